@@ -1,0 +1,30 @@
+# Thin front door over CMake presets. See README.md.
+JOBS ?= $(shell nproc)
+
+.PHONY: play test bench data deps build-release build-test
+
+deps:
+	scripts/install-deps
+
+build-release: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+
+play: build-release
+	cd build/release/bin && ./korvena
+
+data: deps
+	cmake --preset release
+	cmake --build --preset release --target data -j $(JOBS)
+
+build-test: deps
+	cmake --preset test
+	cmake --build --preset test -j $(JOBS)
+
+test: build-test
+	ctest --preset test -j $(JOBS)
+
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench -j $(JOBS)
+	@for b in build/bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done; true

@@ -1,0 +1,43 @@
+# Shared compile settings and helpers for every target of the project.
+
+add_library(korvena_options INTERFACE)
+target_compile_options(korvena_options INTERFACE
+  -Wall -Wextra -Wno-unused-parameter
+  # Results must be reproducible to the bit: no contraction into FMA, no fast-math.
+  -ffp-contract=off -fno-fast-math
+  $<$<BOOL:${KORVENA_WERROR}>:-Werror>
+  $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined>)
+target_link_options(korvena_options INTERFACE
+  $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined>)
+target_compile_features(korvena_options INTERFACE cxx_std_20)
+target_include_directories(korvena_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
+# Assertions stay on in every build type.
+target_compile_definitions(korvena_options INTERFACE KORVENA_ASSERTS=1)
+
+# korvena_library(<name> SOURCES ... DEPS ...)
+function(korvena_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_link_libraries(${name} PUBLIC korvena_options ${ARG_DEPS})
+endfunction()
+
+# korvena_test(<name> SOURCES ... DEPS ...): one GoogleTest program, its tests
+# registered with CTest. Tests run with KORVENA_BACKEND=headless.
+function(korvena_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE korvena_options ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    PROPERTIES ENVIRONMENT "KORVENA_BACKEND=headless;KORVENA_SOURCE_DIR=${CMAKE_SOURCE_DIR};KORVENA_BUILD_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
+
+# korvena_bench(<name> SOURCES ... DEPS ...)
+function(korvena_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE korvena_options ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()

@@ -1,0 +1,1 @@
+// Placeholder translation unit until the display library has sources.
