@@ -1,0 +1,249 @@
+// Font rasteriser: renders the 256 character codes of Windows-1252 from a
+// TrueType font into a glyph-strip sheet that the display library cuts into
+// a font with its "strips" mode (mode 3).
+//
+// Sheet layout (every generated font uses it):
+// - background magenta (255, 0, 255), separator cyan (0, 255, 255);
+// - a cyan marker row at the top, below every strip and at the bottom; the
+//   rows between two marker rows are one strip;
+// - column 0 stays background in every strip row (a separator pixel there
+//   would start a marker row);
+// - each glyph is a run of columns with a cyan pixel in the strip's top and
+//   bottom rows, so every frame has the strip's full height and all glyphs
+//   share one baseline; blanks (space, control codes) have only those
+//   pixels and thereby keep their width; one background column separates
+//   two glyphs;
+// - ink is anti-aliased grey (v, v, v), v the coverage, so the printer can
+//   draw text in the blitter's alpha-map mode (coverage read from red);
+//   pixels without coverage stay background (transparent);
+// - frame n is the glyph of code n, in strip order left to right, top to
+//   bottom, for n = 0 .. 255.
+//
+// The printer advances a glyph's width plus the font spacing of -1, so a
+// frame is one pixel wider than the pen advance the font asks for.
+//
+// Usage: korvena_fontgen --font FILE.ttf --size PX [--cell W] [--rows R]
+//                        [--sheet-width W] --out FILE.bmp [--tga FILE.tga]
+//   --cell W: every frame W pixels wide, glyph centred (fixed-pitch cells);
+//   --rows R: glyph rows between the separator rows (default: the font's
+//             tallest glyph extent over all codes).
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "art/art_image.h"
+
+namespace {
+
+constexpr int kCodes = 256;
+
+// Unicode of each Windows-1252 code from 0x80 to 0x9F; 0 where the code page
+// defines no character.
+constexpr uint32_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+uint32_t Cp1252ToUnicode(int code) {
+  if (code >= 0x80 && code < 0xA0) return kCp1252High[code - 0x80];
+  return static_cast<uint32_t>(code);
+}
+
+struct Glyph {
+  int iAdvance = 0;  // pen advance in pixels
+  int iLeft = 0;     // bitmap left bearing
+  int iTop = 0;      // rows above the baseline
+  int iWidth = 0;
+  int iRows = 0;
+  std::vector<uint8_t> abCoverage;
+  bool bBlank = true;
+  int iFrameWidth = 0;
+  int iInkX = 0;  // ink offset inside the frame
+};
+
+struct Options {
+  std::string font, out, tga;
+  int iSize = 0;
+  int iCell = 0;
+  int iRows = 0;
+  int iSheetWidth = 512;
+};
+
+[[noreturn]] void Fail(const char* what, const std::string& detail = {}) {
+  std::fprintf(stderr, "korvena_fontgen: %s%s%s\n", what, detail.empty() ? "" : ": ", detail.c_str());
+  std::exit(1);
+}
+
+Options ParseArgs(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto next = [&]() -> std::string {
+      if (i + 1 >= argc) Fail("missing value after", a);
+      return argv[++i];
+    };
+    if (a == "--font") o.font = next();
+    else if (a == "--size") o.iSize = std::atoi(next().c_str());
+    else if (a == "--cell") o.iCell = std::atoi(next().c_str());
+    else if (a == "--rows") o.iRows = std::atoi(next().c_str());
+    else if (a == "--sheet-width") o.iSheetWidth = std::atoi(next().c_str());
+    else if (a == "--out") o.out = next();
+    else if (a == "--tga") o.tga = next();
+    else Fail("unknown argument", a);
+  }
+  if (o.font.empty() || o.out.empty() || o.iSize < 4 || o.iSize > 128)
+    Fail("usage: --font FILE --size PX [--cell W] [--rows R] [--sheet-width W] --out FILE.bmp [--tga FILE.tga]");
+  if (o.iSheetWidth < 64 || o.iSheetWidth > 4096) Fail("sheet width out of range");
+  return o;
+}
+
+Glyph Render(FT_Face face, int code, const Options& o) {
+  Glyph g;
+  const uint32_t uc = Cp1252ToUnicode(code);
+  const FT_UInt space = FT_Get_Char_Index(face, ' ');
+  if (FT_Load_Glyph(face, space, FT_LOAD_DEFAULT) != 0) Fail("cannot load the space glyph");
+  const int spaceAdvance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+  if (code < 32) {
+    g.iAdvance = 0;  // control codes are never drawn
+    return g;
+  }
+  if (uc == 0 || uc == 0xA0 || uc == 0x20 || uc == 0x7F) {
+    g.iAdvance = spaceAdvance;  // undefined codes, DEL and the spaces are blanks
+    return g;
+  }
+  const FT_UInt index = FT_Get_Char_Index(face, uc);
+  if (index == 0) Fail("the font has no glyph for code", std::to_string(code));
+  if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT) != 0 ||
+      FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
+    Fail("cannot render code", std::to_string(code));
+  const FT_GlyphSlot s = face->glyph;
+  g.iAdvance = static_cast<int>((s->advance.x + 32) >> 6);
+  g.iLeft = s->bitmap_left;
+  g.iTop = s->bitmap_top;
+  g.iWidth = static_cast<int>(s->bitmap.width);
+  g.iRows = static_cast<int>(s->bitmap.rows);
+  g.abCoverage.resize(static_cast<size_t>(g.iWidth) * static_cast<size_t>(g.iRows));
+  for (int y = 0; y < g.iRows; ++y)
+    for (int x = 0; x < g.iWidth; ++x) {
+      const uint8_t v = s->bitmap.buffer[y * s->bitmap.pitch + x];
+      g.abCoverage[static_cast<size_t>(y * g.iWidth + x)] = v;
+      if (v != 0) g.bBlank = false;
+    }
+  (void)o;
+  return g;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options o = ParseArgs(argc, argv);
+
+  FT_Library lib;
+  if (FT_Init_FreeType(&lib) != 0) Fail("cannot start FreeType");
+  FT_Face face;
+  if (FT_New_Face(lib, o.font.c_str(), 0, &face) != 0) Fail("cannot open the font", o.font);
+  if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(o.iSize)) != 0) Fail("cannot set the pixel size");
+
+  std::vector<Glyph> glyphs;
+  glyphs.reserve(kCodes);
+  for (int c = 0; c < kCodes; ++c) glyphs.push_back(Render(face, c, o));
+
+  // Common baseline and height: the tallest extent above and below it.
+  int above = 0, below = 0;
+  for (const Glyph& g : glyphs) {
+    if (g.bBlank) continue;
+    above = std::max(above, g.iTop);
+    below = std::max(below, g.iRows - g.iTop);
+  }
+  int rows = above + below;
+  int baseline = above;
+  if (o.iRows > 0) {
+    // Fixed rows: keep the baseline where the bulk of the glyphs need it and
+    // let the rare tall accents lose their top rows.
+    const int asc = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
+    const int desc = static_cast<int>((-face->size->metrics.descender + 63) >> 6);
+    baseline = std::min(asc, o.iRows - std::min(desc, o.iRows / 4));
+    rows = o.iRows;
+  }
+
+  // Frame widths and ink placement.
+  for (int c = 0; c < kCodes; ++c) {
+    Glyph& g = glyphs[static_cast<size_t>(c)];
+    if (o.iCell > 0) {
+      g.iFrameWidth = c < 32 ? 1 : o.iCell;
+      const int ink = g.bBlank ? 0 : g.iWidth;
+      g.iInkX = std::max(0, (o.iCell - 1 - ink) / 2);
+    } else {
+      g.iInkX = std::max(0, g.iLeft);
+      const int inkEnd = g.bBlank ? 0 : g.iInkX + g.iWidth;
+      g.iFrameWidth = std::max(g.iAdvance, inkEnd) + 1;
+    }
+  }
+
+  // Pack the frames into strips.
+  const int stripHeight = rows + 2;  // separator row, glyph rows, separator row
+  std::vector<int> frameX(kCodes), frameStrip(kCodes);
+  int x = 1, strip = 0;
+  for (int c = 0; c < kCodes; ++c) {
+    const int w = glyphs[static_cast<size_t>(c)].iFrameWidth;
+    if (w + 2 > o.iSheetWidth) Fail("glyph wider than the sheet", std::to_string(c));
+    if (x + w + 1 > o.iSheetWidth) {
+      x = 1;
+      ++strip;
+    }
+    frameX[static_cast<size_t>(c)] = x;
+    frameStrip[static_cast<size_t>(c)] = strip;
+    x += w + 1;
+  }
+  const int strips = strip + 1;
+  const int sheetHeight = 1 + strips * (stripHeight + 1);
+  art::Image img(o.iSheetWidth, sheetHeight, art::kMagenta);
+  for (int s = 0; s <= strips; ++s) img.Fill(0, s * (stripHeight + 1), o.iSheetWidth, 1, art::kCyan);
+
+  for (int c = 0; c < kCodes; ++c) {
+    const Glyph& g = glyphs[static_cast<size_t>(c)];
+    const int fx = frameX[static_cast<size_t>(c)];
+    const int top = 1 + frameStrip[static_cast<size_t>(c)] * (stripHeight + 1);
+    img.Fill(fx, top, g.iFrameWidth, 1, art::kCyan);
+    img.Fill(fx, top + stripHeight - 1, g.iFrameWidth, 1, art::kCyan);
+    if (g.bBlank) continue;
+    const int inkTop = top + 1 + baseline - g.iTop;
+    for (int y = 0; y < g.iRows; ++y) {
+      const int py = inkTop + y;
+      if (py <= top || py >= top + stripHeight - 1) continue;  // outside the glyph rows
+      for (int i = 0; i < g.iWidth; ++i) {
+        const int px = fx + g.iInkX + i;
+        if (px >= fx + g.iFrameWidth) continue;
+        const uint8_t v = g.abCoverage[static_cast<size_t>(y * g.iWidth + i)];
+        if (v != 0) img.Set(px, py, art::Rgb{v, v, v});
+      }
+    }
+  }
+
+  // Validation of what the display library relies on: column 0 free in
+  // strip rows, a glyph for '!' that sets the height, 256 frames.
+  for (int y = 0; y < sheetHeight; ++y) {
+    const bool marker = y % (stripHeight + 1) == 0;
+    if (marker != (img.Get(0, y) == art::kCyan)) Fail("column 0 is not free");
+  }
+  if (glyphs['!'].bBlank) Fail("'!' has no ink");
+  if (frameStrip[kCodes - 1] != strips - 1) Fail("frames were lost");
+
+  if (!art::WriteBMP24(img, o.out)) Fail("cannot write", o.out);
+  if (!o.tga.empty() && !art::WriteTGA24(img, o.tga)) Fail("cannot write", o.tga);
+
+  FT_Done_Face(face);
+  FT_Done_FreeType(lib);
+  std::printf("korvena_fontgen: %s: %d x %d, %d strips, glyph height %d\n", o.out.c_str(), o.iSheetWidth,
+              sheetHeight, strips, stripHeight);
+  return 0;
+}
