@@ -1,0 +1,8 @@
+# Display library core: surfaces, colours, the Q2DX layer.
+list(APPEND DISPLAY_SOURCES
+  qdl_pool.cpp
+  qdl_surface.cpp
+  qdl_colour.cpp
+  q2dx_surface.cpp
+  q2dx_display.cpp
+)

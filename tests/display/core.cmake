@@ -1,0 +1,6 @@
+# Tests of the display library core.
+korvena_test(test_display_core
+  SOURCES
+    core/surface_test.cpp
+    core/colour_test.cpp
+  DEPS korvena_display)

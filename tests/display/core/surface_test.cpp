@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include "display/q2dx.h"
+#include "display/qdl.h"
+
+namespace {
+
+struct SurfaceTest : ::testing::Test {
+  void SetUp() override { QDLSurfacePoolInit(); }
+  void TearDown() override { QDLSurfaceFreeAll(); }
+};
+
+TEST_F(SurfaceTest, MemorySurfaceIsLockedAndFormatted) {
+  QDLSurface* p = QDLSurfaceCreate(20, 10, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->flags, QDLSURF_OWN | QDLSURF_MEMORY);
+  EXPECT_NE(p->locked, 0u);
+  EXPECT_NE(p->pixels, nullptr);
+  EXPECT_EQ(p->pitch, 40);
+  EXPECT_EQ(p->formatCode, QDLFORMAT_RGB565);
+  EXPECT_EQ(p->bytesPerPixel, 2);
+  EXPECT_EQ(p->redShift, 11);
+  EXPECT_EQ(p->greenShift, 5);
+  EXPECT_EQ(p->blueShift, 0);
+  EXPECT_EQ(p->redLoss, 3);
+  EXPECT_EQ(p->greenLoss, 2);
+  EXPECT_EQ(p->blueLoss, 3);
+  // Memory surfaces stay locked after an unlock.
+  EXPECT_EQ(QDLSurfaceUnlock(p), 0u);
+  EXPECT_NE(p->locked, 0u);
+  EXPECT_NE(p->pixels, nullptr);
+  for (int i = 0; i < 20 * 10 * 2; ++i) ASSERT_EQ(p->pixels[i], 0);
+}
+
+TEST_F(SurfaceTest, MemorySurfaceFormatsByDepth) {
+  QDLSurface* p8 = QDLSurfaceCreate(4, 4, 8, QDLCREATE_MEMORY);
+  QDLSurface* p24 = QDLSurfaceCreate(4, 4, 24, QDLCREATE_MEMORY);
+  QDLSurface* p32 = QDLSurfaceCreate(4, 4, 32, QDLCREATE_MEMORY);
+  ASSERT_TRUE(p8 && p24 && p32);
+  EXPECT_EQ(p8->formatCode, QDLFORMAT_INDEXED8);
+  EXPECT_NE(p8->flags & QDLSURF_PALETTED, 0u);
+  EXPECT_EQ(p8->bytesPerPixel, 1);
+  EXPECT_EQ(p24->formatCode, QDLFORMAT_RGB24);
+  EXPECT_EQ(p24->bytesPerPixel, 3);
+  EXPECT_EQ(p32->formatCode, QDLFORMAT_RGB32);
+  EXPECT_EQ(p32->redShift, 16);
+  EXPECT_EQ(p32->redLoss, 0);
+  EXPECT_EQ(QDLSurfaceRGBToPixel(p8, 77, 1, 2), 77u);
+}
+
+TEST_F(SurfaceTest, ClassificationFromMasks) {
+  QDLSurface* p = QDLSurfaceCreate(2, 2, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(p, nullptr);
+  p->desc.pixelFormat.redMask = 0x7C00;
+  p->desc.pixelFormat.greenMask = 0x03E0;
+  p->desc.pixelFormat.blueMask = 0x001F;
+  p->redShift = 0;
+  QDLSurfaceClassifyFormat(p);
+  EXPECT_EQ(p->formatCode, QDLFORMAT_RGB15);
+  EXPECT_EQ(p->redShift, 10);
+  EXPECT_EQ(p->greenLoss, 3);
+  // Blue, green, red from the top bit down on a 32-bit surface.
+  QDLSurface* q = QDLSurfaceCreate(2, 2, 32, QDLCREATE_MEMORY);
+  ASSERT_NE(q, nullptr);
+  q->desc.pixelFormat.redMask = 0x0000FF00;
+  q->desc.pixelFormat.greenMask = 0x00FF0000;
+  q->desc.pixelFormat.blueMask = 0xFF000000;
+  QDLSurfaceComputeShifts(q);
+  QDLSurfaceClassifyFormat(q);
+  EXPECT_EQ(q->formatCode, QDLFORMAT_RGB32 | QDLFORMAT_ORDER_BGR);
+  // A 5-5-6 layout with the six-bit field in blue.
+  p->desc.pixelFormat.redMask = 0xF800;
+  p->desc.pixelFormat.greenMask = 0x07C0;
+  p->desc.pixelFormat.blueMask = 0x003F;
+  QDLSurfaceComputeShifts(p);
+  QDLSurfaceClassifyFormat(p);
+  EXPECT_EQ(p->formatCode, QDLFORMAT_RGB16 | QDLFORMAT_SIX_BLUE);
+  EXPECT_EQ(p->blueLoss, 2);
+}
+
+TEST_F(SurfaceTest, ViewsOfViewsAndResultCodes) {
+  QDLSurface* p = QDLSurfaceCreate(100, 50, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(p, nullptr);
+  QDLSurface* v = QDLSurfaceCreateView(p, 10, 5, 40, 20, 0);
+  ASSERT_NE(v, nullptr);
+  QDLSurface* vv = QDLSurfaceCreateView(v, 3, 4, 500, 500, 0);
+  ASSERT_NE(vv, nullptr);
+  EXPECT_EQ(vv->parent, p);
+  EXPECT_EQ(vv->viewX, 13);
+  EXPECT_EQ(vv->viewY, 9);
+  EXPECT_EQ(vv->width, 87);   // cut at the parent's right edge
+  EXPECT_EQ(vv->height, 41);
+  EXPECT_EQ(vv->flags & (QDLSURF_VIEW | QDLSURF_WRAP_VIEW), QDLSURF_VIEW);
+  // Parent is a memory buffer, locked: the view is locked at once.
+  EXPECT_NE(vv->locked, 0u);
+  EXPECT_EQ(vv->pixels, p->pixels + 9 * p->pitch + 13 * 2);
+  EXPECT_EQ(vv->pitch, p->pitch);
+  // A view at x = width is accepted with width 0; past it refused.
+  QDLSurface* edge = QDLSurfaceCreateView(p, 100, 0, 10, 10, 0);
+  ASSERT_NE(edge, nullptr);
+  EXPECT_EQ(edge->width, 0);
+  EXPECT_EQ(QDLSurfaceCreateView(p, 101, 0, 10, 10, 0), nullptr);
+  EXPECT_EQ(QDLSurfaceCreateView(p, 0, 51, 10, 10, 0), nullptr);
+  EXPECT_EQ(QDLSurfaceCreateView(nullptr, 0, 0, 10, 10, 0), nullptr);
+  // Wrapping view spans the whole parent.
+  QDLSurface* w = QDLSurfaceCreateView(v, 5, 5, 1, 1, QDLCREATE_WRAP_VIEW);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->flags & (QDLSURF_VIEW | QDLSURF_WRAP_VIEW), QDLSURF_VIEW | QDLSURF_WRAP_VIEW);
+  EXPECT_EQ(w->width, 100);
+  EXPECT_EQ(w->height, 50);
+  EXPECT_EQ(w->viewX, 15);
+  EXPECT_EQ(w->viewY, 10);
+  // Moving views.
+  EXPECT_EQ(QDLSurfaceMoveView(nullptr, 0, 0, 0, 0), QDL_ERR_NULL_SURFACE);
+  EXPECT_EQ(QDLSurfaceMoveView(p, 0, 0, 0, 0), QDL_ERR_INVALID);
+  EXPECT_EQ(QDLSurfaceMoveView(v, 200, 0, 0, 0), QDL_ERR_INVALID);
+  EXPECT_EQ(QDLSurfaceMoveView(v, -1, 30, 0, 0), QDL_OK);
+  EXPECT_EQ(v->viewX, 10);
+  EXPECT_EQ(v->viewY, 30);
+  EXPECT_EQ(v->width, 40);
+  EXPECT_EQ(v->height, 20);
+  EXPECT_EQ(v->pixels, p->pixels + 30 * p->pitch + 10 * 2);
+  EXPECT_EQ(QDLSurfaceMoveView(v, 90, -1, 0, 0), QDL_OK);
+  EXPECT_EQ(v->width, 10);
+  // Restore callbacks are refused on views.
+  EXPECT_EQ(QDLSurfaceSetRestoreCallback(v, nullptr), QDL_ERR_INVALID);
+  EXPECT_EQ(QDLSurfaceSetRestoreCallback(nullptr, nullptr), QDL_ERR_NULL_SURFACE);
+  EXPECT_EQ(QDLSurfaceFree(nullptr), QDL_ERR_NULL_SURFACE);
+  EXPECT_EQ(QDLSurfaceLock(nullptr), QDL_ERR_FAILED);
+  EXPECT_EQ(QDLSurfaceUnlock(nullptr), QDL_ERR_NULL_SURFACE);
+}
+
+TEST_F(SurfaceTest, LocksAreCountedPerBaseSurface) {
+  QDLSurface* p = QDLSurfaceCreate(64, 32, 16, 0);  // a surface of the presentation layer
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->flags & (QDLSURF_OWN | QDLSURF_SYSTEM), QDLSURF_OWN | QDLSURF_SYSTEM);
+  EXPECT_EQ(p->locked, 0u);
+  EXPECT_EQ(p->pixels, nullptr);
+  QDLSurface* v = QDLSurfaceCreateView(p, 4, 2, 8, 8, 0);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->locked, 0u);
+  // Locking the view locks the parent.
+  ASSERT_EQ(QDLSurfaceLock(v), 0u);
+  EXPECT_NE(p->locked, 0u);
+  ASSERT_NE(p->pixels, nullptr);
+  EXPECT_EQ(v->pixels, p->pixels + 2 * p->pitch + 4 * 2);
+  // The caller also holds the parent; unlocking the view must not take
+  // the parent's pixels away from it.
+  ASSERT_EQ(QDLSurfaceLock(p), 0u);
+  EXPECT_EQ(QDLSurfaceUnlock(v), 0u);
+  EXPECT_EQ(v->locked, 0u);
+  EXPECT_NE(p->locked, 0u);
+  EXPECT_NE(p->pixels, nullptr);
+  EXPECT_EQ(QDLSurfaceUnlock(p), 0u);
+  EXPECT_EQ(p->locked, 0u);
+  EXPECT_EQ(p->pixels, nullptr);
+  // Unlocking what is not locked changes nothing.
+  EXPECT_EQ(QDLSurfaceUnlock(p), 0u);
+  EXPECT_EQ(QDLSurfaceUnlock(v), 0u);
+  // Lock the view alone, unlock it: the whole parent unlocks.
+  ASSERT_EQ(QDLSurfaceLock(v), 0u);
+  EXPECT_EQ(QDLSurfaceUnlock(v), 0u);
+  EXPECT_EQ(p->locked, 0u);
+  // A record without pixels cannot be locked.
+  QDLSurface* n = QDLSurfaceCreate(5, 5, 16, QDLCREATE_NO_PIXELS);
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->flags, QDLSURF_OWN | QDLSURF_NO_PIXELS);
+  EXPECT_EQ(QDLSurfaceLock(n), QDL_ERR_FAILED);
+}
+
+TEST_F(SurfaceTest, FreeingAParentInvalidatesItsViews) {
+  QDLSurface* p = QDLSurfaceCreate(16, 16, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(p, nullptr);
+  QDLSurface* v = QDLSurfaceCreateView(p, 2, 2, 4, 4, 0);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(QDLSurfaceFree(p), 0u);
+  EXPECT_EQ(v->parent, nullptr);
+  EXPECT_EQ(v->pixels, nullptr);
+  EXPECT_EQ(v->locked, 0u);
+  EXPECT_EQ(QDLSurfaceLock(v), QDL_ERR_FAILED);
+  EXPECT_EQ(QDLSurfaceCreateView(v, 0, 0, 1, 1, 0), nullptr);
+  EXPECT_EQ(QDLSurfaceMoveView(v, 0, 0, 0, 0), QDL_ERR_INVALID);
+  EXPECT_EQ(QDLSurfaceFree(v), 0u);
+  EXPECT_EQ(QDLSurfaceFirst(), nullptr);
+}
+
+TEST_F(SurfaceTest, CopiedRecordIsCallerOwnedAndFreesNothing) {
+  QDLSurface* p = QDLSurfaceCreate(8, 8, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(p, nullptr);
+  QDLSurface copy;
+  ASSERT_EQ(QDLSurfaceCopyRecord(&copy, p), 0u);
+  EXPECT_NE(copy.flags & QDLSURF_CALLER_OWNED, 0u);
+  EXPECT_EQ(p->links.pNext, &copy);
+  EXPECT_EQ(copy.pixels, p->pixels);
+  EXPECT_EQ(QDLSurfaceFree(&copy), 0u);
+  EXPECT_EQ(p->links.pNext, nullptr);
+  p->pixels[0] = 7;  // still valid: the copy did not free it
+  EXPECT_EQ(QDLSurfaceFree(p), 0u);
+}
+
+TEST_F(SurfaceTest, WrappedBlockIsTakenOver) {
+  uint8_t* pBlock = static_cast<uint8_t*>(std::malloc(4 * 4 * 2));
+  QDLSurface* p = QDLSurfaceWrap(pBlock, 4, 4, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->pixels, pBlock);
+  EXPECT_EQ(p->formatCode, QDLFORMAT_RGB565);
+  EXPECT_EQ(QDLSurfaceFree(p), 0u);  // frees the block (ASan would report a leak otherwise)
+}
+
+TEST_F(SurfaceTest, ColourKeyOnViewSetsParent) {
+  QDLSurface* p = QDLSurfaceCreate(8, 8, 16, QDLCREATE_MEMORY);
+  QDLSurface* v = QDLSurfaceCreateView(p, 1, 1, 2, 2, 0);
+  ASSERT_TRUE(p && v);
+  EXPECT_EQ(p->colourKeySet, 0u);
+  EXPECT_EQ(QDLSurfaceSetColourKey(v, 255, 0, 255), 0u);
+  EXPECT_EQ(p->colourKey, 0xF81Fu);
+  EXPECT_EQ(p->colourKeySet, 1u);
+  // New surfaces take the default key.
+  QDLSetDefaultColourKey(0, 255, 0);
+  QDLSurface* q = QDLSurfaceCreate(2, 2, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(q, nullptr);
+  EXPECT_EQ(q->colourKey, 0x07E0u);
+  QDLSetDefaultColourKey(0, 0, 0);
+}
+
+TEST_F(SurfaceTest, ImpossibleSizesAreRefused) {
+  EXPECT_EQ(QDLSurfaceCreate(-1, 5, 16, QDLCREATE_MEMORY), nullptr);
+  EXPECT_EQ(QDLSurfaceCreate(70000, 70000, 32, QDLCREATE_MEMORY), nullptr);
+  EXPECT_EQ(QDLSurfaceCreate(4, 4, 12, QDLCREATE_MEMORY), nullptr);
+  EXPECT_EQ(QDLSurfaceFirst(), nullptr);
+}
+
+}  // namespace
