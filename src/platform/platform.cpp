@@ -1,7 +1,6 @@
 #include "platform/platform.h"
 
-#include <SDL.h>
-
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,6 +10,19 @@ namespace platform {
 namespace {
 BackendKind g_kind = BackendKind::Headless;
 bool g_initialised = false;
+bool g_sdlStarted = false;
+}  // namespace
+
+bool sdlStartVideo(std::string* why);  // sdl/sdl_backend.cpp
+void sdlStop();
+namespace internal {
+void headlessInterrupt();  // headless/headless_backend.cpp
+void clearMessages();      // window.cpp
+}  // namespace internal
+
+namespace {
+// Ctrl+C on a headless run closes the window like a desktop would.
+void onInterrupt(int) { internal::headlessInterrupt(); }
 }  // namespace
 
 bool chooseBackend(BackendKind* kind, std::string* why) {
@@ -39,17 +51,52 @@ bool chooseBackend(BackendKind* kind, std::string* why) {
   return false;
 }
 
-bool init(BackendKind kind) {
+bool init(BackendKind kind, std::string* why) {
+  if (g_initialised) return true;
   g_kind = kind;
+  std::string reason;
+  if (kind == BackendKind::Sdl) {
+    if (!sdlStartVideo(&reason)) {
+      if (why) *why = reason;
+      return false;
+    }
+    g_sdlStarted = true;
+  } else {
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    internal::resetScript();
+    if (!internal::loadScriptFromEnvironment(&reason)) {
+      if (why) *why = reason;
+      return false;
+    }
+  }
   g_initialised = true;
   return true;
 }
 
-void shutdown() { g_initialised = false; }
+void shutdown() {
+  internal::stopAllTimers();
+  internal::settingsFlushAll();
+  if (mainWindow()) destroyWindow(mainWindow());
+  if (g_sdlStarted) {
+    sdlStop();
+    g_sdlStarted = false;
+  }
+  if (g_kind == BackendKind::Headless && g_initialised) {
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+  }
+  internal::resetScript();
+  internal::clearMessages();
+  g_initialised = false;
+}
+
+bool isRunning() { return g_initialised; }
 
 namespace internal {
 BackendKind backend() { return g_kind; }
 bool initialised() { return g_initialised; }
+const BackendOps& ops() { return g_kind == BackendKind::Sdl ? kSdlOps : kHeadlessOps; }
 }  // namespace internal
 
 }  // namespace platform

@@ -1,0 +1,14 @@
+# Core areas of the platform layer: window and events, clock, timer, settings
+# store, paths, library loading, message box, instance lock, headless script.
+list(APPEND PLATFORM_SOURCES
+  window.cpp
+  clock.cpp
+  timer.cpp
+  settings.cpp
+  paths.cpp
+  library.cpp
+  messagebox.cpp
+  instance.cpp
+  sdl/sdl_backend.cpp
+  headless/headless_backend.cpp
+  headless/script.cpp)
