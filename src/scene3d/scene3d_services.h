@@ -1,0 +1,76 @@
+#pragma once
+// The 3D match presentation as the rest of the game sees it: the frame
+// packet that hands each frame from the game logic to drawing, the match
+// scene, the stepwise match loading and the renderer choice.
+#include <cstdint>
+
+struct Player;
+struct PCFrameTrail;  // a ball-trail record of the frame packet (10 words)
+
+// Depth of the goal nets: the back of each net lies 4 x depth behind its goal
+// line (|x| = 9360 + 4 x depth). Set by the goal set-up when a match loads.
+extern std::int32_t goals_NetDepth;
+
+// Copies the kit look of one player to another (the incoming substitute takes
+// the outgoing player's appearance).
+void kits_CopyAppearance(Player* poTo, const Player* poFrom);
+
+// 0 resets the 13-step match loading and returns 0; 1 runs the next step and
+// returns 1 once the last step is done.
+std::int32_t loading_bRunStep(std::int32_t bFlag);
+
+// ---- Frame packet ------------------------------------------------------------
+// Markers: at most 16 a packet; further ones are dropped.
+void pcframe_AddAimMarker(std::int32_t x, std::int32_t y, std::uint16_t uDirection, std::uint16_t uLength);
+void pcframe_AddQuadMarker(const std::int32_t aaiCorner[4][3], std::int32_t iValue);  // corners {x, height, y}
+void pcframe_AddRingMarker(Player* poPlayer, std::int32_t iUser, std::int32_t bHasBall);
+void pcframe_AddSpotMarker(std::int32_t x, std::int32_t y, std::int32_t iUser);
+void pcframe_AddArrowMarker(std::int32_t x, std::int32_t y, std::uint16_t uDirection, std::int32_t iUser);
+void pcframe_AddUserMarker(std::int32_t x, std::int32_t y, std::int32_t iUser);
+void pcframe_AddSheetSprite(std::int32_t iFrame, std::int32_t x, std::int32_t y);
+
+// Draw items at a layer (draw priority); 0 when no draw item is free (the
+// item is dropped), else 1.
+std::int32_t pcframe_AddBox(std::int32_t x, std::int32_t y, std::int32_t x2, std::int32_t y2, std::int32_t iLayer,
+                            std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t uAlpha, std::uint32_t uFlags);
+std::int32_t pcframe_AddShadedBox(std::int32_t x, std::int32_t y, std::int32_t x2, std::int32_t y2, std::int32_t iLayer,
+                                  std::uint32_t uColour1, std::uint32_t uColour2, std::uint32_t uColour3,
+                                  std::uint32_t uColour4, std::uint32_t uFlags);
+std::int32_t pcframe_AddTriangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3,
+                                 std::int32_t y3, std::int32_t iLayer, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                                 std::uint8_t uAlpha, std::uint32_t uFlags);
+
+void pcframe_BallStore(std::int32_t bFlag);
+void pcframe_PlayersStore();
+void pcframe_PlayersStoreReplay();
+void pcframe_TrailReplay(PCFrameTrail* poTrail, std::int32_t iFrame);
+void pcframe_CameraStore();
+
+void pcframe_Begin();
+std::int32_t pcframe_bReadyGet();
+void pcframe_ReadyClear();
+void pcframe_Init();
+void pcframe_Shutdown();
+void pcframe_Render();
+void pcframe_ScreenClear();
+
+// A ball trail into a net: start and end {x, height, y}, goal (0 at -x, 1 at
+// +x), net part (1 back, 2 roof, 3 side at -y, 4 side at +y).
+void pcframe_TrailAdd(std::int32_t iStartX, std::int32_t iStartH, std::int32_t iStartY, std::int32_t iEndX,
+                      std::int32_t iEndH, std::int32_t iEndY, std::int32_t iGoal, std::int32_t iNetPart);
+void pcframe_TrailReset(PCFrameTrail* poTrail);
+
+// ---- Match scene -------------------------------------------------------------
+enum { SCENE3D_GOALIE_BONES = 17 };
+// Bone world positions of the two goalkeepers (0 home, 1 away), three words
+// x, height, y in pitch units per bone, refreshed on every drawn frame.
+extern std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
+
+void scene3d_DrawFrame();
+void scene3d_Init();
+void scene3d_Shutdown();
+
+// Non-zero on success: probes display modes and devices, chooses the renderer
+// (0 software, 1 Glide, 2 Direct3D) and writes the video settings.
+std::int32_t vidselect_bProbeRenderers();
+void vidselect_SetScreenSize();

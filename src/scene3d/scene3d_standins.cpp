@@ -1,0 +1,61 @@
+// Do-nothing versions of the 3D presentation services, so that the game
+// links and runs before the presentation exists. Each function here is
+// replaced, one by one, by the real module that provides it.
+#include "scene3d/scene3d_services.h"
+
+std::int32_t goals_NetDepth = 60;
+std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
+
+namespace {
+std::int32_t pcframe_bReady = 0;
+}
+
+void kits_CopyAppearance(Player*, const Player*) {}
+
+std::int32_t loading_bRunStep(std::int32_t bFlag) { return bFlag ? 1 : 0; }
+
+void pcframe_AddAimMarker(std::int32_t, std::int32_t, std::uint16_t, std::uint16_t) {}
+void pcframe_AddQuadMarker(const std::int32_t[4][3], std::int32_t) {}
+void pcframe_AddRingMarker(Player*, std::int32_t, std::int32_t) {}
+void pcframe_AddSpotMarker(std::int32_t, std::int32_t, std::int32_t) {}
+void pcframe_AddArrowMarker(std::int32_t, std::int32_t, std::uint16_t, std::int32_t) {}
+void pcframe_AddUserMarker(std::int32_t, std::int32_t, std::int32_t) {}
+void pcframe_AddSheetSprite(std::int32_t, std::int32_t, std::int32_t) {}
+
+std::int32_t pcframe_AddBox(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::uint8_t,
+                            std::uint8_t, std::uint8_t, std::uint8_t, std::uint32_t) {
+  return 0;
+}
+std::int32_t pcframe_AddShadedBox(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::uint32_t,
+                                  std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
+  return 0;
+}
+std::int32_t pcframe_AddTriangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                                 std::int32_t, std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t, std::uint32_t) {
+  return 0;
+}
+
+void pcframe_BallStore(std::int32_t) {}
+void pcframe_PlayersStore() {}
+void pcframe_PlayersStoreReplay() {}
+void pcframe_TrailReplay(PCFrameTrail*, std::int32_t) {}
+void pcframe_CameraStore() {}
+
+void pcframe_Begin() { pcframe_bReady = 1; }
+std::int32_t pcframe_bReadyGet() { return pcframe_bReady; }
+void pcframe_ReadyClear() { pcframe_bReady = 0; }
+void pcframe_Init() {}
+void pcframe_Shutdown() {}
+void pcframe_Render() {}
+void pcframe_ScreenClear() {}
+
+void pcframe_TrailAdd(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                      std::int32_t) {}
+void pcframe_TrailReset(PCFrameTrail*) {}
+
+void scene3d_DrawFrame() {}
+void scene3d_Init() {}
+void scene3d_Shutdown() {}
+
+std::int32_t vidselect_bProbeRenderers() { return 1; }
+void vidselect_SetScreenSize() {}
