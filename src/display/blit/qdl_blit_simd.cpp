@@ -1,0 +1,134 @@
+// Scalar and SSE2 spans of the 16-bit blends and fills, and the choice of
+// the set in use.
+#include "display/blit/qdl_blit_simd.h"
+
+#include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <emmintrin.h>
+#define QDL_BLIT_X86 1
+#endif
+
+#include "display/blit/qdl_blit_simd_impl.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Scalar set: one pixel at a time, the reference for the vector sets.
+void ScalarHalf16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    ImplStore16(d + 2 * i, qdlblit::HalfBlend(ImplLoad16(s + 2 * i), ImplLoad16(d + 2 * i), mask));
+  }
+}
+void ScalarTrans16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    ImplStore16(d + 2 * i,
+                qdlblit::TransBlend(ImplLoad16(s + 2 * i), ImplLoad16(d + 2 * i), level, mask));
+  }
+}
+void ScalarAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
+                   uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    uint32_t cov = (static_cast<uint32_t>(ImplLoad16(s + 2 * i)) >> shift) & 31u;
+    ImplStore16(d + 2 * i, qdlblit::AlphaBlend(cov, colour, ImplLoad16(d + 2 * i), mask));
+  }
+}
+void ScalarHalfFill16(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    uint32_t dv = ImplLoad16(d + 2 * i);
+    ImplStore16(d + 2 * i, static_cast<uint16_t>(sourceHalf + ((dv >> 1) & mask)));
+  }
+}
+void ScalarTransFill16(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t level,
+                       uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    uint32_t dv = ImplLoad16(d + 2 * i);
+    ImplStore16(d + 2 * i, static_cast<uint16_t>(sourcePart +
+                                                 qdlblit::HalvingSum(dv, ~level & 31u, mask)));
+  }
+}
+void ScalarFill16(uint8_t* d, uint32_t n, uint16_t v) {
+  for (uint32_t i = 0; i < n; ++i) ImplStore16(d + 2 * i, v);
+}
+void ScalarFill32(uint8_t* d, uint32_t n, uint32_t v) {
+  for (uint32_t i = 0; i < n; ++i) std::memcpy(d + 4 * i, &v, 4);
+}
+
+const QDLBlitSimdSet kScalarSet = {
+    "scalar",         ScalarHalf16,      ScalarTrans16, ScalarAlpha16, ScalarHalfFill16,
+    ScalarTransFill16, ScalarFill16,     ScalarFill32,
+};
+
+#ifdef QDL_BLIT_X86
+struct Sse2 {
+  using T = __m128i;
+  static constexpr uint32_t L = 8;
+  static T Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+  static void Store(uint8_t* p, T v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+  static T Set1(uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
+  static T Set1x32(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+  static T Srli1(T a) { return _mm_srli_epi16(a, 1); }
+  static T Srl(T a, uint32_t c) { return _mm_srl_epi16(a, _mm_cvtsi32_si128(static_cast<int>(c))); }
+  static T And(T a, T b) { return _mm_and_si128(a, b); }
+  static T Or(T a, T b) { return _mm_or_si128(a, b); }
+  static T AndNot(T a, T b) { return _mm_andnot_si128(a, b); }
+  static T Add(T a, T b) { return _mm_add_epi16(a, b); }
+  static T Sub(T a, T b) { return _mm_sub_epi16(a, b); }
+  static T CmpEq(T a, T b) { return _mm_cmpeq_epi16(a, b); }
+};
+
+const QDLBlitSimdSet kSse2Set = {
+    "sse2",
+    ImplHalf16<Sse2>,
+    ImplTrans16<Sse2>,
+    ImplAlpha16<Sse2>,
+    ImplHalfFill16<Sse2>,
+    ImplTransFill16<Sse2>,
+    ImplFill16<Sse2>,
+    ImplFill32<Sse2>,
+};
+#endif
+
+}  // namespace
+
+#ifdef QDL_BLIT_X86
+// Defined in the AVX2 translation unit.
+const QDLBlitSimdSet* QDLBlitSimdAvx2Set();
+
+const QDLBlitSimdSet* qdlBlitSimd = &kSse2Set;
+
+namespace {
+// Moves to AVX2 at start-up when the processor has it.
+struct SimdChooser {
+  SimdChooser() {
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) qdlBlitSimd = QDLBlitSimdAvx2Set();
+  }
+} gSimdChooser;
+}  // namespace
+#else
+const QDLBlitSimdSet* qdlBlitSimd = &kScalarSet;
+#endif
+
+const QDLBlitSimdSet* QDLBlitSimdSetGet(int which) {
+  switch (which) {
+    case 0:
+      return &kScalarSet;
+#ifdef QDL_BLIT_X86
+    case 1:
+      return &kSse2Set;
+    case 2:
+      __builtin_cpu_init();
+      return __builtin_cpu_supports("avx2") ? QDLBlitSimdAvx2Set() : nullptr;
+#endif
+    default:
+      return nullptr;
+  }
+}
+
+bool QDLBlitSimdSelectForTest(int which) {
+  const QDLBlitSimdSet* set = QDLBlitSimdSetGet(which);
+  if (!set) return false;
+  qdlBlitSimd = set;
+  return true;
+}

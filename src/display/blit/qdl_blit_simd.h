@@ -1,0 +1,68 @@
+#pragma once
+// Vectorised spans of the 16-bit blends and fills. Every routine gives
+// exactly the result of its scalar twin (qdl_blit_simd.cpp) and touches no
+// byte outside the count pixels it is given. The set in use is picked once,
+// at start-up, by what the processor offers (SSE2 is the x86-64 baseline,
+// AVX2 when present).
+#include <cstdint>
+
+struct QDLBlitSimdSet {
+  const char* name;
+  // Forward spans: d[i] = f(s[i], d[i]) for i = 0 .. n-1. d and s may be unaligned.
+  void (*half16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask);
+  void (*trans16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
+  void (*alpha16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
+                  uint32_t mask);
+  // Fill runs: d[i] = f(d[i]) with the source's share already summed.
+  void (*halfFill16)(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask);
+  void (*transFill16)(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t level, uint32_t mask);
+  // Stores of one value.
+  void (*fill16)(uint8_t* d, uint32_t n, uint16_t v);
+  void (*fill32)(uint8_t* d, uint32_t n, uint32_t v);
+};
+
+// The set the kernels use.
+extern const QDLBlitSimdSet* qdlBlitSimd;
+
+// Sets available on this machine: 0 scalar, 1 SSE2, 2 AVX2. Null when absent.
+const QDLBlitSimdSet* QDLBlitSimdSetGet(int which);
+// Tests and benchmarks: use set `which`; returns false (and changes nothing)
+// when the machine lacks it.
+bool QDLBlitSimdSelectForTest(int which);
+
+// The per-pixel scalar blends the vector code reproduces.
+namespace qdlblit {
+
+// Sum of the steps of p's halving chain chosen by the set bits of `bits`
+// (bit 4 the first halving, bit 0 the fifth).
+inline uint32_t HalvingSum(uint32_t p, uint32_t bits, uint32_t mask) {
+  uint32_t acc = 0;
+  uint32_t r = p;
+  for (int b = 4; b >= 0; --b) {
+    uint32_t h = (r >> 1) & mask;
+    if ((bits >> b) & 1u) acc += h;
+    r -= h;
+  }
+  return acc;
+}
+
+// Translucent blend: the source's steps for the set level bits plus the
+// destination's steps for the clear ones; bits 5 and above play no part.
+inline uint16_t TransBlend(uint32_t s, uint32_t d, uint32_t level, uint32_t mask) {
+  return static_cast<uint16_t>(HalvingSum(s, level & 31u, mask) +
+                               HalvingSum(d, ~level & 31u, mask));
+}
+
+inline uint16_t HalfBlend(uint32_t s, uint32_t d, uint32_t mask) {
+  return static_cast<uint16_t>(((s >> 1) & mask) + ((d >> 1) & mask));
+}
+
+// Coverage blend of a raw or literal pixel: coverage 0 keeps d, 31 gives the
+// colour exactly, anything between mixes by the coverage's bits.
+inline uint16_t AlphaBlend(uint32_t coverage, uint32_t colour, uint32_t d, uint32_t mask) {
+  if (coverage == 0) return static_cast<uint16_t>(d);
+  if (coverage == 31) return static_cast<uint16_t>(colour);
+  return TransBlend(colour & 0xFFFFu, d, coverage, mask);
+}
+
+}  // namespace qdlblit

@@ -1,0 +1,47 @@
+// AVX2 spans of the 16-bit blends and fills. This file alone is built for
+// AVX2; it is used only after the processor has been found to have it.
+#include <cstdint>
+#include <cstring>
+
+#include <immintrin.h>
+
+#include "display/blit/qdl_blit_simd.h"
+#include "display/blit/qdl_blit_simd_impl.h"
+
+namespace {
+
+struct Avx2 {
+  using T = __m256i;
+  static constexpr uint32_t L = 16;
+  static T Load(const uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  }
+  static void Store(uint8_t* p, T v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+  static T Set1(uint16_t v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+  static T Set1x32(uint32_t v) { return _mm256_set1_epi32(static_cast<int>(v)); }
+  static T Srli1(T a) { return _mm256_srli_epi16(a, 1); }
+  static T Srl(T a, uint32_t c) {
+    return _mm256_srl_epi16(a, _mm_cvtsi32_si128(static_cast<int>(c)));
+  }
+  static T And(T a, T b) { return _mm256_and_si256(a, b); }
+  static T Or(T a, T b) { return _mm256_or_si256(a, b); }
+  static T AndNot(T a, T b) { return _mm256_andnot_si256(a, b); }
+  static T Add(T a, T b) { return _mm256_add_epi16(a, b); }
+  static T Sub(T a, T b) { return _mm256_sub_epi16(a, b); }
+  static T CmpEq(T a, T b) { return _mm256_cmpeq_epi16(a, b); }
+};
+
+const QDLBlitSimdSet kAvx2Set = {
+    "avx2",
+    ImplHalf16<Avx2>,
+    ImplTrans16<Avx2>,
+    ImplAlpha16<Avx2>,
+    ImplHalfFill16<Avx2>,
+    ImplTransFill16<Avx2>,
+    ImplFill16<Avx2>,
+    ImplFill32<Avx2>,
+};
+
+}  // namespace
+
+const QDLBlitSimdSet* QDLBlitSimdAvx2Set() { return &kAvx2Set; }
