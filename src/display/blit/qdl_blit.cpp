@@ -55,22 +55,6 @@ const QDLBlitTable* QDLBlitTableFind(uint32_t key) {
   return nullptr;
 }
 
-uint32_t QDLFormatBitsPerPixel(uint32_t formatCode) {
-  switch (formatCode & ~0x7E0u) {
-    case 1:
-      return 8;
-    case 2:
-    case 4:
-      return 16;
-    case 8:
-      return 24;
-    case 16:
-      return 32;
-    default:
-      return 0;
-  }
-}
-
 void QDLBlitPatternCountersResetForTest() {
   qdlPatternCounter8To16 = 0;
   qdlPatternFillCounter8To16 = 0;
@@ -226,20 +210,15 @@ uint32_t QDLBlit(QDLSurface* pSurface, QDLFrame* pFrame, int32_t x, int32_t y, u
 
   // Kernels that translate indices need a colour table.
   if (table->key == 0x12 && record != QDLBLIT_RECORD_SOLID && record != QDLBLIT_RECORD_PATTERN &&
-      !block->colourTable) {
+      (!block || !block->colourTable)) {
     return QDLBLIT_NOTHING_DRAWN;
   }
 
-  // Lock what is not locked. A view is drawn through its parent's lock: it
-  // is (re)locked whenever the parent is not locked or the view is not.
+  // Lock what is not locked. A view is always locked for the call (and
+  // released after it): that aims its pixel pointer at its parent's current
+  // memory, and its parent stays locked if the caller had locked it.
   bool lockedHere = false;
-  if (dest->flags & QDLSURF_VIEW) {
-    const bool parentLocked = dest->parent && dest->parent->locked;
-    if (!parentLocked || !dest->locked) {
-      if (QDLSurfaceLock(dest) != 0) return QDLBLIT_LOCK_FAILED;
-      lockedHere = !parentLocked;
-    }
-  } else if (!dest->locked) {
+  if ((dest->flags & QDLSURF_VIEW) || !dest->locked) {
     if (QDLSurfaceLock(dest) != 0) return QDLBLIT_LOCK_FAILED;
     lockedHere = true;
   }

@@ -113,9 +113,7 @@ const QDLBlitTable* QDLBlitTableFind(uint32_t key);
 uint32_t QDLBlit(QDLSurface* pSurface, QDLFrame* pFrame, int32_t x, int32_t y, uint32_t flags,
                  QDLBlitParams* pParams);
 
-// Bits per pixel of a format code (bits 5 to 10 ignored): 1 -> 8, 2 or 4 -> 16,
-// 8 -> 24, 16 -> 32, anything else 0.
-uint32_t QDLFormatBitsPerPixel(uint32_t formatCode);
+// QDLFormatBitsPerPixel (display/qdl.h) gives the bits per pixel of a format code.
 
 // Pattern counters: process-wide, never reset by the blitters.
 extern uint16_t qdlPatternCounter8To16;

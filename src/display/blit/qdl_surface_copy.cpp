@@ -1,6 +1,7 @@
 // Rectangle copies between surfaces: same-format copies, 24-to-16-bit
 // conversion, paletted 8-to-16-bit copies and the double-size copy. None of
 // them clips: a rectangle that does not fit is refused whole.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -69,16 +70,16 @@ bool RectsFit(const QDLSurface* pDest, int32_t dx, int32_t dy, int64_t w, int64_
 // a buffer, so that the copy behaves as if it read everything before writing.
 struct SourceRows {
   const uint8_t* start;
-  ptrdiff_t pitch;
+  std::ptrdiff_t pitch;
   std::vector<uint8_t> buffer;
 };
 
-void TakeSource(SourceRows& rows, const uint8_t* sourceStart, ptrdiff_t sourcePitch,
-                int32_t rowBytes, int32_t h, const uint8_t* destStart, ptrdiff_t destPitch,
+void TakeSource(SourceRows& rows, const uint8_t* sourceStart, std::ptrdiff_t sourcePitch,
+                int32_t rowBytes, int32_t h, const uint8_t* destStart, std::ptrdiff_t destPitch,
                 int32_t destRowBytes, int32_t destRows) {
   rows.start = sourceStart;
   rows.pitch = sourcePitch;
-  auto span = [](const uint8_t* start, ptrdiff_t pitch, int32_t bytes, int32_t count,
+  auto span = [](const uint8_t* start, std::ptrdiff_t pitch, int32_t bytes, int32_t count,
                  uintptr_t* lo, uintptr_t* hi) {
     uintptr_t a = reinterpret_cast<uintptr_t>(start);
     uintptr_t b = reinterpret_cast<uintptr_t>(start + pitch * (count - 1));
@@ -130,22 +131,22 @@ void QDLSurfaceCopyRectSame(QDLSurface* pDest, const QDLRect* pDestRect, QDLSurf
   const bool keyed = (flags & QDLCOPY_KEY_SOURCE) != 0;
   const uint32_t key = pSource->colourKey & (bpp == 1 ? 0xFFu : 0xFFFFu);
 
-  uint8_t* d0 = pDest->pixels + static_cast<ptrdiff_t>(pDestRect->top) * pDest->pitch +
-                static_cast<ptrdiff_t>(pDestRect->left) * bpp;
-  const uint8_t* s0 = pSource->pixels + static_cast<ptrdiff_t>(s.top) * pSource->pitch +
-                      static_cast<ptrdiff_t>(s.left) * bpp;
+  uint8_t* d0 = pDest->pixels + static_cast<std::ptrdiff_t>(pDestRect->top) * pDest->pitch +
+                static_cast<std::ptrdiff_t>(pDestRect->left) * bpp;
+  const uint8_t* s0 = pSource->pixels + static_cast<std::ptrdiff_t>(s.top) * pSource->pitch +
+                      static_cast<std::ptrdiff_t>(s.left) * bpp;
   SourceRows rows;
   TakeSource(rows, s0, pSource->pitch, wi * bpp, hi, d0, pDest->pitch, wi * bpp, hi);
 
   for (int32_t j = 0; j < hi; ++j) {
     const uint8_t* sr = rows.start + rows.pitch * j;
-    uint8_t* dr = d0 + static_cast<ptrdiff_t>(pDest->pitch) * (mirrorY ? hi - 1 - j : j);
+    uint8_t* dr = d0 + static_cast<std::ptrdiff_t>(pDest->pitch) * (mirrorY ? hi - 1 - j : j);
     if (!mirrorX && !keyed) {
       std::memmove(dr, sr, static_cast<size_t>(wi) * bpp);
       continue;
     }
     for (int32_t i = 0; i < wi; ++i) {
-      uint8_t* dp = dr + static_cast<ptrdiff_t>(mirrorX ? wi - 1 - i : i) * bpp;
+      uint8_t* dp = dr + static_cast<std::ptrdiff_t>(mirrorX ? wi - 1 - i : i) * bpp;
       if (bpp == 1) {
         const uint8_t v = sr[i];
         if (!keyed || v != key) *dp = v;
@@ -178,13 +179,13 @@ void QDLSurfaceCopyRectConvert(QDLSurface* pDest, const QDLRect* pDestRect, QDLS
   const uint8_t k2 = static_cast<uint8_t>(pSource->colourKey >> 16);
   const int32_t wi = static_cast<int32_t>(w);
   const int32_t hi = static_cast<int32_t>(h);
-  uint8_t* d0 = pDest->pixels + static_cast<ptrdiff_t>(pDestRect->top) * pDest->pitch +
-                static_cast<ptrdiff_t>(pDestRect->left) * 2;
-  const uint8_t* s0 = pSource->pixels + static_cast<ptrdiff_t>(s.top) * pSource->pitch +
-                      static_cast<ptrdiff_t>(s.left) * 3;
+  uint8_t* d0 = pDest->pixels + static_cast<std::ptrdiff_t>(pDestRect->top) * pDest->pitch +
+                static_cast<std::ptrdiff_t>(pDestRect->left) * 2;
+  const uint8_t* s0 = pSource->pixels + static_cast<std::ptrdiff_t>(s.top) * pSource->pitch +
+                      static_cast<std::ptrdiff_t>(s.left) * 3;
   for (int32_t j = 0; j < hi; ++j) {
-    const uint8_t* sr = s0 + static_cast<ptrdiff_t>(pSource->pitch) * j;
-    uint8_t* dr = d0 + static_cast<ptrdiff_t>(pDest->pitch) * j;
+    const uint8_t* sr = s0 + static_cast<std::ptrdiff_t>(pSource->pitch) * j;
+    uint8_t* dr = d0 + static_cast<std::ptrdiff_t>(pDest->pitch) * j;
     for (int32_t i = 0; i < wi; ++i) {
       const uint8_t* p = sr + 3 * i;
       if (keyed && p[0] == k0 && p[1] == k1 && p[2] == k2) continue;
@@ -216,19 +217,19 @@ void QDLSurfaceBlitRect(QDLSurface* pDest, const QDLRect* pDestRect, QDLSurface*
   const uint8_t key = static_cast<uint8_t>(pSource->colourKey);
   const int32_t wi = static_cast<int32_t>(w);
   const int32_t hi = static_cast<int32_t>(h);
-  uint8_t* d0 = pDest->pixels + static_cast<ptrdiff_t>(pDestRect->top) * pDest->pitch +
-                static_cast<ptrdiff_t>(pDestRect->left) * 2;
-  const uint8_t* s0 = pSource->pixels + static_cast<ptrdiff_t>(s.top) * pSource->pitch +
-                      static_cast<ptrdiff_t>(s.left) * sbpp;
+  uint8_t* d0 = pDest->pixels + static_cast<std::ptrdiff_t>(pDestRect->top) * pDest->pitch +
+                static_cast<std::ptrdiff_t>(pDestRect->left) * 2;
+  const uint8_t* s0 = pSource->pixels + static_cast<std::ptrdiff_t>(s.top) * pSource->pitch +
+                      static_cast<std::ptrdiff_t>(s.left) * sbpp;
   SourceRows rows;
   TakeSource(rows, s0, pSource->pitch, wi, hi, d0, pDest->pitch, wi * 2, hi);
   for (int32_t j = 0; j < hi; ++j) {
     const uint8_t* sr = rows.start + rows.pitch * j;
-    uint8_t* dr = d0 + static_cast<ptrdiff_t>(pDest->pitch) * (mirrorY ? hi - 1 - j : j);
+    uint8_t* dr = d0 + static_cast<std::ptrdiff_t>(pDest->pitch) * (mirrorY ? hi - 1 - j : j);
     for (int32_t i = 0; i < wi; ++i) {
       const uint8_t b = sr[i];
       if (keyed && b == key) continue;
-      Store16(dr + 2 * static_cast<ptrdiff_t>(mirrorX ? wi - 1 - i : i), table[b]);
+      Store16(dr + 2 * static_cast<std::ptrdiff_t>(mirrorX ? wi - 1 - i : i), table[b]);
     }
   }
 }
@@ -257,15 +258,15 @@ void QDLSurfaceBlitRectI16(QDLSurface* pDest, const QDLRectI16* pDestRect, QDLSu
   if (path != 0x11 && path != 0x22) return;
   const int32_t wi = static_cast<int32_t>(w);
   const int32_t hi = static_cast<int32_t>(h);
-  uint8_t* d0 = pDest->pixels + static_cast<ptrdiff_t>(dy) * pDest->pitch +
-                static_cast<ptrdiff_t>(dx) * dbpp;
-  const uint8_t* s0 = pSource->pixels + static_cast<ptrdiff_t>(s.top) * pSource->pitch +
-                      static_cast<ptrdiff_t>(s.left) * sbpp;
+  uint8_t* d0 = pDest->pixels + static_cast<std::ptrdiff_t>(dy) * pDest->pitch +
+                static_cast<std::ptrdiff_t>(dx) * dbpp;
+  const uint8_t* s0 = pSource->pixels + static_cast<std::ptrdiff_t>(s.top) * pSource->pitch +
+                      static_cast<std::ptrdiff_t>(s.left) * sbpp;
   SourceRows rows;
   TakeSource(rows, s0, pSource->pitch, wi * sbpp, hi, d0, pDest->pitch, 2 * wi * dbpp, 2 * hi);
   for (int32_t j = 0; j < hi; ++j) {
     const uint8_t* sr = rows.start + rows.pitch * j;
-    uint8_t* r0 = d0 + static_cast<ptrdiff_t>(pDest->pitch) * (2 * j);
+    uint8_t* r0 = d0 + static_cast<std::ptrdiff_t>(pDest->pitch) * (2 * j);
     uint8_t* r1 = r0 + pDest->pitch;
     for (int32_t i = 0; i < wi; ++i) {
       if (path == 0x11) {
