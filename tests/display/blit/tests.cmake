@@ -1,0 +1,5 @@
+# Tests of the sprite blitters and the rectangle copies.
+korvena_test(test_display_blit
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/blit_diff_test.cpp
+  DEPS korvena_display)
