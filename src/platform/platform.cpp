@@ -53,7 +53,6 @@ bool chooseBackend(BackendKind* kind, std::string* why) {
 
 bool init(BackendKind kind, std::string* why) {
   if (g_initialised) return true;
-  g_kind = kind;
   std::string reason;
   if (kind == BackendKind::Sdl) {
     if (!sdlStartVideo(&reason)) {
@@ -61,7 +60,9 @@ bool init(BackendKind kind, std::string* why) {
       return false;
     }
     g_sdlStarted = true;
+    g_kind = kind;
   } else {
+    g_kind = kind;
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     internal::resetScript();

@@ -1,0 +1,265 @@
+#include "platform/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "platform/paths.h"
+#include "temp_dir.h"
+
+using namespace platform;
+using korvena_test::readFile;
+using korvena_test::TempDir;
+
+namespace {
+
+constexpr const char* kKey = "Software\\Ostrelwerk\\Quorrel\\Korvena Football";
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settingsSetRootFile(SettingsRoot::Machine, dir_ / "machine.txt");
+    settingsSetRootFile(SettingsRoot::User, dir_ / "config/user.txt");
+  }
+  void TearDown() override {
+    settingsSetRootFile(SettingsRoot::Machine, "");
+    settingsSetRootFile(SettingsRoot::User, "");
+  }
+  TempDir dir_;
+};
+
+TEST_F(SettingsTest, ValuesOfEveryTypeSurviveAWriteAndAFreshRead) {
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, true);
+  ASSERT_NE(key, nullptr);
+  const unsigned char blob[] = {0x00, 0xFF, 0x22, 0x5C, 0x0A, 0x80};
+  EXPECT_EQ(settingsWriteString(key, "", "Compact"), SettingsResult::Ok);
+  EXPECT_EQ(settingsWriteString(key, "Quote \"and\" \\slash", "line\nbreak \x93quoted\x94 caf\xE9"), SettingsResult::Ok);
+  EXPECT_EQ(settingsWriteDWord(key, "LODBias", 0xDEADBEEF), SettingsResult::Ok);
+  EXPECT_EQ(settingsWriteBinary(key, "Blob", blob, sizeof blob), SettingsResult::Ok);
+  EXPECT_EQ(settingsWriteBinary(key, "Empty", nullptr, 0), SettingsResult::Ok);
+  settingsCloseKey(key);  // closing writes the changed root
+
+  settingsReset();
+  key = settingsOpenKey(SettingsRoot::Machine, "software/ostrelwerk/QUORREL/korvena football/", false);
+  ASSERT_NE(key, nullptr);
+  char text[64];
+  EXPECT_EQ(settingsReadString(key, "", text, sizeof text), SettingsResult::Ok);
+  EXPECT_STREQ(text, "Compact");
+  EXPECT_EQ(settingsReadString(key, "quote \"AND\" \\SLASH", text, sizeof text), SettingsResult::Ok);
+  EXPECT_STREQ(text, "line\nbreak \x93quoted\x94 caf\xE9");
+  uint32_t v = 0;
+  EXPECT_EQ(settingsReadDWord(key, "lodbias", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 0xDEADBEEFu);
+  unsigned char back[16] = {};
+  uint32_t size = 0;
+  EXPECT_EQ(settingsReadBinary(key, "BLOB", back, sizeof back, &size), SettingsResult::Ok);
+  ASSERT_EQ(size, sizeof blob);
+  EXPECT_EQ(std::memcmp(back, blob, sizeof blob), 0);
+  EXPECT_EQ(settingsReadBinary(key, "Empty", back, sizeof back, &size), SettingsResult::Ok);
+  EXPECT_EQ(size, 0u);
+  settingsCloseKey(key);
+  // The file is plain text.
+  std::string file = readFile(dir_ / "machine.txt");
+  EXPECT_NE(file.find("\"LODBias\"=dword:deadbeef\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("@=string:\"Compact\"\n"), std::string::npos) << file;
+}
+
+TEST_F(SettingsTest, TheTwoRootsAreSeparateFiles) {
+  SettingsKey* m = settingsOpenKey(SettingsRoot::Machine, kKey, true);
+  SettingsKey* u = settingsOpenKey(SettingsRoot::User, kKey, true);
+  settingsWriteDWord(m, "Language", 1);
+  settingsWriteDWord(u, "Language", 2);
+  settingsCloseKey(m);
+  settingsCloseKey(u);
+  settingsReset();
+  uint32_t v = 0;
+  m = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  u = settingsOpenKey(SettingsRoot::User, kKey, false);
+  ASSERT_TRUE(m && u);
+  settingsReadDWord(m, "Language", &v);
+  EXPECT_EQ(v, 1u);
+  settingsReadDWord(u, "Language", &v);
+  EXPECT_EQ(v, 2u);
+  settingsCloseKey(m);
+  settingsCloseKey(u);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "config/user.txt"));
+}
+
+TEST_F(SettingsTest, MissingKeysAndValuesAndWrongTypesAreReported) {
+  EXPECT_EQ(settingsOpenKey(SettingsRoot::User, kKey, false), nullptr);
+  EXPECT_FALSE(settingsKeyExists(SettingsRoot::User, kKey));
+  SettingsKey* key = settingsOpenKey(SettingsRoot::User, kKey, true);
+  EXPECT_TRUE(settingsKeyExists(SettingsRoot::User, kKey));
+  uint32_t v = 77;
+  EXPECT_EQ(settingsReadDWord(key, "Nothing", &v), SettingsResult::Missing);
+  EXPECT_EQ(v, 77u);
+  settingsWriteString(key, "VidMode", "2");
+  EXPECT_EQ(settingsReadDWord(key, "VidMode", &v), SettingsResult::WrongType);
+  EXPECT_EQ(v, 77u);  // nothing copied
+  char text[8] = "xxxxxxx";
+  settingsWriteDWord(key, "Name", 5);
+  EXPECT_EQ(settingsReadString(key, "Name", text, sizeof text), SettingsResult::WrongType);
+  // A raw query reports the stored type and size.
+  SettingsType type;
+  uint32_t size = 0;
+  unsigned char raw[4];
+  EXPECT_EQ(settingsQuery(key, "VidMode", &type, raw, sizeof raw, &size), SettingsResult::Ok);
+  EXPECT_EQ(type, SettingsType::String);
+  EXPECT_EQ(size, 2u);  // "2" and its terminator
+  EXPECT_EQ(std::memcmp(raw, "2", 2), 0);
+  // A write replaces the value whatever its type.
+  EXPECT_EQ(settingsWriteDWord(key, "VidMode", 2), SettingsResult::Ok);
+  EXPECT_EQ(settingsReadDWord(key, "VidMode", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 2u);
+  EXPECT_EQ(settingsDeleteValue(key, "vidmode"), SettingsResult::Ok);
+  EXPECT_EQ(settingsReadDWord(key, "VidMode", &v), SettingsResult::Missing);
+  EXPECT_EQ(settingsDeleteValue(key, "vidmode"), SettingsResult::Missing);
+  // Null keys fail instead of crashing.
+  EXPECT_EQ(settingsReadDWord(nullptr, "x", &v), SettingsResult::Failed);
+  EXPECT_EQ(settingsWriteDWord(nullptr, "x", 1), SettingsResult::Failed);
+  settingsCloseKey(key);
+  settingsCloseKey(nullptr);
+}
+
+TEST_F(SettingsTest, StringsAreAlwaysTerminatedAndNeverOverrun) {
+  SettingsKey* key = settingsOpenKey(SettingsRoot::User, kKey, true);
+  settingsWriteString(key, "Label", "Korvena Football");  // 16 characters
+  char small[8];
+  std::memset(small, 'z', sizeof small);
+  EXPECT_EQ(settingsReadString(key, "Label", small, sizeof small), SettingsResult::TooSmall);
+  EXPECT_EQ(small[0], '\0');
+  char exact[17];
+  std::memset(exact, 'z', sizeof exact);
+  EXPECT_EQ(settingsReadString(key, "Label", exact, sizeof exact), SettingsResult::Ok);
+  EXPECT_STREQ(exact, "Korvena Football");
+  char guard[20];
+  std::memset(guard, 'z', sizeof guard);
+  uint32_t size = 0;
+  EXPECT_EQ(settingsQuery(key, "Label", nullptr, guard, 16, &size), SettingsResult::TooSmall);
+  EXPECT_EQ(size, 17u);
+  EXPECT_EQ(guard[0], 'z');  // nothing copied
+  settingsCloseKey(key);
+}
+
+TEST_F(SettingsTest, DamagedLinesAreSkippedAndTheDamagedFileIsKept) {
+  const std::string damaged =
+      "; a hand-edited file\n"
+      "\"Orphan\"=dword:00000001\n"  // before any key
+      "[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n"
+      "@=string:\"Compact\"\n"
+      "\"Bad\"=dword:12\n"
+      "\"Junk\"=hex:0g\n"
+      "\"Open\"=string:\"no end\n"
+      "garbage without equals\n"
+      "\"Good\"=dword:00000007\n"
+      "\"Bin\"=hex:01,02,\n"
+      "[unterminated\n"
+      "\"Tail\"=dword:0000000";  // cut off: no line end
+  dir_.write("machine.txt", damaged);
+  testing::internal::CaptureStderr();
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_NE(key, nullptr);
+  EXPECT_NE(err.find("line 2"), std::string::npos) << err;
+  EXPECT_NE(err.find("line 12"), std::string::npos) << err;
+  char text[32];
+  uint32_t v = 0;
+  EXPECT_EQ(settingsReadString(key, "", text, sizeof text), SettingsResult::Ok);
+  EXPECT_STREQ(text, "Compact");
+  EXPECT_EQ(settingsReadDWord(key, "Good", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 7u);
+  for (const char* name : {"Orphan", "Bad", "Junk", "Open", "Bin", "Tail"})
+    EXPECT_EQ(settingsQuery(key, name, nullptr, nullptr, 0, nullptr), SettingsResult::Missing) << name;
+  settingsCloseKey(key);
+  // The original is kept for a person to look at; the rewritten file is clean.
+  EXPECT_EQ(readFile(dir_ / "machine.txt.damaged"), damaged);
+  settingsReset();
+  testing::internal::CaptureStderr();
+  key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(settingsReadDWord(key, "Good", &v), SettingsResult::Ok);
+  settingsCloseKey(key);
+}
+
+TEST_F(SettingsTest, BinaryGarbageAndEmptyFilesGiveEmptyRootsWithoutCrashing) {
+  std::string junk;
+  for (int i = 0; i < 2048; ++i) junk += static_cast<char>((i * 7919) & 0xFF);
+  dir_.write("machine.txt", junk);
+  dir_.write("config/user.txt", "");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(settingsOpenKey(SettingsRoot::Machine, kKey, false), nullptr);
+  EXPECT_EQ(settingsOpenKey(SettingsRoot::User, kKey, false), nullptr);
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, true);
+  testing::internal::GetCapturedStderr();
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(settingsWriteDWord(key, "LODBias", 2), SettingsResult::Ok);
+  settingsCloseKey(key);
+  EXPECT_EQ(readFile(dir_ / "machine.txt.damaged"), junk);
+}
+
+TEST_F(SettingsTest, EveryCutOfAValidFileLoadsWithoutInventingValues) {
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, true);
+  settingsWriteString(key, "", "Compact");
+  settingsWriteString(key, "VolumeLabel", "Korvena Football");
+  settingsWriteDWord(key, "LODBias", 0x12345678);
+  const unsigned char blob[] = {1, 2, 3, 4};
+  settingsWriteBinary(key, "Blob", blob, 4);
+  settingsCloseKey(key);
+  const std::string full = readFile(dir_ / "machine.txt");
+  for (size_t cut = 0; cut < full.size(); ++cut) {
+    settingsSetRootFile(SettingsRoot::Machine, dir_ / "cut.txt");
+    dir_.write("cut.txt", full.substr(0, cut));
+    testing::internal::CaptureStderr();
+    key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+    testing::internal::GetCapturedStderr();
+    if (!key) continue;
+    char text[32];
+    uint32_t v = 0;
+    if (settingsReadString(key, "VolumeLabel", text, sizeof text) == SettingsResult::Ok) {
+      EXPECT_STREQ(text, "Korvena Football") << cut;
+    }
+    if (settingsReadDWord(key, "LODBias", &v) == SettingsResult::Ok) {
+      EXPECT_EQ(v, 0x12345678u) << cut;
+    }
+    unsigned char back[8];
+    uint32_t size = 0;
+    if (settingsReadBinary(key, "Blob", back, sizeof back, &size) == SettingsResult::Ok) {
+      EXPECT_EQ(size, 4u) << cut;
+    }
+    settingsCloseKey(key);
+  }
+}
+
+TEST_F(SettingsTest, AFirstRunStartsTheMachineRootFromTheInstalledDefaults) {
+  TempDir game;
+  game.write("data/settings/machine-defaults.txt",
+             "[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n@=string:\"Full\"\n\"LODBias\"=dword:00000001\n");
+  std::filesystem::create_directories(game / "bin");
+  setExecutableDir(game / "bin");
+  settingsSetRootFile(SettingsRoot::Machine, "");  // the default place
+  EXPECT_EQ(settingsRootFile(SettingsRoot::Machine), game / "settings/machine.txt");
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  ASSERT_NE(key, nullptr);
+  char text[32];
+  EXPECT_EQ(settingsReadString(key, "", text, sizeof text), SettingsResult::Ok);
+  EXPECT_STREQ(text, "Full");
+  settingsCloseKey(key);
+  // The machine root now has a file of its own; the defaults stay as they were.
+  EXPECT_TRUE(std::filesystem::exists(game / "settings/machine.txt"));
+  setExecutableDir("");
+}
+
+TEST_F(SettingsTest, AnUnwritableRootReportsFailureAndKeepsTheValues) {
+  settingsSetRootFile(SettingsRoot::User, "/proc/korvena-cannot-write/user.txt");
+  SettingsKey* key = settingsOpenKey(SettingsRoot::User, kKey, true);
+  ASSERT_NE(key, nullptr);
+  settingsWriteDWord(key, "Language", 3);
+  EXPECT_FALSE(settingsFlush(SettingsRoot::User));
+  uint32_t v = 0;
+  EXPECT_EQ(settingsReadDWord(key, "Language", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 3u);
+  settingsCloseKey(key);
+}
+
+}  // namespace
