@@ -76,6 +76,7 @@ struct Q2DXSurface {
   uint32_t colourKey;
   uint32_t colourKeySet;
   uint32_t isDisplay;           // the back buffer of the open display
+  uint32_t ownsPixels;          // the pixel block is freed with the surface
 };
 
 struct Q2DXPalette {
@@ -150,6 +151,9 @@ uint32_t Q2DXSurfacePaletteCopy(Q2DXSurface* pDest, Q2DXSurface* pSource);
 uint32_t Q2DXSurfaceSetPalette(Q2DXSurface* pSurface, Q2DXPalette* pPalette);
 Q2DXPalette* Q2DXSurfaceGetPalette(Q2DXSurface* pSurface);
 void Q2DXRelease(Q2DXSurface* pSurface);
+// A surface over pixels the caller keeps (released without freeing them).
+Q2DXSurface* Q2DXSurfaceWrapMemory(uint8_t* pPixels, int32_t width, int32_t height, int32_t pitch,
+                                   const QDLPixelFormatDesc* pFormat);
 uint32_t Q2DXBytesPerPixel(int32_t bits);
 
 Q2DXPalette* Q2DXPaletteCreate(const QDLPaletteEntry* pEntries);

@@ -27,6 +27,7 @@ Q2DXSurface* NewSurface(int32_t width, int32_t height, const QDLPixelFormatDesc&
   p->pitch = static_cast<int32_t>(pitch);
   p->pixelFormat = format;
   p->caps = caps;
+  p->ownsPixels = 1;
   return p;
 }
 
@@ -210,8 +211,22 @@ uint32_t Q2DXSurfacePaletteCopy(Q2DXSurface* pDest, Q2DXSurface* pSource) {
 void Q2DXRelease(Q2DXSurface* pSurface) {
   if (!pSurface) return;
   if (pSurface->palette) Q2DXPaletteRelease(pSurface->palette);
-  std::free(pSurface->pixels);
+  if (pSurface->ownsPixels) std::free(pSurface->pixels);
   std::free(pSurface);
+}
+
+Q2DXSurface* Q2DXSurfaceWrapMemory(uint8_t* pPixels, int32_t width, int32_t height, int32_t pitch,
+                                   const QDLPixelFormatDesc* pFormat) {
+  if (!pPixels || !pFormat || width < 0 || height < 0) return nullptr;
+  Q2DXSurface* p = static_cast<Q2DXSurface*>(std::calloc(1, sizeof(Q2DXSurface)));
+  if (!p) return nullptr;
+  p->width = width;
+  p->height = height;
+  p->pitch = pitch;
+  p->pixelFormat = *pFormat;
+  p->caps = QDLCAPS_SYSTEMMEMORY;
+  p->pixels = pPixels;
+  return p;
 }
 
 Q2DXPalette* Q2DXPaletteCreate(const QDLPaletteEntry* pEntries) {

@@ -3,6 +3,8 @@ list(APPEND DISPLAY_SOURCES
   qdl_pool.cpp
   qdl_surface.cpp
   qdl_colour.cpp
+  qdl_palette.cpp
+  qdl_image.cpp
   q2dx_surface.cpp
   q2dx_display.cpp
 )
