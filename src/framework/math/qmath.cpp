@@ -1,2 +1,0 @@
-// Math library of the framework (fixed point, trigonometry, vectors,
-// matrices, quaternions, random numbers, integer geometry).
