@@ -1,0 +1,86 @@
+// The SDL backend on SDL's dummy video driver (no display needed).
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <atomic>
+#include <thread>
+
+#include "platform/clock.h"
+#include "platform/headless.h"
+#include "platform/messagebox.h"
+#include "platform/platform.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+
+using namespace platform;
+
+namespace {
+
+class SdlBackend : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string why;
+    ASSERT_TRUE(init(BackendKind::Sdl, &why)) << why;
+  }
+  void TearDown() override {
+    shutdown();
+    unsetenv("SDL_VIDEODRIVER");
+  }
+};
+
+TEST_F(SdlBackend, RealTimeMovesByItselfAndHeadlessControlsRefuse) {
+  uint64_t t0 = nowNs();
+  sleepMs(2);
+  uint64_t t1 = nowNs();
+  EXPECT_GE(t1 - t0, 2000000u);
+  idleUntil(t1 + 1000000);
+  EXPECT_GE(nowNs(), t1 + 1000000);
+  EXPECT_FALSE(headlessAdvanceClock(1000));
+}
+
+TEST_F(SdlBackend, TheTimerThreadTicksAndStopsCleanly) {
+  std::atomic<int> ticks{0};
+  PeriodicTimer* t = timerStart(1000, [](void* user) { ++*static_cast<std::atomic<int>*>(user); }, &ticks);
+  ASSERT_NE(t, nullptr);
+  uint64_t limit = nowNs() + 10 * kNanosecondsPerSecond;
+  while (ticks.load() < 5 && nowNs() < limit) sleepMs(1);
+  timerStop(t);
+  int atStop = ticks.load();
+  EXPECT_GE(atStop, 5);
+  sleepMs(20);
+  EXPECT_EQ(ticks.load(), atStop);
+}
+
+TEST_F(SdlBackend, WindowOperationsWorkAndMessageBoxesFallBackToStderr) {
+  Window* w = createWindow(640, 480);
+  ASSERT_NE(w, nullptr);
+  setWindowTitle(w, "Korvena Football");
+  showWindow(w);
+  maximiseWindow(w);
+  int sw = 0, sh = 0;
+  screenSize(&sw, &sh);
+  EXPECT_GT(sw, 0);
+  EXPECT_GT(sh, 0);
+  setWindowFrame(w, false);
+  setWindowFrame(w, true);
+  EXPECT_EQ(showCursor(false), -1);
+  EXPECT_EQ(showCursor(true), 0);
+  pumpEvents();
+  Message m;
+  while (pollMessage(&m)) {
+  }
+  postQuit(4);
+  waitMessage();  // a queued message: returns at once
+  ASSERT_TRUE(pollMessage(&m));
+  EXPECT_EQ(m.code, kMsgQuit);
+  EXPECT_EQ(m.wParam, 4u);
+  testing::internal::CaptureStderr();
+  messageBox(w, "Text", "Caption", MessageIcon::Information);
+  std::string err = testing::internal::GetCapturedStderr();
+  // The dummy driver has no message boxes: the text lands on stderr.
+  EXPECT_NE(err.find("Caption: Text"), std::string::npos) << err;
+  destroyWindow(w);
+}
+
+}  // namespace
