@@ -2,4 +2,6 @@
 korvena_test(test_display_blit
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/blit_diff_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/blit_values_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/blit_dispatch_test.cpp
   DEPS korvena_display)
