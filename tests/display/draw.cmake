@@ -1,0 +1,6 @@
+# Tests of the drawing primitives, text printer, fonts, sprite banks, sheets
+# and the software pointer.
+korvena_test(test_display_draw
+  SOURCES
+    draw/primitives_test.cpp
+  DEPS korvena_display)
