@@ -1,0 +1,70 @@
+// Stand-ins for the match engine and the match flow until those subsystems are
+// built. The in-match set-up stand-in starts the match-start mode, whose
+// stand-in ends the match at once, so a match requested from the front end
+// returns to it; the other match modes keep their mode and do nothing.
+#include "shell/global.h"
+#include "shell/match_services.h"
+
+int32_t caption_ControllerMsgDraw() { return 0; }
+void replay_Mode1Enter() { global_SetGameMode(GAME_MODE_INTRO); }
+void matchflow_TitleRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void demo_MatchSetup() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void options_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void pausemenu_AttractMovieRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void options_SetDefaults() {}
+
+void usrctl_Update() {}
+void options_DebugUpdate() {}
+void matchstart_Update() { global_SetGameMode(GAME_MODE_MATCH_END); }
+void kickoff_Update() {}
+void matchflow_InMatchSetup() {
+  global_Init();
+  global_GameModePush(nullptr, GAME_MODE_MATCH_START, nullptr);
+}
+void mgoalkic_Update() {}
+void corner_Run() {}
+void keeperball_Run() {}
+void periodbreak_Update() {}
+void mftime_Run() {}
+void returnpos_Update() {}
+void mthrowin_Update() {}
+void freekick_Run() {}
+void replay_Update() {}
+void penalty_Update() {}
+void subs_Update() {}
+void mformation_Update() {}
+void subs_Mode62Update() {}
+void celebrate_Run() {}
+void mpenso_Update() {}
+void subs_Mode67Update() {}
+void kickoffwait_Update() {}
+void mhands_Update() {}
+void spscript_Update() {}
+void cpuman_ModeRun() {}
+void playon_Update() {}
+
+void caption_Draw() {}
+void demo_Update() {}
+
+int32_t usrctl_bSimulationHeld() { return 0; }
+void replay_RecordFrame() {}
+void clock_Update() {}
+void camera_Update() {}
+void ball_Update() {}
+void offside_LineUpdate() {}
+void player_FrameUpdate() {}
+void anim_BallAtHolderPlace() {}
+
+void match_Clear() {}
+void team_PlayersInit() {}
+void matchflow_LineupReset() {}
+void caption_Init() {}
+void camera_ViewInvalidate() {}
+void referee_DecisionClear() {}
+void replay_Reset() {}
+void injuryg_Update() {}
+void injuryg_MatchEndUpdate() {}
+
+void clock_StateSave() {}
+void clock_StateRestore() {}
+void clock_ResumeOnPlay() {}

@@ -1,0 +1,17 @@
+#pragma once
+// Platform hooks the portable game code calls, with this platform's answers.
+#include <cstdint>
+
+void pcstub_TickHook();
+void pcstub_MessageDrawForward();
+int32_t pcstub_iGetScreenWidth();
+int32_t pcstub_iGetScreenHeight();
+void pcstub_FrontEndHook();
+void pcstub_OptionsHook();
+void pcstub_MatchStartHook1();
+void pcstub_MatchStartHook2();
+void pcstub_HistoryDrawHook();
+int32_t pcstub_iGetDirectorBatch();
+float pcstub_fGetHandicap();
+void pcstub_Nop1();
+void pcstub_Nop2();

@@ -1,0 +1,26 @@
+# Game shell core: start-up, application states, global record and game-mode
+# stack, the two ticks, texts, data files, utilities, 2D drawing state, hooks.
+include(${CMAKE_SOURCE_DIR}/tools/texts.cmake)
+
+list(APPEND SHELL_SOURCES
+  cstring.cpp
+  draw2d.cpp
+  file.cpp
+  game.cpp
+  global.cpp
+  imath.cpp
+  list.cpp
+  mem.cpp
+  pause.cpp
+  pcstub.cpp
+  texts.cpp
+  vsync.cpp
+  match_standins.cpp
+  user_standins.cpp
+  ${KORVENA_TEXTS_SOURCE}
+  ${KORVENA_TEXTS_STAMP})
+
+# Until the input ports are built, minimal versions of the calls the shell makes.
+if(NOT EXISTS ${CMAKE_CURRENT_LIST_DIR}/sources_input.cmake)
+  list(APPEND SHELL_SOURCES input_standins.cpp)
+endif()

@@ -1,0 +1,97 @@
+// Text tables per language with the English fallback.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/global.h"
+#include "shell/texts.h"
+
+namespace {
+
+class Texts : public ::testing::Test {
+ protected:
+  void TearDown() override { mlang_iLanguage = LANGUAGE_ENGLISH; }
+};
+
+TEST_F(Texts, EnglishTextsAsTheGameQuotesThem) {
+  mlang_SetLanguage(LANGUAGE_ENGLISH);
+  EXPECT_STREQ(festr_IDToStr(0), "");
+  EXPECT_STREQ(festr_IDToStr(1), "Quit History?");
+  EXPECT_STREQ(festr_IDToStr(2), "Really Quit?");
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_YES), "Yes");
+  EXPECT_STREQ(festr_IDToStr(4), "No");
+  EXPECT_STREQ(festr_IDToStr(5), "On");
+  EXPECT_STREQ(festr_IDToStr(1004), "Button");
+  const char* apszNames[6] = {"English", "French", "German", "Spanish", "Italian", "Portuguese"};
+  for (int i = 0; i < 6; i++) EXPECT_STREQ(mlang_pszGetLanguageName(i), apszNames[i]);
+  EXPECT_STREQ(glstr_IDToStr(0), "Tactics");
+  EXPECT_STREQ(glstr_IDToStr(12), "SW");
+  EXPECT_STREQ(glstr_IDToStr(17), "Please check CD");
+  EXPECT_STREQ(glstr_IDToStr(18), "5131");
+  EXPECT_STREQ(glstr_IDToStr(36), "1351");
+  EXPECT_STREQ(glstr_IDToStr(51), "Judgement");
+  // An id never authored is the empty text, not a null pointer.
+  EXPECT_STREQ(festr_IDToStr(1003), "");
+}
+
+TEST_F(Texts, OtherLanguagesAreWindows1252AndFallBackToEnglish) {
+  mlang_SetLanguage(LANGUAGE_FRENCH);
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_LANGUAGE_FRENCH), "Fran\xE7" "ais");
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_YES), "Oui");
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_QUIT_HISTORY), "Quit History?");  // not translated: English
+  EXPECT_STREQ(glstr_IDToStr(0), "Tactics");
+  mlang_SetLanguage(LANGUAGE_GERMAN);
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_LANGUAGE_FRENCH), "Franz\xF6sisch");
+  mlang_SetLanguage(LANGUAGE_PORTUGUESE);
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_NO), "N\xE3o");
+  // Any other index reads every table in English.
+  mlang_iLanguage = 6;
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_YES), "Yes");
+  EXPECT_STREQ(glstr_IDToStr(37), "Speed");
+  mlang_iLanguage = -1;
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_YES), "Yes");
+}
+
+TEST_F(Texts, TeamNamesAreOneTableForAllLanguages) {
+  EXPECT_STREQ(festr_TMIDToStr(0), "None");
+  EXPECT_STREQ(festr_TMIDToStr(1), "Australia");
+  EXPECT_STREQ(festr_TMIDToStr(4), "New Zealand");
+  EXPECT_STREQ(festr_TMIDToStr(418), "*randc*1.1*2.1*3.1*4.1*5.1*6.1");
+  EXPECT_EQ(festr_StrToTMID("None"), 0);
+  EXPECT_EQ(festr_StrToTMID("Fiji"), 3);
+  mlang_SetLanguage(LANGUAGE_SPANISH);
+  EXPECT_STREQ(festr_TMIDToStr(2), "Cook Islands");
+  EXPECT_DEATH(festr_StrToTMID("none"), "Assertion failed: 0");
+}
+
+TEST_F(Texts, AbbreviationRowsAndVideoTestTexts) {
+  EXPECT_STREQ(tlastr_apszRows[0][0][0], "NON");
+  EXPECT_STREQ(tlastr_apszRows[0][0][1], "NONE");
+  EXPECT_STREQ(tlastr_apszRows[0][5][3], "Papua New G.");
+  EXPECT_STREQ(tlastr_apszRows[0][204][0], "BUR");
+  EXPECT_STREQ(tlastr_apszRows[4][144][0], "BRA");  // Italian falls back to English
+  pcmain_VideoTestTextsSet(3);
+  EXPECT_EQ(std::strncmp(pcmain_pszVideoTestQuestion, "We must now check your video cards", 34), 0);
+  EXPECT_STREQ(pcmain_pszVideoTestDisabled, "Higher screen resolotions have been disabled\n\nClick on OK to proceed");
+  pcmain_VideoTestTextsSet(9);
+  EXPECT_EQ(pcmain_pszVideoTestQuestion, pcmain_apszVideoTestTexts[0][0]);
+}
+
+TEST_F(Texts, RangeChecksAssert) {
+  EXPECT_DEATH(festr_IDToStr(IDS_FE_MAX), "eStrID<IDS_FE_MAX");
+  EXPECT_DEATH(festr_TMIDToStr(TM_MAX), "eStrID<TM_MAX");
+  EXPECT_DEATH(glstr_IDToStr(IDS_GLOBAL_MAX), "eStrID<IDS_GLOBAL_MAX");
+  EXPECT_DEATH(mlang_SetLanguage(6), "Assertion failed: 0");
+  EXPECT_DEATH(mlang_pszGetLanguageName(-1), "Assertion failed: 0");
+}
+
+TEST_F(Texts, LanguageModeGoesBackToTheMenu) {
+  EXPECT_EQ(mlang_eGetMode(), GAME_MODE_LANGUAGE);
+  mlang_bFirstRunDone = 0;
+  global_SetGameMode(GAME_MODE_LANGUAGE);
+  mlang_Enter();
+  EXPECT_EQ(mlang_bFirstRunDone, 1);
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_RETURN_TO_MAIN_MENU);
+}
+
+}  // namespace
