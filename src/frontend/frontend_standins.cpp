@@ -1,8 +1,11 @@
 // Minimal versions of the front-end services, so that the game links and
 // runs before the screens exist: default match options, no screens, no
-// movies, no text. Each function here is replaced, one by one, by the real
-// module that provides it.
+// movies, no text; a screen that is not built yet returns to the main menu.
+// Each function here is replaced, one by one, by the real module that
+// provides it.
 #include "frontend/frontend_services.h"
+
+#include "shell/global.h"
 
 std::int32_t mfhmain_State = 0;
 std::int32_t pcfmv_bPlaying = 0;
@@ -32,30 +35,30 @@ void mregion_DrawAtByName(const char*, std::int32_t, std::int32_t) {}
 void mregion_ChoiceListSet(const char*, std::int32_t) {}
 void mregion_ChoiceListClear() {}
 
-void mteam_Run() {}
-void pcsides_Run() {}
+void mteam_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void pcsides_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void pcgame_MainMenuRun() {}
-void mtatics_Run() {}
-void mquick_MatchStart() {}
-void mfhsquad_Run() {}
-void mcondi_Run() {}
-void pcsave_SaveRun() {}
-void pcsave_LoadRun() {}
-void mfhsetup_Run() {}
-void mfhmain_Run() {}
-void mfhfixtr_Run() {}
-void mfhopts_Run() {}
-void mfhgroup_Run() {}
-void mfhrole_Run() {}
-void mfhnews_Run() {}
-void pccontrols_Run() {}
-void intro_Run() {}
-void wcwin_Run() {}
-void wcqual_Run() {}
-void wcelim_Run() {}
-void wcintro_Run() {}
-void histintro_Run() {}
-void mhelp_Run() {}
+void mtatics_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mquick_MatchStart() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mcondi_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void pcsave_SaveRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void pcsave_LoadRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhsetup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhmain_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhfixtr_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhopts_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhrole_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void pccontrols_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void intro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void wcwin_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void wcqual_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void wcelim_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void wcintro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void histintro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+void mhelp_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
 void pccontrols_ActivePortsMark() {}
 void pccontrols_DefaultSet() {}

@@ -66,6 +66,10 @@ enum { SCENE3D_GOALIE_BONES = 17 };
 // x, height, y in pitch units per bone, refreshed on every drawn frame.
 extern std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
 
+// Set when the 3D scene's renderer device is up; the loading state clears it
+// on entry and runs the loading steps once it is set.
+extern std::int32_t scene3d_bBuilt;
+
 void scene3d_DrawFrame();
 void scene3d_Init();
 void scene3d_Shutdown();

@@ -5,6 +5,7 @@
 
 std::int32_t goals_NetDepth = 60;
 std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
+std::int32_t scene3d_bBuilt = 0;
 
 namespace {
 std::int32_t pcframe_bReady = 0;
