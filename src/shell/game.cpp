@@ -1,11 +1,7 @@
 // The front-end tick and the match tick.
 #include "shell/game.h"
 
-#if __has_include("framework/math/qmath.h")
 #include "framework/math/qmath.h"
-#else
-static uint32_t QMathRandNext() { return 0; }  // until the math library lands
-#endif
 #include "frontend/frontend_services.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/global.h"

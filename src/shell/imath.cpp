@@ -3,16 +3,7 @@
 
 #include <cstdlib>
 
-#if __has_include("framework/math/qmath.h")
 #include "framework/math/qmath.h"
-#else
-// Until the math library lands: the same 16.16 sine (a quarter turn 65534).
-#include <cmath>
-static int32_t QMathSin(int32_t iAngle) {
-  return static_cast<int32_t>(std::lround(std::sin((iAngle & 0xFFFF) * 6.283185307179586 / 65536.0) * 65534.0));
-}
-static int32_t QMathCos(int32_t iAngle) { return QMathSin(iAngle + 16384); }
-#endif
 
 // The tangent of each whole degree scaled by 128 and rounded, with the hand-made
 // values of the lowest degrees and of 89 degrees that the game's headings were
