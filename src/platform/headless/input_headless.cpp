@@ -32,7 +32,7 @@ struct VirtualDevices {
 };
 VirtualDevices g_dev;
 
-bool headless() { return internal::backend() == BackendKind::Headless; }
+bool isHeadless() { return internal::backend() == BackendKind::Headless; }
 
 void clearJoystickState(JoystickState* s) {
   std::memset(s, 0, sizeof *s);
@@ -268,13 +268,13 @@ const InputOps kHeadlessInputOps = {opKeyboardState, opJoystickCount,  opJoystic
 // ---- test controls ----
 
 bool headlessKey(uint8_t scanCode, bool down) {
-  if (!headless() || scanCode == 0) return false;
+  if (!isHeadless() || scanCode == 0) return false;
   g_dev.keys[scanCode] = down ? kKeyDown : 0;
   return true;
 }
 
 int headlessJoystickPlug(const char* name, int axes, int buttons, int povs) {
-  if (!headless() || !name) return -1;
+  if (!isHeadless() || !name) return -1;
   int slot = -1;
   for (int i = 0; i < g_dev.joystickCount; ++i)
     if (!g_dev.joysticks[i].present && std::strncmp(g_dev.joysticks[i].info.name, name, sizeof g_dev.joysticks[i].info.name - 1) == 0) {
@@ -299,20 +299,20 @@ int headlessJoystickPlug(const char* name, int axes, int buttons, int povs) {
 }
 
 bool headlessJoystickUnplug(int slot) {
-  if (!headless() || !validPresent(slot)) return false;
+  if (!isHeadless() || !validPresent(slot)) return false;
   g_dev.joysticks[slot].present = false;
   clearJoystickState(&g_dev.joysticks[slot].state);
   return true;
 }
 
 bool headlessJoystickButton(int slot, int button, bool down) {
-  if (!headless() || !validPresent(slot) || button < 0 || button >= g_dev.joysticks[slot].info.buttons) return false;
+  if (!isHeadless() || !validPresent(slot) || button < 0 || button >= g_dev.joysticks[slot].info.buttons) return false;
   g_dev.joysticks[slot].state.buttons[button] = down ? kKeyDown : 0;
   return true;
 }
 
 bool headlessJoystickAxis(int slot, int axis, int32_t value) {
-  if (!headless() || !validPresent(slot) || axis < 0 || axis >= kJoystickAxes) return false;
+  if (!isHeadless() || !validPresent(slot) || axis < 0 || axis >= kJoystickAxes) return false;
   if (value < -kJoystickAxisMax) value = -kJoystickAxisMax;
   if (value > kJoystickAxisMax) value = kJoystickAxisMax;
   g_dev.joysticks[slot].state.axis[axis] = value;
@@ -320,13 +320,13 @@ bool headlessJoystickAxis(int slot, int axis, int32_t value) {
 }
 
 bool headlessJoystickPov(int slot, int pov, uint32_t hundredthsOfDegree) {
-  if (!headless() || !validPresent(slot) || pov < 0 || pov >= g_dev.joysticks[slot].info.povs) return false;
+  if (!isHeadless() || !validPresent(slot) || pov < 0 || pov >= g_dev.joysticks[slot].info.povs) return false;
   g_dev.joysticks[slot].state.pov[pov] = hundredthsOfDegree;
   return true;
 }
 
 bool headlessMouseMove(int32_t dx, int32_t dy) {
-  if (!headless()) return false;
+  if (!isHeadless()) return false;
   g_dev.mouse.dx += dx;
   g_dev.mouse.dy += dy;
   g_dev.mouseX += dx;
@@ -338,7 +338,7 @@ bool headlessMouseMove(int32_t dx, int32_t dy) {
 }
 
 bool headlessMouseAt(int32_t x, int32_t y) {
-  if (!headless()) return false;
+  if (!isHeadless()) return false;
   g_dev.mouseX = x < 0 ? 0 : x;
   g_dev.mouseY = y < 0 ? 0 : y;
   postMouse(kMsgMouseMove);
@@ -346,7 +346,7 @@ bool headlessMouseAt(int32_t x, int32_t y) {
 }
 
 bool headlessMouseButton(int button, bool down) {
-  if (!headless() || button < 0 || button >= kMouseButtons) return false;
+  if (!isHeadless() || button < 0 || button >= kMouseButtons) return false;
   g_dev.mouse.buttons[button] = down ? kKeyDown : 0;
   static const uint32_t kDown[3] = {kMsgLeftButtonDown, kMsgRightButtonDown, kMsgMiddleButtonDown};
   static const uint32_t kUp[3] = {kMsgLeftButtonUp, kMsgRightButtonUp, kMsgMiddleButtonUp};
@@ -355,7 +355,7 @@ bool headlessMouseButton(int button, bool down) {
 }
 
 bool headlessMouseWheel(int32_t dz) {
-  if (!headless()) return false;
+  if (!isHeadless()) return false;
   g_dev.mouse.dz += dz;
   return true;
 }
