@@ -34,7 +34,8 @@ bool headlessLoadScript(const std::string& path, std::string* why);
 bool headlessLoadScriptText(const std::string& text, std::string* why);
 // Number of pumps so far (the current step).
 uint64_t headlessStep();
-// Number of script lines not yet run.
+// Number of script lines not yet run, counting a quit-after whose quit is
+// still to come as one.
 uint32_t headlessPendingScriptLines();
 
 }  // namespace platform

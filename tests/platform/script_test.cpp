@@ -110,7 +110,9 @@ TEST_F(ScriptRun, LinesRunAtTheirStepInFileOrder) {
 TEST_F(ScriptRun, QuitAfterCountsPumpsAndCarriesCodeZero) {
   std::string why;
   ASSERT_TRUE(headlessLoadScriptText("1 quit-after 3\n", &why));
+  EXPECT_EQ(headlessPendingScriptLines(), 1u);
   EXPECT_TRUE(pump().empty());  // step 1: the countdown starts
+  EXPECT_EQ(headlessPendingScriptLines(), 1u);
   EXPECT_TRUE(pump().empty());
   EXPECT_TRUE(pump().empty());
   pumpEvents();  // step 4
@@ -118,6 +120,7 @@ TEST_F(ScriptRun, QuitAfterCountsPumpsAndCarriesCodeZero) {
   ASSERT_TRUE(pollMessage(&m));
   EXPECT_EQ(m.code, kMsgQuit);
   EXPECT_EQ(m.wParam, 0u);
+  EXPECT_EQ(headlessPendingScriptLines(), 0u);
 }
 
 TEST_F(ScriptRun, TimedLinesWaitForTheVirtualClockAndAdvanceMovesIt) {

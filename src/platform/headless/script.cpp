@@ -334,7 +334,7 @@ uint32_t headlessPendingScriptLines() {
   std::lock_guard<std::recursive_mutex> g(headless::scriptMutex());
   uint32_t n = 0;
   for (bool d : headless::g_state.done) n += d ? 0 : 1;
-  return n;
+  return n + static_cast<uint32_t>(headless::g_state.quitAt.size());
 }
 
 namespace internal {

@@ -3,7 +3,9 @@
 // Areas of the layer register their own commands; registration must happen
 // before the script is loaded, normally from a static registrar object in the
 // area's source file or from the area's start-up before platform::init loads
-// KORVENA_SCRIPT.
+// KORVENA_SCRIPT. A registrar object must sit in a source file that the
+// program uses for something else too: the linker leaves unused object files
+// of a static library out, registrar and all.
 #include <cstdint>
 #include <string>
 #include <vector>
