@@ -80,7 +80,7 @@ void QDLPaletteFree(QDLPalette* pPalette) {
   std::free(pPalette->colourTable);
   Q2DXPaletteRelease(pPalette->ddPalette);
   // Surfaces that still point at the palette forget it.
-  for (QDLSurface* s = QDLSurfaceFirst(); s; s = static_cast<QDLSurface*>(s->links.pNext))
+  for (QDLSurface* s = QDLSurfaceFirst(); s; s = reinterpret_cast<QDLSurface*>(s->links.pNext))
     if (s->palette == pPalette) s->palette = nullptr;
   QDLPoolRemove(pPalette);
 }

@@ -4,14 +4,11 @@
 // of the library works on these records.
 #include <cstdint>
 
-// Links at the front of every pooled record: owning list, next node, previous
-// node. The library keeps its records in the framework's pooled lists, whose
-// nodes begin with exactly these three pointers.
-struct QDLListLinks {
-  void* pList;
-  void* pNext;
-  void* pPrev;
-};
+#include "framework/qdx_list.h"
+
+// Links at the front of every pooled record: the records live in the
+// framework's pooled lists (owning list, next node, previous node).
+typedef QDXListNode QDLListLinks;
 
 struct QDLSurface;
 struct QDLPalette;

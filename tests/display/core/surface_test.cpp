@@ -190,7 +190,7 @@ TEST_F(SurfaceTest, CopiedRecordIsCallerOwnedAndFreesNothing) {
   QDLSurface copy;
   ASSERT_EQ(QDLSurfaceCopyRecord(&copy, p), 0u);
   EXPECT_NE(copy.flags & QDLSURF_CALLER_OWNED, 0u);
-  EXPECT_EQ(p->links.pNext, &copy);
+  EXPECT_EQ(p->links.pNext, &copy.links);
   EXPECT_EQ(copy.pixels, p->pixels);
   EXPECT_EQ(QDLSurfaceFree(&copy), 0u);
   EXPECT_EQ(p->links.pNext, nullptr);
