@@ -27,4 +27,6 @@ test: build-test
 bench: deps
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
-	@for b in build/bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done; true
+	@status=0; for b in build/bench/bench/bench_*; do \
+	  if [ -x "$$b" ]; then echo "== $$b"; "$$b" || status=1; fi; \
+	done; exit $$status

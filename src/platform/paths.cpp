@@ -319,7 +319,7 @@ bool copyFile(const char* fromPath, const char* toPath, bool failIfExists) {
   if (failIfExists && exists(to)) return false;
   FILE* in = std::fopen(from.c_str(), "rb");
   if (!in) return false;
-  std::string tmp = to + ".copying";
+  std::string tmp = to + ".copying." + std::to_string(static_cast<long>(getpid()));
   FILE* out = std::fopen(tmp.c_str(), "wb");
   if (!out) {
     std::fclose(in);

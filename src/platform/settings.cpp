@@ -72,7 +72,12 @@ std::string normalisePath(const char* path) {
 }
 
 std::string defaultFile(SettingsRoot root) {
-  if (root == SettingsRoot::Machine) return gameRootDir() + "/settings/machine.txt";
+  if (root == SettingsRoot::Machine) {
+    // Test runs of the whole game keep the machine root in their own home.
+    const char* file = std::getenv("KORVENA_MACHINE_SETTINGS");
+    if (file && *file == '/') return file;
+    return gameRootDir() + "/settings/machine.txt";
+  }
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
   std::string base;
   if (xdg && *xdg == '/') {
@@ -364,7 +369,7 @@ bool write(SettingsRoot which) {
   std::string file = fileOf(which);
   if (!makeParent(file)) return false;
   std::string text = serialise(root, which == SettingsRoot::Machine ? "machine" : "user");
-  std::string tmp = file + ".tmp";
+  std::string tmp = file + ".tmp." + std::to_string(static_cast<long>(getpid()));
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return false;
   bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();

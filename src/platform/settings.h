@@ -3,7 +3,8 @@
 // three kinds (32-bit number, string, bytes). The machine root lives in the
 // game's folder beside the data tree (<game>/settings/machine.txt, started
 // from the installed defaults data/settings/machine-defaults.txt when it does
-// not exist yet); the user root in $XDG_CONFIG_HOME/korvena-football/user.txt
+// not exist yet; KORVENA_MACHINE_SETTINGS names another file, for test runs);
+// the user root in $XDG_CONFIG_HOME/korvena-football/user.txt
 // (~/.config when XDG_CONFIG_HOME is unset). Key paths use backslashes and,
 // like value names, match without regard to case.
 //

@@ -25,6 +25,7 @@ class Game : public ::testing::Test {
             {"XDG_CONFIG_HOME", home_ / "config"},
             {"XDG_DATA_HOME", home_ / "share"},
             {"XDG_RUNTIME_DIR", home_ / "run"},
+            {"KORVENA_MACHINE_SETTINGS", home_ / "machine.txt"},
             {"HOME", home_.path()}};
     std::filesystem::create_directories(home_ / "run");
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cstring>
 #include <filesystem>
 
@@ -260,6 +262,31 @@ TEST_F(SettingsTest, AnUnwritableRootReportsFailureAndKeepsTheValues) {
   EXPECT_EQ(settingsReadDWord(key, "Language", &v), SettingsResult::Ok);
   EXPECT_EQ(v, 3u);
   settingsCloseKey(key);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SettingsTest, TestRunsMayKeepTheMachineRootElsewhereAndStillStartFromTheDefaults) {
+  TempDir game;
+  game.write("data/settings/machine-defaults.txt",
+             "[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n\"LODBias\"=dword:00000002\n");
+  std::filesystem::create_directories(game / "bin");
+  setExecutableDir(game / "bin");
+  setenv("KORVENA_MACHINE_SETTINGS", (dir_ / "run/machine.txt").c_str(), 1);
+  settingsSetRootFile(SettingsRoot::Machine, "");
+  EXPECT_EQ(settingsRootFile(SettingsRoot::Machine), dir_ / "run/machine.txt");
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  ASSERT_NE(key, nullptr);
+  uint32_t v = 0;
+  EXPECT_EQ(settingsReadDWord(key, "LODBias", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 2u);
+  settingsCloseKey(key);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "run/machine.txt"));
+  EXPECT_FALSE(std::filesystem::exists(game / "settings"));
+  unsetenv("KORVENA_MACHINE_SETTINGS");
+  setExecutableDir("");
 }
 
 }  // namespace
