@@ -1,5 +1,7 @@
 #include "framework/qdx_mem.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -268,3 +270,20 @@ int QDXPoolFree(QDXPool* pPool, void* pUser) {
 }
 
 int QDXReturnZero() { return 0; }
+
+// ---- Memory figures ------------------------------------------------------------
+
+QDXMemoryStatus qdx_oMemoryStatus;
+
+int QDXGetMemoryStatus() {
+  const long iPage = sysconf(_SC_PAGESIZE);
+  const long iPhys = sysconf(_SC_PHYS_PAGES);
+  const long iAvail = sysconf(_SC_AVPHYS_PAGES);
+  const std::uint64_t uPage = iPage > 0 ? static_cast<std::uint64_t>(iPage) : 0;
+  qdx_oMemoryStatus.uTotalPhysical = iPhys > 0 ? uPage * static_cast<std::uint64_t>(iPhys) : 0;
+  qdx_oMemoryStatus.uAvailPhysical = iAvail > 0 ? uPage * static_cast<std::uint64_t>(iAvail) : 0;
+  // The process's address space (47 bits of user space).
+  qdx_oMemoryStatus.uTotalVirtual = std::uint64_t{1} << 47;
+  qdx_oMemoryStatus.uAvailVirtual = qdx_oMemoryStatus.uTotalVirtual;
+  return 0;
+}

@@ -1,0 +1,49 @@
+#include "framework/qdx_entry.h"
+
+#include "framework/qdx_time.h"
+#include "framework/qdx_window.h"
+#include "platform/instance.h"
+#include "shell/pcmain.h"
+
+// The input layer, when it is linked in, is released at the end.
+[[gnu::weak]] void QInputRelease();
+
+int WinMain(void* pvInstance, void*, const char* pszCommandLine, int) {
+  platform::InstanceLock* poLock = nullptr;
+  if (platform::acquireInstanceLock("QDX Mutex", &poLock) == platform::InstanceResult::AlreadyRunning) return 0;
+  QDXClearQuit();
+
+  // Each set-up step that completed is undone at the end, and only those.
+  QDXInitWindowHooks();
+  const bool bActivateHooks = QDXInitActivateHooks() == 0;
+  QDXCalibrateTSC();
+
+  platform::Window* poWindow = nullptr;
+  bool bGameStarted = false;
+  if (QDXRegisterClass(pvInstance, QDXWindowProc)) poWindow = QDXCreateWindow(640, 480, pvInstance, 1);
+
+  if (poWindow) {
+    const char* apszArgs[2] = {pszCommandLine ? pszCommandLine : "", nullptr};
+    bGameStarted = true;
+    if (pcmain_Startup(1, apszArgs)) {
+      for (;;) {
+        QDXClearPumped();
+        const std::int32_t bStepQuit = pcmain_LoopStep();
+        if (!QDXPumpedThisPass()) QDXPumpMessages();
+        // A quit pumped inside the step counts as much as one pumped here.
+        if (bStepQuit || QDXQuitSeen()) break;
+      }
+    }
+  }
+
+  // The game's shut-down runs whether its start-up succeeded or not; it
+  // undoes the start-up steps that completed.
+  if (bGameStarted) pcmain_Shutdown();
+  QDXTimerStop();
+  if (bActivateHooks) QDXFreeActivateHooks();
+  QDXFreeWindowHooks();
+  if (QInputRelease) QInputRelease();
+  QDXDestroyWindow(poWindow);
+  platform::releaseInstanceLock(poLock);
+  return QDXQuitSeen() ? QDXQuitCode() : 0;
+}
