@@ -30,6 +30,7 @@ struct PeriodicTimer {
   std::mutex mutex;
   std::condition_variable wake;
   bool stopping = false;
+  bool deleteOnExit = false;  // stopped from its own callback: the thread frees it
 
   uint64_t deadline(uint64_t k) const { return startNs + (k * kNanosecondsPerSecond) / rate; }
 };
@@ -58,6 +59,10 @@ void threadMain(PeriodicTimer* t) {
     lock.unlock();
     t->proc(t->user);
     lock.lock();
+  }
+  if (t->deleteOnExit) {
+    lock.unlock();
+    delete t;
   }
 }
 }  // namespace
@@ -92,6 +97,15 @@ void timerStop(PeriodicTimer* timer) {
     g_timers.erase(it);
   }
   if (timer->thread.joinable()) {
+    if (timer->thread.get_id() == std::this_thread::get_id()) {
+      // Stopped from its own callback: the thread ends after the callback
+      // returns and frees the timer itself.
+      std::lock_guard<std::mutex> g(timer->mutex);
+      timer->stopping = true;
+      timer->deleteOnExit = true;
+      timer->thread.detach();
+      return;
+    }
     {
       std::lock_guard<std::mutex> g(timer->mutex);
       timer->stopping = true;

@@ -16,8 +16,9 @@ using TimerProc = void (*)(void* user);
 // Starts calling proc(user) ticksPerSecond times a second (0 means 60).
 // Returns null when no thread can be started.
 PeriodicTimer* timerStart(uint32_t ticksPerSecond, TimerProc proc, void* user);
-// Stops the timer and waits until a running tick has returned. Must not be
-// called from the timer's own callback. Null is fine.
+// Stops the timer and waits until a running tick has returned; from the
+// timer's own callback it stops it without waiting (no further tick runs).
+// Null is fine.
 void timerStop(PeriodicTimer* timer);
 
 }  // namespace platform

@@ -52,6 +52,23 @@ TEST_F(SdlBackend, TheTimerThreadTicksAndStopsCleanly) {
   EXPECT_EQ(ticks.load(), atStop);
 }
 
+TEST_F(SdlBackend, ACallbackMayStopItsOwnTimerThread) {
+  struct State {
+    std::atomic<PeriodicTimer*> timer{nullptr};
+    std::atomic<int> calls{0};
+  } state;
+  state.timer = timerStart(500, [](void* user) {
+    auto* s = static_cast<State*>(user);
+    while (!s->timer.load()) sleepMs(1);
+    if (++s->calls == 3) timerStop(s->timer.load());
+  }, &state);
+  ASSERT_NE(state.timer.load(), nullptr);
+  uint64_t limit = nowNs() + 10 * kNanosecondsPerSecond;
+  while (state.calls.load() < 3 && nowNs() < limit) sleepMs(1);
+  sleepMs(30);
+  EXPECT_EQ(state.calls.load(), 3);
+}
+
 TEST_F(SdlBackend, WindowOperationsWorkAndMessageBoxesFallBackToStderr) {
   Window* w = createWindow(640, 480);
   ASSERT_NE(w, nullptr);
