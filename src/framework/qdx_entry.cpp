@@ -1,12 +1,10 @@
 #include "framework/qdx_entry.h"
 
+#include "framework/qdx_input.h"
 #include "framework/qdx_time.h"
 #include "framework/qdx_window.h"
 #include "platform/instance.h"
 #include "shell/pcmain.h"
-
-// The input layer, when it is linked in, is released at the end.
-[[gnu::weak]] void QInputRelease();
 
 int WinMain(void* pvInstance, void*, const char* pszCommandLine, int) {
   platform::InstanceLock* poLock = nullptr;
@@ -42,7 +40,7 @@ int WinMain(void* pvInstance, void*, const char* pszCommandLine, int) {
   QDXTimerStop();
   if (bActivateHooks) QDXFreeActivateHooks();
   QDXFreeWindowHooks();
-  if (QInputRelease) QInputRelease();
+  QInputRelease();
   QDXDestroyWindow(poWindow);
   platform::releaseInstanceLock(poLock);
   return QDXQuitSeen() ? QDXQuitCode() : 0;

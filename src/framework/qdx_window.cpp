@@ -1,9 +1,7 @@
 #include "framework/qdx_window.h"
 
 #include "framework/qdx_assert.h"
-
-// The keyboard is polled before every pump when the input layer is linked in.
-[[gnu::weak]] std::int32_t QKeyboardPoll();
+#include "framework/qdx_input.h"
 
 namespace {
 
@@ -151,7 +149,7 @@ std::int32_t QDXIsAppActive() { return qdx_bAppActive; }
 
 void QDXPumpMessages() {
   qdx_bPumped = 1;
-  if (QKeyboardPoll) QKeyboardPoll();
+  QKeyboardPoll();
   platform::pumpEvents();
   platform::Message oMessage;
   while (platform::pollMessage(&oMessage)) {

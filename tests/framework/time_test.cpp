@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "framework/qdx_time.h"
@@ -216,6 +218,36 @@ TEST_F(TimerTest, RemovedCallbacksAreNotCalledAgain) {
   QDXTimerRemoveCallback(nullptr);
   AdvanceMs(500);
   EXPECT_EQ(g_cCalls, cBefore);
+}
+
+std::atomic<int> g_cThreadCalls{0};
+void CountOnThread(QDXTimerCallback*) { g_cThreadCalls.fetch_add(1); }
+
+// Ticks run on another thread (here the thread that moves the clock) while
+// this one adds and removes callbacks: nothing is lost, nothing freed is
+// called (the sanitizer watches).
+TEST_F(TimerTest, TheCallbackListIsSafeAgainstAnotherThread) {
+  ASSERT_EQ(QDXTimerStart(1000), 0);
+  std::atomic<bool> bStop{false};
+  std::thread oTicker([&] {
+    while (!bStop.load()) platform::headlessAdvanceClock(1000000);
+  });
+  std::vector<QDXTimerCallback*> oNodes;
+  for (int i = 0; i < 2000 || (QDXTimerTotalTicks() < 500 && i < 2000000); i++) {
+    oNodes.push_back(QDXTimerAddCallback(CountOnThread, static_cast<std::uint16_t>(1 + i % 3)));
+    if (oNodes.size() > 8) {
+      QDXTimerRemoveCallback(oNodes.front());
+      oNodes.erase(oNodes.begin());
+    }
+  }
+  bStop.store(true);
+  oTicker.join();
+  for (QDXTimerCallback* p : oNodes) QDXTimerRemoveCallback(p);
+  EXPECT_GE(QDXTimerTotalTicks(), 500u);
+  EXPECT_GT(g_cThreadCalls.load(), 0);
+  const int cCalls = g_cThreadCalls.load();
+  AdvanceMs(100);
+  EXPECT_EQ(g_cThreadCalls.load(), cCalls);  // every callback is gone
 }
 
 // ---- High-resolution timer ---------------------------------------------------------------
