@@ -112,7 +112,7 @@ TEST_F(JoystickTest, FirstAcquireFailureLeavesItUnacquired) {
 // (reads as released) and plugged in again (its old slot, read again).
 TEST_F(JoystickTest, UnplugAndReplugThroughTheScript) {
   std::string why;
-  ASSERT_TRUE(platform::headlessLoadScriptText(
+  ASSERT_TRUE(LoadScript(
                   "1 joyplug \"Test Pad\" 6 32 1\n"
                   "2 joybutton 0 31 down\n"
                   "2 joyaxis 0 X -32767\n"
@@ -156,9 +156,9 @@ TEST_F(JoystickTest, AtMostTwentyJoysticks) {
   EXPECT_EQ(platform::headlessJoystickPlug("One too many", 6, 8, 0), -1);
   EXPECT_EQ(QInputJoystickEnumerate(), 20);
   std::string why;
-  EXPECT_FALSE(platform::headlessLoadScriptText("1 joybutton 20 0 down\n", &why));
-  EXPECT_FALSE(platform::headlessLoadScriptText("1 joyaxis 0 W 10\n", &why));
-  EXPECT_FALSE(platform::headlessLoadScriptText("1 joyaxis 0 X 40000\n", &why));
+  EXPECT_FALSE(LoadScript("1 joybutton 20 0 down\n", &why));
+  EXPECT_FALSE(LoadScript("1 joyaxis 0 W 10\n", &why));
+  EXPECT_FALSE(LoadScript("1 joyaxis 0 X 40000\n", &why));
 }
 
 }  // namespace

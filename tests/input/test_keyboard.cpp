@@ -123,7 +123,7 @@ TEST_F(KeyboardTest, UnacquireClearsAndStopsPolling) {
 TEST_F(KeyboardTest, ScriptedKeysReachTheKeyboard) {
   ASSERT_EQ(QKeyboardSetup(0), 0);
   std::string why;
-  ASSERT_TRUE(platform::headlessLoadScriptText("1 keydown LSHIFT\n1 keydown 0x2C\n3 keyup z\n", &why)) << why;
+  ASSERT_TRUE(LoadScript("1 keydown LSHIFT\n1 keydown 0x2C\n3 keyup z\n", &why)) << why;
   platform::pumpEvents();
   ASSERT_EQ(QKeyboardPoll(), 0);
   EXPECT_EQ(QKeyboardGetLastKey(), 0x22Cu);
@@ -133,7 +133,7 @@ TEST_F(KeyboardTest, ScriptedKeysReachTheKeyboard) {
   EXPECT_EQ(QKeyboardGetState()[kZ], 0);
   EXPECT_EQ(QKeyboardGetState()[kLeftShift] & 0x80, 0x80);
 
-  EXPECT_FALSE(platform::headlessLoadScriptText("1 keydown NOSUCHKEY\n", &why));
+  EXPECT_FALSE(LoadScript("1 keydown NOSUCHKEY\n", &why));
   EXPECT_NE(why.find("line 1"), std::string::npos) << why;
 }
 
