@@ -5,7 +5,7 @@
 #include "frontend/frontend_services.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/global.h"
-#include "shell/input_calls.h"
+#include "shell/input.h"
 #include "shell/match_services.h"
 #include "shell/pcstub.h"
 #include "shell/texts.h"

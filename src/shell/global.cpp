@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "framework/qdx_assert.h"
-#include "shell/input_calls.h"
+#include "shell/input.h"
 #include "shell/mem.h"
 #include "shell/user.h"
 

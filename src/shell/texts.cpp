@@ -5,7 +5,7 @@
 #include "shell/cstring.h"
 #include "shell/match_services.h"
 #include "frontend/frontend_services.h"
-#include "shell/input_calls.h"
+#include "shell/input.h"
 #include "shell/user.h"
 
 int32_t mlang_iLanguage;

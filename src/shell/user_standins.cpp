@@ -3,6 +3,7 @@
 #include "shell/user.h"
 
 #include "shell/global.h"
+#include "shell/input.h"
 
 User user_aUsers[USER_MAX];
 
@@ -19,6 +20,7 @@ void game_UsersStart() {
   for (int32_t i = 0; i < USER_MAX; i++) {
     User& u = user_aUsers[i];
     if (u.pip == nullptr) continue;
+    input_PortBindingSet(1, u.pip);
     u.bActive = 1;
     u.iIndex = i;
     for (int32_t& w : u.aiControlWords) w = 0;
@@ -27,4 +29,8 @@ void game_UsersStart() {
 
 void user_Update() {}
 
-void user_ActiveEventQueuesFlush() {}
+void user_ActiveEventQueuesFlush() {
+  for (User& u : user_aUsers) {
+    if (u.bActive && u.pip) input_EventQueueFlush(&u.pip->oEvents);
+  }
+}

@@ -6,10 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "platform/paths.h"
 #include "shell/file.h"
+#include "shell_env.h"
 
 namespace fs = std::filesystem;
 
@@ -35,14 +34,12 @@ TEST(DataFiles, TableGroupsByLanguageAndEdition) {
 }
 
 TEST(DataFiles, OpenSizeReadAndSeekThroughTheResolver) {
-  fs::path oRoot = fs::temp_directory_path() / ("korvena_files_" + std::to_string(::getpid()));
-  fs::create_directories(oRoot / "bin");
+  fs::path oRoot = ShellTestRoot();
   fs::create_directories(oRoot / "data" / "Database" / "TM" / "French");
   {
     std::ofstream out(oRoot / "data" / "Database" / "TM" / "French" / "YEAR62F.CSV", std::ios::binary);
     out << "Group,Team\nA,Fiji\n";
   }
-  platform::setExecutableDir((oRoot / "bin").string());
   EXPECT_EQ(file_Open(25), nullptr);  // french year62.csv is missing
   std::FILE* pFile = file_Open(26);  // french year62f.csv, matched without regard to case
   ASSERT_NE(pFile, nullptr);
@@ -60,8 +57,7 @@ TEST(DataFiles, OpenSizeReadAndSeekThroughTheResolver) {
   file_Seek(pFile, 0, 7);  // unknown whence: nothing happens
   EXPECT_EQ(file_Read(pFile, sz, 8), 1);
   file_Close(pFile);
-  platform::setExecutableDir("");
-  fs::remove_all(oRoot);
+  fs::remove_all(oRoot / "data" / "Database");
 }
 
 }  // namespace
