@@ -67,7 +67,10 @@ void headlessAdvanceTo(uint64_t ns) {
   if (ns > headlessNow()) setHeadlessNow(ns);
 }
 
-void headlessSleep(uint64_t ns) { headlessAdvanceTo(headlessNow() + ns); }
+// Adds without wrapping: the clock stops at its end instead of going back.
+uint64_t addSaturated(uint64_t a, uint64_t b) { return b > UINT64_MAX - a ? UINT64_MAX : a + b; }
+
+void headlessSleep(uint64_t ns) { headlessAdvanceTo(addSaturated(headlessNow(), ns)); }
 
 void headlessIdleUntil(uint64_t deadlineNs) { headlessAdvanceTo(deadlineNs); }
 
@@ -75,7 +78,7 @@ void headlessIdleUntil(uint64_t deadlineNs) { headlessAdvanceTo(deadlineNs); }
 
 bool headlessAdvanceClock(uint64_t ns) {
   if (internal::backend() != BackendKind::Headless) return false;
-  internal::headlessAdvanceTo(internal::headlessNow() + ns);
+  internal::headlessAdvanceTo(internal::addSaturated(internal::headlessNow(), ns));
   return true;
 }
 

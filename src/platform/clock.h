@@ -1,6 +1,6 @@
 #pragma once
 // The layer's monotonic clock: 64-bit nanoseconds. On the headless backend the
-// clock is virtual: it starts at 0 and moves only through sleep, idleUntil and
+// clock is virtual: it starts at 0 (at platform::init) and moves only through sleep, idleUntil and
 // the headless controls (platform/headless.h), so tests drive exact frame
 // lengths.
 #include <cstdint>

@@ -18,6 +18,7 @@ void sdlStop();
 namespace internal {
 void headlessInterrupt();  // headless/headless_backend.cpp
 void clearMessages();      // window.cpp
+void setHeadlessNow(uint64_t ns);  // clock.cpp
 }  // namespace internal
 
 namespace {
@@ -63,6 +64,7 @@ bool init(BackendKind kind, std::string* why) {
     g_kind = kind;
   } else {
     g_kind = kind;
+    internal::setHeadlessNow(0);  // every headless run starts at 0
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     internal::resetScript();

@@ -32,7 +32,10 @@ struct PeriodicTimer {
   bool stopping = false;
   bool deleteOnExit = false;  // stopped from its own callback: the thread frees it
 
-  uint64_t deadline(uint64_t k) const { return startNs + (k * kNanosecondsPerSecond) / rate; }
+  // Whole seconds and the remainder apart, so k * 10^9 cannot wrap.
+  uint64_t deadline(uint64_t k) const {
+    return startNs + (k / rate) * kNanosecondsPerSecond + ((k % rate) * kNanosecondsPerSecond) / rate;
+  }
 };
 
 namespace {

@@ -89,6 +89,27 @@ TEST_F(HeadlessClock, ACallbackMayStopItsOwnTimerAndSleepInside) {
   EXPECT_EQ(state.calls, 3);
 }
 
+TEST_F(HeadlessClock, TheClockSaturatesInsteadOfWrapping) {
+  sleepNs(UINT64_MAX - 5);
+  EXPECT_EQ(nowNs(), UINT64_MAX - 5);
+  sleepNs(100);
+  EXPECT_EQ(nowNs(), UINT64_MAX);
+  EXPECT_TRUE(headlessAdvanceClock(1));
+  EXPECT_EQ(nowNs(), UINT64_MAX);
+}
+
+TEST_F(HeadlessClock, LateTicksKeepExactDeadlinesAtAnyRate) {
+  Ticks ticks;
+  uint64_t start = nowNs();
+  PeriodicTimer* t = timerStart(7, record, &ticks);  // a period of 142857142.857 ns
+  sleepMs(3000);
+  timerStop(t);
+  ASSERT_EQ(ticks.at.size(), 21u);
+  EXPECT_EQ(ticks.at[0], start + 142857142u);
+  EXPECT_EQ(ticks.at[6], start + kNanosecondsPerSecond);
+  EXPECT_EQ(ticks.at[20], start + 3 * kNanosecondsPerSecond);
+}
+
 TEST_F(HeadlessClock, ShutdownStopsRunningTimers) {
   Ticks ticks;
   timerStart(60, record, &ticks);

@@ -55,8 +55,11 @@ TEST(ScriptParser, DamagedLinesAreRejectedWithTheirLineNumber) {
   EXPECT_EQ(parseError("1 quit 256\n"), "line 1: quit expects an exit code 0..255");
   EXPECT_EQ(parseError("1 quit-after x\n"), "line 1: quit-after expects a number of steps");
   EXPECT_EQ(parseError("1 activate 2\n"), "line 1: activate expects 0 or 1");
-  EXPECT_EQ(parseError("1 advance 1.2345678\n"), "line 1: advance expects milliseconds (up to 6 decimals)");
-  EXPECT_EQ(parseError("1 advance -5\n"), "line 1: advance expects milliseconds (up to 6 decimals)");
+  const std::string advanceError = "line 1: advance expects milliseconds up to 86400000 (up to 6 decimals)";
+  EXPECT_EQ(parseError("1 advance 1.2345678\n"), advanceError);
+  EXPECT_EQ(parseError("1 advance -5\n"), advanceError);
+  EXPECT_EQ(parseError("1 advance 86400000.000001\n"), advanceError);
+  EXPECT_EQ(parseError("1 advance 99999999999999999999\n"), advanceError);
   EXPECT_EQ(parseError("@ quit\n"), "line 1: bad time \"@\" (expected @<milliseconds>)");
   EXPECT_EQ(parseError("@1. quit\n"), "line 1: bad time \"@1.\" (expected @<milliseconds>)");
   EXPECT_EQ(parseError("99999999999999999999 quit\n"),
@@ -155,6 +158,7 @@ TEST_F(ScriptRun, OtherAreasAddCommandsAndTheCaptureHook) {
   std::string why;
   EXPECT_FALSE(headlessLoadScriptText("1 key escape sideways\n", &why));
   EXPECT_EQ(why, "line 1: key expects down or up");
+  headless::CaptureHandler previous = headless::captureHandler();
   headless::setCaptureHandler([](const std::string& path) { seen.push_back("capture " + path); });
   ASSERT_TRUE(headlessLoadScriptText("1 key escape down\n1 capture out.tga\n2 key escape up\n", &why)) << why;
   pump();
@@ -165,6 +169,7 @@ TEST_F(ScriptRun, OtherAreasAddCommandsAndTheCaptureHook) {
   testing::internal::CaptureStderr();
   pumpEvents();
   EXPECT_NE(testing::internal::GetCapturedStderr().find("no display to capture"), std::string::npos);
+  headless::setCaptureHandler(previous);
 }
 
 TEST_F(ScriptRun, EchoPrintsOnStdout) {

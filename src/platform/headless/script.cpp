@@ -169,10 +169,13 @@ void runActivate(const ScriptLine& line) {
     internal::queueMessage(kMsgActivateApp, 0, 0);
   }
 }
+// One day: a longer jump would run millions of timer ticks at once.
+constexpr uint64_t kMaxAdvanceNs = 86400ull * 1000000000ull;
+
 bool checkAdvance(const ScriptLine& line, std::string* why) {
   uint64_t ns;
-  if (!parseMillis(line.args[0], &ns)) {
-    *why = "advance expects milliseconds (up to 6 decimals)";
+  if (!parseMillis(line.args[0], &ns) || ns > kMaxAdvanceNs) {
+    *why = "advance expects milliseconds up to 86400000 (up to 6 decimals)";
     return false;
   }
   return true;
@@ -271,6 +274,8 @@ bool parseScript(const std::string& text, std::vector<ScriptLine>* lines, std::s
 }
 
 void setCaptureHandler(CaptureHandler handler) { g_capture = handler; }
+
+CaptureHandler captureHandler() { return g_capture; }
 
 void runScriptStep() {
   std::lock_guard<std::recursive_mutex> g(scriptMutex());

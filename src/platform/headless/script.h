@@ -40,6 +40,7 @@ bool parseScript(const std::string& text, std::vector<ScriptLine>* lines, std::s
 // hands it the path. Without a handler the command prints a warning.
 using CaptureHandler = void (*)(const std::string& path);
 void setCaptureHandler(CaptureHandler handler);
+CaptureHandler captureHandler();
 
 // Runs every line due at this pump (called by pumpEvents on the headless backend).
 void runScriptStep();
