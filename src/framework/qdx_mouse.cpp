@@ -137,7 +137,14 @@ void QInputMouseShutdown() {
   s_oMouse.bSetup = 0;
 }
 
-void QInputMouseReleaseAll() { QInputMouseShutdown(); }
+// The input object's release takes the mouse device (relative mode); the
+// message-mode hook belongs to the hook chain, which the program entry frees
+// on its own.
+void QInputMouseReleaseAll() {
+  if (!s_oMouse.bSetup) return;
+  if (!s_oMouse.bMessageMode) QInputMouseRelease();
+  s_oMouse.bSetup = 0;
+}
 
 void QInputMousePoll() {
   if (!s_oMouse.bSetup) return;

@@ -4,6 +4,7 @@
 #include <deque>
 #include <mutex>
 
+#include "platform/input_internal.h"
 #include "platform/internal.h"
 #include "platform/paths.h"
 
@@ -17,6 +18,8 @@ int g_cursorCount = 0;
 
 namespace internal {
 void queueMessage(uint32_t code, uint64_t wParam, int64_t lParam) {
+  // Input devices read in the foreground only.
+  if (code == kMsgActivateApp) inputFocusChanged(wParam != 0);
   Message m;
   m.window = g_main;
   m.code = code;
