@@ -9,7 +9,6 @@
 #include "framework/qdx_input.h"
 #include "shell/gmewidg.h"
 #include "shell/imath.h"
-#include "shell/input_calls.h"
 #include "shell/user.h"
 
 const InputPortBinding* input_apipbInputBindings[INPUT_PORT_BINDINGS_MAX];
