@@ -202,6 +202,7 @@ struct QDLSpriteBank {
   void* colourTable;             // the palette's colour table, or null
   QDLPalette* palette;
   int32_t* valueTable;           // one value per frame from a position table, or null
+  uint32_t ownsPalette;          // 1 when the bank made its palette: freeing the bank frees it
 };
 
 // ---------------------------------------------------------------------------

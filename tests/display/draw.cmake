@@ -3,4 +3,7 @@
 korvena_test(test_display_draw
   SOURCES
     draw/primitives_test.cpp
-  DEPS korvena_display)
+    draw/sheet_test.cpp
+    draw/bank_test.cpp
+    draw/text_test.cpp
+  DEPS korvena_display korvena_art)
