@@ -15,7 +15,7 @@ namespace qdlblit {
 constexpr uint32_t kLookupChunk = 128;
 
 inline void LookupSpan(uint16_t* out, const uint16_t* table, const uint8_t* s, uint32_t n) {
-  for (uint32_t i = 0; i < n; ++i) out[i] = table[s[i]];
+  qdlBlitSimd->lookup16(reinterpret_cast<uint8_t*>(out), table, s, n);
 }
 
 // A P-byte pixel as a value (the low P bytes of a u32, in memory order).
@@ -68,9 +68,7 @@ struct OpCopy {
 struct OpLookup16 {
   const uint16_t* table;
   explicit OpLookup16(const QDLBlitParams* p) : table(p->colourTable) {}
-  void Span(uint8_t* d, const uint8_t* s, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) Store16(d + 2 * i, table[s[i]]);
-  }
+  void Span(uint8_t* d, const uint8_t* s, uint32_t n) { qdlBlitSimd->lookup16(d, table, s, n); }
   void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
     for (uint32_t i = 0; i < n; ++i) Store16(d - 2 * static_cast<ptrdiff_t>(i), table[s[i]]);
   }
@@ -225,7 +223,7 @@ struct OpTrans {
   void Span(uint8_t* d, const uint8_t* s, uint32_t n) {
     if (level == 31) {
       if constexpr (LOOKUP) {
-        for (uint32_t i = 0; i < n; ++i) Store16(d + 2 * i, table[s[i]]);
+        qdlBlitSimd->lookup16(d, table, s, n);
       } else {
         std::memcpy(d, s, 2 * static_cast<size_t>(n));
       }

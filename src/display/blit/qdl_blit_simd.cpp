@@ -11,6 +11,11 @@
 
 #include "display/blit/qdl_blit_simd_impl.h"
 
+// Colour-table lookup, one load per pixel; every set uses it.
+void QDLBlitLookup16(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n) {
+  for (uint32_t i = 0; i < n; ++i) ImplStore16(out + 2 * i, table[index[i]]);
+}
+
 namespace {
 
 // ---------------------------------------------------------------------------
@@ -55,8 +60,8 @@ void ScalarFill32(uint8_t* d, uint32_t n, uint32_t v) {
 }
 
 const QDLBlitSimdSet kScalarSet = {
-    "scalar",         ScalarHalf16,      ScalarTrans16, ScalarAlpha16, ScalarHalfFill16,
-    ScalarTransFill16, ScalarFill16,     ScalarFill32,
+    "scalar",          ScalarHalf16,   ScalarTrans16, ScalarAlpha16, ScalarHalfFill16,
+    ScalarTransFill16, QDLBlitLookup16, ScalarFill16,  ScalarFill32,
 };
 
 #ifdef QDL_BLIT_X86
@@ -84,6 +89,7 @@ const QDLBlitSimdSet kSse2Set = {
     ImplAlpha16<Sse2>,
     ImplHalfFill16<Sse2>,
     ImplTransFill16<Sse2>,
+    QDLBlitLookup16,
     ImplFill16<Sse2>,
     ImplFill32<Sse2>,
 };

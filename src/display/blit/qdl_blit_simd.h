@@ -16,10 +16,15 @@ struct QDLBlitSimdSet {
   // Fill runs: d[i] = f(d[i]) with the source's share already summed.
   void (*halfFill16)(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask);
   void (*transFill16)(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t level, uint32_t mask);
+  // Colour-table lookup: out[i] = table[index[i]] as 16-bit pixels.
+  void (*lookup16)(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n);
   // Stores of one value.
   void (*fill16)(uint8_t* d, uint32_t n, uint16_t v);
   void (*fill32)(uint8_t* d, uint32_t n, uint32_t v);
 };
+
+// The colour-table lookup every set uses (a plain load per pixel).
+void QDLBlitLookup16(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n);
 
 // The set the kernels use.
 extern const QDLBlitSimdSet* qdlBlitSimd;

@@ -38,6 +38,7 @@ const QDLBlitSimdSet kAvx2Set = {
     ImplAlpha16<Avx2>,
     ImplHalfFill16<Avx2>,
     ImplTransFill16<Avx2>,
+    QDLBlitLookup16,  // gathers are slower than plain loads
     ImplFill16<Avx2>,
     ImplFill32<Avx2>,
 };

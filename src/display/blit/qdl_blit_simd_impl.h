@@ -5,6 +5,7 @@
 // instruction set is never shared with the other.
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -15,40 +16,15 @@ inline uint16_t ImplLoad16(const uint8_t* p) {
 }
 inline void ImplStore16(uint8_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
 
-inline uint32_t ImplHalvingSum(uint32_t p, uint32_t bits, uint32_t mask) {
-  uint32_t acc = 0;
-  uint32_t r = p;
-  for (int b = 4; b >= 0; --b) {
-    uint32_t h = (r >> 1) & mask;
-    if ((bits >> b) & 1u) acc += h;
-    r -= h;
-  }
-  return acc;
-}
-
-inline uint16_t ImplAlpha(uint32_t coverage, uint32_t colour, uint32_t d, uint32_t mask) {
-  if (coverage == 0) return static_cast<uint16_t>(d);
-  if (coverage == 31) return static_cast<uint16_t>(colour);
-  return static_cast<uint16_t>(ImplHalvingSum(colour & 0xFFFFu, coverage, mask) +
-                               ImplHalvingSum(d, ~coverage & 31u, mask));
-}
-
 // V provides: type T, lanes L (16-bit lanes), Load, Store, Set1, Srli1, And,
 // Or, AndNot (~a & b), Add, Sub, CmpEq, Srl (by a run-time count).
 template <class V>
 void ImplHalf16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
   using T = typename V::T;
   const T m = V::Set1(static_cast<uint16_t>(mask));
-  uint32_t i = 0;
-  for (; i + V::L <= n; i += V::L) {
-    T vs = V::Load(s + 2 * i);
-    T vd = V::Load(d + 2 * i);
-    V::Store(d + 2 * i, V::Add(V::And(V::Srli1(vs), m), V::And(V::Srli1(vd), m)));
-  }
-  for (; i < n; ++i) {
-    uint32_t sv = ImplLoad16(s + 2 * i), dv = ImplLoad16(d + 2 * i);
-    ImplStore16(d + 2 * i, static_cast<uint16_t>(((sv >> 1) & mask) + ((dv >> 1) & mask)));
-  }
+  ImplSpan<V, true>(d, s, n, [m](T vd, T vs) {
+    return V::Add(V::And(V::Srli1(vs), m), V::And(V::Srli1(vd), m));
+  });
 }
 
 template <class V>
@@ -56,69 +32,88 @@ void ImplHalfFill16(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask) 
   using T = typename V::T;
   const T m = V::Set1(static_cast<uint16_t>(mask));
   const T sh = V::Set1(static_cast<uint16_t>(sourceHalf));
-  uint32_t i = 0;
-  for (; i + V::L <= n; i += V::L) {
-    T vd = V::Load(d + 2 * i);
-    V::Store(d + 2 * i, V::Add(sh, V::And(V::Srli1(vd), m)));
-  }
-  for (; i < n; ++i) {
-    uint32_t dv = ImplLoad16(d + 2 * i);
-    ImplStore16(d + 2 * i, static_cast<uint16_t>(sourceHalf + ((dv >> 1) & mask)));
-  }
+  ImplSpan<V, false>(d, nullptr, n, [m, sh](T vd, T) { return V::Add(sh, V::And(V::Srli1(vd), m)); });
 }
 
-// Sum of the halving steps of every lane of r chosen by the lanes of sel
-// (all ones: taken), five steps in order; `acc` receives the sum.
-template <class V>
-inline typename V::T ImplChain(typename V::T r, const typename V::T* sel, typename V::T m,
-                               typename V::T acc) {
+// Adds to acc the halving steps of every lane of r that BITS selects (bit 4
+// the first halving, bit 0 the fifth); the chain stops after the last one.
+template <class V, unsigned BITS>
+inline typename V::T ImplChainOf(typename V::T r, typename V::T m, typename V::T acc) {
   for (int k = 0; k < 5; ++k) {
+    if ((BITS & ((1u << (5 - k)) - 1)) == 0) break;
     typename V::T h = V::And(V::Srli1(r), m);
-    acc = V::Add(acc, V::And(h, sel[k]));
+    if ((BITS >> (4 - k)) & 1u) acc = V::Add(acc, h);
     r = V::Sub(r, h);
   }
   return acc;
 }
 
-template <class V>
-void ImplTrans16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask) {
+// Runs body(dv, sv) -> result over n pixels, whole vectors first, then the
+// remainder through a small buffer so that no byte past the span is touched.
+template <class V, bool HAS_SOURCE, class F>
+inline void ImplSpan(uint8_t* d, const uint8_t* s, uint32_t n, F body) {
   using T = typename V::T;
-  const T m = V::Set1(static_cast<uint16_t>(mask));
-  T selS[5], selD[5];
-  for (int k = 0; k < 5; ++k) {
-    bool set = (level >> (4 - k)) & 1u;
-    selS[k] = V::Set1(set ? 0xFFFF : 0);
-    selD[k] = V::Set1(set ? 0 : 0xFFFF);
-  }
   uint32_t i = 0;
   for (; i + V::L <= n; i += V::L) {
-    T acc = ImplChain<V>(V::Load(s + 2 * i), selS, m, V::Set1(0));
-    acc = ImplChain<V>(V::Load(d + 2 * i), selD, m, acc);
-    V::Store(d + 2 * i, acc);
+    T vd = V::Load(d + 2 * i);
+    T vs = HAS_SOURCE ? V::Load(s + 2 * i) : vd;
+    V::Store(d + 2 * i, body(vd, vs));
   }
-  for (; i < n; ++i) {
-    uint32_t sv = ImplLoad16(s + 2 * i), dv = ImplLoad16(d + 2 * i);
-    ImplStore16(d + 2 * i, static_cast<uint16_t>(ImplHalvingSum(sv, level & 31u, mask) +
-                                                 ImplHalvingSum(dv, ~level & 31u, mask)));
+  if (i < n) {
+    uint8_t bd[2 * V::L] = {};
+    uint8_t bs[2 * V::L] = {};
+    const uint32_t rest = 2 * (n - i);
+    std::memcpy(bd, d + 2 * i, rest);
+    if (HAS_SOURCE) std::memcpy(bs, s + 2 * i, rest);
+    V::Store(bd, body(V::Load(bd), V::Load(bs)));
+    std::memcpy(d + 2 * i, bd, rest);
   }
+}
+
+template <class V, unsigned LV>
+void ImplTrans16Level(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
+  using T = typename V::T;
+  const T m = V::Set1(static_cast<uint16_t>(mask));
+  ImplSpan<V, true>(d, s, n, [m](T vd, T vs) {
+    T acc = ImplChainOf<V, LV>(vs, m, V::Set1(0));
+    return ImplChainOf<V, (~LV & 31u)>(vd, m, acc);
+  });
+}
+
+template <class V, unsigned LV>
+void ImplTransFill16Level(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t mask) {
+  using T = typename V::T;
+  const T m = V::Set1(static_cast<uint16_t>(mask));
+  const T sp = V::Set1(static_cast<uint16_t>(sourcePart));
+  ImplSpan<V, false>(d, nullptr, n,
+                     [m, sp](T vd, T) { return ImplChainOf<V, (~LV & 31u)>(vd, m, sp); });
+}
+
+// Tables of the 32 level bodies (plain arrays: nothing here may be shared
+// with code built for another instruction set).
+template <class V>
+struct ImplTransTables {
+  void (*span[32])(uint8_t*, const uint8_t*, uint32_t, uint32_t);
+  void (*fill[32])(uint8_t*, uint32_t, uint32_t, uint32_t);
+};
+template <class V, unsigned... L>
+constexpr ImplTransTables<V> ImplMakeTransTables(std::integer_sequence<unsigned, L...>) {
+  return ImplTransTables<V>{{&ImplTrans16Level<V, L>...}, {&ImplTransFill16Level<V, L>...}};
+}
+
+// Translucent blend: one body per level, chosen once per span.
+template <class V>
+void ImplTrans16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask) {
+  static constexpr ImplTransTables<V> kTables =
+      ImplMakeTransTables<V>(std::make_integer_sequence<unsigned, 32>{});
+  kTables.span[level & 31u](d, s, n, mask);
 }
 
 template <class V>
 void ImplTransFill16(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t level, uint32_t mask) {
-  using T = typename V::T;
-  const T m = V::Set1(static_cast<uint16_t>(mask));
-  const T sp = V::Set1(static_cast<uint16_t>(sourcePart));
-  T selD[5];
-  for (int k = 0; k < 5; ++k) selD[k] = V::Set1(((level >> (4 - k)) & 1u) ? 0 : 0xFFFF);
-  uint32_t i = 0;
-  for (; i + V::L <= n; i += V::L) {
-    V::Store(d + 2 * i, ImplChain<V>(V::Load(d + 2 * i), selD, m, sp));
-  }
-  for (; i < n; ++i) {
-    uint32_t dv = ImplLoad16(d + 2 * i);
-    ImplStore16(d + 2 * i,
-                static_cast<uint16_t>(sourcePart + ImplHalvingSum(dv, ~level & 31u, mask)));
-  }
+  static constexpr ImplTransTables<V> kTables =
+      ImplMakeTransTables<V>(std::make_integer_sequence<unsigned, 32>{});
+  kTables.fill[level & 31u](d, n, sourcePart, mask);
 }
 
 template <class V>
@@ -139,10 +134,7 @@ void ImplAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint
       r -= h;
     }
   }
-  uint32_t i = 0;
-  for (; i + V::L <= n; i += V::L) {
-    T vs = V::Load(s + 2 * i);
-    T vd = V::Load(d + 2 * i);
+  ImplSpan<V, true>(d, s, n, [&](T vd, T vs) {
     T cov = V::And(V::Srl(vs, shift), k31);
     T acc = zero;
     T r = vd;
@@ -156,13 +148,8 @@ void ImplAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint
     T isZero = V::CmpEq(cov, zero);
     T isFull = V::CmpEq(cov, k31);
     T out = V::Or(V::And(isZero, vd), V::AndNot(isZero, acc));
-    out = V::Or(V::And(isFull, col), V::AndNot(isFull, out));
-    V::Store(d + 2 * i, out);
-  }
-  for (; i < n; ++i) {
-    uint32_t sv = ImplLoad16(s + 2 * i), dv = ImplLoad16(d + 2 * i);
-    ImplStore16(d + 2 * i, ImplAlpha((sv >> shift) & 31u, colour, dv, mask));
-  }
+    return V::Or(V::And(isFull, col), V::AndNot(isFull, out));
+  });
 }
 
 template <class V>

@@ -61,6 +61,13 @@ TEST(BlitSimd, VectorSetsEqualScalar) {
       scalar->transFill16(a.d.data() + off, n, part, level, mask);
       set->transFill16(b.d.data() + off, n, part, level, mask);
       check("transFill16");
+      {
+        uint16_t table[256];
+        for (uint16_t& e : table) e = static_cast<uint16_t>(rng());
+        scalar->lookup16(a.d.data() + off, table, a.s.data() + 2, n);
+        set->lookup16(b.d.data() + off, table, b.s.data() + 2, n);
+        check("lookup16");
+      }
       scalar->fill16(a.d.data() + off, n, static_cast<uint16_t>(colour));
       set->fill16(b.d.data() + off, n, static_cast<uint16_t>(colour));
       check("fill16");
@@ -86,6 +93,9 @@ TEST(BlitSimd, WritesStayInsideTheSpan) {
       set->transFill16(d.data() + 32, n, 0x1234, 9, 0x7BEF);
       set->fill16(d.data() + 32, n, 0x1111);
       set->fill32(d.data() + 32, n / 2, 0x22222222);
+      uint16_t table[256];
+      for (int i = 0; i < 256; ++i) table[i] = static_cast<uint16_t>(i * 3);
+      set->lookup16(d.data() + 32, table, s.data(), n);
       for (size_t i = 0; i < 32; ++i) ASSERT_EQ(d[i], 0xCD) << set->name << " " << n;
       for (size_t i = 32 + 2 * n; i < d.size(); ++i) ASSERT_EQ(d[i], 0xCD) << set->name << " " << n;
     }
