@@ -156,7 +156,10 @@ void observe(const SDL_Event& e, void*) {
 }
 
 void start() {
-  if (g_in.started) return;
+  // SDL quits as a whole when the layer stops: a later start begins afresh.
+  if (g_in.started && SDL_WasInit(SDL_INIT_JOYSTICK) != 0) return;
+  if (g_in.observer != 0) sdl::removeEventObserver(g_in.observer);
+  g_in = SdlInput{};
   g_in.started = true;
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) {
@@ -246,5 +249,67 @@ namespace internal {
 const InputOps kSdlInputOps = {opKeyboardState, opJoystickCount, opJoystickInfo, opJoystickPresent,
                                opJoystickState, opMouseTake,     opMousePosition};
 }  // namespace internal
+
+}  // namespace platform
+
+// ---- virtual joysticks for tests ----
+
+#include "platform/input_sdl_testing.h"
+
+namespace platform {
+namespace {
+
+SDL_Joystick* openSlot(int slot) {
+  if (internal::backend() != BackendKind::Sdl || slot < 0 || slot >= g_in.count || !g_in.slots[slot].present) return nullptr;
+  return g_in.slots[slot].joystick;
+}
+
+}  // namespace
+
+bool sdlTestJoystickAttach(const char* name, bool controller) {
+  if (internal::backend() != BackendKind::Sdl) return false;
+  start();
+  SDL_VirtualJoystickDesc desc;
+  SDL_zero(desc);
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.name = name;
+  if (controller) {
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1u;
+    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1u;
+  } else {
+    desc.type = SDL_JOYSTICK_TYPE_FLIGHT_STICK;
+    desc.naxes = 6;
+    desc.nbuttons = 40;
+    desc.nhats = 1;
+  }
+  return SDL_JoystickAttachVirtualEx(&desc) >= 0;
+}
+
+bool sdlTestJoystickDetach(int slot) {
+  SDL_Joystick* joystick = openSlot(slot);
+  if (!joystick) return false;
+  SDL_JoystickID id = SDL_JoystickInstanceID(joystick);
+  for (int i = 0; i < SDL_NumJoysticks(); ++i)
+    if (SDL_JoystickGetDeviceInstanceID(i) == id) return SDL_JoystickDetachVirtual(i) == 0;
+  return false;
+}
+
+bool sdlTestJoystickButton(int slot, int button, bool down) {
+  SDL_Joystick* joystick = openSlot(slot);
+  return joystick && SDL_JoystickSetVirtualButton(joystick, button, down ? SDL_PRESSED : SDL_RELEASED) == 0;
+}
+
+bool sdlTestJoystickAxis(int slot, int axis, int16_t value) {
+  SDL_Joystick* joystick = openSlot(slot);
+  return joystick && SDL_JoystickSetVirtualAxis(joystick, axis, value) == 0;
+}
+
+bool sdlTestJoystickHat(int slot, int hat, uint8_t sdlHatBits) {
+  SDL_Joystick* joystick = openSlot(slot);
+  return joystick && SDL_JoystickSetVirtualHat(joystick, hat, sdlHatBits) == 0;
+}
 
 }  // namespace platform
