@@ -400,3 +400,80 @@ TEST(BlitWalk, LeftClipAndWrapSplits) {
   EXPECT_EQ(s16.get(7, 0), 0x7777u);
   EXPECT_EQ(s16.get(8, 0), 0xEEEEu);
 }
+
+TEST(BlitValues, Workers) {
+  std::mt19937 rng(8);
+  uint16_t table[256];
+  for (uint16_t& e : table) e = static_cast<uint16_t>(rng());
+  QDLBlitParams p{};
+  p.colour = 0xFFFF;
+  p.level = 11;
+  p.halveMask = 0x7BEF;
+  p.colourTable = table;
+  uint8_t idx[9];
+  uint16_t px[9];
+  for (int i = 0; i < 9; ++i) {
+    idx[i] = static_cast<uint8_t>(rng());
+    px[i] = table[idx[i]];
+  }
+  auto alpha = [&](uint16_t s, uint16_t d) -> uint16_t {
+    const uint32_t c = (s >> 11) & 31u;
+    if (c == 0) return d;
+    if (c == 31) return 0xFFFF;
+    return RefTrans(0xFFFF, d, c, false);
+  };
+  uint16_t a[12], b[12], want[12];
+  for (int i = 0; i < 12; ++i) a[i] = b[i] = want[i] = static_cast<uint16_t>(rng());
+  // Spans left to right and mirrored from the rightmost pixel.
+  for (int i = 0; i < 9; ++i) want[1 + i] = alpha(px[i], want[1 + i]);
+  QDLBlit8To16AlphaSpan(a + 1, idx, 9, &p);
+  QDLBlit16To16AlphaSpan(b + 1, px, 9, &p);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(a[i], want[i]) << i;
+    EXPECT_EQ(b[i], want[i]) << i;
+  }
+  for (int i = 0; i < 9; ++i) want[9 - i] = alpha(px[i], want[9 - i]);
+  QDLBlit8To16AlphaSpanMirrorX(a + 9, idx, 9, &p);
+  QDLBlit16To16AlphaSpanMirrorX(b + 9, px, 9, &p);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(a[i], want[i]) << i;
+    EXPECT_EQ(b[i], want[i]) << i;
+  }
+  // Fill runs: always the blend, covering the count pixels from (or ending at) the pointer.
+  const uint16_t cov = static_cast<uint16_t>(31 << 11);
+  table[200] = cov;
+  for (int i = 2; i < 6; ++i) want[i] = RefTrans(0xFFFF, want[i], 31, false);
+  QDLBlit8To16AlphaFillRun(a + 2, 200, 4, &p);
+  QDLBlit16To16AlphaFillRunMirrorX(b + 5, cov, 4, &p);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(a[i], want[i]) << i;
+    EXPECT_EQ(b[i], want[i]) << i;
+  }
+  QDLBlit8To16AlphaFillRunMirrorX(a + 5, 200, 4, &p);
+  QDLBlit16To16AlphaFillRun(b + 2, cov, 4, &p);
+  EXPECT_EQ(a[6], want[6]);
+  EXPECT_EQ(a[1], want[1]);
+  EXPECT_EQ(a[2], b[2]);
+  // Translucent fill runs at level 9.
+  p.level = 9;
+  for (int i = 0; i < 12; ++i) a[i] = b[i] = want[i] = static_cast<uint16_t>(rng());
+  for (int i = 3; i < 8; ++i) want[i] = RefTrans(table[17], want[i], 9, false);
+  QDLBlit8To16TransFillRunMirrorX(a + 7, 17, 5, &p);
+  QDLBlit16To16TransFillRun(b + 3, 0xABCD0000u | table[17], 5, 0x42, 0, &p);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(a[i], want[i]) << i;
+    EXPECT_EQ(b[i], want[i]) << i;
+  }
+  QDLBlit16To16TransFillRunMirrorX(b + 7, table[17], 5, 0x42, 0, &p);
+  for (int i = 3; i < 8; ++i) want[i] = RefTrans(table[17], want[i], 9, false);
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(b[i], want[i]) << i;
+  // A count of 0 writes nothing.
+  const std::vector<uint16_t> before(a, a + 12);
+  QDLBlit8To16AlphaSpan(a, idx, 0, &p);
+  QDLBlit8To16AlphaSpanMirrorX(a, idx, 0, &p);
+  QDLBlit8To16AlphaFillRun(a, 1, 0, &p);
+  QDLBlit8To16AlphaFillRunMirrorX(a, 1, 0, &p);
+  QDLBlit8To16TransFillRunMirrorX(a, 1, 0, &p);
+  QDLBlit16To16TransFillRun(a, 1, 0, 0, 0, &p);
+  EXPECT_EQ(std::vector<uint16_t>(a, a + 12), before);
+}
