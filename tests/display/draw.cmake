@@ -6,4 +6,5 @@ korvena_test(test_display_draw
     draw/sheet_test.cpp
     draw/bank_test.cpp
     draw/text_test.cpp
+    draw/fonts_test.cpp
   DEPS korvena_display korvena_art)

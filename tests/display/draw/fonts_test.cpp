@@ -1,0 +1,202 @@
+// The fonts our generator writes, cut and measured as the front end, the
+// match and start-up load them; and a whole frame drawn from generated data:
+// text in every font, sprites from the generated demonstration bank,
+// primitives, captured as a TGA file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "display/qdl.h"
+#include "display/qdl_bank.h"
+#include "display/qdl_draw.h"
+#include "display/qdl_image.h"
+#include "display/qdl_palette.h"
+#include "display/qdl_sheet.h"
+#include "display/qdl_text.h"
+#include "draw_test_util.h"
+
+namespace {
+
+std::string BuildDir() {
+  const char* p = std::getenv("KORVENA_BUILD_DIR");
+  return p ? p : ".";
+}
+std::string FontPath(const char* name) { return BuildDir() + "/data/textures/Fonts/" + name; }
+
+struct FontsTest : ::testing::Test {
+  void SetUp() override {
+    QDLSurfacePoolInit();
+    QDLPalettePoolInit();
+    QDLSpriteBankPoolInit();
+    QDLSheetResetBackgroundColour();
+    QDLSheetResetSeparatorColour();
+    ASSERT_EQ(QDLTextSetup(0), 0u);
+  }
+  void TearDown() override {
+    QDLTextShutdown();
+    QDLSpriteBankFreeAll();
+    QDLPaletteFreeAll();
+    QDLSurfaceFreeAll();
+  }
+  // The font as QDLFontCreateFromSheet(path, 3, 0, 0) builds it on a 5-6-5 display.
+  static QDLFont* Load(const char* name) {
+    const std::string path = FontPath(name);
+    const QDLSheetDesc list[2] = {{path.c_str(), QDLSHEET_MODE_STRIPS, 0, 0, nullptr}, {nullptr, 0, 0, 0, nullptr}};
+    QDLSpriteBank* b = QDLSpriteBankFromSheets(list, QDLFORMAT_RGB565);
+    if (b == nullptr || b->frameCount == 0) return nullptr;
+    QDLFont* f = QDLFontCreate(b);
+    f->flags |= QDLFONT_OWNS_BANK;
+    return f;
+  }
+};
+
+bool DefinedCp1252(int c) { return !(c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D); }
+
+TEST_F(FontsTest, GeneratedFontsHaveAGlyphPerCodeOnOneBaseline) {
+  for (const char* name : {"SWfont18pt.bmp", "SW24pt.bmp", "SWfont3a3.bmp", "debug.bmp"}) {
+    SCOPED_TRACE(name);
+    QDLFont* f = Load(name);
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(f->bank->frameCount, 256);
+    const int h = QDLFontHeight(f);
+    EXPECT_GE(h, 12);
+    for (int c = 0; c < 256; ++c) {
+      const QDLFrame& fr = f->frames[c];
+      EXPECT_EQ(fr.height, h) << c;  // every glyph keeps the common height
+      if (c < 32) {
+        EXPECT_EQ(fr.width, 1) << c;
+        EXPECT_EQ(fr.encoding, QDLENC_NONE) << c;
+      } else if (c == ' ' || c == 0xA0 || c == 0x7F || !DefinedCp1252(c)) {
+        EXPECT_GT(fr.width, 2) << c;  // blanks with a width
+        EXPECT_EQ(fr.encoding, QDLENC_NONE) << c;
+      } else {
+        EXPECT_NE(fr.encoding, QDLENC_NONE) << c;  // ink for every printable code
+        EXPECT_NE(fr.encoding, QDLENC_RAW) << c;   // glyphs have transparent pixels
+      }
+    }
+  }
+}
+
+TEST_F(FontsTest, GeneratedFontsMeasureAsExpected) {
+  QDLFont* small = Load("SWfont18pt.bmp");
+  QDLFont* large = Load("SW24pt.bmp");
+  QDLFont* match = Load("SWfont3a3.bmp");
+  QDLFont* debug = Load("debug.bmp");
+  ASSERT_TRUE(small && large && match && debug);
+  // Sizes that read well at 640 x 480.
+  EXPECT_GE(QDLFontHeight(small), 16);
+  EXPECT_LE(QDLFontHeight(small), 22);
+  EXPECT_GE(QDLFontHeight(large), 22);
+  EXPECT_LE(QDLFontHeight(large), 30);
+  EXPECT_EQ(QDLFontHeight(match), 16);
+  // The match font: 16 pixels a character.
+  for (int c = 32; c < 256; ++c) EXPECT_EQ(QDLFontCharWidth(match, static_cast<uint8_t>(c)), 16) << c;
+  // Proportional fonts: wide and narrow letters, the large font wider.
+  EXPECT_GT(QDLFontCharWidth(small, 'W'), QDLFontCharWidth(small, 'i'));
+  EXPECT_GT(QDLFontCharWidth(large, 'W'), QDLFontCharWidth(small, 'W'));
+  // The debug font is fixed-pitch.
+  EXPECT_EQ(QDLFontCharWidth(debug, 'i'), QDLFontCharWidth(debug, 'W'));
+  const char* title = "Korvena Football";
+  const int w18 = QDLFontStringWidth(small, "Korvena", nullptr);
+  EXPECT_GT(w18, 50);
+  EXPECT_LT(w18, 90);
+  EXPECT_LT(QDLFontTextWidth(large, title), 640 / 2);
+  // Measuring agrees with the sum of the frames.
+  int sum = 0;
+  for (const char* p = "Korvena"; *p; ++p) sum += small->frames[static_cast<uint8_t>(*p)].width - 1;
+  EXPECT_EQ(w18, sum + 1);
+}
+
+// Draws a 640 x 480 frame from generated data and writes it as a TGA file.
+TEST_F(FontsTest, FrameOfGeneratedFontsAndSprites) {
+  QDLSurface* s = QDLSurfaceCreate(640, 480, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(s, nullptr);
+  QDLFont* small = Load("SWfont18pt.bmp");
+  QDLFont* large = Load("SW24pt.bmp");
+  QDLFont* match = Load("SWfont3a3.bmp");
+  QDLFont* debug = Load("debug.bmp");
+  ASSERT_TRUE(small && large && match && debug);
+  QDLSpriteBank* demo = QDLSpriteBankLoad((BuildDir() + "/tools/art/demo_sprites.spr").c_str(), nullptr, 0);
+  ASSERT_NE(demo, nullptr);
+  ASSERT_EQ(demo->frameCount, 8);
+
+  // A pitch-green backdrop with stripes and markings.
+  QDLFillRect(s, nullptr, QDLSurfaceRGBToPixel(s, 20, 90, 40), 0);
+  for (int i = 0; i < 8; i += 2) {
+    QDLRectI16 stripe{static_cast<int16_t>(i * 80), 0, 80, 480};
+    QDLFillRect(s, &stripe, QDLSurfaceRGBToPixel(s, 26, 104, 48), 0);
+  }
+  const uint16_t white = static_cast<uint16_t>(QDLSurfaceRGBToPixel(s, 235, 235, 235));
+  QDLRect(s, 20, 20, 619, 459, white, 0);
+  QDLLine(s, 320, 20, 320, 459, white, 0);
+  QDLCircle(s, 320, 240, 60, white, 0);
+  QDLCircle(s, 321, 241, 3, white, QDLDRAW_FILLED);
+  QDLRectI16 panel{60, 60, 520, 230};
+  QDLFillRect(s, &panel, 0, QDLDRAW_DARKEN);
+  QDLRect(s, 60, 60, 579, 289, QDLSurfaceRGBToPixel(s, 250, 210, 40), 0);
+
+  const uint32_t yellow = QDLSurfaceRGBToPixel(s, 250, 220, 60);
+  const uint32_t textWhite = QDLSurfaceRGBToPixel(s, 255, 255, 255);
+  const uint32_t aa = QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP;
+  const QDLRectI16 box{80, 70, 480, 210};
+  // Title centred in the large font, body justified in the small one.
+  EXPECT_EQ(QDLPrintText(s, large, 0, 0, yellow, 0, QDLLAYOUT_PLAIN, aa, ""), 1003u);
+  QDLTextSetStyle(aa);
+  QDLTextSetColour(yellow);
+  QDLTextSetLayout(QDLLAYOUT_CENTRED);
+  EXPECT_EQ(QDLPrintfBox(s, large, 0, 0, &box, "Korvena Football %d", 1998), 0u);
+  QDLTextSetColour(textWhite);
+  QDLTextSetLayout(QDLLAYOUT_JUSTIFIED);
+  EXPECT_EQ(QDLPrintfBox(s, small, 0, 40, &box, "%s",
+                         "Eleven editions from 1958 to 1998: qualify with your team, "
+                         "win the group and lift the trophy. Fran\xE7" "ais, Espa\xF1" "ol, Portugu\xEA" "s "
+                         "and Deutsch texts need \xE7, \xF1, \xE3 and \xDF.\n\n"
+                         "Press \x01\xFA\xDC\x3C" "Fire\x01\xFF\xFF\xFF to start the match."),
+            0u);
+  EXPECT_EQ(QDLPrintText(s, match, 80, 250, QDLSurfaceRGBToPixel(s, 120, 230, 255), 0, QDLLAYOUT_PLAIN, aa,
+                         "ENG 2 - 1 GER  88:12"),
+            0u);
+  EXPECT_EQ(QDLPrintText(s, debug, 30, 450, QDLSurfaceRGBToPixel(s, 200, 200, 200), 0, QDLLAYOUT_PLAIN, aa,
+                         "debug: 60 fps, 1234 polys"),
+            0u);
+  EXPECT_EQ(QDLPrintText(s, large, 620, 300, textWhite, 0, QDLLAYOUT_RIGHT_AT_CURSOR, aa, "Right \xA9 \x80 5"), 0u);
+
+  // Sprites of the generated bank: a row of all eight, mirrored and clipped copies.
+  for (int i = 0; i < 8; ++i)
+    EXPECT_EQ(QDLBlit(s, &demo->frames[i], 80 + i * 64, 330, 0, nullptr), 0u) << i;
+  EXPECT_EQ(QDLBlit(s, &demo->frames[7], 80, 380, QDLBLIT_MIRROR_X, nullptr), 0u);
+  EXPECT_EQ(QDLBlit(s, &demo->frames[0], 624, 380, 0, nullptr), 0u);  // clipped at the right edge
+  QDLBlitParams half{};
+  half.level = 15;
+  EXPECT_EQ(QDLBlit(s, &demo->frames[2], 150, 380, QDLBLIT_TRANSLUCENT, &half), 0u);
+
+  // Text really landed: yellow pixels in the title row, the sprite's white.
+  int yellowPixels = 0;
+  for (int y = 70; y < 100; ++y)
+    for (int x = 80; x < 560; ++x)
+      if (reinterpret_cast<uint16_t*>(s->pixels + y * s->pitch)[x] == yellow) ++yellowPixels;
+  EXPECT_GT(yellowPixels, 200);
+  uint8_t r, g, b;
+  QDLGetPixelRGB(s, 80 + 3 * 64 + 15, 330 + 10, &r, &g, &b);  // the shirt's white stripe
+  EXPECT_GT(r, 200);
+  EXPECT_GT(b, 200);
+
+  // Capture the frame and read it back.
+  const std::string out = BuildDir() + "/tests/draw_frame.tga";
+  ASSERT_EQ(QDLSurfaceSaveTGA(s, out.c_str(), nullptr), 0u);
+  const auto bytes = drawtest::ReadFile(out);
+  ASSERT_EQ(bytes.size(), 18u + 640u * 480u * 3u);
+  EXPECT_EQ(bytes[2], 2);
+  EXPECT_EQ(drawtest::U16(bytes, 12), 640u);
+  EXPECT_EQ(drawtest::U16(bytes, 14), 480u);
+  QDLSurface* back = QDLImageLoadTGA(nullptr, out.c_str(), QDLIMAGE_MEMORY);
+  ASSERT_NE(back, nullptr);
+  EXPECT_EQ(back->width, 640);
+  uint8_t r2, g2, b2;
+  QDLGetPixelRGB(back, 80 + 3 * 64 + 15, 330 + 10, &r2, &g2, &b2);
+  EXPECT_EQ(r2, r & 0xF8);
+}
+
+}  // namespace
