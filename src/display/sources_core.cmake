@@ -7,4 +7,5 @@ list(APPEND DISPLAY_SOURCES
   qdl_image.cpp
   q2dx_surface.cpp
   q2dx_display.cpp
+  qdl_device.cpp
 )
