@@ -174,6 +174,7 @@ void Q2DXModesSort(Q2DXMode* pModes, uint32_t count) {
 
 uint32_t Q2DXDriversEnumerate() {
   Q2DXDriversFree();
+  if (!q2dxState.desktopBits) Q2DXDesktopModeRead();
   // One driver: the platform's display.
   Q2DXDriver* pDrivers = static_cast<Q2DXDriver*>(std::calloc(1, sizeof(Q2DXDriver)));
   if (!pDrivers) return 1;

@@ -27,6 +27,11 @@ void QDLDisplaySurfacesRelease();
 void QDLDisplaySurfacesRecreate();
 void QDLPostQuit();
 void QDLActivateHook(uint32_t active);
+namespace platform {
+struct Window;
+}
+// The library's window-message hook: returns the result to pass on.
+int64_t QDLWindowHook(platform::Window* pWindow, uint32_t message, uint64_t wParam, int64_t lParam, int64_t result);
 
 // Library state that other modules and tests read.
 QDLSurface* QDLDisplaySurface();       // null until a display is opened
@@ -37,6 +42,13 @@ uint32_t QDLIsDisplayOpen();
 uint32_t QDLIsInactive();
 uint32_t QDLIsFullScreen();
 
+// The software pointer's part in deactivation: the display library hides a
+// shown pointer while the program is in the background and shows it again
+// afterwards. The pointer module installs its two operations here.
+typedef uint32_t (*QDLPointerShownFunc)();
+typedef void (*QDLPointerShowFunc)(uint32_t show);
+void QDLPointerActivationSet(QDLPointerShownFunc pfnShown, QDLPointerShowFunc pfnShow);
+
 // Modes of one device, in the device layer's order.
 struct QDLModeList {
   uint32_t deviceId;
@@ -44,7 +56,7 @@ struct QDLModeList {
   int32_t modeCount;
   QDLMode* modes;
 };
-int32_t QDLDeviceCount();
+int32_t QDLModeListCount();
 const QDLModeList* QDLModeListGet(int32_t device);
 
 // ---------------------------------------------------------------------------

@@ -8,4 +8,6 @@ list(APPEND DISPLAY_SOURCES
   q2dx_surface.cpp
   q2dx_display.cpp
   qdl_device.cpp
+  qdl_core.cpp
+  qdl_present.cpp
 )
