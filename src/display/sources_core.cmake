@@ -10,4 +10,6 @@ list(APPEND DISPLAY_SOURCES
   qdl_device.cpp
   qdl_core.cpp
   qdl_present.cpp
+  qdl_wrappers.cpp
+  qdl_context.cpp
 )

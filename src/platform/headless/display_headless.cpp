@@ -1,6 +1,7 @@
 // The headless backend's display: no screen; a fixed desktop and mode list.
 // Presented frames are kept and captured by the common display area.
 #include "platform/display_internal.h"
+#include "platform/internal.h"
 
 namespace platform::internal {
 namespace {
@@ -11,7 +12,11 @@ std::vector<DisplayMode> headlessModes() {
 DisplayMode headlessDesktop() { return {1024, 768, 16}; }
 std::string headlessDriverName() { return "headless"; }
 std::string headlessRendererName() { return "headless capture"; }
-bool headlessOpen(Window*, int, int, bool) { return true; }
+bool headlessOpen(Window* window, int width, int height, bool fullScreen) {
+  // Windowed: the client area takes the size asked for.
+  if (!fullScreen) ops().windowPlace(window, window->x, window->y, width, height);
+  return true;
+}
 void headlessClose() {}
 bool headlessPresent(const Frame&) { return true; }
 

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "display/q2dx.h"
+#include "display/qdl.h"
+#include "display/qdl_device.h"
+#include "display_env.h"
+#include "platform/display.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Slurp(const std::string& name) {
+  Bytes b;
+  FILE* f = std::fopen(name.c_str(), "rb");
+  if (!f) return b;
+  int c;
+  while ((c = std::fgetc(f)) != EOF) b.push_back(static_cast<uint8_t>(c));
+  std::fclose(f);
+  return b;
+}
+
+void Spit(const std::string& name, const Bytes& b) {
+  FILE* f = std::fopen(name.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  if (!b.empty()) std::fwrite(b.data(), 1, b.size(), f);
+  std::fclose(f);
+}
+
+uint32_t U32(const Bytes& b, size_t at) {
+  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+void P32(Bytes* b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b->push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+struct DeviceFile : ::testing::Test {
+  std::string name = DisplayTestFile("dxinfo.bin");
+  void SetUp() override {
+    QDLShutdown();
+    std::remove(name.c_str());
+    QDLDeviceRenderersSet(nullptr, 0);
+    QDLDeviceTestChoiceSet(1);
+  }
+  void TearDown() override {
+    QDLShutdown();
+    QDLDeviceRenderersSet(nullptr, 0);
+    QDLDeviceTestChoiceSet(1);
+    std::remove(name.c_str());
+  }
+  // Loads the layer on its own (the library's set-up does the same).
+  uint32_t Load() {
+    QDLDeviceLayerShutdown();
+    return QDLDeviceInfoLoad();
+  }
+  // The 16-bit modes of the live driver, in its order.
+  std::vector<Q2DXMode> Modes16() {
+    std::vector<Q2DXMode> out;
+    Q2DXDriver* d = Q2DXDriverGet(0);
+    for (uint32_t i = 0; d && i < d->modeCount; ++i)
+      if (d->modes[i].bitsPerPixel == 16) out.push_back(d->modes[i]);
+    return out;
+  }
+};
+
+TEST_F(DeviceFile, LayoutOfTheWrittenFile) {
+  EXPECT_EQ(Load(), 1u);  // no file: built anew and written
+  Bytes b = Slurp(name);
+  std::vector<Q2DXMode> m16 = Modes16();
+  ASSERT_FALSE(m16.empty());
+  ASSERT_EQ(b.size(), 4u + 16u + 4u + 4u + 24u * m16.size());
+  EXPECT_EQ(U32(b, 0), 1u);
+  uint8_t key[16];
+  platform::displayIdentifier(key);
+  EXPECT_EQ(0, std::memcmp(&b[4], key, 16));
+  EXPECT_EQ(U32(b, 20), 1u);
+  EXPECT_EQ(U32(b, 24), m16.size());
+  for (size_t i = 0; i < m16.size(); ++i) {
+    size_t at = 28 + 24 * i;
+    EXPECT_EQ(U32(b, at), m16[i].width);
+    EXPECT_EQ(U32(b, at + 4), m16[i].height);
+    EXPECT_EQ(U32(b, at + 8), 16u);
+    EXPECT_EQ(U32(b, at + 12), 0u);
+    EXPECT_EQ(U32(b, at + 16), 0u);  // a software device's modes are not tested
+    EXPECT_EQ(U32(b, at + 20), 0u);
+  }
+  // A second run reads it.
+  EXPECT_EQ(Load(), 0u);
+  EXPECT_EQ(Slurp(name), b);
+}
+
+TEST_F(DeviceFile, AMatchingFileGivesTheModeLists) {
+  ASSERT_EQ(Load(), 1u);
+  Bytes b = Slurp(name);
+  // Keep one mode only: the layer must take its lists from the file.
+  Bytes one(b.begin(), b.begin() + 24);
+  P32(&one, 1);
+  P32(&one, 640);
+  P32(&one, 480);
+  P32(&one, 16);
+  P32(&one, 0);
+  P32(&one, 1);
+  P32(&one, 0);
+  Spit(name, one);
+  EXPECT_EQ(Load(), 0u);
+  QDLDeviceInfo* d = QDLDeviceGet(0);
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(d->modeCount, 1u);
+  EXPECT_EQ(d->modes[0].width, 640u);
+  EXPECT_EQ(d->modes[0].testPassed, 1u);
+  EXPECT_EQ(Slurp(name), one);
+  // The library's set-up builds its mode lists from the same records.
+  QDLDeviceLayerShutdown();
+  ASSERT_EQ(QDLSetup(), 0u);
+  ASSERT_EQ(QDLModeListGet(0)->modeCount, 1);
+  EXPECT_EQ(QDLFindMode(0, 1024, 768, 16, 0), 0);
+}
+
+TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
+  ASSERT_EQ(Load(), 1u);
+  const Bytes good = Slurp(name);
+  std::vector<Bytes> bad;
+  for (size_t n = 0; n < good.size(); n += 3) bad.push_back(Bytes(good.begin(), good.begin() + n));
+  Bytes b = good;
+  b[0] = 2;  // another driver count
+  bad.push_back(b);
+  b = good;
+  b[9] ^= 0x40;  // a changed driver key
+  bad.push_back(b);
+  b = good;
+  b[20] = 2;  // another device count
+  bad.push_back(b);
+  b = good;
+  b[24] = 200;  // a mode count past the end of the file
+  bad.push_back(b);
+  b = good;
+  b.push_back(0);  // bytes after the last list
+  bad.push_back(b);
+  b = good;
+  b[28 + 8] = 13;  // a depth that is no depth
+  bad.push_back(b);
+  for (size_t i = 0; i < bad.size(); ++i) {
+    Spit(name, bad[i]);
+    EXPECT_EQ(Load(), 1u) << "case " << i;
+    EXPECT_EQ(Slurp(name), good) << "case " << i;
+  }
+  // A null file is refused.
+  EXPECT_EQ(QDLDeviceInfoRead(nullptr), 1u);
+}
+
+TEST_F(DeviceFile, RefusingTheTestKeepsOneSafeModePerDevice) {
+  static const QDLRendererEntry kTwo[] = {
+      {{1}, "hardware", "hw", {1, QDL_DDBD_16 | QDL_DDBD_32, QDL_DDBD_16 | QDL_DDBD_24, 1, 0, 0, 0, 0}, {}},
+      {{2}, "deep only", "sw", {0, 0, 0, 0, 0, 0, 0, 0}, {1, QDL_DDBD_32, 0, 0, 0, 0, 0, 0}},
+  };
+  QDLDeviceRenderersSet(kTwo, 2);
+  QDLDeviceTestChoiceSet(0);
+  EXPECT_EQ(Load(), 1u);
+  ASSERT_EQ(QDLDeviceCount(), 2u);
+  QDLDeviceInfo* hw = QDLDeviceGet(0);
+  QDLDeviceInfo* sw = QDLDeviceGet(1);
+  EXPECT_EQ(hw->hardware, 1u);
+  EXPECT_EQ(hw->zBuffer, 1u);
+  EXPECT_EQ(hw->perspective, 1u);
+  ASSERT_EQ(hw->modeCount, 1u);
+  EXPECT_EQ(hw->modes[0].width, 640u);
+  EXPECT_EQ(hw->modes[0].height, 480u);
+  EXPECT_EQ(hw->modes[0].bitsPerPixel, 16u);
+  // No 16-bit mode in its depths: the driver's first mode.
+  ASSERT_EQ(sw->modeCount, 1u);
+  EXPECT_EQ(sw->modes[0].width, Q2DXDriverGet(0)->modes[0].width);
+  EXPECT_EQ(sw->modes[0].bitsPerPixel, Q2DXDriverGet(0)->modes[0].bitsPerPixel);
+  Bytes b = Slurp(name);
+  EXPECT_EQ(b.size(), 4u + 16u + 4u + 2 * (4u + 24u));
+  // Later runs read the file and do not test again.
+  QDLDeviceTestChoiceSet(1);
+  EXPECT_EQ(Load(), 0u);
+  EXPECT_EQ(QDLDeviceGet(0)->modeCount, 1u);
+}
+
+TEST_F(DeviceFile, TheTestKeepsOnlySixteenBitModesOfHardwareDevices) {
+  static const QDLRendererEntry kHw[] = {
+      {{3}, "hardware", "hw", {1, QDL_DDBD_16 | QDL_DDBD_32, QDL_DDBD_16, 1, 0, 0, 0, 0}, {}},
+      {{4}, "no z", "hw", {1, QDL_DDBD_16, 0, 1, 0, 0, 0, 0}, {}},
+  };
+  QDLDeviceRenderersSet(kHw, 2);
+  EXPECT_EQ(Load(), 1u);
+  QDLDeviceInfo* d = QDLDeviceGet(0);
+  ASSERT_EQ(d->modeCount, Modes16().size());
+  for (uint32_t i = 0; i < d->modeCount; ++i) {
+    EXPECT_EQ(d->modes[i].bitsPerPixel, 16u);
+    EXPECT_EQ(d->modes[i].testPassed, 1u);
+  }
+  EXPECT_EQ(d->hardware, 1u);
+  // A hardware device without a passing mode becomes a software device with none.
+  EXPECT_EQ(QDLDeviceGet(1)->modeCount, 0u);
+  EXPECT_EQ(QDLDeviceGet(1)->hardware, 0u);
+}
+
+TEST(DeviceTables, DepthFlagsAndZBufferPick) {
+  const uint32_t bits[] = {1, 2, 4, 8, 16, 24, 32};
+  const uint32_t flags[] = {0x4000, 0x2000, 0x1000, 0x800, 0x400, 0x200, 0x100};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(QDLDepthToDDBD(bits[i]), flags[i]);
+    EXPECT_EQ(QDLDDBDToDepth(flags[i]), bits[i]);
+  }
+  EXPECT_EQ(QDLDepthToDDBD(15), 0u);
+  EXPECT_EQ(QDLDDBDToDepth(0x401), 0u);
+  const uint32_t z1[] = {32, 24, 16};
+  EXPECT_EQ(QDLZBufferFormatPick(z1, 3), 16u);
+  const uint32_t z2[] = {8, 24};   // equal distances: the first
+  EXPECT_EQ(QDLZBufferFormatPick(z2, 2), 8u);
+  EXPECT_EQ(QDLZBufferFormatPick(nullptr, 0), 0u);
+}
+
+}  // namespace
