@@ -12,6 +12,7 @@ list(APPEND SHELL_SOURCES
   list.cpp
   mem.cpp
   pause.cpp
+  pcinstall.cpp
   pcstub.cpp
   texts.cpp
   vsync.cpp
