@@ -4,14 +4,15 @@
 #include "display/blit/qdl_blit.h"
 #include "display/qdl.h"
 #include "display/qdl_draw.h"
+#include "display/qdl_bank.h"
 #include "display/qdl_present.h"
+#include "display/qdl_sheet.h"
+#include "display/qdl_text.h"
 
 QDLContext qdlContext;
 
 namespace {
 
-QDLServiceFn g_provided[QDL_SERVICE_COUNT] = {};
-QDLContextTextOps g_textOps = {};
 
 template <class F>
 QDLServiceFn Svc(F* pfn) {
@@ -26,12 +27,6 @@ QDLContext::QDLContext() {
 }
 
 QDLContext::~QDLContext() = default;
-
-void QDLServiceProvide(uint32_t index, QDLServiceFn pfn) {
-  if (index < QDL_SERVICE_COUNT) g_provided[index] = pfn;
-}
-
-void QDLContextTextOpsSet(const QDLContextTextOps* pOps) { g_textOps = pOps ? *pOps : QDLContextTextOps{}; }
 
 uint32_t QDLContextModeSet(QDLContext* c, int32_t device, int32_t mode, uint32_t flags) {
   if (!c) return QDL_ERR_GENERAL;
@@ -53,9 +48,10 @@ uint32_t QDLContextSetup(QDLContext* c) {
   }
   QDLSurface* pDisplay = QDLOpenDisplay(c->device, c->mode, c->modeFlags);
   if (!pDisplay) return QDL_ERR_FAILED;
-  if (g_textOps.pfnSetup) g_textOps.pfnSetup(0);
-  QDLModuleBankPoolInit();
-  if (g_textOps.pfnClearStyles) g_textOps.pfnClearStyles();
+  QDLTextSetup(0);
+  QDLSpriteBankPoolInit();
+  QDLTextSetStyleFlag(0);
+  QDLTextSetStyleFlag16(0);
   QDLContextFillServices(c, pDisplay);
   c->setUp = 1;
   return QDL_OK;
@@ -66,7 +62,6 @@ uint32_t QDLContextFillServices(QDLContext* c, QDLSurface* pDisplay) {
   c->pDisplay = pDisplay;
   c->device = QDLCurrentDevice();
   c->mode = QDLCurrentMode();
-  for (uint32_t i = 0; i < QDL_SERVICE_COUNT; ++i) c->services[i] = g_provided[i];
   c->services[QDLSVC_SURFACE_LOCK] = Svc(QDLSurfaceLock);
   c->services[QDLSVC_SURFACE_UNLOCK] = Svc(QDLSurfaceUnlock);
   c->services[QDLSVC_SURFACE_FREE] = Svc(QDLSurfaceFree);
@@ -80,6 +75,20 @@ uint32_t QDLContextFillServices(QDLContext* c, QDLSurface* pDisplay) {
   c->services[QDLSVC_SURFACE_CREATE] = Svc(QDLSurfaceCreate);
   c->services[QDLSVC_PUT_PIXEL] = Svc(QDLPutPixel);
   c->services[QDLSVC_GET_PIXEL_RGB] = Svc(QDLGetPixelRGB);
+  c->services[QDLSVC_IMAGE_LOAD_TGA] = Svc(QDLImageLoadTGA);
+  c->services[QDLSVC_SPRITE_BANK_FROM_SHEETS] = Svc(QDLSpriteBankFromSheets);
+  c->services[QDLSVC_SPRITE_BANK_FREE] = Svc(QDLSpriteBankFree);
+  c->services[QDLSVC_FONT_CREATE_FROM_SHEET] = Svc(QDLFontCreateFromSheet);
+  c->services[QDLSVC_FONT_FREE] = Svc(QDLFontFree);
+  c->services[QDLSVC_PRINTF_DEFAULT] = Svc(QDLPrintfDefault);
+  c->services[QDLSVC_PRINT] = Svc(QDLPrint);
+  c->services[QDLSVC_SURFACE_COPY] = Svc(QDLSurfaceCopy);
+  c->services[QDLSVC_SURFACE_SAVE_TGA] = Svc(QDLSurfaceSaveTGA);
+  c->services[QDLSVC_SURFACE_BLIT_STRETCH] = Svc(QDLSurfaceBlitStretch);
+  c->services[QDLSVC_TEXT_SET_LAYOUT] = Svc(QDLTextSetLayout);
+  c->services[QDLSVC_TEXT_SET_STYLE_FLAG] = Svc(QDLTextSetStyleFlag);
+  c->services[QDLSVC_TEXT_SET_STYLE_FLAG16] = Svc(QDLTextSetStyleFlag16);
+  c->services[QDLSVC_TEXT_SET_COLOUR] = Svc(QDLTextSetColour);
   c->services[QDLSVC_FRAME_COUNTERS_GET] = Svc(QDLFrameCountersGet);
   c->pfnCreateObjects = QDLContextCreateObjects;
   c->servicesFilled = 1;
@@ -105,8 +114,8 @@ uint32_t QDLContextShutdown(QDLContext* c) {
   c->pPrimary = nullptr;
   if (c->pDisplay && c->pDisplay == QDLDisplaySurface()) QDLSurfaceFree(c->pDisplay);
   c->pDisplay = nullptr;
-  if (g_textOps.pfnShutdown) g_textOps.pfnShutdown();
-  QDLModuleBankFreeAll();
+  QDLTextShutdown();
+  QDLSpriteBankFreeAll();
   uint32_t r = QDLShutdown();
   c->setUp = 0;
   c->servicesFilled = 0;

@@ -76,17 +76,3 @@ uint32_t QDLContextShutdown(QDLContext* pContext);
 uint32_t QDLContextClose(QDLContext* pContext);
 uint32_t QDLContextCreateObjects(QDLContext* pContext);
 uint32_t QDLContextFillServices(QDLContext* pContext, QDLSurface* pDisplay);
-
-// Services of modules beside the core (the text printer, banks and sheets,
-// image loading, surface copies) are provided by those modules, by slot.
-void QDLServiceProvide(uint32_t index, QDLServiceFn pfn);
-
-// The text printer's part in the context's set-up and shut-down: set-up with
-// a print buffer of the given size (0: 4 KB), clearing style bits 0 and 4,
-// and shut-down. The printer installs them; absent parts are skipped.
-struct QDLContextTextOps {
-  void (*pfnSetup)(uint32_t bufferSize);
-  void (*pfnClearStyles)();
-  void (*pfnShutdown)();
-};
-void QDLContextTextOpsSet(const QDLContextTextOps* pOps);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "display/q2dx_internal.h"
+#include "display/qdl_bank.h"
 #include "display/qdl_device.h"
 #include "display/qdl_internal.h"
 #include "display/qdl_palette.h"
@@ -94,7 +95,7 @@ uint32_t QDLSetup() {
   if (qdlGlobals.setUp) return QDL_OK;
   QDLSurfacePoolInit();
   QDLPalettePoolInit();
-  QDLModuleBankPoolInit();
+  QDLSpriteBankPoolInit();
   uint32_t result = QDLDeviceLayerInit(QDXGetInstance());
   if (result != 0 && result != QDL_ERR_ALREADY) return result;
   uint32_t count = QDLDeviceCount();
@@ -141,7 +142,7 @@ uint32_t QDLShutdown() {
   RemoveHooks();
   qdlGlobals.displayNotOpen = 1;
   QDLPresentHooksFree();
-  QDLModuleBankFreeAll();
+  QDLSpriteBankFreeAll();
   QDLPaletteFreeAll();
   QDLSurfaceFreeAll();
   FreeModeLists();

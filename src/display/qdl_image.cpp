@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "display/q2dx_internal.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ uint32_t FailCode(const char* pWhy) {
 
 bool ReadFile(const char* pFileName, std::vector<uint8_t>* pOut) {
   if (!pFileName) return false;
-  FILE* f = std::fopen(pFileName, "rb");
+  FILE* f = platform::openFile(pFileName, "rb");
   if (!f) return false;
   uint8_t buf[65536];
   size_t n;
@@ -297,7 +298,7 @@ namespace {
 uint32_t TgaHeaderInfo(const char* pFileName, int32_t* pWidth, int32_t* pHeight, int32_t* pBits,
                        bool deep32) {
   if (!pFileName) return 4;
-  FILE* f = std::fopen(pFileName, "rb");
+  FILE* f = platform::openFile(pFileName, "rb");
   if (!f) return 4;
   uint8_t h[18];
   size_t n = std::fread(h, 1, 18, f);
@@ -406,7 +407,7 @@ void* QDLTGARead(const char* pFileName, Q2DXSurface* pSurface, QDLSurfaceDesc* p
 
 uint32_t QDLBMPGetInfo(const char* pFileName, int32_t* pWidth, int32_t* pHeight, int32_t* pBits) {
   if (!pFileName) return 4;
-  FILE* f = std::fopen(pFileName, "rb");
+  FILE* f = platform::openFile(pFileName, "rb");
   if (!f) return 4;
   uint8_t h[30];
   size_t n = std::fread(h, 1, sizeof h, f);
@@ -593,12 +594,13 @@ void Put32(std::vector<uint8_t>* p, uint32_t v) {
 // name, so a failed write leaves an older file intact.
 uint32_t WriteAll(const char* pFileName, const std::vector<uint8_t>& bytes) {
   if (!pFileName) return FailCode("no file name");
-  std::string tmp = std::string(pFileName) + ".tmp";
+  std::string path = platform::resolvePath(pFileName);
+  std::string tmp = path + ".tmp";
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return FailCode("the file cannot be created");
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = (std::fclose(f) == 0) && ok;
-  if (!ok || std::rename(tmp.c_str(), pFileName) != 0) {
+  if (!ok || std::rename(tmp.c_str(), path.c_str()) != 0) {
     std::remove(tmp.c_str());
     return FailCode("the file cannot be written");
   }

@@ -7,6 +7,7 @@
 
 #include "display/q2dx.h"
 #include "display/qdl_internal.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -190,7 +191,7 @@ void QDLPaletteFromSurface(QDLPalette* pPalette, QDLSurface* pSurface) {
 
 QDLPalette* QDLPaletteLoadJasc(const char* pFileName) {
   if (!pFileName) return nullptr;
-  FILE* f = std::fopen(pFileName, "r");
+  FILE* f = platform::openFile(pFileName, "r");
   if (!f) return nullptr;
   char line[256];
   // Line 1 must be the header; line 2 the version; line 3 the count.

@@ -70,12 +70,3 @@ uint32_t QDLFlip(uint32_t flags) {
 }
 
 uint32_t QDLNop() { return QDL_OK; }
-
-// The sprite-bank module is found at link time when the program has it.
-uint32_t QDLSpriteBankPoolInit() __attribute__((weak));
-void QDLSpriteBankFreeAll() __attribute__((weak));
-
-uint32_t QDLModuleBankPoolInit() { return QDLSpriteBankPoolInit ? QDLSpriteBankPoolInit() : QDL_OK; }
-void QDLModuleBankFreeAll() {
-  if (QDLSpriteBankFreeAll) QDLSpriteBankFreeAll();
-}

@@ -22,8 +22,3 @@ uint32_t QDLPresentFunctionSet(QDLPresentFunc pfnPresent);
 uint32_t QDLPresent(uint32_t argument);
 uint32_t QDLFlip(uint32_t flags);   // bit 0: clear the back buffer after the present
 uint32_t QDLNop();
-
-// Operations of the sprite-bank module that set-up and shut-down call when
-// the module is part of the program.
-uint32_t QDLModuleBankPoolInit();
-void QDLModuleBankFreeAll();

@@ -5,6 +5,7 @@
 #include "display/q2dx.h"
 #include "display/qdl.h"
 #include "display/qdl_context.h"
+#include "display/qdl_present.h"
 #include "display/qdl_wrappers.h"
 
 namespace {
@@ -35,6 +36,8 @@ TEST_F(ContextTest, SetupFillsServicesAndShutdownClears) {
   EXPECT_EQ(ctx.pfnCreateObjects, QDLContextCreateObjects);
   EXPECT_EQ(ctx.services[QDLSVC_SURFACE_LOCK], reinterpret_cast<QDLServiceFn>(QDLSurfaceLock));
   EXPECT_EQ(ctx.services[QDLSVC_FRAME_COUNTERS_GET], reinterpret_cast<QDLServiceFn>(QDLFrameCountersGet));
+  EXPECT_EQ(ctx.services[QDLSVC_PRESENT], reinterpret_cast<QDLServiceFn>(QDLPresent));
+  for (uint32_t i = 0; i < QDL_SERVICE_COUNT; ++i) EXPECT_NE(ctx.services[i], nullptr) << "slot " << i;
   // Through the table, as the renderer calls it.
   auto lock = reinterpret_cast<uint32_t (*)(QDLSurface*)>(ctx.services[QDLSVC_SURFACE_LOCK]);
   auto unlock = reinterpret_cast<uint32_t (*)(QDLSurface*)>(ctx.services[QDLSVC_SURFACE_UNLOCK]);
