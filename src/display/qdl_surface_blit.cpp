@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "display/q2dx.h"
 #include "display/qdl.h"
@@ -10,6 +11,7 @@
 #include "display/qdl_image.h"
 #include "display/qdl_palette.h"
 #include "display/qdl_sheet.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -102,8 +104,12 @@ QDLPalette* PaletteFromLoaded(const Q2DXSurface* pLoaded, bool reduce) {
   return pPal;
 }
 
-QDLSurface* LoadImage(bool tga, QDLSurface* pSurface, const char* pFileName, uint32_t flags) {
-  if (pFileName == nullptr) return nullptr;
+QDLSurface* LoadImage(bool tga, QDLSurface* pSurface, const char* pGamePath, uint32_t flags) {
+  if (pGamePath == nullptr) return nullptr;
+  // Game paths (backslashes, any case, relative to the executable) go through
+  // the platform's resolver before the file readers see them.
+  const std::string hostPath = platform::resolvePath(pGamePath);
+  const char* pFileName = hostPath.c_str();
   const bool wantPalette = (flags & QDLIMAGE_PALETTE) != 0;
   QDLSurface* pLoaded = nullptr;
   if (wantPalette) {
@@ -157,8 +163,11 @@ QDLSurface* LoadImage(bool tga, QDLSurface* pSurface, const char* pFileName, uin
   return pSurface;
 }
 
-uint32_t SaveImage(bool tga, QDLSurface* pSurface, const char* pFileName, const QDLRectI16* pRect) {
+uint32_t SaveImage(bool tga, QDLSurface* pSurface, const char* pGamePath, const QDLRectI16* pRect) {
   if (pSurface == nullptr) return QDL_ERR_NULL_SURFACE;
+  if (pGamePath == nullptr) return QDL_ERR_FAILED;
+  const std::string hostPath = platform::resolvePath(pGamePath);
+  const char* pFileName = hostPath.c_str();
   int32_t ox, oy;
   QDLSurface* pBase = BaseOf(pSurface, &ox, &oy);
   const bool memory = (pBase->flags & QDLSURF_MEMORY) != 0;

@@ -6,4 +6,6 @@ list(APPEND DISPLAY_SOURCES
   qdl_bank.cpp
   qdl_sheet.cpp
   qdl_surface_blit.cpp
+  qdl_pointer.cpp
+  qdl_draw_services.cpp
 )

@@ -8,3 +8,9 @@ korvena_test(test_display_draw
     draw/text_test.cpp
     draw/fonts_test.cpp
   DEPS korvena_display korvena_art)
+
+# The software pointer on the headless display.
+korvena_test(test_display_pointer
+  SOURCES
+    draw/pointer_test.cpp
+  DEPS korvena_display)

@@ -1,0 +1,267 @@
+// The software pointer on the headless display: drawn into the back buffer
+// around each present, restored afterwards, clipped at the edges.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "display/qdl.h"
+#include "display/qdl_bank.h"
+#include "display/qdl_context.h"
+#include "display/qdl_device.h"
+#include "display/qdl_image.h"
+#include "display/qdl_text.h"
+#include "display/qdl_draw.h"
+#include "display/qdl_pointer.h"
+#include "display/qdl_present.h"
+#include "framework/qdx_mouse.h"
+#include "framework/qdx_window.h"
+#include "platform/display.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::filesystem::path g_root;
+
+class PointerEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    std::string t = (std::filesystem::temp_directory_path() / "korvena-pointer-XXXXXX").string();
+    ASSERT_NE(mkdtemp(t.data()), nullptr);
+    g_root = t;
+    setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (g_root / "share").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", g_root.c_str(), 1);
+    std::string why;
+    ASSERT_TRUE(platform::init(platform::BackendKind::Headless, &why)) << why;
+    QDXInitWindowHooks();
+    QDXInitActivateHooks();
+    ASSERT_NE(QDXCreateWindow(640, 480, nullptr, 0), nullptr);
+    QDLDeviceInfoFileNameSet((g_root / "dxinfo.bin").c_str());
+  }
+  void TearDown() override {
+    QDXDestroyWindow(QDXGetMainWindow());
+    QDXFreeActivateHooks();
+    QDXFreeWindowHooks();
+    platform::shutdown();
+    std::error_code e;
+    std::filesystem::remove_all(g_root, e);
+  }
+};
+
+const auto* const g_env = ::testing::AddGlobalTestEnvironment(new PointerEnvironment);
+
+struct PointerTest : ::testing::Test {
+  QDLSurface* d = nullptr;
+  void SetUp() override {
+    QDLShutdown();
+    ASSERT_EQ(QDLSetup(), 0u);
+    const int32_t mode = QDLFindMode(0, 640, 480, 16, 0);
+    ASSERT_GE(mode, 0);
+    d = QDLOpenDisplay(0, mode, 8);
+    ASSERT_NE(d, nullptr);
+  }
+  void TearDown() override {
+    QDLPointerShutdown();
+    platform::setExecutableDir("");
+    QDLShutdown();
+  }
+  uint16_t Px(int x, int y) {
+    QDLSurfaceLock(d);
+    const uint16_t v = reinterpret_cast<uint16_t*>(d->pixels + y * d->pitch)[x];
+    QDLSurfaceUnlock(d);
+    return v;
+  }
+  // The presented frame's pixel as r, g, b.
+  static std::vector<uint8_t> FramePixel(int x, int y) {
+    std::vector<uint8_t> rgb;
+    int w = 0, h = 0;
+    if (!platform::displayLastFrame(&rgb, &w, &h) || x >= w || y >= h) return {};
+    const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)) * 3;
+    return {rgb[i], rgb[i + 1], rgb[i + 2]};
+  }
+  static void UseGeneratedPointer() {
+    const char* build = std::getenv("KORVENA_BUILD_DIR");
+    ASSERT_NE(build, nullptr);
+    platform::setExecutableDir(std::string(build) + "/bin");
+  }
+};
+
+TEST(PointerSetup, NeedsTheLibraryAndADisplay) {
+  QDLShutdown();
+  EXPECT_EQ(QDLPointerSetup(0, 0, 0), 5u);
+  ASSERT_EQ(QDLSetup(), 0u);
+  EXPECT_EQ(QDLPointerSetup(0, 0, 0), 5u);  // no display yet
+  QDLShutdown();
+}
+
+TEST_F(PointerTest, AMissingImageFileGivesABlankPointer) {
+  platform::setExecutableDir(g_root.string());  // no Pointer.bmp there
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
+  ASSERT_NE(QDLPointerImage(), nullptr);
+  EXPECT_EQ(QDLPointerImage()->width, 16);
+  EXPECT_EQ(QDLPointerImage()->height, 27);
+  // It shows nothing.
+  QDLFillRect(d, nullptr, 0x1234, 0);
+  QDLPointerSetPosition(nullptr, 200, 100);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  EXPECT_EQ(FramePixel(205, 105), FramePixel(300, 300));
+  EXPECT_EQ(QDLPointerSetup(0, 0, 0), 0u);  // set up already: nothing
+}
+
+TEST_F(PointerTest, DrawnAroundThePresentAndRestored) {
+  UseGeneratedPointer();
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
+  QDLSurface* img = QDLPointerImage();
+  ASSERT_NE(img, nullptr);
+  EXPECT_EQ(img->width, 16);
+  EXPECT_EQ(img->height, 24);
+  const uint16_t fill = static_cast<uint16_t>(QDLSurfaceRGBToPixel(d, 0, 0, 255));
+  QDLFillRect(d, nullptr, fill, 0);
+  QDLPointerSetPosition(nullptr, 100, 100);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  // In the presented frame: the arrow's black tip and white body at the
+  // mouse; the key colour shows the background.
+  EXPECT_EQ(FramePixel(100, 100), (std::vector<uint8_t>{0, 0, 0}));
+  EXPECT_EQ(FramePixel(101, 103), (std::vector<uint8_t>{255, 255, 255}));
+  EXPECT_EQ(FramePixel(110, 101), (std::vector<uint8_t>{0, 0, 255}));
+  // The back buffer has its own pixels back.
+  EXPECT_EQ(Px(100, 100), fill);
+  EXPECT_EQ(Px(101, 103), fill);
+  const QDLPointerRect r = QDLPointerDrawnRect();
+  EXPECT_EQ(r.left, -1);
+  // Tracking off: nothing drawn.
+  QDLPointerTrackOff();
+  ASSERT_EQ(QDLPresent(0), 0u);
+  EXPECT_EQ(FramePixel(100, 100), (std::vector<uint8_t>{0, 0, 255}));
+  QDLPointerTrackOn();
+  // Suspended by the application's deactivation: nothing drawn until resumed.
+  QDLPointerSuspend();
+  EXPECT_EQ(QDLPointerIsVisible(), 0);
+  QDLPointerResume();
+  EXPECT_EQ(QDLPointerIsVisible(), 1);
+}
+
+TEST_F(PointerTest, RectanglesAtTheEdges) {
+  UseGeneratedPointer();
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
+  QDLPointerSetHotSpot(5, 5);
+  QDLPointerSetPosition(nullptr, 0, 0);
+  QDLPointerRect r;
+  ASSERT_EQ(QDLPointerRectCompute(&r, 640, 480), 1);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, 11);
+  EXPECT_EQ(r.bottom, 19);
+  QDLPointerSetHotSpot(0, 0);
+  QDLPointerSetPosition(nullptr, 639, 479);
+  ASSERT_EQ(QDLPointerRectCompute(&r, 640, 480), 1);
+  EXPECT_EQ(r.right, 640);
+  EXPECT_EQ(r.bottom, 480);
+  // Drawn clipped at the corner, without writing outside the back buffer.
+  QDLFillRect(d, nullptr, 0, 0);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  EXPECT_EQ(FramePixel(639, 479), (std::vector<uint8_t>{0, 0, 0}));
+  QDLPointerSetPosition(nullptr, 700, 10);
+  EXPECT_EQ(QDLPointerRectCompute(&r, 640, 480), 0);
+  // The mouse is clamped to the display when read.
+  ASSERT_EQ(QDLPresent(0), 0u);
+  QMousePoint p{};
+  QDLPointerGetPosition(nullptr, &p);
+  EXPECT_EQ(p.x, 639);
+}
+
+TEST_F(PointerTest, PositionsRelativeToViews) {
+  ASSERT_EQ(QDLPointerSetup(0, 0, 0), 0u);
+  QDLSurface* view = QDLSurfaceCreateView(d, 100, 50, 200, 200, 0);
+  ASSERT_NE(view, nullptr);
+  QDLPointerSetPosition(view, 10, 10);
+  QMousePoint p{};
+  QInputMouseGetPosition(&p);
+  EXPECT_EQ(p.x, 110);
+  EXPECT_EQ(p.y, 60);
+  EXPECT_EQ(QDLPointerGetX(view), 10);
+  EXPECT_EQ(QDLPointerGetY(view), 10);
+  QMousePoint untouched{-7, -8};
+  EXPECT_EQ(QDLPointerGetPressPos(view, 2, &untouched), 0);
+  EXPECT_EQ(untouched.x, -7);
+  EXPECT_EQ(untouched.y, -8);
+  QDLSurfaceFree(view);
+}
+
+// The drawing modules fill their slots of the context's service table.
+TEST(PointerContext, DrawingServicesAreInstalled) {
+  QDLContext c;
+  const int32_t mode = [] {
+    QDLShutdown();
+    QDLSetup();
+    return QDLFindMode(0, 640, 480, 16, 0);
+  }();
+  QDLContextModeSet(&c, 0, mode, 8);
+  ASSERT_EQ(QDLContextSetup(&c), 0u);
+  EXPECT_EQ(c.services[QDLSVC_FONT_CREATE_FROM_SHEET], reinterpret_cast<QDLServiceFn>(QDLFontCreateFromSheet));
+  EXPECT_EQ(c.services[QDLSVC_PRINT], reinterpret_cast<QDLServiceFn>(QDLPrint));
+  EXPECT_EQ(c.services[QDLSVC_FILL_RECT], reinterpret_cast<QDLServiceFn>(QDLFillRect));
+  EXPECT_EQ(c.services[QDLSVC_SPRITE_BANK_FROM_SHEETS], reinterpret_cast<QDLServiceFn>(QDLSpriteBankFromSheets));
+  EXPECT_EQ(c.services[QDLSVC_SURFACE_BLIT_STRETCH], reinterpret_cast<QDLServiceFn>(QDLSurfaceBlitStretch));
+  // The context set the printer up: a print works at once.
+  EXPECT_EQ(QDLPrint(c.pDisplay, nullptr, 0, 0, "x"), 1006u);
+  QDLContextShutdown(&c);
+}
+
+// The whole chain on the headless display: fonts loaded by their game paths
+// as the front end loads them, text, sprites of the generated bank and the
+// pointer, presented and captured.
+TEST_F(PointerTest, HeadlessFrameOfTextSpritesAndPointer) {
+  UseGeneratedPointer();  // the executable's folder is <build>/bin
+  const std::string build = std::getenv("KORVENA_BUILD_DIR");
+  ASSERT_EQ(QDLTextSetup(0), 0u);
+  QDLFont* small = QDLFontCreateFromSheet("..\\data\\textures\\Fonts\\SWfont18pt.bmp", 3, 0, 0);
+  QDLFont* large = QDLFontCreateFromSheet("..\\data\\textures\\Fonts\\SW24pt.bmp", 3, 0, 0);
+  QDLFont* debug = QDLFontCreateFromSheet("..\\data\\textures\\fonts\\debug.bmp", 3, 0, 0);
+  ASSERT_TRUE(small && large && debug);
+  EXPECT_EQ(large->bank->frameCount, 256);
+  EXPECT_EQ(large->flags & QDLFONT_OWNS_BANK, static_cast<uint32_t>(QDLFONT_OWNS_BANK));
+  QDLSpriteBank* demo = QDLSpriteBankLoad((build + "/tools/art/demo_sprites.spr").c_str(), nullptr, 0);
+  ASSERT_NE(demo, nullptr);
+
+  QDLFillRect(d, nullptr, QDLSurfaceRGBToPixel(d, 16, 40, 90), 0);
+  QDLRectI16 band{0, 0, 640, 64};
+  QDLFillRect(d, &band, QDLSurfaceRGBToPixel(d, 10, 20, 50), 0);
+  const uint32_t aa = QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP;
+  QDLTextSetStyle(aa);
+  QDLTextSetColour(QDLSurfaceRGBToPixel(d, 255, 210, 60));
+  QDLTextSetLayout(QDLLAYOUT_CENTRED);
+  EXPECT_EQ(QDLPrintfBox(d, large, 0, 18, nullptr, "MAIN MENU"), 0u);
+  const char* items[] = {"Friendly Match", "Quick Match", "History", "Training", "Options", "Load Game"};
+  for (int i = 0; i < 6; ++i) {
+    QDLTextSetColour(i == 2 ? QDLSurfaceRGBToPixel(d, 255, 255, 255) : QDLSurfaceRGBToPixel(d, 170, 190, 220));
+    EXPECT_EQ(QDLPrintfBox(d, i == 2 ? large : small, 0, static_cast<int16_t>(110 + i * 40), nullptr, "%s", items[i]), 0u);
+  }
+  QDLRect(d, 200, 182, 439, 214, QDLSurfaceRGBToPixel(d, 255, 210, 60), 0);
+  for (int i = 0; i < demo->frameCount; ++i) QDLBlit(d, &demo->frames[i], 64 + i * 68, 400, 0, nullptr);
+  EXPECT_EQ(QDLPrintText(d, debug, 8, 462, QDLSurfaceRGBToPixel(d, 200, 200, 200), 0, QDLLAYOUT_PLAIN, aa,
+                         "debug font \x80 \xA9 0123456789"),
+            0u);
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
+  QDLPointerSetPosition(nullptr, 330, 200);
+  const std::string capture = build + "/tests/headless_frame.tga";
+  std::filesystem::remove(capture);
+  platform::displayCaptureNext(capture);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  QDLSurface* shot = QDLImageLoadTGA(nullptr, capture.c_str(), 0x200);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_EQ(shot->width, 640);
+  EXPECT_EQ(shot->height, 480);
+  uint8_t r, g, b;
+  QDLGetPixelRGB(shot, 330, 200, &r, &g, &b);  // the pointer's black tip
+  EXPECT_EQ(r + g + b, 0);
+  QDLGetPixelRGB(shot, 331, 203, &r, &g, &b);  // its white body
+  EXPECT_GT(r, 240);
+  QDLTextShutdown();
+}
+
+}  // namespace
