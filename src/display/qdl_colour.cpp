@@ -70,7 +70,7 @@ void QDLRandomSeed(uint32_t seed) { qdlGlobals.ditherSeed = seed; }
 
 uint32_t QDLRGBToPixel(uint32_t formatCode, uint8_t r, uint8_t g, uint8_t b) {
   if ((formatCode & QDLFORMAT_SIZE_MASK) == QDLFORMAT_INDEXED8) return r;
-  Widths w;
+  Widths w = {0, 0, 0};
   if (!WidthsOf(formatCode, &w)) return 0;
   return Pack(formatCode, w, r, g, b);
 }
@@ -85,7 +85,7 @@ uint32_t QDLRGBToPixelDither(uint32_t formatCode, uint8_t r, uint8_t g, uint8_t 
     uint32_t rr = Clamp255(static_cast<int32_t>(r) + static_cast<int32_t>(n & 15) - 8) & 0xF8u;
     uint32_t gg = Clamp255(static_cast<int32_t>(g) + static_cast<int32_t>((n >> 4) & 15) - 8) & 0xF8u;
     uint32_t bb = Clamp255(static_cast<int32_t>(b) + static_cast<int32_t>((n >> 8) & 15) - 8) & 0xF8u;
-    Widths w;
+    Widths w = {5, 5, 5};
     WidthsOf(formatCode, &w);
     return Pack(formatCode, w, rr, gg, bb);
   }
@@ -94,7 +94,7 @@ uint32_t QDLRGBToPixelDither(uint32_t formatCode, uint8_t r, uint8_t g, uint8_t 
 
 uint32_t QDLPixelToRGB(uint32_t pixel, uint32_t formatCode, uint8_t* pR, uint8_t* pG, uint8_t* pB) {
   if ((formatCode & QDLFORMAT_SIZE_MASK) == QDLFORMAT_INDEXED8) return QDL_ERR_FAILED;
-  Widths w;
+  Widths w = {0, 0, 0};
   if (!WidthsOf(formatCode, &w)) return QDL_ERR_FAILED;
   uint32_t sr, sg, sb;
   PackShifts(formatCode, w, &sr, &sg, &sb);

@@ -62,9 +62,11 @@ std::vector<DisplayMode> displayModes() {
 DisplayMode desktopMode() { return backend().desktop(); }
 
 void displayIdentifier(uint8_t out[16]) {
-  std::string key = displayDriverName();
   DisplayMode d = desktopMode();
-  key += "|" + std::to_string(d.width) + "x" + std::to_string(d.height);
+  char size[32];
+  std::snprintf(size, sizeof size, "|%dx%d", d.width, d.height);
+  std::string key = displayDriverName();
+  key.append(size);
   uint64_t a = Fnv(key, 14695981039346656037ull);
   uint64_t b = Fnv(key + "#", 0x84222325CBF29CE4ull);
   for (int i = 0; i < 8; ++i) {

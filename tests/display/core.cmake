@@ -17,3 +17,6 @@ korvena_test(test_display_open
     core/display_test.cpp
     core/context_test.cpp
   DEPS korvena_display)
+
+# Presentation through SDL on its dummy video driver with the software renderer.
+korvena_test(test_display_sdl SOURCES core/sdl_present_test.cpp DEPS korvena_display)
