@@ -321,10 +321,6 @@ uint32_t FormatBuffer(const char* pFormat, va_list args) {
 
 }  // namespace
 
-extern int qdlDrawServicesLinked;
-// Keeps the services' installer in every program that prints.
-int* volatile qdlDrawServicesKeep = &qdlDrawServicesLinked;
-
 uint32_t QDLTextSetup(uint32_t sizeKB) {
   if (qdlText.setUp) return QDL_OK;
   QDLPoolInit(&qdlText.fonts, sizeof(QDLFont));

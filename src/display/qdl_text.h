@@ -103,9 +103,5 @@ int32_t QDLFontHeight(QDLFont* pFont);
 int32_t QDLFontStringWidth(QDLFont* pFont, const char* pText, const char** ppStop);
 int32_t QDLFontTextWidth(QDLFont* pFont, const char* pText);
 
-// Installs the drawing modules' services of the display context and the
-// printer's set-up and shut-down (done once at start-up).
-void QDLDrawServicesInstall();
-
 // The state of the last print (tests read it).
 const QDLPrintState* QDLPrintStateGet();

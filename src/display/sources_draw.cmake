@@ -7,5 +7,4 @@ list(APPEND DISPLAY_SOURCES
   qdl_sheet.cpp
   qdl_surface_blit.cpp
   qdl_pointer.cpp
-  qdl_draw_services.cpp
 )
