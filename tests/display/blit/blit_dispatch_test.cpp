@@ -322,6 +322,21 @@ TEST(BlitDispatch, LocksAndPlainViews) {
   EXPECT_EQ(at(12, 5), 0);
   EXPECT_EQ(at(11, 6), 0);
   QDLSurfaceUnlock(base);
+  // A wrapping view made by the library splits at the parent's edges.
+  QDLSurface* wrap = QDLSurfaceCreateView(base, 6, 7, 0, 0, QDLCREATE_WRAP_VIEW);
+  ASSERT_NE(wrap, nullptr);
+  RawFrame g(2, base->formatCode, 4, 2, 0x2468);
+  EXPECT_EQ(QDLBlit(wrap, &g.frame, 8, 0, 0, nullptr), 0u);
+  ASSERT_EQ(QDLSurfaceLock(base), 0u);
+  for (int c : {14, 15, 0, 1}) {
+    EXPECT_EQ(at(c, 7), 0x2468) << c;
+    EXPECT_EQ(at(c, 0), 0x2468) << c;
+  }
+  EXPECT_EQ(at(13, 7), 0);
+  EXPECT_EQ(at(2, 0), 0);
+  EXPECT_EQ(at(2, 1), 0);
+  QDLSurfaceUnlock(base);
+  QDLSurfaceFree(wrap);
   QDLSurfaceFree(view);
   QDLSurfaceFree(base);
 
