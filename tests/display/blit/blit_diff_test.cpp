@@ -247,3 +247,29 @@ TEST(BlitTables, EverySlotFilledAndEncodingZeroEmpty) {
     EXPECT_EQ(QDLBlitTableFind(key), nullptr) << key;
   }
 }
+
+// Slots hold the kernels of their names: kernel[flip * 4 + encoding].
+TEST(BlitTables, SlotsHoldTheNamedKernels) {
+  EXPECT_EQ(qdlBlitTable8To16[1].kernel[1 * 4 + 2], &QDLBlit8To16KeyMirrorXRle);
+  EXPECT_EQ(qdlBlitTable8To16[6].kernel[2 * 4 + 3], &QDLBlit8To16AlphaMirrorYRleFill);
+  EXPECT_EQ(qdlBlitTable8To16[0].kernel[0 * 4 + 1], &QDLBlit8To16PlainRaw);
+  EXPECT_EQ(qdlBlitTable16To16[5].kernel[1 * 4 + 1], &QDLBlit16To16HalfMirrorXRaw);
+  EXPECT_EQ(qdlBlitTable16To16[4].kernel[3 * 4 + 3], &QDLBlit16To16TransMirrorXYRleFill);
+  EXPECT_EQ(qdlBlitTable16To16[2].kernel[2 * 4 + 2], &QDLBlit16To16SolidMirrorYRle);
+  EXPECT_EQ(qdlBlitTable8To8[4].kernel[2 * 4 + 1], &QDLBlit8To8TransMirrorYRaw);
+  EXPECT_EQ(qdlBlitTable8To8[1].kernel[3 * 4 + 3], &QDLBlit8To8KeyMirrorXYRleFill);
+  EXPECT_EQ(qdlBlitTable24To24[0].kernel[1 * 4 + 3], &QDLBlit24To24PlainMirrorXRleFill);
+  EXPECT_EQ(qdlBlitTable32To32[0].kernel[3 * 4 + 1], &QDLBlit32To32PlainMirrorXYRaw);
+  for (int flip = 0; flip < 4; ++flip) {
+    EXPECT_EQ(qdlBlitTable8To16[3].kernel[flip * 4 + 1], &QDLBlit8To16PatternRaw);
+    EXPECT_EQ(qdlBlitTable16To16[3].kernel[flip * 4 + 3], &QDLBlit16To16PatternRleFill);
+    EXPECT_EQ(qdlBlitTable8To8[3].kernel[flip * 4 + 2], &QDLBlit8To8PatternRle);
+  }
+  const uint32_t modes[7] = {0, 0x10000, 1, 0, 4, 4, 0x100000};
+  for (int r = 0; r < 7; ++r) {
+    EXPECT_EQ(qdlBlitTable8To8[r].mode, modes[r]);
+    EXPECT_EQ(qdlBlitTable8To16[r].mode, modes[r]);
+    EXPECT_EQ(qdlBlitTable16To16[r].mode, modes[r]);
+  }
+  EXPECT_EQ(qdlBlitTable24To24[0].mode, 0u);
+}
