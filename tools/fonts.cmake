@@ -10,22 +10,31 @@ set_target_properties(korvena_fontgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAK
 set(KORVENA_DEJAVU_DIR /usr/share/fonts/truetype/dejavu CACHE PATH "Folder of the DejaVu TrueType fonts")
 set(KORVENA_FONTS_DIR ${KORVENA_DATA_DIR}/textures/Fonts)
 
-# korvena_font(<output name> <ttf> <pixel size> [extra arguments...])
+# korvena_font(<output name> <ttf> <pixel size> [TGA <name>] [ARGS extra arguments...])
+# TGA also writes the same sheet as a TGA file (the hardware renderers' copy).
 function(korvena_font out ttf size)
+  cmake_parse_arguments(ARG "" "TGA" "ARGS" ${ARGN})
   set(path ${KORVENA_FONTS_DIR}/${out})
-  add_custom_command(OUTPUT ${path}
-    COMMAND korvena_fontgen --font ${KORVENA_DEJAVU_DIR}/${ttf} --size ${size} ${ARGN} --out ${path}
+  set(outputs ${path})
+  set(tga_args)
+  if(ARG_TGA)
+    list(APPEND outputs ${KORVENA_FONTS_DIR}/${ARG_TGA})
+    set(tga_args --tga ${KORVENA_FONTS_DIR}/${ARG_TGA})
+  endif()
+  add_custom_command(OUTPUT ${outputs}
+    COMMAND korvena_fontgen --font ${KORVENA_DEJAVU_DIR}/${ttf} --size ${size} ${ARG_ARGS} --out ${path} ${tga_args}
     DEPENDS korvena_fontgen ${KORVENA_DEJAVU_DIR}/${ttf}
     COMMENT "Rasterising font ${out}"
     VERBATIM)
-  set_property(GLOBAL APPEND PROPERTY KORVENA_FONT_OUTPUTS ${path})
+  set_property(GLOBAL APPEND PROPERTY KORVENA_FONT_OUTPUTS ${outputs})
 endfunction()
 
 # Front end: font 0 (small) and font 1 (large, also the software match font 1).
 korvena_font(SWfont18pt.bmp DejaVuSans-Bold.ttf 14)
-korvena_font(SW24pt.bmp DejaVuSans-Bold.ttf 20)
-# Match font 0 of the software renderer: fixed 16 x 16 cells.
-korvena_font(SWfont3a3.bmp DejaVuSans-Bold.ttf 11 --cell 16 --rows 14)
+korvena_font(SW24pt.bmp DejaVuSans-Bold.ttf 20 TGA 24pt.tga)
+# Match font 0: fixed 16 x 16 cells (software renderer; the TGA copy for the
+# hardware renderers).
+korvena_font(SWfont3a3.bmp DejaVuSans-Bold.ttf 11 TGA font3a3.tga ARGS --cell 16 --rows 14)
 # Debug font read at start-up ("fonts\debug.bmp"; names match without case).
 korvena_font(debug.bmp DejaVuSansMono.ttf 11)
 

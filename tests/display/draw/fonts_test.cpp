@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
@@ -75,6 +76,20 @@ TEST_F(FontsTest, GeneratedFontsHaveAGlyphPerCodeOnOneBaseline) {
         EXPECT_NE(fr.encoding, QDLENC_NONE) << c;  // ink for every printable code
         EXPECT_NE(fr.encoding, QDLENC_RAW) << c;   // glyphs have transparent pixels
       }
+    }
+  }
+}
+
+TEST_F(FontsTest, TgaCopiesCutLikeTheirSheets) {
+  for (auto [bmp, tga] : {std::pair{"SW24pt.bmp", "24pt.tga"}, std::pair{"SWfont3a3.bmp", "font3a3.tga"}}) {
+    QDLFont* a = Load(bmp);
+    QDLFont* b = Load(tga);
+    ASSERT_TRUE(a && b) << tga;
+    ASSERT_EQ(a->bank->frameCount, b->bank->frameCount);
+    for (int c = 0; c < 256; ++c) {
+      EXPECT_EQ(a->frames[c].width, b->frames[c].width) << c;
+      EXPECT_EQ(a->frames[c].height, b->frames[c].height) << c;
+      EXPECT_EQ(a->frames[c].encoding, b->frames[c].encoding) << c;
     }
   }
 }
