@@ -149,7 +149,17 @@ QDLSurface* LoadImage(bool tga, QDLSurface* pSurface, const char* pGamePath, uin
     QDLSurfaceFree(pLoaded);
     return nullptr;
   }
-  if (pSurface == nullptr) return pLoaded;
+  if (pSurface == nullptr) {
+    // A memory image is returned as it is; otherwise the image goes into a
+    // new surface of its size made with the caller's flags (the display's
+    // format for surfaces of the presentation layer).
+    if ((flags & QDLIMAGE_MEMORY) || wantPalette) return pLoaded;
+    QDLSurface* pNew = QDLSurfaceCreate(pLoaded->width, pLoaded->height, 32,
+                                        flags & (QDLCREATE_VIDEO | QDLCREATE_SYSTEM | QDLCREATE_FLAG32 | QDLCREATE_TEXTURE));
+    if (pNew != nullptr) CopyPixels(pNew, 0, 0, pNew->width, pNew->height, pLoaded, 0, 0, pLoaded->width, pLoaded->height, false);
+    QDLSurfaceFree(pLoaded);
+    return pNew;
+  }
   // Copy into the given surface, over the smaller of the two sizes.
   int32_t ox, oy;
   QDLSurface* pBase = BaseOf(pSurface, &ox, &oy);
