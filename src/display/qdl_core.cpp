@@ -180,7 +180,9 @@ uint32_t QDLSetWindowStyle(uint32_t fullScreen) {
   platform::Window* pWindow = QDXGetMainWindow();
   if (!pWindow) return 0;
   if (fullScreen) {
+    // Pop-up and visible.
     QDXSetWindowFrame(1);
+    QDXShowWindow(pWindow);
   } else {
     QDXShowWindow(pWindow);
     QDXSetWindowFrame(0);

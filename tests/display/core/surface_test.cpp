@@ -3,6 +3,8 @@
 #include "display/q2dx.h"
 #include "display/qdl.h"
 
+#include <cstdlib>
+
 namespace {
 
 struct SurfaceTest : ::testing::Test {
@@ -228,6 +230,78 @@ TEST_F(SurfaceTest, ImpossibleSizesAreRefused) {
   EXPECT_EQ(QDLSurfaceCreate(70000, 70000, 32, QDLCREATE_MEMORY), nullptr);
   EXPECT_EQ(QDLSurfaceCreate(4, 4, 12, QDLCREATE_MEMORY), nullptr);
   EXPECT_EQ(QDLSurfaceFirst(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Q2DXSurfaces, CopyRectFillAndPalettes) {
+  Q2DXSurface* a = Q2DXSurfaceCreateFormat(4, 3, 16, 0);
+  Q2DXSurface* b = Q2DXSurfaceCreateFormat(3, 3, 16, 0);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->pitch, 8);          // rows padded to 4 bytes
+  EXPECT_EQ(b->pitch, 8);
+  ASSERT_EQ(Q2DXSurfaceFill(a, 0x1234), 0u);
+  EXPECT_EQ(a->pixels[0] | (a->pixels[1] << 8), 0x1234);
+  EXPECT_EQ(a->pixels[2 * 8 + 6] | (a->pixels[2 * 8 + 7] << 8), 0x1234);
+  // A rectangle hanging over both surfaces' edges is clipped to them.
+  Q2DXRect r = {2, 1, 6, 5};
+  ASSERT_EQ(Q2DXSurfaceCopyRect(b, 1, 1, a, &r), 0u);
+  EXPECT_EQ(b->pixels[1 * 8 + 2] | (b->pixels[1 * 8 + 3] << 8), 0x1234);
+  EXPECT_EQ(b->pixels[2 * 8 + 4] | (b->pixels[2 * 8 + 5] << 8), 0x1234);
+  EXPECT_EQ(b->pixels[0], 0);
+  EXPECT_EQ(b->pixels[1 * 8 + 0], 0);
+  EXPECT_EQ(Q2DXSurfaceCopyRect(b, 0, 0, nullptr, &r), 1u);
+  // Palettes are shared by reference.
+  QDLPaletteEntry e[256] = {};
+  e[1] = {1, 2, 3, 0};
+  Q2DXPalette* p = Q2DXPaletteCreate(e);
+  ASSERT_NE(p, nullptr);
+  Q2DXSurfaceSetPalette(a, p);
+  Q2DXSurfacePaletteCopy(b, a);
+  Q2DXPaletteRelease(p);
+  EXPECT_EQ(Q2DXSurfaceGetPalette(b), p);
+  EXPECT_EQ(p->refCount, 2u);
+  QDLPaletteEntry out[2];
+  EXPECT_EQ(Q2DXPaletteGetEntries(p, 0, 2, out), 0u);
+  EXPECT_EQ(out[1].blue, 3);
+  EXPECT_EQ(Q2DXPaletteSetEntries(p, 255, 2, out), 1u);   // past the end: refused
+  Q2DXRelease(a);
+  EXPECT_EQ(p->refCount, 1u);
+  Q2DXRelease(b);
+  EXPECT_EQ(Q2DXBytesPerPixel(15), 2u);
+  EXPECT_EQ(Q2DXBytesPerPixel(12), 0u);
+  EXPECT_EQ(Q2DXSurfaceCreateFormat(-1, 3, 16, 0), nullptr);
+  EXPECT_EQ(Q2DXSurfaceCreateFormat(3, 3, 12, 0), nullptr);
+}
+
+TEST(Q2DXSurfaces, WrappedSurfaceLocksThroughTheLayer) {
+  QDLSurfacePoolInit();
+  Q2DXSurface* q = Q2DXSurfaceCreateFormat(8, 4, 32, 0);
+  ASSERT_NE(q, nullptr);
+  QDLSurface* s = QDLSurfaceWrap(q, 8, 4, 32, QDLCREATE_CALLER_OWNED);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->flags & (QDLSURF_OWN | QDLSURF_CALLER_OWNED), QDLSURF_OWN | QDLSURF_CALLER_OWNED);
+  EXPECT_EQ(s->formatCode, QDLFORMAT_RGB32);
+  EXPECT_EQ(s->locked, 0u);
+  ASSERT_EQ(QDLSurfaceLock(s), 0u);
+  EXPECT_EQ(s->pixels, q->pixels);
+  EXPECT_EQ(s->pitch, 32);
+  EXPECT_EQ(q->locked, 1u);
+  QDLSurfaceUnlock(s);
+  EXPECT_EQ(q->locked, 0u);
+  EXPECT_EQ(QDLSurfaceSetColourKey(s, 1, 2, 3), 0u);
+  EXPECT_EQ(q->colourKey, 0x010203u);
+  // Restore callbacks run once for surfaces marked pending.
+  static int calls = 0;
+  QDLSurfaceSetRestoreCallback(s, [](QDLSurface*) { ++calls; });
+  s->restorePending = 1;
+  QDLRestoreSurfaces();
+  QDLRestoreSurfaces();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(QDLSurfaceFree(s), 0u);  // caller-owned record: unlinked, the surface released
+  std::free(s);
 }
 
 }  // namespace
