@@ -353,4 +353,25 @@ TEST_F(SheetTest, PalettedSheetsKeepIndicesAndGiveTheBankAPalette) {
   EXPECT_EQ(cx[0], -1);
 }
 
+TEST_F(SheetTest, PalettedSheetsReducedTo32Colours) {
+  std::vector<uint8_t> idx(4 * 2, 0);
+  idx[1] = 16;   // grey 16 in the file's palette
+  idx[2] = 200;  // grey 200
+  idx[5] = 17;   // shares entry 2 once reduced
+  const std::string path = dir.File("pal32.bmp");
+  drawtest::WriteFile(path, PalettedBmp(4, 2, idx));
+  QDLSpriteBank* b =
+      Cut(path, QDLSHEET_PALETTED | QDLSHEET_32_COLOURS | QDLSHEET_MODE_WHOLE, 0, 0, QDLFORMAT_INDEXED8);
+  ASSERT_NE(b, nullptr);
+  ASSERT_NE(b->palette, nullptr);
+  // Entry i takes entry 8 i; every index is shifted right by 3.
+  EXPECT_EQ(b->palette->entries[2].red, 16);
+  EXPECT_EQ(b->palette->entries[25].red, 200);
+  const auto px = drawtest::Decode(b->frames[0], 1);
+  EXPECT_EQ(px[0], -1);
+  EXPECT_EQ(px[1], 2);
+  EXPECT_EQ(px[2], 25);
+  EXPECT_EQ(px[5], 2);
+}
+
 }  // namespace
