@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <unordered_set>
 #include <vector>
 
@@ -338,9 +339,7 @@ bool ReadSheet(QDLSurface* pSurf, Sheet* pS) {
 bool QDLSheetIsTGA(const char* pFileName) {
   if (pFileName == nullptr) return false;
   const char* dot = std::strrchr(pFileName, '.');
-  if (dot == nullptr) return false;
-  return std::tolower(static_cast<unsigned char>(dot[1])) == 't' && std::tolower(static_cast<unsigned char>(dot[2])) == 'g' &&
-         dot[2] != 0 && std::tolower(static_cast<unsigned char>(dot[3])) == 'a' && dot[4] == 0;
+  return dot != nullptr && strcasecmp(dot + 1, "tga") == 0;
 }
 
 void QDLSheetSetBackgroundColour(uint8_t r, uint8_t g, uint8_t b) {
