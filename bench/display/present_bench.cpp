@@ -12,14 +12,15 @@
 #include "framework/qdx_window.h"
 #include "platform/display.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 
 namespace {
 
-QDLSurface* OpenDisplay(std::string* why) {
-  static QDLSurface* pDisplay = nullptr;
-  static bool tried = false;
-  if (tried) return pDisplay;
-  tried = true;
+bool StartPlatform(std::string* why) {
+  static bool started = false;
+  static bool ok = false;
+  if (started) return ok;
+  started = true;
 #if KORVENA_BENCH_HEADLESS
   platform::BackendKind kind = platform::BackendKind::Headless;
 #else
@@ -31,32 +32,34 @@ QDLSurface* OpenDisplay(std::string* why) {
   std::filesystem::create_directories(dir);
   setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
   setenv("XDG_DATA_HOME", dir.c_str(), 1);
-  if (!platform::init(kind, why)) return nullptr;
+  if (!platform::init(kind, why)) return false;
   QDXInitWindowHooks();
   QDXInitActivateHooks();
   if (!QDXCreateWindow(640, 480, nullptr, 0)) {
     *why = "no window";
-    return nullptr;
+    return false;
   }
   QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
+  ok = true;
+  return ok;
+}
+
+// Opens the 640 x 480 x 16 display with the given flags (36 full screen,
+// 8 windowed), closing whatever was open.
+QDLSurface* OpenDisplay(uint32_t flags, std::string* why) {
+  if (!StartPlatform(why)) return nullptr;
+  QDLShutdown();
   if (QDLSetup() != 0) {
     *why = "set-up failed";
     return nullptr;
   }
   int32_t mode = QDLFindMode(0, 640, 480, 16, 0);
-  pDisplay = QDLOpenDisplay(0, mode, 36);
+  QDLSurface* pDisplay = QDLOpenDisplay(0, mode, flags);
   if (!pDisplay) *why = "the display did not open";
   return pDisplay;
 }
 
-void BM_Present640x480x16(benchmark::State& state) {
-  std::string why;
-  QDLSurface* d = OpenDisplay(&why);
-  if (!d) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
-  // A frame with content, so that nothing is trivially black.
+void FillFrame(QDLSurface* d) {
   QDLSurfaceLock(d);
   for (int y = 0; y < d->height; ++y)
     for (int x = 0; x < d->width; ++x) {
@@ -65,22 +68,36 @@ void BM_Present640x480x16(benchmark::State& state) {
       d->pixels[y * d->pitch + x * 2 + 1] = static_cast<uint8_t>(v >> 8);
     }
   QDLSurfaceUnlock(d);
-  for (auto _ : state) benchmark::DoNotOptimize(QDLPresent(0));
-  state.SetItemsProcessed(state.iterations());
-  state.SetLabel(platform::displayRendererName());
 }
-BENCHMARK(BM_Present640x480x16)->Unit(benchmark::kMicrosecond);
 
-// The same with the back buffer cleared after each present (flag bit 0).
-void BM_Present640x480x16ClearAfter(benchmark::State& state) {
+// state.range(0): the opening flags; state.range(1): the present argument
+// (1 clears the back buffer after each present).
+void BM_Present640x480x16(benchmark::State& state) {
   std::string why;
-  if (!OpenDisplay(&why)) {
+  QDLSurface* d = OpenDisplay(static_cast<uint32_t>(state.range(0)), &why);
+  if (!d) {
     state.SkipWithError(why.c_str());
     return;
   }
-  for (auto _ : state) benchmark::DoNotOptimize(QDLPresent(1));
+  FillFrame(d);
+  uint32_t argument = static_cast<uint32_t>(state.range(1));
+  for (auto _ : state) benchmark::DoNotOptimize(QDLPresent(argument));
   state.SetItemsProcessed(state.iterations());
+  int w = 0, h = 0;
+  platform::windowSize(QDXGetMainWindow(), &w, &h);
+  if (state.range(0) != 8) {
+    platform::DisplayMode desktop = platform::desktopMode();
+    w = desktop.width;
+    h = desktop.height;
+  }
+  state.SetLabel(platform::displayRendererName() + (state.range(0) == 8 ? " windowed " : " full screen ") +
+                 std::to_string(w) + "x" + std::to_string(h));
 }
-BENCHMARK(BM_Present640x480x16ClearAfter)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Present640x480x16)
+    ->ArgNames({"flags", "clear"})
+    ->Args({8, 0})
+    ->Args({36, 0})
+    ->Args({36, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
