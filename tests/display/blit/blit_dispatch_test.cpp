@@ -295,6 +295,37 @@ TEST(BlitDispatch, WrappingViews) {
   EXPECT_EQ(QDLBlit(&bad, &f.frame, 0, 0, 0, &p), 7u);
 }
 
+TEST(BlitDispatch, ViewsTakeFormatAndPixelsFromTheirParent) {
+  TestSurface parent(8, 4, 2, 0x42, Rng());
+  parent.fill(0);
+  std::vector<uint8_t> elsewhere(256, 0xAB);
+  QDLSurface view{};
+  view.width = 4;
+  view.height = 2;
+  view.flags = QDLSURF_VIEW;
+  view.parent = &parent.surface;
+  view.viewX = 3;
+  view.viewY = 1;
+  // A stale lock: the view claims to be locked at some other memory, and
+  // carries no format of its own.
+  view.locked = 1;
+  view.pixels = elsewhere.data();
+  view.pitch = 16;
+  RawFrame f(2, 0x42, 2, 1, 0x7777);
+  EXPECT_EQ(QDLBlit(&view, &f.frame, 1, 1, 0, nullptr), 0u);
+  EXPECT_EQ(parent.get(4, 2), 0x7777u);
+  EXPECT_EQ(parent.get(5, 2), 0x7777u);
+  EXPECT_EQ(parent.get(6, 2), 0u);
+  for (uint8_t b : elsewhere) ASSERT_EQ(b, 0xAB);
+  // Translucent mode reads the parent's format for its mask.
+  QDLBlitParams p{};
+  p.level = 15;
+  parent.surface.formatCode = 4;
+  EXPECT_EQ(QDLBlit(&view, &f.frame, 0, 0, QDLBLIT_TRANSLUCENT, &p), 0u);
+  EXPECT_EQ(p.halveMask, 0xBDEF);
+  EXPECT_EQ(parent.get(3, 1), static_cast<uint32_t>((0x7777 >> 1) & 0xBDEF));
+}
+
 TEST(BlitDispatch, LocksAndPlainViews) {
   QDLSurfacePoolInit();
   QDLSurface* base = QDLSurfaceCreate(16, 8, 16, QDLCREATE_MEMORY);
