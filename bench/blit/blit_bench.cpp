@@ -152,6 +152,8 @@ BENCHMARK_CAPTURE(BlitFamily, p8to16_plain_rle, 1, 2, 0, 0, kLiteralRuns) SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_half_raw, 1, 2, QDLBLIT_TRANSLUCENT, 15, kRawFrame) SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_trans_raw, 1, 2, QDLBLIT_TRANSLUCENT, 9, kRawFrame) SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_alpha_rle, 1, 2, QDLBLIT_ALPHAMAP, 0, kLiteralRuns) SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_solid_rle, 1, 2, QDLBLIT_SOLID, 0, kLiteralRuns) SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_half_rle, 1, 2, QDLBLIT_TRANSLUCENT, 15, kLiteralRuns) SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to8_plain_raw, 1, 1, 0, 0, kRawFrame) SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p24to24_plain_raw, 3, 3, 0, 0, kRawFrame) SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p24to24_plain_rle, 3, 3, 0, 0, kLiteralRuns) SIZES;
