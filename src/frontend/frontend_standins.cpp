@@ -5,7 +5,9 @@
 // provides it.
 #include "frontend/frontend_services.h"
 
+#include "framework/qdx_input.h"
 #include "shell/global.h"
+#include "shell/pcmain_states.h"
 
 std::int32_t mfhmain_State = 0;
 std::int32_t pcfmv_bPlaying = 0;
@@ -37,7 +39,11 @@ void mregion_ChoiceListClear() {}
 
 void mteam_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void pcsides_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void pcgame_MainMenuRun() {}
+// The main menu until it is built: Escape ends the program.
+void pcgame_MainMenuRun() {
+  const std::uint8_t* pKeys = QKeyboardGetState();
+  if (pKeys != nullptr && (pKeys[0x01] & 0x80)) pcmain_bQuit = 1;
+}
 void mtatics_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mquick_MatchStart() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }

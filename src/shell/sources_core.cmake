@@ -12,7 +12,9 @@ list(APPEND SHELL_SOURCES
   list.cpp
   mem.cpp
   pause.cpp
+  pcdisplay.cpp
   pcinstall.cpp
+  pcmain.cpp
   pcstub.cpp
   texts.cpp
   vsync.cpp

@@ -1,0 +1,70 @@
+// The whole game, headless, with the shell's real start-up and states: it
+// reaches the main menu, where Escape ends the program.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "../e2e/run_game.h"
+#include "../platform/temp_dir.h"
+
+using korvena_test::GameRun;
+using korvena_test::runGame;
+using korvena_test::TempDir;
+
+namespace {
+
+class GameRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* pszBuild = std::getenv("KORVENA_BUILD_DIR");
+    ASSERT_NE(pszBuild, nullptr);
+    exe_ = std::string(pszBuild) + "/bin/korvena";
+    ASSERT_TRUE(std::filesystem::exists(exe_)) << exe_;
+    env_ = {{"KORVENA_BACKEND", "headless"},
+            {"XDG_CONFIG_HOME", home_ / "config"},
+            {"XDG_DATA_HOME", home_ / "share"},
+            {"XDG_RUNTIME_DIR", home_ / "run"},
+            {"KORVENA_MACHINE_SETTINGS", home_ / "machine.txt"},
+            {"HOME", home_.path()}};
+    std::filesystem::create_directories(home_ / "run");
+  }
+  GameRun run(const std::string& script) {
+    home_.write("script.txt", script);
+    env_["KORVENA_SCRIPT"] = home_ / "script.txt";
+    return runGame(exe_, env_, home_.path());
+  }
+  std::string exe_;
+  TempDir home_;
+  std::map<std::string, std::string> env_;
+};
+
+TEST_F(GameRunTest, EscapeOnTheMainMenuEndsTheGameAndTheSettingsAreWritten) {
+  GameRun r = run("1 echo started\n30 keydown ESCAPE\n34 keyup ESCAPE\n3000 quit 9\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;  // ended by Escape, not by the scripted quit
+  EXPECT_EQ(r.out, "started\n");
+  std::ifstream in(home_ / "machine.txt");
+  std::string oText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(oText.find("@=string:\"Compact\""), std::string::npos) << oText;
+  EXPECT_NE(oText.find("\"LODBias\"=dword:00000002"), std::string::npos) << oText;
+}
+
+TEST_F(GameRunTest, WithoutEscapeTheGameRunsOnUntilQuit) {
+  GameRun r = run("200 quit 9\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 9) << r.err;
+}
+
+TEST_F(GameRunTest, AnUnknownInstallTypeStopsStartUpWithItsMessage) {
+  home_.write("machine.txt",
+              "[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n@=string:\"Medium\"\n");
+  GameRun r = run("200 quit 9\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_NE(r.err.find("Couldn't determine install type."), std::string::npos) << r.err;
+}
+
+}  // namespace
