@@ -22,8 +22,3 @@ list(APPEND SHELL_SOURCES
   user_standins.cpp
   ${KORVENA_TEXTS_SOURCE}
   ${KORVENA_TEXTS_STAMP})
-
-# Until the input ports are built, minimal versions of the calls the shell makes.
-if(NOT EXISTS ${CMAKE_CURRENT_LIST_DIR}/sources_input.cmake)
-  list(APPEND SHELL_SOURCES input_standins.cpp)
-endif()
