@@ -100,11 +100,11 @@ struct Sse2 {
 
 const QDLBlitSimdSet kSse2Set = {
     "sse2",
-    ImplHalf16<Sse2>,
-    ImplTrans16<Sse2>,
-    ImplAlpha16<Sse2>,
-    ImplHalfFill16<Sse2>,
-    ImplTransFill16<Sse2>,
+    ImplHalf16<Sse2, Sse2>,
+    ImplTrans16<Sse2, Sse2>,
+    ImplAlpha16<Sse2, Sse2>,
+    ImplHalfFill16<Sse2, Sse2>,
+    ImplTransFill16<Sse2, Sse2>,
     QDLBlitLookup16,
     ImplFill16<Sse2>,
     ImplFill32<Sse2>,

@@ -31,13 +31,31 @@ struct Avx2 {
   static T CmpEq(T a, T b) { return _mm256_cmpeq_epi16(a, b); }
 };
 
+// 128-bit vectors for spans shorter than one 256-bit vector.
+struct Narrow {
+  using T = __m128i;
+  static constexpr uint32_t L = 8;
+  static T Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+  static void Store(uint8_t* p, T v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+  static T Set1(uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
+  static T Set1x32(uint32_t v) { return _mm_set1_epi32(static_cast<int>(v)); }
+  static T Srli1(T a) { return _mm_srli_epi16(a, 1); }
+  static T Srl(T a, uint32_t c) { return _mm_srl_epi16(a, _mm_cvtsi32_si128(static_cast<int>(c))); }
+  static T And(T a, T b) { return _mm_and_si128(a, b); }
+  static T Or(T a, T b) { return _mm_or_si128(a, b); }
+  static T AndNot(T a, T b) { return _mm_andnot_si128(a, b); }
+  static T Add(T a, T b) { return _mm_add_epi16(a, b); }
+  static T Sub(T a, T b) { return _mm_sub_epi16(a, b); }
+  static T CmpEq(T a, T b) { return _mm_cmpeq_epi16(a, b); }
+};
+
 const QDLBlitSimdSet kAvx2Set = {
     "avx2",
-    ImplHalf16<Avx2>,
-    ImplTrans16<Avx2>,
-    ImplAlpha16<Avx2>,
-    ImplHalfFill16<Avx2>,
-    ImplTransFill16<Avx2>,
+    ImplHalf16<Avx2, Narrow>,
+    ImplTrans16<Avx2, Narrow>,
+    ImplAlpha16<Avx2, Narrow>,
+    ImplHalfFill16<Avx2, Narrow>,
+    ImplTransFill16<Avx2, Narrow>,
     QDLBlitLookup16,  // gathers are slower than plain loads
     ImplFill16<Avx2>,
     ImplFill32<Avx2>,

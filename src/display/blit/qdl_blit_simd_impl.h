@@ -1,8 +1,12 @@
 #pragma once
-// Vector bodies of the 16-bit blends and fills, written once over a small
-// vector traits type. Included by the SSE2 and the AVX2 translation units;
+// Vector bodies of the 16-bit blends and fills, written once over small
+// vector traits types. Included by the SSE2 and the AVX2 translation units;
 // everything here has internal linkage so that code built for one
 // instruction set is never shared with the other.
+//
+// A traits type V provides: type T, lanes L (16-bit lanes), Load, Store
+// (unaligned), Set1, Set1x32, Srli1, Srl (run-time count), And, Or, AndNot
+// (~a & b), Add, Sub, CmpEq.
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -16,140 +20,197 @@ inline uint16_t ImplLoad16(const uint8_t* p) {
 }
 inline void ImplStore16(uint8_t* p, uint16_t v) { std::memcpy(p, &v, 2); }
 
-// V provides: type T, lanes L (16-bit lanes), Load, Store, Set1, Srli1, And,
-// Or, AndNot (~a & b), Add, Sub, CmpEq, Srl (by a run-time count).
-template <class V>
-void ImplHalf16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
-  using T = typename V::T;
-  const T m = V::Set1(static_cast<uint16_t>(mask));
-  ImplSpan<V, true>(d, s, n, [m](T vd, T vs) {
-    return V::Add(V::And(V::Srli1(vs), m), V::And(V::Srli1(vd), m));
-  });
+// Runs one body over n pixels with vectors of W: whole vectors, then one last
+// vector that ends at pixel n and overlaps the one before it. That last
+// vector is computed from the pixels as they were before the span was
+// written, so the pixels written twice get the same value both times.
+// Returns false (having done nothing) when n is shorter than one vector.
+template <class W, bool HAS_SOURCE, class B>
+inline bool ImplSpanWith(uint8_t* d, const uint8_t* s, uint32_t n, const B& body) {
+  using T = typename W::T;
+  if (n < W::L) return false;
+  const uint32_t lastOffset = 2 * (n - W::L);
+  const bool ragged = (n % W::L) != 0;
+  T last{};
+  if (ragged) {
+    T vd = W::Load(d + lastOffset);
+    last = body.template Run<W>(vd, HAS_SOURCE ? W::Load(s + lastOffset) : vd);
+  }
+  for (uint32_t i = 0; i + W::L <= n; i += W::L) {
+    T vd = W::Load(d + 2 * i);
+    W::Store(d + 2 * i, body.template Run<W>(vd, HAS_SOURCE ? W::Load(s + 2 * i) : vd));
+  }
+  if (ragged) W::Store(d + lastOffset, last);
+  return true;
 }
 
-template <class V>
-void ImplHalfFill16(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask) {
-  using T = typename V::T;
-  const T m = V::Set1(static_cast<uint16_t>(mask));
-  const T sh = V::Set1(static_cast<uint16_t>(sourceHalf));
-  ImplSpan<V, false>(d, nullptr, n, [m, sh](T vd, T) { return V::Add(sh, V::And(V::Srli1(vd), m)); });
+// Runs body over n pixels: wide vectors, else narrow ones, else (fewer
+// pixels than a narrow vector) through a small buffer, so that no byte
+// outside the span is read or written.
+template <class V, class V128, bool HAS_SOURCE, class B>
+inline void ImplSpan(uint8_t* d, const uint8_t* s, uint32_t n, const B& body) {
+  if (n == 0) return;
+  if (ImplSpanWith<V, HAS_SOURCE>(d, s, n, body)) return;
+  if (ImplSpanWith<V128, HAS_SOURCE>(d, s, n, body)) return;
+  uint8_t bd[2 * V128::L] = {};
+  uint8_t bs[2 * V128::L] = {};
+  std::memcpy(bd, d, 2 * n);
+  if (HAS_SOURCE) std::memcpy(bs, s, 2 * n);
+  V128::Store(bd, body.template Run<V128>(V128::Load(bd), V128::Load(bs)));
+  std::memcpy(d, bd, 2 * n);
 }
 
 // Adds to acc the halving steps of every lane of r that BITS selects (bit 4
 // the first halving, bit 0 the fifth); the chain stops after the last one.
-template <class V, unsigned BITS>
-inline typename V::T ImplChainOf(typename V::T r, typename V::T m, typename V::T acc) {
+template <class W, unsigned BITS>
+inline typename W::T ImplChainOf(typename W::T r, typename W::T m, typename W::T acc) {
   for (int k = 0; k < 5; ++k) {
     if ((BITS & ((1u << (5 - k)) - 1)) == 0) break;
-    typename V::T h = V::And(V::Srli1(r), m);
-    if ((BITS >> (4 - k)) & 1u) acc = V::Add(acc, h);
-    r = V::Sub(r, h);
+    typename W::T h = W::And(W::Srli1(r), m);
+    if ((BITS >> (4 - k)) & 1u) acc = W::Add(acc, h);
+    r = W::Sub(r, h);
   }
   return acc;
 }
 
-// Runs body(dv, sv) -> result over n pixels, whole vectors first, then the
-// remainder through a small buffer so that no byte past the span is touched.
-template <class V, bool HAS_SOURCE, class F>
-inline void ImplSpan(uint8_t* d, const uint8_t* s, uint32_t n, F body) {
-  using T = typename V::T;
-  uint32_t i = 0;
-  for (; i + V::L <= n; i += V::L) {
-    T vd = V::Load(d + 2 * i);
-    T vs = HAS_SOURCE ? V::Load(s + 2 * i) : vd;
-    V::Store(d + 2 * i, body(vd, vs));
+// ---------------------------------------------------------------------------
+// Bodies: what one vector of pixels becomes.
+
+struct HalfBody {
+  uint16_t mask;
+  template <class W>
+  typename W::T Run(typename W::T vd, typename W::T vs) const {
+    const typename W::T m = W::Set1(mask);
+    return W::Add(W::And(W::Srli1(vs), m), W::And(W::Srli1(vd), m));
   }
-  if (i < n) {
-    uint8_t bd[2 * V::L] = {};
-    uint8_t bs[2 * V::L] = {};
-    const uint32_t rest = 2 * (n - i);
-    std::memcpy(bd, d + 2 * i, rest);
-    if (HAS_SOURCE) std::memcpy(bs, s + 2 * i, rest);
-    V::Store(bd, body(V::Load(bd), V::Load(bs)));
-    std::memcpy(d + 2 * i, bd, rest);
+};
+
+struct HalfFillBody {
+  uint16_t mask;
+  uint16_t sourceHalf;
+  template <class W>
+  typename W::T Run(typename W::T vd, typename W::T) const {
+    return W::Add(W::Set1(sourceHalf), W::And(W::Srli1(vd), W::Set1(mask)));
   }
+};
+
+template <unsigned LV>
+struct TransBody {
+  uint16_t mask;
+  template <class W>
+  typename W::T Run(typename W::T vd, typename W::T vs) const {
+    const typename W::T m = W::Set1(mask);
+    typename W::T acc = ImplChainOf<W, LV>(vs, m, W::Set1(0));
+    return ImplChainOf<W, (~LV & 31u)>(vd, m, acc);
+  }
+};
+
+template <unsigned LV>
+struct TransFillBody {
+  uint16_t mask;
+  uint16_t sourcePart;
+  template <class W>
+  typename W::T Run(typename W::T vd, typename W::T) const {
+    return ImplChainOf<W, (~LV & 31u)>(vd, W::Set1(mask), W::Set1(sourcePart));
+  }
+};
+
+// Coverage blend: the coverage (red field of the source) picks, step by step,
+// the colour's halving or the destination's; coverage 0 keeps the
+// destination and 31 gives the colour.
+struct AlphaBody {
+  uint16_t mask;
+  uint16_t colour;
+  uint32_t shift;
+  uint16_t colourSteps[5];
+  template <class W>
+  typename W::T Run(typename W::T vd, typename W::T vs) const {
+    using T = typename W::T;
+    const T m = W::Set1(mask);
+    const T k31 = W::Set1(31);
+    const T zero = W::Set1(0);
+    const T cov = W::And(W::Srl(vs, shift), k31);
+    T acc = zero;
+    T r = vd;
+    for (int k = 0; k < 5; ++k) {
+      const T bit = W::Set1(static_cast<uint16_t>(16 >> k));
+      const T sel = W::CmpEq(W::And(cov, bit), bit);
+      const T h = W::And(W::Srli1(r), m);
+      acc = W::Add(acc, W::Or(W::And(sel, W::Set1(colourSteps[k])), W::AndNot(sel, h)));
+      r = W::Sub(r, h);
+    }
+    const T isZero = W::CmpEq(cov, zero);
+    const T isFull = W::CmpEq(cov, k31);
+    const T out = W::Or(W::And(isZero, vd), W::AndNot(isZero, acc));
+    return W::Or(W::And(isFull, W::Set1(colour)), W::AndNot(isFull, out));
+  }
+};
+
+// ---------------------------------------------------------------------------
+// The entry points of a set: V the wide vectors, V128 the narrow ones.
+
+template <class V, class V128>
+void ImplHalf16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
+  ImplSpan<V, V128, true>(d, s, n, HalfBody{static_cast<uint16_t>(mask)});
 }
 
-template <class V, unsigned LV>
+template <class V, class V128>
+void ImplHalfFill16(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask) {
+  ImplSpan<V, V128, false>(
+      d, nullptr, n, HalfFillBody{static_cast<uint16_t>(mask), static_cast<uint16_t>(sourceHalf)});
+}
+
+template <class V, class V128, unsigned LV>
 void ImplTrans16Level(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
-  using T = typename V::T;
-  const T m = V::Set1(static_cast<uint16_t>(mask));
-  ImplSpan<V, true>(d, s, n, [m](T vd, T vs) {
-    T acc = ImplChainOf<V, LV>(vs, m, V::Set1(0));
-    return ImplChainOf<V, (~LV & 31u)>(vd, m, acc);
-  });
+  ImplSpan<V, V128, true>(d, s, n, TransBody<LV>{static_cast<uint16_t>(mask)});
 }
 
-template <class V, unsigned LV>
+template <class V, class V128, unsigned LV>
 void ImplTransFill16Level(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t mask) {
-  using T = typename V::T;
-  const T m = V::Set1(static_cast<uint16_t>(mask));
-  const T sp = V::Set1(static_cast<uint16_t>(sourcePart));
-  ImplSpan<V, false>(d, nullptr, n,
-                     [m, sp](T vd, T) { return ImplChainOf<V, (~LV & 31u)>(vd, m, sp); });
+  ImplSpan<V, V128, false>(
+      d, nullptr, n,
+      TransFillBody<LV>{static_cast<uint16_t>(mask), static_cast<uint16_t>(sourcePart)});
 }
 
 // Tables of the 32 level bodies (plain arrays: nothing here may be shared
 // with code built for another instruction set).
-template <class V>
+template <class V, class V128>
 struct ImplTransTables {
   void (*span[32])(uint8_t*, const uint8_t*, uint32_t, uint32_t);
   void (*fill[32])(uint8_t*, uint32_t, uint32_t, uint32_t);
 };
-template <class V, unsigned... L>
-constexpr ImplTransTables<V> ImplMakeTransTables(std::integer_sequence<unsigned, L...>) {
-  return ImplTransTables<V>{{&ImplTrans16Level<V, L>...}, {&ImplTransFill16Level<V, L>...}};
+template <class V, class V128, unsigned... L>
+constexpr ImplTransTables<V, V128> ImplMakeTransTables(std::integer_sequence<unsigned, L...>) {
+  return ImplTransTables<V, V128>{{&ImplTrans16Level<V, V128, L>...},
+                                  {&ImplTransFill16Level<V, V128, L>...}};
 }
 
 // Translucent blend: one body per level, chosen once per span.
-template <class V>
+template <class V, class V128>
 void ImplTrans16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask) {
-  static constexpr ImplTransTables<V> kTables =
-      ImplMakeTransTables<V>(std::make_integer_sequence<unsigned, 32>{});
+  static constexpr ImplTransTables<V, V128> kTables =
+      ImplMakeTransTables<V, V128>(std::make_integer_sequence<unsigned, 32>{});
   kTables.span[level & 31u](d, s, n, mask);
 }
 
-template <class V>
+template <class V, class V128>
 void ImplTransFill16(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t level, uint32_t mask) {
-  static constexpr ImplTransTables<V> kTables =
-      ImplMakeTransTables<V>(std::make_integer_sequence<unsigned, 32>{});
+  static constexpr ImplTransTables<V, V128> kTables =
+      ImplMakeTransTables<V, V128>(std::make_integer_sequence<unsigned, 32>{});
   kTables.fill[level & 31u](d, n, sourcePart, mask);
 }
 
-template <class V>
+template <class V, class V128>
 void ImplAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
                  uint32_t mask) {
-  using T = typename V::T;
-  const T m = V::Set1(static_cast<uint16_t>(mask));
-  const T k31 = V::Set1(31);
-  const T zero = V::Set1(0);
-  const T col = V::Set1(static_cast<uint16_t>(colour));
-  // The five halvings of the colour, once for the span.
-  T hk[5];
-  {
-    uint32_t r = colour & 0xFFFFu;
-    for (int k = 0; k < 5; ++k) {
-      uint32_t h = (r >> 1) & mask;
-      hk[k] = V::Set1(static_cast<uint16_t>(h));
-      r -= h;
-    }
+  AlphaBody body{static_cast<uint16_t>(mask), static_cast<uint16_t>(colour), shift, {}};
+  uint32_t r = colour & 0xFFFFu;
+  for (int k = 0; k < 5; ++k) {
+    const uint32_t h = (r >> 1) & mask;
+    body.colourSteps[k] = static_cast<uint16_t>(h);
+    r -= h;
   }
-  ImplSpan<V, true>(d, s, n, [&](T vd, T vs) {
-    T cov = V::And(V::Srl(vs, shift), k31);
-    T acc = zero;
-    T r = vd;
-    for (int k = 0; k < 5; ++k) {
-      T bit = V::Set1(static_cast<uint16_t>(16 >> k));
-      T sel = V::CmpEq(V::And(cov, bit), bit);
-      T h = V::And(V::Srli1(r), m);
-      acc = V::Add(acc, V::Or(V::And(sel, hk[k]), V::AndNot(sel, h)));
-      r = V::Sub(r, h);
-    }
-    T isZero = V::CmpEq(cov, zero);
-    T isFull = V::CmpEq(cov, k31);
-    T out = V::Or(V::And(isZero, vd), V::AndNot(isZero, acc));
-    return V::Or(V::And(isFull, col), V::AndNot(isFull, out));
-  });
+  ImplSpan<V, V128, true>(d, s, n, body);
 }
 
 template <class V>
