@@ -104,6 +104,10 @@ struct OpKey {
   explicit OpKey(const QDLBlitParams* p)
       : key(p->colour & (P == 1 ? 0xFFu : 0xFFFFu)) {}
   void Span(uint8_t* d, const uint8_t* s, uint32_t n) {
+    if constexpr (P == 2) {
+      qdlBlitSimd->key16(d, s, n, key);
+      return;
+    }
     for (uint32_t i = 0; i < n; ++i) {
       uint32_t v = LoadPixel<P>(s + i * P);
       if (v != key) StorePixel<P>(d + i * P, v);

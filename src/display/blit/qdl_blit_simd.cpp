@@ -54,6 +54,12 @@ void ScalarAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, ui
     ImplStore16(d + 2 * i, qdlblit::AlphaBlend(cov, colour, ImplLoad16(d + 2 * i), mask));
   }
 }
+void ScalarKey16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key) {
+  for (uint32_t i = 0; i < n; ++i) {
+    const uint16_t v = ImplLoad16(s + 2 * i);
+    if (v != (key & 0xFFFFu)) ImplStore16(d + 2 * i, v);
+  }
+}
 void ScalarHalfFill16(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask) {
   for (uint32_t i = 0; i < n; ++i) {
     uint32_t dv = ImplLoad16(d + 2 * i);
@@ -76,7 +82,7 @@ void ScalarFill32(uint8_t* d, uint32_t n, uint32_t v) {
 }
 
 const QDLBlitSimdSet kScalarSet = {
-    "scalar",          ScalarHalf16,   ScalarTrans16, ScalarAlpha16, ScalarHalfFill16,
+    "scalar",          ScalarHalf16,   ScalarTrans16, ScalarAlpha16, ScalarKey16, ScalarHalfFill16,
     ScalarTransFill16, QDLBlitLookup16, ScalarFill16,  ScalarFill32,
 };
 
@@ -103,6 +109,7 @@ const QDLBlitSimdSet kSse2Set = {
     ImplHalf16<Sse2, Sse2>,
     ImplTrans16<Sse2, Sse2>,
     ImplAlpha16<Sse2, Sse2>,
+    ImplKey16<Sse2, Sse2>,
     ImplHalfFill16<Sse2, Sse2>,
     ImplTransFill16<Sse2, Sse2>,
     QDLBlitLookup16,

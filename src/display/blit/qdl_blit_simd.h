@@ -13,6 +13,8 @@ struct QDLBlitSimdSet {
   void (*trans16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
   void (*alpha16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
                   uint32_t mask);
+  // Colour key: d[i] = s[i] where s[i] differs from the key.
+  void (*key16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key);
   // Fill runs: d[i] = f(d[i]) with the source's share already summed.
   void (*halfFill16)(uint8_t* d, uint32_t n, uint32_t sourceHalf, uint32_t mask);
   void (*transFill16)(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t level, uint32_t mask);

@@ -54,6 +54,7 @@ const QDLBlitSimdSet kAvx2Set = {
     ImplHalf16<Avx2, Narrow>,
     ImplTrans16<Avx2, Narrow>,
     ImplAlpha16<Avx2, Narrow>,
+    ImplKey16<Avx2, Narrow>,
     ImplHalfFill16<Avx2, Narrow>,
     ImplTransFill16<Avx2, Narrow>,
     QDLBlitLookup16,  // gathers are slower than plain loads

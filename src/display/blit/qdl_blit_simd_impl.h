@@ -146,12 +146,27 @@ struct AlphaBody {
   }
 };
 
+// Colour key: a source pixel equal to the key leaves the destination's value.
+struct KeyBody {
+  uint16_t key;
+  template <class W>
+  typename W::T Run(typename W::T vd, typename W::T vs) const {
+    const typename W::T keyed = W::CmpEq(vs, W::Set1(key));
+    return W::Or(W::And(keyed, vd), W::AndNot(keyed, vs));
+  }
+};
+
 // ---------------------------------------------------------------------------
 // The entry points of a set: V the wide vectors, V128 the narrow ones.
 
 template <class V, class V128>
 void ImplHalf16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
   ImplSpan<V, V128, true>(d, s, n, HalfBody{static_cast<uint16_t>(mask)});
+}
+
+template <class V, class V128>
+void ImplKey16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key) {
+  ImplSpan<V, V128, true>(d, s, n, KeyBody{static_cast<uint16_t>(key)});
 }
 
 template <class V, class V128>

@@ -380,3 +380,11 @@ TEST(BlitDispatch, LocksAndPlainViews) {
   none.formatCode = 0x42;
   EXPECT_EQ(QDLBlit(&none, &f.frame, 0, 0, 0, nullptr), 1u);
 }
+
+TEST(BlitDispatch, FormatBitsPerPixel) {
+  const uint32_t codes[] = {1, 2, 4, 8, 16, 0x702, 0x42, 0x7E1, 3, 32, 0};
+  const uint32_t bits[] = {8, 16, 16, 24, 32, 16, 16, 8, 0, 0, 0};
+  for (size_t i = 0; i < sizeof codes / sizeof codes[0]; ++i) {
+    EXPECT_EQ(QDLFormatBitsPerPixel(codes[i]), bits[i]) << codes[i];
+  }
+}

@@ -22,6 +22,11 @@ Buffers Random(std::mt19937& rng, size_t bytes) {
   return b;
 }
 
+// A key that the source holds (the pixel at byte offset `at`).
+uint32_t ImplKeyOf(const std::vector<uint8_t>& s, size_t at) {
+  return static_cast<uint32_t>(s[at] | (s[at + 1] << 8));
+}
+
 }  // namespace
 
 TEST(BlitSimd, VectorSetsEqualScalar) {
@@ -55,6 +60,12 @@ TEST(BlitSimd, VectorSetsEqualScalar) {
       scalar->alpha16(a.d.data() + off, a.s.data(), n, colour, shift, mask);
       set->alpha16(b.d.data() + off, b.s.data(), n, colour, shift, mask);
       check("alpha16");
+      {
+        const uint32_t key = (rng() & 1) ? ImplKeyOf(a.s, 5) : static_cast<uint32_t>(rng());
+        scalar->key16(a.d.data() + off, a.s.data() + 5, n, key);
+        set->key16(b.d.data() + off, b.s.data() + 5, n, key);
+        check("key16");
+      }
       scalar->halfFill16(a.d.data() + off, n, part & (mask >> 1), mask);
       set->halfFill16(b.d.data() + off, n, part & (mask >> 1), mask);
       check("halfFill16");
@@ -89,6 +100,7 @@ TEST(BlitSimd, WritesStayInsideTheSpan) {
       set->half16(d.data() + 32, s.data(), n, 0x7BEF);
       set->trans16(d.data() + 32, s.data(), n, 9, 0x7BEF);
       set->alpha16(d.data() + 32, s.data(), n, 0xFFFF, 11, 0x7BEF);
+      set->key16(d.data() + 32, s.data(), n, 0x1234);
       set->halfFill16(d.data() + 32, n, 0x1234, 0x7BEF);
       set->transFill16(d.data() + 32, n, 0x1234, 9, 0x7BEF);
       set->fill16(d.data() + 32, n, 0x1111);
