@@ -7,6 +7,7 @@ include_guard(GLOBAL)
 add_executable(gentexts ${CMAKE_SOURCE_DIR}/tools/texts/gentexts.cpp)
 target_compile_features(gentexts PRIVATE cxx_std_20)
 target_compile_options(gentexts PRIVATE -Wall -Wextra)
+set_target_properties(gentexts PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 set(KORVENA_TEXTS_DIR ${CMAKE_BINARY_DIR}/generated)
 set(KORVENA_TEXTS_SOURCE ${KORVENA_TEXTS_DIR}/shell/texts_data.cpp)

@@ -14,6 +14,7 @@ list(APPEND SHELL_SOURCES
   pause.cpp
   pcdisplay.cpp
   pcinstall.cpp
+  pcprof.cpp
   pcmain.cpp
   pcstub.cpp
   texts.cpp

@@ -1,6 +1,7 @@
 // Text lookups by id and the language.
 #include "shell/texts.h"
 
+#include "display/qdl_device.h"
 #include "framework/qdx_assert.h"
 #include "shell/cstring.h"
 #include "shell/match_services.h"
@@ -75,4 +76,5 @@ void pcmain_VideoTestTextsSet(int32_t iLanguage) {
   pcmain_pszVideoTestQuestion = pcmain_apszVideoTestTexts[l][VIDEOTEST_QUESTION];
   pcmain_pszVideoTestSuccess = pcmain_apszVideoTestTexts[l][VIDEOTEST_SUCCESS];
   pcmain_pszVideoTestDisabled = pcmain_apszVideoTestTexts[l][VIDEOTEST_DISABLED];
+  QDLDeviceTestTextsSet(pcmain_pszVideoTestQuestion, pcmain_pszVideoTestSuccess, pcmain_pszVideoTestDisabled);
 }

@@ -1,0 +1,75 @@
+// The frame profiler's sums and averages over the headless clock, the colour
+// table, and the 2D drawing state's colour rules.
+#include <gtest/gtest.h>
+
+#include "framework/qdx_time.h"
+#include "platform/headless.h"
+#include "shell/draw2d.h"
+#include "shell/pcprof.h"
+
+namespace {
+
+constexpr uint64_t kMs = 1000000;
+
+TEST(Profiler, FrameTotalsAndTheAverageOverNFrames) {
+  ProfileTimer oTimer("physics");
+  oTimer.SetAverageFrames(2);
+  for (uint64_t uMs : {4, 6}) {
+    oTimer.Start();
+    platform::headlessAdvanceClock(uMs * kMs);
+    oTimer.Stop();
+    oTimer.Stop();  // not running: nothing added
+  }
+  oTimer.FrameEnd();
+  EXPECT_EQ(oTimer.iGetTicks(), 10 * kMs);
+  EXPECT_EQ(oTimer.iGetMs(), QDXTSCPerSecond() / (10 * kMs));
+  EXPECT_EQ(oTimer.iGetAverageTicks(), 0u);  // fewer than N frames so far
+  EXPECT_EQ(oTimer.iGetAverageMs(), 0u);
+  oTimer.Start();
+  platform::headlessAdvanceClock(2 * kMs);
+  oTimer.Stop();
+  oTimer.FrameEnd();
+  EXPECT_EQ(oTimer.iGetTicks(), 2 * kMs);
+  EXPECT_EQ(oTimer.iGetAverageTicks(), 12 * kMs);
+  EXPECT_EQ(oTimer.iGetAverageMs(), QDXTSCPerSecond() / (6 * kMs));
+  oTimer.FrameEnd();
+  EXPECT_EQ(oTimer.iGetTicks(), 0u);
+  EXPECT_EQ(oTimer.iGetMs(), 0u);
+}
+
+TEST(Profiler, ListTakesColoursFromTheTableInOrder) {
+  pcprof_ColoursInit();
+  ProfileTimer a("a"), b("b"), c("c");
+  c.SetColour(RGBAColour(1, 2, 3, 4));
+  ProfileTimerList oList;
+  oList.Append(&a);
+  oList.Append(&b);
+  oList.Append(&c);
+  EXPECT_EQ(oList.iCount(), 3);
+  EXPECT_EQ(a.GetColour().r, 255);
+  EXPECT_EQ(a.GetColour().g, 0);
+  EXPECT_EQ(b.GetColour().g, 255);
+  EXPECT_EQ(c.GetColour().b, 3);
+  EXPECT_EQ(pcprof_aColours[14].g, 128);  // orange
+  EXPECT_EQ(pcprof_aColours[15].b, 255);  // sky blue
+  oList.Remove(&b);
+  EXPECT_EQ(oList.poFirst(), &a);
+  EXPECT_EQ(a.pNext, &c);
+  EXPECT_EQ(oList.iCount(), 2);
+  pcprof_Draw(oList, 0, 0, 100, 30);
+}
+
+TEST(Draw2D, ShadowedTextKeepsTheTextColour) {
+  draw2d_TextColourSet(200, 100, 50, 255);
+  draw2d_TextShadowDraw("GOAL", 256, 120);
+  EXPECT_EQ(draw2d_oTextColour.r, 200);
+  EXPECT_EQ(draw2d_oTextColour.g, 100);
+  draw2d_TextShadowDrawRemapped("GOAL", 10, 10);
+  EXPECT_EQ(draw2d_oTextColour.b, 50);
+  EXPECT_EQ(draw2d_oTextColour.a, 255);
+  draw2d_GradientSet(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 99);
+  EXPECT_EQ(draw2d_oGradient.aaCorner[3][2], 12);
+  EXPECT_EQ(draw2d_oGradient.uAlpha, 99);
+}
+
+}  // namespace
