@@ -1,0 +1,83 @@
+// The whole game, headless, driven by scripted input: Escape on the main
+// menu ends it, and keys pressed while the game is in the background never
+// reach it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../e2e/run_game.h"
+#include "../platform/temp_dir.h"
+
+using korvena_test::GameRun;
+using korvena_test::runGame;
+using korvena_test::TempDir;
+
+namespace {
+
+class GameInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* build = std::getenv("KORVENA_BUILD_DIR");
+    ASSERT_NE(build, nullptr);
+    exe_ = std::string(build) + "/bin/korvena";
+    ASSERT_TRUE(std::filesystem::exists(exe_)) << exe_;
+    env_ = {{"KORVENA_BACKEND", "headless"},
+            {"XDG_CONFIG_HOME", home_ / "config"},
+            {"XDG_DATA_HOME", home_ / "share"},
+            {"XDG_RUNTIME_DIR", home_ / "run"},
+            {"KORVENA_MACHINE_SETTINGS", home_ / "machine.txt"},
+            {"HOME", home_.path()}};
+    std::filesystem::create_directories(home_ / "run");
+  }
+  GameRun run(const std::string& script) {
+    home_.write("script.txt", script);
+    env_["KORVENA_SCRIPT"] = home_ / "script.txt";
+    return runGame(exe_, env_, home_.path());
+  }
+  std::string exe_;
+  TempDir home_;
+  std::map<std::string, std::string> env_;
+};
+
+TEST_F(GameInput, EscapeOnTheMainMenuEndsTheGame) {
+  GameRun r = run(
+      "20 keydown ESCAPE\n"
+      "25 keyup ESCAPE\n"
+      "400 quit 5   # only when Escape did nothing\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST_F(GameInput, WithoutEscapeTheScriptQuits) {
+  GameRun r = run("20 keydown SPACE\n25 keyup SPACE\n60 quit 5\n");
+  EXPECT_EQ(r.exitCode, 5) << r.err;
+}
+
+TEST_F(GameInput, KeysInTheBackgroundDoNotReachTheGame) {
+  GameRun r = run(
+      "10 activate 0\n"
+      "20 keydown ESCAPE\n"
+      "30 keyup ESCAPE\n"
+      "40 activate 1\n"
+      "120 quit 5\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 5) << r.err;
+}
+
+TEST_F(GameInput, AKeyStillHeldAfterComingBackCounts) {
+  GameRun r = run(
+      "10 activate 0\n"
+      "20 keydown ESCAPE\n"
+      "40 activate 1\n"
+      "120 quit 5\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST_F(GameInput, ADamagedInputLineStopsTheGameBeforeItStarts) {
+  GameRun r = run("5 joyaxis 0 W 100\n");
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_NE(r.err.find("line 1"), std::string::npos) << r.err;
+}
+
+}  // namespace
