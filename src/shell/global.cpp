@@ -72,7 +72,11 @@ void global_GameModeTransition() {
       global.eGameMode = global.aStack[global.iStackPointer - 1].eMode;
     }
   } else if (global_bModeChanged) {
-    QDX_ASSERT(global.iStackPointer > 0);
+    // A push popped again before it took effect may leave nothing on top.
+    if (global.iStackPointer <= 0) {
+      global_bModeChanged = 0;
+      return;
+    }
     const GameModeStackEntry& top = global.aStack[global.iStackPointer - 1];
     if (top.pfnInit) top.pfnInit();
     global_bModeChanged = 0;

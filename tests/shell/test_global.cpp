@@ -118,6 +118,18 @@ TEST_F(GameModeStack, PopThatEmptiesTheStackKeepsTheMode) {
   EXPECT_EQ(global_eGetPrevGameMode(), GAME_MODE_NONE);
 }
 
+TEST_F(GameModeStack, PushAndPopOnAnEmptyStackLeaveNothingToEnter) {
+  global_SetGameMode(GAME_MODE_PLAY);
+  global_GameModePush(EnterA, GAME_MODE_CORNER, ExitA);
+  global_GameModePopRequest();
+  global_GameModeTransition();
+  EXPECT_EQ(g_aoCalls, std::vector<std::string>({"exitA"}));
+  global_GameModeTransition();  // the push is still flagged, but nothing is on top
+  EXPECT_EQ(g_aoCalls.size(), 1u);
+  EXPECT_EQ(global_bModeChanged, 0);
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_PLAY);
+}
+
 TEST_F(GameModeStack, SixteenPushesWorkTheSeventeenthDumpsAndAsserts) {
   for (int i = 0; i < GLOBAL_GAME_MODE_STACK_MAX; i++) global_GameModePush(nullptr, static_cast<GameMode>(i + 1), nullptr);
   EXPECT_EQ(global.iStackPointer, 16);
