@@ -138,6 +138,17 @@ TEST_F(States, QuitLeavesTheCurrentStateAndClearsBoth) {
   pcmain_bQuit = 0;
 }
 
+TEST_F(States, ADisplayThatCannotReopenAfterTheMatchEndsTheProgram) {
+  pcmain_eCurrentState = APP_STATE_MATCH;
+  pcmain_eRequestedState = APP_STATE_FRONT_END;
+  pcmain_bDisplayUp = 0;  // the match had the display; there is no window to reopen it on
+  EXPECT_EQ(Step(), 1);
+  EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
+  EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
+  EXPECT_EQ(pcmain_bDisplayUp, 0);
+  pcmain_bQuit = 0;
+}
+
 TEST_F(States, RequestOperations) {
   game_MatchRequest();
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_MATCH);
