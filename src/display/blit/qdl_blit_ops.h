@@ -59,7 +59,11 @@ struct OpCopy {
   explicit OpCopy(const QDLBlitParams*) {}
   void Span(uint8_t* d, const uint8_t* s, uint32_t n) { std::memcpy(d, s, static_cast<size_t>(n) * P); }
   void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) std::memcpy(d - static_cast<ptrdiff_t>(i) * P, s + i * P, P);
+    if constexpr (P == 2) {
+      qdlBlitSimd->copyRev16(d, s, n);
+    } else {
+      for (uint32_t i = 0; i < n; ++i) std::memcpy(d - static_cast<ptrdiff_t>(i) * P, s + i * P, P);
+    }
   }
   void Fill(uint8_t* d, const uint8_t* s, uint32_t n) { FillPixels<P>(d, n, LoadPixel<P>(s)); }
 };
@@ -69,9 +73,7 @@ struct OpLookup16 {
   const uint16_t* table;
   explicit OpLookup16(const QDLBlitParams* p) : table(p->colourTable) {}
   void Span(uint8_t* d, const uint8_t* s, uint32_t n) { qdlBlitSimd->lookup16(d, table, s, n); }
-  void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) Store16(d - 2 * static_cast<ptrdiff_t>(i), table[s[i]]);
-  }
+  void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n);
   void Fill(uint8_t* d, const uint8_t* s, uint32_t n) { qdlBlitSimd->fill16(d, n, table[*s]); }
 };
 
@@ -114,6 +116,10 @@ struct OpKey {
     }
   }
   void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
+    if constexpr (P == 2) {
+      qdlBlitSimd->keyRev16(d, s, n, key);
+      return;
+    }
     for (uint32_t i = 0; i < n; ++i) {
       uint32_t v = LoadPixel<P>(s + i * P);
       if (v != key) StorePixel<P>(d - static_cast<ptrdiff_t>(i) * P, v);
@@ -215,6 +221,31 @@ inline void ForwardSpan16(uint8_t* d, const uint8_t* s, uint32_t n, const uint16
   }
 }
 
+// The same for a reversed span: d is the rightmost destination pixel and
+// each chunk of source pixels lands further left.
+template <bool LOOKUP, class F>
+inline void ReverseSpan16(uint8_t* d, const uint8_t* s, uint32_t n, const uint16_t* table, F f) {
+  if constexpr (LOOKUP) {
+    uint16_t buffer[kLookupChunk];
+    while (n) {
+      uint32_t m = n < kLookupChunk ? n : kLookupChunk;
+      LookupSpan(buffer, table, s, m);
+      f(d, reinterpret_cast<const uint8_t*>(buffer), m);
+      d -= 2 * static_cast<ptrdiff_t>(m);
+      s += m;
+      n -= m;
+    }
+  } else {
+    f(d, s, n);
+  }
+}
+
+inline void OpLookup16::SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
+  ReverseSpan16<true>(d, s, n, table, [](uint8_t* dd, const uint8_t* ss, uint32_t nn) {
+    qdlBlitSimd->copyRev16(dd, ss, nn);
+  });
+}
+
 // Translucent blend at `level`; level 31 exactly copies raw and literal
 // pixels unblended, fill runs always blend.
 template <bool LOOKUP>
@@ -239,11 +270,16 @@ struct OpTrans {
     });
   }
   void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) {
-      uint8_t* q = d - 2 * static_cast<ptrdiff_t>(i);
-      uint32_t sv = Source16<LOOKUP>(table, s, i);
-      Store16(q, level == 31 ? static_cast<uint16_t>(sv) : TransBlend(sv, Load16(q), level, mask));
+    const uint32_t lv = level, mk = mask;
+    if (lv == 31) {
+      ReverseSpan16<LOOKUP>(d, s, n, table, [](uint8_t* dd, const uint8_t* ss, uint32_t nn) {
+        qdlBlitSimd->copyRev16(dd, ss, nn);
+      });
+      return;
     }
+    ReverseSpan16<LOOKUP>(d, s, n, table, [lv, mk](uint8_t* dd, const uint8_t* ss, uint32_t nn) {
+      qdlBlitSimd->transRev16(dd, ss, nn, lv, mk);
+    });
   }
   void Fill(uint8_t* d, const uint8_t* s, uint32_t n) {
     uint32_t sv = Source16<LOOKUP>(table, s, 0);
@@ -265,10 +301,10 @@ struct OpHalf {
     });
   }
   void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) {
-      uint8_t* q = d - 2 * static_cast<ptrdiff_t>(i);
-      Store16(q, HalfBlend(Source16<LOOKUP>(table, s, i), Load16(q), mask));
-    }
+    const uint32_t mk = mask;
+    ReverseSpan16<LOOKUP>(d, s, n, table, [mk](uint8_t* dd, const uint8_t* ss, uint32_t nn) {
+      qdlBlitSimd->halfRev16(dd, ss, nn, mk);
+    });
   }
   void Fill(uint8_t* d, const uint8_t* s, uint32_t n) {
     qdlBlitSimd->halfFill16(d, n, (Source16<LOOKUP>(table, s, 0) >> 1) & mask, mask);
@@ -297,10 +333,10 @@ struct OpAlpha {
     });
   }
   void SpanRev(uint8_t* d, const uint8_t* s, uint32_t n) {
-    for (uint32_t i = 0; i < n; ++i) {
-      uint8_t* q = d - 2 * static_cast<ptrdiff_t>(i);
-      Store16(q, AlphaBlend(Coverage(Source16<LOOKUP>(table, s, i)), colour, Load16(q), mask));
-    }
+    const uint32_t co = colour, sh = shift, mk = mask;
+    ReverseSpan16<LOOKUP>(d, s, n, table, [co, sh, mk](uint8_t* dd, const uint8_t* ss, uint32_t nn) {
+      qdlBlitSimd->alphaRev16(dd, ss, nn, co, sh, mk);
+    });
   }
   void Fill(uint8_t* d, const uint8_t* s, uint32_t n) {
     uint32_t c = Coverage(Source16<LOOKUP>(table, s, 0));

@@ -2,6 +2,7 @@
 // the set in use.
 #include "display/blit/qdl_blit_simd.h"
 
+#include <cstddef>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -81,9 +82,40 @@ void ScalarFill32(uint8_t* d, uint32_t n, uint32_t v) {
   for (uint32_t i = 0; i < n; ++i) std::memcpy(d + 4 * i, &v, 4);
 }
 
+void ScalarCopyRev16(uint8_t* d, const uint8_t* s, uint32_t n) {
+  for (uint32_t i = 0; i < n; ++i) std::memcpy(d - 2 * static_cast<std::ptrdiff_t>(i), s + 2 * i, 2);
+}
+void ScalarHalfRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    uint8_t* q = d - 2 * static_cast<std::ptrdiff_t>(i);
+    ImplStore16(q, qdlblit::HalfBlend(ImplLoad16(s + 2 * i), ImplLoad16(q), mask));
+  }
+}
+void ScalarTransRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    uint8_t* q = d - 2 * static_cast<std::ptrdiff_t>(i);
+    ImplStore16(q, qdlblit::TransBlend(ImplLoad16(s + 2 * i), ImplLoad16(q), level, mask));
+  }
+}
+void ScalarAlphaRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
+                      uint32_t mask) {
+  for (uint32_t i = 0; i < n; ++i) {
+    uint8_t* q = d - 2 * static_cast<std::ptrdiff_t>(i);
+    const uint32_t cov = (static_cast<uint32_t>(ImplLoad16(s + 2 * i)) >> shift) & 31u;
+    ImplStore16(q, qdlblit::AlphaBlend(cov, colour, ImplLoad16(q), mask));
+  }
+}
+void ScalarKeyRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key) {
+  for (uint32_t i = 0; i < n; ++i) {
+    const uint16_t v = ImplLoad16(s + 2 * i);
+    if (v != (key & 0xFFFFu)) ImplStore16(d - 2 * static_cast<std::ptrdiff_t>(i), v);
+  }
+}
+
 const QDLBlitSimdSet kScalarSet = {
     "scalar",          ScalarHalf16,   ScalarTrans16, ScalarAlpha16, ScalarKey16, ScalarHalfFill16,
     ScalarTransFill16, QDLBlitLookup16, ScalarFill16,  ScalarFill32,
+    ScalarCopyRev16,   ScalarHalfRev16, ScalarTransRev16, ScalarAlphaRev16, ScalarKeyRev16,
 };
 
 #ifdef QDL_BLIT_X86
@@ -102,6 +134,9 @@ struct Sse2 {
   static T Add(T a, T b) { return _mm_add_epi16(a, b); }
   static T Sub(T a, T b) { return _mm_sub_epi16(a, b); }
   static T CmpEq(T a, T b) { return _mm_cmpeq_epi16(a, b); }
+  static T Reverse(T a) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_shuffle_epi32(a, 0x1B), 0xB1), 0xB1);
+  }
 };
 
 const QDLBlitSimdSet kSse2Set = {
@@ -115,6 +150,11 @@ const QDLBlitSimdSet kSse2Set = {
     QDLBlitLookup16,
     ImplFill16<Sse2>,
     ImplFill32<Sse2>,
+    ImplCopyRev16<Sse2, Sse2>,
+    ImplHalfRev16<Sse2, Sse2>,
+    ImplTransRev16<Sse2, Sse2>,
+    ImplAlphaRev16<Sse2, Sse2>,
+    ImplKeyRev16<Sse2, Sse2>,
 };
 #endif
 

@@ -23,6 +23,14 @@ struct QDLBlitSimdSet {
   // Stores of one value.
   void (*fill16)(uint8_t* d, uint32_t n, uint16_t v);
   void (*fill32)(uint8_t* d, uint32_t n, uint32_t v);
+  // Reversed spans: source pixel i onto the pixel i places left of d (d is
+  // the rightmost pixel), for the mirrored kernels.
+  void (*copyRev16)(uint8_t* d, const uint8_t* s, uint32_t n);
+  void (*halfRev16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask);
+  void (*transRev16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
+  void (*alphaRev16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
+                     uint32_t mask);
+  void (*keyRev16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key);
 };
 
 // The colour-table lookup every set uses (a plain load per pixel).

@@ -29,6 +29,11 @@ struct Avx2 {
   static T Add(T a, T b) { return _mm256_add_epi16(a, b); }
   static T Sub(T a, T b) { return _mm256_sub_epi16(a, b); }
   static T CmpEq(T a, T b) { return _mm256_cmpeq_epi16(a, b); }
+  static T Reverse(T a) {
+    const T halves = _mm256_permute4x64_epi64(a, 0x4E);
+    return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(_mm256_shuffle_epi32(halves, 0x1B), 0xB1),
+                                  0xB1);
+  }
 };
 
 // 128-bit vectors for spans shorter than one 256-bit vector.
@@ -47,6 +52,9 @@ struct Narrow {
   static T Add(T a, T b) { return _mm_add_epi16(a, b); }
   static T Sub(T a, T b) { return _mm_sub_epi16(a, b); }
   static T CmpEq(T a, T b) { return _mm_cmpeq_epi16(a, b); }
+  static T Reverse(T a) {
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_shuffle_epi32(a, 0x1B), 0xB1), 0xB1);
+  }
 };
 
 const QDLBlitSimdSet kAvx2Set = {
@@ -60,6 +68,11 @@ const QDLBlitSimdSet kAvx2Set = {
     QDLBlitLookup16,  // gathers are slower than plain loads
     ImplFill16<Avx2>,
     ImplFill32<Avx2>,
+    ImplCopyRev16<Avx2, Narrow>,
+    ImplHalfRev16<Avx2, Narrow>,
+    ImplTransRev16<Avx2, Narrow>,
+    ImplAlphaRev16<Avx2, Narrow>,
+    ImplKeyRev16<Avx2, Narrow>,
 };
 
 }  // namespace

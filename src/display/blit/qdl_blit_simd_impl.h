@@ -6,7 +6,8 @@
 //
 // A traits type V provides: type T, lanes L (16-bit lanes), Load, Store
 // (unaligned), Set1, Set1x32, Srli1, Srl (run-time count), And, Or, AndNot
-// (~a & b), Add, Sub, CmpEq.
+// (~a & b), Add, Sub, CmpEq, Reverse (the lanes in reverse order).
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -58,6 +59,42 @@ inline void ImplSpan(uint8_t* d, const uint8_t* s, uint32_t n, const B& body) {
   if (HAS_SOURCE) std::memcpy(bs, s, 2 * n);
   V128::Store(bd, body.template Run<V128>(V128::Load(bd), V128::Load(bs)));
   std::memcpy(d, bd, 2 * n);
+}
+
+// The same over a reversed span: source pixel i lands i pixels left of
+// dRight. A vector of source pixels [i, i + L) is reversed and lands on the
+// L destination pixels that end at dRight - i.
+template <class W, class B>
+inline bool ImplSpanRevWith(uint8_t* dRight, const uint8_t* s, uint32_t n, const B& body) {
+  using T = typename W::T;
+  if (n < W::L) return false;
+  auto dest = [dRight](uint32_t i) { return dRight - 2 * static_cast<std::ptrdiff_t>(i + W::L - 1); };
+  const uint32_t lastIndex = n - W::L;
+  const bool ragged = (n % W::L) != 0;
+  T last{};
+  if (ragged) last = body.template Run<W>(W::Load(dest(lastIndex)), W::Reverse(W::Load(s + 2 * lastIndex)));
+  for (uint32_t i = 0; i + W::L <= n; i += W::L) {
+    uint8_t* d = dest(i);
+    W::Store(d, body.template Run<W>(W::Load(d), W::Reverse(W::Load(s + 2 * i))));
+  }
+  if (ragged) W::Store(dest(lastIndex), last);
+  return true;
+}
+
+template <class V, class V128, class B>
+inline void ImplSpanRev(uint8_t* dRight, const uint8_t* s, uint32_t n, const B& body) {
+  if (n == 0) return;
+  if (ImplSpanRevWith<V>(dRight, s, n, body)) return;
+  if (ImplSpanRevWith<V128>(dRight, s, n, body)) return;
+  // Fewer pixels than a narrow vector: the destination run, left to right,
+  // takes the source pixels in reverse order.
+  uint8_t* dLeft = dRight - 2 * static_cast<std::ptrdiff_t>(n - 1);
+  uint8_t bd[2 * V128::L] = {};
+  uint8_t bs[2 * V128::L] = {};
+  std::memcpy(bd, dLeft, 2 * n);
+  for (uint32_t i = 0; i < n; ++i) std::memcpy(bs + 2 * (n - 1 - i), s + 2 * i, 2);
+  V128::Store(bd, body.template Run<V128>(V128::Load(bd), V128::Load(bs)));
+  std::memcpy(dLeft, bd, 2 * n);
 }
 
 // Adds to acc the halving steps of every lane of r that BITS selects (bit 4
@@ -146,6 +183,13 @@ struct AlphaBody {
   }
 };
 
+struct CopyBody {
+  template <class W>
+  typename W::T Run(typename W::T, typename W::T vs) const {
+    return vs;
+  }
+};
+
 // Colour key: a source pixel equal to the key leaves the destination's value.
 struct KeyBody {
   uint16_t key;
@@ -181,6 +225,11 @@ void ImplTrans16Level(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
 }
 
 template <class V, class V128, unsigned LV>
+void ImplTransRev16Level(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
+  ImplSpanRev<V, V128>(d, s, n, TransBody<LV>{static_cast<uint16_t>(mask)});
+}
+
+template <class V, class V128, unsigned LV>
 void ImplTransFill16Level(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t mask) {
   ImplSpan<V, V128, false>(
       d, nullptr, n,
@@ -193,11 +242,13 @@ template <class V, class V128>
 struct ImplTransTables {
   void (*span[32])(uint8_t*, const uint8_t*, uint32_t, uint32_t);
   void (*fill[32])(uint8_t*, uint32_t, uint32_t, uint32_t);
+  void (*rev[32])(uint8_t*, const uint8_t*, uint32_t, uint32_t);
 };
 template <class V, class V128, unsigned... L>
 constexpr ImplTransTables<V, V128> ImplMakeTransTables(std::integer_sequence<unsigned, L...>) {
   return ImplTransTables<V, V128>{{&ImplTrans16Level<V, V128, L>...},
-                                  {&ImplTransFill16Level<V, V128, L>...}};
+                                  {&ImplTransFill16Level<V, V128, L>...},
+                                  {&ImplTransRev16Level<V, V128, L>...}};
 }
 
 // Translucent blend: one body per level, chosen once per span.
@@ -215,9 +266,7 @@ void ImplTransFill16(uint8_t* d, uint32_t n, uint32_t sourcePart, uint32_t level
   kTables.fill[level & 31u](d, n, sourcePart, mask);
 }
 
-template <class V, class V128>
-void ImplAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
-                 uint32_t mask) {
+inline AlphaBody ImplAlphaBody(uint32_t colour, uint32_t shift, uint32_t mask) {
   AlphaBody body{static_cast<uint16_t>(mask), static_cast<uint16_t>(colour), shift, {}};
   uint32_t r = colour & 0xFFFFu;
   for (int k = 0; k < 5; ++k) {
@@ -225,7 +274,41 @@ void ImplAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint
     body.colourSteps[k] = static_cast<uint16_t>(h);
     r -= h;
   }
-  ImplSpan<V, V128, true>(d, s, n, body);
+  return body;
+}
+
+template <class V, class V128>
+void ImplAlpha16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
+                 uint32_t mask) {
+  ImplSpan<V, V128, true>(d, s, n, ImplAlphaBody(colour, shift, mask));
+}
+
+template <class V, class V128>
+void ImplCopyRev16(uint8_t* d, const uint8_t* s, uint32_t n) {
+  ImplSpanRev<V, V128>(d, s, n, CopyBody{});
+}
+
+template <class V, class V128>
+void ImplHalfRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t mask) {
+  ImplSpanRev<V, V128>(d, s, n, HalfBody{static_cast<uint16_t>(mask)});
+}
+
+template <class V, class V128>
+void ImplTransRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask) {
+  static constexpr ImplTransTables<V, V128> kTables =
+      ImplMakeTransTables<V, V128>(std::make_integer_sequence<unsigned, 32>{});
+  kTables.rev[level & 31u](d, s, n, mask);
+}
+
+template <class V, class V128>
+void ImplAlphaRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
+                    uint32_t mask) {
+  ImplSpanRev<V, V128>(d, s, n, ImplAlphaBody(colour, shift, mask));
+}
+
+template <class V, class V128>
+void ImplKeyRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key) {
+  ImplSpanRev<V, V128>(d, s, n, KeyBody{static_cast<uint16_t>(key)});
 }
 
 template <class V>

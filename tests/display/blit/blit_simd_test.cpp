@@ -79,6 +79,27 @@ TEST(BlitSimd, VectorSetsEqualScalar) {
         set->lookup16(b.d.data() + off, table, b.s.data() + 2, n);
         check("lookup16");
       }
+      // Reversed spans end at the pixel given (the rightmost one).
+      if (n > 0) {
+        uint8_t* ra = a.d.data() + off + 2 * (n - 1);
+        uint8_t* rb = b.d.data() + off + 2 * (n - 1);
+        scalar->copyRev16(ra, a.s.data() + 1, n);
+        set->copyRev16(rb, b.s.data() + 1, n);
+        check("copyRev16");
+        scalar->halfRev16(ra, a.s.data() + 3, n, mask);
+        set->halfRev16(rb, b.s.data() + 3, n, mask);
+        check("halfRev16");
+        scalar->transRev16(ra, a.s.data(), n, level, mask);
+        set->transRev16(rb, b.s.data(), n, level, mask);
+        check("transRev16");
+        scalar->alphaRev16(ra, a.s.data() + 2, n, colour, shift, mask);
+        set->alphaRev16(rb, b.s.data() + 2, n, colour, shift, mask);
+        check("alphaRev16");
+        const uint32_t key = ImplKeyOf(a.s, 7);
+        scalar->keyRev16(ra, a.s.data() + 7, n, key);
+        set->keyRev16(rb, b.s.data() + 7, n, key);
+        check("keyRev16");
+      }
       scalar->fill16(a.d.data() + off, n, static_cast<uint16_t>(colour));
       set->fill16(b.d.data() + off, n, static_cast<uint16_t>(colour));
       check("fill16");
@@ -108,6 +129,14 @@ TEST(BlitSimd, WritesStayInsideTheSpan) {
       uint16_t table[256];
       for (int i = 0; i < 256; ++i) table[i] = static_cast<uint16_t>(i * 3);
       set->lookup16(d.data() + 32, table, s.data(), n);
+      if (n > 0) {
+        uint8_t* right = d.data() + 32 + 2 * (n - 1);
+        set->copyRev16(right, s.data(), n);
+        set->halfRev16(right, s.data(), n, 0x7BEF);
+        set->transRev16(right, s.data(), n, 9, 0x7BEF);
+        set->alphaRev16(right, s.data(), n, 0xFFFF, 11, 0x7BEF);
+        set->keyRev16(right, s.data(), n, 0x5A5A);
+      }
       for (size_t i = 0; i < 32; ++i) ASSERT_EQ(d[i], 0xCD) << set->name << " " << n;
       for (size_t i = 32 + 2 * n; i < d.size(); ++i) ASSERT_EQ(d[i], 0xCD) << set->name << " " << n;
     }
