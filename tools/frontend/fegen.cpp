@@ -1,0 +1,747 @@
+// Front-end art generator: paints the source background sheets of the front
+// end (sprite-bank files "<root>/frontend/<name>.spr", 24-bit raw frames that
+// the game converts to the display's format on its first run), the
+// conversion screen "textures/images/gfxconvert.tga" and the outro image
+// "textures/images/outro.tga".
+//
+// The main menu sheets (one per language) hold the backdrop as sprite 0 and
+// the seven highlighted buttons as sprites 1 to 7, each cut from the backdrop
+// at its button's rectangle and painted over in the highlighted style, so a
+// highlighted button laid over the backdrop matches it at every edge. The
+// other sheets are themed backdrops with plain panels as further sprites.
+//
+// Usage: korvena_fegen --data <data dir> --fonts <folder of the DejaVu fonts>
+//                      --words <assets/frontend/mainmenu.txt>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "art/art_image.h"
+
+namespace {
+
+using art::Image;
+using art::Rgb;
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "korvena_fegen: %s\n", what.c_str());
+  std::exit(1);
+}
+
+// ---- Pixels ---------------------------------------------------------------
+
+Rgb Mix(Rgb a, Rgb b, double t) {
+  t = std::clamp(t, 0.0, 1.0);
+  auto m = [t](uint8_t x, uint8_t y) { return static_cast<uint8_t>(std::lround(x + (y - x) * t)); };
+  return Rgb{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
+}
+
+Rgb Scale(Rgb a, double k) {
+  auto s = [k](uint8_t x) { return static_cast<uint8_t>(std::clamp(std::lround(x * k), 0L, 255L)); };
+  return Rgb{s(a.r), s(a.g), s(a.b)};
+}
+
+void Blend(Image& img, int x, int y, Rgb c, double a) {
+  if (x < 0 || y < 0 || x >= img.iWidth || y >= img.iHeight || a <= 0.0) return;
+  img.Set(x, y, Mix(img.Get(x, y), c, a));
+}
+
+void AddLight(Image& img, int x, int y, Rgb c, double a) {
+  if (x < 0 || y < 0 || x >= img.iWidth || y >= img.iHeight || a <= 0.0) return;
+  Rgb p = img.Get(x, y);
+  auto add = [a](uint8_t v, uint8_t w) { return static_cast<uint8_t>(std::min(255L, std::lround(v + w * a))); };
+  img.Set(x, y, Rgb{add(p.r, c.r), add(p.g, c.g), add(p.b, c.b)});
+}
+
+// Fills the shape given by an inside test, anti-aliased by 4 x 4 samples per
+// pixel, over the box (x0, y0)-(x1, y1), with a colour per pixel.
+using Inside = std::function<bool(double, double)>;
+using Paint = std::function<Rgb(int, int)>;
+
+void FillShape(Image& img, int x0, int y0, int x1, int y1, const Inside& in, const Paint& paint, double alpha = 1.0) {
+  for (int y = std::max(0, y0); y < std::min(img.iHeight, y1); ++y)
+    for (int x = std::max(0, x0); x < std::min(img.iWidth, x1); ++x) {
+      int n = 0;
+      for (int j = 0; j < 4; ++j)
+        for (int i = 0; i < 4; ++i)
+          if (in(x + (i + 0.5) / 4.0, y + (j + 0.5) / 4.0)) ++n;
+      if (n) Blend(img, x, y, paint(x, y), alpha * n / 16.0);
+    }
+}
+
+Paint Solid(Rgb c) {
+  return [c](int, int) { return c; };
+}
+
+Inside RoundRect(double x, double y, double w, double h, double r) {
+  return [=](double px, double py) {
+    if (px < x || py < y || px > x + w || py > y + h) return false;
+    double cx = std::clamp(px, x + r, x + w - r), cy = std::clamp(py, y + r, y + h - r);
+    return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r;
+  };
+}
+
+Inside Circle(double cx, double cy, double r) {
+  return [=](double px, double py) { return (px - cx) * (px - cx) + (py - cy) * (py - cy) <= r * r; };
+}
+
+Inside Ring(double cx, double cy, double r0, double r1) {
+  return [=](double px, double py) {
+    double d = (px - cx) * (px - cx) + (py - cy) * (py - cy);
+    return d <= r1 * r1 && d >= r0 * r0;
+  };
+}
+
+Inside Polygon(std::vector<std::pair<double, double>> pts) {
+  return [pts](double px, double py) {
+    bool in = false;
+    for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+      auto [xi, yi] = pts[i];
+      auto [xj, yj] = pts[j];
+      if ((yi > py) != (yj > py) && px < (xj - xi) * (py - yi) / (yj - yi) + xi) in = !in;
+    }
+    return in;
+  };
+}
+
+Inside Segment(double x0, double y0, double x1, double y1, double w) {
+  return [=](double px, double py) {
+    double dx = x1 - x0, dy = y1 - y0;
+    double t = std::clamp(((px - x0) * dx + (py - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    double ex = x0 + t * dx - px, ey = y0 + t * dy - py;
+    return ex * ex + ey * ey <= w * w / 4.0;
+  };
+}
+
+// A small deterministic generator, so every build paints the same pixels.
+struct Rng {
+  uint32_t s;
+  uint32_t Next() {
+    s = s * 1664525u + 1013904223u;
+    return s >> 8;
+  }
+  double Unit() { return (Next() & 0xFFFF) / 65535.0; }
+};
+
+// ---- Text -------------------------------------------------------------------
+
+std::u32string Utf8ToU32(const std::string& s) {
+  std::u32string out;
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    uint32_t cp;
+    int n;
+    if (c < 0x80) { cp = c; n = 1; }
+    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
+    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }
+    else { cp = c & 0x07; n = 4; }
+    if (i + static_cast<size_t>(n) > s.size()) Fail("bad UTF-8 in the word list");
+    for (int k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + static_cast<size_t>(k)]) & 0x3F);
+    out.push_back(cp);
+    i += static_cast<size_t>(n);
+  }
+  return out;
+}
+
+class Fonts {
+ public:
+  explicit Fonts(const std::string& dir) : m_dir(dir) {
+    if (FT_Init_FreeType(&m_lib) != 0) Fail("cannot start FreeType");
+  }
+  ~Fonts() {
+    for (auto& [k, f] : m_faces) FT_Done_Face(f);
+    FT_Done_FreeType(m_lib);
+  }
+  FT_Face Face(const std::string& file, int size) {
+    FT_Face& f = m_faces[file];
+    if (!f && FT_New_Face(m_lib, (m_dir + "/" + file).c_str(), 0, &f) != 0) Fail("cannot open font " + file);
+    if (FT_Set_Pixel_Sizes(f, 0, static_cast<FT_UInt>(size)) != 0) Fail("cannot size font " + file);
+    return f;
+  }
+
+ private:
+  std::string m_dir;
+  FT_Library m_lib{};
+  std::map<std::string, FT_Face> m_faces;
+};
+
+struct TextStyle {
+  std::string font = "DejaVuSans-Bold.ttf";
+  int size = 16;
+  Rgb colour{255, 255, 255};
+  Rgb shadow{0, 0, 0};
+  int shadowOffset = 1;  // 0: none
+  int outline = 0;       // pixels of dark outline around the glyphs
+};
+
+int TextWidth(Fonts& fonts, const TextStyle& st, const std::u32string& text) {
+  FT_Face f = fonts.Face(st.font, st.size);
+  int w = 0;
+  for (char32_t c : text) {
+    if (FT_Load_Char(f, c, FT_LOAD_DEFAULT) != 0) continue;
+    w += static_cast<int>(f->glyph->advance.x >> 6);
+  }
+  return w;
+}
+
+void DrawRun(Image& img, FT_Face f, const std::u32string& text, int x, int baseline, Rgb c, double alpha = 1.0) {
+  for (char32_t ch : text) {
+    if (FT_Load_Char(f, ch, FT_LOAD_RENDER) != 0) continue;
+    FT_GlyphSlot g = f->glyph;
+    for (unsigned r = 0; r < g->bitmap.rows; ++r)
+      for (unsigned col = 0; col < g->bitmap.width; ++col) {
+        uint8_t v = g->bitmap.buffer[r * static_cast<unsigned>(g->bitmap.pitch) + col];
+        if (v) Blend(img, x + g->bitmap_left + static_cast<int>(col), baseline - g->bitmap_top + static_cast<int>(r), c,
+                     alpha * v / 255.0);
+      }
+    x += static_cast<int>(g->advance.x >> 6);
+  }
+}
+
+// Draws text centred on cx with its cap height centred on cy.
+void DrawTextCentred(Image& img, Fonts& fonts, TextStyle st, const std::string& utf8, int cx, int cy, int maxWidth) {
+  std::u32string t = Utf8ToU32(utf8);
+  while (st.size > 8 && TextWidth(fonts, st, t) > maxWidth) --st.size;
+  FT_Face f = fonts.Face(st.font, st.size);
+  int w = TextWidth(fonts, st, t);
+  int cap = static_cast<int>(std::lround(st.size * 0.72));
+  int x = cx - w / 2, base = cy + cap / 2;
+  for (int dy = -st.outline; dy <= st.outline; ++dy)
+    for (int dx = -st.outline; dx <= st.outline; ++dx)
+      if (dx || dy) DrawRun(img, f, t, x + dx, base + dy, st.shadow, 0.9);
+  if (st.shadowOffset) DrawRun(img, f, t, x + st.shadowOffset, base + st.shadowOffset, st.shadow);
+  DrawRun(img, f, t, x, base, st.colour);
+}
+
+// Lines split at "|", centred as a block.
+void DrawLabel(Image& img, Fonts& fonts, const TextStyle& st, const std::string& utf8, int cx, int cy, int maxWidth) {
+  std::vector<std::string> lines;
+  std::stringstream ss(utf8);
+  std::string part;
+  while (std::getline(ss, part, '|')) lines.push_back(part);
+  TextStyle s = st;
+  if (lines.size() > 1) s.size = s.size * 5 / 6;
+  // One size for every line of the block: the largest that fits them all.
+  for (const std::string& l : lines)
+    while (s.size > 8 && TextWidth(fonts, s, Utf8ToU32(l)) > maxWidth) --s.size;
+  int lineH = s.size + 2;
+  int top = cy - lineH * (static_cast<int>(lines.size()) - 1) / 2;
+  for (size_t i = 0; i < lines.size(); ++i) DrawTextCentred(img, fonts, s, lines[i], cx, top + static_cast<int>(i) * lineH, maxWidth);
+}
+
+// ---- Scenery ----------------------------------------------------------------
+
+struct Theme {
+  Rgb skyTop, skyBottom, grassA, grassB;
+};
+
+const Theme kNight{{6, 10, 34}, {28, 44, 96}, {38, 118, 46}, {30, 100, 38}};
+
+// A floodlit stadium seen from high in the stand: sky, light towers, tiers of
+// crowd, advertising boards and the striped pitch with its markings.
+void PaintStadium(Image& img, const Theme& th, uint32_t seed, int horizon = 250) {
+  Rng rng{seed};
+  const int w = img.iWidth, h = img.iHeight;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) img.Set(x, y, Mix(th.skyTop, th.skyBottom, y / 150.0));
+  // Stars.
+  for (int i = 0; i < 90; ++i) {
+    int x = static_cast<int>(rng.Next() % static_cast<uint32_t>(w)), y = static_cast<int>(rng.Next() % 90);
+    AddLight(img, x, y, Rgb{200, 210, 255}, 0.25 + 0.5 * rng.Unit());
+  }
+  // Stand: a roof band and tiers of crowd.
+  const int standTop = horizon - 140;
+  for (int y = standTop; y < horizon - 14; ++y)
+    for (int x = 0; x < w; ++x) img.Set(x, y, Mix(Rgb{34, 36, 44}, Rgb{58, 60, 70}, (y - standTop) / 126.0));
+  for (int y = standTop; y < standTop + 10; ++y)
+    for (int x = 0; x < w; ++x) img.Set(x, y, Rgb{90, 96, 110});
+  for (int x = 0; x < w; x += 40) FillShape(img, x, standTop, x + 4, standTop + 10, Segment(x + 2, standTop, x + 2, standTop + 10, 2), Solid({60, 64, 74}));
+  const Rgb crowd[] = {{200, 40, 40}, {230, 230, 230}, {40, 80, 200}, {230, 200, 40}, {120, 120, 130}, {200, 120, 60}, {30, 140, 70}};
+  for (int y = standTop + 14; y < horizon - 16; y += 3) {
+    double light = 0.45 + 0.55 * (y - standTop) / 126.0;
+    for (int x = 0; x < w; x += 3) {
+      if (rng.Unit() < 0.12) continue;
+      Rgb c = Scale(crowd[rng.Next() % 7], light * (0.6 + 0.4 * rng.Unit()));
+      img.Set(x + static_cast<int>(rng.Next() % 2), y, c);
+      img.Set(x + 1, y + 1, Scale(c, 0.7));
+    }
+    if ((y - standTop) % 18 < 3)
+      for (int x = 0; x < w; ++x) img.Set(x, y, Scale(img.Get(x, y), 0.6));
+  }
+  // Advertising boards: plain colour panels with a light stripe.
+  const Rgb boards[] = {{200, 30, 30}, {20, 60, 170}, {240, 200, 20}, {20, 140, 60}, {240, 240, 240}, {230, 110, 20}};
+  for (int x = 0, k = static_cast<int>(rng.Next() % 6); x < w; x += 80, ++k)
+    for (int y = horizon - 14; y < horizon; ++y)
+      for (int i = x; i < std::min(w, x + 78); ++i) {
+        Rgb c = boards[k % 6];
+        if (y == horizon - 8 || y == horizon - 7) c = Mix(c, Rgb{255, 255, 255}, 0.6);
+        img.Set(i, y, c);
+      }
+  // Pitch: bands widening toward the viewer.
+  double y = horizon;
+  for (int band = 0; y < h; ++band) {
+    double bandH = 10 + band * 5.5;
+    for (int yy = static_cast<int>(y); yy < std::min<double>(h, y + bandH); ++yy)
+      for (int x = 0; x < w; ++x) {
+        Rgb g = band % 2 ? th.grassA : th.grassB;
+        double shade = 0.8 + 0.2 * (yy - horizon) / double(h - horizon);
+        img.Set(x, yy, Scale(g, shade * (0.96 + 0.04 * rng.Unit())));
+      }
+    y += bandH;
+  }
+  // Markings: touch line, halfway line, centre circle.
+  const Rgb line{235, 240, 235};
+  FillShape(img, 0, horizon + 5, w, horizon + 9, Segment(0, horizon + 7, w, horizon + 7, 2), Solid(line), 0.9);
+  FillShape(img, 310, horizon + 6, 330, h, Segment(320, horizon + 7, 320, h, 3), Solid(line), 0.85);
+  auto ellipseRing = [&](double cx, double cy, double rx, double ry, double t) {
+    return [=](double px, double py) {
+      double d = std::hypot((px - cx) / rx, (py - cy) / ry);
+      return std::abs(d - 1.0) * std::min(rx, ry) < t / 2;
+    };
+  };
+  double cy = horizon + (h - horizon) * 0.62;
+  FillShape(img, 0, horizon, w, h, ellipseRing(320, cy, 170, 62, 3), Solid(line), 0.85);
+  FillShape(img, 314, static_cast<int>(cy) - 4, 326, static_cast<int>(cy) + 4, Circle(320, cy, 3.5), Solid(line));
+  // Floodlight towers with the glow of their lamps.
+  for (int side = 0; side < 2; ++side) {
+    double tx = side ? w - 28 : 28;
+    FillShape(img, static_cast<int>(tx) - 5, 30, static_cast<int>(tx) + 5, horizon, Segment(tx, 40, tx, horizon - 14, 5), Solid({70, 74, 86}));
+    FillShape(img, static_cast<int>(tx) - 24, 14, static_cast<int>(tx) + 24, 44, RoundRect(tx - 22, 16, 44, 26, 3), Solid({90, 92, 100}));
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 5; ++c) FillShape(img, static_cast<int>(tx) - 22 + c * 9, 18 + r * 8, static_cast<int>(tx) - 13 + c * 9, 26 + r * 8, Circle(tx - 18 + c * 9, 22 + r * 8, 3.2), Solid({255, 252, 220}));
+    for (int yy = 0; yy < 170; ++yy)
+      for (int xx = static_cast<int>(tx) - 170; xx < tx + 170; ++xx) {
+        double d = std::hypot(xx - tx, (yy - 29) * 1.3);
+        if (d < 170) AddLight(img, xx, yy, Rgb{110, 110, 90}, std::pow(1.0 - d / 170.0, 2.2));
+      }
+  }
+}
+
+// The game's name across the top.
+void PaintTitle(Image& img, Fonts& fonts, const std::string& subtitle) {
+  TextStyle big{"DejaVuSans-BoldOblique.ttf", 40, {255, 214, 0}, {20, 16, 0}, 3, 2};
+  DrawTextCentred(img, fonts, big, "KORVENA FOOTBALL", 320, 30, 560);
+  if (!subtitle.empty()) {
+    TextStyle sub{"DejaVuSans-Bold.ttf", 14, {230, 236, 255}, {0, 0, 0}, 1, 1};
+    DrawTextCentred(img, fonts, sub, subtitle, 320, 64, 520);
+  }
+}
+
+// ---- Icons of the main menu buttons ------------------------------------------
+
+void IconBall(Image& img, double cx, double cy, double r, bool hi) {
+  FillShape(img, int(cx - r - 2), int(cy - r - 2), int(cx + r + 3), int(cy + r + 3), Circle(cx + 2, cy + 3, r), Solid({0, 0, 0}), 0.4);
+  FillShape(img, int(cx - r - 1), int(cy - r - 1), int(cx + r + 2), int(cy + r + 2), Circle(cx, cy, r),
+            [&](int x, int y) { return Mix(Rgb{255, 255, 255}, Rgb{170, 175, 190}, std::hypot(x - cx + r / 3, y - cy + r / 3) / (1.6 * r)); });
+  auto pent = [&](double px, double py, double s) {
+    std::vector<std::pair<double, double>> p;
+    for (int i = 0; i < 5; ++i) p.push_back({px + s * std::sin(i * 2 * M_PI / 5), py - s * std::cos(i * 2 * M_PI / 5)});
+    return p;
+  };
+  Rgb dark = hi ? Rgb{20, 20, 30} : Rgb{30, 30, 40};
+  auto clip = Circle(cx, cy, r);
+  std::vector<std::vector<std::pair<double, double>>> pents = {pent(cx, cy, r * 0.33)};
+  for (int i = 0; i < 5; ++i) {
+    double a = i * 2 * M_PI / 5 + M_PI / 5;
+    pents.push_back(pent(cx + r * 0.86 * std::sin(a), cy - r * 0.86 * std::cos(a), r * 0.3));
+  }
+  for (auto& p : pents) {
+    auto poly = Polygon(p);
+    FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), [&](double x, double y) { return clip(x, y) && poly(x, y); }, Solid(dark));
+  }
+  for (int i = 0; i < 5; ++i) {
+    double a = i * 2 * M_PI / 5;
+    double a2 = a + M_PI / 5;
+    auto seg = Segment(cx + r * 0.33 * std::sin(a), cy - r * 0.33 * std::cos(a), cx + r * 0.62 * std::sin(a2 - M_PI / 5),
+                       cy - r * 0.62 * std::cos(a2 - M_PI / 5), 1.6);
+    FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), [&](double x, double y) { return clip(x, y) && seg(x, y); }, Solid(dark));
+  }
+}
+
+void IconStopwatch(Image& img, double cx, double cy, double r, bool hi) {
+  Rgb metal = hi ? Rgb{255, 220, 60} : Rgb{200, 200, 210};
+  FillShape(img, int(cx - 8), int(cy - r - 12), int(cx + 8), int(cy - r + 2), RoundRect(cx - 6, cy - r - 11, 12, 9, 2), Solid(metal));
+  FillShape(img, int(cx - r - 2), int(cy - r - 2), int(cx + r + 3), int(cy + r + 3), Circle(cx, cy, r + 1), Solid(metal));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), Circle(cx, cy, r - 4), Solid({245, 245, 240}));
+  for (int i = 0; i < 12; ++i) {
+    double a = i * M_PI / 6;
+    FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1),
+              Segment(cx + (r - 9) * std::sin(a), cy - (r - 9) * std::cos(a), cx + (r - 5) * std::sin(a), cy - (r - 5) * std::cos(a), 2), Solid({40, 40, 50}));
+  }
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), Segment(cx, cy, cx + (r - 10) * 0.7, cy - (r - 10) * 0.7, 3), Solid({200, 20, 20}));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), Segment(cx, cy, cx, cy - (r - 8), 2.5), Solid({30, 30, 40}));
+  FillShape(img, int(cx - 4), int(cy - 4), int(cx + 5), int(cy + 5), Circle(cx, cy, 3), Solid({30, 30, 40}));
+}
+
+void IconCone(Image& img, double cx, double cy, double r, bool hi) {
+  Rgb orange = hi ? Rgb{255, 140, 20} : Rgb{225, 110, 20};
+  FillShape(img, int(cx - r - 4), int(cy + r - 8), int(cx + r + 4), int(cy + r + 4), RoundRect(cx - r - 2, cy + r - 6, 2 * r + 4, 8, 2), Solid(Scale(orange, 0.75)));
+  auto cone = Polygon({{cx - 6, cy - r}, {cx + 6, cy - r}, {cx + r * 0.8, cy + r - 5}, {cx - r * 0.8, cy + r - 5}});
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r), cone, [&](int x, int) { return Mix(orange, Scale(orange, 0.7), (x - cx + r) / (2 * r)); });
+  for (double yy : {cy - r * 0.35, cy + r * 0.25}) {
+    auto band = [&, yy](double x, double y) { return cone(x, y) && y > yy && y < yy + r * 0.22; };
+    FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r), band, Solid({250, 250, 250}));
+  }
+}
+
+void IconTrophy(Image& img, double cx, double cy, double r, bool hi) {
+  Rgb gold = hi ? Rgb{255, 222, 60} : Rgb{220, 180, 40};
+  auto paint = [&](int x, int) { return Mix(Scale(gold, 1.15), Scale(gold, 0.7), (x - cx + r) / (2 * r)); };
+  auto cup = [&](double x, double y) {
+    double top = cy - r, bottom = cy + r * 0.15;
+    if (y < top || y > bottom) return false;
+    double t = (y - top) / (bottom - top);
+    double half = r * 0.75 * std::sqrt(1 - t * t * 0.85);
+    return std::abs(x - cx) <= half;
+  };
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r), Ring(cx - r * 0.72, cy - r * 0.55, r * 0.2, r * 0.32), Solid(Scale(gold, 0.85)));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r), Ring(cx + r * 0.72, cy - r * 0.55, r * 0.2, r * 0.32), Solid(Scale(gold, 0.85)));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r), cup, paint);
+  FillShape(img, int(cx - 6), int(cy), int(cx + 7), int(cy + r), RoundRect(cx - 4, cy + r * 0.1, 8, r * 0.5, 2), paint);
+  FillShape(img, int(cx - r), int(cy + r * 0.5), int(cx + r + 1), int(cy + r + 2), RoundRect(cx - r * 0.55, cy + r * 0.55, r * 1.1, r * 0.4, 3), Solid({110, 60, 30}));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy), Segment(cx - r * 0.35, cy - r * 0.8, cx - r * 0.3, cy - r * 0.2, 3), Solid({255, 250, 210}), 0.6);
+}
+
+void IconGear(Image& img, double cx, double cy, double r, bool hi) {
+  Rgb steel = hi ? Rgb{230, 235, 255} : Rgb{170, 178, 196};
+  auto gear = [&](double x, double y) {
+    double dx = x - cx, dy = y - cy, d = std::hypot(dx, dy);
+    double a = std::atan2(dy, dx);
+    double tooth = std::cos(a * 8) > 0.25 ? r : r * 0.78;
+    return d <= tooth && d >= r * 0.3;
+  };
+  FillShape(img, int(cx - r - 1), int(cy - r - 1), int(cx + r + 2), int(cy + r + 2), gear,
+            [&](int x, int y) { return Mix(steel, Scale(steel, 0.6), (x - cx + y - cy + 2 * r) / (4 * r)); });
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), Ring(cx, cy, r * 0.3, r * 0.42), Solid(Scale(steel, 0.5)));
+}
+
+void IconDisk(Image& img, double cx, double cy, double r, bool hi) {
+  Rgb body = hi ? Rgb{70, 110, 230} : Rgb{50, 80, 170};
+  auto shape = Polygon({{cx - r, cy - r}, {cx + r - 10, cy - r}, {cx + r, cy - r + 10}, {cx + r, cy + r}, {cx - r, cy + r}});
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), shape, Solid(body));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), RoundRect(cx - r * 0.55, cy - r, r * 1.1, r * 0.7, 1), Solid({200, 205, 215}));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), RoundRect(cx + r * 0.15, cy - r * 0.9, r * 0.25, r * 0.5, 1), Solid(Scale(body, 0.6)));
+  FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), RoundRect(cx - r * 0.7, cy + r * 0.1, r * 1.4, r * 0.85, 2), Solid({245, 245, 240}));
+  for (int i = 0; i < 3; ++i)
+    FillShape(img, int(cx - r), int(cy - r), int(cx + r + 1), int(cy + r + 1), Segment(cx - r * 0.55, cy + r * (0.32 + i * 0.22), cx + r * 0.55, cy + r * (0.32 + i * 0.22), 1.2), Solid({150, 150, 170}));
+}
+
+// ---- Main menu ----------------------------------------------------------------
+
+struct Rect {
+  int x, y, w, h;
+};
+
+// The button rectangles of the main menu per language, in sprite order:
+// main, exit, friendly, qstart, options, history, training, restore. The
+// game's region tables hold the same rectangles.
+const Rect kMainLayouts[6][8] = {
+    {{0, 0, 640, 480}, {547, 417, 34, 34}, {60, 83, 162, 131}, {238, 83, 162, 131}, {238, 266, 162, 131}, {60, 266, 162, 131}, {416, 83, 162, 131}, {416, 266, 162, 131}},
+    {{0, 0, 640, 480}, {547, 417, 34, 34}, {60, 83, 162, 131}, {239, 83, 162, 131}, {238, 266, 162, 131}, {60, 266, 162, 131}, {416, 83, 162, 131}, {416, 266, 162, 131}},
+    {{0, 0, 640, 480}, {547, 417, 34, 34}, {60, 83, 162, 131}, {238, 83, 162, 131}, {238, 266, 162, 131}, {60, 266, 162, 131}, {416, 83, 162, 131}, {416, 267, 162, 131}},
+    {{0, 0, 640, 480}, {547, 417, 34, 34}, {60, 83, 162, 131}, {238, 83, 162, 131}, {238, 266, 162, 131}, {61, 266, 162, 131}, {416, 83, 162, 131}, {416, 266, 162, 131}},
+    {{0, 0, 640, 480}, {547, 417, 34, 34}, {60, 83, 162, 131}, {238, 83, 162, 131}, {238, 267, 162, 131}, {60, 266, 162, 131}, {416, 83, 162, 131}, {416, 266, 162, 131}},
+    {{0, 0, 640, 480}, {547, 417, 34, 34}, {60, 83, 162, 131}, {238, 83, 162, 131}, {238, 266, 162, 131}, {60, 266, 162, 131}, {417, 83, 162, 131}, {416, 266, 162, 131}},
+};
+
+// Word columns of the word list: friendly, qstart, training, history,
+// options, restore, exit; the sprite order above maps onto them here.
+enum { W_FRIENDLY, W_QSTART, W_TRAINING, W_HISTORY, W_OPTIONS, W_RESTORE, W_EXIT, W_TITLE, W_COUNT };
+const int kSpriteWord[8] = {-1, W_EXIT, W_FRIENDLY, W_QSTART, W_OPTIONS, W_HISTORY, W_TRAINING, W_RESTORE};
+
+void PaintButton(Image& img, Fonts& fonts, const Rect& r, int word, const std::string& label, bool hi) {
+  const double x = r.x, y = r.y, w = r.w, h = r.h;
+  // Drop shadow, frame and glassy face.
+  if (!hi) FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 3, y + 4, w - 4, h - 5, 10), Solid({0, 0, 0}), 0.45);
+  Rgb frame = hi ? Rgb{255, 214, 0} : Rgb{150, 168, 200};
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 1, y + 1, w - 4, h - 5, 10), Solid(frame));
+  Rgb top = hi ? Rgb{70, 104, 190} : Rgb{26, 44, 98}, bottom = hi ? Rgb{24, 44, 110} : Rgb{10, 18, 50};
+  double inset = hi ? 4 : 3;
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 1 + inset, y + 1 + inset, w - 4 - 2 * inset, h - 5 - 2 * inset, 8),
+            [&](int, int py) { return Mix(top, bottom, (py - y) / h); }, hi ? 1.0 : 0.92);
+  // A sheen across the upper half.
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 8, y + 7, w - 18, h * 0.32, 6), Solid({255, 255, 255}), hi ? 0.16 : 0.08);
+  // Label strip and word.
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 8, y + h - 42, w - 18, 30, 5), Solid({0, 0, 0}), 0.35);
+  TextStyle st{"DejaVuSansCondensed-Bold.ttf", 17, hi ? Rgb{255, 255, 0} : Rgb{200, 200, 200}, {0, 0, 0}, 1, 0};
+  DrawLabel(img, fonts, st, label, r.x + (r.w - 2) / 2, r.y + r.h - 28, r.w - 24);
+  // Icon.
+  double cx = x + (w - 2) / 2, cy = y + 46, ir = 26;
+  if (hi)
+    for (int yy = r.y; yy < r.y + r.h - 44; ++yy)
+      for (int xx = r.x + 6; xx < r.x + r.w - 8; ++xx) {
+        double d = std::hypot(xx - cx, yy - cy);
+        if (d < 48) AddLight(img, xx, yy, Rgb{120, 110, 40}, (1 - d / 48) * 0.8);
+      }
+  switch (word) {
+    case W_FRIENDLY: IconBall(img, cx, cy, ir, hi); break;
+    case W_QSTART: IconStopwatch(img, cx, cy + 3, ir - 2, hi); break;
+    case W_TRAINING: IconCone(img, cx, cy, ir, hi); break;
+    case W_HISTORY: IconTrophy(img, cx, cy, ir, hi); break;
+    case W_OPTIONS: IconGear(img, cx, cy, ir, hi); break;
+    case W_RESTORE: IconDisk(img, cx, cy, ir - 3, hi); break;
+    default: break;
+  }
+}
+
+void PaintExitButton(Image& img, const Rect& r, bool hi) {
+  double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0, rad = r.w / 2.0 - 1;
+  if (hi) FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, Circle(cx, cy, rad), Solid({255, 214, 0}));
+  else FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, Circle(cx + 1, cy + 1, rad), Solid({0, 0, 0}), 0.5);
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, Circle(cx, cy, rad - (hi ? 3 : 1)),
+            [&](int, int py) { return Mix(hi ? Rgb{255, 80, 60} : Rgb{190, 30, 30}, hi ? Rgb{170, 20, 20} : Rgb{110, 10, 10}, (py - r.y) / double(r.h)); });
+  Rgb cross = hi ? Rgb{255, 255, 0} : Rgb{235, 235, 235};
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, Segment(cx - 7, cy - 7, cx + 7, cy + 7, 4), Solid(cross));
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, Segment(cx + 7, cy - 7, cx - 7, cy + 7, 4), Solid(cross));
+}
+
+Image Crop(const Image& img, const Rect& r) {
+  Image out(r.w, r.h, Rgb{0, 0, 0});
+  for (int y = 0; y < r.h; ++y)
+    for (int x = 0; x < r.w; ++x) out.Set(x, y, img.Get(r.x + x, r.y + y));
+  return out;
+}
+
+// Paints the highlighted button of sprite i: the backdrop under the
+// rectangle with the button in its highlighted style over it.
+Image HighlightedButton(const Image& backdrop, Fonts& fonts, const Rect& r, int sprite, const std::vector<std::string>& words) {
+  Image work = backdrop;
+  int word = kSpriteWord[sprite];
+  if (word == W_EXIT) PaintExitButton(work, r, true);
+  else PaintButton(work, fonts, r, word, words[static_cast<size_t>(word)], true);
+  return Crop(work, r);
+}
+
+// ---- Sprite-bank files ------------------------------------------------------------
+
+void Put16(std::vector<uint8_t>& o, uint32_t v) {
+  o.push_back(static_cast<uint8_t>(v));
+  o.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(std::vector<uint8_t>& o, uint32_t v) {
+  Put16(o, v & 0xFFFF);
+  Put16(o, v >> 16);
+}
+void Chunk(std::vector<uint8_t>& o, uint16_t id, const std::vector<uint8_t>& data) {
+  Put16(o, id);
+  Put32(o, static_cast<uint32_t>(data.size() + 6));
+  o.insert(o.end(), data.begin(), data.end());
+}
+
+constexpr uint32_t kFormatRgb24 = 8;  // 24-bit, red in the highest byte
+constexpr uint16_t kEncodingRaw = 1;
+
+// A sprite-bank file of 24-bit raw frames: chunks 1 (header), 2 (frame
+// count), 3 (format), 4 (pixel data size), 6 (frame table), 7 (pixels).
+// Each raw row starts with a u16 giving the bytes to the next row (0 on the
+// last row) and is padded to an even length.
+std::vector<uint8_t> SpriteBankBytes(const std::vector<Image>& frames) {
+  std::vector<uint8_t> pixels;
+  std::vector<uint32_t> offsets;
+  for (const Image& f : frames) {
+    if (pixels.size() & 1) pixels.push_back(0);
+    offsets.push_back(static_cast<uint32_t>(pixels.size()));
+    for (int y = 0; y < f.iHeight; ++y) {
+      size_t start = pixels.size();
+      Put16(pixels, 0);
+      for (int x = 0; x < f.iWidth; ++x) {
+        Rgb c = f.Get(x, y);
+        pixels.push_back(c.b);
+        pixels.push_back(c.g);
+        pixels.push_back(c.r);
+      }
+      if ((pixels.size() - start) & 1) pixels.push_back(0);
+      uint32_t len = y == f.iHeight - 1 ? 0 : static_cast<uint32_t>(pixels.size() - start);
+      pixels[start] = static_cast<uint8_t>(len);
+      pixels[start + 1] = static_cast<uint8_t>(len >> 8);
+    }
+  }
+  std::vector<uint8_t> out, d;
+  d.assign(294, 0);
+  d[0] = 3;
+  d[34] = 1;
+  Chunk(out, 1, d);
+  d.clear();
+  Put16(d, static_cast<uint32_t>(frames.size()));
+  Chunk(out, 2, d);
+  d.clear();
+  Put32(d, kFormatRgb24);
+  Chunk(out, 3, d);
+  d.clear();
+  Put32(d, static_cast<uint32_t>(pixels.size()));
+  Chunk(out, 4, d);
+  d.clear();
+  for (size_t i = 0; i < frames.size(); ++i) {
+    Put16(d, static_cast<uint32_t>(frames[i].iWidth));
+    Put16(d, static_cast<uint32_t>(frames[i].iHeight));
+    Put16(d, kEncodingRaw);
+    Put32(d, offsets[i]);
+  }
+  Chunk(out, 6, d);
+  Chunk(out, 7, pixels);
+  return out;
+}
+
+void WriteBank(const std::string& path, const std::vector<Image>& frames) {
+  if (!art::WriteFileAtomic(path, SpriteBankBytes(frames))) Fail("cannot write " + path);
+}
+
+// ---- Other sheets ------------------------------------------------------------------
+
+struct SheetInfo {
+  const char* name;
+  int sprites;
+  Theme theme;
+  std::vector<Rect> rects;  // sizes of sprites 1.. where known
+};
+
+// A themed backdrop: the stadium in the sheet's colours under a large
+// translucent panel that the screens print on.
+Image ThemedBackdrop(Fonts& fonts, const Theme& th, uint32_t seed) {
+  Image img(640, 480, Rgb{0, 0, 0});
+  PaintStadium(img, th, seed, 250);
+  PaintTitle(img, fonts, "");
+  FillShape(img, 30, 70, 610, 462, RoundRect(34, 74, 574, 384, 14), Solid({0, 0, 0}), 0.5);
+  FillShape(img, 30, 70, 610, 462, [](double x, double y) { return RoundRect(34, 74, 574, 384, 14)(x, y) && !RoundRect(37, 77, 568, 378, 12)(x, y); },
+            Solid({150, 168, 200}), 0.8);
+  return img;
+}
+
+// A plain panel sprite: a framed button face.
+Image Panel(int w, int h, Rgb face, uint32_t seed) {
+  Image img(w, h, Rgb{12, 20, 48});
+  Rng rng{seed};
+  FillShape(img, 0, 0, w, h, RoundRect(0.5, 0.5, w - 1, h - 1, std::min(w, h) / 5.0), Solid({150, 168, 200}));
+  FillShape(img, 0, 0, w, h, RoundRect(2.5, 2.5, w - 5, h - 5, std::min(w, h) / 6.0),
+            [&](int, int y) { return Mix(face, Scale(face, 0.55), y / double(h)); });
+  (void)rng;
+  return img;
+}
+
+void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
+  const Theme blue = kNight;
+  const Theme dusk{{40, 20, 50}, {120, 60, 70}, {44, 120, 50}, {36, 104, 42}};
+  const Theme day{{60, 110, 190}, {150, 190, 230}, {60, 150, 60}, {50, 132, 50}};
+  const Theme sepia{{60, 44, 26}, {140, 110, 70}, {120, 118, 70}, {104, 102, 60}};
+  const Theme green{{10, 30, 20}, {30, 70, 50}, {40, 124, 48}, {32, 106, 40}};
+  const std::vector<SheetInfo> sheets = {
+      {"condi", 1, day, {}},
+      {"sides", 19, blue, {}},
+      {"tactics", 31, green, {}},
+      {"team", 31, day, {}},
+      {"fhfl", 1, sepia, {}},
+      {"fhgt", 1, sepia, {}},
+      {"fhnews", 5, sepia, {}},
+      {"fhops", 1, sepia, {}},
+      {"fhroh", 1, sepia, {}},
+      {"fhset", 1, sepia, {}},
+      {"options", 1, dusk, {}},
+      {"loadsave", 8, blue, {{436, 311, 122, 35}, {436, 270, 122, 35}, {436, 229, 122, 35}, {436, 189, 122, 35}, {436, 149, 122, 35}, {391, 325, 38, 20}, {388, 152, 38, 20}}},
+      {"cont", 1, dusk, {}},
+      {"fhmain", 1, sepia, {}},
+  };
+  uint32_t seed = 77;
+  for (const SheetInfo& s : sheets) {
+    std::vector<Image> frames;
+    frames.push_back(ThemedBackdrop(fonts, s.theme, seed++));
+    const Rgb faces[] = {{40, 70, 150}, {150, 40, 40}, {40, 120, 60}, {160, 130, 30}};
+    for (int i = 1; i < s.sprites; ++i) {
+      Rect r = static_cast<size_t>(i - 1) < s.rects.size() ? s.rects[static_cast<size_t>(i - 1)] : Rect{0, 0, 96, 32};
+      frames.push_back(Panel(r.w, r.h, faces[i % 4], seed++));
+    }
+    WriteBank(dir + "/" + s.name + ".spr", frames);
+  }
+}
+
+// ---- Conversion and outro screens -------------------------------------------------
+
+Image ConversionScreen(Fonts& fonts) {
+  Image img(640, 480, Rgb{0, 0, 0});
+  PaintStadium(img, Theme{{4, 8, 24}, {18, 30, 70}, {30, 96, 38}, {24, 82, 32}}, 4242, 300);
+  PaintTitle(img, fonts, "");
+  // A dark panel behind the three message lines and a frame for the bar.
+  FillShape(img, 40, 100, 600, 210, RoundRect(44, 104, 552, 102, 12), Solid({0, 0, 0}), 0.55);
+  FillShape(img, 160, 430, 480, 470, RoundRect(166, 434, 308, 32, 6), Solid({0, 0, 0}), 0.6);
+  FillShape(img, 160, 430, 480, 470, [](double x, double y) { return RoundRect(166, 434, 308, 32, 6)(x, y) && !RoundRect(169, 437, 302, 26, 4)(x, y); },
+            Solid({150, 168, 200}));
+  IconBall(img, 320, 300, 44, false);
+  return img;
+}
+
+Image OutroScreen(Fonts& fonts) {
+  Image img(640, 480, Rgb{0, 0, 0});
+  PaintStadium(img, kNight, 9001, 260);
+  PaintTitle(img, fonts, "1958 - 1998");
+  IconTrophy(img, 320, 180, 60, true);
+  TextStyle st{"DejaVuSans-Bold.ttf", 26, {255, 255, 255}, {0, 0, 0}, 2, 1};
+  DrawTextCentred(img, fonts, st, "THANKS FOR PLAYING", 320, 420, 600);
+  return img;
+}
+
+std::vector<std::vector<std::string>> ReadWords(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) Fail("cannot read " + path);
+  std::vector<std::vector<std::string>> langs;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> cols;
+    std::stringstream ss(line);
+    std::string c;
+    while (std::getline(ss, c, '\t')) cols.push_back(c);
+    if (cols.size() != 1 + W_COUNT) Fail("bad line in " + path + ": " + line);
+    langs.push_back(std::vector<std::string>(cols.begin() + 1, cols.end()));
+  }
+  if (langs.size() != 6) Fail("the word list needs six languages");
+  return langs;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string data, fontsDir, words;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string a = argv[i];
+    if (a == "--data") data = argv[i + 1];
+    else if (a == "--fonts") fontsDir = argv[i + 1];
+    else if (a == "--words") words = argv[i + 1];
+    else Fail("unknown argument " + a);
+  }
+  if (data.empty() || fontsDir.empty() || words.empty()) Fail("usage: korvena_fegen --data DIR --fonts DIR --words FILE");
+  Fonts fonts(fontsDir);
+  const auto langs = ReadWords(words);
+  const char* names[6] = {"maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor"};
+  for (int l = 0; l < 6; ++l) {
+    const auto& w = langs[static_cast<size_t>(l)];
+    const Rect* lay = kMainLayouts[l];
+    Image backdrop(640, 480, Rgb{0, 0, 0});
+    PaintStadium(backdrop, kNight, 1998, 250);
+    // Darken behind the button grid so the buttons stand out.
+    FillShape(backdrop, 40, 74, 600, 410, RoundRect(44, 76, 552, 330, 16), Solid({0, 0, 20}), 0.35);
+    PaintTitle(backdrop, fonts, w[W_TITLE]);
+    for (int s = 2; s < 8; ++s) PaintButton(backdrop, fonts, lay[s], kSpriteWord[s], w[static_cast<size_t>(kSpriteWord[s])], false);
+    PaintExitButton(backdrop, lay[1], false);
+    TextStyle st{"DejaVuSans-Bold.ttf", 15, {230, 230, 230}, {0, 0, 0}, 1, 1};
+    int tw = TextWidth(fonts, st, Utf8ToU32(w[W_EXIT]));
+    DrawTextCentred(backdrop, fonts, st, w[W_EXIT], lay[1].x - 8 - tw / 2, lay[1].y + lay[1].h / 2, 200);
+    std::vector<Image> frames{backdrop};
+    for (int s = 1; s < 8; ++s) frames.push_back(HighlightedButton(backdrop, fonts, lay[s], s, w));
+    WriteBank(data + "/frontend/" + names[l] + ".spr", frames);
+  }
+  WriteOtherSheets(fonts, data + "/frontend");
+  if (!art::WriteTGA24(ConversionScreen(fonts), data + "/textures/images/gfxconvert.tga")) Fail("cannot write gfxconvert.tga");
+  if (!art::WriteTGA24(OutroScreen(fonts), data + "/textures/images/outro.tga")) Fail("cannot write outro.tga");
+  return 0;
+}
