@@ -4,9 +4,15 @@
 // movies, screen regions and the layout scaling.
 #include <cstdint>
 
+#include "frontend/demowatch.h"
+#include "frontend/listctrl.h"
+#include "frontend/mregion.h"
+#include "frontend/pcfe.h"
+#include "frontend/pcgame.h"
+#include "frontend/pctext.h"
+
 struct User;
 struct MTeam;
-struct MRegionDef;
 
 // ---- Match options ---------------------------------------------------------------
 std::int32_t mcondi_CameraGet();       // 0 Very Close .. 4 Very Far (default 2)
@@ -29,20 +35,9 @@ std::int32_t mquick_RandomTeamGet();  // 0..153 into the quick-match team table
 MTeam* mteam_poFindTeamByName(const char* pszName, std::int32_t iYearIndex);
 std::int32_t mteam_YearIndexFromMask(std::uint32_t uMask);
 
-// ---- Screen regions ------------------------------------------------------------------
-void mregion_Reset();
-void mregion_Add(const MRegionDef* poDef, std::int32_t iIndex, std::int32_t bSlide);
-std::int32_t mregion_FindByName(const char* pszName);
-std::int32_t mregion_YGet(std::int32_t iRegion);
-void mregion_DrawByName(const char* pszName);
-void mregion_DrawAtByName(const char* pszName, std::int32_t x, std::int32_t y);
-void mregion_ChoiceListSet(const char* pszName, std::int32_t iChoice);
-void mregion_ChoiceListClear();
-
 // ---- Screen handlers run by the front-end tick ------------------------------------------
 void mteam_Run();
 void pcsides_Run();
-void pcgame_MainMenuRun();
 void mtatics_Run();
 void mquick_MatchStart();
 void mfhsquad_Run();
@@ -70,24 +65,12 @@ void pccontrols_ActivePortsMark();
 void pccontrols_DefaultSet();
 void pccontrols_BindingsApply();
 
-// ---- Application states of the front end ------------------------------------------------
-void pcconvert_Enter();
-void pcconvert_Run();
-void pcconvert_Leave();
-void pcoutro_Enter();
-void pcoutro_Run();
-void pcoutro_Leave();
-
-// ---- Front-end state -----------------------------------------------------------------
-std::int32_t pcfe_ConvertNeeded();
-std::int32_t pcfe_ScaleX640(std::int32_t x);  // 640 x 480 layout units to screen pixels
-std::int32_t pcfe_ScaleY480(std::int32_t y);
-std::int32_t pcfe_ScaleX(std::int32_t x);     // 512 x 240 virtual screen to screen pixels
-std::int32_t pcfe_ScaleY(std::int32_t y);
-void pcfe_ScreenSet(std::int32_t iSheet);
-void pcfe_Start();
-void pcfe_Stop();
-std::int32_t pcsides_ComputerSideGet();  // 1 home, 2 away
+// ---- Screens not built yet that the built ones call --------------------------------------
+int32_t pcsides_ComputerSideGet();  // 1 home, 2 away
+void pcsides_Reset();          // the choose-sides screen enters afresh next time
+void pcsides_ChoicesForget();  // ... and forgets its previous choices
+void pccontrols_Init();
+void mhelp_ScreenHook();
 
 // ---- Movies --------------------------------------------------------------------------
 extern std::int32_t pcfmv_bPlaying;
@@ -100,10 +83,11 @@ std::int32_t pcfmv_ExpectedFrameGet();
 float pcfmv_FrameRateGet();  // 25.0 when no movie plays
 void pcfmv_StreamPump();
 
-// ---- Text output ---------------------------------------------------------------------
-void pctext_FontSet(std::int32_t iFont);
-void pctext_PrintLeft(const char* pszText, std::int32_t x, std::int32_t y, std::int32_t iLayer);
-void pctext_PrintRight(const char* pszText, std::int32_t x, std::int32_t y, std::int32_t iLayer);
-void pctext_PrintCentred(const char* pszText, std::int32_t x, std::int32_t y, std::int32_t iLayer);
-std::int32_t pctext_WidthGet(const char* pszText);
-void pctext_MessageDraw();
+// ---- Application states of the front end's graphics ---------------------------------------
+// The names the application-state table knows the conversion and outro by.
+inline void pcconvert_Enter() { pcfe_ConvertEnter(); }
+inline void pcconvert_Run() { pcfe_ConvertStep(); }
+inline void pcconvert_Leave() { pcfe_ConvertLeave(); }
+inline void pcoutro_Enter() { pcfe_OutroEnter(); }
+inline void pcoutro_Run() { pcfe_OutroRun(); }
+inline void pcoutro_Leave() { pcfe_OutroLeave(); }

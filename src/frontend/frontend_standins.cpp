@@ -5,9 +5,7 @@
 // provides it.
 #include "frontend/frontend_services.h"
 
-#include "framework/qdx_input.h"
 #include "shell/global.h"
-#include "shell/pcmain_states.h"
 
 std::int32_t mfhmain_State = 0;
 std::int32_t pcfmv_bPlaying = 0;
@@ -28,22 +26,8 @@ std::int32_t mquick_RandomTeamGet() { return 0; }
 MTeam* mteam_poFindTeamByName(const char*, std::int32_t) { return nullptr; }
 std::int32_t mteam_YearIndexFromMask(std::uint32_t) { return 0; }
 
-void mregion_Reset() {}
-void mregion_Add(const MRegionDef*, std::int32_t, std::int32_t) {}
-std::int32_t mregion_FindByName(const char*) { return -1; }
-std::int32_t mregion_YGet(std::int32_t) { return 0; }
-void mregion_DrawByName(const char*) {}
-void mregion_DrawAtByName(const char*, std::int32_t, std::int32_t) {}
-void mregion_ChoiceListSet(const char*, std::int32_t) {}
-void mregion_ChoiceListClear() {}
-
 void mteam_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void pcsides_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-// The main menu until it is built: Escape ends the program.
-void pcgame_MainMenuRun() {
-  const std::uint8_t* pKeys = QKeyboardGetState();
-  if (pKeys != nullptr && (pKeys[0x01] & 0x80)) pcmain_bQuit = 1;
-}
 void mtatics_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mquick_MatchStart() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
@@ -70,22 +54,11 @@ void pccontrols_ActivePortsMark() {}
 void pccontrols_DefaultSet() {}
 void pccontrols_BindingsApply() {}
 
-void pcconvert_Enter() {}
-void pcconvert_Run() {}
-void pcconvert_Leave() {}
-void pcoutro_Enter() {}
-void pcoutro_Run() {}
-void pcoutro_Leave() {}
-
-std::int32_t pcfe_ConvertNeeded() { return 0; }
-std::int32_t pcfe_ScaleX640(std::int32_t x) { return x; }
-std::int32_t pcfe_ScaleY480(std::int32_t y) { return y; }
-std::int32_t pcfe_ScaleX(std::int32_t x) { return x * 640 / 512; }
-std::int32_t pcfe_ScaleY(std::int32_t y) { return y * 480 / 240; }
-void pcfe_ScreenSet(std::int32_t) {}
-void pcfe_Start() {}
-void pcfe_Stop() {}
 std::int32_t pcsides_ComputerSideGet() { return 2; }
+void pcsides_Reset() {}
+void pcsides_ChoicesForget() {}
+void pccontrols_Init() {}
+void mhelp_ScreenHook() {}
 
 void pcfmv_PlayById(std::int32_t) {}
 std::int32_t pcfmv_IsIdle() { return 1; }
@@ -95,10 +68,3 @@ std::int32_t pcfmv_CurrentFrameGet() { return 0; }
 std::int32_t pcfmv_ExpectedFrameGet() { return 0; }
 float pcfmv_FrameRateGet() { return 25.0f; }
 void pcfmv_StreamPump() {}
-
-void pctext_FontSet(std::int32_t) {}
-void pctext_PrintLeft(const char*, std::int32_t, std::int32_t, std::int32_t) {}
-void pctext_PrintRight(const char*, std::int32_t, std::int32_t, std::int32_t) {}
-void pctext_PrintCentred(const char*, std::int32_t, std::int32_t, std::int32_t) {}
-std::int32_t pctext_WidthGet(const char*) { return 0; }
-void pctext_MessageDraw() {}

@@ -4,6 +4,8 @@
 // scene, the stepwise match loading and the renderer choice.
 #include <cstdint>
 
+#include "scene3d/pcframe.h"
+
 struct Player;
 struct PCFrameTrail;  // a ball-trail record of the frame packet (10 words)
 
@@ -20,6 +22,7 @@ void kits_CopyAppearance(Player* poTo, const Player* poFrom);
 std::int32_t loading_bRunStep(std::int32_t bFlag);
 
 // ---- Frame packet ------------------------------------------------------------
+// The draw list and its render are declared in scene3d/pcframe.h.
 // Markers: at most 16 a packet; further ones are dropped.
 void pcframe_AddAimMarker(std::int32_t x, std::int32_t y, std::uint16_t uDirection, std::uint16_t uLength);
 void pcframe_AddQuadMarker(const std::int32_t aaiCorner[4][3], std::int32_t iValue);  // corners {x, height, y}
@@ -27,18 +30,6 @@ void pcframe_AddRingMarker(Player* poPlayer, std::int32_t iUser, std::int32_t bH
 void pcframe_AddSpotMarker(std::int32_t x, std::int32_t y, std::int32_t iUser);
 void pcframe_AddArrowMarker(std::int32_t x, std::int32_t y, std::uint16_t uDirection, std::int32_t iUser);
 void pcframe_AddUserMarker(std::int32_t x, std::int32_t y, std::int32_t iUser);
-void pcframe_AddSheetSprite(std::int32_t iFrame, std::int32_t x, std::int32_t y);
-
-// Draw items at a layer (draw priority); 0 when no draw item is free (the
-// item is dropped), else 1.
-std::int32_t pcframe_AddBox(std::int32_t x, std::int32_t y, std::int32_t x2, std::int32_t y2, std::int32_t iLayer,
-                            std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t uAlpha, std::uint32_t uFlags);
-std::int32_t pcframe_AddShadedBox(std::int32_t x, std::int32_t y, std::int32_t x2, std::int32_t y2, std::int32_t iLayer,
-                                  std::uint32_t uColour1, std::uint32_t uColour2, std::uint32_t uColour3,
-                                  std::uint32_t uColour4, std::uint32_t uFlags);
-std::int32_t pcframe_AddTriangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3,
-                                 std::int32_t y3, std::int32_t iLayer, std::uint8_t r, std::uint8_t g, std::uint8_t b,
-                                 std::uint8_t uAlpha, std::uint32_t uFlags);
 
 void pcframe_BallStore(std::int32_t bFlag);
 void pcframe_PlayersStore();
@@ -46,13 +37,6 @@ void pcframe_PlayersStoreReplay();
 void pcframe_TrailReplay(PCFrameTrail* poTrail, std::int32_t iFrame);
 void pcframe_CameraStore();
 
-void pcframe_Begin();
-std::int32_t pcframe_bReadyGet();
-void pcframe_ReadyClear();
-void pcframe_Init();
-void pcframe_Shutdown();
-void pcframe_Render();
-void pcframe_ScreenClear();
 
 // A ball trail into a net: start and end {x, height, y}, goal (0 at -x, 1 at
 // +x), net part (1 back, 2 roof, 3 side at -y, 4 side at +y).

@@ -7,10 +7,6 @@ std::int32_t goals_NetDepth = 60;
 std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
 std::int32_t scene3d_bBuilt = 0;
 
-namespace {
-std::int32_t pcframe_bReady = 0;
-}
-
 void kits_CopyAppearance(Player*, const Player*) {}
 
 std::int32_t loading_bRunStep(std::int32_t bFlag) { return bFlag ? 1 : 0; }
@@ -21,20 +17,7 @@ void pcframe_AddRingMarker(Player*, std::int32_t, std::int32_t) {}
 void pcframe_AddSpotMarker(std::int32_t, std::int32_t, std::int32_t) {}
 void pcframe_AddArrowMarker(std::int32_t, std::int32_t, std::uint16_t, std::int32_t) {}
 void pcframe_AddUserMarker(std::int32_t, std::int32_t, std::int32_t) {}
-void pcframe_AddSheetSprite(std::int32_t, std::int32_t, std::int32_t) {}
 
-std::int32_t pcframe_AddBox(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::uint8_t,
-                            std::uint8_t, std::uint8_t, std::uint8_t, std::uint32_t) {
-  return 0;
-}
-std::int32_t pcframe_AddShadedBox(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::uint32_t,
-                                  std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t) {
-  return 0;
-}
-std::int32_t pcframe_AddTriangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                                 std::int32_t, std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t, std::uint32_t) {
-  return 0;
-}
 
 void pcframe_BallStore(std::int32_t) {}
 void pcframe_PlayersStore() {}
@@ -42,13 +25,6 @@ void pcframe_PlayersStoreReplay() {}
 void pcframe_TrailReplay(PCFrameTrail*, std::int32_t) {}
 void pcframe_CameraStore() {}
 
-void pcframe_Begin() { pcframe_bReady = 1; }
-std::int32_t pcframe_bReadyGet() { return pcframe_bReady; }
-void pcframe_ReadyClear() { pcframe_bReady = 0; }
-void pcframe_Init() {}
-void pcframe_Shutdown() {}
-void pcframe_Render() {}
-void pcframe_ScreenClear() {}
 
 void pcframe_TrailAdd(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                       std::int32_t) {}

@@ -42,10 +42,14 @@ class GameRunTest : public ::testing::Test {
   std::map<std::string, std::string> env_;
 };
 
-TEST_F(GameRunTest, EscapeOnTheMainMenuEndsTheGameAndTheSettingsAreWritten) {
-  GameRun r = run("1 echo started\n30 keydown ESCAPE\n34 keyup ESCAPE\n3000 quit 9\n");
+TEST_F(GameRunTest, ExitOnTheMainMenuEndsTheGameAndTheSettingsAreWritten) {
+  // Down twice to Exit, select (keypad 2), left to "Yes", select.
+  GameRun r = run(
+      "1 echo started\n40 keydown DOWN\n42 keyup DOWN\n44 keydown DOWN\n46 keyup DOWN\n"
+      "50 keydown 0x50\n52 keyup 0x50\n56 keydown LEFT\n58 keyup LEFT\n62 keydown 0x50\n64 keyup 0x50\n"
+      "3000 quit 9\n");
   EXPECT_FALSE(r.timedOut);
-  EXPECT_EQ(r.exitCode, 0) << r.err;  // ended by Escape, not by the scripted quit
+  EXPECT_EQ(r.exitCode, 0) << r.err;  // ended through the menu, not by the scripted quit
   EXPECT_EQ(r.out, "started\n");
   std::ifstream in(home_ / "machine.txt");
   std::string oText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -474,9 +474,11 @@ void PaintButton(Image& img, Fonts& fonts, const Rect& r, int word, const std::s
   // A sheen across the upper half.
   FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 8, y + 7, w - 18, h * 0.32, 6), Solid({255, 255, 255}), hi ? 0.16 : 0.08);
   // Label strip and word.
-  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 8, y + h - 42, w - 18, 30, 5), Solid({0, 0, 0}), 0.35);
+  const bool twoLines = label.find('|') != std::string::npos;
+  const double stripH = twoLines ? 40 : 30;
+  FillShape(img, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(x + 8, y + h - 12 - stripH, w - 18, stripH, 5), Solid({0, 0, 0}), 0.35);
   TextStyle st{"DejaVuSansCondensed-Bold.ttf", 17, hi ? Rgb{255, 255, 0} : Rgb{200, 200, 200}, {0, 0, 0}, 1, 0};
-  DrawLabel(img, fonts, st, label, r.x + (r.w - 2) / 2, r.y + r.h - 28, r.w - 24);
+  DrawLabel(img, fonts, st, label, r.x + (r.w - 2) / 2, r.y + r.h - 12 - static_cast<int>(stripH) / 2 - (twoLines ? 1 : 0), r.w - 24);
   // Icon.
   double cx = x + (w - 2) / 2, cy = y + 46, ir = 26;
   if (hi)

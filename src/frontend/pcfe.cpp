@@ -1,0 +1,322 @@
+// The front-end state, the background sheets and the scaling.
+#include "frontend/pcfe.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "audio/audio_services.h"
+#include "display/qdl.h"
+#include "display/qdl_bank.h"
+#include "display/qdl_draw.h"
+#include "display/qdl_present.h"
+#include "display/qdl_sheet.h"
+#include "display/qdl_text.h"
+#include "framework/qdx_file.h"
+#include "framework/qdx_input.h"
+#include "frontend/frontend_services.h"
+#include "frontend/pctext.h"
+#include "platform/paths.h"
+#include "scene3d/pcframe.h"
+#include "shell/pcinstall.h"
+#include "shell/pcmain_states.h"
+#include "shell/texts.h"
+
+const char pcfe_aszSheetNames[PCFE_SHEETS][PCFE_SHEET_NAME_MAX] = {
+    "condi", "maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor", "sides",  "tactics", "team",
+    "fhfl",  "fhgt",    "fhnews",  "fhops",   "fhroh",   "fhset",   "options", "loadsave", "cont",  "fhmain"};
+
+PCFESheetSlot pcfe_aoSlots[2] = {{-1, nullptr}, {-1, nullptr}};
+int32_t pcfe_iCurrentSlot = 0;
+int32_t pcfe_iOtherSlot = 1;
+int32_t pcfe_cSheetLoads = 0;
+
+namespace {
+float pcfe_fScaleX = 1.25f;
+float pcfe_fScaleY = 2.0f;
+float pcfe_fScaleX640 = 1.0f;
+float pcfe_fScaleY480 = 1.0f;
+
+void pcfe_SheetPath(char* psz, size_t n, int32_t iSheet) {
+  std::snprintf(psz, n, "..\\data\\frontend\\%s16.spr", pcfe_aszSheetNames[iSheet]);
+}
+}  // namespace
+
+// ---- Sheets ---------------------------------------------------------------------
+
+void pcfe_SlotClear(int32_t iSlot) {
+  PCFESheetSlot& o = pcfe_aoSlots[iSlot];
+  if (o.poBank != nullptr) QDLSpriteBankFree(o.poBank);
+  o.poBank = nullptr;
+  o.iSheet = -1;
+}
+
+void pcfe_SheetCacheReset() {
+  pcfe_iCurrentSlot = 0;
+  pcfe_iOtherSlot = 1;
+  pcfe_SlotClear(0);
+  pcfe_SlotClear(1);
+  sfx_FreeAllBanks();
+  if (qal_bStarted) {
+    QALShutdown();
+    qal_bStarted = 0;
+  }
+}
+
+void pcfe_SheetLoad(int32_t iSheet) {
+  if (iSheet < 0 || iSheet >= PCFE_SHEETS) return;
+  if (pcfe_aoSlots[pcfe_iCurrentSlot].iSheet == iSheet) return;
+  std::swap(pcfe_iCurrentSlot, pcfe_iOtherSlot);
+  if (pcfe_aoSlots[pcfe_iCurrentSlot].iSheet == iSheet) return;
+  pcfe_SlotClear(pcfe_iCurrentSlot);
+  char szPath[PCFE_SHEET_NAME_MAX + 32];
+  pcfe_SheetPath(szPath, sizeof(szPath), iSheet);
+  pcfe_aoSlots[pcfe_iCurrentSlot].poBank = QDLSpriteBankLoad(szPath, nullptr, 0);
+  pcfe_aoSlots[pcfe_iCurrentSlot].iSheet = iSheet;
+  pcfe_cSheetLoads++;
+  if (pcfe_aoSlots[pcfe_iCurrentSlot].poBank == nullptr)
+    std::fprintf(stderr, "pcfe: the background sheet %s could not be loaded\n", szPath);
+}
+
+int32_t pcfe_SheetGet() { return pcfe_aoSlots[pcfe_iCurrentSlot].iSheet; }
+
+QDLFrame* pcfe_SheetSpriteGet(int32_t i) {
+  QDLSpriteBank* po = pcfe_aoSlots[pcfe_iCurrentSlot].poBank;
+  if (po == nullptr || i < 0 || i >= po->frameCount) return nullptr;
+  return &po->frames[i];
+}
+
+void pcfe_ScreenSet(int32_t iSheet) {
+  pcfe_SheetLoad(iSheet);
+  pcframe_ScreenClearSet(0);
+}
+
+// ---- Scaling ----------------------------------------------------------------------
+
+void pcfe_ScaleSet(int16_t iVirtualWidth, int16_t iVirtualHeight, int16_t iScreenWidth, int16_t iScreenHeight) {
+  pcfe_fScaleX = iVirtualWidth != 0 ? static_cast<float>(iScreenWidth) / static_cast<float>(iVirtualWidth) : 1.0f;
+  pcfe_fScaleY = iVirtualHeight != 0 ? static_cast<float>(iScreenHeight) / static_cast<float>(iVirtualHeight) : 1.0f;
+  pcfe_fScaleX640 = static_cast<float>(iScreenWidth) * 0.0015625f;
+  pcfe_fScaleY480 = static_cast<float>(iScreenHeight) * 0.0020833334f;
+}
+
+int32_t pcfe_ScaleX(int16_t x) { return static_cast<int32_t>(static_cast<float>(x) * pcfe_fScaleX); }
+int32_t pcfe_ScaleY(int16_t y) { return static_cast<int32_t>(static_cast<float>(y) * pcfe_fScaleY); }
+int32_t pcfe_ScaleX640(int16_t x) { return static_cast<int32_t>(static_cast<float>(x) * pcfe_fScaleX640); }
+int32_t pcfe_ScaleY480(int16_t y) { return static_cast<int32_t>(static_cast<float>(y) * pcfe_fScaleY480); }
+
+// ---- Front-end state ----------------------------------------------------------------
+
+void pcfe_Start() {
+  QDLTextSetStyle(1);
+  pctext_FrontEndFontsLoad();
+  pccontrols_Init();
+  pcfe_SheetCacheReset();
+  pcframe_ScreenClearSet(1);
+}
+
+void pcfe_Stop() {
+  pcfmv_Stop();
+  pctext_FrontEndFontsFree();
+  pcframe_ScreenClearSet(-1);
+  pcfe_SlotClear(0);
+  pcfe_SlotClear(1);
+}
+
+// ---- First-run conversion of the background sheets ---------------------------------
+
+int32_t pcfe_cConvertFailures = 0;
+int32_t pcfe_iConvertCounter = 0;
+
+namespace {
+
+// The three lines of the conversion screen per language, Windows-1252.
+const char* const pcfe_aaszConvertLines[6][3] = {
+    {"Please Wait, converting graphics data.", "This is only necessary the first time the game is run ", "or if your video hardware changes."},
+    {"Conversion de donn\xE9" "es graphiques. Veuillez patienter...", "Ceci n'est n\xE9" "cessaire que pour la premi\xE8" "re ex\xE9" "cution du", "jeu ou lors d'un changement de p\xE9" "riph\xE9" "rique."},
+    {"Bitte warten, konvertiere Grafikdaten.", "Dies ist nur notwendig, wenn Sie das Spiel das erste", "Mal starten, oder Sie die Video Einstellungen ver\xE4" "ndern wollen"},
+    {"Por favor, espera. Convirtiendo datos gr\xE1" "ficos.", "Esto s\xF3" "lo es necesario la primera vez que se ejecuta", "el juego o si tu hardware de v\xED" "deo cambia."},
+    {"Attendere... conversione dati grafici in corso.", "Questo \xE8" " necessario solo la prima volta che il gioco", "viene caricato o se il tuo hardware video \xE8" " cambiato."},
+    {"Aguarde, por favor. A converter dados gr\xE1" "ficos.", "Isto s\xF3" " \xE9" " necess\xE1" "rio da primeira vez que correr o jogo", "ou se o seu hardware de v\xED" "deo mudar."},
+};
+
+QDLSurface* pcfe_poConvertImage = nullptr;
+const char* const* pcfe_papszConvertLines = pcfe_aaszConvertLines[0];
+
+// Checks that a converted sheet matches the display: readable, at least 200
+// bytes, a valid sprite bank, and of the display's pixel format in the
+// compared bits.
+bool pcfe_bConvertedSheetGood(int32_t iSheet) {
+  char szPath[PCFE_SHEET_NAME_MAX + 32];
+  pcfe_SheetPath(szPath, sizeof(szPath), iSheet);
+  QDXFile* poFile = QDXFileOpenRead(szPath, 0);
+  if (poFile == nullptr) return false;
+  uint8_t abHead[PCFE_MARKER_MIN_BYTES];
+  const size_t uRead = QDXFileRead(poFile, abHead, sizeof(abHead));
+  QDXFileClose(poFile);
+  if (uRead < sizeof(abHead)) return false;
+  QDLSpriteBank* poBank = QDLSpriteBankLoad(szPath, nullptr, 0);
+  if (poBank == nullptr) return false;
+  QDLSurface* poDisplay = QDLDisplaySurface();
+  bool bGood = true;
+  if (poDisplay != nullptr && (poDisplay->formatCode & QDLFORMAT_CLASS_MASK) != (poBank->formatCode & ~0x7E0u))
+    bGood = false;
+  QDLSpriteBankFree(poBank);
+  return bGood;
+}
+
+// Moves the file written beside the target over it in one step.
+bool pcfe_bReplaceFile(const char* pszFrom, const char* pszTo) {
+  std::error_code ec;
+  std::filesystem::rename(platform::resolvePath(pszFrom), platform::resolvePath(pszTo), ec);
+  return !ec;
+}
+
+// Converts one sheet; false when its source did not load or the result could
+// not be written (the old converted file, if any, is then left as it was).
+bool pcfe_bSheetConvert(int32_t iSheet) {
+  char szSource[PCFE_SHEET_NAME_MAX + PCINSTALL_PATH_SIZE + 32];
+  std::snprintf(szSource, sizeof(szSource), "%sdata\\frontend\\%s.spr", pcinstall_szCdRoot, pcfe_aszSheetNames[iSheet]);
+  QDLSpriteBank* poSource = QDLSpriteBankLoad(szSource, nullptr, 0);
+  if (poSource == nullptr) {
+    std::fprintf(stderr, "pcfe: the source sheet %s could not be loaded; it is skipped\n", szSource);
+    return false;
+  }
+  QDLSurface* poDisplay = QDLDisplaySurface();
+  const uint32_t uFormat = poDisplay != nullptr ? poDisplay->formatCode : 0;
+  QDLSpriteBank* poConverted = QDLSpriteBankConvert(poSource, uFormat, QDLCONVERT_DITHER);
+  QDLSpriteBankFree(poSource);
+  if (poConverted == nullptr) {
+    std::fprintf(stderr, "pcfe: the sheet %s could not be converted\n", szSource);
+    return false;
+  }
+  char szTarget[PCFE_SHEET_NAME_MAX + 32];
+  pcfe_SheetPath(szTarget, sizeof(szTarget), iSheet);
+  const std::string sTemporary = std::string(szTarget) + ".tmp";
+  bool bDone = QDLSpriteBankSave(poConverted, sTemporary.c_str()) == 0 && pcfe_bReplaceFile(sTemporary.c_str(), szTarget);
+  QDLSpriteBankFree(poConverted);
+  if (!bDone) {
+    platform::deleteFile(sTemporary.c_str());
+    std::fprintf(stderr, "pcfe: the converted sheet %s could not be written\n", szTarget);
+  }
+  return bDone;
+}
+
+}  // namespace
+
+int32_t pcfe_ConvertNeeded() {
+  // The marker sheet first, as it is written last; then every other sheet
+  // the screens load.
+  if (!pcfe_bConvertedSheetGood(PCFE_MARKER_SHEET)) return 1;
+  for (int32_t i = 0; i < PCFE_SHEETS; ++i) {
+    char szPath[PCFE_SHEET_NAME_MAX + 32];
+    pcfe_SheetPath(szPath, sizeof(szPath), i);
+    if (!QDXFileExists(szPath)) return 1;
+  }
+  return 0;
+}
+
+void pcfe_ConvertEnter() {
+  QDLTextSetStyle(1);
+  pctext_FrontEndFontsLoad();
+  pcfe_poConvertImage = QDLSurfaceCreate(640, 480, 16, 0);
+  if (pcfe_poConvertImage != nullptr) {
+    char szPath[PCINSTALL_PATH_SIZE];
+    pcinstall_TexturePath(szPath, "images\\gfxconvert.tga");
+    if (QDLImageLoadTGA(pcfe_poConvertImage, szPath, 0) == nullptr)
+      std::fprintf(stderr, "pcfe: the image %s could not be loaded\n", szPath);
+  }
+  pcfe_iConvertCounter = 0;
+  pcfe_cConvertFailures = 0;
+  platform::makeDirectories("..\\data\\frontend");
+  const int32_t iLanguage = mlang_iLanguage >= 0 && mlang_iLanguage < 6 ? mlang_iLanguage : 0;
+  pcfe_papszConvertLines = pcfe_aaszConvertLines[iLanguage];
+}
+
+void pcfe_ConvertStep() {
+  if (pcfe_iConvertCounter >= PCFE_SHEETS) {
+    pcmain_eRequestedState = APP_STATE_FRONT_END;
+    return;
+  }
+  QDLSurface* poDisplay = QDLDisplaySurface();
+  if (poDisplay != nullptr) {
+    if (pcfe_poConvertImage != nullptr) QDLSurfaceCopy(poDisplay, pcfe_poConvertImage, 0);
+    QDLFont* poFont = pctext_poFontGet(0);
+    const uint32_t uBlack = QDLSurfaceRGBToPixel(poDisplay, 0, 0, 0);
+    const uint32_t uWhite = QDLSurfaceRGBToPixel(poDisplay, 255, 255, 255);
+    if (poFont != nullptr)
+      for (int32_t i = 0; i < 3; ++i) {
+        QDLPrintf(poDisplay, poFont, 321, static_cast<int16_t>(129 + 24 * i), uBlack, 0, QDLLAYOUT_CENTRED_ON_CURSOR,
+                  QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP, "%s", pcfe_papszConvertLines[i]);
+        QDLPrintf(poDisplay, poFont, 320, static_cast<int16_t>(128 + 24 * i), uWhite, 0, QDLLAYOUT_CENTRED_ON_CURSOR,
+                  QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP, "%s", pcfe_papszConvertLines[i]);
+      }
+    QDLRect(poDisplay, 176, 443, 464, 457, uBlack, QDLDRAW_FILLED);
+    QDLRect(poDisplay, 178, 445, 178 + 15 * pcfe_iConvertCounter, 455, QDLSurfaceRGBToPixel(poDisplay, 128, 128, 64),
+            QDLDRAW_FILLED);
+  }
+  // The marker sheet is the last row: it is written only when every other
+  // sheet converted, so an incomplete conversion runs again next time.
+  if (pcfe_iConvertCounter == PCFE_MARKER_SHEET && pcfe_cConvertFailures > 0) {
+    char szMarker[PCFE_SHEET_NAME_MAX + 32];
+    pcfe_SheetPath(szMarker, sizeof(szMarker), PCFE_MARKER_SHEET);
+    platform::deleteFile(szMarker);
+    std::fprintf(stderr, "pcfe: %d sheets failed to convert; the conversion runs again next time\n",
+                 static_cast<int>(pcfe_cConvertFailures));
+  } else if (!pcfe_bSheetConvert(pcfe_iConvertCounter)) {
+    pcfe_cConvertFailures++;
+  }
+  QDLPresent(0);
+  pcfe_iConvertCounter++;
+}
+
+void pcfe_ConvertLeave() {
+  if (pcfe_poConvertImage != nullptr) QDLSurfaceFree(pcfe_poConvertImage);
+  pcfe_poConvertImage = nullptr;
+  pctext_FrontEndFontsFree();
+}
+
+// ---- Outro -----------------------------------------------------------------------
+
+int32_t pcfe_iOutroCounter = 0;
+
+namespace {
+QDLSurface* pcfe_poOutroImage = nullptr;
+
+void pcfe_OutroShow() {
+  QDLSurface* poDisplay = QDLDisplaySurface();
+  if (poDisplay != nullptr && pcfe_poOutroImage != nullptr) QDLSurfaceCopy(poDisplay, pcfe_poOutroImage, 0);
+  QDLPresent(0);
+}
+}  // namespace
+
+void pcfe_OutroEnter() {
+  pcfe_poOutroImage = QDLSurfaceCreate(640, 480, 16, 0);
+  if (pcfe_poOutroImage != nullptr && QDLImageLoadTGA(pcfe_poOutroImage, "..\\data\\textures\\images\\outro.tga", 0) == nullptr)
+    std::fprintf(stderr, "pcfe: the outro image could not be loaded\n");
+  pcfe_OutroShow();
+  pcfe_iOutroCounter = PCFE_OUTRO_FRAMES;
+}
+
+void pcfe_OutroRun() {
+  pcfe_OutroShow();
+  const uint8_t* pabKeys = QKeyboardGetState();
+  const bool bEscape = pabKeys != nullptr && (pabKeys[1] & 0x80) != 0;
+  if (pcfe_iOutroCounter-- > 0 && !bEscape) return;
+  if (pcfe_iOutroCounter < 0) pcfe_iOutroCounter = 0;
+  QDLSurface* poDisplay = QDLDisplaySurface();
+  for (int32_t i = 0; i < 2; ++i) {
+    if (poDisplay != nullptr) QDLFillRect(poDisplay, nullptr, 0, 0);
+    QDLPresent(0);
+  }
+  pcmain_eRequestedState = APP_STATE_NONE;
+  pcmain_eCurrentState = APP_STATE_NONE;
+  pcmain_bQuit = 1;
+}
+
+void pcfe_OutroLeave() {
+  if (pcfe_poOutroImage != nullptr) QDLSurfaceFree(pcfe_poOutroImage);
+  pcfe_poOutroImage = nullptr;
+}

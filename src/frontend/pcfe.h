@@ -1,0 +1,60 @@
+#pragma once
+// The front-end state: what the front end sets up on entry and tears down on
+// leaving, the background sheets with their two-slot cache, the scaling
+// between layout units and the display, and the two small application
+// states of the front end's graphics: the first-run conversion of the
+// background sheets and the outro.
+#include <cstdint>
+
+struct QDLSpriteBank;
+struct QDLFrame;
+
+enum : int32_t {
+  PCFE_SHEETS = 20,
+  PCFE_SHEET_NAME_MAX = 80,
+  PCFE_MAIN_SHEET_FIRST = 1,  // "maineng"; + language for the others
+  PCFE_MARKER_SHEET = 19,     // "fhmain": its converted file marks a finished conversion
+  PCFE_MARKER_MIN_BYTES = 200,
+  PCFE_OUTRO_FRAMES = 3600,
+};
+
+extern const char pcfe_aszSheetNames[PCFE_SHEETS][PCFE_SHEET_NAME_MAX];
+
+struct PCFESheetSlot {
+  int32_t iSheet;  // -1 when empty
+  QDLSpriteBank* poBank;
+};
+extern PCFESheetSlot pcfe_aoSlots[2];
+extern int32_t pcfe_iCurrentSlot;
+extern int32_t pcfe_iOtherSlot;
+// Sheet files read from disc since start-up (the cache's tests count them).
+extern int32_t pcfe_cSheetLoads;
+
+void pcfe_Start();
+void pcfe_Stop();
+void pcfe_ScreenSet(int32_t iSheet);
+void pcfe_SheetLoad(int32_t iSheet);
+void pcfe_SlotClear(int32_t iSlot);
+void pcfe_SheetCacheReset();
+int32_t pcfe_SheetGet();
+QDLFrame* pcfe_SheetSpriteGet(int32_t i);
+
+void pcfe_ScaleSet(int16_t iVirtualWidth, int16_t iVirtualHeight, int16_t iScreenWidth, int16_t iScreenHeight);
+int32_t pcfe_ScaleX(int16_t x);
+int32_t pcfe_ScaleY(int16_t y);
+int32_t pcfe_ScaleX640(int16_t x);
+int32_t pcfe_ScaleY480(int16_t y);
+
+int32_t pcfe_ConvertNeeded();
+void pcfe_ConvertEnter();
+void pcfe_ConvertStep();
+void pcfe_ConvertLeave();
+// Sheets the last conversion could not convert (their sources did not load
+// or the result could not be written).
+extern int32_t pcfe_cConvertFailures;
+extern int32_t pcfe_iConvertCounter;
+
+void pcfe_OutroEnter();
+void pcfe_OutroRun();
+void pcfe_OutroLeave();
+extern int32_t pcfe_iOutroCounter;

@@ -1,0 +1,120 @@
+// Fonts and text output.
+#include "frontend/pctext.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "display/qdl_text.h"
+#include "scene3d/pcframe.h"
+#include "shell/draw2d.h"
+#include "shell/pcinstall.h"
+
+FontEntry pctext_aaoFontSets[PCTEXT_SETS][PCTEXT_FONTS_PER_SET] = {
+    {{"Fonts\\SWfont18pt.bmp", 0, nullptr, 0}, {"Fonts\\SW24pt.bmp", 1, nullptr, 0}},
+    {{"Fonts\\font3a3.tga", 0, nullptr, 0}, {"Fonts\\24pt.tga", 1, nullptr, 0}},
+    {{"Fonts\\SWfont3a3.bmp", 0, nullptr, 0}, {"Fonts\\SW24pt.bmp", 1, nullptr, 0}},
+};
+int32_t pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+int32_t pctext_iCurrentFont = 0;
+int32_t pctext_cLoadedFonts = 0;
+int32_t pctext_b3DTextMode = 0;
+
+namespace {
+char pctext_szMessage[PCTEXT_MESSAGE_MAX + 1];
+int32_t pctext_iMessageFrames = 0;
+
+FontEntry& pctext_oCurrent() { return pctext_aaoFontSets[pctext_iCurrentSet][pctext_iCurrentFont]; }
+
+void pctext_Print(const char* pszText, int32_t x, int32_t y, int32_t iLayer, int32_t iAlign) {
+  const Draw2DColour c = draw2d_oTextColourGet();
+  pcframe_AddText(x, y, iLayer, c.r, c.g, c.b, pszText, pctext_iCurrentFont, static_cast<int32_t>(pctext_oCurrent().bRemap),
+                  iAlign);
+}
+}  // namespace
+
+void pctext_FrontEndFontsLoad() {
+  pctext_cLoadedFonts = 0;
+  for (FontEntry& o : pctext_aaoFontSets[PCTEXT_SET_FRONT_END]) {
+    char szPath[PCINSTALL_PATH_SIZE];
+    pcinstall_TexturePath(szPath, o.szFileName);
+    if (o.poFont != nullptr) QDLFontFree(o.poFont);
+    o.poFont = QDLFontCreateFromSheet(szPath, 3, 0, 0);
+    if (o.poFont != nullptr) pctext_cLoadedFonts++;
+    else std::fprintf(stderr, "pctext: the font %s could not be loaded\n", szPath);
+  }
+  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+  pctext_iCurrentFont = 0;
+}
+
+void pctext_FrontEndFontsFree() {
+  for (FontEntry& o : pctext_aaoFontSets[PCTEXT_SET_FRONT_END]) {
+    if (o.poFont != nullptr) QDLFontFree(o.poFont);
+    o.poFont = nullptr;
+  }
+  pctext_cLoadedFonts = 0;
+}
+
+void pctext_FontsLoad(int32_t bSoftware) {
+  // The match fonts are textures of the 3D scene's loader; the renderer
+  // draws them, so no 2D font is made here.
+  pctext_iCurrentSet = bSoftware ? PCTEXT_SET_MATCH_SOFTWARE : PCTEXT_SET_MATCH_HARDWARE;
+  pctext_iCurrentFont = 0;
+  pctext_cLoadedFonts = PCTEXT_FONTS_PER_SET;
+}
+
+void pctext_FontSet(int32_t iIndex) {
+  if (pctext_b3DTextMode) pctext_iCurrentFont = iIndex == 2 ? 1 : 0;
+  else pctext_iCurrentFont = iIndex - 1 > 0 ? 1 : 0;
+}
+
+void pctext_FontReset() { pctext_iCurrentFont = 0; }
+void pctext_3DTextModeSet(int32_t bOn) { pctext_b3DTextMode = bOn ? 1 : 0; }
+
+QDLFont* pctext_poFontGet(int32_t iIndex) {
+  if (iIndex < 0 || iIndex >= PCTEXT_FONTS_PER_SET) return nullptr;
+  return pctext_aaoFontSets[pctext_iCurrentSet][iIndex].poFont;
+}
+
+void pctext_PrintLeft(const char* pszText, int32_t x, int32_t y, int32_t iLayer) { pctext_Print(pszText, x, y, iLayer, 0); }
+void pctext_PrintRight(const char* pszText, int32_t x, int32_t y, int32_t iLayer) { pctext_Print(pszText, x, y, iLayer, 1); }
+void pctext_PrintCentred(const char* pszText, int32_t x, int32_t y, int32_t iLayer) { pctext_Print(pszText, x, y, iLayer, 2); }
+
+int32_t pctext_WidthGet(const char* pszText) {
+  if (pszText == nullptr || pszText[0] == '\0') return 0;
+  if (pctext_b3DTextMode) return PCTEXT_3D_CELL * static_cast<int32_t>(std::strlen(pszText));
+  const FontEntry& o = pctext_oCurrent();
+  if (o.poFont == nullptr) return 0;
+  int32_t iWidth = 0;
+  for (const char* p = pszText; *p != '\0'; ++p) {
+    uint8_t c = static_cast<uint8_t>(*p);
+    iWidth += QDLFontCharWidth(o.poFont, o.bRemap ? pcframe_CharRemap(c) : c);
+  }
+  return iWidth;
+}
+
+int32_t pctext_CharWidthGet(uint8_t c) {
+  if (pctext_b3DTextMode) return PCTEXT_3D_CELL;
+  QDLFont* po = pctext_oCurrent().poFont;
+  return po != nullptr ? QDLFontCharWidth(po, c) : 0;
+}
+
+int32_t pctext_HeightGet() {
+  if (pctext_b3DTextMode) return PCTEXT_3D_CELL;
+  QDLFont* po = pctext_oCurrent().poFont;
+  return po != nullptr ? QDLFontHeight(po) : 0;
+}
+
+void pctext_MessageSet(const char* pszText) {
+  std::snprintf(pctext_szMessage, sizeof(pctext_szMessage), "%s", pszText != nullptr ? pszText : "");
+  pctext_iMessageFrames = PCTEXT_MESSAGE_FRAMES;
+}
+
+void pctext_MessageDraw() {
+  if (pctext_iMessageFrames <= 0) return;
+  pctext_FontSet(2);
+  pctext_PrintCentred(pctext_szMessage, 320, 120, 5);
+  pctext_FontSet(0);
+  pctext_iMessageFrames--;
+}
+
+int32_t pctext_iMessageFramesGet() { return pctext_iMessageFrames; }

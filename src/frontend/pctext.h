@@ -1,0 +1,52 @@
+#pragma once
+// Fonts and text output: three two-font sets (front end, match on the
+// hardware renderers, match on the software renderer), the current font,
+// string measures, and text items added to the frame packet in the current
+// font and colour with an alignment. While the 3D match scene is up, text is
+// drawn by the renderer in fixed 16-pixel cells and measures follow that.
+#include <cstdint>
+
+struct QDLFont;
+
+enum : int32_t {
+  PCTEXT_SET_FRONT_END = 0,
+  PCTEXT_SET_MATCH_HARDWARE = 1,
+  PCTEXT_SET_MATCH_SOFTWARE = 2,
+  PCTEXT_SETS = 3,
+  PCTEXT_FONTS_PER_SET = 2,
+  PCTEXT_MESSAGE_MAX = 255,
+  PCTEXT_MESSAGE_FRAMES = 60,
+  PCTEXT_3D_CELL = 16,
+};
+
+struct FontEntry {
+  char szFileName[256];
+  uint32_t bRemap;
+  QDLFont* poFont;  // the loaded font (2D) or null
+  uint32_t uSpare;
+};
+
+extern FontEntry pctext_aaoFontSets[PCTEXT_SETS][PCTEXT_FONTS_PER_SET];
+extern int32_t pctext_iCurrentSet;
+extern int32_t pctext_iCurrentFont;
+extern int32_t pctext_cLoadedFonts;
+extern int32_t pctext_b3DTextMode;
+
+void pctext_FrontEndFontsLoad();
+void pctext_FrontEndFontsFree();
+void pctext_FontsLoad(int32_t bSoftware);
+void pctext_FontSet(int32_t iIndex);
+void pctext_FontReset();
+void pctext_3DTextModeSet(int32_t bOn);
+QDLFont* pctext_poFontGet(int32_t iIndex);
+
+void pctext_PrintLeft(const char* pszText, int32_t x, int32_t y, int32_t iLayer);
+void pctext_PrintRight(const char* pszText, int32_t x, int32_t y, int32_t iLayer);
+void pctext_PrintCentred(const char* pszText, int32_t x, int32_t y, int32_t iLayer);
+int32_t pctext_WidthGet(const char* pszText);
+int32_t pctext_CharWidthGet(uint8_t c);
+int32_t pctext_HeightGet();
+
+void pctext_MessageSet(const char* pszText);
+void pctext_MessageDraw();
+int32_t pctext_iMessageFramesGet();

@@ -1,0 +1,1 @@
+list(APPEND FRONTEND_SOURCES demowatch.cpp listctrl.cpp mregion.cpp pcfe.cpp pcgame.cpp pctext.cpp)

@@ -1,0 +1,113 @@
+#pragma once
+// The frame packet: the one hand-off from the game logic to drawing. Each
+// rendered frame the logic queues its overlay drawing as a draw list of
+// prioritised items (sprites, text, lines, circles, boxes, sheet sprites,
+// triangles); the front end draws the list into the 2D display with
+// pcframe_Render, a match draws it after the 3D scene.
+//
+// Layers hold the items of one priority and are kept in ascending priority;
+// within a layer the most recently added item comes first. Lower priority
+// numbers are drawn last, that is over the higher ones.
+#include <cstdint>
+
+struct QDLFrame;
+
+// Kinds of draw item, one bit each.
+enum : uint32_t {
+  PCFRAME_KIND_SPRITE = 1,
+  PCFRAME_KIND_TEXT = 2,
+  PCFRAME_KIND_SHEET_SPRITE = 4,
+  PCFRAME_KIND_CIRCLE = 8,
+  PCFRAME_KIND_LINE = 16,
+  PCFRAME_KIND_BOX = 32,
+  PCFRAME_KIND_SHADED_BOX = 64,
+  PCFRAME_KIND_BACKDROP_SPRITE = 128,
+  PCFRAME_KIND_TRIANGLE = 256,
+};
+
+enum : int32_t {
+  PCFRAME_LAYERS_MAX = 256,
+  PCFRAME_ITEMS_MAX = 512,
+  // The text pool holds every text item of one frame with its terminator;
+  // a text that does not fit whole is refused (pcframe_iTextRefusals).
+  PCFRAME_TEXT_POOL_SIZE = 8192,
+};
+
+struct DrawItem {
+  DrawItem* pNext;
+  uint32_t uKind;
+  int16_t aiCoord[6];
+  const QDLFrame* poFrame;
+  uint16_t uFlags;
+  const char* pszText;
+  uint8_t aRed[4];
+  uint8_t aGreen[4];
+  uint8_t aBlue[4];
+  uint8_t uAlpha;
+};
+
+struct DrawLayer {
+  DrawLayer* pPrev;
+  DrawLayer* pNext;
+  DrawItem* poFirstItem;
+  int16_t iPriority;
+};
+
+// The draw-list half of the packet and its snapshot counters (home players,
+// away players, markers, ball valid, referee valid, camera valid).
+struct FramePacket {
+  DrawLayer* poFirstLayer;
+  int16_t iTextLength;
+  char acTextPool[PCFRAME_TEXT_POOL_SIZE];
+  int16_t cLayersInUse;
+  int16_t cItemsInUse;
+  uint32_t bReady;
+  int32_t aiSnapshotCounts[6];
+};
+
+extern FramePacket* pcframe_poCurrent;
+// The largest number of items ever in use in one packet.
+extern int32_t pcframe_iItemPeak;
+// Text items refused since start-up because the text pool was full.
+extern int32_t pcframe_iTextRefusals;
+
+void pcframe_Init();
+void pcframe_Shutdown();
+void pcframe_Begin();
+void pcframe_NodesRelease();
+void pcframe_SnapshotClear();
+FramePacket* pcframe_poTake();
+int32_t pcframe_bReadyGet();
+void pcframe_ReadyClear();
+DrawItem* pcframe_poItemNew(int16_t iPriority);
+void pcframe_ScreenClearSet(int32_t iFlag);
+int32_t pcframe_ScreenClearGet();
+void pcframe_ScreenClear();
+uint8_t pcframe_CharRemap(uint8_t c);
+int32_t pcframe_Render();
+
+// The adders: 1 when the item was added, 0 when the display condition fails,
+// the packet is not ready or a pool is empty.
+int32_t pcframe_AddSprite(int32_t x, int32_t y, int32_t iPriority, const QDLFrame* poFrame, uint32_t uFlags);
+int32_t pcframe_AddText(int32_t x, int32_t y, int32_t iPriority, uint8_t r, uint8_t g, uint8_t b, const char* pszText,
+                        int32_t iFont, int32_t bRemap, int32_t iAlign);
+int32_t pcframe_AddSheetSprite(int32_t x, int32_t y, int32_t iPriority, int32_t iFrame);
+int32_t pcframe_AddCircle(int32_t x, int32_t y, int32_t iPriority, int32_t iRadius, uint8_t r, uint8_t g, uint8_t b,
+                          uint32_t uFlags);
+int32_t pcframe_AddLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t iPriority, uint8_t r, uint8_t g,
+                        uint8_t b, uint32_t uFlags);
+int32_t pcframe_AddBox(int32_t x, int32_t y, int32_t x2, int32_t y2, int32_t iLayer, uint8_t r, uint8_t g, uint8_t b,
+                       uint8_t uAlpha, uint32_t uFlags);
+// Corner colours are four bytes red, green, blue, alpha in that order in
+// memory: red in bits 0-7, green 8-15, blue 16-23, alpha 24-31.
+int32_t pcframe_AddShadedBox(int32_t x, int32_t y, int32_t x2, int32_t y2, int32_t iLayer, uint32_t uColour1,
+                             uint32_t uColour2, uint32_t uColour3, uint32_t uColour4, uint32_t uFlags);
+int32_t pcframe_AddBackdropSprite(int32_t x, int32_t y, int32_t iPriority, int32_t iSheet, int32_t iSprite,
+                                  uint32_t uFlags);
+int32_t pcframe_AddTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t iLayer,
+                            uint8_t r, uint8_t g, uint8_t b, uint8_t uAlpha, uint32_t uFlags);
+
+// The 3D display's up flag, set by the match scene's set-up and cleared by
+// its shut-down; sprites, circles and backdrop sprites are 2D-only items and
+// sheet sprites 3D-only.
+extern int32_t scene3d_bDisplay3DUp;

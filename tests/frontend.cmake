@@ -1,0 +1,17 @@
+# Tests of the frame packet, the front-end state, regions, the list control,
+# text output and the main menu.
+korvena_test(test_frontend
+  SOURCES
+    frontend/frontend_env.cpp
+    frontend/frame_packet_test.cpp
+    frontend/pcfe_test.cpp
+    frontend/regions_test.cpp
+    frontend/listctrl_test.cpp
+    frontend/pctext_test.cpp
+    frontend/mainmenu_test.cpp
+  DEPS korvena_frontend korvena_scene3d korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
+add_dependencies(test_frontend data)
+
+# The whole game from a clean data tree through the conversion to the menu.
+korvena_test(test_frontend_run SOURCES frontend/menu_run_test.cpp DEPS korvena_platform)
+add_dependencies(test_frontend_run korvena data)

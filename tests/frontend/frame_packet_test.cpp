@@ -1,0 +1,168 @@
+// The frame packet's draw list: layer order, item order within a layer, the
+// pools, the text pool and the 2D render.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "display/qdl.h"
+#include "display/qdl_draw.h"
+#include "display/qdl_text.h"
+#include "frontend/pctext.h"
+#include "frontend_env.h"
+#include "scene3d/pcframe.h"
+
+namespace {
+
+uint32_t PixelAt(int32_t x, int32_t y) {
+  uint32_t p = 0;
+  EXPECT_EQ(QDLGetPixel(QDLDisplaySurface(), x, y, &p), 0u);
+  return p;
+}
+
+uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) { return QDLSurfaceRGBToPixel(QDLDisplaySurface(), r, g, b); }
+
+void ClearScreen() { QDLFillRect(QDLDisplaySurface(), nullptr, 0, 0); }
+
+// The priorities of the layers in list order and the number of items each.
+std::string ListShape() {
+  std::string s;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext) {
+    int n = 0;
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) ++n;
+    s += std::to_string(l->iPriority) + ":" + std::to_string(n) + " ";
+    if (l->pNext != nullptr) {
+      EXPECT_EQ(l->pNext->pPrev, l);
+    }
+  }
+  return s;
+}
+
+TEST(FramePacket, LayersAscendAndTheLastAddedItemLeadsItsLayer) {
+  pcframe_Begin();
+  ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, 10, 1, 0, 0, 0), 1);
+  ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, 5, 2, 0, 0, 0), 1);
+  ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, 20, 3, 0, 0, 0), 1);
+  ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, 10, 4, 0, 0, 0), 1);
+  ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, 7, 5, 0, 0, 0), 1);
+  EXPECT_EQ(ListShape(), "5:1 7:1 10:2 20:1 ");
+  DrawLayer* l10 = pcframe_poCurrent->poFirstLayer->pNext->pNext;
+  EXPECT_EQ(l10->poFirstItem->aRed[0], 4);  // the later of the two
+  EXPECT_EQ(l10->poFirstItem->pNext->aRed[0], 1);
+  EXPECT_EQ(pcframe_poCurrent->cLayersInUse, 4);
+  EXPECT_EQ(pcframe_poCurrent->cItemsInUse, 5);
+  // Begin releases everything.
+  pcframe_Begin();
+  EXPECT_EQ(pcframe_poCurrent->poFirstLayer, nullptr);
+  EXPECT_EQ(pcframe_poCurrent->cItemsInUse, 0);
+  EXPECT_EQ(pcframe_poCurrent->iTextLength, 0);
+}
+
+TEST(FramePacket, NothingIsAddedBeforeBeginAndTakingClearsTheReadyFlag) {
+  pcframe_Begin();
+  EXPECT_EQ(pcframe_bReadyGet(), 1);
+  EXPECT_NE(pcframe_poTake(), nullptr);
+  EXPECT_EQ(pcframe_bReadyGet(), 0);
+  EXPECT_EQ(pcframe_poTake(), nullptr);
+  EXPECT_EQ(pcframe_AddBox(0, 0, 5, 5, 1, 255, 0, 0, 255, 1), 0);
+  EXPECT_EQ(pcframe_AddText(0, 0, 1, 255, 255, 255, "x", 0, 0, 0), 0);
+  EXPECT_EQ(pcframe_iTextRefusals, 0);  // not ready is not a full pool
+  EXPECT_EQ(pcframe_poItemNew(3), nullptr);
+  EXPECT_EQ(pcframe_Render(), 0);
+}
+
+TEST(FramePacket, PoolsRunOutWithoutDamage) {
+  pcframe_Begin();
+  for (int i = 0; i < PCFRAME_LAYERS_MAX; ++i) ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, i, 0, 0, 0, 0), 1) << i;
+  EXPECT_EQ(pcframe_AddLine(0, 0, 1, 1, 1000, 0, 0, 0, 0), 0);  // a new priority needs a layer
+  EXPECT_EQ(pcframe_AddLine(0, 0, 1, 1, 3, 0, 0, 0, 0), 1);     // an existing one does not
+  int added = PCFRAME_LAYERS_MAX + 1;
+  while (pcframe_AddLine(0, 0, 1, 1, 3, 0, 0, 0, 0)) ++added;
+  EXPECT_EQ(added, PCFRAME_ITEMS_MAX);
+  EXPECT_EQ(pcframe_iItemPeak, PCFRAME_ITEMS_MAX);
+  // A new frame has every node back.
+  pcframe_Begin();
+  for (int i = 0; i < PCFRAME_ITEMS_MAX; ++i) ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, i % 100, 0, 0, 0, 0), 1) << i;
+  pcframe_Begin();
+}
+
+TEST(FramePacket, TheTextPoolRefusesATextThatDoesNotFitAndCountsIt) {
+  ASSERT_GE(PCFRAME_TEXT_POOL_SIZE, 4096);
+  pcframe_Begin();
+  const int before = pcframe_iTextRefusals;
+  std::string text(99, 'a');  // 100 bytes with the terminator
+  int stored = 0;
+  while (pcframe_AddText(0, 0, 1, 1, 2, 3, text.c_str(), 0, 0, 0)) ++stored;
+  EXPECT_EQ(stored, PCFRAME_TEXT_POOL_SIZE / 100);
+  EXPECT_EQ(pcframe_iTextRefusals, before + 1);
+  EXPECT_LE(pcframe_poCurrent->iTextLength, PCFRAME_TEXT_POOL_SIZE);
+  // A short text still fits in what is left; every stored text is whole.
+  const int left = PCFRAME_TEXT_POOL_SIZE - pcframe_poCurrent->iTextLength;
+  std::string rest(static_cast<size_t>(left - 1), 'b');
+  EXPECT_EQ(pcframe_AddText(0, 0, 2, 1, 2, 3, rest.c_str(), 0, 0, 0), 1);
+  EXPECT_EQ(pcframe_poCurrent->iTextLength, PCFRAME_TEXT_POOL_SIZE);
+  EXPECT_EQ(pcframe_AddText(0, 0, 2, 1, 2, 3, "", 0, 0, 0), 0);
+  for (DrawItem* i = pcframe_poCurrent->poFirstLayer->poFirstItem; i != nullptr; i = i->pNext)
+    EXPECT_EQ(std::string(i->pszText), text);
+  EXPECT_EQ(std::string(pcframe_poCurrent->poFirstLayer->pNext->poFirstItem->pszText), rest);
+  pcframe_Begin();
+}
+
+TEST(FramePacket, LowerPrioritiesAreDrawnOverHigherOnesAndLaterItemsUnderEarlierOnes) {
+  ClearScreen();
+  pcframe_Begin();
+  ASSERT_EQ(pcframe_AddBox(10, 10, 20, 20, 10, 255, 0, 0, 255, QDLDRAW_FILLED), 1);
+  ASSERT_EQ(pcframe_AddBox(10, 10, 20, 20, 5, 0, 255, 0, 255, QDLDRAW_FILLED), 1);
+  // One priority: the first added is drawn last, so it stays on top.
+  ASSERT_EQ(pcframe_AddBox(30, 10, 40, 20, 7, 0, 0, 255, 255, QDLDRAW_FILLED), 1);
+  ASSERT_EQ(pcframe_AddBox(30, 10, 40, 20, 7, 255, 255, 255, 255, QDLDRAW_FILLED), 1);
+  ASSERT_EQ(pcframe_AddLine(50, 15, 60, 15, 3, 255, 255, 0, 0), 1);
+  ASSERT_EQ(pcframe_AddCircle(80, 15, 4, 3, 0, 255, 255, QDLDRAW_FILLED), 1);
+  EXPECT_EQ(pcframe_Render(), 1);
+  EXPECT_EQ(PixelAt(15, 15), Rgb(0, 255, 0));
+  EXPECT_EQ(PixelAt(35, 15), Rgb(0, 0, 255));
+  EXPECT_EQ(PixelAt(55, 15), Rgb(255, 255, 0));
+  EXPECT_EQ(PixelAt(80, 15), Rgb(0, 255, 255));
+  EXPECT_EQ(PixelAt(5, 5), 0u);
+  // Triangles and sheet sprites belong to the match's overlay: not drawn here.
+  ClearScreen();
+  pcframe_Begin();
+  ASSERT_EQ(pcframe_AddTriangle(0, 0, 30, 0, 0, 30, 1, 255, 0, 0, 255, 1), 1);
+  EXPECT_EQ(pcframe_AddSheetSprite(0, 0, 1, 0), 0);  // the 3D display is not up
+  EXPECT_EQ(pcframe_Render(), 1);
+  EXPECT_EQ(PixelAt(5, 5), 0u);
+}
+
+TEST(FramePacket, TextIsPrintedForAlignments0To2Only) {
+  const std::filesystem::path font = FrontEndBuildData() / "textures" / "Fonts" / "SW24pt.bmp";
+  ASSERT_TRUE(std::filesystem::exists(font)) << font;
+  QDLFont* f = QDLFontCreateFromSheet(font.c_str(), 3, 0, 0);
+  ASSERT_NE(f, nullptr);
+  FontEntry& e = pctext_aaoFontSets[PCTEXT_SET_FRONT_END][0];
+  QDLFont* saved = e.poFont;
+  e.poFont = f;
+  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+  auto inked = [](int x0, int x1) {
+    int n = 0;
+    for (int y = 90; y < 140; ++y)
+      for (int x = x0; x < x1; ++x) n += PixelAt(x, y) != 0;
+    return n;
+  };
+  for (int align = 0; align <= 3; ++align) {
+    ClearScreen();
+    pcframe_Begin();
+    ASSERT_EQ(pcframe_AddText(320, 110, 1, 255, 255, 255, "MENU", 0, 0, align), 1);
+    EXPECT_EQ(pcframe_Render(), 1);
+    const int left = inked(200, 320), right = inked(320, 440);
+    switch (align) {
+      case 0: EXPECT_EQ(left, 0); EXPECT_GT(right, 50); break;   // starts at x
+      case 1: EXPECT_GT(left, 50); EXPECT_EQ(right, 0); break;   // ends at x
+      case 2: EXPECT_GT(left, 20); EXPECT_GT(right, 20); break;  // centred on x
+      default: EXPECT_EQ(left + right, 0); break;                // stored, not drawn
+    }
+  }
+  e.poFont = saved;
+  QDLFontFree(f);
+}
+
+}  // namespace

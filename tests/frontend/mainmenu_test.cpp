@@ -1,0 +1,186 @@
+// The main menu: the grid, the hand-over of every choice, the exit
+// confirmation and the attract-mode watch.
+#include <gtest/gtest.h>
+
+#include "frontend/demowatch.h"
+#include "frontend/mregion.h"
+#include "frontend/pcfe.h"
+#include "frontend/pcgame.h"
+#include "scene3d/pcframe.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/pcmain_states.h"
+#include "shell/texts.h"
+#include "shell/user.h"
+#include "shell/vsync.h"
+
+namespace {
+
+void Push(int port, int code) {
+  InputEvent* e = nullptr;
+  ASSERT_TRUE(input_bEventAlloc(&e));
+  e->eEvent = code;
+  queue_Append(&input_poGetPort(port)->oEvents, &e->oLink);
+}
+
+void Place(int column, int row) {
+  pcgame_iColumn = column;
+  pcgame_iRow = row;
+  pcgame_CursorMove(0);
+}
+
+class MainMenu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mlang_iLanguage = 0;
+    vsync_Init();
+    pcgame_bEnteredOnce = 0;
+    pcgame_MainMenuReset();
+    global_SetGameMode(GAME_MODE_MAIN_MENU);
+    global_GameModeTransition();
+    pcframe_Begin();
+    pcgame_MainMenuRun();
+    pcmain_bQuit = 0;
+  }
+  void TearDown() override {
+    pcmain_bQuit = 0;
+    demo_IdleWatchStop();
+    pcframe_Begin();
+  }
+};
+
+TEST_F(MainMenu, EntryLaysOutTheLanguagesRegions) {
+  EXPECT_EQ(pcgame_bNeedsEnter, 0);
+  EXPECT_EQ(mregion_cCount, 8);
+  EXPECT_EQ(pcfe_SheetGet(), 1);
+  const char* names[8] = {"main", "exit", "friendly", "qstart", "options", "history", "training", "restore"};
+  const int x[8] = {0, 547, 60, 238, 238, 60, 416, 416}, y[8] = {0, 417, 83, 83, 266, 266, 83, 266};
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(mregion_FindByName(names[i]), i);
+    EXPECT_EQ(mregion_XGet(i), x[i]);
+    EXPECT_EQ(mregion_YGet(i), y[i]);
+    EXPECT_EQ(mregion_PriorityGet(i), 255 - i);
+    EXPECT_EQ(mregion_aoTable[i].iSprite, i);
+  }
+  // Every language's table holds the same names with sprites 0 to 7 of its sheet.
+  for (int lang = 0; lang < 6; ++lang)
+    for (int i = 0; i < 8; ++i) EXPECT_STREQ(pcgame_aaoLayouts[lang][i].szName, names[i]);
+  mlang_iLanguage = 2;
+  pcgame_MainMenuEnter();
+  EXPECT_EQ(pcfe_SheetGet(), 3);
+  EXPECT_EQ(mregion_aoTable[7].iSheet, 3);
+  mlang_iLanguage = 0;
+}
+
+TEST_F(MainMenu, GridNavigation) {
+  EXPECT_EQ(pcgame_iChoice, PCGAME_FRIENDLY);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_DOWN), PCGAME_HISTORY);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_DOWN), PCGAME_EXIT);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_DOWN), PCGAME_EXIT);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_RIGHT), PCGAME_EXIT);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_RIGHT), PCGAME_EXIT);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_RIGHT), PCGAME_EXIT);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_UP), PCGAME_RESTORE);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_UP), PCGAME_TRAINING);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_UP), PCGAME_TRAINING);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_LEFT), PCGAME_QUICK_START);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_DOWN), PCGAME_OPTIONS);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_LEFT), PCGAME_HISTORY);
+  EXPECT_EQ(pcgame_CursorMove(PCGAME_LEFT), PCGAME_HISTORY);
+  // Through the events of a port, and the cursor survives a later entry.
+  Push(0, 11);
+  Push(0, 8);
+  EXPECT_EQ(pcgame_MainMenuInput(0), GAME_MODE_MAIN_MENU);
+  EXPECT_EQ(pcgame_iChoice, PCGAME_QUICK_START);
+  pcgame_MainMenuEnter();
+  EXPECT_EQ(pcgame_iChoice, PCGAME_QUICK_START);
+}
+
+TEST_F(MainMenu, EveryChoiceHandsOverWithItsKindOfGame) {
+  struct Case {
+    int column, row, extended, next;
+  } cases[] = {{0, 0, 50, 11}, {2, 0, 39, 11}, {0, 1, 49, 84}, {1, 1, 12, 41}, {2, 1, 12, 43}, {1, 0, 14, 11}};
+  for (const Case& c : cases) {
+    global_SetExtendedGameMode(GAME_MODE_NONE);
+    Place(c.column, c.row);
+    Push(0, 37);
+    EXPECT_EQ(pcgame_MainMenuInput(0), c.next) << c.column << "," << c.row;
+    EXPECT_EQ(global_eGetExtendedGameMode(), c.extended) << c.column << "," << c.row;
+    EXPECT_EQ(user_aUsers[0].pip, input_poGetPort(0));
+    EXPECT_EQ(user_aUsers[0].bActive, 1);
+    EXPECT_EQ(input_poGetPort(0)->bInUse, 1);
+  }
+  // Confirm (56) acts like select; the history and load choices make the
+  // taken user the menu user.
+  Place(2, 1);
+  global_SetMenuUser(nullptr);
+  Push(0, 56);
+  EXPECT_EQ(pcgame_MainMenuInput(0), 43);
+  EXPECT_EQ(global_poGetMenuUser(), &user_aUsers[0]);
+  // Run hands over: the game mode is set and the screen enters afresh.
+  Place(1, 1);
+  Push(0, 37);
+  pcframe_Begin();
+  pcgame_MainMenuRun();
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), 41);
+  EXPECT_EQ(pcgame_bNeedsEnter, 1);
+}
+
+TEST_F(MainMenu, ExitAsksFirstAndYesEndsTheProgram) {
+  Place(0, 2);
+  Push(0, 37);
+  EXPECT_EQ(pcgame_MainMenuInput(0), GAME_MODE_MAIN_MENU);
+  EXPECT_EQ(pcgame_bConfirmOpen, 1);
+  EXPECT_EQ(pcgame_bConfirmYes, 0);
+  // The panel: question, yes and no as text items.
+  pcframe_Begin();
+  pcgame_MainMenuDraw(pcgame_iChoice);
+  int texts = 0;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) texts += i->uKind == PCFRAME_KIND_TEXT;
+  EXPECT_EQ(texts, 6);  // three texts, each with its shadow
+  // Select with "No" chosen closes the panel and the menu stays.
+  Push(0, 37);
+  EXPECT_EQ(pcgame_MainMenuInput(0), GAME_MODE_MAIN_MENU);
+  EXPECT_EQ(pcgame_bConfirmOpen, 0);
+  EXPECT_EQ(pcmain_bQuit, 0);
+  // Left chooses yes, right no again; cursor moves are not taken while open.
+  Push(0, 37);
+  Push(0, 10);
+  Push(0, 11);
+  Push(0, 8);
+  EXPECT_EQ(pcgame_MainMenuInput(0), GAME_MODE_MAIN_MENU);
+  EXPECT_EQ(pcgame_bConfirmYes, 0);
+  EXPECT_EQ(pcgame_iChoice, PCGAME_EXIT);
+  Push(0, 10);
+  Push(0, 37);
+  pcgame_MainMenuInput(0);
+  EXPECT_EQ(pcmain_bQuit, 1);
+}
+
+TEST_F(MainMenu, IdleFramesStartTheAttractModeInTurn) {
+  for (int i = 0; i < DEMO_IDLE_FRAMES - 1; ++i) vsync_TasksRun();
+  EXPECT_EQ(demo_bStartRequested(), 0);
+  Push(0, 9);  // input resets the count
+  pcgame_MainMenuInput(0);
+  for (int i = 0; i < DEMO_IDLE_FRAMES - 1; ++i) vsync_TasksRun();
+  EXPECT_EQ(demo_bStartRequested(), 0);
+  vsync_TasksRun();
+  EXPECT_EQ(demo_bStartRequested(), 1);
+  pcframe_Begin();
+  pcgame_MainMenuRun();
+  global_GameModeTransition();
+  const int first = global_eGetGameMode();
+  EXPECT_TRUE(first == 15 || first == 83);
+  global_SetGameMode(GAME_MODE_MAIN_MENU);
+  global_GameModeTransition();
+  pcgame_MainMenuRun();  // enters afresh: the watch starts again
+  EXPECT_EQ(demo_bStartRequested(), 0);
+  for (int i = 0; i < DEMO_IDLE_FRAMES; ++i) vsync_TasksRun();
+  pcgame_MainMenuRun();
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), first == 15 ? 83 : 15);
+}
+
+}  // namespace

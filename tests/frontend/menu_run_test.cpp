@@ -1,0 +1,190 @@
+// The whole game, headless, from a clean copy of the data tree: start-up,
+// the first-run conversion of the front-end sheets, the main menu, moving
+// the cursor, Exit and "Yes". Captured frames of the menu must show the
+// converted sheet's sprites exactly at the buttons' rectangles.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "../e2e/run_game.h"
+#include "../platform/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<uint16_t> pixels;  // 5-6-5
+  uint16_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
+};
+
+uint16_t To565(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+std::vector<uint8_t> ReadAll(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+uint32_t U16(const std::vector<uint8_t>& b, size_t i) { return b.at(i) | (b.at(i + 1) << 8); }
+uint32_t U32(const std::vector<uint8_t>& b, size_t i) { return U16(b, i) | (U16(b, i + 2) << 16); }
+
+// An uncompressed 24- or 32-bit TGA, as the headless capture writes it.
+Picture ReadTga(const fs::path& p) {
+  std::vector<uint8_t> b = ReadAll(p);
+  Picture pic;
+  if (b.size() < 18 || b[2] != 2) return pic;
+  pic.width = static_cast<int>(U16(b, 12));
+  pic.height = static_cast<int>(U16(b, 14));
+  const int bpp = b[16] / 8;
+  const bool topDown = (b[17] & 0x20) != 0;
+  size_t at = 18 + b[0];
+  pic.pixels.resize(static_cast<size_t>(pic.width * pic.height));
+  for (int row = 0; row < pic.height; ++row)
+    for (int x = 0; x < pic.width; ++x, at += static_cast<size_t>(bpp)) {
+      const int y = topDown ? row : pic.height - 1 - row;
+      pic.pixels[static_cast<size_t>(y * pic.width + x)] = To565(b.at(at + 2), b.at(at + 1), b.at(at));
+    }
+  return pic;
+}
+
+// The frames of a converted 16-bit sprite-bank file, read field by field.
+std::vector<Picture> ReadBank16(const fs::path& p) {
+  std::vector<uint8_t> b = ReadAll(p);
+  std::map<uint32_t, std::pair<size_t, size_t>> chunks;  // id -> data offset, size
+  for (size_t at = 0; at + 6 <= b.size();) {
+    const uint32_t id = U16(b, at), len = U32(b, at + 2);
+    if (len < 6) break;
+    chunks[id] = {at + 6, len - 6};
+    at += len;
+  }
+  std::vector<Picture> frames;
+  if (!chunks.count(2) || !chunks.count(6) || !chunks.count(7)) return frames;
+  const uint32_t n = U16(b, chunks[2].first);
+  const size_t table = chunks[6].first, data = chunks[7].first;
+  for (uint32_t i = 0; i < n; ++i) {
+    Picture f;
+    f.width = static_cast<int>(U16(b, table + 10 * i));
+    f.height = static_cast<int>(U16(b, table + 10 * i + 2));
+    EXPECT_EQ(U16(b, table + 10 * i + 4), 1u);  // raw rows
+    size_t row = data + U32(b, table + 10 * i + 6);
+    for (int y = 0; y < f.height; ++y) {
+      for (int x = 0; x < f.width; ++x) f.pixels.push_back(static_cast<uint16_t>(U16(b, row + 2 + 2 * static_cast<size_t>(x))));
+      row += U16(b, row);
+    }
+    frames.push_back(f);
+  }
+  return frames;
+}
+
+struct Rect {
+  int x, y, w, h;
+};
+// The English main menu: sprite i at region i.
+const Rect kRegions[8] = {{0, 0, 640, 480},     {547, 417, 34, 34},   {60, 83, 162, 131},  {238, 83, 162, 131},
+                          {238, 266, 162, 131}, {60, 266, 162, 131},  {416, 83, 162, 131}, {416, 266, 162, 131}};
+
+// Pixels of the captured frame inside region r that differ from sprite s.
+int Differences(const Picture& shot, const Picture& sprite, const Rect& r) {
+  if (sprite.width != r.w || sprite.height != r.h) return -1;
+  int n = 0;
+  for (int y = 0; y < r.h; ++y)
+    for (int x = 0; x < r.w; ++x) n += shot.At(r.x + x, r.y + y) != sprite.At(x, y);
+  return n;
+}
+
+// Differences of the backdrop under a region.
+int BackdropDifferences(const Picture& shot, const Picture& backdrop, const Rect& r) {
+  int n = 0;
+  for (int y = 0; y < r.h; ++y)
+    for (int x = 0; x < r.w; ++x) n += shot.At(r.x + x, r.y + y) != backdrop.At(r.x + x, r.y + y);
+  return n;
+}
+
+TEST(MenuRun, ConvertsNavigatesAndExits) {
+  const char* build = std::getenv("KORVENA_BUILD_DIR");
+  ASSERT_NE(build, nullptr);
+  korvena_test::TempDir home;
+  // A clean game tree: the executable and a copy of the data without any
+  // converted sheet.
+  const fs::path root = home.path();
+  fs::create_directories(root / "bin");
+  fs::copy_file(fs::path(build) / "bin" / "korvena", root / "bin" / "korvena");
+  fs::copy(fs::path(build) / "data", root / "data", fs::copy_options::recursive);
+  for (const auto& e : fs::directory_iterator(root / "data" / "frontend"))
+    if (e.path().filename().string().find("16.spr") != std::string::npos) fs::remove(e.path());
+  fs::create_directories(root / "run");
+  const fs::path shots = root / "shots";
+  fs::create_directories(shots);
+  auto shot = [&](const char* name) { return (shots / name).string(); };
+  // The conversion takes a frame a sheet; the menu follows.
+  const std::string script =
+      "5 capture " + shot("convert.tga") + "\n"
+      "60 capture " + shot("friendly.tga") + "\n"
+      "65 keydown RIGHT\n67 keyup RIGHT\n"
+      "75 capture " + shot("qstart.tga") + "\n"
+      "80 keydown DOWN\n82 keyup DOWN\n84 keydown DOWN\n86 keyup DOWN\n"
+      "95 capture " + shot("exit.tga") + "\n"
+      "100 keydown 0x50\n102 keyup 0x50\n"
+      "110 capture " + shot("confirm.tga") + "\n"
+      "115 keydown LEFT\n117 keyup LEFT\n"
+      "120 keydown 0x50\n122 keyup 0x50\n"
+      "600 quit 3\n";
+  std::ofstream(root / "script.txt") << script;
+  const std::map<std::string, std::string> env = {{"KORVENA_BACKEND", "headless"},
+                                                  {"KORVENA_SCRIPT", (root / "script.txt").string()},
+                                                  {"XDG_CONFIG_HOME", (root / "config").string()},
+                                                  {"XDG_DATA_HOME", (root / "share").string()},
+                                                  {"XDG_RUNTIME_DIR", (root / "run").string()},
+                                                  {"KORVENA_MACHINE_SETTINGS", (root / "machine.txt").string()},
+                                                  {"HOME", root.string()}};
+  korvena_test::GameRun r = korvena_test::runGame((root / "bin" / "korvena").string(), env, root.string());
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;  // Exit and "Yes", not the script's quit 3
+  EXPECT_EQ(r.err.find("could not be"), std::string::npos) << r.err;
+
+  // Every sheet was converted.
+  for (const char* name : {"condi", "maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor", "sides", "tactics",
+                           "team", "fhfl", "fhgt", "fhnews", "fhops", "fhroh", "fhset", "options", "loadsave", "cont",
+                           "fhmain"})
+    EXPECT_TRUE(fs::exists(root / "data" / "frontend" / (std::string(name) + "16.spr"))) << name;
+  const std::vector<Picture> sprites = ReadBank16(root / "data" / "frontend" / "maineng16.spr");
+  ASSERT_EQ(sprites.size(), 8u);
+
+  const Picture convert = ReadTga(shot("convert.tga"));
+  ASSERT_EQ(convert.width, 640);
+  EXPECT_NE(BackdropDifferences(convert, sprites[0], kRegions[0]), 0);  // not the menu yet
+
+  // The highlighted button is the sprite of the current choice; the other
+  // buttons show the backdrop.
+  struct Expect {
+    const char* file;
+    int highlighted;
+  } expects[] = {{"friendly.tga", 2}, {"qstart.tga", 3}, {"exit.tga", 1}};
+  for (const Expect& e : expects) {
+    const Picture pic = ReadTga(shot(e.file));
+    ASSERT_EQ(pic.width, 640) << e.file;
+    ASSERT_EQ(pic.height, 480) << e.file;
+    for (int i = 1; i < 8; ++i) {
+      if (i == e.highlighted) {
+        EXPECT_EQ(Differences(pic, sprites[static_cast<size_t>(i)], kRegions[i]), 0) << e.file << " region " << i;
+      } else {
+        EXPECT_EQ(BackdropDifferences(pic, sprites[0], kRegions[i]), 0) << e.file << " region " << i;
+        EXPECT_NE(Differences(pic, sprites[static_cast<size_t>(i)], kRegions[i]), 0) << e.file << " region " << i;
+      }
+    }
+  }
+  // The confirmation panel covers part of the menu.
+  const Picture confirm = ReadTga(shot("confirm.tga"));
+  ASSERT_EQ(confirm.width, 640);
+  EXPECT_NE(BackdropDifferences(confirm, sprites[0], Rect{200, 160, 240, 70}), 0);
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+// The background sheet cache, the scaling and the first-run conversion.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "display/qdl.h"
+#include "display/qdl_bank.h"
+#include "frontend/pcfe.h"
+#include "frontend_env.h"
+#include "scene3d/pcframe.h"
+#include "shell/pcinstall.h"
+#include "shell/pcmain_states.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path Converted(int sheet) {
+  return FrontEndTestRoot() / "data" / "frontend" / (std::string(pcfe_aszSheetNames[sheet]) + "16.spr");
+}
+
+// Writes a one-frame bank in the display's format whose pixels are all v.
+void WriteSheet(int sheet, uint16_t v) {
+  const int w = 4, h = 2;
+  const uint32_t rowBytes = 2 + 2 * w;
+  QDLSpriteBank* b = QDLSpriteBankCreate(1, rowBytes * h, 0);
+  ASSERT_NE(b, nullptr);
+  b->formatCode = QDLDisplaySurface()->formatCode;
+  b->sourceBytesPerPixel = 2;
+  uint8_t* p = b->pixelData;
+  for (int y = 0; y < h; ++y) {
+    const uint32_t len = y == h - 1 ? 0 : rowBytes;
+    p[0] = static_cast<uint8_t>(len);
+    p[1] = static_cast<uint8_t>(len >> 8);
+    for (int x = 0; x < w; ++x) {
+      p[2 + 2 * x] = static_cast<uint8_t>(v);
+      p[3 + 2 * x] = static_cast<uint8_t>(v >> 8);
+    }
+    p += rowBytes;
+  }
+  b->frames[0] = QDLFrame{w, h, QDLENC_RAW, b->pixelData, b};
+  ASSERT_EQ(QDLSpriteBankSave(b, Converted(sheet).c_str()), 0u);
+  QDLSpriteBankFree(b);
+}
+
+uint16_t FirstPixel() {
+  QDLFrame* f = pcfe_SheetSpriteGet(0);
+  return f == nullptr ? 0 : static_cast<uint16_t>(f->pixels[2] | f->pixels[3] << 8);
+}
+
+TEST(SheetCache, ABAloadsBOnceAndABDFreesA) {
+  const int A = 0, B = 7, D = 9;
+  WriteSheet(A, 0x1111);
+  WriteSheet(B, 0x2222);
+  WriteSheet(D, 0x3333);
+  pcfe_SheetCacheReset();
+  const int loads = pcfe_cSheetLoads;
+  pcfe_ScreenSet(A);
+  EXPECT_EQ(pcfe_SheetGet(), A);
+  EXPECT_EQ(FirstPixel(), 0x1111);
+  pcfe_ScreenSet(B);
+  EXPECT_EQ(FirstPixel(), 0x2222);
+  pcframe_ScreenClearSet(1);
+  pcfe_ScreenSet(A);  // from the other slot
+  EXPECT_EQ(FirstPixel(), 0x1111);
+  EXPECT_EQ(pcframe_ScreenClearGet(), 0);
+  pcfe_ScreenSet(B);
+  pcframe_ScreenClearSet(1);
+  pcfe_ScreenSet(B);  // already current: no file access, screen clear still off
+  EXPECT_EQ(pcframe_ScreenClearGet(), 0);
+  EXPECT_EQ(pcfe_cSheetLoads, loads + 2);
+  pcfe_ScreenSet(D);  // A was in the other slot: freed for D
+  EXPECT_EQ(pcfe_cSheetLoads, loads + 3);
+  EXPECT_EQ(FirstPixel(), 0x3333);
+  EXPECT_TRUE((pcfe_aoSlots[0].iSheet == B && pcfe_aoSlots[1].iSheet == D) ||
+              (pcfe_aoSlots[0].iSheet == D && pcfe_aoSlots[1].iSheet == B));
+  // A sheet that does not load keeps its number but has no sprites.
+  fs::remove(Converted(10));
+  pcfe_ScreenSet(10);
+  EXPECT_EQ(pcfe_SheetGet(), 10);
+  EXPECT_EQ(pcfe_SheetSpriteGet(0), nullptr);
+  EXPECT_EQ(pcfe_SheetSpriteGet(-1), nullptr);
+  pcfe_SheetCacheReset();
+  EXPECT_EQ(pcfe_SheetGet(), -1);
+}
+
+TEST(Scaling, FactorsOfTheVirtualAndTheFixedLayouts) {
+  pcfe_ScaleSet(512, 240, 640, 480);
+  EXPECT_EQ(pcfe_ScaleX(256), 320);
+  EXPECT_EQ(pcfe_ScaleY(120), 240);
+  EXPECT_EQ(pcfe_ScaleY480(480), 480);
+  EXPECT_EQ(pcfe_ScaleX640(639), 639);
+  EXPECT_EQ(pcfe_ScaleX(-3), -3);  // truncated toward zero: -3.75
+  pcfe_ScaleSet(512, 240, 800, 600);
+  EXPECT_EQ(pcfe_ScaleY480(480), 600);
+  EXPECT_EQ(pcfe_ScaleX640(320), 400);
+  EXPECT_EQ(pcfe_ScaleX(511), 798);  // 798.4375
+  pcfe_ScaleSet(512, 240, 640, 480);
+}
+
+class Conversion : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::memcpy(savedRoot_, pcinstall_szCdRoot, sizeof(savedRoot_));
+    // The game's disc is the pseudo drive whose root holds data/: here the
+    // test's root, so the sources lie beside the converted sheets.
+    disc_ = FrontEndTestRoot();
+    fs::create_directories(disc_ / "data" / "frontend");
+    for (int i = 0; i < PCFE_SHEETS; ++i) {
+      const std::string name = std::string(pcfe_aszSheetNames[i]) + ".spr";
+      fs::copy_file(FrontEndBuildData() / "frontend" / name, disc_ / "data" / "frontend" / name,
+                    fs::copy_options::overwrite_existing);
+    }
+    const std::string root = "D:\\";
+    ASSERT_LT(root.size(), sizeof(pcinstall_szCdRoot));
+    std::memcpy(pcinstall_szCdRoot, root.c_str(), root.size() + 1);
+    for (int i = 0; i < PCFE_SHEETS; ++i) fs::remove(Converted(i));
+  }
+  void TearDown() override {
+    std::memcpy(pcinstall_szCdRoot, savedRoot_, sizeof(savedRoot_));
+    for (int i = 0; i < PCFE_SHEETS; ++i) fs::remove(disc_ / "data" / "frontend" / (std::string(pcfe_aszSheetNames[i]) + ".spr"));
+  }
+  void RunConversion() {
+    pcmain_eRequestedState = APP_STATE_GFX_CONVERT;
+    pcfe_ConvertEnter();
+    for (int i = 0; i < PCFE_SHEETS; ++i) {
+      EXPECT_EQ(pcfe_iConvertCounter, i);
+      pcfe_ConvertStep();
+      EXPECT_EQ(pcmain_eRequestedState, APP_STATE_GFX_CONVERT);
+    }
+    pcfe_ConvertStep();
+    EXPECT_EQ(pcmain_eRequestedState, APP_STATE_FRONT_END);
+    pcfe_ConvertLeave();
+  }
+  char savedRoot_[sizeof(pcinstall_szCdRoot)];
+  fs::path disc_;
+};
+
+TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
+  EXPECT_EQ(pcfe_ConvertNeeded(), 1);
+  RunConversion();
+  EXPECT_EQ(pcfe_cConvertFailures, 0);
+  for (int i = 0; i < PCFE_SHEETS; ++i) {
+    ASSERT_TRUE(fs::exists(Converted(i))) << i;
+    EXPECT_FALSE(fs::exists(Converted(i).string() + ".tmp"));
+    QDLSpriteBank* b = QDLSpriteBankLoad(Converted(i).c_str(), nullptr, 0);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->formatCode, QDLDisplaySurface()->formatCode);
+    EXPECT_EQ(b->frames[0].width, 640);
+    EXPECT_EQ(b->frames[0].height, 480);
+    QDLSpriteBankFree(b);
+  }
+  EXPECT_EQ(pcfe_ConvertNeeded(), 0);
+  // A marker sheet cut short, or of another pixel format, asks for it again.
+  const fs::path marker = Converted(PCFE_MARKER_SHEET);
+  std::vector<char> bytes(fs::file_size(marker));
+  std::ifstream(marker, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  fs::resize_file(marker, 150);
+  EXPECT_EQ(pcfe_ConvertNeeded(), 1);
+  {
+    std::vector<char> other = bytes;
+    // The format chunk follows the 300-byte header chunk and the 8-byte count chunk.
+    ASSERT_EQ(other[308], 3);
+    other[314] = 4;  // 5-5-5 in place of the display's 5-6-5
+    other[315] = 0;
+    std::ofstream(marker, std::ios::binary | std::ios::trunc).write(other.data(), static_cast<std::streamsize>(other.size()));
+  }
+  EXPECT_EQ(pcfe_ConvertNeeded(), 1);
+  std::ofstream(marker, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  EXPECT_EQ(pcfe_ConvertNeeded(), 0);
+  // Any other converted sheet missing: converted again.
+  fs::remove(Converted(3));
+  EXPECT_EQ(pcfe_ConvertNeeded(), 1);
+}
+
+TEST_F(Conversion, ASourceThatFailsIsSkippedAndTheConversionRunsAgainNextTime) {
+  // One source missing and one damaged: both reported, the others converted,
+  // and no marker, so the next start converts again.
+  fs::remove(disc_ / "data" / "frontend" / "team.spr");
+  fs::resize_file(disc_ / "data" / "frontend" / "cont.spr", 1000);
+  RunConversion();
+  EXPECT_EQ(pcfe_cConvertFailures, 2);
+  EXPECT_FALSE(fs::exists(Converted(9)));
+  EXPECT_FALSE(fs::exists(Converted(18)));
+  EXPECT_TRUE(fs::exists(Converted(1)));
+  EXPECT_FALSE(fs::exists(Converted(PCFE_MARKER_SHEET)));
+  EXPECT_EQ(pcfe_ConvertNeeded(), 1);
+}
+
+}  // namespace
