@@ -1,6 +1,7 @@
 // The whole game, headless, driven by scripted input: Escape on the main
 // menu ends it, and keys pressed while the game is in the background never
 // reach it.
+#include <string>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -39,11 +40,17 @@ class GameInput : public ::testing::Test {
   std::map<std::string, std::string> env_;
 };
 
-TEST_F(GameInput, EscapeOnTheMainMenuEndsTheGame) {
-  GameRun r = run(
-      "20 keydown ESCAPE\n"
-      "25 keyup ESCAPE\n"
-      "400 quit 5   # only when Escape did nothing\n");
+// The main menu's way out: down twice to Exit, select (keypad 2, released),
+// left to "Yes", select.
+const char* const kMenuExit =
+    "40 keydown DOWN\n42 keyup DOWN\n44 keydown DOWN\n46 keyup DOWN\n"
+    "50 keydown 0x50\n52 keyup 0x50\n56 keydown LEFT\n58 keyup LEFT\n";
+
+TEST_F(GameInput, ExitAndYesOnTheMainMenuEndTheGame) {
+  GameRun r = run(std::string(kMenuExit) +
+                  "62 keydown 0x50\n"
+                  "64 keyup 0x50\n"
+                  "400 quit 5   # only when the keys did nothing\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }
@@ -54,22 +61,23 @@ TEST_F(GameInput, WithoutEscapeTheScriptQuits) {
 }
 
 TEST_F(GameInput, KeysInTheBackgroundDoNotReachTheGame) {
-  GameRun r = run(
-      "10 activate 0\n"
-      "20 keydown ESCAPE\n"
-      "30 keyup ESCAPE\n"
-      "40 activate 1\n"
-      "120 quit 5\n");
+  GameRun r = run(std::string(kMenuExit) +
+                  "60 activate 0\n"
+                  "62 keydown 0x50\n"
+                  "64 keyup 0x50\n"
+                  "70 activate 1\n"
+                  "160 quit 5\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 5) << r.err;
 }
 
 TEST_F(GameInput, AKeyStillHeldAfterComingBackCounts) {
-  GameRun r = run(
-      "10 activate 0\n"
-      "20 keydown ESCAPE\n"
-      "40 activate 1\n"
-      "120 quit 5\n");
+  GameRun r = run(std::string(kMenuExit) +
+                  "60 activate 0\n"
+                  "62 keydown 0x50\n"
+                  "70 activate 1\n"
+                  "80 keyup 0x50\n"
+                  "160 quit 5\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }
