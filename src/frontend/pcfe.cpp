@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "audio/audio_services.h"
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
@@ -194,7 +196,9 @@ bool pcfe_bSheetConvert(int32_t iSheet) {
   }
   char szTarget[PCFE_SHEET_NAME_MAX + 32];
   pcfe_SheetPath(szTarget, sizeof(szTarget), iSheet);
-  const std::string sTemporary = std::string(szTarget) + ".tmp";
+  // A name of this process's own: two games converting into one data tree
+  // never write the same temporary file.
+  const std::string sTemporary = std::string(szTarget) + "." + std::to_string(getpid()) + ".tmp";
   bool bDone = QDLSpriteBankSave(poConverted, sTemporary.c_str()) == 0 && pcfe_bReplaceFile(sTemporary.c_str(), szTarget);
   QDLSpriteBankFree(poConverted);
   if (!bDone) {

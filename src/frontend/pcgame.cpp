@@ -8,6 +8,7 @@
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
+#include "scene3d/pcframe.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -118,8 +119,11 @@ void pcgame_MainMenuDraw(int32_t iChoice) {
   if (!pcgame_bConfirmOpen) return;
   // A translucent panel (512 x 240 units) under the question and the two
   // answers, the chosen one yellow.
+  const int32_t x = pcfe_ScaleX(156), y = pcfe_ScaleY(80), w = pcfe_ScaleX(200), h = pcfe_ScaleY(40);
   draw2d_FillColourSet(0, 0, 0, 128);
-  draw2d_RectFill(pcfe_ScaleX(156), pcfe_ScaleY(80), pcfe_ScaleX(200), pcfe_ScaleY(40), 3);
+  draw2d_RectFill(x, y, w, h, 3);
+  draw2d_RectFill(x + 2, y + 2, w - 4, h - 4, 3);
+  pcframe_AddBox(x, y, x + w, y + h, 2, 150, 168, 200, 255, 0);
   pctext_FontSet(2);
   draw2d_TextColourSet(200, 200, 200, 255);
   draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_CONFIRM_EXIT), 320, 164);

@@ -143,9 +143,10 @@ TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
   EXPECT_EQ(pcfe_ConvertNeeded(), 1);
   RunConversion();
   EXPECT_EQ(pcfe_cConvertFailures, 0);
+  for (const auto& e : fs::directory_iterator(FrontEndTestRoot() / "data" / "frontend"))
+    EXPECT_EQ(e.path().extension(), ".spr") << e.path();  // no temporary file left behind
   for (int i = 0; i < PCFE_SHEETS; ++i) {
     ASSERT_TRUE(fs::exists(Converted(i))) << i;
-    EXPECT_FALSE(fs::exists(Converted(i).string() + ".tmp"));
     QDLSpriteBank* b = QDLSpriteBankLoad(Converted(i).c_str(), nullptr, 0);
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(b->formatCode, QDLDisplaySurface()->formatCode);
