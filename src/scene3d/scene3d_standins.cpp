@@ -31,7 +31,7 @@ void pcframe_TrailAdd(std::int32_t, std::int32_t, std::int32_t, std::int32_t, st
 void pcframe_TrailReset(PCFrameTrail*) {}
 
 void scene3d_DrawFrame() {}
-void scene3d_Init() {}
+void scene3d_Init() { scene3d_bBuilt = 1; }
 void scene3d_Shutdown() {}
 
 std::int32_t vidselect_bProbeRenderers() { return 1; }

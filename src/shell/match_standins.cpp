@@ -1,7 +1,10 @@
 // Stand-ins for the match engine and the match flow until those subsystems are
 // built. The in-match set-up stand-in starts the match-start mode, whose
-// stand-in ends the match at once, so a match requested from the front end
-// returns to it; the other match modes keep their mode and do nothing.
+// stand-in brings the 3D scene up (so the loading steps run and the match
+// state is entered) and ends the match, so a match requested from the front
+// end passes through loading and the match and returns to the front end; the
+// other match modes keep their mode and do nothing.
+#include "scene3d/scene3d_services.h"
 #include "shell/global.h"
 #include "shell/match_services.h"
 
@@ -15,7 +18,10 @@ void options_SetDefaults() {}
 
 void usrctl_Update() {}
 void options_DebugUpdate() {}
-void matchstart_Update() { global_SetGameMode(GAME_MODE_MATCH_END); }
+void matchstart_Update() {
+  scene3d_Init();
+  global_SetGameMode(GAME_MODE_MATCH_END);
+}
 void kickoff_Update() {}
 void matchflow_InMatchSetup() {
   global_Init();

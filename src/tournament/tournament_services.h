@@ -4,8 +4,9 @@
 // the tournament state of the match being played.
 #include <cstdint>
 
+#include "tournament/dbplayer.h"
+
 struct Player;
-struct DBPlayer;
 struct Squad;
 
 // ---- Database players ----------------------------------------------------------

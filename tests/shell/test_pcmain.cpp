@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "audio/audio_services.h"
 #include "framework/qdx_time.h"
 #include "platform/headless.h"
 #include "scene3d/scene3d_services.h"
@@ -14,6 +15,22 @@
 namespace {
 
 constexpr uint64_t kMs = 1000000;
+
+// A per-frame task that notes, at each tick, whether a frame packet has been
+// begun since the previous tick, then takes the packet's ready mark away.
+// The match state runs the tasks right after beginning a packet.
+std::vector<int32_t> g_abPacketBegun;
+int32_t PacketProbeTask() {
+  g_abPacketBegun.push_back(pcframe_bReadyGet());
+  pcframe_ReadyClear();
+  return 1;
+}
+
+// A per-frame task that asks to end the program, as the main menu's exit does.
+int32_t QuitTask() {
+  pcmain_bQuit = 1;
+  return 0;
+}
 
 std::vector<int32_t> TicksForFrames(uint64_t uFrameNs, int cFrames) {
   pcmain_uTickAccumulator = 0;
@@ -87,23 +104,42 @@ TEST_F(States, MatchRunTicksAgainstTheVirtualClock) {
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_MATCH);
 }
 
-TEST_F(States, FrontEndToLoadingToFrontEndWithStandInModes) {
+TEST_F(States, FrontEndToLoadingToMatchToFrontEndWithStandInModes) {
   pcmain_eRequestedState = APP_STATE_FRONT_END;
   EXPECT_EQ(Step(), 0);
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_FRONT_END);
-  // A screen that starts a match leaves the front end for match loading.
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_INTRO);  // front-end entry: mode 1, then 73
+  // A screen that starts a match: the front-end tick returns 0.
   global_SetGameMode(GAME_MODE_MATCH_START);
   EXPECT_EQ(Step(), 0);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_MATCH_LOADING);
-  EXPECT_EQ(Step(), 0);
+  // From here the stand-in match modes drive it: the in-match set-up starts
+  // the match-start mode, which brings the scene up and ends the match; the
+  // loading steps run, the match state is entered, and its first tick
+  // returns to the front end.
+  std::vector<AppState> aeVisited;
+  for (int i = 0; i < 20; i++) {
+    EXPECT_EQ(Step(), 0);
+    if (aeVisited.empty() || aeVisited.back() != pcmain_eCurrentState) aeVisited.push_back(pcmain_eCurrentState);
+    if (pcmain_eCurrentState == APP_STATE_FRONT_END) break;
+  }
+  EXPECT_EQ(aeVisited, std::vector<AppState>({APP_STATE_MATCH_LOADING, APP_STATE_MATCH, APP_STATE_FRONT_END}));
+  EXPECT_EQ(scene3d_bBuilt, 1);
+  EXPECT_GT(pcmain_iMatchFrame, 0);  // the match state ran its tick
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_INTRO);
+}
+
+TEST_F(States, ALoadingTickThatReturnsZeroGoesBackToTheFrontEnd) {
+  pcmain_eRequestedState = APP_STATE_MATCH_LOADING;
+  Step();
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_MATCH_LOADING);
-  // The in-match set-up stand-in starts the match-start mode, whose stand-in
-  // ends the match: the loading state returns to the front end.
-  for (int i = 0; i < 5 && pcmain_eRequestedState == APP_STATE_MATCH_LOADING; i++) Step();
+  // The match ends before the scene is up: the loading state's tick returns 0.
+  global_SetGameMode(GAME_MODE_MATCH_END);
+  Step();
+  EXPECT_EQ(scene3d_bBuilt, 0);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_FRONT_END);
   Step();
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_FRONT_END);
-  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_INTRO);  // front-end entry: mode 1, then 73
 }
 
 TEST_F(States, LoadingToMatchToFrontEnd) {
@@ -126,15 +162,58 @@ TEST_F(States, LoadingToMatchToFrontEnd) {
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_FRONT_END);
 }
 
-TEST_F(States, QuitLeavesTheCurrentStateAndClearsBoth) {
-  pcmain_eRequestedState = APP_STATE_FRONT_END;
-  Step();
-  pcmain_eRequestedState = APP_STATE_MATCH_LOADING;
-  pcmain_bQuit = 1;
-  global_SetGameMode(GAME_MODE_MAIN_MENU);
-  EXPECT_EQ(pcmain_LoopStep(), 1);
+TEST_F(States, OnlyTheLastTickOfAFrameFillsTheFramePacket) {
+  pcmain_eCurrentState = pcmain_eRequestedState = APP_STATE_MATCH;
+  global_SetGameMode(static_cast<GameMode>(60));  // a mode without handler keeps running
+  pcmain_MatchEnter();
+  pcmain_uTickAccumulator = 0;
+  g_abPacketBegun.clear();
+  vsync_TaskAdd(PacketProbeTask);
+  Step(150 * kMs);  // three ticks: the packet is begun before the third only
+  EXPECT_EQ(g_abPacketBegun, std::vector<int32_t>({0, 0, 1}));
+  g_abPacketBegun.clear();
+  Step(50 * kMs);  // one tick, then two
+  Step(50 * kMs);
+  EXPECT_EQ(g_abPacketBegun, std::vector<int32_t>({1, 0, 1}));
+  g_abPacketBegun.clear();
+  Step(1500 * kMs);  // no tick: no packet is begun
+  EXPECT_TRUE(g_abPacketBegun.empty());
+  EXPECT_EQ(pcframe_bReadyGet(), 0);
+  vsync_Init();
+}
+
+// The match ends (its tick requests the front end) in the same frame as
+// something asks to end the program. The match is the state that was entered,
+// so its leave runs (it shuts the audio library down); the front end was
+// never entered and is neither entered nor left.
+TEST_F(States, QuitLeavesTheStateThatWasEnteredNotTheRequestedOne) {
+  pcmain_eCurrentState = pcmain_eRequestedState = APP_STATE_MATCH;
+  pcmain_MatchEnter();
+  pcmain_uTickAccumulator = 0;
+  global_SetGameMode(GAME_MODE_MATCH_END);
+  vsync_TaskAdd(QuitTask);
+  qal_bStarted = 1;
+  EXPECT_EQ(Step(34 * kMs), 1);
+  EXPECT_EQ(pcmain_iMatchFrame, 1);  // the frame ran its tick
+  EXPECT_EQ(qal_bStarted, 0);        // the match's leave ran
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_MATCH_END);  // no front-end entry
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
+  qal_bStarted = 0;
+  pcmain_bQuit = 0;
+}
+
+TEST_F(States, QuitFromTheMainMenuLeavesTheFrontEnd) {
+  pcmain_eRequestedState = APP_STATE_FRONT_END;
+  Step();
+  ASSERT_EQ(pcmain_eCurrentState, APP_STATE_FRONT_END);
+  qal_bStarted = 1;  // a leave of the match would clear it
+  vsync_TaskAdd(QuitTask);
+  EXPECT_EQ(Step(), 1);
+  EXPECT_EQ(qal_bStarted, 1);
+  EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
+  EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
+  qal_bStarted = 0;
   pcmain_bQuit = 0;
 }
 
