@@ -42,7 +42,7 @@ float pcfe_fScaleX640 = 1.0f;
 float pcfe_fScaleY480 = 1.0f;
 
 void pcfe_SheetPath(char* psz, size_t n, int32_t iSheet) {
-  std::snprintf(psz, n, "..\\data\\frontend\\%s16.spr", pcfe_aszSheetNames[iSheet]);
+  std::snprintf(psz, n, "..\\data\\frontend\\%.79s16.spr", pcfe_aszSheetNames[iSheet]);
 }
 }  // namespace
 
@@ -180,7 +180,7 @@ bool pcfe_bReplaceFile(const char* pszFrom, const char* pszTo) {
 // not be written (the old converted file, if any, is then left as it was).
 bool pcfe_bSheetConvert(int32_t iSheet) {
   char szSource[PCFE_SHEET_NAME_MAX + PCINSTALL_PATH_SIZE + 32];
-  std::snprintf(szSource, sizeof(szSource), "%sdata\\frontend\\%s.spr", pcinstall_szCdRoot, pcfe_aszSheetNames[iSheet]);
+  std::snprintf(szSource, sizeof(szSource), "%sdata\\frontend\\%.79s.spr", pcinstall_szCdRoot, pcfe_aszSheetNames[iSheet]);
   QDLSpriteBank* poSource = QDLSpriteBankLoad(szSource, nullptr, 0);
   if (poSource == nullptr) {
     std::fprintf(stderr, "pcfe: the source sheet %s could not be loaded; it is skipped\n", szSource);

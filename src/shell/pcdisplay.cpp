@@ -7,6 +7,8 @@
 #include "display/qdl_draw.h"
 #include "display/qdl_present.h"
 #include "display/qdl_text.h"
+#include "frontend/pcfe.h"
+#include "frontend/pctext.h"
 #include "platform/paths.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
@@ -53,6 +55,8 @@ int32_t pcmain_DisplayStartup() {
   pcmain_iLogicalHeight = 240;
   pcmain_iScreenWidth = poDisplay->width;
   pcmain_iScreenHeight = poDisplay->height;
+  pcfe_ScaleSet(512, 240, static_cast<int16_t>(poDisplay->width), static_cast<int16_t>(poDisplay->height));
+  pctext_3DTextModeSet(0);
   pcmain_bDisplayUp = 1;
   pcmain_bHiResFrontEnd = 0;
   return 1;

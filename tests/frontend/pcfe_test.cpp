@@ -8,7 +8,9 @@
 
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
+#include "frontend/mregion.h"
 #include "frontend/pcfe.h"
+#include "frontend/pcgame.h"
 #include "frontend_env.h"
 #include "scene3d/pcframe.h"
 #include "shell/pcinstall.h"
@@ -155,6 +157,27 @@ TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
     QDLSpriteBankFree(b);
   }
   EXPECT_EQ(pcfe_ConvertNeeded(), 0);
+  // Each language's main sheet: sprite i has the size of region i, and every
+  // highlighted button differs from the backdrop under it.
+  for (int lang = 0; lang < 6; ++lang) {
+    QDLSpriteBank* b = QDLSpriteBankLoad(Converted(PCFE_MAIN_SHEET_FIRST + lang).c_str(), nullptr, 0);
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(b->frameCount, PCGAME_LAYOUT_RECORDS);
+    for (int i = 0; i < PCGAME_LAYOUT_RECORDS; ++i) {
+      const RegionDef& r = pcgame_aaoLayouts[lang][i];
+      EXPECT_EQ(b->frames[i].width, r.iWidth) << lang << " " << i;
+      EXPECT_EQ(b->frames[i].height, r.iHeight) << lang << " " << i;
+      if (i == 0) continue;
+      int differing = 0;
+      for (int y = 0; y < r.iHeight; ++y) {
+        const uint8_t* hi = b->frames[i].pixels + static_cast<size_t>(y) * static_cast<size_t>(2 + 2 * r.iWidth) + 2;
+        const uint8_t* bg = b->frames[0].pixels + static_cast<size_t>(r.y + y) * (2 + 2 * 640) + 2 + 2 * r.x;
+        differing += std::memcmp(hi, bg, static_cast<size_t>(2 * r.iWidth)) != 0;
+      }
+      EXPECT_GT(differing, r.iHeight / 4) << lang << " " << i;
+    }
+    QDLSpriteBankFree(b);
+  }
   // A marker sheet cut short, or of another pixel format, asks for it again.
   const fs::path marker = Converted(PCFE_MARKER_SHEET);
   std::vector<char> bytes(fs::file_size(marker));
