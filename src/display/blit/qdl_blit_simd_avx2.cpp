@@ -66,8 +66,8 @@ const QDLBlitSimdSet kAvx2Set = {
     ImplHalfFill16<Avx2, Narrow>,
     ImplTransFill16<Avx2, Narrow>,
     QDLBlitLookup16,  // gathers are slower than plain loads
-    ImplFill16<Avx2>,
-    ImplFill32<Avx2>,
+    ImplFill16<Avx2, Narrow>,
+    ImplFill32<Avx2, Narrow>,
     ImplCopyRev16<Avx2, Narrow>,
     ImplHalfRev16<Avx2, Narrow>,
     ImplTransRev16<Avx2, Narrow>,

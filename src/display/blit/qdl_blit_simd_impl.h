@@ -311,23 +311,38 @@ void ImplKeyRev16(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key) {
   ImplSpanRev<V, V128>(d, s, n, KeyBody{static_cast<uint16_t>(key)});
 }
 
-template <class V>
+// Stores of one value: whole vectors, the last one overlapping the one
+// before it (storing a value twice changes nothing); short runs with narrow
+// vectors, then single pixels.
+template <class V, class V128>
 void ImplFill16(uint8_t* d, uint32_t n, uint16_t v) {
-  using T = typename V::T;
-  const T vv = V::Set1(v);
-  uint32_t i = 0;
-  for (; i + V::L <= n; i += V::L) V::Store(d + 2 * i, vv);
-  for (; i < n; ++i) ImplStore16(d + 2 * i, v);
+  if (n >= V::L) {
+    const typename V::T vv = V::Set1(v);
+    for (uint32_t i = 0; i + V::L <= n; i += V::L) V::Store(d + 2 * i, vv);
+    V::Store(d + 2 * (n - V::L), vv);
+  } else if (n >= V128::L) {
+    const typename V128::T vv = V128::Set1(v);
+    V128::Store(d, vv);
+    V128::Store(d + 2 * (n - V128::L), vv);
+  } else {
+    for (uint32_t i = 0; i < n; ++i) ImplStore16(d + 2 * i, v);
+  }
 }
 
-template <class V>
+template <class V, class V128>
 void ImplFill32(uint8_t* d, uint32_t n, uint32_t v) {
-  using T = typename V::T;
-  const T vv = V::Set1x32(v);
-  uint32_t i = 0;
-  const uint32_t l32 = V::L / 2;
-  for (; i + l32 <= n; i += l32) V::Store(d + 4 * i, vv);
-  for (; i < n; ++i) std::memcpy(d + 4 * i, &v, 4);
+  const uint32_t wide = V::L / 2, narrow = V128::L / 2;
+  if (n >= wide) {
+    const typename V::T vv = V::Set1x32(v);
+    for (uint32_t i = 0; i + wide <= n; i += wide) V::Store(d + 4 * i, vv);
+    V::Store(d + 4 * (n - wide), vv);
+  } else if (n >= narrow) {
+    const typename V128::T vv = V128::Set1x32(v);
+    for (uint32_t i = 0; i + narrow <= n; i += narrow) V128::Store(d + 4 * i, vv);
+    V128::Store(d + 4 * (n - narrow), vv);
+  } else {
+    for (uint32_t i = 0; i < n; ++i) std::memcpy(d + 4 * i, &v, 4);
+  }
 }
 
 }  // namespace
