@@ -11,6 +11,7 @@
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcgame.h"
+#include "frontend/pctext.h"
 #include "frontend_env.h"
 #include "scene3d/pcframe.h"
 #include "shell/pcinstall.h"
@@ -212,6 +213,53 @@ TEST_F(Conversion, ASourceThatFailsIsSkippedAndTheConversionRunsAgainNextTime) {
   EXPECT_TRUE(fs::exists(Converted(1)));
   EXPECT_FALSE(fs::exists(Converted(PCFE_MARKER_SHEET)));
   EXPECT_EQ(pcfe_ConvertNeeded(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FrontEndState, StartLoadsTheFontsAndClearsTheCacheStopFreesThem) {
+  char saved[sizeof(pcinstall_szTexturePath)];
+  std::memcpy(saved, pcinstall_szTexturePath, sizeof(saved));
+  fs::create_directories(FrontEndTestRoot() / "data" / "textures" / "Fonts");
+  for (const char* f : {"SWfont18pt.bmp", "SW24pt.bmp"})
+    fs::copy_file(FrontEndBuildData() / "textures" / "Fonts" / f, FrontEndTestRoot() / "data" / "textures" / "Fonts" / f,
+                  fs::copy_options::overwrite_existing);
+  const std::string textures = "..\\data\\textures\\";
+  ASSERT_LT(textures.size(), sizeof(pcinstall_szTexturePath));
+  std::memcpy(pcinstall_szTexturePath, textures.c_str(), textures.size() + 1);
+  pcframe_ScreenClearSet(0);
+  pcfe_Start();
+  EXPECT_EQ(pctext_cLoadedFonts, 2);
+  EXPECT_NE(pctext_poFontGet(0), nullptr);
+  EXPECT_NE(pctext_poFontGet(1), nullptr);
+  EXPECT_EQ(pcfe_SheetGet(), -1);
+  EXPECT_NE(pcframe_ScreenClearGet(), 0);
+  pcfe_Stop();
+  EXPECT_EQ(pctext_cLoadedFonts, 0);
+  EXPECT_EQ(pctext_poFontGet(0), nullptr);
+  EXPECT_NE(pcframe_ScreenClearGet(), 0);
+  std::memcpy(pcinstall_szTexturePath, saved, sizeof(saved));
+}
+
+TEST(Outro, ShowsForItsCountThenEndsTheProgram) {
+  pcmain_bQuit = 0;
+  pcmain_eRequestedState = APP_STATE_OUTRO;
+  pcmain_eCurrentState = APP_STATE_OUTRO;
+  pcfe_OutroEnter();
+  EXPECT_EQ(pcfe_iOutroCounter, PCFE_OUTRO_FRAMES);
+  pcfe_iOutroCounter = 20;  // the count down, shortened
+  for (int i = 0; i < 20; ++i) {
+    pcfe_OutroRun();
+    ASSERT_EQ(pcmain_bQuit, 0) << i;
+  }
+  pcfe_OutroRun();
+  EXPECT_EQ(pcmain_bQuit, 1);
+  EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
+  EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
+  pcfe_OutroLeave();
+  pcmain_bQuit = 0;
 }
 
 }  // namespace
