@@ -2,7 +2,6 @@
 #include "frontend/pcgame.h"
 
 #include "audio/audio_services.h"
-#include "framework/qdx_assert.h"
 #include "frontend/demowatch.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mregion.h"
@@ -90,14 +89,15 @@ User* pcgame_MenuUserTake(int32_t iPort) {
 void pcgame_MainMenuEnter() {
   pcfmv_Stop();
   mregion_Reset();
-  const int32_t iLanguage = mlang_iLanguage;
-  QDX_ASSERT(iLanguage >= 0 && iLanguage < 6);
-  if (iLanguage >= 0 && iLanguage < 6)
-    for (int32_t i = 0; i < PCGAME_LAYOUT_RECORDS; ++i)
-      mregion_Add(&pcgame_aaoLayouts[iLanguage][i], i, PCFE_MAIN_SHEET_FIRST + iLanguage);
+  // A language setting outside 0 to 5 (a damaged settings file) shows the
+  // English menu, as the texts do, rather than an empty screen.
+  const int32_t iLanguage = mlang_iLanguage >= 0 && mlang_iLanguage < 6 ? mlang_iLanguage : 0;
+  for (int32_t i = 0; i < PCGAME_LAYOUT_RECORDS; ++i)
+    mregion_Add(&pcgame_aaoLayouts[iLanguage][i], i, PCFE_MAIN_SHEET_FIRST + iLanguage);
   pcfe_ScreenSet(PCFE_MAIN_SHEET_FIRST + iLanguage);
   input_ActiveUsersBind(PCGAME_MENU_BINDING);
-  // The menu's movie (id 169) has no row in the movie table: nothing plays.
+  // The menu's movie: id 169 has no row in the movie table, so nothing plays.
+  pcfmv_PlayById(169);
   if (!pcgame_bEnteredOnce) {
     pcgame_iColumn = 0;
     pcgame_iRow = 0;

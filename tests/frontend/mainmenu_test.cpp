@@ -69,6 +69,12 @@ TEST_F(MainMenu, EntryLaysOutTheLanguagesRegions) {
   pcgame_MainMenuEnter();
   EXPECT_EQ(pcfe_SheetGet(), 3);
   EXPECT_EQ(mregion_aoTable[7].iSheet, 3);
+  EXPECT_EQ(mregion_YGet(7), 267);  // the German artwork's "restore" sits a unit lower
+  // A language outside 0 to 5 gets the English menu.
+  mlang_iLanguage = 9;
+  pcgame_MainMenuEnter();
+  EXPECT_EQ(pcfe_SheetGet(), 1);
+  EXPECT_EQ(mregion_cCount, 8);
   mlang_iLanguage = 0;
 }
 
