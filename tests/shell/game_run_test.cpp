@@ -1,5 +1,5 @@
 // The whole game, headless, with the shell's real start-up and states: it
-// reaches the main menu, where Escape ends the program.
+// reaches the main menu, whose Exit and "Yes" end the program.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -57,7 +57,19 @@ TEST_F(GameRunTest, ExitOnTheMainMenuEndsTheGameAndTheSettingsAreWritten) {
   EXPECT_NE(oText.find("\"LODBias\"=dword:00000002"), std::string::npos) << oText;
 }
 
-TEST_F(GameRunTest, WithoutEscapeTheGameRunsOnUntilQuit) {
+// Closing the window, after the game lost and regained the foreground, ends
+// the program through the normal shut-down: the settings are written back.
+TEST_F(GameRunTest, AWindowCloseAfterLosingTheForegroundEndsTheGameCleanly) {
+  GameRun r = run("1 echo started\n20 activate 0\n40 activate 1\n60 close\n3000 quit 9\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "started\n");
+  std::ifstream in(home_ / "machine.txt");
+  std::string oText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(oText.find("@=string:\"Compact\""), std::string::npos) << oText;
+}
+
+TEST_F(GameRunTest, WithoutInputTheGameRunsOnUntilTheScriptedQuit) {
   GameRun r = run("200 quit 9\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 9) << r.err;
