@@ -161,17 +161,40 @@ const QDLBlitSimdSet kSse2Set = {
 }  // namespace
 
 #ifdef QDL_BLIT_X86
-// Defined in the AVX2 translation unit.
+// Defined in the AVX2 and AVX-512 translation units.
 const QDLBlitSimdSet* QDLBlitSimdAvx2Set();
+void QDLBlitLookup16Avx512(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n);
 
 const QDLBlitSimdSet* qdlBlitSimd = &kSse2Set;
 
 namespace {
-// Moves to AVX2 at start-up when the processor has it.
+bool HasAvx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+bool HasAvx512() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+         __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+}
+// The AVX2 set with the AVX-512 colour-table lookup.
+const QDLBlitSimdSet* Avx512Set() {
+  static const QDLBlitSimdSet set = [] {
+    QDLBlitSimdSet s = *QDLBlitSimdAvx2Set();
+    s.name = "avx512";
+    s.lookup16 = QDLBlitLookup16Avx512;
+    return s;
+  }();
+  return &set;
+}
+// Picks the widest set at start-up.
 struct SimdChooser {
   SimdChooser() {
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) qdlBlitSimd = QDLBlitSimdAvx2Set();
+    if (HasAvx512()) {
+      qdlBlitSimd = Avx512Set();
+    } else if (HasAvx2()) {
+      qdlBlitSimd = QDLBlitSimdAvx2Set();
+    }
   }
 } gSimdChooser;
 }  // namespace
@@ -187,8 +210,9 @@ const QDLBlitSimdSet* QDLBlitSimdSetGet(int which) {
     case 1:
       return &kSse2Set;
     case 2:
-      __builtin_cpu_init();
-      return __builtin_cpu_supports("avx2") ? QDLBlitSimdAvx2Set() : nullptr;
+      return HasAvx2() ? QDLBlitSimdAvx2Set() : nullptr;
+    case 3:
+      return HasAvx512() ? Avx512Set() : nullptr;
 #endif
     default:
       return nullptr;

@@ -226,7 +226,7 @@ class SimdSets : public ::testing::TestWithParam<int> {
 
 TEST_P(SimdSets, EverySlotMatchesTheReferenceModel) { RunAllSlots(1234u + GetParam(), 40); }
 
-INSTANTIATE_TEST_SUITE_P(Blit, SimdSets, ::testing::Values(0, 1, 2));
+INSTANTIATE_TEST_SUITE_P(Blit, SimdSets, ::testing::Values(0, 1, 2, 3));
 
 // Every slot 1..3 of every record of every table is filled; slot 0 is empty.
 TEST(BlitTables, EverySlotFilledAndEncodingZeroEmpty) {

@@ -34,7 +34,7 @@ TEST(BlitSimd, VectorSetsEqualScalar) {
   ASSERT_NE(scalar, nullptr);
   std::mt19937 rng(31337);
   int compared = 0;
-  for (int which = 1; which <= 2; ++which) {
+  for (int which = 1; which <= 3; ++which) {
     const QDLBlitSimdSet* set = QDLBlitSimdSetGet(which);
     if (!set) continue;
     for (int iter = 0; iter < 3000; ++iter) {
@@ -113,7 +113,7 @@ TEST(BlitSimd, VectorSetsEqualScalar) {
 
 TEST(BlitSimd, WritesStayInsideTheSpan) {
   std::mt19937 rng(5);
-  for (int which = 0; which <= 2; ++which) {
+  for (int which = 0; which <= 3; ++which) {
     const QDLBlitSimdSet* set = QDLBlitSimdSetGet(which);
     if (!set) continue;
     for (uint32_t n = 0; n < 40; ++n) {
