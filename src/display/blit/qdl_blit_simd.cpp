@@ -134,6 +134,7 @@ struct Sse2 {
   static T Add(T a, T b) { return _mm_add_epi16(a, b); }
   static T Sub(T a, T b) { return _mm_sub_epi16(a, b); }
   static T CmpEq(T a, T b) { return _mm_cmpeq_epi16(a, b); }
+  static T Select(T mask, T a, T b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
   static T Reverse(T a) {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_shuffle_epi32(a, 0x1B), 0xB1), 0xB1);
   }

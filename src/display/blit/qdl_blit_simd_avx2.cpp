@@ -29,6 +29,7 @@ struct Avx2 {
   static T Add(T a, T b) { return _mm256_add_epi16(a, b); }
   static T Sub(T a, T b) { return _mm256_sub_epi16(a, b); }
   static T CmpEq(T a, T b) { return _mm256_cmpeq_epi16(a, b); }
+  static T Select(T mask, T a, T b) { return _mm256_blendv_epi8(b, a, mask); }
   static T Reverse(T a) {
     const T halves = _mm256_permute4x64_epi64(a, 0x4E);
     return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(_mm256_shuffle_epi32(halves, 0x1B), 0xB1),
@@ -52,6 +53,7 @@ struct Narrow {
   static T Add(T a, T b) { return _mm_add_epi16(a, b); }
   static T Sub(T a, T b) { return _mm_sub_epi16(a, b); }
   static T CmpEq(T a, T b) { return _mm_cmpeq_epi16(a, b); }
+  static T Select(T mask, T a, T b) { return _mm_blendv_epi8(b, a, mask); }
   static T Reverse(T a) {
     return _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_shuffle_epi32(a, 0x1B), 0xB1), 0xB1);
   }

@@ -6,7 +6,8 @@
 //
 // A traits type V provides: type T, lanes L (16-bit lanes), Load, Store
 // (unaligned), Set1, Set1x32, Srli1, Srl (run-time count), And, Or, AndNot
-// (~a & b), Add, Sub, CmpEq, Reverse (the lanes in reverse order).
+// (~a & b), Add, Sub, CmpEq, Select (lanes of a where the mask lane is all
+// ones, of b where it is 0), Reverse (the lanes in reverse order).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -173,13 +174,12 @@ struct AlphaBody {
       const T bit = W::Set1(static_cast<uint16_t>(16 >> k));
       const T sel = W::CmpEq(W::And(cov, bit), bit);
       const T h = W::And(W::Srli1(r), m);
-      acc = W::Add(acc, W::Or(W::And(sel, W::Set1(colourSteps[k])), W::AndNot(sel, h)));
+      acc = W::Add(acc, W::Select(sel, W::Set1(colourSteps[k]), h));
       r = W::Sub(r, h);
     }
     const T isZero = W::CmpEq(cov, zero);
     const T isFull = W::CmpEq(cov, k31);
-    const T out = W::Or(W::And(isZero, vd), W::AndNot(isZero, acc));
-    return W::Or(W::And(isFull, W::Set1(colour)), W::AndNot(isFull, out));
+    return W::Select(isFull, W::Set1(colour), W::Select(isZero, vd, acc));
   }
 };
 
@@ -196,7 +196,7 @@ struct KeyBody {
   template <class W>
   typename W::T Run(typename W::T vd, typename W::T vs) const {
     const typename W::T keyed = W::CmpEq(vs, W::Set1(key));
-    return W::Or(W::And(keyed, vd), W::AndNot(keyed, vs));
+    return W::Select(keyed, vd, vs);
   }
 };
 
