@@ -82,12 +82,3 @@ std::int32_t pcfmv_CurrentFrameGet();
 std::int32_t pcfmv_ExpectedFrameGet();
 float pcfmv_FrameRateGet();  // 25.0 when no movie plays
 void pcfmv_StreamPump();
-
-// ---- Application states of the front end's graphics ---------------------------------------
-// The names the application-state table knows the conversion and outro by.
-inline void pcconvert_Enter() { pcfe_ConvertEnter(); }
-inline void pcconvert_Run() { pcfe_ConvertStep(); }
-inline void pcconvert_Leave() { pcfe_ConvertLeave(); }
-inline void pcoutro_Enter() { pcfe_OutroEnter(); }
-inline void pcoutro_Run() { pcfe_OutroRun(); }
-inline void pcoutro_Leave() { pcfe_OutroLeave(); }

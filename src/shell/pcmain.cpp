@@ -22,8 +22,8 @@ const AppStateOps pcmain_StateTable[APP_STATE_COUNT] = {
     {pcmain_NoneEnter, pcmain_NoneLeave, pcmain_NoneRun},
     {pcmain_FrontEndEnter, pcmain_FrontEndLeave, pcmain_FrontEndRun},
     {pcmain_MatchEnter, pcmain_MatchLeave, pcmain_MatchRun},
-    {pcconvert_Enter, pcconvert_Leave, pcconvert_Run},
-    {pcoutro_Enter, pcoutro_Leave, pcoutro_Run},
+    {pcfe_ConvertEnter, pcfe_ConvertLeave, pcfe_ConvertStep},
+    {pcfe_OutroEnter, pcfe_OutroLeave, pcfe_OutroRun},
     {pcmain_LoadingEnter, pcmain_LoadingLeave, pcmain_LoadingRun},
 };
 
