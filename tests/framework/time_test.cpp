@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -233,7 +234,11 @@ TEST_F(TimerTest, TheCallbackListIsSafeAgainstAnotherThread) {
     while (!bStop.load()) platform::headlessAdvanceClock(1000000);
   });
   std::vector<QDXTimerCallback*> oNodes;
-  for (int i = 0; i < 2000 || (QDXTimerTotalTicks() < 500 && i < 2000000); i++) {
+  // Bounded by wall time, not by a count of iterations: on a loaded machine
+  // the ticker thread may get little time while this loop spins.
+  const auto oDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  for (int i = 0; i < 2000 || (QDXTimerTotalTicks() < 500 && std::chrono::steady_clock::now() < oDeadline);
+       i++) {
     oNodes.push_back(QDXTimerAddCallback(CountOnThread, static_cast<std::uint16_t>(1 + i % 3)));
     if (oNodes.size() > 8) {
       QDXTimerRemoveCallback(oNodes.front());
