@@ -16,6 +16,12 @@ struct DeviceFlags {
 };
 DeviceFlags g_flags;
 
+// Keys that went down since the last read. A key pressed and released between
+// two reads still reads down once, so a short tap is never lost.
+uint8_t g_keyLatch[kKeyCount] = {};
+
+void keyLatchClear() { std::memset(g_keyLatch, 0, sizeof g_keyLatch); }
+
 const internal::InputOps& inputOps() {
   return internal::backend() == BackendKind::Sdl ? internal::kSdlInputOps : internal::kHeadlessInputOps;
 }
@@ -26,6 +32,7 @@ bool validSlot(int slot) { return slot >= 0 && slot < inputOps().joystickCount()
 
 void inputSetForeground(bool foreground) {
   g_flags.foreground = foreground;
+  keyLatchClear();
   if (!foreground) {
     // Foreground devices lose their acquisition with the focus.
     g_flags.keyboardAcquired = false;
@@ -38,21 +45,34 @@ bool inputForeground() { return g_flags.foreground; }
 
 namespace internal {
 void inputFocusChanged(bool focused) { inputSetForeground(focused); }
+
+void inputKeyPressed(uint8_t scanCode) {
+  // Keys pressed in the background or before the keyboard is acquired never count.
+  if (scanCode != 0 && g_flags.foreground && g_flags.keyboardAcquired) g_keyLatch[scanCode] = kKeyDown;
+}
+
+void inputKeysForget() { keyLatchClear(); }
 }  // namespace internal
 
 // ---- Keyboard ----
 
 InputResult keyboardAcquire() {
   if (!g_flags.foreground) return InputResult::Lost;
+  if (!g_flags.keyboardAcquired) keyLatchClear();
   g_flags.keyboardAcquired = true;
   return InputResult::Ok;
 }
 
-void keyboardUnacquire() { g_flags.keyboardAcquired = false; }
+void keyboardUnacquire() {
+  g_flags.keyboardAcquired = false;
+  keyLatchClear();
+}
 
 InputResult keyboardRead(uint8_t state[kKeyCount]) {
   if (!g_flags.foreground || !g_flags.keyboardAcquired) return InputResult::Lost;
   inputOps().keyboardState(state);
+  for (int i = 0; i < kKeyCount; ++i) state[i] |= g_keyLatch[i];
+  keyLatchClear();
   return InputResult::Ok;
 }
 

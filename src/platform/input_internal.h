@@ -22,4 +22,10 @@ extern const InputOps kHeadlessInputOps;
 // Focus changes seen by a backend (window focus events).
 void inputFocusChanged(bool focused);
 
+// A key went down (scan code, 0 ignored): the next keyboard read reports it
+// down even when it is up again by then.
+void inputKeyPressed(uint8_t scanCode);
+// Forgets the keys pressed since the last read (the devices were reset).
+void inputKeysForget();
+
 }  // namespace platform::internal

@@ -55,6 +55,17 @@ TEST_F(GameInput, ExitAndYesOnTheMainMenuEndTheGame) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
+TEST_F(GameInput, KeysTappedWithinOnePumpStillCount) {
+  // Every key goes down and up again before the keyboard is read.
+  GameRun r = run(
+      "40 keydown DOWN\n40 keyup DOWN\n44 keydown DOWN\n44 keyup DOWN\n"
+      "50 keydown 0x50\n50 keyup 0x50\n56 keydown LEFT\n56 keyup LEFT\n"
+      "62 keydown 0x50\n62 keyup 0x50\n"
+      "400 quit 5   # only when the taps were lost\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
 TEST_F(GameInput, WithoutEscapeTheScriptQuits) {
   GameRun r = run("20 keydown SPACE\n25 keyup SPACE\n60 quit 5\n");
   EXPECT_EQ(r.exitCode, 5) << r.err;

@@ -120,6 +120,40 @@ TEST_F(KeyboardTest, UnacquireClearsAndStopsPolling) {
   EXPECT_EQ(QKeyboardGetState()[kZ] & 0x80, 0x80);
 }
 
+TEST_F(KeyboardTest, AKeyTappedBetweenTwoPollsReadsDownOnce) {
+  ASSERT_EQ(QKeyboardSetup(0), 0);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  platform::headlessKey(kZ, true);
+  platform::headlessKey(kZ, false);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  EXPECT_EQ(QKeyboardGetState()[kZ], 0x80);
+  EXPECT_EQ(QKeyboardGetLastKey(), 44u);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  EXPECT_EQ(QKeyboardGetState()[kZ], 0);
+
+  // A key held across polls is simply down; its release reads up at once.
+  platform::headlessKey(kA, true);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  platform::headlessKey(kA, true);  // no new press while held
+  platform::headlessKey(kA, false);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  EXPECT_EQ(QKeyboardGetState()[kA], 0);
+
+  // A tap in the background, or while the keyboard is not acquired, never counts.
+  platform::inputSetForeground(false);
+  platform::headlessKey(kZ, true);
+  platform::headlessKey(kZ, false);
+  platform::inputSetForeground(true);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  EXPECT_EQ(QKeyboardGetState()[kZ], 0);
+  QKeyboardUnacquire();
+  platform::headlessKey(kZ, true);
+  platform::headlessKey(kZ, false);
+  EXPECT_EQ(QKeyboardAcquire(), 0);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  EXPECT_EQ(QKeyboardGetState()[kZ], 0);
+}
+
 TEST_F(KeyboardTest, ScriptedKeysReachTheKeyboard) {
   ASSERT_EQ(QKeyboardSetup(0), 0);
   std::string why;

@@ -269,6 +269,7 @@ const InputOps kHeadlessInputOps = {opKeyboardState, opJoystickCount,  opJoystic
 
 bool headlessKey(uint8_t scanCode, bool down) {
   if (!isHeadless() || scanCode == 0) return false;
+  if (down && !(g_dev.keys[scanCode] & kKeyDown)) internal::inputKeyPressed(scanCode);
   g_dev.keys[scanCode] = down ? kKeyDown : 0;
   return true;
 }
@@ -362,6 +363,7 @@ bool headlessMouseWheel(int32_t dz) {
 
 void headlessInputReset() {
   g_dev = VirtualDevices{};
+  internal::inputKeysForget();
 }
 
 }  // namespace platform

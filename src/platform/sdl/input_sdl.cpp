@@ -132,6 +132,9 @@ void observe(const SDL_Event& e, void*) {
   switch (e.type) {
     case SDL_JOYDEVICEADDED: deviceAdded(e.jdevice.which); break;
     case SDL_JOYDEVICEREMOVED: deviceRemoved(e.jdevice.which); break;
+    case SDL_KEYDOWN:
+      if (!e.key.repeat) internal::inputKeyPressed(scanCodeFromSdl(e.key.keysym.scancode));
+      break;
     case SDL_MOUSEMOTION:
       g_in.mouseDx += e.motion.xrel;
       g_in.mouseDy += e.motion.yrel;
