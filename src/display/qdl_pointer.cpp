@@ -8,6 +8,7 @@
 #include "display/qdl_internal.h"
 #include "display/qdl_present.h"
 #include "display/qdl_sheet.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ constexpr QDLPointerRect kNoRect{-1, -1, -1, -1};
 
 struct PointerGlobals {
   bool setUp = false;
+  bool mouseOwned = false;  // the pointer set the framework mouse up and shuts it
   int32_t width = 32, height = 32;
   int32_t x = 100, y = 100;
   int32_t hotX = 0, hotY = 0;
@@ -153,8 +155,13 @@ int32_t QDLPointerRectCompute(QDLPointerRect* pRect, int32_t dw, int32_t dh) {
 uint32_t QDLPointerSetup(int32_t width, int32_t height, uint32_t flags) {
   if (!QDLIsSetUp() || Display() == nullptr) return 5;
   if (qdlPointer.setUp) return QDL_OK;
-  QInputMouseSetup((flags & QDLPOINTER_MOUSE_OPTION) ? QMOUSE_SETUP_MESSAGE_MODE : 0);
   qdlPointer = PointerGlobals{};
+  // The framework mouse is set up here when nobody has done it yet; the
+  // pointer then shuts it again with itself.
+  if (!QInputMouseIsSetUp())
+    qdlPointer.mouseOwned =
+        QInputMouseSetup((flags & QDLPOINTER_MOUSE_OPTION) ? QMOUSE_SETUP_MESSAGE_MODE : 0) == 0 &&
+        QInputMouseIsSetUp();
   qdlPointer.width = width ? width : 32;
   qdlPointer.height = height ? height : 32;
   qdlPointer.noImage = (flags & QDLPOINTER_NO_IMAGE) != 0;
@@ -184,6 +191,8 @@ uint32_t QDLPointerShutdown() {
   QDLPointerActivationSet(nullptr, nullptr);
   if (qdlPointer.pImage) QDLSurfaceFree(qdlPointer.pImage);
   if (qdlPointer.pSaveUnder) QDLSurfaceFree(qdlPointer.pSaveUnder);
+  if (qdlPointer.suspendedVisible) platform::showCursor(false);  // undo the suspension's cursor
+  if (qdlPointer.mouseOwned) QInputMouseShutdown();
   qdlPointer = PointerGlobals{};
   return QDL_OK;
 }
@@ -296,6 +305,7 @@ uint32_t QDLPointerSuspend() {
   Restore();
   qdlPointer.suspendedVisible = true;
   qdlPointer.visible = false;
+  platform::showCursor(true);  // the system's cursor stands in while we are away
   return QDL_OK;
 }
 
@@ -304,6 +314,7 @@ uint32_t QDLPointerResume() {
   qdlPointer.suspendedVisible = false;
   qdlPointer.visible = true;
   QInputMouseAcquire();
+  platform::showCursor(false);
   return QDL_OK;
 }
 

@@ -277,6 +277,7 @@ uint8_t QInputMouseGetButton(int32_t n) {
 }
 
 int32_t QInputMouseIsMessageMode() { return s_oMouse.bMessageMode; }
+int32_t QInputMouseIsSetUp() { return s_oMouse.bSetup ? 1 : 0; }
 
 int64_t QInputMouseMessageHook(uint32_t uMessage, uint64_t wParam, int64_t lParam, int64_t lResult) {
   switch (uMessage) {

@@ -69,6 +69,8 @@ QMouseEventQueue* QInputMouseGetQueue(int32_t n);
 uint8_t QInputMouseGetButton(int32_t n);
 int32_t QInputMouseGetPressPos(int32_t n, QMousePoint* pPosition);
 int32_t QInputMouseIsMessageMode();
+// 1 while the mouse is set up.
+int32_t QInputMouseIsSetUp();
 
 // The message-mode window hook: sets the buttons and the position from the
 // window's mouse messages and passes every message on with the result given.

@@ -21,6 +21,7 @@
 #include "platform/display.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -190,6 +191,37 @@ TEST_F(PointerTest, PositionsRelativeToViews) {
   EXPECT_EQ(untouched.x, -7);
   EXPECT_EQ(untouched.y, -8);
   QDLSurfaceFree(view);
+}
+
+// The pointer sets the framework mouse up only when nobody has, and then shuts
+// it with itself; a suspension shows the system's cursor until the resume.
+TEST_F(PointerTest, OwnsTheMouseOnlyWhenItSetItUp) {
+  QInputMouseShutdown();
+  ASSERT_EQ(QInputMouseIsSetUp(), 0);
+  ASSERT_EQ(QDLPointerSetup(0, 0, 0), 0u);
+  EXPECT_EQ(QInputMouseIsSetUp(), 1);
+  QDLPointerShutdown();
+  EXPECT_EQ(QInputMouseIsSetUp(), 0);
+
+  ASSERT_EQ(QInputMouseSetup(0), 0);
+  ASSERT_EQ(QDLPointerSetup(0, 0, 0), 0u);
+  QDLPointerShutdown();
+  EXPECT_EQ(QInputMouseIsSetUp(), 1);  // someone else's mouse stays
+
+  auto cursorCount = [] {
+    platform::showCursor(true);
+    return platform::showCursor(false);
+  };
+  ASSERT_EQ(QDLPointerSetup(0, 0, 0), 0u);
+  const int before = cursorCount();
+  QDLPointerSuspend();
+  EXPECT_EQ(cursorCount(), before + 1);
+  QDLPointerResume();
+  EXPECT_EQ(cursorCount(), before);
+  QDLPointerSuspend();
+  QDLPointerShutdown();  // shut while suspended: the cursor count is put back
+  EXPECT_EQ(cursorCount(), before);
+  QInputMouseShutdown();
 }
 
 // The drawing modules fill their slots of the context's service table.
