@@ -57,7 +57,6 @@ void pccontrols_BindingsApply() {}
 std::int32_t pcsides_ComputerSideGet() { return 2; }
 void pcsides_Reset() {}
 void pcsides_ChoicesForget() {}
-void pccontrols_Init() {}
 void mhelp_ScreenHook() {}
 
 void pcfmv_PlayById(std::int32_t) {}

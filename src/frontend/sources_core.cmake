@@ -1,1 +1,1 @@
-list(APPEND FRONTEND_SOURCES demowatch.cpp listctrl.cpp mregion.cpp pcfe.cpp pcgame.cpp pctext.cpp)
+list(APPEND FRONTEND_SOURCES demowatch.cpp listctrl.cpp mregion.cpp pccontrols.cpp pcfe.cpp pcgame.cpp pctext.cpp)

@@ -99,7 +99,12 @@ int32_t pcframe_AddLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t 
 int32_t pcframe_AddBox(int32_t x, int32_t y, int32_t x2, int32_t y2, int32_t iLayer, uint8_t r, uint8_t g, uint8_t b,
                        uint8_t uAlpha, uint32_t uFlags);
 // Corner colours are four bytes red, green, blue, alpha in that order in
-// memory: red in bits 0-7, green 8-15, blue 16-23, alpha 24-31.
+// memory: red in bits 0-7, green 8-15, blue 16-23, alpha 24-31 (made by
+// pcframe_uCornerColour).
+constexpr uint32_t pcframe_uCornerColour(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+  return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) | (static_cast<uint32_t>(b) << 16) |
+         (static_cast<uint32_t>(a) << 24);
+}
 int32_t pcframe_AddShadedBox(int32_t x, int32_t y, int32_t x2, int32_t y2, int32_t iLayer, uint32_t uColour1,
                              uint32_t uColour2, uint32_t uColour3, uint32_t uColour4, uint32_t uFlags);
 int32_t pcframe_AddBackdropSprite(int32_t x, int32_t y, int32_t iPriority, int32_t iSheet, int32_t iSprite,

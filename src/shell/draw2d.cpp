@@ -35,10 +35,11 @@ void draw2d_RectFillCorners2(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int
   pcframe_AddBox(x1, y1, x2, y2, iLayer, c.r, c.g, c.b, c.a < 255 ? 128 : 255, 0);
 }
 
+// A corner of the gradient as the frame packet takes it: bytes red, green,
+// blue, alpha, with the gradient's one alpha in every corner.
 static uint32_t draw2d_uPackCorner(int32_t i) {
   const uint8_t* p = draw2d_oGradient.aaCorner[i];
-  return (static_cast<uint32_t>(draw2d_oGradient.uAlpha) << 24) | (static_cast<uint32_t>(p[0]) << 16) |
-         (static_cast<uint32_t>(p[1]) << 8) | p[2];
+  return pcframe_uCornerColour(p[0], p[1], p[2], draw2d_oGradient.uAlpha);
 }
 
 void draw2d_GradientRectFill(int32_t x, int32_t y, int32_t w, int32_t h, int32_t iLayer) {

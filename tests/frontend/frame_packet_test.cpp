@@ -11,6 +11,7 @@
 #include "frontend/pctext.h"
 #include "frontend_env.h"
 #include "scene3d/pcframe.h"
+#include "shell/draw2d.h"
 
 namespace {
 
@@ -163,6 +164,42 @@ TEST(FramePacket, TextIsPrintedForAlignments0To2Only) {
   }
   e.poFont = saved;
   QDLFontFree(f);
+}
+
+TEST(FramePacket, AGradientBoxKeepsTheColourOfEachCornerAndDrawsCorner0) {
+  // The drawing state's four corners reach the shaded-box item byte for byte,
+  // with the gradient's alpha; the 2D render fills in the colour of corner 0.
+  draw2d_GradientSet(200, 16, 40, 1, 2, 3, 4, 5, 6, 250, 251, 252, 99);
+  ClearScreen();
+  pcframe_Begin();
+  draw2d_GradientRectFill(10, 20, 30, 15, 6);
+  DrawItem* i = pcframe_poCurrent->poFirstLayer->poFirstItem;
+  ASSERT_NE(i, nullptr);
+  EXPECT_EQ(pcframe_poCurrent->poFirstLayer->iPriority, 6);
+  EXPECT_EQ(i->uKind, PCFRAME_KIND_SHADED_BOX);
+  const int16_t corners[4] = {10, 20, 40, 35};
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(i->aiCoord[k], corners[k]) << k;
+  const uint8_t red[4] = {200, 1, 4, 250}, green[4] = {16, 2, 5, 251}, blue[4] = {40, 3, 6, 252};
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_EQ(i->aRed[k], red[k]) << k;
+    EXPECT_EQ(i->aGreen[k], green[k]) << k;
+    EXPECT_EQ(i->aBlue[k], blue[k]) << k;
+  }
+  EXPECT_EQ(i->uAlpha, 99);
+  EXPECT_EQ(i->uFlags, 1);
+  // The adder reads each colour as the bytes red, green, blue, alpha.
+  ASSERT_EQ(pcframe_AddShadedBox(50, 20, 60, 30, 6, pcframe_uCornerColour(9, 8, 7, 6), 0, 0, 0xFFFFFFFFu, 1), 1);
+  i = pcframe_poCurrent->poFirstLayer->poFirstItem;
+  EXPECT_EQ(i->aRed[0], 9);
+  EXPECT_EQ(i->aGreen[0], 8);
+  EXPECT_EQ(i->aBlue[0], 7);
+  EXPECT_EQ(i->uAlpha, 6);
+  EXPECT_EQ(i->aRed[3], 255);
+  EXPECT_EQ(i->aRed[1], 0);
+  EXPECT_EQ(pcframe_Render(), 1);
+  EXPECT_EQ(PixelAt(25, 27), Rgb(200, 16, 40));
+  EXPECT_EQ(PixelAt(55, 25), Rgb(9, 8, 7));
+  EXPECT_EQ(PixelAt(5, 5), 0u);
 }
 
 }  // namespace

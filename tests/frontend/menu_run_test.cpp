@@ -132,10 +132,10 @@ TEST(MenuRun, ConvertsNavigatesAndExits) {
       "75 capture " + shot("qstart.tga") + "\n"
       "80 keydown DOWN\n82 keyup DOWN\n84 keydown DOWN\n86 keyup DOWN\n"
       "95 capture " + shot("exit.tga") + "\n"
-      "100 keydown 0x50\n102 keyup 0x50\n"
+      "100 keydown RETURN\n102 keyup RETURN\n"
       "110 capture " + shot("confirm.tga") + "\n"
       "115 keydown LEFT\n117 keyup LEFT\n"
-      "120 keydown 0x50\n122 keyup 0x50\n"
+      "120 keydown RETURN\n122 keyup RETURN\n"
       "600 quit 3\n";
   std::ofstream(root / "script.txt") << script;
   const std::map<std::string, std::string> env = {{"KORVENA_BACKEND", "headless"},

@@ -16,6 +16,7 @@
 #include "frontend/pctext.h"
 #include "frontend_env.h"
 #include "scene3d/pcframe.h"
+#include "shell/input.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
 
@@ -238,7 +239,17 @@ TEST(FrontEndState, StartLoadsTheFontsAndClearsTheCacheStopFreesThem) {
   ASSERT_LT(textures.size(), sizeof(pcinstall_szTexturePath));
   std::memcpy(pcinstall_szTexturePath, textures.c_str(), textures.size() + 1);
   pcframe_ScreenClearSet(0);
+  InputPort* keyboard = input_poGetPort(0);
+  ASSERT_NE(keyboard, nullptr);
+  const InputKeyMapEntry arrow = keyboard->aoKeyMap[10];
   pcfe_Start();
+  // The front end's own keys: Return selects, the arrows stay.
+  const uint8_t keys[10] = {0x1C, 0x4D, 0x48, 0x4B, 0xD2, 0x37, 0xC7, 0x0C, 0x39, 0x2A};
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(keyboard->aoKeyMap[i].cKey, keys[i]) << i;
+    EXPECT_EQ(keyboard->aoKeyMap[i].cFlags, INPUT_KEYMAP_KEY) << i;
+  }
+  EXPECT_EQ(keyboard->aoKeyMap[10].cKey, arrow.cKey);
   EXPECT_EQ(pctext_cLoadedFonts, 2);
   EXPECT_NE(pctext_poFontGet(0), nullptr);
   EXPECT_NE(pctext_poFontGet(1), nullptr);

@@ -40,16 +40,16 @@ class GameInput : public ::testing::Test {
   std::map<std::string, std::string> env_;
 };
 
-// The main menu's way out: down twice to Exit, select (keypad 2, released),
+// The main menu's way out: down twice to Exit, select (Return, released),
 // left to "Yes", select.
 const char* const kMenuExit =
     "40 keydown DOWN\n42 keyup DOWN\n44 keydown DOWN\n46 keyup DOWN\n"
-    "50 keydown 0x50\n52 keyup 0x50\n56 keydown LEFT\n58 keyup LEFT\n";
+    "50 keydown RETURN\n52 keyup RETURN\n56 keydown LEFT\n58 keyup LEFT\n";
 
 TEST_F(GameInput, ExitAndYesOnTheMainMenuEndTheGame) {
   GameRun r = run(std::string(kMenuExit) +
-                  "62 keydown 0x50\n"
-                  "64 keyup 0x50\n"
+                  "62 keydown RETURN\n"
+                  "64 keyup RETURN\n"
                   "400 quit 5   # only when the keys did nothing\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -74,8 +74,8 @@ TEST_F(GameInput, WithoutEscapeTheScriptQuits) {
 TEST_F(GameInput, KeysInTheBackgroundDoNotReachTheGame) {
   GameRun r = run(std::string(kMenuExit) +
                   "60 activate 0\n"
-                  "62 keydown 0x50\n"
-                  "64 keyup 0x50\n"
+                  "62 keydown RETURN\n"
+                  "64 keyup RETURN\n"
                   "70 activate 1\n"
                   "160 quit 5\n");
   EXPECT_FALSE(r.timedOut);
@@ -85,9 +85,9 @@ TEST_F(GameInput, KeysInTheBackgroundDoNotReachTheGame) {
 TEST_F(GameInput, AKeyStillHeldAfterComingBackCounts) {
   GameRun r = run(std::string(kMenuExit) +
                   "60 activate 0\n"
-                  "62 keydown 0x50\n"
+                  "62 keydown RETURN\n"
                   "70 activate 1\n"
-                  "80 keyup 0x50\n"
+                  "80 keyup RETURN\n"
                   "160 quit 5\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;

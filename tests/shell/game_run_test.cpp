@@ -43,10 +43,10 @@ class GameRunTest : public ::testing::Test {
 };
 
 TEST_F(GameRunTest, ExitOnTheMainMenuEndsTheGameAndTheSettingsAreWritten) {
-  // Down twice to Exit, select (keypad 2), left to "Yes", select.
+  // Down twice to Exit, select (Return), left to "Yes", select.
   GameRun r = run(
       "1 echo started\n40 keydown DOWN\n42 keyup DOWN\n44 keydown DOWN\n46 keyup DOWN\n"
-      "50 keydown 0x50\n52 keyup 0x50\n56 keydown LEFT\n58 keyup LEFT\n62 keydown 0x50\n64 keyup 0x50\n"
+      "50 keydown RETURN\n52 keyup RETURN\n56 keydown LEFT\n58 keyup LEFT\n62 keydown RETURN\n64 keyup RETURN\n"
       "3000 quit 9\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;  // ended through the menu, not by the scripted quit
