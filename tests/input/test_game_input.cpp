@@ -59,8 +59,8 @@ TEST_F(GameInput, KeysTappedWithinOnePumpStillCount) {
   // Every key goes down and up again before the keyboard is read.
   GameRun r = run(
       "40 keydown DOWN\n40 keyup DOWN\n44 keydown DOWN\n44 keyup DOWN\n"
-      "50 keydown 0x50\n50 keyup 0x50\n56 keydown LEFT\n56 keyup LEFT\n"
-      "62 keydown 0x50\n62 keyup 0x50\n"
+      "50 keydown RETURN\n50 keyup RETURN\n56 keydown LEFT\n56 keyup LEFT\n"
+      "62 keydown RETURN\n62 keyup RETURN\n"
       "400 quit 5   # only when the taps were lost\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;
