@@ -64,13 +64,26 @@ void mhelp_Run();
 void pccontrols_ActivePortsMark();
 void pccontrols_DefaultSet();
 void pccontrols_BindingsApply();
+void pccontrols_Init();  // every port's active keys and buttons to the front end's set
 
 // ---- Screens not built yet that the built ones call --------------------------------------
 int32_t pcsides_ComputerSideGet();  // 1 home, 2 away
 void pcsides_Reset();          // the choose-sides screen enters afresh next time
 void pcsides_ChoicesForget();  // ... and forgets its previous choices
-void pccontrols_Init();
 void mhelp_ScreenHook();
+// Re-arm the screens that the front-end start resets: team choice, the
+// history screens (fixtures, groups, hub, news, options, roll of honour,
+// set-up, squad) and the options screen.
+void mteam_Reset();
+void mfhfixtr_Reset();
+void mfhgroup_Reset();
+void mfhmain_Reset();
+void mfhnews_Reset();
+void mfhopts_Reset();
+void mfhrole_Reset();
+void mfhsetup_Reset();
+void mfhsquad_Reset();
+void options_ScreenReset();
 
 // ---- Movies --------------------------------------------------------------------------
 extern std::int32_t pcfmv_bPlaying;

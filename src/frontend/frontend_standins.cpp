@@ -58,6 +58,16 @@ std::int32_t pcsides_ComputerSideGet() { return 2; }
 void pcsides_Reset() {}
 void pcsides_ChoicesForget() {}
 void mhelp_ScreenHook() {}
+void mteam_Reset() {}
+void mfhfixtr_Reset() {}
+void mfhgroup_Reset() {}
+void mfhmain_Reset() {}
+void mfhnews_Reset() {}
+void mfhopts_Reset() {}
+void mfhrole_Reset() {}
+void mfhsetup_Reset() {}
+void mfhsquad_Reset() {}
+void options_ScreenReset() {}
 
 void pcfmv_PlayById(std::int32_t) {}
 std::int32_t pcfmv_IsIdle() { return 1; }

@@ -60,11 +60,6 @@ void pcfe_SheetCacheReset() {
   pcfe_iOtherSlot = 1;
   pcfe_SlotClear(0);
   pcfe_SlotClear(1);
-  sfx_FreeAllBanks();
-  if (qal_bStarted) {
-    QALShutdown();
-    qal_bStarted = 0;
-  }
 }
 
 void pcfe_SheetLoad(int32_t iSheet) {
@@ -117,6 +112,17 @@ void pcfe_Start() {
   pccontrols_Init();
   pcfe_SheetCacheReset();
   pcframe_ScreenClearSet(1);
+  // The screens that enter afresh in every front end.
+  mteam_Reset();
+  mfhfixtr_Reset();
+  mfhgroup_Reset();
+  mfhmain_Reset();
+  mfhnews_Reset();
+  mfhopts_Reset();
+  mfhrole_Reset();
+  mfhsetup_Reset();
+  mfhsquad_Reset();
+  options_ScreenReset();
 }
 
 void pcfe_Stop() {
@@ -125,6 +131,11 @@ void pcfe_Stop() {
   pcframe_ScreenClearSet(-1);
   pcfe_SlotClear(0);
   pcfe_SlotClear(1);
+  sfx_FreeAllBanks();
+  if (qal_bStarted) {
+    QALShutdown();
+    qal_bStarted = 0;
+  }
 }
 
 // ---- First-run conversion of the background sheets ---------------------------------

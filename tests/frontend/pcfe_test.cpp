@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_services.h"
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
 #include "frontend/mregion.h"
@@ -242,7 +243,9 @@ TEST(FrontEndState, StartLoadsTheFontsAndClearsTheCacheStopFreesThem) {
   InputPort* keyboard = input_poGetPort(0);
   ASSERT_NE(keyboard, nullptr);
   const InputKeyMapEntry arrow = keyboard->aoKeyMap[10];
+  qal_bStarted = 1;  // the audio library as a match or an earlier front end left it
   pcfe_Start();
+  EXPECT_EQ(qal_bStarted, 1);  // starting the front end does not shut the audio down
   // The front end's own keys: Return selects, the arrows stay.
   const uint8_t keys[10] = {0x1C, 0x4D, 0x48, 0x4B, 0xD2, 0x37, 0xC7, 0x0C, 0x39, 0x2A};
   for (int i = 0; i < 10; ++i) {
@@ -256,6 +259,7 @@ TEST(FrontEndState, StartLoadsTheFontsAndClearsTheCacheStopFreesThem) {
   EXPECT_EQ(pcfe_SheetGet(), -1);
   EXPECT_NE(pcframe_ScreenClearGet(), 0);
   pcfe_Stop();
+  EXPECT_EQ(qal_bStarted, 0);  // stopping it does
   EXPECT_EQ(pctext_cLoadedFonts, 0);
   EXPECT_EQ(pctext_poFontGet(0), nullptr);
   EXPECT_NE(pcframe_ScreenClearGet(), 0);
