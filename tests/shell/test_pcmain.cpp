@@ -207,10 +207,12 @@ TEST_F(States, QuitFromTheMainMenuLeavesTheFrontEnd) {
   pcmain_eRequestedState = APP_STATE_FRONT_END;
   Step();
   ASSERT_EQ(pcmain_eCurrentState, APP_STATE_FRONT_END);
-  qal_bStarted = 1;  // a leave of the match would clear it
+  qal_bStarted = 1;
+  pcframe_ScreenClearSet(0);
   vsync_TaskAdd(QuitTask);
   EXPECT_EQ(Step(), 1);
-  EXPECT_EQ(qal_bStarted, 1);
+  EXPECT_EQ(pcframe_ScreenClearGet(), -1);  // the front end's stop ran
+  EXPECT_EQ(qal_bStarted, 0);               // and shut the audio down
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
   qal_bStarted = 0;
