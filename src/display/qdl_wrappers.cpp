@@ -494,9 +494,7 @@ uint32_t QD3DDevice::Release() {
   return 0;
 }
 
-uint32_t QD3DDevice::ViewportAdd(QD3DViewport* p) {
-  if (!p) return 1;
-  p->created = 1;
+void QD3DDevice::ObjectLink(QDDBase* p) {
   p->pOwner = this;
   p->pNext = pHead;
   p->pPrev = nullptr;
@@ -504,31 +502,25 @@ uint32_t QD3DDevice::ViewportAdd(QD3DViewport* p) {
   else pTail = p;
   pHead = p;
   ++count;
+}
+
+uint32_t QD3DDevice::ViewportAdd(QD3DViewport* p) {
+  if (!p) return 1;
+  p->created = 1;
+  ObjectLink(p);
   return 0;
 }
 
 uint32_t QD3DDevice::MaterialAdd(QD3DMaterial* p) {
   if (!p) return 1;
   p->created = 1;
-  p->pOwner = this;
-  p->pNext = pHead;
-  p->pPrev = nullptr;
-  if (pHead) pHead->pPrev = p;
-  else pTail = p;
-  pHead = p;
-  ++count;
+  ObjectLink(p);
   return p->Apply();
 }
 
 uint32_t QD3DDevice::TextureBindingAdd(QD3DTextureBinding* p) {
   if (!p) return 1;
-  p->pOwner = this;
-  p->pNext = pHead;
-  p->pPrev = nullptr;
-  if (pHead) pHead->pPrev = p;
-  else pTail = p;
-  pHead = p;
-  ++count;
+  ObjectLink(p);
   return p->Query();
 }
 

@@ -239,6 +239,8 @@ class QD3DDevice {
   virtual const QDLDeviceDesc* DeviceDescGet();                           // 41
   virtual QD3DViewport* ViewportCurrent();                                // 42
   uint32_t Open(QDDSurface* pTarget);
+  // Puts an object at the head of the device's object list.
+  void ObjectLink(QDDBase* pObject);
 
   uint32_t created = 0;
   char name[256] = {};
