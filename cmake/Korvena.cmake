@@ -23,13 +23,14 @@ endfunction()
 
 # korvena_test(<name> SOURCES ... DEPS ...): one GoogleTest program, its tests
 # registered with CTest. Tests run with KORVENA_BACKEND=headless and get
-# KORVENA_SOURCE_DIR and KORVENA_BUILD_DIR in the environment. The variables
+# KORVENA_SOURCE_DIR and KORVENA_BUILD_DIR in the environment, and link the
+# shared helpers of tests/support (korvena_test_support). The variables
 # are set by running the program through "cmake -E env" (a list-valued
 # ENVIRONMENT property does not survive test discovery).
 function(korvena_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE korvena_options ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE korvena_options ${ARG_DEPS} korvena_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;KORVENA_BACKEND=headless;KORVENA_SOURCE_DIR=${CMAKE_SOURCE_DIR};KORVENA_BUILD_DIR=${CMAKE_BINARY_DIR}")

@@ -3,41 +3,15 @@
 
 #include <filesystem>
 
-#include "../platform/temp_dir.h"
 #include "platform/instance.h"
-#include "run_game.h"
+#include "support/run_game.h"
 
 using korvena_test::GameRun;
 using korvena_test::runGame;
-using korvena_test::TempDir;
 
 namespace {
 
-class Game : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* build = std::getenv("KORVENA_BUILD_DIR");
-    ASSERT_NE(build, nullptr);
-    exe_ = std::string(build) + "/bin/korvena";
-    ASSERT_TRUE(std::filesystem::exists(exe_)) << exe_;
-    // A home of its own: settings, saves and the instance lock stay inside.
-    env_ = {{"KORVENA_BACKEND", "headless"},
-            {"XDG_CONFIG_HOME", home_ / "config"},
-            {"XDG_DATA_HOME", home_ / "share"},
-            {"XDG_RUNTIME_DIR", home_ / "run"},
-            {"KORVENA_MACHINE_SETTINGS", home_ / "machine.txt"},
-            {"HOME", home_.path()}};
-    std::filesystem::create_directories(home_ / "run");
-  }
-  GameRun run(const std::string& script) {
-    home_.write("script.txt", script);
-    env_["KORVENA_SCRIPT"] = home_ / "script.txt";
-    return runGame(exe_, env_, home_.path());
-  }
-  std::string exe_;
-  TempDir home_;
-  std::map<std::string, std::string> env_;
-};
+using Game = korvena_test::GameRunner;
 
 TEST_F(Game, StartsStepsAndQuitsWithExitCodeZero) {
   GameRun r = run(

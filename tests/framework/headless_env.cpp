@@ -1,47 +1,11 @@
 // Every test of this program runs on the headless backend, with the settings
 // roots and the executable's folder in a fresh temporary folder.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
 #include "headless_env.h"
-#include "platform/paths.h"
-#include "platform/platform.h"
-#include "platform/settings.h"
+
+#include "support/headless_env.h"
 
 namespace {
-
-std::filesystem::path g_oRoot;
-
-class HeadlessEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    std::string oTemplate = (std::filesystem::temp_directory_path() / "korvena-fw-XXXXXX").string();
-    ASSERT_NE(mkdtemp(oTemplate.data()), nullptr);
-    g_oRoot = oTemplate;
-    std::filesystem::create_directories(g_oRoot / "bin");
-    std::filesystem::create_directories(g_oRoot / "data");
-    std::filesystem::create_directories(g_oRoot / "run");
-    setenv("XDG_CONFIG_HOME", (g_oRoot / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (g_oRoot / "share").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (g_oRoot / "run").c_str(), 1);
-    std::string oWhy;
-    ASSERT_TRUE(platform::init(platform::BackendKind::Headless, &oWhy)) << oWhy;
-    platform::setExecutableDir((g_oRoot / "bin").string());
-    platform::settingsSetRootFile(platform::SettingsRoot::Machine, (g_oRoot / "settings" / "machine.txt").string());
-    platform::settingsSetRootFile(platform::SettingsRoot::User, (g_oRoot / "config" / "user.txt").string());
-  }
-  void TearDown() override {
-    platform::shutdown();
-    std::error_code oError;
-    std::filesystem::remove_all(g_oRoot, oError);
-  }
-};
-
-const auto* const g_poEnvironment = ::testing::AddGlobalTestEnvironment(new HeadlessEnvironment);
-
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-fw"});
 }  // namespace
 
-std::filesystem::path TestRoot() { return g_oRoot; }
+std::filesystem::path TestRoot() { return korvena_test::HeadlessRoot(); }

@@ -6,39 +6,14 @@
 
 #include <filesystem>
 
-#include "../e2e/run_game.h"
-#include "../platform/temp_dir.h"
+#include "support/run_game.h"
 
 using korvena_test::GameRun;
 using korvena_test::runGame;
-using korvena_test::TempDir;
 
 namespace {
 
-class GameInput : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* build = std::getenv("KORVENA_BUILD_DIR");
-    ASSERT_NE(build, nullptr);
-    exe_ = std::string(build) + "/bin/korvena";
-    ASSERT_TRUE(std::filesystem::exists(exe_)) << exe_;
-    env_ = {{"KORVENA_BACKEND", "headless"},
-            {"XDG_CONFIG_HOME", home_ / "config"},
-            {"XDG_DATA_HOME", home_ / "share"},
-            {"XDG_RUNTIME_DIR", home_ / "run"},
-            {"KORVENA_MACHINE_SETTINGS", home_ / "machine.txt"},
-            {"HOME", home_.path()}};
-    std::filesystem::create_directories(home_ / "run");
-  }
-  GameRun run(const std::string& script) {
-    home_.write("script.txt", script);
-    env_["KORVENA_SCRIPT"] = home_ / "script.txt";
-    return runGame(exe_, env_, home_.path());
-  }
-  std::string exe_;
-  TempDir home_;
-  std::map<std::string, std::string> env_;
-};
+using GameInput = korvena_test::GameRunner;
 
 // The main menu's way out: down twice to Exit, select (Return, released),
 // left to "Yes", select.

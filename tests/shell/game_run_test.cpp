@@ -8,39 +8,14 @@
 #include <map>
 #include <string>
 
-#include "../e2e/run_game.h"
-#include "../platform/temp_dir.h"
+#include "support/run_game.h"
 
 using korvena_test::GameRun;
 using korvena_test::runGame;
-using korvena_test::TempDir;
 
 namespace {
 
-class GameRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* pszBuild = std::getenv("KORVENA_BUILD_DIR");
-    ASSERT_NE(pszBuild, nullptr);
-    exe_ = std::string(pszBuild) + "/bin/korvena";
-    ASSERT_TRUE(std::filesystem::exists(exe_)) << exe_;
-    env_ = {{"KORVENA_BACKEND", "headless"},
-            {"XDG_CONFIG_HOME", home_ / "config"},
-            {"XDG_DATA_HOME", home_ / "share"},
-            {"XDG_RUNTIME_DIR", home_ / "run"},
-            {"KORVENA_MACHINE_SETTINGS", home_ / "machine.txt"},
-            {"HOME", home_.path()}};
-    std::filesystem::create_directories(home_ / "run");
-  }
-  GameRun run(const std::string& script) {
-    home_.write("script.txt", script);
-    env_["KORVENA_SCRIPT"] = home_ / "script.txt";
-    return runGame(exe_, env_, home_.path());
-  }
-  std::string exe_;
-  TempDir home_;
-  std::map<std::string, std::string> env_;
-};
+using GameRunTest = korvena_test::GameRunner;
 
 TEST_F(GameRunTest, ExitOnTheMainMenuEndsTheGameAndTheSettingsAreWritten) {
   // Down twice to Exit, select (Return), left to "Yes", select.

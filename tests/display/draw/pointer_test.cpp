@@ -22,38 +22,18 @@
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/window.h"
+#include "support/headless_env.h"
 
 namespace {
 
-std::filesystem::path g_root;
+// The device cache file in the program's temporary folder; the executable's
+// folder is the real one until a test points it elsewhere.
+void PointerUp() {
+  QDLDeviceInfoFileNameSet((korvena_test::HeadlessRoot() / "dxinfo.bin").c_str());
+  platform::setExecutableDir("");
+}
 
-class PointerEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    std::string t = (std::filesystem::temp_directory_path() / "korvena-pointer-XXXXXX").string();
-    ASSERT_NE(mkdtemp(t.data()), nullptr);
-    g_root = t;
-    setenv("XDG_CONFIG_HOME", (g_root / "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (g_root / "share").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", g_root.c_str(), 1);
-    std::string why;
-    ASSERT_TRUE(platform::init(platform::BackendKind::Headless, &why)) << why;
-    QDXInitWindowHooks();
-    QDXInitActivateHooks();
-    ASSERT_NE(QDXCreateWindow(640, 480, nullptr, 0), nullptr);
-    QDLDeviceInfoFileNameSet((g_root / "dxinfo.bin").c_str());
-  }
-  void TearDown() override {
-    QDXDestroyWindow(QDXGetMainWindow());
-    QDXFreeActivateHooks();
-    QDXFreeWindowHooks();
-    platform::shutdown();
-    std::error_code e;
-    std::filesystem::remove_all(g_root, e);
-  }
-};
-
-const auto* const g_env = ::testing::AddGlobalTestEnvironment(new PointerEnvironment);
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-pointer", true, PointerUp, nullptr});
 
 struct PointerTest : ::testing::Test {
   QDLSurface* d = nullptr;
@@ -100,7 +80,7 @@ TEST(PointerSetup, NeedsTheLibraryAndADisplay) {
 }
 
 TEST_F(PointerTest, AMissingImageFileGivesABlankPointer) {
-  platform::setExecutableDir(g_root.string());  // no Pointer.bmp there
+  platform::setExecutableDir(korvena_test::HeadlessRoot().string());  // no Pointer.bmp there
   ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
   ASSERT_NE(QDLPointerImage(), nullptr);
   EXPECT_EQ(QDLPointerImage()->width, 16);
