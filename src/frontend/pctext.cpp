@@ -55,11 +55,12 @@ void pctext_FrontEndFontsFree() {
 }
 
 void pctext_FontsLoad(int32_t bSoftware) {
-  // The match fonts are textures of the 3D scene's loader; the renderer
-  // draws them, so no 2D font is made here.
+  // The match fonts are textures of the 3D scene's texture loader, which the
+  // renderer draws from; until that loader exists none is loaded and the
+  // count says so. The set still becomes current with font 0.
   pctext_iCurrentSet = bSoftware ? PCTEXT_SET_MATCH_SOFTWARE : PCTEXT_SET_MATCH_HARDWARE;
   pctext_iCurrentFont = 0;
-  pctext_cLoadedFonts = PCTEXT_FONTS_PER_SET;
+  pctext_cLoadedFonts = 0;
 }
 
 void pctext_FontSet(int32_t iIndex) {

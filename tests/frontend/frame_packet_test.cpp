@@ -8,6 +8,8 @@
 #include "display/qdl.h"
 #include "display/qdl_draw.h"
 #include "display/qdl_text.h"
+#include "display/qdl_bank.h"
+#include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "frontend_env.h"
 #include "scene3d/pcframe.h"
@@ -200,6 +202,68 @@ TEST(FramePacket, AGradientBoxKeepsTheColourOfEachCornerAndDrawsCorner0) {
   EXPECT_EQ(PixelAt(25, 27), Rgb(200, 16, 40));
   EXPECT_EQ(PixelAt(55, 25), Rgb(9, 8, 7));
   EXPECT_EQ(PixelAt(5, 5), 0u);
+}
+
+// A one-frame bank in the display's format, w x h raw pixels of colour v.
+QDLSpriteBank* SolidBank(int w, int h, uint16_t v) {
+  const uint32_t rowBytes = 2 + 2 * static_cast<uint32_t>(w);
+  QDLSpriteBank* b = QDLSpriteBankCreate(1, rowBytes * static_cast<uint32_t>(h), 0);
+  if (b == nullptr) return nullptr;
+  b->formatCode = QDLDisplaySurface()->formatCode;
+  b->sourceBytesPerPixel = 2;
+  uint8_t* p = b->pixelData;
+  for (int y = 0; y < h; ++y, p += rowBytes) {
+    const uint32_t len = y == h - 1 ? 0 : rowBytes;
+    p[0] = static_cast<uint8_t>(len);
+    p[1] = static_cast<uint8_t>(len >> 8);
+    for (int x = 0; x < w; ++x) {
+      p[2 + 2 * x] = static_cast<uint8_t>(v);
+      p[3 + 2 * x] = static_cast<uint8_t>(v >> 8);
+    }
+  }
+  b->frames[0] = QDLFrame{static_cast<int16_t>(w), static_cast<int16_t>(h), QDLENC_RAW, b->pixelData, b};
+  return b;
+}
+
+TEST(FramePacket, SpritesAndBackdropSpritesAreDrawnIn2DAndBackdropsOnlyFromTheCurrentSheet) {
+  QDLSpriteBank* sprite = SolidBank(6, 4, static_cast<uint16_t>(Rgb(255, 0, 0)));
+  QDLSpriteBank* sheet = SolidBank(8, 5, static_cast<uint16_t>(Rgb(0, 0, 255)));
+  ASSERT_NE(sprite, nullptr);
+  ASSERT_NE(sheet, nullptr);
+  pcfe_SheetCacheReset();
+  PCFESheetSlot& slot = pcfe_aoSlots[pcfe_iCurrentSlot];
+  slot.iSheet = 7;
+  slot.poBank = sheet;
+  ClearScreen();
+  pcframe_Begin();
+  ASSERT_EQ(pcframe_AddSprite(100, 50, 3, &sprite->frames[0], 0), 1);
+  ASSERT_EQ(pcframe_AddBackdropSprite(200, 50, 3, 7, 0, 0), 1);
+  ASSERT_EQ(pcframe_AddBackdropSprite(300, 50, 3, 8, 0, 0), 1);   // another sheet: not drawn
+  ASSERT_EQ(pcframe_AddBackdropSprite(400, 50, 3, 7, 5, 0), 1);   // no such sprite: nothing
+  EXPECT_EQ(pcframe_Render(), 1);
+  EXPECT_EQ(PixelAt(100, 50), Rgb(255, 0, 0));
+  EXPECT_EQ(PixelAt(105, 53), Rgb(255, 0, 0));
+  EXPECT_EQ(PixelAt(106, 50), 0u);
+  EXPECT_EQ(PixelAt(200, 50), Rgb(0, 0, 255));
+  EXPECT_EQ(PixelAt(207, 54), Rgb(0, 0, 255));
+  EXPECT_EQ(PixelAt(300, 50), 0u);
+  EXPECT_EQ(PixelAt(400, 50), 0u);
+  // While the 3D display is up the 2D-only kinds are refused and sheet
+  // sprites taken.
+  scene3d_bDisplay3DUp = 1;
+  pcframe_Begin();
+  EXPECT_EQ(pcframe_AddSprite(0, 0, 1, &sprite->frames[0], 0), 0);
+  EXPECT_EQ(pcframe_AddCircle(0, 0, 1, 5, 1, 2, 3, 0), 0);
+  EXPECT_EQ(pcframe_AddBackdropSprite(0, 0, 1, 7, 0, 0), 0);
+  EXPECT_EQ(pcframe_AddSheetSprite(4, 5, 1, 9), 1);
+  EXPECT_EQ(pcframe_AddBox(0, 0, 1, 1, 1, 1, 2, 3, 255, 0), 1);
+  EXPECT_EQ(pcframe_poCurrent->cItemsInUse, 2);
+  scene3d_bDisplay3DUp = 0;
+  pcframe_Begin();
+  slot.poBank = nullptr;
+  pcfe_SheetCacheReset();
+  QDLSpriteBankFree(sheet);
+  QDLSpriteBankFree(sprite);
 }
 
 }  // namespace

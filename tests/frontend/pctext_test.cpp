@@ -94,4 +94,20 @@ TEST(TextOutput, AMessageShowsOnItsFrameAndTheNext59) {
   pcframe_Begin();
 }
 
+TEST(TextOutput, TheMatchSetsBecomeCurrentAndTheFrontEndSetComesBack) {
+  pctext_FontSet(2);
+  pctext_FontsLoad(1);
+  EXPECT_EQ(pctext_iCurrentSet, PCTEXT_SET_MATCH_SOFTWARE);
+  EXPECT_EQ(pctext_iCurrentFont, 0);
+  EXPECT_STREQ(pctext_aaoFontSets[PCTEXT_SET_MATCH_SOFTWARE][0].szFileName, "Fonts\\SWfont3a3.bmp");
+  pctext_FontsLoad(0);
+  EXPECT_EQ(pctext_iCurrentSet, PCTEXT_SET_MATCH_HARDWARE);
+  EXPECT_STREQ(pctext_aaoFontSets[PCTEXT_SET_MATCH_HARDWARE][1].szFileName, "Fonts\\24pt.tga");
+  EXPECT_EQ(pctext_aaoFontSets[PCTEXT_SET_MATCH_HARDWARE][1].bRemap, 1u);
+  pctext_FrontEndFontsLoad();  // no font files here: counted as not loaded
+  EXPECT_EQ(pctext_iCurrentSet, PCTEXT_SET_FRONT_END);
+  EXPECT_EQ(pctext_iCurrentFont, 0);
+  pctext_FrontEndFontsFree();
+}
+
 }  // namespace
