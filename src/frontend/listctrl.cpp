@@ -40,10 +40,11 @@ void listctrl_Init(ListControl* po, int32_t cVisibleRows, int32_t cEntries, int3
   po->iFurther = iFurther;
 }
 
-void listctrl_ItemSet(ListControl* po, int32_t iKind, const char* pszText, int32_t iValue, int32_t iValue2, int32_t iItem) {
-  QDX_ASSERT(iItem >= 0);
-  QDX_ASSERT(iItem < po->cNumListItems);
-  ListControlItem& o = po->aoItems[iItem];
+void listctrl_ItemSet(ListControl* listControl, int32_t iKind, const char* pszText, int32_t iValue, int32_t iValue2,
+                      int32_t cItem) {
+  QDX_ASSERT(cItem >= 0);
+  QDX_ASSERT(cItem < listControl->cNumListItems);
+  ListControlItem& o = listControl->aoItems[cItem];
   o.iKind = iKind;
   o.iValue = iValue;
   o.iValue2 = iValue2;

@@ -33,6 +33,7 @@ struct ListControl {
 
 void listctrl_Init(ListControl* po, int32_t cVisibleRows, int32_t cEntries, int32_t iWidth, int32_t iY, int32_t iX,
                    int32_t iFurther, int32_t iRowHeight);
-void listctrl_ItemSet(ListControl* po, int32_t iKind, const char* pszText, int32_t iValue, int32_t iValue2, int32_t iItem);
+void listctrl_ItemSet(ListControl* listControl, int32_t iKind, const char* pszText, int32_t iValue, int32_t iValue2,
+                      int32_t cItem);
 void listctrl_Up(ListControl* po);
 void listctrl_Down(ListControl* po);

@@ -204,30 +204,9 @@ TEST(FramePacket, AGradientBoxKeepsTheColourOfEachCornerAndDrawsCorner0) {
   EXPECT_EQ(PixelAt(5, 5), 0u);
 }
 
-// A one-frame bank in the display's format, w x h raw pixels of colour v.
-QDLSpriteBank* SolidBank(int w, int h, uint16_t v) {
-  const uint32_t rowBytes = 2 + 2 * static_cast<uint32_t>(w);
-  QDLSpriteBank* b = QDLSpriteBankCreate(1, rowBytes * static_cast<uint32_t>(h), 0);
-  if (b == nullptr) return nullptr;
-  b->formatCode = QDLDisplaySurface()->formatCode;
-  b->sourceBytesPerPixel = 2;
-  uint8_t* p = b->pixelData;
-  for (int y = 0; y < h; ++y, p += rowBytes) {
-    const uint32_t len = y == h - 1 ? 0 : rowBytes;
-    p[0] = static_cast<uint8_t>(len);
-    p[1] = static_cast<uint8_t>(len >> 8);
-    for (int x = 0; x < w; ++x) {
-      p[2 + 2 * x] = static_cast<uint8_t>(v);
-      p[3 + 2 * x] = static_cast<uint8_t>(v >> 8);
-    }
-  }
-  b->frames[0] = QDLFrame{static_cast<int16_t>(w), static_cast<int16_t>(h), QDLENC_RAW, b->pixelData, b};
-  return b;
-}
-
 TEST(FramePacket, SpritesAndBackdropSpritesAreDrawnIn2DAndBackdropsOnlyFromTheCurrentSheet) {
-  QDLSpriteBank* sprite = SolidBank(6, 4, static_cast<uint16_t>(Rgb(255, 0, 0)));
-  QDLSpriteBank* sheet = SolidBank(8, 5, static_cast<uint16_t>(Rgb(0, 0, 255)));
+  QDLSpriteBank* sprite = FrontEndSolidBank(6, 4, static_cast<uint16_t>(Rgb(255, 0, 0)));
+  QDLSpriteBank* sheet = FrontEndSolidBank(8, 5, static_cast<uint16_t>(Rgb(0, 0, 255)));
   ASSERT_NE(sprite, nullptr);
   ASSERT_NE(sheet, nullptr);
   pcfe_SheetCacheReset();

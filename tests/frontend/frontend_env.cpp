@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "display/qdl.h"
+#include "display/qdl_bank.h"
 #include "display/qdl_device.h"
 #include "display/qdl_text.h"
 #include "framework/qdx_window.h"
@@ -65,4 +66,24 @@ std::filesystem::path FrontEndTestRoot() { return g_root; }
 std::filesystem::path FrontEndBuildData() {
   const char* build = std::getenv("KORVENA_BUILD_DIR");
   return std::filesystem::path(build != nullptr ? build : ".") / "data";
+}
+
+QDLSpriteBank* FrontEndSolidBank(int w, int h, uint16_t v) {
+  const uint32_t rowBytes = 2 + 2 * static_cast<uint32_t>(w);
+  QDLSpriteBank* b = QDLSpriteBankCreate(1, rowBytes * static_cast<uint32_t>(h), 0);
+  if (b == nullptr) return nullptr;
+  b->formatCode = QDLDisplaySurface()->formatCode;
+  b->sourceBytesPerPixel = 2;
+  uint8_t* p = b->pixelData;
+  for (int y = 0; y < h; ++y, p += rowBytes) {
+    const uint32_t len = y == h - 1 ? 0 : rowBytes;  // the last row's length word is 0
+    p[0] = static_cast<uint8_t>(len);
+    p[1] = static_cast<uint8_t>(len >> 8);
+    for (int x = 0; x < w; ++x) {
+      p[2 + 2 * x] = static_cast<uint8_t>(v);
+      p[3 + 2 * x] = static_cast<uint8_t>(v >> 8);
+    }
+  }
+  b->frames[0] = QDLFrame{static_cast<int16_t>(w), static_cast<int16_t>(h), QDLENC_RAW, b->pixelData, b};
+  return b;
 }

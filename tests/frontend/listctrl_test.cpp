@@ -110,7 +110,7 @@ TEST(ListControlDeathTest, AnItemBeyondTheCountIsRefused) {
         ListControl l = Make(4, 5);
         listctrl_ItemSet(&l, 1, "x", 0, 0, 5);
       },
-      "cNumListItems");
+      "cItem < listControl->cNumListItems");
   EXPECT_DEATH({ (void)Make(4, 39); }, "LISTCTRL_ENTRIES_MAX");
 }
 

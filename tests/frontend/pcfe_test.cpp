@@ -31,24 +31,8 @@ fs::path Converted(int sheet) {
 
 // Writes a one-frame bank in the display's format whose pixels are all v.
 void WriteSheet(int sheet, uint16_t v) {
-  const int w = 4, h = 2;
-  const uint32_t rowBytes = 2 + 2 * w;
-  QDLSpriteBank* b = QDLSpriteBankCreate(1, rowBytes * h, 0);
+  QDLSpriteBank* b = FrontEndSolidBank(4, 2, v);
   ASSERT_NE(b, nullptr);
-  b->formatCode = QDLDisplaySurface()->formatCode;
-  b->sourceBytesPerPixel = 2;
-  uint8_t* p = b->pixelData;
-  for (int y = 0; y < h; ++y) {
-    const uint32_t len = y == h - 1 ? 0 : rowBytes;
-    p[0] = static_cast<uint8_t>(len);
-    p[1] = static_cast<uint8_t>(len >> 8);
-    for (int x = 0; x < w; ++x) {
-      p[2 + 2 * x] = static_cast<uint8_t>(v);
-      p[3 + 2 * x] = static_cast<uint8_t>(v >> 8);
-    }
-    p += rowBytes;
-  }
-  b->frames[0] = QDLFrame{w, h, QDLENC_RAW, b->pixelData, b};
   ASSERT_EQ(QDLSpriteBankSave(b, Converted(sheet).c_str()), 0u);
   QDLSpriteBankFree(b);
 }
