@@ -1,5 +1,5 @@
 #pragma once
-// Virtual joysticks on the SDL backend, for tests of the SDL input path
+// Virtual key events and joysticks on the SDL backend, for tests of the SDL input path
 // without a device (SDL's virtual joystick driver). Attaching and detaching
 // take effect at the next pumpEvents, as a real plug would.
 #include <cstdint>
@@ -16,5 +16,8 @@ bool sdlTestJoystickDetach(int slot);
 bool sdlTestJoystickButton(int slot, int button, bool down);
 bool sdlTestJoystickAxis(int slot, int axis, int16_t value);
 bool sdlTestJoystickHat(int slot, int hat, uint8_t sdlHatBits);
+// Queues a key event for a scan code, as the window system would on a key
+// press or release; it is seen at the next pumpEvents.
+bool sdlTestKeyEvent(uint8_t scanCode, bool down);
 
 }  // namespace platform

@@ -139,4 +139,27 @@ TEST_F(SdlInput, BackgroundReadsNothing) {
   for (uint8_t k : keys) EXPECT_EQ(k, 0);
 }
 
+TEST_F(SdlInput, AKeyTappedBetweenTwoReadsReadsDownOnce) {
+  constexpr uint8_t kNumpad2 = 0x50;
+  uint8_t keys[platform::kKeyCount];
+  ASSERT_EQ(platform::keyboardAcquire(), platform::InputResult::Ok);
+  ASSERT_EQ(platform::keyboardRead(keys), platform::InputResult::Ok);
+  ASSERT_TRUE(platform::sdlTestKeyEvent(kNumpad2, true));
+  ASSERT_TRUE(platform::sdlTestKeyEvent(kNumpad2, false));
+  platform::pumpEvents();
+  ASSERT_EQ(platform::keyboardRead(keys), platform::InputResult::Ok);
+  EXPECT_EQ(keys[kNumpad2], platform::kKeyDown);
+  ASSERT_EQ(platform::keyboardRead(keys), platform::InputResult::Ok);
+  EXPECT_EQ(keys[kNumpad2], 0);
+  // In the background a tap is not kept for later.
+  platform::inputSetForeground(false);
+  ASSERT_TRUE(platform::sdlTestKeyEvent(kNumpad2, true));
+  ASSERT_TRUE(platform::sdlTestKeyEvent(kNumpad2, false));
+  platform::pumpEvents();
+  platform::inputSetForeground(true);
+  ASSERT_EQ(platform::keyboardAcquire(), platform::InputResult::Ok);
+  ASSERT_EQ(platform::keyboardRead(keys), platform::InputResult::Ok);
+  EXPECT_EQ(keys[kNumpad2], 0);
+}
+
 }  // namespace

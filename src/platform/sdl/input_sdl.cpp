@@ -315,4 +315,15 @@ bool sdlTestJoystickHat(int slot, int hat, uint8_t sdlHatBits) {
   return joystick && SDL_JoystickSetVirtualHat(joystick, hat, sdlHatBits) == 0;
 }
 
+bool sdlTestKeyEvent(uint8_t scanCode, bool down) {
+  int sc = sdlScancodeFromScanCode(scanCode);
+  if (internal::backend() != BackendKind::Sdl || sc < 0) return false;
+  SDL_Event e;
+  SDL_zero(e);
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.scancode = static_cast<SDL_Scancode>(sc);
+  return SDL_PushEvent(&e) == 1;
+}
+
 }  // namespace platform

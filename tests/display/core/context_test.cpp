@@ -96,6 +96,15 @@ TEST_F(ContextTest, ObjectsInCallOrder) {
   EXPECT_EQ(ctx.device3D.defaultViewport.clearRect.right, 640);
   EXPECT_EQ(ctx.device3D.targetBits, 16);
   EXPECT_EQ(ctx.device3D.TextureWidthMax(), 1024u);
+  // A device that reports no maximum (0) has none: the largest positive value.
+  const uint32_t savedWidth = ctx.device3D.deviceDesc.maxTextureWidth;
+  const uint32_t savedHeight = ctx.device3D.deviceDesc.maxTextureHeight;
+  ctx.device3D.deviceDesc.maxTextureWidth = 0;
+  ctx.device3D.deviceDesc.maxTextureHeight = 0;
+  EXPECT_EQ(ctx.device3D.TextureWidthMax(), 0x7FFFFFFFu);
+  EXPECT_EQ(ctx.device3D.TextureHeightMax(), 0x7FFFFFFFu);
+  ctx.device3D.deviceDesc.maxTextureWidth = savedWidth;
+  ctx.device3D.deviceDesc.maxTextureHeight = savedHeight;
   // Texture format choice.
   const QDLPixelFormatDesc* f = ctx.device3D.TextureFormat16(1);
   ASSERT_NE(f, nullptr);
