@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "frontend/demowatch.h"
+#include "frontend/frontend_services.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcgame.h"
@@ -13,6 +14,7 @@
 #include "shell/texts.h"
 #include "shell/user.h"
 #include "shell/vsync.h"
+#include "platform/input_headless.h"
 
 namespace {
 
@@ -187,6 +189,48 @@ TEST_F(MainMenu, IdleFramesStartTheAttractModeInTurn) {
   pcgame_MainMenuRun();
   global_GameModeTransition();
   EXPECT_EQ(global_eGetGameMode(), first == 15 ? 83 : 15);
+}
+
+TEST_F(MainMenu, TheLaterPortsChoiceWinsAndAPortThatStaysCancelsNothing) {
+  // A pad plugged in gets port 1 at the next read.
+  ASSERT_GE(platform::headlessJoystickPlug("Menu Pad", 6, 12, 1), 0);
+  input_DefaultBindingsRegister();
+  input_PortBindingSet(PCGAME_MENU_BINDING, input_poGetPort(0));
+  input_PortsRead();
+  ASSERT_GE(input_iGetPortCount(), 2);
+  InputPort* pad = input_poGetPort(1);
+  ASSERT_EQ(pad->eDeviceType, INPUT_DEVICE_JOYSTICK);
+  // The front end's buttons on a pad port: select is button 1.
+  pccontrols_Init();
+  const uint8_t buttons[10] = {1, 2, 0, 3, 4, 5, 6, 7, 8, 9};
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(pad->aoKeyMap[i].cJoystick, buttons[i]) << i;
+    EXPECT_EQ(pad->aoKeyMap[i].cFlags, INPUT_KEYMAP_JOYSTICK) << i;
+  }
+  // Port 0 picks options, then port 1 moves right and picks load.
+  Place(1, 1);
+  Push(0, 37);
+  Push(1, 11);
+  Push(1, 37);
+  pcframe_Begin();
+  pcgame_MainMenuRun();
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), 43);
+  EXPECT_EQ(user_aUsers[0].pip, pad);
+  // Back on the menu: port 0 picks options and port 1 only moves.
+  global_SetGameMode(GAME_MODE_MAIN_MENU);
+  global_GameModeTransition();
+  pcframe_Begin();
+  pcgame_MainMenuRun();  // enters afresh
+  Place(1, 1);
+  Push(0, 37);
+  Push(1, 8);
+  pcframe_Begin();
+  pcgame_MainMenuRun();
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), 41);
+  platform::headlessInputReset();
+  input_PortsInit();
 }
 
 }  // namespace
