@@ -14,6 +14,15 @@ target_include_directories(korvena_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
 # Assertions stay on in every build type.
 target_compile_definitions(korvena_options INTERFACE KORVENA_ASSERTS=1)
 
+# The sanitizer build links the leak checker's suppressions for system
+# libraries (cmake/lsan.supp) into every program.
+if(KORVENA_SANITIZE)
+  file(READ ${CMAKE_CURRENT_LIST_DIR}/lsan.supp KORVENA_LSAN_SUPPRESSIONS)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/lsan_defaults.cpp.in ${CMAKE_BINARY_DIR}/lsan_defaults.cpp @ONLY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/lsan.supp)
+  target_sources(korvena_options INTERFACE ${CMAKE_BINARY_DIR}/lsan_defaults.cpp)
+endif()
+
 # korvena_library(<name> SOURCES ... DEPS ...)
 function(korvena_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})

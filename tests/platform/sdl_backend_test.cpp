@@ -3,6 +3,10 @@
 #include <stdlib.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <thread>
 
 #include "platform/clock.h"
@@ -98,6 +102,25 @@ TEST_F(SdlBackend, WindowOperationsWorkAndMessageBoxesFallBackToStderr) {
   // The dummy driver has no message boxes: the text lands on stderr.
   EXPECT_NE(err.find("Caption: Text"), std::string::npos) << err;
   destroyWindow(w);
+}
+
+}  // namespace
+
+// The sanitizer build carries the leak suppressions for the system libraries
+// behind SDL in the program itself, so a run by hand on a desktop (no
+// LSAN_OPTIONS) is not misled by leaks in the session bus or X libraries.
+extern "C" __attribute__((weak)) const char* __lsan_default_suppressions();
+
+namespace {
+
+TEST(SanitizerBuild, CarriesTheSystemLibraryLeakSuppressions) {
+  if (__lsan_default_suppressions == nullptr) GTEST_SKIP() << "not a sanitizer build";
+  const char* pszSource = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(pszSource, nullptr);
+  std::ifstream oIn(std::string(pszSource) + "/cmake/lsan.supp", std::ios::binary);
+  std::string oFile((std::istreambuf_iterator<char>(oIn)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(std::string(__lsan_default_suppressions()), oFile);
+  EXPECT_NE(oFile.find("\nleak:libdbus-1.so\n"), std::string::npos);
 }
 
 }  // namespace
