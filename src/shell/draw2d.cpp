@@ -52,18 +52,21 @@ void draw2d_TriangleFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
   pcframe_AddTriangle(x1, y1, x2, y2, x3, y3, iLayer, c.r, c.g, c.b, c.a < 255 ? 128 : 255, 1);
 }
 
-void draw2d_TextShadowDraw(const char* pszText, int32_t x, int32_t y) {
+// The text in the current colour with a black copy one pixel down and right,
+// printed by pfnPrint; the text colour is left as it was.
+static void draw2d_TextShadowPrint(void (*pfnPrint)(const char*, int32_t, int32_t, int32_t), const char* pszText,
+                                   int32_t x, int32_t y) {
   Draw2DColour oSaved = draw2d_oTextColour;
-  pctext_PrintCentred(pszText, x, y, 1);
+  pfnPrint(pszText, x, y, 1);
   draw2d_TextColourSet(0, 0, 0, 255);
-  pctext_PrintCentred(pszText, x + 1, y + 1, 1);
+  pfnPrint(pszText, x + 1, y + 1, 1);
   draw2d_oTextColour = oSaved;
 }
 
+void draw2d_TextShadowDraw(const char* pszText, int32_t x, int32_t y) {
+  draw2d_TextShadowPrint(pctext_PrintCentred, pszText, x, y);
+}
+
 void draw2d_TextShadowDrawRemapped(const char* pszText, int32_t x, int32_t y) {
-  Draw2DColour oSaved = draw2d_oTextColour;
-  pctext_PrintLeft(pszText, x, y, 1);
-  draw2d_TextColourSet(0, 0, 0, 255);
-  pctext_PrintLeft(pszText, x + 1, y + 1, 1);
-  draw2d_oTextColour = oSaved;
+  draw2d_TextShadowPrint(pctext_PrintLeft, pszText, x, y);
 }

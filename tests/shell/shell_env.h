@@ -6,3 +6,5 @@
 std::filesystem::path ShellTestRoot();
 // Points both settings roots at new, empty files: the next read is a first run.
 void ShellSettingsFresh();
+// The global record, its game-mode stack and the per-frame tasks as at start-up.
+void ShellGameStateFresh();

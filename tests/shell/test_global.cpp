@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "shell/global.h"
+#include "shell_env.h"
 
 namespace {
 
@@ -21,9 +22,7 @@ void EnterC() { g_aoCalls.push_back("enterC"); }
 class GameModeStack : public ::testing::Test {
  protected:
   void SetUp() override {
-    global = Global{};
-    global_bModeChanged = 0;
-    global_Init();
+    ShellGameStateFresh();
     g_aoCalls.clear();
   }
 };

@@ -11,6 +11,7 @@
 #include "shell/global.h"
 #include "shell/pcmain_states.h"
 #include "shell/vsync.h"
+#include "shell_env.h"
 
 namespace {
 
@@ -58,10 +59,7 @@ TEST(MatchTiming, TicksPerFrameLength) {
 class States : public ::testing::Test {
  protected:
   void SetUp() override {
-    global = Global{};
-    global_bModeChanged = 0;
-    global_Init();
-    vsync_Init();
+    ShellGameStateFresh();
     pcmain_bQuit = 0;
     pcmain_eCurrentState = APP_STATE_NONE;
     pcmain_eRequestedState = APP_STATE_NONE;

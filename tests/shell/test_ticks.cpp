@@ -6,6 +6,7 @@
 #include "shell/global.h"
 #include "shell/texts.h"
 #include "shell/vsync.h"
+#include "shell_env.h"
 
 namespace {
 
@@ -16,10 +17,7 @@ void CountEnter() { g_cEnter++; }
 class Ticks : public ::testing::Test {
  protected:
   void SetUp() override {
-    global = Global{};
-    global_bModeChanged = 0;
-    global_Init();
-    vsync_Init();
+    ShellGameStateFresh();
     g_cEnter = 0;
   }
 };
