@@ -165,6 +165,8 @@ const QDLBlitSimdSet kSse2Set = {
 // Defined in the AVX2 and AVX-512 translation units.
 const QDLBlitSimdSet* QDLBlitSimdAvx2Set();
 void QDLBlitLookup16Avx512(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n);
+void QDLBlitTrans16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
+void QDLBlitTransRev16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
 
 const QDLBlitSimdSet* qdlBlitSimd = &kSse2Set;
 
@@ -178,12 +180,14 @@ bool HasAvx512() {
   return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
          __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
 }
-// The AVX2 set with the AVX-512 colour-table lookup.
+// The AVX2 set with the AVX-512 colour-table lookup and translucent blends.
 const QDLBlitSimdSet* Avx512Set() {
   static const QDLBlitSimdSet set = [] {
     QDLBlitSimdSet s = *QDLBlitSimdAvx2Set();
     s.name = "avx512";
     s.lookup16 = QDLBlitLookup16Avx512;
+    s.trans16 = QDLBlitTrans16Avx512;
+    s.transRev16 = QDLBlitTransRev16Avx512;
     return s;
   }();
   return &set;

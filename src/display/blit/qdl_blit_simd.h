@@ -3,7 +3,8 @@
 // exactly the result of its scalar twin (qdl_blit_simd.cpp) and touches no
 // byte outside the count pixels it is given. The set in use is picked once,
 // at start-up, by what the processor offers (SSE2 is the x86-64 baseline,
-// AVX2 when present, and AVX-512 for the colour-table lookups).
+// AVX2 when present, and AVX-512 for the colour-table lookups and the
+// translucent blends).
 #include <cstdint>
 
 struct QDLBlitSimdSet {
@@ -40,7 +41,7 @@ void QDLBlitLookup16(uint8_t* out, const uint16_t* table, const uint8_t* index, 
 extern const QDLBlitSimdSet* qdlBlitSimd;
 
 // Sets available on this machine: 0 scalar, 1 SSE2, 2 AVX2, 3 AVX2 with the
-// AVX-512 lookup. Null when absent.
+// AVX-512 lookup and translucent blends. Null when absent.
 const QDLBlitSimdSet* QDLBlitSimdSetGet(int which);
 // Tests and benchmarks: use set `which`; returns false (and changes nothing)
 // when the machine lacks it.
