@@ -324,8 +324,14 @@ void QDLPointerPrePresent(uint32_t) {
   Draw();
 }
 
-void QDLPointerPostPresent(uint32_t) {
+void QDLPointerPostPresent(uint32_t argument) {
   if (!qdlPointer.setUp || !qdlPointer.visible) return;
+  // A present with bit 0 cleared the back buffer after showing it: what was
+  // saved under the pointer belongs to the old frame and is dropped.
+  if (argument & 1u) {
+    qdlPointer.drawn = kNoRect;
+    return;
+  }
   // The back buffer gets its own pixels back for the next frame.
   Restore();
 }

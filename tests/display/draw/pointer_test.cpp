@@ -126,6 +126,26 @@ TEST_F(PointerTest, DrawnAroundThePresentAndRestored) {
   EXPECT_EQ(QDLPointerIsVisible(), 1);
 }
 
+// A present that clears the back buffer afterwards leaves it clear: the
+// pixels saved under the pointer are not written back into it.
+TEST_F(PointerTest, APresentThatClearsLeavesNoOldPixelsBehind) {
+  UseGeneratedPointer();
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
+  const uint16_t fill = static_cast<uint16_t>(QDLSurfaceRGBToPixel(d, 0, 0, 255));
+  QDLFillRect(d, nullptr, fill, 0);
+  QDLPointerSetPosition(nullptr, 100, 100);
+  ASSERT_EQ(QDLPresent(1), 0u);
+  EXPECT_EQ(FramePixel(100, 100), (std::vector<uint8_t>{0, 0, 0}));  // drawn in the frame
+  EXPECT_EQ(Px(100, 100), 0);
+  EXPECT_EQ(Px(105, 110), 0);
+  EXPECT_EQ(Px(300, 300), 0);
+  EXPECT_EQ(QDLPointerDrawnRect().left, -1);
+  // The next present draws over the new frame and restores it.
+  QDLFillRect(d, nullptr, 0x1234, 0);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  EXPECT_EQ(Px(100, 100), 0x1234);
+}
+
 TEST_F(PointerTest, RectanglesAtTheEdges) {
   UseGeneratedPointer();
   ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
