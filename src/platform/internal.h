@@ -53,6 +53,12 @@ void headlessAdvanceTo(uint64_t ns);
 void runHeadlessTimersUntil(uint64_t ns);
 void stopAllTimers();
 
+// Case folding of Windows-1252 text, shared by the path resolver and the
+// settings store: game file names and settings names match without regard
+// to case, accented capitals included.
+unsigned char foldCp1252(unsigned char c);
+bool sameNameCp1252(const std::string& a, const std::string& b);
+
 // Settings: write every changed root (shutdown).
 void settingsFlushAll();
 

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/internal.h"
+
 namespace platform {
 namespace {
 
@@ -37,22 +39,6 @@ void appendUtf8(std::string* out, uint32_t cp) {
   }
 }
 
-// Case folding of a Windows-1252 byte.
-unsigned char fold(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-  if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 16);
-  if (c == 0x9F) return 0xFF;
-  return c;
-}
-
-bool equalFolded(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 bool wildcardMatch(const char* pattern, const char* name) {
   // Iterative '*' / '?' match on folded bytes.
   const char* starP = nullptr;
@@ -62,7 +48,7 @@ bool wildcardMatch(const char* pattern, const char* name) {
       starP = pattern++;
       starN = name;
     } else if (*pattern == '?' ||
-               (*pattern && fold(static_cast<unsigned char>(*pattern)) == fold(static_cast<unsigned char>(*name)))) {
+               (*pattern && internal::foldCp1252(static_cast<unsigned char>(*pattern)) == internal::foldCp1252(static_cast<unsigned char>(*name)))) {
       ++pattern;
       ++name;
     } else if (starP) {
@@ -123,7 +109,7 @@ std::string matchComponent(const std::string& dir, const std::string& name1252) 
   while (dirent* e = readdir(d)) {
     std::string n = e->d_name;
     if (n == "." || n == "..") continue;
-    if (equalFolded(utf8ToCp1252(n), name1252)) {
+    if (internal::sameNameCp1252(utf8ToCp1252(n), name1252)) {
       // Several spellings: the first in byte order wins, so the result does
       // not depend on the directory's order.
       if (found.empty() || n < found) found = n;
@@ -145,7 +131,7 @@ int driveIndex(const char* root) {
   if (!root || !root[0] || root[1] != ':') return -1;
   if (root[2] != 0 && root[2] != '\\' && root[2] != '/') return -1;
   if (root[2] != 0 && root[3] != 0) return -1;
-  char c = static_cast<char>(fold(static_cast<unsigned char>(root[0])));
+  char c = static_cast<char>(internal::foldCp1252(static_cast<unsigned char>(root[0])));
   if (c == 'c') return 0;
   if (c == 'd') return 1;
   return -1;
@@ -237,7 +223,7 @@ std::string resolvePath(const char* gamePath) {
   std::vector<std::string> parts;
   std::string rest = s;
   if (s.size() >= 2 && s[1] == ':') {
-    char letter = static_cast<char>(fold(static_cast<unsigned char>(s[0])));
+    char letter = static_cast<char>(internal::foldCp1252(static_cast<unsigned char>(s[0])));
     rest = s.substr(2);
     if (letter == 'c') {
       // the host's root directory
@@ -270,7 +256,7 @@ std::string resolvePath(const char* gamePath) {
   // The save folder lives in the user's data folder.
   std::vector<std::string> root = splitComponents(gameRootDir());
   bool underRoot = all.size() > root.size() && std::equal(root.begin(), root.end(), all.begin());
-  if (underRoot && equalFolded(all[root.size()], "savegame")) {
+  if (underRoot && internal::sameNameCp1252(all[root.size()], "savegame")) {
     std::vector<std::string> save = splitComponents(saveDir());
     std::vector<std::string> mapped = save;
     mapped.insert(mapped.end(), all.begin() + static_cast<long>(root.size()) + 1, all.end());
@@ -437,3 +423,22 @@ bool volumeLabel(const char* root, std::string* label) {
 }
 
 }  // namespace platform
+
+namespace platform::internal {
+
+unsigned char foldCp1252(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+  if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 16);
+  if (c == 0x9F) return 0xFF;
+  return c;
+}
+
+bool sameNameCp1252(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (foldCp1252(static_cast<unsigned char>(a[i])) != foldCp1252(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+}  // namespace platform::internal

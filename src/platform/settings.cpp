@@ -45,19 +45,6 @@ struct Root {
 std::mutex g_mutex;
 Root g_roots[2];
 
-unsigned char fold(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-  return c;
-}
-
-bool sameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 // Key paths compare with '/' as '\' and without leading, trailing or doubled
 // separators.
 std::string normalisePath(const char* path) {
@@ -249,13 +236,13 @@ bool parseValue(const std::string& line, Value* v) {
 
 Key* findKey(Root& root, const std::string& path) {
   for (Key& k : root.keys)
-    if (sameName(k.path, path)) return &k;
+    if (internal::sameNameCp1252(k.path, path)) return &k;
   return nullptr;
 }
 
 Value* findValue(Key& key, const std::string& name) {
   for (Value& v : key.values)
-    if (sameName(v.name, name)) return &v;
+    if (internal::sameNameCp1252(v.name, name)) return &v;
   return nullptr;
 }
 
@@ -284,7 +271,7 @@ int parseText(const std::string& text, std::vector<Key>* keys, const std::string
         std::string path = normalisePath(line.substr(1, line.size() - 2).c_str());
         current = nullptr;
         for (Key& k : *keys)
-          if (sameName(k.path, path)) current = &k;
+          if (internal::sameNameCp1252(k.path, path)) current = &k;
         if (!current) {
           keys->push_back(Key{path, {}});
           current = &keys->back();
@@ -523,7 +510,7 @@ SettingsResult settingsDeleteValue(SettingsKey* handle, const char* name) {
   Key* key = keyOf(handle);
   if (!key) return SettingsResult::Failed;
   for (size_t i = 0; i < key->values.size(); ++i) {
-    if (sameName(key->values[i].name, name ? name : "")) {
+    if (internal::sameNameCp1252(key->values[i].name, name ? name : "")) {
       key->values.erase(key->values.begin() + static_cast<long>(i));
       g_roots[static_cast<int>(handle->root)].dirty = true;
       return SettingsResult::Ok;

@@ -60,6 +60,11 @@ TEST_F(SettingsTest, ValuesOfEveryTypeSurviveAWriteAndAFreshRead) {
   EXPECT_EQ(std::memcmp(back, blob, sizeof blob), 0);
   EXPECT_EQ(settingsReadBinary(key, "Empty", back, sizeof back, &size), SettingsResult::Ok);
   EXPECT_EQ(size, 0u);
+  // Names match without regard to case as game file names do, accented
+  // Windows-1252 capitals included.
+  EXPECT_EQ(settingsWriteDWord(key, "\xC9quipe \x8A\x9F", 5), SettingsResult::Ok);
+  EXPECT_EQ(settingsReadDWord(key, "\xE9QUIPE \x9A\xFF", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 5u);
   settingsCloseKey(key);
   // The file is plain text.
   std::string file = readFile(dir_ / "machine.txt");
