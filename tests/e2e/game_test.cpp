@@ -1,7 +1,11 @@
 // The whole game, headless, from a script: it starts, steps and quits.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/instance.h"
 #include "support/run_game.h"
@@ -65,6 +69,34 @@ TEST_F(Game, ADamagedScriptIsReportedWithItsLine) {
   EXPECT_NE(r.exitCode, 0);
   EXPECT_NE(r.err.find("line 2: unknown command \"fly\""), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "");
+}
+
+}  // namespace
+
+namespace {
+
+// The SDL backend with a real window on SDL's offscreen video driver: the
+// game starts, opens its display and runs until it is told to stop; a
+// termination request ends it like closing the window, through the normal
+// shut-down (the settings are written back) with exit code 0.
+TEST_F(Game, InAWindowItRunsUntilToldToStopAndShutsDownCleanly) {
+  env_["KORVENA_BACKEND"] = "sdl";
+  env_["SDL_VIDEODRIVER"] = "dummy";
+  env_["SDL_AUDIODRIVER"] = "dummy";
+  env_["DISPLAY"] = "";
+  env_["WAYLAND_DISPLAY"] = "";
+  korvena_test::GameProcess game = korvena_test::startGame(exe_, env_, home_.path(), home_.path());
+  ASSERT_GT(game.pid, 0);
+  // The display is open once its device cache file is in the working folder.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!std::filesystem::exists(home_ / "dxinfo.bin") && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(std::filesystem::exists(home_ / "dxinfo.bin"));
+  kill(game.pid, SIGTERM);
+  GameRun r = korvena_test::finishGame(game);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(korvena_test::readFile(home_ / "machine.txt").find("@=string:\"Compact\""), std::string::npos);
 }
 
 }  // namespace

@@ -16,9 +16,8 @@ extern char** environ;
 
 namespace korvena_test {
 
-GameRun runGame(const std::string& exe, const std::map<std::string, std::string>& env,
-                const std::string& outputDir, int timeLimitSeconds) {
-  GameRun run;
+GameProcess startGame(const std::string& exe, const std::map<std::string, std::string>& env,
+                      const std::string& outputDir, const std::string& workingDir) {
   std::map<std::string, std::string> all;
   for (char** e = environ; *e; ++e) {
     const char* eq = std::strchr(*e, '=');
@@ -37,23 +36,32 @@ GameRun runGame(const std::string& exe, const std::map<std::string, std::string>
   envp.push_back(nullptr);
   std::string outPath = outputDir + "/stdout.txt";
   std::string errPath = outputDir + "/stderr.txt";
-  pid_t pid = fork();
-  if (pid == 0) {
+  GameProcess process;
+  process.outputDir = outputDir;
+  process.pid = fork();
+  if (process.pid == 0) {
     int o = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int e = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int in = open("/dev/null", O_RDONLY);
     dup2(o, 1);
     dup2(e, 2);
     dup2(in, 0);
+    if (!workingDir.empty() && chdir(workingDir.c_str()) != 0) _exit(126);
     char* argv[] = {const_cast<char*>(exe.c_str()), nullptr};
     execve(exe.c_str(), argv, envp.data());
     _exit(127);
   }
+  return process;
+}
+
+GameRun finishGame(const GameProcess& process, int timeLimitSeconds) {
+  GameRun run;
+  const pid_t pid = process.pid;
   auto start = std::chrono::steady_clock::now();
   int status = 0;
   for (;;) {
     pid_t r = waitpid(pid, &status, WNOHANG);
-    if (r == pid) break;
+    if (r == pid || r < 0) break;
     if (std::chrono::steady_clock::now() - start > std::chrono::seconds(timeLimitSeconds)) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
@@ -63,9 +71,14 @@ GameRun runGame(const std::string& exe, const std::map<std::string, std::string>
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   if (!run.timedOut && WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-  run.out = readFile(outPath);
-  run.err = readFile(errPath);
+  run.out = readFile(process.outputDir + "/stdout.txt");
+  run.err = readFile(process.outputDir + "/stderr.txt");
   return run;
+}
+
+GameRun runGame(const std::string& exe, const std::map<std::string, std::string>& env,
+                const std::string& outputDir, int timeLimitSeconds) {
+  return finishGame(startGame(exe, env, outputDir), timeLimitSeconds);
 }
 
 void GameRunner::SetUp() {

@@ -17,8 +17,21 @@ struct GameRun {
   std::string err;
 };
 
-// env: variables to set ("" as value removes the variable). Output goes to
-// stdout.txt and stderr.txt in outputDir.
+// A started game process; its output goes to stdout.txt and stderr.txt in
+// outputDir.
+struct GameProcess {
+  int pid = -1;
+  std::string outputDir;
+};
+
+// env: variables to set ("" as value removes the variable). workingDir ""
+// keeps the test's own working directory.
+GameProcess startGame(const std::string& exe, const std::map<std::string, std::string>& env,
+                      const std::string& outputDir, const std::string& workingDir = "");
+// Waits for the process to end (killed after the time limit) and collects it.
+GameRun finishGame(const GameProcess& process, int timeLimitSeconds = 120);
+
+// startGame and finishGame in one.
 GameRun runGame(const std::string& exe, const std::map<std::string, std::string>& env,
                 const std::string& outputDir, int timeLimitSeconds = 120);
 
