@@ -15,3 +15,7 @@ add_dependencies(test_frontend data)
 # The whole game from a clean data tree through the conversion to the menu.
 korvena_test(test_frontend_run SOURCES frontend/menu_run_test.cpp DEPS korvena_platform)
 add_dependencies(test_frontend_run korvena data)
+
+# The front-end art generator's word list, good and damaged.
+korvena_test(test_frontend_fegen SOURCES frontend/fegen_test.cpp DEPS korvena_platform)
+add_dependencies(test_frontend_fegen korvena_fegen)

@@ -8,6 +8,8 @@ endif()
 
 add_executable(korvena_fegen ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen.cpp)
 target_link_libraries(korvena_fegen PRIVATE korvena_art PkgConfig::FREETYPE)
+# The painter runs at every build of the data: optimised in every build type.
+target_compile_options(korvena_fegen PRIVATE -O2)
 set_target_properties(korvena_fegen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 if(NOT DEFINED KORVENA_DEJAVU_DIR)

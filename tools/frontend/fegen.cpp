@@ -12,6 +12,8 @@
 //
 // Usage: korvena_fegen --data <data dir> --fonts <folder of the DejaVu fonts>
 //                      --words <assets/frontend/mainmenu.txt>
+//        korvena_fegen --check-words <file>   reads a word list and prints it
+//                                             back in sheet order
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -144,11 +146,18 @@ std::u32string Utf8ToU32(const std::string& s) {
     uint32_t cp;
     int n;
     if (c < 0x80) { cp = c; n = 1; }
-    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; n = 2; }
+    else if ((c & 0xE0) == 0xC0 && c >= 0xC2) { cp = c & 0x1F; n = 2; }
     else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; n = 3; }
-    else { cp = c & 0x07; n = 4; }
+    else if ((c & 0xF8) == 0xF0 && c <= 0xF4) { cp = c & 0x07; n = 4; }
+    else Fail("bad UTF-8 in the word list");  // a stray continuation byte or an invalid lead byte
     if (i + static_cast<size_t>(n) > s.size()) Fail("bad UTF-8 in the word list");
-    for (int k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + static_cast<size_t>(k)]) & 0x3F);
+    for (int k = 1; k < n; ++k) {
+      const unsigned char t = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+      if ((t & 0xC0) != 0x80) Fail("bad UTF-8 in the word list");
+      cp = (cp << 6) | (t & 0x3F);
+    }
+    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+      Fail("bad UTF-8 in the word list");
     out.push_back(cp);
     i += static_cast<size_t>(n);
   }
@@ -616,7 +625,8 @@ Image ThemedBackdrop(Fonts& fonts, const Theme& th, uint32_t seed) {
   PaintStadium(img, th, seed, 250);
   PaintTitle(img, fonts, "");
   FillShape(img, 30, 70, 610, 462, RoundRect(34, 74, 574, 384, 14), Solid({0, 0, 0}), 0.5);
-  FillShape(img, 30, 70, 610, 462, [](double x, double y) { return RoundRect(34, 74, 574, 384, 14)(x, y) && !RoundRect(37, 77, 568, 378, 12)(x, y); },
+  const Inside outer = RoundRect(34, 74, 574, 384, 14), inner = RoundRect(37, 77, 568, 378, 12);
+  FillShape(img, 30, 70, 610, 462, [&](double x, double y) { return outer(x, y) && !inner(x, y); },
             Solid({150, 168, 200}), 0.8);
   return img;
 }
@@ -689,7 +699,8 @@ Image ConversionScreen(Fonts& fonts) {
   // A dark panel behind the three message lines and a frame for the bar.
   FillShape(img, 40, 100, 600, 210, RoundRect(44, 104, 552, 102, 12), Solid({0, 0, 0}), 0.55);
   FillShape(img, 160, 430, 480, 470, RoundRect(166, 434, 308, 32, 6), Solid({0, 0, 0}), 0.6);
-  FillShape(img, 160, 430, 480, 470, [](double x, double y) { return RoundRect(166, 434, 308, 32, 6)(x, y) && !RoundRect(169, 437, 302, 26, 4)(x, y); },
+  const Inside barOuter = RoundRect(166, 434, 308, 32, 6), barInner = RoundRect(169, 437, 302, 26, 4);
+  FillShape(img, 160, 430, 480, 470, [&](double x, double y) { return barOuter(x, y) && !barInner(x, y); },
             Solid({150, 168, 200}));
   IconBall(img, 320, 300, 44, false);
   return img;
@@ -705,38 +716,70 @@ Image OutroScreen(Fonts& fonts) {
   return img;
 }
 
+// The language codes of the word list, in the order of the main menu sheets.
+const char* const kLanguageCodes[6] = {"eng", "fra", "ger", "spa", "ita", "por"};
+
+// Reads the word list: one line per language, its code first, lines in any
+// order, each language exactly once; every word non-empty, valid UTF-8.
 std::vector<std::vector<std::string>> ReadWords(const std::string& path) {
-  std::ifstream in(path);
+  std::ifstream in(path, std::ios::binary);
   if (!in) Fail("cannot read " + path);
-  std::vector<std::vector<std::string>> langs;
+  std::vector<std::vector<std::string>> langs(6);
   std::string line;
+  int lineNo = 0;
   while (std::getline(in, line)) {
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
+    const std::string where = path + " line " + std::to_string(lineNo);
     std::vector<std::string> cols;
-    std::stringstream ss(line);
-    std::string c;
-    while (std::getline(ss, c, '\t')) cols.push_back(c);
-    if (cols.size() != 1 + W_COUNT) Fail("bad line in " + path + ": " + line);
-    langs.push_back(std::vector<std::string>(cols.begin() + 1, cols.end()));
+    size_t at = 0;
+    for (size_t tab; (tab = line.find('\t', at)) != std::string::npos; at = tab + 1) cols.push_back(line.substr(at, tab - at));
+    cols.push_back(line.substr(at));
+    if (cols.size() != 1 + W_COUNT) Fail("bad line in " + where + ": " + std::to_string(cols.size()) + " columns, not 9");
+    int lang = -1;
+    for (int l = 0; l < 6; ++l)
+      if (cols[0] == kLanguageCodes[l]) lang = l;
+    if (lang < 0) Fail("unknown language \"" + cols[0] + "\" in " + where);
+    if (!langs[static_cast<size_t>(lang)].empty()) Fail("language " + cols[0] + " given twice, again in " + where);
+    for (size_t c = 1; c < cols.size(); ++c) {
+      if (cols[c].empty()) Fail("an empty word in " + where);
+      (void)Utf8ToU32(cols[c]);
+    }
+    langs[static_cast<size_t>(lang)] = std::vector<std::string>(cols.begin() + 1, cols.end());
   }
-  if (langs.size() != 6) Fail("the word list needs six languages");
+  for (int l = 0; l < 6; ++l)
+    if (langs[static_cast<size_t>(l)].empty()) Fail(std::string("the word list has no line for ") + kLanguageCodes[l]);
   return langs;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string data, fontsDir, words;
-  for (int i = 1; i + 1 < argc; i += 2) {
+  std::string data, fontsDir, words, check;
+  for (int i = 1; i < argc; i += 2) {
     std::string a = argv[i];
+    if (i + 1 >= argc) Fail("no value after " + a);
     if (a == "--data") data = argv[i + 1];
     else if (a == "--fonts") fontsDir = argv[i + 1];
     else if (a == "--words") words = argv[i + 1];
+    else if (a == "--check-words") check = argv[i + 1];
     else Fail("unknown argument " + a);
   }
-  if (data.empty() || fontsDir.empty() || words.empty()) Fail("usage: korvena_fegen --data DIR --fonts DIR --words FILE");
-  Fonts fonts(fontsDir);
+  if (!check.empty()) {
+    // Reads a word list and prints it back in sheet order, painting nothing.
+    const auto langs = ReadWords(check);
+    for (int l = 0; l < 6; ++l) {
+      std::string out = kLanguageCodes[l];
+      for (const std::string& w : langs[static_cast<size_t>(l)]) out += "\t" + w;
+      std::printf("%s\n", out.c_str());
+    }
+    return 0;
+  }
+  if (data.empty() || fontsDir.empty() || words.empty())
+    Fail("usage: korvena_fegen --data DIR --fonts DIR --words FILE | --check-words FILE");
   const auto langs = ReadWords(words);
+  Fonts fonts(fontsDir);
   const char* names[6] = {"maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor"};
   for (int l = 0; l < 6; ++l) {
     const auto& w = langs[static_cast<size_t>(l)];

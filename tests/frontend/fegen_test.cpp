@@ -1,0 +1,128 @@
+// The front-end art generator's word list: read back in sheet order from
+// lines in any order, and every damaged list refused with a message instead
+// of sheets painted with the wrong words.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;  // stdout and stderr
+};
+
+const char* const kLines[6] = {
+    "eng\tFRIENDLY\tQUICK START\tTRAINING\tHISTORY\tOPTIONS\tLOAD GAME\tEXIT\tTITLE E",
+    "fra\tMATCH|AMICAL\tD\xC3\x89PART\tENTRA\xC3\x8ENEMENT\tHISTOIRE\tOPTIONS\tCHARGER\tQUITTER\tTITLE F",
+    "ger\tFREUND\tSCHNELL\tTRAINING\tGESCHICHTE\tOPTIONEN\tLADEN\tENDE\tTITLE G",
+    "spa\tAMISTOSO\tR\xC3\x81PIDO\tENTRENAMIENTO\tHISTORIA\tOPCIONES\tCARGAR\tSALIR\tTITLE S",
+    "ita\tAMICHEVOLE\tRAPIDO\tALLENAMENTO\tSTORIA\tOPZIONI\tCARICA\tESCI\tTITLE I",
+    "por\tAMIG\xC3\x81VEL\tR\xC3\x81PIDO\tTREINO\tHIST\xC3\x93RIA\tOP\xC3\x87\xC3\x95" "ES\tCARREGAR\tSAIR\tTITLE P",
+};
+
+std::string AllLines(const char* eol = "\n") {
+  std::string s;
+  for (const char* l : kLines) s += std::string(l) + eol;
+  return s;
+}
+
+class FrontEndArtWords : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* build = std::getenv("KORVENA_BUILD_DIR");
+    ASSERT_NE(build, nullptr);
+    exe_ = fs::path(build) / "tools" / "korvena_fegen";
+    ASSERT_TRUE(fs::exists(exe_)) << exe_;
+  }
+  ToolRun Check(const std::string& text) {
+    dir_.write("words.txt", text);
+    return Exec("--check-words " + dir_ / "words.txt");
+  }
+  ToolRun Exec(const std::string& args) {
+    ToolRun r;
+    const std::string cmd = exe_.string() + " " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (p == nullptr) return r;
+    char buf[512];
+    while (std::fgets(buf, sizeof buf, p)) r.out += buf;
+    const int status = pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+  }
+  fs::path exe_;
+  korvena_test::TempDir dir_;
+};
+
+TEST_F(FrontEndArtWords, TheShippedListAndListsInAnyOrderReadBackInSheetOrder) {
+  const char* source = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  ToolRun shipped = Exec("--check-words " + (fs::path(source) / "assets" / "frontend" / "mainmenu.txt").string());
+  EXPECT_EQ(shipped.exitCode, 0) << shipped.out;
+  ASSERT_GE(shipped.out.size(), 4u);
+  EXPECT_EQ(shipped.out.substr(0, 4), "eng\t");
+
+  // Lines reversed, Windows line ends, comments and blank lines between.
+  std::string reversed = "# the word list\r\n\r\n";
+  for (int i = 5; i >= 0; --i) reversed += std::string(kLines[i]) + "\r\n# -\r\n";
+  ToolRun r = Check(reversed);
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_EQ(r.out, AllLines());
+}
+
+TEST_F(FrontEndArtWords, DamagedListsAreRefusedWithAMessage) {
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* message;
+  };
+  std::string noPor = AllLines();
+  noPor.resize(noPor.find("por\t"));
+  std::string cut = AllLines();
+  cut.resize(cut.find("\tCARREGAR"));  // the last line cut short, no line end
+  std::string twice = AllLines() + kLines[2] + "\n";
+  std::string unknown = AllLines();
+  unknown.replace(unknown.find("ger\t"), 3, "deu");
+  std::string empty = AllLines();
+  empty.replace(empty.find("\tHISTORIA\t"), 10, "\t\t");
+  std::string strayByte = AllLines();
+  strayByte.replace(strayByte.find("STORIA"), 1, "\x80");
+  std::string overlong = AllLines();
+  overlong.replace(overlong.find("ESCI"), 1, "\xC0\x85");
+  std::string cutChar = AllLines();
+  cutChar.resize(cutChar.find("ES\tCARREGAR") - 1);  // "OP\xC3\x87\xC3" ends mid-character
+  cutChar += "\tX\tX\tX";
+  const Case cases[] = {
+      {"empty", "", "no line for eng"},
+      {"a language missing", noPor, "no line for por"},
+      {"a line cut short", cut, "columns, not 9"},
+      {"a language twice", twice, "given twice"},
+      {"an unknown language", unknown, "unknown language \"deu\""},
+      {"an empty word", empty, "an empty word"},
+      {"a stray continuation byte", strayByte, "bad UTF-8"},
+      {"an overlong character", overlong, "bad UTF-8"},
+      {"a character cut short", cutChar, "bad UTF-8"},
+  };
+  for (const Case& c : cases) {
+    ToolRun r = Check(c.text);
+    EXPECT_EQ(r.exitCode, 1) << c.what << ": " << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << c.what << ": " << r.out;
+  }
+  ToolRun missing = Exec("--check-words " + dir_ / "none.txt");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.out.find("cannot read"), std::string::npos) << missing.out;
+  ToolRun noValue = Exec("--data " + dir_.path() + " --words");
+  EXPECT_EQ(noValue.exitCode, 1);
+  EXPECT_NE(noValue.out.find("no value after --words"), std::string::npos) << noValue.out;
+}
+
+}  // namespace
