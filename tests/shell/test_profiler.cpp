@@ -4,6 +4,7 @@
 
 #include "framework/qdx_time.h"
 #include "platform/headless.h"
+#include "scene3d/pcframe.h"
 #include "shell/draw2d.h"
 #include "shell/pcprof.h"
 
@@ -70,6 +71,48 @@ TEST(Draw2D, ShadowedTextKeepsTheTextColour) {
   draw2d_GradientSet(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 99);
   EXPECT_EQ(draw2d_oGradient.aaCorner[3][2], 12);
   EXPECT_EQ(draw2d_oGradient.uAlpha, 99);
+}
+
+// The boxes and triangles of the drawing state as they reach the frame
+// packet: a fill colour that is not opaque gives a half-transparent item
+// (alpha 128), whatever its own alpha.
+TEST(Draw2D, FillsReachTheFramePacketHalfTransparentOrOpaque) {
+  pcframe_Init();
+  pcframe_Begin();
+  auto Newest = [] { return pcframe_poCurrent->poFirstLayer->poFirstItem; };
+  draw2d_FillColourSet(10, 20, 30, 200);
+  draw2d_RectFill(1, 2, 30, 40, 5);
+  ASSERT_NE(pcframe_poCurrent->poFirstLayer, nullptr);
+  DrawItem* poItem = Newest();
+  ASSERT_NE(poItem, nullptr);
+  EXPECT_EQ(poItem->uKind, PCFRAME_KIND_BOX);
+  EXPECT_EQ(poItem->aiCoord[0], 1);
+  EXPECT_EQ(poItem->aiCoord[1], 2);
+  EXPECT_EQ(poItem->aiCoord[2], 31);
+  EXPECT_EQ(poItem->aiCoord[3], 42);
+  EXPECT_EQ(poItem->aRed[0], 10);
+  EXPECT_EQ(poItem->uAlpha, 128);
+  EXPECT_EQ(poItem->uFlags, 17);
+  draw2d_FillColourSet(10, 20, 30, 255);
+  draw2d_RectFill(1, 2, 30, 40, 5);
+  EXPECT_EQ(Newest()->uAlpha, 255);
+  EXPECT_EQ(Newest()->uFlags, 1);
+  // The second colour: RectFill2 always opaque; between corners by its alpha.
+  draw2d_Colour2Set(1, 2, 3, 7);
+  draw2d_RectFill2(0, 0, 5, 5, 5);
+  EXPECT_EQ(Newest()->uAlpha, 255);
+  EXPECT_EQ(Newest()->uFlags, 0);
+  draw2d_RectFillCorners2(3, 4, 9, 8, 5);
+  EXPECT_EQ(Newest()->aiCoord[2], 9);
+  EXPECT_EQ(Newest()->aiCoord[3], 8);
+  EXPECT_EQ(Newest()->uAlpha, 128);
+  EXPECT_EQ(Newest()->uFlags, 0);
+  draw2d_FillColourSet(0, 0, 0, 254);
+  draw2d_TriangleFill(0, 0, 10, 0, 5, 5, 5);
+  EXPECT_EQ(Newest()->uKind, PCFRAME_KIND_TRIANGLE);
+  EXPECT_EQ(Newest()->uAlpha, 128);
+  EXPECT_EQ(Newest()->uFlags, 1);
+  pcframe_Shutdown();
 }
 
 }  // namespace
