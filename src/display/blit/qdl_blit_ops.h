@@ -265,6 +265,9 @@ struct OpTrans {
       return;
     }
     const uint32_t lv = level, mk = mask;
+    if constexpr (LOOKUP) {
+      if (qdlBlitSimd->transLookup16) return qdlBlitSimd->transLookup16(d, table, s, n, lv, mk);
+    }
     ForwardSpan16<LOOKUP>(d, s, n, table, [lv, mk](uint8_t* dd, const uint8_t* ss, uint32_t nn) {
       qdlBlitSimd->trans16(dd, ss, nn, lv, mk);
     });
@@ -296,6 +299,9 @@ struct OpHalf {
       : table(LOOKUP ? p->colourTable : nullptr), mask(p->halveMask) {}
   void Span(uint8_t* d, const uint8_t* s, uint32_t n) {
     const uint32_t mk = mask;
+    if constexpr (LOOKUP) {
+      if (qdlBlitSimd->halfLookup16) return qdlBlitSimd->halfLookup16(d, table, s, n, mk);
+    }
     ForwardSpan16<LOOKUP>(d, s, n, table, [mk](uint8_t* dd, const uint8_t* ss, uint32_t nn) {
       qdlBlitSimd->half16(dd, ss, nn, mk);
     });

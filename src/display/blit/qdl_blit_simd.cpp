@@ -116,6 +116,7 @@ const QDLBlitSimdSet kScalarSet = {
     "scalar",          ScalarHalf16,   ScalarTrans16, ScalarAlpha16, ScalarKey16, ScalarHalfFill16,
     ScalarTransFill16, QDLBlitLookup16, ScalarFill16,  ScalarFill32,
     ScalarCopyRev16,   ScalarHalfRev16, ScalarTransRev16, ScalarAlphaRev16, ScalarKeyRev16,
+    nullptr,           nullptr,
 };
 
 #ifdef QDL_BLIT_X86
@@ -156,6 +157,8 @@ const QDLBlitSimdSet kSse2Set = {
     ImplTransRev16<Sse2, Sse2>,
     ImplAlphaRev16<Sse2, Sse2>,
     ImplKeyRev16<Sse2, Sse2>,
+    nullptr,
+    nullptr,
 };
 #endif
 
@@ -167,6 +170,10 @@ const QDLBlitSimdSet* QDLBlitSimdAvx2Set();
 void QDLBlitLookup16Avx512(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n);
 void QDLBlitTrans16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
 void QDLBlitTransRev16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
+void QDLBlitHalfLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n,
+                               uint32_t mask);
+void QDLBlitTransLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n,
+                                uint32_t level, uint32_t mask);
 
 const QDLBlitSimdSet* qdlBlitSimd = &kSse2Set;
 
@@ -188,6 +195,8 @@ const QDLBlitSimdSet* Avx512Set() {
     s.lookup16 = QDLBlitLookup16Avx512;
     s.trans16 = QDLBlitTrans16Avx512;
     s.transRev16 = QDLBlitTransRev16Avx512;
+    s.halfLookup16 = QDLBlitHalfLookup16Avx512;
+    s.transLookup16 = QDLBlitTransLookup16Avx512;
     return s;
   }();
   return &set;

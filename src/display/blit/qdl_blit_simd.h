@@ -32,6 +32,12 @@ struct QDLBlitSimdSet {
   void (*alphaRev16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t colour, uint32_t shift,
                      uint32_t mask);
   void (*keyRev16)(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t key);
+  // Forward spans of indices looked up in the colour table and blended in one
+  // pass: d[i] = f(table[index[i]], d[i]). Null where the set has none (the
+  // kernels then look up into a buffer and blend that).
+  void (*halfLookup16)(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n, uint32_t mask);
+  void (*transLookup16)(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n, uint32_t level,
+                        uint32_t mask);
 };
 
 // The colour-table lookup every set uses (a plain load per pixel).

@@ -75,6 +75,8 @@ const QDLBlitSimdSet kAvx2Set = {
     ImplTransRev16<Avx2, Narrow>,
     ImplAlphaRev16<Avx2, Narrow>,
     ImplKeyRev16<Avx2, Narrow>,
+    nullptr,
+    nullptr,
 };
 
 }  // namespace

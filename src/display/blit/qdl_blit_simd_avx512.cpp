@@ -181,3 +181,80 @@ void QDLBlitLookup16Avx512(uint8_t* out, const uint16_t* table, const uint8_t* i
     _mm512_mask_storeu_epi16(out + 2 * i, k, Lookup32(t, idx));
   }
 }
+
+// ---------------------------------------------------------------------------
+// Lookups blended in the same pass: each vector of 32 indices is looked up in
+// registers and blended with the destination, with no buffer in between.
+
+namespace {
+
+struct Table {
+  __m512i t[8];
+  explicit Table(const uint16_t* table) {
+    for (int k = 0; k < 8; ++k) t[k] = _mm512_loadu_si512(table + 32 * k);
+  }
+  __m512i At(const uint8_t* index) const {
+    return Lookup32(t, _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(index))));
+  }
+  // The first m (< 32) pixels only; masked-off bytes are neither read nor
+  // written.
+  __m512i AtFirst(const uint8_t* index, __mmask32 k) const {
+    return Lookup32(t, _mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(k, index)));
+  }
+};
+
+template <class F>
+void LookupSpan(uint8_t* d, const Table& table, const uint8_t* index, uint32_t n, const F& blend) {
+  if (n < 32) {
+    const __mmask32 k = static_cast<__mmask32>((1ull << n) - 1);
+    _mm512_mask_storeu_epi16(d, k, blend(table.AtFirst(index, k), _mm512_maskz_loadu_epi16(k, d)));
+    return;
+  }
+  struct Body {
+    uint8_t* d;
+    const Table& table;
+    const uint8_t* index;
+    const F& blend;
+    __m512i Run(uint32_t i) const { return blend(table.At(index + i), _mm512_loadu_si512(d + 2 * i)); }
+    void Store(uint32_t i, __m512i v) const { _mm512_storeu_si512(d + 2 * i, v); }
+  };
+  Span(n, Body{d, table, index, blend});
+}
+
+}  // namespace
+
+void QDLBlitHalfLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n,
+                               uint32_t mask) {
+  if (n == 0) return;
+  const __m512i m = _mm512_set1_epi16(static_cast<short>(mask));
+  LookupSpan(d, Table(table), index, n, [m](__m512i vs, __m512i vd) {
+    return _mm512_add_epi16(_mm512_and_si512(_mm512_srli_epi16(vs, 1), m),
+                            _mm512_and_si512(_mm512_srli_epi16(vd, 1), m));
+  });
+}
+
+void QDLBlitTransLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n,
+                                uint32_t level, uint32_t mask) {
+  if (n == 0) return;
+  if (mask != 0x7BEFu && mask != 0xBDEFu) {
+    // Other layouts: through a buffer and the AVX2 chain.
+    uint16_t buffer[128];
+    while (n) {
+      const uint32_t m = n < 128 ? n : 128;
+      QDLBlitLookup16Avx512(reinterpret_cast<uint8_t*>(buffer), table, index, m);
+      Avx2()->trans16(d, reinterpret_cast<const uint8_t*>(buffer), m, level, mask);
+      d += 2 * m;
+      index += m;
+      n -= m;
+    }
+    return;
+  }
+  const Share ts = ShareOf(level), td = ShareOf(~level);
+  if (mask == 0x7BEFu) {
+    LookupSpan(d, Table(table), index, n,
+               [&ts, &td](__m512i vs, __m512i vd) { return Layout<true>::Blend(ts, td, vs, vd); });
+  } else {
+    LookupSpan(d, Table(table), index, n,
+               [&ts, &td](__m512i vs, __m512i vd) { return Layout<false>::Blend(ts, td, vs, vd); });
+  }
+}

@@ -81,6 +81,19 @@ TEST(BlitSimd, VectorSetsEqualScalar) {
         scalar->lookup16(a.d.data() + off, table, a.s.data() + 2, n);
         set->lookup16(b.d.data() + off, table, b.s.data() + 2, n);
         check("lookup16");
+        // Lookups blended in one pass equal the lookup followed by the blend.
+        std::vector<uint8_t> looked(2 * 80);
+        scalar->lookup16(looked.data(), table, a.s.data() + 4, n);
+        if (set->halfLookup16) {
+          scalar->half16(a.d.data() + off, looked.data(), n, mask);
+          set->halfLookup16(b.d.data() + off, table, b.s.data() + 4, n, mask);
+          check("halfLookup16");
+        }
+        if (set->transLookup16) {
+          scalar->trans16(a.d.data() + off, looked.data(), n, level, mask);
+          set->transLookup16(b.d.data() + off, table, b.s.data() + 4, n, level, mask);
+          check("transLookup16");
+        }
       }
       // Reversed spans end at the pixel given (the rightmost one).
       if (n > 0) {
@@ -132,6 +145,8 @@ TEST(BlitSimd, WritesStayInsideTheSpan) {
       uint16_t table[256];
       for (int i = 0; i < 256; ++i) table[i] = static_cast<uint16_t>(i * 3);
       set->lookup16(d.data() + 32, table, s.data(), n);
+      if (set->halfLookup16) set->halfLookup16(d.data() + 32, table, s.data(), n, 0x7BEF);
+      if (set->transLookup16) set->transLookup16(d.data() + 32, table, s.data(), n, 9, 0x7BEF);
       if (n > 0) {
         uint8_t* right = d.data() + 32 + 2 * (n - 1);
         set->copyRev16(right, s.data(), n);
