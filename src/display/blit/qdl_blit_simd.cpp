@@ -170,6 +170,7 @@ const QDLBlitSimdSet* QDLBlitSimdAvx2Set();
 void QDLBlitLookup16Avx512(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n);
 void QDLBlitTrans16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
 void QDLBlitTransRev16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask);
+void QDLBlitTransFill16Avx512(uint8_t* d, uint32_t n, uint32_t part, uint32_t level, uint32_t mask);
 void QDLBlitHalfLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n,
                                uint32_t mask);
 void QDLBlitTransLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n,
@@ -195,6 +196,7 @@ const QDLBlitSimdSet* Avx512Set() {
     s.lookup16 = QDLBlitLookup16Avx512;
     s.trans16 = QDLBlitTrans16Avx512;
     s.transRev16 = QDLBlitTransRev16Avx512;
+    s.transFill16 = QDLBlitTransFill16Avx512;
     s.halfLookup16 = QDLBlitHalfLookup16Avx512;
     s.transLookup16 = QDLBlitTransLookup16Avx512;
     return s;

@@ -10,8 +10,8 @@
 // into the next field), so a level's share of a field is a function of the
 // field's value alone: a 64-entry table per level, looked up per field with
 // one permute instead of five shift-mask-subtract steps. The 5-6-5 and 5-5-5
-// masks take this path; any other mask goes to the AVX2 chain, and so do the
-// fill runs (one chain on the destination alone is cheaper than the permutes).
+// masks take this path for spans of 32 pixels or more; shorter spans and
+// any other mask go to the AVX2 chain.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -81,6 +81,12 @@ struct Layout {
   static __m512i Join(__m512i b, __m512i g, __m512i r) {
     return _mm512_add_epi16(_mm512_add_epi16(b, _mm512_slli_epi16(g, 5)), _mm512_slli_epi16(r, kRed));
   }
+  // A fill run: the source's share, summed once, plus the destination's.
+  static __m512i Fill(const Share& td, __m512i part, __m512i d) {
+    __m512i db, dg, dr;
+    Parts(td, d, &db, &dg, &dr);
+    return _mm512_add_epi16(part, Join(db, dg, dr));
+  }
   // The source's share by s's fields plus the destination's by d's.
   static __m512i Blend(const Share& ts, const Share& td, __m512i s, __m512i d) {
     __m512i sb, sg, sr, db, dg, dr;
@@ -112,6 +118,15 @@ struct TransBody {
   __m512i Run(uint32_t i) const {
     return Layout<G6>::Blend(ts, td, _mm512_loadu_si512(s + 2 * i), _mm512_loadu_si512(d + 2 * i));
   }
+  void Store(uint32_t i, __m512i v) const { _mm512_storeu_si512(d + 2 * i, v); }
+};
+
+template <bool G6>
+struct TransFillBody {
+  uint8_t* d;
+  Share td;
+  __m512i part;
+  __m512i Run(uint32_t i) const { return Layout<G6>::Fill(td, part, _mm512_loadu_si512(d + 2 * i)); }
   void Store(uint32_t i, __m512i v) const { _mm512_storeu_si512(d + 2 * i, v); }
 };
 
@@ -151,6 +166,14 @@ void QDLBlitTrans16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t lev
   const Share ts = ShareOf(level), td = ShareOf(~level);
   if (mask == 0x7BEFu) Span(n, TransBody<true>{d, s, ts, td});
   else Span(n, TransBody<false>{d, s, ts, td});
+}
+
+void QDLBlitTransFill16Avx512(uint8_t* d, uint32_t n, uint32_t part, uint32_t level, uint32_t mask) {
+  if (!Permuted(n, mask)) return Avx2()->transFill16(d, n, part, level, mask);
+  const Share td = ShareOf(~level);
+  const __m512i vp = _mm512_set1_epi16(static_cast<short>(part));
+  if (mask == 0x7BEFu) Span(n, TransFillBody<true>{d, td, vp});
+  else Span(n, TransFillBody<false>{d, td, vp});
 }
 
 void QDLBlitTransRev16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t level, uint32_t mask) {
