@@ -7,7 +7,18 @@
 #include "scene3d/pcframe.h"
 
 struct Player;
-struct PCFrameTrail;  // a ball-trail record of the frame packet (10 words)
+
+// The logic's copy of a ball trail into a net (ten words): start and end
+// points in pitch units, value, start frame (match frame number), slot (-1
+// none) and active flag.
+struct PCFrameTrail {
+  std::int32_t aiStart[3];  // x, height, y
+  std::int32_t aiEnd[3];
+  std::uint32_t uValue;
+  std::int32_t iStartFrame;
+  std::int32_t iSlot;
+  std::int32_t bActive;
+};
 
 // Depth of the goal nets: the back of each net lies 4 x depth behind its goal
 // line (|x| = 9360 + 4 x depth). Set by the goal set-up when a match loads.
@@ -36,6 +47,9 @@ void pcframe_PlayersStore();
 void pcframe_PlayersStoreReplay();
 void pcframe_TrailReplay(PCFrameTrail* poTrail, std::int32_t iFrame);
 void pcframe_CameraStore();
+// The replay view of the packet: the three ball-presentation words and the
+// signed reference value of the replayed frame.
+void pcframe_ReplayViewSet(const std::uint32_t auWords[3], std::int16_t iValue);
 
 
 // A ball trail into a net: start and end {x, height, y}, goal (0 at -x, 1 at

@@ -24,6 +24,7 @@ void pcframe_PlayersStore() {}
 void pcframe_PlayersStoreReplay() {}
 void pcframe_TrailReplay(PCFrameTrail*, std::int32_t) {}
 void pcframe_CameraStore() {}
+void pcframe_ReplayViewSet(const std::uint32_t[3], std::int16_t) {}
 
 
 void pcframe_TrailAdd(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,

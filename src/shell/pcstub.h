@@ -2,6 +2,8 @@
 // Platform hooks the portable game code calls, with this platform's answers.
 #include <cstdint>
 
+struct MatchTeam;
+
 void pcstub_TickHook();
 void pcstub_MessageDrawForward();
 int32_t pcstub_iGetScreenWidth();
@@ -13,5 +15,9 @@ void pcstub_MatchStartHook2();
 void pcstub_HistoryDrawHook();
 int32_t pcstub_iGetDirectorBatch();
 float pcstub_fGetHandicap();
+// Recompute the side's rating; when the computer plays that side alone the
+// rating is then scaled by the handicap factor and truncated.
+void pcstub_HomeStrengthAdjust(MatchTeam* poTeam);
+void pcstub_AwayStrengthAdjust(MatchTeam* poTeam);
 void pcstub_Nop1();
 void pcstub_Nop2();

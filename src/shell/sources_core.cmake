@@ -7,6 +7,7 @@ list(APPEND SHELL_SOURCES
   draw2d.cpp
   file.cpp
   game.cpp
+  game_replay.cpp
   global.cpp
   imath.cpp
   list.cpp
