@@ -209,6 +209,17 @@ TEST_F(MatchHooks, TheReferenceValueIsNegatedBeforeTheReferenceFrame) {
   EXPECT_EQ(g_oFakes.iViewValue, 7);
 }
 
+TEST_F(MatchHooks, TheBallsPositionInUnitsDividesTheFinePositionTowardZero) {
+  Ball oBall{};
+  oBall.iX128 = -129;
+  oBall.iHeight128 = 255;
+  oBall.iY128 = -128;
+  EXPECT_EQ(ball_XGet(&oBall), -1);
+  EXPECT_EQ(ball_HeightGet(&oBall), 1);
+  EXPECT_EQ(ball_YGet(&oBall), -1);
+  EXPECT_EQ(ball_Get(), &ball_oBall);
+}
+
 TEST_F(MatchHooks, TheRingHas318FramesOf644Bytes) {
   EXPECT_EQ(sizeof(ReplayFrame) * REPLAY_FRAMES, 204792u);
   EXPECT_NE(replay_poSideGet(0), replay_poSideGet(317));
