@@ -183,7 +183,10 @@ void QDLBlitTransRev16Avx512(uint8_t* d, const uint8_t* s, uint32_t n, uint32_t 
   else Span(n, TransRevBody<false>{d, s, ts, td, ReverseLanes()});
 }
 
-void QDLBlitLookup16Avx512(uint8_t* out, const uint16_t* table, const uint8_t* index, uint32_t n) {
+// Kept whole (no split-off part for callers in this file): split, its table
+// registers went through the stack on every call.
+[[gnu::noipa]] void QDLBlitLookup16Avx512(uint8_t* out, const uint16_t* table, const uint8_t* index,
+                                         uint32_t n) {
   if (n < 16) {
     for (uint32_t i = 0; i < n; ++i) std::memcpy(out + 2 * i, &table[index[i]], 2);
     return;
