@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "../e2e/run_game.h"
-#include "../platform/temp_dir.h"
+#include "support/run_game.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 

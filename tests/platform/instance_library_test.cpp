@@ -8,7 +8,7 @@
 #include "platform/instance.h"
 #include "platform/library.h"
 #include "platform/paths.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace platform;
 using korvena_test::TempDir;

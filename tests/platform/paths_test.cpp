@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace platform;
 using korvena_test::readFile;

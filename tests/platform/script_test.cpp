@@ -6,7 +6,7 @@
 #include "platform/headless/script.h"
 #include "platform/platform.h"
 #include "platform/window.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace platform;
 using platform::headless::parseScript;

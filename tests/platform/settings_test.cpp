@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "platform/paths.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 using namespace platform;
 using korvena_test::readFile;

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "../platform/temp_dir.h"
+#include "support/temp_dir.h"
 
 using korvena_test::TempDir;
 namespace fs = std::filesystem;
