@@ -2,20 +2,15 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "framework/qdx_chunk.h"
 #include "framework/qdx_file.h"
 #include "headless_env.h"
+#include "support/temp_dir.h"
 
 namespace {
-
-std::string ReadHost(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class FileTest : public ::testing::Test {
  protected:
@@ -30,7 +25,7 @@ class FileTest : public ::testing::Test {
 TEST_F(FileTest, SaveAndLoadThroughGamePathsWithoutRegardToCase) {
   const std::string oText = "field by field";
   EXPECT_EQ(QDXFileSave("..\\data\\Files\\Saved.BIN", oText.data(), oText.size()), oText.size());
-  EXPECT_EQ(ReadHost(TestRoot() / "data" / "Files" / "Saved.BIN"), oText);
+  EXPECT_EQ(korvena_test::readFile(TestRoot() / "data" / "Files" / "Saved.BIN"), oText);
   EXPECT_FALSE(std::filesystem::exists(TestRoot() / "data" / "Files" / "Saved.BIN.tmp"));
   EXPECT_EQ(QDXFileExists("..\\DATA\\files\\saved.bin"), 1);
   EXPECT_EQ(QDXFileExists("..\\data\\files\\none.bin"), 0);
@@ -62,7 +57,7 @@ TEST_F(FileTest, AFailedSaveLeavesTheOldFile) {
   std::filesystem::create_directories(TestRoot() / "data" / "Files" / "dir.bin");
   EXPECT_EQ(QDXFileSave("..\\data\\Files\\dir.bin", "new", 3), 0u);
   EXPECT_EQ(QDXFileSave("..\\data\\NoSuchFolder\\x.bin", "new", 3), 0u);
-  EXPECT_EQ(ReadHost(TestRoot() / "data" / "Files" / "keep.bin"), "old");
+  EXPECT_EQ(korvena_test::readFile(TestRoot() / "data" / "Files" / "keep.bin"), "old");
 }
 
 TEST_F(FileTest, OpenObjectsFormAListAndUpdateModesSwitchDirection) {
@@ -118,15 +113,15 @@ TEST_F(FileTest, CopyMoveDeleteAndAttributes) {
   ASSERT_EQ(QDXFileSave("..\\data\\Files\\a.bin", "A", 1), 1u);
   ASSERT_EQ(QDXFileSave("..\\data\\Files\\b.bin", "B", 1), 1u);
   EXPECT_EQ(QDXFileCopy("..\\data\\Files\\a.bin", "..\\data\\Files\\b.bin", 1), 0);  // exists
-  EXPECT_EQ(ReadHost(TestRoot() / "data" / "Files" / "b.bin"), "B");
+  EXPECT_EQ(korvena_test::readFile(TestRoot() / "data" / "Files" / "b.bin"), "B");
   EXPECT_EQ(QDXFileCopy("..\\data\\Files\\a.bin", "..\\data\\Files\\b.bin", 0), 1);
-  EXPECT_EQ(ReadHost(TestRoot() / "data" / "Files" / "b.bin"), "A");
+  EXPECT_EQ(korvena_test::readFile(TestRoot() / "data" / "Files" / "b.bin"), "A");
   // A move that cannot copy keeps its source.
   EXPECT_EQ(QDXFileMove("..\\data\\Files\\a.bin", "..\\data\\Files\\b.bin"), 0);
   EXPECT_EQ(QDXFileExists("..\\data\\Files\\a.bin"), 1);
   EXPECT_EQ(QDXFileMove("..\\data\\Files\\a.bin", "..\\data\\Files\\c.bin"), 1);
   EXPECT_EQ(QDXFileExists("..\\data\\Files\\a.bin"), 0);
-  EXPECT_EQ(ReadHost(TestRoot() / "data" / "Files" / "c.bin"), "A");
+  EXPECT_EQ(korvena_test::readFile(TestRoot() / "data" / "Files" / "c.bin"), "A");
 
   EXPECT_EQ(QDXFileGetAttributes("..\\data\\Files\\c.bin") & 0x10u, 0u);
   EXPECT_EQ(QDXFileGetAttributes("..\\data\\Files") & 0x10u, 0x10u);

@@ -3,23 +3,18 @@
 // of sheets painted with the wrong words.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "support/run_game.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;  // stdout and stderr
-};
+using korvena_test::ToolRun;
 
 const char* const kLines[6] = {
     "eng\tFRIENDLY\tQUICK START\tTRAINING\tHISTORY\tOPTIONS\tLOAD GAME\tEXIT\tTITLE E",
@@ -48,17 +43,7 @@ class FrontEndArtWords : public ::testing::Test {
     dir_.write("words.txt", text);
     return Exec("--check-words " + dir_ / "words.txt");
   }
-  ToolRun Exec(const std::string& args) {
-    ToolRun r;
-    const std::string cmd = exe_.string() + " " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (p == nullptr) return r;
-    char buf[512];
-    while (std::fgets(buf, sizeof buf, p)) r.out += buf;
-    const int status = pclose(p);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-  }
+  ToolRun Exec(const std::string& args) { return korvena_test::runTool(exe_.string() + " " + args); }
   fs::path exe_;
   korvena_test::TempDir dir_;
 };

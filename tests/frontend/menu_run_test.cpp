@@ -28,17 +28,12 @@ uint16_t To565(uint8_t r, uint8_t g, uint8_t b) {
   return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
 }
 
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 uint32_t U16(const std::vector<uint8_t>& b, size_t i) { return b.at(i) | (b.at(i + 1) << 8); }
 uint32_t U32(const std::vector<uint8_t>& b, size_t i) { return U16(b, i) | (U16(b, i + 2) << 16); }
 
 // An uncompressed 24- or 32-bit TGA, as the headless capture writes it.
 Picture ReadTga(const fs::path& p) {
-  std::vector<uint8_t> b = ReadAll(p);
+  std::vector<uint8_t> b = korvena_test::readBytes(p);
   Picture pic;
   if (b.size() < 18 || b[2] != 2) return pic;
   pic.width = static_cast<int>(U16(b, 12));
@@ -57,7 +52,7 @@ Picture ReadTga(const fs::path& p) {
 
 // The frames of a converted 16-bit sprite-bank file, read field by field.
 std::vector<Picture> ReadBank16(const fs::path& p) {
-  std::vector<uint8_t> b = ReadAll(p);
+  std::vector<uint8_t> b = korvena_test::readBytes(p);
   std::map<uint32_t, std::pair<size_t, size_t>> chunks;  // id -> data offset, size
   for (size_t at = 0; at + 6 <= b.size();) {
     const uint32_t id = U16(b, at), len = U32(b, at + 2);

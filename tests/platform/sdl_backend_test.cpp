@@ -4,8 +4,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -15,6 +13,7 @@
 #include "platform/platform.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "support/temp_dir.h"
 
 using namespace platform;
 
@@ -117,8 +116,7 @@ TEST(SanitizerBuild, CarriesTheSystemLibraryLeakSuppressions) {
   if (__lsan_default_suppressions == nullptr) GTEST_SKIP() << "not a sanitizer build";
   const char* pszSource = std::getenv("KORVENA_SOURCE_DIR");
   ASSERT_NE(pszSource, nullptr);
-  std::ifstream oIn(std::string(pszSource) + "/cmake/lsan.supp", std::ios::binary);
-  std::string oFile((std::istreambuf_iterator<char>(oIn)), std::istreambuf_iterator<char>());
+  const std::string oFile = korvena_test::readFile(std::string(pszSource) + "/cmake/lsan.supp");
   EXPECT_EQ(std::string(__lsan_default_suppressions()), oFile);
   EXPECT_NE(oFile.find("\nleak:libdbus-1.so\n"), std::string::npos);
 }

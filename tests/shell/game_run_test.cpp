@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 
@@ -26,8 +25,7 @@ TEST_F(GameRunTest, ExitOnTheMainMenuEndsTheGameAndTheSettingsAreWritten) {
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;  // ended through the menu, not by the scripted quit
   EXPECT_EQ(r.out, "started\n");
-  std::ifstream in(home_ / "machine.txt");
-  std::string oText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string oText = korvena_test::readFile(home_ / "machine.txt");
   EXPECT_NE(oText.find("@=string:\"Compact\""), std::string::npos) << oText;
   EXPECT_NE(oText.find("\"LODBias\"=dword:00000002"), std::string::npos) << oText;
 }
@@ -39,8 +37,7 @@ TEST_F(GameRunTest, AWindowCloseAfterLosingTheForegroundEndsTheGameCleanly) {
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.out, "started\n");
-  std::ifstream in(home_ / "machine.txt");
-  std::string oText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string oText = korvena_test::readFile(home_ / "machine.txt");
   EXPECT_NE(oText.find("@=string:\"Compact\""), std::string::npos) << oText;
 }
 

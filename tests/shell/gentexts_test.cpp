@@ -2,13 +2,12 @@
 // of bad source refused with a message naming the place.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "support/run_game.h"
 #include "support/temp_dir.h"
 
 using korvena_test::TempDir;
@@ -38,25 +37,17 @@ class GenTexts : public ::testing::Test {
     fs::create_directories(p.parent_path());
     std::ofstream(p, std::ios::binary) << oText;
   }
-  static std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
   GenRun Run() {
     GenRun r;
     fs::path oCpp = dir_ / "out" / "texts_data.cpp";
     fs::path oHdr = dir_ / "out" / "texts_data.h";
-    std::string oCmd = exe_.string() + " " + (dir_ / "assets").string() + " " + (dir_ / "src").string() + " " +
-                       oCpp.string() + " " + oHdr.string() + " 2>&1";
-    FILE* p = popen(oCmd.c_str(), "r");
-    char sz[512];
-    while (std::fgets(sz, sizeof sz, p)) r.oOutput += sz;
-    int iStatus = pclose(p);
-    r.iExit = WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
-    r.oCpp = Read(oCpp);
-    r.oHeader = Read(oHdr);
+    korvena_test::ToolRun oRun = korvena_test::runTool(exe_.string() + " " + (dir_ / "assets").string() + " " +
+                                                        (dir_ / "src").string() + " " + oCpp.string() + " " +
+                                                        oHdr.string());
+    r.iExit = oRun.exitCode;
+    r.oOutput = oRun.out;
+    r.oCpp = korvena_test::readFile(oCpp);
+    r.oHeader = korvena_test::readFile(oHdr);
     return r;
   }
   fs::path exe_;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -79,6 +80,18 @@ GameRun finishGame(const GameProcess& process, int timeLimitSeconds) {
 GameRun runGame(const std::string& exe, const std::map<std::string, std::string>& env,
                 const std::string& outputDir, int timeLimitSeconds) {
   return finishGame(startGame(exe, env, outputDir), timeLimitSeconds);
+}
+
+ToolRun runTool(const std::string& commandLine) {
+  ToolRun run;
+  const std::string command = commandLine + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.out += buffer;
+  const int status = pclose(pipe);
+  run.exitCode = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
 }
 
 void GameRunner::SetUp() {

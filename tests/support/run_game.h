@@ -35,6 +35,16 @@ GameRun finishGame(const GameProcess& process, int timeLimitSeconds = 120);
 GameRun runGame(const std::string& exe, const std::map<std::string, std::string>& env,
                 const std::string& outputDir, int timeLimitSeconds = 120);
 
+// A run of one of the build's tools through the shell.
+struct ToolRun {
+  int exitCode = -1;  // -1: ended by a signal or not started
+  std::string out;    // stdout and stderr together
+};
+
+// Runs a shell command line (program and arguments) and collects its output
+// and exit code.
+ToolRun runTool(const std::string& commandLine);
+
 // A test of the whole game: the built executable, a home folder of its own
 // (settings, saves and the instance lock stay inside) and a scripted run.
 class GameRunner : public ::testing::Test {

@@ -2,10 +2,12 @@
 // A fresh folder under the build's test folder, removed at the end of the test.
 #include <stdlib.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace korvena_test {
 
@@ -38,11 +40,17 @@ class TempDir {
   std::string path_;
 };
 
+// A whole file; empty when it cannot be read.
 inline std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+inline std::vector<uint8_t> readBytes(const std::string& path) {
+  const std::string bytes = readFile(path);
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 }  // namespace korvena_test

@@ -9,20 +9,13 @@
 #include "display/qdl_device.h"
 #include "display_env.h"
 #include "platform/display.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Slurp(const std::string& name) {
-  Bytes b;
-  FILE* f = std::fopen(name.c_str(), "rb");
-  if (!f) return b;
-  int c;
-  while ((c = std::fgetc(f)) != EOF) b.push_back(static_cast<uint8_t>(c));
-  std::fclose(f);
-  return b;
-}
+using korvena_test::readBytes;
 
 void Spit(const std::string& name, const Bytes& b) {
   FILE* f = std::fopen(name.c_str(), "wb");
@@ -70,7 +63,7 @@ struct DeviceFile : ::testing::Test {
 
 TEST_F(DeviceFile, LayoutOfTheWrittenFile) {
   EXPECT_EQ(Load(), 1u);  // no file: built anew and written
-  Bytes b = Slurp(name);
+  Bytes b = readBytes(name);
   std::vector<Q2DXMode> m16 = Modes16();
   ASSERT_FALSE(m16.empty());
   ASSERT_EQ(b.size(), 4u + 16u + 4u + 4u + 24u * m16.size());
@@ -91,12 +84,12 @@ TEST_F(DeviceFile, LayoutOfTheWrittenFile) {
   }
   // A second run reads it.
   EXPECT_EQ(Load(), 0u);
-  EXPECT_EQ(Slurp(name), b);
+  EXPECT_EQ(readBytes(name), b);
 }
 
 TEST_F(DeviceFile, AMatchingFileGivesTheModeLists) {
   ASSERT_EQ(Load(), 1u);
-  Bytes b = Slurp(name);
+  Bytes b = readBytes(name);
   // Keep one mode only: the layer must take its lists from the file.
   Bytes one(b.begin(), b.begin() + 24);
   P32(&one, 1);
@@ -113,7 +106,7 @@ TEST_F(DeviceFile, AMatchingFileGivesTheModeLists) {
   ASSERT_EQ(d->modeCount, 1u);
   EXPECT_EQ(d->modes[0].width, 640u);
   EXPECT_EQ(d->modes[0].testPassed, 1u);
-  EXPECT_EQ(Slurp(name), one);
+  EXPECT_EQ(readBytes(name), one);
   // The library's set-up builds its mode lists from the same records.
   QDLDeviceLayerShutdown();
   ASSERT_EQ(QDLSetup(), 0u);
@@ -123,7 +116,7 @@ TEST_F(DeviceFile, AMatchingFileGivesTheModeLists) {
 
 TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   ASSERT_EQ(Load(), 1u);
-  const Bytes good = Slurp(name);
+  const Bytes good = readBytes(name);
   std::vector<Bytes> bad;
   for (size_t n = 0; n < good.size(); n += 3) bad.push_back(Bytes(good.begin(), good.begin() + n));
   Bytes b = good;
@@ -147,7 +140,7 @@ TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   for (size_t i = 0; i < bad.size(); ++i) {
     Spit(name, bad[i]);
     EXPECT_EQ(Load(), 1u) << "case " << i;
-    EXPECT_EQ(Slurp(name), good) << "case " << i;
+    EXPECT_EQ(readBytes(name), good) << "case " << i;
   }
   // A null file is refused.
   EXPECT_EQ(QDLDeviceInfoRead(nullptr), 1u);
@@ -175,7 +168,7 @@ TEST_F(DeviceFile, RefusingTheTestKeepsOneSafeModePerDevice) {
   ASSERT_EQ(sw->modeCount, 1u);
   EXPECT_EQ(sw->modes[0].width, Q2DXDriverGet(0)->modes[0].width);
   EXPECT_EQ(sw->modes[0].bitsPerPixel, Q2DXDriverGet(0)->modes[0].bitsPerPixel);
-  Bytes b = Slurp(name);
+  Bytes b = readBytes(name);
   EXPECT_EQ(b.size(), 4u + 16u + 4u + 2 * (4u + 24u));
   // Later runs read the file and do not test again.
   QDLDeviceTestChoiceSet(1);

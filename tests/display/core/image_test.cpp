@@ -7,6 +7,7 @@
 
 #include "display/q2dx.h"
 #include "display/qdl_image.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -382,15 +383,6 @@ TEST(ImageDamage, TruncatedAndCorruptedFiles) {
 
 struct ImageFiles : ::testing::Test {
   std::string Name(const char* p) { return std::string(::testing::TempDir()) + p; }
-  static Bytes Slurp(const std::string& name) {
-    Bytes b;
-    FILE* f = std::fopen(name.c_str(), "rb");
-    if (!f) return b;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) b.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-    return b;
-  }
 };
 
 TEST_F(ImageFiles, RoundTripsOfA565Surface) {
@@ -403,7 +395,7 @@ TEST_F(ImageFiles, RoundTripsOfA565Surface) {
   std::string tga = Name("rt.tga"), bmp = Name("rt.bmp");
   ASSERT_EQ(QDLTGAWrite(tga.c_str(), s, nullptr, 0), 0u);
   ASSERT_EQ(QDLBMPWrite(bmp.c_str(), s, nullptr, 0), 0u);
-  Bytes tb = Slurp(tga);
+  Bytes tb = korvena_test::readBytes(tga);
   ASSERT_EQ(tb.size(), 18u + w * h * 3);
   EXPECT_EQ(tb[2], 2);
   EXPECT_EQ(tb[16], 24);
@@ -413,7 +405,7 @@ TEST_F(ImageFiles, RoundTripsOfA565Surface) {
   EXPECT_EQ(tb[white], 248);
   EXPECT_EQ(tb[white + 1], 252);
   EXPECT_EQ(tb[white + 2], 248);
-  Bytes bb = Slurp(bmp);
+  Bytes bb = korvena_test::readBytes(bmp);
   ASSERT_EQ(bb.size(), 54u + (9 + 3) * h);
   EXPECT_EQ(bb[2] | (bb[3] << 8) | (bb[4] << 16) | (bb[5] << 24), static_cast<int>(bb.size()));
   EXPECT_EQ(bb[10], 54);
@@ -457,7 +449,7 @@ TEST_F(ImageFiles, PalettedSurfacesNeedAPalette) {
   Q2DXPaletteRelease(pal);
   s->pixels[0] = 3;
   ASSERT_EQ(QDLBMPWrite(name.c_str(), s, nullptr, 0), 0u);
-  Bytes b = Slurp(name);
+  Bytes b = korvena_test::readBytes(name);
   std::vector<uint32_t> px = ReadBmp(b);
   ASSERT_EQ(px.size(), 4u);
   EXPECT_EQ(px[0], 0x0A141Eu);
@@ -474,7 +466,7 @@ TEST_F(ImageFiles, HeaderInfoAndBufferWriter) {
   EXPECT_EQ(bits, 32);
   ASSERT_EQ(QDLTGAGetInfo24(name.c_str(), &w, &h, &bits), 0u);
   EXPECT_EQ(bits, 24);
-  Bytes b = Slurp(name);
+  Bytes b = korvena_test::readBytes(name);
   std::vector<uint32_t> px = ReadTga(b);
   ASSERT_EQ(px.size(), 4u);
   EXPECT_EQ(px[0] & 0xFFFFFF, 0x010203u);
