@@ -10,7 +10,6 @@
 #include "display/qdl_text.h"
 #include "display/qdl_bank.h"
 #include "frontend/pcfe.h"
-#include "frontend/pctext.h"
 #include "frontend_env.h"
 #include "scene3d/pcframe.h"
 #include "shell/draw2d.h"
@@ -137,14 +136,8 @@ TEST(FramePacket, LowerPrioritiesAreDrawnOverHigherOnesAndLaterItemsUnderEarlier
 }
 
 TEST(FramePacket, TextIsPrintedForAlignments0To2Only) {
-  const std::filesystem::path font = FrontEndBuildData() / "textures" / "Fonts" / "SW24pt.bmp";
-  ASSERT_TRUE(std::filesystem::exists(font)) << font;
-  QDLFont* f = QDLFontCreateFromSheet(font.c_str(), 3, 0, 0);
-  ASSERT_NE(f, nullptr);
-  FontEntry& e = pctext_aaoFontSets[PCTEXT_SET_FRONT_END][0];
-  QDLFont* saved = e.poFont;
-  e.poFont = f;
-  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+  const FrontEndFont font("SW24pt.bmp");
+  ASSERT_NE(font.get(), nullptr) << FrontEndBuildData();
   auto inked = [](int x0, int x1) {
     int n = 0;
     for (int y = 90; y < 140; ++y)
@@ -164,8 +157,6 @@ TEST(FramePacket, TextIsPrintedForAlignments0To2Only) {
       default: EXPECT_EQ(left + right, 0); break;                // stored, not drawn
     }
   }
-  e.poFont = saved;
-  QDLFontFree(f);
 }
 
 TEST(FramePacket, AGradientBoxKeepsTheColourOfEachCornerAndDrawsCorner0) {

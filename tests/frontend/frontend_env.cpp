@@ -8,6 +8,7 @@
 #include "display/qdl_bank.h"
 #include "display/qdl_device.h"
 #include "display/qdl_text.h"
+#include "frontend/pctext.h"
 #include "scene3d/pcframe.h"
 #include "shell/input.h"
 #include "support/headless_env.h"
@@ -43,6 +44,22 @@ std::filesystem::path FrontEndTestRoot() { return korvena_test::HeadlessRoot(); 
 std::filesystem::path FrontEndBuildData() {
   const char* build = std::getenv("KORVENA_BUILD_DIR");
   return std::filesystem::path(build != nullptr ? build : ".") / "data";
+}
+
+FrontEndFont::FrontEndFont(const char* sheet) {
+  const std::filesystem::path file = FrontEndBuildData() / "textures" / "Fonts" / sheet;
+  font_ = QDLFontCreateFromSheet(file.c_str(), 3, 0, 0);
+  if (font_ == nullptr) return;
+  FontEntry& entry = pctext_aaoFontSets[PCTEXT_SET_FRONT_END][0];
+  saved_ = entry.poFont;
+  entry.poFont = font_;
+  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+}
+
+FrontEndFont::~FrontEndFont() {
+  if (font_ == nullptr) return;
+  pctext_aaoFontSets[PCTEXT_SET_FRONT_END][0].poFont = saved_;
+  QDLFontFree(font_);
 }
 
 QDLSpriteBank* FrontEndSolidBank(int w, int h, uint16_t v) {

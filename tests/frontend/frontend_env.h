@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 
+struct QDLFont;
 struct QDLSpriteBank;
 
 std::filesystem::path FrontEndTestRoot();
@@ -12,3 +13,19 @@ std::filesystem::path FrontEndTestRoot();
 std::filesystem::path FrontEndBuildData();
 // A one-frame bank in the display's pixel format: w x h raw pixels of value v.
 QDLSpriteBank* FrontEndSolidBank(int w, int h, uint16_t v);
+
+// While it lives, the build's font sheet textures/Fonts/<sheet> is the front
+// end's font 0 and the front-end font set is current; the font that was there
+// comes back at the end, however the test ends.
+class FrontEndFont {
+ public:
+  explicit FrontEndFont(const char* sheet);
+  ~FrontEndFont();
+  FrontEndFont(const FrontEndFont&) = delete;
+  FrontEndFont& operator=(const FrontEndFont&) = delete;
+  QDLFont* get() const { return font_; }  // null: the sheet did not load
+
+ private:
+  QDLFont* font_ = nullptr;
+  QDLFont* saved_ = nullptr;
+};

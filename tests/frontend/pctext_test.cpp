@@ -35,20 +35,14 @@ TEST(TextOutput, FontIndexesInTheFrontEndAndIn3DTextMode) {
 }
 
 TEST(TextOutput, WidthsAreTheFontsGlyphWidths) {
-  const auto font = FrontEndBuildData() / "textures" / "Fonts" / "SWfont18pt.bmp";
-  QDLFont* f = QDLFontCreateFromSheet(font.c_str(), 3, 0, 0);
-  ASSERT_NE(f, nullptr);
-  FontEntry& e = pctext_aaoFontSets[PCTEXT_SET_FRONT_END][0];
-  QDLFont* saved = e.poFont;
-  e.poFont = f;
-  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+  const FrontEndFont font("SWfont18pt.bmp");
+  QDLFont* f = font.get();
+  ASSERT_NE(f, nullptr) << FrontEndBuildData();
   pctext_FontSet(0);
   const int w = QDLFontCharWidth(f, 'M') + QDLFontCharWidth(f, 'i') + QDLFontCharWidth(f, '\xE9');
   EXPECT_GT(w, 0);
   EXPECT_EQ(pctext_WidthGet("Mi\xE9"), w);
   EXPECT_EQ(pctext_HeightGet(), QDLFontHeight(f));
-  e.poFont = saved;
-  QDLFontFree(f);
 }
 
 TEST(TextOutput, PrintsAddTextItemsInTheCurrentColourFontAndAlignment) {
