@@ -1,6 +1,7 @@
 #pragma once
-// Input-port tests: the headless devices, the keyboard set up, the ports and
-// the default binding tables as the game's start-up leaves them.
+// Input-port tests: the keyboard set up, the ports and the default binding
+// tables as the game's start-up leaves them, on the headless devices (PortsTest)
+// or on another backend's (a fixture of its own deriving from PortHelpers).
 #include <vector>
 
 #include "input_fixture.h"
@@ -8,10 +9,11 @@
 #include "shell/input.h"
 #include "shell/user.h"
 
-class PortsTest : public InputTest {
+class PortHelpers {
  protected:
-  void SetUp() override {
-    InputTest::SetUp();
+  // The keyboard, the users, the ports and the default binding tables set up
+  // once the platform is.
+  static void PortsStart() {
     ASSERT_EQ(QKeyboardSetup(0), 0);
     game_UsersReset();
     input_BindingTablesClear();
@@ -41,6 +43,14 @@ class PortsTest : public InputTest {
       input_EventFree(&pEvent);
     }
     return codes;
+  }
+};
+
+class PortsTest : public InputTest, public PortHelpers {
+ protected:
+  void SetUp() override {
+    InputTest::SetUp();
+    PortsStart();
   }
 };
 

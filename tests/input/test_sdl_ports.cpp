@@ -10,12 +10,11 @@
 #include "platform/input_sdl_testing.h"
 #include "platform/platform.h"
 #include "platform/window.h"
-#include "shell/input.h"
-#include "shell/user.h"
+#include "ports_fixture.h"
 
 namespace {
 
-class SdlPorts : public ::testing::Test {
+class SdlPorts : public ::testing::Test, public PortHelpers {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -25,11 +24,7 @@ class SdlPorts : public ::testing::Test {
     platform::inputSetForeground(true);
     QInputJoystickCloseAll();
     QInputJoystickInitAll();
-    ASSERT_EQ(QKeyboardSetup(0), 0);
-    game_UsersReset();
-    input_BindingTablesClear();
-    input_PortsInit();
-    input_DefaultBindingsRegister();
+    PortsStart();
   }
   void TearDown() override {
     QInputRelease();
@@ -37,18 +32,11 @@ class SdlPorts : public ::testing::Test {
     platform::shutdown();
     unsetenv("SDL_VIDEODRIVER");
   }
+  // One frame after the backend's events are pumped; the port's events.
   static std::vector<int32_t> Frame(InputPort* pip) {
     platform::pumpEvents();
-    QKeyboardPoll();
-    input_PortsRead();
-    input_EventsGenerate();
-    std::vector<int32_t> codes;
-    while (ListNode* pNode = queue_RemoveHead(&pip->oEvents)) {
-      InputEvent* pEvent = reinterpret_cast<InputEvent*>(pNode);
-      codes.push_back(pEvent->eEvent);
-      input_EventFree(&pEvent);
-    }
-    return codes;
+    PortHelpers::Frame();
+    return Drain(pip);
   }
 };
 
@@ -64,9 +52,7 @@ TEST_F(SdlPorts, ControllerPluggedInWhileRunningDrivesItsPort) {
   ASSERT_EQ(input_iGetPortCount(), 2);
   InputPort* pip = input_poGetPort(1);
   ASSERT_EQ(input_iGetDeviceType(pip), INPUT_DEVICE_JOYSTICK);
-  pip->bInUse = 1;
-  pip->bEventsEnabled = 1;
-  input_PortBindingSet(13, pip);  // menus: 37/16 (widget 17, button 0) on release, 8/28 (up) on release
+  Use(1, 13);  // menus: 37/16 (widget 17, button 0) on release, 8/28 (up) on release
   EXPECT_TRUE(Frame(pip).empty());
 
   ASSERT_TRUE(platform::sdlTestJoystickButton(0, 0, true));  // A
