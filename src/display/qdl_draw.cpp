@@ -27,6 +27,17 @@ bool Is16Bit(const QDLSurface* pSurface) {
   return pSurface->bytesPerPixel == 2 && (cls == QDLFORMAT_RGB16 || cls == QDLFORMAT_RGB15);
 }
 
+// 3 for a null surface, 4 for one without pixels or not 16-bit 5-6-5 /
+// 5-5-5: the shapes built from lines and halves check this once up front.
+uint32_t Check16(const QDLSurface* pSurface) {
+  if (pSurface == nullptr) return QDL_ERR_NULL_SURFACE;
+  if (pSurface->flags & QDLSURF_NO_PIXELS) return QDL_ERR_INVALID;
+  const QDLSurface* pBase =
+      (pSurface->flags & QDLSURF_VIEW) && pSurface->parent != nullptr ? pSurface->parent : pSurface;
+  if ((pBase->flags & QDLSURF_NO_PIXELS) || !Is16Bit(pBase)) return QDL_ERR_INVALID;
+  return QDL_OK;
+}
+
 // Resolves the view, checks the pixel format when 16 bits are required and
 // locks the outermost surface unless it is locked already.
 uint32_t Begin(QDLSurface* pSurface, bool need16, DrawTarget* pT) {
@@ -231,6 +242,27 @@ uint32_t DrawPolygonColumns(QDLSurface* pSurface, const QDLPoint* pts, int32_t n
   return QDL_OK;
 }
 
+// A filled triangle from the apex to its base row at apex y + height (the
+// half width growing linearly to halfWidth there); the base row can be left
+// out when another half draws it.
+uint32_t DiamondHalfRows(QDLSurface* pSurface, int32_t apexX, int32_t apexY, int32_t halfWidth, int32_t height,
+                         uint32_t colour, uint32_t flags, bool skipBase) {
+  DrawTarget t;
+  const uint32_t rc = Begin(pSurface, true, &t);
+  if (rc != QDL_OK) return rc;
+  const int32_t n = std::abs(height);
+  const int32_t dir = height < 0 ? -1 : 1;
+  const int32_t w = std::abs(halfWidth);
+  for (int32_t k = 0; k <= n - (skipBase ? 1 : 0); ++k) {
+    const int32_t y = apexY + dir * k;
+    if (y < 0 || y >= t.height) continue;
+    const int32_t hw = n == 0 ? w : static_cast<int32_t>((2 * static_cast<int64_t>(w) * k + n) / (2 * static_cast<int64_t>(n)));
+    ClipSpanH(t, apexX - hw, apexX + hw, y, colour, (flags & ~QDLDRAW_FILLED) | QDLDRAW_ORDERED);
+  }
+  End(&t);
+  return QDL_OK;
+}
+
 }  // namespace
 
 uint32_t QDLFillRect(QDLSurface* pSurface, QDLRectI16* pRect, uint32_t colour, uint32_t flags) {
@@ -322,11 +354,20 @@ uint32_t QDLGetPixel(QDLSurface* pSurface, int32_t x, int32_t y, uint32_t* pPixe
   const uint8_t* p = b->pixels + static_cast<intptr_t>(y + t.oy) * b->pitch +
                      static_cast<intptr_t>(x + t.ox) * b->bytesPerPixel;
   uint32_t result = QDL_OK;
+  // 8 and 16 bits are read from any surface; 24 and 32 bits only from
+  // memory surfaces.
+  const bool memory = (b->flags & QDLSURF_MEMORY) != 0;
   switch (b->bytesPerPixel) {
     case 1: *pPixel = p[0]; break;
     case 2: *pPixel = *reinterpret_cast<const uint16_t*>(p); break;
-    case 3: *pPixel = static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)); break;
-    case 4: *pPixel = *reinterpret_cast<const uint32_t*>(p); break;
+    case 3:
+      if (memory) *pPixel = static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16));
+      else result = QDL_ERR_FAILED;
+      break;
+    case 4:
+      if (memory) *pPixel = *reinterpret_cast<const uint32_t*>(p);
+      else result = QDL_ERR_FAILED;
+      break;
     default: result = QDL_ERR_FAILED; break;
   }
   End(&t);
@@ -564,7 +605,7 @@ uint32_t QDLTriangle(QDLSurface* pSurface, const QDLPoint* pP1, const QDLPoint* 
 
 uint32_t QDLQuad(QDLSurface* pSurface, const QDLPoint* pP1, const QDLPoint* pP2, const QDLPoint* pP3,
                  const QDLPoint* pP4, uint32_t colour, uint32_t flags) {
-  if (pSurface == nullptr) return QDL_ERR_NULL_SURFACE;
+  if (const uint32_t rc = Check16(pSurface); rc != QDL_OK) return rc;
   if (pP1 == nullptr || pP2 == nullptr || pP3 == nullptr || pP4 == nullptr) return QDL_ERR_INVALID;
   const QDLPoint pts[4] = {*pP1, *pP2, *pP3, *pP4};
   if (flags & QDLDRAW_FILLED) return DrawPolygonColumns(pSurface, pts, 4, colour, flags);
@@ -577,8 +618,7 @@ uint32_t QDLQuad(QDLSurface* pSurface, const QDLPoint* pP1, const QDLPoint* pP2,
 uint32_t QDLPolygon(QDLSurface* pSurface, const QDLPoint* pPoints, int32_t count, uint32_t colour, uint32_t flags) {
   if (pSurface == nullptr) return QDL_ERR_NULL_SURFACE;
   if (pPoints == nullptr || count < 3 || count > 16) return QDL_ERR_INVALID;
-  if (!Is16Bit((pSurface->flags & QDLSURF_VIEW) && pSurface->parent ? pSurface->parent : pSurface))
-    return QDL_ERR_INVALID;
+  if (const uint32_t rc = Check16(pSurface); rc != QDL_OK) return rc;
   if (flags & QDLDRAW_FILLED) return DrawPolygonColumns(pSurface, pPoints, count, colour, flags);
   for (int32_t i = 0; i < count; ++i) {
     const QDLPoint& a = pPoints[i];
@@ -590,10 +630,12 @@ uint32_t QDLPolygon(QDLSurface* pSurface, const QDLPoint* pPoints, int32_t count
 
 uint32_t QDLDiamond(QDLSurface* pSurface, int32_t cx, int32_t cy, int32_t halfWidth, int32_t halfHeight,
                     uint32_t colour, uint32_t flags) {
-  if (pSurface == nullptr) return QDL_ERR_NULL_SURFACE;
+  if (const uint32_t rc = Check16(pSurface); rc != QDL_OK) return rc;
   if (flags & QDLDRAW_FILLED) {
-    QDLDiamondHalf(pSurface, cx, cy - halfHeight, halfWidth, halfHeight, colour, flags);
-    QDLDiamondHalf(pSurface, cx, cy + halfHeight, halfWidth, -halfHeight, colour, flags);
+    // The two halves share the centre row: the lower one leaves it out, so a
+    // blended diamond darkens (or mixes) every pixel once.
+    DiamondHalfRows(pSurface, cx, cy - halfHeight, halfWidth, halfHeight, colour, flags, false);
+    DiamondHalfRows(pSurface, cx, cy + halfHeight, halfWidth, -halfHeight, colour, flags, true);
     return QDL_OK;
   }
   const uint16_t c = static_cast<uint16_t>(colour);
@@ -606,20 +648,5 @@ uint32_t QDLDiamond(QDLSurface* pSurface, int32_t cx, int32_t cy, int32_t halfWi
 
 uint32_t QDLDiamondHalf(QDLSurface* pSurface, int32_t apexX, int32_t apexY, int32_t halfWidth, int32_t height,
                         uint32_t colour, uint32_t flags) {
-  DrawTarget t;
-  const uint32_t rc = Begin(pSurface, true, &t);
-  if (rc != QDL_OK) return rc;
-  // Rows from the apex to the base at apex y + height; the half width grows
-  // linearly to halfWidth at the base.
-  const int32_t n = std::abs(height);
-  const int32_t dir = height < 0 ? -1 : 1;
-  const int32_t w = std::abs(halfWidth);
-  for (int32_t k = 0; k <= n; ++k) {
-    const int32_t y = apexY + dir * k;
-    if (y < 0 || y >= t.height) continue;
-    const int32_t hw = n == 0 ? w : static_cast<int32_t>((2 * static_cast<int64_t>(w) * k + n) / (2 * static_cast<int64_t>(n)));
-    ClipSpanH(t, apexX - hw, apexX + hw, y, colour, (flags & ~QDLDRAW_FILLED) | QDLDRAW_ORDERED);
-  }
-  End(&t);
-  return QDL_OK;
+  return DiamondHalfRows(pSurface, apexX, apexY, halfWidth, height, colour, flags, false);
 }

@@ -344,4 +344,70 @@ TEST_F(PrimitivesTest, ViewsOffsetAndClipToTheView) {
   EXPECT_EQ(Px(parent, 18, 10), 0);
 }
 
+TEST_F(PrimitivesTest, ShapesOfLinesAndHalvesRefuseOtherSurfaces) {
+  // Quadrilaterals, diamonds and polygons report a surface they cannot draw
+  // on like every other shape: 3 for none, 4 for one that is not 16-bit.
+  QDLSurface* s32 = QDLSurfaceCreate(20, 20, 32, QDLCREATE_MEMORY);
+  QDLSurface* none = QDLSurfaceCreate(20, 20, 16, QDLCREATE_NO_PIXELS);
+  ASSERT_TRUE(s32 && none);
+  const QDLPoint a{1, 1}, b{10, 1}, c{10, 10}, d{1, 10};
+  const QDLPoint pts[3] = {a, b, c};
+  for (uint32_t flags : {0u, static_cast<uint32_t>(QDLDRAW_FILLED)}) {
+    EXPECT_EQ(QDLQuad(s32, &a, &b, &c, &d, 1, flags), 4u) << flags;
+    EXPECT_EQ(QDLDiamond(s32, 10, 10, 4, 4, 1, flags), 4u) << flags;
+    EXPECT_EQ(QDLPolygon(s32, pts, 3, 1, flags), 4u) << flags;
+    EXPECT_EQ(QDLQuad(none, &a, &b, &c, &d, 1, flags), 4u) << flags;
+    EXPECT_EQ(QDLDiamond(none, 10, 10, 4, 4, 1, flags), 4u) << flags;
+    EXPECT_EQ(QDLPolygon(none, pts, 3, 1, flags), 4u) << flags;
+    EXPECT_EQ(QDLQuad(nullptr, &a, &b, &c, &d, 1, flags), 3u) << flags;
+    EXPECT_EQ(QDLDiamond(nullptr, 10, 10, 4, 4, 1, flags), 3u) << flags;
+  }
+  for (int i = 0; i < 20 * 20; ++i) EXPECT_EQ(reinterpret_cast<uint32_t*>(s32->pixels)[i], 0u);
+}
+
+TEST_F(PrimitivesTest, FilledDiamondBlendsItsCentreRowOnce) {
+  QDLSurface* s = Make16(30, 30, 0xFFFF);
+  EXPECT_EQ(QDLDiamond(s, 15, 15, 6, 4, 0, QDLDRAW_FILLED | QDLDRAW_DARKEN), 0u);
+  const auto drawn = Drawn(s, 0xFFFF);
+  EXPECT_TRUE(drawn.count({9, 15}) && drawn.count({21, 15}) && drawn.count({15, 11}) && drawn.count({15, 19}));
+  for (const auto& p : drawn) EXPECT_EQ(Px(s, p.first, p.second), 0x7BEF) << p.first << "," << p.second;
+  // A flat diamond is its one row, blended once.
+  QDLSurface* f = Make16(30, 30, 0xFFFF);
+  EXPECT_EQ(QDLDiamond(f, 15, 15, 5, 0, 0, QDLDRAW_FILLED | QDLDRAW_DARKEN), 0u);
+  EXPECT_EQ(Drawn(f, 0xFFFF).size(), 11u);
+  for (const auto& p : Drawn(f, 0xFFFF)) EXPECT_EQ(Px(f, p.first, p.second), 0x7BEF);
+  // A half on its own still reaches its base row.
+  QDLSurface* h = Make16(30, 30);
+  EXPECT_EQ(QDLDiamondHalf(h, 15, 19, 6, -4, 1, 0), 0u);
+  EXPECT_EQ(Px(h, 9, 15), 1);
+  EXPECT_EQ(Px(h, 21, 15), 1);
+  EXPECT_EQ(Px(h, 15, 19), 1);
+  EXPECT_EQ(Px(h, 15, 14), 0);
+}
+
+TEST_F(PrimitivesTest, DeepPixelsAreReadOnlyFromMemorySurfaces) {
+  for (int bits : {24, 32}) {
+    QDLSurface* s = QDLSurfaceCreate(4, 4, bits, QDLCREATE_MEMORY);
+    ASSERT_NE(s, nullptr);
+    s->pixels[s->pitch + 3] = 0x5A;
+    uint32_t v = 0;
+    EXPECT_EQ(QDLGetPixel(s, 1, 1, &v), 0u) << bits;
+    EXPECT_EQ(v & 0xFF, bits == 24 ? 0x5Au : 0u) << bits;
+    // The same pixels seen as a surface outside memory: 7.
+    s->flags &= ~static_cast<uint32_t>(QDLSURF_MEMORY);
+    v = 0xDEAD;
+    EXPECT_EQ(QDLGetPixel(s, 1, 1, &v), 7u) << bits;
+    uint8_t r, g, b;
+    EXPECT_EQ(QDLGetPixelRGB(s, 1, 1, &r, &g, &b), 7u) << bits;
+    s->flags |= QDLSURF_MEMORY;
+  }
+  // 8 and 16 bits are read from any surface.
+  QDLSurface* s16 = Make16(4, 4, 0x1234);
+  s16->flags &= ~static_cast<uint32_t>(QDLSURF_MEMORY);
+  uint32_t v = 0;
+  EXPECT_EQ(QDLGetPixel(s16, 2, 2, &v), 0u);
+  EXPECT_EQ(v, 0x1234u);
+  s16->flags |= QDLSURF_MEMORY;
+}
+
 }  // namespace
