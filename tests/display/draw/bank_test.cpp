@@ -178,6 +178,45 @@ TEST_F(BankTest, LoadsWithoutHeaderAndSkipsUnknownChunks) {
   ExpectSameFrames(b, x);
 }
 
+TEST_F(BankTest, FileFieldsByteForByte) {
+  QDLSpriteBank* b = MakeBank();
+  ASSERT_NE(b, nullptr);
+  const std::string path = dir.File("fields.spr");
+  ASSERT_EQ(QDLSpriteBankSave(b, path.c_str()), 0u);
+  const auto v = drawtest::ReadFile(path);
+  ASSERT_EQ(v.size(), 340u + 10u * 4 + b->pixelDataSize);
+  // Header chunk: u16 3, bytes 2..33 zero, u16 1, u16 0, zeros to 293.
+  for (size_t i = 2; i < 34; ++i) EXPECT_EQ(v[6 + i], 0) << i;
+  for (size_t i = 38; i < 294; ++i) EXPECT_EQ(v[6 + i], 0) << i;
+  // Frame count (u16), format (u32), pixel size (u32).
+  EXPECT_EQ(U16(v, 300), 2u);
+  EXPECT_EQ(U32(v, 302), 8u);
+  EXPECT_EQ(U16(v, 306), 4u);
+  EXPECT_EQ(U16(v, 318), 4u);
+  EXPECT_EQ(U32(v, 324), b->pixelDataSize);
+  // Frame table: u16 width, u16 height, u16 encoding, u32 offset into the pixel data.
+  ASSERT_EQ(U16(v, 328), 6u);
+  for (int i = 0; i < 4; ++i) {
+    const size_t at = 334 + static_cast<size_t>(i) * 10;
+    const QDLFrame& fr = b->frames[i];
+    EXPECT_EQ(U16(v, at), static_cast<uint32_t>(fr.width)) << i;
+    EXPECT_EQ(U16(v, at + 2), static_cast<uint32_t>(fr.height)) << i;
+    EXPECT_EQ(U16(v, at + 4), static_cast<uint32_t>(fr.encoding)) << i;
+    if (fr.encoding != QDLENC_NONE) {
+      EXPECT_EQ(U32(v, at + 6), static_cast<uint32_t>(fr.pixels - b->pixelData)) << i;
+    }
+  }
+  // Pixel data as it stands in the bank.
+  ASSERT_EQ(U16(v, 374), 7u);
+  EXPECT_EQ(std::memcmp(v.data() + 380, b->pixelData, b->pixelDataSize), 0);
+  // Pointers are pointers again after the save.
+  for (int i = 0; i < 4; ++i) {
+    if (b->frames[i].encoding == QDLENC_NONE) continue;
+    EXPECT_GE(b->frames[i].pixels, b->pixelData);
+    EXPECT_LT(b->frames[i].pixels, b->pixelData + b->pixelDataSize);
+  }
+}
+
 TEST_F(BankTest, TruncatedFilesAreRefused) {
   QDLSpriteBank* b = MakeBank();
   const std::string path = dir.File("t.spr");

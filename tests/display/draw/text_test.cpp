@@ -261,6 +261,39 @@ TEST_F(TextTest, FontsAndTheCurrentFont) {
   EXPECT_EQ(QDLTextGetLayout(), 4);
 }
 
+TEST_F(TextTest, ControlBytesInsideLaidOutText) {
+  QDLFont* f = MakeFont(128);
+  QDLTextSetLayout(QDLLAYOUT_LEFT);
+  // A layout byte places the lines after the one it stands in; the running
+  // line keeps its place.
+  const QDLRectI16 box{0, 0, 60, 80};
+  EXPECT_EQ(QDLPrintfBox(s, f, 0, 0, &box, "AB\x03\x03 CD EF GH IJ"), 0u);
+  EXPECT_EQ(Find('A', 0), 0);
+  EXPECT_EQ(Find('C', 0), 27);
+  EXPECT_EQ(Find('E', 10), 60 - 50);  // right-aligned from the second line on
+  EXPECT_EQ(Find('I', 20), 60 - 23);
+  EXPECT_EQ(QDLPrintStateGet()->layout, QDLLAYOUT_RIGHT);
+  EXPECT_EQ(QDLTextGetLayout(), QDLLAYOUT_LEFT);  // every print starts from its own layout
+  // Tabs and line feeds separate words like spaces; a vertical tab acts.
+  Clear();
+  const QDLRectI16 wide{0, 0, 200, 80};
+  EXPECT_EQ(QDLPrintfBox(s, f, 0, 0, &wide, "AB\tCD\nEF"), 0u);
+  EXPECT_EQ(Find('C', 0), 27);
+  EXPECT_EQ(Find('E', 0), 54);
+  Clear();
+  EXPECT_EQ(QDLPrintfBox(s, f, 0, 3, &wide, "AB\x0b" "CD"), 0u);
+  EXPECT_EQ(Find('A', 3), 0);
+  EXPECT_EQ(Find('C', 32), 22);
+  // In plain text a layout byte changes nothing; a carriage return does nothing.
+  Clear();
+  EXPECT_EQ(QDLPrintText(s, f, 0, 0, 0, 0, 0, 0, "A\x03\x05\rB"), 0u);
+  EXPECT_EQ(Find('B', 0), 11);
+  // The second colour comes from RGB bytes like the first.
+  EXPECT_EQ(QDLPrintText(s, f, 0, 0, 0, 0, 0, 0, "\x02\x10\x20\x30" "A"), 0u);
+  EXPECT_EQ(QDLPrintStateGet()->colour2, QDLSurfaceRGBToPixel(s, 0x10, 0x20, 0x30));
+  EXPECT_EQ(QDLPrintStateGet()->colour, 0u);
+}
+
 TEST_F(TextTest, MirroredAndTranslucentGlyphsDraw) {
   QDLFont* f = MakeFont(128, [](int) -> uint16_t { return 0xFFFF; });
   EXPECT_EQ(QDLPrintText(s, f, 0, 0, 0, 0, 0, QDLSTYLE_MIRROR_X | QDLSTYLE_MIRROR_Y, "A"), 0u);
