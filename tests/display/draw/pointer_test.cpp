@@ -175,6 +175,47 @@ TEST_F(PointerTest, RectanglesAtTheEdges) {
   EXPECT_EQ(p.x, 639);
 }
 
+TEST_F(PointerTest, ImagesKeysAndSetUpFlags) {
+  // Without flag 4 the image is 16 x 27 of the key colour, keyed.
+  ASSERT_EQ(QDLPointerSetup(0, 0, 0), 0u);
+  QDLSurface* blank = QDLPointerImage();
+  ASSERT_NE(blank, nullptr);
+  EXPECT_EQ(blank->width, 16);
+  EXPECT_EQ(blank->height, 27);
+  EXPECT_EQ(blank->colourKeySet, 1u);
+  EXPECT_EQ(blank->colourKey, QDLSurfaceRGBToPixel(blank, 0, 130, 132));
+  EXPECT_EQ(QDLPointerIsTracking(), 1);
+  EXPECT_EQ(QDLPointerSetup(0, 0, 8), 0u);  // already set up: nothing changes
+  EXPECT_EQ(QDLPointerIsTracking(), 1);
+  // An image without a key gets black unless flag 2 asks for the pointer's key.
+  QDLSurface* a = QDLSurfaceCreate(40, 8, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(QDLPointerSetImage(a, 0), 0u);
+  EXPECT_EQ(QDLPointerImage(), a);
+  EXPECT_EQ(a->colourKeySet, 1u);
+  EXPECT_EQ(a->colourKey, QDLSurfaceRGBToPixel(a, 0, 0, 0));
+  QDLSurface* b = QDLSurfaceCreate(8, 8, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(QDLPointerSetImage(b, QDLPOINTER_IMAGE_KEY), 0u);
+  EXPECT_EQ(b->colourKey, QDLSurfaceRGBToPixel(b, 0, 130, 132));
+  // A null image keeps the current one; flag 2 still sets its key.
+  QDLSurfaceSetColourKey(b, 1, 2, 3);
+  EXPECT_EQ(QDLPointerSetImage(nullptr, QDLPOINTER_IMAGE_KEY), 0u);
+  EXPECT_EQ(QDLPointerImage(), b);
+  EXPECT_EQ(b->colourKey, QDLSurfaceRGBToPixel(b, 0, 130, 132));
+  QDLPointerShutdown();
+  // Flag 8 starts without tracking, flag 32 keeps no image.
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_NO_TRACKING | QDLPOINTER_NO_IMAGE), 0u);
+  EXPECT_EQ(QDLPointerIsTracking(), 0);
+  EXPECT_EQ(QDLPointerIsVisible(), 1);
+  EXPECT_EQ(QDLPointerImage(), nullptr);
+  QDLPointerTrackOn();
+  EXPECT_EQ(QDLPointerIsTracking(), 1);
+  QDLFillRect(d, nullptr, 0, 0);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  EXPECT_EQ(QDLPointerDrawnRect().left, -1);
+}
+
 TEST_F(PointerTest, PositionsRelativeToViews) {
   ASSERT_EQ(QDLPointerSetup(0, 0, 0), 0u);
   QDLSurface* view = QDLSurfaceCreateView(d, 100, 50, 200, 200, 0);

@@ -240,6 +240,62 @@ TEST_F(SheetTest, TableEntriesKeepTheirIndexAndValue) {
   EXPECT_EQ(none->frameCount, 0);
 }
 
+TEST_F(SheetTest, RunsStopAt127AndTrailingTransparencyIsTheTerminator) {
+  Image img(300, 3, art::kMagenta);
+  img.Fill(0, 0, 300, 1, kRed);       // one long opaque run
+  img.Fill(0, 1, 10, 1, kRed);        // 10 opaque, then 290 transparent
+  img.Fill(150, 2, 2, 1, kBlue);      // 150 transparent, 2 opaque, 148 transparent
+  QDLSpriteBank* b = Cut(Save(img, "runs.bmp"), QDLSHEET_MODE_WHOLE);
+  ASSERT_NE(b, nullptr);
+  const QDLFrame& f = b->frames[0];
+  ASSERT_EQ(f.encoding, QDLENC_RLE);
+  EXPECT_EQ(drawtest::Decode(f, 4), Expect(img, 0, 0, 300, 3));
+  // Row 0: 127 + 127 + 46 red pixels, then the terminator.
+  const uint8_t* row = f.pixels;
+  uint32_t len = static_cast<uint32_t>(row[0] | (row[1] << 8));
+  EXPECT_EQ(len, 2u + 127 * 4 + 1 + 127 * 4 + 1 + 46 * 4 + 1 + 1);
+  EXPECT_EQ(row[2], 127);
+  EXPECT_EQ(row[3 + 127 * 4], 127);
+  EXPECT_EQ(row[4 + 254 * 4], 46);
+  EXPECT_EQ(row[5 + 300 * 4], 0);
+  // Row 1: 10 pixels and 0 in place of the long skip.
+  row += len;
+  len = static_cast<uint32_t>(row[0] | (row[1] << 8));
+  EXPECT_EQ(len, 2u + 1 + 10 * 4 + 1);
+  EXPECT_EQ(row[2], 10);
+  EXPECT_EQ(row[3 + 40], 0);
+  // Row 2 (the last, length 0): skips of at most 127, 2 pixels, terminator.
+  row += len;
+  EXPECT_EQ(row[0] | (row[1] << 8), 0);
+  EXPECT_EQ(static_cast<int8_t>(row[2]), -127);
+  EXPECT_EQ(static_cast<int8_t>(row[3]), -23);
+  EXPECT_EQ(row[4], 2);
+  EXPECT_EQ(row[5 + 8], 0);
+  EXPECT_EQ(QDLFrameDataSize(&f, 4, b->pixelDataSize), b->pixelDataSize);
+}
+
+TEST_F(SheetTest, IndexedTargetsDropFramesOf256ColoursOrMore) {
+  // Distinct sheet colours are counted; none of these is a marker in an
+  // indexed target (red 0 or 255).
+  Image many(16, 16, kRed);
+  for (int i = 0; i < 256; ++i)
+    many.Set(i % 16, i / 16, Rgb{static_cast<uint8_t>(1 + i % 200), static_cast<uint8_t>(1 + i / 200), 9});
+  Image fewer = many;
+  fewer.Set(15, 15, many.Get(0, 0));  // 255 colours
+  QDLSpriteBank* a = Cut(Save(many, "many.bmp"), QDLSHEET_MODE_WHOLE, 0, 0, QDLFORMAT_INDEXED8);
+  QDLSpriteBank* b = Cut(Save(fewer, "fewer.bmp"), QDLSHEET_MODE_WHOLE, 0, 0, QDLFORMAT_INDEXED8);
+  ASSERT_TRUE(a && b);
+  ASSERT_EQ(a->frameCount, 1);
+  EXPECT_EQ(a->frames[0].encoding, QDLENC_NONE);
+  EXPECT_EQ(a->frames[0].width, 16);
+  ASSERT_EQ(b->frameCount, 1);
+  EXPECT_EQ(b->frames[0].encoding, QDLENC_RAW);
+  // A deeper target keeps every colour.
+  QDLSpriteBank* c = Cut(dir.File("many.bmp"), QDLSHEET_MODE_WHOLE);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->frames[0].encoding, QDLENC_RAW);
+}
+
 TEST_F(SheetTest, WorkBankLimitsAreKept) {
   Image img(40, 30, kRed);  // 1200 cells of one pixel
   QDLSpriteBank* b = Cut(Save(img, "many.bmp"), QDLSHEET_MODE_GRID, 1, 1);
