@@ -216,6 +216,28 @@ TEST_F(PointerTest, ImagesKeysAndSetUpFlags) {
   EXPECT_EQ(QDLPointerDrawnRect().left, -1);
 }
 
+// Drawing on the display surface: an operation that locks it unlocks it
+// again; a surface the caller locked stays locked.
+TEST_F(PointerTest, DrawingKeepsTheCallersLockState) {
+  ASSERT_EQ(d->flags & QDLSURF_MEMORY, 0u);
+  ASSERT_EQ(d->locked, 0u);
+  EXPECT_EQ(QDLPutPixel(d, 3, 3, 0xFFFF, 0), 0u);
+  EXPECT_EQ(QDLLine(d, 0, 0, 9, 9, 0xFFFF, 0), 0u);
+  EXPECT_EQ(QDLRect(d, 1, 1, 8, 8, 0xFFFF, 0), 0u);
+  QDLRectI16 r{0, 0, 4, 4};
+  EXPECT_EQ(QDLFillRect(d, &r, 0x1234, QDLDRAW_DARKEN), 0u);
+  EXPECT_EQ(QDLCircle(d, 20, 20, 5, 0xFFFF, QDLDRAW_FILLED), 0u);
+  EXPECT_EQ(d->locked, 0u);
+  ASSERT_EQ(QDLSurfaceLock(d), 0u);
+  EXPECT_EQ(QDLPutPixel(d, 3, 3, 0xF800, 0), 0u);
+  EXPECT_EQ(QDLSpanH(d, 0, 5, 6, 0xF800, 0), 0u);
+  EXPECT_EQ(QDLFillRect(d, &r, 0x1234, 0), 0u);
+  EXPECT_EQ(d->locked, 1u);
+  EXPECT_EQ(reinterpret_cast<uint16_t*>(d->pixels + 6 * d->pitch)[5], 0xF800);
+  QDLSurfaceUnlock(d);
+  EXPECT_EQ(d->locked, 0u);
+}
+
 TEST_F(PointerTest, PositionsRelativeToViews) {
   ASSERT_EQ(QDLPointerSetup(0, 0, 0), 0u);
   QDLSurface* view = QDLSurfaceCreateView(d, 100, 50, 200, 200, 0);

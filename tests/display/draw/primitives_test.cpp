@@ -120,6 +120,17 @@ TEST_F(PrimitivesTest, Blend555UsesItsMasks) {
   EXPECT_EQ(Px(s, 0, 0), 15855);
   QDLPutPixel(s, 1, 0, 0, QDLDRAW_BRIGHTEN);
   EXPECT_EQ(Px(s, 1, 0), 0x7BDE);
+  // The fill's mix halves with 0xBDEF on 5-5-5; its darken is the table's.
+  QDLRectI16 r{0, 0, 1, 1};
+  Px(s, 0, 0) = 0x7FFF;
+  EXPECT_EQ(QDLFillRect(s, &r, 0x0000, QDLDRAW_MIX), 0u);
+  EXPECT_EQ(Px(s, 0, 0), 0x3DEF);
+  Px(s, 0, 0) = 0x7FFF;
+  EXPECT_EQ(QDLFillRect(s, &r, 0x7FFF, QDLDRAW_MIX), 0u);
+  EXPECT_EQ(Px(s, 0, 0), 0x7BDE);
+  Px(s, 0, 0) = 0x7FFF;
+  EXPECT_EQ(QDLFillRect(s, &r, 0, QDLDRAW_DARKEN), 0u);
+  EXPECT_EQ(Px(s, 0, 0), 15855);
 }
 
 TEST_F(PrimitivesTest, PixelsNeedA16BitSurface) {
