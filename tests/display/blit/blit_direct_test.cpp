@@ -226,3 +226,51 @@ TEST(SurfaceCopy, PairsThatCopyNothing) {
   for (int32_t r = 0; r < 2; ++r)
     for (int32_t c = 0; c < 4; ++c) EXPECT_EQ(d16.get(c, r), s16.get(c / 2, 0)) << c << "," << r;
 }
+
+TEST(SurfaceCopy, KeyedCopiesCompareOnlyThePixelsBytes) {
+  // 16-bit: the low 16 bits of the key count; 8-bit: its low byte.
+  for (int bytes : {1, 2}) {
+    const uint16_t fmt = bytes == 1 ? 1 : 0x42;
+    const uint32_t keyPixel = bytes == 1 ? 0x05 : 0xF81F;
+    TestSurface src(4, 2, bytes, fmt, Rng());
+    TestSurface dst(4, 2, bytes, fmt, Rng());
+    for (int32_t i = 0; i < 8; ++i) src.set(i % 4, i / 4, (i % 2) ? keyPixel : 0x0700u + static_cast<uint32_t>(i));
+    src.surface.colourKey = keyPixel | 0x12340000u | (bytes == 1 ? 0x1200u : 0u);
+    for (uint32_t flags : {0u, static_cast<uint32_t>(QDLCOPY_MIRROR_X), static_cast<uint32_t>(QDLCOPY_MIRROR_Y)}) {
+      dst.fill(bytes == 1 ? 0x77 : 0x7777);
+      const QDLRect s{0, 0, 4, 2};
+      const QDLRect d{0, 0, 0, 0};
+      QDLSurfaceCopyRect(&dst.surface, &d, &src.surface, &s, flags | QDLCOPY_KEY_SOURCE);
+      for (int32_t j = 0; j < 2; ++j) {
+        for (int32_t i = 0; i < 4; ++i) {
+          const int32_t c = (flags & QDLCOPY_MIRROR_X) ? 3 - i : i;
+          const int32_t r = (flags & QDLCOPY_MIRROR_Y) ? 1 - j : j;
+          const uint32_t v = src.get(i, j);
+          EXPECT_EQ(dst.get(c, r), v == keyPixel ? (bytes == 1 ? 0x77u : 0x7777u) : v)
+              << bytes << " " << flags << " " << i << "," << j;
+        }
+      }
+    }
+  }
+}
+
+TEST(SurfaceCopy, ConvertingCopyKeysOnAllThreeBytes) {
+  // Key bytes 03 02 01 in memory; pixels that share only two of them are drawn.
+  TestSurface src(4, 1, 3, 8, Rng());
+  src.surface.redShift = 16;
+  src.surface.greenShift = 8;
+  src.surface.blueShift = 0;
+  const uint32_t px[4] = {0x010203, 0x990203, 0x019903, 0x010299};
+  for (int32_t i = 0; i < 4; ++i) src.set(i, 0, px[i]);
+  src.surface.colourKey = 0xEE010203u;
+  TestSurface dst(4, 1, 2, 0x42, Rng());
+  dst.fill(0x5A5A);
+  const QDLRect s{0, 0, 4, 1};
+  const QDLRect d{0, 0, 0, 0};
+  QDLSurfaceCopyRect(&dst.surface, &d, &src.surface, &s, QDLCOPY_KEY_SOURCE);
+  EXPECT_EQ(dst.get(0, 0), 0x5A5Au);
+  for (int32_t i = 1; i < 4; ++i) {
+    const uint32_t r = px[i] >> 16, g = (px[i] >> 8) & 0xFF, b = px[i] & 0xFF;
+    EXPECT_EQ(dst.get(i, 0), ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)) << i;
+  }
+}

@@ -44,7 +44,11 @@ TEST(SurfaceCopy, SameFormatMatchesModel) {
     if (rng() & 1) flags |= QDLCOPY_MIRROR_X;
     if (rng() & 1) flags |= QDLCOPY_MIRROR_Y;
     if (rng() % 3 == 0) flags |= QDLCOPY_KEY_SOURCE;
-    src.surface.colourKey = src.get(0, 0) | (rng() & 0xFFFF0000u);
+    // The key is a pixel of the source rectangle (when it has one), with
+    // random bits above the pixel's own.
+    const int32_t kc = sl < 0 ? 0 : (sl >= SW ? SW - 1 : sl);
+    const int32_t kr = st < 0 ? 0 : (st >= SH ? SH - 1 : st);
+    src.surface.colourKey = src.get(kc, kr) | (rng() & 0xFFFF0000u);
 
     // Model: refused unless both rectangles fit; otherwise every source pixel
     // (read before anything is written) lands mirrored, keyed pixels skipped.
