@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "display/qdl_text.h"
 #include "display/qdl_draw.h"
 #include "display/qdl_pointer.h"
+#include "display/qdl_palette.h"
 #include "display/qdl_present.h"
 #include "framework/qdx_mouse.h"
 #include "framework/qdx_window.h"
@@ -23,6 +25,7 @@
 #include "platform/platform.h"
 #include "platform/window.h"
 #include "support/headless_env.h"
+#include "draw_test_util.h"
 
 namespace {
 
@@ -236,6 +239,47 @@ TEST_F(PointerTest, DrawingKeepsTheCallersLockState) {
   EXPECT_EQ(reinterpret_cast<uint16_t*>(d->pixels + 6 * d->pitch)[5], 0xF800);
   QDLSurfaceUnlock(d);
   EXPECT_EQ(d->locked, 0u);
+}
+
+// Converting an indexed bank to format 0 on the 16-bit display gives frames
+// of the display's format with the same encodings and the palette's colours.
+TEST_F(PointerTest, IndexedBankConvertsToTheDisplayFormat) {
+  const uint8_t data[] = {
+      4, 0, 1, 2,             // frame 0, raw 2 x 2: row 0
+      0, 0, 3, 1,             // row 1 (last)
+      0, 0, 2, 2, 3, 0,       // frame 1, literal runs 3 x 1: 2 pixels, then the terminator
+  };
+  QDLSpriteBank* b = QDLSpriteBankCreate(2, sizeof data, 0);
+  ASSERT_NE(b, nullptr);
+  std::memcpy(b->pixelData, data, sizeof data);
+  b->formatCode = QDLFORMAT_INDEXED8;
+  b->sourceBytesPerPixel = 1;
+  b->frames[0] = QDLFrame{2, 2, QDLENC_RAW, b->pixelData, b};
+  b->frames[1] = QDLFrame{3, 1, QDLENC_RLE, b->pixelData + 8, b};
+  QDLPalette* pal = QDLPaletteCreate(256, 1, 0);
+  ASSERT_NE(pal, nullptr);
+  QDLPaletteEntry e[256] = {};
+  e[1] = QDLPaletteEntry{255, 0, 0, 0};
+  e[2] = QDLPaletteEntry{0, 255, 0, 0};
+  e[3] = QDLPaletteEntry{0, 0, 255, 0};
+  QDLPaletteSetEntries(pal, e, 0, 256);
+  QDLSpriteBankAdoptPalette(b, pal);
+  QDLSpriteBank* c = QDLSpriteBankConvert(b, 0, 0);
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->formatCode, d->formatCode);
+  EXPECT_EQ(c->sourceBytesPerPixel, 2u);
+  ASSERT_EQ(c->frameCount, 2);
+  EXPECT_EQ(c->frames[0].encoding, QDLENC_RAW);
+  EXPECT_EQ(c->frames[1].encoding, QDLENC_RLE);
+  auto px = [&](uint8_t i) { return static_cast<int64_t>(QDLRGBToPixel(d->formatCode, e[i].red, e[i].green, e[i].blue)); };
+  const auto f0 = drawtest::Decode(c->frames[0], 2);
+  EXPECT_EQ(f0, (std::vector<int64_t>{px(1), px(2), px(3), px(1)}));
+  const auto f1 = drawtest::Decode(c->frames[1], 2);
+  EXPECT_EQ(f1, (std::vector<int64_t>{px(2), px(3), -1}));
+  // Raw row 0 of 2 pixels: length 2 + 4.
+  EXPECT_EQ(c->frames[0].pixels[0], 6);
+  QDLSpriteBankFree(c);
+  QDLSpriteBankFree(b);
 }
 
 TEST_F(PointerTest, PositionsRelativeToViews) {

@@ -421,4 +421,30 @@ TEST_F(PrimitivesTest, DeepPixelsAreReadOnlyFromMemorySurfaces) {
   s16->flags |= QDLSURF_MEMORY;
 }
 
+TEST_F(PrimitivesTest, EllipseOutlineEndsAndRadii) {
+  // Radii are the halved box sizes, the centre x1 + rx, y1 + ry; the outline's
+  // first and last rows (columns when taller) are the fill's whole spans.
+  for (const bool wide : {true, false}) {
+    QDLSurface* f = Make16(40, 40);
+    QDLSurface* o = Make16(40, 40);
+    const int x2 = wide ? 25 : 15, y2 = wide ? 15 : 25;
+    EXPECT_EQ(QDLEllipse(f, 5, 5, x2, y2, 1, QDLDRAW_FILLED), 0u);
+    EXPECT_EQ(QDLEllipse(o, 5, 5, x2, y2, 1, 0), 0u);
+    const auto fill = Drawn(f), outline = Drawn(o);
+    for (int k = 0; k < 40; ++k) {
+      // Row (column) 5 and 5 + 2 r of the minor axis.
+      for (const int edge : {5, 15}) {
+        const std::pair<int, int> p = wide ? std::make_pair(k, edge) : std::make_pair(edge, k);
+        EXPECT_EQ(fill.count(p), outline.count(p)) << wide << " " << p.first << "," << p.second;
+      }
+    }
+    // Extent: centre 15 along the major axis, radius 10.
+    for (const auto& p : fill) {
+      const int major = wide ? p.first : p.second, minor = wide ? p.second : p.first;
+      EXPECT_TRUE(major >= 5 && major <= 25 && minor >= 5 && minor <= 15) << p.first << "," << p.second;
+    }
+    EXPECT_TRUE(wide ? fill.count({5, 10}) && fill.count({25, 10}) : fill.count({10, 5}) && fill.count({10, 25}));
+  }
+}
+
 }  // namespace
