@@ -217,13 +217,17 @@ QDLSurface* QDLImageLoadBMP(QDLSurface* pSurface, const char* pFileName, uint32_
 
 uint32_t QDLSurfaceCopy(QDLSurface* pDest, QDLSurface* pSource, uint32_t flags) {
   if (pDest == nullptr || pSource == nullptr) return QDL_ERR_NULL_SURFACE;
+  // A whole-surface copy that cannot be made (a side without pixels) fails with 1.
+  if ((pDest->flags & QDLSURF_NO_PIXELS) || (pSource->flags & QDLSURF_NO_PIXELS)) return QDL_ERR_GENERAL;
   return QDLSurfaceBlitXY(pDest, 0, 0, pSource, 0, 0, pSource->width, pSource->height, flags & QDLSURFBLIT_KEY);
 }
 
 uint32_t QDLSurfaceBlitXY(QDLSurface* pDest, int32_t x, int32_t y, QDLSurface* pSource, int32_t sourceX,
                           int32_t sourceY, int32_t width, int32_t height, uint32_t flags) {
   if (pDest == nullptr || pSource == nullptr) return QDL_ERR_NULL_SURFACE;
-  if ((pDest->flags & QDLSURF_NO_PIXELS) || (pSource->flags & QDLSURF_NO_PIXELS)) return QDL_ERR_INVALID;
+  // 4 for a destination without pixels; a source without pixels draws nothing.
+  if (pDest->flags & QDLSURF_NO_PIXELS) return QDL_ERR_INVALID;
+  if (pSource->flags & QDLSURF_NO_PIXELS) return QDL_OK;
   if (width == 0) width = pSource->width;
   if (height == 0) height = pSource->height;
   // Always clipped against both surfaces, whatever the flags say.
@@ -249,7 +253,9 @@ uint32_t QDLSurfaceBlit(QDLSurface* pDest, int32_t x, int32_t y, QDLSurface* pSo
 uint32_t QDLSurfaceBlitStretch(QDLSurface* pDest, const QDLRectI16* pDestRect, QDLSurface* pSource,
                                const QDLRectI16* pSourceRect, uint32_t flags) {
   if (pDest == nullptr || pSource == nullptr) return QDL_ERR_NULL_SURFACE;
-  if ((pDest->flags & QDLSURF_NO_PIXELS) || (pSource->flags & QDLSURF_NO_PIXELS)) return QDL_ERR_INVALID;
+  // 4 for a destination without pixels; a source without pixels draws nothing.
+  if (pDest->flags & QDLSURF_NO_PIXELS) return QDL_ERR_INVALID;
+  if (pSource->flags & QDLSURF_NO_PIXELS) return QDL_OK;
   int32_t sx = 0, sy = 0, sw = pSource->width, sh = pSource->height;
   if (pSourceRect != nullptr) {
     sx = pSourceRect->x;

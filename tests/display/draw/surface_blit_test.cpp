@@ -55,6 +55,18 @@ TEST_F(SurfaceBlitTest, BlitsClipAtTheEdges) {
   EXPECT_EQ(Count(d2, 7), 2 * 2);
   QDLSurface* none = QDLSurfaceCreate(4, 4, 16, QDLCREATE_NO_PIXELS);
   EXPECT_EQ(QDLSurfaceBlit(none, 0, 0, src, nullptr, 0), 4u);
+  EXPECT_EQ(QDLSurfaceBlitXY(none, 0, 0, src, 0, 0, 2, 2, 0), 4u);
+  EXPECT_EQ(QDLSurfaceBlitStretch(none, nullptr, src, nullptr, 0), 4u);
+  // Only the destination's pixels decide the result: a source without them
+  // draws nothing and the blit returns 0; a whole-surface copy fails with 1.
+  QDLSurface* d3 = Make16(6, 6, 0);
+  EXPECT_EQ(QDLSurfaceBlit(d3, 0, 0, none, nullptr, 0), 0u);
+  EXPECT_EQ(QDLSurfaceBlitStretch(d3, nullptr, none, nullptr, 0), 0u);
+  EXPECT_EQ(Count(d3, 0), 36);
+  EXPECT_EQ(QDLSurfaceCopy(d3, none, 0), 1u);
+  EXPECT_EQ(QDLSurfaceCopy(none, src, 0), 1u);
+  EXPECT_EQ(QDLSurfaceCopy(d3, src, 0), 0u);
+  EXPECT_EQ(Count(d3, 7), 24);
 }
 
 TEST_F(SurfaceBlitTest, ColourKeyAndFormatConversion) {
