@@ -274,3 +274,46 @@ TEST(SurfaceCopy, ConvertingCopyKeysOnAllThreeBytes) {
     EXPECT_EQ(dst.get(i, 0), ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)) << i;
   }
 }
+
+TEST(SurfaceCopy, PalettedCopyMatchesModel) {
+  std::mt19937& rng = Rng();
+  uint16_t ownTable[256], argTable[256];
+  for (int i = 0; i < 256; ++i) {
+    ownTable[i] = static_cast<uint16_t>(rng());
+    argTable[i] = static_cast<uint16_t>(rng());
+  }
+  QDLPalette own{}, arg{};
+  own.colourTable = ownTable;
+  arg.colourTable = argTable;
+  for (int n = 0; n < 400; ++n) {
+    const int32_t SW = 1 + static_cast<int32_t>(rng() % 9), SH = 1 + static_cast<int32_t>(rng() % 7);
+    TestSurface src(SW, SH, 1, 1, rng);
+    src.surface.palette = &own;
+    for (int32_t r = 0; r < SH; ++r)
+      for (int32_t c = 0; c < SW; ++c) src.set(c, r, rng() % 6);  // few values, so keys hit
+    src.surface.colourKey = static_cast<uint32_t>(rng() % 6) | (rng() & 0xFFFFFF00u);
+    TestSurface dst(10, 8, 2, 0x42, rng);
+    const int32_t sl = static_cast<int32_t>(rng() % SW), st = static_cast<int32_t>(rng() % SH);
+    const int32_t w = 1 + static_cast<int32_t>(rng() % (SW - sl)), h = 1 + static_cast<int32_t>(rng() % (SH - st));
+    const QDLRect s{sl, st, sl + w, st + h};
+    const QDLRect d{static_cast<int32_t>(rng() % (11 - w)), static_cast<int32_t>(rng() % (9 - h)), 0, 0};
+    const uint32_t flags = (rng() & 1 ? QDLCOPY_MIRROR_X : 0u) | (rng() & 1 ? QDLCOPY_MIRROR_Y : 0u) |
+                           (rng() % 3 == 0 ? QDLCOPY_KEY_SOURCE : 0u) | 0x1000000u;
+    QDLPalette* pal = (rng() & 1) ? &arg : nullptr;
+    const uint16_t* table = pal ? argTable : ownTable;
+    std::vector<uint8_t> saved = dst.buffer;
+    for (int32_t j = 0; j < h; ++j) {
+      for (int32_t i = 0; i < w; ++i) {
+        const uint32_t b = src.get(sl + i, st + j);
+        if ((flags & QDLCOPY_KEY_SOURCE) && b == (src.surface.colourKey & 0xFF)) continue;
+        const int32_t c = (flags & QDLCOPY_MIRROR_X) ? w - 1 - i : i;
+        const int32_t r = (flags & QDLCOPY_MIRROR_Y) ? h - 1 - j : j;
+        dst.set(d.left + c, d.top + r, table[b]);
+      }
+    }
+    const std::vector<uint8_t> expected = dst.buffer;
+    dst.buffer = saved;
+    QDLSurfaceBlitRect(&dst.surface, &d, &src.surface, &s, pal, flags);
+    ASSERT_EQ(dst.buffer, expected) << "copy " << n << " flags " << flags;
+  }
+}
