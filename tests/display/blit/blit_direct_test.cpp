@@ -214,6 +214,15 @@ TEST(SurfaceCopy, PairsThatCopyNothing) {
   before = d32.buffer;
   QDLSurfaceCopyRect(&d32.surface, &at0, &a24.surface, &s, 0);
   EXPECT_EQ(d32.buffer, before);
+  // A 24-bit source whose format code carries component-order bits is not
+  // code 8: the general copy converts nothing.
+  TestSurface ordered(2, 1, 3, 8 | 0x40, Rng());
+  ordered.surface.redShift = 16;
+  ordered.surface.greenShift = 8;
+  TestSurface d565(2, 1, 2, 0x42, Rng());
+  before = d565.buffer;
+  QDLSurfaceCopyRect(&d565.surface, &at0, &ordered.surface, &s, 0);
+  EXPECT_EQ(d565.buffer, before);
   // Double size between 8-bit and 16-bit surfaces draws nothing.
   TestSurface s8(2, 1, 1, 1, Rng());
   TestSurface d16(4, 2, 2, 0x42, Rng());
