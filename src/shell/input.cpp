@@ -155,8 +155,9 @@ void PortRead(InputPort* pip) {
     pip->cButtons = QInputJoystickGetButtonCount(pip->pJoystick);
     QInputJoystickPoll(pip->pJoystick);
   }
-  QDX_ASSERT(pip->pipbInputPortBinding != NULL);
-  for (const InputPortBinding* pEntry = pip->pipbInputPortBinding; pEntry->eTrigger != INPUT_TRIGGER_END; ++pEntry) {
+  const InputPortBinding* pipbInputPortBinding = pip->pipbInputPortBinding;
+  QDX_ASSERT(pipbInputPortBinding != NULL);
+  for (const InputPortBinding* pEntry = pipbInputPortBinding; pEntry->eTrigger != INPUT_TRIGGER_END; ++pEntry) {
     int32_t eWidget = EntryWidget(pip, pEntry);
     if (eWidget == 0) continue;
     InputWidgetState* pS = &pip->aoWidget[eWidget];
@@ -352,7 +353,8 @@ void input_BindingTablesClear() {
 }
 
 void input_PortBindingSet(int32_t eBinding, InputPort* pip) {
-  QDX_ASSERT(eBinding >= 0 && eBinding < INPUT_PORT_BINDINGS_MAX);
+  QDX_ASSERT(eBinding < INPUT_PORT_BINDINGS_MAX);
+  QDX_ASSERT(eBinding >= 0);
   if (!pip || pip->eBinding == eBinding) return;
   int32_t eTable = eBinding;
   if (!input_apipbInputBindings[eTable]) {

@@ -55,6 +55,43 @@ TEST_F(KeyboardTest, OnlyModifiersBelowTheKeyAreIncluded) {
   EXPECT_EQ(QKeyboardGetLastKey(), 44u | QKEY_MOD_CTRL);
 }
 
+// Every modifier key adds its own bit to a key above it.
+TEST_F(KeyboardTest, EveryModifierKeyAddsItsBit) {
+  ASSERT_EQ(QKeyboardSetup(0), 0);
+  constexpr uint8_t kHigh = 0xD0;  // down arrow, above every modifier
+  const struct {
+    uint8_t scan;
+    uint32_t bit;
+  } kModifiers[] = {{29, QKEY_MOD_CTRL},   {157, QKEY_MOD_CTRL}, {42, QKEY_MOD_SHIFT}, {54, QKEY_MOD_SHIFT},
+                    {56, QKEY_MOD_ALT},    {184, QKEY_MOD_ALT},  {70, QKEY_MOD_SCROLL}, {58, QKEY_MOD_CAPS},
+                    {69, QKEY_MOD_NUMLOCK}};
+  EXPECT_EQ(QKEY_MOD_CTRL | QKEY_MOD_SHIFT | QKEY_MOD_ALT | QKEY_MOD_SCROLL | QKEY_MOD_CAPS | QKEY_MOD_NUMLOCK, 0x3F00u);
+  EXPECT_EQ(QKEY_MOD_SCROLL, 0x800u);
+  EXPECT_EQ(QKEY_MOD_CAPS, 0x1000u);
+  EXPECT_EQ(QKEY_MOD_NUMLOCK, 0x2000u);
+  uint32_t uAll = 0;
+  for (const auto& m : kModifiers) {
+    platform::headlessKey(m.scan, true);
+    platform::headlessKey(kHigh, true);
+    ASSERT_EQ(QKeyboardPoll(), 0);
+    EXPECT_EQ(QKeyboardGetLastKey(), kHigh | m.bit) << int(m.scan);
+    platform::headlessKey(m.scan, false);
+    platform::headlessKey(kHigh, false);
+    ASSERT_EQ(QKeyboardPoll(), 0);
+    // Alone, a modifier reports nothing.
+    platform::headlessKey(m.scan, true);
+    ASSERT_EQ(QKeyboardPoll(), 0);
+    EXPECT_EQ(QKeyboardGetLastKey(), 0u) << int(m.scan);
+    platform::headlessKey(m.scan, false);
+    ASSERT_EQ(QKeyboardPoll(), 0);
+    uAll |= m.bit;
+  }
+  for (const auto& m : kModifiers) platform::headlessKey(m.scan, true);
+  platform::headlessKey(kHigh, true);
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  EXPECT_EQ(QKeyboardGetLastKey(), kHigh | uAll);
+}
+
 TEST_F(KeyboardTest, ShiftAloneReportsNothingAndTheHighestKeyWins) {
   ASSERT_EQ(QKeyboardSetup(0), 0);
   platform::headlessKey(kLeftShift, true);

@@ -88,6 +88,73 @@ TEST_F(MouseTest, DoubleClickGivesFourFiveThenSix) {
                                             QMOUSE_EVENT_DOUBLE_RELEASE}));
 }
 
+// The double click's events carry the release position, then the position of
+// the second press, then that of the second release; the rates set the
+// intervals; activation hides the cursor in message mode.
+TEST_F(MouseTest, DoubleClickPositionsRatesAndActivation) {
+  ASSERT_EQ(QInputMouseSetup(0), 0);
+  QMousePoint oPress{}, oRelease{};
+  EXPECT_EQ(QInputMouseGetPressPos(0, &oPress), 0);
+  EXPECT_EQ(QInputMouseGetReleasePos(0, &oRelease), 0);
+  platform::headlessMouseMove(10, 10);
+  platform::headlessMouseButton(0, true);
+  QInputMousePoll();
+  platform::headlessMouseMove(1, 1);  // 11, 11
+  platform::headlessMouseButton(0, false);
+  QInputMousePoll();
+  platform::headlessMouseMove(1, 1);  // 12, 12
+  platform::headlessMouseButton(0, true);
+  QInputMousePoll();
+  platform::headlessMouseMove(1, 1);  // 13, 13
+  platform::headlessMouseButton(0, false);
+  QInputMousePoll();
+  std::vector<QMousePoint> positions;
+  EXPECT_EQ(Drain(0, &positions), (std::vector<int32_t>{QMOUSE_EVENT_DOUBLE_PRESS, QMOUSE_EVENT_DOUBLE_PRESS2,
+                                                        QMOUSE_EVENT_DOUBLE_RELEASE}));
+  ASSERT_EQ(positions.size(), 3u);
+  EXPECT_EQ(positions[0].x, 11);
+  EXPECT_EQ(positions[1].x, 12);
+  EXPECT_EQ(positions[2].x, 13);
+  EXPECT_EQ(QInputMouseGetPressPos(0, &oPress), 1);
+  EXPECT_EQ(oPress.x, 12);
+  EXPECT_EQ(QInputMouseGetReleasePos(0, &oRelease), 1);
+  EXPECT_EQ(oRelease.x, 13);
+  QInputMouseClearPressPos(0);
+  EXPECT_EQ(QInputMouseGetPressPos(0, &oPress), 0);
+
+  // A fifth of a second to hold, a twentieth for the double click.
+  QInputMouseSetPollRate(200);
+  QInputMouseSetDoubleClickRate(50);
+  platform::headlessMouseButton(1, true);
+  QInputMousePoll();
+  AdvanceMs(150);
+  QInputMousePoll();
+  EXPECT_TRUE(Drain(1).empty());
+  AdvanceMs(51);
+  QInputMousePoll();
+  EXPECT_EQ(Drain(1), std::vector<int32_t>{QMOUSE_EVENT_HOLD});
+  platform::headlessMouseButton(1, false);
+  QInputMousePoll();
+  EXPECT_EQ(Drain(1), std::vector<int32_t>{QMOUSE_EVENT_HOLD_RELEASE});
+  platform::headlessMouseButton(1, true);
+  QInputMousePoll();
+  platform::headlessMouseButton(1, false);
+  QInputMousePoll();
+  AdvanceMs(51);
+  QInputMousePoll();
+  EXPECT_EQ(Drain(1), std::vector<int32_t>{QMOUSE_EVENT_CLICK});
+  QInputMouseShutdown();
+
+  ASSERT_EQ(QInputMouseSetup(QMOUSE_SETUP_MESSAGE_MODE), 0);
+  QInputMouseMessageHook(platform::kMsgActivate, 0, 0, 0);  // deactivated: shown, counter 0
+  EXPECT_EQ(platform::showCursor(false), -1);
+  platform::showCursor(true);
+  QInputMouseMessageHook(platform::kMsgActivate, 1, 0, 0);  // activated: hidden, counter -1
+  EXPECT_EQ(platform::showCursor(true), 0);
+  platform::showCursor(false);
+  QInputMouseShutdown();
+}
+
 TEST_F(MouseTest, TheEleventhEventMarksTheNewestAsOverflow) {
   QMouseEventQueue oQueue{};
   for (int32_t i = 0; i < 10; ++i) {
