@@ -101,6 +101,9 @@ TEST_F(MatchHooks, StrengthAdjustRecomputesTheRatingFromTheSquadsTeamAndEdition)
 
 TEST_F(MatchHooks, TheUnitHandicapLeavesTheRatingOfTheComputersSideWhole) {
   EXPECT_EQ(pcstub_fGetHandicap(), 1.0f);
+  EXPECT_EQ(pcstub_iGetScreenWidth(), 640);
+  EXPECT_EQ(pcstub_iGetScreenHeight(), 240);
+  EXPECT_EQ(pcstub_iGetDirectorBatch(), 7);
   Squad oSquad{};
   MatchTeam oTeam{};
   oTeam.Squad = &oSquad;

@@ -77,6 +77,24 @@ TEST_F(Texts, AbbreviationRowsAndVideoTestTexts) {
   EXPECT_EQ(pcmain_pszVideoTestQuestion, pcmain_apszVideoTestTexts[0][0]);
 }
 
+TEST_F(Texts, EveryEnglishGlobalText) {
+  const char* apsz[IDS_GLOBAL_MAX] = {
+      "Tactics", "GK", "CB", "FB", "MF", "ST", "WM", "NA", "XX", "WB", "DM", "AM", "SW",
+      "Please insert correct Controller", "Please insert Multi Tap", "Please insert a supported Controller",
+      "Please replace Controller", "Please check CD",
+      "5131", "541", "532", "523", "451", "442", "4132", "4312", "41212", "424", "433", "343", "352", "334", "1441",
+      "1432", "1423", "1342", "1351",
+      "Speed", "Stamina", "Energy", "Accuracy", "Power", "Heading", "Passing", "Control", "Creativity", "Awareness",
+      "Tackling", "Diving", "Handling", "Reactions", "Judgement"};
+  mlang_SetLanguage(LANGUAGE_ENGLISH);
+  for (int32_t i = 0; i < IDS_GLOBAL_MAX; i++) EXPECT_STREQ(glstr_IDToStr(i), apsz[i]) << i;
+  EXPECT_EQ(IDS_GLOBAL_MAX, 52);
+  EXPECT_EQ(IDS_FE_MAX, 1005);
+  EXPECT_EQ(TM_MAX, 500);
+  EXPECT_STREQ(festr_TMIDToStr(2), "Cook Islands");
+  EXPECT_STREQ(festr_TMIDToStr(3), "Fiji");
+}
+
 TEST_F(Texts, RangeChecksAssert) {
   EXPECT_DEATH(festr_IDToStr(IDS_FE_MAX), "eStrID<IDS_FE_MAX");
   EXPECT_DEATH(festr_TMIDToStr(TM_MAX), "eStrID<TM_MAX");

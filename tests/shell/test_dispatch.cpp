@@ -1,0 +1,327 @@
+// The two ticks' jump tables, the match frame's steps and the one-time set-up,
+// compiled over recording fakes of every operation they call: each case must
+// call exactly its own handler, with the common calls in their order.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audio/audio_services.h"
+#include "framework/math/qrand.h"
+#include "frontend/frontend_services.h"
+#include "frontend/pctext.h"
+#include "scene3d/scene3d_services.h"
+#include "shell/game.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/match_services.h"
+#include "shell/mem.h"
+#include "shell/texts.h"
+#include "shell/user.h"
+#include "shell/vsync.h"
+#include "tournament/tournament_services.h"
+
+namespace {
+std::vector<std::string> g_aoTrace;
+int32_t g_bControllerMissing;
+int32_t g_bSimulationHeld;
+void Trace(const char* pszName) { g_aoTrace.emplace_back(pszName); }
+}  // namespace
+
+#define FAKE(name) \
+  void name() { Trace(#name); }
+// Front-end screens.
+FAKE(mteam_Run)
+FAKE(pcsides_Run)
+FAKE(pcgame_MainMenuRun)
+FAKE(mtatics_Run)
+FAKE(mquick_MatchStart)
+FAKE(mfhsquad_Run)
+FAKE(mcondi_Run)
+FAKE(pcsave_SaveRun)
+FAKE(pcsave_LoadRun)
+FAKE(mfhsetup_Run)
+FAKE(mfhmain_Run)
+FAKE(mfhfixtr_Run)
+FAKE(mfhopts_Run)
+FAKE(mfhgroup_Run)
+FAKE(mfhrole_Run)
+FAKE(mfhnews_Run)
+FAKE(pccontrols_Run)
+FAKE(intro_Run)
+FAKE(wcwin_Run)
+FAKE(wcqual_Run)
+FAKE(wcelim_Run)
+FAKE(wcintro_Run)
+FAKE(histintro_Run)
+FAKE(mhelp_Run)
+FAKE(pcfmv_Stop)
+FAKE(mlang_Enter)
+FAKE(replay_Mode1Enter)
+FAKE(matchflow_TitleRun)
+FAKE(demo_MatchSetup)
+FAKE(options_Run)
+FAKE(pausemenu_AttractMovieRun)
+int32_t caption_ControllerMsgDraw() {
+  Trace("message");
+  return 0;
+}
+// Match modes.
+FAKE(usrctl_Update)
+FAKE(options_DebugUpdate)
+FAKE(matchstart_Update)
+FAKE(kickoff_Update)
+FAKE(matchflow_InMatchSetup)
+FAKE(mgoalkic_Update)
+FAKE(corner_Run)
+FAKE(keeperball_Run)
+FAKE(periodbreak_Update)
+FAKE(mftime_Run)
+FAKE(returnpos_Update)
+FAKE(mthrowin_Update)
+FAKE(freekick_Run)
+FAKE(replay_Update)
+FAKE(penalty_Update)
+FAKE(subs_Update)
+FAKE(mformation_Update)
+FAKE(subs_Mode62Update)
+FAKE(celebrate_Run)
+FAKE(mpenso_Update)
+FAKE(subs_Mode67Update)
+FAKE(kickoffwait_Update)
+FAKE(mhands_Update)
+FAKE(spscript_Update)
+FAKE(cpuman_ModeRun)
+FAKE(playon_Update)
+FAKE(caption_Draw)
+FAKE(demo_Update)
+// The frame's steps, match entry and the set-up.
+FAKE(replay_RecordFrame)
+FAKE(clock_Update)
+FAKE(camera_Update)
+FAKE(ball_Update)
+FAKE(offside_LineUpdate)
+FAKE(player_FrameUpdate)
+FAKE(user_Update)
+FAKE(crowd_UpdateExcitement)
+FAKE(ticktape_Update)
+FAKE(anim_BallAtHolderPlace)
+FAKE(pcframe_PlayersStore)
+FAKE(match_Clear)
+FAKE(team_PlayersInit)
+FAKE(game_UsersStart)
+FAKE(squadcache_Clear)
+FAKE(matchflow_LineupReset)
+FAKE(ticktape_Init)
+FAKE(caption_Init)
+FAKE(camera_ViewInvalidate)
+FAKE(referee_DecisionClear)
+FAKE(vsync_Init)
+FAKE(input_PortsRead)
+FAKE(input_EventsGenerate)
+FAKE(mem_Init)
+FAKE(game_UsersReset)
+FAKE(input_BindingTablesClear)
+FAKE(input_PortsInit)
+FAKE(input_DefaultBindingsRegister)
+FAKE(input_FirstFreeUserAttach)
+#undef FAKE
+void pctext_FontSet(int32_t iIndex) { g_aoTrace.push_back("font" + std::to_string(iIndex)); }
+void pcframe_BallStore(int32_t bFlag) { g_aoTrace.push_back("ball" + std::to_string(bFlag)); }
+int32_t input_bControllerMissing() { return g_bControllerMissing; }
+int32_t usrctl_bSimulationHeld() { return g_bSimulationHeld; }
+int32_t mfhmain_State;
+
+namespace {
+
+using Trace_t = std::vector<std::string>;
+
+class Dispatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    global = Global{};
+    global_bModeChanged = 0;
+    g_aoTrace.clear();
+    g_bControllerMissing = 0;
+    g_bSimulationHeld = 0;
+    mfhmain_State = 0;
+  }
+};
+
+TEST_F(Dispatch, FrontEndTableCallsEachScreenWithItsMessage) {
+  // mode -> {calls after reading the ports, mode afterwards (0: kept), result}
+  struct Row { Trace_t aoCalls; int32_t iModeAfter; int32_t iResult; };
+  std::map<int32_t, Row> oTable = {
+      {1, {{"replay_Mode1Enter"}, 0, 1}},
+      {4, {{}, 0, 1}},
+      {5, {{}, 0, 1}},
+      {25, {{}, 0, 1}},
+      {8, {{"message", "matchflow_TitleRun"}, 0, 1}},
+      {9, {{"message", "mteam_Run"}, 0, 1}},
+      {11, {{"message", "pcsides_Run"}, 0, 1}},
+      {12, {{"message", "pcgame_MainMenuRun"}, 0, 1}},
+      {13, {{"message", "mtatics_Run"}, 0, 1}},
+      {14, {{"message", "mquick_MatchStart"}, 0, 1}},
+      {19, {{"message", "mquick_MatchStart"}, 0, 1}},
+      {15, {{"message", "demo_MatchSetup"}, 0, 1}},
+      {17, {{"message", "mfhsquad_Run"}, 0, 1}},
+      {20, {{"message", "mcondi_Run"}, 0, 1}},
+      {21, {{"message"}, 12, 1}},
+      {22, {{"pcfmv_Stop", "vsync_Init"}, 0, 0}},
+      {33, {{"pcfmv_Stop", "vsync_Init"}, 0, 0}},
+      {41, {{"message", "options_Run"}, 0, 1}},
+      {42, {{"message", "pcsave_SaveRun"}, 0, 1}},
+      {43, {{"message", "pcsave_LoadRun"}, 0, 1}},
+      {45, {{"message", "mfhsetup_Run"}, 0, 1}},
+      {47, {{"message", "mfhmain_Run"}, 0, 1}},
+      {48, {{"message", "mfhfixtr_Run"}, 0, 1}},
+      {52, {{"message", "mfhopts_Run"}, 0, 1}},
+      {55, {{"message", "mfhgroup_Run"}, 0, 1}},
+      {56, {{"message", "mfhrole_Run"}, 0, 1}},
+      {57, {{"message", "mfhnews_Run"}, 0, 1}},
+      {70, {{"message", "pccontrols_Run"}, 0, 1}},
+      {73, {{"intro_Run"}, 0, 1}},
+      {75, {{"wcwin_Run"}, 0, 1}},
+      {76, {{"wcqual_Run"}, 0, 1}},
+      {77, {{"wcelim_Run"}, 0, 1}},
+      {78, {{"wcelim_Run"}, 0, 1}},
+      {79, {{"wcintro_Run"}, 0, 1}},
+      {81, {{"message", "mlang_Enter"}, 0, 1}},
+      {83, {{"pausemenu_AttractMovieRun"}, 0, 1}},
+      {84, {{"histintro_Run"}, 0, 1}},
+      {88, {{"mhelp_Run"}, 0, 1}},
+  };
+  for (int32_t iMode = -2; iMode <= 90; iMode++) {
+    auto it = oTable.find(iMode);
+    Row oRow = it != oTable.end() ? it->second : Row{{}, 1, 1};  // any other mode: mode 1
+    global_SetGameMode(static_cast<GameMode>(iMode));
+    global_SetExtendedGameMode(GAME_MODE_MAIN_MENU);
+    g_aoTrace.clear();
+    QMathRandState oBefore;
+    QMathRandStateSave(&oBefore);
+    EXPECT_EQ(game_FrontEndTick(), oRow.iResult) << iMode;
+    Trace_t aoExpected = {"input_PortsRead", "input_EventsGenerate"};
+    aoExpected.insert(aoExpected.end(), oRow.aoCalls.begin(), oRow.aoCalls.end());
+    EXPECT_EQ(g_aoTrace, aoExpected) << iMode;
+    EXPECT_EQ(global_eGetGameMode(), oRow.iModeAfter ? oRow.iModeAfter : iMode) << iMode;
+    // The generator stepped exactly once.
+    QMathRandState oAfter;
+    QMathRandStateSave(&oAfter);
+    QMathRandStateRestore(&oBefore);
+    (void)QMathRandNext();
+    QMathRandState oOnce;
+    QMathRandStateSave(&oOnce);
+    EXPECT_EQ(std::memcmp(oOnce.table, oAfter.table, sizeof oOnce.table), 0) << iMode;
+    EXPECT_EQ(oOnce.j, oAfter.j) << iMode;
+    EXPECT_EQ(oOnce.k, oAfter.k) << iMode;
+  }
+  // Mode 8 in the history goes to the news.
+  global_SetGameMode(static_cast<GameMode>(8));
+  global_SetExtendedGameMode(GAME_MODE_HISTORY);
+  g_aoTrace.clear();
+  game_FrontEndTick();
+  EXPECT_EQ(g_aoTrace, Trace_t({"input_PortsRead", "input_EventsGenerate", "message"}));
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_NEWS);
+  // Mode 73 of the history: back to the menu only with the history flag set
+  // and the history main screen in state 3.
+  for (int32_t iState : {2, 3}) {
+    for (int32_t bFlag : {0, 1}) {
+      global_SetGameMode(GAME_MODE_INTRO);
+      global.bHistory = bFlag;
+      mfhmain_State = iState;
+      game_FrontEndTick();
+      EXPECT_EQ(global_eGetGameMode(), bFlag && iState == 3 ? GAME_MODE_RETURN_TO_MAIN_MENU : GAME_MODE_NEWS);
+    }
+  }
+}
+
+TEST_F(Dispatch, MatchTableCallsEachModeThenCaptionsDemoAndTheTransition) {
+  std::map<int32_t, const char*> oTable = {
+      {2, "usrctl_Update"},       {7, "options_DebugUpdate"},  {22, "matchstart_Update"},
+      {23, "kickoff_Update"},     {24, "matchflow_InMatchSetup"}, {26, "mgoalkic_Update"},
+      {27, "corner_Run"},         {32, "keeperball_Run"},      {33, "vsync_Init"},
+      {34, "periodbreak_Update"}, {35, "mftime_Run"},          {36, "returnpos_Update"},
+      {40, "mthrowin_Update"},    {44, "freekick_Run"},        {46, "replay_Update"},
+      {58, "penalty_Update"},     {59, "subs_Update"},         {61, "mformation_Update"},
+      {62, "subs_Mode62Update"},  {64, "celebrate_Run"},       {66, "mpenso_Update"},
+      {67, "subs_Mode67Update"},  {72, "kickoffwait_Update"},  {80, "mhands_Update"},
+      {82, "spscript_Update"},    {85, "cpuman_ModeRun"},      {86, "playon_Update"},
+  };
+  for (int32_t iMode = -2; iMode <= 90; iMode++) {
+    global = Global{};
+    global_bModeChanged = 0;
+    global_SetGameMode(static_cast<GameMode>(iMode));
+    // A push pending in every mode: the transition after the common calls takes it.
+    global_GameModePush([] { Trace("enter"); }, GAME_MODE_PLAY_ON, nullptr);
+    g_aoTrace.clear();
+    EXPECT_EQ(game_MatchTick(), iMode == 33 ? 0 : 1) << iMode;
+    Trace_t aoExpected = {"input_PortsRead", "input_EventsGenerate", "font0"};
+    auto it = oTable.find(iMode);
+    if (it != oTable.end()) aoExpected.push_back(it->second);
+    aoExpected.insert(aoExpected.end(), {"caption_Draw", "demo_Update", "enter"});
+    EXPECT_EQ(g_aoTrace, aoExpected) << iMode;
+    EXPECT_EQ(global_eGetGameMode(), GAME_MODE_PLAY_ON) << iMode;
+  }
+}
+
+TEST_F(Dispatch, MatchFrameSimulatesUnlessHeldAndAlwaysDraws) {
+  const Trace_t aoDraw = {"crowd_UpdateExcitement", "ticktape_Update", "anim_BallAtHolderPlace", "ball0",
+                          "pcframe_PlayersStore"};
+  Trace_t aoSim = {"replay_RecordFrame", "font0",      "clock_Update",       "camera_Update",
+                   "ball_Update",        "offside_LineUpdate", "player_FrameUpdate", "user_Update"};
+  aoSim.insert(aoSim.end(), aoDraw.begin(), aoDraw.end());
+  game_MatchFrame();
+  EXPECT_EQ(g_aoTrace, aoSim);
+  for (int32_t iCase = 0; iCase < 2; iCase++) {
+    g_bControllerMissing = iCase == 0;
+    g_bSimulationHeld = iCase == 1;
+    g_aoTrace.clear();
+    game_MatchFrame();
+    EXPECT_EQ(g_aoTrace, aoDraw) << iCase;
+  }
+  g_aoTrace.clear();
+  game_MatchFrameNoSim();
+  Trace_t aoNoSim = {"camera_Update"};
+  aoNoSim.insert(aoNoSim.end(), aoDraw.begin(), aoDraw.end());
+  EXPECT_EQ(g_aoTrace, aoNoSim);
+}
+
+TEST_F(Dispatch, GameStartMatchEnterAndStartUpInOrder) {
+  global_SetExtendedGameMode(GAME_MODE_START_FRIENDLY);
+  game_Start();
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_REPLAY_BINDINGS);
+  EXPECT_EQ(g_aoTrace, Trace_t({"match_Clear", "team_PlayersInit", "game_UsersStart", "squadcache_Clear"}));
+  g_aoTrace.clear();
+  global_SetExtendedGameMode(GAME_MODE_HISTORY);
+  game_Start();
+  EXPECT_EQ(g_aoTrace, Trace_t({"game_UsersStart"}));
+
+  g_aoTrace.clear();
+  global.bHistory = 1;
+  game_MatchEnter();
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_IN_MATCH_SETUP);
+  EXPECT_EQ(global.bHistory, 0);
+  EXPECT_EQ(g_aoTrace, Trace_t({"matchflow_LineupReset", "ticktape_Init", "caption_Init", "camera_ViewInvalidate",
+                                "referee_DecisionClear"}));
+
+  // The one-time set-up empties the stack: mode and enter operation of every
+  // entry cleared, the pointer 0.
+  for (int32_t i = 0; i < GLOBAL_GAME_MODE_STACK_MAX; i++) {
+    global.aStack[i] = {GAME_MODE_CORNER, [] {}, [] {}};
+  }
+  global.iStackPointer = 16;
+  g_aoTrace.clear();
+  game_Startup();
+  EXPECT_EQ(g_aoTrace, Trace_t({"mem_Init", "game_UsersReset", "input_BindingTablesClear", "input_PortsInit",
+                                "input_DefaultBindingsRegister", "input_FirstFreeUserAttach"}));
+  EXPECT_EQ(global.iStackPointer, 0);
+  for (int32_t i = 0; i < GLOBAL_GAME_MODE_STACK_MAX; i++) {
+    EXPECT_EQ(global.aStack[i].eMode, GAME_MODE_NONE) << i;
+    EXPECT_EQ(global.aStack[i].pfnInit, nullptr) << i;
+  }
+}
+
+}  // namespace
