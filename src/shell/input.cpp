@@ -355,13 +355,16 @@ void input_BindingTablesClear() {
 void input_PortBindingSet(int32_t eBinding, InputPort* pip) {
   QDX_ASSERT(eBinding < INPUT_PORT_BINDINGS_MAX);
   QDX_ASSERT(eBinding >= 0);
-  if (!pip || pip->eBinding == eBinding) return;
+  if (!pip) return;
   int32_t eTable = eBinding;
   if (!input_apipbInputBindings[eTable]) {
     // A table that was never registered: use a registered one instead.
     eTable = BindingFallback(eBinding);
     if (eTable < 0) return;
   }
+  // Already active: the id and the table in use both match (a restored table
+  // pointer, or a port that never had a table, is not the id's table).
+  if (pip->eBinding == eBinding && pip->pipbInputPortBinding == input_apipbInputBindings[eTable]) return;
   pip->eBinding = eBinding;
   pip->pipbInputPortBinding = input_apipbInputBindings[eTable];
   for (const InputPortBinding* pEntry = pip->pipbInputPortBinding; pEntry->eTrigger != INPUT_TRIGGER_END; ++pEntry) {

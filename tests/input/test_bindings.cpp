@@ -337,4 +337,24 @@ TEST_F(PortsTest, AssertionsNameTheirConditions) {
   EXPECT_DEATH(input_PortsRead(), "Assertion failed: pipbInputPortBinding != NULL,");
 }
 
+// After a restore the active table is the saved one even though the id was
+// not restored: setting the id in between makes its table active again. A
+// port that never had a table takes one for id 0.
+TEST_F(PortsTest, SettingAnIdAfterARestoreMakesItsTableActive) {
+  InputPort* pip = Use(0, 13);
+  input_PortBindingSave(pip);
+  input_PortBindingSet(8, pip);
+  EXPECT_EQ(pip->pipbInputPortBinding, input_apipbInputBindings[8]);
+  input_PortBindingRestore(pip);
+  EXPECT_EQ(pip->pipbInputPortBinding, input_apipbInputBindings[13]);
+  input_PortBindingSet(8, pip);
+  EXPECT_EQ(pip->pipbInputPortBinding, input_apipbInputBindings[8]);
+  EXPECT_EQ(pip->eBinding, 8);
+
+  InputPort* pFresh = input_poGetPort(1);
+  ASSERT_EQ(pFresh->pipbInputPortBinding, nullptr);
+  input_PortBindingSet(0, pFresh);
+  EXPECT_EQ(pFresh->pipbInputPortBinding, input_apipbInputBindings[1]);
+}
+
 }  // namespace
