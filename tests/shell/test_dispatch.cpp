@@ -3,6 +3,7 @@
 // call exactly its own handler, with the common calls in their order.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -14,6 +15,8 @@
 #include "frontend/frontend_services.h"
 #include "frontend/pctext.h"
 #include "scene3d/scene3d_services.h"
+#include "scene3d/pcframe.h"
+#include "shell/draw2d.h"
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -134,6 +137,43 @@ void pcframe_BallStore(int32_t bFlag) { g_aoTrace.push_back("ball" + std::to_str
 int32_t input_bControllerMissing() { return g_bControllerMissing; }
 int32_t usrctl_bSimulationHeld() { return g_bSimulationHeld; }
 int32_t mfhmain_State;
+// The 2D drawing state's items and prints, written down with their arguments.
+int32_t pcframe_AddBox(int32_t x, int32_t y, int32_t x2, int32_t y2, int32_t iLayer, uint8_t r, uint8_t g, uint8_t b,
+                       uint8_t uAlpha, uint32_t uFlags) {
+  char sz[128];
+  std::snprintf(sz, sizeof sz, "box %d %d %d %d L%d rgb %d %d %d a%d f%u", x, y, x2, y2, iLayer, r, g, b, uAlpha,
+                uFlags);
+  g_aoTrace.emplace_back(sz);
+  return 0;
+}
+int32_t pcframe_AddShadedBox(int32_t x, int32_t y, int32_t x2, int32_t y2, int32_t iLayer, uint32_t uColour1,
+                             uint32_t uColour2, uint32_t uColour3, uint32_t uColour4, uint32_t uFlags) {
+  char sz[128];
+  std::snprintf(sz, sizeof sz, "shaded %d %d %d %d L%d %08x %08x %08x %08x f%u", x, y, x2, y2, iLayer, uColour1,
+                uColour2, uColour3, uColour4, uFlags);
+  g_aoTrace.emplace_back(sz);
+  return 0;
+}
+int32_t pcframe_AddTriangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t iLayer,
+                            uint8_t r, uint8_t g, uint8_t b, uint8_t uAlpha, uint32_t uFlags) {
+  char sz[128];
+  std::snprintf(sz, sizeof sz, "tri %d %d %d %d %d %d L%d rgb %d %d %d a%d f%u", x1, y1, x2, y2, x3, y3, iLayer, r, g,
+                b, uAlpha, uFlags);
+  g_aoTrace.emplace_back(sz);
+  return 0;
+}
+static void PrintTrace(const char* pszHow, const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
+  Draw2DColour c = draw2d_oTextColourGet();
+  char sz[128];
+  std::snprintf(sz, sizeof sz, "%s %s %d %d L%d rgba %d %d %d %d", pszHow, pszText, x, y, iLayer, c.r, c.g, c.b, c.a);
+  g_aoTrace.emplace_back(sz);
+}
+void pctext_PrintLeft(const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
+  PrintTrace("left", pszText, x, y, iLayer);
+}
+void pctext_PrintCentred(const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
+  PrintTrace("centred", pszText, x, y, iLayer);
+}
 
 namespace {
 
@@ -322,6 +362,43 @@ TEST_F(Dispatch, GameStartMatchEnterAndStartUpInOrder) {
     EXPECT_EQ(global.aStack[i].eMode, GAME_MODE_NONE) << i;
     EXPECT_EQ(global.aStack[i].pfnInit, nullptr) << i;
   }
+}
+
+TEST_F(Dispatch, DrawingStateItemsAndShadowedText) {
+  draw2d_FillColourSet(10, 20, 30, 200);
+  draw2d_RectFill(1, 2, 30, 40, 5);
+  draw2d_FillColourSet(10, 20, 30, 255);
+  draw2d_RectFill(1, 2, 30, 40, 5);
+  draw2d_Colour2Set(1, 2, 3, 254);
+  draw2d_RectFill2(4, 5, 6, 7, 3);
+  draw2d_RectFillCorners2(3, 4, 9, 8, 2);
+  draw2d_Colour2Set(1, 2, 3, 255);
+  draw2d_RectFillCorners2(3, 4, 9, 8, 2);
+  draw2d_TriangleFill(0, 1, 10, 2, 5, 6, 4);
+  draw2d_FillColourSet(9, 8, 7, 0);
+  draw2d_TriangleFill(0, 1, 10, 2, 5, 6, 4);
+  draw2d_GradientSet(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 99);
+  draw2d_GradientRectFill(10, 20, 100, 50, 6);
+  draw2d_TextColourSet(200, 100, 50, 77);
+  draw2d_TextShadowDraw("GOAL", 256, 120);
+  draw2d_TextShadowDrawRemapped("OFFSIDE", 10, 11);
+  EXPECT_EQ(g_aoTrace, Trace_t({
+                           "box 1 2 31 42 L5 rgb 10 20 30 a128 f17",
+                           "box 1 2 31 42 L5 rgb 10 20 30 a255 f1",
+                           "box 4 5 10 12 L3 rgb 1 2 3 a255 f0",
+                           "box 3 4 9 8 L2 rgb 1 2 3 a128 f0",
+                           "box 3 4 9 8 L2 rgb 1 2 3 a255 f0",
+                           "tri 0 1 10 2 5 6 L4 rgb 10 20 30 a255 f1",
+                           "tri 0 1 10 2 5 6 L4 rgb 9 8 7 a128 f1",
+                           "shaded 10 20 110 70 L6 63030201 63060504 63090807 630c0b0a f1",
+                           "centred GOAL 256 120 L1 rgba 200 100 50 77",
+                           "centred GOAL 257 121 L1 rgba 0 0 0 255",
+                           "left OFFSIDE 10 11 L1 rgba 200 100 50 77",
+                           "left OFFSIDE 11 12 L1 rgba 0 0 0 255",
+                       }));
+  Draw2DColour c = draw2d_oTextColourGet();
+  EXPECT_EQ(c.r, 200);
+  EXPECT_EQ(c.a, 77);
 }
 
 }  // namespace

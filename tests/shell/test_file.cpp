@@ -60,4 +60,23 @@ TEST(DataFiles, OpenSizeReadAndSeekThroughTheResolver) {
   fs::remove_all(oRoot / "data" / "Database");
 }
 
+TEST(DataFiles, EveryTournamentIdByFolderAndEdition) {
+  const char* apszFolders[6] = {"english", "french", "german", "italian", "spanish", "portuguese"};
+  int32_t iID = 1;
+  for (const char* pszFolder : apszFolders) {
+    for (int32_t iYear = 58; iYear <= 98; iYear += 4) {
+      for (const char* pszKind : {"", "f"}) {
+        std::string oExpected = std::string("..\\data\\database\\tm\\") + pszFolder + "\\year" +
+                                std::to_string(iYear) + pszKind + ".csv";
+        EXPECT_EQ(file_pszGetPath(iID), oExpected) << iID;
+        iID++;
+      }
+    }
+  }
+  EXPECT_EQ(iID, 133);
+  for (int32_t i = 134; i < FILE_ID_MAX; i++) EXPECT_STREQ(file_pszGetPath(i), "") << i;
+  EXPECT_EQ(FILE_ID_MAX, 352);
+  EXPECT_EQ(FILE_PATH_SIZE, 70);
+}
+
 }  // namespace

@@ -122,4 +122,26 @@ TEST_F(Install, DiscFoundByLabelWithoutRegardToCase) {
   EXPECT_STREQ(pcinstall_szTexturePath, "..\\data\\textures\\");
 }
 
+TEST_F(Install, VideoOptionsAreReadByTheirNames) {
+  StoreDWord("VidMode", 2);
+  StoreDWord("VidRes", 5);
+  StoreDWord("VidDevice", 3);
+  StoreDWord("GlidePresent", 1);
+  StoreString("VolumeLabel", "KORVENA FOOTBALL");
+  ASSERT_EQ(pcinstall_Check(), 1);
+  EXPECT_EQ(pcinstall_uVidMode, 2u);
+  EXPECT_EQ(pcinstall_uVidRes, 5u);
+  EXPECT_EQ(pcinstall_uVidDevice, 3u);
+  EXPECT_EQ(pcinstall_uGlidePresent, 1u);
+  EXPECT_STREQ(pcinstall_szVolumeLabel, "KORVENA FOOTBALL");
+  EXPECT_STREQ(pcinstall_szTexturePath, "D:\\data\\textures\\");
+  char szPath[PCINSTALL_PATH_SIZE];
+  EXPECT_EQ(pcinstall_ModelPath(szPath, "ball.mdl"), 1);
+  EXPECT_STREQ(szPath, "D:\\data\\models\\ball.mdl");
+  EXPECT_EQ(pcinstall_FmvPath(szPath, "intro.str"), 1);
+  EXPECT_STREQ(szPath, "D:\\data\\fmv\\intro.str");
+  EXPECT_EQ(pcinstall_SoundPath(szPath, "crowd.wav"), 1);
+  EXPECT_STREQ(szPath, "..\\data\\sound\\crowd.wav");
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 // table, and the 2D drawing state's colour rules.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/qdx_time.h"
 #include "platform/headless.h"
 #include "scene3d/pcframe.h"
@@ -58,6 +60,36 @@ TEST(Profiler, ListTakesColoursFromTheTableInOrder) {
   EXPECT_EQ(a.pNext, &c);
   EXPECT_EQ(oList.iCount(), 2);
   pcprof_Draw(oList, 0, 0, 100, 30);
+}
+
+TEST(Profiler, TheSixteenColoursAndTheDefaultAverageOfEightFrames) {
+  pcprof_ColoursInit();
+  const uint8_t aa[16][3] = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},     {255, 255, 0}, {255, 0, 255}, {0, 255, 255},
+                             {255, 255, 255}, {0, 0, 0},   {128, 0, 0},     {0, 128, 0},   {0, 0, 128},   {128, 128, 0},
+                             {128, 0, 128}, {0, 128, 128}, {255, 128, 0},  {0, 128, 255}};
+  for (int i = 0; i < 16; i++) {
+    EXPECT_EQ(pcprof_aColours[i].r, aa[i][0]) << i;
+    EXPECT_EQ(pcprof_aColours[i].g, aa[i][1]) << i;
+    EXPECT_EQ(pcprof_aColours[i].b, aa[i][2]) << i;
+  }
+  // The seventeenth timer of a list takes the first colour again.
+  ProfileTimerList oList;
+  std::vector<ProfileTimer> aoTimers(17, ProfileTimer("t"));
+  for (ProfileTimer& o : aoTimers) oList.Append(&o);
+  EXPECT_EQ(aoTimers[16].GetColour().r, 255);
+  EXPECT_EQ(aoTimers[16].GetColour().g, 0);
+  EXPECT_EQ(aoTimers[15].GetColour().b, 255);
+  // Without SetAverageFrames the average is stored every eighth frame.
+  ProfileTimer oTimer("ai");
+  for (int i = 0; i < 8; i++) {
+    oTimer.Start();
+    platform::headlessAdvanceClock(kMs);
+    oTimer.Stop();
+    EXPECT_EQ(oTimer.iGetAverageTicks(), 0u) << i;
+    oTimer.FrameEnd();
+  }
+  EXPECT_EQ(oTimer.iGetAverageTicks(), 8 * kMs);
+  EXPECT_EQ(oTimer.iGetAverageMs(), QDXTSCPerSecond() / kMs);
 }
 
 TEST(Draw2D, ShadowedTextKeepsTheTextColour) {

@@ -107,6 +107,10 @@ TEST(ListAndQueue, InsertUnlinkAndFifoOrder) {
 }
 
 TEST(Scratch, LockedOnceGuardedAndUnlockChecked) {
+  EXPECT_EQ(MEM_SCRATCH_SIZE, 204800);
+  EXPECT_EQ(MEM_GUARD_WORD_1, 0xBADBABEEu);
+  EXPECT_EQ(MEM_GUARD_WORD_2, 0xCAFEBABEu);
+  EXPECT_EQ(VSYNC_TASKS_MAX, 10);
   mem_Init();
   EXPECT_TRUE(mem_bGuardsIntact());
   EXPECT_EQ(mem_bIsAvailable(), 1);
