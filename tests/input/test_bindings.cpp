@@ -357,4 +357,35 @@ TEST_F(PortsTest, SettingAnIdAfterARestoreMakesItsTableActive) {
   EXPECT_EQ(pFresh->pipbInputPortBinding, input_apipbInputBindings[1]);
 }
 
+// Tap state 2 lasts only the frame of the double tap: a press in the next
+// frame is a press again. Clearing and re-initialising the ports.
+TEST_F(PortsTest, DoubleTapStateLastsItsFrameAndPortsClearAndReinit) {
+  static const InputPortBinding kTable[] = {{13, 4, INPUT_TRIGGER_DOUBLE_TAP}, {10, 4, INPUT_TRIGGER_PRESS}, {0, 0, INPUT_TRIGGER_END}};
+  input_BindingTableSet(kTable, 40);
+  InputPort* pip = Use(0, 40);
+  const bool abDown[] = {true, false, true, false, true};
+  const std::vector<int32_t> kExpected[] = {{10}, {}, {10}, {13}, {10}};
+  for (size_t f = 0; f < std::size(abDown); ++f) {
+    platform::headlessKey(kKeyEntry0, abDown[f]);
+    Frame();
+    EXPECT_EQ(Drain(pip), kExpected[f]) << "frame " << f;
+  }
+
+  User oUser{};
+  pip->pusr = &oUser;
+  pip->iIndex = 7;
+  input_PortsClear();
+  EXPECT_EQ(pip->iIndex, 0);
+  EXPECT_EQ(pip->bInUse, 0);
+  EXPECT_EQ(pip->bEventsEnabled, 0);
+  EXPECT_EQ(pip->pusr, nullptr);
+  EXPECT_EQ(input_poGetPort(7)->iIndex, 7);
+  pip->pusr = &oUser;
+  input_PortsReinit();
+  EXPECT_EQ(pip->bInUse, 1);
+  EXPECT_EQ(pip->bEventsEnabled, 1);
+  EXPECT_EQ(pip->pusr, nullptr);
+  EXPECT_EQ(input_poGetPort(1)->bInUse, 0);  // only ports below the port count
+}
+
 }  // namespace

@@ -106,6 +106,14 @@ TEST_F(JoystickTest, FirstAcquireFailureLeavesItUnacquired) {
   platform::inputSetForeground(true);
   EXPECT_EQ(QInputJoystickPoll(pJoy), 0);  // lost, acquired again, read
   EXPECT_EQ(QInputJoystickGetButton(pJoy, 2), 0x80);
+  // Unacquiring clears both flags: the next acquire is a first one again.
+  EXPECT_EQ(QInputJoystickAcquire(pJoy, 0), 0);
+  EXPECT_EQ(pJoy->bAcquired, 0);
+  EXPECT_EQ(pJoy->bFirstAcquireDone, 0);
+  platform::inputSetForeground(false);
+  EXPECT_NE(QInputJoystickAcquire(pJoy, 1), 0);
+  EXPECT_EQ(pJoy->bAcquired, 0);
+  platform::inputSetForeground(true);
 }
 
 // The scripted headless backend: a pad is plugged in, pressed, unplugged

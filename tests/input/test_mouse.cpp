@@ -53,10 +53,10 @@ TEST_F(MouseTest, HoldingGivesHoldThenHoldReleased) {
   ASSERT_EQ(QInputMouseSetup(0), 0);
   platform::headlessMouseButton(1, true);
   QInputMousePoll();
-  AdvanceMs(60);
+  AdvanceMs(100);  // exactly the hold interval: not longer yet
   QInputMousePoll();
   EXPECT_TRUE(Drain(1).empty());
-  AdvanceMs(50);
+  AdvanceMs(1);
   QInputMousePoll();
   EXPECT_EQ(Drain(1), std::vector<int32_t>{QMOUSE_EVENT_HOLD});
   AdvanceMs(1000);
