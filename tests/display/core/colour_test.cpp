@@ -95,4 +95,37 @@ TEST(Colour, GeneratorAndDitherFirstOutputs) {
   EXPECT_EQ(QDLRandom(), first);
 }
 
+TEST(Colour, GeneratorFirstValuesAndDitherAgainstAModel) {
+  // The generator from its start value: the first values it gives.
+  QDLRandomSeed(9431459u);
+  EXPECT_EQ(QDLRandom(), 11656u);
+  EXPECT_EQ(QDLRandom(), 148u);
+  EXPECT_EQ(QDLRandom(), 20719u);
+  EXPECT_EQ(QDLRandom(), 18605u);
+  // Mid grey dithered into 5-6-5 by the first three draws.
+  QDLRandomSeed(9431459u);
+  EXPECT_EQ(QDLRGBToPixelDither(QDLFORMAT_RGB565, 128, 128, 128), 0x8410u);
+  EXPECT_EQ(QDLRGBToPixelDither(QDLFORMAT_RGB565, 128, 128, 128), 0x7C0Fu);
+  EXPECT_EQ(QDLRGBToPixelDither(QDLFORMAT_RGB565, 128, 128, 128), 0x840Fu);
+  // Every draw against a model of its own generator and of the dither: noise
+  // from bits 0-3, 4-7 and 8-11, clamped, top five bits kept, then packed.
+  uint32_t seed = 12345u;
+  QDLRandomSeed(seed);
+  auto top5 = [](int v) { return static_cast<uint32_t>(v < 0 ? 0 : (v > 255 ? 255 : v)) >> 3; };
+  for (int i = 0; i < 3000; ++i) {
+    int r = (i * 37) & 255, g = (i * 101 + 7) & 255, b = (i * 53 + 200) & 255;
+    bool is565 = (i & 1) != 0;
+    seed = seed * 1103515245u + 12345u;
+    uint32_t n = (seed >> 16) & 0x7FFFu;
+    uint32_t rr = top5(r + static_cast<int>(n & 15) - 8);
+    uint32_t gg = top5(g + static_cast<int>((n >> 4) & 15) - 8);
+    uint32_t bb = top5(b + static_cast<int>((n >> 8) & 15) - 8);
+    uint32_t expect = is565 ? (rr << 11) | (gg << 6) | bb : (rr << 10) | (gg << 5) | bb;
+    ASSERT_EQ(QDLRGBToPixelDither(is565 ? QDLFORMAT_RGB565 : QDLFORMAT_RGB15, static_cast<uint8_t>(r),
+                                  static_cast<uint8_t>(g), static_cast<uint8_t>(b)),
+              expect)
+        << "draw " << i;
+  }
+}
+
 }  // namespace

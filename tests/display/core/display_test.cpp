@@ -71,9 +71,16 @@ TEST_F(DisplayOpen, FullScreenDisplayRecordAndPresent) {
   EXPECT_EQ(rgb[at + 1], 0);
   EXPECT_EQ(rgb[at + 2], 0);
   EXPECT_EQ(rgb[(479 * 640 + 639) * 3 + 1], 255);
-  // The back buffer was cleared after that present.
+  // The back buffer was cleared after that present (both bytes of the red pixel).
   ASSERT_EQ(QDLSurfaceLock(d), 0u);
   EXPECT_EQ(d->pixels[2 * d->pitch + 6], 0);
+  EXPECT_EQ(d->pixels[2 * d->pitch + 7], 0);
+  QDLSurfaceUnlock(d);
+  // Without bit 0 the back buffer keeps what was drawn.
+  PutPixel16(d, 3, 2, 0xF800);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  ASSERT_EQ(QDLSurfaceLock(d), 0u);
+  EXPECT_EQ(d->pixels[2 * d->pitch + 7], 0xF8);
   QDLSurfaceUnlock(d);
   // Re-opening full screen is refused.
   EXPECT_EQ(QDLOpenDisplay(0, mode, 36), nullptr);
@@ -177,6 +184,25 @@ TEST_F(DisplayOpen, PresentHooksRunInOrder) {
   // The flip reports a failing presentation as 7.
   QDLPresentFunctionSet(QDLFlip);
   EXPECT_EQ(QDLFlip(0), 0u);
+  // Initialising the hook list clears the present function; a second
+  // initialisation changes nothing.
+  QDLPresentHooksFree();
+  QDLPresentFunctionSet([](uint32_t) -> uint32_t {
+    log += "late ";
+    return 0;
+  });
+  QDLPresentHooksInit();
+  log.clear();
+  EXPECT_EQ(QDLPresent(3), 0u);
+  EXPECT_EQ(log, "");
+  QDLPresentFunctionSet([](uint32_t) -> uint32_t {
+    log += "again ";
+    return 0;
+  });
+  QDLPresentHooksInit();
+  EXPECT_EQ(QDLPresent(3), 0u);
+  EXPECT_EQ(log, "again ");
+  QDLPresentFunctionSet(QDLFlip);
 }
 
 TEST_F(DisplayOpen, ActivationRestoresSurfacesOnce) {

@@ -54,6 +54,11 @@ TEST_F(PaletteTest, EntriesPastTheFirstPaletteSkipTheEightBitPalette) {
   EXPECT_EQ(p->entries[250].flags, 1);
   EXPECT_EQ(static_cast<uint16_t*>(p->colourTable)[259], QDLRGBToPixel(QDLFORMAT_RGB565, 10, 20, 9));
   EXPECT_EQ(p->ddPalette->entries[250].blue, before);
+  // A range ending exactly at entry 255 reaches the 8-bit palette as well.
+  QDLPaletteSetEntries(p, recs, 246, 10);
+  EXPECT_EQ(p->ddPalette->entries[246].blue, 0);
+  EXPECT_EQ(p->ddPalette->entries[255].blue, 9);
+  EXPECT_EQ(p->ddPalette->entries[255].red, 10);
   // A range past the end is clamped: nothing written outside the entries.
   QDLPaletteSetEntries(p, recs, 508, 10);
   EXPECT_EQ(p->entries[511].blue, 3);
@@ -112,6 +117,24 @@ TEST_F(PaletteTest, SurfacePaletteAndFreeDetaches) {
   EXPECT_EQ(static_cast<uint16_t*>(q->colourTable)[1], QDLRGBToPixel(QDLFORMAT_RGB565, 7, 8, 9));
   QDLPaletteFree(p);
   EXPECT_EQ(s->palette, nullptr);
+}
+
+TEST_F(PaletteTest, SurfacePaletteFlagOneLeavesTheLayerSurfaceAlone) {
+  QDLSurface* s = QDLSurfaceCreate(4, 4, 8, QDLCREATE_SYSTEM);
+  ASSERT_NE(s, nullptr);
+  ASSERT_NE(s->ddSurface, nullptr);
+  QDLPalette* a = QDLPaletteCreate(0, 0, 0);
+  QDLPalette* b = QDLPaletteCreate(0, 0, 0);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(QDLSurfaceSetPalette(s, a, 0), 0u);
+  EXPECT_EQ(QDLSurfaceGetPalette(s), a);
+  EXPECT_EQ(Q2DXSurfaceGetPalette(s->ddSurface), a->ddPalette);
+  // Flag 1: only the record's palette changes.
+  EXPECT_EQ(QDLSurfaceSetPalette(s, b, 1), 0u);
+  EXPECT_EQ(QDLSurfaceGetPalette(s), b);
+  EXPECT_EQ(Q2DXSurfaceGetPalette(s->ddSurface), a->ddPalette);
+  EXPECT_EQ(QDLSurfaceSetPalette(s, b, 0), 0u);
+  EXPECT_EQ(Q2DXSurfaceGetPalette(s->ddSurface), b->ddPalette);
 }
 
 TEST_F(PaletteTest, JascFiles) {

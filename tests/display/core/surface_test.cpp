@@ -78,6 +78,54 @@ TEST_F(SurfaceTest, ClassificationFromMasks) {
   QDLSurfaceClassifyFormat(p);
   EXPECT_EQ(p->formatCode, QDLFORMAT_RGB16 | QDLFORMAT_SIX_BLUE);
   EXPECT_EQ(p->blueLoss, 2);
+  // Red and green both six bits wide: red is checked first.
+  p->desc.pixelFormat.redMask = 0xFC00;
+  p->desc.pixelFormat.greenMask = 0x03F0;
+  p->desc.pixelFormat.blueMask = 0x000F;
+  QDLSurfaceComputeShifts(p);
+  QDLSurfaceClassifyFormat(p);
+  EXPECT_EQ(p->formatCode, QDLFORMAT_RGB16 | QDLFORMAT_SIX_RED);
+  // Green and blue six bits wide: green before blue.
+  p->desc.pixelFormat.redMask = 0xF000;
+  p->desc.pixelFormat.greenMask = 0x0FC0;
+  p->desc.pixelFormat.blueMask = 0x003F;
+  QDLSurfaceComputeShifts(p);
+  QDLSurfaceClassifyFormat(p);
+  EXPECT_EQ(p->formatCode, QDLFORMAT_RGB16 | QDLFORMAT_SIX_GREEN);
+}
+
+TEST_F(SurfaceTest, ClassifiedOrderAgreesWithThePackingOfItsCode) {
+  // Every component order, with 5-bit and 8-bit fields: the code the masks
+  // classify as packs colours exactly as the surface's own masks do.
+  struct Layout {
+    uint32_t order;
+    int hi, mid, lo;  // 0 red, 1 green, 2 blue, from the highest field down
+  };
+  const Layout layouts[] = {{QDLFORMAT_ORDER_RGB, 0, 1, 2}, {QDLFORMAT_ORDER_RBG, 0, 2, 1},
+                            {QDLFORMAT_ORDER_GRB, 1, 0, 2}, {QDLFORMAT_ORDER_GBR, 1, 2, 0},
+                            {QDLFORMAT_ORDER_BRG, 2, 0, 1}, {QDLFORMAT_ORDER_BGR, 2, 1, 0}};
+  for (int bits : {16, 32}) {
+    QDLSurface* p = QDLSurfaceCreate(2, 2, bits, QDLCREATE_MEMORY);
+    ASSERT_NE(p, nullptr);
+    uint32_t width = bits == 16 ? 5 : 8, field = (1u << width) - 1;
+    for (const Layout& l : layouts) {
+      uint32_t masks[3] = {0, 0, 0};
+      masks[l.hi] = field << (2 * width);
+      masks[l.mid] = field << width;
+      masks[l.lo] = field;
+      p->desc.pixelFormat.redMask = masks[0];
+      p->desc.pixelFormat.greenMask = masks[1];
+      p->desc.pixelFormat.blueMask = masks[2];
+      QDLSurfaceComputeShifts(p);
+      QDLSurfaceClassifyFormat(p);
+      uint32_t size = bits == 16 ? QDLFORMAT_RGB15 : QDLFORMAT_RGB32;
+      ASSERT_EQ(p->formatCode, size | l.order) << "order " << l.order;
+      for (uint32_t c = 0; c < 256; c += 15) {
+        uint8_t r = static_cast<uint8_t>(c), g = static_cast<uint8_t>(255 - c), b = static_cast<uint8_t>(c * 7);
+        ASSERT_EQ(QDLRGBToPixel(p->formatCode, r, g, b), QDLSurfaceRGBToPixel(p, r, g, b)) << "order " << l.order;
+      }
+    }
+  }
 }
 
 TEST_F(SurfaceTest, ViewsOfViewsAndResultCodes) {
@@ -102,6 +150,10 @@ TEST_F(SurfaceTest, ViewsOfViewsAndResultCodes) {
   ASSERT_NE(edge, nullptr);
   EXPECT_EQ(edge->width, 0);
   EXPECT_EQ(QDLSurfaceCreateView(p, 101, 0, 10, 10, 0), nullptr);
+  // Likewise a view at y = height has height 0.
+  QDLSurface* bottom = QDLSurfaceCreateView(p, 0, 50, 10, 10, 0);
+  ASSERT_NE(bottom, nullptr);
+  EXPECT_EQ(bottom->height, 0);
   EXPECT_EQ(QDLSurfaceCreateView(p, 0, 51, 10, 10, 0), nullptr);
   EXPECT_EQ(QDLSurfaceCreateView(nullptr, 0, 0, 10, 10, 0), nullptr);
   // Wrapping view spans the whole parent.
