@@ -190,9 +190,23 @@ TEST_F(DeviceFile, TheTestKeepsOnlySixteenBitModesOfHardwareDevices) {
     EXPECT_EQ(d->modes[i].testPassed, 1u);
   }
   EXPECT_EQ(d->hardware, 1u);
+  // The file keeps each passed mode's test word.
+  Bytes b = readBytes(name);
+  ASSERT_GE(b.size(), 28u + 24u * d->modeCount);
+  EXPECT_EQ(U32(b, 24), d->modeCount);
+  for (uint32_t i = 0; i < d->modeCount; ++i) EXPECT_EQ(U32(b, 28 + 24 * i + 16), 1u);
   // A hardware device without a passing mode becomes a software device with none.
   EXPECT_EQ(QDLDeviceGet(1)->modeCount, 0u);
   EXPECT_EQ(QDLDeviceGet(1)->hardware, 0u);
+}
+
+TEST_F(DeviceFile, LayerInitialisesOnce) {
+  QDLDeviceLayerShutdown();
+  EXPECT_EQ(QDLDeviceLayerInit(nullptr), 0u);
+  EXPECT_EQ(QDLDeviceLayerInit(nullptr), 6u);
+  QDLDeviceLayerShutdown();
+  EXPECT_EQ(QDLDeviceLayerInit(nullptr), 0u);
+  QDLDeviceLayerShutdown();
 }
 
 TEST(DeviceTables, DepthFlagsAndZBufferPick) {

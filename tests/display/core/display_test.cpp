@@ -216,6 +216,8 @@ TEST_F(DisplayOpen, ActivationRestoresSurfacesOnce) {
   QDLPointerActivationSet([]() -> uint32_t { return static_cast<uint32_t>(pointerShown); },
                           [](uint32_t show) { pointerShown = static_cast<int>(show); });
   // The framework's activation chain reaches the library's hook.
+  QDLSurface* d = QDLDisplaySurface();
+  PutPixel16(d, 5, 5, 0xFFFF);
   QDXWindowProc(QDXGetMainWindow(), platform::kMsgActivateApp, 0, 0);
   EXPECT_EQ(QDLIsInactive(), 1u);
   EXPECT_EQ(pointerShown, 0);
@@ -226,6 +228,11 @@ TEST_F(DisplayOpen, ActivationRestoresSurfacesOnce) {
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(pointerShown, 1);
   EXPECT_EQ(s->restorePending, 0u);
+  // Coming back clears the display surfaces.
+  ASSERT_EQ(QDLSurfaceLock(d), 0u);
+  EXPECT_EQ(d->pixels[5 * d->pitch + 10], 0);
+  EXPECT_EQ(d->pixels[5 * d->pitch + 11], 0);
+  QDLSurfaceUnlock(d);
   QDLActivateHook(1);
   EXPECT_EQ(calls, 1);
   QDLPointerActivationSet(nullptr, nullptr);

@@ -41,6 +41,10 @@ TEST(Modes, NearestSearch) {
   EXPECT_EQ(Q2DXFindModeIn(l.data(), 6, 640, 480, 16, 1), 4);
   EXPECT_EQ(Q2DXFindModeIn(l.data(), 6, 640, 480, 24, 1), -1);
   EXPECT_EQ(Q2DXFindModeIn(nullptr, 0, 640, 480, 16, 0), -1);
+  // Ties in height and in bits keep the first mode in list order too.
+  std::vector<Q2DXMode> ties = {M(640, 560, 16), M(640, 400, 16), M(640, 480, 24), M(640, 480, 8)};
+  EXPECT_EQ(Q2DXFindModeIn(ties.data(), 2, 640, 480, 16, 0), 0);
+  EXPECT_EQ(Q2DXFindModeIn(ties.data() + 2, 2, 640, 480, 16, 0), 0);
   // Candidates must be nearer than 65536.
   std::vector<Q2DXMode> far = {M(70000, 480, 16)};
   EXPECT_EQ(Q2DXFindModeIn(far.data(), 1, 0, 480, 16, 0), -1);
