@@ -55,4 +55,18 @@ TEST_F(GameRunTest, AnUnknownInstallTypeStopsStartUpWithItsMessage) {
   EXPECT_NE(r.err.find("Couldn't determine install type."), std::string::npos) << r.err;
 }
 
+// The settings are written back at shut-down as the game holds them: values
+// brought into range on reading replace the stored ones.
+TEST_F(GameRunTest, ShutDownWritesTheSettingsAsTheGameHoldsThem) {
+  home_.write("machine.txt",
+              "[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n\"LODBias\"=dword:00000009\n"
+              "\"Language\"=dword:00000007\n");
+  GameRun r = run("1 echo started\n60 close\n3000 quit 9\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  const std::string oText = korvena_test::readFile(home_ / "machine.txt");
+  EXPECT_NE(oText.find("\"LODBias\"=dword:00000004"), std::string::npos) << oText;
+  EXPECT_NE(oText.find("\"Language\"=dword:00000005"), std::string::npos) << oText;
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/headless.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/global.h"
+#include "shell/pause.h"
 #include "shell/pcmain_states.h"
 #include "shell/vsync.h"
 #include "shell_env.h"
@@ -233,6 +234,18 @@ TEST_F(States, RequestOperations) {
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_MATCH);
   game_FrontEndRequest();
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_FRONT_END);
+}
+
+TEST_F(States, LoadingEntryStartsTheInMatchSetUpUnpausedWithoutAScene) {
+  pause_Set();
+  scene3d_bBuilt = 1;
+  global.bHistory = 1;
+  global_SetGameMode(GAME_MODE_MAIN_MENU);
+  pcmain_LoadingEnter();
+  EXPECT_EQ(pause_bIsPaused(), 0);
+  EXPECT_EQ(scene3d_bBuilt, 0);
+  EXPECT_EQ(global.bHistory, 0);
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_IN_MATCH_SETUP);
 }
 
 }  // namespace

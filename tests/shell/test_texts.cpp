@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "shell/global.h"
+#include "shell/input.h"
+#include "shell/user.h"
 #include "shell/texts.h"
 
 namespace {
@@ -93,6 +95,35 @@ TEST_F(Texts, EveryEnglishGlobalText) {
   EXPECT_EQ(TM_MAX, 500);
   EXPECT_STREQ(festr_TMIDToStr(2), "Cook Islands");
   EXPECT_STREQ(festr_TMIDToStr(3), "Fiji");
+}
+
+TEST_F(Texts, LanguageModeResetsTheOptionsOnlyAfterItsFirstRun) {
+  game_Startup();
+  User* poUser = &user_aUsers[0];
+  poUser->bActive = 1;
+  poUser->pip = input_poGetPort(0);
+  ASSERT_NE(poUser->pip, nullptr);
+  input_PortBindingSet(1, poUser->pip);
+  ASSERT_EQ(poUser->pip->eBinding, 1);
+  mlang_bFirstRunDone = 0;
+  mlang_Enter();  // the first run keeps the bindings
+  EXPECT_EQ(poUser->pip->eBinding, 1);
+  global_SetGameMode(GAME_MODE_LANGUAGE);
+  mlang_Enter();  // later runs reset the options: menu bindings on every active port
+  EXPECT_EQ(poUser->pip->eBinding, 13);
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_RETURN_TO_MAIN_MENU);
+  game_UsersReset();
+}
+
+TEST_F(Texts, VideoTestTextsForEachLanguage) {
+  for (int32_t i = -1; i <= 7; i++) {
+    pcmain_VideoTestTextsSet(i);
+    int32_t l = i >= 1 && i <= 5 ? i : 0;
+    EXPECT_EQ(pcmain_pszVideoTestQuestion, pcmain_apszVideoTestTexts[l][VIDEOTEST_QUESTION]) << i;
+    EXPECT_EQ(pcmain_pszVideoTestSuccess, pcmain_apszVideoTestTexts[l][VIDEOTEST_SUCCESS]) << i;
+    EXPECT_EQ(pcmain_pszVideoTestDisabled, pcmain_apszVideoTestTexts[l][VIDEOTEST_DISABLED]) << i;
+  }
+  pcmain_VideoTestTextsSet(0);
 }
 
 TEST_F(Texts, RangeChecksAssert) {

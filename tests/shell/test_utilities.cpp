@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/math/qmath.h"
 #include "shell/cstring.h"
 #include "shell/imath.h"
 #include "shell/list.h"
@@ -211,6 +212,18 @@ TEST(IMath, SinAndCosScale) {
   EXPECT_EQ(imath_SinScale(4096, 90), (65534 >> 4) * 4096 >> 12);
   EXPECT_EQ(imath_SinScale(4096, 0), 0);
   EXPECT_LT(imath_CosScale(288, 180), 0);
+}
+
+TEST(IMath, SinAndCosScaleAtEveryDegree) {
+  for (int32_t iDegrees = -720; iDegrees <= 720; iDegrees++) {
+    int32_t iAngle = static_cast<int32_t>(static_cast<int64_t>(iDegrees) * 65536 / 360);
+    for (int32_t r : {1, 100, 4096, 9936}) {
+      ASSERT_EQ(imath_SinScale(r, iDegrees), static_cast<int32_t>((static_cast<int64_t>(QMathSin(iAngle) >> 4) * r) >> 12))
+          << iDegrees << " " << r;
+      ASSERT_EQ(imath_CosScale(r, iDegrees), static_cast<int32_t>((static_cast<int64_t>(QMathCos(iAngle) >> 4) * r) >> 12))
+          << iDegrees << " " << r;
+    }
+  }
 }
 
 TEST(Pause, FlagSetAndCleared) {
