@@ -668,6 +668,8 @@ uint32_t QDLTGAWrite(const char* pFileName, Q2DXSurface* pSurface, const Q2DXRec
   std::vector<uint8_t> work;
   int32_t w, h;
   if (SurfaceToWork(pSurface, pRect, &work, &w, &h) != 0) return 7;
+  // The header holds width and height in 16 bits.
+  if (w > 65535 || h > 65535) return FailCode("the image is too large for a TGA file");
   std::vector<uint8_t> out;
   out.reserve(18 + work.size() / 4 * 3);
   out.insert(out.end(), {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0});

@@ -435,6 +435,20 @@ TEST_F(ImageFiles, RoundTripsOfA565Surface) {
   Q2DXRect empty = {2, 0, 2, 2};
   EXPECT_EQ(QDLTGAWrite(tga.c_str(), s, &empty, 0), 7u);
   Q2DXRelease(s);
+  // A TGA holds sizes in 16 bits: a wider surface cannot be written as one,
+  // while a BMP of it can.
+  std::vector<uint16_t> wide(65536, 0xFFFF);
+  Q2DXSurface* ws = Q2DXSurfaceWrapMemory(reinterpret_cast<uint8_t*>(wide.data()), 65536, 1, 65536 * 2, &f);
+  ASSERT_NE(ws, nullptr);
+  EXPECT_EQ(QDLTGAWrite(tga.c_str(), ws, nullptr, 0), 7u);
+  FILE* gone = std::fopen(tga.c_str(), "rb");
+  EXPECT_EQ(gone, nullptr);
+  if (gone) std::fclose(gone);
+  ASSERT_EQ(QDLBMPWrite(bmp.c_str(), ws, nullptr, 0), 0u);
+  Bytes wb = korvena_test::readBytes(bmp);
+  EXPECT_EQ(wb[18] | (wb[19] << 8) | (wb[20] << 16), 65536);
+  std::remove(bmp.c_str());
+  Q2DXRelease(ws);
 }
 
 TEST_F(ImageFiles, PalettedSurfacesNeedAPalette) {
@@ -471,6 +485,16 @@ TEST_F(ImageFiles, HeaderInfoAndBufferWriter) {
   ASSERT_EQ(px.size(), 4u);
   EXPECT_EQ(px[0] & 0xFFFFFF, 0x010203u);
   EXPECT_EQ(px[3] & 0xFFFFFF, 0x0D0E0Fu);
+  // The file itself: type 2, depth 32, descriptor 0, the last row first,
+  // each pixel as blue, green, red, alpha.
+  ASSERT_EQ(b.size(), 18u + 16u);
+  EXPECT_EQ(b[2], 2);
+  EXPECT_EQ(b[12] | (b[13] << 8), 2);
+  EXPECT_EQ(b[14] | (b[15] << 8), 2);
+  EXPECT_EQ(b[16], 32);
+  EXPECT_EQ(b[17], 0);
+  EXPECT_EQ(Bytes(b.begin() + 18, b.begin() + 22), (Bytes{11, 10, 9, 12}));
+  EXPECT_EQ(Bytes(b.begin() + 30, b.end()), (Bytes{7, 6, 5, 8}));
   // 15 bits are reported as 16.
   b[16] = 15;
   FILE* f = std::fopen(name.c_str(), "wb");
