@@ -4,7 +4,12 @@
 
 #include "display/q2dx.h"
 #include "display/qdl.h"
+#include "display/blit/qdl_blit.h"
+#include "display/qdl_bank.h"
 #include "display/qdl_context.h"
+#include "display/qdl_draw.h"
+#include "display/qdl_sheet.h"
+#include "display/qdl_text.h"
 #include "display/qdl_present.h"
 #include "display/qdl_wrappers.h"
 
@@ -18,6 +23,11 @@ struct ContextTest : ::testing::Test {
   }
   QDLContext ctx;
 };
+
+template <typename F>
+QDLServiceFn Fn(F* pfn) {
+  return reinterpret_cast<QDLServiceFn>(pfn);
+}
 
 TEST_F(ContextTest, SetupFillsServicesAndShutdownClears) {
   EXPECT_EQ(ctx.device, -1);
@@ -38,6 +48,21 @@ TEST_F(ContextTest, SetupFillsServicesAndShutdownClears) {
   EXPECT_EQ(ctx.services[QDLSVC_FRAME_COUNTERS_GET], reinterpret_cast<QDLServiceFn>(QDLFrameCountersGet));
   EXPECT_EQ(ctx.services[QDLSVC_PRESENT], reinterpret_cast<QDLServiceFn>(QDLPresent));
   for (uint32_t i = 0; i < QDL_SERVICE_COUNT; ++i) EXPECT_NE(ctx.services[i], nullptr) << "slot " << i;
+  // The table's order, slot by slot.
+  const QDLServiceFn order[] = {
+      Fn(QDLSurfaceLock),        Fn(QDLSurfaceUnlock),       Fn(QDLSurfaceFree),
+      Fn(QDLNop),                Fn(QDLPresent),             Fn(QDLImageLoadTGA),
+      Fn(QDLSurfaceRGBToPixel),  Fn(QDLFillRect),            Fn(QDLSpriteBankFromSheets),
+      Fn(QDLSpriteBankFree),     Fn(QDLBlit),                Fn(QDLFontCreateFromSheet),
+      Fn(QDLFontFree),           Fn(QDLPrintfDefault),       Fn(QDLPrint),
+      Fn(QDLLine),               Fn(QDLRect),                Fn(QDLSurfaceCreate),
+      Fn(QDLSurfaceCopy),        Fn(QDLPutPixel),            Fn(QDLGetPixelRGB),
+      Fn(QDLSurfaceSaveTGA),     Fn(QDLSurfaceBlitStretch),  Fn(QDLTextSetLayout),
+      Fn(QDLTextSetStyleFlag),   Fn(QDLTextSetStyleFlag16),  Fn(QDLTextSetColour),
+      Fn(QDLFrameCountersGet)};
+  static_assert(sizeof order / sizeof order[0] == 28);
+  ASSERT_EQ(QDL_SERVICE_COUNT, 28u);
+  for (uint32_t i = 0; i < 28; ++i) EXPECT_EQ(ctx.services[i], order[i]) << "slot " << i;
   // Through the table, as the renderer calls it.
   auto lock = reinterpret_cast<uint32_t (*)(QDLSurface*)>(ctx.services[QDLSVC_SURFACE_LOCK]);
   auto unlock = reinterpret_cast<uint32_t (*)(QDLSurface*)>(ctx.services[QDLSVC_SURFACE_UNLOCK]);
