@@ -6,6 +6,7 @@
 
 #include "audio/audio_services.h"
 #include "framework/qdx_time.h"
+#include "frontend/pcfe.h"
 #include "platform/headless.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/global.h"
@@ -246,6 +247,25 @@ TEST_F(States, LoadingEntryStartsTheInMatchSetUpUnpausedWithoutAScene) {
   EXPECT_EQ(scene3d_bBuilt, 0);
   EXPECT_EQ(global.bHistory, 0);
   EXPECT_EQ(global_eGetGameMode(), GAME_MODE_IN_MATCH_SETUP);
+}
+
+TEST(StateTable, SixRowsOfEnterLeaveAndRunInStateOrder) {
+  const AppStateOps aExpected[APP_STATE_COUNT] = {
+      {pcmain_NoneEnter, pcmain_NoneLeave, pcmain_NoneRun},
+      {pcmain_FrontEndEnter, pcmain_FrontEndLeave, pcmain_FrontEndRun},
+      {pcmain_MatchEnter, pcmain_MatchLeave, pcmain_MatchRun},
+      {pcfe_ConvertEnter, pcfe_ConvertLeave, pcfe_ConvertStep},
+      {pcfe_OutroEnter, pcfe_OutroLeave, pcfe_OutroRun},
+      {pcmain_LoadingEnter, pcmain_LoadingLeave, pcmain_LoadingRun},
+  };
+  for (int32_t i = 0; i < APP_STATE_COUNT; i++) {
+    EXPECT_EQ(pcmain_StateTable[i].pfnEnter, aExpected[i].pfnEnter) << i;
+    EXPECT_EQ(pcmain_StateTable[i].pfnLeave, aExpected[i].pfnLeave) << i;
+    EXPECT_EQ(pcmain_StateTable[i].pfnRun, aExpected[i].pfnRun) << i;
+  }
+  EXPECT_EQ(APP_STATE_MATCH_LOADING, 5);
+  EXPECT_EQ(APP_STATE_OUTRO, 4);
+  EXPECT_EQ(APP_STATE_GFX_CONVERT, 3);
 }
 
 }  // namespace
