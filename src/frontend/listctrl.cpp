@@ -54,11 +54,12 @@ void listctrl_ItemSet(ListControl* listControl, int32_t iKind, const char* pszTe
 void listctrl_Up(ListControl* po) {
   if (po->iCursor <= 0) return;
   // The nearest selectable entry above; when every entry above is a heading
-  // the cursor stays where it is.
+  // the cursor stays where it is and the window scrolls to the top of the
+  // list, so that the leading headings show again.
   int32_t i = po->iCursor - 1;
   while (i >= 0 && listctrl_bMarked(po, i)) --i;
-  if (i < 0) return;
-  po->iCursor = i;
+  if (i < 0) po->iTop = 0;
+  else po->iCursor = i;
   listctrl_WindowFit(po);
 }
 

@@ -61,6 +61,14 @@ TEST(ListControl, HeadingsAreSteppedOver) {
   listctrl_Up(&l);
   EXPECT_EQ(l.iCursor, 1);
   CheckWindow(l);
+  // Scrolled away and back: up from entry 1 shows the heading at 0 again.
+  l.iCursor = 1;
+  l.iTop = 1;
+  l.iBottom = 4;
+  listctrl_Up(&l);
+  EXPECT_EQ(l.iCursor, 1);
+  EXPECT_EQ(l.iTop, 0);
+  EXPECT_EQ(l.iBottom, 3);
   // Two headings in a row are skipped in one move, both ways.
   for (int i = 0; i < 3; ++i) listctrl_Down(&l);
   EXPECT_EQ(l.iCursor, 4);
