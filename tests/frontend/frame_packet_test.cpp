@@ -159,6 +159,81 @@ TEST(FramePacket, TextIsPrintedForAlignments0To2Only) {
   }
 }
 
+TEST(FramePacket, ATextItemPrintsAsTheLibraryPrintsItThreeUnitsHigher) {
+  // Each alignment against a direct print: left, right and centred on the
+  // cursor (print modes 2, 4, 6), solid anti-aliased (17), at y - 3, in the
+  // item's colour and the font of its index.
+  const FrontEndFont font("SW24pt.bmp");
+  ASSERT_NE(font.get(), nullptr) << FrontEndBuildData();
+  QDLSurface* screen = QDLDisplaySurface();
+  auto capture = [&] {
+    std::string s;
+    for (int y = 60; y < 160; ++y)
+      for (int x = 150; x < 490; ++x) s += std::to_string(PixelAt(x, y)) + ",";
+    return s;
+  };
+  const int32_t modes[3] = {2, 4, 6};
+  for (int align = 0; align < 3; ++align) {
+    ClearScreen();
+    pcframe_Begin();
+    ASSERT_EQ(pcframe_AddText(320, 110, 1, 250, 200, 40, "Menu 42", 0, 0, align), 1);
+    const DrawItem* item = pcframe_poCurrent->poFirstLayer->poFirstItem;
+    EXPECT_EQ(item->uKind, PCFRAME_KIND_TEXT);
+    EXPECT_EQ(item->aiCoord[0], 320);
+    EXPECT_EQ(item->aiCoord[1], 110);
+    EXPECT_EQ(item->aiCoord[2], 0);
+    EXPECT_EQ(item->aiCoord[3], align);
+    EXPECT_STREQ(item->pszText, "Menu 42");
+    ASSERT_EQ(pcframe_Render(), 1);
+    const std::string drawn = capture();
+    ClearScreen();
+    QDLPrintf(screen, font.get(), 320, 107, Rgb(250, 200, 40), 0, modes[align], 17, "%s", "Menu 42");
+    EXPECT_EQ(drawn, capture()) << align;
+  }
+  // A font index without a loaded font prints nothing.
+  ClearScreen();
+  pcframe_Begin();
+  ASSERT_EQ(pcframe_AddText(320, 110, 1, 250, 200, 40, "Menu", 7, 0, 0), 1);
+  ASSERT_EQ(pcframe_Render(), 1);
+  EXPECT_EQ(PixelAt(330, 100) + PixelAt(321, 107), 0u);
+}
+
+TEST(FramePacket, EachAdderStoresItsArgumentsInItsFields) {
+  pcframe_Begin();
+  ASSERT_EQ(pcframe_AddCircle(11, 12, 3, 13, 1, 2, 3, 5), 1);
+  const DrawItem* i = pcframe_poCurrent->poFirstLayer->poFirstItem;
+  EXPECT_EQ(i->uKind, PCFRAME_KIND_CIRCLE);
+  EXPECT_EQ(i->aiCoord[0] * 10000 + i->aiCoord[1] * 100 + i->aiCoord[2], 111213);
+  EXPECT_EQ(i->aRed[0] * 100 + i->aGreen[0] * 10 + i->aBlue[0], 123);
+  EXPECT_EQ(i->uFlags, 5);
+  ASSERT_EQ(pcframe_AddBackdropSprite(21, 22, 3, 9, 6, 4), 1);
+  i = pcframe_poCurrent->poFirstLayer->poFirstItem;
+  EXPECT_EQ(i->uKind, PCFRAME_KIND_BACKDROP_SPRITE);
+  const int16_t backdrop[4] = {21, 22, 9, 6};
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(i->aiCoord[k], backdrop[k]) << k;
+  EXPECT_EQ(i->uFlags, 4);
+  ASSERT_EQ(pcframe_AddBox(1, 2, 3, 4, 3, 7, 8, 9, 77, 1), 1);
+  i = pcframe_poCurrent->poFirstLayer->poFirstItem;
+  EXPECT_EQ(i->uKind, PCFRAME_KIND_BOX);
+  EXPECT_EQ(i->aiCoord[0] * 1000 + i->aiCoord[1] * 100 + i->aiCoord[2] * 10 + i->aiCoord[3], 1234);
+  EXPECT_EQ(i->uAlpha, 77);
+  ASSERT_EQ(pcframe_AddTriangle(1, 2, 3, 4, 5, 6, 3, 7, 8, 9, 66, 2), 1);
+  i = pcframe_poCurrent->poFirstLayer->poFirstItem;
+  EXPECT_EQ(i->uKind, PCFRAME_KIND_TRIANGLE);
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(i->aiCoord[k], k + 1) << k;
+  EXPECT_EQ(i->uAlpha, 66);
+  EXPECT_EQ(i->aBlue[0], 9);
+  scene3d_bDisplay3DUp = 1;
+  ASSERT_EQ(pcframe_AddSheetSprite(31, 32, 3, 33), 1);
+  scene3d_bDisplay3DUp = 0;
+  i = pcframe_poCurrent->poFirstLayer->poFirstItem;
+  EXPECT_EQ(i->uKind, PCFRAME_KIND_SHEET_SPRITE);
+  EXPECT_EQ(i->aiCoord[0] * 10000 + i->aiCoord[1] * 100 + i->aiCoord[2], 313233);
+  EXPECT_EQ(pcframe_poCurrent->cLayersInUse, 1);
+  EXPECT_EQ(pcframe_poCurrent->cItemsInUse, 5);
+  pcframe_Begin();
+}
+
 TEST(FramePacket, AGradientBoxKeepsTheColourOfEachCornerAndDrawsCorner0) {
   // The drawing state's four corners reach the shaded-box item byte for byte,
   // with the gradient's alpha; the 2D render fills in the colour of corner 0.

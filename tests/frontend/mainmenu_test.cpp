@@ -2,6 +2,9 @@
 // confirmation and the attract-mode watch.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "frontend/demowatch.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mregion.h"
@@ -148,6 +151,45 @@ TEST_F(MainMenu, ExitAsksFirstAndYesEndsTheProgram) {
   for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
     for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) texts += i->uKind == PCFRAME_KIND_TEXT;
   EXPECT_EQ(texts, 6);  // three texts, each with its shadow
+  // Each text in place and colour, centred, over its black copy one unit
+  // right and down; the chosen answer yellow, the other grey.
+  auto panel = [] {
+    std::string s;
+    for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+      for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext)
+        if (i->uKind == PCFRAME_KIND_TEXT)
+          s += std::string(i->pszText) + "@" + std::to_string(i->aiCoord[0]) + "," + std::to_string(i->aiCoord[1]) +
+               "/" + std::to_string(i->aiCoord[3]) + "=" + std::to_string(i->aRed[0]) + "." +
+               std::to_string(i->aGreen[0]) + "." + std::to_string(i->aBlue[0]) + " ";
+    return s;
+  };
+  auto expected = [](bool yes) {
+    const std::string yesColour = yes ? "200.200.0" : "200.200.200", noColour = yes ? "200.200.200" : "200.200.0";
+    return std::multiset<std::string>{"Confirm Exit?@320,164/2=200.200.200", "Confirm Exit?@321,165/2=0.0.0",
+                                      "Yes@270,220/2=" + yesColour,         "Yes@271,221/2=0.0.0",
+                                      "No@370,220/2=" + noColour,           "No@371,221/2=0.0.0"};
+  };
+  auto words = [](const std::string& s) {
+    std::multiset<std::string> m;
+    std::string w;
+    for (char c : s) {
+      if (c == ' ' && !w.empty() && w.find('@') != std::string::npos) {
+        m.insert(w);
+        w.clear();
+      } else {
+        w += c;
+      }
+    }
+    return m;
+  };
+  EXPECT_EQ(words(panel()), expected(false));
+  Push(0, 10);
+  EXPECT_EQ(pcgame_MainMenuInput(0), GAME_MODE_MAIN_MENU);
+  pcframe_Begin();
+  pcgame_MainMenuDraw(pcgame_iChoice);
+  EXPECT_EQ(words(panel()), expected(true));
+  Push(0, 11);
+  EXPECT_EQ(pcgame_MainMenuInput(0), GAME_MODE_MAIN_MENU);
   // Select with "No" chosen closes the panel and the menu stays.
   Push(0, 37);
   EXPECT_EQ(pcgame_MainMenuInput(0), GAME_MODE_MAIN_MENU);

@@ -11,15 +11,22 @@
 #include "audio/audio_services.h"
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
+#include "display/qdl_draw.h"
+#include "display/qdl_present.h"
+#include "display/qdl_sheet.h"
+#include "display/qdl_text.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcgame.h"
 #include "frontend/pctext.h"
 #include "frontend_env.h"
+#include "framework/qdx_input.h"
+#include "platform/input_headless.h"
 #include "scene3d/pcframe.h"
 #include "shell/input.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
+#include "shell/texts.h"
 
 namespace fs = std::filesystem;
 
@@ -195,6 +202,81 @@ TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
   EXPECT_EQ(pcfe_ConvertNeeded(), 1);
 }
 
+TEST_F(Conversion, TheScreenShowsTheImageTheLanguagesLinesAndTheProgressBar) {
+  // Each step's screen against one drawn here from the same image and the
+  // conversion's font: the language's three lines centred with a one-pixel
+  // black shadow, 24 apart, and the bar of 15 pixels a converted sheet.
+  char saved[sizeof(pcinstall_szTexturePath)];
+  std::memcpy(saved, pcinstall_szTexturePath, sizeof(saved));
+  const fs::path textures = FrontEndTestRoot() / "data" / "textures";
+  fs::create_directories(textures / "Fonts");
+  fs::create_directories(textures / "images");
+  for (const char* f : {"Fonts/SWfont18pt.bmp", "Fonts/SW24pt.bmp", "images/gfxconvert.tga"})
+    fs::copy_file(FrontEndBuildData() / "textures" / f, textures / f, fs::copy_options::overwrite_existing);
+  const std::string texturePath = "..\\data\\textures\\";
+  std::memcpy(pcinstall_szTexturePath, texturePath.c_str(), texturePath.size() + 1);
+  const char* const lines[2][3] = {
+      {"Please Wait, converting graphics data.", "This is only necessary the first time the game is run ",
+       "or if your video hardware changes."},
+      {"Conversion de donn\xE9"
+       "es graphiques. Veuillez patienter...",
+       "Ceci n'est n\xE9"
+       "cessaire que pour la premi\xE8"
+       "re ex\xE9"
+       "cution du",
+       "jeu ou lors d'un changement de p\xE9"
+       "riph\xE9"
+       "rique."}};
+  QDLSurface* screen = QDLDisplaySurface();
+  auto capture = [&] {
+    std::vector<uint32_t> v;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) {
+        uint32_t p = 0;
+        QDLGetPixel(screen, x, y, &p);
+        v.push_back(p);
+      }
+    return v;
+  };
+  char path[PCINSTALL_PATH_SIZE];
+  pcinstall_TexturePath(path, "images\\gfxconvert.tga");
+  QDLSurface* image = QDLSurfaceCreate(640, 480, 16, 0);
+  ASSERT_NE(image, nullptr);
+  ASSERT_NE(QDLImageLoadTGA(image, path, 0), nullptr);
+  for (int language = 0; language < 2; ++language) {
+    mlang_iLanguage = language;
+    pcfe_ConvertEnter();
+    ASSERT_EQ(pctext_cLoadedFonts, 2);
+    const int counter = 5 + 7 * language;
+    pcfe_iConvertCounter = counter;
+    pcfe_ConvertStep();
+    EXPECT_EQ(pcfe_iConvertCounter, counter + 1);
+    const std::vector<uint32_t> drawn = capture();
+    QDLSurfaceCopy(screen, image, 0);
+    const uint32_t black = QDLSurfaceRGBToPixel(screen, 0, 0, 0), white = QDLSurfaceRGBToPixel(screen, 255, 255, 255);
+    for (int i = 0; i < 3; ++i) {
+      QDLPrintf(screen, pctext_poFontGet(0), 321, static_cast<int16_t>(129 + 24 * i), black, 0, 6, 17, "%s",
+                lines[language][i]);
+      QDLPrintf(screen, pctext_poFontGet(0), 320, static_cast<int16_t>(128 + 24 * i), white, 0, 6, 17, "%s",
+                lines[language][i]);
+    }
+    QDLRect(screen, 176, 443, 464, 457, black, QDLDRAW_FILLED);
+    QDLRect(screen, 178, 445, 178 + 15 * counter, 455, QDLSurfaceRGBToPixel(screen, 128, 128, 64), QDLDRAW_FILLED);
+    const std::vector<uint32_t> expected = capture();
+    int differing = 0, first = -1;
+    for (size_t k = 0; k < drawn.size(); ++k)
+      if (drawn[k] != expected[k]) {
+        if (first < 0) first = static_cast<int>(k);
+        ++differing;
+      }
+    EXPECT_EQ(differing, 0) << language << " first at x " << first % 640 << " y " << first / 640;
+    pcfe_ConvertLeave();
+  }
+  mlang_iLanguage = 0;
+  QDLSurfaceFree(image);
+  std::memcpy(pcinstall_szTexturePath, saved, sizeof(saved));
+}
+
 TEST_F(Conversion, ASourceThatFailsIsSkippedAndTheConversionRunsAgainNextTime) {
   // One source missing and one damaged: both reported, the others converted,
   // and no marker, so the next start converts again.
@@ -265,6 +347,23 @@ TEST(Outro, ShowsForItsCountThenEndsTheProgram) {
   EXPECT_EQ(pcmain_bQuit, 1);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
+  pcfe_OutroLeave();
+  pcmain_bQuit = 0;
+  // Escape held ends it at once.
+  pcmain_eRequestedState = APP_STATE_OUTRO;
+  pcmain_eCurrentState = APP_STATE_OUTRO;
+  pcfe_OutroEnter();
+  pcfe_OutroRun();
+  ASSERT_EQ(pcmain_bQuit, 0);
+  ASSERT_EQ(QKeyboardSetup(0), 0);
+  ASSERT_TRUE(platform::headlessKey(1, true));
+  ASSERT_EQ(QKeyboardPoll(), 0);
+  pcfe_OutroRun();
+  EXPECT_EQ(pcmain_bQuit, 1);
+  EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
+  platform::headlessKey(1, false);
+  QKeyboardPoll();
+  QKeyboardShutdown();
   pcfe_OutroLeave();
   pcmain_bQuit = 0;
 }
