@@ -59,7 +59,8 @@ void global_GameModePop() {
 
 void global_GameModeTransition() {
   if (global.bPopRequest) {
-    QDX_ASSERT(global.iStackPointer > 0);
+    // A pop request on an empty stack is the pop's underflow.
+    if (global.iStackPointer <= 0) global_GameModePop();
     GameModeFn pfnExit = global.aStack[global.iStackPointer - 1].pfnExit;
     global_GameModePop();
     if (pfnExit) pfnExit();

@@ -143,7 +143,10 @@ TEST_F(GameModeStack, SixteenPushesWorkTheSeventeenthDumpsAndAsserts) {
 }
 
 TEST_F(GameModeStack, PopOfAnEmptyStackAsserts) {
-  EXPECT_DEATH(global_GameModePop(), "Assertion failed: 0");
+  EXPECT_DEATH(global_GameModePop(), "Assertion failed: 0, file");
+  // A pop request served on an empty stack is the same underflow.
+  global_GameModePopRequest();
+  EXPECT_DEATH(global_GameModeTransition(), "Assertion failed: 0, file");
 }
 
 TEST_F(GameModeStack, ResetClearsEntryZero) {
