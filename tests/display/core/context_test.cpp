@@ -193,6 +193,20 @@ TEST(Wrappers, PixelFormatRecordAndFillByPitch) {
   EXPECT_EQ(p.redBits, 4u);
   EXPECT_EQ(p.alphaShift, 12u);
   EXPECT_EQ(p.greenLoss, 4u);
+  EXPECT_EQ(p.bitCount, 16u);
+  EXPECT_EQ(p.paletted, 0u);
+  // Memory kinds: local video memory 2, neither 0.
+  QDDPixelFormatFill(&p, f, QDLCAPS_VIDEOMEMORY);
+  EXPECT_EQ(p.memoryKind, 2u);
+  QDDPixelFormatFill(&p, f, 0);
+  EXPECT_EQ(p.memoryKind, 0u);
+  // A paletted format counts palette bits and keeps no component widths.
+  QDLPixelFormatDesc pal = {QDLPF_PALETTEINDEXED8, 8, 0, 0, 0, 0};
+  QDDPixelFormatFill(&p, pal, QDLCAPS_SYSTEMMEMORY);
+  EXPECT_EQ(p.paletted, 1u);
+  EXPECT_EQ(p.rgb, 0u);
+  EXPECT_EQ(p.bitCount, 8u);
+  EXPECT_EQ(p.redBits, 0u);
   // Fill a 3 x 2 surface whose pitch is wider than its rows.
   Q2DXSurface* s = Q2DXSurfaceCreateFormat(3, 2, 16, 0);
   ASSERT_NE(s, nullptr);
