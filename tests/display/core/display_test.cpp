@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "display/q2dx.h"
+#include "display/q2dx_internal.h"
 #include "display/qdl.h"
 #include "display/qdl_image.h"
 #include "display/qdl_palette.h"
@@ -117,6 +118,25 @@ TEST_F(DisplayOpen, HeadlessCaptureOfAFrame) {
   EXPECT_EQ(p[0] | p[1] | p[2], 0);
   std::free(p);
   std::remove(name.c_str());
+}
+
+TEST_F(DisplayOpen, AnEmptyWindowRectanglePresentsNothing) {
+  QDLSurface* d = QDLOpenDisplay(0, mode, QDLOPEN_WINDOWED);
+  ASSERT_NE(d, nullptr);
+  PutPixel16(d, 1, 1, 0xFFFF);
+  uint64_t before = platform::displayPresentCount();
+  // A window minimised to nothing: left equal to right.
+  Q2DXRect saved = q2dxState.destRect;
+  q2dxState.destRect.right = q2dxState.destRect.left;
+  EXPECT_EQ(Q2DXFlip(Q2DXFLIP_CLEAR), 0u);
+  EXPECT_EQ(platform::displayPresentCount(), before);
+  // Nothing was presented, so nothing was cleared either.
+  ASSERT_EQ(QDLSurfaceLock(d), 0u);
+  EXPECT_EQ(d->pixels[d->pitch + 3], 0xFF);
+  QDLSurfaceUnlock(d);
+  q2dxState.destRect = saved;
+  EXPECT_EQ(Q2DXFlip(0), 0u);
+  EXPECT_EQ(platform::displayPresentCount(), before + 1);
 }
 
 TEST_F(DisplayOpen, WindowedReopenRescalesViewsOfTheDisplay) {
