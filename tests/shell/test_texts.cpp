@@ -73,7 +73,11 @@ TEST_F(Texts, AbbreviationRowsAndVideoTestTexts) {
   EXPECT_STREQ(tlastr_apszRows[0][204][0], "BUR");
   EXPECT_STREQ(tlastr_apszRows[4][144][0], "BRA");  // Italian falls back to English
   pcmain_VideoTestTextsSet(3);
-  EXPECT_EQ(std::strncmp(pcmain_pszVideoTestQuestion, "We must now check your video cards", 34), 0);
+  EXPECT_STREQ(pcmain_pszVideoTestQuestion,
+               "We must now check your video cards for higher screen resoloutions.\nThis test can cause your screen "
+               "to go blank for up to 60 seconds\n\nWarning - This check can sometimes cause incorrectly configured "
+               "machines to crash.\nIf this test crashes, restart and select cancel to disable higher "
+               "resoloutions\n\nClick on OK to proceed, or Cancel to disable higher resoloutions.\n\n");
   EXPECT_STREQ(pcmain_pszVideoTestDisabled, "Higher screen resolotions have been disabled\n\nClick on OK to proceed");
   pcmain_VideoTestTextsSet(9);
   EXPECT_EQ(pcmain_pszVideoTestQuestion, pcmain_apszVideoTestTexts[0][0]);
