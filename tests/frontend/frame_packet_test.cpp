@@ -234,6 +234,40 @@ TEST(FramePacket, EachAdderStoresItsArgumentsInItsFields) {
   pcframe_Begin();
 }
 
+TEST(FramePacket, TheScreenClearFillsTheWholeDisplayWithColour0OnlyWhileItsFlagIsSet) {
+  QDLSurface* screen = QDLDisplaySurface();
+  QDLFillRect(screen, nullptr, Rgb(10, 200, 30), 0);
+  pcframe_ScreenClearSet(0);
+  pcframe_ScreenClear();
+  EXPECT_EQ(PixelAt(0, 0), Rgb(10, 200, 30));
+  EXPECT_EQ(PixelAt(639, 479), Rgb(10, 200, 30));
+  for (int flag : {1, -1}) {  // any non-zero value is on
+    QDLFillRect(screen, nullptr, Rgb(10, 200, 30), 0);
+    pcframe_ScreenClearSet(flag);
+    pcframe_ScreenClear();
+    EXPECT_EQ(PixelAt(0, 0), 0u) << flag;
+    EXPECT_EQ(PixelAt(639, 479), 0u) << flag;
+    EXPECT_EQ(PixelAt(320, 240), 0u) << flag;
+  }
+  pcframe_ScreenClearSet(0);
+}
+
+TEST(FramePacket, InitChainsThePoolsAfreshAndClearsThePeakAndTheReadyFlag) {
+  pcframe_Begin();
+  for (int i = 0; i < 40; ++i) ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, i % 7, 0, 0, 0, 0), 1);
+  EXPECT_GE(pcframe_iItemPeak, 40);
+  pcframe_Init();
+  EXPECT_EQ(pcframe_iItemPeak, 0);
+  EXPECT_EQ(pcframe_bReadyGet(), 0);
+  EXPECT_EQ(pcframe_poCurrent->poFirstLayer, nullptr);
+  EXPECT_EQ(pcframe_poCurrent->cItemsInUse, 0);
+  EXPECT_EQ(pcframe_AddLine(0, 0, 1, 1, 1, 0, 0, 0, 0), 0);  // not ready until the next Begin
+  pcframe_Begin();
+  for (int i = 0; i < PCFRAME_ITEMS_MAX; ++i) ASSERT_EQ(pcframe_AddLine(0, 0, 1, 1, i % 200, 0, 0, 0, 0), 1) << i;
+  EXPECT_EQ(pcframe_iItemPeak, PCFRAME_ITEMS_MAX);
+  pcframe_Begin();
+}
+
 TEST(FramePacket, AGradientBoxKeepsTheColourOfEachCornerAndDrawsCorner0) {
   // The drawing state's four corners reach the shaded-box item byte for byte,
   // with the gradient's alpha; the 2D render fills in the colour of corner 0.

@@ -113,10 +113,16 @@ TEST_F(MainMenu, EveryChoiceHandsOverWithItsKindOfGame) {
   } cases[] = {{0, 0, 50, 11}, {2, 0, 39, 11}, {0, 1, 49, 84}, {1, 1, 12, 41}, {2, 1, 12, 43}, {1, 0, 14, 11}};
   for (const Case& c : cases) {
     global_SetExtendedGameMode(GAME_MODE_NONE);
+    global_SetMenuUser(nullptr);
+    input_poGetPort(0)->iMark = 0;
     Place(c.column, c.row);
     Push(0, 37);
     EXPECT_EQ(pcgame_MainMenuInput(0), c.next) << c.column << "," << c.row;
     EXPECT_EQ(global_eGetExtendedGameMode(), c.extended) << c.column << "," << c.row;
+    // History and quick start mark the active users' ports; history and
+    // restore make the taken user the menu user.
+    EXPECT_EQ(input_poGetPort(0)->iMark, c.extended == 49 || c.extended == 14 ? 1 : 0) << c.extended;
+    EXPECT_EQ(global_poGetMenuUser(), c.next == 84 || c.next == 43 ? &user_aUsers[0] : nullptr) << c.next;
     EXPECT_EQ(user_aUsers[0].pip, input_poGetPort(0));
     EXPECT_EQ(user_aUsers[0].bActive, 1);
     EXPECT_EQ(input_poGetPort(0)->bInUse, 1);
