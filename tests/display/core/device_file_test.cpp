@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -174,6 +175,30 @@ TEST_F(DeviceFile, RefusingTheTestKeepsOneSafeModePerDevice) {
   QDLDeviceTestChoiceSet(1);
   EXPECT_EQ(Load(), 0u);
   EXPECT_EQ(QDLDeviceGet(0)->modeCount, 1u);
+}
+
+TEST_F(DeviceFile, SafeModeTiesKeepTheFirstModeInListOrder) {
+  ASSERT_EQ(Load(), 1u);
+  Q2DXDriver* drv = Q2DXDriverGet(0);
+  ASSERT_NE(drv, nullptr);
+  ASSERT_GE(drv->modeCount, 4u);
+  std::vector<Q2DXMode> saved(drv->modes, drv->modes + drv->modeCount);
+  uint32_t savedCount = drv->modeCount;
+  // 680 and 600 are both 40 from 640: the first listed wins; at that width
+  // 520 and 440 are both 40 from 480: again the first.
+  drv->modes[0] = Q2DXMode{680, 520, 16, 0, 0, 0};
+  drv->modes[1] = Q2DXMode{680, 440, 16, 0, 0, 0};
+  drv->modes[2] = Q2DXMode{600, 480, 16, 0, 0, 0};
+  drv->modes[3] = Q2DXMode{640, 480, 32, 0, 0, 0};
+  drv->modeCount = 4;
+  ASSERT_EQ(QDLDeviceModesSafe(), 0u);
+  QDLDeviceInfo* d = QDLDeviceGet(0);
+  ASSERT_EQ(d->modeCount, 1u);
+  EXPECT_EQ(d->modes[0].width, 680u);
+  EXPECT_EQ(d->modes[0].height, 520u);
+  EXPECT_EQ(d->modes[0].bitsPerPixel, 16u);
+  std::copy(saved.begin(), saved.end(), drv->modes);
+  drv->modeCount = savedCount;
 }
 
 TEST_F(DeviceFile, TheTestKeepsOnlySixteenBitModesOfHardwareDevices) {
