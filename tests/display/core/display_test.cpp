@@ -8,6 +8,7 @@
 #include "display/q2dx.h"
 #include "display/q2dx_internal.h"
 #include "display/qdl.h"
+#include "display/qdl_internal.h"
 #include "display/qdl_image.h"
 #include "display/qdl_palette.h"
 #include "display/qdl_present.h"
@@ -118,6 +119,27 @@ TEST_F(DisplayOpen, HeadlessCaptureOfAFrame) {
   EXPECT_EQ(p[0] | p[1] | p[2], 0);
   std::free(p);
   std::remove(name.c_str());
+}
+
+TEST_F(DisplayOpen, WindowHookAndErrorTexts) {
+  platform::Window* win = QDXGetMainWindow();
+  // Activation messages are swallowed while no display is open.
+  EXPECT_EQ(QDLWindowHook(win, platform::kMsgActivate, 1, 0, 123), 0);
+  QDLSurface* d = QDLOpenDisplay(0, mode, QDLOPEN_WINDOWED | QDLOPEN_VIDEO_MEMORY);
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d->flags, QDLSURF_DISPLAY | QDLSURF_VIDEO);
+  EXPECT_EQ(QDLWindowHook(win, platform::kMsgActivate, 1, 0, 123), 123);
+  // Re-opening in full screen is refused with its message.
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(QDLOpenDisplay(0, mode, 36), nullptr);
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("QDX Error: Resizing of FullScreen modes currently not supported"), std::string::npos) << err;
+  // Shut-down maximises a window that is to be kept, else hides it.
+  QDLKeepWindowOnShutdown();
+  EXPECT_EQ(QDLShutdown(), 0u);
+  EXPECT_EQ(QDXGetWindowState(), QDX_WINDOW_MAXIMISED);
+  EXPECT_TRUE(platform::isWindowVisible(win));
+  qdlGlobals.keepWindow = 0;
 }
 
 TEST_F(DisplayOpen, AnEmptyWindowRectanglePresentsNothing) {

@@ -277,6 +277,27 @@ TEST_F(SurfaceTest, ColourKeyOnViewSetsParent) {
   QDLSetDefaultColourKey(0, 0, 0);
 }
 
+TEST_F(SurfaceTest, CreationFlagsAndTheDefaultKey) {
+  // Creation flag 32 is recorded as surface flag 0x80.
+  QDLSurface* f32 = QDLSurfaceCreate(4, 4, 16, QDLCREATE_FLAG32);
+  ASSERT_NE(f32, nullptr);
+  EXPECT_EQ(f32->flags & (QDLSURF_OWN | QDLSURF_FLAG32), QDLSURF_OWN | QDLSURF_FLAG32);
+  // The default key: the index for 8-bit surfaces, R, G, B for the others.
+  QDLSetDefaultColourKey(7, 0, 255);
+  QDLSurface* p8 = QDLSurfaceCreate(4, 4, 8, QDLCREATE_MEMORY);
+  QDLSurface* p16 = QDLSurfaceCreate(4, 4, 16, QDLCREATE_MEMORY);
+  ASSERT_TRUE(p8 && p16);
+  EXPECT_EQ(p8->colourKey, 7u);
+  EXPECT_EQ(p16->colourKey, 0x001Fu);
+  QDLSetDefaultColourKey(0, 0, 0);
+  // A view copies its parent's key and key-set flag.
+  EXPECT_EQ(QDLSurfaceSetColourKey(p16, 255, 0, 0), 0u);
+  QDLSurface* v = QDLSurfaceCreateView(p16, 1, 1, 2, 2, 0);
+  ASSERT_NE(v, nullptr);
+  EXPECT_EQ(v->colourKey, 0xF800u);
+  EXPECT_EQ(v->colourKeySet, 1u);
+}
+
 TEST_F(SurfaceTest, ImpossibleSizesAreRefused) {
   EXPECT_EQ(QDLSurfaceCreate(-1, 5, 16, QDLCREATE_MEMORY), nullptr);
   EXPECT_EQ(QDLSurfaceCreate(70000, 70000, 32, QDLCREATE_MEMORY), nullptr);
