@@ -85,6 +85,27 @@ TEST(SheetCache, ABAloadsBOnceAndABDFreesA) {
   EXPECT_EQ(pcfe_SheetGet(), -1);
 }
 
+TEST(SheetCache, SheetNumbersNameTheirFilesInTheTablesOrder) {
+  const char* const names[PCFE_SHEETS] = {"condi", "maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor",
+                                          "sides", "tactics", "team",    "fhfl",    "fhgt",    "fhnews",  "fhops",
+                                          "fhroh", "fhset",   "options", "loadsave", "cont",   "fhmain"};
+  // Sheet n loads "..\data\frontend\<row n>16.spr": a file written under
+  // the name is the one the sheet number brings up.
+  pcfe_SheetCacheReset();
+  for (int n = 0; n < PCFE_SHEETS; ++n) {
+    EXPECT_STREQ(pcfe_aszSheetNames[n], names[n]) << n;
+    const fs::path file = FrontEndTestRoot() / "data" / "frontend" / (std::string(names[n]) + "16.spr");
+    QDLSpriteBank* b = FrontEndSolidBank(2, 2, static_cast<uint16_t>(0x100 + n));
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(QDLSpriteBankSave(b, file.c_str()), 0u);
+    QDLSpriteBankFree(b);
+    pcfe_SheetLoad(n);
+    EXPECT_EQ(pcfe_SheetGet(), n);
+    EXPECT_EQ(FirstPixel(), 0x100 + n) << names[n];
+  }
+  pcfe_SheetCacheReset();
+}
+
 TEST(Scaling, FactorsOfTheVirtualAndTheFixedLayouts) {
   pcfe_ScaleSet(512, 240, 640, 480);
   EXPECT_EQ(pcfe_ScaleX(256), 320);
@@ -215,18 +236,21 @@ TEST_F(Conversion, TheScreenShowsTheImageTheLanguagesLinesAndTheProgressBar) {
     fs::copy_file(FrontEndBuildData() / "textures" / f, textures / f, fs::copy_options::overwrite_existing);
   const std::string texturePath = "..\\data\\textures\\";
   std::memcpy(pcinstall_szTexturePath, texturePath.c_str(), texturePath.size() + 1);
-  const char* const lines[2][3] = {
+  const char* const lines[6][3] = {
       {"Please Wait, converting graphics data.", "This is only necessary the first time the game is run ",
        "or if your video hardware changes."},
-      {"Conversion de donn\xE9"
-       "es graphiques. Veuillez patienter...",
-       "Ceci n'est n\xE9"
-       "cessaire que pour la premi\xE8"
-       "re ex\xE9"
-       "cution du",
-       "jeu ou lors d'un changement de p\xE9"
-       "riph\xE9"
-       "rique."}};
+      {"Conversion de donn\xE9" "es graphiques. Veuillez patienter...",
+       "Ceci n'est n\xE9" "cessaire que pour la premi\xE8" "re ex\xE9" "cution du",
+       "jeu ou lors d'un changement de p\xE9" "riph\xE9" "rique."},
+      {"Bitte warten, konvertiere Grafikdaten.", "Dies ist nur notwendig, wenn Sie das Spiel das erste",
+       "Mal starten, oder Sie die Video Einstellungen ver\xE4" "ndern wollen"},
+      {"Por favor, espera. Convirtiendo datos gr\xE1" "ficos.", "Esto s\xF3" "lo es necesario la primera vez que se ejecuta",
+       "el juego o si tu hardware de v\xED" "deo cambia."},
+      {"Attendere... conversione dati grafici in corso.", "Questo \xE8" " necessario solo la prima volta che il gioco",
+       "viene caricato o se il tuo hardware video \xE8" " cambiato."},
+      {"Aguarde, por favor. A converter dados gr\xE1" "ficos.",
+       "Isto s\xF3" " \xE9" " necess\xE1" "rio da primeira vez que correr o jogo",
+       "ou se o seu hardware de v\xED" "deo mudar."}};
   QDLSurface* screen = QDLDisplaySurface();
   auto capture = [&] {
     std::vector<uint32_t> v;
@@ -243,11 +267,12 @@ TEST_F(Conversion, TheScreenShowsTheImageTheLanguagesLinesAndTheProgressBar) {
   QDLSurface* image = QDLSurfaceCreate(640, 480, 16, 0);
   ASSERT_NE(image, nullptr);
   ASSERT_NE(QDLImageLoadTGA(image, path, 0), nullptr);
-  for (int language = 0; language < 2; ++language) {
-    mlang_iLanguage = language;
+  // Each language, then a language outside 0 to 5, which gets English.
+  for (int language = 0; language < 7; ++language) {
+    mlang_iLanguage = language < 6 ? language : 17;
     pcfe_ConvertEnter();
     ASSERT_EQ(pctext_cLoadedFonts, 2);
-    const int counter = 5 + 7 * language;
+    const int counter = 3 * language;
     pcfe_iConvertCounter = counter;
     pcfe_ConvertStep();
     EXPECT_EQ(pcfe_iConvertCounter, counter + 1);
@@ -256,9 +281,9 @@ TEST_F(Conversion, TheScreenShowsTheImageTheLanguagesLinesAndTheProgressBar) {
     const uint32_t black = QDLSurfaceRGBToPixel(screen, 0, 0, 0), white = QDLSurfaceRGBToPixel(screen, 255, 255, 255);
     for (int i = 0; i < 3; ++i) {
       QDLPrintf(screen, pctext_poFontGet(0), 321, static_cast<int16_t>(129 + 24 * i), black, 0, 6, 17, "%s",
-                lines[language][i]);
+                lines[language % 6][i]);
       QDLPrintf(screen, pctext_poFontGet(0), 320, static_cast<int16_t>(128 + 24 * i), white, 0, 6, 17, "%s",
-                lines[language][i]);
+                lines[language % 6][i]);
     }
     QDLRect(screen, 176, 443, 464, 457, black, QDLDRAW_FILLED);
     QDLRect(screen, 178, 445, 178 + 15 * counter, 455, QDLSurfaceRGBToPixel(screen, 128, 128, 64), QDLDRAW_FILLED);
