@@ -93,6 +93,10 @@ TEST(Modes, LibraryModeListAndFindMode) {
   EXPECT_EQ(QDLFindMode(0, 640, 480, 32, 1), -1);
   EXPECT_EQ(QDLFindMode(1, 640, 480, 16, 0), -1);
   EXPECT_EQ(QDLFindMode(-1, 640, 480, 16, 0), -1);
+  // The Q2DX search over a driver index out of range finds nothing.
+  EXPECT_GE(Q2DXFindMode(0, 640, 480, 16, 0), 0);
+  EXPECT_EQ(Q2DXFindMode(1, 640, 480, 16, 0), -1);
+  EXPECT_EQ(Q2DXFindMode(-1, 640, 480, 16, 0), -1);
   // A second set-up does nothing.
   EXPECT_EQ(QDLSetup(), 0u);
   EXPECT_EQ(QDLShutdown(), 0u);
