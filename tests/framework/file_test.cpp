@@ -88,6 +88,15 @@ TEST_F(FileTest, OpenObjectsFormAListAndUpdateModesSwitchDirection) {
   EXPECT_EQ(QDXFileAtEnd(poR), 1);
   EXPECT_EQ(QDXFileIsOpen(poW), 0);
   EXPECT_EQ(QDXFileClose(poW), 7);  // not in the list any more
+  // Append mode writes at the end and can read back.
+  QDXFile* poA = QDXFileOpen("..\\data\\Files\\u.bin", 0, QDXFILE_MODE_APPEND);
+  ASSERT_NE(poA, nullptr);
+  EXPECT_EQ(QDXFileWrite(poA, "Z", 1), 1u);
+  EXPECT_EQ(QDXFileSeek(poA, 0, SEEK_SET), 0);
+  char acAppend[8] = {};
+  EXPECT_EQ(QDXFileRead(poA, acAppend, 7), 7u);
+  EXPECT_EQ(std::string(acAppend), "abcdXYZ");
+  EXPECT_EQ(QDXFileClose(poA), 0);
   EXPECT_EQ(QDXFileOpen("..\\data\\Files\\u.bin", 0, 6), nullptr);  // no such mode
   EXPECT_EQ(QDXFileOpenRead("..\\data\\Files\\absent.bin", 0), nullptr);
   EXPECT_EQ(QDXFileOpenCount(), 1u);

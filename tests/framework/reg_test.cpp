@@ -124,6 +124,11 @@ TEST_F(RegTest, DescriptorFaultsHaveTheirCodes) {
   QDXRegValue v{"Language", 1, QDXREG_TYPE_DWORD, 4, &u, 5, nullptr};
   EXPECT_EQ(QDXRegReadValue(&v, 1), 10);  // the key is not open yet
   EXPECT_EQ(QDXRegWriteValue(&v), 10);
+  // The open key is checked before the type.
+  QDXRegValue closedBadType = v;
+  closedBadType.uType = 4;
+  EXPECT_EQ(QDXRegReadValue(&closedBadType, 1), 10);
+  EXPECT_EQ(QDXRegWriteValue(&closedBadType), 10);
   ASSERT_EQ(QDXRegOpen(PRODUCT), 0);
   QDXRegValue badRoot = v;
   badRoot.uRoot = 2;

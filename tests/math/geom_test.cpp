@@ -150,4 +150,21 @@ TEST(Distance, ValuesAndTheOverflowCode) {
   EXPECT_EQ(QMathPointDistance3D(&out, &a, &over), 7);
 }
 
+TEST(Rect, IntersectionTakesTheFirstRectangleAsLowOnEqualEdges) {
+  // With equal x (or y) the first rectangle is the low one: its negative
+  // width (height) ends before the other begins, so they are apart.
+  QMathRect out = {-1, -1, -1, -1};
+  const QMathRect a = {0, 0, -5, 10}, b = {0, 0, 3, 10};
+  EXPECT_EQ(QMathRectIntersect(&out, &a, &b), 0);
+  EXPECT_EQ(out.x, -1);
+  QMathRect overlap;
+  EXPECT_EQ(QMathRectIntersect(&overlap, &b, &a), 1);
+  EXPECT_EQ(overlap.x, 0);
+  EXPECT_EQ(overlap.w, -5);
+  const QMathRect c = {0, 0, 10, -5}, d = {0, 0, 10, 3};
+  EXPECT_EQ(QMathRectIntersect(&out, &c, &d), 0);
+  EXPECT_EQ(QMathRectIntersect(&overlap, &d, &c), 1);
+  EXPECT_EQ(overlap.h, -5);
+}
+
 }  // namespace

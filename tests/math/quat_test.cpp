@@ -268,4 +268,51 @@ TEST(Quat, FromMatrixRoundTrip) {
   }
 }
 
+TEST(Quat, SlerpBranchThresholds) {
+  // 1 - c = 0.00005: within the linear branch, so t = 0.25 weighs 0.75 and 0.25.
+  const QMathQuat a = kIdentity;
+  const QMathQuat b = {0.01f, 0, 0, 0.99995f};
+  ASSERT_LE(1.0f - QMathQuatDot(&a, &b), 0.0001f);
+  QMathQuat out, linear;
+  QMathQuatSlerp(&out, &a, &b, 0.25f);
+  const QMathQuat mix = {0.25f * b.x, 0, 0, 0.75f * a.w + 0.25f * b.w};
+  QMathQuatNormalise(&linear, &mix);
+  EXPECT_TRUE(SameBits(out, linear));
+  // c + 1 = 0.00005: within the opposite branch, turning towards
+  // (-a.y, a.x, -a.w, a.z) = (0, 0, -1, 0) whatever b is.
+  const QMathQuat opposite = {0.01f, 0, 0, -0.99995f};
+  ASSERT_LE(QMathQuatDot(&a, &opposite) + 1.0f, 0.0001f);
+  QMathQuatSlerp(&out, &a, &opposite, 0.5f);
+  EXPECT_EQ(out.x, 0.0f);
+  EXPECT_EQ(out.y, 0.0f);
+  EXPECT_NEAR(out.z, -0.70711f, 1e-4f);
+  EXPECT_NEAR(out.w, 0.70711f, 1e-4f);
+}
+
+TEST(Quat, FromMatrixTiesKeepTheLowerDiagonalIndex) {
+  // Half turns about (1, -1, 0) and (1, 0, -1): trace -1, two equal largest
+  // diagonal entries. The lower index is chosen, and its component is the
+  // positive one.
+  QMathMatrix m;
+  QMathMatrixIdentity(&m);
+  m.m[0] = 0; m.m[5] = 0; m.m[10] = -1;
+  m.m[1] = -1; m.m[4] = -1;
+  m.m[2] = m.m[8] = m.m[6] = m.m[9] = 0;
+  QMathQuat q;
+  QMathQuatFromMatrix(&q, &m);
+  EXPECT_NEAR(q.x, 0.70711f, 1e-5f);
+  EXPECT_NEAR(q.y, -0.70711f, 1e-5f);
+  EXPECT_EQ(q.z, 0.0f);
+  EXPECT_EQ(q.w, 0.0f);
+  QMathMatrixIdentity(&m);
+  m.m[0] = 0; m.m[5] = -1; m.m[10] = 0;
+  m.m[2] = -1; m.m[8] = -1;
+  m.m[1] = m.m[4] = m.m[6] = m.m[9] = 0;
+  QMathQuatFromMatrix(&q, &m);
+  EXPECT_NEAR(q.x, 0.70711f, 1e-5f);
+  EXPECT_EQ(q.y, 0.0f);
+  EXPECT_NEAR(q.z, -0.70711f, 1e-5f);
+  EXPECT_EQ(q.w, 0.0f);
+}
+
 }  // namespace

@@ -231,4 +231,35 @@ TEST_F(Rand, BiasedStaysInRange) {
   QMathRandBiased(UINT32_MAX, UINT32_MAX);
 }
 
+TEST_F(Rand, BiasedFollowsItsThresholdAndDraws) {
+  // Replayed against the plain generator: r = next % (b + 1); from
+  // ((a + b) * 138) / 256 upwards two more draws pick a value from a up to a
+  // value from a to b, below it one draw picks 0..a.
+  // 5..32 has the threshold 19, which a factor of 139 would move to 20.
+  const uint32_t bounds[][2] = {{2, 10}, {0, 5}, {3, 3}, {7, 40}, {1, 2}, {100, 1000}, {5, 32}};
+  int upper = 0, lower = 0;
+  for (const auto& ab : bounds) {
+    const uint32_t a = ab[0], b = ab[1];
+    for (int i = 0; i < 400; ++i) {
+      const QMathRandState mark = Now();
+      uint32_t expected;
+      const uint32_t r = QMathRandNext() % (b + 1);
+      if (static_cast<int32_t>(r) >= static_cast<int32_t>((a + b) * 138u) / 256) {
+        const uint32_t x = a + QMathRandNext() % (b - a + 1);
+        expected = a + QMathRandNext() % (x - a + 1);
+        ++upper;
+      } else {
+        expected = QMathRandNext() % (a + 1);
+        ++lower;
+      }
+      const QMathRandState after = Now();
+      QMathRandStateRestore(&mark);
+      ASSERT_EQ(QMathRandBiased(a, b), expected) << a << ".." << b << " draw " << i;
+      ASSERT_TRUE(Same(Now(), after));
+    }
+  }
+  EXPECT_GT(upper, 0);
+  EXPECT_GT(lower, 0);
+}
+
 }  // namespace

@@ -344,4 +344,40 @@ TEST(Matrix, FromDirectionTurnsTheZAxisOntoTheDirection) {
   EXPECT_EQ(m.m[8], kQuarterSine * kQuarterSine);
 }
 
+TEST(Matrix, RotateAxisAgreesWithTheSingleAxisBuildersAndTheQuaternion) {
+  for (int32_t angle : {0, 1234, 16384, 30000, 50000}) {
+    QMathMatrix axisM = Filled(0.0f), direct = Filled(0.0f);
+    const QMathVec3 x = {3, 0, 0}, y = {0, 0.5f, 0};  // normalised first
+    QMathMatrixSetRotateAxis(&axisM, &x, angle);
+    QMathMatrixSetRotateX(&direct, angle);
+    ExpectNearMatrix(axisM, direct, 1e-6f);
+    QMathMatrixSetRotateAxis(&axisM, &y, angle);
+    QMathMatrixSetRotateY(&direct, angle);
+    ExpectNearMatrix(axisM, direct, 1e-6f);
+    // A general axis: the same rotation as the axis-angle quaternion (whose
+    // table sines are of the half angle, hence the tolerance).
+    const QMathVec3 axis = {1, 2, 2};
+    QMathVec3 unit;
+    QMathVec3Normalise(&unit, &axis);
+    QMathQuat q;
+    QMathQuatFromAxisAngle(&q, &unit, angle);
+    QMathMatrix fromQuat = Filled(0.0f);
+    QMathMatrixFromQuat(&fromQuat, &q);
+    QMathMatrixSetRotateAxis(&axisM, &axis, angle);
+    ExpectNearMatrix(axisM, fromQuat, 5e-4f);
+  }
+}
+
+TEST(Matrix, FromQuatOfATinyQuaternionScalesByItsSquaredLength) {
+  // |q|^2 at most 0.0001: the factor is |q|^2 itself, not 2 / |q|^2.
+  const QMathQuat q = {0.007f, 0, 0, 0.007f};
+  const float n = q.x * q.x + q.w * q.w;
+  ASSERT_LE(n, 0.0001f);
+  QMathMatrix m = Filled(0.0f);
+  QMathMatrixFromQuat(&m, &q);
+  EXPECT_EQ(m.m[5], 1.0f - n * (q.x * q.x));
+  EXPECT_EQ(m.m[6], n * (q.w * q.x));
+  EXPECT_EQ(m.m[9], n * (-q.w * q.x));
+}
+
 }  // namespace
