@@ -170,4 +170,24 @@ TEST(Trig, SineAndCosineFollowTheInterpolationOnEveryAngle) {
   }
 }
 
+TEST(Trig, Atan2FollowsTheTruncatedTableIndexOnAGrid) {
+  // Reference: the table entry at the truncated ratio times 256 (the smaller
+  // coordinate over the larger), mirrored into the quadrant.
+  for (int32_t y = -300; y <= 300; y += 7) {
+    for (int32_t x = -300; x <= 300; x += 11) {
+      if (x == 0 || y == 0) {
+        continue;
+      }
+      const int32_t ax = std::abs(x), ay = std::abs(y);
+      const int32_t t = ay <= ax ? static_cast<int32_t>(QMathAtanTable[(ay * 256) / ax])
+                                 : 16384 - static_cast<int32_t>(QMathAtanTable[(ax * 256) / ay]);
+      const int32_t expected = x > 0 ? (y > 0 ? t : -t) : (y > 0 ? 32768 - t : 32768 + t);
+      ASSERT_EQ(QMathAtan2(x, y), expected) << x << "," << y;
+    }
+  }
+  // (2 * 256) / 3 = 170.67 is taken as 170, not rounded.
+  EXPECT_EQ(QMathAtan2(3, 2), static_cast<int32_t>(QMathAtanTable[170]));
+  EXPECT_EQ(QMathAtan2(2, 3), 16384 - static_cast<int32_t>(QMathAtanTable[170]));
+}
+
 }  // namespace
