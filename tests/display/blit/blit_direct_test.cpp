@@ -18,33 +18,7 @@ std::mt19937& Rng() {
   return rng;
 }
 
-// A frame of one bank whose rows are given as bodies (after the row length).
-struct Frame {
-  std::vector<uint8_t> data;
-  QDLSpriteBank bank{};
-  QDLPalette palette{};
-  uint16_t table[256] = {};
-  QDLFrame frame{};
-  Frame(int srcBytes, uint32_t formatCode, int16_t width, int encoding,
-        const std::vector<std::vector<uint8_t>>& rows) {
-    for (const auto& body : rows) {
-      const size_t len = body.size() + 2;
-      data.push_back(static_cast<uint8_t>(len));
-      data.push_back(static_cast<uint8_t>(len >> 8));
-      data.insert(data.end(), body.begin(), body.end());
-    }
-    palette.colourTable = table;
-    bank.formatCode = formatCode;
-    bank.sourceBytesPerPixel = static_cast<uint32_t>(srcBytes);
-    bank.colourTable = table;
-    bank.palette = &palette;
-    frame.width = width;
-    frame.height = static_cast<int16_t>(rows.size());
-    frame.encoding = static_cast<int16_t>(encoding);
-    frame.pixels = data.data();
-    frame.bank = &bank;
-  }
-};
+using Frame = RowFrame;
 
 std::vector<uint8_t> Bytes(std::initializer_list<uint32_t> pixels, int P) {
   std::vector<uint8_t> out;

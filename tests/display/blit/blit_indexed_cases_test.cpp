@@ -18,33 +18,10 @@ std::mt19937& Rng() {
   return rng;
 }
 
-// A frame of 8-bit indices whose rows are given as bodies (the bytes after
-// each row's length word).
-struct IndexFrame {
-  std::vector<uint8_t> data;
-  QDLSpriteBank bank{};
-  QDLPalette palette{};
-  uint16_t table[256] = {};
-  QDLFrame frame{};
-  IndexFrame(int16_t width, int encoding, const std::vector<std::vector<uint8_t>>& rows) {
-    for (const auto& body : rows) {
-      const size_t len = body.size() + 2;
-      data.push_back(static_cast<uint8_t>(len));
-      data.push_back(static_cast<uint8_t>(len >> 8));
-      data.insert(data.end(), body.begin(), body.end());
-    }
-    for (int i = 0; i < 256; ++i) table[i] = static_cast<uint16_t>(0x2000 + i);
-    palette.colourTable = table;
-    bank.formatCode = 1;
-    bank.sourceBytesPerPixel = 1;
-    bank.colourTable = table;
-    bank.palette = &palette;
-    frame.width = width;
-    frame.height = static_cast<int16_t>(rows.size());
-    frame.encoding = static_cast<int16_t>(encoding);
-    frame.pixels = data.data();
-    frame.bank = &bank;
-  }
+// A frame of 8-bit indices whose colour table holds 0x2000 + i.
+struct IndexFrame : RowFrame {
+  IndexFrame(int16_t width, int encoding, const std::vector<std::vector<uint8_t>>& rows)
+      : RowFrame(1, 1, width, encoding, rows, 0x2000) {}
 };
 
 // Everything of the surface's buffer (sentinel border included) except the

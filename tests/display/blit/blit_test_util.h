@@ -27,6 +27,40 @@ struct Grid {
   const Cell& at(int32_t i, int32_t j) const { return cells[static_cast<size_t>(j) * width + i]; }
 };
 
+// A frame of one bank whose rows are given as bodies (the bytes after each
+// row's length word). The bank's colour table holds tableBase + i (all zero
+// for tableBase 0). The record points into itself, so it is never copied.
+struct RowFrame {
+  std::vector<uint8_t> data;
+  QDLSpriteBank bank{};
+  QDLPalette palette{};
+  uint16_t table[256] = {};
+  QDLFrame frame{};
+  RowFrame(int srcBytes, uint32_t formatCode, int16_t width, int encoding,
+           const std::vector<std::vector<uint8_t>>& rows, uint16_t tableBase = 0) {
+    for (const auto& body : rows) {
+      const size_t len = body.size() + 2;
+      data.push_back(static_cast<uint8_t>(len));
+      data.push_back(static_cast<uint8_t>(len >> 8));
+      data.insert(data.end(), body.begin(), body.end());
+    }
+    if (tableBase != 0)
+      for (int i = 0; i < 256; ++i) table[i] = static_cast<uint16_t>(tableBase + i);
+    palette.colourTable = table;
+    bank.formatCode = formatCode;
+    bank.sourceBytesPerPixel = static_cast<uint32_t>(srcBytes);
+    bank.colourTable = table;
+    bank.palette = &palette;
+    frame.width = width;
+    frame.height = static_cast<int16_t>(rows.size());
+    frame.encoding = static_cast<int16_t>(encoding);
+    frame.pixels = data.data();
+    frame.bank = &bank;
+  }
+  RowFrame(const RowFrame&) = delete;
+  RowFrame& operator=(const RowFrame&) = delete;
+};
+
 inline void PutPixel(std::vector<uint8_t>& out, uint32_t v, int P) {
   for (int b = 0; b < P; ++b) out.push_back(static_cast<uint8_t>(v >> (8 * b)));
 }

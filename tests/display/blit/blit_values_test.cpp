@@ -12,33 +12,11 @@ using namespace blittest;
 
 namespace {
 
-// A frame whose rows are given as bodies (the bytes after each row length).
-struct TestFrame {
-  std::vector<uint8_t> data;
-  QDLSpriteBank bank{};
-  QDLPalette palette{};
-  uint16_t table[256] = {};
-  QDLFrame frame{};
+// A frame whose colour table holds 0x1000 + i.
+struct TestFrame : RowFrame {
   TestFrame(int srcBytes, uint32_t formatCode, int16_t width, int encoding,
-            const std::vector<std::vector<uint8_t>>& rows) {
-    for (const auto& body : rows) {
-      const size_t len = body.size() + 2;
-      data.push_back(static_cast<uint8_t>(len));
-      data.push_back(static_cast<uint8_t>(len >> 8));
-      data.insert(data.end(), body.begin(), body.end());
-    }
-    for (int i = 0; i < 256; ++i) table[i] = static_cast<uint16_t>(0x1000 + i);
-    palette.colourTable = table;
-    bank.formatCode = formatCode;
-    bank.sourceBytesPerPixel = static_cast<uint32_t>(srcBytes);
-    bank.colourTable = table;
-    bank.palette = &palette;
-    frame.width = width;
-    frame.height = static_cast<int16_t>(rows.size());
-    frame.encoding = static_cast<int16_t>(encoding);
-    frame.pixels = data.data();
-    frame.bank = &bank;
-  }
+            const std::vector<std::vector<uint8_t>>& rows)
+      : RowFrame(srcBytes, formatCode, width, encoding, rows, 0x1000) {}
 };
 
 std::vector<uint8_t> Px16(std::initializer_list<uint16_t> px) {
