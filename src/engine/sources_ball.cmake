@@ -1,0 +1,6 @@
+# The ball's flight, goal frame and path, possession, kicks, chasers and strikes.
+list(APPEND ENGINE_SOURCES
+  ball_flight.cpp
+  ball_goal.cpp
+  ball_state.cpp
+  ball_standins.cpp)

@@ -1,0 +1,12 @@
+# The ball's flight compiled on its own with recording fakes of what it calls.
+korvena_test(engine_ball_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/engine/ball_fakes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/test_ball_flight.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/test_ball_goal.cpp
+    ${CMAKE_SOURCE_DIR}/src/engine/ball.cpp
+    ${CMAKE_SOURCE_DIR}/src/engine/ball_flight.cpp
+    ${CMAKE_SOURCE_DIR}/src/engine/ball_goal.cpp
+    ${CMAKE_SOURCE_DIR}/src/engine/ball_state.cpp
+    ${CMAKE_SOURCE_DIR}/src/shell/imath.cpp
+  DEPS korvena_math)
