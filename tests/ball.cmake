@@ -10,3 +10,10 @@ korvena_test(engine_ball_tests
     ${CMAKE_SOURCE_DIR}/src/engine/ball_state.cpp
     ${CMAKE_SOURCE_DIR}/src/shell/imath.cpp
   DEPS korvena_math)
+
+# The kick choice tables.
+korvena_test(engine_kick_table_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/engine/test_kick_tables.cpp
+    ${CMAKE_SOURCE_DIR}/src/engine/kick_tables.cpp
+  DEPS korvena_options)

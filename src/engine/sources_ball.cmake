@@ -3,4 +3,5 @@ list(APPEND ENGINE_SOURCES
   ball_flight.cpp
   ball_goal.cpp
   ball_state.cpp
-  ball_standins.cpp)
+  ball_standins.cpp
+  kick_tables.cpp)
