@@ -57,8 +57,6 @@ void replay_RecordFrame() {}
 void clock_Update() {}
 void camera_Update() {}
 void offside_LineUpdate() {}
-void player_FrameUpdate() {}
-void anim_BallAtHolderPlace() {}
 
 void match_Clear() {}
 void team_PlayersInit() {}
