@@ -8,6 +8,7 @@
 struct Ball;
 struct MatchStats;
 struct Player;
+struct User;
 
 // Referee: a stoppage (0 touch line, 1 goal line at -x, 2 goal line at +x)
 // and the offside test of a new flight; the next test can be skipped.
@@ -32,6 +33,8 @@ void mpenso_RecordKick(std::int32_t bScored);
 // User control: the held-kick latch and the kick-power charge counter.
 void usrctl_KickLatchClear();
 void usrctl_ChargeReset();
+// The user's sprint button is held.
+std::int32_t usrctl_bIsSprinting(const User* pusr);
 
 // Goalkeepers: the shot counter a strike arms, the keeper's follow-up of a
 // loose ball, his state, save row and side, catch flag and reaction delay.

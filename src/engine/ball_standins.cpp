@@ -21,12 +21,10 @@ void referee_OffsideCheck(Ball*) {}
 void referee_OffsideIgnoreNext() {}
 
 // ---- Touch machine and closing-down ------------------------------------------------------
-void touch_ContactClear() {}
 void touch_ContactSet(Player*, Player*, std::int32_t) {}
 void touch_ContactMark(Player*) {}
 std::int32_t touch_IsContactPlayer(const Player*) { return 0; }
 void touch_PairSet(Player*, std::int32_t, std::int32_t) {}
-void touch_StateForce(Player*, std::int32_t) {}
 void closedown_DelaySet(std::int32_t) {}
 
 // ---- Statistics, shoot-out, user control ---------------------------------------------
@@ -35,6 +33,7 @@ void gstatso_ShotOnTargetAdd(MatchStats*) {}
 void mpenso_RecordKick(std::int32_t) {}
 void usrctl_KickLatchClear() {}
 void usrctl_ChargeReset() {}
+std::int32_t usrctl_bIsSprinting(const User*) { return 0; }
 
 // ---- Goalkeepers ----------------------------------------------------------------------
 void newgoal_KeeperCountSet() {}
@@ -65,17 +64,4 @@ Player* setp_poPartnerGet() { return nullptr; }
 std::int32_t setp_KickDistanceGet() { return 0; }
 
 // ---- Until the player record lands --------------------------------------------------------
-void chaser_Choose() {}
-void chaser_StepHandOver() {}
-void newballA_OwnerSet(Player* pp, std::int32_t) {
-  Ball* poBall = &ball_oBall;
-  if (pp == nullptr && poBall->poOwner == nullptr) return;
-  if (pp == nullptr) poBall->pplyrWhoKicked = poBall->poOwner;
-  if (pp != poBall->poOwner) {
-    poBall->poPrevOwner = poBall->poOwner;
-    poBall->poOwner = pp;
-  }
-  poBall->iFramesWithoutOwner = 0;
-}
 void target_Clear() {}
-void ball_ShotStatsAdd(std::int32_t, std::int32_t) {}

@@ -21,3 +21,7 @@ void chaser_StepHandOver();
 // Running animation of a chaser: walk for a user's player who is not
 // sprinting, else run.
 std::uint32_t chaser_RunAnimGet(const Player* pp);
+// The chase action: with nobody holding the ball, the first listed player
+// who is his side's chaser runs (or, during his reaction delay, walks) to his
+// point; the player taken, or none.
+Player* chaser_ChaseTake(Player* const* apoList, std::int32_t cList);

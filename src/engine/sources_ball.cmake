@@ -2,6 +2,9 @@
 list(APPEND ENGINE_SOURCES
   ball_flight.cpp
   ball_goal.cpp
+  ball_path.cpp
   ball_state.cpp
   ball_standins.cpp
-  kick_tables.cpp)
+  chaser.cpp
+  kick_tables.cpp
+  newballA.cpp)
