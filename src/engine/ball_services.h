@@ -20,7 +20,6 @@ void referee_OffsideIgnoreNext();
 void touch_ContactClear();
 void touch_ContactSet(Player* pp, Player* poMark, std::int32_t iKind);
 void touch_ContactMark(Player* pp);
-std::int32_t touch_IsContactPlayer(const Player* pp);
 void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b);
 void touch_StateForce(Player* pp, std::int32_t n);
 void closedown_DelaySet(std::int32_t iTicks);

@@ -6,6 +6,7 @@
 #include "engine/ball_services.h"
 #include "engine/chaser.h"
 #include "engine/newballA.h"
+#include "engine/player.h"
 #include "engine/target.h"
 
 BallRefereeReport ball_oRefereeReport;
@@ -23,8 +24,10 @@ void referee_OffsideIgnoreNext() {}
 // ---- Touch machine and closing-down ------------------------------------------------------
 void touch_ContactSet(Player*, Player*, std::int32_t) {}
 void touch_ContactMark(Player*) {}
-std::int32_t touch_IsContactPlayer(const Player*) { return 0; }
-void touch_PairSet(Player*, std::int32_t, std::int32_t) {}
+void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
+  pp->oTouch.aiOffset[0] = a;
+  pp->oTouch.aiOffset[1] = b;
+}
 void closedown_DelaySet(std::int32_t) {}
 
 // ---- Statistics, shoot-out, user control ---------------------------------------------
@@ -62,6 +65,3 @@ void setp_AimPointGet(std::int32_t* px, std::int32_t* py) {
 }
 Player* setp_poPartnerGet() { return nullptr; }
 std::int32_t setp_KickDistanceGet() { return 0; }
-
-// ---- Until the player record lands --------------------------------------------------------
-void target_Clear() {}

@@ -52,11 +52,6 @@ void engine_StandInClockSet(std::int32_t iTicks) { s_iClockTicks = iTicks; }
 
 // ---- Possession and strikes ---------------------------------------------------------
 void ball_SpinAxisFromHolderSet(Player*) {}
-void target_DoTapHeader(Player* pp) { newballA_OwnerSet(nullptr, 0); (void)pp; }
-void target_DoDeflect(Player* pp, std::int32_t) {
-  if (ball_oBall.poOwner == pp) newballA_OwnerSet(nullptr, 0);
-}
-void target_DoNudge(Player*) {}
 
 // ---- Chaser ----------------------------------------------------------------------------
 

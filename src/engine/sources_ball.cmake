@@ -6,5 +6,7 @@ list(APPEND ENGINE_SOURCES
   ball_state.cpp
   ball_standins.cpp
   chaser.cpp
+  kick.cpp
   kick_tables.cpp
-  newballA.cpp)
+  newballA.cpp
+  target.cpp)
