@@ -17,3 +17,12 @@ korvena_test(engine_kick_table_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine/test_kick_tables.cpp
     ${CMAKE_SOURCE_DIR}/src/engine/kick_tables.cpp
   DEPS korvena_options)
+
+# Possession, chasers, kicks and strikes with two sides on the pitch.
+korvena_test(engine_e2_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/engine/e2_fixture.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/test_possession.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/test_chaser.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/test_kick_strike.cpp
+  DEPS korvena_shell)

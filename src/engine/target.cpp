@@ -284,6 +284,9 @@ void target_DoKeeperRelease(Player* pp) {
   Along(PlayerO_XGet(pp), PlayerO_YGet(pp), iReach, PlayerO_AngleGet(pp), &tx, &ty);
   newballA_TargetSet(&ball_oBall, tx, ty);
   newballA_QuietReleaseSet();
+  // Freeing a keeper's ball clears the target player, so the ball is freed
+  // before the keeper becomes the player it is played for.
+  if (ball_oBall.poOwner != nullptr) newballA_OwnerSet(nullptr, 0);
   newballA_TargetPlayerSet(&ball_oBall, pp);
   referee_OffsideIgnoreNext();
   ball_ReleaseLaunch(tx, ty, 10);
