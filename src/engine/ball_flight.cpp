@@ -35,10 +35,8 @@ struct SineTable {
     }
   }
 };
-const SineTable& Sines() {
-  static const SineTable oTable;
-  return oTable;
-}
+const SineTable ball_oSines;
+const SineTable& Sines() { return ball_oSines; }
 
 // Shifts of signed values that truncate toward zero.
 std::int64_t Shr(std::int64_t v, int n) { return v / (std::int64_t{1} << n); }
@@ -522,8 +520,8 @@ std::int32_t ball_FlightStep(Ball* poBall, std::int32_t bReal) {
       poBall->iCurvePhase = 0;
       poBall->iCurvePhaseStep = 0;
       iHeight = 0;
-      poBall->iRollAngle += (poBall->iSpin << 7) / (36 * 157 * 2) / 8;
     }
+    poBall->iRollAngle += (poBall->iSpin << 7) / (36 * 157 * 2) / 8;
   } else {
     poBall->iKind = BALL_KIND_ROLLING;
     std::int32_t iOldSpin = poBall->iSpin;
@@ -556,7 +554,11 @@ std::int32_t ball_FlightStep(Ball* poBall, std::int32_t bReal) {
   poBall->iPrevX128 = poBall->iX128;
   poBall->iPrevY128 = poBall->iY128;
   poBall->iCurvePhase += poBall->iCurvePhaseStep;
-  std::int32_t iSweep = CurlSweep(poBall->iCurvePhase) - CurlSweep(8192);
+  std::int32_t iSweep = 0;
+  if (poBall->iCurveX != 0 || poBall->iCurveY != 0) {
+    static const std::int32_t s_iSweepStart = CurlSweep(8192);
+    iSweep = CurlSweep(poBall->iCurvePhase) - s_iSweepStart;
+  }
   poBall->iX128 = poBall->iStraightX128 + iSweep * poBall->iCurveX / 128;
   poBall->iY128 = poBall->iStraightY128 + iSweep * poBall->iCurveY / 128;
   poBall->iHeight128 = iHeight * 128;
@@ -571,14 +573,14 @@ std::int32_t ball_FlightStep(Ball* poBall, std::int32_t bReal) {
     }
   }
 
-  // Rotation for drawing.
-  std::int32_t iHeadDeg = HeadingDeg(poBall->iHeading);
-  poBall->iSpinAxisX = 4 * ball_SinDeg(iHeadDeg);
-  poBall->iSpinAxisY = 0;
-  poBall->iSpinAxisZ = 4 * ball_CosDeg(iHeadDeg);
-  poBall->iSpinRate = poBall->iKind == BALL_KIND_ROLLING ? 36 * poBall->iHSpeed * 401 / 128 / 32 : poBall->iSpin * 10;
-
   if (bReal) {
+    // Rotation for drawing (a prediction's copy is never drawn).
+    std::int32_t iHeadDeg = HeadingDeg(poBall->iHeading);
+    poBall->iSpinAxisX = 4 * ball_SinDeg(iHeadDeg);
+    poBall->iSpinAxisY = 0;
+    poBall->iSpinAxisZ = 4 * ball_CosDeg(iHeadDeg);
+    poBall->iSpinRate = poBall->iKind == BALL_KIND_ROLLING ? 36 * poBall->iHSpeed * 401 / 128 / 32 : poBall->iSpin * 10;
+
     ball_iPathIndex++;
     ball_GoalFrameCollide(poBall);
     ball_OutOfPlayCheck(poBall);

@@ -93,6 +93,7 @@ void EngineSides::SetUp() {
   ball_oBall.iState = BALL_STATE_FREE;
   ball_iPathLength = 0;
   ball_iPathIndex = 0;
+  ball_iStepCounter = 0;
   ball_OutcomeClear();
   chaser_Clear();
 }
