@@ -72,7 +72,7 @@ void Request(Script& sc, std::int32_t iTick) {
   }
 }
 
-std::vector<std::uint64_t> Run(bool* pbClamped) {
+std::vector<std::uint64_t> HarnessRun(bool* pbClamped) {
   EngineMatchSetup();
   Script sc;
   std::vector<std::uint64_t> hashes;
@@ -112,8 +112,8 @@ std::uint64_t DataFingerprint() {
 
 TEST(EngineHarness, ThreeThousandTicksDeterministicAndAsRecorded) {
   bool bClamped1 = false, bClamped2 = false;
-  std::vector<std::uint64_t> a = Run(&bClamped1);
-  std::vector<std::uint64_t> b = Run(&bClamped2);
+  std::vector<std::uint64_t> a = HarnessRun(&bClamped1);
+  std::vector<std::uint64_t> b = HarnessRun(&bClamped2);
   EXPECT_TRUE(bClamped1);
   ASSERT_EQ(a.size(), static_cast<std::size_t>(kTicks));
   for (std::int32_t t = 0; t < kTicks; t++) ASSERT_EQ(a[t], b[t]) << "tick " << t;

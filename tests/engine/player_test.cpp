@@ -264,8 +264,11 @@ TEST_F(PlayerTest, NearestQueriesAndGoalSide) {
   ASSERT_TRUE(player_NearestFreeMateFind(&pm, EnginePlayer(9), 0, 0, 1000));
   EXPECT_EQ(pm, EnginePlayer(10));
   EnginePlayer(10)->Control = PLAYER_CONTROL_USER;
-  ASSERT_TRUE(player_NearestFreeMateFind(&pm, EnginePlayer(9), 0, 0, 1000));
+  EXPECT_FALSE(player_NearestFreeMateFind(&pm, EnginePlayer(9), 0, 0, 1000));
+  ASSERT_TRUE(player_NearestFreeMateFind(&pm, EnginePlayer(9), 0, 0, 5000));
   EXPECT_NE(pm, EnginePlayer(10));
+  EXPECT_NE(pm, EnginePlayer(0));
+  EXPECT_NE(pm, EnginePlayer(9));
   ASSERT_TRUE(player_NearestUserMateFind(EnginePlayer(9), &pm));
   EXPECT_EQ(pm, EnginePlayer(10));
   EXPECT_FALSE(player_NearestMateFind(&pm, EnginePlayer(9), 0, 0, 50));

@@ -3,7 +3,9 @@
 // line fit.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 #include "engine/ball.h"
 #include "engine/engine_services.h"
@@ -66,7 +68,7 @@ TEST_F(UserTest, RoamingMarkerTakesTheNearestPlayerBelow2304) {
     }
     EnginePlace(pp, 1000, 1000, 0);
     usrmark_Activate(U()->phl);
-    U()->phl->x = 1000 - c.d;
+    U()->phl->x = 1000 + c.d;
     U()->phl->y = 1000;
     user_Update();
     EXPECT_EQ(U()->phl->pplyr, pp) << c.d;
@@ -150,9 +152,9 @@ Player* ModelDefender(User* pu, std::int32_t iMode) {
     double dx = p->x - bx, dy = p->y - by;
     std::int32_t d = player_Dist(p->x - bx, p->y - by);
     double a = std::atan2(dy, dx) - dHeading;
-    while (a > M_PI) a -= 2 * M_PI;
-    while (a < -M_PI) a += 2 * M_PI;
-    double deg = std::fabs(a) * 180.0 / M_PI;
+    while (a > std::numbers::pi) a -= 2 * std::numbers::pi;
+    while (a < -std::numbers::pi) a += 2 * std::numbers::pi;
+    double deg = std::fabs(a) * 180.0 / std::numbers::pi;
     std::int32_t iRank = 99;
     for (std::int32_t r = 0; r < USER_SECTOR_ROWS; r++) {
       const std::int32_t* t = user_aiSectorTable[r];
