@@ -258,3 +258,47 @@ TEST_F(AnimTest, BallSamples) {
 }
 
 }  // namespace
+
+namespace {
+
+// At a kick's contact frame the ball sits at the striking foot or the head:
+// whatever the facing, the ball point of the animation state and the joints
+// of the skeleton walk keep the same distance, mirrored or not.
+TEST_F(AnimTest, JointsMeetTheBallAtContactAtEveryFacing) {
+  pp = EnginePlayer(5);
+  std::int32_t cKicks = 0;
+  for (std::uint32_t e = 2; e < ANIM_MAX; e++) {
+    const AnimRecord& r = anim_aTable[e];
+    if (r.id != e || r.type != ANIM_TYPE_KICK || !r.pfTrack || r.contact < 0) continue;
+    cKicks++;
+    double dRef = -1;
+    for (std::int32_t iFacing : {0, 90, 250, 401, 555, 700}) {
+      EnginePlace(pp, 1234, -321, iFacing);
+      anim_ActionAnimSet(Data(), 170);
+      anim_ActionAnimSet(Data(), e);
+      Data()->uPos = static_cast<std::uint16_t>(r.contact << 6);
+      std::int32_t aiJoints[ANIM_SEGMENTS][3];
+      anim_JointsGet(pp, aiJoints);
+      std::int32_t bx, bh, by;
+      ASSERT_TRUE(anim_BallPointGet(pp, &bx, &bh, &by));
+      double dMin = 1e9;
+      for (std::int32_t s : {10, 13, 16}) {
+        double d = std::sqrt(std::pow(aiJoints[s][0] - bx, 2) + std::pow(aiJoints[s][1] - bh, 2) +
+                             std::pow(aiJoints[s][2] - by, 2));
+        dMin = std::min(dMin, d);
+      }
+      if (dRef < 0) dRef = dMin;
+      EXPECT_NEAR(dMin, dRef, 4.0) << "animation " << e << " facing " << iFacing;
+      EXPECT_LT(dMin, 160.0) << "animation " << e << " facing " << iFacing;  // within a metre of a foot or the head
+      // The root joint is the frame's root point.
+      std::int32_t rx, rh, ry;
+      anim_FramePointGet(pp, &rx, &rh, &ry);
+      EXPECT_NEAR(aiJoints[0][0], rx, 2) << e;
+      EXPECT_NEAR(aiJoints[0][1], rh, 2) << e;
+      EXPECT_NEAR(aiJoints[0][2], ry, 2) << e;
+    }
+  }
+  EXPECT_GT(cKicks, 40);
+}
+
+}  // namespace

@@ -111,15 +111,29 @@ TEST_F(MoveTest, TurnAboutUnwindsToTheWantedFacing) {
   move_TurnToTarget(pp, &eAnim);
   ASSERT_EQ(pp->MoveState, MOVE_STATE_TURN_ABOUT);
   move_Play(pp, eAnim);
+  pp->uWantedFacing = 300;  // the turn ends 101 short of a full half turn
   std::int32_t iTicks = 0;
+  std::int32_t iPrevDisplay = -1;
   while (pp->MoveState == MOVE_STATE_TURN_ABOUT && iTicks < 40) {
     anim_Advance(pp, &pp->oAnimData);
     move_apfnStates[pp->MoveState](pp);
     iTicks++;
+    if (iTicks == 1) {
+      // Flipped with the clip (401, 180 degrees), then a seventh of the 46
+      // degrees left to 300 (134 degrees) unwound.
+      EXPECT_EQ(pp->iTurnAboutAngle, 174);
+      EXPECT_EQ(pp->iDisplayFacing, 388);
+    }
+    if (iTicks > 1 && pp->MoveState == MOVE_STATE_TURN_ABOUT) {
+      // Unwinding toward 300 (134 degrees), never past it.
+      EXPECT_LE(pp->iDisplayFacing, iPrevDisplay);
+      EXPECT_GE(pp->iDisplayFacing, 290);
+    }
+    iPrevDisplay = pp->iDisplayFacing;
   }
   EXPECT_EQ(iTicks, 8);  // clip 2 runs 0-8 and holds at 7
-  EXPECT_EQ(pp->iFacing, 401);
-  EXPECT_EQ(pp->iDisplayFacing, 401);
+  EXPECT_EQ(pp->iFacing, 300);
+  EXPECT_EQ(pp->iDisplayFacing, 300);
   EXPECT_EQ(pp->iWantedSpeed, 30);
 }
 
