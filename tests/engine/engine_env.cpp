@@ -53,8 +53,7 @@ void EngineMatchSetup() {
   move_oTackle = MoveTackleState{};
   game_UsersReset();
   usrmark_PoolInit();
-  ball_oBall = Ball{};
-  ball_oBall.iKind = BALL_KIND_NONE;
+  ball_Init(&ball_oBall);
 
   MatchTeam* poHome = match_HomeTeamGet();
   MatchTeam* poAway = match_AwayTeamGet();
