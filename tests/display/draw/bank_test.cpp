@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -291,7 +292,7 @@ TEST_F(BankTest, SaveReportsAFailedWrite) {
   // A full disc: /dev/full accepts the open and fails the writes.
   if (std::filesystem::exists("/dev/full")) {
     const std::string target = dir.File("full.spr");
-    std::filesystem::create_symlink("/dev/full", target + ".tmp");
+    std::filesystem::create_symlink("/dev/full", target + ".tmp." + std::to_string(getpid()));
     EXPECT_EQ(QDLSpriteBankSave(b, target.c_str()), 7u);
     EXPECT_FALSE(std::filesystem::exists(target));
   }
