@@ -33,8 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string source = korvena_fuzz::WriteInput(data, size, "source.spr");
   QDLSpriteBank* bank = QDLSpriteBankLoad(source.c_str(), nullptr, 0);
   if (!bank) return 0;
-  // The displays' formats: 5-6-5 as the game opens, 32 bits as the widest.
-  for (uint32_t format : {QDLFORMAT_RGB565, QDLFORMAT_RGB32}) {
+  // 5-6-5 as the game opens the display; 32 bits as the widest when the
+  // rows grow (from 8- and 16-bit sources).
+  for (uint32_t format : {static_cast<uint32_t>(QDLFORMAT_RGB565), static_cast<uint32_t>(QDLFORMAT_RGB32)}) {
+    if (format == QDLFORMAT_RGB32 && QDLFormatBitsPerPixel(bank->formatCode) > 16) continue;
     QDLSpriteBank* converted = QDLSpriteBankConvert(bank, format, QDLCONVERT_DITHER);
     if (converted) RoundTrip(converted);
   }
