@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/platform.h"
+#include "platform/tempfiles.h"
 
 namespace korvena_fuzz {
 
@@ -17,6 +18,14 @@ std::string MakeWorkDir() {
   std::error_code ec;
   std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
                                                                               : std::filesystem::temp_directory_path();
+  // Folders of runs that ended in a crash (no exit handlers) go first.
+  for (const auto& e : std::filesystem::directory_iterator(base, ec)) {
+    const std::string name = e.path().filename().string();
+    if (name.rfind("korvena-fuzz-", 0) != 0) continue;
+    const long pid = std::strtol(name.c_str() + 13, nullptr, 10);
+    std::error_code e2;
+    if (pid > 0 && !platform::processRunning(pid)) std::filesystem::remove_all(e.path(), e2);
+  }
   std::string dir = (base / ("korvena-fuzz-" + std::to_string(getpid()))).string();
   std::filesystem::create_directories(dir, ec);
   std::atexit([] {
