@@ -118,6 +118,8 @@ QDL_WIDE_INLINE __mmask32 FirstLanes(uint32_t m) { return static_cast<__mmask32>
 
 struct Source16 {
   static constexpr int P = 2;
+  static constexpr bool kPairs = false;
+  QDL_WIDE_INLINE void Load2(const uint8_t*, __m512i*, __m512i*) const {}
   explicit Source16(const QDLBlitParams*) {}
   QDL_WIDE_INLINE __m512i Load(const uint8_t* s) const { return _mm512_loadu_si512(s); }
   QDL_WIDE_INLINE __m512i LoadFirst(const uint8_t* s, __mmask32 k) const { return _mm512_maskz_loadu_epi16(k, s); }
@@ -128,29 +130,50 @@ struct Source16 {
   }
 };
 
-// The 256 entries sit in eight registers; each pair is one 64-entry table
-// and bits 6 and 7 of the index pick among the four.
+// The table's low bytes and high bytes, each in four registers (entries 0-63,
+// 64-127, 128-191, 192-255). A byte permute of two registers looks up 128
+// entries by the index's low 7 bits; bit 7 picks the half. 64 indices are
+// looked up at once: their qwords are put in the order that makes the two
+// byte interleaves give pixels 0-31 and 32-63 in place.
 struct SourceLookup {
   static constexpr int P = 1;
+  static constexpr bool kPairs = true;
   const uint16_t* table;
-  __m512i t[8];
+  __m512i lo[4], hi[4];
   explicit SourceLookup(const QDLBlitParams* p) : table(p->colourTable) {
-    for (int k = 0; k < 8; ++k) t[k] = _mm512_loadu_si512(table + 32 * k);
+    const __m512i even = _mm512_set_epi8(126, 124, 122, 120, 118, 116, 114, 112, 110, 108, 106, 104, 102, 100, 98,
+                                         96, 94, 92, 90, 88, 86, 84, 82, 80, 78, 76, 74, 72, 70, 68, 66, 64, 62, 60,
+                                         58, 56, 54, 52, 50, 48, 46, 44, 42, 40, 38, 36, 34, 32, 30, 28, 26, 24, 22,
+                                         20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 0);
+    const __m512i odd = _mm512_add_epi8(even, _mm512_set1_epi8(1));
+    for (int k = 0; k < 4; ++k) {
+      const __m512i a = _mm512_loadu_si512(table + 64 * k), b = _mm512_loadu_si512(table + 64 * k + 32);
+      lo[k] = _mm512_permutex2var_epi8(a, even, b);
+      hi[k] = _mm512_permutex2var_epi8(a, odd, b);
+    }
   }
-  QDL_WIDE_INLINE __m512i Lookup(__m512i idx) const {
-    const __m512i r0 = _mm512_permutex2var_epi16(t[0], idx, t[1]);
-    const __m512i r1 = _mm512_permutex2var_epi16(t[2], idx, t[3]);
-    const __m512i r2 = _mm512_permutex2var_epi16(t[4], idx, t[5]);
-    const __m512i r3 = _mm512_permutex2var_epi16(t[6], idx, t[7]);
-    const __mmask32 m6 = _mm512_test_epi16_mask(idx, _mm512_set1_epi16(0x40));
-    const __mmask32 m7 = _mm512_test_epi16_mask(idx, _mm512_set1_epi16(0x80));
-    return _mm512_mask_blend_epi16(m7, _mm512_mask_blend_epi16(m6, r0, r1), _mm512_mask_blend_epi16(m6, r2, r3));
+  // Pixels of the 64 (or, with bytes past the first 32 ignored, 32) indices
+  // in idx: a the first 32, b the next.
+  QDL_WIDE_INLINE void Lookup64(__m512i idx, __m512i* a, __m512i* b) const {
+    idx = _mm512_maskz_permutexvar_epi64(0xFF, _mm512_set_epi64(7, 3, 6, 2, 5, 1, 4, 0), idx);
+    const __mmask64 upper = _mm512_movepi8_mask(idx);
+    const __m512i l = _mm512_mask_mov_epi8(_mm512_permutex2var_epi8(lo[0], idx, lo[1]), upper,
+                                           _mm512_permutex2var_epi8(lo[2], idx, lo[3]));
+    const __m512i h = _mm512_mask_mov_epi8(_mm512_permutex2var_epi8(hi[0], idx, hi[1]), upper,
+                                           _mm512_permutex2var_epi8(hi[2], idx, hi[3]));
+    *a = _mm512_unpacklo_epi8(l, h);
+    *b = _mm512_unpackhi_epi8(l, h);
   }
+  QDL_WIDE_INLINE void Load2(const uint8_t* s, __m512i* a, __m512i* b) const { Lookup64(_mm512_loadu_si512(s), a, b); }
   QDL_WIDE_INLINE __m512i Load(const uint8_t* s) const {
-    return Lookup(_mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s))));
+    __m512i a, b;
+    Lookup64(_mm512_maskz_loadu_epi8(0xFFFFFFFFull, s), &a, &b);
+    return a;
   }
   QDL_WIDE_INLINE __m512i LoadFirst(const uint8_t* s, __mmask32 k) const {
-    return Lookup(_mm512_cvtepu8_epi16(_mm256_maskz_loadu_epi8(k, s)));
+    __m512i a, b;
+    Lookup64(_mm512_maskz_loadu_epi8(static_cast<__mmask64>(k), s), &a, &b);
+    return a;
   }
   QDL_WIDE_INLINE uint32_t Pixel(const uint8_t* s) const { return table[*s]; }
 };
@@ -178,7 +201,19 @@ QDL_WIDE_INLINE void Forward(const S& srcIn, const B& bodyIn, uint8_t* d, const 
   const bool ragged = (n & 31u) != 0;
   __m512i lastValue = _mm512_setzero_si512();
   if (ragged) lastValue = body.Run(src.Load(s + last * S::P), _mm512_loadu_si512(d + 2 * last));
-  for (uint32_t i = 0; i + 32 <= n; i += 32) {
+  uint32_t i = 0;
+  if constexpr (S::kPairs) {
+    for (; i + 64 <= n; i += 64) {
+      uint8_t* q = d + 2 * i;
+      __m512i a, b;
+      src.Load2(s + i * S::P, &a, &b);
+      const __m512i ra = body.Run(a, _mm512_loadu_si512(q));
+      const __m512i rb = body.Run(b, _mm512_loadu_si512(q + 64));
+      _mm512_storeu_si512(q, ra);
+      _mm512_storeu_si512(q + 64, rb);
+    }
+  }
+  for (; i + 32 <= n; i += 32) {
     uint8_t* q = d + 2 * i;
     _mm512_storeu_si512(q, body.Run(src.Load(s + i * S::P), _mm512_loadu_si512(q)));
   }
@@ -215,7 +250,20 @@ QDL_WIDE_INLINE void Reverse(const S& srcIn, const B& bodyIn, uint8_t* dRight, c
   __m512i lastValue = _mm512_setzero_si512();
   if (ragged)
     lastValue = body.Run(_mm512_permutexvar_epi16(reverse, src.Load(s + last * S::P)), _mm512_loadu_si512(dest(last)));
-  for (uint32_t i = 0; i + 32 <= n; i += 32) {
+  uint32_t i = 0;
+  if constexpr (S::kPairs) {
+    for (; i + 64 <= n; i += 64) {
+      __m512i a, b;
+      src.Load2(s + i * S::P, &a, &b);
+      uint8_t* qa = dest(i);
+      uint8_t* qb = dest(i + 32);
+      const __m512i ra = body.Run(_mm512_permutexvar_epi16(reverse, a), _mm512_loadu_si512(qa));
+      const __m512i rb = body.Run(_mm512_permutexvar_epi16(reverse, b), _mm512_loadu_si512(qb));
+      _mm512_storeu_si512(qa, ra);
+      _mm512_storeu_si512(qb, rb);
+    }
+  }
+  for (; i + 32 <= n; i += 32) {
     uint8_t* q = dest(i);
     _mm512_storeu_si512(q, body.Run(_mm512_permutexvar_epi16(reverse, src.Load(s + i * S::P)), _mm512_loadu_si512(q)));
   }
