@@ -184,10 +184,11 @@ void mixFrames(int16_t* out, uint32_t frames) {
           uint32_t idx = static_cast<uint32_t>(pos >> 32);
           int32_t s0 = sampleAt(d, idx);
           int32_t s1 = idx + 1 < d->samples ? sampleAt(d, idx + 1) : (mode == 2 ? sampleAt(d, 0) : s0);
-          int32_t frac = static_cast<int32_t>((pos >> 16) & 0xFFFF);
-          int32_t s = s0 + static_cast<int32_t>((static_cast<int64_t>(s1 - s0) * frac) >> 16);
-          acc[2 * k] += static_cast<int32_t>((static_cast<int64_t>(s) * gl) >> 16);
-          acc[2 * k + 1] += static_cast<int32_t>((static_cast<int64_t>(s) * gr) >> 16);
+          // Linear interpolation in 16.16, then the gain, rounded once.
+          int64_t frac = static_cast<int64_t>(pos & 0xFFFFFFFFu);
+          int64_t s = (static_cast<int64_t>(s0) << 16) + ((static_cast<int64_t>(s1 - s0) * frac) >> 16);
+          acc[2 * k] += static_cast<int32_t>((s * gl + (1ll << 31)) >> 32);
+          acc[2 * k + 1] += static_cast<int32_t>((s * gr + (1ll << 31)) >> 32);
         }
         pos += step;
       }
