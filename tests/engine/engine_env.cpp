@@ -10,6 +10,7 @@
 #include "engine/move.h"
 #include "engine/team.h"
 #include "framework/math/qmath.h"
+#include "matchflow/clock.h"
 #include "shell/global.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
@@ -53,8 +54,7 @@ void EngineMatchSetup() {
   move_oTackle = MoveTackleState{};
   game_UsersReset();
   usrmark_PoolInit();
-  ball_oBall = Ball{};
-  ball_oBall.iKind = BALL_KIND_NONE;
+  ball_Init(&ball_oBall);
 
   MatchTeam* poHome = match_HomeTeamGet();
   MatchTeam* poAway = match_AwayTeamGet();
@@ -122,6 +122,9 @@ void EngineMatchSetup() {
   EnginePlace(pr, 0, 2400, 0);
   PlayerO_MoveStateSet(pr, MOVE_STATE_STAND);
 }
+
+// The harness sets the match clock directly (ticks are thirtieths of a second).
+void engine_StandInClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
 
 void EngineTick() {
   player_FrameUpdate();
