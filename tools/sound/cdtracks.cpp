@@ -398,7 +398,9 @@ Stereo trainingGround(double seconds) {
       double when = t + tuneBeat * beat;
       while (when < end) {
         const auto& [note, beats] = tune[tuneAt];
-        mixInto(&s, bell(note, beats * beat + 0.8, 0.12), at(when), 1.0, 0.15);
+        Mono ring = bell(note, beats * beat + 0.8, 0.12);
+        mixInto(&s, ring, at(when), 1.0, 0.2);
+        mixInto(&s, ring, at(when + 0.5 * beat), 0.25, -0.6);
         when += beats * beat;
         tuneAt = (tuneAt + 1) % tune.size();
       }
@@ -441,7 +443,7 @@ Stereo menuMusic(double seconds) {
       double when = t + b * beat;
       if (b % 2 == 0) mixInto(&s, kick(0.6), at(when), 1.0, 0.0);
       if (!intro && b % 2 == 1) mixInto(&s, snare(rng, 0.28), at(when), 1.0, 0.1);
-      for (int h = 0; h < 2; ++h) mixInto(&s, hat(rng, h ? 0.06 : 0.09, 0.07), at(when + h * beat / 2), 1.0, 0.4);
+      for (int h = 0; h < 2; ++h) mixInto(&s, hat(rng, h ? 0.06 : 0.09, 0.07), at(when + h * beat / 2), 1.0, h ? -0.45 : 0.45);
     }
     if (section % 2 == 0 && !intro) mixInto(&s, kick(0.45), at(t + 3.5 * beat), 1.0, 0.0);
     // Bass in eighths on the root, octave on the off-beats.
@@ -451,13 +453,20 @@ Stereo menuMusic(double seconds) {
         mixInto(&s, bass(note, beat / 2 * 0.9, 0.3), at(t + e * beat / 2), 1.0, 0.0);
       }
     }
-    mixInto(&s, pad(c.notes, 4 * beat, 0.18), at(t), 1.0, -0.2);
+    // The chords spread wide: the voicing on the left, an octave up on the right.
+    mixInto(&s, pad(c.notes, 4 * beat, 0.16), at(t), 1.0, -0.55);
+    std::vector<double> high;
+    for (double n : c.notes) high.push_back(n + 12);
+    mixInto(&s, pad(high, 4 * beat, 0.07), at(t), 1.0, 0.55);
     if (!intro) {
       const auto& phrase = section % 2 ? phraseA : phraseB;
       double phraseStart = (bar % 4) * 4.0;
       for (const Note& n : phrase) {
         if (n.beat < phraseStart || n.beat >= phraseStart + 4) continue;
-        mixInto(&s, lead(n.note, n.length * beat * 0.95, 0.16), at(t + (n.beat - phraseStart) * beat), 1.0, 0.2);
+        Mono note = lead(n.note, n.length * beat * 0.95, 0.16);
+        size_t when = at(t + (n.beat - phraseStart) * beat);
+        mixInto(&s, note, when, 1.0, 0.15);
+        mixInto(&s, note, when + at(0.75 * beat), 0.3, -0.6);  // a dotted echo across the stereo field
       }
     }
     t += 4 * beat;
