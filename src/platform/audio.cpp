@@ -24,6 +24,10 @@ struct VoiceShadow {
   int32_t pan = 0;
   uint32_t frequency = 22050;
   uint32_t changes = 0;  // play/stop counter (see VoiceSlot::state)
+  // A slot freed while the audio thread mixed it is not reused until that
+  // pass is over, so that pass never writes into the next voice's state.
+  bool freed = false;
+  uint64_t freedEpoch = 0;
 };
 
 Mixer g_mixer;
@@ -73,8 +77,11 @@ void applyStep(int index) {
 }
 
 int newSlot() {
+  const bool concurrent = audioBackend().concurrent;
+  const uint64_t epoch = g_mixer.epoch.load();
   for (uint32_t i = 0; i < kMaxVoices; ++i) {
     if (g_shadow[i].used) continue;
+    if (concurrent && g_shadow[i].freed && epoch <= g_shadow[i].freedEpoch) continue;
     VoiceShadow& s = g_shadow[i];
     s.used = true;
     s.volume = 0;
@@ -103,6 +110,8 @@ void freeSlot(int index) {
   s.pcm.reset();
   if (s.hardware) ++g_freeHardware;
   s.used = false;
+  s.freed = true;
+  s.freedEpoch = g_mixer.epoch.load();
   ++s.generation;
 }
 
@@ -263,6 +272,7 @@ void audioClose() {
   for (uint32_t i = 0; i < kMaxVoices; ++i)
     if (g_shadow[i].used) freeSlot(static_cast<int>(i));
   g_mixer.highWater.store(0);
+  for (VoiceShadow& s : g_shadow) s.freed = false;  // no pass is running now
   g_open = false;
   collectGarbage(true);
 }

@@ -58,6 +58,41 @@ TEST_F(SdlAudio, OpensPlaysOnItsOwnThreadAndCloses) {
   }
 }
 
+TEST_F(SdlAudio, VoicesComeAndGoWhileTheAudioThreadMixes) {
+  ASSERT_TRUE(audioOpen());
+  std::vector<int16_t> pcm(512, 1000);
+  std::vector<VoiceHandle> loops;
+  uint32_t seed = 1;
+  auto next = [&]() { return seed = seed * 1103515245u + 12345u; };
+  uint64_t until = nowNs() + kNanosecondsPerSecond / 2;
+  int rounds = 0;
+  while (nowNs() < until || rounds < 200) {
+    ++rounds;
+    // Short-lived voices: made, played, changed and dropped at once, so that
+    // slots are freed while the audio thread may be mixing them.
+    VoiceHandle v = voiceCreate(pcm.data(), static_cast<uint32_t>(next() % 1000 + 2), 16, 8000 + next() % 40000, true);
+    ASSERT_NE(v, 0u);
+    voicePlay(v, next() % 2 == 0);
+    VoiceHandle d = voiceDuplicate(v);
+    voicePlay(d, false);
+    voiceSetPan(v, static_cast<int32_t>(next() % 20001) - 10000);
+    voiceRelease(v);
+    if (next() % 3 == 0) {
+      voicePlay(d, true);
+      loops.push_back(d);
+    } else {
+      voiceRelease(d);
+    }
+    if (loops.size() > 40) {
+      voiceRelease(loops.front());
+      loops.erase(loops.begin());
+    }
+  }
+  sleepMs(30);
+  for (VoiceHandle h : loops) EXPECT_TRUE(voiceIsLooping(h));  // no pass of an old voice stopped a new one
+  audioClose();
+}
+
 TEST_F(SdlAudio, TheLibraryRunsOverIt) {
   ASSERT_EQ(QALInit(nullptr, 1048576, 1024), QAL_OK);
   EXPECT_EQ(qal_oState.slotCount, 0);  // no hardware buffers: no voice slots

@@ -300,3 +300,28 @@ TEST_F(Mixer, ACaptureHoldsTheMixOfItsSpan) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Mixer, TheStateReportListsPlayingVoices) {
+  std::vector<int16_t> pcm(1000, 1);
+  VoiceHandle quiet = voiceCreate(pcm.data(), 2000, 16, 11025, true);
+  VoiceHandle loud = voiceCreate(pcm.data(), 2000, 16, 22050, true);
+  voiceSetVolume(loud, -250);
+  voiceSetPan(loud, -700);
+  uint64_t t0 = nowNs();
+  voicePlay(loud, true);
+  headlessAdvanceClock(10'000'000);  // 220 or 221 frames, as the clock falls
+  uint64_t pos = (framesAt(t0 + 10'000'000) - framesAt(t0)) * 2;
+  std::string text = audioStateText();
+  char expect[160];
+  std::snprintf(expect, sizeof expect, "audio voice=%u rate=22050 pos=%u/2000 volume=-250 pan=-700 loop=1\n", loud,
+                static_cast<unsigned>(pos));
+  EXPECT_NE(text.find("audio device=open voices=1\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(expect), std::string::npos) << text;
+  EXPECT_EQ(text.find(std::to_string(quiet) + " rate"), std::string::npos) << text;
+  voiceRelease(quiet);
+  voiceRelease(loud);
+}
+
+}  // namespace

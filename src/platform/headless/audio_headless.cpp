@@ -173,7 +173,7 @@ const Registrar g_registrar;
 
 }  // namespace
 
-const AudioBackend kHeadlessAudio = {hlOpen, hlClose, hlSync};
+const AudioBackend kHeadlessAudio = {hlOpen, hlClose, hlSync, false};
 
 }  // namespace internal
 
