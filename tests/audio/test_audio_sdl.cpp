@@ -106,4 +106,19 @@ TEST_F(SdlAudio, TheLibraryRunsOverIt) {
   EXPECT_EQ(QALSampleFree(s), QAL_OK);  // after shut-down: harmless
 }
 
+TEST_F(SdlAudio, WithoutAnAudioDeviceTheLibraryStaysClosed) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  EXPECT_FALSE(audioOpen());
+  EXPECT_EQ(QALInit(nullptr, 1048576, 1024), QAL_ERROR);
+  EXPECT_FALSE(qal_oState.open);
+  EXPECT_EQ(QALShutdown(), QAL_ERROR);
+  auto* s = new QALSample;
+  uint8_t pcm[4] = {};
+  EXPECT_EQ(QALSampleCreate(s, pcm, 4, 1, 8, 22050), 0);  // nothing to make it on: silence
+  delete s;
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  EXPECT_TRUE(audioOpen());
+  audioClose();
+}
+
 }  // namespace
