@@ -2,6 +2,7 @@
 # audio tracks (data/cdaudio/track02.wav .. track07.wav).
 add_library(korvena_synth STATIC
   ${CMAKE_CURRENT_LIST_DIR}/sound/synth.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sound/instruments.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sound/kbb.cpp)
 target_link_libraries(korvena_synth PUBLIC korvena_options korvena_audio)
 target_include_directories(korvena_synth PUBLIC ${CMAKE_CURRENT_LIST_DIR})

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "audio/qal.h"
+#include "sound/instruments.h"
 #include "sound/kbb.h"
 #include "sound/synth.h"
 #include "support/run_game.h"
@@ -70,6 +71,37 @@ TEST(Synth, SameSeedSameSoundAndWavFilesRoundTrip) {
   EXPECT_LT(ksynth::peakOf(s), 1.0);
   EXPECT_EQ(ksynth::resample(ksynth::Mono(1000, 0.25), 22050, 11025).size(), 500u);
   EXPECT_FALSE(ksynth::parseWav({'R', 'I', 'F', 'F'}, nullptr, nullptr));
+}
+
+// Power of one frequency in a buffer (Goertzel).
+double powerAt(const ksynth::Mono& m, double hz, double rate) {
+  double k = 2.0 * std::cos(2.0 * ksynth::kPi * hz / rate), s1 = 0, s2 = 0;
+  for (double x : m) {
+    double s0 = x + k * s1 - s2;
+    s2 = s1;
+    s1 = s0;
+  }
+  return s1 * s1 + s2 * s2 - k * s1 * s2;
+}
+
+TEST(Instruments, SoundWhereTheyShouldAndRepeat) {
+  const double rate = 22050;
+  ksynth::Rng a(9), b(9);
+  ksynth::Mono whistle = ksynth::refereeWhistle(rate, a, 0.5, 0.8);
+  EXPECT_EQ(whistle, ksynth::refereeWhistle(rate, b, 0.5, 0.8));
+  EXPECT_EQ(whistle.size(), ksynth::at(rate, 0.5));
+  EXPECT_GT(powerAt(whistle, 2780, rate), 100 * powerAt(whistle, 1000, rate));
+  EXPECT_LE(ksynth::peakOf(whistle), 1.0);
+  ksynth::Mono kick = ksynth::kick(rate, 0.9);
+  EXPECT_GT(powerAt(kick, 60, rate), 100 * powerAt(kick, 2000, rate));
+  ksynth::Mono voice = ksynth::syllable(rate, a, 200, 0.5, ksynth::Vowel::A, 0.1, 0.0, 0.5);
+  EXPECT_GT(powerAt(voice, 800, rate), powerAt(voice, 2000, rate));  // the first formant of "a"
+  EXPECT_NEAR(ksynth::midiHz(69), 440.0, 1e-9);
+  EXPECT_NEAR(ksynth::midiHz(81), 880.0, 1e-9);
+  ksynth::Stereo crowd(ksynth::at(rate, 1.0));
+  ksynth::crowdBed(rate, &crowd, 5, 0.1, 1.0, 0.5);
+  EXPECT_GT(ksynth::peakOf(crowd), 0.0);
+  EXPECT_NE(crowd.left, crowd.right);  // each side its own
 }
 
 class KbbTool : public ::testing::Test {
