@@ -29,11 +29,12 @@ Stereo relaxedSinging(double seconds) {
   crowdBed(kRate, &s, 201, 0.08, 1.0, 3.0);
   Rng rng(202);
   const double beat = 60.0 / 84.0;
-  // An original terrace song in G major, two lines of four bars.
-  const std::vector<std::pair<double, double>> lineA = {{67, 1}, {71, 1}, {74, 2}, {72, 1}, {71, 1}, {69, 2},
-                                                         {67, 1}, {69, 1}, {71, 1}, {72, 1}, {71, 3}, {0, 1}};
-  const std::vector<std::pair<double, double>> lineB = {{74, 1}, {74, 1}, {76, 1}, {74, 1}, {72, 2}, {71, 2},
-                                                         {69, 1}, {71, 1}, {72, 1}, {69, 1}, {67, 3}, {0, 1}};
+  // An original terrace song in G major, two lines of four bars, in the
+  // range of a stand of grown men.
+  const std::vector<std::pair<double, double>> lineA = {{55, 1}, {59, 1}, {62, 2}, {60, 1}, {59, 1}, {57, 2},
+                                                         {55, 1}, {57, 1}, {59, 1}, {60, 1}, {59, 3}, {0, 1}};
+  const std::vector<std::pair<double, double>> lineB = {{62, 1}, {62, 1}, {64, 1}, {62, 1}, {60, 2}, {59, 2},
+                                                         {57, 1}, {59, 1}, {60, 1}, {57, 1}, {55, 3}, {0, 1}};
   double t = 2.0;
   int verse = 0;
   while (t + 16 * beat < seconds - 2.0) {
