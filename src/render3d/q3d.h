@@ -329,8 +329,9 @@ struct Q3DBounds {  // 128 bytes, no header
 };
 
 // ---------------------------------------------------------------------------
-// Images: the device's pixel images (ImageCreate). Texels are four bytes
-// red, green, blue, alpha; row 0 is the top row.
+// Images: the device's pixel images (ImageCreate), opaque black when made.
+// Texels are four bytes red, green, blue, alpha; row 0 is the top row; the
+// put-pixel operation writes red, green and blue and keeps the alpha.
 
 class Q3DImage {
  public:

@@ -35,8 +35,11 @@ class Device;
 
 class Image final : public Q3DImage {
  public:
+  // A new image is opaque black.
   Image(Device* pDevice, int32_t w, int32_t h)
-      : m_pDevice(pDevice), m_w(w), m_h(h), m_px(static_cast<size_t>(w) * h * 4, 0) {}
+      : m_pDevice(pDevice), m_w(w), m_h(h), m_px(static_cast<size_t>(w) * h * 4, 0) {
+    Fill(0, 0, 0, 255);
+  }
   ~Image() override = default;
   int32_t RowCount() const override { return m_h; }
   int32_t ColumnCount() const override { return m_w; }
@@ -372,7 +375,7 @@ class Device final : public Q3DDevice {
       QDLFrame* f = &font->bank->frames[code];
       if (f->width <= 0 || f->encoding == QDLENC_NONE) continue;
       const int32_t gx = left + 16 * i + (16 - f->width) / 2;
-      blit(m_pDisplay, f, gx, y, QDLBLIT_SOLID | QDLBLIT_ALPHAMAP, &params);
+      blit(m_pDisplay, f, gx, y, QDLBLIT_ALPHAMAP, &params);
     }
   }
 
