@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/q2dx_internal.h"
+#include "platform/tempfiles.h"
 
 namespace {
 
@@ -91,6 +92,27 @@ uint32_t Get32(const uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+// A cached mode must be one the display can give: a size within the limits
+// of the image readers, a depth of 8, 16, 24 or 32 bits, and offered by the
+// device's driver today; the words written as 0 are 0 and the test mark is
+// 0 or 1.
+bool ModeOffered(uint32_t driverIndex, const Q2DXMode& mode) {
+  constexpr uint64_t kMaxSide = 16384, kMaxPixels = 64u * 1024u * 1024u;
+  if (mode.width == 0 || mode.height == 0 || mode.width > kMaxSide || mode.height > kMaxSide ||
+      static_cast<uint64_t>(mode.width) * mode.height > kMaxPixels)
+    return false;
+  if (mode.bitsPerPixel != 8 && mode.bitsPerPixel != 16 && mode.bitsPerPixel != 24 && mode.bitsPerPixel != 32)
+    return false;
+  if (mode.zero != 0 || mode.spare != 0 || mode.testPassed > 1) return false;
+  const Q2DXDriver* pDrv = Q2DXDriverGet(driverIndex);
+  if (!pDrv) return false;
+  for (uint32_t i = 0; i < pDrv->modeCount; ++i)
+    if (pDrv->modes[i].width == mode.width && pDrv->modes[i].height == mode.height &&
+        pDrv->modes[i].bitsPerPixel == mode.bitsPerPixel)
+      return true;
+  return false;
+}
+
 // The whole file, checked: keys and counts match the live drivers and
 // devices, every mode list fits, and nothing follows the last list.
 bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>* pLists) {
@@ -111,6 +133,7 @@ bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>
   uint32_t devices;
   if (!take(&devices) || devices != g_layer.expected) return false;
   pLists->assign(devices, {});
+  uint32_t total = 0;
   for (uint32_t d = 0; d < devices; ++d) {
     uint32_t count;
     if (!take(&count)) return false;
@@ -123,11 +146,13 @@ bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>
       take(&mode.zero);
       take(&mode.testPassed);
       take(&mode.spare);
-      if (mode.width == 0 || mode.height == 0 || QDLDepthToDDBD(mode.bitsPerPixel) == 0) return false;
+      if (!ModeOffered(g_layer.pDevices[d].driverIndex, mode)) return false;
       (*pLists)[d].push_back(mode);
     }
+    total += count;
   }
-  return at == b.size();
+  // A file without a single mode leaves nothing to open.
+  return at == b.size() && total > 0;
 }
 
 bool ReadAll(FILE* f, std::vector<uint8_t>* pOut) {
@@ -359,7 +384,7 @@ uint32_t QDLDeviceInfoSave() {
     }
   }
   // Written beside the name and renamed over it: a failed write keeps the old file.
-  std::string tmp = g_layer.fileName + ".tmp";
+  std::string tmp = platform::temporaryPathFor(g_layer.fileName);
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return 0;
   bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();

@@ -144,6 +144,29 @@ TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   b = good;
   b[28 + 8] = 13;  // a depth that is no depth
   bad.push_back(b);
+  // Modes the display cannot give: each field of the first mode in turn.
+  struct Field {
+    size_t at;
+    uint32_t value;
+  };
+  for (const Field& f : {Field{0, 0xFFFFFF9Cu},  // a negative width
+                         Field{0, 1000000},      // a million pixels wide
+                         Field{4, 0},            // no height
+                         Field{4, 16385},        // past the image readers' limit
+                         Field{8, 8},            // a depth the driver does not offer here
+                         Field{8, 12},
+                         Field{0, 641},          // a size the driver does not offer
+                         Field{12, 5},           // words written as 0
+                         Field{20, 1},
+                         Field{16, 2}}) {        // the test mark is 0 or 1
+    b = good;
+    for (int i = 0; i < 4; ++i) b[28 + f.at + i] = static_cast<uint8_t>(f.value >> (8 * i));
+    bad.push_back(b);
+  }
+  // No modes at all.
+  b = Bytes(good.begin(), good.begin() + 24);
+  P32(&b, 0);
+  bad.push_back(b);
   for (size_t i = 0; i < bad.size(); ++i) {
     Spit(name, bad[i]);
     EXPECT_EQ(Load(), 1u) << "case " << i;
