@@ -143,9 +143,15 @@ class Device final : public Q3DDevice {
     const bool colours = (m_mode == 4 || m_mode == 12) && vl->pColours != nullptr;
     st.eColour = colours ? COLOUR_VERTEX : COLOUR_FLAT;
     st.eBlend = BLEND_ALPHA;
+    const bool direct = !(vl->uState & Q3D_VL_CLIP_VALID) && (vl->uState & Q3D_VL_SCREEN_VALID) && vl->pScreen;
+    const Q3DTexel none{0.0f, 0.0f};
     for (uint32_t e = 0; e < pEdges->uCount; ++e) {
       const uint32_t i0 = pEdges->pEdges[e][0], i1 = pEdges->pEdges[e][1];
       if (i0 >= vl->uCount || i1 >= vl->uCount) continue;
+      if (direct) {
+        DrawLine(m_target, st, ScreenCorner(vl, i0, &none, colours), ScreenCorner(vl, i1, &none, colours));
+        continue;
+      }
       ClipVertex v[2];
       if (!Corner(vl, i0, nullptr, colours, &v[0]) || !Corner(vl, i1, nullptr, colours, &v[1])) continue;
       DrawSegment(vl, cam, st, v, i0, i1);

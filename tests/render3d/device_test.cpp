@@ -379,6 +379,20 @@ TEST_P(Renderer, DrawingGoesOnAfterSceneEndAndLines) {
   device->BatchBegin(0);
   device->ObjectDraw(&el, &cam, 16);
   device->BatchEnd();
+  // Edges of a list projected directly (wholly inside): a line at y = -2, z = 10.
+  QMathVec3 low[2] = {{-2, -2, 10}, {2, -2, 10}};
+  Q3DVertexList direct;
+  direct.pVertices = low;
+  direct.uCount = 2;
+  Q3DVertexListProject(&direct, 0, 2, nullptr, &cam);
+  uint32_t one[1][2] = {{0, 1}};
+  Q3DEdgeList del;
+  del.uCount = 1;
+  del.pEdges = one;
+  del.pVertexList = &direct;
+  device->ObjectDraw(&del, &cam, 0);
+  const float lowRow = direct.pScreen[0].y;
+  Q3DVertexListRelease(&direct);
   device->SceneEnd();
   // After the scene's end the overlay still draws.
   Q3DScreenQuad box;
@@ -400,6 +414,8 @@ TEST_P(Renderer, DrawingGoesOnAfterSceneEndAndLines) {
   EXPECT_EQ(s.at(319, 290), 0);
   EXPECT_NE(s.at(319, 320), 0);
   EXPECT_NE(s.at(319, 479), 0);
+  EXPECT_NE(s.at(300, static_cast<int>(lowRow)), 0);
+  EXPECT_EQ(s.at(150, static_cast<int>(lowRow)), 0);  // the line spans x 192 to 448
   Q3DVertexListRelease(&vl);
   device->Present(0);
 }
