@@ -119,7 +119,10 @@ class Device final : public Q3DDevice {
 
   void BatchBegin(uint32_t) override {}
   void BatchEnd() override { Unlock(); }
-  void SceneBegin() override {}
+  // A frame's scene starts on the background colour with the depth buffer at
+  // its farthest: the match scene sets the background (the sky) and draws
+  // over it without a clear of its own.
+  void SceneBegin() override { Clear(); }
   void SceneEnd() override { Unlock(); }
 
   void Present(uint32_t) override {
