@@ -35,6 +35,13 @@ namespace {
 
 constexpr int kChunk = 16;
 
+// ceil of a value known to be at least 0 and well inside the int range.
+inline int32_t CeilNonNegative(float f) {
+  const int32_t i = static_cast<int32_t>(f);
+  return static_cast<float>(i) < f ? i + 1 : i;
+}
+
+
 struct Gradients {
   float z, rhw, s, t, r, g, b, a;
 };
@@ -239,11 +246,53 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
   }
 }
 
-typedef void (*SpanFunc)(const SpanSetup&, int32_t, int32_t, int32_t, Gradients);
+// The rows of one triangle: its corners by height and its edges.
+struct Rows {
+  float topX, topY, midX, midY;
+  float longSlope, upperSlope, lowerSlope;
+  bool midOnRight;
+  float x0, y0;   // the corner the attribute planes start from
+  Gradients a0;   // their values there
+  Gradients dy;   // and their steps per row
+  float fW;
+  int32_t yStart, yEnd;
+};
+
+template <bool kTex, ColourSource kCol, Blend kBlend, bool kDepth>
+void DrawRows(const SpanSetup& setup, const Rows& r) {
+  for (int32_t y = r.yStart; y < r.yEnd; ++y) {
+    const float yc = static_cast<float>(y) + 0.5f;
+    const float xLong = r.topX + (yc - r.topY) * r.longSlope;
+    const float xShort =
+        yc < r.midY ? r.topX + (yc - r.topY) * r.upperSlope : r.midX + (yc - r.midY) * r.lowerSlope;
+    const float xl = r.midOnRight ? xLong : xShort;
+    const float xr = r.midOnRight ? xShort : xLong;
+    const int32_t xs = CeilNonNegative(std::clamp(xl - 0.5f, 0.0f, r.fW));
+    const int32_t xe = CeilNonNegative(std::clamp(xr - 0.5f, 0.0f, r.fW));
+    if (xe <= xs) continue;
+    const float px = static_cast<float>(xs) + 0.5f - r.x0, py = yc - r.y0;
+    Gradients v = r.a0;
+    if (kDepth) v.z = r.a0.z + setup.dx.z * px + r.dy.z * py;
+    if (kTex) {
+      v.rhw = r.a0.rhw + setup.dx.rhw * px + r.dy.rhw * py;
+      v.s = r.a0.s + setup.dx.s * px + r.dy.s * py;
+      v.t = r.a0.t + setup.dx.t * px + r.dy.t * py;
+    }
+    if (kCol == COLOUR_VERTEX) {
+      v.r = r.a0.r + setup.dx.r * px + r.dy.r * py;
+      v.g = r.a0.g + setup.dx.g * px + r.dy.g * py;
+      v.b = r.a0.b + setup.dx.b * px + r.dy.b * py;
+      v.a = r.a0.a + setup.dx.a * px + r.dy.a * py;
+    }
+    Span<kTex, kCol, kBlend, kDepth>(setup, y, xs, xe - xs, v);
+  }
+}
+
+typedef void (*SpanFunc)(const SpanSetup&, const Rows&);
 
 template <bool kTex, ColourSource kCol, Blend kBlend>
 SpanFunc PickDepth(bool depth) {
-  return depth ? &Span<kTex, kCol, kBlend, true> : &Span<kTex, kCol, kBlend, false>;
+  return depth ? &DrawRows<kTex, kCol, kBlend, true> : &DrawRows<kTex, kCol, kBlend, false>;
 }
 
 template <bool kTex, ColourSource kCol>
@@ -273,12 +322,6 @@ bool Finite(const Vertex& v) {
   // keeps real geometry near the screen.
   return std::fabs(v.x) < 1e6f && std::fabs(v.y) < 1e6f && std::isfinite(v.z) && std::isfinite(v.rhw) &&
          std::isfinite(v.u) && std::isfinite(v.v);
-}
-
-// ceil of a value known to be at least 0 and well inside the int range.
-inline int32_t CeilNonNegative(float f) {
-  const int32_t i = static_cast<int32_t>(f);
-  return static_cast<float>(i) < f ? i + 1 : i;
 }
 
 // Per-corner values of the interpolated attributes.
@@ -377,38 +420,25 @@ void DrawTriangle(const Target& target, const State& state, const Vertex& va, co
   const float xLongAtMid = top.x + (mid.y - top.y) * longSlope;
   const bool midOnRight = mid.x > xLongAtMid;
 
-  const float fH = static_cast<float>(target.iHeight), fW = static_cast<float>(target.iWidth);
-  const int32_t yStart = CeilNonNegative(std::clamp(top.y - 0.5f, 0.0f, fH));
-  const int32_t yEnd = CeilNonNegative(std::clamp(bot.y - 0.5f, 0.0f, fH));
+  const float fH = static_cast<float>(target.iHeight);
+  Rows rows;
+  rows.topX = top.x;
+  rows.topY = top.y;
+  rows.midX = mid.x;
+  rows.midY = mid.y;
+  rows.longSlope = longSlope;
   const float upperDy = mid.y - top.y, lowerDy = bot.y - mid.y;
-  const float upperSlope = upperDy > 0.0f ? (mid.x - top.x) / upperDy : 0.0f;
-  const float lowerSlope = lowerDy > 0.0f ? (bot.x - mid.x) / lowerDy : 0.0f;
-  const Gradients& a0 = c[0].a;
-  for (int32_t y = yStart; y < yEnd; ++y) {
-    const float yc = static_cast<float>(y) + 0.5f;
-    const float xLong = top.x + (yc - top.y) * longSlope;
-    const float xShort = yc < mid.y ? top.x + (yc - top.y) * upperSlope : mid.x + (yc - mid.y) * lowerSlope;
-    const float xl = midOnRight ? xLong : xShort;
-    const float xr = midOnRight ? xShort : xLong;
-    const int32_t xs = CeilNonNegative(std::clamp(xl - 0.5f, 0.0f, fW));
-    const int32_t xe = CeilNonNegative(std::clamp(xr - 0.5f, 0.0f, fW));
-    if (xe <= xs) continue;
-    const float px = static_cast<float>(xs) + 0.5f - c[0].x, py = yc - c[0].y;
-    Gradients v = a0;
-    if (depth) v.z = a0.z + setup.dx.z * px + dy.z * py;
-    if (textured) {
-      v.rhw = a0.rhw + setup.dx.rhw * px + dy.rhw * py;
-      v.s = a0.s + setup.dx.s * px + dy.s * py;
-      v.t = a0.t + setup.dx.t * px + dy.t * py;
-    }
-    if (colours) {
-      v.r = a0.r + setup.dx.r * px + dy.r * py;
-      v.g = a0.g + setup.dx.g * px + dy.g * py;
-      v.b = a0.b + setup.dx.b * px + dy.b * py;
-      v.a = a0.a + setup.dx.a * px + dy.a * py;
-    }
-    span(setup, y, xs, xe - xs, v);
-  }
+  rows.upperSlope = upperDy > 0.0f ? (mid.x - top.x) / upperDy : 0.0f;
+  rows.lowerSlope = lowerDy > 0.0f ? (bot.x - mid.x) / lowerDy : 0.0f;
+  rows.midOnRight = midOnRight;
+  rows.x0 = c[0].x;
+  rows.y0 = c[0].y;
+  rows.a0 = c[0].a;
+  rows.dy = dy;
+  rows.fW = static_cast<float>(target.iWidth);
+  rows.yStart = CeilNonNegative(std::clamp(top.y - 0.5f, 0.0f, fH));
+  rows.yEnd = CeilNonNegative(std::clamp(bot.y - 0.5f, 0.0f, fH));
+  span(setup, rows);
 }
 
 void DrawLine(const Target& target, const State& state, const Vertex& a, const Vertex& b) {
