@@ -34,6 +34,9 @@ void TextureFromRgba(Texture* t, const uint8_t* p, int32_t width, int32_t height
 namespace {
 
 constexpr int kChunk = 16;
+constexpr float kInverse[kChunk + 1] = {0.0f,        1.0f,        1.0f / 2,  1.0f / 3,  1.0f / 4,  1.0f / 5,
+                                        1.0f / 6,    1.0f / 7,    1.0f / 8,  1.0f / 9,  1.0f / 10, 1.0f / 11,
+                                        1.0f / 12,   1.0f / 13,   1.0f / 14, 1.0f / 15, 1.0f / 16};
 
 // ceil of a value known to be at least 0 and well inside the int range.
 inline int32_t CeilNonNegative(float f) {
@@ -134,19 +137,22 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
     dz = ToFix(c.dx.z * 65535.0f);
   }
   int64_t S = 0, T = 0, dS = 0, dT = 0;
+  // 1 / w at the start of the next chunk: each chunk's end is the next one's start.
+  float rNext = kTex ? 1.0f / v.rhw : 0.0f;
   int32_t i = 0;
   while (i < count) {
     const int32_t len = std::min(kChunk, count - i);
     if (kTex) {
       const float flen = static_cast<float>(len);
-      const float r0 = 1.0f / v.rhw;
+      const float r0 = rNext;
       const float rhw1 = v.rhw + c.dx.rhw * flen;
       const float r1 = 1.0f / rhw1;
+      rNext = r1;
       const float s0 = v.s * r0, t0 = v.t * r0;
       const float s1 = (v.s + c.dx.s * flen) * r1, t1 = (v.t + c.dx.t * flen) * r1;
       S = FloorFix(s0);
       T = FloorFix(t0);
-      const float inv = 1.0f / flen;
+      const float inv = kInverse[len];
       dS = ToFix((s1 - s0) * inv);
       dT = ToFix((t1 - t0) * inv);
     }
