@@ -384,7 +384,9 @@ class Q3DImage {
 //       tests nor writes depth while it is 0.
 // The z-buffered device tests depth (less or equal) for 3D faces and lines
 // and writes it in the opaque modes (3, 4, 12, 16 and 17 with an alpha of
-// 255); the software device keeps no depth at all.
+// 255); the other modes draw layers over surfaces (shadows, decals, grass
+// over its shading) and pass up to 24 depth units (of 65535) behind what is
+// stored. The software device keeps no depth at all.
 //
 // Parameters (ParameterSet): 1 the flat colour, four bytes r, g, b, a;
 // 6 two floats, width / 640 and height / 480 (kept); 100 the image file

@@ -146,6 +146,7 @@ class Device final : public Q3DDevice {
     const bool colours = (m_mode == 4 || m_mode == 12) && vl->pColours != nullptr;
     st.eColour = colours ? COLOUR_VERTEX : COLOUR_FLAT;
     st.eBlend = BLEND_ALPHA;
+    st.uDepthSlack = 24;  // lines lie on the surfaces they mark
     const bool direct = !(vl->uState & Q3D_VL_CLIP_VALID) && (vl->uState & Q3D_VL_SCREEN_VALID) && vl->pScreen;
     const Q3DTexel none{0.0f, 0.0f};
     for (uint32_t e = 0; e < pEdges->uCount; ++e) {
@@ -512,6 +513,8 @@ class Device final : public Q3DDevice {
         break;
     }
     s.bDepthWrite = depth && opaqueMode;
+    // Layers that do not write depth are drawn over surfaces of their own plane.
+    s.uDepthSlack = s.bDepthWrite ? 0 : 24;
     return s;
   }
 

@@ -119,6 +119,7 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
   const Texture* tex = c.pTex;
   const uint32_t alphaRef = st.uAlphaRef;
   const bool depthWrite = st.bDepthWrite;
+  const uint32_t slack = st.uDepthSlack;
   // Colours and depth step in 16.16 fixed point (depth scaled to 0..65535).
   int64_t cr = 0, cg = 0, cb = 0, ca = 0, dr = 0, dg = 0, db = 0, da = 0;
   if (kCol == COLOUR_VERTEX) {
@@ -162,7 +163,7 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
         const int64_t zi = zf >> 16;
         z16 = zi < 0 ? 0u : (zi > 65535 ? 65535u : static_cast<uint32_t>(zi));
       }
-      if (!kDepth || z16 <= zb[i]) {
+      if (!kDepth || z16 <= static_cast<uint32_t>(zb[i]) + slack) {
         uint32_t r, g, b, a;
         bool draw = true;
         uint16_t out = 0;
@@ -479,7 +480,8 @@ void DrawLine(const Target& target, const State& state, const Vertex& a, const V
     if (depth) {
       const float zf = (a.z + (b.z - a.z) * t) * 65535.0f;
       z16 = zf <= 0.0f ? 0u : (zf >= 65535.0f ? 65535u : static_cast<uint32_t>(zf + 0.5f));
-      if (z16 > target.pDepth[static_cast<size_t>(y) * target.iWidth + x]) continue;
+      if (z16 > static_cast<uint32_t>(target.pDepth[static_cast<size_t>(y) * target.iWidth + x]) + state.uDepthSlack)
+        continue;
     }
     *p = al >= 255 ? Pack565(r, g, bl) : BlendAlpha(*p, r, g, bl, al);
     if (depth && state.bDepthWrite && al >= 255) target.pDepth[static_cast<size_t>(y) * target.iWidth + x] = static_cast<uint16_t>(z16);
