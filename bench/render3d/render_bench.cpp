@@ -229,9 +229,9 @@ void BM_DeviceClearPresent(benchmark::State& state) {
   }
   d->BackgroundSet(10, 20, 30, 0);
   for (auto _ : state) {
-    d->SceneBegin();  // clears to the background
+    d->SceneBegin();
     d->SceneEnd();
-    d->Present(0);
+    d->Present(1);  // presents, then clears to the background
   }
   state.SetLabel(dll);
   d->DisplayShut();
@@ -266,6 +266,7 @@ void BM_DeviceMeshDraw(benchmark::State& state) {
   d->RenderStateSet(4, 3);
   for (auto _ : state) {
     d->SceneBegin();
+    d->Clear();
     Q3DVertexListClipTransform(&m.vl, 0, 1024, &m.obj, &m.cam);
     d->BatchBegin(0);
     d->MeshDraw(&fl, &m.cam, 63);

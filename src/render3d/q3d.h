@@ -423,9 +423,11 @@ class Q3DDevice {
   virtual void DisplayShut() = 0;
   virtual void BatchBegin(uint32_t uFlags) = 0;
   virtual void BatchEnd() = 0;
-  // Opens a frame's scene: the frame is cleared to the background colour and
-  // the depth buffer to its farthest value.
   virtual void SceneBegin() = 0;
+  // Flag 1 (hardware renderers' frames, every first frame): after presenting,
+  // the frame is cleared to the background colour and the depth buffer to its
+  // farthest value, ready for the next frame. Flag 0 (software frames,
+  // loading): the frame is kept.
   virtual void Present(uint32_t uFlag) = 0;
   virtual void BackgroundSet(uint8_t r, uint8_t g, uint8_t b, uint8_t a) = 0;
   virtual void Clear() = 0;

@@ -119,15 +119,19 @@ class Device final : public Q3DDevice {
 
   void BatchBegin(uint32_t) override {}
   void BatchEnd() override { Unlock(); }
-  // A frame's scene starts on the background colour with the depth buffer at
-  // its farthest: the match scene sets the background (the sky) and draws
-  // over it without a clear of its own.
-  void SceneBegin() override { Clear(); }
+  void SceneBegin() override {}
   void SceneEnd() override { Unlock(); }
 
-  void Present(uint32_t) override {
+  // Flag 1 (the hardware renderers' frames and every first frame) clears the
+  // frame to the background colour and the depth buffer after presenting;
+  // flag 0 keeps the frame (a loading screen drawn once stays under the clock).
+  void Present(uint32_t uFlag) override {
     Unlock();
     if (auto fn = Service<PresentFn>(m_pContext, QDLSVC_PRESENT)) fn(0);
+    if (uFlag == 1) {
+      Clear();
+      Unlock();
+    }
   }
 
   void BackgroundSet(uint8_t r, uint8_t g, uint8_t b, uint8_t a) override { m_background = Q3DColour{r, g, b, a}; }

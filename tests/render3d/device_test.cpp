@@ -415,10 +415,15 @@ TEST_P(Renderer, DrawingGoesOnAfterSceneEndAndLines) {
   EXPECT_NE(s.at(319, 320), 0);
   EXPECT_NE(s.at(319, 479), 0);
   EXPECT_NE(s.at(300, static_cast<int>(lowRow)), 0);
-  // The next scene starts on the background colour.
+  // Present 0 keeps the frame; present 1 leaves the background for the next one.
   device->BackgroundSet(0, 0, 255, 0);
+  device->Present(0);
   device->SceneBegin();
-  const Shot next = Frame();
+  Shot next = Frame();
+  EXPECT_EQ(next.px, s.px);
+  device->Present(1);
+  device->SceneBegin();
+  next = Frame();
   EXPECT_EQ(next.count(0, 0, 640, 480, C565(0, 0, 255)), 640 * 480);
   EXPECT_EQ(s.at(150, static_cast<int>(lowRow)), 0);  // the line spans x 192 to 448
   Q3DVertexListRelease(&vl);
