@@ -58,8 +58,6 @@ void clock_Update() {}
 void camera_Update() {}
 void ball_Update() {}
 void offside_LineUpdate() {}
-void player_FrameUpdate() {}
-void anim_BallAtHolderPlace() {}
 
 void match_Clear() {}
 void team_PlayersInit() {}
