@@ -56,7 +56,6 @@ int32_t usrctl_bSimulationHeld() { return 0; }
 void replay_RecordFrame() {}
 void clock_Update() {}
 void camera_Update() {}
-void ball_Update() {}
 void offside_LineUpdate() {}
 
 void match_Clear() {}
