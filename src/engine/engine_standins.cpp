@@ -45,10 +45,6 @@ std::int32_t match_HomeKickOffFlagGet() { return s_oHomeTeam.KickOff; }
 std::int32_t match_AwayKickOffFlagGet() { return s_oAwayTeam.KickOff; }
 void match_ScoreClockDraw() {}
 
-// The match clock: minutes from the tick count the harness keeps.
-static std::int32_t s_iClockTicks;
-std::int32_t clock_MinuteGet() { return s_iClockTicks / 1800; }
-void engine_StandInClockSet(std::int32_t iTicks) { s_iClockTicks = iTicks; }
 
 // ---- Possession and strikes ---------------------------------------------------------
 void ball_SpinAxisFromHolderSet(Player*) {}
