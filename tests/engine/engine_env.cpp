@@ -12,6 +12,7 @@
 #include "engine/move.h"
 #include "engine/team.h"
 #include "framework/math/qmath.h"
+#include "matchflow/clock.h"
 #include "shell/global.h"
 #include "shell/vsync.h"
 #include "shell/user.h"
@@ -140,6 +141,9 @@ void EngineMatchSetup() {
   EnginePlace(pr, 0, 2400, 0);
   PlayerO_MoveStateSet(pr, MOVE_STATE_STAND);
 }
+
+// The harness sets the match clock directly (ticks are thirtieths of a second).
+void engine_StandInClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
 
 void EngineTick() {
   vsync_iFrame++;
