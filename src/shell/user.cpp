@@ -51,8 +51,10 @@ void game_UsersStart() {
 void user_Init() {
   for (User& u : user_aUsers) {
     if (!u.pip) break;
+    // A fresh marker while the pool lasts; once it is used up the user keeps
+    // the one he has, so no two users ever share one.
     UserMarker* phl = nullptr;
-    if (!u.phl && usrmark_bAlloc(&phl)) u.phl = phl;
+    if (usrmark_bAlloc(&phl)) u.phl = phl;
     if (u.phl) {
       u.phl->iState = USRMARK_STATE_NONE;
       u.phl->pplyr = nullptr;

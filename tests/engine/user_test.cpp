@@ -45,10 +45,23 @@ TEST_F(UserTest, MarkerPoolIsNeverRefilled) {
   EXPECT_FALSE(usrmark_bAlloc(&phl));
   EXPECT_EQ(aphl[7]->iIndex, 7);
   EXPECT_EQ(aphl[0]->iWidth, 8);
-  // A user keeps the marker it got first across match set-ups.
+  // With the pool used up a user keeps the marker he has.
   UserMarker* phlFirst = U()->phl;
   user_Init();
   EXPECT_EQ(U()->phl, phlFirst);
+  // Set-ups take fresh markers while the pool lasts; two users never share one.
+  usrmark_PoolInit();
+  User* pu2 = &user_aUsers[1];
+  for (std::int32_t iMatch = 0; iMatch < 6; iMatch++) {
+    if (iMatch == 2) pu2->pip = U()->pip + 1;  // a second user joins
+    user_Init();
+    if (pu2->pip) {
+      EXPECT_NE(U()->phl, pu2->phl) << iMatch;
+    }
+    ASSERT_NE(U()->phl, nullptr);
+  }
+  pu2->pip = nullptr;
+  pu2->phl = nullptr;
   usrmark_TimerAdd();
   usrmark_TimerAdd();
   EXPECT_EQ(usrmark_iTimer, 400);
