@@ -241,6 +241,11 @@ TEST_F(UserTest, AttackingChoices) {
   user_PlayerSet(U(), EnginePlayer(3));
   user_PlayerChoose(U(), 0);
   EXPECT_EQ(U()->phl->pplyr, poHolder);
+  // Passed over the holder: the best placed mate toward the goal attacked,
+  // never the holder or the keeper. A mate right ahead of the ball wins.
+  EnginePlace(EnginePlayer(10), poHolder->x + 300, poHolder->y, 0);
+  user_PlayerChoose(U(), USER_CHOOSE_NOT_TAKER);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(10));
   // Cycling walks the players within 14400 of the ball nearest first.
   user_ChoiceRangeSet(0, 3);
   Player* poSeen[3];
