@@ -414,6 +414,44 @@ TEST_F(MoveTest, SlidingTackleWinsOrLosesTheBallDeterministically) {
   EXPECT_GT(cKept + cLoose, 0);
 }
 
+// A keeper with the ball in his hands while diving or saving cannot be
+// tackled; standing or running with it he can.
+TEST_F(MoveTest, KeeperOnTheBallIsSafeWhileDiving) {
+  struct Case {
+    std::uint32_t eKeeperAnim;
+    bool bSafe;
+  } cases[] = {{38, true}, {45, true}, {58, true}, {136, false}, {129, false}};
+  for (const Case& c : cases) {
+    std::int32_t cLost = 0;
+    for (std::int32_t iSeed = 0; iSeed < 20; iSeed++) {
+      EngineMatchSetup();
+      for (std::int32_t i = 0; i < iSeed; i++) QMathRandNext();
+      Player* pk = EnginePlayer(11);  // away keeper
+      Player* pp = EnginePlayer(9);
+      EnginePlace(pk, 8000, 0, 401);
+      EnginePlace(pp, 8150, 0, 401);
+      newballA_OwnerSet(pk, 1);
+      move_Play(pk, 170);
+      move_Play(pk, c.eKeeperAnim);
+      ball_oBall.iX128 = 8060 * 128;
+      ball_oBall.iY128 = 0;
+      ball_oBall.iHeight128 = 0;
+      pp->iSpeed = 20;
+      move_TackleEvent(pp, 8);
+      for (int f = 0; f < 8; f++) {
+        anim_Advance(pp, &pp->oAnimData);
+        move_apfnStates[pp->MoveState](pp);
+      }
+      cLost += ball_oBall.poOwner != pk;
+    }
+    if (c.bSafe) {
+      EXPECT_EQ(cLost, 0) << c.eKeeperAnim;
+    } else {
+      EXPECT_GT(cLost, 0) << c.eKeeperAnim;
+    }
+  }
+}
+
 TEST_F(MoveTest, TakingTheBallBringsDownWhoeverIsInTheWay) {
   Player* pp = EnginePlayer(3);
   Player* po = EnginePlayer(20);
