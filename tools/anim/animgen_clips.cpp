@@ -149,19 +149,23 @@ double Evaluate(const std::map<int, double>& keys, double frame, bool loop, int 
   if (keys.size() == 1) return keys.begin()->second;
   std::vector<std::pair<double, double>> k(keys.begin(), keys.end());
   if (loop && period > 0) {
-    // Extend one key on each side across the period so the curve closes.
+    // Keys within one period, extended by two on each side across it so the
+    // curve closes (a key at the period itself repeats frame 0 and is dropped).
     frame = std::fmod(frame, period);
     if (frame < 0) frame += period;
-    std::vector<std::pair<double, double>> e;
-    const auto& first = k.front();
-    const auto& last = k.back();
-    e.push_back({last.first - period, last.second});
+    std::vector<std::pair<double, double>> in;
     for (const auto& p : k) {
-      if (p.first < period) e.push_back(p);
+      if (p.first < period) in.push_back(p);
     }
-    e.push_back({first.first + period, first.second});
-    if (k.size() > 1) e.push_back({k[1].first + period, k[1].second});
-    e.insert(e.begin(), {k[k.size() - 2].first - period, k[k.size() - 2].second});
+    if (in.empty()) in.push_back(k.back());
+    if (in.size() == 1) return in.front().second;
+    std::vector<std::pair<double, double>> e;
+    const size_t n = in.size();
+    e.push_back({in[n - 2].first - period, in[n - 2].second});
+    e.push_back({in[n - 1].first - period, in[n - 1].second});
+    for (const auto& p : in) e.push_back(p);
+    e.push_back({in[0].first + period, in[0].second});
+    e.push_back({in[1].first + period, in[1].second});
     k = e;
   }
   if (frame <= k.front().first) return k.front().second;
