@@ -202,6 +202,23 @@ Player* ModelDefender(User* pu, std::int32_t iMode) {
   return poBest;
 }
 
+TEST_F(UserTest, SectorRowsOfTheChoiceTable) {
+  struct Case {
+    std::int32_t x1, y1, iHeading, want;
+  } cases[] = {
+      {500, 0, 0, 0},        {575, 0, 0, 0},        {576, 0, 0, 1},      {1000, 0, 0, 1},   {1000, 1000, 0, 2},
+      {1000, -1000, 0, 2},   {0, 1000, 0, 4},       {0, 1500, 0, 7},     {-1000, 0, 0, 8},  {2500, 0, 0, 5},
+      {8000, 0, 0, 8},       {1000, 0, 32768, 8},   {0, 1000, 16384, 1}, {0, 0, 0, 0},
+  };
+  // Straight behind (half a turn) lies in no row: the maximum angles are
+  // exclusive, 180 degrees included.
+  for (const Case& c : cases) {
+    EXPECT_EQ(roles_SectorFind(0, 0, c.x1, c.y1, c.iHeading, user_aiSectorTable, USER_SECTOR_ROWS), c.want)
+        << c.x1 << "," << c.y1 << " heading " << c.iHeading;
+  }
+  EXPECT_EQ(roles_SectorFind(0, 0, 100, 0, 0, user_aiSectorTable, 0), 0);  // no rows: the count
+}
+
 TEST_F(UserTest, DefendingChoiceMatchesAPlainModel) {
   match_HomeClubStateSet(1);
   match_AwayClubStateSet(0);
