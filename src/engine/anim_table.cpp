@@ -2,6 +2,8 @@
 // cleared, row 1 with only its dispatcher, and one row per filled id with
 // its codes mapped to the stepping callbacks, hooks and dispatchers.
 #include "engine/anim.h"
+#include "engine/anim_pose.h"
+#include "engine/player.h"
 #include "engine/move.h"
 #include "framework/qdx_assert.h"
 
@@ -71,4 +73,16 @@ void anim_TableInit() {
     r.moveClass = g.moveClass;
     r.cFrames = g.cFrames;
   }
+}
+
+// The skeleton of the playing frame in the world: mirrored as the clip is,
+// turned by the display facing, placed at the player.
+void anim_JointsGet(const Player* pp, std::int32_t aiOut[ANIM_SEGMENTS][3]) {
+  const AnimData* pad = &pp->oAnimData;
+  const AnimRecord* pr = anim_RecordGet(pad->eActionAnim);
+  std::int32_t iFrame = anim_FrameGet(pad);
+  if (pr->cFrames > 0 && iFrame >= pr->cFrames) iFrame = pr->cFrames - 1;
+  const float* pfFrame = pr->pfPose + static_cast<std::size_t>(iFrame) * ANIM_POSE_FLOATS;
+  std::uint16_t uAngle16 = static_cast<std::uint16_t>(anim_FacingToAngle16(pp->iDisplayFacing));
+  animpose_JointsWorld(pfFrame, pad->bMirror, uAngle16, pp->x, pp->height, pp->y, aiOut);
 }

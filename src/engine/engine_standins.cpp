@@ -47,39 +47,9 @@ void match_ScoreClockDraw() {}
 
 
 // ---- Possession and strikes ---------------------------------------------------------
-void newballA_OwnerSet(Player* pp, std::int32_t bForce) {
-  Ball* pb = &ball_oBall;
-  if (!pp && !pb->poOwner) return;
-  if (!pp) pb->pplyrWhoKicked = pb->poOwner;
-  if (pp != pb->poOwner) {
-    if (pp && bForce) {
-      std::int32_t iHome = pp->MyTeam == player_PlaysFor_Home ? 0 : 1;
-      match_HomeClubStateSet(iHome);
-      match_AwayClubStateSet(1 - iHome);
-    }
-    pb->poPrevOwner = pb->poOwner;
-    pb->poOwner = pp;
-    pb->iFramesWithoutOwner = 0;
-  }
-  if (pp) {
-    pb->iState = BALL_STATE_HELD;
-    pp->bUserSteered = 0;
-    pp->poStrikeLink = nullptr;
-  }
-}
-std::int32_t ball_PathValidMarkGet() { return 0; }
 void ball_SpinAxisFromHolderSet(Player*) {}
-void target_DoTapHeader(Player* pp) { newballA_OwnerSet(nullptr, 0); (void)pp; }
-void target_DoDeflect(Player* pp, std::int32_t) {
-  if (ball_oBall.poOwner == pp) newballA_OwnerSet(nullptr, 0);
-}
-void target_DoNudge(Player*) {}
 
 // ---- Chaser ----------------------------------------------------------------------------
-void chaser_ReactionDelaysSet() {}
-void chaser_ReactionDelaysShortSet() {}
-void chaser_Choose() {}
-Player* chaser_poGet(std::int32_t) { return nullptr; }
 
 // ---- Touch machine, support grid, actions ------------------------------------------------
 void touch_StateInit(Player* pp) { pp->oTouch.iState = 1; }
@@ -127,7 +97,6 @@ std::int32_t roles_SectorFind(std::int32_t x0, std::int32_t y0, std::int32_t x1,
 
 // ---- Referee and set pieces ------------------------------------------------------------------
 static Player* s_poFouled;
-void referee_Update(std::int32_t, std::int32_t, std::int32_t) {}
 std::int32_t referee_ChallengeJudge(Player*, Player*) { return 0; }
 std::int32_t referee_ChallengeJudgeShot(Player*, Player*, std::int32_t* piSeverity) {
   if (piSeverity) *piSeverity = 0;

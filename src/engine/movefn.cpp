@@ -162,7 +162,12 @@ static void StateSlowDown(Player* pp) {
 static void StateTurnAbout(Player* pp) {
   AnimData* pad = &pp->oAnimData;
   std::int32_t f = anim_FrameGet(pad);
-  if (f == 1) pp->iTurnAboutAngle = static_cast<std::int16_t>(move_HeadingToDegrees(pp->iDisplayFacing + 401) % 360);
+  if (f == 1) {
+    // The clip starts turned half round: the drawn facing flips with it and
+    // both unwind toward the wanted facing.
+    pp->iDisplayFacing = static_cast<std::int16_t>(move_FacingWrap(pp->iDisplayFacing + 401));
+    pp->iTurnAboutAngle = static_cast<std::int16_t>(move_HeadingToDegrees(pp->iDisplayFacing) % 360);
+  }
   std::int32_t iDiff = move_HeadingToDegrees(pp->uWantedFacing) - pp->iTurnAboutAngle;
   iDiff = ((iDiff % 360) + 360) % 360;
   if (iDiff > 180) iDiff -= 360;
