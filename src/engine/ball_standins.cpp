@@ -30,9 +30,7 @@ void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
 }
 void closedown_DelaySet(std::int32_t) {}
 
-// ---- Statistics, shoot-out, user control ---------------------------------------------
-void gstatso_ShotAdd(MatchStats*) {}
-void gstatso_ShotOnTargetAdd(MatchStats*) {}
+// ---- Shoot-out, user control ---------------------------------------------
 void mpenso_RecordKick(std::int32_t) {}
 void usrctl_KickLatchClear() {}
 void usrctl_ChargeReset() {}
