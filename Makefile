@@ -1,7 +1,7 @@
 # Thin front door over CMake presets. See README.md.
 JOBS ?= $(shell nproc)
 
-.PHONY: play test bench data deps build-release build-test
+.PHONY: play test bench data deps build-release build-test fuzz
 
 deps:
 	scripts/install-deps
@@ -30,3 +30,10 @@ bench: deps
 	@status=0; for b in build/bench/bench/bench_*; do \
 	  if [ -x "$$b" ]; then echo "== $$b"; "$$b" || status=1; fi; \
 	done; exit $$status
+
+# libFuzzer programs (clang), each run for SECONDS seconds.
+SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz --target fuzz -j $(JOBS)
+	scripts/fuzz-run build/fuzz $(SECONDS) $(TARGETS)

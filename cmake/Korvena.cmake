@@ -6,7 +6,9 @@ target_compile_options(korvena_options INTERFACE
   # Results must be reproducible to the bit: no contraction into FMA, no fast-math.
   -ffp-contract=off -fno-fast-math
   $<$<BOOL:${KORVENA_WERROR}>:-Werror>
-  $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined>)
+  $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined>
+  # The fuzz tree traces coverage in every library; tests/fuzz links libFuzzer.
+  $<$<BOOL:${KORVENA_FUZZ}>:-fsanitize=fuzzer-no-link>)
 target_link_options(korvena_options INTERFACE
   $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined>)
 target_compile_features(korvena_options INTERFACE cxx_std_20)

@@ -14,6 +14,7 @@
 #include "display/qdl_pool.h"
 #include "framework/qdx_chunk.h"
 #include "platform/paths.h"
+#include "platform/tempfiles.h"
 
 namespace {
 
@@ -297,7 +298,7 @@ QDLSpriteBank* QDLSpriteBankLoad(const char* pFileName, QDLPalette* pPalette, ui
 uint32_t QDLSpriteBankSave(QDLSpriteBank* pBank, const char* pFileName) {
   if (pBank == nullptr || pFileName == nullptr) return QDL_ERR_NULL_SURFACE;
   const std::string path = platform::resolvePath(pFileName);
-  const std::string tmp = path + ".tmp";
+  const std::string tmp = platform::temporaryPathFor(path);
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (f == nullptr) return QDL_ERR_FAILED;
 
@@ -400,6 +401,12 @@ bool ConvertFrame(const QDLFrame& fr, const PixelConverter& cv, uint32_t availab
     if ((out.size() - start) & 1) out.push_back(0);  // rows padded to even length
     const bool last = row == fr.height - 1;
     const size_t rowLen = last ? 0 : out.size() - start;
+    if (rowLen > 0xFFFF) {
+      // The row's length field has 16 bits: such a row cannot be stored.
+      std::fprintf(stderr, "QDLSpriteBankConvert: row %d converts to %zu bytes, more than a row may hold (65535)\n",
+                   static_cast<int>(row), rowLen);
+      return false;
+    }
     out[start] = static_cast<uint8_t>(rowLen);
     out[start + 1] = static_cast<uint8_t>(rowLen >> 8);
     p += len;
@@ -431,8 +438,12 @@ QDLSpriteBank* QDLSpriteBankConvert(QDLSpriteBank* pBank, uint32_t formatCode, u
     if (data.size() & 1) data.push_back(0);
     offsets[static_cast<size_t>(i)] = static_cast<uint32_t>(data.size());
     const uint32_t available = static_cast<uint32_t>(pBank->pixelDataSize - (fr.pixels - pBank->pixelData));
-    if (!ConvertFrame(fr, cv, available, data)) return nullptr;
+    if (!ConvertFrame(fr, cv, available, data)) {
+      std::fprintf(stderr, "QDLSpriteBankConvert: frame %d cannot be converted\n", static_cast<int>(i));
+      return nullptr;
+    }
   }
+  if (data.size() > UINT32_MAX) return nullptr;  // offsets and the pixel size have 32 bits
   QDLSpriteBank* pNew = QDLSpriteBankCreate(pBank->frameCount, static_cast<uint32_t>(data.size()), 0);
   if (pNew == nullptr) return nullptr;
   if (!data.empty()) std::memcpy(pNew->pixelData, data.data(), data.size());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/q2dx_internal.h"
+#include "platform/tempfiles.h"
 
 namespace {
 
@@ -20,6 +21,18 @@ const QDLRendererEntry kSoftwareRenderer = {
     {1, QDL_DDBD_16, QDL_DDBD_16, 0x1, 1024, 1024, 1, 1},
 };
 
+// The renderers of the build: the software renderer first, then the same
+// rasteriser with a depth buffer. Neither has a hardware description, so the
+// automatic renderer choice stays software; the player may choose the second.
+const QDLRendererEntry kRenderers[2] = {
+    kSoftwareRenderer,
+    {{0x4B, 0x46, 0x5A, 0x42, 0x52, 0x45, 0x4E, 0x44, 0x45, 0x52, 0x00, 0x01, 0x00, 0x00, 0x00, 0x02},
+     "Korvena z-buffered renderer",
+     "Software rasteriser with a 16-bit depth buffer",
+     {0, 0, 0, 0, 0, 0, 0, 0},
+     {1, QDL_DDBD_16, QDL_DDBD_16, 0x1, 1024, 1024, 1, 1}},
+};
+
 struct DeviceLayer {
   uint32_t initialised;
   uint32_t loaded;
@@ -27,8 +40,8 @@ struct DeviceLayer {
   uint32_t expected;            // device count counted before filling
   QDLDeviceInfo* pDevices;
   std::string fileName = "dxinfo.bin";
-  const QDLRendererEntry* pRenderers = &kSoftwareRenderer;
-  uint32_t rendererCount = 1;
+  const QDLRendererEntry* pRenderers = kRenderers;
+  uint32_t rendererCount = 2;
   uint32_t runTest = 1;
   const char* pQuestion =
       "We must now check your video cards for higher screen resoloutions.\n"
@@ -79,6 +92,27 @@ uint32_t Get32(const uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
+// A cached mode must be one the display can give: a size within the limits
+// of the image readers, a depth of 8, 16, 24 or 32 bits, and offered by the
+// device's driver today; the words written as 0 are 0 and the test mark is
+// 0 or 1.
+bool ModeOffered(uint32_t driverIndex, const Q2DXMode& mode) {
+  constexpr uint64_t kMaxSide = 16384, kMaxPixels = 64u * 1024u * 1024u;
+  if (mode.width == 0 || mode.height == 0 || mode.width > kMaxSide || mode.height > kMaxSide ||
+      static_cast<uint64_t>(mode.width) * mode.height > kMaxPixels)
+    return false;
+  if (mode.bitsPerPixel != 8 && mode.bitsPerPixel != 16 && mode.bitsPerPixel != 24 && mode.bitsPerPixel != 32)
+    return false;
+  if (mode.zero != 0 || mode.spare != 0 || mode.testPassed > 1) return false;
+  const Q2DXDriver* pDrv = Q2DXDriverGet(driverIndex);
+  if (!pDrv) return false;
+  for (uint32_t i = 0; i < pDrv->modeCount; ++i)
+    if (pDrv->modes[i].width == mode.width && pDrv->modes[i].height == mode.height &&
+        pDrv->modes[i].bitsPerPixel == mode.bitsPerPixel)
+      return true;
+  return false;
+}
+
 // The whole file, checked: keys and counts match the live drivers and
 // devices, every mode list fits, and nothing follows the last list.
 bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>* pLists) {
@@ -99,6 +133,7 @@ bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>
   uint32_t devices;
   if (!take(&devices) || devices != g_layer.expected) return false;
   pLists->assign(devices, {});
+  uint32_t total = 0;
   for (uint32_t d = 0; d < devices; ++d) {
     uint32_t count;
     if (!take(&count)) return false;
@@ -111,11 +146,13 @@ bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>
       take(&mode.zero);
       take(&mode.testPassed);
       take(&mode.spare);
-      if (mode.width == 0 || mode.height == 0 || QDLDepthToDDBD(mode.bitsPerPixel) == 0) return false;
+      if (!ModeOffered(g_layer.pDevices[d].driverIndex, mode)) return false;
       (*pLists)[d].push_back(mode);
     }
+    total += count;
   }
-  return at == b.size();
+  // A file without a single mode leaves nothing to open.
+  return at == b.size() && total > 0;
 }
 
 bool ReadAll(FILE* f, std::vector<uint8_t>* pOut) {
@@ -136,8 +173,8 @@ void QDLDeviceInfoFileNameSet(const char* pName) { g_layer.fileName = pName ? pN
 const char* QDLDeviceInfoFileName() { return g_layer.fileName.c_str(); }
 
 void QDLDeviceRenderersSet(const QDLRendererEntry* pEntries, uint32_t count) {
-  g_layer.pRenderers = pEntries ? pEntries : &kSoftwareRenderer;
-  g_layer.rendererCount = pEntries ? count : 1;
+  g_layer.pRenderers = pEntries ? pEntries : kRenderers;
+  g_layer.rendererCount = pEntries ? count : 2;
 }
 
 void QDLDeviceTestChoiceSet(uint32_t runTest) { g_layer.runTest = runTest; }
@@ -347,7 +384,7 @@ uint32_t QDLDeviceInfoSave() {
     }
   }
   // Written beside the name and renamed over it: a failed write keeps the old file.
-  std::string tmp = g_layer.fileName + ".tmp";
+  std::string tmp = platform::temporaryPathFor(g_layer.fileName);
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return 0;
   bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();

@@ -9,6 +9,7 @@
 
 #include "display/q2dx_internal.h"
 #include "platform/paths.h"
+#include "platform/tempfiles.h"
 
 namespace {
 
@@ -351,6 +352,8 @@ void* QDLTGAReadMemory(const uint8_t* pData, size_t size, Q2DXSurface* pSurface,
   if (mapType != 0) {
     if (mapBits != 8 && mapBits != 15 && mapBits != 16 && mapBits != 24 && mapBits != 32)
       return Fail("TGA: unsupported colour-map entry size");
+    if (mapped && mapLength == 0) return Fail("TGA: colour-mapped image with an empty colour map");
+    if (!c.Has(static_cast<size_t>(mapLength) * ((mapBits + 7) / 8))) return Fail("TGA: truncated colour map");
     std::vector<uint8_t> entries(static_cast<size_t>(mapLength) * 4);
     for (uint32_t i = 0; i < mapLength; ++i)
       if (!TgaPixel(&c, mapBits, &entries[i * 4])) return Fail("TGA: truncated colour map");
@@ -361,7 +364,14 @@ void* QDLTGAReadMemory(const uint8_t* pData, size_t size, Q2DXSurface* pSurface,
       d.hasMap = true;
     }
   }
-  d.work.assign(static_cast<size_t>(width) * height * 4, 0);
+  // The pixel data must be able to hold the image before it is made: every
+  // pixel stored, or, run-length encoded, at best 128 pixels a packet.
+  const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
+  const uint64_t pixelBytes = (depth + 7) / 8;
+  const uint64_t needed = type <= 3 ? pixels * pixelBytes : (pixels + 127) / 128 * (1 + pixelBytes);
+  if (!c.Has(static_cast<size_t>(needed)))
+    return Fail(type <= 3 ? "TGA: truncated pixel data" : "TGA: truncated run-length data");
+  d.work.assign(static_cast<size_t>(pixels) * 4, 0);
   uint8_t px[4];
   if (type <= 3) {
     for (int32_t r = 0; r < height; ++r) {
@@ -392,6 +402,12 @@ void* QDLTGAReadMemory(const uint8_t* pData, size_t size, Q2DXSurface* pSurface,
         }
       }
     }
+  }
+  if (mapped) {
+    // Every index must name an entry of the colour map.
+    const uint32_t mapEnd = mapFirst + mapLength;
+    for (size_t i = 0; i < d.work.size(); i += 4)
+      if (d.work[i] < mapFirst || d.work[i] >= mapEnd) return Fail("TGA: pixel index outside the colour map");
   }
   return StoreImage(&d, pSurface, pDesc, flags);
 }
@@ -501,7 +517,16 @@ void* QDLBMPReadMemory(const uint8_t* pData, size_t size, Q2DXSurface* pSurface,
   if (pixelOffset < c.at || pixelOffset > size) return Fail("BMP: pixel data offset out of range");
   c.at = pixelOffset;
   const int32_t w = d.width, h = d.height;
-  d.work.assign(static_cast<size_t>(w) * h * 4, 0);
+  // The pixel data must be able to hold the image before it is made: every
+  // row stored (the last may lack its padding), or, run-length encoded, at
+  // best 255 pixels in a 2-byte run.
+  const uint64_t pixels = static_cast<uint64_t>(w) * static_cast<uint64_t>(h);
+  const uint64_t stride = ((static_cast<uint64_t>(w) * bits + 31) / 32) * 4;
+  const uint64_t needed = compression == 0 ? stride * static_cast<uint64_t>(h - 1) + (static_cast<uint64_t>(w) * bits + 7) / 8
+                                           : (pixels + 254) / 255 * 2;
+  if (!c.Has(static_cast<size_t>(needed)))
+    return Fail(compression == 0 ? "BMP: truncated pixel data" : "BMP: truncated run-length data");
+  d.work.assign(static_cast<size_t>(pixels) * 4, 0);
   if (compression == 0) {
     size_t rowBytes = ((static_cast<size_t>(w) * bits + 31) / 32) * 4;
     for (int32_t r = 0; r < h; ++r) {
@@ -595,7 +620,7 @@ void Put32(std::vector<uint8_t>* p, uint32_t v) {
 uint32_t WriteAll(const char* pFileName, const std::vector<uint8_t>& bytes) {
   if (!pFileName) return FailCode("no file name");
   std::string path = platform::resolvePath(pFileName);
-  std::string tmp = path + ".tmp";
+  std::string tmp = platform::temporaryPathFor(path);
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return FailCode("the file cannot be created");
   bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();

@@ -2,11 +2,10 @@
 // What the ball, possession, kick, chaser and strike modules call in the
 // rest of the match engine and in the match flow: the referee and set
 // pieces, the touch machine and closing-down, the goalkeepers, passing and
-// shot choice, user control, statistics and the shoot-out record.
+// shot choice, user control and the shoot-out record.
 #include <cstdint>
 
 struct Ball;
-struct MatchStats;
 struct Player;
 struct User;
 
@@ -24,9 +23,7 @@ void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b);
 void touch_StateForce(Player* pp, std::int32_t n);
 void closedown_DelaySet(std::int32_t iTicks);
 
-// Statistics and the shoot-out kick record.
-void gstatso_ShotAdd(MatchStats* poStats);
-void gstatso_ShotOnTargetAdd(MatchStats* poStats);
+// The shoot-out kick record.
 void mpenso_RecordKick(std::int32_t bScored);
 
 // User control: the held-kick latch and the kick-power charge counter.

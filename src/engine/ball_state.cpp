@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "engine/ball.h"
+#include "engine/chaser.h"
+#include "engine/newballA.h"
+#include "engine/target.h"
 #include "scene3d/scene3d_services.h"
 
 void ball_Init(Ball* poBall) {
@@ -11,7 +14,17 @@ void ball_Init(Ball* poBall) {
   poBall->bActive = 1;
   poBall->iKind = BALL_KIND_NONE;
   poBall->bBounceSound = 1;
+  // A new match starts with no predicted path, no chasers and no strike.
   ball_iNetSoundFrame = BALL_NET_SOUND_NEVER;
+  ball_iPathLength = 0;
+  ball_iPathApex = 0;
+  ball_iPathIndex = 0;
+  ball_iPathCursor = 0;
+  ball_iStepCounter = 0;
+  ball_OutcomeClear();
+  chaser_Clear();
+  newballA_MatchReset();
+  target_MatchReset();
 }
 
 void ball_Release(Ball* poBall) {

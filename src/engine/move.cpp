@@ -461,8 +461,12 @@ void move_RunEvent(Player* pp, std::uint32_t eAnim) {
   if (pp->Control == PLAYER_CONTROL_COMPUTER) {
     std::int32_t a16 = QMathAtan2(dx, dy) & 0xFFFF;
     pp->uWantedFacing = static_cast<std::uint16_t>((a16 * 803) >> 16);
+    // The turn clip is for targets well behind him: the difference is taken
+    // the short way round, so that facings either side of the +x axis
+    // (802 and 1) count as close.
     std::int32_t f16 = Facing16(pp->iFacing);
     std::int32_t iDiff = a16 > f16 ? a16 - f16 : f16 - a16;
+    if (iDiff > 32768) iDiff = 65536 - iDiff;
     if (iDiff > 24576) {
       eAnim = ANIM_TURN;
       move_RequestPlay(pp, ANIM_TURN);
@@ -528,7 +532,7 @@ std::int32_t move_TurnStep(Player* pp) {
 }
 
 static bool CollideCandidate(const Player* pp, const Player* po) {
-  if (po == pp || !po->bCollide) return false;
+  if (po == pp || !(po->bCollide || po == &player_oReferee)) return false;
   if (po->oTouch.iState == 6) return false;
   std::uint32_t e = po->oAnimData.eActionAnim;
   if (e == 155 || e == 35) return false;
@@ -536,7 +540,7 @@ static bool CollideCandidate(const Player* pp, const Player* po) {
 }
 
 Player* move_Collide(Player* pp) {
-  if (!move_IsOpenPlay() || !pp->bCollide) return nullptr;
+  if (!move_IsOpenPlay() || !(pp->bCollide || pp == &player_oReferee)) return nullptr;
   if (RowOf(pp->oAnimData.eActionAnim)->type == ANIM_TYPE_4 || RowOf(pp->oAnimData.ePrevAnim)->type == ANIM_TYPE_4) {
     return nullptr;
   }

@@ -19,6 +19,7 @@ static std::int32_t newballA_bQuietRelease;
 
 void newballA_QuietReleaseSet() { newballA_bQuietRelease = 1; }
 std::int32_t newballA_QuietReleaseGet() { return newballA_bQuietRelease; }
+void newballA_MatchReset() { newballA_bQuietRelease = 0; }
 
 std::int32_t newballA_CloseDownDelayGet(std::int32_t iRating) {
   // Ratings run to 15 but the delay turns negative above 10.

@@ -18,6 +18,8 @@ std::int32_t newballA_KindGet(const Ball* poBall);
 // The next owner change does not hand a user to the keeper's team-mate.
 void newballA_QuietReleaseSet();
 std::int32_t newballA_QuietReleaseGet();
+// Clears the quiet-release flag (match set-up).
+void newballA_MatchReset();
 std::int32_t ball_IsJustReleasedBy(const Player* pp);
 // Closing-down delay of the defending side for a team rating (0..10 used).
 std::int32_t newballA_CloseDownDelayGet(std::int32_t iRating);

@@ -86,6 +86,14 @@ void target_Start(const void* pvStriker, std::int32_t iDirection, std::int32_t i
   target_oState.iStartKind = iStartKind;
 }
 void target_Clear() { target_oState.bActive = 0; }
+void target_MatchReset() {
+  target_oState = TargetState{};
+  for (std::int32_t i = 0; i < PLAYER_MAX; i++) {
+    target_aiHeaderReach[i] = 0;
+    target_aiHeaderSpeed[i] = 0;
+  }
+  target_iLastDeflectSound = -1000;
+}
 std::int32_t target_IsActive() { return target_oState.bActive; }
 void target_XSet(std::int32_t x) { target_oState.iX = x; }
 std::int32_t target_XGet() { return target_oState.iX; }

@@ -27,6 +27,8 @@ extern TargetState target_oState;
 
 void target_Start(const void* pvStriker, std::int32_t iDirection, std::int32_t iStartKind);
 void target_Clear();
+// The whole strike state cleared (match set-up).
+void target_MatchReset();
 std::int32_t target_IsActive();
 void target_XSet(std::int32_t x);
 std::int32_t target_XGet();

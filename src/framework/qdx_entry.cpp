@@ -19,11 +19,14 @@ int WinMain(void* pvInstance, void*, const char* pszCommandLine, int) {
   platform::Window* poWindow = nullptr;
   bool bGameStarted = false;
   if (QDXRegisterClass(pvInstance, QDXWindowProc)) poWindow = QDXCreateWindow(640, 480, pvInstance, 1);
+  // A start that fails ends the program with a code that says so.
+  bool bStartFailed = poWindow == nullptr;
 
   if (poWindow) {
     const char* apszArgs[2] = {pszCommandLine ? pszCommandLine : "", nullptr};
     bGameStarted = true;
-    if (pcmain_Startup(1, apszArgs)) {
+    bStartFailed = !pcmain_Startup(1, apszArgs);
+    if (!bStartFailed) {
       for (;;) {
         QDXClearPumped();
         const std::int32_t bStepQuit = pcmain_LoopStep();
@@ -43,5 +46,6 @@ int WinMain(void* pvInstance, void*, const char* pszCommandLine, int) {
   QInputRelease();
   QDXDestroyWindow(poWindow);
   platform::releaseInstanceLock(poLock);
+  if (bStartFailed) return 1;
   return QDXQuitSeen() ? QDXQuitCode() : 0;
 }

@@ -7,6 +7,7 @@
 
 #include "framework/qdx_assert.h"
 #include "platform/paths.h"
+#include "platform/tempfiles.h"
 
 namespace {
 
@@ -121,7 +122,10 @@ std::int32_t QDXFileExists(const char* pszName) { return pszName && platform::fi
 std::size_t QDXFileSave(const char* pszName, const void* pBuffer, std::size_t n) {
   if (!pszName) return 0;
   const std::string oTarget = platform::resolvePath(pszName);
-  const std::string oTemp = oTarget + ".tmp";
+  // A temporary file of this process's own; leftovers of games killed while
+  // saving into the folder go first.
+  platform::removeStaleTemporariesBeside(oTarget);
+  const std::string oTemp = platform::temporaryPathFor(oTarget);
   std::FILE* pFile = std::fopen(oTemp.c_str(), "wb");
   if (!pFile) return 0;
   const std::size_t uWritten = n ? std::fwrite(pBuffer, 1, n, pFile) : 0;

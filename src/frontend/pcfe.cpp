@@ -3,11 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
-#include <unistd.h>
 
 #include "audio/audio_services.h"
 #include "display/qdl.h"
@@ -21,6 +18,7 @@
 #include "frontend/frontend_services.h"
 #include "frontend/pctext.h"
 #include "platform/paths.h"
+#include "platform/tempfiles.h"
 #include "scene3d/pcframe.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
@@ -43,6 +41,25 @@ float pcfe_fScaleY480 = 1.0f;
 
 void pcfe_SheetPath(char* psz, size_t n, int32_t iSheet) {
   std::snprintf(psz, n, "..\\data\\frontend\\%.79s16.spr", pcfe_aszSheetNames[iSheet]);
+}
+
+bool pcfe_bSheetConvert(int32_t iSheet);
+
+// A converted sheet in the display's pixel format (in the compared bits).
+bool pcfe_bSheetFormatGood(const QDLSpriteBank* poBank) {
+  QDLSurface* poDisplay = QDLDisplaySurface();
+  return poDisplay == nullptr || (poDisplay->formatCode & QDLFORMAT_CLASS_MASK) == (poBank->formatCode & ~0x7E0u);
+}
+
+// Loads a converted sheet; one that is damaged or of another format is
+// converted again from its source and loaded once more.
+QDLSpriteBank* pcfe_poSheetLoadChecked(int32_t iSheet, const char* pszPath) {
+  QDLSpriteBank* poBank = QDLSpriteBankLoad(pszPath, nullptr, 0);
+  if (poBank != nullptr && pcfe_bSheetFormatGood(poBank)) return poBank;
+  if (poBank != nullptr) QDLSpriteBankFree(poBank);
+  std::fprintf(stderr, "pcfe: the converted sheet %s is missing or damaged; it is converted again\n", pszPath);
+  if (!pcfe_bSheetConvert(iSheet)) return nullptr;
+  return QDLSpriteBankLoad(pszPath, nullptr, 0);
 }
 }  // namespace
 
@@ -70,7 +87,7 @@ void pcfe_SheetLoad(int32_t iSheet) {
   pcfe_SlotClear(pcfe_iCurrentSlot);
   char szPath[PCFE_SHEET_NAME_MAX + 32];
   pcfe_SheetPath(szPath, sizeof(szPath), iSheet);
-  pcfe_aoSlots[pcfe_iCurrentSlot].poBank = QDLSpriteBankLoad(szPath, nullptr, 0);
+  pcfe_aoSlots[pcfe_iCurrentSlot].poBank = pcfe_poSheetLoadChecked(iSheet, szPath);
   pcfe_aoSlots[pcfe_iCurrentSlot].iSheet = iSheet;
   pcfe_cSheetLoads++;
   if (pcfe_aoSlots[pcfe_iCurrentSlot].poBank == nullptr)
@@ -172,19 +189,9 @@ bool pcfe_bConvertedSheetGood(int32_t iSheet) {
   if (uRead < sizeof(abHead)) return false;
   QDLSpriteBank* poBank = QDLSpriteBankLoad(szPath, nullptr, 0);
   if (poBank == nullptr) return false;
-  QDLSurface* poDisplay = QDLDisplaySurface();
-  bool bGood = true;
-  if (poDisplay != nullptr && (poDisplay->formatCode & QDLFORMAT_CLASS_MASK) != (poBank->formatCode & ~0x7E0u))
-    bGood = false;
+  const bool bGood = pcfe_bSheetFormatGood(poBank);
   QDLSpriteBankFree(poBank);
   return bGood;
-}
-
-// Moves the file written beside the target over it in one step.
-bool pcfe_bReplaceFile(const char* pszFrom, const char* pszTo) {
-  std::error_code ec;
-  std::filesystem::rename(platform::resolvePath(pszFrom), platform::resolvePath(pszTo), ec);
-  return !ec;
 }
 
 // Converts one sheet; false when its source did not load or the result could
@@ -207,15 +214,12 @@ bool pcfe_bSheetConvert(int32_t iSheet) {
   }
   char szTarget[PCFE_SHEET_NAME_MAX + 32];
   pcfe_SheetPath(szTarget, sizeof(szTarget), iSheet);
-  // A name of this process's own: two games converting into one data tree
-  // never write the same temporary file.
-  const std::string sTemporary = std::string(szTarget) + "." + std::to_string(getpid()) + ".tmp";
-  bool bDone = QDLSpriteBankSave(poConverted, sTemporary.c_str()) == 0 && pcfe_bReplaceFile(sTemporary.c_str(), szTarget);
+  // The bank is written to a temporary file of this process's own and
+  // renamed over the target; leftovers of games killed on the way go first.
+  platform::removeStaleTemporariesBeside(platform::resolvePath(szTarget));
+  const bool bDone = QDLSpriteBankSave(poConverted, szTarget) == 0;
   QDLSpriteBankFree(poConverted);
-  if (!bDone) {
-    platform::deleteFile(sTemporary.c_str());
-    std::fprintf(stderr, "pcfe: the converted sheet %s could not be written\n", szTarget);
-  }
+  if (!bDone) std::fprintf(stderr, "pcfe: the converted sheet %s could not be written\n", szTarget);
   return bDone;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "display/qdl_text.h"
+#include "platform/paths.h"
 #include "scene3d/pcframe.h"
 #include "shell/draw2d.h"
 #include "shell/pcinstall.h"
@@ -40,7 +41,9 @@ void pctext_FrontEndFontsLoad() {
     if (o.poFont != nullptr) QDLFontFree(o.poFont);
     o.poFont = QDLFontCreateFromSheet(szPath, 3, 0, 0);
     if (o.poFont != nullptr) pctext_cLoadedFonts++;
-    else std::fprintf(stderr, "pctext: the font %s could not be loaded\n", szPath);
+    else
+      std::fprintf(stderr, "pctext: the font %s could not be loaded (%s: %s)\n", szPath,
+                   platform::fileExists(szPath) ? "damaged" : "missing", platform::resolvePath(szPath).c_str());
   }
   pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
   pctext_iCurrentFont = 0;

@@ -1,6 +1,7 @@
 // The display area, common to both backends: mode list assembly, frame
 // conversion, capture and the dispatch to the backend.
 #include "platform/display.h"
+#include "platform/tempfiles.h"
 
 #include <cstdio>
 #include <cstring>
@@ -185,7 +186,7 @@ bool writeRgbTga(const std::string& path, const std::vector<uint8_t>& rgb, int w
   if (width <= 0 || height <= 0 || width > 65535 || height > 65535 ||
       rgb.size() < static_cast<size_t>(width) * height * 3)
     return false;
-  std::string tmp = path + ".tmp";
+  std::string tmp = temporaryPathFor(path);
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return false;
   uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,

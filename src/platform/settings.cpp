@@ -14,6 +14,7 @@
 
 #include "platform/internal.h"
 #include "platform/paths.h"
+#include "platform/tempfiles.h"
 
 namespace platform {
 
@@ -249,6 +250,9 @@ Value* findValue(Key& key, const std::string& name) {
 // Parses a whole file's text into keys. Damaged lines are skipped and
 // counted; a last line without its line end counts as damaged (a cut-off
 // write).
+// Damaged lines named one by one; the rest are counted.
+constexpr int kDamagedLinesShown = 5;
+
 int parseText(const std::string& text, std::vector<Key>* keys, const std::string& file) {
   int damaged = 0;
   Key* current = nullptr;
@@ -290,9 +294,13 @@ int parseText(const std::string& text, std::vector<Key>* keys, const std::string
       }
     }
     ++damaged;
-    std::fprintf(stderr, "Korvena Football: settings file %s, line %d is damaged and was skipped\n", file.c_str(),
-                 number);
+    if (damaged <= kDamagedLinesShown)
+      std::fprintf(stderr, "Korvena Football: settings file %s, line %d is damaged and was skipped\n", file.c_str(),
+                   number);
   }
+  if (damaged > kDamagedLinesShown)
+    std::fprintf(stderr, "Korvena Football: settings file %s: %d more damaged lines were skipped (%d in all)\n",
+                 file.c_str(), damaged - kDamagedLinesShown, damaged);
   return damaged;
 }
 
@@ -356,7 +364,9 @@ bool write(SettingsRoot which) {
   std::string file = fileOf(which);
   if (!makeParent(file)) return false;
   std::string text = serialise(root, which == SettingsRoot::Machine ? "machine" : "user");
-  std::string tmp = file + ".tmp." + std::to_string(static_cast<long>(getpid()));
+  // Leftovers of games killed while writing go first.
+  removeStaleTemporariesBeside(file);
+  std::string tmp = temporaryPathFor(file);
   FILE* f = std::fopen(tmp.c_str(), "wb");
   if (!f) return false;
   bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();

@@ -6,6 +6,7 @@ list(APPEND PLATFORM_SOURCES
   timer.cpp
   settings.cpp
   paths.cpp
+  tempfiles.cpp
   library.cpp
   messagebox.cpp
   instance.cpp

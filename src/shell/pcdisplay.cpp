@@ -1,15 +1,20 @@
 // The 2D display of the game: opened at start-up and again after a match,
 // with the debug font and the 512 x 240 logical screen.
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "display/qdl.h"
 #include "display/qdl_context.h"
+#include "display/qdl_device.h"
 #include "display/qdl_draw.h"
 #include "display/qdl_present.h"
 #include "display/qdl_text.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
+#include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/window.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
 
@@ -18,8 +23,60 @@ int32_t pcmain_iLogicalHeight = 240;
 int32_t pcmain_iScreenWidth;
 int32_t pcmain_iScreenHeight;
 
+namespace {
+
+bool pcmain_bIsFolder(const std::string& oHostPath) {
+  std::error_code ec;
+  return std::filesystem::is_directory(oHostPath, ec);
+}
+
+// What was asked of the display, for the message when it does not open.
+std::string pcmain_DisplayFailureText() {
+  std::string oText = "The display could not be opened";
+  const QDLModeList* poList = QDLModeListGet(qdlContext.device);
+  if (poList != nullptr && qdlContext.mode >= 0 && qdlContext.mode < poList->modeCount) {
+    const QDLMode& o = poList->modes[qdlContext.mode];
+    oText += " in " + std::to_string(o.width) + " x " + std::to_string(o.height) + " x " +
+             std::to_string(o.bitsPerPixel) + " bits";
+  } else {
+    oText += ": no display mode is available";
+  }
+  oText += (qdlContext.modeFlags & QDLOPEN_WINDOWED) ? " (windowed)." : " (full screen).";
+  oText += " The mode list is kept in ";
+  oText += QDLDeviceInfoFileName();
+  oText += "; it is checked at every start.";
+  return oText;
+}
+
+}  // namespace
+
+void pcmain_StartupError(const char* pszText) {
+  platform::messageBox(platform::mainWindow(), pszText, "Korvena Football", platform::MessageIcon::Stop);
+}
+
+int32_t pcmain_bDataPresent() {
+  const std::string oData = platform::resolvePath("..\\data");
+  if (!pcmain_bIsFolder(oData)) {
+    pcmain_StartupError(("The game's data folder is missing. Looked for: " + oData).c_str());
+    return 0;
+  }
+  return 1;
+}
+
+int32_t pcmain_bFontFolderPresent() {
+  char szPath[PCINSTALL_PATH_SIZE];
+  pcinstall_TexturePath(szPath, "fonts");
+  const std::string oFonts = platform::resolvePath(szPath);
+  if (!pcmain_bIsFolder(oFonts)) {
+    pcmain_StartupError(("The fonts folder " + std::string(szPath) + " is missing. Looked for: " + oFonts).c_str());
+    return 0;
+  }
+  return 1;
+}
+
 int32_t pcmain_DisplayStartup() {
   if (pcmain_bDisplayUp) return 1;
+  if (!pcmain_bDataPresent()) return 0;
   // The renderer choice sets the context's mode; without one the front end
   // opens 640 x 480 in 16 bits in a window.
   if (qdlContext.device < 0 || qdlContext.mode < 0) {
@@ -28,6 +85,7 @@ int32_t pcmain_DisplayStartup() {
     QDLContextModeSet(&qdlContext, 0, iMode < 0 ? 0 : iMode, QDLOPEN_WINDOWED);
   }
   if (QDLContextSetup(&qdlContext) != 0 || qdlContext.pDisplay == nullptr) {
+    pcmain_StartupError(pcmain_DisplayFailureText().c_str());
     QDLContextShutdown(&qdlContext);
     return 0;
   }
@@ -43,8 +101,18 @@ int32_t pcmain_DisplayStartup() {
   char szPath[PCINSTALL_PATH_SIZE];
   pcinstall_TexturePath(szPath, "fonts\\debug.bmp");
   std::string oHostPath = platform::resolvePath(szPath);
-  pcmain_poDebugFont = QDLFontCreateFromSheet(oHostPath.c_str(), 3, 0, 0);
+  // A missing folder or font is reported by name and where it was looked for.
+  const bool bFontFolder = pcmain_bFontFolderPresent() != 0;
+  pcmain_poDebugFont = bFontFolder ? QDLFontCreateFromSheet(oHostPath.c_str(), 3, 0, 0) : nullptr;
   if (pcmain_poDebugFont == nullptr) {
+    if (bFontFolder) {
+      const std::string oText = (platform::fileExists(szPath) ? "The font file " + std::string(szPath) +
+                                                                     " could not be loaded (damaged). File: "
+                                                               : "The font file " + std::string(szPath) +
+                                                                     " is missing. Looked for: ") +
+                                oHostPath;
+      pcmain_StartupError(oText.c_str());
+    }
     pcmain_poDisplaySurface = nullptr;
     QDLContextShutdown(&qdlContext);
     QDLTextShutdown();

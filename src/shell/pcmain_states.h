@@ -53,6 +53,10 @@ void game_FrontEndRequest();
 void game_MatchRequest();
 
 int32_t pcmain_DisplayStartup();
+// Start-up checks that say what is missing and where it was looked for.
+int32_t pcmain_bDataPresent();
+int32_t pcmain_bFontFolderPresent();
+void pcmain_StartupError(const char* pszText);
 int32_t pcmain_DisplayShutdown();
 
 void pcmain_NoneEnter();

@@ -38,6 +38,9 @@ void mpenso_RecordKick(std::int32_t bScored) { g_oBallFakes.aPenaltyKicks.push_b
 void chaser_Choose() { g_oBallFakes.cChaserChoose++; }
 void chaser_StepHandOver() { g_oBallFakes.cHandOver++; }
 void target_Clear() { g_oBallFakes.cTargetClear++; }
+void chaser_Clear() {}
+void target_MatchReset() {}
+void newballA_MatchReset() {}
 void ball_ShotStatsAdd(std::int32_t iOutcome, std::int32_t iSide) {
   g_oBallFakes.aShotStats.push_back({{iOutcome, iSide}});
 }

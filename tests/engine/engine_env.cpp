@@ -11,6 +11,7 @@
 #include "matchflow/clock.h"
 #include "engine/team.h"
 #include "framework/math/qmath.h"
+#include "matchflow/clock.h"
 #include "shell/global.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
@@ -54,8 +55,7 @@ void EngineMatchSetup() {
   move_oTackle = MoveTackleState{};
   game_UsersReset();
   usrmark_PoolInit();
-  ball_oBall = Ball{};
-  ball_oBall.iKind = BALL_KIND_NONE;
+  ball_Init(&ball_oBall);
 
   MatchTeam* poHome = match_HomeTeamGet();
   MatchTeam* poAway = match_AwayTeamGet();
@@ -123,6 +123,9 @@ void EngineMatchSetup() {
   EnginePlace(pr, 0, 2400, 0);
   PlayerO_MoveStateSet(pr, MOVE_STATE_STAND);
 }
+
+// The harness sets the match clock directly (ticks are thirtieths of a second).
+void engine_StandInClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
 
 void EngineTick() {
   player_FrameUpdate();

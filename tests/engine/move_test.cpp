@@ -100,6 +100,26 @@ TEST_F(MoveTest, TurnAboutStartsBetween256And544) {
   }
 }
 
+// A computer runner whose target lies more than 135 degrees from his facing,
+// measured the short way round, asks for the turn clip.
+TEST_F(MoveTest, TurnClipOnlyForTargetsWellBehind) {
+  struct Case {
+    std::int32_t iFacing, dx, dy;
+    bool bTurn;
+  } cases[] = {
+      {801, 1000, 10, false}, {802, 1000, 10, false}, {1, 1000, -10, false}, {0, -1000, 0, true},
+      {200, 0, -1000, true},  {200, -1000, 0, false}, {401, 1000, 300, true}, {401, -1000, 0, false},
+  };
+  for (const Case& c : cases) {
+    EngineMatchSetup();
+    Player* pp = EnginePlayer(6);
+    EnginePlace(pp, 0, 0, c.iFacing);
+    PlayerO_MoveToSet(pp, c.dx, c.dy, ANIM_RUN);
+    move_RunEvent(pp, ANIM_RUN);
+    EXPECT_EQ(pp->oAnimInfo.eActionAnim == ANIM_TURN, c.bTurn) << c.iFacing << " " << c.dx << "," << c.dy;
+  }
+}
+
 TEST_F(MoveTest, TurnAboutUnwindsToTheWantedFacing) {
   Player* pp = EnginePlayer(7);
   EnginePlace(pp, 0, 0, 0);

@@ -19,8 +19,8 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kGravity = 52.0 / 120.0;
 
 void FreshBall(std::int32_t x, std::int32_t h, std::int32_t y) {
-  BallFakesReset();
   ball_Init(&ball_oBall);
+  BallFakesReset();
   ball_Release(&ball_oBall);
   ball_PlaceAt(&ball_oBall, x, h, y);
   ball_oBall.iState = BALL_STATE_FREE;

@@ -14,8 +14,8 @@ namespace {
 // and clock t; s mirrors everything to the -x goal.
 void Flying(std::int32_t x, std::int32_t h, std::int32_t y, std::int32_t iHeading, std::int32_t hs,
             std::int32_t lh, std::int32_t vs, std::int32_t t) {
-  BallFakesReset();
   ball_Init(&ball_oBall);
+  BallFakesReset();
   ball_Release(&ball_oBall);
   ball_PlaceAt(&ball_oBall, x, h, y);
   ball_oBall.iState = BALL_STATE_FREE;

@@ -245,7 +245,7 @@ TEST_F(EntryTest, ActivationMessagesReachTheHooksThroughThePump) {
 
 TEST_F(EntryTest, FailedStartupSkipsTheLoopButShutsDown) {
   g_oShell.bStartupResult = 0;
-  EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 0);
+  EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 1);  // a failed start is no success
   EXPECT_EQ(g_oShell.cStartups, 1);
   EXPECT_EQ(g_oShell.cSteps, 0);
   EXPECT_EQ(g_oShell.cShutdowns, 1);
@@ -256,7 +256,7 @@ TEST_F(EntryTest, NoWindowMeansNoGameAndEverythingStartedIsUndone) {
   // The one main window exists already: the entry cannot create its own.
   platform::Window* poOther = platform::createWindow(320, 200);
   ASSERT_NE(poOther, nullptr);
-  EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 0);
+  EXPECT_EQ(WinMain(nullptr, nullptr, "", 1), 1);
   EXPECT_EQ(g_oShell.cStartups, 0);
   EXPECT_EQ(g_oShell.cShutdowns, 0);  // the game never started: nothing to shut down
   EXPECT_EQ(QDXAddWindowHook(HookPassA), nullptr);  // hooks freed

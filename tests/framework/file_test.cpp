@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,15 @@ TEST_F(FileTest, SaveAndLoadThroughGamePathsWithoutRegardToCase) {
   const std::string oText = "field by field";
   EXPECT_EQ(QDXFileSave("..\\data\\Files\\Saved.BIN", oText.data(), oText.size()), oText.size());
   EXPECT_EQ(korvena_test::readFile(TestRoot() / "data" / "Files" / "Saved.BIN"), oText);
-  EXPECT_FALSE(std::filesystem::exists(TestRoot() / "data" / "Files" / "Saved.BIN.tmp"));
+  // Only the file itself is left; a leftover of an ended game's save is gone.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(TestRoot() / "data" / "Files"),
+                          std::filesystem::directory_iterator()),
+            1);
+  // Process ids stay below 2^22: this one never runs.
+  const auto oStale = TestRoot() / "data" / "Files" / "Other.BIN.tmp.999999999";
+  std::ofstream(oStale) << "half a save";
+  EXPECT_EQ(QDXFileSave("..\\data\\Files\\Saved.BIN", oText.data(), oText.size()), oText.size());
+  EXPECT_FALSE(std::filesystem::exists(oStale));
   EXPECT_EQ(QDXFileExists("..\\DATA\\files\\saved.bin"), 1);
   EXPECT_EQ(QDXFileExists("..\\data\\files\\none.bin"), 0);
 

@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
 #include "platform/paths.h"
+#include "platform/tempfiles.h"
 #include "support/temp_dir.h"
 
 using namespace platform;
@@ -168,8 +172,11 @@ TEST_F(SettingsTest, DamagedLinesAreSkippedAndTheDamagedFileIsKept) {
   SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
   std::string err = testing::internal::GetCapturedStderr();
   ASSERT_NE(key, nullptr);
-  EXPECT_NE(err.find("line 2"), std::string::npos) << err;
-  EXPECT_NE(err.find("line 12"), std::string::npos) << err;
+  // The first five damaged lines are named, the rest counted.
+  EXPECT_NE(err.find("line 2 "), std::string::npos) << err;
+  EXPECT_NE(err.find("line 8 "), std::string::npos) << err;
+  EXPECT_EQ(err.find("line 10 "), std::string::npos) << err;
+  EXPECT_NE(err.find("3 more damaged lines were skipped (8 in all)"), std::string::npos) << err;
   char text[32];
   uint32_t v = 0;
   EXPECT_EQ(settingsReadString(key, "", text, sizeof text), SettingsResult::Ok);
@@ -295,3 +302,64 @@ TEST_F(SettingsTest, TestRunsMayKeepTheMachineRootElsewhereAndStillStartFromTheD
 }
 
 }  // namespace
+
+namespace {
+
+// The id of a process that has ended: a child that exits at once, reaped.
+long DeadProcessId() {
+  pid_t child = fork();
+  if (child == 0) _exit(0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return static_cast<long>(child);
+}
+
+}  // namespace
+
+TEST_F(SettingsTest, LeftoverTemporaryFilesOfEndedGamesAreRemovedWhenTheFolderIsWritten) {
+  const long dead = DeadProcessId();
+  ASSERT_FALSE(processRunning(dead));
+  ASSERT_TRUE(processRunning(static_cast<long>(getpid())));
+  const std::string stale = "machine.txt.tmp." + std::to_string(dead);
+  const std::string live = "machine.txt.tmp." + std::to_string(static_cast<long>(getppid()));
+  // Names that are not a writer's temporary file stay whatever they hold.
+  const std::vector<std::string> others = {"machine.txt.tmp", "notes.tmp.12x", "a.tmp.", "machine.txt.damaged",
+                                           "other.tmp.99999999999"};
+  dir_.write(stale, "half a file");
+  dir_.write("x16.spr.tmp." + std::to_string(dead), "half a sheet");
+  dir_.write(live, "being written");
+  for (const std::string& name : others) dir_.write(name, "keep");
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, true);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(settingsWriteDWord(key, "LODBias", 3), SettingsResult::Ok);
+  settingsCloseKey(key);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / stale));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / ("x16.spr.tmp." + std::to_string(dead))));
+  EXPECT_TRUE(std::filesystem::exists(dir_ / live));
+  for (const std::string& name : others) EXPECT_TRUE(std::filesystem::exists(dir_ / name)) << name;
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "machine.txt"));
+  // The writer's own temporary file is gone after the rename.
+  EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(dir_ / "machine.txt")));
+  // Nothing to remove a second time; a folder that does not exist is no error.
+  EXPECT_EQ(removeStaleTemporaries(dir_.path()), 0);
+  EXPECT_EQ(removeStaleTemporaries(dir_ / "missing"), 0);
+}
+
+TEST_F(SettingsTest, AFileOfManyDamagedLinesNamesAFewAndCountsTheRest) {
+  std::string text = "[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n";
+  for (int i = 0; i < 200000; ++i) text += "garbage\n";
+  text += "\"Good\"=dword:00000005\n";
+  dir_.write("machine.txt", text);
+  testing::internal::CaptureStderr();
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  const std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_NE(key, nullptr);
+  uint32_t v = 0;
+  EXPECT_EQ(settingsReadDWord(key, "Good", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 5u);
+  settingsCloseKey(key);
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 6) << err.substr(0, 2000);
+  EXPECT_NE(err.find("line 2 "), std::string::npos);
+  EXPECT_NE(err.find("line 6 "), std::string::npos);
+  EXPECT_NE(err.find("199995 more damaged lines were skipped (200000 in all)"), std::string::npos) << err;
+}

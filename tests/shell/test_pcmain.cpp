@@ -2,6 +2,7 @@
 // by the headless virtual clock and the stand-in screens and match modes.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "audio/audio_services.h"
@@ -223,7 +224,12 @@ TEST_F(States, ADisplayThatCannotReopenAfterTheMatchEndsTheProgram) {
   pcmain_eCurrentState = APP_STATE_MATCH;
   pcmain_eRequestedState = APP_STATE_FRONT_END;
   pcmain_bDisplayUp = 0;  // the match had the display; there is no window to reopen it on
+  testing::internal::CaptureStderr();
   EXPECT_EQ(Step(), 1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  // The reason is said, with what was asked of the display.
+  EXPECT_NE(err.find("The display could not be opened in 640 x 480 x 16 bits (windowed)."), std::string::npos) << err;
+  EXPECT_NE(err.find("The display could not be opened again after the match."), std::string::npos) << err;
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
   EXPECT_EQ(pcmain_bDisplayUp, 0);

@@ -67,21 +67,25 @@ TEST_F(DeviceFile, LayoutOfTheWrittenFile) {
   Bytes b = readBytes(name);
   std::vector<Q2DXMode> m16 = Modes16();
   ASSERT_FALSE(m16.empty());
-  ASSERT_EQ(b.size(), 4u + 16u + 4u + 4u + 24u * m16.size());
+  // Two devices (the software renderer and the z-buffered one), same modes.
+  ASSERT_EQ(b.size(), 4u + 16u + 4u + 2u * (4u + 24u * m16.size()));
   EXPECT_EQ(U32(b, 0), 1u);
   uint8_t key[16];
   platform::displayIdentifier(key);
   EXPECT_EQ(0, std::memcmp(&b[4], key, 16));
-  EXPECT_EQ(U32(b, 20), 1u);
-  EXPECT_EQ(U32(b, 24), m16.size());
-  for (size_t i = 0; i < m16.size(); ++i) {
-    size_t at = 28 + 24 * i;
-    EXPECT_EQ(U32(b, at), m16[i].width);
-    EXPECT_EQ(U32(b, at + 4), m16[i].height);
-    EXPECT_EQ(U32(b, at + 8), 16u);
-    EXPECT_EQ(U32(b, at + 12), 0u);
-    EXPECT_EQ(U32(b, at + 16), 0u);  // a software device's modes are not tested
-    EXPECT_EQ(U32(b, at + 20), 0u);
+  EXPECT_EQ(U32(b, 20), 2u);
+  for (size_t dev = 0; dev < 2; ++dev) {
+    const size_t list = 24 + dev * (4 + 24 * m16.size());
+    EXPECT_EQ(U32(b, list), m16.size());
+    for (size_t i = 0; i < m16.size(); ++i) {
+      size_t at = list + 4 + 24 * i;
+      EXPECT_EQ(U32(b, at), m16[i].width);
+      EXPECT_EQ(U32(b, at + 4), m16[i].height);
+      EXPECT_EQ(U32(b, at + 8), 16u);
+      EXPECT_EQ(U32(b, at + 12), 0u);
+      EXPECT_EQ(U32(b, at + 16), 0u);  // a software device's modes are not tested
+      EXPECT_EQ(U32(b, at + 20), 0u);
+    }
   }
   // A second run reads it.
   EXPECT_EQ(Load(), 0u);
@@ -91,15 +95,17 @@ TEST_F(DeviceFile, LayoutOfTheWrittenFile) {
 TEST_F(DeviceFile, AMatchingFileGivesTheModeLists) {
   ASSERT_EQ(Load(), 1u);
   Bytes b = readBytes(name);
-  // Keep one mode only: the layer must take its lists from the file.
+  // Keep one mode per device only: the layer must take its lists from the file.
   Bytes one(b.begin(), b.begin() + 24);
-  P32(&one, 1);
-  P32(&one, 640);
-  P32(&one, 480);
-  P32(&one, 16);
-  P32(&one, 0);
-  P32(&one, 1);
-  P32(&one, 0);
+  for (int dev = 0; dev < 2; ++dev) {
+    P32(&one, 1);
+    P32(&one, 640);
+    P32(&one, 480);
+    P32(&one, 16);
+    P32(&one, 0);
+    P32(&one, 1);
+    P32(&one, 0);
+  }
   Spit(name, one);
   EXPECT_EQ(Load(), 0u);
   QDLDeviceInfo* d = QDLDeviceGet(0);
@@ -127,7 +133,7 @@ TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   b[9] ^= 0x40;  // a changed driver key
   bad.push_back(b);
   b = good;
-  b[20] = 2;  // another device count
+  b[20] = 3;  // another device count
   bad.push_back(b);
   b = good;
   b[24] = 200;  // a mode count past the end of the file
@@ -137,6 +143,29 @@ TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   bad.push_back(b);
   b = good;
   b[28 + 8] = 13;  // a depth that is no depth
+  bad.push_back(b);
+  // Modes the display cannot give: each field of the first mode in turn.
+  struct Field {
+    size_t at;
+    uint32_t value;
+  };
+  for (const Field& f : {Field{0, 0xFFFFFF9Cu},  // a negative width
+                         Field{0, 1000000},      // a million pixels wide
+                         Field{4, 0},            // no height
+                         Field{4, 16385},        // past the image readers' limit
+                         Field{8, 8},            // a depth the driver does not offer here
+                         Field{8, 12},
+                         Field{0, 641},          // a size the driver does not offer
+                         Field{12, 5},           // words written as 0
+                         Field{20, 1},
+                         Field{16, 2}}) {        // the test mark is 0 or 1
+    b = good;
+    for (int i = 0; i < 4; ++i) b[28 + f.at + i] = static_cast<uint8_t>(f.value >> (8 * i));
+    bad.push_back(b);
+  }
+  // No modes at all.
+  b = Bytes(good.begin(), good.begin() + 24);
+  P32(&b, 0);
   bad.push_back(b);
   for (size_t i = 0; i < bad.size(); ++i) {
     Spit(name, bad[i]);

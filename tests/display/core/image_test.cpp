@@ -116,16 +116,16 @@ TEST(ImageTga, RunLengthPacketsCrossRowEnds) {
 }
 
 TEST(ImageTga, ColourMappedAndGrey) {
-  // Type 1 with a 24-bit map of 3 entries; index 7 is past the map.
+  // Type 1 with a 24-bit map of 3 entries.
   Bytes b = TgaHeader(1, 4, 1, 8, 0x20, 3, 24);
   b.insert(b.end(), {0, 0, 255, 0, 255, 0, 255, 0, 0});
-  b.insert(b.end(), {0, 1, 2, 7});
+  b.insert(b.end(), {0, 1, 2, 1});
   std::vector<uint32_t> px = ReadTga(b);
   ASSERT_EQ(px.size(), 4u);
   EXPECT_EQ(px[0] & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(px[1] & 0xFFFFFF, 0x00FF00u);
   EXPECT_EQ(px[2] & 0xFFFFFF, 0x0000FFu);
-  EXPECT_EQ(px[3] & 0xFFFFFF, 0u);
+  EXPECT_EQ(px[3] & 0xFFFFFF, 0x00FF00u);
   // Type 9: the same, run-length coded.
   Bytes c = TgaHeader(9, 4, 1, 8, 0x20, 3, 24);
   c.insert(c.end(), {0, 0, 255, 0, 255, 0, 255, 0, 0});
@@ -149,7 +149,7 @@ TEST(ImageTga, ColourMappedAndGrey) {
   Q2DXSurface* s = static_cast<Q2DXSurface*>(QDLTGAReadMemory(b.data(), b.size(), nullptr, nullptr, QDLIMG_PALETTED));
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->pixelFormat.bitCount, 8u);
-  EXPECT_EQ(s->pixels[3], 7);
+  EXPECT_EQ(s->pixels[2], 2);
   ASSERT_NE(s->palette, nullptr);
   EXPECT_EQ(s->palette->entries[1].green, 255);
   EXPECT_EQ(s->palette->entries[1].flags, 1);
@@ -191,6 +191,65 @@ TEST(ImageTga, RefusesBadHeaders) {
   EXPECT_TRUE(ReadTga(t).empty());
   EXPECT_EQ(QDLTGAReadMemory(ok.data(), 10, nullptr, nullptr, QDLIMG_MEMORY), nullptr);
   EXPECT_EQ(QDLTGARead("/nonexistent/dir/x.tga", nullptr, nullptr, QDLIMG_MEMORY), nullptr);
+}
+
+TEST(ImageTga, ColourMapsMustCoverEveryIndex) {
+  struct Case {
+    const char* what;
+    Bytes file;
+  };
+  // An empty map (plain and run-length), an index past the map's end, an
+  // index below its first entry, and a run of an index past it.
+  Bytes empty = TgaHeader(1, 2, 1, 8, 0x20, 0, 24);
+  empty[1] = 1;
+  empty.insert(empty.end(), {0, 0});
+  Bytes emptyRle = TgaHeader(9, 2, 1, 8, 0x20, 0, 24);
+  emptyRle[1] = 1;
+  emptyRle.insert(emptyRle.end(), {0x81, 0});
+  Bytes past = TgaHeader(1, 2, 1, 8, 0x20, 2, 24);
+  past.insert(past.end(), {1, 2, 3, 4, 5, 6, 1, 2});
+  Bytes below = TgaHeader(1, 2, 1, 8, 0x20, 2, 24);
+  below[3] = 5;  // the map holds indices 5 and 6
+  below.insert(below.end(), {1, 2, 3, 4, 5, 6, 5, 4});
+  Bytes runPast = TgaHeader(9, 3, 1, 8, 0x20, 2, 24);
+  runPast.insert(runPast.end(), {1, 2, 3, 4, 5, 6, 0x82, 9});
+  for (const Case& c : {Case{"empty map", empty}, Case{"empty map, run-length", emptyRle}, Case{"index past", past},
+                        Case{"index below first", below}, Case{"run of an index past", runPast}}) {
+    EXPECT_TRUE(ReadTga(c.file).empty()) << c.what;
+    EXPECT_NE(std::string(QDLImageLastError()), "") << c.what;
+    EXPECT_EQ(QDLTGAReadMemory(c.file.data(), c.file.size(), nullptr, nullptr, QDLIMG_PALETTED), nullptr) << c.what;
+  }
+  // The same files with every index inside the map are read.
+  past[past.size() - 1] = 0;
+  EXPECT_EQ(ReadTga(past).size(), 2u);
+  below[below.size() - 1] = 6;
+  below[below.size() - 2] = 5;
+  std::vector<uint32_t> px = ReadTga(below);
+  ASSERT_EQ(px.size(), 2u);
+  EXPECT_EQ(px[1] & 0xFFFFFF, 0x060504u);  // entries are stored blue first
+}
+
+TEST(ImageTga, PixelDataShorterThanTheHeaderPromisesIsRefusedFirst) {
+  // 16384 x 4096 in 24 bits needs 192 MB of pixels; the file has 2 bytes.
+  Bytes huge = TgaHeader(2, 16384, 4096, 24, 0);
+  huge.insert(huge.end(), {1, 2});
+  EXPECT_TRUE(ReadTga(huge).empty());
+  EXPECT_EQ(std::string(QDLImageLastError()), "TGA: truncated pixel data");
+  // Run-length: at best 128 pixels a packet of 1 + 3 bytes, so 256 pixels
+  // need 8 bytes. Two full runs are read; one byte less is refused at once.
+  Bytes rle = TgaHeader(10, 16, 16, 24, 0x20);
+  rle.insert(rle.end(), {0xFF, 1, 2, 3, 0xFF, 4, 5, 6});
+  std::vector<uint32_t> px = ReadTga(rle);
+  ASSERT_EQ(px.size(), 256u);
+  EXPECT_EQ(px[255], 0x060504u);
+  rle.pop_back();
+  EXPECT_TRUE(ReadTga(rle).empty());
+  EXPECT_EQ(std::string(QDLImageLastError()), "TGA: truncated run-length data");
+  // A colour map longer than the file.
+  Bytes map = TgaHeader(2, 1, 1, 24, 0x20, 65535, 32);
+  map.insert(map.end(), 8, 0);
+  EXPECT_TRUE(ReadTga(map).empty());
+  EXPECT_EQ(std::string(QDLImageLastError()), "TGA: truncated colour map");
 }
 
 Bytes BmpFile(int32_t w, int32_t h, uint16_t bits, uint32_t compression, const Bytes& table,
@@ -323,6 +382,29 @@ TEST(ImageBmp, RefusesWhatItCannotDecode) {
   Bytes off = BmpFile(1, 1, 24, 0, {}, {1, 2, 3, 0});
   off[10] = 0xF0;
   EXPECT_TRUE(ReadBmp(off).empty());
+}
+
+TEST(ImageBmp, PixelDataShorterThanTheHeaderPromisesIsRefusedFirst) {
+  // 4096 x 4096 in 24 bits with 100 bytes of pixels.
+  EXPECT_TRUE(ReadBmp(BmpFile(4096, 4096, 24, 0, {}, Bytes(100, 0))).empty());
+  EXPECT_EQ(std::string(QDLImageLastError()), "BMP: truncated pixel data");
+  // Run-length at best 255 pixels in 2 bytes: a font sheet of 16384 x 4096
+  // in 1 KB cannot hold it.
+  Bytes runs;
+  for (int i = 0; i < 500; ++i) runs.insert(runs.end(), {255, 1});
+  runs.insert(runs.end(), {0, 1});
+  EXPECT_TRUE(ReadBmp(BmpFile(16384, 4096, 8, 1, Table4(256), runs)).empty());
+  EXPECT_EQ(std::string(QDLImageLastError()), "BMP: truncated run-length data");
+  // 510 pixels need 4 bytes: two full runs are read.
+  std::vector<uint32_t> px = ReadBmp(BmpFile(255, 2, 8, 1, Table4(256), {255, 3, 0, 0, 255, 4, 0, 1}));
+  ASSERT_EQ(px.size(), 510u);
+  EXPECT_EQ(px[0], Entry(4));
+  EXPECT_EQ(px[509], Entry(3));
+  // 1020 pixels and only an end of bitmap: refused.
+  EXPECT_TRUE(ReadBmp(BmpFile(255, 4, 8, 1, Table4(256), {0, 1, 0, 1})).empty());
+  // The last row may still lack its padding (2 x 2 in 24 bits: 8 + 6 bytes).
+  EXPECT_EQ(ReadBmp(BmpFile(2, 2, 24, 0, {}, Bytes(14, 9))).size(), 4u);
+  EXPECT_TRUE(ReadBmp(BmpFile(2, 2, 24, 0, {}, Bytes(13, 9))).empty());
 }
 
 // Every prefix of a valid file: a clear failure (or, for a file short only

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -291,7 +292,7 @@ TEST_F(BankTest, SaveReportsAFailedWrite) {
   // A full disc: /dev/full accepts the open and fails the writes.
   if (std::filesystem::exists("/dev/full")) {
     const std::string target = dir.File("full.spr");
-    std::filesystem::create_symlink("/dev/full", target + ".tmp");
+    std::filesystem::create_symlink("/dev/full", target + ".tmp." + std::to_string(getpid()));
     EXPECT_EQ(QDLSpriteBankSave(b, target.c_str()), 7u);
     EXPECT_FALSE(std::filesystem::exists(target));
   }
@@ -343,3 +344,53 @@ TEST_F(BankTest, ConvertKeepsEncodingsAndEvenRows) {
 }
 
 }  // namespace
+
+TEST_F(BankTest, ConvertRefusesRowsTooLongForTheirLengthField) {
+  // One raw 8-bit frame of two rows: a row of w pixels takes 2 + w bytes
+  // here, 2 + 4w in 32 bits, and only non-last rows store their length.
+  auto make = [](int16_t w) {
+    const uint32_t row = (2u + static_cast<uint32_t>(w) + 1u) & ~1u;
+    QDLSpriteBank* b = QDLSpriteBankCreate(1, 2 * row, 0);
+    b->formatCode = QDLFORMAT_INDEXED8;
+    b->frames[0].width = w;
+    b->frames[0].height = 2;
+    b->frames[0].encoding = QDLENC_RAW;
+    b->frames[0].pixels = b->pixelData;
+    b->pixelData[0] = static_cast<uint8_t>(row);
+    b->pixelData[1] = static_cast<uint8_t>(row >> 8);
+    for (uint32_t i = 2; i < 2 * row; ++i) b->pixelData[i] = static_cast<uint8_t>(i);
+    b->pixelData[row] = b->pixelData[row + 1] = 0;
+    return b;
+  };
+  // 16383 pixels: 65534 bytes in 32 bits fit; 16384 (65538) do not.
+  struct Case {
+    int16_t width;
+    uint32_t format;
+    bool fits;
+  };
+  for (const Case& c : {Case{16383, QDLFORMAT_RGB32, true}, Case{16384, QDLFORMAT_RGB32, false},
+                        Case{32767, QDLFORMAT_RGB565, false}, Case{32766, QDLFORMAT_RGB565, true},
+                        Case{21844, QDLFORMAT_RGB24, true}, Case{21845, QDLFORMAT_RGB24, false}}) {
+    SCOPED_TRACE(c.width);
+    QDLSpriteBank* b = make(c.width);
+    testing::internal::CaptureStderr();
+    QDLSpriteBank* converted = QDLSpriteBankConvert(b, c.format, 0);
+    const std::string err = testing::internal::GetCapturedStderr();
+    QDLSpriteBankFree(b);
+    if (!c.fits) {
+      EXPECT_EQ(converted, nullptr);
+      EXPECT_NE(err.find("more than a row may hold"), std::string::npos) << err;
+      continue;
+    }
+    // What converts is written and read back by its own loader.
+    ASSERT_NE(converted, nullptr) << err;
+    const std::string path = dir.File("wide.spr");
+    ASSERT_EQ(QDLSpriteBankSave(converted, path.c_str()), 0u);
+    QDLSpriteBank* back = QDLSpriteBankLoad(path.c_str(), nullptr, 0);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->frames[0].width, c.width);
+    EXPECT_EQ(back->pixelDataSize, converted->pixelDataSize);
+    QDLSpriteBankFree(back);
+    QDLSpriteBankFree(converted);
+  }
+}
