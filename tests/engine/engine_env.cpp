@@ -8,7 +8,6 @@
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/move.h"
-#include "matchflow/clock.h"
 #include "engine/team.h"
 #include "framework/math/qmath.h"
 #include "matchflow/clock.h"
@@ -50,7 +49,7 @@ void EngineMatchSetup() {
   global_SetGameMode(GAME_MODE_PLAY);
   global_SetExtendedGameMode(GAME_MODE_PLAY);
   global_SpareFlagSet(0);
-  engine_TestClockSet(0);
+  engine_StandInClockSet(0);
   anim_TableInit();
   move_oTackle = MoveTackleState{};
   game_UsersReset();
@@ -167,5 +166,3 @@ std::uint64_t EngineStateHash() {
   Mix(h, ball_oBall.poOwner ? ball_oBall.poOwner->ID : -1);
   return h;
 }
-
-void engine_TestClockSet(std::int32_t iClock) { clock_oClock.iClock = iClock; }

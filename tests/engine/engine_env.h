@@ -22,5 +22,5 @@ void EnginePlace(Player* pp, std::int32_t x, std::int32_t y, std::int32_t iFacin
 // A hash of everything the movement writes: ids, states, clips, frames,
 // positions, facings, speeds, stamina, power, knocks, the ball and its owner.
 std::uint64_t EngineStateHash();
-// Sets the match clock (1/30 s of match time).
-void engine_TestClockSet(std::int32_t iClock);
+// The match clock the stand-in keeps (ticks).
+void engine_StandInClockSet(std::int32_t iTicks);
