@@ -137,7 +137,8 @@ TEST_F(Startup, ADamagedDeviceCacheIsReplacedAndTheGameStarts) {
   ASSERT_GE(file.size(), 28u + 24u);
   const uint32_t modes = U32(file, 24);
   EXPECT_GE(modes, 1u);
-  EXPECT_EQ(file.size(), 28u + 24u * modes);
+  // The first device's modes; further devices follow them.
+  EXPECT_GE(file.size(), 28u + 24u * modes);
   // 640 x 480 x 16 is always among them.
   bool found = false;
   for (uint32_t m = 0; m < modes; ++m)
