@@ -46,11 +46,6 @@ std::int32_t match_AwayKickOffFlagGet() { return s_oAwayTeam.KickOff; }
 void match_ScoreClockDraw() {}
 
 
-// ---- Possession and strikes ---------------------------------------------------------
-void ball_SpinAxisFromHolderSet(Player*) {}
-
-// ---- Chaser ----------------------------------------------------------------------------
-
 // ---- Touch machine, support grid, actions ------------------------------------------------
 void touch_StateInit(Player* pp) { pp->oTouch.iState = 1; }
 void touch_StateForce(Player* pp, std::int32_t n) {
