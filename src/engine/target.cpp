@@ -305,6 +305,7 @@ void target_DoNudge(Player* pp) {
   std::int32_t tx, ty;
   Along(PlayerO_XGet(pp), PlayerO_YGet(pp), 36 * PlayerO_SpeedGet(pp), PlayerO_AngleGet(pp), &tx, &ty);
   newballA_QuietReleaseSet();
+  if (ball_oBall.poOwner != nullptr) newballA_OwnerSet(nullptr, 0);
   newballA_TargetPlayerSet(&ball_oBall, pp);
   referee_OffsideIgnoreNext();
   ball_LoftLaunch(tx, ty, 30, -150);
