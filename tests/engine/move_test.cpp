@@ -249,6 +249,46 @@ TEST_F(MoveTest, PriorityDispatchWhileRunningWithTheBall) {
   EXPECT_EQ(cRows3, 2 + 5 + 7 + 11 + 6);
 }
 
+std::int32_t s_cKicks;
+void CountKick(Player*) { s_cKicks++; }
+
+// A holder asked for a kick where he stands: tick by tick state, clip,
+// frame and the contact callback.
+TEST_F(MoveTest, KickInPlaceTickByTick) {
+  Player* pp = EnginePlayer(9);
+  EnginePlace(pp, 500, 300, 0);
+  newballA_OwnerSet(pp, 1);
+  s_cKicks = 0;
+  PlayerO_MoveToSet(pp, pp->x, pp->y, 6);  // 0-18, contact 3
+  struct Row {
+    std::int32_t iTick;
+    std::int32_t wantState;
+    std::uint32_t wantAnim;
+    std::int32_t wantFrame;
+    std::int32_t wantKicks;
+  } rows[] = {
+      {1, MOVE_STATE_ANIM_WAIT, 6, 0, 0}, {2, MOVE_STATE_ANIM_WAIT, 6, 1, 0},  {4, MOVE_STATE_ANIM_WAIT, 6, 3, 0},
+      {5, MOVE_STATE_ANIM_WAIT, 6, 4, 1}, {18, MOVE_STATE_ANIM_WAIT, 6, 17, 1},
+      // The end: the stand is played, and the play event the kick's hook
+      // raised earlier that tick waits one more tick on it.
+      {19, MOVE_STATE_ANIM_WAIT, ANIM_STAND, 0, 1}, {20, MOVE_STATE_STAND, ANIM_STAND, 0, 1},
+  };
+  std::int32_t iTick = 0;
+  for (const Row& r : rows) {
+    while (iTick < r.iTick) {
+      if (iTick == 1) anim_CallbackSet(&pp->oAnimData, CountKick);
+      EngineTick();
+      iTick++;
+    }
+    EXPECT_EQ(pp->MoveState, r.wantState) << "tick " << r.iTick;
+    EXPECT_EQ(pp->oAnimData.eActionAnim, r.wantAnim) << "tick " << r.iTick;
+    EXPECT_EQ(anim_FrameGet(&pp->oAnimData), r.wantFrame) << "tick " << r.iTick;
+    EXPECT_EQ(s_cKicks, r.wantKicks) << "tick " << r.iTick;
+    EXPECT_EQ(pp->iSpeed, 0);
+  }
+  EXPECT_EQ(pp->oAnimInfo.eActionAnim, ANIM_STAND);
+}
+
 TEST_F(MoveTest, StaminaAndExhaustion) {
   Player* pp = EnginePlayer(4);
   struct Case {

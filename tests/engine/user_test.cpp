@@ -80,6 +80,20 @@ TEST_F(UserTest, RoamingMarkerTakesTheNearestPlayerBelow2304) {
 
 TEST_F(UserTest, HomingMarkerTakesItsPlayerAndMarkerFollows) {
   Player* pp = EnginePlayer(6);
+  // From 419904 away or more the marker moves 1152 toward its player a step.
+  EnginePlace(pp, 0, 0, 0);
+  U()->phl->iState = USRMARK_STATE_HOMING;
+  U()->phl->pplyr = pp;
+  U()->phl->x = 419904;
+  U()->phl->y = 0;
+  user_Update();
+  EXPECT_EQ(U()->phl->iState, USRMARK_STATE_HOMING);
+  EXPECT_NEAR(U()->phl->x, 419904 - 1152, 1);
+  EXPECT_EQ(U()->phl->y, 0);
+  EXPECT_EQ(pp->Control, PLAYER_CONTROL_COMPUTER);
+  user_Update();
+  EXPECT_EQ(U()->phl->iState, USRMARK_STATE_ON_PLAYER);  // now below 419904
+
   U()->phl->iState = USRMARK_STATE_HOMING;
   U()->phl->pplyr = pp;
   U()->phl->x = -9000;
