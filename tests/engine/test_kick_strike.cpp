@@ -199,6 +199,28 @@ TEST_F(Strikes, KeeperReleaseThrowAndDeflection) {
   EXPECT_NEAR(ball_oBall.iTargetY, 144, 1);
   EXPECT_NEAR(ball_oBall.iTargetX, 0, 3);
 
+  // A shot at a point in the goal is aimed 1440 further on along x, its
+  // height and y grown by the same share (dx + 1440) / dx.
+  struct {
+    int bx, by, tx, th, ty;
+    int wx, wh, wy;
+  } aShots[] = {
+      {7920, 100, 9360, 200, 460, 10800, 400, 820},     // dx 1440: twice the offsets
+      {-8640, 0, -9360, 240, -300, -10800, 720, -900},  // dx 720: three times
+      {0, 0, 8000, 240, 300, 8000, 240, 300},           // short of the goal: unchanged
+  };
+  for (auto c : aShots) {
+    ball_PlaceAt(&ball_oBall, c.bx, 0, c.by);
+    target_XSet(c.tx);
+    target_ZSet(c.th);
+    target_YSet(c.ty);
+    target_DoShotAtPoint(pp);
+    EXPECT_EQ(ball_oBall.iKind, BALL_KIND_SHOT) << c.tx;
+    EXPECT_EQ(ball_oBall.iTargetX, c.wx) << c.tx;
+    EXPECT_EQ(ball_oBall.iTargetHeight, c.wh) << c.tx;
+    EXPECT_EQ(ball_oBall.iTargetY, c.wy) << c.tx;
+  }
+
   // A shot at a point beyond the goal line from a ball already past it keeps
   // the point (nothing to scale by) and clears it afterwards.
   ball_PlaceAt(&ball_oBall, 9500, 0, 0);
