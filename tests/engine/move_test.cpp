@@ -541,6 +541,44 @@ TEST_F(MoveTest, SetPieceGestureHoldsThenReturns) {
   }
 }
 
+// When each dispatcher lets raised events run.
+TEST_F(MoveTest, DispatchersRunDropOrKeepRaisedEvents) {
+  struct Case {
+    std::uint32_t ePlaying;
+    bool bEnded;
+    std::vector<std::int32_t> raise;
+    std::uint32_t eReq;
+    std::int32_t wantState;            // after the dispatch
+    std::vector<std::int32_t> left;    // events still raised
+  } cases[] = {
+      {35, false, {1, 3}, 8, MOVE_STATE_ON_GROUND, {1, 3}},               // fall: wait
+      {35, true, {3}, 8, MOVE_STATE_TACKLE, {}},                           // fall ended: run
+      {35, false, {2}, 6, MOVE_STATE_ANIM_WAIT, {}},                       // a kick runs alone
+      {12, false, {1, 6}, 13, MOVE_STATE_ANIM_WAIT, {1}},                  // celebrate: only 6
+      {6, false, {1}, ANIM_RUN, MOVE_STATE_ON_GROUND, {}},                 // general: dropped
+      {121, false, {5}, 153, MOVE_STATE_STOP, {}},                         // gesture: at once
+      {ANIM_RUN, false, {2, 1}, 20, MOVE_STATE_ANIM_WAIT, {1}},            // now: 2 alone
+      {ANIM_RUN, false, {5, 3}, 143, MOVE_STATE_TACKLE, {}},               // now: 5, then 3 last
+  };
+  for (const Case& c : cases) {
+    EngineMatchSetup();
+    Player* pp = EnginePlayer(8);
+    EnginePlace(pp, 0, 0, 0);
+    move_Play(pp, c.ePlaying);
+    if (c.bEnded) anim_EndFlagSet(&pp->oAnimData);
+    PlayerO_MoveStateSet(pp, MOVE_STATE_ON_GROUND);
+    anim_RequestSet(&pp->oAnimInfo, c.eReq);
+    for (std::int32_t e : c.raise) move_EventRaise(pp, e);
+    anim_aTable[c.ePlaying].pfnDispatch(pp, c.eReq, &pp->oAnimData);
+    EXPECT_EQ(pp->MoveState, c.wantState) << c.ePlaying << " req " << c.eReq;
+    std::vector<std::int32_t> left;
+    for (std::int32_t e = 1; e < MOVE_EVENT_MAX; e++) {
+      if (pp->abMoveEvents[e]) left.push_back(e);
+    }
+    EXPECT_EQ(left, c.left) << c.ePlaying << " req " << c.eReq;
+  }
+}
+
 TEST_F(MoveTest, KeeperStanceVariesAfterTwentyTicks) {
   Player* pk = EnginePlayer(0);
   ASSERT_EQ(pk->MoveState, MOVE_STATE_KEEPER_IDLE);
