@@ -438,7 +438,10 @@ void Reach(const ClipSource& s, int frames, const Skeleton& skel, Curves& o) {
   handsAt(0, ready, {0, 0, 1});
   handsAt(std::max(1, c - static_cast<int>(s.Param("lead", 3))), Add(Scale(ready, 0.3), Scale(ball, 0.7)), across);
   handsAt(c, ball, across);
-  o.balls.push_back(BallAt(0, {ball[0] + s.Param("inx", 0.3) * c, ball[1] + s.Param("iny", 0.0) * c, ball[2]}));
+  // Arriving in a straight line (or lying still) until the hands take it.
+  const double inx = s.Param("inx", 0.3), iny = s.Param("iny", 0.0);
+  o.balls.push_back(BallAt(0, {ball[0] + inx * c, ball[1] + iny * c, ball[2]}));
+  if (c > 1) o.balls.push_back(BallAt(c - 1, {ball[0] + inx, ball[1] + iny, ball[2]}));
   o.balls.push_back(BallOn(c, "hands"));
   const bool keep = s.Param("keep", 1) != 0;
   if (!keep) {
@@ -466,10 +469,10 @@ void Reach(const ClipSource& s, int frames, const Skeleton& skel, Curves& o) {
   o.Set("root.roll", last, s.Param("endroll", s.Param("roll", 0)));
   o.Set("root.pitch", 0, s.Param("startpitch", 12));
   o.Set("root.pitch", c, s.Param("pitch", 12));
-  o.Set("root.pitch", last, s.Param("endpitch", s.Param("pitch", 12)));
+  o.Set("root.pitch", last, s.Param("endpitch", 8));
   o.Set("spine.bend", 0, 8);
   o.Set("spine.bend", c, s.Param("bend", 8));
-  o.Set("spine.bend", last, s.Param("endbend", 8));
+  o.Set("spine.bend", last, s.Param("endbend", 6));
   o.Set("head.bend", c, s.Param("nod", 0));
   const double w = s.Param("width", 0.16);
   const Vec3 fl = {0, kGround, -w}, fr = {0, kGround, w};
