@@ -11,9 +11,6 @@
 #include "framework/math/qmath.h"
 #include "framework/qdx_assert.h"
 
-// ---- Possession and strikes ---------------------------------------------------------
-void ball_SpinAxisFromHolderSet(Player*) {}
-
 // ---- Chaser ----------------------------------------------------------------------------
 
 // ---- Touch machine, support grid, actions ------------------------------------------------

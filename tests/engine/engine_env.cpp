@@ -10,6 +10,8 @@
 
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/chaser.h"
+#include "engine/target.h"
 #include "engine/engine_services.h"
 #include "engine/move.h"
 #include "engine/team.h"
@@ -17,6 +19,7 @@
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "shell/global.h"
+#include "shell/vsync.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
 #include "tournament/dbindex.h"
@@ -95,7 +98,22 @@ void Setup(bool bRealSquads) {
   move_oTackle = MoveTackleState{};
   game_UsersReset();
   usrmark_PoolInit();
+  // The ball at rest on the centre spot with no flight, path or chasers.
   ball_Init(&ball_oBall);
+  ball_Release(&ball_oBall);
+  ball_PlaceAt(&ball_oBall, 0, 0, 0);
+  ball_oBall.iState = BALL_STATE_FREE;
+  ball_iPathLength = 0;
+  ball_iPathApex = 0;
+  ball_iPathIndex = 0;
+  ball_iPathCursor = 0;
+  ball_iStepCounter = 0;
+  ball_OutcomeClear();
+  chaser_Clear();
+  target_Clear();
+  // The frame counter runs on from the last match, far enough that nothing
+  // timed against it (the deflection sound) remembers that match.
+  vsync_iFrame += 1000;
 
   MatchTeam* poHome = match_HomeTeamGet();
   MatchTeam* poAway = match_AwayTeamGet();
@@ -130,6 +148,7 @@ void Setup(bool bRealSquads) {
     pp->MyTeam = i < PLAYER_TEAM_SIZE ? player_PlaysFor_Home : player_PlaysFor_Away;
     pp->pDBPlayer = bRealSquads ? apoReal[i] : &db;
     pp->pNext = k + 1 < PLAYER_TEAM_SIZE ? EnginePlayer(i + 1) : nullptr;
+    pp->iInterceptEntry = -1;
   }
   match_HomeClubStateSet(0);
   match_HomeClubStateSet(0);
@@ -175,6 +194,7 @@ void EngineMatchSetupFromSquads() { Setup(true); }
 void engine_StandInClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
 
 void EngineTick() {
+  vsync_iFrame++;
   player_FrameUpdate();
   anim_BallAtHolderPlace();
 }
