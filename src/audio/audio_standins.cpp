@@ -3,12 +3,6 @@
 // one, by the real module that provides it.
 #include "audio/audio_services.h"
 
-std::int32_t qal_bStarted = 0;
-std::int32_t qal_bCDOpened = 0;
-
-std::int32_t QALCDPlay() { return QAL_OK; }
-std::int32_t QALShutdown() { return QAL_OK; }
-
 void crowd_CDStart() {}
 void crowd_CDUpdate() {}
 void crowd_ChooseTrack(std::int32_t) {}

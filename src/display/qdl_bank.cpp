@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "display/qdl.h"
+#include "display/qdl_convert.h"
 #include "display/qdl_internal.h"
 #include "display/qdl_palette.h"
 #include "display/qdl_pool.h"
@@ -359,43 +360,17 @@ uint32_t QDLSpriteBankSave(QDLSpriteBank* pBank, const char* pFileName) {
 
 namespace {
 
-// One pixel read from a bank's data and packed for the target format. An
-// 8-bit source takes its colour from the bank's palette (grey i, i, i when it
-// has none), so indexed banks keep their colours.
+// Pixels read from a bank's data and packed for the target format, a run
+// at a time. An 8-bit source takes its colour from the bank's palette (grey
+// i, i, i when it has none), so indexed banks keep their colours.
 struct PixelConverter {
-  uint32_t srcFormat, dstFormat, srcBpp, dstBpp;
-  const QDLPalette* pPalette;
-  bool dither;
+  QDLPixelConverter conv;
+  uint32_t srcBpp, dstBpp;
 
-  uint32_t Read(const uint8_t* p) const {
-    switch (srcBpp) {
-      case 1: return p[0];
-      case 2: return GetU16(p);
-      case 3: return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16));
-      default: return QDXGetU32(p);
-    }
-  }
-  void Write(std::vector<uint8_t>& out, const uint8_t* p) const {
-    const uint32_t v = Read(p);
-    uint8_t r = 0, g = 0, b = 0;
-    if ((srcFormat & QDLFORMAT_SIZE_MASK) == QDLFORMAT_INDEXED8) {
-      if (pPalette != nullptr && pPalette->entries != nullptr && v < pPalette->entryCount * pPalette->paletteCount) {
-        r = pPalette->entries[v].red;
-        g = pPalette->entries[v].green;
-        b = pPalette->entries[v].blue;
-      } else {
-        r = g = b = static_cast<uint8_t>(v);
-      }
-    } else {
-      QDLPixelToRGB(v, srcFormat, &r, &g, &b);
-    }
-    uint32_t o;
-    if ((dstFormat & QDLFORMAT_SIZE_MASK) == QDLFORMAT_INDEXED8 && pPalette != nullptr &&
-        (srcFormat & QDLFORMAT_SIZE_MASK) == QDLFORMAT_INDEXED8)
-      o = v;  // indices stay indices
-    else
-      o = dither ? QDLRGBToPixelDither(dstFormat, r, g, b) : QDLRGBToPixel(dstFormat, r, g, b);
-    for (uint32_t i = 0; i < dstBpp; ++i) out.push_back(static_cast<uint8_t>(o >> (8 * i)));
+  void Write(std::vector<uint8_t>& out, const uint8_t* p, uint32_t n) const {
+    const size_t at = out.size();
+    out.resize(at + static_cast<size_t>(n) * dstBpp);
+    QDLPixelConvertRow(&conv, out.data() + at, p, n);
   }
 };
 
@@ -408,15 +383,19 @@ bool ConvertFrame(const QDLFrame& fr, const PixelConverter& cv, uint32_t availab
     const uint32_t len = GetU16(p);
     uint32_t used = 2;
     if (fr.encoding == QDLENC_RAW) {
-      for (int32_t x = 0; x < fr.width; ++x, used += cv.srcBpp) cv.Write(out, p + used);
+      if (fr.width > 0) {
+        cv.Write(out, p + used, static_cast<uint32_t>(fr.width));
+        used += static_cast<uint32_t>(fr.width) * cv.srcBpp;
+      }
     } else {
       for (;;) {
         const int8_t c = static_cast<int8_t>(p[used++]);
         out.push_back(static_cast<uint8_t>(c));
         if (c == 0) break;
         if (c < 0) continue;
-        const int32_t n = fr.encoding == QDLENC_RLE ? c : 1;
-        for (int32_t k = 0; k < n; ++k, used += cv.srcBpp) cv.Write(out, p + used);
+        const uint32_t n = fr.encoding == QDLENC_RLE ? static_cast<uint32_t>(c) : 1u;
+        cv.Write(out, p + used, n);
+        used += n * cv.srcBpp;
       }
     }
     if ((out.size() - start) & 1) out.push_back(0);  // rows padded to even length
@@ -444,10 +423,14 @@ QDLSpriteBank* QDLSpriteBankConvert(QDLSpriteBank* pBank, uint32_t formatCode, u
     if (pDisplay == nullptr) return nullptr;
     formatCode = pDisplay->formatCode;
   }
-  PixelConverter cv{pBank->formatCode, formatCode, BytesPerPixelOf(pBank->formatCode), BytesPerPixelOf(formatCode),
-                    pBank->palette, (flags & QDLCONVERT_DITHER) != 0};
+  PixelConverter cv{{}, BytesPerPixelOf(pBank->formatCode), BytesPerPixelOf(formatCode)};
   if (cv.srcBpp == 0 || cv.dstBpp == 0) return nullptr;
+  const QDLPalette* pPalette = pBank->palette;
+  QDLPixelConverterForFormats(&cv.conv, pBank->formatCode, formatCode, pPalette,
+                              pPalette != nullptr ? pPalette->entryCount * pPalette->paletteCount : 0,
+                              (flags & QDLCONVERT_DITHER) != 0, pPalette != nullptr);
   std::vector<uint8_t> data;
+  data.reserve(static_cast<size_t>(pBank->pixelDataSize) / cv.srcBpp * cv.dstBpp + 64);
   std::vector<uint32_t> offsets(static_cast<size_t>(pBank->frameCount), 0);
   for (int32_t i = 0; i < pBank->frameCount; ++i) {
     const QDLFrame& fr = pBank->frames[i];

@@ -21,6 +21,18 @@ const QDLRendererEntry kSoftwareRenderer = {
     {1, QDL_DDBD_16, QDL_DDBD_16, 0x1, 1024, 1024, 1, 1},
 };
 
+// The renderers of the build: the software renderer first, then the same
+// rasteriser with a depth buffer. Neither has a hardware description, so the
+// automatic renderer choice stays software; the player may choose the second.
+const QDLRendererEntry kRenderers[2] = {
+    kSoftwareRenderer,
+    {{0x4B, 0x46, 0x5A, 0x42, 0x52, 0x45, 0x4E, 0x44, 0x45, 0x52, 0x00, 0x01, 0x00, 0x00, 0x00, 0x02},
+     "Korvena z-buffered renderer",
+     "Software rasteriser with a 16-bit depth buffer",
+     {0, 0, 0, 0, 0, 0, 0, 0},
+     {1, QDL_DDBD_16, QDL_DDBD_16, 0x1, 1024, 1024, 1, 1}},
+};
+
 struct DeviceLayer {
   uint32_t initialised;
   uint32_t loaded;
@@ -28,8 +40,8 @@ struct DeviceLayer {
   uint32_t expected;            // device count counted before filling
   QDLDeviceInfo* pDevices;
   std::string fileName = "dxinfo.bin";
-  const QDLRendererEntry* pRenderers = &kSoftwareRenderer;
-  uint32_t rendererCount = 1;
+  const QDLRendererEntry* pRenderers = kRenderers;
+  uint32_t rendererCount = 2;
   uint32_t runTest = 1;
   const char* pQuestion =
       "We must now check your video cards for higher screen resoloutions.\n"
@@ -161,8 +173,8 @@ void QDLDeviceInfoFileNameSet(const char* pName) { g_layer.fileName = pName ? pN
 const char* QDLDeviceInfoFileName() { return g_layer.fileName.c_str(); }
 
 void QDLDeviceRenderersSet(const QDLRendererEntry* pEntries, uint32_t count) {
-  g_layer.pRenderers = pEntries ? pEntries : &kSoftwareRenderer;
-  g_layer.rendererCount = pEntries ? count : 1;
+  g_layer.pRenderers = pEntries ? pEntries : kRenderers;
+  g_layer.rendererCount = pEntries ? count : 2;
 }
 
 void QDLDeviceTestChoiceSet(uint32_t runTest) { g_layer.runTest = runTest; }

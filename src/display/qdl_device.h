@@ -77,8 +77,9 @@ uint32_t QDLDeviceLastError();
 // The file's name ("dxinfo.bin" unless changed, e.g. by tests).
 void QDLDeviceInfoFileNameSet(const char* pName);
 const char* QDLDeviceInfoFileName();
-// The renderers the enumeration reports (the software renderer unless
-// changed, e.g. by tests). The table must outlive the layer.
+// The renderers the enumeration reports (the software renderer and the
+// z-buffered one unless changed, e.g. by tests). The table must outlive the
+// layer.
 void QDLDeviceRenderersSet(const QDLRendererEntry* pEntries, uint32_t count);
 // What the mode test decides when the mode lists must be built: 1 test the
 // modes (the default), 0 keep one safe mode per device.

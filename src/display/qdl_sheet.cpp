@@ -14,6 +14,7 @@
 #include "display/qdl.h"
 #include "display/qdl_internal.h"
 #include "display/qdl_bank.h"
+#include "display/qdl_convert.h"
 #include "display/qdl_palette.h"
 
 namespace {
@@ -37,6 +38,10 @@ struct Sheet {
   const QDLPalette* pPalette = nullptr;
   std::vector<uint32_t> raw, cmp;
   uint32_t bg = 0, sep = 0;
+  // Pixels already in the target's format (or indices for an indexed
+  // target) are used as they are; the others go through the converters.
+  bool alike = false;
+  QDLPixelConverter toCompare, toStore;
 
   uint32_t Raw(int32_t x, int32_t y) const { return raw[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)]; }
   uint32_t Cmp(int32_t x, int32_t y) const { return cmp[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)]; }
@@ -73,35 +78,18 @@ struct Build {
 
 bool IsIndexed(uint32_t format) { return (format & QDLFORMAT_SIZE_MASK) == QDLFORMAT_INDEXED8; }
 
-void SplitRGB(const Sheet& s, uint32_t raw, uint8_t* r, uint8_t* g, uint8_t* b) {
-  if (IsIndexed(s.format)) {
-    // Indexed sheets take their colours from their palette.
-    if (s.pPalette != nullptr && s.pPalette->entries != nullptr && raw < s.pPalette->entryCount) {
-      *r = s.pPalette->entries[raw].red;
-      *g = s.pPalette->entries[raw].green;
-      *b = s.pPalette->entries[raw].blue;
-    } else {
-      *r = *g = *b = static_cast<uint8_t>(raw);
-    }
-    return;
-  }
-  QDLPixelToRGB(raw, s.format, r, g, b);
-}
-
 // A sheet pixel in the target's format, for comparing (no dither).
-uint32_t CompareValue(const Sheet& s, uint32_t raw, uint32_t target) {
-  if (s.format == target || (IsIndexed(s.format) && IsIndexed(target))) return raw;
-  uint8_t r, g, b;
-  SplitRGB(s, raw, &r, &g, &b);
-  return QDLRGBToPixel(target, r, g, b);
+uint32_t CompareValue(const Sheet& s, uint32_t raw) {
+  if (s.alike) return raw;
+  uint32_t uNoDraws = 0;
+  return QDLPixelConvert(s.toCompare, raw, &uNoDraws);
 }
 
 // A sheet pixel as stored in the bank (dithered when the formats differ).
-uint32_t StoreValue(const Sheet& s, uint32_t raw, uint32_t target) {
-  if (s.format == target || (IsIndexed(s.format) && IsIndexed(target))) return raw;
-  uint8_t r, g, b;
-  SplitRGB(s, raw, &r, &g, &b);
-  return QDLRGBToPixelDither(target, r, g, b);
+// Indexed sheets take their colours from their palette.
+uint32_t StoreValue(const Sheet& s, uint32_t raw) {
+  if (s.alike) return raw;
+  return QDLPixelConvert(s.toStore, raw, &qdlGlobals.ditherSeed);
 }
 
 void PutPixel(std::vector<uint8_t>& out, uint32_t v, uint32_t bpp) {
@@ -126,7 +114,7 @@ void EncodeRaw(const Sheet& s, const Build& b, int32_t x0, int32_t y0, int32_t w
   for (int32_t y = 0; y < h; ++y) {
     size_t start;
     BeginRow(out, &start);
-    for (int32_t x = 0; x < w; ++x) PutPixel(out, StoreValue(s, s.Raw(x0 + x, y0 + y), b.target), b.targetBpp);
+    for (int32_t x = 0; x < w; ++x) PutPixel(out, StoreValue(s, s.Raw(x0 + x, y0 + y)), b.targetBpp);
     EndRow(out, start, y == h - 1);
   }
 }
@@ -150,7 +138,7 @@ void EncodeRuns(const Sheet& s, const Build& b, int32_t x0, int32_t y0, int32_t 
         out.push_back(static_cast<uint8_t>(n));
         const int32_t stored = fill ? 1 : n;
         for (int32_t k = 0; k < stored; ++k)
-          PutPixel(out, StoreValue(s, s.Raw(x0 + x + k, y0 + y), b.target), b.targetBpp);
+          PutPixel(out, StoreValue(s, s.Raw(x0 + x + k, y0 + y)), b.targetBpp);
       }
       x += n;
     }
@@ -388,6 +376,10 @@ QDLSpriteBank* QDLSpriteBankFromSheets(const QDLSheetDesc* pList, uint32_t forma
       QDLSurfaceFree(pImage);
       continue;
     }
+    s.alike = s.format == b.target || (IsIndexed(s.format) && IsIndexed(b.target));
+    const uint32_t uPaletteCount = s.pPalette != nullptr ? s.pPalette->entryCount : 0;
+    QDLPixelConverterForFormats(&s.toCompare, s.format, b.target, s.pPalette, uPaletteCount, false, false);
+    QDLPixelConverterForFormats(&s.toStore, s.format, b.target, s.pPalette, uPaletteCount, true, false);
     if (paletted && IsIndexed(s.format) && b.pPalette == nullptr && s.pPalette != nullptr) {
       // The first paletted sheet gives the bank its palette.
       b.pPalette = QDLPaletteCreate(256, 1, 0);
@@ -407,8 +399,8 @@ QDLSpriteBank* QDLSpriteBankFromSheets(const QDLSheetDesc* pList, uint32_t forma
       int32_t sepi = pPal ? QDLPaletteFindColour(pPal, sepc[0], sepc[1], sepc[2]) : -1;
       if (sepi < 0 && pPal) sepi = QDLPaletteFindColour(pPal, 0, 255, 0);
       if (sepi < 0) sepi = bgi;
-      s.bg = CompareValue(s, static_cast<uint32_t>(bgi), b.target);
-      s.sep = CompareValue(s, static_cast<uint32_t>(sepi), b.target);
+      s.bg = CompareValue(s, static_cast<uint32_t>(bgi));
+      s.sep = CompareValue(s, static_cast<uint32_t>(sepi));
     } else {
       if (!qdlSheetMarkers.bgSet) std::memcpy(qdlSheetMarkers.bg, kDefaultBg, 3);
       if (!qdlSheetMarkers.sepSet) std::memcpy(qdlSheetMarkers.sep, kDefaultSep, 3);
@@ -416,7 +408,7 @@ QDLSpriteBank* QDLSpriteBankFromSheets(const QDLSheetDesc* pList, uint32_t forma
       s.sep = QDLRGBToPixel(b.target, qdlSheetMarkers.sep[0], qdlSheetMarkers.sep[1], qdlSheetMarkers.sep[2]);
     }
     s.cmp.resize(s.raw.size());
-    for (size_t i = 0; i < s.raw.size(); ++i) s.cmp[i] = CompareValue(s, s.raw[i], b.target);
+    for (size_t i = 0; i < s.raw.size(); ++i) s.cmp[i] = CompareValue(s, s.raw[i]);
 
     switch (mode & 31) {
       case QDLSHEET_MODE_GRID: CutGrid(&b, s, d->cellWidth, d->cellHeight, d->flags); break;

@@ -8,6 +8,7 @@
 #include "display/q2dx.h"
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
+#include "display/qdl_convert.h"
 #include "display/qdl_image.h"
 #include "display/qdl_palette.h"
 #include "display/qdl_sheet.h"
@@ -53,23 +54,30 @@ void CopyPixels(QDLSurface* pDst, int32_t dx, int32_t dy, int32_t dw, int32_t dh
     return;
   }
   const uint32_t db = pDst->bytesPerPixel, sb = pSrc->bytesPerPixel;
-  const bool same = pDst->formatCode == pSrc->formatCode;
   const bool useKey = keyed && pSrc->colourKeySet;
+  // The formats' fields are worked out once; unscaled, unkeyed rows are
+  // converted whole (a plain copy when the formats are the same).
+  QDLPixelConverter conv;
+  QDLPixelConverterForSurfaces(&conv, pDst, pSrc);
+  // (A copy within one surface keeps the pixel-by-pixel order.)
+  const bool wholeRows = !useKey && dw == sw && pSrc != pDst && sb >= 1 && sb <= 4 && db >= 1 && db <= 4;
+  uint32_t uNoDraws = 0;
   for (int32_t j = 0; j < dh; ++j) {
     const int32_t syy = sy + static_cast<int32_t>(static_cast<int64_t>(j) * sh / dh);
     uint8_t* drow = pDst->pixels + static_cast<intptr_t>(dy + j) * pDst->pitch;
     const uint8_t* srow = pSrc->pixels + static_cast<intptr_t>(syy) * pSrc->pitch;
+    if (wholeRows) {
+      uint8_t* d = drow + static_cast<size_t>(dx) * db;
+      const uint8_t* s = srow + static_cast<size_t>(sx) * sb;
+      if (conv.dstKind == QDLPIXCONV_DST_KEEP && sb == db) std::memmove(d, s, static_cast<size_t>(dw) * sb);
+      else QDLPixelConvertRow(&conv, d, s, static_cast<uint32_t>(dw));
+      continue;
+    }
     for (int32_t i = 0; i < dw; ++i) {
       const int32_t sxx = sx + static_cast<int32_t>(static_cast<int64_t>(i) * sw / dw);
       const uint32_t v = ReadRaw(srow + static_cast<size_t>(sxx) * sb, sb);
       if (useKey && v == pSrc->colourKey) continue;
-      uint32_t o = v;
-      if (!same) {
-        uint8_t r = 0, g = 0, b = 0;
-        QDLSurfacePixelToRGB(pSrc, v, &r, &g, &b);
-        o = QDLSurfaceRGBToPixel(pDst, r, g, b);
-      }
-      WriteRaw(drow + static_cast<size_t>(dx + i) * db, db, o);
+      WriteRaw(drow + static_cast<size_t>(dx + i) * db, db, QDLPixelConvert(conv, v, &uNoDraws));
     }
   }
   if (!srcLocked && pSrc != pDst) QDLSurfaceUnlock(pSrc);

@@ -103,7 +103,10 @@ std::int32_t QDXRateGate(std::uint32_t uRate) {
   const std::uint64_t uLast = qdx_uGateLast.load();
   const auto iElapsed = static_cast<std::int64_t>(uNow - uLast);
   if (iElapsed < 0 || static_cast<std::uint64_t>(iElapsed) < uInterval) {
-    platform::idleUntil(std::min<std::uint64_t>(uLast + uInterval, uNow + 1000000ull));
+    // Idle up to the opening (never more than one interval from now, should
+    // the gate have been restarted ahead of the clock). The platform's wait
+    // sleeps and keeps the window's events flowing meanwhile.
+    platform::idleUntil(iElapsed < 0 ? uNow + uInterval : uLast + uInterval);
     return 0;
   }
   qdx_uGateLast.store(uNow);

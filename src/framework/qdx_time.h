@@ -20,9 +20,10 @@ std::uint64_t QDXReadTSC(std::uint64_t* pOut);
 // 1 when one period at the given rate has passed since the gate last opened
 // (the gate then restarts from now), else 0. A rate below 65536 is in passes
 // per second; 65536 or more is 16.16 fixed point. A rate of 0 has no period:
-// the gate opens at once. A closed gate lets the clock run on toward the
-// opening for at most a millisecond, so a caller's busy loop neither burns the
-// processor nor stalls a clock that moves only when waited on.
+// the gate opens at once. A closed gate idles until the opening (the
+// platform sleeps, collecting window events, and returns at the opening), so
+// a caller's loop on the gate neither burns the processor nor stalls a clock
+// that moves only when waited on; the call after the wait opens the gate.
 std::int32_t QDXRateGate(std::uint32_t uRate);
 
 // ---- Periodic timer ------------------------------------------------------------

@@ -38,15 +38,15 @@ void realSleep(uint64_t ns) {
 }
 
 void realIdleUntil(uint64_t deadlineNs) {
-  // Sleep through most of the wait, then give the processor away in small
-  // slices until the deadline: close to a busy wait in precision, without
-  // burning a core for a whole frame.
+  // Sleep until shortly before the deadline, then give the processor away in
+  // yields for the last fraction of a millisecond: a sleep wakes late by the
+  // system's timer slack (tens of microseconds), a yield by next to nothing.
   for (;;) {
-    uint64_t now = realNow();
+    const uint64_t now = realNow();
     if (now >= deadlineNs) return;
-    uint64_t left = deadlineNs - now;
-    if (left > 2000000ull)
-      std::this_thread::sleep_for(std::chrono::nanoseconds(left - 1000000ull));
+    const uint64_t left = deadlineNs - now;
+    if (left > kIdleYieldNs)
+      std::this_thread::sleep_for(std::chrono::nanoseconds(left - kIdleYieldNs));
     else
       std::this_thread::yield();
   }

@@ -45,6 +45,13 @@ extern const BackendOps kSdlOps;
 extern const BackendOps kHeadlessOps;
 
 
+// Real clock: idleUntil sleeps while more than this is left and yields the
+// processor for the rest.
+constexpr uint64_t kIdleYieldNs = 200000ull;
+// A long idle wait on a window system sleeps in slices of at most this and
+// collects the window's events between them.
+constexpr uint64_t kIdleSliceNs = 4000000ull;
+
 // Headless virtual clock (the timer area runs due ticks when it moves).
 uint64_t headlessNow();
 void headlessAdvanceTo(uint64_t ns);

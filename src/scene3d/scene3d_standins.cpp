@@ -35,5 +35,3 @@ void scene3d_DrawFrame() {}
 void scene3d_Init() { scene3d_bBuilt = 1; }
 void scene3d_Shutdown() {}
 
-std::int32_t vidselect_bProbeRenderers() { return 1; }
-void vidselect_SetScreenSize() {}

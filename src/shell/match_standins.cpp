@@ -54,12 +54,8 @@ void demo_Update() {}
 
 int32_t usrctl_bSimulationHeld() { return 0; }
 void replay_RecordFrame() {}
-void clock_Update() {}
 void camera_Update() {}
-void ball_Update() {}
 void offside_LineUpdate() {}
-void player_FrameUpdate() {}
-void anim_BallAtHolderPlace() {}
 
 void match_Clear() {}
 void team_PlayersInit() {}
@@ -68,9 +64,4 @@ void caption_Init() {}
 void camera_ViewInvalidate() {}
 void referee_DecisionClear() {}
 void replay_Reset() {}
-void injuryg_Update() {}
-void injuryg_MatchEndUpdate() {}
 
-void clock_StateSave() {}
-void clock_StateRestore() {}
-void clock_ResumeOnPlay() {}

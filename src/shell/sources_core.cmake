@@ -21,6 +21,8 @@ list(APPEND SHELL_SOURCES
   texts.cpp
   vsync.cpp
   match_standins.cpp
-  user_standins.cpp
+  user.cpp
+  usrmark.cpp
+  debuglog.cpp
   ${KORVENA_TEXTS_SOURCE}
   ${KORVENA_TEXTS_STAMP})

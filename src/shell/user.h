@@ -1,13 +1,21 @@
 #pragma once
 // The four users: each is attached to one input port, chooses a side and in a
-// match steers one player. Only what the shell needs before the match engine
-// exists is here; user_standins.cpp holds minimal versions of the operations.
+// match steers one player of it, shown by the user's marker on the pitch.
 #include <cstdint>
 
 struct InputPort;
+struct Player;
 struct UserMarker;
 
 constexpr int32_t USER_MAX = 4;
+
+// Control words of a user.
+enum : int32_t {
+  USER_WORD_REFEREE_STOP = 0,  // cleared when the referee stops play on the user's holder
+  USER_WORD_HAS_BALL = 1,      // selects binding 5 instead of 4 while his player has the ball
+  USER_WORD_2 = 2,
+  USER_WORD_3 = 3,
+};
 
 struct User {
   int32_t iIndex;
@@ -22,8 +30,38 @@ struct User {
 
 extern User user_aUsers[USER_MAX];
 
+// Player-choice mode bits.
+enum : int32_t {
+  USER_CHOOSE_ANY = 1 << 0,         // the current player may be chosen again; only players on the pitch
+  USER_CHOOSE_NOT_TAKER = 1 << 1,   // skip the set-piece kick taker
+  USER_CHOOSE_CYCLE = 1 << 2,       // cycle through the team around the ball
+};
+
 void game_UsersReset();
 void game_UsersStart();
+void user_Init();
+void user_MatchReset();
 void user_Update();
 // Flushes the event queue of every active user's port.
 void user_ActiveEventQueuesFlush();
+void user_ControlWordClear(User* pusr);
+
+void user_SelectPlayer(User* pusr);
+void user_PlayerChoose(User* pusr, int32_t iMode);
+void user_PlayerSet(User* pusr, Player* poPlayer);
+void user_PlayerRelease(User* pusr);
+void user_PlayerSteerFlagSet(User* pusr);
+void user_PlayerSteerApply(User* pusr);
+void user_PlayerSteerStop(User* pusr);
+int32_t user_iGetPlayerHeading(User* pusr);
+void user_PortBindingsUpdate();
+void user_DirectionMap(User* pusr, int32_t iDirection, int32_t iMagnitude);
+void user_ChoiceRangeSet(int32_t iMin, int32_t iMax);
+void user_ChoiceRangeGet(int32_t* piMin, int32_t* piMax, int32_t* piCursor);
+void user_LineFit(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t* piSlope, int32_t* piIntercept);
+
+// The sector table of the player choice: {min distance, max distance, min
+// angle, max angle (degrees)} seen from the ball.
+constexpr int32_t USER_SECTOR_ROWS = 8;
+constexpr int32_t USER_SECTOR_NONE = 99;
+extern const int32_t user_aiSectorTable[USER_SECTOR_ROWS][4];

@@ -140,3 +140,61 @@ std::int32_t dbplayer_CurrentPositionGet(const DBPlayer* poDb);
 std::int32_t dbplayer_FirstPositionGet(const DBPlayer* poDb);
 // The 32-bit shirt-number word at byte 88.
 std::uint32_t dbplayer_Field88Get(const DBPlayer* poDb);
+// Position preference 0..2 (asserts "cPosition < 3").
+std::int32_t dbplayer_PositionGet(const DBPlayer* poDb, std::int32_t cPosition);
+std::int32_t dbplayer_PositionOrderGet(const DBPlayer* poDb);  // 0 "Normal", 1 "Up", 2 "Back"
+void dbplayer_PositionOrderSet(DBPlayer* poDb, std::int32_t iOrder);
+
+// Flags.
+std::int32_t dbplayer_StarterGet(const DBPlayer* poDb);
+std::int32_t dbplayer_InSquadGet(const DBPlayer* poDb);
+void dbplayer_InSquadSet(DBPlayer* poDb, std::int32_t bFlag);
+std::int32_t dbplayer_HardTackleGet(const DBPlayer* poDb);
+std::int32_t dbplayer_TackleGet(const DBPlayer* poDb);  // 0 "Normal", 1 "Hard"
+std::int32_t dbplayer_Flag4Get(const DBPlayer* poDb);
+std::int32_t dbplayer_SetPieceTakerGet(const DBPlayer* poDb);
+std::int32_t dbplayer_InjuredGet(const DBPlayer* poDb);
+void dbplayer_InjuredSet(DBPlayer* poDb, std::int32_t bFlag);
+std::int32_t dbplayer_SuspendedGet(const DBPlayer* poDb);
+void dbplayer_SuspendedSet(DBPlayer* poDb, std::int32_t bFlag);
+std::int32_t dbplayer_SubstitutedGet(const DBPlayer* poDb);
+void dbplayer_SubstitutedSet(DBPlayer* poDb, std::int32_t bFlag);
+std::int32_t dbplayer_PenaltyTakenGet(const DBPlayer* poDb);
+void dbplayer_PenaltyTakenSet(DBPlayer* poDb, std::int32_t bFlag);
+std::int32_t dbplayer_InjuryChangedGet(const DBPlayer* poDb);
+void dbplayer_InjuryChangedSet(DBPlayer* poDb, std::int32_t bFlag);
+std::int32_t dbplayer_SuspensionChangedGet(const DBPlayer* poDb);
+void dbplayer_SuspensionChangedSet(DBPlayer* poDb, std::int32_t bFlag);
+std::int32_t dbplayer_ReserveGet(const DBPlayer* poDb);
+std::int32_t dbplayer_Reserve2Get(const DBPlayer* poDb);
+std::int32_t dbplayer_BenchGet(const DBPlayer* poDb);
+
+// Cards: a booking on a clean record gives 1, on 1 gives 2; a red card on a
+// clean record gives 4, on 1 gives 8; other states stay. Serving a
+// suspension turns 2 and 4 into 0 and 8 into 1 (the earlier booking stays).
+void dbplayer_YellowCardAdd(DBPlayer* poDb);
+void dbplayer_RedCardAdd(DBPlayer* poDb);
+void dbplayer_SuspensionServe(DBPlayer* poDb);
+std::uint32_t dbplayer_CardStateGet(const DBPlayer* poDb);
+std::int32_t dbplayer_BookedGet(const DBPlayer* poDb);
+std::int32_t dbplayer_TwoYellowsGet(const DBPlayer* poDb);
+std::int32_t dbplayer_SentOffGet(const DBPlayer* poDb);
+std::int32_t dbplayer_SentOffBookedGet(const DBPlayer* poDb);
+
+// Injury end date: day (-1 no date: the month then counts matches out), month,
+// two-digit year; and the injury type 0..8.
+std::int32_t dbplayer_InjuryDayGet(const DBPlayer* poDb);
+std::int32_t dbplayer_InjuryMonthGet(const DBPlayer* poDb);
+std::int32_t dbplayer_InjuryYearGet(const DBPlayer* poDb);
+void dbplayer_InjuryDaySet(DBPlayer* poDb, std::int32_t iValue);
+void dbplayer_InjuryMonthSet(DBPlayer* poDb, std::int32_t iValue);
+void dbplayer_InjuryYearSet(DBPlayer* poDb, std::int32_t iValue);
+std::int32_t dbplayer_InjuryTypeGet(const DBPlayer* poDb);
+void dbplayer_InjuryTypeSet(DBPlayer* poDb, std::int32_t iType);
+
+// Decodes one 112-byte file record, field by field, into a record whose
+// links are clear. Returns 0 when the record is unusable: a name without its
+// NUL in the 32 bytes, a first position above 24 or a side above 2.
+std::int32_t dbplayer_Decode(const std::uint8_t* pbRecord, DBPlayer* poOut);
+// The 112 file bytes of a record (links written as zero).
+void dbplayer_Encode(const DBPlayer* poDb, std::uint8_t* pbRecord);

@@ -1,13 +1,15 @@
 #pragma once
-// A squad-cache slot: one team's squad of database players for one edition.
-// There are two slots; the match sides point at them, and the team id and the
-// edition are what a side's rating is looked up by.
+// The squad cache: two slots, one per side of the next match, each holding
+// one team's squad of database players for one edition. A slot keeps its
+// players in a store of its own, so it outlives the buffer the squad was read
+// through.
 #include <cstdint>
 
 #include "tournament/dbplayer.h"
 
 constexpr std::int32_t SQUAD_NAME_SIZE = 40;  // with the terminating NUL
 constexpr std::int32_t TEAM_SQUADSIZE_MAX = 50;
+constexpr std::int32_t SQUADCACHE_SLOTS = 2;
 
 struct Squad {
   char szTeamName[SQUAD_NAME_SIZE];  // full team name in the current language
@@ -19,3 +21,27 @@ struct Squad {
   std::int32_t Size;                 // entries, at most TEAM_SQUADSIZE_MAX
   std::int32_t iCleared;             // cleared on loading
 };
+
+// The team a squad is loaded for: its abbreviation id and its database key
+// (16 x its row of the block index).
+struct SquadTeamRef {
+  std::int32_t iTeamId;
+  std::int32_t iKey;
+};
+
+// Reads the team's block for the edition through the buffer (which must hold
+// 4 + 112 x the block's players; a longer block is refused) and registers it
+// in the slot. Returns the slot, or null when the database cannot be opened,
+// the index has no block, or the block is damaged; the slots are then as they
+// were.
+Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::int32_t iSlot, void* pvBuffer,
+                       std::int32_t cbBuffer);
+// The slot whose team id and edition match, else null.
+Squad* squadcache_Find(std::int32_t iTeamId, std::int32_t iEdition);
+// Empties both slots.
+void squadcache_Clear();
+// Registers a squad in a slot: the name, the team id, the edition and at most
+// TEAM_SQUADSIZE_MAX players copied into the slot's store.
+void squadcache_SlotSet(const char* pszName, std::int32_t iTeamId, const DBPlayer* paPlayers, std::int32_t cPlayers,
+                        std::int32_t iEdition, std::int32_t iSlot);
+Squad* squadcache_SlotGet(std::int32_t iSlot);

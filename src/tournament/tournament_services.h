@@ -5,55 +5,20 @@
 #include <cstdint>
 
 #include "tournament/dbplayer.h"
+#include "tournament/squad.h"
+#include "tournament/tla.h"
 
 struct Player;
 struct Squad;
 
-// ---- Database players ----------------------------------------------------------
-std::int32_t dbplayer_InjuredGet(const DBPlayer* poDb);
-void dbplayer_InjuredSet(DBPlayer* poDb, std::int32_t bFlag);
-void dbplayer_InjuryChangedSet(DBPlayer* poDb, std::int32_t bFlag);
-void dbplayer_SuspensionChangedSet(DBPlayer* poDb, std::int32_t bFlag);
-// Injury end date: day (-1 no date: the month then counts matches out), month,
-// two-digit year.
-std::int32_t dbplayer_InjuryDayGet(const DBPlayer* poDb);
-std::int32_t dbplayer_InjuryMonthGet(const DBPlayer* poDb);
-std::int32_t dbplayer_InjuryYearGet(const DBPlayer* poDb);
-void dbplayer_InjuryDaySet(DBPlayer* poDb, std::int32_t iValue);
-void dbplayer_InjuryMonthSet(DBPlayer* poDb, std::int32_t iValue);
-void dbplayer_InjuryYearSet(DBPlayer* poDb, std::int32_t iValue);
-std::int32_t dbplayer_InjuryTypeGet(const DBPlayer* poDb);  // 0..8
-void dbplayer_InjuryTypeSet(DBPlayer* poDb, std::int32_t iType);
-void dbplayer_PenaltyTakenSet(DBPlayer* poDb, std::int32_t bFlag);
+// ---- Database players (the accessors are in dbplayer.h) --------------------------
 // Penalty taker of side 1 (home) or 2 (away); null when nobody is left.
 Player* dbplayer_poPenaltyTakerChoose(std::int32_t iTeam, std::int32_t bShootOut);
-// Position preference 0..2 (asserts "cPosition < 3").
-std::int32_t dbplayer_PositionGet(const DBPlayer* poDb, std::int32_t cPosition);
-void dbplayer_RedCardAdd(DBPlayer* poDb);
-void dbplayer_YellowCardAdd(DBPlayer* poDb);
-void dbplayer_SuspensionServe(DBPlayer* poDb);
-std::int32_t dbplayer_SetPieceTakerGet(const DBPlayer* poDb);
-std::int32_t dbplayer_StarterGet(const DBPlayer* poDb);
-std::int32_t dbplayer_BenchGet(const DBPlayer* poDb);
-std::int32_t dbplayer_ReserveGet(const DBPlayer* poDb);
-std::int32_t dbplayer_Reserve2Get(const DBPlayer* poDb);
-std::int32_t dbplayer_SuspendedGet(const DBPlayer* poDb);
-std::int32_t dbplayer_SubstitutedGet(const DBPlayer* poDb);
-std::int32_t dbplayer_TwoYellowsGet(const DBPlayer* poDb);
-std::int32_t dbplayer_SentOffGet(const DBPlayer* poDb);
-std::int32_t dbplayer_SentOffBookedGet(const DBPlayer* poDb);
-std::int32_t dbplayer_BookedGet(const DBPlayer* poDb);
-void dbplayer_SuspendedSet(DBPlayer* poDb, std::int32_t bFlag);
-void dbplayer_InSquadSet(DBPlayer* poDb, std::int32_t bFlag);
-void dbplayer_SubstitutedSet(DBPlayer* poDb, std::int32_t bFlag);
-
 // Team rating 0..15 for the edition from two words of its database record.
 std::int32_t result_RatingGet(std::int32_t iWord1, std::int32_t iWord2);
 
 // ---- Squads, stadiums, names -------------------------------------------------------
-void squadcache_Clear();
-Squad* squadcache_Load(std::int32_t iTeam, std::int32_t iEdition);
-Squad* squadcache_Find(std::int32_t iTeam, std::int32_t iEdition);
+// Squads: squad.h (squadcache_*); names: tla.h (tla_*, kitname_Make).
 
 std::int32_t stadium_Choose(std::int32_t iTeam);
 std::int32_t stadium_ModelGet(std::int32_t iStadium);
@@ -63,9 +28,6 @@ std::int32_t stadium_SpecialGet(std::int32_t iStadium);
 void ticktape_Init();
 void ticktape_Update();
 
-const char* tla_ShortNameGet(std::int32_t iTeam);
-const char* tla_NameGet(std::int32_t iTeam);
-const char* tla_TLAGet(std::int32_t iTeam);
 
 // ---- Tournament state of the match -------------------------------------------------
 struct TMFirstLeg {

@@ -8,6 +8,7 @@ korvena_test(test_display_draw
     draw/text_test.cpp
     draw/fonts_test.cpp
     draw/surface_blit_test.cpp
+    draw/convert_test.cpp
   DEPS korvena_display korvena_art)
 
 # The software pointer on the headless display.

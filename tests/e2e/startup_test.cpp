@@ -134,14 +134,24 @@ TEST_F(Startup, ADamagedDeviceCacheIsReplacedAndTheGameStarts) {
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("started"), std::string::npos) << r.out;
   const std::string file = korvena_test::readFile((root_ / "cwd" / "dxinfo.bin").string());
+  // Driver count, one 16-byte identifier, device count, then per device its
+  // mode count and 24 bytes a mode.
   ASSERT_GE(file.size(), 28u + 24u);
-  const uint32_t modes = U32(file, 24);
-  EXPECT_GE(modes, 1u);
-  EXPECT_EQ(file.size(), 28u + 24u * modes);
-  // 640 x 480 x 16 is always among them.
+  const uint32_t devices = U32(file, 20);
+  EXPECT_GE(devices, 1u);
+  std::size_t at = 24;
   bool found = false;
-  for (uint32_t m = 0; m < modes; ++m)
-    found |= U32(file, 28 + 24 * m) == 640 && U32(file, 32 + 24 * m) == 480 && U32(file, 36 + 24 * m) == 16;
+  for (uint32_t d = 0; d < devices; ++d) {
+    ASSERT_LE(at + 4, file.size());
+    const uint32_t modes = U32(file, at);
+    EXPECT_GE(modes, 1u);
+    at += 4;
+    ASSERT_LE(at + 24u * modes, file.size());
+    // 640 x 480 x 16 is always among them.
+    for (uint32_t m = 0; m < modes; ++m, at += 24)
+      found |= U32(file, at) == 640 && U32(file, at + 4) == 480 && U32(file, at + 8) == 16;
+  }
+  EXPECT_EQ(file.size(), at);
   EXPECT_TRUE(found);
 }
 

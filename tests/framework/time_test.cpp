@@ -65,6 +65,26 @@ TEST(QDXRateGate, AskedLessOftenItOpensOnEveryCall) {
   }
 }
 
+// A closed gate idles to its opening in one wait: the clock stands at the
+// opening when the call returns, and the next call opens it; a gate asked
+// halfway through its period waits only for the rest of it.
+TEST(QDXRateGate, AClosedGateIdlesToItsOpeningInOneCall) {
+  QDXCalibrateTSC();
+  const std::uint64_t uStart = platform::nowNs();
+  EXPECT_EQ(QDXRateGate(25), 0);
+  EXPECT_EQ(platform::nowNs() - uStart, 40 * MS);
+  EXPECT_EQ(QDXRateGate(25), 1);
+  EXPECT_EQ(platform::nowNs() - uStart, 40 * MS);
+  AdvanceMs(15);
+  EXPECT_EQ(QDXRateGate(25), 0);
+  EXPECT_EQ(platform::nowNs() - uStart, 80 * MS);
+  EXPECT_EQ(QDXRateGate(25), 1);
+  // One pass a second in 16.16: one wait of the whole second.
+  EXPECT_EQ(QDXRateGate(65536), 0);
+  EXPECT_EQ(platform::nowNs() - uStart, 1080 * MS);
+  EXPECT_EQ(QDXRateGate(65536), 1);
+}
+
 TEST(QDXRateGate, ExtremeRatesNeitherDivideByZeroNorStall) {
   QDXCalibrateTSC();
   const std::uint64_t uBefore = platform::nowNs();

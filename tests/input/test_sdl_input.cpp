@@ -6,6 +6,7 @@
 #include <stdlib.h>
 
 #include "framework/qdx_input.h"
+#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/input_sdl_testing.h"
 #include "platform/platform.h"
@@ -160,6 +161,25 @@ TEST_F(SdlInput, AKeyTappedBetweenTwoReadsReadsDownOnce) {
   ASSERT_EQ(platform::keyboardAcquire(), platform::InputResult::Ok);
   ASSERT_EQ(platform::keyboardRead(keys), platform::InputResult::Ok);
   EXPECT_EQ(keys[kNumpad2], 0);
+}
+
+// A frame that idles on its rate gate keeps the window's events flowing: a
+// key tapped during a long idle wait is seen by the next read without an
+// explicit pump, and the wait still ends at its deadline.
+TEST_F(SdlInput, ALongIdleWaitCollectsAKeyTappedMeanwhile) {
+  constexpr uint8_t kReturn = 0x1C;
+  uint8_t keys[platform::kKeyCount];
+  ASSERT_EQ(platform::keyboardAcquire(), platform::InputResult::Ok);
+  platform::pumpEvents();
+  ASSERT_EQ(platform::keyboardRead(keys), platform::InputResult::Ok);
+  ASSERT_EQ(keys[kReturn], 0);
+  ASSERT_TRUE(platform::sdlTestKeyEvent(kReturn, true));
+  ASSERT_TRUE(platform::sdlTestKeyEvent(kReturn, false));
+  const uint64_t uDeadline = platform::nowNs() + 30000000ull;
+  platform::idleUntil(uDeadline);
+  EXPECT_GE(platform::nowNs(), uDeadline);
+  ASSERT_EQ(platform::keyboardRead(keys), platform::InputResult::Ok);
+  EXPECT_EQ(keys[kReturn], platform::kKeyDown);
 }
 
 }  // namespace

@@ -49,6 +49,7 @@ const TableDef kTables[] = {
     {"teams", "festr_apszTMNames", "TM_MAX", 500, 1, false, "TM_"},
     {"abbreviations", "tlastr_apszRows", "TLA_MAX", 205, 4, true, "TLA_"},
     {"videotest", "pcmain_apszVideoTestTexts", "VIDEOTEST_TEXT_MAX", 3, 1, true, "VIDEOTEST_"},
+    {"ingame", "gstatso_apszStrings", "IDS_INGAME_MAX", 65, 1, true, "IDS_INGAME_"},
 };
 
 struct Entry {

@@ -206,6 +206,20 @@ void sdlWait() {
     sdlPump();
   }
 }
+// Waits for the frame's deadline without holding the window up: a long wait
+// sleeps in slices and collects the window's events (input included) into
+// the message queue between them, so the window answers the window system
+// and nothing queued is lost or late however long the frame is; the last
+// slice ends in the real clock's precise wait.
+void sdlIdleUntil(uint64_t deadlineNs) {
+  for (;;) {
+    const uint64_t now = realNow();
+    if (now >= deadlineNs || deadlineNs - now <= kIdleSliceNs + kIdleYieldNs) break;
+    realSleep(kIdleSliceNs);
+    sdlPump();
+  }
+  realIdleUntil(deadlineNs);
+}
 bool sdlMessageBox(const char* text, const char* caption, uint32_t icon) {
   uint32_t flags = SDL_MESSAGEBOX_INFORMATION;
   if (icon == 0x10) flags = SDL_MESSAGEBOX_ERROR;
@@ -215,7 +229,7 @@ bool sdlMessageBox(const char* text, const char* caption, uint32_t icon) {
 }  // namespace
 
 const BackendOps kSdlOps = {
-    realNow,        realSleep,        realIdleUntil, sdlWindowCreate, sdlWindowDestroy,
+    realNow,        realSleep,        sdlIdleUntil,  sdlWindowCreate, sdlWindowDestroy,
     sdlWindowTitle, sdlWindowShow,    sdlWindowPlace, sdlWindowFrame, sdlScreenSize,
     sdlCursorVisible, sdlPump,        sdlWait,        sdlMessageBox,
 };

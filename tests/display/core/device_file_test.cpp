@@ -67,21 +67,25 @@ TEST_F(DeviceFile, LayoutOfTheWrittenFile) {
   Bytes b = readBytes(name);
   std::vector<Q2DXMode> m16 = Modes16();
   ASSERT_FALSE(m16.empty());
-  ASSERT_EQ(b.size(), 4u + 16u + 4u + 4u + 24u * m16.size());
+  // Two devices (the software renderer and the z-buffered one), same modes.
+  ASSERT_EQ(b.size(), 4u + 16u + 4u + 2u * (4u + 24u * m16.size()));
   EXPECT_EQ(U32(b, 0), 1u);
   uint8_t key[16];
   platform::displayIdentifier(key);
   EXPECT_EQ(0, std::memcmp(&b[4], key, 16));
-  EXPECT_EQ(U32(b, 20), 1u);
-  EXPECT_EQ(U32(b, 24), m16.size());
-  for (size_t i = 0; i < m16.size(); ++i) {
-    size_t at = 28 + 24 * i;
-    EXPECT_EQ(U32(b, at), m16[i].width);
-    EXPECT_EQ(U32(b, at + 4), m16[i].height);
-    EXPECT_EQ(U32(b, at + 8), 16u);
-    EXPECT_EQ(U32(b, at + 12), 0u);
-    EXPECT_EQ(U32(b, at + 16), 0u);  // a software device's modes are not tested
-    EXPECT_EQ(U32(b, at + 20), 0u);
+  EXPECT_EQ(U32(b, 20), 2u);
+  for (size_t dev = 0; dev < 2; ++dev) {
+    const size_t list = 24 + dev * (4 + 24 * m16.size());
+    EXPECT_EQ(U32(b, list), m16.size());
+    for (size_t i = 0; i < m16.size(); ++i) {
+      size_t at = list + 4 + 24 * i;
+      EXPECT_EQ(U32(b, at), m16[i].width);
+      EXPECT_EQ(U32(b, at + 4), m16[i].height);
+      EXPECT_EQ(U32(b, at + 8), 16u);
+      EXPECT_EQ(U32(b, at + 12), 0u);
+      EXPECT_EQ(U32(b, at + 16), 0u);  // a software device's modes are not tested
+      EXPECT_EQ(U32(b, at + 20), 0u);
+    }
   }
   // A second run reads it.
   EXPECT_EQ(Load(), 0u);
@@ -91,15 +95,17 @@ TEST_F(DeviceFile, LayoutOfTheWrittenFile) {
 TEST_F(DeviceFile, AMatchingFileGivesTheModeLists) {
   ASSERT_EQ(Load(), 1u);
   Bytes b = readBytes(name);
-  // Keep one mode only: the layer must take its lists from the file.
+  // Keep one mode per device only: the layer must take its lists from the file.
   Bytes one(b.begin(), b.begin() + 24);
-  P32(&one, 1);
-  P32(&one, 640);
-  P32(&one, 480);
-  P32(&one, 16);
-  P32(&one, 0);
-  P32(&one, 1);
-  P32(&one, 0);
+  for (int dev = 0; dev < 2; ++dev) {
+    P32(&one, 1);
+    P32(&one, 640);
+    P32(&one, 480);
+    P32(&one, 16);
+    P32(&one, 0);
+    P32(&one, 1);
+    P32(&one, 0);
+  }
   Spit(name, one);
   EXPECT_EQ(Load(), 0u);
   QDLDeviceInfo* d = QDLDeviceGet(0);
@@ -127,7 +133,7 @@ TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   b[9] ^= 0x40;  // a changed driver key
   bad.push_back(b);
   b = good;
-  b[20] = 2;  // another device count
+  b[20] = 3;  // another device count
   bad.push_back(b);
   b = good;
   b[24] = 200;  // a mode count past the end of the file

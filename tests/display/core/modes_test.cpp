@@ -74,7 +74,9 @@ TEST(Modes, PlatformListHasDesktopModesAndTheGamesMode) {
 
 TEST(Modes, LibraryModeListAndFindMode) {
   ASSERT_EQ(QDLSetup(), 0u);
-  ASSERT_EQ(QDLModeListCount(), 1);
+  // The software renderer and the z-buffered one, with the same modes.
+  ASSERT_EQ(QDLModeListCount(), 2);
+  ASSERT_EQ(QDLModeListGet(1)->modeCount, QDLModeListGet(0)->modeCount);
   const QDLModeList* l = QDLModeListGet(0);
   ASSERT_NE(l, nullptr);
   // The software renderer draws 16 bits: its modes are the 16-bit ones, sorted.
@@ -91,7 +93,8 @@ TEST(Modes, LibraryModeListAndFindMode) {
   EXPECT_EQ(l->modes[m].height, 480);
   EXPECT_EQ(QDLFindMode(0, 640, 480, 16, 1), m);
   EXPECT_EQ(QDLFindMode(0, 640, 480, 32, 1), -1);
-  EXPECT_EQ(QDLFindMode(1, 640, 480, 16, 0), -1);
+  EXPECT_EQ(QDLFindMode(1, 640, 480, 16, 0), m);
+  EXPECT_EQ(QDLFindMode(2, 640, 480, 16, 0), -1);
   EXPECT_EQ(QDLFindMode(-1, 640, 480, 16, 0), -1);
   // The Q2DX search over a driver index out of range finds nothing.
   EXPECT_GE(Q2DXFindMode(0, 640, 480, 16, 0), 0);

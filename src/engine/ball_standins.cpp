@@ -1,0 +1,65 @@
+// Stand-ins for what the ball, possession, kick, chaser and strike modules
+// call in parts of the match engine and the match flow not built yet. Each
+// does the least that keeps a match sound; the referee's keeps the last
+// report so a headless run can see where the ball left the pitch.
+#include "engine/ball.h"
+#include "engine/ball_services.h"
+#include "engine/chaser.h"
+#include "engine/newballA.h"
+#include "engine/player.h"
+#include "engine/target.h"
+
+BallRefereeReport ball_oRefereeReport;
+
+// ---- Referee ----------------------------------------------------------------------
+void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
+  ball_oRefereeReport.cReports++;
+  ball_oRefereeReport.iEvent = iEvent;
+  ball_oRefereeReport.x = x;
+  ball_oRefereeReport.y = y;
+}
+void referee_OffsideCheck(Ball*) {}
+void referee_OffsideIgnoreNext() {}
+
+// ---- Touch machine and closing-down ------------------------------------------------------
+void touch_ContactSet(Player*, Player*, std::int32_t) {}
+void touch_ContactMark(Player*) {}
+void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
+  pp->oTouch.aiOffset[0] = a;
+  pp->oTouch.aiOffset[1] = b;
+}
+void closedown_DelaySet(std::int32_t) {}
+
+// ---- Shoot-out, user control ---------------------------------------------
+void mpenso_RecordKick(std::int32_t) {}
+void usrctl_KickLatchClear() {}
+void usrctl_ChargeReset() {}
+std::int32_t usrctl_bIsSprinting(const User*) { return 0; }
+
+// ---- Goalkeepers ----------------------------------------------------------------------
+void newgoal_KeeperCountSet() {}
+void newgoal_FollowUp(Player*) {}
+std::int32_t newgoal_StateGet(const Player*) { return 0; }
+std::int32_t newgoal_SaveRowGet(const Player*) { return 0; }
+std::int32_t newgoal_SaveSideGet(const Player*) { return 0; }
+std::int32_t newgoal_CatchFlagGet(const Player*) { return 0; }
+void newgoal_ReactionDelaySet(Player*, std::int32_t) {}
+
+// ---- Passing, shot choice, set pieces -------------------------------------------------------
+void pass_LeadPointGet(Player*, Player* poReceiver, std::int32_t* px, std::int32_t* py, std::int32_t) {
+  *px = ball_CurXGet();
+  *py = ball_CurYGet();
+  (void)poReceiver;
+}
+std::int32_t pass_RecordModeGet() { return 0; }
+void pass_RecordPointGet(std::int32_t* px, std::int32_t* py) {
+  *px = ball_CurXGet();
+  *py = ball_CurYGet();
+}
+void shot_SpreadGet(Player*, std::int32_t*, std::int32_t*, std::int32_t*) {}
+void setp_AimPointGet(std::int32_t* px, std::int32_t* py) {
+  *px = 0;
+  *py = 0;
+}
+Player* setp_poPartnerGet() { return nullptr; }
+std::int32_t setp_KickDistanceGet() { return 0; }

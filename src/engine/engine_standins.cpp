@@ -1,0 +1,135 @@
+// Stand-ins for the engine and match-flow modules that players, animation
+// and movement call before those modules exist. Each is small and does what
+// its caller needs to keep the players moving sensibly; each goes when its
+// module lands.
+#include <cstdlib>
+
+#include "engine/ball.h"
+#include "engine/engine_services.h"
+#include "engine/player.h"
+#include "engine/team.h"
+#include "framework/math/qmath.h"
+#include "framework/qdx_assert.h"
+
+// ---- Match record over two sides ---------------------------------------------------
+static MatchTeam s_oHomeTeam;
+static MatchTeam s_oAwayTeam;
+
+MatchTeam* match_HomeTeamGet() { return &s_oHomeTeam; }
+MatchTeam* match_AwayTeamGet() { return &s_oAwayTeam; }
+Player* match_HomeFirstPlayerGet() { return s_oHomeTeam.poPlayers; }
+Player* match_AwayFirstPlayerGet() { return s_oAwayTeam.poPlayers; }
+Player* match_TeamNextPlayerGet(Player* pp) { return pp ? pp->pNext : nullptr; }
+Player* match_NextPlayerGet(Player* pp) {
+  if (!pp) return nullptr;
+  if (pp->pNext) return pp->pNext;
+  return pp->MyTeam == player_PlaysFor_Home ? s_oAwayTeam.poPlayers : nullptr;
+}
+Player* match_StateTeamFirstPlayerGet() {
+  return s_oHomeTeam.iClubState ? s_oAwayTeam.poPlayers : s_oHomeTeam.poPlayers;
+}
+Player* match_OtherTeamFirstPlayerGet() {
+  return s_oHomeTeam.iClubState == 1 ? s_oHomeTeam.poPlayers : s_oAwayTeam.poPlayers;
+}
+std::int32_t match_HomeClubStateGet() { return s_oHomeTeam.iClubState; }
+std::int32_t match_AwayClubStateGet() { return s_oAwayTeam.iClubState; }
+static void ClubStateSet(MatchTeam* poTeam, std::int32_t iState) {
+  QDX_ASSERT(iState < 2);
+  poTeam->iPrevClubState = poTeam->iClubState;
+  poTeam->iClubState = iState;
+  for (Player* pp = poTeam->poPlayers; pp; pp = pp->pNext) pp->oAIInfo.bIsAttacking = iState == 0;
+}
+void match_HomeClubStateSet(std::int32_t iState) { ClubStateSet(&s_oHomeTeam, iState); }
+void match_AwayClubStateSet(std::int32_t iState) { ClubStateSet(&s_oAwayTeam, iState); }
+std::int32_t match_HomeKickOffFlagGet() { return s_oHomeTeam.KickOff; }
+std::int32_t match_AwayKickOffFlagGet() { return s_oAwayTeam.KickOff; }
+void match_ScoreClockDraw() {}
+
+
+// ---- Possession and strikes ---------------------------------------------------------
+void ball_SpinAxisFromHolderSet(Player*) {}
+
+// ---- Chaser ----------------------------------------------------------------------------
+
+// ---- Touch machine, support grid, actions ------------------------------------------------
+void touch_StateInit(Player* pp) { pp->oTouch.iState = 1; }
+void touch_StateForce(Player* pp, std::int32_t n) {
+  if (pp->ID != 0 && pp->ID != 11 && pp->oTouch.iState == 1) pp->oTouch.iState = 5;
+  pp->oTouch.iTimer = n;
+}
+void touch_ContactClear() {}
+void grid_SupportStateInit(Player* pp) { pp->iSupportState = 1; }
+void closedown_PlayerChoose() {}
+void action_FramePass(std::int32_t) {}
+void action_RecordClear(Player* pp) { pp->oAIInfo.pbProgram = nullptr; }
+
+// ---- Goalkeepers and roles ----------------------------------------------------------------
+struct GoalieObject {
+  std::int32_t iSide;
+  std::int32_t bMoveFlag;
+};
+static GoalieObject s_aoGoalies[2];
+static std::int32_t s_iNextGoalie;
+GoalieObject* newgoalo_Alloc(std::int32_t iSide) {
+  GoalieObject* pgo = &s_aoGoalies[s_iNextGoalie];
+  s_iNextGoalie ^= 1;
+  *pgo = GoalieObject{iSide, 0};
+  return pgo;
+}
+std::int32_t newgoalo_MoveFlagGet(const GoalieObject* pgo) { return pgo->bMoveFlag; }
+void newgoalo_MoveFlagSet(GoalieObject* pgo, std::int32_t bFlag) { pgo->bMoveFlag = bFlag; }
+void roles_RoleSet(Player* pp, std::int32_t, std::int32_t iFlip) { pp->oRole.iFlip = iFlip; }
+
+std::int32_t roles_SectorFind(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                              std::int32_t iHeading, const std::int32_t (*paiTable)[4], std::int32_t iCount) {
+  std::int64_t dx = x1 - x0;
+  std::int64_t dy = y1 - y0;
+  std::int32_t d = static_cast<std::int32_t>(QMathISqrt(static_cast<std::int32_t>(dx * dx + dy * dy)));
+  std::int32_t a = QMathAtan2(static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy)) & 0xFFFF;
+  std::int32_t iDiff = std::abs(a - (iHeading & 0xFFFF));
+  if (iDiff > 32768) iDiff = 65536 - iDiff;
+  for (std::int32_t i = 0; i < iCount; i++) {
+    const std::int32_t* r = paiTable[i];
+    if (r[0] <= d && d < r[1] && r[2] * 65536 / 360 <= iDiff && iDiff < r[3] * 65536 / 360) return i;
+  }
+  return iCount;
+}
+
+// ---- Referee and set pieces ------------------------------------------------------------------
+static Player* s_poFouled;
+std::int32_t referee_ChallengeJudge(Player*, Player*) { return 0; }
+std::int32_t referee_ChallengeJudgeShot(Player*, Player*, std::int32_t* piSeverity) {
+  if (piSeverity) *piSeverity = 0;
+  return 0;
+}
+void referee_CardDecide(Player*, Player*, std::int32_t) {}
+void referee_FoulLatchClear() {}
+void referee_FouledSet(Player* poVictim) {
+  s_poFouled = poVictim;
+  if (poVictim) poVictim->bFouled = 1;
+}
+Player* referee_poOffenderGet() { return nullptr; }
+Player* referee_poFouledGet() { return s_poFouled; }
+std::int32_t referee_bSecondBookingGet() { return 0; }
+void referee_SecondBookingClear() {}
+std::int32_t referee_bCardFlagGet() { return 0; }
+Player* setp_poGetKickTaker() { return nullptr; }
+void setp_CommandSet(std::int32_t) {}
+void setp_RecordInit(Player* pp) {
+  pp->oSetPiece = SetPieceRecord{};
+  pp->oSetPiece.iEnterState = 1;
+  pp->oSetPiece.iPosState = 3;
+  pp->oSetPiece.iAnim = 1;
+}
+std::int32_t setp_AngleGet() { return 0; }
+void spscript_Run() {}
+
+// ---- User control ----------------------------------------------------------------------------------
+void usrctl_PowerBarDraw() {}
+void aiopt_PassMarkersDraw() {}
+
+// ---- Cover maps -----------------------------------------------------------------------------------
+// Every cell of the window counts as free until the cover maps build it.
+void player_OpponentGridBuild(Player* pp) {
+  for (std::uint16_t& w : pp->auOpponentGrid) w = 0x7FFF;
+}

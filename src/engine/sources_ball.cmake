@@ -1,0 +1,12 @@
+# The ball's flight, goal frame and path, possession, kicks, chasers and strikes.
+list(APPEND ENGINE_SOURCES
+  ball_flight.cpp
+  ball_goal.cpp
+  ball_path.cpp
+  ball_state.cpp
+  ball_standins.cpp
+  chaser.cpp
+  kick.cpp
+  kick_tables.cpp
+  newballA.cpp
+  target.cpp)

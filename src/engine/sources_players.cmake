@@ -1,0 +1,12 @@
+# Players, their accessors and initialisation, the animation table and state,
+# movement states and events, and the stand-ins for modules not built yet.
+list(APPEND ENGINE_SOURCES
+  anim.cpp
+  anim_table.cpp
+  move.cpp
+  movefn.cpp
+  movetackle.cpp
+  player.cpp
+  playerO.cpp
+  plyrInit.cpp
+  engine_standins.cpp)

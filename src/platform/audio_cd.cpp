@@ -1,0 +1,299 @@
+// The CD of the pseudo disc: audio tracks as WAV files, played through the
+// mixer in place of a drive's audio output.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/audio_internal.h"
+#include "platform/internal.h"
+#include "platform/paths.h"
+
+namespace platform {
+namespace internal {
+namespace {
+
+constexpr int kMaxDiscTracks = 99;
+constexpr uint32_t kDataTrackFrames = 2 * 75;
+
+struct Track {
+  std::string path;  // empty for the data track
+  uint32_t startFrame = 0;
+  uint32_t frames = 0;
+};
+
+struct Disc {
+  bool open = false;
+  std::vector<Track> tracks;  // index 0 = track 1
+  uint32_t length = 0;
+  // PCM of the range last played, kept for a replay of the same range.
+  uint32_t loadedFrom = 0, loadedTo = 0;
+  std::shared_ptr<std::vector<int16_t>> loaded;
+  std::shared_ptr<CdPlayState> state;
+};
+Disc g_disc;
+std::atomic<uint32_t> g_auxVolume{0xFFFFFFFFu};
+
+struct WavInfo {
+  int channels = 0, bits = 0;
+  uint32_t rate = 0;
+  long dataOffset = 0;
+  uint32_t dataBytes = 0;
+};
+
+uint32_t le32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+// Reads the format and the data chunk's place; the data may be shorter
+// than its chunk says (then the file's end counts).
+bool readWavInfo(FILE* f, WavInfo* info) {
+  uint8_t head[12];
+  if (std::fread(head, 1, 12, f) != 12 || std::memcmp(head, "RIFF", 4) || std::memcmp(head + 8, "WAVE", 4))
+    return false;
+  bool haveFormat = false;
+  for (int guard = 0; guard < 64; ++guard) {
+    uint8_t chunk[8];
+    if (std::fread(chunk, 1, 8, f) != 8) return false;
+    uint32_t size = le32(chunk + 4);
+    if (!std::memcmp(chunk, "fmt ", 4)) {
+      uint8_t fmt[16];
+      if (size < 16 || std::fread(fmt, 1, 16, f) != 16) return false;
+      if (le16(fmt) != 1) return false;  // PCM only
+      info->channels = le16(fmt + 2);
+      info->rate = le32(fmt + 4);
+      info->bits = le16(fmt + 14);
+      if ((info->channels != 1 && info->channels != 2) || (info->bits != 8 && info->bits != 16) ||
+          info->rate < 8000 || info->rate > 192000)
+        return false;
+      haveFormat = true;
+      if (std::fseek(f, static_cast<long>(size - 16 + (size & 1)), SEEK_CUR)) return false;
+    } else if (!std::memcmp(chunk, "data", 4)) {
+      if (!haveFormat) return false;
+      info->dataOffset = std::ftell(f);
+      std::fseek(f, 0, SEEK_END);
+      long end = std::ftell(f);
+      info->dataBytes = static_cast<uint32_t>(std::min<long>(size, end - info->dataOffset));
+      return true;
+    } else if (std::fseek(f, static_cast<long>(size + (size & 1)), SEEK_CUR)) {
+      return false;
+    }
+  }
+  return false;
+}
+
+// Output-rate frames of a WAV's data.
+uint64_t outputFrames(const WavInfo& w) {
+  uint64_t frames = w.dataBytes / static_cast<uint32_t>(w.channels * w.bits / 8);
+  return frames * kAudioOutputRate / w.rate;
+}
+
+// Appends the track's PCM as stereo 16-bit at the output rate, exactly
+// `frames` CD frames long (cut or padded with silence).
+void appendTrack(const Track& t, std::vector<int16_t>* out) {
+  uint64_t want = static_cast<uint64_t>(t.frames) * kAudioFramesPerCdFrame;
+  size_t base = out->size();
+  out->resize(base + want * 2, 0);
+  if (t.path.empty()) return;
+  FILE* f = std::fopen(t.path.c_str(), "rb");
+  if (!f) return;
+  WavInfo w;
+  if (readWavInfo(f, &w) && std::fseek(f, w.dataOffset, SEEK_SET) == 0) {
+    std::vector<uint8_t> raw(w.dataBytes);
+    size_t got = std::fread(raw.data(), 1, raw.size(), f);
+    uint32_t bytesPerFrame = static_cast<uint32_t>(w.channels * w.bits / 8);
+    uint64_t inFrames = got / bytesPerFrame;
+    auto sample = [&](uint64_t frame, int ch) -> int16_t {
+      const uint8_t* p = raw.data() + frame * bytesPerFrame + (w.channels == 2 ? ch : 0) * (w.bits / 8);
+      return w.bits == 8 ? static_cast<int16_t>((p[0] - 128) * 256) : static_cast<int16_t>(le16(p));
+    };
+    for (uint64_t k = 0; k < want; ++k) {
+      uint64_t src = k * w.rate / kAudioOutputRate;
+      if (src >= inFrames) break;
+      (*out)[base + 2 * k] = sample(src, 0);
+      (*out)[base + 2 * k + 1] = sample(src, 1);
+    }
+  }
+  std::fclose(f);
+}
+
+void syncLocked() {
+  if (audioIsOpen()) audioBackend().sync();
+  collectGarbage(false);
+}
+
+// Replaces the play state (the mixer keeps writing only to the one it has).
+void installState(std::shared_ptr<CdPlayState> s) {
+  mixer().cd.store(s.get(), std::memory_order_release);
+  if (g_disc.state) deferFree(g_disc.state);
+  g_disc.state = std::move(s);
+}
+
+std::shared_ptr<CdPlayState> stoppedAt(uint64_t sample) {
+  auto s = std::make_shared<CdPlayState>();
+  s->pos.store(sample);
+  return s;
+}
+
+void applyAuxGains(uint32_t v) {
+  auto gain = [](uint32_t x) { return static_cast<int32_t>(x + (x >> 15)); };  // 65535 -> 65536
+  mixer().cdGainLeft.store(gain(v & 0xFFFF));
+  mixer().cdGainRight.store(gain(v >> 16));
+}
+
+}  // namespace
+
+void cdDeviceClosed() {
+  mixer().cd.store(nullptr);
+  if (g_disc.state) deferFree(g_disc.state);
+  if (g_disc.loaded) deferFree(g_disc.loaded);
+  g_disc = Disc{};
+}
+
+std::string cdStateText() {
+  char line[160];
+  if (!g_disc.open) return "audio cd=closed\n";
+  uint32_t pos = static_cast<uint32_t>(g_disc.state ? g_disc.state->pos.load() / kAudioFramesPerCdFrame : 0);
+  bool playing = g_disc.state && g_disc.state->playing.load();
+  int track = 0;
+  for (size_t i = 0; i < g_disc.tracks.size(); ++i)
+    if (pos >= g_disc.tracks[i].startFrame) track = static_cast<int>(i) + 1;
+  uint32_t rel = track ? pos - g_disc.tracks[track - 1].startFrame : 0;
+  std::snprintf(line, sizeof line, "audio cd=open tracks=%zu track=%d playing=%d pos=%02u:%02u:%02u track-pos=%02u:%02u:%02u\n",
+                g_disc.tracks.size(), track, playing ? 1 : 0, pos / 4500, pos / 75 % 60, pos % 75, rel / 4500,
+                rel / 75 % 60, rel % 75);
+  return line;
+}
+
+}  // namespace internal
+
+using namespace internal;
+
+bool cdOpen() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (g_disc.open) return true;
+  if (!audioIsOpen()) return false;
+  Disc disc;
+  disc.tracks.push_back(Track{"", 0, kDataTrackFrames});
+  uint32_t at = kDataTrackFrames;
+  for (int n = 2; n <= kMaxDiscTracks; ++n) {
+    char name[64];
+    std::snprintf(name, sizeof name, "D:\\data\\cdaudio\\track%02d.wav", n);
+    std::string path = resolvePath(name);
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) break;
+    WavInfo w;
+    bool ok = readWavInfo(f, &w);
+    std::fclose(f);
+    if (!ok) break;
+    uint32_t frames = static_cast<uint32_t>(outputFrames(w) / kAudioFramesPerCdFrame);
+    disc.tracks.push_back(Track{path, at, frames});
+    at += frames;
+  }
+  if (disc.tracks.size() < 2) return false;  // no audio tracks: no disc in the drive
+  disc.length = at;
+  disc.open = true;
+  g_disc = std::move(disc);
+  installState(stoppedAt(0));
+  applyAuxGains(g_auxVolume.load());
+  return true;
+}
+
+void cdClose() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (!g_disc.open) return;
+  syncLocked();
+  cdDeviceClosed();
+}
+
+bool cdIsOpen() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  return g_disc.open;
+}
+
+int cdTrackCount() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  return static_cast<int>(g_disc.tracks.size());
+}
+
+uint32_t cdTrackStart(int track) {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (track < 1 || track > static_cast<int>(g_disc.tracks.size()) + 1) return 0;
+  if (track == static_cast<int>(g_disc.tracks.size()) + 1) return g_disc.length;
+  return g_disc.tracks[track - 1].startFrame;
+}
+
+uint32_t cdDiscLength() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  return g_disc.length;
+}
+
+bool cdPlay(uint32_t fromFrame, uint32_t toFrame) {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (!g_disc.open || fromFrame >= toFrame || toFrame > g_disc.length) return false;
+  syncLocked();
+  if (!g_disc.loaded || g_disc.loadedFrom > fromFrame || g_disc.loadedTo < toFrame) {
+    // Load whole tracks from the one holding fromFrame to the one holding toFrame - 1.
+    auto pcm = std::make_shared<std::vector<int16_t>>();
+    uint32_t first = 0, last = 0;
+    bool started = false;
+    for (const Track& t : g_disc.tracks) {
+      uint32_t end = t.startFrame + t.frames;
+      if (end <= fromFrame || t.startFrame >= toFrame) continue;
+      if (!started) first = t.startFrame;
+      started = true;
+      appendTrack(t, pcm.get());
+      last = end;
+    }
+    if (g_disc.loaded) deferFree(g_disc.loaded);
+    g_disc.loaded = pcm;
+    g_disc.loadedFrom = first;
+    g_disc.loadedTo = last;
+  }
+  auto s = std::make_shared<CdPlayState>();
+  s->pcm = g_disc.loaded->data();
+  s->firstSample = static_cast<uint64_t>(g_disc.loadedFrom) * kAudioFramesPerCdFrame;
+  s->pcmFrames = g_disc.loaded->size() / 2;
+  s->endSample = static_cast<uint64_t>(toFrame) * kAudioFramesPerCdFrame;
+  s->pos.store(static_cast<uint64_t>(fromFrame) * kAudioFramesPerCdFrame);
+  s->playing.store(true);
+  installState(std::move(s));
+  return true;
+}
+
+bool cdStop() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (!g_disc.open) return false;
+  syncLocked();
+  installState(stoppedAt(g_disc.state ? g_disc.state->pos.load() : 0));
+  return true;
+}
+
+bool cdSeek(uint32_t frame) {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (!g_disc.open || frame > g_disc.length) return false;
+  syncLocked();
+  installState(stoppedAt(static_cast<uint64_t>(frame) * kAudioFramesPerCdFrame));
+  return true;
+}
+
+uint32_t cdPosition() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (!g_disc.open) return 0;
+  syncLocked();
+  return static_cast<uint32_t>(g_disc.state->pos.load() / kAudioFramesPerCdFrame);
+}
+
+bool cdIsPlaying() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  if (!g_disc.open) return false;
+  syncLocked();
+  return g_disc.state->playing.load();
+}
+
+void cdSetAuxVolume(uint32_t leftRight) {
+  g_auxVolume.store(leftRight);
+  applyAuxGains(leftRight);
+}
+
+uint32_t cdAuxVolume() { return g_auxVolume.load(); }
+
+}  // namespace platform

@@ -1,0 +1,393 @@
+// The span rasteriser.
+//
+// Triangles are walked row by row from their edges; every attribute is a
+// plane over the screen (value at a point plus steps per pixel in x and y).
+// Texture coordinates are interpolated as u/w and v/w with 1/w and divided
+// back every 16 pixels, with a linear step in 16.16 fixed point in between.
+// The pixel work is one template per combination of texture, colour source,
+// blend and depth, chosen once per triangle.
+#include "renderers/raster.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace q3dr {
+
+void TextureFromRgba(Texture* t, const uint8_t* p, int32_t width, int32_t height, bool repeatU, bool repeatV) {
+  t->iWidth = width;
+  t->iHeight = height;
+  t->bRepeatU = repeatU;
+  t->bRepeatV = repeatV;
+  const size_t n = static_cast<size_t>(width) * static_cast<size_t>(height);
+  t->auArgb.assign(n, 0);
+  t->au565.assign(n, 0);
+  t->auAlpha.assign(n, 0);
+  for (size_t i = 0; i < n; ++i) {
+    uint32_t r = p[i * 4], g = p[i * 4 + 1], b = p[i * 4 + 2], a = p[i * 4 + 3];
+    if (r >= 248 && g < 8 && b >= 248) a = 0;  // the magenta key
+    t->auArgb[i] = (a << 24) | (r << 16) | (g << 8) | b;
+    t->au565[i] = Pack565(r, g, b);
+    t->auAlpha[i] = static_cast<uint8_t>(a);
+  }
+}
+
+namespace {
+
+constexpr int kChunk = 16;
+
+struct Gradients {
+  float z, rhw, s, t, r, g, b, a;
+};
+
+struct SpanSetup {
+  const Target* pTarget;
+  const State* pState;
+  const Texture* pTex;
+  Gradients dx;
+  uint32_t maskU, maskV;  // width - 1 for a power-of-two repeating axis, else 0
+  float flatR, flatG, flatB, flatA;
+};
+
+inline int32_t Wrap(int32_t i, int32_t size, uint32_t mask, bool repeat) {
+  if (repeat) {
+    if (mask) return static_cast<int32_t>(static_cast<uint32_t>(i) & mask);
+    int32_t m = i % size;
+    return m < 0 ? m + size : m;
+  }
+  return i < 0 ? 0 : (i >= size ? size - 1 : i);
+}
+
+inline uint32_t Mul8(uint32_t a, uint32_t b) { return (a * b + 255u) >> 8; }
+
+inline uint32_t ToByte(float f) {
+  if (!(f > 0.0f)) return 0;
+  if (f >= 255.0f) return 255;
+  return static_cast<uint32_t>(f + 0.5f);
+}
+
+inline uint16_t BlendAlpha(uint16_t d, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+  const int32_t dr = (d >> 11) << 3, dg = ((d >> 5) & 63) << 2, db = (d & 31) << 3;
+  const int32_t ia = static_cast<int32_t>(a);
+  const int32_t or_ = dr + (((static_cast<int32_t>(r) - dr) * ia) >> 8);
+  const int32_t og = dg + (((static_cast<int32_t>(g) - dg) * ia) >> 8);
+  const int32_t ob = db + (((static_cast<int32_t>(b) - db) * ia) >> 8);
+  return Pack565(static_cast<uint32_t>(or_), static_cast<uint32_t>(og), static_cast<uint32_t>(ob));
+}
+
+inline uint16_t BlendMultiply(uint16_t d, uint32_t r, uint32_t g, uint32_t b) {
+  const uint32_t dr = d >> 11, dg = (d >> 5) & 63, db = d & 31;
+  return static_cast<uint16_t>((((dr * r + 255u) >> 8) << 11) | (((dg * g + 255u) >> 8) << 5) | ((db * b + 255u) >> 8));
+}
+
+template <bool kTex, ColourSource kCol, Blend kBlend, bool kDepth>
+void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v) {
+  const Target& tg = *c.pTarget;
+  const State& st = *c.pState;
+  uint16_t* dst = tg.pPixels + static_cast<size_t>(y) * tg.iPitch + x0;
+  uint16_t* zb = kDepth ? tg.pDepth + static_cast<size_t>(y) * tg.iWidth + x0 : nullptr;
+  const Texture* tex = c.pTex;
+  const uint32_t alphaRef = st.uAlphaRef;
+  const bool depthWrite = st.bDepthWrite;
+  int64_t S = 0, T = 0, dS = 0, dT = 0;
+  int32_t i = 0;
+  while (i < count) {
+    const int32_t len = std::min(kChunk, count - i);
+    if (kTex) {
+      const float rhw0 = v.rhw, rhw1 = v.rhw + c.dx.rhw * static_cast<float>(len);
+      const float s0 = v.s / rhw0, t0 = v.t / rhw0;
+      const float s1 = (v.s + c.dx.s * static_cast<float>(len)) / rhw1;
+      const float t1 = (v.t + c.dx.t * static_cast<float>(len)) / rhw1;
+      S = static_cast<int64_t>(std::floor(static_cast<double>(s0) * 65536.0));
+      T = static_cast<int64_t>(std::floor(static_cast<double>(t0) * 65536.0));
+      dS = static_cast<int64_t>((static_cast<double>(s1) - s0) * 65536.0 / len);
+      dT = static_cast<int64_t>((static_cast<double>(t1) - t0) * 65536.0 / len);
+    }
+    for (int32_t k = 0; k < len; ++k, ++i) {
+      uint32_t z16 = 0;
+      if (kDepth) {
+        const float zf = v.z * 65535.0f;
+        z16 = zf <= 0.0f ? 0u : (zf >= 65535.0f ? 65535u : static_cast<uint32_t>(zf + 0.5f));
+      }
+      if (!kDepth || z16 <= zb[i]) {
+        uint32_t r, g, b, a;
+        bool draw = true;
+        uint16_t out = 0;
+        bool opaque = false;
+        if (kTex && kCol == COLOUR_WHITE && kBlend == BLEND_KEY) {
+          const int32_t tu = Wrap(static_cast<int32_t>(S >> 16), tex->iWidth, c.maskU, tex->bRepeatU);
+          const int32_t tv = Wrap(static_cast<int32_t>(T >> 16), tex->iHeight, c.maskV, tex->bRepeatV);
+          const size_t at = static_cast<size_t>(tv) * tex->iWidth + tu;
+          if (tex->auAlpha[at] >= 128) {
+            out = tex->au565[at];
+            opaque = true;
+          } else {
+            draw = false;
+          }
+        } else {
+          if (kCol == COLOUR_FLAT) {
+            r = static_cast<uint32_t>(c.flatR);
+            g = static_cast<uint32_t>(c.flatG);
+            b = static_cast<uint32_t>(c.flatB);
+            a = static_cast<uint32_t>(c.flatA);
+          } else if (kCol == COLOUR_VERTEX) {
+            r = ToByte(v.r);
+            g = ToByte(v.g);
+            b = ToByte(v.b);
+            a = ToByte(v.a);
+          } else {
+            r = g = b = a = 255;
+          }
+          if (kTex) {
+            const int32_t tu = Wrap(static_cast<int32_t>(S >> 16), tex->iWidth, c.maskU, tex->bRepeatU);
+            const int32_t tv = Wrap(static_cast<int32_t>(T >> 16), tex->iHeight, c.maskV, tex->bRepeatV);
+            const uint32_t texel = tex->auArgb[static_cast<size_t>(tv) * tex->iWidth + tu];
+            if (kCol == COLOUR_WHITE) {
+              r = (texel >> 16) & 255;
+              g = (texel >> 8) & 255;
+              b = texel & 255;
+              a = texel >> 24;
+            } else {
+              r = Mul8(r, (texel >> 16) & 255);
+              g = Mul8(g, (texel >> 8) & 255);
+              b = Mul8(b, texel & 255);
+              a = Mul8(a, texel >> 24);
+            }
+          }
+          if (kBlend == BLEND_KEY) {
+            if (a < 128) draw = false;
+            else {
+              out = Pack565(r, g, b);
+              opaque = true;
+            }
+          } else if (kBlend == BLEND_MULTIPLY) {
+            if (a < 128) draw = false;
+            else out = BlendMultiply(dst[i], r, g, b);
+          } else {
+            if (a < alphaRef || a == 0) draw = false;
+            else if (a >= 255) {
+              out = Pack565(r, g, b);
+              opaque = true;
+            } else {
+              out = BlendAlpha(dst[i], r, g, b, a);
+            }
+          }
+        }
+        if (draw) {
+          dst[i] = out;
+          if (kDepth && depthWrite && opaque) zb[i] = static_cast<uint16_t>(z16);
+        }
+      }
+      if (kTex) {
+        S += dS;
+        T += dT;
+      }
+      v.z += c.dx.z;
+      if (kCol == COLOUR_VERTEX) {
+        v.r += c.dx.r;
+        v.g += c.dx.g;
+        v.b += c.dx.b;
+        v.a += c.dx.a;
+      }
+    }
+    if (kTex) {
+      v.rhw += c.dx.rhw * static_cast<float>(len);
+      v.s += c.dx.s * static_cast<float>(len);
+      v.t += c.dx.t * static_cast<float>(len);
+    }
+  }
+}
+
+typedef void (*SpanFunc)(const SpanSetup&, int32_t, int32_t, int32_t, Gradients);
+
+template <bool kTex, ColourSource kCol, Blend kBlend>
+SpanFunc PickDepth(bool depth) {
+  return depth ? &Span<kTex, kCol, kBlend, true> : &Span<kTex, kCol, kBlend, false>;
+}
+
+template <bool kTex, ColourSource kCol>
+SpanFunc PickBlend(Blend b, bool depth) {
+  switch (b) {
+    case BLEND_KEY: return PickDepth<kTex, kCol, BLEND_KEY>(depth);
+    case BLEND_MULTIPLY: return PickDepth<kTex, kCol, BLEND_MULTIPLY>(depth);
+    default: return PickDepth<kTex, kCol, BLEND_ALPHA>(depth);
+  }
+}
+
+template <bool kTex>
+SpanFunc PickColour(ColourSource col, Blend b, bool depth) {
+  switch (col) {
+    case COLOUR_WHITE: return PickBlend<kTex, COLOUR_WHITE>(b, depth);
+    case COLOUR_FLAT: return PickBlend<kTex, COLOUR_FLAT>(b, depth);
+    default: return PickBlend<kTex, COLOUR_VERTEX>(b, depth);
+  }
+}
+
+SpanFunc Pick(const State& s, bool tex, bool depth) {
+  return tex ? PickColour<true>(s.eColour, s.eBlend, depth) : PickColour<false>(s.eColour, s.eBlend, depth);
+}
+
+bool Finite(const Vertex& v) {
+  // Screen positions far off the frame only come from bad input: the clipper
+  // keeps real geometry near the screen.
+  return std::fabs(v.x) < 1e6f && std::fabs(v.y) < 1e6f && std::isfinite(v.z) && std::isfinite(v.rhw) &&
+         std::isfinite(v.u) && std::isfinite(v.v);
+}
+
+// Per-corner values of the interpolated attributes.
+struct Corner {
+  float x, y;
+  Gradients a;
+};
+
+}  // namespace
+
+void Clear(const Target& t, uint16_t colour) {
+  if (t.pPixels == nullptr) return;
+  for (int32_t y = 0; y < t.iHeight; ++y) std::fill_n(t.pPixels + static_cast<size_t>(y) * t.iPitch, t.iWidth, colour);
+  if (t.pDepth) std::fill_n(t.pDepth, static_cast<size_t>(t.iWidth) * t.iHeight, static_cast<uint16_t>(0xFFFF));
+}
+
+void DrawTriangle(const Target& target, const State& state, const Vertex& va, const Vertex& vb, const Vertex& vc) {
+  if (target.pPixels == nullptr || !Finite(va) || !Finite(vb) || !Finite(vc)) return;
+  const Texture* tex = state.pTexture;
+  const bool textured = tex != nullptr && tex->iWidth > 0 && tex->iHeight > 0;
+  const bool depth = state.bDepthTest && target.pDepth != nullptr;
+  const bool persp = state.bPerspective;
+
+  Corner c[3];
+  const Vertex* in[3] = {&va, &vb, &vc};
+  for (int k = 0; k < 3; ++k) {
+    const Vertex& v = *in[k];
+    const float w = persp ? v.rhw : 1.0f;
+    c[k].x = v.x;
+    c[k].y = v.y;
+    c[k].a.z = v.z;
+    c[k].a.rhw = w;
+    c[k].a.s = textured ? v.u * static_cast<float>(tex->iWidth) * w : 0.0f;
+    c[k].a.t = textured ? v.v * static_cast<float>(tex->iHeight) * w : 0.0f;
+    const Vertex& cv = state.bFlatShade ? va : v;
+    c[k].a.r = cv.r;
+    c[k].a.g = cv.g;
+    c[k].a.b = cv.b;
+    c[k].a.a = cv.a;
+  }
+  const float area = (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[2].x - c[0].x) * (c[1].y - c[0].y);
+  if (!(std::fabs(area) > 1e-12f)) return;
+
+  // Attribute planes from the three corners.
+  SpanSetup setup;
+  setup.pTarget = &target;
+  setup.pState = &state;
+  setup.pTex = textured ? tex : nullptr;
+  Gradients dy;
+  {
+    const float x10 = c[1].x - c[0].x, x20 = c[2].x - c[0].x, y10 = c[1].y - c[0].y, y20 = c[2].y - c[0].y;
+    const float inv = 1.0f / area;
+    auto plane = [&](float a0, float a1, float a2, float* pdx, float* pdy) {
+      *pdx = ((a1 - a0) * y20 - (a2 - a0) * y10) * inv;
+      *pdy = ((a2 - a0) * x10 - (a1 - a0) * x20) * inv;
+    };
+    plane(c[0].a.z, c[1].a.z, c[2].a.z, &setup.dx.z, &dy.z);
+    plane(c[0].a.rhw, c[1].a.rhw, c[2].a.rhw, &setup.dx.rhw, &dy.rhw);
+    plane(c[0].a.s, c[1].a.s, c[2].a.s, &setup.dx.s, &dy.s);
+    plane(c[0].a.t, c[1].a.t, c[2].a.t, &setup.dx.t, &dy.t);
+    plane(c[0].a.r, c[1].a.r, c[2].a.r, &setup.dx.r, &dy.r);
+    plane(c[0].a.g, c[1].a.g, c[2].a.g, &setup.dx.g, &dy.g);
+    plane(c[0].a.b, c[1].a.b, c[2].a.b, &setup.dx.b, &dy.b);
+    plane(c[0].a.a, c[1].a.a, c[2].a.a, &setup.dx.a, &dy.a);
+  }
+  setup.maskU = setup.maskV = 0;
+  if (textured) {
+    if ((tex->iWidth & (tex->iWidth - 1)) == 0) setup.maskU = static_cast<uint32_t>(tex->iWidth - 1);
+    if ((tex->iHeight & (tex->iHeight - 1)) == 0) setup.maskV = static_cast<uint32_t>(tex->iHeight - 1);
+  }
+  setup.flatR = state.auFlat[0];
+  setup.flatG = state.auFlat[1];
+  setup.flatB = state.auFlat[2];
+  setup.flatA = state.auFlat[3];
+  const SpanFunc span = Pick(state, textured, depth);
+
+  // Corners by y.
+  int i0 = 0, i1 = 1, i2 = 2;
+  if (c[i1].y < c[i0].y) std::swap(i0, i1);
+  if (c[i2].y < c[i0].y) std::swap(i0, i2);
+  if (c[i2].y < c[i1].y) std::swap(i1, i2);
+  const Corner& top = c[i0];
+  const Corner& mid = c[i1];
+  const Corner& bot = c[i2];
+  const float longDy = bot.y - top.y;
+  if (!(longDy > 0.0f)) return;
+  const float longSlope = (bot.x - top.x) / longDy;
+  const float xLongAtMid = top.x + (mid.y - top.y) * longSlope;
+  const bool midOnRight = mid.x > xLongAtMid;
+
+  const float fH = static_cast<float>(target.iHeight), fW = static_cast<float>(target.iWidth);
+  const int32_t yStart = static_cast<int32_t>(std::ceil(std::clamp(top.y - 0.5f, 0.0f, fH)));
+  const int32_t yEnd = static_cast<int32_t>(std::ceil(std::clamp(bot.y - 0.5f, 0.0f, fH)));
+  const float upperDy = mid.y - top.y, lowerDy = bot.y - mid.y;
+  const float upperSlope = upperDy > 0.0f ? (mid.x - top.x) / upperDy : 0.0f;
+  const float lowerSlope = lowerDy > 0.0f ? (bot.x - mid.x) / lowerDy : 0.0f;
+  const Gradients& a0 = c[0].a;
+  for (int32_t y = yStart; y < yEnd; ++y) {
+    const float yc = static_cast<float>(y) + 0.5f;
+    const float xLong = top.x + (yc - top.y) * longSlope;
+    const float xShort = yc < mid.y ? top.x + (yc - top.y) * upperSlope : mid.x + (yc - mid.y) * lowerSlope;
+    const float xl = midOnRight ? xLong : xShort;
+    const float xr = midOnRight ? xShort : xLong;
+    const int32_t xs = static_cast<int32_t>(std::ceil(std::clamp(xl - 0.5f, 0.0f, fW)));
+    const int32_t xe = static_cast<int32_t>(std::ceil(std::clamp(xr - 0.5f, 0.0f, fW)));
+    if (xe <= xs) continue;
+    const float px = static_cast<float>(xs) + 0.5f - c[0].x, py = yc - c[0].y;
+    Gradients v;
+    v.z = a0.z + setup.dx.z * px + dy.z * py;
+    v.rhw = a0.rhw + setup.dx.rhw * px + dy.rhw * py;
+    v.s = a0.s + setup.dx.s * px + dy.s * py;
+    v.t = a0.t + setup.dx.t * px + dy.t * py;
+    v.r = a0.r + setup.dx.r * px + dy.r * py;
+    v.g = a0.g + setup.dx.g * px + dy.g * py;
+    v.b = a0.b + setup.dx.b * px + dy.b * py;
+    v.a = a0.a + setup.dx.a * px + dy.a * py;
+    span(setup, y, xs, xe - xs, v);
+  }
+}
+
+void DrawLine(const Target& target, const State& state, const Vertex& a, const Vertex& b) {
+  if (target.pPixels == nullptr || !Finite(a) || !Finite(b)) return;
+  const float dx = b.x - a.x, dy = b.y - a.y;
+  const float len = std::max(std::fabs(dx), std::fabs(dy));
+  if (len > 8192.0f) return;  // the clipper keeps lines on screen
+  const int32_t steps = static_cast<int32_t>(std::ceil(len));
+  const bool depth = state.bDepthTest && target.pDepth != nullptr;
+  for (int32_t k = 0; k <= steps; ++k) {
+    const float t = steps > 0 ? static_cast<float>(k) / static_cast<float>(steps) : 0.0f;
+    const int32_t x = static_cast<int32_t>(std::floor(a.x + dx * t));
+    const int32_t y = static_cast<int32_t>(std::floor(a.y + dy * t));
+    if (x < 0 || y < 0 || x >= target.iWidth || y >= target.iHeight) continue;
+    uint32_t r, g, bl, al;
+    if (state.eColour == COLOUR_VERTEX) {
+      r = ToByte(a.r + (b.r - a.r) * t);
+      g = ToByte(a.g + (b.g - a.g) * t);
+      bl = ToByte(a.b + (b.b - a.b) * t);
+      al = ToByte(a.a + (b.a - a.a) * t);
+    } else if (state.eColour == COLOUR_FLAT) {
+      r = state.auFlat[0];
+      g = state.auFlat[1];
+      bl = state.auFlat[2];
+      al = state.auFlat[3];
+    } else {
+      r = g = bl = al = 255;
+    }
+    if (al < state.uAlphaRef || al == 0) continue;
+    uint16_t* p = target.pPixels + static_cast<size_t>(y) * target.iPitch + x;
+    uint32_t z16 = 0;
+    if (depth) {
+      const float zf = (a.z + (b.z - a.z) * t) * 65535.0f;
+      z16 = zf <= 0.0f ? 0u : (zf >= 65535.0f ? 65535u : static_cast<uint32_t>(zf + 0.5f));
+      if (z16 > target.pDepth[static_cast<size_t>(y) * target.iWidth + x]) continue;
+    }
+    *p = al >= 255 ? Pack565(r, g, bl) : BlendAlpha(*p, r, g, bl, al);
+    if (depth && state.bDepthWrite && al >= 255) target.pDepth[static_cast<size_t>(y) * target.iWidth + x] = static_cast<uint16_t>(z16);
+  }
+}
+
+}  // namespace q3dr

@@ -1,0 +1,61 @@
+// Team abbreviations and names over the generated abbreviation tables, and
+// the kit texture name of a team and edition.
+#include "tournament/tla.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/team.h"
+#include "framework/qdx_assert.h"
+#include "tournament/squad.h"
+
+// The text tables and the language index of the game shell (shell/texts.h).
+extern std::int32_t mlang_iLanguage;
+extern const char* const tlastr_apszRows[6][TLA_COUNT][4];
+
+namespace {
+
+enum { kAbbreviation, kShort, kFull, kAlternative };
+
+const char* Field(std::int32_t iTeamId, std::int32_t iLanguage, std::int32_t iField) {
+  QDX_ASSERT(iTeamId >= 0 && iTeamId < TLA_COUNT && "eTLAID<TLA_MAX");
+  QDX_ASSERT(iLanguage >= 0 && iLanguage < 6);
+  return tlastr_apszRows[iLanguage][iTeamId][iField];
+}
+
+std::int32_t FindBy(const char* pszText, std::int32_t iField) {
+  if (pszText)
+    for (std::int32_t i = 0; i < TLA_COUNT; i++)
+      if (std::strcmp(Field(i, mlang_iLanguage, iField), pszText) == 0) return i;
+  std::fprintf(stderr, "tla: no team %s \"%s\"\n", iField == kFull ? "named" : "abbreviated",
+               pszText ? pszText : "(null)");
+  return 0;
+}
+
+}  // namespace
+
+const char* tla_TLAGet(std::int32_t iTeamId, std::int32_t bCurrentLanguage) {
+  return Field(iTeamId, bCurrentLanguage ? mlang_iLanguage : 0, kAbbreviation);
+}
+const char* tla_NameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kFull); }
+const char* tla_EnglishNameGet(std::int32_t iTeamId) { return Field(iTeamId, 0, kFull); }
+const char* tla_ShortNameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kShort); }
+const char* tla_DisplayNameGet(std::int32_t iTeamId) {
+  const char* psz = Field(iTeamId, mlang_iLanguage, kAlternative);
+  return psz[0] != '\0' ? psz : Field(iTeamId, mlang_iLanguage, kFull);
+}
+std::int32_t tla_IDFromNameFind(const char* pszName) { return FindBy(pszName, kFull); }
+std::int32_t tla_IDFind(const char* pszAbbreviation) { return FindBy(pszAbbreviation, kAbbreviation); }
+
+void tla_KitNameMake(char* pszOut, std::int32_t iTeamId, std::int32_t iEdition) {
+  QDX_ASSERT(pszOut);
+  const char* pszTLA = tla_TLAGet(iTeamId, 0);
+  if (iEdition >= 0 && iEdition < 11) std::snprintf(pszOut, TLA_KITNAME_SIZE, "%s%d", pszTLA, 1958 + 4 * iEdition);
+  else std::snprintf(pszOut, TLA_KITNAME_SIZE, "%s", pszTLA);
+}
+
+void kitname_Make(char* pszOut, const MatchTeam* poTeam, std::int32_t iEdition) {
+  QDX_ASSERT(poTeam);
+  if (!poTeam->Squad) return;
+  tla_KitNameMake(pszOut, poTeam->Squad->iTeamId, iEdition);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Team abbreviations and names: every national team has an id 0..204 and,
+// per language, an abbreviation, a short name, a full name and an optional
+// alternative name for display.
+#include <cstdint>
+
+struct MatchTeam;
+
+constexpr std::int32_t TLA_COUNT = 205;
+constexpr std::int32_t TLA_KITNAME_SIZE = 12;  // "ABC1998" with room to spare
+
+// Each asserts "eTLAID<TLA_MAX" for an id outside 0..204.
+const char* tla_TLAGet(std::int32_t iTeamId, std::int32_t bCurrentLanguage);
+const char* tla_NameGet(std::int32_t iTeamId);
+const char* tla_EnglishNameGet(std::int32_t iTeamId);
+const char* tla_ShortNameGet(std::int32_t iTeamId);
+const char* tla_DisplayNameGet(std::int32_t iTeamId);
+// The id whose full name (abbreviation) in the current language equals the
+// text exactly; an absent text is reported and gives 0.
+std::int32_t tla_IDFromNameFind(const char* pszName);
+std::int32_t tla_IDFind(const char* pszAbbreviation);
+
+// The kit texture name of a team and edition: the English abbreviation and
+// the year "1958".."1998"; the abbreviation alone for edition 11 or more.
+void tla_KitNameMake(char* pszOut, std::int32_t iTeamId, std::int32_t iEdition);
+// The kit name of a match side's team (its squad's team id); nothing is
+// written when the side has no squad.
+void kitname_Make(char* pszOut, const MatchTeam* poTeam, std::int32_t iEdition);

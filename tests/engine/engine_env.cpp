@@ -1,0 +1,168 @@
+// The engine test match.
+#include "engine_env.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/engine_services.h"
+#include "engine/move.h"
+#include "engine/team.h"
+#include "framework/math/qmath.h"
+#include "matchflow/clock.h"
+#include "shell/global.h"
+#include "shell/user.h"
+#include "shell/usrmark.h"
+#include "tournament/dbplayer.h"
+
+static DBPlayer s_aoDb[PLAYER_MAX];
+static FormationSlot s_aoSlots[PLAYER_MAX];
+
+// A 4-4-2 for the side attacking toward +x; the other side is mirrored.
+static const std::int32_t s_aaiSpots[PLAYER_TEAM_SIZE][2] = {
+    {-8800, 0},     {-5600, -3600}, {-6000, -1200}, {-6000, 1200}, {-5600, 3600}, {-2400, -3800},
+    {-2800, -1200}, {-2800, 1200},  {-2400, 3800},  {-600, -900},  {-900, 900},
+};
+
+Player* EnginePlayer(std::int32_t iId) { return iId < PLAYER_TEAM_SIZE ? &player_aHome[iId] : &player_aAway[iId - PLAYER_TEAM_SIZE]; }
+DBPlayer* EngineDbPlayer(std::int32_t iId) { return &s_aoDb[iId]; }
+
+void EnginePlace(Player* pp, std::int32_t x, std::int32_t y, std::int32_t iFacing) {
+  pp->x = static_cast<std::int16_t>(x);
+  pp->y = static_cast<std::int16_t>(y);
+  pp->height = 0;
+  pp->iFacing = static_cast<std::int16_t>(iFacing);
+  pp->uWantedFacing = static_cast<std::uint16_t>(iFacing);
+  pp->iDisplayFacing = static_cast<std::int16_t>(iFacing);
+  pp->oAnimInfo.uHeading = static_cast<std::uint32_t>(iFacing);
+  pp->iSpeed = 0;
+  pp->iWantedSpeed = 0;
+  pp->iTurnStep = 0;
+  anim_TargetPointSet(&pp->oAnimInfo, x, y);
+}
+
+void EngineMatchSetup() {
+  QMathRandState oState;
+  QMathRandStateInitial(&oState);
+  QMathRandStateRestore(&oState);
+  global_SetGameMode(GAME_MODE_PLAY);
+  global_SetExtendedGameMode(GAME_MODE_PLAY);
+  global_SpareFlagSet(0);
+  engine_StandInClockSet(0);
+  anim_TableInit();
+  move_oTackle = MoveTackleState{};
+  game_UsersReset();
+  usrmark_PoolInit();
+  ball_Init(&ball_oBall);
+
+  MatchTeam* poHome = match_HomeTeamGet();
+  MatchTeam* poAway = match_AwayTeamGet();
+  poHome->poPlayers = &player_aHome[0];
+  poAway->poPlayers = &player_aAway[0];
+  poHome->KickOff = 0;  // home attacks toward +x
+  poAway->KickOff = 1;
+  poHome->iTeam = 1;
+  poAway->iTeam = 2;
+  for (std::int32_t i = 0; i < PLAYER_MAX; i++) {
+    DBPlayer& db = s_aoDb[i];
+    db = DBPlayer{};
+    std::snprintf(db.szName, sizeof db.szName, "Player %d", i);
+    std::int32_t k = i % PLAYER_TEAM_SIZE;
+    // Varied but fixed skills.
+    db.uSpeed = static_cast<std::uint8_t>(50 + (i * 7) % 45);
+    db.uControl = static_cast<std::uint8_t>(40 + (i * 11) % 55);
+    db.uTackling = static_cast<std::uint8_t>(30 + (i * 13) % 65);
+    db.iStamina = static_cast<std::int8_t>(60 + (i * 3) % 40);
+    db.uReactions = 70;
+    db.uHandling = static_cast<std::uint8_t>(45 + (i * 5) % 50);
+    db.uDiving = static_cast<std::uint8_t>(40 + (i * 17) % 55);
+    db.uAwareness = 60;
+    FormationSlot& s = s_aoSlots[i];
+    s = FormationSlot{k, 0, k == 0 ? 0 : 1 + (k % 24), 0, 0, 0, k + 1};
+    db.poSlot = &s;
+    Player* pp = EnginePlayer(i);
+    *pp = Player{};
+    pp->ID = static_cast<std::uint8_t>(i);
+    pp->MyTeam = i < PLAYER_TEAM_SIZE ? player_PlaysFor_Home : player_PlaysFor_Away;
+    pp->pDBPlayer = &db;
+    pp->pNext = k + 1 < PLAYER_TEAM_SIZE ? EnginePlayer(i + 1) : nullptr;
+  }
+  match_HomeClubStateSet(0);
+  match_HomeClubStateSet(0);
+  match_AwayClubStateSet(1);
+  match_AwayClubStateSet(1);
+  for (std::int32_t i = 0; i < PLAYER_MAX; i++) {
+    Player* pp = EnginePlayer(i);
+    plyrInit_KickOffInit(pp, PLAYER_CONTROL_COMPUTER);
+    std::int32_t k = i % PLAYER_TEAM_SIZE;
+    std::int32_t sx = s_aaiSpots[k][0], sy = s_aaiSpots[k][1];
+    if (pp->Direction == 0) {
+      sx = -sx;
+      sy = -sy;
+    }
+    EnginePlace(pp, sx, sy, pp->Direction == 1 ? 0 : 401);
+    if (k == 0) {
+      move_RequestPlay(pp, ANIM_GOALIE_STANCE);
+      PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
+    }
+  }
+  match_HomeClubStateSet(0);
+  match_AwayClubStateSet(1);
+
+  Player* pr = &player_oReferee;
+  *pr = Player{};
+  pr->ID = PLAYER_ID_REFEREE;
+  pr->Control = PLAYER_CONTROL_NONE;
+  pr->bCollide = 1;
+  anim_Reset(&pr->oAnimData);
+  anim_RequestSet(&pr->oAnimInfo, ANIM_STAND);
+  pr->uStamina = 700;
+  pr->uPower = 10000;
+  EnginePlace(pr, 0, 2400, 0);
+  PlayerO_MoveStateSet(pr, MOVE_STATE_STAND);
+}
+
+// The harness sets the match clock directly (ticks are thirtieths of a second).
+void engine_StandInClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
+
+void EngineTick() {
+  player_FrameUpdate();
+  anim_BallAtHolderPlace();
+}
+
+static void Mix(std::uint64_t& h, std::int64_t v) {
+  h ^= static_cast<std::uint64_t>(v);
+  h *= 0x100000001B3ull;
+}
+
+std::uint64_t EngineStateHash() {
+  std::uint64_t h = 0xCBF29CE484222325ull;
+  auto one = [&](const Player* pp) {
+    Mix(h, pp->ID);
+    Mix(h, pp->MoveState);
+    Mix(h, pp->oAnimData.eActionAnim);
+    Mix(h, pp->oAnimData.uPos);
+    Mix(h, pp->oAnimData.uFlags);
+    Mix(h, pp->oAnimInfo.eActionAnim);
+    Mix(h, pp->x);
+    Mix(h, pp->y);
+    Mix(h, pp->height);
+    Mix(h, pp->iFacing);
+    Mix(h, pp->uWantedFacing);
+    Mix(h, pp->iDisplayFacing);
+    Mix(h, pp->iSpeed);
+    Mix(h, pp->iWantedSpeed);
+    Mix(h, pp->uStamina);
+    Mix(h, pp->uPower);
+    Mix(h, pp->iKnocks);
+    Mix(h, pp->oTouch.iState);
+  };
+  for (std::int32_t i = 0; i < PLAYER_MAX; i++) one(EnginePlayer(i));
+  one(&player_oReferee);
+  Mix(h, ball_oBall.iX128);
+  Mix(h, ball_oBall.iHeight128);
+  Mix(h, ball_oBall.iY128);
+  Mix(h, ball_oBall.poOwner ? ball_oBall.poOwner->ID : -1);
+  return h;
+}

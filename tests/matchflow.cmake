@@ -1,0 +1,21 @@
+# Match clock, statistics, environment and injuries over fakes of what they
+# call (flow_fakes.cpp), so each can be driven to its edges.
+korvena_test(test_matchflow_stats
+  SOURCES
+    matchflow/flow_fakes.cpp
+    matchflow/clock_test.cpp
+    matchflow/stats_test.cpp
+    matchflow/environ_test.cpp
+    matchflow/injury_test.cpp
+    ${CMAKE_SOURCE_DIR}/src/matchflow/clock.cpp
+    ${CMAKE_SOURCE_DIR}/src/matchflow/gstatso.cpp
+    ${CMAKE_SOURCE_DIR}/src/matchflow/environ.cpp
+    ${CMAKE_SOURCE_DIR}/src/matchflow/injuryg.cpp
+    ${CMAKE_SOURCE_DIR}/src/tournament/dbplayer.cpp
+    ${CMAKE_SOURCE_DIR}/src/engine/ball.cpp
+    ${CMAKE_SOURCE_DIR}/src/shell/vsync.cpp
+    ${CMAKE_SOURCE_DIR}/src/shell/debuglog.cpp
+    ${CMAKE_BINARY_DIR}/generated/shell/texts_data.cpp
+  DEPS korvena_framework)
+target_include_directories(test_matchflow_stats PRIVATE ${CMAKE_BINARY_DIR}/generated)
+add_dependencies(test_matchflow_stats korvena_shell)

@@ -1,0 +1,470 @@
+// Both renderer libraries, loaded by DLL name from the executable's folder,
+// drawing into a headless display: clipped and culled faces, screen shapes,
+// keyed textures, text in both match fonts, sheet sprites and images,
+// checked pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "display/qdl.h"
+#include "display/qdl_context.h"
+#include "display/qdl_device.h"
+#include "display/qdl_image.h"
+#include "render3d/q3d_camera.h"
+#include "render3d/q3d_imagefile.h"
+#include "render3d/q3d_transform.h"
+#include "render3d/vidselect.h"
+#include "render3d_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+uint16_t C565(int r, int g, int b) { return static_cast<uint16_t>(((r & 0xF8) << 8) | ((g & 0xFC) << 3) | (b >> 3)); }
+
+// The display's pixels, row by row.
+struct Shot {
+  int w = 0, h = 0;
+  std::vector<uint16_t> px;
+  uint16_t at(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
+  int count(int x0, int y0, int x1, int y1, uint16_t v) const {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += at(x, y) == v;
+    return n;
+  }
+};
+
+Shot Capture(QDLSurface* s) {
+  Shot out;
+  if (QDLSurfaceLock(s) != 0) return out;
+  out.w = s->width;
+  out.h = s->height;
+  out.px.resize(static_cast<size_t>(out.w) * out.h);
+  for (int y = 0; y < out.h; ++y) std::memcpy(&out.px[static_cast<size_t>(y) * out.w], s->pixels + static_cast<size_t>(y) * s->pitch, out.w * 2);
+  QDLSurfaceUnlock(s);
+  return out;
+}
+
+class Renderer : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override { Open(640, 480); }
+  void TearDown() override { Close(); }
+
+  void Open(int w, int h) {
+    ASSERT_EQ(QDLSetup(), 0u);
+    const int32_t dev = std::strcmp(GetParam(), "q3dd3ddll.dll") == 0 ? 1 : 0;
+    const int32_t mode = QDLFindMode(dev, w, h, 16, 0);
+    ASSERT_GE(mode, 0);
+    QDLContextModeSet(&ctx, dev, mode, QDLOPEN_WINDOWED);
+    device = Q3DDeviceCreate(GetParam());
+    ASSERT_NE(device, nullptr) << GetParam();
+    ASSERT_EQ(Q3DDeviceInitialise(device, &ctx), 0u);
+    ASSERT_NE(ctx.pDisplay, nullptr);
+    const uint32_t size[2] = {static_cast<uint32_t>(w), static_cast<uint32_t>(h)};
+    Q3DCameraSetScreen(&cam, size, 0.75f);
+    device->CameraSet(&cam);
+    device->RenderStateSet(11, 1);
+    device->BackgroundSet(0, 0, 0, 0);
+    device->SceneBegin();
+    device->Clear();
+  }
+
+  void Close() {
+    if (device) {
+      device->DisplayShut();
+      device->Destroy();
+      device = nullptr;
+    }
+    Q3DDeviceUnload();
+    QDLShutdown();
+  }
+
+  Shot Frame() {
+    device->SceneEnd();
+    return Capture(ctx.pDisplay);
+  }
+
+  // A quad of four world points drawn through the clip-space path.
+  void Quad(const QMathVec3 (&p)[4], uint32_t mode, const uint8_t (&colour)[4], uint32_t flags = 0) {
+    QMathVec3 pts[4] = {p[0], p[1], p[2], p[3]};
+    Q3DVertexList vl;
+    vl.pVertices = pts;
+    vl.uCount = 4;
+    Q3DQuad q{};
+    q.auIndex[0] = 0;
+    q.auIndex[1] = 1;
+    q.auIndex[2] = 2;
+    q.auIndex[3] = 3;
+    Q3DQuadList ql;
+    ql.uCount = 1;
+    ql.uFlags = Q3D_FACES_NO_COLOURS | flags;
+    ql.pVertexList = &vl;
+    ql.pQuads = &q;
+    QMathVec3 corners[8];
+    Q3DBounds b;
+    Q3DBoundsFromPoints(&b, pts, 4);
+    std::memcpy(corners, b.aCorner, sizeof corners);
+    const int32_t clip = model_iBoxOutcodes(corners, nullptr, &cam);
+    if (clip == 0) Q3DVertexListProject(&vl, 0, 4, nullptr, &cam);
+    else Q3DVertexListClipTransform(&vl, 0, 4, nullptr, &cam);
+    device->BatchBegin(0);
+    device->RenderStateSet(4, mode);
+    device->ParameterSet(1, colour);
+    if (clip != -1) device->FaceListDraw(&ql, &cam, static_cast<uint32_t>(clip));
+    device->BatchEnd();
+    Q3DVertexListRelease(&vl);
+  }
+
+  QDLContext ctx;
+  Q3DCamera cam;
+  Q3DDevice* device = nullptr;
+};
+
+TEST_P(Renderer, GroundClippedAgainstEveryPlane) {
+  // A ground far wider than the view, from behind the eye to past the far plane.
+  const QMathVec3 ground[4] = {{-2000, -1, -5}, {2000, -1, -5}, {2000, -1, 2000}, {-2000, -1, 2000}};
+  const uint8_t green[4] = {0, 255, 0, 255};
+  Quad(ground, 3, green);
+  const Shot s = Frame();
+  ASSERT_EQ(s.w, 640);
+  const uint16_t g = C565(0, 255, 0);
+  // The far plane cuts the ground just below the horizon (row 240.6).
+  EXPECT_EQ(s.count(0, 242, 640, 480, g), 640 * 238);
+  EXPECT_EQ(s.count(0, 0, 640, 240, 0), 640 * 240);
+}
+
+TEST_P(Renderer, OneSidedFacesShowOnlyTheirFront) {
+  const uint8_t red[4] = {255, 0, 0, 255};
+  // Clockwise on screen (x right, y down) as the viewer sees it.
+  const QMathVec3 front[4] = {{-1, 1, 10}, {1, 1, 10}, {1, -1, 10}, {-1, -1, 10}};
+  const QMathVec3 back[4] = {{-1, 1, 10}, {-1, -1, 10}, {1, -1, 10}, {1, 1, 10}};
+  Quad(front, 3, red, Q3D_FACES_ONE_SIDED);
+  Shot s = Frame();
+  EXPECT_EQ(s.at(320, 240), C565(255, 0, 0));
+  device->Clear();
+  Quad(back, 3, red, Q3D_FACES_ONE_SIDED);
+  s = Frame();
+  EXPECT_EQ(s.at(320, 240), 0);
+  device->Clear();
+  Quad(back, 3, red);  // both sides
+  s = Frame();
+  EXPECT_EQ(s.at(320, 240), C565(255, 0, 0));
+}
+
+TEST_P(Renderer, ScreenShapes) {
+  Q3DScreenQuad box;
+  box.aiRect[0] = 10;
+  box.aiRect[1] = 20;
+  box.aiRect[2] = 30;
+  box.aiRect[3] = 40;
+  box.uKind = Q3D_QUAD_FLAT;
+  const uint8_t blue[4] = {0, 0, 255, 255};
+  device->RenderStateSet(11, 0);
+  device->RenderStateSet(4, 3);
+  device->ParameterSet(1, blue);
+  device->ScreenQuadDraw(&box, &cam, 63);
+  // Translucent box over it.
+  box.aiRect[0] = 20;
+  box.aiRect[2] = 40;
+  const uint8_t white[4] = {255, 255, 255, 128};
+  device->ParameterSet(1, white);
+  device->ScreenQuadDraw(&box, &cam, 63);
+  // A fan of 34 vertices: a disc around (320, 240).
+  Q3DScreenVertex fan[34];
+  Q3DScreenVertexReset(&fan[0]);
+  fan[0].x = 320;
+  fan[0].y = 240;
+  for (int k = 1; k < 34; ++k) {
+    Q3DScreenVertexReset(&fan[k]);
+    const double a = 2 * M_PI * (k - 1) / 32.0;
+    fan[k].x = static_cast<float>(320 + 50 * std::sin(a));
+    fan[k].y = static_cast<float>(240 - 50 * std::cos(a));
+    fan[k].oColour = Q3DColour{255, 255, 0, 255};
+  }
+  fan[0].oColour = Q3DColour{255, 255, 0, 255};
+  device->RenderStateSet(4, 12);
+  device->VertexListDraw(fan, 34, &cam, 63);
+  device->VertexListDraw(fan, 35, &cam, 63);  // more than 34: nothing
+  const Shot s = Frame();
+  EXPECT_EQ(s.count(10, 20, 20, 40, C565(0, 0, 255)), 10 * 20);
+  EXPECT_EQ(s.at(9, 25), 0);
+  EXPECT_EQ(s.at(10, 40), 0);
+  const uint16_t mix = s.at(25, 30);
+  EXPECT_NEAR(mix >> 11, 16, 1);         // half white over blue
+  EXPECT_NEAR(mix & 31, (31 + 31) / 2 + 0, 1);
+  const uint16_t half = s.at(35, 30);  // half white over black
+  EXPECT_NEAR(half >> 11, 16, 1);
+  EXPECT_EQ(s.at(320, 240), C565(255, 255, 0));
+  EXPECT_EQ(s.at(320, 195), C565(255, 255, 0));
+  EXPECT_EQ(s.at(320, 185), 0);
+  EXPECT_EQ(s.at(380, 240), 0);
+}
+
+TEST_P(Renderer, KeyedTextureAndImages) {
+  // A 2 x 2 image: magenta, red / green, blue.
+  Q3DImage* img = device->ImageCreate(2, 2);
+  ASSERT_NE(img, nullptr);
+  EXPECT_EQ(img->RowCount(), 2);
+  EXPECT_EQ(img->ColumnCount(), 2);
+  img->Fill(0, 0, 0, 255);
+  const uint8_t texels[4][3] = {{255, 0, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+  for (int k = 0; k < 4; ++k) img->PixelPut(k / 2, k % 2, texels[k]);
+  uint8_t got[4];
+  img->PixelGet(1, 0, got);
+  EXPECT_EQ(got[1], 255);
+  EXPECT_EQ(got[3], 255);
+  Q3DImageTexture tex;
+  tex.apSlotImage[0] = img;
+  tex.auSlotFlags[0] = 1;
+  device->TextureRegister(&tex);
+  EXPECT_GE(tex.iHandle, 0);
+  device->ImageRelease(img);  // the device keeps its own copy
+  tex.apSlotImage[0] = nullptr;
+  Q3DMaterial mat(&tex);
+  device->RenderStateSet(11, 0);
+  device->RenderStateSet(4, 16);
+  device->TextureSet(&mat);
+  const uint8_t grey[4] = {60, 60, 60, 255};
+  device->ParameterSet(1, grey);
+  Q3DScreenQuad quad;  // kind 2, texels (0,0) (1,0) (1,1) (0,1)
+  quad.aiRect[0] = 100;
+  quad.aiRect[1] = 100;
+  quad.aiRect[2] = 120;
+  quad.aiRect[3] = 120;
+  device->ScreenQuadDraw(&quad, &cam, 63);
+  const Shot s = Frame();
+  EXPECT_EQ(s.count(100, 100, 110, 110, 0), 100);  // the key: background shows
+  EXPECT_EQ(s.count(110, 100, 120, 110, C565(255, 0, 0)), 100);
+  EXPECT_EQ(s.count(100, 110, 110, 120, C565(0, 255, 0)), 100);
+  EXPECT_EQ(s.count(110, 110, 120, 120, C565(0, 0, 255)), 100);
+  device->TextureFree(&tex);
+  EXPECT_EQ(tex.iHandle, -1);
+}
+
+TEST_P(Renderer, ImageFilesOfTheWrongSizeAreRefused) {
+  const std::string path = (Render3DRoot() / "img.tga").string();
+  const uint8_t rgba[3 * 2 * 4] = {1, 2, 3, 40, 5, 6, 7, 80, 9, 10, 11, 120, 13, 14, 15, 160, 17, 18, 19, 200, 21, 22, 23, 240};
+  ASSERT_EQ(QDLTGAWriteBuffer(path.c_str(), rgba, 3, 2), 0u);
+  Q3DImage* img = device->ImageCreate(3, 2);
+  ASSERT_EQ(img->Load(path.c_str()), 0u);
+  for (int k = 0; k < 6; ++k) {
+    uint8_t t[4];
+    img->PixelGet(k / 3, k % 3, t);
+    EXPECT_EQ(0, std::memcmp(t, &rgba[k * 4], 4)) << k;  // alpha from the 32-bit file
+  }
+  Q3DImage* other = device->ImageCreate(4, 2);
+  other->Fill(9, 9, 9, 9);
+  EXPECT_NE(other->Load(path.c_str()), 0u);
+  uint8_t t[4];
+  other->PixelGet(1, 3, t);
+  EXPECT_EQ(t[0], 9);
+  EXPECT_EQ(t[3], 9);
+  // Truncated and corrupted files are refused, the image kept.
+  std::vector<char> bytes;
+  {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buf[256];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    std::fclose(f);
+  }
+  const std::string bad = (Render3DRoot() / "bad.tga").string();
+  for (size_t n : {size_t{0}, size_t{5}, size_t{18}, bytes.size() - 1}) {
+    FILE* f = std::fopen(bad.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, n, f);
+    std::fclose(f);
+    img->Fill(7, 7, 7, 7);
+    EXPECT_NE(img->Load(bad.c_str()), 0u) << n;
+    img->PixelGet(0, 0, t);
+    EXPECT_EQ(t[0], 7);
+  }
+  EXPECT_NE(img->Load(nullptr), 0u);
+  // The copy into another image is clipped to it.
+  Q3DImage* big = device->ImageCreate(4, 4);
+  big->Fill(0, 0, 0, 0);
+  img->Load(path.c_str());
+  img->CopyTo(big, 2, 3);
+  big->PixelGet(3, 2, t);
+  EXPECT_EQ(t[0], 1);
+  big->PixelGet(3, 3, t);
+  EXPECT_EQ(t[0], 5);
+  EXPECT_EQ(device->ImageCreate(0, 5), nullptr);
+  // Without the program's reader the display's reader loads the colours, opaque.
+  const Q3DImageReadFunc none = nullptr;
+  device->ParameterSet(Q3D_PARAM_IMAGE_READER, &none);
+  img->Fill(0, 0, 0, 0);
+  ASSERT_EQ(img->Load(path.c_str()), 0u);
+  img->PixelGet(1, 2, t);
+  EXPECT_EQ(t[0], 21);
+  EXPECT_EQ(t[2], 23);
+  EXPECT_EQ(t[3], 255);
+  EXPECT_NE(other->Load(path.c_str()), 0u);
+  device->ImageRelease(img);
+  device->ImageRelease(other);
+  device->ImageRelease(big);
+}
+
+TEST_P(Renderer, TextInBothMatchFontsAndSheetSprites) {
+  for (const char* font : {"..\\data\\textures\\Fonts\\SWfont3a3.bmp", "..\\data\\textures\\Fonts\\24pt.tga"}) {
+    Q3DTexture tex;
+    ASSERT_EQ(device->TextureLoad(&tex, font), 0u) << font;
+    device->RenderStateSet(11, 0);
+    device->RenderStateSet(4, 33);
+    const uint8_t yellow[4] = {255, 255, 0, 255};
+    device->ParameterSet(1, yellow);
+    device->Clear();
+    device->TextDraw(&tex, 100, 100, 0, "AB");
+    device->TextDraw(&tex, 400, 100, 1, "AB");
+    device->TextDraw(&tex, 300, 300, 2, "W");
+    Shot s = Frame();
+    auto lit = [&](int x0, int y0, int x1, int y1) {
+      int n = 0;
+      for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) n += s.at(x, y) != 0;
+      return n;
+    };
+    EXPECT_GT(lit(100, 100, 116, 140), 10) << font;  // A in its cell
+    EXPECT_GT(lit(116, 100, 132, 140), 10) << font;  // B in the next one
+    EXPECT_GT(lit(368, 100, 400, 140), 20) << font;  // right-aligned: ends at 400
+    EXPECT_GT(lit(292, 300, 308, 340), 10) << font;  // centred on 300
+    // Nothing outside the three texts (a glyph wider than its cell may reach
+    // a few pixels past it).
+    EXPECT_EQ(lit(0, 0, 640, 480), lit(94, 96, 138, 150) + lit(362, 96, 406, 150) + lit(284, 296, 316, 350)) << font;
+    device->TextureFree(&tex);
+    EXPECT_EQ(tex.iHandle, -1);
+  }
+  Q3DSpriteSheet sheet;
+  ASSERT_EQ(device->SheetCreate(&sheet, "..\\data\\textures\\Fonts\\font3a3.tga"), 0u);
+  EXPECT_EQ(sheet.uFrameCount, 256u);
+  device->Clear();
+  device->SheetSpriteDraw(&sheet, 'M', 200, 200);
+  device->SheetSpriteDraw(&sheet, 999, 10, 10);  // no such frame
+  Shot s = Frame();
+  int lit = 0, magenta = 0;
+  for (uint16_t p : s.px) {
+    lit += p != 0;
+    magenta += p == C565(255, 0, 255);
+  }
+  EXPECT_GT(lit, 10);
+  EXPECT_EQ(magenta, 0);
+  EXPECT_GT(s.count(200, 200, 216, 240, 0), 0);
+  device->SheetFree(&sheet);
+  EXPECT_EQ(sheet.iHandle, -1);
+  Q3DSpriteSheet none;
+  EXPECT_NE(device->SheetCreate(&none, "..\\data\\textures\\no-such.tga"), 0u);
+}
+
+TEST_P(Renderer, DrawingGoesOnAfterSceneEndAndLines) {
+  const uint8_t white[4] = {255, 255, 255, 255};
+  device->RenderStateSet(4, 3);
+  device->ParameterSet(1, white);
+  // Edge list: a segment crossing the near plane and one wholly visible.
+  QMathVec3 pts[4] = {{0, -1, 10}, {0, -1, -10}, {-2, 1, 10}, {2, 1, 10}};
+  Q3DVertexList vl;
+  vl.pVertices = pts;
+  vl.uCount = 4;
+  Q3DVertexListClipTransform(&vl, 0, 4, nullptr, &cam);
+  uint32_t edges[2][2] = {{0, 1}, {2, 3}};
+  Q3DEdgeList el;
+  el.uCount = 2;
+  el.pEdges = edges;
+  el.pVertexList = &vl;
+  device->BatchBegin(0);
+  device->ObjectDraw(&el, &cam, 16);
+  device->BatchEnd();
+  device->SceneEnd();
+  // After the scene's end the overlay still draws.
+  Q3DScreenQuad box;
+  box.uKind = Q3D_QUAD_FLAT;
+  box.aiRect[0] = 0;
+  box.aiRect[1] = 0;
+  box.aiRect[2] = 5;
+  box.aiRect[3] = 5;
+  device->ScreenQuadDraw(&box, &cam, 63);
+  const Shot s = Frame();
+  EXPECT_EQ(s.at(2, 2), C565(255, 255, 255));
+  // The horizontal segment at y = 1, z = 10 crosses the centre column.
+  int row = -1;
+  for (int y = 0; y < 240; ++y)
+    if (s.at(320, y) != 0) row = y;
+  EXPECT_GT(row, 150);
+  // The segment along the view axis below the eye, clipped at the near
+  // plane, runs from row 304 off the bottom of the screen.
+  EXPECT_EQ(s.at(319, 290), 0);
+  EXPECT_NE(s.at(319, 320), 0);
+  EXPECT_NE(s.at(319, 479), 0);
+  Q3DVertexListRelease(&vl);
+  device->Present(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDevices, Renderer, ::testing::Values("q3dswdll.dll", "q3dd3ddll.dll"));
+
+// Opaque scenes drawn back to front look the same on both devices, and the
+// z-buffered device gets the same picture from front to back.
+TEST(BothRenderers, OpaqueScenesAgree) {
+  auto draw = [](const char* dll, int32_t device, bool frontToBack, int w, int h) {
+    EXPECT_EQ(QDLSetup(), 0u);
+    QDLContext ctx;
+    QDLContextModeSet(&ctx, device, QDLFindMode(device, w, h, 16, 0), QDLOPEN_WINDOWED);
+    Q3DDevice* d = Q3DDeviceCreate(dll);
+    EXPECT_NE(d, nullptr);
+    EXPECT_EQ(d->Initialise(&ctx), 0u);
+    Q3DCamera cam;
+    const uint32_t size[2] = {static_cast<uint32_t>(w), static_cast<uint32_t>(h)};
+    Q3DCameraSetScreen(&cam, size, 0.75f);
+    d->CameraSet(&cam);
+    d->BackgroundSet(10, 20, 30, 0);
+    d->Clear();
+    struct Box {
+      float x, y, z;
+      uint8_t c[4];
+    } boxes[] = {{-3, -1, 40, {200, 0, 0, 255}}, {0, 0, 25, {0, 200, 0, 255}}, {3, 1.5f, 12, {0, 0, 200, 255}}};
+    for (int i = 0; i < 3; ++i) {
+      const Box& b = boxes[frontToBack ? 2 - i : i];
+      QMathVec3 pts[4] = {{b.x - 2, b.y + 2, b.z}, {b.x + 2, b.y + 2, b.z}, {b.x + 2, b.y - 2, b.z}, {b.x - 2, b.y - 2, b.z}};
+      Q3DVertexList vl;
+      vl.pVertices = pts;
+      vl.uCount = 4;
+      Q3DVertexListProject(&vl, 0, 4, nullptr, &cam);
+      Q3DQuad q{};
+      for (int k = 0; k < 4; ++k) q.auIndex[k] = static_cast<uint16_t>(k);
+      Q3DQuadList ql;
+      ql.uCount = 1;
+      ql.pVertexList = &vl;
+      ql.pQuads = &q;
+      d->RenderStateSet(4, 3);
+      d->ParameterSet(1, b.c);
+      d->FaceListDraw(&ql, &cam, 0);
+      Q3DVertexListRelease(&vl);
+    }
+    d->SceneEnd();
+    Shot s = Capture(ctx.pDisplay);
+    d->DisplayShut();
+    d->Destroy();
+    Q3DDeviceUnload();
+    QDLShutdown();
+    return s;
+  };
+  const Shot sw = draw("q3dswdll.dll", 0, false, 640, 480);
+  const Shot zb = draw("q3dd3ddll.dll", 1, false, 640, 480);
+  const Shot zbFront = draw("q3dd3ddll.dll", 1, true, 640, 480);
+  const Shot swFront = draw("q3dswdll.dll", 0, true, 640, 480);
+  EXPECT_EQ(sw.px, zb.px);
+  EXPECT_EQ(sw.px, zbFront.px);
+  EXPECT_NE(sw.px, swFront.px);  // without depth the order shows
+  EXPECT_EQ(sw.at(320, 240), C565(0, 200, 0));
+  // The z-buffered device draws at 1024 x 768 as well.
+  const Shot big = draw("q3dd3ddll.dll", 1, true, 1024, 768);
+  ASSERT_EQ(big.w, 1024);
+  EXPECT_EQ(big.at(512, 384), C565(0, 200, 0));
+  EXPECT_EQ(big.at(2, 2), C565(10, 20, 30));
+}
+
+}  // namespace
