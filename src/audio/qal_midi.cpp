@@ -31,7 +31,6 @@ const char* QALMidiLastError() { return g_lastError; }
 
 int32_t QALMidiGetCaps() {
   platform::MidiCaps caps = platform::midiCaps();
-  qal_oState.options &= ~(QAL_OPTION_MIDI_LEFTRIGHT | QAL_OPTION_MIDI_VOLUME);
   if (!caps.present) return fail("no MIDI output device");
   if (caps.volume) qal_oState.options |= QAL_OPTION_MIDI_VOLUME;
   if (caps.leftRight) qal_oState.options |= QAL_OPTION_MIDI_LEFTRIGHT;
