@@ -433,10 +433,11 @@ void ball_Deflect(std::int32_t iAngleAdd, std::int32_t iHeadingAdd) {
   poBall->iSpin = 0;
   // The landing point of the new flight: where its arc from the launch height
   // meets the ground.
+  // h(t) = vs t - 26 t^2 / 120 + h0 = 0, worked in 1024ths.
   std::int64_t vs = poBall->iVSpeed;
-  std::int64_t iRoot = static_cast<std::int64_t>(
-      ball_ISqrt(static_cast<std::uint64_t>(vs * vs + 4 * 26 * poBall->iLaunchHeight / 120)));
-  std::int64_t iLandT = (vs + iRoot) * 120 / 52;
+  std::int64_t iDisc = (vs * vs * 120 + 104 * static_cast<std::int64_t>(poBall->iLaunchHeight)) * 1024 * 1024 / 120;
+  std::int64_t iRoot = static_cast<std::int64_t>(ball_ISqrt(static_cast<std::uint64_t>(iDisc)));
+  std::int64_t iLandT = (vs * 1024 + iRoot) * 120 / (52 * 1024);
   std::int32_t iDeg = HeadingDeg(poBall->iHeading);
   poBall->iLandX = poBall->iLaunchX + Clamp32(imath_CosScale(poBall->iHSpeed, iDeg) * iLandT / 128);
   poBall->iLandY = poBall->iLaunchY + Clamp32(imath_SinScale(poBall->iHSpeed, iDeg) * iLandT / 128);

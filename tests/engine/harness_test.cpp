@@ -73,7 +73,7 @@ void Request(Script& sc, std::int32_t iTick) {
 }
 
 std::vector<std::uint64_t> HarnessRun(bool* pbClamped) {
-  EngineMatchSetup();
+  EngineMatchSetupFromSquads();
   Script sc;
   std::vector<std::uint64_t> hashes;
   *pbClamped = true;

@@ -249,6 +249,46 @@ TEST_F(MoveTest, PriorityDispatchWhileRunningWithTheBall) {
   EXPECT_EQ(cRows3, 2 + 5 + 7 + 11 + 6);
 }
 
+std::int32_t s_cKicks;
+void CountKick(Player*) { s_cKicks++; }
+
+// A holder asked for a kick where he stands: tick by tick state, clip,
+// frame and the contact callback.
+TEST_F(MoveTest, KickInPlaceTickByTick) {
+  Player* pp = EnginePlayer(9);
+  EnginePlace(pp, 500, 300, 0);
+  newballA_OwnerSet(pp, 1);
+  s_cKicks = 0;
+  PlayerO_MoveToSet(pp, pp->x, pp->y, 6);  // 0-18, contact 3
+  struct Row {
+    std::int32_t iTick;
+    std::int32_t wantState;
+    std::uint32_t wantAnim;
+    std::int32_t wantFrame;
+    std::int32_t wantKicks;
+  } rows[] = {
+      {1, MOVE_STATE_ANIM_WAIT, 6, 0, 0}, {2, MOVE_STATE_ANIM_WAIT, 6, 1, 0},  {4, MOVE_STATE_ANIM_WAIT, 6, 3, 0},
+      {5, MOVE_STATE_ANIM_WAIT, 6, 4, 1}, {18, MOVE_STATE_ANIM_WAIT, 6, 17, 1},
+      // The end: the stand is played, and the play event the kick's hook
+      // raised earlier that tick waits one more tick on it.
+      {19, MOVE_STATE_ANIM_WAIT, ANIM_STAND, 0, 1}, {20, MOVE_STATE_STAND, ANIM_STAND, 0, 1},
+  };
+  std::int32_t iTick = 0;
+  for (const Row& r : rows) {
+    while (iTick < r.iTick) {
+      if (iTick == 1) anim_CallbackSet(&pp->oAnimData, CountKick);
+      EngineTick();
+      iTick++;
+    }
+    EXPECT_EQ(pp->MoveState, r.wantState) << "tick " << r.iTick;
+    EXPECT_EQ(pp->oAnimData.eActionAnim, r.wantAnim) << "tick " << r.iTick;
+    EXPECT_EQ(anim_FrameGet(&pp->oAnimData), r.wantFrame) << "tick " << r.iTick;
+    EXPECT_EQ(s_cKicks, r.wantKicks) << "tick " << r.iTick;
+    EXPECT_EQ(pp->iSpeed, 0);
+  }
+  EXPECT_EQ(pp->oAnimInfo.eActionAnim, ANIM_STAND);
+}
+
 TEST_F(MoveTest, StaminaAndExhaustion) {
   Player* pp = EnginePlayer(4);
   struct Case {
@@ -372,6 +412,44 @@ TEST_F(MoveTest, SlidingTackleWinsOrLosesTheBallDeterministically) {
   }
   EXPECT_GT(cWon + cLoose, 0);
   EXPECT_GT(cKept + cLoose, 0);
+}
+
+// A keeper with the ball in his hands while diving or saving cannot be
+// tackled; standing or running with it he can.
+TEST_F(MoveTest, KeeperOnTheBallIsSafeWhileDiving) {
+  struct Case {
+    std::uint32_t eKeeperAnim;
+    bool bSafe;
+  } cases[] = {{38, true}, {45, true}, {58, true}, {136, false}, {129, false}};
+  for (const Case& c : cases) {
+    std::int32_t cLost = 0;
+    for (std::int32_t iSeed = 0; iSeed < 20; iSeed++) {
+      EngineMatchSetup();
+      for (std::int32_t i = 0; i < iSeed; i++) QMathRandNext();
+      Player* pk = EnginePlayer(11);  // away keeper
+      Player* pp = EnginePlayer(9);
+      EnginePlace(pk, 8000, 0, 401);
+      EnginePlace(pp, 8150, 0, 401);
+      newballA_OwnerSet(pk, 1);
+      move_Play(pk, 170);
+      move_Play(pk, c.eKeeperAnim);
+      ball_oBall.iX128 = 8060 * 128;
+      ball_oBall.iY128 = 0;
+      ball_oBall.iHeight128 = 0;
+      pp->iSpeed = 20;
+      move_TackleEvent(pp, 8);
+      for (int f = 0; f < 8; f++) {
+        anim_Advance(pp, &pp->oAnimData);
+        move_apfnStates[pp->MoveState](pp);
+      }
+      cLost += ball_oBall.poOwner != pk;
+    }
+    if (c.bSafe) {
+      EXPECT_EQ(cLost, 0) << c.eKeeperAnim;
+    } else {
+      EXPECT_GT(cLost, 0) << c.eKeeperAnim;
+    }
+  }
 }
 
 TEST_F(MoveTest, TakingTheBallBringsDownWhoeverIsInTheWay) {

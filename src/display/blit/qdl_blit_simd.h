@@ -7,6 +7,30 @@
 // translucent blends).
 #include <cstdint>
 
+#include "display/blit/qdl_blit.h"
+
+// Families of whole kernels that a vector set may build itself: the walk and
+// its pixel operation compiled together, so that no run of pixels goes
+// through a call and the blend's tables stay in registers for the whole blit.
+enum : uint32_t {
+  QDLBLIT_WIDE_16_TRANS,
+  QDLBLIT_WIDE_16_HALF,
+  QDLBLIT_WIDE_16_ALPHA,
+  QDLBLIT_WIDE_8_PLAIN,
+  QDLBLIT_WIDE_8_TRANS,
+  QDLBLIT_WIDE_8_HALF,
+  QDLBLIT_WIDE_8_ALPHA,
+  QDLBLIT_WIDE_FAMILIES,
+};
+// Returned by a whole kernel that leaves the request to the portable kernel
+// (a halving mask of neither 16-bit layout, say).
+constexpr uint32_t QDLBLIT_WIDE_DECLINED = 0xFFFFFFFFu;
+// kernel[family][flip * 4 + encoding], as in the records; null slots run the
+// portable kernel.
+struct QDLBlitWideKernels {
+  QDLBlitKernel kernel[QDLBLIT_WIDE_FAMILIES][16];
+};
+
 struct QDLBlitSimdSet {
   const char* name;
   // Forward spans: d[i] = f(s[i], d[i]) for i = 0 .. n-1. d and s may be unaligned.
@@ -38,6 +62,8 @@ struct QDLBlitSimdSet {
   void (*halfLookup16)(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n, uint32_t mask);
   void (*transLookup16)(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n, uint32_t level,
                         uint32_t mask);
+  // Whole kernels of this set, or null.
+  const QDLBlitWideKernels* wide;
 };
 
 // The colour-table lookup every set uses (a plain load per pixel).
