@@ -391,6 +391,12 @@ TEST_P(Renderer, DrawingGoesOnAfterSceneEndAndLines) {
   del.pEdges = one;
   del.pVertexList = &direct;
   device->ObjectDraw(&del, &cam, 0);
+  // A count raised without a new transform: the device reads only what exists.
+  direct.uCount = 1000;
+  one[0][1] = 999;
+  device->ObjectDraw(&del, &cam, 0);
+  direct.uCount = 2;
+  one[0][1] = 1;
   const float lowRow = direct.pScreen[0].y;
   Q3DVertexListRelease(&direct);
   device->SceneEnd();
