@@ -391,6 +391,26 @@ TEST(MatchRecord, AccessorsTable) {
   match_Clear();
   EXPECT_EQ(match.HomeGoals + match.AwayGoals, 0);
   EXPECT_EQ(match_HomeFirstPlayerGet(), nullptr);
+  // Sides without squad players: nothing to restore, both linked; in
+  // training only the home side, which starts in possession toward +x.
+  match_SquadBuffersPoint();
+  match_HomeSquadSet(nullptr);
+  match_AwaySquadSet(nullptr);
+  global.eExtendedGameMode = GAME_MODE_START_FRIENDLY;
+  match_KickOffSetup();
+  EXPECT_EQ(match_HomeFirstPlayerGet(), &player_aHome[0]);
+  EXPECT_EQ(match_AwayFirstPlayerGet(), &player_aAway[0]);
+  match_Clear();
+  global.eExtendedGameMode = GAME_MODE_START_TRAINING;
+  match_KickOffSetup();
+  EXPECT_EQ(match_HomeFirstPlayerGet(), &player_aHome[0]);
+  EXPECT_EQ(match_AwayFirstPlayerGet(), nullptr);
+  EXPECT_EQ(match_HomeClubStateGet(), 0);
+  EXPECT_EQ(match_AwayClubStateGet(), 1);
+  EXPECT_EQ(match.HomeTeam.KickOff, 0);
+  EXPECT_EQ(match.AwayTeam.KickOff, 1);
+  EXPECT_EQ(match.HomeTeam.SubRequest + match.AwayTeam.SubRequest, 0);
+  match_Clear();
 }
 
 TEST(MatchRecord, PenaltyTakers) {
