@@ -421,8 +421,10 @@ void ball_Deflect(std::int32_t iAngleAdd, std::int32_t iHeadingAdd) {
   e &= 0xFFFF;
   poBall->iHSpeed = Clamp32(((QMathCos(e) >> 4) * m) >> 12);
   poBall->iVSpeed = Clamp32((((QMathSin(e) >> 4) * m) >> 12) / 128);
-  std::int32_t iHeading16 = poBall->iHeading * 65536 / 803;
-  poBall->iHeading = static_cast<std::int32_t>((static_cast<std::int64_t>((iHeading16 + iHeadingAdd) & 0xFFFF) * 803) >> 16);
+  // Rounded up, so that the way back (x 803 >> 16) keeps a heading unturned.
+  std::int32_t iHeading16 = (poBall->iHeading * 65536 + 802) / 803;
+  poBall->iHeading =
+      static_cast<std::int32_t>(((static_cast<std::int64_t>((iHeading16 + iHeadingAdd) & 0xFFFF) * 803) >> 16) % 802);
   poBall->iElevation = static_cast<std::int32_t>((static_cast<std::int64_t>(e) * 803) >> 16);
   poBall->iLaunchX = ball_XGet(poBall);
   poBall->iLaunchY = ball_YGet(poBall);

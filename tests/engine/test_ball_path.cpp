@@ -2,6 +2,8 @@
 // a deflection leaves.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <cmath>
 
 #include "e2_fixture.h"
@@ -142,6 +144,19 @@ TEST_F(BallPath, DribbleSpinAndDeflectionLanding) {
     }
     EXPECT_NEAR(ball_CurXGet(), iLandX, iSlack);
     EXPECT_NEAR(ball_CurYGet(), iLandY, iSlack);
+  }
+
+  // A deflection without a turn keeps every heading; half a turn reverses it.
+  for (int h = 0; h < 802; h++) {
+    for (int iTurn : {0, 32768}) {
+      ball_PlaceAt(&ball_oBall, 0, 200, 0);
+      ball_oBall.iStepStartHeight = 210;
+      ball_oBall.iHSpeed = 40 * 128;
+      ball_oBall.iHeading = h;
+      ball_Deflect(0, iTurn);
+      int iWant = iTurn == 0 ? h : (h + 401) % 802;
+      EXPECT_LE(std::abs(ball_oBall.iHeading - iWant), iTurn == 0 ? 0 : 1) << h << " turned " << iTurn;
+    }
   }
 }
 
