@@ -26,4 +26,5 @@ korvena_test(engine_e2_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine/test_chaser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/test_kick_strike.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/test_ball_match.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/test_ball_path.cpp
   DEPS korvena_shell)

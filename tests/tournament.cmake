@@ -1,11 +1,13 @@
-# Tests of the player database, squads and team names (the database test
+# Tests of the player database, squads, team names, match sides and the match
+# record (the database test
 # program copies the generated database into its own data folder).
 korvena_test(test_tournament
   SOURCES
     tournament/tournament_env.cpp
     tournament/database_test.cpp
     tournament/tla_test.cpp
-  DEPS korvena_tournament korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
+    tournament/team_test.cpp
+  DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 add_dependencies(test_tournament data)
 
 # The database generator on copies of its sources.

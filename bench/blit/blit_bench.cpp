@@ -4,6 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -88,22 +91,67 @@ void SetCounters(benchmark::State& state, int w, int h) {
                                                benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// One blit family: source bytes, destination bytes, mode flags, level, frame kind.
+// KORVENA_BLIT_SET=0..3 runs the kernels with the scalar, SSE2, AVX2 or
+// AVX-512 set instead of the widest this processor has. The set is named in
+// the run's context and put in place when the first blit benchmark starts
+// (the library picks its own set while the program starts up).
+int ChosenSet() {
+  static const int set = [] {
+    if (const char* e = std::getenv("KORVENA_BLIT_SET")) {
+      const int n = std::atoi(e);
+      if (QDLBlitSimdSetGet(n) != nullptr) return n;
+      std::fprintf(stderr, "blit set %s is not available here\n", e);
+    }
+    for (int n = 3; n > 0; --n)
+      if (QDLBlitSimdSetGet(n) != nullptr) return n;
+    return 0;
+  }();
+  return set;
+}
+struct SetName {
+  SetName() { benchmark::AddCustomContext("blit_set", QDLBlitSimdSetGet(ChosenSet())->name); }
+} gSetName;
+
+double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
+  return std::chrono::duration<double>(b - a).count();
+}
+
+// One blit family: source bytes, destination bytes, mode flags, level, frame
+// kind. Each iteration also copies the same rows with memcpy (row-wise, from
+// a buffer laid out like a raw frame into one the destination's size), so
+// "vs_memcpy" compares the two under the same conditions: memcpy time over
+// blit time, 1.0 meaning as fast as memcpy. The ratio takes the fastest
+// iteration of each, so that other work on a busy machine does not decide it.
 void BlitFamily(benchmark::State& state, int srcBytes, int dstBytes, uint32_t flags, uint16_t level,
                 Kind kind) {
   const Size sz = kSizes[state.range(0)];
   const uint32_t fmt = srcBytes == 1 ? 1 : srcBytes == 2 ? 0x42 : srcBytes == 3 ? 8 : 16;
   const uint16_t dfmt = dstBytes == 1 ? 1 : dstBytes == 2 ? 0x42 : dstBytes == 3 ? 8 : 16;
+  QDLBlitSimdSelectForTest(ChosenSet());
   Frame f(sz.w, sz.h, srcBytes, fmt, kind);
   Surface s(sz.w, sz.h, dstBytes, dfmt);
   QDLBlitParams p{};
   p.level = level;
   p.colour = 0xFFFF;
+  const size_t row = static_cast<size_t>(sz.w) * dstBytes;
+  std::vector<uint8_t> copySrc(static_cast<size_t>(sz.h) * (row + 2), 1);
+  std::vector<uint8_t> copyDst(static_cast<size_t>(sz.h) * row, 0);
+  double blitTime = 1e30, copyTime = 1e30;
   for (auto _ : state) {
+    const auto t0 = std::chrono::steady_clock::now();
     benchmark::DoNotOptimize(QDLBlit(&s.s, &f.frame, 0, 0, flags, &p));
     benchmark::ClobberMemory();
+    const auto t1 = std::chrono::steady_clock::now();
+    for (int j = 0; j < sz.h; ++j) std::memcpy(&copyDst[j * row], &copySrc[j * (row + 2) + 2], row);
+    benchmark::ClobberMemory();
+    const auto t2 = std::chrono::steady_clock::now();
+    const double b = Seconds(t0, t1);
+    blitTime = std::min(blitTime, b);
+    copyTime = std::min(copyTime, Seconds(t1, t2));
+    state.SetIterationTime(b);
   }
   SetCounters(state, sz.w, sz.h);
+  if (blitTime > 0 && blitTime < 1e30) state.counters["vs_memcpy"] = copyTime / blitTime;
 }
 
 // Row-wise memcpy over the same rows.
@@ -130,34 +178,39 @@ void Fill16(benchmark::State& state) {
 }
 
 #define SIZES ->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond)
+#define BLIT_SIZES ->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMicrosecond)
 
 BENCHMARK_CAPTURE(Memcpy, bytes2, 2) SIZES;
 BENCHMARK_CAPTURE(Memcpy, bytes3, 3) SIZES;
 BENCHMARK_CAPTURE(Memcpy, bytes4, 4) SIZES;
 BENCHMARK_CAPTURE(Memcpy, bytes1, 1) SIZES;
 BENCHMARK(Fill16) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_raw, 2, 2, 0, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_rle, 2, 2, 0, 0, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_fill, 2, 2, 0, 0, kFillRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_mirrorx_raw, 2, 2, QDLBLIT_MIRROR_X, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_key_raw, 2, 2, QDLBLIT_KEY, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_solid_rle, 2, 2, QDLBLIT_SOLID, 0, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_half_raw, 2, 2, QDLBLIT_TRANSLUCENT, 15, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_half_rle, 2, 2, QDLBLIT_TRANSLUCENT, 15, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_raw, 2, 2, QDLBLIT_TRANSLUCENT, 9, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_fill, 2, 2, QDLBLIT_TRANSLUCENT, 9, kFillRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p16to16_alpha_raw, 2, 2, QDLBLIT_ALPHAMAP, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to16_plain_raw, 1, 2, 0, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to16_plain_rle, 1, 2, 0, 0, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to16_half_raw, 1, 2, QDLBLIT_TRANSLUCENT, 15, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to16_trans_raw, 1, 2, QDLBLIT_TRANSLUCENT, 9, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to16_alpha_rle, 1, 2, QDLBLIT_ALPHAMAP, 0, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to16_solid_rle, 1, 2, QDLBLIT_SOLID, 0, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to16_half_rle, 1, 2, QDLBLIT_TRANSLUCENT, 15, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p8to8_plain_raw, 1, 1, 0, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p24to24_plain_raw, 3, 3, 0, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p24to24_plain_rle, 3, 3, 0, 0, kLiteralRuns) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p32to32_plain_raw, 4, 4, 0, 0, kRawFrame) SIZES;
-BENCHMARK_CAPTURE(BlitFamily, p32to32_plain_rle, 4, 4, 0, 0, kLiteralRuns) SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_raw, 2, 2, 0, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_rle, 2, 2, 0, 0, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_fill, 2, 2, 0, 0, kFillRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_plain_mirrorx_raw, 2, 2, QDLBLIT_MIRROR_X, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_key_raw, 2, 2, QDLBLIT_KEY, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_solid_rle, 2, 2, QDLBLIT_SOLID, 0, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_half_raw, 2, 2, QDLBLIT_TRANSLUCENT, 15, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_half_rle, 2, 2, QDLBLIT_TRANSLUCENT, 15, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_raw, 2, 2, QDLBLIT_TRANSLUCENT, 9, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_fill, 2, 2, QDLBLIT_TRANSLUCENT, 9, kFillRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_alpha_raw, 2, 2, QDLBLIT_ALPHAMAP, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_alpha_fill, 2, 2, QDLBLIT_ALPHAMAP, 0, kFillRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_mirrorx_raw, 2, 2, QDLBLIT_TRANSLUCENT | QDLBLIT_MIRROR_X, 9, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_plain_raw, 1, 2, 0, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_plain_rle, 1, 2, 0, 0, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_half_raw, 1, 2, QDLBLIT_TRANSLUCENT, 15, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_trans_raw, 1, 2, QDLBLIT_TRANSLUCENT, 9, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_alpha_rle, 1, 2, QDLBLIT_ALPHAMAP, 0, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_alpha_raw, 1, 2, QDLBLIT_ALPHAMAP, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_trans_fill, 1, 2, QDLBLIT_TRANSLUCENT, 9, kFillRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_solid_rle, 1, 2, QDLBLIT_SOLID, 0, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_half_rle, 1, 2, QDLBLIT_TRANSLUCENT, 15, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to8_plain_raw, 1, 1, 0, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p24to24_plain_raw, 3, 3, 0, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p24to24_plain_rle, 3, 3, 0, 0, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p32to32_plain_raw, 4, 4, 0, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p32to32_plain_rle, 4, 4, 0, 0, kLiteralRuns) BLIT_SIZES;
 
 }  // namespace

@@ -87,6 +87,11 @@ struct QALAdpcmObject {
   int32_t pan = 0;
   int32_t loop = 0;
   std::atomic<platform::PeriodicTimer*> timer{nullptr};
+  // The end of a non-looping stream: set when the data's last byte is in the
+  // ring, with the bytes still to be played before it.
+  bool dataEnded = false;
+  int64_t drain = 0;
+  uint32_t lastPlay = 0;
 };
 
 void QALAdpcmEncode(const int16_t* pcm16, uint8_t* out, uint32_t sampleCount, QALAdpcmState* state) {
@@ -188,9 +193,12 @@ QALAdpcmObject* QALFileReadCompressed(const char* path) {
 
 namespace {
 
+constexpr uint32_t kRing = QAL_STREAM_BUFFER_BYTES;
+
 // Fills one locked part of the ring; returns the bytes written. Stops early
-// when a looping voice's data starts over.
-uint32_t fillPart(QALAdpcmObject* o, uint8_t* part, uint32_t bytes) {
+// when a looping voice's data starts over. `unplayed` is what the ring held
+// ahead of the play cursor before this refill plus what it has written so far.
+uint32_t fillPart(QALAdpcmObject* o, uint8_t* part, uint32_t bytes, uint32_t unplayed, uint32_t play) {
   uint32_t done = 0;
   const QALAdpcmData* h = o->holder;
   while (done + 4 <= bytes) {
@@ -210,22 +218,29 @@ uint32_t fillPart(QALAdpcmObject* o, uint8_t* part, uint32_t bytes) {
       o->state = QALAdpcmState{};
       return done;
     }
+    if (!o->dataEnded) {
+      // The data's last byte is written: the end counter starts once the
+      // play cursor has played what is still ahead of it.
+      o->dataEnded = true;
+      o->drain = static_cast<int64_t>(unplayed) + done;
+      o->lastPlay = play;
+    }
     std::memset(part + done, 0, bytes - done);
     done = bytes;
-    ++o->endCount;
   }
   return done;
 }
 
 // Writes `bytes` from the write position in up to two parts.
-void fillRing(QALAdpcmObject* o, uint32_t bytes) {
+void fillRing(QALAdpcmObject* o, uint32_t bytes, uint32_t play) {
   void* p1 = nullptr;
   void* p2 = nullptr;
   uint32_t n1 = 0, n2 = 0;
   if (!platform::voiceLock(o->ring, o->writePosition, bytes, &p1, &n1, &p2, &n2)) return;
-  uint32_t written = fillPart(o, static_cast<uint8_t*>(p1), n1);
-  if (written == n1 && p2 && n2) written += fillPart(o, static_cast<uint8_t*>(p2), n2);
-  o->writePosition = (o->writePosition + written) % QAL_STREAM_BUFFER_BYTES;
+  uint32_t unplayed = (o->writePosition + kRing - play) % kRing;
+  uint32_t written = fillPart(o, static_cast<uint8_t*>(p1), n1, unplayed, play);
+  if (written == n1 && p2 && n2) written += fillPart(o, static_cast<uint8_t*>(p2), n2, unplayed + written, play);
+  o->writePosition = (o->writePosition + written) % kRing;
   platform::voiceUnlock(o->ring);
 }
 
@@ -237,6 +252,9 @@ void releaseRing(QALAdpcmObject* o) {
   o->ring = 0;
   o->writePosition = o->readPosition = 0;
   o->endCount = 0;
+  o->dataEnded = false;
+  o->drain = 0;
+  o->lastPlay = 0;
   o->state = QALAdpcmState{};
 }
 
@@ -251,10 +269,17 @@ void refill(void* user) {
     return;
   }
   uint32_t play = 0;
-  if (!platform::voicePosition(o->ring, &play) || play == o->writePosition) return;
-  uint32_t free = (play + QAL_STREAM_BUFFER_BYTES - o->writePosition) % QAL_STREAM_BUFFER_BYTES;
+  if (!platform::voicePosition(o->ring, &play)) return;
+  if (o->dataEnded) {
+    // A refill of silence counts once the data has been heard to its end.
+    o->drain -= (play + kRing - o->lastPlay) % kRing;
+    o->lastPlay = play;
+    if (o->drain <= 0) ++o->endCount;
+  }
+  if (play == o->writePosition) return;
+  uint32_t free = (play + kRing - o->writePosition) % kRing;
   free &= ~3u;
-  if (free) fillRing(o, free);
+  if (free) fillRing(o, free, play);
 }
 
 }  // namespace
@@ -268,8 +293,9 @@ int32_t QALStreamStart(QALAdpcmObject* object, uint32_t rate) {
   object->ring = ring;
   object->writePosition = object->readPosition = 0;
   object->endCount = 0;
+  object->dataEnded = false;
   object->state = QALAdpcmState{};
-  fillRing(object, QAL_STREAM_BUFFER_BYTES);
+  fillRing(object, QAL_STREAM_BUFFER_BYTES, 0);
   object->timer.store(platform::timerStart(1000 / 50, refill, object));
   platform::voiceSetVolume(ring, std::clamp(object->volume, -10000, 0));
   platform::voiceSetPan(ring, std::clamp(object->pan, -10000, 10000));

@@ -94,7 +94,6 @@ int32_t QALPanToDevice(int32_t pan) { return ((pan - 32768) * 8192) / 32768; }
 
 int32_t QALGetCaps() {
   platform::AudioCaps caps = platform::audioCaps();
-  qal_oState.options &= ~(QAL_OPTION_MONO | QAL_OPTION_STEREO | QAL_OPTION_8BIT | QAL_OPTION_16BIT);
   qal_oState.options |= caps.bits16 ? QAL_OPTION_16BIT : QAL_OPTION_8BIT;
   qal_oState.options |= caps.stereo ? QAL_OPTION_STEREO : QAL_OPTION_MONO;
   return static_cast<int32_t>(caps.freeHardwareBuffers);

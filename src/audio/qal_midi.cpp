@@ -31,7 +31,6 @@ const char* QALMidiLastError() { return g_lastError; }
 
 int32_t QALMidiGetCaps() {
   platform::MidiCaps caps = platform::midiCaps();
-  qal_oState.options &= ~(QAL_OPTION_MIDI_LEFTRIGHT | QAL_OPTION_MIDI_VOLUME);
   if (!caps.present) return fail("no MIDI output device");
   if (caps.volume) qal_oState.options |= QAL_OPTION_MIDI_VOLUME;
   if (caps.leftRight) qal_oState.options |= QAL_OPTION_MIDI_LEFTRIGHT;
@@ -113,7 +112,7 @@ int32_t QALMidiSetVolume(QALMidi* midi, int32_t volume) {
   return QAL_OK;
 }
 
-int32_t QALMidiGetVolume(QALMidi* midi) { return midi ? midi->volume : QAL_ERROR; }
+int32_t QALMidiGetVolume(QALMidi* midi) { return midi ? midi->volume.load() : QAL_ERROR; }
 
 int32_t QALMidiSetBalance(QALMidi* midi, int32_t balance) {
   if (!midi) return QAL_ERROR;

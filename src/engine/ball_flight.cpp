@@ -421,8 +421,10 @@ void ball_Deflect(std::int32_t iAngleAdd, std::int32_t iHeadingAdd) {
   e &= 0xFFFF;
   poBall->iHSpeed = Clamp32(((QMathCos(e) >> 4) * m) >> 12);
   poBall->iVSpeed = Clamp32((((QMathSin(e) >> 4) * m) >> 12) / 128);
-  std::int32_t iHeading16 = poBall->iHeading * 65536 / 803;
-  poBall->iHeading = static_cast<std::int32_t>((static_cast<std::int64_t>((iHeading16 + iHeadingAdd) & 0xFFFF) * 803) >> 16);
+  // Rounded up, so that the way back (x 803 >> 16) keeps a heading unturned.
+  std::int32_t iHeading16 = (poBall->iHeading * 65536 + 802) / 803;
+  poBall->iHeading =
+      static_cast<std::int32_t>(((static_cast<std::int64_t>((iHeading16 + iHeadingAdd) & 0xFFFF) * 803) >> 16) % 802);
   poBall->iElevation = static_cast<std::int32_t>((static_cast<std::int64_t>(e) * 803) >> 16);
   poBall->iLaunchX = ball_XGet(poBall);
   poBall->iLaunchY = ball_YGet(poBall);
@@ -433,10 +435,11 @@ void ball_Deflect(std::int32_t iAngleAdd, std::int32_t iHeadingAdd) {
   poBall->iSpin = 0;
   // The landing point of the new flight: where its arc from the launch height
   // meets the ground.
+  // h(t) = vs t - 26 t^2 / 120 + h0 = 0, worked in 1024ths.
   std::int64_t vs = poBall->iVSpeed;
-  std::int64_t iRoot = static_cast<std::int64_t>(
-      ball_ISqrt(static_cast<std::uint64_t>(vs * vs + 4 * 26 * poBall->iLaunchHeight / 120)));
-  std::int64_t iLandT = (vs + iRoot) * 120 / 52;
+  std::int64_t iDisc = (vs * vs * 120 + 104 * static_cast<std::int64_t>(poBall->iLaunchHeight)) * 1024 * 1024 / 120;
+  std::int64_t iRoot = static_cast<std::int64_t>(ball_ISqrt(static_cast<std::uint64_t>(iDisc)));
+  std::int64_t iLandT = (vs * 1024 + iRoot) * 120 / (52 * 1024);
   std::int32_t iDeg = HeadingDeg(poBall->iHeading);
   poBall->iLandX = poBall->iLaunchX + Clamp32(imath_CosScale(poBall->iHSpeed, iDeg) * iLandT / 128);
   poBall->iLandY = poBall->iLaunchY + Clamp32(imath_SinScale(poBall->iHSpeed, iDeg) * iLandT / 128);

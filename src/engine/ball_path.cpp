@@ -132,3 +132,14 @@ std::int32_t ball_PathNearestPlayerGet(Player** ppoOut, const BallPathEntry* poE
 std::int32_t ball_PointNearestPlayerGet(Player** ppoOut, std::int32_t x, std::int32_t y, std::int32_t iSide) {
   return NearestOf(ppoOut, SideFirst(iSide), x, y, true);
 }
+
+// The rotation drawn while a player dribbles: about the axis across his
+// facing, at the rate of a ball rolling at his speed.
+void ball_SpinAxisFromHolderSet(Player* poHolder) {
+  Ball* poBall = &ball_oBall;
+  std::int32_t iDeg = PlayerO_AngleGet(poHolder) * 180 / 401;
+  poBall->iSpinAxisX = 4 * ball_SinDeg(iDeg);
+  poBall->iSpinAxisY = 0;
+  poBall->iSpinAxisZ = 4 * ball_CosDeg(iDeg);
+  poBall->iSpinRate = 36 * PlayerO_SpeedGet(poHolder) * 401 / 64;
+}

@@ -17,8 +17,6 @@ void referee_OffsideIgnoreNext();
 
 // Touch machine and closing-down.
 void touch_ContactClear();
-void touch_ContactSet(Player* pp, Player* poMark, std::int32_t iKind);
-void touch_ContactMark(Player* pp);
 void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b);
 void touch_StateForce(Player* pp, std::int32_t n);
 void closedown_DelaySet(std::int32_t iTicks);

@@ -22,8 +22,6 @@ void referee_OffsideCheck(Ball*) {}
 void referee_OffsideIgnoreNext() {}
 
 // ---- Touch machine and closing-down ------------------------------------------------------
-void touch_ContactSet(Player*, Player*, std::int32_t) {}
-void touch_ContactMark(Player*) {}
 void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
   pp->oTouch.aiOffset[0] = a;
   pp->oTouch.aiOffset[1] = b;
@@ -46,10 +44,10 @@ std::int32_t newgoal_CatchFlagGet(const Player*) { return 0; }
 void newgoal_ReactionDelaySet(Player*, std::int32_t) {}
 
 // ---- Passing, shot choice, set pieces -------------------------------------------------------
+// The receiver's own position until the lead point is worked out.
 void pass_LeadPointGet(Player*, Player* poReceiver, std::int32_t* px, std::int32_t* py, std::int32_t) {
-  *px = ball_CurXGet();
-  *py = ball_CurYGet();
-  (void)poReceiver;
+  *px = PlayerO_XGet(poReceiver);
+  *py = PlayerO_YGet(poReceiver);
 }
 std::int32_t pass_RecordModeGet() { return 0; }
 void pass_RecordPointGet(std::int32_t* px, std::int32_t* py) {

@@ -11,44 +11,6 @@
 #include "framework/math/qmath.h"
 #include "framework/qdx_assert.h"
 
-// ---- Match record over two sides ---------------------------------------------------
-static MatchTeam s_oHomeTeam;
-static MatchTeam s_oAwayTeam;
-
-MatchTeam* match_HomeTeamGet() { return &s_oHomeTeam; }
-MatchTeam* match_AwayTeamGet() { return &s_oAwayTeam; }
-Player* match_HomeFirstPlayerGet() { return s_oHomeTeam.poPlayers; }
-Player* match_AwayFirstPlayerGet() { return s_oAwayTeam.poPlayers; }
-Player* match_TeamNextPlayerGet(Player* pp) { return pp ? pp->pNext : nullptr; }
-Player* match_NextPlayerGet(Player* pp) {
-  if (!pp) return nullptr;
-  if (pp->pNext) return pp->pNext;
-  return pp->MyTeam == player_PlaysFor_Home ? s_oAwayTeam.poPlayers : nullptr;
-}
-Player* match_StateTeamFirstPlayerGet() {
-  return s_oHomeTeam.iClubState ? s_oAwayTeam.poPlayers : s_oHomeTeam.poPlayers;
-}
-Player* match_OtherTeamFirstPlayerGet() {
-  return s_oHomeTeam.iClubState == 1 ? s_oHomeTeam.poPlayers : s_oAwayTeam.poPlayers;
-}
-std::int32_t match_HomeClubStateGet() { return s_oHomeTeam.iClubState; }
-std::int32_t match_AwayClubStateGet() { return s_oAwayTeam.iClubState; }
-static void ClubStateSet(MatchTeam* poTeam, std::int32_t iState) {
-  QDX_ASSERT(iState < 2);
-  poTeam->iPrevClubState = poTeam->iClubState;
-  poTeam->iClubState = iState;
-  for (Player* pp = poTeam->poPlayers; pp; pp = pp->pNext) pp->oAIInfo.bIsAttacking = iState == 0;
-}
-void match_HomeClubStateSet(std::int32_t iState) { ClubStateSet(&s_oHomeTeam, iState); }
-void match_AwayClubStateSet(std::int32_t iState) { ClubStateSet(&s_oAwayTeam, iState); }
-std::int32_t match_HomeKickOffFlagGet() { return s_oHomeTeam.KickOff; }
-std::int32_t match_AwayKickOffFlagGet() { return s_oAwayTeam.KickOff; }
-void match_ScoreClockDraw() {}
-
-
-// ---- Possession and strikes ---------------------------------------------------------
-void ball_SpinAxisFromHolderSet(Player*) {}
-
 // ---- Chaser ----------------------------------------------------------------------------
 
 // ---- Touch machine, support grid, actions ------------------------------------------------

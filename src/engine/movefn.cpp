@@ -8,7 +8,6 @@
 #include "engine/player.h"
 #include "framework/math/qmath.h"
 #include "framework/qdx_assert.h"
-#include "shell/debuglog.h"
 #include "shell/global.h"
 #include "shell/user.h"
 

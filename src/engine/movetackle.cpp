@@ -155,7 +155,7 @@ void move_StateTackle(Player* pp) {
   }
 
   // Whoever the challenger runs into.
-  Player* pq = move_Collide(pp);
+  Player* pq = bKeeperSafe ? nullptr : move_Collide(pp);
   if (pq && pq->MyTeam != pp->MyTeam && pq != &player_oReferee) {
     if (move_oTackle.bFoulLatch) {
       FoulRecord(pp, pq);

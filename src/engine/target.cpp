@@ -305,6 +305,7 @@ void target_DoNudge(Player* pp) {
   std::int32_t tx, ty;
   Along(PlayerO_XGet(pp), PlayerO_YGet(pp), 36 * PlayerO_SpeedGet(pp), PlayerO_AngleGet(pp), &tx, &ty);
   newballA_QuietReleaseSet();
+  if (ball_oBall.poOwner != nullptr) newballA_OwnerSet(nullptr, 0);
   newballA_TargetPlayerSet(&ball_oBall, pp);
   referee_OffsideIgnoreNext();
   ball_LoftLaunch(tx, ty, 30, -150);
@@ -510,17 +511,19 @@ void target_DoShotAtPoint(Player* pp) {
   newballA_OwnerSet(pp, 0);
   std::int32_t tx = target_oState.iX, th = target_oState.iHeight, ty = target_oState.iY;
   if (std::abs(tx) >= 9360) {
+    // A point in or behind the goal is carried 1440 further along x on the
+    // line from the ball, its height and y growing by the same share.
     std::int32_t bx = ball_CurXGet();
     std::int32_t dx = tx < 0 ? std::abs(tx) - std::abs(bx) : tx - bx;
     // A ball on or past the target's x has nothing to scale by.
     if (dx > 0) {
       std::int32_t s = tx < 0 ? -1 : 1;
-      std::int32_t nx = bx + s * 1440;
       std::int32_t by = ball_CurYGet();
       std::int32_t bh = ball_HeightGet(&ball_oBall);
-      th = bh + static_cast<std::int32_t>(static_cast<std::int64_t>(th - bh) * 1440 / dx);
-      ty = by + static_cast<std::int32_t>(static_cast<std::int64_t>(ty - by) * 1440 / dx);
-      tx = nx;
+      std::int64_t iNum = static_cast<std::int64_t>(dx) + 1440;
+      tx = bx + s * static_cast<std::int32_t>(iNum);
+      th = bh + static_cast<std::int32_t>(static_cast<std::int64_t>(th - bh) * iNum / dx);
+      ty = by + static_cast<std::int32_t>(static_cast<std::int64_t>(ty - by) * iNum / dx);
     }
   }
   ball_ShotLaunchAlt(tx, th, ty, PlayerO_Attr55Get(pp) * 40 / 100 + 50);

@@ -24,6 +24,10 @@ struct VoiceShadow {
   int32_t pan = 0;
   uint32_t frequency = 22050;
   uint32_t changes = 0;  // play/stop counter (see VoiceSlot::state)
+  // A slot freed while the audio thread mixed it is not reused until that
+  // pass is over, so that pass never writes into the next voice's state.
+  bool freed = false;
+  uint64_t freedEpoch = 0;
 };
 
 Mixer g_mixer;
@@ -73,8 +77,11 @@ void applyStep(int index) {
 }
 
 int newSlot() {
+  const bool concurrent = audioBackend().concurrent;
+  const uint64_t epoch = g_mixer.epoch.load();
   for (uint32_t i = 0; i < kMaxVoices; ++i) {
     if (g_shadow[i].used) continue;
+    if (concurrent && g_shadow[i].freed && epoch <= g_shadow[i].freedEpoch) continue;
     VoiceShadow& s = g_shadow[i];
     s.used = true;
     s.volume = 0;
@@ -103,6 +110,8 @@ void freeSlot(int index) {
   s.pcm.reset();
   if (s.hardware) ++g_freeHardware;
   s.used = false;
+  s.freed = true;
+  s.freedEpoch = g_mixer.epoch.load();
   ++s.generation;
 }
 
@@ -184,10 +193,11 @@ void mixFrames(int16_t* out, uint32_t frames) {
           uint32_t idx = static_cast<uint32_t>(pos >> 32);
           int32_t s0 = sampleAt(d, idx);
           int32_t s1 = idx + 1 < d->samples ? sampleAt(d, idx + 1) : (mode == 2 ? sampleAt(d, 0) : s0);
-          int32_t frac = static_cast<int32_t>((pos >> 16) & 0xFFFF);
-          int32_t s = s0 + static_cast<int32_t>((static_cast<int64_t>(s1 - s0) * frac) >> 16);
-          acc[2 * k] += static_cast<int32_t>((static_cast<int64_t>(s) * gl) >> 16);
-          acc[2 * k + 1] += static_cast<int32_t>((static_cast<int64_t>(s) * gr) >> 16);
+          // Linear interpolation in 16.16, then the gain, rounded once.
+          int64_t frac = static_cast<int64_t>(pos & 0xFFFFFFFFu);
+          int64_t s = (static_cast<int64_t>(s0) << 16) + ((static_cast<int64_t>(s1 - s0) * frac) >> 16);
+          acc[2 * k] += static_cast<int32_t>((s * gl + (1ll << 31)) >> 32);
+          acc[2 * k + 1] += static_cast<int32_t>((s * gr + (1ll << 31)) >> 32);
         }
         pos += step;
       }
@@ -262,6 +272,7 @@ void audioClose() {
   for (uint32_t i = 0; i < kMaxVoices; ++i)
     if (g_shadow[i].used) freeSlot(static_cast<int>(i));
   g_mixer.highWater.store(0);
+  for (VoiceShadow& s : g_shadow) s.freed = false;  // no pass is running now
   g_open = false;
   collectGarbage(true);
 }

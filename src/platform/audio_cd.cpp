@@ -134,7 +134,8 @@ std::shared_ptr<CdPlayState> stoppedAt(uint64_t sample) {
 }
 
 void applyAuxGains(uint32_t v) {
-  auto gain = [](uint32_t x) { return static_cast<int32_t>(x + (x >> 15)); };  // 65535 -> 65536
+  // The library writes volumes doubled: 65534 is full volume.
+  auto gain = [](uint32_t x) { return static_cast<int32_t>(std::min<uint64_t>(65536, (x * 65536ull + 32767) / 65534)); };
   mixer().cdGainLeft.store(gain(v & 0xFFFF));
   mixer().cdGainRight.store(gain(v >> 16));
 }

@@ -70,6 +70,7 @@ struct AudioBackend {
   bool (*open)(uint32_t* hardwareBuffers);
   void (*close)();
   void (*sync)();  // headless: mix up to the virtual clock before a change or a read
+  bool concurrent;  // the mixer runs on a thread of its own
 };
 extern const AudioBackend kSdlAudio;
 extern const AudioBackend kHeadlessAudio;

@@ -329,8 +329,9 @@ struct Q3DBounds {  // 128 bytes, no header
 };
 
 // ---------------------------------------------------------------------------
-// Images: the device's pixel images (ImageCreate). Texels are four bytes
-// red, green, blue, alpha; row 0 is the top row.
+// Images: the device's pixel images (ImageCreate), opaque black when made.
+// Texels are four bytes red, green, blue, alpha; row 0 is the top row; the
+// put-pixel operation writes red, green and blue and keeps the alpha.
 
 class Q3DImage {
  public:
@@ -347,7 +348,7 @@ class Q3DImage {
   virtual void Fill(uint8_t r, uint8_t g, uint8_t b, uint8_t a) = 0;
 
   // A mark owners may set on an image (the stadium pages' loader marks the
-  // pieces it loads); the device keeps it and does not read it.
+  // images it loads); the device keeps it and does not read it.
   uint32_t uFlag = 0;
 
  protected:
@@ -383,7 +384,9 @@ class Q3DImage {
 //       tests nor writes depth while it is 0.
 // The z-buffered device tests depth (less or equal) for 3D faces and lines
 // and writes it in the opaque modes (3, 4, 12, 16 and 17 with an alpha of
-// 255); the software device keeps no depth at all.
+// 255); the other modes draw layers over surfaces (shadows, decals, grass
+// over its shading) and pass up to 24 depth units (of 65535) behind what is
+// stored. The software device keeps no depth at all.
 //
 // Parameters (ParameterSet): 1 the flat colour, four bytes r, g, b, a;
 // 6 two floats, width / 640 and height / 480 (kept); 100 the image file
@@ -421,6 +424,10 @@ class Q3DDevice {
   virtual void BatchBegin(uint32_t uFlags) = 0;
   virtual void BatchEnd() = 0;
   virtual void SceneBegin() = 0;
+  // Flag 1 (hardware renderers' frames, every first frame): after presenting,
+  // the frame is cleared to the background colour and the depth buffer to its
+  // farthest value, ready for the next frame. Flag 0 (software frames,
+  // loading): the frame is kept.
   virtual void Present(uint32_t uFlag) = 0;
   virtual void BackgroundSet(uint8_t r, uint8_t g, uint8_t b, uint8_t a) = 0;
   virtual void Clear() = 0;

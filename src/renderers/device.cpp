@@ -1,6 +1,7 @@
 // The renderer device over the span rasteriser.
 #include "renderers/device.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -35,8 +36,11 @@ class Device;
 
 class Image final : public Q3DImage {
  public:
+  // A new image is opaque black.
   Image(Device* pDevice, int32_t w, int32_t h)
-      : m_pDevice(pDevice), m_w(w), m_h(h), m_px(static_cast<size_t>(w) * h * 4, 0) {}
+      : m_pDevice(pDevice), m_w(w), m_h(h), m_px(static_cast<size_t>(w) * h * 4, 0) {
+    Fill(0, 0, 0, 255);
+  }
   ~Image() override = default;
   int32_t RowCount() const override { return m_h; }
   int32_t ColumnCount() const override { return m_w; }
@@ -119,9 +123,16 @@ class Device final : public Q3DDevice {
   void SceneBegin() override {}
   void SceneEnd() override { Unlock(); }
 
-  void Present(uint32_t) override {
+  // Flag 1 (the hardware renderers' frames and every first frame) clears the
+  // frame to the background colour and the depth buffer after presenting;
+  // flag 0 keeps the frame (a loading screen drawn once stays under the clock).
+  void Present(uint32_t uFlag) override {
     Unlock();
     if (auto fn = Service<PresentFn>(m_pContext, QDLSVC_PRESENT)) fn(0);
+    if (uFlag == 1) {
+      Clear();
+      Unlock();
+    }
   }
 
   void BackgroundSet(uint8_t r, uint8_t g, uint8_t b, uint8_t a) override { m_background = Q3DColour{r, g, b, a}; }
@@ -140,9 +151,17 @@ class Device final : public Q3DDevice {
     const bool colours = (m_mode == 4 || m_mode == 12) && vl->pColours != nullptr;
     st.eColour = colours ? COLOUR_VERTEX : COLOUR_FLAT;
     st.eBlend = BLEND_ALPHA;
+    st.uDepthSlack = 24;  // lines lie on the surfaces they mark
+    const bool direct = !(vl->uState & Q3D_VL_CLIP_VALID) && (vl->uState & Q3D_VL_SCREEN_VALID) && vl->pScreen;
+    const Q3DTexel none{0.0f, 0.0f};
+    const uint32_t limit = Readable(vl);
     for (uint32_t e = 0; e < pEdges->uCount; ++e) {
       const uint32_t i0 = pEdges->pEdges[e][0], i1 = pEdges->pEdges[e][1];
-      if (i0 >= vl->uCount || i1 >= vl->uCount) continue;
+      if (i0 >= limit || i1 >= limit) continue;
+      if (direct) {
+        DrawLine(m_target, st, ScreenCorner(vl, i0, &none, colours), ScreenCorner(vl, i1, &none, colours));
+        continue;
+      }
       ClipVertex v[2];
       if (!Corner(vl, i0, nullptr, colours, &v[0]) || !Corner(vl, i1, nullptr, colours, &v[1])) continue;
       DrawSegment(vl, cam, st, v, i0, i1);
@@ -372,7 +391,7 @@ class Device final : public Q3DDevice {
       QDLFrame* f = &font->bank->frames[code];
       if (f->width <= 0 || f->encoding == QDLENC_NONE) continue;
       const int32_t gx = left + 16 * i + (16 - f->width) / 2;
-      blit(m_pDisplay, f, gx, y, QDLBLIT_SOLID | QDLBLIT_ALPHAMAP, &params);
+      blit(m_pDisplay, f, gx, y, QDLBLIT_ALPHAMAP, &params);
     }
   }
 
@@ -500,6 +519,8 @@ class Device final : public Q3DDevice {
         break;
     }
     s.bDepthWrite = depth && opaqueMode;
+    // Layers that do not write depth are drawn over surfaces of their own plane.
+    s.uDepthSlack = s.bDepthWrite ? 0 : 24;
     return s;
   }
 
@@ -566,10 +587,24 @@ class Device final : public Q3DDevice {
     return n;
   }
 
+  // How many vertices the device may read: the list's count, within the
+  // arrays the last transform made (an owner may raise the count without
+  // transforming again).
+  static uint32_t Readable(const Q3DVertexList* vl) {
+    uint32_t n = vl->uCount;
+    if (vl->uState & Q3D_VL_CLIP_VALID) {
+      n = std::min({n, vl->uClipCapacity, vl->uOutcodeCapacity, vl->uScreenCapacity});
+    } else if (vl->uState & Q3D_VL_SCREEN_VALID) {
+      n = std::min(n, vl->uScreenCapacity);
+    }
+    return n;
+  }
+
   void DrawFace(const Q3DVertexList* vl, const Q3DCamera* cam, const State& st, const uint32_t* idx,
                 const Q3DTexel* texels, int n, bool colours, bool oneSided) {
+    const uint32_t limit = Readable(vl);
     for (int k = 0; k < n; ++k)
-      if (idx[k] >= vl->uCount) return;
+      if (idx[k] >= limit) return;
     Vertex out[16];
     int count = 0;
     if ((vl->uState & Q3D_VL_CLIP_VALID) && vl->pOutcodes != nullptr && vl->pClip != nullptr) {

@@ -34,6 +34,16 @@ void TextureFromRgba(Texture* t, const uint8_t* p, int32_t width, int32_t height
 namespace {
 
 constexpr int kChunk = 16;
+constexpr float kInverse[kChunk + 1] = {0.0f,        1.0f,        1.0f / 2,  1.0f / 3,  1.0f / 4,  1.0f / 5,
+                                        1.0f / 6,    1.0f / 7,    1.0f / 8,  1.0f / 9,  1.0f / 10, 1.0f / 11,
+                                        1.0f / 12,   1.0f / 13,   1.0f / 14, 1.0f / 15, 1.0f / 16};
+
+// ceil of a value known to be at least 0 and well inside the int range.
+inline int32_t CeilNonNegative(float f) {
+  const int32_t i = static_cast<int32_t>(f);
+  return static_cast<float>(i) < f ? i + 1 : i;
+}
+
 
 struct Gradients {
   float z, rhw, s, t, r, g, b, a;
@@ -65,18 +75,39 @@ inline uint32_t ToByte(float f) {
   return static_cast<uint32_t>(f + 0.5f);
 }
 
+// Source over destination by alpha in 33 levels, the three fields of both
+// pixels spread over one word so that one multiply serves them all.
 inline uint16_t BlendAlpha(uint16_t d, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-  const int32_t dr = (d >> 11) << 3, dg = ((d >> 5) & 63) << 2, db = (d & 31) << 3;
-  const int32_t ia = static_cast<int32_t>(a);
-  const int32_t or_ = dr + (((static_cast<int32_t>(r) - dr) * ia) >> 8);
-  const int32_t og = dg + (((static_cast<int32_t>(g) - dg) * ia) >> 8);
-  const int32_t ob = db + (((static_cast<int32_t>(b) - db) * ia) >> 8);
-  return Pack565(static_cast<uint32_t>(or_), static_cast<uint32_t>(og), static_cast<uint32_t>(ob));
+  const uint32_t src = Pack565(r, g, b);
+  const uint32_t a5 = (a + 4) >> 3;  // 0..32
+  const uint32_t x = (d | (static_cast<uint32_t>(d) << 16)) & 0x07E0F81Fu;
+  const uint32_t y = (src | (src << 16)) & 0x07E0F81Fu;
+  const uint32_t out = ((x * (32 - a5) + y * a5) >> 5) & 0x07E0F81Fu;
+  return static_cast<uint16_t>(out | (out >> 16));
 }
 
 inline uint16_t BlendMultiply(uint16_t d, uint32_t r, uint32_t g, uint32_t b) {
   const uint32_t dr = d >> 11, dg = (d >> 5) & 63, db = d & 31;
   return static_cast<uint16_t>((((dr * r + 255u) >> 8) << 11) | (((dg * g + 255u) >> 8) << 5) | ((db * b + 255u) >> 8));
+}
+
+// floor(f x 65536) without a library call; 0 for values out of range.
+inline int64_t FloorFix(float f) {
+  const float s = f * 65536.0f;
+  if (!(s > -4.0e18f && s < 4.0e18f)) return 0;
+  const int64_t i = static_cast<int64_t>(s);
+  return static_cast<float>(i) > s ? i - 1 : i;
+}
+
+inline int64_t ToFix(float f) {
+  const float s = f * 65536.0f;
+  if (!(s > -4.0e18f && s < 4.0e18f)) return 0;
+  return static_cast<int64_t>(s);
+}
+
+inline uint32_t Clamp255(int64_t fix) {
+  const int64_t v = fix >> 16;
+  return v < 0 ? 0u : (v > 255 ? 255u : static_cast<uint32_t>(v));
 }
 
 template <bool kTex, ColourSource kCol, Blend kBlend, bool kDepth>
@@ -88,27 +119,51 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
   const Texture* tex = c.pTex;
   const uint32_t alphaRef = st.uAlphaRef;
   const bool depthWrite = st.bDepthWrite;
+  const uint32_t slack = st.uDepthSlack;
+  // Colours and depth step in 16.16 fixed point (depth scaled to 0..65535).
+  int64_t cr = 0, cg = 0, cb = 0, ca = 0, dr = 0, dg = 0, db = 0, da = 0;
+  if (kCol == COLOUR_VERTEX) {
+    cr = ToFix(v.r) + 32768;
+    cg = ToFix(v.g) + 32768;
+    cb = ToFix(v.b) + 32768;
+    ca = ToFix(v.a) + 32768;
+    dr = ToFix(c.dx.r);
+    dg = ToFix(c.dx.g);
+    db = ToFix(c.dx.b);
+    da = ToFix(c.dx.a);
+  }
+  int64_t zf = 0, dz = 0;
+  if (kDepth) {
+    zf = ToFix(v.z * 65535.0f) + 32768;
+    dz = ToFix(c.dx.z * 65535.0f);
+  }
   int64_t S = 0, T = 0, dS = 0, dT = 0;
+  // 1 / w at the start of the next chunk: each chunk's end is the next one's start.
+  float rNext = kTex ? 1.0f / v.rhw : 0.0f;
   int32_t i = 0;
   while (i < count) {
     const int32_t len = std::min(kChunk, count - i);
     if (kTex) {
-      const float rhw0 = v.rhw, rhw1 = v.rhw + c.dx.rhw * static_cast<float>(len);
-      const float s0 = v.s / rhw0, t0 = v.t / rhw0;
-      const float s1 = (v.s + c.dx.s * static_cast<float>(len)) / rhw1;
-      const float t1 = (v.t + c.dx.t * static_cast<float>(len)) / rhw1;
-      S = static_cast<int64_t>(std::floor(static_cast<double>(s0) * 65536.0));
-      T = static_cast<int64_t>(std::floor(static_cast<double>(t0) * 65536.0));
-      dS = static_cast<int64_t>((static_cast<double>(s1) - s0) * 65536.0 / len);
-      dT = static_cast<int64_t>((static_cast<double>(t1) - t0) * 65536.0 / len);
+      const float flen = static_cast<float>(len);
+      const float r0 = rNext;
+      const float rhw1 = v.rhw + c.dx.rhw * flen;
+      const float r1 = 1.0f / rhw1;
+      rNext = r1;
+      const float s0 = v.s * r0, t0 = v.t * r0;
+      const float s1 = (v.s + c.dx.s * flen) * r1, t1 = (v.t + c.dx.t * flen) * r1;
+      S = FloorFix(s0);
+      T = FloorFix(t0);
+      const float inv = kInverse[len];
+      dS = ToFix((s1 - s0) * inv);
+      dT = ToFix((t1 - t0) * inv);
     }
     for (int32_t k = 0; k < len; ++k, ++i) {
       uint32_t z16 = 0;
       if (kDepth) {
-        const float zf = v.z * 65535.0f;
-        z16 = zf <= 0.0f ? 0u : (zf >= 65535.0f ? 65535u : static_cast<uint32_t>(zf + 0.5f));
+        const int64_t zi = zf >> 16;
+        z16 = zi < 0 ? 0u : (zi > 65535 ? 65535u : static_cast<uint32_t>(zi));
       }
-      if (!kDepth || z16 <= zb[i]) {
+      if (!kDepth || z16 <= static_cast<uint32_t>(zb[i]) + slack) {
         uint32_t r, g, b, a;
         bool draw = true;
         uint16_t out = 0;
@@ -130,10 +185,10 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
             b = static_cast<uint32_t>(c.flatB);
             a = static_cast<uint32_t>(c.flatA);
           } else if (kCol == COLOUR_VERTEX) {
-            r = ToByte(v.r);
-            g = ToByte(v.g);
-            b = ToByte(v.b);
-            a = ToByte(v.a);
+            r = Clamp255(cr);
+            g = Clamp255(cg);
+            b = Clamp255(cb);
+            a = Clamp255(ca);
           } else {
             r = g = b = a = 255;
           }
@@ -181,27 +236,70 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
         S += dS;
         T += dT;
       }
-      v.z += c.dx.z;
+      if (kDepth) zf += dz;
       if (kCol == COLOUR_VERTEX) {
-        v.r += c.dx.r;
-        v.g += c.dx.g;
-        v.b += c.dx.b;
-        v.a += c.dx.a;
+        cr += dr;
+        cg += dg;
+        cb += db;
+        ca += da;
       }
     }
     if (kTex) {
-      v.rhw += c.dx.rhw * static_cast<float>(len);
-      v.s += c.dx.s * static_cast<float>(len);
-      v.t += c.dx.t * static_cast<float>(len);
+      const float flen = static_cast<float>(len);
+      v.rhw += c.dx.rhw * flen;
+      v.s += c.dx.s * flen;
+      v.t += c.dx.t * flen;
     }
   }
 }
 
-typedef void (*SpanFunc)(const SpanSetup&, int32_t, int32_t, int32_t, Gradients);
+// The rows of one triangle: its corners by height and its edges.
+struct Rows {
+  float topX, topY, midX, midY;
+  float longSlope, upperSlope, lowerSlope;
+  bool midOnRight;
+  float x0, y0;   // the corner the attribute planes start from
+  Gradients a0;   // their values there
+  Gradients dy;   // and their steps per row
+  float fW;
+  int32_t yStart, yEnd;
+};
+
+template <bool kTex, ColourSource kCol, Blend kBlend, bool kDepth>
+void DrawRows(const SpanSetup& setup, const Rows& r) {
+  for (int32_t y = r.yStart; y < r.yEnd; ++y) {
+    const float yc = static_cast<float>(y) + 0.5f;
+    const float xLong = r.topX + (yc - r.topY) * r.longSlope;
+    const float xShort =
+        yc < r.midY ? r.topX + (yc - r.topY) * r.upperSlope : r.midX + (yc - r.midY) * r.lowerSlope;
+    const float xl = r.midOnRight ? xLong : xShort;
+    const float xr = r.midOnRight ? xShort : xLong;
+    const int32_t xs = CeilNonNegative(std::clamp(xl - 0.5f, 0.0f, r.fW));
+    const int32_t xe = CeilNonNegative(std::clamp(xr - 0.5f, 0.0f, r.fW));
+    if (xe <= xs) continue;
+    const float px = static_cast<float>(xs) + 0.5f - r.x0, py = yc - r.y0;
+    Gradients v = r.a0;
+    if (kDepth) v.z = r.a0.z + setup.dx.z * px + r.dy.z * py;
+    if (kTex) {
+      v.rhw = r.a0.rhw + setup.dx.rhw * px + r.dy.rhw * py;
+      v.s = r.a0.s + setup.dx.s * px + r.dy.s * py;
+      v.t = r.a0.t + setup.dx.t * px + r.dy.t * py;
+    }
+    if (kCol == COLOUR_VERTEX) {
+      v.r = r.a0.r + setup.dx.r * px + r.dy.r * py;
+      v.g = r.a0.g + setup.dx.g * px + r.dy.g * py;
+      v.b = r.a0.b + setup.dx.b * px + r.dy.b * py;
+      v.a = r.a0.a + setup.dx.a * px + r.dy.a * py;
+    }
+    Span<kTex, kCol, kBlend, kDepth>(setup, y, xs, xe - xs, v);
+  }
+}
+
+typedef void (*SpanFunc)(const SpanSetup&, const Rows&);
 
 template <bool kTex, ColourSource kCol, Blend kBlend>
 SpanFunc PickDepth(bool depth) {
-  return depth ? &Span<kTex, kCol, kBlend, true> : &Span<kTex, kCol, kBlend, false>;
+  return depth ? &DrawRows<kTex, kCol, kBlend, true> : &DrawRows<kTex, kCol, kBlend, false>;
 }
 
 template <bool kTex, ColourSource kCol>
@@ -253,6 +351,7 @@ void DrawTriangle(const Target& target, const State& state, const Vertex& va, co
   const bool textured = tex != nullptr && tex->iWidth > 0 && tex->iHeight > 0;
   const bool depth = state.bDepthTest && target.pDepth != nullptr;
   const bool persp = state.bPerspective;
+  const bool colours = state.eColour == COLOUR_VERTEX;
 
   Corner c[3];
   const Vertex* in[3] = {&va, &vb, &vc};
@@ -287,14 +386,21 @@ void DrawTriangle(const Target& target, const State& state, const Vertex& va, co
       *pdx = ((a1 - a0) * y20 - (a2 - a0) * y10) * inv;
       *pdy = ((a2 - a0) * x10 - (a1 - a0) * x20) * inv;
     };
-    plane(c[0].a.z, c[1].a.z, c[2].a.z, &setup.dx.z, &dy.z);
-    plane(c[0].a.rhw, c[1].a.rhw, c[2].a.rhw, &setup.dx.rhw, &dy.rhw);
-    plane(c[0].a.s, c[1].a.s, c[2].a.s, &setup.dx.s, &dy.s);
-    plane(c[0].a.t, c[1].a.t, c[2].a.t, &setup.dx.t, &dy.t);
-    plane(c[0].a.r, c[1].a.r, c[2].a.r, &setup.dx.r, &dy.r);
-    plane(c[0].a.g, c[1].a.g, c[2].a.g, &setup.dx.g, &dy.g);
-    plane(c[0].a.b, c[1].a.b, c[2].a.b, &setup.dx.b, &dy.b);
-    plane(c[0].a.a, c[1].a.a, c[2].a.a, &setup.dx.a, &dy.a);
+    // Only the planes the pixel work reads.
+    setup.dx = Gradients{0, 0, 0, 0, 0, 0, 0, 0};
+    dy = setup.dx;
+    if (depth) plane(c[0].a.z, c[1].a.z, c[2].a.z, &setup.dx.z, &dy.z);
+    if (textured) {
+      plane(c[0].a.rhw, c[1].a.rhw, c[2].a.rhw, &setup.dx.rhw, &dy.rhw);
+      plane(c[0].a.s, c[1].a.s, c[2].a.s, &setup.dx.s, &dy.s);
+      plane(c[0].a.t, c[1].a.t, c[2].a.t, &setup.dx.t, &dy.t);
+    }
+    if (colours) {
+      plane(c[0].a.r, c[1].a.r, c[2].a.r, &setup.dx.r, &dy.r);
+      plane(c[0].a.g, c[1].a.g, c[2].a.g, &setup.dx.g, &dy.g);
+      plane(c[0].a.b, c[1].a.b, c[2].a.b, &setup.dx.b, &dy.b);
+      plane(c[0].a.a, c[1].a.a, c[2].a.a, &setup.dx.a, &dy.a);
+    }
   }
   setup.maskU = setup.maskV = 0;
   if (textured) {
@@ -321,34 +427,25 @@ void DrawTriangle(const Target& target, const State& state, const Vertex& va, co
   const float xLongAtMid = top.x + (mid.y - top.y) * longSlope;
   const bool midOnRight = mid.x > xLongAtMid;
 
-  const float fH = static_cast<float>(target.iHeight), fW = static_cast<float>(target.iWidth);
-  const int32_t yStart = static_cast<int32_t>(std::ceil(std::clamp(top.y - 0.5f, 0.0f, fH)));
-  const int32_t yEnd = static_cast<int32_t>(std::ceil(std::clamp(bot.y - 0.5f, 0.0f, fH)));
+  const float fH = static_cast<float>(target.iHeight);
+  Rows rows;
+  rows.topX = top.x;
+  rows.topY = top.y;
+  rows.midX = mid.x;
+  rows.midY = mid.y;
+  rows.longSlope = longSlope;
   const float upperDy = mid.y - top.y, lowerDy = bot.y - mid.y;
-  const float upperSlope = upperDy > 0.0f ? (mid.x - top.x) / upperDy : 0.0f;
-  const float lowerSlope = lowerDy > 0.0f ? (bot.x - mid.x) / lowerDy : 0.0f;
-  const Gradients& a0 = c[0].a;
-  for (int32_t y = yStart; y < yEnd; ++y) {
-    const float yc = static_cast<float>(y) + 0.5f;
-    const float xLong = top.x + (yc - top.y) * longSlope;
-    const float xShort = yc < mid.y ? top.x + (yc - top.y) * upperSlope : mid.x + (yc - mid.y) * lowerSlope;
-    const float xl = midOnRight ? xLong : xShort;
-    const float xr = midOnRight ? xShort : xLong;
-    const int32_t xs = static_cast<int32_t>(std::ceil(std::clamp(xl - 0.5f, 0.0f, fW)));
-    const int32_t xe = static_cast<int32_t>(std::ceil(std::clamp(xr - 0.5f, 0.0f, fW)));
-    if (xe <= xs) continue;
-    const float px = static_cast<float>(xs) + 0.5f - c[0].x, py = yc - c[0].y;
-    Gradients v;
-    v.z = a0.z + setup.dx.z * px + dy.z * py;
-    v.rhw = a0.rhw + setup.dx.rhw * px + dy.rhw * py;
-    v.s = a0.s + setup.dx.s * px + dy.s * py;
-    v.t = a0.t + setup.dx.t * px + dy.t * py;
-    v.r = a0.r + setup.dx.r * px + dy.r * py;
-    v.g = a0.g + setup.dx.g * px + dy.g * py;
-    v.b = a0.b + setup.dx.b * px + dy.b * py;
-    v.a = a0.a + setup.dx.a * px + dy.a * py;
-    span(setup, y, xs, xe - xs, v);
-  }
+  rows.upperSlope = upperDy > 0.0f ? (mid.x - top.x) / upperDy : 0.0f;
+  rows.lowerSlope = lowerDy > 0.0f ? (bot.x - mid.x) / lowerDy : 0.0f;
+  rows.midOnRight = midOnRight;
+  rows.x0 = c[0].x;
+  rows.y0 = c[0].y;
+  rows.a0 = c[0].a;
+  rows.dy = dy;
+  rows.fW = static_cast<float>(target.iWidth);
+  rows.yStart = CeilNonNegative(std::clamp(top.y - 0.5f, 0.0f, fH));
+  rows.yEnd = CeilNonNegative(std::clamp(bot.y - 0.5f, 0.0f, fH));
+  span(setup, rows);
 }
 
 void DrawLine(const Target& target, const State& state, const Vertex& a, const Vertex& b) {
@@ -383,7 +480,8 @@ void DrawLine(const Target& target, const State& state, const Vertex& a, const V
     if (depth) {
       const float zf = (a.z + (b.z - a.z) * t) * 65535.0f;
       z16 = zf <= 0.0f ? 0u : (zf >= 65535.0f ? 65535u : static_cast<uint32_t>(zf + 0.5f));
-      if (z16 > target.pDepth[static_cast<size_t>(y) * target.iWidth + x]) continue;
+      if (z16 > static_cast<uint32_t>(target.pDepth[static_cast<size_t>(y) * target.iWidth + x]) + state.uDepthSlack)
+        continue;
     }
     *p = al >= 255 ? Pack565(r, g, bl) : BlendAlpha(*p, r, g, bl, al);
     if (depth && state.bDepthWrite && al >= 255) target.pDepth[static_cast<size_t>(y) * target.iWidth + x] = static_cast<uint16_t>(z16);

@@ -56,6 +56,10 @@ struct State {
   bool bPerspective = true;
   bool bDepthTest = false;
   bool bDepthWrite = false;
+  // Depth units (of 65535) a pixel may lie behind the stored depth and still
+  // pass: layers drawn over a surface (shadows, decals, the grass over its
+  // shading) come from other triangles of the same plane.
+  uint32_t uDepthSlack = 0;
   bool bFlatShade = false;   // the first corner's colour for the whole face
   uint32_t uAlphaRef = 0;    // pixels with alpha below it are not drawn
 };

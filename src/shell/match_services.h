@@ -67,6 +67,7 @@ void referee_DecisionClear();
 void replay_Reset();
 void injuryg_Update();
 void injuryg_MatchEndUpdate();
+void match_SquadsCopyBack();
 
 // ---- Match clock, for the pause ----------------------------------------------------------------
 void clock_StateSave();

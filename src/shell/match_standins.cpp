@@ -57,8 +57,6 @@ void replay_RecordFrame() {}
 void camera_Update() {}
 void offside_LineUpdate() {}
 
-void match_Clear() {}
-void team_PlayersInit() {}
 void matchflow_LineupReset() {}
 void caption_Init() {}
 void camera_ViewInvalidate() {}

@@ -275,6 +275,7 @@ void pcmain_MatchLeave() {
   replay_Reset();
   injuryg_Update();
   injuryg_MatchEndUpdate();
+  match_SquadsCopyBack();
   if (!pcmain_DisplayStartup()) {
     // Without a display the game cannot go on: say so and end the program
     // with a code that says it failed.

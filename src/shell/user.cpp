@@ -51,8 +51,10 @@ void game_UsersStart() {
 void user_Init() {
   for (User& u : user_aUsers) {
     if (!u.pip) break;
+    // A fresh marker while the pool lasts; once it is used up the user keeps
+    // the one he has, so no two users ever share one.
     UserMarker* phl = nullptr;
-    if (!u.phl && usrmark_bAlloc(&phl)) u.phl = phl;
+    if (usrmark_bAlloc(&phl)) u.phl = phl;
     if (u.phl) {
       u.phl->iState = USRMARK_STATE_NONE;
       u.phl->pplyr = nullptr;
@@ -302,8 +304,15 @@ static void ChooseAttacker(User* pusr, Player* poCur, Player* poHolder, int32_t 
     int32_t iGoalX = poHolder->Direction == 1 ? 9360 : -9360;
     int32_t iBestRank = INT32_MAX;
     int64_t iBestDist = INT64_MAX;
+    // The same candidates as in defence: no keeper, not the holder, nobody
+    // another user steers, nobody stopping.
+    Player* poTaker = setp_poGetKickTaker();
     for (Player* pp = ChainOf(pusr->MyTeam); pp; pp = match_TeamNextPlayerGet(pp)) {
+      if (player_IsGoalkeeper(pp) || pp == poHolder) continue;
       if (pp->Control == PLAYER_CONTROL_USER && pp != poCur) continue;
+      if ((iMode & USER_CHOOSE_NOT_TAKER) && pp == poTaker) continue;
+      if (pp->MoveState == 8) continue;
+      if (!(iMode & USER_CHOOSE_ANY) && pp == poCur) continue;
       int32_t iRank = SectorRank(bx, by, pp, iGoalX) + (OnPitch(pp) ? 0 : 8);
       int64_t iDist = player_Dist2(pp->x - poHolder->x, pp->y - poHolder->y);
       if (iRank < iBestRank || (iRank == iBestRank && iDist < iBestDist)) {
@@ -313,7 +322,6 @@ static void ChooseAttacker(User* pusr, Player* poCur, Player* poHolder, int32_t 
       }
     }
   }
-  (void)poCur;
   if (!poPlayer) return;
   QDX_ASSERT(pusr->MyTeam == poPlayer->MyTeam);
   user_PlayerSet(pusr, poPlayer);

@@ -96,8 +96,8 @@ struct DBPlayer {
   std::uint8_t uInjuryType;         // 111: 0..8
 
   // In memory only, cleared when a squad is loaded.
-  FormationSlot* poSlot;       // the slot held on the pitch; none off the pitch
-  FormationSlot* poSavedSlot;  // the slot held when the formation was last saved
+  const FormationSlot* poSlot;       // the slot held on the pitch; none off the pitch
+  const FormationSlot* poSavedSlot;  // the slot held when the formation was last saved
   DBPlayer* poNext;            // next player of the list (pitch, bench, reserves)
   void* po3DObject;            // the player's 3D object while a match is loaded
 };

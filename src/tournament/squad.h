@@ -36,6 +36,11 @@ struct SquadTeamRef {
 // were.
 Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::int32_t iSlot, void* pvBuffer,
                        std::int32_t cbBuffer);
+// Decodes a block (its 4-byte header and 112-byte records) into at most cMax
+// records. Returns 0, writing nothing to *pcOut, when the header's count does
+// not match the block's size or a record is unusable.
+std::int32_t squadcache_BlockDecode(const std::uint8_t* pbBlock, std::int32_t cbBlock, DBPlayer* paOut,
+                                   std::int32_t cMax, std::int32_t* pcOut);
 // The slot whose team id and edition match, else null.
 Squad* squadcache_Find(std::int32_t iTeamId, std::int32_t iEdition);
 // Empties both slots.

@@ -86,17 +86,12 @@ Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::i
   file_Close(pFile);
   if (cbRead != static_cast<std::int32_t>(uSize)) return nullptr;
 
-  const std::uint8_t* pb = static_cast<const std::uint8_t*>(pvBuffer);
-  const std::int32_t n = static_cast<std::int16_t>(pb[2] | (pb[3] << 8));
-  if (n < 0 || static_cast<std::uint32_t>(DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE * n) != uSize) return nullptr;
-  // Decode into a scratch copy first, so a damaged record leaves the slot as it was.
+  // Decode into a scratch copy first, so a damaged block leaves the slot as it was.
   static DBPlayer aScratch[TEAM_SQUADSIZE_MAX];
-  const std::int32_t cKeep = n < TEAM_SQUADSIZE_MAX ? n : TEAM_SQUADSIZE_MAX;
-  for (std::int32_t i = 0; i < n; i++) {
-    DBPlayer o;
-    if (!dbplayer_Decode(pb + DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE * i, &o)) return nullptr;
-    if (i < cKeep) aScratch[i] = o;
-  }
+  std::int32_t cKeep = 0;
+  if (!squadcache_BlockDecode(static_cast<const std::uint8_t*>(pvBuffer), static_cast<std::int32_t>(uSize), aScratch,
+                              TEAM_SQUADSIZE_MAX, &cKeep))
+    return nullptr;
   squadcache_SlotSet(tla_NameGet(poTeam->iTeamId), poTeam->iTeamId, aScratch, cKeep, iEdition, iSlot);
   return squadcache_Find(poTeam->iTeamId, iEdition);
 }

@@ -1,6 +1,6 @@
 // Minimal versions of the tournament services not built yet, so that the
 // game links and runs: no stadiums, ratings 3, no results ticker, a friendly
-// match of the last edition, no penalty taker. Each function here is
+// match of the last edition. Each function here is
 // replaced, one by one, by the real module that provides it.
 #include "tournament/tournament_services.h"
 
@@ -11,7 +11,6 @@ std::int32_t tmglobal_iMatchPhase = 0;
 std::int32_t tmglobal_bTournamentMatch = 0;
 }  // namespace
 
-Player* dbplayer_poPenaltyTakerChoose(std::int32_t, std::int32_t) { return nullptr; }
 
 // A team missing from the database rates 1..5.
 std::int32_t result_RatingGet(std::int32_t, std::int32_t) { return 3; }

@@ -289,7 +289,9 @@ TEST_F(AnimTest, JointsMeetTheBallAtContactAtEveryFacing) {
       }
       if (dRef < 0) dRef = dMin;
       EXPECT_NEAR(dMin, dRef, 4.0) << "animation " << e << " facing " << iFacing;
-      EXPECT_LT(dMin, 160.0) << "animation " << e << " facing " << iFacing;  // within a metre of a foot or the head
+      // The ball's centre lies a ball's radius and a foot's length from the
+      // ankle, or a ball's radius from the head.
+      EXPECT_LT(dMin, 56.0) << "animation " << e << " facing " << iFacing;
       // The root joint is the frame's root point.
       std::int32_t rx, rh, ry;
       anim_FramePointGet(pp, &rx, &rh, &ry);

@@ -2,19 +2,29 @@
 #include "engine_env.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/chaser.h"
+#include "engine/target.h"
 #include "engine/engine_services.h"
 #include "engine/move.h"
 #include "engine/team.h"
 #include "framework/math/qmath.h"
 #include "matchflow/clock.h"
+#include "matchflow/matcha.h"
 #include "shell/global.h"
+#include "shell/vsync.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
+#include "tournament/dbindex.h"
 #include "tournament/dbplayer.h"
+#include "tournament/squad.h"
 
 static DBPlayer s_aoDb[PLAYER_MAX];
 static FormationSlot s_aoSlots[PLAYER_MAX];
@@ -42,7 +52,41 @@ void EnginePlace(Player* pp, std::int32_t x, std::int32_t y, std::int32_t iFacin
   anim_TargetPointSet(&pp->oAnimInfo, x, y);
 }
 
-void EngineMatchSetup() {
+namespace {
+
+// Brazil and Italy of 1970 from the generated database: each squad decoded
+// from its block, handed to its side and set up in its formation; the
+// pitch players in slot order.
+void RealSquadsSet(DBPlayer** apoOut) {
+  const char* pszBuild = std::getenv("KORVENA_BUILD_DIR");
+  std::ifstream in(std::string(pszBuild ? pszBuild : ".") + "/data/database/dump/dump.dat", std::ios::binary);
+  const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::int32_t aiTeams[2] = {144, 88};
+  match_SquadBuffersPoint();
+  for (std::int32_t k = 0; k < 2; k++) {
+    const DBTeamEditions* t = dbteams_Find(aiTeams[k]);
+    const std::uint32_t uOff = director_DumpBlockOffsetGet(t->iNumber * DB_KEY_STEP, 3);
+    const std::uint32_t uSize = director_DumpBlockSizeGet(t->iNumber * DB_KEY_STEP, 3);
+    static DBPlayer aBlock[TEAM_SQUADSIZE_MAX];
+    std::int32_t n = 0;
+    if (uOff + uSize > file.size() ||
+        !squadcache_BlockDecode(&file[uOff], static_cast<std::int32_t>(uSize), aBlock, TEAM_SQUADSIZE_MAX, &n)) {
+      std::fprintf(stderr, "engine harness: no database at %s\n", pszBuild ? pszBuild : ".");
+      std::abort();
+    }
+    squadcache_SlotSet("", aiTeams[k], aBlock, n, 3, k);
+    MatchTeam* poTeam = k == 0 ? match_HomeTeamGet() : match_AwayTeamGet();
+    if (k == 0) match_HomeSquadSet(squadcache_SlotGet(0));
+    else match_AwaySquadSet(squadcache_SlotGet(1));
+    poTeam->iFormation = -1;
+    team_SetUp(t->aiFormation[3], poTeam);
+    team_NumbersFromSlots(poTeam);
+    DBPlayer* p = poTeam->poPitchList;
+    for (std::int32_t i = 0; i < PLAYER_TEAM_SIZE && p; i++, p = p->poNext) apoOut[k * PLAYER_TEAM_SIZE + i] = p;
+  }
+}
+
+void Setup(bool bRealSquads) {
   QMathRandState oState;
   QMathRandStateInitial(&oState);
   QMathRandStateRestore(&oState);
@@ -54,7 +98,22 @@ void EngineMatchSetup() {
   move_oTackle = MoveTackleState{};
   game_UsersReset();
   usrmark_PoolInit();
+  // The ball at rest on the centre spot with no flight, path or chasers.
   ball_Init(&ball_oBall);
+  ball_Release(&ball_oBall);
+  ball_PlaceAt(&ball_oBall, 0, 0, 0);
+  ball_oBall.iState = BALL_STATE_FREE;
+  ball_iPathLength = 0;
+  ball_iPathApex = 0;
+  ball_iPathIndex = 0;
+  ball_iPathCursor = 0;
+  ball_iStepCounter = 0;
+  ball_OutcomeClear();
+  chaser_Clear();
+  target_Clear();
+  // The frame counter runs on from the last match, far enough that nothing
+  // timed against it (the deflection sound) remembers that match.
+  vsync_iFrame += 1000;
 
   MatchTeam* poHome = match_HomeTeamGet();
   MatchTeam* poAway = match_AwayTeamGet();
@@ -62,6 +121,8 @@ void EngineMatchSetup() {
   poAway->poPlayers = &player_aAway[0];
   poHome->KickOff = 0;  // home attacks toward +x
   poAway->KickOff = 1;
+  DBPlayer* apoReal[PLAYER_MAX] = {};
+  if (bRealSquads) RealSquadsSet(apoReal);
   poHome->iTeam = 1;
   poAway->iTeam = 2;
   for (std::int32_t i = 0; i < PLAYER_MAX; i++) {
@@ -85,8 +146,9 @@ void EngineMatchSetup() {
     *pp = Player{};
     pp->ID = static_cast<std::uint8_t>(i);
     pp->MyTeam = i < PLAYER_TEAM_SIZE ? player_PlaysFor_Home : player_PlaysFor_Away;
-    pp->pDBPlayer = &db;
+    pp->pDBPlayer = bRealSquads ? apoReal[i] : &db;
     pp->pNext = k + 1 < PLAYER_TEAM_SIZE ? EnginePlayer(i + 1) : nullptr;
+    pp->iInterceptEntry = -1;
   }
   match_HomeClubStateSet(0);
   match_HomeClubStateSet(0);
@@ -123,10 +185,16 @@ void EngineMatchSetup() {
   PlayerO_MoveStateSet(pr, MOVE_STATE_STAND);
 }
 
+}  // namespace
+
+void EngineMatchSetup() { Setup(false); }
+void EngineMatchSetupFromSquads() { Setup(true); }
+
 // The harness sets the match clock directly (ticks are thirtieths of a second).
 void engine_StandInClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
 
 void EngineTick() {
+  vsync_iFrame++;
   player_FrameUpdate();
   anim_BallAtHolderPlace();
 }

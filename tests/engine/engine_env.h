@@ -11,6 +11,9 @@ struct DBPlayer;
 // Fills the table, links both chains, runs the kick-off reset for every
 // player and places him at his formation spot facing the way he attacks.
 void EngineMatchSetup();
+// The same with Brazil and Italy of 1970 from the generated player database,
+// set up in their formations.
+void EngineMatchSetupFromSquads();
 // One match tick of the engine: the player step and the ball on its holder.
 void EngineTick();
 // The player with the given id (0..21).

@@ -33,9 +33,11 @@ struct Tally {
   int cBounces = 0;
   int cStops = 0;
   int cRestarts = 0;
-  int cFrameHits = 0;
+  int cFrameHits = 0;  // posts and crossbar
+  int cNetHits = 0;
   int iMaxAbsX = 0;
   int iMaxAbsY = 0;
+  int cHeaders = 0;  // high balls met with the head
 };
 
 std::uint64_t Mix(std::uint64_t h, std::uint64_t v) {
@@ -61,6 +63,9 @@ class BallMatch : public EngineSides {
     Place(poHolder, 0, 0, 0);
     newballA_OwnerSet(poHolder, 1);
     int iHeld = 0;
+    int iRestartAt = -1;
+    int iOutX = 0;
+    int iOutY = 0;
     std::uint64_t iChain = 1469598103934665603ull;
     std::vector<std::uint64_t> aHashes;
     for (int iTick = 0; iTick < kTicks; iTick++) {
@@ -68,19 +73,32 @@ class BallMatch : public EngineSides {
       Ball* pb = &ball_oBall;
       int iKindBefore = pb->iKind;
       int iHeadingBefore = pb->iHeading;
+      int iNetSoundBefore = ball_iNetSoundFrame;
       ball_Update();
       if (pb->iKind == BALL_KIND_NONE && iKindBefore != BALL_KIND_NONE && pb->poOwner == nullptr) poTally->cStops++;
       if (pb->iT == 0 && iKindBefore != BALL_KIND_NONE && pb->iState == BALL_STATE_FREE) poTally->cBounces++;
-      if (pb->iHeading != iHeadingBefore && std::abs(ball_CurXGet()) > 8900) poTally->cFrameHits++;
-      poTally->iMaxAbsX = std::max(poTally->iMaxAbsX, std::abs(ball_CurXGet()));
-      poTally->iMaxAbsY = std::max(poTally->iMaxAbsY, std::abs(ball_CurYGet()));
+      if (iRestartAt < 0) {
+        poTally->iMaxAbsX = std::max(poTally->iMaxAbsX, std::abs(ball_CurXGet()));
+        poTally->iMaxAbsY = std::max(poTally->iMaxAbsY, std::abs(ball_CurYGet()));
+      }
 
-      if (ball_oRefereeReport.cReports != cReports) {
-        // Out of play: a player of the other side restarts from where it went out.
-        cReports = ball_oRefereeReport.cReports;
+      if (pb->iHeading != iHeadingBefore && std::abs(ball_CurXGet()) == BALL_GOAL_LINE_X - 28) poTally->cFrameHits++;
+      if (ball_iNetSoundFrame != iNetSoundBefore) poTally->cNetHits++;
+
+      if (ball_oRefereeReport.cReports != cReports && iRestartAt < 0) {
+        // Out of play: the ball runs on (into the net, off the pitch) for the
+        // moments before the whistle, then a player of the other side
+        // restarts from where it went out.
+        iRestartAt = iTick + 40;
+        iOutX = ball_oRefereeReport.x;
+        iOutY = ball_oRefereeReport.y;
+      }
+      cReports = ball_oRefereeReport.cReports;
+      if (iTick == iRestartAt) {
+        iRestartAt = -1;
         poTally->cRestarts++;
-        int x = std::max(-9000, std::min(9000, ball_oRefereeReport.x));
-        int y = std::max(-5600, std::min(5600, ball_oRefereeReport.y));
+        int x = std::max(-9000, std::min(9000, iOutX));
+        int y = std::max(-5600, std::min(5600, iOutY));
         Player* poLast = pb->pplyrWhoKicked;
         Player* poTaker = poLast != nullptr && poLast->MyTeam == player_PlaysFor_Home ? Away(1 + Rand(9)) : Home(1 + Rand(9));
         Place(poTaker, x, y, 0);
@@ -98,7 +116,7 @@ class BallMatch : public EngineSides {
           poTally->cKicks++;
           iHeld = 0;
         }
-      } else {
+      } else if (iRestartAt < 0) {
         // The chasers run (or walk out their delays); near the ball, where the
         // touch machine would take over, they take it.
         for (int iSide : {player_PlaysFor_Home, player_PlaysFor_Away}) {
@@ -124,6 +142,12 @@ class BallMatch : public EngineSides {
             iHeld = 0;
             break;
           }
+          if (bMayTake && bx * bx + by * by < 160 * 160 && ball_HeightGet(pb) < 260) {
+            // A high ball within reach is headed on toward a mate.
+            Head(pp);
+            if (pb->iKind == BALL_KIND_HIGH_HEADER) poTally->cHeaders++;
+            break;
+          }
         }
       }
 
@@ -140,6 +164,16 @@ class BallMatch : public EngineSides {
       if ((iTick + 1) % 30 == 0) aHashes.push_back(iChain);
     }
     return aHashes;
+  }
+
+  // A player meets a loose high ball with his head, toward a mate.
+  void Head(Player* pp) {
+    int iGoalX = pp->Direction == 1 ? 9360 : -9360;
+    target_Start(nullptr, ball_HeadingTo(iGoalX - PlayerO_XGet(pp), -PlayerO_YGet(pp)), 0);
+    Player* poMate = (pp->MyTeam == player_PlaysFor_Home ? Home(1) : Away(1)) + Rand(9);
+    target_ReceiverSet(poMate != pp ? poMate : nullptr);
+    target_HeaderSet(pp, 100, 12);
+    target_DoTapHeader(pp);
   }
 
   // The holder plays the ball on: a pass, a long ball, a lob, a volley, a
@@ -181,12 +215,15 @@ TEST_F(BallMatch, TwoMinutesAreDeterministic) {
   for (size_t i = 0; i < aFirst.size(); i++) ASSERT_EQ(aFirst[i], aSecond[i]) << "second " << i + 1;
 
   // What a player sees: plenty of kicks, bounces that die into rolls, balls
-  // that leave the pitch, the goal frame in play, and the ball on the pitch
-  // or in the nets.
+  // that leave the pitch, posts or bar and nets struck, high balls headed on,
+  // and the ball on the pitch or in the nets until the whistle.
   EXPECT_GT(oFirst.cKicks, 30);
   EXPECT_GT(oFirst.cBounces, 30);
   EXPECT_GT(oFirst.cStops, 3);
   EXPECT_GT(oFirst.cRestarts, 3);
+  EXPECT_GT(oFirst.cFrameHits, 0);
+  EXPECT_GT(oFirst.cNetHits, 0);
+  EXPECT_GT(oFirst.cHeaders, 0);
   EXPECT_LE(oFirst.iMaxAbsX, 9360 + 4 * 60 + 200);
   EXPECT_LE(oFirst.iMaxAbsY, 5760 + 200);
 

@@ -12,6 +12,7 @@
 #include "engine/newballA.h"
 #include "engine/player.h"
 #include "engine/target.h"
+#include "engine/team.h"
 #include "shell/global.h"
 
 namespace {
@@ -165,6 +166,17 @@ TEST_F(Strikes, KeeperReleaseThrowAndDeflection) {
   target_DoKeeperRelease(poKeeper);
   EXPECT_NEAR(Dist(newballA_TargetXGet(&ball_oBall) + 8000, newballA_TargetYGet(&ball_oBall)), 1000, 1);
 
+  // A nudge plays the ball a little ahead of its player for himself, a
+  // goalkeeper's too.
+  Place(poKeeper, -8000, 0, 0);
+  poKeeper->iSpeed = 10;
+  ball_PlaceAt(&ball_oBall, -8000, 0, 0);
+  newballA_OwnerSet(poKeeper, 1);
+  target_DoNudge(poKeeper);
+  EXPECT_EQ(ball_oBall.poTargetPlayer, poKeeper);
+  EXPECT_EQ(ball_oBall.iKind, BALL_KIND_LOFT);
+  EXPECT_NEAR(ball_oBall.iTargetX, -8000 + 360, 1);
+
   // A throw aimed 8000 away (the aim point stands in at the centre spot)
   // lands 5760 away in the same direction.
   Player* pp = Away(5);
@@ -186,6 +198,28 @@ TEST_F(Strikes, KeeperReleaseThrowAndDeflection) {
   EXPECT_EQ(ball_oBall.poOwner, nullptr);
   EXPECT_NEAR(ball_oBall.iTargetY, 144, 1);
   EXPECT_NEAR(ball_oBall.iTargetX, 0, 3);
+
+  // A shot at a point in the goal is aimed 1440 further on along x, its
+  // height and y grown by the same share (dx + 1440) / dx.
+  struct {
+    int bx, by, tx, th, ty;
+    int wx, wh, wy;
+  } aShots[] = {
+      {7920, 100, 9360, 200, 460, 10800, 400, 820},     // dx 1440: twice the offsets
+      {-8640, 0, -9360, 240, -300, -10800, 720, -900},  // dx 720: three times
+      {0, 0, 8000, 240, 300, 8000, 240, 300},           // short of the goal: unchanged
+  };
+  for (auto c : aShots) {
+    ball_PlaceAt(&ball_oBall, c.bx, 0, c.by);
+    target_XSet(c.tx);
+    target_ZSet(c.th);
+    target_YSet(c.ty);
+    target_DoShotAtPoint(pp);
+    EXPECT_EQ(ball_oBall.iKind, BALL_KIND_SHOT) << c.tx;
+    EXPECT_EQ(ball_oBall.iTargetX, c.wx) << c.tx;
+    EXPECT_EQ(ball_oBall.iTargetHeight, c.wh) << c.tx;
+    EXPECT_EQ(ball_oBall.iTargetY, c.wy) << c.tx;
+  }
 
   // A shot at a point beyond the goal line from a ball already past it keeps
   // the point (nothing to scale by) and clears it afterwards.
@@ -236,6 +270,28 @@ TEST_F(Strikes, ShotsAndHeadersLaunch) {
   EXPECT_EQ(ball_oBall.iKind, BALL_KIND_STRIKE);
   EXPECT_GT(ball_LandXGet(), 6000);
   EXPECT_GT(ball_LandYGet(), -3000);
+}
+
+TEST_F(Strikes, ShotStatisticsGoToTheKickersSide) {
+  Player* pp = Home(9);
+  pp->Direction = 1;
+  MatchStats& st = match_HomeTeamGet()->MatchStats;
+  MatchStats& away = match_AwayTeamGet()->MatchStats;
+  int iShots = st.Shots, iOnTarget = st.OnTarget, iAwayShots = away.Shots;
+  // Into the goal he attacks: a shot on target (and so a shot).
+  ball_PlaceAt(&ball_oBall, 8000, 0, 0);
+  newballA_OwnerSet(pp, 1);
+  ball_ShotLaunch(9700, 100, 0, 100);
+  ASSERT_EQ(ball_OutcomeGet(), BALL_OUTCOME_GOAL);
+  EXPECT_EQ(st.OnTarget, iOnTarget + 1);
+  EXPECT_EQ(st.Shots, iShots + 1);
+  // Toward his own goal nothing is counted.
+  ball_PlaceAt(&ball_oBall, -8000, 0, 0);
+  newballA_OwnerSet(pp, 1);
+  ball_ShotLaunch(-9700, 100, 0, 100);
+  ASSERT_EQ(ball_OutcomeGet(), BALL_OUTCOME_GOAL);
+  EXPECT_EQ(st.Shots, iShots + 1);
+  EXPECT_EQ(away.Shots, iAwayShots);
 }
 
 }  // namespace

@@ -45,10 +45,23 @@ TEST_F(UserTest, MarkerPoolIsNeverRefilled) {
   EXPECT_FALSE(usrmark_bAlloc(&phl));
   EXPECT_EQ(aphl[7]->iIndex, 7);
   EXPECT_EQ(aphl[0]->iWidth, 8);
-  // A user keeps the marker it got first across match set-ups.
+  // With the pool used up a user keeps the marker he has.
   UserMarker* phlFirst = U()->phl;
   user_Init();
   EXPECT_EQ(U()->phl, phlFirst);
+  // Set-ups take fresh markers while the pool lasts; two users never share one.
+  usrmark_PoolInit();
+  User* pu2 = &user_aUsers[1];
+  for (std::int32_t iMatch = 0; iMatch < 6; iMatch++) {
+    if (iMatch == 2) pu2->pip = U()->pip + 1;  // a second user joins
+    user_Init();
+    if (pu2->pip) {
+      EXPECT_NE(U()->phl, pu2->phl) << iMatch;
+    }
+    ASSERT_NE(U()->phl, nullptr);
+  }
+  pu2->pip = nullptr;
+  pu2->phl = nullptr;
   usrmark_TimerAdd();
   usrmark_TimerAdd();
   EXPECT_EQ(usrmark_iTimer, 400);
@@ -80,6 +93,20 @@ TEST_F(UserTest, RoamingMarkerTakesTheNearestPlayerBelow2304) {
 
 TEST_F(UserTest, HomingMarkerTakesItsPlayerAndMarkerFollows) {
   Player* pp = EnginePlayer(6);
+  // From 419904 away or more the marker moves 1152 toward its player a step.
+  EnginePlace(pp, 0, 0, 0);
+  U()->phl->iState = USRMARK_STATE_HOMING;
+  U()->phl->pplyr = pp;
+  U()->phl->x = 419904;
+  U()->phl->y = 0;
+  user_Update();
+  EXPECT_EQ(U()->phl->iState, USRMARK_STATE_HOMING);
+  EXPECT_NEAR(U()->phl->x, 419904 - 1152, 1);
+  EXPECT_EQ(U()->phl->y, 0);
+  EXPECT_EQ(pp->Control, PLAYER_CONTROL_COMPUTER);
+  user_Update();
+  EXPECT_EQ(U()->phl->iState, USRMARK_STATE_ON_PLAYER);  // now below 419904
+
   U()->phl->iState = USRMARK_STATE_HOMING;
   U()->phl->pplyr = pp;
   U()->phl->x = -9000;
@@ -175,6 +202,23 @@ Player* ModelDefender(User* pu, std::int32_t iMode) {
   return poBest;
 }
 
+TEST_F(UserTest, SectorRowsOfTheChoiceTable) {
+  struct Case {
+    std::int32_t x1, y1, iHeading, want;
+  } cases[] = {
+      {500, 0, 0, 0},        {575, 0, 0, 0},        {576, 0, 0, 1},      {1000, 0, 0, 1},   {1000, 1000, 0, 2},
+      {1000, -1000, 0, 2},   {0, 1000, 0, 4},       {0, 1500, 0, 7},     {-1000, 0, 0, 8},  {2500, 0, 0, 5},
+      {8000, 0, 0, 8},       {1000, 0, 32768, 8},   {0, 1000, 16384, 1}, {0, 0, 0, 0},
+  };
+  // Straight behind (half a turn) lies in no row: the maximum angles are
+  // exclusive, 180 degrees included.
+  for (const Case& c : cases) {
+    EXPECT_EQ(roles_SectorFind(0, 0, c.x1, c.y1, c.iHeading, user_aiSectorTable, USER_SECTOR_ROWS), c.want)
+        << c.x1 << "," << c.y1 << " heading " << c.iHeading;
+  }
+  EXPECT_EQ(roles_SectorFind(0, 0, 100, 0, 0, user_aiSectorTable, 0), 0);  // no rows: the count
+}
+
 TEST_F(UserTest, DefendingChoiceMatchesAPlainModel) {
   match_HomeClubStateSet(1);
   match_AwayClubStateSet(0);
@@ -214,6 +258,11 @@ TEST_F(UserTest, AttackingChoices) {
   user_PlayerSet(U(), EnginePlayer(3));
   user_PlayerChoose(U(), 0);
   EXPECT_EQ(U()->phl->pplyr, poHolder);
+  // Passed over the holder: the best placed mate toward the goal attacked,
+  // never the holder or the keeper. A mate right ahead of the ball wins.
+  EnginePlace(EnginePlayer(10), poHolder->x + 300, poHolder->y, 0);
+  user_PlayerChoose(U(), USER_CHOOSE_NOT_TAKER);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(10));
   // Cycling walks the players within 14400 of the ball nearest first.
   user_ChoiceRangeSet(0, 3);
   Player* poSeen[3];
@@ -249,6 +298,30 @@ TEST_F(UserTest, AttackingChoices) {
   user_SelectPlayer(U());
   Player* poCentre = player_NearestOfSideFind(0, 0, 1);
   EXPECT_EQ(U()->phl->pplyr, poCentre);
+}
+
+// After a pass by a user's player the user moves to the free mate nearest
+// the pass's end, unless the ball's target player has a user already.
+TEST_F(UserTest, PassHandsTheUserToTheReceiver) {
+  Player* pp = EnginePlayer(9);
+  user_PlayerSet(U(), pp);
+  EnginePlace(EnginePlayer(5), 3000, 2000, 0);
+  player_PassUserSwitch(pp, 3100, 2000);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(5));
+  EXPECT_EQ(pp->Control, PLAYER_CONTROL_COMPUTER);
+  // A contact player's pass keeps the user where he is.
+  pp = EnginePlayer(5);
+  pp->oTouch.iContactMark = 1;
+  player_PassUserSwitch(pp, -5600, -3600);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(5));
+  pp->oTouch.iContactMark = 0;
+  // A target player already steered by a user: no switch either.
+  ball_oBall.poTargetPlayer = EnginePlayer(5);
+  player_PassUserSwitch(pp, -5600, -3600);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(5));
+  ball_oBall.poTargetPlayer = nullptr;
+  player_PassUserSwitch(pp, -5600, -3600);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(1));
 }
 
 TEST_F(UserTest, BindingsInOpenPlay) {

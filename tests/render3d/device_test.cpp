@@ -157,6 +157,33 @@ TEST_P(Renderer, OneSidedFacesShowOnlyTheirFront) {
   EXPECT_EQ(s.at(320, 240), C565(255, 0, 0));
 }
 
+TEST_P(Renderer, FacesPastTheTransformedArraysAreSkipped) {
+  QMathVec3 pts[4] = {{-1, 1, 10}, {1, 1, 10}, {1, -1, 10}, {-1, -1, 10}};
+  Q3DVertexList vl;
+  vl.pVertices = pts;
+  vl.uCount = 4;
+  for (int clip = 0; clip < 2; ++clip) {
+    if (clip) Q3DVertexListClipTransform(&vl, 0, 4, nullptr, &cam);
+    else Q3DVertexListProject(&vl, 0, 4, nullptr, &cam);
+    vl.uCount = 500;  // raised without a new transform
+    Q3DFace faces[2] = {{{0, 1, 2}, {}, 0}, {{0, 2, 499}, {}, 0}};
+    Q3DFaceList fl;
+    fl.uCount = 2;
+    fl.pVertexList = &vl;
+    fl.pFaces = faces;
+    device->RenderStateSet(4, 3);
+    const uint8_t red[4] = {255, 0, 0, 255};
+    device->ParameterSet(1, red);
+    device->MeshDraw(&fl, &cam, static_cast<uint32_t>(clip));
+    vl.uCount = 4;
+    const Shot s = Frame();
+    EXPECT_EQ(s.at(330, 235), C565(255, 0, 0));  // the first face, inside the arrays
+    EXPECT_EQ(s.at(310, 245), 0);                // the second one was skipped
+    device->Clear();
+  }
+  Q3DVertexListRelease(&vl);
+}
+
 TEST_P(Renderer, ScreenShapes) {
   Q3DScreenQuad box;
   box.aiRect[0] = 10;
@@ -379,6 +406,26 @@ TEST_P(Renderer, DrawingGoesOnAfterSceneEndAndLines) {
   device->BatchBegin(0);
   device->ObjectDraw(&el, &cam, 16);
   device->BatchEnd();
+  // Edges of a list projected directly (wholly inside): a line at y = -2, z = 10.
+  QMathVec3 low[2] = {{-2, -2, 10}, {2, -2, 10}};
+  Q3DVertexList direct;
+  direct.pVertices = low;
+  direct.uCount = 2;
+  Q3DVertexListProject(&direct, 0, 2, nullptr, &cam);
+  uint32_t one[1][2] = {{0, 1}};
+  Q3DEdgeList del;
+  del.uCount = 1;
+  del.pEdges = one;
+  del.pVertexList = &direct;
+  device->ObjectDraw(&del, &cam, 0);
+  // A count raised without a new transform: the device reads only what exists.
+  direct.uCount = 1000;
+  one[0][1] = 999;
+  device->ObjectDraw(&del, &cam, 0);
+  direct.uCount = 2;
+  one[0][1] = 1;
+  const float lowRow = direct.pScreen[0].y;
+  Q3DVertexListRelease(&direct);
   device->SceneEnd();
   // After the scene's end the overlay still draws.
   Q3DScreenQuad box;
@@ -400,8 +447,211 @@ TEST_P(Renderer, DrawingGoesOnAfterSceneEndAndLines) {
   EXPECT_EQ(s.at(319, 290), 0);
   EXPECT_NE(s.at(319, 320), 0);
   EXPECT_NE(s.at(319, 479), 0);
+  EXPECT_NE(s.at(300, static_cast<int>(lowRow)), 0);
+  // Present 0 keeps the frame; present 1 leaves the background for the next one.
+  device->BackgroundSet(0, 0, 255, 0);
+  device->Present(0);
+  device->SceneBegin();
+  Shot next = Frame();
+  EXPECT_EQ(next.px, s.px);
+  device->Present(1);
+  device->SceneBegin();
+  next = Frame();
+  EXPECT_EQ(next.count(0, 0, 640, 480, C565(0, 0, 255)), 640 * 480);
+  EXPECT_EQ(s.at(150, static_cast<int>(lowRow)), 0);  // the line spans x 192 to 448
   Q3DVertexListRelease(&vl);
   device->Present(0);
+}
+
+
+// ---- Golden images -----------------------------------------------------------
+
+// Writes 5-6-5 pixels as a run-length 24-bit TGA, top row first.
+bool WriteGolden(const std::string& path, const Shot& s) {
+  std::vector<uint8_t> b = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(s.w), static_cast<uint8_t>(s.w >> 8),
+                            static_cast<uint8_t>(s.h), static_cast<uint8_t>(s.h >> 8), 24, 0x20};
+  auto rgb = [](uint16_t p, uint8_t* o) {
+    o[0] = static_cast<uint8_t>((p & 31) << 3);
+    o[1] = static_cast<uint8_t>(((p >> 5) & 63) << 2);
+    o[2] = static_cast<uint8_t>((p >> 11) << 3);
+  };
+  for (int y = 0; y < s.h; ++y) {
+    int x = 0;
+    while (x < s.w) {
+      int run = 1;
+      while (x + run < s.w && run < 128 && s.at(x + run, y) == s.at(x, y)) ++run;
+      uint8_t o[3];
+      if (run > 1) {
+        b.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
+        rgb(s.at(x, y), o);
+        b.insert(b.end(), o, o + 3);
+        x += run;
+        continue;
+      }
+      int lit = 1;
+      while (x + lit < s.w && lit < 128 && s.at(x + lit, y) != s.at(x + lit - 1, y)) ++lit;
+      b.push_back(static_cast<uint8_t>(lit - 1));
+      for (int k = 0; k < lit; ++k) {
+        rgb(s.at(x + k, y), o);
+        b.insert(b.end(), o, o + 3);
+      }
+      x += lit;
+    }
+  }
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+// Every kind of drawing in one frame: a keyed textured quad, the ground
+// crossing every plane, a fan, lines, text in both match fonts, a sheet
+// sprite, translucent boxes, vertex colours and a culled face.
+void DrawGoldenScene(Q3DDevice* device, Q3DCamera* cam) {
+  const QMathVec3 ground[4] = {{-2000, -1, -5}, {2000, -1, -5}, {2000, -1, 2000}, {-2000, -1, 2000}};
+  QMathVec3 pts[12] = {ground[0], ground[1], ground[2], ground[3], {-3, 2, 12}, {-1, 2, 12}, {-1, 0, 12}, {-3, 0, 12},
+                       {1, 2, 12}, {1, 0, 12}, {3, 0, 12}, {3, 2, 12}};
+  Q3DColour colours[12];
+  for (int k = 0; k < 12; ++k) colours[k] = Q3DColour{static_cast<uint8_t>(40 + 17 * k), static_cast<uint8_t>(200 - 13 * k), static_cast<uint8_t>(60 + 11 * k), 255};
+  Q3DVertexList vl;
+  vl.pVertices = pts;
+  vl.pColours = colours;
+  vl.uCount = 12;
+  Q3DVertexListClipTransform(&vl, 0, 12, nullptr, cam);
+  Q3DQuad quads[3] = {};
+  const uint16_t idx[3][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}};
+  for (int q = 0; q < 3; ++q)
+    for (int k = 0; k < 4; ++k) quads[q].auIndex[k] = idx[q][k];
+  Q3DQuadList ql;
+  ql.uFlags = 0;  // vertex colours
+  ql.pVertexList = &vl;
+  ql.pQuads = quads;
+  ql.uCount = 2;
+  device->BatchBegin(0);
+  device->RenderStateSet(4, 4);
+  device->FaceListDraw(&ql, cam, 63);
+  // The third quad runs anticlockwise: one-sided, it is culled.
+  ql.pQuads = &quads[2];
+  ql.uCount = 1;
+  ql.uFlags = Q3D_FACES_ONE_SIDED;
+  device->FaceListDraw(&ql, cam, 63);
+  device->BatchEnd();
+  // Lines over the ground.
+  uint32_t edges[2][2] = {{0, 2}, {1, 3}};
+  Q3DEdgeList el;
+  el.uCount = 2;
+  el.pEdges = edges;
+  el.pVertexList = &vl;
+  const uint8_t white[4] = {255, 255, 255, 255};
+  device->RenderStateSet(4, 3);
+  device->ParameterSet(1, white);
+  device->ObjectDraw(&el, cam, 63);
+  device->SceneEnd();
+  Q3DVertexListRelease(&vl);
+
+  // 2D: a keyed texture, boxes, a fan, text and a sprite.
+  device->RenderStateSet(11, 0);
+  Q3DImage* img = device->ImageCreate(8, 8);
+  for (int r = 0; r < 8; ++r)
+    for (int c = 0; c < 8; ++c) {
+      const uint8_t t[3] = {static_cast<uint8_t>(r * 32), static_cast<uint8_t>(c * 32), static_cast<uint8_t>((r + c) % 3 == 0 ? 255 : 40)};
+      const uint8_t key[3] = {255, 0, 255};
+      img->PixelPut(r, c, (r == c) ? key : t);
+    }
+  Q3DImageTexture tex;
+  tex.apSlotImage[0] = img;
+  device->TextureRegister(&tex);
+  device->ImageRelease(img);
+  device->TextureSet(&tex);
+  device->RenderStateSet(4, 16);
+  Q3DScreenQuad quad;
+  quad.aiRect[0] = 20;
+  quad.aiRect[1] = 20;
+  quad.aiRect[2] = 84;
+  quad.aiRect[3] = 84;
+  device->ScreenQuadDraw(&quad, cam, 63);
+  device->RenderStateSet(4, 3);
+  quad.uKind = Q3D_QUAD_FLAT;
+  const uint8_t glass[4] = {40, 120, 255, 100};
+  device->ParameterSet(1, glass);
+  quad.aiRect[0] = 60;
+  quad.aiRect[2] = 140;
+  device->ScreenQuadDraw(&quad, cam, 63);
+  quad.uKind = Q3D_QUAD_SHADED;
+  quad.aColour[0] = Q3DColour{255, 0, 0, 200};
+  quad.aColour[1] = Q3DColour{0, 255, 0, 200};
+  quad.aColour[2] = Q3DColour{0, 0, 255, 200};
+  quad.aColour[3] = Q3DColour{255, 255, 0, 200};
+  quad.aiRect[0] = 150;
+  quad.aiRect[2] = 230;
+  device->RenderStateSet(4, 12);
+  device->ScreenQuadDraw(&quad, cam, 63);
+  Q3DScreenVertex fan[20];
+  for (int k = 0; k < 20; ++k) {
+    Q3DScreenVertexReset(&fan[k]);
+    const double a = 2 * M_PI * (k - 1) / 18.0;
+    fan[k].x = k == 0 ? 560.0f : static_cast<float>(560 + 40 * std::sin(a));
+    fan[k].y = k == 0 ? 60.0f : static_cast<float>(60 - 40 * std::cos(a));
+    fan[k].oColour = Q3DColour{static_cast<uint8_t>(k * 12), 80, static_cast<uint8_t>(255 - k * 12), 255};
+  }
+  device->VertexListDraw(fan, 20, cam, 63);
+  int row = 0;
+  for (const char* font : {"..\\data\\textures\\Fonts\\SWfont3a3.bmp", "..\\data\\textures\\Fonts\\24pt.tga"}) {
+    Q3DTexture ft;
+    if (device->TextureLoad(&ft, font) == 0) {
+      device->RenderStateSet(4, 33);
+      const uint8_t yellow[4] = {255, 255, 0, 255};
+      device->ParameterSet(1, yellow);
+      device->TextDraw(&ft, 320, 120 + row * 30, 2, "Korvena 1:0");
+      device->TextureFree(&ft);
+    }
+    ++row;
+  }
+  Q3DSpriteSheet sheet;
+  if (device->SheetCreate(&sheet, "..\\data\\textures\\Fonts\\font3a3.tga") == 0) {
+    device->SheetSpriteDraw(&sheet, 'K', 600, 120);
+    device->SheetFree(&sheet);
+  }
+  device->TextureFree(&tex);
+}
+
+TEST_P(Renderer, GoldenScene) {
+  DrawGoldenScene(device, &cam);
+  const Shot s = Frame();
+  const bool z = std::strcmp(GetParam(), "q3dd3ddll.dll") == 0;
+  const char* src = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(src, nullptr);
+  const std::string path = std::string(src) + "/tests/render3d/golden/" + (z ? "scene_zbuffer.tga" : "scene_software.tga");
+  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
+  if (update != nullptr && std::strcmp(update, "1") == 0) {
+    ASSERT_TRUE(WriteGolden(path, s));
+    return;
+  }
+  std::vector<uint8_t> file;
+  {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr) << path << " (KORVENA_UPDATE_GOLDEN=1 makes it)";
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) file.insert(file.end(), buf, buf + n);
+    std::fclose(f);
+  }
+  std::vector<uint8_t> rgba;
+  int32_t w = 0, h = 0;
+  ASSERT_EQ(Q3DImageDecodeTGA(file.data(), file.size(), &rgba, &w, &h), 0u);
+  ASSERT_EQ(w, s.w);
+  ASSERT_EQ(h, s.h);
+  // A few levels per channel, and a small share of pixels beyond that.
+  int differing = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint16_t p = s.at(x, y);
+      const uint8_t* g = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+      const int dr = std::abs(((p >> 11) << 3) - g[0]), dg = std::abs((((p >> 5) & 63) << 2) - g[1]),
+                db = std::abs(((p & 31) << 3) - g[2]);
+      differing += (dr > 8 || dg > 8 || db > 8);
+    }
+  EXPECT_LE(differing, w * h / 500) << differing << " pixels differ from " << path;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDevices, Renderer, ::testing::Values("q3dswdll.dll", "q3dd3ddll.dll"));

@@ -54,4 +54,32 @@ class FakeDevice final : public Q3DDevice {
 extern "C" __attribute__((visibility("default"))) Q3DDevice* CreateDevice(uint32_t) { return new FakeDevice; }
 #else
 extern "C" __attribute__((visibility("default"))) int KorvenaFakeGlideRuntime() { return 2; }
+
+// Reads back, from the library's side, fields of records the program wrote:
+// the camera's window, screen size, far distance and viewport, a vertex
+// list's count, state and arrays, an image texture's handle, size and
+// addressing, a material's colour and a screen quad's rectangle.
+extern "C" __attribute__((visibility("default"))) void KorvenaLayoutRead(const Q3DCamera* c, const Q3DVertexList* v,
+                                                                         const Q3DImageTexture* t,
+                                                                         const Q3DMaterial* m,
+                                                                         const Q3DScreenQuad* q, double* out) {
+  out[0] = c->fLeft;
+  out[1] = c->uWidth;
+  out[2] = c->fFar;
+  out[3] = c->mViewport.m[0];
+  out[4] = c->aiScreenRect[2];
+  out[5] = c->uFov;
+  out[6] = v->uCount;
+  out[7] = v->uState;
+  out[8] = v->pScreen ? v->pScreen[1].x : -1.0;
+  out[9] = v->uClipCapacity;
+  out[10] = t->iHandle;
+  out[11] = t->uHeight;
+  out[12] = t->uAddressV;
+  out[13] = static_cast<unsigned char>(t->aszSlotName[0][0]);
+  out[14] = m->oColour.b;
+  out[15] = m->pTexture == t ? 1 : 0;
+  out[16] = q->aiRect[3];
+  out[17] = q->aTexel[2].u;
+}
 #endif

@@ -260,6 +260,25 @@ TEST(Raster, DepthBufferKeepsTheNearerSurface) {
   EXPECT_EQ(z.z[2 * 16 + 2], static_cast<uint16_t>(0.2f * 65535.0f + 0.5f));
 }
 
+TEST(Raster, LayersPassJustBehindTheStoredDepth) {
+  Frame f(8, 8, true);
+  State base = Flat(0, 255, 0);
+  base.bDepthTest = base.bDepthWrite = true;
+  q3dr::DrawTriangle(f.t, base, V(0, 0, 0.5f), V(8, 0, 0.5f), V(0, 8, 0.5f));
+  State layer = Flat(255, 0, 0);
+  layer.bDepthTest = true;
+  layer.uDepthSlack = 24;
+  // A hair behind: drawn. Well behind: hidden.
+  q3dr::DrawTriangle(f.t, layer, V(0, 0, 0.5002f), V(8, 0, 0.5002f), V(0, 8, 0.5002f));
+  EXPECT_EQ(f.at(1, 1), q3dr::Pack565(255, 0, 0));
+  State blue = Flat(0, 0, 255);
+  blue.bDepthTest = true;
+  blue.uDepthSlack = 24;
+  q3dr::DrawTriangle(f.t, blue, V(0, 0, 0.6f), V(8, 0, 0.6f), V(0, 8, 0.6f));
+  EXPECT_EQ(f.at(1, 1), q3dr::Pack565(255, 0, 0));
+  EXPECT_EQ(f.z[1 * 8 + 1], static_cast<uint16_t>(0.5f * 65535.0f + 0.5f));  // layers write no depth
+}
+
 TEST(Raster, LinesAndBadInput) {
   Frame f(16, 16, false);
   q3dr::DrawLine(f.t, Flat(255, 255, 255), V(1.5f, 1.5f), V(10.5f, 1.5f));

@@ -25,7 +25,7 @@ void Up() {
   for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
     fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
   fs::create_directories(root / "data" / "textures" / "Fonts");
-  for (const char* font : {"SWfont3a3.bmp", "font3a3.tga", "24pt.tga", "SW24pt.bmp"})
+  for (const char* font : {"SWfont3a3.bmp", "font3a3.tga", "24pt.tga", "SW24pt.bmp", "debug.bmp"})
     fs::copy_file(fs::path(BuildDir()) / "data" / "textures" / "Fonts" / font, root / "data" / "textures" / "Fonts" / font,
                   fs::copy_options::overwrite_existing, ec);
   QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());

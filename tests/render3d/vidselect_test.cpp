@@ -9,7 +9,10 @@
 #include "display/qdl.h"
 #include "display/qdl_context.h"
 #include "display/qdl_device.h"
+#include "platform/library.h"
 #include "platform/settings.h"
+#include "render3d/q3d_camera.h"
+#include "render3d/q3d_transform.h"
 #include "render3d/vidselect.h"
 #include "render3d_env.h"
 #include "shell/pcinstall.h"
@@ -176,6 +179,56 @@ TEST_F(Probe, ScreenSizeByRenderer) {
   EXPECT_EQ(vidselect_uScreenWidth, 640u);
   EXPECT_EQ(qdlContext.device, 0);
   QDLContextModeSet(&qdlContext, -1, -1, 0);
+}
+
+// A library reads the records the program wrote at the same places.
+TEST_F(Probe, ALibraryReadsBackTheRecords) {
+  Render3DTestLibrary("libglide2x.so", true);
+  platform::Library* lib = platform::loadLibrary("glide2x.dll");
+  ASSERT_NE(lib, nullptr);
+  typedef void (*ReadFn)(const Q3DCamera*, const Q3DVertexList*, const Q3DImageTexture*, const Q3DMaterial*,
+                         const Q3DScreenQuad*, double*);
+  auto read = reinterpret_cast<ReadFn>(platform::librarySymbol(lib, "KorvenaLayoutRead"));
+  ASSERT_NE(read, nullptr);
+  Q3DCamera cam;
+  const uint32_t size[2] = {800, 600};
+  Q3DCameraSetScreen(&cam, size, 0.75f);
+  Q3DCameraSetWindow(&cam, 0.25f, 0.0f, 1.0f);
+  QMathVec3 pts[3] = {{0, 0, 10}, {1, 0, 10}, {0, 1, 10}};
+  Q3DVertexList vl;
+  vl.pVertices = pts;
+  vl.uCount = 3;
+  Q3DVertexListClipTransform(&vl, 0, 3, nullptr, &cam);
+  Q3DImageTexture tex("pitch\\x.tga");
+  tex.iHandle = 17;
+  tex.uHeight = 64;
+  tex.uAddressV = 1;
+  Q3DMaterial mat(&tex);
+  mat.oColour.b = 99;
+  Q3DScreenQuad quad;
+  quad.aiRect[3] = 321;
+  double out[18];
+  read(&cam, &vl, &tex, &mat, &quad, out);
+  EXPECT_EQ(out[0], cam.fLeft);
+  EXPECT_EQ(out[1], 800.0);
+  EXPECT_EQ(out[2], 1000.0);
+  EXPECT_EQ(out[3], cam.mViewport.m[0]);
+  EXPECT_EQ(out[4], cam.aiScreenRect[2]);
+  EXPECT_EQ(out[5], 9648.0);
+  EXPECT_EQ(out[6], 3.0);
+  EXPECT_EQ(out[7], 2.0);
+  EXPECT_EQ(out[8], vl.pScreen[1].x);
+  EXPECT_EQ(out[9], 3.0);
+  EXPECT_EQ(out[10], 17.0);
+  EXPECT_EQ(out[11], 64.0);
+  EXPECT_EQ(out[12], 1.0);
+  EXPECT_EQ(out[13], 'p');
+  EXPECT_EQ(out[14], 99.0);
+  EXPECT_EQ(out[15], 1.0);
+  EXPECT_EQ(out[16], 321.0);
+  EXPECT_EQ(out[17], 1.0);
+  Q3DVertexListRelease(&vl);
+  platform::freeLibrary(lib);
 }
 
 }  // namespace

@@ -72,6 +72,7 @@ FAKE(pcframe_Begin)
 FAKE(crowd_CDUpdate)
 FAKE(injuryg_Update)
 FAKE(injuryg_MatchEndUpdate)
+FAKE(match_SquadsCopyBack)
 FAKE(pcinstall_Save)
 FAKE(vsync_TasksRun)
 FAKE(game_MatchEnter)
@@ -372,7 +373,7 @@ TEST_F(Steps, MatchEnterRunAndLeave) {
   qal_bStarted = 1;
   pcmain_MatchLeave();
   EXPECT_EQ(g_aoTrace, Trace_t({"scene3d_Shutdown", "crowd_StopAll", "sfx_FreeAllBanks", "QALShutdown",
-                                "replay_Reset", "injuryg_Update", "injuryg_MatchEndUpdate",
+                                "replay_Reset", "injuryg_Update", "injuryg_MatchEndUpdate", "match_SquadsCopyBack",
                                 "pcmain_DisplayStartup"}));
   EXPECT_EQ(qal_bStarted, 0);
   g_aoTrace.clear();

@@ -14,7 +14,7 @@ add_library(korvena_animgen_core STATIC
   ${_anim_dir}/animgen_sheet.cpp
   ${CMAKE_SOURCE_DIR}/src/engine/anim_pose.cpp)
 target_link_libraries(korvena_animgen_core PUBLIC korvena_math)
-target_include_directories(korvena_animgen_core PUBLIC ${_anim_dir})
+target_include_directories(korvena_animgen_core PUBLIC ${CMAKE_SOURCE_DIR}/tools)
 # It runs at every build of the data: optimised in every build type.
 target_compile_options(korvena_animgen_core PRIVATE -O2)
 
@@ -53,3 +53,5 @@ add_custom_target(anim_sheet
   DEPENDS animgen
   COMMENT "Drawing the animation review sheet"
   VERBATIM)
+# For targets outside the engine's folder that compile the data on their own.
+set_property(GLOBAL PROPERTY KORVENA_ANIM_SOURCES ${KORVENA_ANIM_SOURCES})

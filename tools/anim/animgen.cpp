@@ -32,7 +32,15 @@ int main(int argc, char** argv) {
   }
   try {
     animgen::Loaded data;
-    animgen::LoadAndBuild(assets, data);
+    // The review sheet is drawn even when the checks fail, to see why.
+    animgen::LoadAndBuild(assets, data, sheet.empty());
+    if (!sheet.empty()) {
+      try {
+        animgen::CheckAll(data.table, data.skel, data.built);
+      } catch (const animgen::Error& e) {
+        std::fprintf(stderr, "animgen: %s\n", e.what());
+      }
+    }
     if (!out.empty()) {
       const auto files = animgen::SourceFiles(data.table, data.skel, data.built, parts);
       animgen::WriteIfChanged(out + "/anim_data_rows.cpp", files[0]);

@@ -116,6 +116,7 @@ struct Clip {
   bool loop = false;
   bool skid = false;      // feet may slide (a skidding stop)
   double speed = 0;       // the player's own speed while it plays, units a tick
+  double dir = 0;         // and the direction he moves in, degrees from ahead toward the left
   bool hasTrack = false;
   std::vector<Channels> channels;  // per frame, as built
   std::vector<float> pose;         // frames x 119
@@ -126,11 +127,15 @@ struct Clip {
   std::vector<int> bands;          // allowed height bands at contact (empty: any)
 };
 
+// Named poses (assets/anim/poses.txt): channel values a key line can set at once.
+using PoseLibrary = std::map<std::string, std::map<std::string, double>>;
+
 // Sources.
 Table ReadTable(const std::string& path);
+PoseLibrary ReadPoses(const std::string& path);
 void ReadSeams(const std::string& path, Table& table);
 Skeleton ReadSkeleton(const std::string& path);
-ClipSource ReadClip(const std::string& path, const std::string& name);
+ClipSource ReadClip(const std::string& path, const std::string& name, const PoseLibrary& poses = {});
 
 // Parsing helpers shared by the readers (file and line in every message).
 double ParseNumber(const std::string& word, const std::string& file, int line);
@@ -163,10 +168,11 @@ std::vector<std::uint8_t> Sheet(const Table& table, const Skeleton& skel, const 
 // Whole run from an assets folder.
 struct Loaded {
   Table table;
+  PoseLibrary poses;
   Skeleton skel;
   std::map<std::string, ClipSource> sources;
   Built built;
 };
-void LoadAndBuild(const std::string& assets, Loaded& out);
+void LoadAndBuild(const std::string& assets, Loaded& out, bool check = true);
 
 }  // namespace animgen

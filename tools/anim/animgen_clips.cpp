@@ -149,19 +149,23 @@ double Evaluate(const std::map<int, double>& keys, double frame, bool loop, int 
   if (keys.size() == 1) return keys.begin()->second;
   std::vector<std::pair<double, double>> k(keys.begin(), keys.end());
   if (loop && period > 0) {
-    // Extend one key on each side across the period so the curve closes.
+    // Keys within one period, extended by two on each side across it so the
+    // curve closes (a key at the period itself repeats frame 0 and is dropped).
     frame = std::fmod(frame, period);
     if (frame < 0) frame += period;
-    std::vector<std::pair<double, double>> e;
-    const auto& first = k.front();
-    const auto& last = k.back();
-    e.push_back({last.first - period, last.second});
+    std::vector<std::pair<double, double>> in;
     for (const auto& p : k) {
-      if (p.first < period) e.push_back(p);
+      if (p.first < period) in.push_back(p);
     }
-    e.push_back({first.first + period, first.second});
-    if (k.size() > 1) e.push_back({k[1].first + period, k[1].second});
-    e.insert(e.begin(), {k[k.size() - 2].first - period, k[k.size() - 2].second});
+    if (in.empty()) in.push_back(k.back());
+    if (in.size() == 1) return in.front().second;
+    std::vector<std::pair<double, double>> e;
+    const size_t n = in.size();
+    e.push_back({in[n - 2].first - period, in[n - 2].second});
+    e.push_back({in[n - 1].first - period, in[n - 1].second});
+    for (const auto& p : in) e.push_back(p);
+    e.push_back({in[0].first + period, in[0].second});
+    e.push_back({in[1].first + period, in[1].second});
     k = e;
   }
   if (frame <= k.front().first) return k.front().second;
@@ -187,6 +191,8 @@ double Evaluate(const std::map<int, double>& keys, double frame, bool loop, int 
 }
 
 namespace {
+
+constexpr double kAnkleTurn = 62;
 
 double Ch(const Channels& ch, const std::string& name) {
   const auto it = ch.find(name);
@@ -243,7 +249,6 @@ Body Solve(const Skeleton& skel, const Channels& ch) {
   place(2, Mul(Mul(RotZ(-Ch(ch, "chest.twist")), RotX(Ch(ch, "chest.side"))), RotY(Ch(ch, "chest.bend"))));
   place(9, RotY(Ch(ch, "neck.bend")));
   place(10, Mul(Mul(RotZ(-Ch(ch, "head.turn")), RotX(Ch(ch, "head.side"))), RotY(Ch(ch, "head.bend"))));
-  const Vec3 forward = Apply({1, 0, 0}, RotY(yaw));
   for (int side = 0; side < 2; ++side) {
     const std::string p = side == 0 ? "l." : "r.";
     const double sl = side == 0 ? 1.0 : -1.0;
@@ -258,7 +263,10 @@ Body Solve(const Skeleton& skel, const Channels& ch) {
       const Vec3 target = {Ch(ch, p + "hand.x"), Ch(ch, p + "hand.y"), Ch(ch, p + "hand.z")};
       const Point* hand = skel.FindPoint(side == 0 ? "hand_l" : "hand_r");
       const double l1 = skel.seg[lower].origin[2], l2 = hand->p[2];
-      const Vec3 pole = Add(Add(Scale(forward, -1.0), Vec3{0, -0.6, 0}), Scale(Apply({0, 0, 1}, RotY(yaw)), -sl * 0.5));
+      // Elbows point back, down and out in the chest's own frame.
+      const Vec3 back = {b.w[2][0], b.w[2][1], b.w[2][2]}, down = {b.w[2][6], b.w[2][7], b.w[2][8]};
+      const Vec3 out = {b.w[2][3] * sl, b.w[2][4] * sl, b.w[2][5] * sl};
+      const Vec3 pole = Add(Add(back, Scale(down, 0.6)), Scale(out, 0.5));
       Mat3 world;
       double bend;
       Reach(shoulder, target, pole, l1, l2, false, world, bend);
@@ -281,14 +289,35 @@ Body Solve(const Skeleton& skel, const Channels& ch) {
                            b.p[0]);
       const Vec3 ankle = {Ch(ch, p + "foot.x"), Ch(ch, p + "foot.y"), Ch(ch, p + "foot.z")};
       const double footYaw = yaw + Ch(ch, p + "foot.yaw");
-      const Vec3 pole = Add(Apply({1, 0, 0}, RotY(footYaw)), Vec3{0, 0.2, 0});
+      // The knee points where the body faces (down when lying on the front).
+      const Vec3 bodyFront = {-b.w[0][0], -b.w[0][1], -b.w[0][2]};
+      // A leg raised ahead bends with the knee up.
+      const Vec3 bodyUp = {-b.w[0][6], -b.w[0][7], -b.w[0][8]};
+      const double ahead = std::max(0.0, Dot(Normalise(Sub(ankle, hip)), bodyFront));
+      const Vec3 pole = Add(Add(Add(bodyFront, Scale(bodyUp, 2.5 * ahead)), Scale(Apply({1, 0, 0}, RotY(footYaw)), 0.3)),
+                            Vec3{0, 0.1, 0});
       Mat3 world;
       double bend;
       Reach(hip, ankle, pole, skel.seg[shin].origin[2], skel.seg[foot].origin[2], true, world, bend);
       b.w[thigh] = world;
       b.p[thigh] = hip;
       place(shin, RotY(bend));
-      const Mat3 footWorld = Mul(Mul(RootRest(), RotZ(Ch(ch, p + "foot.pitch"))), RotY(footYaw));
+      Mat3 footWorld = Mul(Mul(RootRest(), RotZ(Ch(ch, p + "foot.pitch"))), RotY(footYaw));
+      // The ankle turns at most kAnkleTurn from its rest: beyond, the foot follows the shin.
+      const Mat3 local = Mul(footWorld, Transpose(b.w[shin]));
+      const auto q = QuatFromMatrix(local);
+      const double turn = 2 * Deg(std::acos(std::min(1.0, std::fabs(q[3]))));
+      if (turn > kAnkleTurn) {
+        const double k = kAnkleTurn / turn;
+        const double half = Rad(turn) / 2 * k * (q[3] < 0 ? -1 : 1);
+        const double vn = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
+        const double sn = std::sin(half) / vn;
+        const double x = q[0] * sn, y = q[1] * sn, z = q[2] * sn, w = std::cos(half);
+        const Mat3 lim = {1 - 2 * (y * y + z * z), 2 * (x * y + w * z),     2 * (x * z - w * y),
+                          2 * (x * y - w * z),     1 - 2 * (x * x + z * z), 2 * (y * z + w * x),
+                          2 * (x * z + w * y),     2 * (y * z - w * x),     1 - 2 * (x * x + y * y)};
+        footWorld = Mul(lim, b.w[shin]);
+      }
       b.w[foot] = footWorld;
       b.p[foot] = Add(Apply({skel.seg[foot].origin[0], skel.seg[foot].origin[1], skel.seg[foot].origin[2]}, b.w[shin]),
                       b.p[shin]);
@@ -362,11 +391,89 @@ int FramesNeeded(const Table& table, const std::string& clip) {
   return n;
 }
 
+// A foot going from one place on the ground to another is lifted on the way
+// (one frame up, the middle, one frame before it lands) rather than dragged.
+void LiftSteps(Curves& curves, int frames) {
+  for (const char* side : {"l.", "r."}) {
+    const std::string s = side;
+    if (!curves.Has(s + "foot.x")) continue;
+    std::set<int> frameSet = {0};
+    for (const char* c : {"foot.x", "foot.y", "foot.z"}) {
+      if (curves.Has(s + c)) {
+        for (const auto& [f, v] : curves.keys.at(s + c)) frameSet.insert(f);
+      }
+    }
+    const std::vector<int> keyFrames(frameSet.begin(), frameSet.end());
+    std::vector<std::pair<int, Channels>> at;
+    for (int f : keyFrames) at.push_back({f, FrameChannels(curves, f, frames)});
+    for (size_t i = 0; i + 1 < at.size(); ++i) {
+      const Channels& a = at[i].second;
+      const Channels& b = at[i + 1].second;
+      const int f0 = at[i].first, f1 = at[i + 1].first;
+      if (f1 - f0 < 2) continue;
+      const double ya = a.at(s + "foot.y"), yb = b.at(s + "foot.y");
+      const bool groundA = ya <= 0.09, groundB = yb <= 0.09;
+      if (!groundA && !groundB) continue;
+      const double dx = b.at(s + "foot.x") - a.at(s + "foot.x"), dz = b.at(s + "foot.z") - a.at(s + "foot.z");
+      const double dist = std::hypot(dx, dz);
+      if (dist < 0.015) continue;
+      const double lift = std::min(0.16, 0.06 + dist * 0.12);
+      auto put = [&](int f, double u, double y) {
+        curves.Set(s + "foot.x", f, a.at(s + "foot.x") + dx * u);
+        curves.Set(s + "foot.z", f, a.at(s + "foot.z") + dz * u);
+        curves.Set(s + "foot.y", f, y);
+      };
+      if (groundA && groundB) {
+        if (f1 - f0 >= 4) {
+          put(f0 + 1, 0.08, 0.08 + lift * 0.5);
+          put(f1 - 1, 0.94, 0.08 + lift * 0.4);
+        }
+        put((f0 + f1) / 2, 0.5, 0.08 + lift);
+      } else if (groundA) {
+        put(f0 + 1, 0.08, std::max(ya, yb) * 0.3 + 0.08 * 0.7 + lift * 0.5);
+      } else if (f1 - f0 >= 2) {
+        put(f1 - 1, 0.92, std::max(ya, yb) * 0.3 + 0.08 * 0.7 + lift * 0.4);
+      }
+    }
+  }
+}
+
+Channels FrameChannels(const Curves& curves, int f, int frames) {
+  Channels ch;
+  for (const auto& [name, value] : DefaultChannels()) {
+    // Hands and feet reach only when keyed; joint turns of a reaching limb are unused.
+    const bool target = name.find(".foot.") != std::string::npos || name.find(".hand.") != std::string::npos;
+    if (!target) ch[name] = value;
+  }
+  for (const char* side : {"l.", "r."}) {
+    const std::string s = side;
+    const bool legKeyed = curves.Has(s + "hip.fwd") || curves.Has(s + "knee");
+    if (!legKeyed) {
+      for (const char* c : {"foot.x", "foot.y", "foot.z", "foot.pitch", "foot.yaw"}) ch[s + c] = DefaultChannels().at(s + c);
+      ch.erase(s + "hip.fwd");
+      ch.erase(s + "knee");
+    }
+    if (curves.Has(s + "hand.x")) {
+      for (const char* c : {"hand.x", "hand.y", "hand.z"}) ch[s + c] = DefaultChannels().at(s + c);
+    }
+  }
+  for (const auto& [name, keys] : curves.keys) {
+    if (!keys.empty() && keys.begin()->first > 0 && !curves.loop && DefaultChannels().count(name)) {
+      // A channel first keyed later starts from its standing value.
+      std::map<int, double> k = keys;
+      k[0] = DefaultChannels().at(name);
+      ch[name] = Evaluate(k, f, false, frames - 1);
+    } else {
+      ch[name] = Evaluate(keys, f, curves.loop, frames - 1);
+    }
+  }
+  return ch;
+}
+
 Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Built& done) {
   Curves curves;
   ExpandTemplate(src, frames, skel, done, curves);
-  // The source's own keys replace the template's keys of their channels.
-  std::set<std::string> replaced;
+  // The source's own keys join the template's (a key at the same frame wins).
   for (const Key& k : src.keys) {
     if (!IsChannel(k.channel)) {
       throw Error(src.file + ":" + std::to_string(k.line) + ": unknown channel \"" + k.channel + "\"");
@@ -374,10 +481,6 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
     if (k.frame >= frames) {
       throw Error(src.file + ":" + std::to_string(k.line) + ": key frame " + std::to_string(k.frame) +
                   " past the clip's " + std::to_string(frames) + " frames");
-    }
-    if (!replaced.count(k.channel)) {
-      curves.keys.erase(k.channel);
-      replaced.insert(k.channel);
     }
     curves.Set(k.channel, k.frame, k.value);
   }
@@ -411,11 +514,16 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
       }
     }
   }
+  if (!curves.skid) LiftSteps(curves, frames);
   for (const BallKey& b : src.balls) curves.balls.push_back(b);
   if (src.params.count("speed")) curves.speed = src.Param("speed", 0);
   if (src.params.count("loop")) curves.loop = src.Param("loop", 0) != 0;
   if (src.params.count("skid")) curves.skid = src.Param("skid", 0) != 0;
+  // Carried by the engine at a speed of its own: the feet go with the ground
+  // at whatever speed that is, so they are not held to one.
+  if (src.Param("inplace", 0) != 0) curves.skid = true;
   if (!src.Word("contact_point", "").empty()) curves.contactPoint = src.Word("contact_point", "");
+  if (src.params.count("contact")) curves.contactFrame = static_cast<int>(src.Param("contact", -1));
 
   Clip clip;
   clip.name = src.name;
@@ -423,32 +531,28 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
   clip.loop = curves.loop;
   clip.skid = curves.skid;
   clip.speed = curves.speed;
+  clip.dir = curves.dir;
   clip.contactPoint = curves.contactPoint;
   clip.contactFrame = curves.contactFrame;
-  const int period = frames - 1;
   clip.channels.resize(frames);
   clip.pose.resize(static_cast<size_t>(frames) * kPoseFloats);
   std::vector<Body> bodies(frames);
+  const bool inPlace = src.Param("inplace", 0) != 0;
+  std::vector<Vec3> shift(frames, Vec3{0, 0, 0});
   for (int f = 0; f < frames; ++f) {
     Channels& ch = clip.channels[f];
-    for (const auto& [name, value] : DefaultChannels()) {
-      // Hands and feet reach only when keyed; joint turns of a reaching limb are unused.
-      const bool target = name.find(".foot.") != std::string::npos || name.find(".hand.") != std::string::npos;
-      if (!target) ch[name] = value;
-    }
-    for (const char* side : {"l.", "r."}) {
-      const std::string s = side;
-      const bool legKeyed = curves.Has(s + "hip.fwd") || curves.Has(s + "knee");
-      if (!legKeyed) {
-        for (const char* c : {"foot.x", "foot.y", "foot.z", "foot.pitch", "foot.yaw"}) ch[s + c] = DefaultChannels().at(s + c);
-        ch.erase(s + "hip.fwd");
-        ch.erase(s + "knee");
-      }
-      if (curves.Has(s + "hand.x")) {
-        for (const char* c : {"hand.x", "hand.y", "hand.z"}) ch[s + c] = DefaultChannels().at(s + c);
+    ch = FrameChannels(curves, f, frames);
+    if (inPlace) {
+      // The engine carries the player: the root's own travel is taken out of
+      // the whole body, so the root stays over the player's origin.
+      shift[f] = {ch.at("root.x"), 0, ch.at("root.z")};
+      for (const char* c : {"root.", "l.foot.", "r.foot.", "l.hand.", "r.hand."}) {
+        for (int axis : {0, 2}) {
+          const std::string name = std::string(c) + (axis == 0 ? "x" : "z");
+          if (ch.count(name)) ch[name] -= shift[f][axis];
+        }
       }
     }
-    for (const auto& [name, keys] : curves.keys) ch[name] = Evaluate(keys, f, clip.loop, period);
     PoseFromChannels(skel, ch, &clip.pose[static_cast<size_t>(f) * kPoseFloats]);
     bodies[f] = Solve(skel, ch);
     // Keep neighbouring quaternions on one side so that blends take the short way.
@@ -467,13 +571,15 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
     std::vector<BallKey> balls = curves.balls;
     std::stable_sort(balls.begin(), balls.end(), [](const BallKey& a, const BallKey& b) { return a.frame < b.frame; });
     auto at = [&](const BallKey& k, int f, const Vec3& flyStart) -> Vec3 {
-      if (k.mode == "at") return {k.p[0], k.p[1], k.p[2]};
+      // Fixed and flying balls are placed on the ground; the body may have
+      // been moved back over the origin (shift).
+      if (k.mode == "at") return Sub(Vec3{k.p[0], k.p[1], k.p[2]}, shift[f]);
       if (k.mode == "point") return PointOf(skel, bodies[f], k.point);
       const double t = f - k.frame;  // fly
       Vec3 v = {flyStart[0] + k.p[0] * t, flyStart[1] + k.p[1] * t - 0.5 * (9.81 / 900.0) * t * t,
                 flyStart[2] + k.p[2] * t};
       v[1] = std::max(v[1], kBallRadius);
-      return v;
+      return Sub(v, shift[f]);
     };
     clip.hasTrack = true;
     clip.track.resize(static_cast<size_t>(frames) * 3);
@@ -483,7 +589,7 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
       size_t i = 0;
       while (i + 1 < balls.size() && balls[i + 1].frame <= f) ++i;
       const BallKey& k = balls[i];
-      if (k.mode == "fly" && f == k.frame) flyStart = f > 0 ? pos[f - 1] : Vec3{0.5, kBallRadius, 0};
+      if (k.mode == "fly" && f == k.frame) flyStart = f > 0 ? Add(pos[f - 1], shift[f - 1]) : Vec3{0.5, kBallRadius, 0};
       if (f < k.frame || (i + 1 < balls.size() && balls[i + 1].mode != "fly" && k.mode != "fly")) {
         const BallKey& n = (f < k.frame) ? k : balls[i + 1];
         if (f < k.frame) {

@@ -46,6 +46,7 @@ struct Curves {
   bool loop = false;
   bool skid = false;
   double speed = 0;
+  double dir = 0;  // the direction the player moves in, degrees (0 ahead, 90 to the left)
   int contactFrame = -1;
   std::string contactPoint;
   void Set(const std::string& channel, int frame, double value) { keys[channel][frame] = value; }
@@ -61,6 +62,9 @@ Channels MirrorChannels(const Channels& ch);
 // The value of a channel at a frame from its keys (smooth, no overshoot;
 // wrapping with the period for loops).
 double Evaluate(const std::map<int, double>& keys, double frame, bool loop, int period);
+
+// All channel values of a frame: the standing values, then the curves.
+Channels FrameChannels(const Curves& curves, int f, int frames);
 
 // Template expansion: fills curves from the source's parameters. The pose
 // template (no template line) adds nothing.

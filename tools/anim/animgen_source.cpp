@@ -233,10 +233,33 @@ std::string ClipSource::Word(const std::string& name, const std::string& fallbac
 //   template NAME                 how the clip is made (pose when absent)
 //   set NAME VALUE                a numeric parameter of the template
 //   use NAME WORD                 a word parameter of the template
-//   key FRAME CHANNEL=VALUE ...   channel keys (replace the template's keys of that channel)
+//   key FRAME CHANNEL=VALUE|@POSE ...   channel keys (added to the template's; at the
+//                                 same frame they win); @POSE sets every channel of a named pose;
+//                                 dx=, dz= move the line's root, feet and hands
 //   ball FRAME at X Y Z | ball FRAME point NAME | ball FRAME fly VX VY VZ (metres a frame)
 //   copy FRAME CLIP@FRAME [mirror] [root]   all channels from another clip's frame
-ClipSource ReadClip(const std::string& path, const std::string& name) {
+PoseLibrary ReadPoses(const std::string& path) {
+  PoseLibrary poses;
+  for (const Line& l : ReadLines(path)) {
+    if (l.words[0] != "pose" || l.words.size() < 3) Fail(path, l.number, "expected: pose NAME CHANNEL=VALUE ...");
+    auto& pose = poses[l.words[1]];
+    for (size_t i = 2; i < l.words.size(); ++i) {
+      if (l.words[i][0] == '@') {
+        // Another pose's values first.
+        const std::string base = l.words[i].substr(1);
+        if (!poses.count(base)) Fail(path, l.number, "unknown pose \"" + base + "\"");
+        for (const auto& [c, v] : poses.at(base)) pose[c] = v;
+        continue;
+      }
+      const auto eq = l.words[i].find('=');
+      if (eq == std::string::npos || eq == 0) Fail(path, l.number, "expected CHANNEL=VALUE, got \"" + l.words[i] + "\"");
+      pose[l.words[i].substr(0, eq)] = ParseNumber(l.words[i].substr(eq + 1), path, l.number);
+    }
+  }
+  return poses;
+}
+
+ClipSource ReadClip(const std::string& path, const std::string& name, const PoseLibrary& poses) {
   ClipSource src;
   src.name = name;
   src.file = path;
@@ -255,10 +278,38 @@ ClipSource ReadClip(const std::string& path, const std::string& name) {
       if (w.size() < 3) Fail(path, l.number, "expected: key FRAME CHANNEL=VALUE ...");
       const int frame = ParseInt(w[1], path, l.number);
       if (frame < 0 || frame > 254) Fail(path, l.number, "bad frame");
+      const size_t first = src.keys.size();
+      double shift[2] = {0, 0};
       for (size_t i = 2; i < w.size(); ++i) {
+        if (w[i].rfind("dx=", 0) == 0 || w[i].rfind("dz=", 0) == 0) {
+          shift[w[i][1] == 'x' ? 0 : 1] = ParseNumber(w[i].substr(3), path, l.number);
+          continue;
+        }
+        if (w[i][0] == '@') {
+          const auto it = poses.find(w[i].substr(1));
+          if (it == poses.end()) Fail(path, l.number, "unknown pose \"" + w[i].substr(1) + "\"");
+          for (const auto& [c, v] : it->second) src.keys.push_back({l.number, frame, c, v});
+          continue;
+        }
         const auto eq = w[i].find('=');
         if (eq == std::string::npos || eq == 0) Fail(path, l.number, "expected CHANNEL=VALUE, got \"" + w[i] + "\"");
         src.keys.push_back({l.number, frame, w[i].substr(0, eq), ParseNumber(w[i].substr(eq + 1), path, l.number)});
+      }
+      // dx= and dz= move the whole line's body: root, feet and hands.
+      for (int axis = 0; axis < 2; ++axis) {
+        if (shift[axis] == 0) continue;
+        const char a = axis == 0 ? 'x' : 'z';
+        bool root = false;
+        for (size_t i = first; i < src.keys.size(); ++i) {
+          Key& k = src.keys[i];
+          const std::string& c = k.channel;
+          if (c == std::string("root.") + a) root = true;
+          if (c == std::string("root.") + a || c == std::string("l.foot.") + a || c == std::string("r.foot.") + a ||
+              c == std::string("l.hand.") + a || c == std::string("r.hand.") + a) {
+            k.value += shift[axis];
+          }
+        }
+        if (!root) src.keys.push_back({l.number, frame, std::string("root.") + a, shift[axis]});
       }
     } else if (w[0] == "ball") {
       if (w.size() < 3) Fail(path, l.number, "expected: ball FRAME MODE ...");

@@ -369,6 +369,31 @@ struct OpAlpha {
   QDL_BLIT_DEFINE_ENC(name##MirrorY, OP, P, D, false, true)    \
   QDL_BLIT_DEFINE_ENC(name##MirrorXY, OP, P, D, true, true)
 
+// The same, for a family that a vector set may replace by whole kernels of
+// its own (QDLBlitWideKernels): the set's kernel runs when it has one and
+// takes the request, else the portable walk.
+#define QDL_BLIT_DEFINE_ONE_WIDE(fname, OP, P, D, MX, MY, ENC, FAMILY)                      \
+  uint32_t fname(QDL_BLIT_KERNEL_ARGS) {                                                    \
+    if (const QDLBlitWideKernels* pWide = qdlBlitSimd->wide) {                              \
+      const QDLBlitKernel pKernel = pWide->kernel[FAMILY][((MX) ? 4 : 0) + ((MY) ? 8 : 0) + (ENC)]; \
+      if (pKernel != nullptr) {                                                             \
+        const uint32_t uResult = pKernel(pSurface, pFrame, x, y, flags, pParams, clipFlags); \
+        if (uResult != QDLBLIT_WIDE_DECLINED) return uResult;                               \
+      }                                                                                     \
+    }                                                                                       \
+    return qdlblit::Walk<OP, P, D, MX, MY, ENC>(pSurface, pFrame, x, y, flags, pParams,     \
+                                                clipFlags);                                 \
+  }
+#define QDL_BLIT_DEFINE_ENC_WIDE(name, OP, P, D, MX, MY, FAMILY)                           \
+  QDL_BLIT_DEFINE_ONE_WIDE(name##Raw, OP, P, D, MX, MY, qdlblit::kRaw, FAMILY)             \
+  QDL_BLIT_DEFINE_ONE_WIDE(name##Rle, OP, P, D, MX, MY, qdlblit::kRle, FAMILY)             \
+  QDL_BLIT_DEFINE_ONE_WIDE(name##RleFill, OP, P, D, MX, MY, qdlblit::kRleFill, FAMILY)
+#define QDL_BLIT_DEFINE_FAMILY_WIDE(name, OP, P, D, FAMILY)                 \
+  QDL_BLIT_DEFINE_ENC_WIDE(name, OP, P, D, false, false, FAMILY)            \
+  QDL_BLIT_DEFINE_ENC_WIDE(name##MirrorX, OP, P, D, true, false, FAMILY)    \
+  QDL_BLIT_DEFINE_ENC_WIDE(name##MirrorY, OP, P, D, false, true, FAMILY)    \
+  QDL_BLIT_DEFINE_ENC_WIDE(name##MirrorXY, OP, P, D, true, true, FAMILY)
+
 // Initialisers of table records: kernel[flip * 4 + encoding], slot 0 empty.
 #define QDL_BLIT_SLOTS_ENC(name) nullptr, name##Raw, name##Rle, name##RleFill
 #define QDL_BLIT_RECORD(mode, name)                                                          \

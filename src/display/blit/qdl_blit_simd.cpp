@@ -116,7 +116,7 @@ const QDLBlitSimdSet kScalarSet = {
     "scalar",          ScalarHalf16,   ScalarTrans16, ScalarAlpha16, ScalarKey16, ScalarHalfFill16,
     ScalarTransFill16, QDLBlitLookup16, ScalarFill16,  ScalarFill32,
     ScalarCopyRev16,   ScalarHalfRev16, ScalarTransRev16, ScalarAlphaRev16, ScalarKeyRev16,
-    nullptr,           nullptr,
+    nullptr,           nullptr,         nullptr,
 };
 
 #ifdef QDL_BLIT_X86
@@ -159,6 +159,7 @@ const QDLBlitSimdSet kSse2Set = {
     ImplKeyRev16<Sse2, Sse2>,
     nullptr,
     nullptr,
+    nullptr,
 };
 #endif
 
@@ -175,6 +176,7 @@ void QDLBlitHalfLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t*
                                uint32_t mask);
 void QDLBlitTransLookup16Avx512(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n,
                                 uint32_t level, uint32_t mask);
+const QDLBlitWideKernels* QDLBlitWideKernelsAvx512();
 
 const QDLBlitSimdSet* qdlBlitSimd = &kSse2Set;
 
@@ -188,6 +190,11 @@ bool HasAvx512() {
   return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
          __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
 }
+// The whole kernels also permute bytes.
+bool HasAvx512Vbmi() {
+  __builtin_cpu_init();
+  return HasAvx512() && __builtin_cpu_supports("avx512vbmi");
+}
 // The AVX2 set with the AVX-512 colour-table lookup and translucent blends.
 const QDLBlitSimdSet* Avx512Set() {
   static const QDLBlitSimdSet set = [] {
@@ -199,6 +206,7 @@ const QDLBlitSimdSet* Avx512Set() {
     s.transFill16 = QDLBlitTransFill16Avx512;
     s.halfLookup16 = QDLBlitHalfLookup16Avx512;
     s.transLookup16 = QDLBlitTransLookup16Avx512;
+    s.wide = HasAvx512Vbmi() ? QDLBlitWideKernelsAvx512() : nullptr;
     return s;
   }();
   return &set;

@@ -4,8 +4,33 @@
 // byte outside the count pixels it is given. The set in use is picked once,
 // at start-up, by what the processor offers (SSE2 is the x86-64 baseline,
 // AVX2 when present, and AVX-512 for the colour-table lookups and the
-// translucent blends).
+// translucent blends; with its byte permutes too, AVX-512 also brings whole
+// kernels for the blends and lookups, qdl_blit_wide_avx512.cpp).
 #include <cstdint>
+
+#include "display/blit/qdl_blit.h"
+
+// Families of whole kernels that a vector set may build itself: the walk and
+// its pixel operation compiled together, so that no run of pixels goes
+// through a call and the blend's tables stay in registers for the whole blit.
+enum : uint32_t {
+  QDLBLIT_WIDE_16_TRANS,
+  QDLBLIT_WIDE_16_HALF,
+  QDLBLIT_WIDE_16_ALPHA,
+  QDLBLIT_WIDE_8_PLAIN,
+  QDLBLIT_WIDE_8_TRANS,
+  QDLBLIT_WIDE_8_HALF,
+  QDLBLIT_WIDE_8_ALPHA,
+  QDLBLIT_WIDE_FAMILIES,
+};
+// Returned by a whole kernel that leaves the request to the portable kernel
+// (a halving mask of neither 16-bit layout, say).
+constexpr uint32_t QDLBLIT_WIDE_DECLINED = 0xFFFFFFFFu;
+// kernel[family][flip * 4 + encoding], as in the records; null slots run the
+// portable kernel.
+struct QDLBlitWideKernels {
+  QDLBlitKernel kernel[QDLBLIT_WIDE_FAMILIES][16];
+};
 
 struct QDLBlitSimdSet {
   const char* name;
@@ -38,6 +63,8 @@ struct QDLBlitSimdSet {
   void (*halfLookup16)(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n, uint32_t mask);
   void (*transLookup16)(uint8_t* d, const uint16_t* table, const uint8_t* index, uint32_t n, uint32_t level,
                         uint32_t mask);
+  // Whole kernels of this set, or null.
+  const QDLBlitWideKernels* wide;
 };
 
 // The colour-table lookup every set uses (a plain load per pixel).

@@ -77,6 +77,7 @@ const QDLBlitSimdSet kAvx2Set = {
     ImplKeyRev16<Avx2, Narrow>,
     nullptr,
     nullptr,
+    nullptr,
 };
 
 }  // namespace

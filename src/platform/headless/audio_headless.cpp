@@ -91,6 +91,7 @@ Capture::~Capture() {
 // Mixes from the last point reached up to the virtual clock.
 void catchUp() {
   uint64_t due = framesAt(headlessNow());
+  if (due < g_framesDone) g_framesDone = due;  // a new run started the clock at 0 again
   if (due <= g_framesDone) return;
   uint64_t frames = due - g_framesDone;
   g_framesDone = due;
@@ -172,7 +173,7 @@ const Registrar g_registrar;
 
 }  // namespace
 
-const AudioBackend kHeadlessAudio = {hlOpen, hlClose, hlSync};
+const AudioBackend kHeadlessAudio = {hlOpen, hlClose, hlSync, false};
 
 }  // namespace internal
 

@@ -50,6 +50,6 @@ void sdlSync() {}
 
 }  // namespace
 
-const AudioBackend kSdlAudio = {sdlOpen, sdlClose, sdlSync};
+const AudioBackend kSdlAudio = {sdlOpen, sdlClose, sdlSync, true};
 
 }  // namespace platform::internal

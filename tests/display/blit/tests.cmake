@@ -5,6 +5,7 @@ korvena_test(test_display_blit
     ${CMAKE_CURRENT_LIST_DIR}/blit_values_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/blit_dispatch_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/blit_simd_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/blit_wide_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/blit_indexed_cases_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/surface_copy_test.cpp
   DEPS korvena_display)

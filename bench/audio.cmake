@@ -1,0 +1,3 @@
+# Audio benchmarks: the mixer per voice, IMA ADPCM, bank loading.
+korvena_bench(bench_audio SOURCES ${CMAKE_CURRENT_LIST_DIR}/audio/bench_audio.cpp
+              DEPS korvena_audio korvena_framework korvena_platform)

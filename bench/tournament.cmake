@@ -1,0 +1,6 @@
+# Player database: the squad loader, a side's hand-over and set-up, the
+# database generator.
+korvena_bench(bench_squads
+  SOURCES tournament/bench_squads.cpp
+  DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
+add_dependencies(bench_squads data dbgen)

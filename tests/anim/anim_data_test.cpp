@@ -1,0 +1,282 @@
+// The compiled animation rows read back against assets/anim/table.txt with a
+// reader of this test's own, and the skeleton walk checked against the ball
+// tracks of kicks, plain and mirrored, at several facings and places.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/anim_data.h"
+#include "engine/anim_pose.h"
+
+namespace {
+
+std::string Source(const std::string& rel) {
+  const char* dir = std::getenv("KORVENA_SOURCE_DIR");
+  return std::string(dir ? dir : ".") + "/" + rel;
+}
+
+struct TextRow {
+  int id, type, start, end, contact, followId, followFrame, cls;
+  bool mirror, look, track;
+  std::string step, hook, dispatch, clip;
+};
+
+std::vector<TextRow> ReadRows() {
+  std::ifstream in(Source("assets/anim/table.txt"));
+  std::vector<TextRow> rows;
+  std::string line;
+  const std::map<std::string, int> types = {{"gen", 0},     {"kick", 1}, {"goalie", 2},
+                                            {"gesture", 3}, {"fall", 4}, {"carry", 5}};
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream w(line);
+    std::string type, frames, contact, follow, flags, track;
+    TextRow r{};
+    w >> r.id >> type >> frames >> contact >> follow >> flags >> r.step >> r.hook >> r.dispatch >> r.cls >> track >> r.clip;
+    r.type = types.at(type);
+    std::sscanf(frames.c_str(), "%d-%d", &r.start, &r.end);
+    r.contact = contact == "-" ? 255 : std::atoi(contact.c_str());
+    r.followId = 1;
+    r.followFrame = 255;
+    if (follow != "-") std::sscanf(follow.c_str(), "%d@%d", &r.followId, &r.followFrame);
+    r.mirror = flags.find('m') != std::string::npos;
+    r.look = flags.find('L') != std::string::npos;
+    r.track = track == "yes";
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+const AnimGenRow* Row(int id) {
+  for (const AnimGenRow& r : anim_aGenRows) {
+    if (static_cast<int>(r.id) == id) return &r;
+  }
+  return nullptr;
+}
+
+TEST(AnimData, CompiledRowsEqualTheirSource) {
+  const std::vector<TextRow> rows = ReadRows();
+  ASSERT_EQ(rows.size(), static_cast<size_t>(ANIM_GEN_ROWS));
+  const std::map<std::string, AnimStepCode> steps = {
+      {"loop", ANIM_STEP_LOOP},       {"holdmove", ANIM_STEP_HOLD_MOVE},          {"hold", ANIM_STEP_HOLD},
+      {"contact", ANIM_STEP_CONTACT}, {"fwdmove", ANIM_STEP_FORWARD_MOVE},        {"fwdhold", ANIM_STEP_FORWARD_HOLD},
+      {"fwdmovealt", ANIM_STEP_FORWARD_MOVE_ALT}};
+  const std::map<std::string, AnimHookCode> hooks = {
+      {"none", ANIM_HOOK_NONE},     {"play", ANIM_HOOK_PLAY},           {"take", ANIM_HOOK_TAKE},
+      {"run", ANIM_HOOK_RUN},       {"tackle", ANIM_HOOK_TACKLE},       {"celebrate", ANIM_HOOK_CELEBRATE},
+      {"runanim", ANIM_HOOK_RUN_ANIM}, {"stop", ANIM_HOOK_STOP}};
+  const std::map<std::string, AnimDispatchCode> dispatchers = {
+      {"event", ANIM_DISPATCH_EVENT}, {"now", ANIM_DISPATCH_NOW},          {"run", ANIM_DISPATCH_RUN},
+      {"celebrate", ANIM_DISPATCH_CELEBRATE}, {"fall", ANIM_DISPATCH_FALL}};
+  std::map<std::string, const float*> clipData;
+  std::map<const float*, std::string> dataClip;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const TextRow& t = rows[i];
+    const AnimGenRow& g = anim_aGenRows[i];
+    SCOPED_TRACE("id " + std::to_string(t.id));
+    EXPECT_EQ(static_cast<int>(g.id), t.id);
+    if (i > 0) {
+      EXPECT_GT(g.id, anim_aGenRows[i - 1].id);
+    }
+    EXPECT_EQ(static_cast<int>(g.type), t.type);
+    EXPECT_EQ(g.start, t.start);
+    EXPECT_EQ(g.end, t.end);
+    EXPECT_EQ(g.contact, t.contact);
+    EXPECT_EQ(g.followFrame, t.followFrame);
+    EXPECT_EQ(static_cast<int>(g.followId), t.followId);
+    EXPECT_EQ(g.mirror != 0, t.mirror);
+    EXPECT_EQ(g.lookAtBall != 0, t.look);
+    EXPECT_EQ(g.step, steps.at(t.step));
+    EXPECT_EQ(g.hook, hooks.at(t.hook));
+    EXPECT_EQ(g.dispatch, t.dispatch == "none" ? ANIM_DISPATCH_NONE : dispatchers.at(t.dispatch));
+    EXPECT_EQ(static_cast<int>(g.moveClass), t.cls);
+    EXPECT_EQ(g.pfTrack != nullptr, t.track);
+    EXPECT_GE(g.cFrames, std::max(t.start, t.end) + 1);
+    ASSERT_NE(g.pfPose, nullptr);
+    // One clip, one block of frames: twins share theirs, others never do.
+    if (clipData.count(t.clip)) {
+      EXPECT_EQ(clipData[t.clip], g.pfPose);
+    } else {
+      EXPECT_EQ(dataClip.count(g.pfPose), 0u) << "shares frames with " << dataClip[g.pfPose];
+      clipData[t.clip] = g.pfPose;
+      dataClip[g.pfPose] = t.clip;
+    }
+    if (t.followId != 1) {
+      const AnimGenRow* to = Row(t.followId);
+      ASSERT_NE(to, nullptr);
+      EXPECT_LT(g.followFrame, to->cFrames);
+    }
+  }
+}
+
+TEST(AnimData, TheTableHasTheRowsOfTheGame) {
+  // Ids without a row, and a few rows as the game lists them.
+  const std::set<int> absent = {15, 16, 17, 24, 26, 34, 103, 104, 111, 126, 128, 134, 135, 150, 151, 162, 166, 176, 180, 181};
+  for (int id = 2; id < 184; ++id) EXPECT_EQ(Row(id) == nullptr, absent.count(id) == 1) << id;
+  EXPECT_EQ(Row(0), nullptr);
+  EXPECT_EQ(Row(1), nullptr);
+  struct Want {
+    int id, start, end, contact, followId, followFrame, mirror;
+  };
+  const Want wants[] = {{6, 0, 18, 3, 1, 255, 0},     {19, 0, 23, 3, 1, 255, 1},   {44, 0, 13, 255, 1, 255, 0},
+                        {2, 0, 8, 255, 102, 18, 0},   {4, 0, 15, 255, 129, 7, 0},  {77, 0, 73, 34, 1, 255, 0},
+                        {119, 43, 0, 255, 1, 255, 0}, {124, 21, 0, 255, 1, 255, 0}, {86, 0, 39, 3, 1, 255, 1},
+                        {87, 0, 39, 3, 1, 255, 0},    {178, 0, 110, 255, 1, 255, 0}};
+  for (const Want& w : wants) {
+    const AnimGenRow* r = Row(w.id);
+    ASSERT_NE(r, nullptr) << w.id;
+    EXPECT_EQ(r->start, w.start) << w.id;
+    EXPECT_EQ(r->end, w.end) << w.id;
+    EXPECT_EQ(r->contact, w.contact) << w.id;
+    EXPECT_EQ(static_cast<int>(r->followId), w.followId) << w.id;
+    EXPECT_EQ(r->followFrame, w.followFrame) << w.id;
+    EXPECT_EQ(r->mirror, w.mirror) << w.id;
+  }
+  // Backward and mirrored ids play their twin's frames.
+  EXPECT_EQ(Row(119)->pfPose, Row(121)->pfPose);
+  EXPECT_EQ(Row(120)->pfPose, Row(122)->pfPose);
+  EXPECT_EQ(Row(140)->pfPose, Row(138)->pfPose);
+  EXPECT_EQ(Row(124)->pfPose, Row(123)->pfPose);
+  EXPECT_EQ(Row(19)->pfPose, Row(20)->pfPose);
+  EXPECT_EQ(Row(114)->pfPose, Row(113)->pfPose);
+  // The ball track where a holder needs it, and only there.
+  EXPECT_EQ(Row(59)->pfTrack != nullptr, true);
+  EXPECT_EQ(Row(33)->pfTrack, nullptr);
+  EXPECT_EQ(Row(168)->pfTrack, nullptr);
+  EXPECT_NE(Row(129)->pfTrack, nullptr);
+}
+
+TEST(AnimData, SkeletonFollowsTheWalk) {
+  // Saves before 1, 3, 6, 11; restores after 5, 8, 10, 13; chains from the root.
+  const int parents[ANIM_SEGMENTS] = {-1, 0, 1, 2, 3, 4, 2, 6, 7, 2, 9, 0, 11, 12, 0, 14, 15};
+  const std::set<int> push = {1, 3, 6, 11}, pop = {5, 8, 10, 13};
+  for (int s = 0; s < ANIM_SEGMENTS; ++s) {
+    EXPECT_EQ(anim_aSkeleton[s].parent, parents[s]) << s;
+    EXPECT_EQ(anim_aSkeleton[s].push != 0, push.count(s) == 1) << s;
+    EXPECT_EQ(anim_aSkeleton[s].pop != 0, pop.count(s) == 1) << s;
+  }
+  // Standing 1.80 m: the head's top above 1.7 m when every turn is the rest one.
+  EXPECT_NEAR(anim_aSkeleton[0].restOrigin[1], 1.0f, 0.05f);
+}
+
+// The world point of a pose's root plus its track the way the game places
+// the ball: components in metres times 157.4784 truncated, the lateral one
+// negated when mirrored, turned about the vertical axis, then moved.
+void BallWorld(const AnimGenRow& r, int frame, std::uint16_t angle, int x, int h, int y, double out[3]) {
+  const float* p = r.pfPose + frame * ANIM_POSE_FLOATS;
+  const float* t = r.pfTrack + frame * ANIM_TRACK_FLOATS;
+  double v[3];
+  for (int c = 0; c < 3; ++c) {
+    v[c] = static_cast<int>(p[c] * ANIM_METRES_TO_UNITS) + static_cast<int>(t[c] * ANIM_METRES_TO_UNITS);
+  }
+  if (r.mirror) v[2] = -v[2];
+  const double a = angle * (2 * 3.14159265358979 / 65536.0);
+  out[0] = v[0] * std::cos(a) + v[2] * std::sin(a) + x;
+  out[1] = v[1] + h;
+  out[2] = -v[0] * std::sin(a) + v[2] * std::cos(a) + y;
+}
+
+TEST(AnimData, JointsMeetTheContactTrackAtEveryFacing) {
+  // Kicks and headers with their mirrored twins: the striking joint (ankle
+  // or head) keeps the same distance to the ball whatever the facing and
+  // place, and a mirrored twin's joints and ball are the plain ones
+  // reflected in the facing line.
+  struct Case {
+    int plain, mirrored, joint;
+  };
+  const Case cases[] = {{131, 130, 16}, {113, 114, 16}, {32, 31, 16}, {29, 30, 16},
+                        {97, 96, 10},   {94, 93, 16},   {183, 182, 16}, {159, 158, 16}};
+  const std::uint16_t angles[] = {0, 9000, 16384, 32768, 47000, 65535};
+  const int places[][3] = {{0, 0, 0}, {5000, 40, -3000}, {-10800, 0, 7200}};
+  for (const Case& k : cases) {
+    const AnimGenRow* a = Row(k.plain);
+    const AnimGenRow* b = Row(k.mirrored);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    ASSERT_EQ(a->contact, b->contact);
+    ASSERT_NE(a->pfTrack, nullptr);
+    const int f = a->contact;
+    double base = -1;
+    for (std::uint16_t angle : angles) {
+      for (const auto& pl : places) {
+        SCOPED_TRACE("ids " + std::to_string(k.plain) + "/" + std::to_string(k.mirrored) + " angle " + std::to_string(angle));
+        std::int32_t ja[17][3], jb[17][3];
+        animpose_JointsWorld(a->pfPose + f * ANIM_POSE_FLOATS, a->mirror, angle, pl[0], pl[1], pl[2], ja);
+        animpose_JointsWorld(b->pfPose + f * ANIM_POSE_FLOATS, b->mirror, angle, pl[0], pl[1], pl[2], jb);
+        double ba[3], bb[3];
+        BallWorld(*a, f, angle, pl[0], pl[1], pl[2], ba);
+        BallWorld(*b, f, angle, pl[0], pl[1], pl[2], bb);
+        const double da = std::hypot(ja[k.joint][0] - ba[0], ja[k.joint][1] - ba[1], ja[k.joint][2] - ba[2]);
+        const double db = std::hypot(jb[k.joint][0] - bb[0], jb[k.joint][1] - bb[1], jb[k.joint][2] - bb[2]);
+        // Near the striking joint: within a foot's length and the ball's radius.
+        EXPECT_LT(da, 0.36 * ANIM_METRES_TO_UNITS);
+        if (base < 0) base = da;
+        EXPECT_NEAR(da, base, 3.0);
+        EXPECT_NEAR(db, base, 3.0);
+        // The mirror reflects in the facing line through the player.
+        const double a0 = angle * (2 * 3.14159265358979 / 65536.0);
+        const double fx = std::cos(a0), fz = -std::sin(a0);
+        auto reflect = [&](const double p[3], double out[3]) {
+          const double dx = p[0] - pl[0], dz = p[2] - pl[2];
+          const double along = dx * fx + dz * fz;
+          out[0] = pl[0] + 2 * along * fx - dx;
+          out[1] = p[1];
+          out[2] = pl[2] + 2 * along * fz - dz;
+        };
+        double rb[3];
+        reflect(ba, rb);
+        EXPECT_NEAR(rb[0], bb[0], 3.0);
+        EXPECT_NEAR(rb[2], bb[2], 3.0);
+        for (int s = 0; s < 17; ++s) {
+          const double p[3] = {double(ja[s][0]), double(ja[s][1]), double(ja[s][2])};
+          double r[3];
+          reflect(p, r);
+          EXPECT_NEAR(r[0], jb[s][0], 3.0) << "segment " << s;
+          EXPECT_NEAR(r[1], jb[s][1], 1.0) << "segment " << s;
+          EXPECT_NEAR(r[2], jb[s][2], 3.0) << "segment " << s;
+        }
+      }
+    }
+  }
+}
+
+TEST(AnimData, JointsWorldTruncatesAndMoves) {
+  // A pose at rest: the root's origin comes out truncated toward zero and
+  // moved; the turn by a quarter takes ahead to the player's left (-z).
+  float pose[ANIM_POSE_FLOATS] = {};
+  for (int s = 0; s < ANIM_SEGMENTS; ++s) {
+    pose[s * 7 + 6] = 1.0f;
+    for (int c = 0; c < 3; ++c) pose[s * 7 + c] = anim_aSkeleton[s].restOrigin[c];
+  }
+  // The root's rest turn: the body's (back, left, down) onto (ahead, up, right).
+  pose[3] = 0.0f;
+  pose[4] = std::sqrt(0.5f);
+  pose[5] = -std::sqrt(0.5f);
+  pose[6] = 0.0f;
+  pose[0] = 0.5f;
+  pose[2] = -0.25f;
+  std::int32_t j[17][3];
+  animpose_JointsWorld(pose, 0, 0, 100, 10, -200, j);
+  EXPECT_EQ(j[0][0], static_cast<std::int32_t>(0.5f * ANIM_METRES_TO_UNITS) + 100);
+  EXPECT_EQ(j[0][1], static_cast<std::int32_t>(anim_aSkeleton[0].restOrigin[1] * ANIM_METRES_TO_UNITS) + 10);
+  EXPECT_EQ(j[0][2], static_cast<std::int32_t>(-0.25f * ANIM_METRES_TO_UNITS) - 200);  // toward zero: -39
+  animpose_JointsWorld(pose, 1, 0, 0, 0, 0, j);
+  EXPECT_EQ(j[0][2], 39);
+  animpose_JointsWorld(pose, 0, 16384, 0, 0, 0, j);
+  EXPECT_NEAR(j[0][0], -39, 1);
+  EXPECT_NEAR(j[0][2], -78, 1);
+  // Segments hang on their parents: the left hip is beside the root.
+  animpose_JointsWorld(pose, 0, 0, 0, 0, 0, j);
+  EXPECT_EQ(j[11][1], j[0][1]);
+  EXPECT_NE(j[11][2], j[0][2]);
+  EXPECT_EQ(j[14][2] - j[0][2], -(j[11][2] - j[0][2]));
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// The whole game, headless: the script's audio-state prints the device, the
+// voices and the CD, and audio-capture writes the mix of a span as WAV.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "support/run_game.h"
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+
+TEST_F(Game, AudioStateAndCaptureInAWholeRun) {
+  std::string capture = home_ / "menu.wav";
+  korvena_test::GameRun r = run(
+      "2 audio-capture \"" + capture + "\" 300\n"
+      "3 audio-state\n"
+      "120 audio-state\n"
+      "121 quit 3\n");
+  ASSERT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  // Two reports, each with the device line and the CD line.
+  size_t first = r.out.find("audio device=");
+  ASSERT_NE(first, std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("audio device=", first + 1), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("audio cd="), std::string::npos) << r.out;
+  // 300 ms of 22050 Hz stereo 16-bit.
+  std::vector<uint8_t> wav = korvena_test::readBytes(capture);
+  ASSERT_EQ(wav.size(), 44u + 6615u * 4u) << r.err;
+  EXPECT_EQ(std::memcmp(wav.data(), "RIFF", 4), 0);
+  EXPECT_EQ(wav[22], 2);
+  EXPECT_EQ(wav[24] | (wav[25] << 8), 22050);
+}
+
+TEST_F(Game, BadAudioCommandsAreRefusedWithTheirLine) {
+  korvena_test::GameRun r = run("1 audio-capture out.wav\n");
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_NE(r.err.find("line 1"), std::string::npos) << r.err;
+  r = run("1 audio-capture out.wav 0\n");
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_NE(r.err.find("audio-capture expects a path and 1 to 600000 milliseconds"), std::string::npos) << r.err;
+  r = run("1 audio-state now\n");
+  EXPECT_NE(r.exitCode, 0);
+}
+
+}  // namespace
