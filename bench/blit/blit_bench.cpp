@@ -196,11 +196,15 @@ BENCHMARK_CAPTURE(BlitFamily, p16to16_half_rle, 2, 2, QDLBLIT_TRANSLUCENT, 15, k
 BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_raw, 2, 2, QDLBLIT_TRANSLUCENT, 9, kRawFrame) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_fill, 2, 2, QDLBLIT_TRANSLUCENT, 9, kFillRuns) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p16to16_alpha_raw, 2, 2, QDLBLIT_ALPHAMAP, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_alpha_fill, 2, 2, QDLBLIT_ALPHAMAP, 0, kFillRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p16to16_trans_mirrorx_raw, 2, 2, QDLBLIT_TRANSLUCENT | QDLBLIT_MIRROR_X, 9, kRawFrame) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_plain_raw, 1, 2, 0, 0, kRawFrame) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_plain_rle, 1, 2, 0, 0, kLiteralRuns) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_half_raw, 1, 2, QDLBLIT_TRANSLUCENT, 15, kRawFrame) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_trans_raw, 1, 2, QDLBLIT_TRANSLUCENT, 9, kRawFrame) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_alpha_rle, 1, 2, QDLBLIT_ALPHAMAP, 0, kLiteralRuns) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_alpha_raw, 1, 2, QDLBLIT_ALPHAMAP, 0, kRawFrame) BLIT_SIZES;
+BENCHMARK_CAPTURE(BlitFamily, p8to16_trans_fill, 1, 2, QDLBLIT_TRANSLUCENT, 9, kFillRuns) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_solid_rle, 1, 2, QDLBLIT_SOLID, 0, kLiteralRuns) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to16_half_rle, 1, 2, QDLBLIT_TRANSLUCENT, 15, kLiteralRuns) BLIT_SIZES;
 BENCHMARK_CAPTURE(BlitFamily, p8to8_plain_raw, 1, 1, 0, 0, kRawFrame) BLIT_SIZES;

@@ -11,6 +11,7 @@
 // created it and freed by QALSampleFree. Samples, instances, banks and
 // compressed objects outliving QALShutdown are harmless: their device buffers
 // are gone, and freeing or playing them afterwards does nothing.
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -232,11 +233,11 @@ struct QALMidiHeader {
 struct QALMidi {
   QALMidiHeader header;
   uint8_t* data = nullptr;
-  int32_t volume = 32767;
+  std::atomic<int32_t> volume{32767};  // the fade writes it from the timer thread
   int32_t balance = 32768;
   uint32_t timeDivision = 0;
-  uint32_t tempoDivision = 0;  // the division last set by QALMidiSetTempo
-  uint32_t written = 0;        // last volume word: left doubled low, right doubled high
+  uint32_t tempoDivision = 0;       // the division last set by QALMidiSetTempo
+  std::atomic<uint32_t> written{0};  // last volume word: left doubled low, right doubled high
   QALFade* fade = nullptr;
 };
 using QALMidiUserHook = void (*)(uint32_t message, uintptr_t param1, uintptr_t param2);

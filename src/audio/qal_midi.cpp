@@ -112,7 +112,7 @@ int32_t QALMidiSetVolume(QALMidi* midi, int32_t volume) {
   return QAL_OK;
 }
 
-int32_t QALMidiGetVolume(QALMidi* midi) { return midi ? midi->volume : QAL_ERROR; }
+int32_t QALMidiGetVolume(QALMidi* midi) { return midi ? midi->volume.load() : QAL_ERROR; }
 
 int32_t QALMidiSetBalance(QALMidi* midi, int32_t balance) {
   if (!midi) return QAL_ERROR;

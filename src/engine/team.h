@@ -108,7 +108,9 @@ std::int32_t team_ReserveCount(const MatchTeam* poTeam);
 // does nothing when a suspended player would come onto the pitch.
 std::int32_t team_PlayersSwap(MatchTeam* poTeam, DBPlayer* poA, DBPlayer* poB, std::int32_t bSubstitution);
 std::int32_t team_IsComputerControlled(const MatchTeam* poTeam);
-// The first player, pitch, bench then reserves, whose name equals the text.
+// The first player, pitch, bench then reserves, whose name equals the text;
+// team_PlayerFindByName is the same search.
+DBPlayer* team_FirstNotInList(MatchTeam* poTeam, const char* pszName);
 DBPlayer* team_PlayerFindByName(MatchTeam* poTeam, const char* pszName);
 void team_FormationSave(MatchTeam* poTeam);
 void team_FormationReset(MatchTeam* poTeam);

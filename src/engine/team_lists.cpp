@@ -426,12 +426,14 @@ std::int32_t team_IsComputerControlled(const MatchTeam* t) {
   return 1;
 }
 
-DBPlayer* team_PlayerFindByName(MatchTeam* t, const char* pszName) {
+DBPlayer* team_FirstNotInList(MatchTeam* t, const char* pszName) {
   for (DBPlayer* po : {t->poPitchList, t->poBenchList, t->poReserveList})
     for (DBPlayer* p = po; p; p = p->poNext)
       if (std::strcmp(dbplayer_NameGet(p), pszName) == 0) return p;
   return nullptr;
 }
+
+DBPlayer* team_PlayerFindByName(MatchTeam* t, const char* pszName) { return team_FirstNotInList(t, pszName); }
 
 void team_FormationSave(MatchTeam* t) {
   t->iSavedFormation = t->iFormation;

@@ -1,14 +1,20 @@
 // The match record and the services kept with it.
 #include "matchflow/matcha.h"
 
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
 #include "audio/audio_services.h"
+#include "engine/ball.h"
 #include "engine/player.h"
 #include "framework/math/qmath.h"
 #include "framework/qdx_assert.h"
+#include "frontend/pcfe.h"
+#include "frontend/pctext.h"
+#include "matchflow/clock.h"
 #include "matchflow/gstatso.h"
+#include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/user.h"
 #include "tournament/tla.h"
@@ -27,6 +33,11 @@ void ClubStateSet(MatchTeam* poTeam, std::int32_t iState) {
   poTeam->iPrevClubState = poTeam->iClubState;
   poTeam->iClubState = iState;
   for (Player* pp = poTeam->poPlayers; pp; pp = pp->pNext) pp->oAIInfo.bIsAttacking = iState == 0;
+}
+
+// A side without squad players has no formation to restore.
+void SideReset(MatchTeam* poTeam) {
+  if (poTeam->MySquad && poTeam->iSquadSize > 0) team_FormationReset(poTeam);
 }
 
 void SquadCopy(MatchTeam* poTeam, Squad* poSquad) {
@@ -204,9 +215,9 @@ void match_KickOffSetup() {
   referee_NoSendOffsClear();
   referee_MatchOverSet(0);
   referee_GoldenGoalSet(0);
-  team_FormationReset(&match.HomeTeam);
+  SideReset(&match.HomeTeam);
   if (global_eGetExtendedGameMode() != GAME_MODE_START_TRAINING) {
-    team_FormationReset(&match.AwayTeam);
+    SideReset(&match.AwayTeam);
     match.CoinToss = static_cast<std::int32_t>(QMathRandNext() & 1);
     const std::int32_t iHome = match.CoinToss == 1 ? 0 : 1;
     for (int k = 0; k < 2; k++) {
@@ -269,4 +280,126 @@ void match_PlayerMarkClear(Player* pp) {
   pp->aiMarking[2] = 0;
 }
 
-void match_ScoreClockDraw() {}
+namespace {
+
+constexpr std::uint8_t kUserColours[USER_MAX][3] = {{181, 16, 16}, {34, 231, 56}, {0, 198, 255}, {255, 165, 8}};
+constexpr std::int32_t kOverlayLayer = 1;
+constexpr std::int32_t kLineStep = 13;
+
+std::int32_t X(std::int32_t x) { return pcfe_ScaleX(static_cast<std::int16_t>(x)); }
+std::int32_t Y(std::int32_t y) { return pcfe_ScaleY(static_cast<std::int16_t>(y)); }
+
+void Text(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  draw2d_TextColourSet(r, g, b, 255);
+  pctext_PrintLeft(psz, X(x), Y(y), kOverlayLayer);
+}
+
+Player* PlayerOfUser(const User* pusr) {
+  for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp))
+    if (pp->pUser == pusr && pp->Control == PLAYER_CONTROL_USER) return pp;
+  return nullptr;
+}
+
+// One name line: number, the user's colour square, the name, and a bar under
+// a player a user steers.
+void NameLine(const Player* pp, std::int32_t iUser, bool bHome, std::int32_t y) {
+  const std::int32_t x0 = bHome ? 16 : 408;
+  char sz[16];
+  std::snprintf(sz, sizeof sz, "%d", pp->pDBPlayer ? static_cast<int>(dbplayer_Field88Get(pp->pDBPlayer)) : 0);
+  Text(sz, x0 + 10, y, 200, 200, 200);
+  if (iUser >= 0) {
+    draw2d_FillColourSet(kUserColours[iUser][0], kUserColours[iUser][1], kUserColours[iUser][2], 255);
+    draw2d_RectFill(X(x0 + 30), Y(y + 2), X(8) - X(0), Y(8) - Y(0), kOverlayLayer);
+  }
+  if (pp->pDBPlayer) Text(dbplayer_NameGet(pp->pDBPlayer), bHome ? 60 : 452, y, 200, 200, 200);
+  if (pp->Control == PLAYER_CONTROL_USER) {
+    draw2d_FillColourSet(200, 200, 0, 255);
+    draw2d_RectFill(X(bHome ? 60 : 452), Y(y + 11), X(90) - X(0), Y(1) - Y(0), kOverlayLayer);
+  }
+}
+
+// The side's line when no user of it drew one: the ball owner if he plays
+// for it, else its player nearest the ball.
+const Player* SideFallback(Player* poFirst, std::int32_t iTeam) {
+  const Player* poOwner = ball_oBall.poOwner;
+  if (poOwner && poOwner->MyTeam == iTeam) return poOwner;
+  const std::int32_t bx = ball_XGet(&ball_oBall), by = ball_YGet(&ball_oBall);
+  const Player* poBest = nullptr;
+  std::int64_t iBest = 0;
+  for (const Player* pp = poFirst; pp; pp = pp->pNext) {
+    const std::int64_t dx = pp->x - bx, dy = pp->y - by, d = dx * dx + dy * dy;
+    if (!poBest || d < iBest) {
+      poBest = pp;
+      iBest = d;
+    }
+  }
+  return poBest;
+}
+
+void SubMarker(bool bHome) {
+  const std::int32_t x = bHome ? 2 : 403;
+  draw2d_FillColourSet(200, 30, 30, 255);
+  draw2d_RectFill(X(x), Y(10), X(x + 13) - X(x), Y(12) - Y(0), kOverlayLayer);
+  draw2d_FillColourSet(255, 90, 90, 255);
+  draw2d_TriangleFill(X(x + 2), Y(12), X(x + 11), Y(12), X(x + 6), Y(16), kOverlayLayer);
+  draw2d_FillColourSet(90, 10, 10, 255);
+  draw2d_TriangleFill(X(x + 2), Y(20), X(x + 11), Y(20), X(x + 6), Y(16), kOverlayLayer);
+}
+
+}  // namespace
+
+void match_ScoreLineFormat(char* psz, std::size_t cb) {
+  std::snprintf(psz, cb, "%s %d - %d %s", match_TeamNameGet(&match.HomeTeam), match.HomeGoals, match.AwayGoals,
+                match_TeamNameGet(&match.AwayTeam));
+}
+
+void match_ClockTextsFormat(char* pszMinutes, char* pszSeconds, std::size_t cb) {
+  std::snprintf(pszMinutes, cb, "%02d", clock_MinuteGet());
+  std::snprintf(pszSeconds, cb, "%02d", clock_SecondOfMinuteGet());
+}
+
+void match_ScoreClockDraw() {
+  const GameMode eMode = global_eGetGameMode();
+  const bool bTraining = global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING;
+  const bool bMarkersOnly = eMode == GAME_MODE_INTERVAL || eMode == 60 || eMode == 61 || eMode == 63 ||
+                            eMode == GAME_MODE_PERIOD_BREAK || eMode == GAME_MODE_PERIOD_END;
+  pctext_FontSet(1);
+  if (!bMarkersOnly) {
+    const bool bGoalBlink = caption_iTypeGet() == 6 && caption_bBlinkOnGet();
+    if (!bGoalBlink && eMode != 66 && !bTraining) {
+      char sz[96];
+      Text(zone_YearToStr(match_TeamYearGet(&match.HomeTeam), 0), 16, 10, 200, 200, 200);
+      Text(zone_YearToStr(match_TeamYearGet(&match.AwayTeam), 0), 337, 10, 200, 200, 200);
+      match_ScoreLineFormat(sz, sizeof sz);
+      Text(sz, 80, 10, 255, 255, 255);
+    }
+    if (!bTraining) {
+      char szMin[8], szSec[8];
+      match_ClockTextsFormat(szMin, szSec, sizeof szMin);
+      draw2d_TextColourSet(255, 255, 255, 255);
+      pctext_PrintRight(szMin, pcfe_ScaleX640(585), Y(10), kOverlayLayer);
+      pctext_PrintLeft(":", pcfe_ScaleX640(589), Y(10), kOverlayLayer);
+      pctext_PrintLeft(szSec, pcfe_ScaleX640(597), Y(10), kOverlayLayer);
+    }
+    if (!caption_bIsPending() && caption_iTypeGet() != 5) {
+      std::int32_t yHome = 240 - 22, yAway = 240 - 22;
+      bool bHomeLine = false, bAwayLine = false;
+      for (std::int32_t u = USER_MAX - 1; u >= 0; u--) {
+        const User* pusr = &user_aUsers[u];
+        if (!pusr->bActive) continue;
+        const Player* pp = PlayerOfUser(pusr);
+        if (!pp) continue;
+        const bool bHome = pp->MyTeam == player_PlaysFor_Home;
+        NameLine(pp, u, bHome, bHome ? yHome : yAway);
+        (bHome ? yHome : yAway) -= kLineStep;
+        (bHome ? bHomeLine : bAwayLine) = true;
+      }
+      if (!bHomeLine)
+        if (const Player* pp = SideFallback(match.HomeTeam.poPlayers, player_PlaysFor_Home)) NameLine(pp, -1, true, yHome);
+      if (!bAwayLine && !bTraining)
+        if (const Player* pp = SideFallback(match.AwayTeam.poPlayers, player_PlaysFor_Away)) NameLine(pp, -1, false, yAway);
+    }
+  }
+  if (match.HomeTeam.SubRequest) SubMarker(true);
+  if (match.AwayTeam.SubRequest) SubMarker(false);
+}

@@ -4,6 +4,7 @@
 // of the two squads; and the services kept with it: the squad hand-over,
 // taking a player off, the kick-off set-up, the nearest-player search and the
 // score, clock and controlled-player overlay.
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/team.h"
@@ -77,7 +78,17 @@ void match_KickOffSetup();
 void match_Clear();
 std::int32_t match_NearestOtherPlayerFind(Player* pp, std::int32_t x, std::int32_t y, Player** ppFound);
 void match_PlayerMarkClear(Player* pp);
+// The score, clock and controlled-player overlay, once per drawn frame.
 void match_ScoreClockDraw();
+// "home 1 - 0 away" with the short names; the clock's minutes and seconds.
+void match_ScoreLineFormat(char* psz, std::size_t cb);
+void match_ClockTextsFormat(char* pszMinutes, char* pszSeconds, std::size_t cb);
+
+// What the overlay needs of the captions and the year labels.
+std::int32_t caption_bIsPending();
+std::int32_t caption_iTypeGet();
+std::int32_t caption_bBlinkOnGet();
+const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong);
 
 // What the match record calls in the referee and the computer manager.
 void referee_GoldenGoalSet(std::int32_t bFlag);

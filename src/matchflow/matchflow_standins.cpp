@@ -1,7 +1,10 @@
 // Stand-ins for the match-flow, referee and computer-manager operations the
 // clock and the match record call, until those modules exist: the stack then
 // holds the pushed period mode and nothing more happens; the referee's flags
-// are kept and read back.
+// are kept and read back; no caption is ever up; year labels as the zones
+// module gives them.
+#include <cstdio>
+
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 
@@ -23,3 +26,14 @@ void referee_NoSendOffsSet() { s_bNoSendOffs = 1; }
 void referee_NoSendOffsClear() { s_bNoSendOffs = 0; }
 void refact_Init() {}
 void cpuman_Arm() {}
+
+std::int32_t caption_bIsPending() { return 0; }
+std::int32_t caption_iTypeGet() { return 0; }
+std::int32_t caption_bBlinkOnGet() { return 0; }
+
+const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong) {
+  static char sz[8];
+  if (iIndex == 11) return bLong ? "DRM" : "DREAM";
+  std::snprintf(sz, sizeof sz, bLong ? "19%2d" : "%2d", 58 + 4 * iIndex);
+  return sz;
+}

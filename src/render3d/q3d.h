@@ -348,7 +348,7 @@ class Q3DImage {
   virtual void Fill(uint8_t r, uint8_t g, uint8_t b, uint8_t a) = 0;
 
   // A mark owners may set on an image (the stadium pages' loader marks the
-  // pieces it loads); the device keeps it and does not read it.
+  // images it loads); the device keeps it and does not read it.
   uint32_t uFlag = 0;
 
  protected:

@@ -1,6 +1,7 @@
 // The renderer device over the span rasteriser.
 #include "renderers/device.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -153,9 +154,10 @@ class Device final : public Q3DDevice {
     st.uDepthSlack = 24;  // lines lie on the surfaces they mark
     const bool direct = !(vl->uState & Q3D_VL_CLIP_VALID) && (vl->uState & Q3D_VL_SCREEN_VALID) && vl->pScreen;
     const Q3DTexel none{0.0f, 0.0f};
+    const uint32_t limit = Readable(vl);
     for (uint32_t e = 0; e < pEdges->uCount; ++e) {
       const uint32_t i0 = pEdges->pEdges[e][0], i1 = pEdges->pEdges[e][1];
-      if (i0 >= vl->uCount || i1 >= vl->uCount) continue;
+      if (i0 >= limit || i1 >= limit) continue;
       if (direct) {
         DrawLine(m_target, st, ScreenCorner(vl, i0, &none, colours), ScreenCorner(vl, i1, &none, colours));
         continue;
@@ -585,10 +587,24 @@ class Device final : public Q3DDevice {
     return n;
   }
 
+  // How many vertices the device may read: the list's count, within the
+  // arrays the last transform made (an owner may raise the count without
+  // transforming again).
+  static uint32_t Readable(const Q3DVertexList* vl) {
+    uint32_t n = vl->uCount;
+    if (vl->uState & Q3D_VL_CLIP_VALID) {
+      n = std::min({n, vl->uClipCapacity, vl->uOutcodeCapacity, vl->uScreenCapacity});
+    } else if (vl->uState & Q3D_VL_SCREEN_VALID) {
+      n = std::min(n, vl->uScreenCapacity);
+    }
+    return n;
+  }
+
   void DrawFace(const Q3DVertexList* vl, const Q3DCamera* cam, const State& st, const uint32_t* idx,
                 const Q3DTexel* texels, int n, bool colours, bool oneSided) {
+    const uint32_t limit = Readable(vl);
     for (int k = 0; k < n; ++k)
-      if (idx[k] >= vl->uCount) return;
+      if (idx[k] >= limit) return;
     Vertex out[16];
     int count = 0;
     if ((vl->uState & Q3D_VL_CLIP_VALID) && vl->pOutcodes != nullptr && vl->pClip != nullptr) {

@@ -277,8 +277,10 @@ void pcmain_MatchLeave() {
   injuryg_MatchEndUpdate();
   match_SquadsCopyBack();
   if (!pcmain_DisplayStartup()) {
-    // Without a display the game cannot go on: say so and end the program.
+    // Without a display the game cannot go on: say so and end the program
+    // with a code that says it failed.
     QDLErrorBox("The display could not be opened again after the match.");
+    platform::postQuit(1);
     pcmain_bQuit = 1;
   }
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "framework/qdx_assert.h"
+#include "tournament/dbindex.h"
+#include "tournament/squad.h"
 
 namespace {
 
@@ -249,4 +251,22 @@ void dbplayer_Encode(const DBPlayer* p, std::uint8_t* pb) {
   pb[109] = p->uInjuryMonth;
   pb[110] = p->uInjuryYear;
   pb[111] = p->uInjuryType;
+}
+
+// The decoding of a whole block, shared by the squad loader and kept free of
+// everything else it uses.
+std::int32_t squadcache_BlockDecode(const std::uint8_t* pb, std::int32_t cb, DBPlayer* paOut, std::int32_t cMax,
+                                   std::int32_t* pcOut) {
+  QDX_ASSERT(pb && paOut && pcOut && cMax >= 0);
+  if (cb < DB_BLOCK_HEADER) return 0;
+  const std::int32_t n = static_cast<std::int16_t>(pb[2] | (pb[3] << 8));
+  if (n < 0 || DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE * n != cb) return 0;
+  const std::int32_t cKeep = n < cMax ? n : cMax;
+  for (std::int32_t i = 0; i < n; i++) {
+    DBPlayer o;
+    if (!dbplayer_Decode(pb + DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE * i, &o)) return 0;
+    if (i < cKeep) paOut[i] = o;
+  }
+  *pcOut = cKeep;
+  return 1;
 }

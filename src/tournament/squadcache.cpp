@@ -62,22 +62,6 @@ Squad* squadcache_Find(std::int32_t iTeamId, std::int32_t iEdition) {
   return nullptr;
 }
 
-std::int32_t squadcache_BlockDecode(const std::uint8_t* pb, std::int32_t cb, DBPlayer* paOut, std::int32_t cMax,
-                                   std::int32_t* pcOut) {
-  QDX_ASSERT(pb && paOut && pcOut && cMax >= 0);
-  if (cb < DB_BLOCK_HEADER) return 0;
-  const std::int32_t n = static_cast<std::int16_t>(pb[2] | (pb[3] << 8));
-  if (n < 0 || DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE * n != cb) return 0;
-  const std::int32_t cKeep = n < cMax ? n : cMax;
-  for (std::int32_t i = 0; i < n; i++) {
-    DBPlayer o;
-    if (!dbplayer_Decode(pb + DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE * i, &o)) return 0;
-    if (i < cKeep) paOut[i] = o;
-  }
-  *pcOut = cKeep;
-  return 1;
-}
-
 Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::int32_t iSlot, void* pvBuffer,
                        std::int32_t cbBuffer) {
   QDX_ASSERT(poTeam);

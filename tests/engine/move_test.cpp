@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/anim.h"
 #include "engine/ball.h"
@@ -471,6 +472,113 @@ TEST_F(MoveTest, TakingTheBallBringsDownWhoeverIsInTheWay) {
   EXPECT_EQ(po->MoveState, MOVE_STATE_ON_GROUND);
 }
 
+// Script actors: a floored player gets up through 36, 100 and 101 into 67
+// turned half round; gestures chain and set the gesture-done bit.
+TEST_F(MoveTest, ScriptActorChains) {
+  Player* pp = EnginePlayer(4);
+  EnginePlace(pp, 0, 0, 100);
+  move_RequestPlay(pp, 35);
+  PlayerO_MoveStateSet(pp, MOVE_STATE_SCRIPT);
+  std::vector<std::uint32_t> seen{35};
+  for (int i = 0; i < 400 && seen.back() != 67; i++) {
+    EngineTick();
+    if (pp->oAnimData.eActionAnim != seen.back()) seen.push_back(pp->oAnimData.eActionAnim);
+  }
+  EXPECT_EQ(seen, (std::vector<std::uint32_t>{35, 36, 100, 101, 67}));
+  EXPECT_EQ(pp->iFacing, 501);
+  EXPECT_EQ(pp->MoveState, MOVE_STATE_SCRIPT);
+  EXPECT_FALSE(anim_IsInUseFlag(&pp->oAnimData));
+  // 123 into 125; 125 at its 15th tick sets the bit and plays 124.
+  move_RequestPlay(pp, 123);
+  seen = {123};
+  bool bBitAt124 = false;
+  for (int i = 0; i < 200 && seen.back() != 124; i++) {
+    EngineTick();
+    if (pp->oAnimData.eActionAnim != seen.back()) seen.push_back(pp->oAnimData.eActionAnim);
+    if (seen.back() == 124) bBitAt124 = anim_IsInUseFlag(&pp->oAnimData);
+  }
+  EXPECT_EQ(seen, (std::vector<std::uint32_t>{123, 125, 124}));
+  EXPECT_TRUE(bBitAt124);
+  // Anything else ends into the stand.
+  anim_InUseFlagClear(&pp->oAnimData);
+  move_RequestPlay(pp, 173);
+  for (int i = 0; i < 100 && pp->oAnimData.eActionAnim == 173; i++) EngineTick();
+  EXPECT_EQ(pp->oAnimData.eActionAnim, ANIM_STAND);
+  EXPECT_TRUE(anim_IsInUseFlag(&pp->oAnimData));
+}
+
+// Set-piece gestures hold their last frame until two seconds have passed,
+// then play back to the start, then stand.
+TEST_F(MoveTest, SetPieceGestureHoldsThenReturns) {
+  struct Case {
+    std::int32_t iState;
+    std::uint32_t eFirst, eBack;
+    std::int32_t iFirstEnd;
+  } cases[] = {{MOVE_STATE_SETPIECE_A, 138, 140, 47}, {MOVE_STATE_SETPIECE_A, 139, 141, 47},
+               {MOVE_STATE_SETPIECE_B, 121, 119, 44}, {MOVE_STATE_SETPIECE_B, 122, 120, 44}};
+  for (const Case& c : cases) {
+    EngineMatchSetup();
+    Player* pp = EnginePlayer(4);
+    EnginePlace(pp, 0, 0, 0);
+    move_RequestPlay(pp, c.eFirst);
+    PlayerO_MoveStateSet(pp, c.iState);
+    std::int32_t iTick = 0;
+    while (pp->oAnimData.eActionAnim == c.eFirst && iTick < 200) {
+      anim_Advance(pp, &pp->oAnimData);
+      move_apfnStates[pp->MoveState](pp);
+      iTick++;
+    }
+    EXPECT_EQ(iTick, 60) << c.eFirst;  // held from frame end - 1 until the 60th tick
+    EXPECT_EQ(pp->oAnimData.eActionAnim, c.eBack);
+    EXPECT_EQ(anim_FrameGet(&pp->oAnimData), c.iFirstEnd - 1);
+    while (pp->oAnimData.eActionAnim == c.eBack && iTick < 400) {
+      anim_Advance(pp, &pp->oAnimData);
+      move_apfnStates[pp->MoveState](pp);
+      iTick++;
+    }
+    EXPECT_EQ(pp->oAnimData.eActionAnim, ANIM_STAND) << c.eFirst;
+    EXPECT_EQ(pp->MoveState, MOVE_STATE_STOP);
+  }
+}
+
+// When each dispatcher lets raised events run.
+TEST_F(MoveTest, DispatchersRunDropOrKeepRaisedEvents) {
+  struct Case {
+    std::uint32_t ePlaying;
+    bool bEnded;
+    std::vector<std::int32_t> raise;
+    std::uint32_t eReq;
+    std::int32_t wantState;            // after the dispatch
+    std::vector<std::int32_t> left;    // events still raised
+  } cases[] = {
+      {35, false, {1, 3}, 8, MOVE_STATE_ON_GROUND, {1, 3}},               // fall: wait
+      {35, true, {3}, 8, MOVE_STATE_TACKLE, {}},                           // fall ended: run
+      {35, false, {2}, 6, MOVE_STATE_ANIM_WAIT, {}},                       // a kick runs alone
+      {12, false, {1, 6}, 13, MOVE_STATE_ANIM_WAIT, {1}},                  // celebrate: only 6
+      {6, false, {1}, ANIM_RUN, MOVE_STATE_ON_GROUND, {}},                 // general: dropped
+      {121, false, {5}, 153, MOVE_STATE_STOP, {}},                         // gesture: at once
+      {ANIM_RUN, false, {2, 1}, 20, MOVE_STATE_ANIM_WAIT, {1}},            // now: 2 alone
+      {ANIM_RUN, false, {5, 3}, 143, MOVE_STATE_TACKLE, {}},               // now: 5, then 3 last
+  };
+  for (const Case& c : cases) {
+    EngineMatchSetup();
+    Player* pp = EnginePlayer(8);
+    EnginePlace(pp, 0, 0, 0);
+    move_Play(pp, c.ePlaying);
+    if (c.bEnded) anim_EndFlagSet(&pp->oAnimData);
+    PlayerO_MoveStateSet(pp, MOVE_STATE_ON_GROUND);
+    anim_RequestSet(&pp->oAnimInfo, c.eReq);
+    for (std::int32_t e : c.raise) move_EventRaise(pp, e);
+    anim_aTable[c.ePlaying].pfnDispatch(pp, c.eReq, &pp->oAnimData);
+    EXPECT_EQ(pp->MoveState, c.wantState) << c.ePlaying << " req " << c.eReq;
+    std::vector<std::int32_t> left;
+    for (std::int32_t e = 1; e < MOVE_EVENT_MAX; e++) {
+      if (pp->abMoveEvents[e]) left.push_back(e);
+    }
+    EXPECT_EQ(left, c.left) << c.ePlaying << " req " << c.eReq;
+  }
+}
+
 TEST_F(MoveTest, KeeperStanceVariesAfterTwentyTicks) {
   Player* pk = EnginePlayer(0);
   ASSERT_EQ(pk->MoveState, MOVE_STATE_KEEPER_IDLE);
@@ -486,6 +594,15 @@ TEST_F(MoveTest, KeeperStanceVariesAfterTwentyTicks) {
   // every other tick his move flag holds him to the animation alone.
   EXPECT_GE(iTick, 20);
   EXPECT_EQ(pk->oAnimInfo.iTargetX, pk->x);
+}
+
+TEST_F(MoveTest, InvalidStateAndRunClipAssert) {
+  Player* pp = EnginePlayer(4);
+  EXPECT_DEATH(move_apfnStates[MOVE_STATE_INVALID](pp), "MOVE_STATE_INVALID");
+  EnginePlace(pp, 0, 0, 0);
+  anim_TargetPointSet(&pp->oAnimInfo, 3000, 0);
+  EXPECT_DEATH(move_RunEvent(pp, ANIM_NONE), "eAnim > ANIM_NONE");
+  EXPECT_DEATH(move_RunEvent(pp, ANIM_MAX), "eAnim < ANIM_MAX");
 }
 
 TEST_F(MoveTest, DebugLogIsSilentUnlessNamed) {

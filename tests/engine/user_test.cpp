@@ -300,6 +300,30 @@ TEST_F(UserTest, AttackingChoices) {
   EXPECT_EQ(U()->phl->pplyr, poCentre);
 }
 
+// After a pass by a user's player the user moves to the free mate nearest
+// the pass's end, unless the ball's target player has a user already.
+TEST_F(UserTest, PassHandsTheUserToTheReceiver) {
+  Player* pp = EnginePlayer(9);
+  user_PlayerSet(U(), pp);
+  EnginePlace(EnginePlayer(5), 3000, 2000, 0);
+  player_PassUserSwitch(pp, 3100, 2000);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(5));
+  EXPECT_EQ(pp->Control, PLAYER_CONTROL_COMPUTER);
+  // A contact player's pass keeps the user where he is.
+  pp = EnginePlayer(5);
+  pp->oTouch.iContactMark = 1;
+  player_PassUserSwitch(pp, -5600, -3600);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(5));
+  pp->oTouch.iContactMark = 0;
+  // A target player already steered by a user: no switch either.
+  ball_oBall.poTargetPlayer = EnginePlayer(5);
+  player_PassUserSwitch(pp, -5600, -3600);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(5));
+  ball_oBall.poTargetPlayer = nullptr;
+  player_PassUserSwitch(pp, -5600, -3600);
+  EXPECT_EQ(U()->phl->pplyr, EnginePlayer(1));
+}
+
 TEST_F(UserTest, BindingsInOpenPlay) {
   struct Case {
     GameMode eMode;

@@ -7,6 +7,7 @@
 
 #include "audio/audio_services.h"
 #include "framework/qdx_time.h"
+#include "framework/qdx_window.h"
 #include "frontend/pcfe.h"
 #include "platform/headless.h"
 #include "scene3d/scene3d_services.h"
@@ -230,6 +231,11 @@ TEST_F(States, ADisplayThatCannotReopenAfterTheMatchEndsTheProgram) {
   // The reason is said, with what was asked of the display.
   EXPECT_NE(err.find("The display could not be opened in 640 x 480 x 16 bits (windowed)."), std::string::npos) << err;
   EXPECT_NE(err.find("The display could not be opened again after the match."), std::string::npos) << err;
+  // The program ends with code 1 once the frame loop pumps its messages.
+  QDXPumpMessages();
+  EXPECT_TRUE(QDXQuitSeen());
+  EXPECT_EQ(QDXQuitCode(), 1);
+  QDXClearQuit();
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_NONE);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_NONE);
   EXPECT_EQ(pcmain_bDisplayUp, 0);

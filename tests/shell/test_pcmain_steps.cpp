@@ -155,6 +155,7 @@ int showCursor(bool bShow) {
   return 0;
 }
 void waitMessage() { Trace("waitMessage"); }
+void postQuit(int iCode) { Trace("postQuit " + std::to_string(iCode)); }
 }  // namespace platform
 int32_t mlang_iLanguage;
 int32_t pcfmv_bPlaying;
@@ -379,6 +380,13 @@ TEST_F(Steps, MatchEnterRunAndLeave) {
   pcmain_MatchLeave();
   EXPECT_EQ(std::count(g_aoTrace.begin(), g_aoTrace.end(), "QALShutdown"), 0);
   EXPECT_EQ(pcmain_bQuit, 0);
+  // A display that does not open again ends the program with code 1.
+  g_oResults["pcmain_DisplayStartup"] = 0;
+  g_aoTrace.clear();
+  pcmain_MatchLeave();
+  EXPECT_EQ(std::count(g_aoTrace.begin(), g_aoTrace.end(), "postQuit 1"), 1);
+  EXPECT_EQ(pcmain_bQuit, 1);
+  pcmain_bQuit = 0;
 }
 
 }  // namespace

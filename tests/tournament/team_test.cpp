@@ -13,6 +13,7 @@
 #include "engine/formation.h"
 #include "engine/player.h"
 #include "engine/team.h"
+#include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "shell/global.h"
 #include "tournament/dbindex.h"
@@ -115,10 +116,10 @@ TEST(MatchTeams, MatchingAgreesWithAPlainReference) {
   }
 }
 
-TEST(MatchTeams, EveryRealSquadFillsItsFormationInTheFirstPass) {
+TEST(MatchTeams, EveryTeamEditionSetsUpAndFillsItsFormationInTheFirstPass) {
   global.eExtendedGameMode = GAME_MODE_HISTORY;
   int cChecked = 0;
-  for (std::int32_t k = 0; k < dbteams_cTeams; k += 7) {
+  for (std::int32_t k = 0; k < dbteams_cTeams; k++) {
     const DBTeamEditions& e = dbteams_aTeams[k];
     for (std::int32_t ed = 0; ed < DB_EDITIONS; ed++) {
       if (!((e.uMask >> ed) & 1)) continue;
@@ -146,7 +147,7 @@ TEST(MatchTeams, EveryRealSquadFillsItsFormationInTheFirstPass) {
       cChecked++;
     }
   }
-  EXPECT_GT(cChecked, 100);
+  EXPECT_GT(cChecked, 900);
   // A fresh squad set up with the side's last formation index (a second quick
   // match) still gets its slots.
   MatchTeam* t = Side(0, 144, 3);
@@ -286,6 +287,13 @@ TEST(MatchRecord, SquadHandOverAndCopyBack) {
   EXPECT_EQ(match_TeamIdGet(t), 82);
   EXPECT_EQ(match_TeamYearGet(t), 4);
   EXPECT_STREQ(match_TeamNameGet(t), "Holland");
+  // Names are found in pitch, bench and reserve order; an absent one is none.
+  t->iFormation = -1;
+  team_SetUp(dbteams_Find(82)->aiFormation[4], t);
+  DBPlayer* last = ListOf(t->poReserveList).back();
+  EXPECT_EQ(team_FirstNotInList(t, dbplayer_NameGet(last)), last);
+  EXPECT_EQ(team_FirstNotInList(t, dbplayer_NameGet(t->poPitchList)), t->poPitchList);
+  EXPECT_EQ(team_PlayerFindByName(t, "Nobody At All"), nullptr);
   // A card in the match touches the copy only, until the copy-back.
   dbplayer_RedCardAdd(&t->MySquad[5]);
   t->MySquad[5].poNext = &t->MySquad[6];
@@ -383,6 +391,26 @@ TEST(MatchRecord, AccessorsTable) {
   match_Clear();
   EXPECT_EQ(match.HomeGoals + match.AwayGoals, 0);
   EXPECT_EQ(match_HomeFirstPlayerGet(), nullptr);
+  // Sides without squad players: nothing to restore, both linked; in
+  // training only the home side, which starts in possession toward +x.
+  match_SquadBuffersPoint();
+  match_HomeSquadSet(nullptr);
+  match_AwaySquadSet(nullptr);
+  global.eExtendedGameMode = GAME_MODE_START_FRIENDLY;
+  match_KickOffSetup();
+  EXPECT_EQ(match_HomeFirstPlayerGet(), &player_aHome[0]);
+  EXPECT_EQ(match_AwayFirstPlayerGet(), &player_aAway[0]);
+  match_Clear();
+  global.eExtendedGameMode = GAME_MODE_START_TRAINING;
+  match_KickOffSetup();
+  EXPECT_EQ(match_HomeFirstPlayerGet(), &player_aHome[0]);
+  EXPECT_EQ(match_AwayFirstPlayerGet(), nullptr);
+  EXPECT_EQ(match_HomeClubStateGet(), 0);
+  EXPECT_EQ(match_AwayClubStateGet(), 1);
+  EXPECT_EQ(match.HomeTeam.KickOff, 0);
+  EXPECT_EQ(match.AwayTeam.KickOff, 1);
+  EXPECT_EQ(match.HomeTeam.SubRequest + match.AwayTeam.SubRequest, 0);
+  match_Clear();
 }
 
 TEST(MatchRecord, PenaltyTakers) {
@@ -418,6 +446,37 @@ TEST(MatchRecord, PenaltyTakers) {
   // Orders past 11 have no score above 0: the first outfield player takes it.
   for (int i = 1; i < 11; i++) db[i].uPenaltyOrder = 12;
   EXPECT_EQ(dbplayer_poPenaltyTakerChoose(1, 0), &player_aHome[1]);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MatchRecord, ScoreLineAndClockTexts) {
+  match_SquadBuffersPoint();
+  squadcache_Clear();
+  std::vector<DBPlayer> one(1);
+  squadcache_SlotSet("", 5, one.data(), 1, 10, 0);
+  squadcache_SlotSet("", 72, one.data(), 1, 2, 1);
+  match_HomeSquadSet(squadcache_SlotGet(0));
+  match_AwaySquadSet(squadcache_SlotGet(1));
+  match.HomeGoals = 3;
+  match.AwayGoals = 12;
+  char sz[96];
+  match_ScoreLineFormat(sz, sizeof sz);
+  EXPECT_STREQ(sz, "Papua N.G. 3 - 12 England");
+  const std::int32_t table[][3] = {{0, 0, 0}, {81000, 45, 0}, {46 * 1800 + 10 * 30 + 29, 46, 10}, {216000, 120, 0}};
+  for (auto& row : table) {
+    clock_oClock.iClock = row[0];
+    char szMin[8], szSec[8];
+    match_ClockTextsFormat(szMin, szSec, sizeof szMin);
+    char szMinWanted[8], szSecWanted[8];
+    std::snprintf(szMinWanted, sizeof szMinWanted, "%02d", row[1]);
+    std::snprintf(szSecWanted, sizeof szSecWanted, "%02d", row[2]);
+    EXPECT_STREQ(szMin, szMinWanted);
+    EXPECT_STREQ(szSec, szSecWanted);
+  }
+  match_Clear();
 }
 
 }  // namespace

@@ -143,6 +143,16 @@ void CheckRows(const Table& table, const Skeleton& skel, const Built& built, con
       if (r.followFrame >= built.clips.at(to->clip).frames) Fail(name, -1, "follow-on frame past its clip");
     }
     if (r.track != c.hasTrack) Fail(name, -1, r.track ? "the row needs a ball track" : "the clip has a ball track the row has not");
+    if (r.step == 5 || r.hook == 6) {
+      // The movement state moves the player itself while these play; the
+      // held frame's root, which he is put on at the end, must not add to it.
+      for (int f = 0; f < c.frames; ++f) {
+        const float* pose = &c.pose[static_cast<size_t>(f) * kPoseFloats];
+        if (std::hypot(pose[0], pose[2]) > 0.02) {
+          Fail(name, f, "root travels " + Metres(std::hypot(pose[0], pose[2])) + " while the movement state moves the player");
+        }
+      }
+    }
     if (r.step == 1) {
       // Loops close: the frame after the last shown equals the first.
       const Joints a = JointsOf(&c.pose[static_cast<size_t>(r.end) * kPoseFloats], false);

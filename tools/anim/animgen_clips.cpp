@@ -519,6 +519,9 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
   if (src.params.count("speed")) curves.speed = src.Param("speed", 0);
   if (src.params.count("loop")) curves.loop = src.Param("loop", 0) != 0;
   if (src.params.count("skid")) curves.skid = src.Param("skid", 0) != 0;
+  // Carried by the engine at a speed of its own: the feet go with the ground
+  // at whatever speed that is, so they are not held to one.
+  if (src.Param("inplace", 0) != 0) curves.skid = true;
   if (!src.Word("contact_point", "").empty()) curves.contactPoint = src.Word("contact_point", "");
   if (src.params.count("contact")) curves.contactFrame = static_cast<int>(src.Param("contact", -1));
 
@@ -534,9 +537,22 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
   clip.channels.resize(frames);
   clip.pose.resize(static_cast<size_t>(frames) * kPoseFloats);
   std::vector<Body> bodies(frames);
+  const bool inPlace = src.Param("inplace", 0) != 0;
+  std::vector<Vec3> shift(frames, Vec3{0, 0, 0});
   for (int f = 0; f < frames; ++f) {
     Channels& ch = clip.channels[f];
     ch = FrameChannels(curves, f, frames);
+    if (inPlace) {
+      // The engine carries the player: the root's own travel is taken out of
+      // the whole body, so the root stays over the player's origin.
+      shift[f] = {ch.at("root.x"), 0, ch.at("root.z")};
+      for (const char* c : {"root.", "l.foot.", "r.foot.", "l.hand.", "r.hand."}) {
+        for (int axis : {0, 2}) {
+          const std::string name = std::string(c) + (axis == 0 ? "x" : "z");
+          if (ch.count(name)) ch[name] -= shift[f][axis];
+        }
+      }
+    }
     PoseFromChannels(skel, ch, &clip.pose[static_cast<size_t>(f) * kPoseFloats]);
     bodies[f] = Solve(skel, ch);
     // Keep neighbouring quaternions on one side so that blends take the short way.
@@ -555,13 +571,15 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
     std::vector<BallKey> balls = curves.balls;
     std::stable_sort(balls.begin(), balls.end(), [](const BallKey& a, const BallKey& b) { return a.frame < b.frame; });
     auto at = [&](const BallKey& k, int f, const Vec3& flyStart) -> Vec3 {
-      if (k.mode == "at") return {k.p[0], k.p[1], k.p[2]};
+      // Fixed and flying balls are placed on the ground; the body may have
+      // been moved back over the origin (shift).
+      if (k.mode == "at") return Sub(Vec3{k.p[0], k.p[1], k.p[2]}, shift[f]);
       if (k.mode == "point") return PointOf(skel, bodies[f], k.point);
       const double t = f - k.frame;  // fly
       Vec3 v = {flyStart[0] + k.p[0] * t, flyStart[1] + k.p[1] * t - 0.5 * (9.81 / 900.0) * t * t,
                 flyStart[2] + k.p[2] * t};
       v[1] = std::max(v[1], kBallRadius);
-      return v;
+      return Sub(v, shift[f]);
     };
     clip.hasTrack = true;
     clip.track.resize(static_cast<size_t>(frames) * 3);
@@ -571,7 +589,7 @@ Clip BuildClip(const ClipSource& src, const Skeleton& skel, int frames, const Bu
       size_t i = 0;
       while (i + 1 < balls.size() && balls[i + 1].frame <= f) ++i;
       const BallKey& k = balls[i];
-      if (k.mode == "fly" && f == k.frame) flyStart = f > 0 ? pos[f - 1] : Vec3{0.5, kBallRadius, 0};
+      if (k.mode == "fly" && f == k.frame) flyStart = f > 0 ? Add(pos[f - 1], shift[f - 1]) : Vec3{0.5, kBallRadius, 0};
       if (f < k.frame || (i + 1 < balls.size() && balls[i + 1].mode != "fly" && k.mode != "fly")) {
         const BallKey& n = (f < k.frame) ? k : balls[i + 1];
         if (f < k.frame) {

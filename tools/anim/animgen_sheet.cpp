@@ -152,7 +152,7 @@ std::vector<std::uint8_t> Sheet(const Table& table, const Skeleton& skel, const 
       }
     }
   }
-  std::vector<std::uint8_t> tga(18, 0);
+  std::vector<std::uint8_t> tga(18 + cv.px.size(), 0);
   tga[2] = 2;
   tga[12] = static_cast<std::uint8_t>(cv.w & 255);
   tga[13] = static_cast<std::uint8_t>(cv.w >> 8);
@@ -160,7 +160,7 @@ std::vector<std::uint8_t> Sheet(const Table& table, const Skeleton& skel, const 
   tga[15] = static_cast<std::uint8_t>(cv.h >> 8);
   tga[16] = 24;
   tga[17] = 0x20;  // top row first
-  tga.insert(tga.end(), cv.px.begin(), cv.px.end());
+  std::copy(cv.px.begin(), cv.px.end(), tga.begin() + 18);
   return tga;
 }
 

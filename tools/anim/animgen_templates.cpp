@@ -243,33 +243,40 @@ void Kick(const ClipSource& s, int frames, const Skeleton& skel, Curves& o) {
                               : Add(Vec3{ball[0] - 0.12, kGround, ball[2] - ks * 0.27}, Vec3{0, 0, 0});
   SetFoot(o, p, 0, homeP, 0);
   SetFoot(o, k, 0, homeK, 0);
-  // Run-up steps: the kicking foot and the support foot land in turn.
-  const int approach0 = start;
-  const int nLand = steps;  // extra landings before the plant
-  for (int i = 0; i < nLand; ++i) {
-    const bool kicking = (nLand - i) % 2 == 1;
-    const double frac = static_cast<double>(i + 1) / (nLand + 1);
-    const int lf = approach0 + static_cast<int>(std::lround((plantFrame - approach0) * frac));
-    const Vec3 pos = {rootC * frac + 0.15, kGround, kicking ? homeK[2] : homeP[2]};
-    const std::string fs = kicking ? k : p;
-    SetFoot(o, fs, lf, pos, 0);
-    SetFoot(o, fs, std::min(lf + 2, plantFrame), pos, 0);
-    const int mid = lf - std::max(2, (plantFrame - approach0) / (nLand + 1) / 2);
-    if (mid > 0) {
-      const Vec3 prev = FootAt(o, fs, std::max(0, mid - 1), frames);
-      SetFoot(o, fs, mid, {(prev[0] + pos[0]) / 2, kGround + 0.14, pos[2]}, -20);
+  // Run-up: the feet land in turn, each staying put until the other has
+  // landed, the root moving on with them; the support foot's landing beside
+  // the ball ends it.
+  if (foot && steps > 0) {
+    const int n = steps + 1;  // landings, the plant the last
+    std::vector<int> landFrame(n + 1);
+    std::vector<double> landX(n + 1);
+    landFrame[0] = start;
+    landX[0] = 0;
+    for (int i = 1; i <= n; ++i) {
+      landFrame[i] = start + static_cast<int>(std::lround(static_cast<double>(plantFrame - start) * i / n));
+      landX[i] = plant[0] * i / n;
+    }
+    SetFoot(o, k, start, homeK, 0);
+    SetFoot(o, p, start, homeP, 0);
+    for (int i = 1; i <= n; ++i) {
+      const bool kicking = (n - i) % 2 == 1;
+      const std::string fs = kicking ? k : p;
+      const Vec3 pos = i == n ? plant : Vec3{landX[i], kGround, kicking ? homeK[2] : homeP[2]};
+      SetFoot(o, fs, landFrame[i], pos, 0);
+      // It stays until the other foot has landed (the kicking foot's last
+      // stay ends where its swing begins).
+      if (i < n - 1) SetFoot(o, fs, landFrame[i + 1], pos, 0);
+      // The one not landing yet holds its place until then.
+      if (i == 1) SetFoot(o, kicking ? p : k, landFrame[1], kicking ? homeP : homeK, 0);
+      o.Set("root.x", landFrame[i], pos[0] - (i == n ? 0.12 : 0.18));
     }
   }
-  if (foot) {
+  if (foot && steps <= 0) {
     const int lift = std::max(0, std::min(plantFrame - 1, c - 5));
     SetFoot(o, p, lift, FootAt(o, p, lift, frames), 0);
-    if (plantFrame - lift >= 2) {
-      const Vec3 a = FootAt(o, p, lift, frames);
-      SetFoot(o, p, (lift + plantFrame) / 2, {(a[0] + plant[0]) / 2, kGround + 0.10, (a[2] + plant[2]) / 2}, -15);
-    }
     SetFoot(o, p, plantFrame, plant, 0);
-    SetFoot(o, p, std::min(last - 2, c + 3), plant, 0);
   }
+  if (foot) SetFoot(o, p, std::min(last - 2, c + 3), plant, 0);
   // The support foot finally steps in beside the kicking foot's landing.
   const Vec3 endK = {rootEnd + s.Param("land", 0.25), kGround, homeK[2]};
   const Vec3 endP = {rootEnd, kGround, homeP[2]};
