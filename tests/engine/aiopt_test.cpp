@@ -319,3 +319,43 @@ TEST(ZoneGroups, OwnerOutsideZone33) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UserPass, StickPicksTheReceiver) {
+  EngineMatchSetup();
+  for (std::int32_t i = 0; i < 22; i++) {
+    EnginePlayer(i)->oAIInfo.bIsAttacking = i < 11;
+    EnginePlace(EnginePlayer(i), -9000 + 60 * i, i < 11 ? -5000 : 5000, 0);
+  }
+  Player* h = EnginePlayer(6);
+  EnginePlace(h, 0, 0, 0);
+  ball_PlaceAt(&ball_oBall, 0, 0, 0);
+  EnginePlace(EnginePlayer(7), 1500, 0, 0);   // ahead (+x)
+  EnginePlace(EnginePlayer(8), 0, 1500, 0);   // a quarter turn round (+y)
+  ball_oBall.poOwner = h;
+  h->Control = PLAYER_CONTROL_COMPUTER;
+  EXPECT_EQ(pass_UserReceiverChoose(), nullptr);
+  h->Control = PLAYER_CONTROL_USER;
+  struct Case {
+    std::uint16_t angle, magnitude;
+    std::int16_t facing;
+    Player* want;
+  } cases[] = {
+      {270, 40, 200, EnginePlayer(7)},  // (270 + 90) x 401 / 180 = 802: wrapped to 0
+      {0, 40, 0, EnginePlayer(8)},      // 200: a quarter turn
+      {0, 29, 0, EnginePlayer(7)},      // stick at rest: his facing
+      {0, 29, 200, EnginePlayer(8)},
+  };
+  for (const Case& c : cases) {
+    h->uStickAngle = c.angle;
+    h->uStickMagnitude = c.magnitude;
+    h->iFacing = c.facing;
+    EXPECT_EQ(pass_UserReceiverChoose(), c.want) << c.angle << " " << c.magnitude;
+    EXPECT_EQ(pass_UserRecordGet()->poReceiver, c.want);
+  }
+  pass_UserMarkersUpdate();
+  ball_oBall.poOwner = nullptr;
+}
+
+}  // namespace
