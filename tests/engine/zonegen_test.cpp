@@ -121,6 +121,41 @@ TEST(ZoneGen, KickOffPlacesLieInTheOwnHalfOrderedByLine) {
   EXPECT_LT(maxOf(mid), minOf(attack));
 }
 
+TEST(ZoneGen, BackLineBehindMidfieldBehindAttackForEveryBallClass) {
+  zonegen::Table t;
+  std::vector<std::string> errors;
+  ASSERT_TRUE(zonegen::Build(ReadAsset("zones.txt"), &t, &errors));
+  const std::vector<int> lines[3] = {{1, 2, 6, 7, 8, 12, 13, 24}, {3, 4, 9, 10, 11, 14, 15, 16, 17, 18},
+                                     {5, 19, 20, 21, 22, 23}};
+  // Stations 8..14 stand for the ball in classes 1..7.
+  for (int phase = 0; phase < 2; phase++)
+    for (int id = 8; id <= 14; id++) {
+      int lo[3], hi[3];
+      for (int l = 0; l < 3; l++) {
+        lo[l] = 1 << 30, hi[l] = -(1 << 30);
+        for (int code : lines[l]) {
+          int root = t.roles[code].aw[phase];
+          for (int i = root - 1; t.records[i].id != 0; i--)
+            if (t.records[i].id == id && !t.records[i].raw) {
+              int cx = t.records[i].x + t.records[i].w / 2;
+              lo[l] = std::min(lo[l], cx), hi[l] = std::max(hi[l], cx);
+              break;
+            }
+        }
+      }
+      if (hi[0] > -(1 << 30) && lo[1] < (1 << 30)) {
+        EXPECT_LT(hi[0], lo[1]) << "phase " << phase << " station " << id;
+      }
+      if (hi[1] > -(1 << 30) && lo[2] < (1 << 30)) {
+        EXPECT_LT(hi[1], lo[2]) << "phase " << phase << " station " << id;
+      }
+      // Defending: the team stays within 30 to 45 metres (about 178 units a metre).
+      if (phase == 1 && hi[2] > -(1 << 30) && lo[0] < (1 << 30)) {
+        EXPECT_LE(hi[2] - lo[0], 45 * 178) << id;
+      }
+    }
+}
+
 TEST(ZoneGen, EachCheckRefusesABrokenSource) {
   const std::string src = ReadAsset("zones.txt");
   ASSERT_EQ(Check(src), "");
