@@ -93,7 +93,7 @@ TEST(ZoneGen, KickOffPlacesLieInTheOwnHalfOrderedByLine) {
   ASSERT_TRUE(zonegen::Build(ReadAsset("zones.txt"), &t, &errors));
   auto kickoffCentre = [&](int code) {
     int root = t.roles[code].aw[1];
-    for (int i = root - 1; t.records[i].id != 0; i--)
+    for (int i = root - 1; i >= 0 && t.records[i].id != 0; i--)
       if (t.records[i].id == 35) {
         EXPECT_LE(t.records[i].x + t.records[i].w, 0) << "role " << code;
         return t.records[i].x + t.records[i].w / 2;
@@ -135,7 +135,7 @@ TEST(ZoneGen, BackLineBehindMidfieldBehindAttackForEveryBallClass) {
         lo[l] = 1 << 30, hi[l] = -(1 << 30);
         for (int code : lines[l]) {
           int root = t.roles[code].aw[phase];
-          for (int i = root - 1; t.records[i].id != 0; i--)
+          for (int i = root - 1; i >= 0 && t.records[i].id != 0; i--)
             if (t.records[i].id == id && !t.records[i].raw) {
               int cx = t.records[i].x + t.records[i].w / 2;
               lo[l] = std::min(lo[l], cx), hi[l] = std::max(hi[l], cx);
