@@ -236,3 +236,36 @@ TEST(ZoneGen, SupportGridKeepsTheGivenCellsAndRises) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ZoneGen, TruncatedAndCorruptedSourcesFailCleanly) {
+  const std::string src = ReadAsset("zones.txt");
+  const std::string grid = ReadAsset("support_grid.txt");
+  std::uint32_t seed = 5;
+  auto next = [&](std::uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  for (size_t n = 0; n < src.size(); n += 97) {
+    std::string s = src.substr(0, n);
+    EXPECT_NE(Check(s), "") << "prefix " << n;
+  }
+  for (int k = 0; k < 150; k++) {
+    std::string s = src;
+    for (int j = 0; j < 3; j++) s[next(static_cast<std::uint32_t>(s.size()))] = static_cast<char>(next(256));
+    Check(s);  // anything but a crash
+    std::string g = grid;
+    g[next(static_cast<std::uint32_t>(g.size()))] = static_cast<char>(next(256));
+    std::vector<std::uint8_t> out;
+    std::vector<std::string> errors;
+    zonegen::BuildGrid(g, &out, &errors);
+  }
+  for (size_t n = 0; n + 1 < grid.size(); n += 13) {  // all but the final newline
+    std::vector<std::uint8_t> out;
+    std::vector<std::string> errors;
+    EXPECT_FALSE(zonegen::BuildGrid(grid.substr(0, n), &out, &errors)) << n;
+  }
+}
+
+}  // namespace
