@@ -38,7 +38,19 @@ const CameraBroadcastParams camera_aoBroadcastParams[5] = {
 };
 
 namespace {
-CameraView s_oView;
+void camera_DefaultTarget(std::intptr_t, std::int32_t* px, std::int32_t* ph, std::int32_t* py) {
+  ball_PositionGet(ball_Get(), px, ph, py);
+}
+
+CameraView camera_ViewInitial() {
+  CameraView o{};
+  o.aiEye[1] = 7200;
+  o.aiEye[2] = 14400;
+  o.pfnTarget = camera_DefaultTarget;
+  return o;
+}
+
+CameraView s_oView = camera_ViewInitial();
 std::int32_t s_bViewValid = 0;
 std::int32_t s_bTrackMode = 0;
 
@@ -52,10 +64,6 @@ constexpr std::int32_t kMoveStep = 96;
 constexpr std::int32_t kTurnStep = 2;
 constexpr std::int32_t kZoomStep = 48;
 std::int32_t s_iViewRadius = 4320;
-
-void camera_DefaultTarget(std::intptr_t, std::int32_t* px, std::int32_t* ph, std::int32_t* py) {
-  ball_PositionGet(ball_Get(), px, ph, py);
-}
 
 std::int32_t camera_Clamp(std::int32_t v, std::int32_t lo, std::int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
 

@@ -270,8 +270,6 @@ void DrawGoal() {
   const Player* pp = ParamPlayer();
   std::int32_t x = pp && pp->MyTeam == player_PlaysFor_Away ? 340 : 60;
   if (global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING) x = 200;
-  Strip(x, c.y, 240, 11, 50, 50, 50, 5, 65, 225);
-  NumberName(pp ? pp->pDBPlayer : nullptr, x + 6, c.y);
   char sz[16];
   Strip(c.iSlide - 300, 20, 140, 14, 110, 13, 8, 232, 26, 16);
   Text(TeamName(&match.HomeTeam), c.iSlide - 296, 22, 255, 255, 255);
@@ -281,6 +279,8 @@ void DrawGoal() {
   Text(TeamName(&match.AwayTeam), 512 - c.iSlide + 164, 22, 255, 255, 255);
   std::snprintf(sz, sizeof sz, "%d", match.AwayGoals);
   Text(sz, 512 - c.iSlide + 284, 22, 255, 255, 255);
+  Strip(x, c.y, 240, 11, 50, 50, 50, 5, 65, 225);
+  NumberName(pp ? pp->pDBPlayer : nullptr, x + 6, c.y);
 }
 
 void PageTitle(std::int32_t iTitle, const char* pszExtra) {

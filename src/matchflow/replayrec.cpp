@@ -28,6 +28,7 @@ std::uint8_t replay_acEntries[REPLAY_FRAMES];  // entries written per frame
 PCFrameTrail replay_oTrail;                     // the presentation's ball trail record
 
 constexpr std::int32_t kReplayBinding = 31;
+std::int32_t s_bLeft = 0;  // the mode was left while handling this tick's events
 constexpr std::int32_t kLayer = 2;
 
 std::int32_t replay_Wrap(std::int32_t i) { return i >= REPLAY_FRAMES ? i - REPLAY_FRAMES : (i < 0 ? i + REPLAY_FRAMES : i); }
@@ -91,6 +92,7 @@ void replay_FrameWrite(std::int32_t f) {
 }
 
 void replay_Leave() {
+  s_bLeft = 1;
   camera_Pop();
   clock_Start();
   replay_oState.bRecording = 1;
@@ -237,7 +239,7 @@ void replay_Enter() {
   User* poPause = global_poGetPauseUser();
   for (User& u : user_aUsers) {
     if (!u.bActive || !u.pip) continue;
-    if (poPause && poPause->pip && poPause->pip->iMark && &u != poPause) continue;
+    if (poPause && global_poGetMenuUser() == poPause && &u != poPause) continue;
     input_PortBindingSet(kReplayBinding, u.pip);
   }
   clock_ResumeOnPlay();
@@ -316,6 +318,7 @@ void replay_EventHandle(std::int32_t iEvent) {
 void replay_Update() {
   ReplayState& r = replay_oState;
   r.uInputBits = 0;
+  s_bLeft = 0;
   if (r.bLeaving) {
     if (camera_bIsFadeHolding()) {
       r.bLeaving = 0;
@@ -330,10 +333,10 @@ void replay_Update() {
         const std::int32_t iEvent = pe->eEvent;
         input_EventFree(&pe);
         replay_EventHandle(iEvent);
-        if (global.bPopRequest) break;
+        if (s_bLeft) break;
       }
+      if (s_bLeft) return;
     }
-    if (global.bPopRequest) return;
   }
   if (r.bPlaying) {
     r.bStepToggle ^= 1;
