@@ -30,9 +30,3 @@ void cpuman_Arm() {}
 // The walk-on's team line-up display.
 void matchflow_LineupDraw() {}
 
-const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong) {
-  static char sz[8];
-  if (iIndex == 11) return bLong ? "DRM" : "DREAM";
-  std::snprintf(sz, sizeof sz, bLong ? "19%2d" : "%2d", 58 + 4 * iIndex);
-  return sz;
-}

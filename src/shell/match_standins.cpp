@@ -49,7 +49,6 @@ void playon_Update() {}
 void demo_Update() {}
 
 int32_t usrctl_bSimulationHeld() { return 0; }
-void offside_LineUpdate() {}
 
 void matchflow_LineupReset() {}
 void referee_DecisionClear() {}
