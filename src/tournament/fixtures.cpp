@@ -5,39 +5,12 @@
 
 #include "framework/math/qrand.h"
 #include "shell/debuglog.h"
+#include "tournament/fixture_lists.h"
 #include "tournament/yearfile.h"
 
 namespace {
 
 const char* const kSource = "Gen\\history";
-
-// Index 0..8 for 2..10 teams; null where there is no list.
-const char* const kSingle[9] = {
-    "AB!$",
-    "AB!CA!BC!$",
-    "AB!CD!BC!DA!AC!BD!$",
-    "AB!CD!EA!BC!AC!DE!BD!EC!EB!DA!$",
-    "AB!CD!EF!BC!EA!FD!AC!BF!DE!CE!DB!FA!AD!EB!FC!$",
-    "AB!CD!EF!CF!DA!GE!AC!BG!FD!CG!FB!EA!AF!BE!GD!GA!EC!DB!CB!ED!GF!$",
-    nullptr,
-    "AB!IG!HE!DF!DA!GE!IC!FH!FA!CD!HG!BI!AE!HC!DI!BF!IA!GB!DH!EC!CG!BH!ED!FI!AC!GF!IH!BE!GA!FC!IE!BD!HA!DG!EF!BC!$",
-    nullptr,
-};
-const char* const kDouble[9] = {
-    "AB!BA!$",
-    "AB!CA!BC!BA!AC!CB!$",
-    "AB!CD!BC!DA!AC!BD!CA!DB!AD!CB!BA!DC!$",
-    "AB!CD!EA!BC!AC!DE!BD!EC!CB!DA!BE!AD!DC!EB!BA!CE!AE!DB!CA!ED!$",
-    "AB!CD!EF!BC!EA!FD!AC!BF!DE!CE!DB!FA!AD!CB!FE!BA!ED!FC!AE!BD!CF!AF!DC!EB!DA!EC!FB!BE!CA!DF!$",
-    "AB!CD!EF!BC!DA!GE!AC!BG!FD!CG!FB!EA!AF!BE!GD!FE!DC!GA!CB!ED!GF!AD!EC!BF!CA!DG!EB!BA!DF!GC!AE!FC!GB!BD!EG!FA!"
-    "AG!CF!DE!CE!DB!FG!$",
-    nullptr,
-    "AB!IG!HE!DF!DA!GE!IC!FH!FA!CD!HG!BI!AE!HC!DI!BF!IA!GB!DH!EC!CG!BH!ED!FI!AC!GF!IH!BE!GA!FC!IE!BD!HA!DG!EF!BC!"
-    "BA!GI!EH!FD!AD!EG!CI!HF!AF!DC!GH!IB!EA!CH!FB!ID!AI!BG!HD!CE!GC!HB!DE!IF!CA!FG!HI!EB!AG!CF!EI!DB!AH!GD!FE!CB!$",
-    "AB!IG!HE!DF!JC!DA!GE!IC!FH!BJ!FA!CD!HG!BI!JE!AE!HC!DI!BF!GJ!IA!GB!DH!EC!JF!CG!BH!ED!FI!AJ!AC!GF!IH!BE!JD!GA!"
-    "FC!IE!BD!JH!HA!DG!EF!BC!IJ!BA!GI!EH!FD!CJ!AD!EG!CI!HF!JB!AF!DC!GH!IB!EJ!EA!CH!FB!ID!JG!AI!BG!HD!CE!FJ!GC!HB!"
-    "DE!IF!JA!CA!FG!HI!EB!DJ!AG!CF!EI!DB!HJ!AH!GD!FE!CB!JI!$",
-};
 
 char s_aSingle[9][240];
 char s_aDouble[9][400];
@@ -51,8 +24,8 @@ void Ready() {
 char* ListGet(std::int32_t iTable, std::int32_t n) {
   Ready();
   if (n < 2 || n > 10) return nullptr;
-  if (iTable == 1) return kSingle[n - 2] ? s_aSingle[n - 2] : nullptr;
-  return kDouble[n - 2] ? s_aDouble[n - 2] : nullptr;
+  if (iTable == 1) return fixture_kSingle[n - 2] ? s_aSingle[n - 2] : nullptr;
+  return fixture_kDouble[n - 2] ? s_aDouble[n - 2] : nullptr;
 }
 
 const FixtureDate* DateAt(const Round* r, std::int32_t i) { return tmglobal_FixtureDateGet(r, i); }
@@ -67,8 +40,8 @@ void history_PatternsReset() {
   for (std::int32_t i = 0; i < 9; i++) {
     std::memset(s_aSingle[i], 0, sizeof(s_aSingle[i]));
     std::memset(s_aDouble[i], 0, sizeof(s_aDouble[i]));
-    if (kSingle[i]) std::memcpy(s_aSingle[i], kSingle[i], std::strlen(kSingle[i]));
-    if (kDouble[i]) std::memcpy(s_aDouble[i], kDouble[i], std::strlen(kDouble[i]));
+    if (fixture_kSingle[i]) std::memcpy(s_aSingle[i], fixture_kSingle[i], std::strlen(fixture_kSingle[i]));
+    if (fixture_kDouble[i]) std::memcpy(s_aDouble[i], fixture_kDouble[i], std::strlen(fixture_kDouble[i]));
   }
   s_bReady = true;
 }
@@ -146,6 +119,7 @@ std::int32_t history_FixtureDatesArrange(Round* r, std::int32_t iTeam1, std::int
     const bool bMatch = (a == c1 && b == c2) || (iTable == 1 && a == c2 && b == c1);
     if (bMatch) {
       if (history_IsTeamPlayingSameRealDate(r, iTeam1, iCount) || history_IsTeamPlayingSameRealDate(r, iTeam2, iCount)) {
+        debuglog_Printf("Round %s: teams %d and %d on date %d\n", r->szName, iTeam1, iTeam2, iCount);
         tmreport_Fault("!history_IsTeamPlayingSameRealDate(pRound, cTeam1, iDateCount) && "
                        "!history_IsTeamPlayingSameRealDate(pRound, cTeam2, iDateCount)",
                        kSource);

@@ -506,8 +506,59 @@ std::int32_t history_ResultsApply(Group* g, Round* r) {
   return 1;
 }
 
+void history_GroupCodesResolve(Year* y) {
+  constexpr std::uint32_t kThirds = 418;
+  TMTeam* apEntries[8];
+  std::int32_t cEntries = 0;
+  for (Confederation* c = y->pConfs; c; c = c->pNext)
+    for (Group* g = c->pGroups; g; g = g->pNext)
+      for (Round* r = g->pRounds; r; r = r->pNext)
+        for (TMTeam* t = r->pTeams; t; t = t->pNext)
+          if (t->Name == kThirds && cEntries < 8) apEntries[cEntries++] = t;
+  if (cEntries == 0) return;
+  TMTeam aRows[6];
+  Round* apRounds[6];
+  for (std::int32_t i = 0; i < 6; i++) {
+    char szG[4] = {static_cast<char>('1' + i), 0, 0, 0};
+    Group* g = nullptr;
+    Round* r = history_RoundFindByNames(y, szG, "1", &g);
+    if (!r || !tmteam_IsRoundDecided(r)) return;
+    RoundPlaces pl;
+    tmteam_RoundOutcomeGet(g, r, &pl);
+    const TMTeam* t = tmteam_TeamEntryGet(r, pl.aName[2]);
+    if (!t) return;
+    aRows[i] = *t;
+    apRounds[i] = r;
+  }
+  std::int32_t n = 6;
+  while (n > 4) {
+    std::int32_t iLow = 0;
+    for (std::int32_t i = 1; i < n; i++)
+      if (Score(&aRows[i]) < Score(&aRows[iLow])) iLow = i;
+    std::snprintf(apRounds[iLow]->szPlace3, sizeof(apRounds[iLow]->szPlace3), "out");
+    for (std::int32_t i = iLow; i + 1 < n; i++) {
+      aRows[i] = aRows[i + 1];
+      apRounds[i] = apRounds[i + 1];
+    }
+    n--;
+  }
+  for (std::int32_t i = 0; i < 4; i++) {
+    const std::int32_t j = static_cast<std::int32_t>(QMathRandRange(100) & 3);
+    const TMTeam t = aRows[i];
+    aRows[i] = aRows[j];
+    aRows[j] = t;
+  }
+  for (std::int32_t i = 0; i < cEntries && i < 4; i++) {
+    TMTeam* pNext = apEntries[i]->pNext;
+    *apEntries[i] = aRows[i];
+    apEntries[i]->bTieBreak = aRows[i].bTieBreak;
+    apEntries[i]->pNext = pNext;
+  }
+}
+
 void history_PlaceholdersResolve(Year* y) {
   if (!y) return;
+  history_GroupCodesResolve(y);
   for (Confederation* c = y->pConfs; c; c = c->pNext)
     for (Group* g = c->pGroups; g; g = g->pNext)
       for (Round* r = g->pRounds; r; r = r->pNext) {

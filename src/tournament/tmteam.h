@@ -22,6 +22,9 @@ const char* history_SlotCodeMake(const Group* g, const Round* r);
 std::int32_t history_SlotCodeLookup(Year* y, const char* pszCode, const char* pszText, std::int32_t iPlace);
 std::int32_t tmteam_PlaceCodeResolve(Year* y, const char* pszCode, std::uint32_t* pName, std::int32_t iPlace);
 std::int32_t tmteam_GroupPlaceFind(Year* y, const char* pszCode, std::uint32_t* pName);
+// The four best third-placed teams of groups "1" to "6" into the entries
+// holding the thirds' code (id 418), once those groups are decided.
+void history_GroupCodesResolve(Year* y);
 void history_PlaceholdersResolve(Year* y);
 void history_YearCompleteCheck(Year* y);
 void tmteam_GroupTablesCollect(Year* y);

@@ -51,7 +51,7 @@ const char* const kKeys[22] = {"58", "F58", "62", "F62", "66", "F66", "70", "F70
 
 // Holder of the title entering each edition, and the winner of the last.
 const char* const kHolders[TM_EDITIONS + 1] = {"FRG", "BRA", "BRA", "ENG", "BRA", "FRG",
-                                               "ARG", "ITA", "ARG", "FRG", "BRA", "FRA"};
+                                               "ARG", "ITA", "ARG", "GER", "BRA", "FRA"};
 
 std::uint32_t IdOf(const char* pszTLA) {
   const std::int32_t i = tla_IDFind(pszTLA);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -15,6 +17,7 @@
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
 #include "tournament/yearfile.h"
+#include "tournament_env.h"
 
 namespace {
 
@@ -534,5 +537,84 @@ TEST(Simulation, SmallEditionPlaysToAWinner) {
     EXPECT_EQ(tmteam_GroupTeamCountGet(g), 4);
     for (TMTeam* t = g->pTeams; t && t->pNext; t = t->pNext) EXPECT_GE(t->cPoints, t->pNext->cPoints);
     EXPECT_EQ(tmreport_CountGet(), 0);
+  }
+}
+
+namespace {
+std::string ReadYearFile(const char* folder, int yy, bool finals) {
+  const auto p = BuildDir() / "data" / "database" / "tm" / folder /
+                 ("year" + std::to_string(yy) + (finals ? "f" : "") + ".csv");
+  std::ifstream in(p, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Simulates dates until the year is complete; the number of passes.
+int PlayOut(Year* y) {
+  int passes = 0;
+  while (!y->bComplete && passes < 40) {
+    history_DaySimulate(y);
+    history_PlaceholdersResolve(y);
+    history_YearCompleteCheck(y);
+    tmteam_GroupTablesCollect(y);
+    tmteam_GroupTablesSortAll(y);
+    passes++;
+  }
+  return passes;
+}
+}  // namespace
+
+TEST(YearFiles, EveryEditionPlaysThroughInEveryLanguage) {
+  const char* const folders[6] = {"english", "french", "german", "spanish", "italian", "portuguese"};
+  std::map<int, std::string> shapes;
+  for (int lang = 0; lang < 6; lang++) {
+    for (int e = 0; e < 11; e++) {
+      const int yy = 58 + 4 * e;
+      const std::string q = ReadYearFile(folders[lang], yy, false), f = ReadYearFile(folders[lang], yy, true);
+      ASSERT_FALSE(q.empty()) << folders[lang] << " " << yy;
+      ASSERT_FALSE(f.empty()) << folders[lang] << " " << yy;
+      Fresh();
+      tmglobal_YearSet(yy);
+      tmglobal.bHolderOption = 1;
+      result_RandSeed(static_cast<std::uint32_t>(lang * 100 + e));
+      global.iDay = 31;
+      global.iMonth = 12;
+      global.iYear = 99;
+      history_YearTextParse(q.data(), static_cast<int>(q.size()));
+      EXPECT_EQ(history_bTeamNotAdded, 1) << "the holder is left out of the qualifiers " << yy;
+      history_YearFixturesBuild(TheYearList);
+      EXPECT_EQ(history_bTeamNotAdded, 0);
+      history_YearTextParse(f.data(), static_cast<int>(f.size()));
+      history_YearFixturesBuild(TheYearList->pNext);
+      ASSERT_NE(TheYearList, nullptr);
+      ASSERT_NE(TheYearList->pNext, nullptr);
+      EXPECT_EQ(TheYearList->uKey, static_cast<std::uint32_t>(2 * e + 1));
+      // One tree shape in every language.
+      std::string shape;
+      for (Year* y = TheYearList; y; y = y->pNext)
+        for (Confederation* c = y->pConfs; c; c = c->pNext)
+          for (Group* g = c->pGroups; g; g = g->pNext)
+            for (Round* r = g->pRounds; r; r = r->pNext)
+              shape += std::string(g->szName) + "." + r->szName + ":" + std::to_string(history_TeamCountGet(r)) + ";";
+      if (lang == 0) shapes[e] = shape;
+      else EXPECT_EQ(shape, shapes[e]) << folders[lang] << " " << yy;
+      tmglobal_FinalsSet(0);
+      PlayOut(TheYearList);
+      EXPECT_EQ(TheYearList->bComplete, 1u) << yy;
+      tmglobal_FinalsSet(1);
+      tmglobal.bFinalsLoaded = 1;
+      PlayOut(TheYearList->pNext);
+      EXPECT_EQ(TheYearList->pNext->bComplete, 1u) << folders[lang] << " " << yy;
+      RollOfHonourEntry entry{};
+      tmmain_RollOfHonourFromFinals(TheYearList->pNext, &entry);
+      EXPECT_TRUE(tmteam_IsProperName(entry.Winner)) << yy;
+      EXPECT_TRUE(tmteam_IsProperName(entry.Fourth)) << yy;
+      EXPECT_EQ(tmglobal.aHolders[e + 1], entry.Winner);
+      std::set<std::uint32_t> four{entry.Winner, entry.RunnerUp, entry.Third, entry.Fourth};
+      EXPECT_EQ(four.size(), 4u);
+      EXPECT_EQ(tmreport_CountGet(), 0) << folders[lang] << " " << yy;
+      const TMPoolCounts p = tmmain_PoolCountsGet();
+      EXPECT_LE(p.cTeams, TMMAX_TEAMS);
+      EXPECT_LE(p.cFixtures, TMMAX_FIXTURES);
+    }
   }
 }
