@@ -19,6 +19,8 @@ set(KORVENA_DBINDEX_SOURCES
   ${KORVENA_DATABASE_GENERATED}/tournament/dbteams_data.cpp)
 file(GLOB_RECURSE KORVENA_DATABASE_ASSETS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/assets/database/*.txt)
+file(GLOB KORVENA_DATABASE_NAME_TEXTS CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/assets/texts/abbreviations/*.txt ${CMAKE_SOURCE_DIR}/assets/texts/teams/*.txt)
 set(KORVENA_DATABASE_STAMP ${KORVENA_DATABASE_GENERATED}/database.stamp)
 add_custom_command(
   OUTPUT ${KORVENA_DATABASE_STAMP}
@@ -27,7 +29,7 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E touch ${KORVENA_DATABASE_STAMP}
   DEPENDS dbgen ${KORVENA_DATABASE_ASSETS}
     ${CMAKE_SOURCE_DIR}/assets/match/formations.txt
-    ${CMAKE_SOURCE_DIR}/assets/texts/abbreviations/en.txt
+    ${KORVENA_DATABASE_NAME_TEXTS}
   COMMENT "Generating the player database"
   VERBATIM)
 add_custom_target(korvena_database DEPENDS ${KORVENA_DATABASE_STAMP})

@@ -44,17 +44,11 @@ std::int32_t newgoal_CatchFlagGet(const Player*) { return 0; }
 void newgoal_ReactionDelaySet(Player*, std::int32_t) {}
 
 // ---- Passing, shot choice, set pieces -------------------------------------------------------
-// The receiver's own position until the lead point is worked out.
-void pass_LeadPointGet(Player*, Player* poReceiver, std::int32_t* px, std::int32_t* py, std::int32_t) {
-  *px = PlayerO_XGet(poReceiver);
-  *py = PlayerO_YGet(poReceiver);
-}
 std::int32_t pass_RecordModeGet() { return 0; }
 void pass_RecordPointGet(std::int32_t* px, std::int32_t* py) {
   *px = ball_CurXGet();
   *py = ball_CurYGet();
 }
-void shot_SpreadGet(Player*, std::int32_t*, std::int32_t*, std::int32_t*) {}
 void setp_AimPointGet(std::int32_t* px, std::int32_t* py) {
   *px = 0;
   *py = 0;

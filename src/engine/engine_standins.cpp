@@ -20,7 +20,6 @@ void touch_StateForce(Player* pp, std::int32_t n) {
   pp->oTouch.iTimer = n;
 }
 void touch_ContactClear() {}
-void grid_SupportStateInit(Player* pp) { pp->iSupportState = 1; }
 void closedown_PlayerChoose() {}
 void action_FramePass(std::int32_t) {}
 void action_RecordClear(Player* pp) { pp->oAIInfo.pbProgram = nullptr; }
@@ -40,22 +39,6 @@ GoalieObject* newgoalo_Alloc(std::int32_t iSide) {
 }
 std::int32_t newgoalo_MoveFlagGet(const GoalieObject* pgo) { return pgo->bMoveFlag; }
 void newgoalo_MoveFlagSet(GoalieObject* pgo, std::int32_t bFlag) { pgo->bMoveFlag = bFlag; }
-void roles_RoleSet(Player* pp, std::int32_t, std::int32_t iFlip) { pp->oRole.iFlip = iFlip; }
-
-std::int32_t roles_SectorFind(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-                              std::int32_t iHeading, const std::int32_t (*paiTable)[4], std::int32_t iCount) {
-  std::int64_t dx = x1 - x0;
-  std::int64_t dy = y1 - y0;
-  std::int32_t d = static_cast<std::int32_t>(QMathISqrt(static_cast<std::int32_t>(dx * dx + dy * dy)));
-  std::int32_t a = QMathAtan2(static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy)) & 0xFFFF;
-  std::int32_t iDiff = std::abs(a - (iHeading & 0xFFFF));
-  if (iDiff > 32768) iDiff = 65536 - iDiff;
-  for (std::int32_t i = 0; i < iCount; i++) {
-    const std::int32_t* r = paiTable[i];
-    if (r[0] <= d && d < r[1] && r[2] * 65536 / 360 <= iDiff && iDiff < r[3] * 65536 / 360) return i;
-  }
-  return iCount;
-}
 
 // ---- Referee and set pieces ------------------------------------------------------------------
 static Player* s_poFouled;
@@ -89,9 +72,3 @@ void spscript_Run() {}
 // ---- User control ----------------------------------------------------------------------------------
 void usrctl_PowerBarDraw() {}
 void aiopt_PassMarkersDraw() {}
-
-// ---- Cover maps -----------------------------------------------------------------------------------
-// Every cell of the window counts as free until the cover maps build it.
-void player_OpponentGridBuild(Player* pp) {
-  for (std::uint16_t& w : pp->auOpponentGrid) w = 0x7FFF;
-}

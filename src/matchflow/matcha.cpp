@@ -35,6 +35,11 @@ void ClubStateSet(MatchTeam* poTeam, std::int32_t iState) {
   for (Player* pp = poTeam->poPlayers; pp; pp = pp->pNext) pp->oAIInfo.bIsAttacking = iState == 0;
 }
 
+// A side without squad players has no formation to restore.
+void SideReset(MatchTeam* poTeam) {
+  if (poTeam->MySquad && poTeam->iSquadSize > 0) team_FormationReset(poTeam);
+}
+
 void SquadCopy(MatchTeam* poTeam, Squad* poSquad) {
   for (std::int32_t i = 0; i < poSquad->Size; i++) {
     DBPlayer& o = poTeam->MySquad[i];
@@ -210,9 +215,9 @@ void match_KickOffSetup() {
   referee_NoSendOffsClear();
   referee_MatchOverSet(0);
   referee_GoldenGoalSet(0);
-  team_FormationReset(&match.HomeTeam);
+  SideReset(&match.HomeTeam);
   if (global_eGetExtendedGameMode() != GAME_MODE_START_TRAINING) {
-    team_FormationReset(&match.AwayTeam);
+    SideReset(&match.AwayTeam);
     match.CoinToss = static_cast<std::int32_t>(QMathRandNext() & 1);
     const std::int32_t iHome = match.CoinToss == 1 ? 0 : 1;
     for (int k = 0; k < 2; k++) {

@@ -18,8 +18,11 @@ void sleepNs(uint64_t ns);
 void sleepMs(uint32_t ms);
 
 // The caller has nothing to do until the clock reads deadlineNs (a busy wait
-// point, such as a frame rate gate). Returns at or after the deadline.
-// Headless: the virtual clock jumps to the deadline when it is in the future.
+// point, such as a frame rate gate). Returns at or after the deadline: it
+// sleeps until shortly before it and yields the processor for the rest. On a
+// window system a long wait also collects the window's events into the
+// message queue every few milliseconds (main thread only). Headless: the
+// virtual clock jumps to the deadline when it is in the future.
 void idleUntil(uint64_t deadlineNs);
 
 }  // namespace platform

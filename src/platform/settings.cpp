@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <sstream>
 #include <vector>
@@ -250,12 +252,29 @@ Value* findValue(Key& key, const std::string& name) {
 // Parses a whole file's text into keys. Damaged lines are skipped and
 // counted; a last line without its line end counts as damaged (a cut-off
 // write).
+// A name as the case-blind comparison sees it.
+std::string foldedName(const std::string& name) {
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(internal::foldCp1252(static_cast<unsigned char>(c)));
+  return folded;
+}
+
 // Damaged lines named one by one; the rest are counted.
 constexpr int kDamagedLinesShown = 5;
 
 int parseText(const std::string& text, std::vector<Key>* keys, const std::string& file) {
   int damaged = 0;
-  Key* current = nullptr;
+  // Keys and values found by their folded names: a file of many names reads
+  // in n log n, not n squared.
+  std::map<std::string, size_t> keyIndex;
+  std::vector<std::map<std::string, size_t>> valueIndex;
+  for (size_t k = 0; k < keys->size(); ++k) {
+    keyIndex.emplace(foldedName((*keys)[k].path), k);
+    valueIndex.emplace_back();
+    for (size_t v = 0; v < (*keys)[k].values.size(); ++v)
+      valueIndex.back().emplace(foldedName((*keys)[k].values[v].name), v);
+  }
+  size_t current = SIZE_MAX;
   size_t pos = 0;
   int number = 0;
   while (pos < text.size()) {
@@ -273,23 +292,24 @@ int parseText(const std::string& text, std::vector<Key>* keys, const std::string
       ok = line.size() >= 2 && line.back() == ']';
       if (ok) {
         std::string path = normalisePath(line.substr(1, line.size() - 2).c_str());
-        current = nullptr;
-        for (Key& k : *keys)
-          if (internal::sameNameCp1252(k.path, path)) current = &k;
-        if (!current) {
+        auto found = keyIndex.emplace(foldedName(path), keys->size());
+        if (found.second) {
           keys->push_back(Key{path, {}});
-          current = &keys->back();
+          valueIndex.emplace_back();
         }
+        current = found.first->second;
         continue;
       }
     } else if (ok) {
       Value v;
-      ok = current && parseValue(line, &v);
+      ok = current != SIZE_MAX && parseValue(line, &v);
       if (ok) {
-        if (Value* old = findValue(*current, v.name))
-          *old = v;
+        Key& key = (*keys)[current];
+        auto found = valueIndex[current].emplace(foldedName(v.name), key.values.size());
+        if (found.second)
+          key.values.push_back(v);
         else
-          current->values.push_back(v);
+          key.values[found.first->second] = v;
         continue;
       }
     }

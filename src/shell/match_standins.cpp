@@ -55,7 +55,6 @@ void demo_Update() {}
 int32_t usrctl_bSimulationHeld() { return 0; }
 void replay_RecordFrame() {}
 void camera_Update() {}
-void offside_LineUpdate() {}
 
 void matchflow_LineupReset() {}
 void caption_Init() {}

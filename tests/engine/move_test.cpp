@@ -596,6 +596,15 @@ TEST_F(MoveTest, KeeperStanceVariesAfterTwentyTicks) {
   EXPECT_EQ(pk->oAnimInfo.iTargetX, pk->x);
 }
 
+TEST_F(MoveTest, InvalidStateAndRunClipAssert) {
+  Player* pp = EnginePlayer(4);
+  EXPECT_DEATH(move_apfnStates[MOVE_STATE_INVALID](pp), "MOVE_STATE_INVALID");
+  EnginePlace(pp, 0, 0, 0);
+  anim_TargetPointSet(&pp->oAnimInfo, 3000, 0);
+  EXPECT_DEATH(move_RunEvent(pp, ANIM_NONE), "eAnim > ANIM_NONE");
+  EXPECT_DEATH(move_RunEvent(pp, ANIM_MAX), "eAnim < ANIM_MAX");
+}
+
 TEST_F(MoveTest, DebugLogIsSilentUnlessNamed) {
   std::string path = ::testing::TempDir() + "/debuglog_test.txt";
   std::remove(path.c_str());

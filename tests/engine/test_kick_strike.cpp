@@ -5,6 +5,7 @@
 
 #include "e2_fixture.h"
 #include "engine/anim.h"
+#include "engine/ball_services.h"
 #include "engine/ball.h"
 #include "engine/chaser.h"
 #include "engine/engine_services.h"
@@ -13,6 +14,7 @@
 #include "engine/player.h"
 #include "engine/target.h"
 #include "engine/team.h"
+#include "framework/math/qrand.h"
 #include "shell/global.h"
 
 namespace {
@@ -140,8 +142,14 @@ TEST_F(Strikes, ChipHeightsAndReach) {
     newballA_OwnerSet(pp, 1);
     target_YSet(0);
     target_DistanceSet(c.iCharge);
+    // The aim height goes through the striker's spread first.
+    QMathRandState oRand;
+    QMathRandStateSave(&oRand);
+    std::int32_t ax = 9360, ah = c.iHeight, ay = 0;
+    shot_SpreadGet(pp, &ax, &ah, &ay);
+    QMathRandStateRestore(&oRand);
     target_ChipExecute(pp, 100);
-    EXPECT_EQ(ball_oBall.iTargetHeight, c.iHeight) << c.iCharge;
+    EXPECT_EQ(ball_oBall.iTargetHeight, ah) << c.iCharge;
     EXPECT_EQ(target_DistanceGet(), c.iFactor * 6360 / 100) << c.iCharge;
     EXPECT_EQ(ball_oBall.iKind, BALL_KIND_CHIP);
     EXPECT_EQ(ball_oBall.poOwner, nullptr);

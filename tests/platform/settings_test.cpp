@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -362,4 +363,36 @@ TEST_F(SettingsTest, AFileOfManyDamagedLinesNamesAFewAndCountsTheRest) {
   EXPECT_NE(err.find("line 2 "), std::string::npos);
   EXPECT_NE(err.find("line 6 "), std::string::npos);
   EXPECT_NE(err.find("199995 more damaged lines were skipped (200000 in all)"), std::string::npos) << err;
+}
+
+TEST_F(SettingsTest, ManyKeysAndValuesAreFoundWithoutRegardToCaseAndTheLastSpellingWins) {
+  std::string text;
+  for (int k = 0; k < 2000; ++k) text += "[Software\\Many\\Key" + std::to_string(k) + "]\n\"V\"=dword:00000001\n";
+  text += "[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n";
+  char line[64];
+  for (int v = 0; v < 20000; ++v) {
+    std::snprintf(line, sizeof line, "\"Value%d\"=dword:%08x\n", v, v);
+    text += line;
+  }
+  // The same names again in other cases: they replace the first values.
+  text += "\"VALUE7\"=dword:00000070\n[software\\many\\KEY5]\n\"v\"=dword:00000005\n";
+  dir_.write("machine.txt", text);
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  ASSERT_NE(key, nullptr);
+  uint32_t v = 0;
+  EXPECT_EQ(settingsReadDWord(key, "value19999", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 19999u);
+  EXPECT_EQ(settingsReadDWord(key, "Value7", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 0x70u);
+  settingsCloseKey(key);
+  key = settingsOpenKey(SettingsRoot::Machine, "Software\\Many\\Key5", false);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(settingsReadDWord(key, "V", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 5u);
+  settingsCloseKey(key);
+  key = settingsOpenKey(SettingsRoot::Machine, "Software\\Many\\Key1999", false);
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(settingsReadDWord(key, "V", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 1u);
+  settingsCloseKey(key);
 }

@@ -157,6 +157,33 @@ TEST_P(Renderer, OneSidedFacesShowOnlyTheirFront) {
   EXPECT_EQ(s.at(320, 240), C565(255, 0, 0));
 }
 
+TEST_P(Renderer, FacesPastTheTransformedArraysAreSkipped) {
+  QMathVec3 pts[4] = {{-1, 1, 10}, {1, 1, 10}, {1, -1, 10}, {-1, -1, 10}};
+  Q3DVertexList vl;
+  vl.pVertices = pts;
+  vl.uCount = 4;
+  for (int clip = 0; clip < 2; ++clip) {
+    if (clip) Q3DVertexListClipTransform(&vl, 0, 4, nullptr, &cam);
+    else Q3DVertexListProject(&vl, 0, 4, nullptr, &cam);
+    vl.uCount = 500;  // raised without a new transform
+    Q3DFace faces[2] = {{{0, 1, 2}, {}, 0}, {{0, 2, 499}, {}, 0}};
+    Q3DFaceList fl;
+    fl.uCount = 2;
+    fl.pVertexList = &vl;
+    fl.pFaces = faces;
+    device->RenderStateSet(4, 3);
+    const uint8_t red[4] = {255, 0, 0, 255};
+    device->ParameterSet(1, red);
+    device->MeshDraw(&fl, &cam, static_cast<uint32_t>(clip));
+    vl.uCount = 4;
+    const Shot s = Frame();
+    EXPECT_EQ(s.at(330, 235), C565(255, 0, 0));  // the first face, inside the arrays
+    EXPECT_EQ(s.at(310, 245), 0);                // the second one was skipped
+    device->Clear();
+  }
+  Q3DVertexListRelease(&vl);
+}
+
 TEST_P(Renderer, ScreenShapes) {
   Q3DScreenQuad box;
   box.aiRect[0] = 10;

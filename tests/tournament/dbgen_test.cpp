@@ -32,8 +32,9 @@ void CopySources(const fs::path& to) {
   fs::create_directories(to);
   for (const char* sub : {"database", "match"})
     fs::copy(from / sub, to / sub, fs::copy_options::recursive);
-  fs::create_directories(to / "texts" / "abbreviations");
-  fs::copy(from / "texts" / "abbreviations" / "en.txt", to / "texts" / "abbreviations" / "en.txt");
+  fs::create_directories(to / "texts");
+  for (const char* sub : {"abbreviations", "teams"})
+    fs::copy(from / "texts" / sub, to / "texts" / sub, fs::copy_options::recursive);
 }
 
 int RunDbgen(const fs::path& assets, const fs::path& out, std::string* pErr) {
@@ -94,6 +95,11 @@ TEST(DatabaseGenerator, EachRuleFailsOnABrokenSource) {
       {"database/unique_heads.txt", "BRA\t70 74\t4", "BRA\t70 74\t24", "no slot of his position"},
       {"database/unique_heads.txt", "\tdark\t164", "\tpurple\t164", "skin set"},
       {"database/names/german.txt", "given: ", "gifen: ", "unknown key"},
+      {"texts/abbreviations/fr.txt", "Islande\tIslande\t", "Islande\tAngleterre\t", "full name Angleterre"},
+      {"texts/abbreviations/de.txt", "\tKAZ\t", "\tKOR\t", "abbreviation KOR"},
+      {"texts/abbreviations/it.txt", "\tSudafrica\t", "\tRepubblica Sudafricana\t", "is longer than 12"},
+      {"texts/abbreviations/es.txt", "\tRepública Centroafricana\t", "\tRepública Centroafricana X\t", "longer than 24"},
+      {"texts/teams/all.txt", "\tBurma", "\tBirma", "not the English full name Burma"},
   };
   for (const Breakage& c : cases) {
     SCOPED_TRACE(c.pszError);

@@ -116,10 +116,10 @@ TEST(MatchTeams, MatchingAgreesWithAPlainReference) {
   }
 }
 
-TEST(MatchTeams, EveryRealSquadFillsItsFormationInTheFirstPass) {
+TEST(MatchTeams, EveryTeamEditionSetsUpAndFillsItsFormationInTheFirstPass) {
   global.eExtendedGameMode = GAME_MODE_HISTORY;
   int cChecked = 0;
-  for (std::int32_t k = 0; k < dbteams_cTeams; k += 7) {
+  for (std::int32_t k = 0; k < dbteams_cTeams; k++) {
     const DBTeamEditions& e = dbteams_aTeams[k];
     for (std::int32_t ed = 0; ed < DB_EDITIONS; ed++) {
       if (!((e.uMask >> ed) & 1)) continue;
@@ -147,7 +147,7 @@ TEST(MatchTeams, EveryRealSquadFillsItsFormationInTheFirstPass) {
       cChecked++;
     }
   }
-  EXPECT_GT(cChecked, 100);
+  EXPECT_GT(cChecked, 900);
   // A fresh squad set up with the side's last formation index (a second quick
   // match) still gets its slots.
   MatchTeam* t = Side(0, 144, 3);
@@ -391,6 +391,26 @@ TEST(MatchRecord, AccessorsTable) {
   match_Clear();
   EXPECT_EQ(match.HomeGoals + match.AwayGoals, 0);
   EXPECT_EQ(match_HomeFirstPlayerGet(), nullptr);
+  // Sides without squad players: nothing to restore, both linked; in
+  // training only the home side, which starts in possession toward +x.
+  match_SquadBuffersPoint();
+  match_HomeSquadSet(nullptr);
+  match_AwaySquadSet(nullptr);
+  global.eExtendedGameMode = GAME_MODE_START_FRIENDLY;
+  match_KickOffSetup();
+  EXPECT_EQ(match_HomeFirstPlayerGet(), &player_aHome[0]);
+  EXPECT_EQ(match_AwayFirstPlayerGet(), &player_aAway[0]);
+  match_Clear();
+  global.eExtendedGameMode = GAME_MODE_START_TRAINING;
+  match_KickOffSetup();
+  EXPECT_EQ(match_HomeFirstPlayerGet(), &player_aHome[0]);
+  EXPECT_EQ(match_AwayFirstPlayerGet(), nullptr);
+  EXPECT_EQ(match_HomeClubStateGet(), 0);
+  EXPECT_EQ(match_AwayClubStateGet(), 1);
+  EXPECT_EQ(match.HomeTeam.KickOff, 0);
+  EXPECT_EQ(match.AwayTeam.KickOff, 1);
+  EXPECT_EQ(match.HomeTeam.SubRequest + match.AwayTeam.SubRequest, 0);
+  match_Clear();
 }
 
 TEST(MatchRecord, PenaltyTakers) {

@@ -7,7 +7,8 @@
 // Sources: assets/match/formations.txt, assets/database/teams.txt,
 // profiles.txt, unique_heads.txt, names/<pool>.txt, and the English
 // abbreviations of assets/texts/abbreviations/en.txt (the ids and
-// abbreviations of teams.txt must agree with them).
+// abbreviations of teams.txt must agree with them). It also checks the team
+// names of every language (assets/texts/abbreviations/, teams/all.txt).
 //
 // Everything is drawn from generators seeded per team and edition, so two runs
 // give the same bytes. What is written is read back and checked against the
@@ -451,6 +452,63 @@ std::vector<UniqueHead> ReadUniqueHeads(const fs::path& oPath) {
   return a;
 }
 
+// ---- Team names ---------------------------------------------------------------------
+
+// The abbreviation tables of the six languages and the team-name table: every
+// language's abbreviations and full names are unique, short names at most 12
+// characters and full names at most 24, and the team-name table's ids 1-204
+// are the English full names. A row missing from a translation is English.
+void CheckTeamTexts(const fs::path& texts) {
+  const char* const langs[6] = {"en", "fr", "de", "es", "it", "pt"};
+  std::map<int, std::array<std::string, 4>> english;
+  for (int l = 0; l < 6; l++) {
+    const fs::path p = texts / "abbreviations" / (std::string(langs[l]) + ".txt");
+    std::map<int, std::array<std::string, 4>> rows = english;
+    for (auto& [n, line] : ReadLines(p)) {
+      const std::string where = p.string() + ":" + std::to_string(n);
+      std::vector<std::string> c = SplitChar(line, '\t');
+      const size_t first = l == 0 ? 2 : 1;
+      int id;
+      if (c.size() != first + 4 || !ToInt(c[0], &id) || id < 0 || id > 204) {
+        Error(where, "expected an id 0-204 and " + std::to_string(first + 4) + " columns");
+        continue;
+      }
+      std::array<std::string, 4> f;
+      for (int k = 0; k < 4; k++)
+        if (!ToCp1252(c[first + static_cast<size_t>(k)], &f[static_cast<size_t>(k)]))
+          Error(where, "a character outside Windows-1252");
+      if (f[1].size() > 12) Error(where, "short name '" + c[first + 1] + "' is longer than 12");
+      if (f[2].size() > 24) Error(where, "full name '" + c[first + 2] + "' is longer than 24");
+      rows[id] = f;
+    }
+    if (l == 0) {
+      english = rows;
+      if (english.size() != 205) Error(p.string(), "the English table needs all 205 ids");
+    }
+    std::map<std::string, int> abbr, full;
+    for (auto& [id, f] : rows) {
+      if (!abbr.emplace(f[0], id).second)
+        Error(p.string(), "abbreviation " + f[0] + " of ids " + std::to_string(abbr[f[0]]) + " and " + std::to_string(id));
+      if (!full.emplace(f[2], id).second)
+        Error(p.string(), "full name " + f[2] + " of ids " + std::to_string(full[f[2]]) + " and " + std::to_string(id));
+    }
+  }
+  const fs::path all = texts / "teams" / "all.txt";
+  std::map<int, std::string> names;
+  for (auto& [n, line] : ReadLines(all)) {
+    std::vector<std::string> c = SplitChar(line, '\t');
+    int id;
+    std::string o;
+    if (c.size() == 3 && ToInt(c[0], &id) && ToCp1252(c[2], &o)) names[id] = o;
+  }
+  for (int id = 1; id <= 204; id++) {
+    auto it = english.find(id);
+    if (it == english.end()) continue;
+    if (names[id] != it->second[2])
+      Error(all.string(), "team name " + std::to_string(id) + " is not the English full name " + it->second[2]);
+  }
+}
+
 // ---- Squads ----------------------------------------------------------------------
 
 struct Player {
@@ -821,6 +879,7 @@ int main(int argc, char** argv) {
   CheckFormations(formPath.string(), formations, table);
 
   const auto tla = ReadAbbreviations(assets / "texts" / "abbreviations" / "en.txt");
+  CheckTeamTexts(assets / "texts");
   const fs::path teamsPath = assets / "database" / "teams.txt";
   std::vector<Team> teams = ReadTeams(teamsPath, tla);
   const auto profiles = ReadProfiles(assets / "database" / "profiles.txt");

@@ -4,7 +4,8 @@
 // byte outside the count pixels it is given. The set in use is picked once,
 // at start-up, by what the processor offers (SSE2 is the x86-64 baseline,
 // AVX2 when present, and AVX-512 for the colour-table lookups and the
-// translucent blends).
+// translucent blends; with its byte permutes too, AVX-512 also brings whole
+// kernels for the blends and lookups, qdl_blit_wide_avx512.cpp).
 #include <cstdint>
 
 #include "display/blit/qdl_blit.h"

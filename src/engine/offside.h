@@ -1,0 +1,19 @@
+#pragma once
+// The defending side's offside line, recomputed every match tick: the
+// second-last defender's x, or the ball's when the ball is nearer his goal.
+#include <cstdint>
+
+enum : std::int32_t {
+  OFFSIDE_KIND_DEFENDER = 1,
+  OFFSIDE_KIND_BALL = 2,
+};
+
+void offside_LineUpdate();
+std::int32_t offside_LineXGet(std::int32_t* px);
+std::int32_t offside_LineGet(std::int32_t* piKind);
+std::int32_t offside_CellGet();
+// Off while a set-piece kick predicts its own flight.
+void offside_SwitchSet(std::int32_t bOn);
+std::int32_t offside_SwitchGet();
+// Back to no line, switch on (match start).
+void offside_Reset();
