@@ -20,7 +20,10 @@ std::int32_t result_RatingGet(std::int32_t iTeam, std::int32_t iEdition);
 // ---- Squads, stadiums, names -------------------------------------------------------
 // Squads: squad.h (squadcache_*); names: tla.h (tla_*, kitname_Make).
 
-std::int32_t stadium_Choose(std::int32_t iTeam);
+// The stadium of the current match for an edition and, in the history mode,
+// its round (stadium.h).
+struct Round;
+std::int32_t stadium_Choose(std::int32_t iEdition, const Round* pRound);
 std::int32_t stadium_ModelGet(std::int32_t iStadium);
 std::int32_t stadium_PitchGet(std::int32_t iStadium);    // 0..4
 std::int32_t stadium_SpecialGet(std::int32_t iStadium);

@@ -13,6 +13,9 @@
 #include "shell/texts.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
+#include "tournament/stadium.h"
+#include "tournament/tla.h"
+#include "shell/global.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
@@ -617,4 +620,53 @@ TEST(YearFiles, EveryEditionPlaysThroughInEveryLanguage) {
       EXPECT_LE(p.cFixtures, TMMAX_FIXTURES);
     }
   }
+}
+
+TEST(Stadiums, TableLookupsAndChoice) {
+  // Rows the table pins.
+  char sz[STADIUM_CITY_SIZE];
+  const struct {
+    int id;
+    const char* host;
+    const char* city;
+  } pinned[] = {{0, "AFG", "Kabul"}, {1, "AGO", "Luanda"}, {3, "ALG", "Algiers"}, {50, "CRC", "San Jose"},
+                {100, "FRA", "Lens"}, {322, "ZIM", "Harare"}};
+  mlang_iLanguage = 0;
+  for (const auto& p : pinned) {
+    EXPECT_EQ(stadium_HostGet(p.id), tla_IDFind(p.host)) << p.id;
+    stadium_CityNameGet(p.id, sz);
+    EXPECT_STREQ(sz, p.city);
+  }
+  EXPECT_EQ(stadium_aTable[100].cType, 0);
+  EXPECT_EQ(stadium_aTable[100].uFirst, 1998);
+  for (int id : {71, 107, 117, 125, 157, 174, 300}) EXPECT_EQ(stadium_SpecialGet(id), 1) << id;
+  mlang_iLanguage = 2;
+  stadium_CityNameGet(117, sz);
+  EXPECT_STREQ(sz, "Munchen");
+  mlang_iLanguage = 0;
+  // A venue of type 0 is never a home; a team's home covers the year.
+  for (int team = 1; team <= 204; team++)
+    for (int e = 0; e < 11; e++) {
+      const int id = stadium_HomeFind(team, e);
+      ASSERT_EQ(stadium_HostGet(id), team) << team;
+      EXPECT_NE(stadium_aTable[id].cType, 0);
+    }
+  // A history round plays in its first listed stadium.
+  Fresh();
+  tmglobal_YearSet(90);
+  const std::string s = "F90,1st Round,1,1,,once,,gd,*,*,,,1/6/90;1/6/90;5/6/90;5/6/90;9/6/90;9/6/90,12;40,,," +
+                        Name(1) + "," + Name(2) + "\r\n";
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  Round* r = FirstRound();
+  EXPECT_EQ(stadium_RoundCountGet(r), 2);
+  const GameMode eOld = global.eExtendedGameMode;
+  global.eExtendedGameMode = GAME_MODE_HISTORY;
+  EXPECT_EQ(stadium_Choose(8, r), 12);
+  global.eExtendedGameMode = eOld;
+  // Reloading the stadium lists pairs lines with rounds by order.
+  r->pStadiums = nullptr;
+  history_StadiumsTextReload(s.data(), static_cast<int>(s.size()), tmdata_KeyIndexGet("F90"));
+  ASSERT_NE(r->pStadiums, nullptr);
+  EXPECT_EQ(r->pStadiums->uId, 12);
+  EXPECT_EQ(stadium_IDFromText("0040"), 40);
 }

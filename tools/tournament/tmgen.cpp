@@ -4,7 +4,10 @@
 // assets/texts/teams/all.txt and the stage names (front-end texts 880 to
 // 885). Everything it writes is checked first: a fault fails the build.
 //
-//   tmgen <assets folder> <data folder>
+// It also turns assets/tournament/stadiums.txt into the stadium table and
+// city names compiled into the program.
+//
+//   tmgen <assets folder> <data folder> <generated C++ file>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +26,11 @@ namespace fs = std::filesystem;
 namespace {
 
 int g_cErrors = 0;
+// Stadium rows by host abbreviation: id, first and last year.
+struct Venue {
+  int id, first, last;
+};
+std::map<std::string, std::vector<Venue>> g_venues;
 void Error(const std::string& s) {
   std::fprintf(stderr, "tmgen: %s\n", s.c_str());
   g_cErrors++;
@@ -133,6 +141,7 @@ struct Row {
   std::string place[4];
   std::vector<std::string> dates;
   std::vector<std::string> teams;  // names (Windows-1252)
+  std::string stadiums;
 };
 
 // The list of a format for n teams.
@@ -412,6 +421,19 @@ struct Generator {
     return rows;
   }
 
+  // Every finals round lists two of the host's stadiums of that year.
+  void VenuesAssign(const Edition& e, std::vector<Row>& rows) {
+    std::vector<int> v;
+    for (const Venue& s : g_venues[e.host])
+      if (1900 + e.yy >= s.first && 1900 + e.yy <= s.last) v.push_back(s.id);
+    if (v.empty()) {
+      Error("host " + e.host + " has no stadium in " + std::to_string(e.yy));
+      return;
+    }
+    for (size_t i = 0; i < rows.size(); i++)
+      rows[i].stadiums = std::to_string(v[i % v.size()]) + ";" + std::to_string(v[(i + 1) % v.size()]);
+  }
+
   // Checks a year's rows against what the reader and the pools allow.
   void Validate(const std::string& what, const std::vector<Row>& rows, int& cTeams, int& cFixtures, int& cGroups,
                 int& cRounds, std::set<std::string>& confs) {
@@ -470,7 +492,7 @@ struct Generator {
       for (size_t i = 0; i < r.dates.size(); i++) dates += (i ? ";" : "") + r.dates[i];
       for (size_t i = 0; i < r.teams.size(); i++) teams += (i ? "," : "") + r.teams[i];
       s += r.key + "," + r.conf + "," + r.group + "," + r.round + "," + r.longName + "," + r.format + ",," + r.tb +
-           "," + r.place[0] + "," + r.place[1] + "," + r.place[2] + "," + r.place[3] + "," + dates + ",,," + teams +
+           "," + r.place[0] + "," + r.place[1] + "," + r.place[2] + "," + r.place[3] + "," + dates + "," + r.stadiums + ",," + teams +
            "\r\n";
     }
     return s;
@@ -485,7 +507,8 @@ struct Generator {
       for (size_t ed = 0; ed < editions.size(); ed++) {
         const Edition& e = editions[ed];
         const auto q = Qualifying(e, static_cast<int>(ed));
-        const auto f = Finals(e, static_cast<int>(ed), stages[kLangs[l]]);
+        auto f = Finals(e, static_cast<int>(ed), stages[kLangs[l]]);
+        VenuesAssign(e, f);
         int cTeams = 0, cFixtures = 0, cGroups = 0, cRounds = 0;
         std::set<std::string> cq, cf;
         Validate("year" + std::to_string(e.yy), q, cTeams, cFixtures, cGroups, cRounds, cq);
@@ -513,15 +536,92 @@ struct Generator {
   }
 };
 
+// The stadium table: checks the rows and writes them as C++.
+void Stadiums(const fs::path& assets, const fs::path& out) {
+  std::map<std::string, int> ids;  // abbreviation -> team id
+  for (const auto& l : Lines(assets / "texts/abbreviations/en.txt")) {
+    auto f = Split(l, '\t');
+    if (f.size() >= 3 && std::atoi(f[0].c_str()) > 0) ids[f[2]] = std::atoi(f[0].c_str());
+  }
+  const std::map<int, int> kSpecial = {{71, 20}, {107, 18}, {117, 17}, {125, 17}, {157, 19}, {174, 23}, {300, 22}};
+  const std::map<int, std::pair<std::string, std::string>> kPinned = {
+      {0, {"AFG", "Kabul"}}, {1, {"AGO", "Luanda"}}, {2, {"ALB", "Tirana"}}, {3, {"ALG", "Algiers"}},
+      {50, {"CRC", "San Jose"}}, {100, {"FRA", "Lens"}}, {322, {"ZIM", "Harare"}}};
+  std::string rows, cities[6];
+  std::string last;
+  std::set<int> homes;
+  int n = 0;
+  for (const auto& l : Lines(assets / "tournament/stadiums.txt")) {
+    auto f = Split(l, '\t');
+    const std::string where = "stadium row " + std::to_string(n);
+    if (f.size() != 8) {
+      Error(where + ": 8 fields wanted");
+      continue;
+    }
+    if (std::atoi(f[0].c_str()) != n) Error(where + ": ids must run from 0 in order");
+    const std::string& host = f[1];
+    if (!ids.count(host)) Error(where + ": unknown host " + host);
+    if (host < last) Error(where + ": rows not sorted by host");
+    last = host;
+    const int type = std::atoi(f[2].c_str()), pitch = std::atoi(f[3].c_str()), look = std::atoi(f[4].c_str());
+    int first = 0, lastYear = 0;
+    std::sscanf(f[5].c_str(), "%d-%d", &first, &lastYear);
+    const int special = std::atoi(f[6].c_str());
+    if (type < 0 || type > 3) Error(where + ": type 0 to 3");
+    if (pitch < 0 || pitch > 4) Error(where + ": pitch 0 to 4");
+    if (first < 1958 || lastYear > 1998 || first > lastYear) Error(where + ": years 1958 to 1998");
+    if (special != (kSpecial.count(n) ? 1 : 0) && n != 247) Error(where + ": special flag");
+    if (special && n != 247 && look != kSpecial.at(n)) Error(where + ": look of a special row");
+    if (!special && (look < 1 || look > 16 || look == 8)) Error(where + ": look 1-7 or 9-16");
+    if (type == 1 || type == 2) homes.insert(ids[host]);
+    g_venues[host].push_back({n, first, lastYear});
+    auto names = Split(f[7], '|');
+    if (names.size() != 1 && names.size() != 6) Error(where + ": one city name or six");
+    if (kPinned.count(n) && (kPinned.at(n).first != host || kPinned.at(n).second != names[0]))
+      Error(where + ": must be " + kPinned.at(n).first + " " + kPinned.at(n).second);
+    char sz[160];
+    std::snprintf(sz, sizeof sz, "  {%d, %d, %d, %d, %d, %d, %d},\n", ids[host], type, pitch, first, lastYear, look, special);
+    rows += sz;
+    for (int lang = 0; lang < 6; lang++) {
+      const std::string c = To1252(names[names.size() == 6 ? static_cast<size_t>(lang) : 0]);
+      if (c.size() > 19) Error(where + ": city name over 19 characters");
+      std::string esc;
+      for (char ch : c) {
+        if (ch == '"' || ch == '\\') esc += '\\';
+        if (static_cast<unsigned char>(ch) >= 0x80) {
+          std::snprintf(sz, sizeof sz, "\\%03o", static_cast<unsigned char>(ch));
+          esc += sz;
+        } else {
+          esc += ch;
+        }
+      }
+      cities[lang] += "  \"" + esc + "\",\n";
+    }
+    n++;
+  }
+  if (n != 323) Error("the stadium table holds " + std::to_string(n) + " rows, not 323");
+  for (const auto& [tla, id] : ids)
+    if (!homes.count(id)) Error("team " + tla + " has no home stadium");
+  if (g_cErrors) return;
+  fs::create_directories(out.parent_path());
+  std::ofstream o(out);
+  o << "// Generated by tmgen from assets/tournament/stadiums.txt.\n#include \"tournament/stadium.h\"\n\n"
+       "const StadiumRow stadium_aTable[STADIUM_COUNT] = {\n"
+    << rows << "};\n\nconst char* const stadium_aszCities[6][STADIUM_COUNT] = {\n";
+  for (auto& c : cities) o << " {\n" << c << " },\n";
+  o << "};\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: tmgen <assets folder> <data folder>\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: tmgen <assets folder> <data folder> <generated C++ file>\n");
     return 2;
   }
   Generator g;
   g.Load(argv[1]);
+  Stadiums(argv[1], argv[3]);
   if (g_cErrors == 0) g.Run(argv[2]);
   return g_cErrors ? 1 : 0;
 }
