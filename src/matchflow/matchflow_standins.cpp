@@ -1,10 +1,7 @@
 // Stand-ins for the match-flow, referee and computer-manager operations the
 // clock and the match record call, until those modules exist: the stack then
 // holds the pushed period mode and nothing more happens; the referee's flags
-// are kept and read back; no line-up display; year labels as the zones
-// module gives them.
-#include <cstdio>
-
+// are kept and read back; no line-up display.
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 
