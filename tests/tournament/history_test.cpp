@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/math/qrand.h"
+#include "frontend/mteam_conf.h"
 #include "shell/texts.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
@@ -750,4 +751,35 @@ TEST(YearFiles, ManySeedsComplete) {
       EXPECT_EQ(tmreport_CountGet(), 0);
     }
   }
+}
+
+TEST(Conferences, TablesAndRatings) {
+  const int sizes[6] = {30, 54, 10, 42, 10, 46};
+  for (int t = 0; t < 6; t++) EXPECT_EQ(mteam_acConferenceSizes[t], sizes[t]);
+  tmglobal_Reset();
+  tmglobal_YearSet(94);
+  const ConferenceEntry* p = mteam_FindConference(144);  // Brazil
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->uMask, 0x7FFu);
+  EXPECT_EQ(p->uKey, 384u);
+  EXPECT_EQ(mteam_RatingGet(p, 9), 10);
+  EXPECT_EQ(mteam_RatingGet(p, 2), 7);
+  EXPECT_EQ(p->acFormations[8], 2);
+  // A team of two tables: Asia in 1994, Oceania in 1998.
+  const ConferenceEntry* asia = mteam_FindConference(6);
+  ASSERT_NE(asia, nullptr);
+  EXPECT_EQ(asia->uMask, 0x200u);
+  const ConferenceEntry* oz = mteam_FindConferenceForYear(6, 10);
+  ASSERT_NE(oz, nullptr);
+  EXPECT_EQ(oz->uMask, 0x400u);
+  EXPECT_EQ(mteam_FindConferenceForYear(6, 0), nullptr);
+  EXPECT_EQ(result_RatingGet(144, 9), 10);
+  EXPECT_EQ(result_RatingGet(80, 9), 7);  // Germany
+  // A team in no table draws 1 to 6.
+  for (int i = 0; i < 50; i++) {
+    const int r = result_RatingGet(0, 9);
+    EXPECT_GE(r, 1);
+    EXPECT_LE(r, 6);
+  }
+  EXPECT_EQ(result_RatingGet(144, 11), 0);
 }
