@@ -12,6 +12,7 @@ namespace {
 const char* kGood = R"(# a small set
 alias $taker v15
 alias $x v3
+const ANIM_X 173
 script 1 top
   start
   fade
@@ -25,6 +26,7 @@ script 1 top
     if_ry_pos
     call high
     put $taker $x $ry
+    anim $taker ANIM_X
   close
   wait_anim $taker
   end
@@ -132,6 +134,9 @@ TEST(SpasmTest, RefusesBrokenSourcesNamingTheLine) {
       {"alias $t 15\n", 1, "alias"},
       {"script 1 a\n start\n set $nope 1\n end\n", 3, "unknown variable"},
       {"# nothing\n", 1, "no scripts"},
+      {"script 1 a\n start\n wait NOPE\n end\n", 3, "unknown constant"},
+      {"const Nope x\n", 1, "const wants"},
+      {"const A 1\nconst A 2\n", 2, "const defined twice"},
   };
   for (const Case& c : cases) {
     spasm::Program p;
@@ -210,12 +215,20 @@ TEST(SpasmTest, TruncatedAndCorruptedSourcesGiveClearErrors) {
 
 TEST(SpasmTest, ShippedScriptsAssemble) {
   std::ifstream in(std::string(KORVENA_SOURCE_DIR) + "/assets/setpieces/scripts.txt");
-  if (!in) GTEST_SKIP() << "no script source";
+  ASSERT_TRUE(in) << "assets/setpieces/scripts.txt";
   std::ostringstream ss;
   ss << in.rdbuf();
   spasm::Program p;
   std::string err;
   ASSERT_TRUE(spasm::Assemble(ss.str(), "scripts.txt", &p, &err)) << err;
+  // Ids 1..22, the five top-level ones being the throw-in, corner, free kick,
+  // substitution and penalty.
+  ASSERT_EQ(p.scripts.size(), 22u);
+  for (std::int32_t id = 1; id <= 22; ++id) {
+    const spasm::Script* s = p.Find(id);
+    ASSERT_NE(s, nullptr) << id;
+    EXPECT_EQ(s->top, id == 1 || id == 4 || id == 11 || id == 21 || id == 22) << id;
+  }
   spasm::Program q;
   ASSERT_TRUE(spasm::Assemble(spasm::Disassemble(p), "again", &q, &err)) << err;
   for (std::size_t i = 0; i < p.scripts.size(); ++i) EXPECT_EQ(q.scripts[i].words, p.scripts[i].words);

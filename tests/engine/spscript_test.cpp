@@ -311,3 +311,265 @@ TEST(SpScriptDeathTest, Refusals) {
 }
 
 }  // namespace
+
+namespace {
+
+// A plain model of the timing rules: each tick either counts down a wait,
+// spends the resume tick (a block begins right after it), runs a whole block,
+// or runs one unit (a skipped instruction, or true conditions and satisfied
+// waits with the instruction they lead to).
+struct Model {
+  const std::vector<SpScriptEntry>* list;
+  std::vector<std::pair<const std::int32_t*, std::int32_t>> stack;  // caller frames
+  const std::int32_t* code = nullptr;
+  std::int32_t pc = 0, wait = 0, vars[26] = {};
+  bool skip = false, waiting = false, resume = false, done = false;
+  std::int32_t rx = 0, ry = 0;
+  std::vector<int> trace;  // tick of each whistle
+  int tick = 0;
+
+  const std::int32_t* Code(std::int32_t id) const {
+    for (const SpScriptEntry& e : *list)
+      if (e.id == id) return e.code;
+    return nullptr;
+  }
+  bool Finished() const { return tick % 5 == 0; }
+  std::int32_t V(std::int32_t w) const { return SPSCRIPT_IS_VAR(w) ? vars[w - SPSCRIPT_VAR_BASE] : w; }
+  bool Cond(std::int32_t op) const {
+    return op == 11 ? ry < 0 : op == 12 ? ry >= 0 : op == 26 ? rx < 0 : rx > 0;
+  }
+  void Unit() {
+    for (;;) {
+      const std::int32_t op = code[pc];
+      const std::int32_t len = 1 + spscript_aArgc[op];
+      const bool cond = op == 11 || op == 12 || op == 26 || op == 27;
+      if (skip && op != 34 && op != 35) {
+        if (op == 3) {
+          skip = false;
+        } else {
+          pc += len;
+          if (!cond && op != 23) skip = false;
+        }
+        return;
+      }
+      if (cond) {
+        pc += len;
+        if (Cond(op)) continue;
+        skip = true;
+        return;
+      }
+      if (op == 23) {
+        if (!Finished()) return;
+        pc += len;
+        continue;
+      }
+      pc += len;
+      switch (op) {
+        case 1: vars[23] = rx; vars[25] = ry; break;
+        case 2: wait = code[pc - 1]; waiting = true; break;
+        case 3: done = true; break;
+        case 6: vars[code[pc - 2] - SPSCRIPT_VAR_BASE] = V(code[pc - 1]); break;
+        case 7: vars[code[pc - 2] - SPSCRIPT_VAR_BASE] += V(code[pc - 1]); break;
+        case 9: code = stack.back().first; pc = stack.back().second; stack.pop_back(); break;
+        case 10: stack.push_back({code, pc}); code = Code(code[pc - 1]); pc = 0; break;
+        case 46: trace.push_back(tick); break;
+        default: break;
+      }
+      return;
+    }
+  }
+  void Tick() {
+    if (done) return;
+    if (waiting) {
+      if (--wait < 0) { waiting = false; resume = true; }
+      return;
+    }
+    if (resume) {
+      resume = false;
+      if (code[pc] != 34) return;
+    }
+    if (code[pc] == 34) {
+      do Unit(); while (code[pc] != 35);
+      return;
+    }
+    Unit();
+  }
+};
+
+std::uint32_t Next(std::uint32_t* s) {
+  *s = *s * 1664525u + 1013904223u;
+  return *s >> 8;
+}
+
+std::string RandomSource(std::uint32_t seed) {
+  std::string subs, top = "script 1 top\n start\n";
+  const char* conds[] = {"if_ry_neg", "if_ry_pos", "if_rx_neg", "if_rx_pos"};
+  auto plain = [&](bool inBlock) {
+    switch (Next(&seed) % (inBlock ? 5 : 7)) {
+      case 0: return std::string(" whistle\n");
+      case 1: return " set v1 " + std::to_string(Next(&seed) % 9) + "\n";
+      case 2: return " add v1 " + std::to_string(Next(&seed) % 9) + "\n";
+      case 3: return std::string(" ") + conds[Next(&seed) % 4] + "\n";
+      case 4: return " call s" + std::to_string(2 + Next(&seed) % 3) + "\n";
+      case 5: return " wait " + std::to_string(Next(&seed) % 4) + "\n";
+      default: return std::string(" wait_anim v2\n");
+    }
+  };
+  for (int id = 2; id <= 4; ++id) {
+    subs += "sub " + std::to_string(id) + " s" + std::to_string(id) + "\n";
+    const int n = static_cast<int>(Next(&seed) % 4);
+    for (int i = 0; i < n; ++i) subs += Next(&seed) % 3 ? " add v1 1\n whistle\n" : std::string(" ") + conds[Next(&seed) % 4] + "\n";
+    subs += " add v1 1\n ret\n";  // a condition never guards the return
+  }
+  // Subroutines call nothing: any call is fine inside a block.
+  const int n = 5 + static_cast<int>(Next(&seed) % 20);
+  for (int i = 0; i < n; ++i) {
+    if (Next(&seed) % 5 == 0) {
+      top += " begin\n";
+      const int k = static_cast<int>(Next(&seed) % 5);
+      for (int j = 0; j < k; ++j) top += plain(true);
+      top += " close\n";
+    } else {
+      top += plain(false);
+    }
+  }
+  top += " whistle\n end\n";
+  return top + subs;
+}
+
+TEST(SpScriptTest, MatchesTheModelOnRandomScripts) {
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    const std::string src = RandomSource(seed);
+    Rig r(src);
+    r.host.rx = static_cast<std::int32_t>(seed % 3) - 1;
+    r.host.ry = static_cast<std::int32_t>(seed / 3 % 3) - 1;
+    r.machine.VarSet(2, 3);  // v2 holds a player; its animation ends every fifth tick
+    Model m;
+    m.list = &r.list;
+    m.code = m.Code(1);
+    m.rx = r.host.rx;
+    m.ry = r.host.ry;
+    m.vars[2] = 3;
+    std::vector<int> got;
+    for (int t = 0; t < 400 && r.machine.State() != SPSCRIPT_FINISHED; ++t) {
+      r.host.finished[3] = t % 5 == 0;
+      const std::size_t before = r.host.events.size();
+      r.machine.Update();
+      for (std::size_t i = before; i < r.host.events.size(); ++i)
+        if (r.host.events[i].op == 46) got.push_back(t);
+      m.tick = t;
+      m.Tick();
+      ++r.host.tick;
+      ASSERT_EQ(r.machine.State() == SPSCRIPT_FINISHED, m.done) << "seed " << seed << " tick " << t << "\n" << src;
+    }
+    EXPECT_TRUE(m.done) << src;
+    EXPECT_EQ(got, m.trace) << "seed " << seed << "\n" << src;
+    EXPECT_EQ(r.machine.Var(1), m.vars[1]) << src;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The shipped scripts on the fake host: each finishes, and the throw-in,
+// corner and free kick place their people as staged.
+struct Shipped {
+  FakeHost host;
+  SpScriptMachine machine{spscript_List, &host};
+  explicit Shipped(std::int32_t id, std::int32_t rx, std::int32_t ry, std::int32_t action) {
+    host.rx = rx;
+    host.ry = ry;
+    host.action = action;
+    machine.Reset();
+    machine.HolderSet(8);
+    machine.Call(id);
+  }
+  int Run() {
+    int t = 0;
+    for (; t < 2000 && machine.State() != SPSCRIPT_FINISHED; ++t) {
+      // Every animation ends and every walk arrives some ticks after it starts.
+      for (std::int32_t h = 1; h <= 24; ++h) {
+        host.finished[h] = t % 20 == 19;
+        host.frame[h] = t % 40;
+        host.near[h] = t % 30 == 29;
+      }
+      machine.Update();
+      ++host.tick;
+    }
+    return t;
+  }
+  std::vector<std::int32_t> Args(std::int32_t op, std::int32_t who) const {
+    for (const Event& e : host.events)
+      if (e.op == op && !e.args.empty() && e.args[0] == who) return e.args;
+    return {};
+  }
+};
+
+TEST(SpScriptTest, ShippedListIsOrdered) {
+  int i = 0;
+  for (; spscript_List[i].id != -1; ++i) {
+    EXPECT_EQ(spscript_List[i].id, i + 1);
+    EXPECT_NE(spscript_List[i].code, nullptr);
+  }
+  EXPECT_EQ(i, 22);
+  EXPECT_EQ(spscript_List[i].code, nullptr);
+}
+
+TEST(SpScriptTest, ShippedScriptsStageTheirRestarts) {
+  for (std::int32_t ry : {-5760, 5760}) {
+    Shipped s(1, 1200, ry, 1);
+    EXPECT_LT(s.Run(), 2000);
+    const std::int32_t side = ry < 0 ? -1 : 1;
+    EXPECT_EQ(s.Args(13, 3), (std::vector<std::int32_t>{3, 1200, side * 5760}));    // taker on the line
+    EXPECT_EQ(s.Args(21, 3), (std::vector<std::int32_t>{3, 1200, side * 7200}));    // facing out
+    EXPECT_EQ(s.Args(13, 8), (std::vector<std::int32_t>{8, 1200, ry - side * 720}));  // holder inside
+    EXPECT_EQ(s.Args(19, 3), (std::vector<std::int32_t>{3, 173}));
+    EXPECT_EQ(s.host.TickOf(48), 1);
+    ASSERT_FALSE(s.host.events.empty());
+    EXPECT_EQ(s.host.events.back().op, 3);
+    EXPECT_FALSE(s.host.events.back().penalty);
+  }
+  const struct {
+    std::int32_t rx, ry, anim, faceX;
+  } corners[] = {{-9360, -5760, 175, -10080}, {-9360, 5760, 174, -10080}, {9360, -5760, 174, 10080},
+                 {9360, 5760, 175, 10080}};
+  for (const auto& c : corners) {
+    Shipped s(4, c.rx, c.ry, 1);
+    EXPECT_LT(s.Run(), 2000);
+    EXPECT_EQ(s.Args(13, 3), (std::vector<std::int32_t>{3, c.rx, c.ry}));
+    EXPECT_EQ(s.Args(21, 3), (std::vector<std::int32_t>{3, c.faceX, c.ry}));
+    EXPECT_EQ(s.Args(19, 3), (std::vector<std::int32_t>{3, c.anim}));
+    bool freed = false;
+    for (const Event& e : s.host.events) freed = freed || (e.op == 20 && e.args[0] == 0);
+    EXPECT_TRUE(freed);
+  }
+  for (std::int32_t action : {2, 3, 4}) {
+    for (std::int32_t id : {11, 22}) {
+      Shipped s(id, -3000, 1000, action);
+      s.host.dir[3] = 1;
+      EXPECT_LT(s.Run(), 2000);
+      const std::int32_t refX = -3000 + (action == 4 ? 432 : 1008);
+      EXPECT_EQ(s.Args(13, SPSCRIPT_HANDLE_REFEREE), (std::vector<std::int32_t>{SPSCRIPT_HANDLE_REFEREE, refX, 1000}));
+      EXPECT_EQ(s.Args(13, 5), (std::vector<std::int32_t>{5, -3144, 1000}));
+      EXPECT_EQ(s.Args(21, 3), (std::vector<std::int32_t>{3, 9360, 0}));
+      EXPECT_EQ(s.Args(19, SPSCRIPT_HANDLE_REFEREE),
+                (std::vector<std::int32_t>{SPSCRIPT_HANDLE_REFEREE, action == 4 ? 123 : 179}));
+      int cards = 0;
+      for (const Event& e : s.host.events) cards += e.op == 43;
+      // The card sequence runs once, in the block for a plain foul (and always
+      // in the penalty's block), after it for a card.
+      EXPECT_EQ(cards, id == 22 && action != 4 ? 2 : 1) << id << " " << action;
+      EXPECT_EQ(s.host.events.back().penalty, id == 22);
+      EXPECT_EQ(s.host.TickOf(id == 22 ? 44 : 24), s.host.events.back().tick - 1);
+    }
+  }
+  Shipped sub(21, 0, 0, 1);
+  EXPECT_LT(sub.Run(), 2000);
+  EXPECT_EQ(sub.Args(14, 9), (std::vector<std::int32_t>{9, -432, -6336, 160}));
+  EXPECT_EQ(sub.Args(13, SPSCRIPT_HANDLE_SPARE), (std::vector<std::int32_t>{SPSCRIPT_HANDLE_SPARE, 0, -5904}));
+  EXPECT_EQ(sub.Args(14, SPSCRIPT_HANDLE_SPARE), (std::vector<std::int32_t>{SPSCRIPT_HANDLE_SPARE, 0, 0, 102}));
+  EXPECT_GE(sub.host.TickOf(41), 0);
+}
+
+}  // namespace

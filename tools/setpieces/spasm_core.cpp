@@ -1,6 +1,7 @@
 #include "spasm.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -106,6 +107,7 @@ int LineOf(const Script& s, std::size_t w) { return w < s.lines.size() ? s.lines
 bool Assemble(const std::string& text, const std::string& origin, Program* out, std::string* error) {
   Program prog;
   std::map<std::string, int> aliases = {{"$rx", 23}, {"$zero", 24}, {"$ry", 25}};
+  std::map<std::string, std::int32_t> consts;
   struct Pending { std::size_t script, word; std::string target; int line; };
   std::vector<Pending> calls;
   std::istringstream in(text);
@@ -127,6 +129,15 @@ bool Assemble(const std::string& text, const std::string& origin, Program* out, 
         return Fail(error, origin, line, "variable slot outside 0-25: " + tok[2]);
       if (aliases.count(tok[1])) return Fail(error, origin, line, "alias defined twice: " + tok[1]);
       aliases[tok[1]] = static_cast<int>(slot);
+      continue;
+    }
+    if (tok[0] == "const") {
+      std::int64_t v = 0;
+      if (tok.size() != 3 || !ParseInt(tok[2], &v) || v < INT32_MIN || v > INT32_MAX ||
+          IsVar(static_cast<std::int32_t>(v)) || !(std::isupper(static_cast<unsigned char>(tok[1][0]))))
+        return Fail(error, origin, line, "const wants \"const NAME <number>\"");
+      if (consts.count(tok[1])) return Fail(error, origin, line, "const defined twice: " + tok[1]);
+      consts[tok[1]] = static_cast<std::int32_t>(v);
       continue;
     }
     if (tok[0] == "script" || tok[0] == "sub") {
@@ -169,6 +180,10 @@ bool Assemble(const std::string& text, const std::string& origin, Program* out, 
         auto it = aliases.find(t);
         if (it == aliases.end()) return Fail(error, origin, line, "unknown variable: " + t);
         w = VarWord(it->second);
+      } else if (std::isupper(static_cast<unsigned char>(t[0]))) {
+        auto it = consts.find(t);
+        if (it == consts.end()) return Fail(error, origin, line, "unknown constant: " + t);
+        w = it->second;
       } else if (t[0] == 'v') {
         std::int64_t slot = 0;
         if (!ParseInt(t.substr(1), &slot) || slot < 0 || slot >= kVarSlots)
