@@ -224,7 +224,7 @@ void SpScriptMachine::Update() {
     do {
       QDX_ASSERT(++guard < kStepCap);
       Run();
-    } while (state_ != SPSCRIPT_FINISHED && script_[pc_] != 35);
+    } while (state_ == SPSCRIPT_RUNNING && script_[pc_] != 35);
     return;
   }
   if (op == 36 && loop_) {

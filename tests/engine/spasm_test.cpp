@@ -137,6 +137,9 @@ TEST(SpasmTest, RefusesBrokenSourcesNamingTheLine) {
       {"script 1 a\n start\n wait NOPE\n end\n", 3, "unknown constant"},
       {"const Nope x\n", 1, "const wants"},
       {"const A 1\nconst A 2\n", 2, "const defined twice"},
+      {"script 1 a\n start\n begin\n if_rx_neg\n close\n end\n", 4, "if_rx_neg guards close"},
+      {"script 1 a\n start\n if_ry_pos\n begin\n close\n end\n", 3, "if_ry_pos guards begin"},
+      {"sub 2 b\n if_dir0 v1\n ret\n", 2, "if_dir0 guards ret"},
   };
   for (const Case& c : cases) {
     spasm::Program p;

@@ -367,7 +367,7 @@ struct Model {
       switch (op) {
         case 1: vars[23] = rx; vars[25] = ry; break;
         case 2: wait = code[pc - 1]; waiting = true; break;
-        case 3: done = true; break;
+        case 3: pc -= len; done = true; break;
         case 6: vars[code[pc - 2] - SPSCRIPT_VAR_BASE] = V(code[pc - 1]); break;
         case 7: vars[code[pc - 2] - SPSCRIPT_VAR_BASE] += V(code[pc - 1]); break;
         case 9: code = stack.back().first; pc = stack.back().second; stack.pop_back(); break;
@@ -409,7 +409,11 @@ std::string RandomSource(std::uint32_t seed) {
       case 0: return std::string(" whistle\n");
       case 1: return " set v1 " + std::to_string(Next(&seed) % 9) + "\n";
       case 2: return " add v1 " + std::to_string(Next(&seed) % 9) + "\n";
-      case 3: return std::string(" ") + conds[Next(&seed) % 4] + "\n";
+      case 3: {
+        // A condition guards an ordinary instruction, never a block edge.
+        static const char* guarded[] = {" whistle\n", " add v1 2\n", " set v1 1\n", " call s2\n"};
+        return std::string(" ") + conds[Next(&seed) % 4] + "\n" + guarded[Next(&seed) % 4];
+      }
       case 4: return " call s" + std::to_string(2 + Next(&seed) % 3) + "\n";
       case 5: return " wait " + std::to_string(Next(&seed) % 4) + "\n";
       default: return std::string(" wait_anim v2\n");
@@ -460,6 +464,8 @@ TEST(SpScriptTest, MatchesTheModelOnRandomScripts) {
       m.tick = t;
       m.Tick();
       ++r.host.tick;
+      ASSERT_EQ(r.machine.Pc(), m.pc) << "seed " << seed << " tick " << t;
+      ASSERT_EQ(r.machine.SkipFlag(), m.skip) << "seed " << seed << " tick " << t;
       ASSERT_EQ(r.machine.State() == SPSCRIPT_FINISHED, m.done) << "seed " << seed << " tick " << t << "\n" << src;
     }
     EXPECT_TRUE(m.done) << src;

@@ -255,6 +255,15 @@ bool Check(const Program& prog, const std::string& origin, std::string* error) {
       } else if (inBlock && (info.waits || op == 1 || op == 9)) {
         return Fail(error, origin, line, std::string("block holds ") + info.mnemonic + " in " + s.name);
       }
+      if (info.condition) {
+        // The guarded instruction must be an ordinary one: a skipped block
+        // edge or return would leave the machine out of step.
+        const std::size_t next = pc + 1 + static_cast<std::size_t>(info.argc);
+        const std::int32_t g = next < s.words.size() ? s.words[next] : 0;
+        if (g == 0 || g == 34 || g == 35 || g == 36 || g == 9)
+          return Fail(error, origin, line,
+                      std::string(info.mnemonic) + " guards " + (g == 0 ? "nothing" : kOps[g].mnemonic) + " in " + s.name);
+      }
       lastOp = op;
       pc += 1 + static_cast<std::size_t>(info.argc);
     }
@@ -353,7 +362,7 @@ std::string EmitCpp(const Program& prog) {
   std::sort(order.begin(), order.end(), [](const Script* a, const Script* b) { return a->id < b->id; });
   std::ostringstream o;
   o << "// Generated from assets/setpieces/scripts.txt by spasm; do not edit.\n"
-    << "#include \"spscript.h\"\n\nnamespace {\n";
+    << "#include \"engine/spscript.h\"\n\nnamespace {\n";
   for (const Script* s : order) {
     o << "// " << s->name << "\nconst std::int32_t s_aiScript" << s->id << "[] = {";
     for (std::size_t i = 0; i < s->words.size(); ++i) o << (i % 12 == 0 ? "\n    " : " ") << s->words[i] << ',';
