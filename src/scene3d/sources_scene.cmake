@@ -1,0 +1,1 @@
+list(APPEND SCENE3D_SOURCES texture.cpp model.cpp)
