@@ -68,7 +68,8 @@ extern std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
 // on entry and runs the loading steps once it is set.
 extern std::int32_t scene3d_bBuilt;
 
-void scene3d_DrawFrame();
+// 1 when a frame was drawn.
+std::int32_t scene3d_DrawFrame();
 void scene3d_Init();
 void scene3d_Shutdown();
 

@@ -5,7 +5,6 @@
 
 std::int32_t goals_NetDepth = 60;
 std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
-std::int32_t scene3d_bBuilt = 0;
 
 void kits_CopyAppearance(Player*, const Player*) {}
 
@@ -31,7 +30,4 @@ void pcframe_TrailAdd(std::int32_t, std::int32_t, std::int32_t, std::int32_t, st
                       std::int32_t) {}
 void pcframe_TrailReset(PCFrameTrail*) {}
 
-void scene3d_DrawFrame() {}
-void scene3d_Init() { scene3d_bBuilt = 1; }
-void scene3d_Shutdown() {}
 

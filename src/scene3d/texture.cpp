@@ -9,10 +9,6 @@
 #include "shell/debuglog.h"
 #include "shell/pcinstall.h"
 
-Q3DDevice* scene3d_poDevice = nullptr;
-Q3DCamera* scene3d_poCamera = nullptr;
-uint8_t scene3d_eColourMode = SCENE3D_COLOUR;
-
 namespace {
 
 // Side of the stand-in texture for a file that cannot be read.
