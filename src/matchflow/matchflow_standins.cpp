@@ -31,9 +31,3 @@ std::int32_t caption_bIsPending() { return 0; }
 std::int32_t caption_iTypeGet() { return 0; }
 std::int32_t caption_bBlinkOnGet() { return 0; }
 
-const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong) {
-  static char sz[8];
-  if (iIndex == 11) return bLong ? "DRM" : "DREAM";
-  std::snprintf(sz, sizeof sz, bLong ? "19%2d" : "%2d", 58 + 4 * iIndex);
-  return sz;
-}
