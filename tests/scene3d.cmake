@@ -1,8 +1,6 @@
-# The match scene's textures and model files over a recording device. The
-# modules under test are compiled in, so the test links only the 3D core
-# and what it stands on.
-set(SCENE3D_UNIT_SOURCES ${CMAKE_SOURCE_DIR}/src/scene3d/texture.cpp ${CMAKE_SOURCE_DIR}/src/scene3d/model.cpp)
+# The match scene over a recording device: textures, model files, the scene's
+# set-up and its frame drawing.
 korvena_test(scene3d_tests
   SOURCES scene3d/scene3d_test_env.cpp scene3d/fake_device.cpp scene3d/texture_test.cpp scene3d/model_test.cpp
-          ${SCENE3D_UNIT_SOURCES}
-  DEPS korvena_render3d korvena_display korvena_shell korvena_framework korvena_platform)
+          scene3d/scene_test.cpp
+  DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")

@@ -66,13 +66,33 @@ class RecordingDevice : public Q3DDevice {
     calls.push_back("MeshDraw " + std::to_string(p->uCount) + " " + std::to_string(c));
   }
   void FaceListDraw(const Q3DQuadList*, const Q3DCamera*, uint32_t) override { calls.push_back("FaceListDraw"); }
-  void ScreenQuadDraw(const Q3DScreenQuad*, const Q3DCamera*, uint32_t) override { calls.push_back("ScreenQuadDraw"); }
-  void VertexListDraw(const Q3DScreenVertex*, uint32_t n, const Q3DCamera*, uint32_t) override {
-    calls.push_back("VertexListDraw " + std::to_string(n));
+  void ScreenQuadDraw(const Q3DScreenQuad* q, const Q3DCamera*, uint32_t) override {
+    std::string s = "ScreenQuadDraw " + std::to_string(q->uKind);
+    for (int k = 0; k < 4; ++k) s += " " + std::to_string(q->aiRect[k]);
+    for (const Q3DColour& c : q->aColour)
+      s += " " + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + "," + std::to_string(c.a);
+    calls.push_back(s);
   }
-  void TextureSet(const void*) override { calls.push_back("TextureSet"); }
+  void VertexListDraw(const Q3DScreenVertex* v, uint32_t n, const Q3DCamera*, uint32_t) override {
+    std::string s = "VertexListDraw " + std::to_string(n);
+    for (uint32_t k = 0; k < n; ++k)
+      s += " " + std::to_string(static_cast<int>(v[k].x)) + "," + std::to_string(static_cast<int>(v[k].y)) + "," +
+           std::to_string(v[k].oColour.r) + "," + std::to_string(v[k].oColour.a);
+    calls.push_back(s);
+  }
+  void TextureSet(const void* p) override {
+    calls.push_back(p != nullptr && static_cast<const Q3DObject*>(p)->uType == Q3D_TYPE_SPRITE_SHEET ? "TextureSet sheet"
+                                                                                                     : "TextureSet");
+  }
   void TextureRegister(Q3DImageTexture* t) override;
-  void ParameterSet(uint32_t id, const void*) override { calls.push_back("ParameterSet " + std::to_string(id)); }
+  void ParameterSet(uint32_t id, const void* p) override {
+    std::string s = "ParameterSet " + std::to_string(id);
+    if (id == Q3D_PARAM_FLAT_COLOUR) {
+      const auto* c = static_cast<const Q3DColour*>(p);
+      s += " " + std::to_string(c->r) + "," + std::to_string(c->g) + "," + std::to_string(c->b) + "," + std::to_string(c->a);
+    }
+    calls.push_back(s);
+  }
   void RenderStateSet(uint32_t s, uint32_t v) override {
     calls.push_back("RenderStateSet " + std::to_string(s) + " " + std::to_string(v));
   }
@@ -81,12 +101,24 @@ class RecordingDevice : public Q3DDevice {
     d->u = s[0] * static_cast<float>(w);
     d->v = s[1] * static_cast<float>(h);
   }
-  uint32_t SheetCreate(Q3DSpriteSheet*, const char*) override { return 0; }
-  void SheetFree(Q3DSpriteSheet*) override {}
-  void SheetSpriteDraw(Q3DSpriteSheet*, uint32_t, int32_t, int32_t) override {}
-  uint32_t TextureLoad(Q3DTexture*, const char*) override { return 0; }
+  uint32_t SheetCreate(Q3DSpriteSheet* p, const char*) override {
+    p->iHandle = 0;
+    return 0;
+  }
+  void SheetFree(Q3DSpriteSheet*) override { calls.push_back("SheetFree"); }
+  void SheetSpriteDraw(Q3DSpriteSheet*, uint32_t f, int32_t x, int32_t y) override {
+    calls.push_back("SheetSpriteDraw " + std::to_string(f) + " " + std::to_string(x) + " " + std::to_string(y));
+  }
+  uint32_t TextureLoad(Q3DTexture* t, const char*) override {
+    t->iHandle = nextFont++;
+    return 0;
+  }
+  int32_t nextFont = 0;
   void TextureFree(void*) override { calls.push_back("TextureFree"); }
-  void TextDraw(Q3DTexture*, int32_t, int32_t, uint32_t, const char*) override {}
+  void TextDraw(Q3DTexture* f, int32_t x, int32_t y, uint32_t a, const char* t) override {
+    calls.push_back("TextDraw " + std::to_string(f->iHandle) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+                    std::to_string(a) + " " + t);
+  }
   Q3DImage* ImageCreate(int32_t w, int32_t h) override {
     if (w <= 0 || h <= 0) return nullptr;
     ++liveImages;
