@@ -13,6 +13,7 @@
 #include "render3d/q3d_camera.h"
 #include "render3d/q3d_imagefile.h"
 #include "render3d/vidselect.h"
+#include "scene3d/loading.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
 #include "scene3d/texture.h"
@@ -30,6 +31,8 @@ int32_t scene3d_bSoftware = 1;
 int32_t scene3d_aiDetailCount[SCENE3D_DETAIL_LEVELS] = {};
 Q3DTexture* scene3d_apoFont[2] = {nullptr, nullptr};
 Q3DSpriteSheet* scene3d_poSpriteSheet = nullptr;
+uint32_t scene3d_uScreenWidth = 640;
+uint32_t scene3d_uScreenHeight = 480;
 std::int32_t scene3d_bBuilt = 0;
 
 const Q3DColour scene3d_aoKitColours[SCENE3D_KIT_COLOURS] = {
@@ -104,6 +107,42 @@ void Scene3D::Load() {
 
 // ---- Set-up and shut-down -----------------------------------------------------------------
 
+void scene3d_FontsLoad() {
+  scene3d_FontsFree();
+  pctext_FontsLoad(scene3d_bSoftware);
+  const int32_t set = pctext_iCurrentSet;
+  for (int32_t i = 0; i < 2; ++i) {
+    char path[PCINSTALL_PATH_SIZE];
+    pcinstall_TexturePath(path, pctext_aaoFontSets[set][i].szFileName);
+    scene3d_apoFont[i] = scene3d_poTextureLoad(path);
+  }
+}
+
+void scene3d_FontsFree() {
+  for (Q3DTexture*& f : scene3d_apoFont) {
+    if (f != nullptr && scene3d_poDevice != nullptr) scene3d_poDevice->TextureFree(f);
+    delete f;
+    f = nullptr;
+  }
+  pctext_FontSet(0);
+}
+
+int32_t scene3d_bSpriteSheetCreate() {
+  if (scene3d_poDevice == nullptr) return 0;
+  if (scene3d_poSpriteSheet != nullptr) scene3d_poDevice->SheetFree(scene3d_poSpriteSheet);
+  delete scene3d_poSpriteSheet;
+  char sheet[PCINSTALL_PATH_SIZE];
+  pcinstall_TexturePath(sheet, "images\\sprites.tga");
+  scene3d_poSpriteSheet = new Q3DSpriteSheet();
+  if (scene3d_poDevice->SheetCreate(scene3d_poSpriteSheet, sheet) != 0 || scene3d_poSpriteSheet->iHandle < 0) {
+    debuglog_Printf("The sprite sheet %s could not be made; sheet sprites are not drawn.\n", sheet);
+    delete scene3d_poSpriteSheet;
+    scene3d_poSpriteSheet = nullptr;
+    return 0;
+  }
+  return 1;
+}
+
 Q3DTexture* scene3d_poTextureLoad(const char* pszPath) {
   if (scene3d_poDevice == nullptr || pszPath == nullptr) return nullptr;
   Q3DTexture* t = new Q3DTexture();
@@ -144,22 +183,8 @@ void scene3d_StartOnDevice(Q3DDevice* d, int32_t bSoftware, uint32_t uWidth, uin
   QMathMatrixIdentity(&scene3d_mMirror);
   scene3d_mMirror.m[10] = -1.0f;
   scene3d_poScene = new Scene3D();
-  // The match fonts and the renderer's sprite sheet.
-  pctext_FontsLoad(bSoftware);
-  const int32_t set = pctext_iCurrentSet;
-  for (int32_t i = 0; i < 2; ++i) {
-    char path[PCINSTALL_PATH_SIZE];
-    pcinstall_TexturePath(path, pctext_aaoFontSets[set][i].szFileName);
-    scene3d_apoFont[i] = scene3d_poTextureLoad(path);
-  }
-  char sheet[PCINSTALL_PATH_SIZE];
-  pcinstall_TexturePath(sheet, "images\\sprites.tga");
-  scene3d_poSpriteSheet = new Q3DSpriteSheet();
-  if (d->SheetCreate(scene3d_poSpriteSheet, sheet) != 0 || scene3d_poSpriteSheet->iHandle < 0) {
-    debuglog_Printf("The sprite sheet %s could not be made; sheet sprites are not drawn.\n", sheet);
-    delete scene3d_poSpriteSheet;
-    scene3d_poSpriteSheet = nullptr;
-  }
+  scene3d_uScreenWidth = uWidth;
+  scene3d_uScreenHeight = uHeight;
   pctext_3DTextModeSet(1);
   scene3d_bFirstFrame = 0;
   scene3d_bBuilt = 1;
@@ -222,18 +247,11 @@ void scene3d_StopOnDevice() {
   delete scene3d_poSortList;
   scene3d_poSortList = nullptr;
   Q3DDevice* d = scene3d_poDevice;
-  if (d != nullptr) {
-    if (scene3d_poSpriteSheet != nullptr) d->SheetFree(scene3d_poSpriteSheet);
-    for (Q3DTexture*& f : scene3d_apoFont)
-      if (f != nullptr) d->TextureFree(f);
-  }
+  if (d != nullptr && scene3d_poSpriteSheet != nullptr) d->SheetFree(scene3d_poSpriteSheet);
   delete scene3d_poSpriteSheet;
   scene3d_poSpriteSheet = nullptr;
-  for (Q3DTexture*& f : scene3d_apoFont) {
-    delete f;
-    f = nullptr;
-  }
-  pctext_FontSet(0);
+  scene3d_FontsFree();
+  loading_Release();
   pctext_3DTextModeSet(0);
   scene3d_poDevice = nullptr;
   scene3d_poCamera = nullptr;

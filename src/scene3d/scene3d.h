@@ -68,6 +68,8 @@ extern int32_t scene3d_bSoftware;
 extern int32_t scene3d_aiDetailCount[SCENE3D_DETAIL_LEVELS];
 extern Q3DTexture* scene3d_apoFont[2];
 extern Q3DSpriteSheet* scene3d_poSpriteSheet;
+extern uint32_t scene3d_uScreenWidth;
+extern uint32_t scene3d_uScreenHeight;
 extern const Q3DColour scene3d_aoKitColours[SCENE3D_KIT_COLOURS];
 
 // Brings the scene up on a device already created and initialised (the
@@ -76,6 +78,13 @@ void scene3d_StartOnDevice(Q3DDevice* poDevice, int32_t bSoftware, uint32_t uWid
 // Frees the scene and forgets the device without closing it (the part of
 // scene3d_Shutdown before the device goes).
 void scene3d_StopOnDevice();
+// The two match fonts of the current renderer as device textures (freed
+// first when loaded), and freed again (font 0 selected).
+void scene3d_FontsLoad();
+void scene3d_FontsFree();
+// The renderer's sprite sheet "images\sprites.tga"; 0 when it cannot be made
+// (sheet sprites are then not drawn).
+int32_t scene3d_bSpriteSheetCreate();
 // An image file (full game path) as a device texture; null when the device
 // cannot load it.
 Q3DTexture* scene3d_poTextureLoad(const char* pszPath);

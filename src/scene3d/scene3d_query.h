@@ -8,3 +8,13 @@ std::int32_t scene3d_iStadiumLookGet();
 std::int32_t scene3d_iDetailSettingGet();
 // Finds the kits' colour equivalents and sets the scene's colour mode.
 void scene3d_KitColoursFind();
+
+// The loading screen's texts: the match's extended game mode, the two team
+// names (0 home, 1 away) and year labels, the stadium's city, the history
+// round title and a front-end text by id.
+std::int32_t scene3d_iExtendedModeGet();
+const char* scene3d_pszTeamNameGet(std::int32_t bAway);
+const char* scene3d_pszTeamYearGet(std::int32_t bAway);
+const char* scene3d_pszCityNameGet();
+const char* scene3d_pszRoundTitleGet();
+const char* scene3d_pszFrontEndText(std::int32_t iId);

@@ -8,7 +8,6 @@ std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
 
 void kits_CopyAppearance(Player*, const Player*) {}
 
-std::int32_t loading_bRunStep(std::int32_t bFlag) { return bFlag ? 1 : 0; }
 
 void pcframe_AddAimMarker(std::int32_t, std::int32_t, std::uint16_t, std::uint16_t) {}
 void pcframe_AddQuadMarker(const std::int32_t[4][3], std::int32_t) {}

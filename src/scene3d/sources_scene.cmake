@@ -1,1 +1,1 @@
-list(APPEND SCENE3D_SOURCES texture.cpp model.cpp scene3d_state.cpp scene3d.cpp scene3d_query.cpp)
+list(APPEND SCENE3D_SOURCES texture.cpp model.cpp scene3d_state.cpp scene3d.cpp scene3d_query.cpp loading.cpp)

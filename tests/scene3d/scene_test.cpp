@@ -22,6 +22,8 @@ struct SceneTest : ::testing::Test {
   }
   void Start(int32_t software) {
     scene3d_StartOnDevice(&device, software, 640, 480);
+    scene3d_FontsLoad();
+    scene3d_bSpriteSheetCreate();
     device.calls.clear();
   }
   // A packet whose camera is valid (identity rotation, eye at the origin
@@ -58,6 +60,7 @@ TEST_F(SceneTest, StartSetsTheStatesTheCameraAndTheTextMode) {
   EXPECT_EQ(scene3d_bDisplay3DUp, 1);
   EXPECT_EQ(scene3d_bBuilt, 1);
   EXPECT_NE(scene3d_poSortList, nullptr);  // software only
+  scene3d_FontsLoad();
   EXPECT_NE(scene3d_apoFont[0], nullptr);
   EXPECT_NE(scene3d_apoFont[1], nullptr);
   EXPECT_FLOAT_EQ(scene3d_mMirror.m[10], -1.0f);
