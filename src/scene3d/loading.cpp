@@ -350,8 +350,10 @@ std::int32_t loading_bRunStep(std::int32_t bFlag) {
     g_iPiece = 0;
     return 0;
   }
+  // Without a renderer there is nothing to load or show: the sequence is over
+  // (the loading state would otherwise wait for ever).
   Q3DDevice* d = scene3d_poDevice;
-  if (d == nullptr) return 0;
+  if (d == nullptr) return 1;
   d->SceneBegin();
   d->RenderStateSet(11, 0);
   d->RenderStateSet(3, 8);
