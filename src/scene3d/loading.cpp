@@ -11,6 +11,7 @@
 #include "scene3d/scene3d_state.h"
 #include "scene3d/texture.h"
 #include "shell/pcinstall.h"
+#include "shell/texts.h"
 
 LoadingPiece loading_aoPieces[LOADING_PIECES] = {};
 int32_t loading_iStep = 0;
@@ -139,23 +140,23 @@ void TextsDraw(Q3DDevice* d) {
   const Q3DColour title{186, 186, 118, 255}, plain{200, 200, 200, 255};
   const char* t = nullptr;
   int32_t ty = 60;
-  if (mode == 50 || mode == 74) t = scene3d_pszFrontEndText(35);
+  if (mode == 50 || mode == 74) t = scene3d_pszFrontEndText(IDS_FE_FRIENDLY_MATCH);
   else if (training) {
-    t = scene3d_pszFrontEndText(38);
+    t = scene3d_pszFrontEndText(IDS_FE_TRAINING_SESSION);
     ty = 53;
-  } else if (mode == 15) t = scene3d_pszFrontEndText(25);
+  } else if (mode == 15) t = scene3d_pszFrontEndText(IDS_FE_DEMO_MATCH);
   else t = scene3d_pszRoundTitleGet();
   ShadowText(d, t, 48, ty, 0, title);
   char line[160];
   TeamLine(line, sizeof line, 0, withYear);
   ShadowText(d, line, 48, training ? 154 : 108, 0, plain);
   if (!training) {
-    ShadowText(d, scene3d_pszFrontEndText(134), 48, 156, 0, plain);
+    ShadowText(d, scene3d_pszFrontEndText(IDS_FE_VERSUS_WORD), 48, 156, 0, plain);
     TeamLine(line, sizeof line, 1, withYear);
     ShadowText(d, line, 48, 196, 0, plain);
     ShadowText(d, scene3d_pszCityNameGet(), 48, 248, 0, plain);
   }
-  ShadowText(d, scene3d_pszFrontEndText(10), 320, 440, 2, plain);
+  ShadowText(d, scene3d_pszFrontEndText(IDS_FE_PLEASE_WAIT_LOADING), 320, 440, 2, plain);
 }
 
 void ScreenDraw(Q3DDevice* d) {
