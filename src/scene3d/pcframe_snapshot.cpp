@@ -133,6 +133,7 @@ uint16_t pcframe_HeadTurn(uint16_t uHead, uint16_t uTarget) {
 
 void pcframe_BallStore(std::int32_t bReplaying) {
   FramePacket* p = pcframe_poCurrent;
+  if (p == nullptr) return;  // no packet (the frame packet is not set up)
   Ball* b = &ball_oBall;
   p->oBall.iX = ball_XGet(b);
   p->oBall.iHeight = ball_HeightGet(b);
@@ -164,6 +165,7 @@ void pcframe_BallStore(std::int32_t bReplaying) {
 
 PacketTrail* pcframe_poTrailAlloc(const int32_t aiP[3], const int32_t aiQ[3], int32_t iSlot, uint32_t uValue) {
   FramePacket* pk = pcframe_poCurrent;
+  if (pk == nullptr) return nullptr;
   if (iSlot != 0 && iSlot != 1) {
     for (PacketTrail& t : pk->aoTrails) {
       std::memset(t.afStart, 0, sizeof t.afStart);
@@ -210,6 +212,7 @@ void pcframe_TrailReplay(PCFrameTrail* poTrail, std::int32_t iFrame) {
   if (poTrail == nullptr || iFrame < poTrail->iStartFrame) return;
   PacketTrail* t = pcframe_poTrailAlloc(poTrail->aiStart, poTrail->aiEnd, poTrail->iSlot, poTrail->uValue);
   if (t == nullptr) {
+    if (pcframe_poCurrent == nullptr) return;
     for (PacketTrail& e : pcframe_poCurrent->aoTrails) {
       e.bReplayed = 1;
       e.iStartFrame = poTrail->iStartFrame;
