@@ -6,3 +6,6 @@ target_compile_definitions(spasm_tests PRIVATE KORVENA_SOURCE_DIR="${CMAKE_SOURC
 korvena_test(spscript_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/spscript_test.cpp
   DEPS korvena_engine spasm_core)
+korvena_test(gauge_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/matchflow/gauge_test.cpp
+  DEPS korvena_matchflow korvena_shell)

@@ -1,0 +1,2 @@
+# The set-piece power gauge.
+list(APPEND MATCHFLOW_SOURCES gauge.cpp)
