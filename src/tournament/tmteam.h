@@ -26,6 +26,16 @@ std::int32_t tmteam_GroupPlaceFind(Year* y, const char* pszCode, std::uint32_t* 
 // holding the thirds' code (id 418), once those groups are decided.
 void history_GroupCodesResolve(Year* y);
 void history_PlaceholdersResolve(Year* y);
+// The team with the most points among the winners (place 1) of the listed
+// rounds, or the fewest among the places the codes name; -1 while any is
+// undecided; the giving round's first place code becomes "out".
+std::int32_t tmteam_WinnerGet(Year* y, const char* pszList, std::uint32_t* pName);
+std::int32_t tmteam_LoserGet(Year* y, const char* pszList, std::uint32_t* pName);
+std::int32_t history_IsStatCode(const Round* r, std::int32_t n);
+std::int32_t history_IsLoserCode(const Round* r, std::int32_t n);
+std::int32_t history_IsStat89Code(const Round* r, std::int32_t n);
+std::int32_t history_IsCmbStatCode(const Round* r, std::int32_t n);
+std::int32_t history_IsRandCode(const Round* r, std::int32_t n);
 void history_YearCompleteCheck(Year* y);
 void tmteam_GroupTablesCollect(Year* y);
 void tmteam_GroupTablesSortAll(Year* y);

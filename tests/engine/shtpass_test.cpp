@@ -169,6 +169,9 @@ TEST(PassChoice, LaneAndBend) {
   EXPECT_EQ(rec.bBent, 1);
   EXPECT_NEAR(rec.x, 1434, 2);
   EXPECT_NEAR(rec.y, 125, 2);
+  // Every member of the side in possession must be attacking.
+  EnginePlayer(3)->oAIInfo.bIsAttacking = 0;
+  EXPECT_DEATH(shtpass_PassChoose(EnginePlayer(6), &rec, 0), "poTeammate->oAIInfo.bIsAttacking");
 }
 
 TEST(PassLead, NearAndFarFromTheGoalLine) {
