@@ -36,13 +36,14 @@ TEST_F(Game, AudioStateAndCaptureInAWholeRun) {
 
 TEST_F(Game, TheMenusPlayTheirMusicAndSounds) {
   std::string capture = home_ / "menu-sound.wav";
+  std::string states;
+  for (int f = 311; f <= 330; ++f) states += std::to_string(f) + " audio-state\n";
   korvena_test::GameRun r = run(
       "300 audio-state\n"
-      "310 keydown RIGHT\n"
-      "311 audio-state\n"
-      "312 keyup RIGHT\n"
-      "313 audio-capture \"" + capture + "\" 500\n"
-      "340 quit 3\n");
+      "310 keydown DOWN\n"
+      "312 keyup DOWN\n" + states +
+      "331 audio-capture \"" + capture + "\" 500\n"
+      "360 quit 3\n");
   ASSERT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 3) << r.err;
   // The menu music: track 7, playing.
@@ -52,7 +53,7 @@ TEST_F(Game, TheMenusPlayTheirMusicAndSounds) {
   size_t before = r.out.find("audio device=open voices=0");
   ASSERT_NE(before, std::string::npos) << r.out;
   size_t after = r.out.find("audio device=open voices=1", before);
-  ASSERT_NE(after, std::string::npos) << r.out;
+  ASSERT_NE(after, std::string::npos) << r.out << r.err;
   EXPECT_NE(r.out.find("audio voice=", after), std::string::npos) << r.out;
   // The capture holds the music: not silent.
   std::vector<uint8_t> wav = korvena_test::readBytes(capture);

@@ -130,8 +130,8 @@ Mono chime(const std::vector<double>& notes, double step, double length, double 
 }
 
 Mono click(Rng& rng) {
-  Mono m = noiseBurst(rng, 0.03, 3500, 1.2, 200, 1.0);
-  mixInto(&m, tone(1800, 0.03, 150, 0.5), 0, 1.0);
+  Mono m = noiseBurst(rng, 0.08, 3500, 1.2, 120, 1.0);
+  mixInto(&m, tone(1800, 0.08, 60, 0.5), 0, 1.0);
   normalize(&m, 0.5);
   return m;
 }
