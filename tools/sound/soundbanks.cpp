@@ -6,6 +6,7 @@
 // short outdoor tail, and stored as 8-bit 11025 Hz mono. Every bank is
 // checked against the layout the game plays from before it is written.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -64,7 +65,7 @@ Mono kickSound(Rng& rng, double power) {
     double hz = 70 + (90 + 60 * power) * std::exp(-t * 40);
     m[i] = sine(p.step(hz, kRate)) * std::exp(-t * (38 - 14 * power));
   }
-  mixInto(&m, noiseBurst(rng, 0.04 + 0.02 * power, 1400 + 900 * power, 0.9, 90, 0.6 + 0.5 * power), 0, 1.0);
+  mixInto(&m, noiseBurst(rng, 0.04 + 0.02 * power, 1400 + 900 * power, 0.9, 90, 0.6 + 0.1 * power), 0, 1.0);
   normalize(&m, 0.45 + 0.5 * power);
   return m;
 }
@@ -330,6 +331,13 @@ void addSample(KbbBank* bank, const std::string& name, const Mono& m, uint32_t r
   snd.bits = static_cast<uint32_t>(bits);
   (void)loop;
   Mono r = rate == static_cast<uint32_t>(kRate) ? m : resample(m, kRate, rate);
+  // For listening: KORVENA_SOUND_WAVS=<folder> also writes every sound as WAV.
+  if (const char* dir = std::getenv("KORVENA_SOUND_WAVS")) {
+    std::string file = name;
+    for (char& c : file)
+      if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    writeWav(std::string(dir) + "/" + std::to_string(bank->sounds.size()) + "_" + file.substr(0, 24) + ".wav", r, rate, bits);
+  }
   std::vector<uint8_t> bytes;
   if (bits == 8) {
     bytes = toPcm8(r);
