@@ -19,3 +19,13 @@ korvena_test(test_matchflow_stats
   DEPS korvena_framework)
 target_include_directories(test_matchflow_stats PRIVATE ${CMAKE_BINARY_DIR}/generated)
 add_dependencies(test_matchflow_stats korvena_shell)
+
+# Camera, camera paths, captions and the action replay over the whole match
+# libraries; the replay test records a run of the engine's test match.
+korvena_test(test_matchflow_view
+  SOURCES
+    matchflow/camera_test.cpp
+    matchflow/caption_test.cpp
+    matchflow/replay_test.cpp
+    engine/engine_env.cpp
+  DEPS korvena_matchflow korvena_engine korvena_shell)

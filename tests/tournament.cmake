@@ -7,9 +7,11 @@ korvena_test(test_tournament
     tournament/database_test.cpp
     tournament/tla_test.cpp
     tournament/team_test.cpp
+    tournament/history_test.cpp
   DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 add_dependencies(test_tournament data)
 
 # The database generator on copies of its sources.
 korvena_test(test_dbgen SOURCES tournament/tournament_env.cpp tournament/dbgen_test.cpp DEPS korvena_platform)
 add_dependencies(test_dbgen dbgen data)
+

@@ -12,4 +12,5 @@ korvena_test(zones_tests
       ${CMAKE_CURRENT_LIST_DIR}/engine/zones_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/cover_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/shtpass_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/aiopt_test.cpp
   DEPS korvena_engine korvena_shell)

@@ -4,6 +4,7 @@
 // module lands.
 #include <cstdlib>
 
+#include "engine/action_list.h"
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/player.h"
@@ -72,3 +73,17 @@ void spscript_Run() {}
 // ---- User control ----------------------------------------------------------------------------------
 void usrctl_PowerBarDraw() {}
 void aiopt_PassMarkersDraw() {}
+
+// ---- Director ------------------------------------------------------------------------------------
+ActionNode* director_ListUnlink(ActionNode* poNode) {
+  ActionNode* poNext = poNode->poNext;
+  if (poNode->poPrev) poNode->poPrev->poNext = poNext;
+  if (poNext) poNext->poPrev = poNode->poPrev;
+  poNode->poPrev = nullptr;
+  poNode->poNext = nullptr;
+  return poNext;
+}
+void action_Set(Player* pp, std::int32_t eAction) {
+  pp->oAIInfo.ePrevAction = static_cast<std::uint8_t>(pp->oAIInfo.eAction);
+  pp->oAIInfo.eAction = static_cast<std::int8_t>(eAction);
+}

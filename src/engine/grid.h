@@ -15,3 +15,14 @@ std::int32_t grid_ValueGetMirror(std::int32_t iColumn, std::int32_t iRow);
 void grid_SupportStateSet(Player* pp, std::int32_t iState);
 std::int32_t grid_SupportStateGet(const Player* pp);
 void grid_SupportStateInit(Player* pp);
+
+struct ActionNode;
+// Support states 1..5; each keeps its state.
+std::int32_t grid_SupportState1(Player* pp);
+std::int32_t grid_SupportState2(Player* pp);
+std::int32_t grid_SupportState3(Player* pp);
+std::int32_t grid_SupportState4(Player* pp);
+std::int32_t grid_SupportState5(Player* pp);
+ActionNode* grid_SupportHandler(ActionNode* poList);
+// An unmarked attacker runs for goal (or 1440 straight ahead).
+ActionNode* grid_TargetRunHandler(ActionNode* poList);

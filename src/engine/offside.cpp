@@ -1,9 +1,11 @@
 // The offside line.
 #include "engine/offside.h"
 
+#include "engine/action_list.h"
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/player.h"
+#include "shell/global.h"
 
 namespace {
 
@@ -82,3 +84,74 @@ std::int32_t offside_LineGet(std::int32_t* piKind) {
 }
 
 std::int32_t offside_CellGet() { return s_o.iCell; }
+
+// ---- The offside candidate and the walk back onside ---------------------------------------
+namespace {
+std::int32_t s_bOption = 1;
+}  // namespace
+
+void offside_OptionSet(std::int32_t bOn) { s_bOption = bOn; }
+
+std::int32_t offside_CandidateFind(Ball*, Player** ppAttacker, Player** ppDefender) {
+  *ppAttacker = nullptr;
+  *ppDefender = nullptr;
+  if (!s_bOption || !s_o.bSwitch || global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING) return -9360;
+  if (global_eGetGameMode() != GAME_MODE_PLAY) return -9360;
+  Player* poKicker = ball_OwnerGet();
+  if (!poKicker) poKicker = ball_PrevOwnerGet();
+  if (!poKicker || player_IsGoalkeeper(poKicker)) return -9360;
+  Player* poDef = match_OtherTeamFirstPlayerGet();
+  if (!poDef) return -18720;
+  std::int32_t lx = ball_LandXGet(), ly = ball_LandYGet(), bx = ball_CurXGet();
+  std::int32_t s = poDef->Direction == 0 ? 1 : -1;  // the way the attack goes
+  if ((lx - bx) * s < 0) return -9360;               // played backward
+  // The two deepest defenders, in the attack's direction.
+  std::int32_t iFirst = -9360, iSecond = -9360;
+  Player *poFirst = nullptr, *poSecond = nullptr;
+  for (Player* pp = poDef; pp; pp = pp->pNext) {
+    std::int32_t x = pp->x * s;
+    if (x > iFirst) {
+      iSecond = iFirst, poSecond = poFirst;
+      iFirst = x, poFirst = pp;
+    } else if (x > iSecond) {
+      iSecond = x, poSecond = pp;
+    }
+  }
+  Player* poBest = nullptr;
+  std::int32_t iBest = 0;
+  std::int32_t aly = ly < 0 ? -ly : ly;
+  for (Player* pp = match_StateTeamFirstPlayerGet(); pp; pp = pp->pNext) {
+    if (pp == poKicker) continue;
+    std::int32_t x = pp->x * s;
+    std::int32_t ay = pp->y < 0 ? -pp->y : pp->y;
+    std::int32_t dy = ly - pp->y;
+    if (poBest && x <= iBest) continue;
+    if (ay >= 5760 || lx * s <= x - 1440 || (dy < 0 ? -dy : dy) >= 4320) continue;
+    if (ball_OutcomeGet() == 7 && ay <= aly - 288) continue;
+    poBest = pp;
+    iBest = x;
+  }
+  if (!poBest || iBest < 0 || iBest <= bx * s) return -18720;
+  *ppAttacker = poBest;
+  *ppDefender = poSecond;
+  return iBest - iSecond;
+}
+
+ActionNode* offside_OnsideHandler(ActionNode* poList) {
+  std::int32_t iLine = 0;
+  if (!offside_LineXGet(&iLine)) iLine = 0;
+  ActionNode* poHead = poList;
+  for (ActionNode* po = poList; po;) {
+    ActionNode* poNext = po->poNext;
+    Player* pp = po->poPlayer;
+    bool bOff = (iLine < 0 && pp->x < iLine) || (iLine > 0 && pp->x > iLine);
+    if (bOff) {
+      ActionNode* poRest = director_ListUnlink(po);
+      if (po == poHead) poHead = poRest;
+      action_Set(pp, ACTION_ONSIDE);
+      PlayerO_MoveToSet(pp, iLine < 1 ? iLine + 720 : iLine - 720, pp->y, ANIM_WALK);
+    }
+    po = poNext;
+  }
+  return poHead;
+}

@@ -17,3 +17,16 @@ void offside_SwitchSet(std::int32_t bOn);
 std::int32_t offside_SwitchGet();
 // Back to no line, switch on (match start).
 void offside_Reset();
+// The match option: off, no offside candidate is ever found.
+void offside_OptionSet(std::int32_t bOn);
+
+struct Ball;
+struct ActionNode;
+struct Player;
+// Distance of the attacker a kicked ball is played to beyond the second-last
+// defender; -9360 when the test does not apply, -18720 when nobody
+// qualifies (the outs then cleared).
+std::int32_t offside_CandidateFind(Ball* poBall, Player** ppAttacker, Player** ppDefender);
+// Walks players out of an offside position.
+ActionNode* offside_OnsideHandler(ActionNode* poList);
+enum : std::int32_t { ACTION_ONSIDE = 5 };

@@ -65,6 +65,7 @@ struct AIInfo {
   std::int32_t iAttackingMode;
   std::int32_t iZoneFlip;
   std::int32_t bIsAttacking;
+  std::int32_t iFlags;             // 2 an option cell found, 32 a line cell found
 };
 
 struct TouchRecord {

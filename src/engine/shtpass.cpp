@@ -30,13 +30,14 @@ std::int32_t shtpass_PassChoose(Player* poHolder, ReceiverRecord* pOut, std::int
   Player* poBest = nullptr;
   std::int32_t iBest = 99;
   std::int64_t iBestD2 = 0;
-  for (Player* pp = match_StateTeamFirstPlayerGet(); pp; pp = pp->pNext) {
-    QDX_ASSERT(pp->oAIInfo.bIsAttacking);
-    if (pp == poHolder) continue;
+  for (Player* poTeammate = match_StateTeamFirstPlayerGet(); poTeammate; poTeammate = poTeammate->pNext) {
+    QDX_ASSERT(poTeammate->oAIInfo.bIsAttacking);
+    if (poTeammate == poHolder) continue;
+    const Player* pp = poTeammate;
     std::int32_t s = roles_SectorFind(bx, by, pp->x, pp->y, iHeading, shtpass_aiSectorTable, SHTPASS_SECTORS);
     std::int64_t d2 = player_Dist2(pp->x - bx, pp->y - by);
-    if (s < iBest || (s == iBest && poBest && d2 < iBestD2) || (s == iBest && !poBest)) {
-      poBest = pp;
+    if (!poBest || s < iBest || (s == iBest && d2 < iBestD2)) {
+      poBest = poTeammate;
       iBest = s;
       iBestD2 = d2;
     }

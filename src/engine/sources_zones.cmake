@@ -8,5 +8,6 @@ list(APPEND ENGINE_SOURCES
   offside.cpp
   roles.cpp
   shtpass.cpp
+  aiopt.cpp
   zone.cpp
   ${KORVENA_ZONE_SOURCES})

@@ -115,7 +115,5 @@ DBPlayer* team_PlayerFindByName(MatchTeam* poTeam, const char* pszName);
 void team_FormationSave(MatchTeam* poTeam);
 void team_FormationReset(MatchTeam* poTeam);
 
-// What the team code needs of the roles module: the position compatibility
-// lists and the goalkeeper test.
-std::int32_t roles_bPositionCompatible(std::int32_t iCode, std::int32_t iOther);
+// What the match record needs of the roles module: the goalkeeper test.
 std::int32_t roles_IsGoalkeeper(const Player* pp);

@@ -8,6 +8,7 @@
 
 #include "engine/formation.h"
 #include "engine/player.h"
+#include "engine/zone.h"
 #include "framework/qdx_assert.h"
 #include "shell/global.h"
 #include "shell/user.h"
@@ -168,7 +169,13 @@ std::int32_t team_BenchGroupGet(std::int32_t iCode) {
 }
 
 std::int32_t team_PositionCompatible(std::int32_t iSlotCode, std::int32_t iPlayerCode) {
-  return iSlotCode == iPlayerCode || roles_bPositionCompatible(iSlotCode, iPlayerCode);
+  if (iSlotCode == iPlayerCode) return 1;
+  RolesCompat* pc = roles_CompatFind(iSlotCode);
+  if (!pc) return 0;
+  roles_CompatRewind(pc);
+  while (roles_CompatHasNext(pc))
+    if (roles_CompatNext(pc) == iPlayerCode) return 1;
+  return 0;
 }
 
 // ---- Set-up -----------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "engine/action_list.h"
 #include "engine/ball.h"
 #include "engine/cover.h"
 #include "engine/player.h"
@@ -13,7 +14,10 @@
 
 namespace {
 
-std::int32_t RootIndex(const ZoneBox* poRoot) { return static_cast<std::int32_t>(poRoot - zone_aBoxes); }
+// A player without a tree yet (none chosen since kick-off) has no zones.
+std::int32_t RootIndex(const ZoneBox* poRoot) {
+  return poRoot ? static_cast<std::int32_t>(poRoot - zone_aBoxes) : -1;
+}
 
 QMathRect Rect(const ZoneBox& b) { return QMathRect{b.x, b.y, b.width, b.height}; }
 
@@ -22,6 +26,7 @@ QMathRect Rect(const ZoneBox& b) { return QMathRect{b.x, b.y, b.width, b.height}
 // tree's root (or after the table's first record).
 template <typename F>
 bool GroupScan(std::int32_t iRoot, F&& f) {
+  if (iRoot < 0 || iRoot >= ZONE_BOX_COUNT) return false;
   for (std::int32_t i = iRoot;; i--) {
     if (f(zone_aBoxes[i])) return true;
     if (i == 0 || zone_aBoxes[i - 1].id == 0) return false;
@@ -76,7 +81,7 @@ std::int32_t zone_ClassesAtPoint(const Player* pp, const QMathPoint* pt, std::in
   std::int32_t cFree = 4;
   std::int32_t iResult = 0;
   std::int32_t i = RootIndex(poRoot);
-  while (i != -1) {
+  while (i >= 0) {
     const ZoneBox& b = zone_aBoxes[i];
     QMathRect r = Rect(zone_Mirror(b, pp->oAIInfo.iZoneFlip));
     if (QMathRectPointInside(pt, &r)) {
@@ -193,4 +198,47 @@ const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong) {
     std::snprintf(s_acBuffer, sizeof s_acBuffer, bLong ? "19%2d" : "%2d", 58 + 4 * iIndex);
   }
   return s_acBuffer;
+}
+
+// ---- Group handlers of zones 33 and 34 -------------------------------------------------------
+ActionNode* zone_GroupReturnHandler(ActionNode* poList) {
+  ActionNode* poHead = poList;
+  for (ActionNode* po = poList; po;) {
+    ActionNode* poNext = po->poNext;
+    Player* pp = po->poPlayer;
+    Player* poOwner = ball_OwnerGet();
+    QMathPoint pt;
+    if (poOwner) {
+      QMathPoint at{poOwner->x, poOwner->y};
+      if (!zone_bHasPoint(pp, &at, 33) && zone_bRandomPoint(pp, &pt, 34)) {
+        ActionNode* poRest = director_ListUnlink(po);
+        if (po == poHead) poHead = poRest;
+        action_Set(pp, 29);
+        PlayerO_MoveToSet(pp, pt.x, pt.y, 7);
+      }
+    }
+    po = poNext;
+  }
+  return poHead;
+}
+
+ActionNode* zone_GroupWalkHandler(ActionNode* poList) {
+  ActionNode* poHead = poList;
+  for (ActionNode* po = poList; po;) {
+    ActionNode* poNext = po->poNext;
+    Player* pp = po->poPlayer;
+    Player* poOwner = ball_OwnerGet();
+    QMathPoint pt;
+    if (poOwner) {
+      QMathPoint at{poOwner->x, poOwner->y};
+      if (!zone_bHasPoint(pp, &at, 33) && !zone_bHasPlayer(pp, 34) && zone_bRandomPoint(pp, &pt, 34)) {
+        ActionNode* poRest = director_ListUnlink(po);
+        if (po == poHead) poHead = poRest;
+        action_Set(pp, 40);
+        PlayerO_MoveToSet(pp, pt.x, pt.y, ANIM_WALK);
+      }
+    }
+    po = poNext;
+  }
+  return poHead;
 }

@@ -76,3 +76,10 @@ std::int32_t zone_bRandomPointAt(const Player* pp, QMathPoint* pOut, std::int32_
 // Year label of a history edition: "58".."98" (long "1958".."1998"); 11 the
 // dream edition.
 const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong);
+
+// Group handlers of zones 33 and 34: the ball owner outside the player's zone
+// 33 sends him to a random point of zone 34 (running, action 29); the second
+// only when he is outside zone 34 too (walking, action 40).
+struct ActionNode;
+ActionNode* zone_GroupReturnHandler(ActionNode* poList);
+ActionNode* zone_GroupWalkHandler(ActionNode* poList);

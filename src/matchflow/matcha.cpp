@@ -8,6 +8,7 @@
 #include "audio/audio_services.h"
 #include "engine/ball.h"
 #include "engine/player.h"
+#include "engine/zone.h"
 #include "framework/math/qmath.h"
 #include "framework/qdx_assert.h"
 #include "frontend/pcfe.h"

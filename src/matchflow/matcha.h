@@ -84,11 +84,10 @@ void match_ScoreClockDraw();
 void match_ScoreLineFormat(char* psz, std::size_t cb);
 void match_ClockTextsFormat(char* pszMinutes, char* pszSeconds, std::size_t cb);
 
-// What the overlay needs of the captions and the year labels.
+// What the overlay needs of the captions.
 std::int32_t caption_bIsPending();
 std::int32_t caption_iTypeGet();
 std::int32_t caption_bBlinkOnGet();
-const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong);
 
 // What the match record calls in the referee and the computer manager.
 void referee_GoldenGoalSet(std::int32_t bFlag);

@@ -1,10 +1,7 @@
 // Stand-ins for the match-flow, referee and computer-manager operations the
 // clock and the match record call, until those modules exist: the stack then
 // holds the pushed period mode and nothing more happens; the referee's flags
-// are kept and read back; no caption is ever up; year labels as the zones
-// module gives them.
-#include <cstdio>
-
+// are kept and read back; no line-up display.
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 
@@ -27,7 +24,6 @@ void referee_NoSendOffsClear() { s_bNoSendOffs = 0; }
 void refact_Init() {}
 void cpuman_Arm() {}
 
-std::int32_t caption_bIsPending() { return 0; }
-std::int32_t caption_iTypeGet() { return 0; }
-std::int32_t caption_bBlinkOnGet() { return 0; }
+// The walk-on's team line-up display.
+void matchflow_LineupDraw() {}
 

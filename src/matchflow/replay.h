@@ -11,6 +11,14 @@
 constexpr std::int32_t REPLAY_FRAMES = 318;
 constexpr std::int32_t REPLAY_ENTRIES = 23;  // 22 players, then the referee
 
+// The database link of an entry: the side's squad copy and the index in it.
+enum : std::uint32_t {
+  REPLAY_DB_NONE = 0xFFFFFFFFu,
+  REPLAY_DB_HOME = 0x10000u,
+  REPLAY_DB_AWAY = 0x20000u,
+  REPLAY_DB_INDEX_MASK = 0xFFFFu,
+};
+
 // Bits of ReplayEntry::uFlags.
 enum : std::uint16_t {
   REPLAY_FLAG_MIRRORED = 1u << 0,  // the animation is mirrored
@@ -24,10 +32,10 @@ struct ReplayEntry {
   std::uint16_t uFacing;         // display facing, 802 units a turn
   std::int16_t iTurnStep;
   std::uint16_t uUnused10;       // not written
-  std::uint32_t uAnimState;      // the head word of the animation data
+  std::uint32_t uAnimState;      // the playing animation id
   std::uint16_t uFramePosition;  // animation frame position
   std::uint16_t uFlags;          // REPLAY_FLAG_*
-  std::uint32_t uDBPlayerLink;   // the database player as a 32-bit link (not written for the referee)
+  std::uint32_t uDBPlayerLink;   // REPLAY_DB_* side bits | squad index (not written for the referee)
   std::uint16_t uLastWord;       // the player's last record word
   std::uint16_t uUnused26;       // not written
 };
@@ -74,3 +82,68 @@ extern ReplayFrame* replay_poFrames;
 
 // The side record of frame 0..317.
 ReplaySide* replay_poSideGet(std::int32_t iFrame);
+
+struct Player;
+struct DBPlayer;
+struct User;
+
+// The ring's state.
+struct ReplayState {
+  std::int32_t bRecording;
+  std::int32_t bPrimed;        // filled at the start of recording, not wrapped since
+  std::int32_t iIndex;         // next frame to write, or the frame shown in playback
+  std::int32_t iEnd;           // the frame last written before playback
+  std::int32_t iSavedIndex;
+  std::int32_t bPlaying;
+  std::int32_t bStepToggle;
+  std::int32_t iBlinkCounter;
+  std::int32_t bBlinkOn;
+  std::int32_t bControlsHidden;
+  std::int32_t bLeaving;
+  std::int32_t uInputBits;     // 1 forward, 2 back
+  std::int32_t iDistance;      // 2880..7200
+  std::uint16_t uOrbitAngle;
+  std::int32_t aiBallOffset[3];
+  std::int32_t aiSavedEye[3];
+  std::int32_t aiSavedTarget[3];
+  std::int32_t iPublished;     // the frame the match frame shows; -1 the live match
+};
+extern ReplayState replay_oState;
+
+// What a recorded entry gives back for drawing a replayed player.
+struct ReplayPlayerView {
+  std::int32_t x, height, y;
+  std::uint16_t uFacing;
+  std::int16_t iTurnStep;
+  std::uint32_t eAnim;
+  std::uint16_t uFramePosition;
+  std::int32_t bMirror;
+  std::int32_t bLookAtBall;
+  DBPlayer* poDBPlayer;
+  std::uint16_t uHeadAngle;
+};
+
+void replay_StartRecording();
+void replay_ClearRecording();
+void replay_Reset();
+void replay_BufferFill();
+void replay_RecordFrame();
+void replay_Enter();
+void replay_Update();
+void replay_BallPositionGet(std::int32_t* px, std::int32_t* ph, std::int32_t* py);
+void replay_Nop();
+void replay_Mode1Enter();
+std::int32_t replay_iDistanceGet();
+std::int32_t replay_uOrbitAngleGet();
+// Handles one replay input event of a user (null: no user's binding changes).
+void replay_EventHandle(std::int32_t iEvent, User* pusr = nullptr);
+// The progress bar's filled length for the shown frame (0..103).
+std::int32_t replay_iProgressGet(std::int32_t iIndex, std::int32_t iEnd);
+
+// The players in recording order: the sides' chains on the pitch, at most 22;
+// the count is returned.
+std::int32_t replay_iChainGet(Player* apo[REPLAY_ENTRIES - 1]);
+// Entry i of frame f as a drawable player.
+void replay_EntryDecode(std::int32_t iFrame, std::int32_t iEntry, ReplayPlayerView* poOut);
+// Number of entries written in frame f (players plus the referee).
+std::int32_t replay_iEntriesGet(std::int32_t iFrame);

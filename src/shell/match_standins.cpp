@@ -8,8 +8,6 @@
 #include "shell/global.h"
 #include "shell/match_services.h"
 
-int32_t caption_ControllerMsgDraw() { return 0; }
-void replay_Mode1Enter() { global_SetGameMode(GAME_MODE_INTRO); }
 void matchflow_TitleRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void demo_MatchSetup() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void options_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
@@ -35,7 +33,6 @@ void mftime_Run() {}
 void returnpos_Update() {}
 void mthrowin_Update() {}
 void freekick_Run() {}
-void replay_Update() {}
 void penalty_Update() {}
 void subs_Update() {}
 void mformation_Update() {}
@@ -49,16 +46,10 @@ void spscript_Update() {}
 void cpuman_ModeRun() {}
 void playon_Update() {}
 
-void caption_Draw() {}
 void demo_Update() {}
 
 int32_t usrctl_bSimulationHeld() { return 0; }
-void replay_RecordFrame() {}
-void camera_Update() {}
 
 void matchflow_LineupReset() {}
-void caption_Init() {}
-void camera_ViewInvalidate() {}
 void referee_DecisionClear() {}
-void replay_Reset() {}
 

@@ -14,13 +14,16 @@ struct Squad;
 // ---- Database players (the accessors are in dbplayer.h) --------------------------
 // Penalty taker of side 1 (home) or 2 (away); null when nobody is left.
 Player* dbplayer_poPenaltyTakerChoose(std::int32_t iTeam, std::int32_t bShootOut);
-// Team rating 0..15 for the edition from two words of its database record.
-std::int32_t result_RatingGet(std::int32_t iWord1, std::int32_t iWord2);
+// Team rating for a team id and edition (0..10); a team without one draws 1..6.
+std::int32_t result_RatingGet(std::int32_t iTeam, std::int32_t iEdition);
 
 // ---- Squads, stadiums, names -------------------------------------------------------
 // Squads: squad.h (squadcache_*); names: tla.h (tla_*, kitname_Make).
 
-std::int32_t stadium_Choose(std::int32_t iTeam);
+// The stadium of the current match for an edition and, in the history mode,
+// its round (stadium.h).
+struct Round;
+std::int32_t stadium_Choose(std::int32_t iEdition, const Round* pRound);
 std::int32_t stadium_ModelGet(std::int32_t iStadium);
 std::int32_t stadium_PitchGet(std::int32_t iStadium);    // 0..4
 std::int32_t stadium_SpecialGet(std::int32_t iStadium);

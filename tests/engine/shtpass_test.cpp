@@ -169,6 +169,9 @@ TEST(PassChoice, LaneAndBend) {
   EXPECT_EQ(rec.bBent, 1);
   EXPECT_NEAR(rec.x, 1434, 2);
   EXPECT_NEAR(rec.y, 125, 2);
+  // Every member of the side in possession must be attacking.
+  EnginePlayer(3)->oAIInfo.bIsAttacking = 0;
+  EXPECT_DEATH(shtpass_PassChoose(EnginePlayer(6), &rec, 0), "poTeammate->oAIInfo.bIsAttacking");
 }
 
 TEST(PassLead, NearAndFarFromTheGoalLine) {
@@ -230,6 +233,57 @@ TEST(ShotSpread, StaysNearTheGoalOverManySeeds) {
       EXPECT_LE(y, 1200 + d / 4) << d << " " << y0;
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ShotGrid, ShapeAndSpiralSearch) {
+  for (std::int32_t r = 0; r < SHOT_GRID_ROWS; r++) {
+    EXPECT_LE(shot_GridValueGet(0, r), 6);
+    EXPECT_LE(shot_GridValueGet(47, r), 6);
+    for (std::int32_t c = 0; c < SHOT_GRID_COLUMNS; c++) EXPECT_EQ(shot_GridValueGet(c, r), shot_GridValueGet(47 - c, r));
+  }
+  EXPECT_EQ(shot_GridValueGet(12, 0), 99);
+  EXPECT_EQ(shot_GridValueGet(35, 7), 99);
+  // From a peak: the peak itself; from a corner: the nearest cell at or above
+  // the threshold by rings.
+  std::int32_t c = 12, r = 0;
+  EXPECT_EQ(shot_GridNearestFind(&c, &r, 99), 99);
+  EXPECT_EQ(c, 12);
+  EXPECT_EQ(r, 0);
+  c = 0, r = 3;
+  std::int32_t v = shot_GridNearestFind(&c, &r, 90);
+  EXPECT_GE(v, 90);
+  std::int32_t ring = std::max(std::abs(c - 0), std::abs(r - 3));
+  for (std::int32_t rr = 0; rr < SHOT_GRID_ROWS; rr++)
+    for (std::int32_t cc = 0; cc < SHOT_GRID_COLUMNS; cc++) {
+      if (std::max(std::abs(cc), std::abs(rr - 3)) < ring) {
+        EXPECT_LT(shot_GridValueGet(cc, rr), 90);
+      }
+    }
+  c = 5, r = 5;
+  EXPECT_EQ(shot_GridNearestFind(&c, &r, 100), -1);
+  c = 40, r = 2;
+  std::int32_t m = shot_GridNearestFindMirror(&c, &r, 99);
+  EXPECT_EQ(m, 99);
+  EXPECT_EQ(c, 35);  // the mirrored grid's peak nearest column 40
+}
+
+TEST(ShotGrid, RangeAndSkill) {
+  EngineMatchSetup();
+  Player* pp = EnginePlayer(9);  // attacks +x
+  EnginePlace(pp, 3600, 0, 0);
+  EXPECT_TRUE(shot_InRange(pp));
+  EnginePlace(pp, 3599, 0, 0);
+  EXPECT_FALSE(shot_InRange(pp));
+  Player* po = EnginePlayer(20);  // attacks -x
+  EnginePlace(po, -3600, 0, 0);
+  EXPECT_TRUE(shot_InRange(po));
+  EnginePlace(po, -3599, 0, 0);
+  EXPECT_FALSE(shot_InRange(po));
+  EXPECT_EQ(shot_SkillGet(pp), PlayerO_Attr56Get(pp));
 }
 
 }  // namespace

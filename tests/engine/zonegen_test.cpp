@@ -93,7 +93,7 @@ TEST(ZoneGen, KickOffPlacesLieInTheOwnHalfOrderedByLine) {
   ASSERT_TRUE(zonegen::Build(ReadAsset("zones.txt"), &t, &errors));
   auto kickoffCentre = [&](int code) {
     int root = t.roles[code].aw[1];
-    for (int i = root - 1; t.records[i].id != 0; i--)
+    for (int i = root - 1; i >= 0 && t.records[i].id != 0; i--)
       if (t.records[i].id == 35) {
         EXPECT_LE(t.records[i].x + t.records[i].w, 0) << "role " << code;
         return t.records[i].x + t.records[i].w / 2;
@@ -119,6 +119,41 @@ TEST(ZoneGen, KickOffPlacesLieInTheOwnHalfOrderedByLine) {
   EXPECT_LT(maxOf(sweeper), minOf(back));
   EXPECT_LT(maxOf(back), minOf(mid));
   EXPECT_LT(maxOf(mid), minOf(attack));
+}
+
+TEST(ZoneGen, BackLineBehindMidfieldBehindAttackForEveryBallClass) {
+  zonegen::Table t;
+  std::vector<std::string> errors;
+  ASSERT_TRUE(zonegen::Build(ReadAsset("zones.txt"), &t, &errors));
+  const std::vector<int> lines[3] = {{1, 2, 6, 7, 8, 12, 13, 24}, {3, 4, 9, 10, 11, 14, 15, 16, 17, 18},
+                                     {5, 19, 20, 21, 22, 23}};
+  // Stations 8..14 stand for the ball in classes 1..7.
+  for (int phase = 0; phase < 2; phase++)
+    for (int id = 8; id <= 14; id++) {
+      int lo[3], hi[3];
+      for (int l = 0; l < 3; l++) {
+        lo[l] = 1 << 30, hi[l] = -(1 << 30);
+        for (int code : lines[l]) {
+          int root = t.roles[code].aw[phase];
+          for (int i = root - 1; i >= 0 && t.records[i].id != 0; i--)
+            if (t.records[i].id == id && !t.records[i].raw) {
+              int cx = t.records[i].x + t.records[i].w / 2;
+              lo[l] = std::min(lo[l], cx), hi[l] = std::max(hi[l], cx);
+              break;
+            }
+        }
+      }
+      if (hi[0] > -(1 << 30) && lo[1] < (1 << 30)) {
+        EXPECT_LT(hi[0], lo[1]) << "phase " << phase << " station " << id;
+      }
+      if (hi[1] > -(1 << 30) && lo[2] < (1 << 30)) {
+        EXPECT_LT(hi[1], lo[2]) << "phase " << phase << " station " << id;
+      }
+      // Defending: the team stays within 30 to 45 metres (about 178 units a metre).
+      if (phase == 1 && hi[2] > -(1 << 30) && lo[0] < (1 << 30)) {
+        EXPECT_LE(hi[2] - lo[0], 45 * 178) << id;
+      }
+    }
 }
 
 TEST(ZoneGen, EachCheckRefusesABrokenSource) {
@@ -198,6 +233,39 @@ TEST(ZoneGen, SupportGridKeepsTheGivenCellsAndRises) {
   EXPECT_FALSE(zonegen::BuildGrid(Replace(src, " 39 40 ", " 39 30 "), &g, &errors));
   ASSERT_FALSE(errors.empty());
   EXPECT_NE(errors[0].find("does not rise"), std::string::npos) << errors[0];
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ZoneGen, TruncatedAndCorruptedSourcesFailCleanly) {
+  const std::string src = ReadAsset("zones.txt");
+  const std::string grid = ReadAsset("support_grid.txt");
+  std::uint32_t seed = 5;
+  auto next = [&](std::uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  for (size_t n = 0; n < src.size(); n += 97) {
+    std::string s = src.substr(0, n);
+    EXPECT_NE(Check(s), "") << "prefix " << n;
+  }
+  for (int k = 0; k < 150; k++) {
+    std::string s = src;
+    for (int j = 0; j < 3; j++) s[next(static_cast<std::uint32_t>(s.size()))] = static_cast<char>(next(256));
+    Check(s);  // anything but a crash
+    std::string g = grid;
+    g[next(static_cast<std::uint32_t>(g.size()))] = static_cast<char>(next(256));
+    std::vector<std::uint8_t> out;
+    std::vector<std::string> errors;
+    zonegen::BuildGrid(g, &out, &errors);
+  }
+  for (size_t n = 0; n + 1 < grid.size(); n += 13) {  // all but the final newline
+    std::vector<std::uint8_t> out;
+    std::vector<std::string> errors;
+    EXPECT_FALSE(zonegen::BuildGrid(grid.substr(0, n), &out, &errors)) << n;
+  }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "engine/formation.h"
 #include "engine/player.h"
 #include "engine/team.h"
+#include "engine/zone.h"
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "shell/global.h"
@@ -57,7 +58,13 @@ std::vector<std::int32_t> ReferenceMatch(const std::vector<const DBPlayer*>& sta
   const FormationSlot* s = formation_RecordGet(f);
   std::vector<std::int32_t> slotOf(starters.size(), -1);
   std::vector<bool> filled(FORMATION_SLOTS, false);
-  auto compatible = [](std::int32_t a, std::int32_t b) { return a == b || roles_bPositionCompatible(a, b); };
+  auto compatible = [](std::int32_t a, std::int32_t b) {
+    if (a == b) return true;
+    RolesCompat* pc = roles_CompatFind(a);
+    for (int i = 0; pc && i < ROLES_COMPAT_ALTERNATIVES && pc->aiAlternative[i] != -1; i++)
+      if (pc->aiAlternative[i] == b) return true;
+    return false;
+  };
   for (int pass = 0; pass < 5; pass++)
     for (int k = 0; k < FORMATION_SLOTS; k++) {
       if (filled[static_cast<size_t>(k)]) continue;

@@ -1,0 +1,422 @@
+// Reading the year files into the tournament tree.
+#include "tournament/yearfile.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/messagebox.h"
+#include "shell/debuglog.h"
+#include "shell/file.h"
+#include "shell/mem.h"
+#include "shell/texts.h"
+
+std::int32_t history_bTeamNotAdded = 0;
+char history_szNotAddedGroup[16];
+char history_szNotAddedRound[16];
+
+namespace {
+
+const char* const kSource = "Gen\\history";
+
+// Copies the field starting at p (ending at ',', CR, LF or the end) into a
+// buffer of n bytes; an overlong field is cut and reported. Returns the
+// position after the field's end character (',' only).
+const char* FieldCopy(const char* p, const char* pEnd, char* pszOut, std::int32_t n) {
+  std::int32_t i = 0;
+  bool bCut = false;
+  while (p < pEnd && *p != ',' && *p != '\r' && *p != '\n') {
+    if (i < n - 1) pszOut[i++] = *p;
+    else bCut = true;
+    p++;
+  }
+  pszOut[i] = 0;
+  if (bCut) tmreport_Fault("field longer than its buffer", kSource);
+  if (p < pEnd && *p == ',') p++;
+  return p;
+}
+
+void NameCheck(const char* psz) {
+  if (std::strlen(psz) > static_cast<std::size_t>(TM_NAME_MAX)) tmreport_Fault("iCount <= 24", kSource);
+}
+
+void BoundedCopy(char* pszOut, std::size_t n, const char* psz) {
+  std::snprintf(pszOut, n, "%s", psz);
+}
+
+Year* YearFindOrAdd(const char* pszKey) {
+  const std::uint32_t uKey = static_cast<std::uint32_t>(tmdata_KeyIndexGet(pszKey));
+  Year** pp = &TheYearList;
+  while (*pp) {
+    if ((*pp)->uKey == uKey) return *pp;
+    pp = &(*pp)->pNext;
+  }
+  Year* y = tmmain_YearAlloc();
+  if (!y) return nullptr;
+  history_YearInit(y);
+  y->uKey = uKey;
+  *pp = y;
+  return y;
+}
+
+Confederation* ConfFindOrAdd(Year* y, const char* pszName) {
+  Confederation** pp = &y->pConfs;
+  while (*pp) {
+    if (std::strcmp((*pp)->szName, pszName) == 0) break;
+    pp = &(*pp)->pNext;
+  }
+  Confederation* c = *pp;
+  if (!c) {
+    c = tmmain_ConfAlloc();
+    if (!c) return nullptr;
+    history_ConfInit(c);
+    *pp = c;
+  }
+  NameCheck(pszName);
+  BoundedCopy(c->szName, sizeof(c->szName), pszName);
+  return c;
+}
+
+Group* GroupFindOrAdd(Confederation* c, const char* pszName) {
+  Group** pp = &c->pGroups;
+  while (*pp) {
+    if (std::strcmp((*pp)->szName, pszName) == 0) return *pp;
+    pp = &(*pp)->pNext;
+  }
+  Group* g = tmmain_GroupAlloc();
+  if (!g) return nullptr;
+  history_GroupInit(g);
+  NameCheck(pszName);
+  BoundedCopy(g->szName, sizeof(g->szName), pszName);
+  *pp = g;
+  return g;
+}
+
+Round* RoundFindOrAdd(Group* g, const char* pszName) {
+  Round** pp = &g->pRounds;
+  while (*pp) {
+    if (std::strcmp((*pp)->szName, pszName) == 0) return *pp;
+    pp = &(*pp)->pNext;
+  }
+  Round* r = tmmain_RoundAlloc();
+  if (!r) return nullptr;
+  history_RoundInit(r);
+  *pp = r;
+  return r;
+}
+
+// A decimal number from [p, pEnd) with leading '0's skipped; -1 when the
+// item holds anything but digits or is empty.
+std::int32_t Number(const char* p, const char* pEnd) {
+  while (p < pEnd && *p == '0' && p + 1 < pEnd) p++;
+  if (p >= pEnd) return -1;
+  std::int32_t v = 0;
+  for (; p < pEnd; p++) {
+    if (*p < '0' || *p > '9' || v > 100000) return -1;
+    v = v * 10 + (*p - '0');
+  }
+  return v;
+}
+
+void DatesRead(Round* r, const char* psz) {
+  if (!*psz) {
+    history_FixtureDateAdd(r, 1, 1, 50);
+    return;
+  }
+  const char* p = psz;
+  while (*p) {
+    const char* pItemEnd = std::strchr(p, ';');
+    if (!pItemEnd) pItemEnd = p + std::strlen(p);
+    const char* s1 = static_cast<const char*>(std::memchr(p, '/', static_cast<std::size_t>(pItemEnd - p)));
+    const char* s2 = s1 ? static_cast<const char*>(std::memchr(s1 + 1, '/', static_cast<std::size_t>(pItemEnd - s1 - 1)))
+                        : nullptr;
+    if (!s1 || !s2) {
+      tmreport_Fault("bad date item", kSource);
+    } else {
+      const std::int32_t d = Number(p, s1), m = Number(s1 + 1, s2), y = Number(s2 + 1, pItemEnd);
+      bool bOk = true;
+      if (!(d >= 1 && d <= 31)) { tmreport_Fault("iDay >= 1 && iDay <= 31", kSource); bOk = false; }
+      if (!(m >= 1 && m <= 12)) { tmreport_Fault("iMonth >= 1 && iMonth <= 12", kSource); bOk = false; }
+      if (!(y >= 56 && y <= 98)) { tmreport_Fault("iYear >= 56 && iYear <= 98", kSource); bOk = false; }
+      if (bOk) history_FixtureDateAdd(r, d, m, y);
+    }
+    p = *pItemEnd ? pItemEnd + 1 : pItemEnd;
+  }
+}
+
+void StadiumsRead(Round* r, const char* psz) {
+  const char* p = psz;
+  while (*p) {
+    const char* pItemEnd = std::strchr(p, ';');
+    if (!pItemEnd) pItemEnd = p + std::strlen(p);
+    const std::int32_t v = Number(p, pItemEnd);
+    if (v >= 0 && v < 65536) history_RoundStadiumAdd(r, static_cast<std::uint16_t>(v));
+    else if (pItemEnd > p) tmreport_Fault("bad stadium item", kSource);
+    p = *pItemEnd ? pItemEnd + 1 : pItemEnd;
+  }
+}
+
+void TeamsRead(Round* r, const YearFileRecord* rec, const char* pszGroup, const char* pszRound) {
+  const char* p = rec->pTeams;
+  const char* pEnd = p + rec->cTeams;
+  if (p < pEnd && *p == ',') {
+    debuglog_Printf("**** Someone put a comma here! ****\nConf: %s\nGroup: %s\nRound: %s\n", rec->szConf, pszGroup,
+                    pszRound);
+    tmreport_Fault("0", kSource);
+  }
+  const bool bQualifying = rec->szKey[0] != 'F';
+  while (p < pEnd) {
+    char szName[64];
+    std::int32_t i = 0;
+    while (p < pEnd && *p != ',' && *p != '\r' && *p != '\n') {
+      if (i < 63) szName[i++] = *p;
+      p++;
+    }
+    szName[i] = 0;
+    if (p < pEnd) p++;
+    if (!szName[0]) continue;
+    const std::int32_t id = tmteam_NameFind(szName);
+    if (id <= 0) {
+      debuglog_Printf("Unknown team %s\n", szName);
+      tmreport_Fault("unknown team name", kSource);
+      continue;
+    }
+    const std::int32_t e = tmglobal_EditionGet();
+    if (bQualifying && tmglobal.bHolderOption && e >= 0 && e < TM_EDITIONS &&
+        static_cast<std::uint32_t>(id) == tmglobal.aHolders[e]) {
+      if (history_bTeamNotAdded) tmreport_Fault("history_bTeamNotAdded == FALSE", kSource);
+      BoundedCopy(history_szNotAddedGroup, sizeof(history_szNotAddedGroup), pszGroup);
+      BoundedCopy(history_szNotAddedRound, sizeof(history_szNotAddedRound), pszRound);
+      history_bTeamNotAdded = 1;
+      debuglog_Printf("%s not added\n", szName);
+      continue;
+    }
+    tmteam_RecordTeamAdd(r, static_cast<std::uint32_t>(id));
+  }
+}
+
+}  // namespace
+
+std::int32_t tmdata_YearFileIdGet(std::int32_t iLanguage, std::int32_t iEdition, std::int32_t bFinals) {
+  std::int32_t iBase = 1;
+  switch (iLanguage) {
+    case LANGUAGE_FRENCH: iBase = 23; break;
+    case LANGUAGE_GERMAN: iBase = 45; break;
+    case LANGUAGE_SPANISH: iBase = 89; break;
+    case LANGUAGE_ITALIAN: iBase = 67; break;
+    case LANGUAGE_PORTUGUESE: iBase = 111; break;
+    default: break;
+  }
+  return iBase + 2 * iEdition + (bFinals ? 1 : 0);
+}
+
+std::uint32_t history_PlayFormatCode(const char* psz, std::uint32_t uOld) {
+  static const char* const kNames[] = {"ha", "once", "ko1", "twice", "ko2", "ko", "ko3", "ko4", "ha1"};
+  for (std::uint32_t i = 0; i < 9; i++) {
+    if (std::strcmp(psz, kNames[i]) == 0) return i + 1;
+  }
+  tmreport_Fault("unknown play format", kSource);
+  return uOld;
+}
+
+std::uint32_t history_TieBreakCode(const char* psz, std::uint32_t uOld) {
+  if (!psz[0] || psz[0] == 'N') return TB_NONE;
+  static const char* const kNames[] = {"po", "gd", "agg", "agg2", "bye", "gd2", "gd1", "gd3"};
+  for (std::uint32_t i = 0; i < 8; i++) {
+    if (std::strcmp(psz, kNames[i]) == 0) {
+      if (i + 1 == TB_AGG2) tmreport_Fault("agg2", kSource);
+      return i + 1;
+    }
+  }
+  tmreport_Fault("unknown tie-break", kSource);
+  return uOld;
+}
+
+void history_RoundStadiumAdd(Round* r, std::uint16_t uId) {
+  StadiumLink** pp = &r->pStadiums;
+  while (*pp) {
+    if ((*pp)->uId == uId) return;
+    pp = &(*pp)->pNext;
+  }
+  StadiumLink* s = tmmain_StadiumLinkAlloc();
+  if (!s) return;
+  stadium_LinkInit(s);
+  s->uId = uId;
+  *pp = s;
+}
+
+void history_FixtureDateAdd(Round* r, std::int32_t iDay, std::int32_t iMonth, std::int32_t iYear) {
+  FixtureDate** pp = &r->pDates;
+  while (*pp) pp = &(*pp)->pNext;
+  FixtureDate* d = tmmain_FixtureDateAlloc();
+  if (!d) return;
+  history_FixtureDateInit(d);
+  d->cDay = static_cast<std::uint8_t>(iDay);
+  d->cMonth = static_cast<std::uint8_t>(iMonth);
+  d->cYear = static_cast<std::uint8_t>(iYear);
+  *pp = d;
+}
+
+std::int32_t tmteam_RecordTeamAdd(Round* r, std::uint32_t Name) {
+  TMTeam** pp = &r->pTeams;
+  while (*pp) {
+    if ((*pp)->Name == Name) return 1;
+    pp = &(*pp)->pNext;
+  }
+  TMTeam* t = tmmain_TeamAlloc();
+  if (!t) return 0;
+  t->Name = Name;
+  tmteam_TeamInit(t);
+  *pp = t;
+  return 1;
+}
+
+void history_LineParse(const YearFileRecord* rec) {
+  Year* y = YearFindOrAdd(rec->szKey);
+  if (!y) return;
+  Confederation* c = ConfFindOrAdd(y, rec->szConf);
+  if (!c) return;
+  Group* g = GroupFindOrAdd(c, rec->szGroup);
+  if (!g) return;
+  Round* r = RoundFindOrAdd(g, rec->szRound);
+  if (!r) return;
+  r->uFormat = history_PlayFormatCode(rec->szFormat, r->uFormat);
+  NameCheck(rec->szRound);
+  BoundedCopy(r->szName, sizeof(r->szName), rec->szRound);
+  BoundedCopy(r->szPlace1, sizeof(r->szPlace1), rec->aszPlace[0]);
+  BoundedCopy(r->szPlace2, sizeof(r->szPlace2), rec->aszPlace[1]);
+  BoundedCopy(r->szPlace3, sizeof(r->szPlace3), rec->aszPlace[2]);
+  BoundedCopy(r->szPlace4, sizeof(r->szPlace4), rec->aszPlace[3]);
+  BoundedCopy(r->szLongName, sizeof(r->szLongName), rec->szLongName);
+  r->uTieBreak = history_TieBreakCode(rec->szTieBreak, r->uTieBreak);
+  StadiumsRead(r, rec->szStadiums);
+  if (r->uTieBreak != TB_BYE) DatesRead(r, rec->szDates);
+  TeamsRead(r, rec, g->szName, r->szName);
+}
+
+namespace {
+// Splits one line into the record; returns the position after the line.
+const char* LineSplit(const char* p, const char* pEnd, YearFileRecord* rec) {
+  p = FieldCopy(p, pEnd, rec->szKey, sizeof(rec->szKey));
+  p = FieldCopy(p, pEnd, rec->szConf, sizeof(rec->szConf));
+  p = FieldCopy(p, pEnd, rec->szGroup, sizeof(rec->szGroup));
+  p = FieldCopy(p, pEnd, rec->szRound, sizeof(rec->szRound));
+  p = FieldCopy(p, pEnd, rec->szLongName, sizeof(rec->szLongName));
+  p = FieldCopy(p, pEnd, rec->szFormat, sizeof(rec->szFormat));
+  p = FieldCopy(p, pEnd, rec->szUnused1, sizeof(rec->szUnused1));
+  p = FieldCopy(p, pEnd, rec->szTieBreak, sizeof(rec->szTieBreak));
+  for (auto& a : rec->aszPlace) p = FieldCopy(p, pEnd, a, sizeof(a));
+  p = FieldCopy(p, pEnd, rec->szDates, sizeof(rec->szDates));
+  p = FieldCopy(p, pEnd, rec->szStadiums, sizeof(rec->szStadiums));
+  p = FieldCopy(p, pEnd, rec->szUnused2, sizeof(rec->szUnused2));
+  rec->pTeams = p;
+  while (p < pEnd && *p != '\n' && *p != '\r') p++;
+  rec->cTeams = static_cast<std::int32_t>(p - rec->pTeams);
+  while (p < pEnd && (*p == '\n' || *p == '\r')) p++;
+  return p;
+}
+}  // namespace
+
+std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength) {
+  history_bTeamNotAdded = 0;
+  const char* p = pText;
+  const char* pEnd = pText + (cLength > 0 ? cLength : 0);
+  std::int32_t cLines = 0;
+  static YearFileRecord rec;
+  while (p < pEnd) {
+    if (*p == 26) break;
+    const char* pNext = LineSplit(p, pEnd, &rec);
+    if (pNext == p) break;
+    p = pNext;
+    if (std::strlen(rec.szKey) < 2) continue;
+    history_LineParse(&rec);
+    cLines++;
+  }
+  return cLines;
+}
+
+namespace {
+// Reads a whole file by id into the scratch buffer; null with a message when
+// it cannot.
+const char* FileLoad(std::int32_t iFileId, std::int32_t* pcLength) {
+  const char* pszPath = file_pszGetPath(iFileId);
+  std::FILE* pFile = file_Open(iFileId);
+  char szMessage[160];
+  if (!pFile) {
+    std::snprintf(szMessage, sizeof(szMessage), "Cannot open the tournament file %s", pszPath ? pszPath : "?");
+    platform::messageBox(nullptr, szMessage, "Error!", platform::MessageIcon::Stop);
+    return nullptr;
+  }
+  const std::int32_t cSize = file_iGetSize(pFile);
+  if (cSize < 0 || cSize > MEM_SCRATCH_SIZE || !mem_bIsAvailable()) {
+    file_Close(pFile);
+    std::snprintf(szMessage, sizeof(szMessage), "The tournament file %s is too large or cannot be read",
+                  pszPath ? pszPath : "?");
+    platform::messageBox(nullptr, szMessage, "Error!", platform::MessageIcon::Stop);
+    return nullptr;
+  }
+  char* pBuffer = static_cast<char*>(mem_pvLock());
+  const std::int32_t cRead = file_Read(pFile, pBuffer, cSize);
+  file_Close(pFile);
+  *pcLength = cRead > 0 ? cRead : 0;
+  return pBuffer;
+}
+}  // namespace
+
+std::int32_t history_YearFileRead(std::int32_t iFileId) {
+  std::int32_t cLength = 0;
+  const char* p = FileLoad(iFileId, &cLength);
+  if (!p) return 0;
+  history_YearTextParse(p, cLength);
+  mem_Unlock();
+  return 1;
+}
+
+std::int32_t tmmain_QualifiersFileLoad(std::int32_t iYear) {
+  return history_YearFileRead(tmdata_YearFileIdGet(mlang_iLanguage, (iYear - 58) / 4, 0));
+}
+std::int32_t tmmain_FinalsFileLoad(std::int32_t iYear) {
+  return history_YearFileRead(tmdata_YearFileIdGet(mlang_iLanguage, (iYear - 58) / 4, 1));
+}
+
+void history_StadiumsTextReload(const char* pText, std::int32_t cLength, std::int32_t iKeyIndex) {
+  Year* y = TheYearList;
+  while (y && y->uKey != static_cast<std::uint32_t>(iKeyIndex)) y = y->pNext;
+  if (!y) return;
+  Round* apRounds[TMMAX_ROUNDS];
+  std::int32_t cRounds = 0;
+  for (Confederation* c = y->pConfs; c; c = c->pNext)
+    for (Group* g = c->pGroups; g; g = g->pNext)
+      for (Round* r = g->pRounds; r; r = r->pNext)
+        if (cRounds < TMMAX_ROUNDS) apRounds[cRounds++] = r;
+  std::int32_t iRound = 0;
+  const char* p = pText;
+  const char* pEnd = pText + (cLength > 0 ? cLength : 0);
+  static YearFileRecord rec;
+  while (p < pEnd && iRound < cRounds) {
+    if (*p == 26) break;
+    const char* pNext = LineSplit(p, pEnd, &rec);
+    if (pNext == p) break;
+    p = pNext;
+    if (std::strlen(rec.szKey) < 2) continue;
+    Round* r = apRounds[iRound++];
+    r->pStadiums = nullptr;
+    StadiumsRead(r, rec.szStadiums);
+  }
+}
+
+std::int32_t history_StadiumsReload(std::int32_t iFileId) {
+  std::int32_t cLength = 0;
+  const char* p = FileLoad(iFileId, &cLength);
+  if (!p) return 0;
+  const std::int32_t e = tmglobal_EditionGet();
+  const bool bFinals = (iFileId - tmdata_YearFileIdGet(mlang_iLanguage, e, 0)) == 1;
+  history_StadiumsTextReload(p, cLength, 2 * e + 1 + (bFinals ? 1 : 0));
+  mem_Unlock();
+  return 1;
+}
+std::int32_t history_QualStadiumsReload() {
+  return history_StadiumsReload(tmdata_YearFileIdGet(mlang_iLanguage, tmglobal_EditionGet(), 0));
+}
+std::int32_t history_FinalsStadiumsReload() {
+  return history_StadiumsReload(tmdata_YearFileIdGet(mlang_iLanguage, tmglobal_EditionGet(), 1));
+}

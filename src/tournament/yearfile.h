@@ -1,0 +1,47 @@
+#pragma once
+// Year files: the qualifying and finals tournaments of an edition as lines of
+// 16 comma-separated fields, read into the tournament tree.
+#include <cstdint>
+
+#include "tournament/tmtree.h"
+
+struct YearFileRecord {
+  char szKey[4];
+  char szConf[55];
+  char szGroup[10];
+  char szRound[10];
+  char szLongName[55];
+  char szFormat[10];
+  char szUnused1[10];
+  char szTieBreak[10];
+  char aszPlace[4][55];
+  char szDates[1000];
+  char szStadiums[200];
+  char szUnused2[200];
+  const char* pTeams;  // rest of the line
+  std::int32_t cTeams;
+};
+
+extern std::int32_t history_bTeamNotAdded;
+extern char history_szNotAddedGroup[16];
+extern char history_szNotAddedRound[16];
+
+// File id of an edition's qualifying (bFinals 0) or finals file in a language.
+std::int32_t tmdata_YearFileIdGet(std::int32_t iLanguage, std::int32_t iEdition, std::int32_t bFinals);
+// Parses a whole file held in memory; returns the number of lines applied.
+std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength);
+// Reads a year file by id; 0 (after a message) when it cannot be read.
+std::int32_t history_YearFileRead(std::int32_t iFileId);
+void history_LineParse(const YearFileRecord* r);
+std::int32_t tmmain_QualifiersFileLoad(std::int32_t iYear);
+std::int32_t tmmain_FinalsFileLoad(std::int32_t iYear);
+std::uint32_t history_PlayFormatCode(const char* psz, std::uint32_t uOld);
+std::uint32_t history_TieBreakCode(const char* psz, std::uint32_t uOld);
+void history_RoundStadiumAdd(Round* r, std::uint16_t uId);
+void history_FixtureDateAdd(Round* r, std::int32_t iDay, std::int32_t iMonth, std::int32_t iYear);
+// Re-attaches the stadium lists of the year's rounds from a file's text.
+void history_StadiumsTextReload(const char* pText, std::int32_t cLength, std::int32_t iKeyIndex);
+std::int32_t history_StadiumsReload(std::int32_t iFileId);
+std::int32_t history_QualStadiumsReload();
+std::int32_t history_FinalsStadiumsReload();
+std::int32_t tmteam_RecordTeamAdd(Round* r, std::uint32_t Name);
