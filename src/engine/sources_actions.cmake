@@ -1,0 +1,6 @@
+# The action table, the action pass, the director and closing down, with
+# stand-ins for the handlers of modules still to come.
+list(APPEND ENGINE_SOURCES
+  action.cpp
+  action_standins.cpp
+  referee_retreat.cpp)
