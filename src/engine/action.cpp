@@ -25,8 +25,6 @@
 // for those still waiting for their module).
 ActionNode* setp_ExitHandler(ActionNode* poList);
 ActionNode* newgoal_ActionHandler(ActionNode* poList);
-ActionNode* action_HolderChooseHandler(ActionNode* poList);
-ActionNode* action_SupportHandler(ActionNode* poList);
 ActionNode* setp_WallHandler(ActionNode* poList);
 ActionNode* referee_WallRetreatHandler(ActionNode* poList);
 ActionNode* referee_RetreatHandler(ActionNode* poList);
@@ -41,20 +39,8 @@ ActionNode* spthrow_Handler(ActionNode* poList);
 ActionNode* spko_Handler(ActionNode* poList);
 ActionNode* setp_EnterHandler(ActionNode* poList);
 ActionNode* touch_Handler(ActionNode* poList);
-ActionNode* action_FaceCentreHandler(ActionNode* poList);
-ActionNode* action_GoalReactHandler(ActionNode* poList);
 ActionNode* team_ZoneRunHandler(ActionNode* poList);
-ActionNode* action_UserSupportHandler(ActionNode* poList);
-ActionNode* action_AttackIdleHandler(ActionNode* poList);
-ActionNode* action_ShootOrPassHandler(ActionNode* poList);
-ActionNode* action_HolderReactHandler(ActionNode* poList);
-ActionNode* action_ClearHandler(ActionNode* poList);
-ActionNode* action_PassToMateHandler(ActionNode* poList);
-ActionNode* action_GoalCelebrateHandler(ActionNode* poList);
-ActionNode* action_CrossHandler(ActionNode* poList);
-ActionNode* action_ShootHandler(ActionNode* poList);
 ActionNode* sphands_Handler(ActionNode* poList);
-ActionNode* action_CloseDownHandler(ActionNode* poList);
 // Per-tick services of the goalkeepers and the referee, and the players the
 // goal and restart modes name.
 void newgoal_StateMachineRun(Player* poKeeper);

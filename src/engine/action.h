@@ -97,3 +97,19 @@ ActionNode* action_NullHandler(ActionNode* poList);
 ActionNode* action_ChaseHandler(ActionNode* poList);
 ActionNode* touch_Identity(ActionNode* poList);
 ActionNode* touch_IdentityAlt(ActionNode* poList);
+
+// ---- Ball-holder, reaction, support and after-goal handlers ------------------------------
+ActionNode* action_HolderChooseHandler(ActionNode* poList);
+ActionNode* action_SupportHandler(ActionNode* poList);
+ActionNode* action_FaceCentreHandler(ActionNode* poList);
+ActionNode* action_GoalReactHandler(ActionNode* poList);
+ActionNode* action_UserSupportHandler(ActionNode* poList);
+ActionNode* action_AttackIdleHandler(ActionNode* poList);
+ActionNode* action_ShootOrPassHandler(ActionNode* poList);
+ActionNode* action_HolderReactHandler(ActionNode* poList);
+ActionNode* action_ClearHandler(ActionNode* poList);
+ActionNode* action_PassToMateHandler(ActionNode* poList);
+ActionNode* action_GoalCelebrateHandler(ActionNode* poList);
+ActionNode* action_CrossHandler(ActionNode* poList);
+ActionNode* action_ShootHandler(ActionNode* poList);
+ActionNode* action_CloseDownHandler(ActionNode* poList);

@@ -40,18 +40,15 @@ void newgoal_CelebrationStand(Player* poKeeper) {
 ActionNode* action_HolderChooseHandler(ActionNode* poList) { return poList; }
 ActionNode* action_SupportHandler(ActionNode* poList) { return poList; }
 ActionNode* touch_Handler(ActionNode* poList) { return poList; }
-ActionNode* action_FaceCentreHandler(ActionNode* poList) { return poList; }
 ActionNode* action_GoalReactHandler(ActionNode* poList) { return poList; }
 ActionNode* action_UserSupportHandler(ActionNode* poList) { return poList; }
 ActionNode* action_AttackIdleHandler(ActionNode* poList) { return poList; }
 ActionNode* action_ShootOrPassHandler(ActionNode* poList) { return poList; }
-ActionNode* action_HolderReactHandler(ActionNode* poList) { return poList; }
 ActionNode* action_ClearHandler(ActionNode* poList) { return poList; }
 ActionNode* action_PassToMateHandler(ActionNode* poList) { return poList; }
 ActionNode* action_GoalCelebrateHandler(ActionNode* poList) { return poList; }
 ActionNode* action_CrossHandler(ActionNode* poList) { return poList; }
 ActionNode* action_ShootHandler(ActionNode* poList) { return poList; }
-ActionNode* action_CloseDownHandler(ActionNode* poList) { return poList; }
 
 // ---- Program sets -----------------------------------------------------------------------------
 // Two programs until the generated sets land: the holder tries a shot, a

@@ -3,4 +3,5 @@
 list(APPEND ENGINE_SOURCES
   action.cpp
   action_standins.cpp
+  action_react.cpp
   referee_retreat.cpp)

@@ -463,3 +463,94 @@ TEST_F(Retreat, WallRetreatRunsBackIntoTheZoneOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+class Reactions : public Actions {};
+
+TEST_F(Reactions, OnlyTheChosenDefenderClosesDown) {
+  Player* poHolder = EnginePlayer(9);  // attacks toward +x
+  EnginePlace(poHolder, 1000, 200, 0);
+  ball_oBall.poOwner = poHolder;
+  ball_oBall.iX128 = 1000 * 128;
+  ball_oBall.iY128 = 200 * 128;
+  for (int i = 11; i < PLAYER_MAX; i++) EnginePlace(EnginePlayer(i), -8000, 5000, 0);
+  // Goal-side offset (418, -10): within sqrt(418^2 + 10^2 + 288^2) ~ 507 he walks at the holder.
+  struct Case {
+    int px, py;
+    std::uint32_t eAnim;
+    int tx, ty;
+  };
+  const Case cases[] = {{1400, 200, ANIM_WALK, 1000, 200}, {1507, 200, ANIM_WALK, 1000, 200},
+                        {1508, 200, ANIM_RUN, 1418, 190},  {1600, 200, ANIM_RUN, 1418, 190}};
+  Player* pp = EnginePlayer(14);
+  for (const Case& c : cases) {
+    EnginePlace(pp, c.px, c.py, 0);
+    closedown_PlayerChoose();
+    ASSERT_EQ(closedown_poPlayerGet(), pp);
+    EXPECT_TRUE(action_Run(pp, ACTION_CLOSE_DOWN));
+    EXPECT_EQ(pp->oAnimInfo.eActionAnim, c.eAnim) << c.px;
+    EXPECT_EQ(pp->oAnimInfo.iTargetX, c.tx) << c.px;
+    EXPECT_EQ(pp->oAnimInfo.iTargetY, c.ty) << c.px;
+    EXPECT_EQ(pp->oAIInfo.eAction, ACTION_CLOSE_DOWN);
+  }
+  EXPECT_FALSE(action_Run(EnginePlayer(15), ACTION_CLOSE_DOWN));
+  ball_oBall.poOwner = nullptr;
+  EXPECT_FALSE(action_Run(pp, ACTION_CLOSE_DOWN));
+}
+
+TEST_F(Reactions, HolderReactChallengesSlidesOrWaits) {
+  Player* poHolder = EnginePlayer(9);
+  EnginePlace(poHolder, 1000, 0, 0);
+  ball_oBall.poOwner = poHolder;
+  Player* pp = EnginePlayer(15);  // attacks toward -x: the holder is ahead of him when at smaller x
+  EnginePlace(pp, 1200, 0, 401);
+  EXPECT_TRUE(action_Run(pp, ACTION_HOLDER_REACT));
+  EXPECT_EQ(pp->oAnimInfo.eActionAnim, 8u);
+  EXPECT_EQ(pp->oAnimInfo.iTargetX, 1000);
+  int cSlides = 0, cLeft = 0;
+  for (int i = 0; i < 200; i++) {
+    EnginePlace(pp, 1400, 0, 401);
+    pp->oAIInfo.eAction = 0;
+    if (action_Run(pp, ACTION_HOLDER_REACT)) {
+      cSlides++;
+      EXPECT_EQ(pp->oAnimInfo.eActionAnim, 143u);
+    } else {
+      cLeft++;
+    }
+    EXPECT_EQ(pp->oAIInfo.eAction, ACTION_HOLDER_REACT);
+  }
+  EXPECT_GT(cSlides, 60);
+  EXPECT_GT(cLeft, 60);
+  EnginePlace(pp, 1500, 0, 401);
+  EXPECT_FALSE(action_Run(pp, ACTION_HOLDER_REACT));
+  EnginePlace(pp, 800, 0, 401);  // the holder is behind him
+  EXPECT_FALSE(action_Run(pp, ACTION_HOLDER_REACT));
+  EXPECT_FALSE(action_Run(poHolder, ACTION_HOLDER_REACT));
+  ball_oBall.poOwner = EnginePlayer(0);  // a keeper holding the ball is left alone
+  EnginePlace(EnginePlayer(0), 1000, 0, 0);
+  EnginePlace(pp, 1200, 0, 401);
+  EXPECT_FALSE(action_Run(pp, ACTION_HOLDER_REACT));
+}
+
+TEST_F(Reactions, FaceCentreTakesOnlyTheScorersOpponents) {
+  ball_oBall.pplyrWhoKicked = EnginePlayer(9);
+  ActionNode a{nullptr, nullptr, EnginePlayer(15)};
+  ActionNode b{&a, nullptr, EnginePlayer(5)};
+  ActionNode c{&b, nullptr, EnginePlayer(16)};
+  a.poNext = &b;
+  b.poNext = &c;
+  ActionNode* poLeft = action_FaceCentreHandler(&a);
+  ASSERT_EQ(poLeft, &b);
+  EXPECT_EQ(b.poNext, nullptr);
+  EXPECT_EQ(b.poPrev, nullptr);
+  for (int id : {15, 16}) {
+    EXPECT_EQ(EnginePlayer(id)->oAnimInfo.eActionAnim, ANIM_TURN);
+    EXPECT_EQ(EnginePlayer(id)->oAIInfo.eAction, ACTION_FACE_CENTRE);
+    EXPECT_EQ(EnginePlayer(id)->oAnimInfo.iTargetX, 0);
+  }
+  EXPECT_NE(EnginePlayer(5)->oAIInfo.eAction, ACTION_FACE_CENTRE);
+  ball_oBall.pplyrWhoKicked = nullptr;
+}
+
+}  // namespace
