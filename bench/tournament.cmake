@@ -4,3 +4,9 @@ korvena_bench(bench_squads
   SOURCES tournament/bench_squads.cpp
   DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 add_dependencies(bench_squads data dbgen)
+
+# History tree: loading an edition and simulating it.
+korvena_bench(bench_history
+  SOURCES tournament/bench_history.cpp
+  DEPS -Wl,--start-group korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
+add_dependencies(bench_history data)

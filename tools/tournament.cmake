@@ -11,11 +11,12 @@ target_include_directories(tmgen PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set_target_properties(tmgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 set(KORVENA_TM_STAMP ${CMAKE_BINARY_DIR}/generated/tournament/yearfiles.stamp)
 set(KORVENA_STADIUM_SOURCE ${CMAKE_BINARY_DIR}/generated/tournament/stadium_data.cpp)
+set(KORVENA_CONFERENCE_SOURCE ${CMAKE_BINARY_DIR}/generated/tournament/conference_data.cpp)
 file(GLOB KORVENA_TM_ASSETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/tournament/*.txt
   ${CMAKE_SOURCE_DIR}/assets/texts/frontend/*.txt)
 add_custom_command(
-  OUTPUT ${KORVENA_TM_STAMP} ${KORVENA_STADIUM_SOURCE}
-  COMMAND tmgen ${CMAKE_SOURCE_DIR}/assets ${KORVENA_DATA_DIR} ${KORVENA_STADIUM_SOURCE}
+  OUTPUT ${KORVENA_TM_STAMP} ${KORVENA_STADIUM_SOURCE} ${KORVENA_CONFERENCE_SOURCE}
+  COMMAND tmgen ${CMAKE_SOURCE_DIR}/assets ${KORVENA_DATA_DIR} ${KORVENA_STADIUM_SOURCE} ${KORVENA_CONFERENCE_SOURCE}
   COMMAND ${CMAKE_COMMAND} -E touch ${KORVENA_TM_STAMP}
   DEPENDS tmgen ${KORVENA_TM_ASSETS}
     ${CMAKE_SOURCE_DIR}/assets/database/teams.txt

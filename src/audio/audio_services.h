@@ -32,10 +32,15 @@ void pchat_RefereeSay(std::int32_t iPhrase, std::int32_t iDelay);  // phrase 0..
 void pchat_Reset();
 void pchat_Say(Player* poPlayer, std::int32_t iEvent, std::int32_t iDelay);
 
+// Bank selection: the front-end effects bank (after the library is opened
+// for the menus) and the match banks (after it is opened with the match
+// budget, as the last step of loading a match).
+void pcsound_FrontEndBank();
+void pcsound_MatchBanks();
 void sfx_FreeAllBanks();
 void sfx_Play(std::int32_t iEffect);
 void sfx_PlayAtVolume(std::int32_t iEffect, std::int32_t iVolume);  // volume 0..32767
-void sfx_PlayRandomOfThree();
+void sfx_PlayRandomEffect();  // a save: one of two sounds
 void sfx_PlayWhistle();
 void sfx_SetCDVolume();
 void sfx_Update();

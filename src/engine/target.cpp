@@ -468,7 +468,7 @@ void target_DoThrow(Player* pp) {
 }
 
 void target_DoKeeperParry(Player* pp) {
-  sfx_PlayRandomOfThree();
+  sfx_PlayRandomEffect();
   std::int32_t g = PlayerO_Attr68Get(pp);
   std::int32_t iRow = newgoal_SaveRowGet(pp);
   std::int32_t a1, a2;

@@ -201,7 +201,10 @@ const char* zone_YearToStr(std::int32_t iIndex, std::int32_t bLong) {
 }
 
 // ---- Group handlers of zones 33 and 34 -------------------------------------------------------
-ActionNode* zone_GroupReturnHandler(ActionNode* poList) {
+// Players whose zone 33 does not hold the ball's owner leave the list for a
+// random point of zone 34 with the given action and animation; with
+// bStayIfInside a player already in zone 34 stays.
+static ActionNode* GroupToZone34(ActionNode* poList, bool bStayIfInside, std::int32_t iAction, std::int32_t iAnim) {
   ActionNode* poHead = poList;
   for (ActionNode* po = poList; po;) {
     ActionNode* poNext = po->poNext;
@@ -210,11 +213,12 @@ ActionNode* zone_GroupReturnHandler(ActionNode* poList) {
     QMathPoint pt;
     if (poOwner) {
       QMathPoint at{poOwner->x, poOwner->y};
-      if (!zone_bHasPoint(pp, &at, 33) && zone_bRandomPoint(pp, &pt, 34)) {
+      if (!zone_bHasPoint(pp, &at, 33) && !(bStayIfInside && zone_bHasPlayer(pp, 34)) &&
+          zone_bRandomPoint(pp, &pt, 34)) {
         ActionNode* poRest = director_ListUnlink(po);
         if (po == poHead) poHead = poRest;
-        action_Set(pp, 29);
-        PlayerO_MoveToSet(pp, pt.x, pt.y, 7);
+        action_Set(pp, iAction);
+        PlayerO_MoveToSet(pp, pt.x, pt.y, iAnim);
       }
     }
     po = poNext;
@@ -222,23 +226,6 @@ ActionNode* zone_GroupReturnHandler(ActionNode* poList) {
   return poHead;
 }
 
-ActionNode* zone_GroupWalkHandler(ActionNode* poList) {
-  ActionNode* poHead = poList;
-  for (ActionNode* po = poList; po;) {
-    ActionNode* poNext = po->poNext;
-    Player* pp = po->poPlayer;
-    Player* poOwner = ball_OwnerGet();
-    QMathPoint pt;
-    if (poOwner) {
-      QMathPoint at{poOwner->x, poOwner->y};
-      if (!zone_bHasPoint(pp, &at, 33) && !zone_bHasPlayer(pp, 34) && zone_bRandomPoint(pp, &pt, 34)) {
-        ActionNode* poRest = director_ListUnlink(po);
-        if (po == poHead) poHead = poRest;
-        action_Set(pp, 40);
-        PlayerO_MoveToSet(pp, pt.x, pt.y, ANIM_WALK);
-      }
-    }
-    po = poNext;
-  }
-  return poHead;
-}
+ActionNode* zone_GroupReturnHandler(ActionNode* poList) { return GroupToZone34(poList, false, 29, 7); }
+
+ActionNode* zone_GroupWalkHandler(ActionNode* poList) { return GroupToZone34(poList, true, 40, ANIM_WALK); }

@@ -7,6 +7,7 @@
 
 
 #include "audio/audio_services.h"
+#include "audio/qal.h"
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
 #include "display/qdl_draw.h"
@@ -129,6 +130,9 @@ void pcfe_Start() {
   pccontrols_Init();
   pcfe_SheetCacheReset();
   pcframe_ScreenClearSet(1);
+  // The audio library for the menus, once (the stop closes it), and the menu sounds.
+  if (!qal_bStarted && QALInit(nullptr, 1048576, 1024) >= 0) qal_bStarted = 1;
+  if (qal_bStarted) pcsound_FrontEndBank();
   // The screens that enter afresh in every front end.
   mteam_Reset();
   mfhfixtr_Reset();

@@ -465,7 +465,7 @@ void camera_ReplayUpdate() {
   std::int32_t ey = camera_Clamp(y + camera_SinScale(a, D), -7920, 7920);
   const std::int32_t eh =
       static_cast<std::int32_t>(static_cast<std::int64_t>(camera_AngleTan(D * 2048 / 1800)) * D / 16384) + 288;
-  if (h < eh - 432) h = eh - 432;
+  if (h > eh - 432) h = eh - 432;  // at least 432 below the eye
   s_oView.aiEye[0] = ex;
   s_oView.aiEye[1] = eh;
   s_oView.aiEye[2] = ey;

@@ -85,6 +85,7 @@ ReplaySide* replay_poSideGet(std::int32_t iFrame);
 
 struct Player;
 struct DBPlayer;
+struct User;
 
 // The ring's state.
 struct ReplayState {
@@ -134,8 +135,8 @@ void replay_Nop();
 void replay_Mode1Enter();
 std::int32_t replay_iDistanceGet();
 std::int32_t replay_uOrbitAngleGet();
-// Handles one replay input event of a user.
-void replay_EventHandle(std::int32_t iEvent);
+// Handles one replay input event of a user (null: no user's binding changes).
+void replay_EventHandle(std::int32_t iEvent, User* pusr = nullptr);
 // The progress bar's filled length for the shown frame (0..103).
 std::int32_t replay_iProgressGet(std::int32_t iIndex, std::int32_t iEnd);
 

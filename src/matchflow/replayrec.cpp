@@ -267,7 +267,7 @@ std::int32_t replay_iProgressGet(std::int32_t iIndex, std::int32_t iEnd) {
   return ((iIndex - iEnd + (iIndex > iEnd ? 0 : REPLAY_FRAMES)) * 103) / REPLAY_FRAMES;
 }
 
-void replay_EventHandle(std::int32_t iEvent) {
+void replay_EventHandle(std::int32_t iEvent, User* pusr) {
   ReplayState& r = replay_oState;
   CameraView* v = camera_poViewGet();
   switch (iEvent) {
@@ -308,6 +308,7 @@ void replay_EventHandle(std::int32_t iEvent) {
     case 152: replay_Nop(); break;
     case 139:
       r.bControlsHidden = 0;
+      if (pusr && pusr->pip) input_PortBindingSet(kReplayBinding, pusr->pip);
       break;
     default:
       if (iEvent >= 140 && iEvent <= 151) camera_FreeMove(iEvent);
@@ -332,7 +333,7 @@ void replay_Update() {
         InputEvent* pe = reinterpret_cast<InputEvent*>(pn);
         const std::int32_t iEvent = pe->eEvent;
         input_EventFree(&pe);
-        replay_EventHandle(iEvent);
+        replay_EventHandle(iEvent, &u);
         if (s_bLeft) break;
       }
       if (s_bLeft) return;

@@ -139,7 +139,15 @@ void pcframe_NodesRelease() {
   pcframe_oPacket.cItemsInUse = 0;
 }
 
-void pcframe_SnapshotClear() { std::memset(pcframe_oPacket.aiSnapshotCounts, 0, sizeof(pcframe_oPacket.aiSnapshotCounts)); }
+void pcframe_SnapshotClear() {
+  std::memset(pcframe_oPacket.aiSnapshotCounts, 0, sizeof(pcframe_oPacket.aiSnapshotCounts));
+  for (PacketTrail& t : pcframe_oPacket.aoTrails) {
+    t.iStartFrame = 0;
+    t.iReplayFrame = 0;
+    t.bActive = 0;
+    t.bReplayed = 0;
+  }
+}
 
 void pcframe_Begin() {
   pcframe_NodesRelease();

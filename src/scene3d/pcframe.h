@@ -53,8 +53,80 @@ struct DrawLayer {
   int16_t iPriority;
 };
 
-// The draw-list half of the packet and its snapshot counters (home players,
-// away players, markers, ball valid, referee valid, camera valid).
+struct Player;
+
+// The snapshot half: what the 3D scene shows of one frame.
+enum : int32_t {
+  PCFRAME_PLAYERS_MAX = 22,  // room per side (at most 11 are written)
+  PCFRAME_MARKERS_MAX = 16,
+  PCFRAME_TRAILS = 2,
+};
+
+// Indexes of the six snapshot counters.
+enum : int32_t {
+  PCFRAME_COUNT_HOME = 0,
+  PCFRAME_COUNT_AWAY = 1,
+  PCFRAME_COUNT_MARKERS = 2,
+  PCFRAME_COUNT_BALL = 3,
+  PCFRAME_COUNT_REFEREE = 4,
+  PCFRAME_COUNT_CAMERA = 5,
+};
+
+struct PacketPlayer {
+  uint32_t uMirror;
+  uint32_t uKeeper;       // 1: hand the model's bones back to its side's keeper
+  uint32_t uAngles;       // facing (low half) and head angle (high half)
+  int32_t iX, iHeight, iY;  // world units
+  const void* pAnimation; // motion data of the current animation; null: not drawn
+  void* poModel;          // the player's 3D model object
+  Player* poPlayer;       // live frames only
+  uint32_t uFramePosition;  // 1/64 frame, low half
+};
+
+enum : int32_t {
+  PCFRAME_MARKER_SPOT = 0,
+  PCFRAME_MARKER_ARROW = 1,
+  PCFRAME_MARKER_RING = 2,
+  PCFRAME_MARKER_AIM = 3,
+  PCFRAME_MARKER_BALL_GROUND = 4,
+  PCFRAME_MARKER_USER = 5,
+  PCFRAME_MARKER_QUAD = 6,
+};
+
+struct PacketMarker {
+  int32_t iKind;
+  uint16_t uIndex;
+  int32_t aiCoord[12];   // x, -, y for the point kinds; four corners x, height, y for a quad
+  double dAngle;         // arrows, radians
+  uint16_t auValue[2];   // aim: direction and length
+  int32_t iValue;        // ring: has the ball; quad: the caller's value
+  Player* poPlayer;      // ring
+};
+
+struct PacketBall {
+  int32_t iX, iHeight, iY;  // world units
+  float afOrientation[4];   // quaternion x, y, z, w
+};
+
+struct PacketCamera {
+  int32_t aiEye[3];           // x, height, y in world units
+  float aafRotation[3][4];    // rows: x, y, z components of right, up, forward
+};
+
+struct PacketTrail {
+  float afStart[3];  // metres
+  float afEnd[3];
+  float fSpeed;
+  uint32_t uValue;
+  int32_t iStartFrame;
+  int32_t iReplayFrame;
+  int32_t bActive;
+  int32_t bReplayed;  // 0 live, 1 re-added from a stored trail
+};
+
+// The draw-list half of the packet, its snapshot counters (home players,
+// away players, markers, ball valid, referee valid, camera valid) and the
+// snapshot itself.
 struct FramePacket {
   DrawLayer* poFirstLayer;
   int16_t iTextLength;
@@ -63,6 +135,13 @@ struct FramePacket {
   int16_t cItemsInUse;
   uint32_t bReady;
   int32_t aiSnapshotCounts[6];
+  PacketPlayer aoHome[PCFRAME_PLAYERS_MAX];
+  PacketPlayer aoAway[PCFRAME_PLAYERS_MAX];
+  PacketMarker aoMarkers[PCFRAME_MARKERS_MAX];
+  PacketPlayer oReferee;
+  PacketBall oBall;
+  PacketCamera oCamera;
+  PacketTrail aoTrails[PCFRAME_TRAILS];  // trail slot 1's entry first, then slot 0's
 };
 
 extern FramePacket* pcframe_poCurrent;

@@ -39,7 +39,8 @@ void pcframe_AddAimMarker(std::int32_t x, std::int32_t y, std::uint16_t uDirecti
 void pcframe_AddQuadMarker(const std::int32_t aaiCorner[4][3], std::int32_t iValue);  // corners {x, height, y}
 void pcframe_AddRingMarker(Player* poPlayer, std::int32_t iUser, std::int32_t bHasBall);
 void pcframe_AddSpotMarker(std::int32_t x, std::int32_t y, std::int32_t iUser);
-void pcframe_AddArrowMarker(std::int32_t x, std::int32_t y, std::uint16_t uDirection, std::int32_t iUser);
+// dAngle: the arrow's direction in radians.
+void pcframe_AddArrowMarker(std::int32_t x, std::int32_t y, double dAngle, std::int32_t iUser);
 void pcframe_AddUserMarker(std::int32_t x, std::int32_t y, std::int32_t iUser);
 
 void pcframe_BallStore(std::int32_t bFlag);
@@ -68,7 +69,8 @@ extern std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
 // on entry and runs the loading steps once it is set.
 extern std::int32_t scene3d_bBuilt;
 
-void scene3d_DrawFrame();
+// 1 when a frame was drawn.
+std::int32_t scene3d_DrawFrame();
 void scene3d_Init();
 void scene3d_Shutdown();
 

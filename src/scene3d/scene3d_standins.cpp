@@ -5,33 +5,16 @@
 
 std::int32_t goals_NetDepth = 60;
 std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
-std::int32_t scene3d_bBuilt = 0;
 
 void kits_CopyAppearance(Player*, const Player*) {}
 
-std::int32_t loading_bRunStep(std::int32_t bFlag) { return bFlag ? 1 : 0; }
-
-void pcframe_AddAimMarker(std::int32_t, std::int32_t, std::uint16_t, std::uint16_t) {}
-void pcframe_AddQuadMarker(const std::int32_t[4][3], std::int32_t) {}
-void pcframe_AddRingMarker(Player*, std::int32_t, std::int32_t) {}
-void pcframe_AddSpotMarker(std::int32_t, std::int32_t, std::int32_t) {}
-void pcframe_AddArrowMarker(std::int32_t, std::int32_t, std::uint16_t, std::int32_t) {}
-void pcframe_AddUserMarker(std::int32_t, std::int32_t, std::int32_t) {}
 
 
-void pcframe_BallStore(std::int32_t) {}
-void pcframe_PlayersStore() {}
+
 void pcframe_PlayersStoreReplay() {}
-void pcframe_TrailReplay(PCFrameTrail*, std::int32_t) {}
 void pcframe_CameraStore() {}
 void pcframe_ReplayViewSet(const std::uint32_t[3], std::int16_t) {}
 
 
-void pcframe_TrailAdd(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                      std::int32_t) {}
-void pcframe_TrailReset(PCFrameTrail*) {}
 
-void scene3d_DrawFrame() {}
-void scene3d_Init() { scene3d_bBuilt = 1; }
-void scene3d_Shutdown() {}
 

@@ -6,7 +6,7 @@
 
 #include "framework/math/qrand.h"
 #include "shell/global.h"
-#include "tournament/dbindex.h"
+#include "frontend/mteam_conf.h"
 #include "tournament/fixtures.h"
 #include "tournament/tla.h"
 #include "tournament/tmteam.h"
@@ -180,11 +180,9 @@ std::int32_t result_RatingGet(std::int32_t iTeam, std::int32_t iEdition) {
     tmreport_Fault("iEdition < 11", kSource);
     return 0;
   }
-  if (const DBTeamEditions* p = dbteams_Find(iTeam)) {
-    const std::int32_t eNow = tmglobal_EditionGet();
-    if (eNow >= 0 && eNow < TM_EDITIONS && p->aiRating[eNow] > 0) return p->aiRating[eNow];
-    if (p->aiRating[iEdition] > 0) return p->aiRating[iEdition];
-  }
+  const ConferenceEntry* p = mteam_FindConference(iTeam);
+  if (!p) p = mteam_FindConferenceForYear(iTeam, iEdition);
+  if (p) return mteam_RatingGet(p, iEdition);
   return static_cast<std::int32_t>(QMathRandRange(5)) + 1;
 }
 

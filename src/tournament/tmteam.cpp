@@ -506,6 +506,132 @@ std::int32_t history_ResultsApply(Group* g, Round* r) {
   return 1;
 }
 
+namespace {
+// Splits a list "*<tag>*G.R*G.R..." (or "*G.R*G.R") into its "*G.R" codes.
+std::int32_t ListSplit(const char* pszList, char aszCodes[8][40]) {
+  std::int32_t n = 0;
+  const char* p = pszList;
+  if (*p == '*') p++;
+  // Skip a leading tag without '.'.
+  const char* pStar = std::strchr(p, '*');
+  const char* pDot = std::strchr(p, '.');
+  if (pStar && (!pDot || pStar < pDot)) p = pStar + 1;
+  while (*p && n < 8) {
+    const char* e = std::strchr(p, '*');
+    const std::size_t len = e ? static_cast<std::size_t>(e - p) : std::strlen(p);
+    std::snprintf(aszCodes[n], 40, "*%.*s", static_cast<int>(len < 38 ? len : 38), p);
+    n++;
+    if (!e) break;
+    p = e + 1;
+  }
+  return n;
+}
+
+std::int32_t Ranked(Year* y, const char* pszList, std::uint32_t* pName, bool bWinner) {
+  char aszCodes[8][40];
+  const std::int32_t n = ListSplit(pszList, aszCodes);
+  std::int32_t iBest = -1, iBestPoints = 0;
+  std::uint32_t Best = 0;
+  for (std::int32_t i = 0; i < n; i++) {
+    std::uint32_t Name = 0;
+    const std::int32_t p = bWinner ? tmteam_PlaceCodeResolve(y, aszCodes[i], &Name, 0)
+                                   : tmteam_GroupPlaceFind(y, aszCodes[i], &Name);
+    if (p < 0) return -1;
+    if (iBest < 0 || (bWinner ? p > iBestPoints : p < iBestPoints)) {
+      iBest = i;
+      iBestPoints = p;
+      Best = Name;
+    }
+  }
+  if (iBest < 0) return -1;
+  *pName = Best;
+  history_SlotCodeLookup(y, aszCodes[iBest], "out", 0);
+  return 1;
+}
+}  // namespace
+
+std::int32_t tmteam_WinnerGet(Year* y, const char* pszList, std::uint32_t* pName) {
+  return Ranked(y, pszList, pName, true);
+}
+
+std::int32_t tmteam_LoserGet(Year* y, const char* pszList, std::uint32_t* pName) {
+  debuglog_Printf("Get loser %s\n", pszList);
+  const std::int32_t r = Ranked(y, pszList, pName, false);
+  if (r == 1) debuglog_Printf("Get lost %s\n", tmteam_NameText(*pName));
+  return r;
+}
+
+namespace {
+bool Prefix(const Round* r, std::int32_t n, const char* pszPrefix) {
+  const char* p = tmteam_TeamNameGet(r, n);
+  return std::strncmp(p, pszPrefix, std::strlen(pszPrefix)) == 0;
+}
+}  // namespace
+std::int32_t history_IsStatCode(const Round* r, std::int32_t n) {
+  return Prefix(r, n, "*stat") && !Prefix(r, n, "*stat89");
+}
+std::int32_t history_IsLoserCode(const Round* r, std::int32_t n) { return Prefix(r, n, "*los"); }
+std::int32_t history_IsStat89Code(const Round* r, std::int32_t n) { return Prefix(r, n, "*stat89"); }
+std::int32_t history_IsCmbStatCode(const Round* r, std::int32_t n) { return Prefix(r, n, "*cmbsta"); }
+std::int32_t history_IsRandCode(const Round* r, std::int32_t n) { return Prefix(r, n, "*rand"); }
+
+namespace {
+// The row at a place of round "1" of a group; false while undecided.
+bool PlaceRow(Year* y, const char* pszGroup, std::int32_t iPlace, TMTeam* pRow, Round** ppRound) {
+  Group* g = nullptr;
+  Round* r = history_RoundFindByNames(y, pszGroup, "1", &g);
+  if (!r || !tmteam_IsRoundDecided(r)) return false;
+  RoundPlaces pl;
+  tmteam_RoundOutcomeGet(g, r, &pl);
+  const TMTeam* t = tmteam_TeamEntryGet(r, pl.aName[iPlace]);
+  if (!t) return false;
+  *pRow = *t;
+  *ppRound = r;
+  return true;
+}
+}  // namespace
+
+void history_UCodesResolve(Year* y) {
+  TMTeam aRows[9];
+  Round* apRounds[9];
+  for (std::int32_t i = 0; i < 9; i++) {
+    char sz[4] = {'u', static_cast<char>('1' + i), 0, 0};
+    if (!PlaceRow(y, sz, 1, &aRows[i], &apRounds[i])) return;
+  }
+  std::int32_t iBest = 0;
+  auto ppg = [](const TMTeam& t) { return t.cPlayed ? t.cPoints * 1000 / t.cPlayed : 0; };
+  for (std::int32_t i = 1; i < 9; i++)
+    if (ppg(aRows[i]) > ppg(aRows[iBest])) iBest = i;
+  std::snprintf(apRounds[iBest]->szPlace2, sizeof(apRounds[iBest]->szPlace2), "wcf");
+  std::int32_t iNext = 0;
+  for (Group* g = y->pConfs ? y->pConfs->pGroups : nullptr; g && iNext < 9; g = g->pNext) {
+    Round* r2 = g->pRounds ? g->pRounds->pNext : nullptr;
+    std::int32_t cFilled = 0;
+    for (TMTeam* t = r2 ? r2->pTeams : nullptr; t && cFilled < 2 && iNext < 9; t = t->pNext) {
+      if (tmteam_IsProperName(t->Name)) continue;
+      if (iNext == iBest) iNext++;
+      if (iNext >= 9) break;
+      t->Name = aRows[iNext++].Name;
+      cFilled++;
+    }
+  }
+}
+
+void history_CombinedCodesResolve(Year* y, Round* pRound, std::int32_t n) {
+  TMTeam aRows[3];
+  Round* apRounds[3];
+  for (std::int32_t i = 0; i < 3; i++) {
+    char sz[8] = {'c', 'm', 'b', static_cast<char>('1' + i), 0};
+    if (!PlaceRow(y, sz, 0, &aRows[i], &apRounds[i])) return;
+  }
+  std::int32_t iLow = 0;
+  for (std::int32_t i = 1; i < 3; i++)
+    if (Score(&aRows[i]) < Score(&aRows[iLow])) iLow = i;
+  for (std::int32_t i = 0; i < 3; i++)
+    std::snprintf(apRounds[i]->szPlace1, sizeof(apRounds[i]->szPlace1), "%s", i == iLow ? "out" : "wcf");
+  if (TMTeam* t = history_TeamEntryGet(pRound, n)) t->Name = aRows[iLow].Name;
+}
+
 void history_GroupCodesResolve(Year* y) {
   constexpr std::uint32_t kThirds = 418;
   TMTeam* apEntries[8];
@@ -563,9 +689,27 @@ void history_PlaceholdersResolve(Year* y) {
     for (Group* g = c->pGroups; g; g = g->pNext)
       for (Round* r = g->pRounds; r; r = r->pNext) {
         if (r->bComplete) continue;
+        std::int32_t iIndex = -1;
         for (TMTeam* t = r->pTeams; t; t = t->pNext) {
+          iIndex++;
           const char* psz = tmteam_NameText(t->Name);
           if (psz[0] != '*') continue;
+          if (history_IsStat89Code(r, iIndex)) {
+            history_UCodesResolve(y);
+            continue;
+          }
+          if (history_IsCmbStatCode(r, iIndex)) {
+            history_CombinedCodesResolve(y, r, iIndex);
+            continue;
+          }
+          if (history_IsStatCode(r, iIndex) || history_IsLoserCode(r, iIndex)) {
+            std::uint32_t Name = 0;
+            const bool bWin = history_IsStatCode(r, iIndex) != 0;
+            if ((bWin ? tmteam_WinnerGet(y, psz, &Name) : tmteam_LoserGet(y, psz, &Name)) == 1 && Name &&
+                !tmteam_TeamEntryGet(r, Name))
+              t->Name = Name;
+            continue;
+          }
           char szG[28], szR[25], cPlace;
           if (!CodeSplit(psz, szG, szR, &cPlace)) continue;
           if (cPlace && (cPlace < 'a' || cPlace > 'd')) continue;

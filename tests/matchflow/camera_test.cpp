@@ -10,6 +10,7 @@
 #include "engine/player.h"
 #include "framework/math/trigw.h"
 #include "matchflow/camera.h"
+#include "matchflow/replay.h"
 #include "matchflow/virtdir.h"
 #include "shell/draw2d.h"
 
@@ -460,6 +461,44 @@ TEST(Camera, FreeMovesOfTheReplay) {
   const double d = std::hypot(v->aiTarget[0] - v->aiEye[0], v->aiTarget[2] - v->aiEye[2]);
   EXPECT_NEAR(d, 4320.0, 4.0);
   EXPECT_GT(v->aiTarget[0], 0);
+}
+
+TEST(Camera, ReplayOrbitAroundTheReplayedBall) {
+  FreshCamera();
+  replay_oState.iIndex = 0;
+  replay_oState.iDistance = 4320;
+  replay_oState.uOrbitAngle = 0;
+  replay_oState.aiBallOffset[0] = replay_oState.aiBallOffset[1] = replay_oState.aiBallOffset[2] = 0;
+  ReplayBall& b = replay_poSideGet(0)->oBall;
+  camera_Push(CAMERA_RPY);
+  camera_TargetSourceSet(0, camera_TargetNone);
+  const CameraView* v = camera_poViewGet();
+  // The eye height: tan(4320 x 2048 / 1800 as an angle, about 27 degrees) x 4320 + 288.
+  const std::int32_t iEyeH = static_cast<std::int32_t>(std::tan(4915 * 2.0 * M_PI / 65536.0) * 4320.0) + 288;
+  b = ReplayBall{};
+  b.iX = 1000;
+  b.iY = -200;
+  camera_Update();
+  EXPECT_EQ(v->aiTarget[0], 1000);
+  EXPECT_EQ(v->aiTarget[1], 288);  // a ball on the ground: at least 288
+  EXPECT_EQ(v->aiEye[0], 1000 + camera_CosScale(0, 4320));
+  EXPECT_EQ(v->aiEye[2], -200);
+  EXPECT_NEAR(v->aiEye[1], iEyeH, 3);
+  // A high ball: the target stays 432 below the eye.
+  b.iHeight = 3000;
+  camera_Update();
+  EXPECT_EQ(v->aiTarget[1], v->aiEye[1] - 432);
+  b.iHeight = 1000;
+  camera_Update();
+  EXPECT_EQ(v->aiTarget[1], 1144);
+  // The eye stays inside x 11520 and y 7920.
+  b.iX = 9000;
+  b.iY = 7000;
+  replay_oState.uOrbitAngle = 8192;  // an eighth of a turn: both offsets positive
+  camera_Update();
+  EXPECT_EQ(v->aiEye[0], 11520);
+  EXPECT_EQ(v->aiEye[2], 7920);
+  b = ReplayBall{};
 }
 
 // ---- Camera paths -------------------------------------------------------------------------

@@ -14,6 +14,9 @@
 #include "matchflow/matcha.h"
 #include "matchflow/replay.h"
 #include "shell/global.h"
+#include "shell/input.h"
+#include "shell/list.h"
+#include "shell/user.h"
 #include "shell/mem.h"
 
 namespace {
@@ -153,6 +156,47 @@ TEST_F(ReplayTest, PlaybackAfterTheRingHasWrapped) {
   EXPECT_FALSE(replay_oState.bLeaving);
   EXPECT_TRUE(global.bPopRequest);
   EXPECT_EQ(replay_oState.iIndex, 100);
+}
+
+TEST_F(ReplayTest, EventsOfTheUsersPortsDriveThePlayback) {
+  input_BindingTablesClear();
+  input_PortsInit();
+  input_DefaultBindingsRegister();
+  input_FirstFreeUserAttach();
+  User* pu = &user_aUsers[0];
+  input_bUserActivate(pu);
+  ASSERT_TRUE(pu->bActive);
+  ASSERT_NE(pu->pip, nullptr);
+  replay_StartRecording();
+  for (std::int32_t i = 0; i < 30; i++) replay_RecordFrame();
+  replay_Enter();
+  EXPECT_EQ(pu->pip->eBinding, 31);  // the replay controls
+  auto queue = [&](std::int32_t iEvent) {
+    InputEvent* e = nullptr;
+    ASSERT_TRUE(input_bEventAlloc(&e));
+    e->eEvent = iEvent;
+    queue_Append(&pu->pip->oEvents, &e->oLink);
+  };
+  const std::int32_t cFree = input_iGetFreeEventCount();
+  EXPECT_EQ(input_iGetFreeEventCount(), cFree);
+  queue(101);  // pause
+  queue(102);  // one step forward
+  queue(105);  // further away
+  EXPECT_EQ(input_iGetFreeEventCount(), cFree - 3);
+  replay_Update();
+  EXPECT_FALSE(replay_oState.bPlaying);
+  EXPECT_EQ(replay_oState.iIndex, 1);
+  EXPECT_EQ(replay_oState.uInputBits, 1);
+  EXPECT_EQ(replay_iDistanceGet(), 4320 + 192);
+  EXPECT_EQ(input_iGetFreeEventCount(), cFree);  // every event went back to the pool
+  replay_Update();
+  EXPECT_EQ(replay_oState.uInputBits, 0);
+  EXPECT_EQ(replay_oState.iIndex, 1);
+  queue(83);  // leave: the fade first
+  replay_Update();
+  EXPECT_TRUE(replay_oState.bLeaving);
+  EXPECT_TRUE(camera_bIsFading());
+  pu->bActive = 0;
 }
 
 struct Snapshot {

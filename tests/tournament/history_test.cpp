@@ -10,6 +10,7 @@
 #include <string>
 
 #include "framework/math/qrand.h"
+#include "frontend/mteam_conf.h"
 #include "shell/texts.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
@@ -669,4 +670,174 @@ TEST(Stadiums, TableLookupsAndChoice) {
   ASSERT_NE(r->pStadiums, nullptr);
   EXPECT_EQ(r->pStadiums->uId, 12);
   EXPECT_EQ(stadium_IDFromText("0040"), 40);
+}
+
+TEST(Results, NextHostNeverWinsASimulatedFinalBefore1998) {
+  for (int seed = 1; seed <= 60; seed++) {
+    Fresh();
+    tmglobal_YearSet(62);  // the host of 1966 is England
+    tmglobal_FinalsSet(1);
+    result_RandSeed(static_cast<std::uint32_t>(seed));
+    const std::uint32_t host = result_NextHostGet(1);
+    ASSERT_EQ(host, static_cast<std::uint32_t>(tla_IDFind("ENG")));
+    const std::string s = Line("F62", "World Cup Final", "Final", "Final", "ko1", "", "Winner,,,", "17/6/62",
+                               Name(static_cast<int>(tla_IDFind("BRA"))) + "," + Name(static_cast<int>(host)));
+    history_YearTextParse(s.data(), static_cast<int>(s.size()));
+    history_YearFixturesBuild(TheYearList);
+    global.iDay = 31;
+    global.iMonth = 12;
+    global.iYear = 99;
+    history_DaySimulate(TheYearList);
+    Fixture* f = FirstRound()->pFixtures;
+    EXPECT_GT(f->cScoreA, f->cScoreB);
+    EXPECT_LE(f->cScoreB, 3);
+    EXPECT_LE(f->cScoreA - f->cScoreB, 3);
+    EXPECT_EQ(f->cResult, 0);  // written directly, no result bit
+  }
+}
+
+TEST(Tables, AggregateAndAwayGoals) {
+  // Two legs: 2-1 then 1-0 for the other side: 2-2 on aggregate, the first
+  // leg's visitor scored away and goes through.
+  Fresh();
+  tmglobal_YearSet(70);
+  const std::string s = Line("70", "UEFA", "P", "1", "ha", "agg", "w,,,", "1/1/69;8/1/69", Name(1) + "," + Name(2));
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  history_YearFixturesBuild(TheYearList);
+  Round* r = FirstRound();
+  ASSERT_EQ(history_FixtureCountGet(r), 2);
+  Fixture* a = r->pFixtures;
+  Fixture* b = a->pNext;
+  history_ScoreSet(a, 2, 1);
+  history_ScoreSet(b, 1, 0);
+  a->cFlags |= FIX_PLAYED;
+  b->cFlags |= FIX_PLAYED;
+  RoundPlaces pl;
+  tmteam_RoundOutcomeGet(TheYearList->pConfs->pGroups, r, &pl);
+  EXPECT_EQ(pl.aName[0], history_FixtureTeamB(r, a));
+  // A simulated second leg never leaves the tie level.
+  for (int seed = 1; seed < 200; seed++) {
+    result_RandSeed(static_cast<std::uint32_t>(seed));
+    history_FixtureSimulate(r, b);
+    const int aggA = a->cScoreA + b->cScoreB + b->cExtraB, aggB = a->cScoreB + b->cScoreA + b->cExtraA;
+    const int awayA = b->cScoreB + b->cExtraB, awayB = a->cScoreB;
+    if (aggA == aggB && awayA == awayB) {
+      EXPECT_NE(b->cPenA, b->cPenB) << seed;
+    }
+  }
+}
+
+TEST(YearFiles, ManySeedsComplete) {
+  for (int e = 0; e < 11; e++) {
+    const int yy = 58 + 4 * e;
+    const std::string q = ReadYearFile("english", yy, false), f = ReadYearFile("english", yy, true);
+    for (std::uint32_t seed = 1; seed <= 8; seed++) {
+      Fresh();
+      tmglobal_YearSet(yy);
+      result_RandSeed(seed * 7919u);
+      global.iDay = 31;
+      global.iMonth = 12;
+      global.iYear = 99;
+      history_YearTextParse(q.data(), static_cast<int>(q.size()));
+      history_YearFixturesBuild(TheYearList);
+      history_YearTextParse(f.data(), static_cast<int>(f.size()));
+      history_YearFixturesBuild(TheYearList->pNext);
+      tmglobal_FinalsSet(0);
+      PlayOut(TheYearList);
+      tmglobal_FinalsSet(1);
+      PlayOut(TheYearList->pNext);
+      ASSERT_EQ(TheYearList->bComplete & TheYearList->pNext->bComplete, 1u) << yy << " seed " << seed;
+      EXPECT_TRUE(tmteam_IsProperName(tmglobal.aHolders[e + 1]));
+      EXPECT_EQ(tmreport_CountGet(), 0);
+    }
+  }
+}
+
+TEST(Conferences, TablesAndRatings) {
+  const int sizes[6] = {30, 54, 10, 42, 10, 46};
+  for (int t = 0; t < 6; t++) EXPECT_EQ(mteam_acConferenceSizes[t], sizes[t]);
+  tmglobal_Reset();
+  tmglobal_YearSet(94);
+  const ConferenceEntry* p = mteam_FindConference(144);  // Brazil
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(p->uMask, 0x7FFu);
+  EXPECT_EQ(p->uKey, 384u);
+  EXPECT_EQ(mteam_RatingGet(p, 9), 10);
+  EXPECT_EQ(mteam_RatingGet(p, 2), 7);
+  EXPECT_EQ(p->acFormations[8], 2);
+  // A team of two tables: Asia in 1994, Oceania in 1998.
+  const ConferenceEntry* asia = mteam_FindConference(6);
+  ASSERT_NE(asia, nullptr);
+  EXPECT_EQ(asia->uMask, 0x200u);
+  const ConferenceEntry* oz = mteam_FindConferenceForYear(6, 10);
+  ASSERT_NE(oz, nullptr);
+  EXPECT_EQ(oz->uMask, 0x400u);
+  EXPECT_EQ(mteam_FindConferenceForYear(6, 0), nullptr);
+  EXPECT_EQ(result_RatingGet(144, 9), 10);
+  EXPECT_EQ(result_RatingGet(80, 9), 7);  // Germany
+  // A team in no table draws 1 to 6.
+  for (int i = 0; i < 50; i++) {
+    const int r = result_RatingGet(0, 9);
+    EXPECT_GE(r, 1);
+    EXPECT_LE(r, 6);
+  }
+  EXPECT_EQ(result_RatingGet(144, 11), 0);
+}
+
+TEST(Tables, WinnerAndLoserAcrossRounds) {
+  Fresh();
+  tmglobal_YearSet(70);
+  std::string s;
+  for (int g = 1; g <= 3; g++)
+    s += Line("70", "UEFA", "u" + std::to_string(g), "1", "once", "gd", "w,,,", "1/1/69",
+              Name(2 * g) + "," + Name(2 * g + 1));
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  history_YearFixturesBuild(TheYearList);
+  std::uint32_t n = 0;
+  EXPECT_EQ(tmteam_WinnerGet(TheYearList, "*statc*u1.1*u2.1*u3.1", &n), -1);  // nothing played
+  int g = 0;
+  for (Confederation* c = TheYearList->pConfs; c; c = c->pNext)
+    for (Group* gr = c->pGroups; gr; gr = gr->pNext, g++) {
+      Round* r = gr->pRounds;
+      Fixture* f = r->pFixtures;
+      history_ScoreSet(f, 1 + g, 0);
+      f->cFlags |= FIX_PLAYED;
+      tmteam_FixtureResultApply(r, history_FixtureTeamA(r, f), f, 1);
+      tmteam_FixtureResultApply(r, history_FixtureTeamB(r, f), f, 0);
+      r->pTeams->cPoints = static_cast<std::uint8_t>(2 + g);  // u3's winner has the most
+    }
+  EXPECT_EQ(tmteam_WinnerGet(TheYearList, "*statc*u1.1*u2.1*u3.1", &n), 1);
+  Round* r3 = history_RoundFindByNames(TheYearList, "u3", "1");
+  EXPECT_EQ(n, r3->pTeams->Name);
+  EXPECT_STREQ(r3->szPlace1, "out");
+  // The fewest points among the places named: u1's winner (2 points).
+  EXPECT_EQ(tmteam_LoserGet(TheYearList, "*losc*u1.1*u2.1", &n), 1);
+  EXPECT_EQ(n, history_RoundFindByNames(TheYearList, "u1", "1")->pTeams->Name);
+}
+
+TEST(Tables, CombinedWinnersWeakestGoesOut) {
+  Fresh();
+  tmglobal_YearSet(62);
+  std::string s;
+  for (int g = 1; g <= 3; g++)
+    s += Line("62", "UEFA", "cmb" + std::to_string(g), "1", "once", "gd", "w,,,", "1/1/61",
+              Name(2 * g) + "," + Name(2 * g + 1));
+  s += Line("62", "UEFA", "X", "1", "ha", "agg", "w,,,", "1/5/61;8/5/61", Name(20) + "," + Name(21));
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  history_YearFixturesBuild(TheYearList);
+  int g = 0;
+  for (Group* gr = TheYearList->pConfs->pGroups; gr && g < 3; gr = gr->pNext, g++) {
+    Round* r = gr->pRounds;
+    Fixture* f = r->pFixtures;
+    history_ScoreSet(f, 3 - g, 0);  // cmb3's winner scores least
+    f->cFlags |= FIX_PLAYED;
+    tmteam_FixtureResultApply(r, history_FixtureTeamA(r, f), f, 1);
+    tmteam_FixtureResultApply(r, history_FixtureTeamB(r, f), f, 0);
+  }
+  Round* x = history_RoundFindByNames(TheYearList, "X", "1");
+  history_CombinedCodesResolve(TheYearList, x, 1);
+  Round* r3 = history_RoundFindByNames(TheYearList, "cmb3", "1");
+  EXPECT_STREQ(r3->szPlace1, "out");
+  EXPECT_STREQ(history_RoundFindByNames(TheYearList, "cmb1", "1")->szPlace1, "wcf");
+  EXPECT_EQ(tmglobal_TeamIDGet(x, 1), r3->pTeams->Name);
 }

@@ -1,0 +1,136 @@
+// The match scene on both renderer libraries in a headless display: the
+// whole loading sequence (every step, one after the other, without the rate
+// gate between frames), an overlay-only match frame, and the resident memory
+// once a match has loaded.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "display/qdl.h"
+#include "display/qdl_context.h"
+#include "display/qdl_device.h"
+#include "framework/qdx_window.h"
+#include "platform/platform.h"
+#include "render3d/q3d_imagefile.h"
+#include "render3d/vidselect.h"
+#include "scene3d/loading.h"
+#include "scene3d/pcframe.h"
+#include "scene3d/scene3d.h"
+#include "scene3d/scene3d_state.h"
+#include "shell/pcinstall.h"
+
+namespace {
+
+Q3DDevice* OpenDevice(const char* dll, QDLContext* ctx, std::string* why) {
+  static bool up = false;
+  if (!up) {
+    const std::string dir = (std::filesystem::temp_directory_path() / "korvena-bench-scene3d").string();
+    std::filesystem::create_directories(dir);
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    setenv("XDG_DATA_HOME", dir.c_str(), 1);
+    if (!platform::init(platform::BackendKind::Headless, why)) return nullptr;
+    platform::setExecutableDir(KORVENA_BIN_DIR);
+    QDXInitWindowHooks();
+    QDXInitActivateHooks();
+    QDXCreateWindow(640, 480, nullptr, 0);
+    QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
+    std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
+    pcframe_Init();
+    up = true;
+  }
+  QDLShutdown();
+  QDLSetup();
+  const int32_t device = std::string(dll) == "q3dd3ddll.dll" ? 1 : 0;
+  QDLContextModeSet(ctx, device, QDLFindMode(device, 640, 480, 16, 0), QDLOPEN_WINDOWED);
+  Q3DDevice* d = Q3DDeviceCreate(dll);
+  if (d == nullptr || Q3DDeviceInitialise(d, ctx) != 0) {
+    *why = "the renderer did not open";
+    return nullptr;
+  }
+  scene3d_StartOnDevice(d, device == 0 ? 1 : 0, 640, 480);
+  return d;
+}
+
+void Close(Q3DDevice* d) {
+  scene3d_StopOnDevice();
+  d->DisplayShut();
+  d->Destroy();
+  Q3DDeviceUnload();
+}
+
+long ResidentKb() {
+  long pages = 0, resident = 0;
+  FILE* f = std::fopen("/proc/self/statm", "r");
+  if (f == nullptr) return 0;
+  if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+  std::fclose(f);
+  return resident * 4;
+}
+
+void BM_LoadingSequence(benchmark::State& state) {
+  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  QDLContext ctx;
+  std::string why;
+  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
+  if (d == nullptr) {
+    state.SkipWithError(why.c_str());
+    return;
+  }
+  int frames = 0;
+  for (auto _ : state) {
+    loading_bRunStep(0);
+    frames = 0;
+    while (!loading_bRunStep(1)) ++frames;
+  }
+  state.counters["frames"] = frames + 1;
+  state.counters["resident_kb"] = static_cast<double>(ResidentKb());
+  state.SetLabel(dll);
+  Close(d);
+}
+BENCHMARK(BM_LoadingSequence)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_OverlayFrame(benchmark::State& state) {
+  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  QDLContext ctx;
+  std::string why;
+  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
+  if (d == nullptr) {
+    state.SkipWithError(why.c_str());
+    return;
+  }
+  scene3d_FontsLoad();
+  scene3d_bSpriteSheetCreate();
+  auto fill = [] {
+    pcframe_Begin();
+    FramePacket* p = pcframe_poCurrent;
+    p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 1;
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 4; ++c) p->oCamera.aafRotation[r][c] = r == c ? 1.0f : 0.0f;
+    // A match's usual overlay: score and clock boxes, texts, a radar's
+    // triangles and two shoot-out marks.
+    pcframe_AddBox(20, 20, 220, 52, 10, 0, 0, 60, 160, 0);
+    pcframe_AddShadedBox(420, 20, 620, 52, 10, pcframe_uCornerColour(0, 0, 90, 200), pcframe_uCornerColour(0, 0, 90, 200),
+                         pcframe_uCornerColour(0, 0, 20, 200), pcframe_uCornerColour(0, 0, 20, 200), 0);
+    pcframe_AddText(30, 26, 5, 255, 255, 255, "BRENNA 2 - 1 ORLAND", 0, 0, 0);
+    pcframe_AddText(600, 26, 5, 255, 255, 0, "67:12", 0, 0, 1);
+    for (int i = 0; i < 22; ++i)
+      pcframe_AddTriangle(500 + i * 5, 400, 504 + i * 5, 400, 502 + i * 5, 396, 4, 255, i < 11 ? 0 : 255, 0, 255, 0);
+    pcframe_AddSheetSprite(300, 440, 3, 0);
+    pcframe_AddSheetSprite(330, 440, 3, 1);
+  };
+  fill();
+  scene3d_DrawFrame();  // the first frame only sets the background
+  for (auto _ : state) {
+    fill();
+    benchmark::DoNotOptimize(scene3d_DrawFrame());
+  }
+  state.SetLabel(dll);
+  Close(d);
+}
+BENCHMARK(BM_OverlayFrame)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

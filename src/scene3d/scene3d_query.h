@@ -1,0 +1,20 @@
+#pragma once
+// What the match scene asks of the rest of the game: thin accessors over
+// the match's environment and options.
+#include <cstdint>
+
+std::int32_t scene3d_bNightGet();
+std::int32_t scene3d_iStadiumLookGet();
+std::int32_t scene3d_iDetailSettingGet();
+// Finds the kits' colour equivalents and sets the scene's colour mode.
+void scene3d_KitColoursFind();
+
+// The loading screen's texts: the match's extended game mode, the two team
+// names (0 home, 1 away) and year labels, the stadium's city, the history
+// round title and a front-end text by id.
+std::int32_t scene3d_iExtendedModeGet();
+const char* scene3d_pszTeamNameGet(std::int32_t bAway);
+const char* scene3d_pszTeamYearGet(std::int32_t bAway);
+const char* scene3d_pszCityNameGet();
+const char* scene3d_pszRoundTitleGet();
+const char* scene3d_pszFrontEndText(std::int32_t iId);

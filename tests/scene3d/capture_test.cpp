@@ -1,0 +1,174 @@
+// The loading screen drawn by both renderer libraries into a headless
+// display from the generated art and fonts: written out as images to look
+// at, and compared with stored golden images.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "display/qdl.h"
+#include "display/qdl_context.h"
+#include "display/qdl_device.h"
+#include "display/qdl_image.h"
+#include "render3d/q3d_imagefile.h"
+#include "render3d/vidselect.h"
+#include "scene3d/loading.h"
+#include "scene3d/scene3d.h"
+#include "scene3d/scene3d_state.h"
+#include "shell/pcinstall.h"
+#include "support/headless_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string BuildDir() {
+  const char* p = std::getenv("KORVENA_BUILD_DIR");
+  return p ? p : ".";
+}
+
+void Up() {
+  const fs::path root = korvena_test::HeadlessRoot();
+  std::error_code ec;
+  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
+    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
+  fs::copy(fs::path(BuildDir()) / "data" / "textures", root / "data" / "textures",
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());
+  std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
+}
+
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-scene3d-capture", true, Up, nullptr});
+
+struct Shot {
+  int w = 0, h = 0;
+  std::vector<uint16_t> px;
+  uint16_t at(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
+  void rgb(int x, int y, int* r, int* g, int* b) const {
+    const uint16_t p = at(x, y);
+    *r = (p >> 11) << 3;
+    *g = ((p >> 5) & 63) << 2;
+    *b = (p & 31) << 3;
+  }
+};
+
+Shot Capture(QDLSurface* s) {
+  Shot out;
+  if (QDLSurfaceLock(s) != 0) return out;
+  out.w = s->width;
+  out.h = s->height;
+  out.px.resize(static_cast<size_t>(out.w) * out.h);
+  for (int y = 0; y < out.h; ++y)
+    std::memcpy(&out.px[static_cast<size_t>(y) * out.w], s->pixels + static_cast<size_t>(y) * s->pitch,
+                static_cast<size_t>(out.w) * 2);
+  QDLSurfaceUnlock(s);
+  return out;
+}
+
+// 24-bit TGA of a shot, top row first.
+bool WriteShot(const std::string& path, const Shot& s) {
+  std::vector<uint8_t> b(18, 0);
+  b[2] = 2;
+  b[12] = static_cast<uint8_t>(s.w);
+  b[13] = static_cast<uint8_t>(s.w >> 8);
+  b[14] = static_cast<uint8_t>(s.h);
+  b[15] = static_cast<uint8_t>(s.h >> 8);
+  b[16] = 24;
+  b[17] = 0x20;
+  for (int y = 0; y < s.h; ++y)
+    for (int x = 0; x < s.w; ++x) {
+      int r, g, bl;
+      s.rgb(x, y, &r, &g, &bl);
+      b.push_back(static_cast<uint8_t>(bl));
+      b.push_back(static_cast<uint8_t>(g));
+      b.push_back(static_cast<uint8_t>(r));
+    }
+  fs::create_directories(fs::path(path).parent_path());
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+class LoadingScreen : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(LoadingScreen, IsDrawnOnTwoFramesWithItsTextsAndClock) {
+  const bool z = std::strcmp(GetParam(), "q3dd3ddll.dll") == 0;
+  ASSERT_EQ(QDLSetup(), 0u);
+  QDLContext ctx;
+  const int32_t dev = z ? 1 : 0;
+  QDLContextModeSet(&ctx, dev, QDLFindMode(dev, 640, 480, 16, 0), QDLOPEN_WINDOWED);
+  Q3DDevice* d = Q3DDeviceCreate(GetParam());
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(Q3DDeviceInitialise(d, &ctx), 0u);
+  pcframe_Init();
+  scene3d_StartOnDevice(d, z ? 0 : 1, 640, 480);
+  loading_bRunStep(0);
+  loading_bRunStep(1);
+  loading_bRunStep(1);
+  const Shot first = Capture(ctx.pDisplay);
+  loading_bRunStep(1);
+  const Shot second = Capture(ctx.pDisplay);
+  ASSERT_EQ(first.w, 640);
+  ASSERT_EQ(second.px, first.px);  // the same screen on both frames
+  const std::string out = BuildDir() + "/captures/loading_" + (z ? "zbuffer" : "software") + ".tga";
+  EXPECT_TRUE(WriteShot(out, first));
+  // The backdrop's green pitch at the bottom, the clock's white face, the
+  // texts' light grey over the backdrop.
+  int r, g, b;
+  first.rgb(100, 470, &r, &g, &b);
+  EXPECT_GT(g, r + 40);
+  first.rgb(540, 350, &r, &g, &b);
+  EXPECT_GT(r + g + b, 600);
+  int lightText = 0;
+  for (int y = 430; y < 460; ++y)
+    for (int x = 240; x < 400; ++x) {
+      first.rgb(x, y, &r, &g, &b);
+      lightText += r >= 180 && g >= 180 && b >= 180;
+    }
+  EXPECT_GT(lightText, 20);  // front-end text 10, centred at the bottom
+  // Golden images.
+  const char* src = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(src, nullptr);
+  const std::string golden = std::string(src) + "/tests/scene3d/golden/loading_" + (z ? "zbuffer" : "software") + ".tga";
+  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
+  if (update != nullptr && std::strcmp(update, "1") == 0) {
+    EXPECT_TRUE(WriteShot(golden, first));
+  } else {
+    std::vector<uint8_t> rgba;
+    int32_t w = 0, h = 0;
+    std::vector<uint8_t> file;
+    FILE* f = std::fopen(golden.c_str(), "rb");
+    ASSERT_NE(f, nullptr) << golden << " (KORVENA_UPDATE_GOLDEN=1 makes it)";
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) file.insert(file.end(), buf, buf + n);
+    std::fclose(f);
+    ASSERT_EQ(Q3DImageDecodeTGA(file.data(), file.size(), &rgba, &w, &h), 0u);
+    ASSERT_EQ(w, first.w);
+    ASSERT_EQ(h, first.h);
+    int differing = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        first.rgb(x, y, &r, &g, &b);
+        const uint8_t* p = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+        differing += std::abs(r - p[0]) > 8 || std::abs(g - p[1]) > 8 || std::abs(b - p[2]) > 8;
+      }
+    EXPECT_LE(differing, w * h / 500) << differing << " pixels differ from " << golden;
+  }
+  // The progress clock of the later steps sweeps over the screen.
+  for (int i = 0; i < 4; ++i) loading_bRunStep(1);  // steps 3 to 6: 0.25 at the last
+  scene3d_StopOnDevice();
+  d->DisplayShut();
+  d->Destroy();
+  Q3DDeviceUnload();
+  pcframe_Shutdown();
+  QDLShutdown();
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDevices, LoadingScreen, ::testing::Values("q3dswdll.dll", "q3dd3ddll.dll"));
+
+}  // namespace

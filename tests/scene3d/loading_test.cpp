@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "fake_device.h"
+#include "scene3d/loading.h"
+#include "scene3d/scene3d.h"
+#include "scene3d/scene3d_state.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+struct LoadingTest : ::testing::Test {
+  RecordingDevice device;
+  void SetUp() override {
+    pcframe_Init();
+    scene3d_StartOnDevice(&device, 1, 640, 480);
+    loading_bRunStep(0);
+    device.calls.clear();
+  }
+  void TearDown() override {
+    scene3d_StopOnDevice();
+    pcframe_Shutdown();
+  }
+  // The sweep vertex counts drawn in a frame's calls.
+  static std::vector<int> Sweeps(const Calls& c) {
+    std::vector<int> n;
+    for (const std::string& s : c)
+      if (s.rfind("VertexListDraw ", 0) == 0) n.push_back(std::stoi(s.substr(15)));
+    return n;
+  }
+  static int Count(const Calls& c, const std::string& prefix) {
+    return static_cast<int>(std::count_if(c.begin(), c.end(), [&](const std::string& s) { return s.rfind(prefix, 0) == 0; }));
+  }
+};
+
+TEST_F(LoadingTest, OneStepAFrameTheScreenTwiceThePagesAndTheProgress) {
+  std::vector<int> stepOfFrame;
+  std::vector<float> progress;
+  int frames = 0, done = 0;
+  Calls screen1, screen2, pages;
+  while (frames < 400) {
+    device.calls.clear();
+    stepOfFrame.push_back(loading_iStep);
+    loading_fLastProgress = -1.0f;
+    done = loading_bRunStep(1);
+    ++frames;
+    progress.push_back(loading_fLastProgress);
+    // Every frame is one scene, presented and kept.
+    ASSERT_EQ(device.calls.front(), "SceneBegin");
+    ASSERT_EQ(device.calls[1], "RenderStateSet 11 0");
+    ASSERT_EQ(device.calls[2], "RenderStateSet 3 8");
+    ASSERT_EQ(device.calls[device.calls.size() - 2], "SceneEnd");
+    ASSERT_EQ(device.calls.back(), "Present 0");
+    if (frames == 2) screen1 = device.calls;
+    if (frames == 3) screen2 = device.calls;
+    if (frames == 9) pages = device.calls;
+    if (done) break;
+  }
+  // 1, 2 twice, 3..7, 8 over 1 + 145 + 2 frames, 9..13.
+  EXPECT_EQ(frames, 1 + 2 + 5 + 148 + 5);
+  EXPECT_EQ(done, 1);
+  EXPECT_EQ(stepOfFrame[1], 1);
+  EXPECT_EQ(stepOfFrame[2], 1);
+  EXPECT_EQ(stepOfFrame[3], 2);
+  // The loading screen on two frames: backdrop, two logo halves, the clock
+  // with no sweep at 0, the texts (the one of text 10 at least).
+  for (const Calls* c : {&screen1, &screen2}) {
+    EXPECT_EQ(Count(*c, "ScreenQuadDraw 2 0 0 640 480"), 1);
+    EXPECT_EQ(Count(*c, "ScreenQuadDraw 2 32 376 160 440"), 1);
+    EXPECT_EQ(Count(*c, "ScreenQuadDraw 2 490 245 618 309"), 1);
+    EXPECT_EQ(Count(*c, "ScreenQuadDraw 2 490 309 618 437"), 1);
+    EXPECT_TRUE(Sweeps(*c).empty());
+    EXPECT_GE(Count(*c, "TextDraw"), 2);
+    EXPECT_EQ(Count(*c, "Clear"), 1);
+  }
+  // The second showing frees the fonts and the screen's textures.
+  EXPECT_EQ(Count(screen1, "TextureFree"), 0);
+  EXPECT_GE(Count(screen2, "TextureFree"), 2);
+  // Step 8: seven grey pages made, no piece named: no page image loaded.
+  EXPECT_EQ(Count(pages, "ImageCreate 256x256"), 7);
+  // Progress by frame: none for step 1, 0 for the screen, then the table.
+  const std::vector<std::pair<int, float>> want = {
+      {1, 0.0f},    {2, 0.0f},   {3, 0.05f},  {4, 0.1f},   {5, 0.15f},  {6, 0.25f},  {7, 0.3f},
+      {8, 0.325f},  {9, 0.4f + 0.3f / 145},   {153, 0.4f + 145 * 0.3f / 145}, {154, 0.75f}, {155, 0.8f},
+      {156, 0.825f}, {157, 0.85f}, {158, 0.9f}, {159, 0.95f}, {160, 1.0f}};
+  EXPECT_EQ(progress[0], -1.0f);
+  for (const auto& [frame, f] : want) EXPECT_FLOAT_EQ(progress[static_cast<size_t>(frame)], f) << frame;
+  // The page textures: registered under their names with their materials.
+  for (int i = 0; i < LOADING_PAGES; ++i) {
+    ASSERT_NE(loading_apoPageTexture[i], nullptr);
+    EXPECT_EQ(std::string(loading_apoPageTexture[i]->oHeader.szName), "PlayerPage" + std::to_string(i));
+  }
+  for (Q3DMaterial* m : loading_apoPageMaterial) EXPECT_NE(m, nullptr);
+  EXPECT_EQ(device.liveImages, 0);
+  EXPECT_NE(scene3d_poSpriteSheet, nullptr);
+  EXPECT_NE(scene3d_apoFont[0], nullptr);
+  EXPECT_NE(scene3d_poScene->poShadowTexture, nullptr);
+}
+
+TEST_F(LoadingTest, RestartingGoesBackToTheFirstStep) {
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(loading_bRunStep(1), 0);
+  EXPECT_EQ(loading_iStep, 4);
+  device.calls.clear();
+  EXPECT_EQ(loading_bRunStep(0), 0);
+  EXPECT_TRUE(device.calls.empty());
+  EXPECT_EQ(loading_iStep, 0);
+  loading_bRunStep(1);
+  EXPECT_EQ(loading_iStep, 1);
+  device.calls.clear();
+  loading_bRunStep(1);  // the loading screen again, not yet finished
+  EXPECT_EQ(loading_iStep, 1);
+  EXPECT_EQ(Count(device.calls, "ScreenQuadDraw 2 0 0 640 480"), 1);
+}
+
+TEST_F(LoadingTest, TheProgressClockSweepsOneSegmentPer32nd) {
+  loading_bRunStep(1);  // builds the sweep
+  const Q3DScreenVertex* v = loading_SweepGet();
+  EXPECT_FLOAT_EQ(v[0].x, 554.0f);
+  EXPECT_FLOAT_EQ(v[0].y, 373.0f);
+  EXPECT_NEAR(v[1].x, 554.0f, 1e-4);  // straight up
+  EXPECT_NEAR(v[1].y, 373.0f - 48.0f, 1e-4);
+  EXPECT_NEAR(v[9].x, 554.0f + 48.0f, 1e-4);  // a quarter clockwise
+  EXPECT_NEAR(v[9].y, 373.0f, 1e-4);
+  EXPECT_FLOAT_EQ(v[33].x, v[1].x);
+  EXPECT_FLOAT_EQ(v[33].y, v[1].y);
+  EXPECT_EQ(v[5].oColour.r, 128);
+  EXPECT_EQ(v[5].oColour.a, 64);
+  const struct {
+    float f;
+    std::vector<int> sweeps;
+  } cases[] = {{0.0f, {}}, {0.03f, {}}, {0.05f, {3}}, {0.5f, {18}}, {0.99f, {33}}, {1.0f, {34}}};
+  for (int software : {1, 0}) {
+    scene3d_bSoftware = software;
+    for (const auto& c : cases) {
+      device.calls.clear();
+      loading_ProgressDraw(c.f);
+      EXPECT_EQ(Sweeps(device.calls), c.sweeps) << c.f;
+      if (!c.sweeps.empty()) {
+        // Flat colour on the software device, the vertices' own elsewhere.
+        EXPECT_EQ(Count(device.calls, software ? "RenderStateSet 4 3" : "RenderStateSet 4 12"), 1);
+        EXPECT_EQ(Count(device.calls, "ParameterSet 1 128,0,0,64"), software ? 1 : 0);
+      }
+    }
+  }
+  // At another screen size the clock scales by the x factor.
+  scene3d_StopOnDevice();
+  scene3d_StartOnDevice(&device, 1, 1280, 960);
+  loading_bRunStep(0);
+  loading_bRunStep(1);
+  EXPECT_FLOAT_EQ(loading_SweepGet()[0].x, 1108.0f);
+  EXPECT_NEAR(loading_SweepGet()[9].x, 1108.0f + 96.0f, 1e-3);
+}
+
+}  // namespace
