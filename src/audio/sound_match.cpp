@@ -4,6 +4,7 @@
 #include "engine/ball.h"
 #include "engine/offside.h"
 #include "engine/player.h"
+#include "matchflow/camera.h"
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "shell/global.h"
@@ -60,9 +61,17 @@ void soundmatch_PlayerPosition(const Player* pp, std::int32_t aiPos[3]) {
   aiPos[2] = pp->y;
 }
 
-// The match camera is not part of this tree yet: the voices are placed as
-// heard from the main stand's broadcast position, looking at the ball.
+// The voices are heard from the match camera; before it has a view, from
+// the main stand's broadcast position looking at the ball.
 void soundmatch_Camera(std::int32_t aiPos[3], std::int32_t aiTarget[3]) {
+  if (camera_bIsViewValid()) {
+    const CameraView* v = camera_poViewGet();
+    for (int n = 0; n < 3; ++n) {
+      aiPos[n] = v->aiEye[n];
+      aiTarget[n] = v->aiTarget[n];
+    }
+    return;
+  }
   aiPos[0] = 0;
   aiPos[1] = 2400;
   aiPos[2] = -16000;
@@ -71,7 +80,7 @@ void soundmatch_Camera(std::int32_t aiPos[3], std::int32_t aiTarget[3]) {
   aiTarget[2] = soundmatch_BallY();
 }
 
-// Nor is the referee: his phrases come from the centre spot.
+// The referee is not on the pitch yet: his phrases come from the centre spot.
 void soundmatch_Referee(std::int32_t aiPos[3]) {
   aiPos[0] = 0;
   aiPos[1] = 0;

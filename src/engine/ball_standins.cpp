@@ -21,12 +21,11 @@ void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
 void referee_OffsideCheck(Ball*) {}
 void referee_OffsideIgnoreNext() {}
 
-// ---- Touch machine and closing-down ------------------------------------------------------
+// ---- Touch machine ------------------------------------------------------
 void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
   pp->oTouch.aiOffset[0] = a;
   pp->oTouch.aiOffset[1] = b;
 }
-void closedown_DelaySet(std::int32_t) {}
 
 // ---- Shoot-out, user control ---------------------------------------------
 void mpenso_RecordKick(std::int32_t) {}

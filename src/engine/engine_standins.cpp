@@ -21,9 +21,6 @@ void touch_StateForce(Player* pp, std::int32_t n) {
   pp->oTouch.iTimer = n;
 }
 void touch_ContactClear() {}
-void closedown_PlayerChoose() {}
-void action_FramePass(std::int32_t) {}
-void action_RecordClear(Player* pp) { pp->oAIInfo.pbProgram = nullptr; }
 
 // ---- Goalkeepers and roles ----------------------------------------------------------------
 struct GoalieObject {
@@ -73,17 +70,3 @@ void spscript_Run() {}
 // ---- User control ----------------------------------------------------------------------------------
 void usrctl_PowerBarDraw() {}
 void aiopt_PassMarkersDraw() {}
-
-// ---- Director ------------------------------------------------------------------------------------
-ActionNode* director_ListUnlink(ActionNode* poNode) {
-  ActionNode* poNext = poNode->poNext;
-  if (poNode->poPrev) poNode->poPrev->poNext = poNext;
-  if (poNext) poNext->poPrev = poNode->poPrev;
-  poNode->poPrev = nullptr;
-  poNode->poNext = nullptr;
-  return poNext;
-}
-void action_Set(Player* pp, std::int32_t eAction) {
-  pp->oAIInfo.ePrevAction = static_cast<std::uint8_t>(pp->oAIInfo.eAction);
-  pp->oAIInfo.eAction = static_cast<std::int8_t>(eAction);
-}

@@ -3,7 +3,12 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/engine_services.h"
+#include "engine/player.h"
+#include "matchflow/camera.h"
+#include "shell/global.h"
 #include "framework/math/qquat.h"
 #include "framework/math/qvector.h"
 #include "scene3d/scene3d_services.h"
@@ -127,6 +132,62 @@ uint16_t pcframe_HeadTurn(uint16_t uHead, uint16_t uTarget) {
   }
   const int32_t next = uHead + kHeadStep;
   return next >= uTarget ? uTarget : static_cast<uint16_t>(next);
+}
+
+// ---- Players -------------------------------------------------------------------------------
+
+namespace {
+
+void PlayerEntry(PacketPlayer* e, Player* pp, uint16_t uHead) {
+  e->uMirror = pp->oAnimData.bMirror;
+  e->uKeeper = pp->PositionCode == 0 ? 1 : 0;
+  e->uAngles = static_cast<uint32_t>(pcframe_FacingFromHeading(pp->iFacing)) | static_cast<uint32_t>(uHead) << 16;
+  e->iX = pp->x;
+  e->iHeight = pp->height;
+  e->iY = pp->y;
+  e->pAnimation = pp->oAnimData.pfPose;
+  e->poModel = nullptr;  // the player's 3D model comes with the player objects
+  e->poPlayer = pp;
+  e->uFramePosition = pp->oAnimData.uPos;
+}
+
+}  // namespace
+
+void pcframe_PlayersStore() {
+  FramePacket* p = pcframe_poCurrent;
+  if (p == nullptr) return;
+  const int32_t bx = ball_XGet(&ball_oBall), by = ball_YGet(&ball_oBall);
+  for (Player* pp = match_HomeFirstPlayerGet(); pp != nullptr; pp = match_NextPlayerGet(pp)) {
+    const bool home = pp->MyTeam == player_PlaysFor_Home;
+    int32_t& n = p->aiSnapshotCounts[home ? PCFRAME_COUNT_HOME : PCFRAME_COUNT_AWAY];
+    if (n >= PCFRAME_PLAYERS_MAX) continue;
+    const uint16_t facing = pcframe_FacingFromHeading(pp->iFacing);
+    const uint16_t target = pp->oAnimData.bLookAtBall ? pcframe_iHeadTargetGet(pp->x, pp->y, bx, by, facing) : 0;
+    pp->uHeadAngle = pcframe_HeadTurn(pp->uHeadAngle, target);
+    PlayerEntry(&(home ? p->aoHome : p->aoAway)[n++], pp, pp->uHeadAngle);
+  }
+  if (global.eExtendedGameMode == GAME_MODE_START_TRAINING) {
+    p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] = 0;
+    return;
+  }
+  const uint16_t kept = static_cast<uint16_t>(p->oReferee.uAngles >> 16);
+  PlayerEntry(&p->oReferee, &player_oReferee, kept);
+  p->oReferee.uKeeper = 0;
+  p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] = 1;
+}
+
+// ---- Camera --------------------------------------------------------------------------------
+
+void pcframe_CameraStore() {
+  FramePacket* p = pcframe_poCurrent;
+  const CameraView* v = camera_poViewGet();
+  if (p == nullptr || v == nullptr) return;
+  for (int k = 0; k < 3; ++k) p->oCamera.aiEye[k] = v->aiEye[k];
+  // Rows: the x, y and z components of the right, up and forward vectors
+  // (the view basis holds those vectors in its columns).
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) p->oCamera.aafRotation[r][c] = v->oRotation.m[4 * r + c];
+  p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = camera_bIsViewValid() != 0 ? 1 : 0;
 }
 
 // ---- Ball ----------------------------------------------------------------------------------

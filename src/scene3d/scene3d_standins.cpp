@@ -11,9 +11,7 @@ void kits_CopyAppearance(Player*, const Player*) {}
 
 
 
-void pcframe_PlayersStore() {}
 void pcframe_PlayersStoreReplay() {}
-void pcframe_CameraStore() {}
 void pcframe_ReplayViewSet(const std::uint32_t[3], std::int16_t) {}
 
 

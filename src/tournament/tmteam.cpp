@@ -575,6 +575,63 @@ std::int32_t history_IsStat89Code(const Round* r, std::int32_t n) { return Prefi
 std::int32_t history_IsCmbStatCode(const Round* r, std::int32_t n) { return Prefix(r, n, "*cmbsta"); }
 std::int32_t history_IsRandCode(const Round* r, std::int32_t n) { return Prefix(r, n, "*rand"); }
 
+namespace {
+// The row at a place of round "1" of a group; false while undecided.
+bool PlaceRow(Year* y, const char* pszGroup, std::int32_t iPlace, TMTeam* pRow, Round** ppRound) {
+  Group* g = nullptr;
+  Round* r = history_RoundFindByNames(y, pszGroup, "1", &g);
+  if (!r || !tmteam_IsRoundDecided(r)) return false;
+  RoundPlaces pl;
+  tmteam_RoundOutcomeGet(g, r, &pl);
+  const TMTeam* t = tmteam_TeamEntryGet(r, pl.aName[iPlace]);
+  if (!t) return false;
+  *pRow = *t;
+  *ppRound = r;
+  return true;
+}
+}  // namespace
+
+void history_UCodesResolve(Year* y) {
+  TMTeam aRows[9];
+  Round* apRounds[9];
+  for (std::int32_t i = 0; i < 9; i++) {
+    char sz[4] = {'u', static_cast<char>('1' + i), 0, 0};
+    if (!PlaceRow(y, sz, 1, &aRows[i], &apRounds[i])) return;
+  }
+  std::int32_t iBest = 0;
+  auto ppg = [](const TMTeam& t) { return t.cPlayed ? t.cPoints * 1000 / t.cPlayed : 0; };
+  for (std::int32_t i = 1; i < 9; i++)
+    if (ppg(aRows[i]) > ppg(aRows[iBest])) iBest = i;
+  std::snprintf(apRounds[iBest]->szPlace2, sizeof(apRounds[iBest]->szPlace2), "wcf");
+  std::int32_t iNext = 0;
+  for (Group* g = y->pConfs ? y->pConfs->pGroups : nullptr; g && iNext < 9; g = g->pNext) {
+    Round* r2 = g->pRounds ? g->pRounds->pNext : nullptr;
+    std::int32_t cFilled = 0;
+    for (TMTeam* t = r2 ? r2->pTeams : nullptr; t && cFilled < 2 && iNext < 9; t = t->pNext) {
+      if (tmteam_IsProperName(t->Name)) continue;
+      if (iNext == iBest) iNext++;
+      if (iNext >= 9) break;
+      t->Name = aRows[iNext++].Name;
+      cFilled++;
+    }
+  }
+}
+
+void history_CombinedCodesResolve(Year* y, Round* pRound, std::int32_t n) {
+  TMTeam aRows[3];
+  Round* apRounds[3];
+  for (std::int32_t i = 0; i < 3; i++) {
+    char sz[8] = {'c', 'm', 'b', static_cast<char>('1' + i), 0};
+    if (!PlaceRow(y, sz, 0, &aRows[i], &apRounds[i])) return;
+  }
+  std::int32_t iLow = 0;
+  for (std::int32_t i = 1; i < 3; i++)
+    if (Score(&aRows[i]) < Score(&aRows[iLow])) iLow = i;
+  for (std::int32_t i = 0; i < 3; i++)
+    std::snprintf(apRounds[i]->szPlace1, sizeof(apRounds[i]->szPlace1), "%s", i == iLow ? "out" : "wcf");
+  if (TMTeam* t = history_TeamEntryGet(pRound, n)) t->Name = aRows[iLow].Name;
+}
+
 void history_GroupCodesResolve(Year* y) {
   constexpr std::uint32_t kThirds = 418;
   TMTeam* apEntries[8];
@@ -637,6 +694,14 @@ void history_PlaceholdersResolve(Year* y) {
           iIndex++;
           const char* psz = tmteam_NameText(t->Name);
           if (psz[0] != '*') continue;
+          if (history_IsStat89Code(r, iIndex)) {
+            history_UCodesResolve(y);
+            continue;
+          }
+          if (history_IsCmbStatCode(r, iIndex)) {
+            history_CombinedCodesResolve(y, r, iIndex);
+            continue;
+          }
           if (history_IsStatCode(r, iIndex) || history_IsLoserCode(r, iIndex)) {
             std::uint32_t Name = 0;
             const bool bWin = history_IsStatCode(r, iIndex) != 0;

@@ -25,6 +25,12 @@ std::int32_t tmteam_GroupPlaceFind(Year* y, const char* pszCode, std::uint32_t* 
 // The four best third-placed teams of groups "1" to "6" into the entries
 // holding the thirds' code (id 418), once those groups are decided.
 void history_GroupCodesResolve(Year* y);
+// Runners-up of groups "u1" to "u9": the best per game is marked "wcf", the
+// other eight fill the second rounds of the first confederation's groups.
+void history_UCodesResolve(Year* y);
+// Winners of groups "cmb1" to "cmb3": the weakest is marked "out" and put
+// into the n-th entry of the round, the others "wcf".
+void history_CombinedCodesResolve(Year* y, Round* pRound, std::int32_t n);
 void history_PlaceholdersResolve(Year* y);
 // The team with the most points among the winners (place 1) of the listed
 // rounds, or the fewest among the places the codes name; -1 while any is

@@ -2,6 +2,8 @@
 // voices and the CD, and audio-capture writes the mix of a span as WAV.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "support/run_game.h"
@@ -30,6 +32,35 @@ TEST_F(Game, AudioStateAndCaptureInAWholeRun) {
   EXPECT_EQ(std::memcmp(wav.data(), "RIFF", 4), 0);
   EXPECT_EQ(wav[22], 2);
   EXPECT_EQ(wav[24] | (wav[25] << 8), 22050);
+}
+
+TEST_F(Game, TheMenusPlayTheirMusicAndSounds) {
+  std::string capture = home_ / "menu-sound.wav";
+  std::string states;
+  for (int f = 311; f <= 330; ++f) states += std::to_string(f) + " audio-state\n";
+  korvena_test::GameRun r = run(
+      "300 audio-state\n"
+      "310 keydown DOWN\n"
+      "312 keyup DOWN\n" + states +
+      "331 audio-capture \"" + capture + "\" 500\n"
+      "360 quit 3\n");
+  ASSERT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  // The menu music: track 7, playing.
+  EXPECT_NE(r.out.find("track=7 playing=1"), std::string::npos) << r.out;
+  // Before the key the menus are silent; the move plays sound 0 of the
+  // front-end bank, once, at the effects volume.
+  size_t before = r.out.find("audio device=open voices=0");
+  ASSERT_NE(before, std::string::npos) << r.out;
+  size_t after = r.out.find("audio device=open voices=1", before);
+  ASSERT_NE(after, std::string::npos) << r.out << r.err;
+  EXPECT_NE(r.out.find("audio voice=", after), std::string::npos) << r.out;
+  // The capture holds the music: not silent.
+  std::vector<uint8_t> wav = korvena_test::readBytes(capture);
+  ASSERT_GT(wav.size(), 44u);
+  int peak = 0;
+  for (size_t i = 44; i + 1 < wav.size(); i += 2) peak = std::max(peak, std::abs(static_cast<int16_t>(wav[i] | (wav[i + 1] << 8))));
+  EXPECT_GT(peak, 1000);
 }
 
 TEST_F(Game, BadAudioCommandsAreRefusedWithTheirLine) {

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <vector>
 
+#include "engine/action.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/chaser.h"
@@ -86,7 +87,16 @@ void RealSquadsSet(DBPlayer** apoOut) {
   }
 }
 
+// Takes every player without steering him: the scripted orders stand.
+ActionNode* KeepOrders(ActionNode* poList) {
+  while (poList) poList = director_ListUnlink(poList);
+  return nullptr;
+}
+
 void Setup(bool bRealSquads) {
+  action_TableInit();
+  for (ActionHandler& h : action_apfnHandlers)
+    if (h) h = KeepOrders;
   QMathRandState oState;
   QMathRandStateInitial(&oState);
   QMathRandStateRestore(&oState);

@@ -8,7 +8,9 @@
 
 struct DBPlayer;
 
-// Fills the table, links both chains, runs the kick-off reset for every
+// Fills the table, links both chains, fills the action table with
+// handlers that take every player without steering him (so scripted orders
+// stand; action_TableInit() installs the real ones), runs the kick-off reset for every
 // player and places him at his formation spot facing the way he attacks.
 void EngineMatchSetup();
 // The same with Brazil and Italy of 1970 from the generated player database,

@@ -190,3 +190,104 @@ TEST_F(Snapshot, TrailsInMetresIntoTheirSlotsAndReplayedFromTheirStart) {
 }
 
 }  // namespace
+
+#include "engine/player.h"
+#include "matchflow/matcha.h"
+#include "shell/global.h"
+
+namespace {
+
+TEST_F(Snapshot, PlayersBySideWithTheHeadTurnAndTheRefereeExceptInTraining) {
+  Player* const savedHome = match.HomeTeam.poPlayers;
+  Player* const savedAway = match.AwayTeam.poPlayers;
+  const Player h0 = player_aHome[0], a0 = player_aAway[0];
+  const GameMode savedMode = global.eExtendedGameMode;
+  const Ball savedBall = ball_oBall;
+  static const float pose[4] = {1, 2, 3, 4};
+  Player& h = player_aHome[0];
+  Player& a = player_aAway[0];
+  h.MyTeam = player_PlaysFor_Home;
+  h.pNext = nullptr;
+  h.x = 0;
+  h.y = 0;
+  h.height = 7;
+  h.iFacing = 0;
+  h.uHeadAngle = 0;
+  h.PositionCode = 0;
+  h.oAnimData.bLookAtBall = 1;
+  h.oAnimData.bMirror = 1;
+  h.oAnimData.pfPose = pose;
+  h.oAnimData.uPos = 130;
+  a.MyTeam = player_PlaysFor_Away;
+  a.pNext = nullptr;
+  a.x = 500;
+  a.y = 600;
+  a.PositionCode = 5;
+  a.oAnimData.bLookAtBall = 0;
+  a.uHeadAngle = 2000;
+  match.HomeTeam.poPlayers = &h;
+  match.AwayTeam.poPlayers = &a;
+  ball_oBall.iX128 = 0;
+  ball_oBall.iY128 = -100 * 128;  // 90 degrees to the home player's side
+  global.eExtendedGameMode = GAME_MODE_START_FRIENDLY;
+  std::vector<uint16_t> heads;
+  for (int f = 0; f < 9; ++f) {
+    pcframe_Begin();
+    pcframe_PlayersStore();
+    heads.push_back(static_cast<uint16_t>(P()->aoHome[0].uAngles >> 16));
+  }
+  ASSERT_EQ(ball_YGet(&ball_oBall), -100);
+  EXPECT_EQ(heads, (std::vector<uint16_t>{1456, 2912, 4368, 5824, 7280, 8736, 10192, 10922, 10922}));
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_HOME], 1);
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_AWAY], 1);
+  const PacketPlayer& e = P()->aoHome[0];
+  EXPECT_EQ(e.uMirror, 1u);
+  EXPECT_EQ(e.uKeeper, 1u);
+  EXPECT_EQ(e.iHeight, 7);
+  EXPECT_EQ(e.pAnimation, pose);
+  EXPECT_EQ(e.uFramePosition, 130u);
+  EXPECT_EQ(e.poPlayer, &h);
+  EXPECT_EQ(P()->aoAway[0].uKeeper, 0u);
+  EXPECT_EQ(P()->aoAway[0].iX, 500);
+  // Not watching: the head goes back toward 0.
+  EXPECT_EQ(P()->aoAway[0].uAngles >> 16, 0u);
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_REFEREE], 1);
+  EXPECT_EQ(P()->oReferee.poPlayer, &player_oReferee);
+  global.eExtendedGameMode = GAME_MODE_START_TRAINING;
+  pcframe_Begin();
+  pcframe_PlayersStore();
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_REFEREE], 0);
+  match.HomeTeam.poPlayers = savedHome;
+  match.AwayTeam.poPlayers = savedAway;
+  player_aHome[0] = h0;
+  player_aAway[0] = a0;
+  global.eExtendedGameMode = savedMode;
+  ball_oBall = savedBall;
+}
+
+}  // namespace
+
+#include "matchflow/camera.h"
+
+namespace {
+
+TEST_F(Snapshot, TheCameraEyeAndBasisRowsWithItsValidity) {
+  CameraView* v = camera_poViewGet();
+  ASSERT_NE(v, nullptr);
+  const CameraView saved = *v;
+  v->aiEye[0] = 100;
+  v->aiEye[1] = 2000;
+  v->aiEye[2] = -300;
+  for (int i = 0; i < 16; ++i) v->oRotation.m[i] = static_cast<float>(i + 1);
+  pcframe_CameraStore();
+  EXPECT_EQ(P()->oCamera.aiEye[0], 100);
+  EXPECT_EQ(P()->oCamera.aiEye[1], 2000);
+  EXPECT_EQ(P()->oCamera.aiEye[2], -300);
+  EXPECT_EQ(P()->oCamera.aafRotation[0][2], 3.0f);
+  EXPECT_EQ(P()->oCamera.aafRotation[1][0], 5.0f);
+  EXPECT_EQ(P()->oCamera.aafRotation[2][1], 10.0f);
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_CAMERA], camera_bIsViewValid() != 0 ? 1 : 0);
+  *v = saved;
+}
+
+}  // namespace

@@ -814,3 +814,30 @@ TEST(Tables, WinnerAndLoserAcrossRounds) {
   EXPECT_EQ(tmteam_LoserGet(TheYearList, "*losc*u1.1*u2.1", &n), 1);
   EXPECT_EQ(n, history_RoundFindByNames(TheYearList, "u1", "1")->pTeams->Name);
 }
+
+TEST(Tables, CombinedWinnersWeakestGoesOut) {
+  Fresh();
+  tmglobal_YearSet(62);
+  std::string s;
+  for (int g = 1; g <= 3; g++)
+    s += Line("62", "UEFA", "cmb" + std::to_string(g), "1", "once", "gd", "w,,,", "1/1/61",
+              Name(2 * g) + "," + Name(2 * g + 1));
+  s += Line("62", "UEFA", "X", "1", "ha", "agg", "w,,,", "1/5/61;8/5/61", Name(20) + "," + Name(21));
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  history_YearFixturesBuild(TheYearList);
+  int g = 0;
+  for (Group* gr = TheYearList->pConfs->pGroups; gr && g < 3; gr = gr->pNext, g++) {
+    Round* r = gr->pRounds;
+    Fixture* f = r->pFixtures;
+    history_ScoreSet(f, 3 - g, 0);  // cmb3's winner scores least
+    f->cFlags |= FIX_PLAYED;
+    tmteam_FixtureResultApply(r, history_FixtureTeamA(r, f), f, 1);
+    tmteam_FixtureResultApply(r, history_FixtureTeamB(r, f), f, 0);
+  }
+  Round* x = history_RoundFindByNames(TheYearList, "X", "1");
+  history_CombinedCodesResolve(TheYearList, x, 1);
+  Round* r3 = history_RoundFindByNames(TheYearList, "cmb3", "1");
+  EXPECT_STREQ(r3->szPlace1, "out");
+  EXPECT_STREQ(history_RoundFindByNames(TheYearList, "cmb1", "1")->szPlace1, "wcf");
+  EXPECT_EQ(tmglobal_TeamIDGet(x, 1), r3->pTeams->Name);
+}

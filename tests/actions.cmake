@@ -1,0 +1,7 @@
+# The action table, the action pass by game mode, the director and the
+# closing-down choice, on a match set up without the match flow.
+korvena_test(action_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/action_test.cpp
+  DEPS korvena_engine korvena_shell)
