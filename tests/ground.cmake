@@ -12,6 +12,6 @@ endif()
 if(TARGET groundart_core AND TARGET korvena_scene3d)
   korvena_test(ground_tables_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/ground/pitchline_test.cpp ${CMAKE_CURRENT_LIST_DIR}/ground/groundtab_test.cpp
-      ${CMAKE_CURRENT_LIST_DIR}/ground/netgeom_test.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/ground/netgeom_test.cpp ${CMAKE_CURRENT_LIST_DIR}/ground/balldisc_test.cpp
     DEPS korvena_scene3d korvena_render3d korvena_framework groundart_core)
 endif()

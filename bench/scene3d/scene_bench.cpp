@@ -14,6 +14,7 @@
 #include "display/qdl_context.h"
 #include "display/qdl_device.h"
 #include "framework/qdx_window.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "render3d/q3d_imagefile.h"
 #include "render3d/vidselect.h"

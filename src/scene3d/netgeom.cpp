@@ -172,9 +172,9 @@ int32_t goalnet_iPanelForGoal(int32_t enginePanel, bool bGoalAtPlusX) {
 
 namespace {
 
-// Segment against a piece of the profile (from (z0, y0) to (z1, y1) in the
+// Segment against one stretch of the profile (from (z0, y0) to (z1, y1) in the
 // side view); the crossing must lie within the width. Out: the segment's
-// parameter and the piece's parameter.
+// parameter and the stretch's parameter.
 bool ProfileCross(const NetGeometry& g, const QMathVec3& a, const QMathVec3& b, float z0, float y0, float z1, float y1,
                   float* t, float* k) {
   const float dz = b.z - a.z, dy = b.y - a.y, ez = z1 - z0, ey = y1 - y0;

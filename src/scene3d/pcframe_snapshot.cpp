@@ -7,6 +7,7 @@
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/player.h"
+#include "matchflow/camera.h"
 #include "shell/global.h"
 #include "framework/math/qquat.h"
 #include "framework/math/qvector.h"
@@ -173,6 +174,20 @@ void pcframe_PlayersStore() {
   PlayerEntry(&p->oReferee, &player_oReferee, kept);
   p->oReferee.uKeeper = 0;
   p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] = 1;
+}
+
+// ---- Camera --------------------------------------------------------------------------------
+
+void pcframe_CameraStore() {
+  FramePacket* p = pcframe_poCurrent;
+  const CameraView* v = camera_poViewGet();
+  if (p == nullptr || v == nullptr) return;
+  for (int k = 0; k < 3; ++k) p->oCamera.aiEye[k] = v->aiEye[k];
+  // Rows: the x, y and z components of the right, up and forward vectors
+  // (the view basis holds those vectors in its columns).
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) p->oCamera.aafRotation[r][c] = v->oRotation.m[4 * r + c];
+  p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = camera_bIsViewValid() != 0 ? 1 : 0;
 }
 
 // ---- Ball ----------------------------------------------------------------------------------

@@ -266,3 +266,28 @@ TEST_F(Snapshot, PlayersBySideWithTheHeadTurnAndTheRefereeExceptInTraining) {
 }
 
 }  // namespace
+
+#include "matchflow/camera.h"
+
+namespace {
+
+TEST_F(Snapshot, TheCameraEyeAndBasisRowsWithItsValidity) {
+  CameraView* v = camera_poViewGet();
+  ASSERT_NE(v, nullptr);
+  const CameraView saved = *v;
+  v->aiEye[0] = 100;
+  v->aiEye[1] = 2000;
+  v->aiEye[2] = -300;
+  for (int i = 0; i < 16; ++i) v->oRotation.m[i] = static_cast<float>(i + 1);
+  pcframe_CameraStore();
+  EXPECT_EQ(P()->oCamera.aiEye[0], 100);
+  EXPECT_EQ(P()->oCamera.aiEye[1], 2000);
+  EXPECT_EQ(P()->oCamera.aiEye[2], -300);
+  EXPECT_EQ(P()->oCamera.aafRotation[0][2], 3.0f);
+  EXPECT_EQ(P()->oCamera.aafRotation[1][0], 5.0f);
+  EXPECT_EQ(P()->oCamera.aafRotation[2][1], 10.0f);
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_CAMERA], camera_bIsViewValid() != 0 ? 1 : 0);
+  *v = saved;
+}
+
+}  // namespace
