@@ -113,3 +113,6 @@ ActionNode* action_GoalCelebrateHandler(ActionNode* poList);
 ActionNode* action_CrossHandler(ActionNode* poList);
 ActionNode* action_ShootHandler(ActionNode* poList);
 ActionNode* action_CloseDownHandler(ActionNode* poList);
+// The common guard of the ball-holder actions: he holds the ball, is not
+// kicking, is played and may act.
+std::int32_t action_HolderGuard(const Player* pp);

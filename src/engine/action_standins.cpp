@@ -48,7 +48,6 @@ ActionNode* action_ClearHandler(ActionNode* poList) { return poList; }
 ActionNode* action_PassToMateHandler(ActionNode* poList) { return poList; }
 ActionNode* action_GoalCelebrateHandler(ActionNode* poList) { return poList; }
 ActionNode* action_CrossHandler(ActionNode* poList) { return poList; }
-ActionNode* action_ShootHandler(ActionNode* poList) { return poList; }
 
 // ---- Program sets -----------------------------------------------------------------------------
 // Two programs until the generated sets land: the holder tries a shot, a

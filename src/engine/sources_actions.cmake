@@ -3,5 +3,6 @@
 list(APPEND ENGINE_SOURCES
   action.cpp
   action_standins.cpp
+  action_holder.cpp
   action_react.cpp
   referee_retreat.cpp)

@@ -10,6 +10,7 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/chaser.h"
+#include "engine/target.h"
 #include "engine/zone.h"
 #include "engine/player.h"
 #include "engine_env.h"
@@ -551,6 +552,64 @@ TEST_F(Reactions, FaceCentreTakesOnlyTheScorersOpponents) {
   }
   EXPECT_NE(EnginePlayer(5)->oAIInfo.eAction, ACTION_FACE_CENTRE);
   ball_oBall.pplyrWhoKicked = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+class Holder : public Actions {};
+
+TEST_F(Holder, ShotsByZoneClassAndTheGuard) {
+  Player* pp = EnginePlayer(9);
+  action_AttackingSet(pp, 1);
+  // One point of each shooting class of the holder's tree.
+  int aX[9], aY[9];
+  bool abFound[9] = {};
+  for (int x = -9000; x <= 9000; x += 180)
+    for (int y = -5600; y <= 5600; y += 160) {
+      pp->x = x;
+      pp->y = y;
+      int c = zone_iChildAtPlayer(551, pp);
+      if (c >= 1 && c <= 8 && !abFound[c]) abFound[c] = true, aX[c] = x, aY[c] = y;
+    }
+  ASSERT_TRUE(abFound[1]);
+  for (int c = 1; c <= 8; c++) {
+    if (!abFound[c]) continue;
+    int cShots = 0;
+    for (int i = 0; i < 60; i++) {
+      EnginePlace(pp, aX[c], aY[c], 0);
+      ball_oBall.poOwner = pp;
+      pp->oAIInfo.eAction = 0;
+      pp->oAnimInfo.eActionAnim = ANIM_STAND;
+      if (action_Run(pp, ACTION_SHOOT)) {
+        cShots++;
+        EXPECT_EQ(pp->oAIInfo.eAction, ACTION_SHOOT);
+        EXPECT_EQ(pp->oAnimData.pfnContact, target_DoShotRandom);
+      }
+    }
+    if (c == 1) {
+      EXPECT_EQ(cShots, 60);
+    } else if (c >= 5 && c <= 7) {
+      EXPECT_EQ(cShots, 0) << "class " << c;
+    } else if (c == 8) {
+      EXPECT_GT(cShots, 40);
+    }
+  }
+  // The guard: already kicking, not the holder, or not played.
+  EnginePlace(pp, aX[1], aY[1], 0);
+  ball_oBall.poOwner = pp;
+  pp->oAnimInfo.eActionAnim = ANIM_STAND;
+  EXPECT_TRUE(action_Run(pp, ACTION_SHOOT));
+  EXPECT_FALSE(action_Run(pp, ACTION_SHOOT));
+  pp->oAnimInfo.eActionAnim = ANIM_STAND;
+  ball_oBall.poOwner = EnginePlayer(8);
+  EXPECT_FALSE(action_Run(pp, ACTION_SHOOT));
+  ball_oBall.poOwner = pp;
+  pp->Control = PLAYER_CONTROL_NONE;
+  EXPECT_FALSE(action_Run(pp, ACTION_SHOOT));
+  pp->Control = PLAYER_CONTROL_COMPUTER;
+  ball_oBall.poOwner = nullptr;
 }
 
 }  // namespace
