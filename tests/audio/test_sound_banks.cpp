@@ -14,6 +14,7 @@
 
 #include "audio/qal.h"
 #include "audio/sound.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -191,9 +192,9 @@ int run(const std::string& args) {
 
 TEST(BankData, GenerationRepeatsAndRefusesBrokenSources) {
   namespace fs = std::filesystem;
-  fs::path tmp = fs::temp_directory_path() / "korvena-soundbanks-test";
-  fs::remove_all(tmp);
-  fs::create_directories(tmp);
+  korvena_test::TempDir dir;  // its own folder: several test trees may run at once
+  ASSERT_FALSE(dir.path().empty());
+  fs::path tmp = dir.path();
   std::string src = sourceDir() + "/assets/sound/";
   ASSERT_EQ(run("effects INGAME " + src + "effects.txt " + (tmp / "INGAME.KBB").string()), 0);
   EXPECT_EQ(readAll((tmp / "INGAME.KBB").string()), readAll(bankPath("INGAME")));
@@ -217,7 +218,6 @@ TEST(BankData, GenerationRepeatsAndRefusesBrokenSources) {
   EXPECT_NE(run("speech shouts " + write("sh.txt", "shout 0: Corner!\n") + " en-gb " + (tmp / "w").string() + " " + out), 0);
   EXPECT_NE(run("speech shouts " + write("sh2.txt", "shout 5: Corner!\n") + " en-gb " + (tmp / "w").string() + " " + out), 0);
   EXPECT_FALSE(fs::exists(out));
-  fs::remove_all(tmp);
 }
 
 }  // namespace
