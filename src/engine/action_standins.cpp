@@ -40,7 +40,6 @@ void newgoal_CelebrationStand(Player* poKeeper) {
 ActionNode* action_HolderChooseHandler(ActionNode* poList) { return poList; }
 ActionNode* action_SupportHandler(ActionNode* poList) { return poList; }
 ActionNode* touch_Handler(ActionNode* poList) { return poList; }
-ActionNode* action_GoalReactHandler(ActionNode* poList) { return poList; }
 ActionNode* action_UserSupportHandler(ActionNode* poList) { return poList; }
 ActionNode* action_AttackIdleHandler(ActionNode* poList) { return poList; }
 ActionNode* action_ShootOrPassHandler(ActionNode* poList) { return poList; }

@@ -613,3 +613,40 @@ TEST_F(Holder, ShotsByZoneClassAndTheGuard) {
 }
 
 }  // namespace
+
+namespace {
+
+class GoalReact : public Actions {};
+
+TEST_F(GoalReact, MatesGatherByShirtOthersGoToTheCentre) {
+  Player* poScorer = EnginePlayer(9);
+  EnginePlace(poScorer, 1000, 500, 0);
+  ball_oBall.pplyrWhoKicked = poScorer;
+  struct Case {
+    int id;
+    std::uint32_t eAnim;
+    int tx, ty;
+  };
+  // Shirt 1: 576 straight ahead; shirt 3: 672 at 30 degrees; shirt 10: on the scorer.
+  const Case cases[] = {{1, 18, 1576, 500}, {3, 102, 1581, 836}, {10, 18, 1000, 500}, {15, ANIM_TURN, 0, 0}};
+  for (const Case& c : cases) {
+    Player* pp = EnginePlayer(c.id);
+    EnginePlace(pp, -3000, -2000, 0);
+    EXPECT_TRUE(action_Run(pp, ACTION_GOAL_REACT));
+    EXPECT_EQ(pp->oAnimInfo.eActionAnim, c.eAnim) << c.id;
+    EXPECT_NEAR(pp->oAnimInfo.iTargetX, c.tx, 1) << c.id;
+    EXPECT_NEAR(pp->oAnimInfo.iTargetY, c.ty, 1) << c.id;
+  }
+  // Facing half a turn (401 of 802) turns shirt 1's point with him.
+  EnginePlace(poScorer, 1000, 500, 401);
+  EXPECT_TRUE(action_Run(EnginePlayer(1), ACTION_GOAL_REACT));
+  EXPECT_NEAR(EnginePlayer(1)->oAnimInfo.iTargetX, 424, 2);
+  EXPECT_NEAR(EnginePlayer(1)->oAnimInfo.iTargetY, 500, 2);
+  // A user-controlled player is left.
+  EnginePlayer(2)->Control = PLAYER_CONTROL_USER;
+  EXPECT_FALSE(action_Run(EnginePlayer(2), ACTION_GOAL_REACT));
+  EnginePlayer(2)->Control = PLAYER_CONTROL_COMPUTER;
+  ball_oBall.pplyrWhoKicked = nullptr;
+}
+
+}  // namespace
