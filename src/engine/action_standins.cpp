@@ -21,8 +21,6 @@ ActionNode* spcorn_Handler(ActionNode* poList) { return poList; }
 ActionNode* spthrow_Handler(ActionNode* poList) { return poList; }
 ActionNode* spko_Handler(ActionNode* poList) { return poList; }
 ActionNode* sphands_Handler(ActionNode* poList) { return poList; }
-ActionNode* match_MarkingUpdate(ActionNode* poList) { return poList; }
-ActionNode* team_ZoneRunHandler(ActionNode* poList) { return poList; }
 Player* referee_poInjuredGet() { return nullptr; }
 Player* setp_poSubstituteGet(std::int32_t) { return nullptr; }
 void refact_Update() {}

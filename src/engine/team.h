@@ -117,3 +117,9 @@ void team_FormationReset(MatchTeam* poTeam);
 
 // What the match record needs of the roles module: the goalkeeper test.
 std::int32_t roles_IsGoalkeeper(const Player* pp);
+
+// Off-ball actions of the sides' players: marking an opponent in the
+// defence zone, and the timed run to a random point of the zone.
+struct ActionNode;
+ActionNode* match_MarkingUpdate(ActionNode* poList);
+ActionNode* team_ZoneRunHandler(ActionNode* poList);

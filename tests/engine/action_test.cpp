@@ -10,7 +10,9 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/chaser.h"
+#include "engine/engine_services.h"
 #include "engine/target.h"
+#include "engine/team.h"
 #include "engine/zone.h"
 #include "engine/player.h"
 #include "engine_env.h"
@@ -647,6 +649,163 @@ TEST_F(GoalReact, MatesGatherByShirtOthersGoToTheCentre) {
   EXPECT_FALSE(action_Run(EnginePlayer(2), ACTION_GOAL_REACT));
   EnginePlayer(2)->Control = PLAYER_CONTROL_COMPUTER;
   ball_oBall.pplyrWhoKicked = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+class Marking : public Actions {
+ protected:
+  void SetUp() override {
+    Actions::SetUp();
+    for (int i = 0; i < 22; i++)
+      for (std::int32_t& w : EnginePlayer(i)->aiMarking) w = 0;
+  }
+  void TearDown() override {
+    for (int i = 0; i < 22; i++) EnginePlayer(i)->oSetPiece.piOptions = nullptr;
+    Actions::TearDown();
+  }
+};
+
+TEST_F(Marking, MarkerFollowsHisOpponent) {
+  Player* poOpp = match_StateTeamFirstPlayerGet();
+  Player* pp = match_OtherTeamFirstPlayerGet();
+  pp->aiMarking[0] = 1;
+  pp->aiMarking[2] = poOpp->ID;
+  EnginePlace(pp, 0, 0, 0);
+  struct Case {
+    int x, y;
+    std::uint32_t eAnim;
+    int wx;
+    std::uint32_t wAnim;
+  };
+  const Case cases[] = {
+      {500, 300, ANIM_STAND, 788, ANIM_TURN},   {0, -40, ANIM_RUN, 288, ANIM_RUN},
+      {-1, 10, ANIM_WALK, -289, ANIM_WALK},     {9200, 0, ANIM_RUN, 9360, ANIM_RUN},
+      {-9300, 700, ANIM_STAND, -9360, ANIM_TURN},
+  };
+  for (const Case& c : cases) {
+    EnginePlace(poOpp, c.x, c.y, 0);
+    poOpp->oAnimInfo.eActionAnim = c.eAnim;
+    pp->oAIInfo.eAction = ACTION_STAND;
+    ActionNode n{nullptr, nullptr, pp};
+    EXPECT_EQ(match_MarkingUpdate(&n), nullptr);
+    EXPECT_EQ(pp->oAnimInfo.iTargetX, c.wx) << c.x;
+    EXPECT_EQ(pp->oAnimInfo.iTargetY, c.y) << c.x;
+    EXPECT_EQ(pp->oAnimInfo.eActionAnim, c.wAnim) << c.x;
+    EXPECT_EQ(pp->oAIInfo.eAction, ACTION_MARK);
+  }
+}
+
+TEST_F(Marking, FirstUnmarkedOpponentInTheZoneElseTheZoneCentre) {
+  Player* pp = match_OtherTeamFirstPlayerGet();
+  pp = match_TeamNextPlayerGet(pp);  // an outfield player
+  action_AttackingSet(pp, 0);
+  const int iZone = ClassAt(pp, 0, 0);
+  ASSERT_GT(iZone, 0);
+  int ox = -9000;
+  while (ClassAt(pp, ox, 0) == iZone) ox += 1440;
+  ASSERT_LT(ox, 9000);
+  static std::int32_t aiOptions[1];
+  aiOptions[0] = iZone;
+  pp->oSetPiece.piOptions = aiOptions;
+  pp->oSetPiece.cOptions = 1;
+
+  // Every attacker outside the zone but three: the first already marked.
+  std::vector<Player*> apAtt;
+  for (Player* p = match_StateTeamFirstPlayerGet(); p; p = match_TeamNextPlayerGet(p)) {
+    EnginePlace(p, ox, 0, 0);
+    apAtt.push_back(p);
+  }
+  ASSERT_GE(apAtt.size(), 6u);
+  for (int i : {2, 3, 5}) EnginePlace(apAtt[i], 0, 0, 0);
+  apAtt[2]->aiMarking[1] = 1;
+  EnginePlace(pp, 3000, 3000, 0);
+  ActionNode an[2] = {{nullptr, nullptr, pp}, {nullptr, nullptr, EnginePlayer(pp->ID == 12 ? 13 : 12)}};
+  an[0].poNext = &an[1];
+  an[1].poPrev = &an[0];
+  an[1].poPlayer->oSetPiece.piOptions = nullptr;
+  EXPECT_EQ(match_MarkingUpdate(&an[0]), nullptr);
+  EXPECT_EQ(an[0].poNext, nullptr);
+  EXPECT_EQ(an[1].poPrev, nullptr);
+  EXPECT_EQ(pp->aiMarking[0], 1);
+  EXPECT_EQ(pp->aiMarking[2], apAtt[3]->ID);
+  EXPECT_EQ(apAtt[3]->aiMarking[1], 1);
+  EXPECT_EQ(apAtt[5]->aiMarking[1], 0);
+  EXPECT_EQ(an[1].poPlayer->aiMarking[0], 0);
+
+  // Nobody left in the zone: he covers its centre, walking when 288 or more away.
+  for (int i : {3, 5}) EnginePlace(apAtt[i], ox, 0, 0);
+  for (std::int32_t& w : pp->aiMarking) w = 0;
+  apAtt[3]->aiMarking[1] = 0;
+  QMathPoint c{};
+  ASSERT_TRUE(zone_bCentreGet(pp, &c, iZone));
+  struct Case {
+    int dx;
+    std::uint32_t wAnim;
+    int wAction;
+  };
+  const Case cases[] = {{2000, ANIM_WALK, ACTION_MARK}, {288, ANIM_WALK, ACTION_MARK}, {287, ANIM_STAND, ACTION_STAND}};
+  for (const Case& k : cases) {
+    EnginePlace(pp, c.x + k.dx, c.y, 0);
+    pp->oAIInfo.eAction = ACTION_STAND;
+    ActionNode n{nullptr, nullptr, pp};
+    EXPECT_EQ(match_MarkingUpdate(&n), nullptr);
+    EXPECT_EQ(pp->aiMarking[0], 0);
+    EXPECT_EQ(pp->oAnimInfo.iTargetX, c.x) << k.dx;
+    EXPECT_EQ(pp->oAnimInfo.iTargetY, c.y) << k.dx;
+    EXPECT_EQ(pp->oAnimInfo.eActionAnim, k.wAnim) << k.dx;
+    EXPECT_EQ(pp->oAIInfo.eAction, k.wAction) << k.dx;
+  }
+}
+
+TEST_F(Marking, ZoneRunWaitsForItsCountdown) {
+  Player* a = EnginePlayer(6);
+  Player* b = EnginePlayer(7);
+  Player* d = EnginePlayer(8);
+  action_AttackingSet(a, 1);
+  const int iZone = ClassAt(a, 0, 0);
+  ASSERT_GT(iZone, 0);
+  a->oAIInfo.abParams[0] = static_cast<std::uint8_t>(iZone);
+  a->oAIInfo.abParams[1] = 7;
+  a->oAIInfo.iZoneCountdown = 0;
+  action_AttackingSet(b, 1);
+  b->oAIInfo.abParams[0] = static_cast<std::uint8_t>(ClassAt(b, 0, 0));
+  ASSERT_GT(b->oAIInfo.abParams[0], 0);
+  b->oAIInfo.iZoneCountdown = 3;
+  d->oAIInfo.abParams[0] = 250;  // no such zone
+  d->oAIInfo.iZoneCountdown = 0;
+  for (Player* p : {a, b, d}) {
+    EnginePlace(p, -8000, 5000, 0);
+    p->oAIInfo.eAction = ACTION_STAND;
+  }
+  ActionNode an[3] = {{nullptr, nullptr, a}, {nullptr, nullptr, b}, {nullptr, nullptr, d}};
+  an[0].poNext = &an[1];
+  an[1].poPrev = &an[0];
+  an[1].poNext = &an[2];
+  an[2].poPrev = &an[1];
+  EXPECT_EQ(team_ZoneRunHandler(&an[0]), &an[1]);
+  EXPECT_EQ(an[1].poNext, &an[2]);
+  EXPECT_EQ(an[1].poPrev, nullptr);
+  EXPECT_EQ(a->oAIInfo.eAction, ACTION_ZONE_RUN);
+  EXPECT_EQ(a->oAnimInfo.eActionAnim, ANIM_RUN);
+  EXPECT_EQ(a->oAIInfo.iZoneCountdown, 7);
+  QMathPoint t{a->oAnimInfo.iTargetX, a->oAnimInfo.iTargetY};
+  EXPECT_TRUE(zone_bHasPoint(a, &t, iZone));
+  EXPECT_EQ(b->oAIInfo.iZoneCountdown, 2);
+  EXPECT_EQ(b->oAIInfo.eAction, ACTION_STAND);
+  EXPECT_EQ(d->oAIInfo.eAction, ACTION_STAND);
+  // The waiting player comes due once his countdown has run out.
+  b->oAIInfo.abParams[1] = 4;
+  for (int i = 0; i < 2; i++) {
+    ActionNode n{nullptr, nullptr, b};
+    EXPECT_EQ(team_ZoneRunHandler(&n), &n);
+  }
+  ActionNode n{nullptr, nullptr, b};
+  EXPECT_EQ(team_ZoneRunHandler(&n), nullptr);
+  EXPECT_EQ(b->oAIInfo.iZoneCountdown, 4);
+  EXPECT_EQ(b->oAIInfo.eAction, ACTION_ZONE_RUN);
 }
 
 }  // namespace
