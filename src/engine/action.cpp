@@ -430,7 +430,7 @@ ActionNode* touch_Identity(ActionNode* poList) { return poList; }
 ActionNode* touch_IdentityAlt(ActionNode* poList) { return poList; }
 
 ActionNode* action_ChaseHandler(ActionNode* poList) {
-  Player* apo[PLAYER_MAX];
+  Player* apo[PLAYER_MAX] = {};
   std::int32_t c = 0;
   for (ActionNode* po = poList; po && c < PLAYER_MAX; po = po->poNext) apo[c++] = po->poPlayer;
   Player* poTaken = chaser_ChaseTake(apo, c);
