@@ -131,10 +131,12 @@ TEST(EngineHarness, ThreeThousandTicksDeterministicAndAsRecorded) {
   if (pszUpdate && std::string(pszUpdate) == "1") {
     std::ofstream out(path);
     out << "data " << szData << "\n";
+    // Eight ticks a line, each line led by its first tick.
     for (std::int32_t t = 0; t < kTicks; t++) {
-      char line[48];
-      std::snprintf(line, sizeof line, "%d %016llx\n", t, static_cast<unsigned long long>(a[t]));
-      out << line;
+      char sz[32];
+      std::snprintf(sz, sizeof sz, "%016llx", static_cast<unsigned long long>(a[t]));
+      if (t % 8 == 0) out << t;
+      out << ' ' << sz << ((t % 8 == 7 || t == kTicks - 1) ? "\n" : "");
     }
     ASSERT_TRUE(out.good());
     return;
@@ -148,10 +150,13 @@ TEST(EngineHarness, ThreeThousandTicksDeterministicAndAsRecorded) {
     FAIL() << "the animation data set changed since the golden run; rerun with KORVENA_UPDATE_GOLDEN=1";
   }
   for (std::int32_t t = 0; t < kTicks; t++) {
-    std::int32_t iTick = -1;
+    if (t % 8 == 0) {
+      std::int32_t iTick = -1;
+      in >> iTick;
+      ASSERT_EQ(iTick, t);
+    }
     std::string hex;
-    in >> iTick >> hex;
-    ASSERT_EQ(iTick, t);
+    in >> hex;
     char sz[32];
     std::snprintf(sz, sizeof sz, "%016llx", static_cast<unsigned long long>(a[t]));
     ASSERT_EQ(hex, sz) << "first difference at tick " << t;
