@@ -19,7 +19,10 @@ const int32_t imath_aiTanTable[IMATH_TAN_TABLE_SIZE] = {
 
 int32_t imath_AtanRatio(int32_t r) {
   int64_t iAbs = r < 0 ? -static_cast<int64_t>(r) : r;
-  if (iAbs > 7331) return 200;
+  // Beyond the table the heading is a quarter turn either way: a negative
+  // ratio mirrors it like every other (803 - 200), so a nearly straight line
+  // keeps its side.
+  if (iAbs > 7331) return r < 0 ? 603 : 200;
   if (iAbs < 1) return 0;
   // Binary search for the degree d with table[d] <= |r| < table[d + 1]; the
   // last degree has no upper bound (the closing 401 is not a bound).

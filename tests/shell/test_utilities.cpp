@@ -183,7 +183,8 @@ TEST(IMath, TangentTableHoldsTheTunedAndTheComputedValues) {
 TEST(IMath, AtanRatioMatchesALinearSearchForEveryRatio) {
   EXPECT_EQ(imath_AtanRatio(0), 0);
   EXPECT_EQ(imath_AtanRatio(7332), 200);
-  EXPECT_EQ(imath_AtanRatio(-7332), 200);
+  EXPECT_EQ(imath_AtanRatio(-7332), 603);
+  EXPECT_EQ(imath_AtanRatio(-2000000000), 603);
   for (int32_t r = 1; r <= 7331; r++) {
     int32_t iExpected = ReferenceDegree(r) * 401 * 128 / 360 / 64;
     ASSERT_EQ(imath_AtanRatio(r), iExpected) << r;
@@ -197,6 +198,12 @@ TEST(IMath, Atan2Quadrants) {
   EXPECT_EQ(imath_Atan2(5, 0), 200);
   EXPECT_EQ(imath_Atan2(-5, 0), 602);
   EXPECT_EQ(imath_Atan2(0, 0), 0);
+  // Nearly along the x axis (ratio beyond the table) a line keeps its side:
+  // toward -x stays near 602 whichever side of the axis it leans.
+  EXPECT_EQ(imath_Atan2(-100000, 1), 603);
+  EXPECT_EQ(imath_Atan2(-100000, -1), 200 + 401);
+  EXPECT_EQ(imath_Atan2(100000, 1), 200);
+  EXPECT_EQ(imath_Atan2(100000, -1), 603 + 401 - 803);
   EXPECT_EQ(imath_Atan2(5, 5), imath_AtanRatio(128));
   EXPECT_EQ(imath_Atan2(0, -5), 401);
   EXPECT_EQ(imath_Atan2(-5, -5), imath_AtanRatio(128) + 401);
