@@ -48,9 +48,3 @@ void pass_RecordPointGet(std::int32_t* px, std::int32_t* py) {
   *px = ball_CurXGet();
   *py = ball_CurYGet();
 }
-void setp_AimPointGet(std::int32_t* px, std::int32_t* py) {
-  *px = 0;
-  *py = 0;
-}
-Player* setp_poPartnerGet() { return nullptr; }
-std::int32_t setp_KickDistanceGet() { return 0; }

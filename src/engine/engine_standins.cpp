@@ -40,6 +40,7 @@ void newgoalo_MoveFlagSet(GoalieObject* pgo, std::int32_t bFlag) { pgo->bMoveFla
 
 // ---- Referee and set pieces ------------------------------------------------------------------
 static Player* s_poFouled;
+static Player* s_poOffender;
 std::int32_t referee_ChallengeJudge(Player*, Player*) { return 0; }
 std::int32_t referee_ChallengeJudgeShot(Player*, Player*, std::int32_t* piSeverity) {
   if (piSeverity) *piSeverity = 0;
@@ -51,20 +52,26 @@ void referee_FouledSet(Player* poVictim) {
   s_poFouled = poVictim;
   if (poVictim) poVictim->bFouled = 1;
 }
-Player* referee_poOffenderGet() { return nullptr; }
+Player* referee_poOffenderGet() { return s_poOffender; }
 Player* referee_poFouledGet() { return s_poFouled; }
 std::int32_t referee_bSecondBookingGet() { return 0; }
 void referee_SecondBookingClear() {}
 std::int32_t referee_bCardFlagGet() { return 0; }
-Player* setp_poGetKickTaker() { return nullptr; }
-void setp_CommandSet(std::int32_t) {}
-void setp_RecordInit(Player* pp) {
-  pp->oSetPiece = SetPieceRecord{};
-  pp->oSetPiece.iEnterState = 1;
-  pp->oSetPiece.iPosState = 3;
-  pp->oSetPiece.iAnim = 1;
+// The restart record and the referee's action word the set pieces read.
+static std::int32_t s_iRestartX, s_iRestartY, s_iRefereeAction;
+std::int32_t referee_RestartXGet() { return s_iRestartX; }
+std::int32_t referee_RestartYGet() { return s_iRestartY; }
+void referee_RestartPointSet(std::int32_t x, std::int32_t y) {
+  s_iRestartX = x;
+  s_iRestartY = y;
 }
-std::int32_t setp_AngleGet() { return 0; }
+void referee_OffenderSet(Player* pp) { s_poOffender = pp; }
+void referee_FouledPlayerSet(Player* pp) { s_poFouled = pp; }
+std::int32_t referee_HomeClubStateGet() { return 0; }
+std::int32_t referee_AwayClubStateGet() { return 1; }
+void referee_DecisionUnlock() {}
+void refact_ActionSet(std::int32_t iAction) { s_iRefereeAction = iAction; }
+std::int32_t refact_ActionGet() { return s_iRefereeAction; }
 void spscript_Run() {}
 
 // ---- User control ----------------------------------------------------------------------------------

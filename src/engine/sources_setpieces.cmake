@@ -2,4 +2,5 @@
 include(${CMAKE_SOURCE_DIR}/tools/setpieces.cmake)
 list(APPEND ENGINE_SOURCES
   spscript_core.cpp
+  setp.cpp
   ${KORVENA_SETPIECE_SOURCES})

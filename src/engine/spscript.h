@@ -11,3 +11,22 @@ struct SpScriptEntry {
 // Ids 1..22 ascending, ended by {-1, nullptr}; generated from
 // assets/setpieces/scripts.txt.
 extern const SpScriptEntry spscript_List[];
+
+// ---- The script mode (game mode 82) ----------------------------------------------------
+// Start operations (the mode's enter operations): each resets the machine,
+// runs its restart's set-up and calls its top-level script.
+void spscript_StartThrowIn();         // script 1
+void spscript_StartCorner();          // script 4
+void spscript_StartFreeKick();        // script 11
+void spscript_StartSubstitution();    // script 21
+void spscript_StartPenalty();         // script 22
+void spscript_StartShootoutKick();    // script 22
+void spscript_Reset();
+// Once per tick in mode 82: drops the users' input, steps the script, runs
+// one match frame.
+void spscript_Update();
+// One step of the machine (the movement pass's hook).
+void spscript_Run();
+void spscript_Call(std::int32_t id);
+void spscript_Return();
+const std::int32_t* spscript_poGetScript();
