@@ -29,9 +29,6 @@ void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
 
 // ---- Shoot-out, user control ---------------------------------------------
 void mpenso_RecordKick(std::int32_t) {}
-void usrctl_KickLatchClear() {}
-void usrctl_ChargeReset() {}
-std::int32_t usrctl_bIsSprinting(const User*) { return 0; }
 
 // ---- Goalkeepers ----------------------------------------------------------------------
 void newgoal_KeeperCountSet() {}
@@ -41,6 +38,7 @@ std::int32_t newgoal_SaveRowGet(const Player*) { return 0; }
 std::int32_t newgoal_SaveSideGet(const Player*) { return 0; }
 std::int32_t newgoal_CatchFlagGet(const Player*) { return 0; }
 void newgoal_ReactionDelaySet(Player*, std::int32_t) {}
+void newgoal_SideFlagSet(std::int32_t, std::int32_t) {}
 
 // ---- Passing, shot choice, set pieces -------------------------------------------------------
 std::int32_t pass_RecordModeGet() { return 0; }

@@ -21,6 +21,7 @@ void touch_StateForce(Player* pp, std::int32_t n) {
   pp->oTouch.iTimer = n;
 }
 void touch_ContactClear() {}
+void touch_ContactSet(Player*, Player*, std::int32_t) {}
 
 // ---- Goalkeepers and roles ----------------------------------------------------------------
 struct GoalieObject {
@@ -75,5 +76,4 @@ std::int32_t refact_ActionGet() { return s_iRefereeAction; }
 void spscript_Run() {}
 
 // ---- User control ----------------------------------------------------------------------------------
-void usrctl_PowerBarDraw() {}
 void aiopt_PassMarkersDraw() {}

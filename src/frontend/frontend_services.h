@@ -65,6 +65,7 @@ void pccontrols_ActivePortsMark();
 void pccontrols_DefaultSet();
 void pccontrols_BindingsApply();
 void pccontrols_Init();  // every port's active keys and buttons to the front end's set
+void pccontrols_UsersConfigApply();  // each active user's control configuration, at match start
 
 // ---- Screens not built yet that the built ones call --------------------------------------
 int32_t pcsides_ComputerSideGet();  // 1 home, 2 away

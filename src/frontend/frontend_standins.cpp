@@ -51,8 +51,6 @@ void histintro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mhelp_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
 void pccontrols_ActivePortsMark() {}
-void pccontrols_DefaultSet() {}
-void pccontrols_BindingsApply() {}
 
 std::int32_t pcsides_ComputerSideGet() { return 2; }
 void pcsides_Reset() {}

@@ -23,6 +23,7 @@ void referee_NoSendOffsSet() { s_bNoSendOffs = 1; }
 void referee_NoSendOffsClear() { s_bNoSendOffs = 0; }
 void refact_Init() {}
 void cpuman_Arm() {}
+void demo_StopRequest() {}
 
 // The walk-on's team line-up display.
 void matchflow_LineupDraw() {}

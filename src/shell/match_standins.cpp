@@ -14,7 +14,6 @@ void options_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void pausemenu_AttractMovieRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void options_SetDefaults() {}
 
-void usrctl_Update() {}
 void options_DebugUpdate() {}
 void matchstart_Update() {
   scene3d_Init();
@@ -47,8 +46,6 @@ void cpuman_ModeRun() {}
 void playon_Update() {}
 
 void demo_Update() {}
-
-int32_t usrctl_bSimulationHeld() { return 0; }
 
 void matchflow_LineupReset() {}
 void referee_DecisionClear() {}
