@@ -5,3 +5,10 @@ korvena_test(action_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/action_test.cpp
   DEPS korvena_engine korvena_shell)
+
+# The action program assembler and its checks, against the table and the
+# trap table compiled into the engine.
+include(${CMAKE_SOURCE_DIR}/tools/programs.cmake)
+korvena_test(progasm_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/progasm_test.cpp
+  DEPS progasm_core korvena_engine korvena_shell)
