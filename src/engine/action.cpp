@@ -270,7 +270,11 @@ void action_AttackingSet(Player* pp, std::int32_t bAttacking) {
   std::int32_t iFlip = bAttacking ? 4 : 0;
   if (pp->Direction == 0) iFlip |= 3;
   ai.iZoneFlip = iFlip ^ (pp->oRole.iFlip & 3);
-  std::int32_t iTree = bAttacking ? pp->oRole.iAttackTree : pp->oRole.iDefendTree;
+  // The defending tree without the ball, the on-the-ball tree for its holder,
+  // else the attacking tree.
+  std::int32_t iTree = !bAttacking ? pp->oRole.iDefendTree
+                       : pp == ball_OwnerGet() ? pp->oRole.iBallTree
+                                               : pp->oRole.iAttackTree;
   ai.poZoneBoxList = iTree > 0 && iTree < ZONE_BOX_COUNT ? &zone_aBoxes[iTree] : nullptr;
   ai.iPlayerZoneClass = ClassOf(pp, pp->x, pp->y);
   ai.iBallZoneClass = ClassOf(pp, s_iSteerX, s_iSteerY);

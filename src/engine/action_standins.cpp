@@ -45,19 +45,3 @@ ActionNode* action_ClearHandler(ActionNode* poList) { return poList; }
 ActionNode* action_PassToMateHandler(ActionNode* poList) { return poList; }
 ActionNode* action_GoalCelebrateHandler(ActionNode* poList) { return poList; }
 ActionNode* action_CrossHandler(ActionNode* poList) { return poList; }
-
-// ---- Program sets -----------------------------------------------------------------------------
-// Two programs until the generated sets land: the holder tries a shot, a
-// cross and passes into the forward sectors; the others react, press and
-// take up a formation point.
-namespace {
-const std::uint8_t kHolderProgram[] = {43, 0, 42, 0, 6, 3, 1, 2, 50, 6, 3, 8, 3, 50, 6, 3, 2, 3, 50,
-                                       6,  3, 7, 3, 50, 6, 3, 3, 3, 50, 46, 1, 1, 23, 1, 0, 0, 0};
-const std::uint8_t kOffBallProgram[] = {35, 0, 45, 0, 15, 3, 8, 5, 60, 0, 0};
-}  // namespace
-
-const std::uint8_t* action_ProgramGet(std::int32_t iSet, std::int32_t) {
-  for (std::int32_t i = 0; i < ROLES_CODES; i++)
-    if (roles_aTable[i][6] == iSet) return kHolderProgram;
-  return kOffBallProgram;
-}

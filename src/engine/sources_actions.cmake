@@ -6,3 +6,9 @@ list(APPEND ENGINE_SOURCES
   action_holder.cpp
   action_react.cpp
   referee_retreat.cpp)
+# The action program sets and the trap table, assembled by progasm from
+# assets/match.
+include(${CMAKE_SOURCE_DIR}/tools/programs.cmake)
+list(APPEND ENGINE_SOURCES
+  action_programs.cpp
+  ${KORVENA_PROGRAM_SOURCES})

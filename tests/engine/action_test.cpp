@@ -140,7 +140,8 @@ TEST_F(Actions, FailingProgramReachesStand) {
 }
 
 TEST_F(Actions, DirectorRunsSevenATickWrapsAndResets) {
-  Spies({35});  // the first record of every off-ball program takes
+  // Every action a program may hold takes: the first record of every program takes.
+  Spies({0, 5, 6, 9, 13, 15, 23, 24, 29, 35, 36, 37, 42, 43, 45, 46});
   director_Reset();
   EXPECT_EQ(director_poPlayerGet(), EnginePlayer(0));
   EXPECT_EQ(EnginePlayer(0)->iLastActionResult, 1);
