@@ -318,7 +318,9 @@ int32_t QALSampleGetVolume(QALSample* sample) {
 int32_t QALSampleGetPan(QALSample* sample) {
   int32_t pan = 0;
   if (!sample || !platform::voicePan(sample->buffer, &pan)) return QAL_ERROR;
-  return std::clamp(pan * 4 + 32768, 0, 65535);
+  // The voice keeps hundredths of a decibel (-10000..10000); the read-back
+  // scale is that range spread over 0..65536, not the inverse of the set.
+  return std::clamp((pan + 10000) * 32768 / 10000, 0, 65535);
 }
 
 int32_t QALSampleGetFrequency(QALSample* sample) {

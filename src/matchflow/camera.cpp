@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/action.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/engine_services.h"
@@ -88,14 +89,6 @@ std::int32_t camera_CosScale(std::int32_t iAngle, std::int32_t r) {
 
 std::int32_t camera_SinScale(std::int32_t iAngle, std::int32_t r) {
   return static_cast<std::int32_t>((static_cast<std::int64_t>(QMathSin(iAngle) >> 4) * r) >> 12);
-}
-
-std::int32_t camera_AngleTan(std::int32_t iAngle) {
-  const std::int64_t c = QMathCos(iAngle);
-  const std::int64_t s = QMathSin(iAngle);
-  if (c == 0) return s >= 0 ? INT32_MAX : -INT32_MAX;
-  const std::int64_t t = s * 16384 / c;
-  return static_cast<std::int32_t>(t > INT32_MAX ? INT32_MAX : (t < -INT32_MAX ? -INT32_MAX : t));
 }
 
 // ---- Types ------------------------------------------------------------------------------
@@ -323,7 +316,7 @@ void camera_BroadcastUpdate() {
 
   std::int32_t aiEye[3];
   aiEye[0] = b.iForwardLead / 2 + (p.p * s_oView.aiTarget[0]) / 16;
-  aiEye[1] = static_cast<std::int32_t>(static_cast<std::int64_t>(camera_AngleTan(p.e)) * p.d / 16384);
+  aiEye[1] = static_cast<std::int32_t>(static_cast<std::int64_t>(action_AngleTan(p.e)) * p.d / 16384);
   aiEye[2] = camera_Clamp(s_oView.aiTarget[2] - p.d, -5760 - p.m, 5760 + p.m);
   for (std::int32_t i = 0; i < 3; i++) {
     std::int32_t iDelta = aiEye[i] * 256 - b.aiSmoothEye[i];
@@ -464,7 +457,7 @@ void camera_ReplayUpdate() {
   std::int32_t ex = camera_Clamp(x + camera_CosScale(a, D), -11520, 11520);
   std::int32_t ey = camera_Clamp(y + camera_SinScale(a, D), -7920, 7920);
   const std::int32_t eh =
-      static_cast<std::int32_t>(static_cast<std::int64_t>(camera_AngleTan(D * 2048 / 1800)) * D / 16384) + 288;
+      static_cast<std::int32_t>(static_cast<std::int64_t>(action_AngleTan(D * 2048 / 1800)) * D / 16384) + 288;
   if (h > eh - 432) h = eh - 432;  // at least 432 below the eye
   s_oView.aiEye[0] = ex;
   s_oView.aiEye[1] = eh;

@@ -189,5 +189,3 @@ void camera_FreeMove(std::int32_t iEvent);
 // Scaled trigonometry of 16-bit angles: (table >> 4) x r >> 12.
 std::int32_t camera_CosScale(std::int32_t iAngle, std::int32_t r);
 std::int32_t camera_SinScale(std::int32_t iAngle, std::int32_t r);
-// tan of a 16-bit angle x 16384.
-std::int32_t camera_AngleTan(std::int32_t iAngle);

@@ -65,10 +65,10 @@ int32_t pcinstall_TableRead(QDXRegValue* paTable, int32_t cCount) {
   // Missing values take their defaults; a value of the wrong type does too.
   QDXRegReadValues(paTable, static_cast<uint32_t>(cCount), 1);
   QDXRegClose();
-  // Values kept outside the program may be anything: bring the language and
-  // the level-of-detail bias into their ranges.
+  // Values kept outside the program may be anything: bring the level-of-detail
+  // bias into its range; a language the game does not have reads as English.
   pcinstall_iLODBias = pcinstall_iClamp(pcinstall_iLODBias, PCINSTALL_LOD_BIAS_MAX);
-  mlang_iLanguage = pcinstall_iClamp(mlang_iLanguage, TEXT_LANGUAGE_MAX - 1);
+  if (mlang_iLanguage < 0 || mlang_iLanguage >= TEXT_LANGUAGE_MAX) mlang_iLanguage = 0;
   return 1;
 }
 

@@ -192,10 +192,10 @@ TEST_F(Bank, TwoPassesFollowTheModelUnderRandomBudgets) {
       EXPECT_EQ(s.tag, sounds[i].tag);
       EXPECT_EQ(s.volume, 32767u);
       if (s.sample) {
-        EXPECT_EQ(QALSampleGetPan(s.sample), s.second ? 0 : 32768);
+        EXPECT_EQ(QALSampleGetPan(s.sample), s.second ? 5924 : 32768);  // hard left, or centre
       }
       if (s.sample && s.second) {
-        EXPECT_GE(QALSampleGetPan(s.second), 65532);
+        EXPECT_EQ(QALSampleGetPan(s.second), 59608);  // hard right
       }
       if (s.compressed) {
         // The compressed bytes are the encoding of the chosen 16-bit sample.

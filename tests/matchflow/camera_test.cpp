@@ -10,6 +10,7 @@
 #include "engine/player.h"
 #include "framework/math/trigw.h"
 #include "matchflow/camera.h"
+#include "engine/action.h"
 #include "matchflow/replay.h"
 #include "matchflow/virtdir.h"
 #include "shell/draw2d.h"
@@ -193,7 +194,7 @@ struct BroadcastModel {
       st[i] += clamp(want[i] * 256 - st[i], -1228800, 1228800) / 4;
       tgt[i] = st[i] >> 8;
     }
-    const std::int64_t tn = static_cast<std::int64_t>(QMathSin(p.e)) * 16384 / QMathCos(p.e);
+    const std::int64_t tn = action_AngleTan(p.e);
     const std::int64_t eyeWant[3] = {fwd / 2 + (p.p * tgt[0]) / 16, tn * p.d / 16384,
                                      clamp(tgt[2] - p.d, -5760 - p.m, 5760 + p.m)};
     for (int i = 0; i < 3; i++) {
@@ -204,6 +205,20 @@ struct BroadcastModel {
     }
   }
 };
+
+// The eye height the broadcast camera settles at is tan(e) x d with the
+// engine's integer tangent (tan x 16384): 2492 normal, 2907 far, 770 very close.
+TEST(Camera, BroadcastEyeHeightsUseTheEnginesTangent) {
+  const struct {
+    std::int32_t iId, iHeight;
+  } aoRows[] = {{CAMERA_NOR, 2492}, {CAMERA_FAR, 2907}, {CAMERA_VCL, 770}};
+  for (const auto& r : aoRows) {
+    FreshCamera();
+    camera_Activate(r.iId);
+    const CameraBroadcastParams& o = camera_oBroadcast.oParams;
+    EXPECT_EQ(static_cast<std::int64_t>(action_AngleTan(o.e)) * o.d / 16384, r.iHeight) << r.iId;
+  }
+}
 
 TEST(Camera, BroadcastMatchesAnIntegerModelOverSeededPaths) {
   for (std::int32_t iCamera : {CAMERA_NOR, CAMERA_FAR, CAMERA_CLO, CAMERA_VCL, CAMERA_VFR}) {

@@ -95,20 +95,27 @@ TEST_F(Install, InstallTypesCompareWithoutRegardToCase) {
   EXPECT_EQ(pcinstall_Check(), 0);
 }
 
+// A language index the game does not have reads as English (not as the last
+// language in the list); the level-of-detail bias is clamped.
 TEST_F(Install, LanguageAndLodBiasAreBroughtIntoRange) {
   StoreDWord("Language", 9);
   StoreDWord("LODBias", 7);
   ASSERT_EQ(pcinstall_Check(), 1);
-  EXPECT_EQ(mlang_iLanguage, 5);
+  EXPECT_EQ(mlang_iLanguage, 0);
   EXPECT_EQ(pcinstall_iLODBias, 4);
   StoreDWord("Language", 0xFFFFFFFFu);
   StoreDWord("LODBias", 0x80000000u);
   ASSERT_EQ(pcinstall_Check(), 1);
   EXPECT_EQ(mlang_iLanguage, 0);
   EXPECT_EQ(pcinstall_iLODBias, 0);
-  StoreDWord("Language", 3);
+  StoreDWord("Language", 6);
   ASSERT_EQ(pcinstall_Check(), 1);
-  EXPECT_EQ(mlang_iLanguage, 3);
+  EXPECT_EQ(mlang_iLanguage, 0);
+  for (uint32_t uLanguage = 0; uLanguage < 6; uLanguage++) {
+    StoreDWord("Language", uLanguage);
+    ASSERT_EQ(pcinstall_Check(), 1);
+    EXPECT_EQ(mlang_iLanguage, static_cast<int32_t>(uLanguage));
+  }
 }
 
 TEST_F(Install, DiscFoundByLabelWithoutRegardToCase) {
