@@ -3,7 +3,9 @@
 #include "platform/display.h"
 #include "platform/tempfiles.h"
 
+#include <cctype>
 #include <cstdio>
+#include <string>
 #include <cstring>
 
 #include "platform/display_internal.h"
@@ -212,3 +214,22 @@ bool writeRgbTga(const std::string& path, const std::vector<uint8_t>& rgb, int w
 }
 
 }  // namespace platform
+
+namespace platform::internal {
+
+RendererChoice rendererChoiceFromEnvironment(const char* value) {
+  if (value && std::strcmp(value, "software") == 0) return RendererChoice::Software;
+  if (value && std::strcmp(value, "accelerated") == 0) return RendererChoice::Accelerated;
+  return RendererChoice::Automatic;
+}
+
+bool glRendererIsSoftware(const char* glRenderer) {
+  if (!glRenderer || !*glRenderer) return true;
+  std::string name(glRenderer);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* soft : {"llvmpipe", "softpipe", "software", "swrast", "lavapipe"})
+    if (name.find(soft) != std::string::npos) return true;
+  return false;
+}
+
+}  // namespace platform::internal

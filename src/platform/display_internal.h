@@ -15,6 +15,15 @@ struct DisplayBackend {
 };
 
 extern const DisplayBackend kSdlDisplay;
+
+// The window's renderer: KORVENA_RENDERER=software or =accelerated forces one;
+// otherwise (unset or anything else) an accelerated renderer is kept only when
+// graphics hardware draws it.
+enum class RendererChoice { Automatic, Software, Accelerated };
+RendererChoice rendererChoiceFromEnvironment(const char* value);
+// True for the names software OpenGL drivers report as GL_RENDERER (and for
+// no name at all).
+bool glRendererIsSoftware(const char* glRenderer);
 extern const DisplayBackend kHeadlessDisplay;
 
 }  // namespace platform::internal

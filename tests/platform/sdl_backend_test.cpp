@@ -12,6 +12,7 @@
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "platform/timer.h"
+#include "platform/display_internal.h"
 #include "platform/window.h"
 #include "support/temp_dir.h"
 
@@ -119,6 +120,27 @@ TEST(SanitizerBuild, CarriesTheSystemLibraryLeakSuppressions) {
   const std::string oFile = korvena_test::readFile(std::string(pszSource) + "/cmake/lsan.supp");
   EXPECT_EQ(std::string(__lsan_default_suppressions()), oFile);
   EXPECT_NE(oFile.find("\nleak:libdbus-1.so\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// Which renderer the window gets: the setting's three answers, and the names
+// software OpenGL drivers report.
+TEST(SdlRendererChoice, SettingAndSoftwareDriverNames) {
+  using internal::RendererChoice;
+  EXPECT_EQ(internal::rendererChoiceFromEnvironment(nullptr), RendererChoice::Automatic);
+  EXPECT_EQ(internal::rendererChoiceFromEnvironment(""), RendererChoice::Automatic);
+  EXPECT_EQ(internal::rendererChoiceFromEnvironment("software"), RendererChoice::Software);
+  EXPECT_EQ(internal::rendererChoiceFromEnvironment("accelerated"), RendererChoice::Accelerated);
+  EXPECT_EQ(internal::rendererChoiceFromEnvironment("Software "), RendererChoice::Automatic);
+  for (const char* soft : std::initializer_list<const char*>{"llvmpipe (LLVM 15.0.6, 256 bits)", "Mesa softpipe", "Software Rasterizer",
+                           "Mesa X11 swrast", "LLVMPIPE", "", nullptr})
+    EXPECT_TRUE(internal::glRendererIsSoftware(soft)) << (soft ? soft : "(none)");
+  for (const char* hard : {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", "AMD Radeon RX 580 (polaris10, LLVM 15.0.6)",
+                           "NVIDIA GeForce GTX 1060/PCIe/SSE2"})
+    EXPECT_FALSE(internal::glRendererIsSoftware(hard)) << hard;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // texture in the frame's own format, scaled to the window.
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/display_internal.h"
@@ -68,6 +69,21 @@ std::string sdlRendererName() {
   return "none";
 }
 
+// An accelerated renderer drawn by a software OpenGL driver (no graphics
+// hardware: Xvfb, remote desktops, virtual machines) costs several times the
+// CPU and memory of SDL's own software renderer.
+bool rendererRunsInSoftware(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer, &info) != 0) return true;
+  if (info.flags & SDL_RENDERER_SOFTWARE) return true;
+  if (!info.name || std::strncmp(info.name, "opengl", 6) != 0) return false;
+  using GetString = const unsigned char* (*)(unsigned int);
+  auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (!getString) return false;
+  const unsigned char* name = getString(0x1F01);  // GL_RENDERER
+  return glRendererIsSoftware(name ? reinterpret_cast<const char*>(name) : nullptr);
+}
+
 bool ensureRenderer() {
   SDL_Window* sw = sdl::mainSdlWindow();
   if (!sw) return false;
@@ -78,8 +94,20 @@ bool ensureRenderer() {
     g_sdl.renderer = nullptr;
   }
   g_sdl.window = sw;
-  g_sdl.renderer = SDL_CreateRenderer(sw, -1, 0);
-  if (!g_sdl.renderer) g_sdl.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_SOFTWARE);
+  const RendererChoice choice = rendererChoiceFromEnvironment(std::getenv("KORVENA_RENDERER"));
+  if (choice != RendererChoice::Software) {
+    g_sdl.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_ACCELERATED);
+    if (g_sdl.renderer && choice == RendererChoice::Automatic && rendererRunsInSoftware(g_sdl.renderer)) {
+      SDL_DestroyRenderer(g_sdl.renderer);
+      g_sdl.renderer = nullptr;
+    }
+  }
+  if (!g_sdl.renderer) {
+    // Frames go straight to the window's own surface, never through a
+    // texture of another renderer.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    g_sdl.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_SOFTWARE);
+  }
   if (!g_sdl.renderer) {
     g_sdl.window = nullptr;
     return false;
