@@ -24,6 +24,9 @@ RendererChoice rendererChoiceFromEnvironment(const char* value);
 // True for the names software OpenGL drivers report as GL_RENDERER (and for
 // no name at all).
 bool glRendererIsSoftware(const char* glRenderer);
+// In a copy of the game started with KORVENA_GL_PROBE: the exit code that
+// tells whether graphics hardware draws an accelerated renderer.
+int answerGraphicsProbe();
 extern const DisplayBackend kHeadlessDisplay;
 
 }  // namespace platform::internal

@@ -2,8 +2,15 @@
 // texture in the frame's own format, scaled to the window.
 #include <SDL.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/display_internal.h"
 #include "platform/internal.h"
@@ -11,6 +18,8 @@
 
 namespace platform::internal {
 namespace {
+
+constexpr int kProbeHardware = 42;
 
 struct SdlDisplay {
   SDL_Window* window = nullptr;
@@ -84,6 +93,40 @@ bool rendererRunsInSoftware(SDL_Renderer* renderer) {
   return glRendererIsSoftware(name ? reinterpret_cast<const char*>(name) : nullptr);
 }
 
+// The question is asked once, by a copy of the game started for it alone
+// (KORVENA_GL_PROBE, answered in sdlStartVideo): a software OpenGL driver
+// keeps tens of megabytes of a process that has once opened it.
+bool graphicsHardwareDraws() {
+  static int answer = -1;
+  if (answer >= 0) return answer == 1;
+  answer = 0;
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "KORVENA_SCRIPT=", 15) != 0) env.emplace_back(*e);
+  env.emplace_back("KORVENA_GL_PROBE=1");
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  char name[] = "korvena";
+  char* argv[] = {name, nullptr};
+  pid_t pid = 0;
+  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv, envp.data()) != 0) return false;
+  int status = 0;
+  for (int waited = 0;; waited += 10) {
+    pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) break;
+    if (done < 0) return false;
+    if (waited >= 5000) {  // a driver that hangs answers "no"
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return false;
+    }
+    SDL_Delay(10);
+  }
+  answer = WIFEXITED(status) && WEXITSTATUS(status) == kProbeHardware ? 1 : 0;
+  return answer == 1;
+}
+
 bool ensureRenderer() {
   SDL_Window* sw = sdl::mainSdlWindow();
   if (!sw) return false;
@@ -95,13 +138,8 @@ bool ensureRenderer() {
   }
   g_sdl.window = sw;
   const RendererChoice choice = rendererChoiceFromEnvironment(std::getenv("KORVENA_RENDERER"));
-  if (choice != RendererChoice::Software) {
+  if (choice == RendererChoice::Accelerated || (choice == RendererChoice::Automatic && graphicsHardwareDraws()))
     g_sdl.renderer = SDL_CreateRenderer(sw, -1, SDL_RENDERER_ACCELERATED);
-    if (g_sdl.renderer && choice == RendererChoice::Automatic && rendererRunsInSoftware(g_sdl.renderer)) {
-      SDL_DestroyRenderer(g_sdl.renderer);
-      g_sdl.renderer = nullptr;
-    }
-  }
   if (!g_sdl.renderer) {
     // Frames go straight to the window's own surface, never through a
     // texture of another renderer.
@@ -188,6 +226,18 @@ bool sdlPresent(const Frame& f) {
 }
 
 }  // namespace
+
+int answerGraphicsProbe() {
+  SDL_Window* probe = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
+  if (!probe) return 0;
+  int code = 0;
+  if (SDL_Renderer* r = SDL_CreateRenderer(probe, -1, SDL_RENDERER_ACCELERATED)) {
+    code = rendererRunsInSoftware(r) ? 0 : kProbeHardware;
+    SDL_DestroyRenderer(r);
+  }
+  SDL_DestroyWindow(probe);
+  return code;
+}
 
 const DisplayBackend kSdlDisplay = {sdlModes, sdlDesktop, sdlDriverName, sdlRendererName,
                                     sdlOpen,  sdlClose,   sdlPresent};

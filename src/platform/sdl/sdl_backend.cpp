@@ -1,9 +1,12 @@
 // The SDL backend: a real window, real time, events translated into messages.
 #include <SDL.h>
 
+#include <cstdlib>
+
 #include <cstdio>
 #include <string>
 
+#include "platform/display_internal.h"
 #include "platform/internal.h"
 #include "platform/sdl/sdl_events.h"
 
@@ -55,6 +58,13 @@ bool sdlStartVideo(std::string* why) {
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     if (why) *why = std::string("Cannot open the display: ") + SDL_GetError();
     return false;
+  }
+  // A copy of the game started only to ask whether graphics hardware draws
+  // an accelerated renderer answers and ends here.
+  if (std::getenv("KORVENA_GL_PROBE")) {
+    int code = internal::answerGraphicsProbe();
+    SDL_Quit();
+    std::_Exit(code);
   }
   // The game refuses the screen saver while it runs.
   SDL_DisableScreenSaver();
