@@ -26,14 +26,6 @@ Player* setp_poSubstituteGet(std::int32_t) { return nullptr; }
 void refact_Update() {}
 Player* match_poScorerGet() { return ball_WhoKickedGet(); }
 
-// ---- Goalkeepers ------------------------------------------------------------------------
-ActionNode* newgoal_ActionHandler(ActionNode* poList) { return poList; }
-void newgoal_StateMachineRun(Player*) {}
-void newgoal_CelebrationStand(Player* poKeeper) {
-  PlayerO_SpeedSet(poKeeper, 0);
-  PlayerO_MoveToSet(poKeeper, poKeeper->x, poKeeper->y, ANIM_STAND);
-}
-
 // ---- Ball-holder and reaction actions, retreats, touch machine -------------------------------
 ActionNode* action_HolderChooseHandler(ActionNode* poList) { return poList; }
 ActionNode* action_SupportHandler(ActionNode* poList) { return poList; }

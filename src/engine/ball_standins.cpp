@@ -30,16 +30,6 @@ void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
 // ---- Shoot-out, user control ---------------------------------------------
 void mpenso_RecordKick(std::int32_t) {}
 
-// ---- Goalkeepers ----------------------------------------------------------------------
-void newgoal_KeeperCountSet() {}
-void newgoal_FollowUp(Player*) {}
-std::int32_t newgoal_StateGet(const Player*) { return 0; }
-std::int32_t newgoal_SaveRowGet(const Player*) { return 0; }
-std::int32_t newgoal_SaveSideGet(const Player*) { return 0; }
-std::int32_t newgoal_CatchFlagGet(const Player*) { return 0; }
-void newgoal_ReactionDelaySet(Player*, std::int32_t) {}
-void newgoal_SideFlagSet(std::int32_t, std::int32_t) {}
-
 // ---- Passing, shot choice, set pieces -------------------------------------------------------
 std::int32_t pass_RecordModeGet() { return 0; }
 void pass_RecordPointGet(std::int32_t* px, std::int32_t* py) {

@@ -6,6 +6,7 @@
 #include "engine/ball.h"
 #include "engine/chaser.h"
 #include "engine/newballA.h"
+#include "engine/newgoal.h"
 #include "engine/target.h"
 #include "scene3d/scene3d_services.h"
 
@@ -25,6 +26,7 @@ void ball_Init(Ball* poBall) {
   chaser_Clear();
   newballA_MatchReset();
   target_MatchReset();
+  newgoal_MatchReset();
 }
 
 void ball_Release(Ball* poBall) {

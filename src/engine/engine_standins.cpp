@@ -23,22 +23,6 @@ void touch_StateForce(Player* pp, std::int32_t n) {
 void touch_ContactClear() {}
 void touch_ContactSet(Player*, Player*, std::int32_t) {}
 
-// ---- Goalkeepers and roles ----------------------------------------------------------------
-struct GoalieObject {
-  std::int32_t iSide;
-  std::int32_t bMoveFlag;
-};
-static GoalieObject s_aoGoalies[2];
-static std::int32_t s_iNextGoalie;
-GoalieObject* newgoalo_Alloc(std::int32_t iSide) {
-  GoalieObject* pgo = &s_aoGoalies[s_iNextGoalie];
-  s_iNextGoalie ^= 1;
-  *pgo = GoalieObject{iSide, 0};
-  return pgo;
-}
-std::int32_t newgoalo_MoveFlagGet(const GoalieObject* pgo) { return pgo->bMoveFlag; }
-void newgoalo_MoveFlagSet(GoalieObject* pgo, std::int32_t bFlag) { pgo->bMoveFlag = bFlag; }
-
 // ---- Referee and set pieces ------------------------------------------------------------------
 static Player* s_poFouled;
 static Player* s_poOffender;

@@ -41,6 +41,7 @@ void target_Clear() { g_oBallFakes.cTargetClear++; }
 void chaser_Clear() {}
 void target_MatchReset() {}
 void newballA_MatchReset() {}
+void newgoal_MatchReset() {}
 void ball_ShotStatsAdd(std::int32_t iOutcome, std::int32_t iSide) {
   g_oBallFakes.aShotStats.push_back({{iOutcome, iSide}});
 }

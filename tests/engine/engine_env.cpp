@@ -14,7 +14,9 @@
 #include "engine/chaser.h"
 #include "engine/target.h"
 #include "engine/engine_services.h"
+#include "engine/colmodl.h"
 #include "engine/move.h"
+#include "engine/newgoalo.h"
 #include "engine/team.h"
 #include "framework/math/qmath.h"
 #include "matchflow/clock.h"
@@ -120,6 +122,7 @@ void Setup(bool bRealSquads) {
   ball_iStepCounter = 0;
   ball_OutcomeClear();
   chaser_Clear();
+  newgoalo_PoolReset();
   target_Clear();
   // The frame counter runs on from the last match, far enough that nothing
   // timed against it (the deflection sound) remembers that match.
@@ -242,5 +245,18 @@ std::uint64_t EngineStateHash() {
   Mix(h, ball_oBall.iHeight128);
   Mix(h, ball_oBall.iY128);
   Mix(h, ball_oBall.poOwner ? ball_oBall.poOwner->ID : -1);
+  // The keepers' machines and the joints their body test reads.
+  for (std::int32_t k : {0, PLAYER_TEAM_SIZE}) {
+    const GoalieObject* g = EnginePlayer(k)->pGoalie;
+    if (!g) continue;
+    Mix(h, g->eState);
+    Mix(h, g->iSaveRow);
+    Mix(h, g->iSaveColumn);
+    Mix(h, g->iFrameCount);
+  }
+  for (const auto& a : colmodl_aiHomeKeeperJoints)
+    for (std::int32_t v : a) Mix(h, v);
+  for (const auto& a : colmodl_aiAwayKeeperJoints)
+    for (std::int32_t v : a) Mix(h, v);
   return h;
 }

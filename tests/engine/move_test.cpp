@@ -13,6 +13,7 @@
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/move.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine_env.h"
 #include "framework/math/qmath.h"
@@ -583,6 +584,8 @@ TEST_F(MoveTest, KeeperStanceVariesAfterTwentyTicks) {
   Player* pk = EnginePlayer(0);
   ASSERT_EQ(pk->MoveState, MOVE_STATE_KEEPER_IDLE);
   ASSERT_EQ(pk->oAnimData.eActionAnim, ANIM_GOALIE_STANCE);
+  // His own machine idle: only the movement pass plays him.
+  newgoalo_StateSet(pk->pGoalie, GOALIE_STATE_IDLE);
   std::int32_t iTick = 0;
   while (pk->oAnimData.eActionAnim == ANIM_GOALIE_STANCE && iTick < 50) {
     EngineTick();

@@ -1,0 +1,6 @@
+# The goalkeepers on a match set up without the match flow.
+korvena_test(keeper_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/keeper_test.cpp
+  DEPS korvena_engine korvena_shell)
