@@ -37,6 +37,9 @@ void pchat_Say(Player* poPlayer, std::int32_t iEvent, std::int32_t iDelay);
 // budget, as the last step of loading a match).
 void pcsound_FrontEndBank();
 void pcsound_MatchBanks();
+// The last step of loading a match: the audio opened with the match budget
+// (unless the library runs already) and the match banks loaded.
+void pcsound_MatchSoundStart();
 void sfx_FreeAllBanks();
 void sfx_Play(std::int32_t iEffect);
 void sfx_PlayAtVolume(std::int32_t iEffect, std::int32_t iVolume);  // volume 0..32767

@@ -144,6 +144,11 @@ void pcsound_MatchBanks() {
   pcsound_bBanksLoaded = 1;
 }
 
+void pcsound_MatchSoundStart() {
+  if (!qal_bStarted && QALInit(nullptr, 2097152, 1024) >= 0) qal_bStarted = 1;
+  if (qal_bStarted) pcsound_MatchBanks();
+}
+
 void sfx_FreeEffectsBank() {
   bankFree(&pcsound_oEffects);
 }

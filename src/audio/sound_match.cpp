@@ -61,28 +61,14 @@ void soundmatch_PlayerPosition(const Player* pp, std::int32_t aiPos[3]) {
   aiPos[2] = pp->y;
 }
 
-// The voices are heard from the match camera; before it has a view, from
-// the main stand's broadcast position looking at the ball.
+// The voices are heard from the match camera's eye, looking at its target.
 void soundmatch_Camera(std::int32_t aiPos[3], std::int32_t aiTarget[3]) {
-  if (camera_bIsViewValid()) {
-    const CameraView* v = camera_poViewGet();
-    for (int n = 0; n < 3; ++n) {
-      aiPos[n] = v->aiEye[n];
-      aiTarget[n] = v->aiTarget[n];
-    }
-    return;
+  const CameraView* v = camera_poViewGet();
+  for (int n = 0; n < 3; ++n) {
+    aiPos[n] = v->aiEye[n];
+    aiTarget[n] = v->aiTarget[n];
   }
-  aiPos[0] = 0;
-  aiPos[1] = 2400;
-  aiPos[2] = -16000;
-  aiTarget[0] = soundmatch_BallX();
-  aiTarget[1] = soundmatch_BallHeight();
-  aiTarget[2] = soundmatch_BallY();
 }
 
-// The referee is not on the pitch yet: his phrases come from the centre spot.
-void soundmatch_Referee(std::int32_t aiPos[3]) {
-  aiPos[0] = 0;
-  aiPos[1] = 0;
-  aiPos[2] = 0;
-}
+// The referee's phrases come from where he stands.
+void soundmatch_Referee(std::int32_t aiPos[3]) { soundmatch_PlayerPosition(&player_oReferee, aiPos); }

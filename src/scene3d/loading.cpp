@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "audio/audio_services.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "scene3d/scene3d.h"
@@ -303,8 +304,8 @@ int32_t Step12() {
   loading_ProgressDraw(0.95f);
   return 1;
 }
-// Starting the audio and the match's sound banks belongs to the game's sound.
 int32_t Step13() {
+  pcsound_MatchSoundStart();
   loading_ProgressDraw(1.0f);
   return 1;
 }
