@@ -21,6 +21,10 @@ const uint8_t pccontrols_aFrontEndButtons[PCCONTROLS_FUNCTIONS] = {1, 2, 0, 3, 4
 // Configured bindings of every port, and the preset each port uses.
 InputKeyMapEntry s_aaoConfigured[INPUT_PORTS_MAX][PCCONTROLS_FUNCTIONS];
 int32_t s_aiPreset[INPUT_PORTS_MAX];
+// The device type each port's configured bindings were made for (0 none
+// yet): a joystick plugged in after start-up gets its preset when a match
+// applies the bindings.
+int32_t s_aiConfiguredType[INPUT_PORTS_MAX];
 
 // The active entry of a preset byte; an empty entry reads nothing.
 InputKeyMapEntry EntryOf(bool bKeyboard, uint8_t c) {
@@ -38,6 +42,7 @@ void PortConfiguredFromPreset(int32_t i) {
   if (p < 0 || p >= PCCONTROLS_PRESETS) p = 0;
   const uint8_t* pc = bKeyboard ? pccontrols_aaKeyPresets[p] : pccontrols_aaButtonPresets[p];
   for (int32_t f = 0; f < PCCONTROLS_FUNCTIONS; ++f) s_aaoConfigured[i][f] = EntryOf(bKeyboard, pc[f]);
+  s_aiConfiguredType[i] = pip->eDeviceType;
 }
 
 }  // namespace
@@ -77,6 +82,7 @@ void pccontrols_BindingsApply() {
   for (int32_t i = 0; i < input_iGetPortCount(); ++i) {
     InputPort* pip = input_poGetPort(i);
     if (pip == nullptr) continue;
+    if (s_aiConfiguredType[i] != pip->eDeviceType) PortConfiguredFromPreset(i);
     for (int32_t f = 0; f < PCCONTROLS_FUNCTIONS; ++f) pip->aoKeyMap[f] = s_aaoConfigured[i][f];
   }
 }

@@ -148,6 +148,46 @@ TEST_F(MatchKeys, KeyPressesGiveTheMatchEvents) {
   KeyFrame(kKeyRightAlt, false);
 }
 
+TEST_F(MatchKeys, PadButtonsFromTheirPresetEvenForAPadPluggedInLate) {
+  platform::headlessJoystickPlug("Pad", 6, 12, 1);
+  QInputJoystickCloseAll();
+  input_PortsInit();
+  input_DefaultBindingsRegister();
+  ASSERT_GE(input_iGetPortCount(), 2);
+  InputPort* pad = input_poGetPort(1);
+  ASSERT_EQ(pad->eDeviceType, INPUT_DEVICE_JOYSTICK);
+  pad->bInUse = 1;
+  pad->bEventsEnabled = 1;
+  // No preset was set for it at start-up: the match applies preset 0.
+  pccontrols_BindingsApply();
+  const uint8_t aPreset0[10] = {1, 2, 6, 0, 4, 7, 5, 3, 8, 9};
+  for (int f = 0; f < 10; f++) {
+    EXPECT_EQ(pad->aoKeyMap[f].cJoystick, aPreset0[f]) << f;
+    EXPECT_EQ(pad->aoKeyMap[f].cFlags, INPUT_KEYMAP_JOYSTICK) << f;
+  }
+  pccontrols_PresetSet(1, 2);
+  pccontrols_BindingsApply();
+  EXPECT_EQ(pad->aoKeyMap[0].cJoystick, 0);  // Pass on button 0 in the third preset
+  input_PortBindingSet(4, pad);
+  auto PadFrame = [&](bool bDown) {
+    platform::headlessJoystickButton(0, 0, bDown);
+    Frame();
+    std::vector<int32_t> codes;
+    while (ListNode* pNode = queue_RemoveHead(&pad->oEvents)) {
+      InputEvent* pEvent = reinterpret_cast<InputEvent*>(pNode);
+      if (pEvent->eEvent != 23 && pEvent->eEvent != 45) codes.push_back(pEvent->eEvent);
+      input_EventFree(&pEvent);
+    }
+    return codes;
+  };
+  EXPECT_EQ(PadFrame(true), std::vector<int32_t>({26}));
+  EXPECT_EQ(PadFrame(true), std::vector<int32_t>({27}));
+  EXPECT_EQ(PadFrame(false), std::vector<int32_t>({28}));
+  for (int i = 0; i < 8; i++) PadFrame(false);
+  pccontrols_PresetSet(1, 0);
+  QInputJoystickCloseAll();
+}
+
 TEST_F(MatchKeys, FrontEndKeysAreNotTheMatchKeys) {
   pccontrols_Init();
   input_PortBindingSet(4, pip);
