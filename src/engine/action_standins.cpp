@@ -21,9 +21,7 @@ ActionNode* spcorn_Handler(ActionNode* poList) { return poList; }
 ActionNode* spthrow_Handler(ActionNode* poList) { return poList; }
 ActionNode* spko_Handler(ActionNode* poList) { return poList; }
 ActionNode* sphands_Handler(ActionNode* poList) { return poList; }
-Player* referee_poInjuredGet() { return nullptr; }
 Player* setp_poSubstituteGet(std::int32_t) { return nullptr; }
-void refact_Update() {}
 Player* match_poScorerGet() { return ball_WhoKickedGet(); }
 
 // ---- Ball-holder and reaction actions, retreats, touch machine -------------------------------

@@ -55,11 +55,3 @@ void setp_AimPointGet(std::int32_t* px, std::int32_t* py);
 Player* setp_poPartnerGet();
 std::int32_t setp_KickDistanceGet();
 
-// The referee stand-in's record of the last stoppage reported to it.
-struct BallRefereeReport {
-  std::int32_t cReports;
-  std::int32_t iEvent;
-  std::int32_t x;
-  std::int32_t y;
-};
-extern BallRefereeReport ball_oRefereeReport;

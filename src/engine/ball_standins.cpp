@@ -1,25 +1,12 @@
 // Stand-ins for what the ball, possession, kick, chaser and strike modules
 // call in parts of the match engine and the match flow not built yet. Each
-// does the least that keeps a match sound; the referee's keeps the last
-// report so a headless run can see where the ball left the pitch.
+// does the least that keeps a match sound.
 #include "engine/ball.h"
 #include "engine/ball_services.h"
 #include "engine/chaser.h"
 #include "engine/newballA.h"
 #include "engine/player.h"
 #include "engine/target.h"
-
-BallRefereeReport ball_oRefereeReport;
-
-// ---- Referee ----------------------------------------------------------------------
-void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
-  ball_oRefereeReport.cReports++;
-  ball_oRefereeReport.iEvent = iEvent;
-  ball_oRefereeReport.x = x;
-  ball_oRefereeReport.y = y;
-}
-void referee_OffsideCheck(Ball*) {}
-void referee_OffsideIgnoreNext() {}
 
 // ---- Touch machine ------------------------------------------------------
 void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {

@@ -180,6 +180,7 @@ struct Player {
   std::uint32_t aePendingAnims[MOVE_EVENT_MAX];
   std::int32_t bCollide;           // takes part in collision pushes
   std::int32_t bFouled;            // recorded as fouled (the referee reads it)
+  std::int32_t iCardState;         // 0 none, 1 booked, 2 sent off in this match
 };
 
 extern Player player_aHome[PLAYER_TEAM_SIZE];

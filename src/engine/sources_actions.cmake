@@ -5,7 +5,9 @@ list(APPEND ENGINE_SOURCES
   action_standins.cpp
   action_holder.cpp
   action_react.cpp
-  referee_retreat.cpp)
+  referee_retreat.cpp
+  referee.cpp
+  refact.cpp)
 # The action program sets and the trap table, assembled by progasm from
 # assets/match.
 include(${CMAKE_SOURCE_DIR}/tools/programs.cmake)

@@ -147,6 +147,7 @@ void team_PlayersLink(MatchTeam* poHome, MatchTeam* poAway) {
       if (p) p = p->poNext;
       pa[i].pNext = i + 1 < PLAYER_TEAM_SIZE ? &pa[i + 1] : nullptr;
       pa[i].MyTeam = t->iTeam;
+      pa[i].iCardState = 0;
     }
   }
 }

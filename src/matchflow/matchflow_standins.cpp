@@ -1,30 +1,32 @@
-// Stand-ins for the match-flow, referee and computer-manager operations the
-// clock and the match record call, until those modules exist: the stack then
-// holds the pushed period mode and nothing more happens; the referee's flags
-// are kept and read back; no line-up display.
+// Stand-ins for the match-flow and computer-manager operations the clock, the
+// match record and the referee call, until those modules exist: the stack
+// then holds the pushed mode and nothing more happens; no line-up display.
+#include "engine/referee_services.h"
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 
 void periodbreak_Enter() {}
 void periodend_Enter() {}
-void referee_DecisionLock() {}
 
-namespace {
-std::int32_t s_bGoldenGoal = 0;
-std::int32_t s_bMatchOver = 0;
-std::int32_t s_bNoSendOffs = 0;
-}  // namespace
-
-void referee_GoldenGoalSet(std::int32_t bFlag) { s_bGoldenGoal = bFlag; }
-std::int32_t referee_GoldenGoalGet() { return s_bGoldenGoal; }
-void referee_MatchOverSet(std::int32_t bFlag) { s_bMatchOver = bFlag; }
-std::int32_t referee_MatchOverGet() { return s_bMatchOver; }
-void referee_NoSendOffsSet() { s_bNoSendOffs = 1; }
-void referee_NoSendOffsClear() { s_bNoSendOffs = 0; }
-void refact_Init() {}
 void cpuman_Arm() {}
 void demo_StopRequest() {}
 
 // The walk-on's team line-up display.
 void matchflow_LineupDraw() {}
 
+
+// What the referee pushes: the set-piece scripts' start operations, the goal
+// and period-end modes, substitutions (none pending) and the computer
+// manager, the keeper's ball handing back to open play.
+void spscript_StartThrowIn() {}
+void spscript_StartFreeKick() {}
+void spscript_StartPenalty() {}
+void spscript_StartCorner() {}
+void kickoffwait_Enter() {}
+void celebrate_Enter() {}
+void mftime_Enter() {}
+void subs_Mode67Enter() {}
+void subs_Mode67Check() {}
+std::int32_t subs_bIsPending() { return 0; }
+void cpuman_Update(MatchTeam*) {}
+void usrctl_StartPlay() {}

@@ -4,6 +4,7 @@
 // and the 16-deep game-mode stack.
 #include <cstdint>
 
+struct Player;
 struct User;
 
 // Game modes 1 to 88. Most are known only by number; those named here are the
@@ -72,6 +73,7 @@ struct Global {
   uint8_t bSpareFlag;
   User* apoRecentUsers[GLOBAL_RECENT_USERS_MAX];
   int32_t bHistory;
+  Player* poScorer;  // the player the goal celebration follows
 };
 
 extern Global global;

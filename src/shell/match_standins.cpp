@@ -42,11 +42,10 @@ void subs_Mode67Update() {}
 void kickoffwait_Update() {}
 void mhands_Update() {}
 void spscript_Update() {}
-void cpuman_ModeRun() {}
+void cpuman_ModeRun() { global_GameModePopRequest(); }  // no computer substitutions yet
 void playon_Update() {}
 
 void demo_Update() {}
 
 void matchflow_LineupReset() {}
-void referee_DecisionClear() {}
 

@@ -17,6 +17,8 @@
 #include "engine/colmodl.h"
 #include "engine/move.h"
 #include "engine/newgoalo.h"
+#include "engine/refact.h"
+#include "engine/referee.h"
 #include "engine/team.h"
 #include "framework/math/qmath.h"
 #include "matchflow/clock.h"
@@ -185,17 +187,13 @@ void Setup(bool bRealSquads) {
   match_HomeClubStateSet(0);
   match_AwayClubStateSet(1);
 
-  Player* pr = &player_oReferee;
-  *pr = Player{};
-  pr->ID = PLAYER_ID_REFEREE;
-  pr->Control = PLAYER_CONTROL_NONE;
-  pr->bCollide = 1;
-  anim_Reset(&pr->oAnimData);
-  anim_RequestSet(&pr->oAnimInfo, ANIM_STAND);
-  pr->uStamina = 700;
-  pr->uPower = 10000;
-  EnginePlace(pr, 0, 2400, 0);
-  PlayerO_MoveStateSet(pr, MOVE_STATE_STAND);
+  // The referee as the kick-off set-up places him; he follows play. Restarts
+  // he pushed in an earlier set-up are gone.
+  global_ResetGameModeStack();
+  refact_Init();
+  referee_DecisionClear();
+  referee_DecisionUnlock();
+  referee_FoulLatchClear();
 }
 
 }  // namespace

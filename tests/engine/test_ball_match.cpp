@@ -20,6 +20,7 @@
 #include "engine/engine_services.h"
 #include "engine/newballA.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/target.h"
 #include "framework/math/qmath.h"
 #include "shell/vsync.h"
@@ -58,7 +59,9 @@ class BallMatch : public EngineSides {
     QMathRandStateInitial(&oState);
     QMathRandStateRestore(&oState);
     vsync_iFrame = 0;
-    int cReports = ball_oRefereeReport.cReports;
+    // Loose-ball football without a referee: stoppages are only reported.
+    referee_OffSet(1);
+    int cReports = referee_oLastCall.cCalls;
     Player* poHolder = Home(6);
     Place(poHolder, 0, 0, 0);
     newballA_OwnerSet(poHolder, 1);
@@ -85,15 +88,15 @@ class BallMatch : public EngineSides {
       if (pb->iHeading != iHeadingBefore && std::abs(ball_CurXGet()) == BALL_GOAL_LINE_X - 28) poTally->cFrameHits++;
       if (ball_iNetSoundFrame != iNetSoundBefore) poTally->cNetHits++;
 
-      if (ball_oRefereeReport.cReports != cReports && iRestartAt < 0) {
+      if (referee_oLastCall.cCalls != cReports && iRestartAt < 0) {
         // Out of play: the ball runs on (into the net, off the pitch) for the
         // moments before the whistle, then a player of the other side
         // restarts from where it went out.
         iRestartAt = iTick + 40;
-        iOutX = ball_oRefereeReport.x;
-        iOutY = ball_oRefereeReport.y;
+        iOutX = referee_oLastCall.x;
+        iOutY = referee_oLastCall.y;
       }
-      cReports = ball_oRefereeReport.cReports;
+      cReports = referee_oLastCall.cCalls;
       if (iTick == iRestartAt) {
         iRestartAt = -1;
         poTally->cRestarts++;
@@ -163,6 +166,7 @@ class BallMatch : public EngineSides {
       iChain = Mix(iChain, oRand.j * 256u + oRand.k);
       if ((iTick + 1) % 30 == 0) aHashes.push_back(iChain);
     }
+    referee_OffSet(0);
     return aHashes;
   }
 
