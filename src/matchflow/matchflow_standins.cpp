@@ -17,7 +17,7 @@ void matchflow_LineupDraw() {}
 
 // What the referee pushes: the set-piece scripts' start operations, the goal
 // and period-end modes, substitutions (none pending) and the computer
-// manager, the keeper's ball handing back to open play.
+// manager.
 void spscript_StartThrowIn() {}
 void spscript_StartFreeKick() {}
 void spscript_StartPenalty() {}
@@ -29,4 +29,3 @@ void subs_Mode67Enter() {}
 void subs_Mode67Check() {}
 std::int32_t subs_bIsPending() { return 0; }
 void cpuman_Update(MatchTeam*) {}
-void usrctl_StartPlay() {}
