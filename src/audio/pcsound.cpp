@@ -54,7 +54,7 @@ void bankLoad(QALBank* poBank, const char* pszFile) {
   bankFree(poBank);
   char szPath[512];
   pcsound_SoundPathJoin(szPath, sizeof szPath, pszFile);
-  if (!QALBankLoad(poBank, szPath)) std::fprintf(stderr, "sound: cannot load %s\n", szPath);
+  if (!QALBankLoad(poBank, szPath)) std::fprintf(stderr, "sound: cannot load %s: %s\n", szPath, QALBankLoadError());
 }
 
 void bankFree(QALBank* poBank) {

@@ -180,6 +180,8 @@ struct QALBankFile {
 };
 
 int32_t QALBankLoad(QALBank* bank, const char* path);  // 1, or 0 with the bank untouched
+// Why the last QALBankLoad that returned 0 failed ("" after a success).
+const char* QALBankLoadError();
 void QALBankFree(QALBank* bank);
 void QALSoundFree(QALSound* sound);
 QALSample* QALBankLoadSample(QALBankFile* file, uint32_t sampleIndex, uint32_t rate, uint32_t bits);

@@ -203,12 +203,24 @@ QALAdpcmObject* QALBankLoadSampleAdpcm(QALBankFile* file, uint32_t sampleIndex, 
   return QALAdpcmObjectCreate(out, size);
 }
 
+namespace {
+const char* g_pszBankLoadError = "";
+}
+
+const char* QALBankLoadError() { return g_pszBankLoadError; }
+
 int32_t QALBankLoad(QALBank* bank, const char* path) {
+  g_pszBankLoadError = "no bank record given";
   if (!bank) return 0;
   std::vector<uint8_t> bytes;
-  if (!readFile(path, &bytes)) return 0;
+  if (!readFile(path, &bytes)) {
+    g_pszBankLoadError = path && platform::fileExists(path) ? "the file cannot be read or is larger than 256 MB"
+                                                           : "the file is missing";
+    return 0;
+  }
   QALBankFile file;
-  if (!QALBankParse(std::move(bytes), &file, nullptr)) return 0;
+  if (!QALBankParse(std::move(bytes), &file, &g_pszBankLoadError)) return 0;
+  g_pszBankLoadError = "";
   g_lastDefs = file.defs;
   QALBank loaded;
   loaded.soundCount = file.soundCount;

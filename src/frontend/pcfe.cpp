@@ -20,6 +20,7 @@
 #include "frontend/pctext.h"
 #include "platform/paths.h"
 #include "platform/tempfiles.h"
+#include "platform/window.h"
 #include "scene3d/pcframe.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
@@ -45,6 +46,8 @@ void pcfe_SheetPath(char* psz, size_t n, int32_t iSheet) {
 }
 
 bool pcfe_bSheetConvert(int32_t iSheet);
+// The first menu sheet of this conversion whose source could not be loaded.
+std::string pcfe_oFirstFailedSheet;
 
 // A converted sheet in the display's pixel format (in the compared bits).
 bool pcfe_bSheetFormatGood(const QDLSpriteBank* poBank) {
@@ -206,6 +209,8 @@ bool pcfe_bSheetConvert(int32_t iSheet) {
   QDLSpriteBank* poSource = QDLSpriteBankLoad(szSource, nullptr, 0);
   if (poSource == nullptr) {
     std::fprintf(stderr, "pcfe: the source sheet %s could not be loaded; it is skipped\n", szSource);
+    if (pcfe_oFirstFailedSheet.empty())
+      pcfe_oFirstFailedSheet = std::string(szSource) + " (" + platform::resolvePath(szSource) + ")";
     return false;
   }
   QDLSurface* poDisplay = QDLDisplaySurface();
@@ -253,6 +258,7 @@ void pcfe_ConvertEnter() {
   }
   pcfe_iConvertCounter = 0;
   pcfe_cConvertFailures = 0;
+  pcfe_oFirstFailedSheet.clear();
   platform::makeDirectories("..\\data\\frontend");
   const int32_t iLanguage = mlang_iLanguage >= 0 && mlang_iLanguage < 6 ? mlang_iLanguage : 0;
   pcfe_papszConvertLines = pcfe_aaszConvertLines[iLanguage];
@@ -260,6 +266,14 @@ void pcfe_ConvertEnter() {
 
 void pcfe_ConvertStep() {
   if (pcfe_iConvertCounter >= PCFE_SHEETS) {
+    if (!pcfe_oFirstFailedSheet.empty()) {
+      // The menus cannot be shown without their sheets: the start ends here,
+      // naming the file, with a code that says it failed.
+      pcmain_StartupError(("The menu sheet " + pcfe_oFirstFailedSheet + " is missing or damaged.").c_str());
+      platform::postQuit(1);
+      pcmain_bQuit = 1;
+      return;
+    }
     pcmain_eRequestedState = APP_STATE_FRONT_END;
     return;
   }

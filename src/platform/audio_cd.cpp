@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
+#include <utility>
 
 #include "platform/audio_internal.h"
 #include "platform/internal.h"
@@ -11,6 +14,9 @@
 namespace platform {
 namespace internal {
 namespace {
+
+// CD tracks already reported unreadable (each is reported once a run).
+std::set<std::string> g_reportedTracks;
 
 constexpr int kMaxDiscTracks = 99;
 constexpr uint32_t kDataTrackFrames = 2 * 75;
@@ -175,16 +181,32 @@ bool cdOpen() {
   Disc disc;
   disc.tracks.push_back(Track{"", 0, kDataTrackFrames});
   uint32_t at = kDataTrackFrames;
-  for (int n = 2; n <= kMaxDiscTracks; ++n) {
+  // The disc runs to the last track file there is; a track among them that
+  // cannot be read is reported once and stays on the disc as two seconds of
+  // silence, so that the others keep their numbers and play.
+  auto trackPath = [](int n) {
     char name[64];
     std::snprintf(name, sizeof name, "D:\\data\\cdaudio\\track%02d.wav", n);
-    std::string path = resolvePath(name);
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) break;
+    return std::pair<std::string, std::string>(name, resolvePath(name));
+  };
+  int last = 1;
+  for (int n = 2; n <= kMaxDiscTracks; ++n)
+    if (fileExists(trackPath(n).first.c_str())) last = n;
+  for (int n = 2; n <= last; ++n) {
+    auto [name, path] = trackPath(n);
     WavInfo w;
-    bool ok = readWavInfo(f, &w);
-    std::fclose(f);
-    if (!ok) break;
+    bool ok = false;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+      ok = readWavInfo(f, &w) && outputFrames(w) / kAudioFramesPerCdFrame > 0;
+      std::fclose(f);
+    }
+    if (!ok) {
+      if (g_reportedTracks.insert(path).second)
+        std::fprintf(stderr, "Korvena Football: the CD track %s cannot be read; it is left out\n", name.c_str());
+      disc.tracks.push_back(Track{"", at, kDataTrackFrames});
+      at += kDataTrackFrames;
+      continue;
+    }
     uint32_t frames = static_cast<uint32_t>(outputFrames(w) / kAudioFramesPerCdFrame);
     disc.tracks.push_back(Track{path, at, frames});
     at += frames;

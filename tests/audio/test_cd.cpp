@@ -234,6 +234,27 @@ TEST_F(Cd, TheMixerPlaysTheSelectedTrack) {
   EXPECT_NE(state.find("audio cd=open tracks=4 track=4 playing=0"), std::string::npos) << state;
 }
 
+// A missing, empty or damaged track keeps its number as two seconds of
+// silence; the tracks after it are on the disc and play.
+TEST_F(Cd, AnUnreadableTrackIsLeftOutAndTheOthersPlay) {
+  for (int kind = 0; kind < 3; ++kind) {
+    SCOPED_TRACE(kind);
+    makeDisc(5);
+    if (kind == 0) std::filesystem::remove(discFolder() / "track02.wav");
+    if (kind == 1) std::ofstream(discFolder() / "track02.wav", std::ios::trunc);
+    if (kind == 2) std::ofstream(discFolder() / "track02.wav", std::ios::trunc) << "RIFF\x10\0\0\0WAVEjunk";
+    ASSERT_EQ(QALInit(nullptr, 1048576, 1024), QAL_OK);
+    ASSERT_EQ(qal_bCDOpened, 1);
+    EXPECT_EQ(qal_oCD.lastTrack, 5);
+    EXPECT_EQ(qal_oCD.start[2], QALCDFramesToMsf(150 + 150));  // track 3 after the silent track 2
+    ASSERT_EQ(QALCDSelectTrack(4), QAL_OK);
+    EXPECT_EQ(QALCDMsfToFrames(qal_oCD.to) - QALCDMsfToFrames(qal_oCD.from), trackSamples(4) / kSamplesPerFrame);
+    ASSERT_EQ(QALCDPlay(), QAL_OK);
+    EXPECT_EQ(QALCDIsPlaying(), 1);
+    QALShutdown();
+  }
+}
+
 TEST_F(Cd, NoDiscNoCd) {
   std::filesystem::remove_all(discFolder());
   ASSERT_EQ(QALInit(nullptr, 1048576, 1024), QAL_OK);

@@ -1,0 +1,97 @@
+// The real game over a copy of its data with one file damaged at a time: what
+// it says, how it ends, and what still works.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "support/run_game.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A game tree of its own: the executable, and the build's data as links to
+// the files (a damaged file replaces its link), without converted sheets.
+class DamagedData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* build = std::getenv("KORVENA_BUILD_DIR");
+    ASSERT_NE(build, nullptr);
+    root_ = home_.path();
+    fs::create_directories(root_ / "bin");
+    fs::copy_file(fs::path(build) / "bin" / "korvena", root_ / "bin" / "korvena");
+    const fs::path data = fs::absolute(fs::path(build) / "data");
+    fs::create_directories(root_ / "data");
+    for (const auto& e : fs::recursive_directory_iterator(data)) {
+      const fs::path to = root_ / "data" / fs::relative(e.path(), data);
+      if (e.is_directory()) fs::create_directories(to);
+      else fs::create_symlink(e.path(), to);
+    }
+    for (const auto& e : fs::directory_iterator(root_ / "data" / "frontend"))
+      if (e.path().filename().string().find("16.spr") != std::string::npos) fs::remove(e.path());
+    fs::create_directories(root_ / "run");
+  }
+  // Main menu, then Exit and "Yes".
+  korvena_test::GameRun RunToTheMenuAndExit() {
+    std::ofstream(root_ / "script.txt") << "60 echo menu\n"
+                                           "65 keydown RIGHT\n67 keyup RIGHT\n"
+                                           "80 keydown DOWN\n82 keyup DOWN\n84 keydown DOWN\n86 keyup DOWN\n"
+                                           "100 keydown RETURN\n102 keyup RETURN\n"
+                                           "115 keydown LEFT\n117 keyup LEFT\n"
+                                           "120 keydown RETURN\n122 keyup RETURN\n"
+                                           "900 quit 3\n";
+    const std::map<std::string, std::string> env = {{"KORVENA_BACKEND", "headless"},
+                                                    {"KORVENA_SCRIPT", (root_ / "script.txt").string()},
+                                                    {"XDG_CONFIG_HOME", (root_ / "config").string()},
+                                                    {"XDG_DATA_HOME", (root_ / "share").string()},
+                                                    {"XDG_RUNTIME_DIR", (root_ / "run").string()},
+                                                    {"KORVENA_MACHINE_SETTINGS", (root_ / "machine.txt").string()},
+                                                    {"HOME", root_.string()}};
+    return korvena_test::runGame((root_ / "bin" / "korvena").string(), env, root_.string());
+  }
+  void Damage(const fs::path& file, const std::string& bytes) {
+    fs::remove(file);
+    std::ofstream(file, std::ios::binary) << bytes;
+  }
+  korvena_test::TempDir home_;
+  fs::path root_;
+};
+
+// A missing CD track and a damaged menu sound bank are each reported with
+// what is wrong; the game still shows its menu and ends normally.
+TEST_F(DamagedData, AMissingTrackOrADamagedBankIsReportedAndTheGameGoesOn) {
+  fs::remove(root_ / "data" / "cdaudio" / "track02.wav");
+  Damage(root_ / "data" / "sound" / "WN32" / "FRONTEND.KBB", "kbb");
+  korvena_test::GameRun r = RunToTheMenuAndExit();
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;  // Exit and "Yes", not the script's quit 3
+  EXPECT_NE(r.out.find("menu"), std::string::npos);
+  EXPECT_NE(r.err.find("track02.wav cannot be read; it is left out"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("FRONTEND.KBB: shorter than the 16-byte header"), std::string::npos) << r.err;
+  // Reported once, however often the menu asks for the disc.
+  const size_t first = r.err.find("track02.wav");
+  EXPECT_EQ(r.err.find("track02.wav", first + 1), std::string::npos) << r.err;
+}
+
+// Without the main menu's sheet (and no converted copy) the start ends with
+// a message naming the file and a failing exit code, not a black menu.
+TEST_F(DamagedData, AMenuSheetThatCannotBeLoadedEndsTheStart) {
+  fs::remove(root_ / "data" / "frontend" / "maineng.spr");
+  korvena_test::GameRun r = RunToTheMenuAndExit();
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("The menu sheet"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("maineng.spr"), std::string::npos) << r.err;
+  // A damaged sheet is the same.
+  Damage(root_ / "data" / "frontend" / "maineng.spr", std::string(300, 'x'));
+  r = RunToTheMenuAndExit();
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_NE(r.err.find("maineng.spr"), std::string::npos) << r.err;
+}
+
+}  // namespace
