@@ -142,8 +142,11 @@ class Conversion : public ::testing::Test {
     std::memcpy(pcinstall_szCdRoot, savedRoot_, sizeof(savedRoot_));
     for (int i = 0; i < PCFE_SHEETS; ++i) fs::remove(disc_ / "data" / "frontend" / (std::string(pcfe_aszSheetNames[i]) + ".spr"));
   }
-  void RunConversion() {
+  // A conversion whose sources all load goes on to the front end; one that
+  // could not load a source ends the start (the program quits).
+  void RunConversion(bool bSourcesLoad = true) {
     pcmain_eRequestedState = APP_STATE_GFX_CONVERT;
+    pcmain_bQuit = 0;
     pcfe_ConvertEnter();
     for (int i = 0; i < PCFE_SHEETS; ++i) {
       EXPECT_EQ(pcfe_iConvertCounter, i);
@@ -151,7 +154,9 @@ class Conversion : public ::testing::Test {
       EXPECT_EQ(pcmain_eRequestedState, APP_STATE_GFX_CONVERT);
     }
     pcfe_ConvertStep();
-    EXPECT_EQ(pcmain_eRequestedState, APP_STATE_FRONT_END);
+    EXPECT_EQ(pcmain_eRequestedState, bSourcesLoad ? APP_STATE_FRONT_END : APP_STATE_GFX_CONVERT);
+    EXPECT_EQ(pcmain_bQuit, bSourcesLoad ? 0 : 1);
+    pcmain_bQuit = 0;
     pcfe_ConvertLeave();
   }
   char savedRoot_[sizeof(pcinstall_szCdRoot)];
@@ -304,10 +309,10 @@ TEST_F(Conversion, TheScreenShowsTheImageTheLanguagesLinesAndTheProgressBar) {
 
 TEST_F(Conversion, ASourceThatFailsIsSkippedAndTheConversionRunsAgainNextTime) {
   // One source missing and one damaged: both reported, the others converted,
-  // and no marker, so the next start converts again.
+  // no marker, so the next start converts again; this start ends there.
   fs::remove(disc_ / "data" / "frontend" / "team.spr");
   fs::resize_file(disc_ / "data" / "frontend" / "cont.spr", 1000);
-  RunConversion();
+  RunConversion(false);
   EXPECT_EQ(pcfe_cConvertFailures, 2);
   EXPECT_FALSE(fs::exists(Converted(9)));
   EXPECT_FALSE(fs::exists(Converted(18)));
