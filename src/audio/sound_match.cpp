@@ -15,8 +15,11 @@
 std::int32_t soundmatch_Frame() { return input_iGetFrame(); }
 std::int32_t soundmatch_GameMode() { return global_eGetGameMode(); }
 std::int32_t soundmatch_ExtendedMode() { return global_eGetExtendedGameMode(); }
+// While the application changes state (the new state's enter runs with no
+// state current) the state being entered counts.
 std::int32_t soundmatch_InFrontEnd() {
-  return pcmain_eCurrentState != APP_STATE_MATCH && pcmain_eCurrentState != APP_STATE_MATCH_LOADING;
+  const AppState e = pcmain_eCurrentState == APP_STATE_NONE ? pcmain_eRequestedState : pcmain_eCurrentState;
+  return e != APP_STATE_MATCH && e != APP_STATE_MATCH_LOADING;
 }
 std::int32_t soundmatch_Minute() { return clock_MinuteGet(); }
 std::int32_t soundmatch_HomeTeamId() { return match_TeamIdGet(&match.HomeTeam); }

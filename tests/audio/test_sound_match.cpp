@@ -92,6 +92,15 @@ TEST(MatchSound, TheCrowdTrackPlaysAtTheEffectsVolumeInAMatch) {
   pcmain_eCurrentState = APP_STATE_FRONT_END;
   crowd_CDStart();
   EXPECT_EQ(QALCDGetVolume(), 16 * 12287 / 16);
+  // The match state's enter starts the track while no state is current yet.
+  pcmain_eCurrentState = APP_STATE_NONE;
+  pcmain_eRequestedState = APP_STATE_MATCH;
+  crowd_CDStart();
+  EXPECT_EQ(QALCDGetVolume(), 8 * 12287 / 16);
+  pcmain_eRequestedState = APP_STATE_FRONT_END;
+  crowd_CDStart();
+  EXPECT_EQ(QALCDGetVolume(), 16 * 12287 / 16);
+  pcmain_eRequestedState = APP_STATE_NONE;
   sound_iEffectsVolume = 16;
   pcmain_eCurrentState = APP_STATE_NONE;
   AudioClosed();
