@@ -3,6 +3,7 @@
 korvena_test(scene3d_tests
   SOURCES scene3d/scene3d_test_env.cpp scene3d/fake_device.cpp scene3d/texture_test.cpp scene3d/model_test.cpp
           scene3d/scene_test.cpp scene3d/loading_test.cpp scene3d/snapshot_test.cpp
+          scene3d/pitch3d_test.cpp
   DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
 
 # The loading screen drawn by both renderer libraries from the generated art.
@@ -10,3 +11,9 @@ korvena_test(scene3d_capture_tests
   SOURCES scene3d/capture_test.cpp
   DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
 add_dependencies(scene3d_capture_tests q3dswdll q3dd3ddll data)
+
+# The ground drawn by both renderer libraries after the real loading steps.
+korvena_test(scene3d_ground_capture_tests
+  SOURCES scene3d/ground_capture_test.cpp
+  DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
+add_dependencies(scene3d_ground_capture_tests q3dswdll q3dd3ddll data)

@@ -370,14 +370,16 @@ class Q3DImage {
 //       16  textured: texel colour; texels with alpha below 128 (the
 //           magenta key among them) are not drawn
 //       17  textured times the flat colour, blended by texel x flat alpha
-//       18  textured, multiplying the colour already in the frame
-//       20  as 18
+//       18  textured, multiplying the colour already in the frame by
+//           twice the texel (mid grey keeps it; capped at white)
+//       20  textured times the vertex colours where the faces supply them
+//           (the surround's light and shade), as 16 otherwise
 //       32  textured, blended by the texel's alpha
 //       33  as 17 (font text)
 //       36  textured times the vertex colours where the faces supply them,
 //           else times the flat colour; blended by the product's alpha
 //       Without a texture set, the textured modes draw their colour part
-//       alone (white for 16, 18, 20, 32). Other values draw as 36.
+//       alone (white for 16, 18, 32). Other values draw as 36.
 //   9   kept; no effect in these renderers (the game sets 0).
 //   10  perspective-correct texturing: 1 on (the game's value), 0 affine.
 //   11  1 for the 3D scene, 0 for 2D drawing: the z-buffered device neither

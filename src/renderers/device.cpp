@@ -502,10 +502,15 @@ class Device final : public Q3DDevice {
         opaqueMode = m_mode == 17;
         break;
       case 18:
-      case 20:
         s.pTexture = m_pTexture;
         s.eColour = COLOUR_WHITE;
         s.eBlend = BLEND_MULTIPLY;
+        break;
+      case 20:
+        s.pTexture = m_pTexture;
+        s.eColour = colours ? COLOUR_VERTEX : COLOUR_WHITE;
+        s.eBlend = BLEND_KEY;
+        opaqueMode = true;
         break;
       case 32:
         s.pTexture = m_pTexture;

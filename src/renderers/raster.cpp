@@ -86,9 +86,14 @@ inline uint16_t BlendAlpha(uint16_t d, uint32_t r, uint32_t g, uint32_t b, uint3
   return static_cast<uint16_t>(out | (out >> 16));
 }
 
+// Twice the product of the two colours (the frame's colour times the texel
+// scaled so that mid grey keeps it), each channel capped at its maximum.
 inline uint16_t BlendMultiply(uint16_t d, uint32_t r, uint32_t g, uint32_t b) {
   const uint32_t dr = d >> 11, dg = (d >> 5) & 63, db = d & 31;
-  return static_cast<uint16_t>((((dr * r + 255u) >> 8) << 11) | (((dg * g + 255u) >> 8) << 5) | ((db * b + 255u) >> 8));
+  const uint32_t mr = std::min<uint32_t>((dr * r + 127u) >> 7, 31u);
+  const uint32_t mg = std::min<uint32_t>((dg * g + 127u) >> 7, 63u);
+  const uint32_t mb = std::min<uint32_t>((db * b + 127u) >> 7, 31u);
+  return static_cast<uint16_t>((mr << 11) | (mg << 5) | mb);
 }
 
 // floor(f x 65536) without a library call; 0 for values out of range.

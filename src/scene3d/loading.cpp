@@ -7,6 +7,7 @@
 #include "audio/audio_services.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
+#include "scene3d/pitch3d.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
@@ -213,9 +214,12 @@ int32_t Step4() {
   return 1;
 }
 
-// The pitch, the stadium and the players' 3D objects come with their own
-// loaders; until then these steps only move the clock on.
 int32_t Step5() {
+  Scene3D* s = scene3d_poScene;
+  if (s != nullptr) {
+    delete s->poPitch;
+    s->poPitch = new Pitch3D(scene3d_iPitchTypeGet());
+  }
   loading_ProgressDraw(0.15f);
   return 1;
 }

@@ -14,6 +14,7 @@
 #include "render3d/q3d_imagefile.h"
 #include "render3d/vidselect.h"
 #include "scene3d/loading.h"
+#include "scene3d/pitch3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
 #include "scene3d/texture.h"
@@ -63,6 +64,8 @@ Scene3D::Scene3D()
       oBackground{0, 0, 0, 255}, fDetailScale(100.0f) {}
 
 Scene3D::~Scene3D() {
+  delete poPitch;
+  poPitch = nullptr;
   for (SceneLight*& l : apoLights) {
     delete l;
     l = nullptr;
@@ -374,12 +377,37 @@ void OverlayDraw(Q3DDevice* d, const FramePacket* p) {
     for (const DrawItem* it = l->poFirstItem; it != nullptr; it = it->pNext) OverlayItem(d, it);
 }
 
-// The 3D passes. The pitch, stadium, goals, nets, ball, markers and player
-// objects come with their loaders; until a scene holds them there is only
-// the background to show.
-void HardwarePass(Q3DDevice* d) { (void)d; }
+// The 3D passes, in the order the two kinds of renderer need: the
+// z-buffered device lays the ground's light and shadow first and multiplies
+// the grass over them; the software device paints back to front.
+void HardwarePass(Q3DDevice* d) {
+  Scene3D* s = scene3d_poScene;
+  d->RenderStateSet(2, 0);
+  d->RenderStateSet(11, 1);
+  if (s == nullptr) return;
+  if (s->poPitch != nullptr) {
+    s->poPitch->GroundTransform();
+    s->poPitch->ShadowDraw();
+  }
+  // The players' shadows belong to the player objects.
+  if (s->poPitch != nullptr) s->poPitch->Draw();
+  d->RenderStateSet(2, 0);
+  d->RenderStateSet(11, 1);
+  // The players are drawn by their own pass.
+  if (s->poPitch != nullptr) s->poPitch->CornerFlagsDraw();
+}
+
 void SoftwarePass(Q3DDevice* d) {
+  Scene3D* s = scene3d_poScene;
+  d->RenderStateSet(2, 0);
+  // The stadium never covers the whole sky: the frame starts from the
+  // background colour.
   d->Clear();
+  if (s != nullptr && s->poPitch != nullptr) {
+    s->poPitch->GroundTransform();
+    s->poPitch->Draw();
+  }
+  if (s != nullptr && s->poPitch != nullptr) s->poPitch->CornerFlagsSort(scene3d_poSortList);
   if (scene3d_poSortList != nullptr) {
     scene3d_poSortList->Sort();
     scene3d_poSortList->DrawAll();

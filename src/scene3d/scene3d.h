@@ -37,6 +37,8 @@ class SceneLight {
   float fValue2;
 };
 
+class Pitch3D;
+
 // The scene object. The pitch, stadium, goals, nets, ball, markers and
 // player objects are made by the loading steps; a null object is skipped.
 struct Scene3D {
@@ -56,6 +58,7 @@ struct Scene3D {
   SceneLight* apoLights[SCENE3D_LIGHTS_MAX];
   Q3DColour oBackground;
   float fDetailScale;  // percent
+  Pitch3D* poPitch = nullptr;
 };
 
 extern Scene3D* scene3d_poScene;

@@ -6,6 +6,7 @@
 std::int32_t scene3d_bNightGet();
 std::int32_t scene3d_iStadiumLookGet();
 std::int32_t scene3d_iDetailSettingGet();
+std::int32_t scene3d_iPitchTypeGet();
 // Finds the kits' colour equivalents and sets the scene's colour mode.
 void scene3d_KitColoursFind();
 

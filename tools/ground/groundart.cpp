@@ -411,18 +411,6 @@ Picture Corner() {
   return p;
 }
 
-// A player's shadow limb: white, its alpha a soft bar down the middle.
-Picture PlayerShadow() {
-  Picture p(32, 32, Rgba{255, 255, 255, 0}, true);
-  for (int32_t y = 0; y < 32; ++y)
-    for (int32_t x = 0; x < 32; ++x) {
-      const double u = std::abs((x + 0.5) / 16.0 - 1.0), v = std::abs((y + 0.5) / 16.0 - 1.0);
-      const double k = std::clamp((1.0 - u) * 1.6, 0.0, 1.0) * std::clamp((1.0 - v) * 4.0, 0.0, 1.0);
-      p.Set(x, y, Rgba{255, 255, 255, Clamp8(255 * k)});
-    }
-  return p;
-}
-
 // ---------------------------------------------------------------- ball
 
 // 64 by 64, the pattern repeating every 32 texels both ways.
@@ -678,7 +666,6 @@ bool PaintAll(const Sources& src, const std::string& sFontDir, std::vector<OutFi
   out.push_back({"pitch/lines.tga", Lines(false)});
   out.push_back({"pitch/swlines.tga", Lines(true)});
   out.push_back({"pitch/LMCorner.tga", Corner()});
-  out.push_back({"pitch/playshad.tga", PlayerShadow()});
   out.push_back({"ball/tanpc.tga", Ball(0)});
   out.push_back({"ball/chekpc.tga", Ball(1)});
   out.push_back({"ball/ball7.tga", Ball(2)});
@@ -725,11 +712,12 @@ std::string Validate(const std::vector<OutFile>& files) {
       w = h = 256;
       alpha = s.ends_with("lights.tga") || s.ends_with("page2.tga");
     } else if (s.rfind("pitch/", 0) == 0) {
-      const bool pattern = !(s.ends_with("track.tga") || s.ends_with("lines.tga") || s.ends_with("LMCorner.tga") ||
-                             s.ends_with("playshad.tga"));
+      // The player shadow belongs to the scene's art (its generator is
+      // the one painter of that file).
+      if (s.ends_with("playshad.tga")) return s + ": painted by the scene's generator";
+      const bool pattern = !(s.ends_with("track.tga") || s.ends_with("lines.tga") || s.ends_with("LMCorner.tga"));
       if (pattern) w = h = kPattern;
-      if (s.ends_with("playshad.tga")) w = h = 32;
-      alpha = s.ends_with("lines.tga") || s.ends_with("LMCorner.tga") || s.ends_with("playshad.tga");
+      alpha = s.ends_with("lines.tga") || s.ends_with("LMCorner.tga");
       keyed = s.ends_with("swlines.tga");
     } else if (s.rfind("ball/", 0) == 0) {
       alpha = s.find("hilight") != std::string::npos;
@@ -759,7 +747,7 @@ std::string Validate(const std::vector<OutFile>& files) {
     if (!anyDrawn) return s + ": nothing drawn";
     if (keyed && !anyClear) return s + ": keyed but nothing left out";
   }
-  size_t want = 11 + 5 + 5 + 3 + 2 + LookNames().size() * 5;
+  size_t want = 10 + 5 + 5 + 3 + 2 + LookNames().size() * 5;
   if (files.size() != want) return "painted " + std::to_string(files.size()) + " textures, wanted " + std::to_string(want);
   return {};
 }

@@ -1,0 +1,155 @@
+// The match ground drawn by both renderer libraries into a headless display
+// after the real loading steps, from the generated art and models: pitch,
+// markings, surround, stadium, hoardings, goals, ball and markers. Frames
+// are written out to look at (KORVENA_CAPTURE_DIR) and compared with small
+// downscaled pictures kept as text (golden/ground_*.txt).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "capture_shot.h"
+#include "display/qdl.h"
+#include "display/qdl_context.h"
+#include "display/qdl_device.h"
+#include "ground_scene.h"
+#include "matchflow/environ.h"
+#include "render3d/vidselect.h"
+#include "scene3d/loading.h"
+#include "scene3d/pcframe.h"
+#include "scene3d/scene3d.h"
+#include "scene3d/scene3d_state.h"
+#include "shell/pcinstall.h"
+#include "support/headless_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using capture::Shot;
+
+std::string BuildDir() {
+  const char* p = std::getenv("KORVENA_BUILD_DIR");
+  return p ? p : ".";
+}
+
+void Up() {
+  const fs::path root = korvena_test::HeadlessRoot();
+  std::error_code ec;
+  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
+    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
+  for (const char* dir : {"textures", "models"})
+    fs::copy(fs::path(BuildDir()) / "data" / dir, root / "data" / dir,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());
+  std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
+  std::strcpy(pcinstall_szModelPath, "..\\data\\models\\");
+}
+
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-ground-capture", true, Up, nullptr});
+
+std::string CaptureDir() {
+  const char* p = std::getenv("KORVENA_CAPTURE_DIR");
+  return p ? p : BuildDir() + "/captures";
+}
+
+// Loads the golden downscaled picture, or writes it when asked to.
+void CompareGolden(const std::string& name, const Shot& shot, int tolerance, int allowedCells) {
+  const std::vector<uint8_t> small = capture::Downscale(shot, 32, 24);
+  const char* src = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(src, nullptr);
+  const std::string path = std::string(src) + "/tests/scene3d/golden/ground_" + name + ".txt";
+  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
+  if (update != nullptr && std::strcmp(update, "1") == 0) {
+    std::ofstream out(path);
+    for (size_t i = 0; i < small.size(); ++i) out << int(small[i]) << ((i % 96) == 95 ? '\n' : ' ');
+    return;
+  }
+  std::ifstream in(path);
+  ASSERT_TRUE(in.good()) << path << " (KORVENA_UPDATE_GOLDEN=1 makes it)";
+  std::vector<int> want;
+  int v;
+  while (in >> v) want.push_back(v);
+  ASSERT_EQ(want.size(), small.size()) << path;
+  int differing = 0;
+  for (size_t i = 0; i < small.size(); i += 3) {
+    int worst = 0;
+    for (size_t k = 0; k < 3; ++k) worst = std::max(worst, std::abs(int(small[i + k]) - want[i + k]));
+    differing += worst > tolerance;
+  }
+  EXPECT_LE(differing, allowedCells) << differing << " cells of " << name << " differ from " << path;
+}
+
+}  // namespace
+
+namespace {
+
+class Ground : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { ASSERT_TRUE(scene.Open(GetParam())); }
+  void TearDown() override { scene.Close(); }
+  std::string Name(const std::string& what) const { return what + (GetParam() ? "_zbuffer" : "_software"); }
+  void Write(const std::string& what, const Shot& s) const {
+    EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name(what) + ".tga", s));
+  }
+  GroundScene scene;
+};
+
+// The broadcast view from the main stand's side, above the halfway line.
+const float kBroadcastEye[3] = {0.0f, 22.0f, -70.0f};
+const float kBroadcastTarget[3] = {0.0f, 0.0f, 0.0f};
+
+// Over the corner of the stadium's shadow (the -x end and the -z side).
+const float kShadowEye[3] = {-20.0f, 18.0f, -62.0f};
+const float kShadowTarget[3] = {-50.0f, 0.0f, -20.0f};
+
+TEST_P(Ground, TheGroundOfEveryPitchTypeByDay) {
+  for (int32_t type = 0; type < 6; ++type) {
+    ASSERT_GT(scene.Load(type, 1, 0), 12);
+    const Shot s = scene.Frame(kBroadcastEye, kBroadcastTarget);
+    ASSERT_EQ(s.w, 640);
+    Write("pitch" + std::to_string(type), s);
+    CompareGolden(Name("pitch" + std::to_string(type)), s, 12, 8);
+    // Grass green (dry ground yellower) below the horizon, sky above.
+    int r, g, b;
+    s.rgb(200, 400, &r, &g, &b);
+    if (type != 4 && type != 3) {
+      EXPECT_GT(g, r + 20) << type;
+    }
+    s.rgb(320, 5, &r, &g, &b);
+    EXPECT_GT(b, 150) << type;
+  }
+}
+
+TEST_P(Ground, TheStadiumShadowDarkensTheGroundOnlyWithTheZBuffer) {
+  ASSERT_GT(scene.Load(0, 1, 0), 12);
+  const Shot s = scene.Frame(kShadowEye, kShadowTarget);
+  Write("shadow", s);
+  CompareGolden(Name("shadow"), s, 12, 8);
+  // Bottom left lies in the shadow, bottom right in the light.
+  auto green = [&](int x0, int y0) {
+    long sum = 0;
+    for (int y = y0; y < y0 + 40; ++y)
+      for (int x = x0; x < x0 + 80; ++x) {
+        int r, g, b;
+        s.rgb(x, y, &r, &g, &b);
+        sum += g;
+      }
+    return sum / (40 * 80);
+  };
+  const long shade = green(40, 420), light = green(500, 420);
+  if (GetParam()) {
+    EXPECT_LT(shade * 10, light * 7) << shade << " " << light;
+  } else {
+    EXPECT_GT(shade * 10, light * 8) << shade << " " << light;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDevices, Ground, ::testing::Values(false, true));
+
+}  // namespace

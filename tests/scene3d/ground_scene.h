@@ -1,0 +1,95 @@
+// A match scene on one of the renderer libraries, loaded through the real
+// loading steps for a chosen pitch type, stadium look and time of day, and
+// frames drawn from packets with a camera looking from an eye to a target.
+#pragma once
+
+#include <cmath>
+#include <functional>
+
+#include "capture_shot.h"
+#include "display/qdl.h"
+#include "display/qdl_context.h"
+#include "matchflow/environ.h"
+#include "render3d/q3d_imagefile.h"
+#include "render3d/vidselect.h"
+#include "scene3d/loading.h"
+#include "scene3d/pcframe.h"
+#include "scene3d/scene3d.h"
+
+struct GroundScene {
+  QDLContext ctx{};
+  Q3DDevice* d = nullptr;
+  bool bZBuffer = false;
+
+  bool Open(bool zbuffer) {
+    bZBuffer = zbuffer;
+    if (QDLSetup() != 0) return false;
+    const int32_t dev = zbuffer ? 1 : 0;
+    QDLContextModeSet(&ctx, dev, QDLFindMode(dev, 640, 480, 16, 0), QDLOPEN_WINDOWED);
+    d = Q3DDeviceCreate(zbuffer ? "q3dd3ddll.dll" : "q3dswdll.dll");
+    if (d == nullptr || Q3DDeviceInitialise(d, &ctx) != 0) return false;
+    pcframe_Init();
+    scene3d_StartOnDevice(d, zbuffer ? 0 : 1, 640, 480);
+    return true;
+  }
+
+  // Runs the thirteen loading steps for the ground; the number of frames.
+  int Load(int32_t pitchType, int32_t look, int32_t night) {
+    environ_oEnvironment.iPitchType = pitchType;
+    environ_oEnvironment.iLook = look;
+    environ_oEnvironment.bNight = night;
+    scene3d_bFirstFrame = 0;  // as after the scene's start
+    loading_bRunStep(0);
+    for (int i = 1; i < 1000; ++i)
+      if (loading_bRunStep(1)) return i;
+    return -1;
+  }
+
+  // A packet with a valid camera at eye looking at target (scene metres:
+  // x along the pitch, y up, z across).
+  static FramePacket* Packet(const float eye[3], const float target[3]) {
+    pcframe_Begin();
+    FramePacket* p = pcframe_poCurrent;
+    float f[3] = {target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]};
+    const float lf = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
+    for (float& c : f) c /= lf;
+    // right = up x forward with up (0, 1, 0), then up = forward x right.
+    float r[3] = {f[2], 0.0f, -f[0]};
+    const float lr = std::sqrt(r[0] * r[0] + r[2] * r[2]);
+    for (float& c : r) c /= lr;
+    const float u[3] = {f[1] * r[2] - f[2] * r[1], f[2] * r[0] - f[0] * r[2], f[0] * r[1] - f[1] * r[0]};
+    for (int row = 0; row < 3; ++row) {
+      p->oCamera.aafRotation[row][0] = r[row];
+      p->oCamera.aafRotation[row][1] = u[row];
+      p->oCamera.aafRotation[row][2] = f[row];
+      p->oCamera.aafRotation[row][3] = 0.0f;
+      p->oCamera.aiEye[row] = static_cast<int32_t>(std::lround(eye[row] / SCENE3D_METRES_PER_UNIT));
+    }
+    p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 1;
+    return p;
+  }
+
+  // Draws the frame (the first frame after loading only sets the
+  // background) and captures it; fill adds the ball, markers and trails.
+  capture::Shot Frame(const float eye[3], const float target[3],
+                      const std::function<void(FramePacket*)>& fill = nullptr) {
+    for (int i = 0; i < 2; ++i) {
+      FramePacket* p = Packet(eye, target);
+      if (fill) fill(p);
+      if (scene3d_DrawFrame() != 0) break;
+    }
+    return capture::LastPresented();
+  }
+
+  void Close() {
+    scene3d_StopOnDevice();
+    if (d != nullptr) {
+      d->DisplayShut();
+      d->Destroy();
+      Q3DDeviceUnload();
+    }
+    d = nullptr;
+    pcframe_Shutdown();
+    QDLShutdown();
+  }
+};
