@@ -7,7 +7,9 @@
 #include "audio/audio_services.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
+#include "scene3d/goals3d.h"
 #include "scene3d/pitch3d.h"
+#include "scene3d/stadium3d.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
@@ -224,6 +226,11 @@ int32_t Step5() {
   return 1;
 }
 int32_t Step6() {
+  Scene3D* s = scene3d_poScene;
+  if (s != nullptr) {
+    delete s->poStadium;
+    s->poStadium = new Stadium3D();
+  }
   loading_ProgressDraw(0.25f);
   return 1;
 }
@@ -292,14 +299,17 @@ int32_t Step8() {
 }
 
 int32_t Step9() {
+  if (scene3d_poScene != nullptr) scene3d_poScene->MarkersCreate();
   loading_ProgressDraw(0.825f);
   return 1;
 }
 int32_t Step10() {
+  goals_Load(goals_iMatchStyle());
   loading_ProgressDraw(0.85f);
   return 1;
 }
 int32_t Step11() {
+  if (scene3d_poScene != nullptr) scene3d_poScene->BallCreate();
   loading_ProgressDraw(0.9f);
   return 1;
 }

@@ -1,5 +1,6 @@
 #include "scene3d/scene3d.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,10 +15,15 @@
 #include "render3d/q3d_imagefile.h"
 #include "render3d/vidselect.h"
 #include "scene3d/loading.h"
+#include "scene3d/ball3d.h"
+#include "scene3d/goals3d.h"
+#include "scene3d/markers3d.h"
 #include "scene3d/pitch3d.h"
+#include "scene3d/stadium3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
 #include "scene3d/texture.h"
+#include "engine/player.h"
 #include "shell/debuglog.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
@@ -63,9 +69,52 @@ Scene3D::Scene3D()
     : poShadowTexture(nullptr), poShadowMaterial(nullptr), bNight(0), uStadiumLook(0), cLights(0), apoLights{},
       oBackground{0, 0, 0, 255}, fDetailScale(100.0f) {}
 
+void Scene3D::MarkersCreate() {
+  MarkersFree();
+  for (int32_t u = 0; u < 4; ++u) {
+    apoRings[u] = new MarkerRing(u);
+    apoSpots[u] = new MarkerCrosshair(u);
+    apoArrows[u] = new MarkerArrow(u);
+    apoUsers[u] = new MarkerUserPointer(u);
+  }
+  poBallCross = new MarkerBallCross();
+  poAimMarker = new MarkerAimArrow();
+  poQuadMarker = new MarkerQuad();
+}
+
+void Scene3D::MarkersFree() {
+  for (int32_t u = 0; u < 4; ++u) {
+    delete apoRings[u];
+    delete apoSpots[u];
+    delete apoArrows[u];
+    delete apoUsers[u];
+    apoRings[u] = nullptr;
+    apoSpots[u] = nullptr;
+    apoArrows[u] = nullptr;
+    apoUsers[u] = nullptr;
+  }
+  delete poBallCross;
+  delete poAimMarker;
+  delete poQuadMarker;
+  poBallCross = nullptr;
+  poAimMarker = nullptr;
+  poQuadMarker = nullptr;
+}
+
+void Scene3D::BallCreate() {
+  delete poBall;
+  poBall = new BallObject();
+}
+
 Scene3D::~Scene3D() {
+  delete poBall;
+  poBall = nullptr;
+  MarkersFree();
   delete poPitch;
   poPitch = nullptr;
+  goals_Free();
+  delete poStadium;
+  poStadium = nullptr;
   for (SceneLight*& l : apoLights) {
     delete l;
     l = nullptr;
@@ -377,41 +426,144 @@ void OverlayDraw(Q3DDevice* d, const FramePacket* p) {
     for (const DrawItem* it = l->poFirstItem; it != nullptr; it = it->pNext) OverlayItem(d, it);
 }
 
+// The marker groups drawn with the ground: rings, spots, arrows, the
+// ball-ground cross, (hardware) the quad, and the aim arrow's shadow.
+void MarkersDraw(Scene3D* s, bool hardware) {
+  for (MarkerRing* m : s->apoRings)
+    if (m != nullptr) m->Draw();
+  for (MarkerCrosshair* m : s->apoSpots)
+    if (m != nullptr) m->Draw();
+  for (MarkerArrow* m : s->apoArrows)
+    if (m != nullptr) m->Draw();
+  if (s->poBallCross != nullptr) s->poBallCross->Draw();
+  if (hardware && s->poQuadMarker != nullptr) s->poQuadMarker->Draw();
+  if (s->poAimMarker != nullptr) s->poAimMarker->ShadowDraw();
+}
+
+float Metres(int32_t v) { return static_cast<float>(v * SCENE3D_METRES_PER_UNIT); }
+
+// The packet's markers to the scene's marker objects, in packet order.
+void MarkersPlace(Scene3D* s, const FramePacket* p) {
+  const int32_t n = std::min<int32_t>(p->aiSnapshotCounts[PCFRAME_COUNT_MARKERS], PCFRAME_MARKERS_MAX);
+  for (int32_t i = 0; i < n; ++i) {
+    const PacketMarker& m = p->aoMarkers[i];
+    const int32_t u = m.uIndex & 3;
+    const float x = Metres(m.aiCoord[0]), z = Metres(m.aiCoord[2]);
+    switch (m.iKind) {
+      case PCFRAME_MARKER_SPOT:
+        if (s->apoSpots[u] != nullptr) s->apoSpots[u]->Place(x, z);
+        break;
+      case PCFRAME_MARKER_ARROW:
+        if (s->apoArrows[u] != nullptr)
+          s->apoArrows[u]->Place(x, z, static_cast<uint16_t>(static_cast<int32_t>(m.dAngle * 180.0 / 3.14159265358979 * 65536.0 / 360.0)));
+        break;
+      case PCFRAME_MARKER_RING:
+        if (s->apoRings[u] != nullptr && m.poPlayer != nullptr)
+          s->apoRings[u]->Place(Metres(m.poPlayer->x), Metres(m.poPlayer->y), m.iValue);
+        break;
+      case PCFRAME_MARKER_AIM:
+        if (s->poAimMarker != nullptr) {
+          s->poAimMarker->Place(x, z, static_cast<uint16_t>(m.auValue[0]), static_cast<uint16_t>(m.auValue[1]));
+          if (scene3d_poSortList != nullptr) {
+            s->poAimMarker->ViewPositionCompute();
+            scene3d_poSortList->Add(s->poAimMarker, s->poAimMarker->oViewPosition.z);
+          }
+        }
+        break;
+      case PCFRAME_MARKER_BALL_GROUND:
+        if (s->poBallCross != nullptr) s->poBallCross->Place(x, z);
+        break;
+      case PCFRAME_MARKER_USER:
+        if (s->apoUsers[u] != nullptr) s->apoUsers[u]->Place(x, z);
+        break;
+      case PCFRAME_MARKER_QUAD:
+        if (s->poQuadMarker != nullptr) {
+          float c[12];
+          for (int k = 0; k < 4; ++k) {
+            c[3 * k] = Metres(m.aiCoord[3 * k]);
+            c[3 * k + 1] = Metres(m.aiCoord[3 * k + 1]);
+            c[3 * k + 2] = Metres(m.aiCoord[3 * k + 2]);
+          }
+          s->poQuadMarker->Place(c, m.iValue);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// The ball's paths into the nets: slot 1's entry first (the goal at +x),
+// then slot 0's.
+void NetsUpdate(FramePacket* p) {
+  for (int32_t e = 0; e < PCFRAME_TRAILS; ++e) {
+    PacketTrail& t = p->aoTrails[e];
+    GoalNet* g = goals_apoNets[e == 0 ? 1 : 0];
+    if (g == nullptr) continue;
+    if (t.bReplayed == 0) {
+      if (t.iStartFrame <= g->iLastTrailFrame || t.bActive == 0) continue;
+      g->iLastTrailFrame = t.iStartFrame;
+      goalnet_PathApply(g, static_cast<int32_t>(t.uValue), static_cast<uint32_t>(t.iStartFrame), t.afStart, t.afEnd,
+                        t.fSpeed);
+      t.bActive = 0;
+      goalnet_TimeSet(g, 0, 0);
+    } else {
+      if (t.uValue != 0)
+        goalnet_PathApply(g, static_cast<int32_t>(t.uValue), static_cast<uint32_t>(t.iStartFrame), t.afStart,
+                          t.afEnd, t.fSpeed);
+      goalnet_TimeSet(g, 1, t.iReplayFrame);
+    }
+  }
+}
+
 // The 3D passes, in the order the two kinds of renderer need: the
 // z-buffered device lays the ground's light and shadow first and multiplies
-// the grass over them; the software device paints back to front.
+// the grass over them; the software device paints back to front. A scene
+// whose objects are not loaded yet shows only the background.
 void HardwarePass(Q3DDevice* d) {
   Scene3D* s = scene3d_poScene;
+  if (s == nullptr || s->poPitch == nullptr) return;
   d->RenderStateSet(2, 0);
   d->RenderStateSet(11, 1);
-  if (s == nullptr) return;
-  if (s->poPitch != nullptr) {
-    s->poPitch->GroundTransform();
-    s->poPitch->ShadowDraw();
-  }
+  s->poPitch->GroundTransform();
+  s->poPitch->ShadowDraw();
   // The players' shadows belong to the player objects.
-  if (s->poPitch != nullptr) s->poPitch->Draw();
+  if (s->poBall != nullptr) s->poBall->Draw();
+  s->poPitch->Draw();
+  MarkersDraw(s, true);
   d->RenderStateSet(2, 0);
   d->RenderStateSet(11, 1);
+  if (s->poStadium != nullptr) s->poStadium->Draw();
   // The players are drawn by their own pass.
-  if (s->poPitch != nullptr) s->poPitch->CornerFlagsDraw();
+  s->poPitch->CornerFlagsDraw();
+  if (s->poAimMarker != nullptr) s->poAimMarker->Draw();
+  if (s->poBall != nullptr) s->poBall->Draw();
+  for (GoalNet* g : goals_apoNets) goalnet_ViewUpdate(g);
+  for (GoalNet* g : goals_apoNets)
+    if (g != nullptr) g->Draw();
 }
 
 void SoftwarePass(Q3DDevice* d) {
   Scene3D* s = scene3d_poScene;
-  d->RenderStateSet(2, 0);
   // The stadium never covers the whole sky: the frame starts from the
   // background colour.
   d->Clear();
   if (s != nullptr && s->poPitch != nullptr) {
+    d->RenderStateSet(2, 0);
     s->poPitch->GroundTransform();
     s->poPitch->Draw();
+    if (s->poBall != nullptr) s->poBall->Draw();
+    MarkersDraw(s, false);
+    if (s->poStadium != nullptr) s->poStadium->DrawSoftware();
+    s->poPitch->CornerFlagsSort(scene3d_poSortList);
+    for (GoalNet* g : goals_apoNets) goalnet_ViewUpdate(g);
+    for (GoalNet* g : goals_apoNets) goalnet_DrawSoftware(g, scene3d_poSortList);
   }
-  if (s != nullptr && s->poPitch != nullptr) s->poPitch->CornerFlagsSort(scene3d_poSortList);
   if (scene3d_poSortList != nullptr) {
     scene3d_poSortList->Sort();
     scene3d_poSortList->DrawAll();
   }
+  if (s != nullptr && s->poQuadMarker != nullptr) s->poQuadMarker->Draw();
 }
 
 }  // namespace
@@ -438,11 +590,23 @@ std::int32_t scene3d_DrawFrame() {
   for (int32_t& c : scene3d_aiDetailCount) c = 0;
   if (cameraValid) scene3d_CameraFromPacket(p->oCamera.aiEye, p->oCamera.aafRotation);
   if (scene3d_bSoftware && scene3d_poSortList != nullptr) scene3d_poSortList->Reset();
+  Scene3D* s = scene3d_poScene;
+  if (s != nullptr && s->poBall != nullptr && p->aiSnapshotCounts[PCFRAME_COUNT_BALL] != 0) {
+    s->poBall->Update(p->oBall);
+    s->poBall->ViewPositionCompute();
+    if (scene3d_poSortList != nullptr) scene3d_poSortList->Add(s->poBall, s->poBall->oViewPosition.z);
+  }
+  // The players' models come with their own objects.
+  NetsUpdate(p);
+  if (s != nullptr) MarkersPlace(s, p);
   d->SceneBegin();
   if (scene3d_bSoftware) SoftwarePass(d);
   else HardwarePass(d);
   d->SceneEnd();
   d->RenderStateSet(11, 0);
+  if (s != nullptr)
+    for (MarkerUserPointer* m : s->apoUsers)
+      if (m != nullptr) m->Draw();
   OverlayDraw(d, p);
   d->RenderStateSet(11, 1);
   d->Present(scene3d_bSoftware ? 0 : 1);

@@ -38,6 +38,15 @@ class SceneLight {
 };
 
 class Pitch3D;
+class Stadium3D;
+class BallObject;
+class MarkerRing;
+class MarkerCrosshair;
+class MarkerArrow;
+class MarkerUserPointer;
+class MarkerBallCross;
+class MarkerAimArrow;
+class MarkerQuad;
 
 // The scene object. The pitch, stadium, goals, nets, ball, markers and
 // player objects are made by the loading steps; a null object is skipped.
@@ -58,7 +67,20 @@ struct Scene3D {
   SceneLight* apoLights[SCENE3D_LIGHTS_MAX];
   Q3DColour oBackground;
   float fDetailScale;  // percent
+  BallObject* poBall = nullptr;
+  MarkerRing* apoRings[4] = {};
+  MarkerCrosshair* apoSpots[4] = {};
+  MarkerArrow* apoArrows[4] = {};
+  MarkerUserPointer* apoUsers[4] = {};
+  MarkerBallCross* poBallCross = nullptr;
+  MarkerAimArrow* poAimMarker = nullptr;
+  MarkerQuad* poQuadMarker = nullptr;
   Pitch3D* poPitch = nullptr;
+  Stadium3D* poStadium = nullptr;
+  // The marker objects (a loading step) and the ball (another), freed again.
+  void MarkersCreate();
+  void MarkersFree();
+  void BallCreate();
 };
 
 extern Scene3D* scene3d_poScene;

@@ -6,11 +6,22 @@
 #include "shell/global.h"
 #include "shell/texts.h"
 #include "shell/pcinstall.h"
+#include "shell/pcmain_states.h"
+#include "tournament/tournament_services.h"
 
 std::int32_t scene3d_bNightGet() { return environ_bIsNight(); }
 std::int32_t scene3d_iStadiumLookGet() { return environ_LookGet(); }
 std::int32_t scene3d_iDetailSettingGet() { return pcinstall_iLODBias; }
 std::int32_t scene3d_iPitchTypeGet() { return environ_PitchTypeGet(); }
+std::int32_t scene3d_iMatchFrameGet() { return pcmain_iMatchFrame; }
+std::int32_t scene3d_iHomeKitEditionGet() {
+  const MatchTeam* t = match_HomeTeamGet();
+  return t != nullptr ? match_TeamYearGet(t) : 10;
+}
+// The history mode is extended game mode 49.
+std::int32_t scene3d_bHistoryFinalsGet() {
+  return static_cast<std::int32_t>(global.eExtendedGameMode) == 49 && tmglobal_FinalsGet() != 0 ? 1 : 0;
+}
 // The kit table comes with the player kits; until then the match is drawn in
 // colour.
 void scene3d_KitColoursFind() {}

@@ -7,6 +7,12 @@ std::int32_t scene3d_bNightGet();
 std::int32_t scene3d_iStadiumLookGet();
 std::int32_t scene3d_iDetailSettingGet();
 std::int32_t scene3d_iPitchTypeGet();
+// The match's frame counter (the ticks the nets' time is counted in).
+std::int32_t scene3d_iMatchFrameGet();
+// The home side's kit edition (0 to 10 for 1958 to 1998; 11 the dream
+// team) and the history mode's finals flag (0 outside the history mode).
+std::int32_t scene3d_iHomeKitEditionGet();
+std::int32_t scene3d_bHistoryFinalsGet();
 // Finds the kits' colour equivalents and sets the scene's colour mode.
 void scene3d_KitColoursFind();
 

@@ -318,8 +318,8 @@ Model Shell(const ShellSources& s, const StandLook& l, bool software) {
   const auto it = s.mLights.find(l.sName);
   if (it != s.mLights.end())
     for (int i = 0; i < 4; ++i) Floodlight(b, s, it->second[2 * i], it->second[2 * i + 1], it->second[8], software);
-  if (!software) return b.m;
-  // Painting order: the faces farthest out first (stable for equal keys,
+  // Painting order (both shells: the full one is drawn group by group
+  // without writing depth): the faces farthest out first (stable for equal keys,
   // so a stand's pieces keep their order from the top tier down).
   std::vector<size_t> order(b.m.aFaces.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
