@@ -13,6 +13,7 @@
 #include "engine/engine_services.h"
 #include "engine/grid.h"
 #include "engine/player.h"
+#include "engine/touch.h"
 #include "engine/zone.h"
 #include "framework/math/g_fixpt.h"
 #include "framework/math/trigw.h"
@@ -38,7 +39,6 @@ ActionNode* spcorn_Handler(ActionNode* poList);
 ActionNode* spthrow_Handler(ActionNode* poList);
 ActionNode* spko_Handler(ActionNode* poList);
 ActionNode* setp_EnterHandler(ActionNode* poList);
-ActionNode* touch_Handler(ActionNode* poList);
 ActionNode* team_ZoneRunHandler(ActionNode* poList);
 ActionNode* sphands_Handler(ActionNode* poList);
 // Per-tick services of the goalkeepers and the referee, and the players the
@@ -166,6 +166,7 @@ void action_TableInit() {
   s_iCloseDownDelay = 0;
   s_iSteerX = 0;
   s_iSteerY = 0;
+  touch_Init();
   for (ActionHandler& h : action_apfnHandlers) h = nullptr;
   ActionHandler* t = action_apfnHandlers;
   t[0] = action_StandHandler;

@@ -27,7 +27,6 @@ Player* match_poScorerGet() { return ball_WhoKickedGet(); }
 // ---- Ball-holder and reaction actions, retreats, touch machine -------------------------------
 ActionNode* action_HolderChooseHandler(ActionNode* poList) { return poList; }
 ActionNode* action_SupportHandler(ActionNode* poList) { return poList; }
-ActionNode* touch_Handler(ActionNode* poList) { return poList; }
 ActionNode* action_UserSupportHandler(ActionNode* poList) { return poList; }
 ActionNode* action_AttackIdleHandler(ActionNode* poList) { return poList; }
 ActionNode* action_ShootOrPassHandler(ActionNode* poList) { return poList; }

@@ -9,10 +9,6 @@
 #include "engine/target.h"
 
 // ---- Touch machine ------------------------------------------------------
-void touch_PairSet(Player* pp, std::int32_t a, std::int32_t b) {
-  pp->oTouch.aiOffset[0] = a;
-  pp->oTouch.aiOffset[1] = b;
-}
 
 // ---- Shoot-out, user control ---------------------------------------------
 void mpenso_RecordKick(std::int32_t) {}

@@ -15,13 +15,6 @@
 // ---- Chaser ----------------------------------------------------------------------------
 
 // ---- Touch machine, support grid, actions ------------------------------------------------
-void touch_StateInit(Player* pp) { pp->oTouch.iState = 1; }
-void touch_StateForce(Player* pp, std::int32_t n) {
-  if (pp->ID != 0 && pp->ID != 11 && pp->oTouch.iState == 1) pp->oTouch.iState = 5;
-  pp->oTouch.iTimer = n;
-}
-void touch_ContactClear() {}
-void touch_ContactSet(Player*, Player*, std::int32_t) {}
 
 // ---- Set pieces ------------------------------------------------------------------------------
 void spscript_Run() {}

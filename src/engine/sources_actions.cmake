@@ -14,3 +14,4 @@ include(${CMAKE_SOURCE_DIR}/tools/programs.cmake)
 list(APPEND ENGINE_SOURCES
   action_programs.cpp
   ${KORVENA_PROGRAM_SOURCES})
+list(APPEND ENGINE_SOURCES touch.cpp)  # touch machine

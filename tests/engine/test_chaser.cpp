@@ -65,11 +65,12 @@ TEST_F(Chasers, PassReceiverAndDefender) {
   ball_PlaceAt(&ball_oBall, PlayerO_XGet(poPasser), 0, PlayerO_YGet(poPasser));
   newballA_OwnerSet(poPasser, 1);
   // A receiver already touching the ball: no chaser at all.
-  poReceiver->oTouch.iState = 4;
   newballA_TargetPlayerSet(&ball_oBall, poReceiver);
   newballA_TargetSet(&ball_oBall, PlayerO_XGet(poReceiver), PlayerO_YGet(poReceiver));
   ball_GroundPassLaunch(PlayerO_XGet(poReceiver), PlayerO_YGet(poReceiver));
-  // The launch freed the ball, which clears the target player; set it again.
+  // The launch freed the ball, which clears the target player and sends
+  // everybody back to deciding; set both again.
+  poReceiver->oTouch.iState = 4;
   chaser_Clear();
   newballA_TargetPlayerSet(&ball_oBall, poReceiver);
   chaser_Choose();
