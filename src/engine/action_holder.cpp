@@ -6,6 +6,7 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/kick.h"
+#include "engine/move.h"
 #include "engine/player.h"
 #include "engine/target.h"
 #include "engine/zone.h"
@@ -30,7 +31,7 @@ std::int32_t ShotChance(std::int32_t iClass) {
 
 std::int32_t action_HolderGuard(const Player* pp) {
   return !anim_IsKick(pp->oAnimInfo.eActionAnim) && ball_OwnerGet() == pp && pp->Control != PLAYER_CONTROL_NONE &&
-         PlayerO_MoveStateGet(pp) != kMoveStateNoAction;
+         PlayerO_MoveStateGet(pp) != kMoveStateNoAction && PlayerO_MoveStateGet(pp) != MOVE_STATE_TACKLE;
 }
 
 ActionNode* action_ShootHandler(ActionNode* poList) {

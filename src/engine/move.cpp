@@ -112,6 +112,7 @@ void move_FrameUpdate() {
       continue;
     }
     anim_Advance(pp, &pp->oAnimData);
+    std::uint32_t eRaising = Requested(pp);
     if (pp->MoveState != MOVE_STATE_SCRIPT) {
       Hook(pp);
       if (Requested(pp) != ANIM_RUN) {
@@ -120,6 +121,9 @@ void move_FrameUpdate() {
       }
     }
     RunState(pp);
+    // A state that put its own clip over the request (a tackle, a fall)
+    // leaves no play event of the old request behind.
+    if (Requested(pp) != eRaising) pp->abMoveEvents[MOVE_EVENT_PLAY] = 0;
     if (pp->x < -9936) pp->x = -9936;
     if (pp->x > 9936) pp->x = 9936;
     if (pp->y < -6336) pp->y = -6336;

@@ -93,7 +93,12 @@ void shot_SpreadGet(Player* poStriker, std::int32_t* px, std::int32_t* ph, std::
 void pass_LeadPointGet(Player* poPasser, Player* poReceiver, std::int32_t* px, std::int32_t* py, std::int32_t iSkill) {
   std::int32_t s = poPasser->Direction == 1 ? 1 : -1;
   std::int32_t d = 9360 - poReceiver->x * s;
-  std::int32_t r = d < 720 ? 144 : d < 1440 ? d / 2 : (iSkill * 9 + 90) * 16;
+  // The lead grows with the passer's skill from 10 to 25 yards (the skill
+  // comes 0..100 and is read on a 0..15 scale), and never reaches past half
+  // the receiver's way to the goal line.
+  std::int32_t s15 = (iSkill < 0 ? 0 : iSkill > 100 ? 100 : iSkill) * 15 / 100;
+  std::int32_t r = d < 720 ? 144 : d < 1440 ? d / 2 : (s15 * 9 + 90) * 16;
+  if (d >= 1440 && r > d / 2) r = d / 2;
   if (poReceiver->y >= -3168 && poReceiver->y <= 3168) {
     // The angle off the line ahead toward the goal centre, in degrees (the
     // heading comes in 802 units a turn).

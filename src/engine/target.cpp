@@ -348,12 +348,14 @@ void target_DoTapHeader(Player* pp) {
       std::int32_t iDir = ball_HeadingTo(tx - bx, ty - by);
       Along(bx, by, 1440 + r(720), iDir, &tx, &ty);
     }
+    newballA_TargetSet(&ball_oBall, tx, ty);
     HeaderLaunch(pp, tx, ty, -50);
   } else {
     if (r(100) > PlayerO_Attr52Get(pp)) {
       tx += Err(PlayerO_Attr52Get(pp), 1440);
       ty += Err(PlayerO_Attr52Get(pp), 1440);
     }
+    newballA_TargetSet(&ball_oBall, tx, ty);
     ball_GroundPassLaunch(tx, ty);
   }
   PlayerO_StrikeLinkSet(pp, poReceiver);
@@ -367,9 +369,11 @@ void target_DoHeaderPass(Player* pp) {
   if (poReceiver != nullptr) {
     newballA_TargetPlayerSet(&ball_oBall, poReceiver);
     pass_LeadPointGet(pp, poReceiver, &tx, &ty, PlayerO_Attr52Get(pp));
+    newballA_TargetSet(&ball_oBall, tx, ty);
     ball_HeaderPassLaunch(tx, ty);
   } else {
     Along(PlayerO_XGet(pp), PlayerO_YGet(pp), 1440, target_oState.iAngle, &tx, &ty);
+    newballA_TargetSet(&ball_oBall, tx, ty);
     ball_GroundPassLaunch(tx, ty);
   }
   PlayerO_StrikeLinkSet(pp, poReceiver);

@@ -188,13 +188,27 @@ TEST(PassLead, NearAndFarFromTheGoalLine) {
   EnginePlace(r, 9360 - 1000, 0, 0);
   pass_LeadPointGet(passer, r, &x, &y, 50);
   EXPECT_EQ(x, 9360 - 1000 + imath_CosScale(500, 0));
-  EnginePlace(r, 0, 4000, 0);  // wide: straight ahead
+  // Wide: straight ahead. The skill (0..100) is read on a 0..15 scale, so
+  // the lead runs from 10 to 25 yards.
+  EnginePlace(r, 0, 4000, 0);
   pass_LeadPointGet(passer, r, &x, &y, 10);
-  EXPECT_EQ(x, (10 * 9 + 90) * 16);
+  EXPECT_EQ(x, (1 * 9 + 90) * 16);
   EXPECT_EQ(y, 4000);
+  pass_LeadPointGet(passer, r, &x, &y, 100);
+  EXPECT_EQ(x, (15 * 9 + 90) * 16);
   EnginePlace(r, 0, -4000, 0);  // the away side leads toward -x
   pass_LeadPointGet(EnginePlayer(17), r, &x, &y, 10);
-  EXPECT_EQ(x, -(10 * 9 + 90) * 16);
+  EXPECT_EQ(x, -(1 * 9 + 90) * 16);
+  // Never past half the receiver's way to the goal line.
+  for (std::int32_t iSkill : {0, 50, 100}) {
+    EnginePlace(r, 9360 - 2000, 4000, 0);
+    pass_LeadPointGet(passer, r, &x, &y, iSkill);
+    EXPECT_LE(x, 9360 - 1000) << iSkill;
+    EnginePlace(r, 9360 - 6000, 4000, 0);
+    pass_LeadPointGet(passer, r, &x, &y, iSkill);
+    EXPECT_LE(x, 9360 - 3000) << iSkill;
+    EXPECT_GE(x, 9360 - 6000 + 1440) << iSkill;
+  }
   // Central: toward the goal centre, whichever way the passer attacks.
   struct Case {
     Player* passer;
