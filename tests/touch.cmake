@@ -4,4 +4,5 @@ korvena_test(touch_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/touch_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/holder_test.cpp
   DEPS korvena_engine korvena_shell)

@@ -4,6 +4,7 @@
 // players a tick, each one record further down his program until an action
 // takes him. Also the closing-down choice of the defender who presses.
 #include "engine/action.h"
+#include "engine/action_react.h"
 
 #include <cstdint>
 
@@ -167,6 +168,7 @@ void action_TableInit() {
   s_iSteerX = 0;
   s_iSteerY = 0;
   touch_Init();
+  action_UserSteerReset();
   for (ActionHandler& h : action_apfnHandlers) h = nullptr;
   ActionHandler* t = action_apfnHandlers;
   t[0] = action_StandHandler;

@@ -1,15 +1,24 @@
 // Reactions of the players off the ball to the holder: the challenge of a
-// nearby holder and the press of the chosen defender; and after a goal the
-// scorer's team-mates gathering round him and the opponents walking back to
-// the centre spot.
+// nearby holder and the press of the chosen defender; user-controlled
+// players steered by their stick; and after a goal the scorer's celebration,
+// his team-mates gathering round him and the opponents walking back to the
+// centre spot.
 #include <cstdint>
+#include <cstdlib>
 
 #include "engine/action.h"
+#include "engine/action_react.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/move.h"
 #include "engine/player.h"
+#include "engine/touch.h"
 #include "framework/math/qrand.h"
 #include "framework/math/trigw.h"
+#include "matchflow/usrctl.h"
+#include "shell/global.h"
+#include "shell/imath.h"
+#include "shell/user.h"
 
 Player* match_poScorerGet();
 
@@ -112,6 +121,169 @@ ActionNode* action_GoalReactHandler(ActionNode* poList) {
     bool bHead = po == poHead;
     po = director_ListUnlink(po);
     if (bHead) poHead = po;
+  }
+  return poHead;
+}
+
+// ---- After a goal ---------------------------------------------------------------------------
+namespace {
+bool s_bCelebration;
+}  // namespace
+
+void react_GoalCelebrationArm() { s_bCelebration = true; }
+std::int32_t react_GoalCelebrationArmed() { return s_bCelebration ? 1 : 0; }
+
+ActionNode* action_GoalCelebrateHandler(ActionNode* poList) {
+  Player* pp = poList->poPlayer;
+  if (s_bCelebration) {
+    s_bCelebration = false;
+    static constexpr std::uint32_t kCelebrations[4] = {12, 14, 172, 13};
+    anim_RequestSet(&pp->oAnimInfo, kCelebrations[QMathRandBetween(0, 4)]);
+  } else {
+    PlayerO_MoveToSet(pp, 0, 0, 10);
+  }
+  action_Set(pp, ACTION_GOAL_CELEBRATE);
+  return nullptr;
+}
+
+// ---- User-controlled players ---------------------------------------------------------------
+namespace {
+// Per user: the last stick angle (16-bit) and the turn counter.
+struct SteerWords {
+  std::int32_t iPrevAngle;
+  std::int32_t iTurn;
+};
+SteerWords s_aSteer[USER_MAX];
+
+constexpr std::int32_t kStickDead = 26;
+constexpr std::int32_t kStickWalk = 71;
+
+ActionNode* Unlink(ActionNode* po, ActionNode** ppoHead) {
+  bool bHead = po == *ppoHead;
+  ActionNode* poNext = director_ListUnlink(po);
+  if (bHead) *ppoHead = poNext;
+  return poNext;
+}
+
+void KeeperStop(Player* pp) {
+  PlayerO_MoveStateSet(pp, MOVE_STATE_RUN);
+  pp->iSpeed = 0;
+  pp->iWantedSpeed = 0;
+  anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);
+}
+}  // namespace
+
+void action_UserSteerReset() {
+  for (SteerWords& w : s_aSteer) w = SteerWords{-1, 0};
+}
+std::int32_t action_UserTurnGet(std::int32_t iUser) { return s_aSteer[iUser & 3].iTurn; }
+
+void action_UserSteer(Player* pp) {
+  User* pu = player_UserGet(pp);
+  if (ball_OwnerGet() != pp && pu) user_PlayerRelease(pu);
+  if (pp->bUserSteered) return;
+  anim_TargetPointSet(&pp->oAnimInfo, 9358, 5758);
+  if (!pu) {
+    anim_RequestSet(&pp->oAnimInfo, ANIM_STAND);
+    return;
+  }
+  SteerWords& w = s_aSteer[pu->iIndex & 3];
+  std::int32_t m = static_cast<std::int32_t>(pu->uStickDirection & 0xFFFF);
+  std::int32_t iDeg = static_cast<std::int32_t>(pu->uStickDirection >> 16);
+  std::int32_t h = pp->iFacing;
+  if (m >= kStickDead) {
+    // The stick's degrees as a 16-bit angle, wrapped into 16 bits.
+    std::int32_t a = static_cast<std::int32_t>(static_cast<std::int64_t>(iDeg + 90) * 65536 / 360) & 0xFFFF;
+    Ball* pb = &ball_oBall;
+    std::int32_t dx = ball_XGet(pb) - pp->x, dy = ball_YGet(pb) - pp->y;
+    if (!touch_ContactGet(pp) && !ball_OwnerGet() && player_Dist2(dx, dy) <= 1440 * 1440) {
+      std::int32_t b = ball_HeadingTo(dx, dy) * 65536 / 802 & 0xFFFF;
+      if (std::abs(static_cast<std::int16_t>(b - a)) <= 10922) a = b;
+    }
+    if (a != w.iPrevAngle) w.iTurn = 0;
+    w.iPrevAngle = a;
+    h = ((a * 802) >> 16) + w.iTurn * 33;
+    h %= 802;
+    if (h < 0) h += 802;
+  } else {
+    w.iTurn = 0;
+  }
+  anim_HeadingSet(&pp->oAnimInfo, static_cast<std::uint32_t>(h));
+  UsrctlUser* pw = usrctl_poWords(pu);
+  bool bMoving = pp->iSpeed > 0;
+  std::int32_t e = pw->iRequest;
+  pw->iRequest = 0;
+  if (e == 1) {
+    anim_RequestSet(&pp->oAnimInfo, bMoving ? 8 : 9);
+  } else if (e == 2) {
+    if (bMoving) anim_RequestSet(&pp->oAnimInfo, 33);
+  } else if (e == 3) {
+    anim_RequestSet(&pp->oAnimInfo, 143);
+  } else if (m < kStickDead) {
+    anim_RequestSet(&pp->oAnimInfo, ANIM_STAND);
+  } else if (m < kStickWalk) {
+    anim_RequestSet(&pp->oAnimInfo, ANIM_TURN);
+  } else {
+    anim_RequestSet(&pp->oAnimInfo, pw->bSprint ? ANIM_RUN : ANIM_WALK);
+    pw->bSprint = 0;
+  }
+}
+
+ActionNode* action_UserSupportHandler(ActionNode* poList) {
+  ActionNode* poHead = poList;
+  for (ActionNode* po = poList; po;) {
+    Player* pp = po->poPlayer;
+    if (pp->Control != PLAYER_CONTROL_USER) {
+      po = po->poNext;
+      continue;
+    }
+    action_Set(pp, ACTION_SUPPORT);
+    if (player_IsGoalkeeper(pp) && pp->oAIInfo.bIsAttacking) {
+      KeeperStop(pp);
+    } else {
+      action_UserSteer(pp);
+    }
+    po = Unlink(po, &poHead);
+  }
+  return poHead;
+}
+
+ActionNode* action_SupportHandler(ActionNode* poList) {
+  ActionNode* poHead = poList;
+  std::int32_t eMode = global_eGetGameMode();
+  for (ActionNode* po = poList; po;) {
+    Player* pp = po->poPlayer;
+    if (pp->Control != PLAYER_CONTROL_USER && pp->Control != PLAYER_CONTROL_NONE) {
+      po = po->poNext;
+      continue;
+    }
+    if (player_IsGoalkeeper(pp) && ball_OwnerGet() != pp) {
+      player_PassUserSwitch(pp, pp->x, pp->y);
+      po = Unlink(po, &poHead);
+      continue;
+    }
+    action_Set(pp, ACTION_SUPPORT);
+    if (pp->Control == PLAYER_CONTROL_USER) action_UserSteer(pp);
+    Ball* pb = &ball_oBall;
+    std::int32_t bx = ball_XGet(pb), by = ball_YGet(pb);
+    if (eMode == GAME_MODE_PLAY) {
+      if (anim_RequestGet(&pp->oAnimInfo) == ANIM_STAND && !ball_OwnerGet()) action_Run(pp, ACTION_CHASE);
+    } else if ((eMode == GAME_MODE_FREE_KICK || eMode == GAME_MODE_CORNER) &&
+               player_Dist2(bx - pp->x, by - pp->y) < 1296 * 1296) {
+      // Out of the taker's way: 1440 from the ball, toward his own goal at a
+      // free kick, across the pitch at a corner.
+      std::int32_t vx, vy;
+      if (eMode == GAME_MODE_FREE_KICK) {
+        vx = (pp->Direction == 0 ? 9360 : -9360) - bx;
+        vy = -by;
+      } else {
+        vx = pp->Direction == 1 ? 1440 : -1440;
+        vy = -by;
+      }
+      std::int32_t iDeg = ball_HeadingTo(vx, vy) * 180 / 401;
+      PlayerO_MoveToSet(pp, bx + imath_CosScale(1440, iDeg), by + imath_SinScale(1440, iDeg), 7);
+    }
+    po = Unlink(po, &poHead);
   }
   return poHead;
 }

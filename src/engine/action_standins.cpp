@@ -25,12 +25,4 @@ Player* setp_poSubstituteGet(std::int32_t) { return nullptr; }
 Player* match_poScorerGet() { return ball_WhoKickedGet(); }
 
 // ---- Ball-holder and reaction actions, retreats, touch machine -------------------------------
-ActionNode* action_HolderChooseHandler(ActionNode* poList) { return poList; }
-ActionNode* action_SupportHandler(ActionNode* poList) { return poList; }
-ActionNode* action_UserSupportHandler(ActionNode* poList) { return poList; }
 ActionNode* action_AttackIdleHandler(ActionNode* poList) { return poList; }
-ActionNode* action_ShootOrPassHandler(ActionNode* poList) { return poList; }
-ActionNode* action_ClearHandler(ActionNode* poList) { return poList; }
-ActionNode* action_PassToMateHandler(ActionNode* poList) { return poList; }
-ActionNode* action_GoalCelebrateHandler(ActionNode* poList) { return poList; }
-ActionNode* action_CrossHandler(ActionNode* poList) { return poList; }

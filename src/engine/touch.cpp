@@ -467,6 +467,9 @@ std::int32_t touch_MainUpdate(Player* pp) {
     ReleaseTackle(pp, poOwner);
     return TOUCH_STATE_MAIN;
   }
+  // A holder whose kick is already under way plays it out.
+  if (poOwner == pp && (anim_IsKick(pp->oAnimInfo.eActionAnim) || anim_IsKick(pp->oAnimData.eActionAnim)))
+    return TOUCH_STATE_MAIN;
   TouchTeam& t = TeamOf(pp);
   TouchPlayerData& d = DataOf(pp);
   std::int32_t k = touch_KindFor(pp);
