@@ -3,4 +3,5 @@ include(${CMAKE_SOURCE_DIR}/tools/setpieces.cmake)
 list(APPEND ENGINE_SOURCES
   spscript_core.cpp
   setp.cpp
+  sptab.cpp
   ${KORVENA_SETPIECE_SOURCES})
