@@ -10,17 +10,6 @@
 #include "engine/zone.h"
 
 // ---- Set pieces and restarts ----------------------------------------------------------
-ActionNode* setp_ExitHandler(ActionNode* poList) { return poList; }
-ActionNode* setp_WallHandler(ActionNode* poList) { return poList; }
-ActionNode* setp_ZoneWanderHandler(ActionNode* poList) { return poList; }
-ActionNode* setp_EnterHandler(ActionNode* poList) { return poList; }
-ActionNode* sppen_Handler(ActionNode* poList) { return poList; }
-ActionNode* spfk_Handler(ActionNode* poList) { return poList; }
-ActionNode* spgk_Handler(ActionNode* poList) { return poList; }
-ActionNode* spcorn_Handler(ActionNode* poList) { return poList; }
-ActionNode* spthrow_Handler(ActionNode* poList) { return poList; }
-ActionNode* spko_Handler(ActionNode* poList) { return poList; }
-ActionNode* sphands_Handler(ActionNode* poList) { return poList; }
 Player* setp_poSubstituteGet(std::int32_t) { return nullptr; }
 Player* match_poScorerGet() { return ball_WhoKickedGet(); }
 

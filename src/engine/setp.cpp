@@ -1,6 +1,7 @@
 // Set-piece shared state: taker, partner, command word, kind, aim, enter
 // count; its accessors and the resets every restart runs.
 #include "engine/setp.h"
+#include "engine/setp_util.h"
 
 #include "engine/ball.h"
 #include "engine/engine_services.h"
@@ -40,6 +41,11 @@ SetpState s_o{nullptr, nullptr, 0, 0, 0, 0, 0, 0, 10, 49, 0, 0, 8, 0, 0, 0, 0, 0
 PowerGauge s_oAimMarker{};
 
 }  // namespace
+
+// The player being sent off: set by the red card, cleared once he has left.
+static Player* s_poSentOff;
+Player* match_poSentOffGet() { return s_poSentOff; }
+void match_SentOffSet(Player* pp) { s_poSentOff = pp; }
 
 // The wall number handed out next (setp_PlayerRoleSet's role 8).
 std::int32_t setp_WallNumberNext() { return s_o.iWallCount++; }

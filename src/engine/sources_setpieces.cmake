@@ -4,4 +4,12 @@ list(APPEND ENGINE_SOURCES
   spscript_core.cpp
   setp.cpp
   sptab.cpp
+  setp_handlers.cpp
+  spcorn.cpp
+  spfk.cpp
+  spgk.cpp
+  sphands.cpp
+  spko.cpp
+  sppen.cpp
+  spthrow.cpp
   ${KORVENA_SETPIECE_SOURCES})

@@ -1,0 +1,234 @@
+// Keeper's ball in hand: the keeper backs up to his box's line and then
+// rolls, drop-kicks or throws the ball (a user) or kicks it toward a zone of
+// the far goal mouth (the computer); the others go to their goal-kick places.
+#include "engine/action_list.h"
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/engine_services.h"
+#include "engine/move.h"
+#include "engine/player.h"
+#include "engine/setp.h"
+#include "engine/setp_util.h"
+#include "engine/target.h"
+#include "engine/zone.h"
+#include "framework/math/qmath.h"
+#include "framework/math/qrand.h"
+#include "framework/qdx_assert.h"
+#include "shell/global.h"
+
+namespace {
+
+std::int32_t s_iCountdown;
+bool s_bDone;
+std::int32_t s_iLaunchX, s_iLaunchY;
+constexpr std::int32_t kAimTree = 1072;
+
+std::int32_t Heading16(const Player* pp) { return (pp->iFacing * 65536 / 802) & 0xFFFF; }
+
+// The quarter turns a keeper may face: toward the pitch and along his line.
+std::int32_t QuarterClamp(const Player* pp, std::int32_t a16) {
+  a16 = ((a16 + 8192) & 0xFFFF) / 16384 * 16384 & 0xFFFF;  // nearest quarter
+  const std::int32_t iBack = pp->Direction == 1 ? 32768 : 0;  // facing his own goal
+  if (a16 == iBack) a16 = pp->Direction == 1 ? 0 : 32768;
+  return a16;
+}
+
+Player* FarthestMateAhead(const Player* pp, std::int32_t iReach) {
+  const std::int32_t h = Heading16(pp);
+  Player* poBest = nullptr;
+  std::int64_t iBest = -1;
+  for (Player* po = match_NextPlayerGet(nullptr); po; po = match_NextPlayerGet(po)) {
+    if (po == pp || po->MyTeam != pp->MyTeam) continue;
+    const std::int64_t dx = po->x - pp->x, dy = po->y - pp->y;
+    const std::int64_t d2 = dx * dx + dy * dy;
+    if (d2 > static_cast<std::int64_t>(iReach) * iReach) continue;
+    const std::int16_t dA =
+        static_cast<std::int16_t>((QMathAtan2(static_cast<std::int32_t>(dx), static_cast<std::int32_t>(dy)) & 0xFFFF) - h);
+    if (dA < -5461 || dA > 5461) continue;
+    if (d2 > iBest) iBest = d2, poBest = po;
+  }
+  return poBest;
+}
+
+void Play(Player* pp, std::uint32_t eAnim, void (*pfn)(Player*)) {
+  setp_KickStart(pp, eAnim, pfn);
+  PlayerO_MoveStateSet(pp, MOVE_STATE_ANIM_PLAY);
+}
+
+// User commands; 1 once the ball is played.
+std::int32_t CommandUpdate(Player* pp) {
+  const std::int32_t h = Heading16(pp);
+  switch (setp_CommandGet()) {
+    case SETP_CMD_KICK:
+      anim_RequestSet(&pp->oAnimInfo, 71);
+      anim_ActionAnimSet(&pp->oAnimData, 71);
+      PlayerO_MoveStateSet(pp, MOVE_STATE_ANIM_PLAY);
+      return 1;
+    case SETP_CMD_AIM_LEFT:
+    case SETP_CMD_AIM_RIGHT: {
+      const std::int32_t d = setp_CommandGet() == SETP_CMD_AIM_LEFT ? 16384 : -16384;
+      const std::int32_t a = QuarterClamp(pp, h + d);
+      setp_FaceHeading(pp, (a * 802) >> 16);
+      setp_CommandClear();
+      return 0;
+    }
+    case SETP_CMD_RELEASE: {
+      const std::int32_t iReach = setp_PowerGet() * 6480 / 100 + 1440;
+      Player* po = FarthestMateAhead(pp, iReach);
+      std::int32_t x, y;
+      if (po) {
+        x = po->x, y = po->y;
+      } else {
+        setp_PointAlong(pp->x, pp->y, pp->iFacing, iReach, &x, &y);
+      }
+      sphands_LaunchPointSet(x, y);
+      if (po && setp_Distance(x - pp->x, y - pp->y) < 2881) {
+        Play(pp, 68, sphands_RollLaunch);
+      } else {
+        Play(pp, 70, sphands_DropKickLaunch);
+      }
+      return 1;
+    }
+    case SETP_CMD_READY: {
+      const std::int32_t a = QuarterClamp(pp, h);
+      setp_FaceHeading(pp, (a * 802) >> 16);
+      std::int32_t x, y;
+      setp_PointAlong(pp->x, pp->y, pp->iFacing, setp_PowerGet() * 6480 / 100 + 1440, &x, &y);
+      sphands_LaunchPointSet(x, y);
+      Play(pp, 69, sphands_ThrowLaunch);
+      return 1;
+    }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void sphands_LaunchPointSet(std::int32_t x, std::int32_t y) {
+  s_iLaunchX = x;
+  s_iLaunchY = y;
+}
+void sphands_LaunchPointGet(std::int32_t* px, std::int32_t* py) {
+  *px = s_iLaunchX;
+  *py = s_iLaunchY;
+}
+
+void sphands_RollLaunch(Player* pp) {
+  newballA_OwnerSet(nullptr, 1);
+  ball_oBall.iKind = 4;
+  ball_GroundPassLaunch(s_iLaunchX, s_iLaunchY);
+  ball_PredictPath(&ball_oBall);
+  (void)pp;
+}
+void sphands_DropKickLaunch(Player* pp) {
+  newballA_OwnerSet(nullptr, 1);
+  ball_SpinSet(&ball_oBall, 0);
+  ball_PositionSet(&ball_oBall, pp->x, 288, pp->y);
+  ball_oBall.iKind = 10;
+  ball_HeightAngleLaunch(&ball_oBall, s_iLaunchX, 0, s_iLaunchY, 25, -100);
+  ball_PredictPath(&ball_oBall);
+  ball_KickSoundB();
+}
+void sphands_ThrowLaunch(Player*) {
+  newballA_OwnerSet(nullptr, 1);
+  ball_oBall.iKind = 4;
+  ball_AngleLaunch(&ball_oBall, s_iLaunchX, s_iLaunchY, 45, -1500);
+  ball_PredictPath(&ball_oBall);
+}
+
+void sphands_Update(Player* pp) {
+  if (s_iCountdown == 90) {
+    const std::int32_t r = static_cast<std::int32_t>(QMathRandRange(99));
+    const std::int32_t iZone = r < 70 ? 1 : r < 85 ? 9 : 16;
+    QMathPoint pt;
+    if (!zone_bRandomPointAt(pp, &pt, iZone, kAimTree)) pt = QMathPoint{pp->Direction == 1 ? 7200 : -7200, 0};
+    setp_AimPointSet(pt.x, pt.y);
+    setp_KickStart(pp, 69, target_DoKickToAimPoint);
+  }
+  // Turns 22 units a tick toward the way he attacks.
+  const std::int32_t iWant = pp->Direction == 1 ? 0 : 401;
+  std::int32_t d = setp_Wrap802(iWant - pp->iFacing);
+  if (d > 401) d -= 802;
+  if (d != 0) setp_FaceHeading(pp, pp->iFacing + (d > 22 ? 22 : d < -22 ? -22 : d));
+  if (--s_iCountdown <= 0) {
+    std::int32_t x, y;
+    setp_AimPointGet(&x, &y);
+    setp_FaceHeading(pp, setp_HeadingTo(pp->x, pp->y, x, y));
+    setp_CommandSet(SETP_CMD_KICK);
+  }
+}
+
+static bool HandsStep(Player* pp) {
+  SetPieceRecord& rec = pp->oSetPiece;
+  switch (rec.iEnterState) {
+    case 1: {
+      if (setp_iGetEnterCount() == 0) s_bDone = false;
+      setp_EnterCountInc();
+      const std::int32_t bx = setp_BallX();
+      if ((bx < 0 ? -bx : bx) >= 9385) {
+        rec.iEnterState = 2;
+      } else if (pp != setp_poGetKickTaker()) {
+        QMathPoint c{0, 0};
+        if (!zone_bCentreGet(pp, &c, 36)) c = QMathPoint{0, 0};
+        setp_WalkStart(pp, c.x, c.y, ANIM_RUN);
+        rec.iEnterState = 3;
+      } else {
+        rec.iWait = -1;
+        rec.iEnterState = 29;
+      }
+      return true;
+    }
+    case 3:  // the others on their way (their walk ends the same way as a goal kick's)
+      if (setp_TakerRunUpdate(pp) == SETP_DONE) rec.iEnterState = 2;
+      return true;
+    case 29: {
+      // He backs up to his line; holding the ball clears his move flag, so
+      // he also counts as there once he gets no nearer it than the tick before.
+      const std::int32_t ax = pp->x < 0 ? -pp->x : pp->x;
+      const bool bThere = ax >= 7344 || (rec.iWait >= 0 && ax <= rec.iWait);
+      rec.iWait = ax;
+      if (bThere) {
+        anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);
+        PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
+        if (setp_UserMateExists(pp)) {
+          setp_AimDefaults();
+          rec.iEnterState = 13;
+        } else {
+          s_iCountdown = 90;
+          rec.iEnterState = 21;
+        }
+      } else {
+        anim_RequestSet(&pp->oAnimInfo, 59);
+        PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
+        setp_FaceHeading(pp, pp->Direction == 1 ? 0 : 401);
+      }
+      return true;
+    }
+    case 13:
+      if (CommandUpdate(pp)) rec.iEnterState = 2;
+      return true;
+    case 21:
+      sphands_Update(pp);
+      if (setp_CommandGet() == SETP_CMD_KICK) rec.iEnterState = 2;
+      return true;
+    case 2:
+      setp_EnterCountDec();
+      rec.iEnterState = 26;
+      return true;
+    case 26:
+      QDX_ASSERT(setp_iGetEnterCount() >= 0);
+      if (!s_bDone && setp_iGetEnterCount() == 0 && anim_IsEnded(&pp->oAnimData)) {
+        s_bDone = true;
+        global_GameModePopRequest();
+        setp_CommandClear();
+        setp_Reset(pp);
+      }
+      return true;
+    default:
+      QDX_ASSERT(!"keeper's ball: no such state");
+      return true;
+  }
+}
+
+ActionNode* sphands_Handler(ActionNode* poList) { return setp_ListRun(poList, HandsStep); }
