@@ -19,7 +19,6 @@
 // ---- Set pieces ------------------------------------------------------------------------------
 // The kick-off mode's start (match flow).
 void kickoff_Start() {}
-void spscript_Run() {}
 
 // ---- User control ----------------------------------------------------------------------------------
 void aiopt_PassMarkersDraw() {}

@@ -2,6 +2,7 @@
 include(${CMAKE_SOURCE_DIR}/tools/setpieces.cmake)
 list(APPEND ENGINE_SOURCES
   spscript_core.cpp
+  spscript.cpp
   setp.cpp
   sptab.cpp
   setp_handlers.cpp

@@ -36,6 +36,7 @@ void SpScriptMachine::Reset() {
   skip_ = 0;
   state_ = SPSCRIPT_RUNNING;
   sp_ = -1;
+  script_ = nullptr;  // no script until the start operation calls one
 }
 
 const std::int32_t* SpScriptMachine::Lookup(std::int32_t id) const {

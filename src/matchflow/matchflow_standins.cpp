@@ -15,13 +15,8 @@ void demo_StopRequest() {}
 void matchflow_LineupDraw() {}
 
 
-// What the referee pushes: the set-piece scripts' start operations, the goal
-// and period-end modes, substitutions (none pending) and the computer
-// manager.
-void spscript_StartThrowIn() {}
-void spscript_StartFreeKick() {}
-void spscript_StartPenalty() {}
-void spscript_StartCorner() {}
+// What the referee pushes: the goal and period-end modes, substitutions
+// (none pending) and the computer manager.
 void kickoffwait_Enter() {}
 void celebrate_Enter() {}
 void mftime_Enter() {}

@@ -41,11 +41,18 @@ void mpenso_Update() {}
 void subs_Mode67Update() {}
 void kickoffwait_Update() {}
 void mhands_Update() {}
-void spscript_Update() {}
 void cpuman_ModeRun() { global_GameModePopRequest(); }  // no computer substitutions yet
 void playon_Update() {}
 
 void demo_Update() {}
 
 void matchflow_LineupReset() {}
+
+// The shoot-out kick's set-up the penalty script runs first, and the
+// substitution the substitution script stages (none pending).
+struct Player;
+void mpenso_Start() {}
+Player* subs_PendingPlayerGet() { return nullptr; }
+Player* subs_SparePlayerGet() { return nullptr; }
+void subs_Apply(Player*, Player*) {}
 
