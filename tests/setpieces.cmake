@@ -18,3 +18,6 @@ korvena_test(sptab_tests
   DEPS korvena_framework sptabgen_core)
 add_dependencies(sptab_tests korvena_engine)
 target_compile_definitions(sptab_tests PRIVATE KORVENA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+korvena_test(setp_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp ${CMAKE_CURRENT_LIST_DIR}/engine/setp_test.cpp
+  DEPS korvena_engine korvena_shell)

@@ -66,7 +66,7 @@ void setp_Init() {
   s_o.iAimX = 0;
   s_o.iAimY = 0;
   s_o.iKickDistance = 0;
-  for (Player* pp = match_NextPlayerGet(nullptr); pp; pp = match_NextPlayerGet(pp)) {
+  for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
     PlayerO_SpeedSet(pp, 0);
     pp->iWantedSpeed = 0;
     setp_RecordInit(pp);

@@ -108,7 +108,7 @@ User* setp_SideUserGet(const Player* pp) {
 void setp_ForEachUser(void (*pfn)(Player* poControlled)) {
   for (User& u : user_aUsers) {
     if (!u.bActive) continue;
-    for (Player* pp = match_NextPlayerGet(nullptr); pp; pp = match_NextPlayerGet(pp))
+    for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp))
       if (pp->pUser == &u) {
         pfn(pp);
         break;
@@ -529,7 +529,7 @@ bool setp_UserMateExists(const Player* pp) {
 Player* setp_NearestMate(const Player* pp) {
   Player* poBest = nullptr;
   std::int64_t iBest = 0;
-  for (Player* po = match_NextPlayerGet(nullptr); po; po = match_NextPlayerGet(po)) {
+  for (Player* po = match_HomeFirstPlayerGet(); po; po = match_NextPlayerGet(po)) {
     if (po == pp || po->MyTeam != pp->MyTeam) continue;
     const std::int64_t dx = po->x - pp->x, dy = po->y - pp->y;
     const std::int64_t d = dx * dx + dy * dy;

@@ -37,7 +37,7 @@ Player* FarthestMateAhead(const Player* pp, std::int32_t iReach) {
   const std::int32_t h = Heading16(pp);
   Player* poBest = nullptr;
   std::int64_t iBest = -1;
-  for (Player* po = match_NextPlayerGet(nullptr); po; po = match_NextPlayerGet(po)) {
+  for (Player* po = match_HomeFirstPlayerGet(); po; po = match_NextPlayerGet(po)) {
     if (po == pp || po->MyTeam != pp->MyTeam) continue;
     const std::int64_t dx = po->x - pp->x, dy = po->y - pp->y;
     const std::int64_t d2 = dx * dx + dy * dy;

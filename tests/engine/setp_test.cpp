@@ -1,0 +1,329 @@
+// Set pieces on the engine test match: the shared state, the walks and the
+// move-wait-choose cycle, the user's aim, and each kind's choices and limits
+// against small models of their rules.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine/action.h"
+#include "engine/action_list.h"
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "engine/setp.h"
+#include "engine/setp_util.h"
+#include "engine/zone.h"
+#include "engine_env.h"
+#include "framework/math/qrand.h"
+#include "shell/imath.h"
+
+namespace {
+
+class SetpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EngineMatchSetup();
+    setp_Init();
+    setp_KindSet(0);
+    setp_CommandClear();
+    setp_KickTakerSet(nullptr);
+    setp_PartnerSet(nullptr);
+  }
+  // Runs a handler on one player: 1 when it took him.
+  static bool RunOn(ActionNode* (*pfn)(ActionNode*), Player* pp) {
+    ActionNode n{nullptr, nullptr, pp};
+    return pfn(&n) == nullptr;
+  }
+};
+
+TEST_F(SetpTest, LoftRunsFrom21To77InStepsOf4) {
+  Player* pp = EnginePlayer(5);
+  ball_PositionSet(&ball_oBall, 0, 0, 0);
+  setp_AimDefaults();
+  EXPECT_EQ(setp_LoftGet(), 49);
+  for (int i = 0; i < 8; i++) {
+    setp_CommandSet(SETP_CMD_LOFT_DOWN);
+    EXPECT_EQ(setp_TakerAim(pp), SETP_NOT_YET);
+    EXPECT_EQ(setp_CommandGet(), 0);
+    EXPECT_EQ(setp_LoftGet(), i < 7 ? 49 - 4 * (i + 1) : 21) << i;
+  }
+  for (int i = 0; i < 15; i++) {
+    setp_CommandSet(SETP_CMD_LOFT_UP);
+    setp_TakerAim(pp);
+  }
+  EXPECT_EQ(setp_LoftGet(), 77);
+  setp_CommandSet(SETP_CMD_KICK);
+  EXPECT_EQ(setp_TakerAim(pp), SETP_DONE);
+  EXPECT_EQ(setp_UserAimGet(), 1);
+  // The aim point lies the kick distance from the ball along the aim.
+  std::int32_t x, y;
+  setp_AimPointGet(&x, &y);
+  EXPECT_EQ(setp_KickDistanceGet(), 10 * 10080 / 100);
+  EXPECT_NEAR(setp_Distance(x, y), 1008, 2);
+}
+
+TEST_F(SetpTest, AimSectorOfADirection) {
+  ball_PositionSet(&ball_oBall, 7632, 0, 0);
+  EXPECT_EQ(setp_AimSectorFromAngle(0), 0);
+  EXPECT_EQ(setp_AimSectorFromAngle(22), 0);
+  EXPECT_EQ(setp_AimSectorFromAngle(23), 1);
+  EXPECT_EQ(setp_AimSectorFromAngle(337), 7);
+  EXPECT_EQ(setp_AimSectorFromAngle(338), 0);
+  ball_PositionSet(&ball_oBall, -7632, 0, 0);
+  EXPECT_EQ(setp_AimSectorFromAngle(0), 4);
+  EXPECT_EQ(setp_AimSectorFromAngle(180), 0);
+}
+
+TEST_F(SetpTest, ThrowInKindByEighthFromTheOwnEnd) {
+  for (std::int32_t x = -9360; x <= 9360; x += 97) {
+    const std::int32_t k1 = setp_ThrowInKindGet(x, 1);
+    const std::int32_t k0 = setp_ThrowInKindGet(x, 0);
+    ASSERT_GE(k1, 0);
+    ASSERT_LE(k1, 7);
+    EXPECT_EQ(k1, std::min(7, (x + 9360) / 2340)) << x;
+    EXPECT_EQ(k0, std::min(7, (9360 - x) / 2340)) << x;
+  }
+  EXPECT_EQ(setp_ThrowInKindGet(-20000, 1), 0);
+  EXPECT_EQ(setp_ThrowInKindGet(20000, 1), 7);
+}
+
+TEST_F(SetpTest, KindsOutsideTheTablesAssert) {
+  EXPECT_DEATH(setp_KindSet(16), "iKind");
+  EXPECT_DEATH(setp_KindSet(-1), "iKind");
+}
+
+TEST_F(SetpTest, ThrowInAimIsClampedInsideTheLines) {
+  struct Case {
+    std::int32_t x, y, ex, ey;
+  } cases[] = {{9360, 0, 9216, 0},        {9500, 5760, 9216, 5616}, {-9360, -5760, -9216, -5616},
+               {9359, 5759, 9359, 5759},  {0, -6000, 0, -5616},     {-9400, 100, -9216, 100}};
+  for (const Case& c : cases) {
+    std::int32_t x = c.x, y = c.y;
+    spthrow_AimPointClamp(&x, &y);
+    EXPECT_EQ(x, c.ex);
+    EXPECT_EQ(y, c.ey);
+  }
+  // A partner near the corner flag: the aim point 80 % of the way, clamped.
+  Player* poThrower = EnginePlayer(3);
+  Player* poPartner = EnginePlayer(4);
+  EnginePlace(poThrower, 9000, 5760, 0);
+  EnginePlace(poPartner, 9360, 5760, 0);
+  setp_PartnerSet(poPartner);
+  spthrow_AimUpdate(poThrower);
+  std::int32_t ax, ay;
+  setp_AimPointGet(&ax, &ay);
+  EXPECT_EQ(ax, 9000 + 360 * 80 / 100);
+  EXPECT_EQ(ay, 5616);
+  EnginePlace(poThrower, 9300, -5760, 0);
+  EnginePlace(poPartner, 9420, -5760, 0);
+  spthrow_AimUpdate(poThrower);
+  setp_AimPointGet(&ax, &ay);
+  EXPECT_EQ(ax, 9216);
+  EXPECT_EQ(ay, -5616);
+  // Without a partner chosen the nearest team-mate is taken.
+  setp_PartnerSet(nullptr);
+  spthrow_AimUpdate(poThrower);
+  EXPECT_EQ(setp_poGetPartner(), poPartner);
+}
+
+TEST_F(SetpTest, CornerAimNeverLeavesItsArc) {
+  // Arcs around the four corners' lines to the penalty spots, including those
+  // wrapping through 0, under random aim commands.
+  const std::int32_t aCorners[4][2] = {{9360, 5760}, {9360, -5760}, {-9360, 5760}, {-9360, -5760}};
+  Player* pp = EnginePlayer(7);
+  for (const auto& c : aCorners) {
+    const std::int32_t sx = c[0] > 0 ? 7632 : -7632;
+    const std::int32_t a = setp_HeadingTo(c[0], c[1], sx, 0);
+    const std::int32_t lo = setp_Wrap802(a - 200), hi = setp_Wrap802(a + 200);
+    ball_PositionSet(&ball_oBall, c[0], 0, c[1]);
+    setp_AimDefaults();
+    setp_AimAngleSet(a);
+    for (int i = 0; i < 2000; i++) {
+      setp_CommandSet(QMathRandRange(1) ? SETP_CMD_AIM_LEFT : SETP_CMD_AIM_RIGHT);
+      setp_TakerAim(pp);
+      setp_AimAngleSet(spcorn_AimClamp(setp_AimAngleGet(), lo, hi));
+      const std::int32_t d = setp_Wrap802(setp_AimAngleGet() - lo);
+      ASSERT_LE(d, 400) << "corner " << c[0] << "," << c[1] << " step " << i;
+    }
+  }
+  // The clamp keeps the nearer end.
+  EXPECT_EQ(spcorn_AimClamp(500, 700, 100), 700);
+  EXPECT_EQ(spcorn_AimClamp(200, 700, 100), 100);
+  EXPECT_EQ(spcorn_AimClamp(50, 700, 100), 50);
+  EXPECT_EQ(spcorn_AimClamp(801, 700, 100), 801);
+}
+
+TEST_F(SetpTest, FreeKickChoicesFollowTheRunningWeights) {
+  // Reference: the first entry whose running sum reaches r.
+  struct Row {
+    std::int32_t kind, tree;
+    std::vector<std::int32_t> w, z;
+  } rows[] = {
+      {9, 1964, {30, 20, 10, 20, 10, 10}, {1, 9, 16, 129, 10, 17}},
+      {10, 468, {20, 20, 15, 15, 20, 10}, {1, 9, 16, 129, 10, 17}},
+      {11, 1407, {30, 20, 10, 20, 10, 10}, {1, 9, 16, 129, 10, 17}},
+      {12, 2207, {20, 20, 15, 15, 20, 10}, {1, 9, 16, 129, 10, 17}},
+      {13, 720, {5, 5, 90}, {8, 15, -1}},
+      {14, 1500, {65, 5, 5, 25}, {1, 9, 16, 130}},
+      {15, 194, {25, 25, 25, 25}, {8, 15, 9, 16}},
+  };
+  for (const Row& row : rows) {
+    for (std::int32_t r = 0; r < 100; r++) {
+      std::int32_t sum = 0;
+      std::size_t i = 0;
+      while (i < row.w.size() && (sum += row.w[i]) < r) i++;
+      std::int32_t tree = 0;
+      EXPECT_EQ(spfk_ChoiceZoneGet(row.kind, r, &tree), row.z[i]) << row.kind << " r " << r;
+      EXPECT_EQ(tree, row.tree);
+    }
+  }
+  // Kind 13 by the rule: a direct shot in 89 of the 100 draws.
+  int direct = 0;
+  for (std::int32_t r = 0; r < 100; r++) {
+    std::int32_t tree;
+    direct += spfk_ChoiceZoneGet(13, r, &tree) == -1;
+  }
+  EXPECT_EQ(direct, 89);
+}
+
+TEST_F(SetpTest, ArrivalWithin72AndNoCircling) {
+  Player* pp = EnginePlayer(6);
+  EnginePlace(pp, 0, 0, 0);
+  setp_WalkStart(pp, 71, 0, ANIM_WALK);
+  EXPECT_EQ(setp_WalkUpdate(pp), 1);  // 71 units away counts as there
+  setp_WalkStart(pp, 72, 0, ANIM_WALK);
+  EXPECT_EQ(setp_WalkUpdate(pp), 0);
+  // Within 144 but no nearer than the tick before: there.
+  EXPECT_EQ(setp_WalkUpdate(pp), 1);
+  setp_WalkStart(pp, 200, 0, ANIM_WALK);
+  EXPECT_EQ(setp_WalkUpdate(pp), 0);
+  EXPECT_EQ(setp_WalkUpdate(pp), 0);  // 200 away is never "there" by standing still
+}
+
+TEST_F(SetpTest, PositionCycleMovesWaitsAndChoosesInItsZones) {
+  // An attacker at a throw-in: his options come from the tables; he walks to
+  // a point of one of them, waits 90..179 ticks and chooses again.
+  Player* pp = EnginePlayer(9);
+  ball_PositionSet(&ball_oBall, 0, 0, -5760);
+  setp_KindSet(3);
+  pp->oAIInfo.bIsAttacking = 1;
+  setp_AttackPositionChoose(pp);
+  const SetPieceRecord& r = pp->oSetPiece;
+  ASSERT_GT(r.cOptions, 0);
+  ASSERT_LE(r.cOptions, 3);
+  std::set<std::int32_t> seenStates;
+  for (int t = 0; t < 1500; t++) {
+    EXPECT_EQ(setp_PositionUpdate(pp), SETP_NOT_YET);
+    seenStates.insert(r.iPosState);
+    EngineTick();
+  }
+  EXPECT_EQ(seenStates, (std::set<std::int32_t>{1, 2, 3}));
+  setp_CommandSet(SETP_CMD_HOLD);
+  EXPECT_EQ(setp_PositionUpdate(pp), SETP_DONE);
+  // A key with no row: no options, he holds his place.
+  Player* pq = EnginePlayer(10);
+  pq->oAIInfo.bIsAttacking = 1;
+  pq->oSetPiece.piOptions = nullptr;
+  setp_AttackPositionChoose(pq);
+  if (pq->oSetPiece.iTreeKey <= 0) {
+    EXPECT_EQ(pq->oSetPiece.cOptions, 0);
+  }
+  pq->oSetPiece.iTreeKey = 99999;
+  pq->oSetPiece.cOptions = 0;
+  pq->oSetPiece.piOptions = nullptr;
+  pq->oSetPiece.iPosState = SETP_POS_CHOOSING;
+  const std::int32_t x0 = pq->x, y0 = pq->y;
+  setp_PositionUpdate(pq);
+  EXPECT_EQ(pq->oSetPiece.iPosState, SETP_POS_CHOOSING);
+  EXPECT_EQ(pq->x, x0);
+  EXPECT_EQ(pq->y, y0);
+}
+
+TEST_F(SetpTest, GoalKickReachAndLongKickFromPower) {
+  // Long kick: power x 7920 / 100 + 2880 along the keeper's facing.
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -8000, 0, 0);
+  ball_PositionSet(&ball_oBall, -8000, 0, 0);
+  for (std::int32_t power : {0, 10, 37, 50, 100}) {
+    setp_PowerSet(power);
+    setp_CommandSet(SETP_CMD_READY);
+    spgk_CommandUpdate(pk);
+    std::int32_t x, y;
+    setp_AimPointGet(&x, &y);
+    EXPECT_EQ(setp_KickDistanceGet(), power * 7920 / 100 + 2880);
+    EXPECT_NEAR(x, -8000 + power * 7920 / 100 + 2880, 12);  // the table sine is 0.1 % short
+    EXPECT_NEAR(y, 0, 2);
+    EXPECT_EQ(anim_RequestGet(&pk->oAnimInfo), ANIM_GOALIE_PLACEKIK);
+  }
+  // Short pass: the farthest team-mate within power x 4320 / 100 ahead.
+  for (std::int32_t id = 1; id < 11; id++) EnginePlace(EnginePlayer(id), 5000, 5000, 0);
+  EnginePlace(EnginePlayer(2), -6000, 200, 0);   // 2000 ahead
+  EnginePlace(EnginePlayer(3), -5200, 0, 0);     // 2800 ahead
+  EnginePlace(EnginePlayer(4), -8000, 2500, 0);  // beside him: outside ±30 degrees
+  setp_PowerSet(50);  // reach 2160
+  setp_CommandSet(SETP_CMD_RELEASE);
+  spgk_CommandUpdate(pk);
+  EXPECT_EQ(setp_poGetPartner(), EnginePlayer(2));
+  setp_PowerSet(70);  // reach 3024
+  setp_CommandSet(SETP_CMD_RELEASE);
+  spgk_CommandUpdate(pk);
+  EXPECT_EQ(setp_poGetPartner(), EnginePlayer(3));
+}
+
+TEST_F(SetpTest, GoalKickTurnsOnlyWithinItsRange) {
+  Player* pk = EnginePlayer(0);
+  pk->Direction = 1;
+  EnginePlace(pk, -8000, 0, 0);
+  // Turning left stops once the heading leaves 60075..4733 (16-bit).
+  for (int i = 0; i < 40; i++) {
+    setp_CommandSet(SETP_CMD_AIM_LEFT);
+    spgk_CommandUpdate(pk);
+  }
+  const std::int32_t hLeft = (pk->iFacing * 65536 / 802) & 0xFFFF;
+  EXPECT_TRUE(hLeft > 4733 && hLeft <= 4733 + 800) << hLeft;
+  for (int i = 0; i < 80; i++) {
+    setp_CommandSet(SETP_CMD_AIM_RIGHT);
+    spgk_CommandUpdate(pk);
+  }
+  const std::int32_t hRight = (pk->iFacing * 65536 / 802) & 0xFFFF;
+  EXPECT_TRUE(hRight < 60803 && hRight >= 60803 - 800) << hRight;
+}
+
+TEST_F(SetpTest, KeepersBallTurnsInQuarterTurnsWithinHisHalf) {
+  Player* pk = EnginePlayer(0);
+  pk->Direction = 1;
+  EnginePlace(pk, -7400, 0, 0);
+  setp_KickTakerSet(pk);
+  std::set<std::int32_t> headings;
+  for (int i = 0; i < 12; i++) {
+    setp_CommandSet(i % 3 ? SETP_CMD_AIM_LEFT : SETP_CMD_AIM_RIGHT);
+    pk->oSetPiece.iEnterState = 13;
+    RunOn(sphands_Handler, pk);
+    headings.insert(pk->iFacing);
+  }
+  // Toward the pitch and along the line, never back toward his own goal.
+  for (std::int32_t h : headings) EXPECT_TRUE(h == 0 || h == 200 || h == 601 || h == 602) << h;
+  EXPECT_EQ(headings.count(401), 0u);
+}
+
+TEST_F(SetpTest, WalkOnLinesUpBesideTheTouchLineAndWaitsForTheFade) {
+  // Each side lines up a yard apart in its own half, below the -y touch line.
+  for (std::int32_t id = 1; id < 22; id++) {
+    Player* pp = EnginePlayer(id);
+    if (id == 11) continue;
+    pp->oSetPiece.iEnterState = 1;
+    RunOn(setp_EnterHandler, pp);
+    EXPECT_LE(pp->y, -5760);
+    EXPECT_GE(pp->y, -5760 - 720);
+    EXPECT_EQ(pp->oSetPiece.iEnterState, 3);
+  }
+  EXPECT_EQ(setp_iGetEnterCount(), 20);
+  // The command ends every walk at once; the last one waits for the fade.
+  setp_CommandSet(SETP_CMD_KICK);
+  for (std::int32_t id = 1; id < 22; id++)
+    if (id != 11) RunOn(setp_EnterHandler, EnginePlayer(id));
+  EXPECT_EQ(setp_iGetEnterCount(), 0);
+  EXPECT_EQ(EnginePlayer(5)->oSetPiece.iEnterState, 2);
+}
+
+}  // namespace
