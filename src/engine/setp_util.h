@@ -46,8 +46,6 @@ void touch_ContactSet(Player* pp, Player* poMark, std::int32_t iKind);
 // Match flow: the kick-off mode's start and open play's start.
 void kickoff_Start();
 void usrctl_StartPlay();
-// Goalkeepers: the goal object's state.
-void newgoalo_StateSet(GoalieObject* pgo, std::int32_t iState);
 // The player being sent off (a match-record word).
 Player* match_poSentOffGet();
 void match_SentOffSet(Player* pp);

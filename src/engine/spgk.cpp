@@ -6,6 +6,7 @@
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/move.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/setp.h"
 #include "engine/setp_util.h"

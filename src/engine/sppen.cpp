@@ -5,6 +5,7 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/move.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/setp.h"
 #include "engine/setp_util.h"

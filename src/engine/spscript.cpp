@@ -348,9 +348,13 @@ void spscript_StartShootoutKick() {
   Start(22, mpenso_Start);
 }
 
+void spscript_UpdateScript() {
+  if (s_oMachine.Script()) s_oMachine.Update();
+}
+
 void spscript_Update() {
   user_ActiveEventQueuesFlush();
-  if (s_oMachine.Script()) s_oMachine.Update();
+  spscript_UpdateScript();
   game_MatchFrame();
 }
 

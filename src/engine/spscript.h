@@ -25,6 +25,8 @@ void spscript_Reset();
 // Once per tick in mode 82: drops the users' input, steps the script, runs
 // one match frame.
 void spscript_Update();
+// The driver's tick alone (the script, without the match frame).
+void spscript_UpdateScript();
 // One step of the machine (the movement pass's hook).
 void spscript_Run();
 void spscript_Call(std::int32_t id);
