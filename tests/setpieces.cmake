@@ -21,3 +21,6 @@ target_compile_definitions(sptab_tests PRIVATE KORVENA_SOURCE_DIR="${CMAKE_SOURC
 korvena_test(setp_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp ${CMAKE_CURRENT_LIST_DIR}/engine/setp_test.cpp
   DEPS korvena_engine korvena_shell)
+korvena_test(spscript_match_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp ${CMAKE_CURRENT_LIST_DIR}/engine/spscript_match_test.cpp
+  DEPS korvena_engine korvena_shell)

@@ -358,9 +358,18 @@ void spscript_Update() {
   game_MatchFrame();
 }
 
-// A gesture of the movement's script state may end while no script runs.
+// The script actors' steps (the movement's script state runs one when a
+// gesture ends; one may end while no script runs). Counted for tests.
+static std::int32_t s_cActorSteps;
+static void (*s_pfnStepObserver)();
+std::int32_t spscript_ActorStepsGet() { return s_cActorSteps; }
+// A test's observer, told just before each actor step.
+void spscript_StepObserverSet(void (*pfn)()) { s_pfnStepObserver = pfn; }
 void spscript_Run() {
-  if (s_oMachine.Script()) s_oMachine.Run();
+  if (!s_oMachine.Script()) return;
+  s_cActorSteps++;
+  if (s_pfnStepObserver) s_pfnStepObserver();
+  s_oMachine.Run();
 }
 void spscript_Call(std::int32_t id) { s_oMachine.Call(id); }
 void spscript_Return() { s_oMachine.Return(); }
