@@ -546,3 +546,17 @@ std::int32_t setp_BallInPlayState(Player* pp) {
   if (pp->oSetPiece.iPosState == SETP_POS_KICKING && pp->oAnimData.pfnContact) return SETP_NOT_YET;
   return setp_BallInState(pp);
 }
+
+Player* setp_TakerEnsure(bool bKeeper) {
+  if (Player* po = setp_poGetKickTaker()) return po;
+  Player* poBest = nullptr;
+  std::int64_t iBest = 0;
+  for (Player* po = match_HomeFirstPlayerGet(); po; po = match_NextPlayerGet(po)) {
+    if (!po->oAIInfo.bIsAttacking) continue;
+    if ((player_IsGoalkeeper(po) != 0) != bKeeper) continue;
+    const std::int64_t dx = po->x - setp_BallX(), dy = po->y - setp_BallY();
+    if (!poBest || dx * dx + dy * dy < iBest) poBest = po, iBest = dx * dx + dy * dy;
+  }
+  setp_KickTakerSet(poBest);
+  return poBest;
+}

@@ -66,3 +66,6 @@ void setp_WallPointGet(const Player* pp, std::int32_t* px, std::int32_t* py);
 // The ball is in play for this player: inside the touch lines, and for a
 // player whose kick has not reached its contact frame yet, not before it.
 std::int32_t setp_BallInPlayState(Player* pp);
+// With no taker chosen, the attacking side's player nearest the ball takes
+// the kick (its goalkeeper for a goal kick or a keeper's ball): never nobody.
+Player* setp_TakerEnsure(bool bKeeper);

@@ -45,6 +45,7 @@ static bool CornerStep(Player* pp) {
   SetPieceRecord& rec = pp->oSetPiece;
   switch (rec.iEnterState) {
     case 1: {
+      setp_TakerEnsure(false);
       setp_EnterCountInc();
       if (pp != setp_poGetKickTaker()) {
         setp_AttackPositionChoose(pp);

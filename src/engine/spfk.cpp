@@ -75,6 +75,7 @@ static bool FreeKickStep(Player* pp) {
   SetPieceRecord& rec = pp->oSetPiece;
   switch (rec.iEnterState) {
     case 1:
+      setp_TakerEnsure(false);
       setp_EnterCountInc();
       if (pp == setp_poGetKickTaker()) {
         const std::int32_t gx = pp->Direction == 1 ? 9360 : -9360;

@@ -134,6 +134,7 @@ static bool GoalKickStep(Player* pp) {
   SetPieceRecord& rec = pp->oSetPiece;
   switch (rec.iEnterState) {
     case 1:
+      setp_TakerEnsure(true);
       setp_EnterCountInc();
       if (pp != setp_poGetKickTaker()) {
         QMathPoint c{0, 0};

@@ -164,6 +164,7 @@ static bool HandsStep(Player* pp) {
   switch (rec.iEnterState) {
     case 1: {
       if (setp_iGetEnterCount() == 0) s_bDone = false;
+      setp_TakerEnsure(true);
       setp_EnterCountInc();
       const std::int32_t bx = setp_BallX();
       if ((bx < 0 ? -bx : bx) >= 9385) {

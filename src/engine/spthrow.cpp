@@ -71,6 +71,7 @@ static bool ThrowInStep(Player* pp) {
   switch (rec.iEnterState) {
     case 1:
       if (setp_iGetEnterCount() == 0) s_bDone = false;
+      poThrower = setp_TakerEnsure(false);
       setp_EnterCountInc();
       if (pp != poThrower) {
         setp_AttackPositionChoose(pp);

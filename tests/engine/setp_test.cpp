@@ -327,3 +327,24 @@ TEST_F(SetpTest, WalkOnLinesUpBesideTheTouchLineAndWaitsForTheFade) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SetpTest, AKindWithNoTakerChosenTakesTheNearestAttacker) {
+  // Nobody chosen for a throw-in: the attacking side's player nearest the
+  // ball throws; a goal kick with nobody chosen goes to the keeper.
+  for (std::int32_t id = 0; id < 22; id++) EnginePlayer(id)->oAIInfo.bIsAttacking = id < 11;
+  ball_PositionSet(&ball_oBall, -2000, 0, -5760);
+  EnginePlace(EnginePlayer(6), -1900, -5000, 0);
+  EnginePlace(EnginePlayer(17), -2000, -5700, 0);  // nearer, but defending
+  setp_KickTakerSet(nullptr);
+  RunOn(spthrow_Handler, EnginePlayer(3));
+  EXPECT_EQ(setp_poGetKickTaker(), EnginePlayer(6));
+  setp_Init();
+  setp_KickTakerSet(nullptr);
+  EnginePlayer(5)->oSetPiece.iEnterState = 1;
+  RunOn(spgk_Handler, EnginePlayer(5));
+  EXPECT_EQ(setp_poGetKickTaker(), EnginePlayer(0));
+}
+
+}  // namespace
