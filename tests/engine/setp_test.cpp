@@ -3,6 +3,7 @@
 // against small models of their rules.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 #include "engine/action.h"
@@ -16,6 +17,7 @@
 #include "engine_env.h"
 #include "framework/math/qrand.h"
 #include "shell/imath.h"
+#include "tournament/dbplayer.h"
 
 namespace {
 
@@ -345,6 +347,40 @@ TEST_F(SetpTest, AKindWithNoTakerChosenTakesTheNearestAttacker) {
   EnginePlayer(5)->oSetPiece.iEnterState = 1;
   RunOn(spgk_Handler, EnginePlayer(5));
   EXPECT_EQ(setp_poGetKickTaker(), EnginePlayer(0));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SetpTest, PenaltySweepReversesAtItsEndsAndWeakerShootersSweepFaster) {
+  Player* pp = EnginePlayer(9);
+  pp->Direction = 1;
+  ball_PositionSet(&ball_oBall, 7632, 0, 0);
+  // Reversals over 1000 ticks for a shooter of the given accuracy, checked
+  // tick by tick against the rule: aim at the offset point, offset += drift,
+  // the drift turning at +577 and -577.
+  auto sweep = [&](std::uint8_t acc) {
+    EngineDbPlayer(9)->uAccuracy = acc;
+    const std::int32_t iSwing = ((130 - PlayerO_Attr56Get(pp)) * 64 / 130) * 4;
+    setp_AimSwingSet(iSwing);
+    setp_AimDriftSet(iSwing);
+    setp_AimOffsetSet(0);
+    std::int32_t off = 0, drift = iSwing, reversals = 0;
+    for (int t = 0; t < 1000; t++) {
+      sppen_AimUpdate(pp);
+      EXPECT_EQ(setp_AimAngleGet(), setp_Wrap802(imath_Atan2(off, 1440))) << t;
+      off += drift;
+      if (off >= 577 || off <= -577) drift = -drift, reversals++;
+      EXPECT_EQ(setp_AimOffsetGet(), off) << t;
+      EXPECT_EQ(setp_AimDriftGet(), drift) << t;
+      EXPECT_LE(std::abs(off), 577 + iSwing);
+    }
+    return reversals;
+  };
+  const std::int32_t weak = sweep(20), strong = sweep(95);
+  EXPECT_GT(strong, 0);
+  EXPECT_GT(weak, strong);
 }
 
 }  // namespace
