@@ -6,3 +6,4 @@ korvena_test(touch_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine/touch_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/holder_test.cpp
   DEPS korvena_engine korvena_shell)
+add_dependencies(touch_tests data)  # the open-play run reads the generated player database

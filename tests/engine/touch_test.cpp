@@ -380,3 +380,65 @@ TEST_F(Touch, TheLookAheadStopsAtThePathsLastEntry) {
 }
 
 }  // namespace
+
+namespace {
+
+// Five minutes of open play between two real squads, the ball put back on
+// the centre spot whenever it leaves the pitch: every player keeps a touch
+// state, loose balls are trapped, both sides have the ball, and nothing
+// asserts.
+TEST(TouchInPlay, BallsAreMetTrappedAndPlayedOn) {
+  EngineMatchSetupFromSquads();
+  global_SetGameMode(GAME_MODE_PLAY);
+  action_TableInit();
+  Player* pp = EnginePlayer(7);
+  ball_PlaceAt(&ball_oBall, pp->x, 0, pp->y);
+  newballA_OwnerSet(pp, 1);
+  std::int32_t aiStates[8] = {};
+  std::int32_t cKicks = 0, cOwners = 0;
+  std::int32_t acSides[3] = {};
+  Player* poOwner = ball_OwnerGet();
+  std::int32_t cKeeperHeld = 0;
+  for (std::int32_t iTick = 0; iTick < 5 * 60 * 30; iTick++) {
+    global_SetGameMode(GAME_MODE_PLAY);
+    std::int32_t iKind = ball_oBall.iKind;
+    EngineTick();
+    ball_Update();
+    if (ball_oBall.iKind != iKind && ball_oBall.iKind != BALL_KIND_NONE) cKicks++;
+    for (std::int32_t id = 0; id < PLAYER_MAX; id++) {
+      Player* p = EnginePlayer(id);
+      std::int32_t s = p->oTouch.iState;
+      ASSERT_GE(s, 1);
+      ASSERT_LE(s, 7);
+      aiStates[s]++;
+    }
+    if (ball_OwnerGet() != poOwner) {
+      poOwner = ball_OwnerGet();
+      cOwners += poOwner != nullptr;
+      if (poOwner) acSides[poOwner->MyTeam]++;
+    }
+    Ball* pb = &ball_oBall;
+    // No keeper's release without the match flow: a keeper's ball goes back
+    // to the centre spot after a second.
+    cKeeperHeld = pb->poOwner && player_IsGoalkeeper(pb->poOwner) ? cKeeperHeld + 1 : 0;
+    if (cKeeperHeld > 30) {
+      newballA_OwnerSet(nullptr, 0);
+      ball_Release(pb);
+      ball_PlaceAt(pb, 0, 0, 0);
+      pb->iState = BALL_STATE_FREE;
+    }
+    if (!pb->poOwner && (std::abs(ball_XGet(pb)) > BALL_GOAL_LINE_X || std::abs(ball_YGet(pb)) > BALL_TOUCH_LINE_Y)) {
+      ball_Release(pb);
+      ball_PlaceAt(pb, 0, 0, 0);
+      pb->iState = BALL_STATE_FREE;
+    }
+  }
+  // Loose balls met with a trap clip, and the ball changing feet often.
+  EXPECT_GT(aiStates[TOUCH_STATE_WAIT], 0);
+  EXPECT_GT(cKicks, 50);
+  EXPECT_GT(cOwners, 50);
+  EXPECT_GT(acSides[player_PlaysFor_Home], 10);
+  EXPECT_GT(acSides[player_PlaysFor_Away], 10);
+}
+
+}  // namespace
