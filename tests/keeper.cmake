@@ -3,4 +3,5 @@ korvena_test(keeper_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/keeper_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/keeper_play_test.cpp
   DEPS korvena_engine korvena_shell)

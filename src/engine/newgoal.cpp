@@ -164,6 +164,9 @@ bool SmotherTry(Player* pp, GoalieObject* g) {
   PlayerO_MoveToSet(pp, px, py, static_cast<std::uint32_t>(Row(NEWGOAL_SMOTHER_ROW)[iColumn == 1 ? 0 : 3]));
   PlayerO_SpeedSet(pp, 41);
   newgoalo_StateSet(g, GOALIE_STATE_SMOTHER);
+  // The slide's length: the movement pass may start it again once it ends.
+  const AnimRecord* pr = anim_RecordGet(static_cast<std::uint32_t>(Row(NEWGOAL_SMOTHER_ROW)[iColumn == 1 ? 0 : 3]));
+  g->iCounter = pr->end - pr->start + 1;
   return true;
 }
 
@@ -477,7 +480,8 @@ void StateRun(Player* pp, GoalieObject* g) {
       const std::uint32_t ePlaying = pp->oAnimData.eActionAnim;
       const bool bSmother = ePlaying == 78 || ePlaying == 79;
       const std::uint32_t eReq = pp->oAnimInfo.eActionAnim;
-      if ((bSmother && AnimEnded(pp)) || (!bSmother && eReq != 78 && eReq != 79)) {
+      const bool bCounted = newgoalo_CounterDecTest(g) != 0;
+      if ((bSmother && (AnimEnded(pp) || bCounted)) || (!bSmother && eReq != 78 && eReq != 79)) {
         g->bMoveFlag = 0;
         PlayerO_SpeedSet(pp, 0);
         Play(pp, g->iSaveColumn == 1 ? 61 : 60, 9);
@@ -679,6 +683,11 @@ std::int32_t newgoal_PenaltySectorGet(std::int32_t iSide, std::int32_t y, std::i
   return h >= 288 ? 0 : h >= 96 ? 8 : 4;
 }
 
+std::int32_t newgoal_MeetFrameGet(std::uint32_t eAnim) {
+  const AnimRecord* pr = anim_RecordGet(eAnim);
+  return pr->contact >= 0 ? pr->contact : pr->end - 1;
+}
+
 std::int32_t newgoal_SaveSetUp(Player* pp, const BallPathEntry* poEntry) {
   GoalieObject* g = pp->pGoalie;
   s_iMotion = MotionIndex(pp);
@@ -717,13 +726,11 @@ std::int32_t newgoal_SaveSetUp(Player* pp, const BallPathEntry* poEntry) {
   newgoalo_SaveSet(g, iRow, iColumn);
   newgoalo_TargetSet(g, e.iX, e.iHeight, e.iY);
   const std::uint32_t eAnim = SaveAnim(g);
-  const AnimRecord* pr = anim_RecordGet(eAnim);
-  const std::int32_t iEnd = pr->end;
-  const std::int32_t iLength = iEnd - pr->start;
+  const std::int32_t iMeet = newgoal_MeetFrameGet(eAnim);
 
-  // The hands at the clip's held frame, turned by his facing.
+  // The hands where the clip meets the ball, turned by his facing.
   std::int32_t* aiHands = s_aaiHands[s_iMotion];
-  if (!anim_BallPointAt(pp->iDisplayFacing, eAnim, aiHands, iEnd - 1)) aiHands[0] = aiHands[1] = aiHands[2] = 0;
+  if (!anim_BallPointAt(pp->iDisplayFacing, eAnim, aiHands, iMeet)) aiHands[0] = aiHands[1] = aiHands[2] = 0;
   NewgoalMotion& m = s_aoMotion[s_iMotion];
   m = NewgoalMotion{};
   m.iStartX = pp->x;
@@ -751,11 +758,11 @@ std::int32_t newgoal_SaveSetUp(Player* pp, const BallPathEntry* poEntry) {
   g->iFrameCount = 0;
   g->iPossession = 1;
   g->bMoveFlag = 0;
-  if (d + iLength + 1 >= n) {
-    // Too little time for the whole clip: it starts part-way, so that it
-    // ends when the ball arrives.
-    std::int32_t s = iEnd - (n - d);
-    g->iStartFrame = s < 0 ? 0 : s > iEnd - 1 ? iEnd - 1 : s;
+  if (d + iMeet + 1 >= n) {
+    // Too little time for the clip up to the ball: it starts part-way, so
+    // that it meets the ball when the ball arrives.
+    std::int32_t s = iMeet - (n - d);
+    g->iStartFrame = s < 0 ? 0 : s > iMeet ? iMeet : s;
     if (d < 1) {
       SaveAnimStart(pp, g);
     } else {
@@ -766,7 +773,7 @@ std::int32_t newgoal_SaveSetUp(Player* pp, const BallPathEntry* poEntry) {
     }
   } else {
     g->iStartFrame = 0;
-    g->iCounter = n - iLength;
+    g->iCounter = n - iMeet;
     g->iReactionCount = d;
     newgoalo_StateSet(g, d < 1 ? GOALIE_STATE_SAVE_WAIT : GOALIE_STATE_REACT_WAIT);
     s_abKeeperFlag[s_iMotion] = 1;

@@ -88,6 +88,9 @@ std::int32_t newgoal_ReachTest(const Player* poKeeper, const BallPathEntry* poEn
 // Sector 0..8 of a penalty's entry for the keeper of the given side.
 std::int32_t newgoal_PenaltySectorGet(std::int32_t iSide, std::int32_t y, std::int32_t iHeight);
 std::int32_t newgoal_IsBallHis(const Player* poKeeper);
+// The frame at which a save clip meets the ball: its contact frame, or the
+// frame it holds at its end when it has none.
+std::int32_t newgoal_MeetFrameGet(std::uint32_t eAnim);
 // Sets up the save toward a path entry; 0 when none was set up.
 std::int32_t newgoal_SaveSetUp(Player* poKeeper, const BallPathEntry* poEntry);
 // The point the positioning sends the keeper to.

@@ -1,0 +1,234 @@
+// Real shots played through the engine at the keeper of the goal at +x:
+// the states he goes through, the hold count on the kick's tick, the
+// penalty guess, and the share of catches, parries and goals over a grid of
+// shots.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/newballA.h"
+#include "engine/newgoal.h"
+#include "engine/newgoalo.h"
+#include "engine/player.h"
+#include "engine_env.h"
+#include "shell/global.h"
+
+namespace {
+
+enum class End { kNone, kCatch, kParry, kGoal, kWide };
+
+struct Shot {
+  End eEnd = End::kNone;
+  std::vector<std::int32_t> aStates;  // each state he entered, in order
+};
+
+Player* Keeper() { return EnginePlayer(11); }  // guards the goal at +x
+Player* Shooter() { return EnginePlayer(9); }
+
+void Tick() {
+  ball_Update();
+  EngineTick();
+}
+
+void Record(Shot& s) {
+  std::int32_t e = newgoalo_StateGet(Keeper()->pGoalie);
+  if (s.aStates.empty() || s.aStates.back() != e) s.aStates.push_back(e);
+}
+
+// The keeper at his place for a ball at (sx, sy), then a shot from there.
+void Kick(std::int32_t sx, std::int32_t sy, std::int32_t ty, std::int32_t th, std::int32_t iPower) {
+  EngineMatchSetup();
+  global_SetGameMode(GAME_MODE_PLAY);
+  Player* pk = Keeper();
+  ball_PlaceAt(&ball_oBall, sx, 0, sy);
+  std::int32_t kx, ky;
+  newgoal_PositionTargetGet(pk, &kx, &ky);
+  EnginePlace(pk, kx, ky, 401);
+  player_FaceTowards(pk, sx, sy);
+  newgoal_ReactionDelaySet(pk, 30 - PlayerO_Attr67Get(pk) * 30 / 104);
+  Player* ps = Shooter();
+  EnginePlace(ps, sx - 40, sy, 0);
+  newballA_OwnerSet(ps, 1);
+  ball_ShotLaunch(9700, th, ty, iPower);
+  newgoal_KeeperCountSet();
+}
+
+Shot Play(std::int32_t sx, std::int32_t sy, std::int32_t ty, std::int32_t th, std::int32_t iPower) {
+  Kick(sx, sy, ty, th, iPower);
+  Shot s;
+  Player* pk = Keeper();
+  const std::int32_t iHeading = ball_oBall.iHeading;
+  Record(s);
+  for (int t = 0; t < 150; t++) {
+    Tick();
+    Record(s);
+    const Ball* pb = &ball_oBall;
+    if (pb->poOwner == pk) {
+      s.eEnd = End::kCatch;
+      break;
+    }
+    const std::int32_t bx = ball_XGet(pb), by = ball_YGet(pb), bh = ball_HeightGet(pb);
+    if (bx > BALL_GOAL_LINE_X) {
+      if (std::abs(by) < 576 && bh < 384) {
+        s.eEnd = End::kGoal;
+      } else {
+        s.eEnd = pk->pGoalie->bParryPending && pb->iHeading != iHeading ? End::kParry : End::kWide;
+      }
+      break;
+    }
+    if (pb->iHeading != iHeading && std::abs(bx - pk->x) < 400 && pk->pGoalie->bParryPending && s.eEnd == End::kNone)
+      s.eEnd = End::kParry;
+    if (s.eEnd == End::kParry && (t > 60 || bx < 8000)) break;
+  }
+  return s;
+}
+
+bool Contains(const std::vector<std::int32_t>& v, std::int32_t e) {
+  for (std::int32_t x : v)
+    if (x == e) return true;
+  return false;
+}
+
+std::int32_t IndexOf(const std::vector<std::int32_t>& v, std::int32_t e) {
+  for (std::size_t i = 0; i < v.size(); i++)
+    if (v[i] == e) return static_cast<std::int32_t>(i);
+  return -1;
+}
+
+TEST(KeeperPlay, AShotOnTargetIsWaitedForSavedAndRecoveredFrom) {
+  int cSeen = 0;
+  for (std::int32_t ty : {-300, -100, 150, 350}) {
+    for (std::int32_t th : {40, 160, 300}) {
+      Shot s = Play(6500, 300, ty, th, 80);
+      SCOPED_TRACE(testing::Message() << "aim " << ty << ", " << th);
+      ASSERT_GE(s.aStates.size(), 3u);
+      EXPECT_EQ(s.aStates[0], GOALIE_STATE_DECIDE);
+      const std::int32_t iMove = IndexOf(s.aStates, GOALIE_STATE_SAVE_MOVE);
+      ASSERT_GE(iMove, 1);
+      // Waiting (or already late) before the move.
+      const std::int32_t ePrev = s.aStates[static_cast<std::size_t>(iMove) - 1];
+      EXPECT_TRUE(ePrev == GOALIE_STATE_SAVE_WAIT || ePrev == GOALIE_STATE_REACT_WAIT || ePrev == GOALIE_STATE_DECIDE)
+          << ePrev;
+      ASSERT_GT(s.aStates.size(), static_cast<std::size_t>(iMove) + 1);
+      const std::int32_t eAfter = s.aStates[static_cast<std::size_t>(iMove) + 1];
+      EXPECT_TRUE(eAfter == GOALIE_STATE_SAVE_END || eAfter == GOALIE_STATE_CATCH) << eAfter;
+      if (s.eEnd == End::kCatch) {
+        EXPECT_EQ(eAfter, GOALIE_STATE_CATCH);
+      }
+      // Play on until he is back on his feet.
+      for (int t = 0; t < 200; t++) {
+        Tick();
+        Record(s);
+      }
+      const std::int32_t eLast = s.aStates.back();
+      EXPECT_TRUE(eLast == GOALIE_STATE_DECIDE || eLast == GOALIE_STATE_HOLD) << eLast << " after " << [&] {
+        std::string t;
+        for (std::int32_t e : s.aStates) t += std::to_string(e) + " ";
+        return t;
+      }() << "anim " << Keeper()->oAnimData.eActionAnim << " req " << Keeper()->oAnimInfo.eActionAnim;
+      if (ball_oBall.poOwner == Keeper()) {
+        // Held: the recovery (if his row has one) comes before the hold.
+        EXPECT_TRUE(Contains(s.aStates, GOALIE_STATE_HOLD) || Contains(s.aStates, GOALIE_STATE_DECIDE));
+      }
+      EXPECT_EQ(newgoal_IsAnyKeeperFlagged(), 0);
+      cSeen++;
+    }
+  }
+  EXPECT_EQ(cSeen, 12);
+}
+
+TEST(KeeperPlay, TheHoldCountMakesBothKeepersSkipTheKicksTick) {
+  Kick(6000, 0, 100, 100, 90);
+  EXPECT_EQ(newgoal_KeeperCountGet(), 2);
+  EngineTick();
+  EXPECT_EQ(newgoal_KeeperCountGet(), 0);
+  EXPECT_EQ(newgoalo_StateGet(Keeper()->pGoalie), GOALIE_STATE_DECIDE);
+  EXPECT_EQ(newgoalo_StateGet(EnginePlayer(0)->pGoalie), GOALIE_STATE_DECIDE);
+  Tick();
+  EXPECT_NE(newgoalo_StateGet(Keeper()->pGoalie), GOALIE_STATE_DECIDE);
+  // Without the count he commits at once.
+  Kick(6000, 0, 100, 100, 90);
+  while (newgoal_KeeperCountGet() > 0) newgoal_Update(EnginePlayer(0));
+  EngineTick();
+  EXPECT_NE(newgoalo_StateGet(Keeper()->pGoalie), GOALIE_STATE_DECIDE);
+}
+
+TEST(KeeperPlay, APenaltyGuessedRightTakesTheRealEntry) {
+  // The taker aims nowhere (sector 8): a shot at mid height through the
+  // middle is in that sector, one low into a corner is not.
+  for (int k = 0; k < 2; k++) {
+    EngineMatchSetup();
+    global_SetGameMode(static_cast<GameMode>(58));
+    Player* pk = Keeper();
+    EnginePlace(pk, 9336, 0, 401);
+    Player* ps = Shooter();
+    EnginePlace(ps, 7600, 0, 0);
+    ball_PlaceAt(&ball_oBall, 7632, 0, 0);
+    newballA_OwnerSet(ps, 1);
+    const std::int32_t ty = k == 0 ? 0 : 420, th = k == 0 ? 180 : 30;
+    ball_ShotLaunch(9700, th, ty, 90);
+    ASSERT_EQ(ball_OutcomeGet(), BALL_OUTCOME_PENALTY);
+    for (int t = 0; t < 3 && newgoalo_StateGet(pk->pGoalie) == GOALIE_STATE_DECIDE; t++) Tick();
+    const GoalieObject* g = pk->pGoalie;
+    ASSERT_NE(g->eState, GOALIE_STATE_DECIDE);
+    if (k == 0) {
+      EXPECT_EQ(newgoal_GuessedFlagGet(), 1);
+      EXPECT_LT(std::abs(g->iTargetY), 40);
+      EXPECT_GT(g->iTargetHeight, 96);
+    } else {
+      EXPECT_EQ(newgoal_GuessedFlagGet(), 0);
+      // Sector 8 of his own: a made-up point 144..287 either side of the middle.
+      EXPECT_GE(std::abs(g->iTargetY), 144);
+      EXPECT_LE(std::abs(g->iTargetY), 287);
+      EXPECT_GE(g->iTargetHeight, 96);
+      EXPECT_LE(g->iTargetHeight, 239);
+    }
+  }
+  global_SetGameMode(GAME_MODE_PLAY);
+}
+
+TEST(KeeperPlay, FiveHundredShotsAreCaughtParriedOrScored) {
+  int cCatch = 0, cParry = 0, cGoal = 0, cWide = 0, cNone = 0, n = 0;
+  int cLowMid = 0, cLowMidSaved = 0, cTop = 0, cTopSaved = 0;
+  for (std::int32_t d : {1500, 2300, 3100, 4000, 5000}) {
+    for (std::int32_t sy : {-1600, -700, 0, 700, 1600}) {
+      for (std::int32_t ty : {-470, -230, 0, 230, 470}) {
+        for (std::int32_t th : {30, 330}) {
+          for (std::int32_t p : {70, 110}) {
+            Shot s = Play(BALL_GOAL_LINE_X - d, sy, ty, th, p);
+            n++;
+            const bool bSaved = s.eEnd == End::kCatch || s.eEnd == End::kParry;
+            cCatch += s.eEnd == End::kCatch;
+            cParry += s.eEnd == End::kParry;
+            cGoal += s.eEnd == End::kGoal;
+            cWide += s.eEnd == End::kWide;
+            cNone += s.eEnd == End::kNone;
+            if (th == 30 && std::abs(ty) <= 230) {
+              cLowMid++;
+              cLowMidSaved += bSaved;
+            }
+            if (th == 330 && std::abs(ty) == 470) {
+              cTop++;
+              cTopSaved += bSaved;
+            }
+          }
+        }
+      }
+    }
+  }
+  std::printf("shots %d: catches %d, parries %d, goals %d, wide %d, other %d; low middle saved %d of %d, top corners %d of %d\n",
+              n, cCatch, cParry, cGoal, cWide, cNone, cLowMidSaved, cLowMid, cTopSaved, cTop);
+  EXPECT_EQ(n, 500);
+  for (int c : {cCatch, cParry, cGoal}) {
+    EXPECT_GT(c, 0);
+    EXPECT_LT(c, n);
+  }
+  EXPECT_GT(cLowMidSaved * cTop, cTopSaved * cLowMid);
+}
+
+}  // namespace
