@@ -97,7 +97,7 @@ TEST(Animgen, DamagedSourcesFailWithFileAndLine) {
     const std::string msg = ErrorOf([&] { animgen::LoadAndBuild(a.dir.string(), data); });
     const std::string where = path + ":" + LineOf(text, c.replace) + ": ";
     EXPECT_NE(msg.find(where), std::string::npos) << msg << " (expected at " << where << ")";
-    EXPECT_NE(msg.find(c.expect), std::string::npos) << msg;
+    EXPECT_NE(msg.find(c.expect), std::string::npos) << "[" << msg << "]";
   }
 }
 
@@ -158,6 +158,14 @@ TEST(Animgen, ChecksNameTheClipAndFrame) {
        "outside the bands"},
       // A knee bent past what a knee can do.
       {"joint limit", "fall_back", "", "", "key 30 l.hip.fwd=10 l.knee=175\n", "clip fall_back frame ", "l_shin turned"},
+      // A keeper's save leaping for the ball far above the heights it is chosen for.
+      {"save too high", "save_high", "set bally 1.30\nset ballz 0.05\nset rooty 0.93",
+       "set bally 2.40\nset ballz 0.05\nset jump 0.30\nset rooty 1.25", "", "clip save_high (id 48) frame 7: ",
+       "outside the heights this save is chosen for"},
+      // A save to his right reaching to his left.
+      {"save on the wrong side", "save_side", "set ballz 0.65\nset rootz 0.30\nset stepz 0.30",
+       "set ballz -0.65\nset rootz -0.30\nset stepz -0.30", "",
+       "clip save_side (id 53) frame 7: ", "wrong side for the save's column"},
       // A looping row whose clip does not come back to its start.
       {"open loop", "tired", "set loop 1", "", "key 14 root.y=0.6\n", "clip tired (id 37) frame 14: loop does not close", ""},
       // The lying loop no longer starts as the roll ends.
@@ -177,7 +185,7 @@ TEST(Animgen, ChecksNameTheClipAndFrame) {
     WriteFile(path, text + c.append);
     animgen::Loaded data;
     const std::string msg = ErrorOf([&] { animgen::LoadAndBuild(a.dir.string(), data); });
-    EXPECT_NE(msg.find(c.expect), std::string::npos) << msg;
+    EXPECT_NE(msg.find(c.expect), std::string::npos) << "[" << msg << "]";
     EXPECT_NE(msg.find(c.expect2), std::string::npos) << msg;
   }
 }
@@ -207,6 +215,24 @@ TEST(Animgen, KickBandsFollowTheChoiceTables) {
   EXPECT_EQ(animgen::KickBands(92), (std::vector<int>{5, 6}));
   EXPECT_EQ(animgen::KickBands(183), (std::vector<int>{0}));
   EXPECT_TRUE(animgen::KickBands(21).empty());
+}
+
+TEST(Animgen, SaveHeightsFollowTheSaveChoiceTables) {
+  // Save rows by the height classes that pick them (24 units a class).
+  const animgen::SaveUse low = animgen::SaveUseOf(45);  // gathering a ball on the ground
+  EXPECT_EQ(low.lo, 0);
+  EXPECT_EQ(low.hi, 1);
+  EXPECT_EQ(low.columns, 3);
+  const animgen::SaveUse leap = animgen::SaveUseOf(42);  // tipping over the bar
+  EXPECT_EQ(leap.lo, 14);
+  EXPECT_EQ(leap.hi, 17);
+  EXPECT_EQ(animgen::SaveUseOf(38).columns, 1);
+  EXPECT_EQ(animgen::SaveUseOf(39).columns, 2);
+  // The high dive is also the late save of a ball on the ground, far across.
+  EXPECT_EQ(animgen::SaveUseOf(38).lo, 0);
+  EXPECT_EQ(animgen::SaveUseOf(38).hi, 17);
+  EXPECT_EQ(animgen::SaveUseOf(51).hi, 9);
+  EXPECT_EQ(animgen::SaveUseOf(46).lo, -1);  // never chosen
 }
 
 }  // namespace

@@ -154,6 +154,13 @@ int FramesNeeded(const Table& table, const std::string& clip);
 // Pose of one frame from channel values.
 void PoseFromChannels(const Skeleton& skel, const Channels& ch, float* pose);
 // The world position (metres, player frame) of a skeleton point in a pose.
+// Where the keeper's save choice uses an animation: the lowest and highest
+// height class that pick it (-1 when none does) and its columns (bit 0 the
+// first, bit 1 the second).
+struct SaveUse {
+  int lo = -1, hi = -1, columns = 0;
+};
+SaveUse SaveUseOf(int id);
 std::array<double, 3> PointInPose(const Skeleton& skel, const float* pose, const std::string& point, bool mirror);
 
 // Checks; throw Error naming clip and frame.

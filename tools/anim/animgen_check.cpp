@@ -48,6 +48,32 @@ constexpr int kLongFar[8][4] = {{11, 11, 4, 4},   {3, 12, 12, 4},   {11, 12, 12,
 // Running with the ball: the ball is at the dribbler's feet (band 0).
 constexpr int kRunning[2][4] = {{17, 17, 1, 2}, {17, 1, 1, 4}};
 
+// The goalkeeper's saves: the animation of each save row for the first and
+// the second column (the ball to his right, to his left), and the save
+// choice tables that pick a row by height class (24 units each) and speed.
+constexpr int kSaveAnims[19][2] = {{38, 39}, {40, 41}, {42, 42}, {44, 44}, {46, 47}, {48, 49}, {50, 50},
+                                   {51, 52}, {53, 54}, {55, 56}, {66, 66}, {45, 45}, {43, 43}, {80, 81},
+                                   {86, 87}, {82, 83}, {84, 85}, {1, 1},   {78, 79}};
+constexpr int kSaveChoice[2][18][14] = {
+    {{11, 11, 11, 10, 8, 8, 8, 7, 7, 7, 7, 7, 7, 7}, {11, 11, 11, 10, 8, 8, 8, 7, 7, 7, 7, 7, 7, 7},
+     {10, 10, 10, 10, 8, 8, 8, 7, 7, 7, 7, 7, 7, 7}, {10, 10, 10, 10, 8, 8, 8, 7, 7, 7, 7, 7, 7, 7},
+     {10, 10, 10, 10, 8, 8, 8, 8, 7, 7, 7, 7, 7, 7}, {10, 10, 10, 10, 8, 8, 8, 8, 7, 7, 7, 7, 7, 7},
+     {6, 6, 6, 6, 5, 5, 5, 5, 7, 7, 7, 7, 7, 7},     {6, 6, 6, 6, 5, 5, 5, 5, 7, 7, 7, 7, 7, 7},
+     {6, 6, 6, 6, 5, 5, 5, 5, 7, 7, 7, 7, 7, 7},     {6, 6, 6, 6, 5, 5, 5, 5, 5, 7, 7, 7, 7, 7},
+     {3, 3, 3, 3, 3, 5, 5, 5, 5, 0, 0, 0, 0, 0},     {3, 3, 3, 3, 3, 5, 5, 5, 5, 0, 0, 0, 0, 0},
+     {3, 3, 3, 3, 3, 5, 5, 5, 5, 0, 0, 0, 0, 0},     {3, 3, 3, 3, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0},
+     {3, 3, 3, 3, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0},     {3, 3, 12, 12, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0},
+     {3, 12, 2, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0},    {12, 12, 2, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {{13, 13, 13, 13, 13, 13, 8, 8, 8, 8, 8, 0, 7, 7}, {13, 13, 13, 13, 13, 13, 8, 8, 8, 8, 8, 7, 7, 7},
+     {14, 14, 14, 14, 14, 14, 8, 8, 8, 8, 8, 7, 7, 7}, {14, 14, 14, 14, 14, 14, 8, 8, 8, 8, 7, 7, 7, 7},
+     {14, 14, 14, 14, 8, 8, 8, 8, 8, 8, 7, 7, 7, 7},   {15, 15, 14, 14, 8, 8, 8, 8, 8, 8, 7, 7, 7, 7},
+     {15, 15, 15, 15, 15, 5, 5, 5, 5, 5, 7, 7, 7, 7},  {15, 15, 15, 15, 15, 15, 5, 5, 5, 5, 7, 7, 7, 7},
+     {15, 15, 15, 15, 15, 5, 5, 5, 5, 7, 7, 7, 7, 7},  {15, 15, 15, 15, 5, 5, 5, 5, 5, 7, 7, 7, 7, 7},
+     {15, 15, 16, 16, 16, 16, 5, 5, 5, 0, 0, 0, 0, 0}, {15, 15, 16, 16, 16, 16, 5, 5, 5, 0, 0, 0, 0, 0},
+     {15, 16, 16, 16, 16, 16, 5, 5, 5, 0, 0, 0, 0, 0}, {15, 16, 16, 16, 16, 16, 1, 1, 1, 0, 0, 0, 0, 0},
+     {12, 12, 2, 2, 2, 2, 0, 0, 1, 0, 0, 0, 0, 0},     {12, 12, 2, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0},
+     {12, 12, 2, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0},     {12, 12, 2, 2, 2, 2, 0, 0, 0, 0, 0, 0, 0, 0}}};
+
 // Rows whose ball rests on the ground at the feet the whole clip.
 const std::set<int> kGroundBall = {3, 4, 5, 105, 107, 129, 136, 137, 152, 161};
 
@@ -92,6 +118,26 @@ std::vector<int> KickBands(int id) {
     }
   }
   return {bands.begin(), bands.end()};
+}
+
+SaveUse SaveUseOf(int id) {
+  SaveUse u;
+  for (int row = 0; row < 19; ++row) {
+    for (int col = 0; col < 2; ++col) {
+      if (kSaveAnims[row][col] != id) continue;
+      u.columns |= 1 << col;
+      for (const auto& t : kSaveChoice) {
+        for (int h = 0; h < 18; ++h) {
+          for (int sp = 0; sp < 14; ++sp) {
+            if (t[h][sp] != row) continue;
+            u.lo = u.lo < 0 ? h : std::min(u.lo, h);
+            u.hi = std::max(u.hi, h);
+          }
+        }
+      }
+    }
+  }
+  return u;
 }
 
 namespace {
@@ -187,6 +233,25 @@ void CheckRows(const Table& table, const Skeleton& skel, const Built& built, con
         if (std::find(allowed.begin(), allowed.end(), band) == allowed.end()) {
           Fail(name, r.contact, "ball at height band " + std::to_string(band) + ", outside the bands this kick is chosen for");
         }
+      }
+    }
+    const SaveUse save = SaveUseOf(r.id);
+    if (save.lo >= 0 && r.track) {
+      // A save meets the ball at its contact frame (the frame it holds at
+      // its end when it has none): there the ball must be at a height the
+      // save is chosen for (within two classes) and on the side of its column.
+      const int meet = r.contact >= 0 ? r.contact : std::max(r.start, r.end) - 1;
+      const float* pose = &c.pose[static_cast<size_t>(meet) * kPoseFloats];
+      const int h = static_cast<int>((pose[1] + c.track[meet * 3 + 1]) * kUnits);
+      const int lo = save.lo * 24 - 30 - 48, hi = save.hi * 24 - 7 + 48;
+      if (h < lo || h > hi) {
+        Fail(name, meet, "ball " + std::to_string(h) + " units up, outside the heights this save is chosen for (" +
+                             std::to_string(lo) + ".." + std::to_string(hi) + ")");
+      }
+      double z = (pose[2] + c.track[meet * 3 + 2]) * kUnits;
+      if (r.mirror) z = -z;
+      if ((save.columns == 1 && z > 24) || (save.columns == 2 && z < -24)) {
+        Fail(name, meet, "ball on the wrong side for the save's column");
       }
     }
     if (kGroundBall.count(r.id)) {
