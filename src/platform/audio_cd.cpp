@@ -2,7 +2,9 @@
 // mixer in place of a drive's audio output.
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <utility>
@@ -184,24 +186,38 @@ bool cdOpen() {
   // The disc runs to the last track file there is; a track among them that
   // cannot be read is reported once and stays on the disc as two seconds of
   // silence, so that the others keep their numbers and play.
-  auto trackPath = [](int n) {
+  // The folder is read once: track files by number, names without regard to case.
+  std::string paths[kMaxDiscTracks + 1];
+  int last = 1;
+  std::error_code error;
+  const std::filesystem::path folder = resolvePath("D:\\data\\cdaudio");
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::string file = it->path().filename().string();
+    for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    int n = 0;
+    if (file.size() != 11 || file.compare(0, 5, "track") != 0 || file.compare(7, 4, ".wav") != 0 ||
+        !std::isdigit(static_cast<unsigned char>(file[5])) || !std::isdigit(static_cast<unsigned char>(file[6])))
+      continue;
+    n = (file[5] - '0') * 10 + (file[6] - '0');
+    if (n < 2) continue;
+    paths[n] = it->path().string();
+    last = std::max(last, n);
+  }
+  auto trackPath = [&paths](int n) {
     char name[64];
     std::snprintf(name, sizeof name, "D:\\data\\cdaudio\\track%02d.wav", n);
-    return std::pair<std::string, std::string>(name, resolvePath(name));
+    return std::pair<std::string, std::string>(name, paths[n]);
   };
-  int last = 1;
-  for (int n = 2; n <= kMaxDiscTracks; ++n)
-    if (fileExists(trackPath(n).first.c_str())) last = n;
   for (int n = 2; n <= last; ++n) {
     auto [name, path] = trackPath(n);
     WavInfo w;
     bool ok = false;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    if (FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "rb")) {
       ok = readWavInfo(f, &w) && outputFrames(w) / kAudioFramesPerCdFrame > 0;
       std::fclose(f);
     }
     if (!ok) {
-      if (g_reportedTracks.insert(path).second)
+      if (g_reportedTracks.insert(name).second)
         std::fprintf(stderr, "Korvena Football: the CD track %s cannot be read; it is left out\n", name.c_str());
       disc.tracks.push_back(Track{"", at, kDataTrackFrames});
       at += kDataTrackFrames;
