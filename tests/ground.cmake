@@ -15,3 +15,11 @@ if(TARGET groundart_core AND TARGET korvena_scene3d)
       ${CMAKE_CURRENT_LIST_DIR}/ground/netgeom_test.cpp ${CMAKE_CURRENT_LIST_DIR}/ground/balldisc_test.cpp
     DEPS korvena_scene3d korvena_render3d korvena_framework groundart_core)
 endif()
+
+# The match's models: built, checked, read back by the game's reader.
+if(TARGET modelart_core AND TARGET korvena_scene3d)
+  korvena_test(ground_models_tests
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ground/models_test.cpp
+    DEPS korvena_scene3d korvena_render3d korvena_framework modelart_core)
+  target_compile_definitions(ground_models_tests PRIVATE KORVENA_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endif()

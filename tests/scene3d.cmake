@@ -3,7 +3,7 @@
 korvena_test(scene3d_tests
   SOURCES scene3d/scene3d_test_env.cpp scene3d/fake_device.cpp scene3d/texture_test.cpp scene3d/model_test.cpp
           scene3d/scene_test.cpp scene3d/loading_test.cpp scene3d/snapshot_test.cpp
-          scene3d/pitch3d_test.cpp
+          scene3d/pitch3d_test.cpp scene3d/objects_test.cpp
   DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
 
 # The loading screen drawn by both renderer libraries from the generated art.

@@ -143,7 +143,7 @@ void goalnet_PanelOrder(const NetGeometry& g, const QMathVec3& c, int32_t out[4]
   // when the test is positive; the part on the camera's side goes last.
   const bool overRoof = (c.y - p.fBarHeight) * p.fTopDepth - c.z * (p.fBackHeight - p.fBarHeight) > 0.0f;
   const bool behindBack =
-      (c.z - p.fTopDepth) * p.fBackHeight - (c.y - p.fBackHeight) * (p.fGroundDepth - p.fTopDepth) > 0.0f;
+      (c.z - p.fTopDepth) * p.fBackHeight + (c.y - p.fBackHeight) * (p.fGroundDepth - p.fTopDepth) > 0.0f;
   const bool beyondHigh = c.x > g.fHalfWidth;
   int32_t sides[2] = {kNetSideHigh, kNetSideLow};
   if (beyondHigh) std::swap(sides[0], sides[1]);

@@ -69,6 +69,7 @@ Mean Average(const Picture& p, int x0, int y0, int w, int h) {
 
 TEST(GroundArt, SourcesPaintCheckedAndTheSameEveryRun) {
   const Painted& p = Paint();
+  for (const OutFile& f : p.files) EXPECT_NE(f.sPath, "pitch/playshad.tga");  // one painter: the scene's art
   EXPECT_EQ(Validate(p.files), "");
   Sources again;
   std::string err;
@@ -146,6 +147,8 @@ TEST(GroundArt, ValidatorCatchesBrokenTextures) {
          for (OutFile& o : f)
            if (o.sPath == "markers/ring1.tga") o.picture.bAlpha = false;
        }},
+      {"player shadow painted here (the scene's generator paints it)",
+       [](std::vector<OutFile>& f) { f.push_back({"pitch/playshad.tga", Picture(64, 64, Rgba{0, 0, 0, 0}, true)}); }},
       {"translucent opaque",
        [](std::vector<OutFile>& f) {
          for (OutFile& o : f)
