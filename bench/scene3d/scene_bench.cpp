@@ -1,7 +1,8 @@
 // The match scene on both renderer libraries in a headless display: the
 // whole loading sequence (every step, one after the other, without the rate
-// gate between frames), an overlay-only match frame, and the resident memory
-// once a match has loaded.
+// gate between frames), an overlay-only match frame, a match frame of the
+// ground without players, the ground's loading work, and the resident
+// memory once a match has loaded.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,7 +19,12 @@
 #include "platform/platform.h"
 #include "render3d/q3d_imagefile.h"
 #include "render3d/vidselect.h"
+#include "matchflow/environ.h"
+#include "scene3d/ball3d.h"
+#include "scene3d/goals3d.h"
 #include "scene3d/loading.h"
+#include "scene3d/pitch3d.h"
+#include "scene3d/stadium3d.h"
 #include "scene3d/pcframe.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_state.h"
@@ -40,6 +46,7 @@ Q3DDevice* OpenDevice(const char* dll, QDLContext* ctx, std::string* why) {
     QDXCreateWindow(640, 480, nullptr, 0);
     QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
     std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
+    std::strcpy(pcinstall_szModelPath, "..\\data\\models\\");
     pcframe_Init();
     up = true;
   }
@@ -133,5 +140,107 @@ void BM_OverlayFrame(benchmark::State& state) {
   Close(d);
 }
 BENCHMARK(BM_OverlayFrame)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A match frame without players: pitch, markings, a stadium at night with
+// its hoardings and floodlights, both goals, the ball and markers, from the
+// broadcast camera; the faces handed to the device per frame.
+void BM_GroundFrame(benchmark::State& state) {
+  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  QDLContext ctx;
+  std::string why;
+  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
+  if (d == nullptr) {
+    state.SkipWithError(why.c_str());
+    return;
+  }
+  environ_oEnvironment.iPitchType = 1;
+  environ_oEnvironment.iLook = 17;
+  environ_oEnvironment.bNight = 1;
+  loading_bRunStep(0);
+  while (!loading_bRunStep(1)) {
+  }
+  auto fill = [] {
+    pcframe_Begin();
+    FramePacket* p = pcframe_poCurrent;
+    p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 1;
+    // From the main stand, 22 m up and 70 m back, looking at the centre spot.
+    const float f[3] = {0.0f, -0.3f, 0.954f}, r[3] = {1.0f, 0.0f, 0.0f}, u[3] = {0.0f, 0.954f, 0.3f};
+    for (int k = 0; k < 3; ++k) {
+      p->oCamera.aafRotation[k][0] = r[k];
+      p->oCamera.aafRotation[k][1] = u[k];
+      p->oCamera.aafRotation[k][2] = f[k];
+    }
+    p->oCamera.aiEye[0] = 0;
+    p->oCamera.aiEye[1] = static_cast<int32_t>(22.0 / 0.00635);
+    p->oCamera.aiEye[2] = static_cast<int32_t>(-70.0 / 0.00635);
+    p->aiSnapshotCounts[PCFRAME_COUNT_BALL] = 1;
+    p->oBall.iX = 800;
+    p->oBall.iY = -400;
+    pcframe_AddSpotMarker(1200, 300, 0);
+    pcframe_AddArrowMarker(800, -400, 1.0, 0);
+    pcframe_AddUserMarker(800, -400, 1);
+  };
+  fill();
+  scene3d_DrawFrame();  // the first frame only sets the background
+  // What the objects hand to the device at most (the stadium's groups, the
+  // boards, the ground and its markings, the nets and frames, the ball).
+  double faces = 0;
+  const Scene3D* s = scene3d_poScene;
+  if (s->poStadium != nullptr)
+    for (int32_t g = 0; g < s->poStadium->cGroups; ++g) faces += s->poStadium->aoGroups[g].uCount;
+  faces += 40 * 2;
+  if (s->poPitch != nullptr) faces += s->poPitch->oGrass.uCount * 2 + s->poPitch->oShading.uCount * 2 + 16 + 300;
+  for (GoalNet* g : goals_apoNets)
+    if (g != nullptr) {
+      faces += g->aNetFaces.size();
+      for (const Q3DFaceList& f : g->aoFrame) faces += f.uCount;
+    }
+  faces += 24 * 2 + 2;
+  for (auto _ : state) {
+    fill();
+    benchmark::DoNotOptimize(scene3d_DrawFrame());
+  }
+  state.counters["triangles"] = faces;
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.SetLabel(dll);
+  Close(d);
+}
+BENCHMARK(BM_GroundFrame)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The work of the ground's loading steps: pitch, stadium at night, markers,
+// goals and ball built and freed again.
+void BM_GroundLoad(benchmark::State& state) {
+  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  QDLContext ctx;
+  std::string why;
+  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
+  if (d == nullptr) {
+    state.SkipWithError(why.c_str());
+    return;
+  }
+  Scene3D* s = scene3d_poScene;
+  s->bNight = 1;
+  s->uStadiumLook = 17;
+  s->cLights = 4;
+  for (int i = 0; i < 4; ++i) s->apoLights[i] = new SceneLight(0);
+  for (auto _ : state) {
+    s->poPitch = new Pitch3D(1);
+    s->poStadium = new Stadium3D();
+    s->MarkersCreate();
+    goals_Load(3);
+    s->BallCreate();
+    delete s->poPitch;
+    s->poPitch = nullptr;
+    delete s->poStadium;
+    s->poStadium = nullptr;
+    s->MarkersFree();
+    goals_Free();
+    delete s->poBall;
+    s->poBall = nullptr;
+  }
+  state.SetLabel(dll);
+  Close(d);
+}
+BENCHMARK(BM_GroundLoad)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

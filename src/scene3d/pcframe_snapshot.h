@@ -19,3 +19,11 @@ uint16_t pcframe_FacingFromHeading(int32_t iHeading);
 // The trail most recently added.
 struct PCFrameTrail;
 extern PCFrameTrail pcframe_oCurrentTrail;
+
+// The replay's view of the frame being replayed: its three ball-presentation
+// words and its signed reference value.
+struct PCFrameReplayView {
+  uint32_t auWords[3];
+  int16_t iValue;
+};
+extern PCFrameReplayView pcframe_oReplayView;

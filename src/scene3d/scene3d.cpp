@@ -568,6 +568,8 @@ void SoftwarePass(Q3DDevice* d) {
 
 }  // namespace
 
+std::int32_t scene3d_bDrawsMatch() { return scene3d_poDevice != nullptr && scene3d_bBuilt != 0 ? 1 : 0; }
+
 std::int32_t scene3d_DrawFrame() {
   Q3DDevice* d = scene3d_poDevice;
   if (d == nullptr) return 0;

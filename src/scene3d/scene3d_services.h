@@ -71,6 +71,10 @@ extern std::int32_t scene3d_bBuilt;
 
 // 1 when a frame was drawn.
 std::int32_t scene3d_DrawFrame();
+// 1 while a renderer runs the match scene: every match frame is then drawn
+// through scene3d_DrawFrame (without one, as in the headless harness,
+// nothing draws the match in 3D).
+std::int32_t scene3d_bDrawsMatch();
 void scene3d_Init();
 void scene3d_Shutdown();
 

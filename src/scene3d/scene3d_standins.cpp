@@ -11,8 +11,6 @@ void kits_CopyAppearance(Player*, const Player*) {}
 
 
 
-void pcframe_PlayersStoreReplay() {}
-void pcframe_ReplayViewSet(const std::uint32_t[3], std::int16_t) {}
 
 
 

@@ -5,6 +5,7 @@
 // downscaled pictures kept as text (golden/ground_*.txt).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -25,7 +26,10 @@
 #include "scene3d/pcframe.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_state.h"
+#include "scene3d/goals3d.h"
+#include "scene3d/scene3d_services.h"
 #include "scene3d/stadium3d.h"
+#include "shell/pcmain_states.h"
 #include "shell/pcinstall.h"
 #include "support/headless_env.h"
 
@@ -199,6 +203,47 @@ TEST_P(Ground, EveryStadiumLookLoadsAndFillsTheFrame) {
       if (night == 0) Write("every_look" + std::to_string(look), a);
     }
   }
+}
+
+// The goal at +x from the pitch, its net struck by the ball a few frames
+// ago; the ball on the penalty spot with its markers round it.
+TEST_P(Ground, AGoalMidRippleTheBallAndTheMarkers) {
+  ASSERT_GT(scene.Load(2, 1, 0), 12);
+  const float eye[3] = {40.0f, 3.0f, -6.0f}, target[3] = {59.0f, 1.2f, 0.0f};
+  pcmain_iMatchFrame = 1000;
+  auto fill = [](FramePacket* p) {
+    PacketTrail& t = p->aoTrails[0];  // slot 1: the goal at +x
+    const float a[3] = {58.0f, 1.0f, 1.0f}, b[3] = {62.5f, 1.2f, 1.5f};
+    std::copy(a, a + 3, t.afStart);
+    std::copy(b, b + 3, t.afEnd);
+    t.fSpeed = 60.0f;
+    t.uValue = 1;
+    t.iStartFrame = 991;
+    t.bActive = 1;
+    t.bReplayed = 0;
+    p->oBall.iX = static_cast<int32_t>(48.5 / 0.00635);
+    p->oBall.iHeight = 0;
+    p->oBall.iY = static_cast<int32_t>(-1.0 / 0.00635);
+    p->aiSnapshotCounts[PCFRAME_COUNT_BALL] = 1;
+    pcframe_AddSpotMarker(static_cast<int32_t>(53.0 / 0.00635), static_cast<int32_t>(2.0 / 0.00635), 1);
+    pcframe_AddArrowMarker(static_cast<int32_t>(48.5 / 0.00635), static_cast<int32_t>(-1.0 / 0.00635), 0.5, 0);
+    pcframe_AddSpotMarker(static_cast<int32_t>(48.5 / 0.00635), static_cast<int32_t>(-1.0 / 0.00635), 0);
+    pcframe_AddUserMarker(static_cast<int32_t>(52.0 / 0.00635), static_cast<int32_t>(-3.0 / 0.00635), 2);
+    pcframe_AddAimMarker(static_cast<int32_t>(45.0 / 0.00635), static_cast<int32_t>(4.0 / 0.00635), 60000, 2000);
+    const int32_t quad[4][3] = {{static_cast<int32_t>(44 / 0.00635), 0, static_cast<int32_t>(-6 / 0.00635)},
+                                {static_cast<int32_t>(46 / 0.00635), 0, static_cast<int32_t>(-6 / 0.00635)},
+                                {static_cast<int32_t>(44 / 0.00635), 0, static_cast<int32_t>(-5 / 0.00635)},
+                                {static_cast<int32_t>(46 / 0.00635), 0, static_cast<int32_t>(-5 / 0.00635)}};
+    pcframe_AddQuadMarker(quad, 1);
+  };
+  scene.Frame(eye, target, fill);
+  ASSERT_NE(goals_apoNets[1], nullptr);
+  EXPECT_EQ(goals_apoNets[1]->oState.bActive, 1);
+  pcmain_iMatchFrame = 1009;  // 0.3 s after the hit
+  const Shot s = scene.Frame(eye, target, fill);
+  Write("goal_ball_markers", s);
+  CompareGolden(Name("goal_ball_markers"), s, 14, 12);
+  pcmain_iMatchFrame = 0;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDevices, Ground, ::testing::Values(false, true));

@@ -19,6 +19,7 @@
 #include "scene3d/markers3d.h"
 #include "scene3d/model.h"
 #include "scene3d/pcframe.h"
+#include "scene3d/pcframe_snapshot.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_services.h"
 #include "scene3d/scene3d_state.h"
@@ -473,6 +474,29 @@ TEST_F(ObjectsTest, TheAimArrowsShadowLiesFlatOnTheGrass) {
   a.Draw();
   EXPECT_TRUE(Has(device.calls, "ParameterSet 1 181,0,16,96"));
   EXPECT_EQ(a.bVisible, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ObjectsTest, TheReplayViewIsKeptAndNoReplayBufferWritesNoPlayers) {
+  pcframe_Begin();
+  const uint32_t words[3] = {7, 8, 9};
+  pcframe_ReplayViewSet(words, -12);
+  EXPECT_EQ(pcframe_oReplayView.auWords[2], 9u);
+  EXPECT_EQ(pcframe_oReplayView.iValue, -12);
+  pcframe_PlayersStoreReplay();
+  EXPECT_EQ(pcframe_poCurrent->aiSnapshotCounts[PCFRAME_COUNT_HOME], 0);
+  EXPECT_EQ(pcframe_poCurrent->aiSnapshotCounts[PCFRAME_COUNT_AWAY], 0);
+}
+
+TEST_F(ObjectsTest, TheMatchIsDrawnThroughTheSceneWhileARendererRuns) {
+  EXPECT_EQ(scene3d_bDrawsMatch(), 0);
+  Start(1, 0, 1);
+  EXPECT_EQ(scene3d_bDrawsMatch(), 1);
+  scene3d_StopOnDevice();
+  EXPECT_EQ(scene3d_bDrawsMatch(), 0);
 }
 
 }  // namespace
