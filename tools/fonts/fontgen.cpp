@@ -26,7 +26,11 @@
 //                        [--sheet-width W] --out FILE.bmp [--tga FILE.tga]
 //   --cell W: every frame W pixels wide, glyph centred (fixed-pitch cells);
 //   --rows R: glyph rows between the separator rows (default: the font's
-//             tallest glyph extent over all codes).
+//             tallest glyph extent over all codes);
+//   --xsize X: the glyphs' horizontal pixel size (default: as tall as wide),
+//             so a face can be widened to fill fixed-pitch cells;
+//   --fit: with --cell, narrows the horizontal size until the widest glyph
+//          leaves a pixel free in its cell.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -76,6 +80,8 @@ struct Options {
   int iCell = 0;
   int iRows = 0;
   int iSheetWidth = 512;
+  int iXSize = 0;
+  bool bFit = false;
 };
 
 [[noreturn]] void Fail(const char* what, const std::string& detail = {}) {
@@ -96,6 +102,8 @@ Options ParseArgs(int argc, char** argv) {
     else if (a == "--cell") o.iCell = std::atoi(next().c_str());
     else if (a == "--rows") o.iRows = std::atoi(next().c_str());
     else if (a == "--sheet-width") o.iSheetWidth = std::atoi(next().c_str());
+    else if (a == "--xsize") o.iXSize = std::atoi(next().c_str());
+    else if (a == "--fit") o.bFit = true;
     else if (a == "--out") o.out = next();
     else if (a == "--tga") o.tga = next();
     else Fail("unknown argument", a);
@@ -103,6 +111,8 @@ Options ParseArgs(int argc, char** argv) {
   if (o.font.empty() || o.out.empty() || o.iSize < 4 || o.iSize > 128)
     Fail("usage: --font FILE --size PX [--cell W] [--rows R] [--sheet-width W] --out FILE.bmp [--tga FILE.tga]");
   if (o.iSheetWidth < 64 || o.iSheetWidth > 4096) Fail("sheet width out of range");
+  if (o.iXSize < 0 || o.iXSize > 128) Fail("horizontal size out of range");
+  if (o.bFit && o.iCell <= 2) Fail("--fit needs --cell");
   return o;
 }
 
@@ -151,11 +161,20 @@ int main(int argc, char** argv) {
   if (FT_Init_FreeType(&lib) != 0) Fail("cannot start FreeType");
   FT_Face face;
   if (FT_New_Face(lib, o.font.c_str(), 0, &face) != 0) Fail("cannot open the font", o.font);
-  if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(o.iSize)) != 0) Fail("cannot set the pixel size");
-
   std::vector<Glyph> glyphs;
-  glyphs.reserve(kCodes);
-  for (int c = 0; c < kCodes; ++c) glyphs.push_back(Render(face, c, o));
+  for (int xsize = o.iXSize > 0 ? o.iXSize : 0;; --xsize) {
+    if (FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(xsize), static_cast<FT_UInt>(o.iSize)) != 0)
+      Fail("cannot set the pixel size");
+    glyphs.clear();
+    glyphs.reserve(kCodes);
+    for (int c = 0; c < kCodes; ++c) glyphs.push_back(Render(face, c, o));
+    if (!o.bFit) break;
+    int widest = 0;
+    for (const Glyph& g : glyphs) widest = std::max(widest, g.bBlank ? 0 : g.iWidth);
+    if (widest <= o.iCell - 2) break;
+    if (xsize == 0) xsize = o.iSize + 1;  // from the square size down
+    else if (xsize <= 4) Fail("no horizontal size fits the cell");
+  }
 
   // Common baseline and height: the tallest extent above and below it.
   int above = 0, below = 0;
