@@ -36,7 +36,7 @@ korvena_font(SW24pt.bmp DejaVuSans-Bold.ttf 20 TGA 24pt.tga)
 # hardware renderers): a bold fixed-pitch face 14 pixels high, widened until
 # its glyphs fill the cells (the match's texts are printed 16 pixels a
 # character).
-korvena_font(SWfont3a3.bmp DejaVuSansMono-Bold.ttf 14 TGA font3a3.tga ARGS --cell 16 --rows 14 --xsize 20 --fit)
+korvena_font(SWfont3a3.bmp DejaVuSansMono-Bold.ttf 14 TGA font3a3.tga ARGS --cell 16 --rows 14 --xsize 26 --fit)
 # Debug font read at start-up ("fonts\debug.bmp"; names match without case).
 korvena_font(debug.bmp DejaVuSansMono.ttf 11)
 

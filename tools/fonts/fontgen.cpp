@@ -29,8 +29,8 @@
 //             tallest glyph extent over all codes);
 //   --xsize X: the glyphs' horizontal pixel size (default: as tall as wide),
 //             so a face can be widened to fill fixed-pitch cells;
-//   --fit: with --cell, narrows the horizontal size until the widest glyph
-//          leaves a pixel free in its cell.
+//   --fit: with --cell, narrows the horizontal size until the widest
+//          printable ASCII glyph leaves a pixel free in its cell.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -169,8 +169,13 @@ int main(int argc, char** argv) {
     glyphs.reserve(kCodes);
     for (int c = 0; c < kCodes; ++c) glyphs.push_back(Render(face, c, o));
     if (!o.bFit) break;
+    // The printable ASCII glyphs set the width (a wider glyph of the upper
+    // codes loses its edge columns to its frame).
     int widest = 0;
-    for (const Glyph& g : glyphs) widest = std::max(widest, g.bBlank ? 0 : g.iWidth);
+    for (int c = 32; c < 127; ++c) {
+      const Glyph& g = glyphs[static_cast<size_t>(c)];
+      widest = std::max(widest, g.bBlank ? 0 : g.iWidth);
+    }
     if (widest <= o.iCell - 2) break;
     if (xsize == 0) xsize = o.iSize + 1;  // from the square size down
     else if (xsize <= 4) Fail("no horizontal size fits the cell");
