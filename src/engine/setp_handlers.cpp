@@ -466,6 +466,8 @@ void setp_ShotChanceGet(Player* poTaker) {
     ax = bx + ((QMathCos(a2) >> 4) * d2 >> 12);
     ay = by + ((QMathSin(a2) >> 4) * d2 >> 12);
     setp_AimPointSet(ax, ay);
+    setp_BallRelease(poTaker);
+    pb->iKind = 4;
     ball_SpinSet(pb, iSpin);
     ball_AngleLaunch(pb, ax, ay, 25, 100);
     ball_PredictPath(pb);
@@ -559,4 +561,10 @@ Player* setp_TakerEnsure(bool bKeeper) {
   }
   setp_KickTakerSet(poBest);
   return poBest;
+}
+
+void setp_BallRelease(Player* poKicker) {
+  if (poKicker) newballA_OwnerSet(poKicker, 1);
+  newballA_OwnerSet(nullptr, 0);
+  ball_oBall.iState = BALL_STATE_FREE;
 }

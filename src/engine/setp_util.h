@@ -69,3 +69,6 @@ std::int32_t setp_BallInPlayState(Player* pp);
 // With no taker chosen, the attacking side's player nearest the ball takes
 // the kick (its goalkeeper for a goal kick or a keeper's ball): never nobody.
 Player* setp_TakerEnsure(bool bKeeper);
+// The kicker lets the ball go: he is recorded as its last kicker and the
+// ball is free for the launch that follows.
+void setp_BallRelease(Player* poKicker);

@@ -98,25 +98,28 @@ static std::int32_t CommandUpdate(Player* pp) {
 }
 void spgk_CommandUpdate(Player* poKeeper) { CommandUpdate(poKeeper); }
 
-void spgk_AimPointKick(Player*) {
+void spgk_AimPointKick(Player* pp) {
   std::int32_t x, y;
   setp_AimPointGet(&x, &y);
+  setp_BallRelease(pp);
   ball_oBall.iKind = 4;
   ball_AngleLaunch(&ball_oBall, x, y, 25, -1500);
   ball_PredictPath(&ball_oBall);
   ball_KickSoundB();
 }
-void spgk_PassLaunch(Player*) {
+void spgk_PassLaunch(Player* pp) {
   std::int32_t x, y;
   setp_AimPointGet(&x, &y);
+  setp_BallRelease(pp);
   ball_oBall.iKind = 4;
   ball_AngleLaunch(&ball_oBall, x, y, 10, -100);
   ball_PredictPath(&ball_oBall);
   ball_KickSoundB();
 }
-void spgk_KickLaunch(Player*) {
+void spgk_KickLaunch(Player* pp) {
   std::int32_t x, y;
   setp_AimPointGet(&x, &y);
+  setp_BallRelease(pp);
   ball_oBall.iKind = 4;
   ball_AngleLaunch(&ball_oBall, x, y, setp_LoftGet() + 10, -100);
   ball_PredictPath(&ball_oBall);
@@ -139,6 +142,8 @@ static bool GoalKickStep(Player* pp) {
       if (pp != setp_poGetKickTaker()) {
         QMathPoint c{0, 0};
         if (!zone_bCentreGet(pp, &c, 36)) c = QMathPoint{0, 0};
+        // The other keeper stays in his goal (his own machine holds him there).
+        if (player_IsGoalkeeper(pp)) c = QMathPoint{pp->x, pp->y};
         setp_WalkStart(pp, c.x, c.y, ANIM_RUN);
         rec.iEnterState = 3;
         return true;

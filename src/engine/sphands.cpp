@@ -115,14 +115,13 @@ void sphands_LaunchPointGet(std::int32_t* px, std::int32_t* py) {
 }
 
 void sphands_RollLaunch(Player* pp) {
-  newballA_OwnerSet(nullptr, 1);
+  setp_BallRelease(pp);
   ball_oBall.iKind = 4;
   ball_GroundPassLaunch(s_iLaunchX, s_iLaunchY);
   ball_PredictPath(&ball_oBall);
-  (void)pp;
 }
 void sphands_DropKickLaunch(Player* pp) {
-  newballA_OwnerSet(nullptr, 1);
+  setp_BallRelease(pp);
   ball_SpinSet(&ball_oBall, 0);
   ball_PositionSet(&ball_oBall, pp->x, 288, pp->y);
   ball_oBall.iKind = 10;
@@ -130,8 +129,8 @@ void sphands_DropKickLaunch(Player* pp) {
   ball_PredictPath(&ball_oBall);
   ball_KickSoundB();
 }
-void sphands_ThrowLaunch(Player*) {
-  newballA_OwnerSet(nullptr, 1);
+void sphands_ThrowLaunch(Player* pp) {
+  setp_BallRelease(pp);
   ball_oBall.iKind = 4;
   ball_AngleLaunch(&ball_oBall, s_iLaunchX, s_iLaunchY, 45, -1500);
   ball_PredictPath(&ball_oBall);
@@ -172,6 +171,8 @@ static bool HandsStep(Player* pp) {
       } else if (pp != setp_poGetKickTaker()) {
         QMathPoint c{0, 0};
         if (!zone_bCentreGet(pp, &c, 36)) c = QMathPoint{0, 0};
+        // The other keeper stays in his goal (his own machine holds him there).
+        if (player_IsGoalkeeper(pp)) c = QMathPoint{pp->x, pp->y};
         setp_WalkStart(pp, c.x, c.y, ANIM_RUN);
         rec.iEnterState = 3;
       } else {

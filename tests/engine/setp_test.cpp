@@ -16,6 +16,7 @@
 #include "engine/zone.h"
 #include "engine_env.h"
 #include "framework/math/qrand.h"
+#include "shell/global.h"
 #include "shell/imath.h"
 #include "tournament/dbplayer.h"
 
@@ -381,6 +382,132 @@ TEST_F(SetpTest, PenaltySweepReversesAtItsEndsAndWeakerShootersSweepFaster) {
   const std::int32_t weak = sweep(20), strong = sweep(95);
   EXPECT_GT(strong, 0);
   EXPECT_GT(weak, strong);
+}
+
+}  // namespace
+
+namespace {
+
+// A computer-taken restart of each kind on the engine match: every player
+// runs the kind's handler each tick (attackers, or everyone where the mode
+// runs everyone), the match and the ball step, until the kind asks for its
+// mode to be popped. The ball must have been played.
+class SetpKindRunTest : public SetpTest {
+ protected:
+  int RunKind(ActionNode* (*pfn)(ActionNode*), bool bEveryone, bool bPopExpected = true) {
+    global.bPopRequest = 0;
+    int t = 0;
+    for (; t < 3000 && !global.bPopRequest; t++) {
+      for (std::int32_t id = 0; id < 22; id++) {
+        Player* pp = EnginePlayer(id);
+        if (bEveryone || pp->oAIInfo.bIsAttacking) RunOn(pfn, pp);
+      }
+      EngineTick();
+      ball_Update();
+    }
+    if (bPopExpected) {
+      EXPECT_EQ(global.bPopRequest, 1) << "never ended";
+    }
+    for (int i = 0; i < 40; i++) ball_Update();  // the ball on its way
+    return t;
+  }
+  void Attacking(std::int32_t iSide) {
+    for (std::int32_t id = 0; id < 22; id++) {
+      Player* pp = EnginePlayer(id);
+      pp->oAIInfo.bIsAttacking = (id < 11) == (iSide == 1);
+      setp_RecordInit(pp);
+    }
+  }
+};
+
+TEST_F(SetpKindRunTest, ComputerCornerIsKickedIntoTheBox) {
+  Attacking(1);
+  ball_PositionSet(&ball_oBall, 9360, 0, -5760);
+  EnginePlace(EnginePlayer(7), 9200, -5600, 0);
+  setp_KindSet(SETP_KIND_CORNER);
+  setp_KickTakerSet(EnginePlayer(7));
+  const int t = RunKind(spcorn_Handler, false);
+  EXPECT_GT(t, 210);  // the computer's countdown
+  EXPECT_EQ(ball_WhoKickedGet(), EnginePlayer(7));
+  EXPECT_GT(setp_Distance(ball_XGet(&ball_oBall) - 9360, ball_YGet(&ball_oBall) + 5760), 1000);
+  std::int32_t ax, ay;
+  setp_AimPointGet(&ax, &ay);
+  EXPECT_GT(ax, 5000);  // toward the goal at +x
+  EXPECT_LT(std::abs(ay), 4000);
+}
+
+TEST_F(SetpKindRunTest, ComputerThrowInReachesATeamMate) {
+  Attacking(1);
+  ball_PositionSet(&ball_oBall, -2000, 0, -5760);
+  EnginePlace(EnginePlayer(5), -2000, -5760, 200);
+  setp_KindSet(setp_ThrowInKindGet(-2000, EnginePlayer(5)->Direction));
+  setp_KickTakerSet(EnginePlayer(5));
+  RunKind(spthrow_Handler, false);
+  // Thrown into the pitch toward the team-mate the aim point was set for.
+  EXPECT_LT(std::abs(ball_YGet(&ball_oBall)), 5760);
+  std::int32_t ax, ay;
+  setp_AimPointGet(&ax, &ay);
+  Player* poNearest = nullptr;
+  std::int64_t best = -1;
+  for (std::int32_t id = 0; id < 11; id++) {
+    Player* pp = EnginePlayer(id);
+    const std::int64_t d = std::int64_t(pp->x - ax) * (pp->x - ax) + std::int64_t(pp->y - ay) * (pp->y - ay);
+    if (pp != EnginePlayer(5) && (best < 0 || d < best)) best = d, poNearest = pp;
+  }
+  ASSERT_NE(poNearest, nullptr);
+  EXPECT_EQ(poNearest->MyTeam, EnginePlayer(5)->MyTeam);
+}
+
+TEST_F(SetpKindRunTest, ComputerFreeKickIsTaken) {
+  Attacking(1);
+  ball_PositionSet(&ball_oBall, 4000, 0, 800);
+  EnginePlace(EnginePlayer(8), 3900, 800, 0);
+  setp_KindSet(SETP_KIND_OTHER_FREEKICK);
+  setp_KickTakerSet(EnginePlayer(8));
+  RunKind(spfk_Handler, false);
+  EXPECT_EQ(ball_WhoKickedGet(), EnginePlayer(8));
+  EXPECT_GT(setp_Distance(ball_XGet(&ball_oBall) - 4000, ball_YGet(&ball_oBall) - 800), 500);
+}
+
+TEST_F(SetpKindRunTest, KeepersBallBehindHisLineEndsForEveryone) {
+  Attacking(1);
+  ball_PositionSet(&ball_oBall, -9400, 0, 0);
+  setp_KickTakerSet(EnginePlayer(0));
+  const int t = RunKind(sphands_Handler, true);
+  EXPECT_LT(t, 10);
+}
+
+TEST_F(SetpKindRunTest, KeeperWhoCannotBackUpStillTakesHisBall) {
+  // Holding the ball he never moves; he counts as there once he gets no
+  // nearer his line than the tick before.
+  Attacking(1);
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -6000, 0, 0);
+  ball_PositionSet(&ball_oBall, -6000, 0, 0);
+  setp_KickTakerSet(pk);
+  pk->oSetPiece.iEnterState = 1;
+  RunOn(sphands_Handler, pk);
+  EXPECT_EQ(pk->oSetPiece.iEnterState, 29);
+  RunOn(sphands_Handler, pk);  // first look: not there yet
+  EXPECT_EQ(pk->oSetPiece.iEnterState, 29);
+  pk->x = -6000;
+  RunOn(sphands_Handler, pk);  // no nearer than before: there
+  EXPECT_EQ(pk->oSetPiece.iEnterState, 21);
+}
+
+TEST_F(SetpKindRunTest, ComputerGoalKickGoesLong) {
+  Attacking(1);
+  Player* pk = EnginePlayer(0);
+  referee_RestartPointSet(-8400, 600);
+  EnginePlace(pk, -8600, 0, 0);
+  setp_KickTakerSet(pk);
+  RunKind(spgk_Handler, true, false);
+  EXPECT_EQ(ball_WhoKickedGet(), pk);
+  EXPECT_GT(ball_XGet(&ball_oBall), -8400 + 2000);  // on its way up the pitch
+  std::int32_t ax, ay;
+  setp_AimPointGet(&ax, &ay);
+  EXPECT_GT(ax, 5000);  // a zone of the far goal mouth
+  EXPECT_EQ(setp_poGetKickTaker(), nullptr);  // the kind reset itself at its end
 }
 
 }  // namespace
