@@ -12,3 +12,12 @@ include(${CMAKE_SOURCE_DIR}/tools/programs.cmake)
 korvena_test(progasm_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/progasm_test.cpp
   DEPS progasm_core korvena_engine korvena_shell)
+
+# Open play between two squads of the database, 20 simulated minutes a seed.
+korvena_test(sandbox_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/sandbox.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/sandbox_test.cpp
+  DEPS korvena_engine korvena_shell)
+add_dependencies(sandbox_tests data)  # the squads come from the generated player database
