@@ -115,17 +115,26 @@ void SandboxStart(std::uint32_t seed) {
   KickOff(0);
   QMathRandSkip(seed & 0xFFFF);
   s_oWatch = Watch{};
+  s_oWatch.poOwner = ball_oBall.poOwner;
 }
 
 void SandboxTick(SandboxStats* st) {
-  Watch& w = s_oWatch;
+  SandboxTickStart();
+  player_FrameUpdate();
+  SandboxTickEnd(st);
+}
+
+void SandboxTickStart() {
   vsync_iFrame++;
-  engine_StandInClockSet(w.tick);
+  engine_StandInClockSet(s_oWatch.tick);
   global_SetGameMode(GAME_MODE_PLAY);
   global_SetExtendedGameMode(GAME_MODE_PLAY);
   ball_Update();
   offside_LineUpdate();
-  player_FrameUpdate();
+}
+
+void SandboxTickEnd(SandboxStats* st) {
+  Watch& w = s_oWatch;
   anim_BallAtHolderPlace();
   w.tick++;
 
@@ -173,6 +182,7 @@ void SandboxTick(SandboxStats* st) {
 
   // Kicks: a shot by its distance, anything else played to somebody is a
   // pass reaching a team-mate when a team-mate is the next to hold or play it.
+  if (st && poOwner && !w.poOwner && Line(poOwner) >= 0) st->pickups++;
   if (poOwner && poOwner != w.poOwner) ResolvePass(poOwner, st);
   if (bLaunch) {
     ResolvePass(poKicker, st);

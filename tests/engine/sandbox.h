@@ -20,6 +20,7 @@ struct SandboxStats {
   std::int32_t shotsInside30 = 0;      // from within 30 m of the goal's centre
   std::int32_t goals[2] = {};
   std::int32_t resets = 0;             // balls put back on the centre spot
+  std::int32_t pickups = 0;            // loose balls taken by an outfield player
   std::int32_t actionless = 0;         // outfield player-ticks without a handled action
   std::int32_t holderActions[47] = {}; // what the ball holder was doing, by tick
   std::int32_t kicksByAction[47] = {}; // the kicker's action at each launch
@@ -35,5 +36,10 @@ struct SandboxStats {
 void SandboxStart(std::uint32_t seed);
 // One match tick; fills the statistics when given.
 void SandboxTick(SandboxStats* stats);
+// The same in two halves around the players' step (player_FrameUpdate), for
+// timing its parts: the ball and the offside line before, the ball on its
+// holder, the statistics and the out-of-play check after.
+void SandboxTickStart();
+void SandboxTickEnd(SandboxStats* stats);
 // A whole run; the per-tick state hashes when asked for.
 SandboxStats SandboxRun(std::uint32_t seed, std::int32_t ticks, std::vector<std::uint64_t>* hashes);
