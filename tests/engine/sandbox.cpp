@@ -8,6 +8,7 @@
 #include "engine/engine_services.h"
 #include "engine/offside.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/target.h"
 #include "engine/zone.h"
 #include "engine_env.h"
@@ -103,6 +104,9 @@ void ResolvePass(Player* poNext, SandboxStats* st) {
 void SandboxStart(std::uint32_t seed) {
   EngineMatchSetupFromSquads();
   action_TableInit();
+  // The sandbox keeps its own rules (out of play: back to the centre spot);
+  // the referee judges nothing.
+  referee_OffSet(1);
   closedown_DelaySet(0);
   // Everybody at his kick-off place: the centre of the kick-off zone of the
   // tree he starts with (the home side kicks off).
