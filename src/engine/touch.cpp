@@ -267,14 +267,16 @@ std::int32_t ClipUpdate(Player* pp, bool bTrap) {
   TouchTeam& T = TeamOf(pp);
   AnimData* pad = &pp->oAnimData;
   if (bTrap) {
-    QDX_ASSERT(pad->eActionAnim != ANIM_STAND);
-    QDX_ASSERT(pad->eActionAnim != ANIM_OFFENCE_IDLE);
-    QDX_ASSERT(pad->eActionAnim != ANIM_DEFENCE_IDLE);
-    QDX_ASSERT(pad->eActionAnim != ANIM_SHUFIDLE);
+    // The movement layer stands a player up in the tick his clip ends, so
+    // another clip playing (a standing one too) means the chosen one is over.
     if (pad->eActionAnim != pp->eKickAnim) {
       OffsetsClear(T);
       return TOUCH_STATE_MAIN;
     }
+    QDX_ASSERT(pad->eActionAnim != ANIM_STAND);
+    QDX_ASSERT(pad->eActionAnim != ANIM_OFFENCE_IDLE);
+    QDX_ASSERT(pad->eActionAnim != ANIM_DEFENCE_IDLE);
+    QDX_ASSERT(pad->eActionAnim != ANIM_SHUFIDLE);
   }
   pp->x = static_cast<std::int16_t>(pp->x + T.iOffsetX / 128);
   pp->y = static_cast<std::int16_t>(pp->y + T.iOffsetY / 128);
