@@ -24,6 +24,7 @@ constexpr std::int32_t kTouchLine = 5760;
 constexpr std::int32_t kPostY = 576;        // half the goal's width
 constexpr std::int32_t kBarHeight = 384;
 constexpr std::int64_t kThirtyMetres = 4724;  // 30 m in pitch units (144 a yard)
+constexpr std::int32_t kKeeperHoldTicks = 90;
 
 struct Watch {
   std::int32_t tick = 0;
@@ -31,6 +32,7 @@ struct Watch {
   Player* poKicker = nullptr;
   std::int32_t iStepCounter = 0;
   Player* poPassFrom = nullptr;  // a pass on its way
+  std::int32_t iKeeperHeld = 0;  // ticks a keeper has held the ball
   double lineSum[2][3] = {};
   std::int32_t lineCount[2][3] = {};
   double depthSum[2] = {};
@@ -89,6 +91,25 @@ void KickOff(std::int32_t iSide) {
     }
   }
   EnginePlace(poBest, 0, 0, poBest->Direction == 1 ? 0 : 401);
+  newballA_OwnerSet(poBest, 1);
+}
+
+// A goalkeeper holding the ball waits for the referee's restart; with none
+// he hands it after a while to the team-mate nearest him.
+void KeeperRelease(Player* poKeeper) {
+  Player* poBest = nullptr;
+  std::int64_t best = 0;
+  for (std::int32_t i = 0; i < PLAYER_MAX; i++) {
+    Player* pp = EnginePlayer(i);
+    if (Side(pp) != Side(poKeeper) || Line(pp) < 0) continue;
+    std::int64_t dx = pp->x - poKeeper->x, dy = pp->y - poKeeper->y;
+    if (!poBest || dx * dx + dy * dy < best) {
+      poBest = pp;
+      best = dx * dx + dy * dy;
+    }
+  }
+  CentreSpot();
+  ball_PlaceAt(&ball_oBall, poBest->x, 0, poBest->y);
   newballA_OwnerSet(poBest, 1);
 }
 
@@ -223,6 +244,13 @@ void SandboxTickEnd(SandboxStats* st) {
     // The side that did not play it out restarts.
     Player* poLast = ball_oBall.poOwner ? ball_oBall.poOwner : ball_LastPlayerGet();
     KickOff(poLast ? 1 - Side(poLast) : 0);
+    poOwner = ball_oBall.poOwner;
+  }
+  // A keeper's catch.
+  w.iKeeperHeld = poOwner && Line(poOwner) < 0 ? w.iKeeperHeld + 1 : 0;
+  if (w.iKeeperHeld > kKeeperHoldTicks) {
+    w.iKeeperHeld = 0;
+    KeeperRelease(poOwner);
     poOwner = ball_oBall.poOwner;
   }
   w.poOwner = poOwner;

@@ -5,7 +5,8 @@
 // pass) and the ball on its holder. With no referee, a ball leaving the
 // pitch is put back on the centre spot, where the side that did not play it
 // out restarts with its player nearest the spot holding it (the home side
-// kicks off).
+// kicks off), and a goalkeeper who has held the ball for three seconds hands
+// it to his nearest team-mate.
 #include <cstdint>
 #include <vector>
 
