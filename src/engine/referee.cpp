@@ -181,8 +181,8 @@ void GoalLine(std::int32_t iEvent, std::int32_t y) {
   }
 }
 
-void Judge(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
-  if (s.bLocked) return;
+void Judge(std::int32_t iEvent, std::int32_t x, std::int32_t y, bool bIgnoreLatch = false) {
+  if (s.bLocked && !bIgnoreLatch) return;
   s.iDecision = iEvent;
   switch (iEvent) {
     case REFEREE_EVENT_TOUCH: {
@@ -224,8 +224,8 @@ void Judge(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
 }
 
 // Matches with one side: throw-ins, goal kicks and corners, all the home side's.
-void SimpleJudge(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
-  if (s.bLocked) return;
+void SimpleJudge(std::int32_t iEvent, std::int32_t x, std::int32_t y, bool bIgnoreLatch = false) {
+  if (s.bLocked && !bIgnoreLatch) return;
   s.iDecision = iEvent;
   const std::int32_t iSignY = y < 0 ? -1 : 1;
   switch (iEvent) {
@@ -306,11 +306,11 @@ void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
   }
 
   if (eMode == kModePenalty && s.iDecision == REFEREE_DECISION_PENALTY) {
-    // The penalty's outcome is what open play restarts with (judged only
-    // once the set-piece reset has unlocked the decision).
-    if (s.bLocked) return;
-    if (SingleTeam()) SimpleJudge(iEvent, x, y);
-    else Judge(iEvent, x, y);
+    // The penalty's outcome is what open play restarts with. The latch set
+    // when the penalty was given holds until the penalty's own reset, so
+    // the outcome is judged through it.
+    if (SingleTeam()) SimpleJudge(iEvent, x, y, true);
+    else Judge(iEvent, x, y, true);
     s.bJudged = 1;
     return;
   }

@@ -2,4 +2,3 @@
 # injuries and suspensions, the match record; stand-ins for the period-end
 # modes they push and the referee flags they keep.
 list(APPEND MATCHFLOW_SOURCES clock.cpp environ.cpp gstatso.cpp injuryg.cpp matcha.cpp matchflow_standins.cpp)
-list(APPEND MATCHFLOW_SOURCES restart_standins.cpp)

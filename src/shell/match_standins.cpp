@@ -24,15 +24,8 @@ void matchflow_InMatchSetup() {
   global_Init();
   global_GameModePush(nullptr, GAME_MODE_MATCH_START, nullptr);
 }
-void mgoalkic_Update() {}
-void corner_Run() {}
-void keeperball_Run() {}
 void periodbreak_Update() {}
 void mftime_Run() {}
-void returnpos_Update() {}
-void mthrowin_Update() {}
-void freekick_Run() {}
-void penalty_Update() {}
 void subs_Update() {}
 void mformation_Update() {}
 void subs_Mode62Update() {}
@@ -40,9 +33,7 @@ void celebrate_Run() {}
 void mpenso_Update() {}
 void subs_Mode67Update() {}
 void kickoffwait_Update() {}
-void mhands_Update() {}
 void cpuman_ModeRun() { global_GameModePopRequest(); }  // no computer substitutions yet
-void playon_Update() {}
 
 void demo_Update() {}
 

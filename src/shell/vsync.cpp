@@ -35,6 +35,12 @@ void vsync_TaskAdd(VSyncTaskFn pfnTask) {
   QDX_ASSERT(cVSync_Tasks < 11);
 }
 
+int32_t vsync_bTaskListed(VSyncTaskFn pfnTask) {
+  for (const VSyncTask& t : vsync_aTasks)
+    if (t.pfnTask == pfnTask) return 1;
+  return 0;
+}
+
 void vsync_TasksRun() {
   for (VSyncTask& t : vsync_aTasks) {
     if (t.pfnTask == nullptr) continue;

@@ -14,3 +14,5 @@ void vsync_Init();
 // Stores the task in the first empty slot; a full list ignores the call.
 void vsync_TaskAdd(VSyncTaskFn pfnTask);
 void vsync_TasksRun();
+// The task is in the list.
+int32_t vsync_bTaskListed(VSyncTaskFn pfnTask);

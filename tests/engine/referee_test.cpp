@@ -327,12 +327,15 @@ TEST_F(Referee, PenaltyOutcomeIsTheNextRestart) {
   referee_Update(REFEREE_EVENT_FOUL, 8000, 0);
   ASSERT_EQ(referee_DecisionGet(), REFEREE_DECISION_PENALTY);
   global_ResetGameModeStack();
-  referee_DecisionUnlock();  // the set-piece reset
-  global_SetGameMode(static_cast<GameMode>(58));
+  global_SetGameMode(static_cast<GameMode>(58));  // the latch still set
   LooseBall(Home(9), 9300, 2000, 9400, 2000);
   referee_Update(REFEREE_EVENT_GOAL_LINE_RIGHT, 9400, 2000);
   EXPECT_EQ(referee_DecisionGet(), REFEREE_DECISION_GOAL_KICK);
   EXPECT_TRUE(Stack().empty());
+  // Later ticks with the ball still out change nothing.
+  referee_Update(REFEREE_EVENT_GOAL_LINE_RIGHT, 9420, 2000);
+  EXPECT_EQ(referee_DecisionGet(), REFEREE_DECISION_GOAL_KICK);
+  referee_DecisionUnlock();  // the penalty's reset
   global_SetGameMode(GAME_MODE_PLAY);
   referee_Update(REFEREE_EVENT_GOAL_LINE_RIGHT, 9400, 2000);
   EXPECT_EQ(Stack(), WithCpuPause({{GAME_MODE_GOAL_KICK, mgoalkic_Start}}));

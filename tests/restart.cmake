@@ -1,0 +1,8 @@
+# The restart modes over the engine's test match, with a pause menu that
+# records its resume operation.
+korvena_test(test_restart
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/matchflow/restart_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
+  DEPS korvena_matchflow korvena_engine korvena_shell korvena_framework korvena_platform)
+add_dependencies(test_restart data)
