@@ -270,6 +270,9 @@ TEST_F(SpScriptMatchTest, CornersAtTheFourCorners) {
     Player* poTaker = EnginePlayer(c[0] > 0 ? 7 : 18);
     Stage({c[0], c[1], poTaker, nullptr, nullptr, 1});
     spscript_StartCorner();
+    // The corner's set-up chooses its own taker from the side in possession.
+    poTaker = setp_poGetKickTaker();
+    ASSERT_NE(poTaker, nullptr);
     RunToEnd(4, 0, [&] {
       // The taker put at the ball in the corner with it, stepping into the
       // side's placing animation (its first steps may have moved him).
