@@ -175,9 +175,11 @@ void newgoal_AlertUpdate(Player* pp) {
       const std::int32_t iSkill = PlayerO_Attr69Get(pp);
       if (newgoal_Rand(kLineX - BX) < newgoal_Rand((100 - iSkill) * 2880 / 100)) AlertOn(a, g->iSide);
     } else if (pb->iKind == BALL_KIND_ROLLING && BX >= 7632 && std::abs(by) < 1440) {
+      // An attacker waiting for it there keeps him home. He and his own
+      // side do not count (he always stands there himself).
       bool bAttacker = false;
       for (Player* po = match_StateTeamFirstPlayerGet(); po; po = po->pNext) {
-        if (newgoal_Sign(g) * po->x >= 7632 && std::abs(po->y) < 1440) bAttacker = true;
+        if (po->MyTeam != pp->MyTeam && newgoal_Sign(g) * po->x >= 7632 && std::abs(po->y) < 1440) bAttacker = true;
       }
       if (!bAttacker) AlertOn(a, g->iSide);
     }

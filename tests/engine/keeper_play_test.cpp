@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/action.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/newballA.h"
@@ -16,7 +17,10 @@
 #include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine_env.h"
+#include "engine/engine_services.h"
+#include "engine/team.h"
 #include "shell/global.h"
+#include "tournament/squad.h"
 
 namespace {
 
@@ -189,6 +193,91 @@ TEST(KeeperPlay, APenaltyGuessedRightTakesTheRealEntry) {
       EXPECT_LE(g->iTargetHeight, 239);
     }
   }
+  global_SetGameMode(GAME_MODE_PLAY);
+}
+
+TEST(KeeperPlay, TheBallIsHisToPlayAndTheBackPassRule) {
+  EngineMatchSetup();
+  Player* pk = Keeper();
+  Player* mate = EnginePlayer(14);
+  Player* opp = EnginePlayer(3);
+  Ball* pb = &ball_oBall;
+  newballA_OwnerSet(nullptr, 0);
+  pb->poPrevOwner = nullptr;
+  EXPECT_EQ(newgoal_IsBallHis(pk), 1);  // nobody has played it
+  pb->poPrevOwner = opp;
+  EXPECT_EQ(newgoal_IsBallHis(pk), 1);  // last played by an opponent
+  pb->poPrevOwner = pk;
+  EXPECT_EQ(newgoal_IsBallHis(pk), 1);  // his own
+  // Played back to him by a team-mate: his to pick up before 1994 only.
+  Squad oSquad{};
+  MatchTeam* poHome = match_HomeTeamGet();
+  ::Squad* poOld = poHome->Squad;
+  poHome->Squad = &oSquad;
+  pb->poPrevOwner = mate;
+  oSquad.iEdition = 8;  // 1986
+  EXPECT_EQ(newgoal_IsBallHis(pk), 1);
+  oSquad.iEdition = 9;  // 1994
+  EXPECT_EQ(newgoal_IsBallHis(pk), 0);
+  pb->iKind = BALL_KIND_KNOCK_ON;  // a knock-on is anybody's
+  EXPECT_EQ(newgoal_IsBallHis(pk), 1);
+  pb->iKind = BALL_KIND_NONE;
+  newballA_OwnerSet(mate, 0);
+  EXPECT_EQ(newgoal_IsBallHis(pk), 0);
+  newballA_OwnerSet(opp, 0);
+  EXPECT_EQ(newgoal_IsBallHis(pk), 1);
+  poHome->Squad = poOld;
+}
+
+TEST(KeeperPlay, ARollingBallAcrossHisAreaBringsHimToHisSixYardLine) {
+  EngineMatchSetup();
+  global_SetGameMode(GAME_MODE_PLAY);
+  Player* pk = Keeper();
+  // Nobody near the goal but him: a ball rolled across the front of it.
+  for (std::int32_t i = 0; i < PLAYER_MAX; i++) {
+    Player* pp = EnginePlayer(i);
+    if (pp != pk && pp->x > 7000) EnginePlace(pp, 5000, pp->y, pp->iFacing);
+  }
+  ball_PlaceAt(&ball_oBall, 7900, 0, -1300);
+  ball_GroundPassLaunch(7900, 1300);
+  ASSERT_EQ(ball_oBall.iKind, BALL_KIND_GROUND_PASS);
+  ball_oBall.iKind = BALL_KIND_ROLLING;
+  bool bAlert = false;
+  std::int32_t iMinX = pk->x;
+  for (int t = 0; t < 40; t++) {
+    Tick();
+    bAlert = bAlert || newgoal_SideFlagGet(2);
+    if (pk->x < iMinX) iMinX = pk->x;
+  }
+  EXPECT_TRUE(bAlert);
+  EXPECT_LT(iMinX, 8900);  // off his line toward the six-yard line
+  // Out of play modes clear it.
+  global_SetGameMode(GAME_MODE_THROW_IN);
+  newgoal_AlertUpdate(pk);
+  EXPECT_EQ(newgoal_SideFlagGet(2), 0);
+  global_SetGameMode(GAME_MODE_PLAY);
+}
+
+TEST(KeeperPlay, InAShootOutTheKickersKeeperWalksOffAndTheOtherKeepsGoal) {
+  EngineMatchSetup();
+  global_SetGameMode(static_cast<GameMode>(66));
+  Player* pk = Keeper();       // his side defends the kick
+  Player* po = EnginePlayer(0);  // the kicking side's keeper
+  EnginePlace(pk, 8800, 600, 401);
+  ball_PlaceAt(&ball_oBall, 7632, 0, 0);
+  for (int t = 0; t < 200; t++) {
+    action_AttackingSet(po, 1);
+    action_AttackingSet(pk, 0);
+    newgoal_Update(po);
+    newgoal_Update(pk);
+    EngineTick();
+  }
+  // The keeper in goal stands at its centre; the other heads for the centre spot.
+  EXPECT_LT(std::abs(pk->x - 9360), 60);
+  EXPECT_LT(std::abs(static_cast<std::int32_t>(pk->y)), 60);
+  EXPECT_LT(std::abs(static_cast<std::int32_t>(po->x)), 9000);
+  EXPECT_EQ(po->oAnimInfo.iTargetX, 0);
+  EXPECT_EQ(po->oAnimInfo.iTargetY, 0);
   global_SetGameMode(GAME_MODE_PLAY);
 }
 
