@@ -24,3 +24,6 @@ korvena_test(setp_tests
 korvena_test(spscript_match_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp ${CMAKE_CURRENT_LIST_DIR}/engine/spscript_match_test.cpp
   DEPS korvena_engine korvena_shell)
+korvena_test(setp_run_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp ${CMAKE_CURRENT_LIST_DIR}/engine/setp_run_test.cpp
+  DEPS korvena_engine korvena_shell)
