@@ -248,4 +248,40 @@ TEST_P(Ground, AGoalMidRippleTheBallAndTheMarkers) {
 
 INSTANTIATE_TEST_SUITE_P(BothDevices, Ground, ::testing::Values(false, true));
 
+// The software stadium (its own shell, faces painted in list order, no
+// depth) against the z-buffered one (the full shell in page groups) from
+// several cameras: the stands' part of the frame agrees within a tolerance.
+TEST(GroundBothDevices, TheSoftwareStadiumAgreesWithTheZBufferedOne) {
+  const float cameras[4][6] = {{10, 20, -90, -10, 12, 40},
+                               {-100, 24, -25, 20, 10, 15},
+                               {90, 15, 60, -20, 8, -10},
+                               {0, 35, 10, 0, 10, 80}};
+  for (int32_t look : {5, 13, 17}) {
+    std::vector<uint8_t> small[2][4];
+    for (int z = 0; z < 2; ++z) {
+      GroundScene scene;
+      ASSERT_TRUE(scene.Open(z == 1));
+      ASSERT_GT(scene.Load(0, look, 0), 12);
+      for (int c = 0; c < 4; ++c) {
+        const Shot s = scene.Frame(cameras[c], cameras[c] + 3);
+        small[z][c] = capture::Downscale(s, 32, 24);
+        capture::WriteShot(CaptureDir() + "/agree_" + std::to_string(look) + "_" + std::to_string(c) + (z ? "_z" : "_s") + ".tga", s);
+      }
+      scene.Close();
+    }
+    for (int c = 0; c < 4; ++c) {
+      // The upper half of the frame: stands, roofs and sky.
+      int cells = 0, differing = 0;
+      for (size_t i = 0; i < small[0][c].size() / 2; i += 3) {
+        int worst = 0;
+        for (size_t k = 0; k < 3; ++k) worst = std::max(worst, std::abs(int(small[0][c][i + k]) - int(small[1][c][i + k])));
+        ++cells;
+        differing += worst > 40;
+      }
+      EXPECT_LT(differing * 100, cells * 15) << "look " << look << " camera " << c << ": " << differing << " of " << cells;
+    }
+  }
+}
+
+
 }  // namespace

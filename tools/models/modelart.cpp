@@ -202,8 +202,7 @@ void Stand(Builder& b, const ShellSources& s, const StandLook& l, Vec o, Vec a, 
     };
     // Back wall up to the roof (or the parapet), then the tiers from the
     // top down, each with the fascia below it, then the front wall.
-    if (!software)
-      b.Quad(at(s0, p.fBack, p.fRoofY), at(s1, p.fBack, p.fRoofY), at(s1, p.fBack, p.fTop), at(s0, p.fBack, p.fTop),
+    b.Quad(at(s0, p.fBack, p.fRoofY), at(s1, p.fBack, p.fRoofY), at(s1, p.fBack, p.fTop), at(s0, p.fBack, p.fTop),
              kPageSeats, 0, kPage1WallTop, 1, 1, key(p.fBack + 1, 0));
     for (int t = l.iTiers - 1; t >= 0; --t) {
       const int bandIndex = l.iTiers - 1 - t;  // the top tier shows the page's first band
@@ -229,8 +228,7 @@ void Stand(Builder& b, const ShellSources& s, const StandLook& l, Vec o, Vec a, 
       b.Quad(at(s0, p.fBack, p.fRoofY), at(s1, p.fBack, p.fRoofY), at(s1, p.fRoofFront, p.fRoofY + rise),
              at(s0, p.fRoofFront, p.fRoofY + rise), kPageRoof, 0, kRoofUnder0, 1, kRoofUnder1,
              key(p.fRoofFront, 0) - 0.002f);
-      if (!software)
-        b.Quad(at(s0, p.fRoofFront, p.fRoofY + rise + 0.8f), at(s1, p.fRoofFront, p.fRoofY + rise + 0.8f),
+      b.Quad(at(s0, p.fRoofFront, p.fRoofY + rise + 0.8f), at(s1, p.fRoofFront, p.fRoofY + rise + 0.8f),
                at(s1, p.fRoofFront, p.fRoofY + rise - 0.8f), at(s0, p.fRoofFront, p.fRoofY + rise - 0.8f), kPageRoof,
                0, 0, 1, kRoofUnder0, key(p.fRoofFront, 0) - 0.003f);
     }
@@ -274,7 +272,8 @@ void Floodlight(Builder& b, const ShellSources& s, float x, float z, float heigh
   const Vec across{-fz, 0, fx};
   if (pylon) {
     const float rb = s.fPylonBase, rt = s.fPylonTop;
-    const int storeys = std::max(1, static_cast<int>(height / 8.0f));
+    // The software shell's pylon is one storey (its lattice stretched).
+    const int storeys = software ? 1 : std::max(1, static_cast<int>(height / 8.0f));
     for (int k = 0; k < storeys; ++k) {
       const float y0 = height * k / storeys, y1 = height * (k + 1) / storeys;
       const float r0 = rb + (rt - rb) * k / storeys, r1 = rb + (rt - rb) * (k + 1) / storeys;
