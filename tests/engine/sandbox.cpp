@@ -36,6 +36,7 @@ struct Watch {
   double lineSum[2][3] = {};
   std::int32_t lineCount[2][3] = {};
   double depthSum[2] = {};
+  double backSum[2] = {};
   std::int32_t depthCount[2] = {};
 };
 Watch s_oWatch;
@@ -200,6 +201,7 @@ void SandboxTickEnd(SandboxStats* st) {
       }
       if (n[0] > 0 && n[2] > 0) {
         w.depthSum[iDefending] += sum[2] / n[2] - sum[0] / n[0];
+        w.backSum[iDefending] += sum[0] / n[0] + kGoalLine;
         w.depthCount[iDefending]++;
       }
     }
@@ -261,6 +263,7 @@ void SandboxTickEnd(SandboxStats* st) {
     for (std::int32_t s = 0; s < 2; s++) {
       for (std::int32_t l = 0; l < 3; l++) st->lineX[s][l] = w.lineCount[s][l] ? w.lineSum[s][l] / w.lineCount[s][l] : 0;
       st->depthDefending[s] = w.depthCount[s] ? w.depthSum[s] / w.depthCount[s] : 0;
+      st->backLineDefending[s] = w.depthCount[s] ? w.backSum[s] / w.depthCount[s] : 0;
     }
   }
 }

@@ -30,6 +30,8 @@ struct SandboxStats {
   // side defended.
   double lineX[2][3] = {};
   double depthDefending[2] = {};
+  // Mean distance of the back line from its own goal line while defending.
+  double backLineDefending[2] = {};
 };
 
 // Sets the match up from the database, places everybody, then draws `seed`

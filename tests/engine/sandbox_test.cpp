@@ -21,8 +21,9 @@ void Report(std::uint32_t seed, const SandboxStats& s) {
               seed, s.ownerTicks[0], s.ownerTicks[1], s.passes, s.passesReached, s.shots, s.shotsInside30, s.goals[0],
               s.goals[1], s.resets, s.pickups);
   for (int side = 0; side < 2; side++)
-    std::printf("  side %d lines %.0f / %.0f / %.0f, defending depth %.0f\n", side, s.lineX[side][0], s.lineX[side][1],
-                s.lineX[side][2], s.depthDefending[side]);
+    std::printf("  side %d lines %.0f / %.0f / %.0f, defending depth %.0f, back line %.0f from its goal\n", side,
+                s.lineX[side][0], s.lineX[side][1], s.lineX[side][2], s.depthDefending[side],
+                s.backLineDefending[side]);
   std::printf("  holder actions:");
   for (int a = 0; a < 47; a++)
     if (s.holderActions[a]) std::printf(" %d:%d", a, s.holderActions[a]);
@@ -55,13 +56,17 @@ TEST_P(Sandbox, TwentyMinutesOfOpenPlay) {
   EXPECT_GT(held, kTicks / 10);
   EXPECT_GT(s.ownerTicks[0] * 10, held);
   EXPECT_GT(s.ownerTicks[1] * 10, held);
-  // Lines in order along each side's attack direction; 25 to 50 m from the
-  // back line to the attack while defending (144 units a yard).
+  // Lines in order along each side's attack direction; while defending 25
+  // to 50 m from the back line to the attack, and the back line 25 to 50 m
+  // from its own goal (144 units a yard).
+  const double lo = 25 / 0.9144 * 144, hi = 50 / 0.9144 * 144;
   for (int side = 0; side < 2; side++) {
     EXPECT_LT(s.lineX[side][0], s.lineX[side][1]) << side;
     EXPECT_LT(s.lineX[side][1], s.lineX[side][2]) << side;
-    EXPECT_GE(s.depthDefending[side], 25 / 0.9144 * 144) << side;
-    EXPECT_LE(s.depthDefending[side], 50 / 0.9144 * 144) << side;
+    EXPECT_GE(s.depthDefending[side], lo) << side;
+    EXPECT_LE(s.depthDefending[side], hi) << side;
+    EXPECT_GE(s.backLineDefending[side], lo) << side;
+    EXPECT_LE(s.backLineDefending[side], hi) << side;
   }
   // At least half of the passes reach a team-mate; most shots from within 30 m.
   EXPECT_GE(s.passesReached * 2, s.passes);
