@@ -489,6 +489,9 @@ void target_DoKeeperParry(Player* pp) {
   }
   if (newgoal_SaveSideGet(pp) == 1) a2 = -a2;
   ball_Deflect(a1, a2);
+  // The keeper touched it last: a parry over his goal line is a corner.
+  ball_oBall.poPrevOwner = pp;
+  ball_oBall.pplyrWhoKicked = pp;
 }
 
 void target_DoDeflect(Player* pp, std::int32_t iAngle) {

@@ -375,11 +375,12 @@ void KeeperKickBind(std::int32_t eTaker) {
 void GoalKickBind() { KeeperKickBind(23); }
 void HandsBind() { KeeperKickBind(49); }
 
-// The keeper of the side in possession, or its player nearest the ball.
+// The keeper of the side in possession; a side without one (never in a
+// match: the keeper's record heads the chain) gives its player nearest the
+// ball rather than no taker.
 Player* KeeperTaker() {
   Player* poFirst = match_StateTeamFirstPlayerGet();
   Player* poKeeper = FirstKeeper(poFirst);
-  QDX_ASSERT(poKeeper != nullptr && "setp_poGetKickTaker() != NULL");
   return poKeeper ? poKeeper : NearestOutfield(poFirst);
 }
 

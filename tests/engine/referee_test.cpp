@@ -18,6 +18,7 @@
 #include "engine/refact.h"
 #include "engine/referee.h"
 #include "engine/referee_services.h"
+#include "engine/target.h"
 #include "engine/team.h"
 #include "engine_env.h"
 #include "framework/math/qrand.h"
@@ -169,6 +170,27 @@ TEST_F(Referee, GoalLineGivesGoalKickOrCornerByWhoTouchedLast) {
                                        {GAME_MODE_RETURN_POSITIONS, returnpos_EnterFade}}));
     }
   }
+}
+
+TEST_F(Referee, AKeeperParryOverHisLineIsACorner) {
+  // The away side shoots at the home goal (-x); the home keeper parries it
+  // wide over his line: the keeper touched it last.
+  Player* poShooter = Away(9);
+  Player* poKeeper = Home(0);
+  LooseBall(poShooter, -9000, 2000, -9000, 2000);
+  ball_oBall.iHeading = 401;
+  target_DoKeeperParry(poKeeper);
+  Ball* pb = &ball_oBall;
+  pb->iStepStartX = -9300;
+  pb->iStepStartY = 2000;
+  pb->iX128 = -9400 * 128;
+  pb->iY128 = 2000 * 128;
+  referee_Update(REFEREE_EVENT_GOAL_LINE_LEFT, -9400, 2000);
+  EXPECT_EQ(referee_DecisionGet(), REFEREE_DECISION_CORNER);
+  EXPECT_EQ(referee_poTestPlayerGet(), poKeeper);
+  EXPECT_EQ(referee_RestartXGet(), -9156);
+  EXPECT_EQ(referee_RestartYGet(), 5712);
+  EXPECT_EQ(match_AwayClubStateGet(), 0);
 }
 
 TEST_F(Referee, GoalTableByEndAndKind) {
