@@ -211,6 +211,8 @@ static bool GoalKickStep(Player* pp) {
         const std::int32_t aiTo[3] = {sx * 10800, 792, 0};
         camera_PathStepSet(aiFrom, aiTo, 52, 1);
         camera_Push(16);
+        // The ball is played: the goal kick's mode ends, as every kind's does.
+        global_GameModePopRequest();
         setp_CommandClear();
         setp_Reset(pp);
       }

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "../engine/engine_env.h"
+#include "engine/action.h"
 #include "engine/ball.h"
+#include "engine/newballA.h"
 #include "engine/player.h"
 #include "engine/referee.h"
 #include "engine/setp.h"
@@ -22,6 +24,7 @@
 #include "matchflow/usrctl.h"
 #include "matchflow/usrctl_services.h"
 #include "platform/platform.h"
+#include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/list.h"
@@ -227,6 +230,86 @@ TEST_F(Restart, EachDecisionWalksItsModesBackToOpenPlay) {
       ASSERT_NE(poTaker, nullptr) << c.pszName;
       EXPECT_EQ(poTaker->MyTeam, match_HomeClubStateGet() == 0 ? 1 : 2) << c.pszName;
     }
+    TearDown();
+  }
+}
+
+// Whole restarts with computer takers through the match tick: from the
+// staged stoppage, through the script, the restart mode and play on, back
+// to open play.
+TEST_F(Restart, EveryRestartRunsThroughTheMatchTickBackToOpenPlay) {
+  struct Case {
+    const char* pszName;
+    void (*pfnStage)();
+  };
+  const Case aCases[] = {
+      {"throw-in",
+       [] {
+         Loose(EnginePlayer(14), 1000, 5700, 1000, 5800);
+         referee_Update(REFEREE_EVENT_TOUCH, 1000, 5800);
+       }},
+      {"corner",
+       [] {
+         Loose(EnginePlayer(14), 9300, 2000, 9400, 2000);
+         referee_Update(REFEREE_EVENT_GOAL_LINE_RIGHT, 9400, 2000);
+       }},
+      {"goal kick",
+       [] {
+         Loose(EnginePlayer(4), 9300, 2000, 9400, 2000);
+         referee_Update(REFEREE_EVENT_GOAL_LINE_RIGHT, 9400, 2000);
+       }},
+      {"free kick",
+       [] {
+         EnginePlace(EnginePlayer(6), 1000, 1000, 0);
+         referee_CardDecide(EnginePlayer(15), EnginePlayer(6), 10);
+         referee_FouledSet(EnginePlayer(6));
+         referee_Update(REFEREE_EVENT_FOUL, 1000, 1000);
+       }},
+      {"penalty",
+       [] {
+         EnginePlace(EnginePlayer(9), 8000, 0, 0);
+         referee_CardDecide(EnginePlayer(15), EnginePlayer(9), 10);
+         referee_FouledSet(EnginePlayer(9));
+         referee_Update(REFEREE_EVENT_FOUL, 8000, 0);
+       }},
+      {"offside",
+       [] {
+         referee_CardDecide(EnginePlayer(10), nullptr, 0);
+         referee_Update(REFEREE_EVENT_OFFSIDE, 3000, 0);
+       }},
+      {"keeper's hands",
+       [] {
+         Player* pk = EnginePlayer(0);
+         EnginePlace(pk, -8800, 300, 0);
+         newballA_OwnerSet(pk, 1);
+         ball_PlaceAt(&ball_oBall, -8800, 0, 300);
+         referee_Update(REFEREE_EVENT_KEEPER_HOLDS, 0, 0);
+       }},
+  };
+  for (const Case& c : aCases) {
+    SetUp();
+    action_TableInit();
+    pusr->bActive = 0;  // computer takers, no port read
+    Port().bInUse = 0;
+    EnginePlayer(9)->Control = PLAYER_CONTROL_COMPUTER;
+    EnginePlayer(9)->pUser = nullptr;
+    pusr->phl->pplyr = nullptr;
+    c.pfnStage();
+    std::vector<std::int32_t> aModes;
+    int t = 0;
+    for (; t < 6000; t++) {
+      game_MatchTick();
+      vsync_TasksRun();
+      const std::int32_t e = global_eGetGameMode();
+      if (aModes.empty() || aModes.back() != e) aModes.push_back(e);
+      if (e == GAME_MODE_PLAY && global.iStackPointer == 1) break;
+    }
+    std::string sModes;
+    for (std::int32_t e : aModes) sModes += std::to_string(e) + " ";
+    EXPECT_LT(t, 6000) << c.pszName << " never ended: " << sModes;
+    EXPECT_EQ(aModes.back(), GAME_MODE_PLAY) << c.pszName << ": " << sModes;
+    pusr->bActive = 1;
+    Port().bInUse = 1;
     TearDown();
   }
 }
