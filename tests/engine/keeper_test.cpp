@@ -533,6 +533,13 @@ TEST_F(Keeper, PositioningMovesHimTowardHisPoint) {
   EXPECT_EQ(pk->x, tx);
   EXPECT_EQ(pk->y, ty);
   EXPECT_EQ(pk->oAnimData.eActionAnim, ANIM_SHUFIDLE);
+  // Far out of his goal he runs back (anim 127), then shuffles onto the spot.
+  EnginePlace(pk, 6500, -1500, 401);
+  newgoal_PositionTargetGet(pk, &tx, &ty);
+  EngineTick();
+  EXPECT_EQ(pk->oAnimInfo.eActionAnim, ANIM_RUN);
+  for (int i = 0; i < 150; i++) EngineTick();
+  EXPECT_LE(player_Dist(tx - pk->x, ty - pk->y), 33);
 }
 
 }  // namespace
