@@ -246,6 +246,32 @@ TEST_P(Ground, AGoalMidRippleTheBallAndTheMarkers) {
   pcmain_iMatchFrame = 0;
 }
 
+// Old matches: the whole ground, stands and hoardings in sepia or in black
+// and white.
+TEST_P(Ground, SepiaAndBlackAndWhiteMatchesThroughout) {
+  for (uint8_t mode : {SCENE3D_SEPIA, SCENE3D_BLACK_AND_WHITE}) {
+    scene3d_eColourMode = mode;
+    ASSERT_GT(scene.Load(1, 9, 0), 12);
+    const Shot s = scene.Frame(kStandEye, kStandTarget);
+    scene3d_eColourMode = SCENE3D_COLOUR;
+    const std::string name = mode == SCENE3D_SEPIA ? "sepia" : "black_and_white";
+    Write(name, s);
+    CompareGolden(Name(name), s, 14, 12);
+    long off = 0;
+    for (int y = 0; y < s.h; y += 4)
+      for (int x = 0; x < s.w; x += 4) {
+        int r, g, b;
+        s.rgb(x, y, &r, &g, &b);
+        if (mode == SCENE3D_SEPIA) {
+          off += !(r + 12 >= g && g + 12 >= b);  // warm browns: red over green over blue
+        } else {
+          off += std::max({std::abs(r - g), std::abs(g - b), std::abs(r - b)}) > 16;  // greys
+        }
+      }
+    EXPECT_LT(off, (s.w / 4) * (s.h / 4) / 50) << name;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothDevices, Ground, ::testing::Values(false, true));
 
 // The software stadium (its own shell, faces painted in list order, no
