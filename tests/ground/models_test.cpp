@@ -168,6 +168,7 @@ TEST(Models, BrokenSourcesAreRefusedWithTheirReason) {
       {swap(goals, "size 0.127", "size 2"), "size"},
       {swap(goals, "net width", "nett width"), "unknown line"},
       {swap(goals, "cloth 0.4 0.3", "cloth 0.4"), "flag"},
+      {swap(goals, "width 7.3152", "width 700"), "width (up to 20)"},
   };
   for (const auto& c : badGoals) {
     EXPECT_FALSE(modelart::GoalsParse(c.text, g, err)) << c.want;
@@ -178,7 +179,8 @@ TEST(Models, BrokenSourcesAreRefusedWithTheirReason) {
     const char* want;
   } badShells[] = {
       {swap(shells, "lights gen5", "lights gen55"), looks, "no lights for the look gen5"},
-      {swap(shells, "tier_depth 13", "tier_depth -1"), looks, "positive"},
+      {swap(shells, "tier_depth 13", "tier_depth -1"), looks, "0 to 100"},
+      {swap(shells, "lights gen7 -100 60 100 60 -100 -60 100 -60 40", "lights gen7 -100 60 100 60 -100 -60 100 -60 4000"), looks, "height up to 100"},
       {swap(shells, "lights munich -81.5", "lights munich x"), looks, "four x z pairs"},
       {shells, swap(looks, "gen3       2", "gen3       4"), "tiers 1-3"},
       {swap(shells, "shell gap", "shel gap"), looks, "unknown line"},

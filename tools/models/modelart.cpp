@@ -350,8 +350,10 @@ bool GoalsParse(const std::string& text, GoalSources& out, std::string& err) {
     }
     if (kind == "net") {
       if (!Number(kv, "width", &out.fWidth) || !Number(kv, "bar", &out.fBar) || !Number(kv, "back", &out.fBack) ||
-          !Number(kv, "top", &out.fTop) || !Number(kv, "ground", &out.fGround)) {
-        err = where + "net needs width, bar, back, top and ground";
+          !Number(kv, "top", &out.fTop) || !Number(kv, "ground", &out.fGround) || out.fWidth <= 0 ||
+          out.fWidth > 20 || out.fBar <= 0 || out.fBar > 10 || out.fBack <= 0 || out.fBack > out.fBar ||
+          out.fTop <= 0 || out.fTop > 5 || out.fGround <= 0 || out.fGround > 5) {
+        err = where + "net needs width (up to 20), bar (up to 10), back (up to the bar), top and ground (up to 5)";
         return false;
       }
       net = true;
@@ -372,8 +374,8 @@ bool GoalsParse(const std::string& text, GoalSources& out, std::string& err) {
       }
       if (!Number(kv, "size", &e.fSize) || !Number(kv, "top_add", &e.fTopAdd) ||
           !Number(kv, "ground_add", &e.fGroundAdd) || !Number(kv, "back_is_bar", &backBar) || e.fSize <= 0 ||
-          e.fSize > 0.3f) {
-        err = where + "era needs size (0 to 0.3), top_add, ground_add and back_is_bar";
+          e.fSize > 0.3f || e.fTopAdd < 0 || e.fTopAdd > 1 || e.fGroundAdd < 0 || e.fGroundAdd > 1) {
+        err = where + "era needs size (0 to 0.3), top_add and ground_add (0 to 1) and back_is_bar";
         return false;
       }
       e.bBackIsBar = backBar != 0;
@@ -381,7 +383,9 @@ bool GoalsParse(const std::string& text, GoalSources& out, std::string& err) {
     } else if (kind == "flag") {
       std::string k1, k2, k3;
       if (!(in >> k1 >> out.fFlagHeight >> k2 >> out.fFlagRadius >> k3 >> out.fClothW >> out.fClothH) ||
-          k1 != "height" || k2 != "radius" || k3 != "cloth" || out.fFlagHeight <= 0 || out.fFlagRadius <= 0) {
+          k1 != "height" || k2 != "radius" || k3 != "cloth" || out.fFlagHeight <= 0 || out.fFlagHeight > 1.9f ||
+          out.fFlagRadius <= 0 || out.fFlagRadius > 0.2f || out.fClothW <= 0 || out.fClothW > 1 || out.fClothH <= 0 ||
+          out.fClothH > out.fFlagHeight) {
         err = where + "flag height H radius R cloth W H";
         return false;
       }
@@ -429,9 +433,12 @@ bool ShellsParse(const std::string& text, const std::string& looks, ShellSources
                       "pylon_base, pylon_top and lamp W H";
         return false;
       }
-      if (out.fGap <= 0 || out.fTierDepth <= 0 || out.fTierRise <= 0 || out.fSegment <= 1 ||
-          out.fSwSegment < out.fSegment) {
-        err = where + "the measures must be positive and sw_segment at least segment";
+      const float all[] = {out.fGap, out.fFront, out.fTierDepth, out.fTierRise, out.fFascia, out.fRoofClear,
+                           out.fSegment, out.fSwSegment, out.fPylonBase, out.fPylonTop, out.fLampW, out.fLampH};
+      bool inRange = true;
+      for (float f : all) inRange = inRange && f > 0.0f && f <= 100.0f;
+      if (!inRange || out.fSegment <= 1 || out.fSwSegment < out.fSegment) {
+        err = where + "the measures must lie in 0 to 100 (segment above 1) and sw_segment at least segment";
         return false;
       }
       shell = true;
@@ -448,8 +455,10 @@ bool ShellsParse(const std::string& text, const std::string& looks, ShellSources
           return false;
         }
       std::string rest;
-      if ((in >> rest) || v[8] <= 0) {
-        err = where + "lights " + name + ": four x z pairs and a positive height, nothing more";
+      bool placed = v[8] > 0 && v[8] <= 100;
+      for (int i = 0; i < 8; ++i) placed = placed && std::fabs(v[i]) <= 200 && (v[i & ~1] != 0 || v[i | 1] != 0);
+      if ((in >> rest) || !placed) {
+        err = where + "lights " + name + ": four x z pairs within 200 of the centre and a height up to 100, nothing more";
         return false;
       }
       out.mLights[name] = v;
