@@ -1,8 +1,9 @@
 // What the computer's ball holder does: a shot by the part of the attacking
 // third he stands in, a cross from the wings, a pass into a sector when he
 // is short of space, a pass to the team-mate nearest a point, or a long
-// clearance when pressed. Each starts a kick clip with its strike callback;
-// the kick itself happens at the clip's contact frame.
+// clearance when pressed; and a computer goalkeeper's wait before he kicks
+// the ball upfield. Each starts a kick clip with its strike callback; the
+// kick itself happens at the clip's contact frame.
 #include <cstdint>
 
 #include "engine/action.h"
@@ -21,7 +22,10 @@
 #include "engine/zone.h"
 #include "framework/math/qrand.h"
 #include "matchflow/matcha.h"
+#include "matchflow/restart.h"
+#include "shell/global.h"
 #include "shell/imath.h"
+#include "shell/user.h"
 
 const std::int32_t action_aaiSectorHeading[2][8] = {{0, 701, 601, 501, 401, 300, 200, 100},
                                                     {401, 300, 200, 100, 0, 701, 601, 501}};
@@ -172,5 +176,40 @@ ActionNode* action_ClearHandler(ActionNode* poList) {
   if (!KickStart(pp, eKick, target_DoAngledKick)) return poList;
   action_Set(pp, ACTION_CLEAR);
   if (action_ContactChance(pp, 25)) touch_ContactSet(pp, pp, TOUCH_KIND_PASS_ON);
+  return director_ListUnlink(poList);
+}
+
+// A computer goalkeeper holding the ball on his side's attack: he faces the
+// centre spot, stands in his stance for ten ticks, then kicks it long or
+// aims a shorter kick, and the keeper's-ball mode ends at its next change.
+ActionNode* action_AttackIdleHandler(ActionNode* poList) {
+  Player* pp = poList->poPlayer;
+  if (!pp->oAIInfo.bIsAttacking || pp->Control != PLAYER_CONTROL_COMPUTER) return poList;
+  Player* poMate = nullptr;
+  if (player_NearestUserMateFind(pp, &poMate) && poMate) {
+    if (User* pu = player_UserGet(poMate)) user_PlayerSet(pu, pp);
+  } else {
+    std::int32_t iToCentre = ball_HeadingTo(-pp->x, -pp->y);
+    pp->iFacing = static_cast<std::int16_t>(iToCentre);
+    pp->uWantedFacing = static_cast<std::uint16_t>(iToCentre);
+    pp->iDisplayFacing = pp->iFacing;
+    target_AngleSet(iToCentre);
+    if (anim_IsAtTick(&pp->oAnimData, ANIM_GOALIE_STANCE, 10)) {
+      if (QMathRandBetween(0, 2) == 1) {
+        target_DistanceSet(144 * QMathRandBetween(20, 75));
+        anim_RequestSet(&pp->oAnimInfo, 69);
+      } else {
+        target_DistanceSet(144 * QMathRandBetween(15, 35));
+        keeperball_KickAim(pp);
+      }
+      global_GameModePopRequest();
+    } else {
+      PlayerO_MoveStateSet(pp, MOVE_STATE_RUN);
+      pp->iSpeed = 0;
+      pp->iWantedSpeed = 0;
+      anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);
+    }
+  }
+  action_Set(pp, ACTION_ATTACK_IDLE);
   return director_ListUnlink(poList);
 }

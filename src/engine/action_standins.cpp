@@ -14,4 +14,3 @@ Player* setp_poSubstituteGet(std::int32_t) { return nullptr; }
 Player* match_poScorerGet() { return ball_WhoKickedGet(); }
 
 // ---- Ball-holder and reaction actions, retreats, touch machine -------------------------------
-ActionNode* action_AttackIdleHandler(ActionNode* poList) { return poList; }

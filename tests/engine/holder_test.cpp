@@ -400,6 +400,50 @@ TEST_F(Steering, AUserSteeredPlayerIsLeftAlone) {
   EXPECT_EQ(anim_RequestGet(&pp->oAnimInfo), 102u);
 }
 
+// ---- A computer keeper holding the ball ----------------------------------------------------------------------
+TEST_F(Holder, AKeeperWaitsInHisStanceThenKicksLongOrAimsShort) {
+  std::int32_t cLong = 0, cShort = 0;
+  for (std::uint32_t s = 0; s < 200; s++) {
+    SetUp();
+    Player* pk = EnginePlayer(0);
+    EnginePlace(pk, -8800, 300, 0);
+    pk->Control = PLAYER_CONTROL_COMPUTER;
+    action_AttackingSet(pk, 1);
+    anim_ActionAnimSetAt(&pk->oAnimData, ANIM_GOALIE_STANCE, 0);
+    global.bPopRequest = 0;
+    // Before ten ticks in the stance he only stands in it.
+    ASSERT_EQ(Run(action_AttackIdleHandler, pk), nullptr);
+    EXPECT_EQ(anim_RequestGet(&pk->oAnimInfo), ANIM_GOALIE_STANCE);
+    EXPECT_EQ(pk->iSpeed, 0);
+    EXPECT_EQ(global.bPopRequest, 0);
+    EXPECT_EQ(pk->oAIInfo.eAction, ACTION_ATTACK_IDLE);
+    // He faces the centre spot.
+    EXPECT_NEAR(pk->iFacing, ball_HeadingTo(8800, -300), 1);
+    pk->oAnimData.uTicks = 10;
+    Seed(s);
+    ASSERT_EQ(Run(action_AttackIdleHandler, pk), nullptr);
+    EXPECT_EQ(global.bPopRequest, 1);
+    std::int32_t d = target_DistanceGet();
+    EXPECT_EQ(d % 144, 0);
+    if (anim_RequestGet(&pk->oAnimInfo) == 69u) {
+      cLong++;
+      EXPECT_GE(d, 20 * 144);
+      EXPECT_LT(d, 75 * 144);
+    } else {
+      cShort++;
+      EXPECT_GE(d, 15 * 144);
+      EXPECT_LT(d, 35 * 144);
+    }
+  }
+  EXPECT_GT(cLong, 50);
+  EXPECT_GT(cShort, 50);
+  // A defending keeper, or one under a user, is left alone.
+  Player* pk = EnginePlayer(11);
+  action_AttackingSet(pk, 0);
+  pk->Control = PLAYER_CONTROL_COMPUTER;
+  EXPECT_NE(Run(action_AttackIdleHandler, pk), nullptr);
+}
+
 // ---- After a goal -------------------------------------------------------------------------------------------
 TEST_F(Holder, TheCelebrationPlaysOncePerGoal) {
   Player* pp = EnginePlayer(9);
