@@ -13,6 +13,7 @@
 #include "engine/newgoal.h"
 #include "engine/player.h"
 #include "engine/referee.h"
+#include "engine/setp.h"
 #include "engine/target.h"
 #include "matchflow/camera.h"
 #include "matchflow/matcha.h"
@@ -137,21 +138,15 @@ void CurveAim(UsrctlUser* w) {
   if (DegreesApart(d, 270) <= 25 && w->iCurve > -20) w->iCurve--;
 }
 
-// The launch at the keeper's kick frame toward the stored landing point.
-void KeeperBallLaunch(Player* poKeeper) {
-  newballA_QuietReleaseSet();
-  if (ball_oBall.poOwner != nullptr) newballA_OwnerSet(nullptr, 0);
-  referee_OffsideIgnoreNext();
-  const std::uint32_t e = poKeeper->oAnimData.eActionAnim;
-  if (e == kAnimRoll) ball_GroundPassLaunch(s_iLandX, s_iLandY);
-  else if (e == kAnimChip) ball_LoftLaunch(s_iLandX, s_iLandY, 45, -1500);
-  else ball_LoftLaunch(s_iLandX, s_iLandY, 25, -100);
-  touch_StateForce(poKeeper, 8);
-}
-
+// The keeper's-hands launches toward the landing point: a roll (68), a
+// drop kick (70) or the chip (69).
 void KickStart(Player* poKeeper, std::uint32_t eAnim) {
+  sphands_LaunchPointSet(s_iLandX, s_iLandY);
   move_RequestPlay(poKeeper, eAnim);
-  anim_CallbackSet(&poKeeper->oAnimData, KeeperBallLaunch);
+  referee_OffsideIgnoreNext();
+  anim_CallbackSet(&poKeeper->oAnimData, eAnim == kAnimRoll       ? sphands_RollLaunch
+                                         : eAnim == kAnimDropKick ? sphands_DropKickLaunch
+                                                                  : sphands_ThrowLaunch);
   PlayerO_SpeedSet(poKeeper, 0);
   poKeeper->iWantedSpeed = 0;
 }

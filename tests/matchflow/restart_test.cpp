@@ -16,6 +16,8 @@
 #include "engine/newballA.h"
 #include "engine/player.h"
 #include "engine/referee.h"
+#include "engine/target.h"
+#include "engine/anim.h"
 #include "engine/setp.h"
 #include "framework/qdx_input.h"
 #include "matchflow/gauge.h"
@@ -580,6 +582,45 @@ TEST_F(Restart, KeeperBallAimStaysInItsRange) {
   EXPECT_EQ(keeperball_AimTurn(401, 8000, 0), 401);
   EXPECT_EQ(keeperball_AimTurn(590, 8000, 90), 590);  // 612 leaves the range: undone
   EXPECT_EQ(keeperball_AimTurn(10, -8000, 270), 790);
+}
+
+TEST_F(Restart, KeeperBallPassAndChipDistances) {
+  HomeRestarts();
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -8000, 0, 0);
+  newballA_OwnerSet(pk, 1);
+  ball_PlaceAt(&ball_oBall, -8000, 0, 0);
+  keeperball_Enter();
+  ASSERT_EQ(pusr->phl->pplyr, pk);
+  EXPECT_EQ(Port().eBinding, 26);
+  EXPECT_EQ(restart_oState.iAim, ball_HeadingTo(8000, 0));  // toward the centre spot
+  // A release without a press in this mode does nothing.
+  global.bPopRequest = 0;
+  Queue({76});
+  keeperball_UserInput(pusr);
+  EXPECT_EQ(global.bPopRequest, 0);
+  struct Case {
+    std::int32_t ePress;
+    std::int32_t cHeld;
+    std::int32_t iDistance;
+    std::uint32_t eAnim;
+  };
+  const Case aCases[] = {
+      {74, 0, 1 * 288 + 720, 68},   {74, 5, 6 * 288 + 720, 68},  {74, 20, 8 * 288 + 720, 70},
+      {77, 0, 4 * 432 + 720, 69},   {77, 8, 9 * 432 + 720, 69},  {77, 30, 15 * 432 + 720, 69},
+  };
+  for (const Case& c : aCases) {
+    global.bPopRequest = 0;
+    Queue({c.ePress});
+    for (std::int32_t i = 0; i < c.cHeld; i++) Queue({c.ePress + 1});
+    Queue({c.ePress + 2});
+    keeperball_UserInput(pusr);
+    EXPECT_EQ(target_DistanceGet(), c.iDistance) << c.ePress << " held " << c.cHeld;
+    EXPECT_EQ(anim_RequestGet(&pk->oAnimInfo), c.eAnim) << c.ePress << " held " << c.cHeld;
+    EXPECT_EQ(global.bPopRequest, 1);
+    EXPECT_EQ(pk->iSpeed, 0);
+  }
+  global.bPopRequest = 0;
 }
 
 TEST_F(Restart, EveryInputStepPausesAndStoresTheSprint) {
