@@ -20,6 +20,7 @@
 #include "scene3d/model.h"
 #include "scene3d/pcframe.h"
 #include "scene3d/pcframe_snapshot.h"
+#include "scene3d/pitch3d.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_services.h"
 #include "scene3d/scene3d_state.h"
@@ -497,6 +498,63 @@ TEST_F(ObjectsTest, TheMatchIsDrawnThroughTheSceneWhileARendererRuns) {
   EXPECT_EQ(scene3d_bDrawsMatch(), 1);
   scene3d_StopOnDevice();
   EXPECT_EQ(scene3d_bDrawsMatch(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+size_t First(const Calls& c, const std::string& s, size_t from = 0) {
+  for (size_t i = from; i < c.size(); ++i)
+    if (c[i] == s) return i;
+  return c.size();
+}
+
+// The hardware pass lays the ground's shading, then the ball, then
+// multiplies the grass over them; the stadium follows the ground, the nets
+// come last. The software pass starts from a cleared frame and paints the
+// grass plainly.
+TEST_F(ObjectsTest, ThePassesDrawTheGroundObjectsInTheirOrder) {
+  for (int32_t software = 0; software < 2; ++software) {
+    WriteShell("gen1.pcs", {0, 1});
+    WriteShell("SWgen1.pcs", {0, 1});
+    Start(software, 0, 1, {0, 3, -40});
+    Scene3D* s = scene3d_poScene;
+    s->poPitch = new Pitch3D(0);
+    s->poStadium = new Stadium3D();
+    s->MarkersCreate();
+    goals_Load(1);
+    s->BallCreate();
+    scene3d_bFirstFrame = 1;
+    pcframe_Begin();
+    FramePacket* p = pcframe_poCurrent;
+    p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 1;
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 4; ++c) p->oCamera.aafRotation[r][c] = r == c ? 1.0f : 0.0f;
+    p->oCamera.aiEye[1] = static_cast<int32_t>(3 / SCENE3D_METRES_PER_UNIT);
+    p->oCamera.aiEye[2] = static_cast<int32_t>(-40 / SCENE3D_METRES_PER_UNIT);
+    p->aiSnapshotCounts[PCFRAME_COUNT_BALL] = 1;
+    device.calls.clear();
+    ASSERT_EQ(scene3d_DrawFrame(), 1);
+    const Calls& c = device.calls;
+    if (!software) {
+      const size_t shading = First(c, "RenderStateSet 4 4"), ball = First(c, "RenderStateSet 4 16"),
+                   grass = First(c, "RenderStateSet 4 18"), stadium = First(c, "RenderStateSet 4 32", grass);
+      EXPECT_LT(shading, ball);
+      EXPECT_LT(ball, grass);
+      EXPECT_LT(grass, stadium);
+      EXPECT_LT(stadium, c.size());
+      EXPECT_NE(First(c, "MeshDraw 1 63"), c.size());  // the stadium's groups
+      EXPECT_EQ(c.back(), "Present 1");
+    } else {
+      EXPECT_EQ(c[1], "Clear");
+      EXPECT_LT(First(c, "RenderStateSet 4 16"), First(c, "RenderStateSet 4 32"));
+      // The four flags and the ball; both goals lie outside this view.
+      EXPECT_EQ(scene3d_poSortList->uCount, 4u + 1u);
+      EXPECT_EQ(c.back(), "Present 0");
+    }
+    scene3d_StopOnDevice();
+  }
 }
 
 }  // namespace
