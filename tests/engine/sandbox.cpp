@@ -218,7 +218,8 @@ void SandboxTickEnd(SandboxStats* st) {
       std::int32_t a = poKicker->oAIInfo.eAction;
       if (a >= 0 && a < ACTION_TABLE_SIZE) st->kicksByAction[a]++;
     }
-    if (k == BALL_KIND_SHOT) {
+    // A goalkeeper's long kick is played to his side, not at goal.
+    if (k == BALL_KIND_SHOT && Line(poKicker) >= 0) {
       if (st) {
         st->shots++;
         std::int64_t dx = (poKicker->Direction == 1 ? kGoalLine : -kGoalLine) - poKicker->x;
