@@ -27,7 +27,6 @@
 #include "shell/imath.h"
 #include "shell/input.h"
 #include "shell/user.h"
-#include "tournament/dbplayer.h"
 
 // What the scripts call in the substitutions and the restart set-ups.
 Player* subs_PendingPlayerGet();
@@ -65,10 +64,10 @@ void MoveStateSet(Player* pp, std::int32_t iState) {
   if (pp) PlayerO_MoveStateSet(pp, iState);
 }
 
-void CardStateSet(Player* pp, std::uint32_t uState) {
-  if (!pp || !pp->pDBPlayer) return;
-  DBPlayer* pdb = pp->pDBPlayer;
-  pdb->uFlags = (pdb->uFlags & ~static_cast<std::uint32_t>(DBPLAYER_CARD_MASK)) | (uState << DBPLAYER_CARD_SHIFT);
+// The player's card state in this match (1 booked, 2 sent off); the
+// database's card record is the referee's.
+void CardStateSet(Player* pp, std::int32_t iState) {
+  if (pp) pp->iCardState = iState;
 }
 
 // Camera aimed along an angle: pop, the set-piece camera tracking the

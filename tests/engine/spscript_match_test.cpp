@@ -294,7 +294,7 @@ TEST_F(SpScriptMatchTest, FreeKicksForEachRefereeAction) {
   struct Case {
     std::int32_t iAction;
     std::int32_t dxRef;
-    std::uint32_t uCard;
+    std::int32_t iCard;
   } cases[] = {{4, 432, 0}, {2, 1008, 1}, {3, 1008, 2}};
   for (const Case& c : cases) {
     for (std::int32_t rx : {-4000, 4000}) {
@@ -302,7 +302,7 @@ TEST_F(SpScriptMatchTest, FreeKicksForEachRefereeAction) {
       Player* poTaker = EnginePlayer(8);
       Player* poOffender = EnginePlayer(15);
       Player* poFouled = EnginePlayer(9);
-      poOffender->pDBPlayer->uFlags &= ~static_cast<std::uint32_t>(DBPLAYER_CARD_MASK);
+      poOffender->iCardState = 0;
       Stage({rx, 1000, poTaker, poOffender, poFouled, c.iAction});
       spscript_StartFreeKick();
       const std::int32_t s = rx < 0 ? 1 : -1;
@@ -314,7 +314,7 @@ TEST_F(SpScriptMatchTest, FreeKicksForEachRefereeAction) {
         EXPECT_EQ(poOffender->x, rx - s * 144);
       });
       EXPECT_EQ(ball_XGet(&ball_oBall), rx);
-      EXPECT_EQ(dbplayer_CardStateGet(poOffender->pDBPlayer), c.uCard) << c.iAction;
+      EXPECT_EQ(poOffender->iCardState, c.iCard) << c.iAction;
       EXPECT_EQ(match_poSentOffGet(), c.iAction == 3 ? poOffender : nullptr);
       EXPECT_EQ(refact_ActionGet(), 1);
     }
