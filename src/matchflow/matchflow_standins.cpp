@@ -9,7 +9,6 @@ void periodbreak_Enter() {}
 void periodend_Enter() {}
 
 void cpuman_Arm() {}
-void demo_StopRequest() {}
 
 // The walk-on's team line-up display.
 void matchflow_LineupDraw() {}

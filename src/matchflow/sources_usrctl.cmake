@@ -1,2 +1,2 @@
 # User control in open play.
-list(APPEND MATCHFLOW_SOURCES usrctl.cpp usrctl_kick.cpp pausemenu_standin.cpp)
+list(APPEND MATCHFLOW_SOURCES usrctl.cpp usrctl_kick.cpp pausemenu_open.cpp)

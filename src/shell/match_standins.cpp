@@ -14,7 +14,6 @@ void options_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void pausemenu_AttractMovieRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void options_SetDefaults() {}
 
-void options_DebugUpdate() {}
 void matchstart_Update() {
   scene3d_Init();
   global_SetGameMode(GAME_MODE_MATCH_END);
@@ -35,7 +34,6 @@ void subs_Mode67Update() {}
 void kickoffwait_Update() {}
 void cpuman_ModeRun() { global_GameModePopRequest(); }  // no computer substitutions yet
 
-void demo_Update() {}
 
 void matchflow_LineupReset() {}
 

@@ -1,0 +1,40 @@
+#pragma once
+// The in-match pause menu (game mode 7): the menu "Debug" with its pages
+// "Game Paused", "Camera" and "Quit Match" (or "Quit History").
+#include <cstdint>
+
+#include "matchflow/usrctl_services.h"
+
+constexpr const char* PAUSEMENU_NAME = "Debug";
+constexpr std::int32_t PAUSEMENU_CAMERA_ITEM = 2;  // index of "Camera" on the first page
+
+// In-match texts the menu shows.
+enum : std::int32_t {
+  PAUSEMENU_T_GAME_PAUSED = 39,
+  PAUSEMENU_T_RESUME = 40,
+  PAUSEMENU_T_CAMERA = 41,
+  PAUSEMENU_T_REPLAY = 42,
+  PAUSEMENU_T_QUIT_MATCH = 44,
+  PAUSEMENU_T_QUIT_HISTORY = 45,
+  PAUSEMENU_T_NORMAL = 57,
+  PAUSEMENU_T_FAR = 58,
+  PAUSEMENU_T_CLOSE = 59,
+  PAUSEMENU_T_VERY_CLOSE = 60,
+  PAUSEMENU_T_VERY_FAR = 61,
+  PAUSEMENU_T_YES = 62,
+  PAUSEMENU_T_NO = 63,
+};
+
+// Builds the menu at the in-match set-up.
+void pausemenu_Build();
+// Enter operation of mode 7.
+void pausemenu_Enter();
+// Mode 7's input for the user who paused.
+void pausemenu_UserInput(User* pusr);
+// Set when the match was left through "Quit Match" / "Quit History"; cleared
+// when the menu is built for the next match.
+std::int32_t pausemenu_bQuitGet();
+// The page names as built (in the texts' language).
+const char* pausemenu_pszPageGet(std::int32_t iPage);  // 0 paused, 1 camera, 2 quit
+// Mode 7's tick (the name it has in the mode table).
+void options_DebugUpdate();

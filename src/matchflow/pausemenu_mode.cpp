@@ -1,0 +1,50 @@
+// Mode 7's tick: only the user who paused steers the menu; the match is drawn
+// without being simulated.
+#include "frontend/pctext.h"
+#include "matchflow/menu.h"
+#include "matchflow/pausemenu.h"
+#include "matchflow/usrctl.h"
+#include "shell/game.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/list.h"
+#include "shell/pause.h"
+#include "shell/user.h"
+
+void pausemenu_UserInput(User* pusr) {
+  static const std::int32_t kaiCleared[] = {MENU_FLAG_UP, MENU_FLAG_DOWN, MENU_FLAG_SELECT, MENU_FLAG_BACK, 7, 8};
+  for (std::int32_t i : kaiCleared) menu_FlagSet(i, 0);
+  if (pusr->pip == nullptr) return;
+  while (ListNode* pNode = queue_RemoveHead(&pusr->pip->oEvents)) {
+    InputEvent* pEvent = reinterpret_cast<InputEvent*>(pNode);
+    switch (pEvent->eEvent) {
+      case 5:
+        usrctl_oKick.iShown = 0;
+        input_PortBindingRestore(pusr->pip);
+        global_GameModePopRequest();
+        menu_Close(PAUSEMENU_NAME);
+        pause_Clear();
+        break;
+      case 6: menu_FlagSet(MENU_FLAG_SELECT, 1); break;
+      case 7: menu_FlagSet(MENU_FLAG_BACK, 1); break;
+      case 8: menu_FlagSet(MENU_FLAG_UP, 1); break;
+      case 9: menu_FlagSet(MENU_FLAG_DOWN, 1); break;
+      case 10: menu_FlagSet(7, 1); break;
+      case 11: menu_FlagSet(8, 1); break;
+      default: break;
+    }
+    input_EventFree(&pEvent);
+  }
+}
+
+void options_DebugUpdate() {
+  User* poPause = global_poGetPauseUser();
+  for (User& u : user_aUsers) {
+    if (!u.bActive || u.pip == nullptr) continue;
+    if (&u == poPause) pausemenu_UserInput(&u);
+    else input_EventQueueFlush(&u.pip->oEvents);
+  }
+  pctext_FontSet(0);
+  menu_Step(PAUSEMENU_NAME);
+  game_MatchFrameNoSim();
+}
