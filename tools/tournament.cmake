@@ -13,6 +13,7 @@ set(KORVENA_TM_STAMP ${CMAKE_BINARY_DIR}/generated/tournament/yearfiles.stamp)
 set(KORVENA_STADIUM_SOURCE ${CMAKE_BINARY_DIR}/generated/tournament/stadium_data.cpp)
 set(KORVENA_CONFERENCE_SOURCE ${CMAKE_BINARY_DIR}/generated/tournament/conference_data.cpp)
 file(GLOB KORVENA_TM_ASSETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/tournament/*.txt
+  ${CMAKE_SOURCE_DIR}/assets/tournament/editions/*.txt
   ${CMAKE_SOURCE_DIR}/assets/texts/frontend/*.txt)
 add_custom_command(
   OUTPUT ${KORVENA_TM_STAMP} ${KORVENA_STADIUM_SOURCE} ${KORVENA_CONFERENCE_SOURCE}

@@ -141,14 +141,15 @@ void history_RoundFixturesBuild(Round* r, Group* g) {
     history_bTeamNotAdded = 0;
     n++;
   }
-  const std::int32_t cDates = history_FixtureDateCountGet(r);
-  if (cDates <= 0) {
-    tmreport_Fault("iNumFixtureDates > 0", kSource);
-    return;
-  }
+  // A one-team round (a bye reads no dates) passes its team on at once.
   const std::int32_t cListed = history_TeamCountGet(r);
   if (cListed == 1 && n == 1) {
     r->bComplete = 1;
+    return;
+  }
+  const std::int32_t cDates = history_FixtureDateCountGet(r);
+  if (cDates <= 0) {
+    tmreport_Fault("iNumFixtureDates > 0", kSource);
     return;
   }
   std::int32_t iTable;
@@ -160,12 +161,14 @@ void history_RoundFixturesBuild(Round* r, Group* g) {
       return;
   }
   // Every pairing first, so a schedule fault leaves the round without fixtures.
-  std::int32_t aPair[64][3];
+  // Ten teams home and away give the most: 90 pairings.
+  constexpr std::int32_t kMaxPairs = 90;
+  std::int32_t aPair[kMaxPairs][3];
   std::int32_t cPairs = 0;
   for (std::int32_t i = 0; i < cListed; i++) {
     for (std::int32_t j = 0; j < cListed; j++) {
       if (i == j || (iTable == 1 && j < i)) continue;
-      if (cPairs >= 64) {
+      if (cPairs >= kMaxPairs) {
         tmreport_Fault("too many pairings", kSource);
         return;
       }

@@ -31,6 +31,11 @@ struct Venue {
   int id, first, last;
 };
 std::map<std::string, std::vector<Venue>> g_venues;
+// Stadium rows by host abbreviation with their English city.
+std::map<std::string, std::vector<std::pair<std::string, Venue>>> g_cities;
+// Everything written waits here until every check has passed.
+std::vector<std::pair<fs::path, std::string>> g_outputs;
+void Output(const fs::path& p, const std::string& text) { g_outputs.emplace_back(p, text); }
 void Error(const std::string& s) {
   std::fprintf(stderr, "tmgen: %s\n", s.c_str());
   g_cErrors++;
@@ -223,9 +228,7 @@ struct Generator {
     for (auto& [id, t] : teams)
       for (int e = 0; e < 11; e++)
         if (t.entered[e] && !confOf.count({id, e})) Error(t.tla + " has no confederation in " + std::to_string(58 + 4 * e));
-    if (g_cErrors) return;
-    fs::create_directories(out.parent_path());
-    std::ofstream(out) << code << "}  // namespace\n\n" << tables << "};\n" << sizes << "};\n";
+    Output(out, code + "}  // namespace\n\n" + tables + "};\n" + sizes + "};\n");
   }
 
   std::string Name(const std::string& tla) {
@@ -491,6 +494,402 @@ struct Generator {
       rows[i].stadiums = std::to_string(v[i % v.size()]) + ";" + std::to_string(v[(i + 1) % v.size()]);
   }
 
+  // ---- Readable edition sources: assets/tournament/editions/19yy.txt ----
+  // A line a round, fields separated by '|':
+  //   stage | zone or stage name | group | round | long name | format |
+  //   tie-break | four place codes | dates | venues | teams
+  struct SrcRound {
+    int line = 0;
+    bool bFinals = false;
+    int stage = 0;  // finals: texts 880 + stage
+    std::string zone, group, round, format, tb;
+    bool bPlayOff = false;
+    std::string place[4];
+    std::vector<std::string> dates;  // dd/mm/yy
+    std::vector<int> dayNumbers;     // the same dates as day counts
+    std::vector<int> venues;
+    std::vector<std::string> teams;  // abbreviations or placeholder codes
+  };
+  struct Source {
+    std::string file;
+    int yy = 0;
+    std::string host, holder;
+    std::vector<SrcRound> rounds;
+  };
+  std::map<int, Source> sources;
+  std::map<int, std::set<std::string>> shapes;
+
+  static std::string Trim(const std::string& s) {
+    size_t a = s.find_first_not_of(" \t"), b = s.find_last_not_of(" \t");
+    return a == std::string::npos ? "" : s.substr(a, b - a + 1);
+  }
+  static std::vector<std::string> Words(const std::string& s) {
+    std::istringstream in(s);
+    std::vector<std::string> v;
+    std::string w;
+    while (in >> w) v.push_back(w);
+    return v;
+  }
+  static bool DateParse(const std::string& s, int* d, int* m, int* y) {
+    char c1 = 0, c2 = 0, extra = 0;
+    if (std::sscanf(s.c_str(), "%d%c%d%c%d%c", d, &c1, m, &c2, y, &extra) != 5 || c1 != '/' || c2 != '/') return false;
+    return *m >= 1 && *m <= 12 && *d >= 1 && *d <= DaysIn(*m, *y) && *y >= 56 && *y <= 98;
+  }
+  static int DayNumber(int d, int m, int y) {
+    int n = 0;
+    for (int yy = 50; yy < y; yy++) n += yy % 4 == 0 ? 366 : 365;
+    for (int mm = 1; mm < m; mm++) n += DaysIn(mm, y);
+    return n + d;
+  }
+  static bool ZoneKnown(const std::string& z) {
+    static const char* const k[] = {"UEFA",    "CONMEBOL",      "CONCACAF",    "AFC",           "CAF",
+                                    "OFC",     "AFC-CAF",       "CAF-AFC-OFC", "AFC-OFC",       "UEFA-CONMEBOL",
+                                    "UEFA-OFC", "UEFA-AFC-CAF", "CONMEBOL-OFC", "CONCACAF-OFC"};
+    for (const char* p : k)
+      if (z == p) return true;
+    return false;
+  }
+  static bool ZoneHas(const std::string& zone, const std::string& conf) {
+    for (const auto& part : Split(zone, '-'))
+      if (part == conf) return true;
+    return false;
+  }
+  // "*G.R*x" or "*G.R": group, round and place letter (0 when none).
+  static bool CodeSplit(const std::string& code, std::string* g, std::string* r, char* place) {
+    if (code.size() < 4 || code[0] != '*') return false;
+    const size_t dot = code.find('.');
+    if (dot == std::string::npos || dot < 2) return false;
+    const size_t star = code.find('*', dot);
+    *g = code.substr(1, dot - 1);
+    *r = code.substr(dot + 1, star == std::string::npos ? std::string::npos : star - dot - 1);
+    *place = 0;
+    if (star != std::string::npos) {
+      if (star + 2 != code.size()) return false;
+      *place = code[star + 1];
+    }
+    return !g->empty() && !r->empty() && g->find('*') == std::string::npos;
+  }
+
+  void SourceRead(const fs::path& p, int yy) {
+    Source src;
+    src.file = "editions/" + p.filename().string();
+    src.yy = yy;
+    std::ifstream in(p, std::ios::binary);
+    if (!in) {
+      Error("cannot read " + p.string());
+      return;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!text.empty() && text.back() != '\n') Error(src.file + ": the last line is cut (no line end)");
+    const int ed = (yy - 58) / 4;
+    std::istringstream lines(text);
+    std::string l;
+    int n = 0;
+    bool bHeader = false;
+    std::set<std::string> seen;
+    while (std::getline(lines, l)) {
+      n++;
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+      const std::string where = src.file + ":" + std::to_string(n) + ": ";
+      for (unsigned char c : l)
+        if (c < 0x20 && c != '\t') {
+          Error(where + "control character in the line");
+          break;
+        }
+      if (Trim(l).empty() || Trim(l)[0] == '#') continue;
+      if (!bHeader) {
+        auto w = Words(l);
+        if (w.size() != 4 || w[0] != "edition" || w[1] != std::to_string(1900 + yy)) {
+          Error(where + "\"edition 19" + std::to_string(yy) + " <host> <holder>\" wanted first");
+          return;
+        }
+        src.host = w[2];
+        src.holder = w[3];
+        bHeader = true;
+        continue;
+      }
+      auto f = Split(l, '|');
+      if (f.size() != 11) {
+        Error(where + "11 fields separated by '|' wanted, found " + std::to_string(f.size()));
+        continue;
+      }
+      for (auto& x : f) x = Trim(x);
+      SrcRound r;
+      r.line = n;
+      if (f[0] != "Q" && f[0] != "F") Error(where + "stage must be Q or F, not \"" + f[0] + "\"");
+      r.bFinals = f[0] == "F";
+      if (r.bFinals) {
+        static const char* const kStages[6] = {"first", "second", "quarter", "semi", "third", "final"};
+        r.stage = -1;
+        for (int i = 0; i < 6; i++)
+          if (f[1] == kStages[i]) r.stage = i;
+        if (r.stage < 0) Error(where + "unknown finals stage \"" + f[1] + "\"");
+      } else {
+        r.zone = f[1];
+        if (!ZoneKnown(r.zone)) Error(where + "unknown zone \"" + r.zone + "\"");
+      }
+      r.group = f[2];
+      r.round = f[3];
+      if (r.group.empty() || r.round.empty()) Error(where + "group and round names wanted");
+      if (r.group.size() > 9 || r.round.size() > 9) Error(where + "group or round name over 9 characters");
+      if (!seen.insert(f[0] + "/" + r.group + "." + r.round).second) Error(where + "round " + r.group + "." + r.round + " twice");
+      if (f[4] != "" && f[4] != "playoff") Error(where + "long name must be empty or \"playoff\"");
+      r.bPlayOff = f[4] == "playoff";
+      static const char* const kFormats[] = {"ha", "once", "ko1", "twice", "ko2", "ko", "ko3", "ko4", "ha1"};
+      bool bFormat = false;
+      for (const char* k : kFormats) bFormat = bFormat || f[5] == k;
+      if (!bFormat) Error(where + "unknown format \"" + f[5] + "\"");
+      r.format = f[5];
+      static const char* const kTieBreaks[] = {"", "-", "po", "gd", "agg", "bye", "gd2", "gd1", "gd3"};
+      bool bTb = false;
+      for (const char* k : kTieBreaks) bTb = bTb || f[6] == k;
+      if (!bTb) Error(where + "unknown tie-break \"" + f[6] + "\"");
+      r.tb = f[6] == "-" ? "" : f[6];
+      auto places = Words(f[7]);
+      if (places.size() != 4) Error(where + "four place codes wanted ('-' for none)");
+      static const size_t kPlaceMax[4] = {34, 34, 24, 27};
+      for (size_t i = 0; i < 4 && i < places.size(); i++) {
+        r.place[i] = places[i] == "-" ? "" : places[i];
+        if (r.place[i].size() > kPlaceMax[i]) Error(where + "place code " + std::to_string(i + 1) + " too long");
+        const std::string& c = r.place[i];
+        if (!c.empty() && c[0] != 'o' && c[0] != 'w' && c != "*" && c != "Winner" && c != "Third")
+          Error(where + "unknown place code \"" + c + "\"");
+      }
+      for (const auto& item : Words(f[8])) {
+        std::string d = item;
+        int count = 1;
+        const size_t star = item.find('*');
+        if (star != std::string::npos) {
+          d = item.substr(0, star);
+          count = std::atoi(item.c_str() + star + 1);
+          if (count < 1 || count > 90) Error(where + "bad date repeat in " + item);
+        }
+        int dd, mm, yyy;
+        if (!DateParse(d, &dd, &mm, &yyy)) {
+          Error(where + "bad date " + item);
+          continue;
+        }
+        char sz[16];
+        std::snprintf(sz, sizeof sz, "%02d/%02d/%02d", dd, mm, yyy);
+        for (int k = 0; k < count && k < 90; k++) {
+          r.dates.push_back(sz);
+          r.dayNumbers.push_back(DayNumber(dd, mm, yyy));
+        }
+      }
+      for (auto city : Split(f[9], ',')) {
+        city = Trim(city);
+        if (city.empty()) continue;
+        int id = -1;
+        for (const auto& [c, v] : g_cities[src.host])
+          if (c == city && 1900 + yy >= v.first && 1900 + yy <= v.last && id < 0) id = v.id;
+        if (id < 0) Error(where + "no venue of " + src.host + " in " + city + " in 19" + std::to_string(yy));
+        else r.venues.push_back(id);
+      }
+      r.teams = Words(f[10]);
+      std::set<std::string> inRound;
+      for (const auto& t : r.teams) {
+        if (!inRound.insert(t).second) Error(where + "team " + t + " twice in the round");
+        if (t[0] == '*') {
+          if (!nameIds.count(t)) Error(where + "placeholder " + t + " is not a team name");
+        } else if (!byTla.count(t)) {
+          Error(where + "unknown team " + t);
+        } else if (ed >= 0 && ed < 11 && !teams[byTla[t]].entered[ed]) {
+          Error(where + "team " + t + " did not enter in 19" + std::to_string(yy));
+        }
+      }
+      const int cTeams = static_cast<int>(r.teams.size());
+      if (r.tb == "bye") {
+        if (cTeams != 1 || !r.dates.empty()) Error(where + "a bye round holds one team and no dates");
+      } else if (cTeams >= 2) {
+        const char* list = ListFor(r.format, cTeams);
+        if (!list) {
+          Error(where + "no fixture list for " + std::to_string(cTeams) + " teams played " + r.format);
+        } else {
+          const int pairs = PairCount(r.format, cTeams);
+          if (static_cast<int>(r.dates.size()) != pairs)
+            Error(where + std::to_string(pairs) + " dates wanted (a date a pairing), found " + std::to_string(r.dates.size()));
+          std::map<std::string, std::set<char>> perDay;
+          int k = 0;
+          for (const char* q = list; *q && *q != '$' && k < static_cast<int>(r.dates.size()); q++) {
+            if (*q == '!') {
+              k++;
+              continue;
+            }
+            auto& day = perDay[r.dates[static_cast<size_t>(k)]];
+            if (!day.insert(q[0]).second || !day.insert(q[1]).second)
+              Error(where + "a team plays twice on " + r.dates[static_cast<size_t>(k)]);
+            q++;
+          }
+        }
+      } else if (cTeams == 0) {
+        Error(where + "a round without teams");
+      }
+      if (r.tb == "agg" && (cTeams != 2 || (r.format != "ha" && r.format != "twice")))
+        Error(where + "an aggregate tie is two teams over two legs (ha)");
+      if (r.bFinals && r.venues.empty()) Error(where + "a finals round names its venues");
+      src.rounds.push_back(r);
+    }
+    if (!bHeader) Error(src.file + ": no \"edition\" line");
+    SourceCheck(src);
+    sources[yy] = src;
+  }
+
+  const SrcRound* FindRound(const Source& s, bool bFinals, const std::string& g, const std::string& r) {
+    for (const auto& x : s.rounds)
+      if (x.bFinals == bFinals && x.group == g && x.round == r) return &x;
+    return nullptr;
+  }
+
+  // Checks across the rounds of an edition.
+  void SourceCheck(const Source& s) {
+    const int ed = (s.yy - 58) / 4;
+    const std::string file = s.file + ": ";
+    auto at = [&](const SrcRound& r) { return s.file + ":" + std::to_string(r.line) + ": "; };
+    auto lastDay = [](const SrcRound& r) { return r.dayNumbers.empty() ? -1 : *std::max_element(r.dayNumbers.begin(), r.dayNumbers.end()); };
+    auto firstDay = [](const SrcRound& r) { return r.dayNumbers.empty() ? 1 << 30 : *std::min_element(r.dayNumbers.begin(), r.dayNumbers.end()); };
+    std::string firstZone;
+    std::map<std::string, const SrcRound*> firstOfGroup;
+    std::map<std::string, int> roundIndex;  // round's place within its group
+    std::map<std::string, int> cInGroup;
+    for (const auto& r : s.rounds) {
+      if (!r.bFinals && firstZone.empty()) firstZone = r.zone;
+      const std::string key = (r.bFinals ? "F" : "Q") + r.group;
+      roundIndex[key + "." + r.round] = cInGroup[key]++;
+    }
+    // Placeholders name rounds that exist and finish before the round using them.
+    auto needRound = [&](const SrcRound& r, const std::string& g, const std::string& rn, char place, const std::string& code) {
+      const SrcRound* x = FindRound(s, r.bFinals, g, rn);
+      if (!x) {
+        Error(at(r) + code + " names round " + g + "." + rn + ", which does not exist");
+        return;
+      }
+      if (place) {
+        const int i = place - 'a';
+        if (i < 0 || i > 3 || i >= static_cast<int>(x->teams.size())) Error(at(r) + code + ": no such place in " + g + "." + rn);
+        else if (x->place[i] != "*") Error(at(r) + code + ": place " + std::string(1, place) + " of " + g + "." + rn + " does not pass its team on ('*')");
+      }
+      if (firstDay(r) <= lastDay(*x)) Error(at(r) + code + " is played before round " + g + "." + rn + " ends");
+    };
+    for (const auto& r : s.rounds) {
+      for (const auto& t : r.teams) {
+        if (t[0] != '*') continue;
+        std::string g, rn;
+        char place = 0;
+        if (t.rfind("*stat89", 0) == 0) {
+          for (int i = 1; i <= 9; i++) needRound(r, "u" + std::to_string(i), "1", 0, t);
+          const std::string key = (r.bFinals ? "F" : "Q") + r.group + "." + r.round;
+          if (r.bFinals || r.zone != firstZone || roundIndex[key] != 1)
+            Error(at(r) + t + " fills only the second round of a group of the first zone");
+        } else if (t.rfind("*cmbsta", 0) == 0) {
+          for (int i = 1; i <= 3; i++) needRound(r, "cmb" + std::to_string(i), "1", 0, t);
+        } else if (t.rfind("*rand", 0) == 0) {
+          if (nameIds.count(t) && nameIds[t] != 418) Error(at(r) + t + ": the best thirds fill only id 418");
+          for (int i = 1; i <= 6; i++) needRound(r, std::to_string(i), "1", 0, t);
+        } else if (t.rfind("*stat", 0) == 0 || t.rfind("*los", 0) == 0) {
+          auto parts = Split(t.substr(1), '*');
+          if (parts.size() < 3) Error(at(r) + t + ": a ranking code lists two rounds or more");
+          for (size_t i = 1; i < parts.size(); i++) {
+            if (!CodeSplit("*" + parts[i], &g, &rn, &place) || place) {
+              Error(at(r) + t + ": \"" + parts[i] + "\" is not a group.round");
+              continue;
+            }
+            needRound(r, g, rn, 0, t);
+          }
+        } else if (CodeSplit(t, &g, &rn, &place)) {
+          if (place && (place < 'a' || place > 'd')) Error(at(r) + t + ": place letter a to d");
+          needRound(r, g, rn, place, t);
+        } else {
+          Error(at(r) + t + ": placeholder of no known form");
+        }
+      }
+    }
+    // No team plays twice on a day across rounds.
+    std::map<std::string, std::map<int, const SrcRound*>> busy;
+    for (const auto& r : s.rounds)
+      for (const auto& t : r.teams) {
+        if (t[0] == '*') continue;
+        for (int d : std::set<int>(r.dayNumbers.begin(), r.dayNumbers.end())) {
+          auto [it, bNew] = busy[t].emplace(d, &r);
+          if (!bNew && it->second != &r) Error(at(r) + t + " also plays on that day in round " + it->second->group + "." + it->second->round);
+        }
+      }
+    // Entrants, host, holder, finalists.
+    if (ed < 0 || ed > 10) {
+      Error(file + "edition out of range");
+      return;
+    }
+    if (!byTla.count(s.host) || !byTla.count(s.holder)) {
+      Error(file + "unknown host or holder");
+      return;
+    }
+    std::set<std::string> entrants, finalists;
+    std::string holderZone;
+    int cQualify = 0;
+    bool bStat89 = false;
+    for (const auto& r : s.rounds) {
+      for (const auto& t : r.teams) {
+        if (t.rfind("*stat89", 0) == 0) bStat89 = true;
+        if (t[0] == '*') continue;
+        (r.bFinals ? finalists : entrants).insert(t);
+        if (!r.bFinals && t == s.holder) holderZone = r.zone;
+        if (!r.bFinals && t == s.host) Error(at(r) + "the host " + t + " plays no qualifier");
+      }
+      if (!r.bFinals)
+        for (const auto& c : r.place)
+          if (!c.empty() && c[0] == 'w') cQualify++;
+    }
+    if (holderZone.empty()) Error(file + "the holder " + s.holder + " is missing from the qualifiers");
+    else if (!ZoneHas(holderZone, confOf[{byTla[s.holder], ed}])) Error(file + "the holder plays outside its confederation's zone");
+    entrants.insert(s.host);
+    std::set<std::string> want, wantFinals;
+    for (auto& [id, t] : teams) {
+      if (t.entered[ed]) want.insert(t.tla);
+      if (t.finals[ed]) wantFinals.insert(t.tla);
+    }
+    for (const auto& t : want)
+      if (!entrants.count(t)) Error(file + t + " entered but plays no qualifier");
+    for (const auto& t : entrants)
+      if (!want.count(t)) Error(file + t + " plays but did not enter");
+    if (finalists != wantFinals) Error(file + "the finals do not list the edition's finalists");
+    const int cFinals = static_cast<int>(wantFinals.size());
+    if (cFinals != 16 && cFinals != 24 && cFinals != 32) Error(file + "finals of 16, 24 or 32 teams");
+    if (cQualify + (bStat89 ? 1 : 0) != cFinals - 2)
+      Error(file + std::to_string(cQualify + (bStat89 ? 1 : 0)) + " qualifying places for " + std::to_string(cFinals - 2) + " finalists");
+    const SrcRound* first = nullptr;
+    for (const auto& r : s.rounds)
+      if (r.bFinals && !first) first = &r;
+    if (!first || first->teams.size() < 2 || first->teams[0] != s.host || first->teams[1] != s.holder)
+      Error(file + "the finals open with the host first and the holder second");
+  }
+
+  // One language's rows of a source.
+  void SourceRows(const Source& s, int lang, std::vector<Row>& q, std::vector<Row>& f) {
+    const char* const kLangs[6] = {"en", "fr", "de", "es", "it", "pt"};
+    for (const auto& x : s.rounds) {
+      Row r;
+      r.key = (x.bFinals ? "F" : "") + std::to_string(s.yy);
+      r.conf = x.bFinals ? stages[kLangs[lang]][static_cast<size_t>(x.stage)] : x.zone;
+      r.group = x.group;
+      r.round = x.round;
+      r.longName = x.bPlayOff ? playOff[kLangs[lang]] : "";
+      if (r.longName.size() > 35) Error(s.file + ": long name over 35 characters in " + kLangs[lang]);
+      r.format = x.format;
+      r.tb = x.tb;
+      for (int i = 0; i < 4; i++) r.place[i] = x.place[i];
+      r.dates = x.dates;
+      for (size_t i = 0; i < x.venues.size(); i++) r.stadiums += (i ? ";" : "") + std::to_string(x.venues[i]);
+      for (const auto& t : x.teams) r.teams.push_back(t[0] == '*' ? t : Name(t));
+      (x.bFinals ? f : q).push_back(r);
+    }
+  }
+
+  // The tree a year file gives, without the names that differ by language.
+  static std::string Shape(const std::vector<Row>& rows) {
+    std::string s;
+    for (const Row& r : rows) s += r.group + "." + r.round + ":" + std::to_string(r.teams.size()) + ";";
+    return s;
+  }
+
   // Checks a year's rows against what the reader and the pools allow.
   void Validate(const std::string& what, const std::vector<Row>& rows, int& cTeams, int& cFixtures, int& cGroups,
                 int& cRounds, std::set<std::string>& confs) {
@@ -555,17 +954,36 @@ struct Generator {
     return s;
   }
 
+  // Every edition with a readable source is read from it; its host and
+  // holder must agree with the edition's line in editions.txt.
+  void Sources(const fs::path& assets) {
+    for (const Edition& e : editions) {
+      const fs::path p = assets / "tournament/editions" / ("19" + std::to_string(e.yy) + ".txt");
+      if (!fs::exists(p)) continue;
+      SourceRead(p, e.yy);
+      const Source& s = sources[e.yy];
+      if (s.host != e.host || s.holder != e.holder) Error(s.file + ": host and holder differ from editions.txt");
+    }
+  }
+
   void Run(const fs::path& out) {
     const char* const kLangs[6] = {"en", "fr", "de", "es", "it", "pt"};
     const char* const kFolders[6] = {"english", "french", "german", "spanish", "italian", "portuguese"};
     for (int l = 0; l < 6; l++) {
       const fs::path dir = out / "database" / "tm" / kFolders[l];
-      fs::create_directories(dir);
       for (size_t ed = 0; ed < editions.size(); ed++) {
         const Edition& e = editions[ed];
-        const auto q = Qualifying(e, static_cast<int>(ed));
-        auto f = Finals(e, static_cast<int>(ed), stages[kLangs[l]]);
-        VenuesAssign(e, f);
+        std::vector<Row> q, f;
+        auto src = sources.find(e.yy);
+        if (src != sources.end()) {
+          SourceRows(src->second, l, q, f);
+        } else {
+          q = Qualifying(e, static_cast<int>(ed));
+          f = Finals(e, static_cast<int>(ed), stages[kLangs[l]]);
+          VenuesAssign(e, f);
+        }
+        shapes[e.yy].insert(Shape(q) + "|" + Shape(f));
+        if (shapes[e.yy].size() != 1) Error("edition " + std::to_string(e.yy) + ": tree shape differs in " + kLangs[l]);
         int cTeams = 0, cFixtures = 0, cGroups = 0, cRounds = 0;
         std::set<std::string> cq, cf;
         Validate("year" + std::to_string(e.yy), q, cTeams, cFixtures, cGroups, cRounds, cq);
@@ -585,9 +1003,9 @@ struct Generator {
         if (!bHolder) Error("edition " + std::to_string(e.yy) + ": holder missing from the qualifiers");
         char sz[32];
         std::snprintf(sz, sizeof sz, "year%02d.csv", e.yy);
-        std::ofstream(dir / sz, std::ios::binary) << Text(q);
+        Output(dir / sz, Text(q));
         std::snprintf(sz, sizeof sz, "year%02df.csv", e.yy);
-        std::ofstream(dir / sz, std::ios::binary) << Text(f);
+        Output(dir / sz, Text(f));
       }
     }
   }
@@ -633,6 +1051,7 @@ void Stadiums(const fs::path& assets, const fs::path& out) {
     if (type == 1 || type == 2) homes.insert(ids[host]);
     g_venues[host].push_back({n, first, lastYear});
     auto names = Split(f[7], '|');
+    g_cities[host].push_back({names[0], {n, first, lastYear}});
     if (names.size() != 1 && names.size() != 6) Error(where + ": one city name or six");
     if (kPinned.count(n) && (kPinned.at(n).first != host || kPinned.at(n).second != names[0]))
       Error(where + ": must be " + kPinned.at(n).first + " " + kPinned.at(n).second);
@@ -659,14 +1078,13 @@ void Stadiums(const fs::path& assets, const fs::path& out) {
   if (n != 323) Error("the stadium table holds " + std::to_string(n) + " rows, not 323");
   for (const auto& [tla, id] : ids)
     if (!homes.count(id)) Error("team " + tla + " has no home stadium");
-  if (g_cErrors) return;
-  fs::create_directories(out.parent_path());
-  std::ofstream o(out);
+  std::ostringstream o;
   o << "// Generated by tmgen from assets/tournament/stadiums.txt.\n#include \"tournament/stadium.h\"\n\n"
        "const StadiumRow stadium_aTable[STADIUM_COUNT] = {\n"
     << rows << "};\n\nconst char* const stadium_aszCities[6][STADIUM_COUNT] = {\n";
   for (auto& c : cities) o << " {\n" << c << " },\n";
   o << "};\n";
+  Output(out, o.str());
 }
 
 }  // namespace
@@ -680,6 +1098,12 @@ int main(int argc, char** argv) {
   g.Load(argv[1]);
   g.Conferences(argv[1], argv[4]);
   Stadiums(argv[1], argv[3]);
+  if (g_cErrors == 0) g.Sources(argv[1]);
   if (g_cErrors == 0) g.Run(argv[2]);
-  return g_cErrors ? 1 : 0;
+  if (g_cErrors) return 1;
+  for (const auto& [path, text] : g_outputs) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  return 0;
 }
