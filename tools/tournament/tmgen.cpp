@@ -988,9 +988,27 @@ struct Generator {
         std::set<std::string> cq, cf;
         Validate("year" + std::to_string(e.yy), q, cTeams, cFixtures, cGroups, cRounds, cq);
         Validate("year" + std::to_string(e.yy) + "f", f, cTeams, cFixtures, cGroups, cRounds, cf);
-        // Group tables copy each proper team once more; play-offs add a fixture a round.
-        if (cTeams * 2 > 620 || cFixtures + cRounds > 800 || cGroups > 100 || cRounds > 100 || cq.size() + cf.size() > 15)
-          Error("edition " + std::to_string(e.yy) + " over the pools");
+        // The worst case: every group's table holds each of its rounds'
+        // entries once more, every round that breaks a tie by a play-off
+        // adds one, and the dates come from the fixture pool as well.
+        int cTable = 0, cPlayOffs = 0, cDates = 0, cLinks = 0;
+        for (const auto* rows : {&q, &f}) {
+          std::map<std::string, std::set<std::string>> tables;
+          for (const Row& r : *rows) {
+            for (const auto& t : r.teams) tables[r.group].insert(t);
+            if (r.tb == "po" || r.tb == "gd" || r.tb == "gd1" || r.tb == "gd3") cPlayOffs++;
+            cDates += r.tb == "bye" ? 0 : std::max<int>(1, static_cast<int>(r.dates.size()));
+            if (!r.stadiums.empty()) cLinks += static_cast<int>(Split(r.stadiums, ';').size());
+          }
+          for (const auto& [g, t] : tables) cTable += static_cast<int>(t.size());
+        }
+        if (cTeams + cTable > 620 || cFixtures + cPlayOffs > 800 || cDates > 800 || cGroups > 100 || cRounds > 100 ||
+            cLinks > 100 || cq.size() + cf.size() > 15)
+          Error("edition " + std::to_string(e.yy) + " over the pools: " + std::to_string(cTeams + cTable) +
+                " team entries (620), " + std::to_string(cFixtures + cPlayOffs) + " fixtures (800), " +
+                std::to_string(cDates) + " dates (800), " + std::to_string(cGroups) + " groups and " +
+                std::to_string(cRounds) + " rounds (100 each), " + std::to_string(cLinks) + " stadium links (100), " +
+                std::to_string(cq.size() + cf.size()) + " confederations (15)");
         for (const auto& conf : cf) {
           bool bKnown = false;
           for (const auto& s : stages[kLangs[l]]) bKnown = bKnown || s == conf;
