@@ -15,3 +15,12 @@ add_dependencies(test_tournament data)
 korvena_test(test_dbgen SOURCES tournament/tournament_env.cpp tournament/dbgen_test.cpp DEPS korvena_platform)
 add_dependencies(test_dbgen dbgen data)
 
+
+# Whole history-mode campaigns through the tournament flow.
+korvena_test(test_tmflow
+  SOURCES
+    tournament/tournament_env.cpp
+    tournament/campaign_driver.cpp
+    tournament/tmflow_test.cpp
+  DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
+add_dependencies(test_tmflow data)

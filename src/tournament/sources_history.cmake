@@ -2,4 +2,6 @@
 # tables and places, new qualifiers and the roll of honour, stadiums.
 include(${CMAKE_SOURCE_DIR}/tools/tournament.cmake)
 list(APPEND TOURNAMENT_SOURCES tmtree.cpp yearfile.cpp fixtures.cpp result.cpp tmteam.cpp stadium.cpp
+  tmgame.cpp
+  tmmain.cpp
   ${KORVENA_STADIUM_SOURCE})

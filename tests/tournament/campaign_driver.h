@@ -1,0 +1,54 @@
+#pragma once
+// Plays history-mode campaigns headless through the tournament flow, as the
+// history hub does: start an edition, simulate up to the human team's next
+// fixture, enter its result, settle, move to the next edition it takes part in.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Round;
+struct Fixture;
+
+enum class Script { Win, Lose, Draw };
+
+struct EditionRecord {
+  std::int32_t iYear = 0;
+  bool bTookPart = false;
+  bool bPlayedQualifiers = false;
+  bool bFinalsReached = false;
+  std::uint32_t uFlags = 0;  // the human team's progress flags at the end
+  std::int32_t cMatches = 0;
+  std::int32_t cQualifierMatches = 0;
+  std::int32_t cPlayOffs = 0;
+  std::int32_t cTwoLegged = 0;
+  bool bFinalsComplete = false;
+  bool bOver = false;
+  std::int32_t cFaults = 0;
+  std::string sStuck;
+};
+
+class Campaign {
+ public:
+  Campaign(std::uint32_t Team, Script script, std::uint32_t uSeed);
+  // Starts the edition of the two-digit year; false when the team takes no
+  // part in it.
+  bool EditionStart(std::int32_t iYear);
+  // Plays the human team's next match; false when its edition is over.
+  bool MatchPlay();
+  // Ends the edition (the rest of the year simulated) and returns its record.
+  EditionRecord EditionFinish();
+  // Every edition from first to last in turn.
+  std::vector<EditionRecord> Run(std::int32_t iFirst = 58, std::int32_t iLast = 98);
+  // Called after every match (saves and loads in between, checks).
+  std::function<void()> onMatch;
+
+ private:
+  std::uint32_t m_Team;
+  Script m_Script;
+  std::int32_t m_iDraw = 0;
+  EditionRecord m_Rec;
+};
+
+// Resets the tournament state and seeds every draw.
+void CampaignReset(std::uint32_t uSeed);
