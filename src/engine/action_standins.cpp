@@ -10,7 +10,6 @@
 #include "engine/zone.h"
 
 // ---- Set pieces and restarts ----------------------------------------------------------
-Player* setp_poSubstituteGet(std::int32_t) { return nullptr; }
 Player* match_poScorerGet() { return ball_WhoKickedGet(); }
 
 // ---- Ball-holder and reaction actions, retreats, touch machine -------------------------------

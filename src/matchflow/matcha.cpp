@@ -1,5 +1,6 @@
 // The match record and the services kept with it.
 #include "matchflow/matcha.h"
+#include "matchflow/subs.h"
 
 #include <cstdio>
 #include <cstring>
@@ -212,6 +213,7 @@ void match_PlayerRemove(Player* pp) {
 
 void match_KickOffSetup() {
   cpuman_Arm();
+  subs_Reset();
   match_aiRemovals[0] = match_aiRemovals[1] = 0;
   referee_NoSendOffsClear();
   referee_MatchOverSet(0);

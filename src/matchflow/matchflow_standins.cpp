@@ -8,18 +8,11 @@
 void periodbreak_Enter() {}
 void periodend_Enter() {}
 
-void cpuman_Arm() {}
-
 // The walk-on's team line-up display.
 void matchflow_LineupDraw() {}
-
 
 // What the referee pushes: the goal and period-end modes, substitutions
 // (none pending) and the computer manager.
 void kickoffwait_Enter() {}
 void celebrate_Enter() {}
 void mftime_Enter() {}
-void subs_Mode67Enter() {}
-void subs_Mode67Check() {}
-std::int32_t subs_bIsPending() { return 0; }
-void cpuman_Update(MatchTeam*) {}

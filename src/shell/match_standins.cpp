@@ -25,14 +25,9 @@ void matchflow_InMatchSetup() {
 }
 void periodbreak_Update() {}
 void mftime_Run() {}
-void subs_Update() {}
-void mformation_Update() {}
-void subs_Mode62Update() {}
 void celebrate_Run() {}
 void mpenso_Update() {}
-void subs_Mode67Update() {}
 void kickoffwait_Update() {}
-void cpuman_ModeRun() { global_GameModePopRequest(); }  // no computer substitutions yet
 
 
 void matchflow_LineupReset() {}
@@ -41,7 +36,4 @@ void matchflow_LineupReset() {}
 // substitution the substitution script stages (none pending).
 struct Player;
 void mpenso_Start() {}
-Player* subs_PendingPlayerGet() { return nullptr; }
-Player* subs_SparePlayerGet() { return nullptr; }
-void subs_Apply(Player*, Player*) {}
 

@@ -1,0 +1,102 @@
+// The formation change: the side's user moves a cursor over the nineteen
+// formations and applies one; Start leaves it and the substitution menu.
+#include "matchflow/mformation.h"
+
+#include "engine/cpuman.h"
+#include "engine/engine_services.h"
+#include "engine/formation.h"
+#include "engine/team.h"
+#include "matchflow/subs.h"
+#include "shell/draw2d.h"
+#include "shell/game.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/user.h"
+#include "tournament/dbplayer.h"
+
+MformationState mformation_oState;
+
+namespace {
+
+MformationState& s = mformation_oState;
+
+const char* const kNames[FORMATION_MAX] = {"5131", "541", "532",  "523",  "451",  "442",  "4132",
+                                           "4312", "41212", "424", "433",  "343",  "352",  "334",
+                                           "1441", "1432", "1423", "1342", "1351"};
+
+}  // namespace
+
+void mformation_Enter() {
+  User* poPause = global_poGetPauseUser();
+  if (poPause && poPause->bActive && poPause->pip && poPause->MyTeam != 0) input_PortBindingSet(8, poPause->pip);
+  MatchTeam* h = match_HomeTeamGet();
+  const bool bHome = h && h->SubRequest;
+  s.poTeam = bHome ? h : match_AwayTeamGet();
+  s.poUser = bHome ? global_poGetHomeUser() : global_poGetAwayUser();
+  s.iCursor = s.poTeam && s.poTeam->iFormation >= 0 && s.poTeam->iFormation < FORMATION_MAX ? s.poTeam->iFormation : 0;
+}
+
+void mformation_Event(std::int32_t iEvent) {
+  switch (iEvent) {
+    case 5:
+      // Leaves both screens: this one at once, the menu on the pop request;
+      // the side's request is answered.
+      if (s.poTeam) s.poTeam->SubRequest = 0;
+      global_GameModePop();
+      global_GameModePopRequest();
+      break;
+    case 6:
+      if (s.poTeam) cpuman_TeamFormationSet(s.poTeam, s.iCursor);
+      break;
+    case 7: global_GameModePopRequest(); break;
+    // The cursor wraps here, so a move and a Select in one tick stay inside
+    // the table.
+    case 8: s.iCursor = s.iCursor == 0 ? FORMATION_MAX - 1 : s.iCursor - 1; break;
+    case 9: s.iCursor = s.iCursor == FORMATION_MAX - 1 ? 0 : s.iCursor + 1; break;
+    case 10:
+      if (s.iCursor >= 10) s.iCursor -= 10;
+      break;
+    case 11:
+      if (s.iCursor < 10) s.iCursor = s.iCursor + 10 > FORMATION_MAX - 1 ? FORMATION_MAX - 1 : s.iCursor + 10;
+      break;
+    default: break;
+  }
+}
+
+void mformation_Input() { subs_EventsDrain(s.poUser, mformation_Event); }
+
+void mformation_Draw() {
+  draw2d_FillColourSet(0, 0, 0, 160);
+  draw2d_RectFill(170, 60, 300, 110, 0);
+  draw2d_TextColourSet(255, 255, 255, 255);
+  draw2d_TextShadowDraw("Formation", 180, 62);
+  const std::int32_t iCurrent = s.poTeam ? s.poTeam->iFormation : -1;
+  for (std::int32_t i = 0; i < FORMATION_MAX; i++) {
+    if (i == s.iCursor) draw2d_TextColourSet(200, 200, 0, 255);
+    else if (i == iCurrent) draw2d_TextColourSet(200, 50, 50, 255);
+    else draw2d_TextColourSet(255, 255, 255, 255);
+    draw2d_TextShadowDraw(kNames[i], i < 10 ? 200 : 260, 74 + 10 * (i % 10));
+  }
+  // The pitch with a triangle per slot of the formation under the cursor.
+  draw2d_GradientSet(32, 100, 32, 32, 100, 32, 32, 200, 32, 32, 200, 32, 255);
+  draw2d_GradientRectFill(330, 74, 92, 92, 0);
+  const FormationSlot* ps = formation_RecordGet(s.iCursor);
+  for (std::int32_t k = 0; k < FORMATION_SLOTS; k++) {
+    const FormationSlot& o = ps[k];
+    switch (formation_PositionStrIdGet(o.iPosition)) {
+      case 1: draw2d_FillColourSet(220, 180, 0, 255); break;
+      case 5: draw2d_FillColourSet(220, 40, 40, 255); break;
+      case 4: case 6: case 10: case 11: draw2d_FillColourSet(240, 240, 240, 255); break;
+      default: draw2d_FillColourSet(40, 90, 220, 255); break;
+    }
+    const std::int32_t x = 376 + (o.iColumn * 12 - 54) / 4 * 3 / 2;
+    const std::int32_t y = 160 - o.iRow * 16;
+    draw2d_TriangleFill(x, y - 4, x - 4, y + 3, x + 4, y + 3, 0);
+  }
+}
+
+void mformation_Update() {
+  mformation_Input();
+  game_MatchFrameNoSim();
+  mformation_Draw();
+}
