@@ -502,6 +502,33 @@ TEST_F(Subs, ManagerNeverLeavesFormation15NorChangesInTraining) {
   EXPECT_EQ(subs_QueuedCount(), 0);
 }
 
+TEST_F(Subs, ManagersModeDecidesThenAppliesAndHandsOverToTheScript) {
+  MatchTeam* t = Away();
+  const int from = t->iFormation;
+  MinuteSet(60);
+  global_GameModePush(nullptr, GAME_MODE_CPU_SUBS, nullptr);
+  global_GameModeTransition();
+  ASSERT_EQ(global_eGetGameMode(), GAME_MODE_CPU_SUBS);
+  // First frame: both computer sides decide; the formation waits.
+  cpuman_ModeRun();
+  global_GameModeTransition();
+  EXPECT_EQ(cpuman_bArmed(), 0);
+  MatchTeam* poPending = nullptr;
+  std::int32_t iPending = -1;
+  EXPECT_EQ(cpuman_PendingGet(&poPending, &iPending), 1);
+  EXPECT_EQ(t->iFormation, from);
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_CPU_SUBS);
+  // Second frame: applied, and the substitution script takes the mode's place.
+  cpuman_ModeRun();
+  EXPECT_EQ(poPending->iFormation, iPending);
+  ASSERT_GT(subs_QueuedCount(), 0);
+  EXPECT_EQ(global.iStackPointer, 2);
+  EXPECT_EQ(global.aStack[1].eMode, GAME_MODE_SET_PIECE_SCRIPT);
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_SET_PIECE_SCRIPT);
+  EXPECT_NE(subs_SparePlayerGet(), nullptr);
+}
+
 TEST(Formation, PositionNamesByCode) {
   const int expect[25] = {1, 3, 2, 6, 4, 5, 9, 2, 2, 6, 4, 10, 2, 2, 11, 4, 4, 4, 6, 5, 5, 5, 5, 5, 12};
   for (int c = 0; c < 25; c++) EXPECT_EQ(formation_PositionStrIdGet(c), expect[c]) << c;
