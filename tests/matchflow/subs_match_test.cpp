@@ -23,6 +23,7 @@ namespace {
 struct Watch {
   DBPlayer* apoWas[PLAYER_MAX] = {};
   bool bPrimed = false;
+  std::int32_t ePrevMode = 0;  // the mode the tick ran in
   int cChanges = 0;
   int cTwelve = 0;
   int iFirstChangeMinute = -1;
@@ -39,6 +40,8 @@ void Fault(Watch* w, const std::string& s) {
 void OnTick(std::int32_t iTick, void* pv) {
   Watch* w = static_cast<Watch*>(pv);
   const GameMode e = global_eGetGameMode();
+  const std::int32_t eRan = w->ePrevMode;
+  w->ePrevMode = e;
   if (e < GAME_MODE_KICK_OFF && e != GAME_MODE_PLAY) return;
   for (int k = 0; k < 2; k++) {
     MatchTeam* t = k == 0 ? match_HomeTeamGet() : match_AwayTeamGet();
@@ -61,7 +64,9 @@ void OnTick(std::int32_t iTick, void* pv) {
   }
   for (int i = 0; i < PLAYER_MAX; i++) {
     Player* pp = Record(i);
-    if (w->bPrimed && pp->pDBPlayer != w->apoWas[i] && w->apoWas[i]) {
+    // Substitutions are carried out by the substitution script; the records
+    // are also relinked when a period starts.
+    if (w->bPrimed && eRan == GAME_MODE_SET_PIECE_SCRIPT && pp->pDBPlayer != w->apoWas[i] && w->apoWas[i]) {
       // A change: the newcomer is on the pitch list, the outgoing player on
       // the bench marked substituted.
       MatchTeam* t = i < PLAYER_TEAM_SIZE ? match_HomeTeamGet() : match_AwayTeamGet();
