@@ -267,7 +267,8 @@ TEST_F(MenuLibrary, AColumnMarkerStartsTheSecondColumnAndIsNotCountedAsARow) {
 
 void NoResume() {}
 
-class PauseMenu : public ::testing::Test {
+// Suites that queue events on real input ports.
+class WithPorts : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     ASSERT_TRUE(platform::init(platform::BackendKind::Headless));
@@ -276,6 +277,10 @@ class PauseMenu : public ::testing::Test {
     input_PortsInit();
     input_DefaultBindingsRegister();
   }
+};
+
+class PauseMenu : public WithPorts {
+ protected:
   void SetUp() override {
     global_Init();
     global_SetExtendedGameMode(GAME_MODE_START_FRIENDLY);
@@ -469,15 +474,8 @@ TEST_F(PauseMenu, OnlyThePauseUsersEventsCount) {
 
 // ---- The attract-mode demo ---------------------------------------------------------------
 
-class Demo : public ::testing::Test {
+class Demo : public WithPorts {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(platform::init(platform::BackendKind::Headless));
-    ASSERT_EQ(QKeyboardSetup(0), 0);
-    input_BindingTablesClear();
-    input_PortsInit();
-    input_DefaultBindingsRegister();
-  }
   void SetUp() override {
     global_Init();
     global_ResetGameModeStack();
