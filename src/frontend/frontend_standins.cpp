@@ -65,7 +65,6 @@ void mfhopts_Reset() {}
 void mfhrole_Reset() {}
 void mfhsetup_Reset() {}
 void mfhsquad_Reset() {}
-void options_ScreenReset() {}
 
 void pcfmv_PlayById(std::int32_t) {}
 std::int32_t pcfmv_IsIdle() { return 1; }

@@ -1,8 +1,10 @@
-# Text menus, the pause menu and the attract-mode demo.
+# Text menus, the pause menu, the attract-mode demo and the options screen.
 list(APPEND MATCHFLOW_SOURCES
   menu.cpp
   pausemenu.cpp
   pausemenu_mode.cpp
   demo.cpp
   demo_update.cpp
+  options.cpp
+  options_screen.cpp
 )

@@ -10,9 +10,7 @@
 
 void matchflow_TitleRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void demo_MatchSetup() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void options_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void pausemenu_AttractMovieRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void options_SetDefaults() {}
 
 void matchstart_Update() {
   scene3d_Init();

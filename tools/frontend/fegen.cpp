@@ -672,7 +672,8 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       {"fhops", 1, sepia, {}},
       {"fhroh", 1, sepia, {}},
       {"fhset", 1, sepia, {}},
-      {"options", 1, dusk, {}},
+      // The options screen: a slider track and the knobs "Slider1" (effects) and "Slider2" (music).
+      {"options", 4, dusk, {{0, 0, 240, 10}, {0, 0, 14, 20}, {0, 0, 14, 20}}},
       {"loadsave", 8, blue, {{436, 311, 122, 35}, {436, 270, 122, 35}, {436, 229, 122, 35}, {436, 189, 122, 35}, {436, 149, 122, 35}, {391, 325, 38, 20}, {388, 152, 38, 20}}},
       {"cont", 1, dusk, {}},
       {"fhmain", 1, sepia, {}},
