@@ -17,3 +17,10 @@ korvena_test(scene3d_ground_capture_tests
   SOURCES scene3d/ground_capture_test.cpp
   DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
 add_dependencies(scene3d_ground_capture_tests q3dswdll q3dd3ddll data)
+
+# The people of the match drawn by both renderer libraries: a kick-off line-up
+# in two kits, in colour and in the old editions' colour modes.
+korvena_test(scene3d_players_capture_tests
+  SOURCES scene3d/players_capture_test.cpp
+  DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
+add_dependencies(scene3d_players_capture_tests q3dswdll q3dd3ddll data)

@@ -13,6 +13,7 @@
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
+#include "scene3d/kits3d.h"
 #include "scene3d/texture.h"
 #include "shell/pcinstall.h"
 #include "shell/texts.h"
@@ -235,6 +236,7 @@ int32_t Step6() {
   return 1;
 }
 int32_t Step7() {
+  kits_PlayerObjectsCreate();
   loading_ProgressDraw(0.3f);
   return 1;
 }

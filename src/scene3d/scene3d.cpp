@@ -24,6 +24,7 @@
 #include "scene3d/scene3d_state.h"
 #include "scene3d/texture.h"
 #include "engine/player.h"
+#include "scene3d/kits3d.h"
 #include "shell/debuglog.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
@@ -113,6 +114,7 @@ Scene3D::~Scene3D() {
   delete poPitch;
   poPitch = nullptr;
   goals_Free();
+  kits_PlayerObjectsFree();
   delete poStadium;
   poStadium = nullptr;
   for (SceneLight*& l : apoLights) {
@@ -127,6 +129,7 @@ Scene3D::~Scene3D() {
 void Scene3D::Load() {
   int32_t detail = scene3d_iDetailSettingGet();
   fDetailScale = static_cast<float>(detail * 25 + 40);
+  player3d_LevelDistancesSet(fDetailScale / 100.0f);
   int32_t look = scene3d_iStadiumLookGet();
   bNight = scene3d_bNightGet() != 0 ? 1 : 0;
   if (look > 23) {
@@ -534,7 +537,7 @@ void HardwarePass(Q3DDevice* d) {
   d->RenderStateSet(2, 0);
   d->RenderStateSet(11, 1);
   if (s->poStadium != nullptr) s->poStadium->Draw();
-  // The players are drawn by their own pass.
+  players3d_DrawHardware();
   s->poPitch->CornerFlagsDraw();
   if (s->poAimMarker != nullptr) s->poAimMarker->Draw();
   if (s->poBall != nullptr) s->poBall->Draw();
@@ -598,7 +601,7 @@ std::int32_t scene3d_DrawFrame() {
     s->poBall->ViewPositionCompute();
     if (scene3d_poSortList != nullptr) scene3d_poSortList->Add(s->poBall, s->poBall->oViewPosition.z);
   }
-  // The players' models come with their own objects.
+  players3d_FrameUpdate(p);
   NetsUpdate(p);
   if (s != nullptr) MarkersPlace(s, p);
   d->SceneBegin();

@@ -24,8 +24,6 @@ std::int32_t scene3d_bHistoryFinalsGet() {
 }
 // The kit table comes with the player kits; until then the match is drawn in
 // colour.
-void scene3d_KitColoursFind() {}
-
 std::int32_t scene3d_iExtendedModeGet() { return static_cast<std::int32_t>(global.eExtendedGameMode); }
 
 const char* scene3d_pszTeamNameGet(std::int32_t bAway) {

@@ -1,0 +1,312 @@
+#include "scene3d/kits3d.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "engine/player.h"
+#include "matchflow/matcha.h"
+#include "scene3d/pcframe.h"
+#include "scene3d/scene3d.h"
+#include "scene3d/scene3d_query.h"
+#include "scene3d/scene3d_state.h"
+#include "scene3d/texture.h"
+#include "shell/global.h"
+#include "tournament/dbplayer.h"
+
+KitColours kits_aoKits[5];
+Player3D* kits_poReferee = nullptr;
+
+namespace {
+
+struct PersonObject {
+  const Player* poPlayer;
+  const DBPlayer* poDB;
+  int32_t bAway;
+  Player3D* poObject;
+};
+
+std::vector<PersonObject> g_aObjects;
+std::vector<Player3D*> g_aDrawn;  // placed in view this frame (hardware pass)
+
+// Shirt colours of the teams' first kits, and the colours their shorts and
+// socks are chosen from.
+const Q3DColour kShirts[] = {
+    {205, 30, 35, 255},   {238, 238, 238, 255}, {25, 60, 175, 255},  {110, 175, 230, 255}, {245, 210, 25, 255},
+    {240, 125, 20, 255},  {25, 135, 60, 255},   {28, 28, 28, 255},   {125, 20, 45, 255},   {20, 30, 95, 255},
+};
+const Q3DColour kWhite{238, 238, 238, 255}, kBlack{28, 28, 28, 255}, kNavy{20, 30, 95, 255};
+
+uint32_t Hash(const char* s, int32_t year) {
+  uint32_t h = 2166136261u;
+  for (const char* p = s != nullptr ? s : ""; *p != 0; ++p) h = (h ^ static_cast<uint8_t>(*p)) * 16777619u;
+  (void)year;
+  return h;
+}
+
+float Luma(Q3DColour c) { return 0.212671f * c.r + 0.71516f * c.g + 0.072169f * c.b; }
+
+// How far apart two kits look in the match's colour mode: in the old
+// editions only the brightness tells them apart.
+float Apart(Q3DColour a, Q3DColour b) {
+  if (scene3d_eColourMode != SCENE3D_COLOUR) return std::fabs(Luma(a) - Luma(b)) * 1.7f;
+  return kits_fColourDistance(a, b);
+}
+
+constexpr float kClash = 110.0f;
+
+KitColours Converted(KitColours k) {
+  k.oShirt = kits_ColourConvert(k.oShirt);
+  k.oShorts = kits_ColourConvert(k.oShorts);
+  k.oSocks = kits_ColourConvert(k.oSocks);
+  return k;
+}
+
+Q3DColour Scale(Q3DColour c, float f) {
+  auto s = [f](uint8_t v) { return static_cast<uint8_t>(std::min(255.0f, static_cast<float>(v) * f)); };
+  return Q3DColour{s(c.r), s(c.g), s(c.b), 255};
+}
+
+}  // namespace
+
+float kits_fColourDistance(Q3DColour a, Q3DColour b) {
+  const float dr = static_cast<float>(a.r) - b.r, dg = static_cast<float>(a.g) - b.g, db = static_cast<float>(a.b) - b.b;
+  return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
+uint8_t kits_ColourModeFor(int32_t home, int32_t away) {
+  if (home == 0 && away == 0) return SCENE3D_SEPIA;
+  if (home >= 0 && home <= 1 && away >= 0 && away <= 1) return SCENE3D_BLACK_AND_WHITE;
+  return SCENE3D_COLOUR;
+}
+
+Q3DColour kits_ColourConvert(Q3DColour c) {
+  uint8_t t[4] = {c.r, c.g, c.b, c.a};
+  texture_TexelColourConvert(t);
+  return Q3DColour{t[0], t[1], t[2], t[3]};
+}
+
+KitColours kits_TeamKit(const char* team, int32_t year, int32_t change) {
+  const uint32_t h = Hash(team, year);
+  const size_t n = sizeof kShirts / sizeof kShirts[0];
+  KitColours k{};
+  k.oShirt = kShirts[h % n];
+  const float l = Luma(k.oShirt);
+  switch ((h >> 8) % 3) {
+    case 0: k.oShorts = l > 150.0f ? kNavy : kWhite; break;
+    case 1: k.oShorts = l > 150.0f ? kBlack : kWhite; break;
+    default: k.oShorts = k.oShirt; break;
+  }
+  k.oSocks = (h >> 12) % 2 != 0 ? k.oShirt : k.oShorts;
+  if (change) {
+    // The change kit: white with dark shorts, or dark for a light first kit.
+    const bool light = l > 150.0f;
+    k.oShirt = light ? kShirts[(h >> 16) % 2 == 0 ? 2 : 8] : kWhite;
+    k.oShorts = light ? kWhite : kBlack;
+    k.oSocks = k.oShirt;
+  }
+  k.bLongSleeves = year <= 1 ? 1 : 0;
+  k.uShortsCode = year <= 2 ? 0 : year <= 7 ? 2 : 1;
+  return k;
+}
+
+void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t awayYear) {
+  KitColours h = kits_TeamKit(home, homeYear, 0);
+  KitColours a = kits_TeamKit(away, awayYear, 0);
+  if (Apart(kits_ColourConvert(h.oShirt), kits_ColourConvert(a.oShirt)) < kClash) {
+    a = kits_TeamKit(away, awayYear, 1);
+    if (Apart(kits_ColourConvert(h.oShirt), kits_ColourConvert(a.oShirt)) < kClash) {
+      const bool light = Luma(h.oShirt) > 128.0f;
+      a.oShirt = light ? kBlack : kWhite;
+      a.oShorts = light ? kWhite : kBlack;
+      a.oSocks = a.oShirt;
+    }
+  }
+  // Keepers: the candidate farthest from both outfield shirts (and, for the
+  // away keeper, from the home keeper).
+  static const Q3DColour kKeeper[] = {{60, 150, 70, 255}, {235, 205, 40, 255}, {150, 150, 150, 255},
+                                      {40, 40, 40, 255},  {230, 120, 30, 255}, {120, 60, 160, 255}};
+  auto pick = [&](const Q3DColour* avoid, int n) {
+    float best = -1.0f;
+    Q3DColour chosen = kKeeper[0];
+    for (const Q3DColour& c : kKeeper) {
+      float d = 1e9f;
+      for (int i = 0; i < n; ++i) d = std::min(d, Apart(kits_ColourConvert(c), kits_ColourConvert(avoid[i])));
+      if (d > best) {
+        best = d;
+        chosen = c;
+      }
+    }
+    return chosen;
+  };
+  const Q3DColour avoidHome[3] = {h.oShirt, a.oShirt, kBlack};
+  KitColours hk = h;
+  hk.oShirt = pick(avoidHome, 3);
+  hk.oShorts = Luma(hk.oShirt) > 100.0f ? kBlack : kWhite;
+  hk.oSocks = hk.oShirt;
+  hk.bLongSleeves = 1;
+  const Q3DColour avoidAway[4] = {h.oShirt, a.oShirt, kBlack, hk.oShirt};
+  KitColours ak = a;
+  ak.oShirt = pick(avoidAway, 4);
+  ak.oShorts = Luma(ak.oShirt) > 100.0f ? kBlack : kWhite;
+  ak.oSocks = ak.oShirt;
+  ak.bLongSleeves = 1;
+  KitColours ref{kBlack, kBlack, kBlack, 0, 1};
+  kits_aoKits[0] = Converted(h);
+  kits_aoKits[1] = Converted(hk);
+  kits_aoKits[2] = Converted(a);
+  kits_aoKits[3] = Converted(ak);
+  kits_aoKits[4] = Converted(ref);
+}
+
+void kits_ModelCode(char out[7], uint16_t appearance, int32_t longSleeves, int32_t shorts) {
+  static const char* const kHair[8] = {"SH", "AH", "SH", "LH", "SH", "SH", "SH", "SH"};
+  static const char* const kShorts[3] = {"LS", "MS", "TS"};
+  const int32_t style = (appearance & 0x1C0) >> 6;
+  std::memcpy(out, longSleeves ? "LS" : "SS", 2);
+  std::memcpy(out + 2, kHair[style], 2);
+  std::memcpy(out + 4, kShorts[std::clamp(shorts, 0, 2)], 2);
+  out[6] = 0;
+}
+
+float kits_fBuildScale(uint16_t appearance) {
+  const uint16_t b = appearance & 0x1800;
+  return b == 0 ? 0.96f : b == 4096 ? 1.08f : 1.0f;
+}
+
+void kits_PlayerKitMake(PlayerKit* out, const KitColours& k, uint16_t appearance) {
+  // Skin and hair by the colour bits: african, asian, black, blonde, brown,
+  // dark, ginger, white.
+  static const Q3DColour kSkin[8] = {{95, 60, 40, 255},    {215, 170, 120, 255}, {80, 52, 36, 255},
+                                     {235, 190, 160, 255}, {225, 175, 135, 255}, {150, 100, 65, 255},
+                                     {240, 195, 170, 255}, {240, 200, 175, 255}};
+  static const Q3DColour kHairColour[8] = {{25, 20, 18, 255},  {20, 18, 18, 255}, {25, 20, 18, 255},
+                                           {225, 195, 110, 255}, {95, 60, 30, 255}, {35, 25, 20, 255},
+                                           {190, 90, 35, 255},   {150, 120, 80, 255}};
+  const int32_t colour = (appearance & 0x38) >> 3;
+  const int32_t style = (appearance & 0x1C0) >> 6;
+  Q3DColour skin = kits_ColourConvert(kSkin[colour]);
+  Q3DColour hair = kits_ColourConvert(style == 0 ? Scale(kSkin[colour], 0.9f) : kHairColour[colour]);
+  Q3DColour* p = out->aoPart;
+  p[0] = p[1] = p[2] = p[3] = k.oShirt;
+  p[4] = Scale(k.oShirt, 0.92f);
+  p[5] = p[6] = k.oShorts;
+  p[7] = skin;
+  p[8] = k.oSocks;
+  p[9] = p[10] = skin;
+  p[11] = p[12] = hair;
+  p[13] = k.bLongSleeves ? k.oShirt : skin;
+  p[14] = p[15] = skin;
+  p[16] = kits_ColourConvert(Q3DColour{30, 26, 24, 255});
+  p[17] = p[18] = kits_ColourConvert(Luma(k.oShirt) > 128.0f ? kBlack : kWhite);
+}
+
+// ---- The people's objects ------------------------------------------------------------------
+
+namespace {
+
+Player3D* Make(const Player* pp, const DBPlayer* db, int32_t away, int32_t loadNow) {
+  const uint16_t appearance = db != nullptr ? db->uAppearance : static_cast<uint16_t>(0x100 | 0x38 | 0x800);
+  const KitColours& kit = kits_aoKits[away ? 2 : 0];
+  char code[7];
+  kits_ModelCode(code, appearance, kit.bLongSleeves, kit.uShortsCode);
+  PlayerKit pk;
+  kits_PlayerKitMake(&pk, kit, appearance);
+  Player3D* o = new Player3D(code, pk, kits_fBuildScale(appearance), loadNow);
+  g_aObjects.push_back(PersonObject{pp, db, away, o});
+  return o;
+}
+
+void KitsFromMatch() {
+  const MatchTeam* h = match_HomeTeamGet();
+  const MatchTeam* a = match_AwayTeamGet();
+  kits_Choose(h != nullptr ? match_TeamNameGet(h) : "", h != nullptr ? match_TeamYearGet(h) : 9,
+              a != nullptr ? match_TeamNameGet(a) : "", a != nullptr ? match_TeamYearGet(a) : 9);
+}
+
+}  // namespace
+
+void scene3d_KitColoursFind() {
+  const MatchTeam* h = match_HomeTeamGet();
+  const MatchTeam* a = match_AwayTeamGet();
+  // A scene without two named teams (no match set up) is drawn in colour.
+  const bool teams = h != nullptr && a != nullptr && *match_TeamNameGet(h) != 0 && *match_TeamNameGet(a) != 0;
+  scene3d_eColourMode = teams ? kits_ColourModeFor(match_TeamYearGet(h), match_TeamYearGet(a)) : static_cast<uint8_t>(SCENE3D_COLOUR);
+  KitsFromMatch();
+}
+
+void kits_PlayerObjectsCreate() {
+  kits_PlayerObjectsFree();
+  KitsFromMatch();
+  for (Player* pp = match_HomeFirstPlayerGet(); pp != nullptr; pp = match_NextPlayerGet(pp))
+    Make(pp, pp->pDBPlayer, pp->MyTeam == player_PlaysFor_Home ? 0 : 1, 1);
+  const uint16_t refAppearance = static_cast<uint16_t>(0x100 | 0x38 | 0x800);
+  KitColours rk = kits_aoKits[4];
+  char code[7];
+  kits_ModelCode(code, refAppearance, 0, 1);
+  PlayerKit pk;
+  kits_PlayerKitMake(&pk, rk, refAppearance);
+  kits_poReferee = new Player3D(code, pk, 1.0f, 1);
+}
+
+void kits_PlayerObjectsFree() {
+  for (PersonObject& o : g_aObjects) delete o.poObject;
+  g_aObjects.clear();
+  g_aDrawn.clear();
+  delete kits_poReferee;
+  kits_poReferee = nullptr;
+  player3d_ModelsRelease();
+}
+
+Player3D* kits_poObjectFor(const Player* pp, const DBPlayer* db, int32_t away) {
+  for (PersonObject& o : g_aObjects)
+    if ((pp != nullptr && o.poPlayer == pp) || (pp == nullptr && db != nullptr && o.poDB == db)) return o.poObject;
+  return Make(pp, db, away, 1);
+}
+
+int32_t players3d_FrameUpdate(const FramePacket* p) {
+  g_aDrawn.clear();
+  if (p == nullptr) return 0;
+  int32_t placed = 0;
+  auto place = [&](const PacketPlayer& e, Player3D* o, int32_t kitIndex) {
+    if (o == nullptr || e.pAnimation == nullptr) return;
+    // The frame within the clip's pose data.
+    const float* pose = static_cast<const float*>(e.pAnimation) + (e.uFramePosition & 0xFFFF) / 64 * PLAYER3D_POSE_FLOATS;
+    if (kitIndex >= 0) {
+      const uint16_t appearance =
+          e.poPlayer != nullptr && e.poPlayer->pDBPlayer != nullptr ? e.poPlayer->pDBPlayer->uAppearance
+          : e.poModel != nullptr ? static_cast<const DBPlayer*>(e.poModel)->uAppearance
+                                 : static_cast<uint16_t>(0x100 | 0x38 | 0x800);
+      kits_PlayerKitMake(&o->oKit, kits_aoKits[kitIndex], appearance);
+    }
+    const int32_t vis = o->Place(static_cast<uint16_t>(e.uAngles & 0xFFFF), e.iX, e.iHeight, e.iY, pose,
+                                 static_cast<int32_t>(e.uMirror), static_cast<uint16_t>(e.uAngles >> 16));
+    if (vis == -1) return;
+    ++placed;
+    ++scene3d_aiDetailCount[o->iLevel];
+    g_aDrawn.push_back(o);
+    if (scene3d_bSoftware && scene3d_poSortList != nullptr) scene3d_poSortList->Add(o, o->oViewPosition.z);
+  };
+  for (int32_t side = 0; side < 2; ++side) {
+    const PacketPlayer* list = side == 0 ? p->aoHome : p->aoAway;
+    const int32_t n = std::min<int32_t>(p->aiSnapshotCounts[side == 0 ? PCFRAME_COUNT_HOME : PCFRAME_COUNT_AWAY],
+                                        PCFRAME_PLAYERS_MAX);
+    for (int32_t i = 0; i < n; ++i) {
+      const PacketPlayer& e = list[i];
+      if (e.pAnimation == nullptr) continue;
+      const DBPlayer* db = e.poPlayer != nullptr ? e.poPlayer->pDBPlayer : static_cast<const DBPlayer*>(e.poModel);
+      if (e.poPlayer == nullptr && db == nullptr) continue;
+      Player3D* o = kits_poObjectFor(e.poPlayer, db, side);
+      // Live frames tell the goalkeeper by his position; a replayed person keeps
+      // the kit he was last drawn in.
+      place(e, o, e.poPlayer != nullptr ? side * 2 + (e.poPlayer->PositionCode == 0 ? 1 : 0) : -1);
+    }
+  }
+  if (p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] != 0) place(p->oReferee, kits_poReferee, 4);
+  return placed;
+}
+
+void players3d_DrawHardware() {
+  for (Player3D* o : g_aDrawn) o->DrawHardware();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// What every person of the match wears and looks like: the two sides' kits
+// (home, away, and each side's goalkeeper), the referee's, skin and hair by
+// the player's appearance word, the body model code, and the player objects
+// the frame drawing poses each frame.
+#include <cstdint>
+
+#include "scene3d/player3d.h"
+
+struct Player;
+struct DBPlayer;
+struct FramePacket;
+
+// The kit of one side: shirt, shorts and socks colours, long sleeves, and
+// the shorts code (0 long, 1 medium, 2 tight).
+struct KitColours {
+  Q3DColour oShirt, oShorts, oSocks;
+  uint8_t bLongSleeves;
+  uint8_t uShortsCode;
+};
+
+// The match's kits, filled by kits_Choose: 0 home, 1 home goalkeeper, 2 away,
+// 3 away goalkeeper, 4 referee; already in the match's colour mode.
+extern KitColours kits_aoKits[5];
+
+// The colour mode of two editions (year indexes, 0 = 1958): sepia when both
+// are 1958, black and white when both are of 1958 or 1962, else colour.
+uint8_t kits_ColourModeFor(int32_t iHomeYear, int32_t iAwayYear);
+// A kit colour in the match's colour mode.
+Q3DColour kits_ColourConvert(Q3DColour c);
+// Chooses the five kits for two teams (names, year indexes) in the current
+// colour mode: each side's own kit; the away side changes when its shirt is
+// too near the home shirt as seen in that mode; keepers wear what neither
+// side does; the referee black.
+void kits_Choose(const char* pszHome, int32_t iHomeYear, const char* pszAway, int32_t iAwayYear);
+// The first kit of a team: colours from its name and edition.
+KitColours kits_TeamKit(const char* pszTeam, int32_t iYear, int32_t bChange);
+// How far apart two colours look (0..441).
+float kits_fColourDistance(Q3DColour a, Q3DColour b);
+
+// Appearance word: colour bits 3-5, hair style bits 6-8, build bits 11-12.
+// The body model code ("SS" or "LS", hair "SH"/"AH"/"LH", shorts code).
+void kits_ModelCode(char szOut[7], uint16_t uAppearance, int32_t bLongSleeves, int32_t iShortsCode);
+// The vertical build scale of an appearance word: 0.96, 1.0 or 1.08.
+float kits_fBuildScale(uint16_t uAppearance);
+// A person's colours by body part from a kit and an appearance word.
+void kits_PlayerKitMake(PlayerKit* poOut, const KitColours& oKit, uint16_t uAppearance);
+
+// The objects of the people of the match (loading step 7) and their end.
+void kits_PlayerObjectsCreate();
+void kits_PlayerObjectsFree();
+// The object drawing a player (made on first use: a substitute's body
+// loads in the frame he first appears in); null for the referee's record.
+Player3D* kits_poObjectFor(const Player* poPlayer, const DBPlayer* poDBPlayer, int32_t bAway);
+extern Player3D* kits_poReferee;
+
+// Each frame: places every person of the packet, hands the goalkeepers'
+// joints over when asked, and (software) puts the visible ones in the sort
+// list. Returns the number placed in view.
+int32_t players3d_FrameUpdate(const FramePacket* poPacket);
+// The z-buffered device's player pass over the people placed in view.
+void players3d_DrawHardware();

@@ -1,0 +1,177 @@
+// The people of the match drawn by both renderer libraries after the real
+// loading steps: a kick-off line-up of 22 players and the referee, posed from
+// their animations, in two kits that must tell apart (in colour and in the
+// old editions' sepia and black and white). Frames are written out to look
+// at (KORVENA_CAPTURE_DIR); the checks count pixels of each kit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "capture_shot.h"
+#include "display/qdl_device.h"
+#include "engine/anim.h"
+#include "engine/player.h"
+#include "ground_scene.h"
+#include "scene3d/kits3d.h"
+#include "scene3d/scene3d_state.h"
+#include "shell/pcinstall.h"
+#include "support/headless_env.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using capture::Shot;
+
+std::string BuildDir() {
+  const char* p = std::getenv("KORVENA_BUILD_DIR");
+  return p ? p : ".";
+}
+
+void Up() {
+  const fs::path root = korvena_test::HeadlessRoot();
+  std::error_code ec;
+  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
+    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
+  for (const char* dir : {"textures", "models"})
+    fs::copy(fs::path(BuildDir()) / "data" / dir, root / "data" / dir,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());
+  std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
+  std::strcpy(pcinstall_szModelPath, "..\\data\\models\\");
+}
+
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-players-capture", true, Up, nullptr});
+
+std::string CaptureDir() {
+  const char* p = std::getenv("KORVENA_CAPTURE_DIR");
+  return p ? p : BuildDir() + "/captures";
+}
+
+// 22 players and the referee of a kick-off, standing or running on the spot.
+struct LineUp {
+  Player aPlayers[22];
+  Player oReferee;
+
+  LineUp() {
+    anim_TableInit();
+    // Positions (metres) of one side attacking +x: keeper, four, four, two.
+    static const float kSpots[11][2] = {{-30, 0},  {-22, -16}, {-24, -6}, {-24, 6},  {-22, 16}, {-13, -18},
+                                        {-14, -6}, {-14, 6},   {-13, 18}, {-3, -10}, {-1, 4}};
+    for (int i = 0; i < 22; ++i) {
+      Player& p = aPlayers[i];
+      std::memset(&p, 0, sizeof p);
+      const bool home = i < 11;
+      const int k = i % 11;
+      p.MyTeam = home ? player_PlaysFor_Home : 0;
+      p.PositionCode = k == 0 ? 0 : k;
+      p.pDBPlayer = nullptr;
+      const float sx = home ? kSpots[k][0] : -kSpots[k][0];
+      const float sy = home ? kSpots[k][1] : -kSpots[k][1];
+      p.x = static_cast<int32_t>(sx / SCENE3D_METRES_PER_UNIT);
+      p.y = static_cast<int32_t>(sy / SCENE3D_METRES_PER_UNIT);
+    }
+    std::memset(&oReferee, 0, sizeof oReferee);
+    oReferee.x = static_cast<int32_t>(-6.0 / SCENE3D_METRES_PER_UNIT);
+    oReferee.y = static_cast<int32_t>(-12.0 / SCENE3D_METRES_PER_UNIT);
+  }
+
+  static void Entry(PacketPlayer* e, Player* p, uint16_t facing, uint32_t anim, uint32_t frame) {
+    std::memset(e, 0, sizeof *e);
+    e->uAngles = facing;
+    e->iX = p->x;
+    e->iY = p->y;
+    e->pAnimation = anim_RecordGet(anim)->pfPose;
+    e->poPlayer = p;
+    e->uFramePosition = frame * 64;
+    e->uKeeper = p->PositionCode == 0 ? 1 : 0;
+  }
+
+  void Fill(FramePacket* p) {
+    for (int i = 0; i < 22; ++i) {
+      const bool home = i < 11;
+      PacketPlayer* e = home ? &p->aoHome[i] : &p->aoAway[i - 11];
+      // Home faces +x, away -x; every third player runs.
+      const uint16_t facing = home ? 0 : 32768;
+      const bool run = i % 3 == 1;
+      Entry(e, &aPlayers[i], static_cast<uint16_t>(facing + (i * 1500) % 9000), run ? ANIM_RUN : ANIM_STAND,
+            run ? static_cast<uint32_t>(i % 8) : 0);
+      e->uMirror = i % 2;
+    }
+    p->aiSnapshotCounts[PCFRAME_COUNT_HOME] = 11;
+    p->aiSnapshotCounts[PCFRAME_COUNT_AWAY] = 11;
+    Entry(&p->oReferee, &oReferee, 16384, ANIM_STAND, 0);
+    p->oReferee.uKeeper = 0;
+    p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] = 1;
+  }
+};
+
+// Pixels showing a colour lit or shaded (some multiple of it within a
+// distance), anywhere in the frame.
+int Count(const Shot& s, Q3DColour c, int within) {
+  int n = 0;
+  const float cc = float(c.r) * c.r + float(c.g) * c.g + float(c.b) * c.b;
+  for (int y = 0; y < s.h; ++y)
+    for (int x = 0; x < s.w; ++x) {
+      int r, g, b;
+      s.rgb(x, y, &r, &g, &b);
+      float f = (float(r) * c.r + float(g) * c.g + float(b) * c.b) / cc;
+      f = std::clamp(f, 0.5f, 1.1f);
+      if (std::fabs(r - f * c.r) + std::fabs(g - f * c.g) + std::fabs(b - f * c.b) <= within) ++n;
+    }
+  return n;
+}
+
+class Players : public ::testing::TestWithParam<bool> {
+ public:
+  void SetUp() override { ASSERT_TRUE(scene.Open(GetParam())); }
+  void TearDown() override { scene.Close(); }
+  std::string Name(const std::string& what) const { return what + (GetParam() ? "_zbuffer" : "_software"); }
+  GroundScene scene;
+  LineUp lineUp;
+};
+
+const float kBroadcastEye[3] = {0.0f, 45.0f, -95.0f};
+const float kBroadcastTarget[3] = {0.0f, 0.0f, 0.0f};
+
+// Two kits are told apart when neither shirt colour shows on the other side:
+// each side's shirts cover some hundreds of pixels and the other's colour
+// stays far away from them.
+void KickOff(Players* t, const char* home, const char* away, int32_t year, const std::string& what) {
+  ASSERT_GT(t->scene.Load(0, 1, 0), 12);
+  scene3d_eColourMode = kits_ColourModeFor(year, year);
+  kits_Choose(home, year, away, year);
+  const Shot s = t->scene.Frame(kBroadcastEye, kBroadcastTarget, [&](FramePacket* p) { t->lineUp.Fill(p); });
+  EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + t->Name(what) + ".tga", s));
+  // Every person is in view at kick-off and was placed.
+  int32_t placed = 0;
+  for (int32_t c : scene3d_aiDetailCount) placed += c;
+  EXPECT_EQ(placed, 23);
+  const Q3DColour hs = kits_aoKits[0].oShirt, as = kits_aoKits[2].oShirt;
+  EXPECT_GT(kits_fColourDistance(hs, as), 60.0f) << what;
+  const int homeShirts = Count(s, hs, 36), awayShirts = Count(s, as, 36);
+  EXPECT_GT(homeShirts, 60) << what;
+  EXPECT_GT(awayShirts, 60) << what;
+}
+
+TEST_P(Players, KickOffInColourShowsTwoKits) { KickOff(this, "Brazil", "Italy", 9, "kickoff_colour"); }
+TEST_P(Players, KickOffOfTheSepiaEditionShowsTwoKits) { KickOff(this, "Sweden", "Brazil", 0, "kickoff_sepia"); }
+TEST_P(Players, KickOffInBlackAndWhiteShowsTwoKits) { KickOff(this, "Chile", "Brazil", 1, "kickoff_bw"); }
+
+// Close up: the bodies read as footballers (looked at, not compared).
+TEST_P(Players, CloseUp) {
+  ASSERT_GT(scene.Load(0, 1, 0), 12);
+  scene3d_eColourMode = SCENE3D_COLOUR;
+  kits_Choose("Brazil", 9, "Italy", 9);
+  const float eye[3] = {-6.0f, 2.2f, -11.0f}, target[3] = {-1.0f, 0.9f, 0.0f};
+  const Shot s = scene.Frame(eye, target, [&](FramePacket* p) { lineUp.Fill(p); });
+  EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("closeup") + ".tga", s));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDevices, Players, ::testing::Values(false, true));
+
+}  // namespace
