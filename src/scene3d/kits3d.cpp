@@ -11,6 +11,7 @@
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
+#include "scene3d/shadows3d.h"
 #include "scene3d/texture.h"
 #include "shell/global.h"
 #include "tournament/dbplayer.h"
@@ -28,7 +29,8 @@ struct PersonObject {
 };
 
 std::vector<PersonObject> g_aObjects;
-std::vector<Player3D*> g_aDrawn;  // placed in view this frame (hardware pass)
+std::vector<Player3D*> g_aDrawn;  // placed in view this frame
+Shadow* g_poBallShadow = nullptr;
 
 // Shirt colours of the teams' first kits, and the colours their shorts and
 // socks are chosen from.
@@ -128,11 +130,15 @@ void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t a
   static const Q3DColour kKeeper[] = {{60, 150, 70, 255}, {235, 205, 40, 255}, {150, 150, 150, 255},
                                       {40, 40, 40, 255},  {230, 120, 30, 255}, {120, 60, 160, 255}};
   auto pick = [&](const Q3DColour* avoid, int n) {
-    float best = -1.0f;
+    float best = -1e9f;
     Q3DColour chosen = kKeeper[0];
     for (const Q3DColour& c : kKeeper) {
       float d = 1e9f;
-      for (int i = 0; i < n; ++i) d = std::min(d, Apart(kits_ColourConvert(c), kits_ColourConvert(avoid[i])));
+      // The keeper's own side counts most.
+      for (int i = 0; i < n; ++i)
+        d = std::min(d, Apart(kits_ColourConvert(c), kits_ColourConvert(avoid[i])) * (i == 0 ? 1.0f : 0.6f));
+      // Never near his own side's shirts.
+      if (Apart(kits_ColourConvert(c), kits_ColourConvert(avoid[0])) < 70.0f) d -= 1000.0f;
       if (d > best) {
         best = d;
         chosen = c;
@@ -146,7 +152,7 @@ void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t a
   hk.oShorts = Luma(hk.oShirt) > 100.0f ? kBlack : kWhite;
   hk.oSocks = hk.oShirt;
   hk.bLongSleeves = 1;
-  const Q3DColour avoidAway[4] = {h.oShirt, a.oShirt, kBlack, hk.oShirt};
+  const Q3DColour avoidAway[4] = {a.oShirt, h.oShirt, kBlack, hk.oShirt};
   KitColours ak = a;
   ak.oShirt = pick(avoidAway, 4);
   ak.oShorts = Luma(ak.oShirt) > 100.0f ? kBlack : kWhite;
@@ -230,8 +236,8 @@ void KitsFromMatch() {
 void scene3d_KitColoursFind() {
   const MatchTeam* h = match_HomeTeamGet();
   const MatchTeam* a = match_AwayTeamGet();
-  // A scene without two named teams (no match set up) is drawn in colour.
-  const bool teams = h != nullptr && a != nullptr && *match_TeamNameGet(h) != 0 && *match_TeamNameGet(a) != 0;
+  // A scene without two squads (no match set up) is drawn in colour.
+  const bool teams = h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr;
   scene3d_eColourMode = teams ? kits_ColourModeFor(match_TeamYearGet(h), match_TeamYearGet(a)) : static_cast<uint8_t>(SCENE3D_COLOUR);
   KitsFromMatch();
 }
@@ -256,6 +262,8 @@ void kits_PlayerObjectsFree() {
   g_aDrawn.clear();
   delete kits_poReferee;
   kits_poReferee = nullptr;
+  delete g_poBallShadow;
+  g_poBallShadow = nullptr;
   player3d_ModelsRelease();
 }
 
@@ -309,4 +317,36 @@ int32_t players3d_FrameUpdate(const FramePacket* p) {
 
 void players3d_DrawHardware() {
   for (Player3D* o : g_aDrawn) o->DrawHardware();
+}
+
+void players3d_ShadowsDraw(const QMathVec3* ball) {
+  Q3DDevice* d = scene3d_poDevice;
+  Scene3D* sc = scene3d_poScene;
+  if (d == nullptr || sc == nullptr || sc->poShadowMaterial == nullptr) return;
+  d->TextureSet(sc->poShadowMaterial);
+  d->RenderStateSet(4, scene3d_bSoftware ? 36 : 32);
+  // The direction from a light to a point, normalised; none for a light level
+  // with the point (its shadow would lie at infinity).
+  auto direction = [&](int32_t i, const QMathVec3& at, float* dir) {
+    QMathVec3 l{-200.0f, 300.0f, -200.0f};
+    if (sc->apoLights[i] != nullptr) sc->apoLights[i]->PositionGet(&l);
+    dir[0] = at.x - l.x;
+    dir[1] = at.y - l.y;
+    dir[2] = at.z - l.z;
+    const float n = std::sqrt(dir[0] * dir[0] + dir[1] * dir[1] + dir[2] * dir[2]);
+    if (!(n > 0.0f)) return false;
+    for (int k = 0; k < 3; ++k) dir[k] /= n;
+    return true;
+  };
+  for (Player3D* o : g_aDrawn)
+    for (uint8_t i = 0; i < o->cShadows && i < sc->cLights; ++i) {
+      const QMathVec3 at{o->mLocal.m[12], o->mLocal.m[13], o->mLocal.m[14]};
+      float dir[3];
+      if (o->apoShadows[i] == nullptr || !direction(i, at, dir)) continue;
+      if (shadow_PlayerBuild(o->apoShadows[i], dir[0], dir[1], dir[2], o)) o->apoShadows[i]->Draw();
+    }
+  if (ball == nullptr || sc->cLights == 0) return;
+  if (g_poBallShadow == nullptr) g_poBallShadow = new Shadow(1);
+  float dir[3];
+  if (direction(0, *ball, dir) && shadow_BallBuild(g_poBallShadow, dir[0], dir[1], dir[2], *ball)) g_poBallShadow->Draw();
 }

@@ -60,3 +60,7 @@ extern Player3D* kits_poReferee;
 int32_t players3d_FrameUpdate(const FramePacket* poPacket);
 // The z-buffered device's player pass over the people placed in view.
 void players3d_DrawHardware();
+// The shadows of the people placed in view, one for each light (the
+// direction from the light to the person), and the ball's for the first
+// light; drawn with the scene's shadow material.
+void players3d_ShadowsDraw(const QMathVec3* poBallCentre);

@@ -10,7 +10,9 @@
 #include "framework/math/qmatrix.h"
 #include "framework/math/qquat.h"
 #include "render3d/q3d_transform.h"
+#include "scene3d/scene3d.h"
 #include "scene3d/scene3d_state.h"
+#include "scene3d/shadows3d.h"
 
 const QMathVec3 player3d_avSegmentCentres[PLAYER3D_SEGMENTS] = {
     {0.00131f, 0.00227f, -0.09397f},  {-0.00418f, -0.00246f, -0.09372f}, {-0.00473f, 0.00048f, -0.07870f},
@@ -319,7 +321,7 @@ void PlayerMesh::DrawAll(int32_t mirrored, uint32_t visibility) {
 // ---- Player3D ----------------------------------------------------------------------------------
 
 Player3D::Player3D(const char* code, const PlayerKit& kit, float build, int32_t loadNow)
-    : apoMeshes{}, oKit(kit), szModelCode{}, pfPose(nullptr), bMirrored(0), bModelsLoaded(0), iLevel(0),
+    : apoMeshes{}, apoShadows{}, cShadows(0), oKit(kit), szModelCode{}, pfPose(nullptr), bMirrored(0), bModelsLoaded(0), iLevel(0),
       iVisibility(-1) {
   std::snprintf(szModelCode, sizeof szModelCode, "%.6s", code != nullptr ? code : "SSSHMS");
   QMathMatrixIdentity(&mBuild);
@@ -360,6 +362,9 @@ void Player3D::ModelsLoad() {
     }
     apoMeshes[l] = m != nullptr ? new PlayerMesh(m) : nullptr;
   }
+  // One shadow for each light of the scene.
+  cShadows = scene3d_poScene != nullptr ? std::min<uint8_t>(scene3d_poScene->cLights, 4) : 1;
+  for (uint8_t i = 0; i < cShadows; ++i) apoShadows[i] = new Shadow(SHADOW_PLAYER_QUADS);
   pfPose = nullptr;
   iLevel = 0;
   QMathMatrixIdentity(&mLocal);
@@ -372,6 +377,11 @@ void Player3D::ModelsFree() {
     delete m;
     m = nullptr;
   }
+  for (Shadow*& sh : apoShadows) {
+    delete sh;
+    sh = nullptr;
+  }
+  cShadows = 0;
   bModelsLoaded = 0;
 }
 

@@ -95,6 +95,8 @@ class PlayerMesh {
   Q3DFaceList aoFaces[PLAYER3D_SEGMENTS][2];  // normal and mirrored
 };
 
+class Shadow;
+
 class Player3D : public SortObject {
  public:
   // Model code: sleeves, hair, shorts ("SSSHMS"); fBuild the vertical scale.
@@ -120,6 +122,8 @@ class Player3D : public SortObject {
   void KeeperJointsCompute(int32_t aiJoints[PLAYER3D_SEGMENTS][3]) const;
 
   PlayerMesh* apoMeshes[PLAYER3D_LEVELS];
+  Shadow* apoShadows[4];
+  uint8_t cShadows;
   PlayerKit oKit;
   char szModelCode[7];
   QMathMatrix mBuild;

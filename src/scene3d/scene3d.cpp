@@ -530,7 +530,7 @@ void HardwarePass(Q3DDevice* d) {
   d->RenderStateSet(11, 1);
   s->poPitch->GroundTransform();
   s->poPitch->ShadowDraw();
-  // The players' shadows belong to the player objects.
+  players3d_ShadowsDraw(s->poBall != nullptr ? &s->poBall->oCentre : nullptr);
   if (s->poBall != nullptr) s->poBall->Draw();
   s->poPitch->Draw();
   MarkersDraw(s, true);
@@ -555,6 +555,7 @@ void SoftwarePass(Q3DDevice* d) {
     d->RenderStateSet(2, 0);
     s->poPitch->GroundTransform();
     s->poPitch->Draw();
+    players3d_ShadowsDraw(s->poBall != nullptr ? &s->poBall->oCentre : nullptr);
     if (s->poBall != nullptr) s->poBall->Draw();
     MarkersDraw(s, false);
     if (s->poStadium != nullptr) s->poStadium->DrawSoftware();
