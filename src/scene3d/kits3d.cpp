@@ -236,9 +236,9 @@ void KitsFromMatch() {
 void scene3d_KitColoursFind() {
   const MatchTeam* h = match_HomeTeamGet();
   const MatchTeam* a = match_AwayTeamGet();
-  // A scene without two squads (no match set up) is drawn in colour.
-  const bool teams = h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr;
-  scene3d_eColourMode = teams ? kits_ColourModeFor(match_TeamYearGet(h), match_TeamYearGet(a)) : static_cast<uint8_t>(SCENE3D_COLOUR);
+  // A scene without two squads (no match set up) keeps the mode it has.
+  if (h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr)
+    scene3d_eColourMode = kits_ColourModeFor(match_TeamYearGet(h), match_TeamYearGet(a));
   KitsFromMatch();
 }
 
