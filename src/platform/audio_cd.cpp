@@ -94,30 +94,38 @@ uint64_t outputFrames(const WavInfo& w) {
   return frames * kAudioOutputRate / w.rate;
 }
 
-// Appends the track's PCM as stereo 16-bit at the output rate, exactly
-// `frames` CD frames long (cut or padded with silence).
-void appendTrack(const Track& t, std::vector<int16_t>* out) {
-  uint64_t want = static_cast<uint64_t>(t.frames) * kAudioFramesPerCdFrame;
-  size_t base = out->size();
+// Appends the CD frames [from, to) of the track (counted from the track's
+// start) as stereo 16-bit at the output rate; past the data's end (the track
+// is a whole number of frames) silence. Only the source frames those output
+// frames are taken from are read.
+void appendTrackRange(const Track& t, uint32_t from, uint32_t to, std::vector<int16_t>* out) {
+  const uint64_t first = static_cast<uint64_t>(from) * kAudioFramesPerCdFrame;
+  const uint64_t want = static_cast<uint64_t>(to - from) * kAudioFramesPerCdFrame;
+  const size_t base = out->size();
   out->resize(base + want * 2, 0);
-  if (t.path.empty()) return;
+  if (t.path.empty() || want == 0) return;
   FILE* f = std::fopen(t.path.c_str(), "rb");
   if (!f) return;
   WavInfo w;
-  if (readWavInfo(f, &w) && std::fseek(f, w.dataOffset, SEEK_SET) == 0) {
-    std::vector<uint8_t> raw(w.dataBytes);
-    size_t got = std::fread(raw.data(), 1, raw.size(), f);
-    uint32_t bytesPerFrame = static_cast<uint32_t>(w.channels * w.bits / 8);
-    uint64_t inFrames = got / bytesPerFrame;
-    auto sample = [&](uint64_t frame, int ch) -> int16_t {
-      const uint8_t* p = raw.data() + frame * bytesPerFrame + (w.channels == 2 ? ch : 0) * (w.bits / 8);
-      return w.bits == 8 ? static_cast<int16_t>((p[0] - 128) * 256) : static_cast<int16_t>(le16(p));
-    };
-    for (uint64_t k = 0; k < want; ++k) {
-      uint64_t src = k * w.rate / kAudioOutputRate;
-      if (src >= inFrames) break;
-      (*out)[base + 2 * k] = sample(src, 0);
-      (*out)[base + 2 * k + 1] = sample(src, 1);
+  if (readWavInfo(f, &w)) {
+    const uint32_t bytesPerFrame = static_cast<uint32_t>(w.channels * w.bits / 8);
+    const uint64_t inFrames = w.dataBytes / bytesPerFrame;
+    const uint64_t srcFirst = first * w.rate / kAudioOutputRate;
+    const uint64_t srcEnd = std::min<uint64_t>(inFrames, (first + want - 1) * w.rate / kAudioOutputRate + 1);
+    if (srcFirst < srcEnd && std::fseek(f, static_cast<long>(w.dataOffset + srcFirst * bytesPerFrame), SEEK_SET) == 0) {
+      std::vector<uint8_t> raw((srcEnd - srcFirst) * bytesPerFrame);
+      const uint64_t got = std::fread(raw.data(), 1, raw.size(), f) / bytesPerFrame;
+      auto sample = [&](uint64_t frame, int ch) -> int16_t {
+        const uint8_t* p = raw.data() + frame * bytesPerFrame + (w.channels == 2 ? ch : 0) * (w.bits / 8);
+        return w.bits == 8 ? static_cast<int16_t>((p[0] - 128) * 256) : static_cast<int16_t>(le16(p));
+      };
+      int16_t* dst = out->data() + base;
+      for (uint64_t k = 0; k < want; ++k) {
+        const uint64_t src = (first + k) * w.rate / kAudioOutputRate - srcFirst;
+        if (src >= got) break;
+        dst[2 * k] = sample(src, 0);
+        dst[2 * k + 1] = sample(src, 1);
+      }
     }
   }
   std::fclose(f);
@@ -270,22 +278,19 @@ bool cdPlay(uint32_t fromFrame, uint32_t toFrame) {
   if (!g_disc.open || fromFrame >= toFrame || toFrame > g_disc.length) return false;
   syncLocked();
   if (!g_disc.loaded || g_disc.loadedFrom > fromFrame || g_disc.loadedTo < toFrame) {
-    // Load whole tracks from the one holding fromFrame to the one holding toFrame - 1.
+    // Only the frames of the range are loaded, track by track.
     auto pcm = std::make_shared<std::vector<int16_t>>();
-    uint32_t first = 0, last = 0;
-    bool started = false;
+    pcm->reserve(static_cast<size_t>(toFrame - fromFrame) * kAudioFramesPerCdFrame * 2);
     for (const Track& t : g_disc.tracks) {
-      uint32_t end = t.startFrame + t.frames;
+      const uint32_t end = t.startFrame + t.frames;
       if (end <= fromFrame || t.startFrame >= toFrame) continue;
-      if (!started) first = t.startFrame;
-      started = true;
-      appendTrack(t, pcm.get());
-      last = end;
+      appendTrackRange(t, std::max(fromFrame, t.startFrame) - t.startFrame, std::min(toFrame, end) - t.startFrame,
+                       pcm.get());
     }
     if (g_disc.loaded) deferFree(g_disc.loaded);
     g_disc.loaded = pcm;
-    g_disc.loadedFrom = first;
-    g_disc.loadedTo = last;
+    g_disc.loadedFrom = fromFrame;
+    g_disc.loadedTo = toFrame;
   }
   auto s = std::make_shared<CdPlayState>();
   s->pcm = g_disc.loaded->data();

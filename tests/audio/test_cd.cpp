@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -22,25 +23,38 @@ constexpr uint32_t kSamplesPerFrame = 294;
 
 std::filesystem::path discFolder() { return korvena_test::HeadlessRoot() / "data" / "cdaudio"; }
 
-void writeWav(const std::filesystem::path& path, const std::vector<int16_t>& mono) {
+// A disc track: its format and samples, and where the disc puts it.
+struct ModelTrack {
+  int channels, bits;
+  uint32_t rate;
+  std::vector<int16_t> raw;  // interleaved, 8-bit values as stored (0..255)
+  uint32_t startFrame = 0, frames = 0;
+};
+
+void writeWavOf(const std::filesystem::path& path, const ModelTrack& t) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   auto le = [&](uint32_t v, int n) {
     for (int i = 0; i < n; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xFF));
   };
-  uint32_t data = static_cast<uint32_t>(mono.size() * 2);
+  const uint32_t bytes = static_cast<uint32_t>(t.raw.size() * (t.bits / 8));
+  const uint32_t block = static_cast<uint32_t>(t.channels * t.bits / 8);
   out.write("RIFF", 4);
-  le(36 + data, 4);
+  le(36 + bytes, 4);
   out.write("WAVEfmt ", 8);
   le(16, 4);
   le(1, 2);
-  le(1, 2);
-  le(22050, 4);
-  le(44100, 4);
-  le(2, 2);
-  le(16, 2);
+  le(static_cast<uint32_t>(t.channels), 2);
+  le(t.rate, 4);
+  le(t.rate * block, 4);
+  le(block, 2);
+  le(static_cast<uint32_t>(t.bits), 2);
   out.write("data", 4);
-  le(data, 4);
-  for (int16_t s : mono) le(static_cast<uint16_t>(s), 2);
+  le(bytes, 4);
+  for (int16_t v : t.raw) le(static_cast<uint16_t>(v), t.bits / 8);
+}
+
+void writeWav(const std::filesystem::path& path, const std::vector<int16_t>& mono) {
+  writeWavOf(path, ModelTrack{1, 16, 22050, mono});
 }
 
 // Track n (2..) holds samples of the value n * 100 so that what plays tells
@@ -253,6 +267,84 @@ TEST_F(Cd, AnUnreadableTrackIsLeftOutAndTheOthersPlay) {
     EXPECT_EQ(QALCDIsPlaying(), 1);
     QALShutdown();
   }
+}
+
+// The sample the disc holds at output position p (stereo, channel ch).
+int16_t modelSample(const std::vector<ModelTrack>& disc, uint64_t p, int ch) {
+  for (const ModelTrack& t : disc) {
+    const uint64_t first = static_cast<uint64_t>(t.startFrame) * kSamplesPerFrame;
+    if (p < first || p >= first + static_cast<uint64_t>(t.frames) * kSamplesPerFrame) continue;
+    if (t.raw.empty()) return 0;  // the data track
+    const uint64_t src = (p - first) * t.rate / 22050;
+    if (src >= t.raw.size() / static_cast<size_t>(t.channels)) return 0;
+    const int16_t v = t.raw[src * static_cast<uint64_t>(t.channels) + (t.channels == 2 ? ch : 0)];
+    return t.bits == 8 ? static_cast<int16_t>((v - 128) * 256) : v;
+  }
+  return 0;
+}
+
+// Tracks of every format the disc takes (8 and 16 bits, mono and stereo,
+// slower and faster than the output), each sample telling its place; every
+// range played, alone or inside a range played before it, is what a plain
+// model of the disc says sample by sample.
+TEST_F(Cd, EveryRangePlaysTheDiscAsTheModelSays) {
+  std::filesystem::remove_all(discFolder());
+  std::filesystem::create_directories(discFolder());
+  std::vector<ModelTrack> disc = {{1, 16, 22050, {}}};  // track 1: the data track
+  disc[0].frames = 150;
+  const ModelTrack formats[] = {{1, 16, 22050, {}}, {2, 8, 11025, {}}, {2, 16, 44100, {}}, {1, 8, 8000, {}},
+                                {1, 16, 32000, {}}};
+  uint32_t at = 150;
+  for (size_t n = 0; n < std::size(formats); ++n) {
+    ModelTrack t = formats[n];
+    const size_t count = (t.rate * (7 + n) / 10 + 13 * n) * static_cast<size_t>(t.channels);  // 0.7 s and up
+    for (size_t i = 0; i < count; ++i)
+      t.raw.push_back(t.bits == 8 ? static_cast<int16_t>((i * 7 + n * 31) % 256)
+                                  : static_cast<int16_t>(static_cast<int32_t>(i * 37 + n * 1000) % 65536 - 32768));
+    char name[32];
+    std::snprintf(name, sizeof name, "track%02zu.wav", n + 2);
+    writeWavOf(discFolder() / name, t);
+    const uint64_t outFrames = t.raw.size() / static_cast<size_t>(t.channels) * 22050 / t.rate;
+    t.frames = static_cast<uint32_t>(outFrames / kSamplesPerFrame);
+    t.startFrame = at;
+    at += t.frames;
+    disc.push_back(t);
+  }
+  ASSERT_TRUE(platform::audioOpen());
+  ASSERT_TRUE(platform::cdOpen());
+  ASSERT_EQ(platform::cdDiscLength(), at);
+  for (size_t n = 1; n < disc.size(); ++n) ASSERT_EQ(platform::cdTrackStart(static_cast<int>(n) + 1), disc[n].startFrame);
+  platform::cdSetAuxVolume(0xFFFFFFFFu);  // full volume passes every sample unchanged
+  const uint32_t t3 = disc[2].startFrame, t4 = disc[3].startFrame, t5 = disc[4].startFrame;
+  // Each range is loaded afresh unless a range before it holds it.
+  const std::pair<uint32_t, uint32_t> ranges[] = {
+      {t3 + 5, t3 + 9},                // inside a track
+      {t4 - 3, t5 + 2},                // across a whole track into the next
+      {t4 + 1, t4 + 2},                // inside the range before, from what it loaded
+      {t5 + 1, t5 + 3},                // inside a track whose rate is no multiple of 75
+      {t3, t3 + 1},                    // the first frame of a track
+      {at - 5, at},                    // to the disc's end
+      {140, disc[1].startFrame + 3},   // from the data track into the first audio track
+      {0, at},                         // the whole disc
+      {t5 + 4, t5 + 7},                // inside the whole disc, from what it loaded
+      {disc[5].startFrame - 2, at},    // the last two tracks' meeting to the end
+  };
+  for (const auto& [from, to] : ranges) {
+    SCOPED_TRACE(testing::Message() << "frames " << from << ".." << to);
+    ASSERT_TRUE(platform::cdPlay(from, to));
+    const uint32_t count = (to - from) * kSamplesPerFrame;
+    std::vector<int16_t> mix(2 * (count + 10), 1);
+    ASSERT_TRUE(platform::audioHeadlessMix(mix.data(), count + 10));
+    for (uint32_t k = 0; k < count; ++k) {
+      const uint64_t p = static_cast<uint64_t>(from) * kSamplesPerFrame + k;
+      ASSERT_EQ(mix[2 * k], modelSample(disc, p, 0)) << "sample " << k;
+      ASSERT_EQ(mix[2 * k + 1], modelSample(disc, p, 1)) << "sample " << k;
+    }
+    for (uint32_t k = count; k < count + 10; ++k) ASSERT_EQ(mix[2 * k], 0) << "past the range's end";
+    EXPECT_FALSE(platform::cdIsPlaying());
+  }
+  platform::cdClose();
+  platform::audioClose();
 }
 
 TEST_F(Cd, NoDiscNoCd) {
