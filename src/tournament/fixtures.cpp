@@ -241,9 +241,16 @@ std::int32_t history_DateCompare(const FixtureDate* a, const FixtureDate* b) {
 
 void history_RoundFixturesSort(Round* r) {
   const std::int32_t n = history_FixtureCountGet(r);
-  for (std::int32_t pass = 0; pass < n; pass++) {
+  // A pass without a swap leaves the list sorted: the passes after it would
+  // change nothing.
+  bool swapped = true;
+  for (std::int32_t pass = 0; pass < n && swapped; pass++) {
+    swapped = false;
     for (Fixture* f = r->pFixtures; f && f->pNext; f = f->pNext) {
-      if (history_DateCompare(DateAt(r, f->pNext->cDate), DateAt(r, f->cDate)) < 0) history_FixtureSwap(f, f->pNext);
+      if (history_DateCompare(DateAt(r, f->pNext->cDate), DateAt(r, f->cDate)) < 0) {
+        history_FixtureSwap(f, f->pNext);
+        swapped = true;
+      }
     }
   }
 }

@@ -26,7 +26,7 @@ const char* Field(std::int32_t iTeamId, std::int32_t iLanguage, std::int32_t iFi
 std::int32_t FindBy(const char* pszText, std::int32_t iField) {
   if (pszText)
     for (std::int32_t i = 0; i < TLA_COUNT; i++)
-      if (std::strcmp(Field(i, mlang_iLanguage, iField), pszText) == 0) return i;
+      if (const char* f = Field(i, mlang_iLanguage, iField); f[0] == pszText[0] && std::strcmp(f, pszText) == 0) return i;
   std::fprintf(stderr, "tla: no team %s \"%s\"\n", iField == kFull ? "named" : "abbreviated",
                pszText ? pszText : "(null)");
   return 0;

@@ -2,6 +2,10 @@
 #include "tournament/tmtree.h"
 
 #include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
 
 #include "shell/debuglog.h"
 #include "shell/texts.h"
@@ -337,11 +341,15 @@ std::int32_t tmteam_IsProperName(std::uint32_t Name) {
   return (p[0] != 0 && p[0] != '*') ? 1 : 0;
 }
 std::int32_t tmteam_NameFind(const char* pszName) {
-  for (std::int32_t i = 0; i < TM_MAX; i++) {
-    const char* p = festr_TMIDToStr(i);
-    if (p && std::strcmp(p, pszName) == 0) return i;
-  }
-  return -1;
+  // The name table is fixed: indexed once by name, keeping each name's first id.
+  static const std::map<std::string, std::int32_t, std::less<>> index = [] {
+    std::map<std::string, std::int32_t, std::less<>> m;
+    for (std::int32_t i = 0; i < TM_MAX; i++)
+      if (const char* p = festr_TMIDToStr(i)) m.emplace(p, i);
+    return m;
+  }();
+  const auto it = index.find(std::string_view(pszName));
+  return it == index.end() ? -1 : it->second;
 }
 std::int32_t tmteam_RoundRealTeamCount(const Round* r) {
   std::int32_t n = 0;
