@@ -1,11 +1,11 @@
 // The disc's audio tracks: the input as track 2 of a disc, opened, played for
 // a moment through the mixer and closed.
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
 #include "fuzz_support.h"
 #include "platform/audio.h"
-#include "platform/paths.h"
 #include "sound/synth.h"
 
 void KorvenaFuzzSeeds(const std::string& dir) {
@@ -17,33 +17,33 @@ void KorvenaFuzzSeeds(const std::string& dir) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   korvena_fuzz::StartHeadless();
-  static bool placed = false;
-  const std::string root = korvena_fuzz::WorkDir() + "/disc";
-  if (!placed) {
-    // The pseudo disc is the folder above the executable's.
-    std::filesystem::create_directories(root + "/bin");
-    std::filesystem::create_directories(root + "/data/cdaudio");
-    platform::setExecutableDir(root + "/bin");
-    placed = true;
-  }
-  FILE* f = std::fopen((root + "/data/cdaudio/track02.wav").c_str(), "wb");
+  // The pseudo disc is the folder above the executable's.
+  static const std::string folder = [] {
+    std::string f = korvena_fuzz::EmptyGameRoot() + "/data/cdaudio";
+    std::filesystem::create_directories(f);
+    return f;
+  }();
+  FILE* f = std::fopen((folder + "/track02.wav").c_str(), "wb");
   if (!f) return 0;
   if (size) std::fwrite(data, 1, size, f);
   std::fclose(f);
+  // The silent device stays open from input to input; closing the disc
+  // gives back all it held.
   if (!platform::audioOpen()) korvena_fuzz::Fail("the silent device does not open");
   if (platform::cdOpen()) {
     int tracks = platform::cdTrackCount();
     if (tracks != 2) korvena_fuzz::Fail("one file made other than two tracks");
-    uint32_t end = platform::cdDiscLength();
-    if (end < platform::cdTrackStart(2)) korvena_fuzz::Fail("the disc ends before its last track starts");
-    if (end > platform::cdTrackStart(2)) {
-      platform::cdPlay(platform::cdTrackStart(2), end);
-      // A little over one CD frame through the mixer: the track's start plays.
+    const uint32_t start = platform::cdTrackStart(2), end = platform::cdDiscLength();
+    if (end < start) korvena_fuzz::Fail("the disc ends before its last track starts");
+    if (end > start) {
+      // The track's last two CD frames (or its only one), a little over one
+      // frame of them through the mixer: only the frames played are loaded,
+      // so a long track costs no more than a short one.
+      platform::cdPlay(end - std::min<uint32_t>(2, end - start), end);
       std::vector<int16_t> mix(2 * 300);
       platform::audioHeadlessMix(mix.data(), 300);
     }
     platform::cdClose();
   }
-  platform::audioClose();
   return 0;
 }

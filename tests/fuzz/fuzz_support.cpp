@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/tempfiles.h"
 
@@ -50,6 +51,17 @@ std::string WriteInput(const uint8_t* data, size_t size, const char* name) {
   if (size > 0 && std::fwrite(data, 1, size, f) != size) Fail("the input file cannot be written");
   std::fclose(f);
   return path;
+}
+
+const std::string& EmptyGameRoot() {
+  static const std::string* root = [] {
+    auto* r = new std::string(WorkDir() + "/game");
+    std::error_code ec;
+    std::filesystem::create_directories(*r + "/bin", ec);
+    platform::setExecutableDir(*r + "/bin");
+    return r;
+  }();
+  return *root;
 }
 
 void StartHeadless() {

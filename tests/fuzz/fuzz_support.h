@@ -19,6 +19,9 @@ namespace korvena_fuzz {
 const std::string& WorkDir();
 // Writes the bytes to WorkDir()/name and returns its host path.
 std::string WriteInput(const uint8_t* data, size_t size, const char* name = "input");
+// Makes WorkDir()/game the game's root (its executable folder game/bin), once,
+// and returns that root's host path. Nothing else is in it at first.
+const std::string& EmptyGameRoot();
 // Starts the platform layer on its headless backend, once.
 void StartHeadless();
 // Writes bytes as a seed file dir/name.

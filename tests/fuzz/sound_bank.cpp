@@ -34,6 +34,10 @@ void KorvenaFuzzSeeds(const std::string& dir) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   korvena_fuzz::StartHeadless();
+  // Opening the library looks for the disc above the executable's folder: an
+  // empty one finds none at once (the build tree's folders were read name by
+  // name at every input).
+  korvena_fuzz::EmptyGameRoot();
   QALBankFile file;
   QALBankParse(std::vector<uint8_t>(data, data + size), &file, nullptr);
   // The last byte picks the device: hardware buffers, budget, second channels.
