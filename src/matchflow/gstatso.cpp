@@ -93,7 +93,12 @@ std::int32_t gstatso_GoalAdd(MatchStats* p, DBPlayer* poScorer, std::int32_t iKi
   return p->GoalCount;
 }
 
-std::int32_t gstatso_LanguageGet() { return mlang_iLanguage; }
+namespace {
+std::int32_t s_iTextLanguage = -1;
+}  // namespace
+
+std::int32_t gstatso_LanguageGet() { return s_iTextLanguage >= 0 ? s_iTextLanguage : mlang_iLanguage; }
+void gstatso_LanguageSet(std::int32_t iLanguage) { s_iTextLanguage = iLanguage; }
 
 const char* gstatso_StrGet(std::int32_t iId) {
   QDX_ASSERT(iId >= 0 && iId < GSTATSO_STRINGS_MAX);

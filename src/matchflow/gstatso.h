@@ -64,3 +64,5 @@ const char* gstatso_StrGet(std::int32_t iId);
 // The on-screen-text language: the interface language until the options set
 // one of their own.
 std::int32_t gstatso_LanguageGet();
+// Set by the options (-1: follow the interface language again).
+void gstatso_LanguageSet(std::int32_t iLanguage);

@@ -6,6 +6,7 @@
 #include "audio/audio_services.h"
 #include "audio/sound.h"
 #include "display/qdl_device.h"
+#include "matchflow/gstatso.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/list.h"
@@ -151,7 +152,11 @@ bool ValueChange(OptionsRow eRow, std::int32_t iDelta) {
       if (!Step(&b.iSfxVolume, iDelta, OPTIONS_VOLUME_MAX)) return false;
       SoundApply();
       return true;
-    case OPTIONS_ROW_TEXT: return Step(&b.iTextLanguage, iDelta, OPTIONS_LANGUAGE_MAX);
+    case OPTIONS_ROW_TEXT:
+      b.iTextLanguage = gstatso_LanguageGet();
+      if (!Step(&b.iTextLanguage, iDelta, OPTIONS_LANGUAGE_MAX)) return false;
+      gstatso_LanguageSet(b.iTextLanguage);
+      return true;
     case OPTIONS_ROW_CHAT:
       if (!Step(&b.iPlayerChat, iDelta, OPTIONS_CHAT_MAX)) return false;
       SoundApply();
@@ -234,6 +239,7 @@ void options_SetDefaults() {
   b.aiWords[0] = b.aiWords[1] = b.aiWords[2] = 0;
   // The on-screen texts start in the language the game was set up in.
   b.iTextLanguage = mlang_iLanguage >= 0 && mlang_iLanguage <= OPTIONS_LANGUAGE_MAX ? mlang_iLanguage : 0;
+  gstatso_LanguageSet(b.iTextLanguage);
   b.iLevelOfDetail = pcinstall_iLODBias >= 0 && pcinstall_iLODBias <= OPTIONS_DETAIL_MAX ? pcinstall_iLODBias : 2;
   SoundApply();
   sfx_SetCDVolume();
@@ -340,7 +346,7 @@ void options_ValueFormat(OptionsRow eRow, char* psz, std::int32_t cb) {
   const OptionsBlock& b = options_oBlock;
   switch (eRow) {
     case OPTIONS_ROW_TEXT:
-      std::snprintf(psz, n, "%s", festr_IDToStr(T_LANGUAGE_FIRST + b.iTextLanguage));
+      std::snprintf(psz, n, "%s", festr_IDToStr(T_LANGUAGE_FIRST + gstatso_LanguageGet()));
       return;
     case OPTIONS_ROW_CHAT:
       std::snprintf(psz, n, "%s", festr_IDToStr(T_CHAT_FIRST + b.iPlayerChat));

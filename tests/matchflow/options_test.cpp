@@ -8,6 +8,7 @@
 
 #include "audio/sound.h"
 #include "display/q2dx.h"
+#include "matchflow/gstatso.h"
 #include "matchflow/options.h"
 #include "shell/global.h"
 #include "shell/pcinstall.h"
@@ -90,6 +91,13 @@ TEST_F(Options, DefaultsAndTheReadingOfTheRanges) {
   }
   EXPECT_EQ(aLanguages, (std::vector<std::string>{"English", "French", "German", "Spanish", "Italian", "Portuguese",
                                                   "Portuguese"}));
+  // The in-match texts follow the chosen language, not the interface's.
+  EXPECT_EQ(mlang_iLanguage, 0);
+  EXPECT_EQ(gstatso_LanguageGet(), 5);
+  EXPECT_STRNE(gstatso_StrGet(39), "Game Paused");
+  Press(10);
+  Press(10);
+  EXPECT_EQ(gstatso_LanguageGet(), 3);
 }
 
 TEST_F(Options, PlayerChatRunsOffNativeThenTheLanguagesWithJapaneseBeforePortuguese) {
