@@ -173,6 +173,16 @@ bool ValueChange(OptionsRow eRow, std::int32_t iDelta) {
   }
 }
 
+// What the defaults and the Reset Options row both give.
+void ResetValues(OptionsBlock* pb) {
+  pb->iMatchLength = 10;
+  pb->iMusicVolume = OPTIONS_VOLUME_MAX;
+  pb->iSfxVolume = OPTIONS_VOLUME_MAX;
+  pb->iWord3 = 0;
+  pb->iPlayerChat = 1;
+  pb->iWord5 = 1;
+}
+
 }  // namespace
 
 void options_DevicesSet(const OptionsDevice* paoDevices, std::int32_t cDevices) {
@@ -223,12 +233,7 @@ void options_D3DDeviceFirst() {
 
 void options_SetDefaults() {
   OptionsBlock& b = options_oBlock;
-  b.iMatchLength = 10;
-  b.iMusicVolume = OPTIONS_VOLUME_MAX;
-  b.iSfxVolume = OPTIONS_VOLUME_MAX;
-  b.iWord3 = 0;
-  b.iPlayerChat = 1;
-  b.iWord5 = 1;
+  ResetValues(&b);
   b.aiConditionWords[0] = 2;
   b.aiConditionWords[1] = 1;
   b.iExtraTime = 0;
@@ -251,12 +256,7 @@ void options_SetDefaults() {
 
 void options_ResetRow() {
   OptionsBlock& b = options_oBlock;
-  b.iMatchLength = 10;
-  b.iMusicVolume = OPTIONS_VOLUME_MAX;
-  b.iSfxVolume = OPTIONS_VOLUME_MAX;
-  b.iWord3 = 0;
-  b.iPlayerChat = 1;
-  b.iWord5 = 1;
+  ResetValues(&b);
   b.iLevelOfDetail = 2;
   pcinstall_iLODBias = 2;
   SoundApply();

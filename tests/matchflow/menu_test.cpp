@@ -270,6 +270,19 @@ void NoResume() {}
 // Suites that queue events on real input ports.
 class WithPorts : public ::testing::Test {
  protected:
+  // Enters a mode the way the stack does.
+  static void ModeSet(GameMode e) {
+    global_ResetGameModeStack();
+    global_GameModePush(nullptr, e, nullptr);
+    global_GameModeTransition();
+  }
+  static void Queue(User* pu, std::int32_t e) {
+    InputEvent* pEvent = nullptr;
+    ASSERT_TRUE(input_bEventAlloc(&pEvent));
+    pEvent->eEvent = e;
+    pEvent->pWidget = nullptr;
+    queue_Append(&pu->pip->oEvents, &pEvent->oLink);
+  }
   static void SetUpTestSuite() {
     ASSERT_TRUE(platform::init(platform::BackendKind::Headless));
     ASSERT_EQ(QKeyboardSetup(0), 0);
@@ -299,20 +312,8 @@ class PauseMenu : public WithPorts {
     input_PortBindingSave(pusr->pip);
   }
   void TearDown() override { input_EventQueueFlush(&pusr->pip->oEvents); }
-  // Enters a mode the way the stack does.
-  static void ModeSet(GameMode e) {
-    global_ResetGameModeStack();
-    global_GameModePush(nullptr, e, nullptr);
-    global_GameModeTransition();
-  }
   void Events(std::vector<std::int32_t> ae) {
-    for (std::int32_t e : ae) {
-      InputEvent* pEvent = nullptr;
-      ASSERT_TRUE(input_bEventAlloc(&pEvent));
-      pEvent->eEvent = e;
-      pEvent->pWidget = nullptr;
-      queue_Append(&pusr->pip->oEvents, &pEvent->oLink);
-    }
+    for (std::int32_t e : ae) Queue(pusr, e);
     pausemenu_UserInput(pusr);
     menu_Step(PAUSEMENU_NAME);
     global_GameModeTransition();
@@ -456,10 +457,7 @@ TEST_F(PauseMenu, OnlyThePauseUsersEventsCount) {
   poOther->pip = input_poGetPort(1);
   poOther->bActive = 1;
   poOther->MyTeam = 2;
-  InputEvent* pEvent = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&pEvent));
-  pEvent->eEvent = 5;
-  queue_Append(&poOther->pip->oEvents, &pEvent->oLink);
+  Queue(poOther, 5);
   // The mode's input step: the other user's Start is flushed, not obeyed.
   for (User& u : user_aUsers) {
     if (!u.bActive || u.pip == nullptr) continue;
@@ -478,9 +476,7 @@ class Demo : public WithPorts {
  protected:
   void SetUp() override {
     global_Init();
-    global_ResetGameModeStack();
-    global_GameModePush(nullptr, GAME_MODE_PLAY, nullptr);
-    global_GameModeTransition();
+    ModeSet(GAME_MODE_PLAY);
     for (User& u : user_aUsers) u = User{};
     match.HomeGoals = match.AwayGoals = 0;
     clock_Init();
@@ -529,9 +525,7 @@ TEST_F(Demo, AGoalWaitsForTheKickOffAndALateGoalCountsDownShort) {
   global_GameModeTransition();
   demo_Update();
   EXPECT_EQ(demo_oMachine.eState, DEMO_LEAVE);
-  global_ResetGameModeStack();
-  global_GameModePush(nullptr, GAME_MODE_PLAY, nullptr);
-  global_GameModeTransition();
+  ModeSet(GAME_MODE_PLAY);
   demo_Start();
   ClockAtMinute5(true);
   demo_Update();
@@ -556,10 +550,7 @@ TEST_F(Demo, StopRequestsAndTheQuitEvent) {
   User& u = user_aUsers[1];
   u.bActive = 1;
   u.pip = input_poGetPort(1);
-  InputEvent* pEvent = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&pEvent));
-  pEvent->eEvent = 158;
-  queue_Append(&u.pip->oEvents, &pEvent->oLink);
+  Queue(&u, 158);
   demo_Update();
   EXPECT_EQ(demo_oMachine.eState, DEMO_LEAVE);
   EXPECT_EQ(queue_RemoveHead(&u.pip->oEvents), nullptr);
