@@ -314,6 +314,49 @@ TEST_F(Subs, TheOtherSidesRequestBringsTheMenuBack) {
   EXPECT_EQ(subs_bIsPending(), 0);
 }
 
+TEST_F(Subs, AUserSubstitutionFromTheMenuThroughTheBenchAndBack) {
+  MatchTeam* t = Home();
+  t->SubRequest = 1;
+  global_GameModePush(subs_Mode67Enter, static_cast<GameMode>(67), subs_Mode67Check);
+  global_GameModeTransition();
+  subs_MenuEvent(9);  // Substitution
+  subs_MenuEvent(6);
+  global_GameModeTransition();
+  ASSERT_EQ(global_eGetGameMode(), 59);
+  SubsBench& b = subs_oState.oBench;
+  while (b.poPitchCursor != Pitch(t, 3)) subs_BenchEvent(9);
+  Player* poOut = RecordOf(t, Pitch(t, 3));
+  subs_BenchEvent(6);
+  subs_BenchEvent(11);
+  DBPlayer* in = b.poBenchCursor;
+  subs_BenchEvent(6);
+  ASSERT_EQ(subs_QueuedCount(), 1);
+  // Start: the substitution script runs over the bench.
+  subs_BenchEvent(5);
+  global_GameModeTransition();
+  ASSERT_EQ(global_eGetGameMode(), GAME_MODE_SET_PIECE_SCRIPT);
+  EXPECT_EQ(global.aStack[global.iStackPointer - 2].eMode, 59);
+  ASSERT_NE(subs_SparePlayerGet(), nullptr);
+  EXPECT_EQ(ChainLength(t), 12);
+  // The script's change, then its end: the bench comes back.
+  subs_Apply(subs_SparePlayerGet(), subs_PendingPlayerGet());
+  EXPECT_EQ(poOut->pDBPlayer, in);
+  global_GameModePopRequest();
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), 59);
+  EXPECT_EQ(b.poTeam, t);
+  EXPECT_EQ(t->iSubsAllowed, 2);
+  // Start leaves the bench, Resume the menu; play goes on.
+  subs_BenchEvent(5);
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), 67);
+  subs_MenuEvent(6);  // the cursor is back on Resume Match
+  global_GameModeTransition();
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_PLAY);
+  EXPECT_EQ(subs_bIsPending(), 0);
+  EXPECT_EQ(ChainLength(t), 11);
+}
+
 TEST_F(Subs, TheSpareWalksOnAndTheScriptCarriesTheChangeOut) {
   MatchTeam* t = Home();
   GoalieObject* const gHome = player_aHome[0].pGoalie;
