@@ -103,12 +103,7 @@ void RealSubstitution(MatchTeam* poTeam, Player* poOut, DBPlayer* poIn) {
     }
     poOut->iCardState = 0;
   }
-  for (SubsEntry& e : s.aQueue) {
-    if (e.poOut) continue;
-    e = SubsEntry{poOut, poIn, 0};
-    break;
-  }
-  s.cPending++;
+  subs_QueueAdd(poOut, poIn);
   team_PlayersSwap(poTeam, poOutDb, poIn, 1);
   team_SubsAllowedSet(poTeam, team_SubsAllowedGet(poTeam) - 1);
 }
@@ -142,6 +137,16 @@ void subs_RequestToggle(User* pusr) {
 }
 
 std::int32_t subs_QueuedCount() { return s.cPending; }
+
+std::int32_t subs_QueueAdd(Player* poOut, DBPlayer* poIn) {
+  for (SubsEntry& e : s.aQueue) {
+    if (e.poOut) continue;
+    e = SubsEntry{poOut, poIn, 0};
+    s.cPending++;
+    return 1;
+  }
+  return 0;
+}
 
 std::int32_t subs_AvailableCount(const MatchTeam* poTeam) {
   std::int32_t n = 0;

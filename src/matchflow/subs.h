@@ -63,6 +63,8 @@ void subs_RequestToggle(User* pusr);
 // Returns 1 when a substitution was queued.
 std::int32_t subs_Queue(MatchTeam* poTeam, DBPlayer* poFirst, DBPlayer* poSecond);
 std::int32_t subs_QueuedCount();
+// Appends an entry to the queue; 0 when it is full.
+std::int32_t subs_QueueAdd(Player* poOut, DBPlayer* poIn);
 // Substitutions the side may still make: what is left of its three, at most
 // its bench players neither substituted nor suspended.
 std::int32_t subs_AvailableCount(const MatchTeam* poTeam);

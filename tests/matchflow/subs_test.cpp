@@ -411,8 +411,7 @@ TEST_F(Subs, TheSpareWalksOnAndTheScriptCarriesTheChangeOut) {
   // The keeper's record is never paired on the bench; the entry is set
   // up as the queue would.
   ASSERT_EQ(subs_Queue(t, keeperIn, keeperOut), 0);
-  subs_oState.aQueue[0] = SubsEntry{poKeeper, keeperIn, 0};
-  subs_oState.cPending = 1;
+  ASSERT_EQ(subs_QueueAdd(poKeeper, keeperIn), 1);
   team_PlayersSwap(t, keeperOut, keeperIn, 1);
   subs_WalkOnStage();
   sp = subs_SparePlayerGet();
