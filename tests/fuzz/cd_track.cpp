@@ -1,6 +1,5 @@
 // The disc's audio tracks: the input as track 2 of a disc, opened, played for
 // a moment through the mixer and closed.
-#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -36,12 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint32_t start = platform::cdTrackStart(2), end = platform::cdDiscLength();
     if (end < start) korvena_fuzz::Fail("the disc ends before its last track starts");
     if (end > start) {
-      // The track's last two CD frames (or its only one), a little over one
-      // frame of them through the mixer: only the frames played are loaded,
-      // so a long track costs no more than a short one.
-      platform::cdPlay(end - std::min<uint32_t>(2, end - start), end);
+      // The track's last CD frame and a little past it through the mixer:
+      // the frame is loaded alone (a long track costs no more than a short
+      // one) and the play stops at the disc's end.
+      platform::cdPlay(end - 1, end);
       std::vector<int16_t> mix(2 * 300);
       platform::audioHeadlessMix(mix.data(), 300);
+      if (platform::cdIsPlaying()) korvena_fuzz::Fail("the play went on past the disc's end");
     }
     platform::cdClose();
   }
