@@ -268,8 +268,11 @@ void kits_PlayerObjectsFree() {
 }
 
 Player3D* kits_poObjectFor(const Player* pp, const DBPlayer* db, int32_t away) {
+  // The substitutes share one spare record: a live person is known by his
+  // record and his database entry together.
   for (PersonObject& o : g_aObjects)
-    if ((pp != nullptr && o.poPlayer == pp) || (pp == nullptr && db != nullptr && o.poDB == db)) return o.poObject;
+    if ((pp != nullptr && o.poPlayer == pp && o.poDB == db) || (pp == nullptr && db != nullptr && o.poDB == db))
+      return o.poObject;
   return Make(pp, db, away, 1);
 }
 
@@ -281,7 +284,8 @@ int32_t players3d_FrameUpdate(const FramePacket* p) {
     if (o == nullptr || e.pAnimation == nullptr) return;
     // The frame within the clip's pose data.
     const float* pose = static_cast<const float*>(e.pAnimation) + (e.uFramePosition & 0xFFFF) / 64 * PLAYER3D_POSE_FLOATS;
-    if (kitIndex >= 0) {
+    if (kitIndex >= 0 && kitIndex != o->iKitIndex) {
+      o->iKitIndex = static_cast<int8_t>(kitIndex);
       const uint16_t appearance =
           e.poPlayer != nullptr && e.poPlayer->pDBPlayer != nullptr ? e.poPlayer->pDBPlayer->uAppearance
           : e.poModel != nullptr ? static_cast<const DBPlayer*>(e.poModel)->uAppearance
@@ -349,4 +353,24 @@ void players3d_ShadowsDraw(const QMathVec3* ball) {
   if (g_poBallShadow == nullptr) g_poBallShadow = new Shadow(1);
   float dir[3];
   if (direction(0, *ball, dir) && shadow_BallBuild(g_poBallShadow, dir[0], dir[1], dir[2], *ball)) g_poBallShadow->Draw();
+}
+
+void kits_CopyAppearance(Player* to, const Player* from) {
+  if (to == nullptr || from == nullptr) return;
+  // Nothing to copy from a person never drawn (or with no 3D scene at all).
+  Player3D* src = nullptr;
+  for (PersonObject& o : g_aObjects)
+    if (o.poPlayer == from && o.poDB == from->pDBPlayer) src = o.poObject;
+  if (src == nullptr) return;
+  Player3D* dst = kits_poObjectFor(to, to->pDBPlayer, to->MyTeam == player_PlaysFor_Home ? 0 : 1);
+  if (src == nullptr || dst == nullptr || src == dst) return;
+  // Shirt, sleeves, top, shorts and socks; hand, skin, head, boots and
+  // numbers stay his own.
+  for (int32_t part : {0, 1, 2, 3, 4, 5, 6, 8}) dst->oKit.aoPart[part] = src->oKit.aoPart[part];
+  dst->iKitIndex = src->iKitIndex;
+  if (src->szModelCode[0] == 'L' && dst->szModelCode[0] != 'L') {
+    dst->oKit.aoPart[13] = src->oKit.aoPart[13];
+    dst->ModelsFree();
+    dst->szModelCode[0] = 'L';  // the body loads again when he is next drawn
+  }
 }

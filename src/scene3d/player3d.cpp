@@ -442,13 +442,19 @@ void Player3D::KeeperJointsCompute(int32_t joints[PLAYER3D_SEGMENTS][3]) const {
   m->JointsCompute(joints, pfPose, &start);
 }
 
+PlayerMesh* Player3D::Skinned(QMathMatrix* start) {
+  PlayerMesh* mesh = apoMeshes[iLevel];
+  if (scene3d_poDevice == nullptr || iVisibility == -1 || mesh == nullptr || pfPose == nullptr) return nullptr;
+  StartMatrix(start);
+  mesh->Skin(pfPose, start, &mHeadTurn, iVisibility, &oKit);
+  return mesh;
+}
+
 void Player3D::Draw() {
   Q3DDevice* d = scene3d_poDevice;
-  PlayerMesh* mesh = apoMeshes[iLevel];
-  if (d == nullptr || iVisibility == -1 || mesh == nullptr || pfPose == nullptr) return;
   QMathMatrix start;
-  StartMatrix(&start);
-  mesh->Skin(pfPose, &start, &mHeadTurn, iVisibility, &oKit);
+  PlayerMesh* mesh = Skinned(&start);
+  if (mesh == nullptr) return;
   float depths[PLAYER3D_SEGMENTS];
   mesh->SegmentDepthsCompute(depths, pfPose, &start, &scene3d_mWorldToView);
   int32_t order[PLAYER3D_SEGMENTS];
@@ -473,11 +479,9 @@ void Player3D::Draw() {
 
 void Player3D::DrawHardware() {
   Q3DDevice* d = scene3d_poDevice;
-  PlayerMesh* mesh = apoMeshes[iLevel];
-  if (d == nullptr || iVisibility == -1 || mesh == nullptr || pfPose == nullptr) return;
   QMathMatrix start;
-  StartMatrix(&start);
-  mesh->Skin(pfPose, &start, &mHeadTurn, iVisibility, &oKit);
+  PlayerMesh* mesh = Skinned(&start);
+  if (mesh == nullptr) return;
   d->RenderStateSet(4, 4);
   d->BatchBegin(0);
   mesh->DrawAll(bMirrored, static_cast<uint32_t>(iVisibility));

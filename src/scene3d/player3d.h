@@ -120,6 +120,8 @@ class Player3D : public SortObject {
   // The start matrix of the walks: mirror, object matrix, build scale.
   void StartMatrix(QMathMatrix* pOut) const;
   void KeeperJointsCompute(int32_t aiJoints[PLAYER3D_SEGMENTS][3]) const;
+  // The current level's mesh posed for drawing (null when nothing is drawn).
+  PlayerMesh* Skinned(QMathMatrix* pStart);
 
   PlayerMesh* apoMeshes[PLAYER3D_LEVELS];
   Shadow* apoShadows[4];
@@ -133,6 +135,7 @@ class Player3D : public SortObject {
   int32_t bMirrored;
   int32_t bModelsLoaded;
   int16_t iLevel;
+  int8_t iKitIndex = -1;  // the match kit worn (kits_aoKits), -1 none yet
   int32_t iVisibility;
   Q3DBounds oBounds;
 };

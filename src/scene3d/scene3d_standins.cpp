@@ -6,7 +6,6 @@
 std::int32_t goals_NetDepth = 60;
 std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
 
-void kits_CopyAppearance(Player*, const Player*) {}
 
 
 

@@ -19,7 +19,10 @@
 #include "scene3d/kits3d.h"
 #include "scene3d/model.h"
 #include "scene3d/player3d.h"
+#include "scene3d/scene3d_services.h"
 #include "scene3d/scene3d_state.h"
+#include "engine/player.h"
+#include "tournament/dbplayer.h"
 
 namespace {
 
@@ -348,6 +351,44 @@ TEST(Kits, LongSleevesCoverTheArmsAndBaldHeadsShowSkin) {
   kits_PlayerKitMake(&p, k, 0x0000 | 0x38);  // bald
   EXPECT_EQ(p.aoPart[13].r, p.aoPart[7].r);  // bare arm, as the hand
   EXPECT_LT(std::abs(p.aoPart[12].r - p.aoPart[9].r), 30);
+}
+
+}  // namespace
+
+namespace {
+
+// A substitute takes the outgoing player's shirt, shorts and socks (and his
+// long sleeves), and keeps his own skin, head and boots.
+TEST(Kits, ASubstituteWearsTheKitOfThePlayerHeReplaces) {
+  scene3d_eColourMode = SCENE3D_COLOUR;
+  kits_Choose("Brazil", 9, "Italy", 9);
+  static DBPlayer outDb{}, inDb{};
+  outDb.uAppearance = 0x0100 | 0x00;  // short hair, african
+  inDb.uAppearance = 0x00C0 | 0x30;   // long hair, ginger
+  static Player out{}, in{};
+  out.pDBPlayer = &outDb;
+  in.pDBPlayer = &inDb;
+  out.MyTeam = in.MyTeam = 0;  // the away side
+  Player3D* o = kits_poObjectFor(&out, &outDb, 1);
+  Player3D* n = kits_poObjectFor(&in, &inDb, 1);
+  ASSERT_NE(o, n);
+  // The outgoing player had been given the keeper's kit with long sleeves.
+  kits_PlayerKitMake(&o->oKit, kits_aoKits[3], outDb.uAppearance);
+  o->szModelCode[0] = 'L';
+  o->iKitIndex = 3;
+  const PlayerKit before = n->oKit;
+  kits_CopyAppearance(&in, &out);
+  for (int part : {0, 1, 2, 3, 4, 5, 6, 8, 13})
+    EXPECT_EQ(std::memcmp(&n->oKit.aoPart[part], &o->oKit.aoPart[part], 4), 0) << part;
+  for (int part : {7, 9, 10, 11, 12, 14, 15, 16})
+    EXPECT_EQ(std::memcmp(&n->oKit.aoPart[part], &before.aoPart[part], 4), 0) << part;
+  EXPECT_EQ(n->szModelCode[0], 'L');
+  EXPECT_EQ(std::string(n->szModelCode + 2), "LHMS");  // his own hair; the side's shorts
+  EXPECT_EQ(n->iKitIndex, 3);
+  // The spare record comes back for the next substitute: another person.
+  static DBPlayer nextDb{};
+  EXPECT_NE(kits_poObjectFor(&in, &nextDb, 1), n);
+  kits_PlayerObjectsFree();
 }
 
 }  // namespace
