@@ -1,7 +1,7 @@
 # Thin front door over CMake presets. See README.md.
 JOBS ?= $(shell nproc)
 
-.PHONY: play test bench data deps build-release build-test fuzz
+.PHONY: play test bench data deps build-release build-test fuzz soak
 
 deps:
 	scripts/install-deps
@@ -37,3 +37,11 @@ fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz --target fuzz -j $(JOBS)
 	scripts/fuzz-run build/fuzz $(SECONDS) $(TARGETS)
+
+# Seeded whole matches in the release tree (SOAK matches, 1000 by default),
+# each seed printed before its match.
+SOAK ?= 1000
+soak: deps
+	cmake --preset release -DKORVENA_SOAK=ON
+	cmake --build --preset release --target match_soak -j $(JOBS)
+	cd build/release && KORVENA_BACKEND=headless KORVENA_BUILD_DIR=$$PWD ./tests/match_soak $(SOAK)

@@ -11,7 +11,6 @@
 // ---- Touch machine ------------------------------------------------------
 
 // ---- Shoot-out, user control ---------------------------------------------
-void mpenso_RecordKick(std::int32_t) {}
 
 // ---- Passing, shot choice, set pieces -------------------------------------------------------
 std::int32_t pass_RecordModeGet() { return 0; }

@@ -20,6 +20,15 @@ std::int32_t mcondi_DayNightGet();     // 1 day, 0 night
 std::int32_t mcondi_FoulsGet();        // non-zero when fouls are called
 std::int32_t mcondi_MatchLengthGet();  // minutes (default 10)
 std::int32_t mcondi_RefereeGet();      // 0 Lenient, 1 Normal, 2 Harsh
+std::int32_t mcondi_ExtraTimeGet();    // 0 off, 1 on, 2 golden goal
+std::int32_t mcondi_PenaltiesGet();    // non-zero when a level match goes to penalties
+// Until the match-conditions screen edits them (tests and Quick Start set them).
+void mcondi_MatchLengthSet(std::int32_t iMinutes);
+void mcondi_ExtraTimeSet(std::int32_t iExtraTime);
+void mcondi_PenaltiesSet(std::int32_t bPenalties);
+void mcondi_FoulsSet(std::int32_t bFouls);
+void mcondi_RefereeSet(std::int32_t iReferee);
+void mcondi_CameraSet(std::int32_t iCamera);
 
 // ---- History screens ---------------------------------------------------------------
 extern std::int32_t mfhmain_State;
@@ -31,7 +40,19 @@ std::int32_t mhelp_bHelpShownGet();
 void mhelp_Input(User* poUser);
 
 // ---- Teams ---------------------------------------------------------------------------
+constexpr std::int32_t MQUICK_TEAMS = 154;
 std::int32_t mquick_RandomTeamGet();  // 0..153 into the quick-match team table
+// An entry of the quick-match team table: the team's name and its year mask.
+const char* mquick_TeamNameGet(std::int32_t iEntry);
+std::uint32_t mquick_YearMaskGet(std::int32_t iEntry);
+// Restarts the quick-match draws from their first state (a new process
+// starts there); the draws depend on nothing else.
+void mquick_RandomReset(std::uint32_t uSeed);
+// A team edition of the database: null when the team has no squad for it.
+struct MTeam {
+  std::int32_t iTeamId;
+  std::int32_t iEdition;
+};
 MTeam* mteam_poFindTeamByName(const char* pszName, std::int32_t iYearIndex);
 std::int32_t mteam_YearIndexFromMask(std::uint32_t uMask);
 

@@ -1,4 +1,4 @@
 # Match clock and periods, statistics and the in-match texts, environment,
 # injuries and suspensions, the match record; stand-ins for the period-end
 # modes they push and the referee flags they keep.
-list(APPEND MATCHFLOW_SOURCES clock.cpp environ.cpp gstatso.cpp injuryg.cpp matcha.cpp matchflow_standins.cpp)
+list(APPEND MATCHFLOW_SOURCES clock.cpp environ.cpp gstatso.cpp injuryg.cpp matcha.cpp)

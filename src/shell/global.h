@@ -62,7 +62,7 @@ struct Global {
   User* poMenuUser;
   User* poHomeUser;
   User* poAwayUser;
-  int32_t iKickOffWaitFlag;  // set by the match-start mode before the kick-off wait
+  int32_t bOneSide;  // 1 while one side has no players on the pitch (training)
   int32_t bPopRequest;
   GameModeStackEntry aStack[GLOBAL_GAME_MODE_STACK_MAX];
   int32_t iStackPointer;

@@ -20,7 +20,6 @@ list(APPEND SHELL_SOURCES
   pcstub.cpp
   texts.cpp
   vsync.cpp
-  match_standins.cpp
   user.cpp
   usrmark.cpp
   debuglog.cpp

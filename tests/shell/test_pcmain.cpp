@@ -115,10 +115,10 @@ TEST_F(States, FrontEndToLoadingToMatchToFrontEndWithStandInModes) {
   global_SetGameMode(GAME_MODE_MATCH_START);
   EXPECT_EQ(Step(), 0);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_MATCH_LOADING);
-  // From here the stand-in match modes drive it: the in-match set-up starts
-  // the match-start mode, which starts the scene and ends the match. This
-  // test folder holds no renderer library, so the scene cannot come up: the
-  // game says so and goes back to the front end from the loading state.
+  // From here the match modes drive it: the in-match set-up starts the
+  // match-start mode, whose last loading step starts the scene. This test
+  // folder holds no renderer library, so the scene cannot come up: the game
+  // says so and goes back to the front end from the loading state.
   std::vector<AppState> aeVisited;
   for (int i = 0; i < 20; i++) {
     EXPECT_EQ(Step(), 0);

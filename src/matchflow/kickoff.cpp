@@ -1,0 +1,134 @@
+// The kick-off (mode 23): taker and partner at the centre spot, both sides
+// standing in their halves, the message box, and the wait for the kick-off
+// command that the set-piece handler turns into open play.
+#include <cstring>
+#include <initializer_list>
+
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "engine/team.h"
+#include "engine/zone.h"
+#include "frontend/pctext.h"
+#include "matchflow/camera.h"
+#include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
+#include "matchflow/mflow_services.h"
+#include "matchflow/replay.h"
+#include "shell/draw2d.h"
+#include "shell/game.h"
+#include "shell/global.h"
+#include "shell/usrmark.h"
+
+namespace {
+
+const char* s_pszMessage = nullptr;
+Player* s_poTaker = nullptr;
+Player* s_poPartner = nullptr;
+
+void KickOffResume() { input_ActiveUsersBind(1); }
+
+std::int32_t PossessionSide() { return match_HomeClubStateGet() == 0 ? player_PlaysFor_Home : player_PlaysFor_Away; }
+
+void Stand(Player* pp) {
+  PlayerO_SpeedSet(pp, 0);
+  PlayerO_MoveToSet(pp, pp->x, pp->y, ANIM_STAND);
+  pp->oAnimInfo.eActionAnim = ANIM_OFFENCE_IDLE;
+  player_FaceTowards(pp, 0, 0);
+}
+
+// The non-goalkeeper of the chain nearest the ball (squared distance within
+// 253440; a tie goes to the later one), other than poSkip.
+Player* NearestOutfield(Player* poFirst, const Player* poSkip) {
+  Player* poBest = nullptr;
+  std::int64_t iBest = 253440;
+  const std::int64_t bx = ball_CurXGet(), by = ball_CurYGet();
+  for (Player* pp = poFirst; pp; pp = pp->pNext) {
+    if (pp == poSkip || player_IsGoalkeeper(pp)) continue;
+    const std::int64_t dx = pp->x - bx, dy = pp->y - by;
+    const std::int64_t d = dx * dx + dy * dy;
+    if (d <= iBest) {
+      iBest = d;
+      poBest = pp;
+    }
+  }
+  return poBest;
+}
+
+}  // namespace
+
+void kickoff_MessageSet(const char* pszText) { s_pszMessage = pszText; }
+void kickoff_Reset() {
+  s_pszMessage = nullptr;
+  s_poTaker = s_poPartner = nullptr;
+}
+const char* kickoff_MessageGet() { return s_pszMessage; }
+Player* kickoff_poTakerGet() { return s_poTaker; }
+Player* kickoff_poPartnerGet() { return s_poPartner; }
+
+void kickoff_Start() {
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip || !u.MyTeam || !u.phl) continue;
+    if (Player* pp = u.phl->pplyr) {
+      pp->Control = PLAYER_CONTROL_COMPUTER;
+      pp->pUser = nullptr;
+      pp->bUserSteered = 0;
+      u.phl->pplyr = nullptr;
+    }
+    user_SelectPlayer(&u);
+  }
+  matchflow_LineupReset();
+  const std::int32_t iSide = PossessionSide();
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip) continue;
+    const std::int32_t eBinding = u.MyTeam == 0 ? 16 : u.MyTeam == iSide ? 19 : 1;
+    input_PortBindingSet(eBinding, u.pip);
+  }
+  sfx_PlayWhistle();
+  setp_Init();
+  camera_Reset();
+  camera_TargetSourceDefault();
+
+  Player* poAttack = match_StateTeamFirstPlayerGet();
+  for (Player* pp = poAttack; pp; pp = pp->pNext) {
+    QMathPoint pt{};
+    if (zone_bCentreGet(pp, &pt, 35)) {
+      pp->x = static_cast<std::int16_t>(pt.x);
+      pp->y = static_cast<std::int16_t>(pt.y);
+      pp->oSetPiece.iTargetX = static_cast<std::int16_t>(pt.x);
+      pp->oSetPiece.iTargetY = static_cast<std::int16_t>(pt.y);
+      anim_TargetPointSet(&pp->oAnimInfo, pt.x, pt.y);
+    }
+    Stand(pp);
+  }
+  s_poTaker = NearestOutfield(poAttack, nullptr);
+  s_poPartner = NearestOutfield(poAttack, s_poTaker);
+  setp_KickTakerSet(s_poTaker);
+  setp_PartnerSet(s_poPartner);
+  for (Player* pp = match_OtherTeamFirstPlayerGet(); pp; pp = pp->pNext) Stand(pp);
+  replay_ClearRecording();
+  replay_StartRecording();
+}
+
+void kickoff_Update() {
+  if (s_pszMessage) {
+    pctext_FontSet(2);
+    const std::int32_t w = pctext_WidthGet(s_pszMessage) + 40;
+    draw2d_FillColourSet(32, 32, 32, 255);
+    draw2d_RectFill(320 - w / 2, 90, w, 30, 0);
+    draw2d_TextColourSet(200, 200, 0, 255);
+    pctext_PrintCentred(s_pszMessage, 320, 100, 0);
+  }
+  mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
+    if (iEvent == 1 && pusr->MyTeam) {
+      pausemenu_Open(pusr, KickOffResume);
+    } else if (iEvent == 63) {
+      s_pszMessage = nullptr;
+      setp_CommandSet(1);
+    }
+  });
+  if (subs_bIsPending()) global_GameModePush(subs_Mode67Enter, static_cast<GameMode>(67), subs_Mode67Check);
+  for (MatchTeam* poTeam : {match_HomeTeamGet(), match_AwayTeamGet()})
+    if (poTeam->poPlayers && team_IsComputerControlled(poTeam)) cpuman_Update(poTeam);
+  game_MatchFrame();
+}

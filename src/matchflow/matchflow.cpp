@@ -1,0 +1,257 @@
+// In-match set-up, match start and its loading steps, the centre-spot wait
+// and the line-up panels.
+#include "matchflow/matchflow.h"
+
+#include <cstdio>
+
+#include "engine/action.h"
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "engine/team.h"
+#include "frontend/pctext.h"
+#include "matchflow/camera.h"
+#include "matchflow/clock.h"
+#include "matchflow/matcha.h"
+#include "matchflow/mflow_services.h"
+#include "matchflow/virtdir.h"
+#include "scene3d/scene3d_services.h"
+#include "shell/draw2d.h"
+#include "shell/game.h"
+#include "shell/gmewidg.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/match_services.h"
+#include "shell/user.h"
+#include "shell/usrmark.h"
+#include "tournament/tournament_services.h"
+
+namespace {
+
+std::int32_t s_iLoadStep = 0;
+std::int32_t s_iWaitCounter = 0;
+void (*s_pfnSceneInit)() = nullptr;
+
+std::int32_t s_iLineupPhase = 0;
+std::int32_t s_iLineupTimer = 0;
+constexpr std::int32_t kLineupDurations[6] = {0, 40, 100, 40, 100, 0};
+
+void SceneInit() {
+  if (s_pfnSceneInit) s_pfnSceneInit();
+  else scene3d_Init();
+}
+
+}  // namespace
+
+// ---- Mode 24 ------------------------------------------------------------------------------------
+
+void matchflow_FlowReset() {
+  s_iLoadStep = 0;
+  s_iWaitCounter = 0;
+  matchflow_LineupReset();
+  s_iLineupTimer = 0;
+  periodbreak_Reset();
+  mftime_Reset();
+  celebrate_Reset();
+  kickoff_Reset();
+  mpenso_Clear();
+  setp_Init();
+}
+
+void matchflow_InMatchSetup() {
+  matchflow_FlowReset();
+  camera_TypesRegister();
+  global_ResetGameModeStack();
+  pausemenu_Build();
+  camera_Init();
+  ball_Init(&ball_oBall);
+  ball_Release(&ball_oBall);
+  match_Clear();
+  team_PlayersInit();
+  usrmark_PoolInit();
+  user_Init();
+  user_MatchReset();
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip) continue;
+    input_PortBindingSet(1, u.pip);
+    input_PortBindingSave(u.pip);
+    input_PortPendingSet(u.pip);
+  }
+  global_GameModePush(matchstart_Enter, GAME_MODE_MATCH_START, nullptr);
+}
+
+// ---- Mode 22 ------------------------------------------------------------------------------------
+
+void matchstart_SceneInitSet(void (*pfnInit)()) { s_pfnSceneInit = pfnInit; }
+std::int32_t matchstart_StepGet() { return s_iLoadStep; }
+
+void matchstart_Enter() {
+  s_iLoadStep = 0;
+  match_KickOffSetup();
+}
+
+std::int32_t matchstart_LoadStep(std::int32_t iStep) {
+  pctext_FontSet(1);
+  draw2d_TextColourSet(200, 200, 200, 255);
+  if (iStep == 0) {
+    std::int32_t i = 0;
+    for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
+      pp->ID = static_cast<std::uint8_t>(i++);
+      // A side handed no squad plays for nobody: nothing to set up.
+      if (pp->MyTeam != player_PlaysFor_Home && pp->MyTeam != player_PlaysFor_Away) continue;
+      plyrInit_KickOffInit(pp, PLAYER_CONTROL_COMPUTER);
+    }
+    anim_Reset(&player_oReferee.oAnimData);
+    for (const User& u : user_aUsers)
+      if (u.bActive && u.pip) gmewidg_ConfigSet(u.pip->cConfig);
+    return 0;
+  }
+  if (iStep == 6) {
+    SceneInit();
+    return GAME_MODE_KICK_OFF;
+  }
+  return 0;
+}
+
+void matchstart_Update() {
+  user_ActiveEventQueuesFlush();
+  anim_TableInit();
+  const std::int32_t iReport = matchstart_LoadStep(s_iLoadStep);
+  s_iLoadStep++;
+  if (iReport != GAME_MODE_KICK_OFF) return;
+
+  action_TableInit();
+  const bool bBothSides = match_HomeFirstPlayerGet() != nullptr && match_AwayFirstPlayerGet() != nullptr;
+  global.bOneSide = bBothSides ? 0 : 1;
+  global_GameModePush(kickoffwait_Enter, GAME_MODE_INTERVAL, nullptr);
+  if (bBothSides) {
+    clock_Init();
+    tmglobal_MatchPhaseSet(0);
+  }
+  virtdir_PathSet(1);
+  matchflow_LineupStart();
+  team_SubsAllowedSet(match_HomeTeamGet(), TEAM_SUBS_AT_START);
+  team_SubsAllowedSet(match_AwayTeamGet(), TEAM_SUBS_AT_START);
+  pchat_Reset();
+}
+
+// ---- Mode 72 ------------------------------------------------------------------------------------
+
+std::int32_t kickoffwait_CounterGet() { return s_iWaitCounter; }
+
+namespace {
+void WaitResume() { input_ActiveUsersBind(1); }
+
+void KickOffSignal() {
+  setp_CommandSet(1);
+  camera_FadeStart();
+  s_iWaitCounter = -1000;
+}
+}  // namespace
+
+void kickoffwait_Enter() {
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip) continue;
+    input_PortBindingSet(u.MyTeam ? 1 : 16, u.pip);
+  }
+  ball_Release(&ball_oBall);
+  ball_PlaceAt(&ball_oBall, 0, 0, 0);
+  setp_Init();
+  s_iWaitCounter = 0;
+}
+
+void kickoffwait_Update() {
+  mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
+    if (iEvent == 1 && pusr->MyTeam) {
+      pausemenu_Open(pusr, WaitResume);
+    } else if (iEvent == 83 && s_iWaitCounter >= 0) {
+      KickOffSignal();
+    }
+  });
+  if (s_iWaitCounter >= 0) {
+    s_iWaitCounter++;
+    const bool bDemo = global_eGetExtendedGameMode() == GAME_MODE_DEMO;
+    if ((bDemo && s_iWaitCounter > 60) || (!bDemo && clock_MinuteGet() == 0 && s_iWaitCounter >= 1201) ||
+        (!bDemo && clock_MinuteGet() > 0 && s_iWaitCounter >= 151))
+      KickOffSignal();
+  }
+  game_MatchFrame();
+}
+
+// ---- Line-up panels -------------------------------------------------------------------------
+
+const std::int8_t matchflow_aaiLineupRows[MATCHFLOW_FORMATIONS][MATCHFLOW_LINEUP_ROWS] = {
+    {1, 0, 5, 1, 3, 0, 1}, {1, 0, 5, 0, 4, 0, 1}, {1, 0, 5, 0, 3, 0, 2}, {1, 0, 5, 0, 2, 0, 3},
+    {1, 0, 4, 0, 5, 0, 1}, {1, 0, 4, 0, 4, 0, 2}, {1, 0, 4, 1, 3, 0, 2}, {1, 0, 4, 0, 3, 1, 2},
+    {1, 0, 4, 1, 2, 1, 2}, {1, 0, 4, 0, 2, 0, 4}, {1, 0, 4, 0, 3, 0, 3}, {1, 0, 3, 0, 4, 0, 3},
+    {1, 0, 3, 0, 5, 0, 2}, {1, 0, 3, 0, 3, 0, 4}, {1, 1, 4, 0, 4, 0, 1}, {1, 1, 4, 0, 3, 0, 2},
+    {1, 1, 4, 0, 2, 0, 3}, {1, 1, 3, 0, 4, 0, 2}, {1, 1, 3, 0, 5, 0, 1},
+};
+
+void matchflow_LineupStart() {
+  s_iLineupPhase = 1;
+  s_iLineupTimer = kLineupDurations[1];
+}
+
+void matchflow_LineupReset() { s_iLineupPhase = 0; }
+std::int32_t matchflow_LineupPhaseGet() { return s_iLineupPhase; }
+
+void matchflow_LineupNamePlace(std::int32_t c, std::int32_t r, std::int32_t n, std::int32_t k, std::int32_t* px,
+                               std::int32_t* py) {
+  static const std::int16_t kOffsets[6][5] = {
+      {0, 0, 0, 0, 0},         {0, 0, 0, 0, 0},          {-100, 100, 0, 0, 0},
+      {-150, 0, 150, 0, 0},    {-190, -70, 70, 190, 0},  {-220, -110, 0, 110, 220},
+  };
+  const std::int32_t nn = n < 1 ? 1 : n > 5 ? 5 : n;
+  const std::int32_t kk = k < 0 ? 0 : k >= nn ? nn - 1 : k;
+  *px = 320 + kOffsets[nn][kk];
+  *py = (26 - c) * 3 + r * (13 - c) * 4;
+  // A row of five is drawn in a W.
+  if (nn == 5) {
+    if (kk == 0) *py += 12;
+    else if (kk == 1 || kk == 3) *py -= 12;
+  }
+}
+
+void matchflow_LineupPanel(MatchTeam* poTeam) {
+  if (!poTeam) return;
+  draw2d_FillColourSet(32, 32, 32, 160);
+  draw2d_RectFill(25, 23, 590, 175, 0);
+  pctext_FontSet(2);
+  draw2d_TextColourSet(200, 200, 0, 255);
+  pctext_PrintCentred(match_TeamNameGet(poTeam), 320, 28, 0);
+  std::int32_t f = team_FormationGet(poTeam);
+  if (f < 0 || f >= MATCHFLOW_FORMATIONS) f = 0;
+  const std::int8_t* aiRows = matchflow_aaiLineupRows[f];
+  std::int32_t c = 0;
+  for (std::int32_t r = 0; r < MATCHFLOW_LINEUP_ROWS; r++) c += aiRows[r] > 0;
+  DBPlayer* p = poTeam->poPitchList;
+  std::int32_t iRow = 0;
+  draw2d_TextColourSet(200, 200, 200, 255);
+  for (std::int32_t r = 0; r < MATCHFLOW_LINEUP_ROWS && p; r++) {
+    if (aiRows[r] <= 0) continue;
+    for (std::int32_t k = 0; k < aiRows[r] && p; k++, p = p->poNext) {
+      std::int32_t x = 0, y = 0;
+      matchflow_LineupNamePlace(c, iRow, aiRows[r], k, &x, &y);
+      pctext_PrintCentred(p->szName, x, y + 23, 0);
+      char sz[16];
+      std::snprintf(sz, sizeof sz, "%d", static_cast<int>(p->uField88));
+      pctext_PrintCentred(sz, x, y + 23 - 12, 0);
+    }
+    iRow++;
+  }
+}
+
+void matchflow_LineupDraw() {
+  if (s_iLineupPhase == 0) return;
+  if (s_iLineupPhase == 2) {
+    matchflow_LineupPanel(match_HomeTeamGet());
+    if (global.bHistory) global_SetGameMode(GAME_MODE_MATCH_END);
+  } else if (s_iLineupPhase == 4 && global_eGetExtendedGameMode() != GAME_MODE_START_TRAINING) {
+    matchflow_LineupPanel(match_AwayTeamGet());
+  }
+  if (--s_iLineupTimer < 0) {
+    s_iLineupPhase = s_iLineupPhase >= 5 ? 0 : s_iLineupPhase + 1;
+    s_iLineupTimer = kLineupDurations[s_iLineupPhase];
+  }
+}

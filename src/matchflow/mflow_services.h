@@ -1,0 +1,43 @@
+#pragma once
+// What the match-flow modes call in other modules of the match, and the
+// event loop they share. Modules not built yet answer through small
+// stand-ins (mflow_standins.cpp), each removed when its module lands.
+#include <cstdint>
+
+#include "audio/audio_services.h"
+#include "shell/input.h"
+#include "shell/list.h"
+#include "shell/user.h"
+#include "engine/setp.h"
+#include "matchflow/usrctl.h"
+#include "matchflow/usrctl_services.h"
+
+struct GoalieObject;
+struct MatchTeam;
+struct Player;
+
+// Every queued event of every active user with a port, in user order.
+template <class F>
+void mflow_UserEventsEach(F f) {
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip) continue;
+    while (ListNode* pn = queue_RemoveHead(&u.pip->oEvents)) {
+      InputEvent* pe = reinterpret_cast<InputEvent*>(pn);
+      const std::int32_t iEvent = pe->eEvent;
+      input_EventFree(&pe);
+      f(&u, iEvent);
+    }
+  }
+}
+
+// ---- Pause menu, set pieces, referee action, user control -------------------------------
+void pausemenu_Build();
+
+// ---- Substitutions, computer manager, demo, reactions, user control ----------------------
+std::int32_t subs_bIsPending();
+void subs_Mode67Enter();
+void subs_Mode67Check();
+void cpuman_Update(MatchTeam* poTeam);
+void demo_Start();
+void react_GoalCelebrationArm();
+void newgoalo_StateSet(GoalieObject* pgo, std::int32_t iState);

@@ -1,0 +1,418 @@
+// The period end (mode 35): caption pages, then the match rules decide on
+// extra time, a replayed match, a shoot-out, drawn lots or the end, with a
+// Play Again / Main Menu choice after a friendly.
+#include <cstdio>
+
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "engine/team.h"
+#include "framework/math/qmath.h"
+#include "framework/qdx_assert.h"
+#include "frontend/frontend_services.h"
+#include "frontend/pctext.h"
+#include "matchflow/camera.h"
+#include "matchflow/caption.h"
+#include "matchflow/clock.h"
+#include "matchflow/gstatso.h"
+#include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
+#include "matchflow/mflow_services.h"
+#include "matchflow/virtdir.h"
+#include "shell/debuglog.h"
+#include "shell/draw2d.h"
+#include "shell/game.h"
+#include "shell/global.h"
+#include "tournament/tournament_services.h"
+
+namespace {
+
+constexpr std::int32_t kTextExtraTime = 19;
+constexpr std::int32_t kTextGoldenGoal = 21;
+constexpr std::int32_t kTextPlayAgain = 47;
+constexpr std::int32_t kTextMainMenu = 49;
+
+struct PeriodEndState {
+  std::int32_t iStep;
+  std::int32_t iTimer;
+  std::int32_t bSkip;
+  std::int32_t iNext;
+  std::int32_t bDone;
+  std::int32_t iCursor;
+  std::int32_t bFirstPass;
+  // Scores kept between the stages of one match.
+  std::int32_t aiNormal[2];
+  std::int32_t aiBeforeShootout[2];
+};
+PeriodEndState s = {};
+
+std::int32_t Home() { return match.HomeGoals; }
+std::int32_t Away() { return match.AwayGoals; }
+bool Level() { return match.HomeGoals == match.AwayGoals; }
+
+void ShootoutGrant() {
+  s.bFirstPass = 0;
+  s.aiBeforeShootout[0] = Home();
+  s.aiBeforeShootout[1] = Away();
+  tmglobal_MatchPhaseSet(3);
+}
+
+void ExtraTimeGrant(bool bGoldenGoal, bool bMessage) {
+  if (bMessage) kickoff_MessageSet(gstatso_StrGet(bGoldenGoal ? kTextGoldenGoal : kTextExtraTime));
+  if (bGoldenGoal) referee_GoldenGoalSet(1);
+  s.bFirstPass = 0;
+}
+
+// The match played again from the start: set-up, clock, goals, substitutions.
+void MatchReplay() {
+  match_KickOffSetup();
+  clock_ResumeOnPlay();
+  clock_Init();
+  match.HomeGoals = 0;
+  match.AwayGoals = 0;
+  team_SubsAllowedSet(match_HomeTeamGet(), TEAM_SUBS_AT_START);
+  team_SubsAllowedSet(match_AwayTeamGet(), TEAM_SUBS_AT_START);
+}
+
+// The stage's score into the tournament record, by the phase that ended.
+void StageRecord(std::int32_t iPhase) {
+  switch (iPhase) {
+    case 0:
+    case 2:
+      s.aiNormal[0] = Home();
+      s.aiNormal[1] = Away();
+      tmglobal_NormalTimeScoreSet(Home(), Away());
+      break;
+    case 1:
+      tmglobal_ExtraTimeScoreSet(Home() - s.aiNormal[0], Away() - s.aiNormal[1]);
+      break;
+    case 3:
+      tmglobal_PenaltyScoreSet(Home() - s.aiBeforeShootout[0], Away() - s.aiBeforeShootout[1]);
+      break;
+    case 4:
+      tmglobal_ExtraTimeScoreAdd(Home() - s.aiNormal[0], Away() - s.aiNormal[1]);
+      break;
+    default:
+      break;
+  }
+}
+
+std::int32_t Decided() {
+  tmglobal_MatchPhaseSet(5);
+  return GAME_MODE_MATCH_END;
+}
+
+void PlayersRunOff() {
+  for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp))
+    PlayerO_MoveToSet(pp, 0, -11520, ANIM_TURN);
+}
+
+void BallToCentre() {
+  ball_Release(&ball_oBall);
+  ball_PlaceAt(&ball_oBall, 0, 0, 0);
+}
+
+void ChoiceDraw() {
+  pctext_FontSet(2);
+  const char* pszA = gstatso_StrGet(kTextPlayAgain);
+  const char* pszB = gstatso_StrGet(kTextMainMenu);
+  const std::int32_t wa = pctext_WidthGet(pszA), wb = pctext_WidthGet(pszB);
+  const std::int32_t w = (wa > wb ? wa : wb) + 40;
+  draw2d_FillColourSet(32, 32, 32, 255);
+  draw2d_RectFill(320 - w / 2, 90, w, 50, 0);
+  for (std::int32_t i = 0; i < 2; i++) {
+    if (s.iCursor == i) draw2d_TextColourSet(200, 200, 0, 255);
+    else draw2d_TextColourSet(200, 200, 200, 255);
+    pctext_PrintCentred(i == 0 ? pszA : pszB, 320, 100 + 20 * i, 0);
+  }
+}
+
+void Choice() {
+  ChoiceDraw();
+  if (!s.bSkip) return;
+  s.bSkip = 0;
+  if (s.iCursor == 1) {
+    s.iNext = GAME_MODE_MATCH_END;
+    s.iStep = 0;
+    return;
+  }
+  MatchReplay();
+  tmglobal_MatchPhaseSet(0);
+  s.bFirstPass = 1;
+  s.iStep = 0;
+  camera_FadeStart();
+  s.iNext = GAME_MODE_KICK_OFF;
+}
+
+void Decision() {
+  if (!tmglobal_TournamentMatchGet()) {
+    s.iNext = mftime_RulesFriendly();
+    if (s.iNext != GAME_MODE_MATCH_END) {
+      camera_FadeStart();
+      s.bDone = 1;
+      s.iStep = 0;
+    } else {
+      s.iNext = GAME_MODE_PERIOD_END;
+      s.iStep = 12;
+    }
+    return;
+  }
+  const std::int32_t iFormat = tmglobal_RoundFormatGet();
+  if (iFormat == 3 || (iFormat >= 5 && iFormat <= 8)) {
+    s.iNext = mftime_RulesFormat(iFormat);
+  } else if (tmglobal_TieBreakGet() == 3) {
+    s.iNext = mftime_RulesTwoLegged();
+  } else {
+    StageRecord(0);
+    s.iNext = GAME_MODE_MATCH_END;
+  }
+  if (s.iNext != GAME_MODE_MATCH_END) {
+    camera_FadeStart();
+    s.bDone = 1;
+  }
+  s.iStep = 0;
+}
+
+}  // namespace
+
+std::int32_t mftime_StepGet() { return s.iStep; }
+void mftime_Reset() { s = PeriodEndState{}; }
+std::int32_t mftime_NextModeGet() { return s.iNext; }
+
+std::int32_t mftime_RulesFriendly() {
+  const std::int32_t iPhase = tmglobal_MatchPhaseGet();
+  StageRecord(iPhase);
+  switch (iPhase) {
+    case 0:
+      if (Level() && mcondi_ExtraTimeGet() != 0) {
+        ExtraTimeGrant(mcondi_ExtraTimeGet() == 2, true);
+        tmglobal_MatchPhaseSet(1);
+        return GAME_MODE_KICK_OFF;
+      }
+      return GAME_MODE_MATCH_END;
+    case 1:
+      if (Level() && mcondi_PenaltiesGet() != 0) {
+        ShootoutGrant();
+        return 66;
+      }
+      return Decided();
+    case 3:
+      if (Level()) {
+        ShootoutGrant();
+        return 66;
+      }
+      return Decided();
+    default:
+      QDX_ASSERT(!"mftime: phase without a friendly rule");
+      return Decided();
+  }
+}
+
+std::int32_t mftime_RulesFormat(std::int32_t iFormat) {
+  const std::int32_t iPhase = tmglobal_MatchPhaseGet();
+  StageRecord(iPhase);
+  switch (iPhase) {
+    case 0:
+      if (!Level()) return GAME_MODE_MATCH_END;
+      ExtraTimeGrant(iFormat == 8, true);
+      tmglobal_MatchPhaseSet(1);
+      return GAME_MODE_KICK_OFF;
+    case 1:
+      if (!Level() || iFormat == 6) return Decided();
+      if (iFormat == 3 || iFormat == 5) {
+        MatchReplay();
+        camera_FadeStart();
+        tmglobal_MatchPhaseSet(2);
+        return GAME_MODE_KICK_OFF;
+      }
+      ShootoutGrant();
+      return 66;
+    case 2:
+      if (!Level()) return Decided();
+      if (iFormat == 3) {
+        ExtraTimeGrant(false, false);
+        tmglobal_MatchPhaseSet(4);
+        return GAME_MODE_KICK_OFF;
+      }
+      if (iFormat == 5) {
+        ExtraTimeGrant(false, true);
+        tmglobal_MatchPhaseSet(1);
+        return GAME_MODE_KICK_OFF;
+      }
+      break;
+    case 3:
+      if (iFormat == 7 || iFormat == 8) return Decided();
+      break;
+    case 4:
+      if (iFormat == 3) {
+        if (Level()) {
+          // Drawn lots: a random bit gives one side a 1-0 "shoot-out".
+          if (QMathRandNext() & 1) tmglobal_PenaltyScoreSet(1, 0);
+          else tmglobal_PenaltyScoreSet(0, 1);
+        }
+        return Decided();
+      }
+      break;
+    default:
+      break;
+  }
+  QDX_ASSERT(!"mftime: phase without a rule in this round format");
+  return Decided();
+}
+
+std::int32_t mftime_RulesTwoLegged() {
+  const std::int32_t iPhase = tmglobal_MatchPhaseGet();
+  StageRecord(iPhase);
+  TMFirstLeg& leg = tmglobal_FirstLeg;
+  switch (iPhase) {
+    case 0: {
+      if (!leg.bPlayed) {
+        leg.iHomeGoals = Home();
+        leg.iAwayGoals = Away();
+        leg.bPlayed = 1;
+        return GAME_MODE_MATCH_END;
+      }
+      // The second leg's home side was the first leg's away side.
+      const std::int32_t iAggHome = Home() + leg.iAwayGoals;
+      const std::int32_t iAggAway = Away() + leg.iHomeGoals;
+      if (iAggHome == iAggAway && Away() == leg.iAwayGoals) {
+        ExtraTimeGrant(false, true);
+        tmglobal_MatchPhaseSet(1);
+        return GAME_MODE_KICK_OFF;
+      }
+      return GAME_MODE_MATCH_END;
+    }
+    case 1:
+      // Extra time that brought no goal leaves the tie level: penalties.
+      if (Home() == s.aiNormal[0] && Away() == s.aiNormal[1]) {
+        ShootoutGrant();
+        return 66;
+      }
+      return Decided();
+    case 3:
+      return Decided();
+    default:
+      QDX_ASSERT(!"mftime: phase without a two-legged rule");
+      return Decided();
+  }
+}
+
+void mftime_Enter() {
+  usrctl_oKick.iShown = 0;
+  refact_ActionSet(8);
+  s.iCursor = 0;
+  for (User& u : user_aUsers)
+    if (u.bActive && u.pip && u.MyTeam) input_PortBindingSet(44, u.pip);
+  if (clock_PeriodGet() != 5) sfx_WhistleSequenceB();
+  s.iNext = GAME_MODE_PERIOD_END;
+  s.iStep = 1;
+  s.iTimer = 0;
+  s.bSkip = 0;
+  match_HomeTeamGet()->SubRequest = 0;
+  match_AwayTeamGet()->SubRequest = 0;
+  BallToCentre();
+  s.bDone = 0;
+  s.bFirstPass = 1;
+  PlayersRunOff();
+}
+
+void periodend_Enter() { mftime_Enter(); }
+
+void mftime_UserInput(User*) {}
+
+void mftime_Sequence() {
+  switch (s.iStep) {
+    case 1:
+      virtdir_PathSet(3);
+      s.iStep = 2;
+      break;
+    case 2:
+    case 5:
+    case 8:
+      caption_Request(s.iStep == 2 ? CAPTION_SCORERS_FULL : s.iStep == 5 ? CAPTION_STATS_FULL : CAPTION_AREAS_FULL, 0);
+      s.iTimer = 0;
+      s.bSkip = 0;
+      s.iStep++;
+      break;
+    case 3:
+    case 6:
+    case 9:
+      s.iTimer++;
+      if (s.iTimer >= 200 || (s.bSkip && (s.iStep != 3 || s.iTimer >= 51))) {
+        caption_Clear();
+        s.bSkip = 0;
+        s.iTimer = 0;
+        s.iStep++;
+      }
+      break;
+    case 4:
+    case 7:
+    case 10:
+      if (++s.iTimer >= 10) {
+        s.iTimer = 0;
+        s.iStep++;
+      }
+      break;
+    case 11:
+      if (!s.bDone) Decision();
+      break;
+    case 12:
+      Choice();
+      break;
+    case 13:
+      s.iStep = 0;
+      break;
+    default:
+      break;
+  }
+}
+
+void mftime_Run() {
+  mflow_UserEventsEach([](User*, std::int32_t iEvent) {
+    if (iEvent == 8) {
+      caption_ScorersScrollUp();
+      s.iCursor = 0;
+      s.iTimer = 0;
+    } else if (iEvent == 9) {
+      caption_ScorersScrollDown();
+      s.iCursor = 1;
+      s.iTimer = 0;
+    } else if (iEvent == 37) {
+      s.bSkip = 1;
+    }
+  });
+  mftime_Sequence();
+  switch (s.iNext) {
+    case GAME_MODE_KICK_OFF:
+      if (!camera_bIsFadeHolding()) break;
+      if (tmglobal_MatchPhaseGet() == 2) MatchReplay();
+      periodbreak_EndsSwap();
+      for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
+        if (s.bFirstPass) plyrInit_KickOffInit(pp, PLAYER_CONTROL_COMPUTER);
+        else plyrInit_RestartInit(pp);
+      }
+      s.bFirstPass = 1;
+      global_ResetGameModeStack();
+      global_GameModePush(kickoff_Start, GAME_MODE_KICK_OFF, nullptr);
+      camera_Pop();
+      BallToCentre();
+      s.iNext = GAME_MODE_PERIOD_END;
+      break;
+    case GAME_MODE_MATCH_END:
+      global_ResetGameModeStack();
+      global_GameModePush(nullptr, GAME_MODE_MATCH_END, nullptr);
+      if (global_eGetExtendedGameMode() == GAME_MODE_HISTORY) global.bHistory = 1;
+      break;
+    case 66:
+      if (!camera_bIsFadeHolding()) break;
+      clock_ResumeOnPlay();
+      global_GameModePush(celebrate_Enter, GAME_MODE_GOAL_CELEBRATION, nullptr);
+      global_GameModePush(mpenso_Start, static_cast<GameMode>(66), nullptr);
+      camera_Pop();
+      s.iNext = GAME_MODE_PERIOD_END;
+      break;
+    default:
+      break;
+  }
+  game_MatchFrame();
+}

@@ -1,0 +1,9 @@
+# Whole matches through the headless match harness (tests/support): the
+# match flow from the set-up to the end, the rules, the shoot-out,
+# determinism and the recorded runs.
+korvena_test(test_match_flow
+  SOURCES
+    matchflow/match_run_test.cpp
+    matchflow/flow_units_test.cpp
+  DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_match_flow data)

@@ -1,0 +1,250 @@
+// Whole matches through the headless harness: the mode sequence of a
+// computer match, determinism, the waits and pages of the flow, and the
+// rules after each period with scripted scores.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+
+#include "engine/player.h"
+#include "matchflow/clock.h"
+#include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
+#include "shell/global.h"
+#include "support/match_harness.h"
+#include "tournament/tournament_services.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+class MatchRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+bool Contains(const std::vector<std::int32_t>& a, std::int32_t e) { return std::find(a.begin(), a.end(), e) != a.end(); }
+
+mh::Config Short(std::uint32_t uSeed) {
+  mh::Config c;
+  c.uSeed = uSeed;
+  c.iLength = 1;
+  return c;
+}
+
+TEST_F(MatchRun, AComputerMatchRunsFromTheSetUpToTheEnd) {
+  mh::Config c = Short(11);
+  c.iLength = 2;
+  mh::Result r = mh::Run(c);
+  ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  const std::vector<std::int32_t> kStart = {GAME_MODE_IN_MATCH_SETUP, GAME_MODE_MATCH_START, GAME_MODE_INTERVAL,
+                                            GAME_MODE_KICK_OFF, GAME_MODE_PLAY};
+  ASSERT_GE(r.aiModes.size(), kStart.size()) << r.Describe(c);
+  EXPECT_TRUE(std::equal(kStart.begin(), kStart.end(), r.aiModes.begin())) << r.Describe(c);
+  EXPECT_TRUE(Contains(r.aiModes, GAME_MODE_PERIOD_BREAK)) << r.Describe(c);
+  EXPECT_TRUE(Contains(r.aiModes, GAME_MODE_PERIOD_END)) << r.Describe(c);
+  EXPECT_EQ(r.aiModes.back(), GAME_MODE_MATCH_END) << r.Describe(c);
+  // After the break the second half starts with a kick-off.
+  auto it = std::find(r.aiModes.begin(), r.aiModes.end(), GAME_MODE_PERIOD_BREAK);
+  ASSERT_NE(it + 1, r.aiModes.end());
+  EXPECT_EQ(*(it + 1), GAME_MODE_KICK_OFF) << r.Describe(c);
+}
+
+TEST_F(MatchRun, OneSeedTwiceGivesTheSameStateEveryTick) {
+  mh::Config c = Short(5);
+  std::vector<mh::Hash> a, b;
+  mh::Result ra = mh::Run(c, &a);
+  mh::Result rb = mh::Run(c, &b);
+  ASSERT_TRUE(ra.bFinished) << ra.Describe(c);
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t t = 0; t < a.size(); t++)
+    for (std::int32_t g = 0; g < mh::kGroups; g++)
+      ASSERT_EQ(a[t].au[g], b[t].au[g]) << "tick " << t << " group " << mh::kGroupNames[g];
+  // Another seed plays another match.
+  std::vector<mh::Hash> d;
+  c.uSeed = 6;
+  mh::Run(c, &d);
+  bool bDiffers = false;
+  for (std::size_t t = 0; t < std::min(a.size(), d.size()) && !bDiffers; t++) bDiffers = a[t].Combined() != d[t].Combined();
+  EXPECT_TRUE(bDiffers);
+}
+
+// ---- The centre-spot wait ------------------------------------------------------------------
+
+struct WaitWatch {
+  std::int32_t iEnter = -1;
+  std::int32_t iSignal = -1;
+};
+
+void WatchWait(std::int32_t iTick, void* pv) {
+  WaitWatch& w = *static_cast<WaitWatch*>(pv);
+  if (w.iEnter < 0 && global.eGameMode == GAME_MODE_INTERVAL) w.iEnter = iTick;
+  if (w.iEnter >= 0 && w.iSignal < 0 && kickoffwait_CounterGet() < 0) w.iSignal = iTick;
+}
+
+TEST_F(MatchRun, TheFirstKickOffComesBy1201TicksAtMinuteZeroAnd61InTheDemo) {
+  mh::Config c = Short(3);
+  c.cTickCap = 1600;
+  WaitWatch w;
+  mh::Run(c, nullptr, WatchWait, &w);
+  ASSERT_GE(w.iEnter, 0);
+  // The wait's first tick follows the tick that pushed it.
+  EXPECT_EQ(w.iSignal - w.iEnter, 1201);
+
+  c.bDemo = true;
+  c.cTickCap = 400;
+  w = WaitWatch{};
+  mh::Run(c, nullptr, WatchWait, &w);
+  ASSERT_GE(w.iEnter, 0);
+  EXPECT_EQ(w.iSignal - w.iEnter, 61);
+}
+
+// ---- The period break's pages ---------------------------------------------------------------
+
+struct BreakWatch {
+  std::int32_t iPhase3 = -1, iPhase4 = -1, iPhase6 = -1, iPhase7 = -1;
+};
+
+void WatchBreak(std::int32_t iTick, void* pv) {
+  BreakWatch& w = *static_cast<BreakWatch*>(pv);
+  if (global.eGameMode != GAME_MODE_PERIOD_BREAK) return;
+  const std::int32_t p = periodbreak_PhaseGet();
+  if (p == 3 && w.iPhase3 < 0) w.iPhase3 = iTick;
+  if (p == 4 && w.iPhase4 < 0) w.iPhase4 = iTick;
+  if (p == 6 && w.iPhase6 < 0) w.iPhase6 = iTick;
+  if (p == 7 && w.iPhase7 < 0) w.iPhase7 = iTick;
+}
+
+TEST_F(MatchRun, ASkipOnTheFirstBreakPageWaitsFor51TicksTheOthersActAtOnce) {
+  // Unskipped: each page 200 ticks.
+  mh::Config c = Short(4);
+  BreakWatch w0;
+  mh::Result r0 = mh::Run(c, nullptr, WatchBreak, &w0);
+  ASSERT_TRUE(r0.bFinished) << r0.Describe(c);
+  ASSERT_GE(w0.iPhase3, 0);
+  EXPECT_EQ(w0.iPhase4 - w0.iPhase3, 200);
+  EXPECT_EQ(w0.iPhase7 - w0.iPhase6, 200);
+
+  // Skip pressed on every tick from the break's start: the first page
+  // holds to its 51st tick, the second goes at once.
+  mh::Config cs = c;
+  for (std::int32_t t = 0; t < 20000; t++) cs.aoCommands[0].push_back(mh::Command{t, 37, 0, 0});
+  BreakWatch w1;
+  mh::Run(cs, nullptr, WatchBreak, &w1);
+  ASSERT_GE(w1.iPhase3, 0);
+  EXPECT_EQ(w1.iPhase4 - w1.iPhase3, 51);
+  EXPECT_EQ(w1.iPhase7 - w1.iPhase6, 1);
+}
+
+// ---- Rules after the periods, with scripted scores --------------------------------------------
+
+// Sets the score each time a period end is entered: the n-th period end
+// gets aaiScore[n].
+struct ScoreScript {
+  std::vector<std::array<std::int32_t, 2>> aaiScore;
+  std::size_t n = 0;
+  bool bIn35 = false;
+};
+
+void ScoreAtPeriodEnd(std::int32_t, void* pv) {
+  ScoreScript& s = *static_cast<ScoreScript*>(pv);
+  const bool bIn = global.eGameMode == GAME_MODE_PERIOD_END;
+  if (bIn && !s.bIn35 && s.n < s.aaiScore.size()) {
+    match.HomeGoals = s.aaiScore[s.n][0];
+    match.AwayGoals = s.aaiScore[s.n][1];
+    s.n++;
+  }
+  s.bIn35 = bIn;
+}
+
+struct RuleCase {
+  const char* pszName;
+  std::int32_t iExtraTime, bPenalties, bTournament, iFormat, iTieBreak;
+  std::vector<std::array<std::int32_t, 2>> aaiScore;  // at each period end
+  std::int32_t iPhase;                                // at the end
+  std::int32_t cPeriodEnds;
+};
+
+TEST_F(MatchRun, EachRuleSetEndsInItsPhase) {
+  const RuleCase kCases[] = {
+      {"friendly win", 0, 1, 0, 0, 0, {{1, 0}}, 0, 1},
+      {"friendly level, extra time off", 0, 1, 0, 0, 0, {{1, 1}}, 0, 1},
+      {"friendly, extra time decides", 1, 1, 0, 0, 0, {{1, 1}, {2, 1}}, 5, 2},
+      {"friendly, golden goal then penalties", 2, 1, 0, 0, 0, {{0, 0}, {0, 0}}, 5, 3},
+      {"friendly, extra time, no penalties", 1, 0, 0, 0, 0, {{2, 2}, {2, 2}}, 5, 2},
+      {"format 6", 0, 0, 1, 6, 0, {{1, 1}, {1, 1}}, 5, 2},
+      {"format 7 to penalties", 0, 0, 1, 7, 0, {{0, 0}, {0, 0}}, 5, 3},
+      {"format 8 golden goal won", 0, 0, 1, 8, 0, {{3, 3}, {4, 3}}, 5, 2},
+      {"format 3 replay won", 0, 0, 1, 3, 0, {{1, 1}, {1, 1}, {2, 0}}, 5, 3},
+      {"format 3 lots", 0, 0, 1, 3, 0, {{1, 1}, {1, 1}, {0, 0}, {0, 0}}, 5, 4},
+      {"format 5 replay, extra time, won", 0, 0, 1, 5, 0, {{0, 0}, {0, 0}, {1, 1}, {2, 1}}, 5, 4},
+      {"other format win", 0, 0, 1, 1, 0, {{2, 0}}, 0, 1},
+  };
+  for (const RuleCase& rc : kCases) {
+    mh::Config c = Short(21);
+    c.iExtraTime = rc.iExtraTime;
+    c.bPenalties = rc.bPenalties;
+    c.bTournament = rc.bTournament;
+    c.iRoundFormat = rc.iFormat;
+    c.iTieBreak = rc.iTieBreak;
+    ScoreScript s{rc.aaiScore};
+    mh::Result r = mh::Run(c, nullptr, ScoreAtPeriodEnd, &s);
+    ASSERT_TRUE(r.bFinished) << rc.pszName << ": " << r.Describe(c);
+    EXPECT_EQ(r.iPhase, rc.iPhase) << rc.pszName << ": " << r.Describe(c);
+    EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_END], rc.cPeriodEnds) << rc.pszName << ": " << r.Describe(c);
+  }
+}
+
+TEST_F(MatchRun, TwoLeggedTiesGoToExtraTimeOnlyWhenAggregateAndAwayGoalsAreLevel) {
+  // Scores are home side first; the second leg's home side was the first
+  // leg's away side. 1-0 then a 1-0 home win back: level, no away goals on
+  // either side, extra time. 2-1 then 1-0: level, but away goals 1 v 0.
+  struct Leg {
+    std::int32_t aiFirst[2];
+    std::vector<std::array<std::int32_t, 2>> aaiScore;
+    std::int32_t cPeriodEnds;
+  };
+  const Leg kLegs[] = {
+      {{1, 0}, {{1, 0}, {2, 0}}, 2},          // extra time brings a goal: decided
+      {{2, 1}, {{1, 0}}, 1},                  // away goals differ: over after normal time
+      {{1, 0}, {{1, 0}, {1, 0}, {1, 0}}, 3},  // extra time without a goal: penalties
+  };
+  for (const Leg& l : kLegs) {
+    mh::Config c = Short(23);
+    c.bTournament = 1;
+    c.iRoundFormat = 1;
+    c.iTieBreak = 3;
+    c.bFirstLegPlayed = 1;
+    c.aiFirstLeg[0] = l.aiFirst[0];
+    c.aiFirstLeg[1] = l.aiFirst[1];
+    ScoreScript s{l.aaiScore};
+    mh::Result r = mh::Run(c, nullptr, ScoreAtPeriodEnd, &s);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_END], l.cPeriodEnds) << r.Describe(c);
+  }
+  // A first leg stores its goals and ends.
+  mh::Config c = Short(24);
+  c.bTournament = 1;
+  c.iRoundFormat = 1;
+  c.iTieBreak = 3;
+  ScoreScript s{{{{3, 2}}}};
+  mh::Result r = mh::Run(c, nullptr, ScoreAtPeriodEnd, &s);
+  ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  EXPECT_EQ(tmglobal_FirstLeg.bPlayed, 1);
+  EXPECT_EQ(tmglobal_FirstLeg.iHomeGoals, 3);
+  EXPECT_EQ(tmglobal_FirstLeg.iAwayGoals, 2);
+}
+
+TEST_F(MatchRun, PlayAgainStartsTheMatchAfreshAndMainMenuLeaves) {
+  mh::Config c = Short(31);
+  c.bPlayAgain = true;
+  mh::Result r = mh::Run(c);
+  ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_END], 2) << r.Describe(c);
+  EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_BREAK], 2) << r.Describe(c);
+}
+
+}  // namespace

@@ -1,0 +1,543 @@
+// The headless match harness.
+#include "support/match_harness.h"
+
+#include <stdlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "engine/team.h"
+#include "framework/math/qrand.h"
+#include "framework/qdx_input.h"
+#include "frontend/frontend_services.h"
+#include "matchflow/caption.h"
+#include "matchflow/clock.h"
+#include "matchflow/gstatso.h"
+#include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
+#include "matchflow/mflow_services.h"
+#include "matchflow/replay.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+#include "platform/settings.h"
+#include "scene3d/pcframe.h"
+#include "shell/game.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/user.h"
+#include "shell/vsync.h"
+#include "tournament/squad.h"
+#include "tournament/tmtree.h"
+#include "tournament/tournament_services.h"
+
+namespace fs = std::filesystem;
+
+namespace match_harness {
+
+const char* const kGroupNames[kGroups] = {"players", "ball", "referee", "match", "clock", "modes", "random"};
+
+namespace {
+
+bool g_bSetUp = false;
+fs::path g_oRoot;
+
+struct Fnv {
+  std::uint64_t h = 0xCBF29CE484222325ull;
+  void Add(std::int64_t v) {
+    std::uint64_t u = static_cast<std::uint64_t>(v);
+    for (int i = 0; i < 8; i++) {
+      h ^= (u >> (8 * i)) & 0xFF;
+      h *= 0x100000001B3ull;
+    }
+  }
+  void Ptr(const Player* pp) { Add(pp ? pp->ID : -1); }
+};
+
+void PlayerAdd(Fnv& f, const Player& p) {
+  f.Add(p.ID);
+  f.Add(p.Control);
+  f.Add(p.MyTeam);
+  f.Add(p.Direction);
+  f.Add(p.PositionCode);
+  f.Add(p.MoveState);
+  f.Add(p.iFacing);
+  f.Add(p.uWantedFacing);
+  f.Add(p.iDisplayFacing);
+  f.Add(p.x);
+  f.Add(p.y);
+  f.Add(p.height);
+  f.Add(p.iSpeed);
+  f.Add(p.iWantedSpeed);
+  f.Add(p.uStamina);
+  f.Add(p.uPower);
+  f.Add(p.iKnocks);
+  f.Add(p.oAnimData.eActionAnim);
+  f.Add(p.oAnimData.uPos);
+  f.Add(p.oAnimData.uFlags);
+  f.Add(p.oAnimInfo.eActionAnim);
+  f.Add(p.oTouch.iState);
+  f.Add(p.oTouch.iTimer);
+  f.Add(p.oSetPiece.iPosState);
+  f.Add(p.oSetPiece.iTargetX);
+  f.Add(p.oSetPiece.iTargetY);
+}
+
+}  // namespace
+
+std::uint64_t Hash::Combined() const {
+  Fnv f;
+  for (std::uint64_t u : au) f.Add(static_cast<std::int64_t>(u));
+  return f.h;
+}
+
+Hash StateHash() {
+  Hash o;
+  {
+    Fnv f;
+    for (std::int32_t i = 0; i < PLAYER_TEAM_SIZE; i++) PlayerAdd(f, player_aHome[i]);
+    for (std::int32_t i = 0; i < PLAYER_TEAM_SIZE; i++) PlayerAdd(f, player_aAway[i]);
+    o.au[kPlayers] = f.h;
+  }
+  {
+    Fnv f;
+    const Ball& b = ball_oBall;
+    f.Add(b.iX128);
+    f.Add(b.iHeight128);
+    f.Add(b.iY128);
+    f.Add(b.iState);
+    f.Add(b.iKind);
+    f.Add(b.iHeading);
+    f.Add(b.iT);
+    f.Ptr(b.poOwner);
+    o.au[kBall] = f.h;
+  }
+  {
+    Fnv f;
+    PlayerAdd(f, player_oReferee);
+    f.Add(referee_MatchOverGet());
+    f.Add(referee_GoldenGoalGet());
+    o.au[kReferee] = f.h;
+  }
+  {
+    Fnv f;
+    f.Add(match.HomeGoals);
+    f.Add(match.AwayGoals);
+    f.Add(match.CoinToss);
+    f.Add(match_HomeClubStateGet());
+    f.Add(match_AwayClubStateGet());
+    f.Add(match.HomeTeam.KickOff);
+    f.Add(match.AwayTeam.KickOff);
+    for (const MatchTeam* t : {&match.HomeTeam, &match.AwayTeam}) {
+      const MatchStats& s = t->MatchStats;
+      f.Add(gstatso_GoalCountGet(&s));
+      f.Add(gstatso_ShotsGet(&s));
+      f.Add(gstatso_OnTargetGet(&s));
+      f.Add(gstatso_PossessionGet(&s));
+      f.Add(gstatso_CornersGet(&s));
+      f.Add(gstatso_FreeKicksGet(&s));
+      f.Add(gstatso_BookedGet(&s));
+      f.Add(t->iSubsAllowed);
+    }
+    f.Add(tmglobal_MatchPhaseGet());
+    o.au[kMatch] = f.h;
+  }
+  {
+    Fnv f;
+    const MatchClock& c = clock_oClock;
+    f.Add(c.iClock);
+    f.Add(c.iStep);
+    f.Add(c.iPeriod);
+    f.Add(c.iRunState);
+    for (std::int32_t e : c.aiPeriodEnd) f.Add(e);
+    f.Add(c.bPeriodOver);
+    o.au[kClock] = f.h;
+  }
+  {
+    Fnv f;
+    f.Add(global.eGameMode);
+    f.Add(global.iStackPointer);
+    for (std::int32_t i = 0; i < global.iStackPointer && i < GLOBAL_GAME_MODE_STACK_MAX; i++)
+      f.Add(global.aStack[i].eMode);
+    f.Add(matchstart_StepGet());
+    f.Add(kickoffwait_CounterGet());
+    f.Add(matchflow_LineupPhaseGet());
+    f.Add(periodbreak_PhaseGet());
+    f.Add(mftime_StepGet());
+    f.Add(mftime_NextModeGet());
+    f.Add(celebrate_CounterGet());
+    f.Add(setp_CommandGet());
+    const MPensoState& m = mpenso_oState;
+    f.Add(m.iRow);
+    f.Add(m.aiGoals[0]);
+    f.Add(m.aiGoals[1]);
+    f.Add(m.iPhase);
+    f.Add(m.cTotal);
+    f.Add(m.iNextKick);
+    f.Add(replay_oState.bRecording);
+    if (replay_oState.bRecording) f.Add(replay_oState.iIndex);
+    f.Add(caption_oState.iPending);
+    f.Add(caption_oState.iType);
+    o.au[kModes] = f.h;
+  }
+  {
+    Fnv f;
+    QMathRandState r;
+    QMathRandStateSave(&r);
+    for (std::uint32_t u : r.table) f.Add(u);
+    f.Add(r.j);
+    f.Add(r.k);
+    o.au[kRandom] = f.h;
+  }
+  return o;
+}
+
+bool Setup(std::string* pWhy) {
+  if (g_bSetUp) return true;
+  // The build tree: KORVENA_BUILD_DIR, else the folder above the program's.
+  const char* pszBuild = std::getenv("KORVENA_BUILD_DIR");
+  std::error_code oErr;
+  const fs::path oBuild = pszBuild ? fs::path(pszBuild) : fs::read_symlink("/proc/self/exe", oErr).parent_path().parent_path();
+  const fs::path oDump = oBuild / "data" / "database" / "dump" / "dump.dat";
+  if (!fs::exists(oDump)) {
+    if (pWhy) *pWhy = "no player database at " + oDump.string();
+    return false;
+  }
+  std::string oTemplate = (fs::temp_directory_path() / "korvena-match-XXXXXX").string();
+  if (!mkdtemp(oTemplate.data())) {
+    if (pWhy) *pWhy = "no temporary folder";
+    return false;
+  }
+  g_oRoot = oTemplate;
+  fs::create_directories(g_oRoot / "bin");
+  fs::create_directories(g_oRoot / "data" / "database" / "dump");
+  fs::create_directories(g_oRoot / "run");
+  fs::copy_file(oDump, g_oRoot / "data" / "database" / "dump" / "dump.dat");
+  setenv("XDG_CONFIG_HOME", (g_oRoot / "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (g_oRoot / "share").c_str(), 1);
+  setenv("XDG_RUNTIME_DIR", (g_oRoot / "run").c_str(), 1);
+  std::string oWhy;
+  if (!platform::isRunning() && !platform::init(platform::BackendKind::Headless, &oWhy)) {
+    if (pWhy) *pWhy = oWhy;
+    return false;
+  }
+  platform::setExecutableDir((g_oRoot / "bin").string());
+  platform::settingsSetRootFile(platform::SettingsRoot::Machine, (g_oRoot / "machine.txt").string());
+  platform::settingsSetRootFile(platform::SettingsRoot::User, (g_oRoot / "user.txt").string());
+  QKeyboardSetup(0);
+  game_UsersReset();
+  input_BindingTablesClear();
+  input_PortsInit();
+  input_DefaultBindingsRegister();
+  pcframe_Init();
+  // Without a display the match runs without its 3D scene.
+  matchstart_SceneInitSet([] {});
+  g_bSetUp = true;
+  std::atexit([] {
+    std::error_code e;
+    fs::remove_all(g_oRoot, e);
+  });
+  return true;
+}
+
+void SeedRestore(std::uint32_t uSeed) {
+  QMathRandState r{};
+  std::uint64_t x = 0x9E3779B97F4A7C15ull ^ uSeed;
+  for (std::int32_t i = 1; i <= 55; i++) {
+    x ^= x >> 12;
+    x ^= x << 25;
+    x ^= x >> 27;
+    r.table[i] = static_cast<std::uint32_t>((x * 0x2545F4914F6CDD1Dull) >> 32);
+  }
+  r.table[1] |= 1;  // an additive generator needs an odd word
+  r.j = 24;
+  r.k = 55;
+  QMathRandStateRestore(&r);
+}
+
+namespace {
+
+struct Monkey {
+  std::uint32_t s;
+  std::uint32_t Next(std::uint32_t n) {
+    s = s * 1103515245u + 12345u;
+    return (s >> 8) % n;
+  }
+};
+
+void EventPost(User* pusr, std::int32_t iEvent) {
+  if (!pusr || !pusr->pip) return;
+  InputEvent* pe = nullptr;
+  if (!input_bEventAlloc(&pe)) return;
+  pe->eEvent = iEvent;
+  pe->pWidget = nullptr;
+  queue_Append(&pusr->pip->oEvents, &pe->oLink);
+}
+
+// The users: user 0 on port 0 always (it answers the replay and the end
+// choice); a user side takes user 0 (home) or user 1 (away).
+User* SideUser(std::int32_t k) { return &user_aUsers[k]; }
+
+void UsersSet(const Config& c) {
+  game_UsersReset();
+  for (std::int32_t k = 0; k < 2; k++) {
+    const bool bPlays = c.aeSide[k] != SideKind::Computer;
+    if (k == 1 && !bPlays) continue;
+    InputPort* pip = input_poGetPort(k);
+    if (!pip) continue;
+    pip->bInUse = 1;
+    pip->bEventsEnabled = 1;
+    input_PortBindingSet(1, pip);
+    User& u = user_aUsers[k];
+    u.pip = pip;
+    u.bActive = 1;
+    u.iIndex = k;
+    u.MyTeam = bPlays ? (k == 0 ? player_PlaysFor_Home : player_PlaysFor_Away) : 0;
+    pip->pusr = &u;
+  }
+  global_SetHomeUser(c.aeSide[0] != SideKind::Computer ? &user_aUsers[0] : nullptr);
+  global_SetAwayUser(c.aeSide[1] != SideKind::Computer ? &user_aUsers[1] : nullptr);
+}
+
+void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext) {
+  for (std::int32_t k = 0; k < 2; k++) {
+    User* pusr = SideUser(k);
+    // User 0 is always there: commands for side 0 reach it even while the
+    // computer plays the home side (it then answers as a spectator).
+    if (c.aeSide[k] == SideKind::User || (k == 0 && c.aeSide[0] == SideKind::Computer)) {
+      const std::vector<Command>& a = c.aoCommands[k];
+      while (aiNext[k] < a.size() && a[aiNext[k]].iTick <= iTick) {
+        const Command& cmd = a[aiNext[k]++];
+        if (cmd.iTick < iTick) continue;
+        if (cmd.iEvent == 23)
+          pusr->uStickDirection = (static_cast<std::uint32_t>(cmd.iDegrees) << 16) | static_cast<std::uint32_t>(cmd.iMagnitude);
+        EventPost(pusr, cmd.iEvent);
+      }
+    } else if (c.aeSide[k] == SideKind::Monkey) {
+      if (pm->Next(6) != 0) continue;
+      static const std::int32_t kEvents[] = {23, 23, 23, 63, 63, 120, 121, 122, 123, 124, 129, 130, 131, 37};
+      const std::int32_t e = kEvents[pm->Next(sizeof kEvents / sizeof kEvents[0])];
+      if (e == 23)
+        pusr->uStickDirection = (pm->Next(360) << 16) | pm->Next(129);
+      EventPost(pusr, e);
+    }
+  }
+}
+
+// The two places the match waits for a person.
+void Answer(const Config& c, bool* pbPlayedAgain) {
+  User* pusr = &user_aUsers[0];
+  if (global.eGameMode == 46) {
+    const ReplayState& r = replay_oState;
+    if (!r.bPlaying || r.iIndex == r.iEnd) EventPost(pusr, 83);
+  } else if (global.eGameMode == GAME_MODE_PERIOD_END && mftime_StepGet() == 12) {
+    const bool bAgain = c.bPlayAgain && !*pbPlayedAgain;
+    if (bAgain) *pbPlayedAgain = true;
+    EventPost(pusr, bAgain ? 8 : 9);
+    EventPost(pusr, 37);
+  }
+}
+
+}  // namespace
+
+Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* pvContext) {
+  Result res;
+  if (!Setup()) return res;
+  mcondi_MatchLengthSet(c.iLength);
+  mcondi_ExtraTimeSet(c.iExtraTime);
+  mcondi_PenaltiesSet(c.bPenalties);
+  mcondi_FoulsSet(c.bFouls);
+  mcondi_RefereeSet(c.iReferee);
+  mcondi_CameraSet(c.iCamera);
+  tmglobal_TournamentMatchSet(c.bTournament);
+  tmglobal_RoundFormatSet(c.iRoundFormat);
+  tmglobal_TieBreakSet(c.iTieBreak);
+  tmglobal_FirstLeg = TMFirstLeg{c.aiFirstLeg[0], c.aiFirstLeg[1], c.bFirstLegPlayed};
+  tmglobal_MatchPhaseSet(0);
+
+  // The records a fresh process starts with.
+  for (Player& p : player_aHome) p = Player{};
+  for (Player& p : player_aAway) p = Player{};
+  player_oReferee = Player{};
+  clock_oClock = MatchClock{};
+  match = Match{};
+  mpenso_Clear();
+  matchflow_LineupReset();
+  // The front end's part: users, squads, kind of game.
+  global_Init();
+  global.bHistory = 0;
+  global.poScorer = nullptr;
+  UsersSet(c);
+  squadcache_Clear();
+  match_Clear();
+  team_PlayersInit();
+  match_SquadBuffersPoint();
+  if (!matchflow_SideLoad(player_PlaysFor_Home, c.aiTeam[0], c.aiEdition[0]) ||
+      !matchflow_SideLoad(player_PlaysFor_Away, c.aiTeam[1], c.aiEdition[1]))
+    return res;
+  global_SetExtendedGameMode(c.bDemo ? GAME_MODE_DEMO : GAME_MODE_START_FRIENDLY);
+  vsync_Init();
+  SeedRestore(c.uSeed);
+
+  game_MatchEnter();
+  Monkey oMonkey{c.uMonkeySeed};
+  std::size_t aiNext[2] = {0, 0};
+  bool bPlayedAgain = false;
+  std::int32_t ePrev = global.eGameMode;
+  res.aiModes.push_back(ePrev);
+  res.mapEntries[ePrev]++;
+  std::int32_t aiPrevX[22] = {}, aiPrevY[22] = {};
+  for (std::int32_t t = 0; t < c.cTickCap; t++) {
+    Inputs(c, t, &oMonkey, aiNext);
+    Answer(c, &bPlayedAgain);
+    pcframe_Begin();
+    vsync_TasksRun();
+    const std::int32_t bGoOn = game_MatchTick();
+    res.cTicks = t + 1;
+    if (paHashes) paHashes->push_back(StateHash());
+    if (pfnTick) pfnTick(t, pvContext);
+    const std::int32_t e = global.eGameMode;
+    if (e != ePrev) {
+      res.aiModes.push_back(e);
+      res.mapEntries[e]++;
+      ePrev = e;
+    }
+    for (std::int32_t i = 0; i < 22; i++) {
+      const Player& p = i < 11 ? player_aHome[i] : player_aAway[i - 11];
+      if (t > 0 && e == GAME_MODE_PLAY) {
+        const std::int32_t dx = p.x - aiPrevX[i], dy = p.y - aiPrevY[i];
+        res.aiDistance[i] += static_cast<std::int32_t>(std::abs(dx) + std::abs(dy));
+      }
+      aiPrevX[i] = p.x;
+      aiPrevY[i] = p.y;
+    }
+    if (c.bStopAtChoice && e == GAME_MODE_PERIOD_END && mftime_StepGet() == 12) break;
+    if (!bGoOn || e == GAME_MODE_MATCH_END) {
+      res.bFinished = true;
+      break;
+    }
+  }
+  if (!res.bFinished) res.eStuckMode = global.eGameMode;
+  res.aiScore[0] = match.HomeGoals;
+  res.aiScore[1] = match.AwayGoals;
+  res.iPhase = tmglobal_MatchPhaseGet();
+  for (std::int32_t k = 0; k < 2; k++) {
+    const MatchStats& s = (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats;
+    res.cShots += gstatso_ShotsGet(&s);
+    res.cOnTarget += gstatso_OnTargetGet(&s);
+    res.cCards += gstatso_BookedGet(&s) + gstatso_SentOffGet(&s);
+  }
+  res.cSaves = res.cOnTarget - (res.aiScore[0] + res.aiScore[1]);
+  if (res.cSaves < 0) res.cSaves = 0;
+  // As the game leaves a match.
+  replay_Reset();
+  match_SquadsCopyBack();
+  return res;
+}
+
+std::string Result::Describe(const Config& c) const {
+  std::ostringstream o;
+  o << "seed " << c.uSeed << ": " << (bFinished ? "finished" : "stopped") << " after " << cTicks << " ticks";
+  if (!bFinished) o << " in mode " << eStuckMode;
+  o << ", score " << aiScore[0] << "-" << aiScore[1] << ", phase " << iPhase << ", modes";
+  for (std::size_t i = 0; i < aiModes.size() && i < 60; i++) o << ' ' << aiModes[i];
+  return o.str();
+}
+
+// ---- Recorded runs ---------------------------------------------------------------------------
+
+bool RecordWrite(const std::string& path, const Config& c, const std::vector<Hash>& aHashes) {
+  std::ofstream out(path);
+  out << "seed " << c.uSeed << "\n";
+  out << "teams " << c.aiTeam[0] << ' ' << c.aiEdition[0] << ' ' << c.aiTeam[1] << ' ' << c.aiEdition[1] << "\n";
+  out << "rules " << c.iLength << ' ' << c.iExtraTime << ' ' << c.bPenalties << ' ' << c.bFouls << ' ' << c.iReferee
+      << ' ' << c.iCamera << "\n";
+  out << "tournament " << c.bTournament << ' ' << c.iRoundFormat << ' ' << c.iTieBreak << ' ' << c.bFirstLegPlayed
+      << ' ' << c.aiFirstLeg[0] << ' ' << c.aiFirstLeg[1] << "\n";
+  for (std::int32_t k = 0; k < 2; k++) {
+    out << "side " << k << ' ' << static_cast<int>(c.aeSide[k]) << ' ' << c.uMonkeySeed << "\n";
+    for (const Command& cmd : c.aoCommands[k])
+      out << "input " << k << ' ' << cmd.iTick << ' ' << cmd.iEvent << ' ' << cmd.iDegrees << ' ' << cmd.iMagnitude
+          << "\n";
+  }
+  out << "ticks " << aHashes.size() << "\n";
+  // Each tick's combined hash (32 bits), eight a line; every 50th tick the
+  // groups in full.
+  char sz[40];
+  for (std::size_t t = 0; t < aHashes.size(); t++) {
+    if (t % 8 == 0) out << "h " << t;
+    std::snprintf(sz, sizeof sz, " %08x", static_cast<unsigned>(aHashes[t].Combined() & 0xFFFFFFFFu));
+    out << sz;
+    if (t % 8 == 7 || t + 1 == aHashes.size()) out << "\n";
+  }
+  for (std::size_t t = 0; t < aHashes.size(); t += kCheckpointEvery) {
+    out << "g " << t;
+    for (std::uint64_t u : aHashes[t].au) {
+      std::snprintf(sz, sizeof sz, " %016llx", static_cast<unsigned long long>(u));
+      out << sz;
+    }
+    out << "\n";
+  }
+  return out.good();
+}
+
+bool RecordRead(const std::string& path, Config* pc, std::vector<std::uint32_t>* paCombined,
+                std::map<std::int32_t, Hash>* pmapCheckpoints) {
+  std::ifstream in(path);
+  if (!in) return false;
+  std::string line;
+  Config c;
+  std::size_t cTicks = 0;
+  paCombined->clear();
+  pmapCheckpoints->clear();
+  while (std::getline(in, line)) {
+    std::istringstream l(line);
+    std::string w;
+    l >> w;
+    if (w == "seed") l >> c.uSeed;
+    else if (w == "teams") l >> c.aiTeam[0] >> c.aiEdition[0] >> c.aiTeam[1] >> c.aiEdition[1];
+    else if (w == "rules") l >> c.iLength >> c.iExtraTime >> c.bPenalties >> c.bFouls >> c.iReferee >> c.iCamera;
+    else if (w == "tournament")
+      l >> c.bTournament >> c.iRoundFormat >> c.iTieBreak >> c.bFirstLegPlayed >> c.aiFirstLeg[0] >> c.aiFirstLeg[1];
+    else if (w == "side") {
+      int k = 0, kind = 0;
+      l >> k >> kind >> c.uMonkeySeed;
+      if (k < 0 || k > 1 || kind < 0 || kind > 2) return false;
+      c.aeSide[static_cast<std::size_t>(k)] = static_cast<SideKind>(kind);
+    } else if (w == "input") {
+      int k = 0;
+      Command cmd;
+      l >> k >> cmd.iTick >> cmd.iEvent >> cmd.iDegrees >> cmd.iMagnitude;
+      if (k < 0 || k > 1) return false;
+      c.aoCommands[k].push_back(cmd);
+    } else if (w == "ticks") {
+      l >> cTicks;
+    } else if (w == "h") {
+      std::size_t t = 0;
+      l >> t;
+      if (t != paCombined->size()) return false;
+      std::string hex;
+      while (l >> hex) paCombined->push_back(static_cast<std::uint32_t>(std::stoul(hex, nullptr, 16)));
+    } else if (w == "g") {
+      std::int32_t t = 0;
+      l >> t;
+      Hash h;
+      for (std::uint64_t& u : h.au) {
+        std::string hex;
+        l >> hex;
+        u = std::stoull(hex, nullptr, 16);
+      }
+      (*pmapCheckpoints)[t] = h;
+    }
+    if (l.fail() && w != "h") return false;
+  }
+  *pc = c;
+  return paCombined->size() == cTicks;
+}
+
+}  // namespace match_harness

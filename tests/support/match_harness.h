@@ -1,0 +1,96 @@
+#pragma once
+// The headless match harness: a whole match in this process, from the
+// in-match set-up through the loading steps and every match tick to the end
+// (mode 33), with no rate gate. Sides are played by the computer, by a user
+// following a tick-indexed list of commands, or by a seeded "monkey" that
+// presses what a player would. The harness answers the two places a match
+// waits for a person: it leaves the replay once the replay rests and picks
+// Main Menu (or Play Again) at the end.
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace match_harness {
+
+enum class SideKind { Computer, User, Monkey };
+
+// One command of a user side: on the tick, the event (with a stick reading
+// for event 23: direction in degrees and magnitude 0..128).
+struct Command {
+  std::int32_t iTick = 0;
+  std::int32_t iEvent = 0;
+  std::int32_t iDegrees = 0;
+  std::int32_t iMagnitude = 0;
+};
+
+struct Config {
+  std::uint32_t uSeed = 1;
+  std::int32_t aiTeam[2] = {144, 88};   // team ids, home and away
+  std::int32_t aiEdition[2] = {3, 3};   // 0..10 (1958..1998)
+  std::int32_t iLength = 10;            // minutes
+  std::int32_t iExtraTime = 0;          // 0 off, 1 on, 2 golden goal
+  std::int32_t bPenalties = 1;
+  std::int32_t bFouls = 1;
+  std::int32_t iReferee = 1;
+  std::int32_t iCamera = 2;
+  // Tournament: the round's play format, its tie-break and the first leg.
+  std::int32_t bTournament = 0;
+  std::int32_t iRoundFormat = 0;
+  std::int32_t iTieBreak = 0;
+  std::int32_t bFirstLegPlayed = 0;
+  std::int32_t aiFirstLeg[2] = {0, 0};
+  bool bDemo = false;
+  std::array<SideKind, 2> aeSide = {SideKind::Computer, SideKind::Computer};
+  std::vector<Command> aoCommands[2];  // side 0's also reach a spectator user 0
+  std::uint32_t uMonkeySeed = 7;
+  bool bPlayAgain = false;       // at the end choose Play Again once, then Main Menu
+  bool bStopAtChoice = false;    // stop when the end choice shows
+  std::int32_t cTickCap = 400000;
+};
+
+// The state hash in groups; a mismatch names its group.
+enum HashGroup { kPlayers, kBall, kReferee, kMatch, kClock, kModes, kRandom, kGroups };
+extern const char* const kGroupNames[kGroups];
+struct Hash {
+  std::uint64_t au[kGroups] = {};
+  std::uint64_t Combined() const;
+};
+Hash StateHash();
+
+struct Result {
+  bool bFinished = false;        // reached mode 33
+  bool bAsserted = false;
+  std::int32_t eStuckMode = 0;   // the mode the tick cap stopped it in
+  std::int32_t aiScore[2] = {};
+  std::int32_t iPhase = 0;       // the tournament end-of-match phase
+  std::int32_t aiNormal[2] = {}, aiExtra[2] = {}, aiPenalties[2] = {};
+  std::int32_t cTicks = 0;
+  std::vector<std::int32_t> aiModes;            // each mode entered, in order (repeats collapsed)
+  std::map<std::int32_t, std::int32_t> mapEntries;  // entries per mode
+  std::int32_t cShots = 0, cOnTarget = 0, cSaves = 0, cCards = 0;
+  std::int32_t aiDistance[22] = {};             // ground covered per player (units)
+  std::string Describe(const Config& c) const;
+};
+
+// Per-tick observer (after the tick), for tests that look inside.
+using TickFn = void (*)(std::int32_t iTick, void* pvContext);
+
+// Sets the process up once (headless platform, data folder with the player
+// database, keyboard, ports, frame packet). Safe to call again.
+bool Setup(std::string* pWhy = nullptr);
+
+Result Run(const Config& c, std::vector<Hash>* paHashes = nullptr, TickFn pfnTick = nullptr, void* pvContext = nullptr);
+
+// The generator state a seed stands for.
+void SeedRestore(std::uint32_t uSeed);
+
+// Recorded runs (tests/data/matches/*.txt): the config, the inputs and the
+// hashes. Replay fails at the first differing tick.
+bool RecordWrite(const std::string& path, const Config& c, const std::vector<Hash>& aHashes);
+bool RecordRead(const std::string& path, Config* pc, std::vector<std::uint32_t>* paCombined,
+                std::map<std::int32_t, Hash>* pmapCheckpoints);
+constexpr std::int32_t kCheckpointEvery = 50;
+
+}  // namespace match_harness
