@@ -5,5 +5,6 @@ korvena_test(test_match_flow
   SOURCES
     matchflow/match_run_test.cpp
     matchflow/flow_units_test.cpp
+    matchflow/match_record_test.cpp
   DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_flow data)

@@ -15,6 +15,7 @@
 #include "matchflow/matchflow.h"
 #include "matchflow/mflow_services.h"
 #include "matchflow/replay.h"
+#include "shell/debuglog.h"
 #include "shell/draw2d.h"
 #include "shell/game.h"
 #include "shell/global.h"
@@ -108,6 +109,8 @@ void kickoff_Start() {
   for (Player* pp = match_OtherTeamFirstPlayerGet(); pp; pp = pp->pNext) Stand(pp);
   replay_ClearRecording();
   replay_StartRecording();
+  debuglog_Printf("kick-off: side %d, taker %d, partner %d\n", iSide, s_poTaker ? s_poTaker->ID : -1,
+                  s_poPartner ? s_poPartner->ID : -1);
 }
 
 void kickoff_Update() {

@@ -40,4 +40,3 @@ void subs_Mode67Check();
 void cpuman_Update(MatchTeam* poTeam);
 void demo_Start();
 void react_GoalCelebrationArm();
-void newgoalo_StateSet(GoalieObject* pgo, std::int32_t iState);

@@ -2,6 +2,7 @@
 // kick, and the phase machine of five kicks each followed by sudden death.
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "framework/qdx_assert.h"
 #include "matchflow/camera.h"

@@ -451,6 +451,11 @@ std::string Result::Describe(const Config& c) const {
 
 // ---- Recorded runs ---------------------------------------------------------------------------
 
+std::uint32_t RecordedWord(const Hash& h) {
+  const std::uint64_t u = h.Combined();
+  return static_cast<std::uint32_t>((u ^ (u >> 16) ^ (u >> 32) ^ (u >> 48)) & 0xFFFFu);
+}
+
 bool RecordWrite(const std::string& path, const Config& c, const std::vector<Hash>& aHashes) {
   std::ofstream out(path);
   out << "seed " << c.uSeed << "\n";
@@ -466,14 +471,13 @@ bool RecordWrite(const std::string& path, const Config& c, const std::vector<Has
           << "\n";
   }
   out << "ticks " << aHashes.size() << "\n";
-  // Each tick's combined hash (32 bits), eight a line; every 50th tick the
-  // groups in full.
+  // Each tick's word, sixteen a line; every 50th tick the groups in full.
   char sz[40];
   for (std::size_t t = 0; t < aHashes.size(); t++) {
-    if (t % 8 == 0) out << "h " << t;
-    std::snprintf(sz, sizeof sz, " %08x", static_cast<unsigned>(aHashes[t].Combined() & 0xFFFFFFFFu));
+    if (t % 16 == 0) out << "h " << t;
+    std::snprintf(sz, sizeof sz, " %04x", static_cast<unsigned>(RecordedWord(aHashes[t])));
     out << sz;
-    if (t % 8 == 7 || t + 1 == aHashes.size()) out << "\n";
+    if (t % 16 == 15 || t + 1 == aHashes.size()) out << "\n";
   }
   for (std::size_t t = 0; t < aHashes.size(); t += kCheckpointEvery) {
     out << "g " << t;

@@ -88,6 +88,9 @@ void SeedRestore(std::uint32_t uSeed);
 
 // Recorded runs (tests/data/matches/*.txt): the config, the inputs and the
 // hashes. Replay fails at the first differing tick.
+// Each tick keeps 16 bits of the combined hash; every kCheckpointEvery-th
+// tick keeps the groups in full, to name the group of a mismatch.
+std::uint32_t RecordedWord(const Hash& h);
 bool RecordWrite(const std::string& path, const Config& c, const std::vector<Hash>& aHashes);
 bool RecordRead(const std::string& path, Config* pc, std::vector<std::uint32_t>* paCombined,
                 std::map<std::int32_t, Hash>* pmapCheckpoints);

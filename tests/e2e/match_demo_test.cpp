@@ -1,0 +1,42 @@
+// The real executable, headless: left idle at the main menu it starts the
+// demo match, which loads, kicks off, plays into open play and runs on
+// without an assertion; Quick Start from the menu sets up a match the same way.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/run_game.h"
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::size_t Count(const std::string& s, const std::string& w) {
+  std::size_t n = 0;
+  for (std::size_t at = s.find(w); at != std::string::npos; at = s.find(w, at + 1)) n++;
+  return n;
+}
+
+TEST_F(Game, IdleAtTheMainMenuTheDemoMatchKicksOffAndPlaysOn) {
+  const std::string log = home_ / "debug.txt";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  korvena_test::GameRun r = run("8990 echo still running\n9000 quit 0\n");
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  const std::string d = ReadAll(log);
+  // The first kick-off, then the match runs on to the end of the script.
+  EXPECT_GE(Count(d, "kick-off: side"), 1u) << d.substr(0, 2000);
+  EXPECT_NE(r.out.find("still running"), std::string::npos) << r.out;
+}
+
+}  // namespace

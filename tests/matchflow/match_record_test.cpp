@@ -1,0 +1,127 @@
+// Recorded runs (tests/data/matches/*.txt) replay tick for tick, and the
+// soak: two dozen seeded matches across the kinds of rules, each checked for
+// plausibility and all of them together. KORVENA_UPDATE_GOLDEN=1 records
+// the runs again after a deliberate change (after two runs agree).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "support/match_harness.h"
+#include "support/match_soak.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+std::string MatchesDir() {
+  const char* psz = std::getenv("KORVENA_SOURCE_DIR");
+  return std::string(psz ? psz : ".") + "/tests/data/matches/";
+}
+
+bool Updating() {
+  const char* psz = std::getenv("KORVENA_UPDATE_GOLDEN");
+  return psz && std::string(psz) == "1";
+}
+
+// The configurations the recorded runs were made from.
+mh::Config RecordedConfig(const std::string& name) {
+  mh::Config c;
+  c.iLength = 1;
+  if (name == "plain") {
+    c.uSeed = 101;
+  } else if (name == "golden_goal") {
+    c.uSeed = 102;
+    c.iExtraTime = 2;
+    c.bPenalties = 0;
+  } else if (name == "shootout") {
+    c.uSeed = 103;
+    c.iExtraTime = 1;
+    c.bPenalties = 1;
+  } else if (name == "user_side") {
+    c.uSeed = 104;
+    c.aeSide[0] = mh::SideKind::User;
+    // Kick-offs taken, the stick swept round, kicks pressed, Start in the replay.
+    for (std::int32_t t = 1300; t < 9000; t += 97) c.aoCommands[0].push_back(mh::Command{t, 63, 0, 0});
+    for (std::int32_t t = 1400; t < 9000; t += 31)
+      c.aoCommands[0].push_back(mh::Command{t, 23, (t * 7) % 360, 20 + (t % 100)});
+    for (std::int32_t t = 1450; t < 9000; t += 59) c.aoCommands[0].push_back(mh::Command{t, 120 + (t % 4), 0, 0});
+    std::sort(c.aoCommands[0].begin(), c.aoCommands[0].end(),
+              [](const mh::Command& a, const mh::Command& b) { return a.iTick < b.iTick; });
+  }
+  return c;
+}
+
+class Recorded : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+TEST_P(Recorded, ReplaysTickForTick) {
+  const std::string name = GetParam();
+  const std::string path = MatchesDir() + name + ".txt";
+  if (Updating()) {
+    const mh::Config c = RecordedConfig(name);
+    std::vector<mh::Hash> a, b;
+    const mh::Result r = mh::Run(c, &a);
+    mh::Run(c, &b);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t t = 0; t < a.size(); t++) ASSERT_EQ(a[t].Combined(), b[t].Combined()) << "tick " << t;
+    ASSERT_TRUE(mh::RecordWrite(path, c, a));
+    return;
+  }
+  mh::Config c;
+  std::vector<std::uint32_t> aRecorded;
+  std::map<std::int32_t, mh::Hash> mapGroups;
+  ASSERT_TRUE(mh::RecordRead(path, &c, &aRecorded, &mapGroups)) << path << ": record with KORVENA_UPDATE_GOLDEN=1";
+  std::vector<mh::Hash> a;
+  const mh::Result r = mh::Run(c, &a);
+  ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  for (std::size_t t = 0; t < aRecorded.size() && t < a.size(); t++) {
+    if (mh::RecordedWord(a[t]) == aRecorded[t]) continue;
+    // The groups that differ, at the first recorded checkpoint from here on.
+    std::string groups;
+    auto it = mapGroups.lower_bound(static_cast<std::int32_t>(t));
+    if (it != mapGroups.end() && static_cast<std::size_t>(it->first) < a.size())
+      for (std::int32_t g = 0; g < mh::kGroups; g++)
+        if (a[static_cast<std::size_t>(it->first)].au[g] != it->second.au[g]) groups += std::string(" ") + mh::kGroupNames[g];
+    FAIL() << name << ": tick " << t << " differs (mode " << r.aiModes.back() << "); groups differing at tick "
+           << (it == mapGroups.end() ? -1 : it->first) << ":" << groups;
+  }
+  EXPECT_EQ(a.size(), aRecorded.size()) << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Matches, Recorded, ::testing::Values("plain", "golden_goal", "shootout", "user_side"));
+
+// ---- Soak ------------------------------------------------------------------------------------------
+
+TEST(Soak, TwoDozenSeededMatchesEndAndLookLikeFootball) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  mh::SoakTotals tot;
+  for (std::uint32_t s = 1; s <= 24; s++) {
+    const mh::Config c = mh::SoakConfig(s);
+    const mh::Result r = mh::Run(c);
+    tot.Add(c, r);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    EXPECT_LE(r.aiScore[0] + r.aiScore[1], 40) << r.Describe(c);
+    for (std::int32_t i = 0; i < 22; i++) EXPECT_GT(r.aiDistance[i], 0) << "player " << i << ": " << r.Describe(c);
+  }
+  EXPECT_EQ(tot.cUnfinished, 0) << tot.oFirstFault;
+  EXPECT_GT(tot.cShootouts, 0) << tot.Describe();
+  // The restarts and saves come with the referee and the goalkeepers; once
+  // any restart is seen, every kind must be.
+  if (tot.cThrowIns + tot.cCorners + tot.cGoalKicks + tot.cFreeKicks > 0) {
+    EXPECT_GT(tot.cThrowIns, 0) << tot.Describe();
+    EXPECT_GT(tot.cGoalKicks, 0) << tot.Describe();
+    EXPECT_GT(tot.cShots, tot.cGoals) << tot.Describe();
+  }
+  RecordProperty("totals", tot.Describe());
+}
+
+}  // namespace
