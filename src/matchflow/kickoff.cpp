@@ -38,11 +38,13 @@ void Stand(Player* pp) {
   player_FaceTowards(pp, 0, 0);
 }
 
-// The non-goalkeeper of the chain nearest the ball (squared distance within
-// 253440; a tie goes to the later one), other than poSkip.
+// The non-goalkeeper of the chain nearest the ball (within 253440 units; a
+// tie goes to the later one), other than poSkip. Read as a squared distance
+// the bound would leave no taker: at their kick-off places the nearest
+// players stand some 730 units from the spot.
 Player* NearestOutfield(Player* poFirst, const Player* poSkip) {
   Player* poBest = nullptr;
-  std::int64_t iBest = 253440;
+  std::int64_t iBest = static_cast<std::int64_t>(253440) * 253440;
   const std::int64_t bx = ball_CurXGet(), by = ball_CurYGet();
   for (Player* pp = poFirst; pp; pp = pp->pNext) {
     if (pp == poSkip || player_IsGoalkeeper(pp)) continue;

@@ -4,6 +4,7 @@
 #include "engine/ball.h"
 #include "engine/newgoalo.h"
 #include "engine/player.h"
+#include "engine/setp.h"
 #include "framework/qdx_assert.h"
 #include "matchflow/camera.h"
 #include "matchflow/caption.h"
@@ -95,6 +96,7 @@ void mpenso_Start() {
   caption_Request(CAPTION_SHOOTOUT, 0);
   mpenso_Bindings();
   mpenso_BallPlace();
+  referee_RestartPointSet(kSpotX, 0);
   m.iNextKick = 0;
 }
 

@@ -238,6 +238,121 @@ TEST_F(MatchRun, TwoLeggedTiesGoToExtraTimeOnlyWhenAggregateAndAwayGoalsAreLevel
   EXPECT_EQ(tmglobal_FirstLeg.iAwayGoals, 2);
 }
 
+// ---- The goal celebration ----------------------------------------------------------------------
+
+// Pushes the celebration once, 300 ticks into open play, as the referee
+// does after a goal, with a home player as the scorer; then watches it.
+struct CelebrationWatch {
+  std::int32_t cPlay = 0;
+  std::int32_t iPushed = -1;
+  std::int32_t iLeft = -1;
+  std::int32_t eAfter = 0;
+  std::int32_t eAfterThat = 0;
+  bool bScorerUser = false;
+};
+
+void WatchCelebration(std::int32_t iTick, void* pv) {
+  CelebrationWatch& w = *static_cast<CelebrationWatch*>(pv);
+  if (w.iPushed < 0) {
+    if (global.eGameMode == GAME_MODE_PLAY && ++w.cPlay == 300) {
+      celebrate_ScorerSet(&player_aHome[9], player_PlaysFor_Home);
+      global_GameModePush(celebrate_Enter, GAME_MODE_GOAL_CELEBRATION, nullptr);
+      w.iPushed = iTick;
+    }
+    return;
+  }
+  if (w.iLeft < 0) {
+    if (global.eGameMode == GAME_MODE_GOAL_CELEBRATION) {
+      w.bScorerUser = player_aHome[9].Control == PLAYER_CONTROL_USER;
+    } else if (iTick > w.iPushed) {
+      w.iLeft = iTick;
+      w.eAfter = global.eGameMode;
+    }
+    return;
+  }
+  if (w.eAfterThat == 0 && global.eGameMode != w.eAfter) w.eAfterThat = global.eGameMode;
+}
+
+TEST_F(MatchRun, AComputerScorerCelebratesFor210TicksAUserScorerFor451) {
+  mh::Config c = Short(41);
+  CelebrationWatch w;
+  mh::Result r = mh::Run(c, nullptr, WatchCelebration, &w);
+  ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  ASSERT_GE(w.iPushed, 0);
+  EXPECT_FALSE(w.bScorerUser);
+  // Pushed between ticks, the mode takes over at the end of the next one:
+  // its tick n comes n + 1 ticks after the push.
+  EXPECT_EQ(w.iLeft - w.iPushed, 210 + 1);
+  // The replay first, then the kick-off.
+  EXPECT_EQ(w.eAfter, 46);
+  EXPECT_EQ(w.eAfterThat, GAME_MODE_KICK_OFF);
+
+  // A user on the scorer's side takes him and may celebrate to tick 451.
+  c.aeSide[0] = mh::SideKind::User;
+  for (std::int32_t t = 1; t < 20000; t += 40) c.aoCommands[0].push_back(mh::Command{t, 63, 0, 0});
+  w = CelebrationWatch{};
+  r = mh::Run(c, nullptr, WatchCelebration, &w);
+  ASSERT_GE(w.iPushed, 0) << r.Describe(c);
+  EXPECT_TRUE(w.bScorerUser);
+  EXPECT_EQ(w.iLeft - w.iPushed, 451 + 1);
+
+  // Start ends it at once.
+  c.aoCommands[0].clear();
+  for (std::int32_t t = 1; t < 20000; t += 40) c.aoCommands[0].push_back(mh::Command{t, 63, 0, 0});
+  w = CelebrationWatch{};
+  mh::Config cs = c;
+  cs.aoCommands[0].clear();
+  // Find the push tick first, then press Start 30 ticks into the celebration.
+  mh::Run(c, nullptr, WatchCelebration, &w);
+  const std::int32_t iPress = w.iPushed + 30;
+  for (const mh::Command& k : c.aoCommands[0])
+    if (k.iTick < iPress) cs.aoCommands[0].push_back(k);
+  cs.aoCommands[0].push_back(mh::Command{iPress, 83, 0, 0});
+  for (const mh::Command& k : c.aoCommands[0])
+    if (k.iTick > iPress) cs.aoCommands[0].push_back(k);
+  w = CelebrationWatch{};
+  mh::Run(cs, nullptr, WatchCelebration, &w);
+  EXPECT_EQ(w.iLeft - w.iPushed, 30);
+}
+
+// ---- The kick-off -------------------------------------------------------------------------------
+
+struct KickOffWatch {
+  bool bSeen = false;
+  bool bTakerNearest = false;
+  bool bPartnerOther = false;
+  bool bSidesInHalves = true;
+};
+
+void WatchKickOff(std::int32_t, void* pv) {
+  KickOffWatch& w = *static_cast<KickOffWatch*>(pv);
+  if (w.bSeen || global.eGameMode != GAME_MODE_KICK_OFF) return;
+  w.bSeen = true;
+  Player* pt = kickoff_poTakerGet();
+  Player* pp = kickoff_poPartnerGet();
+  if (!pt || !pp) return;
+  w.bPartnerOther = pp != pt && pp->MyTeam == pt->MyTeam && !player_IsGoalkeeper(pp);
+  // Nobody of his side but the keeper is nearer the ball than the taker.
+  const std::int64_t d = static_cast<std::int64_t>(pt->x) * pt->x + static_cast<std::int64_t>(pt->y) * pt->y;
+  w.bTakerNearest = !player_IsGoalkeeper(pt);
+  for (Player* p = pt->MyTeam == player_PlaysFor_Home ? match_HomeFirstPlayerGet() : match_AwayFirstPlayerGet(); p;
+       p = p->pNext)
+    if (!player_IsGoalkeeper(p) && static_cast<std::int64_t>(p->x) * p->x + static_cast<std::int64_t>(p->y) * p->y < d)
+      w.bTakerNearest = false;
+}
+
+TEST_F(MatchRun, TheKickOffTakerIsTheNearestOutfieldPlayerAndThePartnerAnother) {
+  for (std::uint32_t s : {51u, 52u, 53u}) {
+    mh::Config c = Short(s);
+    c.cTickCap = 2000;
+    KickOffWatch w;
+    mh::Run(c, nullptr, WatchKickOff, &w);
+    ASSERT_TRUE(w.bSeen);
+    EXPECT_TRUE(w.bTakerNearest) << "seed " << s;
+    EXPECT_TRUE(w.bPartnerOther) << "seed " << s;
+  }
+}
+
 TEST_F(MatchRun, PlayAgainStartsTheMatchAfreshAndMainMenuLeaves) {
   mh::Config c = Short(31);
   c.bPlayAgain = true;

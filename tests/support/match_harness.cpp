@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/player.h"
 #include "engine/team.h"
@@ -235,6 +236,9 @@ bool Setup(std::string* pWhy) {
   input_PortsInit();
   input_DefaultBindingsRegister();
   pcframe_Init();
+  // The clip table filled, as after a first match: the referee's set-up at
+  // the match start asks for a clip only once the table is there.
+  anim_TableInit();
   // Without a display the match runs without its 3D scene.
   matchstart_SceneInitSet([] {});
   g_bSetUp = true;
@@ -366,6 +370,8 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   player_oReferee = Player{};
   clock_oClock = MatchClock{};
   match = Match{};
+  referee_MatchOverSet(0);
+  referee_GoldenGoalSet(0);
   mpenso_Clear();
   matchflow_LineupReset();
   // The front end's part: users, squads, kind of game.
