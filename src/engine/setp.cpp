@@ -74,7 +74,9 @@ void setp_Init() {
   }
   s_o.iAimOffset = 0;
   s_o.iAimDrift = 0;
-  const GameMode eTop = global_eGetGameMode();
+  // The mode on top of the stack: an enter operation runs before the game
+  // mode turns to the mode it enters.
+  const GameMode eTop = global.iStackPointer > 0 ? global.aStack[global.iStackPointer - 1].eMode : global_eGetGameMode();
   if (eTop != GAME_MODE_KEEPER_HANDS && eTop != GAME_MODE_INTERVAL && eTop != GAME_MODE_KICK_OFF) {
     match_HomeClubStateSet(referee_HomeClubStateGet());
     match_AwayClubStateSet(referee_AwayClubStateGet());

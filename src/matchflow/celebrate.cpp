@@ -7,6 +7,7 @@
 #include "matchflow/camera.h"
 #include "matchflow/matchflow.h"
 #include "matchflow/mflow_services.h"
+#include "engine/action_react.h"
 #include "matchflow/replay.h"
 #include "matchflow/matcha.h"
 #include "shell/game.h"

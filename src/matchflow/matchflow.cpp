@@ -7,6 +7,7 @@
 #include "engine/action.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/team.h"
 #include "frontend/pctext.h"
@@ -68,6 +69,7 @@ void matchflow_InMatchSetup() {
   ball_Release(&ball_oBall);
   match_Clear();
   team_PlayersInit();
+  newgoalo_PoolReset();
   usrmark_PoolInit();
   user_Init();
   user_MatchReset();

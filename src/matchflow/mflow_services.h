@@ -39,4 +39,3 @@ void subs_Mode67Enter();
 void subs_Mode67Check();
 void cpuman_Update(MatchTeam* poTeam);
 void demo_Start();
-void react_GoalCelebrationArm();

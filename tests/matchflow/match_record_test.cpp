@@ -4,6 +4,9 @@
 // the runs again after a deliberate change (after two runs agree).
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <string>
@@ -53,6 +56,31 @@ mh::Config RecordedConfig(const std::string& name) {
   return c;
 }
 
+// The run's recorded words, made in a forked child.
+std::vector<std::uint32_t> ChildRun(const mh::Config& c) {
+  int fd[2];
+  if (pipe(fd) != 0) return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fd[0]);
+    std::vector<mh::Hash> a;
+    mh::Run(c, &a);
+    for (const mh::Hash& h : a) {
+      const std::uint32_t w = mh::RecordedWord(h);
+      if (write(fd[1], &w, sizeof w) != sizeof w) _exit(1);
+    }
+    _exit(0);
+  }
+  close(fd[1]);
+  std::vector<std::uint32_t> out;
+  std::uint32_t w = 0;
+  while (read(fd[0], &w, sizeof w) == sizeof w) out.push_back(w);
+  close(fd[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return out;
+}
+
 class Recorded : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
@@ -65,13 +93,15 @@ TEST_P(Recorded, ReplaysTickForTick) {
   const std::string name = GetParam();
   const std::string path = MatchesDir() + name + ".txt";
   if (Updating()) {
+    // Two runs that each start from the same process state (the replay runs
+    // in a process of its own): one in a child process, one here.
     const mh::Config c = RecordedConfig(name);
-    std::vector<mh::Hash> a, b;
+    std::vector<std::uint32_t> b = ChildRun(c);
+    std::vector<mh::Hash> a;
     const mh::Result r = mh::Run(c, &a);
-    mh::Run(c, &b);
     ASSERT_TRUE(r.bFinished) << r.Describe(c);
     ASSERT_EQ(a.size(), b.size());
-    for (std::size_t t = 0; t < a.size(); t++) ASSERT_EQ(a[t].Combined(), b[t].Combined()) << "tick " << t;
+    for (std::size_t t = 0; t < a.size(); t++) ASSERT_EQ(mh::RecordedWord(a[t]), b[t]) << "tick " << t;
     ASSERT_TRUE(mh::RecordWrite(path, c, a));
     return;
   }
@@ -114,13 +144,10 @@ TEST(Soak, TwoDozenSeededMatchesEndAndLookLikeFootball) {
   }
   EXPECT_EQ(tot.cUnfinished, 0) << tot.oFirstFault;
   EXPECT_GT(tot.cShootouts, 0) << tot.Describe();
-  // The restarts and saves come with the referee and the goalkeepers; once
-  // any restart is seen, every kind must be.
-  if (tot.cThrowIns + tot.cCorners + tot.cGoalKicks + tot.cFreeKicks > 0) {
-    EXPECT_GT(tot.cThrowIns, 0) << tot.Describe();
-    EXPECT_GT(tot.cGoalKicks, 0) << tot.Describe();
-    EXPECT_GT(tot.cShots, tot.cGoals) << tot.Describe();
-  }
+  // Shots outnumber goals, keepers save, goal kicks follow shots that miss.
+  EXPECT_GT(tot.cShots, tot.cGoals) << tot.Describe();
+  EXPECT_GT(tot.cSaves, 0) << tot.Describe();
+  EXPECT_GT(tot.cGoalKicks, 0) << tot.Describe();
   RecordProperty("totals", tot.Describe());
 }
 
