@@ -16,9 +16,5 @@
 
 // ---- Touch machine, support grid, actions ------------------------------------------------
 
-// ---- Set pieces ------------------------------------------------------------------------------
-// The kick-off mode's start (match flow).
-void kickoff_Start() {}
-
 // ---- User control ----------------------------------------------------------------------------------
 void aiopt_PassMarkersDraw() {}

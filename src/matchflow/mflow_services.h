@@ -1,7 +1,6 @@
 #pragma once
 // What the match-flow modes call in other modules of the match, and the
-// event loop they share. Modules not built yet answer through small
-// stand-ins (mflow_standins.cpp), each removed when its module lands.
+// event loop they share.
 #include <cstdint>
 
 #include "audio/audio_services.h"

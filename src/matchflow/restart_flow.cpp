@@ -90,8 +90,10 @@ void returnpos_UserInput(User* pusr) { EachEvent(pusr, PauseEvent); }
 
 void returnpos_Update() {
   ForEachSideUser(returnpos_UserInput);
-  if (restart_oState.bLeave && !newgoal_SideFlagGet(player_PlaysFor_Home) &&
-      !newgoal_SideFlagGet(player_PlaysFor_Away)) {
+  // The pause ends once the countdown has run out and no keeper is still busy
+  // with a save; a keeper's come-out alert is cleared only by his positioning
+  // in open play, so it cannot hold the pause.
+  if (restart_oState.bLeave && !newgoal_IsAnyKeeperFlagged()) {
     global_GameModePopRequest();
     restart_oState.bLeave = 0;
   }

@@ -45,11 +45,17 @@ mh::Config RecordedConfig(const std::string& name) {
   } else if (name == "user_side") {
     c.uSeed = 104;
     c.aeSide[0] = mh::SideKind::User;
-    // Kick-offs taken, the stick swept round, kicks pressed, Start in the replay.
-    for (std::int32_t t = 1300; t < 9000; t += 97) c.aoCommands[0].push_back(mh::Command{t, 63, 0, 0});
-    for (std::int32_t t = 1400; t < 9000; t += 31)
+    // Kick-offs taken, the stick swept round, kicks pressed, Start in the
+    // replay, all match long (a user keeper holding the ball waits for a kick).
+    for (std::int32_t t = 1300; t < 40000; t += 97) c.aoCommands[0].push_back(mh::Command{t, 63, 0, 0});
+    for (std::int32_t t = 1400; t < 40000; t += 31)
       c.aoCommands[0].push_back(mh::Command{t, 23, (t * 7) % 360, 20 + (t % 100)});
-    for (std::int32_t t = 1450; t < 9000; t += 59) c.aoCommands[0].push_back(mh::Command{t, 120 + (t % 4), 0, 0});
+    for (std::int32_t t = 1450; t < 40000; t += 59) c.aoCommands[0].push_back(mh::Command{t, 120 + (t % 4), 0, 0});
+    // Set-piece kicks charged and released (the keeper's hands, goal kicks).
+    for (std::int32_t t = 1500; t < 40000; t += 73) {
+      c.aoCommands[0].push_back(mh::Command{t, 26, 0, 0});
+      c.aoCommands[0].push_back(mh::Command{t + 12, 28, 0, 0});
+    }
     std::sort(c.aoCommands[0].begin(), c.aoCommands[0].end(),
               [](const mh::Command& a, const mh::Command& b) { return a.iTick < b.iTick; });
   }
