@@ -2,8 +2,7 @@
 // What the game shell calls in the match engine and the match flow: the
 // match-mode handlers of the match tick, the screens of the front-end tick that
 // the match flow owns, and the operations of match entry, leave and the
-// simulation step. Until those subsystems are built, match_standins.cpp holds
-// small stand-ins; each later subsystem replaces them with the real ones.
+// simulation step.
 #include <cstdint>
 
 // ---- Front-end cases owned by the match flow ---------------------------------------
