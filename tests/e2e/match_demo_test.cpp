@@ -30,6 +30,7 @@ TEST_F(Game, IdleAtTheMainMenuTheDemoMatchKicksOffAndPlaysOn) {
   const std::string log = home_ / "debug.txt";
   env_["KORVENA_DEBUG_LOG"] = log;
   // 1500 idle frames at the menu, the loading, then the match.
+  timeLimitSeconds_ = 600;
   korvena_test::GameRun r = run("2990 echo still running\n3000 quit 0\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -111,7 +111,7 @@ void GameRunner::SetUp() {
 GameRun GameRunner::run(const std::string& script) {
   home_.write("script.txt", script);
   env_["KORVENA_SCRIPT"] = home_ / "script.txt";
-  return runGame(exe_, env_, home_.path());
+  return runGame(exe_, env_, home_.path(), timeLimitSeconds_);
 }
 
 }  // namespace korvena_test

@@ -56,6 +56,9 @@ class GameRunner : public ::testing::Test {
   std::string exe_;
   TempDir home_;
   std::map<std::string, std::string> env_;
+  // How long a run may take before it is killed (a long run of the sanitized
+  // game on a loaded machine needs more than the default).
+  int timeLimitSeconds_ = 120;
 };
 
 }  // namespace korvena_test
