@@ -24,3 +24,7 @@ korvena_test(test_tmflow
     tournament/tmflow_test.cpp
   DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 add_dependencies(test_tmflow data)
+
+# The year-file generator over broken copies of the edition sources.
+korvena_test(test_tmgen SOURCES tournament/tournament_env.cpp tournament/tmgen_test.cpp DEPS korvena_platform)
+add_dependencies(test_tmgen tmgen data)

@@ -217,6 +217,15 @@ std::int32_t tmteam_IsRoundDecided(const Round* r) {
   for (const Fixture* f = r->pFixtures; f; f = f->pNext) {
     if (!(f->cFlags & FIX_PLAYED) && !(f->cFlags & FIX_BYNAMEID)) return 0;
   }
+  // A tie at the top that the round's tie-break has still to settle (by a
+  // play-off, a point on goals or lots) leaves the places open until the
+  // round is settled: read earlier, a later round would take the wrong team.
+  if (!PlayOffGet(r)) {
+    TMTeam *a, *b;
+    TopTwo(r, &a, &b);
+    const std::uint32_t tb = r->uTieBreak;
+    if (a && b && (tb == TB_PO || tb == TB_GD || tb == TB_GD1 || tb == TB_GD2 || tb == TB_GD3)) return 0;
+  }
   return r->pFixtures != nullptr || history_TeamCountGet(r) == 1;
 }
 
@@ -591,6 +600,24 @@ bool PlaceRow(Year* y, const char* pszGroup, std::int32_t iPlace, TMTeam* pRow, 
 }
 }  // namespace
 
+namespace {
+// Writes a qualifying code into a place of a round. A round settled already
+// has applied its codes, so a "w" code written later is applied at once: the
+// team joins the new qualifiers (and a human team is marked qualified) and
+// the code is replaced by the team's name, as settling would have done.
+void PlaceCodeWrite(Round* r, char* pszPlace, std::size_t cSize, const char* pszCode, std::uint32_t Name) {
+  std::snprintf(pszPlace, cSize, "%s", pszCode);
+  if (!r->bComplete || pszCode[0] != 'w') return;
+  newqual_Add(tmglobal.aNewQual, Name);
+  std::snprintf(pszPlace, cSize, "%s", tmteam_NameText(Name));
+  const std::int32_t iHuman = tmglobal.iCurrentHuman;
+  if (iHuman >= 0 && iHuman < tmglobal.cHumans && tmglobal.aHumans[iHuman].Name == Name) {
+    tmgame_QualifiedSet(iHuman, 1);
+    tmgame_QualifiedNewsSet(iHuman, 1);
+  }
+}
+}  // namespace
+
 void history_UCodesResolve(Year* y) {
   TMTeam aRows[9];
   Round* apRounds[9];
@@ -602,7 +629,7 @@ void history_UCodesResolve(Year* y) {
   auto ppg = [](const TMTeam& t) { return t.cPlayed ? t.cPoints * 1000 / t.cPlayed : 0; };
   for (std::int32_t i = 1; i < 9; i++)
     if (ppg(aRows[i]) > ppg(aRows[iBest])) iBest = i;
-  std::snprintf(apRounds[iBest]->szPlace2, sizeof(apRounds[iBest]->szPlace2), "wcf");
+  PlaceCodeWrite(apRounds[iBest], apRounds[iBest]->szPlace2, sizeof(apRounds[iBest]->szPlace2), "wcf", aRows[iBest].Name);
   std::int32_t iNext = 0;
   for (Group* g = y->pConfs ? y->pConfs->pGroups : nullptr; g && iNext < 9; g = g->pNext) {
     Round* r2 = g->pRounds ? g->pRounds->pNext : nullptr;
@@ -628,7 +655,8 @@ void history_CombinedCodesResolve(Year* y, Round* pRound, std::int32_t n) {
   for (std::int32_t i = 1; i < 3; i++)
     if (Score(&aRows[i]) < Score(&aRows[iLow])) iLow = i;
   for (std::int32_t i = 0; i < 3; i++)
-    std::snprintf(apRounds[i]->szPlace1, sizeof(apRounds[i]->szPlace1), "%s", i == iLow ? "out" : "wcf");
+    PlaceCodeWrite(apRounds[i], apRounds[i]->szPlace1, sizeof(apRounds[i]->szPlace1), i == iLow ? "out" : "wcf",
+                   aRows[i].Name);
   if (TMTeam* t = history_TeamEntryGet(pRound, n)) t->Name = aRows[iLow].Name;
 }
 

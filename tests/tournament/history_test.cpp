@@ -623,6 +623,50 @@ TEST(YearFiles, EveryEditionPlaysThroughInEveryLanguage) {
   }
 }
 
+// The qualifying places of every edition add up to the finals: played out
+// over several seeds in every language (the holder left out), the qualifiers
+// name exactly as many distinct teams as the finals have places beside the
+// host and the holder, each an entrant of that edition.
+TEST(YearFiles, EveryEditionsQualifiersFillExactlyTheFinals) {
+  const char* const folders[6] = {"english", "french", "german", "spanish", "italian", "portuguese"};
+  for (int lang = 0; lang < 6; lang++) {
+    for (int e = 0; e < 11; e++) {
+      const int yy = 58 + 4 * e;
+      const int cFinals = yy < 82 ? 16 : yy < 98 ? 24 : 32;
+      // Editions still generated from the compact line of editions.txt
+      // qualify by rating groups that need not add up.
+      if (!std::filesystem::exists(SourceDir() / "assets" / "tournament" / "editions" / ("19" + std::to_string(yy) + ".txt")))
+        continue;
+      const std::string q = ReadYearFile(folders[lang], yy, false);
+      for (std::uint32_t seed = 1; seed <= 3; seed++) {
+        Fresh();
+        tmglobal_YearSet(yy);
+        tmglobal.bHolderOption = 1;
+        result_RandSeed(seed * 104729u + static_cast<std::uint32_t>(lang));
+        global.iDay = 31;
+        global.iMonth = 12;
+        global.iYear = 99;
+        history_YearTextParse(q.data(), static_cast<int>(q.size()));
+        history_YearFixturesBuild(TheYearList);
+        tmglobal_FinalsSet(0);
+        PlayOut(TheYearList);
+        ASSERT_EQ(TheYearList->bComplete, 1u) << folders[lang] << " " << yy << " seed " << seed;
+        ASSERT_EQ(newqual_iCountGet(), cFinals - 2) << folders[lang] << " " << yy << " seed " << seed;
+        std::set<std::uint32_t> seen;
+        for (int i = 0; i < newqual_iCountGet(); i++) {
+          const std::uint32_t t = tmglobal.aNewQual[i].Name;
+          EXPECT_TRUE(tmteam_IsProperName(t)) << yy;
+          EXPECT_NE(t, tmglobal.aHolders[e]) << yy;
+          EXPECT_NE(mteam_FindConferenceForYear(static_cast<std::int32_t>(t), e), nullptr) << yy << " " << Name(static_cast<int>(t));
+          seen.insert(t);
+        }
+        EXPECT_EQ(seen.size(), static_cast<size_t>(cFinals - 2)) << yy;
+        EXPECT_EQ(tmreport_CountGet(), 0) << folders[lang] << " " << yy;
+      }
+    }
+  }
+}
+
 TEST(Stadiums, TableLookupsAndChoice) {
   // Rows the table pins.
   char sz[STADIUM_CITY_SIZE];

@@ -679,9 +679,12 @@ struct Generator {
       for (auto city : Split(f[9], ',')) {
         city = Trim(city);
         if (city.empty()) continue;
+        // A city, or a row number where a city has several venues.
+        const bool bNumber = city.find_first_not_of("0123456789") == std::string::npos;
         int id = -1;
         for (const auto& [c, v] : g_cities[src.host])
-          if (c == city && 1900 + yy >= v.first && 1900 + yy <= v.last && id < 0) id = v.id;
+          if ((bNumber ? std::to_string(v.id) == city : c == city) && 1900 + yy >= v.first && 1900 + yy <= v.last && id < 0)
+            id = v.id;
         if (id < 0) Error(where + "no venue of " + src.host + " in " + city + " in 19" + std::to_string(yy));
         else r.venues.push_back(id);
       }
