@@ -1,5 +1,6 @@
 // tmgen: writes the qualifying and finals year files of every edition and
-// language from assets/tournament/editions.txt, the team editions of
+// language from the edition sources assets/tournament/editions/19yy.txt
+// (indexed by assets/tournament/editions.txt), the team editions of
 // assets/database/teams.txt, the team and placeholder names of
 // assets/texts/teams/all.txt and the stage names (front-end texts 880 to
 // 885). Everything it writes is checked first: a fault fails the build.
@@ -101,31 +102,14 @@ struct Team {
 
 struct Edition {
   int yy = 0;
-  std::string host, holder, fmt, groupTb, koFmt, qualTb;
-  int fd = 0, fm = 0, fy = 0, qd = 0, qm = 0, qy = 0;
+  std::string host, holder;
 };
 
-// Days since 1 January 1950, and back.
+// Days in a month of a year (two digits).
 int DaysIn(int m, int y) {
   static const int k[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   return (m == 2 && y % 4 == 0) ? 29 : k[m - 1];
 }
-std::string DateAdd(int d, int m, int y, int n) {
-  d += n;
-  while (d > DaysIn(m, y)) {
-    d -= DaysIn(m, y);
-    if (++m > 12) {
-      m = 1;
-      y++;
-    }
-  }
-  char sz[16];
-  std::snprintf(sz, sizeof sz, "%02d/%02d/%02d", d, m, y);
-  return sz;
-}
-
-const char* const kConfs[6] = {"UEFA", "CONMEBOL", "CONCACAF", "AFC", "CAF", "OFC"};
-const char* const kPrefix[6] = {"E", "S", "N", "A", "F", "O"};
 
 // One line of a year file.
 struct Row {
@@ -145,15 +129,6 @@ const char* ListFor(const std::string& format, int n) {
 int PairCount(const std::string& format, int n) {
   const bool bDouble = format == "ha" || format == "twice";
   return bDouble ? n * (n - 1) : n * (n - 1) / 2;
-}
-
-// Dates of a round: one a pairing, the pairings of a matchday on one day.
-std::vector<std::string> RoundDates(const std::string& format, int n, int d, int m, int y, int step, int offset) {
-  std::vector<std::string> v;
-  const int c = PairCount(format, n);
-  const int perDay = n % 2 == 0 ? n / 2 : 1;
-  for (int k = 0; k < c; k++) v.push_back(DateAdd(d, m, y, (k / perDay) * step + offset));
-  return v;
 }
 
 struct Generator {
@@ -279,10 +254,8 @@ struct Generator {
     for (const auto& l : Lines(assets / "tournament/editions.txt")) {
       std::istringstream in(l);
       Edition e;
-      std::string fd, qd;
-      in >> e.yy >> e.host >> e.holder >> fd >> qd >> e.fmt >> e.groupTb >> e.koFmt >> e.qualTb;
-      std::sscanf(fd.c_str(), "%d/%d/%d", &e.fd, &e.fm, &e.fy);
-      std::sscanf(qd.c_str(), "%d/%d/%d", &e.qd, &e.qm, &e.qy);
+      in >> e.yy >> e.host >> e.holder;
+      if (!in || e.yy != 58 + 4 * static_cast<int>(editions.size())) Error("editions.txt: \"" + l + "\" out of order or cut");
       editions.push_back(e);
     }
     if (editions.size() != 11) Error("editions.txt must hold 11 editions");
@@ -300,198 +273,6 @@ struct Generator {
       }
       playOff[lang] = t.count(879) ? t[879] : "Play Off";
     }
-  }
-
-  std::vector<Row> Qualifying(const Edition& e, int ed) {
-    std::vector<Row> rows;
-    const std::string key = std::to_string(e.yy);
-    for (int c = 0; c < 6; c++) {
-      std::vector<int> entrants;
-      int slots = 0;
-      for (auto& [id, t] : teams) {
-        if (!t.entered[ed] || t.tla == e.host || confOf[{id, ed}] != kConfs[c]) continue;
-        entrants.push_back(id);
-        if (t.finals[ed] && t.tla != e.holder) slots++;
-      }
-      if (entrants.empty()) continue;
-      std::stable_sort(entrants.begin(), entrants.end(),
-                       [&](int a, int b) { return teams[a].rating[ed] > teams[b].rating[ed]; });
-      const int n = static_cast<int>(entrants.size());
-      int groups = std::max(1, std::min(slots, n / 2));
-      while ((n + groups - 1) / groups > 5) groups++;
-      std::vector<std::vector<int>> g(static_cast<size_t>(groups));
-      for (int i = 0; i < n; i++) {
-        const int pot = i / groups, k = i % groups;
-        g[static_cast<size_t>(pot % 2 == 0 ? k : groups - 1 - k)].push_back(entrants[static_cast<size_t>(i)]);
-      }
-      for (int i = 0; i < groups; i++) {
-        Row r;
-        r.key = key;
-        r.conf = kConfs[c];
-        r.group = std::string(kPrefix[c]) + std::to_string(i + 1);
-        r.round = "1";
-        r.format = "ha";
-        r.tb = e.qualTb;
-        r.place[0] = i < slots ? "w" : "o";
-        const int cTeams = static_cast<int>(g[static_cast<size_t>(i)].size());
-        r.dates = cTeams == 1 ? std::vector<std::string>{DateAdd(e.qd, e.qm, e.qy, 0)}
-                              : RoundDates("ha", cTeams, e.qd, e.qm, e.qy, 21, (i * 3) % 14);
-        // The holder goes last: the reader leaves it out unless a human team
-        // holds the title, and the schedule of one team more then keeps the
-        // other teams' letters.
-        for (int id : g[static_cast<size_t>(i)])
-          if (teams[id].tla != e.holder) r.teams.push_back(teams[id].name);
-        for (int id : g[static_cast<size_t>(i)])
-          if (teams[id].tla == e.holder) r.teams.push_back(teams[id].name);
-        rows.push_back(r);
-      }
-    }
-    return rows;
-  }
-
-  Row Ko(const std::string& key, const std::string& conf, const std::string& group, const std::string& round,
-         const std::string& fmt, const std::string& a, const std::string& b, const std::string& date,
-         const std::string& p1, const std::string& p2) {
-    Row r;
-    r.key = key;
-    r.conf = conf;
-    r.group = group;
-    r.round = round;
-    r.format = fmt;
-    r.place[0] = p1;
-    r.place[1] = p2;
-    r.dates = {date};
-    r.teams = {a, b};
-    return r;
-  }
-
-  std::vector<Row> Finals(const Edition& e, int ed, const std::vector<std::string>& st) {
-    std::vector<Row> rows;
-    const std::string key = "F" + std::to_string(e.yy);
-    std::vector<int> finalists;
-    for (auto& [id, t] : teams)
-      if (t.finals[ed] && t.tla != e.host && t.tla != e.holder) finalists.push_back(id);
-    std::stable_sort(finalists.begin(), finalists.end(),
-                     [&](int a, int b) { return teams[a].rating[ed] > teams[b].rating[ed]; });
-    const int n = static_cast<int>(finalists.size()) + 2;
-    const int expected = e.fmt.rfind("g16", 0) == 0 ? 16 : e.fmt.rfind("g24", 0) == 0 ? 24 : 32;
-    if (n != expected) Error(key + ": " + std::to_string(n) + " finalists, format wants " + std::to_string(expected));
-    if (!byTla.count(e.host) || !teams[byTla[e.host]].finals[ed]) Error(key + ": host not a finalist");
-    if (!byTla.count(e.holder) || !teams[byTla[e.holder]].finals[ed]) Error(key + ": holder not a finalist");
-    const int G = expected / 4;
-    std::vector<std::vector<std::string>> g(static_cast<size_t>(G));
-    g[0] = {Name(e.host), Name(e.holder)};
-    size_t next = 0;
-    for (int pot = 0; pot < 4; pot++)
-      for (int i = 0; i < G; i++)
-        if (static_cast<int>(g[static_cast<size_t>(i)].size()) == pot && next < finalists.size())
-          g[static_cast<size_t>(i)].push_back(teams[finalists[next++]].name);
-    for (int i = 0; i < G; i++) {
-      Row r;
-      r.key = key;
-      r.conf = st[0];
-      r.group = std::to_string(i + 1);
-      r.round = "1";
-      r.format = "once";
-      r.tb = e.groupTb;
-      r.place[0] = "*";
-      r.place[1] = "*";
-      r.dates = RoundDates("once", 4, e.fd, e.fm, e.fy, 4, i / 2);
-      r.teams = g[static_cast<size_t>(i)];
-      rows.push_back(r);
-    }
-    auto c = [&](const std::string& s) {
-      if (!nameIds.count(s)) Error("placeholder " + s + " missing from the team names");
-      return s;
-    };
-    auto day = [&](int n) { return DateAdd(e.fd, e.fm, e.fy, n); };
-    const std::string ko = e.koFmt;
-    std::string semiA1, semiA2, semiB1, semiB2;
-    int d = 14;
-    if (e.fmt == "g16ko") {
-      const char* const qf[4][2] = {{"*1.1*a", "*2.1*b"}, {"*2.1*a", "*1.1*b"}, {"*3.1*a", "*4.1*b"}, {"*4.1*a", "*3.1*b"}};
-      for (int i = 0; i < 4; i++)
-        rows.push_back(Ko(key, st[2], "QF", std::to_string(i + 1), ko, c(qf[i][0]), c(qf[i][1]), day(d), "*", "o"));
-      d += 4;
-      semiA1 = "*QF.1*a"; semiA2 = "*QF.2*a"; semiB1 = "*QF.3*a"; semiB2 = "*QF.4*a";
-    } else if (e.fmt == "g16g8") {
-      const char* const sr[2][4] = {{"*1.1*a", "*2.1*b", "*3.1*a", "*4.1*b"}, {"*2.1*a", "*1.1*b", "*4.1*a", "*3.1*b"}};
-      for (int i = 0; i < 2; i++) {
-        Row r;
-        r.key = key;
-        r.conf = st[1];
-        r.group = i ? "B" : "A";
-        r.round = "1";
-        r.format = "once";
-        r.tb = e.groupTb;
-        r.place[0] = "*";
-        r.place[1] = "*";
-        r.dates = RoundDates("once", 4, e.fd, e.fm, e.fy, 4, d);
-        for (auto* s : sr[i]) r.teams.push_back(c(s));
-        rows.push_back(r);
-      }
-      d += 12;
-      rows.push_back(Ko(key, st[4], "Third", "Third", ko, c("*A.1*b"), c("*B.1*b"), day(d), "Third", "*"));
-      rows.push_back(Ko(key, st[5], "Final", "Final", ko, c("*A.1*a"), c("*B.1*a"), day(d + 1), "Winner", "*"));
-      return rows;
-    } else if (e.fmt == "g24g12") {
-      const char* const sr[4][3] = {{"*1.1*a", "*3.1*b", "*5.1*a"}, {"*2.1*a", "*4.1*b", "*6.1*a"},
-                                    {"*3.1*a", "*1.1*b", "*5.1*b"}, {"*4.1*a", "*2.1*b", "*6.1*b"}};
-      for (int i = 0; i < 4; i++) {
-        Row r;
-        r.key = key;
-        r.conf = st[1];
-        r.group = std::string(1, static_cast<char>('A' + i));
-        r.round = "1";
-        r.format = "once";
-        r.tb = e.groupTb;
-        r.place[0] = "*";
-        r.dates = RoundDates("once", 3, e.fd, e.fm, e.fy, 4, d + i % 2);
-        for (auto* s : sr[i]) r.teams.push_back(c(s));
-        rows.push_back(r);
-      }
-      d += 13;
-      semiA1 = "*A.1*a"; semiA2 = "*C.1*a"; semiB1 = "*B.1*a"; semiB2 = "*D.1*a";
-    } else {
-      std::vector<std::pair<std::string, std::string>> r16;
-      if (e.fmt == "g24r16") {
-        const std::string t = c(names.count(418) ? names[418] : std::string("*randc"));
-        r16 = {{"*1.1*a", t}, {"*2.1*a", t}, {"*3.1*a", t}, {"*4.1*a", t},
-               {"*5.1*a", "*6.1*b"}, {"*6.1*a", "*5.1*b"}, {"*1.1*b", "*3.1*b"}, {"*2.1*b", "*4.1*b"}};
-      } else {
-        for (int i = 1; i <= 8; i++) {
-          const int o = i % 2 ? i + 1 : i - 1;
-          r16.push_back({"*" + std::to_string(i) + ".1*a", "*" + std::to_string(o) + ".1*b"});
-        }
-      }
-      for (int i = 0; i < 8; i++)
-        rows.push_back(Ko(key, st[1], "R16", std::to_string(i + 1), ko, c(r16[static_cast<size_t>(i)].first),
-                          c(r16[static_cast<size_t>(i)].second), day(d + i / 2), "*", "o"));
-      d += 6;
-      for (int i = 0; i < 4; i++)
-        rows.push_back(Ko(key, st[2], "QF", std::to_string(i + 1), ko, c("*R16." + std::to_string(2 * i + 1) + "*a"),
-                          c("*R16." + std::to_string(2 * i + 2) + "*a"), day(d + i / 2), "*", "o"));
-      d += 5;
-      semiA1 = "*QF.1*a"; semiA2 = "*QF.2*a"; semiB1 = "*QF.3*a"; semiB2 = "*QF.4*a";
-    }
-    rows.push_back(Ko(key, st[3], "Semi", "S1", ko, c(semiA1), c(semiA2), day(d), "*", "*"));
-    rows.push_back(Ko(key, st[3], "Semi", "S2", ko, c(semiB1), c(semiB2), day(d + 1), "*", "*"));
-    rows.push_back(Ko(key, st[4], "Third", "Third", ko, c("*Semi.S1*b"), c("*Semi.S2*b"), day(d + 4), "Third", "*"));
-    rows.push_back(Ko(key, st[5], "Final", "Final", ko, c("*Semi.S1*a"), c("*Semi.S2*a"), day(d + 5), "Winner", "*"));
-    return rows;
-  }
-
-  // Every finals round lists two of the host's stadiums of that year.
-  void VenuesAssign(const Edition& e, std::vector<Row>& rows) {
-    std::vector<int> v;
-    for (const Venue& s : g_venues[e.host])
-      if (1900 + e.yy >= s.first && 1900 + e.yy <= s.last) v.push_back(s.id);
-    if (v.empty()) {
-      Error("host " + e.host + " has no stadium in " + std::to_string(e.yy));
-      return;
-    }
-    for (size_t i = 0; i < rows.size(); i++)
-      rows[i].stadiums = std::to_string(v[i % v.size()]) + ";" + std::to_string(v[(i + 1) % v.size()]);
   }
 
   // ---- Readable edition sources: assets/tournament/editions/19yy.txt ----
@@ -688,7 +469,14 @@ struct Generator {
         if (id < 0) Error(where + "no venue of " + src.host + " in " + city + " in 19" + std::to_string(yy));
         else r.venues.push_back(id);
       }
-      r.teams = Words(f[10]);
+      // Teams by spaces, or by commas where a code holds a space.
+      if (f[10].find(',') == std::string::npos) {
+        r.teams = Words(f[10]);
+      } else {
+        for (const auto& t : Split(f[10], ',')) r.teams.push_back(Trim(t));
+      }
+      for (const auto& t : r.teams)
+        if (t.empty()) Error(where + "an empty team in the list");
       std::set<std::string> inRound;
       for (const auto& t : r.teams) {
         if (!inRound.insert(t).second) Error(where + "team " + t + " twice in the round");
@@ -828,10 +616,11 @@ struct Generator {
     std::set<std::string> entrants, finalists;
     std::string holderZone;
     int cQualify = 0;
-    bool bStat89 = false;
+    bool bStat89 = false, bCmbSta = false;
     for (const auto& r : s.rounds) {
       for (const auto& t : r.teams) {
         if (t.rfind("*stat89", 0) == 0) bStat89 = true;
+        if (t.rfind("*cmbsta", 0) == 0) bCmbSta = true;
         if (t[0] == '*') continue;
         (r.bFinals ? finalists : entrants).insert(t);
         if (!r.bFinals && t == s.holder) holderZone = r.zone;
@@ -856,8 +645,11 @@ struct Generator {
     if (finalists != wantFinals) Error(file + "the finals do not list the edition's finalists");
     const int cFinals = static_cast<int>(wantFinals.size());
     if (cFinals != 16 && cFinals != 24 && cFinals != 32) Error(file + "finals of 16, 24 or 32 teams");
-    if (cQualify + (bStat89 ? 1 : 0) != cFinals - 2)
-      Error(file + std::to_string(cQualify + (bStat89 ? 1 : 0)) + " qualifying places for " + std::to_string(cFinals - 2) + " finalists");
+    // The best runner-up of the UEFA groups ("*stat89") and the two stronger
+    // of three South American group winners ("*cmbsta") qualify as well.
+    const int cPlaces = cQualify + (bStat89 ? 1 : 0) + (bCmbSta ? 2 : 0);
+    if (cPlaces != cFinals - 2)
+      Error(file + std::to_string(cPlaces) + " qualifying places for " + std::to_string(cFinals - 2) + " finalists");
     const SrcRound* first = nullptr;
     for (const auto& r : s.rounds)
       if (r.bFinals && !first) first = &r;
@@ -900,7 +692,9 @@ struct Generator {
     for (const Row& r : rows) {
       const std::string where = what + " " + r.conf + "/" + r.group + "/" + r.round;
       if (r.conf.size() > 22) Error(where + ": confederation name over 22 characters");
-      if (r.group.size() > 6 || r.round.size() > 6) Error(where + ": group or round name too long");
+      // The reader's buffers hold 9 characters ("Group B" of 1994 is 7; a
+      // saved tournament keeps short names and takes the full ones from the file).
+      if (r.group.size() > 9 || r.round.size() > 9) Error(where + ": group or round name too long");
       if (r.place[2].size() > 24 || r.place[3].size() > 27) Error(where + ": place code too long");
       if (!groupRounds.insert(r.group + "." + r.round).second) Error(where + ": round twice");
       confs.insert(r.conf);
@@ -957,12 +751,15 @@ struct Generator {
     return s;
   }
 
-  // Every edition with a readable source is read from it; its host and
-  // holder must agree with the edition's line in editions.txt.
+  // Every edition is read from its source; its host and holder must agree
+  // with the edition's line in editions.txt.
   void Sources(const fs::path& assets) {
     for (const Edition& e : editions) {
       const fs::path p = assets / "tournament/editions" / ("19" + std::to_string(e.yy) + ".txt");
-      if (!fs::exists(p)) continue;
+      if (!fs::exists(p)) {
+        Error("tournament/editions/19" + std::to_string(e.yy) + ".txt is missing");
+        continue;
+      }
       SourceRead(p, e.yy);
       const Source& s = sources[e.yy];
       if (s.host != e.host || s.holder != e.holder) Error(s.file + ": host and holder differ from editions.txt");
@@ -978,13 +775,11 @@ struct Generator {
         const Edition& e = editions[ed];
         std::vector<Row> q, f;
         auto src = sources.find(e.yy);
-        if (src != sources.end()) {
-          SourceRows(src->second, l, q, f);
-        } else {
-          q = Qualifying(e, static_cast<int>(ed));
-          f = Finals(e, static_cast<int>(ed), stages[kLangs[l]]);
-          VenuesAssign(e, f);
+        if (src == sources.end()) {
+          Error("edition " + std::to_string(e.yy) + " has no source in tournament/editions");
+          continue;
         }
+        SourceRows(src->second, l, q, f);
         shapes[e.yy].insert(Shape(q) + "|" + Shape(f));
         if (shapes[e.yy].size() != 1) Error("edition " + std::to_string(e.yy) + ": tree shape differs in " + kLangs[l]);
         int cTeams = 0, cFixtures = 0, cGroups = 0, cRounds = 0;
