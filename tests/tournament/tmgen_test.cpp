@@ -124,6 +124,8 @@ TEST(Tmgen, BrokenSourcesFailWithTheirMessageAndWriteNothing) {
       {"| po | w - - - | 5/12/56", "| po | wxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx - - - | 5/12/56", "place code 1 too long"},
       {"Q | UEFA | 2 | 1 |", "Q | UEFA | 1 | 1 |", "round 1.1 twice", "| FRA BEL ISL"},
       {"| ENG IRL DEN", "| ENG IRL ENG", "team ENG twice in the round"},
+      {"| po | w - - - | 5/12/56", "| po | w * - - | 5/12/56", "place b of 1.1 passes its team on, but no round takes it"},
+      {"| ko1 | - | * o - - | 19/6/58 | Solna", "| ko1 | - | * * - - | 19/6/58 | Solna", "place b of QF.1 passes its team on"},
       {"Q | CONMEBOL | S1", "Q | CONMEBOL | S1 | extra", "11 fields separated by '|' wanted"},
   };
   const std::string good = FileText(SourceDir() / "assets" / "tournament" / "editions" / "1958.txt");

@@ -548,12 +548,16 @@ struct Generator {
       roundIndex[key + "." + r.round] = cInGroup[key]++;
     }
     // Placeholders name rounds that exist and finish before the round using them.
+    std::set<std::pair<const SrcRound*, int>> taken;  // places a later round takes
     auto needRound = [&](const SrcRound& r, const std::string& g, const std::string& rn, char place, const std::string& code) {
       const SrcRound* x = FindRound(s, r.bFinals, g, rn);
       if (!x) {
         Error(at(r) + code + " names round " + g + "." + rn + ", which does not exist");
         return;
       }
+      if (code.rfind("*stat89", 0) == 0) taken.insert({x, 1});
+      if (code.rfind("*cmbsta", 0) == 0) taken.insert({x, 0});
+      if (place) taken.insert({x, place - 'a'});
       if (place) {
         const int i = place - 'a';
         if (i < 0 || i > 3 || i >= static_cast<int>(x->teams.size())) Error(at(r) + code + ": no such place in " + g + "." + rn);
@@ -593,6 +597,16 @@ struct Generator {
           Error(at(r) + t + ": placeholder of no known form");
         }
       }
+    }
+    // A place that passes its team on ('*') is taken by a later round, so a
+    // human team placed there is never left without an end to its run (the
+    // final and the third-place match name their last places so).
+    for (const auto& r : s.rounds) {
+      if (r.place[0] == "Winner" || r.place[0] == "Third") continue;
+      for (int i = 0; i < 4; i++)
+        if (r.place[i] == "*" && !taken.count({&r, i}))
+          Error(at(r) + "place " + std::string(1, static_cast<char>('a' + i)) + " of " + r.group + "." + r.round +
+                " passes its team on, but no round takes it");
     }
     // No team plays twice on a day across rounds.
     std::map<std::string, std::map<int, const SrcRound*>> busy;
