@@ -349,6 +349,23 @@ std::int32_t history_SlotCodeLookup(Year* y, const char* pszCode, const char* ps
   return 1;
 }
 
+std::int32_t history_CodeTeamResolve(Year* y, const Round* r, std::int32_t n) {
+  const char* psz = tmteam_TeamNameGet(r, n);
+  if (psz[0] != '*') {
+    tmreport_Fault("*pszCode == '*'", kSource);
+    return 0;
+  }
+  char szG[28], szR[25], c;
+  if (!CodeSplit(psz, szG, szR, &c)) return 0;
+  const Round* x = history_RoundFindByNames(y, szG, szR, nullptr);
+  if (!x) return 0;
+  // Settled once every fixture is played, or when no unplayed one still
+  // waits on an open slot the fixtures screen has filled.
+  for (const Fixture* f = x->pFixtures; f; f = f->pNext)
+    if (!(f->cFlags & FIX_PLAYED) && (f->cFlags & FIX_BYNAMEID) && (f->cFlags & FIX_SLOTFILLED)) return 0;
+  return 1;
+}
+
 std::int32_t tmteam_PlaceCodeResolve(Year* y, const char* pszCode, std::uint32_t* pName, std::int32_t iPlace) {
   char szG[28], szR[25], c;
   *pName = 0;

@@ -20,6 +20,9 @@ void tmteam_RoundOutcomeGet(const Group* g, const Round* r, RoundPlaces* pOut);
 Round* history_RoundFindByNames(Year* y, const char* pszGroup, const char* pszRound, Group** ppGroup = nullptr);
 const char* history_SlotCodeMake(const Group* g, const Round* r);
 std::int32_t history_SlotCodeLookup(Year* y, const char* pszCode, const char* pszText, std::int32_t iPlace);
+// 1 when the round named by the code of a round's n-th team has every fixture
+// played, or no unplayed fixture with a filled open slot.
+std::int32_t history_CodeTeamResolve(Year* y, const Round* r, std::int32_t n);
 std::int32_t tmteam_PlaceCodeResolve(Year* y, const char* pszCode, std::uint32_t* pName, std::int32_t iPlace);
 std::int32_t tmteam_GroupPlaceFind(Year* y, const char* pszCode, std::uint32_t* pName);
 // The four best third-placed teams of groups "1" to "6" into the entries

@@ -663,6 +663,30 @@ TEST(YearFiles, EveryEditionsQualifiersFillExactlyTheFinals) {
   }
 }
 
+TEST(Tables, CodeTeamResolveWaitsOnlyForAFilledOpenSlot) {
+  Fresh();
+  tmglobal_YearSet(70);
+  const std::string s = Line("70", "UEFA", "A", "1", "once", "gd", "*,,,", "1/1/69", Name(1) + "," + Name(2)) +
+                        Line("70", "UEFA", "B", "1", "once", "gd", "w,,,", "1/2/69", "*A.1*a," + Name(3));
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  history_YearFixturesBuild(TheYearList);
+  Round* a = TheYearList->pConfs->pGroups->pRounds;
+  Round* b = TheYearList->pConfs->pGroups->pNext->pRounds;
+  ASSERT_EQ(history_FixtureCountGet(a), 1);
+  // Unplayed, but no open slot filled: settled as far as the code goes.
+  EXPECT_EQ(history_CodeTeamResolve(TheYearList, b, 0), 1);
+  a->pFixtures->cFlags |= FIX_BYNAMEID;
+  EXPECT_EQ(history_CodeTeamResolve(TheYearList, b, 0), 1);
+  a->pFixtures->cFlags |= FIX_SLOTFILLED;
+  EXPECT_EQ(history_CodeTeamResolve(TheYearList, b, 0), 0);
+  a->pFixtures->cFlags |= FIX_PLAYED;
+  EXPECT_EQ(history_CodeTeamResolve(TheYearList, b, 0), 1);
+  EXPECT_EQ(tmreport_CountGet(), 0);
+  // A proper team is no code: reported, 0.
+  EXPECT_EQ(history_CodeTeamResolve(TheYearList, b, 1), 0);
+  EXPECT_EQ(tmreport_CountGet(), 1);
+}
+
 TEST(Stadiums, TableLookupsAndChoice) {
   // Rows the table pins.
   char sz[STADIUM_CITY_SIZE];

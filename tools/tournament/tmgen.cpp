@@ -37,8 +37,11 @@ std::map<std::string, std::vector<std::pair<std::string, Venue>>> g_cities;
 // Everything written waits here until every check has passed.
 std::vector<std::pair<fs::path, std::string>> g_outputs;
 void Output(const fs::path& p, const std::string& text) { g_outputs.emplace_back(p, text); }
+// Faults go to stderr, or into this text when it is set.
+std::string* g_pErrors = nullptr;
 void Error(const std::string& s) {
-  std::fprintf(stderr, "tmgen: %s\n", s.c_str());
+  if (g_pErrors) *g_pErrors += s + "\n";
+  else std::fprintf(stderr, "tmgen: %s\n", s.c_str());
   g_cErrors++;
 }
 
@@ -352,15 +355,19 @@ struct Generator {
   }
 
   void SourceRead(const fs::path& p, int yy) {
-    Source src;
-    src.file = "editions/" + p.filename().string();
-    src.yy = yy;
     std::ifstream in(p, std::ios::binary);
     if (!in) {
       Error("cannot read " + p.string());
       return;
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    SourceText("editions/" + p.filename().string(), text, yy);
+  }
+
+  void SourceText(const std::string& file, const std::string& text, int yy) {
+    Source src;
+    src.file = file;
+    src.yy = yy;
     if (!text.empty() && text.back() != '\n') Error(src.file + ": the last line is cut (no line end)");
     const int ed = (yy - 58) / 4;
     std::istringstream lines(text);
@@ -919,6 +926,41 @@ void Stadiums(const fs::path& assets, const fs::path& out) {
 
 }  // namespace
 
+#ifdef TMGEN_LIBRARY
+// Reads one edition source text against the assets (loaded once) and, when
+// it is sound, checks the English year files it gives; returns the faults
+// found, empty when there are none.
+std::string tmgen_EditionCheck(const char* pszAssets, int yy, const std::string& text) {
+  static Generator* g = nullptr;
+  std::string errors;
+  g_pErrors = &errors;
+  if (!g) {
+    g = new Generator;
+    g->Load(pszAssets);
+    g->Conferences(pszAssets, "unused");
+    Stadiums(pszAssets, "unused");
+    g_outputs.clear();
+    if (g_cErrors) {
+      g_pErrors = nullptr;
+      return "the assets do not read:\n" + errors;
+    }
+  }
+  g_cErrors = 0;
+  g->sources.erase(yy);
+  g->SourceText("fuzz", text, yy);
+  if (!g_cErrors) {
+    std::vector<Row> q, f;
+    g->SourceRows(g->sources[yy], 0, q, f);
+    int cTeams = 0, cFixtures = 0, cGroups = 0, cRounds = 0;
+    std::set<std::string> confs;
+    g->Validate("q", q, cTeams, cFixtures, cGroups, cRounds, confs);
+    g->Validate("f", f, cTeams, cFixtures, cGroups, cRounds, confs);
+    if (q.empty() || f.empty()) Error("no rounds");
+  }
+  g_pErrors = nullptr;
+  return errors;
+}
+#else
 int main(int argc, char** argv) {
   if (argc != 5) {
     std::fprintf(stderr, "usage: tmgen <assets folder> <data folder> <stadium C++ file> <confederation C++ file>\n");
@@ -937,3 +979,4 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+#endif
