@@ -1,0 +1,83 @@
+// Tournament save streams: checked whole before anything changes; a stream
+// that is read saves again to a stream that reads back the same.
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "shell/global.h"
+#include "tournament/fixtures.h"
+#include "tournament/result.h"
+#include "tournament/tmsave.h"
+#include "tournament/tmteam.h"
+#include "tournament/tmtree.h"
+#include "tournament/yearfile.h"
+
+namespace {
+
+// The year texts the stream's years are checked against.
+const std::string& Text(std::uint32_t uKey) {
+  static const std::string q =
+      "78,UEFA,1,1,,ha,,gd,w,,,,1/1/77;8/1/77;15/1/77;22/1/77;29/1/77;5/2/77,12;40,,Australia,Fiji,Tonga\r\n"
+      "78,UEFA,Play Off Round Long Name,1,Play Off,ha,,agg,w,,,,1/3/77;8/3/77,,,Angola,Tonga\r\n"
+      "78,CONCACAF Qualifying Zone Long,1,Round Two,,once,,gd,*1.1a,,,,1/4/77,3,,Fiji\r\n";
+  static const std::string f =
+      "F78,1st Round,1,1,,once,,gd2,*,*,,,1/6/78;1/6/78;5/6/78;5/6/78;9/6/78;9/6/78,12;40,,Australia,Fiji,Tonga,"
+      "Angola\r\n"
+      "F78,World Cup Final,Final,Final,,ko3,,,Winner,,,,25/6/78,3,,*1.1a,*1.1b\r\n";
+  return uKey % 2 ? q : f;
+}
+const char* Source(std::uint32_t uKey, std::int32_t* pc) {
+  if (uKey != 11 && uKey != 12) return nullptr;
+  *pc = static_cast<std::int32_t>(Text(uKey).size());
+  return Text(uKey).data();
+}
+
+void Fresh() {
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  history_PatternsReset();
+  result_RandSeed(1);
+  tmglobal_YearSet(78);
+  tmsave_YearTextSourceSet(Source);
+}
+
+}  // namespace
+
+void KorvenaFuzzSeeds(const std::string& dir) {
+  Fresh();
+  for (std::uint32_t uKey : {11u, 12u}) {
+    const std::string& s = Text(uKey);
+    history_YearTextParse(s.data(), static_cast<std::int32_t>(s.size()));
+  }
+  for (Year* y = TheYearList; y; y = y->pNext) history_YearFixturesBuild(y);
+  global.iDay = 31;
+  global.iMonth = 12;
+  global.iYear = 99;
+  std::vector<std::uint8_t> v(TMSAVE_BLOCK_SIZE);
+  std::int32_t n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
+  korvena_fuzz::WriteSeed(dir, "fresh.sav", v.data(), static_cast<std::size_t>(n));
+  history_DaySimulate(TheYearList);
+  history_YearCompleteCheck(TheYearList);
+  n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
+  korvena_fuzz::WriteSeed(dir, "played.sav", v.data(), static_cast<std::size_t>(n));
+  if (!tmsave_Read(v.data(), n)) korvena_fuzz::Fail("our own stream is refused");
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Fresh();
+  if (size > static_cast<size_t>(TMSAVE_BLOCK_SIZE)) return 0;
+  std::vector<std::uint8_t> in(data, data + size);
+  if (!tmsave_Read(in.data(), static_cast<std::int32_t>(in.size()))) {
+    if (TheYearList != nullptr) korvena_fuzz::Fail("a refused stream changed the tournament");
+    return 0;
+  }
+  std::vector<std::uint8_t> a(TMSAVE_BLOCK_SIZE), b(TMSAVE_BLOCK_SIZE);
+  const std::int32_t na = tmsave_Write(a.data(), static_cast<std::int32_t>(a.size()));
+  if (na <= 0 || !tmsave_Read(a.data(), na)) korvena_fuzz::Fail("a written stream does not read back");
+  const std::int32_t nb = tmsave_Write(b.data(), static_cast<std::int32_t>(b.size()));
+  if (na != nb || std::memcmp(a.data(), b.data(), static_cast<std::size_t>(na)) != 0)
+    korvena_fuzz::Fail("save, load and save differ");
+  return 0;
+}

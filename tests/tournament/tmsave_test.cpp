@@ -1,0 +1,221 @@
+// The tournament save stream: sizes, round trips at every point of seeded
+// campaigns, a campaign continued after a load, other languages, and streams
+// cut short or damaged, which must leave the running tournament as it was.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "campaign_driver.h"
+#include "shell/global.h"
+#include "shell/texts.h"
+#include "tournament/fixtures.h"
+#include "tournament/tla.h"
+#include "tournament/tmgame.h"
+#include "tournament/tmsave.h"
+#include "tournament/tmteam.h"
+#include "tournament/yearfile.h"
+
+namespace {
+
+std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
+
+std::vector<std::uint8_t> Save() {
+  std::vector<std::uint8_t> v(TMSAVE_BLOCK_SIZE);
+  const std::int32_t n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
+  EXPECT_GT(n, 0);
+  v.resize(static_cast<std::size_t>(n));
+  return v;
+}
+
+// What a campaign leaves behind: every edition's flags and ending, and the
+// last save.
+std::string Trace(const std::vector<EditionRecord>& v) {
+  std::string s;
+  for (const EditionRecord& r : v)
+    s += std::to_string(r.iYear) + ":" + std::to_string(r.uFlags) + "/" + std::to_string(r.cMatches) + "/" +
+         std::to_string(r.bOver) + " ";
+  return s;
+}
+
+// A campaign in the middle of the 1970 qualifiers.
+std::vector<std::uint8_t> MidCampaign(std::uint32_t Team, int cMatches) {
+  Campaign c(Team, Script::Win, 21);
+  EXPECT_TRUE(c.EditionStart(70));
+  for (int i = 0; i < cMatches; i++) c.MatchPlay();
+  return Save();
+}
+
+}  // namespace
+
+TEST(TournamentSave, TreeSizes) {
+  CampaignReset(1);
+  EXPECT_EQ(tmmain_TreeSizeGet(nullptr), 1);
+  tmglobal_YearSet(70);
+  const std::string s = "70,UEFA,A,1,,ha,,gd,w,,,,1/1/69,,," + std::string(festr_TMIDToStr(1)) + "," +
+                        festr_TMIDToStr(2) + "\r\n";
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  Round* r = TheYearList->pConfs->pGroups->pRounds;
+  // One date and one fixture: 12 + 28 + 16 + 192 + 2 x 16 + 13 + 4 + 1.
+  Fixture* f = tmmain_FixtureAlloc();
+  history_FixtureInit(f);
+  r->pFixtures = f;
+  EXPECT_EQ(tmmain_TreeSizeGet(TheYearList), 298);
+  std::vector<std::uint8_t> v(1000);
+  std::uint8_t* p = v.data();
+  tmmain_TreeSave(TheYearList, &p);
+  EXPECT_EQ(p - v.data(), 298);
+  EXPECT_EQ(v[297], TMMAIN_CHUNKEND);
+  EXPECT_EQ(v[0], TMMAIN_CHUNKYEAR);
+}
+
+TEST(TournamentSave, SaveLoadSaveGivesTheSameBytesEverywhere) {
+  int cPoints = 0;
+  for (const char* tla : {"SCO", "MEX", "KOR"}) {
+    Campaign c(Id(tla), Script::Draw, 7);
+    c.onMatch = [&] {
+      const std::vector<std::uint8_t> a = Save();
+      ASSERT_EQ(tmsave_Read(a.data(), static_cast<std::int32_t>(a.size())), 1);
+      EXPECT_EQ(Save(), a) << tla << " " << tmglobal.iYear;
+      cPoints++;
+    };
+    c.Run(58, 78);
+    EXPECT_EQ(tmreport_CountGet(), 0);
+  }
+  EXPECT_GT(cPoints, 50);
+}
+
+TEST(TournamentSave, ACampaignContinuedAfterALoadEndsAsOneNeverSaved) {
+  for (const char* tla : {"SCO", "CHI", "MOR"}) {
+    for (Script script : {Script::Win, Script::Draw}) {
+      Campaign plain(Id(tla), script, 13);
+      const std::string sPlain = Trace(plain.Run());
+      const std::vector<std::uint8_t> aPlainEnd = Save();
+      Campaign saved(Id(tla), script, 13);
+      int n = 0;
+      saved.onMatch = [&] {
+        if (n++ % 2) return;
+        const std::vector<std::uint8_t> a = Save();
+        ASSERT_EQ(tmsave_Read(a.data(), static_cast<std::int32_t>(a.size())), 1);
+      };
+      EXPECT_EQ(Trace(saved.Run()), sPlain) << tla;
+      EXPECT_EQ(Save(), aPlainEnd) << tla;
+    }
+  }
+}
+
+TEST(TournamentSave, ASaveLoadedInAnotherLanguageKeepsTheTree) {
+  const std::vector<std::uint8_t> english = MidCampaign(Id("SCO"), 3);
+  Confederation* c0 = TheYearList->pConfs;
+  const std::string sEnglishConf = c0->szName;
+  mlang_iLanguage = 1;
+  ASSERT_EQ(tmsave_Read(english.data(), static_cast<std::int32_t>(english.size())), 1);
+  const std::vector<std::uint8_t> french = Save();
+  mlang_iLanguage = 0;
+  ASSERT_EQ(tmsave_Read(french.data(), static_cast<std::int32_t>(french.size())), 1);
+  EXPECT_EQ(Save(), english);
+  EXPECT_EQ(TheYearList->pConfs->szName, sEnglishConf);
+}
+
+TEST(TournamentSave, LongNamesAndDrawnLotsComeBack) {
+  // The finals of 1958 fresh: rounds named "Final" and "Third".
+  CampaignReset(3);
+  tmglobal.aHumans[0].Name = Id("SWE");
+  tmglobal.cHumans = 1;
+  tmmain_YearStart(0, 1, 58);
+  Year* y = TheYearList->pNext;
+  Round* pFinal = nullptr;
+  Round* pLongest = nullptr;
+  for (Confederation* cf = y->pConfs; cf; cf = cf->pNext)
+    for (Group* g = cf->pGroups; g; g = g->pNext)
+      for (Round* r = g->pRounds; r; r = r->pNext) {
+        if (!pLongest || std::strlen(cf->szName) > 22) pLongest = r;
+        if (std::strcmp(g->szName, "Final") == 0) pFinal = r;
+      }
+  ASSERT_NE(pFinal, nullptr);
+  Fixture* f = pFinal->pFixtures;
+  ASSERT_NE(f, nullptr);
+  history_ScoreSet(f, 1, 1);
+  history_LotsSet(f, 1);
+  const std::vector<std::uint8_t> a = Save();
+  ASSERT_EQ(tmsave_Read(a.data(), static_cast<std::int32_t>(a.size())), 1);
+  Group* g = nullptr;
+  Round* r = history_RoundFindByNames(TheYearList->pNext, "Final", pFinal->szName, &g);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->pFixtures->cResult & (RES_LOTS | RES_LOTS_SECOND), RES_LOTS | RES_LOTS_SECOND);
+  EXPECT_NE(r->pStadiums, nullptr);
+  EXPECT_EQ(Save(), a);
+}
+
+TEST(TournamentSave, DamagedStreamsAreRefusedAndChangeNothing) {
+  const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 4);
+  const std::vector<std::uint8_t> other = MidCampaign(Id("SCO"), 2);  // the running tournament
+  const auto refused = [&](std::vector<std::uint8_t> v, std::int32_t cBlock, const char* what) {
+    EXPECT_EQ(tmsave_Read(v.data(), cBlock), 0) << what;
+    EXPECT_EQ(Save(), other) << what;
+  };
+  const std::int32_t n = static_cast<std::int32_t>(good.size());
+  const std::int32_t kTree = 4 + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SIZE;
+  // Every prefix, as a short block and with the size word saying so.
+  for (std::int32_t i = 0; i < n; i += (i < kTree ? 97 : 1)) {
+    std::vector<std::uint8_t> v(good.begin(), good.begin() + i);
+    EXPECT_EQ(tmsave_Read(v.data(), i), 0) << i;
+    if (i >= 4) {
+      v[0] = static_cast<std::uint8_t>(i);
+      v[1] = static_cast<std::uint8_t>(i >> 8);
+      EXPECT_EQ(tmsave_Read(v.data(), i), 0) << i;
+    }
+  }
+  EXPECT_EQ(Save(), other);
+  // Targeted faults.
+  auto damaged = [&](std::int32_t at, std::uint8_t value) {
+    std::vector<std::uint8_t> v = good;
+    v[static_cast<std::size_t>(at)] = value;
+    return v;
+  };
+  refused(damaged(4, 'Q'), n, "global tag");
+  refused(damaged(8, 124), n, "version");
+  refused(damaged(13, 61), n, "year");
+  refused(damaged(kTree, 'J'), n, "round before its year");
+  refused(damaged(kTree, 'Z'), n, "unknown tag");
+  refused(damaged(kTree, 'O'), n, "global tag in the tree");
+  refused(damaged(n - 1, 'N'), n, "no end chunk");
+  // A fixture naming a team beyond its round's list, a date beyond its dates,
+  // a name without its NUL.
+  std::int32_t iFixture = -1, iConf = -1;
+  for (std::int32_t i = kTree; i < n;) {
+    const std::uint8_t t = good[static_cast<std::size_t>(i)];
+    if (t == 'M' && iFixture < 0) iFixture = i;
+    if (t == 'H' && iConf < 0) iConf = i;
+    i += t == 'G' ? 12 : t == 'H' ? 28 : t == 'I' ? 16 : t == 'J' ? 192 : (t == 'K' || t == 'L') ? 16 : t == 'M' ? 13 : t == 'N' ? 4 : 1;
+  }
+  ASSERT_GT(iFixture, 0);
+  refused(damaged(iFixture + 1, 200), n, "team index");
+  refused(damaged(iFixture + 12, 250), n, "date index");
+  {
+    std::vector<std::uint8_t> v = good;
+    std::memset(v.data() + iConf + 1, 'x', 23);
+    refused(v, n, "name without NUL");
+  }
+  // Random damage: refused with nothing changed, or read as a tournament
+  // that saves and loads again.
+  std::mt19937 rng(5);
+  int cRefused = 0;
+  for (int k = 0; k < 400; k++) {
+    std::vector<std::uint8_t> v = good;
+    for (int j = 0; j < 1 + k % 4; j++)
+      v[static_cast<std::size_t>(kTree + static_cast<std::int32_t>(rng() % static_cast<std::uint32_t>(n - kTree)))] =
+          static_cast<std::uint8_t>(rng());
+    if (tmsave_Read(v.data(), n) == 0) {
+      cRefused++;
+      EXPECT_EQ(Save(), other);
+    } else {
+      const std::vector<std::uint8_t> again = Save();
+      ASSERT_EQ(tmsave_Read(again.data(), static_cast<std::int32_t>(again.size())), 1);
+      ASSERT_EQ(tmsave_Read(other.data(), static_cast<std::int32_t>(other.size())), 1);
+    }
+  }
+  EXPECT_GT(cRefused, 100);
+}
