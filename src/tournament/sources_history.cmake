@@ -4,4 +4,6 @@ include(${CMAKE_SOURCE_DIR}/tools/tournament.cmake)
 list(APPEND TOURNAMENT_SOURCES tmtree.cpp yearfile.cpp fixtures.cpp result.cpp tmteam.cpp stadium.cpp
   tmgame.cpp
   tmmain.cpp
+  tmsave.cpp
+  ticktape.cpp
   ${KORVENA_STADIUM_SOURCE})
