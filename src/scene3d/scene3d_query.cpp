@@ -7,6 +7,7 @@
 #include "shell/texts.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
+#include "tournament/tmgame.h"
 #include "tournament/tournament_services.h"
 
 std::int32_t scene3d_bNightGet() { return environ_bIsNight(); }
@@ -36,9 +37,9 @@ const char* scene3d_pszTeamYearGet(std::int32_t bAway) {
   return t != nullptr ? zone_YearToStr(match_TeamYearGet(t), 0) : "";
 }
 
-// The stadium's city and the history round title come with the tournament;
-// until then the loading screen leaves those lines out.
+// The stadium's city comes with the tournament; until then the loading screen
+// leaves that line out.
 const char* scene3d_pszCityNameGet() { return ""; }
-const char* scene3d_pszRoundTitleGet() { return ""; }
+const char* scene3d_pszRoundTitleGet() { return tmgame_RoundTitleGet(); }
 
 const char* scene3d_pszFrontEndText(std::int32_t iId) { return festr_IDToStr(iId); }

@@ -501,6 +501,7 @@ void tmgame_UserFixtureDateSet() {
 }
 
 const char* tmgame_RoundTitleGet() {
+  if (global.eExtendedGameMode != GAME_MODE_HISTORY || !TheYearList) return "";
   Round* r = nullptr;
   Fixture* f = nullptr;
   Confederation* c = nullptr;

@@ -200,3 +200,28 @@ TEST(Flow, YearFinishStopsWhenAHumanFixtureBlocksTheYear) {
   EXPECT_STRNE(tmgame_StuckGet(), "");
   EXPECT_GT(tmreport_CountGet(), 0);
 }
+
+TEST(Flow, RoundTitlesInEveryLanguage) {
+  const GameMode eOld = global.eExtendedGameMode;
+  global.eExtendedGameMode = GAME_MODE_HISTORY;
+  for (int lang = 0; lang < 6; lang++) {
+    mlang_iLanguage = lang;
+    // Qualifiers: the human team's group.
+    Campaign q(Id("SCO"), Script::Win, 4);
+    ASSERT_TRUE(q.EditionStart(70));
+    EXPECT_STREQ(tmgame_RoundTitleGet(), festr_IDToStr(182)) << lang;
+    // Finals as the host: the first stage, then the final.
+    Campaign f(Id("MEX"), Script::Win, 4);
+    ASSERT_TRUE(f.EditionStart(70));
+    std::set<std::string> titles;
+    do titles.insert(tmgame_RoundTitleGet());
+    while (f.MatchPlay());
+    EXPECT_TRUE(tmglobal.aHumans[0].uFlags & TMF_WON) << lang;
+    // 1970: groups, quarter-finals, semi-finals, the final.
+    for (int id : {184, 186, 187, 189}) EXPECT_TRUE(titles.count(festr_IDToStr(id))) << lang << " " << id;
+  }
+  mlang_iLanguage = 0;
+  EXPECT_STREQ(festr_IDToStr(184), "World Cup 1st Round");
+  EXPECT_STREQ(festr_IDToStr(189), "World Cup Final");
+  global.eExtendedGameMode = eOld;
+}
