@@ -162,6 +162,39 @@ TEST_P(Players, KickOffInColourShowsTwoKits) { KickOff(this, "Brazil", "Italy", 
 TEST_P(Players, KickOffOfTheSepiaEditionShowsTwoKits) { KickOff(this, "Sweden", "Brazil", 0, "kickoff_sepia"); }
 TEST_P(Players, KickOffInBlackAndWhiteShowsTwoKits) { KickOff(this, "Chile", "Brazil", 1, "kickoff_bw"); }
 
+// At night every person casts one shadow for each of the four floodlights:
+// dark pixels on the ground round the referee grow by more than by day.
+TEST_P(Players, AtNightEachPersonCastsFourShadows) {
+  const float eye[3] = {-6.0f, 6.0f, -22.0f}, target[3] = {-6.0f, 0.0f, -12.0f};
+  auto around = [&](const Shot& s) {
+    long sum = 0;
+    for (int y = 0; y < s.h; ++y)
+      for (int x = 0; x < s.w; ++x) {
+        int r, g, b;
+        s.rgb(x, y, &r, &g, &b);
+        sum += r + g + b < 150 ? 1 : 0;
+      }
+    return sum;
+  };
+  long lit[2] = {0, 0}, bare[2] = {0, 0};
+  for (int night = 0; night < 2; ++night) {
+    ASSERT_GT(scene.Load(0, 1, night), 12);
+    scene3d_eColourMode = SCENE3D_COLOUR;
+    kits_Choose("Brazil", 9, "Italy", 9);
+    // The frame with the people and one without them: their shadows and
+    // bodies darken it.
+    const Shot with = scene.Frame(eye, target, [&](FramePacket* p) { lineUp.Fill(p); });
+    ASSERT_NE(kits_poReferee, nullptr);
+    EXPECT_EQ(kits_poReferee->cShadows, night ? 4 : 1);
+    EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name(night ? "night" : "day") + ".tga", with));
+    const Shot without = scene.Frame(eye, target);
+    lit[night] = around(with);
+    bare[night] = around(without);
+    EXPECT_GT(lit[night], bare[night] + 1000) << night;
+  }
+  EXPECT_GT(lit[1] - bare[1], lit[0] - bare[0]);
+}
+
 // Close up: the bodies read as footballers (looked at, not compared).
 TEST_P(Players, CloseUp) {
   ASSERT_GT(scene.Load(0, 1, 0), 12);
