@@ -1,0 +1,47 @@
+// The real executable, headless: left idle at the main menu it plays a demo
+// match that leaves by itself and comes back to the menu; the next idle minute
+// brings the attract movie and the menu again, whose Exit ends with code 0.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/run_game.h"
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+
+std::string Key(int iStep, const char* pszKey) {
+  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST_F(Game, TheDemoMatchEndsByItselfThenTheMovieAndTheMenuAgain) {
+  const std::string log = home_ / "debug.txt";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  const std::string menu = home_ / "menu.tga", demo = home_ / "demo.tga";
+  // 1500 idle frames, the loading, the demo match (about 5 minutes of match
+  // time), the menu; 1500 more idle frames, the movie, the menu: then Exit.
+  std::string s = "1000 capture " + menu + "\n2200 capture " + demo + "\n";
+  s += Key(5200, "DOWN") + Key(5206, "DOWN") + Key(5212, "RETURN") + Key(5218, "LEFT") + Key(5224, "RETURN");
+  s += "6000 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;  // back at the menu: its Exit, not the script's quit 3
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  EXPECT_NE(ReadAll(log).find("kick-off"), std::string::npos);
+  const std::string a = ReadAll(menu), b = ReadAll(demo);
+  ASSERT_FALSE(a.empty());
+  EXPECT_EQ(a.size(), b.size());
+  EXPECT_NE(a, b) << "the demo match is on screen at frame 2200";
+}
+
+}  // namespace
