@@ -104,7 +104,11 @@ std::int32_t mteam_YearIndexFromMask(std::uint32_t uMask) {
 }
 
 void mteam_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void pcsides_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
+// Choosing sides until its screen exists: Quick Start goes on to its match.
+void pcsides_Run() {
+  global_SetGameMode(global_eGetExtendedGameMode() == GAME_MODE_QUICK_START ? GAME_MODE_QUICK_START
+                                                                           : GAME_MODE_MAIN_MENU);
+}
 void mtatics_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 // Quick Start until the team screens: a match set up as the demo does, the
 // first active user on the home side.
