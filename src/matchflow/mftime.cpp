@@ -23,6 +23,7 @@
 #include "shell/draw2d.h"
 #include "shell/game.h"
 #include "shell/global.h"
+#include "shell/vsync.h"
 #include "tournament/tournament_services.h"
 
 namespace {
@@ -64,14 +65,22 @@ void ExtraTimeGrant(bool bGoldenGoal, bool bMessage) {
 }
 
 // The match played again from the start: set-up, clock, goals, substitutions.
-void MatchReplay() {
-  match_KickOffSetup();
+// The clock from the start: the per-frame tasks emptied first, so the
+// clock's own task is listed once (listed twice it would run at twice the
+// speed); goals 0 and three substitutions a side.
+void ClockRestart() {
   clock_ResumeOnPlay();
+  vsync_Init();
   clock_Init();
   match.HomeGoals = 0;
   match.AwayGoals = 0;
   team_SubsAllowedSet(match_HomeTeamGet(), TEAM_SUBS_AT_START);
   team_SubsAllowedSet(match_AwayTeamGet(), TEAM_SUBS_AT_START);
+}
+
+void MatchReplay() {
+  match_KickOffSetup();
+  ClockRestart();
 }
 
 // The stage's score into the tournament record, by the phase that ended.
@@ -385,7 +394,7 @@ void mftime_Run() {
   switch (s.iNext) {
     case GAME_MODE_KICK_OFF:
       if (!camera_bIsFadeHolding()) break;
-      if (tmglobal_MatchPhaseGet() == 2) MatchReplay();
+      if (tmglobal_MatchPhaseGet() == 2) ClockRestart();
       periodbreak_EndsSwap();
       for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
         if (s.bFirstPass) plyrInit_KickOffInit(pp, PLAYER_CONTROL_COMPUTER);

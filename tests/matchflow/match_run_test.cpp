@@ -353,11 +353,32 @@ TEST_F(MatchRun, TheKickOffTakerIsTheNearestOutfieldPlayerAndThePartnerAnother) 
   }
 }
 
+// The clock never moves more than one step a tick (its task listed once,
+// also after Play Again).
+struct ClockWatch {
+  std::int32_t iLast = -1;
+  std::int32_t cFaults = 0;
+  std::int32_t cSteps = 0;
+};
+
+void WatchClock(std::int32_t, void* pv) {
+  ClockWatch& w = *static_cast<ClockWatch*>(pv);
+  const std::int32_t v = clock_oClock.iClock;
+  if (w.iLast >= 0 && v > w.iLast) {
+    w.cSteps++;
+    if (v - w.iLast > clock_oClock.iStep && v - w.iLast < 20000) w.cFaults++;
+  }
+  w.iLast = v;
+}
+
 TEST_F(MatchRun, PlayAgainStartsTheMatchAfreshAndMainMenuLeaves) {
   mh::Config c = Short(31);
   c.bPlayAgain = true;
-  mh::Result r = mh::Run(c);
+  ClockWatch w;
+  mh::Result r = mh::Run(c, nullptr, WatchClock, &w);
   ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  EXPECT_GT(w.cSteps, 100);
+  EXPECT_EQ(w.cFaults, 0);
   EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_END], 2) << r.Describe(c);
   EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_BREAK], 2) << r.Describe(c);
 }
