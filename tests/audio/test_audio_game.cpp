@@ -63,6 +63,41 @@ TEST_F(Game, TheMenusPlayTheirMusicAndSounds) {
   EXPECT_GT(peak, 1000);
 }
 
+// Left at the main menu the game plays its demo match, and the match sounds:
+// a crowd track replaces the menu music, the crowd's voices play, and the mix
+// is loud.
+TEST_F(Game, TheDemoMatchMakesSound) {
+  std::string capture = home_ / "match.wav";
+  std::string script;
+  for (int f = 2400; f <= 3000; f += 100) script += std::to_string(f) + " audio-state\n";
+  script += "2600 audio-capture \"" + capture + "\" 3000\n3100 quit 3\n";
+  korvena_test::GameRun r = run(script);
+  ASSERT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  // The CD plays a crowd track (2 to 6), not the menu's 7.
+  bool bCrowdTrack = false;
+  int iMostVoices = 0;
+  for (size_t at = r.out.find("audio "); at != std::string::npos; at = r.out.find("audio ", at + 1)) {
+    const size_t end = r.out.find('\n', at);
+    const std::string line = r.out.substr(at, end - at);
+    const size_t t = line.find(" track=");
+    if (line.rfind("audio cd=", 0) == 0 && t != std::string::npos && line.find("playing=1") != std::string::npos) {
+      const int iTrack = std::atoi(line.c_str() + t + 7);
+      if (iTrack >= 2 && iTrack <= 6) bCrowdTrack = true;
+    }
+    const size_t v = line.find(" voices=");
+    if (line.rfind("audio device=", 0) == 0 && v != std::string::npos)
+      iMostVoices = std::max(iMostVoices, std::atoi(line.c_str() + v + 8));
+  }
+  EXPECT_TRUE(bCrowdTrack) << r.out;
+  EXPECT_GE(iMostVoices, 1) << r.out;
+  std::vector<uint8_t> wav = korvena_test::readBytes(capture);
+  ASSERT_GT(wav.size(), 44u) << r.err;
+  int peak = 0;
+  for (size_t i = 44; i + 1 < wav.size(); i += 2) peak = std::max(peak, std::abs(static_cast<int16_t>(wav[i] | (wav[i + 1] << 8))));
+  EXPECT_GT(peak, 1000);
+}
+
 TEST_F(Game, BadAudioCommandsAreRefusedWithTheirLine) {
   korvena_test::GameRun r = run("1 audio-capture out.wav\n");
   EXPECT_NE(r.exitCode, 0);
