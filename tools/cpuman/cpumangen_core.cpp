@@ -59,6 +59,7 @@ bool ParseFormations(const std::string& text, Formations* out, std::string* erro
     const std::string t = Trim(line);
     if (t.empty() || t[0] == '#' || t.rfind("table:", 0) == 0) continue;
     std::vector<std::string> w = Words(t);
+    if (w.empty()) continue;  // only blanks the trim does not take (a vertical tab)
     std::array<std::int32_t, kSlots> codes{};
     int c = 0;
     for (std::size_t i = 1; i < w.size(); ++i) {
@@ -95,6 +96,7 @@ bool Parse(const std::string& text, const std::string& file, const Formations& f
     std::string t = Trim(line);
     if (t.empty() || t[0] == '#') continue;
     std::vector<std::string> w = Words(t);
+    if (w.empty()) continue;  // only blanks the trim does not take (a vertical tab)
     if (w[0] == "row") {
       if (!closeRow(n)) return false;
       if (w.size() != 2) return Fail(error, file, n, "\"row\" takes one formation name");
