@@ -4,7 +4,11 @@
 #pragma once
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <functional>
+#include <string>
 
 #include "capture_shot.h"
 #include "display/qdl.h"
@@ -15,6 +19,40 @@
 #include "scene3d/loading.h"
 #include "scene3d/pcframe.h"
 #include "scene3d/scene3d.h"
+#include "shell/pcinstall.h"
+#include "support/headless_env.h"
+#include "display/qdl_device.h"
+
+namespace ground_scene {
+
+inline std::string BuildDir() {
+  const char* p = std::getenv("KORVENA_BUILD_DIR");
+  return p ? p : ".";
+}
+
+// The headless game tree a scene test draws in: both renderer libraries and
+// the build's textures and models.
+inline void GameTreeUp() {
+  namespace fs = std::filesystem;
+  const fs::path root = korvena_test::HeadlessRoot();
+  std::error_code ec;
+  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
+    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
+  for (const char* dir : {"textures", "models"})
+    fs::copy(fs::path(BuildDir()) / "data" / dir, root / "data" / dir,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());
+  std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
+  std::strcpy(pcinstall_szModelPath, "..\\data\\models\\");
+}
+
+// Where pictures written to be looked at go.
+inline std::string CaptureDir() {
+  const char* p = std::getenv("KORVENA_CAPTURE_DIR");
+  return p ? p : BuildDir() + "/captures";
+}
+
+}  // namespace ground_scene
 
 struct GroundScene {
   QDLContext ctx{};

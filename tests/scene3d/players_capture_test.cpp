@@ -27,30 +27,10 @@ namespace {
 namespace fs = std::filesystem;
 using capture::Shot;
 
-std::string BuildDir() {
-  const char* p = std::getenv("KORVENA_BUILD_DIR");
-  return p ? p : ".";
-}
+using ground_scene::BuildDir;
+using ground_scene::CaptureDir;
 
-void Up() {
-  const fs::path root = korvena_test::HeadlessRoot();
-  std::error_code ec;
-  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
-    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
-  for (const char* dir : {"textures", "models"})
-    fs::copy(fs::path(BuildDir()) / "data" / dir, root / "data" / dir,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());
-  std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
-  std::strcpy(pcinstall_szModelPath, "..\\data\\models\\");
-}
-
-const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-players-capture", true, Up, nullptr});
-
-std::string CaptureDir() {
-  const char* p = std::getenv("KORVENA_CAPTURE_DIR");
-  return p ? p : BuildDir() + "/captures";
-}
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-players-capture", true, ground_scene::GameTreeUp, nullptr});
 
 // 22 players and the referee of a kick-off, standing or running on the spot.
 struct LineUp {
