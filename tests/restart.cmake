@@ -6,3 +6,8 @@ korvena_test(test_restart
     ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
   DEPS korvena_matchflow korvena_engine korvena_shell korvena_framework korvena_platform)
 add_dependencies(test_restart data)
+# Restarts in whole matches through the match harness.
+korvena_test(test_restart_match
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/matchflow/restart_match_test.cpp
+  DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_restart_match data)

@@ -339,7 +339,13 @@ void spscript_StartThrowIn() {
 }
 void spscript_StartCorner() { Start(4, corner_Setup); }
 void spscript_StartFreeKick() { Start(11, freekick_Setup); }
-void spscript_StartSubstitution() { Start(21, nullptr); }
+void spscript_StartSubstitution() {
+  // A player going off who still holds the ball (he carried it over the line)
+  // leaves it where he stands: carrying it he would walk with the ball clip,
+  // which stops short of his mark, and the script would wait for him for ever.
+  if (Player* poOff = subs_PendingPlayerGet(); poOff && ball_OwnerGet() == poOff) newballA_OwnerSet(nullptr, 1);
+  Start(21, nullptr);
+}
 void spscript_StartPenalty() { Start(22, penalty_Start); }
 void spscript_StartShootoutKick() {
   // The kick is taken from the spot at +x whatever the last restart was.
