@@ -7,6 +7,7 @@
 #include "shell/texts.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
+#include "tournament/stadium.h"
 #include "tournament/tmgame.h"
 #include "tournament/tournament_services.h"
 
@@ -37,9 +38,12 @@ const char* scene3d_pszTeamYearGet(std::int32_t bAway) {
   return t != nullptr ? zone_YearToStr(match_TeamYearGet(t), 0) : "";
 }
 
-// The stadium's city comes with the tournament; until then the loading screen
-// leaves that line out.
-const char* scene3d_pszCityNameGet() { return ""; }
+// The city of the match's stadium in the current language.
+const char* scene3d_pszCityNameGet() {
+  static char s_szCity[STADIUM_CITY_SIZE];
+  stadium_CityNameGet(environ_StadiumGet(), s_szCity);
+  return s_szCity;
+}
 const char* scene3d_pszRoundTitleGet() { return tmgame_RoundTitleGet(); }
 
 const char* scene3d_pszFrontEndText(std::int32_t iId) { return festr_IDToStr(iId); }

@@ -6,9 +6,12 @@
 #include <vector>
 
 #include "fake_device.h"
+#include "matchflow/environ.h"
 #include "scene3d/loading.h"
 #include "scene3d/scene3d.h"
+#include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
+#include "shell/texts.h"
 
 namespace {
 
@@ -154,6 +157,32 @@ TEST_F(LoadingTest, TheProgressClockSweepsOneSegmentPer32nd) {
   loading_bRunStep(1);
   EXPECT_FLOAT_EQ(loading_SweepGet()[0].x, 1108.0f);
   EXPECT_NEAR(loading_SweepGet()[9].x, 1108.0f + 96.0f, 1e-3);
+}
+
+// The loading screen names the city of the match's stadium in the current
+// language, below the away team, with its shadow a pixel right and down.
+TEST_F(LoadingTest, TheScreenNamesTheStadiumsCityInTheCurrentLanguage) {
+  const int32_t keepStadium = environ_StadiumGet(), keepLanguage = mlang_iLanguage;
+  const struct {
+    int32_t stadium, language;
+    const char* city;
+  } cases[] = {{3, 0, "Algiers"}, {3, 1, "Alger"}, {3, 2, "Algier"}, {117, 2, "Munchen"}, {0, 0, "Kabul"}};
+  for (const auto& c : cases) {
+    environ_StadiumSet(c.stadium);
+    mlang_iLanguage = c.language;
+    loading_bRunStep(0);
+    loading_bRunStep(1);
+    device.calls.clear();
+    loading_bRunStep(1);  // the loading screen
+    const std::string font = std::to_string(scene3d_apoFont[0]->iHandle);
+    EXPECT_EQ(Count(device.calls, "TextDraw " + font + " 49 249 0 " + c.city), 1) << c.city;
+    EXPECT_EQ(Count(device.calls, "TextDraw " + font + " 48 248 0 " + c.city), 1) << c.city;
+  }
+  // A stadium id outside the table leaves the line empty.
+  environ_StadiumSet(400);
+  EXPECT_STREQ(scene3d_pszCityNameGet(), "");
+  environ_StadiumSet(keepStadium);
+  mlang_iLanguage = keepLanguage;
 }
 
 }  // namespace
