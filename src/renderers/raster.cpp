@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace q3dr {
 
@@ -115,6 +116,15 @@ inline uint32_t Clamp255(int64_t fix) {
   return v < 0 ? 0u : (v > 255 ? 255u : static_cast<uint32_t>(v));
 }
 
+// Whether a 16.16 value stepping by d stays within 0 .. (max + 1) x 65536 over
+// n steps, so that its whole part needs no clamp and its bits fit 32.
+inline bool InRange(int64_t f, int64_t d, int32_t n, int64_t max) {
+  if (d > (int64_t{1} << 40) || d < -(int64_t{1} << 40)) return false;
+  const int64_t last = f + d * (n - 1);
+  const int64_t top = (max + 1) << 16;
+  return f >= 0 && last >= 0 && f < top && last < top;
+}
+
 template <bool kTex, ColourSource kCol, Blend kBlend, bool kDepth>
 void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v) {
   const Target& tg = *c.pTarget;
@@ -142,6 +152,69 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
     zf = ToFix(v.z * 65535.0f) + 32768;
     dz = ToFix(c.dx.z * 65535.0f);
   }
+  const uint32_t* texels = kTex ? tex->auArgb.data() : nullptr;
+  const uint8_t* alphas = kTex ? tex->auAlpha.data() : nullptr;
+  const uint16_t* texels565 = kTex ? tex->au565.data() : nullptr;
+  // A texture repeating by powers of two on both axes is addressed by masks
+  // on the low 32 bits of the coordinates.
+  const bool masked = kTex && tex->bRepeatU && tex->bRepeatV && c.maskU != 0 && c.maskV != 0;
+  uint32_t shiftV = 0;
+  if (masked)
+    while ((1 << shiftV) < tex->iWidth) ++shiftV;
+
+  // One pixel from its depth, texel index and interpolated colour.
+  auto shade = [&](int32_t i, uint32_t z16, size_t at, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+    if (kDepth && z16 > static_cast<uint32_t>(zb[i]) + slack) return;
+    uint16_t out;
+    bool opaque = false;
+    if (kTex && kCol == COLOUR_WHITE && kBlend == BLEND_KEY) {
+      if (alphas[at] < 128) return;
+      out = texels565[at];
+      opaque = true;
+    } else {
+      if (kCol == COLOUR_FLAT) {
+        r = static_cast<uint32_t>(c.flatR);
+        g = static_cast<uint32_t>(c.flatG);
+        b = static_cast<uint32_t>(c.flatB);
+        a = static_cast<uint32_t>(c.flatA);
+      } else if (kCol == COLOUR_WHITE) {
+        r = g = b = a = 255;
+      }
+      if (kTex) {
+        const uint32_t texel = texels[at];
+        if (kCol == COLOUR_WHITE) {
+          r = (texel >> 16) & 255;
+          g = (texel >> 8) & 255;
+          b = texel & 255;
+          a = texel >> 24;
+        } else {
+          r = Mul8(r, (texel >> 16) & 255);
+          g = Mul8(g, (texel >> 8) & 255);
+          b = Mul8(b, texel & 255);
+          a = Mul8(a, texel >> 24);
+        }
+      }
+      if (kBlend == BLEND_KEY) {
+        if (a < 128) return;
+        out = Pack565(r, g, b);
+        opaque = true;
+      } else if (kBlend == BLEND_MULTIPLY) {
+        if (a < 128) return;
+        out = BlendMultiply(dst[i], r, g, b);
+      } else {
+        if (a < alphaRef || a == 0) return;
+        if (a >= 255) {
+          out = Pack565(r, g, b);
+          opaque = true;
+        } else {
+          out = BlendAlpha(dst[i], r, g, b, a);
+        }
+      }
+    }
+    dst[i] = out;
+    if (kDepth && depthWrite && opaque) zb[i] = static_cast<uint16_t>(z16);
+  };
+
   int64_t S = 0, T = 0, dS = 0, dT = 0;
   // 1 / w at the start of the next chunk: each chunk's end is the next one's start.
   float rNext = kTex ? 1.0f / v.rhw : 0.0f;
@@ -162,92 +235,112 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
       dS = ToFix((s1 - s0) * inv);
       dT = ToFix((t1 - t0) * inv);
     }
-    for (int32_t k = 0; k < len; ++k, ++i) {
-      uint32_t z16 = 0;
-      if (kDepth) {
-        const int64_t zi = zf >> 16;
-        z16 = zi < 0 ? 0u : (zi > 65535 ? 65535u : static_cast<uint32_t>(zi));
+    // Within range over the whole chunk the steps run in 32 bits without
+    // clamps; the values are the same.
+    bool fast = !kTex || masked;
+    if (kDepth) fast = fast && InRange(zf, dz, len, 65535);
+    if (kCol == COLOUR_VERTEX)
+      fast = fast && InRange(cr, dr, len, 255) && InRange(cg, dg, len, 255) && InRange(cb, db, len, 255) &&
+             InRange(ca, da, len, 255);
+    if (fast) {
+      uint32_t z = static_cast<uint32_t>(zf), s = static_cast<uint32_t>(S), t = static_cast<uint32_t>(T);
+      uint32_t r = static_cast<uint32_t>(cr), g = static_cast<uint32_t>(cg), b = static_cast<uint32_t>(cb),
+               a = static_cast<uint32_t>(ca);
+      const uint32_t zs = static_cast<uint32_t>(dz), ss = static_cast<uint32_t>(dS), ts = static_cast<uint32_t>(dT);
+      const uint32_t rs = static_cast<uint32_t>(dr), gs = static_cast<uint32_t>(dg), bs = static_cast<uint32_t>(db),
+                     as = static_cast<uint32_t>(da);
+      uint16_t* __restrict const d = dst + i;
+      uint16_t* __restrict const zd = kDepth ? zb + i : nullptr;
+      const std::integral_constant<int32_t, kChunk> whole;  // a whole chunk, its length known to the compiler
+      bool done = false;
+      if constexpr (kTex && kCol == COLOUR_WHITE && kBlend == BLEND_MULTIPLY) {
+        // The grass over its shading: the texels and the test first, then
+        // the blend over the chunk without branches.
+        auto run = [&](auto n) {
+          uint16_t mask[kChunk], old[kChunk], outs[kChunk];
+          uint8_t tr[kChunk], tgr[kChunk], tb[kChunk];
+          uint32_t sk = s, tk = t, zk = z;
+          for (int32_t k = 0; k < n; ++k, sk += ss, tk += ts) {
+            const uint32_t texel = texels[(((tk >> 16) & c.maskV) << shiftV) | ((sk >> 16) & c.maskU)];
+            tr[k] = static_cast<uint8_t>(texel >> 16);
+            tgr[k] = static_cast<uint8_t>(texel >> 8);
+            tb[k] = static_cast<uint8_t>(texel);
+            bool pass = (texel >> 24) >= 128;
+            if (kDepth) pass &= (zk >> 16) <= static_cast<uint32_t>(zd[k]) + slack;
+            zk += zs;
+            mask[k] = pass ? 0xFFFF : 0;
+            old[k] = d[k];
+          }
+          for (int32_t k = 0; k < n; ++k) outs[k] = BlendMultiply(old[k], tr[k], tgr[k], tb[k]);
+          for (int32_t k = 0; k < n; ++k) d[k] = static_cast<uint16_t>((outs[k] & mask[k]) | (old[k] & ~mask[k]));
+        };
+        if (len == kChunk) run(whole);
+        else run(len);
+        done = true;
       }
-      if (!kDepth || z16 <= static_cast<uint32_t>(zb[i]) + slack) {
-        uint32_t r, g, b, a;
-        bool draw = true;
-        uint16_t out = 0;
-        bool opaque = false;
-        if (kTex && kCol == COLOUR_WHITE && kBlend == BLEND_KEY) {
-          const int32_t tu = Wrap(static_cast<int32_t>(S >> 16), tex->iWidth, c.maskU, tex->bRepeatU);
-          const int32_t tv = Wrap(static_cast<int32_t>(T >> 16), tex->iHeight, c.maskV, tex->bRepeatV);
-          const size_t at = static_cast<size_t>(tv) * tex->iWidth + tu;
-          if (tex->auAlpha[at] >= 128) {
-            out = tex->au565[at];
-            opaque = true;
-          } else {
-            draw = false;
-          }
-        } else {
-          if (kCol == COLOUR_FLAT) {
-            r = static_cast<uint32_t>(c.flatR);
-            g = static_cast<uint32_t>(c.flatG);
-            b = static_cast<uint32_t>(c.flatB);
-            a = static_cast<uint32_t>(c.flatA);
-          } else if (kCol == COLOUR_VERTEX) {
-            r = Clamp255(cr);
-            g = Clamp255(cg);
-            b = Clamp255(cb);
-            a = Clamp255(ca);
-          } else {
-            r = g = b = a = 255;
-          }
-          if (kTex) {
-            const int32_t tu = Wrap(static_cast<int32_t>(S >> 16), tex->iWidth, c.maskU, tex->bRepeatU);
-            const int32_t tv = Wrap(static_cast<int32_t>(T >> 16), tex->iHeight, c.maskV, tex->bRepeatV);
-            const uint32_t texel = tex->auArgb[static_cast<size_t>(tv) * tex->iWidth + tu];
-            if (kCol == COLOUR_WHITE) {
-              r = (texel >> 16) & 255;
-              g = (texel >> 8) & 255;
-              b = texel & 255;
-              a = texel >> 24;
-            } else {
-              r = Mul8(r, (texel >> 16) & 255);
-              g = Mul8(g, (texel >> 8) & 255);
-              b = Mul8(b, texel & 255);
-              a = Mul8(a, texel >> 24);
+      if constexpr (!kTex && kCol == COLOUR_VERTEX && kBlend == BLEND_ALPHA) {
+        // Opaque shading (alpha 255 from end to end): colour and depth
+        // written together where the test passes.
+        if ((ca >> 16) == 255 && ((ca + da * (len - 1)) >> 16) == 255 && alphaRef <= 255) {
+          auto run = [&](auto writeZ, auto n) {
+            uint32_t rk = r, gk = g, bk = b, zk = z;
+            for (int32_t k = 0; k < n; ++k, rk += rs, gk += gs, bk += bs, zk += zs) {
+              const uint16_t col = Pack565(rk >> 16, gk >> 16, bk >> 16);
+              const uint32_t z16 = kDepth ? zk >> 16 : 0;
+              const bool pass = !kDepth || z16 <= static_cast<uint32_t>(zd[k]) + slack;
+              d[k] = pass ? col : d[k];
+              if constexpr (decltype(writeZ)::value) zd[k] = pass ? static_cast<uint16_t>(z16) : zd[k];
             }
-          }
-          if (kBlend == BLEND_KEY) {
-            if (a < 128) draw = false;
-            else {
-              out = Pack565(r, g, b);
-              opaque = true;
-            }
-          } else if (kBlend == BLEND_MULTIPLY) {
-            if (a < 128) draw = false;
-            else out = BlendMultiply(dst[i], r, g, b);
+          };
+          if (kDepth && depthWrite) {
+            if (len == kChunk) run(std::true_type{}, whole);
+            else run(std::true_type{}, len);
           } else {
-            if (a < alphaRef || a == 0) draw = false;
-            else if (a >= 255) {
-              out = Pack565(r, g, b);
-              opaque = true;
-            } else {
-              out = BlendAlpha(dst[i], r, g, b, a);
-            }
+            if (len == kChunk) run(std::false_type{}, whole);
+            else run(std::false_type{}, len);
           }
-        }
-        if (draw) {
-          dst[i] = out;
-          if (kDepth && depthWrite && opaque) zb[i] = static_cast<uint16_t>(z16);
+          done = true;
         }
       }
-      if (kTex) {
-        S += dS;
-        T += dT;
+      if (!done)
+        for (int32_t k = 0; k < len; ++k) {
+          const size_t at = kTex ? ((((t >> 16) & c.maskV) << shiftV) | ((s >> 16) & c.maskU)) : 0;
+          shade(i + k, z >> 16, at, r >> 16, g >> 16, b >> 16, a >> 16);
+          z += zs;
+          s += ss;
+          t += ts;
+          r += rs;
+          g += gs;
+          b += bs;
+          a += as;
+        }
+      i += len;
+    } else {
+      for (int32_t k = 0; k < len; ++k, ++i) {
+        uint32_t z16 = 0;
+        if (kDepth) {
+          const int64_t zi = (zf + dz * k) >> 16;
+          z16 = zi < 0 ? 0u : (zi > 65535 ? 65535u : static_cast<uint32_t>(zi));
+        }
+        size_t at = 0;
+        if (kTex) {
+          const int32_t tu = Wrap(static_cast<int32_t>((S + dS * k) >> 16), tex->iWidth, c.maskU, tex->bRepeatU);
+          const int32_t tv = Wrap(static_cast<int32_t>((T + dT * k) >> 16), tex->iHeight, c.maskV, tex->bRepeatV);
+          at = static_cast<size_t>(tv) * tex->iWidth + tu;
+        }
+        if (kCol == COLOUR_VERTEX)
+          shade(i, z16, at, Clamp255(cr + dr * k), Clamp255(cg + dg * k), Clamp255(cb + db * k),
+                Clamp255(ca + da * k));
+        else
+          shade(i, z16, at, 0, 0, 0, 0);
       }
-      if (kDepth) zf += dz;
-      if (kCol == COLOUR_VERTEX) {
-        cr += dr;
-        cg += dg;
-        cb += db;
-        ca += da;
-      }
+    }
+    if (kDepth) zf += dz * len;
+    if (kCol == COLOUR_VERTEX) {
+      cr += dr * len;
+      cg += dg * len;
+      cb += db * len;
+      ca += da * len;
     }
     if (kTex) {
       const float flen = static_cast<float>(len);
