@@ -2,3 +2,4 @@
 # injuries and suspensions, the match record; stand-ins for the period-end
 # modes they push and the referee flags they keep.
 list(APPEND MATCHFLOW_SOURCES clock.cpp environ.cpp gstatso.cpp injuryg.cpp matcha.cpp)
+list(APPEND MATCHFLOW_SOURCES matcha_save.cpp)

@@ -94,6 +94,7 @@ const ScoreTable result_aPenalties[5] = {TBL(kPen0), TBL(kPen1), TBL(kPen2), TBL
 #undef TBL
 
 void result_RandSeed(std::uint32_t uSeed) { s_uRandState = uSeed; }
+std::uint32_t result_RandStateGet() { return s_uRandState; }
 std::int32_t result_Rand() {
   s_uRandState = s_uRandState * 214013u + 2531011u;
   return static_cast<std::int32_t>((s_uRandState >> 16) & 0x7FFFu);

@@ -22,6 +22,7 @@ extern const ScoreTable result_aPenalties[5];
 // The generator behind the result draws: the runtime's rand contract (0 to
 // 32767, a multiply-add step) over a state of our own, so runs repeat.
 void result_RandSeed(std::uint32_t uSeed);
+std::uint32_t result_RandStateGet();
 std::int32_t result_Rand();
 std::int32_t result_Random100();
 std::int32_t result_Random1000();

@@ -5,5 +5,6 @@ list(APPEND TOURNAMENT_SOURCES tmtree.cpp yearfile.cpp fixtures.cpp result.cpp t
   tmgame.cpp
   tmmain.cpp
   tmsave.cpp
+  tmsave_team.cpp
   ticktape.cpp
   ${KORVENA_STADIUM_SOURCE})

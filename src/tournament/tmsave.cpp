@@ -671,11 +671,12 @@ void tmmain_TreeSave(const Year* pList, std::uint8_t** pp) {
   tmmain_EndChunkWrite(pp);
 }
 
-void tmmain_GlobalChunkSave(std::uint8_t** pp) {
+std::int32_t tmmain_GlobalChunkSave(std::uint8_t** pp) {
   GlobalWrite(*pp);
   *pp += TMSAVE_GLOBAL_SIZE;
-  std::memset(*pp, 0, TMSAVE_TEAMSTATE_SIZE);
+  const std::int32_t bFits = tmmain_TeamStateSave(*pp);
   *pp += TMSAVE_TEAMSTATE_SIZE;
+  return bFits;
 }
 
 std::int32_t tmsave_Write(std::uint8_t* pBlock, std::int32_t cBlock) {
@@ -685,7 +686,10 @@ std::int32_t tmsave_Write(std::uint8_t* pBlock, std::int32_t cBlock) {
   std::memset(pBlock, 0, static_cast<std::size_t>(cBlock));
   Put32(pBlock, static_cast<std::uint32_t>(cTotal));
   std::uint8_t* p = pBlock + 4;
-  tmmain_GlobalChunkSave(&p);
+  if (!tmmain_GlobalChunkSave(&p)) {
+    std::memset(pBlock, 0, static_cast<std::size_t>(cBlock));
+    return 0;
+  }
   tmmain_TreeSave(TheYearList, &p);
   return cTotal;
 }
@@ -697,7 +701,7 @@ std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock) {
   const std::uint8_t* pGlobal = pBlock + 4;
   const std::uint8_t* pTree = pBlock + kTreeStart;
   const std::uint8_t* pEnd = pBlock + uTotal;
-  if (!GlobalCheck(pGlobal)) return 0;
+  if (!GlobalCheck(pGlobal) || !tmmain_TeamStateCheck(pGlobal + TMSAVE_GLOBAL_SIZE)) return 0;
   TreeWalk check{false};
   if (!check.Run(pTree, pEnd)) return 0;
   // Each year must have the shape of its file in the loading language.
@@ -708,6 +712,7 @@ std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock) {
   tmmain_PoolsReset();
   tmgame_FlowReset();
   GlobalRead(pGlobal);
+  tmmain_TeamStateLoad(pGlobal + TMSAVE_GLOBAL_SIZE);
   TreeWalk build{true};
   build.Run(pTree, pEnd);
   std::int32_t i = 0;

@@ -31,8 +31,22 @@ void tmmain_FixtureChunkWrite(std::uint8_t** pp, const Fixture* f);
 void tmmain_FixtureDateChunkWrite(std::uint8_t** pp, const FixtureDate* d);
 void tmmain_EndChunkWrite(std::uint8_t** pp);
 void tmmain_TreeSave(const Year* pList, std::uint8_t** pp);
-// The global chunk followed by the team-state block.
-void tmmain_GlobalChunkSave(std::uint8_t** pp);
+// The global chunk followed by the team-state block; 0 when the team state
+// does not fit its block.
+std::int32_t tmmain_GlobalChunkSave(std::uint8_t** pp);
+
+// The team-state block: the match record (match_SaveAreaWrite), the two
+// squad-cache slots, the players of each slot as a squad block, and the
+// settings words. The save fails (0) when a slot holds more players than a
+// block keeps.
+constexpr std::int32_t TMSAVE_SQUAD_BLOCK_SIZE = 2516;
+constexpr std::int32_t TMSAVE_SQUAD_BLOCK_PLAYERS = 22;
+constexpr std::int32_t TMSAVE_SETTINGS_WORDS = 48;
+std::int32_t tmmain_TeamStateSave(std::uint8_t* pb);
+// 1 when the block can be read back; nothing changes.
+std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb);
+// Restores a checked block: match record, squad cache, settings.
+void tmmain_TeamStateLoad(const std::uint8_t* pb);
 
 // The whole stream into a block of cBlock bytes (undefined bytes 0); its
 // length, or 0 when it does not fit.

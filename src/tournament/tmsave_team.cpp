@@ -1,0 +1,138 @@
+// The team-state block of a saved history.
+//
+// Layout (little-endian):
+//   0      the match record (MATCH_SAVE_AREA_SIZE bytes, matcha_save.h)
+//   12284  squad-cache slots 0 and 1, 72 bytes each: 0 team name (40 bytes,
+//          NUL-terminated), 40 team id, 44 edition, 48 and 52 the block and
+//          first-player pointers (0), 56 and 60 the two cleared words, 64 Size,
+//          68 the last cleared word
+//   12428  slot 0's players (the human team's squad) as a squad block: 2 the
+//          player count, 4 up to 22 records in the database file's layout
+//   14944  slot 1's players (the opponent's squad) likewise
+//   17460  48 settings words, below
+#include <cstring>
+
+#include "matchflow/matcha_save.h"
+#include "matchflow/options.h"
+#include "shell/texts.h"
+#include "tournament/result.h"
+#include "tournament/squad.h"
+#include "tournament/tla.h"
+#include "tournament/tmsave.h"
+#include "tournament/tmtree.h"
+
+namespace {
+
+constexpr std::int32_t kSlots = MATCH_SAVE_AREA_SIZE, kSlotSize = 72;
+constexpr std::int32_t kBlocks = kSlots + SQUADCACHE_SLOTS * kSlotSize;
+constexpr std::int32_t kSettings = kBlocks + SQUADCACHE_SLOTS * TMSAVE_SQUAD_BLOCK_SIZE;
+static_assert(kSettings + 4 * TMSAVE_SETTINGS_WORDS == TMSAVE_TEAMSTATE_SIZE);
+static_assert(4 + TMSAVE_SQUAD_BLOCK_PLAYERS * DBPLAYER_FILE_SIZE <= TMSAVE_SQUAD_BLOCK_SIZE);
+
+// The settings words:
+//   0..17  the options block in its order: match length, music volume,
+//          effects volume, word 3, player chat, word 5, two condition words,
+//          extra time, penalties, fouls, referee, condition word, text
+//          language, three words, level of detail
+//   18     the language the texts were in
+//   19..24 human teams 2 to 4: team-name id and progress flags each
+//   25     the state of the results' random generator
+//   26..47 0
+// Everything is restored in place but the language: the text language of
+// the options and word 18 keep their running values, so a history loaded in
+// another language shows its names in that one.
+constexpr std::int32_t kOptionWords = 18, kLanguage = 18, kHumans = 19, kRandState = 25;
+static_assert(sizeof(OptionsBlock) == kOptionWords * 4);
+constexpr std::int32_t kTextLanguageOption = 13;
+
+void Put32(std::uint8_t* p, std::uint32_t v) {
+  for (std::int32_t i = 0; i < 4; i++) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+std::uint32_t Get32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+std::int32_t* OptionWord(std::int32_t i) { return reinterpret_cast<std::int32_t*>(&options_oBlock) + i; }
+
+}  // namespace
+
+std::int32_t tmmain_TeamStateSave(std::uint8_t* pb) {
+  std::memset(pb, 0, TMSAVE_TEAMSTATE_SIZE);
+  match_SaveAreaWrite(pb);
+  for (std::int32_t k = 0; k < SQUADCACHE_SLOTS; k++) {
+    const Squad* s = squadcache_SlotGet(k);
+    const std::int32_t n = s->poFirstPlayer ? s->Size : 0;
+    if (n < 0 || n > TMSAVE_SQUAD_BLOCK_PLAYERS) return 0;
+    std::uint8_t* p = pb + kSlots + kSlotSize * k;
+    const void* pNul = std::memchr(s->szTeamName, 0, SQUAD_NAME_SIZE - 1);
+    std::memcpy(p, s->szTeamName, pNul ? static_cast<std::size_t>(static_cast<const char*>(pNul) - s->szTeamName)
+                                       : static_cast<std::size_t>(SQUAD_NAME_SIZE - 1));
+    Put32(p + 40, static_cast<std::uint32_t>(s->iTeamId));
+    Put32(p + 44, static_cast<std::uint32_t>(s->iEdition));
+    Put32(p + 56, static_cast<std::uint32_t>(s->aiCleared[0]));
+    Put32(p + 60, static_cast<std::uint32_t>(s->aiCleared[1]));
+    Put32(p + 64, static_cast<std::uint32_t>(n));
+    Put32(p + 68, static_cast<std::uint32_t>(s->iCleared));
+    std::uint8_t* q = pb + kBlocks + TMSAVE_SQUAD_BLOCK_SIZE * k;
+    q[2] = static_cast<std::uint8_t>(n);
+    for (std::int32_t i = 0; i < n; i++) dbplayer_Encode(&s->poFirstPlayer[i], q + 4 + DBPLAYER_FILE_SIZE * i);
+  }
+  std::uint8_t* p = pb + kSettings;
+  for (std::int32_t i = 0; i < kOptionWords; i++) Put32(p + 4 * i, static_cast<std::uint32_t>(*OptionWord(i)));
+  Put32(p + 4 * kLanguage, static_cast<std::uint32_t>(mlang_iLanguage));
+  for (std::int32_t h = 1; h < TM_HUMAN_MAX; h++) {
+    Put32(p + 4 * (kHumans + 2 * (h - 1)), tmglobal.aHumans[h].Name);
+    Put32(p + 4 * (kHumans + 2 * (h - 1) + 1), tmglobal.aHumans[h].uFlags);
+  }
+  Put32(p + 4 * kRandState, result_RandStateGet());
+  return 1;
+}
+
+std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb) {
+  if (!match_SaveAreaCheck(pb)) return 0;
+  for (std::int32_t k = 0; k < SQUADCACHE_SLOTS; k++) {
+    const std::uint8_t* p = pb + kSlots + kSlotSize * k;
+    const std::uint8_t* q = pb + kBlocks + TMSAVE_SQUAD_BLOCK_SIZE * k;
+    const std::uint32_t n = Get32(p + 64);
+    if (!std::memchr(p, 0, SQUAD_NAME_SIZE) || Get32(p + 40) >= TM_MAX || Get32(p + 44) > 11) return 0;
+    if (Get32(p + 48) || Get32(p + 52) || n > TMSAVE_SQUAD_BLOCK_PLAYERS || q[0] || q[1] || q[2] != n || q[3]) return 0;
+    for (std::uint32_t i = 0; i < n; i++) {
+      DBPlayer o;
+      if (!dbplayer_Decode(q + 4 + DBPLAYER_FILE_SIZE * i, &o)) return 0;
+    }
+  }
+  const std::uint8_t* p = pb + kSettings;
+  for (std::int32_t h = 1; h < TM_HUMAN_MAX; h++)
+    if (Get32(p + 4 * (kHumans + 2 * (h - 1))) > TM_MAX) return 0;
+  for (std::int32_t i = kRandState + 1; i < TMSAVE_SETTINGS_WORDS; i++)
+    if (Get32(p + 4 * i)) return 0;
+  return 1;
+}
+
+void tmmain_TeamStateLoad(const std::uint8_t* pb) {
+  // The slots first: the match sides refer to them.
+  for (std::int32_t k = 0; k < SQUADCACHE_SLOTS; k++) {
+    const std::uint8_t* p = pb + kSlots + kSlotSize * k;
+    const std::uint8_t* q = pb + kBlocks + TMSAVE_SQUAD_BLOCK_SIZE * k;
+    const std::int32_t n = static_cast<std::int32_t>(Get32(p + 64));
+    static DBPlayer aPlayers[TMSAVE_SQUAD_BLOCK_PLAYERS];
+    for (std::int32_t i = 0; i < n; i++) dbplayer_Decode(q + 4 + DBPLAYER_FILE_SIZE * i, &aPlayers[i]);
+    squadcache_SlotSet(reinterpret_cast<const char*>(p), static_cast<std::int32_t>(Get32(p + 40)), aPlayers, n,
+                       static_cast<std::int32_t>(Get32(p + 44)), k);
+    Squad* s = squadcache_SlotGet(k);
+    s->aiCleared[0] = static_cast<std::int32_t>(Get32(p + 56));
+    s->aiCleared[1] = static_cast<std::int32_t>(Get32(p + 60));
+    s->iCleared = static_cast<std::int32_t>(Get32(p + 68));
+    if (s->iTeamId == 0 && n == 0) s->pvBlock = s->poFirstPlayer = nullptr;  // an empty slot
+  }
+  match_SaveAreaRead(pb);
+  const std::uint8_t* p = pb + kSettings;
+  for (std::int32_t i = 0; i < kOptionWords; i++)
+    if (i != kTextLanguageOption) *OptionWord(i) = static_cast<std::int32_t>(Get32(p + 4 * i));
+  for (std::int32_t h = 1; h < TM_HUMAN_MAX; h++) {
+    tmglobal.aHumans[h].Name = Get32(p + 4 * (kHumans + 2 * (h - 1)));
+    tmglobal.aHumans[h].uFlags = Get32(p + 4 * (kHumans + 2 * (h - 1) + 1));
+  }
+  result_RandSeed(Get32(p + 4 * kRandState));
+}
