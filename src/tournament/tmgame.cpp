@@ -122,31 +122,6 @@ char* PlaceCode(Round* r, std::int32_t i) {
 }
 constexpr std::size_t kPlaceCodeSize[4] = {55, 60, 25, 28};
 
-// The "*ustat2/3" rule: of the runners-up of round "1" of groups "u1", "u2"
-// and "u4", the two other than the weakest qualify.
-void UStatRunnersUpAdd(Year* y) {
-  static const char* const kGroups[3] = {"u1", "u2", "u4"};
-  std::uint32_t aName[3] = {};
-  std::int32_t aScore[3] = {};
-  for (std::int32_t i = 0; i < 3; i++) {
-    Group* g = nullptr;
-    Round* r = history_RoundFindByNames(y, kGroups[i], "1", &g);
-    if (!r) return;
-    RoundPlaces pl;
-    tmteam_RoundOutcomeGet(g, r, &pl);
-    aName[i] = pl.aName[1];
-    const TMTeam* t = tmteam_TeamEntryGet(r, aName[i]);
-    if (!t) return;
-    std::snprintf(r->szPlace2, sizeof(r->szPlace2), "%s", tmteam_NameText(aName[i]));
-    aScore[i] = t->cPoints * 10000 + (t->cFor - t->cAgainst) * 100 + t->cFor;
-  }
-  std::int32_t iLow = 0;
-  for (std::int32_t i = 1; i < 3; i++)
-    if (aScore[i] < aScore[iLow]) iLow = i;
-  for (std::int32_t i = 0; i < 3; i++)
-    if (i != iLow) history_QualifiedListAdd(aName[i]);
-}
-
 // A draw of the range generator kept below n (it can give n itself).
 std::int32_t DrawBelow(std::int32_t n) {
   const std::int32_t r = static_cast<std::int32_t>(QMathRandRange(static_cast<std::uint32_t>(n)));
@@ -318,7 +293,7 @@ void tmgame_QualifiersExtract() {
           history_QualifiedListAdd(pl.aName[i]);
         }
       }
-  if (bUStat) UStatRunnersUpAdd(y);
+  if (bUStat) tmteam_UCodesRank(y);
   tmglobal.bQualifiersExtracted = 1;
 }
 

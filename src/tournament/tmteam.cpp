@@ -9,6 +9,7 @@
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
 #include "tournament/tla.h"
+#include "tournament/tmgame.h"
 #include "tournament/tournament_services.h"
 
 namespace {
@@ -634,6 +635,29 @@ void PlaceCodeWrite(Round* r, char* pszPlace, std::size_t cSize, const char* psz
   }
 }
 }  // namespace
+
+void tmteam_UCodesRank(Year* y) {
+  static const char* const kGroups[3] = {"u1", "u2", "u4"};
+  std::uint32_t aName[3] = {};
+  std::int32_t aScore[3] = {};
+  for (std::int32_t i = 0; i < 3; i++) {
+    Group* g = nullptr;
+    Round* r = history_RoundFindByNames(y, kGroups[i], "1", &g);
+    if (!r) return;
+    RoundPlaces pl;
+    tmteam_RoundOutcomeGet(g, r, &pl);
+    aName[i] = pl.aName[1];
+    const TMTeam* t = tmteam_TeamEntryGet(r, aName[i]);
+    if (!t) return;
+    std::snprintf(r->szPlace2, sizeof(r->szPlace2), "%s", tmteam_NameText(aName[i]));
+    aScore[i] = t->cPoints * 10000 + (t->cFor - t->cAgainst) * 100 + t->cFor;
+  }
+  std::int32_t iLow = 0;
+  for (std::int32_t i = 1; i < 3; i++)
+    if (aScore[i] < aScore[iLow]) iLow = i;
+  for (std::int32_t i = 0; i < 3; i++)
+    if (i != iLow) history_QualifiedListAdd(aName[i]);
+}
 
 void history_UCodesResolve(Year* y) {
   TMTeam aRows[9];

@@ -31,6 +31,12 @@ void history_GroupCodesResolve(Year* y);
 // Runners-up of groups "u1" to "u9": the best per game is marked "wcf", the
 // other eight fill the second rounds of the first confederation's groups.
 void history_UCodesResolve(Year* y);
+// The "*ustat2/3" rule: the runners-up of round "1" of groups "u1", "u2" and
+// "u4" (each round's second place code becomes the team's name) scored
+// points x 10000 + goal difference x 100 + goals for; the two other than the
+// lowest (the first of equal lowest) join the qualified list. Nothing is
+// added unless all three rounds and runners-up exist.
+void tmteam_UCodesRank(Year* y);
 // Winners of groups "cmb1" to "cmb3": the weakest is marked "out" and put
 // into the n-th entry of the round, the others "wcf".
 void history_CombinedCodesResolve(Year* y, Round* pRound, std::int32_t n);

@@ -16,6 +16,7 @@
 #include "tournament/result.h"
 #include "tournament/stadium.h"
 #include "tournament/tla.h"
+#include "tournament/tmgame.h"
 #include "shell/global.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
@@ -904,4 +905,49 @@ TEST(Tables, CombinedWinnersWeakestGoesOut) {
   EXPECT_STREQ(r3->szPlace1, "out");
   EXPECT_STREQ(history_RoundFindByNames(TheYearList, "cmb1", "1")->szPlace1, "wcf");
   EXPECT_EQ(tmglobal_TeamIDGet(x, 1), r3->pTeams->Name);
+}
+
+TEST(Tables, UStatRunnersUpTheWeakestStaysOut) {
+  // Runners-up of u1, u2, u4 (ids 2, 5, 8) with their points, for, against.
+  struct Row {
+    std::uint8_t cPoints, cFor, cAgainst;
+  };
+  const auto Run = [](const Row (&a)[3], const char* pszGroup3) {
+    Fresh();
+    tmglobal_YearSet(70);
+    std::string s;
+    const char* const apszGroups[3] = {"u1", "u2", pszGroup3};
+    for (int g = 0; g < 3; g++)
+      s += Line("70", "UEFA", apszGroups[g], "1", "once", "gd", "w,*ustat2/3,,", "1/1/69;2/1/69;3/1/69",
+                Name(3 * g + 1) + "," + Name(3 * g + 2) + "," + Name(3 * g + 3));
+    history_YearTextParse(s.data(), static_cast<int>(s.size()));
+    for (int g = 0; g < 3; g++) {
+      Round* r = history_RoundFindByNames(TheYearList, apszGroups[g], "1");
+      const Row aRows[3] = {{6, 9, 0}, a[g], {0, 0, 9}};
+      for (int k = 0; k < 3; k++) {
+        TMTeam* t = tmteam_TeamEntryGet(r, static_cast<std::uint32_t>(3 * g + 1 + k));
+        t->cPoints = aRows[k].cPoints;
+        t->cFor = aRows[k].cFor;
+        t->cAgainst = aRows[k].cAgainst;
+      }
+    }
+    history_QualifiedListClear();
+    tmteam_UCodesRank(TheYearList);
+    std::string sOut;
+    for (int i = 0; i < history_QualifiedCountGet(); i++) sOut += std::to_string(history_QualifiedGet(i)) + " ";
+    return sOut;
+  };
+  // 30104, 30002, 30106: u2's runner-up is the weakest.
+  EXPECT_EQ(Run({{3, 4, 3}, {3, 2, 2}, {3, 6, 5}}, "u4"), "2 8 ");
+  EXPECT_STREQ(history_RoundFindByNames(TheYearList, "u2", "1")->szPlace2, tmteam_NameText(5));
+  EXPECT_STREQ(history_RoundFindByNames(TheYearList, "u4", "1")->szPlace2, tmteam_NameText(8));
+  // Goals for decide between equal points and difference: 30102 against 30103.
+  EXPECT_EQ(Run({{3, 2, 1}, {3, 3, 2}, {4, 1, 1}}, "u4"), "5 8 ");
+  // Equal lowest: the first of them stays out.
+  EXPECT_EQ(Run({{3, 4, 3}, {3, 4, 3}, {3, 6, 5}}, "u4"), "5 8 ");
+  // A point outweighs goals: 1 point and none (10000) beats no point and 99
+  // goals for (9999).
+  EXPECT_EQ(Run({{1, 0, 0}, {0, 99, 0}, {2, 0, 0}}, "u4"), "2 8 ");
+  // Without group u4 nothing is added.
+  EXPECT_EQ(Run({{3, 4, 3}, {3, 2, 2}, {3, 6, 5}}, "u3"), "");
 }
