@@ -20,6 +20,11 @@ constexpr std::int32_t kYearChunk = 12, kConfChunk = 28, kGroupChunk = 16, kRoun
 constexpr std::int32_t kPlaceOffsets[4] = {52, 87, 122, 157};
 constexpr std::int32_t kPlaceField = 35;
 constexpr std::int32_t kTreeStart = 4 + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SIZE;
+// Full pools make a tree that still fits the block (dates share the fixture
+// pool's limit).
+static_assert(1 + kYearChunk * TMMAX_YEARS + kConfChunk * TMMAX_CONFS + kGroupChunk * TMMAX_GROUPS +
+                  kRoundChunk * TMMAX_ROUNDS + kTeamChunk * TMMAX_TEAMS + (kFixtureChunk + kDateChunk) * TMMAX_FIXTURES <=
+              TMSAVE_BLOCK_SIZE - kTreeStart);
 
 void Put32(std::uint8_t* p, std::uint32_t v) {
   for (std::int32_t i = 0; i < 4; i++) p[i] = static_cast<std::uint8_t>(v >> (8 * i));

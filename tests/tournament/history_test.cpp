@@ -16,6 +16,7 @@
 #include "tournament/result.h"
 #include "tournament/stadium.h"
 #include "tournament/tla.h"
+#include "tournament/tmsave.h"
 #include "tournament/tmgame.h"
 #include "shell/global.h"
 #include "tournament/tmteam.h"
@@ -620,6 +621,12 @@ TEST(YearFiles, EveryEditionPlaysThroughInEveryLanguage) {
       const TMPoolCounts p = tmmain_PoolCountsGet();
       EXPECT_LE(p.cTeams, TMMAX_TEAMS);
       EXPECT_LE(p.cFixtures, TMMAX_FIXTURES);
+      // Both years of the edition, tables collected, fit what the save block
+      // leaves for the tree.
+      tmteam_GroupTablesCollect(TheYearList);
+      tmteam_GroupTablesCollect(TheYearList->pNext);
+      EXPECT_LE(tmmain_TreeSizeGet(TheYearList), TMSAVE_BLOCK_SIZE - 4 - TMSAVE_GLOBAL_SIZE - TMSAVE_TEAMSTATE_SIZE)
+          << folders[lang] << " " << yy;
     }
   }
 }

@@ -810,17 +810,30 @@ struct Generator {
         // The worst case: every group's table holds each of its rounds'
         // entries once more, every round that breaks a tie by a play-off
         // adds one, and the dates come from the fixture pool as well.
-        int cTable = 0, cPlayOffs = 0, cDates = 0, cLinks = 0;
+        int cTable = 0, cPlayOffs = 0, cDates = 0, cLinks = 0, cTreeGroups = 0;
         for (const auto* rows : {&q, &f}) {
           std::map<std::string, std::set<std::string>> tables;
+          std::set<std::string> groups;
           for (const Row& r : *rows) {
+            groups.insert(r.conf + "/" + r.group);
             for (const auto& t : r.teams) tables[r.group].insert(t);
             if (r.tb == "po" || r.tb == "gd" || r.tb == "gd1" || r.tb == "gd3") cPlayOffs++;
             cDates += r.tb == "bye" ? 0 : std::max<int>(1, static_cast<int>(r.dates.size()));
             if (!r.stadiums.empty()) cLinks += static_cast<int>(Split(r.stadiums, ';').size());
           }
           for (const auto& [g, t] : tables) cTable += static_cast<int>(t.size());
+          cTreeGroups += static_cast<int>(groups.size());
         }
+        // The saved tree of the worst case (its chunks: 12 a year, 28 a
+        // confederation, 16 a group, 192 a round, 16 a team entry, 13 a
+        // fixture, 4 a date, 1 the end) within what the save block leaves
+        // after the size word, the global chunk and the team state.
+        const int cTree = 1 + 2 * 12 + 28 * static_cast<int>(cq.size() + cf.size()) + 16 * cTreeGroups +
+                          192 * cRounds + 16 * (cTeams + cTable) + 13 * (cFixtures + cPlayOffs) +
+                          4 * (cDates + cPlayOffs);
+        if (cTree > 65536 - 4 - 640 - 17652)
+          Error("edition " + std::to_string(e.yy) + ": a saved tree of up to " + std::to_string(cTree) +
+                " bytes, over the 47240 the save block leaves");
         if (cTeams + cTable > 620 || cFixtures + cPlayOffs > 800 || cDates > 800 || cGroups > 100 || cRounds > 100 ||
             cLinks > 100 || cq.size() + cf.size() > 15)
           Error("edition " + std::to_string(e.yy) + " over the pools: " + std::to_string(cTeams + cTable) +
