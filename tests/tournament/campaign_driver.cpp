@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "support/headless_env.h"
 #include "tournament_env.h"
@@ -100,6 +101,12 @@ bool Campaign::MatchPlay() {
     case Script::Win: iHuman = 2 + m_Rec.cMatches % 2; iOther = m_Rec.cMatches % 2; break;
     case Script::Lose: iHuman = 0; iOther = 1 + m_Rec.cMatches % 3; break;
     case Script::Draw: iHuman = iOther = 1; break;
+    case Script::Third:
+      iHuman = 2;
+      iOther = 0;
+      if (tmglobal.bFinalsLoaded && (std::strcmp(r->szName, "S1") == 0 || std::strcmp(r->szName, "S2") == 0))
+        std::swap(iHuman, iOther);
+      break;
   }
   if (m_Script == Script::Draw && (bKnockout || bSecondLeg)) {
     // Level after extra time; the shoot-out alternates.

@@ -10,7 +10,8 @@
 struct Round;
 struct Fixture;
 
-enum class Script { Win, Lose, Draw };
+// Third: wins every match but the semi-finals, so it plays for third place.
+enum class Script { Win, Lose, Draw, Third };
 
 struct EditionRecord {
   std::int32_t iYear = 0;

@@ -119,6 +119,28 @@ TEST(Campaign, DrawingEverything) {
     }
   }
   std::printf("two-legged second legs %d, play-offs %d\n", cTwoLegged, cPlayOffs);
+  EXPECT_GT(cTwoLegged, 0);
+  EXPECT_GT(cPlayOffs, 0);
+}
+
+TEST(Campaign, LosingTheSemiFinalPlaysForThirdPlace) {
+  int cThird = 0;
+  for (const char* tla : {"SCO", "MEX", "URU", "KOR"}) {
+    Campaign c(Id(tla), Script::Third, 4);
+    for (const EditionRecord& r : c.Run()) {
+      SCOPED_TRACE(std::string(tla) + " " + Describe(r));
+      EXPECT_EQ(r.cFaults, 0);
+      EXPECT_EQ(r.sStuck, "");
+      // 1974 and 1978 end their second stage in groups, without semi-finals.
+      if (!r.bFinalsReached || r.iYear == 74 || r.iYear == 78) continue;
+      EXPECT_TRUE(r.uFlags & TMF_THIRD_PLACE);
+      EXPECT_EQ(r.uFlags & TMF_WON, 0u);
+      EXPECT_TRUE(r.bFinalsComplete && r.bOver);
+      EXPECT_NE(tmglobal.aHolders[(r.iYear - 58) / 4 + 1], Id(tla));
+      cThird++;
+    }
+  }
+  EXPECT_GT(cThird, 3);
 }
 
 TEST(Dates, TheDayBefore) {
