@@ -11,10 +11,12 @@
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
+#include "scene3d/kits_table.h"
 #include "scene3d/shadows3d.h"
 #include "scene3d/texture.h"
 #include "shell/global.h"
 #include "tournament/dbplayer.h"
+#include "tournament/tla.h"
 
 KitColours kits_aoKits[5];
 Player3D* kits_poReferee = nullptr;
@@ -32,34 +34,22 @@ std::vector<PersonObject> g_aObjects;
 std::vector<Player3D*> g_aDrawn;  // placed in view this frame
 Shadow* g_poBallShadow = nullptr;
 
-// Shirt colours of the teams' first kits, and the colours their shorts and
-// socks are chosen from.
-const Q3DColour kShirts[] = {
-    {205, 30, 35, 255},   {238, 238, 238, 255}, {25, 60, 175, 255},  {110, 175, 230, 255}, {245, 210, 25, 255},
-    {240, 125, 20, 255},  {25, 135, 60, 255},   {28, 28, 28, 255},   {125, 20, 45, 255},   {20, 30, 95, 255},
-};
-const Q3DColour kWhite{238, 238, 238, 255}, kBlack{28, 28, 28, 255}, kNavy{20, 30, 95, 255};
+const Q3DColour kWhite{238, 238, 238, 255}, kBlack{28, 28, 28, 255};
 
-uint32_t Hash(const char* s, int32_t year) {
-  uint32_t h = 2166136261u;
-  for (const char* p = s != nullptr ? s : ""; *p != 0; ++p) h = (h ^ static_cast<uint8_t>(*p)) * 16777619u;
-  (void)year;
-  return h;
-}
+Q3DColour Of(kitcolour::Rgb c) { return Q3DColour{c.r, c.g, c.b, 255}; }
+kitcolour::Rgb Rgb(Q3DColour c) { return kitcolour::Rgb{c.r, c.g, c.b}; }
 
 float Luma(Q3DColour c) { return 0.212671f * c.r + 0.71516f * c.g + 0.072169f * c.b; }
 
-// How far apart two kits look in the match's colour mode: in the old
-// editions only the brightness tells them apart.
-float Apart(Q3DColour a, Q3DColour b) {
-  if (scene3d_eColourMode != SCENE3D_COLOUR) return std::fabs(Luma(a) - Luma(b)) * 1.7f;
-  return kits_fColourDistance(a, b);
-}
+// How far apart two kits look in the match's colour mode (the colours as
+// the team wears them, before conversion).
+float Apart(Q3DColour a, Q3DColour b) { return kitcolour::Apart(Rgb(a), Rgb(b), scene3d_eColourMode); }
 
-constexpr float kClash = 110.0f;
+constexpr float kClash = kitcolour::kClash;
 
 KitColours Converted(KitColours k) {
   k.oShirt = kits_ColourConvert(k.oShirt);
+  k.oSecond = kits_ColourConvert(k.oSecond);
   k.oShorts = kits_ColourConvert(k.oShorts);
   k.oSocks = kits_ColourConvert(k.oSocks);
   return k;
@@ -78,9 +68,9 @@ float kits_fColourDistance(Q3DColour a, Q3DColour b) {
 }
 
 uint8_t kits_ColourModeFor(int32_t home, int32_t away) {
-  if (home == 0 && away == 0) return SCENE3D_SEPIA;
-  if (home >= 0 && home <= 1 && away >= 0 && away <= 1) return SCENE3D_BLACK_AND_WHITE;
-  return SCENE3D_COLOUR;
+  // A black-and-white home kit against a colour kit wears its colour edition.
+  if (home <= 1 && away >= 2) return SCENE3D_COLOUR;
+  return home == 0 ? SCENE3D_SEPIA : home == 1 ? SCENE3D_BLACK_AND_WHITE : SCENE3D_COLOUR;
 }
 
 Q3DColour kits_ColourConvert(Q3DColour c) {
@@ -89,42 +79,55 @@ Q3DColour kits_ColourConvert(Q3DColour c) {
   return Q3DColour{t[0], t[1], t[2], t[3]};
 }
 
-KitColours kits_TeamKit(const char* team, int32_t year, int32_t change) {
-  const uint32_t h = Hash(team, year);
-  const size_t n = sizeof kShirts / sizeof kShirts[0];
-  KitColours k{};
-  k.oShirt = kShirts[h % n];
-  const float l = Luma(k.oShirt);
-  switch ((h >> 8) % 3) {
-    case 0: k.oShorts = l > 150.0f ? kNavy : kWhite; break;
-    case 1: k.oShorts = l > 150.0f ? kBlack : kWhite; break;
-    default: k.oShorts = k.oShirt; break;
-  }
-  k.oSocks = (h >> 12) % 2 != 0 ? k.oShirt : k.oShorts;
-  if (change) {
-    // The change kit: white with dark shorts, or dark for a light first kit.
-    const bool light = l > 150.0f;
-    k.oShirt = light ? kShirts[(h >> 16) % 2 == 0 ? 2 : 8] : kWhite;
-    k.oShorts = light ? kWhite : kBlack;
-    k.oSocks = k.oShirt;
-  }
-  k.bLongSleeves = year <= 1 ? 1 : 0;
-  k.uShortsCode = year <= 2 ? 0 : year <= 7 ? 2 : 1;
+namespace {
+
+void TableEnsure() {
+  if (kits_TableLineCount() == 0) kits_TableLoad("..\\data\\database\\pc\\kits.bin");
+}
+
+KitColours FromLook(const KitLook& k, int32_t edition, bool keeper) {
+  KitColours c{};
+  c.oShirt = Of(keeper ? k.oKeeperShirt : k.oShirt);
+  c.oSecond = keeper ? c.oShirt : Of(k.oSecond);
+  c.uPattern = static_cast<uint8_t>(keeper ? 1 : k.iPattern);
+  c.oShorts = Of(keeper ? k.oKeeperShorts : k.oShorts);
+  c.oSocks = keeper ? c.oShirt : Of(k.oSocks);
+  c.bLongSleeves = keeper || edition <= 1 ? 1 : 0;
+  // Shorts: long to 1962, tight from 1978 to 1986, else medium.
+  c.uShortsCode = edition <= 0 ? 0 : edition >= 5 && edition <= 7 ? 2 : edition >= 9 ? 0 : 1;
+  return c;
+}
+
+}  // namespace
+
+char kits_aszKitName[2][12];
+int32_t kits_iChosenColourMode = 0;
+int32_t kits_aiNumberColour[2];
+
+KitColours kits_TeamKit(const char* kitName, int32_t edition, int32_t keeper) {
+  TableEnsure();
+  KitLook look{};
+  if (kits_bKitLookRead(kits_poKitEntryFind(kitName), &look)) return FromLook(look, edition, keeper != 0);
+  // No line for the kit: plain white (the keeper grey) over black.
+  KitColours k{keeper ? Q3DColour{150, 150, 150, 255} : kWhite, kBlack, kWhite, 0, 1, kWhite, 1};
+  k.uPattern = 1;
   return k;
 }
 
 void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t awayYear) {
-  KitColours h = kits_TeamKit(home, homeYear, 0);
-  KitColours a = kits_TeamKit(away, awayYear, 0);
-  if (Apart(kits_ColourConvert(h.oShirt), kits_ColourConvert(a.oShirt)) < kClash) {
-    a = kits_TeamKit(away, awayYear, 1);
-    if (Apart(kits_ColourConvert(h.oShirt), kits_ColourConvert(a.oShirt)) < kClash) {
-      const bool light = Luma(h.oShirt) > 128.0f;
-      a.oShirt = light ? kBlack : kWhite;
-      a.oShorts = light ? kWhite : kBlack;
-      a.oSocks = a.oShirt;
-    }
+  TableEnsure();
+  KitChoice choice{};
+  kits_ColourEquivalentsFind(&choice, home != nullptr ? home : "", homeYear, away != nullptr ? away : "", awayYear);
+  kits_iChosenColourMode = choice.iColourMode;
+  for (int32_t side = 0; side < 2; ++side) {
+    std::memcpy(kits_aszKitName[side], choice.aszName[side], 12);
+    const KitEntry* e = kits_poKitEntryFind(choice.aszName[side]);
+    kits_aiNumberColour[side] = e != nullptr && e->iColour >= 0 && e->iColour < 12 ? e->iColour : 4;
   }
+  KitColours h = kits_TeamKit(choice.aszName[0], choice.aiEdition[0], 0);
+  KitColours a = kits_TeamKit(choice.aszName[1], choice.aiEdition[1], 0);
+  KitColours hk = kits_TeamKit(choice.aszName[0], choice.aiEdition[0], 1);
+  KitColours ak = kits_TeamKit(choice.aszName[1], choice.aiEdition[1], 1);
   // Keepers: the candidate farthest from both outfield shirts (and, for the
   // away keeper, from the home keeper).
   static const Q3DColour kKeeper[] = {{60, 150, 70, 255}, {235, 205, 40, 255}, {150, 150, 150, 255},
@@ -146,19 +149,25 @@ void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t a
     }
     return chosen;
   };
+  // Each keeper wears his team's keeper kit unless it clashes with either
+  // side's shirts (or the other keeper's): then the colour farthest from them.
+  auto clashes = [&](Q3DColour c, const Q3DColour* avoid, int n) {
+    for (int i = 0; i < n; ++i)
+      if (Apart(c, avoid[i]) < kClash) return true;
+    return false;
+  };
   const Q3DColour avoidHome[3] = {h.oShirt, a.oShirt, kBlack};
-  KitColours hk = h;
-  hk.oShirt = pick(avoidHome, 3);
-  hk.oShorts = Luma(hk.oShirt) > 100.0f ? kBlack : kWhite;
-  hk.oSocks = hk.oShirt;
-  hk.bLongSleeves = 1;
+  if (clashes(hk.oShirt, avoidHome, 2)) {
+    hk.oShirt = hk.oSecond = hk.oSocks = pick(avoidHome, 3);
+    hk.oShorts = Luma(hk.oShirt) > 100.0f ? kBlack : kWhite;
+  }
   const Q3DColour avoidAway[4] = {a.oShirt, h.oShirt, kBlack, hk.oShirt};
-  KitColours ak = a;
-  ak.oShirt = pick(avoidAway, 4);
-  ak.oShorts = Luma(ak.oShirt) > 100.0f ? kBlack : kWhite;
-  ak.oSocks = ak.oShirt;
-  ak.bLongSleeves = 1;
-  KitColours ref{kBlack, kBlack, kBlack, 0, 1};
+  if (clashes(ak.oShirt, avoidAway, 2) || clashes(ak.oShirt, avoidAway + 3, 1)) {
+    ak.oShirt = ak.oSecond = ak.oSocks = pick(avoidAway, 4);
+    ak.oShorts = Luma(ak.oShirt) > 100.0f ? kBlack : kWhite;
+  }
+  KitColours ref{kBlack, kBlack, kBlack, 0, 1, kBlack, 1};
+
   kits_aoKits[0] = Converted(h);
   kits_aoKits[1] = Converted(hk);
   kits_aoKits[2] = Converted(a);
@@ -227,19 +236,27 @@ Player3D* Make(const Player* pp, const DBPlayer* db, int32_t away, int32_t loadN
 void KitsFromMatch() {
   const MatchTeam* h = match_HomeTeamGet();
   const MatchTeam* a = match_AwayTeamGet();
-  kits_Choose(h != nullptr ? match_TeamNameGet(h) : "", h != nullptr ? match_TeamYearGet(h) : 9,
-              a != nullptr ? match_TeamNameGet(a) : "", a != nullptr ? match_TeamYearGet(a) : 9);
+  auto abbreviation = [](const MatchTeam* t) {
+    return t != nullptr && t->Squad != nullptr ? tla_TLAGet(match_TeamIdGet(t), 0) : "";
+  };
+  auto year = [](const MatchTeam* t) { return t != nullptr && t->Squad != nullptr ? match_TeamYearGet(t) : 9; };
+  kits_Choose(abbreviation(h), year(h), abbreviation(a), year(a));
 }
 
 }  // namespace
 
 void scene3d_KitColoursFind() {
+  // The kit table is read afresh for every match; the colour mode follows
+  // the kits chosen.
+  kits_TableLoad("..\\data\\database\\pc\\kits.bin");
+  KitsFromMatch();
+  // A scene without two squads (no match set up) keeps the mode it has.
   const MatchTeam* h = match_HomeTeamGet();
   const MatchTeam* a = match_AwayTeamGet();
-  // A scene without two squads (no match set up) keeps the mode it has.
-  if (h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr)
-    scene3d_eColourMode = kits_ColourModeFor(match_TeamYearGet(h), match_TeamYearGet(a));
-  KitsFromMatch();
+  if (h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr) {
+    scene3d_eColourMode = static_cast<uint8_t>(kits_iChosenColourMode);
+    KitsFromMatch();  // the kits in the match's colouring
+  }
 }
 
 void kits_PlayerObjectsCreate() {

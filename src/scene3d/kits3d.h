@@ -17,24 +17,33 @@ struct KitColours {
   Q3DColour oShirt, oShorts, oSocks;
   uint8_t bLongSleeves;
   uint8_t uShortsCode;
+  Q3DColour oSecond;  // the shirt's second colour (the first when plain)
+  uint8_t uPattern;   // 1 plain, 2 stripes, 3 hoops, 4 halves, 5 sleeves
 };
 
 // The match's kits, filled by kits_Choose: 0 home, 1 home goalkeeper, 2 away,
 // 3 away goalkeeper, 4 referee; already in the match's colour mode.
 extern KitColours kits_aoKits[5];
 
-// The colour mode of two editions (year indexes, 0 = 1958): sepia when both
-// are 1958, black and white when both are of 1958 or 1962, else colour.
+// The colour mode of two editions (year indexes, 0 = 1958): a
+// black-and-white home kit against a colour kit plays in its colour
+// edition; otherwise sepia for a 1958 home kit, black and white for 1962.
 uint8_t kits_ColourModeFor(int32_t iHomeYear, int32_t iAwayYear);
 // A kit colour in the match's colour mode.
 Q3DColour kits_ColourConvert(Q3DColour c);
-// Chooses the five kits for two teams (names, year indexes) in the current
-// colour mode: each side's own kit; the away side changes when its shirt is
-// too near the home shirt as seen in that mode; keepers wear what neither
-// side does; the referee black.
+// Chooses the five kits for two teams (abbreviations, year indexes) from the
+// kit table (read on first use): the kit lines of the two sides
+// (kits_ColourEquivalentsFind, whose colour mode it keeps in
+// kits_iChosenColourMode; the kits are converted in the current mode), each side's
+// keeper kit unless it clashes with a shirt of the match, the referee black.
 void kits_Choose(const char* pszHome, int32_t iHomeYear, const char* pszAway, int32_t iAwayYear);
-// The first kit of a team: colours from its name and edition.
-KitColours kits_TeamKit(const char* pszTeam, int32_t iYear, int32_t bChange);
+// The kit line chosen for each side ("BRA1970H") and the kit colour table
+// index its numbers are tinted with.
+extern char kits_aszKitName[2][12];
+extern int32_t kits_aiNumberColour[2];
+extern int32_t kits_iChosenColourMode;
+// The colours of a kit line (its keeper's with bKeeper) for an edition.
+KitColours kits_TeamKit(const char* pszKitName, int32_t iYear, int32_t bKeeper);
 // How far apart two colours look (0..441).
 float kits_fColourDistance(Q3DColour a, Q3DColour b);
 

@@ -31,14 +31,15 @@ inline std::string BuildDir() {
 }
 
 // The headless game tree a scene test draws in: both renderer libraries and
-// the build's textures and models.
+// the build's textures, models and kit table.
 inline void GameTreeUp() {
   namespace fs = std::filesystem;
   const fs::path root = korvena_test::HeadlessRoot();
   std::error_code ec;
   for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
     fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
-  for (const char* dir : {"textures", "models"})
+  fs::create_directories(root / "data" / "database", ec);
+  for (const char* dir : {"textures", "models", "database/pc"})
     fs::copy(fs::path(BuildDir()) / "data" / dir, root / "data" / dir,
              fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
   QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());

@@ -280,7 +280,7 @@ TEST(PlayerBodies, TheChecksRefuseBrokenBodies) {
 
 TEST(Kits, ColourModesOfTheEditions) {
   EXPECT_EQ(kits_ColourModeFor(0, 0), SCENE3D_SEPIA);
-  EXPECT_EQ(kits_ColourModeFor(0, 1), SCENE3D_BLACK_AND_WHITE);
+  EXPECT_EQ(kits_ColourModeFor(0, 1), SCENE3D_SEPIA);
   EXPECT_EQ(kits_ColourModeFor(1, 1), SCENE3D_BLACK_AND_WHITE);
   EXPECT_EQ(kits_ColourModeFor(1, 9), SCENE3D_COLOUR);
   EXPECT_EQ(kits_ColourModeFor(9, 0), SCENE3D_COLOUR);
@@ -288,14 +288,15 @@ TEST(Kits, ColourModesOfTheEditions) {
 }
 
 TEST(Kits, FiveKitsTellApartInEveryColourMode) {
-  const char* teams[] = {"Brazil", "Italy", "Sweden", "Holland", "Bulgaria", "Chile", "Argentina", "Wales"};
+  const char* teams[] = {"BRA", "ITA", "SWE", "HOL", "BGR", "CHI", "ARG", "WAL"};
   const uint8_t modes[] = {SCENE3D_COLOUR, SCENE3D_SEPIA, SCENE3D_BLACK_AND_WHITE};
   auto luma = [](Q3DColour c) { return 0.212671f * c.r + 0.71516f * c.g + 0.072169f * c.b; };
   for (uint8_t mode : modes)
     for (const char* h : teams)
       for (const char* a : teams) {
         scene3d_eColourMode = mode;
-        kits_Choose(h, mode == SCENE3D_COLOUR ? 9 : 0, a, mode == SCENE3D_COLOUR ? 9 : 0);
+        const int32_t year = mode == SCENE3D_COLOUR ? 9 : mode == SCENE3D_SEPIA ? 0 : 1;
+        kits_Choose(h, year, a, year);
         const std::string what = std::string(h) + " v " + a + " mode " + std::to_string(mode);
         // The two outfield shirts, and each keeper against both sides (in colour).
         const int pairs[][2] = {{0, 2}, {1, 0}, {1, 2}, {3, 0}, {3, 2}, {1, 3}};
@@ -341,7 +342,7 @@ TEST(Kits, ModelCodesAndBuildsFromTheAppearanceWord) {
 
 TEST(Kits, LongSleevesCoverTheArmsAndBaldHeadsShowSkin) {
   scene3d_eColourMode = SCENE3D_COLOUR;
-  KitColours k{{200, 0, 0, 255}, {255, 255, 255, 255}, {0, 0, 200, 255}, 1, 1};
+  KitColours k{{200, 0, 0, 255}, {255, 255, 255, 255}, {0, 0, 200, 255}, 1, 1, {200, 0, 0, 255}, 1};
   PlayerKit p;
   kits_PlayerKitMake(&p, k, 0x0100 | 0x38);  // short hair, white
   EXPECT_EQ(p.aoPart[13].r, 200);             // the lower sleeve
@@ -361,7 +362,7 @@ namespace {
 // long sleeves), and keeps his own skin, head and boots.
 TEST(Kits, ASubstituteWearsTheKitOfThePlayerHeReplaces) {
   scene3d_eColourMode = SCENE3D_COLOUR;
-  kits_Choose("Brazil", 9, "Italy", 9);
+  kits_Choose("BRA", 9, "ITA", 9);
   static DBPlayer outDb{}, inDb{};
   outDb.uAppearance = 0x0100 | 0x00;  // short hair, african
   inDb.uAppearance = 0x00C0 | 0x30;   // long hair, ginger
@@ -383,7 +384,7 @@ TEST(Kits, ASubstituteWearsTheKitOfThePlayerHeReplaces) {
   for (int part : {7, 9, 10, 11, 12, 14, 15, 16})
     EXPECT_EQ(std::memcmp(&n->oKit.aoPart[part], &before.aoPart[part], 4), 0) << part;
   EXPECT_EQ(n->szModelCode[0], 'L');
-  EXPECT_EQ(std::string(n->szModelCode + 2), "LHMS");  // his own hair; the side's shorts
+  EXPECT_EQ(std::string(n->szModelCode + 2), "LHLS");  // his own hair; the side's (1994: long) shorts
   EXPECT_EQ(n->iKitIndex, 3);
   // The spare record comes back for the next substitute: another person.
   static DBPlayer nextDb{};

@@ -138,9 +138,9 @@ void KickOff(Players* t, const char* home, const char* away, int32_t year, const
   EXPECT_GT(awayShirts, 60) << what;
 }
 
-TEST_P(Players, KickOffInColourShowsTwoKits) { KickOff(this, "Brazil", "Italy", 9, "kickoff_colour"); }
-TEST_P(Players, KickOffOfTheSepiaEditionShowsTwoKits) { KickOff(this, "Sweden", "Brazil", 0, "kickoff_sepia"); }
-TEST_P(Players, KickOffInBlackAndWhiteShowsTwoKits) { KickOff(this, "Chile", "Brazil", 1, "kickoff_bw"); }
+TEST_P(Players, KickOffInColourShowsTwoKits) { KickOff(this, "BRA", "ITA", 9, "kickoff_colour"); }
+TEST_P(Players, KickOffOfTheSepiaEditionShowsTwoKits) { KickOff(this, "SWE", "BRA", 0, "kickoff_sepia"); }
+TEST_P(Players, KickOffInBlackAndWhiteShowsTwoKits) { KickOff(this, "CHI", "BRA", 1, "kickoff_bw"); }
 
 // At night every person casts one shadow for each of the four floodlights:
 // dark pixels on the ground round the referee grow by more than by day.
@@ -160,7 +160,7 @@ TEST_P(Players, AtNightEachPersonCastsFourShadows) {
   for (int night = 0; night < 2; ++night) {
     ASSERT_GT(scene.Load(0, 1, night), 12);
     scene3d_eColourMode = SCENE3D_COLOUR;
-    kits_Choose("Brazil", 9, "Italy", 9);
+    kits_Choose("BRA", 9, "ITA", 9);
     // The frame with the people and one without them: their shadows and
     // bodies darken it.
     const Shot with = scene.Frame(eye, target, [&](FramePacket* p) { lineUp.Fill(p); });
@@ -179,7 +179,7 @@ TEST_P(Players, AtNightEachPersonCastsFourShadows) {
 TEST_P(Players, CloseUp) {
   ASSERT_GT(scene.Load(0, 1, 0), 12);
   scene3d_eColourMode = SCENE3D_COLOUR;
-  kits_Choose("Brazil", 9, "Italy", 9);
+  kits_Choose("BRA", 9, "ITA", 9);
   const float eye[3] = {-6.0f, 2.2f, -11.0f}, target[3] = {-1.0f, 0.9f, 0.0f};
   const Shot s = scene.Frame(eye, target, [&](FramePacket* p) { lineUp.Fill(p); });
   EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("closeup") + ".tga", s));

@@ -1,0 +1,50 @@
+#pragma once
+// The kit table's source: named colours and one line per national team
+// (home, away and goalkeeper kits), read against the player database's team
+// editions, checked, and expanded into the game's kit table: a home and an
+// away line for every edition of every team, with colour editions for the
+// teams of 1958 and 1962 only.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "scene3d/kits_colour.h"
+
+namespace kitsource {
+
+using kitcolour::Rgb;
+
+enum Pattern { kPlain = 1, kStripes = 2, kHoops = 3, kHalves = 4, kSleeves = 5 };
+
+struct Kit {
+  Rgb oShirt{}, oSecond{};
+  int iPattern = kPlain;
+  Rgb oShorts{}, oSocks{};
+};
+
+struct Team {
+  std::string sAbbreviation;
+  Kit aKits[2];  // home, away
+  Rgb oKeeperShirt{}, oKeeperShorts{};
+  std::vector<int> aiEditions;  // 0 = 1958 .. 10 = 1998, from the database
+  int iLine = 0;
+};
+
+struct Source {
+  std::vector<Team> aTeams;
+  std::vector<std::string> asErrors;
+};
+
+// Reads the kits source and the database's team list (their texts); every
+// fault goes to asErrors with its line.
+Source Read(const std::string& sKits, const std::string& sTeams);
+// The kit table's lines ("AUS1966H,T,..."): every edition's H and A line,
+// and the colour editions ("...1966") of teams with only 1958 and 1962.
+std::vector<std::string> Expand(const Source& src);
+// The table's own checks: no kit name inside another line, lines of at most
+// 255 characters and 18 fields, a colour edition for every black-and-white
+// kit, readable colours, home and away shirts apart in every mode the kit
+// can be seen in. Empty when sound.
+std::vector<std::string> Check(const std::vector<std::string>& asLines);
+
+}  // namespace kitsource
