@@ -131,6 +131,21 @@ void appendTrackRange(const Track& t, uint32_t from, uint32_t to, std::vector<in
   std::fclose(f);
 }
 
+// The disc's track folder on the host, resolved once per game root: the
+// resolver matches every component of the path against the disk, which
+// costs more than listing the folder. Resolved again when the root moves
+// or when asked (the cached folder could not be listed).
+std::string g_folder;
+uint32_t g_folderGeneration = 0;
+const std::string& trackFolder(bool again) {
+  const uint32_t generation = pathRootGeneration();
+  if (again || g_folder.empty() || generation != g_folderGeneration) {
+    g_folder = resolvePath("D:\\data\\cdaudio");
+    g_folderGeneration = generation;
+  }
+  return g_folder;
+}
+
 void syncLocked() {
   if (audioIsOpen()) audioBackend().sync();
   collectGarbage(false);
@@ -198,8 +213,9 @@ bool cdOpen() {
   std::string paths[kMaxDiscTracks + 1];
   int last = 1;
   std::error_code error;
-  const std::filesystem::path folder = resolvePath("D:\\data\\cdaudio");
-  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+  std::filesystem::directory_iterator it(trackFolder(false), error);
+  if (error) it = std::filesystem::directory_iterator(trackFolder(true), error);
+  for (std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
     std::string file = it->path().filename().string();
     for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     int n = 0;

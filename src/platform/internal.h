@@ -65,6 +65,9 @@ void stopAllTimers();
 // to case, accented capitals included.
 unsigned char foldCp1252(unsigned char c);
 bool sameNameCp1252(const std::string& a, const std::string& b);
+// Counts the changes of the executable folder (and so of the game root):
+// what is cached from resolved paths is stale once it moves.
+uint32_t pathRootGeneration();
 
 // Settings: write every changed root (shutdown).
 void settingsFlushAll();

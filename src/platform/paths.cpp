@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -19,6 +20,7 @@ namespace {
 
 std::mutex g_mutex;
 std::string g_exeOverride;
+std::atomic<uint32_t> g_rootGeneration{0};
 
 // Unicode code points of Windows-1252 bytes 0x80..0x9F (0 where undefined).
 const uint16_t kHigh1252[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -194,6 +196,7 @@ void setExecutableDir(const std::string& dir) {
   std::lock_guard<std::mutex> g(g_mutex);
   g_exeOverride = dir;
   while (g_exeOverride.size() > 1 && g_exeOverride.back() == '/') g_exeOverride.pop_back();
+  g_rootGeneration.fetch_add(1);
 }
 
 std::string executableDir() {
@@ -433,6 +436,8 @@ unsigned char foldCp1252(unsigned char c) {
   if (c == 0x9F) return 0xFF;
   return c;
 }
+
+uint32_t pathRootGeneration() { return g_rootGeneration.load(); }
 
 bool sameNameCp1252(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;

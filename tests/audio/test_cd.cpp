@@ -14,6 +14,7 @@
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/headless.h"
+#include "platform/paths.h"
 #include "support/headless_env.h"
 #include "support/temp_dir.h"
 
@@ -343,6 +344,40 @@ TEST_F(Cd, EveryRangePlaysTheDiscAsTheModelSays) {
     for (uint32_t k = count; k < count + 10; ++k) ASSERT_EQ(mix[2 * k], 0) << "past the range's end";
     EXPECT_FALSE(platform::cdIsPlaying());
   }
+  platform::cdClose();
+  platform::audioClose();
+}
+
+// The disc's folder is looked up once, but the disc follows it: a folder
+// spelt anew (names match without regard to case) and a game folder moved
+// elsewhere are found at the next opening.
+TEST_F(Cd, TheDiscFollowsItsFolderWhenItIsRespeltOrTheGameMoves) {
+  makeDisc(3);
+  ASSERT_TRUE(platform::audioOpen());
+  ASSERT_TRUE(platform::cdOpen());
+  EXPECT_EQ(platform::cdTrackCount(), 3);
+  platform::cdClose();
+  makeDisc(6);
+  std::filesystem::rename(discFolder(), discFolder().parent_path() / "CDAudio");
+  ASSERT_TRUE(platform::cdOpen());
+  EXPECT_EQ(platform::cdTrackCount(), 6);
+  platform::cdClose();
+  std::filesystem::rename(discFolder().parent_path() / "CDAudio", discFolder());
+  // Another game folder with a disc of four tracks, then back.
+  const std::filesystem::path other = dir_ / "game";
+  std::filesystem::create_directories(other / "bin");
+  std::filesystem::create_directories(other / "Data" / "CDAUDIO");
+  for (int n = 2; n <= 4; ++n)
+    writeWav(other / "Data" / "CDAUDIO" / ("TRACK0" + std::to_string(n) + ".WAV"), std::vector<int16_t>(trackSamples(n), 1));
+  platform::setExecutableDir((other / "bin").string());
+  const bool moved = platform::cdOpen();
+  const int movedTracks = platform::cdTrackCount();
+  platform::cdClose();
+  platform::setExecutableDir((korvena_test::HeadlessRoot() / "bin").string());
+  ASSERT_TRUE(moved);
+  EXPECT_EQ(movedTracks, 4);
+  ASSERT_TRUE(platform::cdOpen());
+  EXPECT_EQ(platform::cdTrackCount(), 6);
   platform::cdClose();
   platform::audioClose();
 }
