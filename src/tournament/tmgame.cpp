@@ -13,6 +13,7 @@
 #include "tournament/result.h"
 #include "tournament/tla.h"
 #include "tournament/tmteam.h"
+#include "tournament/yearfile.h"
 
 namespace {
 
@@ -347,10 +348,66 @@ void tmgame_FinalsFill(Year* y, std::uint32_t Host, std::uint32_t Holder, std::i
   }
 }
 
+namespace {
+// The team a route of the finals file gives: the host, the holder, or the team
+// placed so in the complete qualifying round "*group.round*place"; 0 when it
+// gives none (a ranking rule's place, a round not played).
+std::uint32_t RouteTeam(const char* pszCode, std::uint32_t Host, std::uint32_t Holder) {
+  if (std::strcmp(pszCode, "host") == 0) return Host;
+  if (std::strcmp(pszCode, "holder") == 0) return Holder;
+  char szGroup[32], szRound[32];
+  char cPlace = 0;
+  if (std::sscanf(pszCode, "*%31[^.].%31[^*]*%c", szGroup, szRound, &cPlace) != 3 || cPlace < 'a' || cPlace > 'd')
+    return 0;
+  Group* g = nullptr;
+  Round* r = history_RoundFindByNames(TheYearList, szGroup, szRound, &g);
+  if (!r || !r->bComplete) return 0;
+  RoundPlaces pl;
+  tmteam_RoundOutcomeGet(g, r, &pl);
+  const std::uint32_t Name = pl.aName[cPlace - 'a'];
+  return tmteam_IsProperName(Name) ? Name : 0;
+}
+
+// Every entry of the first stage takes the team that came through the route of
+// the team the file puts there, so the real winners give the real draw and
+// another winner takes the slot of the team it beat. An entry whose route gives
+// no team, or one already placed, takes the next qualified team not placed.
+void FinalsRoutesFill(Confederation* c, std::uint32_t Host, std::uint32_t Holder) {
+  TMTeam* apEntries[TMMAX_TEAMS];
+  std::uint32_t aTeam[TMMAX_TEAMS];
+  std::int32_t cEntries = 0;
+  for (Group* g = c->pGroups; g; g = g->pNext)
+    for (Round* r = g->pRounds; r; r = r->pNext)
+      for (TMTeam* t = r->pTeams; t && cEntries < TMMAX_TEAMS; t = t->pNext) {
+        const char* pszCode = history_FinalsRouteGet(t->Name);
+        std::uint32_t Name = pszCode ? RouteTeam(pszCode, Host, Holder) : 0;
+        for (std::int32_t i = 0; i < cEntries && Name; i++)
+          if (aTeam[i] == Name) Name = 0;
+        apEntries[cEntries] = t;
+        aTeam[cEntries++] = Name;
+      }
+  std::int32_t iNext = 0;
+  for (std::int32_t i = 0; i < cEntries; i++) {
+    while (!aTeam[i] && iNext < history_QualifiedCountGet()) {
+      const std::uint32_t Name = history_QualifiedGet(iNext++);
+      bool bPlaced = Name == Host || Name == Holder;
+      for (std::int32_t k = 0; k < cEntries && !bPlaced; k++) bPlaced = aTeam[k] == Name;
+      if (!bPlaced) aTeam[i] = Name;
+    }
+    if (aTeam[i]) apEntries[i]->Name = aTeam[i];
+  }
+}
+}  // namespace
+
 void history_FinalsTeamsFill(Year* y, std::uint32_t Host, std::uint32_t Holder) {
   Confederation* c = y ? y->pConfs : nullptr;
   if (!c || !c->pGroups) {
     tmreport_Fault("pGroup", "Gen\\history");
+    return;
+  }
+  if (c->pGroups->pRounds && c->pGroups->pRounds->pTeams && history_FinalsRouteGet(c->pGroups->pRounds->pTeams->Name) &&
+      TheYearList != y) {
+    FinalsRoutesFill(c, Host, Holder);
     return;
   }
   TMTeam* apEntries[TMMAX_TEAMS];

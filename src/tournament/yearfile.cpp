@@ -155,7 +155,18 @@ void StadiumsRead(Round* r, const char* psz) {
   }
 }
 
+// The routes of the finals' first-stage teams (field 15 of their lines, an
+// item a team): "host", "holder" or the qualifying round and place whose
+// winner takes the team's slot. Kept from the last finals file read.
+struct FinalsRoute {
+  std::uint32_t Name;
+  char szCode[32];
+};
+FinalsRoute s_aRoutes[TMMAX_TEAMS];
+std::int32_t s_cRoutes = 0;
+
 void TeamsRead(Round* r, const YearFileRecord* rec, const char* pszGroup, const char* pszRound) {
+  const char* pRoute = rec->szKey[0] == 'F' && rec->szUnused2[0] ? rec->szUnused2 : nullptr;
   const char* p = rec->pTeams;
   const char* pEnd = p + rec->cTeams;
   if (p < pEnd && *p == ',') {
@@ -191,10 +202,23 @@ void TeamsRead(Round* r, const YearFileRecord* rec, const char* pszGroup, const 
       continue;
     }
     tmteam_RecordTeamAdd(r, static_cast<std::uint32_t>(id));
+    if (pRoute && *pRoute && s_cRoutes < TMMAX_TEAMS) {
+      FinalsRoute& a = s_aRoutes[s_cRoutes++];
+      a.Name = static_cast<std::uint32_t>(id);
+      std::size_t n = std::strcspn(pRoute, ";");
+      BoundedCopy(a.szCode, n < sizeof(a.szCode) ? n + 1 : sizeof(a.szCode), pRoute);
+      pRoute += n + (pRoute[n] ? 1 : 0);
+    }
   }
 }
 
 }  // namespace
+
+const char* history_FinalsRouteGet(std::uint32_t Name) {
+  for (std::int32_t i = 0; i < s_cRoutes; i++)
+    if (s_aRoutes[i].Name == Name) return s_aRoutes[i].szCode;
+  return nullptr;
+}
 
 std::int32_t tmdata_YearFileIdGet(std::int32_t iLanguage, std::int32_t iEdition, std::int32_t bFinals) {
   std::int32_t iBase = 1;
@@ -322,12 +346,15 @@ std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength) {
   const char* pEnd = pText + (cLength > 0 ? cLength : 0);
   std::int32_t cLines = 0;
   static YearFileRecord rec;
+  bool bFinals = false;
   while (p < pEnd) {
     if (*p == 26) break;
     const char* pNext = LineSplit(p, pEnd, &rec);
     if (pNext == p) break;
     p = pNext;
     if (std::strlen(rec.szKey) < 2) continue;
+    if (rec.szKey[0] == 'F' && !bFinals) s_cRoutes = 0;  // a finals file brings its own routes
+    bFinals = bFinals || rec.szKey[0] == 'F';
     history_LineParse(&rec);
     cLines++;
   }

@@ -35,6 +35,9 @@ std::int32_t history_YearFileRead(std::int32_t iFileId);
 void history_LineParse(const YearFileRecord* r);
 std::int32_t tmmain_QualifiersFileLoad(std::int32_t iYear);
 std::int32_t tmmain_FinalsFileLoad(std::int32_t iYear);
+// The route of a finals first-stage team read from the last finals file
+// ("host", "holder" or a code "*group.round*place"), null when none.
+const char* history_FinalsRouteGet(std::uint32_t Name);
 std::uint32_t history_PlayFormatCode(const char* psz, std::uint32_t uOld);
 std::uint32_t history_TieBreakCode(const char* psz, std::uint32_t uOld);
 void history_RoundStadiumAdd(Round* r, std::uint16_t uId);

@@ -121,6 +121,7 @@ struct Row {
   std::vector<std::string> dates;
   std::vector<std::string> teams;  // names (Windows-1252)
   std::string stadiums;
+  std::string routes;  // finals' first stage: the way each team comes in
 };
 
 // The list of a format for n teams.
@@ -293,6 +294,7 @@ struct Generator {
     std::vector<int> dayNumbers;     // the same dates as day counts
     std::vector<int> venues;
     std::vector<std::string> teams;  // abbreviations or placeholder codes
+    std::vector<std::string> routes;  // finals' first stage: "*G.R*x" or empty
   };
   struct Source {
     std::string file;
@@ -484,6 +486,19 @@ struct Generator {
       }
       for (const auto& t : r.teams)
         if (t.empty()) Error(where + "an empty team in the list");
+      // A finals entry "TLA=*G.R*x" is the slot filled by the winner of that
+      // qualifying round and place; TLA is the team that really came through.
+      r.routes.assign(r.teams.size(), "");
+      for (size_t i = 0; i < r.teams.size(); i++) {
+        const size_t eq = r.teams[i].find('=');
+        if (eq == std::string::npos) continue;
+        if (!r.bFinals || r.stage != 0) Error(where + "a route only in the finals' first stage: " + r.teams[i]);
+        r.routes[i] = r.teams[i].substr(eq + 1);
+        r.teams[i] = r.teams[i].substr(0, eq);
+        if (r.routes[i].find('=') != std::string::npos) Error(where + r.teams[i] + ": two routes into one slot");
+        if (r.teams[i].empty() || r.routes[i].empty()) Error(where + "\"TLA=*group.round*place\" wanted");
+      }
+      if (std::any_of(r.teams.begin(), r.teams.end(), [](const std::string& t) { return t.empty(); })) continue;
       std::set<std::string> inRound;
       for (const auto& t : r.teams) {
         if (!inRound.insert(t).second) Error(where + "team " + t + " twice in the round");
@@ -671,11 +686,87 @@ struct Generator {
     const int cPlaces = cQualify + (bStat89 ? 1 : 0) + (bCmbSta ? 2 : 0);
     if (cPlaces != cFinals - 2)
       Error(file + std::to_string(cPlaces) + " qualifying places for " + std::to_string(cFinals - 2) + " finalists");
-    const SrcRound* first = nullptr;
+    RoutesCheck(s, bStat89, bCmbSta);
+  }
+
+  // The teams that can reach a qualifying round: its own and, through its
+  // placeholders, those of the rounds they name.
+  std::set<std::string> Reach(const Source& s, const SrcRound& r, int depth = 0) {
+    std::set<std::string> out;
+    auto add = [&](const std::string& g, const std::string& rn) {
+      const SrcRound* x = FindRound(s, false, g, rn);
+      if (!x || depth > 40) return;
+      for (const auto& t : Reach(s, *x, depth + 1)) out.insert(t);
+    };
+    for (const auto& t : r.teams) {
+      std::string g, rn;
+      char place = 0;
+      if (t[0] != '*') {
+        out.insert(t);
+      } else if (t.rfind("*stat89", 0) == 0) {
+        for (int i = 1; i <= 9; i++) add("u" + std::to_string(i), "1");
+      } else if (t.rfind("*cmbsta", 0) == 0) {
+        for (int i = 1; i <= 3; i++) add("cmb" + std::to_string(i), "1");
+      } else if (t.rfind("*stat", 0) == 0 || t.rfind("*los", 0) == 0) {
+        auto parts = Split(t.substr(1), '*');
+        for (size_t i = 1; i < parts.size(); i++)
+          if (CodeSplit("*" + parts[i], &g, &rn, &place)) add(g, rn);
+      } else if (CodeSplit(t, &g, &rn, &place)) {
+        add(g, rn);
+      }
+    }
+    return out;
+  }
+
+  // The finals' first stage is the real draw: the host and the holder stand in
+  // it directly, every other slot names its route, a 'w' place of a qualifying
+  // round (or a ranking rule's place), with the team that really came through
+  // it. Every route fills one slot and every slot has one route, so with each
+  // qualifying round won as it really was the groups are the real ones, and
+  // any other winner takes the slot of the team it beat.
+  void RoutesCheck(const Source& s, bool bStat89, bool bCmbSta) {
+    const std::string file = s.file + ": ";
+    std::map<std::string, const SrcRound*> routes;
     for (const auto& r : s.rounds)
-      if (r.bFinals && !first) first = &r;
-    if (!first || first->teams.size() < 2 || first->teams[0] != s.host || first->teams[1] != s.holder)
-      Error(file + "the finals open with the host first and the holder second");
+      for (int i = 0; !r.bFinals && i < 4; i++)
+        if (!r.place[i].empty() && r.place[i][0] == 'w')
+          routes["*" + r.group + "." + r.round + "*" + std::string(1, static_cast<char>('a' + i))] = &r;
+    if (bStat89) routes["*stat89"] = nullptr;
+    if (bCmbSta) routes["*cmbsta1"] = routes["*cmbsta2"] = nullptr;
+    std::map<std::string, int> used;
+    std::set<std::string> drawn;
+    int cHost = 0, cHolder = 0;
+    for (const auto& r : s.rounds) {
+      if (!r.bFinals || r.stage != 0) continue;
+      const std::string at = s.file + ":" + std::to_string(r.line) + ": ";
+      for (size_t i = 0; i < r.teams.size() && i < r.routes.size(); i++) {
+        const std::string& t = r.teams[i];
+        const std::string& route = r.routes[i];
+        if (t[0] != '*' && !drawn.insert(t).second) Error(at + t + " drawn into two slots");
+        if (route.empty()) {
+          if (t == s.host) cHost++;
+          else if (t == s.holder) cHolder++;
+          else Error(at + t + ": a slot without a route (\"" + t + "=*group.round*place\")");
+          continue;
+        }
+        if (t == s.host || t == s.holder) Error(at + t + ": the host and the holder come in directly");
+        auto it = routes.find(route);
+        if (it == routes.end()) {
+          Error(at + route + " is no way into the finals (no qualifying place 'w' there)");
+          continue;
+        }
+        if (used[route]++) Error(at + route + " fills two slots");
+        std::set<std::string> reach;
+        if (it->second) reach = Reach(s, *it->second);
+        for (int k = 1; !it->second && k <= 9; k++)
+          if (const SrcRound* u = FindRound(s, false, (route == "*stat89" ? "u" : "cmb") + std::to_string(k), "1"))
+            for (const auto& x : Reach(s, *u)) reach.insert(x);
+        if (!reach.count(t)) Error(at + t + " cannot come through " + route);
+      }
+    }
+    if (cHost != 1 || cHolder != 1) Error(file + "the host and the holder stand once each in the finals' first stage");
+    for (const auto& [route, r] : routes)
+      if (!used.count(route)) Error(file + route + " fills no finals slot");
   }
 
   // One language's rows of a source.
@@ -695,6 +786,10 @@ struct Generator {
       r.dates = x.dates;
       for (size_t i = 0; i < x.venues.size(); i++) r.stadiums += (i ? ";" : "") + std::to_string(x.venues[i]);
       for (const auto& t : x.teams) r.teams.push_back(t[0] == '*' ? t : Name(t));
+      // The finals' first stage tells the reader each entry's route.
+      for (size_t i = 0; x.bFinals && x.stage == 0 && i < x.teams.size() && i < x.routes.size(); i++)
+        r.routes += (i ? ";" : "") + (!x.routes[i].empty() ? x.routes[i] : x.teams[i] == s.host ? "host" : "holder");
+      if (r.routes.size() > 199) Error(s.file + ": routes of a finals group over 199 characters");
       (x.bFinals ? f : q).push_back(r);
     }
   }
@@ -766,7 +861,7 @@ struct Generator {
       for (size_t i = 0; i < r.dates.size(); i++) dates += (i ? ";" : "") + r.dates[i];
       for (size_t i = 0; i < r.teams.size(); i++) teams += (i ? "," : "") + r.teams[i];
       s += r.key + "," + r.conf + "," + r.group + "," + r.round + "," + r.longName + "," + r.format + ",," + r.tb +
-           "," + r.place[0] + "," + r.place[1] + "," + r.place[2] + "," + r.place[3] + "," + dates + "," + r.stadiums + ",," + teams +
+           "," + r.place[0] + "," + r.place[1] + "," + r.place[2] + "," + r.place[3] + "," + dates + "," + r.stadiums + "," + r.routes + "," + teams +
            "\r\n";
     }
     return s;
