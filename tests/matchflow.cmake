@@ -29,3 +29,12 @@ korvena_test(test_matchflow_view
     matchflow/replay_test.cpp
     engine/engine_env.cpp
   DEPS korvena_matchflow korvena_engine korvena_shell)
+
+# The camera, captions and replay in whole headless matches.
+include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
+if(TARGET korvena_match_harness)
+  korvena_test(test_view_match
+    SOURCES matchflow/view_match_test.cpp
+    DEPS korvena_match_harness korvena_shell)
+  add_dependencies(test_view_match data)
+endif()

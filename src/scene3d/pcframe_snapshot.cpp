@@ -141,7 +141,9 @@ namespace {
 void PlayerEntry(PacketPlayer* e, Player* pp, uint16_t uHead) {
   e->uMirror = pp->oAnimData.bMirror;
   e->uKeeper = pp->PositionCode == 0 ? 1 : 0;
-  e->uAngles = static_cast<uint32_t>(pcframe_FacingFromHeading(pp->iFacing)) | static_cast<uint32_t>(uHead) << 16;
+  // The drawn facing is the display facing (a clip played backward faces
+  // away from the way the player moves), as the replay records it.
+  e->uAngles = static_cast<uint32_t>(pcframe_FacingFromHeading(pp->iDisplayFacing)) | static_cast<uint32_t>(uHead) << 16;
   e->iX = pp->x;
   e->iHeight = pp->height;
   e->iY = pp->y;
@@ -161,7 +163,7 @@ void pcframe_PlayersStore() {
     const bool home = pp->MyTeam == player_PlaysFor_Home;
     int32_t& n = p->aiSnapshotCounts[home ? PCFRAME_COUNT_HOME : PCFRAME_COUNT_AWAY];
     if (n >= PCFRAME_PLAYERS_MAX) continue;
-    const uint16_t facing = pcframe_FacingFromHeading(pp->iFacing);
+    const uint16_t facing = pcframe_FacingFromHeading(pp->iDisplayFacing);
     const uint16_t target = pp->oAnimData.bLookAtBall ? pcframe_iHeadTargetGet(pp->x, pp->y, bx, by, facing) : 0;
     pp->uHeadAngle = pcframe_HeadTurn(pp->uHeadAngle, target);
     PlayerEntry(&(home ? p->aoHome : p->aoAway)[n++], pp, pp->uHeadAngle);
