@@ -85,7 +85,7 @@ void crowd_Init() {
 // ---- CD track machine -------------------------------------------------------------------
 
 void crowd_CDStart() {
-  QALCDSetVolume(cdVolume(soundmatch_InFrontEnd() ? sound_iMusicVolume : sound_iEffectsVolume));
+  QALCDSetVolume(cdVolume(soundmatch_InFrontEnd() ? options_oBlock.iMusicVolume : options_oBlock.iSfxVolume));
   crowd_o.iCDState = 1;
   crowd_o.iCDTimer = 1;
 }
@@ -298,9 +298,9 @@ void react(std::int32_t iReaction, std::int32_t iPeak) {
 }
 }  // namespace
 
-void crowd_ReactGoal() { react(CROWD_GOAL, 32767 * sound_iEffectsVolume / 16); }
-void crowd_ReactHomeTeam() { react(CROWD_HOME, 28671 * sound_iEffectsVolume / 16); }
-void crowd_ReactAwayTeam() { react(CROWD_AWAY, 20479 * sound_iEffectsVolume / 16); }
+void crowd_ReactGoal() { react(CROWD_GOAL, 32767 * options_oBlock.iSfxVolume / 16); }
+void crowd_ReactHomeTeam() { react(CROWD_HOME, 28671 * options_oBlock.iSfxVolume / 16); }
+void crowd_ReactAwayTeam() { react(CROWD_AWAY, 20479 * options_oBlock.iSfxVolume / 16); }
 
 std::int32_t crowd_FoulLevel(std::int32_t h, std::int32_t y) {
   std::int32_t a = (std::abs(h) - 384) / 12;
@@ -312,7 +312,7 @@ void crowd_ReactFoul() {
   if (inTraining()) return;
   std::int32_t iLevel = crowd_FoulLevel(soundmatch_BallHeight(), soundmatch_BallY());
   if (iLevel < 0) return;
-  std::int32_t iPeak = sound_iEffectsVolume * iLevel / 16;
+  std::int32_t iPeak = options_oBlock.iSfxVolume * iLevel / 16;
   if (crowd_o.bRunning) crowd_ReactionStop(crowd_o.iCurrent);
   crowd_aReactions[CROWD_FOUL].iPeak = static_cast<std::int16_t>(iPeak > 32767 ? 32767 : iPeak);
   crowd_AmbiencePlay(2, iLevel);
@@ -328,7 +328,7 @@ void crowd_ReactTension() {
 void crowd_AmbiencePlay(std::int32_t n, std::int32_t iVolume) {
   QALSample* s = pcsound_SampleGet(&pcsound_oCrowd, n);
   if (!s) return;
-  std::int32_t v = iVolume * sound_iEffectsVolume / 16;
+  std::int32_t v = iVolume * options_oBlock.iSfxVolume / 16;
   QALSampleSetVolume(s, v > 32767 ? 32767 : v);
   QALSampleSetPan(s, 32768);
   QALSamplePlay(s);
@@ -354,7 +354,7 @@ void crowd_ExcitementStep(std::int32_t x, std::int32_t y, std::int32_t iLineKind
   }
   if (crowd_o.bTrigger && !crowd_o.bRunning) {
     crowd_o.bTrigger = 0;
-    crowd_aReactions[CROWD_NEARGOAL].iPeak = static_cast<std::int16_t>(12287 * sound_iEffectsVolume / 16);
+    crowd_aReactions[CROWD_NEARGOAL].iPeak = static_cast<std::int16_t>(12287 * options_oBlock.iSfxVolume / 16);
     crowd_ReactionStart(CROWD_NEARGOAL);
   }
   std::int32_t d = iHomeGoals - iAwayGoals;

@@ -75,7 +75,7 @@ void pchat_EventSevenRange(std::int32_t x, std::int32_t y, std::int32_t bx, std:
 }
 
 void pchat_Say(Player* poPlayer, std::int32_t iEvent, std::int32_t iDelay) {
-  if (sound_iPlayerChat <= 0 || sound_iPlayerChat > 8 || !poPlayer) return;
+  if (options_oBlock.iPlayerChat <= 0 || options_oBlock.iPlayerChat > 8 || !poPlayer) return;
   std::int32_t iSide = soundmatch_Side(poPlayer);
   std::int32_t iFirst, iCount;
   if (iEvent != 7) {
@@ -107,7 +107,7 @@ void pchat_Say(Player* poPlayer, std::int32_t iEvent, std::int32_t iDelay) {
 }
 
 void pchat_RefereeSay(std::int32_t iPhrase, std::int32_t iDelay) {
-  if (sound_iPlayerChat <= 0 || sound_iPlayerChat > 8 || iPhrase < 0 || iPhrase > 20) return;
+  if (options_oBlock.iPlayerChat <= 0 || options_oBlock.iPlayerChat > 8 || iPhrase < 0 || iPhrase > 20) return;
   std::int32_t now = soundmatch_Frame();
   if (now - pchat_o.aiRefereeStamp[iPhrase] < 3000) return;
   QALSample* src = pcsound_SampleGet(&pcsound_oReferee, iPhrase);

@@ -5,10 +5,6 @@
 #include "audio/sound.h"
 #include "shell/pcinstall.h"
 
-std::int32_t sound_iMusicVolume = 16;
-std::int32_t sound_iEffectsVolume = 16;
-std::int32_t sound_iPlayerChat = 1;
-
 QALBank pcsound_oEffects;
 QALBank pcsound_oSpeechHome;
 QALBank pcsound_oSpeechAway;
@@ -117,7 +113,7 @@ void pcsound_SpeechBank(std::int32_t iSide, std::int32_t, std::int32_t, std::int
   pchat_VoicesFree();
   if (iSide == 0) crowd_VoicesFree();
   std::int32_t iTeam = iSide == 0 ? soundmatch_HomeTeamId() : soundmatch_AwayTeamId();
-  std::int32_t iLanguage = pcsound_LanguageFor(sound_iPlayerChat, iTeam, 0, soundmatch_Interface());
+  std::int32_t iLanguage = pcsound_LanguageFor(options_oBlock.iPlayerChat, iTeam, 0, soundmatch_Interface());
   if (iLanguage < 0) {
     // Speech off: nothing is loaded (a bank left from before goes too).
     bankFree(poBank);
@@ -126,7 +122,7 @@ void pcsound_SpeechBank(std::int32_t iSide, std::int32_t, std::int32_t, std::int
   }
   bankLoad(poBank, kSpeech[iLanguage]);
   if (iSide != 0) return;
-  bankLoad(&pcsound_oReferee, kReferee[pcsound_LanguageFor(sound_iPlayerChat, iTeam, 1, soundmatch_Interface())]);
+  bankLoad(&pcsound_oReferee, kReferee[pcsound_LanguageFor(options_oBlock.iPlayerChat, iTeam, 1, soundmatch_Interface())]);
   bankLoad(&pcsound_oCrowd, pcsound_CrowdFile(iTeam));
   for (std::int32_t n : {0, 1, 3, 4, 5, 6})
     if (QALSample* s = pcsound_SampleGet(&pcsound_oCrowd, n)) QALSampleSetLoop(s, 1);

