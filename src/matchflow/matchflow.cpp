@@ -3,6 +3,7 @@
 #include "matchflow/matchflow.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "engine/action.h"
 #include "engine/anim.h"
@@ -10,6 +11,7 @@
 #include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/team.h"
+#include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/camera.h"
 #include "matchflow/clock.h"
@@ -215,13 +217,27 @@ void matchflow_LineupNamePlace(std::int32_t c, std::int32_t r, std::int32_t n, s
   }
 }
 
+void matchflow_LineupNameFit(const char* pszName, std::int32_t n, char* pszOut, std::int32_t cb) {
+  // The room between neighbours' centres in a row of n (640 units).
+  static const std::int16_t kRoom[6] = {590, 590, 200, 150, 120, 110};
+  const std::int32_t iRoom = pcfe_ScaleX640(kRoom[n < 1 ? 1 : n > 5 ? 5 : n]);
+  const char* p = std::strrchr(pszName, ' ');
+  if (pctext_WidthGet(pszName) > iRoom && p != nullptr && p[1] != '\0') pszName = p + 1;
+  std::snprintf(pszOut, static_cast<std::size_t>(cb), "%s", pszName);
+  // A last word still too wide loses its last letters.
+  for (std::size_t i = std::strlen(pszOut); i > 1 && pctext_WidthGet(pszOut) > iRoom; i--) pszOut[i - 1] = '\0';
+}
+
 void matchflow_LineupPanel(MatchTeam* poTeam) {
   if (!poTeam) return;
+  // The panel is laid out in 640 x 480 units.
+  const auto X = [](std::int32_t x) { return pcfe_ScaleX640(static_cast<std::int16_t>(x)); };
+  const auto Y = [](std::int32_t y) { return pcfe_ScaleY480(static_cast<std::int16_t>(y)); };
   draw2d_FillColourSet(32, 32, 32, 160);
-  draw2d_RectFill(25, 23, 590, 175, 0);
+  draw2d_RectFill(X(25), Y(23), X(25 + 590) - X(25), Y(23 + 175) - Y(23), 0);
   pctext_FontSet(2);
   draw2d_TextColourSet(200, 200, 0, 255);
-  pctext_PrintCentred(match_TeamNameGet(poTeam), 320, 28, 0);
+  pctext_PrintCentred(match_TeamNameGet(poTeam), X(320), Y(28), 0);
   std::int32_t f = team_FormationGet(poTeam);
   if (f < 0 || f >= MATCHFLOW_FORMATIONS) f = 0;
   const std::int8_t* aiRows = matchflow_aaiLineupRows[f];
@@ -235,10 +251,11 @@ void matchflow_LineupPanel(MatchTeam* poTeam) {
     for (std::int32_t k = 0; k < aiRows[r] && p; k++, p = p->poNext) {
       std::int32_t x = 0, y = 0;
       matchflow_LineupNamePlace(c, iRow, aiRows[r], k, &x, &y);
-      pctext_PrintCentred(p->szName, x, y + 23, 0);
-      char sz[16];
+      char sz[DBPLAYER_NAME_SIZE];
+      matchflow_LineupNameFit(p->szName, aiRows[r], sz, static_cast<std::int32_t>(sizeof sz));
+      pctext_PrintCentred(sz, X(x), Y(y + 23), 0);
       std::snprintf(sz, sizeof sz, "%d", static_cast<int>(p->uField88));
-      pctext_PrintCentred(sz, x, y + 23 - 12, 0);
+      pctext_PrintCentred(sz, X(x), Y(y + 23 - 12), 0);
     }
     iRow++;
   }

@@ -40,6 +40,10 @@ void matchflow_LineupStart();
 void matchflow_LineupReset();
 void matchflow_LineupDraw();
 void matchflow_LineupPanel(MatchTeam* poTeam);
+// The name a panel shows in a row of n: the full name, or its last word when
+// the full name is wider than the room between neighbours in the row, cut
+// to the room when that is still wider.
+void matchflow_LineupNameFit(const char* pszName, std::int32_t n, char* pszOut, std::int32_t cb);
 std::int32_t matchflow_LineupPhaseGet();
 // Where a panel puts the name of a row's k-th player (of n in the row) when
 // the panel has c rows holding players and the row is the r-th of them.

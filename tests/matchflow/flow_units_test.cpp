@@ -4,10 +4,12 @@
 
 #include <random>
 #include <set>
+#include <string>
 
 #include "engine/player.h"
 #include "framework/math/qrand.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pctext.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "support/match_harness.h"
@@ -149,6 +151,28 @@ TEST(Lineup, RowsOfEachFormationHoldElevenAndAFiveIsDrawnAsAW) {
   }
   matchflow_LineupNamePlace(3, 1, 3, 0, &x, &y);
   EXPECT_EQ(x, 170);
+}
+
+TEST(Lineup, ANameWiderThanItsRoomShowsAsItsLastWordCutToTheRoom) {
+  // Over the match every character takes a 16-pixel cell; at 640 x 480 a row
+  // of five leaves 110 pixels a name (six cells), a row of two 200.
+  const std::int32_t bWas = pctext_b3DTextMode;
+  pctext_b3DTextMode = 1;
+  const auto Fit = [](const char* psz, std::int32_t n) {
+    char sz[32];
+    matchflow_LineupNameFit(psz, n, sz, static_cast<std::int32_t>(sizeof sz));
+    return std::string(sz);
+  };
+  EXPECT_EQ(Fit("Branko Petic", 5), "Petic");
+  EXPECT_EQ(Fit("Branko Petic", 2), "Branko Petic");
+  EXPECT_EQ(Fit("Ivan", 5), "Ivan");
+  EXPECT_EQ(Fit("Jose Maria Rodrigues", 1), "Jose Maria Rodrigues");
+  EXPECT_EQ(Fit("Jose Maria Rodrigues", 3), "Rodrigues");
+  EXPECT_EQ(Fit("Dmitri Karenichev", 5), "Kareni");
+  EXPECT_EQ(Fit("Aleksandrovich", 4), "Aleksan");
+  EXPECT_EQ(Fit("Trailing ", 5), "Traili");
+  EXPECT_EQ(Fit("", 5), "");
+  pctext_b3DTextMode = bWas;
 }
 
 // ---- Ends and possession at the break ---------------------------------------------------------
