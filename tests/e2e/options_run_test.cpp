@@ -54,4 +54,43 @@ TEST_F(Game, TheOptionsScreenStoresTheLevelOfDetailOnExit) {
   EXPECT_NE(ReadAll(settings).find("\"LODBias\"=dword:00000004"), std::string::npos) << ReadAll(settings);
 }
 
+// The volume of the first playing voice an "audio-state" line block shows
+// after the n-th "audio device" line.
+int VoiceVolume(const std::string& out, int n) {
+  std::size_t at = 0;
+  for (int i = 0; i <= n; i++) {
+    at = out.find("audio device=", at);
+    if (at == std::string::npos) return 1 << 30;
+    at++;
+  }
+  const std::size_t v = out.find("audio voice=", at);
+  const std::size_t k = v == std::string::npos ? v : out.find("volume=", v);
+  return k == std::string::npos ? 1 << 30 : std::stoi(out.substr(k + 7));
+}
+
+// The Sfx row changes the menu sounds at once; the volumes are not among the
+// settings a start keeps, so the next start plays them at full volume again.
+TEST_F(Game, TheSfxRowChangesTheMenuSoundsAtOnceAndTheNextStartHasTheDefault) {
+  // Options, two rows down to Sfx; one step left, the sound heard; seven
+  // more, the sound heard; then Exit.
+  std::string s = Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN") + Key(130, "DOWN") + Key(136, "DOWN");
+  s += Key(142, "LEFT") + "146 audio-state\n";
+  for (int i = 1; i < 8; i++) s += Key(142 + 6 * i, "LEFT");
+  s += "188 audio-state\n";
+  for (int i = 0; i < 7; i++) s += Key(200 + 6 * i, "DOWN");
+  s += Key(250, "RETURN") + "300 quit 0\n";
+  korvena_test::GameRun r = run(s);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const int v15 = VoiceVolume(r.out, 0), v8 = VoiceVolume(r.out, 1);
+  ASSERT_LT(v15, 1 << 30) << r.out;
+  ASSERT_LT(v8, 1 << 30) << r.out;
+  EXPECT_LT(v8, v15) << r.out;
+  // A new start: a move on the main menu.
+  r = run(Key(100, "DOWN") + "104 audio-state\n200 quit 0\n");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const int v16 = VoiceVolume(r.out, 0);
+  ASSERT_LT(v16, 1 << 30) << r.out;
+  EXPECT_GT(v16, v15) << r.out;
+}
+
 }  // namespace
