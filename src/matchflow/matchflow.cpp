@@ -218,9 +218,9 @@ void matchflow_LineupNamePlace(std::int32_t c, std::int32_t r, std::int32_t n, s
 }
 
 void matchflow_LineupNameFit(const char* pszName, std::int32_t n, char* pszOut, std::int32_t cb) {
-  // The room between neighbours' centres in a row of n (640 units).
+  // The room between neighbours' centres in a row of n.
   static const std::int16_t kRoom[6] = {590, 590, 200, 150, 120, 110};
-  const std::int32_t iRoom = pcfe_ScaleX640(kRoom[n < 1 ? 1 : n > 5 ? 5 : n]);
+  const std::int32_t iRoom = pcfe_ScaleX(kRoom[n < 1 ? 1 : n > 5 ? 5 : n]);
   const char* p = std::strrchr(pszName, ' ');
   if (pctext_WidthGet(pszName) > iRoom && p != nullptr && p[1] != '\0') pszName = p + 1;
   std::snprintf(pszOut, static_cast<std::size_t>(cb), "%s", pszName);
@@ -230,9 +230,9 @@ void matchflow_LineupNameFit(const char* pszName, std::int32_t n, char* pszOut, 
 
 void matchflow_LineupPanel(MatchTeam* poTeam) {
   if (!poTeam) return;
-  // The panel is laid out in 640 x 480 units.
-  const auto X = [](std::int32_t x) { return pcfe_ScaleX640(static_cast<std::int16_t>(x)); };
-  const auto Y = [](std::int32_t y) { return pcfe_ScaleY480(static_cast<std::int16_t>(y)); };
+  // The panel is laid out on the match's 2D overlay (640 x 240 units).
+  const auto X = [](std::int32_t x) { return pcfe_ScaleX(static_cast<std::int16_t>(x)); };
+  const auto Y = [](std::int32_t y) { return pcfe_ScaleY(static_cast<std::int16_t>(y)); };
   draw2d_FillColourSet(32, 32, 32, 160);
   draw2d_RectFill(X(25), Y(23), X(25 + 590) - X(25), Y(23 + 175) - Y(23), 0);
   pctext_FontSet(2);

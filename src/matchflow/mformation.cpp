@@ -66,20 +66,22 @@ void mformation_Event(std::int32_t iEvent) {
 void mformation_Input() { subs_EventsDrain(s.poUser, mformation_Event); }
 
 void mformation_Draw() {
+  // Names of up to five 16-pixel characters: the two columns sit 80 apart
+  // and the panel reaches past the first column and the last row.
   draw2d_FillColourSet(0, 0, 0, 160);
-  draw2d_RectFill(170, 60, 300, 110, 0);
+  subs_PanelFill(150, 60, 320, 116, 3);
   draw2d_TextColourSet(255, 255, 255, 255);
-  draw2d_TextShadowDraw("Formation", 180, 62);
+  subs_TextLeft("Formation", 160, 62);
   const std::int32_t iCurrent = s.poTeam ? s.poTeam->iFormation : -1;
   for (std::int32_t i = 0; i < FORMATION_MAX; i++) {
     if (i == s.iCursor) draw2d_TextColourSet(200, 200, 0, 255);
     else if (i == iCurrent) draw2d_TextColourSet(200, 50, 50, 255);
     else draw2d_TextColourSet(255, 255, 255, 255);
-    draw2d_TextShadowDraw(kNames[i], i < 10 ? 200 : 260, 74 + 10 * (i % 10));
+    subs_TextCentred(kNames[i], i < 10 ? 196 : 276, 74 + 10 * (i % 10));
   }
   // The pitch with a triangle per slot of the formation under the cursor.
   draw2d_GradientSet(32, 100, 32, 32, 100, 32, 32, 200, 32, 32, 200, 32, 255);
-  draw2d_GradientRectFill(330, 74, 92, 92, 0);
+  draw2d_GradientRectFill(subs_X(330), subs_Y(74), subs_X(330 + 92) - subs_X(330), subs_Y(74 + 92) - subs_Y(74), 2);
   const FormationSlot* ps = formation_RecordGet(s.iCursor);
   for (std::int32_t k = 0; k < FORMATION_SLOTS; k++) {
     const FormationSlot& o = ps[k];
@@ -91,7 +93,7 @@ void mformation_Draw() {
     }
     const std::int32_t x = 376 + (o.iColumn * 12 - 54) / 4 * 3 / 2;
     const std::int32_t y = 160 - o.iRow * 16;
-    draw2d_TriangleFill(x, y - 4, x - 4, y + 3, x + 4, y + 3, 0);
+    draw2d_TriangleFill(subs_X(x), subs_Y(y - 4), subs_X(x - 4), subs_Y(y + 3), subs_X(x + 4), subs_Y(y + 3), 0);
   }
 }
 

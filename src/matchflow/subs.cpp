@@ -12,6 +12,8 @@
 #include "engine/spscript.h"
 #include "engine/team.h"
 #include "engine/zone.h"
+#include "frontend/pcfe.h"
+#include "frontend/pctext.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/draw2d.h"
 #include "shell/game.h"
@@ -387,18 +389,39 @@ void subs_MenuEvent(std::int32_t iEvent) {
 
 void subs_MenuInput() { subs_EventsDrain(s.poMenuUser, subs_MenuEvent); }
 
+std::int32_t subs_X(std::int32_t x) { return pcfe_ScaleX(static_cast<std::int16_t>(x)); }
+std::int32_t subs_Y(std::int32_t y) { return pcfe_ScaleY(static_cast<std::int16_t>(y)); }
+
+void subs_PanelFill(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t iLayer) {
+  draw2d_RectFill(subs_X(x), subs_Y(y), subs_X(x + w) - subs_X(x), subs_Y(y + h) - subs_Y(y), iLayer);
+}
+
+void subs_TextLeft(const char* psz, std::int32_t x, std::int32_t y) {
+  draw2d_TextShadowDrawRemapped(psz, subs_X(x), subs_Y(y));
+}
+
+void subs_TextCentred(const char* psz, std::int32_t x, std::int32_t y) {
+  draw2d_TextShadowDraw(psz, subs_X(x), subs_Y(y));
+}
+
 void subs_MenuDraw() {
   static const char* const kItems[SUBS_MENU_ITEMS] = {"Resume Match", "Substitution", "Formation"};
-  draw2d_FillColourSet(0, 0, 0, 160);
-  draw2d_RectFill(245, 100, 150, 40, 0);
   const MatchTeam* po = MenuSide();
   const char* pszName = po && po->Squad ? tla_ShortNameGet(po->Squad->iTeamId) : "";
+  // The panel holds its title and items whatever the size of the text.
+  std::int32_t w = 150;
+  for (const char* psz : {pszName ? pszName : "", kItems[0], kItems[1], kItems[2]}) {
+    const std::int32_t iText = (pctext_WidthGet(psz) * 640 + subs_X(640) - 1) / subs_X(640) + 20;
+    if (iText > w) w = iText;
+  }
+  draw2d_FillColourSet(0, 0, 0, 160);
+  subs_PanelFill(245, 100, w, 14 + 10 * SUBS_MENU_ITEMS + (pctext_HeightGet() * 240 + subs_Y(240) - 1) / subs_Y(240), 2);
   draw2d_TextColourSet(255, 255, 255, 255);
-  draw2d_TextShadowDraw(pszName ? pszName : "", 255, 104);
+  subs_TextLeft(pszName ? pszName : "", 255, 104);
   for (std::int32_t i = 0; i < SUBS_MENU_ITEMS; i++) {
     if (i == s.iMenuCursor) draw2d_TextColourSet(200, 200, 0, 255);
     else draw2d_TextColourSet(255, 255, 255, 255);
-    draw2d_TextShadowDraw(kItems[i], 255, 120 + 10 * i);
+    subs_TextLeft(kItems[i], 255, 120 + 10 * i);
   }
 }
 
@@ -544,18 +567,19 @@ void PositionColour(std::int32_t iCode) {
 
 void EntryDraw(const DBPlayer* p, std::int32_t x, std::int32_t y, bool bCursor, bool bChosen, bool bRight) {
   char sz[48];
-  std::snprintf(sz, sizeof sz, "%2u %s", static_cast<unsigned>(p->uField88), p->szName);
+  std::snprintf(sz, sizeof sz, "%2u %.15s", static_cast<unsigned>(p->uField88), p->szName);
   PositionColour(p->poSlot ? p->poSlot->iPosition : dbplayer_FirstPositionGet(p));
-  draw2d_RectFill(x, y + 1, 4, 8, 0);
+  subs_PanelFill(x, y + 1, 4, 7, 1);
   if (bChosen) draw2d_TextColourSet(200, 200, 0, 255);
   else if (bCursor) draw2d_TextColourSet(bRight ? 220 : 200, bRight ? 40 : 200, bRight ? 40 : 0, 255);
   else if (!FreeOnBench(p) && !bRight) draw2d_TextColourSet(255, 255, 255, 255);
   else if (!FreeOnBench(p)) draw2d_TextColourSet(120, 120, 120, 255);
   else draw2d_TextColourSet(255, 255, 255, 255);
-  draw2d_TextShadowDraw(sz, x + 8, y);
+  subs_TextLeft(sz, x + 8, y);
 }
 
-void DetailsDraw(const DBPlayer* p) {
+// The attribute panel over one of the two columns (x its left edge).
+void DetailsDraw(const DBPlayer* p, std::int32_t x) {
   static const char* const kNames[] = {"Speed",   "Stamina", "Energy",     "Accuracy",  "Power",   "Heading",
                                        "Passing", "Control", "Creativity", "Awareness", "Tackling"};
   static const char* const kKeeper[] = {"Diving", "Handling", "Reactions", "Judgement"};
@@ -563,19 +587,19 @@ void DetailsDraw(const DBPlayer* p) {
                                    p->uPower,   p->iHeading, p->uPassing,               p->uControl,
                                    p->uCreativity, p->uAwareness, p->uTackling};
   const std::int32_t aiKeeper[] = {p->uDiving, p->uHandling, p->uReactions, p->uJudgement};
-  draw2d_FillColourSet(0, 0, 0, 200);
-  draw2d_RectFill(420, 60, 180, 170, 0);
+  draw2d_FillColourSet(0, 0, 0, 230);
+  subs_PanelFill(x, 30, 304, 200, 2);
   draw2d_TextColourSet(255, 255, 255, 255);
   char sz[40];
-  std::int32_t y = 66;
+  std::int32_t y = 36;
   for (std::size_t i = 0; i < sizeof kNames / sizeof *kNames; i++, y += 10) {
     std::snprintf(sz, sizeof sz, "%-11s %3d", kNames[i], static_cast<int>(aiValues[i]));
-    draw2d_TextShadowDraw(sz, 426, y);
+    subs_TextLeft(sz, x + 8, y);
   }
   if (dbplayer_FirstPositionGet(p) != 0) return;
   for (std::size_t i = 0; i < 4; i++, y += 10) {
     std::snprintf(sz, sizeof sz, "%-11s %3d", kKeeper[i], static_cast<int>(aiKeeper[i]));
-    draw2d_TextShadowDraw(sz, 426, y);
+    subs_TextLeft(sz, x + 8, y);
   }
 }
 
@@ -584,19 +608,27 @@ void DetailsDraw(const DBPlayer* p) {
 void subs_BenchDraw() {
   const SubsBench& b = s.oBench;
   if (!b.poTeam) return;
-  draw2d_FillColourSet(0, 0, 0, 160);
-  draw2d_RectFill(20, 40, 400, 200, 0);
-  draw2d_TextColourSet(255, 255, 255, 255);
-  draw2d_TextShadowDraw("Team", 30, 44);
-  draw2d_TextShadowDraw("Subs", 230, 44);
-  std::int32_t y = 58;
-  for (const DBPlayer* p = b.poTeam->poPitchList; p; p = p->poNext, y += 10)
-    EntryDraw(p, 30, y, p == b.poPitchCursor, p == b.poFirst || p == b.poSecond, false);
-  y = 58;
-  for (const DBPlayer* p = b.poTeam->poBenchList; p; p = p->poNext, y += 10)
-    EntryDraw(p, 230, y, !b.poPitchCursor && p == b.poBenchCursor, p == b.poFirst || p == b.poSecond, true);
+  // Two columns of 16-pixel characters share the width; the attribute panel
+  // takes the place of the column the cursor is not in.
   const DBPlayer* poUnder = b.poPitchCursor ? b.poPitchCursor : b.poBenchCursor;
-  if (b.bDetails && poUnder) DetailsDraw(poUnder);
+  const bool bDetails = b.bDetails && poUnder;
+  draw2d_FillColourSet(0, 0, 0, 160);
+  subs_PanelFill(16, 30, 608, 200, 3);
+  draw2d_TextColourSet(255, 255, 255, 255);
+  if (!bDetails || !b.poPitchCursor) {
+    subs_TextLeft("Subs", 328, 34);
+    std::int32_t y = 48;
+    for (const DBPlayer* p = b.poTeam->poBenchList; p; p = p->poNext, y += 10)
+      EntryDraw(p, 328, y, !b.poPitchCursor && p == b.poBenchCursor, p == b.poFirst || p == b.poSecond, true);
+  }
+  if (!bDetails || b.poPitchCursor) {
+    draw2d_TextColourSet(255, 255, 255, 255);
+    subs_TextLeft("Team", 24, 34);
+    std::int32_t y = 48;
+    for (const DBPlayer* p = b.poTeam->poPitchList; p; p = p->poNext, y += 10)
+      EntryDraw(p, 24, y, p == b.poPitchCursor, p == b.poFirst || p == b.poSecond, false);
+  }
+  if (bDetails) DetailsDraw(poUnder, b.poPitchCursor ? 320 : 16);
 }
 
 void subs_Update() {

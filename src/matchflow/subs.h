@@ -104,3 +104,12 @@ void subs_Mode62Update();
 // Drains the port of every active user; events of the leading user go to
 // the handler, the others are dropped.
 void subs_EventsDrain(const User* poLeader, void (*pfnEvent)(std::int32_t));
+
+// The substitution menu, the bench and the formation change are laid out on
+// the match's 2D overlay (640 x 240 units): these place and draw in its units.
+std::int32_t subs_X(std::int32_t x);
+std::int32_t subs_Y(std::int32_t y);
+// A box on a layer (text is drawn on layer 1; higher layers lie beneath it).
+void subs_PanelFill(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::int32_t iLayer);
+void subs_TextLeft(const char* psz, std::int32_t x, std::int32_t y);    // with its shadow
+void subs_TextCentred(const char* psz, std::int32_t x, std::int32_t y);

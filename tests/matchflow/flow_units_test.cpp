@@ -9,6 +9,7 @@
 #include "engine/player.h"
 #include "framework/math/qrand.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
@@ -154,10 +155,12 @@ TEST(Lineup, RowsOfEachFormationHoldElevenAndAFiveIsDrawnAsAW) {
 }
 
 TEST(Lineup, ANameWiderThanItsRoomShowsAsItsLastWordCutToTheRoom) {
-  // Over the match every character takes a 16-pixel cell; at 640 x 480 a row
-  // of five leaves 110 pixels a name (six cells), a row of two 200.
+  // Over the match every character takes a 16-pixel cell; on the match's
+  // overlay at 640 x 480 a row of five leaves 110 pixels a name (six cells),
+  // a row of two 200.
   const std::int32_t bWas = pctext_b3DTextMode;
   pctext_b3DTextMode = 1;
+  pcfe_ScaleSet(640, 240, 640, 480);
   const auto Fit = [](const char* psz, std::int32_t n) {
     char sz[32];
     matchflow_LineupNameFit(psz, n, sz, static_cast<std::int32_t>(sizeof sz));
@@ -172,6 +175,10 @@ TEST(Lineup, ANameWiderThanItsRoomShowsAsItsLastWordCutToTheRoom) {
   EXPECT_EQ(Fit("Aleksandrovich", 4), "Aleksan");
   EXPECT_EQ(Fit("Trailing ", 5), "Traili");
   EXPECT_EQ(Fit("", 5), "");
+  // At 1280 pixels across there is room for twice as much.
+  pcfe_ScaleSet(640, 240, 1280, 960);
+  EXPECT_EQ(Fit("Dmitri Karenichev", 5), "Karenichev");
+  pcfe_ScaleSet(512, 240, 640, 480);
   pctext_b3DTextMode = bWas;
 }
 

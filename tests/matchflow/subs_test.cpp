@@ -14,10 +14,13 @@
 #include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/team.h"
+#include "frontend/pcfe.h"
+#include "frontend/pctext.h"
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "matchflow/mformation.h"
 #include "matchflow/subs.h"
+#include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "tournament/dbplayer.h"
 
@@ -355,6 +358,95 @@ TEST_F(Subs, AUserSubstitutionFromTheMenuThroughTheBenchAndBack) {
   EXPECT_EQ(global_eGetGameMode(), GAME_MODE_PLAY);
   EXPECT_EQ(subs_bIsPending(), 0);
   EXPECT_EQ(ChainLength(t), 11);
+}
+
+// What the menu, the bench and the formation change put in the frame packet
+// over a match at 640 x 480 (16-pixel characters on the 640 x 240 overlay):
+// every text on the screen and inside its panel, the panel beneath the texts,
+// and the bench's two columns apart.
+struct DrawnText {
+  std::int32_t x0, y0, x1, y1;  // pixels
+  std::int32_t iLayer;
+};
+struct Drawn {
+  std::vector<DrawnText> aoText;
+  std::int32_t aiPanel[4] = {9999, 9999, -1, -1};  // the largest box
+  std::int32_t iPanelLayer = -1;
+};
+
+Drawn Collect() {
+  Drawn o;
+  std::int32_t iArea = 0;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+      if (i->uKind == PCFRAME_KIND_TEXT && i->pszText[0] != '\0') {
+        const std::int32_t w = pctext_WidthGet(i->pszText);
+        const std::int32_t x0 = i->aiCoord[3] == 2 ? i->aiCoord[0] - w / 2 : i->aiCoord[0];
+        o.aoText.push_back({x0, i->aiCoord[1], x0 + w, i->aiCoord[1] + pctext_HeightGet(), l->iPriority});
+      }
+      if (i->uKind == PCFRAME_KIND_BOX) {
+        const std::int32_t a = (i->aiCoord[2] - i->aiCoord[0]) * (i->aiCoord[3] - i->aiCoord[1]);
+        if (a > iArea) {
+          iArea = a;
+          o.aiPanel[0] = i->aiCoord[0], o.aiPanel[1] = i->aiCoord[1], o.aiPanel[2] = i->aiCoord[2], o.aiPanel[3] = i->aiCoord[3];
+          o.iPanelLayer = l->iPriority;
+        }
+      }
+    }
+  return o;
+}
+
+void ExpectInsideItsPanel(const Drawn& o, const char* pszWhat) {
+  ASSERT_FALSE(o.aoText.empty()) << pszWhat;
+  for (const DrawnText& t : o.aoText) {
+    // The shadow copy lies one pixel right and down.
+    EXPECT_GE(t.x0, o.aiPanel[0]) << pszWhat;
+    EXPECT_GE(t.y0, o.aiPanel[1]) << pszWhat;
+    EXPECT_LE(t.x1, o.aiPanel[2] + 1) << pszWhat;
+    EXPECT_LE(t.y1, o.aiPanel[3] + 1) << pszWhat;
+    EXPECT_LE(t.x1, 640 + 1) << pszWhat;
+    EXPECT_LT(t.iLayer, o.iPanelLayer) << pszWhat << ": the panel is drawn over its text";
+  }
+}
+
+TEST_F(Subs, MenuBenchAndFormationPanelsHoldTheirTextsOnTheScreen) {
+  const std::int32_t b3D = pctext_b3DTextMode;
+  pctext_b3DTextMode = 1;
+  pcfe_ScaleSet(640, 240, 640, 480);
+  pcframe_Init();
+  MatchTeam* t = Home();
+  t->SubRequest = 1;
+  subs_Mode67Enter();
+  pcframe_Begin();
+  subs_MenuDraw();
+  ExpectInsideItsPanel(Collect(), "menu");
+
+  subs_BenchEnter();
+  pcframe_Begin();
+  subs_BenchDraw();
+  Drawn o = Collect();
+  ExpectInsideItsPanel(o, "bench");
+  // The on-pitch column ends before the bench column starts.
+  std::int32_t iLeftEnd = 0, iRightStart = 9999;
+  for (const DrawnText& d : o.aoText) {
+    if (d.x0 < 320) iLeftEnd = std::max(iLeftEnd, d.x1);
+    else iRightStart = std::min(iRightStart, d.x0);
+  }
+  EXPECT_LE(iLeftEnd, iRightStart);
+  // With the attributes shown, their panel takes the other column's place.
+  subs_BenchEvent(61);
+  pcframe_Begin();
+  subs_BenchDraw();
+  o = Collect();
+  for (const DrawnText& d : o.aoText) EXPECT_LE(d.x1, 640 + 1);
+
+  mformation_Enter();
+  pcframe_Begin();
+  mformation_Draw();
+  ExpectInsideItsPanel(Collect(), "formation");
+  pcframe_Shutdown();
+  pcfe_ScaleSet(512, 240, 640, 480);
+  pctext_b3DTextMode = b3D;
 }
 
 TEST_F(Subs, TheSpareWalksOnAndTheScriptCarriesTheChangeOut) {
