@@ -10,6 +10,8 @@
 #include "engine/ball.h"
 #include "engine/newgoalo.h"
 #include "engine/player.h"
+#include "engine/referee.h"
+#include "engine/spscript.h"
 #include "engine/team.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
@@ -59,6 +61,10 @@ void matchflow_FlowReset() {
   kickoff_Reset();
   mpenso_Clear();
   setp_Init();
+  // Nothing of a stoppage of the last match reaches this one: the script
+  // machine and the foul latch reset, the referee's decision unlocked.
+  spscript_Reset();
+  referee_DecisionUnlock();
 }
 
 void matchflow_InMatchSetup() {

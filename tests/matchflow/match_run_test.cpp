@@ -12,6 +12,7 @@
 #include "matchflow/matchflow.h"
 #include "shell/global.h"
 #include "support/match_harness.h"
+#include "support/match_soak.h"
 #include "tournament/tournament_services.h"
 
 namespace mh = match_harness;
@@ -70,6 +71,24 @@ TEST_F(MatchRun, OneSeedTwiceGivesTheSameStateEveryTick) {
   bool bDiffers = false;
   for (std::size_t t = 0; t < std::min(a.size(), d.size()) && !bDiffers; t++) bDiffers = a[t].Combined() != d[t].Combined();
   EXPECT_TRUE(bDiffers);
+}
+
+// Nothing of one match reaches the next: a seed plays the same as the
+// first match of the process and as the third, after a match whose last
+// stoppage was a foul never restarted (seed 5's rules), after a monkey match.
+TEST_F(MatchRun, ASeedPlaysTheSameAsTheFirstAndAsTheThirdMatchOfAProcess) {
+  const mh::Config c = Short(101);
+  std::vector<mh::Hash> a, b;
+  ASSERT_TRUE(mh::Run(c, &a).bFinished);
+  mh::Config d = Short(103);
+  d.aeSide = {mh::SideKind::Monkey, mh::SideKind::Computer};
+  mh::Run(d);
+  mh::Run(mh::SoakConfig(5));
+  ASSERT_TRUE(mh::Run(c, &b).bFinished);
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t t = 0; t < a.size(); t++)
+    for (std::int32_t g = 0; g < mh::kGroups; g++)
+      ASSERT_EQ(a[t].au[g], b[t].au[g]) << "tick " << t << " group " << mh::kGroupNames[g];
 }
 
 // ---- The centre-spot wait ------------------------------------------------------------------
