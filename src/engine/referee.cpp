@@ -620,6 +620,10 @@ void referee_FouledSet(Player* poVictim) {
 void referee_OffenderSet(Player* pp) { s.poOffender = pp; }
 void referee_FouledPlayerSet(Player* pp) { s.poFouled = pp; }
 std::int32_t referee_HomeClubStateGet() { return s.iHomeClub; }
+void referee_RestartClubStatesSet(std::int32_t iHomeClub, std::int32_t iAwayClub) {
+  s.iHomeClub = iHomeClub;
+  s.iAwayClub = iAwayClub;
+}
 std::int32_t referee_AwayClubStateGet() { return s.iAwayClub; }
 Player* referee_poInjuredGet() { return injuryg_InjuredPlayerGet(); }
 std::int32_t referee_ScoringSideGet() { return s.iScoringSide; }

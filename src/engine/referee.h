@@ -85,6 +85,8 @@ void referee_FouledPlayerSet(Player* pp);
 // The club state each side gets after the restart (0 takes it, 1 defends).
 std::int32_t referee_HomeClubStateGet();
 std::int32_t referee_AwayClubStateGet();
+// The club states the next restart hands to the match record (0 takes it).
+void referee_RestartClubStatesSet(std::int32_t iHomeClub, std::int32_t iAwayClub);
 Player* referee_poInjuredGet();
 std::int32_t referee_ScoringSideGet();  // 1 home, 2 away
 // The standing pause's countdown: set, and its per-frame task (1 to stay).

@@ -4,6 +4,7 @@
 #include "engine/ball.h"
 #include "engine/newgoalo.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/setp.h"
 #include "framework/qdx_assert.h"
 #include "matchflow/camera.h"
@@ -13,6 +14,7 @@
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "matchflow/mflow_services.h"
+#include "matchflow/restart.h"
 #include "shell/debuglog.h"
 #include "shell/game.h"
 #include "shell/global.h"
@@ -124,12 +126,12 @@ void mpenso_RecordKick(std::int32_t bScored) {
   }
   caption_ShootoutMarkSet(k, m.iRow % 5, bScored ? 1 : 0);
   m.cTotal++;
-  // The other side takes the next kick.
-  const std::int32_t iHome = match_HomeClubStateGet() == 0 ? 1 : 0;
-  for (std::int32_t i = 0; i < 2; i++) {
-    match_HomeClubStateSet(iHome);
-    match_AwayClubStateSet(1 - iHome);
-  }
+  // The other side takes the next kick: the club states of the next restart
+  // (which the set-piece set-up of the next kick hands to the match record).
+  const std::int32_t iHome = k == 0 ? 1 : 0;
+  referee_RestartClubStatesSet(iHome, 1 - iHome);
+  match_HomeClubStateSet(iHome);
+  match_AwayClubStateSet(1 - iHome);
   m.bRowComplete = (m.cTotal % 2) == 0 ? 1 : 0;
   if (m.bRowComplete) m.iRow++;
   m.iNextKick = 60;
@@ -180,14 +182,30 @@ void mpenso_PhaseStep() {
   }
 }
 
-void mpenso_UserInput(User* pusr) { (void)pusr; }
+// A user with a side plays the kick as a penalty (the taker's aim, loft and
+// kick; the keeper's user his dive sector); event 162 also resets the
+// ball's predicted outcome.
+void mpenso_UserInput(User* pusr) {
+  if (pusr->pip == nullptr) return;
+  for (const ListNode* pn = pusr->pip->oEvents.pHead; pn; pn = pn->pNext)
+    if (reinterpret_cast<const InputEvent*>(pn)->eEvent == 162) ball_OutcomeClear();
+  penalty_UserInput(pusr);
+}
 
 void mpenso_Update() {
   MPensoState& m = mpenso_oState;
-  mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
-    if (iEvent == 162) ball_OutcomeClear();
-    mpenso_UserInput(pusr);
-  });
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip) continue;
+    if (u.MyTeam != 0) {
+      mpenso_UserInput(&u);
+      continue;
+    }
+    // A user without a side has nothing to do here.
+    while (ListNode* pn = queue_RemoveHead(&u.pip->oEvents)) {
+      InputEvent* pe = reinterpret_cast<InputEvent*>(pn);
+      input_EventFree(&pe);
+    }
+  }
   if (m.iNextKick > 0 && --m.iNextKick == 0 && m.iPhase != 5 && m.iPhase != 3 && m.iPhase != 4) {
     if (m.poTaker) m.poTaker->oSetPiece.iPosState = 0;
     mpenso_Start();
