@@ -8,3 +8,7 @@ korvena_test(test_match_flow
     matchflow/match_record_test.cpp
   DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_flow data)
+# A whole match counted for heap allocations (the program replaces the
+# global operator new).
+korvena_test(test_match_alloc SOURCES matchflow/match_alloc_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_match_alloc data)

@@ -136,6 +136,21 @@ INSTANTIATE_TEST_SUITE_P(Matches, Recorded, ::testing::Values("plain", "golden_g
 
 // ---- Soak ------------------------------------------------------------------------------------------
 
+// The least of each restart over the two dozen seeds. Throw-ins and
+// penalties are still rare while the referee's out-of-play and penalty-area
+// calls are being mended: their floors go up with that work.
+struct SoakFloor {
+  const char* pszWhat;
+  std::int32_t mh::SoakTotals::*pcCount;
+  std::int32_t cAtLeast;
+};
+constexpr SoakFloor kSoakFloors[] = {
+    {"throw-ins", &mh::SoakTotals::cThrowIns, 0},   {"corners", &mh::SoakTotals::cCorners, 5},
+    {"goal kicks", &mh::SoakTotals::cGoalKicks, 10}, {"free kicks", &mh::SoakTotals::cFreeKicks, 2},
+    {"saves", &mh::SoakTotals::cSaves, 10},          {"penalties", &mh::SoakTotals::cPenalties, 0},
+    {"shoot-outs", &mh::SoakTotals::cShootouts, 1},  {"goals", &mh::SoakTotals::cGoals, 10},
+};
+
 TEST(Soak, TwoDozenSeededMatchesEndAndLookLikeFootball) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
@@ -145,15 +160,16 @@ TEST(Soak, TwoDozenSeededMatchesEndAndLookLikeFootball) {
     const mh::Result r = mh::Run(c);
     tot.Add(c, r);
     ASSERT_TRUE(r.bFinished) << r.Describe(c);
-    EXPECT_LE(r.aiScore[0] + r.aiScore[1], 40) << r.Describe(c);
+    // Goals of the match itself (a shoot-out's are counted in the score too):
+    // at most two a minute and four more; more shots than goals.
+    const std::int32_t cGoals = r.aiScore[0] + r.aiScore[1] - r.aiPenalties[0] - r.aiPenalties[1];
+    EXPECT_LE(cGoals, 2 * c.iLength + 4) << r.Describe(c);
+    EXPECT_TRUE(cGoals == 0 || r.cShots > cGoals) << r.Describe(c);
     for (std::int32_t i = 0; i < 22; i++) EXPECT_GT(r.aiDistance[i], 0) << "player " << i << ": " << r.Describe(c);
   }
   EXPECT_EQ(tot.cUnfinished, 0) << tot.oFirstFault;
-  EXPECT_GT(tot.cShootouts, 0) << tot.Describe();
-  // Shots outnumber goals, keepers save, goal kicks follow shots that miss.
   EXPECT_GT(tot.cShots, tot.cGoals) << tot.Describe();
-  EXPECT_GT(tot.cSaves, 0) << tot.Describe();
-  EXPECT_GT(tot.cGoalKicks, 0) << tot.Describe();
+  for (const SoakFloor& f : kSoakFloors) EXPECT_GE(tot.*f.pcCount, f.cAtLeast) << f.pszWhat << ": " << tot.Describe();
   RecordProperty("totals", tot.Describe());
 }
 

@@ -10,6 +10,7 @@
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/usrctl.h"
 #include "shell/global.h"
 #include "support/match_harness.h"
 #include "support/match_soak.h"
@@ -89,6 +90,48 @@ TEST_F(MatchRun, ASeedPlaysTheSameAsTheFirstAndAsTheThirdMatchOfAProcess) {
   for (std::size_t t = 0; t < a.size(); t++)
     for (std::int32_t g = 0; g < mh::kGroups; g++)
       ASSERT_EQ(a[t].au[g], b[t].au[g]) << "tick " << t << " group " << mh::kGroupNames[g];
+}
+
+// ---- Monkey sides ------------------------------------------------------------------------------
+
+std::string KickCounts(const mh::Result& r) {
+  std::string o;
+  for (std::int32_t k = 0; k < 2; k++) {
+    o += k ? " | away kicks" : "home kicks";
+    for (std::int32_t i = 0; i < 6; i++) o += " " + std::to_string(r.aaiUserKicks[k][i]);
+  }
+  return o;
+}
+
+// A seeded monkey presses what a player would: the match runs to its end
+// without an assertion, plays the same twice, and the monkey's players pass
+// and shoot (a computer side's kicks are never counted as a user's).
+TEST_F(MatchRun, MonkeySidesPlayToTheEndTheSameTwiceAndKick) {
+  for (const bool bBoth : {false, true}) {
+    mh::Config c = Short(bBoth ? 62 : 61);
+    c.iLength = 2;
+    c.uMonkeySeed = bBoth ? 5 : 11;
+    c.aeSide = {mh::SideKind::Monkey, bBoth ? mh::SideKind::Monkey : mh::SideKind::Computer};
+    c.cTickCap = 40000;
+    std::vector<mh::Hash> a, b;
+    const mh::Result r = mh::Run(c, &a);
+    const mh::Result r2 = mh::Run(c, &b);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t t = 0; t < a.size(); t++)
+      for (std::int32_t g = 0; g < mh::kGroups; g++)
+        ASSERT_EQ(a[t].au[g], b[t].au[g]) << "tick " << t << " group " << mh::kGroupNames[g];
+    for (std::int32_t k = 0; k < 2; k++) {
+      const std::int32_t(&a6)[6] = r.aaiUserKicks[k];
+      if (c.aeSide[static_cast<std::size_t>(k)] != mh::SideKind::Monkey) {
+        EXPECT_EQ(a6[0] + a6[1] + a6[2] + a6[3] + a6[4] + a6[5], 0) << KickCounts(r);
+        continue;
+      }
+      EXPECT_GE(a6[0] + a6[1] + a6[2] + a6[3] + a6[4] + a6[5], 5) << KickCounts(r);
+      EXPECT_GT(a6[USRCTL_KIND_PASS], 0) << KickCounts(r);
+      EXPECT_GT(a6[USRCTL_KIND_SHOT], 0) << KickCounts(r);
+    }
+  }
 }
 
 // ---- The centre-spot wait ------------------------------------------------------------------
@@ -332,6 +375,39 @@ TEST_F(MatchRun, AComputerScorerCelebratesFor210TicksAUserScorerFor451) {
   w = CelebrationWatch{};
   mh::Run(cs, nullptr, WatchCelebration, &w);
   EXPECT_EQ(w.iLeft - w.iPushed, 30);
+}
+
+// ---- The shoot-out in a match ---------------------------------------------------------------
+
+struct ShootoutWatch {
+  std::int32_t cKicks = 0;
+  std::int32_t iMaxApart = 0;
+  std::int32_t aiTakers[2] = {};
+};
+
+void WatchShootout(std::int32_t, void* pv) {
+  ShootoutWatch& w = *static_cast<ShootoutWatch*>(pv);
+  if (global.eGameMode != 66) return;
+  const MPensoState& m = mpenso_oState;
+  w.cKicks = std::max(w.cKicks, m.aiKicks[0] + m.aiKicks[1]);
+  w.iMaxApart = std::max(w.iMaxApart, std::abs(m.aiKicks[0] - m.aiKicks[1]));
+  if (m.bKickPending && m.poTaker) w.aiTakers[m.poTaker->MyTeam == player_PlaysFor_Away ? 1 : 0] = 1;
+}
+
+// The sides take turns: after a goal or a keeper's catch (which move the
+// club states) the next kick is still the other side's.
+TEST_F(MatchRun, TheSidesTakeTheShootOutKicksInTurn) {
+  {
+    mh::Config c = Short(103);
+    c.iExtraTime = 1;
+    c.bPenalties = 1;
+    ShootoutWatch w;
+    const mh::Result r = mh::Run(c, nullptr, WatchShootout, &w);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    ASSERT_GE(w.cKicks, 6) << r.Describe(c);
+    EXPECT_LE(w.iMaxApart, 1) << r.Describe(c);
+    EXPECT_EQ(w.aiTakers[0] + w.aiTakers[1], 2) << r.Describe(c);
+  }
 }
 
 // ---- The kick-off -------------------------------------------------------------------------------

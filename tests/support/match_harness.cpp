@@ -24,6 +24,7 @@
 #include "matchflow/matchflow.h"
 #include "matchflow/mflow_services.h"
 #include "matchflow/replay.h"
+#include "matchflow/usrctl.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
@@ -46,6 +47,7 @@ const char* const kGroupNames[kGroups] = {"players", "ball", "referee", "match",
 namespace {
 
 bool g_bSetUp = false;
+bool g_bInMatchTick = false;
 fs::path g_oRoot;
 
 struct Fnv {
@@ -249,6 +251,8 @@ bool Setup(std::string* pWhy) {
   return true;
 }
 
+bool InMatchTick() { return g_bInMatchTick; }
+
 void SeedRestore(std::uint32_t uSeed) {
   QMathRandState r{};
   std::uint64_t x = 0x9E3779B97F4A7C15ull ^ uSeed;
@@ -266,8 +270,15 @@ void SeedRestore(std::uint32_t uSeed) {
 
 namespace {
 
+// The monkey: seeded presses of what a player would do. It moves the stick,
+// charges a kick of a random kind (press, held some ticks, release: passes,
+// chips, kicks ahead, shots and crosses in open play, the aim and kick at a
+// set piece), kicks at the target point, takes kick-offs, switches players,
+// sprints, celebrates and skips captions.
 struct Monkey {
   std::uint32_t s;
+  std::int32_t aiHeld[2] = {0, 0};   // the press event of the kick being charged
+  std::int32_t aiLeft[2] = {0, 0};   // ticks until its release
   std::uint32_t Next(std::uint32_t n) {
     s = s * 1103515245u + 12345u;
     return (s >> 8) % n;
@@ -323,11 +334,25 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
         EventPost(pusr, cmd.iEvent);
       }
     } else if (c.aeSide[k] == SideKind::Monkey) {
+      if (pm->aiHeld[k]) {
+        // Held, then released: the press's event + 1 each tick, + 2 at the end.
+        EventPost(pusr, --pm->aiLeft[k] > 0 ? pm->aiHeld[k] + 1 : pm->aiHeld[k] + 2);
+        if (pm->aiLeft[k] <= 0) pm->aiHeld[k] = 0;
+        continue;
+      }
       if (pm->Next(6) != 0) continue;
-      static const std::int32_t kEvents[] = {23, 23, 23, 63, 63, 120, 121, 122, 123, 124, 129, 130, 131, 37};
+      // Open play and set pieces: stick, kicks charged (pass, chip, kick
+      // ahead, shot, cross; the keeper's pass and chip), target-point kicks;
+      // restarts: kick-off, throw, the keeper's kick, the penalty shot, the
+      // keeper putting the ball down; player switch, sprint, celebrations, skip.
+      static const std::int32_t kEvents[] = {23,  23,  23,  23,  26,  26,  26,  29, 48, 53, 53, 58, 74, 77, 129, 130,
+                                             131, 63,  63,  73,  163, 162, 95,  25, 33, 120, 122, 124, 37};
       const std::int32_t e = kEvents[pm->Next(sizeof kEvents / sizeof kEvents[0])];
-      if (e == 23)
-        pusr->uStickDirection = (pm->Next(360) << 16) | pm->Next(129);
+      if (e == 23) pusr->uStickDirection = (pm->Next(360) << 16) | pm->Next(129);
+      if (e == 26 || e == 29 || e == 48 || e == 53 || e == 58 || e == 74 || e == 77) {
+        pm->aiHeld[k] = e;
+        pm->aiLeft[k] = 1 + static_cast<std::int32_t>(pm->Next(24));
+      }
       EventPost(pusr, e);
     }
   }
@@ -395,23 +420,51 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   std::size_t aiNext[2] = {0, 0};
   bool bPlayedAgain = false;
   std::int32_t ePrev = global.eGameMode;
+  // The records of the run kept in fixed room while the match runs: the
+  // ticks make no heap allocation of the harness's own.
+  res.aiModes.reserve(16384);
   res.aiModes.push_back(ePrev);
-  res.mapEntries[ePrev]++;
+  std::array<std::int32_t, GAME_MODE_LAST + 1> aiEntries{};
+  aiEntries[static_cast<std::size_t>(ePrev)]++;
   std::int32_t aiPrevX[22] = {}, aiPrevY[22] = {};
+  std::int32_t aiUserTick[22], aiUserKind[22] = {};
+  for (std::int32_t& i : aiUserTick) i = -1000;
   for (std::int32_t t = 0; t < c.cTickCap; t++) {
+    g_bInMatchTick = true;
     Inputs(c, t, &oMonkey, aiNext);
     Answer(c, &bPlayedAgain);
+    Player* const poHeld = ball_OwnerGet();
     pcframe_Begin();
     vsync_TasksRun();
     const std::int32_t bGoOn = game_MatchTick();
+    g_bInMatchTick = false;
     res.cTicks = t + 1;
     if (paHashes) paHashes->push_back(StateHash());
     if (pfnTick) pfnTick(t, pvContext);
     const std::int32_t e = global.eGameMode;
+    if (e == 66)  // the shoot-out
+      for (std::int32_t k = 0; k < 2; k++) res.aiPenalties[k] = mpenso_oState.aiGoals[k];
     if (e != ePrev) {
-      res.aiModes.push_back(e);
-      res.mapEntries[e]++;
+      if (res.aiModes.size() < res.aiModes.capacity()) res.aiModes.push_back(e);
+      if (e >= 0 && e <= GAME_MODE_LAST) aiEntries[static_cast<std::size_t>(e)]++;
       ePrev = e;
+    }
+    // A user's kick: the ball leaves a player a user steered within the last
+    // second (the user lets him go when the kick is decided, the ball leaves
+    // at the kick's contact), of the kind last charged for him.
+    for (std::int32_t i = 0; i < 22; i++) {
+      const Player& p = i < 11 ? player_aHome[i] : player_aAway[i - 11];
+      if (p.Control != PLAYER_CONTROL_USER) continue;
+      aiUserTick[i] = t;
+      if (usrctl_oKick.eKind > 0 && usrctl_oKick.eKind < 6 && ball_OwnerGet() == &p) aiUserKind[i] = usrctl_oKick.eKind;
+    }
+    const std::ptrdiff_t iHeld = poHeld == nullptr                                         ? -1
+                                 : poHeld >= player_aHome && poHeld < player_aHome + 11 ? poHeld - player_aHome
+                                 : poHeld >= player_aAway && poHeld < player_aAway + 11 ? 11 + (poHeld - player_aAway)
+                                                                                        : -1;
+    if (iHeld >= 0 && ball_OwnerGet() != poHeld && ball_WhoKickedGet() == poHeld && t - aiUserTick[iHeld] <= 30) {
+      res.aaiUserKicks[iHeld < 11 ? 0 : 1][aiUserKind[iHeld]]++;
+      aiUserKind[iHeld] = 0;
     }
     for (std::int32_t i = 0; i < 22; i++) {
       const Player& p = i < 11 ? player_aHome[i] : player_aAway[i - 11];
@@ -429,16 +482,19 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
     }
   }
   if (!res.bFinished) res.eStuckMode = global.eGameMode;
+  for (std::size_t e = 0; e < aiEntries.size(); e++)
+    if (aiEntries[e]) res.mapEntries[static_cast<std::int32_t>(e)] = aiEntries[e];
   res.aiScore[0] = match.HomeGoals;
   res.aiScore[1] = match.AwayGoals;
   res.iPhase = tmglobal_MatchPhaseGet();
   for (std::int32_t k = 0; k < 2; k++) {
     const MatchStats& s = (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats;
+    res.aiShots[k] = gstatso_ShotsGet(&s);
     res.cShots += gstatso_ShotsGet(&s);
     res.cOnTarget += gstatso_OnTargetGet(&s);
     res.cCards += gstatso_BookedGet(&s) + gstatso_SentOffGet(&s);
   }
-  res.cSaves = res.cOnTarget - (res.aiScore[0] + res.aiScore[1]);
+  res.cSaves = res.cOnTarget - (res.aiScore[0] + res.aiScore[1] - res.aiPenalties[0] - res.aiPenalties[1]);
   if (res.cSaves < 0) res.cSaves = 0;
   // As the game leaves a match.
   replay_Reset();
@@ -450,7 +506,10 @@ std::string Result::Describe(const Config& c) const {
   std::ostringstream o;
   o << "seed " << c.uSeed << ": " << (bFinished ? "finished" : "stopped") << " after " << cTicks << " ticks";
   if (!bFinished) o << " in mode " << eStuckMode;
-  o << ", score " << aiScore[0] << "-" << aiScore[1] << ", phase " << iPhase << ", modes";
+  o << ", score " << aiScore[0] << "-" << aiScore[1];
+  if (aiPenalties[0] + aiPenalties[1] > 0) o << " (shoot-out " << aiPenalties[0] << "-" << aiPenalties[1] << ")";
+  o << ", shots " << aiShots[0] << "-" << aiShots[1] << ", saves "
+    << cSaves << ", phase " << iPhase << ", modes";
   for (std::size_t i = 0; i < aiModes.size() && i < 60; i++) o << ' ' << aiModes[i];
   return o.str();
 }

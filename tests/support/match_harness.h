@@ -65,12 +65,17 @@ struct Result {
   std::int32_t eStuckMode = 0;   // the mode the tick cap stopped it in
   std::int32_t aiScore[2] = {};
   std::int32_t iPhase = 0;       // the tournament end-of-match phase
-  std::int32_t aiNormal[2] = {}, aiExtra[2] = {}, aiPenalties[2] = {};
+  std::int32_t aiNormal[2] = {}, aiExtra[2] = {};
+  std::int32_t aiPenalties[2] = {};             // shoot-out goals (counted in the score too)
   std::int32_t cTicks = 0;
   std::vector<std::int32_t> aiModes;            // each mode entered, in order (repeats collapsed)
   std::map<std::int32_t, std::int32_t> mapEntries;  // entries per mode
   std::int32_t cShots = 0, cOnTarget = 0, cSaves = 0, cCards = 0;
   std::int32_t aiDistance[22] = {};             // ground covered per player (units)
+  std::int32_t aiShots[2] = {};                 // per side, home and away
+  // Kicks by a user's player per side: the ball left his feet in open play,
+  // counted by the kind charged when it left (0 a touch or a tackle).
+  std::int32_t aaiUserKicks[2][6] = {};
   std::string Describe(const Config& c) const;
 };
 
@@ -82,6 +87,10 @@ using TickFn = void (*)(std::int32_t iTick, void* pvContext);
 bool Setup(std::string* pWhy = nullptr);
 
 Result Run(const Config& c, std::vector<Hash>* paHashes = nullptr, TickFn pfnTick = nullptr, void* pvContext = nullptr);
+
+// True while Run is inside the game's part of a tick (inputs, tasks and the
+// match tick), not the harness's own bookkeeping.
+bool InMatchTick();
 
 // The generator state a seed stands for.
 void SeedRestore(std::uint32_t uSeed);

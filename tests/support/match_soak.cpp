@@ -39,7 +39,7 @@ void SoakTotals::Add(const Config& c, const Result& r) {
     cUnfinished++;
     if (oFirstFault.empty()) oFirstFault = r.Describe(c);
   }
-  cGoals += r.aiScore[0] + r.aiScore[1];
+  cGoals += r.aiScore[0] + r.aiScore[1] - r.aiPenalties[0] - r.aiPenalties[1];  // not the shoot-out's
   cShots += r.cShots;
   cSaves += r.cSaves;
   cCards += r.cCards;
