@@ -33,6 +33,7 @@ TEST_F(Game, TheDemoMatchEndsByItselfThenTheMovieAndTheMenuAgain) {
   std::string s = "1000 capture " + menu + "\n2200 capture " + demo + "\n";
   s += Key(5200, "DOWN") + Key(5206, "DOWN") + Key(5212, "RETURN") + Key(5218, "LEFT") + Key(5224, "RETURN");
   s += "6000 quit 3\n";
+  timeLimitSeconds_ = 600;  // a whole demo match of the sanitized game on a loaded machine
   korvena_test::GameRun r = run(s);
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;  // back at the menu: its Exit, not the script's quit 3
