@@ -2,6 +2,7 @@
 // by the game's PCS reader, and refused when a source is broken.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -121,6 +122,45 @@ TEST(Models, TheSoftwareShellsAreSmallerHaveNoNightFacesAndPaintFromTheBackForwa
     // the back of its stand, may step back out.
     EXPECT_LE(outOfOrder, 2) << om.sPath;
   }
+}
+
+// Seen from above, a closed corner under roofed stands is roofed as well:
+// halfway out between the roofs' fronts and the back wall, the highest face
+// over the corner lies as high as the side stand's roof beside it (no sky
+// between the two stands' roofs).
+TEST(Models, ClosedCornersAreRoofedLikeTheirStands) {
+  const modelart::ShellSources& s = Build().s;
+  // The highest face a vertical line through (x, z) meets.
+  auto highest = [](const modelart::Model& m, float x, float z) {
+    float top = -1.0f;
+    for (const modelart::Face& f : m.aFaces) {
+      const modelart::Vec& a = m.aVertices[f.a];
+      const modelart::Vec& b = m.aVertices[f.b];
+      const modelart::Vec& c = m.aVertices[f.c];
+      const float area = (b.x - a.x) * (c.z - a.z) - (c.x - a.x) * (b.z - a.z);
+      if (std::fabs(area) < 1e-4f) continue;  // upright
+      const float wb = ((x - a.x) * (c.z - a.z) - (c.x - a.x) * (z - a.z)) / area;
+      const float wc = ((b.x - a.x) * (z - a.z) - (x - a.x) * (b.z - a.z)) / area;
+      if (wb < 0 || wc < 0 || wb + wc > 1) continue;
+      top = std::max(top, a.y + wb * (b.y - a.y) + wc * (c.y - a.y));
+    }
+    return top;
+  };
+  int checked = 0;
+  for (const modelart::StandLook& l : s.aLooks) {
+    if (l.iOpenCorners != 0 || l.iRoof == 0) continue;
+    const modelart::Model* m = Find("stadiums/" + l.sName + ".pcs");
+    ASSERT_NE(m, nullptr) << l.sName;
+    const float out = s.fGap + s.fTierDepth * static_cast<float>(l.iTiers) * 0.75f;
+    for (float sx : {-1.0f, 1.0f})
+      for (float sz : {-1.0f, 1.0f}) {
+        const float stand = highest(*m, sx * 100.0f, sz * (73.15289f + out));
+        const float corner = highest(*m, sx * (105.15728f + 0.5f * out), sz * (73.15289f + 0.5f * out));
+        EXPECT_NEAR(corner, stand, 1.0f) << l.sName << " corner " << sx << "," << sz;
+      }
+    ++checked;
+  }
+  EXPECT_GT(checked, 3);
 }
 
 TEST(Models, TheGoalFramesFitTheNetOfTheirEra) {

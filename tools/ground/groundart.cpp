@@ -611,8 +611,10 @@ void Page2(const Look& l, uint32_t seed, bool night, Picture& p) {
     }
   for (int32_t y = kPylonTop; y < kPylonBottom; ++y)  // lattice: transparent between the steel
     for (int32_t x = 0; x < kPageSize; ++x) {
-      const int32_t lx = x % 32, ly = (y - kPylonTop) % 32;
-      const bool steel = lx < 2 || lx > 29 || std::abs(lx - ly) < 2 || std::abs(lx + ly - 31) < 2 || ly < 2;
+      // One braced cell of 64 texels, its steel wide enough to stay whole
+      // when a distant pylon shrinks it.
+      const int32_t lx = x % 64, ly = (y - kPylonTop) % 64;
+      const bool steel = lx < 6 || lx > 57 || std::abs(lx - ly) < 4 || std::abs(lx + ly - 63) < 4 || ly < 5;
       p.Set(x, y, steel ? (night ? Rgba{60, 62, 70, 255} : Rgba{130, 132, 140, 255}) : Rgba{0, 0, 0, 0});
     }
   for (int32_t y = kTerraceTop; y < kTerraceBottom; ++y)  // corner terraces: open steps or closed walls

@@ -256,6 +256,16 @@ void Corner(Builder& b, const ShellSources& s, const StandLook& l, float sx, flo
     b.Quad(b0, b1, f1, f0, kPageSeats, 0, 0, 1, kPage1WallTop, key);
   const float wallTop = l.iOpenCorners != 0 ? top + 1.0f : p.fRoofY;
   b.Quad(Vec{b0.x, wallTop, b0.z}, Vec{b1.x, wallTop, b1.z}, b1, b0, kPageRoof, 0, kOuter0, 1, 1, key + 0.05f);
+  if (l.iOpenCorners != 0 || l.iRoof == 0) return;
+  // A closed corner's roof joins the two stands' roofs (their underside,
+  // then their front edge) from the back wall's top to the roofs' fronts.
+  const float rise = l.iRoof == 2 ? 2.0f : 1.0f, front = p.fRoofFront, y = p.fRoofY + rise;
+  const Vec r0{sx * X, y, sz * (Z + front)}, r1{sx * (X + front), y, sz * Z};
+  const float roofKey = Outness(Vec{sx * (X + front * 0.5f), 0, sz * (Z + front * 0.5f)}) - 0.002f;
+  b.Quad(Vec{b0.x, p.fRoofY, b0.z}, Vec{b1.x, p.fRoofY, b1.z}, r1, r0, kPageRoof, 0, kRoofUnder0, 1, kRoofUnder1,
+         roofKey);
+  b.Quad(Vec{r0.x, y + 0.8f, r0.z}, Vec{r1.x, y + 0.8f, r1.z}, Vec{r1.x, y - 0.8f, r1.z}, Vec{r0.x, y - 0.8f, r0.z},
+         kPageRoof, 0, 0, 1, kRoofUnder0, roofKey - 0.001f);
 }
 
 // A floodlight: a lattice pylon from the ground when it stands beyond the
@@ -282,7 +292,7 @@ void Floodlight(Builder& b, const ShellSources& s, float x, float z, float heigh
         const Vec a = c[side], e = c[(side + 1) % 4];
         b.Quad(Vec{x + a.x * r1, y1, z + a.z * r1}, Vec{x + e.x * r1, y1, z + e.z * r1},
                Vec{x + e.x * r0, y0, z + e.z * r0}, Vec{x + a.x * r0, y0, z + a.z * r0}, kPageLattice, 0, kLattice0,
-               1, kLattice1, key);
+               0.25f, kLattice1, key);
       }
     }
   }
