@@ -1,14 +1,18 @@
 // Tournament save streams: checked whole before anything changes; a stream
 // that is read saves again to a stream that reads back the same.
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "engine/team.h"
 #include "fuzz_support.h"
+#include "matchflow/matcha.h"
 #include "shell/global.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
+#include "tournament/squad.h"
 #include "tournament/tmsave.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
@@ -63,6 +67,28 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
   korvena_fuzz::WriteSeed(dir, "played.sav", v.data(), static_cast<std::size_t>(n));
   if (!tmsave_Read(v.data(), n)) korvena_fuzz::Fail("our own stream is refused");
+  // Squads in both slots, handed to the match sides and set up: the team
+  // state with lists, formation slots and a scorer.
+  std::vector<DBPlayer> a(18);
+  for (std::size_t i = 0; i < a.size(); i++) {
+    std::snprintf(a[i].szName, sizeof(a[i].szName), "Player %d", static_cast<int>(i));
+    a[i].auPosition[0] = i == 0 ? 0u : static_cast<std::uint32_t>(1 + i % 9);
+    a[i].uFlags = i < 11 ? DBPLAYER_FLAG_STARTER : i < 16 ? DBPLAYER_FLAG_BENCH : DBPLAYER_FLAG_RESERVE;
+  }
+  squadcache_SlotSet("Home", 1, a.data(), 18, 5, 0);
+  squadcache_SlotSet("Away", 2, a.data(), 16, 5, 1);
+  match_SquadBuffersPoint();
+  match_HomeSquadSet(squadcache_SlotGet(0));
+  match_AwaySquadSet(squadcache_SlotGet(1));
+  team_SetUp(0, match_HomeTeamGet());
+  team_SetUp(3, match_AwayTeamGet());
+  team_FormationSave(match_HomeTeamGet());
+  match.HomeGoals = 1;
+  match.HomeTeam.MatchStats.GoalCount = 1;
+  match.HomeTeam.MatchStats.GoalScorer[0] = match.HomeTeam.poPitchList;
+  n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
+  korvena_fuzz::WriteSeed(dir, "squads.sav", v.data(), static_cast<std::size_t>(n));
+  if (n <= 0 || !tmsave_Read(v.data(), n)) korvena_fuzz::Fail("our own stream with squads is refused");
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
