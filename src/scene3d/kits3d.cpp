@@ -11,6 +11,7 @@
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
+#include "scene3d/kits_slots.h"
 #include "scene3d/kits_table.h"
 #include "scene3d/shadows3d.h"
 #include "scene3d/texture.h"
@@ -221,6 +222,16 @@ void kits_PlayerKitMake(PlayerKit* out, const KitColours& k, uint16_t appearance
 
 namespace {
 
+// A person's texture slots and number colour for the kit of a base slot
+// (0 home, 8 home keeper, 16 away, 24 away keeper, 32 referee).
+void TexturesSet(Player3D* o, uint16_t appearance, int32_t base, int32_t longSleeves, const DBPlayer* db) {
+  const int32_t number = db != nullptr && base < 32 ? static_cast<int32_t>(db->uField88 & 0xFF) : 0;
+  kits_PlayerTexturesSet(o->auSlots, appearance, base, longSleeves, number, 0);
+  const int32_t colour = kits_aiNumberColour[base >= 16 ? 1 : 0];
+  const kitcolour::Rgb c = kits_aoKitColourTable[colour >= 0 && colour < 12 ? colour : 4];
+  o->oNumberTint = kits_ColourConvert(Q3DColour{c.r, c.g, c.b, 255});
+}
+
 Player3D* Make(const Player* pp, const DBPlayer* db, int32_t away, int32_t loadNow) {
   const uint16_t appearance = db != nullptr ? db->uAppearance : static_cast<uint16_t>(0x100 | 0x38 | 0x800);
   const KitColours& kit = kits_aoKits[away ? 2 : 0];
@@ -229,6 +240,7 @@ Player3D* Make(const Player* pp, const DBPlayer* db, int32_t away, int32_t loadN
   PlayerKit pk;
   kits_PlayerKitMake(&pk, kit, appearance);
   Player3D* o = new Player3D(code, pk, kits_fBuildScale(appearance), loadNow);
+  TexturesSet(o, appearance, away ? 16 : 0, kit.bLongSleeves, db);
   g_aObjects.push_back(PersonObject{pp, db, away, o});
   return o;
 }
@@ -240,7 +252,9 @@ void KitsFromMatch() {
     return t != nullptr && t->Squad != nullptr ? tla_TLAGet(match_TeamIdGet(t), 0) : "";
   };
   auto year = [](const MatchTeam* t) { return t != nullptr && t->Squad != nullptr ? match_TeamYearGet(t) : 9; };
-  kits_Choose(abbreviation(h), year(h), abbreviation(a), year(a));
+  // Without two squads (a scene set up on its own) the kits chosen stay.
+  const bool squads = h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr;
+  if (squads || kits_aszKitName[0][0] == 0) kits_Choose(abbreviation(h), year(h), abbreviation(a), year(a));
 }
 
 }  // namespace
@@ -262,6 +276,13 @@ void scene3d_KitColoursFind() {
 void kits_PlayerObjectsCreate() {
   kits_PlayerObjectsFree();
   KitsFromMatch();
+  // The kit textures of both sides, then everyone's heads and skin as the
+  // people are made, the referee's kit and the numbers; the loading step
+  // after this one composes the pages from the names.
+  kits_SlotsReset();
+  const int32_t mode = scene3d_eColourMode;
+  kits_KitNamesSet(0, kits_poKitEntryFind(kits_aszKitName[0]), mode);
+  kits_KitNamesSet(16, kits_poKitEntryFind(kits_aszKitName[1]), mode);
   for (Player* pp = match_HomeFirstPlayerGet(); pp != nullptr; pp = match_NextPlayerGet(pp))
     Make(pp, pp->pDBPlayer, pp->MyTeam == player_PlaysFor_Home ? 0 : 1, 1);
   const uint16_t refAppearance = static_cast<uint16_t>(0x100 | 0x38 | 0x800);
@@ -271,6 +292,10 @@ void kits_PlayerObjectsCreate() {
   PlayerKit pk;
   kits_PlayerKitMake(&pk, rk, refAppearance);
   kits_poReferee = new Player3D(code, pk, 1.0f, 1);
+  TexturesSet(kits_poReferee, refAppearance, 32, 0, nullptr);
+  kits_RefereeKitNamesSet(0);
+  kits_NumberNamesSet();
+  kits_PiecesPublish();
 }
 
 void kits_PlayerObjectsFree() {
@@ -308,6 +333,8 @@ int32_t players3d_FrameUpdate(const FramePacket* p) {
           : e.poModel != nullptr ? static_cast<const DBPlayer*>(e.poModel)->uAppearance
                                  : static_cast<uint16_t>(0x100 | 0x38 | 0x800);
       kits_PlayerKitMake(&o->oKit, kits_aoKits[kitIndex], appearance);
+      const DBPlayer* db = e.poPlayer != nullptr ? e.poPlayer->pDBPlayer : static_cast<const DBPlayer*>(e.poModel);
+      TexturesSet(o, appearance, kitIndex * 8, kits_aoKits[kitIndex].bLongSleeves, db);
     }
     const int32_t vis = o->Place(static_cast<uint16_t>(e.uAngles & 0xFFFF), e.iX, e.iHeight, e.iY, pose,
                                  static_cast<int32_t>(e.uMirror), static_cast<uint16_t>(e.uAngles >> 16));
@@ -383,10 +410,14 @@ void kits_CopyAppearance(Player* to, const Player* from) {
   if (src == nullptr || dst == nullptr || src == dst) return;
   // Shirt, sleeves, top, shorts and socks; hand, skin, head, boots and
   // numbers stay his own.
-  for (int32_t part : {0, 1, 2, 3, 4, 5, 6, 8}) dst->oKit.aoPart[part] = src->oKit.aoPart[part];
+  for (int32_t part : {0, 1, 2, 3, 4, 5, 6, 8}) {
+    dst->oKit.aoPart[part] = src->oKit.aoPart[part];
+    dst->auSlots[part] = src->auSlots[part];
+  }
   dst->iKitIndex = src->iKitIndex;
   if (src->szModelCode[0] == 'L' && dst->szModelCode[0] != 'L') {
     dst->oKit.aoPart[13] = src->oKit.aoPart[13];
+    dst->auSlots[13] = src->auSlots[13];
     dst->ModelsFree();
     dst->szModelCode[0] = 'L';  // the body loads again when he is next drawn
   }

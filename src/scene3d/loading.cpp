@@ -289,11 +289,11 @@ int32_t Step8() {
       loading_ProgressDraw(0.75f);
       return 0;
     default:
-      // The materials of the kit's flat colours (numbers, boots, skin).
+      // Pages 0 to 3 once more: the shirt numbers, drawn tinted.
       for (int32_t i = LOADING_PAGES; i < LOADING_PAGE_MATERIALS; ++i) {
         if (loading_apoPageMaterial[i] != nullptr) Q3DMaterialReset(loading_apoPageMaterial[i]);
         delete loading_apoPageMaterial[i];
-        loading_apoPageMaterial[i] = new Q3DMaterial();
+        loading_apoPageMaterial[i] = new Q3DMaterial(loading_apoPageTexture[i - LOADING_PAGES]);
       }
       loading_ProgressDraw(0.8f);
       return 1;

@@ -10,6 +10,8 @@
 #include "framework/math/qmatrix.h"
 #include "framework/math/qquat.h"
 #include "render3d/q3d_transform.h"
+#include "scene3d/kits_slots.h"
+#include "scene3d/loading.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_state.h"
 #include "scene3d/shadows3d.h"
@@ -187,11 +189,11 @@ PlayerMesh::PlayerMesh(const ModelRecord* m) : poModel(m), paEntries(Entries(m))
     for (uint32_t i = start; i < end; ++i) segOf[i] = s;
     start = end;
   }
-  std::vector<uint32_t> counts(PLAYER3D_SEGMENTS, 0);
+  std::vector<uint32_t> faces[PLAYER3D_SEGMENTS];
   for (uint32_t f = 0; f < m->uFaceCount; ++f) {
     const ModelFace& fc = m->pFaces[f];
     const int32_t s = segOf[fc.auIndex[0]];
-    if (s >= 0) ++counts[s];
+    if (s >= 0) faces[s].push_back(f);
     const QMathVec3& a = m->pVertices[fc.auIndex[0]];
     const QMathVec3& b = m->pVertices[fc.auIndex[1]];
     const QMathVec3& c = m->pVertices[fc.auIndex[2]];
@@ -210,31 +212,104 @@ PlayerMesh::PlayerMesh(const ModelRecord* m) : poModel(m), paEntries(Entries(m))
     const float l = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     if (l > 0.0f) v = QMathVec3{v.x / l, v.y / l, v.z / l};
   }
-  for (int32_t s = 0; s < PLAYER3D_SEGMENTS; ++s)
+  auto partOf = [m](uint32_t f) { return m->pFaces[f].uPage > 18 ? 17u : m->pFaces[f].uPage; };
+  for (int32_t s = 0; s < PLAYER3D_SEGMENTS; ++s) {
+    // A segment's faces grouped by body part (each part is drawn with its
+    // own texture), in model order within a part.
+    std::stable_sort(faces[s].begin(), faces[s].end(), [&](uint32_t x, uint32_t y) { return partOf(x) < partOf(y); });
+    auFaceOf[s] = faces[s];
+    for (uint32_t i = 0; i < faces[s].size(); ++i) {
+      const uint8_t part = static_cast<uint8_t>(partOf(faces[s][i]));
+      if (aoRuns[s].empty() || aoRuns[s].back().uPart != part) aoRuns[s].push_back(Run{part, i, 0});
+      ++aoRuns[s].back().uCount;
+    }
     for (int32_t k = 0; k < 2; ++k) {
       Q3DFaceList& fl = aoFaces[s][k];
       fl.uCount = 0;
       fl.uFlags = Q3D_FACES_ONE_SIDED;
       fl.pVertexList = &oVertices;
-      fl.pFaces = counts[s] > 0 ? new Q3DFace[counts[s]] : nullptr;
+      fl.pFaces = faces[s].empty() ? nullptr : new Q3DFace[faces[s].size()];
     }
+  }
   // The model's faces are wound outward as the rigid frame sees them; the
   // device keeps faces turning clockwise on screen, which the mirrored
   // placement gives: the plain lists reverse the corners.
-  for (uint32_t f = 0; f < m->uFaceCount; ++f) {
-    const ModelFace& fc = m->pFaces[f];
-    const int32_t s = segOf[fc.auIndex[0]];
-    if (s < 0) continue;
-    Q3DFace& plain = aoFaces[s][0].pFaces[aoFaces[s][0].uCount++];
-    Q3DFace& mirrored = aoFaces[s][1].pFaces[aoFaces[s][1].uCount++];
-    for (int k = 0; k < 3; ++k) {
-      plain.auIndex[k] = fc.auIndex[2 - k];
-      plain.aTexel[k] = Q3DTexel{fc.afUV[2 * (2 - k)], fc.afUV[2 * (2 - k) + 1]};
-      mirrored.auIndex[k] = fc.auIndex[k];
-      mirrored.aTexel[k] = Q3DTexel{fc.afUV[2 * k], fc.afUV[2 * k + 1]};
+  for (int32_t s = 0; s < PLAYER3D_SEGMENTS; ++s)
+    for (uint32_t f : faces[s]) {
+      const ModelFace& fc = m->pFaces[f];
+      Q3DFace& plain = aoFaces[s][0].pFaces[aoFaces[s][0].uCount++];
+      Q3DFace& mirrored = aoFaces[s][1].pFaces[aoFaces[s][1].uCount++];
+      for (int k = 0; k < 3; ++k) {
+        plain.auIndex[k] = fc.auIndex[2 - k];
+        plain.aTexel[k] = Q3DTexel{fc.afUV[2 * (2 - k)], fc.afUV[2 * (2 - k) + 1]};
+        mirrored.auIndex[k] = fc.auIndex[k];
+        mirrored.aTexel[k] = Q3DTexel{fc.afUV[2 * k], fc.afUV[2 * k + 1]};
+      }
+      plain.uSpare = mirrored.uSpare = 0;
     }
-    plain.uSpare = mirrored.uSpare = 0;
+  std::memset(auMapped, 255, sizeof auMapped);
+}
+
+int32_t player3d_bAllPast(const float uv[6], int32_t part) {
+  const float t = part == 0 || part == 1 ? 0.671875f : part == 5 || part == 6 ? 7.0f / 12.0f : 2.0f;
+  return uv[0] > t && uv[2] > t && uv[4] > t ? 1 : 0;
+}
+
+void player3d_TexelPlace(float out[2], float u, float v, int32_t part, int32_t mirrored, int32_t allPast,
+                         const float place[4], int32_t longSleeves) {
+  float f = u, du = 0.0f, dv = 0.0f;
+  if (mirrored) {
+    switch (part) {
+      case 0:
+      case 1:
+        f = allPast ? 1.671875f - u : 0.671875f - u;
+        du = allPast ? (part == 0 ? 128.0f : -128.0f) : 0.0f;
+        break;
+      case 2:
+      case 3:
+        // With long sleeves both sleeves wear one texture: mirrored within it.
+        f = 1.0f - u;
+        dv = longSleeves ? 0.0f : part == 2 ? 64.0f : -64.0f;
+        break;
+      case 4:
+      case 17:
+      case 18: f = 1.0f - u; break;
+      case 5:
+      case 6:
+        f = allPast ? 1.0f - u + 7.0f / 12.0f : 1.0f - u - 5.0f / 12.0f;
+        du = allPast ? (part == 5 ? -96.0f : 96.0f) : 0.0f;
+        break;
+      default: break;
+    }
   }
+  out[0] = (f * place[2] + place[0] + du) / 256.0f;
+  out[1] = (v * place[3] + place[1] + dv) / 256.0f;
+}
+
+void PlayerMesh::TexelsMap(const uint8_t* slots) {
+  Q3DDevice* d = scene3d_poDevice;
+  const int32_t longSleeves = slots[2] == slots[3] ? 1 : 0;
+  for (int32_t s = 0; s < PLAYER3D_SEGMENTS; ++s)
+    for (uint32_t i = 0; i < auFaceOf[s].size(); ++i) {
+      const ModelFace& fc = poModel->pFaces[auFaceOf[s][i]];
+      const int32_t part = fc.uPage > 18 ? 17 : static_cast<int32_t>(fc.uPage);
+      const uint8_t slot = slots[part];
+      if (slot >= KITS_SLOTS) continue;
+      const PlayerTextureSlot& t = kits_aTextureSlots[slot];
+      const float place[4] = {t.fX, t.fY, t.fWidth, t.fHeight};
+      const int32_t past = player3d_bAllPast(fc.afUV, part);
+      for (int32_t k = 0; k < 3; ++k) {
+        float uv[2];
+        // The plain record's corner k is the face's corner 2 - k.
+        player3d_TexelPlace(uv, fc.afUV[2 * (2 - k)], fc.afUV[2 * (2 - k) + 1], part, 0, past, place, longSleeves);
+        if (d != nullptr) d->TexelMap(&aoFaces[s][0].pFaces[i].aTexel[k], uv, 256, 256);
+        else aoFaces[s][0].pFaces[i].aTexel[k] = Q3DTexel{uv[0], uv[1]};
+        player3d_TexelPlace(uv, fc.afUV[2 * k], fc.afUV[2 * k + 1], part, 1, past, place, longSleeves);
+        if (d != nullptr) d->TexelMap(&aoFaces[s][1].pFaces[i].aTexel[k], uv, 256, 256);
+        else aoFaces[s][1].pFaces[i].aTexel[k] = Q3DTexel{uv[0], uv[1]};
+      }
+    }
+  std::memcpy(auMapped, slots, sizeof auMapped);
 }
 
 PlayerMesh::~PlayerMesh() {
@@ -254,7 +329,7 @@ uint32_t PlayerMesh::FaceCount() const {
 }
 
 void PlayerMesh::Skin(const float* pose, const QMathMatrix* start, const QMathMatrix* headTurn, int32_t visibility,
-                      const PlayerKit* kit) {
+                      const PlayerKit* kit, const Q3DColour* tint) {
   QMathMatrix mats[PLAYER3D_SEGMENTS], half[PLAYER3D_SEGMENTS];
   player3d_Walk(paEntries, pose, start, headTurn, mats, half);
   uint32_t cursor = 0;
@@ -268,7 +343,11 @@ void PlayerMesh::Skin(const float* pose, const QMathMatrix* start, const QMathMa
     for (int i = 0; i < 3; ++i) l[i] = m.m[4 * i] * kLight[0] + m.m[4 * i + 1] * kLight[1] + m.m[4 * i + 2] * kLight[2];
     for (uint32_t v = cursor; v < cursor + count; ++v) {
       const uint8_t part = pauVertexPart[v];
-      const Q3DColour base = kit != nullptr && part < PLAYER3D_PARTS ? kit->aoPart[part] : Q3DColour{200, 200, 200, 255};
+      // Textured: white shading, the numbers in their tint; else the kit's
+      // colour of the part.
+      const Q3DColour base = tint != nullptr ? (part == 17 || part == 18 ? *tint : Q3DColour{255, 255, 255, 255})
+                             : kit != nullptr && part < PLAYER3D_PARTS ? kit->aoPart[part]
+                                                                       : Q3DColour{200, 200, 200, 255};
       const QMathVec3& nv = paNormals[v];
       const float d = nv.x * l[0] + nv.y * l[1] + nv.z * l[2];
       const float shade = 0.55f + 0.5f * std::max(0.0f, d);
@@ -307,15 +386,28 @@ void PlayerMesh::SegmentDepthsCompute(float depths[PLAYER3D_SEGMENTS], const flo
   }
 }
 
-void PlayerMesh::SegmentDraw(int32_t s, int32_t mirrored, uint32_t visibility) {
+void PlayerMesh::SegmentDraw(int32_t s, int32_t mirrored, uint32_t visibility, const uint8_t* slots) {
   Q3DDevice* d = scene3d_poDevice;
   const Q3DFaceList& fl = aoFaces[s][mirrored ? 1 : 0];
   if (d == nullptr || fl.uCount == 0) return;
-  d->MeshDraw(&fl, scene3d_poCamera, visibility);
+  if (slots == nullptr) {
+    d->MeshDraw(&fl, scene3d_poCamera, visibility);
+    return;
+  }
+  for (const Run& r : aoRuns[s]) {
+    const uint8_t slot = slots[r.uPart];
+    if (slot >= KITS_SLOTS) continue;  // a part dressed in nothing is not drawn
+    const uint8_t page = kits_aTextureSlots[slot].uPage;
+    d->TextureSet(page < LOADING_PAGE_MATERIALS ? loading_apoPageMaterial[page] : nullptr);
+    Q3DFaceList run = fl;
+    run.pFaces = fl.pFaces + r.uFirst;
+    run.uCount = r.uCount;
+    d->MeshDraw(&run, scene3d_poCamera, visibility);
+  }
 }
 
-void PlayerMesh::DrawAll(int32_t mirrored, uint32_t visibility) {
-  for (int32_t s = 0; s < PLAYER3D_SEGMENTS; ++s) SegmentDraw(s, mirrored, visibility);
+void PlayerMesh::DrawAll(int32_t mirrored, uint32_t visibility, const uint8_t* slots) {
+  for (int32_t s = 0; s < PLAYER3D_SEGMENTS; ++s) SegmentDraw(s, mirrored, visibility, slots);
 }
 
 // ---- Player3D ----------------------------------------------------------------------------------
@@ -324,6 +416,8 @@ Player3D::Player3D(const char* code, const PlayerKit& kit, float build, int32_t 
     : apoMeshes{}, apoShadows{}, cShadows(0), oKit(kit), szModelCode{}, pfPose(nullptr), bMirrored(0), bModelsLoaded(0), iLevel(0),
       iVisibility(-1) {
   std::snprintf(szModelCode, sizeof szModelCode, "%.6s", code != nullptr ? code : "SSSHMS");
+  std::memset(auSlots, KITS_NO_SLOT, sizeof auSlots);
+  oNumberTint = Q3DColour{200, 200, 200, 255};
   QMathMatrixIdentity(&mBuild);
   mBuild.m[5] = build;
   QMathMatrixIdentity(&mHeadTurn);
@@ -442,11 +536,17 @@ void Player3D::KeeperJointsCompute(int32_t joints[PLAYER3D_SEGMENTS][3]) const {
   m->JointsCompute(joints, pfPose, &start);
 }
 
+bool Player3D::Textured() const {
+  return loading_apoPageTexture[0] != nullptr && loading_apoPageMaterial[0] != nullptr && auSlots[0] < KITS_SLOTS;
+}
+
 PlayerMesh* Player3D::Skinned(QMathMatrix* start) {
   PlayerMesh* mesh = apoMeshes[iLevel];
   if (scene3d_poDevice == nullptr || iVisibility == -1 || mesh == nullptr || pfPose == nullptr) return nullptr;
   StartMatrix(start);
-  mesh->Skin(pfPose, start, &mHeadTurn, iVisibility, &oKit);
+  const bool textured = Textured();
+  if (textured && std::memcmp(mesh->auMapped, auSlots, sizeof auSlots) != 0) mesh->TexelsMap(auSlots);
+  mesh->Skin(pfPose, start, &mHeadTurn, iVisibility, &oKit, textured ? &oNumberTint : nullptr);
   return mesh;
 }
 
@@ -469,12 +569,15 @@ void Player3D::Draw() {
         swapped = true;
       }
   }
-  d->RenderStateSet(4, 4);
+  // Textured: the pages times the shading, the numbers' magenta keyed out.
+  const bool textured = Textured();
+  d->RenderStateSet(4, textured ? 20 : 4);
   for (int32_t i = 0; i < PLAYER3D_SEGMENTS; ++i) {
     d->BatchBegin(0);
-    mesh->SegmentDraw(order[i], bMirrored, static_cast<uint32_t>(iVisibility));
+    mesh->SegmentDraw(order[i], bMirrored, static_cast<uint32_t>(iVisibility), textured ? auSlots : nullptr);
     d->BatchEnd();
   }
+  if (textured) d->TextureSet(nullptr);
 }
 
 void Player3D::DrawHardware() {
@@ -482,8 +585,10 @@ void Player3D::DrawHardware() {
   QMathMatrix start;
   PlayerMesh* mesh = Skinned(&start);
   if (mesh == nullptr) return;
-  d->RenderStateSet(4, 4);
+  const bool textured = Textured();
+  d->RenderStateSet(4, textured ? 20 : 4);
   d->BatchBegin(0);
-  mesh->DrawAll(bMirrored, static_cast<uint32_t>(iVisibility));
+  mesh->DrawAll(bMirrored, static_cast<uint32_t>(iVisibility), textured ? auSlots : nullptr);
   d->BatchEnd();
+  if (textured) d->TextureSet(nullptr);
 }

@@ -4,6 +4,7 @@
 // 17-segment skeleton, chosen by view depth, drawn segment by segment back
 // to front (software) or whole into the depth buffer (z-buffered device).
 #include <cstdint>
+#include <vector>
 
 #include "framework/math/qmath_types.h"
 #include "render3d/q3d.h"
@@ -72,8 +73,9 @@ class PlayerMesh {
 
   // Poses every vertex and projects it (visibility 0) or takes it to clip
   // space (other visibility); shades the vertex colours from the kit.
+  // poTint (textured drawing) colours the numbers, the rest is shaded white.
   void Skin(const float* pfPose, const QMathMatrix* pStart, const QMathMatrix* pHeadTurn, int32_t iVisibility,
-            const PlayerKit* poKit);
+            const PlayerKit* poKit, const Q3DColour* poTint = nullptr);
   // The 17 joints in world units (x 157.4784, wrapped to 16 bits).
   void JointsCompute(int32_t aiJoints[PLAYER3D_SEGMENTS][3], const float* pfPose, const QMathMatrix* pStart) const;
   // The view depth of each segment's centre.
@@ -81,8 +83,14 @@ class PlayerMesh {
                             const QMathMatrix* pView) const;
   // Draws segment s (software order) or every segment, with the mirrored
   // face lists when mirrored.
-  void SegmentDraw(int32_t s, int32_t bMirrored, uint32_t uVisibility);
-  void DrawAll(int32_t bMirrored, uint32_t uVisibility);
+  // With the players' texture pages loaded (pauSlots not null) each run of
+  // faces is drawn with its page, textured times the vertex shading.
+  void SegmentDraw(int32_t s, int32_t bMirrored, uint32_t uVisibility, const uint8_t* pauSlots = nullptr);
+  void DrawAll(int32_t bMirrored, uint32_t uVisibility, const uint8_t* pauSlots = nullptr);
+  // Maps every face's texture coordinates onto the pages at the places of
+  // the slots its body part is dressed in (a slot for each of the 19 parts);
+  // the mirrored faces read their textures mirrored.
+  void TexelsMap(const uint8_t* pauSlots);
 
   uint32_t FaceCount() const;
 
@@ -93,7 +101,25 @@ class PlayerMesh {
   uint8_t* pauVertexPart;     // body part of each vertex
   QMathVec3* paNormals;       // segment space
   Q3DFaceList aoFaces[PLAYER3D_SEGMENTS][2];  // normal and mirrored
+  // Each segment's faces in runs of one body part, and the model face of
+  // each listed face.
+  struct Run {
+    uint8_t uPart;
+    uint32_t uFirst, uCount;
+  };
+  std::vector<Run> aoRuns[PLAYER3D_SEGMENTS];
+  std::vector<uint32_t> auFaceOf[PLAYER3D_SEGMENTS];
+  uint8_t auMapped[PLAYER3D_PARTS];  // the slots the texture coordinates are for
 };
+
+// The texture coordinates of a face corner (u, v of the body part's own
+// texture) on a 256 x 256 page, at a slot's place; mirrored as the mirrored
+// faces read them (by the part, and whether all three corners' u lie past
+// the part's threshold). bLongSleeves keeps a sleeve within its own place.
+void player3d_TexelPlace(float afOut[2], float u, float v, int32_t iPart, int32_t bMirrored, int32_t bAllPast,
+                         const float afPlace[4], int32_t bLongSleeves);
+// Whether the three u of a face lie past its part's mirroring threshold.
+int32_t player3d_bAllPast(const float afUV[6], int32_t iPart);
 
 class Shadow;
 
@@ -122,11 +148,15 @@ class Player3D : public SortObject {
   void KeeperJointsCompute(int32_t aiJoints[PLAYER3D_SEGMENTS][3]) const;
   // The current level's mesh posed for drawing (null when nothing is drawn).
   PlayerMesh* Skinned(QMathMatrix* pStart);
+  // Whether the texture pages are there to dress him (else kit colours).
+  bool Textured() const;
 
   PlayerMesh* apoMeshes[PLAYER3D_LEVELS];
   Shadow* apoShadows[4];
   uint8_t cShadows;
   PlayerKit oKit;
+  uint8_t auSlots[PLAYER3D_PARTS];  // texture slots by body part (255 none)
+  Q3DColour oNumberTint;             // the numbers' colour
   char szModelCode[7];
   QMathMatrix mBuild;
   QMathMatrix mHeadTurn;

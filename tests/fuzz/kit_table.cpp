@@ -1,10 +1,11 @@
 // The kit table reader: any bytes give a table (perhaps empty) whose lines
-// the kit choice and the colour reader use without reading astray; the
-// choice always names two kits and a colour mode.
+// the kit choice, the colour reader and the texture names use without
+// reading astray; the choice always names two kits and a colour mode.
 #include <cstring>
 #include <string>
 
 #include "fuzz_support.h"
+#include "scene3d/kits_slots.h"
 #include "scene3d/kits_table.h"
 
 void KorvenaFuzzSeeds(const std::string& dir) {
@@ -33,6 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       KitLook look{};
       const KitEntry* e = kits_poKitEntryFind(k.aszName[side]);
       if (kits_bKitLookRead(e, &look) && (look.iPattern < 1 || look.iPattern > 5)) korvena_fuzz::Fail("a pattern outside 1..5");
+      // The texture names made from the line stay within their slots.
+      kits_SlotsReset();
+      kits_KitNamesSet(side * 16, e, i % 3);
+      for (const PlayerTextureSlot& t : kits_aTextureSlots)
+        if (std::memchr(t.szName, 0, sizeof t.szName) == nullptr) korvena_fuzz::Fail("an unterminated texture name");
     }
   }
   return 0;

@@ -265,3 +265,153 @@ TEST_F(KitTable, EveryPairingOfTheDatabaseTellsItsSidesApart) {
 }
 
 }  // namespace
+
+// ---- Texture slots, pages and numbers -----------------------------------------------------------
+
+#include "kitart.h"
+#include "scene3d/kits_slots.h"
+#include "scene3d/player3d.h"
+
+namespace {
+
+TEST(KitSlots, EachShirtNumberLiesOnItsPageBelowTheShorts) {
+  kits_SlotsReset();
+  kits_NumberNamesSet();
+  for (int n = 1; n <= 22; ++n) {
+    const PlayerTextureSlot& t = kits_aTextureSlots[KITS_FIRST_NUMBER_SLOT + n - 1];
+    EXPECT_EQ(t.uPage, 7 + (n - 1) / 6) << n;  // drawn by page material 7..10: pages 0..3 again
+    EXPECT_EQ(t.fX, 32.0f * ((n - 1) % 6)) << n;
+    EXPECT_EQ(t.fY, 224.0f) << n;
+    EXPECT_EQ(t.fWidth, 32.0f);
+    EXPECT_EQ(std::string(t.szName), "numbers\\n" + std::to_string(n) + ".tga");
+  }
+  // Number 9 is slot 131 on page 8 (page 1's image) at (64, 224); a player
+  // wearing it names it in his number entry, the referee none.
+  uint8_t slots[19];
+  kits_PlayerTexturesSet(slots, 0x0138, 16, 0, 9, 0);
+  EXPECT_EQ(slots[17], 131);
+  EXPECT_EQ(slots[18], KITS_NO_SLOT);
+  kits_PlayerTexturesSet(slots, 0x0138, 16, 0, 9, 1);
+  EXPECT_EQ(slots[18], 131);
+  kits_PlayerTexturesSet(slots, 0x0138, 32, 0, 9, 1);
+  EXPECT_EQ(slots[17], KITS_NO_SLOT);
+  // No two named places of one page overlap.
+  for (int a = 0; a < KITS_SLOTS; ++a)
+    for (int b = a + 1; b < KITS_SLOTS; ++b) {
+      const PlayerTextureSlot &x = kits_aTextureSlots[a], &y = kits_aTextureSlots[b];
+      const bool shared = (a == 7 && b == 15) || (a == 23 && b == 31);
+      if (x.uPage % 7 != y.uPage % 7 || shared) continue;
+      const bool apart = x.fX + x.fWidth <= y.fX || y.fX + y.fWidth <= x.fX || x.fY + x.fHeight <= y.fY ||
+                         y.fY + y.fHeight <= x.fY;
+      EXPECT_TRUE(apart) << a << " and " << b;
+    }
+}
+
+TEST(KitSlots, KitTexturesAreNamedFromTheKitLines) {
+  const std::string table =
+      "ARG1998H,T,5,1,1,SS,6EAFE6-EEEEEE,2,2,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C\n"
+      "ENG1962H,T,5,1,1,LS,EEEEEE,1,1,11,21,21,WHITE_GREY,1,2,EEEEEE,1,GKNOSUCH\n"
+      "ANT1966H,U,1,1,1,SS,antil,GKANT\n";
+  kits_TableParse(table.data(), table.size());
+  kits_SlotsReset();
+  kits_KitNamesSet(0, kits_poKitEntryFind("ARG1998H"), 0);
+  EXPECT_STREQ(kits_aTextureSlots[0].szName, "kits\\templates\\shirts\\6EAFE6-EEEEEE\\02.tga");
+  EXPECT_STREQ(kits_aTextureSlots[6].szName, "kits\\templates\\shirts\\6EAFE6-EEEEEE\\11.tga");
+  EXPECT_STREQ(kits_aTextureSlots[4].szName, "kits\\templates\\shorts\\1C1C1C\\01.tga");
+  EXPECT_STREQ(kits_aTextureSlots[7].szName, "kits\\templates\\socks\\EEEEEE\\01.tga");
+  EXPECT_STREQ(kits_aTextureSlots[8].szName, "kits\\goalies\\GK19873C-1C1C1C\\front.tga");
+  EXPECT_STREQ(kits_aTextureSlots[KITS_BOOTS_SLOT].szName, "kits\\boots.tga");
+  EXPECT_STREQ(kits_aTextureSlots[15].szName, "");  // the keeper wears the side's socks
+  // Black and white: the b+w folders, the shade names mapped; a keeper
+  // folder without shorts shows the side's shorts.
+  kits_KitNamesSet(16, kits_poKitEntryFind("ENG1962H"), 1);
+  EXPECT_STREQ(kits_aTextureSlots[16].szName, "kits\\templates\\shirts\\b+w\\EEEEEE\\01.tga");
+  EXPECT_STREQ(kits_aTextureSlots[20].szName, "kits\\templates\\shorts\\b+w\\LIGHT\\01.tga");
+  EXPECT_STREQ(kits_aTextureSlots[28].szName, kits_aTextureSlots[20].szName);
+  EXPECT_STREQ(kits_aTextureSlots[29].szName, kits_aTextureSlots[21].szName);
+  kits_SlotsReset();
+  kits_KitNamesSet(16, kits_poKitEntryFind("ANT1966H"), 0);
+  EXPECT_STREQ(kits_aTextureSlots[16].szName, "kits\\uniques\\antilfront.tga");
+  EXPECT_STREQ(kits_aTextureSlots[18].szName, "kits\\uniques\\antilsleevr.tga");
+  char name[256], shade[16] = "GREY_DARK";
+  kits_TemplatePartNameMake(name, "kits\\templates\\socks\\RED", "7");
+  EXPECT_STREQ(name, "kits\\templates\\socks\\RED\\07.tga");
+  kits_ShadeNameMap(shade);
+  EXPECT_STREQ(shade, "MID");
+  kits_RefereeKitNamesSet(0);
+  EXPECT_STREQ(kits_aTextureSlots[34].szName, "kits\\referees\\98\\refblack\\sleevr.tga");
+  kits_RefereeKitNamesSet(1);
+  EXPECT_STREQ(kits_aTextureSlots[34].szName, "kits\\uniques\\manager\\lsleevbt.tga");
+}
+
+TEST(KitSlots, PlayersWhoLookAlikeShareTheirHeads) {
+  kits_SlotsReset();
+  uint8_t a[19], b[19], c[19];
+  kits_PlayerTexturesSet(a, 0x0100 | 0x38 | 0x200, 0, 0, 2, 0);  // short hair, white, beard
+  kits_PlayerTexturesSet(b, 0x0100 | 0x38 | 0x200, 16, 1, 5, 0);
+  kits_PlayerTexturesSet(c, 0x00C0 | 0x18, 0, 0, 3, 0);          // long hair, blonde
+  for (int e : {9, 10, 11, 12, 7, 14, 15}) EXPECT_EQ(a[e], b[e]) << e;
+  for (int e : {9, 10, 11, 12}) EXPECT_NE(a[e], c[e]) << e;
+  EXPECT_STREQ(kits_aTextureSlots[a[9]].szName, "head\\face\\short\\beard\\white.tga");
+  EXPECT_STREQ(kits_aTextureSlots[a[10]].szName, "head\\faceside\\short\\beard\\white.tga");
+  EXPECT_STREQ(kits_aTextureSlots[c[11]].szName, "head\\headback\\long\\blonde.tga");
+  EXPECT_STREQ(kits_aTextureSlots[c[12]].szName, "head\\headtop\\short\\blonde.tga");
+  EXPECT_STREQ(kits_aTextureSlots[a[7]].szName, "skin\\gingwhit\\hand.tga");
+  // Long sleeves: both sleeves the long sleeve, the arm the lower sleeve.
+  EXPECT_EQ(b[2], 19);
+  EXPECT_EQ(b[3], 19);
+  EXPECT_EQ(b[13], 18);
+  EXPECT_EQ(a[13], 114);  // short sleeves: the skin set's arm
+  // A full range of head tops gives its first slot, never none.
+  // Two head tops are taken (88, 89): eight more fill the range, then the
+  // first slot answers.
+  for (int k = 0; k < 10; ++k)
+    EXPECT_EQ(kits_iSlotClaim(88, 98, static_cast<uint16_t>(1000 + k)), k < 8 ? 90 + k : 88) << k;
+}
+
+// The mirrored faces read their textures mirrored within the part's place,
+// taking the strips past the threshold from the twin place.
+TEST(KitSlots, MirroredTexelsFollowThePartsThresholds) {
+  const float front[4] = {0, 0, 128, 128}, shortsFront[4] = {96, 128, 96, 96}, sleeve[4] = {192, 128, 64, 64};
+  float out[2];
+  const float past[6] = {0.7f, 0, 0.8f, 0, 0.9f, 1};
+  const float before[6] = {0.6f, 0, 0.8f, 0, 0.9f, 1};
+  EXPECT_EQ(player3d_bAllPast(past, 0), 1);
+  EXPECT_EQ(player3d_bAllPast(before, 0), 0);
+  player3d_TexelPlace(out, 0.8f, 0.5f, 0, 0, 1, front, 0);
+  EXPECT_FLOAT_EQ(out[0], 0.8f * 128 / 256);
+  player3d_TexelPlace(out, 0.8f, 0.5f, 0, 1, 1, front, 0);
+  EXPECT_FLOAT_EQ(out[0], ((1.671875f - 0.8f) * 128 + 128) / 256);
+  player3d_TexelPlace(out, 0.2f, 0.5f, 0, 1, 0, front, 0);
+  EXPECT_FLOAT_EQ(out[0], (0.671875f - 0.2f) * 128 / 256);
+  player3d_TexelPlace(out, 0.75f, 0.25f, 5, 1, 1, shortsFront, 0);
+  EXPECT_FLOAT_EQ(out[0], ((1.0f - 0.75f + 7.0f / 12.0f) * 96 + 96 - 96) / 256);
+  player3d_TexelPlace(out, 0.3f, 0.25f, 2, 1, 0, sleeve, 0);
+  EXPECT_FLOAT_EQ(out[0], (0.7f * 64 + 192) / 256);
+  EXPECT_FLOAT_EQ(out[1], (0.25f * 64 + 128 + 64) / 256);
+  // Long sleeves stay within their own place.
+  player3d_TexelPlace(out, 0.3f, 0.25f, 2, 1, 0, sleeve, 1);
+  EXPECT_FLOAT_EQ(out[1], (0.25f * 64 + 128) / 256);
+  // Numbers are only turned back; faces and skin keep their u.
+  player3d_TexelPlace(out, 0.25f, 0.5f, 17, 1, 0, front, 0);
+  EXPECT_FLOAT_EQ(out[0], 0.75f * 128 / 256);
+  player3d_TexelPlace(out, 0.25f, 0.5f, 9, 1, 0, front, 0);
+  EXPECT_FLOAT_EQ(out[0], 0.25f * 128 / 256);
+}
+
+TEST(KitArt, NumbersAreLightDigitsOnTheKey) {
+  for (int n : {1, 9, 10, 22}) {
+    const std::vector<unsigned char> t = kitart::NumberTexels(n);
+    ASSERT_EQ(t.size(), 32u * 32u * 3u);
+    int key = 0, light = 0;
+    for (size_t i = 0; i < t.size(); i += 3) {
+      key += t[i] == 255 && t[i + 1] == 0 && t[i + 2] == 255 ? 1 : 0;
+      light += t[i] > 200 && t[i + 1] > 200 && t[i + 2] > 200 ? 1 : 0;
+    }
+    EXPECT_EQ(key + light, 32 * 32) << n;
+    EXPECT_GT(light, 100) << n;
+  }
+  EXPECT_NE(kitart::NumberTexels(1), kitart::NumberTexels(7));
+}
+
+}  // namespace

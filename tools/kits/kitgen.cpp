@@ -8,6 +8,7 @@
 #include <string>
 
 #include "art/art_image.h"
+#include "kitart.h"
 #include "kitsource.h"
 
 namespace {
@@ -48,9 +49,26 @@ int main(int argc, char** argv) {
   for (const std::string& l : lines) text += l + "\n";
   const std::string path = out + "/database/pc/kits.bin";
   if (!art::MakeParentDirs(path) || !art::WriteFileAtomic(path, std::vector<uint8_t>(text.begin(), text.end()))) return 1;
+  // The players' textures: the kits the table names, heads, skin, boots,
+  // numbers, and the unique heads (folder and skin set of each line).
+  bool ok3 = false;
+  std::vector<std::string> uniques;
+  std::istringstream uin(Slurp(assets + "/database/unique_heads.txt", &ok3));
+  for (std::string l; std::getline(uin, l);) {
+    if (l.empty() || l[0] == '#') continue;
+    std::vector<std::string> f;
+    std::istringstream fin(l);
+    for (std::string x; std::getline(fin, x, '\t');) f.push_back(x);
+    if (f.size() >= 6) uniques.push_back(f[0] + " " + f[5]);
+  }
+  const int written = kitart::WriteAll(lines, uniques, out + "/textures");
+  if (written < 0) {
+    std::fprintf(stderr, "kitgen: a texture cannot be written under %s/textures\n", out.c_str());
+    return 1;
+  }
   if (!stamp.empty()) {
     std::ofstream s(stamp);
-    s << lines.size() << " kit lines\n";
+    s << lines.size() << " kit lines, " << written << " textures\n";
   }
   return 0;
 }

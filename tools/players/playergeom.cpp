@@ -13,7 +13,7 @@ namespace {
 enum Part : uint32_t {
   kShirtFront = 0, kShirtBack = 1, kSleeveRight = 2, kSleeveLeft = 3, kShirtTop = 4, kShortsFront = 5,
   kShortsBack = 6, kHand = 7, kSocks = 8, kFace = 9, kFaceSide = 10, kHeadBack = 11, kHeadTop = 12, kArm = 13,
-  kLegBack = 14, kLegFront = 15, kBoots = 16,
+  kLegBack = 14, kLegFront = 15, kBoots = 16, kNumber = 17,
 };
 
 // A ring of vertices around the bone at distance t (metres) from the
@@ -269,6 +269,16 @@ Body BodyBuild(const Skeleton& skel, int level, const std::string& codeIn) {
     };
     if (tube.bCapStart) capStart = centre(t0 - 0.015f);
     if (tube.bCapEnd) capEnd = centre(t1 + 0.015f);
+    // The shirt number: a patch of its own just off the back of the chest
+    // (x toward the back, y toward the left, z down), read from behind.
+    uint32_t number = 0;
+    const bool numbered = s == 2 && level <= 2;
+    if (numbered) {
+      number = static_cast<uint32_t>(body.afVertices.size() / 3);
+      const float corners[4][3] = {{0.128f, 0.065f, -0.12f}, {0.128f, -0.065f, -0.12f},
+                                   {0.128f, -0.065f, 0.0f}, {0.128f, 0.065f, 0.0f}};
+      for (const auto& c : corners) body.afVertices.insert(body.afVertices.end(), c, c + 3);
+    }
     const uint32_t end = static_cast<uint32_t>(body.afVertices.size() / 3);
     for (uint32_t i = first; i < end; ++i)
       for (int k = 0; k < 3; ++k) inside[k] += body.afVertices[3 * i + k] / static_cast<float>(end - first);
@@ -335,6 +345,10 @@ Body BodyBuild(const Skeleton& skel, int level, const std::string& codeIn) {
     };
     if (tube.bCapStart) cap(0, capStart, 0.0f);
     if (tube.bCapEnd) cap(rings.size() - 1, capEnd, 1.0f);
+    if (numbered) {
+      face(number, number + 1, number + 2, kNumber, 0, 0, 1, 0, 1, 1);
+      face(number, number + 2, number + 3, kNumber, 0, 0, 1, 1, 0, 1);
+    }
   }
   static const char* const kLevel[5] = {"VHigh", "High", "Medium", "low", "vlow"};
   const int lv = level < 0 ? 0 : level > 4 ? 4 : level;
