@@ -234,8 +234,8 @@ TEST(FinalsDraw, AnUpsetWinnerTakesTheLosersSlot) {
 }
 
 // Whatever the simulation gives, in every language and over many seeds: each
-// slot holds the team its route gave, and the first stage holds the host, the
-// holder and every qualified team once.
+// slot holds the team its route gave, the first stage holds the host, the
+// holder and every qualified team once, and the finals play to a winner.
 TEST(FinalsDraw, EverySlotTakesItsRoutesWinner) {
   for (int lang = 0; lang < 6; lang++)
     for (int e = 0; e < 11; e++)
@@ -258,6 +258,22 @@ TEST(FinalsDraw, EverySlotTakesItsRoutesWinner) {
             }
           }
         EXPECT_EQ(Names(got), Names(want)) << kFolders[lang] << " " << ed.yy << " seed " << seed;
+        // The finals so drawn play through to a winner.
+        history_YearFixturesBuild(TheYearList->pNext);
+        tmglobal_FinalsSet(1);
+        tmglobal.bFinalsLoaded = 1;
+        Year* f = TheYearList->pNext;
+        for (int pass = 0; pass < 40 && !f->bComplete; pass++) {
+          history_DaySimulate(f);
+          history_PlaceholdersResolve(f);
+          history_YearCompleteCheck(f);
+          tmteam_GroupTablesCollect(f);
+          tmteam_GroupTablesSortAll(f);
+        }
+        ASSERT_EQ(f->bComplete, 1u) << kFolders[lang] << " " << ed.yy << " seed " << seed;
+        RollOfHonourEntry entry{};
+        tmmain_RollOfHonourFromFinals(f, &entry);
+        EXPECT_TRUE(tmteam_IsProperName(entry.Winner)) << kFolders[lang] << " " << ed.yy;
         EXPECT_EQ(tmreport_CountGet(), 0) << kFolders[lang] << " " << ed.yy;
       }
 }
