@@ -1,0 +1,95 @@
+// Open play as football: the computer's ball holder moves the ball on
+// (passes, shots) instead of carrying it back and forth, whether the other
+// side is the computer or a person who does not come to meet him.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "shell/global.h"
+#include "support/match_harness.h"
+#include "support/match_soak.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+// Ball possession in open play, tick by tick.
+struct Possession {
+  const Player* poHolder = nullptr;  // the last holder, kept while the ball travels
+  std::int32_t cHeld = 0;
+  std::int32_t cLongestOutfield = 0;
+  std::int32_t cPasses = 0;     // the ball goes from one holder to a team-mate
+  std::int32_t cTurnovers = 0;  // ... or to an opponent
+
+  void StreakEnd() {
+    // Outfield players the computer plays (a person may keep the ball as long as he likes).
+    if (poHolder && poHolder->PositionCode != 0 && poHolder->Control != PLAYER_CONTROL_USER && cHeld > cLongestOutfield)
+      cLongestOutfield = cHeld;
+    cHeld = 0;
+  }
+  void Tick() {
+    if (global.eGameMode != GAME_MODE_PLAY) {
+      StreakEnd();
+      poHolder = nullptr;
+      return;
+    }
+    const Player* po = ball_oBall.poOwner;
+    if (po == poHolder) {
+      if (po) cHeld++;
+      return;
+    }
+    StreakEnd();
+    if (!po) return;
+    if (poHolder) (po->MyTeam == poHolder->MyTeam ? cPasses : cTurnovers)++;
+    poHolder = po;
+  }
+  static void Observe(std::int32_t, void* pv) { static_cast<Possession*>(pv)->Tick(); }
+};
+
+class OpenPlay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+TEST_F(OpenPlay, ComputerHoldersPassAndShootRatherThanCarryTheBallAbout) {
+  constexpr std::int32_t kMatches = 6;
+  std::int32_t cShots = 0, cPasses = 0;
+  for (std::uint32_t s = 1; s <= kMatches; s++) {
+    Possession o;
+    const mh::Result r = mh::Run(mh::SoakConfig(s), nullptr, Possession::Observe, &o);
+    ASSERT_TRUE(r.bFinished) << r.Describe(mh::SoakConfig(s));
+    o.StreakEnd();
+    // About twelve seconds of play at most with the ball at one outfield
+    // player's feet: a holder who only turns about with it held it for
+    // minutes.
+    EXPECT_LE(o.cLongestOutfield, 600) << "seed " << s;
+    cShots += r.cShots;
+    cPasses += o.cPasses;
+  }
+  EXPECT_GE(cPasses, 40 * kMatches);
+  EXPECT_GE(cShots, 4 * kMatches);
+}
+
+TEST_F(OpenPlay, AnUnchallengedComputerHolderMovesTheBallOn) {
+  // The home side is a person who never touches the controls: nobody of his
+  // team presses the computer's holder (that is the person's part), and the
+  // holder must still pass, shoot or lose the ball rather than turn about
+  // with it. The match stops where it waits for the person.
+  for (std::uint32_t s = 1; s <= 4; s++) {
+    mh::Config c;
+    c.uSeed = s;
+    c.aeSide[0] = mh::SideKind::User;
+    c.cTickCap = 9000;
+    Possession o;
+    const mh::Result r = mh::Run(c, nullptr, Possession::Observe, &o);
+    o.StreakEnd();
+    EXPECT_LE(o.cLongestOutfield, 600) << r.Describe(c);
+  }
+}
+
+}  // namespace
