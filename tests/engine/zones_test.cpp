@@ -217,8 +217,10 @@ TEST(Zones, MissingIdsAndTheFirstTree) {
   pp = TreePlayer(551, 0);
   pp->x = 9000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 1);
-  pp->x = 0;
-  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 4);
+  pp->x = 6000;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 2);
+  pp->x = 1500;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 9);
   pp->x = -9000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 0);
 }

@@ -86,7 +86,7 @@ TEST(SubsMatch, ComputerSidesChangeLateAndEachSubstituteWalksOn) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
   int cMatchesWithChanges = 0;
-  for (std::uint32_t uSeed : {3u, 4u, 5u}) {
+  for (std::uint32_t uSeed : {3u, 4u, 5u, 6u, 7u, 8u}) {
     mh::Config c;
     c.uSeed = uSeed;
     c.iLength = 5;
