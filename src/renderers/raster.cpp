@@ -287,9 +287,10 @@ void Span(const SpanSetup& c, int32_t y, int32_t x0, int32_t count, Gradients v)
             for (int32_t k = 0; k < n; ++k, rk += rs, gk += gs, bk += bs, zk += zs) {
               const uint16_t col = Pack565(rk >> 16, gk >> 16, bk >> 16);
               const uint32_t z16 = kDepth ? zk >> 16 : 0;
-              const bool pass = !kDepth || z16 <= static_cast<uint32_t>(zd[k]) + slack;
-              d[k] = pass ? col : d[k];
-              if constexpr (decltype(writeZ)::value) zd[k] = pass ? static_cast<uint16_t>(z16) : zd[k];
+              // All ones where the pixel passes, as a mask for both writes.
+              const uint16_t m = kDepth ? static_cast<uint16_t>(0u - (z16 <= static_cast<uint32_t>(zd[k]) + slack)) : 0xFFFF;
+              d[k] = static_cast<uint16_t>((col & m) | (d[k] & ~m));
+              if constexpr (decltype(writeZ)::value) zd[k] = static_cast<uint16_t>((z16 & m) | (zd[k] & ~m));
             }
           };
           if (kDepth && depthWrite) {
