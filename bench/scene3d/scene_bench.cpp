@@ -5,6 +5,8 @@
 // memory once a match has loaded.
 #include <benchmark/benchmark.h>
 
+#include "scene_device.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,42 +35,10 @@
 namespace {
 
 Q3DDevice* OpenDevice(const char* dll, QDLContext* ctx, std::string* why) {
-  static bool up = false;
-  if (!up) {
-    const std::string dir = (std::filesystem::temp_directory_path() / "korvena-bench-scene3d").string();
-    std::filesystem::create_directories(dir);
-    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
-    if (!platform::init(platform::BackendKind::Headless, why)) return nullptr;
-    platform::setExecutableDir(KORVENA_BIN_DIR);
-    QDXInitWindowHooks();
-    QDXInitActivateHooks();
-    QDXCreateWindow(640, 480, nullptr, 0);
-    QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
-    std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
-    std::strcpy(pcinstall_szModelPath, "..\\data\\models\\");
-    pcframe_Init();
-    up = true;
-  }
-  QDLShutdown();
-  QDLSetup();
-  const int32_t device = std::string(dll) == "q3dd3ddll.dll" ? 1 : 0;
-  QDLContextModeSet(ctx, device, QDLFindMode(device, 640, 480, 16, 0), QDLOPEN_WINDOWED);
-  Q3DDevice* d = Q3DDeviceCreate(dll);
-  if (d == nullptr || Q3DDeviceInitialise(d, ctx) != 0) {
-    *why = "the renderer did not open";
-    return nullptr;
-  }
-  scene3d_StartOnDevice(d, device == 0 ? 1 : 0, 640, 480);
-  return d;
+  return bench_SceneDeviceOpen(dll, ctx, "korvena-bench-scene3d", nullptr, why);
 }
 
-void Close(Q3DDevice* d) {
-  scene3d_StopOnDevice();
-  d->DisplayShut();
-  d->Destroy();
-  Q3DDeviceUnload();
-}
+void Close(Q3DDevice* d) { bench_SceneDeviceClose(d); }
 
 long ResidentKb() {
   long pages = 0, resident = 0;
