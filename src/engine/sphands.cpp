@@ -143,6 +143,9 @@ void sphands_Update(Player* pp) {
     QMathPoint pt;
     if (!zone_bRandomPointAt(pp, &pt, iZone, kAimTree)) pt = QMathPoint{pp->Direction == 1 ? 7200 : -7200, 0};
     setp_AimPointSet(pt.x, pt.y);
+    // The kick's backspin comes from its distance: left from an earlier set
+    // piece, a long kick kept bouncing on over the far goal line.
+    setp_KickDistanceSet(setp_Distance(pt.x - setp_BallX(), pt.y - setp_BallY()));
     setp_KickStart(pp, 69, target_DoKickToAimPoint);
   }
   // Turns 22 units a tick toward the way he attacks.

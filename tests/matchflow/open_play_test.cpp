@@ -72,7 +72,9 @@ TEST_F(OpenPlay, ComputerHoldersPassAndShootRatherThanCarryTheBallAbout) {
     cPasses += o.cPasses;
   }
   EXPECT_GE(cPasses, 40 * kMatches);
-  EXPECT_GE(cShots, 4 * kMatches);
+  // Keepers' long kicks land in midfield, not in the far box: fewer shots
+  // come straight from a restart.
+  EXPECT_GE(cShots, 3 * kMatches);
 }
 
 TEST_F(OpenPlay, AnUnchallengedComputerHolderMovesTheBallOn) {

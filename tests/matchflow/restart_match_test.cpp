@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "support/match_harness.h"
 #include "support/match_soak.h"
+#include "engine/ball.h"
+#include "shell/global.h"
 
 namespace mh = match_harness;
 
@@ -30,6 +33,63 @@ TEST(RestartMatch, SoakSeedsThatHungInTheScriptModeEnd) {
     cThroughScript += r.mapEntries.count(82) > 0;
   }
   EXPECT_GE(cThroughScript, 2);
+}
+
+// Every goal kick and keeper's ball, followed from the kick until somebody
+// has the ball or play stops: where it landed and whether its flight and
+// bounces carried it over the far goal line (a ball left to roll on in open
+// play is the chasers' business).
+struct LongKicks {
+  std::int32_t cKicks = 0, cOverFarLine = 0, cIntoFarBox = 0;
+  std::int32_t iFromX = 0;
+  bool bFollow = false;
+  std::int32_t ePrevMode = 0, iPrevKind = BALL_KIND_NONE;
+  const Player* poPrevOwner = nullptr;
+};
+
+void LongKickTick(std::int32_t, void* pv) {
+  LongKicks& k = *static_cast<LongKicks*>(pv);
+  const Ball& b = ball_oBall;
+  const std::int32_t eMode = global_eGetGameMode();
+  const bool bKeeperMode = eMode == GAME_MODE_GOAL_KICK || eMode == GAME_MODE_KEEPER_HANDS ||
+                           k.ePrevMode == GAME_MODE_GOAL_KICK || k.ePrevMode == GAME_MODE_KEEPER_HANDS;
+  const bool bLaunched = b.poOwner == nullptr && b.iKind != BALL_KIND_NONE && b.iKind != BALL_KIND_ROLLING &&
+                         (k.iPrevKind == BALL_KIND_NONE || k.poPrevOwner != nullptr);
+  if (bKeeperMode && bLaunched) {
+    k.cKicks++;
+    k.bFollow = true;
+    k.iFromX = b.iLaunchX;
+    if ((b.iLandX < 0) != (k.iFromX < 0) && std::abs(b.iLandX) > 6768) k.cIntoFarBox++;
+  }
+  if (k.bFollow) {
+    const std::int32_t x = ball_XGet(&b);
+    if (b.poOwner != nullptr || (eMode != GAME_MODE_GOAL_KICK && eMode != GAME_MODE_KEEPER_HANDS &&
+                                 eMode != GAME_MODE_PLAY && eMode != GAME_MODE_PLAY_ON)) {
+      k.bFollow = false;
+    } else if (std::abs(x) > 9360 && (x < 0) != (k.iFromX < 0) && b.iKind != BALL_KIND_ROLLING) {
+      k.cOverFarLine++;
+      k.bFollow = false;
+    }
+  }
+  k.ePrevMode = eMode;
+  k.iPrevKind = b.iKind;
+  k.poPrevOwner = b.poOwner;
+}
+
+// The computer's goal kicks and keeper's kicks aim at the half they attack;
+// aimed at the far goal mouth they crossed the far goal line untouched.
+TEST(RestartMatch, KeepersKicksLandInTheAttackedHalfNotOverTheFarLine) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  LongKicks k;
+  for (std::uint32_t s = 1; s <= 12; s++) {
+    const mh::Config c = mh::SoakConfig(s);
+    const mh::Result r = mh::Run(c, nullptr, LongKickTick, &k);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  }
+  EXPECT_GT(k.cKicks, 10);
+  EXPECT_EQ(k.cOverFarLine, 0) << k.cKicks << " kicks";
+  EXPECT_EQ(k.cIntoFarBox, 0) << k.cKicks << " kicks";
 }
 
 }  // namespace
