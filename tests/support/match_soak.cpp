@@ -65,4 +65,21 @@ std::string SoakTotals::Describe() const {
   return o.str();
 }
 
+std::string SoakTotals::OutOfBands() const {
+  std::ostringstream o;
+  if (cMatches == 0) return o.str();
+  // Per match in hundredths: [lo, hi].
+  auto band = [&](const char* name, std::int32_t c, std::int32_t lo, std::int32_t hi) {
+    const std::int64_t r = 100LL * c / cMatches;
+    if (r < lo || r > hi) o << name << " " << r / 100.0 << " a match (band " << lo / 100.0 << ".." << hi / 100.0 << "); ";
+  };
+  band("corners", cCorners, 30, 600);
+  band("goal kicks", cGoalKicks, 30, 800);
+  band("free kicks", cFreeKicks, 20, 1000);
+  band("throw-ins", cThrowIns, 50, 2000);
+  // The ball goes out at the sides more often than behind the goals.
+  if (cThrowIns < cCorners) o << "fewer throw-ins (" << cThrowIns << ") than corners (" << cCorners << "); ";
+  return o.str();
+}
+
 }  // namespace match_harness

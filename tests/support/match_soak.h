@@ -19,6 +19,9 @@ struct SoakTotals {
   std::string oFirstFault;
   void Add(const Config& c, const Result& r);
   std::string Describe() const;
+  // Restarts per match against football's (for the short matches played):
+  // empty when every count lies in its band, else the counts outside.
+  std::string OutOfBands() const;
 };
 
 }  // namespace match_harness

@@ -30,5 +30,10 @@ int main(int argc, char** argv) {
     std::printf("first unfinished: %s\n", t.oFirstFault.c_str());
     return 1;
   }
+  const std::string bands = t.OutOfBands();
+  if (!bands.empty()) {
+    std::printf("out of band: %s\n", bands.c_str());
+    return 1;
+  }
   return 0;
 }
