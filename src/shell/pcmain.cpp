@@ -132,6 +132,16 @@ int32_t pcmain_LoopStep() {
 }
 
 void pcmain_Shutdown() {
+  // A quit from the window (closed, or the session ending) stops the loop in
+  // the middle of a state: leave it first, so that a match shuts its 3D scene
+  // and sound down. A match still loading has its scene partly built; it is
+  // shut down like the match, without the after-match passes.
+  pcmain_bQuit = 1;
+  if (pcmain_eCurrentState == APP_STATE_MATCH_LOADING)
+    pcmain_MatchSceneShutdown();
+  else
+    pcmain_StateTable[pcmain_eCurrentState].pfnLeave();
+  pcmain_eCurrentState = pcmain_eRequestedState = APP_STATE_NONE;
   if (pcmain_bSettingsRead) pcinstall_Save();
   if (pcmain_bFramePoolsUp) pcframe_Shutdown();
   if (pcmain_bDisplayUp) pcmain_DisplayShutdown();
@@ -264,7 +274,7 @@ void pcmain_MatchRun() {
   if (pcframe_bReadyGet()) scene3d_DrawFrame();
 }
 
-void pcmain_MatchLeave() {
+void pcmain_MatchSceneShutdown() {
   scene3d_Shutdown();
   crowd_StopAll();
   sfx_FreeAllBanks();
@@ -272,11 +282,16 @@ void pcmain_MatchLeave() {
     QALShutdown();
     qal_bStarted = 0;
   }
+}
+
+void pcmain_MatchLeave() {
+  pcmain_MatchSceneShutdown();
   replay_Reset();
   injuryg_Update();
   injuryg_MatchEndUpdate();
   match_SquadsCopyBack();
-  if (!pcmain_DisplayStartup()) {
+  // A program that is ending does not open the 2D display again.
+  if (!pcmain_bQuit && !pcmain_DisplayStartup()) {
     // Without a display the game cannot go on: say so and end the program
     // with a code that says it failed.
     QDLErrorBox("The display could not be opened again after the match.");

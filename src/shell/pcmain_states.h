@@ -66,6 +66,8 @@ void pcmain_FrontEndEnter();
 void pcmain_FrontEndLeave();
 void pcmain_FrontEndRun();
 void pcmain_MatchEnter();
+// The match's 3D scene and sound shut down (the first half of the match leave).
+void pcmain_MatchSceneShutdown();
 void pcmain_MatchLeave();
 void pcmain_MatchRun();
 void pcmain_LoadingEnter();
