@@ -143,6 +143,9 @@ static bool PenaltyStep(Player* pp) {
         setp_AimDriftSet(iSwing);
         setp_AimOffsetSet(0);
         if (setp_UserMateExists(pp)) {
+          // The side's user takes the kick himself: he is given the taker.
+          if (!pp->pUser)
+            if (User* pu = setp_SideUserGet(pp)) user_PlayerSet(pu, pp);
           rec.iEnterState = 19;
         } else {
           s_iDelay = 135;

@@ -85,13 +85,20 @@ void mpenso_Start() {
   if (Player* pk = Keeper(poDefending)) {
     setp_PartnerSet(pk);
     Place(pk, kKeeperX, 0, 0, 0);
-    if (pk->pGoalie) newgoalo_StateSet(pk->pGoalie, 2);
+    // He guards the goal at +x whichever end his side defended in play.
+    if (pk->pGoalie) {
+      pk->pGoalie->iSide = 2;
+      newgoalo_StateSet(pk->pGoalie, 2);
+    }
     ball_OutcomeClear();
     celebrate_ScorerSet(pk, pk->MyTeam);
   }
   if (Player* pk = Keeper(poKicking)) {
     Place(pk, 0, 0, 100, 0);
-    if (pk->pGoalie) newgoalo_StateSet(pk->pGoalie, 2);
+    if (pk->pGoalie) {
+      pk->pGoalie->iSide = 1;
+      newgoalo_StateSet(pk->pGoalie, 2);
+    }
   }
   camera_PushIfNew(CAMERA_PEN);
   camera_FadeRelease();

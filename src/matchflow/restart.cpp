@@ -645,6 +645,10 @@ void PenaltyEvent(User* pusr, const InputEvent* pEvent) {
       const std::uint32_t v = EventValue(pEvent);
       pusr->uStickDirection = v;
       if (!bTaker) return;
+      // A stick reading queued behind a press of the run-up or the kick
+      // does not undo it.
+      const std::int32_t cNow = setp_CommandGet();
+      if (cNow == SETP_CMD_KICK || cNow == SETP_CMD_KEEPER_A || cNow == SETP_CMD_KEEPER_B) return;
       if (StickMagnitude(v) >= 31) {
         const std::int32_t c = restart_AimCommandOf(StickDegrees(v));
         if (c != SETP_CMD_NONE) setp_CommandSet(c);

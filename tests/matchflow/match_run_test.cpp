@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/ball.h"
 #include "engine/player.h"
+#include "engine/setp.h"
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
@@ -408,6 +410,45 @@ TEST_F(MatchRun, TheSidesTakeTheShootOutKicksInTurn) {
     EXPECT_LE(w.iMaxApart, 1) << r.Describe(c);
     EXPECT_EQ(w.aiTakers[0] + w.aiTakers[1], 2) << r.Describe(c);
   }
+}
+
+// A user's side in the shoot-out: his taker is his to kick, and the keeper
+// facing him keeps to his goal line (the goal at +x) until the ball is
+// kicked, however long the taker waits.
+struct UserShootoutWatch {
+  std::int32_t aiKicks[2] = {};
+  std::int32_t iNearestX = 9999;  // the defending keeper's least x while the ball waits on the spot
+};
+
+void WatchUserShootout(std::int32_t, void* pv) {
+  UserShootoutWatch& w = *static_cast<UserShootoutWatch*>(pv);
+  if (global.eGameMode != 66) return;
+  const MPensoState& m = mpenso_oState;
+  for (std::int32_t k = 0; k < 2; k++) w.aiKicks[k] = std::max(w.aiKicks[k], m.aiKicks[k]);
+  const Player* pk = setp_poPartnerGet();
+  if (m.bKickPending && pk && ball_XGet(&ball_oBall) == 7632 && ball_YGet(&ball_oBall) == 0 &&
+      ball_oBall.poOwner == nullptr)
+    w.iNearestX = std::min<std::int32_t>(w.iNearestX, pk->x);
+}
+
+TEST_F(MatchRun, AUserSidesShootOutRunsToTheEndWithTheKeeperOnHisLine) {
+  std::int32_t cShootouts = 0;
+  for (std::uint32_t s : {104u, 106u, 108u, 118u}) {
+    mh::Config c = Short(s);
+    c.iLength = 2;
+    c.iExtraTime = 1;
+    c.bPenalties = 1;
+    c.aeSide[0] = mh::SideKind::Monkey;
+    c.cTickCap = 60000;
+    UserShootoutWatch w;
+    const mh::Result r = mh::Run(c, nullptr, WatchUserShootout, &w);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    if (w.aiKicks[0] + w.aiKicks[1] == 0) continue;
+    cShootouts++;
+    EXPECT_GE(w.aiKicks[0], 3) << r.Describe(c);
+    EXPECT_GE(w.iNearestX, 9216) << r.Describe(c);
+  }
+  EXPECT_GE(cShootouts, 1);
 }
 
 // ---- The kick-off -------------------------------------------------------------------------------
