@@ -114,7 +114,9 @@ class MatchHost final : public SpScriptHost {
     const Player* pp = FromHandle(h);
     if (!pp) return true;
     const std::int64_t dx = pp->oAnimInfo.iTargetX - pp->x, dy = pp->oAnimInfo.iTargetY - pp->y;
-    return dx * dx + dy * dy < 5184;
+    // A walker the movement has stopped at his mark (it stops a run up to 96
+    // short) has arrived too: he would never come nearer.
+    return dx * dx + dy * dy < 5184 || (pp->iSpeed == 0 && dx * dx + dy * dy <= 144 * 144);
   }
   std::int32_t Random(std::int32_t lo, std::int32_t hi) override { return QMathRandBetween(lo, hi); }
   void Effect(std::int32_t op, const std::int32_t* a, bool bPenalty, bool bThrowIn) override;

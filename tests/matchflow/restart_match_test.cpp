@@ -19,7 +19,8 @@ namespace {
 // reach his mark. Seed 321: the ball came to rest out of play while he walked
 // and he was chosen to chase it to the corner flag. Seed 817 (after 816, as
 // the soak plays it): he still held the ball he had carried over the line and
-// the clip with the ball stops short of the mark.
+// the clip with the ball stops short of the mark. Seed 889 (after 888): a
+// run took over his walk and the movement stopped him 74 short.
 TEST(RestartMatch, SoakSeedsThatHungInTheScriptModeEnd) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
