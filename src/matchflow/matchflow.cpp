@@ -65,6 +65,11 @@ void matchflow_FlowReset() {
   // machine and the foul latch reset, the referee's decision unlocked.
   spscript_Reset();
   referee_DecisionUnlock();
+  // Nor the aim of its last penalty or set piece: a shoot-out's swing no
+  // longer makes this match's first aimed free kick swing too.
+  setp_KickAngleSet(0);
+  setp_AimSectorSet(8);
+  setp_AimSwingSet(0);
 }
 
 void matchflow_InMatchSetup() {
