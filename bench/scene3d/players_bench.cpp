@@ -86,20 +86,7 @@ struct LineUp {
   }
 };
 
-void Camera(FramePacket* p) {
-  p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 1;
-  // From the main stand, 22 m up and 70 m back, looking at the centre spot.
-  const float f[3] = {0.0f, -0.3f, 0.954f}, r[3] = {1.0f, 0.0f, 0.0f}, u[3] = {0.0f, 0.954f, 0.3f};
-  for (int k = 0; k < 3; ++k) {
-    p->oCamera.aafRotation[k][0] = r[k];
-    p->oCamera.aafRotation[k][1] = u[k];
-    p->oCamera.aafRotation[k][2] = f[k];
-  }
-  p->oCamera.aiEye[0] = 0;
-  p->oCamera.aiEye[1] = static_cast<int32_t>(22.0 / 0.00635);
-  p->oCamera.aiEye[2] = static_cast<int32_t>(-70.0 / 0.00635);
-  p->aiSnapshotCounts[PCFRAME_COUNT_BALL] = 1;
-}
+void Camera(FramePacket* p) { bench_MainStandCameraSet(p); }
 
 // Args: z-buffered device, night, people drawn.
 void BM_KickOffFrame(benchmark::State& state) {

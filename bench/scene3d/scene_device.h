@@ -61,3 +61,19 @@ inline void bench_SceneDeviceClose(Q3DDevice* d) {
   d->Destroy();
   Q3DDeviceUnload();
 }
+
+// The match camera from the main stand, 22 m up and 70 m back, looking at the
+// centre spot, with the ball's count set.
+inline void bench_MainStandCameraSet(FramePacket* p) {
+  p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 1;
+  const float f[3] = {0.0f, -0.3f, 0.954f}, r[3] = {1.0f, 0.0f, 0.0f}, u[3] = {0.0f, 0.954f, 0.3f};
+  for (int k = 0; k < 3; ++k) {
+    p->oCamera.aafRotation[k][0] = r[k];
+    p->oCamera.aafRotation[k][1] = u[k];
+    p->oCamera.aafRotation[k][2] = f[k];
+  }
+  p->oCamera.aiEye[0] = 0;
+  p->oCamera.aiEye[1] = static_cast<int32_t>(22.0 / 0.00635);
+  p->oCamera.aiEye[2] = static_cast<int32_t>(-70.0 / 0.00635);
+  p->aiSnapshotCounts[PCFRAME_COUNT_BALL] = 1;
+}
