@@ -64,6 +64,16 @@ void periodbreak_Enter() {
 
 void periodbreak_UserInput(User*) {}
 
+namespace {
+// A caption page of the break: shown, its timer and skip cleared, then waited on.
+void PageStart(std::int32_t eCaption) {
+  caption_Request(eCaption, 0);
+  s_iTimer = 0;
+  s_bSkip = 0;
+  s_iPhase++;
+}
+}  // namespace
+
 void periodbreak_Sequence() {
   switch (s_iPhase) {
     case 1:
@@ -71,10 +81,7 @@ void periodbreak_Sequence() {
       s_iPhase = 2;
       break;
     case 2:
-      caption_Request(CAPTION_SCORERS_HALF, 0);
-      s_iTimer = 0;
-      s_bSkip = 0;
-      s_iPhase = 3;
+      PageStart(CAPTION_SCORERS_HALF);
       break;
     case 3:
     case 6:
@@ -97,16 +104,10 @@ void periodbreak_Sequence() {
       }
       break;
     case 5:
-      caption_Request(CAPTION_STATS_HALF, 0);
-      s_iTimer = 0;
-      s_bSkip = 0;
-      s_iPhase = 6;
+      PageStart(CAPTION_STATS_HALF);
       break;
     case 8:
-      caption_Request(CAPTION_AREAS_HALF, 0);
-      s_iTimer = 0;
-      s_bSkip = 0;
-      s_iPhase = 9;
+      PageStart(CAPTION_AREAS_HALF);
       break;
     case 11:
       if (camera_bIsFadeHolding()) {
