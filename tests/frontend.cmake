@@ -20,3 +20,10 @@ add_dependencies(test_frontend_run korvena data)
 # The front-end art generator's word list, good and damaged.
 korvena_test(test_frontend_fegen SOURCES frontend/fegen_test.cpp DEPS korvena_platform)
 add_dependencies(test_frontend_fegen korvena_fegen)
+
+# Team selection and the team sheet over the real tables and database.
+include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
+if(TARGET korvena_match_harness)
+  korvena_test(test_teamsel SOURCES frontend/teamsel_test.cpp DEPS korvena_match_harness korvena_shell)
+  add_dependencies(test_teamsel data)
+endif()

@@ -5,14 +5,16 @@
 #include <cstdint>
 
 #include "frontend/demowatch.h"
+#include "frontend/mteam_conf.h"
 #include "frontend/listctrl.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcgame.h"
 #include "frontend/pctext.h"
 
+struct DBPlayer;
+struct MatchTeam;
 struct User;
-struct MTeam;
 
 // ---- Match options ---------------------------------------------------------------
 std::int32_t mcondi_CameraGet();       // 0 Very Close .. 4 Very Far (default 2)
@@ -32,6 +34,21 @@ void mcondi_CameraSet(std::int32_t iCamera);
 
 // ---- History screens ---------------------------------------------------------------
 extern std::int32_t mfhmain_State;
+// The history fixtures screen's chosen friendly opponent (a team id) and
+// its flag that a choice waits to be taken.
+extern std::uint32_t mfhfixtr_chosenTeam;
+extern std::int32_t mfhfixtr_pendingChoice;
+// The news screen's flag that news wait, and its flag of an arrival from the
+// team sheet.
+extern std::int32_t mfhnews_bPending;
+extern std::int32_t mfhnews_bArrived;
+// The history squad pages inside the team sheet (extended mode 54): the
+// cursor moves (8, 9, 10, 11), select and back, and their drawing.
+void mfhsquad_CursorReset();
+void mfhsquad_Move(MatchTeam* poTeam, std::int32_t eDirection);
+void mfhsquad_Select(MatchTeam* poTeam, std::int32_t* peNext);
+void mfhsquad_Back(MatchTeam* poTeam, std::int32_t* peNext);
+void mfhsquad_Draw();
 void mfhsetup_DefaultsSet();
 
 // ---- Help panel ----------------------------------------------------------------------
@@ -48,11 +65,9 @@ std::uint32_t mquick_YearMaskGet(std::int32_t iEntry);
 // Restarts the quick-match draws from their first state (a new process
 // starts there); the draws depend on nothing else.
 void mquick_RandomReset(std::uint32_t uSeed);
-// A team edition of the database: null when the team has no squad for it.
-struct MTeam {
-  std::int32_t iTeamId;
-  std::int32_t iEdition;
-};
+// A team's entry in the confederation tables: the first, tables 0 to 5, with
+// the edition's bit whose name (current language, else English) is the text.
+using MTeam = ConferenceEntry;
 MTeam* mteam_poFindTeamByName(const char* pszName, std::int32_t iYearIndex);
 std::int32_t mteam_YearIndexFromMask(std::uint32_t uMask);
 

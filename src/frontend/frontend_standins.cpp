@@ -12,6 +12,16 @@
 #include "tournament/tla.h"
 
 std::int32_t mfhmain_State = 0;
+std::uint32_t mfhfixtr_chosenTeam = 0;
+std::int32_t mfhfixtr_pendingChoice = 0;
+std::int32_t mfhnews_bPending = 0;
+std::int32_t mfhnews_bArrived = 0;
+// The squad pages: nothing moves, and back returns to the hub.
+void mfhsquad_CursorReset() {}
+void mfhsquad_Move(MatchTeam*, std::int32_t) {}
+void mfhsquad_Select(MatchTeam*, std::int32_t*) {}
+void mfhsquad_Back(MatchTeam*, std::int32_t* peNext) { *peNext = 47; }
+void mfhsquad_Draw() {}
 std::int32_t pcfmv_bPlaying = 0;
 
 namespace {
@@ -60,7 +70,6 @@ const char* const kQuickTable[MQUICK_TEAMS] = {
     "ENG94", "ESP58", "ESP70", "ESP74", "FRA62", "FRA90", "ITA58", "WAL82", "WAL86", "WAL94"};
 constexpr std::uint32_t kQuickSeed = 0x6B2E1D05u;
 std::uint32_t s_uQuickState = kQuickSeed;
-MTeam s_oFoundTeam;
 
 std::int32_t QuickTeamId(std::int32_t iEntry) {
   char sz[4] = {kQuickTable[iEntry][0], kQuickTable[iEntry][1], kQuickTable[iEntry][2], 0};
@@ -87,29 +96,11 @@ std::uint32_t mquick_YearMaskGet(std::int32_t iEntry) {
   return 1u << ((iYear - 58) / 4);
 }
 
-MTeam* mteam_poFindTeamByName(const char* pszName, std::int32_t iYearIndex) {
-  if (!pszName || !pszName[0] || iYearIndex < 0 || iYearIndex >= DB_EDITIONS) return nullptr;
-  const std::int32_t iId = tla_IDFromNameFind(pszName);
-  const DBTeamEditions* t = iId > 0 ? dbteams_Find(iId) : nullptr;
-  if (!t || director_DumpBlockSizeGet(t->iNumber * DB_KEY_STEP, iYearIndex) == 0) return nullptr;
-  s_oFoundTeam = MTeam{iId, iYearIndex};
-  return &s_oFoundTeam;
-}
-
-std::int32_t mteam_YearIndexFromMask(std::uint32_t uMask) {
-  QDX_ASSERT(uMask != 0);
-  std::int32_t i = 0;
-  while (i < 31 && !(uMask & (1u << i))) i++;
-  return i;
-}
-
-void mteam_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 // Choosing sides until its screen exists: Quick Start goes on to its match.
 void pcsides_Run() {
   global_SetGameMode(global_eGetExtendedGameMode() == GAME_MODE_QUICK_START ? GAME_MODE_QUICK_START
                                                                            : GAME_MODE_MAIN_MENU);
 }
-void mtatics_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 // Quick Start until the team screens: a match set up as the demo does, the
 // first active user on the home side.
 void mquick_MatchStart() {
@@ -141,7 +132,6 @@ std::int32_t pcsides_ComputerSideGet() { return 2; }
 void pcsides_Reset() {}
 void pcsides_ChoicesForget() {}
 void mhelp_ScreenHook() {}
-void mteam_Reset() {}
 void mfhfixtr_Reset() {}
 void mfhgroup_Reset() {}
 void mfhmain_Reset() {}

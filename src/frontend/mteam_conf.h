@@ -13,7 +13,8 @@ struct ConferenceEntry {
 };
 
 constexpr std::int32_t MTEAM_CONFERENCES = 6;
-extern const ConferenceEntry* const mteam_apConferences[MTEAM_CONFERENCES];
+// The team selection sorts them in place by the current language's names.
+extern ConferenceEntry* const mteam_apConferences[MTEAM_CONFERENCES];
 extern const std::int32_t mteam_acConferenceSizes[MTEAM_CONFERENCES];
 
 // The first entry, tables 0 to 5, of the team with the current edition's

@@ -31,9 +31,11 @@ std::vector<std::uint8_t> s_abSquadBuffer(DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE *
 
 constexpr std::int32_t kDrawTries = 64;
 
-// A quick-match entry's team edition, or null when the database has none.
-MTeam* EntryTeam(std::int32_t iEntry) {
-  return mteam_poFindTeamByName(mquick_TeamNameGet(iEntry), mteam_YearIndexFromMask(mquick_YearMaskGet(iEntry)));
+// A quick-match entry's confederation entry and edition; null when the
+// tables have none.
+MTeam* EntryTeam(std::int32_t iEntry, std::int32_t* piEdition) {
+  *piEdition = mteam_YearIndexFromMask(mquick_YearMaskGet(iEntry));
+  return mteam_poFindTeamByName(mquick_TeamNameGet(iEntry), *piEdition);
 }
 
 void UsersToDemo() {
@@ -82,8 +84,9 @@ std::int32_t matchflow_QuickTeamsSet() {
   std::int32_t iAway = -1;
   for (std::int32_t k = 0; k < kDrawTries && iAway < 0; k++) {
     const std::int32_t e = mquick_RandomTeamGet();
-    MTeam* t = EntryTeam(e);
-    if (t && matchflow_SideLoad(player_PlaysFor_Away, t->iTeamId, t->iEdition)) iAway = e;
+    std::int32_t iEdition = 0;
+    MTeam* t = EntryTeam(e, &iEdition);
+    if (t && matchflow_SideLoad(player_PlaysFor_Away, static_cast<std::int32_t>(t->uTeam), iEdition)) iAway = e;
   }
   if (iAway < 0) return 0;
   MatchTeam* poAway = match_AwayTeamGet();
@@ -93,8 +96,9 @@ std::int32_t matchflow_QuickTeamsSet() {
   for (std::int32_t k = 0; k < kDrawTries; k++) {
     const std::int32_t e = mquick_RandomTeamGet();
     if (e == iAway) continue;
-    MTeam* t = EntryTeam(e);
-    if (t && matchflow_SideLoad(player_PlaysFor_Home, t->iTeamId, t->iEdition)) return 1;
+    std::int32_t iEdition = 0;
+    MTeam* t = EntryTeam(e, &iEdition);
+    if (t && matchflow_SideLoad(player_PlaysFor_Home, static_cast<std::int32_t>(t->uTeam), iEdition)) return 1;
   }
   return 0;
 }
