@@ -27,3 +27,13 @@ if(TARGET korvena_match_harness)
   korvena_test(test_teamsel SOURCES frontend/teamsel_test.cpp DEPS korvena_match_harness korvena_shell)
   add_dependencies(test_teamsel data)
 endif()
+
+# The save and load screens over campaigns played by the tournament's driver.
+korvena_test(test_pcsave
+  SOURCES
+    tournament/tournament_env.cpp
+    tournament/campaign_driver.cpp
+    frontend/pcsave_test.cpp
+  DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
+target_include_directories(test_pcsave PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
+add_dependencies(test_pcsave data)

@@ -108,8 +108,6 @@ void mquick_MatchStart() {
 }
 void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mcondi_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void pcsave_SaveRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void pcsave_LoadRun() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhsetup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhmain_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhfixtr_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }

@@ -54,6 +54,10 @@ void pcfe_ConvertLeave();
 extern int32_t pcfe_cConvertFailures;
 extern int32_t pcfe_iConvertCounter;
 
+// The question (a text id) over "Yes" and "No" on a framed panel, the
+// chosen answer yellow: the exit and the save screens' confirmations.
+void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes);
+
 void pcfe_OutroEnter();
 void pcfe_OutroRun();
 void pcfe_OutroLeave();

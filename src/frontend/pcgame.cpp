@@ -117,23 +117,7 @@ void pcgame_MainMenuDraw(int32_t iChoice) {
   mregion_DrawByName("main");
   if (iChoice >= 0 && iChoice < 7) mregion_DrawByName(pcgame_apszChoiceRegions[iChoice]);
   if (!pcgame_bConfirmOpen) return;
-  // A framed panel (512 x 240 units) under the question and the two answers,
-  // the chosen one yellow: opaque inside, so that the button words under it
-  // do not show through the text, with a translucent shadow round it.
-  const int32_t x = pcfe_ScaleX(156), y = pcfe_ScaleY(80), w = pcfe_ScaleX(200), h = pcfe_ScaleY(40);
-  draw2d_FillColourSet(0, 0, 0, 128);
-  draw2d_RectFill(x - 4, y - 4, w + 8, h + 8, 4);
-  draw2d_FillColourSet(16, 24, 56, 255);
-  draw2d_RectFill(x, y, w, h, 3);
-  pcframe_AddBox(x, y, x + w, y + h, 2, 150, 168, 200, 255, 0);
-  pctext_FontSet(2);
-  draw2d_TextColourSet(200, 200, 200, 255);
-  draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_CONFIRM_EXIT), 320, 164);
-  if (pcgame_bConfirmYes) draw2d_TextColourSet(200, 200, 0, 255);
-  draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_YES), 270, 220);
-  draw2d_TextColourSet(200, 200, pcgame_bConfirmYes ? 200 : 0, 255);
-  draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_NO), 370, 220);
-  pctext_FontSet(0);
+  pcfe_ConfirmPanelDraw(IDS_FE_CONFIRM_EXIT, pcgame_bConfirmYes);
 }
 
 int32_t pcgame_MainMenuInput(int32_t iPort) {

@@ -674,7 +674,6 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       {"fhset", 1, sepia, {}},
       // The options screen: a slider track and the knobs "Slider1" (effects) and "Slider2" (music).
       {"options", 4, dusk, {{0, 0, 240, 10}, {0, 0, 14, 20}, {0, 0, 14, 20}}},
-      {"loadsave", 8, blue, {{436, 311, 122, 35}, {436, 270, 122, 35}, {436, 229, 122, 35}, {436, 189, 122, 35}, {436, 149, 122, 35}, {391, 325, 38, 20}, {388, 152, 38, 20}}},
       {"cont", 1, dusk, {}},
       {"fhmain", 1, sepia, {}},
   };
@@ -689,6 +688,57 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
     }
     WriteBank(dir + "/" + s.name + ".spr", frames);
   }
+}
+
+// ---- Load and save screens --------------------------------------------------------
+
+// The regions of the "loadsave" sheet in record order: the backdrop, the
+// icons 5 to 1, the arrows down and up. Sprite i is region i's size.
+const Rect kLoadSaveRegions[8] = {{0, 0, 640, 480},    {436, 311, 122, 35}, {436, 270, 122, 35}, {436, 229, 122, 35},
+                                  {436, 189, 122, 35}, {436, 149, 122, 35}, {391, 325, 38, 20},  {388, 152, 38, 20}};
+
+// A scroll arrow pointing up or down on a small dark plate.
+Image ScrollArrow(int w, int h, bool up) {
+  Image img(w, h, Rgb{12, 20, 48});
+  FillShape(img, 0, 0, w, h, RoundRect(0.5, 0.5, w - 1, h - 1, 4), Solid({150, 168, 200}));
+  FillShape(img, 0, 0, w, h, RoundRect(2, 2, w - 4, h - 4, 3), Solid({16, 24, 56}));
+  const double cx = w / 2.0, top = 4, bottom = h - 4;
+  const std::vector<std::pair<double, double>> tri =
+      up ? std::vector<std::pair<double, double>>{{cx, top}, {cx + 11, bottom}, {cx - 11, bottom}}
+         : std::vector<std::pair<double, double>>{{cx - 11, top}, {cx + 11, top}, {cx, bottom}};
+  FillShape(img, 0, 0, w, h, Polygon(tri), Solid({255, 220, 40}));
+  return img;
+}
+
+// The backdrop has the three button faces under "icon1" to "icon3" (their
+// words are the game's, printed over them) and a framed panel for the nine
+// rows of the save list, the arrows beside it; no words, so one sheet serves
+// every language.
+void WriteLoadSaveSheet(Fonts& fonts, const std::string& dir) {
+  Image backdrop = ThemedBackdrop(fonts, kNight, 190);
+  const Inside outer = RoundRect(68, 144, 318, 212, 8), inner = RoundRect(71, 147, 312, 206, 6);
+  FillShape(backdrop, 64, 140, 390, 360, inner, Solid({8, 12, 30}), 0.8);
+  FillShape(backdrop, 64, 140, 390, 360, [&](double x, double y) { return outer(x, y) && !inner(x, y); },
+            Solid({150, 168, 200}));
+  for (int r = 1; r < 9; ++r)
+    FillShape(backdrop, 76, 156 + 20 * r, 380, 158 + 20 * r, RoundRect(78, 156.5 + 20 * r, 300, 1, 0),
+              Solid({60, 76, 120}), 0.6);
+  const Rgb faces[5] = {{90, 90, 100}, {90, 90, 100}, {150, 40, 40}, {40, 120, 60}, {40, 70, 150}};
+  std::vector<Image> frames{backdrop};
+  for (int i = 1; i <= 5; ++i) {
+    const Rect& r = kLoadSaveRegions[i];
+    frames.push_back(Panel(r.w, r.h, faces[i - 1], 300 + static_cast<uint32_t>(i)));
+    // "icon3" to "icon1" (sprites 3 to 5) show on the backdrop itself.
+    if (i >= 3)
+      for (int y = 0; y < r.h; ++y)
+        for (int x = 0; x < r.w; ++x) frames[0].Set(r.x + x, r.y + y, frames.back().Get(x, y));
+  }
+  frames.push_back(ScrollArrow(kLoadSaveRegions[6].w, kLoadSaveRegions[6].h, false));
+  frames.push_back(ScrollArrow(kLoadSaveRegions[7].w, kLoadSaveRegions[7].h, true));
+  for (size_t i = 0; i < frames.size(); ++i)
+    if (frames[i].iWidth != kLoadSaveRegions[i].w || frames[i].iHeight != kLoadSaveRegions[i].h)
+      Fail("loadsave sprite " + std::to_string(i) + " is not its region's size");
+  WriteBank(dir + "/loadsave.spr", frames);
 }
 
 // ---- Conversion and outro screens -------------------------------------------------
@@ -800,6 +850,7 @@ int main(int argc, char** argv) {
     WriteBank(data + "/frontend/" + names[l] + ".spr", frames);
   }
   WriteOtherSheets(fonts, data + "/frontend");
+  WriteLoadSaveSheet(fonts, data + "/frontend");
   if (!art::WriteTGA24(ConversionScreen(fonts), data + "/textures/images/gfxconvert.tga")) Fail("cannot write gfxconvert.tga");
   if (!art::WriteTGA24(OutroScreen(fonts), data + "/textures/images/outro.tga")) Fail("cannot write outro.tga");
   return 0;

@@ -1,0 +1,437 @@
+// The save and load screens and the save file.
+#include "frontend/pcsave.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "audio/audio_services.h"
+#include "frontend/frontend_services.h"
+#include "frontend/mregion.h"
+#include "frontend/pcfe.h"
+#include "frontend/pctext.h"
+#include "matchflow/options.h"
+#include "platform/paths.h"
+#include "platform/tempfiles.h"
+#include "shell/draw2d.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/texts.h"
+#include "shell/user.h"
+#include "tournament/tla.h"
+#include "tournament/tmsave.h"
+#include "tournament/tmtree.h"
+
+static_assert(PCSAVE_IMAGE_SIZE == PCSAVE_SETTINGS_BYTES + TMSAVE_BLOCK_SIZE);
+
+namespace {
+
+#define PCSAVE_RECORD(name, x, y, w, h, priority) \
+  { name, x, y, w, h, priority, {}, 255, 0, 0, 1, 0, 1 }
+
+constexpr const char* kFolder = "..\\savegame";
+constexpr int32_t kReturnHistoryOptions = 52;
+constexpr int32_t kHistoryHub = 47;
+constexpr int32_t kOptionsScreen = 41;
+constexpr int32_t kPlayerChatMax = 8;
+
+PCSaveWriteFn s_pfnWrite = nullptr;
+
+// The "Offside" match condition, kept in the options block beside the chat.
+int32_t& OffsideWord() { return options_oBlock.iWord5; }
+
+int32_t Widen(uint8_t b) { return static_cast<int32_t>(static_cast<int8_t>(b)); }
+
+bool FilePathMake(char* pszPath, std::size_t cb, const char* pszEntry) {
+  const int n = std::snprintf(pszPath, cb, "%s\\%s.sav", kFolder, pszEntry);
+  return n > 0 && static_cast<std::size_t>(n) < cb;
+}
+
+int32_t ChosenEntry() { return pcsave_oScreen.iTop + pcsave_oScreen.iRow; }
+
+// Writes the image to a temporary file of ours in the save folder and
+// renames it over the target; on any failure the temporary file goes and
+// the folder is as it was.
+bool ImageWrite(const char* pszGamePath) {
+  const std::string oTarget = platform::resolvePath(pszGamePath);
+  const std::string oTemp = platform::temporaryPathFor(oTarget);
+  std::FILE* pFile = std::fopen(oTemp.c_str(), "wb");
+  if (!pFile) return false;
+  const std::size_t n = s_pfnWrite ? s_pfnWrite(pcsave_abImage, PCSAVE_IMAGE_SIZE, pFile)
+                                   : std::fwrite(pcsave_abImage, 1, PCSAVE_IMAGE_SIZE, pFile);
+  const bool bClosed = std::fclose(pFile) == 0;
+  if (n != static_cast<std::size_t>(PCSAVE_IMAGE_SIZE) || !bClosed ||
+      std::rename(oTemp.c_str(), oTarget.c_str()) != 0) {
+    std::remove(oTemp.c_str());
+    return false;
+  }
+  return true;
+}
+
+// Reads a save of exactly PCSAVE_IMAGE_SIZE bytes into the image; a shorter
+// or longer file is refused (the image is then undefined).
+bool ImageRead(const char* pszGamePath) {
+  std::FILE* pFile = platform::openFile(pszGamePath, "rb");
+  if (!pFile) return false;
+  const std::size_t n = std::fread(pcsave_abImage, 1, PCSAVE_IMAGE_SIZE, pFile);
+  const bool bMore = std::fgetc(pFile) != EOF;
+  std::fclose(pFile);
+  return n == static_cast<std::size_t>(PCSAVE_IMAGE_SIZE) && !bMore;
+}
+
+void MessageError() {
+  pcsave_oScreen.iSubState = PCSAVE_ERROR;
+  pcsave_oScreen.iErrorFrames = PCSAVE_MESSAGE_FRAMES;
+  pcsave_oScreen.bMessage = 1;
+}
+
+void MessageSuccess() {
+  pcsave_oScreen.iIcon = 2;
+  pcsave_oScreen.iSubState = PCSAVE_SUCCESS;
+  pcsave_oScreen.iSuccessFrames = PCSAVE_MESSAGE_FRAMES;
+}
+
+// The list cursor moves as the up and down keys move it.
+void CursorUp() {
+  PCSaveScreen& s = pcsave_oScreen;
+  if (s.iRow > 0) s.iRow--;
+  else if (s.iTop > 0) s.iTop--;
+}
+void CursorDown() {
+  PCSaveScreen& s = pcsave_oScreen;
+  if (ChosenEntry() + 1 >= s.cFiles) return;
+  if (s.iRow < PCSAVE_ROWS - 1) s.iRow++;
+  else s.iTop++;
+}
+
+void Save(bool bReplace) {
+  PCSaveScreen& s = pcsave_oScreen;
+  if (!pcsave_ImageBuild() || !pcsave_SaveNameMake(s.szSavePath, sizeof(s.szSavePath))) {
+    MessageError();
+    return;
+  }
+  if (!bReplace) {
+    if (platform::fileExists(s.szSavePath)) {
+      s.bYes = 0;
+      s.iSubState = PCSAVE_CONFIRM_OVERWRITE;
+      return;
+    }
+    // A new file counts against the list's limit; a replaced one does not.
+    pcsave_FilesList();
+    if (s.cFiles >= PCSAVE_FILES_MAX) {
+      MessageError();
+      return;
+    }
+  }
+  if (!ImageWrite(s.szSavePath)) {
+    MessageError();
+    return;
+  }
+  pcsave_FilesList();
+  MessageSuccess();
+}
+
+void Load() {
+  PCSaveScreen& s = pcsave_oScreen;
+  char szPath[PCSAVE_PATH_SIZE];
+  const int32_t i = ChosenEntry();
+  if (i < 0 || i >= s.cFiles || !FilePathMake(szPath, sizeof(szPath), s.aszFiles[i]) || !ImageRead(szPath) ||
+      pcsave_ImageRestore() != PCSAVE_RESTORE_DONE) {
+    // A refused file leaves the tournament as it was: Exit still goes back.
+    MessageError();
+    return;
+  }
+  // From the main menu a loaded campaign goes on in the history hub.
+  if (s.eReturnMode == GAME_MODE_MAIN_MENU) {
+    global_SetExtendedGameMode(GAME_MODE_HISTORY);
+    s.eLoadedMode = kHistoryHub;
+  }
+  MessageSuccess();
+}
+
+void Delete() {
+  PCSaveScreen& s = pcsave_oScreen;
+  char szPath[PCSAVE_PATH_SIZE];
+  const int32_t i = ChosenEntry();
+  if (i < 0 || i >= s.cFiles || !FilePathMake(szPath, sizeof(szPath), s.aszFiles[i]) ||
+      !platform::deleteFile(szPath)) {
+    MessageError();
+    return;
+  }
+  const int32_t cBefore = s.cFiles;
+  pcsave_FilesList();
+  if (s.cFiles == 0) {
+    s.iTop = s.iRow = 0;
+  } else {
+    for (int32_t k = 0; k < cBefore && ChosenEntry() >= s.cFiles; k++) CursorUp();
+  }
+  s.iSubState = PCSAVE_ICONS;
+}
+
+int32_t IconInput(int32_t eCode) {
+  PCSaveScreen& s = pcsave_oScreen;
+  if (eCode == 8 || eCode == 9) {
+    s.iIcon = eCode == 8 ? (s.iIcon > 0 ? s.iIcon - 1 : 0) : (s.iIcon < 2 ? s.iIcon + 1 : 2);
+    sfx_Play(0);
+  } else if (eCode == 37) {
+    sfx_Play(1);
+    if (s.iIcon == 0 && s.eMode == PCSAVE_MODE_SAVE) {
+      s.iPending = PCSAVE_PERFORM;
+      s.iSubState = PCSAVE_PERFORM;
+    } else if (s.iIcon == 0) {
+      // A load chooses its file first.
+      if (s.cFiles > 0) {
+        s.iPending = PCSAVE_PERFORM;
+        s.iSubState = PCSAVE_LIST;
+      }
+    } else if (s.iIcon == 1) {
+      if (s.cFiles > 0) {
+        s.iPending = PCSAVE_CONFIRM_DELETE;
+        s.iSubState = PCSAVE_LIST;
+      }
+    } else {
+      return s.eReturnMode;
+    }
+  } else if (eCode == 38) {
+    sfx_Play(2);
+    return s.eReturnMode;
+  }
+  return s.eMode;
+}
+
+void ListInput(int32_t eCode) {
+  PCSaveScreen& s = pcsave_oScreen;
+  if (eCode == 8 || eCode == 9) {
+    if (eCode == 8) CursorUp();
+    else CursorDown();
+    sfx_Play(0);
+  } else if (eCode == 37) {
+    sfx_Play(1);
+    s.bYes = 0;
+    s.iSubState = s.iPending;
+  } else if (eCode == 38) {
+    sfx_Play(2);
+    s.iSubState = PCSAVE_ICONS;
+  }
+}
+
+void ConfirmInput(int32_t eCode) {
+  PCSaveScreen& s = pcsave_oScreen;
+  if (eCode == 10 || eCode == 11) {
+    s.bYes = eCode == 10;
+    sfx_Play(0);
+  } else if (eCode == 37) {
+    sfx_Play(1);
+    const int32_t eYes = s.iSubState == PCSAVE_CONFIRM_DELETE ? PCSAVE_DELETE : PCSAVE_OVERWRITE;
+    s.iSubState = s.bYes ? eYes : PCSAVE_ICONS;
+  }
+}
+
+bool InputSubState(int32_t i) {
+  return i == PCSAVE_LIST || i == PCSAVE_ICONS || i == PCSAVE_CONFIRM_DELETE || i == PCSAVE_CONFIRM_OVERWRITE;
+}
+
+void Enter(int32_t eMode) {
+  PCSaveScreen& s = pcsave_oScreen;
+  mregion_Reset();
+  for (int32_t i = 0; i < PCSAVE_RECORDS; ++i) mregion_Add(&pcsave_aoLayout[i], i, PCSAVE_SHEET);
+  pcfe_ScreenSet(PCSAVE_SHEET);
+  input_ActiveUsersBind(PCSAVE_MENU_BINDING);
+  s.eMode = eMode;
+  s.iIcon = 0;
+  s.iSubState = PCSAVE_ICONS;
+  s.iPending = PCSAVE_PERFORM;
+  s.bYes = 0;
+  s.iTop = s.iRow = 0;
+  s.cFiles = 0;
+  pcsave_FilesList();
+  s.bMessage = 0;
+  s.iErrorFrames = s.iSuccessFrames = 0;
+  s.eLoadedMode = 0;
+  s.szSavePath[0] = '\0';
+  const int32_t eExtended = global_eGetExtendedGameMode();
+  if (eMode == PCSAVE_MODE_SAVE) s.eReturnMode = kReturnHistoryOptions;
+  else if (eExtended == kOptionsScreen || eExtended == kReturnHistoryOptions) s.eReturnMode = eExtended;
+  else s.eReturnMode = GAME_MODE_MAIN_MENU;
+}
+
+void Run(int32_t eMode) {
+  PCSaveScreen& s = pcsave_oScreen;
+  if (s.bNeedsEnter || s.eMode != eMode) {
+    Enter(eMode);
+    s.bNeedsEnter = 0;
+  }
+  pcsave_Draw();
+  const int32_t eNext = pcsave_Step();
+  if (eNext == eMode) return;
+  s.bNeedsEnter = 1;
+  global_SetGameMode(static_cast<GameMode>(eNext));
+}
+
+void LabelDraw(const char* pszRegion, int32_t eText, bool bChosen) {
+  const int32_t i = mregion_FindByName(pszRegion);
+  if (i < 0) return;
+  const int32_t x = mregion_XGet(i) + mregion_WidthGet(i) / 2, y = mregion_YGet(i) + mregion_HeightGet(i) / 2 - 10;
+  if (bChosen) draw2d_TextColourSet(255, 255, 0, 255);
+  else draw2d_TextColourSet(200, 200, 200, 255);
+  draw2d_TextShadowDraw(festr_IDToStr(eText), pcfe_ScaleX640(static_cast<int16_t>(x)),
+                        pcfe_ScaleY480(static_cast<int16_t>(y)));
+}
+
+}  // namespace
+
+PCSaveScreen pcsave_oScreen = {1, PCSAVE_ICONS, 0, PCSAVE_PERFORM, 0, 0, GAME_MODE_MAIN_MENU, 0, 0, 0, 0, 0, 0, 0, {}, {}};
+uint8_t pcsave_abImage[PCSAVE_IMAGE_SIZE];
+
+const RegionDef pcsave_aoLayout[PCSAVE_RECORDS] = {
+    PCSAVE_RECORD("main", 0, 0, 640, 480, 255),      PCSAVE_RECORD("icon5", 436, 311, 122, 35, 254),
+    PCSAVE_RECORD("icon4", 436, 270, 122, 35, 253),  PCSAVE_RECORD("icon3", 436, 229, 122, 35, 252),
+    PCSAVE_RECORD("icon2", 436, 189, 122, 35, 251),  PCSAVE_RECORD("icon1", 436, 149, 122, 35, 250),
+    PCSAVE_RECORD("arrowdown", 391, 325, 38, 20, 249), PCSAVE_RECORD("arrowup", 388, 152, 38, 20, 248),
+};
+
+void pcsave_WriteFnSet(PCSaveWriteFn pfn) { s_pfnWrite = pfn; }
+
+int32_t pcsave_ImageBuild() {
+  uint8_t* p = pcsave_abImage;
+  p[0] = static_cast<uint8_t>(tmglobal.bHolderOption);
+  p[1] = static_cast<uint8_t>(options_oBlock.iMusicVolume);
+  p[2] = static_cast<uint8_t>(options_oBlock.iSfxVolume);
+  p[3] = static_cast<uint8_t>(options_oBlock.iWord3);
+  p[4] = static_cast<uint8_t>(options_oBlock.iPlayerChat);
+  p[5] = static_cast<uint8_t>(OffsideWord());
+  return tmsave_Write(p + PCSAVE_SETTINGS_BYTES, TMSAVE_BLOCK_SIZE) > 0 ? 1 : 0;
+}
+
+int32_t pcsave_ImageRestore() {
+  const uint8_t* p = pcsave_abImage;
+  const int32_t iChat = Widen(p[4]), bOffside = Widen(p[5]);
+  if (iChat < 0 || iChat > kPlayerChatMax || bOffside < 0 || bOffside > 1) return PCSAVE_RESTORE_FAILED;
+  // The stream keeps the whole options block; the volumes stay as they are.
+  const int32_t iMusic = options_oBlock.iMusicVolume, iSfx = options_oBlock.iSfxVolume;
+  if (!tmsave_Read(p + PCSAVE_SETTINGS_BYTES, TMSAVE_BLOCK_SIZE)) return PCSAVE_RESTORE_FAILED;
+  options_oBlock.iMusicVolume = iMusic;
+  options_oBlock.iSfxVolume = iSfx;
+  tmglobal.bHolderOption = Widen(p[0]);
+  options_oBlock.iWord3 = Widen(p[3]);
+  options_oBlock.iPlayerChat = iChat;
+  OffsideWord() = bOffside;
+  return PCSAVE_RESTORE_DONE;
+}
+
+bool pcsave_SaveNameMake(char* pszPath, std::size_t cb) {
+  if (tmglobal.iCurrentHuman < 0 || tmglobal.iCurrentHuman >= TM_HUMAN_MAX) return false;
+  const uint32_t Name = tmglobal.aHumans[tmglobal.iCurrentHuman].Name;
+  if (Name == 0 || Name >= static_cast<uint32_t>(TLA_COUNT)) return false;
+  const int n = std::snprintf(pszPath, cb, "%s\\%s 19%02d  %d.%d.%d.SAV", kFolder,
+                              tla_ShortNameGet(static_cast<int32_t>(Name)), tmglobal.iYear % 100, global.iDay,
+                              global.iMonth, global.iYear);
+  return n > 0 && static_cast<std::size_t>(n) < cb;
+}
+
+void pcsave_FilesList() {
+  PCSaveScreen& s = pcsave_oScreen;
+  s.cFiles = 0;
+  platform::makeDirectories(kFolder);
+  // Temporary files left by a game killed while saving.
+  platform::removeStaleTemporaries(platform::saveDir());
+  for (const platform::DirectoryEntry& e : platform::listDirectory("..\\savegame\\*.SAV")) {
+    if (s.cFiles >= PCSAVE_FILES_MAX) break;
+    if (e.isDirectory || e.name.size() < 4) continue;
+    // A longer name would not fit its slot, and a cut one would open another file.
+    const std::size_t n = e.name.size() - 4;
+    if (n == 0 || n >= PCSAVE_NAME_SIZE || e.name.find_first_of("?*") != std::string::npos) continue;
+    if (!platform::fileExists(("..\\savegame\\" + e.name).c_str())) continue;
+    std::memcpy(s.aszFiles[s.cFiles], e.name.data(), n);
+    s.aszFiles[s.cFiles][n] = '\0';
+    s.cFiles++;
+  }
+}
+
+int32_t pcsave_Step() {
+  PCSaveScreen& s = pcsave_oScreen;
+  User* poMenu = global_poGetMenuUser();
+  // Only the menu user steers these screens.
+  for (User& u : user_aUsers)
+    if (u.bActive == 1 && &u != poMenu && u.pip) input_EventQueueFlush(&u.pip->oEvents);
+  int32_t eNext = s.eMode;
+  Queue* pq = poMenu && poMenu->pip ? &poMenu->pip->oEvents : nullptr;
+  if (InputSubState(s.iSubState)) {
+    const int32_t iEntered = s.iSubState;
+    while (pq && eNext == s.eMode && s.iSubState == iEntered) {
+      ListNode* poNode = queue_RemoveHead(pq);
+      if (!poNode) break;
+      InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
+      const int32_t eCode = poEvent->eEvent;
+      input_EventFree(&poEvent);
+      if (iEntered == PCSAVE_ICONS) eNext = IconInput(eCode);
+      else if (iEntered == PCSAVE_LIST) ListInput(eCode);
+      else ConfirmInput(eCode);
+    }
+    return eNext;
+  }
+  if (pq) input_EventQueueFlush(pq);
+  switch (s.iSubState) {
+    case PCSAVE_PERFORM:
+      if (s.eMode == PCSAVE_MODE_SAVE) Save(false);
+      else Load();
+      break;
+    case PCSAVE_DELETE: Delete(); break;
+    case PCSAVE_OVERWRITE: Save(true); break;
+    case PCSAVE_ERROR:
+      if (--s.iErrorFrames <= 0) {
+        s.bMessage = 0;
+        s.iSubState = PCSAVE_ICONS;
+      }
+      break;
+    case PCSAVE_SUCCESS:
+      if (--s.iSuccessFrames <= 0) eNext = s.eLoadedMode ? s.eLoadedMode : s.eReturnMode;
+      break;
+    default: s.iSubState = PCSAVE_ICONS; break;
+  }
+  return eNext;
+}
+
+void pcsave_Draw() {
+  const PCSaveScreen& s = pcsave_oScreen;
+  pctext_FontSet(2);
+  mregion_DrawByName("main");
+  const bool bIcons = s.iSubState == PCSAVE_ICONS;
+  LabelDraw("icon1", s.eMode == PCSAVE_MODE_SAVE ? IDS_FE_SAVE : IDS_FE_LOAD, bIcons && s.iIcon == 0);
+  LabelDraw("icon2", IDS_FE_DELETE, bIcons && s.iIcon == 1);
+  LabelDraw("icon3", IDS_FE_EXIT, bIcons && s.iIcon == 2);
+  if (s.bMessage) {
+    draw2d_FillColourSet(0, 0, 0, 255);
+    draw2d_RectFill(pcfe_ScaleX(156), pcfe_ScaleY(106), pcfe_ScaleX(200), pcfe_ScaleY(40), 3);
+    draw2d_TextColourSet(200, 200, 200, 255);
+    draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_ERROR), pcfe_ScaleX(256), pcfe_ScaleY(120));
+  }
+  if (s.iSubState == PCSAVE_CONFIRM_DELETE || s.iSubState == PCSAVE_CONFIRM_OVERWRITE) {
+    pcfe_ConfirmPanelDraw(s.iSubState == PCSAVE_CONFIRM_DELETE ? IDS_FE_CONFIRM_DELETE_GAME
+                                                                : IDS_FE_CONFIRM_OVERWRITE_GAME,
+                          s.bYes);
+    pctext_FontSet(2);
+  }
+  if (s.iSubState != PCSAVE_SUCCESS) {
+    draw2d_TextColourSet(200, 200, 200, 255);
+    for (int32_t r = 0; r < PCSAVE_ROWS && s.iTop + r < s.cFiles; r++)
+      draw2d_TextShadowDrawRemapped(s.aszFiles[s.iTop + r], pcfe_ScaleX640(82),
+                                    pcfe_ScaleY480(static_cast<int16_t>(160 + 20 * r)));
+    if (s.cFiles > PCSAVE_ROWS && s.iTop > 0) mregion_DrawByName("arrowup");
+    if (s.iTop + PCSAVE_ROWS < s.cFiles) mregion_DrawByName("arrowdown");
+  }
+  if (s.iSubState == PCSAVE_LIST) {
+    draw2d_FillColourSet(200, 200, 0, 96);
+    draw2d_RectFill(pcfe_ScaleX640(80), pcfe_ScaleY480(static_cast<int16_t>(157 + 20 * s.iRow)), pcfe_ScaleX640(300),
+                    pcfe_ScaleY480(22), 3);
+  }
+  pctext_FontSet(0);
+}
+
+void pcsave_SaveReset() { pcsave_oScreen.bNeedsEnter = 1; }
+void pcsave_LoadReset() { pcsave_oScreen.bNeedsEnter = 1; }
+void pcsave_SaveEnter() { Enter(PCSAVE_MODE_SAVE); }
+void pcsave_LoadEnter() { Enter(PCSAVE_MODE_LOAD); }
+void pcsave_SaveRun() { Run(PCSAVE_MODE_SAVE); }
+void pcsave_LoadRun() { Run(PCSAVE_MODE_LOAD); }

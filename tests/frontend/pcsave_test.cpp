@@ -1,0 +1,616 @@
+// The save and load screens: their tables of sub-states, icons and events,
+// campaigns saved and loaded through them, damaged and foreign files, the
+// overwrite question and writes that fail half way.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <initializer_list>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "campaign_driver.h"
+#include "frontend/pcsave.h"
+#include "matchflow/options.h"
+#include "platform/paths.h"
+#include "scene3d/pcframe.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/texts.h"
+#include "shell/user.h"
+#include "tournament/tla.h"
+#include "tournament/tmsave.h"
+#include "tournament/tmtree.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
+
+fs::path Folder() { return fs::path(platform::saveDir()); }
+
+Bytes Stream() {
+  Bytes v(TMSAVE_BLOCK_SIZE);
+  const std::int32_t n = tmsave_Write(v.data(), TMSAVE_BLOCK_SIZE);
+  v.resize(static_cast<std::size_t>(std::max(n, 0)));
+  return v;
+}
+
+Bytes FileBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void FileWrite(const fs::path& p, const Bytes& b) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+// Every entry of the save folder with its bytes (folders as "<dir>").
+std::map<std::string, Bytes> Snapshot() {
+  std::map<std::string, Bytes> m;
+  if (!fs::exists(Folder())) return m;
+  for (const auto& e : fs::directory_iterator(Folder()))
+    m[e.path().filename().string()] = e.is_directory() ? Bytes{'<', 'd', '>'} : FileBytes(e.path());
+  return m;
+}
+
+void Push(User* pusr, int code) {
+  InputEvent* e = nullptr;
+  ASSERT_TRUE(input_bEventAlloc(&e));
+  e->eEvent = code;
+  queue_Append(&pusr->pip->oEvents, &e->oLink);
+}
+
+class SaveScreens : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static const bool bOnce = [] {
+      input_PortsInit();
+      pcframe_Init();
+      return true;
+    }();
+    (void)bOnce;
+    for (int i = 0; i < USER_MAX; i++) {
+      user_aUsers[i].pip = input_poGetPort(i);
+      user_aUsers[i].bActive = i < 2;
+      input_EventQueueFlush(&user_aUsers[i].pip->oEvents);
+    }
+    global_SetMenuUser(&user_aUsers[0]);
+    options_oBlock.iPlayerChat = 1;
+    options_oBlock.iWord5 = 1;
+    std::error_code ec;
+    fs::remove_all(Folder(), ec);
+    pcsave_WriteFnSet(nullptr);
+  }
+  void TearDown() override { pcsave_WriteFnSet(nullptr); }
+
+  // Enters the screen afresh.
+  void Enter(int mode, int extended = 52) {
+    global_SetExtendedGameMode(static_cast<GameMode>(extended));
+    if (mode == PCSAVE_MODE_SAVE) pcsave_SaveEnter();
+    else pcsave_LoadEnter();
+  }
+  // One frame with these events of the menu user: the next mode.
+  int Frame(std::initializer_list<int> codes = {}) {
+    for (int c : codes) Push(&user_aUsers[0], c);
+    pcframe_Begin();
+    pcsave_Draw();
+    return pcsave_Step();
+  }
+  // Frames until the screen leaves (at most limit); the mode it leaves to.
+  int RunOut(int limit = 40) {
+    for (int i = 0; i < limit; i++) {
+      const int e = Frame();
+      if (e != pcsave_oScreen.eMode) return e;
+    }
+    return pcsave_oScreen.eMode;
+  }
+  // Frames until the error box has gone (back to the icons).
+  void ErrorOut() {
+    ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_ERROR);
+    EXPECT_EQ(pcsave_oScreen.bMessage, 1);
+    for (int i = 0; i < PCSAVE_MESSAGE_FRAMES; i++) Frame();
+    EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+    EXPECT_EQ(pcsave_oScreen.bMessage, 0);
+  }
+  // n small files "Save NN" (not saves).
+  void Files(int n) {
+    fs::create_directories(Folder());
+    for (int i = 0; i < n; i++) {
+      char sz[32];
+      std::snprintf(sz, sizeof(sz), "Save %02d.SAV", i);
+      FileWrite(Folder() / sz, Bytes(static_cast<std::size_t>(i + 1), static_cast<std::uint8_t>(i)));
+    }
+  }
+  // The save screen's save of the running campaign, answering "Yes" when
+  // asked to overwrite; the mode it leaves to.
+  int SaveThroughScreen() {
+    Enter(PCSAVE_MODE_SAVE);
+    Frame({37});
+    Frame();
+    if (pcsave_oScreen.iSubState == PCSAVE_CONFIRM_OVERWRITE) {
+      Frame({10, 37});
+      Frame();
+    }
+    EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_SUCCESS);
+    return RunOut();
+  }
+  // Chooses the entry of that name in the load screen (entered) and loads it.
+  void ChooseAndLoad(const std::string& name) {
+    Frame({37});
+    ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_LIST);
+    for (int k = 0; k < pcsave_oScreen.cFiles && name != pcsave_oScreen.aszFiles[pcsave_oScreen.iTop + pcsave_oScreen.iRow]; k++)
+      Frame({9});
+    ASSERT_EQ(name, pcsave_oScreen.aszFiles[pcsave_oScreen.iTop + pcsave_oScreen.iRow]);
+    Frame({37});
+    ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_PERFORM);
+    Frame();
+  }
+  std::string SaveName() {
+    char sz[PCSAVE_PATH_SIZE];
+    EXPECT_TRUE(pcsave_SaveNameMake(sz, sizeof(sz)));
+    std::string s = sz;
+    return s.substr(12, s.size() - 16);  // without "..\savegame\" and ".SAV"
+  }
+};
+
+// A campaign in the 1970 qualifiers after a few matches.
+void MidCampaign(int cMatches) {
+  Campaign c(Id("SCO"), Script::Win, 21);
+  ASSERT_TRUE(c.EditionStart(70));
+  for (int i = 0; i < cMatches; i++) c.MatchPlay();
+}
+
+}  // namespace
+
+// ---- Screen tables ----------------------------------------------------------------
+
+TEST_F(SaveScreens, IconsMoveWithinTheirThreeAndBackAndExitLeaveToTheReturnMode) {
+  Files(3);
+  struct Row {
+    int mode, extended, ret;
+  };
+  for (const Row& r : {Row{42, 52, 52}, Row{42, 12, 52}, Row{43, 52, 52}, Row{43, 41, 41}, Row{43, 12, 12}, Row{43, 49, 12}}) {
+    Enter(r.mode, r.extended);
+    EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+    EXPECT_EQ(pcsave_oScreen.cFiles, 3);
+    EXPECT_EQ(Frame({8}), r.mode);
+    EXPECT_EQ(pcsave_oScreen.iIcon, 0);
+    EXPECT_EQ(Frame({9, 9, 9}), r.mode);
+    EXPECT_EQ(pcsave_oScreen.iIcon, 2);
+    EXPECT_EQ(Frame({37}), r.ret) << r.mode << " " << r.extended;
+    Enter(r.mode, r.extended);
+    EXPECT_EQ(Frame({38}), r.ret);
+  }
+  // Delete and Load go to the list first; back from the list to the icons.
+  Enter(43);
+  Frame({37});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_LIST);
+  EXPECT_EQ(pcsave_oScreen.iPending, PCSAVE_PERFORM);
+  Frame({38});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+  Frame({9, 37});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_LIST);
+  EXPECT_EQ(pcsave_oScreen.iPending, PCSAVE_CONFIRM_DELETE);
+  Frame({37});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_CONFIRM_DELETE);
+  EXPECT_EQ(pcsave_oScreen.bYes, 0);
+  Frame({10});
+  EXPECT_EQ(pcsave_oScreen.bYes, 1);
+  Frame({11, 37});  // "No"
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+  EXPECT_EQ(pcsave_oScreen.cFiles, 3);
+}
+
+TEST_F(SaveScreens, AnEmptyListOffersNeitherLoadNorDelete) {
+  Enter(43);
+  EXPECT_TRUE(fs::is_directory(Folder()));  // made when missing
+  EXPECT_EQ(pcsave_oScreen.cFiles, 0);
+  Frame({37});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+  Frame({9, 37});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+}
+
+TEST_F(SaveScreens, TheListScrollsNineAtATimeAndStopsAtItsEnds) {
+  Files(12);
+  Enter(43);
+  Frame({37});
+  Frame({8});
+  EXPECT_EQ(pcsave_oScreen.iTop, 0);
+  EXPECT_EQ(pcsave_oScreen.iRow, 0);
+  for (int i = 0; i < 8; i++) Frame({9});
+  EXPECT_EQ(pcsave_oScreen.iTop, 0);
+  EXPECT_EQ(pcsave_oScreen.iRow, 8);
+  Frame({9});
+  EXPECT_EQ(pcsave_oScreen.iTop, 1);
+  EXPECT_EQ(pcsave_oScreen.iRow, 8);
+  for (int i = 0; i < 5; i++) Frame({9});
+  EXPECT_EQ(pcsave_oScreen.iTop, 3);  // the last entry is 11
+  EXPECT_EQ(pcsave_oScreen.iRow, 8);
+  for (int i = 0; i < 8; i++) Frame({8});
+  EXPECT_EQ(pcsave_oScreen.iTop, 3);
+  EXPECT_EQ(pcsave_oScreen.iRow, 0);
+  Frame({8});
+  EXPECT_EQ(pcsave_oScreen.iTop, 2);
+  EXPECT_STREQ(pcsave_oScreen.aszFiles[2], "Save 02");
+}
+
+TEST_F(SaveScreens, DeletingTheLastOrBottomEntryKeepsTheCursorOnAnEntry) {
+  Files(12);
+  Enter(43);
+  const auto before = Snapshot();
+  // The bottom entry of the scrolled list, the last one.
+  Frame({9, 37});
+  for (int i = 0; i < 11; i++) Frame({9});
+  ASSERT_EQ(pcsave_oScreen.iTop + pcsave_oScreen.iRow, 11);
+  Frame({37});
+  Frame({10, 37});
+  ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_DELETE);
+  Frame();
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+  EXPECT_EQ(pcsave_oScreen.cFiles, 11);
+  EXPECT_EQ(pcsave_oScreen.iTop, 3);
+  EXPECT_EQ(pcsave_oScreen.iRow, 7);
+  auto after = Snapshot();
+  EXPECT_EQ(after.count("Save 11.SAV"), 0u);
+  after["Save 11.SAV"] = before.at("Save 11.SAV");
+  EXPECT_EQ(after, before);
+  // Entries down to 9 from a window at the end: the cursor follows up.
+  for (int left = 10; left >= 1; left--) {
+    Frame({37});
+    Frame({37});
+    Frame({10, 37});
+    Frame();
+    EXPECT_EQ(pcsave_oScreen.cFiles, left);
+    EXPECT_LT(pcsave_oScreen.iTop + pcsave_oScreen.iRow, left);
+    EXPECT_GE(pcsave_oScreen.iRow, 0);
+  }
+  // The very last file: an empty list and the icons.
+  Frame({37});
+  Frame({37});
+  Frame({10, 37});
+  Frame();
+  EXPECT_EQ(pcsave_oScreen.cFiles, 0);
+  EXPECT_EQ(pcsave_oScreen.iTop, 0);
+  EXPECT_EQ(pcsave_oScreen.iRow, 0);
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+  EXPECT_TRUE(Snapshot().empty());
+  Frame({8, 37});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+}
+
+TEST_F(SaveScreens, OnlyTheMenuUsersEventsCount) {
+  Files(2);
+  Enter(43);
+  Push(&user_aUsers[1], 9);
+  Push(&user_aUsers[1], 37);
+  EXPECT_EQ(Frame(), 43);
+  EXPECT_EQ(pcsave_oScreen.iIcon, 0);
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+  EXPECT_EQ(queue_RemoveHead(&user_aUsers[1].pip->oEvents), nullptr);
+  // Events left after a choice wait for the next sub-state.
+  Frame({37, 9});
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_LIST);
+  EXPECT_EQ(pcsave_oScreen.iRow, 0);
+  Frame();
+  EXPECT_EQ(pcsave_oScreen.iRow, 1);
+}
+
+// ---- Campaigns through the screens ------------------------------------------------
+
+TEST_F(SaveScreens, CampaignsSaveAndLoadThroughTheScreensAsTheyWere) {
+  int cPoints = 0;
+  for (const char* tla : {"SCO", "MEX"}) {
+    Campaign c(Id(tla), Script::Draw, 5);
+    int n = 0;
+    c.onMatch = [&] {
+      if (n++ % 4) return;
+      tmglobal.bHolderOption = n % 2;
+      options_oBlock.iWord3 = n % 3;
+      options_oBlock.iPlayerChat = n % 9;
+      options_oBlock.iWord5 = n % 2;
+      options_oBlock.iMusicVolume = 7;
+      options_oBlock.iSfxVolume = 9;
+      const Bytes a = Stream();
+      const OptionsBlock o = options_oBlock;
+      const int iHolder = tmglobal.bHolderOption;
+      const std::string name = SaveName();
+      ASSERT_EQ(SaveThroughScreen(), 52);
+      EXPECT_EQ(FileBytes(Folder() / (name + ".SAV")).size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
+      // Another state meanwhile: settings changed, the tournament gone.
+      CampaignReset(99);
+      tmglobal.bHolderOption = 3;
+      options_oBlock.iWord3 = 5;
+      options_oBlock.iPlayerChat = 0;
+      options_oBlock.iWord5 = 1;
+      options_oBlock.iMusicVolume = 2;
+      options_oBlock.iSfxVolume = 16;
+      Enter(43, 52);
+      ChooseAndLoad(name);
+      ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_SUCCESS);
+      EXPECT_EQ(RunOut(), 52);
+      EXPECT_EQ(tmglobal.bHolderOption, iHolder);
+      EXPECT_EQ(options_oBlock.iWord3, o.iWord3);
+      EXPECT_EQ(options_oBlock.iPlayerChat, o.iPlayerChat);
+      EXPECT_EQ(options_oBlock.iWord5, o.iWord5);
+      EXPECT_EQ(options_oBlock.iMusicVolume, 2);  // the volumes are stored, not restored
+      EXPECT_EQ(options_oBlock.iSfxVolume, 16);
+      options_oBlock.iMusicVolume = 7;
+      options_oBlock.iSfxVolume = 9;
+      EXPECT_EQ(Stream(), a) << tla << " " << n;
+      // The settings bytes are set back after the stream, a byte widened with its sign.
+      pcsave_abImage[0] = 0xFE;
+      pcsave_abImage[3] = 0x80;
+      ASSERT_EQ(pcsave_ImageRestore(), PCSAVE_RESTORE_DONE);
+      EXPECT_EQ(tmglobal.bHolderOption, -2);
+      EXPECT_EQ(options_oBlock.iWord3, -128);
+      tmglobal.bHolderOption = iHolder;
+      options_oBlock.iWord3 = o.iWord3;
+      EXPECT_EQ(Stream(), a);
+      cPoints++;
+    };
+    c.Run(58, 70);
+  }
+  EXPECT_GT(cPoints, 10);
+}
+
+TEST_F(SaveScreens, ACampaignContinuedAfterALoadEndsAsOneNeverSaved) {
+  auto trace = [](const std::vector<EditionRecord>& v) {
+    std::string s;
+    for (const EditionRecord& r : v) s += std::to_string(r.iYear) + ":" + std::to_string(r.uFlags) + "/" + std::to_string(r.cMatches) + " ";
+    return s;
+  };
+  Campaign plain(Id("CHI"), Script::Win, 13);
+  const std::string sPlain = trace(plain.Run(58, 74));
+  const Bytes aEnd = Stream();
+  Campaign saved(Id("CHI"), Script::Win, 13);
+  int n = 0;
+  saved.onMatch = [&] {
+    if (n++ % 3) return;
+    const std::string name = SaveName();
+    ASSERT_EQ(SaveThroughScreen(), 52);
+    tmmain_PoolsReset();
+    tmglobal_Reset();
+    Enter(43, 52);
+    ChooseAndLoad(name);
+    ASSERT_EQ(RunOut(), 52);
+  };
+  EXPECT_EQ(trace(saved.Run(58, 74)), sPlain);
+  EXPECT_EQ(Stream(), aEnd);
+  EXPECT_GT(n, 5);
+}
+
+TEST_F(SaveScreens, ALoadFromTheMainMenuGoesOnInTheHistoryHub) {
+  MidCampaign(2);
+  const std::string name = SaveName();
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  Enter(43, 12);
+  ChooseAndLoad(name);
+  EXPECT_EQ(RunOut(), 47);
+  EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
+}
+
+TEST_F(SaveScreens, EveryTeamsShortNameInEveryLanguageMakesAListableName) {
+  MidCampaign(0);
+  const int iLanguage = mlang_iLanguage;
+  global.iDay = 28;
+  global.iMonth = 12;
+  global.iYear = 97;
+  tmglobal.iYear = 98;
+  int cNames = 0;
+  for (int lang = 0; lang < 6; lang++) {
+    mlang_iLanguage = lang;
+    for (int id = 1; id < TLA_COUNT; id++) {
+      const char* psz = tla_ShortNameGet(id);
+      if (!psz || !psz[0]) continue;
+      tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(id);
+      const std::string s = SaveName();
+      EXPECT_LE(s.size(), 31u) << s;
+      EXPECT_EQ(s.find_first_of("\\/:*?\"<>|"), std::string::npos) << s;
+      EXPECT_EQ(s, std::string(psz) + " 1998  28.12.97");
+      cNames++;
+    }
+  }
+  mlang_iLanguage = iLanguage;
+  EXPECT_GT(cNames, 6 * 150);
+}
+
+// ---- Damaged and foreign files ------------------------------------------------------
+
+TEST_F(SaveScreens, DamagedFilesShowErrorAndLoseNothing) {
+  MidCampaign(3);
+  const std::string name = SaveName();
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  const fs::path file = Folder() / (name + ".SAV");
+  const Bytes good = FileBytes(file);
+  ASSERT_EQ(good.size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
+  Files(2);
+  MidCampaign(5);  // the running tournament: another point of the campaign
+  const Bytes running = Stream();
+  const OptionsBlock o = options_oBlock;
+  const int iHolder = tmglobal.bHolderOption;
+  Enter(43, 52);
+  // Loads the file as the cursor's entry, the screen past its list.
+  auto load = [&](const Bytes& b) {
+    FileWrite(file, b);
+    pcsave_FilesList();
+    pcsave_oScreen.iTop = pcsave_oScreen.iRow = 0;
+    while (name != pcsave_oScreen.aszFiles[pcsave_oScreen.iRow]) pcsave_oScreen.iRow++;
+    pcsave_oScreen.iSubState = PCSAVE_PERFORM;
+    Frame();
+    return pcsave_oScreen.iSubState;
+  };
+  auto unchanged = [&](const char* what) {
+    EXPECT_EQ(Stream(), running) << what;
+    EXPECT_EQ(std::memcmp(&options_oBlock, &o, sizeof(o)), 0) << what;
+    EXPECT_EQ(tmglobal.bHolderOption, iHolder) << what;
+  };
+  // Every prefix, and a longer file.
+  int cRefused = 0;
+  for (std::size_t n = 0; n < good.size(); n += (n < 64 || n > good.size() - 64) ? 1 : 997) {
+    ASSERT_EQ(load(Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n))), PCSAVE_ERROR) << n;
+    cRefused++;
+  }
+  Bytes longer = good;
+  longer.push_back(0);
+  EXPECT_EQ(load(longer), PCSAVE_ERROR);
+  unchanged("short or long");
+  EXPECT_GT(cRefused, 120);
+  // Chat outside 0..8 and Offside outside 0..1 refuse the file.
+  for (auto [at, v] : {std::pair{4, 9}, {4, 0xFF}, {4, 0x80}, {5, 2}, {5, 0xFF}}) {
+    Bytes b = good;
+    b[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(v);
+    EXPECT_EQ(load(b), PCSAVE_ERROR) << at << " " << v;
+  }
+  unchanged("settings");
+  // Random flips in the stream: refused with nothing changed, or loaded whole.
+  std::mt19937 rng(5);
+  int cLoaded = 0;
+  for (int k = 0; k < 150; k++) {
+    Bytes b = good;
+    const std::size_t at = PCSAVE_SETTINGS_BYTES + rng() % 20000;
+    b[at] = static_cast<std::uint8_t>(b[at] ^ (1u << (rng() % 8)));
+    if (load(b) == PCSAVE_ERROR) {
+      unchanged("flip");
+      pcsave_oScreen.bMessage = 0;
+      continue;
+    }
+    ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_SUCCESS);
+    cLoaded++;
+    MidCampaign(5);
+    options_oBlock = o;
+    tmglobal.bHolderOption = iHolder;
+  }
+  EXPECT_LT(cLoaded, 150);
+  // After a refused file Exit goes to the return mode: nothing was lost.
+  FileWrite(file, Bytes(good.begin(), good.begin() + 100));
+  Enter(43, 52);
+  ChooseAndLoad(name);
+  ErrorOut();
+  EXPECT_EQ(Frame({9, 9, 37}), 52);
+  Enter(43, 12);
+  ChooseAndLoad(name);
+  ErrorOut();
+  EXPECT_EQ(Frame({9, 9, 37}), 12);
+  unchanged("exit");
+  auto before = Snapshot();
+  EXPECT_EQ(before.at(name + ".SAV").size(), 100u);
+}
+
+TEST_F(SaveScreens, FoldersLongNamesAndTheSixtyFifthFileAreSkipped) {
+  Files(3);
+  fs::create_directories(Folder() / "A folder.SAV");
+  const std::string s31(31, 'x'), s32(32, 'y');
+  FileWrite(Folder() / (s31 + ".SAV"), Bytes{1});
+  FileWrite(Folder() / (s32 + ".SAV"), Bytes{2});
+  FileWrite(Folder() / "lower case.sav", Bytes{3});
+  FileWrite(Folder() / "Not a save.txt", Bytes{4});
+  // Temporary files: one of a game that no longer runs goes, our own stays.
+  FileWrite(Folder() / "Old.SAV.tmp.999999999", Bytes{5});
+  const std::string ours = "Mine.SAV.tmp." + std::to_string(getpid());
+  FileWrite(Folder() / ours, Bytes{6});
+  Enter(43);
+  std::vector<std::string> listed;
+  for (int i = 0; i < pcsave_oScreen.cFiles; i++) listed.push_back(pcsave_oScreen.aszFiles[i]);
+  EXPECT_EQ(listed, (std::vector<std::string>{"Save 00", "Save 01", "Save 02", "lower case", s31}));
+  EXPECT_FALSE(fs::exists(Folder() / "Old.SAV.tmp.999999999"));
+  EXPECT_TRUE(fs::exists(Folder() / ours));
+  fs::remove(Folder() / ours);
+  // The lower-case one loads through its own name: refused as too short.
+  Frame({37});
+  Frame({9, 9, 9});
+  ASSERT_STREQ(pcsave_oScreen.aszFiles[pcsave_oScreen.iTop + pcsave_oScreen.iRow], "lower case");
+  Frame({37});
+  Frame();
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ERROR);
+
+  // 64 listed of 65; a new save fails, the replacement of a listed one does not.
+  fs::remove_all(Folder());
+  Files(65);
+  MidCampaign(1);
+  const std::string name = SaveName();
+  Enter(42);
+  EXPECT_EQ(pcsave_oScreen.cFiles, 64);
+  const auto before = Snapshot();
+  Frame({37});
+  Frame();
+  ErrorOut();
+  EXPECT_EQ(Snapshot(), before);
+  fs::remove(Folder() / "Save 64.SAV");
+  FileWrite(Folder() / (name + ".SAV"), Bytes{9});
+  EXPECT_EQ(SaveThroughScreen(), 52);
+  EXPECT_EQ(FileBytes(Folder() / (name + ".SAV")).size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
+  // A folder of the save's own name: the save fails and the folder stays.
+  fs::remove_all(Folder());
+  fs::create_directories(Folder() / (name + ".SAV"));
+  Enter(42);
+  Frame({37});
+  Frame();
+  ErrorOut();
+  EXPECT_TRUE(fs::is_directory(Folder() / (name + ".SAV")));
+}
+
+// ---- Overwrite and failed writes ------------------------------------------------------
+
+std::size_t HalfWrite(const void* pv, std::size_t cb, std::FILE* pFile) {
+  return std::fwrite(pv, 1, cb / 2, pFile);
+}
+
+TEST_F(SaveScreens, ASecondSaveOnOneDayAsksAndReplacesOnlyItsOwnFile) {
+  Files(10);
+  MidCampaign(2);
+  const std::string name = SaveName();
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  const auto first = Snapshot();
+  options_oBlock.iPlayerChat = 4;  // the second save differs in its chat byte
+  Enter(42);
+  // The cursor on another entry: the overwrite must not touch it.
+  pcsave_oScreen.iRow = 3;
+  Frame({37});
+  Frame();
+  ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_CONFIRM_OVERWRITE);
+  EXPECT_EQ(pcsave_oScreen.bYes, 0);
+  Frame({37});  // "No"
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_ICONS);
+  EXPECT_EQ(Snapshot(), first);
+  // A write that fails half way leaves every file and no temporary one.
+  pcsave_WriteFnSet(HalfWrite);
+  Frame({37});
+  Frame();
+  Frame({10, 37});
+  ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_OVERWRITE);
+  Frame();
+  ErrorOut();
+  EXPECT_EQ(Snapshot(), first);
+  pcsave_WriteFnSet(nullptr);
+  Frame({37});
+  Frame();
+  Frame({10, 37});
+  Frame();
+  ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_SUCCESS);
+  auto second = Snapshot();
+  EXPECT_EQ(second.at(name + ".SAV")[4], 4);
+  second[name + ".SAV"] = first.at(name + ".SAV");
+  EXPECT_EQ(second, first);
+  // A new file failing half way: no file and no temporary one.
+  fs::remove(Folder() / (name + ".SAV"));
+  const auto without = Snapshot();
+  pcsave_WriteFnSet(HalfWrite);
+  Enter(42);
+  Frame({37});
+  Frame();
+  ErrorOut();
+  EXPECT_EQ(Snapshot(), without);
+}
