@@ -122,13 +122,18 @@ void mfhsetup_Reset();
 void mfhsquad_Reset();
 void options_ScreenReset();
 
-// ---- Movies --------------------------------------------------------------------------
+// ---- Movies (frontend/pcfmv) ------------------------------------------------------------
 extern std::int32_t pcfmv_bPlaying;
-void pcfmv_PlayById(std::int32_t iId);
+// 1 when the id's movie plays; 0 for an id with no movie or a failed start.
+std::int32_t pcfmv_PlayById(std::int32_t iId);
 std::int32_t pcfmv_IsIdle();
+// Closes an open movie (also one that ended by itself); nothing when none is open.
 void pcfmv_Stop();
-void pcfmv_FrameShow(std::int32_t bFlag);
+void pcfmv_StopForMode();
+// Shows the next frame; 1 when a stream error stopped the movie.
+std::int32_t pcfmv_FrameShow(std::int32_t bFlag);
 std::int32_t pcfmv_CurrentFrameGet();
 std::int32_t pcfmv_ExpectedFrameGet();
 float pcfmv_FrameRateGet();  // 25.0 when no movie plays
 void pcfmv_StreamPump();
+void pcfmv_TargetInit();  // by the front-end start

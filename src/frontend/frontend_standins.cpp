@@ -1,6 +1,6 @@
 // Minimal versions of the front-end services, so that the game links and
-// runs before the screens exist: default match options, no screens, no
-// movies, no text; a screen that is not built yet returns to the main menu.
+// runs before the screens exist: default match options, no screens,
+// no text; a screen that is not built yet returns to the main menu.
 // Each function here is replaced, one by one, by the real module that
 // provides it.
 #include "frontend/frontend_services.h"
@@ -22,7 +22,6 @@ void mfhsquad_Move(MatchTeam*, std::int32_t) {}
 void mfhsquad_Select(MatchTeam*, std::int32_t*) {}
 void mfhsquad_Back(MatchTeam*, std::int32_t* peNext) { *peNext = 47; }
 void mfhsquad_Draw() {}
-std::int32_t pcfmv_bPlaying = 0;
 
 namespace {
 struct Conditions {
@@ -116,12 +115,10 @@ void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhrole_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void pccontrols_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void intro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcwin_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcqual_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcelim_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcintro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void histintro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mhelp_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
 void pccontrols_ActivePortsMark() {}
@@ -138,12 +135,3 @@ void mfhopts_Reset() {}
 void mfhrole_Reset() {}
 void mfhsetup_Reset() {}
 void mfhsquad_Reset() {}
-
-void pcfmv_PlayById(std::int32_t) {}
-std::int32_t pcfmv_IsIdle() { return 1; }
-void pcfmv_Stop() {}
-void pcfmv_FrameShow(std::int32_t) {}
-std::int32_t pcfmv_CurrentFrameGet() { return 0; }
-std::int32_t pcfmv_ExpectedFrameGet() { return 0; }
-float pcfmv_FrameRateGet() { return 25.0f; }
-void pcfmv_StreamPump() {}

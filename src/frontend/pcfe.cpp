@@ -134,6 +134,7 @@ void pcfe_Start() {
   pccontrols_Init();
   pcfe_SheetCacheReset();
   pcframe_ScreenClearSet(1);
+  pcfmv_TargetInit();
   // The audio library for the menus, once (the stop closes it), and the menu sounds.
   if (!qal_bStarted && QALInit(nullptr, 1048576, 1024) >= 0) qal_bStarted = 1;
   if (qal_bStarted) pcsound_FrontEndBank();

@@ -201,7 +201,8 @@ void pcmain_FrontEndRun() {
   while (!QDXRateGate(static_cast<uint32_t>(iRate))) {
     if (pcfmv_bPlaying) pcfmv_StreamPump();
   }
-  if (!pcfmv_bPlaying) QDLPresent(0);
+  // The back buffer holds the movie's frame (if any) under the frame packet.
+  QDLPresent(0);
 }
 
 // ---- State 5: match loading ------------------------------------------------------------

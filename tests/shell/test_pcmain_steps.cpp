@@ -137,9 +137,10 @@ int32_t loading_bRunStep(int32_t bFlag) {
   return Result("loading_bRunStep", 0);
 }
 float pcfmv_FrameRateGet() { return 15.9f; }
-void pcfmv_FrameShow(int32_t bFlag) {
+int32_t pcfmv_FrameShow(int32_t bFlag) {
   Trace("pcfmv_FrameShow " + std::to_string(bFlag));
   g_iMovieFrame++;
+  return 0;
 }
 int32_t pcfmv_CurrentFrameGet() { return g_iMovieFrame; }
 int32_t pcfmv_ExpectedFrameGet() { return g_iMovieExpected; }
@@ -295,7 +296,7 @@ TEST_F(Steps, FrontEndRunWithAMovieCatchesUpAndPumpsTheStreamWhileWaiting) {
   EXPECT_EQ(g_aoTrace, Trace_t({"vsync_TasksRun", "pcframe_Begin", "pcstub_TickHook", "game_FrontEndTick",
                                 "pcstub_MessageDrawForward", "pcfmv_FrameShow 1", "pcfmv_FrameShow 1",
                                 "pcfmv_FrameShow 1", "pcframe_Render", "pcfmv_StreamPump", "pcfmv_StreamPump",
-                                "QDXRateGate 15"}));
+                                "QDXRateGate 15", "QDLPresent"}));
   EXPECT_EQ(g_iMovieFrame, 13);
   EXPECT_EQ(pcmain_eRequestedState, APP_STATE_MATCH_LOADING);
   g_aoTrace.clear();
