@@ -1,3 +1,10 @@
 # The frame packet's draw list: filling and releasing a busy frame.
 korvena_bench(bench_frontend SOURCES frontend/frame_bench.cpp
   DEPS korvena_scene3d korvena_frontend korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
+
+# The load screen: a full save folder listed, the largest tournament loaded.
+korvena_bench(bench_pcsave
+  SOURCES frontend/save_bench.cpp ${CMAKE_SOURCE_DIR}/tests/tournament/campaign_driver.cpp
+  DEPS -Wl,--start-group korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
+target_include_directories(bench_pcsave PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/tournament)
+add_dependencies(bench_pcsave data)

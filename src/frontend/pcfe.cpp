@@ -366,15 +366,22 @@ void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
   // A framed panel (512 x 240 units) under the question and the two answers,
   // the chosen one yellow: opaque inside, so that the button words under it
   // do not show through the text, with a translucent shadow round it.
-  const int32_t x = pcfe_ScaleX(156), y = pcfe_ScaleY(80), w = pcfe_ScaleX(200), h = pcfe_ScaleY(40);
+  // A question wider than the panel widens it about its centre.
+  pctext_FontSet(2);
+  const char* pszQuestion = festr_IDToStr(eQuestion);
+  int32_t x = pcfe_ScaleX(156), w = pcfe_ScaleX(200);
+  const int32_t y = pcfe_ScaleY(80), h = pcfe_ScaleY(40), iNeeded = pctext_WidthGet(pszQuestion) + 16;
+  if (iNeeded > w) {
+    x -= (iNeeded - w + 1) / 2;
+    w = iNeeded;
+  }
   draw2d_FillColourSet(0, 0, 0, 128);
   draw2d_RectFill(x - 4, y - 4, w + 8, h + 8, 4);
   draw2d_FillColourSet(16, 24, 56, 255);
   draw2d_RectFill(x, y, w, h, 3);
   pcframe_AddBox(x, y, x + w, y + h, 2, 150, 168, 200, 255, 0);
-  pctext_FontSet(2);
   draw2d_TextColourSet(200, 200, 200, 255);
-  draw2d_TextShadowDraw(festr_IDToStr(eQuestion), 320, 164);
+  draw2d_TextShadowDraw(pszQuestion, 320, 164);
   if (bYes) draw2d_TextColourSet(200, 200, 0, 255);
   draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_YES), 270, 220);
   draw2d_TextColourSet(200, 200, bYes ? 200 : 0, 255);

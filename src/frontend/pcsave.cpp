@@ -14,6 +14,7 @@
 #include "matchflow/options.h"
 #include "platform/paths.h"
 #include "platform/tempfiles.h"
+#include "shell/debuglog.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -35,6 +36,8 @@ constexpr int32_t kReturnHistoryOptions = 52;
 constexpr int32_t kHistoryHub = 47;
 constexpr int32_t kOptionsScreen = 41;
 constexpr int32_t kPlayerChatMax = 8;
+// Draw layers of the list: under the error box and the confirmation panel.
+constexpr int32_t kListLayer = 6, kListShadowLayer = 7;
 
 PCSaveWriteFn s_pfnWrite = nullptr;
 
@@ -139,9 +142,11 @@ void Load() {
   if (i < 0 || i >= s.cFiles || !FilePathMake(szPath, sizeof(szPath), s.aszFiles[i]) || !ImageRead(szPath) ||
       pcsave_ImageRestore() != PCSAVE_RESTORE_DONE) {
     // A refused file leaves the tournament as it was: Exit still goes back.
+    debuglog_Printf("pcsave: refused \"%s\"\n", i >= 0 && i < s.cFiles ? s.aszFiles[i] : "");
     MessageError();
     return;
   }
+  debuglog_Printf("pcsave: loaded \"%s\"\n", s.aszFiles[i]);
   // From the main menu a loaded campaign goes on in the history hub.
   if (s.eReturnMode == GAME_MODE_MAIN_MENU) {
     global_SetExtendedGameMode(GAME_MODE_HISTORY);
@@ -306,14 +311,17 @@ int32_t pcsave_ImageBuild() {
 
 int32_t pcsave_ImageRestore() {
   const uint8_t* p = pcsave_abImage;
-  const int32_t iChat = Widen(p[4]), bOffside = Widen(p[5]);
-  if (iChat < 0 || iChat > kPlayerChatMax || bOffside < 0 || bOffside > 1) return PCSAVE_RESTORE_FAILED;
+  // The history option is a flag that the stream itself keeps as 0 or 1: any
+  // other value would make the next save of the game unreadable.
+  const int32_t bHistory = Widen(p[0]), iChat = Widen(p[4]), bOffside = Widen(p[5]);
+  if (bHistory < 0 || bHistory > 1 || iChat < 0 || iChat > kPlayerChatMax || bOffside < 0 || bOffside > 1)
+    return PCSAVE_RESTORE_FAILED;
   // The stream keeps the whole options block; the volumes stay as they are.
   const int32_t iMusic = options_oBlock.iMusicVolume, iSfx = options_oBlock.iSfxVolume;
   if (!tmsave_Read(p + PCSAVE_SETTINGS_BYTES, TMSAVE_BLOCK_SIZE)) return PCSAVE_RESTORE_FAILED;
   options_oBlock.iMusicVolume = iMusic;
   options_oBlock.iSfxVolume = iSfx;
-  tmglobal.bHolderOption = Widen(p[0]);
+  tmglobal.bHolderOption = bHistory;
   options_oBlock.iWord3 = Widen(p[3]);
   options_oBlock.iPlayerChat = iChat;
   OffsideWord() = bOffside;
@@ -414,17 +422,21 @@ void pcsave_Draw() {
     pctext_FontSet(2);
   }
   if (s.iSubState != PCSAVE_SUCCESS) {
-    draw2d_TextColourSet(200, 200, 200, 255);
-    for (int32_t r = 0; r < PCSAVE_ROWS && s.iTop + r < s.cFiles; r++)
-      draw2d_TextShadowDrawRemapped(s.aszFiles[s.iTop + r], pcfe_ScaleX640(82),
-                                    pcfe_ScaleY480(static_cast<int16_t>(160 + 20 * r)));
+    // The names under the boxes and the panel, each over its black copy.
+    for (int32_t r = 0; r < PCSAVE_ROWS && s.iTop + r < s.cFiles; r++) {
+      const int32_t x = pcfe_ScaleX640(82), y = pcfe_ScaleY480(static_cast<int16_t>(160 + 20 * r));
+      draw2d_TextColourSet(0, 0, 0, 255);
+      pctext_PrintLeft(s.aszFiles[s.iTop + r], x + 1, y + 1, kListShadowLayer);
+      draw2d_TextColourSet(200, 200, 200, 255);
+      pctext_PrintLeft(s.aszFiles[s.iTop + r], x, y, kListLayer);
+    }
     if (s.cFiles > PCSAVE_ROWS && s.iTop > 0) mregion_DrawByName("arrowup");
     if (s.iTop + PCSAVE_ROWS < s.cFiles) mregion_DrawByName("arrowdown");
   }
   if (s.iSubState == PCSAVE_LIST) {
     draw2d_FillColourSet(200, 200, 0, 96);
     draw2d_RectFill(pcfe_ScaleX640(80), pcfe_ScaleY480(static_cast<int16_t>(157 + 20 * s.iRow)), pcfe_ScaleX640(300),
-                    pcfe_ScaleY480(22), 3);
+                    pcfe_ScaleY480(22), kListShadowLayer + 1);
   }
   pctext_FontSet(0);
 }

@@ -350,11 +350,11 @@ TEST_F(SaveScreens, CampaignsSaveAndLoadThroughTheScreensAsTheyWere) {
       options_oBlock.iMusicVolume = 7;
       options_oBlock.iSfxVolume = 9;
       EXPECT_EQ(Stream(), a) << tla << " " << n;
-      // The settings bytes are set back after the stream, a byte widened with its sign.
-      pcsave_abImage[0] = 0xFE;
+      // The settings bytes are set back after the stream, widened with their sign.
+      pcsave_abImage[0] = static_cast<std::uint8_t>(1 - iHolder);
       pcsave_abImage[3] = 0x80;
       ASSERT_EQ(pcsave_ImageRestore(), PCSAVE_RESTORE_DONE);
-      EXPECT_EQ(tmglobal.bHolderOption, -2);
+      EXPECT_EQ(tmglobal.bHolderOption, 1 - iHolder);
       EXPECT_EQ(options_oBlock.iWord3, -128);
       tmglobal.bHolderOption = iHolder;
       options_oBlock.iWord3 = o.iWord3;
@@ -468,8 +468,8 @@ TEST_F(SaveScreens, DamagedFilesShowErrorAndLoseNothing) {
   EXPECT_EQ(load(longer), PCSAVE_ERROR);
   unchanged("short or long");
   EXPECT_GT(cRefused, 120);
-  // Chat outside 0..8 and Offside outside 0..1 refuse the file.
-  for (auto [at, v] : {std::pair{4, 9}, {4, 0xFF}, {4, 0x80}, {5, 2}, {5, 0xFF}}) {
+  // The history flag and Offside outside 0..1 and chat outside 0..8 refuse the file.
+  for (auto [at, v] : {std::pair{0, 2}, {0, 0xFF}, {4, 9}, {4, 0xFF}, {4, 0x80}, {5, 2}, {5, 0xFF}}) {
     Bytes b = good;
     b[static_cast<std::size_t>(at)] = static_cast<std::uint8_t>(v);
     EXPECT_EQ(load(b), PCSAVE_ERROR) << at << " " << v;

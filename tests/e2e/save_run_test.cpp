@@ -1,0 +1,72 @@
+// The real executable, headless, with a prepared save folder: from the main
+// menu's Load Game, a damaged save shows "Error!" and changes nothing, then a
+// good one loads and the history hub follows; Exit from the main menu ends
+// with code 0.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frontend/pcsave.h"
+#include "support/run_game.h"
+#include "tournament/tmtree.h"
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+
+std::string Key(int iStep, const char* pszKey) {
+  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Write(const std::filesystem::path& p, const char* pb, std::size_t n) {
+  std::ofstream out(p, std::ios::binary);
+  out.write(pb, static_cast<std::streamsize>(n));
+}
+
+TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
+  // A tournament not yet started, saved by the game's own writer.
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  ASSERT_EQ(pcsave_ImageBuild(), 1);
+  const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
+  std::filesystem::create_directories(folder);
+  const char* pb = reinterpret_cast<const char*>(pcsave_abImage);
+  Write(folder / "A damaged 1970  1.6.70.SAV", pb, 4000);
+  Write(folder / "Scotland 1998  10.6.98.SAV", pb, PCSAVE_IMAGE_SIZE);
+  const std::string before = ReadAll(folder / "A damaged 1970  1.6.70.SAV");
+  const std::string log = home_ / "debug.txt", list = home_ / "list.tga";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  // The main menu's Load Game (right, right, down); Load, the first entry.
+  std::string s = Key(100, "RIGHT") + Key(106, "RIGHT") + Key(112, "DOWN") + Key(118, "RETURN");
+  s += Key(140, "RETURN") + Key(146, "RETURN");
+  // After the error box: Load, down to the second entry, a capture, select.
+  s += Key(200, "RETURN") + Key(206, "DOWN") + "212 capture " + list + "\n" + Key(216, "RETURN");
+  // The hub (or its stand-in until it exists) and the main menu: Exit, "Yes".
+  s += Key(320, "DOWN") + Key(326, "RETURN") + Key(332, "LEFT") + Key(338, "RETURN");
+  s += "900 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  const std::string d = ReadAll(log);
+  const std::size_t refused = d.find("pcsave: refused \"A damaged 1970  1.6.70\"");
+  const std::size_t loaded = d.find("pcsave: loaded \"Scotland 1998  10.6.98\"");
+  EXPECT_NE(refused, std::string::npos) << d;
+  ASSERT_NE(loaded, std::string::npos) << d;
+  EXPECT_LT(refused, loaded);
+  EXPECT_EQ(ReadAll(folder / "A damaged 1970  1.6.70.SAV"), before);
+  EXPECT_EQ(std::filesystem::file_size(folder / "Scotland 1998  10.6.98.SAV"), static_cast<std::uintmax_t>(PCSAVE_IMAGE_SIZE));
+  EXPECT_FALSE(ReadAll(list).empty());
+}
+
+}  // namespace

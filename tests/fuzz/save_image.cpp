@@ -1,0 +1,59 @@
+// Save files as the load screen restores them: a refused image leaves the
+// tournament and the settings as they were; an accepted one saves again to
+// an image that restores to the same.
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "frontend/pcsave.h"
+#include "fuzz_support.h"
+#include "matchflow/options.h"
+#include "tournament/result.h"
+#include "tournament/tmsave.h"
+#include "tournament/tmtree.h"
+
+namespace {
+
+void Fresh() {
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  result_RandSeed(1);
+  tmglobal_YearSet(78);
+  options_SetDefaults();
+}
+
+}  // namespace
+
+void KorvenaFuzzSeeds(const std::string& dir) {
+  Fresh();
+  if (!pcsave_ImageBuild()) korvena_fuzz::Fail("an empty tournament does not save");
+  korvena_fuzz::WriteSeed(dir, "empty.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
+  options_oBlock.iPlayerChat = 8;
+  options_oBlock.iWord5 = 0;
+  tmglobal.bHolderOption = 1;
+  if (!pcsave_ImageBuild()) korvena_fuzz::Fail("an empty tournament does not save");
+  korvena_fuzz::WriteSeed(dir, "settings.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > static_cast<size_t>(PCSAVE_IMAGE_SIZE)) return 0;
+  Fresh();
+  const OptionsBlock o = options_oBlock;
+  const std::int32_t iHolder = tmglobal.bHolderOption;
+  std::memset(pcsave_abImage, 0, sizeof(pcsave_abImage));
+  if (size) std::memcpy(pcsave_abImage, data, size);
+  if (pcsave_ImageRestore() != PCSAVE_RESTORE_DONE) {
+    if (TheYearList != nullptr || std::memcmp(&o, &options_oBlock, sizeof(o)) != 0 || tmglobal.bHolderOption != iHolder)
+      korvena_fuzz::Fail("a refused save changed the game");
+    return 0;
+  }
+  if (options_oBlock.iMusicVolume != o.iMusicVolume || options_oBlock.iSfxVolume != o.iSfxVolume)
+    korvena_fuzz::Fail("a load changed the volumes");
+  if (!pcsave_ImageBuild()) korvena_fuzz::Fail("a loaded save does not save");
+  const std::vector<std::uint8_t> a(pcsave_abImage, pcsave_abImage + PCSAVE_IMAGE_SIZE);
+  if (pcsave_ImageRestore() != PCSAVE_RESTORE_DONE || !pcsave_ImageBuild())
+    korvena_fuzz::Fail("a saved image does not load");
+  if (std::memcmp(a.data(), pcsave_abImage, PCSAVE_IMAGE_SIZE) != 0) korvena_fuzz::Fail("save, load and save differ");
+  return 0;
+}
