@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/player.h"
+#include "engine/team.h"
 #include "matchflow/matcha.h"
 #include "scene3d/pcframe.h"
 #include "scene3d/scene3d.h"
@@ -13,6 +14,7 @@
 #include "scene3d/scene3d_state.h"
 #include "scene3d/kits_slots.h"
 #include "scene3d/kits_table.h"
+#include "scene3d/loading.h"
 #include "scene3d/shadows3d.h"
 #include "scene3d/texture.h"
 #include "shell/global.h"
@@ -104,6 +106,7 @@ KitColours FromLook(const KitLook& k, int32_t edition, bool keeper) {
 char kits_aszKitName[2][12];
 int32_t kits_iChosenColourMode = 0;
 int32_t kits_aiNumberColour[2];
+int32_t kits_abSecondNumber[2];
 
 KitColours kits_TeamKit(const char* kitName, int32_t edition, int32_t keeper) {
   TableEnsure();
@@ -124,6 +127,8 @@ void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t a
     std::memcpy(kits_aszKitName[side], choice.aszName[side], 12);
     const KitEntry* e = kits_poKitEntryFind(choice.aszName[side]);
     kits_aiNumberColour[side] = e != nullptr && e->iColour >= 0 && e->iColour < 12 ? e->iColour : 4;
+    // 1994 and 1998 shirts carry the number on the front as well.
+    kits_abSecondNumber[side] = choice.aiEdition[side] >= 9 ? 1 : 0;
   }
   KitColours h = kits_TeamKit(choice.aszName[0], choice.aiEdition[0], 0);
   KitColours a = kits_TeamKit(choice.aszName[1], choice.aiEdition[1], 0);
@@ -222,11 +227,17 @@ void kits_PlayerKitMake(PlayerKit* out, const KitColours& k, uint16_t appearance
 
 namespace {
 
+// Whether a person's textures were named since the pages last took them.
+bool g_bNamesChanged = false;
+
 // A person's texture slots and number colour for the kit of a base slot
 // (0 home, 8 home keeper, 16 away, 24 away keeper, 32 referee).
 void TexturesSet(Player3D* o, uint16_t appearance, int32_t base, int32_t longSleeves, const DBPlayer* db) {
   const int32_t number = db != nullptr && base < 32 ? static_cast<int32_t>(db->uField88 & 0xFF) : 0;
-  kits_PlayerTexturesSet(o->auSlots, appearance, base, longSleeves, number, 0);
+  const int32_t second = base < 32 ? kits_abSecondNumber[base >= 16 ? 1 : 0] : 0;
+  kits_PlayerTexturesSet(o->auSlots, appearance, base, longSleeves, number, second,
+                         db != nullptr ? dbplayer_NameGet(db) : nullptr);
+  g_bNamesChanged = true;
   const int32_t colour = kits_aiNumberColour[base >= 16 ? 1 : 0];
   const kitcolour::Rgb c = kits_aoKitColourTable[colour >= 0 && colour < 12 ? colour : 4];
   o->oNumberTint = kits_ColourConvert(Q3DColour{c.r, c.g, c.b, 255});
@@ -285,6 +296,12 @@ void kits_PlayerObjectsCreate() {
   kits_KitNamesSet(16, kits_poKitEntryFind(kits_aszKitName[1]), mode);
   for (Player* pp = match_HomeFirstPlayerGet(); pp != nullptr; pp = match_NextPlayerGet(pp))
     Make(pp, pp->pDBPlayer, pp->MyTeam == player_PlaysFor_Home ? 0 : 1, 1);
+  // The benches: dressed now so that their heads are on the pages; their
+  // bodies load when they first come on.
+  const MatchTeam* teams[2] = {match_HomeTeamGet(), match_AwayTeamGet()};
+  for (int32_t side = 0; side < 2; ++side)
+    for (DBPlayer* db = teams[side] != nullptr ? teams[side]->poBenchList : nullptr; db != nullptr; db = db->poNext)
+      Make(nullptr, db, side, 0);
   const uint16_t refAppearance = static_cast<uint16_t>(0x100 | 0x38 | 0x800);
   KitColours rk = kits_aoKits[4];
   char code[7];
@@ -296,6 +313,7 @@ void kits_PlayerObjectsCreate() {
   kits_RefereeKitNamesSet(0);
   kits_NumberNamesSet();
   kits_PiecesPublish();
+  g_bNamesChanged = false;
 }
 
 void kits_PlayerObjectsFree() {
@@ -315,6 +333,12 @@ Player3D* kits_poObjectFor(const Player* pp, const DBPlayer* db, int32_t away) {
   for (PersonObject& o : g_aObjects)
     if ((pp != nullptr && o.poPlayer == pp && o.poDB == db) || (pp == nullptr && db != nullptr && o.poDB == db))
       return o.poObject;
+  // A substitute coming on from the bench takes the object made for him.
+  for (PersonObject& o : g_aObjects)
+    if (pp != nullptr && db != nullptr && o.poPlayer == nullptr && o.poDB == db) {
+      o.poPlayer = pp;
+      return o.poObject;
+    }
   return Make(pp, db, away, 1);
 }
 
@@ -360,6 +384,12 @@ int32_t players3d_FrameUpdate(const FramePacket* p) {
     }
   }
   if (p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] != 0) place(p->oReferee, kits_poReferee, 4);
+  // A person first dressed after loading may wear a head the pages lack.
+  if (g_bNamesChanged) {
+    kits_PiecesPublish();
+    loading_PiecesRefresh();
+    g_bNamesChanged = false;
+  }
   return placed;
 }
 

@@ -41,6 +41,8 @@ void kits_Choose(const char* pszHome, int32_t iHomeYear, const char* pszAway, in
 // index its numbers are tinted with.
 extern char kits_aszKitName[2][12];
 extern int32_t kits_aiNumberColour[2];
+// Whether each side's shirts carry a second number (the 1994 and 1998 kits).
+extern int32_t kits_abSecondNumber[2];
 extern int32_t kits_iChosenColourMode;
 // The colours of a kit line (its keeper's with bKeeper) for an edition.
 KitColours kits_TeamKit(const char* pszKitName, int32_t iYear, int32_t bKeeper);

@@ -207,6 +207,40 @@ const char* FacialFolder(uint16_t key) {
   }
 }
 
+// Names a skin set's four slots (its first slot s) unless named.
+void SkinSetName(int32_t s) {
+  static const char* const kSetFolder[6] = {"asian", "black", "blndbrwn", "dark", "gingwhit", "african"};
+  if (s < 98 || s > 118 || kits_aTextureSlots[s].szName[0] != 0) return;
+  static const char* const kParts[4] = {"arm", "legback", "legfront", "hand"};
+  for (int32_t k = 0; k < 4; ++k) {
+    char n[64];
+    std::snprintf(n, sizeof n, "skin\\%s\\%s.tga", kSetFolder[(s - 98) / 4], kParts[k]);
+    Name(s + k, "%s", n);
+  }
+}
+
+// The body's slots of a texture list: kit base, skin set s, numbers.
+void BodySlotsSet(uint8_t slots[19], int32_t base, int32_t longSleeves, int32_t s, int32_t number,
+                  int32_t secondNumber) {
+  slots[0] = static_cast<uint8_t>(base + 0);
+  slots[1] = static_cast<uint8_t>(base + 1);
+  slots[2] = static_cast<uint8_t>(longSleeves ? base + 3 : base + 2);
+  slots[3] = static_cast<uint8_t>(base + 3);
+  slots[4] = static_cast<uint8_t>(base + 6);
+  slots[5] = static_cast<uint8_t>(base + 4);
+  slots[6] = static_cast<uint8_t>(base + 5);
+  slots[7] = static_cast<uint8_t>(s + 3);
+  // The keepers' socks slots share the outfield socks' places.
+  slots[8] = static_cast<uint8_t>(base + 7);
+  slots[13] = static_cast<uint8_t>(longSleeves ? base + 2 : s);
+  slots[14] = static_cast<uint8_t>(s + 1);
+  slots[15] = static_cast<uint8_t>(s + 2);
+  slots[16] = KITS_BOOTS_SLOT;
+  const bool numbered = base < 32 && number >= 1 && number <= 22;
+  slots[17] = static_cast<uint8_t>(numbered ? KITS_FIRST_NUMBER_SLOT + number - 1 : static_cast<int32_t>(KITS_NO_SLOT));
+  slots[18] = static_cast<uint8_t>(numbered && secondNumber ? slots[17] : static_cast<int32_t>(KITS_NO_SLOT));
+}
+
 int32_t Keyed(int32_t first, int32_t end, uint16_t key, const std::string& name) {
   const int32_t s = kits_iSlotClaim(first, end, key);
   if (kits_aTextureSlots[s].szName[0] == 0) Name(s, "%s", name.c_str());
@@ -215,10 +249,38 @@ int32_t Keyed(int32_t first, int32_t end, uint16_t key, const std::string& name)
 
 }  // namespace
 
+const KitsUniqueHead* kits_poUniqueHeadFind(const char* name, uint16_t appearance) {
+  // Heads of their own: one player known by his whole name, three by the low
+  // byte of their appearance word; the other three names of the list match
+  // neither and wear generic heads.
+  static const KitsUniqueHead kHeads[4] = {
+      {"zenildo", "Zenildo Araqu\xE9m", -1, 0xFFFB, 102},
+      {"dromm", nullptr, 162, 0xFFFE, 114},
+      {"pretor", nullptr, 164, 0xFFFD, 110},
+      {"brasc", nullptr, 165, 0xFFFC, 110},
+  };
+  for (const KitsUniqueHead& h : kHeads)
+    if (h.pszName != nullptr ? name != nullptr && std::strcmp(name, h.pszName) == 0 : (appearance & 0xFF) == h.iLowByte)
+      return &h;
+  return nullptr;
+}
+
 void kits_PlayerTexturesSet(uint8_t slots[19], uint16_t appearance, int32_t base, int32_t longSleeves, int32_t number,
-                            int32_t secondNumber) {
+                            int32_t secondNumber, const char* pszName) {
   const uint16_t colour = appearance & 0x38, style = appearance & 0x1C0, facial = appearance & 0x600;
   const std::string file = kColourFiles[colour >> 3];
+  const KitsUniqueHead* unique = base < 32 ? kits_poUniqueHeadFind(pszName, appearance) : nullptr;
+  if (unique != nullptr) {
+    // His own four head textures under his own key, and his skin set.
+    const std::string folder = std::string("head\\uniques\\") + unique->pszFolder + "\\";
+    slots[12] = static_cast<uint8_t>(Keyed(88, 98, unique->uKey, folder + "top.tga"));
+    slots[11] = static_cast<uint8_t>(Keyed(78, 88, unique->uKey, folder + "back.tga"));
+    slots[10] = static_cast<uint8_t>(Keyed(62, 78, unique->uKey, folder + "side.tga"));
+    slots[9] = static_cast<uint8_t>(Keyed(40, 62, unique->uKey, folder + "face.tga"));
+    SkinSetName(unique->iSkinSet);
+    BodySlotsSet(slots, base, longSleeves, unique->iSkinSet, number, secondNumber);
+    return;
+  }
   // Head top, head back, face side, face: keyed so that players who look
   // alike share them.
   const uint16_t top = static_cast<uint16_t>(colour | (style != 0 ? 256 : 0));
@@ -244,37 +306,13 @@ void kits_PlayerTexturesSet(uint8_t slots[19], uint16_t appearance, int32_t base
   const int32_t sFace = Keyed(40, 62, face, std::string("head\\face\\") + StyleFolder(face) + FacialFolder(face) + file);
   // Skin set by colour.
   static const int32_t kSet[8] = {118, 98, 102, 106, 106, 110, 114, 114};
-  static const char* const kSetFolder[8] = {"african", "asian", "black", "blndbrwn", "blndbrwn", "dark", "gingwhit", "gingwhit"};
   const int32_t s = kSet[colour >> 3];
-  if (kits_aTextureSlots[s].szName[0] == 0) {
-    static const char* const kParts[4] = {"arm", "legback", "legfront", "hand"};
-    for (int32_t k = 0; k < 4; ++k) {
-      char n[64];
-      std::snprintf(n, sizeof n, "skin\\%s\\%s.tga", kSetFolder[colour >> 3], kParts[k]);
-      Name(s + k, "%s", n);
-    }
-  }
-  slots[0] = static_cast<uint8_t>(base + 0);
-  slots[1] = static_cast<uint8_t>(base + 1);
-  slots[2] = static_cast<uint8_t>(longSleeves ? base + 3 : base + 2);
-  slots[3] = static_cast<uint8_t>(base + 3);
-  slots[4] = static_cast<uint8_t>(base + 6);
-  slots[5] = static_cast<uint8_t>(base + 4);
-  slots[6] = static_cast<uint8_t>(base + 5);
-  slots[7] = static_cast<uint8_t>(s + 3);
-  // The keepers' socks slots share the outfield socks' places.
-  slots[8] = static_cast<uint8_t>(base + 7);
+  SkinSetName(s);
   slots[9] = static_cast<uint8_t>(sFace);
   slots[10] = static_cast<uint8_t>(sSide);
   slots[11] = static_cast<uint8_t>(sBack);
   slots[12] = static_cast<uint8_t>(sTop);
-  slots[13] = static_cast<uint8_t>(longSleeves ? base + 2 : s);
-  slots[14] = static_cast<uint8_t>(s + 1);
-  slots[15] = static_cast<uint8_t>(s + 2);
-  slots[16] = KITS_BOOTS_SLOT;
-  const bool numbered = base < 32 && number >= 1 && number <= 22;
-  slots[17] = static_cast<uint8_t>(numbered ? KITS_FIRST_NUMBER_SLOT + number - 1 : static_cast<int32_t>(KITS_NO_SLOT));
-  slots[18] = static_cast<uint8_t>(numbered && secondNumber ? slots[17] : static_cast<int32_t>(KITS_NO_SLOT));
+  BodySlotsSet(slots, base, longSleeves, s, number, secondNumber);
 }
 
 void kits_PiecesPublish() {

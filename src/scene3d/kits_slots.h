@@ -40,11 +40,24 @@ void kits_KitNamesSet(int32_t iBase, const KitEntry* poEntry, int32_t iColourMod
 void kits_RefereeKitNamesSet(int32_t bTraining);
 void kits_NumberNamesSet();
 
+// A player with a head of his own: its folder under head\uniques, the whole
+// name he is known by (null: known by iLowByte, his appearance word's low
+// byte), the key of his head slots and his skin set's first slot.
+struct KitsUniqueHead {
+  const char* pszFolder;
+  const char* pszName;
+  int32_t iLowByte;
+  uint16_t uKey;
+  int32_t iSkinSet;
+};
+const KitsUniqueHead* kits_poUniqueHeadFind(const char* pszName, uint16_t uAppearance);
+
 // A person's texture list: a slot for each of the 19 body parts (255 none).
 // iBase 0, 8, 16, 24 (players) or 32 (referee); iNumber his shirt number
-// (1..22, else none); bSecondNumber the second number of 1994 and 1998.
+// (1..22, else none); bSecondNumber the second number of 1994 and 1998;
+// pszName his whole name (a head of his own).
 void kits_PlayerTexturesSet(uint8_t auSlots[19], uint16_t uAppearance, int32_t iBase, int32_t bLongSleeves,
-                            int32_t iNumber, int32_t bSecondNumber);
+                            int32_t iNumber, int32_t bSecondNumber, const char* pszName = nullptr);
 // Hands the slots' names and places to the loading step that composes the
 // pages.
 void kits_PiecesPublish();

@@ -37,6 +37,7 @@ Q3DScreenVertex g_aoSweep[LOADING_SWEEP];
 int32_t g_iPageStage = 0;
 int32_t g_iPiece = 0;
 Q3DImage* g_apoPage[LOADING_PAGES] = {};
+char g_aszComposed[LOADING_PIECES][256];  // the name each piece was composed from
 
 float FactorX() { return static_cast<float>(scene3d_uScreenWidth) * 0.0015625f; }
 float FactorY() { return static_cast<float>(scene3d_uScreenHeight) * 0.0020833334f; }
@@ -74,6 +75,7 @@ void PagesFree() {
   }
   g_iPageStage = 0;
   g_iPiece = 0;
+  std::memset(g_aszComposed, 0, sizeof g_aszComposed);
 }
 
 // A textured screen quad from (x0, y0) to (x1, y1) in pixels, its texels the
@@ -241,6 +243,26 @@ int32_t Step7() {
   return 1;
 }
 
+// Loads piece i into its page's image and remembers its name. A piece added
+// after the pages were handed over is converted as the whole page was.
+void PieceLoad(int32_t i, bool late) {
+  Q3DDevice* d = scene3d_poDevice;
+  const LoadingPiece& pc = loading_aoPieces[i];
+  std::memcpy(g_aszComposed[i], pc.szImage, sizeof g_aszComposed[i]);
+  if (d == nullptr || pc.szImage[0] == 0 || pc.iPage < 0 || pc.iPage >= LOADING_PAGES || g_apoPage[pc.iPage] == nullptr)
+    return;
+  Q3DImage* img = d->ImageCreate(static_cast<int32_t>(pc.fWidth), static_cast<int32_t>(pc.fHeight));
+  if (img == nullptr) return;
+  img->Fill(32, 32, 32, 255);
+  char path[PCINSTALL_PATH_SIZE];
+  pcinstall_TexturePath(path, pc.szImage);
+  img->Load(path);
+  if (i >= LOADING_FIRST_CONVERTED_PIECE) texture_ImageColourConvert(img);
+  if (late && scene3d_eColourMode != SCENE3D_COLOUR) texture_ImageColourConvert(img);
+  img->CopyTo(g_apoPage[pc.iPage], static_cast<int32_t>(pc.fX), static_cast<int32_t>(pc.fY));
+  d->ImageRelease(img);
+}
+
 int32_t Step8() {
   Q3DDevice* d = scene3d_poDevice;
   switch (g_iPageStage) {
@@ -255,19 +277,7 @@ int32_t Step8() {
       loading_ProgressDraw(0.325f);
       return 0;
     case 1: {
-      const LoadingPiece& pc = loading_aoPieces[g_iPiece];
-      if (pc.szImage[0] != 0 && pc.iPage >= 0 && pc.iPage < LOADING_PAGES && g_apoPage[pc.iPage] != nullptr) {
-        Q3DImage* img = d->ImageCreate(static_cast<int32_t>(pc.fWidth), static_cast<int32_t>(pc.fHeight));
-        if (img != nullptr) {
-          img->Fill(32, 32, 32, 255);
-          char path[PCINSTALL_PATH_SIZE];
-          pcinstall_TexturePath(path, pc.szImage);
-          img->Load(path);
-          if (g_iPiece >= LOADING_FIRST_CONVERTED_PIECE) texture_ImageColourConvert(img);
-          img->CopyTo(g_apoPage[pc.iPage], static_cast<int32_t>(pc.fX), static_cast<int32_t>(pc.fY));
-          d->ImageRelease(img);
-        }
-      }
+      PieceLoad(g_iPiece, false);
       ++g_iPiece;
       loading_ProgressDraw(0.4f + static_cast<float>(g_iPiece) * 0.3f / static_cast<float>(LOADING_PIECES));
       if (g_iPiece >= LOADING_PIECES) g_iPageStage = 2;
@@ -282,8 +292,7 @@ int32_t Step8() {
         if (loading_apoPageMaterial[i] != nullptr) Q3DMaterialReset(loading_apoPageMaterial[i]);
         delete loading_apoPageMaterial[i];
         loading_apoPageMaterial[i] = new Q3DMaterial(loading_apoPageTexture[i]);
-        if (g_apoPage[i] != nullptr) d->ImageRelease(g_apoPage[i]);
-        g_apoPage[i] = nullptr;
+        // The composed image stays: a substitute's head may join it later.
       }
       g_iPageStage = 3;
       loading_ProgressDraw(0.75f);
@@ -332,6 +341,26 @@ int32_t (*const kSteps[LOADING_STEPS])() = {Step1, Step2, Step3,  Step4,  Step5,
 }  // namespace
 
 const Q3DScreenVertex* loading_SweepGet() { return g_aoSweep; }
+
+int32_t loading_PiecesRefresh() {
+  Q3DDevice* d = scene3d_poDevice;
+  if (d == nullptr || g_iPageStage < 3) return 0;
+  bool changed[LOADING_PAGES] = {};
+  int32_t n = 0;
+  for (int32_t i = 0; i < LOADING_PIECES; ++i) {
+    const LoadingPiece& pc = loading_aoPieces[i];
+    if (std::strncmp(pc.szImage, g_aszComposed[i], sizeof g_aszComposed[i]) == 0) continue;
+    PieceLoad(i, true);
+    if (pc.iPage >= 0 && pc.iPage < LOADING_PAGES) changed[pc.iPage] = true;
+    ++n;
+  }
+  for (int32_t p = 0; p < LOADING_PAGES; ++p)
+    if (changed[p] && loading_apoPageTexture[p] != nullptr && g_apoPage[p] != nullptr) {
+      loading_apoPageTexture[p]->apSlotImage[0] = g_apoPage[p];
+      d->TextureRegister(loading_apoPageTexture[p]);
+    }
+  return n;
+}
 
 void loading_ProgressDraw(float f) {
   Q3DDevice* d = scene3d_poDevice;

@@ -38,5 +38,9 @@ extern Q3DMaterial* loading_apoPageMaterial[LOADING_PAGE_MATERIALS];
 void loading_ProgressDraw(float fFraction);
 // The clock's sweep: the centre, then 33 rim points (the last repeats the first).
 const Q3DScreenVertex* loading_SweepGet();
+// Loads into the composed player pages every piece named since they were
+// composed (a person first drawn after loading, with a head of his own) and
+// hands the changed pages to the device again. Returns the pieces loaded.
+int32_t loading_PiecesRefresh();
 // Frees what the sequence made (the scene's shut-down).
 void loading_Release();

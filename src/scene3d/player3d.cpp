@@ -231,19 +231,19 @@ PlayerMesh::PlayerMesh(const ModelRecord* m) : poModel(m), paEntries(Entries(m))
       fl.pFaces = faces[s].empty() ? nullptr : new Q3DFace[faces[s].size()];
     }
   }
-  // The model's faces are wound outward as the rigid frame sees them; the
-  // device keeps faces turning clockwise on screen, which the mirrored
-  // placement gives: the plain lists reverse the corners.
+  // The model's faces are wound as the device keeps them (clockwise on
+  // screen seen from outside); the mirror reflects the body, so the mirrored
+  // lists reverse the corners.
   for (int32_t s = 0; s < PLAYER3D_SEGMENTS; ++s)
     for (uint32_t f : faces[s]) {
       const ModelFace& fc = m->pFaces[f];
       Q3DFace& plain = aoFaces[s][0].pFaces[aoFaces[s][0].uCount++];
       Q3DFace& mirrored = aoFaces[s][1].pFaces[aoFaces[s][1].uCount++];
       for (int k = 0; k < 3; ++k) {
-        plain.auIndex[k] = fc.auIndex[2 - k];
-        plain.aTexel[k] = Q3DTexel{fc.afUV[2 * (2 - k)], fc.afUV[2 * (2 - k) + 1]};
-        mirrored.auIndex[k] = fc.auIndex[k];
-        mirrored.aTexel[k] = Q3DTexel{fc.afUV[2 * k], fc.afUV[2 * k + 1]};
+        plain.auIndex[k] = fc.auIndex[k];
+        plain.aTexel[k] = Q3DTexel{fc.afUV[2 * k], fc.afUV[2 * k + 1]};
+        mirrored.auIndex[k] = fc.auIndex[2 - k];
+        mirrored.aTexel[k] = Q3DTexel{fc.afUV[2 * (2 - k)], fc.afUV[2 * (2 - k) + 1]};
       }
       plain.uSpare = mirrored.uSpare = 0;
     }
@@ -300,11 +300,11 @@ void PlayerMesh::TexelsMap(const uint8_t* slots) {
       const int32_t past = player3d_bAllPast(fc.afUV, part);
       for (int32_t k = 0; k < 3; ++k) {
         float uv[2];
-        // The plain record's corner k is the face's corner 2 - k.
-        player3d_TexelPlace(uv, fc.afUV[2 * (2 - k)], fc.afUV[2 * (2 - k) + 1], part, 0, past, place, longSleeves);
+        // The mirrored record's corner k is the face's corner 2 - k.
+        player3d_TexelPlace(uv, fc.afUV[2 * k], fc.afUV[2 * k + 1], part, 0, past, place, longSleeves);
         if (d != nullptr) d->TexelMap(&aoFaces[s][0].pFaces[i].aTexel[k], uv, 256, 256);
         else aoFaces[s][0].pFaces[i].aTexel[k] = Q3DTexel{uv[0], uv[1]};
-        player3d_TexelPlace(uv, fc.afUV[2 * k], fc.afUV[2 * k + 1], part, 1, past, place, longSleeves);
+        player3d_TexelPlace(uv, fc.afUV[2 * (2 - k)], fc.afUV[2 * (2 - k) + 1], part, 1, past, place, longSleeves);
         if (d != nullptr) d->TexelMap(&aoFaces[s][1].pFaces[i].aTexel[k], uv, 256, 256);
         else aoFaces[s][1].pFaces[i].aTexel[k] = Q3DTexel{uv[0], uv[1]};
       }

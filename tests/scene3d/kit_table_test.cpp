@@ -369,6 +369,49 @@ TEST(KitSlots, PlayersWhoLookAlikeShareTheirHeads) {
     EXPECT_EQ(kits_iSlotClaim(88, 98, static_cast<uint16_t>(1000 + k)), k < 8 ? 90 + k : 88) << k;
 }
 
+// Four players wear heads of their own: one known by his whole name, three by
+// their appearance word's low byte; each has his own key and skin set, and a
+// player who merely looks like one of them keeps a generic head.
+TEST(KitSlots, UniqueHeadsAreKnownByNameOrAppearanceByte) {
+  struct Case {
+    const char* name;
+    uint16_t appearance;
+    const char* folder;  // null: a generic head
+    int skin;
+  } cases[] = {
+      {"Zenildo Araqu\xE9m", 0x0100 | 0x10, "zenildo", 102},
+      {"Someone Else", 0x0100 | 162, "dromm", 114},
+      {nullptr, 0x0000 | 164, "pretor", 110},
+      {nullptr, 0x0100 | 165, "brasc", 110},
+      // The same name cut short, and the listed names no rule recognises.
+      {"Zenildo Araqu", 0x0100 | 0x10, nullptr, 102},
+      {"Barry Ashcombe", 0x0100 | 0x38, nullptr, 114},
+      {"Roger Mbassolo", 0x0100 | 0x00, nullptr, 118},
+  };
+  kits_SlotsReset();
+  for (const Case& c : cases) {
+    uint8_t slots[19];
+    kits_PlayerTexturesSet(slots, c.appearance, 16, 0, 7, 0, c.name);
+    const std::string what = c.name != nullptr ? c.name : std::to_string(c.appearance);
+    const std::string face = kits_aTextureSlots[slots[9]].szName;
+    if (c.folder != nullptr) {
+      const std::string dir = std::string("head\\uniques\\") + c.folder + "\\";
+      EXPECT_EQ(face, dir + "face.tga") << what;
+      EXPECT_STREQ(kits_aTextureSlots[slots[10]].szName, (dir + "side.tga").c_str()) << what;
+      EXPECT_STREQ(kits_aTextureSlots[slots[11]].szName, (dir + "back.tga").c_str()) << what;
+      EXPECT_STREQ(kits_aTextureSlots[slots[12]].szName, (dir + "top.tga").c_str()) << what;
+    } else {
+      EXPECT_EQ(face.find("uniques"), std::string::npos) << what;
+    }
+    EXPECT_EQ(slots[7], c.skin + 3) << what;  // his set's hand
+    EXPECT_EQ(slots[17], KITS_FIRST_NUMBER_SLOT + 6) << what;
+  }
+  // The referee never wears one.
+  uint8_t ref[19];
+  kits_PlayerTexturesSet(ref, 0x0100 | 162, 32, 0, 0, 0, "Zenildo Araqu\xE9m");
+  EXPECT_EQ(std::string(kits_aTextureSlots[ref[9]].szName).find("uniques"), std::string::npos);
+}
+
 // The mirrored faces read their textures mirrored within the part's place,
 // taking the strips past the threshold from the twin place.
 TEST(KitSlots, MirroredTexelsFollowThePartsThresholds) {

@@ -7,7 +7,13 @@
 
 #include "fake_device.h"
 #include "matchflow/environ.h"
+#include "engine/anim.h"
+#include "engine/player.h"
+#include "scene3d/kits3d.h"
+#include "scene3d/kits_slots.h"
 #include "scene3d/loading.h"
+#include "scene3d/pcframe.h"
+#include "tournament/dbplayer.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
@@ -99,10 +105,78 @@ TEST_F(LoadingTest, OneStepAFrameTheScreenTwiceThePagesAndTheProgress) {
     EXPECT_EQ(std::string(loading_apoPageTexture[i]->oHeader.szName), "PlayerPage" + std::to_string(i));
   }
   for (Q3DMaterial* m : loading_apoPageMaterial) EXPECT_NE(m, nullptr);
-  EXPECT_EQ(device.liveImages, 0);
+  // The composed pages stay for heads named later, until the release.
+  EXPECT_EQ(device.liveImages, LOADING_PAGES);
   EXPECT_NE(scene3d_poSpriteSheet, nullptr);
   EXPECT_NE(scene3d_apoFont[0], nullptr);
   EXPECT_NE(scene3d_poScene->poShadowTexture, nullptr);
+}
+
+// A piece named after the pages were composed (a head first worn by a
+// substitute) is loaded into its page, and only that page goes to the device
+// again; nothing new, nothing loaded.
+TEST_F(LoadingTest, APieceNamedAfterThePagesAreComposedJoinsItsPage) {
+  EXPECT_EQ(loading_PiecesRefresh(), 0);  // no pages yet
+  while (loading_bRunStep(1) == 0) {
+  }
+  device.calls.clear();
+  EXPECT_EQ(loading_PiecesRefresh(), 0);
+  EXPECT_TRUE(device.calls.empty());
+  LoadingPiece& head = loading_aoPieces[45];
+  head = LoadingPiece{128, 32, 32, 32, 5, "head\\face\\short\\white.tga"};
+  EXPECT_EQ(loading_PiecesRefresh(), 1);
+  EXPECT_EQ(Count(device.calls, "ImageCreate 32x32"), 1);
+  EXPECT_EQ(Count(device.calls, "TextureRegister"), 1);
+  EXPECT_EQ(device.liveImages, LOADING_PAGES);
+  device.calls.clear();
+  EXPECT_EQ(loading_PiecesRefresh(), 0);
+  EXPECT_TRUE(device.calls.empty());
+  loading_Release();
+  EXPECT_EQ(device.liveImages, 0);
+}
+
+// A substitute coming on after loading, whose head no one on the pages
+// wears, is dressed in the kit of the player he replaces and his head joins
+// the pages in the frame he first appears in.
+TEST_F(LoadingTest, ASubstitutesNewHeadJoinsThePagesWhenHeFirstAppears) {
+  anim_TableInit();
+  kits_Choose("BRA", 9, "ITA", 9);
+  while (loading_bRunStep(1) == 0) {
+  }
+  static DBPlayer outDb{}, inDb{};
+  outDb.uAppearance = 0x0100 | 0x38;  // short hair, white
+  inDb.uAppearance = 0x00C0 | 0x10;   // long hair, black: on no page yet
+  outDb.uField88 = 4;
+  inDb.uField88 = 12;
+  static Player out{}, in{};
+  out.pDBPlayer = &outDb;
+  in.pDBPlayer = &inDb;
+  out.MyTeam = in.MyTeam = player_PlaysFor_Home;
+  static FramePacket packet{};
+  auto frame = [&](Player* p) {
+    PacketPlayer& e = packet.aoHome[0];
+    e = PacketPlayer{};
+    e.poPlayer = p;
+    e.pAnimation = anim_RecordGet(ANIM_STAND)->pfPose;
+    packet.aiSnapshotCounts[PCFRAME_COUNT_HOME] = 1;
+    device.calls.clear();
+    players3d_FrameUpdate(&packet);
+  };
+  frame(&out);
+  // His face is named once he is dressed; it was on no page.
+  kits_CopyAppearance(&in, &out);
+  frame(&in);
+  EXPECT_GE(Count(device.calls, "ImageCreate 32x32"), 4);  // face, face side, head back, head top
+  EXPECT_GE(Count(device.calls, "TextureRegister"), 1);
+  EXPECT_EQ(loading_PiecesRefresh(), 0);  // every named piece is on its page
+  Player3D* o = kits_poObjectFor(&in, &inDb, 0);
+  const int32_t face = o->auSlots[9];
+  EXPECT_STREQ(loading_aoPieces[face].szImage, "head\\face\\long\\black.tga");
+  EXPECT_EQ(o->auSlots[17], KITS_FIRST_NUMBER_SLOT + 11);
+  // The next frame loads nothing.
+  frame(&in);
+  EXPECT_EQ(Count(device.calls, "ImageCreate"), 0);
+  kits_PlayerObjectsFree();
 }
 
 TEST_F(LoadingTest, RestartingGoesBackToTheFirstStep) {

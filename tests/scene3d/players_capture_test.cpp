@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "capture_shot.h"
@@ -193,32 +195,112 @@ TEST_P(Players, CloseUp) {
   EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("closeup") + ".tga", s));
 }
 
-// An away player seen from behind shows his number 10 in light digits on
-// his blue back: the frame with the numbers has light pixels where the one
-// without them has none.
-TEST_P(Players, TheShirtNumberShowsOnTheBack) {
+// Away player 10 seen from behind shows his number in light digits on his
+// blue back; seen from the front, a 1994 shirt shows it again on the chest
+// and a 1990 shirt shows nothing: light pixels where the frame without
+// numbers has none.
+TEST_P(Players, ShirtNumbersShowOnTheBackAndOnTheChestFrom1994) {
   scene3d_eColourMode = SCENE3D_COLOUR;
-  kits_Choose("BRA", 9, "ITA", 9);
-  // The z-buffered device does not show the numbers yet (see the closing
-  // note): only the software renderer's frame is checked.
-  if (GetParam()) GTEST_SKIP() << "numbers on the z-buffered device";
-  const float eye[3] = {-5.5f, 1.5f, 10.0f}, target[3] = {-3.0f, 1.1f, 10.0f};
-  Shot shots[2];
-  for (int numbered = 0; numbered < 2; ++numbered) {
-    for (int i = 0; i < 22; ++i) lineUp.aoDb[i].uField88 = numbered ? static_cast<uint32_t>(i % 11 + 1) : 0;
-    ASSERT_GT(scene.Load(0, 1, 0), 12);
-    shots[numbered] = scene.Frame(eye, target, [&](FramePacket* p) { lineUp.Fill(p); });
-  }
-  EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("number") + ".tga", shots[1]));
-  int lit = 0;
-  for (int y = 0; y < shots[1].h; ++y)
-    for (int x = 0; x < shots[1].w; ++x) {
-      int r, g, b, r0, g0, b0;
-      shots[1].rgb(x, y, &r, &g, &b);
-      shots[0].rgb(x, y, &r0, &g0, &b0);
-      lit += (r + g + b) - (r0 + g0 + b0) > 150 ? 1 : 0;
+  auto lit = [&](int32_t year, const float* eye, const float* target, const std::string& what) {
+    kits_Choose("BRA", year, "ITA", year);
+    Shot shots[2];
+    for (int numbered = 0; numbered < 2; ++numbered) {
+      for (int i = 0; i < 22; ++i) lineUp.aoDb[i].uField88 = numbered ? static_cast<uint32_t>(i % 11 + 1) : 0;
+      EXPECT_GT(scene.Load(0, 1, 0), 12);
+      shots[numbered] = scene.Frame(eye, target, [&](FramePacket* p) { lineUp.Fill(p); });
     }
-  EXPECT_GT(lit, 25);
+    EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name(what) + ".tga", shots[1]));
+    int n = 0;
+    for (int y = 0; y < shots[1].h; ++y)
+      for (int x = 0; x < shots[1].w; ++x) {
+        int r, g, b, r0, g0, b0;
+        shots[1].rgb(x, y, &r, &g, &b);
+        shots[0].rgb(x, y, &r0, &g0, &b0);
+        n += (r + g + b) - (r0 + g0 + b0) > 150 ? 1 : 0;
+      }
+    return n;
+  };
+  const float behind[3] = {11.5f, 1.5f, 10.0f}, front[3] = {-5.5f, 1.5f, 10.0f};
+  const float player[3] = {3.0f, 1.1f, 10.0f};
+  EXPECT_GT(lit(8, behind, player, "number_back"), 25);
+  const int chest1990 = lit(8, front, player, "number_front_1990");
+  const int chest1994 = lit(9, front, player, "number_front_1994");
+  EXPECT_LT(chest1990, 5);
+  EXPECT_GT(chest1994, chest1990 + 15);
+}
+
+// Away player 10 seen from the front at every level of detail, plain and
+// mirrored, in each colour mode: the area he covers and its mean colour,
+// against the figures recorded for this device (golden/players_levels_*.txt,
+// KORVENA_UPDATE_GOLDEN=1 writes them) and those of the other device.
+TEST_P(Players, EachLevelOfDetailDrawsThePersonAsRecorded) {
+  struct Mode {
+    const char *name, *home, *away;
+    int32_t year;
+  } modes[] = {{"colour", "BRA", "ITA", 9}, {"sepia", "SWE", "BRA", 0}, {"bw", "CHI", "BRA", 1}};
+  const float eye[3] = {-5.5f, 1.5f, 10.0f}, target[3] = {3.0f, 1.1f, 10.0f};
+  const float saved[4] = {player3d_afLevelDistances[0], player3d_afLevelDistances[1], player3d_afLevelDistances[2],
+                          player3d_afLevelDistances[3]};
+  std::ostringstream got;
+  for (const Mode& m : modes) {
+    scene3d_eColourMode = kits_ColourModeFor(m.year, m.year);
+    kits_Choose(m.home, m.year, m.away, m.year);
+    ASSERT_GT(scene.Load(0, 1, 0), 12);
+    const Shot bare = scene.Frame(eye, target);
+    for (int level = 0; level < PLAYER3D_LEVELS; ++level)
+      for (int mirrored = 0; mirrored < 2; ++mirrored) {
+        // He stands 8.5 m away: the distances put that depth in this level.
+        for (int i = 0; i < 4; ++i) player3d_afLevelDistances[i] = i < level ? 1.0f : 100.0f;
+        const Shot s = scene.Frame(eye, target, [&](FramePacket* p) {
+          lineUp.Fill(p);
+          p->aoAway[9].uMirror = static_cast<uint32_t>(mirrored);
+        });
+        EXPECT_GT(scene3d_aiDetailCount[level], 0) << m.name << " " << level;
+        long area = 0, sum[3] = {0, 0, 0};
+        for (int y = 40; y < s.h; ++y)
+          for (int x = 200; x < 440; ++x) {
+            int c[3], b[3];
+            s.rgb(x, y, &c[0], &c[1], &c[2]);
+            bare.rgb(x, y, &b[0], &b[1], &b[2]);
+            if (std::abs(c[0] - b[0]) + std::abs(c[1] - b[1]) + std::abs(c[2] - b[2]) < 24) continue;
+            ++area;
+            for (int k = 0; k < 3; ++k) sum[k] += c[k];
+          }
+        got << m.name << " " << level << " " << mirrored << " " << area;
+        for (long v : sum) got << " " << (area > 0 ? v / area : 0);
+        got << "\n";
+      }
+  }
+  for (int i = 0; i < 4; ++i) player3d_afLevelDistances[i] = saved[i];
+  const char* src = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(src, nullptr);
+  const std::string dir = std::string(src) + "/tests/scene3d/golden/players_levels_";
+  const std::string path = dir + (GetParam() ? "zbuffer" : "software") + ".txt";
+  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
+  if (update != nullptr && std::strcmp(update, "1") == 0) {
+    std::ofstream(path) << got.str();
+    return;
+  }
+  // Each line: mode, level, mirrored, area, mean red, green, blue.
+  auto compare = [&](const std::string& file, double areaShare, int colour) {
+    std::ifstream want(file);
+    ASSERT_TRUE(want.good()) << file << " (KORVENA_UPDATE_GOLDEN=1 makes it)";
+    std::istringstream have(got.str());
+    std::string wm, hm;
+    long w[6], h[6];
+    int lines = 0;
+    while (want >> wm >> w[0] >> w[1] >> w[2] >> w[3] >> w[4] >> w[5]) {
+      ASSERT_TRUE(have >> hm >> h[0] >> h[1] >> h[2] >> h[3] >> h[4] >> h[5]) << file;
+      const std::string what = file + ": " + wm + " level " + std::to_string(w[0]) + " mirrored " + std::to_string(w[1]);
+      EXPECT_EQ(hm, wm);
+      EXPECT_NEAR(h[2], w[2], areaShare * w[2] + 20) << what;
+      for (int k = 3; k < 6; ++k) EXPECT_NEAR(h[k], w[k], colour) << what;
+      ++lines;
+    }
+    EXPECT_EQ(lines, 3 * PLAYER3D_LEVELS * 2) << file;
+  };
+  compare(path, 0.03, 4);
+  compare(dir + (GetParam() ? "software" : "zbuffer") + ".txt", 0.10, 12);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDevices, Players, ::testing::Values(false, true));

@@ -13,7 +13,7 @@ namespace {
 enum Part : uint32_t {
   kShirtFront = 0, kShirtBack = 1, kSleeveRight = 2, kSleeveLeft = 3, kShirtTop = 4, kShortsFront = 5,
   kShortsBack = 6, kHand = 7, kSocks = 8, kFace = 9, kFaceSide = 10, kHeadBack = 11, kHeadTop = 12, kArm = 13,
-  kLegBack = 14, kLegFront = 15, kBoots = 16, kNumber = 17,
+  kLegBack = 14, kLegFront = 15, kBoots = 16, kNumber = 17, kNumber2 = 18,
 };
 
 // A ring of vertices around the bone at distance t (metres) from the
@@ -270,13 +270,16 @@ Body BodyBuild(const Skeleton& skel, int level, const std::string& codeIn) {
     if (tube.bCapStart) capStart = centre(t0 - 0.015f);
     if (tube.bCapEnd) capEnd = centre(t1 + 0.015f);
     // The shirt number: a patch of its own just off the back of the chest
-    // (x toward the back, y toward the left, z down), read from behind.
+    // (x toward the back, y toward the left, z down), read from behind; the
+    // second number (1994 and 1998 shirts), smaller, just off its front.
     uint32_t number = 0;
     const bool numbered = s == 2 && level <= 2;
     if (numbered) {
       number = static_cast<uint32_t>(body.afVertices.size() / 3);
-      const float corners[4][3] = {{0.128f, 0.065f, -0.12f}, {0.128f, -0.065f, -0.12f},
-                                   {0.128f, -0.065f, 0.0f}, {0.128f, 0.065f, 0.0f}};
+      const float corners[8][3] = {{0.128f, 0.065f, -0.12f},    {0.128f, -0.065f, -0.12f},
+                                   {0.128f, -0.065f, 0.0f},     {0.128f, 0.065f, 0.0f},
+                                   {-0.118f, -0.035f, -0.125f}, {-0.118f, 0.035f, -0.125f},
+                                   {-0.118f, 0.035f, -0.055f},  {-0.118f, -0.035f, -0.055f}};
       for (const auto& c : corners) body.afVertices.insert(body.afVertices.end(), c, c + 3);
     }
     const uint32_t end = static_cast<uint32_t>(body.afVertices.size() / 3);
@@ -346,8 +349,10 @@ Body BodyBuild(const Skeleton& skel, int level, const std::string& codeIn) {
     if (tube.bCapStart) cap(0, capStart, 0.0f);
     if (tube.bCapEnd) cap(rings.size() - 1, capEnd, 1.0f);
     if (numbered) {
-      face(number, number + 1, number + 2, kNumber, 0, 0, 1, 0, 1, 1);
-      face(number, number + 2, number + 3, kNumber, 0, 0, 1, 1, 0, 1);
+      face(number, number + 1, number + 2, kNumber, 1, 0, 0, 0, 0, 1);
+      face(number, number + 2, number + 3, kNumber, 1, 0, 0, 1, 1, 1);
+      face(number + 4, number + 5, number + 6, kNumber2, 1, 0, 0, 0, 0, 1);
+      face(number + 4, number + 6, number + 7, kNumber2, 1, 0, 0, 1, 1, 1);
     }
   }
   static const char* const kLevel[5] = {"VHigh", "High", "Medium", "low", "vlow"};
