@@ -60,11 +60,6 @@ void pcframe_TrailAdd(std::int32_t iStartX, std::int32_t iStartH, std::int32_t i
 void pcframe_TrailReset(PCFrameTrail* poTrail);
 
 // ---- Match scene -------------------------------------------------------------
-enum { SCENE3D_GOALIE_BONES = 17 };
-// Bone world positions of the two goalkeepers (0 home, 1 away), three words
-// x, height, y in pitch units per bone, refreshed on every drawn frame.
-extern std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
-
 // Set when the 3D scene's renderer device is up; the loading state clears it
 // on entry and runs the loading steps once it is set.
 extern std::int32_t scene3d_bBuilt;

@@ -4,7 +4,6 @@
 #include "scene3d/scene3d_services.h"
 
 std::int32_t goals_NetDepth = 60;
-std::int32_t scene3d_aaiGoalieBones[2][SCENE3D_GOALIE_BONES * 3];
 
 
 
