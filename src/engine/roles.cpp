@@ -3,10 +3,12 @@
 #include <cstdlib>
 
 #include "engine/player.h"
+#include "engine/team.h"
 #include "engine/zone.h"
 #include "framework/math/g_fixpt.h"
 #include "framework/math/trigw.h"
 #include "framework/qdx_assert.h"
+#include "tournament/dbplayer.h"
 
 namespace {
 
@@ -51,6 +53,13 @@ void roles_RoleCopy(RoleRecord* pRole, std::int32_t iCode) {
   pRole->iAttackSet = w[4];
   pRole->iDefendSet = w[5];
   pRole->iBallSet = w[6];
+}
+
+// The keeper: a goalkeeper object, and the goalkeeper's code in the
+// formation slot he holds (a bench player holds none).
+std::int32_t roles_IsGoalkeeper(const Player* pp) {
+  if (!pp || !pp->pGoalie || !pp->pDBPlayer) return 0;
+  return dbplayer_AssignedPositionGet(pp->pDBPlayer) == 0 ? 1 : 0;
 }
 
 void roles_RoleSet(Player* pp, std::int32_t iCode, std::int32_t iFlip) {

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "engine/ball.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
+#include "engine/team.h"
 #include "engine/zone.h"
 #include "engine_env.h"
 #include "framework/math/qrand.h"
+#include "tournament/dbplayer.h"
 
 namespace {
 
@@ -67,6 +70,37 @@ TEST(Roles, RoleSetCopiesTheRowAndTheFlip) {
   for (std::int32_t c = 0; c < ROLES_CODES; c++)
     for (std::int32_t w = 0; w < 4; w++) EXPECT_EQ(zone_aBoxes[roles_aTable[c][w]].id, 0) << c;
   EXPECT_DEATH(roles_RoleSet(&p, 25, 0), "");
+}
+
+// The keeper needs both his goalkeeper object and the keeper's slot: an
+// outfield player put in goal, a keeper moved out to the field or on the
+// bench, and a record without a database player are not keepers.
+TEST(Roles, GoalkeeperTestNeedsTheObjectAndTheSlot) {
+  GoalieObject oGoalie{};
+  FormationSlot oKeeperSlot{};
+  FormationSlot oFieldSlot{};
+  oFieldSlot.iSlot = 4;
+  oFieldSlot.iPosition = 3;
+  DBPlayer oDb{};
+  Player p{};
+  p.pDBPlayer = &oDb;
+  struct Case {
+    GoalieObject* pGoalie;
+    const FormationSlot* poSlot;
+    std::int32_t want;
+  };
+  const Case cases[] = {{&oGoalie, &oKeeperSlot, 1}, {nullptr, &oKeeperSlot, 0}, {&oGoalie, &oFieldSlot, 0},
+                        {&oGoalie, nullptr, 0}};
+  for (const Case& c : cases) {
+    p.pGoalie = c.pGoalie;
+    oDb.poSlot = c.poSlot;
+    EXPECT_EQ(roles_IsGoalkeeper(&p), c.want) << (c.pGoalie != nullptr) << " " << (c.poSlot != nullptr);
+  }
+  p.pGoalie = &oGoalie;
+  oDb.poSlot = &oKeeperSlot;
+  p.pDBPlayer = nullptr;
+  EXPECT_EQ(roles_IsGoalkeeper(&p), 0);
+  EXPECT_EQ(roles_IsGoalkeeper(nullptr), 0);
 }
 
 TEST(Roles, CompatibilityLists) {
