@@ -65,6 +65,10 @@ void spthrow_ComputerUpdate(Player* poThrower) {
   setp_CommandSet(SETP_CMD_KICK);
 }
 
+static bool ThrowReleased(const Player* pp) {
+  return !(pp->oSetPiece.iPosState == SETP_POS_KICKING && pp->oAnimData.pfnContact) && ball_oBall.poOwner == nullptr;
+}
+
 static bool ThrowInStep(Player* pp) {
   SetPieceRecord& rec = pp->oSetPiece;
   Player* poThrower = setp_poGetKickTaker();
@@ -112,7 +116,11 @@ static bool ThrowInStep(Player* pp) {
       rec.iEnterState = 11;
       return true;
     case 11:
-      if (setp_BallInPlayState(pp) == SETP_DONE) rec.iEnterState = 2;
+      // A throw along the line can come to rest between the line the ball
+      // counts as thrown in at (5760) and the one the referee calls it out
+      // at (5784): it is in play as it lies.
+      if (setp_BallInPlayState(pp) == SETP_DONE || (ThrowReleased(pp) && ball_oBall.iKind == BALL_KIND_NONE))
+        rec.iEnterState = 2;
       return true;
     case 2:
       setp_EnterCountDec();

@@ -458,6 +458,27 @@ TEST_F(SetpKindRunTest, ComputerThrowInReachesATeamMate) {
   EXPECT_EQ(poNearest->MyTeam, EnginePlayer(5)->MyTeam);
 }
 
+// A throw along the line that comes to rest between the line it counts as
+// thrown in at and the one it is out at: the throw-in still ends.
+TEST_F(SetpKindRunTest, AThrowThatStopsOnTheLineEndsTheThrowIn) {
+  Attacking(1);
+  Player* poThrower = EnginePlayer(5);
+  EnginePlace(poThrower, -2000, -5760, 200);
+  setp_KindSet(setp_ThrowInKindGet(-2000, poThrower->Direction));
+  setp_KickTakerSet(poThrower);
+  // He enters, then has thrown: the ball lies still at y -5770, nobody's.
+  RunOn(spthrow_Handler, poThrower);
+  setp_CommandSet(SETP_CMD_KICK);
+  poThrower->oSetPiece.iEnterState = 11;
+  poThrower->oSetPiece.iPosState = SETP_POS_KICKING;
+  anim_CallbackSet(&poThrower->oAnimData, nullptr);
+  ball_PositionSet(&ball_oBall, -3600, 0, -5770);
+  ball_oBall.iKind = BALL_KIND_NONE;
+  ASSERT_EQ(ball_OwnerGet(), nullptr);
+  RunKind(spthrow_Handler, false);
+  EXPECT_EQ(ball_YGet(&ball_oBall), -5770);
+}
+
 TEST_F(SetpKindRunTest, ComputerFreeKickIsTaken) {
   Attacking(1);
   ball_PositionSet(&ball_oBall, 4000, 0, 800);
