@@ -487,7 +487,10 @@ void target_DoKeeperParry(Player* pp) {
       a2 += r(45) * 65536 / 360 + 8192;
     }
   }
-  if (newgoal_SaveSideGet(pp) == 1) a2 = -a2;
+  // The turn takes the ball on toward the side he dived to, away from the
+  // goal's middle: a dive to his left (column 2) turns a ball coming at him
+  // clockwise, one to his right the other way.
+  if (newgoal_SaveSideGet(pp) == 2) a2 = -a2;
   ball_Deflect(a1, a2);
   // The keeper touched it last: a parry over his goal line is a corner.
   ball_oBall.poPrevOwner = pp;

@@ -320,4 +320,64 @@ TEST(KeeperPlay, FiveHundredShotsAreCaughtParriedOrScored) {
   EXPECT_GT(cLowMidSaved * cTop, cTopSaved * cLowMid);
 }
 
+// Where a parried ball goes: the turn the parry gives its heading, seen from
+// the goal's middle line (positive away from it, toward the side the ball
+// is on), and whether it then crosses the line inside the goal.
+struct Parry {
+  bool bParried = false;
+  std::int32_t iTurnOut = 0;  // 16-bit
+  bool bInNet = false;
+};
+
+Parry PlayParry(std::int32_t sx, std::int32_t sy, std::int32_t ty, std::int32_t th, std::int32_t iPower) {
+  Kick(sx, sy, ty, th, iPower);
+  Parry r;
+  Player* pk = Keeper();
+  const std::int32_t iHeading = ball_oBall.iHeading;
+  for (int t = 0; t < 150; t++) {
+    Tick();
+    const Ball* pb = &ball_oBall;
+    if (pb->poOwner) break;
+    const std::int32_t bx = ball_XGet(pb), by = ball_YGet(pb), bh = ball_HeightGet(pb);
+    if (!r.bParried && pb->iHeading != iHeading && pk->pGoalie->bParryPending) {
+      r.bParried = true;
+      std::int32_t d = ((pb->iHeading - iHeading) * 65536 / 803) % 65536;
+      if (d > 32768) d -= 65536;
+      if (d < -32768) d += 65536;
+      r.iTurnOut = by < 0 ? -d : d;
+    }
+    if (bx > BALL_GOAL_LINE_X) {
+      r.bInNet = r.bParried && std::abs(by) < 576 && bh < 384;
+      break;
+    }
+  }
+  return r;
+}
+
+TEST(KeeperPlay, AParryTurnsTheBallAwayFromTheGoalMouth) {
+  int cParry = 0, cOut = 0, cIn = 0, cNet = 0;
+  for (std::int32_t d : {1500, 2300, 3100, 4000, 5000}) {
+    for (std::int32_t sy : {-1600, -700, 700, 1600}) {
+      for (std::int32_t ty : {-470, -230, 230, 470}) {
+        for (std::int32_t th : {30, 150, 330}) {
+          for (std::int32_t p : {70, 90, 110}) {
+            const Parry r = PlayParry(BALL_GOAL_LINE_X - d, sy, ty, th, p);
+            if (!r.bParried) continue;
+            cParry++;
+            cOut += r.iTurnOut > 0;
+            cIn += r.iTurnOut < 0;
+            cNet += r.bInNet;
+          }
+        }
+      }
+    }
+  }
+  std::printf("parries %d: turned away from the middle %d, toward it %d, into the net %d\n", cParry, cOut, cIn, cNet);
+  EXPECT_GT(cParry, 50);
+  // A ball near the middle may pass the keeper on the other side of it.
+  EXPECT_LT(cIn * 10, cParry);
+  // Some parries of hard shots still go in; most go wide or back out.
+  EXPECT_LT(cNet * 5, cParry);
+}
+
 }  // namespace
