@@ -131,6 +131,7 @@ bool s_bCelebration;
 }  // namespace
 
 void react_GoalCelebrationArm() { s_bCelebration = true; }
+void react_GoalCelebrationDisarm() { s_bCelebration = false; }
 std::int32_t react_GoalCelebrationArmed() { return s_bCelebration ? 1 : 0; }
 
 ActionNode* action_GoalCelebrateHandler(ActionNode* poList) {

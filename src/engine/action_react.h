@@ -24,4 +24,5 @@ void action_UserSteerReset();
 
 // Arms the one celebration the next goal-celebrate action plays.
 void react_GoalCelebrationArm();
+void react_GoalCelebrationDisarm();
 std::int32_t react_GoalCelebrationArmed();

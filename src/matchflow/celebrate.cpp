@@ -50,6 +50,9 @@ void celebrate_Reset() {
   s_bEnd = 0;
   s_iScoringSide = 0;
   global.poScorer = nullptr;
+  // A celebration armed by the last goal of a match that ended before it
+  // was danced does not carry into the next match's first goal.
+  react_GoalCelebrationDisarm();
 }
 Player* celebrate_poScorerGet() { return Scorer(); }
 
