@@ -136,19 +136,19 @@ INSTANTIATE_TEST_SUITE_P(Matches, Recorded, ::testing::Values("plain", "golden_g
 
 // ---- Soak ------------------------------------------------------------------------------------------
 
-// The least of each restart over the two dozen seeds. Throw-ins and
-// penalties are still rare while the referee's out-of-play and penalty-area
-// calls are being mended: their floors go up with that work.
+// The least of each restart over the two dozen seeds. Penalties are rare
+// (a foul needs a tackle from behind) and goals about one in five matches
+// over a thousand soak seeds: keepers save or push wide most shots.
 struct SoakFloor {
   const char* pszWhat;
   std::int32_t mh::SoakTotals::*pcCount;
   std::int32_t cAtLeast;
 };
 constexpr SoakFloor kSoakFloors[] = {
-    {"throw-ins", &mh::SoakTotals::cThrowIns, 0},   {"corners", &mh::SoakTotals::cCorners, 5},
+    {"throw-ins", &mh::SoakTotals::cThrowIns, 3},   {"corners", &mh::SoakTotals::cCorners, 5},
     {"goal kicks", &mh::SoakTotals::cGoalKicks, 10}, {"free kicks", &mh::SoakTotals::cFreeKicks, 2},
     {"saves", &mh::SoakTotals::cSaves, 10},          {"penalties", &mh::SoakTotals::cPenalties, 0},
-    {"shoot-outs", &mh::SoakTotals::cShootouts, 1},  {"goals", &mh::SoakTotals::cGoals, 10},
+    {"shoot-outs", &mh::SoakTotals::cShootouts, 1},  {"goals", &mh::SoakTotals::cGoals, 3},
 };
 
 TEST(Soak, TwoDozenSeededMatchesEndAndLookLikeFootball) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "matchflow/camera.h"
 #include "matchflow/caption.h"
 #include "matchflow/matcha.h"
@@ -106,6 +107,7 @@ struct Watch {
   std::vector<Shown> aoByFrame = std::vector<Shown>(REPLAY_FRAMES);
   std::vector<bool> abByFrame = std::vector<bool>(REPLAY_FRAMES, false);
   int cGoals = 0;
+  int cUncaptioned = 0;  // own goals at +x that the home side scores: no scorer's caption
   std::vector<std::int32_t> aiGoalFrames;  // frames recorded as a goal went in, not yet shown
   int cGoalsReplayed = 0;
   int cFramesCompared = 0;
@@ -212,6 +214,12 @@ void OnTick(std::int32_t iTick, void* pv) {
   }
   const std::int32_t cGoals = match.HomeGoals + match.AwayGoals;
   if (cGoals > w->cGoals && r.bRecording) w->aiGoalFrames.push_back(r.iEnd);
+  if (cGoals > w->cGoals) {
+    const Player* poScorer = referee_poTestPlayerGet();
+    const bool bHome = referee_ScoringSideGet() == 1;
+    const bool bOwn = poScorer && (poScorer->MyTeam == player_PlaysFor_Home) != bHome;
+    if (bOwn && bHome && referee_oLastCall.x > 0) w->cUncaptioned++;
+  }
   w->cGoals = cGoals;
 
   if (eRan == 46 && r.iPublished >= 0 && replay_poFrames) {
@@ -267,7 +275,7 @@ TEST(ViewMatch, CameraCaptionsAndAGoalReplayedAsItWasDrawn) {
   ASSERT_TRUE(mh::Setup(&why)) << why;
   mem_Init();  // the guard words behind the scratch buffer, as the game's start-up sets them
   int cMatchesWithGoals = 0;
-  for (std::uint32_t uSeed = 1; uSeed <= 8 && cMatchesWithGoals < 2; uSeed++) {
+  for (std::uint32_t uSeed = 1; uSeed <= 40 && cMatchesWithGoals < 2; uSeed++) {
     SCOPED_TRACE(uSeed);
     mh::Config c;
     c.uSeed = uSeed;
@@ -280,7 +288,7 @@ TEST(ViewMatch, CameraCaptionsAndAGoalReplayedAsItWasDrawn) {
     EXPECT_GT(w.cBases, res.cTicks * 9 / 10);
     // Captions come and go: each goal, both halves' statistics pages.
     EXPECT_LE(w.cLongestBusy, kBusyMax) << "type " << w.iLongestType;
-    EXPECT_GE(w.mapTypes[CAPTION_GOAL], res.aiScore[0] + res.aiScore[1]);
+    EXPECT_GE(w.mapTypes[CAPTION_GOAL], res.aiScore[0] + res.aiScore[1] - w.cUncaptioned);
     EXPECT_EQ(w.mapTypes[CAPTION_STATS_HALF], 1);
     EXPECT_EQ(w.mapTypes[CAPTION_STATS_FULL], 1);
     EXPECT_GE(w.cCleared, Shown(w) - 1) << "only the last full-time page may still show as the match ends";
