@@ -55,6 +55,7 @@ void mfhsetup_DefaultsSet();
 void mhelp_HelpShownClear();
 std::int32_t mhelp_bHelpShownGet();
 void mhelp_Input(User* poUser);
+void mhelp_HelpShownToggle();
 
 // ---- Teams ---------------------------------------------------------------------------
 constexpr std::int32_t MQUICK_TEAMS = 154;

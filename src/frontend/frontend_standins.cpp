@@ -48,6 +48,7 @@ void mfhsetup_DefaultsSet() {}
 void mhelp_HelpShownClear() {}
 std::int32_t mhelp_bHelpShownGet() { return 0; }
 void mhelp_Input(User*) {}
+void mhelp_HelpShownToggle() {}
 
 // The quick-match team table until the team screens: team and year of each
 // entry. Its draws come from a generator of their own, so the teams of a
@@ -114,14 +115,11 @@ void mfhopts_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhrole_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void pccontrols_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcwin_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcqual_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcelim_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void wcintro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mhelp_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-
-void pccontrols_ActivePortsMark() {}
 
 std::int32_t pcsides_ComputerSideGet() { return 2; }
 void pcsides_Reset() {}

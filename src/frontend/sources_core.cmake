@@ -1,3 +1,5 @@
+include(${CMAKE_SOURCE_DIR}/tools/frontend/keynames.cmake)
+list(APPEND FRONTEND_SOURCES ${KORVENA_KEYNAMES_SOURCE})
 list(APPEND FRONTEND_SOURCES demowatch.cpp listctrl.cpp mregion.cpp pccontrols.cpp pcfe.cpp pcgame.cpp pctext.cpp)
 list(APPEND FRONTEND_SOURCES pcsave.cpp)
 list(APPEND FRONTEND_SOURCES pcfmv.cpp)

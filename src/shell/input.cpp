@@ -21,6 +21,9 @@ int32_t s_iFrame = 0;
 int32_t s_iRepeatInitial = 8;  // frames from a press to the first repeat event, less one
 int32_t s_iRepeatNext = 2;     // frames between repeat events, less one
 
+InputPortAddedFn s_pfnPortAdded = nullptr;
+bool s_bStarted = false;  // the ports found at start-up are set up
+
 InputEvent s_aoEventPool[INPUT_EVENT_POOL_SIZE];
 InputEvent* s_pFreeEvents = nullptr;  // the pool, linked through oLink.pNext
 
@@ -79,6 +82,7 @@ void PortsAddNewJoysticks() {
     InputPort* pip = &s_aoPorts[s_cPorts];
     PortDeviceSet(pip, s_cPorts, INPUT_DEVICE_JOYSTICK, QInputJoystickGet(s_cPorts - 1));
     ++s_cPorts;
+    if (s_bStarted && s_pfnPortAdded) s_pfnPortAdded(pip);
   }
 }
 
@@ -166,7 +170,7 @@ void PortRead(InputPort* pip) {
     pS->iPrevious = pS->iCurrent;
     pS->iCurrent = pip->pfnRead ? pip->pfnRead(eWidget, pip) : 0;
   }
-  if (pip->uFirstPressed == INPUT_NO_BUTTON) {
+  if (pip->uFirstPressed == INPUT_NO_BUTTON || pip->uFirstPressed == INPUT_NO_BUTTON_CONTROLS) {
     if (pip->eDeviceType == INPUT_DEVICE_KEYBOARD) {
       uint32_t uKey = QKeyboardGetLastKey();
       if (uKey != 0) {
@@ -274,12 +278,16 @@ void input_PortsInit() {
     pip->uFirstPressed = INPUT_NO_BUTTON;
   }
   s_cPorts = 0;
+  s_bStarted = false;
   QInputJoystickEnumerate();
   PortDeviceSet(&s_aoPorts[0], 0, INPUT_DEVICE_KEYBOARD, nullptr);
   s_cPorts = 1;
   PortsAddNewJoysticks();
+  s_bStarted = true;
   PoolInit();
 }
+
+void input_PortAddedHookSet(InputPortAddedFn pfn) { s_pfnPortAdded = pfn; }
 
 void input_PortsClear() {
   for (int32_t i = 0; i < INPUT_PORTS_MAX; ++i) {
@@ -456,7 +464,7 @@ InputPort* input_poGetPort(int32_t i) {
 int32_t input_iGetDeviceType(const InputPort* pip) { return pip ? pip->eDeviceType : 0; }
 
 int32_t input_iGetFirstPressedButton(InputPort* pip) {
-  if (!pip || pip->uFirstPressed == INPUT_NO_BUTTON) return -1;
+  if (!pip || pip->uFirstPressed == INPUT_NO_BUTTON || pip->uFirstPressed == INPUT_NO_BUTTON_CONTROLS) return -1;
   // Taking the pending key or button makes room for the next one.
   int32_t iButton = static_cast<int32_t>(pip->uFirstPressed);
   pip->uFirstPressed = INPUT_NO_BUTTON;

@@ -17,6 +17,12 @@ constexpr int32_t INPUT_WIDGETS_MAX = 28;  // widget numbers 1 to 27; slot 0 is 
 constexpr int32_t INPUT_KEYMAP_SIZE = 16;
 constexpr int32_t INPUT_EVENT_POOL_SIZE = 128;
 constexpr uint32_t INPUT_NO_BUTTON = 0xFFFFFFFFu;
+// The controls screen's own "none" for the last pressed key or button; the
+// ports read it as INPUT_NO_BUTTON.
+constexpr uint32_t INPUT_NO_BUTTON_CONTROLS = 100;
+// The ten match functions bound per port: the key map's first ten entries
+// are the active bindings, and each port keeps ten configured ones.
+constexpr int32_t INPUT_PORT_FUNCTIONS = 10;
 
 // Device types.
 constexpr int32_t INPUT_DEVICE_KEYBOARD = 4;
@@ -93,9 +99,11 @@ struct InputPort {
   Queue oEvents;
   int32_t bEventsEnabled;
   int32_t cButtons;
-  uint32_t uFirstPressed;  // INPUT_NO_BUTTON when none is pending
+  uint32_t uFirstPressed;  // last pressed key or button; INPUT_NO_BUTTON or INPUT_NO_BUTTON_CONTROLS when none
   QInputJoystick* pJoystick;
-  InputKeyMapEntry aoKeyMap[INPUT_KEYMAP_SIZE];
+  InputKeyMapEntry aoKeyMap[INPUT_KEYMAP_SIZE];  // the first INPUT_PORT_FUNCTIONS are the active bindings
+  InputKeyMapEntry aoConfigured[INPUT_PORT_FUNCTIONS];  // made active before a match; kind 0 when never set
+  int32_t iPreset;  // 0..2 a preset, 3 the custom set
   User* pusr;
   int32_t iMark;
   int32_t iMarkSaved;
@@ -114,6 +122,11 @@ void input_PortBindingRestore(InputPort* pip);
 void input_BindingTableSet(const InputPortBinding* pipbTable, int32_t cBinding);
 void input_BindingTablesClear();
 void input_DefaultBindingsRegister();
+
+// Called for each joystick port that appears after start-up, once it is set
+// up (the controls give it its bindings); null for none.
+using InputPortAddedFn = void (*)(InputPort* pip);
+void input_PortAddedHookSet(InputPortAddedFn pfn);
 
 void input_PortPendingSet(InputPort* pip);
 void input_PortPendingClear(InputPort* pip);

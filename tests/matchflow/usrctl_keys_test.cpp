@@ -97,10 +97,11 @@ TEST_F(MatchKeys, PresetsBecomeTheActiveKeysBeforeAMatch) {
   EXPECT_EQ(pip->aoKeyMap[5].cKey, 82);
   EXPECT_EQ(pip->aoKeyMap[8].cKey, kKeyEscape);
 
-  // The custom set starts empty but for Start and Select: its empty entries read nothing.
+  // The custom set starts empty but for Start and Select: its empty entries
+  // (key 255) read nothing.
   pccontrols_PresetSet(0, 3);
   pccontrols_BindingsApply();
-  for (int f = 0; f < 8; f++) EXPECT_EQ(pip->aoKeyMap[f].cFlags, 0) << f;
+  for (int f = 0; f < 8; f++) EXPECT_EQ(pip->aoKeyMap[f].cKey, 255) << f;
   EXPECT_EQ(pip->aoKeyMap[8].cKey, kKeyEscape);
   EXPECT_EQ(pip->aoKeyMap[9].cKey, kKeyTab);
   input_PortBindingSet(4, pip);

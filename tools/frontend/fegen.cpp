@@ -674,7 +674,6 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       {"fhset", 1, sepia, {}},
       // The options screen: a slider track and the knobs "Slider1" (effects) and "Slider2" (music).
       {"options", 4, dusk, {{0, 0, 240, 10}, {0, 0, 14, 20}, {0, 0, 14, 20}}},
-      {"cont", 1, dusk, {}},
       {"fhmain", 1, sepia, {}},
   };
   uint32_t seed = 77;
@@ -739,6 +738,43 @@ void WriteLoadSaveSheet(Fonts& fonts, const std::string& dir) {
     if (frames[i].iWidth != kLoadSaveRegions[i].w || frames[i].iHeight != kLoadSaveRegions[i].h)
       Fail("loadsave sprite " + std::to_string(i) + " is not its region's size");
   WriteBank(dir + "/loadsave.spr", frames);
+}
+
+// ---- Controls sheet ("cont") -------------------------------------------------------
+
+// The controls screen: sprite 0 the backdrop with a panel behind the function
+// rows and the key column, 1 a keyboard and 2 a joypad drawn below the rows,
+// 3 the button face under "Exit" (the region sizes of the screen's layout).
+void WriteControlsSheet(Fonts& fonts, const std::string& dir) {
+  const Theme dusk{{40, 20, 50}, {120, 60, 70}, {44, 120, 50}, {36, 104, 42}};
+  const Rgb ground{12, 20, 48}, body{58, 62, 74}, edge{150, 168, 200}, cap{206, 210, 220};
+  Image main = ThemedBackdrop(fonts, dusk, 1818);
+  FillShape(main, 76, 142, 606, 412, RoundRect(80, 146, 522, 262, 10), Solid({0, 0, 16}), 0.45);
+
+  Image keyboard(320, 56, ground);
+  FillShape(keyboard, 0, 0, 320, 56, RoundRect(1, 1, 318, 54, 8), Solid(edge));
+  FillShape(keyboard, 0, 0, 320, 56, RoundRect(3, 3, 314, 50, 7), Solid(body));
+  for (int row = 0; row < 3; ++row)
+    for (int k = 0; k < 20; ++k)
+      FillShape(keyboard, 0, 0, 320, 56, RoundRect(10 + k * 15 + (row % 2) * 4, 7 + row * 11, 12, 9, 2), Solid(cap));
+  FillShape(keyboard, 0, 0, 320, 56, RoundRect(86, 40, 148, 9, 2), Solid(cap));  // the space bar
+
+  Image joypad(160, 64, ground);
+  FillShape(joypad, 0, 0, 160, 64, Circle(38, 36, 26), Solid(edge));
+  FillShape(joypad, 0, 0, 160, 64, Circle(122, 36, 26), Solid(edge));
+  FillShape(joypad, 0, 0, 160, 64, RoundRect(30, 10, 100, 42, 16), Solid(edge));
+  FillShape(joypad, 0, 0, 160, 64, Circle(38, 36, 24), Solid(body));
+  FillShape(joypad, 0, 0, 160, 64, Circle(122, 36, 24), Solid(body));
+  FillShape(joypad, 0, 0, 160, 64, RoundRect(32, 12, 96, 38, 14), Solid(body));
+  FillShape(joypad, 0, 0, 160, 64, RoundRect(27, 31, 22, 7, 1), Solid(cap));
+  FillShape(joypad, 0, 0, 160, 64, RoundRect(34.5, 24, 7, 22, 1), Solid(cap));
+  const Rgb buttons[4] = {{200, 60, 60}, {60, 170, 80}, {70, 110, 210}, {220, 190, 60}};
+  const double bx[4] = {122, 132, 112, 122}, by[4] = {44, 34, 34, 24};
+  for (int b = 0; b < 4; ++b) FillShape(joypad, 0, 0, 160, 64, Circle(bx[b], by[b], 4.5), Solid(buttons[b]));
+  FillShape(joypad, 0, 0, 160, 64, RoundRect(70, 30, 8, 4, 2), Solid(cap));
+  FillShape(joypad, 0, 0, 160, 64, RoundRect(82, 30, 8, 4, 2), Solid(cap));
+
+  WriteBank(dir + "/cont.spr", {main, keyboard, joypad, Panel(100, 40, {40, 70, 150}, 1819)});
 }
 
 // ---- Conversion and outro screens -------------------------------------------------
@@ -851,6 +887,7 @@ int main(int argc, char** argv) {
   }
   WriteOtherSheets(fonts, data + "/frontend");
   WriteLoadSaveSheet(fonts, data + "/frontend");
+  WriteControlsSheet(fonts, data + "/frontend");
   if (!art::WriteTGA24(ConversionScreen(fonts), data + "/textures/images/gfxconvert.tga")) Fail("cannot write gfxconvert.tga");
   if (!art::WriteTGA24(OutroScreen(fonts), data + "/textures/images/outro.tga")) Fail("cannot write outro.tga");
   return 0;

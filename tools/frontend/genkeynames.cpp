@@ -1,0 +1,159 @@
+// Key-name table generator: turns assets/frontend/keynames.txt (scan code,
+// English name, allowed flag per line) into the controls screen's C++ table,
+// each row with its front-end text id (203 to 277, then 839).
+//
+// usage: genkeynames <keynames.txt> <english texts> <output.cpp>
+//
+// It writes nothing and fails unless there are 76 rows with unique scan codes
+// and names, every key of the three keyboard presets is named, the keys a
+// custom set may never take (Start, Select, the front end's up and down) are
+// not allowed, and each name is the English text of its id.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frontend/pccontrols.h"
+
+namespace {
+
+struct Row {
+  int code;
+  std::string name;
+  int allowed;
+  int line;
+};
+
+int TextId(size_t i) { return i < 75 ? 203 + static_cast<int>(i) : 839; }
+
+std::vector<std::string> Split(const std::string& s) {
+  std::vector<std::string> out;
+  std::string cur;
+  for (char c : s) {
+    if (c == '\t') {
+      out.push_back(cur);
+      cur.clear();
+    } else {
+      cur.push_back(c);
+    }
+  }
+  out.push_back(cur);
+  return out;
+}
+
+bool ParseInt(const std::string& s, int lo, int hi, int* out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  long v = std::strtol(s.c_str(), &end, 10);
+  if (*end != '\0' || v < lo || v > hi) return false;
+  *out = static_cast<int>(v);
+  return true;
+}
+
+int errors = 0;
+void Error(const std::string& where, const std::string& what) {
+  std::fprintf(stderr, "genkeynames: %s: %s\n", where.c_str(), what.c_str());
+  ++errors;
+}
+
+// English texts by id (id<TAB>NAME<TAB>text).
+std::map<int, std::string> ReadEnglish(const std::string& path) {
+  std::map<int, std::string> texts;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Error(path, "cannot read");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> cols = Split(line);
+    int id = 0;
+    if (cols.size() == 3 && ParseInt(cols[0], 0, 1 << 20, &id)) texts[id] = cols[2];
+  }
+  return texts;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: genkeynames <keynames.txt> <english texts> <output.cpp>\n");
+    return 2;
+  }
+  const std::string src = argv[1];
+  std::ifstream in(src, std::ios::binary);
+  if (!in) {
+    Error(src, "cannot read");
+    return 1;
+  }
+  std::vector<Row> rows;
+  std::string line;
+  for (int n = 1; std::getline(in, line); ++n) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    const std::string where = src + ":" + std::to_string(n);
+    std::vector<std::string> cols = Split(line);
+    Row r{0, "", 0, n};
+    if (cols.size() != 3) {
+      Error(where, "expected scan code, name and allowed flag separated by tabs");
+      continue;
+    }
+    if (!ParseInt(cols[0], 1, 254, &r.code)) Error(where, "scan code '" + cols[0] + "' is not in 1..254");
+    if (!ParseInt(cols[2], 0, 1, &r.allowed)) Error(where, "allowed flag '" + cols[2] + "' is not 0 or 1");
+    if (cols[1].empty()) Error(where, "empty name");
+    r.name = cols[1];
+    rows.push_back(r);
+  }
+  if (rows.size() != PCCONTROLS_KEY_NAMES)
+    Error(src, "has " + std::to_string(rows.size()) + " keys, expected " + std::to_string(PCCONTROLS_KEY_NAMES));
+  std::map<int, const Row*> byCode;
+  std::set<std::string> names;
+  for (const Row& r : rows) {
+    const std::string where = src + ":" + std::to_string(r.line);
+    if (!byCode.emplace(r.code, &r).second) Error(where, "scan code " + std::to_string(r.code) + " is given twice");
+    if (!names.insert(r.name).second) Error(where, "name '" + r.name + "' is given twice");
+  }
+  for (int p = 0; p < 3; ++p)
+    for (int f = 0; f < PCCONTROLS_FUNCTIONS; ++f) {
+      const int code = pccontrols_kaaKeyPresets[static_cast<size_t>(p)][static_cast<size_t>(f)];
+      if (!byCode.count(code))
+        Error(src, "key " + std::to_string(code) + " of preset " + std::to_string(p) + " has no name");
+    }
+  for (int code : pccontrols_kaRefusedKeys) {
+    auto it = byCode.find(code);
+    if (it != byCode.end() && it->second->allowed)
+      Error(src + ":" + std::to_string(it->second->line), "key '" + it->second->name + "' must not be allowed");
+  }
+  const std::map<int, std::string> english = ReadEnglish(argv[2]);
+  for (size_t i = 0; i < rows.size() && i < PCCONTROLS_KEY_NAMES; ++i) {
+    auto it = english.find(TextId(i));
+    if (it == english.end() || it->second != rows[i].name)
+      Error(src + ":" + std::to_string(rows[i].line),
+            "the English text " + std::to_string(TextId(i)) + " is not '" + rows[i].name + "'");
+  }
+  if (errors) return 1;
+
+  std::ostringstream o;
+  o << "// Generated by genkeynames from assets/frontend/keynames.txt: do not edit.\n"
+    << "#include \"frontend/pccontrols.h\"\n\n"
+    << "const PCControlsKeyName pccontrols_aoKeyNames[PCCONTROLS_KEY_NAMES] = {\n";
+  for (size_t i = 0; i < rows.size(); ++i)
+    o << "    {" << rows[i].code << ", " << TextId(i) << ", " << rows[i].allowed << "},  // " << rows[i].name << "\n";
+  o << "};\n";
+  const std::string text = o.str();
+  std::ifstream old(argv[3], std::ios::binary);
+  std::stringstream was;
+  if (old) was << old.rdbuf();
+  if (!old || was.str() != text) {
+    std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out) {
+      Error(argv[3], "cannot write");
+      return 1;
+    }
+  }
+  return 0;
+}
