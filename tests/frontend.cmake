@@ -10,6 +10,7 @@ korvena_test(test_frontend
     frontend/pctext_test.cpp
     frontend/mainmenu_test.cpp
     frontend/overlay_test.cpp
+    frontend/controls_test.cpp
   DEPS korvena_frontend korvena_scene3d korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
 add_dependencies(test_frontend data)
 
