@@ -38,3 +38,7 @@ korvena_test(test_pcsave
   DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 target_include_directories(test_pcsave PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
 add_dependencies(test_pcsave data)
+
+# The controls screen's key-name generator, good and damaged lists.
+korvena_test(test_frontend_keynames SOURCES frontend/keynames_test.cpp DEPS korvena_platform)
+add_dependencies(test_frontend_keynames genkeynames)
