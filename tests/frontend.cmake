@@ -22,6 +22,10 @@ add_dependencies(test_frontend_run korvena data)
 korvena_test(test_frontend_fegen SOURCES frontend/fegen_test.cpp DEPS korvena_platform)
 add_dependencies(test_frontend_fegen korvena_fegen)
 
+# The controls screen's key-name generator, good and damaged lists.
+korvena_test(test_frontend_keynames SOURCES frontend/keynames_test.cpp DEPS korvena_platform)
+add_dependencies(test_frontend_keynames genkeynames)
+
 # Team selection and the team sheet over the real tables and database.
 include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
 if(TARGET korvena_match_harness)
@@ -38,7 +42,3 @@ korvena_test(test_pcsave
   DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 target_include_directories(test_pcsave PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
 add_dependencies(test_pcsave data)
-
-# The controls screen's key-name generator, good and damaged lists.
-korvena_test(test_frontend_keynames SOURCES frontend/keynames_test.cpp DEPS korvena_platform)
-add_dependencies(test_frontend_keynames genkeynames)
