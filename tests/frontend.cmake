@@ -36,7 +36,6 @@ endif()
 # The save and load screens over campaigns played by the tournament's driver.
 korvena_test(test_pcsave
   SOURCES
-    tournament/tournament_env.cpp
     tournament/campaign_driver.cpp
     frontend/pcsave_test.cpp
   DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
@@ -17,6 +19,8 @@
 #include <vector>
 
 #include "campaign_driver.h"
+#include "display/qdl.h"
+#include "display/qdl_device.h"
 #include "frontend/pcsave.h"
 #include "matchflow/options.h"
 #include "platform/paths.h"
@@ -25,13 +29,42 @@
 #include "shell/input.h"
 #include "shell/texts.h"
 #include "shell/user.h"
+#include "support/headless_env.h"
+#include "tournament/squad.h"
 #include "tournament/tla.h"
 #include "tournament/tmsave.h"
 #include "tournament/tmtree.h"
 
 namespace fs = std::filesystem;
 
+fs::path BuildDir() {
+  const char* psz = std::getenv("KORVENA_BUILD_DIR");
+  return psz ? fs::path(psz) : fs::path();
+}
+
 namespace {
+
+// Headless, with a 640 x 480 display (the screens' drawing is looked at),
+// the input ports, the frame packet and the generated player database.
+void ScreensUp() {
+  const fs::path dump = korvena_test::HeadlessRoot() / "data" / "database" / "dump";
+  fs::create_directories(dump);
+  fs::copy_file(BuildDir() / "data" / "database" / "dump" / "dump.dat", dump / "dump.dat");
+  QDLDeviceInfoFileNameSet((korvena_test::HeadlessRoot() / "dxinfo.bin").c_str());
+  ASSERT_EQ(QDLSetup(), 0u);
+  const int32_t mode = QDLFindMode(0, 640, 480, 16, 0);
+  ASSERT_GE(mode, 0);
+  ASSERT_NE(QDLOpenDisplay(0, mode, QDLOPEN_WINDOWED), nullptr);
+  input_PortsInit();
+  pcframe_Init();
+}
+
+void ScreensDown() {
+  pcframe_Shutdown();
+  QDLShutdown();
+}
+
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-pcsave", true, ScreensUp, ScreensDown});
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -75,12 +108,6 @@ void Push(User* pusr, int code) {
 class SaveScreens : public ::testing::Test {
  protected:
   void SetUp() override {
-    static const bool bOnce = [] {
-      input_PortsInit();
-      pcframe_Init();
-      return true;
-    }();
-    (void)bOnce;
     for (int i = 0; i < USER_MAX; i++) {
       user_aUsers[i].pip = input_poGetPort(i);
       user_aUsers[i].bActive = i < 2;
@@ -613,4 +640,131 @@ TEST_F(SaveScreens, ASecondSaveOnOneDayAsksAndReplacesOnlyItsOwnFile) {
   Frame();
   ErrorOut();
   EXPECT_EQ(Snapshot(), without);
+}
+
+TEST_F(SaveScreens, AGameThatDoesNotFitItsSaveFailsWithErrorAndWritesNothing) {
+  Files(2);
+  MidCampaign(1);
+  DBPlayer o{};
+  std::snprintf(o.szName, sizeof(o.szName), "Player");
+  std::vector<DBPlayer> many(TMSAVE_SQUAD_BLOCK_PLAYERS + 1, o);
+  squadcache_SlotSet("Many", 9, many.data(), static_cast<std::int32_t>(many.size()), 3, 1);
+  const auto before = Snapshot();
+  Enter(42);
+  Frame({37});
+  Frame();
+  ErrorOut();
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(Frame({9, 9, 37}), 52);
+  squadcache_Clear();
+}
+
+// Names are Windows-1252 in the game and UTF-8 on disk; a listed name opens
+// its own file again.
+TEST_F(SaveScreens, ANameWithAccentsIsUtf8OnDiskAndLoadsFromTheList) {
+  const int iLanguage = mlang_iLanguage;
+  mlang_iLanguage = 2;  // German
+  int id = 0;
+  for (int i = 1; i < TLA_COUNT && !id; i++) {
+    const char* psz = tla_ShortNameGet(i);
+    for (const char* p = psz; p && *p && !id; p++)
+      if (static_cast<unsigned char>(*p) >= 0x80) id = i;
+  }
+  ASSERT_NE(id, 0);
+  MidCampaign(2);
+  tmglobal.aHumans[tmglobal.iCurrentHuman].Name = static_cast<std::uint32_t>(id);
+  const std::string name = SaveName();
+  const Bytes a = Stream();
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  const std::string onDisk = platform::cp1252ToUtf8(name) + ".SAV";
+  EXPECT_NE(onDisk, name + ".SAV");
+  EXPECT_TRUE(fs::exists(Folder() / onDisk)) << onDisk;
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  Enter(43, 52);
+  ChooseAndLoad(name);
+  EXPECT_EQ(pcsave_oScreen.iSubState, PCSAVE_SUCCESS);
+  EXPECT_EQ(Stream(), a);
+  mlang_iLanguage = iLanguage;
+}
+
+// ---- Drawing ------------------------------------------------------------------------------
+
+namespace {
+
+struct Shown {
+  std::map<std::string, std::array<int, 3>> texts;  // each text's colour (its black copy aside)
+  std::vector<std::pair<int, int>> sprites;         // backdrop sprites drawn: x, y
+  std::vector<std::pair<int, int>> yellowBoxes;     // filled boxes in the bar's colour: x, y
+};
+
+Shown WhatIsShown() {
+  Shown s;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+      if (i->pszText && (i->aRed[0] | i->aGreen[0] | i->aBlue[0]))
+        s.texts[i->pszText] = {i->aRed[0], i->aGreen[0], i->aBlue[0]};
+      if (i->uKind == PCFRAME_KIND_BACKDROP_SPRITE) s.sprites.push_back({i->aiCoord[0], i->aiCoord[1]});
+      if (!i->pszText && i->uKind != PCFRAME_KIND_BACKDROP_SPRITE && i->aRed[0] == 200 && i->aGreen[0] == 200 &&
+          i->aBlue[0] == 0)
+        s.yellowBoxes.push_back({i->aiCoord[0], i->aiCoord[1]});
+    }
+  return s;
+}
+
+bool Has(const std::vector<std::pair<int, int>>& v, int x, int y) {
+  return std::find(v.begin(), v.end(), std::pair<int, int>{x, y}) != v.end();
+}
+
+const std::array<int, 3> kYellow{255, 255, 0}, kGrey{200, 200, 200};
+
+}  // namespace
+
+TEST_F(SaveScreens, TheScreensShowTheirLabelsListArrowsBarAndBoxes) {
+  Files(12);
+  Enter(43);
+  Frame();
+  Shown s = WhatIsShown();
+  EXPECT_EQ(s.texts["Load"], kYellow);
+  EXPECT_EQ(s.texts["Delete"], kGrey);
+  EXPECT_EQ(s.texts["Exit"], kGrey);
+  for (int i = 0; i < 12; i++) EXPECT_EQ(s.texts.count("Save " + std::string(i < 10 ? "0" : "") + std::to_string(i)), i < 9 ? 1u : 0u) << i;
+  EXPECT_EQ(s.texts["Save 03"], kGrey);
+  EXPECT_TRUE(Has(s.sprites, 0, 0));
+  EXPECT_TRUE(Has(s.sprites, 391, 325));   // arrowdown: more below
+  EXPECT_FALSE(Has(s.sprites, 388, 152));  // arrowup: nothing above
+  EXPECT_TRUE(s.yellowBoxes.empty());
+  // In the list every label is grey and the bar lies on the cursor's row.
+  Frame({9, 37});
+  Frame({9, 9});
+  s = WhatIsShown();
+  EXPECT_EQ(s.texts["Load"], kGrey);
+  EXPECT_EQ(s.texts["Delete"], kGrey);
+  Frame();
+  s = WhatIsShown();
+  EXPECT_TRUE(Has(s.yellowBoxes, 80, 157 + 2 * 20));
+  for (int i = 0; i < 11; i++) Frame({9});
+  Frame();
+  s = WhatIsShown();
+  EXPECT_TRUE(Has(s.sprites, 388, 152));
+  EXPECT_FALSE(Has(s.sprites, 391, 325));
+  EXPECT_EQ(s.texts.count("Save 02"), 0u);
+  EXPECT_EQ(s.texts.count("Save 11"), 1u);
+  // The question with its answers, "No" chosen.
+  Frame({37});
+  Frame();
+  s = WhatIsShown();
+  EXPECT_EQ(s.texts.count("Confirm delete game?"), 1u);
+  EXPECT_EQ(s.texts["Yes"], kGrey);
+  EXPECT_EQ(s.texts["No"], (std::array<int, 3>{200, 200, 0}));
+  // The save screen's first label and its error box.
+  MidCampaign(1);
+  Enter(42);
+  pcsave_WriteFnSet(HalfWrite);
+  Frame({37});
+  Frame();
+  Frame();
+  s = WhatIsShown();
+  EXPECT_EQ(s.texts["Save"], kGrey);
+  EXPECT_EQ(s.texts.count("Error!"), 1u);
 }
