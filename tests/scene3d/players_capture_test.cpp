@@ -229,10 +229,63 @@ TEST_P(Players, ShirtNumbersShowOnTheBackAndOnTheChestFrom1994) {
   EXPECT_GT(chest1994, chest1990 + 15);
 }
 
+// Within x0..x1, y0..y1: the pixels that differ from the bare frame and
+// their mean colour ("area red green blue").
+std::string Covered(const Shot& s, const Shot& bare, int x0, int y0, int x1, int y1) {
+  long area = 0, sum[3] = {0, 0, 0};
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
+      int c[3], b[3];
+      s.rgb(x, y, &c[0], &c[1], &c[2]);
+      bare.rgb(x, y, &b[0], &b[1], &b[2]);
+      if (std::abs(c[0] - b[0]) + std::abs(c[1] - b[1]) + std::abs(c[2] - b[2]) < 24) continue;
+      ++area;
+      for (int k = 0; k < 3; ++k) sum[k] += c[k];
+    }
+  std::string out = std::to_string(area);
+  for (long v : sum) out += " " + std::to_string(area > 0 ? v / area : 0);
+  return out;
+}
+
+// Compares lines of figures (name, two numbers, area, mean red, green,
+// blue) with those recorded for this device in golden/<file><device>.txt
+// (KORVENA_UPDATE_GOLDEN=1 writes them), and more loosely with the other
+// device's (mean colours within otherColour: the devices light the ground
+// apart).
+void Figures(const Players* t, const std::string& file, const std::string& got, int count, int otherColour) {
+  const char* src = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(src, nullptr);
+  const std::string dir = std::string(src) + "/tests/scene3d/golden/" + file;
+  const std::string path = dir + (t->GetParam() ? "zbuffer" : "software") + ".txt";
+  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
+  if (update != nullptr && std::strcmp(update, "1") == 0) {
+    std::ofstream(path) << got;
+    return;
+  }
+  auto compare = [&](const std::string& name, double areaShare, int colour) {
+    std::ifstream want(name);
+    ASSERT_TRUE(want.good()) << name << " (KORVENA_UPDATE_GOLDEN=1 makes it)";
+    std::istringstream have(got);
+    std::string wm, hm;
+    long w[6], h[6];
+    int lines = 0;
+    while (want >> wm >> w[0] >> w[1] >> w[2] >> w[3] >> w[4] >> w[5]) {
+      ASSERT_TRUE(have >> hm >> h[0] >> h[1] >> h[2] >> h[3] >> h[4] >> h[5]) << name;
+      const std::string what = name + ": " + wm + " " + std::to_string(w[0]) + " " + std::to_string(w[1]);
+      EXPECT_EQ(hm, wm);
+      EXPECT_NEAR(h[2], w[2], areaShare * w[2] + 20) << what;
+      for (int k = 3; k < 6; ++k) EXPECT_NEAR(h[k], w[k], colour) << what;
+      ++lines;
+    }
+    EXPECT_EQ(lines, count) << name;
+  };
+  compare(path, 0.03, 4);
+  compare(dir + (t->GetParam() ? "software" : "zbuffer") + ".txt", 0.10, otherColour);
+}
+
 // Away player 10 seen from the front at every level of detail, plain and
-// mirrored, in each colour mode: the area he covers and its mean colour,
-// against the figures recorded for this device (golden/players_levels_*.txt,
-// KORVENA_UPDATE_GOLDEN=1 writes them) and those of the other device.
+// mirrored, in each colour mode: the area he covers and its mean colour, as
+// recorded (golden/players_levels_*.txt).
 TEST_P(Players, EachLevelOfDetailDrawsThePersonAsRecorded) {
   struct Mode {
     const char *name, *home, *away;
@@ -256,51 +309,26 @@ TEST_P(Players, EachLevelOfDetailDrawsThePersonAsRecorded) {
           p->aoAway[9].uMirror = static_cast<uint32_t>(mirrored);
         });
         EXPECT_GT(scene3d_aiDetailCount[level], 0) << m.name << " " << level;
-        long area = 0, sum[3] = {0, 0, 0};
-        for (int y = 40; y < s.h; ++y)
-          for (int x = 200; x < 440; ++x) {
-            int c[3], b[3];
-            s.rgb(x, y, &c[0], &c[1], &c[2]);
-            bare.rgb(x, y, &b[0], &b[1], &b[2]);
-            if (std::abs(c[0] - b[0]) + std::abs(c[1] - b[1]) + std::abs(c[2] - b[2]) < 24) continue;
-            ++area;
-            for (int k = 0; k < 3; ++k) sum[k] += c[k];
-          }
-        got << m.name << " " << level << " " << mirrored << " " << area;
-        for (long v : sum) got << " " << (area > 0 ? v / area : 0);
-        got << "\n";
+        got << m.name << " " << level << " " << mirrored << " " << Covered(s, bare, 200, 40, 440, s.h) << "\n";
       }
   }
   for (int i = 0; i < 4; ++i) player3d_afLevelDistances[i] = saved[i];
-  const char* src = std::getenv("KORVENA_SOURCE_DIR");
-  ASSERT_NE(src, nullptr);
-  const std::string dir = std::string(src) + "/tests/scene3d/golden/players_levels_";
-  const std::string path = dir + (GetParam() ? "zbuffer" : "software") + ".txt";
-  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
-  if (update != nullptr && std::strcmp(update, "1") == 0) {
-    std::ofstream(path) << got.str();
-    return;
+  Figures(this, "players_levels_", got.str(), 3 * PLAYER3D_LEVELS * 2, 12);
+}
+
+// The broadcast kick-off by day and at night (four shadows each): the area
+// the people and their shadows cover and its mean colour, as recorded.
+TEST_P(Players, TheKickOffByDayAndAtNightAsRecorded) {
+  std::ostringstream got;
+  for (int night = 0; night < 2; ++night) {
+    scene3d_eColourMode = SCENE3D_COLOUR;
+    kits_Choose("BRA", 9, "ITA", 9);
+    ASSERT_GT(scene.Load(0, 1, night), 12);
+    const Shot bare = scene.Frame(kBroadcastEye, kBroadcastTarget);
+    const Shot s = scene.Frame(kBroadcastEye, kBroadcastTarget, [&](FramePacket* p) { lineUp.Fill(p); });
+    got << (night ? "night" : "day") << " 0 0 " << Covered(s, bare, 0, 0, s.w, s.h) << "\n";
   }
-  // Each line: mode, level, mirrored, area, mean red, green, blue.
-  auto compare = [&](const std::string& file, double areaShare, int colour) {
-    std::ifstream want(file);
-    ASSERT_TRUE(want.good()) << file << " (KORVENA_UPDATE_GOLDEN=1 makes it)";
-    std::istringstream have(got.str());
-    std::string wm, hm;
-    long w[6], h[6];
-    int lines = 0;
-    while (want >> wm >> w[0] >> w[1] >> w[2] >> w[3] >> w[4] >> w[5]) {
-      ASSERT_TRUE(have >> hm >> h[0] >> h[1] >> h[2] >> h[3] >> h[4] >> h[5]) << file;
-      const std::string what = file + ": " + wm + " level " + std::to_string(w[0]) + " mirrored " + std::to_string(w[1]);
-      EXPECT_EQ(hm, wm);
-      EXPECT_NEAR(h[2], w[2], areaShare * w[2] + 20) << what;
-      for (int k = 3; k < 6; ++k) EXPECT_NEAR(h[k], w[k], colour) << what;
-      ++lines;
-    }
-    EXPECT_EQ(lines, 3 * PLAYER3D_LEVELS * 2) << file;
-  };
-  compare(path, 0.03, 4);
-  compare(dir + (GetParam() ? "software" : "zbuffer") + ".txt", 0.10, 12);
+  Figures(this, "players_kickoff_", got.str(), 2, 32);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDevices, Players, ::testing::Values(false, true));
