@@ -1,0 +1,761 @@
+// fmvgen: the game's films from storyboards.
+//   fmvgen --board <name.txt> --out <name.rpl> --font <ttf> [--narration <dir>] [--work <dir>]
+//
+// A storyboard is a text file of lines ('#' starts a comment):
+//   seed <n>                          the film's noise and crowds
+//   shot <seconds> <scene> [key=value ...]
+//   cue <at seconds> <sound> [key=value ...]
+//   narrate <at seconds> <language> <key>   a line of narration/<language>.txt, spoken
+// Scenes: ident, title, flyover, walkout, volley, trophy, celebrate, rain,
+// numerals, era. Keys of a shot: text=WORDS_WITH_UNDERSCORES, year=1958..1998,
+// grade=colour|mono|sepia, fade=in|out|both|none, night=0|1, emblem=rings|diamond.
+// Sounds: sting, crowd (length= gain=), roar, whistle, kick, net, bang, rain.
+// The film is 320 x 240 at 15 frames a second with mono 22050 Hz IMA ADPCM
+// sound; the same storyboard always gives the same bytes. A fault in the
+// storyboard stops with "file:line: what".
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/movie_codec.h"
+#include "sound/instruments.h"
+#include "sound/synth.h"
+
+namespace {
+
+constexpr int kW = 320, kH = 240;
+constexpr uint32_t kFpsMilli = 15000;
+constexpr double kFps = 15.0;
+constexpr double kRate = 22050.0;
+constexpr int kTolerance = 1;
+
+// ---- Storyboard ---------------------------------------------------------------------
+
+struct Shot {
+  double seconds = 0;
+  std::string scene;
+  std::map<std::string, std::string> keys;
+  double start = 0;
+  std::string key(const std::string& k, const std::string& d = "") const {
+    auto it = keys.find(k);
+    return it == keys.end() ? d : it->second;
+  }
+  double num(const std::string& k, double d) const {
+    auto it = keys.find(k);
+    return it == keys.end() ? d : std::atof(it->second.c_str());
+  }
+};
+struct Cue {
+  double at = 0;
+  std::string sound;
+  std::map<std::string, std::string> keys;
+  std::string language, line;
+  double num(const std::string& k, double d) const {
+    auto it = keys.find(k);
+    return it == keys.end() ? d : std::atof(it->second.c_str());
+  }
+};
+struct Board {
+  uint64_t seed = 1;
+  std::vector<Shot> shots;
+  std::vector<Cue> cues;
+  double seconds = 0;
+};
+
+[[noreturn]] void Die(const std::string& what) {
+  std::fprintf(stderr, "fmvgen: %s\n", what.c_str());
+  std::exit(1);
+}
+
+bool Number(const std::string& s, double lo, double hi, double* out) {
+  char* end = nullptr;
+  const double v = std::strtod(s.c_str(), &end);
+  if (s.empty() || *end != 0 || !(v >= lo && v <= hi)) return false;
+  *out = v;
+  return true;
+}
+
+Board ReadBoard(const std::string& path) {
+  static const char* const kScenes[] = {"ident", "title", "flyover", "walkout", "volley", "trophy",
+                                        "celebrate", "rain", "numerals", "era"};
+  static const char* const kSounds[] = {"sting", "crowd", "roar", "whistle", "kick", "net", "bang", "rain"};
+  static const char* const kKeys[] = {"text", "year", "grade", "fade", "night", "emblem", "length", "gain"};
+  std::ifstream in(path);
+  if (!in) Die(path + ": cannot be read");
+  Board b;
+  std::string line;
+  int n = 0;
+  while (std::getline(in, line)) {
+    ++n;
+    const std::string where = path + ":" + std::to_string(n) + ": ";
+    if (line.find('#') != std::string::npos) line.resize(line.find('#'));
+    std::istringstream ss(line);
+    std::vector<std::string> w;
+    for (std::string t; ss >> t;) w.push_back(t);
+    if (w.empty()) continue;
+    std::map<std::string, std::string> keys;
+    auto readKeys = [&](size_t from) {
+      for (size_t i = from; i < w.size(); ++i) {
+        const size_t eq = w[i].find('=');
+        if (eq == std::string::npos || eq == 0) Die(where + "\"" + w[i] + "\" is not key=value");
+        const std::string k = w[i].substr(0, eq);
+        if (std::find(std::begin(kKeys), std::end(kKeys), k) == std::end(kKeys)) Die(where + "unknown key " + k);
+        keys[k] = w[i].substr(eq + 1);
+      }
+      if (keys.count("year")) {
+        double y = 0;
+        if (!Number(keys["year"], 1958, 1998, &y) || (static_cast<int>(y) - 1958) % 4) Die(where + "no edition year");
+      }
+    };
+    double v = 0;
+    if (w[0] == "seed") {
+      if (w.size() != 2 || !Number(w[1], 0, 1e9, &v)) Die(where + "seed needs one number");
+      b.seed = static_cast<uint64_t>(v);
+    } else if (w[0] == "shot") {
+      if (w.size() < 3 || !Number(w[1], 0.2, 60, &v)) Die(where + "shot needs a length of 0.2 to 60 seconds and a scene");
+      if (std::find(std::begin(kScenes), std::end(kScenes), w[2]) == std::end(kScenes)) Die(where + "unknown scene " + w[2]);
+      readKeys(3);
+      Shot s;
+      s.seconds = v;
+      s.scene = w[2];
+      s.keys = keys;
+      s.start = b.seconds;
+      b.seconds += v;
+      b.shots.push_back(s);
+    } else if (w[0] == "cue") {
+      if (w.size() < 3 || !Number(w[1], 0, 120, &v)) Die(where + "cue needs a time and a sound");
+      if (std::find(std::begin(kSounds), std::end(kSounds), w[2]) == std::end(kSounds)) Die(where + "unknown sound " + w[2]);
+      readKeys(3);
+      Cue c;
+      c.at = v;
+      c.sound = w[2];
+      c.keys = keys;
+      b.cues.push_back(c);
+    } else if (w[0] == "narrate") {
+      if (w.size() != 4 || !Number(w[1], 0, 120, &v)) Die(where + "narrate needs a time, a language and a key");
+      Cue c;
+      c.at = v;
+      c.sound = "narrate";
+      c.language = w[2];
+      c.line = w[3];
+      b.cues.push_back(c);
+    } else {
+      Die(where + "unknown line \"" + w[0] + "\"");
+    }
+  }
+  if (b.shots.empty()) Die(path + ": no shots");
+  if (b.seconds > 60) Die(path + ": longer than a minute");
+  return b;
+}
+
+// ---- Pictures -------------------------------------------------------------------------
+
+struct Rgb {
+  double r = 0, g = 0, b = 0;
+};
+Rgb Mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
+Rgb Scale(Rgb a, double k) { return {a.r * k, a.g * k, a.b * k}; }
+
+struct Image {
+  std::vector<Rgb> px = std::vector<Rgb>(kW * kH);
+  Rgb& at(int x, int y) { return px[static_cast<size_t>(y) * kW + x]; }
+  void blend(int x, int y, Rgb c, double a) {
+    if (x < 0 || y < 0 || x >= kW || y >= kH || a <= 0) return;
+    Rgb& p = at(x, y);
+    p = Mix(p, c, std::min(a, 1.0));
+  }
+  void disc(double cx, double cy, double r, Rgb c, double a = 1) {
+    for (int y = static_cast<int>(cy - r - 1); y <= cy + r + 1; ++y)
+      for (int x = static_cast<int>(cx - r - 1); x <= cx + r + 1; ++x) {
+        const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+        blend(x, y, c, a * std::clamp(r + 0.5 - d, 0.0, 1.0));
+      }
+  }
+  void rect(double x0, double y0, double x1, double y1, Rgb c, double a = 1) {
+    for (int y = std::max(0, static_cast<int>(y0)); y < std::min<double>(kH, y1); ++y)
+      for (int x = std::max(0, static_cast<int>(x0)); x < std::min<double>(kW, x1); ++x) blend(x, y, c, a);
+  }
+  void line(double x0, double y0, double x1, double y1, double width, Rgb c, double a = 1) {
+    const double len = std::max(1.0, std::hypot(x1 - x0, y1 - y0));
+    for (double s = 0; s <= len; s += 0.5) {
+      const double t = s / len;
+      disc(x0 + (x1 - x0) * t, y0 + (y1 - y0) * t, width / 2, c, a);
+    }
+  }
+};
+
+// Text from a TrueType face, centred on (cx, baseline), with a shadow.
+class Lettering {
+ public:
+  explicit Lettering(const std::string& font) {
+    if (FT_Init_FreeType(&lib_) || FT_New_Face(lib_, font.c_str(), 0, &face_)) Die(font + ": not a font");
+  }
+  void draw(Image* img, const std::string& text, double cx, double baseline, int size, Rgb c, double a) {
+    FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(size));
+    double width = 0;
+    for (char ch : text)
+      if (!FT_Load_Char(face_, static_cast<FT_ULong>(static_cast<unsigned char>(ch)), FT_LOAD_DEFAULT))
+        width += face_->glyph->advance.x / 64.0;
+    for (int pass = 0; pass < 2; ++pass) {
+      double pen = cx - width / 2 + (pass == 0 ? 2 : 0);
+      const double base = baseline + (pass == 0 ? 2 : 0);
+      for (char ch : text) {
+        if (FT_Load_Char(face_, static_cast<FT_ULong>(static_cast<unsigned char>(ch)), FT_LOAD_RENDER)) continue;
+        const FT_Bitmap& bm = face_->glyph->bitmap;
+        for (unsigned y = 0; y < bm.rows; ++y)
+          for (unsigned x = 0; x < bm.width; ++x)
+            img->blend(static_cast<int>(pen) + face_->glyph->bitmap_left + static_cast<int>(x),
+                       static_cast<int>(base) - face_->glyph->bitmap_top + static_cast<int>(y),
+                       pass == 0 ? Rgb{} : c, a * bm.buffer[y * bm.pitch + x] / 255.0 * (pass == 0 ? 0.7 : 1));
+        pen += face_->glyph->advance.x / 64.0;
+      }
+    }
+  }
+
+ private:
+  FT_Library lib_ = nullptr;
+  FT_Face face_ = nullptr;
+};
+
+uint32_t Hash(int64_t a, int64_t b, uint64_t c) {
+  uint64_t h = static_cast<uint64_t>(a) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(b) * 0xC2B2AE3D27D4EB4Full ^ c;
+  h ^= h >> 29;
+  h *= 0xBF58476D1CE4E5B9ull;
+  h ^= h >> 32;
+  return static_cast<uint32_t>(h);
+}
+
+// A camera over the pitch: metres, x along the pitch, y up, z across.
+struct Camera {
+  double x = 0, y = 10, z = -60, yaw = 0, pitch = -0.15, focal = 260;
+  double cw = 1, sw = 0, cp = 1, sp = 0;  // of yaw and pitch
+  Camera() = default;
+  Camera(double px, double py, double pz, double yawIn, double pitchIn, double f)
+      : x(px), y(py), z(pz), yaw(yawIn), pitch(pitchIn), focal(f), cw(std::cos(yawIn)), sw(std::sin(yawIn)),
+        cp(std::cos(pitchIn)), sp(std::sin(pitchIn)) {}
+  // World to screen; false behind the camera.
+  bool project(double px, double py, double pz, double* sx, double* sy, double* depth) const {
+    const double dx = px - x, dy = py - y, dz = pz - z;
+    const double cx = dx * cw - dz * sw, cz0 = dx * sw + dz * cw;
+    const double cy = dy * cp - cz0 * sp, cz = dy * sp + cz0 * cp;
+    if (cz < 0.5) return false;
+    *sx = kW / 2.0 + cx * focal / cz;
+    *sy = kH / 2.0 - cy * focal / cz;
+    *depth = cz;
+    return true;
+  }
+  void ray(double sx, double sy, double* dx, double* dy, double* dz) const {
+    const double cx = sx - kW / 2.0, cy = kH / 2.0 - sy, cz = focal;
+    const double y1 = cy * cp + cz * sp, z1 = -cy * sp + cz * cp;
+    *dx = cx * cw + z1 * sw;
+    *dz = -cx * sw + z1 * cw;
+    *dy = y1;
+  }
+};
+
+struct Look {
+  bool night = false;
+  int year = 1998;
+  double excitement = 0.3;  // crowd flicker
+  double rain = 0;
+};
+
+// The stadium: pitch with its markings, four sloping stands full of people,
+// the sky, and floodlights by night.
+void Stadium(Image* img, const Camera& cam, const Look& look, int frame) {
+  const Rgb grassA = look.year < 1970 ? Rgb{0.28, 0.45, 0.2} : Rgb{0.2, 0.52, 0.18};
+  const Rgb grassB = Scale(grassA, 0.88);
+  const Rgb skyTop = look.night ? Rgb{0.01, 0.02, 0.07} : Rgb{0.35, 0.55, 0.85};
+  const Rgb skyLow = look.night ? Rgb{0.08, 0.09, 0.18} : Rgb{0.75, 0.85, 0.95};
+  const double light = look.night ? 0.85 : 1.0;
+  for (int sy = 0; sy < kH; ++sy)
+    for (int sx = 0; sx < kW; ++sx) {
+      double dx, dy, dz;
+      cam.ray(sx + 0.5, sy + 0.5, &dx, &dy, &dz);
+      double best = 1e9;
+      Rgb c = Mix(skyLow, skyTop, std::clamp(dy / std::hypot(dx, dz) * 3, 0.0, 1.0));
+      if (dy < 0) {
+        const double t = -cam.y / dy, gx = cam.x + dx * t, gz = cam.z + dz * t;
+        if (std::abs(gx) < 62 && std::abs(gz) < 44) {
+          best = t;
+          c = (static_cast<int>(std::floor(gx / 5.25)) & 1) ? grassA : grassB;
+          if (std::abs(gx) > 56 || std::abs(gz) > 38) c = Rgb{0.3, 0.32, 0.3};
+          const double lw = std::max(0.06, t * 0.7);  // t: about metres a pixel
+          const double ax = std::abs(gx), az = std::abs(gz);
+          const bool inside = ax <= 52.5 + lw && az <= 34 + lw;
+          const bool line = inside && (std::abs(ax - 52.5) < lw || std::abs(az - 34) < lw || std::abs(gx) < lw ||
+                                       std::abs(std::hypot(gx, gz) - 9.15) < lw ||
+                                       (ax > 36 && (std::abs(ax - 36) < lw || std::abs(az - 20.16) < lw) && az < 20.16 + lw) ||
+                                       (ax > 47 && (std::abs(ax - 47) < lw || std::abs(az - 9.16) < lw) && az < 9.16 + lw));
+          if (line) c = Rgb{0.92, 0.92, 0.9};
+        }
+      }
+      // Stands: planes rising away from the pitch on each side.
+      struct Stand {
+        double nx, nz, d;  // distance of the stand's foot along the normal
+      };
+      static const Stand kStands[4] = {{0, 1, 44}, {0, -1, 44}, {1, 0, 62}, {-1, 0, 62}};
+      for (int i = 0; i < 4; ++i) {
+        const Stand& s = kStands[i];
+        // Points p with (p.n - d) * 0.55 = p.y, for 0 <= p.n - d <= 40.
+        const double o = (cam.x * s.nx + cam.z * s.nz - s.d) * 0.55 - cam.y;
+        const double r = dy - (dx * s.nx + dz * s.nz) * 0.55;
+        if (std::abs(r) < 1e-9) continue;
+        const double t = o / r;
+        if (t <= 0 || t >= best) continue;
+        const double hx = cam.x + dx * t, hz = cam.z + dz * t, hy = cam.y + dy * t;
+        const double along = s.nx != 0 ? hz : hx;
+        if (hy < 0 || hy > 22 || std::abs(along) > (s.nx != 0 ? 44 + hy / 0.55 : 62 + hy / 0.55)) continue;
+        best = t;
+        const int row = static_cast<int>(hy / 0.5), seat = static_cast<int>(std::floor(along / 0.6));
+        const uint32_t h = Hash(row + 1000 * i, seat, 77);
+        const bool flick = (Hash(row, seat, static_cast<uint64_t>(frame / 3)) & 1023) < look.excitement * 300;
+        static const Rgb kShirts[6] = {{0.8, 0.1, 0.1}, {0.9, 0.9, 0.9}, {0.1, 0.2, 0.7},
+                                       {0.9, 0.8, 0.1}, {0.2, 0.2, 0.2}, {0.55, 0.35, 0.25}};
+        c = Mix(Rgb{0.18, 0.18, 0.2}, kShirts[h % 6], 0.35 + (h >> 8 & 255) / 600.0);
+        if (row % 2 == 1 && (h >> 16 & 3) == 0) c = Scale(c, 0.6);
+        // Far away the seats blur into the tiers' colours; flashes only near.
+        const double far = std::clamp(t / 0.1 - 0.5, 0.0, 1.0);
+        if (flick && far < 0.5) c = Rgb{1, 1, 0.95};
+        c = Mix(c, (row / 6) % 2 ? Rgb{0.36, 0.3, 0.3} : Rgb{0.3, 0.27, 0.3}, far);
+        if (hy > 20.5) c = Rgb{0.12, 0.12, 0.14};  // the roof's edge
+      }
+      if (best < 1e9 && look.night) c = Scale(c, light * std::clamp(1.15 - best * 0.8, 0.55, 1.0));
+      img->at(sx, sy) = c;
+    }
+  if (look.night) {
+    for (int i = 0; i < 4; ++i) {
+      double x, y, d;
+      if (!cam.project(i & 1 ? 66 : -66, 38, i & 2 ? 48 : -48, &x, &y, &d)) continue;
+      const double r = 2200 / d;
+      for (int yy = static_cast<int>(y - r * 3); yy < y + r * 3; ++yy)
+        for (int xx = static_cast<int>(x - r * 3); xx < x + r * 3; ++xx) {
+          const double q = std::hypot(xx - x, yy - y) / r;
+          img->blend(xx, yy, Rgb{1, 1, 0.9}, std::clamp(1.2 - q, 0.0, 1.0) * 0.9);
+        }
+    }
+  }
+}
+
+// A person standing at (x, z): shirt and shorts colours, a walk phase, arms
+// up (0..1), head bowed (0..1), lifted off the ground by `jump` metres.
+struct Person {
+  double x, z;
+  Rgb shirt, shorts;
+  double walk = 0, arms = 0, bow = 0, jump = 0;
+};
+void People(Image* img, const Camera& cam, std::vector<Person> people) {
+  std::vector<std::pair<double, size_t>> order;
+  for (size_t i = 0; i < people.size(); ++i) {
+    const double d = std::hypot(people[i].x - cam.x, people[i].z - cam.z);
+    order.push_back({-d, i});
+  }
+  std::sort(order.begin(), order.end());
+  for (const auto& o : order) {
+    const Person& p = people[o.second];
+    double fx, fy, d, hx, hy, hd;
+    if (!cam.project(p.x, p.jump, p.z, &fx, &fy, &d) || !cam.project(p.x, p.jump + 1.8, p.z, &hx, &hy, &hd)) continue;
+    const double h = fy - hy;
+    if (h < 2 || h > 400) continue;
+    const double w = h * 0.28;
+    const Rgb skin{0.85, 0.65, 0.5};
+    img->disc(fx, fy + h * 0.02, w * 0.7, Rgb{0.05, 0.1, 0.05}, 0.35 * (p.jump > 0 ? 0.5 : 1));
+    const double swing = std::sin(p.walk) * w * 0.5;
+    img->line(fx - w * 0.2, fy - h * 0.48, fx - w * 0.2 + swing, fy, w * 0.32, Scale(skin, 0.8));
+    img->line(fx + w * 0.2, fy - h * 0.48, fx + w * 0.2 - swing, fy, w * 0.32, Scale(skin, 0.8));
+    img->rect(fx - w * 0.45, fy - h * 0.55, fx + w * 0.45, fy - h * 0.42, p.shorts);
+    const double lean = p.bow * w * 0.3;
+    img->rect(fx - w * 0.5 + lean, fy - h * 0.82, fx + w * 0.5 + lean, fy - h * 0.52, p.shirt);
+    for (int side = -1; side <= 1; side += 2) {
+      const double sx = fx + side * w * 0.5 + lean, sy = fy - h * 0.78;
+      const double ex = sx + side * w * (0.35 - p.arms * 0.1), ey = sy + h * (0.28 - p.arms * 0.62);
+      img->line(sx, sy, ex, ey, w * 0.26, p.shirt);
+    }
+    img->disc(fx + lean * 1.6, fy - h * (0.9 - p.bow * 0.06), h * 0.085, skin);
+  }
+}
+
+Rgb KitColour(int i) {
+  static const Rgb kKits[8] = {{0.85, 0.1, 0.12}, {0.95, 0.95, 0.95}, {0.1, 0.25, 0.75}, {0.95, 0.8, 0.1},
+                               {0.1, 0.55, 0.25}, {0.9, 0.45, 0.1}, {0.45, 0.7, 0.95}, {0.15, 0.15, 0.15}};
+  return kKits[i & 7];
+}
+
+void Ball(Image* img, const Camera& cam, double x, double y, double z, bool leather) {
+  double sx, sy, d, gx, gy, gd;
+  if (cam.project(x, 0, z, &gx, &gy, &gd)) img->disc(gx, gy, std::max(1.0, 30 / gd), Rgb{0.05, 0.1, 0.05}, 0.4);
+  if (!cam.project(x, y + 0.11, z, &sx, &sy, &d)) return;
+  const double r = std::max(1.2, 0.11 * cam.focal / d);
+  img->disc(sx, sy, r, leather ? Rgb{0.55, 0.35, 0.18} : Rgb{0.97, 0.97, 0.97});
+  img->disc(sx + r * 0.3, sy - r * 0.2, r * 0.35, leather ? Rgb{0.35, 0.2, 0.1} : Rgb{0.1, 0.1, 0.1});
+}
+
+// The goal at x = 52.5: posts, bar and net (pushed out by `bulge`).
+void Goal(Image* img, const Camera& cam, double bulge) {
+  auto seg = [&](double x0, double y0, double z0, double x1, double y1, double z1, double width, Rgb c, double a) {
+    double ax, ay, ad, bx, by, bd;
+    if (!cam.project(x0, y0, z0, &ax, &ay, &ad) || !cam.project(x1, y1, z1, &bx, &by, &bd)) return;
+    img->line(ax, ay, bx, by, std::max(1.0, width * cam.focal / std::min(ad, bd)), c, a);
+  };
+  const Rgb net{0.85, 0.85, 0.85};
+  for (int i = 0; i <= 8; ++i) {
+    const double z = -3.66 + 7.32 * i / 8, push = bulge * (1 - std::abs(z) / 3.66);
+    seg(52.5, 2.44, z, 54.5 + push, 1.6, z, 0.02, net, 0.6);
+    seg(54.5 + push, 1.6, z, 54.5 + push, 0, z, 0.02, net, 0.6);
+  }
+  for (int i = 0; i <= 4; ++i) {
+    const double y = 1.6 * i / 4;
+    seg(54.5, y, -3.66, 54.5 + bulge, y, 0, 0.02, net, 0.6);
+    seg(54.5 + bulge, y, 0, 54.5, y, 3.66, 0.02, net, 0.6);
+  }
+  const Rgb white{0.98, 0.98, 0.98};
+  seg(52.5, 0, -3.66, 52.5, 2.44, -3.66, 0.12, white, 1);
+  seg(52.5, 0, 3.66, 52.5, 2.44, 3.66, 0.12, white, 1);
+  seg(52.5, 2.44, -3.66, 52.5, 2.44, 3.66, 0.12, white, 1);
+}
+
+void Card(Image* img, Rgb top, Rgb bottom) {
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) img->at(x, y) = Mix(top, bottom, y / double(kH));
+}
+
+// A bright band crossing the picture at progress u, lighting what is there.
+void Sweep(Image* img, double u, double y0, double y1) {
+  const double centre = -60 + u * (kW + 120);
+  for (int y = static_cast<int>(y0); y < y1; ++y)
+    for (int x = 0; x < kW; ++x) {
+      const double d = std::abs(x - centre + (y - kH / 2) * 0.5);
+      if (d < 24) {
+        Rgb& p = img->at(x, y);
+        const double k = (1 - d / 24) * 0.6;
+        p = {p.r + (1 - p.r) * k * p.r * 1.5, p.g + (1 - p.g) * k * p.g * 1.5, p.b + (1 - p.b) * k * p.b * 1.5};
+      }
+    }
+}
+
+void Fireworks(Image* img, double t, uint64_t seed) {
+  for (int burst = 0; burst < 12; ++burst) {
+    const double born = burst * 0.6 + (Hash(burst, 1, seed) % 100) / 200.0;
+    const double age = t - born;
+    if (age < 0 || age > 1.6) continue;
+    const double cx = 30 + Hash(burst, 2, seed) % (kW - 60), cy = 20 + Hash(burst, 3, seed) % 80;
+    const Rgb c = KitColour(static_cast<int>(Hash(burst, 4, seed)));
+    for (int i = 0; i < 36; ++i) {
+      const double ang = i * 2 * ksynth::kPi / 36, sp = 38 + Hash(burst, i, seed) % 14;
+      img->disc(cx + std::cos(ang) * sp * age, cy + std::sin(ang) * sp * age + 14 * age * age, 1.3,
+                Mix(c, Rgb{1, 1, 1}, 0.4), 1.2 - age / 1.6);
+    }
+  }
+}
+
+void Trophy(Image* img, double cx, double cy, double s) {
+  const Rgb gold{0.95, 0.75, 0.2}, dark{0.6, 0.42, 0.08};
+  img->rect(cx - 7 * s, cy + 14 * s, cx + 7 * s, cy + 20 * s, Rgb{0.2, 0.45, 0.25});
+  img->rect(cx - 5 * s, cy + 6 * s, cx + 5 * s, cy + 14 * s, gold);
+  img->line(cx, cy + 6 * s, cx, cy - 4 * s, 4 * s, dark);
+  img->disc(cx, cy - 10 * s, 8 * s, gold);
+  img->disc(cx - 9 * s, cy - 10 * s, 3 * s, dark);
+  img->disc(cx + 9 * s, cy - 10 * s, 3 * s, dark);
+  img->disc(cx - 2.5 * s, cy - 13 * s, 2.5 * s, Rgb{1, 0.95, 0.7});
+}
+
+void Rain(Image* img, int frame, double amount) {
+  for (int i = 0; i < 260 * amount; ++i) {
+    const double x = (Hash(i, 5, 9) % (kW + 60)) - 30 + frame * 3.0, y = std::fmod(Hash(i, 6, 9) % kH + frame * 21.0, kH + 20) - 10;
+    img->line(std::fmod(x + kW * 4, kW), y, std::fmod(x + kW * 4, kW) - 3, y + 11, 1, Rgb{0.75, 0.78, 0.85}, 0.45);
+  }
+}
+
+// Colour of the era: the first edition sepia, the second black and white.
+std::string GradeOf(const Shot& s) {
+  const int year = static_cast<int>(s.num("year", 1998));
+  return s.key("grade", year == 1958 ? "sepia" : year == 1962 ? "mono" : "colour");
+}
+
+void Paint(Image* img, const Shot& s, double t, int frame, const Board& b, Lettering* font) {
+  const double u = t / s.seconds;
+  const int year = static_cast<int>(s.num("year", 1998));
+  Look look;
+  look.year = year;
+  look.night = s.num("night", 0) != 0;
+  const bool leather = year < 1970;
+  Camera cam;
+  std::string text = s.key("text");
+  std::replace(text.begin(), text.end(), '_', ' ');
+  if (s.scene == "ident") {
+    Card(img, Rgb{0.02, 0.03, 0.08}, Rgb{0.1, 0.12, 0.25});
+    const double grow = std::min(1.0, u * 2.5);
+    for (int ring = 0; ring < 4; ++ring) {
+      const double r = (16 + ring * 12) * grow;
+      for (int a = 0; a < 120; ++a) {
+        const double ang = a * 2 * ksynth::kPi / 120 + t * (ring % 2 ? 0.8 : -0.6);
+        if (s.key("emblem") == "diamond" && (a / 15) % 2) continue;
+        img->disc(160 + std::cos(ang) * r, 95 + std::sin(ang) * r * 0.9, 1.4, KitColour(ring + 2), 0.9);
+      }
+    }
+    font->draw(img, text, 160, 190, 30, Rgb{0.95, 0.95, 0.98}, std::clamp(u * 3 - 0.6, 0.0, 1.0));
+    Sweep(img, std::clamp(u * 1.6 - 0.3, 0.0, 1.0), 150, 200);
+  } else if (s.scene == "title") {
+    look.night = true;
+    cam = Camera(-20 - t * 2, 28, -75, 0.25, -0.3, 240);
+    Stadium(img, cam, look, frame);
+    for (Rgb& p : img->px) p = Scale(p, 0.55);
+    font->draw(img, text, 160, 132, 26, Rgb{1, 0.85, 0.2}, std::clamp(u * 4, 0.0, 1.0));
+    Sweep(img, std::fmod(u * 1.5, 1.0), 95, 145);
+  } else if (s.scene == "flyover") {
+    look.night = true;
+    look.excitement = 0.4;
+    const double ang = -1.2 + u * 1.5, r = 78 - u * 8, height = 46 - u * 16;
+    cam = Camera(std::sin(ang) * r, height, -std::cos(ang) * r, -ang, -std::atan2(height, r) + 0.1, 250);
+    Stadium(img, cam, look, frame);
+  } else if (s.scene == "walkout") {
+    look.night = true;
+    look.excitement = 0.7;
+    cam = Camera(-9, 3.5, -36 + u * 3, 0.3, -0.06, 260);
+    Stadium(img, cam, look, frame);
+    std::vector<Person> ps;
+    for (int i = 0; i < 22; ++i) {
+      const int side = i % 2;
+      const double z = -40 + u * 32 - (i / 2) * 1.6;
+      ps.push_back({side ? 1.2 : -1.2, z, KitColour(side ? 1 : 0), side ? Rgb{0.1, 0.1, 0.1} : Rgb{0.95, 0.95, 0.95},
+                    t * 7 + i, 0, 0, 0});
+    }
+    People(img, cam, ps);
+  } else if (s.scene == "volley") {
+    look.night = s.num("night", 1) != 0;
+    look.excitement = u > 0.55 ? 1.0 : 0.5;
+    cam = Camera(30, 3, -14, 1.25, -0.04, 230);
+    Stadium(img, cam, look, frame);
+    const double k = std::min(u / 0.55, 1.0);
+    const double bx = 38 + k * 16, by = 1.2 + std::sin(k * ksynth::kPi) * 1.1 + (1 - k) * 0.5, bz = 6 - k * 6;
+    Goal(img, cam, u > 0.55 ? 0.9 * std::exp(-(u - 0.55) * 6) : 0);
+    std::vector<Person> ps = {{37, 6.5, KitColour(0), Rgb{1, 1, 1}, 0, u > 0.55 ? 1 : 0.3, 0, 0},
+                              {51.5, 1, KitColour(3), Rgb{0.1, 0.1, 0.1}, 0.5, 0.6, 0, u > 0.4 && u < 0.6 ? 0.3 : 0},
+                              {44, -4, KitColour(1), Rgb{0.1, 0.1, 0.1}, t * 6, 0, 0, 0}};
+    People(img, cam, ps);
+    Ball(img, cam, bx, by, bz, leather);
+  } else if (s.scene == "trophy" || s.scene == "celebrate" || s.scene == "rain") {
+    const bool sad = s.scene == "rain";
+    look.night = s.scene == "trophy";
+    look.excitement = sad ? 0.05 : 0.9;
+    cam = Camera(-4, 2.2, -16 + u * 2, 0.1, 0.06, 250);
+    Stadium(img, cam, look, frame);
+    if (s.scene == "trophy") Fireworks(img, t, b.seed);
+    std::vector<Person> ps;
+    for (int i = 0; i < 9; ++i) {
+      const double jump = s.scene == "celebrate" ? std::max(0.0, std::sin(t * 7 + i * 1.7)) * 0.5 : 0;
+      ps.push_back({-7.0 + i * 1.7 + (i % 2) * 0.3, (i % 3) * 1.4, KitColour(static_cast<int>(b.seed % 7)),
+                    Rgb{0.95, 0.95, 0.95}, sad ? t * 2 + i : 0, sad ? 0.0 : 1.0, sad ? 1.0 : 0.0, jump});
+    }
+    People(img, cam, ps);
+    if (s.scene == "trophy") {
+      double x, y, d;
+      if (cam.project(-7.0 + 4 * 1.7, 2.3, 1.4, &x, &y, &d)) Trophy(img, x, y - 6, 1.6);
+    }
+    if (sad) {
+      for (Rgb& p : img->px) p = Mix(Scale(p, 0.6), Rgb{0.3, 0.33, 0.4}, 0.3);
+      Rain(img, frame, 1.0);
+    }
+    if (s.scene == "celebrate")
+      for (int i = 0; i < 90; ++i) {
+        const double x = std::fmod(Hash(i, 7, b.seed) % kW + std::sin(t * 2 + i) * 10 + kW, kW);
+        const double y = std::fmod(Hash(i, 8, b.seed) % kH + t * 40, kH);
+        img->rect(x, y, x + 2, y + 3, KitColour(i));
+      }
+  } else if (s.scene == "numerals") {
+    Card(img, Rgb{0.05, 0.05, 0.05}, Rgb{0.18, 0.16, 0.14});
+    for (int i = 0; i < 6; ++i)
+      img->line(0, 40 + i * 32 + std::fmod(t * 20, 32), kW, 40 + i * 32 + std::fmod(t * 20, 32), 1,
+                Rgb{0.3, 0.3, 0.3}, 0.5);
+    font->draw(img, std::to_string(year), 160, 140 + (1 - std::min(1.0, u * 3)) * 30, 64, Rgb{0.95, 0.92, 0.85},
+               std::min(1.0, u * 3));
+  } else if (s.scene == "era") {
+    look.excitement = 0.5;
+    const int part = static_cast<int>(Hash(year, static_cast<int>(s.start * 10), b.seed) % 2);
+    if (part == 0) {
+      cam = Camera(-70 + u * 30, 22, -70, 0.75, -0.28, 250);
+      Stadium(img, cam, look, frame);
+      std::vector<Person> ps;
+      for (int i = 0; i < 8; ++i)
+        ps.push_back({-30.0 + i * 6 + u * 8, -10.0 + (i % 3) * 8, KitColour(i % 2 ? 1 : year / 4), Rgb{0.1, 0.1, 0.1},
+                      t * 7 + i, 0, 0, 0});
+      People(img, cam, ps);
+      Ball(img, cam, -20 + u * 40, 0, -2, leather);
+    } else {
+      cam = Camera(34, 2.5, -12, 1.2, -0.05, 230);
+      Stadium(img, cam, look, frame);
+      const double k = std::min(u / 0.6, 1.0);
+      Goal(img, cam, u > 0.6 ? 0.8 * std::exp(-(u - 0.6) * 5) : 0);
+      std::vector<Person> ps = {{40, 3, KitColour(year / 4), Rgb{1, 1, 1}, t * 5, u > 0.6 ? 1.0 : 0.0, 0, 0},
+                                {51.8, -1 + k * 2, KitColour(7), Rgb{0.1, 0.1, 0.1}, 0, 0.5, 0, 0}};
+      People(img, cam, ps);
+      Ball(img, cam, 41 + k * 13, 0.3 + std::sin(k * ksynth::kPi) * 0.8, 3 - k * 3.5, leather);
+    }
+    font->draw(img, std::to_string(year), 262, 222, 26, Rgb{1, 1, 1}, 0.9);
+    if (year < 1970) {
+      const int scratch = static_cast<int>(Hash(frame / 2, 3, b.seed) % kW);
+      img->line(scratch, 0, scratch + 4, kH, 1, Rgb{0.9, 0.9, 0.9}, 0.35);
+    }
+  }
+  // Grading and fades.
+  const std::string grade = GradeOf(s);
+  const std::string fade = s.key("fade", "both");
+  double k = 1;
+  if ((fade == "in" || fade == "both") && t < 0.5) k = t / 0.5;
+  if ((fade == "out" || fade == "both") && s.seconds - t < 0.5) k = std::min(k, (s.seconds - t) / 0.5);
+  for (Rgb& p : img->px) {
+    if (grade != "colour") {
+      const double y = 0.299 * p.r + 0.587 * p.g + 0.114 * p.b;
+      p = grade == "mono" ? Rgb{y, y, y} : Rgb{y * 0.9098, y * 0.8784, y * 0.8196};
+    }
+    p = Scale(p, k);
+  }
+}
+
+uint16_t To565(Rgb c) {
+  auto q = [](double v, int bits) { return static_cast<uint16_t>(std::lround(std::clamp(v, 0.0, 1.0) * ((1 << bits) - 1))); };
+  return static_cast<uint16_t>(q(c.r, 5) << 11 | q(c.g, 6) << 5 | q(c.b, 5));
+}
+
+// ---- Sound ---------------------------------------------------------------------------------
+
+// A line of narration spoken by espeak-ng into a work file.
+ksynth::Mono Speak(const std::string& dir, const std::string& work, const Cue& c) {
+  std::ifstream in(dir + "/" + c.language + ".txt");
+  if (!in) Die(dir + "/" + c.language + ".txt: cannot be read");
+  std::string line, text;
+  while (std::getline(in, line))
+    if (line.rfind(c.line + " ", 0) == 0) text = line.substr(c.line.size() + 1);
+  if (text.empty()) Die(dir + "/" + c.language + ".txt: no line " + c.line);
+  static const std::map<std::string, std::string> kVoices = {{"eng", "en-gb"}, {"fra", "fr"}, {"jap", "ja"},
+                                                             {"ita", "it"},    {"spa", "es"}, {"ger", "de"},
+                                                             {"por", "pt"}};
+  auto v = kVoices.find(c.language);
+  if (v == kVoices.end()) Die("no voice for language " + c.language);
+  const std::string txt = work + "/" + c.language + "_" + c.line + ".txt", wav = work + "/" + c.language + "_" + c.line + ".wav";
+  std::ofstream(txt) << text << "\n";
+  const char* e = std::getenv("ESPEAK_NG");
+  const std::string cmd = std::string(e && *e ? e : "espeak-ng") + " -b 1 -v " + v->second + " -s 150 -f \"" + txt +
+                          "\" -w \"" + wav + "\" >/dev/null 2>&1";
+  if (std::system(cmd.c_str()) != 0) Die("espeak-ng failed on " + txt);
+  ksynth::WavData d;
+  std::string why;
+  if (!ksynth::readWav(wav, &d, &why)) Die(wav + ": " + why);
+  return ksynth::resample(d.left, d.rate, kRate);
+}
+
+ksynth::Mono Soundtrack(const Board& b, const std::string& narration, const std::string& work, size_t samples) {
+  using namespace ksynth;
+  Mono out(samples, 0.0);
+  Rng rng(b.seed);
+  for (const Cue& c : b.cues) {
+    const size_t at0 = at(kRate, c.at);
+    const double gain = c.num("gain", 1.0);
+    if (c.sound == "sting") {
+      // The menu tune's opening over its first chord.
+      static const double kNotes[5][3] = {{0, 1, 76}, {1, 1, 81}, {2, 0.5, 84}, {2.5, 0.5, 83}, {3, 1.5, 81}};
+      const double beat = 0.22;
+      for (const auto& n : kNotes) {
+        mixInto(&out, bell(kRate, n[2], n[1] * beat + 0.6, 0.25 * gain), at0 + at(kRate, n[0] * beat), 1.0);
+        mixInto(&out, lead(kRate, n[2] - 12, n[1] * beat, 0.08 * gain), at0 + at(kRate, n[0] * beat), 1.0);
+      }
+      mixInto(&out, pad(kRate, {57, 60, 64}, 5 * beat + 1.0, 0.12 * gain), at0, 1.0);
+      mixInto(&out, kick(kRate, 0.5 * gain), at0, 1.0);
+    } else if (c.sound == "crowd" || c.sound == "roar" || c.sound == "rain") {
+      const double length = c.num("length", 4.0);
+      Stereo s(at(kRate, length));
+      if (c.sound == "rain") {
+        OnePole lp;
+        lp.lowpass(3000, kRate);
+        for (double& v : s.left) v = lp.process(rng.noise()) * 0.25;
+      } else {
+        crowdBed(kRate, &s, b.seed + static_cast<uint64_t>(c.at * 100), c.sound == "roar" ? 0.5 : 0.15, 1.0, 2.0);
+      }
+      Mono m(s.frames());
+      for (size_t i = 0; i < m.size(); ++i) {
+        const double tt = i / kRate;
+        const double env = c.sound == "roar" ? std::min(1.0, tt / 0.3) * std::exp(-std::max(0.0, tt - 1.0) * 0.8)
+                                             : std::min({1.0, tt / 0.5, (length - tt) / 0.5});
+        m[i] = (s.left[i] + s.right[i]) * 0.5 * env;
+      }
+      mixInto(&out, m, at0, gain);
+    } else if (c.sound == "whistle") {
+      mixInto(&out, refereeWhistle(kRate, rng, 0.6, 0.35 * gain), at0, 1.0);
+    } else if (c.sound == "kick") {
+      mixInto(&out, kick(kRate, 0.6 * gain), at0, 1.0);
+    } else if (c.sound == "net" || c.sound == "bang") {
+      Mono m(at(kRate, c.sound == "net" ? 0.35 : 0.8));
+      Biquad f;
+      f.bandpass(c.sound == "net" ? 2500 : 300, 0.8, kRate);
+      for (size_t i = 0; i < m.size(); ++i) m[i] = f.process(rng.noise()) * std::exp(-i / kRate * (c.sound == "net" ? 9 : 5));
+      mixInto(&out, m, at0, 0.8 * gain);
+    } else if (c.sound == "narrate") {
+      mixInto(&out, Speak(narration, work, c), at0, 0.8);
+    }
+  }
+  fadeOut(&out, 0.4, kRate);
+  for (double& v : out) v = std::tanh(v * 1.1) * 0.9;
+  return out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string board, out, font, narration = ".", work = ".";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    if (a == "--board") board = argv[i + 1];
+    else if (a == "--out") out = argv[i + 1];
+    else if (a == "--font") font = argv[i + 1];
+    else if (a == "--narration") narration = argv[i + 1];
+    else if (a == "--work") work = argv[i + 1];
+    else Die("unknown argument " + a);
+  }
+  if (board.empty() || out.empty() || font.empty())
+    Die("usage: fmvgen --board <name.txt> --out <name.rpl> --font <ttf> [--narration <dir>] [--work <dir>]");
+  const Board b = ReadBoard(board);
+  Lettering letters(font);
+  platform::MovieHeader h;
+  h.width = kW;
+  h.height = kH;
+  h.frameRateMilli = kFpsMilli;
+  h.frameCount = static_cast<uint32_t>(std::lround(b.seconds * kFps));
+  h.soundRate = static_cast<uint32_t>(kRate);
+  h.channels = 1;
+  h.precision = 4;
+  uint64_t total = 0;
+  for (uint32_t f = 0; f < h.frameCount; ++f) total += platform::movieFrameSamples(h, f);
+  const std::vector<int16_t> pcm = ksynth::toPcm16(Soundtrack(b, narration, work, total));
+  platform::MovieEncoder enc(h, kTolerance);
+  std::vector<uint8_t> bytes;
+  enc.headerWrite(&bytes);
+  size_t shot = 0;
+  uint64_t sample = 0;
+  std::vector<uint16_t> frame(kW * kH);
+  for (uint32_t f = 0; f < h.frameCount; ++f) {
+    const double t = f / kFps;
+    while (shot + 1 < b.shots.size() && t >= b.shots[shot + 1].start) ++shot;
+    Image img;
+    Paint(&img, b.shots[shot], t - b.shots[shot].start, static_cast<int>(f), b, &letters);
+    for (size_t i = 0; i < frame.size(); ++i) frame[i] = To565(img.px[i]);
+    const uint32_t n = platform::movieFrameSamples(h, f);
+    enc.frameWrite(frame.data(), pcm.data() + sample, n, &bytes);
+    sample += n;
+  }
+  const std::string tmp = out + ".part";
+  std::ofstream o(tmp, std::ios::binary);
+  o.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  o.close();
+  if (!o || std::rename(tmp.c_str(), out.c_str()) != 0) Die(out + ": cannot be written");
+  std::printf("fmvgen: %s: %u frames, %zu bytes\n", out.c_str(), h.frameCount, bytes.size());
+  return 0;
+}
