@@ -38,7 +38,8 @@ class DamagedData : public ::testing::Test {
   }
   // Main menu, then Exit and "Yes".
   korvena_test::GameRun RunToTheMenuAndExit() {
-    std::ofstream(root_ / "script.txt") << "60 echo menu\n"
+    std::ofstream(root_ / "script.txt") << "1 keydown ESCAPE\n58 keyup ESCAPE\n"
+                                           "60 echo menu\n"
                                            "65 keydown RIGHT\n67 keyup RIGHT\n"
                                            "80 keydown DOWN\n82 keyup DOWN\n84 keydown DOWN\n86 keyup DOWN\n"
                                            "100 keydown RETURN\n102 keyup RETURN\n"

@@ -119,8 +119,10 @@ TEST(MenuRun, ConvertsNavigatesAndExits) {
   const fs::path shots = root / "shots";
   fs::create_directories(shots);
   auto shot = [&](const char* name) { return (shots / name).string(); };
-  // The conversion takes a frame a sheet; the menu follows.
+  // The conversion takes a frame a sheet; the start-up films (Escape held
+  // until the menu) and the menu follow.
   const std::string script =
+      "1 keydown ESCAPE\n58 keyup ESCAPE\n"
       "5 capture " + shot("convert.tga") + "\n"
       "60 capture " + shot("friendly.tga") + "\n"
       "65 keydown RIGHT\n67 keyup RIGHT\n"

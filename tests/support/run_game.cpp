@@ -108,7 +108,9 @@ void GameRunner::SetUp() {
   std::filesystem::create_directories(home_ / "run");
 }
 
-GameRun GameRunner::run(const std::string& script) {
+GameRun GameRunner::run(const std::string& script) { return runWithIntro(script + "\n" + kSkipIntro); }
+
+GameRun GameRunner::runWithIntro(const std::string& script) {
   home_.write("script.txt", script);
   env_["KORVENA_SCRIPT"] = home_ / "script.txt";
   return runGame(exe_, env_, home_.path(), timeLimitSeconds_);

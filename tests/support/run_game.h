@@ -45,13 +45,19 @@ struct ToolRun {
 // and exit code.
 ToolRun runTool(const std::string& commandLine);
 
+// The start-up films end when Escape is held: a script that wants the menu
+// holds it from its first step until the menu shows (it does by step 10).
+inline constexpr const char* kSkipIntro = "1 keydown ESCAPE\n3 keyup ESCAPE\n";
+
 // A test of the whole game: the built executable, a home folder of its own
 // (settings, saves and the instance lock stay inside) and a scripted run.
 class GameRunner : public ::testing::Test {
  protected:
   void SetUp() override;
-  // Writes the headless script and runs the game with it.
+  // Writes the headless script and runs the game with it, the start-up films
+  // skipped (kSkipIntro after the script's lines); runWithIntro keeps them.
   GameRun run(const std::string& script);
+  GameRun runWithIntro(const std::string& script);
 
   std::string exe_;
   TempDir home_;

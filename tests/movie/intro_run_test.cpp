@@ -1,0 +1,85 @@
+// The real executable, headless, with the build's films: the four start-up
+// films show and sound, then the menu music; the history intro's film plays
+// and hands over.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "support/run_game.h"
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+
+// The pixels of a captured TGA (after its 18-byte header).
+std::vector<uint8_t> Pixels(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return b.size() > 18 ? std::vector<uint8_t>(b.begin() + 18, b.end()) : std::vector<uint8_t>();
+}
+
+bool Black(const std::vector<uint8_t>& px) {
+  for (uint8_t v : px)
+    if (v > 24) return false;
+  return true;
+}
+
+// The "audio-state" block printed at the n-th request.
+std::string StateBlock(const std::string& out, int n) {
+  std::size_t at = 0;
+  for (int i = 0; i <= n; ++i) {
+    at = out.find("audio device=", at);
+    if (at == std::string::npos) return "";
+    if (i < n) ++at;
+  }
+  const std::size_t next = out.find("audio device=", at + 1);
+  return out.substr(at, next == std::string::npos ? std::string::npos : next - at);
+}
+
+TEST_F(Game, TheFourStartUpFilmsShowWithTheirSoundAndTheMenuMusicFollows) {
+  // The films last 5, 5, 30 and 45 seconds at 15 frames a second, one a step.
+  const char* const shots[] = {"ident1.tga", "ident2.tga", "title.tga", "montage.tga"};
+  const int steps[] = {50, 125, 300, 900};
+  std::string s;
+  for (int i = 0; i < 4; ++i)
+    s += std::to_string(steps[i]) + " capture " + (home_ / shots[i]) + "\n" + std::to_string(steps[i]) +
+         " audio-state\n";
+  s += "1320 audio-state\n1330 quit 0\n";
+  timeLimitSeconds_ = 300;
+  korvena_test::GameRun r = runWithIntro(s);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::vector<std::vector<uint8_t>> px;
+  for (const char* shot : shots) {
+    px.push_back(Pixels(home_ / shot));
+    ASSERT_FALSE(px.back().empty()) << shot;
+    EXPECT_FALSE(Black(px.back())) << shot;
+  }
+  for (size_t i = 0; i < px.size(); ++i)
+    for (size_t j = i + 1; j < px.size(); ++j) EXPECT_NE(px[i], px[j]) << shots[i] << " and " << shots[j];
+  for (int i = 0; i < 4; ++i) {
+    const std::string block = StateBlock(r.out, i);
+    EXPECT_NE(block.find("rate=22050"), std::string::npos) << "film " << i << ":\n" << block;
+    EXPECT_NE(block.find("loop=1"), std::string::npos) << block;
+  }
+  const std::string menu = StateBlock(r.out, 4);
+  EXPECT_EQ(menu.find("audio voice="), std::string::npos) << menu;
+  EXPECT_NE(menu.find("track=7 playing=1"), std::string::npos) << menu;
+}
+
+TEST_F(Game, HistoryPlaysItsShortFilmThenHandsOver) {
+  // Escape held past the films, the menu by step 10: History is one row down.
+  std::string s = korvena_test::kSkipIntro;
+  s += "20 keydown DOWN\n22 keyup DOWN\n26 keydown RETURN\n28 keyup RETURN\n";
+  s += "100 audio-state\n100 capture " + (home_ / "film.tga") + "\n";
+  s += "300 audio-state\n310 quit 0\n";
+  korvena_test::GameRun r = runWithIntro(s);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(StateBlock(r.out, 0).find("rate=22050"), std::string::npos) << r.out;
+  EXPECT_FALSE(Black(Pixels(home_ / "film.tga")));
+  EXPECT_EQ(StateBlock(r.out, 1).find("audio voice="), std::string::npos) << StateBlock(r.out, 1);
+}
+
+}  // namespace
