@@ -521,19 +521,22 @@ TEST_F(SaveScreens, DamagedFilesShowErrorAndLoseNothing) {
     tmglobal.bHolderOption = iHolder;
   }
   EXPECT_LT(cLoaded, 150);
-  // After a refused file Exit goes to the return mode: nothing was lost.
-  FileWrite(file, Bytes(good.begin(), good.begin() + 100));
-  Enter(43, 52);
-  ChooseAndLoad(name);
-  ErrorOut();
-  EXPECT_EQ(Frame({9, 9, 37}), 52);
-  Enter(43, 12);
-  ChooseAndLoad(name);
-  ErrorOut();
-  EXPECT_EQ(Frame({9, 9, 37}), 12);
-  unchanged("exit");
-  auto before = Snapshot();
-  EXPECT_EQ(before.at(name + ".SAV").size(), 100u);
+  // After each kind of refused file Exit goes to the return mode: nothing
+  // was lost. A short file, a settings byte out of range, a stream refused.
+  Bytes badChat = good, badStream = good;
+  badChat[4] = 9;
+  badStream[PCSAVE_SETTINGS_BYTES + 4] = 'X';  // the global chunk's tag
+  for (const Bytes& b : {Bytes(good.begin(), good.begin() + 100), badChat, badStream}) {
+    FileWrite(file, b);
+    for (int ret : {52, 41, 12}) {
+      Enter(43, ret);
+      ChooseAndLoad(name);
+      ErrorOut();
+      EXPECT_EQ(Frame({9, 9, 37}), ret);
+      unchanged("exit");
+    }
+    EXPECT_EQ(FileBytes(file), b);
+  }
 }
 
 TEST_F(SaveScreens, FoldersLongNamesAndTheSixtyFifthFileAreSkipped) {
