@@ -16,6 +16,8 @@ set(KORVENA_TEXTS_HEADER ${KORVENA_TEXTS_DIR}/shell/texts_data.h)
 file(GLOB_RECURSE KORVENA_TEXT_ASSETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/texts/*.txt)
 # The generator also checks that every text id the game's sources name has
 # English text, so it reruns when a source file changes.
+# The rules pages are checked against the editions' qualifying sources.
+file(GLOB KORVENA_RULES_EDITIONS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/assets/tournament/editions/*.txt)
 file(GLOB_RECURSE KORVENA_TEXT_USERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
 
 # The tables are rewritten only when their content changes, so a change
@@ -26,6 +28,6 @@ add_custom_command(
   BYPRODUCTS ${KORVENA_TEXTS_SOURCE} ${KORVENA_TEXTS_HEADER}
   COMMAND gentexts ${CMAKE_SOURCE_DIR}/assets/texts ${CMAKE_SOURCE_DIR}/src ${KORVENA_TEXTS_SOURCE} ${KORVENA_TEXTS_HEADER}
   COMMAND ${CMAKE_COMMAND} -E touch ${KORVENA_TEXTS_STAMP}
-  DEPENDS gentexts ${KORVENA_TEXT_ASSETS} ${KORVENA_TEXT_USERS}
+  DEPENDS gentexts ${KORVENA_TEXT_ASSETS} ${KORVENA_TEXT_USERS} ${KORVENA_RULES_EDITIONS}
   COMMENT "Generating the text tables"
   VERBATIM)

@@ -108,3 +108,84 @@ TEST_F(GenTexts, BadSourcesAreRefusedWithTheirLine) {
 }
 
 }  // namespace
+
+namespace {
+
+// A small rules source for every language and the editions it is checked
+// against: 1958 only names UEFA and, in its "Group B", CONMEBOL (code 16).
+class GenRules : public GenTexts {
+ protected:
+  void Sources(const std::string& en, const std::string& fr) {
+    for (int e = 0; e < 11; e++) {
+      const std::string year = std::to_string(58 + 4 * e);
+      Write("tournament/editions/19" + year + ".txt",
+            e == 0 ? "Q | UEFA | 1 | 1 | | ha | po | w - - - | | | ENG\nQ | CONMEBOL | Group B | 1 | | ha | po | w | | | BRA\n" : "");
+    }
+    std::string common;
+    for (int e = 0; e < 11; e++) {
+      const std::string y = std::to_string(58 + 4 * e);
+      if (e > 0) common += "[finals " + y + "]\n2\tF" + y + "\n[qual " + y + "]\n0\tQ" + y + "\n";
+    }
+    for (const char* n : {"[noteA 70]", "[noteA 90]", "[noteA 94]", "[noteA 98]", "[noteB 82]", "[noteB 86]", "[noteB 94]"})
+      common += std::string(n) + "\n0\tN\n";
+    Write("assets/rules/en.txt", en + common);
+    for (const char* l : {"de", "es", "it", "pt"}) Write(std::string("assets/rules/") + l + ".txt", en + common);
+    Write("assets/rules/fr.txt", fr + common);
+  }
+};
+
+const char* const kGood =
+    "[finals 58]\n2\tSWEDEN 1958\n0\tSixteen teams, %s first.\n[qual 58]\n2\tQualifying\n"
+    "[qual 58 conf 1]\n0\tUEFA\n[qual 58 conf 16]\n0\tGroup B\n";
+
+TEST_F(GenRules, PagesGetIdsFromTheFirstRulesIdAndTheSameBytesTwice) {
+  Sources(kGood, "[finals 58]\n2\tSUÈDE 1958\n0\tSeize équipes, %s d'abord.\n[qual 58]\n2\tQualifying\n"
+                 "[qual 58 conf 1]\n0\tUEFA\n[qual 58 conf 16]\n0\tGroup B\n");
+  GenRun a = Run();
+  ASSERT_EQ(a.iExit, 0) << a.oOutput;
+  // "SWEDEN 1958" 337, "Sixteen teams, " 338, the passed string, " first." 339.
+  EXPECT_NE(a.oCpp.find("{337, 2}, {338, -1}, {1006, -1}, {339, 0}, {1007, 0},"), std::string::npos) << a.oCpp;
+  EXPECT_NE(a.oCpp.find("\"SU\\310DE 1958\""), std::string::npos);
+  EXPECT_NE(a.oOutput.find("rules: 30 of 32 paragraphs in French equal the English"), std::string::npos) << a.oOutput;
+  GenRun b = Run();
+  EXPECT_EQ(a.oCpp, b.oCpp);
+  EXPECT_EQ(a.oHeader, b.oHeader);
+}
+
+TEST_F(GenRules, BrokenSourcesAreRefused) {
+  struct Case {
+    std::string en, fr, message;
+  } cases[] = {
+      {kGood, "[finals 58]\n2\tSUÈDE 1958\n[qual 58]\n2\tQualifying\n[qual 58 conf 1]\n0\tUEFA\n[qual 58 conf 16]\n0\tB\n",
+       "has 1 paragraphs, English 2"},
+      {kGood, "[finals 58]\n2\tSUÈDE 1959\n0\tSeize, %s.\n[qual 58]\n2\tQ\n[qual 58 conf 1]\n0\tU\n[qual 58 conf 16]\n0\tB\n",
+       "digits 1959 differ from the English 1958"},
+      {kGood, "[finals 58]\n1\tSUÈDE 1958\n0\tSeize, %s.\n[qual 58]\n2\tQ\n[qual 58 conf 1]\n0\tU\n[qual 58 conf 16]\n0\tB\n",
+       "spacing differs from the English"},
+      {kGood, "[finals 58]\n2\tSUÈDE 1958\n0\tSeize.\n[qual 58]\n2\tQ\n[qual 58 conf 1]\n0\tU\n[qual 58 conf 16]\n0\tB\n",
+       "passed strings differ from the English"},
+      {"[finals 58]\n2\tS 1958\n[qual 58]\n2\tQ\n[qual 58 conf 1]\n0\tU\n",
+       "[finals 58]\n2\tS 1958\n[qual 58]\n2\tQ\n[qual 58 conf 1]\n0\tU\n", "no page qual 58 conf 16"},
+      {"[finals 58]\n2\tS 1958\n[qual 58 conf 1]\n0\tU\n[qual 58 conf 16]\n0\tB\n",
+       "[finals 58]\n2\tS 1958\n[qual 58 conf 1]\n0\tU\n[qual 58 conf 16]\n0\tB\n", "no qualifying page for 1958"},
+      {std::string(kGood) + "[noteA 74]\n0\tX\n", std::string(kGood) + "[noteA 74]\n0\tX\n", "that edition has no such note"},
+      {kGood, std::string(kGood) + "[qual 62 conf 3]\n0\tX\n", "page qual 62 conf 3 has no English"},
+      {kGood, "[finals 58]\n2\tS\xE2\x82\xBF 1958\n", "has no Windows-1252 code"},
+  };
+  for (const Case& c : cases) {
+    Sources(c.en, c.fr);
+    GenRun r = Run();
+    EXPECT_EQ(r.iExit, 1) << c.message;
+    EXPECT_NE(r.oOutput.find(c.message), std::string::npos) << r.oOutput;
+  }
+  // Pages needing ids past 838.
+  std::string big = "[finals 58]\n2\tSWEDEN 1958\n";
+  for (int i = 0; i < 510; i++) big += "1\tLine " + std::string(1, static_cast<char>('a' + i % 26)) + std::string(1, static_cast<char>('a' + i / 26)) + "\n";
+  big += "[qual 58]\n2\tQ\n[qual 58 conf 1]\n0\tU\n[qual 58 conf 16]\n0\tB\n";
+  Sources(big, big);
+  GenRun r = Run();
+  EXPECT_EQ(r.iExit, 1);
+  EXPECT_NE(r.oOutput.find("need text ids past 838"), std::string::npos) << r.oOutput.substr(0, 2000);
+}
+
+}  // namespace

@@ -15,10 +15,28 @@
 // Windows-1252 code, or a text id named in the game's sources (IDS_FE_*,
 // IDS_GLOBAL_*) has no English text. Missing translations fall back to
 // English; their count per language is printed.
+//
+// The rules pages of the history mode ("rules/<lang>.txt") are read as
+// blocks: a line "[finals 58]", "[qual 58]", "[qual 58 conf 2]", "[noteA 70]"
+// or "[noteB 82]" opens a page, and each line after it is a paragraph,
+// "spacing<TAB>text", where "%s" marks a string the caller passes. Every
+// text piece gets a front-end text id from 337 on, in page order (editions in
+// turn: finals, qualifying, confederations by code, notes A and B); a piece
+// equal in all six languages to an earlier one shares its id. The pages are
+// written as tables of {text id, spacing} ended by 1007 (1006 stands for a
+// passed string). The generator fails when the ids run past 838, a page has
+// no English, a translation differs from the English page in paragraph
+// count, spacings, passed strings or digits, an edition lacks its finals or
+// qualifying page, a confederation that the edition's qualifying source
+// (tournament/editions/19yy.txt beside texts/) names has no page for its
+// code, or a note belongs to another edition than its kind allows. It prints
+// per language how many paragraphs equal the English.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <array>
 #include <map>
 #include <regex>
 #include <set>
@@ -213,6 +231,325 @@ void WriteIfChanged(const fs::path& oPath, const std::string& oText) {
   if (!out) Error(oPath.string(), "cannot write");
 }
 
+
+// ---- Rules pages ---------------------------------------------------------------------
+
+constexpr int kRulesFirstId = 337;
+constexpr int kRulesLastId = 838;
+constexpr int kRulesEditions = 11;
+constexpr int kPageEnd = 1007;
+constexpr int kPageString = 1006;
+
+// A page key: kind 0 finals, 1 qualifying, 2 a confederation's qualifying,
+// 3 note A, 4 note B; the edition 0..10; the confederation code.
+struct PageKey {
+  int iKind = 0, iEdition = 0, iCode = 0;
+  bool operator<(const PageKey& o) const {
+    if (iEdition != o.iEdition) return iEdition < o.iEdition;
+    if (iKind != o.iKind) return iKind < o.iKind;
+    return iCode < o.iCode;
+  }
+};
+
+struct Paragraph {
+  int iSpacing = 0;
+  std::vector<std::string> aoPieces;  // Windows-1252; "" is a passed string
+  std::string oDigits;
+  std::string oWhere;
+};
+
+using RulesBook = std::map<PageKey, std::vector<Paragraph>>;
+
+const int kNoteAYears[] = {70, 90, 94, 98};
+const int kNoteBYears[] = {82, 86, 94};
+
+// Confederation names of the qualifying sources and their codes; "CONMEBOL"
+// with the group "Group B" is code 16.
+int ConfCode(const std::string& oName) {
+  static const char* const kNames[] = {"UEFA", "CONMEBOL", "CONCACAF", "AFC-CAF", "CAF-AFC-OFC", "AFC-OFC", "OFC",
+                                       "CAF", "AFC", "UEFA-CONMEBOL", "UEFA-OFC", "UEFA-AFC-CAF", "CONMEBOL-OFC",
+                                       "CONCACAF-OFC"};
+  for (int i = 0; i < 14; i++)
+    if (oName == kNames[i]) return i + 1;
+  return 0;
+}
+
+std::string Trim(const std::string& o) {
+  size_t a = o.find_first_not_of(' '), b = o.find_last_not_of(' ');
+  return a == std::string::npos ? std::string() : o.substr(a, b - a + 1);
+}
+
+bool ParseKey(const std::string& oText, PageKey* pKey) {
+  std::istringstream in(oText);
+  std::string oKind, oConf;
+  int iYear = -1, iCode = 0;
+  if (!(in >> oKind >> iYear)) return false;
+  if (in >> oConf) {
+    if (oKind != "qual" || oConf != "conf" || !(in >> iCode) || iCode < 1 || iCode > 99) return false;
+  }
+  std::string oRest;
+  if (in >> oRest) return false;
+  if (iYear < 58 || iYear > 98 || (iYear - 58) % 4 != 0) return false;
+  pKey->iEdition = (iYear - 58) / 4;
+  pKey->iCode = iCode;
+  if (oKind == "finals") pKey->iKind = 0;
+  else if (oKind == "qual") pKey->iKind = iCode ? 2 : 1;
+  else if (oKind == "noteA") pKey->iKind = 3;
+  else if (oKind == "noteB") pKey->iKind = 4;
+  else return false;
+  return true;
+}
+
+std::string KeyText(const PageKey& k) {
+  static const char* const kKinds[] = {"finals", "qual", "qual", "noteA", "noteB"};
+  std::string o = std::string(kKinds[k.iKind]) + " " + std::to_string(58 + 4 * k.iEdition);
+  if (k.iKind == 2) o += " conf " + std::to_string(k.iCode);
+  return o;
+}
+
+// Reads one language's rules source; a missing file is an empty book.
+void ReadRules(const fs::path& oPath, RulesBook* pBook) {
+  std::ifstream in(oPath, std::ios::binary);
+  if (!in) return;
+  std::string oLine;
+  int iLine = 0;
+  std::vector<Paragraph>* pPage = nullptr;
+  while (std::getline(in, oLine)) {
+    iLine++;
+    if (!oLine.empty() && oLine.back() == '\r') oLine.pop_back();
+    const std::string oWhere = oPath.string() + ":" + std::to_string(iLine);
+    if (oLine.empty() || oLine[0] == '#') continue;
+    if (oLine[0] == '[') {
+      PageKey k;
+      if (oLine.back() != ']' || !ParseKey(oLine.substr(1, oLine.size() - 2), &k)) {
+        Error(oWhere, "bad page key " + oLine);
+        pPage = nullptr;
+        continue;
+      }
+      if (pBook->count(k)) Error(oWhere, "page " + KeyText(k) + " is given twice");
+      pPage = &(*pBook)[k];
+      pPage->clear();
+      continue;
+    }
+    if (!pPage) {
+      Error(oWhere, "paragraph outside a page");
+      continue;
+    }
+    std::vector<std::string> aoCols = Split(oLine);
+    char* pEnd = nullptr;
+    const long iSpacing = aoCols.size() == 2 ? std::strtol(aoCols[0].c_str(), &pEnd, 10) : -1;
+    if (aoCols.size() != 2 || aoCols[0].empty() || *pEnd != '\0' || iSpacing < 0 || iSpacing > 9 ||
+        aoCols[1].empty()) {
+      Error(oWhere, "expected spacing 0..9, a tab and the text");
+      continue;
+    }
+    Paragraph p;
+    p.iSpacing = static_cast<int>(iSpacing);
+    p.oWhere = oWhere;
+    std::string oBytes, oWhy;
+    if (!Encode(aoCols[1], &oBytes, &oWhy)) {
+      Error(oWhere, oWhy);
+      continue;
+    }
+    for (size_t i = 0;;) {
+      size_t j = oBytes.find("%s", i);
+      std::string oPiece = oBytes.substr(i, j == std::string::npos ? std::string::npos : j - i);
+      if (!oPiece.empty()) p.aoPieces.push_back(oPiece);
+      if (j == std::string::npos) break;
+      p.aoPieces.emplace_back();
+      i = j + 2;
+    }
+    for (char c : oBytes)
+      if (c >= '0' && c <= '9') p.oDigits.push_back(c);
+    if (oBytes.find('%') != std::string::npos && oBytes.find('%') != oBytes.find("%s"))
+      Error(oWhere, "'%' other than a passed string %s");
+    pPage->push_back(p);
+  }
+}
+
+// The pieces' shape: "t" a text, "s" a passed string.
+std::string Shape(const Paragraph& p) {
+  std::string o;
+  for (const std::string& s : p.aoPieces) o += s.empty() ? 's' : 't';
+  return o;
+}
+
+// The confederation codes each edition's qualifying source names.
+std::vector<std::set<int>> EditionCodes(const fs::path& oDir) {
+  std::vector<std::set<int>> aCodes(kRulesEditions);
+  for (int e = 0; e < kRulesEditions; e++) {
+    const fs::path oPath = oDir / ("19" + std::to_string(58 + 4 * e) + ".txt");
+    std::ifstream in(oPath, std::ios::binary);
+    if (!in) {
+      Error(oPath.string(), "the edition's qualifying source cannot be read");
+      continue;
+    }
+    std::string oLine;
+    while (std::getline(in, oLine)) {
+      std::vector<std::string> aoCols;
+      std::string oCur;
+      for (char c : oLine) {
+        if (c == '|') { aoCols.push_back(Trim(oCur)); oCur.clear(); }
+        else oCur.push_back(c);
+      }
+      aoCols.push_back(Trim(oCur));
+      if (aoCols.size() < 3 || aoCols[0] != "Q") continue;
+      const int iCode = ConfCode(aoCols[1]);
+      if (iCode == 0) {
+        Error(oPath.string(), "unknown confederation " + aoCols[1]);
+        continue;
+      }
+      aCodes[static_cast<size_t>(e)].insert(iCode == 2 && aoCols[2] == "Group B" ? 16 : iCode);
+    }
+  }
+  return aCodes;
+}
+
+// Checks the six books against one another, gives the pieces their ids and
+// writes the pages; the ids' texts go into the front-end table.
+void BuildRules(const fs::path& oRulesDir, const fs::path& oEditionsDir, std::vector<std::vector<Entry>>* paaFrontEnd,
+                std::ostringstream& cpp, std::ostringstream& hdr) {
+  std::vector<RulesBook> aBooks(6);
+  if (fs::exists(oRulesDir)) {
+    for (int l = 0; l < 6; l++) ReadRules(oRulesDir / (std::string(kLanguages[l]) + ".txt"), &aBooks[static_cast<size_t>(l)]);
+    const RulesBook& en = aBooks[0];
+    for (int e = 0; e < kRulesEditions; e++) {
+      if (!en.count(PageKey{0, e, 0})) Error(oRulesDir.string(), "no finals page for 19" + std::to_string(58 + 4 * e));
+      if (!en.count(PageKey{1, e, 0})) Error(oRulesDir.string(), "no qualifying page for 19" + std::to_string(58 + 4 * e));
+    }
+    for (int y : kNoteAYears)
+      if (!en.count(PageKey{3, (y - 58) / 4, 0})) Error(oRulesDir.string(), "no note A for 19" + std::to_string(y));
+    for (int y : kNoteBYears)
+      if (!en.count(PageKey{4, (y - 58) / 4, 0})) Error(oRulesDir.string(), "no note B for 19" + std::to_string(y));
+    for (const auto& [k, page] : en) {
+      const int y = 58 + 4 * k.iEdition;
+      if ((k.iKind == 3 && std::find(std::begin(kNoteAYears), std::end(kNoteAYears), y) == std::end(kNoteAYears)) ||
+          (k.iKind == 4 && std::find(std::begin(kNoteBYears), std::end(kNoteBYears), y) == std::end(kNoteBYears)))
+        Error(oRulesDir.string(), "page " + KeyText(k) + ": that edition has no such note");
+      if (page.empty()) Error(oRulesDir.string(), "page " + KeyText(k) + " is empty");
+    }
+    const std::vector<std::set<int>> aCodes = EditionCodes(oEditionsDir);
+    for (int e = 0; e < kRulesEditions; e++)
+      for (int c : aCodes[static_cast<size_t>(e)])
+        if (!en.count(PageKey{2, e, c}))
+          Error(oRulesDir.string(), "no page qual " + std::to_string(58 + 4 * e) + " conf " + std::to_string(c) +
+                                        " for a confederation of that edition");
+    for (int l = 1; l < 6; l++) {
+      const RulesBook& tr = aBooks[static_cast<size_t>(l)];
+      const std::string oFile = (oRulesDir / (std::string(kLanguages[l]) + ".txt")).string();
+      int cSame = 0, cAll = 0;
+      for (const auto& [k, page] : tr)
+        if (!en.count(k)) Error(oFile, "page " + KeyText(k) + " has no English");
+      for (const auto& [k, enPage] : en) {
+        auto it = tr.find(k);
+        if (it == tr.end()) {
+          Error(oFile, "page " + KeyText(k) + " is missing");
+          continue;
+        }
+        if (it->second.size() != enPage.size()) {
+          Error(oFile, "page " + KeyText(k) + " has " + std::to_string(it->second.size()) + " paragraphs, English " +
+                           std::to_string(enPage.size()));
+          continue;
+        }
+        for (size_t i = 0; i < enPage.size(); i++) {
+          const Paragraph& a = enPage[i];
+          const Paragraph& b = it->second[i];
+          if (a.iSpacing != b.iSpacing) Error(b.oWhere, "spacing differs from the English");
+          if (Shape(a) != Shape(b)) Error(b.oWhere, "passed strings differ from the English");
+          if (a.oDigits != b.oDigits) Error(b.oWhere, "digits " + b.oDigits + " differ from the English " + a.oDigits);
+          cAll++;
+          if (a.aoPieces == b.aoPieces) cSame++;
+        }
+      }
+      std::printf("gentexts: rules: %d of %d paragraphs in %s equal the English\n", cSame, cAll, kLanguageNames[l]);
+    }
+  }
+  // Ids in page order; a piece equal in all six languages shares its id.
+  std::map<std::array<std::string, 6>, int> oIds;
+  int iNext = kRulesFirstId;
+  std::vector<int> aiEntries;
+  std::map<PageKey, int> oStarts;
+  for (const auto& [k, enPage] : aBooks[0]) {
+    if (g_cErrors > 0) break;
+    oStarts[k] = static_cast<int>(aiEntries.size() / 2);
+    for (size_t i = 0; i < enPage.size(); i++) {
+      const Paragraph& p = enPage[i];
+      for (size_t n = 0; n < p.aoPieces.size(); n++) {
+        const int iSpacing = n + 1 == p.aoPieces.size() ? p.iSpacing : -1;
+        if (p.aoPieces[n].empty()) {
+          aiEntries.insert(aiEntries.end(), {kPageString, iSpacing});
+          continue;
+        }
+        std::array<std::string, 6> aTexts;
+        for (int l = 0; l < 6; l++) aTexts[static_cast<size_t>(l)] = aBooks[static_cast<size_t>(l)].at(k)[i].aoPieces[n];
+        auto it = oIds.find(aTexts);
+        int iId = it != oIds.end() ? it->second : iNext++;
+        if (it == oIds.end()) {
+          oIds[aTexts] = iId;
+          if (iId > kRulesLastId) {
+            Error(oRulesDir.string(), "the rules pages need text ids past " + std::to_string(kRulesLastId));
+            break;
+          }
+          for (int l = 0; l < 6; l++) {
+            Entry& en = (*paaFrontEnd)[static_cast<size_t>(l)][static_cast<size_t>(iId)];
+            if (l == 0 && en.bPresent) Error(oRulesDir.string(), "text id " + std::to_string(iId) + " is also a front-end text");
+            en.bPresent = true;
+            en.aoFields = {aTexts[static_cast<size_t>(l)]};
+          }
+        }
+        aiEntries.insert(aiEntries.end(), {iId, iSpacing});
+      }
+    }
+    aiEntries.insert(aiEntries.end(), {kPageEnd, 0});
+  }
+  if (fs::exists(oRulesDir) && g_cErrors == 0)
+    std::printf("gentexts: rules: %zu pages, text ids %d to %d\n", oStarts.size(), kRulesFirstId, iNext - 1);
+  if (aiEntries.empty()) aiEntries = {kPageEnd, 0};
+  // The tables: entry pairs, then per edition the start of each page (-1 none).
+  int cConfMax = 1;
+  for (int e = 0; e < kRulesEditions; e++) {
+    int c = 0;
+    for (const auto& [k, s] : oStarts) c += k.iKind == 2 && k.iEdition == e;
+    cConfMax = std::max(cConfMax, c + 1);
+  }
+  hdr << "// The history mode's rules pages: {text id, spacing} pairs, each page ended by\n"
+         "// 1007; 1006 takes the caller's next string. Starts are pair indexes, -1 none.\n";
+  hdr << "constexpr int32_t RULES_EDITIONS = " << kRulesEditions << ";\n";
+  hdr << "constexpr int32_t RULES_CONF_PAGES = " << cConfMax << ";\n";
+  hdr << "constexpr int32_t RULES_ENTRY_COUNT = " << aiEntries.size() / 2 << ";\n";
+  hdr << "struct RulesConfPage {\n  int16_t iCode;  // 0 ends the table\n  int16_t iStart;\n};\n";
+  hdr << "struct MHelpEntry {\n  int16_t iText;\n  int16_t iSpacing;  // negative: runs on into the next entry\n};\n";
+  hdr << "extern const MHelpEntry rules_aoEntries[RULES_ENTRY_COUNT];\n";
+  hdr << "extern const int16_t rules_aiFinals[RULES_EDITIONS];\n";
+  hdr << "extern const int16_t rules_aiQual[RULES_EDITIONS];\n";
+  hdr << "extern const RulesConfPage rules_aaoConf[RULES_EDITIONS][RULES_CONF_PAGES];\n";
+  hdr << "extern const int16_t rules_aiNoteA[RULES_EDITIONS];\n";
+  hdr << "extern const int16_t rules_aiNoteB[RULES_EDITIONS];\n\n";
+  cpp << "const MHelpEntry rules_aoEntries[RULES_ENTRY_COUNT] = {\n";
+  for (size_t i = 0; i < aiEntries.size(); i += 2) {
+    cpp << "{" << aiEntries[i] << ", " << aiEntries[i + 1] << "},";
+    cpp << (aiEntries[i] == kPageEnd ? "\n" : " ");
+  }
+  cpp << "};\n";
+  auto Start = [&](int iKind, int e) {
+    auto it = oStarts.find(PageKey{iKind, e, 0});
+    return it == oStarts.end() ? -1 : it->second;
+  };
+  const char* const kNames[] = {"rules_aiFinals", "rules_aiQual", "", "rules_aiNoteA", "rules_aiNoteB"};
+  for (int iKind : {0, 1, 3, 4}) {
+    cpp << "const int16_t " << kNames[iKind] << "[RULES_EDITIONS] = {";
+    for (int e = 0; e < kRulesEditions; e++) cpp << Start(iKind, e) << (e + 1 < kRulesEditions ? ", " : "};\n");
+  }
+  cpp << "const RulesConfPage rules_aaoConf[RULES_EDITIONS][RULES_CONF_PAGES] = {\n";
+  for (int e = 0; e < kRulesEditions; e++) {
+    cpp << "  {";
+    for (const auto& [k, s] : oStarts)
+      if (k.iKind == 2 && k.iEdition == e) cpp << "{" << k.iCode << ", " << s << "}, ";
+    cpp << "{0, -1}},\n";
+  }
+  cpp << "};\n\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -234,6 +571,8 @@ int main(int argc, char** argv) {
     fs::path oDir = oAssets / t.pszFolder;
     if (t.bPerLanguage) {
       for (int l = 0; l < 6; l++) ReadSource(t, oDir / (std::string(kLanguages[l]) + ".txt"), l == 0, &aaLang[static_cast<size_t>(l)]);
+      if (std::string(t.pszFolder) == "frontend")
+        BuildRules(oAssets / "rules", oAssets.parent_path() / "tournament" / "editions", &aaLang, cpp, hdr);
     } else {
       ReadSource(t, oDir / "all.txt", true, &aaLang[0]);
     }
