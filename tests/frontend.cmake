@@ -11,6 +11,7 @@ korvena_test(test_frontend
     frontend/mainmenu_test.cpp
     frontend/overlay_test.cpp
     frontend/controls_test.cpp
+    frontend/help_test.cpp
   DEPS korvena_frontend korvena_scene3d korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
 add_dependencies(test_frontend data)
 

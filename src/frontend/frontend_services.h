@@ -49,6 +49,8 @@ void mfhsquad_Move(MatchTeam* poTeam, std::int32_t eDirection);
 void mfhsquad_Select(MatchTeam* poTeam, std::int32_t* peNext);
 void mfhsquad_Back(MatchTeam* poTeam, std::int32_t* peNext);
 void mfhsquad_Draw();
+// The confederation code of a team in the loaded tree (1..14, 16), 0 none.
+std::int32_t mfhmain_ConfCodeGet(std::uint32_t TeamId);
 void mfhsetup_DefaultsSet();
 
 // ---- Help panel ----------------------------------------------------------------------

@@ -45,11 +45,6 @@ void mcondi_CameraSet(std::int32_t iCamera) { s_oConditions.iCamera = iCamera; }
 
 void mfhsetup_DefaultsSet() {}
 
-void mhelp_HelpShownClear() {}
-std::int32_t mhelp_bHelpShownGet() { return 0; }
-void mhelp_Input(User*) {}
-void mhelp_HelpShownToggle() {}
-
 // The quick-match team table until the team screens: team and year of each
 // entry. Its draws come from a generator of their own, so the teams of a
 // Quick Start or a demo depend on nothing but how many were drawn before.
@@ -115,16 +110,10 @@ void mfhopts_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhrole_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void wcwin_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void wcqual_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void wcelim_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void wcintro_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void mhelp_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
 std::int32_t pcsides_ComputerSideGet() { return 2; }
 void pcsides_Reset() {}
 void pcsides_ChoicesForget() {}
-void mhelp_ScreenHook() {}
 void mfhfixtr_Reset() {}
 void mfhgroup_Reset() {}
 void mfhmain_Reset() {}

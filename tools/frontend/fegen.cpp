@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "art/art_image.h"
+#include "../../src/frontend/mhelp_layout.h"
 
 namespace {
 
@@ -642,6 +643,27 @@ Image Panel(int w, int h, Rgb face, uint32_t seed) {
   return img;
 }
 
+// The rules screen's sheet: a reading panel framing the text window and
+// arrows up and down (sprites 1, 2 dim, 3, 4 lit) beside it.
+void RulesSheetPaint(std::vector<Image>& frames) {
+  const double x0 = MHELP_PANEL_X0, y0 = MHELP_PANEL_Y0, w = MHELP_PANEL_X1 - x0, h = MHELP_PANEL_Y1 - y0;
+  FillShape(frames[0], MHELP_PANEL_X0 - 4, MHELP_PANEL_Y0 - 4, MHELP_PANEL_X1 + 4, MHELP_PANEL_Y1 + 4,
+            RoundRect(x0, y0, w, h, 8), Solid({16, 12, 8}), 0.7);
+  const Inside outer = RoundRect(x0, y0, w, h, 8), inner = RoundRect(x0 + 2, y0 + 2, w - 4, h - 4, 7);
+  FillShape(frames[0], MHELP_PANEL_X0 - 4, MHELP_PANEL_Y0 - 4, MHELP_PANEL_X1 + 4, MHELP_PANEL_Y1 + 4,
+            [&](double x, double y) { return outer(x, y) && !inner(x, y); }, Solid({186, 186, 118}));
+  for (int i = 1; i <= 4; ++i) {
+    Image& img = frames[static_cast<size_t>(i)];
+    const FrontEndLayoutRecord& at = mhelp_aoLayout[i];
+    img = Image(at.w, at.h, Rgb{0, 0, 0});
+    for (int y = 0; y < at.h; ++y)
+      for (int x = 0; x < at.w; ++x) img.Set(x, y, frames[0].Get(at.x + x, at.y + y));
+    const bool up = i % 2 == 1;
+    const Rgb c = i >= 3 ? Rgb{255, 255, 0} : Rgb{90, 90, 60};
+    FillShape(img, 0, 0, 24, 24, up ? Polygon({{12, 3}, {22, 20}, {2, 20}}) : Polygon({{2, 4}, {22, 4}, {12, 21}}), Solid(c));
+  }
+}
+
 void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
   const Theme blue = kNight;
   const Theme dusk{{40, 20, 50}, {120, 60, 70}, {44, 120, 50}, {36, 104, 42}};
@@ -668,7 +690,7 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
                          {0, 0, 271, 109}, {0, 0, 145, 150}, {0, 0, 56, 102},  {0, 0, 91, 98},   {0, 0, 85, 71}}},
       {"fhfl", 1, sepia, {}},
       {"fhgt", 1, sepia, {}},
-      {"fhnews", 5, sepia, {}},
+      {"fhnews", 5, sepia, {{0, 0, 24, 24}, {0, 0, 24, 24}, {0, 0, 24, 24}, {0, 0, 24, 24}}},
       {"fhops", 1, sepia, {}},
       {"fhroh", 1, sepia, {}},
       {"fhset", 1, sepia, {}},
@@ -685,6 +707,7 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       Rect r = static_cast<size_t>(i - 1) < s.rects.size() ? s.rects[static_cast<size_t>(i - 1)] : Rect{0, 0, 96, 32};
       frames.push_back(Panel(r.w, r.h, faces[i % 4], seed++));
     }
+    if (std::string(s.name) == "fhnews") RulesSheetPaint(frames);
     WriteBank(dir + "/" + s.name + ".spr", frames);
   }
 }

@@ -1,0 +1,8 @@
+# The rules pages, the help panel and the history mode's presentation screens.
+list(APPEND FRONTEND_SOURCES
+  mfhmain.cpp
+  mhelp.cpp
+  wcelim.cpp
+  wcintro.cpp
+  wcqual.cpp
+  wcwin.cpp)
