@@ -563,6 +563,24 @@ Player* setp_TakerEnsure(bool bKeeper) {
   return poBest;
 }
 
+void setp_AngleKick(Player* poKicker, std::int32_t x, std::int32_t y, std::int32_t iDeg, std::int32_t iSpin) {
+  setp_BallRelease(poKicker);
+  ball_oBall.iKind = 4;
+  ball_AngleLaunch(&ball_oBall, x, y, iDeg, iSpin);
+  ball_PredictPath(&ball_oBall);
+}
+
+void setp_Leave(Player* pp) {
+  setp_EnterCountDec();
+  pp->oSetPiece.iEnterState = 2;
+}
+
+void setp_ModeEnd(Player* pp) {
+  global_GameModePopRequest();
+  setp_CommandClear();
+  setp_Reset(pp);
+}
+
 void setp_BallRelease(Player* poKicker) {
   if (poKicker) newballA_OwnerSet(poKicker, 1);
   newballA_OwnerSet(nullptr, 0);

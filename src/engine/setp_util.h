@@ -72,3 +72,11 @@ Player* setp_TakerEnsure(bool bKeeper);
 // The kicker lets the ball go: he is recorded as its last kicker and the
 // ball is free for the launch that follows.
 void setp_BallRelease(Player* poKicker);
+// The kicker lets the ball go and it flies (kind 4) toward (x, y) at iDeg
+// degrees with the spin; its path is predicted.
+void setp_AngleKick(Player* poKicker, std::int32_t x, std::int32_t y, std::int32_t iDeg, std::int32_t iSpin);
+// He has played his part: the enter count drops and he waits in state 2.
+void setp_Leave(Player* pp);
+// The kind's mode ends: its pop requested, the command cleared, the set
+// piece reset.
+void setp_ModeEnd(Player* pp);

@@ -70,17 +70,11 @@ static bool CornerStep(Player* pp) {
       return true;
     }
     case 8: {
-      if (setp_PositionUpdate(pp) == SETP_DONE || rec.iPosState == SETP_POS_WAITING) {
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
-      }
+      if (setp_PositionUpdate(pp) == SETP_DONE || rec.iPosState == SETP_POS_WAITING) setp_Leave(pp);
       return true;
     }
     case 11:
-      if (setp_BallInPlayState(pp) == SETP_DONE) {
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
-      }
+      if (setp_BallInPlayState(pp) == SETP_DONE) setp_Leave(pp);
       return true;
     case 13: {
       const std::int32_t r = setp_TakerAim(pp);
@@ -115,9 +109,7 @@ static bool CornerStep(Player* pp) {
       return true;
     case 2:
       if (setp_iGetEnterCount() == 0 && setp_poGetKickTaker()) {
-        global_GameModePopRequest();
-        setp_CommandClear();
-        setp_Reset(pp);
+        setp_ModeEnd(pp);
         camera_Reset();
         referee_OffsideIgnoreNext();
       }

@@ -110,21 +110,14 @@ static bool FreeKickStep(Player* pp) {
         setp_PutAt(pp, rec.iTargetX, rec.iTargetY);
         match_PlayerRemove(pp);
         match_SentOffSet(nullptr);
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
+        setp_Leave(pp);
       }
       return true;
     case 8:
-      if (setp_PositionUpdate(pp) == SETP_DONE || rec.iPosState == SETP_POS_WAITING) {
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
-      }
+      if (setp_PositionUpdate(pp) == SETP_DONE || rec.iPosState == SETP_POS_WAITING) setp_Leave(pp);
       return true;
     case 11:
-      if (setp_BallInPlayState(pp) == SETP_DONE) {
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
-      }
+      if (setp_BallInPlayState(pp) == SETP_DONE) setp_Leave(pp);
       return true;
     case 13:
       if (setp_TakerAim(pp) == SETP_DONE) {
@@ -156,9 +149,7 @@ static bool FreeKickStep(Player* pp) {
       return true;
     case 2:
       if (setp_iGetEnterCount() == 0 && setp_poGetKickTaker()) {
-        global_GameModePopRequest();
-        setp_CommandClear();
-        setp_Reset(pp);
+        setp_ModeEnd(pp);
         camera_Reset();
       }
       return true;

@@ -98,33 +98,17 @@ static std::int32_t CommandUpdate(Player* pp) {
 }
 void spgk_CommandUpdate(Player* poKeeper) { CommandUpdate(poKeeper); }
 
-void spgk_AimPointKick(Player* pp) {
+// A kick toward the aim point, with its sound.
+static void AimKick(Player* pp, std::int32_t iDeg, std::int32_t iSpin) {
   std::int32_t x, y;
   setp_AimPointGet(&x, &y);
-  setp_BallRelease(pp);
-  ball_oBall.iKind = 4;
-  ball_AngleLaunch(&ball_oBall, x, y, 25, -1500);
-  ball_PredictPath(&ball_oBall);
+  setp_AngleKick(pp, x, y, iDeg, iSpin);
   ball_KickSoundB();
 }
-void spgk_PassLaunch(Player* pp) {
-  std::int32_t x, y;
-  setp_AimPointGet(&x, &y);
-  setp_BallRelease(pp);
-  ball_oBall.iKind = 4;
-  ball_AngleLaunch(&ball_oBall, x, y, 10, -100);
-  ball_PredictPath(&ball_oBall);
-  ball_KickSoundB();
-}
-void spgk_KickLaunch(Player* pp) {
-  std::int32_t x, y;
-  setp_AimPointGet(&x, &y);
-  setp_BallRelease(pp);
-  ball_oBall.iKind = 4;
-  ball_AngleLaunch(&ball_oBall, x, y, setp_LoftGet() + 10, -100);
-  ball_PredictPath(&ball_oBall);
-  ball_KickSoundB();
-}
+
+void spgk_AimPointKick(Player* pp) { AimKick(pp, 25, -1500); }
+void spgk_PassLaunch(Player* pp) { AimKick(pp, 10, -100); }
+void spgk_KickLaunch(Player* pp) { AimKick(pp, setp_LoftGet() + 10, -100); }
 
 static void Replace(Player* pp) {
   setp_Stand(pp);
@@ -212,9 +196,7 @@ static bool GoalKickStep(Player* pp) {
         camera_PathStepSet(aiFrom, aiTo, 52, 1);
         camera_Push(16);
         // The ball is played: the goal kick's mode ends, as every kind's does.
-        global_GameModePopRequest();
-        setp_CommandClear();
-        setp_Reset(pp);
+        setp_ModeEnd(pp);
       }
       return true;
     default:

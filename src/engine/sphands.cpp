@@ -129,12 +129,7 @@ void sphands_DropKickLaunch(Player* pp) {
   ball_PredictPath(&ball_oBall);
   ball_KickSoundB();
 }
-void sphands_ThrowLaunch(Player* pp) {
-  setp_BallRelease(pp);
-  ball_oBall.iKind = 4;
-  ball_AngleLaunch(&ball_oBall, s_iLaunchX, s_iLaunchY, 45, -1500);
-  ball_PredictPath(&ball_oBall);
-}
+void sphands_ThrowLaunch(Player* pp) { setp_AngleKick(pp, s_iLaunchX, s_iLaunchY, 45, -1500); }
 
 void sphands_Update(Player* pp) {
   if (s_iCountdown == 90) {
@@ -225,9 +220,7 @@ static bool HandsStep(Player* pp) {
       QDX_ASSERT(setp_iGetEnterCount() >= 0);
       if (!s_bDone && setp_iGetEnterCount() == 0 && anim_IsEnded(&pp->oAnimData)) {
         s_bDone = true;
-        global_GameModePopRequest();
-        setp_CommandClear();
-        setp_Reset(pp);
+        setp_ModeEnd(pp);
       }
       return true;
     default:

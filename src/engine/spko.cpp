@@ -45,8 +45,7 @@ static bool KickOffStep(Player* pp) {
         camera_FadeRelease();
         rec.iEnterState = 6;
       } else {
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
+        setp_Leave(pp);
       }
       return true;
     }
@@ -66,13 +65,11 @@ static bool KickOffStep(Player* pp) {
         if (setp_CommandGet() == SETP_CMD_KICK && (iPartnerState == 5 || iPartnerState == 2)) {
           setp_KickStart(pp, 108, target_DoGiveToPartner);
           clock_Start();
-          setp_EnterCountDec();
-          rec.iEnterState = 2;
+          setp_Leave(pp);
         }
       } else if (setp_CommandGet() == SETP_CMD_KICK) {
         setp_Stand(pp);
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
+        setp_Leave(pp);
       }
       return true;
     case 2: {

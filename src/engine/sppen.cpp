@@ -177,8 +177,7 @@ static bool PenaltyStep(Player* pp) {
       if (setp_TakerRunUpdate(pp) == SETP_DONE) {
         setp_Stand(pp);
         if (poTaker) player_FaceTowards(pp, poTaker->x, poTaker->y);
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
+        setp_Leave(pp);
       }
       return true;
     case 19:
@@ -217,16 +216,10 @@ static bool PenaltyStep(Player* pp) {
       rec.iEnterState = 11;
       return true;
     case 11:
-      if (setp_BallInPlayState(pp) == SETP_DONE) {
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
-      }
+      if (setp_BallInPlayState(pp) == SETP_DONE) setp_Leave(pp);
       return true;
     case 25:
-      if (setp_CommandGet() == SETP_CMD_KICK) {
-        setp_EnterCountDec();
-        rec.iEnterState = 2;
-      }
+      if (setp_CommandGet() == SETP_CMD_KICK) setp_Leave(pp);
       return true;
     case 2:
       sppen_ReactUpdate(pp);

@@ -129,9 +129,7 @@ static bool ThrowInStep(Player* pp) {
     case 26:
       if (!s_bDone && setp_iGetEnterCount() == 0) {
         s_bDone = true;
-        global_GameModePopRequest();
-        setp_CommandClear();
-        setp_Reset(pp);
+        setp_ModeEnd(pp);
       }
       return true;
     default:
