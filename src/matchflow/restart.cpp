@@ -59,6 +59,11 @@ void ForEachSideUser(void (*pfn)(User*)) {
   }
 }
 
+void UsersThenFrame(void (*pfn)(User*)) {
+  ForEachSideUser(pfn);
+  game_MatchFrame();
+}
+
 void Bind(User* pusr, std::int32_t eBinding) {
   if (pusr->pip) input_PortBindingSet(eBinding, pusr->pip);
 }
@@ -293,10 +298,7 @@ void corner_Setup() {
 
 void corner_UserInput(User* pusr) { AimedKickInput(pusr, CornerEvent); }
 
-void corner_Run() {
-  ForEachSideUser(corner_UserInput);
-  game_MatchFrame();
-}
+void corner_Run() { UsersThenFrame(corner_UserInput); }
 
 std::int32_t freekick_KindOfZone(std::int32_t iZone) {
   return iZone >= 70 && iZone <= 75 ? SETP_KIND_FREEKICK_FIRST + iZone - 70 : SETP_KIND_OTHER_FREEKICK;
@@ -354,10 +356,7 @@ void freekick_Setup() {
 
 void freekick_UserInput(User* pusr) { AimedKickInput(pusr, FreeKickEvent); }
 
-void freekick_Run() {
-  ForEachSideUser(freekick_UserInput);
-  game_MatchFrame();
-}
+void freekick_Run() { UsersThenFrame(freekick_UserInput); }
 
 // ---- Goal kick and keeper's ball in hand --------------------------------------------------
 
@@ -453,23 +452,15 @@ void HandsEvent(User* pusr, const InputEvent* pEvent) {
         pusr->uStickDirection = v;
         return;
       }
+      // A turn to the right takes the stick reading with it.
+      auto Aim = [pusr](bool bRight) {
+        setp_CommandSet(bRight ? SETP_CMD_AIM_RIGHT : SETP_CMD_AIM_LEFT);
+        if (bRight) pusr->uStickDirection = 0;
+      };
       if (StickMagnitude(v) > 30) {
         const std::int32_t a = StickDegrees(v) + 90;
-        if (a < 135) {
-          if (GuardsGoal2(poKeeper)) {
-            setp_CommandSet(SETP_CMD_AIM_RIGHT);
-            pusr->uStickDirection = 0;
-          } else {
-            setp_CommandSet(SETP_CMD_AIM_LEFT);
-          }
-        } else if (a >= 226 && a <= 314) {
-          if (!GuardsGoal2(poKeeper)) {
-            setp_CommandSet(SETP_CMD_AIM_RIGHT);
-            pusr->uStickDirection = 0;
-          } else {
-            setp_CommandSet(SETP_CMD_AIM_LEFT);
-          }
-        }
+        if (a < 135) Aim(GuardsGoal2(poKeeper));
+        else if (a >= 226 && a <= 314) Aim(!GuardsGoal2(poKeeper));
       }
       return;
     }
@@ -509,10 +500,7 @@ void mgoalkic_Start() {
 
 void mgoalkic_UserInput(User* pusr) { EachEvent(pusr, GoalKickEvent); }
 
-void mgoalkic_Update() {
-  ForEachSideUser(mgoalkic_UserInput);
-  game_MatchFrame();
-}
+void mgoalkic_Update() { UsersThenFrame(mgoalkic_UserInput); }
 
 void mhands_Start() {
   CommonSetup();
@@ -526,10 +514,7 @@ void mhands_Start() {
 
 void mhands_UserInput(User* pusr) { EachEvent(pusr, HandsEvent); }
 
-void mhands_Update() {
-  ForEachSideUser(mhands_UserInput);
-  game_MatchFrame();
-}
+void mhands_Update() { UsersThenFrame(mhands_UserInput); }
 
 // ---- Throw-in ----------------------------------------------------------------------------
 
@@ -622,11 +607,7 @@ void mthrowin_Start() {
 
 void mthrowin_UserInput(User* pusr) { EachEvent(pusr, ThrowInEvent); }
 
-void mthrowin_Update() {
-  for (User& u : user_aUsers)
-    if (u.bActive && u.pip && u.MyTeam != 0) mthrowin_UserInput(&u);
-  game_MatchFrame();
-}
+void mthrowin_Update() { UsersThenFrame(mthrowin_UserInput); }
 
 // ---- Penalty ---------------------------------------------------------------------------------
 
@@ -696,7 +677,4 @@ void penalty_UserInput(User* pusr) {
   setp_AimSectorSet(StickMagnitude(v) > 30 ? setp_AimSectorFromAngle(StickDegrees(v) + 90) : 8);
 }
 
-void penalty_Update() {
-  ForEachSideUser(penalty_UserInput);
-  game_MatchFrame();
-}
+void penalty_Update() { UsersThenFrame(penalty_UserInput); }

@@ -45,9 +45,7 @@ void playon_Enter2() {
 
 void playon_Update() {
   user_PortBindingsUpdate();
-  for (User& u : user_aUsers)
-    if (u.bActive && u.pip && u.MyTeam != 0) usrctl_UserInput(&u);
-  game_MatchFrame();
+  UsersThenFrame(usrctl_UserInput);
   if (--restart_oState.iPlayOn <= 0) global_GameModePopRequest();
 }
 

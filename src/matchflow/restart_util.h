@@ -18,6 +18,8 @@ std::int32_t Wrap360(std::int32_t a);
 std::uint32_t EventValue(const InputEvent* pEvent);
 // Each active user with a port and a side.
 void ForEachSideUser(void (*pfn)(User*));
+// A restart mode's tick: each side user's input step, then the match frame.
+void UsersThenFrame(void (*pfn)(User*));
 void Bind(User* pusr, std::int32_t eBinding);
 // Every event queued on the user's port; the sprint flag lasts one step.
 void EachEvent(User* pusr, void (*pfn)(User*, const InputEvent*));
