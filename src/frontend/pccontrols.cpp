@@ -34,7 +34,7 @@ const uint8_t pccontrols_aFrontEndKeys[PCCONTROLS_FUNCTIONS] = {28, 77, 72, 75, 
 const uint8_t pccontrols_aFrontEndButtons[PCCONTROLS_FUNCTIONS] = {1, 2, 0, 3, 4, 5, 6, 7, 8, 9};
 
 constexpr int32_t kSheet = 18, kBinding = 13, kModeOptions = 41, kMovie = 163;
-constexpr int32_t kLastKeyboardRow = 7, kLastJoypadRow = 9;
+constexpr int32_t kLastKeyboardRow = 7, kLastJoypadRow = 9, kKeyColumnEnd = 632;
 
 // The backdrop with the panel behind the rows, the two device drawings and
 // the button face under "Exit" (640 x 480 units).
@@ -347,7 +347,13 @@ void pccontrols_Draw() {
     Print(festr_IDToStr(IDS_FE_CONTROLS_PASS + f), 200, y, r, g, b, true);
     if (bKeyboard) {
       const PCControlsKeyName* pk = pc[f] == PCCONTROLS_EMPTY ? nullptr : pccontrols_poKeyNameFind(pc[f]);
-      Print(pk ? festr_IDToStr(pk->iText) : "-", 450, y, r, g, b, false);
+      const char* pszKey = pk ? festr_IDToStr(pk->iText) : "-";
+      // A long name too wide for the column before the screen's edge is
+      // printed in the smaller font.
+      const bool bSmall = pcfe_ScaleX640(450) + pctext_WidthGet(pszKey) > pcfe_ScaleX640(kKeyColumnEnd);
+      if (bSmall) pctext_FontSet(0);
+      Print(pszKey, 450, y, r, g, b, false);
+      if (bSmall) pctext_FontSet(1);
     } else {
       if (pc[f] == PCCONTROLS_EMPTY) std::snprintf(sz, sizeof sz, "%s -", festr_IDToStr(IDS_FE_BUTTON));
       else std::snprintf(sz, sizeof sz, "%s %d", festr_IDToStr(IDS_FE_BUTTON), pc[f]);

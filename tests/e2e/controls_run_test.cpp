@@ -4,6 +4,7 @@
 // (J). Also the screen for the keyboard and for a pad on the captures.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -95,6 +96,51 @@ TEST_F(Game, APadTakesItsOwnButtonsOnTheControlsScreen) {
   ASSERT_EQ(pad.size(), keyboard.size());
   EXPECT_NE(pad, keyboard) << "a pad is drawn with its buttons";
   EXPECT_NE(pad, custom);
+}
+
+// The settings the game writes: the machine root and the user root.
+std::string Settings(const korvena_test::TempDir& home) {
+  std::string all = ReadAll(home / "machine.txt");
+  if (std::filesystem::exists(home / "config"))
+    for (const auto& e : std::filesystem::recursive_directory_iterator(home / "config"))
+      if (e.is_regular_file()) all += e.path().filename().string() + "\n" + ReadAll(e.path().string());
+  return all;
+}
+
+// Controller Setup, one layout to the right or not, Exit; the options
+// screen's Exit stores the settings.
+std::string ChooseAndStore(const std::string& shot, bool bRight) {
+  std::string s = Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN") + Key(130, "RETURN");
+  if (bRight) s += Key(160, "RIGHT");
+  s += "170 capture " + shot + "\n" + Key(180, "DOWN") + Key(200, "RETURN");
+  int t = 220;
+  for (int i = 0; i < 10; i++, t += 6) s += Key(t, "DOWN");
+  return s + Key(t, "RETURN") + "400 quit 3\n";
+}
+
+// Bindings live in memory only: the settings written after choosing a layout
+// are those written without the choice, and the next start shows the first
+// layout again.
+TEST_F(Game, TheChosenLayoutIsNotWrittenToTheSettings) {
+  const std::string shots = home_.path();
+  korvena_test::GameRun r = run(ChooseAndStore(shots + "/chosen.tga", true));
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  const std::string chosen = Settings(home_);
+  ASSERT_NE(chosen.find("LODBias"), std::string::npos) << chosen;  // the options screen stored its settings
+  // The next start with those settings: the first layout.
+  r = run(ChooseAndStore(shots + "/next.tga", false));
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(Settings(home_), chosen);
+  // A start from no settings at all writes the same.
+  std::filesystem::remove(home_ / "machine.txt");
+  std::filesystem::remove_all(home_ / "config");
+  r = run(ChooseAndStore(shots + "/fresh.tga", false));
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(Settings(home_), chosen);
+  const std::vector<char> a = Pixels(shots + "/chosen.tga"), b = Pixels(shots + "/next.tga"), c = Pixels(shots + "/fresh.tga");
+  ASSERT_FALSE(a.empty());
+  EXPECT_NE(a, b);
+  EXPECT_EQ(b, c);
 }
 
 }  // namespace

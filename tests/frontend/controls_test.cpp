@@ -14,6 +14,8 @@
 #include "frontend/mregion.h"
 #include "frontend/pccontrols.h"
 #include "frontend/pcfe.h"
+#include "frontend/pctext.h"
+#include "frontend_env.h"
 #include "matchflow/options.h"
 #include "platform/headless.h"
 #include "platform/input.h"
@@ -398,6 +400,32 @@ TEST_F(Controls, TheOptionsScreensUserConfiguresAndLeavesWithThePortMarksRestore
   EXPECT_EQ(global_eGetGameMode(), PCCONTROLS_MODE);
   EXPECT_EQ(pccontrols_oScreen.iPage, 0);
   options_ScreenReset();
+}
+
+// Every language's key names fit between the key column (x 450) and the
+// screen's edge, in the screen's font or else in the smaller one, and the
+// labels centred at x 200 stay left of the column.
+TEST(ControlsTexts, KeyNamesAndLabelsFitTheirColumnsInEveryLanguage) {
+  const int32_t saved = mlang_iLanguage;
+  std::vector<const char*> tooWide;
+  {
+    const FrontEndFont font("SW24pt.bmp");
+    ASSERT_NE(font.get(), nullptr);
+    pctext_FontSet(0);
+    for (int32_t l = 0; l < 6; ++l) {
+      mlang_iLanguage = l;
+      for (const PCControlsKeyName& k : pccontrols_aoKeyNames)
+        if (450 + pctext_WidthGet(festr_IDToStr(k.iText)) > 632) tooWide.push_back(festr_IDToStr(k.iText));
+      for (int32_t f = 0; f < PCCONTROLS_FUNCTIONS; ++f)
+        EXPECT_LE(pctext_WidthGet(festr_IDToStr(IDS_FE_CONTROLS_PASS + f)), 320) << l << " " << f;  // x 40 to 360
+    }
+  }
+  EXPECT_LT(tooWide.size(), 120u);
+  const FrontEndFont small("SWfont18pt.bmp");
+  ASSERT_NE(small.get(), nullptr);
+  pctext_FontSet(0);
+  for (const char* psz : tooWide) EXPECT_LE(450 + pctext_WidthGet(psz), 632) << psz;
+  mlang_iLanguage = saved;
 }
 
 }  // namespace
