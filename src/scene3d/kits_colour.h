@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace kitcolour {
 
@@ -62,6 +63,37 @@ inline bool Parse(const char* s, Rgb* out) {
   }
   *out = Rgb{v[0], v[1], v[2]};
   return true;
+}
+
+// A unique kit's name prefix: its shirt, second, shorts and socks colours,
+// its design and the colouring it is drawn in, as a folder of its own
+// ("FFFFFF-C81E23-FFFFFF-FFFFFF-sash\\", "...-chevron-bw\\"). False when the
+// prefix is not one the kit art draws.
+inline constexpr const char* kUniqueDesigns[3] = {"sash", "chevron", "quarters"};
+struct UniqueLook {
+  Rgb aColours[4];  // shirt, second, shorts, socks
+  int iDesign;      // index of kUniqueDesigns
+  int iMode;        // 0 colour, 1 black and white, 2 sepia
+};
+inline bool ParseUnique(const char* s, UniqueLook* out) {
+  if (s == nullptr) return false;
+  UniqueLook u{};
+  // Parse stops at the first byte that is not a digit, so never passes the end.
+  for (int k = 0; k < 4; ++k)
+    if (!Parse(s + 7 * k, &u.aColours[k]) || s[7 * k + 6] != '-') return false;
+  static const char* const kModes[3] = {"\\", "-bw\\", "-sepia\\"};
+  for (int k = 0; k < 3; ++k) {
+    const size_t n = std::strlen(kUniqueDesigns[k]);
+    if (std::strncmp(s + 28, kUniqueDesigns[k], n) != 0) continue;
+    for (int m = 0; m < 3; ++m)
+      if (std::strcmp(s + 28 + n, kModes[m]) == 0) {
+        u.iDesign = k;
+        u.iMode = m;
+        *out = u;
+        return true;
+      }
+  }
+  return false;
 }
 
 }  // namespace kitcolour

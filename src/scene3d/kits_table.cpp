@@ -114,9 +114,25 @@ int32_t kits_bKitExists(const char* name) { return Find(name) != nullptr ? 1 : 0
 const KitEntry* kits_poKitEntryFind(const char* name) { return Find(name); }
 
 bool kits_bKitLookRead(const KitEntry* e, KitLook* out) {
-  if (e == nullptr || e->cKind != 'T' || e->asFields.size() < 18) return false;
+  if (e == nullptr) return false;
   const std::vector<std::string>& f = e->asFields;
   KitLook k{};
+  if (e->cKind == 'U') {
+    // A unique kit carries its colours in its name prefix; its design
+    // counts as a plain shirt.
+    kitcolour::UniqueLook u{};
+    if (f.size() < 8 || !kitcolour::ParseUnique(f[6].c_str(), &u) || f[7].size() < 15 ||
+        !kitcolour::Parse(f[7].c_str() + 2, &k.oKeeperShirt) || !kitcolour::Parse(f[7].c_str() + 9, &k.oKeeperShorts))
+      return false;
+    k.oShirt = u.aColours[0];
+    k.oSecond = u.aColours[1];
+    k.oShorts = u.aColours[2];
+    k.oSocks = u.aColours[3];
+    k.iPattern = 1;
+    *out = k;
+    return true;
+  }
+  if (e->cKind != 'T' || f.size() < 18) return false;
   const size_t dash = f[6].find('-');
   if (!kitcolour::Parse(f[6].c_str(), &k.oShirt)) return false;
   k.oSecond = k.oShirt;

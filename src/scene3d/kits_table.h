@@ -51,8 +51,8 @@ void kits_ColourEquivalentsFind(KitChoice* poOut, const char* pszHome, int32_t i
                                 int32_t iAwayEdition);
 
 // A template kit's colours: shirt (and its second colour and pattern 1..5),
-// shorts, socks; the goalkeeper's shirt and shorts. False when the entry is
-// not a readable template kit.
+// shorts, socks; the goalkeeper's shirt and shorts (a unique kit's from its
+// name prefix, as plain). False when the entry is not a readable kit.
 struct KitLook {
   kitcolour::Rgb oShirt, oSecond, oShorts, oSocks, oKeeperShirt, oKeeperShorts;
   int32_t iPattern;

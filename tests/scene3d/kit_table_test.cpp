@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
@@ -77,6 +78,19 @@ TEST(KitSource, BrokenSourcesAreRefusedSayingWhy) {
       {"AAA white black white | black white black | white black\nBBB red white red | white red white | green black\n",
        "keeper shirt is too like the home shirt"},
       {good + "AAA white black white | black white black | green black\n", "AAA has a second line"},
+      // Kits of their own: a design no template draws, for an edition the
+      // team has, apart from its other kit and its keeper.
+      {good + "unique BBB 1998 H red+white/zigzag white red\n", "unknown unique design \"zigzag\""},
+      {good + "unique BBB 1998 H red+white/stripes white red\n", "unknown unique design \"stripes\""},
+      {good + "unique BBB 1998 H red white red\n", "a unique kit's shirt is colour+colour/design"},
+      {good + "unique BBB 1962 H red+white/sash white red\n", "unique kit BBB1962H: the team has no such edition"},
+      {good + "unique CCC 1998 H red+white/sash white red\n", "unique kit CCC1998H: no team CCC"},
+      {good + "unique BBB 1999 H red+white/sash white red\n", "a unique line is"},
+      {good + "unique BBB 1998 H white+red/sash white red\n", "unique kit of BBB clashes with its other kit"},
+      {good + "unique AAA 1958 A grey+black/chevron white grey\n", "unique kit of AAA clashes with its other kit (" },
+      {good + "unique BBB 1998 A green+white/quarters white red\n", "unique kit of BBB clashes with its keeper's shirt"},
+      {good + "unique BBB 1998 H red+white/sash white red\nunique BBB 1998 H red+black/sash white red\n",
+       "unique kit BBB1998H has a second line"},
   };
   for (const Case& c : cases) {
     const kitsource::Source src = kitsource::Read(colours + c.sSource, teams);
@@ -102,6 +116,30 @@ TEST(KitSource, TheTableChecksCatchWhatTheGameCouldMisread) {
                        "BBB1998H has no away kit"));
   EXPECT_TRUE(Mentions(with("BBB1998A,T,5,1,1,SS,EEXEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C"),
                        "unreadable colour"));
+  // Unique kits: the prefix names the colours, the design and the year's
+  // colouring; the game reads the shirt from it to keep the sides apart.
+  const std::string sash = "BBB1998H,U,3,1,1,SS,C81E23-EEEEEE-EEEEEE-C81E23-sash\\,GK19873C-1C1C1C";
+  const std::string away = "BBB1998A,T,5,1,1,SS,EEEEEE,1,1,11,21,21,C81E23,1,2,EEEEEE,1,GK19873C-1C1C1C";
+  auto withPair = [&](const std::string& h, const std::string& a) {
+    std::vector<std::string> l = good;
+    l.push_back(h);
+    l.push_back(a);
+    return kitsource::Check(l);
+  };
+  EXPECT_TRUE(withPair(sash, away).empty()) << withPair(sash, away)[0];
+  auto broken = [&](const std::string& from, const std::string& to) {
+    std::string h = sash;
+    h.replace(h.find(from), from.size(), to);
+    return withPair(h, away);
+  };
+  EXPECT_TRUE(Mentions(broken("sash", "zigzag"), "unknown unique kit prefix"));
+  EXPECT_TRUE(Mentions(broken("sash\\", "sash"), "unknown unique kit prefix"));
+  EXPECT_TRUE(Mentions(broken("-EEEEEE-EEEEEE", "-EEEEEE"), "unknown unique kit prefix"));
+  EXPECT_TRUE(Mentions(broken("sash\\", "sash-bw\\"), "another colouring than its year's"));
+  EXPECT_TRUE(Mentions(broken(",GK19873C-1C1C1C", ""), "fields, not 8"));
+  EXPECT_TRUE(Mentions(broken("GK19873C", "GK19X73C"), "unreadable colour"));
+  EXPECT_TRUE(Mentions(broken(",U,", ",V,"), "unknown kind \"V\""));
+  EXPECT_TRUE(Mentions(broken("C81E23-EEEEEE-EEEEEE-C81E23", "F0F0F0-C81E23-EEEEEE-C81E23"), "BBB1998H and its away kit clash"));
   std::vector<std::string> old = good;
   old.push_back("CCC1962H,T,5,1,1,LS,EEEEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C");
   old.push_back("CCC1962A,T,1,5,1,LS,1C1C1C,1,1,11,21,21,EEEEEE,1,2,1C1C1C,1,GK19873C-1C1C1C");
@@ -440,6 +478,47 @@ TEST(KitSlots, MirroredTexelsFollowThePartsThresholds) {
   EXPECT_FLOAT_EQ(out[0], 0.75f * 128 / 256);
   player3d_TexelPlace(out, 0.25f, 0.5f, 9, 1, 0, front, 0);
   EXPECT_FLOAT_EQ(out[0], 0.25f * 128 / 256);
+}
+
+// The unique kits' textures: drawn from the lines, each at its slot's size
+// and in the year's colouring; one missing or of the wrong size is refused.
+TEST(KitArt, UniqueKitsAreDrawnAndTheirTexturesChecked) {
+  const std::vector<std::string> lines = {
+      "BBB1998H,U,3,1,1,SS,C81E23-EEEEEE-1C1C1C-C81E23-sash\\,GK19873C-1C1C1C",
+      "BBB1962H,U,3,1,1,LS,C81E23-EEEEEE-1C1C1C-C81E23-quarters-bw\\,GK19873C-1C1C1C"};
+  const std::string dir = ::testing::TempDir() + "/korvena_unique_kits";
+  std::filesystem::remove_all(dir);
+  EXPECT_EQ(kitsource::CheckUniqueTextures(lines, dir).size(), 16u);
+  ASSERT_GT(kitart::WriteAll(lines, {}, dir), 16);
+  EXPECT_TRUE(kitsource::CheckUniqueTextures(lines, dir).empty());
+  const std::string colour = dir + "/kits/uniques/C81E23-EEEEEE-1C1C1C-C81E23-sash/";
+  const std::string bw = dir + "/kits/uniques/C81E23-EEEEEE-1C1C1C-C81E23-quarters-bw/";
+  EXPECT_TRUE(std::filesystem::exists(colour + "sleevr.tga"));
+  EXPECT_TRUE(std::filesystem::exists(bw + "lsleevbt.tga"));
+  EXPECT_TRUE(std::filesystem::exists(dir + "/kits/goalies/b+w/GK19873C-1C1C1C/front.tga"));
+  // Pixels of the shirt front (bottom row first): the sash crosses the
+  // middle in the second colour, the shirt's corner keeps the first; the
+  // quarters in grey.
+  auto texel = [](const std::string& path, int x, int y) {
+    const std::string t = Slurp(path);
+    const size_t at = 18 + 3 * (static_cast<size_t>(127 - y) * 128 + x);
+    return std::vector<int>{static_cast<unsigned char>(t[at + 2]), static_cast<unsigned char>(t[at + 1]),
+                            static_cast<unsigned char>(t[at])};
+  };
+  EXPECT_EQ(texel(colour + "front.tga", 66, 63), (std::vector<int>{238, 238, 238}));
+  EXPECT_EQ(texel(colour + "front.tga", 5, 5), (std::vector<int>{200, 30, 35}));
+  const std::vector<int> q = texel(bw + "front.tga", 97, 30);
+  EXPECT_EQ(q[0], q[1]);
+  EXPECT_EQ(q[1], q[2]);
+  EXPECT_NE(q, texel(bw + "front.tga", 30, 30));
+  // A missing texture and one of the wrong size.
+  std::filesystem::remove(colour + "socks.tga");
+  std::filesystem::copy_file(colour + "top.tga", colour + "front.tga", std::filesystem::copy_options::overwrite_existing);
+  const std::vector<std::string> errors = kitsource::CheckUniqueTextures(lines, dir);
+  EXPECT_EQ(errors.size(), 2u);
+  EXPECT_TRUE(Mentions(errors, "BBB1998H: missing texture kits/uniques/C81E23-EEEEEE-1C1C1C-C81E23-sash/socks.tga"));
+  EXPECT_TRUE(Mentions(errors, "sash/front.tga is not 128 square"));
+  std::filesystem::remove_all(dir);
 }
 
 TEST(KitArt, NumbersAreLightDigitsOnTheKey) {

@@ -20,6 +20,7 @@
 #include "engine/player.h"
 #include "ground_scene.h"
 #include "scene3d/kits3d.h"
+#include "scene3d/kits_slots.h"
 #include "scene3d/scene3d_state.h"
 #include "tournament/dbplayer.h"
 #include "shell/pcinstall.h"
@@ -151,6 +152,48 @@ void KickOff(Players* t, const char* home, const char* away, int32_t year, const
 TEST_P(Players, KickOffInColourShowsTwoKits) { KickOff(this, "BRA", "ITA", 9, "kickoff_colour"); }
 TEST_P(Players, KickOffOfTheSepiaEditionShowsTwoKits) { KickOff(this, "SWE", "BRA", 0, "kickoff_sepia"); }
 TEST_P(Players, KickOffInBlackAndWhiteShowsTwoKits) { KickOff(this, "CHI", "BRA", 1, "kickoff_bw"); }
+
+// A side in a kit of its own wears the unique textures on its outfield
+// slots (the other side its templates), and the design's second colour
+// shows on the pitch: pixels of it that the frame without people lacks.
+void UniqueKickOff(Players* t, const char* home, const char* away, int32_t year, const std::string& prefix,
+                   const std::string& what) {
+  KickOff(t, home, away, year, what);
+  EXPECT_EQ(std::string(kits_aTextureSlots[0].szName), "kits\\uniques\\" + prefix + "front.tga");
+  EXPECT_EQ(std::string(kits_aTextureSlots[7].szName), "kits\\uniques\\" + prefix + "socks.tga");
+  EXPECT_EQ(std::string(kits_aTextureSlots[16].szName).rfind("kits\\templates\\shirts\\", 0), 0u);
+  EXPECT_EQ(std::string(kits_aTextureSlots[8].szName).rfind("kits\\goalies\\", 0), 0u);
+  const Q3DColour second = kits_aoKits[0].oSecond;
+  EXPECT_GT(kits_fColourDistance(second, kits_aoKits[0].oShirt), 60.0f);
+  const float eye[3] = {-6.0f, 2.2f, -11.0f}, target[3] = {-1.0f, 0.9f, 0.0f};
+  const Shot with = t->scene.Frame(eye, target, [&](FramePacket* p) { t->lineUp.Fill(p); });
+  EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + t->Name(what + "_closeup") + ".tga", with));
+  const Shot without = t->scene.Frame(eye, target);
+  // Only where the people changed the frame: pixels of the second colour
+  // (lit or shaded) and of the shirt.
+  auto onPeople = [&](Q3DColour c) {
+    int n = 0;
+    const float cc = float(c.r) * c.r + float(c.g) * c.g + float(c.b) * c.b;
+    for (int y = 0; y < with.h; ++y)
+      for (int x = 0; x < with.w; ++x) {
+        int r, g, b, r0, g0, b0;
+        with.rgb(x, y, &r, &g, &b);
+        without.rgb(x, y, &r0, &g0, &b0);
+        if (std::abs(r - r0) + std::abs(g - g0) + std::abs(b - b0) < 30) continue;
+        const float f = std::clamp((float(r) * c.r + float(g) * c.g + float(b) * c.b) / cc, 0.4f, 1.2f);
+        if (std::fabs(r - f * c.r) + std::fabs(g - f * c.g) + std::fabs(b - f * c.b) <= 45) ++n;
+      }
+    return n;
+  };
+  EXPECT_GT(onPeople(second), 40) << what;
+}
+
+TEST_P(Players, KickOffOfAUniqueKitShowsItsDesign) {
+  UniqueKickOff(this, "PER", "ITA", 3, "EEEEEE-C81E23-EEEEEE-EEEEEE-sash\\", "kickoff_unique");
+}
+TEST_P(Players, KickOffOfAUniqueKitInBlackAndWhiteShowsItsDesign) {
+  UniqueKickOff(this, "SCO", "CHI", 1, "141E5F-EEEEEE-EEEEEE-C81E23-chevron-bw\\", "kickoff_unique_bw");
+}
 
 // At night every person casts one shadow for each of the four floodlights:
 // dark pixels on the ground round the referee grow by more than by day.

@@ -62,6 +62,27 @@ Image Shirt(int pattern, Rgb a, Rgb b) {
   return img;
 }
 
+// The designs of the unique kits, front (or back, mirrored): a sash from
+// the right shoulder to the left hip, a chevron pointing down from the
+// shoulders, quarters.
+Image UniqueShirt(int design, Rgb a, Rgb b, bool back) {
+  Image img(128, 128, a);
+  Cloth(&img, a);
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 128; ++x) {
+      const int u = back ? 127 - x : x;
+      bool second = false;
+      switch (design) {
+        case 0: second = std::abs(u + y - 127) < 18; break;            // sash
+        case 1: second = std::abs(y - 30 - (64 - std::abs(u - 64))) < 14; break;  // chevron
+        default: second = (u < 64) != (y < 64); break;                  // quarters
+      }
+      if (second) img.Set(x, y, Shade(b, ((x + y) & 3) == 0 ? 0.94f : 1.0f));
+    }
+  img.Fill(0, 122, 128, 6, Shade(img.Get(0, 120), 0.8f));
+  return img;
+}
+
 Image Top(Rgb a, Rgb trim) {
   Image img(64, 64, a);
   Cloth(&img, a);
@@ -219,6 +240,18 @@ int WriteAll(const std::vector<std::string>& lines, const std::vector<std::strin
   Writer w;
   w.sDir = dir;
   static const char* const kModeFolder[3] = {"", "b+w/", "sepia/"};
+  auto keeper = [&](const std::string& gk, Rgb gkShirt, Rgb gkShorts, int mode) {
+    auto put = [&](const std::string& rel, const Image& img) { w(rel, InMode(img, mode)); };
+    Image front = Shirt(1, gkShirt, gkShirt);
+    front.Fill(0, 40, 128, 10, Shade(gkShirt, 0.8f));
+    put(gk + "front.tga", front);
+    put(gk + "back.tga", front);
+    put(gk + "top.tga", Top(gkShirt, Contrast(gkShirt)));
+    put(gk + "lsleevbt.tga", Sleeve(gkShirt, Shade(gkShirt, 0.7f), false, gkShirt));
+    put(gk + "lsleevl.tga", Sleeve(gkShirt, Shade(gkShirt, 0.85f), false, gkShirt));
+    put(gk + "shortf.tga", Shorts(gkShorts));
+    put(gk + "shortb.tga", Shorts(gkShorts));
+  };
   for (const std::string& line : lines) {
     const std::vector<std::string> f = Fields(line);
     if (f.size() < 18 || f[1] != "T") continue;
@@ -240,17 +273,33 @@ int WriteAll(const std::vector<std::string>& lines, const std::vector<std::strin
       put(sh + Part(f[13]) + ".tga", Shorts(shorts));
       put(sh + Part(f[14]) + ".tga", Shorts(shorts));
       put("kits/templates/socks/" + m + f[15] + "/" + Part(f[16]) + ".tga", Socks(socks));
-      const std::string gk = "kits/goalies/" + m + f[17] + "/";
-      Image front = Shirt(1, gkShirt, gkShirt);
-      front.Fill(0, 40, 128, 10, Shade(gkShirt, 0.8f));
-      put(gk + "front.tga", front);
-      put(gk + "back.tga", front);
-      put(gk + "top.tga", Top(gkShirt, Contrast(gkShirt)));
-      put(gk + "lsleevbt.tga", Sleeve(gkShirt, Shade(gkShirt, 0.7f), false, gkShirt));
-      put(gk + "lsleevl.tga", Sleeve(gkShirt, Shade(gkShirt, 0.85f), false, gkShirt));
-      put(gk + "shortf.tga", Shorts(gkShorts));
-      put(gk + "shortb.tga", Shorts(gkShorts));
+      keeper("kits/goalies/" + m + f[17] + "/", gkShirt, gkShorts, mode);
     }
+  }
+  // The unique kits, in the colouring their prefix names.
+  for (const std::string& line : lines) {
+    const std::vector<std::string> f = Fields(line);
+    kitcolour::UniqueLook u{};
+    if (f.size() < 8 || f[1] != "U" || !kitcolour::ParseUnique(f[6].c_str(), &u)) continue;
+    std::string prefix = f[6];
+    std::replace(prefix.begin(), prefix.end(), '\\', '/');
+    const std::string p = "kits/uniques/" + prefix;
+    const Rgb a = Of(u.aColours[0]), b = Of(u.aColours[1]), shorts = Of(u.aColours[2]), socks = Of(u.aColours[3]);
+    auto put = [&](const std::string& part, const Image& img) { w(p + part + ".tga", InMode(img, u.iMode)); };
+    put("front", UniqueShirt(u.iDesign, a, b, false));
+    put("back", UniqueShirt(u.iDesign, a, b, true));
+    put("top", Top(a, b));
+    // Quarters: the sleeves take the colour of the quarter they meet.
+    const Rgb right = u.iDesign == 2 ? b : a;
+    const bool longSleeves = f[5].find("SS") == std::string::npos;
+    put(longSleeves ? "lsleevbt" : "sleevr", Sleeve(longSleeves ? a : right, b, false, a));
+    put(longSleeves ? "lsleevl" : "sleevl", Sleeve(a, b, false, a));
+    put("shortf", Shorts(shorts));
+    put("shortb", Shorts(shorts));
+    put("socks", Socks(socks));
+    const std::string m = u.iMode == 1 ? "b+w/" : u.iMode == 2 ? "sepia/" : "";
+    const Rgb gkShirt = Hex(f[7], 2), gkShorts = Hex(f[7], 9);
+    keeper("kits/goalies/" + m + f[7] + "/", gkShirt, gkShorts, u.iMode);
   }
   // The referee in black with white trim, the manager in a navy tracksuit.
   const Rgb black{28, 28, 28}, white{238, 238, 238}, navy{20, 30, 95};

@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kitgen: a texture cannot be written under %s/textures\n", out.c_str());
     return 1;
   }
+  const std::vector<std::string> missing = kitsource::CheckUniqueTextures(lines, out + "/textures");
+  for (const std::string& e : missing) std::fprintf(stderr, "kitgen: %s\n", e.c_str());
+  if (!missing.empty()) return 1;
   if (!stamp.empty()) {
     std::ofstream s(stamp);
     s << lines.size() << " kit lines, " << written << " textures\n";

@@ -1,6 +1,7 @@
 #include "kitsource.h"
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -32,7 +33,7 @@ int Nearest(Rgb c) {
   return best + 1;
 }
 
-const char* const kPatterns[] = {"", "plain", "stripes", "hoops", "halves", "sleeves"};
+const char* const kPatterns[] = {"", "plain", "stripes", "hoops", "halves", "sleeves", "sash", "chevron", "quarters"};
 
 }  // namespace
 
@@ -51,6 +52,39 @@ Source Read(const std::string& kits, const std::string& teams) {
     *out = it->second;
     return true;
   };
+  // A shirt: a colour, or colour+colour/pattern (a template's pattern, or a
+  // unique design when the kit is one of a kind).
+  auto shirtRead = [&](int line, std::string shirt, Kit* kit, bool unique) {
+    bool ok = true;
+    const size_t slash = shirt.find('/'), plus = shirt.find('+');
+    if (slash != std::string::npos || plus != std::string::npos) {
+      if (slash == std::string::npos || plus == std::string::npos || plus > slash) {
+        fault(line, "unreadable shirt \"" + shirt + "\" (colour+colour/pattern)");
+        return false;
+      }
+      const std::string pat = shirt.substr(slash + 1);
+      kit->iPattern = 0;
+      for (int p = unique ? 6 : 2; p <= (unique ? 8 : 5); ++p)
+        if (pat == kPatterns[p]) kit->iPattern = p;
+      if (kit->iPattern == 0) {
+        fault(line, std::string(unique ? "unknown unique design" : "unknown pattern") + " \"" + pat + "\"");
+        ok = false;
+      }
+      ok = colour(line, shirt.substr(plus + 1, slash - plus - 1), &kit->oSecond) && ok;
+      shirt = shirt.substr(0, plus);
+    } else if (unique) {
+      fault(line, "a unique kit's shirt is colour+colour/design");
+      ok = false;
+    }
+    ok = colour(line, shirt, &kit->oShirt) && ok;
+    if (kit->iPattern == kPlain) kit->oSecond = kit->oShirt;
+    return ok;
+  };
+  struct Pending {
+    std::string sTeam;
+    Team::Unique u;
+  };
+  std::vector<Pending> uniques;
   std::istringstream in(kits);
   int n = 0;
   std::set<std::string> seen;
@@ -72,6 +106,24 @@ Source Read(const std::string& kits, const std::string& teams) {
       else colours[w[1]] = Rgb{static_cast<uint8_t>(v[0]), static_cast<uint8_t>(v[1]), static_cast<uint8_t>(v[2])};
       continue;
     }
+    // unique  team year H|A  shirt shorts socks
+    if (w[0] == "unique") {
+      Pending p;
+      p.u.iLine = n;
+      const int year = w.size() == 7 ? std::atoi(w[2].c_str()) : 0;
+      if (w.size() != 7 || year < 1958 || year > 1998 || (year - 1958) % 4 != 0 || (w[3] != "H" && w[3] != "A")) {
+        fault(n, "a unique line is: unique, team, year, H or A, shirt, shorts, socks");
+        continue;
+      }
+      p.sTeam = w[1];
+      p.u.iEdition = (year - 1958) / 4;
+      p.u.iSide = w[3] == "H" ? 0 : 1;
+      bool ok = shirtRead(n, w[4], &p.u.oKit, true);
+      ok = colour(n, w[5], &p.u.oKit.oShorts) && ok;
+      ok = colour(n, w[6], &p.u.oKit.oSocks) && ok;
+      if (ok) uniques.push_back(p);
+      continue;
+    }
     // team  shirt shorts socks | shirt shorts socks | keeper-shirt keeper-shorts
     if (w.size() != 11 || w[4] != "|" || w[8] != "|") {
       fault(n, "a team line is: team, three home colours, |, three away colours, |, two keeper colours");
@@ -86,27 +138,7 @@ Source Read(const std::string& kits, const std::string& teams) {
     bool ok = true;
     for (int k = 0; k < 2; ++k) {
       Kit& kit = t.aKits[k];
-      std::string shirt = w[1 + 4 * k];
-      const size_t slash = shirt.find('/'), plus = shirt.find('+');
-      if (slash != std::string::npos || plus != std::string::npos) {
-        if (slash == std::string::npos || plus == std::string::npos || plus > slash) {
-          fault(n, "unreadable shirt \"" + shirt + "\" (colour+colour/pattern)");
-          ok = false;
-          continue;
-        }
-        const std::string pat = shirt.substr(slash + 1);
-        kit.iPattern = 0;
-        for (int p = 2; p <= 5; ++p)
-          if (pat == kPatterns[p]) kit.iPattern = p;
-        if (kit.iPattern == 0) {
-          fault(n, "unknown pattern \"" + pat + "\"");
-          ok = false;
-        }
-        ok = colour(n, shirt.substr(plus + 1, slash - plus - 1), &kit.oSecond) && ok;
-        shirt = shirt.substr(0, plus);
-      }
-      ok = colour(n, shirt, &kit.oShirt) && ok;
-      if (kit.iPattern == kPlain) kit.oSecond = kit.oShirt;
+      ok = shirtRead(n, w[1 + 4 * k], &kit, false) && ok;
       ok = colour(n, w[2 + 4 * k], &kit.oShorts) && ok;
       ok = colour(n, w[3 + 4 * k], &kit.oSocks) && ok;
     }
@@ -134,6 +166,17 @@ Source Read(const std::string& kits, const std::string& teams) {
     if (it == editions.end()) fault(t.iLine, "team " + t.sAbbreviation + " is not a team of the player database");
     else t.aiEditions = it->second;
   }
+  for (const Pending& p : uniques) {
+    auto t = std::find_if(src.aTeams.begin(), src.aTeams.end(), [&](const Team& x) { return x.sAbbreviation == p.sTeam; });
+    const std::string kit = p.sTeam + std::to_string(1958 + 4 * p.u.iEdition) + (p.u.iSide == 0 ? "H" : "A");
+    if (t == src.aTeams.end()) fault(p.u.iLine, "unique kit " + kit + ": no team " + p.sTeam);
+    else if (std::find(t->aiEditions.begin(), t->aiEditions.end(), p.u.iEdition) == t->aiEditions.end())
+      fault(p.u.iLine, "unique kit " + kit + ": the team has no such edition");
+    else if (std::any_of(t->aUniques.begin(), t->aUniques.end(),
+                         [&](const Team::Unique& u) { return u.iEdition == p.u.iEdition && u.iSide == p.u.iSide; }))
+      fault(p.u.iLine, "unique kit " + kit + " has a second line");
+    else t->aUniques.push_back(p.u);
+  }
   for (const std::string& abbr : order)
     if (!seen.count(abbr)) src.asErrors.push_back("kits.txt: team " + abbr + " of the player database has no kits");
   // Home and away apart in every mode they can be seen in, the keeper apart
@@ -145,6 +188,22 @@ Source Read(const std::string& kits, const std::string& teams) {
       if (d < 2.0f * kitcolour::kClash)
         fault(t.iLine, t.sAbbreviation + "'s home and away shirts are too alike (" + std::to_string(static_cast<int>(d)) +
                            (m == 0 ? " in colour" : m == 1 ? " in black and white" : " in sepia") + ")");
+    }
+    // A unique kit against the edition's other kit (in colour and in the
+    // edition's own colouring), and against the keeper.
+    for (const Team::Unique& u : t.aUniques) {
+      Rgb other = t.aKits[1 - u.iSide].oShirt;
+      for (const Team::Unique& v : t.aUniques)
+        if (v.iEdition == u.iEdition && v.iSide != u.iSide) other = v.oKit.oShirt;
+      const int mode = u.iEdition == 0 ? 2 : u.iEdition == 1 ? 1 : 0;
+      for (int m : {0, mode}) {
+        const float d = kitcolour::Apart(u.oKit.oShirt, other, m);
+        if (d < 2.0f * kitcolour::kClash)
+          fault(u.iLine, "unique kit of " + t.sAbbreviation + " clashes with its other kit (" +
+                             std::to_string(static_cast<int>(d)) + ")");
+      }
+      if (kitcolour::Apart(t.oKeeperShirt, u.oKit.oShirt, 0) < kitcolour::kClash)
+        fault(u.iLine, "unique kit of " + t.sAbbreviation + " clashes with its keeper's shirt");
     }
     for (int k = 0; k < 2; ++k)
       if (kitcolour::Apart(t.oKeeperShirt, t.aKits[k].oShirt, 0) < kitcolour::kClash)
@@ -169,6 +228,20 @@ std::vector<std::string> Expand(const Source& src) {
       for (int k = 0; k < 2; ++k) {
         const Kit& kit = t.aKits[k];
         std::ostringstream l;
+        const auto unique = std::find_if(t.aUniques.begin(), t.aUniques.end(),
+                                         [&](const Team::Unique& u) { return u.iEdition == e && u.iSide == k; });
+        if (unique != t.aUniques.end()) {
+          // A kit of its own: its colours, design and colouring name its
+          // textures' folder.
+          const Kit& u = unique->oKit;
+          l << t.sAbbreviation << 1958 + 4 * e << (k == 0 ? 'H' : 'A') << ",U," << Nearest(u.oShirt) << ','
+            << (kitcolour::Luma(u.oShirt) < 140.0 ? 5 : 1) << ",1," << (e <= 1 ? "LS" : "SS") << ',' << Hex(u.oShirt)
+            << '-' << Hex(u.oSecond) << '-' << Hex(u.oShorts) << '-' << Hex(u.oSocks) << '-'
+            << kPatterns[u.iPattern] << (e == 0 ? "-sepia" : e == 1 ? "-bw" : "") << "\\,GK" << Hex(t.oKeeperShirt)
+            << '-' << Hex(t.oKeeperShorts);
+          out.push_back(l.str());
+          continue;
+        }
         l << t.sAbbreviation << 1958 + 4 * e << (k == 0 ? 'H' : 'A') << ",T," << Nearest(kit.oShirt) << ','
           << (kitcolour::Luma(kit.oShirt) < 140.0 ? 5 : 1) << ",1," << (e <= 1 ? "LS" : "SS") << ',';
         // Shirt folder: the colours; parts: front and back by pattern, the
@@ -200,20 +273,56 @@ std::vector<std::string> Check(const std::vector<std::string>& lines) {
     std::istringstream in(l);
     for (std::string s; std::getline(in, s, ',');)
       if (!s.empty()) f.push_back(s);
-    if (f.size() != 18) errors.push_back(where + " has " + std::to_string(f.size()) + " fields, not 18");
+    Rgb c;
+    const bool unique = f.size() > 1 && f[1] == "U";
+    if (f.size() > 1 && f[1] != "T" && !unique) errors.push_back(where + ": unknown kind \"" + f[1] + "\"");
+    if (unique) {
+      kitcolour::UniqueLook u{};
+      if (f.size() != 8) errors.push_back(where + " has " + std::to_string(f.size()) + " fields, not 8");
+      else if (!kitcolour::ParseUnique(f[6].c_str(), &u))
+        errors.push_back(where + ": unknown unique kit prefix \"" + f[6] + "\"");
+      else if (u.iMode != (name.size() < 7 ? 0 : name.compare(3, 4, "1958") == 0 ? 2 : name.compare(3, 4, "1962") == 0 ? 1 : 0))
+        errors.push_back(where + ": a unique kit drawn in another colouring than its year's");
+      else if (f[7].size() != 15 || !kitcolour::Parse(f[7].c_str() + 2, &c) || !kitcolour::Parse(f[7].c_str() + 9, &c))
+        errors.push_back(where + ": unreadable colour");
+    } else if (f.size() != 18) {
+      errors.push_back(where + " has " + std::to_string(f.size()) + " fields, not 18");
+    }
     if (name.size() != 8 || (name[7] != 'H' && name[7] != 'A')) errors.push_back(where + ": unreadable kit name");
     if (!names.insert(name).second) errors.push_back(where + " names a kit twice");
     for (size_t j = 0; j < lines.size(); ++j)
       if (j != i && lines[j].find(name) != std::string::npos)
         errors.push_back(where + ": its name occurs in line " + std::to_string(j + 1));
-    Rgb c;
-    if (f.size() == 18) {
+    if (!unique && f.size() == 18) {
       const size_t dash = f[6].find('-');
       if (!kitcolour::Parse(f[6].c_str(), &c) || (dash != std::string::npos && !kitcolour::Parse(f[6].c_str() + dash + 1, &c)) ||
           !kitcolour::Parse(f[12].c_str(), &c) || !kitcolour::Parse(f[15].c_str(), &c) || f[17].size() != 15 ||
           !kitcolour::Parse(f[17].c_str() + 2, &c) || !kitcolour::Parse(f[17].c_str() + 9, &c))
         errors.push_back(where + ": unreadable colour");
     }
+  }
+  // The home and away shirts of an edition apart, in colour and in the
+  // edition's own colouring (as the game reads them: a unique kit's from
+  // its prefix).
+  std::map<std::string, Rgb> shirts;
+  for (const std::string& l : lines) {
+    std::vector<std::string> f;
+    std::istringstream in(l);
+    for (std::string s; std::getline(in, s, ',');)
+      if (!s.empty()) f.push_back(s);
+    kitcolour::UniqueLook u{};
+    Rgb c;
+    if (f.size() == 8 && f[1] == "U" && kitcolour::ParseUnique(f[6].c_str(), &u)) shirts[f[0]] = u.aColours[0];
+    else if (f.size() == 18 && kitcolour::Parse(f[6].c_str(), &c)) shirts[f[0]] = c;
+  }
+  for (const auto& [name, shirt] : shirts) {
+    if (name.size() != 8 || name[7] != 'H') continue;
+    const auto away = shirts.find(name.substr(0, 7) + "A");
+    if (away == shirts.end()) continue;
+    const int mode = name.compare(3, 4, "1958") == 0 ? 2 : name.compare(3, 4, "1962") == 0 ? 1 : 0;
+    for (int m : {0, mode})
+      if (kitcolour::Apart(shirt, away->second, m) < kitcolour::kClash)
+        errors.push_back(name + " and its away kit clash");
   }
   // Every kit of 1958 and 1962 has a colour edition, and every home kit an
   // away kit.
@@ -225,6 +334,36 @@ std::vector<std::string> Check(const std::vector<std::string>& lines) {
       bool found = team == "CUR" && names.count("ANT1966H");
       for (int y = 1966; y <= 1998 && !found; y += 4) found = names.count(team + std::to_string(y) + "H") > 0;
       if (!found) errors.push_back(name + ": a black-and-white kit without a colour edition");
+    }
+  }
+  return errors;
+}
+
+std::vector<std::string> CheckUniqueTextures(const std::vector<std::string>& lines, const std::string& dir) {
+  std::vector<std::string> errors;
+  for (const std::string& l : lines) {
+    std::vector<std::string> f;
+    std::istringstream in(l);
+    for (std::string s; std::getline(in, s, ',');)
+      if (!s.empty()) f.push_back(s);
+    if (f.size() < 8 || f[1] != "U") continue;
+    std::string prefix = f[6];
+    std::replace(prefix.begin(), prefix.end(), '\\', '/');
+    const bool longSleeves = f[5].find("SS") == std::string::npos;
+    const std::pair<const char*, int> parts[8] = {{"front", 128},  {"back", 128},   {"top", 64},
+                                                   {longSleeves ? "lsleevbt" : "sleevr", 64},
+                                                   {longSleeves ? "lsleevl" : "sleevl", 64},
+                                                   {"shortf", 96}, {"shortb", 96}, {"socks", 64}};
+    for (const auto& [part, size] : parts) {
+      const std::string rel = "kits/uniques/" + prefix + part + ".tga";
+      std::ifstream t(dir + "/" + rel, std::ios::binary);
+      unsigned char h[18] = {};
+      if (!t.read(reinterpret_cast<char*>(h), 18)) {
+        errors.push_back(f[0] + ": missing texture " + rel);
+        continue;
+      }
+      if (h[12] + 256 * h[13] != size || h[14] + 256 * h[15] != size)
+        errors.push_back(f[0] + ": texture " + rel + " is not " + std::to_string(size) + " square");
     }
   }
   return errors;

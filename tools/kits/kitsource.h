@@ -15,6 +15,9 @@ namespace kitsource {
 using kitcolour::Rgb;
 
 enum Pattern { kPlain = 1, kStripes = 2, kHoops = 3, kHalves = 4, kSleeves = 5 };
+// Designs no template draws (a sash, a chevron, quarters): kits of their
+// own, for one edition and side of a team ("unique" lines of the source).
+enum UniqueDesign { kSash = 6, kChevron = 7, kQuarters = 8 };
 
 struct Kit {
   Rgb oShirt{}, oSecond{};
@@ -27,6 +30,12 @@ struct Team {
   Kit aKits[2];  // home, away
   Rgb oKeeperShirt{}, oKeeperShorts{};
   std::vector<int> aiEditions;  // 0 = 1958 .. 10 = 1998, from the database
+  struct Unique {
+    int iEdition, iSide;  // side 0 home, 1 away
+    Kit oKit;
+    int iLine;
+  };
+  std::vector<Unique> aUniques;
   int iLine = 0;
 };
 
@@ -45,6 +54,12 @@ std::vector<std::string> Expand(const Source& src);
 // 255 characters and 18 fields, a colour edition for every black-and-white
 // kit, readable colours, home and away shirts apart in every mode the kit
 // can be seen in. Empty when sound.
+// A unique kit's line is its name, "U", the numbers, the sleeves, its name
+// prefix (its colours, design and colouring: the game's clash check reads
+// the shirt colour from it) and the goalkeeper folder.
 std::vector<std::string> Check(const std::vector<std::string>& asLines);
+// The unique kits' textures the lines name, each at its slot size, looked
+// for under the textures folder. Empty when all are there.
+std::vector<std::string> CheckUniqueTextures(const std::vector<std::string>& asLines, const std::string& sTexturesDir);
 
 }  // namespace kitsource
