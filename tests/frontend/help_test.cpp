@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <tuple>
 #include <random>
 #include <string>
@@ -24,7 +25,10 @@
 #include "shell/input.h"
 #include "shell/texts.h"
 #include "shell/user.h"
+#include "tournament/tla.h"
+#include "tournament/tmgame.h"
 #include "tournament/tmtree.h"
+#include "tournament/tournament_services.h"
 
 namespace {
 
@@ -451,6 +455,65 @@ TEST_F(Help, PresentationScreensHandOverToTheNews) {
   EXPECT_EQ(global_eGetGameMode(), GAME_MODE_NEWS);
   EXPECT_EQ(mfhnews_bArrived, 1);
   EXPECT_EQ(input_poGetPort(0)->oEvents.pHead, nullptr);
+}
+
+// Texts of the frame with their places, in display pixels.
+struct Placed {
+  std::string text;
+  int x, y;
+};
+std::vector<Placed> PlacedTexts() {
+  std::vector<Placed> a;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext)
+      if (i->uKind == PCFRAME_KIND_TEXT) a.push_back({i->pszText, i->aiCoord[0], i->aiCoord[1]});
+  return a;
+}
+
+TEST_F(Help, AnEditionLoadedFromItsFilesShowsItsRulesInsideTheReadingPanel) {
+  // The year files into the test's data folder.
+  const auto to = FrontEndTestRoot() / "data" / "database" / "tm";
+  std::filesystem::create_directories(to);
+  std::filesystem::copy(FrontEndBuildData() / "database" / "tm", to,
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  const std::uint32_t bra = static_cast<std::uint32_t>(tla_IDFind("BRA"));
+  tmglobal.aHumans[0].Name = bra;
+  tmglobal.cHumans = 1;
+  tmmain_YearStart(1, 1, 94);
+  ASSERT_NE(TheYearList, nullptr);
+  ASSERT_FALSE(tmglobal_FinalsGet());
+  EXPECT_EQ(mfhmain_ConfCodeGet(bra), 16);  // CONMEBOL's "Group B"
+  global_SetGameMode(static_cast<GameMode>(88));
+  global_GameModeTransition();
+  pcframe_Begin();
+  mhelp_Run();
+  const int lines = mhelp_iLineCount;
+  // Down to the end of the page and back; every line of the page is drawn
+  // inside the text window, 11 at most.
+  bool seenGroupB = false;
+  for (int step = 0; step < 2 * lines + 30; ++step) {
+    Push(&user_aUsers[0], step < lines + 10 ? 9 : 8);
+    pcframe_Begin();
+    mhelp_Run();
+    int inWindow = 0;
+    for (const Placed& p : PlacedTexts()) {
+      if (p.text == "Rules" || p.text == "Exit") continue;
+      EXPECT_GE(p.x, pcfe_ScaleX(60)) << p.text;
+      EXPECT_GE(p.y, pcfe_ScaleY(67)) << p.text;
+      EXPECT_LT(p.y, pcfe_ScaleY(190)) << p.text;
+      EXPECT_LE(static_cast<int>(p.text.size()), MHELP_LINE_MAX);
+      seenGroupB = seenGroupB || p.text.find("Group B") != std::string::npos;
+      inWindow++;
+    }
+    EXPECT_LE(inWindow, MHELP_SCREEN_LINES);
+  }
+  EXPECT_TRUE(seenGroupB);
+  EXPECT_EQ(mhelp_iTargetLine, 0);
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  TheYearList = nullptr;
 }
 
 }  // namespace
