@@ -8,3 +8,8 @@ korvena_bench(bench_pcsave
   DEPS -Wl,--start-group korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
 target_include_directories(bench_pcsave PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/tournament)
 add_dependencies(bench_pcsave data)
+# The rules pages laid out and drawn with the front end's font.
+korvena_bench(bench_frontend_help SOURCES frontend/help_bench.cpp
+  DEPS -Wl,--start-group korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
+add_dependencies(bench_frontend_help data_fonts)
+target_compile_definitions(bench_frontend_help PRIVATE KORVENA_BENCH_FONT="${CMAKE_BINARY_DIR}/data/textures/Fonts/SWfont18pt.bmp")
