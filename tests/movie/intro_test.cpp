@@ -12,11 +12,13 @@
 
 #include "audio/audio_services.h"
 #include "audio/qal.h"
+#include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
 #include "frontend/intro.h"
 #include "frontend/pcfmv.h"
 #include "frontend/frontend_env.h"
 #include "platform/headless.h"
+#include "platform/input_headless.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/pcinstall.h"
@@ -143,6 +145,22 @@ TEST_F(Intro, HistoryIntroLeavesForTheSetUpWhenSkippedOrEnded) {
     EXPECT_EQ(pcfmv_o.bOpen, 0);
     EXPECT_EQ(histintro_bNeedsEnter, 1);
   }
+}
+
+TEST_F(Intro, HoldingEscapeLeavesOnTheNextFrame) {
+  WriteFilms({"ostrellogo.rpl", "quorrel.rpl", "korvenaintn.rpl", "histry.rpl"}, 100);
+  ASSERT_EQ(QKeyboardSetup(0), 0);
+  QKeyboardAcquire();
+  EXPECT_EQ(Run(), GAME_MODE_INTRO);
+  EXPECT_EQ(Film(), "ostrellogo.rpl");
+  ASSERT_TRUE(platform::headlessKey(1, true));  // Escape
+  QKeyboardPoll();
+  EXPECT_EQ(Run(), GAME_MODE_LANGUAGE);
+  EXPECT_EQ(pcfmv_o.bOpen, 0);
+  EXPECT_EQ(intro_bNeedsEnter, 1);
+  platform::headlessKey(1, false);
+  QKeyboardPoll();
+  QKeyboardShutdown();
 }
 
 }  // namespace
