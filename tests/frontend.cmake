@@ -12,6 +12,7 @@ korvena_test(test_frontend
     frontend/overlay_test.cpp
     frontend/controls_test.cpp
     frontend/help_test.cpp
+    frontend/history_setup_test.cpp
   DEPS korvena_frontend korvena_scene3d korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
 add_dependencies(test_frontend data)
 

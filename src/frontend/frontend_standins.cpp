@@ -12,6 +12,8 @@
 #include "tournament/tla.h"
 
 std::int32_t mfhmain_State = 0;
+std::int32_t mfhmain_bForcedScoreArmed = 0;
+std::int32_t mfhmain_bYearLoaded = 0;
 std::uint32_t mfhfixtr_chosenTeam = 0;
 std::int32_t mfhfixtr_pendingChoice = 0;
 std::int32_t mfhnews_bPending = 0;
@@ -42,8 +44,6 @@ void mcondi_PenaltiesSet(std::int32_t bPenalties) { s_oConditions.bPenalties = b
 void mcondi_FoulsSet(std::int32_t bFouls) { s_oConditions.bFouls = bFouls; }
 void mcondi_RefereeSet(std::int32_t iReferee) { s_oConditions.iReferee = iReferee; }
 void mcondi_CameraSet(std::int32_t iCamera) { s_oConditions.iCamera = iCamera; }
-
-void mfhsetup_DefaultsSet() {}
 
 // The quick-match team table until the team screens: team and year of each
 // entry. Its draws come from a generator of their own, so the teams of a
@@ -103,10 +103,8 @@ void mquick_MatchStart() {
 }
 void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mcondi_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void mfhsetup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhmain_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhfixtr_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void mfhopts_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhrole_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
@@ -118,7 +116,5 @@ void mfhfixtr_Reset() {}
 void mfhgroup_Reset() {}
 void mfhmain_Reset() {}
 void mfhnews_Reset() {}
-void mfhopts_Reset() {}
 void mfhrole_Reset() {}
-void mfhsetup_Reset() {}
 void mfhsquad_Reset() {}

@@ -4,3 +4,5 @@ list(APPEND FRONTEND_SOURCES demowatch.cpp listctrl.cpp mregion.cpp pccontrols.c
 list(APPEND FRONTEND_SOURCES pcsave.cpp)
 list(APPEND FRONTEND_SOURCES pcfmv.cpp)
 list(APPEND FRONTEND_SOURCES intro.cpp)
+list(APPEND FRONTEND_SOURCES mfhsetup.cpp)
+list(APPEND FRONTEND_SOURCES mfhopts.cpp)

@@ -691,7 +691,8 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       {"fhfl", 1, sepia, {}},
       {"fhgt", 1, sepia, {}},
       {"fhnews", 5, sepia, {{0, 0, 24, 24}, {0, 0, 24, 24}, {0, 0, 24, 24}, {0, 0, 24, 24}}},
-      {"fhops", 1, sepia, {}},
+      // The history options: the arrows "YArrowU" and "YArrowD" beside the rows.
+      {"fhops", 3, sepia, {{0, 0, 17, 9}, {0, 0, 17, 9}}},
       {"fhroh", 1, sepia, {}},
       {"fhset", 1, sepia, {}},
       // The options screen: a slider track and the knobs "Slider1" (effects) and "Slider2" (music).
