@@ -2,8 +2,6 @@
 #include "frontend/frontend_services.h"
 #include "frontend/wcqual.h"
 #include "shell/global.h"
-#include "shell/input.h"
-#include "shell/user.h"
 
 WCCaptionScreen wcelim_oScreen;
 
@@ -12,7 +10,5 @@ static int32_t ModeGet() {
 }
 
 void wcelim_Enter() { wc_CaptionEnter(&wcelim_oScreen, ModeGet()); }
-void wcelim_Input(User* poUser) {
-  if (poUser != nullptr && poUser->pip != nullptr) input_EventQueueFlush(&poUser->pip->oEvents);
-}
+void wcelim_Input(User* poUser) { wc_EventsDrain(poUser); }
 void wcelim_Run() { wc_CaptionRun(&wcelim_oScreen, ModeGet()); }

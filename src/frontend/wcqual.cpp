@@ -102,8 +102,7 @@ void wc_CaptionEnter(WCCaptionScreen* po, int32_t iMode) {
   po->iCountdown = WC_CAPTION_FRAMES;
 }
 
-// The caption screens take no input: their events are drained.
-static void EventsDrain(User* poUser) {
+void wc_EventsDrain(User* poUser) {
   if (poUser != nullptr && poUser->pip != nullptr) input_EventQueueFlush(&poUser->pip->oEvents);
 }
 
@@ -113,7 +112,7 @@ void wc_CaptionRun(WCCaptionScreen* po, int32_t iMode) {
     po->bNeedsEnter = 0;
   }
   for (User& usr : user_aUsers)
-    if (usr.bActive) EventsDrain(&usr);
+    if (usr.bActive) wc_EventsDrain(&usr);
   po->xLeft = po->xRight = 256;
   WCCaptionLine ao[4];
   const int32_t c = wc_CaptionGet(iMode, ao);
@@ -133,5 +132,5 @@ void wc_CaptionRun(WCCaptionScreen* po, int32_t iMode) {
 }
 
 void wcqual_Enter() { wc_CaptionEnter(&wcqual_oScreen, WC_MODE_QUALIFIED); }
-void wcqual_Input(User* poUser) { EventsDrain(poUser); }
+void wcqual_Input(User* poUser) { wc_EventsDrain(poUser); }
 void wcqual_Run() { wc_CaptionRun(&wcqual_oScreen, WC_MODE_QUALIFIED); }

@@ -6,6 +6,8 @@
 // (mode 57).
 #include <cstdint>
 
+struct User;
+
 enum : int32_t {
   WC_MODE_WINNER = 75,
   WC_MODE_QUALIFIED = 76,
@@ -36,6 +38,8 @@ struct WCCaptionLine {
 int32_t wc_CaptionGet(int32_t iMode, WCCaptionLine* paoLines);
 
 void wc_CaptionEnter(WCCaptionScreen* po, int32_t iMode);
+// The caption screens take no input: a user's events are drained.
+void wc_EventsDrain(User* poUser);
 void wc_CaptionRun(WCCaptionScreen* po, int32_t iMode);
 
 extern WCCaptionScreen wcwin_oScreen, wcqual_oScreen, wcelim_oScreen;
@@ -43,7 +47,6 @@ void wcwin_Enter();
 void wcqual_Enter();
 void wcelim_Enter();
 void wcintro_Enter();
-struct User;
 void wcwin_Input(User* poUser);
 void wcqual_Input(User* poUser);
 void wcelim_Input(User* poUser);
