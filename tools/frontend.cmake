@@ -8,6 +8,8 @@ endif()
 
 add_executable(korvena_fegen ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen.cpp)
 target_link_libraries(korvena_fegen PRIVATE korvena_art PkgConfig::FREETYPE)
+target_sources(korvena_fegen PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen_team.cpp ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen_tactics.cpp)
+target_include_directories(korvena_fegen PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/src)  # the screens' layout records
 # The painter runs at every build of the data: optimised in every build type.
 target_compile_options(korvena_fegen PRIVATE -O2)
 set_target_properties(korvena_fegen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
@@ -26,7 +28,7 @@ set(_fe_words ${CMAKE_SOURCE_DIR}/assets/frontend/mainmenu.txt)
 
 add_custom_command(OUTPUT ${_fe_outputs}
   COMMAND korvena_fegen --data ${KORVENA_DATA_DIR} --fonts ${KORVENA_DEJAVU_DIR} --words ${_fe_words}
-  DEPENDS korvena_fegen ${_fe_words}
+  DEPENDS korvena_fegen ${_fe_words} ${CMAKE_SOURCE_DIR}/assets/frontend/worldmap.txt
   COMMENT "Painting the front-end sheets and images"
   VERBATIM)
 add_custom_target(data_frontend DEPENDS ${_fe_outputs})

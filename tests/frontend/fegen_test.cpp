@@ -110,4 +110,35 @@ TEST_F(FrontEndArtWords, DamagedListsAreRefusedWithAMessage) {
   EXPECT_NE(noValue.out.find("no value after --words"), std::string::npos) << noValue.out;
 }
 
+// The world map beside the word list: every damaged outline file is refused
+// with the line it fails on, before anything is painted.
+TEST_F(FrontEndArtWords, DamagedWorldMapsAreRefusedWithTheirLine) {
+  const char* source = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  dir_.write("mainmenu.txt", AllLines());
+  const std::string good = "# map\nEURO 286,112 300,86 330,72\nOZ 465,245 495,231 520,238\n";
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {"cut short", good.substr(0, good.size() - 12), "worldmap.txt:3: bad corner 495,"},
+      {"two corners", good + "OZ 1,1 2,2\n", "worldmap.txt:4: a polygon needs three corners"},
+      {"a bad corner", good + "ASIA 360,166 400;158 450,156\n", "worldmap.txt:4: bad corner 400;158"},
+      {"off the map", good + "ASIA 360,166 700,158 450,156\n", "worldmap.txt:4: bad corner 700,158"},
+      {"an unknown region", good + "MARS 1,1 2,2 3,1\n", "worldmap.txt:4: unknown region MARS"},
+      {"no land", "# nothing\n", "no land"},
+  };
+  for (const Case& c : cases) {
+    dir_.write("worldmap.txt", c.text);
+    ToolRun r = Exec("--data " + dir_ / "data" + " --fonts " + dir_.path() + " --words " + dir_ / "mainmenu.txt");
+    EXPECT_EQ(r.exitCode, 1) << c.what << ": " << r.out;
+    EXPECT_NE(r.out.find(c.message), std::string::npos) << c.what << ": " << r.out;
+  }
+  fs::remove(fs::path(dir_.path()) / "worldmap.txt");
+  ToolRun missing = Exec("--data " + dir_ / "data" + " --fonts " + dir_.path() + " --words " + dir_ / "mainmenu.txt");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.out.find("cannot read"), std::string::npos) << missing.out;
+}
+
 }  // namespace

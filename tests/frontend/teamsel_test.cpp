@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "frontend/frontend_services.h"
 #include "frontend/mregion.h"
 #include "frontend/mteam.h"
+#include "frontend/mteam_layout.h"
 #include "matchflow/environ.h"
 #include "matchflow/matcha.h"
 #include "scene3d/pcframe.h"
@@ -495,6 +499,40 @@ TEST_F(TeamSelection, HistoryChoiceAndHistoryFriendly) {
   EXPECT_EQ(mteam_aoSides[0].iPhase, MTEAM_MAP);
   EXPECT_EQ(Frame(u, {38}), 45);
   tmglobal.iYear = 98;
+}
+
+// The generated sheets hold one sprite per layout record, of the record's size.
+std::vector<std::pair<int, int>> SpriteSizes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto u16 = [&](size_t i) { return static_cast<int>(b.at(i) | (b.at(i + 1) << 8)); };
+  auto u32 = [&](size_t i) { return static_cast<size_t>(u16(i)) | (static_cast<size_t>(u16(i + 2)) << 16); };
+  size_t count = 0, table = 0;
+  for (size_t at = 0; at + 6 <= b.size();) {
+    const int id = u16(at);
+    const size_t len = u32(at + 2);
+    if (len < 6) break;
+    if (id == 2) count = static_cast<size_t>(u16(at + 6));
+    if (id == 6) table = at + 6;
+    at += len;
+  }
+  std::vector<std::pair<int, int>> v;
+  for (size_t i = 0; table && i < count; i++) v.push_back({u16(table + 10 * i), u16(table + 10 * i + 2)});
+  return v;
+}
+
+TEST(TeamSheets, EachSheetHoldsItsLayoutsSprites) {
+  const char* build = std::getenv("KORVENA_BUILD_DIR");
+  ASSERT_NE(build, nullptr);
+  const std::filesystem::path dir = std::filesystem::path(build) / "data" / "frontend";
+  const auto team = SpriteSizes(dir / "team.spr");
+  ASSERT_EQ(team.size(), static_cast<size_t>(MTEAM_LAYOUT_RECORDS));
+  for (int i = 0; i < MTEAM_LAYOUT_RECORDS; i++)
+    EXPECT_EQ(team[static_cast<size_t>(i)], (std::pair<int, int>{mteam_aoLayout[i].w, mteam_aoLayout[i].h})) << mteam_aoLayout[i].pszName;
+  const auto tactics = SpriteSizes(dir / "tactics.spr");
+  ASSERT_EQ(tactics.size(), static_cast<size_t>(MTATDISP_LAYOUT_RECORDS));
+  for (int i = 0; i < MTATDISP_LAYOUT_RECORDS; i++)
+    EXPECT_EQ(tactics[static_cast<size_t>(i)], (std::pair<int, int>{mtatdisp_aoLayout[i].w, mtatdisp_aoLayout[i].h})) << mtatdisp_aoLayout[i].pszName;
 }
 
 }  // namespace

@@ -32,6 +32,7 @@
 
 #include "art/art_image.h"
 #include "../../src/frontend/mhelp_layout.h"
+#include "tools/frontend/fegen_sheets.h"
 
 namespace {
 
@@ -890,6 +891,12 @@ int main(int argc, char** argv) {
   if (data.empty() || fontsDir.empty() || words.empty())
     Fail("usage: korvena_fegen --data DIR --fonts DIR --words FILE | --check-words FILE");
   const auto langs = ReadWords(words);
+  // The world map lies beside the word list; a damaged one stops the generator before it paints.
+  const std::string worldmap = words.substr(0, words.find_last_of('/') + 1) + "worldmap.txt";
+  fegen_WorldMapCheck(worldmap);
+  // The team selection and the team sheet have painters of their own.
+  WriteBank(data + "/frontend/team.spr", fegen_TeamSheet(worldmap));
+  WriteBank(data + "/frontend/tactics.spr", fegen_TacticsSheet());
   Fonts fonts(fontsDir);
   const char* names[6] = {"maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor"};
   for (int l = 0; l < 6; ++l) {
