@@ -13,3 +13,7 @@ korvena_bench(bench_frontend_help SOURCES frontend/help_bench.cpp
   DEPS -Wl,--start-group korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
 add_dependencies(bench_frontend_help data_fonts)
 target_compile_definitions(bench_frontend_help PRIVATE KORVENA_BENCH_FONT="${CMAKE_BINARY_DIR}/data/textures/Fonts/SWfont18pt.bmp")
+
+# Team selection's entry and a two-sheet team-sheet frame.
+include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake)
+korvena_bench(bench_teamsel SOURCES frontend/teamsel_bench.cpp DEPS korvena_match_harness)

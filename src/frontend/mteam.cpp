@@ -2,6 +2,7 @@
 #include "frontend/mteam.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "audio/audio_services.h"
@@ -579,19 +580,26 @@ void mteam_NameFold(char* pszText) {
 }
 
 void mteam_TableSort(ConferenceEntry* paTable, std::int32_t cCount) {
-  char szA[64], szB[64];
-  for (std::int32_t pass = 0; pass < cCount - 1; pass++)
-    for (std::int32_t i = 0; i < cCount - 1; i++) {
-      std::snprintf(szA, sizeof(szA), "%s", tla_DisplayNameGet(static_cast<std::int32_t>(paTable[i].uTeam)));
-      std::snprintf(szB, sizeof(szB), "%s", tla_DisplayNameGet(static_cast<std::int32_t>(paTable[i + 1].uTeam)));
-      mteam_NameFold(szA);
-      mteam_NameFold(szB);
-      if (cstring_iCompare(szA, szB) > 0) {
+  // Each name is folded once; a pair exchanged takes its names along.
+  constexpr std::int32_t kMax = 64;  // the tables hold at most 54 entries
+  QDX_ASSERT(cCount <= kMax);
+  const std::int32_t c = cCount < kMax ? cCount : kMax;
+  char aszNames[kMax][48];
+  for (std::int32_t i = 0; i < c; i++) {
+    std::snprintf(aszNames[i], sizeof(aszNames[i]), "%s", tla_DisplayNameGet(static_cast<std::int32_t>(paTable[i].uTeam)));
+    mteam_NameFold(aszNames[i]);
+  }
+  char szSwap[48];
+  for (std::int32_t pass = 0; pass < c - 1; pass++)
+    for (std::int32_t i = 0; i < c - 1; i++)
+      if (cstring_iCompare(aszNames[i], aszNames[i + 1]) > 0) {
         const ConferenceEntry o = paTable[i];
         paTable[i] = paTable[i + 1];
         paTable[i + 1] = o;
+        std::memcpy(szSwap, aszNames[i], sizeof(szSwap));
+        std::memcpy(aszNames[i], aszNames[i + 1], sizeof(szSwap));
+        std::memcpy(aszNames[i + 1], szSwap, sizeof(szSwap));
       }
-    }
 }
 
 void mteam_TablesSort() {
