@@ -86,8 +86,13 @@ BallObject::BallObject() {
   ball_Scroll(0.0f, 0.0f);
   TexelsApply();
   Q3DBoundsFromPoints(&oBounds, oDisc.aVertex, 25);
+  // Until a frame places it, the ball rests on the centre spot: its centre
+  // a radius above the ground, not in it.
+  oCentre = QMathVec3{0.0f, kBallRadius, 0.0f};
   QMathMatrixIdentity(&mLocal);
+  QMathMatrixSetTranslation(&mLocal, &oCentre);
   QMathMatrixIdentity(&mHighlight);
+  QMathMatrixSetTranslation(&mHighlight, &oCentre);
 }
 
 BallObject::~BallObject() {

@@ -238,6 +238,42 @@ TEST_P(Players, CloseUp) {
   EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("closeup") + ".tga", s));
 }
 
+// The ball seen close: placed on the centre spot by a frame, or not yet
+// placed by any, it shows whole on both devices (the pixels it changes
+// against a frame with the ball far away), never half in the ground.
+TEST_P(Players, TheBallRestsOnTheGroundWholeBeforeAndAfterAFramePlacesIt) {
+  scene3d_eColourMode = SCENE3D_COLOUR;
+  kits_Choose("BRA", 9, "ITA", 9);
+  ASSERT_GT(scene.Load(0, 1, 0), 12);
+  const float eye[3] = {-3.0f, 1.2f, -5.0f}, target[3] = {0.0f, 0.1f, 0.0f};
+  auto ballAt = [&](int32_t x) {
+    return [x](FramePacket* p) {
+      std::memset(&p->oBall, 0, sizeof p->oBall);
+      p->oBall.iX = x;
+      p->oBall.afOrientation[3] = 1.0f;
+      p->aiSnapshotCounts[PCFRAME_COUNT_BALL] = 1;
+    };
+  };
+  auto changed = [](const Shot& a, const Shot& b) {
+    int n = 0;
+    for (int y = 0; y < a.h; ++y)
+      for (int x = 0; x < a.w; ++x) {
+        int r, g, bl, r0, g0, b0;
+        a.rgb(x, y, &r, &g, &bl);
+        b.rgb(x, y, &r0, &g0, &b0);
+        n += std::abs(r - r0) + std::abs(g - g0) + std::abs(bl - b0) > 30 ? 1 : 0;
+      }
+    return n;
+  };
+  const Shot unplaced = scene.Frame(eye, target);
+  const Shot placed = scene.Frame(eye, target, ballAt(0));
+  const Shot away = scene.Frame(eye, target, ballAt(static_cast<int32_t>(60.0 / SCENE3D_METRES_PER_UNIT)));
+  EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("ball_closeup") + ".tga", placed));
+  const int whole = changed(placed, away), first = changed(unplaced, away);
+  EXPECT_GT(whole, 150);
+  EXPECT_GT(first, whole * 8 / 10);
+}
+
 // Away player 10 seen from behind shows his number in light digits on his
 // blue back; seen from the front, a 1994 shirt shows it again on the chest
 // and a 1990 shirt shows nothing: light pixels where the frame without
