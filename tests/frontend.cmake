@@ -13,6 +13,7 @@ korvena_test(test_frontend
     frontend/controls_test.cpp
     frontend/help_test.cpp
     frontend/history_setup_test.cpp
+    frontend/sides_test.cpp
   DEPS korvena_frontend korvena_scene3d korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
 add_dependencies(test_frontend data)
 
@@ -43,3 +44,13 @@ korvena_test(test_pcsave
   DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 target_include_directories(test_pcsave PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
 add_dependencies(test_pcsave data)
+
+# The quick match with the player database (the match harness sets it up).
+if(TARGET korvena_match_harness)
+  korvena_test(test_quick_match SOURCES frontend/quickmatch_test.cpp DEPS korvena_match_harness korvena_shell)
+  add_dependencies(test_quick_match data)
+endif()
+
+# The quick-match table generator refusing bad tables.
+korvena_test(test_quickgen SOURCES frontend/quickgen_test.cpp DEPS korvena_platform)
+add_dependencies(test_quickgen korvena_quickgen)

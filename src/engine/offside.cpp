@@ -5,6 +5,7 @@
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/player.h"
+#include "frontend/frontend_services.h"
 #include "shell/global.h"
 
 namespace {
@@ -95,7 +96,7 @@ void offside_OptionSet(std::int32_t bOn) { s_bOption = bOn; }
 std::int32_t offside_CandidateFind(Ball*, Player** ppAttacker, Player** ppDefender) {
   *ppAttacker = nullptr;
   *ppDefender = nullptr;
-  if (!s_bOption || !s_o.bSwitch || global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING) return -9360;
+  if (!s_bOption || !mcondi_OffsideGet() || !s_o.bSwitch || global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING) return -9360;
   if (global_eGetGameMode() != GAME_MODE_PLAY) return -9360;
   Player* poKicker = ball_OwnerGet();
   if (!poKicker) poKicker = ball_PrevOwnerGet();

@@ -24,7 +24,9 @@ std::int32_t mcondi_MatchLengthGet();  // minutes (default 10)
 std::int32_t mcondi_RefereeGet();      // 0 Lenient, 1 Normal, 2 Harsh
 std::int32_t mcondi_ExtraTimeGet();    // 0 off, 1 on, 2 golden goal
 std::int32_t mcondi_PenaltiesGet();    // non-zero when a level match goes to penalties
-// Until the match-conditions screen edits them (tests and Quick Start set them).
+std::int32_t mcondi_OffsideGet();      // non-zero when offside is given
+std::int32_t mcondi_CatchUpGet();
+// Besides the match-conditions screen, the quick match and tests set them.
 void mcondi_MatchLengthSet(std::int32_t iMinutes);
 void mcondi_ExtraTimeSet(std::int32_t iExtraTime);
 void mcondi_PenaltiesSet(std::int32_t bPenalties);

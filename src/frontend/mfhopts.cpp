@@ -35,7 +35,7 @@ const RegionDef kRegions[3] = {
 
 // The history's "Offside" match condition, kept in the options block (the
 // save's settings carry it).
-std::int32_t& OffsideWord() { return options_oBlock.iWord5; }
+std::int32_t& OffsideWord() { return options_oBlock.bOffside; }
 
 void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));

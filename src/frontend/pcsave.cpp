@@ -42,7 +42,7 @@ constexpr int32_t kListLayer = 6, kListShadowLayer = 7;
 PCSaveWriteFn s_pfnWrite = nullptr;
 
 // The "Offside" match condition, kept in the options block beside the chat.
-int32_t& OffsideWord() { return options_oBlock.iWord5; }
+int32_t& OffsideWord() { return options_oBlock.bOffside; }
 
 int32_t Widen(uint8_t b) { return static_cast<int32_t>(static_cast<int8_t>(b)); }
 

@@ -126,6 +126,3 @@ std::int32_t matchflow_SideLoad(std::int32_t iSide, std::int32_t iTeamId, std::i
 // first, as the demo does); a team the database cannot find is drawn again,
 // a bounded number of times. Returns 0 when no pair could be loaded.
 std::int32_t matchflow_QuickTeamsSet();
-// Quick Start from the main menu: the demo's set-up as a friendly with the
-// first active user on the home side; returns 0 when no squads could be loaded.
-std::int32_t matchflow_QuickStartSetup();

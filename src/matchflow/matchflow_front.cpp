@@ -1,6 +1,5 @@
 // The front-end modes that prepare or frame a match: the title prompt, the
-// demo set-up (and Quick Start, which sets up the same way) and the attract
-// movie.
+// demo set-up and the attract movie.
 #include <vector>
 
 #include "engine/player.h"
@@ -117,23 +116,6 @@ void demo_MatchSetup() {
   global_SetExtendedGameMode(GAME_MODE_DEMO);
   tmglobal_TournamentMatchSet(0);
   demo_Start();
-}
-
-std::int32_t matchflow_QuickStartSetup() {
-  pcfmv_Stop();
-  if (!matchflow_QuickTeamsSet()) return 0;
-  SidesClear();
-  for (User& u : user_aUsers) {
-    if (!u.bActive || !u.pip) continue;
-    u.MyTeam = player_PlaysFor_Home;
-    global_SetHomeUser(&u);
-    break;
-  }
-  StadiumChoose();
-  global_SetExtendedGameMode(GAME_MODE_START_FRIENDLY);
-  tmglobal_TournamentMatchSet(0);
-  global_SetGameMode(GAME_MODE_MATCH_START);
-  return 1;
 }
 
 void matchflow_TitleRun() {

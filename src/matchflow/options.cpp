@@ -14,7 +14,7 @@
 #include "shell/user.h"
 
 // The defaults hold from the start, before the first call of the defaults.
-OptionsBlock options_oBlock = {10, 16, 16, 0, 1, 1, {2, 1}, 0, 1, 1, 1, 1, 0, {0, 0, 0}, 2};
+OptionsBlock options_oBlock = {10, 16, 16, 0, 1, 1, 2, 1, 0, 1, 1, 1, 1, 0, {0, 0, 0}, 2};
 OptionsScreen options_oScreen = {1, 0, {512, 90}, 0, nullptr};
 
 namespace {
@@ -167,7 +167,7 @@ void ResetValues(OptionsBlock* pb) {
   pb->iSfxVolume = OPTIONS_VOLUME_MAX;
   pb->iWord3 = 0;
   pb->iPlayerChat = 1;
-  pb->iWord5 = 1;
+  pb->bOffside = 1;
 }
 
 }  // namespace
@@ -221,13 +221,13 @@ void options_D3DDeviceFirst() {
 void options_SetDefaults() {
   OptionsBlock& b = options_oBlock;
   ResetValues(&b);
-  b.aiConditionWords[0] = 2;
-  b.aiConditionWords[1] = 1;
+  b.iCamera = 2;
+  b.bCatchUp = 1;
   b.iExtraTime = 0;
   b.bPenalties = 1;
   b.bFouls = 1;
   b.iReferee = 1;
-  b.iConditionWord = 1;
+  b.iDayNight = 1;
   b.aiWords[0] = b.aiWords[1] = b.aiWords[2] = 0;
   // The on-screen texts start in the language the game was set up in.
   b.iTextLanguage = mlang_iLanguage >= 0 && mlang_iLanguage <= OPTIONS_LANGUAGE_MAX ? mlang_iLanguage : 0;

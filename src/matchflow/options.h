@@ -13,13 +13,14 @@ struct OptionsBlock {
   std::int32_t iSfxVolume;    // 0..16
   std::int32_t iWord3;
   std::int32_t iPlayerChat;   // 0 Off, 1 Native, 2 English ... 7 Japanese, 8 Portuguese
-  std::int32_t iWord5;
-  std::int32_t aiConditionWords[2];
+  std::int32_t bOffside;      // match conditions from here on, with the match length
+  std::int32_t iCamera;       // 0 Very Close .. 4 Very Far
+  std::int32_t bCatchUp;
   std::int32_t iExtraTime;    // 0 off, 1 on, 2 golden goal
   std::int32_t bPenalties;
   std::int32_t bFouls;
   std::int32_t iReferee;      // 0 Lenient, 1 Normal, 2 Harsh
-  std::int32_t iConditionWord;
+  std::int32_t iDayNight;     // 1 day, 0 night
   std::int32_t iTextLanguage; // 0..5: English, French, German, Spanish, Italian, Portuguese
   std::int32_t aiWords[3];
   std::int32_t iLevelOfDetail;  // 0..4

@@ -93,5 +93,6 @@ Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::i
                               TEAM_SQUADSIZE_MAX, &cKeep))
     return nullptr;
   squadcache_SlotSet(tla_NameGet(poTeam->iTeamId), poTeam->iTeamId, aScratch, cKeep, iEdition, iSlot);
-  return squadcache_Find(poTeam->iTeamId, iEdition);
+  // The slot loaded, even when the other slot holds the same squad.
+  return &squadcache_aSlots[iSlot];
 }

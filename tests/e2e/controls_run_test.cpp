@@ -35,7 +35,7 @@ std::vector<char> Pixels(const std::string& path) {
 
 // From the main menu to Options and Controller Setup (the first row); one
 // layout to the right, down to Exit and select; down the options screen to
-// its Exit; then up to Quick Start.
+// its Exit; then up to Quick Start, the keyboard on the home side.
 std::string ToQuickStartWithTheSecondLayout(const std::string& shots) {
   std::string s = Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN") + Key(130, "RETURN");
   s += "150 capture " + shots + "/first.tga\n";
@@ -44,7 +44,7 @@ std::string ToQuickStartWithTheSecondLayout(const std::string& shots) {
   int t = 220;
   for (int i = 0; i < 10; i++, t += 6) s += Key(t, "DOWN");
   s += Key(t, "RETURN");
-  return s + Key(320, "UP") + Key(330, "RETURN");
+  return s + Key(320, "UP") + Key(330, "RETURN") + Key(336, "LEFT") + Key(342, "RETURN");
 }
 
 TEST_F(Game, TheLayoutChosenOnTheControlsScreenPlaysTheNextMatch) {

@@ -23,8 +23,8 @@ void ExpectCleanEnd(korvena_test::GameRun r) {
   EXPECT_EQ(r.err.find("Sanitizer"), std::string::npos) << r.err;
 }
 
-// Quick Start from the main menu.
-const std::string kQuickStart = Key(65, "RIGHT") + Key(80, "RETURN");
+// Quick Start from the main menu, the keyboard on the home side.
+const std::string kQuickStart = Key(65, "RIGHT") + Key(80, "RETURN") + Key(86, "LEFT") + Key(92, "RETURN");
 
 TEST_F(Game, QuittingInTheMiddleOfAMatchShutsTheMatchDown) { ExpectCleanEnd(run(kQuickStart + "700 quit\n")); }
 

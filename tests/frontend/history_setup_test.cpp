@@ -56,7 +56,7 @@ std::vector<std::pair<std::string, int>> Texts() {
 class HistoryScreens : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = {mcondi_CameraGet(), mcondi_MatchLengthGet(), mcondi_FoulsGet(), options_oBlock.iWord5};
+    saved_ = {mcondi_CameraGet(), mcondi_MatchLengthGet(), mcondi_FoulsGet(), options_oBlock.bOffside};
     mlang_iLanguage = 0;
     vsync_Init();
     tmglobal_Reset();
@@ -76,7 +76,7 @@ class HistoryScreens : public ::testing::Test {
     mcondi_CameraSet(saved_[0]);
     mcondi_MatchLengthSet(saved_[1]);
     mcondi_FoulsSet(saved_[2]);
-    options_oBlock.iWord5 = saved_[3];
+    options_oBlock.bOffside = saved_[3];
     tmglobal_Reset();
     global_SetHomeUser(nullptr);
   }
@@ -202,7 +202,7 @@ TEST_F(HistoryScreens, OptionsRowsChangeTheMatchOptions) {
   EXPECT_EQ(mcondi_CameraGet(), 0);
   OptsKeys({9, 11, 9, 11});
   EXPECT_EQ(mfhopts_OffsideGet(), 0);
-  EXPECT_EQ(options_oBlock.iWord5, 0);  // the word the save keeps
+  EXPECT_EQ(options_oBlock.bOffside, 0);  // the word the save keeps
   EXPECT_EQ(mcondi_FoulsGet(), 0);
   // Select on a value row does nothing; Left/Right on an action row neither.
   EXPECT_EQ(OptsKeys({37, 9, 10, 11}), MFHOPTS_STAY);

@@ -115,7 +115,7 @@ class SaveScreens : public ::testing::Test {
     }
     global_SetMenuUser(&user_aUsers[0]);
     options_oBlock.iPlayerChat = 1;
-    options_oBlock.iWord5 = 1;
+    options_oBlock.bOffside = 1;
     std::error_code ec;
     fs::remove_all(Folder(), ec);
     pcsave_WriteFnSet(nullptr);
@@ -347,7 +347,7 @@ TEST_F(SaveScreens, CampaignsSaveAndLoadThroughTheScreensAsTheyWere) {
       tmglobal.bHolderOption = n % 2;
       options_oBlock.iWord3 = n % 3;
       options_oBlock.iPlayerChat = n % 9;
-      options_oBlock.iWord5 = n % 2;
+      options_oBlock.bOffside = n % 2;
       options_oBlock.iMusicVolume = 7;
       options_oBlock.iSfxVolume = 9;
       const Bytes a = Stream();
@@ -361,7 +361,7 @@ TEST_F(SaveScreens, CampaignsSaveAndLoadThroughTheScreensAsTheyWere) {
       tmglobal.bHolderOption = 3;
       options_oBlock.iWord3 = 5;
       options_oBlock.iPlayerChat = 0;
-      options_oBlock.iWord5 = 1;
+      options_oBlock.bOffside = 1;
       options_oBlock.iMusicVolume = 2;
       options_oBlock.iSfxVolume = 16;
       Enter(43, 52);
@@ -371,7 +371,7 @@ TEST_F(SaveScreens, CampaignsSaveAndLoadThroughTheScreensAsTheyWere) {
       EXPECT_EQ(tmglobal.bHolderOption, iHolder);
       EXPECT_EQ(options_oBlock.iWord3, o.iWord3);
       EXPECT_EQ(options_oBlock.iPlayerChat, o.iPlayerChat);
-      EXPECT_EQ(options_oBlock.iWord5, o.iWord5);
+      EXPECT_EQ(options_oBlock.bOffside, o.bOffside);
       EXPECT_EQ(options_oBlock.iMusicVolume, 2);  // the volumes are stored, not restored
       EXPECT_EQ(options_oBlock.iSfxVolume, 16);
       options_oBlock.iMusicVolume = 7;

@@ -30,7 +30,7 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("an empty tournament does not save");
   korvena_fuzz::WriteSeed(dir, "empty.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
   options_oBlock.iPlayerChat = 8;
-  options_oBlock.iWord5 = 0;
+  options_oBlock.bOffside = 0;
   tmglobal.bHolderOption = 1;
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("an empty tournament does not save");
   korvena_fuzz::WriteSeed(dir, "settings.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);

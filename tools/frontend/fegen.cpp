@@ -666,17 +666,12 @@ void RulesSheetPaint(std::vector<Image>& frames) {
 }
 
 void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
-  const Theme blue = kNight;
   const Theme dusk{{40, 20, 50}, {120, 60, 70}, {44, 120, 50}, {36, 104, 42}};
   const Theme day{{60, 110, 190}, {150, 190, 230}, {60, 150, 60}, {50, 132, 50}};
   const Theme sepia{{60, 44, 26}, {140, 110, 70}, {120, 118, 70}, {104, 102, 60}};
   const Theme green{{10, 30, 20}, {30, 70, 50}, {40, 124, 48}, {32, 106, 40}};
   const std::vector<SheetInfo> sheets = {
-      {"condi", 1, day, {}},
       // Sprite sizes in the screens' record order.
-      {"sides", 19, blue, {{0, 0, 135, 388}, {0, 0, 40, 64}, {0, 0, 78, 60}, {0, 0, 78, 60}, {0, 0, 78, 60}, {0, 0, 78, 60},
-                           {0, 0, 60, 60}, {0, 0, 60, 60}, {0, 0, 60, 60}, {0, 0, 60, 60}, {0, 0, 85, 48}, {0, 0, 85, 48},
-                           {0, 0, 85, 48}, {0, 0, 85, 48}, {0, 0, 56, 50}, {0, 0, 56, 50}, {0, 0, 56, 50}, {0, 0, 56, 50}}},
       {"tactics", 31, green, {{0, 0, 120, 30}, {0, 0, 156, 256}, {0, 0, 100, 30}, {0, 0, 100, 30}, {0, 0, 100, 30},
                               {0, 0, 100, 30}, {0, 0, 100, 30}, {0, 0, 100, 30}, {0, 0, 100, 30}, {0, 0, 100, 30},
                               {0, 0, 37, 30},  {0, 0, 42, 30},   {0, 0, 42, 30},  {0, 0, 42, 30},  {0, 0, 42, 30},
@@ -802,6 +797,137 @@ void WriteControlsSheet(Fonts& fonts, const std::string& dir) {
   WriteBank(dir + "/cont.spr", {main, keyboard, joypad, Panel(100, 40, {40, 70, 150}, 1819)});
 }
 
+// ---- Choose sides and match conditions -----------------------------------------------
+
+// A shirt: body, sleeves and a collar, centred on cx with its top at y.
+void PaintShirt(Image& img, double cx, double y, double s, Rgb body, Rgb trim) {
+  const std::vector<std::pair<double, double>> shape = {
+      {cx - 0.30 * s, y},          {cx - 0.62 * s, y + 0.22 * s}, {cx - 0.48 * s, y + 0.46 * s},
+      {cx - 0.34 * s, y + 0.38 * s}, {cx - 0.34 * s, y + s},        {cx + 0.34 * s, y + s},
+      {cx + 0.34 * s, y + 0.38 * s}, {cx + 0.48 * s, y + 0.46 * s}, {cx + 0.62 * s, y + 0.22 * s},
+      {cx + 0.30 * s, y}};
+  std::vector<std::pair<double, double>> shadow;
+  for (auto [x, yy] : shape) shadow.push_back({x + 2, yy + 2});
+  const int x0 = int(cx - s), y0 = int(y - 2), x1 = int(cx + s + 3), y1 = int(y + s + 4);
+  FillShape(img, x0, y0, x1, y1, Polygon(shadow), Solid({0, 0, 0}), 0.45);
+  FillShape(img, x0, y0, x1, y1, Polygon(shape), [&](int, int py) { return Mix(body, Scale(body, 0.6), (py - y) / s); });
+  FillShape(img, x0, y0, x1, y1, Ring(cx, y - 0.02 * s, 0.14 * s, 0.22 * s), Solid(trim));
+}
+
+// A badge with a digit: the home "1" painted on the backdrop, the away "2"
+// as its own sprite.
+void PaintBadge(Image& img, Fonts& fonts, int x, int y, int w, int h, Rgb face, const char* digit) {
+  FillShape(img, x, y, x + w, y + h, RoundRect(x + 1.5, y + 1.5, w - 3, h - 3, 8), Solid({235, 235, 235}));
+  FillShape(img, x, y, x + w, y + h, RoundRect(x + 4, y + 4, w - 8, h - 8, 6),
+            [&](int, int py) { return Mix(face, Scale(face, 0.55), (py - y) / double(h)); });
+  TextStyle st{"DejaVuSans-Bold.ttf", 34, {255, 255, 255}, {0, 0, 0}, 2, 0};
+  DrawTextCentred(img, fonts, st, digit, x + w / 2, y + h / 2, w - 6);
+}
+
+// A side's column: a tinted panel with its shirt on top.
+void PaintColumn(Image& img, int x, int y, int w, int h, Rgb tint, Rgb shirt, Rgb trim) {
+  FillShape(img, x, y, x + w, y + h, RoundRect(x + 1, y + 1, w - 2, h - 2, 12), Solid(tint), 0.55);
+  const Inside outer = RoundRect(x + 1, y + 1, w - 2, h - 2, 12), inner = RoundRect(x + 4, y + 4, w - 8, h - 8, 10);
+  FillShape(img, x, y, x + w, y + h, [&](double px, double py) { return outer(px, py) && !inner(px, py); },
+            Solid(Mix(tint, {255, 255, 255}, 0.45)));
+  PaintShirt(img, x + w / 2.0, y + 6, 26, shirt, trim);
+}
+
+// A controller tile of w x h with its number in the corner; kind 0 keyboard,
+// 1 joypad, 2 joystick.
+Image ControllerIcon(Fonts& fonts, int kind, int w, int h, int number) {
+  Image img(w, h, Rgb{12, 20, 48});
+  FillShape(img, 0, 0, w, h, RoundRect(0.5, 0.5, w - 1, h - 1, 8), Solid({150, 168, 200}));
+  FillShape(img, 0, 0, w, h, RoundRect(2.5, 2.5, w - 5, h - 5, 7), [&](int, int y) {
+    return Mix(Rgb{40, 56, 110}, Rgb{16, 24, 60}, y / double(h));
+  });
+  const Rgb body{210, 214, 224}, dark{40, 44, 56};
+  if (kind == 0) {
+    FillShape(img, 0, 0, w, h, RoundRect(6, 12, w - 22, h - 20, 4), Solid(body));
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 6; ++c)
+        FillShape(img, 0, 0, w, h, RoundRect(9 + c * 9.5 + (r == 1 ? 3 : 0), 15 + r * 7.5, 7, 5.5, 1), Solid(dark));
+    FillShape(img, 0, 0, w, h, RoundRect(20, 15 + 3 * 7.5, 30, 4, 1), Solid(dark));
+  } else if (kind == 1) {
+    const double cy = h / 2.0 + 2;
+    auto pad = [&](double x, double y) {
+      return RoundRect(10, cy - 10, w - 30, 20, 9)(x, y) || Circle(16, cy + 6, 9)(x, y) || Circle(w - 26, cy + 6, 9)(x, y);
+    };
+    FillShape(img, 0, 0, w, h, pad, Solid(body));
+    FillShape(img, 0, 0, w, h, RoundRect(13, cy - 3, 12, 4, 1), Solid(dark));
+    FillShape(img, 0, 0, w, h, RoundRect(17, cy - 7, 4, 12, 1), Solid(dark));
+    const Rgb buttons[4] = {{200, 40, 40}, {40, 160, 60}, {40, 80, 200}, {220, 190, 30}};
+    for (int i = 0; i < 4; ++i)
+      FillShape(img, 0, 0, w, h, Circle(w - 32 + (i % 2) * 8, cy - 4 + (i / 2) * 8, 3), Solid(buttons[i]));
+  } else {
+    FillShape(img, 0, 0, w, h, RoundRect(10, h - 22, w - 26, 12, 4), Solid(body));
+    FillShape(img, 0, 0, w, h, Segment((w - 16) / 2.0 + 2, h - 18, (w - 16) / 2.0 - 2, 14, 4), Solid(dark));
+    FillShape(img, 0, 0, w, h, Circle((w - 16) / 2.0 - 2, 13, 6), Solid({200, 40, 40}));
+  }
+  TextStyle st{"DejaVuSans-Bold.ttf", 16, {255, 214, 0}, {0, 0, 0}, 1, 0};
+  DrawTextCentred(img, fonts, st, std::to_string(number), w - 10, 11, 16);
+  return img;
+}
+
+// "Choose sides" (sheet 7): the backdrop with the home column (blue, shirt,
+// badge "1") and the middle column (grey) with the four players' slots, then
+// in the screen's record order the away column, its badge "2", the joypads,
+// joysticks and keyboards 1 to 4 and the markers "P1" to "P4". The away
+// column, its badge and the markers are cut from the backdrop at their own
+// places with their art over it.
+std::vector<Image> SidesSheet(Fonts& fonts) {
+  Image backdrop(640, 480, Rgb{0, 0, 0});
+  PaintStadium(backdrop, kNight, 4711, 250);
+  PaintTitle(backdrop, fonts, "");
+  PaintColumn(backdrop, 33, 46, 135, 388, {30, 70, 190}, {40, 90, 220}, {255, 255, 255});
+  PaintBadge(backdrop, fonts, 176, 370, 40, 64, {30, 70, 190}, "1");
+  FillShape(backdrop, 250, 46, 390, 434, RoundRect(251, 47, 138, 386, 12), Solid({20, 24, 36}), 0.6);
+  const int markerY[4] = {87, 171, 257, 341};
+  for (int y : markerY)
+    FillShape(backdrop, 280, y - 6, 360, y + 58, RoundRect(284, y - 3, 70, 56, 8), Solid({90, 96, 120}), 0.5);
+  std::vector<Image> frames{backdrop};
+  Image work = backdrop;
+  PaintColumn(work, 472, 46, 135, 388, {180, 30, 36}, {210, 40, 44}, {255, 255, 255});
+  frames.push_back(Crop(work, {472, 46, 135, 388}));
+  PaintBadge(work, fonts, 424, 370, 40, 64, {180, 30, 36}, "2");
+  frames.push_back(Crop(work, {424, 370, 40, 64}));
+  for (int n = 1; n <= 4; ++n) frames.push_back(ControllerIcon(fonts, 1, 78, 60, n));
+  for (int n = 1; n <= 4; ++n) frames.push_back(ControllerIcon(fonts, 2, 60, 60, n));
+  for (int n = 1; n <= 4; ++n) frames.push_back(ControllerIcon(fonts, 0, 85, 48, n));
+  for (int n = 1; n <= 4; ++n) {
+    Image m = backdrop;
+    const Rect r{291, markerY[n - 1], 56, 50};
+    FillShape(m, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(r.x + 1.5, r.y + 1.5, r.w - 3, r.h - 3, 10), Solid({235, 235, 235}));
+    FillShape(m, r.x, r.y, r.x + r.w, r.y + r.h, RoundRect(r.x + 4, r.y + 4, r.w - 8, r.h - 8, 8),
+              [&](int, int py) { return Mix(Rgb{90, 96, 120}, Rgb{40, 44, 60}, (py - r.y) / double(r.h)); });
+    TextStyle st{"DejaVuSans-Bold.ttf", 22, {255, 214, 0}, {0, 0, 0}, 2, 0};
+    DrawTextCentred(m, fonts, st, "P" + std::to_string(n), r.x + r.w / 2, r.y + r.h / 2, r.w - 8);
+    frames.push_back(Crop(m, r));
+  }
+  return frames;
+}
+
+// "Match conditions" (sheet 0): the backdrop with a panel behind the ten
+// rows (labels from x 95, values from x 347, rows 28 apart from y 126), the
+// last row, "Kick Off", set apart by a line.
+std::vector<Image> CondiSheet(Fonts& fonts) {
+  Image img(640, 480, Rgb{0, 0, 0});
+  PaintStadium(img, Theme{{60, 110, 190}, {150, 190, 230}, {60, 150, 60}, {50, 132, 50}}, 2024, 250);
+  PaintTitle(img, fonts, "");
+  FillShape(img, 60, 100, 580, 420, RoundRect(66, 106, 508, 306, 14), Solid({0, 0, 20}), 0.6);
+  const Inside outer = RoundRect(66, 106, 508, 306, 14), inner = RoundRect(69, 109, 502, 300, 12);
+  FillShape(img, 60, 100, 580, 420, [&](double x, double y) { return outer(x, y) && !inner(x, y); },
+            Solid({150, 168, 200}), 0.85);
+  FillShape(img, 60, 100, 580, 420, RoundRect(330, 116, 3, 246, 1), Solid({150, 168, 200}), 0.35);
+  FillShape(img, 60, 100, 580, 420, RoundRect(84, 368, 472, 2, 1), Solid({150, 168, 200}), 0.7);
+  return {img};
+}
+
+void WriteSidesSheets(Fonts& fonts, const std::string& dir) {
+  WriteBank(dir + "/sides.spr", SidesSheet(fonts));
+  WriteBank(dir + "/condi.spr", CondiSheet(fonts));
+}
+
 // ---- Conversion and outro screens -------------------------------------------------
 
 Image ConversionScreen(Fonts& fonts) {
@@ -919,6 +1045,7 @@ int main(int argc, char** argv) {
   WriteOtherSheets(fonts, data + "/frontend");
   WriteLoadSaveSheet(fonts, data + "/frontend");
   WriteControlsSheet(fonts, data + "/frontend");
+  WriteSidesSheets(fonts, data + "/frontend");
   if (!art::WriteTGA24(ConversionScreen(fonts), data + "/textures/images/gfxconvert.tga")) Fail("cannot write gfxconvert.tga");
   if (!art::WriteTGA24(OutroScreen(fonts), data + "/textures/images/outro.tga")) Fail("cannot write outro.tga");
   return 0;
