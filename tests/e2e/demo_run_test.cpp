@@ -31,8 +31,8 @@ TEST_F(Game, TheDemoMatchEndsByItselfThenTheMovieAndTheMenuAgain) {
   // 1500 idle frames, the loading, the demo match (about 5 minutes of match
   // time), the menu; 1500 more idle frames, the movie, the menu: then Exit.
   std::string s = "1000 capture " + menu + "\n2200 capture " + demo + "\n";
-  s += Key(5200, "DOWN") + Key(5206, "DOWN") + Key(5212, "RETURN") + Key(5218, "LEFT") + Key(5224, "RETURN");
-  s += "6000 quit 3\n";
+  s += Key(5800, "DOWN") + Key(5806, "DOWN") + Key(5812, "RETURN") + Key(5818, "LEFT") + Key(5824, "RETURN");
+  s += "6600 quit 3\n";
   timeLimitSeconds_ = 600;  // a whole demo match of the sanitized game on a loaded machine
   korvena_test::GameRun r = run(s);
   EXPECT_FALSE(r.timedOut);

@@ -48,6 +48,20 @@ struct Possession {
   static void Observe(std::int32_t, void* pv) { static_cast<Possession*>(pv)->Tick(); }
 };
 
+// Where open play goes: the ticks of play with the ball near a touch line
+// (within about eight yards of it, at a player's feet or not).
+struct Width {
+  std::int32_t cPlay = 0;
+  std::int32_t cWide = 0;
+  static void Observe(std::int32_t, void* pv) {
+    if (global.eGameMode != GAME_MODE_PLAY) return;
+    Width& w = *static_cast<Width*>(pv);
+    w.cPlay++;
+    const std::int32_t y = ball_CurYGet();
+    if (y > 5817 - 1152 || y < -5817 + 1152) w.cWide++;
+  }
+};
+
 class OpenPlay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -92,6 +106,31 @@ TEST_F(OpenPlay, AnUnchallengedComputerHolderMovesTheBallOn) {
     o.StreakEnd();
     EXPECT_LE(o.cLongestOutfield, 600) << r.Describe(c);
   }
+}
+
+TEST_F(OpenPlay, WidePlayersTakeTheBallDownTheFlanksAndItGoesOutForThrowIns) {
+  // Wide players carry the ball down their flank and cross it, central ones
+  // switch play wide: the ball spends a real share of play by the touch
+  // lines and goes out over them more often than over the goal lines for a
+  // corner.
+  constexpr std::int32_t kMatches = 12;
+  Width w;
+  std::int32_t cThrowIns = 0, cCorners = 0;
+  for (std::uint32_t s = 1; s <= kMatches; s++) {
+    const mh::Config c = mh::SoakConfig(s);
+    const mh::Result r = mh::Run(c, nullptr, Width::Observe, &w);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    const auto n = [&r](std::int32_t e) {
+      const auto it = r.mapEntries.find(e);
+      return it == r.mapEntries.end() ? 0 : it->second;
+    };
+    cThrowIns += n(GAME_MODE_THROW_IN);
+    cCorners += n(GAME_MODE_CORNER);
+  }
+  // The ball was there about one tick of play in twenty when the holders all
+  // made for the middle.
+  EXPECT_GE(w.cWide * 100, w.cPlay * 8) << w.cWide << " of " << w.cPlay << " ticks of play";
+  EXPECT_GE(cThrowIns, cCorners);
 }
 
 }  // namespace
