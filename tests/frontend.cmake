@@ -54,3 +54,8 @@ endif()
 # The quick-match table generator refusing bad tables.
 korvena_test(test_quickgen SOURCES frontend/quickgen_test.cpp DEPS korvena_platform)
 add_dependencies(test_quickgen korvena_quickgen)
+
+# A friendly set up from the map and the team sheet in the whole game.
+korvena_test(test_teamsel_run SOURCES frontend/teamsel_run_test.cpp DEPS korvena_platform)
+target_include_directories(test_teamsel_run PRIVATE ${CMAKE_SOURCE_DIR}/src)
+add_dependencies(test_teamsel_run korvena data)

@@ -2,12 +2,14 @@
 #include "frontend/mtatics.h"
 
 #include <cstdio>
+#include <string>
 
 #include "audio/audio_services.h"
 #include "engine/team.h"
 #include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
 #include "matchflow/matcha.h"
+#include "shell/debuglog.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/user.h"
@@ -218,6 +220,18 @@ std::int32_t mtatics_Input(User* poUser) {
   return eNext;
 }
 
+void mtatics_SidesLog(const char* pszWhen) {
+  const MatchTeam* apoTeams[2] = {match_HomeTeamGet(), match_AwayTeamGet()};
+  for (std::int32_t k = 0; k < 2; k++) {
+    const MatchTeam* t = apoTeams[k];
+    if (!t->Squad) continue;
+    std::string names;
+    for (const DBPlayer* p = t->poPitchList; p; p = p->poNext) names += std::string(dbplayer_NameGet(p)) + (p->poNext ? "," : "");
+    debuglog_Printf("%s: %s %d edition %d formation %d starters %s\n", pszWhen, k ? "away" : "home", t->Squad->iTeamId,
+                    t->Squad->iEdition, team_FormationGet(t), names.c_str());
+  }
+}
+
 void mtatics_Run() {
   if (mtatics_bNeedsEnter) mtatdisp_Enter();
   mregion_DrawByName("main");
@@ -241,6 +255,7 @@ void mtatics_Run() {
       // The highlighted formation is stored without placing the players again.
       if (global_poGetHomeUser()) team_FormationSetRaw(match_HomeTeamGet(), mteam_aoSides[0].iHighlightedFormation);
       if (global_poGetAwayUser()) team_FormationSetRaw(match_AwayTeamGet(), mteam_aoSides[1].iHighlightedFormation);
+      mtatics_SidesLog("team sheet");
       return;
     case 47:
       if (mfhnews_bPending) {

@@ -22,6 +22,8 @@ extern TacticsSide* mtatdisp_Players;  // the displayed side (the first of two)
 void mtatics_Run();
 std::int32_t mtatics_Input(User* poUser);
 void mtatics_PlayerPick(TacticsSide* ps);
+// Writes both sides' teams, editions, formations and starters to the debug log.
+void mtatics_SidesLog(const char* pszWhen);
 // The listed player at an ordinal: 0..10 the starters, then the bench, then
 // the reserves; null past the end.
 DBPlayer* mtatics_PlayerAt(MatchTeam* poTeam, std::int32_t iOrdinal);

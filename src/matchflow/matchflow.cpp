@@ -9,6 +9,7 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/newgoalo.h"
+#include "frontend/mtatics.h"
 #include "engine/player.h"
 #include "engine/referee.h"
 #include "engine/spscript.h"
@@ -136,6 +137,7 @@ void matchstart_Update() {
   if (iReport != GAME_MODE_KICK_OFF) return;
 
   action_TableInit();
+  mtatics_SidesLog("match start");
   const bool bBothSides = match_HomeFirstPlayerGet() != nullptr && match_AwayFirstPlayerGet() != nullptr;
   global.bOneSide = bBothSides ? 0 : 1;
   global_GameModePush(kickoffwait_Enter, GAME_MODE_INTERVAL, nullptr);

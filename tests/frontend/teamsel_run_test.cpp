@@ -1,0 +1,193 @@
+// The whole game, headless, from a script of keys: the main menu, a
+// friendly, one keyboard user on the home side, two nations of different
+// editions picked on the map, a formation and a swap on the team sheet, the
+// match conditions and the kick-off. The match starts with the chosen squads,
+// editions, formation and arrangement, and the captured frames show the
+// markers on their buttons and the list rows where the layout puts them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frontend/mteam_layout.h"
+#include "support/run_game.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<uint16_t> pixels;  // 5-6-5
+  uint16_t At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+};
+
+uint16_t To565(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+uint32_t U16(const std::vector<uint8_t>& b, size_t i) { return b.at(i) | (b.at(i + 1) << 8); }
+uint32_t U32(const std::vector<uint8_t>& b, size_t i) { return U16(b, i) | (U16(b, i + 2) << 16); }
+
+// An uncompressed TGA as the headless capture writes it.
+Picture ReadTga(const fs::path& p) {
+  std::vector<uint8_t> b = korvena_test::readBytes(p);
+  Picture pic;
+  if (b.size() < 18 || b[2] != 2) return pic;
+  pic.width = static_cast<int>(U16(b, 12));
+  pic.height = static_cast<int>(U16(b, 14));
+  const int bpp = b[16] / 8;
+  const bool topDown = (b[17] & 0x20) != 0;
+  size_t at = 18 + b[0];
+  pic.pixels.resize(static_cast<size_t>(pic.width * pic.height));
+  for (int row = 0; row < pic.height; ++row)
+    for (int x = 0; x < pic.width; ++x, at += static_cast<size_t>(bpp)) {
+      const int y = topDown ? row : pic.height - 1 - row;
+      pic.pixels[static_cast<size_t>(y * pic.width + x)] = To565(b.at(at + 2), b.at(at + 1), b.at(at));
+    }
+  return pic;
+}
+
+// The frames of a converted 16-bit sheet.
+std::vector<Picture> ReadBank16(const fs::path& p) {
+  std::vector<uint8_t> b = korvena_test::readBytes(p);
+  std::map<uint32_t, std::pair<size_t, size_t>> chunks;
+  for (size_t at = 0; at + 6 <= b.size();) {
+    const uint32_t id = U16(b, at), len = U32(b, at + 2);
+    if (len < 6) break;
+    chunks[id] = {at + 6, len - 6};
+    at += len;
+  }
+  std::vector<Picture> frames;
+  if (!chunks.count(2) || !chunks.count(6) || !chunks.count(7)) return frames;
+  const uint32_t n = U16(b, chunks[2].first);
+  const size_t table = chunks[6].first, data = chunks[7].first;
+  for (uint32_t i = 0; i < n; ++i) {
+    Picture f;
+    f.width = static_cast<int>(U16(b, table + 10 * i));
+    f.height = static_cast<int>(U16(b, table + 10 * i + 2));
+    size_t row = data + U32(b, table + 10 * i + 6);
+    for (int y = 0; y < f.height; ++y) {
+      for (int x = 0; x < f.width; ++x) f.pixels.push_back(static_cast<uint16_t>(U16(b, row + 2 + 2 * static_cast<size_t>(x))));
+      row += U16(b, row);
+    }
+    frames.push_back(f);
+  }
+  return frames;
+}
+
+// The share of the sprite's pixels the captured frame shows at x, y.
+double Match(const Picture& shot, const Picture& sprite, int x, int y) {
+  int same = 0;
+  for (int j = 0; j < sprite.height; ++j)
+    for (int i = 0; i < sprite.width; ++i) same += shot.At(x + i, y + j) == sprite.At(i, j);
+  return sprite.width * sprite.height > 0 ? same / double(sprite.width * sprite.height) : 0.0;
+}
+
+int Record(const FrontEndLayoutRecord* records, int count, const char* name) {
+  for (int i = 0; i < count; ++i)
+    if (std::string(records[i].pszName) == name) return i;
+  return -1;
+}
+
+class TeamSelectionRun : public korvena_test::GameRunner {};
+
+TEST_F(TeamSelectionRun, AFriendlyFromTheMapToTheKickOff) {
+  const fs::path shots = fs::path(home_.path()) / "shots";
+  fs::create_directories(shots);
+  auto shot = [&](const char* name) { return (shots / name).string(); };
+  const std::string log = (fs::path(home_.path()) / "debug.log").string();
+  env_["KORVENA_DEBUG_LOG"] = log;
+  std::string script;
+  int frame = 60;
+  auto key = [&](const char* k, int gap = 6) {
+    script += std::to_string(frame) + " keydown " + k + "\n" + std::to_string(frame + 2) + " keyup " + k + "\n";
+    frame += gap;
+  };
+  auto capture = [&](const char* name) {
+    script += std::to_string(frame) + " capture " + shot(name) + "\n";
+    frame += 4;
+  };
+  key("RETURN", 12);  // Friendly
+  key("LEFT");        // the home side
+  key("RETURN", 12);  // to the map
+  capture("map.tga");
+  key("RETURN");  // Europe's teams
+  key("DOWN");
+  key("RETURN");  // its editions
+  key("DOWN");
+  key("RETURN");  // chosen: the opponent next
+  capture("away.tga");
+  key("RIGHT");  // Asia
+  key("RETURN");
+  key("RETURN");
+  key("DOWN");  // an earlier edition
+  key("RETURN", 12);  // the team sheet
+  key("RIGHT");  // the formations
+  key("DOWN");
+  key("RETURN");
+  key("LEFT");  // back to the squad
+  key("RETURN");  // swap the first two starters
+  key("DOWN");
+  key("RETURN");
+  capture("sheet.tga");
+  key("SPACE", 12);  // to the conditions
+  key("SPACE", 12);  // kick off: the match loads
+  script += std::to_string(frame + 900) + " quit 0\n";
+  korvena_test::GameRun r = run(script);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+
+  std::ifstream in(log);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  const std::string text = ss.str();
+  // The team sheet hands over the two sides; the match kicks off with them.
+  std::smatch m;
+  const std::regex sides(R"(team sheet: home (\d+) edition (\d+) formation (\d+) starters ([^\n]*)\nteam sheet: away (\d+) edition (\d+) formation (\d+))");
+  ASSERT_TRUE(std::regex_search(text, m, sides)) << text.substr(0, 2000);
+  EXPECT_NE(m[1], m[5]);                       // two nations
+  EXPECT_NE(m[2], m[6]);                       // of different editions
+  const std::string starters = m[4];
+  const std::regex kick(R"(match start: home (\d+) edition (\d+) formation (\d+) starters ([^\n]*))");
+  std::smatch k;
+  ASSERT_TRUE(std::regex_search(text, k, kick)) << text.substr(0, 2000);
+  EXPECT_EQ(k[1], m[1]);
+  EXPECT_EQ(k[2], m[2]);
+  EXPECT_EQ(k[3], m[3]);
+  EXPECT_EQ(std::string(k[4]), starters);  // the swap stands
+
+  // The frames: the red marker on Europe, then the blue one there.
+  const fs::path build = fs::path(exe_).parent_path().parent_path();
+  const std::vector<Picture> team = ReadBank16(build / "data" / "frontend" / "team16.spr");
+  const std::vector<Picture> tactics = ReadBank16(build / "data" / "frontend" / "tactics16.spr");
+  if (team.empty() || tactics.empty()) GTEST_SKIP() << "the converted sheets are not in the run's tree";
+  const int euro = Record(mteam_aoLayout, MTEAM_LAYOUT_RECORDS, "EURO");
+  const Picture map = ReadTga(shot("map.tga"));
+  ASSERT_EQ(map.width, 640);
+  EXPECT_EQ(Match(map, team[static_cast<size_t>(Record(mteam_aoLayout, MTEAM_LAYOUT_RECORDS, "EUROR"))], mteam_aoLayout[euro].x, mteam_aoLayout[euro].y), 1.0);
+  const Picture away = ReadTga(shot("away.tga"));
+  ASSERT_EQ(away.width, 640);
+  EXPECT_EQ(Match(away, team[static_cast<size_t>(Record(mteam_aoLayout, MTEAM_LAYOUT_RECORDS, "EUROB"))], mteam_aoLayout[euro].x, mteam_aoLayout[euro].y), 1.0);
+  // The team sheet: a position marker at the start of each of the seven rows.
+  const Picture sheet = ReadTga(shot("sheet.tga"));
+  ASSERT_EQ(sheet.width, 640);
+  for (int row = 0; row < 8; ++row) {
+    double best = 0;
+    for (const char* marker : {"GreenS", "BlueS", "PurpleS", "RedS"}) {
+      const int i = Record(mtatdisp_aoLayout, MTATDISP_LAYOUT_RECORDS, marker);
+      best = std::max(best, Match(sheet, tactics[static_cast<size_t>(i)], 31, 108 + 38 * row));
+    }
+    if (row < 7) EXPECT_GT(best, 0.5) << "row " << row;
+    else EXPECT_LT(best, 0.5) << "below the window";
+  }
+}
+
+}  // namespace
