@@ -26,7 +26,6 @@ void mfhsquad_Back(MatchTeam*, std::int32_t* peNext) { *peNext = 47; }
 void mfhsquad_Draw() {}
 
 void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void mfhmain_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhfixtr_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhrole_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
@@ -34,7 +33,6 @@ void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
 void mfhfixtr_Reset() {}
 void mfhgroup_Reset() {}
-void mfhmain_Reset() {}
 void mfhnews_Reset() {}
 void mfhrole_Reset() {}
 void mfhsquad_Reset() {}
