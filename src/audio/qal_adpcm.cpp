@@ -7,59 +7,26 @@
 
 #include "audio/qal.h"
 #include "platform/audio.h"
+#include "platform/movie_codec.h"
 #include "platform/paths.h"
 #include "platform/timer.h"
 
 namespace {
 
-constexpr int16_t kStepTable[89] = {
-    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,    28,
-    31,    34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,   118,
-    130,   143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,   494,
-    544,   598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,
-    2272,  2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,
-    9493,  10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
-constexpr int8_t kIndexTable[16] = {-1, -1, -1, -1, 2, 4, 6, 8, -1, -1, -1, -1, 2, 4, 6, 8};
-
 uint8_t encodeOne(int32_t sample, QALAdpcmState* st) {
-  int32_t step = kStepTable[st->stepIndex];
-  int32_t diff = sample - st->predictor;
-  uint8_t code = 0;
-  if (diff < 0) {
-    code = 8;
-    diff = -diff;
-  }
-  int32_t delta = step >> 3;
-  if (diff >= step) {
-    code |= 4;
-    diff -= step;
-    delta += step;
-  }
-  if (diff >= (step >> 1)) {
-    code |= 2;
-    diff -= step >> 1;
-    delta += step >> 1;
-  }
-  if (diff >= (step >> 2)) {
-    code |= 1;
-    delta += step >> 2;
-  }
-  int32_t p = st->predictor + ((code & 8) ? -delta : delta);
-  st->predictor = static_cast<int16_t>(std::clamp(p, -32768, 32767));
-  st->stepIndex = static_cast<int8_t>(std::clamp(st->stepIndex + kIndexTable[code], 0, 88));
+  platform::AdpcmState s{st->predictor, st->stepIndex};
+  const uint8_t code = platform::adpcmEncodeOne(sample, &s);
+  st->predictor = static_cast<int16_t>(s.predictor);
+  st->stepIndex = static_cast<int8_t>(s.stepIndex);
   return code;
 }
 
 int16_t decodeOne(uint8_t code, QALAdpcmState* st) {
-  int32_t step = kStepTable[st->stepIndex];
-  int32_t delta = step >> 3;
-  if (code & 4) delta += step;
-  if (code & 2) delta += step >> 1;
-  if (code & 1) delta += step >> 2;
-  int32_t p = st->predictor + ((code & 8) ? -delta : delta);
-  st->predictor = static_cast<int16_t>(std::clamp(p, -32768, 32767));
-  st->stepIndex = static_cast<int8_t>(std::clamp(st->stepIndex + kIndexTable[code & 15], 0, 88));
-  return st->predictor;
+  platform::AdpcmState s{st->predictor, st->stepIndex};
+  const int16_t sample = platform::adpcmDecodeOne(code, &s);
+  st->predictor = static_cast<int16_t>(s.predictor);
+  st->stepIndex = static_cast<int8_t>(s.stepIndex);
+  return sample;
 }
 
 // Stream fields touched by the refill timer and the main thread.

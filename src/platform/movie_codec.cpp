@@ -150,7 +150,7 @@ bool movieFrameHeadRead(const MovieHeader& h, const uint8_t* p, MovieFrameHead* 
 
 // ---- IMA ADPCM --------------------------------------------------------------
 
-uint8_t movieAdpcmEncodeOne(int32_t sample, MovieAdpcmState* st) {
+uint8_t adpcmEncodeOne(int32_t sample, AdpcmState* st) {
   const int32_t step = kStepTable[st->stepIndex];
   int32_t diff = sample - st->predictor;
   uint8_t code = 0;
@@ -167,11 +167,11 @@ uint8_t movieAdpcmEncodeOne(int32_t sample, MovieAdpcmState* st) {
     diff -= step >> 1;
   }
   if (diff >= (step >> 2)) code |= 1;
-  movieAdpcmDecodeOne(code, st);
+  adpcmDecodeOne(code, st);
   return code;
 }
 
-int16_t movieAdpcmDecodeOne(uint8_t code, MovieAdpcmState* st) {
+int16_t adpcmDecodeOne(uint8_t code, AdpcmState* st) {
   const int32_t step = kStepTable[st->stepIndex];
   int32_t delta = step >> 3;
   if (code & 4) delta += step;
@@ -224,11 +224,11 @@ bool MovieDecoder::decodeSound(const uint8_t* data, size_t size, uint32_t expect
   }
   if (m_header.precision != 4 || size < kAdpcmHeadBytes) return false;
   const uint32_t count = get16(data);
-  MovieAdpcmState st{static_cast<int16_t>(get16(data + 2)), data[4]};
+  AdpcmState st{static_cast<int16_t>(get16(data + 2)), data[4]};
   if (count != expected || st.stepIndex > 88 || data[5] != 0 || size != kAdpcmHeadBytes + (count + 1) / 2) return false;
   for (uint32_t i = 0; i < count; ++i) {
     const uint8_t b = data[kAdpcmHeadBytes + i / 2];
-    pcm->push_back(movieAdpcmDecodeOne(i & 1 ? b & 15 : b >> 4, &st));
+    pcm->push_back(adpcmDecodeOne(i & 1 ? b & 15 : b >> 4, &st));
   }
   return true;
 }
@@ -311,8 +311,8 @@ void MovieEncoder::frameWrite(const uint16_t* src, const int16_t* pcm, uint32_t 
     sound.push_back(static_cast<uint8_t>(m_adpcm.stepIndex));
     sound.push_back(0);
     for (uint32_t i = 0; i < samples; i += 2) {
-      const uint8_t first = movieAdpcmEncodeOne(pcm[i], &m_adpcm);
-      const uint8_t second = i + 1 < samples ? movieAdpcmEncodeOne(pcm[i + 1], &m_adpcm) : 0;
+      const uint8_t first = adpcmEncodeOne(pcm[i], &m_adpcm);
+      const uint8_t second = i + 1 < samples ? adpcmEncodeOne(pcm[i + 1], &m_adpcm) : 0;
       sound.push_back(static_cast<uint8_t>(first << 4 | second));
     }
   }

@@ -67,14 +67,15 @@ struct MovieFrameHead {
 };
 bool movieFrameHeadRead(const MovieHeader& header, const uint8_t* data, MovieFrameHead* out);
 
-// IMA ADPCM in the audio library's coding (same steps, the first code of a
-// byte in its high nibble).
-struct MovieAdpcmState {
+// IMA ADPCM, one 4-bit code at a time: the films' sound and the audio
+// library's compressed sounds share it (the first code of a byte goes in its
+// high nibble).
+struct AdpcmState {
   int32_t predictor = 0;
   int32_t stepIndex = 0;
 };
-uint8_t movieAdpcmEncodeOne(int32_t sample, MovieAdpcmState* state);
-int16_t movieAdpcmDecodeOne(uint8_t code, MovieAdpcmState* state);
+uint8_t adpcmEncodeOne(int32_t sample, AdpcmState* state);
+int16_t adpcmDecodeOne(uint8_t code, AdpcmState* state);
 
 // Decodes the pictures into its own frame (which the caller never writes)
 // and the sound of single frames.
@@ -112,7 +113,7 @@ class MovieEncoder {
   MovieHeader m_header;
   int m_tolerance;
   std::vector<uint16_t> m_recon;
-  MovieAdpcmState m_adpcm;
+  AdpcmState m_adpcm;
 };
 
 // Conversion of the decoded frame to a 16-bit target: colour by the target's
