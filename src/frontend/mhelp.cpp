@@ -283,17 +283,7 @@ void mhelp_ScrollUp() {
 void mhelp_Enter() {
   pcfmv_Stop();
   mregion_Reset();
-  for (int32_t i = 0; i < MHELP_RECORDS; ++i) {
-    const FrontEndLayoutRecord& o = mhelp_aoLayout[i];
-    RegionDef d{};
-    std::strncpy(d.szName, o.pszName, MREGION_NAME_SIZE - 1);
-    d.x = o.x, d.y = o.y, d.iWidth = o.w, d.iHeight = o.h;
-    d.uPriority = static_cast<uint32_t>(255 - i);
-    d.uAlpha = o.uAlpha;
-    d.bVisible = static_cast<uint32_t>(o.bVisible);
-    d.bPlaced = 1;
-    mregion_Add(&d, i, MHELP_RULES_SHEET);
-  }
+  mregion_LayoutAdd(mhelp_aoLayout, MHELP_RECORDS, MHELP_RULES_SHEET);
   pcfe_ScreenSet(MHELP_RULES_SHEET);
   // Binding 46 stays active: no earlier binding state is put back over it.
   for (User& usr : user_aUsers) {

@@ -1,6 +1,8 @@
 // Screen regions.
 #include "frontend/mregion.h"
+#include "frontend/mteam_layout.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -141,4 +143,21 @@ void mregion_LinksSet(const char* pszName, const char* pszUp, const char* pszDow
 int32_t mregion_LinkGet(int32_t iIndex, int32_t iEvent) {
   if (!mregion_bValid(iIndex) || iEvent < 8 || iEvent > 11) return -1;
   return mregion_aoTable[iIndex].aiLinks[iEvent - 8];
+}
+
+void mregion_LayoutAdd(const FrontEndLayoutRecord* paoRecords, int32_t iCount, int32_t iSheet) {
+  for (int32_t i = 0; i < iCount; ++i) {
+    const FrontEndLayoutRecord& r = paoRecords[i];
+    RegionDef d{};
+    std::snprintf(d.szName, sizeof(d.szName), "%s", r.pszName);
+    d.x = r.x;
+    d.y = r.y;
+    d.iWidth = r.w;
+    d.iHeight = r.h;
+    d.uPriority = static_cast<uint32_t>(255 - i);
+    d.uAlpha = r.uAlpha;
+    d.bVisible = r.bVisible;
+    d.bPlaced = 1;
+    mregion_Add(&d, i, iSheet);
+  }
 }

@@ -58,6 +58,10 @@ extern int32_t mregion_cCount;
 
 void mregion_Reset();
 void mregion_Add(const RegionDef* poDef, int32_t iSprite, int32_t iSheet);
+// Adds one region per layout record, in sprite order, each at its place,
+// the first record lowest (priority 255 down).
+struct FrontEndLayoutRecord;
+void mregion_LayoutAdd(const FrontEndLayoutRecord* paoRecords, int32_t iCount, int32_t iSheet);
 void mregion_DrawAll();
 void mregion_Draw(int32_t iIndex, int32_t x, int32_t y);
 void mregion_DrawByName(const char* pszName);

@@ -174,20 +174,7 @@ void mtatdisp_Enter() {
   else mtatdisp_Players = &mteam_aoSides[1];
   if (eExt == 71 || eExt == 51) QDX_ASSERT(mtatdisp_Players->poTeamPlayerTeam && "mtatdisp_Players->poTeamPlayerTeam");
   mregion_Reset();
-  for (std::int32_t i = 0; i < MTATDISP_LAYOUT_RECORDS; i++) {
-    const FrontEndLayoutRecord& r = mtatdisp_aoLayout[i];
-    RegionDef d{};
-    std::snprintf(d.szName, sizeof(d.szName), "%s", r.pszName);
-    d.x = r.x;
-    d.y = r.y;
-    d.iWidth = r.w;
-    d.iHeight = r.h;
-    d.uPriority = static_cast<std::uint32_t>(255 - i);
-    d.uAlpha = r.uAlpha;
-    d.bVisible = r.bVisible;
-    d.bPlaced = 1;
-    mregion_Add(&d, i, kSheet);
-  }
+  mregion_LayoutAdd(mtatdisp_aoLayout, MTATDISP_LAYOUT_RECORDS, kSheet);
   pcfe_ScreenSet(kSheet);
   // The binding set stays the active one: the front end keeps no saved
   // binding state to restore over it.

@@ -624,20 +624,7 @@ void mteam_Enter() {
   pcfmv_Stop();
   mteam_iListTop = 0;
   mteam_iListBottom = 4;
-  for (std::int32_t i = 0; i < MTEAM_LAYOUT_RECORDS; i++) {
-    const FrontEndLayoutRecord& r = mteam_aoLayout[i];
-    RegionDef d{};
-    std::snprintf(d.szName, sizeof(d.szName), "%s", r.pszName);
-    d.x = r.x;
-    d.y = r.y;
-    d.iWidth = r.w;
-    d.iHeight = r.h;
-    d.uPriority = static_cast<std::uint32_t>(255 - i);
-    d.uAlpha = r.uAlpha;
-    d.bVisible = r.bVisible;
-    d.bPlaced = 1;
-    mregion_Add(&d, i, kSheet);
-  }
+  mregion_LayoutAdd(mteam_aoLayout, MTEAM_LAYOUT_RECORDS, kSheet);
   pcfe_ScreenSet(kSheet);
   const std::int32_t iEuro = mregion_FindByName("EURO");
   const std::int32_t eExt = Extended();
