@@ -66,6 +66,12 @@ void matchflow_FlowReset() {
   // machine and the foul latch reset, the referee's decision unlocked.
   spscript_Reset();
   referee_DecisionUnlock();
+  // Nor the referee's last restart (its point, its delay and which side
+  // takes it): the shoot-out's first set-up hands those club states to the
+  // match, and the last match's last kick would choose this one's first taker.
+  referee_RestartClubStatesSet(0, 0);
+  referee_RestartPointSet(0, 0);
+  referee_RestartDelaySet(0);
   // Nor the aim of its last penalty or set piece: a shoot-out's swing no
   // longer makes this match's first aimed free kick swing too.
   setp_KickAngleSet(0);
