@@ -6,6 +6,7 @@
 #include "audio/audio_services.h"
 #include "engine/formation.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pcfe.h"
 #include "frontend/mfhsetup.h"
 #include "matchflow/options.h"
 #include "shell/draw2d.h"
@@ -214,8 +215,7 @@ void mfhopts_Run() {
   mfhopts_Draw();
   mhelp_ScreenHook();
   User* poMenu = global_poGetMenuUser();
-  for (User& u : user_aUsers)
-    if (u.bActive == 1 && &u != poMenu && u.pip) input_EventQueueFlush(&u.pip->oEvents);
+  pcfe_OtherUsersInputFlush(poMenu);
   const std::int32_t eNext = mfhopts_Input(poMenu);
   if (eNext == MFHOPTS_STAY) return;
   global_SetGameMode(static_cast<GameMode>(eNext));

@@ -7,6 +7,7 @@
 #include "audio/audio_services.h"
 #include "engine/formation.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pcfe.h"
 #include "frontend/mfhopts.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
@@ -182,8 +183,7 @@ void mfhsetup_Run() {
   mhelp_ScreenHook();
   // Only the menu user sets a history up.
   User* poMenu = global_poGetMenuUser();
-  for (User& u : user_aUsers)
-    if (u.bActive == 1 && &u != poMenu && u.pip) input_EventQueueFlush(&u.pip->oEvents);
+  pcfe_OtherUsersInputFlush(poMenu);
   std::int32_t eNext = mfhsetup_Input(poMenu);
   if (demo_bStartRequested()) eNext = demo_eNextModeGet();
   if (eNext == MFHSETUP_MODE) return;

@@ -25,7 +25,9 @@
 #include "shell/draw2d.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
+#include "shell/input.h"
 #include "shell/texts.h"
+#include "shell/user.h"
 
 const char pcfe_aszSheetNames[PCFE_SHEETS][PCFE_SHEET_NAME_MAX] = {
     "condi", "maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor", "sides",  "tactics", "team",
@@ -387,4 +389,9 @@ void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
   draw2d_TextColourSet(200, 200, bYes ? 200 : 0, 255);
   draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_NO), 370, 220);
   pctext_FontSet(0);
+}
+
+void pcfe_OtherUsersInputFlush(const User* poMenu) {
+  for (User& u : user_aUsers)
+    if (u.bActive == 1 && &u != poMenu && u.pip) input_EventQueueFlush(&u.pip->oEvents);
 }

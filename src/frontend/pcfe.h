@@ -57,6 +57,10 @@ extern int32_t pcfe_iConvertCounter;
 // The question (a text id) over "Yes" and "No" on a framed panel, the
 // chosen answer yellow: the exit and the save screens' confirmations.
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes);
+// Screens only the menu user steers: every other active user's events of
+// this frame are dropped.
+struct User;
+void pcfe_OtherUsersInputFlush(const User* poMenu);
 
 void pcfe_OutroEnter();
 void pcfe_OutroRun();

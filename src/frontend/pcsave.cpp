@@ -361,8 +361,7 @@ int32_t pcsave_Step() {
   PCSaveScreen& s = pcsave_oScreen;
   User* poMenu = global_poGetMenuUser();
   // Only the menu user steers these screens.
-  for (User& u : user_aUsers)
-    if (u.bActive == 1 && &u != poMenu && u.pip) input_EventQueueFlush(&u.pip->oEvents);
+  pcfe_OtherUsersInputFlush(poMenu);
   int32_t eNext = s.eMode;
   Queue* pq = poMenu && poMenu->pip ? &poMenu->pip->oEvents : nullptr;
   if (InputSubState(s.iSubState)) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/captured_pictures.h"
 #include "support/run_game.h"
 #include "support/temp_dir.h"
 
@@ -18,66 +19,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<uint16_t> pixels;  // 5-6-5
-  uint16_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
-};
+using korvena_test::Picture;
+using korvena_test::ReadBank16;
+using korvena_test::ReadTga;
 
-uint16_t To565(uint8_t r, uint8_t g, uint8_t b) {
-  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
-
-uint32_t U16(const std::vector<uint8_t>& b, size_t i) { return b.at(i) | (b.at(i + 1) << 8); }
-uint32_t U32(const std::vector<uint8_t>& b, size_t i) { return U16(b, i) | (U16(b, i + 2) << 16); }
-
-// An uncompressed 24- or 32-bit TGA, as the headless capture writes it.
-Picture ReadTga(const fs::path& p) {
-  std::vector<uint8_t> b = korvena_test::readBytes(p);
-  Picture pic;
-  if (b.size() < 18 || b[2] != 2) return pic;
-  pic.width = static_cast<int>(U16(b, 12));
-  pic.height = static_cast<int>(U16(b, 14));
-  const int bpp = b[16] / 8;
-  const bool topDown = (b[17] & 0x20) != 0;
-  size_t at = 18 + b[0];
-  pic.pixels.resize(static_cast<size_t>(pic.width * pic.height));
-  for (int row = 0; row < pic.height; ++row)
-    for (int x = 0; x < pic.width; ++x, at += static_cast<size_t>(bpp)) {
-      const int y = topDown ? row : pic.height - 1 - row;
-      pic.pixels[static_cast<size_t>(y * pic.width + x)] = To565(b.at(at + 2), b.at(at + 1), b.at(at));
-    }
-  return pic;
-}
-
-// The frames of a converted 16-bit sprite-bank file, read field by field.
-std::vector<Picture> ReadBank16(const fs::path& p) {
-  std::vector<uint8_t> b = korvena_test::readBytes(p);
-  std::map<uint32_t, std::pair<size_t, size_t>> chunks;  // id -> data offset, size
-  for (size_t at = 0; at + 6 <= b.size();) {
-    const uint32_t id = U16(b, at), len = U32(b, at + 2);
-    if (len < 6) break;
-    chunks[id] = {at + 6, len - 6};
-    at += len;
-  }
-  std::vector<Picture> frames;
-  if (!chunks.count(2) || !chunks.count(6) || !chunks.count(7)) return frames;
-  const uint32_t n = U16(b, chunks[2].first);
-  const size_t table = chunks[6].first, data = chunks[7].first;
-  for (uint32_t i = 0; i < n; ++i) {
-    Picture f;
-    f.width = static_cast<int>(U16(b, table + 10 * i));
-    f.height = static_cast<int>(U16(b, table + 10 * i + 2));
-    EXPECT_EQ(U16(b, table + 10 * i + 4), 1u);  // raw rows
-    size_t row = data + U32(b, table + 10 * i + 6);
-    for (int y = 0; y < f.height; ++y) {
-      for (int x = 0; x < f.width; ++x) f.pixels.push_back(static_cast<uint16_t>(U16(b, row + 2 + 2 * static_cast<size_t>(x))));
-      row += U16(b, row);
-    }
-    frames.push_back(f);
-  }
-  return frames;
-}
 
 struct Rect {
   int x, y, w, h;
