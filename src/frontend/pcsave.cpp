@@ -8,6 +8,8 @@
 
 #include "audio/audio_services.h"
 #include "frontend/frontend_services.h"
+#include "frontend/mfhmain.h"
+#include "frontend/mfhsetup.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
@@ -283,6 +285,66 @@ void LabelDraw(const char* pszRegion, int32_t eText, bool bChosen) {
   draw2d_TextShadowDraw(festr_IDToStr(eText), pcfe_ScaleX640(static_cast<int16_t>(x)),
                         pcfe_ScaleY480(static_cast<int16_t>(y)));
 }
+
+// The history screens' words of the save: 0 the words follow (1; a save
+// from before them has 0 throughout), 1..5 the set-up's start year, human
+// teams, "Play Qualifiers", second option and match length, 6 the hub's
+// cursor, 7..20 0. The match options are the options block's, saved before
+// them.
+enum : int32_t { kWordsFollow, kSetup, kHubCursor = 6, kWordsUsed };
+
+int32_t Signed(uint32_t u) { return static_cast<int32_t>(u); }
+bool In(uint32_t u, int32_t lo, int32_t hi) { return Signed(u) >= lo && Signed(u) <= hi; }
+
+void HistoryWordsWrite(uint32_t* pu) {
+  const MFHSettings& o = mfhsetup_oSettings;
+  const int32_t ai[kWordsUsed] = {1, o.iStartYear, o.cHumanTeams, o.bPlayQualifiers, o.bSecondOption, o.iMatchLength,
+                                  mfhmain_oScreen.iCursor};
+  for (int32_t i = 0; i < kWordsUsed; i++) pu[i] = static_cast<uint32_t>(ai[i]);
+}
+
+// Whether each set-up setting is one the screen can show.
+bool SetupWordOk(int32_t i, int32_t v) {
+  switch (i) {
+    case 0: return v >= 58 && v <= 98 && (v - 58) % 4 == 0;
+    case 1: return v >= 1 && v <= TM_HUMAN_MAX;
+    case 4: return v == 5 || v == 10 || v == 15;
+    default: return v == 0 || v == 1;
+  }
+}
+
+int32_t HistoryWordsCheck(const uint32_t* pu) {
+  for (int32_t i = pu[kWordsFollow] ? kWordsUsed : 0; i < TMSAVE_HISTORY_WORDS; i++)
+    if (pu[i]) return 0;
+  if (!pu[kWordsFollow]) return 1;
+  for (int32_t i = 0; i < 5; i++)
+    if (!SetupWordOk(i, Signed(pu[kSetup + i]))) return 0;
+  return pu[kWordsFollow] == 1 && In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1) ? 1 : 0;
+}
+
+void HistoryWordsRead(const uint32_t* pu) {
+  MFHSettings& o = mfhsetup_oSettings;
+  if (!pu[kWordsFollow]) {
+    // A save from before the words: the settings the tournament keeps and
+    // the match length of the options block where the screen can show them
+    // (else the defaults), the cursor as a new history has it.
+    const int32_t ai[5] = {tmglobal.iStartYear, tmglobal.cHumans, tmglobal.bPlayQualifiers, tmglobal.bSecondOption,
+                           options_oBlock.iMatchLength};
+    mfhsetup_DefaultsSet();
+    int32_t* pi[5] = {&o.iStartYear, &o.cHumanTeams, &o.bPlayQualifiers, &o.bSecondOption, &o.iMatchLength};
+    for (int32_t i = 0; i < 5; i++)
+      if (SetupWordOk(i, ai[i])) *pi[i] = ai[i];
+    mfhmain_oScreen.iCursor = 0;
+    return;
+  }
+  const uint32_t* ps = pu + kSetup;
+  o = {Signed(ps[0]), Signed(ps[1]), Signed(ps[2]), Signed(ps[3]), Signed(ps[4])};
+  mfhmain_oScreen.iCursor = Signed(pu[kHubCursor]);
+}
+
+const TMSaveHistoryWords kHistoryWords = {HistoryWordsWrite, HistoryWordsCheck, HistoryWordsRead};
+// Every stream of a game with these screens carries the words, from the start.
+const bool s_bHistoryWordsSet = (tmsave_HistoryWordsSet(&kHistoryWords), true);
 
 }  // namespace
 

@@ -43,6 +43,17 @@ constexpr std::int32_t TMSAVE_SQUAD_BLOCK_SIZE = 2516;
 constexpr std::int32_t TMSAVE_SQUAD_BLOCK_PLAYERS = 22;
 constexpr std::int32_t TMSAVE_SETTINGS_WORDS = 48;
 std::int32_t tmmain_TeamStateSave(std::uint8_t* pb);
+// Settings words 26 to 46 belong to the history screens: they give the words
+// to write, check the words read before anything changes, and take them back
+// after a load. Without them the words are written 0 and must read 0.
+constexpr std::int32_t TMSAVE_HISTORY_FIRST = 26;
+constexpr std::int32_t TMSAVE_HISTORY_WORDS = 21;
+struct TMSaveHistoryWords {
+  void (*pfnWrite)(std::uint32_t* puWords);
+  std::int32_t (*pfnCheck)(const std::uint32_t* puWords);
+  void (*pfnRead)(const std::uint32_t* puWords);
+};
+void tmsave_HistoryWordsSet(const TMSaveHistoryWords* poWords);
 // 1 when the block can be read back; nothing changes.
 std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb);
 // Restores a checked block: match record, squad cache, settings.

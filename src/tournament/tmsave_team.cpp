@@ -37,13 +37,18 @@ static_assert(4 + TMSAVE_SQUAD_BLOCK_PLAYERS * DBPLAYER_FILE_SIZE <= TMSAVE_SQUA
 //   18     the language the texts were in
 //   19..24 human teams 2 to 4: team-name id and progress flags each
 //   25     the state of the results' random generator
-//   26..47 0
+//   26..46 the history screens' words (0 without them)
+//   47     0
 // Everything is restored in place but the language: the text language of
 // the options and word 18 keep their running values, so a history loaded in
 // another language shows its names in that one.
 constexpr std::int32_t kOptionWords = 18, kLanguage = 18, kHumans = 19, kRandState = 25;
 static_assert(sizeof(OptionsBlock) == kOptionWords * 4);
 constexpr std::int32_t kTextLanguageOption = 13;
+constexpr std::int32_t kHistory = TMSAVE_HISTORY_FIRST, kHistoryEnd = TMSAVE_HISTORY_FIRST + TMSAVE_HISTORY_WORDS;
+static_assert(kRandState < kHistory && kHistoryEnd < TMSAVE_SETTINGS_WORDS);
+
+const TMSaveHistoryWords* s_poHistory = nullptr;
 
 void Put32(std::uint8_t* p, std::uint32_t v) {
   for (std::int32_t i = 0; i < 4; i++) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -55,7 +60,13 @@ std::uint32_t Get32(const std::uint8_t* p) {
 
 std::int32_t* OptionWord(std::int32_t i) { return reinterpret_cast<std::int32_t*>(&options_oBlock) + i; }
 
+void HistoryWordsGet(const std::uint8_t* p, std::uint32_t* pu) {
+  for (std::int32_t i = 0; i < TMSAVE_HISTORY_WORDS; i++) pu[i] = Get32(p + 4 * (kHistory + i));
+}
+
 }  // namespace
+
+void tmsave_HistoryWordsSet(const TMSaveHistoryWords* poWords) { s_poHistory = poWords; }
 
 std::int32_t tmmain_TeamStateSave(std::uint8_t* pb) {
   std::memset(pb, 0, TMSAVE_TEAMSTATE_SIZE);
@@ -86,6 +97,11 @@ std::int32_t tmmain_TeamStateSave(std::uint8_t* pb) {
     Put32(p + 4 * (kHumans + 2 * (h - 1) + 1), tmglobal.aHumans[h].uFlags);
   }
   Put32(p + 4 * kRandState, result_RandStateGet());
+  if (s_poHistory) {
+    std::uint32_t au[TMSAVE_HISTORY_WORDS] = {};
+    s_poHistory->pfnWrite(au);
+    for (std::int32_t i = 0; i < TMSAVE_HISTORY_WORDS; i++) Put32(p + 4 * (kHistory + i), au[i]);
+  }
   return 1;
 }
 
@@ -106,7 +122,12 @@ std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb) {
   for (std::int32_t h = 1; h < TM_HUMAN_MAX; h++)
     if (Get32(p + 4 * (kHumans + 2 * (h - 1))) > TM_MAX) return 0;
   for (std::int32_t i = kRandState + 1; i < TMSAVE_SETTINGS_WORDS; i++)
-    if (Get32(p + 4 * i)) return 0;
+    if (Get32(p + 4 * i) && (!s_poHistory || i < kHistory || i >= kHistoryEnd)) return 0;
+  if (s_poHistory) {
+    std::uint32_t au[TMSAVE_HISTORY_WORDS];
+    HistoryWordsGet(p, au);
+    if (!s_poHistory->pfnCheck(au)) return 0;
+  }
   return 1;
 }
 
@@ -135,4 +156,9 @@ void tmmain_TeamStateLoad(const std::uint8_t* pb) {
     tmglobal.aHumans[h].uFlags = Get32(p + 4 * (kHumans + 2 * (h - 1) + 1));
   }
   result_RandSeed(Get32(p + 4 * kRandState));
+  if (s_poHistory) {
+    std::uint32_t au[TMSAVE_HISTORY_WORDS];
+    HistoryWordsGet(p, au);
+    s_poHistory->pfnRead(au);
+  }
 }

@@ -21,6 +21,8 @@
 #include "campaign_driver.h"
 #include "display/qdl.h"
 #include "display/qdl_device.h"
+#include "frontend/mfhmain.h"
+#include "frontend/mfhsetup.h"
 #include "frontend/pcsave.h"
 #include "matchflow/options.h"
 #include "platform/paths.h"
@@ -191,6 +193,33 @@ class SaveScreens : public ::testing::Test {
     return s.substr(12, s.size() - 16);  // without "..\savegame\" and ".SAV"
   }
 };
+
+// The history screens' state the save keeps beside the tournament.
+struct HistoryWords {
+  MFHSettings oSetup;
+  int iCursor;
+  bool operator==(const HistoryWords& o) const {
+    return std::memcmp(&oSetup, &o.oSetup, sizeof oSetup) == 0 && iCursor == o.iCursor;
+  }
+};
+HistoryWords HistoryWordsGet() { return {mfhsetup_oSettings, mfhmain_oScreen.iCursor}; }
+void HistoryWordsSet(const HistoryWords& h) {
+  mfhsetup_oSettings = h.oSetup;
+  mfhmain_oScreen.iCursor = h.iCursor;
+}
+std::ostream& operator<<(std::ostream& os, const HistoryWords& h) {
+  const MFHSettings& o = h.oSetup;
+  return os << o.iStartYear << "/" << o.cHumanTeams << "/" << o.bPlayQualifiers << "/" << o.bSecondOption << "/"
+            << o.iMatchLength << " cursor " << h.iCursor;
+}
+// Word i of the history screens' words in a save file.
+constexpr std::size_t HistoryWordAt(int i) {
+  return static_cast<std::size_t>(PCSAVE_SETTINGS_BYTES + 4 + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SIZE +
+                                  4 * (TMSAVE_HISTORY_FIRST + i - TMSAVE_SETTINGS_WORDS));
+}
+void Put32(Bytes& b, std::size_t at, std::int32_t v) {
+  for (int i = 0; i < 4; i++) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+}
 
 // A campaign in the 1970 qualifiers after a few matches.
 void MidCampaign(int cMatches) {
@@ -429,6 +458,76 @@ TEST_F(SaveScreens, ALoadFromTheMainMenuGoesOnInTheHistoryHub) {
   EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
 }
 
+TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) {
+  MidCampaign(2);
+  global.iDay = 9;
+  global.iMonth = 6;
+  global.iYear = 69;
+  const HistoryWords saved = {{66, 3, 0, 0, 15}, 6};
+  HistoryWordsSet(saved);
+  const std::string name = SaveName();
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  const fs::path file = Folder() / (name + ".SAV");
+  const Bytes good = FileBytes(file);
+  ASSERT_EQ(good.size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
+  // The words stand in the file as the format gives them.
+  const std::int32_t aExpected[8] = {1, 66, 3, 0, 0, 15, 6, 0};
+  for (int i = 0; i < 8; i++) {
+    std::uint32_t u = 0;
+    for (int k = 3; k >= 0; k--) u = u << 8 | good[HistoryWordAt(i) + static_cast<std::size_t>(k)];
+    EXPECT_EQ(static_cast<std::int32_t>(u), aExpected[i]) << i;
+  }
+  const Bytes stream = Stream();
+  const HistoryWords other = {{58, 1, 1, 1, 5}, 0};
+  auto load = [&](const Bytes& b) {
+    FileWrite(file, b);
+    HistoryWordsSet(other);
+    Enter(43, 52);
+    ChooseAndLoad(name);
+    return pcsave_oScreen.iSubState;
+  };
+  ASSERT_EQ(load(good), PCSAVE_SUCCESS);
+  EXPECT_EQ(HistoryWordsGet(), saved);
+  EXPECT_EQ(Stream(), stream);
+  // Words out of their ranges refuse the file and change nothing.
+  const std::pair<int, std::int32_t> bad[] = {{0, 2}, {1, 60}, {1, 102}, {1, 54}, {2, 0}, {2, 5}, {3, 2},
+                                              {4, -1}, {5, 7}, {5, 0}, {6, 8}, {6, -1}, {7, 1}, {20, 1}};
+  for (auto [at, v] : bad) {
+    Bytes b = good;
+    Put32(b, HistoryWordAt(at), v);
+    ASSERT_EQ(load(b), PCSAVE_ERROR) << at << " " << v;
+    EXPECT_EQ(HistoryWordsGet(), other) << at;
+    ErrorOut();
+  }
+  // A save from before the words (all 0) still loads: the settings the
+  // tournament keeps, the match length of the options block, the cursor as
+  // a new history has it.
+  Bytes old = good;
+  for (int i = 0; i < TMSAVE_HISTORY_WORDS; i++) Put32(old, HistoryWordAt(i), 0);
+  // The global chunk's start year (word 120), human teams (116) and options
+  // (124, 128); a start year the screen cannot show gives the default.
+  const std::size_t kGlobal = PCSAVE_SETTINGS_BYTES + 4;
+  for (auto [iStart, cHumans, iLength, iExpected] : {std::array{62, 2, 10, 62}, {0, 1, 15, 58}, {61, 3, 5, 58}}) {
+    Put32(old, kGlobal + 120, iStart);
+    Put32(old, kGlobal + 116, cHumans);
+    Put32(old, kGlobal + 124, 0);
+    Put32(old, kGlobal + 128, 0);
+    options_oBlock.iMatchLength = iLength;
+    ASSERT_EQ(pcsave_ImageBuild(), 1);  // the options block the file keeps
+    for (std::size_t k = 0; k < 4; k++) old[HistoryWordAt(-TMSAVE_HISTORY_FIRST) + k] = pcsave_abImage[HistoryWordAt(-TMSAVE_HISTORY_FIRST) + k];
+    ASSERT_EQ(load(old), PCSAVE_SUCCESS) << iStart;
+    const HistoryWords loaded = {{iExpected, cHumans, 0, 0, iLength}, 0};
+    EXPECT_EQ(HistoryWordsGet(), loaded);
+    // Saved again, it carries the words and loads as it was.
+    ASSERT_EQ(pcsave_ImageBuild(), 1);
+    EXPECT_EQ(pcsave_abImage[HistoryWordAt(0)], 1);
+    const Bytes again(pcsave_abImage, pcsave_abImage + PCSAVE_IMAGE_SIZE);
+    ASSERT_EQ(load(again), PCSAVE_SUCCESS);
+    EXPECT_EQ(HistoryWordsGet(), loaded);
+  }
+  HistoryWordsSet(other);
+}
+
 TEST_F(SaveScreens, EveryTeamsShortNameInEveryLanguageMakesAListableName) {
   MidCampaign(0);
   const int iLanguage = mlang_iLanguage;
@@ -468,6 +567,7 @@ TEST_F(SaveScreens, DamagedFilesShowErrorAndLoseNothing) {
   const Bytes running = Stream();
   const OptionsBlock o = options_oBlock;
   const int iHolder = tmglobal.bHolderOption;
+  const HistoryWords h = HistoryWordsGet();
   Enter(43, 52);
   // Loads the file as the cursor's entry, the screen past its list.
   auto load = [&](const Bytes& b) {
@@ -517,6 +617,7 @@ TEST_F(SaveScreens, DamagedFilesShowErrorAndLoseNothing) {
     ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_SUCCESS);
     cLoaded++;
     MidCampaign(5);
+    HistoryWordsSet(h);
     options_oBlock = o;
     tmglobal.bHolderOption = iHolder;
   }
