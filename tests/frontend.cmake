@@ -35,7 +35,12 @@ add_dependencies(test_frontend_keynames genkeynames)
 # Team selection and the team sheet over the real tables and database.
 include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
 if(TARGET korvena_match_harness)
-  korvena_test(test_teamsel SOURCES frontend/teamsel_test.cpp frontend/teamsheet_test.cpp DEPS korvena_match_harness korvena_shell)
+  korvena_test(test_teamsel
+    SOURCES
+      frontend/teamsel_test.cpp
+      frontend/teamsheet_test.cpp
+      frontend/history_match_test.cpp
+    DEPS korvena_match_harness korvena_shell)
   add_dependencies(test_teamsel data)
 endif()
 

@@ -36,10 +36,10 @@ void mcondi_CameraSet(std::int32_t iCamera);
 
 // ---- History screens ---------------------------------------------------------------
 extern std::int32_t mfhmain_State;
-// The hub's forced score (armed by a debug pattern; a new history disarms
-// it) and its flag that the current edition's year is loaded.
-extern std::int32_t mfhmain_bForcedScoreArmed;
+// The hub's flag that the current edition's year is loaded.
 extern std::int32_t mfhmain_bYearLoaded;
+// The hub's forced score goes (a new history disarms it).
+void mfhmain_ForcedScoreDisarm();
 // The history fixtures screen's chosen friendly opponent (a team id) and
 // its flag that a choice waits to be taken.
 extern std::uint32_t mfhfixtr_chosenTeam;

@@ -11,8 +11,6 @@
 #include "tournament/dbindex.h"
 #include "tournament/tla.h"
 
-std::int32_t mfhmain_State = 0;
-std::int32_t mfhmain_bForcedScoreArmed = 0;
 std::int32_t mfhmain_bYearLoaded = 0;
 std::uint32_t mfhfixtr_chosenTeam = 0;
 std::int32_t mfhfixtr_pendingChoice = 0;

@@ -3,20 +3,36 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "audio/audio_services.h"
 #include "engine/formation.h"
+#include "engine/team.h"
+#include "framework/math/qrand.h"
+#include "framework/qdx_assert.h"
+#include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
+#include "frontend/mtatics.h"
+#include "frontend/mteam_layout.h"
+#include "matchflow/demo.h"
+#include "matchflow/environ.h"
+#include "matchflow/matcha.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/input.h"
+#include "shell/pcstub.h"
 #include "shell/texts.h"
 #include "shell/user.h"
+#include "tournament/dbindex.h"
 #include "tournament/result.h"
+#include "tournament/squad.h"
+#include "tournament/stadium.h"
+#include "tournament/ticktape.h"
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
+#include "tournament/tournament_services.h"
 
 // The code of the first confederation, in tree order, whose rounds list the
 // team; "CONMEBOL" counts as 16 in its "Group B". 0 when none lists it.
@@ -40,9 +56,230 @@ int32_t mfhmain_ConfCodeGet(std::uint32_t TeamId) {
   return 0;
 }
 
+// ---- Preparing a history match --------------------------------------------------------
+
+std::int32_t mfhmain_State = 0;
+MFHMainSheet mfhmain_aoSheets[2] = {{-1, 0, 0, 0}, {-1, 0, 0, 0}};
+
+namespace {
+
+constexpr const char* kSource = "Gen\\mfhmain";
+// The team selection's confederation buttons, in the order of its tables.
+constexpr const char* kButtons[MTEAM_CONFERENCES] = {"USA", "EURO", "SAM", "ASIA", "OZ", "AFRIC"};
+
+std::vector<std::uint8_t> s_abSquadBuffer(DB_BLOCK_HEADER + DBPLAYER_FILE_SIZE * TEAM_SQUADSIZE_MAX);
+
+std::int32_t TeamOf(const MatchTeam* t) { return t->Squad ? t->Squad->iTeamId : -1; }
+
+// The region of a confederation table's button on the team selection: a
+// prepared side shows as if chosen there.
+std::int32_t ButtonOf(const ConferenceEntry* p, std::int32_t* piIndex) {
+  for (std::int32_t t = 0; t < MTEAM_CONFERENCES; t++) {
+    const ConferenceEntry* a = mteam_apConferences[t];
+    if (p < a || p >= a + mteam_acConferenceSizes[t]) continue;
+    *piIndex = static_cast<std::int32_t>(p - a);
+    for (std::int32_t r = 0; r < MTEAM_LAYOUT_RECORDS; r++)
+      if (std::strcmp(mteam_aoLayout[r].pszName, kButtons[t]) == 0) return r;
+  }
+  *piIndex = 0;
+  return 0;
+}
+
+void SheetStore(MFHMainSheet* po, const MatchTeam* t) {
+  po->iTeamId = TeamOf(t);
+  po->iEdition = t->Squad ? t->Squad->iEdition : 0;
+  po->iFormation = t->iFormation;
+  po->iSavedFormation = t->iSavedFormation;
+}
+
+const MFHMainSheet* SheetFind(std::int32_t iTeam, std::int32_t iEdition) {
+  for (const MFHMainSheet& o : mfhmain_aoSheets)
+    if (o.iTeamId == iTeam && o.iEdition == iEdition) return &o;
+  return nullptr;
+}
+
+// One side of the match: its squad from the cache slot when it holds the
+// team already (its kept team sheet restored), else loaded into the slot.
+std::int32_t SideSetUp(MatchTeam* t, std::uint32_t Team, std::int32_t iSlot, std::int32_t bHome) {
+  const ConferenceEntry* p = mteam_FindConference(static_cast<std::int32_t>(Team));
+  if (!p) {
+    tmreport_Fault("ptConf", kSource);
+    return 0;
+  }
+  const std::int32_t iEdition = tmglobal_EditionGet();
+  Squad* poSlot = squadcache_SlotGet(iSlot);
+  const bool bKept = poSlot && poSlot->iTeamId == static_cast<std::int32_t>(Team) && poSlot->iEdition == iEdition &&
+                     poSlot->Size > 0;
+  if (!bKept) {
+    SquadTeamRef ref{static_cast<std::int32_t>(p->uTeam), static_cast<std::int32_t>(p->uKey)};
+    poSlot = squadcache_Load(&ref, iEdition, iSlot, s_abSquadBuffer.data(), static_cast<std::int32_t>(s_abSquadBuffer.size()));
+    if (!poSlot) {
+      tmreport_Fault("pSquad", kSource);
+      return 0;
+    }
+  }
+  if (bHome) match_HomeSquadSet(poSlot);
+  else match_AwaySquadSet(poSlot);
+  t->SubRequest = -1;
+  const MFHMainSheet* poSheet = bKept ? SheetFind(static_cast<std::int32_t>(Team), iEdition) : nullptr;
+  if (poSheet && poSheet->iSavedFormation >= 0 && poSheet->iSavedFormation < MTATICS_FORMATION_COUNT) {
+    t->iFormation = poSheet->iFormation;
+    t->iSavedFormation = poSheet->iSavedFormation;
+    team_FormationReset(t);
+    team_SuspensionsApply(t);
+  } else {
+    t->iFormation = -1;
+    team_SetUp(mteam_FormationGet(p, iEdition), t);
+    team_NumbersFromSlots(t);
+  }
+  team_FormationSave(t);
+  if (bHome) pcstub_HomeStrengthAdjust(t);
+  else pcstub_AwayStrengthAdjust(t);
+  std::int32_t iIndex = 0;
+  team_ImageSet(t, ButtonOf(p, &iIndex));
+  team_SoundSet(t, iIndex);
+  team_PresentationFlagSet(t, 1);
+  return 1;
+}
+
+// Fixtures played in the year, to see a simulated date change something.
+std::int32_t PlayedCount(const Year* y) {
+  std::int32_t n = 0;
+  for (const Confederation* c = y ? y->pConfs : nullptr; c; c = c->pNext)
+    for (const Group* g = c->pGroups; g; g = g->pNext)
+      for (const Round* r = g->pRounds; r; r = r->pNext)
+        for (const Fixture* f = r->pFixtures; f; f = f->pNext) n += f->cFlags & FIX_PLAYED;
+  return n;
+}
+
+std::uint32_t RecordName(const HumanTeam* po) { return po ? po->Name : 0; }
+
+// The human team's next fixture and its opponent (0 none).
+std::uint32_t NextOpponent(Year* y, std::uint32_t Human, Round** ppr, Fixture** ppf, Group** ppg = nullptr) {
+  if (!Human || !y || !history_FixtureFindByTeam(y, Human, ppr, ppf, nullptr, ppg)) return 0;
+  const std::uint32_t A = history_FixtureTeamA(*ppr, *ppf);
+  return A == Human ? history_FixtureTeamB(*ppr, *ppf) : A;
+}
+
+}  // namespace
+
+MatchTeam* mfhmain_poMatchTeamGet(std::uint32_t TeamId) {
+  MatchTeam* apo[2] = {match_HomeTeamGet(), match_AwayTeamGet()};
+  for (MatchTeam* t : apo)
+    if (t->Squad && t->Squad->Size > 0 && TeamOf(t) == static_cast<std::int32_t>(TeamId)) return t;
+  return nullptr;
+}
+
+std::int32_t mfhmain_MatchPrepare(Year* poYear, std::int32_t iHuman, const HumanTeam* poRecord) {
+  const std::uint32_t Human = RecordName(poRecord);
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  Group* g = nullptr;
+  const std::uint32_t Opponent = NextOpponent(poYear, Human, &r, &f, &g);
+  if (!Opponent || !tmteam_IsProperName(Opponent)) return 0;
+  history_GroupIndexFind(poYear, g);
+  const bool bHumanHome = history_FixtureTeamA(r, f) == Human;
+  // Sides already loaded keep their team sheets: the players' places go back
+  // to their slots and the formations into the cache.
+  if (mfhmain_poMatchTeamGet(Human) || mfhmain_poMatchTeamGet(Opponent)) {
+    match_SquadsCopyBack();
+    SheetStore(&mfhmain_aoSheets[0], match_HomeTeamGet());
+    SheetStore(&mfhmain_aoSheets[1], match_AwayTeamGet());
+  }
+  match_SquadBuffersPoint();
+  MatchTeam* poHome = match_HomeTeamGet();
+  MatchTeam* poAway = match_AwayTeamGet();
+  // The slots are filled human side first: a kept opponent in slot 1 is
+  // found before slot 0 is loaded over.
+  if (!SideSetUp(bHumanHome ? poHome : poAway, Human, 0, bHumanHome ? 1 : 0)) return 0;
+  if (!SideSetUp(bHumanHome ? poAway : poHome, Opponent, 1, bHumanHome ? 0 : 1)) return 0;
+  User* poLead = global_poGetMenuUser();
+  if (poLead) poLead->MyTeam = bHumanHome ? 1 : 2;
+  global_SetHomeUser(bHumanHome ? poLead : nullptr);
+  global_SetAwayUser(bHumanHome ? nullptr : poLead);
+  tmglobal_TournamentMatchSet(1);
+  tmglobal_RoundFormatSet(static_cast<std::int32_t>(r->uFormat));
+  tmglobal_TieBreakSet(static_cast<std::int32_t>(r->uTieBreak));
+  tmglobal.bSecondLeg = 0;
+  if (r->uTieBreak == TB_AGG || r->uTieBreak == TB_AGG2) {
+    const Fixture* f0 = history_FixtureGet(r, 0);
+    const Fixture* f1 = history_FixtureGet(r, 1);
+    tmglobal.bSecondLeg = (f0 && tmglobal_FixturePlayedGet(f0)) || (f1 && tmglobal_FixturePlayedGet(f1)) ? 1 : 0;
+  }
+  tmglobal_MatchPhaseSet(0);
+  (void)iHuman;
+  // The round's list holds rows of the stadium table: one drawn evenly.
+  const std::int32_t cStadiums = stadium_RoundCountGet(r);
+  std::int32_t iStadium = 0;
+  if (cStadiums > 0) {
+    std::int32_t iRand = static_cast<std::int32_t>(QMathRandRange(static_cast<std::uint32_t>(cStadiums - 1)));
+    QDX_ASSERT(iRand < cStadiums && "iRand < iMax");
+    const StadiumLink* s = r->pStadiums;
+    while (iRand-- > 0 && s->pNext) s = s->pNext;
+    iStadium = s->uId;
+    match.HomeGround = stadium_HostGet(iStadium) == TeamOf(poHome) ? 1 : 0;
+  } else {
+    iStadium = stadium_Choose(tmglobal_EditionGet(), r);
+  }
+  environ_StadiumSet(iStadium);
+  environ_Choose();
+  environ_PitchChoose();
+  return 1;
+}
+
+void mfhmain_SimulateUntilFixture() {
+  Year* y = tmgame_CurrentYearGet();
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  const std::int32_t h = tmglobal.iCurrentHuman;
+  const std::uint32_t Human = h >= 0 && h < TM_HUMAN_MAX ? tmglobal.aHumans[h].Name : 0;
+  if (!Human || !history_FixtureFindByTeam(y, Human, &r, &f)) return;
+  history_CurrentDateFromFixtureSet(r, f);
+  while (!tmgame_AreDueFixturesPlayed(y)) {
+    const std::int32_t iBefore = PlayedCount(y);
+    tmgame_DaySimulate();
+    if (PlayedCount(y) == iBefore) break;  // nothing more falls due by the date
+  }
+}
+
+// ---- The forced score -------------------------------------------------------------------
+
+void mfhmain_ForcedScoreDisarm() {
+  mfhmain_oScreen.iForceState = MFHMAIN_FORCE_OFF;
+  mfhmain_oScreen.uForceKeys = 0;
+}
+
+void mfhmain_ForceKey(std::int32_t eCode) {
+  MFHMainScreen& s = mfhmain_oScreen;
+  if (eCode == 164) {
+    mfhmain_ForcedScoreDisarm();
+    return;
+  }
+  if (eCode != 165 && eCode != 166) return;
+  if ((s.uForceKeys & 0xFFFu) != MFHMAIN_FORCE_PATTERN) {
+    s.uForceKeys = (s.uForceKeys << 1) | (eCode == 166 ? 1u : 0u);
+    return;
+  }
+  if (s.iForceState == MFHMAIN_FORCE_OFF) {
+    s.iForceState = 0;
+    s.iForceHome = s.iForceAway = 0;
+    return;
+  }
+  std::int32_t& iGoals = eCode == 165 ? s.iForceHome : s.iForceAway;
+  iGoals = iGoals >= 10 ? 0 : iGoals + 1;
+}
+
+std::int32_t mfhmain_ForcedScoreGet(std::int32_t* piHome, std::int32_t* piAway) {
+  const MFHMainScreen& s = mfhmain_oScreen;
+  if (s.iForceState >= MFHMAIN_FORCE_OFF) return 0;
+  if (piHome) *piHome = s.iForceHome;
+  if (piAway) *piAway = s.iForceAway;
+  return 1;
+}
+
 // ---- The hub screen ------------------------------------------------------------------
 
-MFHMainScreen mfhmain_oScreen = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0};
+MFHMainScreen mfhmain_oScreen = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, MFHMAIN_FORCE_OFF, 0, 0, 0};
 
 namespace {
 
@@ -63,12 +300,91 @@ std::uint32_t CurrentHumanName() {
   return i >= 0 && i < TM_HUMAN_MAX ? tmglobal.aHumans[i].Name : 0;
 }
 
-void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+using PrintFn = void (*)(const char*, std::int32_t, std::int32_t, std::int32_t);
+
+void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+              PrintFn pfnPrint = pctext_PrintLeft) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   draw2d_TextColourSet(0, 0, 0, 255);
-  pctext_PrintLeft(psz, sx + 1, sy + 1, kHubLayer);
+  pfnPrint(psz, sx + 1, sy + 1, kHubLayer);
   draw2d_TextColourSet(r, g, b, 255);
-  pctext_PrintLeft(psz, sx, sy, kHubLayer);
+  pfnPrint(psz, sx, sy, kHubLayer);
+}
+
+const char* TeamText(std::uint32_t Name) {
+  return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name)) : "";
+}
+
+// The next fixture: both teams (no name for one still unknown), its date and
+// the round's title.
+void FixtureDraw() {
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  if (!NextOpponent(tmgame_CurrentYearGet(), CurrentHumanName(), &r, &f)) return;
+  const std::uint32_t aTeams[2] = {history_FixtureTeamA(r, f), history_FixtureTeamB(r, f)};
+  for (std::int32_t k = 0; k < 2; k++)
+    if (tmteam_IsProperName(aTeams[k])) HubPrint(TeamText(aTeams[k]), kColumnX[k], 164, 200, 200, 200);
+  pctext_FontSet(2);
+  HubPrint("v", 258, 163, 200, 200, 200);
+  pctext_FontSet(1);
+  if (const FixtureDate* d = tmglobal_FixtureDateGet(r, f->cDate)) {
+    char sz[16];
+    std::snprintf(sz, sizeof sz, "%d.%d.%d", d->cDay, d->cMonth, d->cYear);
+    HubPrint(sz, 450, 46, 200, 200, 200, pctext_PrintRight);
+  }
+  HubPrint(tmgame_RoundTitleGet(), 256, 188, 200, 200, 200, pctext_PrintCentred);
+}
+
+// The human team's side for the team sheet: the whole match when the
+// opponent is known, else the human side alone.
+MatchTeam* HumanSidePrepare() {
+  const std::int32_t h = tmglobal.iCurrentHuman;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  const std::uint32_t Opponent = NextOpponent(tmgame_CurrentYearGet(), CurrentHumanName(), &r, &f);
+  if (!Opponent) return nullptr;
+  if (tmteam_IsProperName(Opponent)) {
+    if (!mfhmain_MatchPrepare(tmgame_CurrentYearGet(), h, &tmglobal.aHumans[h])) return nullptr;
+  } else if (!mfhmain_poMatchTeamGet(CurrentHumanName())) {
+    match_SquadBuffersPoint();
+    if (!SideSetUp(match_HomeTeamGet(), CurrentHumanName(), 0, 1)) return nullptr;
+  }
+  return mfhmain_poMatchTeamGet(CurrentHumanName());
+}
+
+// The team sheet (mode 13) for a side: its record edits or shows the team.
+std::int32_t SheetOpen(std::int32_t iSide, MatchTeam* t, std::int32_t iPage, std::int32_t eExtended) {
+  TacticsSide& ps = mteam_aoSides[iSide];
+  ps.poTeamPlayerTeam = t;
+  ps.iCursorItem = iPage;
+  if (iPage != MTATICS_LIST) ps.iPage = iPage;
+  ps.iHighlightedFormation = ps.iCurrentFormation = team_FormationGet(t);
+  ps.bListSetUp = 0;
+  ps.poFirstChosen = ps.poSecondChosen = nullptr;
+  global_SetExtendedGameMode(static_cast<GameMode>(eExtended));
+  sfx_Play(1);
+  return MTATICS_MODE;
+}
+
+std::int32_t PlayMatch() {
+  const std::int32_t h = tmglobal.iCurrentHuman;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  // An opponent still to be decided by other groups is known once the world
+  // has played up to the fixture.
+  if (!tmteam_IsProperName(NextOpponent(tmgame_CurrentYearGet(), CurrentHumanName(), &r, &f)))
+    mfhmain_SimulateUntilFixture();
+  if (!mfhmain_MatchPrepare(tmgame_CurrentYearGet(), h, &tmglobal.aHumans[h])) {
+    sfx_Play(3);
+    return MFHMAIN_MODE;
+  }
+  mfhmain_SimulateUntilFixture();
+  tmmain_CurrentYearCache();
+  global_SetExtendedGameMode(GAME_MODE_HISTORY);
+  tmgame_ResultPendingSet(0, 0, 3);  // the match's score is entered after it
+  demo_Stop();
+  sfx_Play(1);
+  return GAME_MODE_MATCH_START;
 }
 
 // The cursor one step up or down, past "Choose Squad" in the finals.
@@ -86,13 +402,40 @@ std::int32_t ItemSelect(std::int32_t iItem) {
         tmglobal.iCurrentHuman = s.iTeamChoice;
         s.bTeamChoice = 0;
         sfx_Play(1);
+        return MFHMAIN_MODE;
       }
-      return MFHMAIN_MODE;
+      return mfhmain_bHasNextFixture() ? PlayMatch() : MFHMAIN_MODE;
+    case 1:
+    case 2: {
+      if (iItem == 2 && s.bFinals) return MFHMAIN_MODE;
+      MatchTeam* t = mfhmain_bHasNextFixture() ? HumanSidePrepare() : nullptr;
+      if (!t) {
+        sfx_Play(3);
+        return MFHMAIN_MODE;
+      }
+      return iItem == 1 ? SheetOpen(0, t, MTATICS_LIST, 51) : SheetOpen(0, t, 24, 54);
+    }
+    case 5: {
+      Round* r = nullptr;
+      Fixture* f = nullptr;
+      const std::uint32_t Opponent = NextOpponent(tmgame_CurrentYearGet(), CurrentHumanName(), &r, &f);
+      if (!tmteam_IsProperName(Opponent)) return MFHMAIN_MODE;
+      MatchTeam* t = mfhmain_poMatchTeamGet(Opponent);
+      if (!t) {
+        const std::int32_t h = tmglobal.iCurrentHuman;
+        if (mfhmain_MatchPrepare(tmgame_CurrentYearGet(), h, &tmglobal.aHumans[h])) t = mfhmain_poMatchTeamGet(Opponent);
+      }
+      if (!t) {
+        sfx_Play(3);
+        return MFHMAIN_MODE;
+      }
+      return SheetOpen(1, t, MTATICS_LIST, 71);
+    }
     case 3: sfx_Play(1); global_SetExtendedGameMode(static_cast<GameMode>(48)); return 48;
     case 4: sfx_Play(1); global_SetExtendedGameMode(static_cast<GameMode>(55)); return 55;
     case 6: sfx_Play(1); global_SetExtendedGameMode(static_cast<GameMode>(56)); return 56;
     case 7: sfx_Play(1); return 52;
-    default: return MFHMAIN_MODE;  // the match sides are not prepared here yet
+    default: return MFHMAIN_MODE;
   }
 }
 
@@ -135,6 +478,7 @@ void mfhmain_Reset() {
   s.iQuitChoice = 1;
   s.bTeamChoice = 0;
   s.cEditionsPlayed = 0;
+  for (MFHMainSheet& o : mfhmain_aoSheets) o = MFHMainSheet{-1, 0, 0, 0};
 }
 
 void mfhmain_Enter() {
@@ -169,10 +513,8 @@ void mfhmain_Draw() {
     pcfe_ConfirmPanelDraw(IDS_FE_QUIT_HISTORY, s.iQuitChoice == 0);
     pctext_FontSet(1);
   }
-  const std::uint32_t Name = CurrentHumanName();
-  if (Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT))
-    HubPrint(tla_DisplayNameGet(static_cast<std::int32_t>(Name)), 152, 46, 200, 200, 200);
-  char sz[16];
+  HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200);
+  char sz[32];
   std::snprintf(sz, sizeof sz, "19%02d", tmglobal.iYear % 100);
   HubPrint(sz, 284, 46, 200, 200, 200);
   for (std::int32_t i = 0; i < MFHMAIN_ITEMS; i++) {
@@ -180,6 +522,11 @@ void mfhmain_Draw() {
     if (i == 2 && s.bFinals) HubPrint(festr_IDToStr(kItemTexts[i]), x, y, 80, 80, 80);
     else if (i == s.iCursor && !s.bTeamChoice) HubPrint(festr_IDToStr(kItemTexts[i]), x, y, 200, 200, 0);
     else HubPrint(festr_IDToStr(kItemTexts[i]), x, y, 200, 200, 200);
+  }
+  FixtureDraw();
+  if (s.iForceState < MFHMAIN_FORCE_OFF) {
+    std::snprintf(sz, sizeof sz, "FORCE SCORE %d %d", s.iForceHome, s.iForceAway);
+    HubPrint(sz, 100, 20, 200, 200, 200);
   }
   pctext_FontSet(0);
 }
@@ -189,6 +536,8 @@ std::int32_t mfhmain_Input(User* poUser) {
   std::int32_t eNext = MFHMAIN_MODE;
   if (!poUser || !poUser->pip) return eNext;
   const std::int32_t cHumans = tmglobal.cHumans;
+  // Escape comes from the keyboard, not from the queue.
+  if ((QKeyboardGetLastKey() & 0xFF) == 1 && !s.bQuitBox) QuitOpen();
   while (eNext == MFHMAIN_MODE) {
     ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
     if (!poNode) break;
@@ -230,9 +579,11 @@ std::int32_t mfhmain_Input(User* poUser) {
         sfx_Play(0);
         break;
       case 38:
-      case 152:
         if (!s.bQuitBox) QuitOpen();
         break;
+      case 164:
+      case 165:
+      case 166: mfhmain_ForceKey(eCode); break;
       case 37:
         eNext = s.bQuitBox ? QuitSelect() : ItemSelect(s.iCursor);
         break;

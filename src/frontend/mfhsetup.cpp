@@ -80,7 +80,7 @@ void HistoryPrepare() {
   tmmain_RollOfHonourInit((o.iStartYear - kFirstYear) / 4);
   mfhnews_Reset();
   tmglobal.bStarted = 0;
-  mfhmain_bForcedScoreArmed = 0;
+  mfhmain_ForcedScoreDisarm();
   mcondi_MatchLengthSet(o.iMatchLength);
 }
 

@@ -57,9 +57,9 @@ std::int32_t stadium_Choose(std::int32_t iEdition, const Round* pRound) {
     const std::uint32_t Human = (h >= 0 && h < TM_HUMAN_MAX) ? tmglobal.aHumans[h].Name : 0;
     if (static_cast<std::uint32_t>(iHome) != Human && static_cast<std::uint32_t>(TeamOf(match.AwayTeam)) != Human)
       tmreport_Fault("human team plays", "Gen\\stadium");
+    // A round without a stadium list plays at the home side's ground.
     if (!pRound) tmreport_Fault("pThisRound", "Gen\\stadium");
-    else if (!pRound->pStadiums) tmreport_Fault("pThisRound->pStadiums", "Gen\\stadium");
-    else iId = pRound->pStadiums->uId;
+    else if (pRound->pStadiums) iId = pRound->pStadiums->uId;
   }
   match.HomeGround = (stadium_HostGet(iId) == iHome) ? 1 : 0;
   return iId;

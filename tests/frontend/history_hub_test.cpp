@@ -130,7 +130,7 @@ TEST_F(Hub, QuitBoxWaitsForTheDelayAndEndsTheHistoryOnYes) {
   EXPECT_EQ(mfhmain_oScreen.iCursor, 3);
   EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0);
   // Start closes it too.
-  Keys({152, 56});
+  Keys({38, 56});
   EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0);
   tmglobal.bStarted = 1;
   EXPECT_EQ(Keys({38, 10, 37}), 12);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "frontend/frontend_services.h"
+#include "frontend/mfhmain.h"
 #include "frontend/mfhopts.h"
 #include "frontend/mfhsetup.h"
 #include "frontend/pcgame.h"
@@ -136,7 +137,7 @@ TEST_F(HistoryScreens, SetupSelectStartsANewHistory) {
     SCOPED_TRACE(bQualifiers);
     tmglobal.bStarted = 1;
     tmglobal.bFinals = 7;
-    mfhmain_bForcedScoreArmed = 1;
+    mfhmain_oScreen.iForceState = 0;
     for (RollOfHonourEntry& e : tmglobal.aRoll) e = {1, 2, 3, 4};
     global_SetExtendedGameMode(GAME_MODE_NONE);
     mfhsetup_oSettings = {70, 1, bQualifiers ? 1 : 0, 1, 10};
@@ -148,7 +149,7 @@ TEST_F(HistoryScreens, SetupSelectStartsANewHistory) {
     EXPECT_EQ(tmglobal.iYear, 70);
     EXPECT_EQ(tmglobal.bFinals, bQualifiers ? 0 : 1);
     EXPECT_EQ(tmglobal.bStarted, 0);
-    EXPECT_EQ(mfhmain_bForcedScoreArmed, 0);
+    EXPECT_EQ(mfhmain_ForcedScoreGet(nullptr, nullptr), 0);
     EXPECT_EQ(global_poGetHomeUser(), &user_aUsers[0]);
     EXPECT_EQ(global_poGetAwayUser(), nullptr);
     EXPECT_EQ(mcondi_MatchLengthGet(), 10);
