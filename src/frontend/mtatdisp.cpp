@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/cpuman.h"
+#include "engine/formation.h"
 #include "engine/team.h"
 #include "engine/zone.h"
 #include "framework/qdx_assert.h"
@@ -17,7 +18,9 @@
 #include "shell/texts.h"
 #include "shell/user.h"
 #include "tournament/dbplayer.h"
+#include "tournament/result.h"
 #include "tournament/tla.h"
+#include "tournament/tmgame.h"
 #include "tournament/tmtree.h"
 
 std::int32_t mtatics_bOneSheet = 1;
@@ -221,6 +224,7 @@ void mtatdisp_Enter() {
   }
   mfhsquad_CursorReset();
   mtatdisp_Players->bListSetUp = 0;
+  pcfmv_PlayById(formation_TableGet(6));  // the sheet's film entry: none is made
 }
 
 void mtatdisp_ListFill(ListControl* poList, TacticsSide* ps) {
@@ -423,10 +427,20 @@ void mtatdisp_MatchHeaderDraw() {
 
 void mtatdisp_HistoryHeaderDraw() {
   const std::int32_t i = tmglobal_CurrentHumanGet();
+  const std::uint32_t Human = i >= 0 && i < TM_HUMAN_MAX ? tmglobal.aHumans[i].Name : 0;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
   pctext_FontSet(1);
   Grey(200);
-  if (i >= 0 && i < TM_HUMAN_MAX && tmglobal.aHumans[i].Name)
-    ShadowCentred(tla_DisplayNameGet(static_cast<std::int32_t>(tmglobal.aHumans[i].Name)), 100, 197);
+  // The human team and its next opponent, once that opponent is known.
+  if (Human && history_FixtureFindByTeam(tmgame_CurrentYearGet(), Human, &r, &f)) {
+    const std::uint32_t A = history_FixtureTeamA(r, f);
+    const std::uint32_t Opponent = A == Human ? history_FixtureTeamB(r, f) : A;
+    if (tmteam_IsProperName(Opponent)) {
+      ShadowCentred(tla_DisplayNameGet(static_cast<std::int32_t>(Human)), 100, 197);
+      ShadowCentred(tla_DisplayNameGet(static_cast<std::int32_t>(Opponent)), 403, 197);
+    }
+  }
   pctext_FontSet(0);
   mregion_DrawByName("box");
 }

@@ -1,6 +1,6 @@
 // The real executable, headless, with a prepared save folder: from the main
 // menu's Load Game, a damaged save shows "Error!" and changes nothing, then a
-// good one loads and the history hub follows.
+// good one loads and the history hub follows, where Escape opens the quit box.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -51,7 +51,11 @@ TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
   s += Key(140, "RETURN") + Key(146, "RETURN");
   // After the error box: Load, down to the second entry, a capture, select.
   s += Key(200, "RETURN") + Key(206, "DOWN") + "212 capture " + list + "\n" + Key(216, "RETURN");
-  // The history hub follows and stays until the script ends the run.
+  // The history hub follows; Escape opens its quit box, "No" closes it, and
+  // the hub stays until the script ends the run.
+  const std::string hub = home_ / "hub.tga", box = home_ / "box.tga", closed = home_ / "closed.tga";
+  s += "400 capture " + hub + "\n" + Key(420, "ESCAPE") + "450 capture " + box + "\n";
+  s += Key(470, "RETURN") + "500 capture " + closed + "\n";
   s += "900 quit 3\n";
   korvena_test::GameRun r = run(s);
   EXPECT_EQ(r.exitCode, 3) << r.err;
@@ -65,6 +69,9 @@ TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
   EXPECT_EQ(ReadAll(folder / "A damaged 1970  1.6.70.SAV"), before);
   EXPECT_EQ(std::filesystem::file_size(folder / "Scotland 1998  10.6.98.SAV"), static_cast<std::uintmax_t>(PCSAVE_IMAGE_SIZE));
   EXPECT_FALSE(ReadAll(list).empty());
+  ASSERT_FALSE(ReadAll(hub).empty());
+  EXPECT_NE(ReadAll(box), ReadAll(hub));
+  EXPECT_EQ(ReadAll(closed), ReadAll(hub));
 }
 
 }  // namespace

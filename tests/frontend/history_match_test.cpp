@@ -4,9 +4,12 @@
 // match and the team sheet, and the forced score.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/team.h"
 #include "frontend/frontend_services.h"
@@ -306,6 +309,37 @@ TEST_F(HistoryMatch, TheHubShowsTheNextFixture) {
                                std::string("v"), date, std::string(tmgame_RoundTitleGet())})
     EXPECT_EQ(texts[s], s == "Brazil" ? 4 : 2) << s;  // each with its shadow
   EXPECT_EQ(texts.count("FORCE SCORE 0 0"), 0u);
+}
+
+TEST_F(HistoryMatch, TheTeamSheetsHeaderNamesTheNextOpponent) {
+  Load(94, "BRA", false);
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(Next(&r, &f));
+  const std::uint32_t a = history_FixtureTeamA(r, f);
+  const std::string opponent = tla_DisplayNameGet(static_cast<int>(a == Id("BRA") ? history_FixtureTeamB(r, f) : a));
+  mfhmain_oScreen.iCursor = 1;
+  ASSERT_EQ(Keys({37}), 13);
+  auto header = [] {
+    pcframe_Begin();
+    mtatdisp_HistoryHeaderDraw();
+    std::vector<std::pair<std::string, int>> v;
+    for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+      for (DrawItem* i = l->poFirstItem; i; i = i->pNext)
+        if (i->uKind == PCFRAME_KIND_TEXT) v.push_back({i->pszText, i->aiCoord[0]});
+    return v;
+  };
+  auto v = header();
+  ASSERT_EQ(v.size(), 4u);  // two names, each with its shadow
+  std::map<std::string, int> x;
+  for (const auto& [text, at] : v) x[text] = std::max(x[text], at);
+  ASSERT_EQ(x.size(), 2u);
+  ASSERT_EQ(x.count("Brazil"), 1u);
+  ASSERT_EQ(x.count(opponent), 1u);
+  EXPECT_LT(x["Brazil"], x[opponent]);  // the human team on the left
+  // No next fixture: no names.
+  tmglobal.aHumans[0].Name = Id("DDR");
+  EXPECT_TRUE(header().empty());
 }
 
 TEST_F(HistoryMatch, TheForcedScoreArmsOnItsPatternAndCountsWithAWrap) {
