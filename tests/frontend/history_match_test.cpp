@@ -14,6 +14,9 @@
 #include "engine/team.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mfhmain.h"
+#include "frontend/mfhmain_layout.h"
+#include "frontend/mfhsetup.h"
+#include "frontend/pcfe.h"
 #include "frontend/mtatics.h"
 #include "matchflow/environ.h"
 #include "matchflow/matcha.h"
@@ -340,6 +343,32 @@ TEST_F(HistoryMatch, TheTeamSheetsHeaderNamesTheNextOpponent) {
   // No next fixture: no names.
   tmglobal.aHumans[0].Name = Id("DDR");
   EXPECT_TRUE(header().empty());
+}
+
+TEST_F(HistoryMatch, TheBackdropsPanelsFrameEveryTextOfTheSetupAndTheHub) {
+  auto framed = [](const MFHPanel* panels, int n, const char* what) {
+    int texts = 0;
+    for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+      for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+        if (i->uKind != PCFRAME_KIND_TEXT || !*i->pszText) continue;
+        texts++;
+        bool inside = false;
+        for (int k = 0; k < n; k++) {
+          const MFHPanel& p = panels[k];
+          inside = inside || (i->aiCoord[0] >= pcfe_ScaleX640(p.x) && i->aiCoord[0] < pcfe_ScaleX640(p.x + p.w) &&
+                              i->aiCoord[1] >= pcfe_ScaleY480(p.y) && i->aiCoord[1] < pcfe_ScaleY480(p.y + p.h));
+        }
+        EXPECT_TRUE(inside) << what << ": \"" << i->pszText << "\" at " << i->aiCoord[0] << "," << i->aiCoord[1];
+      }
+    return texts;
+  };
+  Load(94, "BRA", false);
+  pcframe_Begin();
+  mfhmain_Draw();
+  EXPECT_GE(framed(mfhmain_aoPanels, MFHMAIN_PANELS, "hub"), 2 * (2 + 8 + 5));
+  pcframe_Begin();
+  mfhsetup_Draw();
+  EXPECT_EQ(framed(mfhsetup_aoPanels, MFHSETUP_PANELS, "set-up"), 2 * 6);
 }
 
 TEST_F(HistoryMatch, TheForcedScoreArmsOnItsPatternAndCountsWithAWrap) {

@@ -691,6 +691,8 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       frames.push_back(Panel(r.w, r.h, faces[i % 4], seed++));
     }
     if (std::string(s.name) == "fhnews") RulesSheetPaint(frames);
+    if (std::string(s.name) == "fhset") fegen_FhsetPaint(frames[0]);
+    if (std::string(s.name) == "fhmain") fegen_FhmainPaint(frames[0]);
     WriteBank(dir + "/" + s.name + ".spr", frames);
   }
 }

@@ -13,6 +13,9 @@
 std::vector<art::Image> fegen_TeamSheet(const std::string& worldmapPath);
 void fegen_WorldMapCheck(const std::string& worldmapPath);
 std::vector<art::Image> fegen_TacticsSheet();
+// The history set-up's and hub's panels painted on their backdrops.
+void fegen_FhsetPaint(art::Image& backdrop);
+void fegen_FhmainPaint(art::Image& backdrop);
 
 // Small shared painting steps of the two painters.
 namespace fegen_paint {
