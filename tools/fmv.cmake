@@ -42,4 +42,9 @@ foreach(board ${KORVENA_FMV_BOARDS})
   list(APPEND KORVENA_FMV_FILMS ${film})
 endforeach()
 add_custom_target(data_fmv DEPENDS ${KORVENA_FMV_FILMS})
-add_dependencies(data data_fmv)
+# Only the trees that show or test the films make them: the fuzz programs seed
+# from other data and the movie benchmark makes its own film when none is
+# built (`--target data_fmv` makes them there too).
+if(NOT KORVENA_FUZZ AND NOT KORVENA_BENCH)
+  add_dependencies(data data_fmv)
+endif()

@@ -1,8 +1,10 @@
 // Which files fill the six sound banks: effects for the menus or the match,
 // the two sides' speech, the referee, the crowd and a spare bank.
 #include <cstdio>
+#include <string>
 
 #include "audio/sound.h"
+#include "platform/audio.h"
 #include "shell/pcinstall.h"
 
 QALBank pcsound_oEffects;
@@ -46,11 +48,37 @@ std::int32_t interfaceLanguage(std::int32_t iInterface) { return iInterface < 0 
 
 void bankFree(QALBank* poBank);
 
+// The file each bank was last filled from, for the "audio-state" lines.
+struct BankName {
+  QALBank* poBank;
+  const char* pszWhat;
+  const char* pszFile;
+};
+BankName s_aoBankNames[6] = {{&pcsound_oEffects, "effects", ""}, {&pcsound_oSpeechHome, "speech-home", ""},
+                             {&pcsound_oSpeechAway, "speech-away", ""}, {&pcsound_oReferee, "referee", ""},
+                             {&pcsound_oCrowd, "crowd", ""}, {&pcsound_oExtra, "extra", ""}};
+
+// One line a loaded bank: what it is for, its file and its sound count.
+std::string bankStateLines() {
+  std::string text;
+  char szLine[160];
+  for (const BankName& b : s_aoBankNames)
+    if (b.poBank->soundCount) {
+      std::snprintf(szLine, sizeof szLine, "audio bank=%s file=%s sounds=%u\n", b.pszWhat, b.pszFile,
+                    b.poBank->soundCount);
+      text += szLine;
+    }
+  return text;
+}
+const bool s_bBankLines = (platform::audioStateLinesSet(bankStateLines), true);
+
 void bankLoad(QALBank* poBank, const char* pszFile) {
   bankFree(poBank);
   char szPath[512];
   pcsound_SoundPathJoin(szPath, sizeof szPath, pszFile);
   if (!QALBankLoad(poBank, szPath)) std::fprintf(stderr, "sound: cannot load %s: %s\n", szPath, QALBankLoadError());
+  for (BankName& b : s_aoBankNames)
+    if (b.poBank == poBank) b.pszFile = pszFile;
 }
 
 void bankFree(QALBank* poBank) {

@@ -529,6 +529,12 @@ std::vector<VoiceState> audioPlayingVoices() {
   return out;
 }
 
+namespace {
+std::string (*g_describeMore)() = nullptr;
+}  // namespace
+
+void audioStateLinesSet(std::string (*describe)()) { g_describeMore = describe; }
+
 std::string audioStateText() {
   Guard g;
   char line[200];
@@ -542,6 +548,7 @@ std::string audioStateText() {
     text += line;
   }
   text += cdStateText();
+  if (g_describeMore != nullptr) text += g_describeMore();
   return text;
 }
 

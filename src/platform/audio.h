@@ -122,8 +122,10 @@ struct VoiceState {
 };
 // The voices that are playing, in handle order.
 std::vector<VoiceState> audioPlayingVoices();
-// One line a voice and one for the CD, as "audio-state" prints them.
+// One line a voice and one for the CD, as "audio-state" prints them, then
+// the lines of the source the game's sound logic sets (its loaded banks).
 std::string audioStateText();
+void audioStateLinesSet(std::string (*describe)());
 
 // Headless controls (no effect on the SDL backend): the free hardware buffer
 // count the device reports at open (0 by default), and a capture of the mix

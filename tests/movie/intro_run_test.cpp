@@ -1,6 +1,7 @@
 // The real executable, headless, with the build's films: the four start-up
-// films show and sound, then the menu music; the history intro's film plays
-// and hands over.
+// films show and sound, then the menu music and bank; the history intro's
+// film plays and hands over; idle at the menu, the attract film plays and
+// the menu comes back.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -26,6 +27,8 @@ bool Black(const std::vector<uint8_t>& px) {
     if (v > 24) return false;
   return true;
 }
+
+const char* const kFrontEndBank = "audio bank=effects file=WN32\\FRONTEND.KBB sounds=";
 
 // The "audio-state" block printed at the n-th request.
 std::string StateBlock(const std::string& out, int n) {
@@ -63,10 +66,39 @@ TEST_F(Game, TheFourStartUpFilmsShowWithTheirSoundAndTheMenuMusicFollows) {
     const std::string block = StateBlock(r.out, i);
     EXPECT_NE(block.find("rate=22050"), std::string::npos) << "film " << i << ":\n" << block;
     EXPECT_NE(block.find("loop=1"), std::string::npos) << block;
+    EXPECT_EQ(block.find("audio bank="), std::string::npos) << block;  // the library is down during a film
   }
   const std::string menu = StateBlock(r.out, 4);
   EXPECT_EQ(menu.find("audio voice="), std::string::npos) << menu;
   EXPECT_NE(menu.find("track=7 playing=1"), std::string::npos) << menu;
+  EXPECT_NE(menu.find(kFrontEndBank), std::string::npos) << menu;
+}
+
+TEST_F(Game, IdleAtTheMenuTheAttractFilmPlaysThenTheMenuComesBack) {
+  // 1500 idle frames bring the demo match, which ends by itself near step
+  // 3350; 1500 more bring the montage (mode 83, film 204) near step 4850,
+  // 675 frames long; the menu, its music and its bank come back after it.
+  const std::string menu = home_ / "menu.tga", film = home_ / "attract.tga", back = home_ / "back.tga";
+  std::string s = "1000 capture " + menu + "\n1000 audio-state\n";
+  s += "5100 capture " + film + "\n5100 audio-state\n";
+  s += "5800 capture " + back + "\n5800 audio-state\n5810 quit 0\n";
+  timeLimitSeconds_ = 600;  // a whole demo match of the sanitized game on a loaded machine
+  korvena_test::GameRun r = run(s);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<uint8_t> before = Pixels(menu), during = Pixels(film), after = Pixels(back);
+  ASSERT_FALSE(during.empty());
+  EXPECT_FALSE(Black(during));
+  EXPECT_NE(during, before);
+  EXPECT_NE(during, after);
+  EXPECT_EQ(before.size(), after.size());
+  const std::string idle = StateBlock(r.out, 0), playing = StateBlock(r.out, 1), again = StateBlock(r.out, 2);
+  EXPECT_NE(idle.find(kFrontEndBank), std::string::npos) << idle;
+  EXPECT_NE(playing.find("rate=22050"), std::string::npos) << playing;
+  EXPECT_NE(playing.find("audio cd=closed"), std::string::npos) << playing;
+  EXPECT_EQ(playing.find("audio bank="), std::string::npos) << playing;
+  EXPECT_EQ(again.find("audio voice="), std::string::npos) << again;
+  EXPECT_NE(again.find("track=7 playing=1"), std::string::npos) << again;
+  EXPECT_NE(again.find(kFrontEndBank), std::string::npos) << again;
 }
 
 TEST_F(Game, HistoryPlaysItsShortFilmThenHandsOver) {
