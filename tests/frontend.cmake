@@ -15,6 +15,7 @@ korvena_test(test_frontend
     frontend/history_setup_test.cpp
     frontend/sides_test.cpp
     frontend/history_hub_test.cpp
+    frontend/history_fixtures_test.cpp
   DEPS korvena_frontend korvena_scene3d korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
 add_dependencies(test_frontend data)
 

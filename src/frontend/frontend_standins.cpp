@@ -12,8 +12,6 @@
 #include "tournament/tla.h"
 
 std::int32_t mfhmain_bYearLoaded = 0;
-std::uint32_t mfhfixtr_chosenTeam = 0;
-std::int32_t mfhfixtr_pendingChoice = 0;
 std::int32_t mfhnews_bPending = 0;
 std::int32_t mfhnews_bArrived = 0;
 // The squad pages: nothing moves, and back returns to the hub.
@@ -24,13 +22,9 @@ void mfhsquad_Back(MatchTeam*, std::int32_t* peNext) { *peNext = 47; }
 void mfhsquad_Draw() {}
 
 void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void mfhfixtr_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void mfhrole_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
-void mfhfixtr_Reset() {}
 void mfhgroup_Reset() {}
 void mfhnews_Reset() {}
-void mfhrole_Reset() {}
 void mfhsquad_Reset() {}

@@ -693,6 +693,8 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
     if (std::string(s.name) == "fhnews") RulesSheetPaint(frames);
     if (std::string(s.name) == "fhset") fegen_FhsetPaint(frames[0]);
     if (std::string(s.name) == "fhmain") fegen_FhmainPaint(frames[0]);
+    if (std::string(s.name) == "fhfl") frames = fegen_FixturesSheet(frames[0]);
+    if (std::string(s.name) == "fhroh") frames = fegen_RollSheet(frames[0]);
     WriteBank(dir + "/" + s.name + ".spr", frames);
   }
 }

@@ -16,6 +16,9 @@ std::vector<art::Image> fegen_TacticsSheet();
 // The history set-up's and hub's panels painted on their backdrops.
 void fegen_FhsetPaint(art::Image& backdrop);
 void fegen_FhmainPaint(art::Image& backdrop);
+// The history fixtures ("fhfl") and roll of honour ("fhroh") sheets over a themed backdrop.
+std::vector<art::Image> fegen_FixturesSheet(const art::Image& themed);
+std::vector<art::Image> fegen_RollSheet(const art::Image& themed);
 
 // Small shared painting steps of the two painters.
 namespace fegen_paint {
