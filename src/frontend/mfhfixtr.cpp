@@ -319,5 +319,6 @@ void mfhfixtr_Run() {
   const std::int32_t eNext = mfhfixtr_Input(poMenu);
   if (eNext == MFHFIXTR_MODE) return;
   s.bNeedsEnter = 1;
+  if (eNext == kHub) global_SetExtendedGameMode(static_cast<GameMode>(GAME_MODE_HISTORY));
   global_SetGameMode(static_cast<GameMode>(eNext));
 }

@@ -296,12 +296,14 @@ TEST_F(HistoryLists, FixturesButtonsAndListKeys) {
       if (i->uKind == PCFRAME_KIND_TEXT && i->aRed[0] == 64 && std::string(i->pszText) == "Fixtures") dark++;
   EXPECT_EQ(dark, 1);
   // Run hands the mode over and re-arms the screen.
+  global_SetExtendedGameMode(static_cast<GameMode>(48));
   Push(37);
   pcframe_Begin();
   mfhfixtr_oScreen.bNeedsEnter = 0;
   mfhfixtr_Run();
   global_GameModeTransition();
   EXPECT_EQ(global_eGetGameMode(), 47);
+  EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
   EXPECT_EQ(mfhfixtr_oScreen.bNeedsEnter, 1);
 }
 

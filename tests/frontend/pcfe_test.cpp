@@ -179,7 +179,9 @@ TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
     // Sprites per sheet: one a layout record of the screen that shows it.
     const std::map<std::string, int> counts = {{"condi", 1},    {"sides", 19},   {"tactics", 31}, {"team", 31},
                                                {"loadsave", 8}, {"fhnews", 5},   {"fhmain", 1},   {"options", 4},
-                                               {"cont", 4},     {"fhops", 3}};
+                                               {"cont", 4},     {"fhops", 3},
+                                               {"fhfl", 5},
+                                               {"fhroh", 3}};
     const std::string name = pcfe_aszSheetNames[i];
     const int expected = name.rfind("main", 0) == 0 && name != "fhmain" ? 8 : counts.count(name) ? counts.at(name) : 1;
     EXPECT_EQ(b->frameCount, expected) << name;
