@@ -381,7 +381,10 @@ std::int32_t PlayMatch() {
   mfhmain_SimulateUntilFixture();
   tmmain_CurrentYearCache();
   global_SetExtendedGameMode(GAME_MODE_HISTORY);
-  tmgame_ResultPendingSet(0, 0, 3);  // the match's score is entered after it
+  // The match's score is entered after it; a match left early enters no
+  // score of an earlier one.
+  tmglobal_NormalTimeScoreSet(0, 0);
+  tmgame_ResultPendingSet(0, 0, 3);
   demo_Stop();
   sfx_Play(1);
   return GAME_MODE_MATCH_START;

@@ -272,6 +272,7 @@ TEST_F(HistoryMatch, HubItemsHandOverByFinalsAndNextFixture) {
     for (TacticsSide& s : mteam_aoSides) s.poTeamPlayerTeam = nullptr;
     global_SetExtendedGameMode(GAME_MODE_HISTORY);
     mfhmain_oScreen.iCursor = c.item;
+    tmglobal_NormalTimeScoreSet(3, 1);  // the last match's score
     EXPECT_EQ(Keys({37}), c.mode);
     EXPECT_EQ(global_eGetExtendedGameMode(), c.extended);
     if (c.side >= 0) {
@@ -287,6 +288,7 @@ TEST_F(HistoryMatch, HubItemsHandOverByFinalsAndNextFixture) {
     }
     if (c.mode == 22) {
       EXPECT_EQ(tmgame_ResultPendingGet(), 1);
+      EXPECT_EQ(tmglobal.cNormalA + tmglobal.cNormalB, 0);
       EXPECT_EQ(tmglobal_TournamentMatchGet(), 1);
       EXPECT_TRUE(tmgame_AreDueFixturesPlayed(tmgame_CurrentYearGet()));
     }
