@@ -68,3 +68,11 @@ add_dependencies(test_quickgen korvena_quickgen)
 korvena_test(test_teamsel_run SOURCES frontend/teamsel_run_test.cpp DEPS korvena_platform)
 target_include_directories(test_teamsel_run PRIVATE ${CMAKE_SOURCE_DIR}/src)
 add_dependencies(test_teamsel_run korvena data)
+
+# Histories played in this process through the game's frame loop.
+korvena_test(test_history_run
+  SOURCES
+    support/history_driver.cpp
+    frontend/history_run_test.cpp
+  DEPS -Wl,--start-group korvena_options korvena_shell korvena_scene3d korvena_audio korvena_tournament korvena_frontend korvena_matchflow korvena_engine korvena_display korvena_framework korvena_platform -Wl,--end-group)
+add_dependencies(test_history_run korvena data)

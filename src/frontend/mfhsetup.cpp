@@ -73,6 +73,7 @@ void HistoryPrepare() {
   tmglobal.iStartYear = o.iStartYear;
   tmglobal.bPlayQualifiers = o.bPlayQualifiers;
   tmglobal.bSecondOption = o.bSecondOption;
+  tmglobal.cHumans = o.cHumanTeams;
   global_SetHomeUser(&user_aUsers[0]);
   global_SetAwayUser(nullptr);
   tmglobal_FinalsSet(o.bPlayQualifiers ? 0 : 1);
