@@ -41,6 +41,7 @@ if(TARGET korvena_match_harness)
       frontend/teamsel_test.cpp
       frontend/teamsheet_test.cpp
       frontend/history_match_test.cpp
+      frontend/squadpages_test.cpp
     DEPS korvena_match_harness korvena_shell)
   add_dependencies(test_teamsel data)
 endif()

@@ -14,17 +14,9 @@
 std::int32_t mfhmain_bYearLoaded = 0;
 std::int32_t mfhnews_bPending = 0;
 std::int32_t mfhnews_bArrived = 0;
-// The squad pages: nothing moves, and back returns to the hub.
-void mfhsquad_CursorReset() {}
-void mfhsquad_Move(MatchTeam*, std::int32_t) {}
-void mfhsquad_Select(MatchTeam*, std::int32_t*) {}
-void mfhsquad_Back(MatchTeam*, std::int32_t* peNext) { *peNext = 47; }
-void mfhsquad_Draw() {}
 
-void mfhsquad_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
 void mfhgroup_Reset() {}
 void mfhnews_Reset() {}
-void mfhsquad_Reset() {}

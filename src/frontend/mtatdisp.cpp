@@ -55,11 +55,7 @@ void Fill(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a, std::i
   draw2d_RectFill(SX(x), SY(y), SX(w), SY(h), iLayer);
 }
 
-// Position colours: 0 green, 1 blue, 2 purple, 3 red.
-std::int32_t PositionColour(std::int32_t iCode) {
-  static const std::int8_t kColours[25] = {0, 1, 1, 2, 2, 3, 1, 1, 1, 2, 2, 2, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 1};
-  return iCode >= 0 && iCode < 25 ? kColours[iCode] : 1;
-}
+std::int32_t PositionColour(std::int32_t iCode) { return mtatdisp_PositionColour(iCode); }
 const char* const kMarkers[4] = {"GreenS", "BlueS", "PurpleS", "RedS"};
 const char* const kLeftBadges[4] = {"gl", "bl", "pl", "rl"};
 const char* const kRightBadges[4] = {"gr", "br", "pr", "rr"};
@@ -129,6 +125,11 @@ void RowDraw(const ListControl* poList, std::int32_t iEntry, const TacticsSide* 
 }
 
 }  // namespace
+
+std::int32_t mtatdisp_PositionColour(std::int32_t iCode) {
+  static const std::int8_t kColours[25] = {0, 1, 1, 2, 2, 3, 1, 1, 1, 2, 2, 2, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 1};
+  return iCode >= 0 && iCode < 25 ? kColours[iCode] : 1;
+}
 
 std::int32_t mtatdisp_BarLength(std::int32_t iSkill) {
   // A skill below 30 would wrap to a full bar: it draws an empty one.
@@ -296,8 +297,11 @@ void mtatdisp_AttributePanelDraw(TacticsSide* ps, std::int32_t bRight) {
   const char* pszName = l->iCursor >= 0 && l->iCursor < l->cNumListItems ? l->aoItems[l->iCursor].szText : "";
   Grey(ps->iCursorItem == MTATICS_LIST ? 250 : 160);
   ShadowCentred(pszName, bRight ? 365 : 130, 33);
+  mtatdisp_AttributesDraw(ps->poTeamPlayerTeam ? team_PlayerFindByName(ps->poTeamPlayerTeam, pszName) : nullptr, x);
+}
+
+void mtatdisp_AttributesDraw(const DBPlayer* p, std::int32_t x) {
   Fill(32, 32, 32, 128, x + 5, 55, 216, 126, 3);
-  const DBPlayer* p = ps->poTeamPlayerTeam ? team_PlayerFindByName(ps->poTeamPlayerTeam, pszName) : nullptr;
   if (!p) return;
   if (dbplayer_FirstPositionGet(p) == 0) {
     const std::int32_t aiSkills[4] = {p->uDiving, p->uHandling, p->uReactions, p->uJudgement};

@@ -37,6 +37,9 @@ void mtatdisp_TacticsSideDraw(TacticsSide* ps, std::int32_t iSideNumber, std::in
 void mtatdisp_ListFill(ListControl* poList, TacticsSide* ps);
 void mtatdisp_RowsDraw(TacticsSide* ps);
 void mtatdisp_AttributePanelDraw(TacticsSide* ps, std::int32_t bRight);
+// The translucent box and the attribute bars of one player (none: the box)
+// at list x 25 or 260.
+void mtatdisp_AttributesDraw(const DBPlayer* p, std::int32_t x);
 void mtatdisp_AttributeBarDraw(std::int32_t iRow, std::int32_t x, std::int32_t iSkill, const char* pszLabel,
                                std::uint8_t r, std::uint8_t g, std::uint8_t b);
 void mtatdisp_FormationListDraw(TacticsSide* ps, std::int32_t bRight);
@@ -52,3 +55,5 @@ void mtatdisp_PanelFrameDraw(std::int32_t x, std::int32_t y, std::int32_t w, std
 // The filled length of an attribute bar, 0..200 units: a skill of 30 or less
 // fills none, 100 or more the whole track.
 std::int32_t mtatdisp_BarLength(std::int32_t iSkill);
+// The colour of a position code: 0 green, 1 blue, 2 purple, 3 red.
+std::int32_t mtatdisp_PositionColour(std::int32_t iCode);

@@ -13,7 +13,8 @@ struct FrontEndLayoutRecord {
 };
 
 constexpr int MTEAM_LAYOUT_RECORDS = 31;
-constexpr int MTATDISP_LAYOUT_RECORDS = 31;
+// The team sheet's 31 records, then the sprites of the history squad pages.
+constexpr int MTATDISP_LAYOUT_RECORDS = 40;
 
 inline constexpr FrontEndLayoutRecord mteam_aoLayout[MTEAM_LAYOUT_RECORDS] = {
     {"main", 0, 0, 640, 480, 1, 255},       {"GREENLAND", 219, 59, 70, 59, 1, 255},
@@ -51,4 +52,11 @@ inline constexpr FrontEndLayoutRecord mtatdisp_aoLayout[MTATDISP_LAYOUT_RECORDS]
     {"yelcard", 293, 184, 20, 26, 0, 255}, {"redcard", 293, 258, 20, 26, 0, 255},
     {"di", 32, 107, 283, 219, 0, 0},       {"data", 32, 107, 283, 219, 0, 0},
     {"csquadbar", 32, 378, 576, 44, 0, 0},
+    // The squad pages: the bar under their header, and the two ends of a
+    // row's skill bars in each position colour.
+    {"opbar", 32, 36, 576, 30, 0, 0},
+    {"gl_1", 106, 108, 80, 30, 0, 0},      {"gr_1", 186, 108, 20, 30, 0, 0},
+    {"bl_1", 106, 146, 80, 30, 0, 0},      {"br_1", 186, 146, 20, 30, 0, 0},
+    {"pl_1", 106, 184, 80, 30, 0, 0},      {"pr_1", 186, 184, 20, 30, 0, 0},
+    {"rl_1", 106, 222, 80, 30, 0, 0},      {"rr_1", 186, 222, 20, 30, 0, 0},
 };

@@ -4,3 +4,4 @@ list(APPEND FRONTEND_SOURCES mteam_conf.cpp ${CMAKE_BINARY_DIR}/generated/tourna
 list(APPEND FRONTEND_SOURCES mteam.cpp)
 list(APPEND FRONTEND_SOURCES mtatics.cpp)
 list(APPEND FRONTEND_SOURCES mtatdisp.cpp)
+list(APPEND FRONTEND_SOURCES mfhsquad.cpp)

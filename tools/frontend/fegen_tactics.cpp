@@ -1,8 +1,8 @@
 // The team sheet: a dark green backdrop with the two list areas and the
 // tactics panel; a pitch seen from above; the position markers, the two-colour
 // badges that form a plate behind a name beside the "Number" plate; bars,
-// header and box panels; the up and down markers of the pitch; the card and
-// cross marks.
+// header and box panels; the squad pages' bar and skill-bar ends; the up and
+// down markers of the pitch; the card and cross marks.
 #include <cmath>
 #include <string>
 
@@ -79,12 +79,14 @@ std::vector<Image> fegen_TacticsSheet() {
     else if (n == "pitchr") f = Pitch(r.w, r.h);
     else if (n.size() == 2 && (n[1] == 'l' || n[1] == 'r') && n != "xl" && n != "xr")
       f = Plate(r.w, r.h, BadgeColour(n[0]), n[1] == 'l', n[1] == 'r');
+    else if (n.size() == 4 && n.substr(2) == "_1")  // a skill bar's end on the squad pages
+      f = Plate(r.w, r.h, BadgeColour(n[0]), n[1] == 'l', n[1] == 'r');
     else if (n.size() > 1 && n.back() == 'S')
       f = Plate(r.w, r.h, BadgeColour(n[0]), true, true);
     else if (n == "Number") f = Plate(r.w, r.h, Rgb{150, 150, 160}, true, true);
     else if (n == "title") f = Plate(r.w, r.h, Rgb{30, 60, 40}, true, true);
     else if (n == "Blackbar" || n == "xl" || n == "xr") f = Plate(r.w, r.h, Rgb{24, 24, 24}, true, true);
-    else if (n == "header" || n == "box" || n == "csquadbar") {
+    else if (n == "header" || n == "box" || n == "csquadbar" || n == "opbar") {
       f = Crop(backdrop, r.x, r.y, r.w, r.h);
       Rect(f, 0, 0, r.w, r.h, Rgb{16, 30, 60}, 0.8);
       Frame(f, 0, 0, r.w, r.h, Rgb{150, 168, 200}, 2);
