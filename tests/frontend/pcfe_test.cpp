@@ -177,7 +177,7 @@ TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
     EXPECT_EQ(b->frames[0].width, 640);
     EXPECT_EQ(b->frames[0].height, 480);
     // Sprites per sheet: one a layout record of the screen that shows it.
-    const std::map<std::string, int> counts = {{"condi", 1},    {"sides", 19},   {"tactics", 31}, {"team", 31},
+    const std::map<std::string, int> counts = {{"condi", 1},    {"sides", 19},   {"tactics", 40}, {"team", 31},
                                                {"loadsave", 8}, {"fhnews", 5},   {"fhmain", 1},   {"options", 4},
                                                {"cont", 4},     {"fhops", 3},
                                                {"fhfl", 5},
