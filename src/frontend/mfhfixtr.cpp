@@ -6,6 +6,7 @@
 
 #include "audio/audio_services.h"
 #include "engine/formation.h"
+#include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mfhfixtr_layout.h"
 #include "shell/draw2d.h"
@@ -298,6 +299,12 @@ std::int32_t mfhfixtr_Input(User* poUser) {
   MFHFixtrScreen& s = mfhfixtr_oScreen;
   std::int32_t eNext = MFHFIXTR_MODE;
   if (!poUser || !poUser->pip) return eNext;
+  // The escape key comes from the keyboard, not from the queue.
+  if ((QKeyboardGetLastKey() & 0xFF) == 1) {
+    input_EventQueueFlush(&poUser->pip->oEvents);
+    sfx_Play(2);
+    eNext = kHub;
+  }
   while (eNext == MFHFIXTR_MODE) {
     ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
     if (!poNode) break;
