@@ -11,6 +11,7 @@
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mtatics.h"
+#include "shell/debuglog.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/texts.h"
@@ -213,7 +214,10 @@ std::int32_t mfhsquad_Swap(MatchTeam* poTeam) {
   if (!poTeam || !ps->MySub1DBPlayer || !ps->MySub2DBPlayer) return 0;
   // A player exchanged with himself leaves the squad as it is.
   if (ps->MySub1DBPlayer == ps->MySub2DBPlayer) return 1;
-  return team_PlayersSwap(poTeam, ps->MySub1DBPlayer, ps->MySub2DBPlayer, 0);
+  if (!team_PlayersSwap(poTeam, ps->MySub1DBPlayer, ps->MySub2DBPlayer, 0)) return 0;
+  debuglog_Printf("squad pages: %s and %s change places\n", dbplayer_NameGet(ps->MySub1DBPlayer),
+                  dbplayer_NameGet(ps->MySub2DBPlayer));
+  return 1;
 }
 
 void mfhsquad_Move(MatchTeam* poTeam, std::int32_t eDirection) {
@@ -255,6 +259,7 @@ void mfhsquad_Select(MatchTeam* poTeam, std::int32_t* peNext) {
       return;
     }
     mfhmain_bYearLoaded = 1;  // the hub takes up the year's state again
+    debuglog_Printf("squad pages: back to the hub\n");
     global_SetExtendedGameMode(static_cast<GameMode>(kHubMode));
     *peNext = kHubMode;
     return;
