@@ -77,3 +77,12 @@ korvena_test(test_history_run
     frontend/history_run_test.cpp
   DEPS -Wl,--start-group korvena_options korvena_shell korvena_scene3d korvena_audio korvena_tournament korvena_frontend korvena_matchflow korvena_engine korvena_display korvena_framework korvena_platform -Wl,--end-group)
 add_dependencies(test_history_run korvena data)
+
+# The history's editions and its news screen over the generated year files.
+korvena_test(test_history_news
+  SOURCES
+    tournament/campaign_driver.cpp
+    frontend/history_edition_test.cpp
+  DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
+target_include_directories(test_history_news PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
+add_dependencies(test_history_news data)

@@ -69,3 +69,19 @@ std::int32_t mfhmain_ForcedScoreGet(std::int32_t* piHome, std::int32_t* piAway);
 // The debug keys 164 (disarm), 165 and 166.
 void mfhmain_ForceKey(std::int32_t eCode);
 void mfhmain_ForcedScoreDisarm();
+
+// ---- Editions -------------------------------------------------------------------------
+// The edition each human team's record was last set up for (-1 none).
+extern std::int32_t mfhmain_aiHumanEdition[4];
+// Begins the history when it has not started (start year, human team 0, the
+// pools and lists cleared), then loads the current year.
+void mfhmain_HistoryBegin();
+// Loads the edition of the two-digit year: a host or holder playing with
+// qualifiers goes straight to the finals; else the year starts per the options.
+void mfhmain_YearLoad(std::int32_t iYear);
+// The first later edition (up to 10) whose confederation table lists the
+// team with that edition's bit; 0 when none.
+std::int32_t mfhmain_NextEditionForTeam(std::uint32_t TeamId);
+// Moves the history to the first human team's next edition; 0 (and the
+// history over) when there is none.
+std::int32_t mfhmain_NextEditionStart();
