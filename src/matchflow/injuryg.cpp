@@ -175,6 +175,7 @@ void injuryg_Update() {
 void injuryg_SuspensionSet(DBPlayer* p) {
   dbplayer_SuspendedSet(p, 1);
   dbplayer_SuspensionChangedSet(p, 1);
+  injuryg_iFlag = 1;
   dbplayer_InjuryDaySet(p, -1);
   dbplayer_InjuryMonthSet(p, 1);
 }
@@ -186,12 +187,15 @@ void injuryg_SuspensionServe(DBPlayer* p) {
   dbplayer_SuspendedSet(p, 0);
   dbplayer_InjuryMonthSet(p, 0);
   dbplayer_SuspensionChangedSet(p, 1);
+  injuryg_iFlag = 1;
   // The card that caused the ban is served with it; left as it was it would
   // ban him again after every match.
   dbplayer_SuspensionServe(p);
 }
 
+// The suspension news: set when a ban starts or ends as the match is left.
 void injuryg_MatchEndUpdate() {
+  injuryg_iFlag = 0;
   ForEachListed(
       [](DBPlayer* p) {
         if (!dbplayer_InjuredGet(p) && CardFlag(p)) injuryg_SuspensionSet(p);
@@ -214,5 +218,5 @@ void injuryg_SuspensionChangedClear() {
 
 std::int32_t injuryg_bNewInjury() { return injuryg_bNew; }
 std::int32_t injuryg_bInjuryNewsGet() { return injuryg_bNew; }
-std::int32_t injuryg_bSuspensionNewsGet() { return 0; }
+std::int32_t injuryg_bSuspensionNewsGet() { return injuryg_iFlag; }
 std::int32_t injuryg_FlagGet() { return injuryg_iFlag; }

@@ -130,6 +130,7 @@ TEST(Injuries, ABanOverThreeMatches) {
   injuryg_MatchEndUpdate();
   EXPECT_FALSE(dbplayer_SuspendedGet(p));
   EXPECT_TRUE(dbplayer_SuspensionChangedGet(p));
+  EXPECT_EQ(injuryg_bSuspensionNewsGet(), 1) << "a served ban is news";
   EXPECT_EQ(dbplayer_CardStateGet(p), DBPLAYER_CARD_NONE);
   // Match 3: back on the pitch, no new card: no new ban.
   std::swap(home.pitch[1], home.bench[0]);
@@ -145,7 +146,7 @@ TEST(Injuries, ABanOverThreeMatches) {
   injuryg_SuspensionServe(&r);
   EXPECT_TRUE(dbplayer_BookedGet(&r));
   EXPECT_FALSE(dbplayer_SuspendedGet(&r));
-  EXPECT_EQ(injuryg_bSuspensionNewsGet(), 0);
+  EXPECT_EQ(injuryg_bSuspensionNewsGet(), 1);
 }
 
 TEST(Injuries, KnocksTypesAndLengths) {
