@@ -12,11 +12,7 @@
 #include "tournament/tla.h"
 
 std::int32_t mfhmain_bYearLoaded = 0;
-std::int32_t mfhnews_bPending = 0;
-std::int32_t mfhnews_bArrived = 0;
 
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-void mfhnews_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 
 void mfhgroup_Reset() {}
-void mfhnews_Reset() {}

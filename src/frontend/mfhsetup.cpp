@@ -8,6 +8,7 @@
 #include "engine/formation.h"
 #include "frontend/frontend_services.h"
 #include "frontend/pcfe.h"
+#include "frontend/mfhnews.h"
 #include "frontend/mfhopts.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
@@ -79,7 +80,7 @@ void HistoryPrepare() {
   tmglobal_FinalsSet(o.bPlayQualifiers ? 0 : 1);
   tmglobal_HoldersReset();
   tmmain_RollOfHonourInit((o.iStartYear - kFirstYear) / 4);
-  mfhnews_Reset();
+  mfhnews_NewsReset();
   tmglobal.bStarted = 0;
   mfhmain_ForcedScoreDisarm();
   mcondi_MatchLengthSet(o.iMatchLength);

@@ -2,6 +2,7 @@
 list(APPEND FRONTEND_SOURCES
   mfhmain.cpp
   mfhmain_edition.cpp
+  mfhnews.cpp
   mhelp.cpp
   wcelim.cpp
   wcintro.cpp

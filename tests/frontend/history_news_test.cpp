@@ -1,0 +1,328 @@
+// The history news screen: its scripts against a small reference interpreter
+// of the code table over the real tournament, the injury and suspension
+// pages built from marked players, and the results between two dates.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "campaign_driver.h"
+#include "engine/engine_services.h"
+#include "engine/team.h"
+#include "frontend/frontend_services.h"
+#include "frontend/mfhmain.h"
+#include "frontend/mfhnews.h"
+#include "matchflow/injuryg.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/user.h"
+#include "tournament/dbplayer.h"
+#include "tournament/tla.h"
+#include "tournament/tmgame.h"
+#include "tournament/tmteam.h"
+#include "tournament/tmtree.h"
+
+namespace {
+
+std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
+
+// The code table as a reader of the rules has it: the scripts and what each
+// branch or hand-over does with the human team's flags.
+const std::vector<std::vector<int>> kScripts = {
+    {47, 40, 45, 31, 2, 3, 1, 5, 49},
+    {42, 42, 32, 42, 42, 37, 47, 45, 31, 9, 11, 12, 10, 14, 49},
+    {47, 6, 7, 23, 24, 25, 5, 8, 1, 49},
+    {47, 15, 16, 23, 26, 27, 14, 17, 10, 49},
+    {40, 47, 40, 28, 5, 36, 29, 47, 5, 36, 44, 41, 41, 43, 30},
+    {40, 47, 40, 28, 5, 36, 42, 42, 32, 42, 42, 37, 46, 47, 45, 31, 9, 11, 12, 10, 14, 49},
+    {41, 41, 29, 47, 14, 36, 41, 41, 47, 44, 43, 30},
+    {41, 29, 48, 42, 42, 47, 41, 14, 36, 41, 41, 33, 44, 43, 30},
+    {42, 42, 0, 38, 47, 40, 45, 31, 2, 3, 1, 5, 49},
+    {42, 42, 32, 42, 42, 0, 42, 42, 38, 37, 47, 45, 31, 9, 11, 12, 10, 14, 49},
+    {47, 40, 35, 42, 42, 47, 34, 39},
+};
+
+struct Ref {
+  int iScript = 0;
+  size_t iPos = 0;
+  int iIntroYear = -1;
+  // Walks from the current code to the next hand-over with the flags as they
+  // are now; returns its mode (the script position moves past it).
+  int NextHandOver() {
+    const int h = tmglobal.iCurrentHuman;
+    for (int guard = 0; guard < 200; guard++) {
+      if (iPos >= kScripts[iScript].size()) return -1;
+      const int c = kScripts[iScript][iPos++];
+      switch (c) {
+        case 24: if (tmgame_FailedToQualifyGet(h)) return Switch(MFHNEWS_FAILED, 77); break;
+        case 25: if (tmgame_QualifiedGet(h)) return Switch(MFHNEWS_QUALIFIED, 76); break;
+        case 26: if (tmgame_EliminatedGet(h)) return Switch(MFHNEWS_ELIMINATED, 78); break;
+        case 27:
+          if (tmgame_IsPlayed3rdPlacePO(h) || (tmglobal.bTournamentOver && !tmgame_EliminatedGet(h)))
+            Switch(MFHNEWS_AFTER_FINAL, 0);
+          break;
+        case 30: Switch(tmglobal.bFinalsLoaded ? MFHNEWS_NEXT_FINALS : MFHNEWS_NEXT_QUALIFYING, 0); break;
+        case 32:
+          if (iIntroYear != tmglobal.iYear) {
+            iIntroYear = tmglobal.iYear;
+            return 79;
+          }
+          break;
+        case 35: return 56;
+        case 36: return 55;
+        case 37: return 13;
+        case 39: return 21;
+        case 48: return 75;
+        case 49: return 47;
+        default: break;
+      }
+    }
+    return -1;
+  }
+  int Switch(int iTo, int eMode) {
+    iScript = iTo;
+    iPos = 0;
+    return eMode;
+  }
+};
+
+void Push(int code) {
+  InputEvent* e = nullptr;
+  ASSERT_TRUE(input_bEventAlloc(&e));
+  e->eEvent = code;
+  queue_Append(&input_poGetPort(0)->oEvents, &e->oLink);
+}
+
+void NewHistory(const char* pszTeam, std::int32_t iStartYear, std::int32_t bPlayQualifiers) {
+  CampaignReset(11);
+  tmglobal.aHumans[0].Name = Id(pszTeam);
+  tmglobal.cHumans = 1;
+  tmglobal.iStartYear = iStartYear;
+  tmglobal_YearSet(iStartYear);
+  tmglobal.bPlayQualifiers = bPlayQualifiers;
+  tmglobal.bSecondOption = 1;
+  tmglobal.bStarted = 0;
+  tmglobal.bFinalsLoaded = 0;
+  mfhnews_NewsReset();
+  mfhnews_Reset();
+  mfhnews_bArrived = 0;
+  user_aUsers[0].bActive = 1;
+  user_aUsers[0].pip = input_poGetPort(0);
+  global_SetMenuUser(&user_aUsers[0]);
+  input_EventQueueFlush(&input_poGetPort(0)->oEvents);
+  global_SetGameMode(static_cast<GameMode>(MFHNEWS_MODE));
+}
+
+struct Visit {
+  int eMode;
+  std::vector<int> aiPages;  // pages shown (waiting for select) before it
+};
+
+// Runs the news, confirming every page, until it hands over; the screen
+// handed to comes straight back with the arrival flag.
+Visit RunToHandOver() {
+  Visit v;
+  for (int i = 0; i < 400; i++) {
+    mfhnews_Run();
+    const int e = global_eGetGameMode();
+    if (e != MFHNEWS_MODE) {
+      v.eMode = e;
+      global_SetGameMode(static_cast<GameMode>(MFHNEWS_MODE));
+      mfhnews_bArrived = 1;
+      return v;
+    }
+    if (!mfhnews_oScreen.bBlocked && mfhnews_oScreen.iPage != 23 && mfhnews_oScreen.iPage != 43) {
+      if (v.aiPages.empty() || v.aiPages.back() != mfhnews_oScreen.iPage) v.aiPages.push_back(mfhnews_oScreen.iPage);
+      Push(37);
+    }
+  }
+  v.eMode = -1;
+  return v;
+}
+
+// Follows the screen and the reference together for n hand-overs.
+void FollowHandOvers(Ref& ref, int n, std::vector<int>* paeModes) {
+  for (int i = 0; i < n; i++) {
+    const Visit v = RunToHandOver();
+    const int eWant = ref.NextHandOver();
+    ASSERT_EQ(v.eMode, eWant) << "hand-over " << i;
+    paeModes->push_back(v.eMode);
+    const int iScript = mfhnews_oScreen.iPendingScript >= 0 ? mfhnews_oScreen.iPendingScript : mfhnews_oScreen.iScript;
+    EXPECT_EQ(iScript, ref.iScript) << "hand-over " << i;
+    if (v.eMode == 47) return;
+  }
+}
+
+TEST(HistoryNews, TheScriptsTableHoldsTheReferenceScripts) {
+  for (int s = 0; s < MFHNEWS_SCRIPTS; s++) {
+    std::vector<int> a;
+    for (int i = 0; mfhnews_aaScripts[s][i] >= 0; i++) a.push_back(mfhnews_aaScripts[s][i]);
+    EXPECT_EQ(a, kScripts[s]) << "script " << s;
+  }
+}
+
+TEST(HistoryNews, AHistoryWithQualifiersStartsTheQualifyingScript) {
+  NewHistory("BRA", 58, 1);
+  Ref ref;
+  ref.iScript = MFHNEWS_START_QUALIFYING;
+  std::vector<int> ae;
+  const Visit v = RunToHandOver();
+  EXPECT_EQ(mfhnews_oScreen.iScript, MFHNEWS_START_QUALIFYING);
+  EXPECT_EQ(v.eMode, ref.NextHandOver());
+  EXPECT_EQ(v.eMode, 47);
+  ASSERT_FALSE(v.aiPages.empty());
+  EXPECT_EQ(v.aiPages.front(), 2) << "the qualifying rules first";
+  EXPECT_EQ(tmglobal.bStarted, 1);
+  // The date is the day before Brazil's first match, every fixture due by it played.
+  EXPECT_EQ(tmgame_AreDueFixturesPlayed(tmgame_CurrentYearGet()), 1);
+}
+
+TEST(HistoryNews, PlayQualifiersOffStartsTheFinalsScript) {
+  NewHistory("BRA", 58, 0);
+  Ref ref;
+  ref.iScript = MFHNEWS_START_FINALS;
+  std::vector<int> ae;
+  FollowHandOvers(ref, 6, &ae);
+  EXPECT_EQ(ae, (std::vector<int>{79, 13, 47}));
+  EXPECT_EQ(mfhnews_oMarkers.iIntroYear, 58);
+  EXPECT_EQ(mfhnews_bPending, 0) << "the hub takes over";
+}
+
+TEST(HistoryNews, AFailedTeamGoesThroughFailedToItsNextEdition) {
+  NewHistory("BRA", 58, 1);
+  RunToHandOver();  // the start script, to the hub
+  // Back after a match, out of the qualifiers.
+  mfhnews_bArrived = 0;
+  mfhnews_Reset();
+  tmgame_FailedToQualifySet(0, 1);
+  tmgame_FailedNewsSet(0, 1);
+  Ref ref;
+  ref.iScript = MFHNEWS_QUALIFYING;
+  ref.iIntroYear = 58;
+  mfhnews_oMarkers.iIntroYear = 58;
+  std::vector<int> ae;
+  FollowHandOvers(ref, 8, &ae);
+  ASSERT_GE(ae.size(), 3u);
+  EXPECT_EQ(ae[0], 77);
+  EXPECT_EQ(ae[1], 55);
+  EXPECT_EQ(ae[2], 55);
+  EXPECT_EQ(tmglobal.iYear, 62) << "moved on to Brazil's next edition";
+  EXPECT_EQ(tmgame_FailedToQualifyGet(0), 0);
+}
+
+// ---- Injuries and suspensions -------------------------------------------------------
+
+struct Lists {
+  DBPlayer pitch[3]{}, bench[2]{}, reserve[1]{};
+  void Link(MatchTeam* t) {
+    auto Chain = [](DBPlayer* a, int n) {
+      for (int i = 0; i + 1 < n; i++) a[i].poNext = &a[i + 1];
+      return a;
+    };
+    t->poPitchList = Chain(pitch, 3);
+    t->poBenchList = Chain(bench, 2);
+    t->poReserveList = Chain(reserve, 1);
+  }
+};
+
+void Name(DBPlayer* p, const char* psz) { std::snprintf(p->szName, sizeof p->szName, "%s", psz); }
+
+void Injure(DBPlayer* p, int iType, int iDaysLeft) {
+  dbplayer_InjuredSet(p, 1);
+  dbplayer_InjuryChangedSet(p, 1);
+  dbplayer_InjuryTypeSet(p, iType);
+  // The end date iDaysLeft days after 1.3.90.
+  int d = 1, m = 3, y = 90;
+  for (int i = 0; i < iDaysLeft; i++) injuryg_DateNext(&d, &m, &y);
+  dbplayer_InjuryDaySet(p, iType == 0 ? -1 : d);
+  dbplayer_InjuryMonthSet(p, m);
+  dbplayer_InjuryYearSet(p, y);
+}
+
+std::vector<std::string> Page(int bSuspensions) {
+  MHelpEntry ao[MFHNEWS_PAGE_ENTRIES];
+  char asz[MFHNEWS_PAGE_STRINGS][MFHNEWS_STRING_SIZE];
+  int cStrings = 0;
+  const int n = mfhnews_PlayerPageBuild(bSuspensions, ao, asz, &cStrings);
+  std::vector<std::string> a;
+  int s = 0;
+  for (int i = 0; i < n; i++) {
+    if (ao[i].iText == 1006) a.push_back(std::string("$") + asz[s++]);
+    else a.push_back(std::to_string(ao[i].iText) + "/" + std::to_string(ao[i].iSpacing));
+  }
+  EXPECT_EQ(s, cStrings);
+  return a;
+}
+
+class NewsPlayers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_[0] = *match_HomeTeamGet();
+    saved_[1] = *match_AwayTeamGet();
+    home_.Link(match_HomeTeamGet());
+    away_.Link(match_AwayTeamGet());
+    global.iDay = 1;
+    global.iMonth = 3;
+    global.iYear = 90;
+  }
+  void TearDown() override {
+    *match_HomeTeamGet() = saved_[0];
+    *match_AwayTeamGet() = saved_[1];
+  }
+  Lists home_, away_;
+  MatchTeam saved_[2];
+};
+
+TEST_F(NewsPlayers, InjuriesInListOrderWithWeeksAndMonths) {
+  Name(&away_.pitch[0], "Ahlberg");
+  Injure(&away_.pitch[0], 3, 10);  // 13 / 7 = 1 week
+  Name(&home_.reserve[0], "Berg");
+  Injure(&home_.reserve[0], 6, 224);  // 32 weeks, 64 / 9 = 7 months
+  Name(&home_.pitch[2], "Carlsson");
+  Injure(&home_.pitch[2], 0, 0);  // out of the next game: no length
+  Name(&home_.bench[1], "Dahl");
+  Injure(&home_.bench[1], 7, 53);  // 56 / 7 = 8 weeks: 16 / 9 = 1 month
+  Name(&away_.bench[0], "Ek");
+  dbplayer_InjuryChangedSet(&away_.bench[0], 1);  // healed
+  Name(&away_.reserve[0], "Falk");
+  Injure(&away_.reserve[0], 2, 30);
+  dbplayer_InjuryChangedSet(&away_.reserve[0], 0);  // injured but not news
+  const std::vector<std::string> want = {
+      "$Carlsson", "278/2",
+      "$Dahl", "285/-1", "298/-1", "$1", "299/2",
+      "$Berg", "284/-1", "298/-1", "$7", "299/2",
+      "$Ahlberg", "281/-1", "296/-1", "$1", "297/2",
+      "$Ek", "287/2",
+      "1007/0"};
+  EXPECT_EQ(Page(0), want);
+}
+
+TEST_F(NewsPlayers, SuspensionsStartedAndServed) {
+  Name(&home_.bench[0], "Gren");
+  dbplayer_SuspendedSet(&home_.bench[0], 1);
+  dbplayer_SuspensionChangedSet(&home_.bench[0], 1);
+  Name(&away_.pitch[1], "Hed");
+  dbplayer_SuspensionChangedSet(&away_.pitch[1], 1);
+  Name(&away_.pitch[2], "Ivarsson");
+  dbplayer_SuspendedSet(&away_.pitch[2], 1);  // not news
+  EXPECT_EQ(Page(1), (std::vector<std::string>{"$Gren", "300/2", "$Hed", "302/2", "1007/0"}));
+}
+
+TEST_F(NewsPlayers, AFullPageStopsBeforeAParagraphThatWouldNotFit) {
+  // 40 long injuries: 5 entries and 2 strings each; 19 fit in 99 entries.
+  static DBPlayer a[40]{};
+  for (int i = 0; i < 40; i++) {
+    a[i] = DBPlayer{};
+    Name(&a[i], ("P" + std::to_string(i)).c_str());
+    Injure(&a[i], 1, 20);
+    a[i].poNext = i + 1 < 40 ? &a[i + 1] : nullptr;
+  }
+  match_HomeTeamGet()->poPitchList = a;
+  const std::vector<std::string> p = Page(0);
+  EXPECT_EQ(p.size(), 19u * 5 + 1);
+  EXPECT_EQ(p.back(), "1007/0");
+  EXPECT_EQ(p[p.size() - 6], "$P18");
+}
+
+}  // namespace
