@@ -17,3 +17,11 @@ target_compile_definitions(bench_frontend_help PRIVATE KORVENA_BENCH_FONT="${CMA
 # Team selection's entry and a two-sheet team-sheet frame.
 include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake)
 korvena_bench(bench_teamsel SOURCES frontend/teamsel_bench.cpp DEPS korvena_match_harness)
+
+# One history news frame on the results page of the largest edition.
+korvena_bench(bench_frontend_news
+  SOURCES frontend/news_bench.cpp ${CMAKE_SOURCE_DIR}/tests/tournament/campaign_driver.cpp
+  DEPS -Wl,--start-group korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
+target_include_directories(bench_frontend_news PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/tournament)
+add_dependencies(bench_frontend_news data data_fonts)
+target_compile_definitions(bench_frontend_news PRIVATE KORVENA_BENCH_FONT="${CMAKE_BINARY_DIR}/data/textures/Fonts/SWfont18pt.bmp")

@@ -51,7 +51,7 @@ const std::int8_t mfhnews_aaScripts[MFHNEWS_SCRIPTS][24] = {
     {47, 40, 35, 42, 42, 47, 34, 39, -1},
 };
 
-MFHNewsScreen mfhnews_oScreen = {1, 0, 0, -1, 49, 0, 0, 1, 1, 0, 0, MFHNEWS_WINDOW_LINES, 0, MFHNEWS_MODE};
+MFHNewsScreen mfhnews_oScreen = {1, 0, 0, -1, 49, 0, 0, 1, 1, 0, 0, MFHNEWS_WINDOW_LINES, 0, MFHNEWS_MODE, 0};
 MFHNewsMarkers mfhnews_oMarkers = {-1, {0, 0, 0}, {0, 0, 0}, "", ""};
 
 namespace {
@@ -392,9 +392,11 @@ Outcome CodeRun(std::int32_t iCode) {
       return kWait;
     case 3:
     case 12:
-      if (mhelp_bHasRuleChangeA()) mhelp_RuleChangeADraw(nullptr, 0);
-      else if (mhelp_bHasRuleChangeB()) mhelp_RuleChangeBDraw(nullptr, 0);
-      else return kDone;
+      // Note A, then (after a confirm) note B; an edition without notes passes.
+      if (s.iNote == 0 && !mhelp_bHasRuleChangeA()) s.iNote = 1;
+      if (s.iNote == 1 && !mhelp_bHasRuleChangeB()) return kDone;
+      if (s.iNote == 0) mhelp_RuleChangeADraw(nullptr, 0);
+      else mhelp_RuleChangeBDraw(nullptr, 0);
       return kWait;
     case 5:
     case 14: return ResultsPage(1);
@@ -510,6 +512,7 @@ void Advance() {
   s.bFirstFrame = 1;
   s.cFrames = 0;
   s.cLines = 0;
+  s.iNote = 0;
   WindowSet(MFHNEWS_WINDOW_LINES);
   mhelp_ScrollReset();
 }
@@ -650,6 +653,7 @@ void mfhnews_Enter() {
   }
   s.bBlocked = 0;
   s.bFirstFrame = 1;
+  s.iNote = 0;
   s.cFrames = 0;
   s.cLines = 0;
   WindowSet(MFHNEWS_WINDOW_LINES);
@@ -719,7 +723,12 @@ std::int32_t mfhnews_Input(User* poUser) {
       case 37:
       case 56:
         sfx_Play(1);
-        Advance();
+        if ((s.iPage == 3 || s.iPage == 12) && s.iNote == 0 && mhelp_bHasRuleChangeB()) {
+          s.iNote = 1;
+          mhelp_ScrollReset();
+        } else {
+          Advance();
+        }
         break;
       default: break;
     }

@@ -34,6 +34,7 @@ struct MFHNewsScreen {
   std::int32_t cFrames;         // frames the current code has run
   std::int32_t iFirstLine, iLastLine, cLines;  // the text window [first, last)
   std::int32_t iNextMode;       // set by a code that hands over; 57 none
+  std::int32_t iNote;           // codes 3 and 12: 0 note A shows, 1 note B
 };
 extern MFHNewsScreen mfhnews_oScreen;
 

@@ -3,6 +3,7 @@
 // pages built from marked players, and the results between two dates.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,9 +14,12 @@
 #include "frontend/frontend_services.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhnews.h"
+#include "frontend/mhelp.h"
 #include "matchflow/injuryg.h"
+#include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
+#include "shell/texts.h"
 #include "shell/user.h"
 #include "tournament/dbplayer.h"
 #include "tournament/tla.h"
@@ -152,6 +156,76 @@ void FollowHandOvers(Ref& ref, int n, std::vector<int>* paeModes) {
     EXPECT_EQ(iScript, ref.iScript) << "hand-over " << i;
     if (v.eMode == 47) return;
   }
+}
+
+// The fixtures the frame lists: the "day.month" texts.
+int ResultLinesDrawn() {
+  int n = 0;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) {
+      if (i->uKind != PCFRAME_KIND_TEXT) continue;
+      int d = 0, m = 0;
+      char c = 0;
+      if (std::sscanf(i->pszText, "%d.%d%c", &d, &m, &c) == 2) n++;
+    }
+  return n;
+}
+
+// Played fixtures of the current year dated in [from, to).
+int PlayedBetween(const int* from, const int* to) {
+  int n = 0;
+  auto Key = [](int d, int m, int y) { return y * 10000 + m * 100 + d; };
+  for (Confederation* c = tmgame_CurrentYearGet()->pConfs; c; c = c->pNext)
+    for (Group* g = c->pGroups; g; g = g->pNext)
+      for (Round* r = g->pRounds; r; r = r->pNext)
+        for (Fixture* f = r->pFixtures; f; f = f->pNext) {
+          const FixtureDate* d = tmglobal_FixtureDateGet(r, f->cDate);
+          if (!tmglobal_FixturePlayedGet(f) || !d) continue;
+          const int k = Key(d->cDay, d->cMonth, d->cYear);
+          if (k >= Key(from[0], from[1], from[2]) && k < Key(to[0], to[1], to[2])) n++;
+        }
+  return n;
+}
+
+void SimulateTo(int d, int m, int y) {
+  global.iDay = d;
+  global.iMonth = m;
+  global.iYear = y;
+  for (int i = 0; i < 400 && !tmgame_AreDueFixturesPlayed(tmgame_CurrentYearGet()); i++) tmgame_DaySimulate();
+  global.iDay = d;
+  global.iMonth = m;
+  global.iYear = y;
+}
+
+// One frame of the results page (code 5 of the qualifying script).
+void ResultsFrame() {
+  mfhnews_oScreen.iScript = MFHNEWS_QUALIFYING;
+  mfhnews_oScreen.iPos = 6;
+  mfhnews_oScreen.iPendingScript = -1;
+  mfhnews_oScreen.iFirstLine = 0;
+  mfhnews_oScreen.iLastLine = 100000;  // every line drawn
+  pcframe_Begin();
+  mfhnews_Draw();
+}
+
+TEST(HistoryNews, ResultsBetweenTheLastTwoResultsPages) {
+  NewHistory("ITA", 58, 1);
+  mfhmain_HistoryBegin();
+  const int a0[3] = {0, 0, 0}, a1[3] = {1, 9, 57}, a2[3] = {1, 11, 57};
+  SimulateTo(1, 9, 57);
+  ResultsFrame();
+  ASSERT_GT(PlayedBetween(a0, a1), 0);
+  EXPECT_EQ(ResultLinesDrawn(), PlayedBetween(a0, a1)) << "every result before the first page";
+  EXPECT_EQ(mfhnews_oScreen.iPage, 5);
+  SimulateTo(1, 11, 57);
+  ResultsFrame();
+  ASSERT_GT(PlayedBetween(a1, a2), 0);
+  EXPECT_EQ(ResultLinesDrawn(), PlayedBetween(a1, a2));
+  // The same date again: the same page.
+  ResultsFrame();
+  EXPECT_EQ(ResultLinesDrawn(), PlayedBetween(a1, a2));
+  EXPECT_EQ(mfhnews_oMarkers.aiBefore[1], 9);
+  EXPECT_EQ(mfhnews_oMarkers.aiLast[1], 11);
 }
 
 TEST(HistoryNews, TheScriptsTableHoldsTheReferenceScripts) {
@@ -296,6 +370,12 @@ TEST_F(NewsPlayers, InjuriesInListOrderWithWeeksAndMonths) {
       "$Ek", "287/2",
       "1007/0"};
   EXPECT_EQ(Page(0), want);
+  // Laid out as the help module does: the bracketed words after the name.
+  mlang_iLanguage = 0;
+  mfhnews_InjuriesPageDraw();
+  const std::string sText = mhelp_szLayout;
+  EXPECT_NE(sText.find("Carlsson[player name] has pulled out"), std::string::npos) << sText;
+  EXPECT_NE(sText.find("He will be out for 7[number] months"), std::string::npos) << sText;
 }
 
 TEST_F(NewsPlayers, SuspensionsStartedAndServed) {
