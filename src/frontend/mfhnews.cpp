@@ -16,6 +16,8 @@
 #include "frontend/mhelp.h"
 #include "frontend/mhelp_layout.h"
 #include "frontend/mregion.h"
+#include "frontend/mtatics.h"
+#include "frontend/mteam.h"
 #include "frontend/mteam_conf.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
@@ -33,6 +35,7 @@
 #include "tournament/tmgame.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
+#include "tournament/tournament_services.h"
 
 std::int32_t mfhnews_bPending = 0;
 std::int32_t mfhnews_bArrived = 0;
@@ -61,6 +64,7 @@ constexpr std::int32_t kLayer = 1;
 constexpr std::int32_t kTop = 67, kLineStep = 10;
 constexpr std::int32_t kEditionWait = 9;  // frames before code 43 acts
 constexpr std::int32_t kSquadBuffer = 4 + 112 * TEAM_SQUADSIZE_MAX;
+constexpr std::int32_t kSquadPage = 24;
 
 // What a code did this frame.
 enum Outcome { kWait, kDone, kHandOver };
@@ -371,6 +375,25 @@ Outcome SquadChangesPage() {
   return kWait;
 }
 
+// Code 37: the human team's squad page of the team sheet, coming back here;
+// passes when the next fixture's sides cannot be prepared.
+Outcome SquadPageOpen() {
+  const std::int32_t h = tmglobal.iCurrentHuman;
+  if (h < 0 || h >= TM_HUMAN_MAX || !mfhmain_MatchPrepare(tmgame_CurrentYearGet(), h, &tmglobal.aHumans[h]))
+    return kDone;
+  MatchTeam* t = mfhmain_poMatchTeamGet(Human());
+  if (!t) return kDone;
+  TacticsSide& ps = mteam_aoSides[0];
+  ps.poTeamPlayerTeam = t;
+  ps.iCursorItem = ps.iPage = kSquadPage;
+  ps.iHighlightedFormation = ps.iCurrentFormation = team_FormationGet(t);
+  ps.bListSetUp = 0;
+  ps.poFirstChosen = ps.poSecondChosen = nullptr;
+  mfhnews_bPending = 1;
+  global_SetExtendedGameMode(static_cast<GameMode>(54));
+  return HandOver(MTATICS_MODE);
+}
+
 void ExitDraw() {
   pctext_FontSet(1);
   Colour(200, 200, 0);
@@ -422,6 +445,8 @@ Outcome CodeRun(std::int32_t iCode) {
         return kWait;
       }
       s.bBlocked = 0;
+      if (std::int32_t iHome = 0, iAway = 0; mfhmain_ForcedScoreGet(&iHome, &iAway))
+        tmglobal_NormalTimeScoreSet(iHome, iAway);
       tmgame_Step(tmgame_CurrentYearGet(), nullptr, h, tmglobal.bPlayQualifiers);
       tmgame_FixtureDateSettle();
       return kDone;
@@ -468,10 +493,7 @@ Outcome CodeRun(std::int32_t iCode) {
       return kWait;
     case 35: global_SetExtendedGameMode(static_cast<GameMode>(56)); return HandOver(56);
     case 36: global_SetExtendedGameMode(static_cast<GameMode>(55)); return HandOver(55);
-    case 37:
-      mfhnews_bPending = 1;
-      global_SetExtendedGameMode(static_cast<GameMode>(54));
-      return HandOver(13);
+    case 37: return SquadPageOpen();
     case 38:
       if (h >= 0 && h < TM_HUMAN_MAX) mfhmain_aiHumanEdition[h] = tmglobal_EditionGet();
       SquadLoad(Human(), tmglobal_EditionGet(), 0);
