@@ -40,7 +40,8 @@ TEST_F(Texts, OtherLanguagesAreWindows1252AndFallBackToEnglish) {
   mlang_SetLanguage(LANGUAGE_FRENCH);
   EXPECT_STREQ(festr_IDToStr(IDS_FE_LANGUAGE_FRENCH), "Fran\xE7" "ais");
   EXPECT_STREQ(festr_IDToStr(IDS_FE_YES), "Oui");
-  EXPECT_STREQ(festr_IDToStr(IDS_FE_QUIT_HISTORY), "Quit History?");  // not translated: English
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_REALLY_QUIT), "Really Quit?");  // not translated: English
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_QUIT_HISTORY), "Quitter l'historique ?");
   EXPECT_STREQ(glstr_IDToStr(0), "Tactics");
   mlang_SetLanguage(LANGUAGE_GERMAN);
   EXPECT_STREQ(festr_IDToStr(IDS_FE_LANGUAGE_FRENCH), "Franz\xF6sisch");
