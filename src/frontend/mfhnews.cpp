@@ -13,6 +13,7 @@
 #include "engine/team.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mfhmain.h"
+#include "frontend/mfhrole.h"
 #include "frontend/mhelp.h"
 #include "frontend/mhelp_layout.h"
 #include "frontend/mregion.h"
@@ -491,7 +492,10 @@ Outcome CodeRun(std::int32_t iCode) {
       Colour(255, 255, 255);
       pctext_PrintCentred(Text(IDS_FE_HIST_GAME_OVER), X(256), Y(120), kLayer);
       return kWait;
-    case 35: global_SetExtendedGameMode(static_cast<GameMode>(56)); return HandOver(56);
+    case 35:
+      mfhrole_bFromNews = 1;
+      global_SetExtendedGameMode(static_cast<GameMode>(56));
+      return HandOver(56);
     case 36: global_SetExtendedGameMode(static_cast<GameMode>(55)); return HandOver(55);
     case 37: return SquadPageOpen();
     case 38:

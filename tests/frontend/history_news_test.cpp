@@ -14,6 +14,7 @@
 #include "frontend/frontend_services.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhnews.h"
+#include "frontend/mfhrole.h"
 #include "frontend/mhelp.h"
 #include "matchflow/injuryg.h"
 #include "scene3d/pcframe.h"
@@ -21,6 +22,7 @@
 #include "shell/input.h"
 #include "shell/texts.h"
 #include "shell/user.h"
+#include "tournament/dbindex.h"
 #include "tournament/dbplayer.h"
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
@@ -283,6 +285,63 @@ TEST(HistoryNews, AFailedTeamGoesThroughFailedToItsNextEdition) {
   EXPECT_EQ(ae[2], 55);
   EXPECT_EQ(tmglobal.iYear, 62) << "moved on to Brazil's next edition";
   EXPECT_EQ(tmgame_FailedToQualifyGet(0), 0);
+}
+
+// Code 43 of the Failed script after its nine frames, from edition e of a
+// team; the roll of honour cleared first.
+void NextEditionFrames(std::uint32_t Team, int iYear) {
+  NewHistory("BRA", iYear, 1);
+  tmglobal.aHumans[0].Name = Team;
+  mfhmain_HistoryBegin();
+  for (RollOfHonourEntry& r : tmglobal.aRoll) r = RollOfHonourEntry{};
+  mfhnews_oScreen.iScript = MFHNEWS_FAILED;
+  mfhnews_oScreen.iPos = 13;
+  mfhnews_oScreen.iPendingScript = -1;
+  mfhnews_oScreen.cFrames = 0;
+  for (int i = 0; i < 9; i++) {
+    mfhnews_Draw();
+    EXPECT_EQ(tmglobal.iYear, iYear) << "frame " << i;
+  }
+  mfhnews_Draw();
+}
+
+bool SameEntry(const RollOfHonourEntry& a, const RollOfHonourEntry& b) {
+  return a.Winner == b.Winner && a.RunnerUp == b.RunnerUp && a.Third == b.Third && a.Fourth == b.Fourth;
+}
+
+TEST(HistoryNews, SkippedEditionsGetTheDefaultRollOfHonour) {
+  // The defaults, as the roll-of-honour module keeps them.
+  for (RollOfHonourEntry& r : tmglobal.aRoll) r = RollOfHonourEntry{};
+  tmmain_RollOfHonourDefaultsCopy(0, TM_EDITIONS - 1);
+  RollOfHonourEntry aDefault[TM_EDITIONS];
+  std::memcpy(aDefault, tmglobal.aRoll, sizeof aDefault);
+  // A team in 1958 whose next edition is at least two later.
+  std::uint32_t Team = 0;
+  int eNext = 0;
+  for (int i = 0; i < dbteams_cTeams && Team == 0; i++) {
+    const DBTeamEditions& t = dbteams_aTeams[i];
+    if (!(t.uMask & 1u)) continue;
+    int n = 1;
+    while (n <= 10 && !(t.uMask & (1u << n))) n++;
+    if (n >= 3 && n <= 10) {
+      Team = static_cast<std::uint32_t>(t.iTeamId);
+      eNext = n;
+    }
+  }
+  ASSERT_NE(Team, 0u);
+  NextEditionFrames(Team, 58);
+  EXPECT_EQ(tmglobal.iYear, 58 + 4 * eNext);
+  for (int e = 1; e < eNext; e++) EXPECT_TRUE(SameEntry(tmglobal.aRoll[e], aDefault[e])) << "edition " << e;
+  EXPECT_EQ(tmglobal.aRoll[eNext].Winner, 0u) << "the edition played is not filled in advance";
+  EXPECT_EQ(mfhnews_oScreen.iPendingScript, -1);
+
+  // With no later edition: every edition after it defaults and Over follows.
+  NextEditionFrames(Id("BRA"), 98);
+  EXPECT_EQ(tmglobal.iYear, 98);
+  EXPECT_EQ(mfhmain_oScreen.bHistoryOver, 1);
+  EXPECT_EQ(mfhnews_oScreen.iScript, MFHNEWS_OVER);
+  EXPECT_EQ(mfhnews_oScreen.iNextMode, 56) << "the roll of honour";
+  EXPECT_EQ(mfhrole_bFromNews, 1);
 }
 
 // ---- Injuries and suspensions -------------------------------------------------------
