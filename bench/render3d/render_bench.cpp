@@ -2,6 +2,8 @@
 // transforms and clipping, and a renderer device's clear plus present.
 #include <benchmark/benchmark.h>
 
+#include "render_device.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -192,41 +194,15 @@ BENCHMARK(BM_LineProjectClipped);
 
 // A renderer library on the headless display.
 Q3DDevice* OpenDevice(const char* dll, QDLContext* ctx, std::string* why) {
-  static bool up = false;
-  if (!up) {
-    const std::string dir = (std::filesystem::temp_directory_path() / "korvena-bench-render3d").string();
-    std::filesystem::create_directories(dir);
-    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
-    if (!platform::init(platform::BackendKind::Headless, why)) return nullptr;
-    platform::setExecutableDir(KORVENA_BIN_DIR);
-    QDXInitWindowHooks();
-    QDXInitActivateHooks();
-    QDXCreateWindow(640, 480, nullptr, 0);
-    QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
-    up = true;
-  }
-  QDLShutdown();
-  QDLSetup();
-  const int32_t device = std::string(dll) == "q3dd3ddll.dll" ? 1 : 0;
-  QDLContextModeSet(ctx, device, QDLFindMode(device, 640, 480, 16, 0), QDLOPEN_WINDOWED);
-  Q3DDevice* d = Q3DDeviceCreate(dll);
-  if (d == nullptr || Q3DDeviceInitialise(d, ctx) != 0) {
-    *why = "the renderer did not open";
-    return nullptr;
-  }
-  return d;
+  if (!bench_HeadlessWindowUp("korvena-bench-render3d", why)) return nullptr;
+  return bench_RendererOpen(dll, ctx, why);
 }
 
 void BM_DeviceClearPresent(benchmark::State& state) {
-  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  const char* dll = bench_RendererName(state);
   QDLContext ctx;
-  std::string why;
-  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
-  if (d == nullptr) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
+  Q3DDevice* d = bench_RendererOrSkip(state, &ctx, OpenDevice);
+  if (d == nullptr) return;
   d->BackgroundSet(10, 20, 30, 0);
   for (auto _ : state) {
     d->SceneBegin();
@@ -234,22 +210,16 @@ void BM_DeviceClearPresent(benchmark::State& state) {
     d->Present(1);  // presents, then clears to the background
   }
   state.SetLabel(dll);
-  d->DisplayShut();
-  d->Destroy();
-  Q3DDeviceUnload();
+  bench_RendererClose(d);
 }
 BENCHMARK(BM_DeviceClearPresent)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // A clipped mesh of 2000 triangles through the device (transform included).
 void BM_DeviceMeshDraw(benchmark::State& state) {
-  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  const char* dll = bench_RendererName(state);
   QDLContext ctx;
-  std::string why;
-  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
-  if (d == nullptr) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
+  Q3DDevice* d = bench_RendererOrSkip(state, &ctx, OpenDevice);
+  if (d == nullptr) return;
   Mesh m;
   std::vector<Q3DFace> faces(2000);
   std::mt19937 rng(9);
@@ -275,9 +245,7 @@ void BM_DeviceMeshDraw(benchmark::State& state) {
   }
   state.counters["tri/s"] = benchmark::Counter(2000, benchmark::Counter::kIsIterationInvariantRate);
   state.SetLabel(dll);
-  d->DisplayShut();
-  d->Destroy();
-  Q3DDeviceUnload();
+  bench_RendererClose(d);
 }
 BENCHMARK(BM_DeviceMeshDraw)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

@@ -90,14 +90,10 @@ void Camera(FramePacket* p) { bench_MainStandCameraSet(p); }
 
 // Args: z-buffered device, night, people drawn.
 void BM_KickOffFrame(benchmark::State& state) {
-  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  const char* dll = bench_RendererName(state);
   QDLContext ctx;
-  std::string why;
-  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
-  if (d == nullptr) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
+  Q3DDevice* d = bench_RendererOrSkip(state, &ctx, OpenDevice);
+  if (d == nullptr) return;
   static LineUp lineUp;
   scene3d_eColourMode = SCENE3D_COLOUR;
   kits_Choose("BRA", 9, "ITA", 9);

@@ -50,14 +50,10 @@ long ResidentKb() {
 }
 
 void BM_LoadingSequence(benchmark::State& state) {
-  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  const char* dll = bench_RendererName(state);
   QDLContext ctx;
-  std::string why;
-  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
-  if (d == nullptr) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
+  Q3DDevice* d = bench_RendererOrSkip(state, &ctx, OpenDevice);
+  if (d == nullptr) return;
   int frames = 0;
   for (auto _ : state) {
     loading_bRunStep(0);
@@ -72,14 +68,10 @@ void BM_LoadingSequence(benchmark::State& state) {
 BENCHMARK(BM_LoadingSequence)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_OverlayFrame(benchmark::State& state) {
-  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  const char* dll = bench_RendererName(state);
   QDLContext ctx;
-  std::string why;
-  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
-  if (d == nullptr) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
+  Q3DDevice* d = bench_RendererOrSkip(state, &ctx, OpenDevice);
+  if (d == nullptr) return;
   scene3d_FontsLoad();
   scene3d_bSpriteSheetCreate();
   auto fill = [] {
@@ -115,14 +107,10 @@ BENCHMARK(BM_OverlayFrame)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::
 // its hoardings and floodlights, both goals, the ball and markers, from the
 // broadcast camera; the faces handed to the device per frame.
 void BM_GroundFrame(benchmark::State& state) {
-  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  const char* dll = bench_RendererName(state);
   QDLContext ctx;
-  std::string why;
-  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
-  if (d == nullptr) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
+  Q3DDevice* d = bench_RendererOrSkip(state, &ctx, OpenDevice);
+  if (d == nullptr) return;
   environ_oEnvironment.iPitchType = 1;
   environ_oEnvironment.iLook = 17;
   environ_oEnvironment.bNight = 1;
@@ -169,14 +157,10 @@ BENCHMARK(BM_GroundFrame)->ArgName("zbuffer")->Arg(0)->Arg(1)->Unit(benchmark::k
 // The work of the ground's loading steps: pitch, stadium at night, markers,
 // goals and ball built and freed again.
 void BM_GroundLoad(benchmark::State& state) {
-  const char* dll = state.range(0) ? "q3dd3ddll.dll" : "q3dswdll.dll";
+  const char* dll = bench_RendererName(state);
   QDLContext ctx;
-  std::string why;
-  Q3DDevice* d = OpenDevice(dll, &ctx, &why);
-  if (d == nullptr) {
-    state.SkipWithError(why.c_str());
-    return;
-  }
+  Q3DDevice* d = bench_RendererOrSkip(state, &ctx, OpenDevice);
+  if (d == nullptr) return;
   Scene3D* s = scene3d_poScene;
   s->bNight = 1;
   s->uStadiumLook = 17;

@@ -1,21 +1,10 @@
 #pragma once
 // The headless display and 640 x 480 renderer device the scene benchmarks
-// draw on: the platform and window come up once per program (settings in a
-// temporary folder of the benchmark's name), the display library and the
-// renderer are opened afresh for each benchmark.
-#include <cstdlib>
+// draw on (see render_device.h), with the frame packet and the scene.
 #include <cstring>
-#include <filesystem>
 #include <string>
 
-#include "display/qdl.h"
-#include "display/qdl_context.h"
-#include "display/qdl_device.h"
-#include "framework/qdx_window.h"
-#include "platform/paths.h"
-#include "platform/platform.h"
-#include "render3d/q3d_imagefile.h"
-#include "render3d/vidselect.h"
+#include "../render3d/render_device.h"
 #include "scene3d/pcframe.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_state.h"
@@ -26,40 +15,22 @@ inline Q3DDevice* bench_SceneDeviceOpen(const char* dll, QDLContext* ctx, const 
                                         void (*pfnOnce)(), std::string* why) {
   static bool up = false;
   if (!up) {
-    const std::string dir = (std::filesystem::temp_directory_path() / pszTempName).string();
-    std::filesystem::create_directories(dir);
-    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
-    if (!platform::init(platform::BackendKind::Headless, why)) return nullptr;
-    platform::setExecutableDir(KORVENA_BIN_DIR);
-    QDXInitWindowHooks();
-    QDXInitActivateHooks();
-    QDXCreateWindow(640, 480, nullptr, 0);
-    QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
+    if (!bench_HeadlessWindowUp(pszTempName, why)) return nullptr;
     std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
     std::strcpy(pcinstall_szModelPath, "..\\data\\models\\");
     pcframe_Init();
     if (pfnOnce) pfnOnce();
     up = true;
   }
-  QDLShutdown();
-  QDLSetup();
-  const int32_t device = std::string(dll) == "q3dd3ddll.dll" ? 1 : 0;
-  QDLContextModeSet(ctx, device, QDLFindMode(device, 640, 480, 16, 0), QDLOPEN_WINDOWED);
-  Q3DDevice* d = Q3DDeviceCreate(dll);
-  if (d == nullptr || Q3DDeviceInitialise(d, ctx) != 0) {
-    *why = "the renderer did not open";
-    return nullptr;
-  }
-  scene3d_StartOnDevice(d, device == 0 ? 1 : 0, 640, 480);
+  Q3DDevice* d = bench_RendererOpen(dll, ctx, why);
+  if (d == nullptr) return nullptr;
+  scene3d_StartOnDevice(d, std::string(dll) == "q3dd3ddll.dll" ? 0 : 1, 640, 480);
   return d;
 }
 
 inline void bench_SceneDeviceClose(Q3DDevice* d) {
   scene3d_StopOnDevice();
-  d->DisplayShut();
-  d->Destroy();
-  Q3DDeviceUnload();
+  bench_RendererClose(d);
 }
 
 // The match camera from the main stand, 22 m up and 70 m back, looking at the
