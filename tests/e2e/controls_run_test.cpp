@@ -15,17 +15,8 @@
 namespace {
 
 using Game = korvena_test::GameRunner;
-
-std::string Key(int iStep, const char* pszKey) {
-  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korvena_test::scriptKey;
+using korvena_test::readFile;
 
 std::vector<char> Pixels(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -37,14 +28,14 @@ std::vector<char> Pixels(const std::string& path) {
 // layout to the right, down to Exit and select; down the options screen to
 // its Exit; then up to Quick Start, the keyboard on the home side.
 std::string ToQuickStartWithTheSecondLayout(const std::string& shots) {
-  std::string s = Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN") + Key(130, "RETURN");
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "DOWN") + scriptKey(112, "RETURN") + scriptKey(130, "RETURN");
   s += "150 capture " + shots + "/first.tga\n";
-  s += Key(160, "RIGHT") + "170 capture " + shots + "/second.tga\n";
-  s += Key(180, "DOWN") + Key(200, "RETURN");
+  s += scriptKey(160, "RIGHT") + "170 capture " + shots + "/second.tga\n";
+  s += scriptKey(180, "DOWN") + scriptKey(200, "RETURN");
   int t = 220;
-  for (int i = 0; i < 10; i++, t += 6) s += Key(t, "DOWN");
-  s += Key(t, "RETURN");
-  return s + Key(320, "UP") + Key(330, "RETURN") + Key(336, "LEFT") + Key(342, "RETURN");
+  for (int i = 0; i < 10; i++, t += 6) s += scriptKey(t, "DOWN");
+  s += scriptKey(t, "RETURN");
+  return s + scriptKey(320, "UP") + scriptKey(330, "RETURN") + scriptKey(336, "LEFT") + scriptKey(342, "RETURN");
 }
 
 TEST_F(Game, TheLayoutChosenOnTheControlsScreenPlaysTheNextMatch) {
@@ -52,18 +43,19 @@ TEST_F(Game, TheLayoutChosenOnTheControlsScreenPlaysTheNextMatch) {
   const std::string log = home_ / "debug.txt";
   env_["KORVENA_DEBUG_LOG"] = log;
   // J, the first layout's Pass, does not kick off.
-  korvena_test::GameRun r = run(ToQuickStartWithTheSecondLayout(shots) + Key(950, "J") + Key(1100, "J") + "1300 quit 3\n");
+  korvena_test::GameRun r =
+      run(ToQuickStartWithTheSecondLayout(shots) + scriptKey(950, "J") + scriptKey(1100, "J") + "1300 quit 3\n");
   EXPECT_EQ(r.exitCode, 3) << r.err;
   EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
-  EXPECT_EQ(ReadAll(log).find("kick-off"), std::string::npos) << ReadAll(log);
+  EXPECT_EQ(readFile(log).find("kick-off"), std::string::npos) << readFile(log);
   const std::vector<char> first = Pixels(shots + "/first.tga"), second = Pixels(shots + "/second.tga");
   ASSERT_FALSE(first.empty());
   EXPECT_NE(first, second) << "the heading names the layout";
   // S, the second layout's Pass, does.
   std::remove(log.c_str());
-  r = run(ToQuickStartWithTheSecondLayout(shots) + Key(950, "S") + "1300 quit 3\n");
+  r = run(ToQuickStartWithTheSecondLayout(shots) + scriptKey(950, "S") + "1300 quit 3\n");
   EXPECT_EQ(r.exitCode, 3) << r.err;
-  EXPECT_NE(ReadAll(log).find("kick-off: side"), std::string::npos) << ReadAll(log);
+  EXPECT_NE(readFile(log).find("kick-off: side"), std::string::npos) << readFile(log);
 }
 
 TEST_F(Game, APadTakesItsOwnButtonsOnTheControlsScreen) {
@@ -87,8 +79,8 @@ TEST_F(Game, APadTakesItsOwnButtonsOnTheControlsScreen) {
   EXPECT_EQ(r.exitCode, 3) << r.err;
   EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
   // The keyboard's screen for comparison.
-  r = run(Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN") + Key(130, "RETURN") + "150 capture " + shots +
-          "/keyboard.tga\n300 quit 3\n");
+  r = run(scriptKey(100, "RIGHT") + scriptKey(106, "DOWN") + scriptKey(112, "RETURN") + scriptKey(130, "RETURN") +
+          "150 capture " + shots + "/keyboard.tga\n300 quit 3\n");
   EXPECT_EQ(r.exitCode, 3) << r.err;
   const std::vector<char> pad = Pixels(shots + "/pad.tga"), custom = Pixels(shots + "/padcustom.tga"),
                           keyboard = Pixels(shots + "/keyboard.tga");
@@ -100,22 +92,22 @@ TEST_F(Game, APadTakesItsOwnButtonsOnTheControlsScreen) {
 
 // The settings the game writes: the machine root and the user root.
 std::string Settings(const korvena_test::TempDir& home) {
-  std::string all = ReadAll(home / "machine.txt");
+  std::string all = readFile(home / "machine.txt");
   if (std::filesystem::exists(home / "config"))
     for (const auto& e : std::filesystem::recursive_directory_iterator(home / "config"))
-      if (e.is_regular_file()) all += e.path().filename().string() + "\n" + ReadAll(e.path().string());
+      if (e.is_regular_file()) all += e.path().filename().string() + "\n" + readFile(e.path().string());
   return all;
 }
 
 // Controller Setup, one layout to the right or not, Exit; the options
 // screen's Exit stores the settings.
 std::string ChooseAndStore(const std::string& shot, bool bRight) {
-  std::string s = Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN") + Key(130, "RETURN");
-  if (bRight) s += Key(160, "RIGHT");
-  s += "170 capture " + shot + "\n" + Key(180, "DOWN") + Key(200, "RETURN");
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "DOWN") + scriptKey(112, "RETURN") + scriptKey(130, "RETURN");
+  if (bRight) s += scriptKey(160, "RIGHT");
+  s += "170 capture " + shot + "\n" + scriptKey(180, "DOWN") + scriptKey(200, "RETURN");
   int t = 220;
-  for (int i = 0; i < 10; i++, t += 6) s += Key(t, "DOWN");
-  return s + Key(t, "RETURN") + "400 quit 3\n";
+  for (int i = 0; i < 10; i++, t += 6) s += scriptKey(t, "DOWN");
+  return s + scriptKey(t, "RETURN") + "400 quit 3\n";
 }
 
 // Bindings live in memory only: the settings written after choosing a layout

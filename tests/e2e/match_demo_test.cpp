@@ -12,13 +12,7 @@
 namespace {
 
 using Game = korvena_test::GameRunner;
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korvena_test::readFile;
 
 std::size_t Count(const std::string& s, const std::string& w) {
   std::size_t n = 0;
@@ -35,7 +29,7 @@ TEST_F(Game, IdleAtTheMainMenuTheDemoMatchKicksOffAndPlaysOn) {
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
-  const std::string d = ReadAll(log);
+  const std::string d = readFile(log);
   // The first kick-off, then the match runs on to the end of the script
   // (some 1400 frames after the 1500 idle ones and the loading).
   EXPECT_GE(Count(d, "kick-off: side"), 1u) << d.substr(0, 2000);

@@ -11,32 +11,22 @@
 namespace {
 
 using Game = korvena_test::GameRunner;
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// A key pressed at a step and let go two steps later.
-std::string Key(int iStep, const char* pszKey) {
-  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
-}
+using korvena_test::scriptKey;
+using korvena_test::readFile;
 
 // From the menu's first choice to the options screen, then iDown rows down
 // and one step right, then the screen's last row; leaving with pszLeave.
 std::string Script(int iDown, const char* pszLeave) {
-  std::string s = Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN");
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "DOWN") + scriptKey(112, "RETURN");
   int t = 130;
-  for (int i = 0; i < iDown; i++, t += 6) s += Key(t, "DOWN");
-  s += Key(t, "RIGHT");
+  for (int i = 0; i < iDown; i++, t += 6) s += scriptKey(t, "DOWN");
+  s += scriptKey(t, "RIGHT");
   t += 6;
-  for (int i = 0; i < 3; i++, t += 6) s += Key(t, "DOWN");
-  s += Key(t, pszLeave);
+  for (int i = 0; i < 3; i++, t += 6) s += scriptKey(t, "DOWN");
+  s += scriptKey(t, pszLeave);
   // Back at the main menu: to Exit, "Yes".
   t += 20;
-  s += Key(t, "DOWN") + Key(t + 6, "RETURN") + Key(t + 12, "LEFT") + Key(t + 18, "RETURN");
+  s += scriptKey(t, "DOWN") + scriptKey(t + 6, "RETURN") + scriptKey(t + 12, "LEFT") + scriptKey(t + 18, "RETURN");
   s += "900 quit 3\n";
   return s;
 }
@@ -46,12 +36,12 @@ TEST_F(Game, TheOptionsScreenStoresTheLevelOfDetailOnExit) {
   // Level of Detail is the eighth row: from 2 to 3, then Exit.
   korvena_test::GameRun r = run(Script(7, "RETURN"));
   EXPECT_EQ(r.exitCode, 0) << r.err;  // the menu's Exit, not the script's quit
-  const std::string after = ReadAll(settings);
+  const std::string after = readFile(settings);
   EXPECT_NE(after.find("\"LODBias\"=dword:00000003"), std::string::npos) << after;
   // A new start reads it back: one step left shows 2 and is stored on Exit.
   r = run(Script(7, "RETURN"));
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NE(ReadAll(settings).find("\"LODBias\"=dword:00000004"), std::string::npos) << ReadAll(settings);
+  EXPECT_NE(readFile(settings).find("\"LODBias\"=dword:00000004"), std::string::npos) << readFile(settings);
 }
 
 // The volume of the first playing voice an "audio-state" line block shows
@@ -73,12 +63,13 @@ int VoiceVolume(const std::string& out, int n) {
 TEST_F(Game, TheSfxRowChangesTheMenuSoundsAtOnceAndTheNextStartHasTheDefault) {
   // Options, two rows down to Sfx; one step left, the sound heard; seven
   // more, the sound heard; then Exit.
-  std::string s = Key(100, "RIGHT") + Key(106, "DOWN") + Key(112, "RETURN") + Key(130, "DOWN") + Key(136, "DOWN");
-  s += Key(142, "LEFT") + "146 audio-state\n";
-  for (int i = 1; i < 8; i++) s += Key(142 + 6 * i, "LEFT");
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "DOWN") + scriptKey(112, "RETURN") + scriptKey(130, "DOWN") +
+                  scriptKey(136, "DOWN");
+  s += scriptKey(142, "LEFT") + "146 audio-state\n";
+  for (int i = 1; i < 8; i++) s += scriptKey(142 + 6 * i, "LEFT");
   s += "188 audio-state\n";
-  for (int i = 0; i < 7; i++) s += Key(200 + 6 * i, "DOWN");
-  s += Key(250, "RETURN") + "300 quit 0\n";
+  for (int i = 0; i < 7; i++) s += scriptKey(200 + 6 * i, "DOWN");
+  s += scriptKey(250, "RETURN") + "300 quit 0\n";
   korvena_test::GameRun r = run(s);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const int v15 = VoiceVolume(r.out, 0), v8 = VoiceVolume(r.out, 1);
@@ -86,7 +77,7 @@ TEST_F(Game, TheSfxRowChangesTheMenuSoundsAtOnceAndTheNextStartHasTheDefault) {
   ASSERT_LT(v8, 1 << 30) << r.out;
   EXPECT_LT(v8, v15) << r.out;
   // A new start: a move on the main menu.
-  r = run(Key(100, "DOWN") + "104 audio-state\n200 quit 0\n");
+  r = run(scriptKey(100, "DOWN") + "104 audio-state\n200 quit 0\n");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const int v16 = VoiceVolume(r.out, 0);
   ASSERT_LT(v16, 1 << 30) << r.out;

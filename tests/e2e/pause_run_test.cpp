@@ -12,10 +12,7 @@
 namespace {
 
 using Game = korvena_test::GameRunner;
-
-std::string Key(int iStep, const char* pszKey) {
-  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
-}
+using korvena_test::scriptKey;
 
 // The bytes of a captured frame's pixels (the header skipped).
 std::vector<char> Pixels(const std::string& path) {
@@ -27,17 +24,18 @@ std::vector<char> Pixels(const std::string& path) {
 TEST_F(Game, AQuickStartMatchIsPausedResumedAndQuitBackToTheMenu) {
   const std::string shots = home_.path();
   // Quick Start, the keyboard on the home side.
-  std::string s = Key(100, "RIGHT") + Key(110, "RETURN") + Key(116, "LEFT") + Key(122, "RETURN");
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(110, "RETURN") + scriptKey(116, "LEFT") + scriptKey(122, "RETURN");
   // Before the kick-off: Escape pauses, Escape resumes.
   s += "690 capture " + shots + "/before.tga\n";
-  s += Key(700, "ESCAPE") + "720 capture " + shots + "/paused.tga\n";
-  s += Key(740, "ESCAPE") + "760 capture " + shots + "/resumed.tga\n";
+  s += scriptKey(700, "ESCAPE") + "720 capture " + shots + "/paused.tga\n";
+  s += scriptKey(740, "ESCAPE") + "760 capture " + shots + "/resumed.tga\n";
   // Kick off (J), pause in open play, down to "Quit Match", J selects, "Yes".
-  s += Key(770, "J") + Key(820, "ESCAPE");
-  for (int t : {840, 846, 852}) s += Key(t, "DOWN");
-  s += Key(870, "J") + Key(890, "DOWN") + Key(900, "J");
+  s += scriptKey(770, "J") + scriptKey(820, "ESCAPE");
+  for (int t : {840, 846, 852}) s += scriptKey(t, "DOWN");
+  s += scriptKey(870, "J") + scriptKey(890, "DOWN") + scriptKey(900, "J");
   // The main menu: down to Exit, Return, "Yes".
-  s += Key(1000, "DOWN") + Key(1006, "DOWN") + Key(1012, "RETURN") + Key(1018, "LEFT") + Key(1024, "RETURN");
+  s += scriptKey(1000, "DOWN") + scriptKey(1006, "DOWN") + scriptKey(1012, "RETURN") + scriptKey(1018, "LEFT") +
+       scriptKey(1024, "RETURN");
   s += "1500 quit 3\n";
   korvena_test::GameRun r = run(s);
   EXPECT_FALSE(r.timedOut);

@@ -11,10 +11,7 @@
 namespace {
 
 using Game = korvena_test::GameRunner;
-
-std::string Key(int iStep, const char* pszKey) {
-  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
-}
+using korvena_test::scriptKey;
 
 // The game ended with code 0 and no sanitizer report.
 void ExpectCleanEnd(korvena_test::GameRun r) {
@@ -24,7 +21,8 @@ void ExpectCleanEnd(korvena_test::GameRun r) {
 }
 
 // Quick Start from the main menu, the keyboard on the home side.
-const std::string kQuickStart = Key(65, "RIGHT") + Key(80, "RETURN") + Key(86, "LEFT") + Key(92, "RETURN");
+const std::string kQuickStart =
+    scriptKey(65, "RIGHT") + scriptKey(80, "RETURN") + scriptKey(86, "LEFT") + scriptKey(92, "RETURN");
 
 TEST_F(Game, QuittingInTheMiddleOfAMatchShutsTheMatchDown) { ExpectCleanEnd(run(kQuickStart + "700 quit\n")); }
 
@@ -35,7 +33,7 @@ TEST_F(Game, ClosingTheWindowWhileAMatchLoadsShutsTheSceneDown) {
 }
 
 TEST_F(Game, ClosingTheWindowOverThePauseMenuShutsTheMatchDown) {
-  ExpectCleanEnd(run(kQuickStart + Key(700, "ESCAPE") + "760 close\n"));
+  ExpectCleanEnd(run(kQuickStart + scriptKey(700, "ESCAPE") + "760 close\n"));
 }
 
 }  // namespace

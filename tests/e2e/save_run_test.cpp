@@ -16,17 +16,8 @@
 namespace {
 
 using Game = korvena_test::GameRunner;
-
-std::string Key(int iStep, const char* pszKey) {
-  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korvena_test::scriptKey;
+using korvena_test::readFile;
 
 void Write(const std::filesystem::path& p, const char* pb, std::size_t n) {
   std::ofstream out(p, std::ios::binary);
@@ -43,35 +34,36 @@ TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
   const char* pb = reinterpret_cast<const char*>(pcsave_abImage);
   Write(folder / "A damaged 1970  1.6.70.SAV", pb, 4000);
   Write(folder / "Scotland 1998  10.6.98.SAV", pb, PCSAVE_IMAGE_SIZE);
-  const std::string before = ReadAll(folder / "A damaged 1970  1.6.70.SAV");
+  const std::string before = readFile(folder / "A damaged 1970  1.6.70.SAV");
   const std::string log = home_ / "debug.txt", list = home_ / "list.tga";
   env_["KORVENA_DEBUG_LOG"] = log;
   // The main menu's Load Game (right, right, down); Load, the first entry.
-  std::string s = Key(100, "RIGHT") + Key(106, "RIGHT") + Key(112, "DOWN") + Key(118, "RETURN");
-  s += Key(140, "RETURN") + Key(146, "RETURN");
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(118, "RETURN");
+  s += scriptKey(140, "RETURN") + scriptKey(146, "RETURN");
   // After the error box: Load, down to the second entry, a capture, select.
-  s += Key(200, "RETURN") + Key(206, "DOWN") + "212 capture " + list + "\n" + Key(216, "RETURN");
+  s += scriptKey(200, "RETURN") + scriptKey(206, "DOWN") + "212 capture " + list + "\n" + scriptKey(216, "RETURN");
   // The history hub follows; Escape opens its quit box, "No" closes it, and
   // the hub stays until the script ends the run.
   const std::string hub = home_ / "hub.tga", box = home_ / "box.tga", closed = home_ / "closed.tga";
-  s += "400 capture " + hub + "\n" + Key(420, "ESCAPE") + "450 capture " + box + "\n";
-  s += Key(470, "RETURN") + "500 capture " + closed + "\n";
+  s += "400 capture " + hub + "\n" + scriptKey(420, "ESCAPE") + "450 capture " + box + "\n";
+  s += scriptKey(470, "RETURN") + "500 capture " + closed + "\n";
   s += "900 quit 3\n";
   korvena_test::GameRun r = run(s);
   EXPECT_EQ(r.exitCode, 3) << r.err;
   EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
-  const std::string d = ReadAll(log);
+  const std::string d = readFile(log);
   const std::size_t refused = d.find("pcsave: refused \"A damaged 1970  1.6.70\"");
   const std::size_t loaded = d.find("pcsave: loaded \"Scotland 1998  10.6.98\"");
   EXPECT_NE(refused, std::string::npos) << d;
   ASSERT_NE(loaded, std::string::npos) << d;
   EXPECT_LT(refused, loaded);
-  EXPECT_EQ(ReadAll(folder / "A damaged 1970  1.6.70.SAV"), before);
-  EXPECT_EQ(std::filesystem::file_size(folder / "Scotland 1998  10.6.98.SAV"), static_cast<std::uintmax_t>(PCSAVE_IMAGE_SIZE));
-  EXPECT_FALSE(ReadAll(list).empty());
-  ASSERT_FALSE(ReadAll(hub).empty());
-  EXPECT_NE(ReadAll(box), ReadAll(hub));
-  EXPECT_EQ(ReadAll(closed), ReadAll(hub));
+  EXPECT_EQ(readFile(folder / "A damaged 1970  1.6.70.SAV"), before);
+  EXPECT_EQ(std::filesystem::file_size(folder / "Scotland 1998  10.6.98.SAV"),
+            static_cast<std::uintmax_t>(PCSAVE_IMAGE_SIZE));
+  EXPECT_FALSE(readFile(list).empty());
+  ASSERT_FALSE(readFile(hub).empty());
+  EXPECT_NE(readFile(box), readFile(hub));
+  EXPECT_EQ(readFile(closed), readFile(hub));
 }
 
 }  // namespace

@@ -14,22 +14,13 @@
 namespace {
 
 using Game = korvena_test::GameRunner;
-
-std::string Key(int iStep, const char* pszKey) {
-  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korvena_test::scriptKey;
+using korvena_test::readFile;
 
 // The bytes of the pixels of a captured frame inside a rectangle of the
 // 640 x 480 screen, rows top first; empty when the file is not such a frame.
 std::string Area(const std::string& path, int x, int y, int w, int h) {
-  const std::string f = ReadAll(path);
+  const std::string f = readFile(path);
   if (f.size() < 18) return {};
   const int width = static_cast<unsigned char>(f[12]) | static_cast<unsigned char>(f[13]) << 8;
   const int height = static_cast<unsigned char>(f[14]) | static_cast<unsigned char>(f[15]) << 8;
@@ -49,20 +40,21 @@ TEST_F(Game, QuickStartChoosesSidesAndTheKeyboardAndAPadPlayTheMatch) {
   env_["KORVENA_DEBUG_LOG"] = log;
   timeLimitSeconds_ = 300;
   std::string s = "1 joyplug Pad 6 16 1\n";
-  s += Key(65, "RIGHT") + Key(80, "RETURN");  // Quick Start
+  s += scriptKey(65, "RIGHT") + scriptKey(80, "RETURN");  // Quick Start
   s += "90 capture " + shots + "/middle.tga\n";
   // The keyboard goes left to the home side, the pad right to the away side.
-  s += Key(96, "LEFT") + "100 joyaxis 0 X 32000\n104 joyaxis 0 X 0\n";
+  s += scriptKey(96, "LEFT") + "100 joyaxis 0 X 32000\n104 joyaxis 0 X 0\n";
   s += "110 capture " + shots + "/sides.tga\n";
-  s += Key(120, "RETURN") + "700 capture " + shots + "/match.tga\n";
+  s += scriptKey(120, "RETURN") + "700 capture " + shots + "/match.tga\n";
   // Either side may kick off: the keyboard presses J, the pad its buttons.
-  s += Key(770, "J") + "780 joybutton 0 1 down\n782 joybutton 0 1 up\n790 joybutton 0 0 down\n792 joybutton 0 0 up\n";
+  s += scriptKey(770, "J") +
+       "780 joybutton 0 1 down\n782 joybutton 0 1 up\n790 joybutton 0 0 down\n792 joybutton 0 0 up\n";
   s += "1000 quit 0\n";
   korvena_test::GameRun r = run(s);
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
-  const std::string d = ReadAll(log);
+  const std::string d = readFile(log);
   // User 0 is the keyboard (port 0, device 4) at home, user 1 the pad
   // (port 1, a joystick port) away; the match reaches its kick-off.
   EXPECT_NE(d.find("sides: user 0 side 1 port 0 device 4\n"), std::string::npos) << d.substr(0, 2000);

@@ -49,6 +49,11 @@ ToolRun runTool(const std::string& commandLine);
 // holds it from its first step until the menu shows (it does by step 10).
 inline constexpr const char* kSkipIntro = "1 keydown ESCAPE\n3 keyup ESCAPE\n";
 
+// A script's key pressed at a step and let go two steps later.
+inline std::string scriptKey(int iStep, const char* pszKey) {
+  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
+}
+
 // A test of the whole game: the built executable, a home folder of its own
 // (settings, saves and the instance lock stay inside) and a scripted run.
 class GameRunner : public ::testing::Test {
