@@ -18,6 +18,7 @@
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
+#include "frontend/screen_tools.h"
 #include "frontend/wcqual.h"
 #include "frontend_env.h"
 #include "scene3d/pcframe.h"
@@ -70,12 +71,7 @@ int Lines(const std::string& s) {
   return n + (!s.empty() && s.back() != '\n');
 }
 
-void Push(User* u, int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&u->pip->oEvents, &e->oLink);
-}
+void Push(User* u, int code) { FrontEndPushTo(u->pip, code); }
 
 std::vector<std::string> Texts() {
   std::vector<std::string> a;

@@ -20,6 +20,7 @@
 #include "frontend/mfhsetup.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
+#include "frontend/screen_tools.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -36,22 +37,9 @@
 
 namespace {
 
-void Push(int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&input_poGetPort(0)->oEvents, &e->oLink);
-}
+int FixKeys(std::initializer_list<int> codes) { return FrontEndKeys(mfhfixtr_Input, codes); }
 
-int FixKeys(std::initializer_list<int> codes) {
-  for (int c : codes) Push(c);
-  return mfhfixtr_Input(&user_aUsers[0]);
-}
-
-int RollKeys(std::initializer_list<int> codes) {
-  for (int c : codes) Push(c);
-  return mfhrole_Input(&user_aUsers[0]);
-}
+int RollKeys(std::initializer_list<int> codes) { return FrontEndKeys(mfhrole_Input, codes); }
 
 std::uint32_t Id(const char* tla) { return static_cast<std::uint32_t>(tla_IDFind(tla)); }
 
@@ -297,7 +285,7 @@ TEST_F(HistoryLists, FixturesButtonsAndListKeys) {
   EXPECT_EQ(dark, 1);
   // Run hands the mode over and re-arms the screen.
   global_SetExtendedGameMode(static_cast<GameMode>(48));
-  Push(37);
+  FrontEndPush(37);
   pcframe_Begin();
   mfhfixtr_oScreen.bNeedsEnter = 0;
   mfhfixtr_Run();
@@ -467,7 +455,7 @@ TEST_F(HistoryLists, RollBrowsesElevenEditionsAndLeavesToTheHubOrTheNews) {
     mfhnews_bArrived = 0;
     mfhrole_oScreen.bNeedsEnter = 0;
     mfhrole_oScreen.iEdition = 3;
-    Push(152);
+    FrontEndPush(152);
     pcframe_Begin();
     mfhrole_Run();
     global_GameModeTransition();
@@ -548,7 +536,7 @@ TEST_F(HistoryLists, RollEntryIsFilledOnlyWithDecidedPlaces) {
 
 TEST_F(HistoryLists, AHistoryFrom1962KeepsThe1958Entry) {
   mfhsetup_oSettings = {62, 1, 1, 1, 5};
-  Push(37);
+  FrontEndPush(37);
   EXPECT_EQ(mfhsetup_Input(&user_aUsers[0]), 9);
   input_EventQueueFlush(&input_poGetPort(0)->oEvents);
   Tree t;
@@ -567,26 +555,6 @@ TEST_F(HistoryLists, AHistoryFrom1962KeepsThe1958Entry) {
 
 // ---- Art ------------------------------------------------------------------------------------
 
-// The sprite sizes of a generated sheet, from its frame table.
-std::vector<std::pair<int, int>> SpriteSizes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  auto u16 = [&](size_t i) { return static_cast<int>(b.at(i) | (b.at(i + 1) << 8)); };
-  auto u32 = [&](size_t i) { return static_cast<size_t>(u16(i)) | (static_cast<size_t>(u16(i + 2)) << 16); };
-  size_t count = 0, table = 0;
-  for (size_t at = 0; at + 6 <= b.size();) {
-    const int id = u16(at);
-    const size_t len = u32(at + 2);
-    if (len < 6) break;
-    if (id == 2) count = static_cast<size_t>(u16(at + 6));
-    if (id == 6) table = at + 6;
-    at += len;
-  }
-  std::vector<std::pair<int, int>> v;
-  for (size_t i = 0; table && i < count; i++) v.push_back({u16(table + 10 * i), u16(table + 10 * i + 2)});
-  return v;
-}
-
 TEST(HistoryListSheets, EachSheetHoldsItsLayoutsSprites) {
   struct Sheet {
     const char* file;
@@ -595,7 +563,7 @@ TEST(HistoryListSheets, EachSheetHoldsItsLayoutsSprites) {
   } sheets[] = {{"fhfl.spr", mfhfixtr_aoLayout, MFHFIXTR_LAYOUT_RECORDS},
                 {"fhroh.spr", mfhrole_aoLayout, MFHROLE_LAYOUT_RECORDS}};
   for (const Sheet& sh : sheets) {
-    const auto sizes = SpriteSizes(FrontEndBuildData() / "frontend" / sh.file);
+    const auto sizes = FrontEndSheetSpriteSizes(FrontEndBuildData() / "frontend" / sh.file);
     ASSERT_EQ(sizes.size(), static_cast<size_t>(sh.records)) << sh.file;
     for (int i = 0; i < sh.records; i++)
       EXPECT_EQ(sizes[static_cast<size_t>(i)], (std::pair<int, int>{sh.layout[i].w, sh.layout[i].h})) << sh.layout[i].pszName;

@@ -9,6 +9,7 @@
 #include "frontend/mfhmain.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
+#include "frontend/screen_tools.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -19,17 +20,7 @@
 
 namespace {
 
-void Push(int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&input_poGetPort(0)->oEvents, &e->oLink);
-}
-
-int Keys(std::initializer_list<int> codes) {
-  for (int c : codes) Push(c);
-  return mfhmain_Input(&user_aUsers[0]);
-}
+int Keys(std::initializer_list<int> codes) { return FrontEndKeys(mfhmain_Input, codes); }
 
 class Hub : public ::testing::Test {
  protected:
@@ -108,7 +99,7 @@ TEST_F(Hub, ItemsHandOverToTheirScreens) {
   }
   // Run sets the mode and re-arms the hub.
   mfhmain_oScreen.iCursor = 7;
-  Push(37);
+  FrontEndPush(37);
   pcframe_Begin();
   mfhmain_Run();
   global_GameModeTransition();

@@ -18,6 +18,7 @@
 #include "frontend/mfhsetup.h"
 #include "frontend/pcfe.h"
 #include "frontend/mtatics.h"
+#include "frontend/screen_tools.h"
 #include "matchflow/environ.h"
 #include "matchflow/matcha.h"
 #include "platform/paths.h"
@@ -41,17 +42,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Push(int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&input_poGetPort(0)->oEvents, &e->oLink);
-}
-
-int Keys(std::initializer_list<int> codes) {
-  for (int c : codes) Push(c);
-  return mfhmain_Input(&user_aUsers[0]);
-}
+int Keys(std::initializer_list<int> codes) { return FrontEndKeys(mfhmain_Input, codes); }
 
 std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
 

@@ -13,6 +13,7 @@
 #include "frontend/mfhopts.h"
 #include "frontend/mfhsetup.h"
 #include "frontend/pcgame.h"
+#include "frontend/screen_tools.h"
 #include "matchflow/options.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
@@ -26,22 +27,9 @@
 
 namespace {
 
-void Push(int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&input_poGetPort(0)->oEvents, &e->oLink);
-}
+int SetupKeys(std::initializer_list<int> codes) { return FrontEndKeys(mfhsetup_Input, codes); }
 
-int SetupKeys(std::initializer_list<int> codes) {
-  for (int c : codes) Push(c);
-  return mfhsetup_Input(&user_aUsers[0]);
-}
-
-int OptsKeys(std::initializer_list<int> codes) {
-  for (int c : codes) Push(c);
-  return mfhopts_Input(&user_aUsers[0]);
-}
+int OptsKeys(std::initializer_list<int> codes) { return FrontEndKeys(mfhopts_Input, codes); }
 
 // The texts of the frame in the order drawn with their colours: (text, red)
 // of the front copy (a layer lists its latest item first).
@@ -175,8 +163,8 @@ TEST_F(HistoryScreens, SetupRunLeavesRearmed) {
   mfhsetup_Run();
   EXPECT_EQ(tmglobal.bFinalsLoaded, 0);
   EXPECT_EQ(mfhsetup_oScreen.bNeedsEnter, 0);
-  Push(9);
-  Push(37);
+  FrontEndPush(9);
+  FrontEndPush(37);
   pcframe_Begin();
   mfhsetup_Run();
   global_GameModeTransition();
@@ -236,7 +224,7 @@ TEST_F(HistoryScreens, OptionsHandOverFromEveryActionRow) {
                {0, 38, 47, 49}, {3, 1, 47, 49},  {6, 152, 47, 49}};
   for (const Case& c : cases) {
     mfhopts_Enter();
-    for (int i = 0; i < c.row; i++) Push(9);
+    for (int i = 0; i < c.row; i++) FrontEndPush(9);
     EXPECT_EQ(OptsKeys({c.code}), c.next) << c.row << " " << c.code;
     EXPECT_EQ(global_eGetExtendedGameMode(), c.extended) << c.row << " " << c.code;
   }
@@ -249,11 +237,11 @@ TEST_F(HistoryScreens, OptionsHandOverFromEveryActionRow) {
   mfhopts_oScreen.bNeedsEnter = 1;
   pcframe_Begin();
   mfhopts_Run();
-  Push(9);
-  Push(9);
-  Push(9);
-  Push(9);
-  Push(37);
+  FrontEndPush(9);
+  FrontEndPush(9);
+  FrontEndPush(9);
+  FrontEndPush(9);
+  FrontEndPush(37);
   pcframe_Begin();
   mfhopts_Run();
   global_GameModeTransition();
@@ -282,13 +270,13 @@ TEST_F(HistoryScreens, MainMenuReachesTheTeamChoiceThroughTheSetup) {
   pcgame_iRow = 1;
   pcgame_CursorMove(0);
   ASSERT_EQ(pcgame_iChoice, PCGAME_HISTORY);
-  Push(37);
+  FrontEndPush(37);
   pcframe_Begin();
   pcgame_MainMenuRun();
   global_GameModeTransition();
   ASSERT_EQ(global_eGetGameMode(), 84);
   for (int i = 0; i < 3 && global_eGetGameMode() == 84; i++) {
-    Push(161);
+    FrontEndPush(161);
     pcframe_Begin();
     histintro_Run();
     global_GameModeTransition();
@@ -296,11 +284,11 @@ TEST_F(HistoryScreens, MainMenuReachesTheTeamChoiceThroughTheSetup) {
   ASSERT_EQ(global_eGetGameMode(), 45);
   mfhsetup_Reset();
   for (int code : {11, 11, 9, 11, 9, 11}) {
-    Push(code);
+    FrontEndPush(code);
     pcframe_Begin();
     mfhsetup_Run();
   }
-  Push(37);
+  FrontEndPush(37);
   pcframe_Begin();
   mfhsetup_Run();
   global_GameModeTransition();

@@ -10,6 +10,7 @@
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcgame.h"
+#include "frontend/screen_tools.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -21,12 +22,7 @@
 
 namespace {
 
-void Push(int port, int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&input_poGetPort(port)->oEvents, &e->oLink);
-}
+void Push(int port, int code) { FrontEndPushTo(input_poGetPort(port), code); }
 
 void Place(int column, int row) {
   pcgame_iColumn = column;

@@ -16,6 +16,7 @@
 #include "frontend/mregion.h"
 #include "frontend/mteam.h"
 #include "frontend/mteam_layout.h"
+#include "frontend/screen_tools.h"
 #include "matchflow/environ.h"
 #include "matchflow/matcha.h"
 #include "scene3d/pcframe.h"
@@ -74,12 +75,7 @@ bool Less(const std::string& a, const std::string& b) {
   }
 }
 
-void Push(User* u, int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&u->pip->oEvents, &e->oLink);
-}
+void Push(User* u, int code) { FrontEndPushTo(u->pip, code); }
 
 class TeamSelection : public ::testing::Test {
  protected:
@@ -87,15 +83,7 @@ class TeamSelection : public ::testing::Test {
     std::string why;
     ASSERT_TRUE(mh::Setup(&why)) << why;
     mlang_iLanguage = 0;
-    for (int i = 0; i < USER_MAX; i++) {
-      User& u = user_aUsers[i];
-      u.pip = input_poGetPort(i);
-      u.bActive = 0;
-      u.MyTeam = 0;
-      input_EventQueueFlush(&u.pip->oEvents);
-    }
-    global_SetHomeUser(nullptr);
-    global_SetAwayUser(nullptr);
+    FrontEndUsersIdle();
     global_SetMenuUser(nullptr);
     match_HomeTeamGet()->bPresentation = 0;
     match_AwayTeamGet()->bPresentation = 0;
@@ -501,35 +489,15 @@ TEST_F(TeamSelection, HistoryChoiceAndHistoryFriendly) {
   tmglobal.iYear = 98;
 }
 
-// The generated sheets hold one sprite per layout record, of the record's size.
-std::vector<std::pair<int, int>> SpriteSizes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  auto u16 = [&](size_t i) { return static_cast<int>(b.at(i) | (b.at(i + 1) << 8)); };
-  auto u32 = [&](size_t i) { return static_cast<size_t>(u16(i)) | (static_cast<size_t>(u16(i + 2)) << 16); };
-  size_t count = 0, table = 0;
-  for (size_t at = 0; at + 6 <= b.size();) {
-    const int id = u16(at);
-    const size_t len = u32(at + 2);
-    if (len < 6) break;
-    if (id == 2) count = static_cast<size_t>(u16(at + 6));
-    if (id == 6) table = at + 6;
-    at += len;
-  }
-  std::vector<std::pair<int, int>> v;
-  for (size_t i = 0; table && i < count; i++) v.push_back({u16(table + 10 * i), u16(table + 10 * i + 2)});
-  return v;
-}
-
 TEST(TeamSheets, EachSheetHoldsItsLayoutsSprites) {
   const char* build = std::getenv("KORVENA_BUILD_DIR");
   ASSERT_NE(build, nullptr);
   const std::filesystem::path dir = std::filesystem::path(build) / "data" / "frontend";
-  const auto team = SpriteSizes(dir / "team.spr");
+  const auto team = FrontEndSheetSpriteSizes(dir / "team.spr");
   ASSERT_EQ(team.size(), static_cast<size_t>(MTEAM_LAYOUT_RECORDS));
   for (int i = 0; i < MTEAM_LAYOUT_RECORDS; i++)
     EXPECT_EQ(team[static_cast<size_t>(i)], (std::pair<int, int>{mteam_aoLayout[i].w, mteam_aoLayout[i].h})) << mteam_aoLayout[i].pszName;
-  const auto tactics = SpriteSizes(dir / "tactics.spr");
+  const auto tactics = FrontEndSheetSpriteSizes(dir / "tactics.spr");
   ASSERT_EQ(tactics.size(), static_cast<size_t>(MTATDISP_LAYOUT_RECORDS));
   for (int i = 0; i < MTATDISP_LAYOUT_RECORDS; i++)
     EXPECT_EQ(tactics[static_cast<size_t>(i)], (std::pair<int, int>{mtatdisp_aoLayout[i].w, mtatdisp_aoLayout[i].h})) << mtatdisp_aoLayout[i].pszName;

@@ -13,6 +13,7 @@
 #include "engine/team.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mtatics.h"
+#include "frontend/screen_tools.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "scene3d/pcframe.h"
@@ -27,12 +28,7 @@ namespace mh = match_harness;
 
 namespace {
 
-void Push(User* u, int code) {
-  InputEvent* e = nullptr;
-  ASSERT_TRUE(input_bEventAlloc(&e));
-  e->eEvent = code;
-  queue_Append(&u->pip->oEvents, &e->oLink);
-}
+void Push(User* u, int code) { FrontEndPushTo(u->pip, code); }
 
 std::set<const DBPlayer*> List(DBPlayer* p) {
   std::set<const DBPlayer*> s;
@@ -46,15 +42,7 @@ class TeamSheet : public ::testing::Test {
     std::string why;
     ASSERT_TRUE(mh::Setup(&why)) << why;
     mlang_iLanguage = 0;
-    for (int i = 0; i < USER_MAX; i++) {
-      User& u = user_aUsers[i];
-      u.pip = input_poGetPort(i);
-      u.bActive = 0;
-      u.MyTeam = 0;
-      input_EventQueueFlush(&u.pip->oEvents);
-    }
-    global_SetHomeUser(nullptr);
-    global_SetAwayUser(nullptr);
+    FrontEndUsersIdle();
     match_SquadBuffersPoint();
     ASSERT_TRUE(matchflow_SideLoad(player_PlaysFor_Home, 144, 10));  // Brazil 1998
     ASSERT_TRUE(matchflow_SideLoad(player_PlaysFor_Away, 72, 2));    // England 1966
