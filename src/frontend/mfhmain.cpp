@@ -14,6 +14,7 @@
 #include "frontend/frontend_services.h"
 #include "frontend/mtatics.h"
 #include "frontend/mteam_layout.h"
+#include "frontend/pcfe.h"
 #include "matchflow/demo.h"
 #include "matchflow/environ.h"
 #include "matchflow/matcha.h"
@@ -541,12 +542,8 @@ std::int32_t mfhmain_Input(User* poUser) {
   const std::int32_t cHumans = tmglobal.cHumans;
   // Escape comes from the keyboard, not from the queue.
   if ((QKeyboardGetLastKey() & 0xFF) == 1 && !s.bQuitBox) QuitOpen();
-  while (eNext == MFHMAIN_MODE) {
-    ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
-    if (!poNode) break;
-    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-    const std::int32_t eCode = poEvent->eEvent;
-    input_EventFree(&poEvent);
+  std::int32_t eCode = 0;
+  while (eNext == MFHMAIN_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {
       case 8:
         if (s.bQuitBox) break;

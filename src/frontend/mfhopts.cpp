@@ -164,12 +164,8 @@ std::int32_t mfhopts_Input(User* poUser) {
   MFHOptsScreen& s = mfhopts_oScreen;
   std::int32_t eNext = MFHOPTS_STAY;
   if (!poUser || !poUser->pip) return eNext;
-  while (eNext == MFHOPTS_STAY) {
-    ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
-    if (!poNode) break;
-    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-    const std::int32_t eCode = poEvent->eEvent;
-    input_EventFree(&poEvent);
+  std::int32_t eCode = 0;
+  while (eNext == MFHOPTS_STAY && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {
       case 8:
       case 9: {
@@ -208,15 +204,7 @@ std::int32_t mfhopts_Input(User* poUser) {
 
 void mfhopts_Run() {
   MFHOptsScreen& s = mfhopts_oScreen;
-  if (s.bNeedsEnter) {
-    mfhopts_Enter();
-    s.bNeedsEnter = 0;
-  }
-  mfhopts_Draw();
-  mhelp_ScreenHook();
-  User* poMenu = global_poGetMenuUser();
-  pcfe_OtherUsersInputFlush(poMenu);
-  const std::int32_t eNext = mfhopts_Input(poMenu);
+  const std::int32_t eNext = pcfe_MenuScreenStep(&s.bNeedsEnter, mfhopts_Enter, mfhopts_Draw, mfhopts_Input);
   if (eNext == MFHOPTS_STAY) return;
   global_SetGameMode(static_cast<GameMode>(eNext));
   s.iCursor = 0;

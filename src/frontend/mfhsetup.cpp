@@ -137,12 +137,8 @@ std::int32_t mfhsetup_Input(User* poUser) {
   MFHSetupScreen& s = mfhsetup_oScreen;
   std::int32_t eNext = MFHSETUP_MODE;
   if (!poUser || !poUser->pip) return eNext;
-  while (eNext == MFHSETUP_MODE) {
-    ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
-    if (!poNode) break;
-    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-    const std::int32_t eCode = poEvent->eEvent;
-    input_EventFree(&poEvent);
+  std::int32_t eCode = 0;
+  while (eNext == MFHSETUP_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {
       case 8:
       case 9: {
@@ -177,16 +173,8 @@ std::int32_t mfhsetup_Input(User* poUser) {
 
 void mfhsetup_Run() {
   MFHSetupScreen& s = mfhsetup_oScreen;
-  if (s.bNeedsEnter) {
-    mfhsetup_Enter();
-    s.bNeedsEnter = 0;
-  }
-  mfhsetup_Draw();
-  mhelp_ScreenHook();
   // Only the menu user sets a history up.
-  User* poMenu = global_poGetMenuUser();
-  pcfe_OtherUsersInputFlush(poMenu);
-  std::int32_t eNext = mfhsetup_Input(poMenu);
+  std::int32_t eNext = pcfe_MenuScreenStep(&s.bNeedsEnter, mfhsetup_Enter, mfhsetup_Draw, mfhsetup_Input);
   if (demo_bStartRequested()) eNext = demo_eNextModeGet();
   if (eNext == MFHSETUP_MODE) return;
   demo_IdleWatchStop();

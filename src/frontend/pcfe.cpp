@@ -23,6 +23,7 @@
 #include "platform/window.h"
 #include "scene3d/pcframe.h"
 #include "shell/draw2d.h"
+#include "shell/global.h"
 #include "shell/pcinstall.h"
 #include "shell/pcmain_states.h"
 #include "shell/input.h"
@@ -394,4 +395,26 @@ void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
 void pcfe_OtherUsersInputFlush(const User* poMenu) {
   for (User& u : user_aUsers)
     if (u.bActive == 1 && &u != poMenu && u.pip) input_EventQueueFlush(&u.pip->oEvents);
+}
+
+bool pcfe_bEventCodeNext(User* poUser, int32_t* peCode) {
+  ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
+  if (!poNode) return false;
+  InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
+  *peCode = poEvent->eEvent;
+  input_EventFree(&poEvent);
+  return true;
+}
+
+int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pfnDraw)(),
+                            int32_t (*pfnInput)(User*)) {
+  if (*pbNeedsEnter) {
+    pfnEnter();
+    *pbNeedsEnter = 0;
+  }
+  pfnDraw();
+  mhelp_ScreenHook();
+  User* poMenu = global_poGetMenuUser();
+  pcfe_OtherUsersInputFlush(poMenu);
+  return pfnInput(poMenu);
 }

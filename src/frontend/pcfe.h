@@ -61,6 +61,14 @@ void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes);
 // this frame are dropped.
 struct User;
 void pcfe_OtherUsersInputFlush(const User* poMenu);
+// The next event queued on a user's port, taken off and freed: its code in
+// *peCode; false when none is queued.
+bool pcfe_bEventCodeNext(User* poUser, int32_t* peCode);
+// A frame of a screen the menu user steers, up to its input: the screen
+// entered where *pbNeedsEnter asks for it, drawn, the help hook, the other
+// users' events dropped; what pfnInput makes of the menu user's.
+int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pfnDraw)(),
+                            int32_t (*pfnInput)(User*));
 
 void pcfe_OutroEnter();
 void pcfe_OutroRun();
