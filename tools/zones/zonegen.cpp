@@ -12,27 +12,8 @@
 
 namespace {
 
-bool ReadFile(const std::string& path, std::string* out) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  std::ostringstream s;
-  s << f.rdbuf();
-  *out = s.str();
-  return true;
-}
-
-bool WriteIfChanged(const std::string& path, const std::string& text) {
-  std::string old;
-  if (ReadFile(path, &old) && old == text) return true;
-  std::string tmp = path + ".tmp";
-  {
-    std::ofstream f(tmp, std::ios::binary);
-    if (!f) return false;
-    f << text;
-    if (!f) return false;
-  }
-  return std::rename(tmp.c_str(), path.c_str()) == 0;
-}
+using zonegen::ReadFile;
+using zonegen::WriteIfChanged;
 
 int Report(const std::string& src, const std::vector<std::string>& errors) {
   for (const std::string& e : errors) std::cerr << src << ": " << e << "\n";

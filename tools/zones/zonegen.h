@@ -59,4 +59,10 @@ std::string EmitRoles(const Table& t);
 bool BuildGrid(const std::string& text, std::vector<std::uint8_t>* grid, std::vector<std::string>* errors);
 std::string EmitGrid(const std::vector<std::uint8_t>& grid);
 
+// A whole file; false when it cannot be read.
+bool ReadFile(const std::string& path, std::string* out);
+// Writes through a temporary file, and only when the text differs from the
+// file's, so that an unchanged table does not rebuild what includes it.
+bool WriteIfChanged(const std::string& path, const std::string& text);
+
 }  // namespace zonegen

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
@@ -648,6 +649,28 @@ std::string EmitGrid(const std::vector<std::uint8_t>& grid) {
   }
   o << "};\n";
   return o.str();
+}
+
+bool ReadFile(const std::string& path, std::string* out) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return false;
+  std::ostringstream s;
+  s << f.rdbuf();
+  *out = s.str();
+  return true;
+}
+
+bool WriteIfChanged(const std::string& path, const std::string& text) {
+  std::string old;
+  if (ReadFile(path, &old) && old == text) return true;
+  std::string tmp = path + ".tmp";
+  {
+    std::ofstream f(tmp, std::ios::binary);
+    if (!f) return false;
+    f << text;
+    if (!f) return false;
+  }
+  return std::rename(tmp.c_str(), path.c_str()) == 0;
 }
 
 }  // namespace zonegen
