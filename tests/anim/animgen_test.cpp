@@ -10,6 +10,7 @@
 #include <string>
 
 #include "anim/animgen.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -20,12 +21,7 @@ std::string Source(const std::string& rel) {
   return std::string(dir ? dir : ".") + "/" + rel;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korvena_test::readFile;
 
 void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
@@ -88,7 +84,7 @@ TEST(Animgen, DamagedSourcesFailWithFileAndLine) {
     SCOPED_TRACE(c.name);
     AssetsCopy a;
     const std::string path = a.Path(c.file);
-    std::string text = ReadFile(path);
+    std::string text = readFile(path);
     const auto at = text.find(c.find);
     ASSERT_NE(at, std::string::npos);
     text.replace(at, std::string(c.find).size(), c.replace);
@@ -105,7 +101,7 @@ TEST(Animgen, MissingRowsAndClipsAreRefused) {
   {
     // A row taken out: the table no longer has every filled id.
     AssetsCopy a;
-    std::string text = ReadFile(a.Path("table.txt"));
+    std::string text = readFile(a.Path("table.txt"));
     const auto at = text.find("\n44   goalie");
     ASSERT_NE(at, std::string::npos);
     text.erase(at, text.find('\n', at + 1) - at);
@@ -120,13 +116,13 @@ TEST(Animgen, MissingRowsAndClipsAreRefused) {
     fs::remove(a.Path("clips/kick_tap.txt"));
     animgen::Loaded data;
     const std::string msg = ErrorOf([&] { animgen::LoadAndBuild(a.dir.string(), data); });
-    const std::string table = ReadFile(a.Path("table.txt"));
+    const std::string table = readFile(a.Path("table.txt"));
     EXPECT_NE(msg.find("table.txt:" + LineOf(table, "kick_tap") + ": no clip source"), std::string::npos) << msg;
   }
   {
     // Rows out of order.
     AssetsCopy a;
-    std::string text = ReadFile(a.Path("table.txt"));
+    std::string text = readFile(a.Path("table.txt"));
     const auto at = text.find("\n3    gen");
     text.replace(at + 1, 1, "9");
     WriteFile(a.Path("table.txt"), text);
@@ -176,7 +172,7 @@ TEST(Animgen, ChecksNameTheClipAndFrame) {
     SCOPED_TRACE(c.name);
     AssetsCopy a;
     const std::string path = a.Path(std::string("clips/") + c.clip + ".txt");
-    std::string text = ReadFile(path);
+    std::string text = readFile(path);
     if (*c.find) {
       const auto at = text.find(c.find);
       ASSERT_NE(at, std::string::npos);

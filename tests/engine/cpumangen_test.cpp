@@ -9,19 +9,15 @@
 
 #include "cpuman/cpumangen.h"
 #include "engine/cpuman.h"
+#include "support/temp_dir.h"
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using korvena_test::readFile;
 
 struct Sources {
-  std::string table = ReadFile(std::string(KORVENA_SOURCE_DIR) + "/assets/match/cpuman.txt");
-  std::string formations = ReadFile(std::string(KORVENA_SOURCE_DIR) + "/assets/match/formations.txt");
+  std::string table = readFile(std::string(KORVENA_SOURCE_DIR) + "/assets/match/cpuman.txt");
+  std::string formations = readFile(std::string(KORVENA_SOURCE_DIR) + "/assets/match/formations.txt");
   cpumangen::Formations f;
   Sources() {
     std::string error;

@@ -19,12 +19,7 @@ namespace {
 
 using korvena_test::ToolRun;
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using korvena_test::readFile;
 
 class QuickTable : public ::testing::Test {
  protected:
@@ -36,8 +31,8 @@ class QuickTable : public ::testing::Test {
     exe_ = fs::path(build) / "tools" / "korvena_quickgen";
     assets_ = fs::path(source) / "assets";
     ASSERT_TRUE(fs::exists(exe_)) << exe_;
-    shipped_ = ReadAll(assets_ / "frontend" / "quickmatch.txt");
-    kits_ = ReadAll(assets_ / "kits" / "kits.txt");
+    shipped_ = readFile(assets_ / "frontend" / "quickmatch.txt");
+    kits_ = readFile(assets_ / "kits" / "kits.txt");
   }
   // Runs the generator on a table (and kits) of our own.
   ToolRun Run(const std::string& table, const std::string& kits) {
@@ -56,7 +51,7 @@ class QuickTable : public ::testing::Test {
 TEST_F(QuickTable, TheShippedTableBecomesItsRows) {
   ToolRun r = Run(shipped_, kits_);
   ASSERT_EQ(r.exitCode, 0) << r.out;
-  const std::string out = ReadAll(dir_ / "out.cpp");
+  const std::string out = readFile(dir_ / "out.cpp");
   // Argentina 1978 first, Wales 1994 last.
   EXPECT_NE(out.find("{142u, 0x20u},  // Argentina 1978\n"), std::string::npos) << out.substr(0, 400);
   EXPECT_NE(out.find("{144u, 0x1u},  // Brazil 1958\n"), std::string::npos);

@@ -7,16 +7,14 @@
 
 #include "groundart.h"
 #include "render3d/q3d_imagefile.h"
+#include "support/temp_dir.h"
 
 using namespace groundart;
 
 namespace {
 
 std::string Slurp(const std::string& name) {
-  std::ifstream f(std::string(KORVENA_SOURCE_DIR) + "/assets/ground/" + name, std::ios::binary);
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
+  return korvena_test::readFile(std::string(KORVENA_SOURCE_DIR) + "/assets/ground/" + name);
 }
 
 struct Painted {

@@ -47,63 +47,9 @@ void Up() {
 
 const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-scene3d-capture", true, Up, nullptr});
 
-struct Shot {
-  int w = 0, h = 0;
-  std::vector<uint16_t> px;
-  uint16_t at(int x, int y) const { return px[static_cast<size_t>(y) * w + x]; }
-  void rgb(int x, int y, int* r, int* g, int* b) const {
-    const uint16_t p = at(x, y);
-    *r = (p >> 11) << 3;
-    *g = ((p >> 5) & 63) << 2;
-    *b = (p & 31) << 3;
-  }
-};
-
-Shot Capture(QDLSurface* s) {
-  Shot out;
-  if (QDLSurfaceLock(s) != 0) return out;
-  out.w = s->width;
-  out.h = s->height;
-  out.px.resize(static_cast<size_t>(out.w) * out.h);
-  for (int y = 0; y < out.h; ++y)
-    std::memcpy(&out.px[static_cast<size_t>(y) * out.w], s->pixels + static_cast<size_t>(y) * s->pitch,
-                static_cast<size_t>(out.w) * 2);
-  QDLSurfaceUnlock(s);
-  return out;
-}
-
-// 24-bit TGA of a shot, top row first.
-bool WriteShot(const std::string& path, const Shot& s) {
-  std::vector<uint8_t> b(18, 0);
-  b[2] = 2;
-  b[12] = static_cast<uint8_t>(s.w);
-  b[13] = static_cast<uint8_t>(s.w >> 8);
-  b[14] = static_cast<uint8_t>(s.h);
-  b[15] = static_cast<uint8_t>(s.h >> 8);
-  b[16] = 24;
-  b[17] = 0x20;
-  for (int y = 0; y < s.h; ++y)
-    for (int x = 0; x < s.w; ++x) {
-      int r, g, bl;
-      s.rgb(x, y, &r, &g, &bl);
-      b.push_back(static_cast<uint8_t>(bl));
-      b.push_back(static_cast<uint8_t>(g));
-      b.push_back(static_cast<uint8_t>(r));
-    }
-  fs::create_directories(fs::path(path).parent_path());
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-capture::Shot Convert(const Shot& s) {
-  capture::Shot out;
-  out.w = s.w;
-  out.h = s.h;
-  out.px = s.px;
-  return out;
-}
+using capture::Capture;
+using capture::Shot;
+using capture::WriteShot;
 
 class LoadingScreen : public ::testing::TestWithParam<const char*> {};
 
@@ -147,7 +93,7 @@ TEST_P(LoadingScreen, IsDrawnOnTwoFramesWithItsTextsAndClock) {
   const char* src = std::getenv("KORVENA_SOURCE_DIR");
   ASSERT_NE(src, nullptr);
   const std::string golden = std::string(src) + "/tests/scene3d/golden/loading_" + (z ? "zbuffer" : "software") + ".txt";
-  const std::vector<uint8_t> small = capture::Downscale(Convert(first), 80, 60);
+  const std::vector<uint8_t> small = capture::Downscale(first, 80, 60);
   const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
   if (update != nullptr && std::strcmp(update, "1") == 0) {
     std::ofstream out(golden);

@@ -18,19 +18,15 @@
 #include "scene3d/kits3d.h"
 #include "scene3d/kits_table.h"
 #include "scene3d/scene3d_state.h"
+#include "support/temp_dir.h"
 
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+using korvena_test::readFile;
 
-std::string RealTable() { return Slurp(KORVENA_KITS_FILE); }
-std::string Source() { return Slurp(std::string(KORVENA_SOURCE_DIR) + "/assets/kits/kits.txt"); }
-std::string Teams() { return Slurp(std::string(KORVENA_SOURCE_DIR) + "/assets/database/teams.txt"); }
+std::string RealTable() { return readFile(KORVENA_KITS_FILE); }
+std::string Source() { return readFile(std::string(KORVENA_SOURCE_DIR) + "/assets/kits/kits.txt"); }
+std::string Teams() { return readFile(std::string(KORVENA_SOURCE_DIR) + "/assets/database/teams.txt"); }
 
 bool Mentions(const std::vector<std::string>& errors, const std::string& what) {
   for (const std::string& e : errors)
@@ -500,7 +496,7 @@ TEST(KitArt, UniqueKitsAreDrawnAndTheirTexturesChecked) {
   // middle in the second colour, the shirt's corner keeps the first; the
   // quarters in grey.
   auto texel = [](const std::string& path, int x, int y) {
-    const std::string t = Slurp(path);
+    const std::string t = readFile(path);
     const size_t at = 18 + 3 * (static_cast<size_t>(127 - y) * 128 + x);
     return std::vector<int>{static_cast<unsigned char>(t[at + 2]), static_cast<unsigned char>(t[at + 1]),
                             static_cast<unsigned char>(t[at])};

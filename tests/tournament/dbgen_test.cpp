@@ -16,10 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using korvena_test::readFile;
 
 void WriteAll(const fs::path& p, const std::string& s) {
   std::ofstream out(p, std::ios::binary | std::ios::trunc);
@@ -44,7 +41,7 @@ int RunDbgen(const fs::path& assets, const fs::path& out, std::string* pErr) {
                           (out / "dump.dat").string() + "' '" + (out / "gen").string() + "' > /dev/null 2> '" +
                           err.string() + "'";
   const int rc = std::system(cmd.c_str());
-  if (pErr) *pErr = ReadAll(err);
+  if (pErr) *pErr = readFile(err);
   return rc;
 }
 
@@ -55,12 +52,12 @@ TEST(DatabaseGenerator, TwoRunsGiveEqualBytes) {
   ASSERT_EQ(RunDbgen(fs::path(tmp.path()) / "assets", fs::path(tmp.path()) / "b", nullptr), 0);
   for (const char* f : {"dump.dat", "gen/tournament/dbindex_data.cpp", "gen/tournament/dbteams_data.cpp",
                         "gen/engine/formation_data.cpp"}) {
-    const std::string a = ReadAll(fs::path(tmp.path()) / "a" / f);
+    const std::string a = readFile(fs::path(tmp.path()) / "a" / f);
     EXPECT_FALSE(a.empty()) << f;
-    EXPECT_EQ(a, ReadAll(fs::path(tmp.path()) / "b" / f)) << f;
+    EXPECT_EQ(a, readFile(fs::path(tmp.path()) / "b" / f)) << f;
   }
   // The build's own database is the same.
-  EXPECT_EQ(ReadAll(fs::path(tmp.path()) / "a" / "dump.dat"), ReadAll(BuildDir() / "data" / "database" / "dump" / "dump.dat"));
+  EXPECT_EQ(readFile(fs::path(tmp.path()) / "a" / "dump.dat"), readFile(BuildDir() / "data" / "database" / "dump" / "dump.dat"));
 }
 
 struct Breakage {
@@ -106,7 +103,7 @@ TEST(DatabaseGenerator, EachRuleFailsOnABrokenSource) {
     korvena_test::TempDir tmp;
     CopySources(fs::path(tmp.path()) / "assets");
     const fs::path f = fs::path(tmp.path()) / "assets" / c.pszFile;
-    const std::string before = ReadAll(f);
+    const std::string before = readFile(f);
     const std::string after =
         std::regex_replace(before, std::regex(c.pszPattern, std::regex::multiline), c.pszWith,
                            std::regex_constants::format_first_only);
