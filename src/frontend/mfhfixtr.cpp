@@ -61,10 +61,11 @@ List ListGet() {
 bool Friendly(const Fixture* f) { return (f->cFlags & FIX_BYNAMEID) != 0; }
 bool SlotOpen(const Fixture* f) { return Friendly(f) && !(f->cFlags & FIX_SLOTFILLED); }
 
+// A team's display name; nothing for a place still to be decided.
 const char* TeamName(std::uint32_t Name) {
-  if (Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) && tmteam_IsProperName(Name))
-    return tla_DisplayNameGet(static_cast<std::int32_t>(Name));
-  return tmteam_NameText(Name);
+  if (!tmteam_IsProperName(Name)) return "";
+  return Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name))
+                                                       : tmteam_NameText(Name);
 }
 
 void Print(const char* psz, std::int32_t x, std::int32_t y, Colour c, bool bCentred) {

@@ -314,6 +314,15 @@ TEST_F(HistoryLists, FixturesOpenOnTheLastListedRoundWhenNoFixtureIsLeft) {
   Shown s = FixFrame();
   EXPECT_EQ(s.Count(tla_DisplayNameGet(static_cast<int>(Id("CZH")))), 1);
   EXPECT_EQ(s.Count("A"), 1);
+  // An opponent still to be decided (a placeholder code) shows no name.
+  std::uint32_t code = 0;
+  for (int i = 1; i < TM_MAX && !code; i++)
+    if (festr_TMIDToStr(i) && festr_TMIDToStr(i)[0] == '*') code = static_cast<std::uint32_t>(i);
+  ASSERT_NE(code, 0u);
+  r2->pTeams->Name = code;
+  s = FixFrame();
+  for (const std::string& text : s.texts) EXPECT_NE(text[0], '*') << text;
+  EXPECT_EQ(s.Count("A"), 1);
   // A team no round lists: an empty list that cannot be entered.
   tmglobal.aHumans[0].Name = Id("BRA");
   EXPECT_EQ(mfhfixtr_RoundFind(TheYearList, Id("BRA")), nullptr);
