@@ -37,10 +37,20 @@ MTeam* EntryTeam(std::int32_t iEntry, std::int32_t* piEdition) {
   return mteam_poFindTeamByName(mquick_TeamNameGet(iEntry), *piEdition);
 }
 
+// The users and ports are reset with user i on port i (the main menu let
+// every user go), and each user with a port is active with binding 45, so
+// that a key leaves the demo match or the attract movie.
 void UsersToDemo() {
-  for (User& u : user_aUsers) {
+  game_UsersReset();
+  input_PortsClear();
+  input_PortsReinit();
+  for (std::int32_t i = 0; i < USER_MAX; i++) {
+    User& u = user_aUsers[i];
+    u.pip = input_poGetPort(i);
     if (!u.pip) continue;
-    u.bActive = 1;
+    u.pip->pusr = &u;
+    u.bAttachPending = 1;
+    input_bUserActivate(&u);
     input_PortBindingSet(45, u.pip);
   }
 }
