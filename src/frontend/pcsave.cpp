@@ -9,6 +9,7 @@
 #include "audio/audio_services.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mfhmain.h"
+#include "frontend/mfhnews.h"
 #include "frontend/mfhsetup.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
@@ -289,17 +290,21 @@ void LabelDraw(const char* pszRegion, int32_t eText, bool bChosen) {
 // The history screens' words of the save: 0 the words follow (1; a save
 // from before them has 0 throughout), 1..5 the set-up's start year, human
 // teams, "Play Qualifiers", second option and match length, 6 the hub's
-// cursor, 7..20 0. The match options are the options block's, saved before
-// them.
-enum : int32_t { kWordsFollow, kSetup, kHubCursor = 6, kWordsUsed };
+// cursor, 7 the news's introduction year (-1 none), 8..13 its two results
+// dates (day, month, two-digit year), 14..20 0. The match options are the
+// options block's, saved before them.
+enum : int32_t { kWordsFollow, kSetup, kHubCursor = 6, kIntroYear, kLastDate, kBeforeDate = 11, kWordsUsed = 14 };
 
 int32_t Signed(uint32_t u) { return static_cast<int32_t>(u); }
 bool In(uint32_t u, int32_t lo, int32_t hi) { return Signed(u) >= lo && Signed(u) <= hi; }
+bool DateOk(const uint32_t* pu) { return In(pu[0], 0, 31) && In(pu[1], 0, 12) && In(pu[2], 0, 99); }
 
 void HistoryWordsWrite(uint32_t* pu) {
   const MFHSettings& o = mfhsetup_oSettings;
+  const MFHNewsMarkers& m = mfhnews_oMarkers;
   const int32_t ai[kWordsUsed] = {1, o.iStartYear, o.cHumanTeams, o.bPlayQualifiers, o.bSecondOption, o.iMatchLength,
-                                  mfhmain_oScreen.iCursor};
+                                  mfhmain_oScreen.iCursor, m.iIntroYear, m.aiLast[0], m.aiLast[1], m.aiLast[2],
+                                  m.aiBefore[0], m.aiBefore[1], m.aiBefore[2]};
   for (int32_t i = 0; i < kWordsUsed; i++) pu[i] = static_cast<uint32_t>(ai[i]);
 }
 
@@ -319,7 +324,10 @@ int32_t HistoryWordsCheck(const uint32_t* pu) {
   if (!pu[kWordsFollow]) return 1;
   for (int32_t i = 0; i < 5; i++)
     if (!SetupWordOk(i, Signed(pu[kSetup + i]))) return 0;
-  return pu[kWordsFollow] == 1 && In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1) ? 1 : 0;
+  return pu[kWordsFollow] == 1 && In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1) && In(pu[kIntroYear], -1, 99) &&
+                 DateOk(pu + kLastDate) && DateOk(pu + kBeforeDate)
+             ? 1
+             : 0;
 }
 
 void HistoryWordsRead(const uint32_t* pu) {
@@ -327,7 +335,8 @@ void HistoryWordsRead(const uint32_t* pu) {
   if (!pu[kWordsFollow]) {
     // A save from before the words: the settings the tournament keeps and
     // the match length of the options block where the screen can show them
-    // (else the defaults), the cursor as a new history has it.
+    // (else the defaults), the cursor and the news's markers as a new
+    // history has them.
     const int32_t ai[5] = {tmglobal.iStartYear, tmglobal.cHumans, tmglobal.bPlayQualifiers, tmglobal.bSecondOption,
                            options_oBlock.iMatchLength};
     mfhsetup_DefaultsSet();
@@ -335,11 +344,19 @@ void HistoryWordsRead(const uint32_t* pu) {
     for (int32_t i = 0; i < 5; i++)
       if (SetupWordOk(i, ai[i])) *pi[i] = ai[i];
     mfhmain_oScreen.iCursor = 0;
+    mfhnews_oMarkers.iIntroYear = -1;
+    for (int32_t i = 0; i < 3; i++) mfhnews_oMarkers.aiLast[i] = mfhnews_oMarkers.aiBefore[i] = 0;
     return;
   }
   const uint32_t* ps = pu + kSetup;
   o = {Signed(ps[0]), Signed(ps[1]), Signed(ps[2]), Signed(ps[3]), Signed(ps[4])};
   mfhmain_oScreen.iCursor = Signed(pu[kHubCursor]);
+  MFHNewsMarkers& m = mfhnews_oMarkers;
+  m.iIntroYear = Signed(pu[kIntroYear]);
+  for (int32_t i = 0; i < 3; i++) {
+    m.aiLast[i] = Signed(pu[kLastDate + i]);
+    m.aiBefore[i] = Signed(pu[kBeforeDate + i]);
+  }
 }
 
 const TMSaveHistoryWords kHistoryWords = {HistoryWordsWrite, HistoryWordsCheck, HistoryWordsRead};

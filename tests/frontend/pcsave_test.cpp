@@ -22,6 +22,7 @@
 #include "display/qdl.h"
 #include "display/qdl_device.h"
 #include "frontend/mfhmain.h"
+#include "frontend/mfhnews.h"
 #include "frontend/mfhsetup.h"
 #include "frontend/pcsave.h"
 #include "matchflow/options.h"
@@ -198,19 +199,34 @@ class SaveScreens : public ::testing::Test {
 struct HistoryWords {
   MFHSettings oSetup;
   int iCursor;
+  int iIntroYear;
+  std::array<int, 3> aLast, aBefore;
   bool operator==(const HistoryWords& o) const {
-    return std::memcmp(&oSetup, &o.oSetup, sizeof oSetup) == 0 && iCursor == o.iCursor;
+    return std::memcmp(&oSetup, &o.oSetup, sizeof oSetup) == 0 && iCursor == o.iCursor &&
+           iIntroYear == o.iIntroYear && aLast == o.aLast && aBefore == o.aBefore;
   }
 };
-HistoryWords HistoryWordsGet() { return {mfhsetup_oSettings, mfhmain_oScreen.iCursor}; }
+HistoryWords HistoryWordsGet() {
+  const MFHNewsMarkers& m = mfhnews_oMarkers;
+  return {mfhsetup_oSettings, mfhmain_oScreen.iCursor, m.iIntroYear, {m.aiLast[0], m.aiLast[1], m.aiLast[2]},
+          {m.aiBefore[0], m.aiBefore[1], m.aiBefore[2]}};
+}
 void HistoryWordsSet(const HistoryWords& h) {
   mfhsetup_oSettings = h.oSetup;
   mfhmain_oScreen.iCursor = h.iCursor;
+  MFHNewsMarkers& m = mfhnews_oMarkers;
+  m.iIntroYear = h.iIntroYear;
+  for (int i = 0; i < 3; i++) {
+    m.aiLast[i] = h.aLast[static_cast<std::size_t>(i)];
+    m.aiBefore[i] = h.aBefore[static_cast<std::size_t>(i)];
+  }
 }
 std::ostream& operator<<(std::ostream& os, const HistoryWords& h) {
   const MFHSettings& o = h.oSetup;
   return os << o.iStartYear << "/" << o.cHumanTeams << "/" << o.bPlayQualifiers << "/" << o.bSecondOption << "/"
-            << o.iMatchLength << " cursor " << h.iCursor;
+            << o.iMatchLength << " cursor " << h.iCursor << " intro " << h.iIntroYear << " dates " << h.aLast[0]
+            << "." << h.aLast[1] << "." << h.aLast[2] << " " << h.aBefore[0] << "." << h.aBefore[1] << "."
+            << h.aBefore[2];
 }
 // Word i of the history screens' words in a save file.
 constexpr std::size_t HistoryWordAt(int i) {
@@ -463,7 +479,7 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   global.iDay = 9;
   global.iMonth = 6;
   global.iYear = 69;
-  const HistoryWords saved = {{66, 3, 0, 0, 15}, 6};
+  const HistoryWords saved = {{66, 3, 0, 0, 15}, 6, 70, {9, 6, 69}, {28, 5, 69}};
   HistoryWordsSet(saved);
   const std::string name = SaveName();
   ASSERT_EQ(SaveThroughScreen(), 52);
@@ -471,14 +487,14 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   const Bytes good = FileBytes(file);
   ASSERT_EQ(good.size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
   // The words stand in the file as the format gives them.
-  const std::int32_t aExpected[8] = {1, 66, 3, 0, 0, 15, 6, 0};
-  for (int i = 0; i < 8; i++) {
+  const std::int32_t aExpected[15] = {1, 66, 3, 0, 0, 15, 6, 70, 9, 6, 69, 28, 5, 69, 0};
+  for (int i = 0; i < 15; i++) {
     std::uint32_t u = 0;
     for (int k = 3; k >= 0; k--) u = u << 8 | good[HistoryWordAt(i) + static_cast<std::size_t>(k)];
     EXPECT_EQ(static_cast<std::int32_t>(u), aExpected[i]) << i;
   }
   const Bytes stream = Stream();
-  const HistoryWords other = {{58, 1, 1, 1, 5}, 0};
+  const HistoryWords other = {{58, 1, 1, 1, 5}, 0, -1, {0, 0, 0}, {0, 0, 0}};
   auto load = [&](const Bytes& b) {
     FileWrite(file, b);
     HistoryWordsSet(other);
@@ -490,8 +506,9 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   EXPECT_EQ(HistoryWordsGet(), saved);
   EXPECT_EQ(Stream(), stream);
   // Words out of their ranges refuse the file and change nothing.
-  const std::pair<int, std::int32_t> bad[] = {{0, 2}, {1, 60}, {1, 102}, {1, 54}, {2, 0}, {2, 5}, {3, 2},
-                                              {4, -1}, {5, 7}, {5, 0}, {6, 8}, {6, -1}, {7, 1}, {20, 1}};
+  const std::pair<int, std::int32_t> bad[] = {
+      {0, 2},  {1, 60}, {1, 102}, {1, 54}, {2, 0},   {2, 5},  {3, 2},  {4, -1},   {5, 7},   {5, 0},
+      {6, 8},  {6, -1}, {7, -2},  {7, 100}, {8, 32}, {9, 13}, {10, 100}, {12, -1}, {14, 1}, {20, 1}};
   for (auto [at, v] : bad) {
     Bytes b = good;
     Put32(b, HistoryWordAt(at), v);
@@ -500,8 +517,8 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
     ErrorOut();
   }
   // A save from before the words (all 0) still loads: the settings the
-  // tournament keeps, the match length of the options block, the cursor as
-  // a new history has it.
+  // tournament keeps, the match length of the options block, the cursor and
+  // the news's markers as a new history has them.
   Bytes old = good;
   for (int i = 0; i < TMSAVE_HISTORY_WORDS; i++) Put32(old, HistoryWordAt(i), 0);
   // The global chunk's start year (word 120), human teams (116) and options
@@ -516,7 +533,7 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
     ASSERT_EQ(pcsave_ImageBuild(), 1);  // the options block the file keeps
     for (std::size_t k = 0; k < 4; k++) old[HistoryWordAt(-TMSAVE_HISTORY_FIRST) + k] = pcsave_abImage[HistoryWordAt(-TMSAVE_HISTORY_FIRST) + k];
     ASSERT_EQ(load(old), PCSAVE_SUCCESS) << iStart;
-    const HistoryWords loaded = {{iExpected, cHumans, 0, 0, iLength}, 0};
+    const HistoryWords loaded = {{iExpected, cHumans, 0, 0, iLength}, 0, -1, {0, 0, 0}, {0, 0, 0}};
     EXPECT_EQ(HistoryWordsGet(), loaded);
     // Saved again, it carries the words and loads as it was.
     ASSERT_EQ(pcsave_ImageBuild(), 1);
