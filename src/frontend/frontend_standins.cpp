@@ -11,7 +11,6 @@
 #include "tournament/dbindex.h"
 #include "tournament/tla.h"
 
-std::int32_t mfhmain_bYearLoaded = 0;
 
 void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
 

@@ -13,6 +13,7 @@
 #include "tournament/tmtree.h"
 
 std::int32_t mfhmain_aiHumanEdition[TM_HUMAN_MAX] = {-1, -1, -1, -1};
+std::int32_t mfhmain_bYearLoaded = 0;
 
 namespace {
 
