@@ -19,6 +19,7 @@
 #include "shell/list.h"
 #include "shell/pause.h"
 #include "shell/user.h"
+#include "support/input_ports.h"
 
 namespace {
 
@@ -283,13 +284,7 @@ class WithPorts : public ::testing::Test {
     pEvent->pWidget = nullptr;
     queue_Append(&pu->pip->oEvents, &pEvent->oLink);
   }
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(platform::init(platform::BackendKind::Headless));
-    ASSERT_EQ(QKeyboardSetup(0), 0);
-    input_BindingTablesClear();
-    input_PortsInit();
-    input_DefaultBindingsRegister();
-  }
+  static void SetUpTestSuite() { korvena_test::InputPortsUp(); }
 };
 
 class PauseMenu : public WithPorts {

@@ -33,6 +33,7 @@
 #include "shell/user.h"
 #include "shell/usrmark.h"
 #include "shell/vsync.h"
+#include "support/input_ports.h"
 
 // The pause menu as the tests see it: the last resume operation.
 static UsrctlResumeFn g_pfnResume = nullptr;
@@ -64,13 +65,7 @@ void Loose(Player* pp, std::int32_t ax, std::int32_t ay, std::int32_t bx, std::i
 
 class Restart : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(platform::init(platform::BackendKind::Headless));
-    ASSERT_EQ(QKeyboardSetup(0), 0);
-    input_BindingTablesClear();
-    input_PortsInit();
-    input_DefaultBindingsRegister();
-  }
+  static void SetUpTestSuite() { korvena_test::InputPortsUp(); }
   void SetUp() override {
     EngineMatchSetup();
     usrctl_Reset();

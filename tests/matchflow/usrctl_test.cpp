@@ -25,6 +25,7 @@
 #include "shell/list.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
+#include "support/input_ports.h"
 
 // The pause menu as the tests see it: every opening is counted.
 static int g_cPauseOpened = 0;
@@ -36,13 +37,7 @@ InputWidgetState s_oStick;
 
 class UserControl : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(platform::init(platform::BackendKind::Headless));
-    ASSERT_EQ(QKeyboardSetup(0), 0);
-    input_BindingTablesClear();
-    input_PortsInit();
-    input_DefaultBindingsRegister();
-  }
+  static void SetUpTestSuite() { korvena_test::InputPortsUp(); }
   void SetUp() override {
     EngineMatchSetup();
     usrctl_Reset();

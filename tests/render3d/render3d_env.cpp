@@ -14,16 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string BuildDir() {
-  const char* p = std::getenv("KORVENA_BUILD_DIR");
-  return p ? p : ".";
-}
+using korvena_test::BuildDir;
 
 void Up() {
   const fs::path root = korvena_test::HeadlessRoot();
   std::error_code ec;
-  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
-    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
+  korvena_test::RendererLibrariesCopy();
   fs::create_directories(root / "data" / "textures" / "Fonts");
   for (const char* font : {"SWfont3a3.bmp", "font3a3.tga", "24pt.tga", "SW24pt.bmp", "debug.bmp"})
     fs::copy_file(fs::path(BuildDir()) / "data" / "textures" / "Fonts" / font, root / "data" / "textures" / "Fonts" / font,

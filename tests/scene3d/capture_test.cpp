@@ -29,16 +29,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string BuildDir() {
-  const char* p = std::getenv("KORVENA_BUILD_DIR");
-  return p ? p : ".";
-}
+using korvena_test::BuildDir;
 
 void Up() {
   const fs::path root = korvena_test::HeadlessRoot();
   std::error_code ec;
-  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
-    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
+  korvena_test::RendererLibrariesCopy();
   fs::copy(fs::path(BuildDir()) / "data" / "textures", root / "data" / "textures",
            fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
   QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());

@@ -25,10 +25,7 @@
 
 namespace ground_scene {
 
-inline std::string BuildDir() {
-  const char* p = std::getenv("KORVENA_BUILD_DIR");
-  return p ? p : ".";
-}
+using korvena_test::BuildDir;
 
 // The headless game tree a scene test draws in: both renderer libraries and
 // the build's textures, models and kit table.
@@ -36,8 +33,7 @@ inline void GameTreeUp() {
   namespace fs = std::filesystem;
   const fs::path root = korvena_test::HeadlessRoot();
   std::error_code ec;
-  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
-    fs::copy_file(fs::path(BuildDir()) / "bin" / lib, root / "bin" / lib, fs::copy_options::overwrite_existing, ec);
+  korvena_test::RendererLibrariesCopy();
   fs::create_directories(root / "data" / "database", ec);
   for (const char* dir : {"textures", "models", "database/pc"})
     fs::copy(fs::path(BuildDir()) / "data" / dir, root / "data" / dir,

@@ -74,4 +74,16 @@ void FreshSettings() {
                                 (g_oRoot / ("config" + std::to_string(s_iRun)) / "user.txt").string());
 }
 
+std::string BuildDir() {
+  const char* p = std::getenv("KORVENA_BUILD_DIR");
+  return p ? p : ".";
+}
+
+void RendererLibrariesCopy() {
+  std::error_code ec;
+  for (const char* lib : {"libq3dswdll.so", "libq3dd3ddll.so"})
+    std::filesystem::copy_file(std::filesystem::path(BuildDir()) / "bin" / lib, HeadlessRoot() / "bin" / lib,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+}
+
 }  // namespace korvena_test

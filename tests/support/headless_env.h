@@ -4,6 +4,7 @@
 // it, the settings roots, the save folder and the instance lock; optionally
 // the framework's hook chains and a 640x480 main window.
 #include <filesystem>
+#include <string>
 
 namespace korvena_test {
 
@@ -23,5 +24,10 @@ std::filesystem::path HeadlessRoot();
 
 // Points both settings roots at new, empty files: the next read is a first run.
 void FreshSettings();
+
+// The build tree the tests run from (KORVENA_BUILD_DIR; "." when unset).
+std::string BuildDir();
+// Both renderer libraries copied from the build's bin/ into this program's.
+void RendererLibrariesCopy();
 
 }  // namespace korvena_test

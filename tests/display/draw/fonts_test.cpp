@@ -17,13 +17,11 @@
 #include "display/qdl_sheet.h"
 #include "display/qdl_text.h"
 #include "draw_test_util.h"
+#include "support/headless_env.h"
 
 namespace {
 
-std::string BuildDir() {
-  const char* p = std::getenv("KORVENA_BUILD_DIR");
-  return p ? p : ".";
-}
+using korvena_test::BuildDir;
 std::string FontPath(const char* name) { return BuildDir() + "/data/textures/Fonts/" + name; }
 
 struct FontsTest : ::testing::Test {
