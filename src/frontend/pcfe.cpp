@@ -50,6 +50,11 @@ void pcfe_SheetPath(char* psz, size_t n, int32_t iSheet) {
 }
 
 bool pcfe_bSheetConvert(int32_t iSheet);
+
+// The sheet as the build wrote it, on the game's disc.
+void pcfe_SourcePath(char* psz, size_t n, int32_t iSheet) {
+  std::snprintf(psz, n, "%sdata\\frontend\\%.79s.spr", pcinstall_szCdRoot, pcfe_aszSheetNames[iSheet]);
+}
 // The first menu sheet of this conversion whose source could not be loaded.
 std::string pcfe_oFirstFailedSheet;
 
@@ -210,7 +215,7 @@ bool pcfe_bConvertedSheetGood(int32_t iSheet) {
 // not be written (the old converted file, if any, is then left as it was).
 bool pcfe_bSheetConvert(int32_t iSheet) {
   char szSource[PCFE_SHEET_NAME_MAX + PCINSTALL_PATH_SIZE + 32];
-  std::snprintf(szSource, sizeof(szSource), "%sdata\\frontend\\%.79s.spr", pcinstall_szCdRoot, pcfe_aszSheetNames[iSheet]);
+  pcfe_SourcePath(szSource, sizeof(szSource), iSheet);
   QDLSpriteBank* poSource = QDLSpriteBankLoad(szSource, nullptr, 0);
   if (poSource == nullptr) {
     std::fprintf(stderr, "pcfe: the source sheet %s could not be loaded; it is skipped\n", szSource);
@@ -243,10 +248,15 @@ int32_t pcfe_ConvertNeeded() {
   // The marker sheet first, as it is written last; then every other sheet
   // the screens load.
   if (!pcfe_bConvertedSheetGood(PCFE_MARKER_SHEET)) return 1;
+  // A sheet whose source was written after its conversion (new art in the
+  // data tree) is converted again too.
   for (int32_t i = 0; i < PCFE_SHEETS; ++i) {
     char szPath[PCFE_SHEET_NAME_MAX + 32];
     pcfe_SheetPath(szPath, sizeof(szPath), i);
     if (!QDXFileExists(szPath)) return 1;
+    char szSource[PCFE_SHEET_NAME_MAX + PCINSTALL_PATH_SIZE + 32];
+    pcfe_SourcePath(szSource, sizeof(szSource), i);
+    if (platform::fileIsNewer(szSource, szPath)) return 1;
   }
   return 0;
 }

@@ -300,6 +300,13 @@ bool fileExists(const char* gamePath) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0;
 }
 
+bool fileIsNewer(const char* gamePath, const char* thanGamePath) {
+  struct stat a, b;
+  if (stat(resolvePath(gamePath).c_str(), &a) != 0 || stat(resolvePath(thanGamePath).c_str(), &b) != 0) return false;
+  if (a.st_mtim.tv_sec != b.st_mtim.tv_sec) return a.st_mtim.tv_sec > b.st_mtim.tv_sec;
+  return a.st_mtim.tv_nsec > b.st_mtim.tv_nsec;
+}
+
 bool deleteFile(const char* gamePath) { return unlink(resolvePath(gamePath).c_str()) == 0; }
 
 bool copyFile(const char* fromPath, const char* toPath, bool failIfExists) {

@@ -35,6 +35,8 @@ void setExecutableDir(const std::string& dir);
 // Files by game path.
 FILE* openFile(const char* gamePath, const char* mode);  // as fopen
 bool fileExists(const char* gamePath);                   // a regular file that can be read
+// True when both files exist and the first was written after the second.
+bool fileIsNewer(const char* gamePath, const char* thanGamePath);
 bool deleteFile(const char* gamePath);
 bool copyFile(const char* fromPath, const char* toPath, bool failIfExists);
 bool moveFile(const char* fromPath, const char* toPath);  // fails when the target exists

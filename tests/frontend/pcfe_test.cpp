@@ -1,6 +1,7 @@
 // The background sheet cache, the scaling and the first-run conversion.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -225,6 +226,13 @@ TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
   }
   EXPECT_EQ(pcfe_ConvertNeeded(), 1);
   std::ofstream(marker, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  EXPECT_EQ(pcfe_ConvertNeeded(), 0);
+  // New art written after the conversion (a rebuilt data tree): converted
+  // again; a conversion written after its source is good.
+  const fs::path source = disc_ / "data" / "frontend" / (std::string(pcfe_aszSheetNames[5]) + ".spr");
+  fs::last_write_time(source, fs::last_write_time(Converted(5)) + std::chrono::seconds(2));
+  EXPECT_EQ(pcfe_ConvertNeeded(), 1);
+  fs::last_write_time(Converted(5), fs::last_write_time(source) + std::chrono::seconds(1));
   EXPECT_EQ(pcfe_ConvertNeeded(), 0);
   // Any other converted sheet missing: converted again.
   fs::remove(Converted(3));

@@ -1,8 +1,10 @@
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>
+
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -116,6 +118,15 @@ TEST_F(PathsTest, FileOperationsWorkOnGamePaths) {
   EXPECT_TRUE(setFileAttributes("moved.bin", kFileAttributeNormal));
   EXPECT_EQ(fileAttributes("..\\data"), kFileAttributeDirectory);
   EXPECT_EQ(fileAttributes("nothing.bin"), kFileAttributeInvalid);
+  // Newer by modification time, by game path; a missing file is never newer
+  // nor older.
+  std::filesystem::last_write_time(game_ / "bin/moved.bin",
+                                   std::filesystem::last_write_time(game_ / "bin/dxinfo.bin") + std::chrono::seconds(1));
+  EXPECT_TRUE(fileIsNewer("MOVED.bin", "dxinfo.bin"));
+  EXPECT_FALSE(fileIsNewer("dxinfo.bin", "moved.bin"));
+  EXPECT_FALSE(fileIsNewer("dxinfo.bin", "dxinfo.bin"));
+  EXPECT_FALSE(fileIsNewer("nothing.bin", "dxinfo.bin"));
+  EXPECT_FALSE(fileIsNewer("moved.bin", "nothing.bin"));
   EXPECT_TRUE(deleteFile("MOVED.BIN"));
   EXPECT_FALSE(deleteFile("moved.bin"));
   EXPECT_TRUE(makeDirectories("..\\data\\new\\deep"));
