@@ -53,6 +53,10 @@ class Startup : public ::testing::Test {
     for (const std::string& p : parts) {
       fs::create_directories(root_ / "data" / p);
       fs::copy(build_ / "data" / p, root_ / "data" / p, fs::copy_options::recursive);
+      // Times kept, as a copied game folder keeps them: the menus convert a
+      // sheet again when its source is newer than the conversion.
+      for (const auto& e : fs::recursive_directory_iterator(build_ / "data" / p))
+        fs::last_write_time(root_ / "data" / p / fs::relative(e.path(), build_ / "data" / p), e.last_write_time());
     }
   }
   korvena_test::GameRun Run(const std::string& script) {
