@@ -87,3 +87,13 @@ korvena_test(test_history_news
   DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 target_include_directories(test_history_news PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
 add_dependencies(test_history_news data)
+
+# The history groups and tables screen over the generated year files.
+korvena_test(test_history_groups
+  SOURCES
+    tournament/tournament_env.cpp
+    tournament/campaign_driver.cpp
+    frontend/history_groups_test.cpp
+  DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
+target_include_directories(test_history_groups PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
+add_dependencies(test_history_groups data)
