@@ -13,6 +13,7 @@ target_sources(korvena_fegen PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen_fh
 target_sources(korvena_fegen PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen_fhmain.cpp)
 target_sources(korvena_fegen PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen_fhfl.cpp)
 target_sources(korvena_fegen PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen_fhroh.cpp)
+target_sources(korvena_fegen PRIVATE ${CMAKE_CURRENT_LIST_DIR}/frontend/fegen_fhgt.cpp)
 target_include_directories(korvena_fegen PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/src)  # the screens' layout records
 # The painter runs at every build of the data: optimised in every build type.
 target_compile_options(korvena_fegen PRIVATE -O2)

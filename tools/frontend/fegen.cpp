@@ -671,7 +671,6 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
   const std::vector<SheetInfo> sheets = {
       // Sprite sizes in the screens' record order.
       {"fhfl", 1, sepia, {}},
-      {"fhgt", 1, sepia, {}},
       {"fhnews", 5, sepia, {{0, 0, 24, 24}, {0, 0, 24, 24}, {0, 0, 24, 24}, {0, 0, 24, 24}}},
       // The history options: the arrows "YArrowU" and "YArrowD" beside the rows.
       {"fhops", 3, sepia, {{0, 0, 17, 9}, {0, 0, 17, 9}}},
@@ -1013,6 +1012,7 @@ int main(int argc, char** argv) {
   // The team selection and the team sheet have painters of their own.
   WriteBank(data + "/frontend/team.spr", fegen_TeamSheet(worldmap));
   WriteBank(data + "/frontend/tactics.spr", fegen_TacticsSheet());
+  WriteBank(data + "/frontend/fhgt.spr", fegen_FhgtSheet());
   Fonts fonts(fontsDir);
   const char* names[6] = {"maineng", "mainfra", "mainger", "mainspa", "mainita", "mainpor"};
   for (int l = 0; l < 6; ++l) {

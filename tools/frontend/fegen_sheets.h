@@ -19,6 +19,8 @@ void fegen_FhmainPaint(art::Image& backdrop);
 // The history fixtures ("fhfl") and roll of honour ("fhroh") sheets over a themed backdrop.
 std::vector<art::Image> fegen_FixturesSheet(const art::Image& themed);
 std::vector<art::Image> fegen_RollSheet(const art::Image& themed);
+// The groups and tables sheet ("fhgt").
+std::vector<art::Image> fegen_FhgtSheet();
 
 // Small shared painting steps of the two painters.
 namespace fegen_paint {
