@@ -25,3 +25,10 @@ korvena_bench(bench_frontend_news
 target_include_directories(bench_frontend_news PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/tournament)
 add_dependencies(bench_frontend_news data data_fonts)
 target_compile_definitions(bench_frontend_news PRIVATE KORVENA_BENCH_FONT="${CMAKE_BINARY_DIR}/data/textures/Fonts/SWfont18pt.bmp")
+
+# One frame of the history groups and tables screen on the largest confederation.
+korvena_bench(bench_groups
+  SOURCES frontend/groups_bench.cpp ${CMAKE_SOURCE_DIR}/tests/tournament/campaign_driver.cpp
+  DEPS -Wl,--start-group korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
+target_include_directories(bench_groups PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/tournament)
+add_dependencies(bench_groups data)

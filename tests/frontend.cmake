@@ -93,7 +93,9 @@ korvena_test(test_history_groups
   SOURCES
     tournament/tournament_env.cpp
     tournament/campaign_driver.cpp
+    frontend/frontend_env.cpp
     frontend/history_groups_test.cpp
+    frontend/history_groups_screen_test.cpp
   DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 target_include_directories(test_history_groups PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
 add_dependencies(test_history_groups data)

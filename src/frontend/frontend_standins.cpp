@@ -12,6 +12,3 @@
 #include "tournament/tla.h"
 
 
-void mfhgroup_Run() { global_SetGameMode(GAME_MODE_MAIN_MENU); }
-
-void mfhgroup_Reset() {}

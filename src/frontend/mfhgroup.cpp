@@ -1,9 +1,24 @@
 // The history groups and tables screen and its group-order list.
 #include "frontend/mfhgroup.h"
 
+#include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
+#include "audio/audio_services.h"
+#include "engine/formation.h"
 #include "framework/qdx_assert.h"
+#include "frontend/frontend_services.h"
+#include "frontend/mfhgroup_layout.h"
+#include "shell/draw2d.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/texts.h"
+#include "shell/user.h"
+#include "tournament/result.h"
+#include "tournament/tla.h"
+#include "tournament/tmgame.h"
+#include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
 
 std::int32_t mfhgroup_bFromNews = 0;
@@ -61,4 +76,505 @@ Round* mfhgroup_GroupOfRound(const Group* pGroup, const Round* pRound) {
   for (Round* r = pGroup->pRounds; r; r = r->pNext)
     if (std::strcmp(r->szName, pRound->szName) == 0 && std::strcmp(r->szLongName, pRound->szLongName) == 0) return r;
   return nullptr;
+}
+
+// ---- Layouts, markers and the league table ---------------------------------------------
+
+std::int32_t mfhgroup_LayoutGet(const Round* r) {
+  if (r->uTieBreak == TB_AGG || r->uTieBreak == TB_AGG2) return MFHGROUP_LAYOUT_TWO_LEGS;
+  switch (r->uFormat) {
+    case FMT_KO: return MFHGROUP_LAYOUT_KO;
+    case FMT_KO1: return MFHGROUP_LAYOUT_KO_REPLAY;
+    case FMT_KO2: return MFHGROUP_LAYOUT_KO_REPEAT;
+    case FMT_KO3: return MFHGROUP_LAYOUT_KO_PENS;
+    case FMT_KO4: return MFHGROUP_LAYOUT_KO_GOLDEN;
+    default: return MFHGROUP_LAYOUT_LEAGUE;
+  }
+}
+
+std::uint32_t mfhgroup_MarkersGet(const Round* r, const Fixture* f) {
+  if (!tmglobal_FixturePlayedGet(f)) return 0;
+  const std::uint32_t uExtra = (f->cResult & RES_EXTRA) ? MFHGROUP_MARK_EXTRA : 0u;
+  const std::uint32_t uPens = (f->cResult & RES_PENALTIES) ? MFHGROUP_MARK_PENALTIES : 0u;
+  const std::uint32_t uLots = (f->cResult & RES_LOTS) ? MFHGROUP_MARK_COIN_TOSS : 0u;
+  switch (mfhgroup_LayoutGet(r)) {
+    case MFHGROUP_LAYOUT_TWO_LEGS:
+    case MFHGROUP_LAYOUT_KO_PENS:
+      return uExtra | uPens;
+    case MFHGROUP_LAYOUT_KO:
+    case MFHGROUP_LAYOUT_KO_REPEAT: return uExtra;
+    case MFHGROUP_LAYOUT_KO_REPLAY: return uExtra | uLots;
+    case MFHGROUP_LAYOUT_KO_GOLDEN:
+      // Extra time in this format ends at the first goal.
+      return (uExtra && f->cExtraA != f->cExtraB ? static_cast<std::uint32_t>(MFHGROUP_MARK_GOLDEN_GOAL) : 0u) | uPens;
+    default: return 0;
+  }
+}
+
+namespace {
+
+// Ahead in the table: more points, then the better difference, then more goals.
+bool Ahead(const TMTeam* a, const TMTeam* b) {
+  const std::int32_t pa = history_TeamPointsGet(a), pb = history_TeamPointsGet(b);
+  if (pa != pb) return pa > pb;
+  const std::int32_t da = a->cFor - a->cAgainst, db = b->cFor - b->cAgainst;
+  if (da != db) return da > db;
+  return a->cFor > b->cFor;
+}
+
+}  // namespace
+
+std::int32_t mfhgroup_LeagueSort(const Round* r, TMTeam** ap) {
+  std::int32_t n = 0;
+  for (TMTeam* t = r ? r->pTeams : nullptr; t; t = t->pNext) {
+    QDX_ASSERT(n < MFHGROUP_TABLE_MAX);
+    ap[n++] = t;
+  }
+  // An exchange sort of neighbours only: equal teams never pass each other.
+  for (std::int32_t i = 0; i + 1 < n; i++)
+    for (std::int32_t j = 0; j + 1 < n - i; j++)
+      if (Ahead(ap[j + 1], ap[j])) {
+        TMTeam* t = ap[j];
+        ap[j] = ap[j + 1];
+        ap[j + 1] = t;
+      }
+  return n;
+}
+
+// ---- The screen -------------------------------------------------------------------------
+
+MFHGroupScreen mfhgroup_oScreen = {1, 0, 0, 0, MFHGROUP_VIEW_TABLE, 0, 0, 0, 0};
+
+namespace {
+
+constexpr std::int32_t kSheet = 11;  // "fhgt"
+constexpr std::int32_t kMenuBinding = 42, kOtherBinding = 1;
+constexpr std::int32_t kLayer = 1;
+// Focus neighbours for up, down, left and right; -1 none.
+constexpr std::int32_t kLinks[6][4] = {{5, 1, -1, -1}, {0, 3, -1, -1}, {-1, -1, -1, -1},
+                                       {1, 5, 1, 5},   {3, 5, 3, 5},   {3, 0, 3, 0}};
+
+std::uint32_t HumanName() {
+  const std::int32_t i = tmglobal.iCurrentHuman;
+  return i >= 0 && i < TM_HUMAN_MAX ? tmglobal.aHumans[i].Name : 0;
+}
+
+Year* ScreenYear() { return TheYearList ? tmgame_CurrentYearGet() : nullptr; }
+
+Confederation* CurrentConf() { return history_ConfByIndexGet(ScreenYear(), mfhgroup_oScreen.iConf); }
+
+const Round* CurrentRound() {
+  const MFHGroupScreen& s = mfhgroup_oScreen;
+  return s.iEntry < mfhgroup_OrderListSize() ? mfhgroup_OrderRoundGet(s.iEntry) : nullptr;
+}
+
+bool HasGroupName() {
+  const MFHGroupScreen& s = mfhgroup_oScreen;
+  return s.iEntry < mfhgroup_OrderListSize() && mfhgroup_OrderGroupGet(s.iEntry)->szName[0] != '\0';
+}
+
+bool ShowsTable() {
+  const Round* r = CurrentRound();
+  return r && mfhgroup_oScreen.iView == MFHGROUP_VIEW_TABLE && mfhgroup_LayoutGet(r) == MFHGROUP_LAYOUT_LEAGUE;
+}
+
+bool ListsTeam(const Round* r, std::uint32_t Name) {
+  for (const TMTeam* t = r->pTeams; t; t = t->pNext)
+    if (t->Name == Name) return true;
+  return false;
+}
+
+void ScrollsReset() {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  s.iTableRow = s.iTableTop = s.iResultsRow = s.iResultsTop = 0;
+}
+
+// The rows of the results: one per fixture, or one per tie of two legs.
+std::int32_t ResultRowCount(const Round* r) {
+  const std::int32_t n = history_FixtureCountGet(r);
+  return mfhgroup_LayoutGet(r) == MFHGROUP_LAYOUT_TWO_LEGS ? (n + 1) / 2 : n;
+}
+
+// Selects the confederation and the entry of the last round, in tree order,
+// that lists the team; false when none does.
+bool LastRoundOfTeamSelect(Year* y, std::uint32_t Name) {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  std::int32_t iConf = -1, iEntry = 0, i = 0;
+  for (Confederation* c = y ? y->pConfs : nullptr; c; c = c->pNext, i++) {
+    mfhgroup_OrderListBuild(c);
+    for (std::int32_t e = 0; e < mfhgroup_OrderListSize(); e++)
+      if (ListsTeam(mfhgroup_OrderRoundGet(e), Name)) {
+        iConf = i;
+        iEntry = e;
+      }
+  }
+  if (iConf < 0) return false;
+  s.iConf = iConf;
+  s.iEntry = iEntry;
+  return true;
+}
+
+// The human team's round: that of its next fixture, otherwise (and when the
+// news opened the screen) the last round that lists the team.
+void EntrySelect() {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  s.iConf = 0;
+  s.iEntry = 0;
+  Year* y = ScreenYear();
+  const std::uint32_t Name = HumanName();
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  Confederation* c = nullptr;
+  if (!mfhgroup_bFromNews && y && Name && history_FixtureFindByTeam(y, Name, &r, &f, &c)) {
+    std::int32_t i = 0;
+    for (Confederation* p = y->pConfs; p && p != c; p = p->pNext) i++;
+    mfhgroup_OrderListBuild(c);
+    std::int32_t e = -1;
+    for (std::int32_t k = 0; k < mfhgroup_OrderListSize() && e < 0; k++)
+      if (mfhgroup_OrderRoundGet(k) == r) e = k;
+    for (std::int32_t k = 0; k < mfhgroup_OrderListSize() && e < 0; k++)
+      if (std::strcmp(mfhgroup_OrderRoundGet(k)->szName, r->szName) == 0) e = k;
+    if (e >= 0) {
+      s.iConf = i;
+      s.iEntry = e;
+      return;
+    }
+  }
+  if (!(y && Name && LastRoundOfTeamSelect(y, Name))) s.iConf = 0;
+  mfhgroup_OrderListBuild(CurrentConf());
+}
+
+std::int32_t Leave(std::int32_t iSound) {
+  sfx_Play(iSound);
+  if (mfhgroup_bFromNews) {
+    mfhgroup_bFromNews = 0;
+    mfhnews_bArrived = 1;
+    return GAME_MODE_NEWS;
+  }
+  global_SetExtendedGameMode(static_cast<GameMode>(47));
+  return 47;
+}
+
+// Moves the focus; onto the group selector of a round without a group name
+// it goes on past it.
+bool FocusMove(std::int32_t iDir) {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  std::int32_t to = kLinks[s.iFocus][iDir];
+  if (to < 0) return false;
+  if (to == MFHGROUP_FOCUS_GROUP && !HasGroupName())
+    to = iDir == 0 || iDir == 2 ? MFHGROUP_FOCUS_CONF : MFHGROUP_FOCUS_VIEW;
+  s.iFocus = to;
+  sfx_Play(0);
+  return true;
+}
+
+void Scroll(std::int32_t iDelta) {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  const Round* r = CurrentRound();
+  if (!r) return;
+  const bool bTable = ShowsTable();
+  std::int32_t& row = bTable ? s.iTableRow : s.iResultsRow;
+  std::int32_t& top = bTable ? s.iTableTop : s.iResultsTop;
+  const std::int32_t n = bTable ? history_TeamCountGet(r) : ResultRowCount(r);
+  const std::int32_t to = row + iDelta;
+  if (to < 0 || to >= n) return;
+  row = to;
+  if (row < top) top = row;
+  if (row >= top + MFHGROUP_WINDOW) top = row - MFHGROUP_WINDOW + 1;
+  sfx_Play(0);
+}
+
+void Step(std::int32_t iDelta) {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  if (s.iFocus == MFHGROUP_FOCUS_CONF) {
+    const std::int32_t to = s.iConf + iDelta;
+    if (to < 0 || to >= history_ConfCountGet(ScreenYear())) return;
+    s.iConf = to;
+    s.iEntry = 0;
+    mfhgroup_OrderListBuild(CurrentConf());
+  } else if (s.iFocus == MFHGROUP_FOCUS_GROUP) {
+    const std::int32_t to = s.iEntry + iDelta;
+    if (to < 0 || to >= mfhgroup_OrderListSize()) return;
+    s.iEntry = to;
+  } else {
+    return;
+  }
+  ScrollsReset();
+  sfx_Play(0);
+}
+
+// ---- Drawing ------------------------------------------------------------------------------
+
+std::int32_t SX(std::int32_t x) { return pcfe_ScaleX640(static_cast<std::int16_t>(x)); }
+std::int32_t SY(std::int32_t y) { return pcfe_ScaleY480(static_cast<std::int16_t>(y)); }
+void Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) { draw2d_TextColourSet(r, g, b, 255); }
+void Left(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintLeft(psz, SX(x), SY(y), kLayer); }
+void Centred(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintCentred(psz, SX(x), SY(y), kLayer); }
+void Right(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintRight(psz, SX(x), SY(y), kLayer); }
+void Sprite(const char* pszName, std::int32_t x, std::int32_t y) { mregion_DrawAtByName(pszName, SX(x), SY(y)); }
+void Bar(std::int32_t x, std::int32_t y, std::int32_t w) {
+  draw2d_FillColourSet(150, 168, 200, 255);
+  draw2d_RectFill(SX(x), SY(y), SX(w), SY(3) > 0 ? SY(3) : 1, kLayer);
+}
+void FocusColour(std::int32_t iFocus) {
+  if (mfhgroup_oScreen.iFocus == iFocus) Colour(255, 255, 0);
+  else Colour(200, 200, 200);
+}
+
+const char* TeamText(std::uint32_t Name) {
+  if (tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT))
+    return tla_DisplayNameGet(static_cast<std::int32_t>(Name));
+  return tmteam_NameText(Name);
+}
+
+constexpr std::int32_t kColumnX[7] = {330, 365, 400, 435, 470, 505, 548};
+
+void TableDraw(const Round* r) {
+  const MFHGroupScreen& s = mfhgroup_oScreen;
+  static const std::int32_t kTitles[7] = {IDS_FE_GRP_PLAYED, IDS_FE_GRP_WON, IDS_FE_GRP_DRAWN, IDS_FE_GRP_LOST,
+                                          IDS_FE_GRP_FOR, IDS_FE_GRP_AGAINST, IDS_FE_GRP_POINTS};
+  mregion_DrawByName("Results1");
+  Colour(255, 255, 0);
+  for (std::int32_t i = 0; i < 7; i++) Centred(festr_IDToStr(kTitles[i]), kColumnX[i], 121);
+  TMTeam* ap[MFHGROUP_TABLE_MAX];
+  const std::int32_t n = mfhgroup_LeagueSort(r, ap);
+  static const char* const kPanels[MFHGROUP_WINDOW] = {"League1", "League2", "League3", "League4", "League5"};
+  for (std::int32_t k = 0; k < MFHGROUP_WINDOW && s.iTableTop + k < n; k++) {
+    const std::int32_t y = mfhgroup_aoLayout[4 + k].y;
+    mregion_DrawByName(kPanels[k]);
+    const TMTeam* t = ap[s.iTableTop + k];
+    if (!tmteam_IsProperName(t->Name)) continue;  // a placeholder: an empty row
+    if (s.iFocus == MFHGROUP_FOCUS_AREA && s.iTableTop + k == s.iTableRow) Colour(255, 255, 255);
+    else Colour(170, 170, 170);
+    Left(TeamText(t->Name), 76, y + 10);
+    const std::int32_t v[7] = {t->cPlayed, t->cWon, t->cDrawn, t->cLost, t->cFor, t->cAgainst, history_TeamPointsGet(t)};
+    char sz[12];
+    for (std::int32_t i = 0; i < 7; i++) {
+      std::snprintf(sz, sizeof sz, "%d", v[i]);
+      Centred(sz, kColumnX[i], y + 10);
+    }
+  }
+  if (s.iTableTop > 0) mregion_DrawByName("YArwU");
+  if (s.iTableTop + MFHGROUP_WINDOW < n) mregion_DrawByName("YArwD");
+}
+
+void MarkersPrint(std::uint32_t uMarks, std::int32_t x, std::int32_t y) {
+  static const std::int32_t kIds[4] = {IDS_FE_GRP_EXTRA_TIME, IDS_FE_GRP_PENALTIES, IDS_FE_GRP_COIN_TOSS,
+                                       IDS_FE_GRP_GOLDEN_GOAL};
+  Colour(255, 255, 0);
+  for (std::int32_t i = 0; i < 4; i++)
+    if (uMarks & (1u << i)) {
+      Left(festr_IDToStr(kIds[i]), x, y);
+      x += pctext_WidthGet(festr_IDToStr(kIds[i])) * 640 / (SX(640) > 0 ? SX(640) : 640) + 6;
+    }
+}
+
+// One fixture in a row: the date while unplayed, the names, the score.
+void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_t xScore, std::int32_t xB,
+                  std::int32_t y, const char* pszCover) {
+  char sz[24];
+  if (!tmglobal_FixturePlayedGet(f)) {
+    const FixtureDate* d = tmglobal_FixtureDateGet(r, f->cDate);
+    if (d) {
+      std::snprintf(sz, sizeof sz, "%02d/%02d/%02d", d->cDay, d->cMonth, d->cYear);
+      Colour(150, 150, 150);
+      Centred(sz, xScore, y - 14);
+    }
+  }
+  Colour(200, 200, 200);
+  Right(TeamText(history_FixtureTeamA(r, f)), xA, y);
+  Left(TeamText(history_FixtureTeamB(r, f)), xB, y);
+  Sprite(pszCover, xScore - 28, y - 3);
+  if (tmglobal_FixturePlayedGet(f)) {
+    std::snprintf(sz, sizeof sz, "%d - %d", f->cScoreA + f->cExtraA, f->cScoreB + f->cExtraB);
+    Colour(255, 255, 255);
+    Centred(sz, xScore, y);
+  }
+}
+
+void ResultsDraw(const Round* r) {
+  const MFHGroupScreen& s = mfhgroup_oScreen;
+  const std::int32_t iLayout = mfhgroup_LayoutGet(r);
+  const bool bLegs = iLayout == MFHGROUP_LAYOUT_TWO_LEGS;
+  const std::int32_t n = ResultRowCount(r);
+  if (bLegs) {
+    mregion_DrawByName("Leg1");
+    mregion_DrawByName("Leg2");
+    Colour(255, 255, 0);
+    Centred(festr_IDToStr(IDS_FE_GRP_FIRST_LEG), 188, 121);
+    Centred(festr_IDToStr(IDS_FE_GRP_SECOND_LEG), 452, 121);
+  } else {
+    mregion_DrawByName("Results");
+  }
+  for (std::int32_t k = 0; k < MFHGROUP_WINDOW && s.iResultsTop + k < n; k++) {
+    const std::int32_t iRow = s.iResultsTop + k, y = 164 + 56 * k;
+    if (k > 0) Bar(70, y - 22, 500);
+    if (!bLegs) {
+      const Fixture* f = history_FixtureGet(r, iRow);
+      FixturePrint(r, f, 290, 320, 350, y, "ScoreCov");
+      MarkersPrint(mfhgroup_MarkersGet(r, f), 520, y);
+      continue;
+    }
+    const Fixture* f1 = history_FixtureGet(r, 2 * iRow);
+    const Fixture* f2 = history_FixtureGet(r, 2 * iRow + 1);
+    pctext_FontSet(0);
+    FixturePrint(r, f1, 154, 188, 222, y, "ScoreCov");
+    if (f2) {
+      FixturePrint(r, f2, 418, 452, 486, y, "ScoreCov_1");
+      if (tmglobal_FixturePlayedGet(f1) && tmglobal_FixturePlayedGet(f2)) {
+        // The aggregate for the first leg's home side.
+        char sz[24];
+        std::snprintf(sz, sizeof sz, "%s %d - %d", festr_IDToStr(IDS_FE_GRP_AGGREGATE),
+                      f1->cScoreA + f1->cExtraA + f2->cScoreB + f2->cExtraB,
+                      f1->cScoreB + f1->cExtraB + f2->cScoreA + f2->cExtraA);
+        Colour(255, 255, 0);
+        Centred(sz, 452, y + 16);
+      }
+      MarkersPrint(mfhgroup_MarkersGet(r, f2), 500, y + 16);
+    }
+    pctext_FontSet(1);
+  }
+  if (s.iResultsTop > 0) mregion_DrawByName("YArwU");
+  if (s.iResultsTop + MFHGROUP_WINDOW < n) mregion_DrawByName("YArwD");
+}
+
+}  // namespace
+
+void mfhgroup_Reset() {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  s.bNeedsEnter = 1;
+  s.iFocus = MFHGROUP_FOCUS_CONF;
+  s.iView = MFHGROUP_VIEW_TABLE;
+  ScrollsReset();
+}
+
+void mfhgroup_Enter() {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  mhelp_HelpShownClear();
+  pcfmv_Stop();
+  s.bNeedsEnter = 0;
+  User* poMenu = global_poGetMenuUser();
+  for (User& u : user_aUsers) {
+    if (u.bActive != 1 || !u.pip) continue;
+    input_EventQueueFlush(&u.pip->oEvents);
+    input_PortBindingSet(&u == poMenu ? kMenuBinding : kOtherBinding, u.pip);
+  }
+  mregion_Reset();
+  mregion_LayoutAdd(mfhgroup_aoLayout, MFHGROUP_LAYOUT_RECORDS, kSheet);
+  pcfe_ScreenSet(kSheet);
+  pcfmv_PlayById(formation_TableGet(1));
+  s.iFocus = MFHGROUP_FOCUS_CONF;
+  s.iView = MFHGROUP_VIEW_TABLE;
+  EntrySelect();
+  ScrollsReset();
+}
+
+void mfhgroup_Draw() {
+  const MFHGroupScreen& s = mfhgroup_oScreen;
+  for (const char* psz : {"Layer4", "Layer8", "Layer7", "Layer5"}) mregion_DrawByName(psz);
+  pctext_FontSet(1);
+  const Confederation* c = CurrentConf();
+  const Round* r = CurrentRound();
+  FocusColour(MFHGROUP_FOCUS_CONF);
+  if (c) Centred(c->szName, 320, 51);
+  if (s.iFocus == MFHGROUP_FOCUS_CONF) {
+    if (s.iConf > 0) mregion_DrawByName("YArwLU");
+    if (s.iConf + 1 < history_ConfCountGet(ScreenYear())) mregion_DrawByName("YArwRU");
+  }
+  if (r) {
+    char sz[96];
+    const Group* g = mfhgroup_OrderGroupGet(s.iEntry);
+    std::snprintf(sz, sizeof sz, "%s%s%s", g->szName, g->szName[0] && r->szLongName[0] ? "  " : "", r->szLongName);
+    FocusColour(MFHGROUP_FOCUS_GROUP);
+    Centred(sz, 320, 85);
+    if (s.iFocus == MFHGROUP_FOCUS_GROUP) {
+      if (s.iEntry > 0) mregion_DrawByName("YArwLL");
+      if (s.iEntry + 1 < mfhgroup_OrderListSize()) mregion_DrawByName("YArwRL");
+    }
+    if (ShowsTable()) TableDraw(r);
+    else ResultsDraw(r);
+  }
+  FocusColour(MFHGROUP_FOCUS_VIEW);
+  Centred(festr_IDToStr(s.iView == MFHGROUP_VIEW_TABLE ? IDS_FE_RESULTS : IDS_FE_HIST_GROUP_TABLES), 230, 434);
+  FocusColour(MFHGROUP_FOCUS_EXIT);
+  Centred(festr_IDToStr(IDS_FE_EXIT), 430, 434);
+  pctext_FontSet(0);
+}
+
+std::int32_t mfhgroup_Input(User* poUser) {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  std::int32_t eNext = MFHGROUP_MODE;
+  if (!poUser || !poUser->pip) return eNext;
+  while (eNext == MFHGROUP_MODE) {
+    ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
+    if (!poNode) break;
+    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
+    const std::int32_t eCode = poEvent->eEvent;
+    input_EventFree(&poEvent);
+    switch (eCode) {
+      case 8:
+      case 9:
+        if (!FocusMove(eCode - 8) && s.iFocus == MFHGROUP_FOCUS_AREA) Scroll(eCode == 8 ? -1 : 1);
+        break;
+      case 10:
+      case 11:
+        if (!FocusMove(eCode - 8)) Step(eCode == 10 ? -1 : 1);
+        break;
+      case 37:
+        switch (s.iFocus) {
+          case MFHGROUP_FOCUS_CONF:
+            s.iFocus = HasGroupName() ? MFHGROUP_FOCUS_GROUP : MFHGROUP_FOCUS_AREA;
+            sfx_Play(1);
+            break;
+          case MFHGROUP_FOCUS_GROUP: s.iFocus = MFHGROUP_FOCUS_AREA; sfx_Play(1); break;
+          case MFHGROUP_FOCUS_VIEW:
+            s.iView = s.iView == MFHGROUP_VIEW_TABLE ? MFHGROUP_VIEW_RESULTS : MFHGROUP_VIEW_TABLE;
+            ScrollsReset();
+            sfx_Play(1);
+            break;
+          case MFHGROUP_FOCUS_EXIT: eNext = Leave(1); break;
+          default: break;
+        }
+        break;
+      case 38:
+        if (s.iFocus == MFHGROUP_FOCUS_AREA) {
+          s.iFocus = HasGroupName() ? MFHGROUP_FOCUS_GROUP : MFHGROUP_FOCUS_CONF;
+          s.iResultsRow = s.iResultsTop = 0;
+          sfx_Play(2);
+        } else {
+          eNext = Leave(2);
+        }
+        break;
+      case 56: eNext = Leave(1); break;
+      case 152: eNext = Leave(2); break;
+      case 157:
+        s.iFocus = s.iFocus == MFHGROUP_FOCUS_CONF
+                       ? (HasGroupName() ? MFHGROUP_FOCUS_GROUP : MFHGROUP_FOCUS_VIEW)
+                       : (s.iFocus == MFHGROUP_FOCUS_GROUP ? MFHGROUP_FOCUS_VIEW : MFHGROUP_FOCUS_CONF);
+        sfx_Play(1);
+        break;
+      case 114: mhelp_HelpShownToggle(); break;
+      default: break;
+    }
+  }
+  return eNext;
+}
+
+void mfhgroup_Run() {
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  if (s.bNeedsEnter) mfhgroup_Enter();
+  mfhgroup_Draw();
+  mhelp_ScreenHook();
+  User* poMenu = global_poGetMenuUser();
+  std::int32_t eNext = MFHGROUP_MODE;
+  if (mhelp_bHelpShownGet()) {
+    for (User& u : user_aUsers)
+      if (u.bActive == 1 && u.pip) mhelp_Input(&u);
+  } else if (poMenu && poMenu->bActive == 1 && poMenu->pip) {
+    eNext = mfhgroup_Input(poMenu);
+  }
+  pcfe_OtherUsersInputFlush(poMenu);
+  if (eNext == MFHGROUP_MODE) return;
+  s.bNeedsEnter = 1;
+  global_SetGameMode(static_cast<GameMode>(eNext));
 }
