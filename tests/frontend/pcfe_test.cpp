@@ -182,7 +182,8 @@ TEST_F(Conversion, ConvertsEverySheetToTheDisplayFormatAndIsThenNotNeeded) {
                                                {"loadsave", 8}, {"fhnews", 5},   {"fhmain", 1},   {"options", 4},
                                                {"cont", 4},     {"fhops", 3},
                                                {"fhfl", 5},
-                                               {"fhroh", 3}};
+                                               {"fhroh", 3},
+                                               {"fhgt", 21}};
     const std::string name = pcfe_aszSheetNames[i];
     const int expected = name.rfind("main", 0) == 0 && name != "fhmain" ? 8 : counts.count(name) ? counts.at(name) : 1;
     EXPECT_EQ(b->frameCount, expected) << name;
