@@ -32,3 +32,5 @@ korvena_bench(bench_groups
   DEPS -Wl,--start-group korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform -Wl,--end-group)
 target_include_directories(bench_groups PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tests/tournament)
 add_dependencies(bench_groups data)
+add_dependencies(bench_groups data_fonts)
+target_compile_definitions(bench_groups PRIVATE KORVENA_BENCH_FONT="${CMAKE_BINARY_DIR}/data/textures/Fonts/SWfont18pt.bmp")

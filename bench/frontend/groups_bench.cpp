@@ -3,13 +3,25 @@
 // league table sorted and the screen drawn into the frame packet.
 #include <benchmark/benchmark.h>
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
 
 #include "../tests/tournament/campaign_driver.h"
+#include "display/qdl.h"
+#include "display/qdl_device.h"
+#include "display/qdl_text.h"
+#include "framework/qdx_window.h"
 #include "frontend/mfhgroup.h"
+#include "frontend/mfhgroup_layout.h"
+#include "frontend/mregion.h"
+#include "frontend/pcfe.h"
+#include "frontend/pctext.h"
+#include "platform/platform.h"
 #include "scene3d/pcframe.h"
+#include "shell/texts.h"
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
 #include "tournament/tmtree.h"
@@ -23,12 +35,35 @@ std::filesystem::path BuildDir() {
 
 namespace {
 
+// A headless 640 x 480 display with the front end's font, so that every text
+// is measured and drawn.
+bool DisplayUp() {
+  const std::string dir = (std::filesystem::temp_directory_path() / "korvena_bench_groups").string();
+  std::filesystem::create_directories(dir);
+  setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+  setenv("XDG_DATA_HOME", dir.c_str(), 1);
+  std::string why;
+  if (!platform::init(platform::BackendKind::Headless, &why)) return false;
+  QDXInitWindowHooks();
+  QDXInitActivateHooks();
+  if (!QDXCreateWindow(640, 480, nullptr, 0)) return false;
+  QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
+  if (QDLSetup() != 0 || QDLOpenDisplay(0, QDLFindMode(0, 640, 480, 16, 0), QDLOPEN_WINDOWED) == nullptr) return false;
+  QDLTextSetup(0);
+  pcfe_ScaleSet(640, 480, 640, 480);
+  QDLFont* font = QDLFontCreateFromSheet(KORVENA_BENCH_FONT, 3, 0, 0);
+  if (!font) return false;
+  for (int i = 0; i < PCTEXT_FONTS_PER_SET; i++) pctext_aaoFontSets[PCTEXT_SET_FRONT_END][i].poFont = font;
+  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+  return true;
+}
+
 // The 1998 qualifiers loaded; the index of the confederation with the most
 // teams in its rounds.
 int LargestConf() {
   static const int i = [] {
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
-    if (chdir(exe.parent_path().c_str()) != 0) return -1;
+    if (chdir(exe.parent_path().c_str()) != 0 || !DisplayUp()) return -1;
     CampaignReset(1);
     tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(tla_IDFind("SCO"));
     tmglobal.cHumans = 1;
@@ -48,24 +83,42 @@ int LargestConf() {
 }
 
 void BM_GroupsFrameLargestConfederation(benchmark::State& state) {
+  const std::int32_t iView = static_cast<std::int32_t>(state.range(0));
   const int iConf = LargestConf();
   if (iConf < 0) {
     state.SkipWithError("no year");
     return;
   }
   Confederation* c = history_ConfByIndexGet(tmgame_CurrentYearGet(), iConf);
+  // The screen's regions, and its fullest round (the most teams) in both views.
+  mregion_Reset();
+  mregion_LayoutAdd(mfhgroup_aoLayout, MFHGROUP_LAYOUT_RECORDS, 11);
+  mfhgroup_OrderListBuild(c);
+  std::int32_t iEntry = 0;
+  for (std::int32_t e = 0; e < mfhgroup_OrderListSize(); e++)
+    if (history_TeamCountGet(mfhgroup_OrderRoundGet(e)) > history_TeamCountGet(mfhgroup_OrderRoundGet(iEntry))) iEntry = e;
   mfhgroup_oScreen.iConf = iConf;
-  mfhgroup_oScreen.iEntry = 0;
-  mfhgroup_oScreen.iView = MFHGROUP_VIEW_TABLE;
+  mfhgroup_oScreen.iEntry = iEntry;
+  mfhgroup_oScreen.iView = iView;
   TMTeam* ap[MFHGROUP_TABLE_MAX];
   for (auto _ : state) {
     pcframe_Begin();
     mfhgroup_OrderListBuild(c);
-    benchmark::DoNotOptimize(mfhgroup_LeagueSort(mfhgroup_OrderRoundGet(0), ap));
+    benchmark::DoNotOptimize(mfhgroup_LeagueSort(mfhgroup_OrderRoundGet(iEntry), ap));
     mfhgroup_Draw();
   }
+  state.counters["entries"] = mfhgroup_OrderListSize();
+  int cItems = 0, cTexts = 0;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* d = l->poFirstItem; d; d = d->pNext) {
+      cItems++;
+      cTexts += d->uKind == PCFRAME_KIND_TEXT;
+    }
+  state.counters["items"] = cItems;
+  state.counters["texts"] = cTexts;
+  state.counters["teams"] = history_TeamCountGet(mfhgroup_OrderRoundGet(iEntry));
   pcframe_Begin();
 }
-BENCHMARK(BM_GroupsFrameLargestConfederation)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GroupsFrameLargestConfederation)->Arg(MFHGROUP_VIEW_TABLE)->Arg(MFHGROUP_VIEW_RESULTS)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
