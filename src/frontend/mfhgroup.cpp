@@ -251,7 +251,8 @@ std::int32_t Leave(std::int32_t iSound) {
     mfhnews_bArrived = 1;
     return GAME_MODE_NEWS;
   }
-  global_SetExtendedGameMode(static_cast<GameMode>(47));
+  // Back at the hub the history is the extended mode again.
+  global_SetExtendedGameMode(static_cast<GameMode>(GAME_MODE_HISTORY));
   return 47;
 }
 

@@ -336,8 +336,10 @@ TEST_F(GroupScreen, OpenedByTheNewsItReturnsThereWithTheArrivalFlag) {
   EXPECT_EQ(mfhnews_bArrived, 1);
   EXPECT_EQ(mfhgroup_bFromNews, 0);
   mfhnews_bArrived = 0;
+  global_SetExtendedGameMode(static_cast<GameMode>(MFHGROUP_MODE));
   EXPECT_EQ(Keys({152}), 47);  // the flag is spent
   EXPECT_EQ(mfhnews_bArrived, 0);
+  EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
 }
 
 TEST_F(GroupScreen, OpensOnTheHumanTeamsRound) {
