@@ -1,6 +1,6 @@
 // Speed of one history news frame on the results page of the largest
-// edition (the 1998 qualifiers played to their end), as every frame does
-// while the page is shown (target under 200 us).
+// edition (the 1998 qualifiers played to their end) and on its draw page, as
+// every frame does while the page is shown (target under 200 us).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -81,5 +81,28 @@ void BM_NewsResultsFrame(benchmark::State& state) {
   state.counters["lines"] = mfhnews_oScreen.cLines;
 }
 BENCHMARK(BM_NewsResultsFrame)->Unit(benchmark::kMicrosecond);
+
+// The draw page of the same edition at its start: the human team's round and
+// the same stage of every later group.
+void BM_NewsDrawFrame(benchmark::State& state) {
+  if (!Setup()) state.SkipWithError("no display or year");
+  tmglobal.bStarted = 0;
+  tmglobal.bFinalsLoaded = 0;
+  tmmain_YearStart(1, 1, 98);
+  mfhnews_NewsReset();
+  mfhnews_oScreen.iScript = MFHNEWS_START_QUALIFYING;
+  mfhnews_oScreen.iPos = 6;  // code 1
+  mfhnews_oScreen.iPendingScript = -1;
+  for (auto _ : state) {
+    pcframe_Begin();
+    mfhnews_oScreen.bFirstFrame = 0;
+    mfhnews_Draw();
+    benchmark::DoNotOptimize(mfhnews_oScreen.cLines);
+  }
+  pcframe_Begin();
+  if (mfhnews_oScreen.iPage != 1) state.SkipWithError("no draw page");
+  state.counters["lines"] = mfhnews_oScreen.cLines;
+}
+BENCHMARK(BM_NewsDrawFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "engine/formation.h"
 #include "engine/team.h"
 #include "frontend/frontend_services.h"
+#include "frontend/mfhgroup.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhrole.h"
 #include "frontend/mhelp.h"
@@ -66,6 +67,7 @@ constexpr std::int32_t kTop = 67, kLineStep = 10;
 constexpr std::int32_t kEditionWait = 9;  // frames before code 43 acts
 constexpr std::int32_t kSquadBuffer = 4 + 112 * TEAM_SQUADSIZE_MAX;
 constexpr std::int32_t kSquadPage = 24;
+constexpr const char* kSource = "Gen\\mfhnews";
 
 // What a code did this frame.
 enum Outcome { kWait, kDone, kHandOver };
@@ -318,6 +320,86 @@ Outcome QualifiersPage() {
   return kWait;
 }
 
+bool IsKnockOut(const Round* r) {
+  return r->uTieBreak == TB_AGG || r->uTieBreak == TB_AGG2 || r->uFormat == FMT_KO || r->uFormat == FMT_KO1 ||
+         r->uFormat == FMT_KO2 || r->uFormat == FMT_KO3 || r->uFormat == FMT_KO4;
+}
+
+void TeamColour(std::uint32_t Name) {
+  if (Name == Human()) Colour(0, 185, 245);
+  else Colour(255, 255, 255);
+}
+
+// One round of the draw page from line *pn on.
+void DrawRoundLines(const Round* r, bool bFirst, std::int32_t* pn) {
+  std::int32_t& n = *pn;
+  if (!bFirst) n += 2;
+  if (LineY(n) >= 0) Colour(255, 255, 0);
+  LineCentred(n++, r->szLongName);
+  n++;
+  if (!IsKnockOut(r)) {
+    for (const TMTeam* t = r->pTeams; t; t = t->pNext) {
+      if (!tmteam_IsProperName(t->Name)) continue;
+      if (LineY(n) >= 0) TeamColour(t->Name);
+      LineCentred(n++, tla_DisplayNameGet(static_cast<std::int32_t>(t->Name)));
+    }
+    return;
+  }
+  const TMTeam* a = r->pTeams;
+  const TMTeam* b = a ? a->pNext : nullptr;
+  const std::int32_t y = LineY(n);
+  if (a && b) {
+    if (!tmteam_IsProperName(a->Name) || !tmteam_IsProperName(b->Name)) return;
+    if (y >= 0) {
+      TeamColour(a->Name);
+      pctext_PrintCentred(tla_DisplayNameGet(static_cast<std::int32_t>(a->Name)), X(156), Y(y), kLayer);
+      Colour(255, 255, 255);
+      pctext_PrintCentred(Text(133), X(256), Y(y), kLayer);
+      TeamColour(b->Name);
+      pctext_PrintCentred(tla_DisplayNameGet(static_cast<std::int32_t>(b->Name)), X(356), Y(y), kLayer);
+    }
+    n++;
+  } else if (a && tmteam_IsProperName(a->Name)) {
+    if (y >= 0) TeamColour(a->Name);
+    LineCentred(n++, tla_DisplayNameGet(static_cast<std::int32_t>(a->Name)));
+  }
+}
+
+// Codes 1 and 10: the rounds of the human team's next fixture, as drawn.
+Outcome DrawPage() {
+  MFHNewsScreen& s = mfhnews_oScreen;
+  MFHNewsMarkers& m = mfhnews_oMarkers;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  Confederation* c = nullptr;
+  Group* g = nullptr;
+  if (!history_FixtureFindByTeam(tmgame_CurrentYearGet(), Human(), &r, &f, &c, &g) || !c || !g) {
+    tmreport_Fault("bFlag", kSource);
+    return kDone;
+  }
+  if (s.bFirstFrame) {
+    if (std::strcmp(m.szDrawRound, r->szName) == 0 && std::strcmp(m.szDrawGroup, g->szName) == 0) return kDone;
+    std::snprintf(m.szDrawRound, sizeof m.szDrawRound, "%s", r->szName);
+    std::snprintf(m.szDrawGroup, sizeof m.szDrawGroup, "%s", g->szName);
+  }
+  mfhgroup_OrderListBuild(c);
+  std::int32_t n = 0;
+  bool bFirst = true;
+  for (std::int32_t i = 0; i < mfhgroup_OrderListSize(); i++) {
+    Round* pOrder = mfhgroup_OrderRoundGet(i);
+    Group* pGroup = mfhgroup_OrderGroupGet(i);
+    if (!pOrder || !pGroup || std::strcmp(pOrder->szName, r->szName) != 0) continue;
+    for (const Group* p = pGroup; p; p = p->pNext) {
+      const Round* q = p == pGroup ? pOrder : mfhgroup_GroupOfRound(p, pOrder);
+      if (!q) continue;
+      DrawRoundLines(q, bFirst, &n);
+      bFirst = false;
+    }
+  }
+  s.cLines = n + 1;
+  return kWait;
+}
+
 // Loads a team's squad of an edition into a squad-cache slot.
 Squad* SquadLoad(std::uint32_t Team, std::int32_t iEdition, std::int32_t iSlot) {
   static std::uint8_t abBuffer[kSquadBuffer];
@@ -408,7 +490,7 @@ Outcome CodeRun(std::int32_t iCode) {
   switch (iCode) {
     case 0: return SquadChangesPage();
     case 1:
-    case 10: return kDone;
+    case 10: return DrawPage();
     case 2:
     case 11:
       if (iCode == 2) mhelp_QualPageDraw(MHELP_STYLE_SCREEN);
@@ -468,7 +550,7 @@ Outcome CodeRun(std::int32_t iCode) {
         s.iPendingScript = MFHNEWS_AFTER_FINAL;
       return kDone;
     case 28:
-      if (tmglobal.bFinalsLoaded) tmreport_Fault("!bFinalsLoaded", "Gen\\mfhnews");
+      if (tmglobal.bFinalsLoaded) tmreport_Fault("!bFinalsLoaded", kSource);
       else tmgame_YearFinish();
       return kDone;
     case 29:
@@ -496,7 +578,10 @@ Outcome CodeRun(std::int32_t iCode) {
       mfhrole_bFromNews = 1;
       global_SetExtendedGameMode(static_cast<GameMode>(56));
       return HandOver(56);
-    case 36: global_SetExtendedGameMode(static_cast<GameMode>(55)); return HandOver(55);
+    case 36:
+      mfhgroup_bFromNews = 1;
+      global_SetExtendedGameMode(static_cast<GameMode>(55));
+      return HandOver(55);
     case 37: return SquadPageOpen();
     case 38:
       if (h >= 0 && h < TM_HUMAN_MAX) mfhmain_aiHumanEdition[h] = tmglobal_EditionGet();

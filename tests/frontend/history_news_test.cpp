@@ -3,6 +3,7 @@
 // pages built from marked players, and the results between two dates.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -228,6 +229,50 @@ TEST(HistoryNews, ResultsBetweenTheLastTwoResultsPages) {
   EXPECT_EQ(ResultLinesDrawn(), PlayedBetween(a1, a2));
   EXPECT_EQ(mfhnews_oMarkers.aiBefore[1], 9);
   EXPECT_EQ(mfhnews_oMarkers.aiLast[1], 11);
+}
+
+// The frame's texts drawn in one colour.
+std::vector<std::string> TextsIn(int r, int g, int b) {
+  std::vector<std::string> a;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext)
+      if (i->uKind == PCFRAME_KIND_TEXT && i->aRed[0] == r && i->aGreen[0] == g && i->aBlue[0] == b)
+        a.emplace_back(i->pszText);
+  return a;
+}
+
+// One frame of the draw page (code 1 of the qualifying start).
+void DrawFrame(bool bFirst) {
+  mfhnews_oScreen.iScript = MFHNEWS_START_QUALIFYING;
+  mfhnews_oScreen.iPos = 6;
+  mfhnews_oScreen.iPendingScript = -1;
+  mfhnews_oScreen.bFirstFrame = bFirst ? 1 : 0;
+  mfhnews_oScreen.iFirstLine = 0;
+  mfhnews_oScreen.iLastLine = 100000;
+  pcframe_Begin();
+  mfhnews_Draw();
+}
+
+TEST(HistoryNews, TheDrawListsTheHumanTeamsRoundOnceInItsColour) {
+  NewHistory("BRA", 58, 1);
+  mfhmain_HistoryBegin();
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(history_FixtureFindByTeam(tmgame_CurrentYearGet(), Id("BRA"), &r, &f));
+  DrawFrame(true);
+  ASSERT_EQ(mfhnews_oScreen.iPage, 1);
+  const std::vector<std::string> aHuman = TextsIn(0, 185, 245);
+  ASSERT_EQ(aHuman.size(), 1u);
+  EXPECT_EQ(aHuman[0], tla_DisplayNameGet(static_cast<int>(Id("BRA"))));
+  const std::vector<std::string> aRounds = TextsIn(255, 255, 0);
+  ASSERT_FALSE(aRounds.empty());
+  EXPECT_NE(std::find(aRounds.begin(), aRounds.end(), std::string(r->szLongName)), aRounds.end());
+  EXPECT_GT(mfhnews_oScreen.cLines, 3);
+  DrawFrame(false);
+  EXPECT_EQ(mfhnews_oScreen.iPage, 1) << "the page stays while shown";
+  // Shown again for the same round and group: it passes at once.
+  DrawFrame(true);
+  EXPECT_NE(mfhnews_oScreen.iPage, 1);
 }
 
 TEST(HistoryNews, TheScriptsTableHoldsTheReferenceScripts) {
