@@ -16,7 +16,7 @@ namespace korvena_test {
 class HistoryDriver {
  public:
   // Menu events.
-  enum : std::int32_t { kUp = 8, kDown = 9, kLeft = 10, kRight = 11, kSelect = 37, kEscape = 152, kSkip = 161 };
+  enum : std::int32_t { kUp = 8, kDown = 9, kLeft = 10, kRight = 11, kSelect = 37, kBack = 38, kEscape = 152, kSkip = 161 };
 
   // The game's executable folder is <build>/bin (its data beside it); the
   // platform and the main window must be up (a headless test environment).
