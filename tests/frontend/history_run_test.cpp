@@ -81,6 +81,8 @@ void PlayerAnswers(HistoryDriver& d) {
   for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kSkip}); });
   // The squad pages: to the buttons and out.
   d.Answer(13, [](HistoryDriver& h) { h.Events({HistoryDriver::kBack, HistoryDriver::kBack}); });
+  // The tables and the roll of honour the news opens: Escape goes back to it.
+  for (int e : {48, 55, 56}) d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kEscape}); });
   d.DefaultAnswer([](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
   d.MatchDouble([&d] { return d.Matches() % 2 ? std::pair{3, 1} : std::pair{2, 0}; });
 }
