@@ -14,6 +14,7 @@
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
+#include "screens_up.h"
 #include "support/headless_env.h"
 #include "tournament/dbindex.h"
 #include "tournament/tla.h"
@@ -29,27 +30,7 @@ fs::path BuildDir() {
 
 namespace {
 
-// Headless with a 640 x 480 display (the news pages are looked at), the
-// input ports, the frame packet and the generated player database.
-void ScreensUp() {
-  const fs::path dump = korvena_test::HeadlessRoot() / "data" / "database" / "dump";
-  fs::create_directories(dump);
-  fs::copy_file(BuildDir() / "data" / "database" / "dump" / "dump.dat", dump / "dump.dat");
-  QDLDeviceInfoFileNameSet((korvena_test::HeadlessRoot() / "dxinfo.bin").c_str());
-  ASSERT_EQ(QDLSetup(), 0u);
-  const int32_t mode = QDLFindMode(0, 640, 480, 16, 0);
-  ASSERT_GE(mode, 0);
-  ASSERT_NE(QDLOpenDisplay(0, mode, QDLOPEN_WINDOWED), nullptr);
-  input_PortsInit();
-  pcframe_Init();
-}
-
-void ScreensDown() {
-  pcframe_Shutdown();
-  QDLShutdown();
-}
-
-const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-history-news", true, ScreensUp, ScreensDown});
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-history-news", true, FrontEndScreensUp, FrontEndScreensDown});
 
 std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
 

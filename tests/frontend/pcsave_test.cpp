@@ -32,6 +32,7 @@
 #include "shell/input.h"
 #include "shell/texts.h"
 #include "shell/user.h"
+#include "screens_up.h"
 #include "support/headless_env.h"
 #include "tournament/squad.h"
 #include "tournament/tla.h"
@@ -47,27 +48,7 @@ fs::path BuildDir() {
 
 namespace {
 
-// Headless, with a 640 x 480 display (the screens' drawing is looked at),
-// the input ports, the frame packet and the generated player database.
-void ScreensUp() {
-  const fs::path dump = korvena_test::HeadlessRoot() / "data" / "database" / "dump";
-  fs::create_directories(dump);
-  fs::copy_file(BuildDir() / "data" / "database" / "dump" / "dump.dat", dump / "dump.dat");
-  QDLDeviceInfoFileNameSet((korvena_test::HeadlessRoot() / "dxinfo.bin").c_str());
-  ASSERT_EQ(QDLSetup(), 0u);
-  const int32_t mode = QDLFindMode(0, 640, 480, 16, 0);
-  ASSERT_GE(mode, 0);
-  ASSERT_NE(QDLOpenDisplay(0, mode, QDLOPEN_WINDOWED), nullptr);
-  input_PortsInit();
-  pcframe_Init();
-}
-
-void ScreensDown() {
-  pcframe_Shutdown();
-  QDLShutdown();
-}
-
-const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-pcsave", true, ScreensUp, ScreensDown});
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-pcsave", true, FrontEndScreensUp, FrontEndScreensDown});
 
 using Bytes = std::vector<std::uint8_t>;
 
