@@ -319,12 +319,7 @@ std::int32_t mfhfixtr_Input(User* poUser) {
 
 void mfhfixtr_Run() {
   MFHFixtrScreen& s = mfhfixtr_oScreen;
-  if (s.bNeedsEnter) mfhfixtr_Enter();
-  mfhfixtr_Draw();
-  mhelp_ScreenHook();
-  User* poMenu = global_poGetMenuUser();
-  pcfe_OtherUsersInputFlush(poMenu);
-  const std::int32_t eNext = mfhfixtr_Input(poMenu);
+  const std::int32_t eNext = pcfe_MenuScreenStep(&s.bNeedsEnter, mfhfixtr_Enter, mfhfixtr_Draw, mfhfixtr_Input);
   if (eNext == MFHFIXTR_MODE) return;
   s.bNeedsEnter = 1;
   if (eNext == kHub) global_SetExtendedGameMode(static_cast<GameMode>(GAME_MODE_HISTORY));

@@ -151,12 +151,7 @@ std::int32_t mfhrole_Input(User* poUser) {
 
 void mfhrole_Run() {
   MFHRoleScreen& s = mfhrole_oScreen;
-  if (s.bNeedsEnter) mfhrole_Enter();
-  mfhrole_Draw();
-  mhelp_ScreenHook();
-  User* poMenu = global_poGetMenuUser();
-  pcfe_OtherUsersInputFlush(poMenu);
-  const std::int32_t eNext = mfhrole_Input(poMenu);
+  const std::int32_t eNext = pcfe_MenuScreenStep(&s.bNeedsEnter, mfhrole_Enter, mfhrole_Draw, mfhrole_Input);
   if (eNext == MFHROLE_MODE) return;
   s.iEdition = 0;
   s.bNeedsEnter = 1;
