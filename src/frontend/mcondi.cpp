@@ -168,7 +168,7 @@ void mcondi_Draw() {
 
 std::int32_t mcondi_Input(User* pusr) {
   if (pusr == nullptr || pusr->pip == nullptr) return kModeConditions;
-  if ((QKeyboardGetLastKey() & 0xFF) == 1) {
+  if (pcfe_bEscapeLastKey()) {
     sfx_Play(2);
     return kModeTactics;
   }

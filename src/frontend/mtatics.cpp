@@ -91,8 +91,7 @@ std::int32_t mtatics_Input(User* poUser) {
   TacticsSide* ps = &mteam_aoSides[iSideNumber];
   MatchTeam* poTeam = ps->poTeamPlayerTeam;
   std::int32_t eNext = MTATICS_MODE, bLeaving = 0, iDirection = 0;
-  const std::uint8_t* pabKeys = QKeyboardGetState();
-  if (pabKeys && (pabKeys[1] & 0x80)) {
+  if (pcfe_bEscapeHeld()) {
     sfx_Play(2);
     if (eExt == 51 || eExt == 71) eNext = 47;
     else bLeaving = 1;

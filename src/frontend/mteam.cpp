@@ -765,7 +765,7 @@ std::int32_t mteam_Input(User* poUser) {
   } else if (poUser == global_poGetHomeUser()) {
     iSide = 0;
   }
-  if ((QKeyboardGetLastKey() & 0xFF) == 1) {  // Escape, whatever modifier is held
+  if (pcfe_bEscapeLastKey()) {  // Escape, whatever modifier is held
     sfx_Play(2);
     eNext = LeaveMode();
   }

@@ -428,3 +428,18 @@ int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pf
   pcfe_OtherUsersInputFlush(poMenu);
   return pfnInput(poMenu);
 }
+
+namespace {
+bool s_bEscapeWasDown = false;  // Escape was down at the end of the last front-end tick
+
+bool EscapeDown() {
+  const uint8_t* pabKeys = QKeyboardGetState();
+  return pabKeys != nullptr && (pabKeys[1] & 0x80) != 0;
+}
+}  // namespace
+
+bool pcfe_bEscapeHeld() { return !s_bEscapeWasDown && EscapeDown(); }
+
+bool pcfe_bEscapeLastKey() { return !s_bEscapeWasDown && (QKeyboardGetLastKey() & 0xFF) == 1; }
+
+void pcfe_EscapeTrack() { s_bEscapeWasDown = EscapeDown(); }

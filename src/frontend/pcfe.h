@@ -70,6 +70,14 @@ bool pcfe_bEventCodeNext(User* poUser, int32_t* peCode);
 int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pfnDraw)(),
                             int32_t (*pfnInput)(User*));
 
+// Escape as the screens read it, held or as the keyboard's last key, only on
+// the tick it goes down: one press is one step back, however long it is held
+// and whichever screen the step leads to.
+bool pcfe_bEscapeHeld();
+bool pcfe_bEscapeLastKey();
+// After each front-end tick: remembers whether Escape is down.
+void pcfe_EscapeTrack();
+
 void pcfe_OutroEnter();
 void pcfe_OutroRun();
 void pcfe_OutroLeave();

@@ -145,8 +145,7 @@ void pcsides_Draw() {
 std::int32_t pcsides_Input(std::int32_t iPort) {
   InputPort* pip = input_poGetPort(iPort);
   if (pip == nullptr) return kModeSides;
-  const std::uint8_t* pabKeys = QKeyboardGetState();
-  if (pabKeys != nullptr && (pabKeys[1] & 0x80) != 0) {
+  if (pcfe_bEscapeHeld()) {
     sfx_Play(2);
     return HistoryContext() ? kModeHistoryHub : GAME_MODE_MAIN_MENU;
   }

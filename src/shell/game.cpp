@@ -106,6 +106,7 @@ int32_t game_FrontEndTick() {
       global_SetGameMode(GAME_MODE_REPLAY_BINDINGS);
       break;
   }
+  pcfe_EscapeTrack();
   return 1;
 }
 

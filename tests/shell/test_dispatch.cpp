@@ -68,6 +68,7 @@ FAKE(matchflow_TitleRun)
 FAKE(demo_MatchSetup)
 FAKE(options_Run)
 FAKE(pausemenu_AttractMovieRun)
+void pcfe_EscapeTrack() {}
 int32_t caption_ControllerMsgDraw() {
   Trace("message");
   return 0;
