@@ -123,7 +123,8 @@ void sphands_RollLaunch(Player* pp) {
 void sphands_DropKickLaunch(Player* pp) {
   setp_BallRelease(pp);
   ball_SpinSet(&ball_oBall, 0);
-  ball_PositionSet(&ball_oBall, pp->x, 288, pp->y);
+  // Moved, not placed: a placed ball would lie still at his feet.
+  ball_PlaceAt(&ball_oBall, pp->x, 288, pp->y);
   ball_oBall.iKind = 10;
   ball_HeightAngleLaunch(&ball_oBall, s_iLaunchX, 0, s_iLaunchY, 25, -100);
   ball_PredictPath(&ball_oBall);

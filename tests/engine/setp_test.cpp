@@ -3,6 +3,7 @@
 // against small models of their rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
@@ -10,6 +11,7 @@
 #include "engine/action_list.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/newballA.h"
 #include "engine/player.h"
 #include "engine/setp.h"
 #include "engine/setp_util.h"
@@ -514,6 +516,29 @@ TEST_F(SetpKindRunTest, KeeperWhoCannotBackUpStillTakesHisBall) {
   pk->x = -6000;
   RunOn(sphands_Handler, pk);  // no nearer than before: there
   EXPECT_EQ(pk->oSetPiece.iEnterState, 21);
+}
+
+TEST_F(SetpKindRunTest, KeepersDropKickFliesUpThePitch) {
+  // The ball leaves his hands 288 high and flies toward the launch point; it
+  // must not lie still at his feet, where nobody would ever play it again.
+  Attacking(1);
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -9000, -300, 0);
+  ball_PositionSet(&ball_oBall, -9000, 0, -300);
+  newballA_OwnerSet(pk, 1);
+  sphands_LaunchPointSet(-7200, -300);
+  sphands_DropKickLaunch(pk);
+  EXPECT_EQ(ball_oBall.poOwner, nullptr);
+  EXPECT_EQ(ball_oBall.iKind, 10);
+  EXPECT_EQ(ball_HeightGet(&ball_oBall), 288);
+  std::int32_t iTop = 0;
+  for (int i = 0; i < 10; i++) {
+    ball_Update();
+    iTop = std::max(iTop, ball_HeightGet(&ball_oBall));
+  }
+  EXPECT_GT(iTop, 288);  // rising off his boot
+  EXPECT_GT(ball_XGet(&ball_oBall), -9000 + 300);
+  EXPECT_EQ(ball_oBall.poPrevOwner, pk);
 }
 
 TEST_F(SetpKindRunTest, ComputerGoalKickGoesLong) {
