@@ -17,6 +17,7 @@ constexpr std::int32_t DEMO_COUNTDOWN_GOAL = 30;
 constexpr std::int32_t DEMO_COUNTDOWN_MINUTE = 10;
 constexpr std::int32_t DEMO_LAST_MINUTE = 5;
 constexpr std::int32_t DEMO_TEXT = 64;  // "DEMO" in the in-match texts
+constexpr std::int32_t DEMO_BINDING = 45;  // Start or the first button released: event 158
 
 struct DemoMachine {
   std::int32_t eState;

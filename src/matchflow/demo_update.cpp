@@ -18,10 +18,14 @@
 namespace {
 
 // Empties every active user's queue; answers whether one asked to stop.
+// Nobody plays a side in the demo, so the kick-off and the restarts would
+// leave the players the empty binding: each keeps the demo's own, so that
+// Start or the first button ends the demo whatever the match is doing.
 bool QueuesDrain() {
   bool bQuit = false;
   for (User& u : user_aUsers) {
     if (!u.bActive || u.pip == nullptr) continue;
+    input_PortBindingSet(DEMO_BINDING, u.pip);
     while (ListNode* pNode = queue_RemoveHead(&u.pip->oEvents)) {
       InputEvent* pEvent = reinterpret_cast<InputEvent*>(pNode);
       if (pEvent->eEvent == 158) bQuit = true;

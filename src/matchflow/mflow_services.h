@@ -15,7 +15,11 @@ struct GoalieObject;
 struct MatchTeam;
 struct Player;
 
-// Every queued event of every active user with a port, in user order.
+void demo_StopRequest();
+
+// Every queued event of every active user with a port, in user order. A
+// demo's quit event is obeyed here too: these modes empty the queues before
+// the demo looks at them.
 template <class F>
 void mflow_UserEventsEach(F f) {
   for (User& u : user_aUsers) {
@@ -24,6 +28,7 @@ void mflow_UserEventsEach(F f) {
       InputEvent* pe = reinterpret_cast<InputEvent*>(pn);
       const std::int32_t iEvent = pe->eEvent;
       input_EventFree(&pe);
+      if (iEvent == 158) demo_StopRequest();
       f(&u, iEvent);
     }
   }

@@ -12,6 +12,7 @@
 #include "matchflow/demo.h"
 #include "matchflow/matcha.h"
 #include "matchflow/menu.h"
+#include "matchflow/mflow_services.h"
 #include "matchflow/pausemenu.h"
 #include "platform/platform.h"
 #include "shell/global.h"
@@ -551,6 +552,34 @@ TEST_F(Demo, StopRequestsAndTheQuitEvent) {
   EXPECT_EQ(queue_RemoveHead(&u.pip->oEvents), nullptr);
   demo_Update();
   EXPECT_EQ(Top(), GAME_MODE_MATCH_END);
+  u = User{};
+}
+
+TEST_F(Demo, TheQuitKeysWorkThroughTheKickOffAndTheRestarts) {
+  // The kick-off gives a player without a side the empty binding; the demo
+  // hands its own back on its next tick, so his keys still make event 158.
+  User& u = user_aUsers[2];
+  u.bActive = 1;
+  u.pip = input_poGetPort(2);
+  input_PortBindingSet(16, u.pip);
+  demo_Update();
+  EXPECT_EQ(u.pip->eBinding, DEMO_BINDING);
+  EXPECT_EQ(u.pip->pipbInputPortBinding, input_apipbInputBindings[DEMO_BINDING]);
+  EXPECT_EQ(demo_oMachine.eState, DEMO_RUNNING);
+  // The kick-off and the centre-spot wait empty the queues themselves, before
+  // the demo's tick: the quit event they take still ends the demo.
+  Queue(&u, 158);
+  std::int32_t iSeen = 0;
+  mflow_UserEventsEach([&iSeen](User*, std::int32_t iEvent) { iSeen = iEvent; });
+  EXPECT_EQ(iSeen, 158);
+  EXPECT_EQ(demo_oMachine.eState, DEMO_STOP_REQUESTED);
+  demo_Update();
+  EXPECT_EQ(demo_oMachine.eState, DEMO_LEAVE);
+  // Outside a demo the event changes nothing.
+  demo_Stop();
+  Queue(&u, 158);
+  mflow_UserEventsEach([](User*, std::int32_t) {});
+  EXPECT_EQ(demo_oMachine.eState, DEMO_OFF);
   u = User{};
 }
 
