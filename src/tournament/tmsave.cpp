@@ -19,6 +19,9 @@ constexpr std::int32_t kYearChunk = 12, kConfChunk = 28, kGroupChunk = 16, kRoun
                        kFixtureChunk = 13, kDateChunk = 4;
 constexpr std::int32_t kPlaceOffsets[4] = {52, 87, 122, 157};
 constexpr std::int32_t kPlaceField = 35;
+// The buffers of a round's four place codes.
+constexpr std::size_t kPlaceSizes[4] = {sizeof(Round::szPlace1), sizeof(Round::szPlace2), sizeof(Round::szPlace3),
+                                        sizeof(Round::szPlace4)};
 constexpr std::int32_t kTreeStart = 4 + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SIZE;
 // Full pools make a tree that still fits the block (dates share the fixture
 // pool's limit).
@@ -434,7 +437,9 @@ struct TreeWalk {
             Get32(p + 44) > 8 || Get32(p + 48) > 1)
           return false;
         for (std::int32_t i = 0; i < 4; i++)
-          if (!GetName(p + kPlaceOffsets[i], kPlaceField, aszPlace[i], sizeof(aszPlace[i]))) return false;
+          if (!GetName(p + kPlaceOffsets[i], kPlaceField, aszPlace[i], sizeof(aszPlace[i])) ||
+              std::strlen(aszPlace[i]) >= kPlaceSizes[i])
+            return false;
         acYearRounds[cYears - 1]++;
         bRound = true;
         cRoundTeams = cRoundDates = 0;
@@ -448,7 +453,7 @@ struct TreeWalk {
           r->uTieBreak = Get32(p + 44);
           r->bComplete = Get32(p + 48);
           for (std::int32_t i = 0; i < 4; i++)
-            std::snprintf(PlaceCode(r, i), i == 1 ? 60 : (i == 0 ? 55 : (i == 2 ? 25 : 28)), "%s", aszPlace[i]);
+            std::memcpy(PlaceCode(r, i), aszPlace[i], std::strlen(aszPlace[i]) + 1);
           (pRound ? pRound->pNext : pGroup->pRounds) = r;
           pRound = r;
           pLastFixture = nullptr;
@@ -548,7 +553,7 @@ void NamesRestore(Year* y, const Shape& s) {
           const std::size_t n = std::strlen(psz);
           // A code cut by its field, unchanged since the file gave it.
           if (n == kPlaceField - 1 && std::strncmp(psz, l.aszPlace[k], n) == 0)
-            std::snprintf(psz, k == 1 ? 60 : (k == 0 ? 55 : (k == 2 ? 25 : 28)), "%s", l.aszPlace[k]);
+            std::snprintf(psz, kPlaceSizes[k], "%s", l.aszPlace[k]);
         }
         r->pStadiums = nullptr;
         for (std::int32_t k = 0; k < l.cStadiums; k++) history_RoundStadiumAdd(r, l.aStadiums[k]);

@@ -1,6 +1,7 @@
 // Reading the year files into the tournament tree.
 #include "tournament/yearfile.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -39,8 +40,14 @@ void NameCheck(const char* psz) {
   if (std::strlen(psz) > static_cast<std::size_t>(TM_NAME_MAX)) tmreport_Fault("iCount <= 24", kSource);
 }
 
-void BoundedCopy(char* pszOut, std::size_t n, const char* psz) {
-  std::snprintf(pszOut, n, "%s", psz);
+// Copies at most cMax bytes of a text into a buffer of n bytes, cut to fit;
+// true when the text was cut.
+bool BoundedCopy(char* pszOut, std::size_t n, const char* psz, std::size_t cMax = SIZE_MAX) {
+  const std::size_t c = strnlen(psz, cMax);
+  const std::size_t cCopy = c < n - 1 ? c : n - 1;
+  std::memcpy(pszOut, psz, cCopy);
+  pszOut[cCopy] = 0;
+  return cCopy < c;
 }
 
 Year* YearFindOrAdd(const char* pszKey) {
@@ -206,7 +213,7 @@ void TeamsRead(Round* r, const YearFileRecord* rec, const char* pszGroup, const 
       FinalsRoute& a = s_aRoutes[s_cRoutes++];
       a.Name = static_cast<std::uint32_t>(id);
       std::size_t n = std::strcspn(pRoute, ";");
-      BoundedCopy(a.szCode, n < sizeof(a.szCode) ? n + 1 : sizeof(a.szCode), pRoute);
+      BoundedCopy(a.szCode, sizeof(a.szCode), pRoute, n);
       pRoute += n + (pRoute[n] ? 1 : 0);
     }
   }
@@ -306,10 +313,13 @@ void history_LineParse(const YearFileRecord* rec) {
   r->uFormat = history_PlayFormatCode(rec->szFormat, r->uFormat);
   NameCheck(rec->szRound);
   BoundedCopy(r->szName, sizeof(r->szName), rec->szRound);
-  BoundedCopy(r->szPlace1, sizeof(r->szPlace1), rec->aszPlace[0]);
-  BoundedCopy(r->szPlace2, sizeof(r->szPlace2), rec->aszPlace[1]);
-  BoundedCopy(r->szPlace3, sizeof(r->szPlace3), rec->aszPlace[2]);
-  BoundedCopy(r->szPlace4, sizeof(r->szPlace4), rec->aszPlace[3]);
+  // The third and fourth codes have smaller buffers than the file's field: a
+  // longer code is cut to its buffer and reported.
+  char* const apszPlace[4] = {r->szPlace1, r->szPlace2, r->szPlace3, r->szPlace4};
+  const std::size_t acPlace[4] = {sizeof(r->szPlace1), sizeof(r->szPlace2), sizeof(r->szPlace3), sizeof(r->szPlace4)};
+  std::int32_t cCut = 0;
+  for (std::int32_t i = 0; i < 4; i++) cCut += BoundedCopy(apszPlace[i], acPlace[i], rec->aszPlace[i]);
+  if (cCut) tmreport_Fault("place code longer than its buffer", kSource);
   BoundedCopy(r->szLongName, sizeof(r->szLongName), rec->szLongName);
   r->uTieBreak = history_TieBreakCode(rec->szTieBreak, r->uTieBreak);
   StadiumsRead(r, rec->szStadiums);

@@ -161,6 +161,29 @@ TEST(YearFile, FaultsAreReportedAndSkipped) {
   EXPECT_EQ(r->uFormat, 0u);
 }
 
+TEST(YearFile, PlaceCodesLongerThanTheirBuffersAreCutAndReported) {
+  Fresh();
+  tmglobal_YearSet(58);
+  const std::string sLong(30, 'p'), sFirst(54, 'w');
+  // The first code fills its buffer exactly; the third is six too long for its 25 bytes.
+  std::string s = Line("58", "UEFA", "1", "1", "once", "gd", sFirst + ",o," + sLong + ",q", "05/06/58", Name(1));
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  EXPECT_EQ(tmreport_CountGet(), 1);
+  ASSERT_NE(TheYearList, nullptr);
+  Round* r = FirstRound();
+  EXPECT_EQ(std::string(r->szPlace1), sFirst);
+  EXPECT_STREQ(r->szPlace2, "o");
+  EXPECT_EQ(std::string(r->szPlace3), std::string(24, 'p'));
+  EXPECT_STREQ(r->szPlace4, "q");
+  // The fourth code too long for its 28 bytes: one report a line.
+  Fresh();
+  tmglobal_YearSet(58);
+  s = Line("58", "UEFA", "1", "1", "once", "gd", "w,,," + std::string(28, 'z'), "05/06/58", Name(1));
+  history_YearTextParse(s.data(), static_cast<int>(s.size()));
+  EXPECT_EQ(tmreport_CountGet(), 1);
+  EXPECT_EQ(std::string(FirstRound()->szPlace4), std::string(27, 'z'));
+}
+
 TEST(YearFile, HolderIsLeftOutOfQualifiers) {
   Fresh();
   tmglobal_YearSet(62);

@@ -184,11 +184,12 @@ TEST(TournamentSave, DamagedStreamsAreRefusedAndChangeNothing) {
   refused(damaged(n - 1, 'N'), n, "no end chunk");
   // A fixture naming a team beyond its round's list, a date beyond its dates,
   // a name without its NUL.
-  std::int32_t iFixture = -1, iConf = -1;
+  std::int32_t iFixture = -1, iConf = -1, iRound = -1;
   for (std::int32_t i = kTree; i < n;) {
     const std::uint8_t t = good[static_cast<std::size_t>(i)];
     if (t == 'M' && iFixture < 0) iFixture = i;
     if (t == 'H' && iConf < 0) iConf = i;
+    if (t == 'J' && iRound < 0) iRound = i;
     i += t == 'G' ? 12 : t == 'H' ? 28 : t == 'I' ? 16 : t == 'J' ? 192 : (t == 'K' || t == 'L') ? 16 : t == 'M' ? 13 : t == 'N' ? 4 : 1;
   }
   ASSERT_GT(iFixture, 0);
@@ -198,6 +199,14 @@ TEST(TournamentSave, DamagedStreamsAreRefusedAndChangeNothing) {
     std::vector<std::uint8_t> v = good;
     std::memset(v.data() + iConf + 1, 'x', 23);
     refused(v, n, "name without NUL");
+  }
+  {
+    // A third place code that fits its field but not the round's 25 bytes.
+    ASSERT_GT(iRound, 0);
+    std::vector<std::uint8_t> v = good;
+    std::memset(v.data() + iRound + 122, 'x', 30);
+    v[static_cast<std::size_t>(iRound + 122 + 30)] = 0;
+    refused(v, n, "place code longer than its round's");
   }
   // Random damage: refused with nothing changed, or read as a tournament
   // that saves and loads again.

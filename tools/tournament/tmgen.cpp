@@ -459,7 +459,7 @@ struct Generator {
           Error(where + "bad date " + item);
           continue;
         }
-        char sz[16];
+        char sz[3 * 12];  // room for any three numbers, whatever their checked ranges
         std::snprintf(sz, sizeof sz, "%02d/%02d/%02d", dd, mm, yyy);
         for (int k = 0; k < count && k < 90; k++) {
           r.dates.push_back(sz);
