@@ -34,3 +34,11 @@ target_include_directories(bench_groups PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAK
 add_dependencies(bench_groups data)
 add_dependencies(bench_groups data_fonts)
 target_compile_definitions(bench_groups PRIVATE KORVENA_BENCH_FONT="${CMAKE_BINARY_DIR}/data/textures/Fonts/SWfont18pt.bmp")
+
+# Histories played through the game's frame loop with the matches' results
+# entered by a double: one edition, and the whole campaign.
+korvena_bench(bench_history_run
+  SOURCES frontend/history_run_bench.cpp ${CMAKE_SOURCE_DIR}/tests/support/history_driver.cpp
+  DEPS -Wl,--start-group korvena_shell korvena_scene3d korvena_audio korvena_tournament korvena_frontend korvena_matchflow korvena_engine korvena_display korvena_framework korvena_platform -Wl,--end-group)
+target_include_directories(bench_history_run PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+add_dependencies(bench_history_run korvena data)

@@ -3,72 +3,24 @@
 // league table sorted and the screen drawn into the frame packet.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <string>
-
-#include "../tests/tournament/campaign_driver.h"
-#include "display/qdl.h"
-#include "display/qdl_device.h"
-#include "display/qdl_text.h"
-#include "framework/qdx_window.h"
 #include "frontend/mfhgroup.h"
 #include "frontend/mfhgroup_layout.h"
 #include "frontend/mregion.h"
-#include "frontend/pcfe.h"
-#include "frontend/pctext.h"
-#include "platform/platform.h"
+#include "history_display.h"
 #include "scene3d/pcframe.h"
 #include "shell/texts.h"
-#include "tournament/tla.h"
-#include "tournament/tmgame.h"
-#include "tournament/tmtree.h"
-
-namespace korvena_test {
-std::filesystem::path HeadlessRoot() { return std::filesystem::temp_directory_path() / "korvena_bench_groups"; }
-}  // namespace korvena_test
-std::filesystem::path BuildDir() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path();
-}
 
 namespace {
-
-// A headless 640 x 480 display with the front end's font, so that every text
-// is measured and drawn.
-bool DisplayUp() {
-  const std::string dir = (std::filesystem::temp_directory_path() / "korvena_bench_groups").string();
-  std::filesystem::create_directories(dir);
-  setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-  setenv("XDG_DATA_HOME", dir.c_str(), 1);
-  std::string why;
-  if (!platform::init(platform::BackendKind::Headless, &why)) return false;
-  QDXInitWindowHooks();
-  QDXInitActivateHooks();
-  if (!QDXCreateWindow(640, 480, nullptr, 0)) return false;
-  QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
-  if (QDLSetup() != 0 || QDLOpenDisplay(0, QDLFindMode(0, 640, 480, 16, 0), QDLOPEN_WINDOWED) == nullptr) return false;
-  QDLTextSetup(0);
-  pcfe_ScaleSet(640, 480, 640, 480);
-  QDLFont* font = QDLFontCreateFromSheet(KORVENA_BENCH_FONT, 3, 0, 0);
-  if (!font) return false;
-  for (int i = 0; i < PCTEXT_FONTS_PER_SET; i++) pctext_aaoFontSets[PCTEXT_SET_FRONT_END][i].poFont = font;
-  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
-  return true;
-}
 
 // The 1998 qualifiers loaded; the index of the confederation with the most
 // teams in its rounds.
 int LargestConf() {
   static const int i = [] {
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
-    if (chdir(exe.parent_path().c_str()) != 0 || !DisplayUp()) return -1;
-    CampaignReset(1);
-    tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(tla_IDFind("SCO"));
-    tmglobal.cHumans = 1;
-    tmglobal.bHolderOption = 1;
-    tmmain_YearStart(1, 1, 98);
+    if (chdir(exe.parent_path().c_str()) != 0 || !bench_history::DisplayUp(640, 480)) return -1;
+    bench_history::Start1998();
     pcframe_Init();
     int best = -1, bestTeams = -1, k = 0;
     for (Confederation* c = tmgame_CurrentYearGet()->pConfs; c; c = c->pNext, k++) {

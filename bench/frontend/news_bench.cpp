@@ -3,59 +3,19 @@
 // every frame does while the page is shown (target under 200 us).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-
-#include "../tests/tournament/campaign_driver.h"
-#include "display/qdl.h"
-#include "display/qdl_device.h"
-#include "display/qdl_text.h"
-#include "framework/qdx_window.h"
 #include "frontend/mfhnews.h"
-#include "frontend/pcfe.h"
-#include "frontend/pctext.h"
-#include "platform/platform.h"
+#include "history_display.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
-#include "tournament/tla.h"
-#include "tournament/tmgame.h"
-#include "tournament/tmtree.h"
-
-namespace korvena_test {
-std::filesystem::path HeadlessRoot() { return std::filesystem::temp_directory_path() / "korvena_bench_news"; }
-}  // namespace korvena_test
-std::filesystem::path BuildDir() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path();
-}
 
 namespace {
 
 bool Setup() {
   static const bool b = [] {
-    const std::string dir = korvena_test::HeadlessRoot().string();
-    std::filesystem::create_directories(dir);
-    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-    setenv("XDG_DATA_HOME", dir.c_str(), 1);
-    std::string why;
-    if (!platform::init(platform::BackendKind::Headless, &why)) return false;
-    QDXInitWindowHooks();
-    QDXInitActivateHooks();
-    if (!QDXCreateWindow(640, 480, nullptr, 0)) return false;
-    QDLDeviceInfoFileNameSet((dir + "/dxinfo.bin").c_str());
-    if (QDLSetup() != 0 || QDLOpenDisplay(0, QDLFindMode(0, 640, 480, 16, 0), QDLOPEN_WINDOWED) == nullptr)
-      return false;
-    QDLTextSetup(0);
+    if (!bench_history::DisplayUp(512, 240)) return false;
     pcframe_Init();
-    pcfe_ScaleSet(512, 240, 640, 480);
-    pctext_aaoFontSets[PCTEXT_SET_FRONT_END][0].poFont = QDLFontCreateFromSheet(KORVENA_BENCH_FONT, 3, 0, 0);
-    pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
     // Every qualifier of 1998 played: the page lists them all.
-    CampaignReset(1);
-    tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(tla_IDFind("SCO"));
-    tmglobal.cHumans = 1;
-    tmglobal.bHolderOption = 1;
-    tmmain_YearStart(1, 1, 98);
+    bench_history::Start1998();
     tmgame_YearFinish();
     global.iDay = 31;
     global.iMonth = 12;
