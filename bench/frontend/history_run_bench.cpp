@@ -85,13 +85,16 @@ void Answers(HistoryDriver& d) {
   d.MatchDouble([&d] { return d.Matches() % 2 ? std::pair{3, 1} : std::pair{2, 0}; });
 }
 
+// The folder of the run in process pid.
+std::filesystem::path RunRoot(pid_t pid) {
+  return std::filesystem::temp_directory_path() / ("korvena_bench_history_run_" + std::to_string(pid));
+}
+
 // One history in this (child) process, timed from the set-up screen until
 // `done` holds.
 RunResult RunHere(const std::function<bool(const HistoryDriver&)>& done, std::int32_t limit) {
   RunResult r;
-  const std::filesystem::path root =
-      std::filesystem::temp_directory_path() / ("korvena_bench_history_run_" + std::to_string(getpid()));
-  if (!Environment(root)) {
+  if (!Environment(RunRoot(getpid()))) {
     std::snprintf(r.szError, sizeof r.szError, "no headless platform");
     return r;
   }
@@ -115,8 +118,6 @@ RunResult RunHere(const std::function<bool(const HistoryDriver&)>& done, std::in
       r.cWon += e.Winner != 0 && e.Winner == tmglobal.aHumans[0].Name;
     }
   }
-  std::error_code ec;
-  std::filesystem::remove_all(root, ec);
   return r;
 }
 
@@ -141,7 +142,11 @@ void HistoryRun(benchmark::State& state, const std::function<bool(const HistoryD
     const bool bRead = pid > 0 && read(fd[0], &r, sizeof r) == static_cast<ssize_t>(sizeof r);
     close(fd[0]);
     int status = 0;
-    if (pid > 0) waitpid(pid, &status, 0);
+    if (pid > 0) {
+      waitpid(pid, &status, 0);
+      std::error_code ec;
+      std::filesystem::remove_all(RunRoot(pid), ec);
+    }
     if (!bRead) std::snprintf(r.szError, sizeof r.szError, "the run's process failed (status %d)", status);
     if (r.szError[0]) {
       state.SkipWithError(r.szError);
