@@ -103,6 +103,8 @@ class MovieEncoder {
  public:
   MovieEncoder(const MovieHeader& header, int tolerance);
   void headerWrite(std::vector<uint8_t>* out) const { movieHeaderWrite(m_header, out); }
+  // The largest channel difference a block may keep from here on.
+  void toleranceSet(int tolerance) { m_tolerance = tolerance; }
   // Appends one frame record: the picture and the frame's samples (exactly
   // movieFrameSamples of this frame when the movie has sound).
   void frameWrite(const uint16_t* rgb565, const int16_t* pcm, uint32_t samples, std::vector<uint8_t>* out);

@@ -1,7 +1,10 @@
 // The film generator: the same storyboard gives the same bytes, which the
-// validator accepts; a damaged storyboard stops it naming the line.
+// validator accepts; a damaged storyboard stops it naming the line; the
+// match shots are the game's own scene, players in their kits.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -18,12 +21,15 @@ std::string Tool(const char* name) {
   return std::string(build ? build : ".") + "/tools/" + name;
 }
 
-std::string Generate(const std::string& board, const std::string& out, korvena_test::ToolRun* run) {
+std::string Generate(const std::string& board, const std::string& out, korvena_test::ToolRun* run,
+                     const std::string& more = "") {
   const char* src = std::getenv("KORVENA_SOURCE_DIR");
+  const char* build = std::getenv("KORVENA_BUILD_DIR");
   *run = korvena_test::runTool(Tool("fmvgen") + " --board " + board + " --out " + out +
                                " --font /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf --narration " +
                                std::string(src ? src : ".") + "/assets/fmv/narration --work " +
-                               out.substr(0, out.find_last_of('/')));
+                               out.substr(0, out.find_last_of('/')) + " --data " + (build ? build : ".") +
+                               "/data" + more);
   std::ifstream in(out, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
@@ -75,6 +81,61 @@ TEST(FilmGenerator, ADamagedStoryboardStopsNamingItsLine) {
     EXPECT_NE(r.out.find(c.line), std::string::npos) << c.board << "\n" << r.out;
     EXPECT_FALSE(std::ifstream(dir / "out.rpl").good()) << "a film was written for\n" << c.board;
   }
+}
+
+// A 24-bit TGA written by --look, top row first: rgb triples.
+std::vector<uint8_t> ReadLook(const std::string& path, int* w, int* h) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (b.size() < 18) return {};
+  *w = static_cast<uint8_t>(b[12]) | static_cast<uint8_t>(b[13]) << 8;
+  *h = static_cast<uint8_t>(b[14]) | static_cast<uint8_t>(b[15]) << 8;
+  if (b.size() != 18 + static_cast<size_t>(*w) * *h * 3) return {};
+  std::vector<uint8_t> rgb;
+  for (size_t i = 18; i + 2 < b.size(); i += 3)
+    for (int k : {2, 1, 0}) rgb.push_back(static_cast<uint8_t>(b[i + k]));
+  return rgb;
+}
+
+// Pixels of a colour lit or shaded (a multiple of it within a distance).
+int Count(const std::vector<uint8_t>& rgb, const int c[3], int within) {
+  int n = 0;
+  const double cc = c[0] * c[0] + c[1] * c[1] + c[2] * c[2];
+  for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+    double f = (rgb[i] * c[0] + rgb[i + 1] * c[1] + rgb[i + 2] * c[2]) / cc;
+    f = std::min(std::max(f, 0.5), 1.1);
+    if (std::fabs(rgb[i] - f * c[0]) + std::fabs(rgb[i + 1] - f * c[1]) + std::fabs(rgb[i + 2] - f * c[2]) <= within) ++n;
+  }
+  return n;
+}
+
+// The teams walking out by day: both sides' shirts (the home side's yellow,
+// the away side's blue) cover the frame in hundreds of pixels, a second
+// later the lines have walked on, and without the data tree the match shot
+// is refused.
+TEST(FilmGenerator, TheMatchShotsShowTheGamesPlayersInTheirKits) {
+  korvena_test::TempDir dir;
+  dir.write("board.txt", "seed 2\nshot 2 walkout night=0 fade=none\n");
+  korvena_test::ToolRun r;
+  Generate(dir / "board.txt", dir / "a.rpl", &r, " --look " + (dir / ""));
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  int w = 0, h = 0, w1 = 0, h1 = 0;
+  const std::vector<uint8_t> first = ReadLook(dir / "0.tga", &w, &h), later = ReadLook(dir / "1.tga", &w1, &h1);
+  ASSERT_EQ(w, 320);
+  ASSERT_EQ(h, 240);
+  ASSERT_EQ(later.size(), first.size());
+  const int yellow[3] = {245, 210, 25}, blue[3] = {25, 60, 175};
+  EXPECT_GT(Count(first, yellow, 60), 600);
+  EXPECT_GT(Count(first, blue, 60), 600);
+  int moved = 0;
+  for (size_t i = 0; i < first.size(); ++i) moved += std::abs(first[i] - later[i]) > 24 ? 1 : 0;
+  EXPECT_GT(moved, 3000);
+
+  korvena_test::ToolRun bare = korvena_test::runTool(
+      Tool("fmvgen") + " --board " + (dir / "board.txt") + " --out " + (dir / "b.rpl") +
+      " --font /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf --work " + (dir / ""));
+  EXPECT_EQ(bare.exitCode, 1);
+  EXPECT_NE(bare.out.find("board.txt: its match shots need --data"), std::string::npos) << bare.out;
 }
 
 }  // namespace

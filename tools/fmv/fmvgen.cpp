@@ -1,5 +1,5 @@
 // fmvgen: the game's films from storyboards.
-//   fmvgen --board <name.txt> --out <name.rpl> --font <ttf> [--narration <dir>] [--work <dir>]
+//   fmvgen --board <name.txt> --out <name.rpl> --font <ttf> [--narration <dir>] [--work <dir>] [--data <dir>] [--look <dir>]
 //
 // A storyboard is a text file of lines ('#' starts a comment):
 //   seed <n>                          the film's noise and crowds
@@ -10,6 +10,10 @@
 // numerals, era. Keys of a shot: text=WORDS_WITH_UNDERSCORES, year=1958..1998,
 // grade=colour|mono|sepia, fade=in|out|both|none, night=0|1, emblem=rings|diamond.
 // Sounds: sting, crowd (length= gain=), roar, whistle, kick, net, bang, rain.
+// The match scenes (flyover, walkout, volley, trophy, celebrate, rain) are
+// drawn by the game's scene and software renderer from the data tree
+// (--data); a film narrated in a language shows that language's side.
+// --look writes a frame a second as TGA files to look at.
 // The film is 320 x 240 at 15 frames a second with mono 22050 Hz IMA ADPCM
 // sound; the same storyboard always gives the same bytes. A fault in the
 // storyboard stops with "file:line: what".
@@ -26,6 +30,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/anim.h"
+#include "fmvscene.h"
 #include "platform/movie_codec.h"
 #include "sound/instruments.h"
 #include "sound/synth.h"
@@ -37,6 +43,9 @@ constexpr uint32_t kFpsMilli = 15000;
 constexpr double kFps = 15.0;
 constexpr double kRate = 22050.0;
 constexpr int kTolerance = 1;
+// The match shots' textures would make most blocks raw: their blocks keep
+// a little more.
+constexpr int kMatchTolerance = 3;
 
 // ---- Storyboard ---------------------------------------------------------------------
 
@@ -69,6 +78,7 @@ struct Board {
   std::vector<Shot> shots;
   std::vector<Cue> cues;
   double seconds = 0;
+  std::string team;  // the side of the film's language, from its narration
 };
 
 [[noreturn]] void Die(const std::string& what) {
@@ -148,6 +158,10 @@ Board ReadBoard(const std::string& path) {
       c.language = w[2];
       c.line = w[3];
       b.cues.push_back(c);
+      static const std::map<std::string, std::string> kTeams = {{"eng", "ENG"}, {"fra", "FRA"}, {"jap", "JPN"},
+                                                                {"ita", "ITA"}, {"spa", "ESP"}, {"ger", "GER"},
+                                                                {"por", "POR"}};
+      if (kTeams.count(c.language)) b.team = kTeams.at(c.language);
     } else {
       Die(where + "unknown line \"" + w[0] + "\"");
     }
@@ -199,6 +213,12 @@ class Lettering {
   explicit Lettering(const std::string& font) {
     if (FT_Init_FreeType(&lib_) || FT_New_Face(lib_, font.c_str(), 0, &face_)) Die(font + ": not a font");
   }
+  ~Lettering() {
+    FT_Done_Face(face_);
+    FT_Done_FreeType(lib_);
+  }
+  Lettering(const Lettering&) = delete;
+  Lettering& operator=(const Lettering&) = delete;
   void draw(Image* img, const std::string& text, double cx, double baseline, int size, Rgb c, double a) {
     FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(size));
     double width = 0;
@@ -481,6 +501,152 @@ std::string GradeOf(const Shot& s) {
   return s.key("grade", year == 1958 ? "sepia" : year == 1962 ? "mono" : "colour");
 }
 
+// ---- Match shots ---------------------------------------------------------------------
+
+bool MatchScene(const Shot& s) {
+  static const char* const kScenes[] = {"flyover", "walkout", "volley", "trophy", "celebrate", "rain"};
+  return std::find(std::begin(kScenes), std::end(kScenes), s.scene) != std::end(kScenes);
+}
+
+// Clips of the match's animation table the shots pose players with.
+constexpr uint32_t kClipJog = 102, kClipRun = 127, kClipStand = 136, kClipVolley = 99, kClipDive = 56,
+                   kClipTired = 37, kClipArms = 13, kClipCelebrateRun = 14, kClipSlide = 12;
+// The clips play at the match's 20 frames a second.
+constexpr double kClipRate = 20.0;
+// The scene draws every second film frame; the frame between holds it.
+constexpr int kHold = 2;
+
+uint16_t Facing(double dx, double dz) {
+  return static_cast<uint16_t>(std::lround(std::atan2(dz, dx) / (2 * ksynth::kPi) * 65536.0) & 0xFFFF);
+}
+
+float ClipFrame(uint32_t clip, double seconds, bool loop) {
+  const int frames = std::max<int>(1, anim_RecordGet(clip)->cFrames);
+  const double f = std::max(0.0, seconds) * kClipRate;
+  return static_cast<float>(loop ? std::fmod(f, frames) : std::min<double>(f, frames - 1));
+}
+
+fmvscene::Person Posed(double x, double z, uint16_t facing, uint32_t clip, double seconds, bool loop, bool away) {
+  fmvscene::Person p;
+  p.x = static_cast<float>(x);
+  p.z = static_cast<float>(z);
+  p.facing = facing;
+  p.anim = clip;
+  p.frame = ClipFrame(clip, seconds, loop);
+  p.away = away;
+  return p;
+}
+
+// The 22 of a kick-off, standing, each side in its half.
+void KickOffLineUp(std::vector<fmvscene::Person>* people, double t) {
+  static const float kSpots[11][2] = {{-48, 0},   {-34, -20}, {-36, -7}, {-36, 7},  {-34, 20}, {-20, -24},
+                                      {-21, -8},  {-21, 8},   {-20, 24}, {-8, -12}, {-1, 3}};
+  for (int i = 0; i < 22; ++i) {
+    const bool away = i >= 11;
+    const int k = i % 11;
+    fmvscene::Person p = Posed(away ? -kSpots[k][0] : kSpots[k][0], away ? -kSpots[k][1] : kSpots[k][1],
+                               away ? 32768 : 0, k % 3 == 1 ? kClipRun : kClipStand, t + i * 0.3, true, away);
+    p.keeper = k == 0;
+    people->push_back(p);
+  }
+}
+
+// A match shot: the ground loaded for the film's look, people, ball and
+// camera keyed on the shot's time, drawn by the game's renderer; then what
+// the scene has no model for painted over (fireworks, the cup, rain,
+// streamers).
+void Match3D(Image* img, const Shot& s, double t, int frame, const Board& b) {
+  static std::vector<Rgb> held;
+  static std::string heldKey;
+  const std::string key = std::to_string(static_cast<long>(s.start * 1000)) + ":" + std::to_string(frame / kHold);
+  if (key != heldKey) {
+    // The moment drawn is that of the first frame of the pair.
+    const double ts = t - (frame % kHold) / kFps, us = ts / s.seconds;
+    fmvscene::Ground g;
+    const int year = static_cast<int>(s.num("year", 1998));
+    g.iEdition = (year - 1958) / 4;
+    g.bNight = s.num("night", s.scene == "flyover" || s.scene == "walkout" || s.scene == "volley" ||
+                                      s.scene == "trophy") != 0;
+    g.home = b.team.empty() ? "BRA" : b.team;
+    g.away = g.home == "ITA" ? "BRA" : "ITA";
+    fmvscene::View v;
+    auto look = [&](double ex, double ey, double ez, double tx, double ty, double tz) {
+      const float e[3] = {float(ex), float(ey), float(ez)}, c[3] = {float(tx), float(ty), float(tz)};
+      std::copy(e, e + 3, v.eye);
+      std::copy(c, c + 3, v.target);
+    };
+    if (s.scene == "flyover") {
+      // A flight round the stadium, down from over the stand to the line-up.
+      const double ang = -1.2 + us * 1.5, r = 105 - us * 30, height = 42 - us * 26;
+      look(std::sin(ang) * r, height, -std::cos(ang) * r, 0, 2, 0);
+      KickOffLineUp(&v.people, ts);
+    } else if (s.scene == "walkout") {
+      // Two lines from the tunnel to the halfway line, the camera backing away in front.
+      for (int i = 0; i < 22; ++i) {
+        const bool away = i % 2;
+        const double z = -33 + us * 18 - (i / 2) * 1.6;
+        v.people.push_back(Posed(away ? 1.0 : -1.0, z, Facing(0, 1), kClipJog, ts + i * 0.37, true, away));
+      }
+      look(4.5, 1.7, -20 + us * 12, 0, 1.1, -33 + us * 18);
+    } else if (s.scene == "volley") {
+      // A cross falls to the striker; he volleys past the diving keeper and runs off.
+      const double hit = 0.3, in = 0.55;
+      const double sx = 40, sz = 5;
+      uint32_t clip = kClipVolley;
+      double since = ts - (hit * s.seconds - 7 / kClipRate);
+      if (us > in + 0.05) clip = kClipCelebrateRun, since = ts - (in + 0.05) * s.seconds;
+      v.people.push_back(Posed(sx, sz, Facing(52.5 - sx, -sz), clip, since, false, false));
+      fmvscene::Person keeper = Posed(51, 0.5, 32768, us < 0.38 ? kClipStand : kClipDive, ts - 0.38 * s.seconds, false, true);
+      keeper.keeper = true;
+      v.people.push_back(keeper);
+      v.people.push_back(Posed(44, -3 + us * 3, Facing(0, 1), kClipRun, ts, true, true));
+      v.people.push_back(Posed(36 + us * 4, -6, Facing(1, 0.3), kClipRun, ts + 0.5, true, false));
+      v.ball = true;
+      double bx, by, bz;
+      if (us < hit) {
+        const double k = us / hit;
+        bx = 46 + (sx + 0.6 - 46) * k, bz = -24 + (sz + 24) * k, by = 0.6 + std::sin(k * ksynth::kPi) * 7 * (1 - k) + k * 0.6;
+      } else {
+        const double k = std::min((us - hit) / (in - hit), 1.0);
+        bx = sx + 0.6 + (53.2 - sx - 0.6) * k, bz = sz + (-1.5 - sz) * k, by = 0.6 + std::sin(k * ksynth::kPi) * 0.9 + k * 0.8;
+      }
+      v.ballAt[0] = float(bx), v.ballAt[1] = float(by), v.ballAt[2] = float(bz);
+      v.ballTurn = float(us * 40);
+      look(29 + us * 3, 2.6, -11, 47, 1.0, 2);
+    } else {
+      const bool sad = s.scene == "rain";
+      for (int i = 0; i < 9; ++i) {
+        const double x = -6.8 + i * 1.7 + (i % 2) * 0.3, z = (i % 3) * 1.4;
+        uint32_t clip = s.scene == "trophy" ? kClipArms : sad ? (i % 3 ? kClipTired : kClipJog) : (i % 3 == 0 ? kClipArms : i % 3 == 1 ? kClipCelebrateRun : kClipSlide);
+        const double speed = sad ? 0.5 : 1.0;
+        v.people.push_back(Posed(x, z + (sad ? -ts * 0.3 : 0), Facing(0, -1) + (i - 4) * 900, clip, ts * speed + i * 0.45, true, false));
+      }
+      // A still camera: only the people move.
+      look(-1, s.scene == "trophy" ? 1.4 : 2.0, -11, 0, s.scene == "trophy" ? 2.3 : 1.0, 1.4);
+    }
+    if (!fmvscene::Load(g)) Die("the scene did not load");
+    std::vector<float> rgb;
+    if (!fmvscene::Draw(v, &rgb)) Die("the scene did not draw");
+    held.resize(img->px.size());
+    for (size_t i = 0; i < held.size(); ++i) held[i] = {rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]};
+    heldKey = key;
+  }
+  img->px = held;
+  if (s.scene == "trophy") {
+    Fireworks(img, t, b.seed);
+    Trophy(img, kW / 2.0, kH / 2.0 - 6, 1.6);
+  } else if (s.scene == "rain") {
+    for (Rgb& p : img->px) p = Mix(Scale(p, 0.6), Rgb{0.3, 0.33, 0.4}, 0.3);
+    Rain(img, frame / kHold * kHold, 1.0);
+  } else if (s.scene == "celebrate") {
+    for (int i = 0; i < 90; ++i) {
+      const double x = std::fmod(Hash(i, 7, b.seed) % kW + std::sin(t * 2 + i) * 10 + kW, kW);
+      const double y = std::fmod(Hash(i, 8, b.seed) % kH + t * 40, kH);
+      img->rect(x, y, x + 2, y + 3, KitColour(i));
+    }
+  }
+}
+
 void Paint(Image* img, const Shot& s, double t, int frame, const Board& b, Lettering* font) {
   const double u = t / s.seconds;
   const int year = static_cast<int>(s.num("year", 1998));
@@ -511,66 +677,8 @@ void Paint(Image* img, const Shot& s, double t, int frame, const Board& b, Lette
     for (Rgb& p : img->px) p = Scale(p, 0.55);
     font->draw(img, text, 160, 132, 26, Rgb{1, 0.85, 0.2}, std::clamp(u * 4, 0.0, 1.0));
     Sweep(img, std::fmod(u * 1.5, 1.0), 95, 145);
-  } else if (s.scene == "flyover") {
-    look.night = true;
-    look.excitement = 0.4;
-    const double ang = -1.2 + u * 1.5, r = 78 - u * 8, height = 46 - u * 16;
-    cam = Camera(std::sin(ang) * r, height, -std::cos(ang) * r, -ang, -std::atan2(height, r) + 0.1, 250);
-    Stadium(img, cam, look, frame);
-  } else if (s.scene == "walkout") {
-    look.night = true;
-    look.excitement = 0.7;
-    cam = Camera(-9, 3.5, -36 + u * 3, 0.3, -0.06, 260);
-    Stadium(img, cam, look, frame);
-    std::vector<Person> ps;
-    for (int i = 0; i < 22; ++i) {
-      const int side = i % 2;
-      const double z = -40 + u * 32 - (i / 2) * 1.6;
-      ps.push_back({side ? 1.2 : -1.2, z, KitColour(side ? 1 : 0), side ? Rgb{0.1, 0.1, 0.1} : Rgb{0.95, 0.95, 0.95},
-                    t * 7 + i, 0, 0, 0});
-    }
-    People(img, cam, ps);
-  } else if (s.scene == "volley") {
-    look.night = s.num("night", 1) != 0;
-    look.excitement = u > 0.55 ? 1.0 : 0.5;
-    cam = Camera(30, 3, -14, 1.25, -0.04, 230);
-    Stadium(img, cam, look, frame);
-    const double k = std::min(u / 0.55, 1.0);
-    const double bx = 38 + k * 16, by = 1.2 + std::sin(k * ksynth::kPi) * 1.1 + (1 - k) * 0.5, bz = 6 - k * 6;
-    Goal(img, cam, u > 0.55 ? 0.9 * std::exp(-(u - 0.55) * 6) : 0);
-    std::vector<Person> ps = {{37, 6.5, KitColour(0), Rgb{1, 1, 1}, 0, u > 0.55 ? 1 : 0.3, 0, 0},
-                              {51.5, 1, KitColour(3), Rgb{0.1, 0.1, 0.1}, 0.5, 0.6, 0, u > 0.4 && u < 0.6 ? 0.3 : 0},
-                              {44, -4, KitColour(1), Rgb{0.1, 0.1, 0.1}, t * 6, 0, 0, 0}};
-    People(img, cam, ps);
-    Ball(img, cam, bx, by, bz, leather);
-  } else if (s.scene == "trophy" || s.scene == "celebrate" || s.scene == "rain") {
-    const bool sad = s.scene == "rain";
-    look.night = s.scene == "trophy";
-    look.excitement = sad ? 0.05 : 0.9;
-    cam = Camera(-4, 2.2, -16 + u * 2, 0.1, 0.06, 250);
-    Stadium(img, cam, look, frame);
-    if (s.scene == "trophy") Fireworks(img, t, b.seed);
-    std::vector<Person> ps;
-    for (int i = 0; i < 9; ++i) {
-      const double jump = s.scene == "celebrate" ? std::max(0.0, std::sin(t * 7 + i * 1.7)) * 0.5 : 0;
-      ps.push_back({-7.0 + i * 1.7 + (i % 2) * 0.3, (i % 3) * 1.4, KitColour(static_cast<int>(b.seed % 7)),
-                    Rgb{0.95, 0.95, 0.95}, sad ? t * 2 + i : 0, sad ? 0.0 : 1.0, sad ? 1.0 : 0.0, jump});
-    }
-    People(img, cam, ps);
-    if (s.scene == "trophy") {
-      double x, y, d;
-      if (cam.project(-7.0 + 4 * 1.7, 2.3, 1.4, &x, &y, &d)) Trophy(img, x, y - 6, 1.6);
-    }
-    if (sad) {
-      for (Rgb& p : img->px) p = Mix(Scale(p, 0.6), Rgb{0.3, 0.33, 0.4}, 0.3);
-      Rain(img, frame, 1.0);
-    }
-    if (s.scene == "celebrate")
-      for (int i = 0; i < 90; ++i) {
-        const double x = std::fmod(Hash(i, 7, b.seed) % kW + std::sin(t * 2 + i) * 10 + kW, kW);
-        const double y = std::fmod(Hash(i, 8, b.seed) % kH + t * 40, kH);
-        img->rect(x, y, x + 2, y + 3, KitColour(i));
-      }
+  } else if (MatchScene(s)) {
+    Match3D(img, s, t, frame, b);
   } else if (s.scene == "numerals") {
     Card(img, Rgb{0.05, 0.05, 0.05}, Rgb{0.18, 0.16, 0.14});
     for (int i = 0; i < 6; ++i)
@@ -707,10 +815,20 @@ ksynth::Mono Soundtrack(const Board& b, const std::string& narration, const std:
   return out;
 }
 
+// A frame as a 24-bit TGA, to look at.
+void LookWrite(const std::string& path, const Image& img) {
+  std::vector<uint8_t> b(18, 0);
+  b[2] = 2;
+  b[12] = kW & 255, b[13] = kW >> 8, b[14] = kH & 255, b[15] = kH >> 8, b[16] = 24, b[17] = 0x20;
+  for (const Rgb& p : img.px)
+    for (double c : {p.b, p.g, p.r}) b.push_back(static_cast<uint8_t>(std::lround(std::clamp(c, 0.0, 1.0) * 255)));
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string board, out, font, narration = ".", work = ".";
+  std::string board, out, font, narration = ".", work = ".", data, look;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string a = argv[i];
     if (a == "--board") board = argv[i + 1];
@@ -718,12 +836,21 @@ int main(int argc, char** argv) {
     else if (a == "--font") font = argv[i + 1];
     else if (a == "--narration") narration = argv[i + 1];
     else if (a == "--work") work = argv[i + 1];
+    else if (a == "--data") data = argv[i + 1];
+    else if (a == "--look") look = argv[i + 1];
     else Die("unknown argument " + a);
   }
   if (board.empty() || out.empty() || font.empty())
-    Die("usage: fmvgen --board <name.txt> --out <name.rpl> --font <ttf> [--narration <dir>] [--work <dir>]");
+    Die("usage: fmvgen --board <name.txt> --out <name.rpl> --font <ttf> [--narration <dir>] [--work <dir>] [--data <dir>] [--look <dir>]");
   const Board b = ReadBoard(board);
   Lettering letters(font);
+  // The match shots draw on the game's scene from the data tree.
+  const bool match = std::any_of(b.shots.begin(), b.shots.end(), MatchScene);
+  if (match) {
+    std::string why;
+    if (data.empty()) Die(board + ": its match shots need --data <the data tree>");
+    if (!fmvscene::Open(data, work + "/scene", &why)) Die(why);
+  }
   platform::MovieHeader h;
   h.width = kW;
   h.height = kH;
@@ -745,12 +872,15 @@ int main(int argc, char** argv) {
     const double t = f / kFps;
     while (shot + 1 < b.shots.size() && t >= b.shots[shot + 1].start) ++shot;
     Image img;
+    enc.toleranceSet(MatchScene(b.shots[shot]) ? kMatchTolerance : kTolerance);
     Paint(&img, b.shots[shot], t - b.shots[shot].start, static_cast<int>(f), b, &letters);
     for (size_t i = 0; i < frame.size(); ++i) frame[i] = To565(img.px[i]);
+    if (!look.empty() && f % 15 == 0) LookWrite(look + "/" + std::to_string(f / 15) + ".tga", img);
     const uint32_t n = platform::movieFrameSamples(h, f);
     enc.frameWrite(frame.data(), pcm.data() + sample, n, &bytes);
     sample += n;
   }
+  if (match) fmvscene::Close();
   const std::string tmp = out + ".part";
   std::ofstream o(tmp, std::ios::binary);
   o.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
