@@ -599,8 +599,7 @@ void Match3D(Image* img, const Shot& s, double t, int frame, const Board& b) {
       fmvscene::Person keeper = Posed(51, 0.5, 32768, us < 0.38 ? kClipStand : kClipDive, ts - 0.38 * s.seconds, false, true);
       keeper.keeper = true;
       v.people.push_back(keeper);
-      v.people.push_back(Posed(44, -3 + us * 3, Facing(0, 1), kClipRun, ts, true, true));
-      v.people.push_back(Posed(36 + us * 4, -6, Facing(1, 0.3), kClipRun, ts + 0.5, true, false));
+      v.people.push_back(Posed(45, -2 + us * 4, Facing(0, 1), kClipRun, ts, true, true));
       v.ball = true;
       double bx, by, bz;
       if (us < hit) {
@@ -612,7 +611,7 @@ void Match3D(Image* img, const Shot& s, double t, int frame, const Board& b) {
       }
       v.ballAt[0] = float(bx), v.ballAt[1] = float(by), v.ballAt[2] = float(bz);
       v.ballTurn = float(us * 40);
-      look(29 + us * 3, 2.6, -11, 47, 1.0, 2);
+      look(31 + us * 3, 1.9, 13, 46, 1.0, 1);
     } else {
       const bool sad = s.scene == "rain";
       for (int i = 0; i < 9; ++i) {
@@ -621,7 +620,9 @@ void Match3D(Image* img, const Shot& s, double t, int frame, const Board& b) {
         const double speed = sad ? 0.5 : 1.0;
         v.people.push_back(Posed(x, z + (sad ? -ts * 0.3 : 0), Facing(0, -1) + (i - 4) * 900, clip, ts * speed + i * 0.45, true, false));
       }
-      // A still camera: only the people move.
+      // No ball (behind the camera); a still camera: only the people move.
+      v.ball = true;
+      v.ballAt[2] = -60;
       look(-1, s.scene == "trophy" ? 1.4 : 2.0, -11, 0, s.scene == "trophy" ? 2.3 : 1.0, 1.4);
     }
     if (!fmvscene::Load(g)) Die("the scene did not load");
