@@ -316,8 +316,13 @@ void GlobalRead(const std::uint8_t* p) {
     tmglobal.aNewQual[i].Name = Get32(p + 352 + 8 * i);
     tmglobal.aNewQual[i].bNew = p[356 + 8 * i];
   }
-  tmglobal.aHolders[TM_EDITIONS] = Get32(p + 608);
+  // The stream keeps two holders; the others are the built-in ones, except
+  // that the winner of every edition before this one holds the next.
   const std::int32_t e = tmglobal_EditionGet();
+  tmglobal_HoldersReset();
+  for (std::int32_t i = 0; i < e && i < TM_EDITIONS; i++)
+    if (tmglobal.aRoll[i].Winner) tmglobal.aHolders[i + 1] = tmglobal.aRoll[i].Winner;
+  tmglobal.aHolders[TM_EDITIONS] = Get32(p + 608);
   if (e >= 0 && e < TM_EDITIONS && Get32(p + 612)) tmglobal.aHolders[e + 1] = Get32(p + 612);
   global.iDay = static_cast<std::int32_t>(Get32(p + 616));
   global.iMonth = static_cast<std::int32_t>(Get32(p + 620));
@@ -727,6 +732,10 @@ std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock) {
   build.Run(pTree, pEnd);
   std::int32_t i = 0;
   for (Year* y = TheYearList; y; y = y->pNext, i++) NamesRestore(y, s_aShapes[i]);
+  // The qualified list is not in the stream: once the finals are loaded it
+  // holds their teams again, in the tree's order (the news lists them).
+  history_QualifiedListClear();
+  if (tmglobal.bFinalsLoaded && TheYearList) tmgame_YearTeamsCollect(TheYearList->pNext);
   tmmain_CurrentYearCache();
   return 1;
 }

@@ -149,6 +149,42 @@ TEST(TournamentSave, LongNamesAndDrawnLotsComeBack) {
   EXPECT_EQ(Save(), a);
 }
 
+// What a load leaves of the running program's state: the qualified list
+// (not in the stream) and the holders (two in the stream) come from the
+// save, not from whatever the program played before.
+TEST(TournamentSave, ALoadInTheFinalsListsTheirTeamsAndTakesTheHoldersFromTheSave) {
+  // The host of 1990 goes straight to the finals; the qualified list holds
+  // every finals team.
+  Campaign c(Id("ITA"), Script::Win, 5);
+  ASSERT_TRUE(c.EditionStart(90));
+  ASSERT_TRUE(tmglobal.bFinalsLoaded);
+  ASSERT_TRUE(c.MatchPlay());
+  std::vector<std::uint32_t> list;
+  for (std::int32_t i = 0; i < history_QualifiedCountGet(); i++) list.push_back(history_QualifiedGet(i));
+  EXPECT_EQ(list.size(), 24u);
+  std::vector<std::uint32_t> holders(std::begin(tmglobal.aHolders), std::end(tmglobal.aHolders));
+  const std::vector<std::uint8_t> a = Save();
+  // Another campaign played on: another list, other holders.
+  history_QualifiedListClear();
+  history_QualifiedListAdd(Id("SCO"));
+  for (std::uint32_t& h : tmglobal.aHolders) h = Id("SCO");
+  ASSERT_EQ(tmsave_Read(a.data(), static_cast<std::int32_t>(a.size())), 1);
+  std::vector<std::uint32_t> loaded;
+  for (std::int32_t i = 0; i < history_QualifiedCountGet(); i++) loaded.push_back(history_QualifiedGet(i));
+  EXPECT_EQ(loaded, list);
+  EXPECT_EQ(std::vector<std::uint32_t>(std::begin(tmglobal.aHolders), std::end(tmglobal.aHolders)), holders);
+  // In the qualifiers the list is empty, as when they started.
+  Campaign q(Id("SCO"), Script::Win, 5);
+  ASSERT_TRUE(q.EditionStart(90));
+  ASSERT_FALSE(tmglobal.bFinalsLoaded);
+  ASSERT_TRUE(q.MatchPlay());
+  EXPECT_EQ(history_QualifiedCountGet(), 0);
+  const std::vector<std::uint8_t> b = Save();
+  history_QualifiedListAdd(Id("ITA"));
+  ASSERT_EQ(tmsave_Read(b.data(), static_cast<std::int32_t>(b.size())), 1);
+  EXPECT_EQ(history_QualifiedCountGet(), 0);
+}
+
 TEST(TournamentSave, DamagedStreamsAreRefusedAndChangeNothing) {
   const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 4);
   const std::vector<std::uint8_t> other = MidCampaign(Id("SCO"), 2);  // the running tournament
