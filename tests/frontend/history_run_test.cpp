@@ -2,18 +2,27 @@
 // player's answers given screen by screen.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 #include "tournament/tmteam.h"
 #include "tournament/tournament_services.h"
 
 #include "frontend/frontend_services.h"
+#include "framework/math/qrand.h"
+#include "frontend/mfhnews.h"
+#include "frontend/pcsave.h"
 #include "shell/global.h"
 #include "shell/texts.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
+#include "support/temp_dir.h"
+#include "tournament/result.h"
 #include "tournament/tla.h"
+#include "tournament/tmgame.h"
 #include "tournament/tmtree.h"
 
 namespace {
@@ -127,21 +136,23 @@ TEST(HistoryRun, OneEditionWonThroughTheScreensMovesOnToTheNextEdition) {
 // Down to the last item 7 and Left gives Fixtures (3), Up from 7 the roll of
 // honour (6) and Right the group tables (4), whether "Choose Squad" is
 // skipped or not.
-void HubTour(HistoryDriver& d, std::vector<int>& tour) {
+void HubTourStep(HistoryDriver& h, std::vector<int>& tour) {
   using H = HistoryDriver;
-  d.Answer(47, [&tour](HistoryDriver& h) {
-    const int k = static_cast<int>(tour.size());
-    tour.push_back(0);
-    h.Events({H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp});
-    switch (k % 4) {
-      case 0: h.Events({H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kLeft}); break;
-      case 1: h.Events({H::kRight}); break;
-      case 2: h.Events({H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kUp}); break;
-      default: break;
-    }
-    h.Events({H::kSelect});
-  });
-  for (int e : {48, 55, 56}) d.Answer(e, [](HistoryDriver& h) { h.Events({H::kEscape}); });
+  const int k = static_cast<int>(tour.size());
+  tour.push_back(0);
+  h.Events({H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp});
+  switch (k % 4) {
+    case 0: h.Events({H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kLeft}); break;
+    case 1: h.Events({H::kRight}); break;
+    case 2: h.Events({H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kUp}); break;
+    default: break;
+  }
+  h.Events({H::kSelect});
+}
+
+void HubTour(HistoryDriver& d, std::vector<int>& tour) {
+  d.Answer(47, [&tour](HistoryDriver& h) { HubTourStep(h, tour); });
+  for (int e : {48, 55, 56}) d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kEscape}); });
 }
 
 // The same edition in each of the other languages: every screen's texts
@@ -199,6 +210,211 @@ TEST(HistoryRun, AWholeHistoryFrom1958To1998ThroughTheScreensEndsInTheMainMenu) 
   EXPECT_EQ(cWon, cFilms);
   // Each stage toured the fixtures, the tables and the roll of honour.
   for (int e : {48, 55, 56, 13}) EXPECT_NE(std::count(d.Modes().begin(), d.Modes().end(), e), 0) << e;
+}
+
+// The human team's fixtures of the current edition as the tree holds them:
+// teams, scores, flags and result bits, in tree order.
+std::string HumanFixtures() {
+  const std::uint32_t Human = tmglobal.aHumans[0].Name;
+  if (!TheYearList) return "";
+  Year* y = tmgame_CurrentYearGet();
+  std::string s;
+  for (Confederation* c = y ? y->pConfs : nullptr; c; c = c->pNext)
+    for (Group* g = c->pGroups; g; g = g->pNext)
+      for (Round* r = g->pRounds; r; r = r->pNext)
+        for (Fixture* f = r->pFixtures; f; f = f->pNext) {
+          const std::uint32_t A = history_FixtureTeamA(r, f), B = history_FixtureTeamB(r, f);
+          if (A != Human && B != Human) continue;
+          for (std::uint32_t v : {A, B, std::uint32_t{f->cDate}, std::uint32_t{f->cScoreA}, std::uint32_t{f->cScoreB},
+                                  std::uint32_t{f->cExtraA}, std::uint32_t{f->cExtraB}, std::uint32_t{f->cPenA},
+                                  std::uint32_t{f->cPenB}, std::uint32_t{f->cFlags}, std::uint32_t{f->cResult}})
+            s += std::to_string(v) + ' ';
+          s += r->szName + std::string("; ");
+        }
+  return s;
+}
+
+// A test double whose result depends only on the fixture being played (the
+// edition, the opponent, the date), so that a campaign played again from a
+// save gives the same results: the human team wins 1-0, 2-0 or 3-1.
+std::pair<std::int32_t, std::int32_t> KeyedWin() {
+  const std::uint32_t Human = tmglobal.aHumans[0].Name;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  if (!TheYearList || !history_FixtureFindByTeam(tmgame_CurrentYearGet(), Human, &r, &f)) return {1, 0};
+  const std::uint32_t A = history_FixtureTeamA(r, f);
+  const std::uint32_t Opponent = A == Human ? history_FixtureTeamB(r, f) : A;
+  const std::int32_t k = static_cast<std::int32_t>((tmglobal.iYear * 31u + Opponent * 7u + f->cDate) % 3u);
+  return {1 + k, k == 2 ? 1 : 0};
+}
+
+// What the saved edition left when it ended, compared between the run that
+// went on and the loaded one.
+struct EditionEnd {
+  std::string fixtures;  // the human team's fixtures, as last seen
+  std::uint32_t uFlags = 0;
+  std::vector<std::int32_t> modes;  // the screens entered from the first hub after the save or the load
+};
+
+// A campaign started in 1962 through the set-up is saved through the hub's
+// options and the save screen in the middle of its 1990 edition and goes on
+// to its end; then the main menu's Load Game loads the save through the
+// load screen and the campaign plays on to its end again. With results that
+// depend only on the fixture, the loaded campaign ends the saved edition as
+// the one that went on: the same screens, the same results of the human
+// team, the same flags, the same roll of honour and holders up to it. Both
+// ends keep the built-in 1958 entry and fill every played one.
+//
+// A save does not hold the program's random state (the generator and the
+// fixture patterns shuffled by it) nor the news's draw markers: the loaded
+// run is given the generator and the markers of the run that went on at the
+// first hub after the save. The later editions' draws come from that random
+// state, so they are compared only for being complete.
+TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditionAsTheOneThatWentOn) {
+  using H = HistoryDriver;
+  // The save folder is a fresh one of this test.
+  korvena_test::TempDir home;
+  const char* pszOld = std::getenv("XDG_DATA_HOME");
+  struct Restore {
+    std::string s;
+    bool b;
+    ~Restore() {
+      if (b) setenv("XDG_DATA_HOME", s.c_str(), 1);
+      else unsetenv("XDG_DATA_HOME");
+    }
+  } restore{pszOld ? pszOld : "", pszOld != nullptr};
+  setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  MenuToHistory(d);
+  // 1962 (one step right of 1958), the qualifiers played.
+  d.Answer(45, [](HistoryDriver& h) {
+    for (int i = 0; i < 10; i++) h.Events({H::kLeft});
+    h.Events({H::kRight, H::kDown, H::kLeft, H::kSelect});
+  });
+  d.Answer(9, [](HistoryDriver& h) { h.Events({H::kSelect}); });
+  PlayerAnswers(d);
+  d.MatchDouble(KeyedWin);
+  std::vector<int> tour;
+  HubTour(d, tour);
+  // The hub in the 1990 edition after the team's first match there: Options
+  // (the last item), Save Game (the fifth row), Save; back from the options.
+  enum { kBefore, kSaving, kBack, kSaved } stage = kBefore;
+  std::int32_t iMatchesBefore = -1;
+  bool bLoaded = false;
+  QMathRandState oRand{};
+  MFHNewsMarkers oMarkers{};
+  EditionEnd run, loaded;
+  d.Answer(47, [&](HistoryDriver& h) {
+    if (tmglobal.iYear == 90 && iMatchesBefore < 0) iMatchesBefore = h.Matches();
+    if (stage == kBefore && tmglobal.iYear == 90 && h.Matches() > iMatchesBefore) {
+      stage = kSaving;
+      h.Events({H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp});
+      h.Events({H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect});
+      return;
+    }
+    if (stage == kBack) {
+      // From here on both runs answer alike.
+      stage = kSaved;
+      tour.clear();
+      if (bLoaded) {
+        QMathRandStateRestore(&oRand);
+        mfhnews_oMarkers = oMarkers;
+      } else {
+        QMathRandStateSave(&oRand);
+        oMarkers = mfhnews_oMarkers;
+      }
+    }
+    HubTourStep(h, tour);
+  });
+  d.Answer(52, [&](HistoryDriver& h) {
+    if (stage == kSaving) h.Events({H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect});
+    else h.Events({H::kBack});
+  });
+  d.Answer(PCSAVE_MODE_SAVE, [&](HistoryDriver& h) {
+    // Save once; Back leaves the screen after the message (or an error).
+    h.Events({stage == kSaving ? H::kSelect : H::kBack});
+    if (stage == kSaving) stage = kBack;
+  });
+
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == GAME_MODE_NEWS; }, 3000)) << d.ModesText();
+  ASSERT_EQ(tmglobal.iStartYear, 62);
+  const std::uint32_t Team = tmglobal.aHumans[0].Name;
+  tmreport_CountReset();
+  // The saved edition as the screens go by, from the first hub after the
+  // save (or the load) to its end.
+  std::size_t cSeen = 0;
+  const auto watch = [&](EditionEnd& into) {
+    if (d.Modes().size() != cSeen && stage == kSaved && tmglobal.iYear == 90) {
+      cSeen = d.Modes().size();
+      into.modes.push_back(d.Mode());
+      const std::string f = HumanFixtures();
+      if (!f.empty()) into.fixtures = f;
+      into.uFlags = tmglobal.aHumans[0].uFlags;
+    }
+    return d.Mode() == GAME_MODE_MAIN_MENU;
+  };
+  // Every edition has its four at the end, the built-in 1958 entry kept.
+  const auto rollCheck = [&] {
+    const RollOfHonourEntry& e58 = tmglobal.aRoll[0];
+    EXPECT_EQ(e58.Winner, static_cast<std::uint32_t>(tla_IDFind("BRA")));
+    EXPECT_EQ(e58.RunnerUp, static_cast<std::uint32_t>(tla_IDFind("SWE")));
+    EXPECT_EQ(e58.Third, static_cast<std::uint32_t>(tla_IDFind("FRA")));
+    EXPECT_EQ(e58.Fourth, static_cast<std::uint32_t>(tla_IDFind("FRG")));
+    int cWon = 0;
+    for (int e = 1; e < TM_EDITIONS; e++) {
+      const RollOfHonourEntry& o = tmglobal.aRoll[e];
+      for (std::uint32_t n : {o.Winner, o.RunnerUp, o.Third, o.Fourth}) EXPECT_NE(n, 0u) << e;
+      cWon += o.Winner == Team;
+    }
+    EXPECT_GT(cWon, 3);
+  };
+  const auto upTo1990 = [] {
+    std::vector<std::uint32_t> v(std::begin(tmglobal.aHolders), std::begin(tmglobal.aHolders) + 10);
+    for (int e = 0; e <= 8; e++) {
+      const RollOfHonourEntry& o = tmglobal.aRoll[e];
+      v.insert(v.end(), {o.Winner, o.RunnerUp, o.Third, o.Fourth});
+    }
+    return v;
+  };
+  ASSERT_TRUE(d.RunUntil([&] { return watch(run); }, 150000)) << d.ModesText();
+  ASSERT_EQ(stage, kSaved) << d.ModesText();
+  EXPECT_EQ(tmreport_CountGet(), 0);
+  rollCheck();
+  const std::vector<std::uint32_t> runRoll = upTo1990();
+
+  // One save, of the 1990 edition.
+  const std::filesystem::path folder = home / "korvena-football/savegame";
+  std::vector<std::string> saves;
+  for (const auto& f : std::filesystem::directory_iterator(folder)) saves.push_back(f.path().filename().string());
+  ASSERT_EQ(saves.size(), 1u);
+  EXPECT_NE(saves[0].find(" 1990 "), std::string::npos) << saves[0];
+  EXPECT_EQ(std::filesystem::file_size(folder / saves[0]), static_cast<std::uintmax_t>(PCSAVE_IMAGE_SIZE));
+
+  // The main menu's Load Game (the third column's second row, wherever the
+  // cursor was), Load and the only save; the hub follows.
+  d.Answer(GAME_MODE_MAIN_MENU, [](HistoryDriver& h) {
+    h.Events({H::kUp, H::kUp, H::kLeft, H::kLeft, H::kRight, H::kRight, H::kDown, H::kSelect});
+  });
+  d.Answer(PCSAVE_MODE_LOAD, [](HistoryDriver& h) { h.Events({H::kSelect, H::kSelect}); });
+  stage = kBack;
+  bLoaded = true;
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 3000)) << d.ModesText();
+  ASSERT_EQ(tmglobal.iYear, 90);
+  EXPECT_TRUE(EndsWith(d.ModesText(), " 12 43 47")) << d.ModesText();
+  cSeen = 0;
+  ASSERT_TRUE(d.RunUntil([&] { return stage == kSaved && watch(loaded); }, 150000)) << d.ModesText();
+  EXPECT_EQ(tmreport_CountGet(), 0);
+  rollCheck();
+
+  EXPECT_GT(run.modes.size(), 20u);
+  EXPECT_EQ(loaded.modes, run.modes);
+  EXPECT_FALSE(run.fixtures.empty());
+  EXPECT_EQ(loaded.fixtures, run.fixtures);
+  EXPECT_TRUE(run.uFlags & TMF_WON) << run.uFlags;
+  EXPECT_EQ(loaded.uFlags, run.uFlags);
+  EXPECT_EQ(upTo1990(), runRoll);
 }
 
 }  // namespace
