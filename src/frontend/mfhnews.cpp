@@ -24,6 +24,7 @@
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/injuryg.h"
+#include "matchflow/matcha.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -412,6 +413,27 @@ Squad* SquadLoad(std::uint32_t Team, std::int32_t iEdition, std::int32_t iSlot) 
   return squadcache_Load(&o, iEdition, iSlot, abBuffer, kSquadBuffer);
 }
 
+// Code 38: the human team's squad of the new edition becomes the home side.
+// The away side lets go of its slot, which the squad changes page may have
+// filled with another squad.
+void HomeSideSetUp() {
+  const std::int32_t h = tmglobal.iCurrentHuman;
+  const std::int32_t e = tmglobal_EditionGet();
+  if (h >= 0 && h < TM_HUMAN_MAX) mfhmain_aiHumanEdition[h] = e;
+  Squad* p = SquadLoad(Human(), e, 0);
+  const ConferenceEntry* c = mteam_FindConference(static_cast<std::int32_t>(Human()));
+  if (!p || !c) return;
+  match_SquadBuffersPoint();
+  match_AwaySquadSet(nullptr);
+  match_HomeSquadSet(p);
+  MatchTeam* t = match_HomeTeamGet();
+  t->SubRequest = -1;
+  t->iFormation = -1;
+  team_SetUp(mteam_FormationGet(c, e), t);
+  team_NumbersFromSlots(t);
+  team_FormationSave(t);
+}
+
 bool InSquad(const Squad* p, const char* pszName) {
   for (std::int32_t i = 0; p && i < p->Size; i++)
     if (std::strcmp(dbplayer_NameGet(&p->poFirstPlayer[i]), pszName) == 0) return true;
@@ -583,10 +605,7 @@ Outcome CodeRun(std::int32_t iCode) {
       global_SetExtendedGameMode(static_cast<GameMode>(55));
       return HandOver(55);
     case 37: return SquadPageOpen();
-    case 38:
-      if (h >= 0 && h < TM_HUMAN_MAX) mfhmain_aiHumanEdition[h] = tmglobal_EditionGet();
-      SquadLoad(Human(), tmglobal_EditionGet(), 0);
-      return kDone;
+    case 38: HomeSideSetUp(); return kDone;
     case 39: return HandOver(21);
     case 40: s.bShowExit = 0; return kDone;
     case 41: mhelp_ScreenHook(); return kDone;
@@ -602,7 +621,11 @@ Outcome CodeRun(std::int32_t iCode) {
       return kDone;
     case 44: RollOfHonourFill(); return kDone;
     case 45: DayBeforeNextFixture(); return kDone;
-    case 46: QualifiersToFinals(); return kDone;
+    case 46:
+      // The finals number the reserves too.
+      QualifiersToFinals();
+      if (MatchTeam* t = mfhmain_poMatchTeamGet(Human())) team_NumbersFromSlots(t);
+      return kDone;
     case 47: pcfmv_PlayById(formation_TableGet(1)); return kDone;
     case 48: return HandOver(75);
     case 49: mfhnews_bPending = 0; return HandOver(47);

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "campaign_driver.h"
 #include "display/qdl.h"
 #include "display/qdl_device.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mfhmain.h"
+#include "history_new.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -32,20 +32,9 @@ namespace {
 
 const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-history-news", true, FrontEndScreensUp, FrontEndScreensDown});
 
-std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
-
 // A new history of one human team as the set-up leaves it.
 void NewHistory(const char* pszTeam, std::int32_t iStartYear, std::int32_t bPlayQualifiers) {
-  CampaignReset(7);
-  tmglobal.aHumans[0].Name = Id(pszTeam);
-  tmglobal.cHumans = 1;
-  tmglobal.iStartYear = iStartYear;
-  tmglobal_YearSet(iStartYear);
-  tmglobal.bPlayQualifiers = bPlayQualifiers;
-  tmglobal.bSecondOption = 1;
-  tmglobal.bStarted = 0;
-  tmglobal.bFinalsLoaded = 0;
-  mfhmain_oScreen.cEditionsPlayed = 0;
+  HistoryNew(pszTeam, iStartYear, bPlayQualifiers, 7);
 }
 
 bool HasFixture(std::uint32_t Name) {

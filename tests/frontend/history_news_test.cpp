@@ -9,15 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "campaign_driver.h"
 #include "engine/engine_services.h"
 #include "engine/team.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhnews.h"
 #include "frontend/mfhrole.h"
+#include "history_new.h"
 #include "frontend/mhelp.h"
+#include "frontend/mteam.h"
+#include "frontend/mteam_conf.h"
 #include "matchflow/injuryg.h"
+#include "matchflow/matcha.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -28,11 +31,11 @@
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
 #include "tournament/tmteam.h"
+#include "tournament/squad.h"
 #include "tournament/tmtree.h"
+#include "tournament/tournament_services.h"
 
 namespace {
-
-std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
 
 // The code table as a reader of the rules has it: the scripts and what each
 // branch or hand-over does with the human team's flags.
@@ -102,15 +105,7 @@ void Push(int code) {
 }
 
 void NewHistory(const char* pszTeam, std::int32_t iStartYear, std::int32_t bPlayQualifiers) {
-  CampaignReset(11);
-  tmglobal.aHumans[0].Name = Id(pszTeam);
-  tmglobal.cHumans = 1;
-  tmglobal.iStartYear = iStartYear;
-  tmglobal_YearSet(iStartYear);
-  tmglobal.bPlayQualifiers = bPlayQualifiers;
-  tmglobal.bSecondOption = 1;
-  tmglobal.bStarted = 0;
-  tmglobal.bFinalsLoaded = 0;
+  HistoryNew(pszTeam, iStartYear, bPlayQualifiers, 11);
   mfhnews_NewsReset();
   mfhnews_Reset();
   mfhnews_bArrived = 0;
@@ -387,6 +382,102 @@ TEST(HistoryNews, SkippedEditionsGetTheDefaultRollOfHonour) {
   EXPECT_EQ(mfhnews_oScreen.iScript, MFHNEWS_OVER);
   EXPECT_EQ(mfhnews_oScreen.iNextMode, 56) << "the roll of honour";
   EXPECT_EQ(mfhrole_bFromNews, 1);
+}
+
+// ---- The human side between editions -------------------------------------------------
+
+// Runs a script from a position in one frame, up to the page that waits.
+void ScriptFrom(int iScript, int iPos) {
+  MFHNewsScreen& s = mfhnews_oScreen;
+  s.iScript = iScript;
+  s.iPos = iPos;
+  s.iPendingScript = -1;
+  s.iNextMode = MFHNEWS_MODE;
+  s.cFrames = 0;
+  s.bFirstFrame = 1;
+  mfhnews_Draw();
+}
+
+// The shirt numbers along the pitch, bench and reserve lists.
+std::vector<int> Numbers(const MatchTeam* t) {
+  std::vector<int> a;
+  for (const DBPlayer* po : {t->poPitchList, t->poBenchList, t->poReserveList})
+    for (const DBPlayer* p = po; p; p = p->poNext) a.push_back(static_cast<int>(p->uField88));
+  return a;
+}
+
+// The numbers a side takes from its slots: the eleven their slots', the bench
+// from 12, the reserves on from there in the finals or without a bench (0
+// otherwise).
+std::vector<int> SlotNumbers(const MatchTeam* t, bool bFinals) {
+  std::vector<int> a;
+  for (const DBPlayer* p = t->poPitchList; p; p = p->poNext) a.push_back(p->poSlot ? p->poSlot->iNumber : -1);
+  int n = 12;
+  for (const DBPlayer* p = t->poBenchList; p; p = p->poNext) a.push_back(n++);
+  const bool bCount = bFinals || !t->poBenchList;
+  for (const DBPlayer* p = t->poReserveList; p; p = p->poNext) a.push_back(bCount ? n++ : 0);
+  return a;
+}
+
+TEST(HistoryNews, ANewEditionSetsUpTheHomeSideFromTheHumanTeamsNewSquad) {
+  // England's 1958 match prepared, then its 1962 qualifiers, whose script
+  // goes from the new squad to the rules page with no match prepared.
+  NewHistory("ENG", 58, 1);
+  mfhmain_HistoryBegin();
+  ASSERT_TRUE(mfhmain_MatchPrepare(tmgame_CurrentYearGet(), 0, &tmglobal.aHumans[0]));
+  ASSERT_EQ(mfhmain_NextEditionStart(), 1);
+  ASSERT_EQ(tmglobal.iYear, 62);
+  ASSERT_EQ(tmglobal.bFinalsLoaded, 0);
+  ScriptFrom(MFHNEWS_NEXT_QUALIFYING, 3);
+  EXPECT_EQ(mfhnews_oScreen.iNextMode, MFHNEWS_MODE);
+  EXPECT_EQ(mfhnews_oScreen.iPage, 2);
+  EXPECT_EQ(mfhmain_aiHumanEdition[0], 1);
+  const MatchTeam* t = match_HomeTeamGet();
+  ASSERT_NE(t->Squad, nullptr);
+  EXPECT_EQ(t->Squad, squadcache_SlotGet(0));
+  EXPECT_EQ(t->Squad->iTeamId, static_cast<std::int32_t>(Id("ENG")));
+  EXPECT_EQ(t->Squad->iEdition, 1);
+  EXPECT_EQ(t->iSquadSize, t->Squad->Size);
+  // The old opponent is gone: no side holds a squad of another edition.
+  EXPECT_EQ(match_AwayTeamGet()->Squad, nullptr);
+  EXPECT_EQ(t->iFormation, mteam_FormationGet(mteam_FindConference(static_cast<std::int32_t>(Id("ENG"))), 1));
+  EXPECT_EQ(t->iSavedFormation, t->iFormation);
+  int cPitch = 0;
+  for (const DBPlayer* p = t->poPitchList; p; p = p->poNext, cPitch++) {
+    ASSERT_NE(p->poSlot, nullptr);
+    EXPECT_EQ(p->poSavedSlot, p->poSlot);
+  }
+  EXPECT_EQ(cPitch, 11);
+  EXPECT_EQ(Numbers(t), SlotNumbers(t, false));
+  EXPECT_EQ(tmreport_CountGet(), 0);
+}
+
+TEST(HistoryNews, QualifyingNumbersTheHumanSideAsTheFinalsDo) {
+  // Brazil in the 1970 finals, which have a bench.
+  NewHistory("BRA", 70, 0);
+  mfhmain_HistoryBegin();
+  ASSERT_EQ(tmglobal_FinalsGet(), 1);
+  ASSERT_TRUE(mfhmain_MatchPrepare(tmgame_CurrentYearGet(), 0, &tmglobal.aHumans[0]));
+  MatchTeam* t = mfhmain_poMatchTeamGet(Id("BRA"));
+  ASSERT_NE(t, nullptr);
+  ASSERT_NE(t->poBenchList, nullptr);
+  ASSERT_NE(t->poReserveList, nullptr);
+  // Two starters change places on the board and a reserve comes into the
+  // eleven; every number is wiped.
+  DBPlayer* a = t->poPitchList->poNext;
+  DBPlayer* b = a->poNext;
+  std::swap(a->poSlot, b->poSlot);
+  ASSERT_TRUE(team_PlayersSwap(t, b->poNext, t->poReserveList, 0));
+  for (DBPlayer* po : {t->poPitchList, t->poBenchList, t->poReserveList})
+    for (DBPlayer* p = po; p; p = p->poNext) p->uField88 = 0;
+  const std::vector<int> want = SlotNumbers(t, true);
+  std::vector<int> inOrder(want.size());
+  for (std::size_t i = 0; i < inOrder.size(); i++) inOrder[i] = static_cast<int>(i) + 1;
+  ASSERT_NE(want, inOrder) << "the slots' numbers are not the lists' order";
+  ScriptFrom(MFHNEWS_QUALIFIED, 12);
+  EXPECT_EQ(mfhnews_oScreen.iPage, 9) << "on to the qualifiers page";
+  EXPECT_EQ(Numbers(t), want);
+  EXPECT_EQ(tmreport_CountGet(), 0);
 }
 
 // ---- Injuries and suspensions -------------------------------------------------------
