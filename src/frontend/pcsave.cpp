@@ -287,13 +287,28 @@ void LabelDraw(const char* pszRegion, int32_t eText, bool bChosen) {
                         pcfe_ScaleY480(static_cast<int16_t>(y)));
 }
 
-// The history screens' words of the save: 0 the words follow (1; a save
-// from before them has 0 throughout), 1..5 the set-up's start year, human
+// The history screens' words of the save: 0 the words follow (2; 1 in a
+// save from before the squad editions, whose words 14..17 are 0; a save
+// from before the words has 0 throughout), 1..5 the set-up's start year, human
 // teams, "Play Qualifiers", second option and match length, 6 the hub's
 // cursor, 7 the news's introduction year (-1 none), 8..13 its two results
-// dates (day, month, two-digit year), 14..20 0. The match options are the
-// options block's, saved before them.
-enum : int32_t { kWordsFollow, kSetup, kHubCursor = 6, kIntroYear, kLastDate, kBeforeDate = 11, kWordsUsed = 14 };
+// dates (day, month, two-digit year), 14..17 the edition of each human
+// team's squad plus 1 (0 none), 18..20 0. A save without the editions takes
+// the loaded edition for each.
+// The match options are the options block's, saved before them.
+enum : int32_t {
+  kWordsFollow,
+  kSetup,
+  kHubCursor = 6,
+  kIntroYear,
+  kLastDate,
+  kBeforeDate = 11,
+  kHumanEditions = 14,
+  kWordsUsed = kHumanEditions + TM_HUMAN_MAX,
+  kWithoutEditions = 1,
+  kWithEditions = 2
+};
+static_assert(kWordsUsed <= TMSAVE_HISTORY_WORDS);
 
 int32_t Signed(uint32_t u) { return static_cast<int32_t>(u); }
 bool In(uint32_t u, int32_t lo, int32_t hi) { return Signed(u) >= lo && Signed(u) <= hi; }
@@ -302,10 +317,21 @@ bool DateOk(const uint32_t* pu) { return In(pu[0], 0, 31) && In(pu[1], 0, 12) &&
 void HistoryWordsWrite(uint32_t* pu) {
   const MFHSettings& o = mfhsetup_oSettings;
   const MFHNewsMarkers& m = mfhnews_oMarkers;
-  const int32_t ai[kWordsUsed] = {1, o.iStartYear, o.cHumanTeams, o.bPlayQualifiers, o.bSecondOption, o.iMatchLength,
+  const int32_t ai[kHumanEditions] = {kWithEditions, o.iStartYear, o.cHumanTeams, o.bPlayQualifiers, o.bSecondOption, o.iMatchLength,
                                   mfhmain_oScreen.iCursor, m.iIntroYear, m.aiLast[0], m.aiLast[1], m.aiLast[2],
                                   m.aiBefore[0], m.aiBefore[1], m.aiBefore[2]};
-  for (int32_t i = 0; i < kWordsUsed; i++) pu[i] = static_cast<uint32_t>(ai[i]);
+  for (int32_t i = 0; i < kHumanEditions; i++) pu[i] = static_cast<uint32_t>(ai[i]);
+  for (int32_t h = 0; h < TM_HUMAN_MAX; h++) {
+    const int32_t e = mfhmain_aiHumanEdition[h];
+    pu[kHumanEditions + h] = e >= 0 && e < TM_EDITIONS ? static_cast<uint32_t>(e + 1) : 0;
+  }
+}
+
+// The human teams' squad editions read back; without them (null) each is
+// the loaded edition.
+void HumanEditionsRead(const uint32_t* pu) {
+  for (int32_t h = 0; h < TM_HUMAN_MAX; h++)
+    mfhmain_aiHumanEdition[h] = pu ? Signed(pu[kHumanEditions + h]) - 1 : tmglobal_EditionGet();
 }
 
 // Whether each set-up setting is one the screen can show.
@@ -319,12 +345,16 @@ bool SetupWordOk(int32_t i, int32_t v) {
 }
 
 int32_t HistoryWordsCheck(const uint32_t* pu) {
-  for (int32_t i = pu[kWordsFollow] ? kWordsUsed : 0; i < TMSAVE_HISTORY_WORDS; i++)
+  const uint32_t uFollow = pu[kWordsFollow];
+  if (uFollow > kWithEditions) return 0;
+  for (int32_t i = uFollow == kWithEditions ? kWordsUsed : uFollow ? kHumanEditions : 0; i < TMSAVE_HISTORY_WORDS; i++)
     if (pu[i]) return 0;
-  if (!pu[kWordsFollow]) return 1;
+  if (!uFollow) return 1;
   for (int32_t i = 0; i < 5; i++)
     if (!SetupWordOk(i, Signed(pu[kSetup + i]))) return 0;
-  return pu[kWordsFollow] == 1 && In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1) && In(pu[kIntroYear], -1, 99) &&
+  for (int32_t h = 0; h < TM_HUMAN_MAX; h++)
+    if (!In(pu[kHumanEditions + h], 0, TM_EDITIONS)) return 0;
+  return In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1) && In(pu[kIntroYear], -1, 99) &&
                  DateOk(pu + kLastDate) && DateOk(pu + kBeforeDate)
              ? 1
              : 0;
@@ -346,8 +376,10 @@ void HistoryWordsRead(const uint32_t* pu) {
     mfhmain_oScreen.iCursor = 0;
     mfhnews_oMarkers.iIntroYear = -1;
     for (int32_t i = 0; i < 3; i++) mfhnews_oMarkers.aiLast[i] = mfhnews_oMarkers.aiBefore[i] = 0;
+    HumanEditionsRead(nullptr);
     return;
   }
+  HumanEditionsRead(pu[kWordsFollow] == kWithEditions ? pu : nullptr);
   const uint32_t* ps = pu + kSetup;
   o = {Signed(ps[0]), Signed(ps[1]), Signed(ps[2]), Signed(ps[3]), Signed(ps[4])};
   mfhmain_oScreen.iCursor = Signed(pu[kHubCursor]);

@@ -182,15 +182,17 @@ struct HistoryWords {
   int iCursor;
   int iIntroYear;
   std::array<int, 3> aLast, aBefore;
+  std::array<int, TM_HUMAN_MAX> aEditions;  // each human team's squad edition
   bool operator==(const HistoryWords& o) const {
     return std::memcmp(&oSetup, &o.oSetup, sizeof oSetup) == 0 && iCursor == o.iCursor &&
-           iIntroYear == o.iIntroYear && aLast == o.aLast && aBefore == o.aBefore;
+           iIntroYear == o.iIntroYear && aLast == o.aLast && aBefore == o.aBefore && aEditions == o.aEditions;
   }
 };
 HistoryWords HistoryWordsGet() {
   const MFHNewsMarkers& m = mfhnews_oMarkers;
+  const std::int32_t* e = mfhmain_aiHumanEdition;
   return {mfhsetup_oSettings, mfhmain_oScreen.iCursor, m.iIntroYear, {m.aiLast[0], m.aiLast[1], m.aiLast[2]},
-          {m.aiBefore[0], m.aiBefore[1], m.aiBefore[2]}};
+          {m.aiBefore[0], m.aiBefore[1], m.aiBefore[2]}, {e[0], e[1], e[2], e[3]}};
 }
 void HistoryWordsSet(const HistoryWords& h) {
   mfhsetup_oSettings = h.oSetup;
@@ -201,13 +203,15 @@ void HistoryWordsSet(const HistoryWords& h) {
     m.aiLast[i] = h.aLast[static_cast<std::size_t>(i)];
     m.aiBefore[i] = h.aBefore[static_cast<std::size_t>(i)];
   }
+  for (int i = 0; i < TM_HUMAN_MAX; i++) mfhmain_aiHumanEdition[i] = h.aEditions[static_cast<std::size_t>(i)];
 }
 std::ostream& operator<<(std::ostream& os, const HistoryWords& h) {
   const MFHSettings& o = h.oSetup;
   return os << o.iStartYear << "/" << o.cHumanTeams << "/" << o.bPlayQualifiers << "/" << o.bSecondOption << "/"
             << o.iMatchLength << " cursor " << h.iCursor << " intro " << h.iIntroYear << " dates " << h.aLast[0]
             << "." << h.aLast[1] << "." << h.aLast[2] << " " << h.aBefore[0] << "." << h.aBefore[1] << "."
-            << h.aBefore[2];
+            << h.aBefore[2] << " editions " << h.aEditions[0] << "," << h.aEditions[1] << "," << h.aEditions[2]
+            << "," << h.aEditions[3];
 }
 // Word i of the history screens' words in a save file.
 constexpr std::size_t HistoryWordAt(int i) {
@@ -460,7 +464,7 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   global.iDay = 9;
   global.iMonth = 6;
   global.iYear = 69;
-  const HistoryWords saved = {{66, 3, 0, 0, 15}, 6, 70, {9, 6, 69}, {28, 5, 69}};
+  const HistoryWords saved = {{66, 3, 0, 0, 15}, 6, 70, {9, 6, 69}, {28, 5, 69}, {3, 2, 0, 10}};
   HistoryWordsSet(saved);
   const std::string name = SaveName();
   ASSERT_EQ(SaveThroughScreen(), 52);
@@ -468,14 +472,14 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   const Bytes good = FileBytes(file);
   ASSERT_EQ(good.size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
   // The words stand in the file as the format gives them.
-  const std::int32_t aExpected[15] = {1, 66, 3, 0, 0, 15, 6, 70, 9, 6, 69, 28, 5, 69, 0};
-  for (int i = 0; i < 15; i++) {
+  const std::int32_t aExpected[19] = {2, 66, 3, 0, 0, 15, 6, 70, 9, 6, 69, 28, 5, 69, 4, 3, 1, 11, 0};
+  for (int i = 0; i < 19; i++) {
     std::uint32_t u = 0;
     for (int k = 3; k >= 0; k--) u = u << 8 | good[HistoryWordAt(i) + static_cast<std::size_t>(k)];
     EXPECT_EQ(static_cast<std::int32_t>(u), aExpected[i]) << i;
   }
   const Bytes stream = Stream();
-  const HistoryWords other = {{58, 1, 1, 1, 5}, 0, -1, {0, 0, 0}, {0, 0, 0}};
+  const HistoryWords other = {{58, 1, 1, 1, 5}, 0, -1, {0, 0, 0}, {0, 0, 0}, {7, 7, 7, 7}};
   auto load = [&](const Bytes& b) {
     FileWrite(file, b);
     HistoryWordsSet(other);
@@ -486,10 +490,28 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   ASSERT_EQ(load(good), PCSAVE_SUCCESS);
   EXPECT_EQ(HistoryWordsGet(), saved);
   EXPECT_EQ(Stream(), stream);
+  // A squad edition not kept (0) comes back as none; a save from before the
+  // editions (word 0 is 1, their words 0) takes the loaded edition (1970).
+  {
+    Bytes b = good;
+    Put32(b, HistoryWordAt(15), 0);
+    ASSERT_EQ(load(b), PCSAVE_SUCCESS);
+    HistoryWords back = saved;
+    back.aEditions[1] = -1;
+    EXPECT_EQ(HistoryWordsGet(), back);
+    Put32(b, HistoryWordAt(0), 1);
+    for (int i = 14; i < 18; i++) Put32(b, HistoryWordAt(i), 0);
+    ASSERT_EQ(load(b), PCSAVE_SUCCESS);
+    back.aEditions = {3, 3, 3, 3};
+    EXPECT_EQ(HistoryWordsGet(), back);
+    Put32(b, HistoryWordAt(17), 4);
+    ASSERT_EQ(load(b), PCSAVE_ERROR) << "editions in a save from before them";
+    ErrorOut();
+  }
   // Words out of their ranges refuse the file and change nothing.
   const std::pair<int, std::int32_t> bad[] = {
-      {0, 2},  {1, 60}, {1, 102}, {1, 54}, {2, 0},   {2, 5},  {3, 2},  {4, -1},   {5, 7},   {5, 0},
-      {6, 8},  {6, -1}, {7, -2},  {7, 100}, {8, 32}, {9, 13}, {10, 100}, {12, -1}, {14, 1}, {20, 1}};
+      {0, 3},  {1, 60}, {1, 102}, {1, 54}, {2, 0},   {2, 5},  {3, 2},  {4, -1},   {5, 7},   {5, 0},
+      {6, 8},  {6, -1}, {7, -2},  {7, 100}, {8, 32}, {9, 13}, {10, 100}, {12, -1}, {14, 12}, {17, -1}, {18, 1}, {20, 1}};
   for (auto [at, v] : bad) {
     Bytes b = good;
     Put32(b, HistoryWordAt(at), v);
@@ -514,11 +536,11 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
     ASSERT_EQ(pcsave_ImageBuild(), 1);  // the options block the file keeps
     for (std::size_t k = 0; k < 4; k++) old[HistoryWordAt(-TMSAVE_HISTORY_FIRST) + k] = pcsave_abImage[HistoryWordAt(-TMSAVE_HISTORY_FIRST) + k];
     ASSERT_EQ(load(old), PCSAVE_SUCCESS) << iStart;
-    const HistoryWords loaded = {{iExpected, cHumans, 0, 0, iLength}, 0, -1, {0, 0, 0}, {0, 0, 0}};
+    const HistoryWords loaded = {{iExpected, cHumans, 0, 0, iLength}, 0, -1, {0, 0, 0}, {0, 0, 0}, {3, 3, 3, 3}};
     EXPECT_EQ(HistoryWordsGet(), loaded);
     // Saved again, it carries the words and loads as it was.
     ASSERT_EQ(pcsave_ImageBuild(), 1);
-    EXPECT_EQ(pcsave_abImage[HistoryWordAt(0)], 1);
+    EXPECT_EQ(pcsave_abImage[HistoryWordAt(0)], 2);
     const Bytes again(pcsave_abImage, pcsave_abImage + PCSAVE_IMAGE_SIZE);
     ASSERT_EQ(load(again), PCSAVE_SUCCESS);
     EXPECT_EQ(HistoryWordsGet(), loaded);
