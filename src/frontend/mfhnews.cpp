@@ -146,9 +146,14 @@ void RollOfHonourFill() {
   if (e + 1 <= TM_EDITIONS) tmglobal.aHolders[e + 1] = p->Winner;
 }
 
+// The human team of the edition code 43 left, under its name then: the
+// squad changes page compares its squad with the new one.
+std::uint32_t s_uLastTeam = 0;
+
 // Code 43: the next edition the human team takes part in, or the Over script.
 void NextEdition() {
   const std::int32_t ePrev = tmglobal_EditionGet();
+  s_uLastTeam = Human();
   tmglobal.bFinalsLoaded = 0;
   mfhmain_bYearLoaded = 0;
   newqual_NewFlagsClear(tmglobal.aNewQual);
@@ -446,7 +451,7 @@ Outcome SquadChangesPage() {
   const std::int32_t h = tmglobal.iCurrentHuman;
   const std::int32_t eOld = h >= 0 && h < TM_HUMAN_MAX ? mfhmain_aiHumanEdition[h] : -1;
   if (s.bFirstFrame) pcfmv_PlayById(formation_TableGet(1));
-  const Squad* poOld = eOld >= 0 ? SquadLoad(Human(), eOld, 1) : nullptr;
+  const Squad* poOld = eOld >= 0 ? SquadLoad(s_uLastTeam ? s_uLastTeam : Human(), eOld, 1) : nullptr;
   const Squad* poNew = SquadLoad(Human(), tmglobal_EditionGet(), 0);
   std::int32_t n = 0;
   auto Line = [&](const char* psz, std::uint8_t g, std::uint8_t b) {
@@ -757,6 +762,7 @@ void mfhnews_NewsReset() {
   for (std::int32_t i = 0; i < 3; i++) m.aiLast[i] = m.aiBefore[i] = 0;
   m.szDrawRound[0] = m.szDrawGroup[0] = 0;
   newqual_Clear(tmglobal.aNewQual);
+  s_uLastTeam = 0;
   mfhnews_oScreen.iPage = 49;
   mfhnews_oScreen.iPendingScript = -1;
 }

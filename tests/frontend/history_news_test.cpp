@@ -384,6 +384,31 @@ TEST(HistoryNews, SkippedEditionsGetTheDefaultRollOfHonour) {
   EXPECT_EQ(mfhrole_bFromNews, 1);
 }
 
+TEST(HistoryNews, AfterTheUnificationTheSquadChangesCompareWithTheOldTeamsSquad) {
+  // Team 70 leaves 1990 and plays 1994 as team 80.
+  NextEditionFrames(70, 90);
+  ASSERT_EQ(tmglobal.iYear, 94);
+  ASSERT_EQ(tmglobal.aHumans[0].Name, 80u);
+  mfhnews_oScreen.iScript = MFHNEWS_NEXT_QUALIFYING;
+  mfhnews_oScreen.iPos = 2;
+  mfhnews_oScreen.iPendingScript = -1;
+  mfhnews_oScreen.bFirstFrame = 1;
+  mfhnews_oScreen.iFirstLine = 0;
+  mfhnews_oScreen.iLastLine = 100000;
+  pcframe_Begin();
+  mfhnews_Draw();
+  ASSERT_EQ(mfhnews_oScreen.iPage, 0);
+  // The 1994 squad has new players and players of the 1990 squad have left.
+  const std::vector<std::string> aHeads = TextsIn(255, 255, 0);
+  EXPECT_NE(std::find(aHeads.begin(), aHeads.end(), festr_IDToStr(308)), aHeads.end());
+  EXPECT_NE(std::find(aHeads.begin(), aHeads.end(), festr_IDToStr(310)), aHeads.end());
+  const Squad* poNew = squadcache_SlotGet(0);
+  ASSERT_NE(poNew, nullptr);
+  EXPECT_EQ(poNew->iTeamId, 80);
+  EXPECT_EQ(squadcache_SlotGet(1)->iTeamId, 70);
+  EXPECT_EQ(squadcache_SlotGet(1)->iEdition, 8);
+}
+
 // ---- The human side between editions -------------------------------------------------
 
 // Runs a script from a position in one frame, up to the page that waits.
