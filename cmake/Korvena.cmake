@@ -43,18 +43,23 @@ endfunction()
 # are set by running the program through "cmake -E env" (a list-valued
 # ENVIRONMENT property does not survive test discovery).
 function(korvena_test name)
-  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "COST" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE korvena_options ${ARG_DEPS} korvena_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     CROSSCOMPILING_EMULATOR "${CMAKE_COMMAND};-E;env;KORVENA_BACKEND=headless;KORVENA_SOURCE_DIR=${CMAKE_SOURCE_DIR};KORVENA_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  # A long test gives its COST so that ctest starts it among the first.
+  set(cost)
+  if(ARG_COST)
+    set(cost COST ${ARG_COST})
+  endif()
   # Runs of the game read the menu sheets the game converts on its first
   # run: every test waits for the one run that converts them.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-    PROPERTIES FIXTURES_REQUIRED korvena_sheets RUN_SERIAL ${ARG_SERIAL})
+    PROPERTIES FIXTURES_REQUIRED korvena_sheets RUN_SERIAL ${ARG_SERIAL} ${cost})
 endfunction()
 
 # korvena_bench(<name> SOURCES ... DEPS ...)

@@ -78,6 +78,15 @@ korvena_test(test_history_run
   DEPS -Wl,--start-group korvena_options korvena_shell korvena_scene3d korvena_audio korvena_tournament korvena_frontend korvena_matchflow korvena_engine korvena_display korvena_framework korvena_platform -Wl,--end-group)
 add_dependencies(test_history_run korvena data)
 
+# A history match played for real through the screens (long: it runs first).
+korvena_test(test_history_real_match
+  COST 1000
+  SOURCES
+    support/history_driver.cpp
+    frontend/history_real_match_test.cpp
+  DEPS -Wl,--start-group korvena_options korvena_shell korvena_scene3d korvena_audio korvena_tournament korvena_frontend korvena_matchflow korvena_engine korvena_display korvena_framework korvena_platform -Wl,--end-group)
+add_dependencies(test_history_real_match korvena data)
+
 # The history's editions and its news screen over the generated year files.
 korvena_test(test_history_news
   SOURCES

@@ -1,0 +1,98 @@
+// The human team's first history match played for real through the screens
+// at the set-up's five minutes: news, hub, Play Match, the match to its end,
+// and back to the news, which enters and shows the match's own result.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "frontend/frontend_services.h"
+#include "frontend/mfhnews.h"
+#include "matchflow/matcha.h"
+#include "shell/global.h"
+#include "support/headless_env.h"
+#include "support/history_driver.h"
+#include "shell/user.h"
+#include "tournament/fixtures.h"
+#include "tournament/result.h"
+#include "tournament/tmgame.h"
+#include "tournament/tmtree.h"
+#include "tournament/tournament_services.h"
+
+namespace {
+
+using H = korvena_test::HistoryDriver;
+
+constexpr std::int32_t kReplayMode = 46, kReplayLeave = 83;
+
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-history-match", true, nullptr, nullptr});
+
+TEST(HistoryRealMatch, TheFirstMatchPlayedAtFiveMinutesIsTheResultTheNewsShows) {
+  H d;
+  ASSERT_TRUE(d.Start());
+  // History from the main menu, its film skipped; the set-up from 1958 with
+  // the qualifiers and its match length left as it is; the map's first team.
+  d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
+  d.Answer(84, [](H& h) { h.Events({H::kSkip}); });
+  d.Answer(45, [](H& h) {
+    for (int i = 0; i < 10; i++) h.Events({H::kLeft});
+    h.Events({H::kDown, H::kLeft, H::kSelect});
+  });
+  d.Answer(9, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(47, [](H& h) { h.Events({H::kSelect}); });
+  for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
+  for (int e : {48, 55, 56}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
+  // A goal's replay is left as soon as it shows.
+  d.Answer(kReplayMode, [](H& h) { h.Events({kReplayLeave}); });
+
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_EQ(mcondi_MatchLengthGet(), 5);
+  const std::uint32_t Team = tmglobal.aHumans[0].Name;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(history_FixtureFindByTeam(tmgame_CurrentYearGet(), Team, &r, &f));
+  tmreport_CountReset();
+
+  // Play Match: the human team is the side of the fixture's order. The
+  // player then leaves his side to the computer (no user on either side),
+  // so that the match plays itself to its end.
+  ASSERT_TRUE(d.RunUntil([&] { return d.Matches() == 1; }, 200)) << d.ModesText();
+  User* poUser = global_poGetMenuUser();
+  ASSERT_NE(poUser, nullptr);
+  EXPECT_EQ(poUser->MyTeam, history_FixtureTeamA(r, f) == Team ? 1 : 2);
+  poUser->MyTeam = 0;
+  global_SetHomeUser(nullptr);
+  global_SetAwayUser(nullptr);
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == GAME_MODE_NEWS; }, 100000)) << d.ModesText();
+  SCOPED_TRACE(d.ModesText());
+  EXPECT_NE((" " + d.ModesText() + " ").find(" 22 "), std::string::npos);
+  const std::int32_t iHome = match.HomeGoals, iAway = match.AwayGoals;
+
+  // The news enters it and shows it on its results page before the hub.
+  bool bResults = false;
+  ASSERT_TRUE(d.RunUntil(
+      [&] {
+        bResults = bResults || (mfhnews_oScreen.iPage == 5 && mfhnews_oScreen.cLines > 0);
+        return d.Mode() == 47;
+      },
+      5000));
+  EXPECT_TRUE(bResults);
+  EXPECT_EQ(tmreport_CountGet(), 0);
+  ASSERT_TRUE(tmglobal_FixturePlayedGet(f));
+  EXPECT_EQ(f->cScoreA + f->cExtraA, iHome);
+  EXPECT_EQ(f->cScoreB + f->cExtraB, iAway);
+  EXPECT_EQ(d.Matches(), 1);
+
+  // The rest of the edition by the test double, every match won: on to the
+  // team's next edition (or the end of the history) without a fault.
+  d.MatchDouble([] { return std::pair{2, 0}; });
+  d.Answer(13, [](H& h) { h.Events({H::kBack, H::kBack}); });
+  d.DefaultAnswer([](H& h) { h.Events({H::kSelect}); });
+  ASSERT_TRUE(d.RunUntil([&] { return (tmglobal.iYear != 58 && d.Mode() == 47) || d.Mode() == GAME_MODE_MAIN_MENU; },
+                         80000));
+  EXPECT_EQ(tmreport_CountGet(), 0);
+  EXPECT_GT(d.Matches(), 2);
+}
+
+}  // namespace
