@@ -182,6 +182,12 @@ void Decide(Player* pp, GoalieObject* g) {
   const std::int32_t o = ball_OutcomeGet();
   const std::int32_t s = ball_OutcomeSideGet();
   const Ball* pb = &ball_oBall;
+  // A user's keeper with the ball at his feet is the user's to run and kick,
+  // as any player on the ball: placing him would undo each of his kicks.
+  if (pp->Control == PLAYER_CONTROL_USER && pb->poOwner == pp) {
+    action_Run(pp, ACTION_SUPPORT);
+    return;
+  }
   if (o != BALL_OUTCOME_ON_TARGET && o != BALL_OUTCOME_GOAL && !newgoal_IsBallHis(pp) &&
       pp->Control == PLAYER_CONTROL_USER) {
     ContactRun(pp, g);

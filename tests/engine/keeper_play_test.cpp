@@ -229,6 +229,28 @@ TEST(KeeperPlay, TheBallIsHisToPlayAndTheBackPassRule) {
   poHome->Squad = poOld;
 }
 
+TEST(KeeperPlay, AUsersKeeperWithTheBallAtHisFeetIsLeftToHisUser) {
+  // Out at the edge of his area with the ball, his user steering him: the
+  // machine must not walk him back to his line, which would also undo every
+  // kick the user starts (the match stood still around him).
+  EngineMatchSetup();
+  global_SetGameMode(GAME_MODE_PLAY);
+  Player* pk = Keeper();
+  EnginePlace(pk, 6400, 1500, 401);
+  ball_PlaceAt(&ball_oBall, 6352, 0, 1500);
+  newballA_OwnerSet(pk, 1);
+  pk->Control = PLAYER_CONTROL_USER;
+  newgoalo_StateSet(pk->pGoalie, GOALIE_STATE_DECIDE);
+  for (int t = 0; t < 40; t++) {
+    pk->bUserSteered = 1;
+    newgoal_Update(pk);
+    EngineTick();
+    ASSERT_EQ(ball_oBall.poOwner, pk) << t;
+  }
+  EXPECT_LT(std::abs(pk->x - 6400) + std::abs(pk->y - 1500), 100) << pk->x << " " << pk->y;
+  pk->Control = PLAYER_CONTROL_COMPUTER;
+}
+
 TEST(KeeperPlay, ARollingBallAcrossHisAreaBringsHimToHisSixYardLine) {
   EngineMatchSetup();
   global_SetGameMode(GAME_MODE_PLAY);
