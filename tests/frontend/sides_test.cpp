@@ -10,11 +10,13 @@
 
 #include "engine/referee.h"
 #include "framework/qdx_input.h"
+#include "frontend/frontend_env.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mcondi.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcsides.h"
+#include "frontend/pctext.h"
 #include "matchflow/demo.h"
 #include "matchflow/environ.h"
 #include "matchflow/matcha.h"
@@ -451,6 +453,29 @@ TEST_F(Conditions, DrawnLabelsAndValuesOnTheirRowsTheCurrentOneYellow) {
   };
   for (const std::string& w : want) EXPECT_NE(std::find(v.begin(), v.end(), w), v.end()) << w;
   EXPECT_EQ(v.size(), 19u);  // ten labels and nine values
+}
+
+// In every language the labels of the nine option rows, from x 76 of the
+// 512-unit screen, end before their values begin at x 278, in the screen's
+// font.
+TEST(ConditionsTexts, EveryLanguagesLabelsEndLeftOfTheValues) {
+  const int32_t saved = mlang_iLanguage;
+  const std::int32_t aiLabels[] = {IDS_FE_MATCH_LENGTH, IDS_FE_CAMERA,   IDS_FE_CATCH_UP,
+                                   IDS_FE_EXTRA_TIME,   IDS_FE_PENALTIES, IDS_FE_OFFSIDE,
+                                   IDS_FE_FOULS,        IDS_FE_REFEREE,   IDS_FE_DAY_OR_NIGHT};
+  {
+    const FrontEndFont font("SW24pt.bmp");
+    ASSERT_NE(font.get(), nullptr);
+    pctext_FontSet(0);
+    for (int32_t l = 0; l < 6; ++l) {
+      mlang_iLanguage = l;
+      for (std::int32_t id : aiLabels) {
+        const char* psz = festr_IDToStr(id);
+        EXPECT_LE(pcfe_ScaleX(76) + pctext_WidthGet(psz), pcfe_ScaleX(278)) << l << " " << psz;
+      }
+    }
+  }
+  mlang_iLanguage = saved;
 }
 
 }  // namespace
