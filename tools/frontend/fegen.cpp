@@ -665,6 +665,22 @@ void RulesSheetPaint(std::vector<Image>& frames) {
   }
 }
 
+// The history options' arrows up and down (sprites 1 and 2, 17 x 9) on the
+// backdrop at their places, (72, 130) and (72, 392), beside the rows.
+void OptionsArrowsPaint(std::vector<Image>& frames) {
+  const int aiY[2] = {130, 392};
+  for (int i = 1; i <= 2; ++i) {
+    Image& img = frames[static_cast<size_t>(i)];
+    const int w = img.iWidth, h = img.iHeight;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) img.Set(x, y, frames[0].Get(72 + x, aiY[i - 1] + y));
+    const std::vector<std::pair<double, double>> tri =
+        i == 1 ? std::vector<std::pair<double, double>>{{w / 2.0, 0}, {double(w), double(h)}, {0, double(h)}}
+               : std::vector<std::pair<double, double>>{{0, 0}, {double(w), 0}, {w / 2.0, double(h)}};
+    FillShape(img, 0, 0, w, h, Polygon(tri), Solid({255, 220, 40}));
+  }
+}
+
 void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
   const Theme dusk{{40, 20, 50}, {120, 60, 70}, {44, 120, 50}, {36, 104, 42}};
   const Theme sepia{{60, 44, 26}, {140, 110, 70}, {120, 118, 70}, {104, 102, 60}};
@@ -690,6 +706,7 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       frames.push_back(Panel(r.w, r.h, faces[i % 4], seed++));
     }
     if (std::string(s.name) == "fhnews") RulesSheetPaint(frames);
+    if (std::string(s.name) == "fhops") OptionsArrowsPaint(frames);
     if (std::string(s.name) == "fhset") fegen_FhsetPaint(frames[0]);
     if (std::string(s.name) == "fhmain") fegen_FhmainPaint(frames[0]);
     if (std::string(s.name) == "fhfl") frames = fegen_FixturesSheet(frames[0]);
