@@ -5,7 +5,9 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 #include "tournament/tmteam.h"
@@ -14,9 +16,13 @@
 #include "frontend/frontend_services.h"
 #include "framework/math/qrand.h"
 #include "frontend/mfhnews.h"
+#include "frontend/mregion.h"
+#include "frontend/pcfe.h"
 #include "frontend/pcsave.h"
+#include "platform/display.h"
 #include "shell/global.h"
 #include "shell/texts.h"
+#include "support/captured_pictures.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
 #include "support/temp_dir.h"
@@ -415,6 +421,201 @@ TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditio
   EXPECT_TRUE(run.uFlags & TMF_WON) << run.uFlags;
   EXPECT_EQ(loaded.uFlags, run.uFlags);
   EXPECT_EQ(upTo1990(), runRoll);
+}
+
+// The last frame the headless display showed, 5-6-5 as the sheets hold it.
+korvena_test::Picture LastFrame() {
+  std::vector<std::uint8_t> rgb;
+  int w = 0, h = 0;
+  korvena_test::Picture p;
+  if (!platform::displayLastFrame(&rgb, &w, &h)) return p;
+  p.width = w;
+  p.height = h;
+  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+    p.pixels.push_back(korvena_test::To565(rgb[i], rgb[i + 1], rgb[i + 2]));
+  return p;
+}
+
+// A screen as it was captured: the frame and the regions of its layout.
+struct Shot {
+  korvena_test::Picture frame;
+  std::vector<Region> regions;
+  const Region* Find(const char* psz) const {
+    for (const Region& r : regions)
+      if (std::strcmp(r.szName, psz) == 0) return &r;
+    return nullptr;
+  }
+};
+
+const korvena_test::Picture* Sprite(const Region& r) {
+  static std::map<int, std::vector<korvena_test::Picture>> s_sheets;
+  if (r.iSheet < 0 || r.iSheet >= PCFE_SHEETS) return nullptr;
+  if (!s_sheets.count(r.iSheet))
+    s_sheets[r.iSheet] = korvena_test::ReadBank16(korvena_test::BuildDir() + "/data/frontend/" +
+                                                  pcfe_aszSheetNames[r.iSheet] + "16.spr");
+  const std::vector<korvena_test::Picture>& bank = s_sheets[r.iSheet];
+  return r.iSprite >= 0 && r.iSprite < static_cast<int>(bank.size()) ? &bank[static_cast<std::size_t>(r.iSprite)]
+                                                                      : nullptr;
+}
+
+// The share of the named region's sprite that the frame shows at its place.
+double Shown(const Shot& s, const char* pszRegion) {
+  const Region* r = s.Find(pszRegion);
+  const korvena_test::Picture* sprite = r ? Sprite(*r) : nullptr;
+  if (!sprite || s.frame.width == 0) return -1.0;
+  int same = 0, all = 0;
+  for (int j = 0; j < sprite->height; ++j)
+    for (int i = 0; i < sprite->width; ++i) {
+      const int x = r->x + i, y = r->y + j;
+      if (x < 0 || y < 0 || x >= s.frame.width || y >= s.frame.height) continue;
+      all++;
+      same += s.frame.At(x, y) == sprite->At(i, j);
+    }
+  return all ? same / double(all) : 0.0;
+}
+
+// Pixels of the box that differ from the named backdrop's sprite: the texts
+// and panels drawn over it.
+int Written(const Shot& s, const char* pszBackdrop, int x0, int y0, int x1, int y1) {
+  const Region* r = s.Find(pszBackdrop);
+  const korvena_test::Picture* b = r ? Sprite(*r) : nullptr;
+  if (!b || s.frame.width == 0) return -1;
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) n += s.frame.At(x, y) != b->At(x - r->x, y - r->y);
+  return n;
+}
+
+// Every history screen of an edition captured once its regions are in place:
+// the set-up, the options, the hub, the news, the fixtures, the group tables,
+// the roll of honour and the team sheet's squad pages. Each frame shows the
+// sprites of its layout where the regions put them and the texts over them.
+TEST(HistoryRun, EveryHistoryScreenShowsItsSpritesAndTexts) {
+  using H = HistoryDriver;
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  MenuToHistory(d);
+  SetUpFrom1958(d);
+  PlayerAnswers(d);
+  std::map<int, Shot> shots;
+  int cPlaced = 0;
+  // True once the screen is captured: every region at its place two steps on.
+  const auto capture = [&](HistoryDriver& h, int key) {
+    if (shots.count(key)) return true;
+    bool bPlaced = h.Held() >= 10;
+    for (int i = 0; i < mregion_cCount; i++) bPlaced = bPlaced && mregion_aoTable[i].bPlaced;
+    cPlaced = bPlaced ? cPlaced + 1 : 0;
+    if (cPlaced < 3) return false;
+    cPlaced = 0;
+    Shot& s = shots[key];
+    s.frame = LastFrame();
+    s.regions.assign(mregion_aoTable, mregion_aoTable + mregion_cCount);
+    if (const char* pszDir = std::getenv("KORVENA_HISTORY_SHOTS")) {
+      std::vector<std::uint8_t> rgb;
+      int w = 0, hh = 0;
+      if (platform::displayLastFrame(&rgb, &w, &hh))
+        platform::writeRgbTga(std::string(pszDir) + "/screen" + std::to_string(key) + ".tga", rgb, w, hh);
+    }
+    return true;
+  };
+  // Wraps the answer of a mode: the capture first.
+  const auto wrap = [&](int eMode, int key, std::function<void(HistoryDriver&)> fn) {
+    d.Answer(eMode, [&capture, key, fn](HistoryDriver& h) {
+      if (capture(h, key)) fn(h);
+    });
+  };
+  wrap(45, 45, [](HistoryDriver& h) {
+    for (int i = 0; i < 10; i++) h.Events({H::kLeft});
+    h.Events({H::kDown, H::kLeft, H::kSelect});
+  });
+  wrap(GAME_MODE_NEWS, GAME_MODE_NEWS, [](HistoryDriver& h) { h.Events({H::kSelect}); });
+  for (int e : {48, 55, 56}) wrap(e, e, [](HistoryDriver& h) { h.Events({H::kEscape}); });
+  wrap(52, 52, [](HistoryDriver& h) { h.Events({H::kBack}); });
+  // The squad pages (the team sheet opened by "Choose Squad"); the team
+  // sheet before a match only goes on.
+  d.Answer(13, [&capture](HistoryDriver& h) {
+    if (global_eGetExtendedGameMode() != 54 || capture(h, 13)) h.Events({H::kBack, H::kBack});
+  });
+  // The hub: Choose Squad (in the qualifiers), Fixtures, the group tables,
+  // the roll of honour, Options, then Play Match.
+  int iVisit = 0;
+  wrap(47, 47, [&iVisit](HistoryDriver& h) {
+    h.Events({H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp});
+    const std::vector<std::int32_t> aDown7 = {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown};
+    switch (iVisit++) {
+      case 0: h.Events({H::kDown, H::kDown}); break;
+      case 1: for (int e : aDown7) h.Events({e}); h.Events({H::kLeft}); break;
+      case 2: h.Events({H::kRight}); break;
+      case 3: for (int e : aDown7) h.Events({e}); h.Events({H::kUp}); break;
+      case 4: for (int e : aDown7) h.Events({e}); break;
+      default: break;
+    }
+    h.Events({H::kSelect});
+  });
+  // Until every screen is captured, or the edition is over.
+  ASSERT_TRUE(d.RunUntil(
+      [&] {
+        return shots.size() == 8 || (shots.count(GAME_MODE_NEWS) && (tmglobal.iYear != 58 || d.Mode() == GAME_MODE_MAIN_MENU));
+      },
+      40000))
+      << d.ModesText();
+  SCOPED_TRACE(d.ModesText());
+  ASSERT_EQ(shots.size(), 8u);
+  for (const auto& [e, s] : shots) {
+    ASSERT_EQ(s.frame.width, 640) << e;
+    ASSERT_EQ(s.frame.height, 480) << e;
+  }
+  // The set-up: its three rows, names and values.
+  const Shot& setup = shots[45];
+  EXPECT_GT(Shown(setup, "main"), 0.9);
+  EXPECT_GT(Written(setup, "main", 90, 150, 570, 270), 1000);
+  // The options with the cursor on the first row: the arrow down only.
+  const Shot& options = shots[52];
+  EXPECT_GT(Shown(options, "main"), 0.9);
+  EXPECT_EQ(Shown(options, "YArrowD"), 1.0);
+  EXPECT_LT(Shown(options, "YArrowU"), 0.5);
+  EXPECT_GT(Written(options, "main", 120, 140, 420, 380), 2000);
+  EXPECT_GT(Written(options, "main", 500, 405, 560, 435), 50);
+  // The hub: the team and the date, the eight items, the next fixture.
+  const Shot& hub = shots[47];
+  EXPECT_GT(Shown(hub, "main"), 0.9);
+  EXPECT_GT(Written(hub, "main", 175, 85, 600, 115), 300);
+  EXPECT_GT(Written(hub, "main", 175, 135, 600, 300), 1500);
+  EXPECT_GT(Written(hub, "main", 175, 320, 600, 400), 500);
+  // The news: a page of text in its panel.
+  const Shot& news = shots[GAME_MODE_NEWS];
+  EXPECT_GT(Shown(news, "main"), 0.9);
+  EXPECT_GT(Written(news, "main", 70, 130, 550, 380), 3000);
+  // The fixtures outside the list: no arrow; the rows and both buttons.
+  const Shot& fixtures = shots[48];
+  EXPECT_GT(Shown(fixtures, "main"), 0.9);
+  EXPECT_LT(Shown(fixtures, "YArrowU"), 0.5);
+  EXPECT_LT(Shown(fixtures, "YArrowD"), 0.5);
+  EXPECT_GT(Written(fixtures, "main", 125, 155, 595, 280), 1500);
+  EXPECT_GT(Written(fixtures, "main", 256, 352, 576, 382), 200);
+  // The group tables of the team's group of three: the bars, the titles'
+  // strip, three league rows with their texts; the next confederation's arrow.
+  const Shot& groups = shots[55];
+  for (const char* psz : {"Layer8", "Layer7", "Layer5", "Results1", "League1", "League2", "League3"})
+    EXPECT_GT(Shown(groups, psz), 0.9) << psz;
+  EXPECT_LT(Shown(groups, "League4"), 0.5);
+  EXPECT_EQ(Shown(groups, "YArwRU"), 1.0);
+  EXPECT_LT(Shown(groups, "YArwLU"), 0.5);
+  EXPECT_GT(Written(groups, "Layer4", 60, 146, 580, 262), 5000);
+  // The roll of honour at the first edition: the arrow right only, the title
+  // and "Finals Incomplete".
+  const Shot& roll = shots[56];
+  EXPECT_GT(Shown(roll, "main"), 0.9);
+  EXPECT_EQ(Shown(roll, "YArrowR"), 1.0);
+  EXPECT_LT(Shown(roll, "YArrowL"), 0.5);
+  EXPECT_GT(Written(roll, "main", 200, 145, 560, 170), 200);
+  EXPECT_GT(Written(roll, "main", 200, 195, 560, 215), 200);
+  // The squad pages: the header and button bars, both lists of eight rows.
+  const Shot& squad = shots[13];
+  EXPECT_GT(Shown(squad, "opbar"), 0.9);
+  EXPECT_GT(Shown(squad, "csquadbar"), 0.9);
+  EXPECT_GT(Written(squad, "main", 32, 80, 310, 375), 20000);
+  EXPECT_GT(Written(squad, "main", 325, 80, 600, 375), 20000);
 }
 
 }  // namespace
