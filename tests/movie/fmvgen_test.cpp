@@ -3,6 +3,7 @@
 // match shots are the game's own scene, players in their kits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -136,6 +137,40 @@ TEST(FilmGenerator, TheMatchShotsShowTheGamesPlayersInTheirKits) {
       " --font /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf --work " + (dir / ""));
   EXPECT_EQ(bare.exitCode, 1);
   EXPECT_NE(bare.out.find("board.txt: its match shots need --data"), std::string::npos) << bare.out;
+}
+
+// The era shots are the game's scene too: in 1994 the away side's yellow
+// shirts run on the pitch below the boards; the 1958 picture is sepia
+// through and through yet far from flat.
+TEST(FilmGenerator, TheEraShotsShowPlayersOfTheirEra) {
+  korvena_test::TempDir dir;
+  dir.write("board.txt", "seed 1\nshot 3 era year=1994 fade=none\nshot 2 era year=1958 fade=none\n");
+  korvena_test::ToolRun r;
+  Generate(dir / "board.txt", dir / "a.rpl", &r, " --look " + (dir / ""));
+  ASSERT_EQ(r.exitCode, 0) << r.out;
+  const int yellow[3] = {245, 210, 25};
+  for (int second = 0; second < 3; ++second) {
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb = ReadLook(dir / (std::to_string(second) + ".tga"), &w, &h);
+    ASSERT_EQ(rgb.size(), 320u * 240 * 3);
+    rgb.erase(rgb.begin(), rgb.begin() + 40 * 320 * 3);
+    EXPECT_GT(Count(rgb, yellow, 60), 50) << "second " << second;
+  }
+  for (int second = 3; second < 5; ++second) {
+    int w = 0, h = 0;
+    const std::vector<uint8_t> rgb = ReadLook(dir / (std::to_string(second) + ".tga"), &w, &h);
+    ASSERT_EQ(rgb.size(), 320u * 240 * 3);
+    double sum = 0, squares = 0, off = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+      // The tint is 0.9098 : 0.8784 : 0.8196 of the luminance.
+      off = std::max({off, std::fabs(rgb[i] - rgb[i + 2] * 0.9098 / 0.8196), std::fabs(rgb[i + 1] - rgb[i + 2] * 0.8784 / 0.8196)});
+      sum += rgb[i + 2];
+      squares += double(rgb[i + 2]) * rgb[i + 2];
+    }
+    const double n = rgb.size() / 3.0, spread = std::sqrt(squares / n - (sum / n) * (sum / n));
+    EXPECT_LE(off, 2.0) << "second " << second;
+    EXPECT_GT(spread, 15.0) << "second " << second;
+  }
 }
 
 }  // namespace

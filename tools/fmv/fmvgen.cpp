@@ -10,9 +10,10 @@
 // numerals, era. Keys of a shot: text=WORDS_WITH_UNDERSCORES, year=1958..1998,
 // grade=colour|mono|sepia, fade=in|out|both|none, night=0|1, emblem=rings|diamond.
 // Sounds: sting, crowd (length= gain=), roar, whistle, kick, net, bang, rain.
-// The match scenes (flyover, walkout, volley, trophy, celebrate, rain) are
-// drawn by the game's scene and software renderer from the data tree
-// (--data); a film narrated in a language shows that language's side.
+// The 3D scenes (title, flyover, walkout, volley, trophy, celebrate, rain,
+// era) are drawn by the game's scene and software renderer from the data
+// tree (--data): an era shot in its edition's kits, ball, goals and colour
+// mode; a film narrated in a language shows that language's side.
 // --look writes a frame a second as TGA files to look at.
 // The film is 320 x 240 at 15 frames a second with mono 22050 Hz IMA ADPCM
 // sound; the same storyboard always gives the same bytes. A fault in the
@@ -254,193 +255,10 @@ uint32_t Hash(int64_t a, int64_t b, uint64_t c) {
   return static_cast<uint32_t>(h);
 }
 
-// A camera over the pitch: metres, x along the pitch, y up, z across.
-struct Camera {
-  double x = 0, y = 10, z = -60, yaw = 0, pitch = -0.15, focal = 260;
-  double cw = 1, sw = 0, cp = 1, sp = 0;  // of yaw and pitch
-  Camera() = default;
-  Camera(double px, double py, double pz, double yawIn, double pitchIn, double f)
-      : x(px), y(py), z(pz), yaw(yawIn), pitch(pitchIn), focal(f), cw(std::cos(yawIn)), sw(std::sin(yawIn)),
-        cp(std::cos(pitchIn)), sp(std::sin(pitchIn)) {}
-  // World to screen; false behind the camera.
-  bool project(double px, double py, double pz, double* sx, double* sy, double* depth) const {
-    const double dx = px - x, dy = py - y, dz = pz - z;
-    const double cx = dx * cw - dz * sw, cz0 = dx * sw + dz * cw;
-    const double cy = dy * cp - cz0 * sp, cz = dy * sp + cz0 * cp;
-    if (cz < 0.5) return false;
-    *sx = kW / 2.0 + cx * focal / cz;
-    *sy = kH / 2.0 - cy * focal / cz;
-    *depth = cz;
-    return true;
-  }
-  void ray(double sx, double sy, double* dx, double* dy, double* dz) const {
-    const double cx = sx - kW / 2.0, cy = kH / 2.0 - sy, cz = focal;
-    const double y1 = cy * cp + cz * sp, z1 = -cy * sp + cz * cp;
-    *dx = cx * cw + z1 * sw;
-    *dz = -cx * sw + z1 * cw;
-    *dy = y1;
-  }
-};
-
-struct Look {
-  bool night = false;
-  int year = 1998;
-  double excitement = 0.3;  // crowd flicker
-  double rain = 0;
-};
-
-// The stadium: pitch with its markings, four sloping stands full of people,
-// the sky, and floodlights by night.
-void Stadium(Image* img, const Camera& cam, const Look& look, int frame) {
-  const Rgb grassA = look.year < 1970 ? Rgb{0.28, 0.45, 0.2} : Rgb{0.2, 0.52, 0.18};
-  const Rgb grassB = Scale(grassA, 0.88);
-  const Rgb skyTop = look.night ? Rgb{0.01, 0.02, 0.07} : Rgb{0.35, 0.55, 0.85};
-  const Rgb skyLow = look.night ? Rgb{0.08, 0.09, 0.18} : Rgb{0.75, 0.85, 0.95};
-  const double light = look.night ? 0.85 : 1.0;
-  for (int sy = 0; sy < kH; ++sy)
-    for (int sx = 0; sx < kW; ++sx) {
-      double dx, dy, dz;
-      cam.ray(sx + 0.5, sy + 0.5, &dx, &dy, &dz);
-      double best = 1e9;
-      Rgb c = Mix(skyLow, skyTop, std::clamp(dy / std::hypot(dx, dz) * 3, 0.0, 1.0));
-      if (dy < 0) {
-        const double t = -cam.y / dy, gx = cam.x + dx * t, gz = cam.z + dz * t;
-        if (std::abs(gx) < 62 && std::abs(gz) < 44) {
-          best = t;
-          c = (static_cast<int>(std::floor(gx / 5.25)) & 1) ? grassA : grassB;
-          if (std::abs(gx) > 56 || std::abs(gz) > 38) c = Rgb{0.3, 0.32, 0.3};
-          const double lw = std::max(0.06, t * 0.7);  // t: about metres a pixel
-          const double ax = std::abs(gx), az = std::abs(gz);
-          const bool inside = ax <= 52.5 + lw && az <= 34 + lw;
-          const bool line = inside && (std::abs(ax - 52.5) < lw || std::abs(az - 34) < lw || std::abs(gx) < lw ||
-                                       std::abs(std::hypot(gx, gz) - 9.15) < lw ||
-                                       (ax > 36 && (std::abs(ax - 36) < lw || std::abs(az - 20.16) < lw) && az < 20.16 + lw) ||
-                                       (ax > 47 && (std::abs(ax - 47) < lw || std::abs(az - 9.16) < lw) && az < 9.16 + lw));
-          if (line) c = Rgb{0.92, 0.92, 0.9};
-        }
-      }
-      // Stands: planes rising away from the pitch on each side.
-      struct Stand {
-        double nx, nz, d;  // distance of the stand's foot along the normal
-      };
-      static const Stand kStands[4] = {{0, 1, 44}, {0, -1, 44}, {1, 0, 62}, {-1, 0, 62}};
-      for (int i = 0; i < 4; ++i) {
-        const Stand& s = kStands[i];
-        // Points p with (p.n - d) * 0.55 = p.y, for 0 <= p.n - d <= 40.
-        const double o = (cam.x * s.nx + cam.z * s.nz - s.d) * 0.55 - cam.y;
-        const double r = dy - (dx * s.nx + dz * s.nz) * 0.55;
-        if (std::abs(r) < 1e-9) continue;
-        const double t = o / r;
-        if (t <= 0 || t >= best) continue;
-        const double hx = cam.x + dx * t, hz = cam.z + dz * t, hy = cam.y + dy * t;
-        const double along = s.nx != 0 ? hz : hx;
-        if (hy < 0 || hy > 22 || std::abs(along) > (s.nx != 0 ? 44 + hy / 0.55 : 62 + hy / 0.55)) continue;
-        best = t;
-        const int row = static_cast<int>(hy / 0.5), seat = static_cast<int>(std::floor(along / 0.6));
-        const uint32_t h = Hash(row + 1000 * i, seat, 77);
-        const bool flick = (Hash(row, seat, static_cast<uint64_t>(frame / 3)) & 1023) < look.excitement * 300;
-        static const Rgb kShirts[6] = {{0.8, 0.1, 0.1}, {0.9, 0.9, 0.9}, {0.1, 0.2, 0.7},
-                                       {0.9, 0.8, 0.1}, {0.2, 0.2, 0.2}, {0.55, 0.35, 0.25}};
-        c = Mix(Rgb{0.18, 0.18, 0.2}, kShirts[h % 6], 0.35 + (h >> 8 & 255) / 600.0);
-        if (row % 2 == 1 && (h >> 16 & 3) == 0) c = Scale(c, 0.6);
-        // Far away the seats blur into the tiers' colours; flashes only near.
-        const double far = std::clamp(t / 0.1 - 0.5, 0.0, 1.0);
-        if (flick && far < 0.5) c = Rgb{1, 1, 0.95};
-        c = Mix(c, (row / 6) % 2 ? Rgb{0.36, 0.3, 0.3} : Rgb{0.3, 0.27, 0.3}, far);
-        if (hy > 20.5) c = Rgb{0.12, 0.12, 0.14};  // the roof's edge
-      }
-      if (best < 1e9 && look.night) c = Scale(c, light * std::clamp(1.15 - best * 0.8, 0.55, 1.0));
-      img->at(sx, sy) = c;
-    }
-  if (look.night) {
-    for (int i = 0; i < 4; ++i) {
-      double x, y, d;
-      if (!cam.project(i & 1 ? 66 : -66, 38, i & 2 ? 48 : -48, &x, &y, &d)) continue;
-      const double r = 2200 / d;
-      for (int yy = static_cast<int>(y - r * 3); yy < y + r * 3; ++yy)
-        for (int xx = static_cast<int>(x - r * 3); xx < x + r * 3; ++xx) {
-          const double q = std::hypot(xx - x, yy - y) / r;
-          img->blend(xx, yy, Rgb{1, 1, 0.9}, std::clamp(1.2 - q, 0.0, 1.0) * 0.9);
-        }
-    }
-  }
-}
-
-// A person standing at (x, z): shirt and shorts colours, a walk phase, arms
-// up (0..1), head bowed (0..1), lifted off the ground by `jump` metres.
-struct Person {
-  double x, z;
-  Rgb shirt, shorts;
-  double walk = 0, arms = 0, bow = 0, jump = 0;
-};
-void People(Image* img, const Camera& cam, std::vector<Person> people) {
-  std::vector<std::pair<double, size_t>> order;
-  for (size_t i = 0; i < people.size(); ++i) {
-    const double d = std::hypot(people[i].x - cam.x, people[i].z - cam.z);
-    order.push_back({-d, i});
-  }
-  std::sort(order.begin(), order.end());
-  for (const auto& o : order) {
-    const Person& p = people[o.second];
-    double fx, fy, d, hx, hy, hd;
-    if (!cam.project(p.x, p.jump, p.z, &fx, &fy, &d) || !cam.project(p.x, p.jump + 1.8, p.z, &hx, &hy, &hd)) continue;
-    const double h = fy - hy;
-    if (h < 2 || h > 400) continue;
-    const double w = h * 0.28;
-    const Rgb skin{0.85, 0.65, 0.5};
-    img->disc(fx, fy + h * 0.02, w * 0.7, Rgb{0.05, 0.1, 0.05}, 0.35 * (p.jump > 0 ? 0.5 : 1));
-    const double swing = std::sin(p.walk) * w * 0.5;
-    img->line(fx - w * 0.2, fy - h * 0.48, fx - w * 0.2 + swing, fy, w * 0.32, Scale(skin, 0.8));
-    img->line(fx + w * 0.2, fy - h * 0.48, fx + w * 0.2 - swing, fy, w * 0.32, Scale(skin, 0.8));
-    img->rect(fx - w * 0.45, fy - h * 0.55, fx + w * 0.45, fy - h * 0.42, p.shorts);
-    const double lean = p.bow * w * 0.3;
-    img->rect(fx - w * 0.5 + lean, fy - h * 0.82, fx + w * 0.5 + lean, fy - h * 0.52, p.shirt);
-    for (int side = -1; side <= 1; side += 2) {
-      const double sx = fx + side * w * 0.5 + lean, sy = fy - h * 0.78;
-      const double ex = sx + side * w * (0.35 - p.arms * 0.1), ey = sy + h * (0.28 - p.arms * 0.62);
-      img->line(sx, sy, ex, ey, w * 0.26, p.shirt);
-    }
-    img->disc(fx + lean * 1.6, fy - h * (0.9 - p.bow * 0.06), h * 0.085, skin);
-  }
-}
-
 Rgb KitColour(int i) {
   static const Rgb kKits[8] = {{0.85, 0.1, 0.12}, {0.95, 0.95, 0.95}, {0.1, 0.25, 0.75}, {0.95, 0.8, 0.1},
                                {0.1, 0.55, 0.25}, {0.9, 0.45, 0.1}, {0.45, 0.7, 0.95}, {0.15, 0.15, 0.15}};
   return kKits[i & 7];
-}
-
-void Ball(Image* img, const Camera& cam, double x, double y, double z, bool leather) {
-  double sx, sy, d, gx, gy, gd;
-  if (cam.project(x, 0, z, &gx, &gy, &gd)) img->disc(gx, gy, std::max(1.0, 30 / gd), Rgb{0.05, 0.1, 0.05}, 0.4);
-  if (!cam.project(x, y + 0.11, z, &sx, &sy, &d)) return;
-  const double r = std::max(1.2, 0.11 * cam.focal / d);
-  img->disc(sx, sy, r, leather ? Rgb{0.55, 0.35, 0.18} : Rgb{0.97, 0.97, 0.97});
-  img->disc(sx + r * 0.3, sy - r * 0.2, r * 0.35, leather ? Rgb{0.35, 0.2, 0.1} : Rgb{0.1, 0.1, 0.1});
-}
-
-// The goal at x = 52.5: posts, bar and net (pushed out by `bulge`).
-void Goal(Image* img, const Camera& cam, double bulge) {
-  auto seg = [&](double x0, double y0, double z0, double x1, double y1, double z1, double width, Rgb c, double a) {
-    double ax, ay, ad, bx, by, bd;
-    if (!cam.project(x0, y0, z0, &ax, &ay, &ad) || !cam.project(x1, y1, z1, &bx, &by, &bd)) return;
-    img->line(ax, ay, bx, by, std::max(1.0, width * cam.focal / std::min(ad, bd)), c, a);
-  };
-  const Rgb net{0.85, 0.85, 0.85};
-  for (int i = 0; i <= 8; ++i) {
-    const double z = -3.66 + 7.32 * i / 8, push = bulge * (1 - std::abs(z) / 3.66);
-    seg(52.5, 2.44, z, 54.5 + push, 1.6, z, 0.02, net, 0.6);
-    seg(54.5 + push, 1.6, z, 54.5 + push, 0, z, 0.02, net, 0.6);
-  }
-  for (int i = 0; i <= 4; ++i) {
-    const double y = 1.6 * i / 4;
-    seg(54.5, y, -3.66, 54.5 + bulge, y, 0, 0.02, net, 0.6);
-    seg(54.5 + bulge, y, 0, 54.5, y, 3.66, 0.02, net, 0.6);
-  }
-  const Rgb white{0.98, 0.98, 0.98};
-  seg(52.5, 0, -3.66, 52.5, 2.44, -3.66, 0.12, white, 1);
-  seg(52.5, 0, 3.66, 52.5, 2.44, 3.66, 0.12, white, 1);
-  seg(52.5, 2.44, -3.66, 52.5, 2.44, 3.66, 0.12, white, 1);
 }
 
 void Card(Image* img, Rgb top, Rgb bottom) {
@@ -504,17 +322,21 @@ std::string GradeOf(const Shot& s) {
 // ---- Match shots ---------------------------------------------------------------------
 
 bool MatchScene(const Shot& s) {
-  static const char* const kScenes[] = {"flyover", "walkout", "volley", "trophy", "celebrate", "rain"};
+  static const char* const kScenes[] = {"flyover", "walkout", "volley", "trophy", "celebrate", "rain", "era", "title"};
   return std::find(std::begin(kScenes), std::end(kScenes), s.scene) != std::end(kScenes);
 }
 
 // Clips of the match's animation table the shots pose players with.
 constexpr uint32_t kClipJog = 102, kClipRun = 127, kClipStand = 136, kClipVolley = 99, kClipDive = 56,
-                   kClipTired = 37, kClipArms = 13, kClipCelebrateRun = 14, kClipSlide = 12;
+                   kClipTired = 37, kClipArms = 13, kClipCelebrateRun = 14, kClipSlide = 12, kClipDribble = 129,
+                   kClipShot = 32, kClipKeeper = 58;
 // The clips play at the match's 20 frames a second.
 constexpr double kClipRate = 20.0;
 // The scene draws every second film frame; the frame between holds it.
-constexpr int kHold = 2;
+// The era shots, old film, hold each picture for three.
+constexpr int kHold = 2, kEraHold = 3;
+// The host of each edition, at home to the side of the most editions.
+constexpr const char* kHosts[11] = {"SWE", "CHI", "ENG", "MEX", "FRG", "ARG", "ESP", "MEX", "ITA", "USA", "FRA"};
 
 uint16_t Facing(double dx, double dz) {
   return static_cast<uint16_t>(std::lround(std::atan2(dz, dx) / (2 * ksynth::kPi) * 65536.0) & 0xFFFF);
@@ -558,17 +380,21 @@ void KickOffLineUp(std::vector<fmvscene::Person>* people, double t) {
 void Match3D(Image* img, const Shot& s, double t, int frame, const Board& b) {
   static std::vector<Rgb> held;
   static std::string heldKey;
-  const std::string key = std::to_string(static_cast<long>(s.start * 1000)) + ":" + std::to_string(frame / kHold);
+  // The title's stadium is still: one picture for the shot.
+  const int hold = s.scene == "era" ? kEraHold : kHold;
+  const std::string key = std::to_string(static_cast<long>(s.start * 1000)) + ":" +
+                          std::to_string(s.scene == "title" ? 0 : frame / hold);
   if (key != heldKey) {
-    // The moment drawn is that of the first frame of the pair.
-    const double ts = t - (frame % kHold) / kFps, us = ts / s.seconds;
+    // The moment drawn is that of the first frame of the held ones.
+    const double ts = t - (frame % hold) / kFps, us = ts / s.seconds;
     fmvscene::Ground g;
     const int year = static_cast<int>(s.num("year", 1998));
     g.iEdition = (year - 1958) / 4;
     g.bNight = s.num("night", s.scene == "flyover" || s.scene == "walkout" || s.scene == "volley" ||
-                                      s.scene == "trophy") != 0;
+                                      s.scene == "trophy" || s.scene == "title") != 0;
     g.home = b.team.empty() ? "BRA" : b.team;
     g.away = g.home == "ITA" ? "BRA" : "ITA";
+    if (s.scene == "era") g.home = kHosts[g.iEdition], g.away = "BRA";
     fmvscene::View v;
     auto look = [&](double ex, double ey, double ez, double tx, double ty, double tz) {
       const float e[3] = {float(ex), float(ey), float(ez)}, c[3] = {float(tx), float(ty), float(tz)};
@@ -612,6 +438,49 @@ void Match3D(Image* img, const Shot& s, double t, int frame, const Board& b) {
       v.ballAt[0] = float(bx), v.ballAt[1] = float(by), v.ballAt[2] = float(bz);
       v.ballTurn = float(us * 40);
       look(31 + us * 3, 1.9, 13, 46, 1.0, 1);
+    } else if (s.scene == "title") {
+      // The night stadium from high in a corner, the sides lined up.
+      KickOffLineUp(&v.people, 0);
+      look(-35, 18, -75, 5, 4, 20);
+    } else if (s.scene == "era" && Hash(year, static_cast<int>(s.start * 10), b.seed) % 2 == 0) {
+      // A run with the ball down the wing, two defenders chasing, seen
+      // from the side by a camera panning slowly after it.
+      const double rx = -16 + us * 30, rz = -12 + us * 3;
+      v.people.push_back(Posed(rx, rz, Facing(1, 0.1), kClipDribble, ts, true, false));
+      v.people.push_back(Posed(rx - 3 - us * 2, rz + 4, Facing(1, -0.2), kClipRun, ts + 0.3, true, true));
+      v.people.push_back(Posed(rx + 9 - us * 6, rz + 9, Facing(-0.4, -1), kClipRun, ts + 0.6, true, true));
+      v.people.push_back(Posed(rx - 2, rz + 16, Facing(1, 0), kClipRun, ts + 0.1, true, false));
+      v.ball = true;
+      v.ballAt[0] = float(rx + 0.9), v.ballAt[2] = float(rz + 0.1);
+      v.ballTurn = float(ts * 20);
+      look(rx * 0.8, 6, -32, rx * 0.8, 0, -6);
+    } else if (s.scene == "era") {
+      // A shot into the goal: the striker runs in with the ball and drives
+      // it past the diving keeper into the net.
+      const double hit = 0.45, in = 0.6;
+      const double k = std::min(us / hit, 1.0);
+      const double sx = 33 + k * 7.5, sz = 4.5 - k;
+      uint32_t clip = kClipDribble;
+      double since = ts;
+      if (us >= hit - 5 / kClipRate / s.seconds) clip = kClipShot, since = ts - (hit * s.seconds - 5 / kClipRate);
+      if (us > in + 0.15) clip = kClipArms, since = ts - (in + 0.15) * s.seconds;
+      v.people.push_back(Posed(sx, sz, Facing(52.5 - sx, sz), clip, since, clip == kClipDribble, false));
+      fmvscene::Person keeper = Posed(51, 0.5, 32768, us < 0.48 ? kClipKeeper : kClipDive, ts - 0.48 * s.seconds,
+                                      us < 0.48, true);
+      keeper.keeper = true;
+      v.people.push_back(keeper);
+      v.people.push_back(Posed(sx - 2.5 + k, sz - 2.5, Facing(52.5 - sx, -sz), kClipRun, ts + 0.4, true, true));
+      v.ball = true;
+      const double dx = 52.5 - sx, dz = -sz, dl = std::hypot(dx, dz);
+      double bx = sx + 0.8 * dx / dl, by = 0.11, bz = sz + 0.8 * dz / dl;
+      if (us > hit) {
+        const double f = std::min((us - hit) / (in - hit), 1.0);
+        const double hx = 40.5 + 0.8 * 12 / std::hypot(12, 3.5), hz = 3.5 - 0.8 * 3.5 / std::hypot(12, 3.5);
+        bx = hx + (53.3 - hx) * f, bz = hz + (-1.5 - hz) * f, by = 0.11 + std::sin(f * ksynth::kPi * 0.8) * 1.3;
+      }
+      v.ballAt[0] = float(bx), v.ballAt[1] = float(by), v.ballAt[2] = float(bz);
+      v.ballTurn = float(ts * 25);
+      look(29, 2.6, 13, 49, 1, 1);
     } else {
       const bool sad = s.scene == "rain";
       for (int i = 0; i < 9; ++i) {
@@ -651,11 +520,6 @@ void Match3D(Image* img, const Shot& s, double t, int frame, const Board& b) {
 void Paint(Image* img, const Shot& s, double t, int frame, const Board& b, Lettering* font) {
   const double u = t / s.seconds;
   const int year = static_cast<int>(s.num("year", 1998));
-  Look look;
-  look.year = year;
-  look.night = s.num("night", 0) != 0;
-  const bool leather = year < 1970;
-  Camera cam;
   std::string text = s.key("text");
   std::replace(text.begin(), text.end(), '_', ' ');
   if (s.scene == "ident") {
@@ -672,14 +536,10 @@ void Paint(Image* img, const Shot& s, double t, int frame, const Board& b, Lette
     font->draw(img, text, 160, 190, 30, Rgb{0.95, 0.95, 0.98}, std::clamp(u * 3 - 0.6, 0.0, 1.0));
     Sweep(img, std::clamp(u * 1.6 - 0.3, 0.0, 1.0), 150, 200);
   } else if (s.scene == "title") {
-    look.night = true;
-    cam = Camera(-20 - t * 2, 28, -75, 0.25, -0.3, 240);
-    Stadium(img, cam, look, frame);
+    Match3D(img, s, t, frame, b);
     for (Rgb& p : img->px) p = Scale(p, 0.55);
     font->draw(img, text, 160, 132, 26, Rgb{1, 0.85, 0.2}, std::clamp(u * 4, 0.0, 1.0));
     Sweep(img, std::fmod(u * 1.5, 1.0), 95, 145);
-  } else if (MatchScene(s)) {
-    Match3D(img, s, t, frame, b);
   } else if (s.scene == "numerals") {
     Card(img, Rgb{0.05, 0.05, 0.05}, Rgb{0.18, 0.16, 0.14});
     for (int i = 0; i < 6; ++i)
@@ -688,32 +548,14 @@ void Paint(Image* img, const Shot& s, double t, int frame, const Board& b, Lette
     font->draw(img, std::to_string(year), 160, 140 + (1 - std::min(1.0, u * 3)) * 30, 64, Rgb{0.95, 0.92, 0.85},
                std::min(1.0, u * 3));
   } else if (s.scene == "era") {
-    look.excitement = 0.5;
-    const int part = static_cast<int>(Hash(year, static_cast<int>(s.start * 10), b.seed) % 2);
-    if (part == 0) {
-      cam = Camera(-70 + u * 30, 22, -70, 0.75, -0.28, 250);
-      Stadium(img, cam, look, frame);
-      std::vector<Person> ps;
-      for (int i = 0; i < 8; ++i)
-        ps.push_back({-30.0 + i * 6 + u * 8, -10.0 + (i % 3) * 8, KitColour(i % 2 ? 1 : year / 4), Rgb{0.1, 0.1, 0.1},
-                      t * 7 + i, 0, 0, 0});
-      People(img, cam, ps);
-      Ball(img, cam, -20 + u * 40, 0, -2, leather);
-    } else {
-      cam = Camera(34, 2.5, -12, 1.2, -0.05, 230);
-      Stadium(img, cam, look, frame);
-      const double k = std::min(u / 0.6, 1.0);
-      Goal(img, cam, u > 0.6 ? 0.8 * std::exp(-(u - 0.6) * 5) : 0);
-      std::vector<Person> ps = {{40, 3, KitColour(year / 4), Rgb{1, 1, 1}, t * 5, u > 0.6 ? 1.0 : 0.0, 0, 0},
-                                {51.8, -1 + k * 2, KitColour(7), Rgb{0.1, 0.1, 0.1}, 0, 0.5, 0, 0}};
-      People(img, cam, ps);
-      Ball(img, cam, 41 + k * 13, 0.3 + std::sin(k * ksynth::kPi) * 0.8, 3 - k * 3.5, leather);
-    }
+    Match3D(img, s, t, frame, b);
     font->draw(img, std::to_string(year), 262, 222, 26, Rgb{1, 1, 1}, 0.9);
     if (year < 1970) {
       const int scratch = static_cast<int>(Hash(frame / 2, 3, b.seed) % kW);
       img->line(scratch, 0, scratch + 4, kH, 1, Rgb{0.9, 0.9, 0.9}, 0.35);
     }
+  } else {
+    Match3D(img, s, t, frame, b);
   }
   // Grading and fades.
   const std::string grade = GradeOf(s);
