@@ -389,4 +389,5 @@ void crowd_StopAll() {
 void crowd_StopAllQuiet() {
   QALCDStop();
   crowd_o.iCDState = 0;
+  if (crowd_o.bRunning) crowd_ReactionStop(crowd_o.iCurrent);
 }

@@ -145,6 +145,26 @@ TEST_F(SoundGame, ReactionEnvelopeAgainstReference) {
   EXPECT_EQ(QALSampleGetFrequency(crowd_o.apoVoice[2]), 23050);
 }
 
+// Pausing stops the running reaction with the music: its looping voices
+// do not go on at their level through the pause menu and its replay.
+TEST_F(SoundGame, PausingStopsTheRunningReaction) {
+  fakeBank(&pcsound_oCrowd, 7);
+  pcsound_bBanksLoaded = 1;
+  crowd_Init();
+  crowd_ReactGoal();
+  for (int f = 0; f < 10; ++f) crowd_ReactionUpdate();
+  ASSERT_EQ(crowd_o.bRunning, 1);
+  ASSERT_EQ(QALSampleIsPlaying(crowd_o.apoVoice[0]), 1);
+  crowd_StopAllQuiet();
+  EXPECT_EQ(crowd_o.bRunning, 0);
+  EXPECT_EQ(crowd_o.iState, 0);
+  EXPECT_EQ(crowd_o.iCDState, 0);
+  for (QALSample* v : crowd_o.apoVoice) EXPECT_NE(QALSampleIsPlaying(v), 1);
+  // With nothing running it only stops the music.
+  crowd_StopAllQuiet();
+  EXPECT_EQ(crowd_o.bRunning, 0);
+}
+
 TEST_F(SoundGame, ExcitementAndTension) {
   fakeBank(&pcsound_oCrowd, 7);
   crowd_Init();
