@@ -767,6 +767,23 @@ void mfhnews_NewsReset() {
   mfhnews_oScreen.iPendingScript = -1;
 }
 
+// A loaded history comes back at the hub, after the news that showed the
+// draw of the human team's next round: the draw page's markers are not in
+// the save, so they are taken again from that round and its group.
+void mfhnews_DrawMarkersRestore() {
+  MFHNewsMarkers& m = mfhnews_oMarkers;
+  m.szDrawRound[0] = m.szDrawGroup[0] = 0;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  Confederation* c = nullptr;
+  Group* g = nullptr;
+  if (!tmgame_CurrentYearGet() || !history_FixtureFindByTeam(tmgame_CurrentYearGet(), Human(), &r, &f, &c, &g) ||
+      !r || !g)
+    return;
+  std::snprintf(m.szDrawRound, sizeof m.szDrawRound, "%s", r->szName);
+  std::snprintf(m.szDrawGroup, sizeof m.szDrawGroup, "%s", g->szName);
+}
+
 void mfhnews_Enter() {
   MFHNewsScreen& s = mfhnews_oScreen;
   s.bNeedsEnter = 0;

@@ -53,6 +53,9 @@ extern std::int32_t mfhnews_bArrived;
 void mfhnews_Reset();
 // The set-up's reset of a new history: year markers -1, results dates 0.
 void mfhnews_NewsReset();
+// The draw page's markers of a loaded history: the human team's next round
+// and group, as the news left them before the hub (none without a fixture).
+void mfhnews_DrawMarkersRestore();
 void mfhnews_Enter();
 // Runs the current code (and every code after it that shows nothing).
 void mfhnews_Draw();

@@ -436,6 +436,7 @@ int32_t pcsave_ImageRestore() {
   options_oBlock.iWord3 = Widen(p[3]);
   options_oBlock.iPlayerChat = iChat;
   OffsideWord() = bOffside;
+  mfhnews_DrawMarkersRestore();
   return PCSAVE_RESTORE_DONE;
 }
 

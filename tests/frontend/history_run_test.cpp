@@ -326,7 +326,16 @@ TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditio
       tour.clear();
       if (bLoaded) {
         QMathRandStateRestore(&oRand);
-        mfhnews_oMarkers = oMarkers;
+        // The load gives the news its markers back: the draw already
+        // shown is not shown again.
+        const MFHNewsMarkers& m = mfhnews_oMarkers;
+        EXPECT_EQ(m.iIntroYear, oMarkers.iIntroYear);
+        for (int i = 0; i < 3; i++) {
+          EXPECT_EQ(m.aiLast[i], oMarkers.aiLast[i]);
+          EXPECT_EQ(m.aiBefore[i], oMarkers.aiBefore[i]);
+        }
+        EXPECT_STREQ(m.szDrawRound, oMarkers.szDrawRound);
+        EXPECT_STREQ(m.szDrawGroup, oMarkers.szDrawGroup);
       } else {
         QMathRandStateSave(&oRand);
         oMarkers = mfhnews_oMarkers;
