@@ -26,6 +26,7 @@
 #include "scene3d/kits3d.h"
 #include "scene3d/loading.h"
 #include "scene3d/pcframe.h"
+#include "scene3d/pcframe_lookat.h"
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_state.h"
 #include "shell/pcinstall.h"
@@ -45,24 +46,6 @@ DBPlayer g_aDb[kPeople];
 
 int32_t Units(float metres) { return static_cast<int32_t>(std::lround(metres / SCENE3D_METRES_PER_UNIT)); }
 
-void CameraSet(FramePacket* p, const float eye[3], const float target[3]) {
-  float f[3] = {target[0] - eye[0], target[1] - eye[1], target[2] - eye[2]};
-  const float lf = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
-  for (float& c : f) c /= lf;
-  // right = up x forward with up (0, 1, 0), then up = forward x right.
-  float r[3] = {f[2], 0.0f, -f[0]};
-  const float lr = std::sqrt(r[0] * r[0] + r[2] * r[2]);
-  for (float& c : r) c /= lr;
-  const float u[3] = {f[1] * r[2] - f[2] * r[1], f[2] * r[0] - f[0] * r[2], f[0] * r[1] - f[1] * r[0]};
-  for (int row = 0; row < 3; ++row) {
-    p->oCamera.aafRotation[row][0] = r[row];
-    p->oCamera.aafRotation[row][1] = u[row];
-    p->oCamera.aafRotation[row][2] = f[row];
-    p->oCamera.aafRotation[row][3] = 0.0f;
-    p->oCamera.aiEye[row] = Units(eye[row]);
-  }
-  p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 1;
-}
 
 void PersonSet(PacketPlayer* e, Player* pl, const Person& who) {
   std::memset(e, 0, sizeof *e);
@@ -161,7 +144,7 @@ bool Draw(const View& v, std::vector<float>* rgb) {
   for (int pass = 0; pass < 2 && !drawn; ++pass) {
     pcframe_Begin();
     FramePacket* p = pcframe_poCurrent;
-    CameraSet(p, v.eye, v.target);
+    pcframe_CameraLookAt(p, v.eye, v.target);
     int home = 0, away = 0;
     for (size_t i = 0; i < v.people.size() && i < 22; ++i) {
       const Person& who = v.people[i];
