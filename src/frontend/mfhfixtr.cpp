@@ -9,6 +9,7 @@
 #include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
 #include "frontend/mfhfixtr_layout.h"
+#include "frontend/pcfe.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -300,8 +301,8 @@ std::int32_t mfhfixtr_Input(User* poUser) {
   MFHFixtrScreen& s = mfhfixtr_oScreen;
   std::int32_t eNext = MFHFIXTR_MODE;
   if (!poUser || !poUser->pip) return eNext;
-  // The escape key comes from the keyboard, not from the queue.
-  if ((QKeyboardGetLastKey() & 0xFF) == 1) {
+  // The escape key comes from the keyboard, not from the queue, once a press.
+  if (pcfe_bEscapeLastKey()) {
     input_EventQueueFlush(&poUser->pip->oEvents);
     sfx_Play(2);
     eNext = kHub;

@@ -540,8 +540,8 @@ std::int32_t mfhmain_Input(User* poUser) {
   std::int32_t eNext = MFHMAIN_MODE;
   if (!poUser || !poUser->pip) return eNext;
   const std::int32_t cHumans = tmglobal.cHumans;
-  // Escape comes from the keyboard, not from the queue.
-  if ((QKeyboardGetLastKey() & 0xFF) == 1 && !s.bQuitBox) QuitOpen();
+  // Escape comes from the keyboard, not from the queue, once a press.
+  if (pcfe_bEscapeLastKey() && !s.bQuitBox) QuitOpen();
   std::int32_t eCode = 0;
   while (eNext == MFHMAIN_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {

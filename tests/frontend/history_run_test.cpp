@@ -15,6 +15,7 @@
 
 #include "frontend/frontend_services.h"
 #include "framework/math/qrand.h"
+#include "frontend/mfhmain.h"
 #include "frontend/mfhnews.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
@@ -159,6 +160,42 @@ void HubTourStep(HistoryDriver& h, std::vector<int>& tour) {
 void HubTour(HistoryDriver& d, std::vector<int>& tour) {
   d.Answer(47, [&tour](HistoryDriver& h) { HubTourStep(h, tour); });
   for (int e : {48, 55, 56}) d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kEscape}); });
+}
+
+// Escape held on a screen the hub opened leaves that screen once: back in
+// the hub, the key still down (and repeating) does not open its quit box.
+TEST(HistoryRun, EscapeHeldOnAScreenTheHubOpenedLeavesItWithoutTheHubsQuitBox) {
+  using H = HistoryDriver;
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  MenuToHistory(d);
+  SetUpFrom1958(d);
+  PlayerAnswers(d);
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  std::vector<int> tour, left;
+  const auto away = [&] { return d.Mode() == 48 || d.Mode() == 55 || d.Mode() == 56; };
+  for (int k = 0; k < 3; k++) {
+    d.Answer(47, [&tour](H& h) { HubTourStep(h, tour); });
+    ASSERT_TRUE(d.RunUntil(away, 500)) << d.ModesText();
+    left.push_back(d.Mode());
+    d.Answer(47, [](H&) {});
+    d.KeyboardKey("ESCAPE", true);
+    d.RunUntil([] { return false; }, 240);
+    d.KeyboardKey("ESCAPE", false);
+    d.RunUntil([] { return false; }, 10);
+    SCOPED_TRACE(d.ModesText());
+    EXPECT_EQ(d.Mode(), 47);
+    EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0) << left.back();
+    mfhmain_oScreen.bQuitBox = 0;
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<int>{48, 55, 56}));
+  // A new press in the hub opens it.
+  d.KeyboardKey("ESCAPE", true);
+  d.RunUntil([] { return false; }, 3);
+  d.KeyboardKey("ESCAPE", false);
+  d.RunUntil([] { return false; }, 3);
+  EXPECT_EQ(mfhmain_oScreen.bQuitBox, 1);
 }
 
 // The same edition in each of the other languages: every screen's texts

@@ -79,6 +79,8 @@ bool HistoryDriver::Start() {
 
 std::int32_t HistoryDriver::Mode() const { return static_cast<std::int32_t>(global_eGetGameMode()); }
 
+void HistoryDriver::KeyboardKey(const char* pszKey, bool bDown) { Key(pszKey, bDown); }
+
 void HistoryDriver::Events(std::initializer_list<std::int32_t> codes) {
   pending_.insert(pending_.end(), codes.begin(), codes.end());
 }

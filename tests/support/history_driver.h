@@ -34,6 +34,9 @@ class HistoryDriver {
   // Each step first asks the answer of the current mode, when no event waits.
   bool RunUntil(const std::function<bool()>& pred, std::int32_t limit);
 
+  // A keyboard key (a script's key name) pressed or let go at the next pass.
+  void KeyboardKey(const char* pszKey, bool bDown);
+
   // Events for the menu user, given in order.
   void Events(std::initializer_list<std::int32_t> codes);
   // What the player does in a game mode when no event waits: queue events,
