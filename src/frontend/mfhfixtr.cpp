@@ -307,12 +307,8 @@ std::int32_t mfhfixtr_Input(User* poUser) {
     sfx_Play(2);
     eNext = kHub;
   }
-  while (eNext == MFHFIXTR_MODE) {
-    ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
-    if (!poNode) break;
-    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-    const std::int32_t eCode = poEvent->eEvent;
-    input_EventFree(&poEvent);
+  std::int32_t eCode = 0;
+  while (eNext == MFHFIXTR_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     eNext = s.bInList ? ListInput(s, eCode) : ButtonsInput(s, eCode);
   }
   return eNext;

@@ -9,6 +9,7 @@
 #include "engine/formation.h"
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pcfe.h"
 #include "frontend/mfhgroup_layout.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
@@ -506,12 +507,8 @@ std::int32_t mfhgroup_Input(User* poUser) {
   MFHGroupScreen& s = mfhgroup_oScreen;
   std::int32_t eNext = MFHGROUP_MODE;
   if (!poUser || !poUser->pip) return eNext;
-  while (eNext == MFHGROUP_MODE) {
-    ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
-    if (!poNode) break;
-    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-    const std::int32_t eCode = poEvent->eEvent;
-    input_EventFree(&poEvent);
+  std::int32_t eCode = 0;
+  while (eNext == MFHGROUP_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {
       case 8:
       case 9:

@@ -857,10 +857,8 @@ void mfhnews_Draw() {
 std::int32_t mfhnews_Input(User* poUser) {
   MFHNewsScreen& s = mfhnews_oScreen;
   if (!poUser || !poUser->pip) return MFHNEWS_MODE;
-  while (ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents)) {
-    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-    const std::int32_t e = poEvent->eEvent;
-    input_EventFree(&poEvent);
+  std::int32_t e = 0;
+  while (pcfe_bEventCodeNext(poUser, &e)) {
     if (s.bBlocked || s.iNextMode != MFHNEWS_MODE) continue;
     switch (e) {
       case 8:

@@ -110,12 +110,8 @@ std::int32_t mfhrole_Input(User* poUser) {
     sfx_Play(2);
     eNext = kHub;
   }
-  while (eNext == MFHROLE_MODE) {
-    ListNode* poNode = queue_RemoveHead(&poUser->pip->oEvents);
-    if (!poNode) break;
-    InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-    const std::int32_t eCode = poEvent->eEvent;
-    input_EventFree(&poEvent);
+  std::int32_t eCode = 0;
+  while (eNext == MFHROLE_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {
       case 8:
       case 9: {
