@@ -40,6 +40,10 @@ extern std::int32_t mfhmain_State;
 extern std::int32_t mfhmain_bYearLoaded;
 // The hub's forced score goes (a new history disarms it).
 void mfhmain_ForcedScoreDisarm();
+// The history is left for the main menu (its hub's "Quit History?" or a
+// match's pause menu): the front end is in no history any more, the hub
+// enters afresh, and no result waits to be entered.
+void mfhmain_HistoryLeave();
 // The history fixtures screen's chosen friendly opponent (a team id) and
 // its flag that a choice waits to be taken.
 extern std::uint32_t mfhfixtr_chosenTeam;

@@ -450,9 +450,7 @@ std::int32_t QuitSelect() {
     sfx_Play(2);
     return MFHMAIN_MODE;
   }
-  global_SetExtendedGameMode(static_cast<GameMode>(12));
-  s.bNeedsEnter = 1;
-  tmglobal.bStarted = 0;
+  mfhmain_HistoryLeave();
   sfx_Play(1);
   return 12;
 }
@@ -472,6 +470,14 @@ std::int32_t mfhmain_bHasNextFixture() {
   const std::uint32_t Name = CurrentHumanName();
   Year* y = Name ? tmgame_CurrentYearGet() : nullptr;
   return y && history_FixtureFindByTeam(y, Name, &r, &f) ? 1 : 0;
+}
+
+void mfhmain_HistoryLeave() {
+  global_SetExtendedGameMode(static_cast<GameMode>(12));
+  mfhmain_oScreen.bNeedsEnter = 1;
+  tmglobal.bStarted = 0;
+  // A match left on the way enters no result, now or in a later history.
+  tmgame_FlowReset();
 }
 
 void mfhmain_Reset() {

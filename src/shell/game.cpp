@@ -70,7 +70,11 @@ int32_t game_FrontEndTick() {
     case 73:
       switch (static_cast<int32_t>(global.eExtendedGameMode)) {
         case GAME_MODE_HISTORY:
-          if (global.bHistory && mfhmain_State == 3) {
+          if (pausemenu_bQuitGet()) {
+            // "Quit History" in the match: the history ends, unrecorded.
+            mfhmain_HistoryLeave();
+            global_SetGameMode(GAME_MODE_RETURN_TO_MAIN_MENU);
+          } else if (global.bHistory && mfhmain_State == 3) {
             global_SetGameMode(GAME_MODE_RETURN_TO_MAIN_MENU);
           } else {
             global_SetGameMode(GAME_MODE_NEWS);

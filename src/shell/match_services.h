@@ -13,6 +13,8 @@ void demo_MatchSetup();
 void options_Run();
 void pausemenu_AttractMovieRun();
 void options_SetDefaults();
+// Set when the last match was left through its pause menu's "Quit".
+int32_t pausemenu_bQuitGet();
 
 // ---- Match modes ---------------------------------------------------------------------
 void usrctl_Update();

@@ -1,6 +1,7 @@
 // The human team's first history match played for real through the screens
 // at the set-up's five minutes: news, hub, Play Match, the match to its end,
-// and back to the news, which enters and shows the match's own result.
+// and back to the news, which enters and shows the match's own result. And
+// the same match left through its pause menu's "Quit History".
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "frontend/mfhnews.h"
 #include "matchflow/matcha.h"
 #include "shell/global.h"
+#include "shell/pcmain_states.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
 #include "shell/user.h"
@@ -93,6 +95,77 @@ TEST(HistoryRealMatch, TheFirstMatchPlayedAtFiveMinutesIsTheResultTheNewsShows) 
                          80000));
   EXPECT_EQ(tmreport_CountGet(), 0);
   EXPECT_GT(d.Matches(), 2);
+}
+
+// The player's way to the first hub: History from the main menu, its film
+// skipped, the set-up from 1958 with the qualifiers, the map's first team,
+// the news pages confirmed.
+void ToTheFirstHub(H& d) {
+  d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
+  d.Answer(84, [](H& h) { h.Events({H::kSkip}); });
+  d.Answer(45, [](H& h) {
+    for (int i = 0; i < 10; i++) h.Events({H::kLeft});
+    h.Events({H::kDown, H::kLeft, H::kSelect});
+  });
+  d.Answer(9, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
+  for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
+  for (int e : {48, 55, 56}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
+  d.Answer(kReplayMode, [](H& h) { h.Events({kReplayLeave}); });
+}
+
+// Play Match, then in the match Escape (the keyboard's Start) pauses it and
+// the pause menu's "Quit History", "Yes" leaves it: the history is over. The
+// main menu follows, not the news; the fixture has no result and none waits
+// to be entered; the history is not started.
+TEST(HistoryRealMatch, QuitHistoryInTheMatchLeavesForTheMainMenuAndRecordsNothing) {
+  H d;
+  ASSERT_TRUE(d.Start());
+  ToTheFirstHub(d);
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_EQ(tmglobal.bStarted, 1);
+  const std::uint32_t Team = tmglobal.aHumans[0].Name;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(history_FixtureFindByTeam(tmgame_CurrentYearGet(), Team, &r, &f));
+  ASSERT_FALSE(tmglobal_FixturePlayedGet(f));
+  tmreport_CountReset();
+
+  d.Answer(47, [](H& h) { h.Events({H::kSelect}); });
+  ASSERT_TRUE(d.RunUntil([&] { return pcmain_eCurrentState == APP_STATE_MATCH; }, 3000)) << d.ModesText();
+  d.Answer(47, [](H&) {});
+  // Up from "Resume Match" wraps to the last item, "Quit History"; its page
+  // opens on "No"; Down gives "Yes". Given once.
+  bool bAsked = false;
+  d.Answer(GAME_MODE_PAUSE_MENU, [&bAsked](H& h) {
+    if (bAsked) return;
+    bAsked = true;
+    h.Events({8, 6, 9, 6});
+  });
+  // Escape pressed and let go until the match takes it.
+  for (int i = 0; i < 60 && d.Mode() != GAME_MODE_PAUSE_MENU; i++) {
+    d.KeyboardKey("ESCAPE", true);
+    d.RunUntil([] { return false; }, 3);
+    d.KeyboardKey("ESCAPE", false);
+    d.RunUntil([&] { return d.Mode() == GAME_MODE_PAUSE_MENU; }, 30);
+  }
+  ASSERT_EQ(d.Mode(), GAME_MODE_PAUSE_MENU) << d.ModesText();
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == GAME_MODE_MAIN_MENU || d.Mode() == GAME_MODE_NEWS; }, 3000))
+      << d.ModesText();
+  SCOPED_TRACE(d.ModesText());
+  EXPECT_TRUE(bAsked);
+  EXPECT_EQ(d.Mode(), GAME_MODE_MAIN_MENU);
+  EXPECT_EQ(d.Matches(), 1);
+  EXPECT_FALSE(tmglobal_FixturePlayedGet(f));
+  EXPECT_EQ(f->cScoreA + f->cExtraA + f->cScoreB + f->cExtraB, 0);
+  EXPECT_EQ(tmgame_ResultPendingGet(), 0);
+  EXPECT_EQ(tmglobal.bStarted, 0);
+  EXPECT_NE(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
+  EXPECT_EQ(tmreport_CountGet(), 0);
+  // The menu stays: no news page comes after it.
+  d.Answer(GAME_MODE_MAIN_MENU, [](H&) {});
+  d.RunUntil([] { return false; }, 100);
+  EXPECT_EQ(d.Mode(), GAME_MODE_MAIN_MENU);
 }
 
 }  // namespace

@@ -68,6 +68,7 @@ FAKE(matchflow_TitleRun)
 FAKE(demo_MatchSetup)
 FAKE(options_Run)
 FAKE(pausemenu_AttractMovieRun)
+FAKE(mfhmain_HistoryLeave)
 void pcfe_EscapeTrack() {}
 int32_t caption_ControllerMsgDraw() {
   Trace("message");
@@ -138,6 +139,8 @@ void pcframe_BallStore(int32_t bFlag) { g_aoTrace.push_back("ball" + std::to_str
 int32_t input_bControllerMissing() { return g_bControllerMissing; }
 int32_t usrctl_bSimulationHeld() { return g_bSimulationHeld; }
 int32_t mfhmain_State;
+int32_t g_bPauseQuit;
+int32_t pausemenu_bQuitGet() { return g_bPauseQuit; }
 // The 2D drawing state's items and prints, written down with their arguments.
 int32_t pcframe_AddBox(int32_t x, int32_t y, int32_t x2, int32_t y2, int32_t iLayer, uint8_t r, uint8_t g, uint8_t b,
                        uint8_t uAlpha, uint32_t uFlags) {
@@ -189,6 +192,7 @@ class Dispatch : public ::testing::Test {
     g_bControllerMissing = 0;
     g_bSimulationHeld = 0;
     mfhmain_State = 0;
+    g_bPauseQuit = 0;
   }
 };
 
@@ -277,6 +281,26 @@ TEST_F(Dispatch, FrontEndTableCallsEachScreenWithItsMessage) {
       EXPECT_EQ(global_eGetGameMode(), bFlag && iState == 3 ? GAME_MODE_RETURN_TO_MAIN_MENU : GAME_MODE_NEWS);
     }
   }
+  // A history match left through its pause menu: the history is left for the
+  // menu, whatever the flag and the state say; the news does not follow.
+  for (int32_t bFlag : {0, 1}) {
+    global_SetGameMode(GAME_MODE_INTRO);
+    global_SetExtendedGameMode(GAME_MODE_HISTORY);
+    global.bHistory = bFlag;
+    mfhmain_State = 0;
+    g_bPauseQuit = 1;
+    g_aoTrace.clear();
+    game_FrontEndTick();
+    EXPECT_EQ(global_eGetGameMode(), GAME_MODE_RETURN_TO_MAIN_MENU) << bFlag;
+    EXPECT_EQ(g_aoTrace, Trace_t({"input_PortsRead", "input_EventsGenerate", "mfhmain_HistoryLeave"})) << bFlag;
+  }
+  // Outside the history the quit flag changes nothing: a friendly's menu.
+  global_SetGameMode(GAME_MODE_INTRO);
+  global_SetExtendedGameMode(static_cast<GameMode>(74));
+  g_aoTrace.clear();
+  game_FrontEndTick();
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_MAIN_MENU);
+  EXPECT_EQ(g_aoTrace, Trace_t({"input_PortsRead", "input_EventsGenerate"}));
 }
 
 TEST_F(Dispatch, MatchTableCallsEachModeThenCaptionsDemoAndTheTransition) {
