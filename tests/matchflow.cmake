@@ -38,3 +38,11 @@ if(TARGET korvena_match_harness)
     DEPS korvena_match_harness korvena_shell)
   add_dependencies(test_view_match data)
 endif()
+
+# Every in-match text page with the longest names in all six languages: no
+# text overlaps another or leaves its panel; the pages are written out as
+# images (build/captures/matchtext/).
+korvena_test(test_matchtext_layout
+  SOURCES matchflow/text_layout_test.cpp
+  DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
+add_dependencies(test_matchtext_layout q3dswdll data)

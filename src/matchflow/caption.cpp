@@ -19,6 +19,7 @@
 #include "shell/input.h"
 #include "shell/texts.h"
 #include "tournament/dbplayer.h"
+#include "tournament/tla.h"
 #include "tournament/tournament_services.h"
 
 CaptionState caption_oState;
@@ -70,16 +71,50 @@ const Player* ParamPlayer() { return reinterpret_cast<const Player*>(caption_oSt
 
 const char* NameOf(const DBPlayer* po) { return po ? po->szName : ""; }
 
-void NumberName(const DBPlayer* po, std::int32_t x, std::int32_t y) {
-  char sz[16];
-  std::snprintf(sz, sizeof sz, "%d", po ? static_cast<std::int32_t>(po->uField88) : 0);
-  Text(sz, x, y, 255, 255, 255);
-  Text(NameOf(po), x + 30, y, 255, 255, 255);
+std::int32_t W(const char* psz) { return pctext_WidthGet(psz); }
+std::int32_t Max(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
+std::int32_t Min(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
+
+// Captions are centred on the screen's middle column and grow to hold their
+// texts, never past the screen's margins.
+constexpr std::int32_t kCentre = 320, kMargin = 8, kScreenW = 640;
+constexpr std::int32_t kStripMax = kScreenW - 2 * kMargin;
+constexpr std::int32_t kGap = 8;     // between a number and its name
+constexpr std::int32_t kApart = 32;  // between two texts that must not read as one
+
+// The left edge of a strip of width w centred on the captions' column.
+std::int32_t StripX(std::int32_t w) { return kCentre - w / 2; }
+
+// The shirt number of a player and, after it, his name fitted into what is
+// left of iRoom pixels; the pixels used.
+struct NumberNameFit {
+  char szNumber[16];
+  char szName[DBPLAYER_NAME_SIZE];
+  std::int32_t iNameAt;  // from the number's left edge
+  std::int32_t Width() const { return iNameAt + W(szName); }
+};
+
+NumberNameFit NumberNameMake(const DBPlayer* po, std::int32_t iRoom) {
+  NumberNameFit o{};
+  std::snprintf(o.szNumber, sizeof o.szNumber, "%d", po ? static_cast<std::int32_t>(po->uField88) : 0);
+  o.iNameAt = Max(30, W(o.szNumber) + kGap);
+  caption_NameFit(NameOf(po), iRoom - o.iNameAt, o.szName, sizeof o.szName);
+  return o;
 }
 
-const char* TeamName(const MatchTeam* po) {
-  const char* psz = match_TeamNameGet(po);
-  return psz ? psz : "";
+void NumberName(const NumberNameFit& o, std::int32_t x, std::int32_t y) {
+  Text(o.szNumber, x, y, 255, 255, 255);
+  Text(o.szName, x + o.iNameAt, y, 255, 255, 255);
+}
+
+// A side's short name, or its abbreviation where that does not fit.
+struct TeamFit {
+  char sz[32];
+};
+TeamFit TeamMake(const MatchTeam* po, std::int32_t iRoom) {
+  TeamFit o{};
+  caption_TeamFit(po, iRoom, o.sz, sizeof o.sz);
+  return o;
 }
 
 // ---- Slides ---------------------------------------------------------------------------
@@ -196,73 +231,110 @@ void DrawPlayer() {
   CaptionState& c = caption_oState;
   const Player* pp = ParamPlayer();
   const DBPlayer* po = pp ? pp->pDBPlayer : nullptr;
-  Box(c.x, c.y, c.iWidth, c.iHeight, 32, 32, 32, 128);
+  // The caption's text, a divider, then the number and the name.
+  char szText[sizeof c.acText];
+  caption_TextFit(c.acText, kStripMax / 2, szText, sizeof szText);
+  const std::int32_t iDivider = Max(104, 6 + W(szText) + 6);
+  NumberNameFit o = NumberNameMake(po, kStripMax - iDivider - 12);
+  const std::int32_t w = Max(c.iWidth, iDivider + 6 + o.Width() + 6);
+  const std::int32_t x = w > c.iWidth ? StripX(w) : c.x;
+  Box(x, c.y, w, c.iHeight, 32, 32, 32, 128);
   draw2d_Colour2Set(200, 200, 200, 255);
-  draw2d_RectFill2(X(c.x), Y(c.y), X(c.x + c.iWidth) - X(c.x), 1, kLayer - 1);
-  draw2d_RectFill2(X(c.x + 104), Y(c.y), 1, Y(c.y + c.iHeight) - Y(c.y), kLayer - 1);
-  Text(c.acText, c.x + 6, c.y, 255, 255, 255);
-  char sz[16];
-  std::snprintf(sz, sizeof sz, "%d", po ? static_cast<std::int32_t>(po->uField88) : 0);
-  Text(sz, c.x + 110, c.y, 255, 255, 255);
-  Text(NameOf(po), c.x + 140, c.y, 255, 255, 255);
+  draw2d_RectFill2(X(x), Y(c.y), X(x + w) - X(x), 1, kLayer - 1);
+  draw2d_RectFill2(X(x + iDivider), Y(c.y), 1, Y(c.y + c.iHeight) - Y(c.y), kLayer - 1);
+  Text(szText, x + 6, c.y, 255, 255, 255);
+  NumberName(o, x + iDivider + 6, c.y);
+}
+
+// Two strips: the player above, the decision below (a card box before it
+// when shown, the text at iTextAt from the strip's left edge).
+void DecisionDraw(const char* pszText, std::int32_t iTextAt, const std::uint8_t auFrom[3], std::int32_t iCard) {
+  CaptionState& c = caption_oState;
+  const Player* pp = ParamPlayer();
+  NumberNameFit o = NumberNameMake(pp ? pp->pDBPlayer : nullptr, kStripMax - 12);
+  const std::int32_t w = Max(220, Max(6 + o.Width() + 6, iTextAt + W(pszText) + 6));
+  const std::int32_t x = StripX(w);
+  Strip(x, c.y, w, 11, auFrom[0], auFrom[1], auFrom[2], 5, 65, 225);
+  NumberName(o, x + 6, c.y);
+  Strip(x, c.y + 12, w, 11, 50, 50, 50, 5, 65, 225);
+  if (iCard == 1) Box(x + 4, c.y + 13, 8, 10, 229, 199, 0, 255);
+  else if (iCard == 2) Box(x + 4, c.y + 13, 8, 10, 250, 0, 63, 255);
+  Text(pszText, x + iTextAt, c.y + 12, 255, 255, 255);
 }
 
 void DrawCard(std::int32_t bSentOff) {
-  CaptionState& c = caption_oState;
-  const Player* pp = ParamPlayer();
-  Strip(210, c.y, 220, 11, 50, 50, 50, 5, 65, 225);
-  NumberName(pp ? pp->pDBPlayer : nullptr, 216, c.y);
-  Strip(210, c.y + 12, 220, 11, 50, 50, 50, 5, 65, 225);
-  std::int32_t iTextX = 210 + 8;
-  if (caption_bCardBoxShown()) {
-    if (bSentOff) Box(214, c.y + 13, 8, 10, 250, 0, 63, 255);
-    else Box(214, c.y + 13, 8, 10, 229, 199, 0, 255);
-    iTextX = 210 + (bSentOff ? 40 : 32);
-  }
-  Text(gstatso_StrGet(bSentOff ? T_SENT_OFF : T_BOOKED), iTextX, c.y + 12, 255, 255, 255);
+  static const std::uint8_t kGrey[3] = {50, 50, 50};
+  const bool bBox = caption_bCardBoxShown() != 0;
+  DecisionDraw(gstatso_StrGet(bSentOff ? T_SENT_OFF : T_BOOKED), bBox ? (bSentOff ? 40 : 32) : 8, kGrey,
+               bBox ? (bSentOff ? 2 : 1) : 0);
 }
 
 void DrawSubstitution() {
   CaptionState& c = caption_oState;
-  Strip(160, c.y, 320, 11, 50, 50, 50, 5, 65, 225);
-  TextCentred(gstatso_StrGet(T_SUBSTITUTION), 320, c.y, 255, 255, 255);
-  Strip(160, c.y2 + 12, 320, 11, 32, 32, 32, 32, 32, 32);
-  Text(gstatso_StrGet(c.bStageOn ? T_ON : T_OFF), 166, c.y2 + 12, 255, 255, 255);
-  NumberName(c.bStageOn ? s_poSubOn : s_poSubOff, 220, c.y2 + 12);
+  const char* pszOn = gstatso_StrGet(T_ON);
+  const char* pszOff = gstatso_StrGet(T_OFF);
+  // Both stages keep one width: the number stands after the longer of "ON"
+  // and "OFF", the names are fitted to what is left.
+  const std::int32_t iNumberAt = Max(60, 6 + Max(W(pszOn), W(pszOff)) + kGap);
+  const NumberNameFit oOn = NumberNameMake(s_poSubOn, kStripMax - iNumberAt - 6);
+  const NumberNameFit oOff = NumberNameMake(s_poSubOff, kStripMax - iNumberAt - 6);
+  const std::int32_t w = Max(Max(320, W(gstatso_StrGet(T_SUBSTITUTION)) + 12),
+                             iNumberAt + Max(oOn.Width(), oOff.Width()) + 6);
+  const std::int32_t x = StripX(w);
+  Strip(x, c.y, w, 11, 50, 50, 50, 5, 65, 225);
+  TextCentred(gstatso_StrGet(T_SUBSTITUTION), kCentre, c.y, 255, 255, 255);
+  Strip(x, c.y2 + 12, w, 11, 32, 32, 32, 32, 32, 32);
+  Text(c.bStageOn ? pszOn : pszOff, x + 6, c.y2 + 12, 255, 255, 255);
+  NumberName(c.bStageOn ? oOn : oOff, x + iNumberAt, c.y2 + 12);
 }
 
 void DrawPossession() {
   CaptionState& c = caption_oState;
-  Strip(210, c.y, 220, 11, 0, 0, 0, 23, 134, 57);
-  TextCentred(gstatso_StrGet(T_POSSESSION), 320, c.y, 255, 255, 255);
-  Text(TeamName(&match.HomeTeam), 214, c.y + 12, 255, 255, 255);
-  Text(TeamName(&match.AwayTeam), 330, c.y + 12, 255, 255, 255);
-  std::int32_t h, a;
+  const TeamFit h = TeamMake(&match.HomeTeam, kStripMax / 2 - kApart);
+  const TeamFit a = TeamMake(&match.AwayTeam, kStripMax / 2 - kApart);
+  // The away name starts at the strip's middle or after the home name.
+  const std::int32_t iAwayAt = Max(120, 4 + W(h.sz) + kApart);
+  const std::int32_t w = Max(Max(220, W(gstatso_StrGet(T_POSSESSION)) + 12), iAwayAt + W(a.sz) + 4);
+  const std::int32_t x = StripX(w);
+  Strip(x, c.y, w, 11, 0, 0, 0, 23, 134, 57);
+  TextCentred(gstatso_StrGet(T_POSSESSION), kCentre, c.y, 255, 255, 255);
+  Text(h.sz, x + 4, c.y + 12, 255, 255, 255);
+  Text(a.sz, x + iAwayAt, c.y + 12, 255, 255, 255);
+  std::int32_t iHome, iAway;
   caption_SharesGet(gstatso_PossessionGet(&match.HomeTeam.MatchStats), gstatso_PossessionGet(&match.AwayTeam.MatchStats),
-                    &h, &a);
-  const std::int32_t w = 220 * h / 100;
-  Box(210, c.y + 24, w, 6, 232, 26, 16, 255);
-  Box(210 + w, c.y + 24, 220 - w, 6, 23, 52, 190, 255);
+                    &iHome, &iAway);
+  const std::int32_t wHome = w * iHome / 100;
+  Box(x, c.y + 24, wHome, 6, 232, 26, 16, 255);
+  Box(x + wHome, c.y + 24, w - wHome, 6, 23, 52, 190, 255);
 }
 
 void DrawShootout() {
   CaptionState& c = caption_oState;
-  Strip(120, c.y, 400, 11, 0, 0, 0, 88, 68, 114);
-  TextCentred(gstatso_StrGet(T_SHOOTOUT), 320, c.y, 255, 255, 255);
+  const std::int32_t w = Max(400, W(gstatso_StrGet(T_SHOOTOUT)) + 12);
+  const std::int32_t x = StripX(w);
+  Strip(x, c.y, w, 11, 0, 0, 0, 88, 68, 114);
+  TextCentred(gstatso_StrGet(T_SHOOTOUT), kCentre, c.y, 255, 255, 255);
+  // The kicks' columns stand after the longer team name.
+  const MatchTeam* apo[2] = {&match.HomeTeam, &match.AwayTeam};
+  // Columns a cell and a half apart, so that "1" to "5" do not read as one
+  // number.
+  constexpr std::int32_t kKick = 24;
+  TeamFit ao[2];
+  for (std::int32_t t = 0; t < 2; t++) ao[t] = TeamMake(apo[t], w - 12 - 2 * kGap - 5 * kKick);
+  const std::int32_t iColumns = Max(200, x + 6 + Max(W(ao[0].sz), W(ao[1].sz)) + 2 * kGap);
   for (std::int32_t k = 0; k < 5; k++) {
     char sz[4];
     std::snprintf(sz, sizeof sz, "%d", k + 1);
-    Text(sz, 200 + 20 * k, c.y + 12, 255, 255, 255);
+    Text(sz, iColumns + kKick * k, c.y + 12, 255, 255, 255);
   }
-  const MatchTeam* apo[2] = {&match.HomeTeam, &match.AwayTeam};
   for (std::int32_t t = 0; t < 2; t++) {
-    Text(TeamName(apo[t]), 126, c.y + 24 + 12 * t, 255, 255, 255);
+    Text(ao[t].sz, x + 6, c.y + 24 + 12 * t, 255, 255, 255);
     for (std::int32_t k = 0; k < 5; k++)
       if (c.aaiShootout[t][k])
-        pcframe_AddSheetSprite(X(200 + 20 * k), Y(c.y + 24 + 12 * t), kLayer - 1, c.aaiShootout[t][k] == 1 ? 0 : 1);
+        pcframe_AddSheetSprite(X(iColumns + kKick * k), Y(c.y + 24 + 12 * t), kLayer - 1, c.aaiShootout[t][k] == 1 ? 0 : 1);
   }
   const Player* pp = ParamPlayer();
-  if (pp) NumberName(pp->pDBPlayer, 126, c.y + 48);
+  if (pp) NumberName(NumberNameMake(pp->pDBPlayer, kScreenW - kMargin - (x + 6)), x + 6, c.y + 48);
 }
 
 void DrawGoal() {
@@ -270,35 +342,67 @@ void DrawGoal() {
   const Player* pp = ParamPlayer();
   std::int32_t x = pp && pp->MyTeam == player_PlaysFor_Away ? 340 : 60;
   if (global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING) x = 200;
-  char sz[16];
-  Strip(c.iSlide - 300, 20, 140, 14, 110, 13, 8, 232, 26, 16);
-  Text(TeamName(&match.HomeTeam), c.iSlide - 296, 22, 255, 255, 255);
-  std::snprintf(sz, sizeof sz, "%d", match.HomeGoals);
-  Text(sz, c.iSlide - 176, 22, 255, 255, 255);
-  Strip(512 - c.iSlide + 160, 20, 140, 14, 23, 52, 190, 12, 26, 95);
-  Text(TeamName(&match.AwayTeam), 512 - c.iSlide + 164, 22, 255, 255, 255);
-  std::snprintf(sz, sizeof sz, "%d", match.AwayGoals);
-  Text(sz, 512 - c.iSlide + 284, 22, 255, 255, 255);
+  // Each team box holds the name and, at its right end, the score.
+  char szHome[16], szAway[16];
+  std::snprintf(szHome, sizeof szHome, "%d", match.HomeGoals);
+  std::snprintf(szAway, sizeof szAway, "%d", match.AwayGoals);
+  const TeamFit h = TeamMake(&match.HomeTeam, 140 - 4 - kGap - W(szHome) - 2);
+  const TeamFit a = TeamMake(&match.AwayTeam, 140 - 4 - kGap - W(szAway) - 2);
+  const std::int32_t xHome = c.iSlide - 300, xAway = 512 - c.iSlide + 160;
+  Strip(xHome, 20, 140, 14, 110, 13, 8, 232, 26, 16);
+  Text(h.sz, xHome + 4, 22, 255, 255, 255);
+  draw2d_TextColourSet(255, 255, 255, 255);
+  pctext_PrintRight(szHome, X(xHome + 138), Y(22), kLayer - 1);
+  Strip(xAway, 20, 140, 14, 23, 52, 190, 12, 26, 95);
+  Text(a.sz, xAway + 4, 22, 255, 255, 255);
+  pctext_PrintRight(szAway, X(xAway + 138), Y(22), kLayer - 1);
   Strip(x, c.y, 240, 11, 50, 50, 50, 5, 65, 225);
-  NumberName(pp ? pp->pDBPlayer : nullptr, x + 6, c.y);
+  NumberName(NumberNameMake(pp ? pp->pDBPlayer : nullptr, 240 - 12), x + 6, c.y);
 }
 
-void PageTitle(std::int32_t iTitle, const char* pszExtra) {
+// The pages are centred on x 256 and grow from their 320 to hold their
+// widest line, up to the 512-wide page area.
+constexpr std::int32_t kPageCentre = 256, kPageMin = 320, kPageMax = 496;
+std::int32_t PageWidth(std::int32_t iNeed) { return Min(kPageMax, Max(kPageMin, iNeed)); }
+
+// The title strip, the body and the two team names (home at the left, away
+// at the right, each in half the line); the page's left edge.
+std::int32_t PageTitle(std::int32_t iTitle, const char* pszExtra, std::int32_t w) {
   char sz[96];
   if (pszExtra) std::snprintf(sz, sizeof sz, "%s %s", gstatso_StrGet(iTitle), pszExtra);
   else std::snprintf(sz, sizeof sz, "%s", gstatso_StrGet(iTitle));
-  Strip(96, 40, 320, 15, 0, 0, 0, 137, 66, 0);
-  TextCentred(sz, 256, 42, 255, 255, 255);
-  Box(96, 55, 320, 150, 32, 32, 32, 128);
-  Text(TeamName(&match.HomeTeam), 104, 58, 252, 241, 0);
+  const std::int32_t x = kPageCentre - w / 2;
+  Strip(x, 40, w, 15, 0, 0, 0, 137, 66, 0);
+  TextCentred(sz, kPageCentre, 42, 255, 255, 255);
+  Box(x, 55, w, 150, 32, 32, 32, 128);
+  const std::int32_t iHalf = w / 2 - 8 - kApart / 2;
+  const TeamFit h = TeamMake(&match.HomeTeam, iHalf);
+  const TeamFit a = TeamMake(&match.AwayTeam, iHalf);
+  Text(h.sz, x + 8, 58, 252, 241, 0);
   draw2d_TextColourSet(252, 241, 0, 255);
-  pctext_PrintRight(TeamName(&match.AwayTeam), X(408), Y(58), kLayer - 1);
+  pctext_PrintRight(a.sz, X(x + w - 8), Y(58), kLayer - 1);
+  return x;
+}
+
+// The width two team names need side by side on a page.
+std::int32_t PageNamesNeed() {
+  return 16 + kApart + 2 * Max(W(TeamMake(&match.HomeTeam, 9999).sz), W(TeamMake(&match.AwayTeam, 9999).sz));
+}
+
+// The score on its own line under the names; the lines below start at y 80.
+constexpr std::int32_t kPageScoreY = 68, kPageRowsY = 80;
+
+void PageScore() {
+  char sz[32];
+  std::snprintf(sz, sizeof sz, "%d - %d", match.HomeGoals, match.AwayGoals);
+  TextCentred(sz, kPageCentre, kPageScoreY, 255, 255, 255);
 }
 
 void DrawAreas(std::int32_t bFull) {
-  char szAreas[48];
+  char szAreas[48], szTitle[96];
   std::snprintf(szAreas, sizeof szAreas, "%s", gstatso_StrGet(T_ACTION_AREAS));
-  PageTitle(bFull ? T_FULL_TIME : T_HALF_TIME, szAreas);
+  std::snprintf(szTitle, sizeof szTitle, "%s %s", gstatso_StrGet(bFull ? T_FULL_TIME : T_HALF_TIME), szAreas);
+  PageTitle(bFull ? T_FULL_TIME : T_HALF_TIME, szAreas, PageWidth(Max(W(szTitle) + 16, PageNamesNeed())));
   for (std::int32_t i = 0; i < 12; i++) {
     const bool bDark = (i & 1) != 0;
     Box(116 + 24 * i, 80, 24, 100, bDark ? 11 : 32, bDark ? 65 : 77, 10, 255);
@@ -317,17 +421,16 @@ void DrawAreas(std::int32_t bFull) {
 }
 
 void DrawStats(std::int32_t bFull) {
-  PageTitle(bFull ? T_FULL_TIME : T_HALF_TIME, nullptr);
-  char sz[32];
-  std::snprintf(sz, sizeof sz, "%d - %d", match.HomeGoals, match.AwayGoals);
-  TextCentred(sz, 256, 58, 255, 255, 255);
   const MatchStats* ph = &match.HomeTeam.MatchStats;
   const MatchStats* pa = &match.AwayTeam.MatchStats;
   using Getter = std::int32_t (*)(const MatchStats*);
   static const Getter apfn[7] = {gstatso_ShotsGet,    gstatso_OnTargetGet, gstatso_CornersGet, gstatso_FreeKicksGet,
                                  gstatso_OffsidesGet, gstatso_BookedGet,   gstatso_SentOffGet};
+  char aaszHome[8][16], aaszAway[8][16];
+  // The label is centred between the two counts: each half holds a count
+  // and half the label.
+  std::int32_t iNeed = PageNamesNeed();
   for (std::int32_t i = 0; i < 8; i++) {
-    const std::int32_t y = 76 + 14 * i;
     std::int32_t h, a;
     if (i < 7) {
       h = apfn[i](ph);
@@ -335,46 +438,63 @@ void DrawStats(std::int32_t bFull) {
     } else {
       caption_SharesGet(gstatso_PossessionGet(ph), gstatso_PossessionGet(pa), &h, &a);
     }
-    TextCentred(gstatso_StrGet(T_SHOTS + i), 256, y, 255, 255, 255);
-    std::snprintf(sz, sizeof sz, i < 7 ? "%d" : "%d%%", h);
-    Text(sz, 110, y, 255, 255, 255);
-    std::snprintf(sz, sizeof sz, i < 7 ? "%d" : "%d%%", a);
+    std::snprintf(aaszHome[i], sizeof aaszHome[i], i < 7 ? "%d" : "%d%%", h);
+    std::snprintf(aaszAway[i], sizeof aaszAway[i], i < 7 ? "%d" : "%d%%", a);
+    const std::int32_t iCount = Max(W(aaszHome[i]), W(aaszAway[i]));
+    iNeed = Max(iNeed, 2 * (14 + iCount + kApart) + W(gstatso_StrGet(T_SHOTS + i)));
+  }
+  const std::int32_t w = PageWidth(iNeed);
+  const std::int32_t x = PageTitle(bFull ? T_FULL_TIME : T_HALF_TIME, nullptr, w);
+  PageScore();
+  for (std::int32_t i = 0; i < 8; i++) {
+    const std::int32_t y = kPageRowsY + 14 * i;
+    TextCentred(gstatso_StrGet(T_SHOTS + i), kPageCentre, y, 255, 255, 255);
+    Text(aaszHome[i], x + 14, y, 255, 255, 255);
     draw2d_TextColourSet(255, 255, 255, 255);
-    pctext_PrintRight(sz, X(402), Y(y), kLayer - 1);
+    pctext_PrintRight(aaszAway[i], X(x + w - 14), Y(y), kLayer - 1);
   }
 }
 
 void DrawScorers(std::int32_t bFull) {
-  PageTitle(bFull ? T_FULL_TIME : T_HALF_TIME, nullptr);
-  char sz[32];
-  std::snprintf(sz, sizeof sz, "%d - %d", match.HomeGoals, match.AwayGoals);
-  TextCentred(sz, 256, 58, 255, 255, 255);
   const MatchStats* apo[2] = {&match.HomeTeam.MatchStats, &match.AwayTeam.MatchStats};
+  // Each side has half the page: the scorer's name and, at the column's
+  // right end, the minute (the widest is three figures).
+  char szWidest[4] = "000";
+  std::int32_t iNameNeed = 0;
+  for (std::int32_t t = 0; t < 2; t++)
+    for (std::int32_t r = 0; r < 12 && caption_oState.iScroll + r < gstatso_GoalCountGet(apo[t]); r++)
+      iNameNeed = Max(iNameNeed, W(NameOf(gstatso_GoalScorerGet(apo[t], caption_oState.iScroll + r))));
+  const std::int32_t iMinuteW = W(szWidest);
+  const std::int32_t w = PageWidth(Max(PageNamesNeed(), 2 * (8 + iNameNeed + kApart + iMinuteW + 8)));
+  const std::int32_t x = PageTitle(bFull ? T_FULL_TIME : T_HALF_TIME, nullptr, w);
+  PageScore();
+  const std::int32_t iColumn = w / 2;
   for (std::int32_t t = 0; t < 2; t++) {
     const std::int32_t n = gstatso_GoalCountGet(apo[t]);
+    const std::int32_t x0 = x + t * iColumn + 8, xMinute = x + (t + 1) * iColumn - 8;
     for (std::int32_t r = 0; r < 12 && caption_oState.iScroll + r < n; r++) {
       const std::int32_t i = caption_oState.iScroll + r;
       const bool bKind = gstatso_GoalKindGet(apo[t], i) != 0;
       const std::uint8_t uC = bKind ? 100 : 230, uB = bKind ? 255 : 230;
-      const std::int32_t x = t == 0 ? 104 : 264, y = 76 + 10 * r;
-      Text(NameOf(gstatso_GoalScorerGet(apo[t], i)), x, y, uC, uC, uB);
+      const std::int32_t y = kPageRowsY + 10 * r;
+      char szName[DBPLAYER_NAME_SIZE];
+      caption_NameFit(NameOf(gstatso_GoalScorerGet(apo[t], i)), xMinute - iMinuteW - kApart - x0, szName,
+                      sizeof szName);
+      Text(szName, x0, y, uC, uC, uB);
+      char sz[16];
       const std::int32_t m = gstatso_GoalMinuteGet(apo[t], i);
       if (m > 120) std::snprintf(sz, sizeof sz, "%c", gstatso_StrGet(T_PEN)[0]);
       else std::snprintf(sz, sizeof sz, "%d", m);
-      Text(sz, x + 120, y, uC, uC, uB);
+      draw2d_TextColourSet(uC, uC, uB, 255);
+      pctext_PrintRight(sz, X(xMinute), Y(y), kLayer - 1);
     }
   }
 }
 
 void DrawOffsideFoul(std::int32_t bPenalty) {
-  CaptionState& c = caption_oState;
-  const Player* pp = ParamPlayer();
-  if (bPenalty) Strip(210, c.y, 220, 11, 80, 0, 0, 5, 65, 225);
-  else Strip(210, c.y, 220, 11, 50, 50, 50, 5, 65, 225);
-  NumberName(pp ? pp->pDBPlayer : nullptr, 216, c.y);
-  Strip(210, c.y + 12, 220, 11, 50, 50, 50, 5, 65, 225);
+  static const std::uint8_t kRed[3] = {80, 0, 0}, kGrey[3] = {50, 50, 50};
   const std::int32_t iText = bPenalty ? T_FOUL_PENALTY : (referee_bCardFlagGet() ? T_FOUL : T_OFFSIDE);
-  Text(gstatso_StrGet(iText), 218, c.y + 12, 255, 255, 255);
+  DecisionDraw(gstatso_StrGet(iText), 8, bPenalty ? kRed : kGrey, 0);
 }
 }  // namespace
 
@@ -566,4 +686,59 @@ std::int32_t caption_ControllerMsgDraw() {
   Box(0, 105, 512, 40, 5, 76, 215, 255);
   TextCentred(glstr_IDToStr(13), 256, 120, 255, 255, 255);
   return 1;
+}
+
+// ---- Fitting texts ---------------------------------------------------------------------------
+
+void caption_TextFit(const char* psz, std::int32_t iRoom, char* pszOut, std::size_t cb) {
+  if (cb == 0) return;
+  std::snprintf(pszOut, cb, "%s", psz ? psz : "");
+  std::size_t n = std::strlen(pszOut);
+  if (pctext_WidthGet(pszOut) <= iRoom) return;
+  // Cut letters until the text with its full stop fits; one letter at least.
+  while (n > 1) {
+    pszOut[--n] = '\0';
+    while (n > 1 && pszOut[n - 1] == ' ') pszOut[--n] = '\0';
+    if (n + 1 < cb) {
+      pszOut[n] = '.';
+      pszOut[n + 1] = '\0';
+      if (pctext_WidthGet(pszOut) <= iRoom) return;
+      pszOut[n] = '\0';
+    }
+  }
+}
+
+void caption_NameFit(const char* pszName, std::int32_t iRoom, char* pszOut, std::size_t cb) {
+  if (cb == 0) return;
+  const char* p = pszName ? pszName : "";
+  if (pctext_WidthGet(p) <= iRoom) {
+    std::snprintf(pszOut, cb, "%s", p);
+    return;
+  }
+  const char* pszRest = std::strchr(p, ' ');
+  while (pszRest && *pszRest == ' ') pszRest++;
+  if (pszRest && *pszRest) {
+    char sz[96];
+    std::snprintf(sz, sizeof sz, "%c. %s", p[0], pszRest);
+    if (pctext_WidthGet(sz) <= iRoom) {
+      std::snprintf(pszOut, cb, "%s", sz);
+      return;
+    }
+    if (pctext_WidthGet(pszRest) <= iRoom) {
+      std::snprintf(pszOut, cb, "%s", pszRest);
+      return;
+    }
+    const char* pszLast = std::strrchr(pszRest, ' ');
+    if (pszLast && pszLast[1]) p = pszLast + 1;
+    else p = pszRest;
+  }
+  caption_TextFit(p, iRoom, pszOut, cb);
+}
+
+void caption_TeamFit(const MatchTeam* poTeam, std::int32_t iRoom, char* pszOut, std::size_t cb) {
+  if (cb == 0) return;
+  const char* psz = match_TeamNameGet(poTeam);
+  if (psz == nullptr) psz = "";
+  if (pctext_WidthGet(psz) > iRoom && match_SquadGet(poTeam) != nullptr) psz = tla_TLAGet(match_TeamIdGet(poTeam), 1);
+  caption_TextFit(psz, iRoom, pszOut, cb);
 }

@@ -3,9 +3,11 @@
 // parameter, drawn each logic tick as sliding panels of 2D boxes and text on
 // the 512 x 240 virtual screen; and the statistics pages of the half-time and
 // full-time sequences.
+#include <cstddef>
 #include <cstdint>
 
 struct DBPlayer;
+struct MatchTeam;
 struct Player;
 
 enum : std::int32_t {
@@ -83,6 +85,18 @@ void caption_SharesGet(std::int32_t iHome, std::int32_t iAway, std::int32_t* piH
 void caption_ThirdsGet(const std::int32_t aiArea[3], std::int32_t aiOut[3]);
 // Whether the card box shows on a booking caption.
 std::int32_t caption_bCardBoxShown();
+
+// Texts fitted to the room they are given, measured in the current font
+// (over the match every character takes a 16-pixel cell).
+// Any text cut to iRoom pixels; a cut text ends in a full stop.
+void caption_TextFit(const char* psz, std::int32_t iRoom, char* pszOut, std::size_t cb);
+// A player's name in iRoom pixels: the whole name, else the first name's
+// initial and the rest, else the names after the first, else the last name,
+// else the last name cut.
+void caption_NameFit(const char* pszName, std::int32_t iRoom, char* pszOut, std::size_t cb);
+// A side's short team name when it fits iRoom pixels, else its abbreviation
+// (cut when even that does not fit).
+void caption_TeamFit(const MatchTeam* poTeam, std::int32_t iRoom, char* pszOut, std::size_t cb);
 
 // The walk-on's team line-up display, stepped before the captions.
 void matchflow_LineupDraw();

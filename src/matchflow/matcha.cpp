@@ -15,6 +15,7 @@
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/clock.h"
+#include "matchflow/caption.h"
 #include "matchflow/gstatso.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
@@ -303,21 +304,31 @@ Player* PlayerOfUser(const User* pusr) {
   return nullptr;
 }
 
-// One name line: number, the user's colour square, the name, and a bar under
-// a player a user steers.
+// One name line: the user's colour square, the number, the name fitted to
+// its side's half of the screen and a bar under a player a user steers. The
+// home line stands at the left; the away line at x 408 when its name fits
+// there, else moved left so that the name ends at the right margin.
+constexpr std::int32_t kNameAt = 52;     // from the line's left edge: after a two-figure number
+constexpr std::int32_t kNameRoom = 240;  // the name's room in half the screen
+constexpr std::int32_t kRightMargin = 632;
+
 void NameLine(const Player* pp, std::int32_t iUser, bool bHome, std::int32_t y) {
-  const std::int32_t x0 = bHome ? 16 : 408;
+  char szName[DBPLAYER_NAME_SIZE];
+  caption_NameFit(pp->pDBPlayer ? dbplayer_NameGet(pp->pDBPlayer) : "", kNameRoom, szName, sizeof szName);
+  const std::int32_t iNameW = pctext_WidthGet(szName);
+  std::int32_t x0 = 16;
+  if (!bHome) x0 = 408 + kNameAt + iNameW > kRightMargin ? kRightMargin - kNameAt - iNameW : 408;
+  if (iUser >= 0) {
+    draw2d_FillColourSet(kUserColours[iUser][0], kUserColours[iUser][1], kUserColours[iUser][2], 255);
+    draw2d_RectFill(X(x0), Y(y + 2), X(8) - X(0), Y(8) - Y(0), kOverlayLayer);
+  }
   char sz[16];
   std::snprintf(sz, sizeof sz, "%d", pp->pDBPlayer ? static_cast<int>(dbplayer_Field88Get(pp->pDBPlayer)) : 0);
   Text(sz, x0 + 10, y, 200, 200, 200);
-  if (iUser >= 0) {
-    draw2d_FillColourSet(kUserColours[iUser][0], kUserColours[iUser][1], kUserColours[iUser][2], 255);
-    draw2d_RectFill(X(x0 + 30), Y(y + 2), X(8) - X(0), Y(8) - Y(0), kOverlayLayer);
-  }
-  if (pp->pDBPlayer) Text(dbplayer_NameGet(pp->pDBPlayer), bHome ? 60 : 452, y, 200, 200, 200);
-  if (pp->Control == PLAYER_CONTROL_USER) {
+  Text(szName, x0 + kNameAt, y, 200, 200, 200);
+  if (pp->Control == PLAYER_CONTROL_USER && iNameW > 0) {
     draw2d_FillColourSet(200, 200, 0, 255);
-    draw2d_RectFill(X(bHome ? 60 : 452), Y(y + 11), X(90) - X(0), Y(1) - Y(0), kOverlayLayer);
+    draw2d_RectFill(X(x0 + kNameAt), Y(y + 11), X(x0 + kNameAt + iNameW) - X(x0 + kNameAt), Y(1) - Y(0), kOverlayLayer);
   }
 }
 
@@ -339,14 +350,44 @@ const Player* SideFallback(Player* poFirst, std::int32_t iTeam) {
   return poBest;
 }
 
-void SubMarker(bool bHome) {
-  const std::int32_t x = bHome ? 2 : 403;
+void SubMarker(std::int32_t x) {
   draw2d_FillColourSet(200, 30, 30, 255);
   draw2d_RectFill(X(x), Y(10), X(x + 13) - X(x), Y(12) - Y(0), kOverlayLayer);
   draw2d_FillColourSet(255, 90, 90, 255);
   draw2d_TriangleFill(X(x + 2), Y(12), X(x + 11), Y(12), X(x + 6), Y(16), kOverlayLayer);
   draw2d_FillColourSet(90, 10, 10, 255);
   draw2d_TriangleFill(X(x + 2), Y(20), X(x + 11), Y(20), X(x + 6), Y(16), kOverlayLayer);
+}
+
+// The score strip: the home year at x 16, the score line at x 80 and the away
+// year at x 337 or, after a longer line, a cell and a half after it; the away
+// side's substitution marker from x 403 or after the away year. The line
+// keeps the short names while that leaves the clock (from x 545) its room,
+// else it takes the abbreviations.
+constexpr std::int32_t kLineX = 80, kAwayYearX = 337, kAwayMarkerX = 403, kClockLeft = 545;
+
+struct ScoreStrip {
+  char szLine[96];
+  std::int32_t iAwayYearX;
+  std::int32_t iAwayMarkerX;
+};
+
+ScoreStrip ScoreStripMake(const char* pszAwayYear) {
+  ScoreStrip o{};
+  const std::int32_t iYearW = pctext_WidthGet(pszAwayYear);
+  for (std::int32_t bShort = 1; bShort >= 0; bShort--) {
+    if (bShort) match_ScoreLineFormat(o.szLine, sizeof o.szLine);
+    else
+      std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", tla_TLAGet(match_TeamIdGet(&match.HomeTeam), 1),
+                    match.HomeGoals, match.AwayGoals, tla_TLAGet(match_TeamIdGet(&match.AwayTeam), 1));
+    // Over the match the virtual screen is 640 wide: widths are in its units.
+    const std::int32_t iEnd = kLineX + pctext_WidthGet(o.szLine);
+    o.iAwayYearX = iEnd + 24 > kAwayYearX ? iEnd + 24 : kAwayYearX;
+    const std::int32_t iMarker = o.iAwayYearX + iYearW + 8;
+    o.iAwayMarkerX = iMarker > kAwayMarkerX ? iMarker : kAwayMarkerX;
+    if (o.iAwayMarkerX + 13 + 8 <= kClockLeft) break;
+  }
+  return o;
 }
 
 }  // namespace
@@ -367,22 +408,26 @@ void match_ScoreClockDraw() {
   const bool bMarkersOnly = eMode == GAME_MODE_INTERVAL || eMode == 60 || eMode == 61 || eMode == 63 ||
                             eMode == GAME_MODE_PERIOD_BREAK || eMode == GAME_MODE_PERIOD_END;
   pctext_FontSet(1);
+  const char* pszAwayYear = zone_YearToStr(match_TeamYearGet(&match.AwayTeam), 0);
+  char szAwayYear[16];
+  std::snprintf(szAwayYear, sizeof szAwayYear, "%s", pszAwayYear ? pszAwayYear : "");
+  const ScoreStrip oStrip = ScoreStripMake(szAwayYear);
   if (!bMarkersOnly) {
     const bool bGoalBlink = caption_iTypeGet() == 6 && caption_bBlinkOnGet();
     if (!bGoalBlink && eMode != 66 && !bTraining) {
-      char sz[96];
       Text(zone_YearToStr(match_TeamYearGet(&match.HomeTeam), 0), 16, 10, 200, 200, 200);
-      Text(zone_YearToStr(match_TeamYearGet(&match.AwayTeam), 0), 337, 10, 200, 200, 200);
-      match_ScoreLineFormat(sz, sizeof sz);
-      Text(sz, 80, 10, 255, 255, 255);
+      draw2d_TextColourSet(200, 200, 200, 255);
+      pctext_PrintLeft(szAwayYear, X(oStrip.iAwayYearX), Y(10), kOverlayLayer);
+      Text(oStrip.szLine, kLineX, 10, 255, 255, 255);
     }
     if (!bTraining) {
+      // Minutes, ":" and seconds each in their own cell: "118:47" ends at 633.
       char szMin[8], szSec[8];
       match_ClockTextsFormat(szMin, szSec, sizeof szMin);
       draw2d_TextColourSet(255, 255, 255, 255);
-      pctext_PrintRight(szMin, pcfe_ScaleX640(585), Y(10), kOverlayLayer);
-      pctext_PrintLeft(":", pcfe_ScaleX640(589), Y(10), kOverlayLayer);
-      pctext_PrintLeft(szSec, pcfe_ScaleX640(597), Y(10), kOverlayLayer);
+      pctext_PrintRight(szMin, pcfe_ScaleX640(577), Y(10), kOverlayLayer);
+      pctext_PrintLeft(":", pcfe_ScaleX640(581), Y(10), kOverlayLayer);
+      pctext_PrintLeft(szSec, pcfe_ScaleX640(601), Y(10), kOverlayLayer);
     }
     if (!caption_bIsPending() && caption_iTypeGet() != 5) {
       std::int32_t yHome = 240 - 22, yAway = 240 - 22;
@@ -403,6 +448,6 @@ void match_ScoreClockDraw() {
         if (const Player* pp = SideFallback(match.AwayTeam.poPlayers, player_PlaysFor_Away)) NameLine(pp, -1, false, yAway);
     }
   }
-  if (match.HomeTeam.SubRequest) SubMarker(true);
-  if (match.AwayTeam.SubRequest) SubMarker(false);
+  if (match.HomeTeam.SubRequest) SubMarker(2);
+  if (match.AwayTeam.SubRequest) SubMarker(oStrip.iAwayMarkerX);
 }

@@ -252,16 +252,29 @@ void matchflow_LineupPanel(MatchTeam* poTeam) {
   // The panel is laid out on the match's 2D overlay (640 x 240 units).
   const auto X = [](std::int32_t x) { return pcfe_ScaleX(static_cast<std::int16_t>(x)); };
   const auto Y = [](std::int32_t y) { return pcfe_ScaleY(static_cast<std::int16_t>(y)); };
-  draw2d_FillColourSet(32, 32, 32, 160);
-  draw2d_RectFill(X(25), Y(23), X(25 + 590) - X(25), Y(23 + 175) - Y(23), 0);
-  pctext_FontSet(2);
-  draw2d_TextColourSet(200, 200, 0, 255);
-  pctext_PrintCentred(match_TeamNameGet(poTeam), X(320), Y(28), 0);
   std::int32_t f = team_FormationGet(poTeam);
   if (f < 0 || f >= MATCHFLOW_FORMATIONS) f = 0;
   const std::int8_t* aiRows = matchflow_aaiLineupRows[f];
   std::int32_t c = 0;
   for (std::int32_t r = 0; r < MATCHFLOW_LINEUP_ROWS; r++) c += aiRows[r] > 0;
+  // The box is 175 high, or as high as its lowest name needs (formations of
+  // five and six rows place their last row lower than that).
+  std::int32_t iBottom = 23 + 175;
+  for (std::int32_t r = 0, iRow = 0; r < MATCHFLOW_LINEUP_ROWS; r++) {
+    if (aiRows[r] <= 0) continue;
+    for (std::int32_t k = 0; k < aiRows[r]; k++) {
+      std::int32_t x = 0, y = 0;
+      matchflow_LineupNamePlace(c, iRow, aiRows[r], k, &x, &y);
+      const std::int32_t iBelow = y + 23 + (pctext_HeightGet() * 240 + Y(240) - 1) / Y(240) + 4;
+      if (iBelow > iBottom) iBottom = iBelow;
+    }
+    iRow++;
+  }
+  draw2d_FillColourSet(32, 32, 32, 160);
+  draw2d_RectFill(X(25), Y(23), X(25 + 590) - X(25), Y(iBottom) - Y(23), 0);
+  pctext_FontSet(2);
+  draw2d_TextColourSet(200, 200, 0, 255);
+  pctext_PrintCentred(match_TeamNameGet(poTeam), X(320), Y(28), 0);
   DBPlayer* p = poTeam->poPitchList;
   std::int32_t iRow = 0;
   draw2d_TextColourSet(200, 200, 200, 255);

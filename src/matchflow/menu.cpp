@@ -6,6 +6,7 @@
 
 #include "framework/qdx_assert.h"
 #include "frontend/pcfe.h"
+#include "frontend/pctext.h"
 #include "matchflow/caption.h"
 #include "shell/draw2d.h"
 
@@ -91,13 +92,28 @@ void Print(const MenuItemPlace& o) {
                         pcfe_ScaleY(static_cast<std::int16_t>(o.y)));
 }
 
+// The frame is 170 wide at x 245, centred on the list's column (x 330); a
+// page whose title or items are wider gets a wider frame about that column.
 void PageDraw(const MenuPage* pmp) {
   const std::int32_t cShown = pmp->cItems < s_cRows ? pmp->cItems : s_cRows;
-  caption_PanelDraw(245, 100, 160, 170, (cShown + 2) * s_iRowHeight);
-  draw2d_TextColourSet(200, 200, 200, 255);
-  draw2d_TextShadowDraw(pmp->szName, pcfe_ScaleX(330), pcfe_ScaleY(101));
   MenuItemPlace ao[MENU_ITEM_MAX];
   const std::int32_t c = menu_PageLayout(pmp, ao, MENU_ITEM_MAX);
+  const std::int32_t iCentre = 330;
+  std::int32_t iHalf = pcfe_ScaleX(iCentre) - pcfe_ScaleX(245);
+  auto Hold = [&](const char* psz, std::int32_t x) {
+    // Half the text's width and its shadow's pixel from the column, plus a margin.
+    const std::int32_t iFrom = pcfe_ScaleX(static_cast<std::int16_t>(x)) - pcfe_ScaleX(iCentre);
+    const std::int32_t iNeed = (iFrom < 0 ? -iFrom : iFrom) + pctext_WidthGet(psz) / 2 + 1 + 8;
+    if (iNeed > iHalf) iHalf = iNeed;
+  };
+  Hold(pmp->szName, iCentre);
+  for (std::int32_t i = 0; i < c; i++) Hold(ao[i].poItem->szLabel, ao[i].x);
+  // Back from screen pixels to the layout's units, rounded outward.
+  const std::int32_t iUnit = pcfe_ScaleX(1000);
+  const std::int32_t iHalfUnits = iUnit > 0 ? (iHalf * 1000 + iUnit - 1) / iUnit : iHalf;
+  caption_PanelDraw(iCentre - iHalfUnits, 100, 160, 2 * iHalfUnits, (cShown + 2) * s_iRowHeight);
+  draw2d_TextColourSet(200, 200, 200, 255);
+  draw2d_TextShadowDraw(pmp->szName, pcfe_ScaleX(iCentre), pcfe_ScaleY(101));
   for (std::int32_t i = 0; i < c; i++) Print(ao[i]);
 }
 

@@ -14,6 +14,7 @@
 #include "engine/zone.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
+#include "matchflow/caption.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/draw2d.h"
 #include "shell/game.h"
@@ -566,8 +567,14 @@ void PositionColour(std::int32_t iCode) {
 }
 
 void EntryDraw(const DBPlayer* p, std::int32_t x, std::int32_t y, bool bCursor, bool bChosen, bool bRight) {
+  // The number in two places, then the name fitted to the column: a column
+  // is 304 wide, the text starts 8 in and keeps 8 clear of the next.
+  char szName[DBPLAYER_NAME_SIZE];
+  char szNumber[8];
+  std::snprintf(szNumber, sizeof szNumber, "%2u ", static_cast<unsigned>(p->uField88));
+  caption_NameFit(p->szName, subs_X(304 - 8 - 8) - subs_X(0) - pctext_WidthGet(szNumber) - 1, szName, sizeof szName);
   char sz[48];
-  std::snprintf(sz, sizeof sz, "%2u %.15s", static_cast<unsigned>(p->uField88), p->szName);
+  std::snprintf(sz, sizeof sz, "%s%s", szNumber, szName);
   PositionColour(p->poSlot ? p->poSlot->iPosition : dbplayer_FirstPositionGet(p));
   subs_PanelFill(x, y + 1, 4, 7, 1);
   if (bChosen) draw2d_TextColourSet(200, 200, 0, 255);

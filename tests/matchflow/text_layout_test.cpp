@@ -1,0 +1,481 @@
+// Every page of text over the match drawn with the longest team and player
+// names, in all six languages: the score strip and name lines, the slide-in
+// captions, the half-time and full-time pages, the pause and substitution
+// menus, the bench and the line-up panels. The frame packet of each is
+// checked before it is drawn: no two texts may overlap, a text drawn over a
+// panel must lie wholly inside panels, none may cross a divider or a marker,
+// none may leave the screen. Each page is then drawn by the software renderer
+// and written out to build/captures/matchtext/ to look at.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../scene3d/capture_shot.h"
+#include "display/qdl.h"
+#include "display/qdl_context.h"
+#include "display/qdl_device.h"
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "engine/team.h"
+#include "frontend/pctext.h"
+#include "matchflow/caption.h"
+#include "matchflow/clock.h"
+#include "matchflow/gstatso.h"
+#include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
+#include "matchflow/menu.h"
+#include "matchflow/pausemenu.h"
+#include "matchflow/subs.h"
+#include "render3d/q3d.h"
+#include "render3d/q3d_imagefile.h"
+#include "render3d/vidselect.h"
+#include "scene3d/pcframe.h"
+#include "scene3d/scene3d.h"
+#include "shell/global.h"
+#include "shell/pcinstall.h"
+#include "shell/texts.h"
+#include "shell/user.h"
+#include "support/headless_env.h"
+#include "tournament/squad.h"
+#include "tournament/tla.h"
+#include "tournament/tmtree.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void Up() {
+  const fs::path root = korvena_test::HeadlessRoot();
+  std::error_code ec;
+  korvena_test::RendererLibrariesCopy();
+  fs::copy(fs::path(korvena_test::BuildDir()) / "data" / "textures", root / "data" / "textures",
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  QDLDeviceInfoFileNameSet((root / "dxinfo.bin").string().c_str());
+  std::strcpy(pcinstall_szTexturePath, "..\\data\\textures\\");
+}
+
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-matchtext", true, Up, nullptr});
+
+constexpr int kScreenW = 640, kScreenH = 480, kCell = 16;
+
+struct Rect {
+  int x0, y0, x1, y1;  // x1, y1 exclusive
+  bool Overlaps(const Rect& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+  bool Contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
+};
+
+struct TextBox {
+  std::string s;
+  Rect r;
+};
+
+std::string Show(const TextBox& t) {
+  char sz[160];
+  std::snprintf(sz, sizeof sz, "\"%s\" (%d,%d)-(%d,%d)", t.s.c_str(), t.r.x0, t.r.y0, t.r.x1, t.r.y1);
+  return sz;
+}
+
+// The texts and boxes of the current packet in screen pixels, as the
+// renderer places them: every character in a 16-pixel cell.
+void PacketRead(std::vector<TextBox>* paTexts, std::vector<Rect>* paBoxes) {
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+      const int16_t* c = i->aiCoord;
+      if (i->uKind == PCFRAME_KIND_TEXT && i->pszText && i->pszText[0]) {
+        const int w = kCell * static_cast<int>(std::strlen(i->pszText));
+        int x = c[0];
+        if (c[3] == 1) x -= w;
+        else if (c[3] == 2) x -= w / 2;
+        paTexts->push_back({i->pszText, {x, c[1], x + w, c[1] + kCell}});
+      } else if (i->uKind == PCFRAME_KIND_BOX || i->uKind == PCFRAME_KIND_SHADED_BOX) {
+        paBoxes->push_back({std::min(c[0], c[2]), std::min(c[1], c[3]), std::max(c[0], c[2]), std::max(c[1], c[3])});
+      }
+    }
+}
+
+// The faults of the current packet's layout, one line each. With
+// bAllInPanels every text must lie in panels, else texts may also stand
+// free on the screen.
+std::vector<std::string> LayoutFaults(bool bAllInPanels) {
+  std::vector<TextBox> aTexts;
+  std::vector<Rect> aBoxes;
+  PacketRead(&aTexts, &aBoxes);
+  std::vector<Rect> aPanels, aMarks;
+  for (const Rect& b : aBoxes) {
+    const int w = b.x1 - b.x0, h = b.y1 - b.y0;
+    if (h <= 2) continue;  // a frame's edge or a bar under a text
+    // Vertical dividers and the small squares, card boxes and bars set
+    // beside a text are markers; anything larger is a panel.
+    if (w <= 2 || (w <= 16 && h <= 32)) aMarks.push_back(b);
+    else aPanels.push_back(b);
+  }
+  std::vector<std::string> a;
+  for (size_t i = 0; i < aTexts.size(); i++) {
+    const TextBox& t = aTexts[i];
+    if (t.r.x0 < 0 || t.r.y0 < 0 || t.r.x1 > kScreenW || t.r.y1 > kScreenH) a.push_back("off the screen: " + Show(t));
+    for (size_t j = i + 1; j < aTexts.size(); j++) {
+      const TextBox& u = aTexts[j];
+      const bool bShadow = t.s == u.s && std::abs(t.r.x0 - u.r.x0) <= 2 && std::abs(t.r.y0 - u.r.y0) <= 2;
+      if (bShadow) continue;
+      if (t.r.Overlaps(u.r)) {
+        a.push_back("overlap: " + Show(t) + " and " + Show(u));
+        continue;
+      }
+      // Two texts on one line closer than 6 pixels read as one ("Croatia0 - 5"),
+      // unless one is the clock's separator.
+      const bool bSameLine = t.r.y0 < u.r.y1 && u.r.y0 < t.r.y1;
+      const int iApart = std::max(t.r.x0 - u.r.x1, u.r.x0 - t.r.x1);
+      if (bSameLine && iApart < 6 && t.s != ":" && u.s != ":")
+        a.push_back("run together: " + Show(t) + " and " + Show(u));
+    }
+    for (const Rect& m : aMarks)
+      if (t.r.Overlaps(m)) a.push_back("over a marker or divider: " + Show(t));
+    bool bOnPanel = false;
+    for (const Rect& p : aPanels) bOnPanel = bOnPanel || t.r.Overlaps(p);
+    if (!bOnPanel && !bAllInPanels) continue;
+    bool bInside = true;
+    for (int y = t.r.y0; y < t.r.y1 && bInside; y++)
+      for (int x = t.r.x0; x < t.r.x1 && bInside; x++) {
+        bool bIn = false;
+        for (const Rect& p : aPanels) bIn = bIn || p.Contains(x, y);
+        bInside = bIn;
+      }
+    if (!bInside) a.push_back("out of its panel: " + Show(t));
+  }
+  return a;
+}
+
+const char* const kLanguages[6] = {"english", "french", "german", "spanish", "italian", "portuguese"};
+
+// The longest player names: the longest the generated database holds, a
+// name of the database's greatest length (31 characters) and one long word.
+const char* const kLongNames[] = {"Jeroen van den Brinkenkens", "Marco van der Hoogerkenslandijk",
+                                  "Wolfeschlegelsteinhausenbergerd", "Gijs van der Veldeenrink"};
+
+struct Pages : ::testing::Test {
+  static QDLContext ctx;
+  static Q3DDevice* dev;
+  DBPlayer aHome[16]{}, aAway[16]{};
+  int iLanguage = 0;
+
+  static void SetUpTestSuite() {
+    ASSERT_EQ(QDLSetup(), 0u);
+    QDLContextModeSet(&ctx, 0, QDLFindMode(0, 640, 480, 16, 0), QDLOPEN_WINDOWED);
+    dev = Q3DDeviceCreate("q3dswdll.dll");
+    ASSERT_NE(dev, nullptr);
+    ASSERT_EQ(Q3DDeviceInitialise(dev, &ctx), 0u);
+    pcframe_Init();
+    scene3d_StartOnDevice(dev, 1, 640, 480);
+    scene3d_FontsLoad();
+    scene3d_bSpriteSheetCreate();
+    scene3d_bFirstFrame = 1;
+  }
+  static void TearDownTestSuite() {
+    if (dev == nullptr) return;
+    scene3d_StopOnDevice();
+    dev->DisplayShut();
+    dev->Destroy();
+    Q3DDeviceUnload();
+    pcframe_Shutdown();
+    QDLShutdown();
+    dev = nullptr;
+  }
+
+  // The team of the language's longest short name, and the next longest.
+  static void LongestTeams(int* piFirst, int* piSecond) {
+    *piFirst = *piSecond = 1;
+    for (int i = 1; i < TLA_COUNT; i++) {
+      const size_t n = std::strlen(tla_ShortNameGet(i));
+      if (n > std::strlen(tla_ShortNameGet(*piFirst))) {
+        *piSecond = *piFirst;
+        *piFirst = i;
+      } else if (n > std::strlen(tla_ShortNameGet(*piSecond)) || *piSecond == *piFirst) {
+        *piSecond = i;
+      }
+    }
+  }
+
+  void Language(int i) {
+    iLanguage = i;
+    mlang_iLanguage = i;
+    gstatso_LanguageSet(i);
+    int h = 0, a = 0;
+    LongestTeams(&h, &a);
+    squadcache_Clear();
+    for (int k = 0; k < 16; k++) {
+      std::snprintf(aHome[k].szName, sizeof aHome[k].szName, "%s", kLongNames[k % 4]);
+      std::snprintf(aAway[k].szName, sizeof aAway[k].szName, "%s", kLongNames[(k + 1) % 4]);
+      aHome[k].uField88 = aAway[k].uField88 = static_cast<uint32_t>(k == 0 ? 1 : k + 7);
+    }
+    squadcache_SlotSet("", h, aHome, 16, 3, 0);
+    squadcache_SlotSet("", a, aAway, 16, 5, 1);
+    match_SquadBuffersPoint();
+    match_HomeSquadSet(squadcache_SlotGet(0));
+    match_AwaySquadSet(squadcache_SlotGet(1));
+    team_PlayersInit();
+    match.HomeTeam.poPlayers = &player_aHome[0];
+    match.AwayTeam.poPlayers = &player_aAway[0];
+    for (int t = 0; t < 2; t++) {
+      MatchTeam* po = t == 0 ? &match.HomeTeam : &match.AwayTeam;
+      for (int k = 0; k < 11; k++) {
+        Player* pp = t == 0 ? &player_aHome[k] : &player_aAway[k];
+        pp->pDBPlayer = &po->MySquad[k];
+        pp->MyTeam = t == 0 ? player_PlaysFor_Home : player_PlaysFor_Away;
+        pp->pNext = k < 10 ? pp + 1 : nullptr;
+        pp->Control = PLAYER_CONTROL_COMPUTER;
+        pp->pUser = nullptr;
+        pp->x = static_cast<int16_t>(k * 300);
+        pp->y = 0;
+        po->MySquad[k].poNext = k < 10 ? &po->MySquad[k + 1] : nullptr;
+      }
+      for (int k = 11; k < 16; k++) po->MySquad[k].poNext = k < 15 ? &po->MySquad[k + 1] : nullptr;
+      po->poPitchList = &po->MySquad[0];
+      po->poBenchList = &po->MySquad[11];
+      po->SubRequest = 0;
+      gstatso_Clear(&po->MatchStats);
+    }
+    for (User& u : user_aUsers) u.bActive = 0;
+    ball_oBall = Ball{};
+    match.HomeGoals = 10;
+    match.AwayGoals = 10;
+    clock_oClock.iClock = 118 * 1800 + 47 * 30;
+    global.eGameMode = GAME_MODE_PLAY;
+    global.eExtendedGameMode = GAME_MODE_START_FRIENDLY;
+    caption_Init();
+  }
+
+  void TearDown() override {
+    for (User& u : user_aUsers) u.bActive = 0;
+    match_Clear();
+    mlang_iLanguage = 0;
+    gstatso_LanguageSet(0);
+    pcframe_Begin();
+  }
+
+  // Checks the packet drawn since Begin and writes the page out.
+  void Page(const std::string& name, bool bAllInPanels) {
+    const std::vector<std::string> a = LayoutFaults(bAllInPanels);
+    std::string all;
+    for (const std::string& s : a) all += "\n  " + s;
+    EXPECT_TRUE(a.empty()) << name << " in " << kLanguages[iLanguage] << ":" << all;
+    ASSERT_EQ(scene3d_DrawFrame(), 1);
+    const capture::Shot shot = capture::LastPresented();
+    capture::WriteShot(korvena_test::BuildDir() + "/captures/matchtext/" + name + "_" + kLanguages[iLanguage] + ".tga",
+                       shot);
+    pcframe_Begin();
+  }
+
+  // A caption held in place at its resting height.
+  static void Held(int iType, std::intptr_t iParam, int y) {
+    caption_Request(iType, iParam);
+    caption_oState.iPending = 2;
+    caption_oState.iHold = 30;
+    caption_oState.y = y;
+    caption_oState.y2 = y;
+  }
+};
+
+QDLContext Pages::ctx;
+Q3DDevice* Pages::dev = nullptr;
+
+TEST_F(Pages, ScoreStripAndNameLines) {
+  for (int l = 0; l < 6; l++) {
+    Language(l);
+    pcframe_Begin();
+    // Two users on each side: two name lines a side, one of them steered.
+    for (int u = 0; u < 4; u++) {
+      user_aUsers[u].bActive = 1;
+      Player* pp = u < 2 ? &player_aHome[2 + u] : &player_aAway[2 + u];
+      pp->pUser = &user_aUsers[u];
+      pp->Control = PLAYER_CONTROL_USER;
+    }
+    match.HomeTeam.SubRequest = match.AwayTeam.SubRequest = 1;
+    match_ScoreClockDraw();
+    Page("score_strip", false);
+  }
+}
+
+TEST_F(Pages, SlideCaptions) {
+  for (int l = 0; l < 6; l++) {
+    Language(l);
+    tmglobal_YearSet(98);
+    const std::intptr_t pp = reinterpret_cast<std::intptr_t>(&player_aAway[3]);
+    pcframe_Begin();
+    caption_TextSet(gstatso_StrGet(14));
+    Held(CAPTION_PLAYER, pp, 186);
+    caption_Draw();
+    Page("caption_player", true);
+    for (int t : {CAPTION_BOOKED, CAPTION_SENT_OFF, CAPTION_OFFSIDE_FOUL, CAPTION_FOUL_PENALTY, CAPTION_POSSESSION}) {
+      Held(t, pp, 186);
+      caption_Draw();
+      // The possession caption's names stand under its strip, over the bar.
+      Page("caption_" + std::to_string(t), t != CAPTION_POSSESSION);
+    }
+    caption_SubstitutionSet(&match.HomeTeam.MySquad[12], &match.HomeTeam.MySquad[4]);
+    for (int bOn = 0; bOn < 2; bOn++) {
+      Held(CAPTION_SUBSTITUTION, 0, 178);
+      caption_oState.bStageOn = bOn;
+      caption_oState.iPending = bOn ? 6 : 2;
+      caption_Draw();
+      Page(bOn ? "caption_sub_on" : "caption_sub_off", true);
+    }
+    Held(CAPTION_GOAL, pp, 196);
+    caption_oState.iSlide = 300;
+    caption_Draw();
+    Page("caption_goal", true);
+    Held(CAPTION_GOAL, reinterpret_cast<std::intptr_t>(&player_aHome[3]), 196);
+    caption_oState.iSlide = 300;
+    caption_Draw();
+    Page("caption_goal_home", true);
+    for (int t = 0; t < 2; t++)
+      for (int k = 0; k < 5; k++) caption_ShootoutMarkSet(t, k, (k + t) & 1);
+    Held(CAPTION_SHOOTOUT, pp, 176);
+    caption_Draw();
+    Page("caption_shootout", false);
+    caption_Clear();
+  }
+}
+
+TEST_F(Pages, HalfAndFullTimePages) {
+  for (int l = 0; l < 6; l++) {
+    Language(l);
+    for (int t = 0; t < 2; t++) {
+      MatchStats* po = t == 0 ? &match.HomeTeam.MatchStats : &match.AwayTeam.MatchStats;
+      clock_oClock.iPeriod = 3;
+      for (int i = 0; i < 12; i++) {
+        const int iMinute[] = {1, 9, 45, 90, 105, 120, 121};
+        clock_oClock.iClock = iMinute[i % 7] * 1800;
+        global.eGameMode = iMinute[i % 7] > 120 ? static_cast<GameMode>(66) : GAME_MODE_PLAY;
+        gstatso_GoalAdd(po, t == 0 ? &aHome[i % 11] : &aAway[i % 11], i % 3 == 2);
+      }
+      global.eGameMode = GAME_MODE_PLAY;
+      for (int i = 0; i < 199; i++) gstatso_ShotOnTargetAdd(po);
+      gstatso_PossessionAdd(po, t == 0 ? 1 : 99);
+    }
+    for (int type = CAPTION_AREAS_HALF; type <= CAPTION_SCORERS_FULL; type++) {
+      if (type == CAPTION_OFFSIDE_FOUL) continue;
+      pcframe_Begin();
+      caption_Request(type, 0);
+      caption_Draw();
+      Page("page_" + std::to_string(type), true);
+    }
+  }
+}
+
+TEST_F(Pages, PauseAndSubstitutionMenus) {
+  for (int l = 0; l < 6; l++) {
+    Language(l);
+    global.eExtendedGameMode = GAME_MODE_HISTORY;
+    pausemenu_Build();
+    for (int i = 0; i < 3; i++) {
+      pcframe_Begin();
+      menu_Open(PAUSEMENU_NAME, pausemenu_pszPageGet(i));
+      menu_Step(PAUSEMENU_NAME);
+      Page("pause_" + std::to_string(i), true);
+    }
+    match.AwayTeam.SubRequest = 1;
+    pcframe_Begin();
+    subs_MenuDraw();
+    Page("subs_menu", true);
+    pcframe_Begin();
+    subs_BenchEnter();
+    subs_BenchDraw();
+    Page("subs_bench", true);
+    subs_BenchEvent(61);  // the attribute panel
+    pcframe_Begin();
+    subs_BenchDraw();
+    Page("subs_bench_details", true);
+  }
+}
+
+TEST_F(Pages, LineUpPanelsOfEveryFormation) {
+  for (int l = 0; l < 6; l++) {
+    Language(l);
+    for (int f = 0; f < MATCHFLOW_FORMATIONS; f++) {
+      team_FormationSetRaw(&match.HomeTeam, f);
+      pcframe_Begin();
+      matchflow_LineupPanel(&match.HomeTeam);
+      Page("lineup_" + std::to_string(f), true);
+    }
+  }
+}
+
+// Names shorten step by step to their room, in 16-pixel cells: the whole
+// name, the initial and the rest, the names after the first, the last name,
+// the last name cut with a full stop; a team's short name gives way to its
+// abbreviation.
+TEST_F(Pages, NamesAndTeamsShortenToTheirRoom) {
+  const auto Name = [](const char* psz, int cCells) {
+    char sz[DBPLAYER_NAME_SIZE];
+    caption_NameFit(psz, cCells * kCell, sz, sizeof sz);
+    return std::string(sz);
+  };
+  EXPECT_EQ(Name("Jeroen van den Brinkenkens", 26), "Jeroen van den Brinkenkens");
+  EXPECT_EQ(Name("Jeroen van den Brinkenkens", 25), "J. van den Brinkenkens");
+  EXPECT_EQ(Name("Jeroen van den Brinkenkens", 21), "van den Brinkenkens");
+  EXPECT_EQ(Name("Jeroen van den Brinkenkens", 18), "Brinkenkens");
+  EXPECT_EQ(Name("Jeroen van den Brinkenkens", 8), "Brinken.");
+  EXPECT_EQ(Name("Wolfeschlegelsteinhausenbergerd", 10), "Wolfeschl.");
+  EXPECT_EQ(Name("Pele", 4), "Pele");
+  EXPECT_EQ(Name("", 4), "");
+  EXPECT_EQ(Name("Ab", 0), "A");  // never less than a letter
+  char sz[32];
+  caption_TextFit("FUERA DE JUEGO", 10 * kCell, sz, sizeof sz);
+  EXPECT_STREQ(sz, "FUERA DE.");  // the blank before the cut goes too
+  caption_TextFit("OFFSIDE", 7 * kCell, sz, sizeof sz);
+  EXPECT_STREQ(sz, "OFFSIDE");
+  Language(0);
+  caption_TeamFit(&match.HomeTeam, 12 * kCell, sz, sizeof sz);
+  EXPECT_STREQ(sz, tla_ShortNameGet(match_TeamIdGet(&match.HomeTeam)));
+  caption_TeamFit(&match.HomeTeam, 11 * kCell, sz, sizeof sz);
+  EXPECT_STREQ(sz, tla_TLAGet(match_TeamIdGet(&match.HomeTeam), 1));
+  caption_TeamFit(&match.HomeTeam, 2 * kCell, sz, sizeof sz);
+  EXPECT_EQ(std::strlen(sz), 2u);
+}
+
+// The checker itself: overlapping texts, texts run together, a text hanging
+// out of its panel and a text over a divider are each found, a clean page
+// passes.
+TEST_F(Pages, TheCheckerFindsEachKindOfFault) {
+  pcframe_Begin();
+  pcframe_AddBox(100, 100, 300, 140, 3, 0, 0, 0, 255, 0);
+  pcframe_AddText(110, 110, 2, 255, 255, 255, "ABCD", 0, 0, 0);  // 110..174
+  pcframe_AddText(300, 300, 2, 255, 255, 255, "free", 0, 0, 0);
+  pcframe_AddText(111, 111, 2, 0, 0, 0, "ABCD", 0, 0, 0);  // its shadow
+  EXPECT_TRUE(LayoutFaults(false).empty());
+  EXPECT_EQ(LayoutFaults(true).size(), 1u);  // "free" stands on no panel
+  pcframe_AddText(170, 110, 2, 255, 255, 255, "E", 0, 0, 0);
+  EXPECT_EQ(LayoutFaults(false).size(), 2u);  // over the text and over its shadow
+  pcframe_Begin();
+  pcframe_AddText(110, 110, 2, 255, 255, 255, "Croatia", 0, 0, 0);  // 110..222
+  pcframe_AddText(222, 110, 2, 255, 255, 255, "0 - 5", 0, 0, 0);
+  EXPECT_EQ(LayoutFaults(false).size(), 1u);
+  pcframe_Begin();
+  pcframe_AddText(110, 110, 2, 255, 255, 255, "45", 0, 0, 0);  // the clock's pieces may touch
+  pcframe_AddText(142, 110, 2, 255, 255, 255, ":", 0, 0, 0);
+  pcframe_AddText(158, 110, 2, 255, 255, 255, "12", 0, 0, 0);
+  pcframe_AddText(110, 126, 2, 255, 255, 255, "next", 0, 0, 0);  // the line below may touch
+  EXPECT_TRUE(LayoutFaults(false).empty());
+  pcframe_Begin();
+  pcframe_AddBox(100, 100, 300, 140, 3, 0, 0, 0, 255, 0);
+  pcframe_AddText(300, 100, 2, 255, 255, 255, "AB", 0, 0, 1);  // right-aligned: 268..300, inside
+  pcframe_AddText(300, 120, 2, 255, 255, 255, "AB", 0, 0, 2);  // centred: 284..316, hangs out
+  const std::vector<std::string> a = LayoutFaults(false);
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_NE(a[0].find("out of its panel"), std::string::npos);
+  pcframe_Begin();
+  pcframe_AddBox(100, 100, 300, 140, 3, 0, 0, 0, 255, 0);
+  pcframe_AddBox(150, 100, 151, 140, 2, 200, 200, 200, 255, 0);
+  pcframe_AddText(110, 110, 2, 255, 255, 255, "ABCD", 0, 0, 0);
+  EXPECT_EQ(LayoutFaults(false).size(), 1u);
+  pcframe_Begin();
+  pcframe_AddText(630, 0, 2, 255, 255, 255, "AB", 0, 0, 0);
+  EXPECT_EQ(LayoutFaults(false).size(), 1u);
+}
+
+}  // namespace
