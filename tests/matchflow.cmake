@@ -41,7 +41,7 @@ endif()
 
 # Every in-match text page with the longest names in all six languages: no
 # text overlaps another or leaves its panel; the pages are written out as
-# images (build/captures/matchtext/).
+# images into $KORVENA_CAPTURE_DIR/matchtext/ when that is set.
 korvena_test(test_matchtext_layout
   SOURCES matchflow/text_layout_test.cpp
   DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")

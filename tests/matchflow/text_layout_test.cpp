@@ -5,10 +5,12 @@
 // checked before it is drawn: no two texts may overlap, a text drawn over a
 // panel must lie wholly inside panels, none may cross a divider or a marker,
 // none may leave the screen. Each page is then drawn by the software renderer
-// and written out to build/captures/matchtext/ to look at.
+// and, when KORVENA_CAPTURE_DIR names a folder, written out to its
+// matchtext/ folder to look at.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -265,8 +267,9 @@ struct Pages : ::testing::Test {
     EXPECT_TRUE(a.empty()) << name << " in " << kLanguages[iLanguage] << ":" << all;
     ASSERT_EQ(scene3d_DrawFrame(), 1);
     const capture::Shot shot = capture::LastPresented();
-    capture::WriteShot(korvena_test::BuildDir() + "/captures/matchtext/" + name + "_" + kLanguages[iLanguage] + ".tga",
-                       shot);
+    EXPECT_EQ(shot.w, kScreenW);
+    if (const char* pszDir = std::getenv("KORVENA_CAPTURE_DIR"))
+      capture::WriteShot(std::string(pszDir) + "/matchtext/" + name + "_" + kLanguages[iLanguage] + ".tga", shot);
     pcframe_Begin();
   }
 
