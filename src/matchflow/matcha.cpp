@@ -43,6 +43,13 @@ void SideReset(MatchTeam* poTeam) {
   if (poTeam->MySquad && poTeam->iSquadSize > 0) team_FormationReset(poTeam);
 }
 
+// The side's lists and cursors point into its squad copy: a new squad (or
+// none) leaves nothing for them to point at until the side is set up again.
+void ListsForget(MatchTeam* poTeam) {
+  poTeam->poPitchList = poTeam->poBenchList = poTeam->poReserveList = nullptr;
+  poTeam->poPitchCursor = poTeam->poBenchCursor = poTeam->poReserveCursor = nullptr;
+}
+
 void SquadCopy(MatchTeam* poTeam, Squad* poSquad) {
   for (std::int32_t i = 0; i < poSquad->Size; i++) {
     DBPlayer& o = poTeam->MySquad[i];
@@ -131,6 +138,7 @@ std::int32_t match_iGoalDifferenceGet(const MatchTeam* poTeam) {
 void match_HomeSquadSet(Squad* pHomeSquad) {
   match.HomeTeam.Squad = pHomeSquad;
   match.HomeTeam.iTeam = player_PlaysFor_Home;
+  ListsForget(&match.HomeTeam);
   if (!pHomeSquad) {
     match.HomeTeam.iSquadSize = 0;
     return;
@@ -144,6 +152,7 @@ void match_HomeSquadSet(Squad* pHomeSquad) {
 void match_AwaySquadSet(Squad* pAwaySquad) {
   match.AwayTeam.Squad = pAwaySquad;
   match.AwayTeam.iTeam = player_PlaysFor_Away;
+  ListsForget(&match.AwayTeam);
   if (!pAwaySquad) {
     match.AwayTeam.iSquadSize = 0;
     return;

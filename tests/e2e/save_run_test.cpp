@@ -9,9 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/player.h"
+#include "engine/team.h"
 #include "frontend/pcsave.h"
+#include "matchflow/gstatso.h"
+#include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
 #include "support/run_game.h"
+#include "tournament/fixtures.h"
+#include "tournament/tla.h"
+#include "tournament/tmgame.h"
+#include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
+#include "tournament/yearfile.h"
 
 namespace {
 
@@ -64,6 +74,51 @@ TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
   ASSERT_FALSE(readFile(hub).empty());
   EXPECT_NE(readFile(box), readFile(hub));
   EXPECT_EQ(readFile(closed), readFile(hub));
+}
+
+// The sides as the match kinds before a history leave them: a match between
+// two squads (a Quick Start or a Friendly), then a training session, which
+// sets the home squad up again and takes the away side's squad away. Then a
+// new 1958 history, England the human team, saved by the game's writer and
+// loaded from the main menu by a fresh run of the game.
+TEST_F(Game, AHistorySavedAfterAMatchAndATrainingSessionLoadsInAFreshRun) {
+  match_SquadBuffersPoint();
+  const std::int32_t iEng = tla_IDFind("ENG"), iBra = tla_IDFind("BRA");
+  ASSERT_EQ(matchflow_SideLoad(player_PlaysFor_Home, iBra, 10), 1);
+  ASSERT_EQ(matchflow_SideLoad(player_PlaysFor_Away, iEng, 10), 1);
+  ASSERT_NE(match_AwayTeamGet()->poPitchList, nullptr);
+  ASSERT_EQ(matchflow_SideLoad(player_PlaysFor_Home, iEng, 0), 1);
+  match_AwaySquadSet(nullptr);
+  gstatso_Clear(&match_HomeTeamGet()->MatchStats);
+  gstatso_Clear(&match_AwayTeamGet()->MatchStats);
+  // The history.
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  const std::filesystem::path build = std::filesystem::path(exe_).parent_path().parent_path();
+  const std::string text = readFile(build / "data" / "database" / "tm" / "english" / "year58.csv");
+  ASSERT_FALSE(text.empty());
+  history_YearTextParse(text.data(), static_cast<std::int32_t>(text.size()));
+  ASSERT_NE(TheYearList, nullptr);
+  history_YearFixturesBuild(TheYearList);
+  tmglobal.cHumans = 1;
+  tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(iEng);
+  history_UserFixturesMark(TheYearList);
+  tmglobal.iYear = tmglobal.iStartYear = 58;
+  tmglobal.bStarted = tmglobal.bPlayQualifiers = 1;
+  tmmain_RollOfHonourInit(0);
+  ASSERT_EQ(pcsave_ImageBuild(), 1);
+  const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
+  std::filesystem::create_directories(folder);
+  Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+  const std::string log = home_ / "debug.txt";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(118, "RETURN");
+  s += scriptKey(140, "RETURN") + scriptKey(146, "RETURN") + "400 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  const std::string d = readFile(log);
+  EXPECT_NE(d.find("pcsave: loaded \"England 1958  7.5.57\""), std::string::npos) << d << r.err;
+  EXPECT_EQ(d.find("pcsave: refused"), std::string::npos) << d;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "engine/formation.h"
 #include "engine/team.h"
 #include "matchflow/environ.h"
+#include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matcha_save.h"
 #include "matchflow/options.h"
@@ -288,4 +289,32 @@ TEST(TournamentTeamState, DamagedBlocksAreRefusedAndChangeNothing) {
     }
   }
   EXPECT_GT(cRefused, 30);
+}
+
+// A training session after a match takes the away side's squad away: its
+// lists, which pointed into the old copy, go with it, and the history saved
+// after that loads.
+TEST(TournamentTeamState, ASideLeftWithoutItsSquadAfterAMatchSavesAndLoads) {
+  SquadsChange();
+  ASSERT_NE(match.AwayTeam.poPitchList, nullptr);
+  match_AwaySquadSet(nullptr);
+  // The session's kick-off clears the statistics (the own goal's scorer was
+  // an away player).
+  gstatso_Clear(&match.HomeTeam.MatchStats);
+  gstatso_Clear(&match.AwayTeam.MatchStats);
+  EXPECT_EQ(match.AwayTeam.iSquadSize, 0);
+  EXPECT_EQ(match.AwayTeam.poPitchList, nullptr);
+  EXPECT_EQ(match.AwayTeam.poBenchList, nullptr);
+  EXPECT_EQ(match.AwayTeam.poReserveCursor, nullptr);
+  const std::string sBefore = State();
+  const std::vector<std::uint8_t> a = Save();
+  ASSERT_FALSE(a.empty());
+  Scramble();
+  ASSERT_EQ(Load(a), 1);
+  EXPECT_EQ(State(), sBefore);
+  EXPECT_EQ(Save(), a);
+  // The home side given a squad again starts from no lists either.
+  match_HomeSquadSet(squadcache_SlotGet(0));
+  EXPECT_EQ(match.HomeTeam.poPitchList, nullptr);
+  EXPECT_EQ(match.HomeTeam.poBenchCursor, nullptr);
 }
