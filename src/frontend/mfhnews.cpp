@@ -39,6 +39,7 @@
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
+#include "tournament/yearfile.h"
 
 std::int32_t mfhnews_bPending = 0;
 std::int32_t mfhnews_bArrived = 0;
@@ -789,7 +790,19 @@ void mfhnews_Enter() {
   s.bNeedsEnter = 0;
   if (!mfhnews_bArrived) {
     const bool bStart = !tmglobal.bStarted;
+    const std::int32_t cUnreadable = history_YearFilesUnreadableGet();
     mfhmain_HistoryBegin();
+    if (bStart && history_YearFilesUnreadableGet() != cUnreadable) {
+      // A year file of the edition could not be read (it was named): no
+      // history begins, and the main menu says so.
+      tmmain_PoolsReset();
+      tmglobal.bStarted = 0;
+      mfhmain_bYearLoaded = 0;
+      pctext_MessageSet(festr_IDToStr(IDS_FE_ERROR));
+      global_SetExtendedGameMode(GAME_MODE_MAIN_MENU);
+      s.iNextMode = GAME_MODE_RETURN_TO_MAIN_MENU;
+      return;
+    }
     tmglobal.iCurrentHuman = 0;
     if (bStart) s.iScript = tmglobal.bFinalsLoaded ? MFHNEWS_START_FINALS : MFHNEWS_START_QUALIFYING;
     else s.iScript = tmglobal.bFinalsLoaded ? MFHNEWS_FINALS : MFHNEWS_QUALIFYING;
@@ -894,6 +907,12 @@ std::int32_t mfhnews_Input(User* poUser) {
 void mfhnews_Run() {
   MFHNewsScreen& s = mfhnews_oScreen;
   if (s.bNeedsEnter) mfhnews_Enter();
+  if (s.iNextMode == GAME_MODE_RETURN_TO_MAIN_MENU) {
+    s.iNextMode = MFHNEWS_MODE;
+    s.bNeedsEnter = 1;
+    global_SetGameMode(GAME_MODE_RETURN_TO_MAIN_MENU);
+    return;
+  }
   mfhnews_Draw();
   User* poMenu = global_poGetMenuUser();
   pcfe_OtherUsersInputFlush(poMenu);

@@ -372,23 +372,32 @@ std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength) {
 }
 
 namespace {
+
+std::int32_t s_cUnreadable = 0;
+
+// A year file that cannot be used: said with its path and the reason (the
+// box goes to standard error as well), and counted.
+void Unreadable(std::int32_t iFileId, const char* pszWhy) {
+  const char* pszPath = file_pszGetPath(iFileId);
+  char szMessage[300];
+  std::snprintf(szMessage, sizeof(szMessage), "The tournament file %s cannot be read: %s", pszPath ? pszPath : "?",
+                pszWhy);
+  platform::messageBox(nullptr, szMessage, "Error!", platform::MessageIcon::Stop);
+  s_cUnreadable++;
+}
+
 // Reads a whole file by id into the scratch buffer; null with a message when
 // it cannot.
 const char* FileLoad(std::int32_t iFileId, std::int32_t* pcLength) {
-  const char* pszPath = file_pszGetPath(iFileId);
   std::FILE* pFile = file_Open(iFileId);
-  char szMessage[160];
   if (!pFile) {
-    std::snprintf(szMessage, sizeof(szMessage), "Cannot open the tournament file %s", pszPath ? pszPath : "?");
-    platform::messageBox(nullptr, szMessage, "Error!", platform::MessageIcon::Stop);
+    Unreadable(iFileId, "it cannot be opened");
     return nullptr;
   }
   const std::int32_t cSize = file_iGetSize(pFile);
   if (cSize < 0 || cSize > MEM_SCRATCH_SIZE || !mem_bIsAvailable()) {
     file_Close(pFile);
-    std::snprintf(szMessage, sizeof(szMessage), "The tournament file %s is too large or cannot be read",
-                  pszPath ? pszPath : "?");
-    platform::messageBox(nullptr, szMessage, "Error!", platform::MessageIcon::Stop);
+    Unreadable(iFileId, "it is too large or its size cannot be read");
     return nullptr;
   }
   char* pBuffer = static_cast<char*>(mem_pvLock());
@@ -399,14 +408,57 @@ const char* FileLoad(std::int32_t iFileId, std::int32_t* pcLength) {
 }
 }  // namespace
 
+// Why a file's text is not a year file of the key: every line a year line
+// of that key; null when it is one.
+const char* YearTextRefusal(const char* pText, std::int32_t cLength, std::int32_t iKey, char* pszWhy, std::size_t cb) {
+  const char* p = pText;
+  const char* pEnd = pText + (cLength > 0 ? cLength : 0);
+  static YearFileRecord rec;
+  std::int32_t cLines = 0, iLine = 0;
+  while (p < pEnd && *p != 26) {
+    const char* pNext = LineSplit(p, pEnd, &rec);
+    if (pNext == p) break;
+    p = pNext;
+    iLine++;
+    if (std::strlen(rec.szKey) < 2) continue;
+    if (tmdata_KeyIndexGet(rec.szKey) != iKey) {
+      std::snprintf(pszWhy, cb, "line %d does not begin with the key of its year", iLine);
+      return pszWhy;
+    }
+    cLines++;
+  }
+  if (cLines == 0) {
+    std::snprintf(pszWhy, cb, cLength > 0 ? "it holds no line of a year" : "it is empty");
+    return pszWhy;
+  }
+  return nullptr;
+}
+
 std::int32_t history_YearFileRead(std::int32_t iFileId) {
   std::int32_t cLength = 0;
   const char* p = FileLoad(iFileId, &cLength);
   if (!p) return 0;
+  // The key of the file: its place among the language's year files.
+  const std::int32_t iKey = iFileId - tmdata_YearFileIdGet(mlang_iLanguage, 0, 0) + 1;
+  char szWhy[120];
+  if (YearTextRefusal(p, cLength, iKey, szWhy, sizeof(szWhy))) {
+    mem_Unlock();
+    Unreadable(iFileId, szWhy);
+    return 0;
+  }
+  const std::int32_t cFaults = tmreport_CountGet();
   history_YearTextParse(p, cLength);
   mem_Unlock();
+  if (tmreport_CountGet() != cFaults) {
+    std::snprintf(szWhy, sizeof(szWhy), "%d faults in its lines (the debug log names them)",
+                  tmreport_CountGet() - cFaults);
+    Unreadable(iFileId, szWhy);
+    return 0;
+  }
   return 1;
 }
+
+std::int32_t history_YearFilesUnreadableGet() { return s_cUnreadable; }
 
 std::int32_t tmmain_QualifiersFileLoad(std::int32_t iYear) {
   return history_YearFileRead(tmdata_YearFileIdGet(mlang_iLanguage, (iYear - 58) / 4, 0));

@@ -30,8 +30,12 @@ extern char history_szNotAddedRound[16];
 std::int32_t tmdata_YearFileIdGet(std::int32_t iLanguage, std::int32_t iEdition, std::int32_t bFinals);
 // Parses a whole file held in memory; returns the number of lines applied.
 std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength);
-// Reads a year file by id; 0 (after a message) when it cannot be read.
+// Reads a year file by id; 0 (after a message naming the file and the
+// reason) when it cannot be opened, is empty, holds a line of another year
+// or lines the reader reports as faults. The tree may then hold part of it.
 std::int32_t history_YearFileRead(std::int32_t iFileId);
+// How many year files could not be read since the start.
+std::int32_t history_YearFilesUnreadableGet();
 void history_LineParse(const YearFileRecord* r);
 std::int32_t tmmain_QualifiersFileLoad(std::int32_t iYear);
 std::int32_t tmmain_FinalsFileLoad(std::int32_t iYear);

@@ -38,14 +38,17 @@ class DamagedData : public ::testing::Test {
   }
   // Main menu, then Exit and "Yes".
   korvena_test::GameRun RunToTheMenuAndExit() {
-    std::ofstream(root_ / "script.txt") << "1 keydown ESCAPE\n58 keyup ESCAPE\n"
-                                           "60 echo menu\n"
-                                           "65 keydown RIGHT\n67 keyup RIGHT\n"
-                                           "80 keydown DOWN\n82 keyup DOWN\n84 keydown DOWN\n86 keyup DOWN\n"
-                                           "100 keydown RETURN\n102 keyup RETURN\n"
-                                           "115 keydown LEFT\n117 keyup LEFT\n"
-                                           "120 keydown RETURN\n122 keyup RETURN\n"
-                                           "900 quit 3\n";
+    return Run("1 keydown ESCAPE\n58 keyup ESCAPE\n"
+               "60 echo menu\n"
+               "65 keydown RIGHT\n67 keyup RIGHT\n"
+               "80 keydown DOWN\n82 keyup DOWN\n84 keydown DOWN\n86 keyup DOWN\n"
+               "100 keydown RETURN\n102 keyup RETURN\n"
+               "115 keydown LEFT\n117 keyup LEFT\n"
+               "120 keydown RETURN\n122 keyup RETURN\n"
+               "900 quit 3\n");
+  }
+  korvena_test::GameRun Run(const std::string& script) {
+    std::ofstream(root_ / "script.txt") << script;
     const std::map<std::string, std::string> env = {{"KORVENA_BACKEND", "headless"},
                                                     {"KORVENA_SCRIPT", (root_ / "script.txt").string()},
                                                     {"XDG_CONFIG_HOME", (root_ / "config").string()},
@@ -93,6 +96,57 @@ TEST_F(DamagedData, AMenuSheetThatCannotBeLoadedEndsTheStart) {
   r = RunToTheMenuAndExit();
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_NE(r.err.find("maineng.spr"), std::string::npos) << r.err;
+}
+
+// A new 1958 history from the main menu (the qualifiers played), the map's
+// first team chosen; the main menu is captured before History is chosen and
+// at the end.
+std::string NewHistory(const std::string& dir) {
+  using korvena_test::scriptKey;
+  std::string s = "1 keydown ESCAPE\n58 keyup ESCAPE\n" + scriptKey(160, "DOWN") + "164 capture " + dir +
+                  "/menu.tga\n" + scriptKey(166, "RETURN") + scriptKey(200, "SPACE");
+  int t = 260;
+  for (int i = 0; i < 10; i++, t += 6) s += scriptKey(t, "LEFT");
+  s += scriptKey(t, "DOWN") + scriptKey(t + 6, "LEFT") + scriptKey(t + 12, "RETURN");
+  s += scriptKey(t + 42, "RETURN") + scriptKey(t + 62, "RETURN");
+  s += std::to_string(t + 240) + " capture " + dir + "/end.tga\n" + std::to_string(t + 250) + " quit 3\n";
+  return s;
+}
+
+// A year file that is empty, random or has a flipped bit in a team's name is
+// named on standard error with the reason; the new history does not begin
+// and the game is back at its main menu, where it goes on.
+TEST_F(DamagedData, AYearFileThatCannotBeReadIsNamedAndNoHistoryBegins) {
+  const fs::path year = root_ / "data" / "database" / "tm" / "english" / "year58.csv";
+  std::string text = korvena_test::readFile(year.string());
+  ASSERT_FALSE(text.empty());
+  // The first team of the first line ("England"): one bit of its first letter.
+  const std::size_t iTeam = text.find("England");
+  ASSERT_NE(iTeam, std::string::npos);
+  std::string flipped = text;
+  flipped[iTeam] = static_cast<char>(flipped[iTeam] ^ 0x08);
+  std::string random(3000, 0);
+  std::uint32_t x = 12345;
+  for (char& c : random) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "it is empty"}, {random, "does not begin with the key of its year"}, {flipped, "faults in its lines"}};
+  for (const auto& [bytes, reason] : cases) {
+    Damage(year, bytes);
+    korvena_test::GameRun r = Run(NewHistory(root_.string()));
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_NE(r.err.find("year58.csv cannot be read: "), std::string::npos) << reason << "\n" << r.err;
+    EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
+    const std::string menu = korvena_test::readFile((root_ / "menu.tga").string());
+    ASSERT_FALSE(menu.empty());
+    EXPECT_TRUE(korvena_test::readFile((root_ / "end.tga").string()) == menu) << reason << ": not back at the menu";
+  }
+  // The file as it was: the same steps reach the history's first news.
+  Damage(year, text);
+  korvena_test::GameRun r = Run(NewHistory(root_.string()));
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("cannot be read"), std::string::npos) << r.err;
+  EXPECT_FALSE(korvena_test::readFile((root_ / "end.tga").string()) == korvena_test::readFile((root_ / "menu.tga").string()));
 }
 
 }  // namespace
