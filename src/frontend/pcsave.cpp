@@ -1,6 +1,10 @@
 // The save and load screens and the save file.
 #include "frontend/pcsave.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -43,6 +47,17 @@ constexpr int32_t kPlayerChatMax = 8;
 constexpr int32_t kListLayer = 6, kListShadowLayer = 7;
 
 PCSaveWriteFn s_pfnWrite = nullptr;
+PCSaveSyncFn s_pfnSync = nullptr;
+// Why the last load was refused, for the line on standard error.
+char s_szWhy[256] = "";
+
+void Why(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
+void Why(const char* pszFormat, ...) {
+  std::va_list a;
+  va_start(a, pszFormat);
+  std::vsnprintf(s_szWhy, sizeof(s_szWhy), pszFormat, a);
+  va_end(a);
+}
 
 // The "Offside" match condition, kept in the options block beside the chat.
 int32_t& OffsideWord() { return options_oBlock.bOffside; }
@@ -60,14 +75,18 @@ int32_t ChosenEntry() { return pcsave_oScreen.iTop + pcsave_oScreen.iRow; }
 // renames it over the target; on any failure the temporary file goes and
 // the folder is as it was.
 bool ImageWrite(const char* pszGamePath) {
+  errno = 0;
   const std::string oTarget = platform::resolvePath(pszGamePath);
   const std::string oTemp = platform::temporaryPathFor(oTarget);
   std::FILE* pFile = std::fopen(oTemp.c_str(), "wb");
   if (!pFile) return false;
   const std::size_t n = s_pfnWrite ? s_pfnWrite(pcsave_abImage, PCSAVE_IMAGE_SIZE, pFile)
                                    : std::fwrite(pcsave_abImage, 1, PCSAVE_IMAGE_SIZE, pFile);
+  // On the disc before it replaces the old file, or not at all.
+  const bool bFlushed = std::fflush(pFile) == 0;
+  const bool bSynced = bFlushed && (s_pfnSync ? s_pfnSync(fileno(pFile)) : fsync(fileno(pFile))) == 0;
   const bool bClosed = std::fclose(pFile) == 0;
-  if (n != static_cast<std::size_t>(PCSAVE_IMAGE_SIZE) || !bClosed ||
+  if (n != static_cast<std::size_t>(PCSAVE_IMAGE_SIZE) || !bSynced || !bClosed ||
       std::rename(oTemp.c_str(), oTarget.c_str()) != 0) {
     std::remove(oTemp.c_str());
     return false;
@@ -79,11 +98,19 @@ bool ImageWrite(const char* pszGamePath) {
 // or longer file is refused (the image is then undefined).
 bool ImageRead(const char* pszGamePath) {
   std::FILE* pFile = platform::openFile(pszGamePath, "rb");
-  if (!pFile) return false;
+  if (!pFile) {
+    Why("it cannot be opened (%s)", std::strerror(errno));
+    return false;
+  }
   const std::size_t n = std::fread(pcsave_abImage, 1, PCSAVE_IMAGE_SIZE, pFile);
   const bool bMore = std::fgetc(pFile) != EOF;
   std::fclose(pFile);
-  return n == static_cast<std::size_t>(PCSAVE_IMAGE_SIZE) && !bMore;
+  if (n != static_cast<std::size_t>(PCSAVE_IMAGE_SIZE) || bMore) {
+    if (bMore) Why("it is longer than a save's %d bytes", PCSAVE_IMAGE_SIZE);
+    else Why("it is %zu bytes long, not a save's %d", n, PCSAVE_IMAGE_SIZE);
+    return false;
+  }
+  return true;
 }
 
 void MessageError() {
@@ -131,6 +158,8 @@ void Save(bool bReplace) {
     }
   }
   if (!ImageWrite(s.szSavePath)) {
+    std::fprintf(stderr, "pcsave: the save %s could not be written (%s)\n",
+                 platform::resolvePath(s.szSavePath).c_str(), errno ? std::strerror(errno) : "short write");
     MessageError();
     return;
   }
@@ -142,10 +171,14 @@ void Load() {
   PCSaveScreen& s = pcsave_oScreen;
   char szPath[PCSAVE_PATH_SIZE];
   const int32_t i = ChosenEntry();
+  s_szWhy[0] = 0;
   if (i < 0 || i >= s.cFiles || !FilePathMake(szPath, sizeof(szPath), s.aszFiles[i]) || !ImageRead(szPath) ||
       pcsave_ImageRestore() != PCSAVE_RESTORE_DONE) {
     // A refused file leaves the tournament as it was: Exit still goes back.
     debuglog_Printf("pcsave: refused \"%s\"\n", i >= 0 && i < s.cFiles ? s.aszFiles[i] : "");
+    if (i >= 0 && i < s.cFiles)
+      std::fprintf(stderr, "pcsave: the save %s was refused: %s\n", platform::resolvePath(szPath).c_str(),
+                   s_szWhy[0] ? s_szWhy : "it cannot be read");
     MessageError();
     return;
   }
@@ -408,6 +441,7 @@ const RegionDef pcsave_aoLayout[PCSAVE_RECORDS] = {
 };
 
 void pcsave_WriteFnSet(PCSaveWriteFn pfn) { s_pfnWrite = pfn; }
+void pcsave_SyncFnSet(PCSaveSyncFn pfn) { s_pfnSync = pfn; }
 
 int32_t pcsave_ImageBuild() {
   uint8_t* p = pcsave_abImage;
@@ -425,11 +459,16 @@ int32_t pcsave_ImageRestore() {
   // The history option is a flag that the stream itself keeps as 0 or 1: any
   // other value would make the next save of the game unreadable.
   const int32_t bHistory = Widen(p[0]), iChat = Widen(p[4]), bOffside = Widen(p[5]);
-  if (bHistory < 0 || bHistory > 1 || iChat < 0 || iChat > kPlayerChatMax || bOffside < 0 || bOffside > 1)
+  if (bHistory < 0 || bHistory > 1 || iChat < 0 || iChat > kPlayerChatMax || bOffside < 0 || bOffside > 1) {
+    Why("its settings bytes are damaged");
     return PCSAVE_RESTORE_FAILED;
+  }
   // The stream keeps the whole options block; the volumes stay as they are.
   const int32_t iMusic = options_oBlock.iMusicVolume, iSfx = options_oBlock.iSfxVolume;
-  if (!tmsave_Read(p + PCSAVE_SETTINGS_BYTES, TMSAVE_BLOCK_SIZE)) return PCSAVE_RESTORE_FAILED;
+  if (!tmsave_Read(p + PCSAVE_SETTINGS_BYTES, TMSAVE_BLOCK_SIZE)) {
+    Why("%s", tmsave_RefusalGet());
+    return PCSAVE_RESTORE_FAILED;
+  }
   options_oBlock.iMusicVolume = iMusic;
   options_oBlock.iSfxVolume = iSfx;
   tmglobal.bHolderOption = bHistory;

@@ -86,3 +86,6 @@ int32_t pcsave_Step();
 // Writes the bytes of a save; tests put in a layer that fails.
 using PCSaveWriteFn = std::size_t (*)(const void* pv, std::size_t cb, std::FILE* pFile);
 void pcsave_WriteFnSet(PCSaveWriteFn pfn);  // null: fwrite
+// What makes a written save lasting before it replaces the old one (0 done).
+using PCSaveSyncFn = int (*)(int fd);
+void pcsave_SyncFnSet(PCSaveSyncFn pfn);  // null: fsync

@@ -1,6 +1,7 @@
 // The tournament save stream: writers, the checking reader and the rebuild.
 #include "tournament/tmsave.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -9,6 +10,7 @@
 #include "shell/global.h"
 #include "shell/mem.h"
 #include "shell/texts.h"
+#include "tournament/tla.h"
 #include "tournament/tmgame.h"
 #include "tournament/tournament_services.h"
 #include "tournament/yearfile.h"
@@ -28,6 +30,15 @@ constexpr std::int32_t kTreeStart = 4 + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SI
 static_assert(1 + kYearChunk * TMMAX_YEARS + kConfChunk * TMMAX_CONFS + kGroupChunk * TMMAX_GROUPS +
                   kRoundChunk * TMMAX_ROUNDS + kTeamChunk * TMMAX_TEAMS + (kFixtureChunk + kDateChunk) * TMMAX_FIXTURES <=
               TMSAVE_BLOCK_SIZE - kTreeStart);
+
+char s_szRefusal[200] = "";
+
+// A team of the name table (the tournament's names past it are places a
+// team comes from): every id the screens show as a team must be one.
+bool TeamId(std::uint32_t u) { return u < static_cast<std::uint32_t>(TLA_COUNT); }
+// A team id of the tree: a name of the tournament's table (teams, then the
+// places teams come from) or a free slot.
+bool TreeTeamId(std::uint32_t u) { return u <= static_cast<std::uint32_t>(TM_MAX); }
 
 void Put32(std::uint8_t* p, std::uint32_t v) {
   for (std::int32_t i = 0; i < 4; i++) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -83,6 +94,13 @@ const char* Field(const char* p, const char* pEnd, char* pszOut, std::size_t cOu
   return p;
 }
 
+// The path of the year file of a key in the loading language.
+const char* YearFilePath(std::uint32_t uKey) {
+  const std::int32_t e = static_cast<std::int32_t>((uKey - 1) / 2);
+  const char* psz = file_pszGetPath(tmdata_YearFileIdGet(mlang_iLanguage, e, static_cast<std::int32_t>((uKey - 1) % 2)));
+  return psz ? psz : "?";
+}
+
 // Reads the file of one year key into a shape; false when it cannot.
 bool ShapeRead(std::uint32_t uKey, Shape* s) {
   s->c = 0;
@@ -95,11 +113,17 @@ bool ShapeRead(std::uint32_t uKey, Shape* s) {
     pText = s_pfnYearText(uKey, &cRead);
   } else {
     const std::int32_t e = static_cast<std::int32_t>((uKey - 1) / 2);
-    std::FILE* pFile = file_Open(tmdata_YearFileIdGet(mlang_iLanguage, e, static_cast<std::int32_t>((uKey - 1) % 2)));
-    if (!pFile) return false;
+    const std::int32_t iFileId = tmdata_YearFileIdGet(mlang_iLanguage, e, static_cast<std::int32_t>((uKey - 1) % 2));
+    const char* pszPath = file_pszGetPath(iFileId);
+    std::FILE* pFile = file_Open(iFileId);
+    if (!pFile) {
+      tmsave_RefusalSet("the year file %s cannot be opened", pszPath ? pszPath : "?");
+      return false;
+    }
     const std::int32_t cSize = file_iGetSize(pFile);
     if (cSize < 0 || cSize > MEM_SCRATCH_SIZE || !mem_bIsAvailable()) {
       file_Close(pFile);
+      tmsave_RefusalSet("the year file %s is too large or cannot be read", pszPath ? pszPath : "?");
       return false;
     }
     char* pBuffer = static_cast<char*>(mem_pvLock());
@@ -154,7 +178,7 @@ bool ShapeRead(std::uint32_t uKey, Shape* s) {
     aLines[cLines++] = l;
   }
   if (bLocked) mem_Unlock();
-  if (!bOk) return false;
+  if (!bOk) return tmsave_RefusalSet("the year file %s has more lines than a year holds", YearFilePath(uKey));
   auto same = [](const char* a, const char* b) { return std::strcmp(a, b) == 0; };
   for (std::int32_t i = 0; i < cLines; i++) {
     bool bConfSeen = false;
@@ -174,7 +198,7 @@ bool ShapeRead(std::uint32_t uKey, Shape* s) {
           if (same(s->a[k].szConf, l.szConf) && same(s->a[k].szGroup, l.szGroup) && same(s->a[k].szRound, l.szRound))
             iRound = k;
         if (iRound < 0) {
-          if (s->c >= TMMAX_ROUNDS) return false;
+          if (s->c >= TMMAX_ROUNDS) return tmsave_RefusalSet("the year file %s has too many rounds", YearFilePath(uKey));
           iRound = s->c++;
           s->a[iRound] = l;
           s->a[iRound].cStadiums = 0;
@@ -185,7 +209,8 @@ bool ShapeRead(std::uint32_t uKey, Shape* s) {
         }
         ShapeRound& out = s->a[iRound];
         for (std::int32_t k = 0; k < aLineStadiums[ri][1]; k++) {
-          if (out.cStadiums >= kRoundStadiums) return false;
+          if (out.cStadiums >= kRoundStadiums)
+            return tmsave_RefusalSet("a round of the year file %s has too many stadiums", YearFilePath(uKey));
           out.aStadiums[out.cStadiums++] = aIds[aLineStadiums[ri][0] + k];
         }
       }
@@ -257,20 +282,32 @@ void GlobalWrite(std::uint8_t* p) {
 
 bool GlobalCheck(const std::uint8_t* p) {
   const std::uint32_t uYear = p[9];
-  if (Get32(p) != TMMAIN_CHUNKGLOBAL || Get32(p + 4) != TMSAVE_VERSION) return false;
-  if (uYear < 58 || uYear > 98 || (uYear - 58) % 4) return false;
+  if (Get32(p) != TMMAIN_CHUNKGLOBAL) return tmsave_RefusalSet("it is not a history save");
+  if (Get32(p + 4) != TMSAVE_VERSION) return tmsave_RefusalSet("its version is %u, not %d", Get32(p + 4), TMSAVE_VERSION);
+  if (uYear < 58 || uYear > 98 || (uYear - 58) % 4) return tmsave_RefusalSet("its year %u is not an edition's", uYear);
   for (std::int32_t o : {24, 28, 32, 36, 40, 44, 124, 128, 132, 144, 148, 340})
-    if (Get32(p + o) > 1) return false;
-  if (Get32(p + 20) > 1 || Get32(p + 12) > 255 || Get32(p + 16) > 255) return false;
-  if (Get32(p + 116) > TM_HUMAN_MAX || Get32(p + 48) >= TM_HUMAN_MAX || Get32(p + 152) > 5) return false;
-  if (!std::memchr(p + 52, 0, 56)) return false;
-  if (Get32(p + 108) > TM_MAX || Get32(p + 608) > TM_MAX || Get32(p + 612) > TM_MAX) return false;
-  if (Get32(p + 344) > NEWQUAL_NUM_QUALIFIERS || Get32(p + 332) > 9 || Get32(p + 336) > 8) return false;
+    if (Get32(p + o) > 1) return tmsave_RefusalSet("the flag at offset %d of the tournament is %u", o, Get32(p + o));
+  if (Get32(p + 20) > 1 || Get32(p + 12) > 255 || Get32(p + 16) > 255)
+    return tmsave_RefusalSet("the first leg's result is damaged");
+  if (Get32(p + 116) > TM_HUMAN_MAX || Get32(p + 48) >= TM_HUMAN_MAX || Get32(p + 152) > 5)
+    return tmsave_RefusalSet("the human teams' count, the current human team or the match phase is out of range");
+  if (!std::memchr(p + 52, 0, 56)) return tmsave_RefusalSet("the replacement team's name has no end");
+  if (!TeamId(Get32(p + 108))) return tmsave_RefusalSet("the human team id %u is not a team", Get32(p + 108));
+  if (!TeamId(Get32(p + 608)) || !TeamId(Get32(p + 612)))
+    return tmsave_RefusalSet("a holder's team id (%u, %u) is not a team", Get32(p + 608), Get32(p + 612));
+  for (std::int32_t i = 0; i < 4 * TM_EDITIONS; i++)
+    if (!TeamId(Get32(p + 156 + 4 * i)))
+      return tmsave_RefusalSet("the roll of honour's team id %u (edition %d) is not a team", Get32(p + 156 + 4 * i),
+                               i / 4);
+  if (Get32(p + 344) > NEWQUAL_NUM_QUALIFIERS)
+    return tmsave_RefusalSet("it lists %u new qualifiers, more than %d", Get32(p + 344), NEWQUAL_NUM_QUALIFIERS);
+  for (std::int32_t i = 0; i < NEWQUAL_NUM_QUALIFIERS; i++)
+    if (!TeamId(Get32(p + 352 + 8 * i)))
+      return tmsave_RefusalSet("the new qualifier's team id %u is not a team", Get32(p + 352 + 8 * i));
+  if (Get32(p + 332) > 9 || Get32(p + 336) > 8) return tmsave_RefusalSet("the round format or tie-break is unknown");
   const std::uint32_t d = Get32(p + 616), m = Get32(p + 620), y = Get32(p + 624);
-  if (d > 31 || m > 12 || y > 99) return false;
-  if (p[636] | (p[637] << 8)) {
-    if ((p[636] | (p[637] << 8)) > TMMAX_GROUPS) return false;
-  }
+  if (d > 31 || m > 12 || y > 99) return tmsave_RefusalSet("its date %u.%u.%u is not a date", d, m, y);
+  if ((p[636] | (p[637] << 8)) > TMMAX_GROUPS) return tmsave_RefusalSet("the group index is out of range");
   return true;
 }
 
@@ -470,7 +507,8 @@ struct TreeWalk {
       case TMMAIN_CHUNKGROUPTEAM:
       case TMMAIN_CHUNKROUNDTEAM: {
         const bool bRoundTeam = tag == TMMAIN_CHUNKROUNDTEAM;
-        if ((bRoundTeam ? !bRound : !bGroup) || ++cTeams > TMMAX_TEAMS || Get32(p + 4) > TM_MAX) return false;
+        if ((bRoundTeam ? !bRound : !bGroup) || ++cTeams > TMMAX_TEAMS) return false;
+        if (!TreeTeamId(Get32(p + 4))) return tmsave_RefusalSet("the tree's team id %u is not a team", Get32(p + 4));
         if (bRoundTeam) {
           if (cRoundTeams >= 255) return false;
           cRoundTeams++;
@@ -569,7 +607,13 @@ bool ShapeMatches(const std::uint8_t* pTree, const std::uint8_t* pEnd, const Tre
   (void)pTree;
   (void)pEnd;
   for (std::int32_t i = 0; i < w.cYears; i++) {
-    if (!ShapeRead(w.aKeys[i], &s_aShapes[i]) || s_aShapes[i].c != w.acYearRounds[i]) return false;
+    if (!ShapeRead(w.aKeys[i], &s_aShapes[i])) {
+      if (!s_szRefusal[0]) tmsave_RefusalSet("the year file %s cannot be read", YearFilePath(w.aKeys[i]));
+      return false;
+    }
+    if (s_aShapes[i].c != w.acYearRounds[i])
+      return tmsave_RefusalSet("its year of key %u has %d rounds; the year file %s has %d", w.aKeys[i],
+                               w.acYearRounds[i], YearFilePath(w.aKeys[i]), s_aShapes[i].c);
   }
   return true;
 }
@@ -709,20 +753,36 @@ std::int32_t tmsave_Write(std::uint8_t* pBlock, std::int32_t cBlock) {
   return cTotal;
 }
 
+bool tmsave_RefusalSet(const char* pszFormat, ...) {
+  std::va_list a;
+  va_start(a, pszFormat);
+  std::vsnprintf(s_szRefusal, sizeof(s_szRefusal), pszFormat, a);
+  va_end(a);
+  return false;
+}
+
+const char* tmsave_RefusalGet() { return s_szRefusal; }
+
 std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock) {
-  if (!pBlock || cBlock < kTreeStart + 1) return 0;
+  s_szRefusal[0] = 0;
+  if (!pBlock || cBlock < kTreeStart + 1) return tmsave_RefusalSet("the block is too short");
   const std::uint32_t uTotal = Get32(pBlock);
-  if (uTotal < static_cast<std::uint32_t>(kTreeStart + 1) || uTotal > static_cast<std::uint32_t>(cBlock)) return 0;
+  if (uTotal < static_cast<std::uint32_t>(kTreeStart + 1) || uTotal > static_cast<std::uint32_t>(cBlock))
+    return tmsave_RefusalSet("its length word %u is outside its block", uTotal);
   const std::uint8_t* pGlobal = pBlock + 4;
   const std::uint8_t* pTree = pBlock + kTreeStart;
   const std::uint8_t* pEnd = pBlock + uTotal;
   if (!GlobalCheck(pGlobal) || !tmmain_TeamStateCheck(pGlobal + TMSAVE_GLOBAL_SIZE)) return 0;
   TreeWalk check{false};
-  if (!check.Run(pTree, pEnd)) return 0;
+  if (!check.Run(pTree, pEnd)) {
+    if (!s_szRefusal[0]) tmsave_RefusalSet("the tournament tree is damaged");
+    return 0;
+  }
   // Each year must have the shape of its file in the loading language.
   if (!ShapeMatches(pTree, pEnd, check)) return 0;
-  if (check.cYears == 0 && Get32(pGlobal + 24)) return 0;
-  if (check.cYears && (check.aKeys[0] - 1) / 2 != (pGlobal[9] - 58u) / 4) return 0;
+  if (check.cYears == 0 && Get32(pGlobal + 24)) return tmsave_RefusalSet("a started tournament without a year");
+  if (check.cYears && (check.aKeys[0] - 1) / 2 != (pGlobal[9] - 58u) / 4)
+    return tmsave_RefusalSet("its tree is of another edition than its year");
   // Accepted: from here on the running tournament is replaced.
   tmmain_PoolsReset();
   tmgame_FlowReset();

@@ -66,6 +66,11 @@ std::int32_t tmsave_Write(std::uint8_t* pBlock, std::int32_t cBlock);
 // file) before anything changes; 1 when the tournament was replaced by it,
 // 0 when it was refused and the running tournament left as it was.
 std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock);
+// Why the last tmsave_Read refused its stream, in words ("" when it read it).
+const char* tmsave_RefusalGet();
+// Records the reason of a refusal (printf style); false, for the checks to
+// return.
+bool tmsave_RefusalSet(const char* pszFormat, ...) __attribute__((format(printf, 1, 2)));
 // Where the reader takes a year's file text from (by key index) instead of
 // the year files; null for the files.
 void tmsave_YearTextSourceSet(const char* (*pfn)(std::uint32_t uKey, std::int32_t* pcLength));

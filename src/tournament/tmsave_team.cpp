@@ -106,27 +106,34 @@ std::int32_t tmmain_TeamStateSave(std::uint8_t* pb) {
 }
 
 std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb) {
-  if (!match_SaveAreaCheck(pb)) return 0;
+  if (!match_SaveAreaCheck(pb)) return tmsave_RefusalSet("the match record is damaged");
   for (std::int32_t k = 0; k < SQUADCACHE_SLOTS; k++) {
     const std::uint8_t* p = pb + kSlots + kSlotSize * k;
     const std::uint8_t* q = pb + kBlocks + TMSAVE_SQUAD_BLOCK_SIZE * k;
     const std::uint32_t n = Get32(p + 64);
-    if (!std::memchr(p, 0, SQUAD_NAME_SIZE) || Get32(p + 40) >= TM_MAX || Get32(p + 44) > 11) return 0;
-    if (Get32(p + 48) || Get32(p + 52) || n > TMSAVE_SQUAD_BLOCK_PLAYERS || q[0] || q[1] || q[2] != n || q[3]) return 0;
+    if (!std::memchr(p, 0, SQUAD_NAME_SIZE)) return tmsave_RefusalSet("squad %d's team name has no end", k);
+    if (Get32(p + 40) >= static_cast<std::uint32_t>(TLA_COUNT))
+      return tmsave_RefusalSet("squad %d's team id %u is not a team", k, Get32(p + 40));
+    if (Get32(p + 44) > 11) return tmsave_RefusalSet("squad %d's edition %u is not an edition", k, Get32(p + 44));
+    if (Get32(p + 48) || Get32(p + 52) || n > TMSAVE_SQUAD_BLOCK_PLAYERS || q[0] || q[1] || q[2] != n || q[3])
+      return tmsave_RefusalSet("squad %d's block is damaged", k);
     for (std::uint32_t i = 0; i < n; i++) {
       DBPlayer o;
-      if (!dbplayer_Decode(q + 4 + DBPLAYER_FILE_SIZE * i, &o)) return 0;
+      if (!dbplayer_Decode(q + 4 + DBPLAYER_FILE_SIZE * i, &o))
+        return tmsave_RefusalSet("player %u of squad %d is damaged", i, k);
     }
   }
   const std::uint8_t* p = pb + kSettings;
   for (std::int32_t h = 1; h < TM_HUMAN_MAX; h++)
-    if (Get32(p + 4 * (kHumans + 2 * (h - 1))) > TM_MAX) return 0;
+    if (Get32(p + 4 * (kHumans + 2 * (h - 1))) >= static_cast<std::uint32_t>(TLA_COUNT))
+      return tmsave_RefusalSet("human team %d's id %u is not a team", h + 1, Get32(p + 4 * (kHumans + 2 * (h - 1))));
   for (std::int32_t i = kRandState + 1; i < TMSAVE_SETTINGS_WORDS; i++)
-    if (Get32(p + 4 * i) && (!s_poHistory || i < kHistory || i >= kHistoryEnd)) return 0;
+    if (Get32(p + 4 * i) && (!s_poHistory || i < kHistory || i >= kHistoryEnd))
+      return tmsave_RefusalSet("the reserved settings word %d is not 0", i);
   if (s_poHistory) {
     std::uint32_t au[TMSAVE_HISTORY_WORDS];
     HistoryWordsGet(p, au);
-    if (!s_poHistory->pfnCheck(au)) return 0;
+    if (!s_poHistory->pfnCheck(au)) return tmsave_RefusalSet("the history screens' settings are damaged");
   }
   return 1;
 }

@@ -61,6 +61,11 @@ TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
   korvena_test::GameRun r = run(s);
   EXPECT_EQ(r.exitCode, 3) << r.err;
   EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  // The refusal names the file and the reason on standard error.
+  EXPECT_NE(r.err.find("pcsave: the save " + (folder / "A damaged 1970  1.6.70.SAV").string() +
+                       " was refused: it is 4000 bytes long, not a save's " + std::to_string(PCSAVE_IMAGE_SIZE) + "\n"),
+            std::string::npos)
+      << r.err;
   const std::string d = readFile(log);
   const std::size_t refused = d.find("pcsave: refused \"A damaged 1970  1.6.70\"");
   const std::size_t loaded = d.find("pcsave: loaded \"Scotland 1998  10.6.98\"");
@@ -74,6 +79,53 @@ TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
   ASSERT_FALSE(readFile(hub).empty());
   EXPECT_NE(readFile(box), readFile(hub));
   EXPECT_EQ(readFile(closed), readFile(hub));
+}
+
+// Saves whose team ids are outside the name table (a new qualifier, the roll
+// of honour, the human team) are refused, each named on standard error with
+// its reason, and left as they were; the good save after them loads.
+TEST_F(Game, SavesWithTeamIdsOutsideTheNameTableAreRefusedAndNamed) {
+  tmmain_PoolsReset();
+  tmglobal_Reset();
+  ASSERT_EQ(pcsave_ImageBuild(), 1);
+  const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
+  std::filesystem::create_directories(folder);
+  const std::size_t kGlobal = PCSAVE_SETTINGS_BYTES + 4;
+  const struct {
+    const char* name;
+    std::size_t at;
+    std::uint32_t id;
+    const char* reason;
+  } bad[] = {{"A qualifier 1958  1.1.57", kGlobal + 352, 205, "the new qualifier's team id 205 is not a team"},
+             {"B roll 1958  1.1.57", kGlobal + 156 + 32, 300, "the roll of honour's team id 300 (edition 2) is not a team"},
+             {"C human 1958  1.1.57", kGlobal + 108, 500, "the human team id 500 is not a team"}};
+  std::vector<std::string> before;
+  for (const auto& b : bad) {
+    std::string bytes(reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+    for (int i = 0; i < 4; i++) bytes[b.at + i] = static_cast<char>(b.id >> (8 * i));
+    Write(folder / (std::string(b.name) + ".SAV"), bytes.data(), bytes.size());
+    before.push_back(bytes);
+  }
+  Write(folder / "D good 1958  1.1.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+  const std::string log = home_ / "debug.txt";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  // Load Game; then each entry in turn: Load, down to it, select.
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(118, "RETURN");
+  for (int k = 0; k < 4; k++) {
+    const int t = 140 + 80 * k;
+    s += scriptKey(t, "RETURN") + (k ? scriptKey(t + 8, "DOWN") : "") + scriptKey(t + 16, "RETURN");
+  }
+  s += "600 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  for (std::size_t i = 0; i < 3; i++) {
+    const std::filesystem::path f = folder / (std::string(bad[i].name) + ".SAV");
+    EXPECT_NE(r.err.find("pcsave: the save " + f.string() + " was refused: " + bad[i].reason + "\n"), std::string::npos)
+        << r.err;
+    EXPECT_EQ(readFile(f), before[i]);
+  }
+  EXPECT_NE(readFile(log).find("pcsave: loaded \"D good 1958  1.1.57\""), std::string::npos) << readFile(log);
 }
 
 // The sides as the match kinds before a history leave them: a match between

@@ -2,6 +2,10 @@
 // campaigns saved and loaded through them, damaged and foreign files, the
 // overwrite question and writes that fail half way.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <unistd.h>
 
@@ -104,7 +108,10 @@ class SaveScreens : public ::testing::Test {
     fs::remove_all(Folder(), ec);
     pcsave_WriteFnSet(nullptr);
   }
-  void TearDown() override { pcsave_WriteFnSet(nullptr); }
+  void TearDown() override {
+    pcsave_WriteFnSet(nullptr);
+    pcsave_SyncFnSet(nullptr);
+  }
 
   // Enters the screen afresh.
   void Enter(int mode, int extended = 52) {
@@ -781,6 +788,46 @@ TEST_F(SaveScreens, AGameThatDoesNotFitItsSaveFailsWithErrorAndWritesNothing) {
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(Frame({9, 9, 37}), 52);
   squadcache_Clear();
+}
+
+// A save is on the disc before it replaces the old file: the sync is asked
+// for the written file, and a sync that fails leaves the old save as it was
+// and no temporary file.
+namespace {
+int g_cSyncs = 0;
+std::uintmax_t g_cSyncedBytes = 0;
+int SyncCounted(int fd) {
+  g_cSyncs++;
+  struct stat st {};
+  if (fstat(fd, &st) == 0) g_cSyncedBytes = static_cast<std::uintmax_t>(st.st_size);
+  return fsync(fd);
+}
+int SyncFails(int) {
+  errno = EIO;
+  return -1;
+}
+}  // namespace
+
+TEST_F(SaveScreens, ASaveIsSyncedBeforeItReplacesTheOldOne) {
+  Files(2);
+  MidCampaign(2);
+  g_cSyncs = 0;
+  pcsave_SyncFnSet(SyncCounted);
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  EXPECT_EQ(g_cSyncs, 1);
+  EXPECT_EQ(g_cSyncedBytes, static_cast<std::uintmax_t>(PCSAVE_IMAGE_SIZE));
+  const auto first = Snapshot();
+  options_oBlock.iPlayerChat = 4;  // a second save would differ
+  pcsave_SyncFnSet(SyncFails);
+  Enter(42);
+  Frame({37});
+  Frame();
+  Frame({10, 37});
+  ASSERT_EQ(pcsave_oScreen.iSubState, PCSAVE_OVERWRITE);
+  Frame();
+  ErrorOut();
+  EXPECT_EQ(Snapshot(), first);
+  pcsave_SyncFnSet(nullptr);
 }
 
 // Names are Windows-1252 in the game and UTF-8 on disk; a listed name opens

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "campaign_driver.h"
+#include "matchflow/matcha_save.h"
 #include "shell/global.h"
 #include "shell/texts.h"
 #include "tournament/fixtures.h"
@@ -263,4 +264,76 @@ TEST(TournamentSave, DamagedStreamsAreRefusedAndChangeNothing) {
     }
   }
   EXPECT_GT(cRefused, 100);
+}
+
+// Every team id a save holds names one of the table's teams (the tree's free
+// slot aside): a save with any other is refused, says why, and changes
+// nothing, where it would once load and stop the game at the first screen
+// that shows the name.
+TEST(TournamentSave, TeamIdsOutsideTheNameTableAreRefused) {
+  const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 4);
+  const std::vector<std::uint8_t> other = MidCampaign(Id("SCO"), 2);  // the running tournament
+  const std::int32_t n = static_cast<std::int32_t>(good.size());
+  const std::int32_t kGlobal = 4, kTeamState = 4 + TMSAVE_GLOBAL_SIZE, kTree = kTeamState + TMSAVE_TEAMSTATE_SIZE;
+  const std::int32_t kSettings = kTeamState + TMSAVE_TEAMSTATE_SIZE - 4 * TMSAVE_SETTINGS_WORDS;
+  const auto with = [&](std::int32_t at, std::uint32_t value) {
+    std::vector<std::uint8_t> v = good;
+    for (std::int32_t i = 0; i < 4; i++) v[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    return v;
+  };
+  const auto refused = [&](std::int32_t at, std::uint32_t value, const char* what, const char* reason) {
+    std::vector<std::uint8_t> v = with(at, value);
+    EXPECT_EQ(tmsave_Read(v.data(), n), 0) << what;
+    EXPECT_NE(std::string(tmsave_RefusalGet()).find(reason), std::string::npos) << what << ": " << tmsave_RefusalGet();
+    EXPECT_NE(std::string(tmsave_RefusalGet()).find(std::to_string(value)), std::string::npos) << tmsave_RefusalGet();
+    EXPECT_EQ(Save(), other) << what;
+  };
+  refused(kGlobal + 108, TLA_COUNT, "the human team", "human team id");
+  refused(kGlobal + 108, TM_MAX, "the human team as a free slot", "human team id");
+  refused(kGlobal + 156 + 16 * 2, TLA_COUNT, "a roll of honour's winner", "roll of honour");
+  refused(kGlobal + 168 + 16 * 10, 400, "a roll of honour's fourth", "roll of honour");
+  refused(kGlobal + 352, TLA_COUNT, "the first new qualifier", "new qualifier");
+  refused(kGlobal + 352 + 8 * 31, TM_MAX, "the last new qualifier", "new qualifier");
+  refused(kGlobal + 608, TLA_COUNT, "the last holder", "holder");
+  refused(kTeamState + MATCH_SAVE_AREA_SIZE + 40, TLA_COUNT, "the squad slot's team", "squad 0");
+  refused(kSettings + 4 * 19, TLA_COUNT, "the second human team", "human team 2");
+  // A team of the tree may be any name of the tournament's table, places
+  // included, or the free slot; past that it is refused.
+  std::int32_t iTeam = -1;
+  for (std::int32_t i = kTree; i < n && iTeam < 0;) {
+    const std::uint8_t t = good[static_cast<std::size_t>(i)];
+    if (t == 'L') iTeam = i;
+    i += t == 'G' ? 12 : t == 'H' ? 28 : t == 'I' ? 16 : t == 'J' ? 192 : (t == 'K' || t == 'L') ? 16 : t == 'M' ? 13 : t == 'N' ? 4 : 1;
+  }
+  ASSERT_GT(iTeam, 0);
+  refused(iTeam + 4, TM_MAX + 1, "a round's team", "tree's team id");
+  for (std::uint32_t u : {static_cast<std::uint32_t>(TLA_COUNT), static_cast<std::uint32_t>(TM_MAX)}) {
+    std::vector<std::uint8_t> v = with(iTeam + 4, u);
+    EXPECT_EQ(tmsave_Read(v.data(), n), 1) << u;
+    EXPECT_STREQ(tmsave_RefusalGet(), "");
+    ASSERT_EQ(tmsave_Read(other.data(), static_cast<std::int32_t>(other.size())), 1);
+  }
+  // The good save loads, and every id it brings can be shown.
+  ASSERT_EQ(tmsave_Read(good.data(), n), 1);
+  EXPECT_LT(tmglobal.aHumans[0].Name, static_cast<std::uint32_t>(TLA_COUNT));
+  for (const RollOfHonourEntry& e : tmglobal.aRoll)
+    for (std::uint32_t u : {e.Winner, e.RunnerUp, e.Third, e.Fourth}) EXPECT_LT(u, static_cast<std::uint32_t>(TLA_COUNT));
+  for (const NewQualifier& q : tmglobal.aNewQual) EXPECT_LT(q.Name, static_cast<std::uint32_t>(TLA_COUNT));
+}
+
+// Short and damaged streams say why they were refused.
+TEST(TournamentSave, ARefusalSaysWhy) {
+  const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 1);
+  std::vector<std::uint8_t> v = good;
+  EXPECT_EQ(tmsave_Read(v.data(), 100), 0);
+  EXPECT_STREQ(tmsave_RefusalGet(), "the block is too short");
+  v[8] = 124;
+  EXPECT_EQ(tmsave_Read(v.data(), static_cast<std::int32_t>(v.size())), 0);
+  EXPECT_STREQ(tmsave_RefusalGet(), "its version is 124, not 125");
+  v = good;
+  v[v.size() - 1] = 'N';
+  EXPECT_EQ(tmsave_Read(v.data(), static_cast<std::int32_t>(v.size())), 0);
+  EXPECT_STREQ(tmsave_RefusalGet(), "the tournament tree is damaged");
+  EXPECT_EQ(tmsave_Read(good.data(), static_cast<std::int32_t>(good.size())), 1);
+  EXPECT_STREQ(tmsave_RefusalGet(), "");
 }
