@@ -1,7 +1,10 @@
 // The movie player.
 #include "frontend/pcfmv.h"
 
+#include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 #include "audio/audio_services.h"
 #include "audio/qal.h"
@@ -14,6 +17,7 @@
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/movie_streamer.h"
+#include "platform/paths.h"
 #include "shell/pcinstall.h"
 
 const MovieEntry pcfmv_aoMovies[PCFMV_MOVIES] = {
@@ -151,6 +155,10 @@ int32_t pcfmv_Start(const char* pszFile) {
   pcfmv_o.bSoundPending = 0;
   pcinstall_FmvPath(pcfmv_o.szPath, pszFile);
   if (Begin()) return 1;
+  // Said once for each film that cannot be played.
+  static std::set<std::string> s_aReported;
+  if (s_aReported.insert(pcfmv_o.szPath).second)
+    std::fprintf(stderr, "pcfmv: the film %s cannot be played\n", platform::resolvePath(pcfmv_o.szPath).c_str());
   // A failed start gives back what it took and the menus' audio, once.
   Close();
   AudioRestart();

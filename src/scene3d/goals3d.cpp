@@ -249,10 +249,11 @@ void goals_Load(int32_t style) {
   netgeom_Build(&g_oGeometry, p);
   const char* era = style == 2 ? "78" : (style == 3 ? "74" : "62");
   char name[48];
-  std::snprintf(name, sizeof name, "Goals\\%spostb.pcs", era);
-  g_apoFrame[0] = model_poPCSLoad(name);
-  std::snprintf(name, sizeof name, "Goals\\%sbar.pcs", era);
-  g_apoFrame[1] = model_poPCSLoad(name);
+  for (int k = 0; k < 2; ++k) {
+    std::snprintf(name, sizeof name, k ? "Goals\\%sbar.pcs" : "Goals\\%spostb.pcs", era);
+    g_apoFrame[k] = model_poPCSLoad(name);
+    if (g_apoFrame[k] == nullptr) std::fprintf(stderr, "goals: the model %s cannot be read: %s\n", name, model_LastError());
+  }
   for (int i = 0; i < 2; ++i) goals_apoNets[i] = new GoalNet(&g_oGeometry, i);
   for (ModelRecord*& m : g_apoFrame) {
     model_Free(m);

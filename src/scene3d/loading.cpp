@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 #include "audio/audio_services.h"
 #include "frontend/pcfe.h"
@@ -256,7 +258,11 @@ void PieceLoad(int32_t i, bool late) {
   img->Fill(32, 32, 32, 255);
   char path[PCINSTALL_PATH_SIZE];
   pcinstall_TexturePath(path, pc.szImage);
-  img->Load(path);
+  if (img->Load(path) != 0) {
+    // Each piece that cannot be read is said once; it stays grey.
+    static std::set<std::string> s_aReported;
+    if (s_aReported.insert(path).second) std::fprintf(stderr, "texture: %s cannot be read; it is left grey\n", path);
+  }
   if (i >= LOADING_FIRST_CONVERTED_PIECE) texture_ImageColourConvert(img);
   if (late && scene3d_eColourMode != SCENE3D_COLOUR) texture_ImageColourConvert(img);
   img->CopyTo(g_apoPage[pc.iPage], static_cast<int32_t>(pc.fX), static_cast<int32_t>(pc.fY));

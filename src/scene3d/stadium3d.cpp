@@ -24,6 +24,7 @@ std::set<std::string> g_aReported;
 void Report(const char* pszName, const char* pszWhat) {
   if (!g_aReported.insert(std::string(pszName) + pszWhat).second) return;
   debuglog_Printf("The stadium model %s %s; the stadium is drawn without it.\n", pszName, pszWhat);
+  std::fprintf(stderr, "stadium: the model %s %s; the stadium is drawn without it\n", pszName, pszWhat);
 }
 
 void MaterialFree(Q3DMaterial*& m) {
@@ -44,7 +45,10 @@ void Compose(Q3DDevice* d, Q3DImage* page, const char* pszName, int32_t x, int32
   small->uFlag = 1;
   char path[PCINSTALL_PATH_SIZE];
   pcinstall_TexturePath(path, pszName);
-  if (small->Load(path) != 0) debuglog_Printf("Stadium page %s cannot be read.\n", path);
+  if (small->Load(path) != 0 && g_aReported.insert(path).second) {
+    debuglog_Printf("Stadium page %s cannot be read.\n", path);
+    std::fprintf(stderr, "stadium: the page %s cannot be read\n", path);
+  }
   small->CopyTo(page, x, y);
   d->ImageRelease(small);
 }

@@ -1,5 +1,6 @@
 #include "scene3d/texture.h"
 
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -99,8 +100,10 @@ Q3DImageTexture* texture_poLoad(const char* pszName, Q3DImage* pImage, int32_t b
     if (img != nullptr && header) loaded = img->Load(path) == 0;
     if (img != nullptr && !loaded) img->Fill(128, 128, 128, 255);
   }
-  if (!loaded && ReportedPaths().insert(path).second)
+  if (!loaded && ReportedPaths().insert(path).second) {
     debuglog_Printf("Texture %s cannot be read; a placeholder is used.\n", path);
+    std::fprintf(stderr, "texture: %s cannot be read; a placeholder is used\n", path);
+  }
   if (loaded && scene3d_eColourMode != SCENE3D_COLOUR) texture_ImageColourConvert(img);
   Finish(t, img, path, iMipLevels);
   if (dev != nullptr) {

@@ -8,6 +8,7 @@
 
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/settings.h"
 #include "platform/window.h"
 #include "shell/texts.h"
 
@@ -140,7 +141,13 @@ int32_t pcinstall_Check() {
     std::snprintf(pcinstall_szModelPath, PCINSTALL_PATH_SIZE, "..\\data\\models\\");
     std::snprintf(pcinstall_szFmvPath, PCINSTALL_PATH_SIZE, "..\\data\\fmv\\");
   } else {
-    pcinstall_Error("Couldn't determine install type.");
+    // The value and where it was read, so that the file can be mended.
+    char szText[PCINSTALL_STRING_SIZE + 400];
+    std::snprintf(szText, sizeof szText,
+                  "Couldn't determine install type. The install type \"%s\" in %s is none of Compact, Typical "
+                  "and Full.",
+                  pcinstall_szInstallType, platform::settingsRootFile(platform::SettingsRoot::Machine).c_str());
+    pcinstall_Error(szText);
     return 0;
   }
   std::snprintf(pcinstall_szSoundPath, PCINSTALL_PATH_SIZE, "..\\data\\sound\\");

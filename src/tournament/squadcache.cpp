@@ -62,6 +62,19 @@ Squad* squadcache_Find(std::int32_t iTeamId, std::int32_t iEdition) {
   return nullptr;
 }
 
+namespace {
+// The player database that cannot be read: said once, with the reason.
+Squad* DumpUnreadable(const char* pszWhy) {
+  static bool s_bReported = false;
+  if (!s_bReported) {
+    const char* pszPath = file_pszGetPath(DB_FILE_ID);
+    std::fprintf(stderr, "squads: the player database %s cannot be read: %s\n", pszPath ? pszPath : "?", pszWhy);
+    s_bReported = true;
+  }
+  return nullptr;
+}
+}  // namespace
+
 Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::int32_t iSlot, void* pvBuffer,
                        std::int32_t cbBuffer) {
   QDX_ASSERT(poTeam);
@@ -76,7 +89,7 @@ Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::i
       uSize > static_cast<std::uint32_t>(cbBuffer) || uOffset > 0x7FFFFFFFu || uSize > 0x7FFFFFFFu)
     return nullptr;
   std::FILE* pFile = file_Open(DB_FILE_ID);
-  if (!pFile) return nullptr;
+  if (!pFile) return DumpUnreadable("it cannot be opened");
   const std::int32_t cbFile = file_iGetSize(pFile);
   std::int32_t cbRead = 0;
   if (cbFile >= 0 && static_cast<std::uint64_t>(uOffset) + uSize <= static_cast<std::uint64_t>(cbFile)) {
@@ -84,14 +97,14 @@ Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::i
     cbRead = file_Read(pFile, pvBuffer, static_cast<std::int32_t>(uSize));
   }
   file_Close(pFile);
-  if (cbRead != static_cast<std::int32_t>(uSize)) return nullptr;
+  if (cbRead != static_cast<std::int32_t>(uSize)) return DumpUnreadable("it is shorter than its index says");
 
   // Decode into a scratch copy first, so a damaged block leaves the slot as it was.
   static DBPlayer aScratch[TEAM_SQUADSIZE_MAX];
   std::int32_t cKeep = 0;
   if (!squadcache_BlockDecode(static_cast<const std::uint8_t*>(pvBuffer), static_cast<std::int32_t>(uSize), aScratch,
                               TEAM_SQUADSIZE_MAX, &cKeep))
-    return nullptr;
+    return DumpUnreadable("a squad in it is damaged");
   squadcache_SlotSet(tla_NameGet(poTeam->iTeamId), poTeam->iTeamId, aScratch, cKeep, iEdition, iSlot);
   // The slot loaded, even when the other slot holds the same squad.
   return &squadcache_aSlots[iSlot];

@@ -25,6 +25,10 @@ class DamagedData : public ::testing::Test {
     root_ = home_.path();
     fs::create_directories(root_ / "bin");
     fs::copy_file(fs::path(build) / "bin" / "korvena", root_ / "bin" / "korvena");
+    // The renderers and the pointer beside it, for the runs that reach a match.
+    for (const auto& e : fs::directory_iterator(fs::path(build) / "bin"))
+      if (e.path().extension() == ".so" || e.path().extension() == ".bmp")
+        fs::copy_file(e.path(), root_ / "bin" / e.path().filename());
     const fs::path data = fs::absolute(fs::path(build) / "data");
     fs::create_directories(root_ / "data");
     for (const auto& e : fs::recursive_directory_iterator(data)) {
@@ -96,6 +100,59 @@ TEST_F(DamagedData, AMenuSheetThatCannotBeLoadedEndsTheStart) {
   r = RunToTheMenuAndExit();
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_NE(r.err.find("maineng.spr"), std::string::npos) << r.err;
+}
+
+// The number of times a text is in another.
+std::size_t Count(const std::string& s, const std::string& part) {
+  std::size_t n = 0;
+  for (std::size_t i = s.find(part); i != std::string::npos; i = s.find(part, i + 1)) n++;
+  return n;
+}
+
+// A Quick Start from the main menu, the keyboard at home, left at the kick-off.
+const std::string kQuickStart = "1 keydown ESCAPE\n58 keyup ESCAPE\n" + korvena_test::scriptKey(100, "RIGHT") +
+                                korvena_test::scriptKey(110, "RETURN") + korvena_test::scriptKey(116, "LEFT") +
+                                korvena_test::scriptKey(122, "RETURN") + "720 quit 3\n";
+
+// A goal texture, a kit texture and the goal models that cannot be read are
+// each named once on standard error; the match is still played.
+TEST_F(DamagedData, AMatchNamesEachTextureAndModelItCannotReadOnce) {
+  Damage(root_ / "data" / "textures" / "goals" / "goalpopo.tga", "junk");
+  Damage(root_ / "data" / "textures" / "kits" / "boots.tga", "junk");
+  for (const auto& e : fs::directory_iterator(root_ / "data" / "models" / "goals")) Damage(e.path(), "junk");
+  korvena_test::GameRun r = Run(kQuickStart);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(Count(r.err, "goalpopo.tga cannot be read"), 1u) << r.err;
+  EXPECT_EQ(Count(r.err, "boots.tga cannot be read"), 1u) << r.err;
+  EXPECT_EQ(Count(r.err, "goals: the model Goals\\"), 2u) << r.err;
+  EXPECT_EQ(Count(r.err, "bar.pcs cannot be read: "), 1u) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+}
+
+// A start-up film that cannot be played is named once; the others play and
+// the menu follows.
+TEST_F(DamagedData, AFilmThatCannotBePlayedIsNamed) {
+  Damage(root_ / "data" / "fmv" / "ostrellogo.rpl", "junk");
+  korvena_test::GameRun r = RunToTheMenuAndExit();
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(Count(r.err, "pcfmv: the film " + (root_ / "data" / "fmv" / "ostrellogo.rpl").string() + " cannot be played\n"),
+            1u)
+      << r.err;
+  EXPECT_EQ(Count(r.err, "cannot be played"), 1u) << r.err;
+}
+
+// A player database cut short is named once with the reason, however many
+// squads the Quick Start tries, and the game stays in its menu.
+TEST_F(DamagedData, ADamagedPlayerDatabaseIsNamedOnce) {
+  const fs::path dump = root_ / "data" / "database" / "dump" / "dump.dat";
+  Damage(dump, korvena_test::readFile(dump.string()).substr(0, 5000));
+  korvena_test::GameRun r = Run(kQuickStart);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(Count(r.err, "squads: the player database ..\\data\\database\\dump\\dump.dat cannot be read: it is "
+                         "shorter than its index says\n"),
+            1u)
+      << r.err;
 }
 
 // A new 1958 history from the main menu (the qualifiers played), the map's

@@ -53,6 +53,10 @@ TEST_F(GameRunTest, AnUnknownInstallTypeStopsStartUpWithItsMessage) {
   GameRun r = run("200 quit 9\n");
   EXPECT_FALSE(r.timedOut);
   EXPECT_NE(r.err.find("Couldn't determine install type."), std::string::npos) << r.err;
+  // The value and the file it was read from are named.
+  EXPECT_NE(r.err.find("The install type \"Medium\" in " + (home_ / "machine.txt") + " is none of"),
+            std::string::npos)
+      << r.err;
 }
 
 // The settings are written back at shut-down as the game holds them: values
