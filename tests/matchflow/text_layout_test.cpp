@@ -31,6 +31,7 @@
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "matchflow/menu.h"
+#include "matchflow/mformation.h"
 #include "matchflow/pausemenu.h"
 #include "matchflow/subs.h"
 #include "render3d/q3d.h"
@@ -393,6 +394,13 @@ TEST_F(Pages, PauseAndSubstitutionMenus) {
     pcframe_Begin();
     subs_BenchDraw();
     Page("subs_bench_details", true);
+    mformation_Enter();
+    for (int f : {8, 18}) {  // the cursor on the widest name of either column
+      mformation_oState.iCursor = f;
+      pcframe_Begin();
+      mformation_Draw();
+      Page("formation_" + std::to_string(f), true);
+    }
   }
 }
 
