@@ -79,6 +79,26 @@ void Close() {
   Streamer_ShutDownMovie(&pcfmv_o.uMovie);
 }
 
+// The film's sound voice: the device, a writable voice of two halves the
+// streamer decodes into, the first half to be played first. False when the
+// device does not open or the voice cannot be made.
+bool SoundVoiceOpen(int32_t iRate) {
+  if (!platform::audioOpen()) return false;
+  pcfmv_o.uVoice = platform::voiceCreateWritable(PCFMV_SOUND_BYTES, 16, static_cast<uint32_t>(iRate));
+  void* pv = nullptr;
+  uint32_t uBytes = 0;
+  if (pcfmv_o.uVoice == 0 || !platform::voiceLock(pcfmv_o.uVoice, 0, PCFMV_HALF_BYTES, &pv, &uBytes, nullptr, nullptr))
+    return false;
+  pcfmv_o.apbHalf[0] = static_cast<uint8_t*>(pv);
+  pcfmv_o.apbHalf[1] = pcfmv_o.apbHalf[0] + PCFMV_HALF_BYTES;
+  Streamer_SetSoundBuffer(pcfmv_o.uSound, 0, pcfmv_o.apbHalf[0]);
+  Streamer_SetSoundBuffer(pcfmv_o.uSound, 1, pcfmv_o.apbHalf[1]);
+  platform::voiceUnlock(pcfmv_o.uVoice);
+  Streamer_SetSoundDecodeMode(pcfmv_o.uSound, 1);
+  pcfmv_o.iLastFilled = 1;
+  return true;
+}
+
 // The streamer, the target and the voice set up; false at the first failure.
 bool Begin() {
   if (Streamer_InitMovie(&pcfmv_o.uMovie, 0, 0, pcfmv_o.szPath, 2097152, 0) != 0) return false;
@@ -111,20 +131,13 @@ bool Begin() {
     if (Streamer_InitSound(pcfmv_SoundFilled, &pcfmv_o.uSound, PCFMV_HALF_BYTES, bAdpcm ? 4 : 1, bAdpcm ? 0 : 1, 4096,
                            iChannels) == STREAMER_SOUND_FAILED)
       return false;
-    if (!platform::audioOpen()) return false;
-    pcfmv_o.uVoice = platform::voiceCreateWritable(PCFMV_SOUND_BYTES, 16, static_cast<uint32_t>(iRate));
-    void* pv = nullptr;
-    uint32_t uBytes = 0;
-    if (pcfmv_o.uVoice == 0 ||
-        !platform::voiceLock(pcfmv_o.uVoice, 0, PCFMV_HALF_BYTES, &pv, &uBytes, nullptr, nullptr))
-      return false;
-    pcfmv_o.apbHalf[0] = static_cast<uint8_t*>(pv);
-    pcfmv_o.apbHalf[1] = pcfmv_o.apbHalf[0] + PCFMV_HALF_BYTES;
-    Streamer_SetSoundBuffer(pcfmv_o.uSound, 0, pcfmv_o.apbHalf[0]);
-    Streamer_SetSoundBuffer(pcfmv_o.uSound, 1, pcfmv_o.apbHalf[1]);
-    platform::voiceUnlock(pcfmv_o.uVoice);
-    Streamer_SetSoundDecodeMode(pcfmv_o.uSound, 1);
-    pcfmv_o.iLastFilled = 1;
+    if (!SoundVoiceOpen(iRate)) {
+      // No sound device (or no voice on it): the film plays its pictures
+      // silently, the streamer skipping its sound.
+      if (pcfmv_o.uVoice != 0) platform::voiceRelease(pcfmv_o.uVoice);
+      pcfmv_o.uVoice = 0;
+      Streamer_ShutDownSound(&pcfmv_o.uSound);
+    }
   }
   if (Streamer_InitStreaming(pcfmv_o.uMovie, pcfmv_o.uVideo, pcfmv_o.uSound) == STREAMER_ENDED) return false;
   pcfmv_o.bSoundPending = pcfmv_o.uSound != 0;

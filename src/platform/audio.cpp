@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/audio_internal.h"
@@ -256,6 +257,8 @@ bool audioOpen() {
   std::lock_guard<std::recursive_mutex> lock(audioMutex());
   if (g_open) return true;
   if (!initialised()) return false;
+  const char* device = std::getenv("KORVENA_AUDIO_DEVICE");
+  if (device != nullptr && std::strcmp(device, "none") == 0) return false;
   uint32_t hardware = 0;
   if (!audioBackend().open(&hardware)) return false;
   g_freeHardware = hardware;

@@ -33,6 +33,8 @@ struct AudioCaps {
 };
 
 // Opens the output device. False when there is none (the game runs silent).
+// KORVENA_AUDIO_DEVICE=none makes every backend behave as a machine without
+// a sound device.
 bool audioOpen();
 // Closes it: every voice is released, the CD stops. Safe when closed.
 void audioClose();

@@ -115,4 +115,32 @@ TEST_F(Game, HistoryPlaysItsShortFilmThenHandsOver) {
   EXPECT_EQ(StateBlock(r.out, 1).find("audio voice="), std::string::npos) << StateBlock(r.out, 1);
 }
 
+TEST_F(Game, WithoutASoundDeviceTheStartUpAndHistoryFilmsPlaySilently) {
+  env_["KORVENA_AUDIO_DEVICE"] = "none";
+  // The first two start-up films (5 seconds each at 15 frames a second, one
+  // a step); Escape held leaves the chain for the menu, whose History plays
+  // its intro film.
+  std::string s = "30 capture " + (home_ / "ident1a.tga") + "\n40 capture " + (home_ / "ident1b.tga") + "\n";
+  s += "40 audio-state\n125 capture " + (home_ / "ident2.tga") + "\n";
+  s += "130 keydown ESCAPE\n132 keyup ESCAPE\n";
+  s += "150 keydown DOWN\n152 keyup DOWN\n156 keydown RETURN\n158 keyup RETURN\n";
+  s += "230 capture " + (home_ / "history.tga") + "\n240 quit 0\n";
+  timeLimitSeconds_ = 300;
+  korvena_test::GameRun r = runWithIntro(s);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string state = StateBlock(r.out, 0);
+  EXPECT_NE(state.find("audio device=closed"), std::string::npos) << state;
+  EXPECT_EQ(state.find("audio voice="), std::string::npos) << state;
+  const std::vector<uint8_t> a = Pixels(home_ / "ident1a.tga"), b = Pixels(home_ / "ident1b.tga");
+  const std::vector<uint8_t> c = Pixels(home_ / "ident2.tga"), h = Pixels(home_ / "history.tga");
+  ASSERT_FALSE(a.empty());
+  ASSERT_FALSE(c.empty());
+  ASSERT_FALSE(h.empty());
+  EXPECT_FALSE(Black(a));
+  EXPECT_NE(a, b) << "the film moves on between its frames";
+  EXPECT_FALSE(Black(c));
+  EXPECT_NE(a, c) << "the second film follows the first";
+  EXPECT_FALSE(Black(h));
+}
+
 }  // namespace
