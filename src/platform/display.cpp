@@ -16,6 +16,8 @@ namespace platform {
 namespace {
 
 bool g_open = false;
+int g_openWidth = 0, g_openHeight = 0;
+bool g_openFullScreen = false;
 uint64_t g_presents = 0;
 std::string g_capturePath;
 // The headless backend keeps a copy of the last frame, converted on demand.
@@ -30,9 +32,18 @@ const internal::DisplayBackend& backend() {
 
 void onCapture(const std::string& path) { displayCaptureNext(path); }
 
+// The script's "display-state" prints how the display is open.
+void runDisplayState(const headless::ScriptLine&) {
+  std::printf("%s", displayStateText().c_str());
+  std::fflush(stdout);
+}
+
 // The capture command of the headless script writes the next frame.
 struct CaptureRegistrar {
-  CaptureRegistrar() { headless::setCaptureHandler(onCapture); }
+  CaptureRegistrar() {
+    headless::setCaptureHandler(onCapture);
+    headless::registerScriptCommand("display-state", 0, 0, nullptr, runDisplayState);
+  }
 } g_captureRegistrar;
 
 uint64_t Fnv(const std::string& s, uint64_t h) {
@@ -84,15 +95,27 @@ std::string displayRendererName() { return backend().rendererName(); }
 bool displayOpen(Window* window, int width, int height, bool fullScreen) {
   if (!window || width <= 0 || height <= 0) return false;
   g_open = backend().open(window, width, height, fullScreen);
+  g_openWidth = g_open ? width : 0;
+  g_openHeight = g_open ? height : 0;
+  g_openFullScreen = g_open && fullScreen;
   return g_open;
 }
 
 void displayClose() {
   if (g_open) backend().close();
   g_open = false;
+  g_openWidth = g_openHeight = 0;
+  g_openFullScreen = false;
 }
 
 bool displayIsOpen() { return g_open; }
+
+std::string displayStateText() {
+  char line[96];
+  std::snprintf(line, sizeof line, "display open=%d size=%dx%d full-screen=%d\n", g_open ? 1 : 0, g_openWidth,
+                g_openHeight, g_openFullScreen ? 1 : 0);
+  return line;
+}
 
 bool displayPresent(const Frame& frame) {
   if (!g_open || !frame.pixels || frame.width <= 0 || frame.height <= 0) return false;

@@ -53,6 +53,10 @@ std::string displayRendererName();
 bool displayOpen(Window* window, int width, int height, bool fullScreen);
 void displayClose();
 bool displayIsOpen();
+// How the display was last opened: "display open=0|1 size=<w>x<h>
+// full-screen=0|1" and a newline (the headless script's "display-state"
+// prints it).
+std::string displayStateText();
 
 // Shows one frame, scaled to the whole client area (full screen: the largest
 // area of the frame's shape). False when nothing could be shown.

@@ -25,6 +25,14 @@ int32_t pcmain_iScreenHeight;
 
 namespace {
 
+// The display mode the menus opened in first.
+struct MenuMode {
+  int32_t iDevice = -1;
+  int32_t iMode = -1;
+  uint32_t uFlags = 0;
+  bool bKept = false;
+} s_oMenuMode;
+
 bool pcmain_bIsFolder(const std::string& oHostPath) {
   std::error_code ec;
   return std::filesystem::is_directory(oHostPath, ec);
@@ -77,12 +85,19 @@ int32_t pcmain_bFontFolderPresent() {
 int32_t pcmain_DisplayStartup() {
   if (pcmain_bDisplayUp) return 1;
   if (!pcmain_bDataPresent()) return 0;
-  // The renderer choice sets the context's mode; without one the front end
-  // opens 640 x 480 in 16 bits in a window.
+  // Without a mode set the front end opens 640 x 480 in 16 bits in a window,
+  // and keeps that as the menus' mode. A match sets the context to its own
+  // mode (often full screen) before it opens; the menus after it go back to
+  // the mode they had, not the match's.
   if (qdlContext.device < 0 || qdlContext.mode < 0) {
     QDLSetup();
     int32_t iMode = QDLFindMode(0, 640, 480, 16, 0);
     QDLContextModeSet(&qdlContext, 0, iMode < 0 ? 0 : iMode, QDLOPEN_WINDOWED);
+    s_oMenuMode = {qdlContext.device, qdlContext.mode, qdlContext.modeFlags, true};
+  } else if (!s_oMenuMode.bKept) {
+    s_oMenuMode = {qdlContext.device, qdlContext.mode, qdlContext.modeFlags, true};
+  } else {
+    QDLContextModeSet(&qdlContext, s_oMenuMode.iDevice, s_oMenuMode.iMode, s_oMenuMode.uFlags);
   }
   if (QDLContextSetup(&qdlContext) != 0 || qdlContext.pDisplay == nullptr) {
     pcmain_StartupError(pcmain_DisplayFailureText().c_str());

@@ -1,6 +1,7 @@
 // A match's display cycle on either renderer: the front end's 2D display goes
 // down, the renderer opens the mode the renderer choice set, draws a frame
-// and closes, and the front end comes back, working, in the match's mode.
+// and closes, and the front end comes back, working, in the mode it had
+// before the match (windowed 640 x 480), not the match's.
 #include <gtest/gtest.h>
 
 #include "display/qdl.h"
@@ -52,11 +53,13 @@ TEST(MatchCycle, TheFrontEndComesBackAfterAMatchOnEitherRenderer) {
     Q3DDeviceUnload();
     EXPECT_EQ(qdlContext.pDisplay, nullptr);
 
-    // The front end again, in the match's mode.
+    // The front end again, in its own mode.
     ASSERT_EQ(pcmain_DisplayStartup(), 1);
     ASSERT_NE(pcmain_poDisplaySurface, nullptr);
-    EXPECT_EQ(pcmain_poDisplaySurface->width, c.width);
-    EXPECT_TRUE(QDLIsFullScreen());
+    EXPECT_EQ(pcmain_poDisplaySurface->width, 640);
+    EXPECT_EQ(pcmain_poDisplaySurface->height, 480);
+    EXPECT_FALSE(QDLIsFullScreen());
+    EXPECT_EQ(qdlContext.modeFlags, static_cast<uint32_t>(QDLOPEN_WINDOWED));
     EXPECT_EQ(QDLFillRect(pcmain_poDisplaySurface, nullptr, 0x1234, 0), 0u);
     EXPECT_EQ(QDLPresent(0), 0u);
     pcmain_DisplayShutdown();
