@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/q2dx_internal.h"
+#include "display/qdl_device_open.h"
 #include "platform/tempfiles.h"
 
 namespace {
@@ -230,6 +231,7 @@ QDLDeviceInfo* QDLDeviceGet(uint32_t index) {
 }
 
 uint32_t QDLDeviceLastError() { return g_layer.lastError; }
+void QDLDeviceLastErrorSet(uint32_t error) { g_layer.lastError = error; }
 
 uint32_t QDLDevicesEnumerate() {
   FreeDevices();
@@ -425,6 +427,9 @@ uint32_t QDLDeviceLayerInit(void* pInstance) {
 }
 
 uint32_t QDLDeviceLayerShutdown() {
+  // The procedurally opened device goes first: its viewport, z-buffer and
+  // device, before the surfaces and the device table.
+  QDLDeviceClose();
   if (q2dxState.setUp || g_layer.pDevices) {
     FreeDevices();
     Q2DXShutdown();

@@ -73,6 +73,7 @@ uint32_t QDLZBufferFormatPick(const uint32_t* pDepths, uint32_t count);
 uint32_t QDLDeviceCount();
 QDLDeviceInfo* QDLDeviceGet(uint32_t index);
 uint32_t QDLDeviceLastError();
+void QDLDeviceLastErrorSet(uint32_t error);
 
 // The file's name ("dxinfo.bin" unless changed, e.g. by tests).
 void QDLDeviceInfoFileNameSet(const char* pName);

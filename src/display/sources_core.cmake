@@ -8,6 +8,7 @@ list(APPEND DISPLAY_SOURCES
   q2dx_surface.cpp
   q2dx_display.cpp
   qdl_device.cpp
+  qdl_device_open.cpp
   qdl_core.cpp
   qdl_present.cpp
   qdl_wrappers.cpp

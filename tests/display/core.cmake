@@ -14,6 +14,7 @@ korvena_test(test_display_open
     core/display_env.cpp
     core/modes_test.cpp
     core/device_file_test.cpp
+    core/device_open_test.cpp
     core/display_test.cpp
     core/context_test.cpp
   DEPS korvena_display)
