@@ -125,6 +125,16 @@ uint32_t Q2DXFlip(uint32_t flipOption);
 uint32_t Q2DXPostFlipClear(uint32_t flipOption);
 uint32_t Q2DXClearSurfaces();
 uint32_t Q2DXFlipToGDI();
+// Front-surface mode: a flip copies the back buffer into a front surface that
+// stands for the screen, and the front surface is shown by Q2DXFrontShow
+// (the display library does it at the end of each present), so what is drawn
+// onto the front after the flip shows with the frame. Off by default.
+void Q2DXFrontModeSet(uint32_t on);
+uint32_t Q2DXFrontMode();
+Q2DXSurface* Q2DXFrontBuffer();   // null unless front-surface mode has flipped
+// Shows the front surface: always when force is set, else only after a flip
+// that has not been shown yet. 0, or a result as Q2DXFlip's. Main thread.
+uint32_t Q2DXFrontShow(uint32_t force);
 
 // State read by the display library and tests.
 Q2DXSurface* Q2DXBackBuffer();

@@ -23,8 +23,15 @@ void CopyText(char* pOut, const std::string& text) {
   pOut[n] = 0;
 }
 
+void ReleaseFront() {
+  Q2DXRelease(q2dxState.pFront);
+  q2dxState.pFront = nullptr;
+  q2dxState.frontPending = 0;
+}
+
 void ReleaseSurfaces() {
   Q2DXState& s = q2dxState;
+  ReleaseFront();
   if (s.pBack && s.pBack != s.pPrimary) Q2DXRelease(s.pBack);
   if (s.pPrimary) Q2DXRelease(s.pPrimary);
   s.pBack = nullptr;
@@ -68,6 +75,34 @@ bool FrameOf(Q2DXSurface* p, platform::Frame* pFrame, uint32_t* pPalette) {
     case 32: pFrame->layout = platform::PixelLayout::Xrgb8888; return true;
     default: return false;
   }
+}
+
+// Shows a surface through the platform.
+bool Show(Q2DXSurface* p) {
+  platform::Frame frame;
+  uint32_t palette[256];
+  return FrameOf(p, &frame, palette) && platform::displayPresent(frame);
+}
+
+// Copies a surface into the front surface, made (again) in its size and format.
+bool CopyToFront(Q2DXSurface* pShow) {
+  Q2DXState& s = q2dxState;
+  Q2DXSurface*& f = s.pFront;
+  if (f && (f->width != pShow->width || f->height != pShow->height ||
+            f->pixelFormat.bitCount != pShow->pixelFormat.bitCount)) {
+    Q2DXRelease(f);
+    f = nullptr;
+  }
+  if (!f) {
+    f = Q2DXSurfaceCreateFormat(pShow->width, pShow->height, static_cast<int32_t>(pShow->pixelFormat.bitCount), 0);
+    if (!f) return false;
+  }
+  f->pixelFormat = pShow->pixelFormat;
+  const Q2DXRect all{0, 0, pShow->width, pShow->height};
+  if (Q2DXSurfaceCopyRect(f, 0, 0, pShow, &all) != 0) return false;
+  // An 8-bit frame keeps its colours.
+  if (pShow->palette != f->palette) Q2DXSurfacePaletteCopy(f, pShow);
+  return true;
 }
 
 void SetRects(int32_t clientW, int32_t clientH) {
@@ -294,6 +329,7 @@ uint32_t Q2DXInitWindowed(void* pWindow, int32_t width, int32_t height, uint32_t
 uint32_t Q2DXResizePrimaryWindowed(void* pWindow, int32_t width, int32_t height, uint32_t option) {
   if (WindowedCommon(pWindow, width, height, option) != 0) return 1;
   Q2DXState& s = q2dxState;
+  ReleaseFront();
   if (s.pBack && s.pBack != s.pPrimary) Q2DXRelease(s.pBack);
   s.pBack = NewDisplaySurface(s.backWidth, s.backHeight, s.displayFormat,
                               (option & Q2DXOPT_VIDEO_BACK) ? QDLCAPS_VIDEOMEMORY : QDLCAPS_SYSTEMMEMORY);
@@ -397,15 +433,39 @@ uint32_t Q2DXFlip(uint32_t flipOption) {
     s.lastResult = Q2DX_E_FAIL;
     return Q2DX_E_FAIL;
   }
-  platform::Frame frame;
-  uint32_t palette[256];
-  if (!FrameOf(pShow, &frame, palette) || !platform::displayPresent(frame)) {
+  if (s.frontMode) {
+    // The front surface takes the frame; it is shown at the end of the present.
+    if (!CopyToFront(pShow)) {
+      s.lastResult = Q2DX_E_FAIL;
+      return Q2DX_E_FAIL;
+    }
+    s.frontPending = 1;
+  } else if (!Show(pShow)) {
     s.lastResult = Q2DX_E_FAIL;
     return Q2DX_E_FAIL;
   }
   s.lastResult = Q2DX_OK;
   Q2DXFrameRateUpdate();
   return Q2DXPostFlipClear(flipOption);
+}
+
+void Q2DXFrontModeSet(uint32_t on) {
+  q2dxState.frontMode = on ? 1 : 0;
+  if (!on) ReleaseFront();
+}
+
+uint32_t Q2DXFrontMode() { return q2dxState.frontMode; }
+Q2DXSurface* Q2DXFrontBuffer() { return q2dxState.pFront; }
+
+uint32_t Q2DXFrontShow(uint32_t force) {
+  Q2DXState& s = q2dxState;
+  if (!s.frontMode || !s.pFront || (!force && !s.frontPending)) return 0;
+  s.frontPending = 0;
+  if (!Show(s.pFront)) {
+    s.lastResult = Q2DX_E_FAIL;
+    return Q2DX_E_FAIL;
+  }
+  return 0;
 }
 
 uint32_t Q2DXPostFlipClear(uint32_t flipOption) {

@@ -9,6 +9,9 @@ struct Q2DXState {
   void* pInstance;
   Q2DXSurface* pPrimary;       // stands for the window (or the screen) presented to
   Q2DXSurface* pBack;          // the back buffer the program draws into
+  Q2DXSurface* pFront;         // front-surface mode: a copy of what the screen shows
+  uint32_t frontMode;
+  uint32_t frontPending;       // copied by a flip, not yet shown
   uint32_t depthFillUnsupported;
   void* pWindow;
   uint32_t fullScreen;

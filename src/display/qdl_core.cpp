@@ -8,6 +8,7 @@
 #include "display/qdl_device.h"
 #include "display/qdl_internal.h"
 #include "display/qdl_palette.h"
+#include "display/qdl_pointer.h"
 #include "display/qdl_present.h"
 #include "framework/qdx_input.h"
 #include "framework/qdx_window.h"
@@ -139,6 +140,8 @@ uint32_t QDLSetup() {
 
 uint32_t QDLShutdown() {
   if (!qdlGlobals.setUp) return QDL_OK;
+  // The pointer's timer callback stops before its surfaces go.
+  QDLPointerShutdown();
   RemoveHooks();
   qdlGlobals.displayNotOpen = 1;
   QDLPresentHooksFree();

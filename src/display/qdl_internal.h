@@ -1,5 +1,6 @@
 #pragma once
 // State shared by the modules of the display library core.
+#include <atomic>
 #include <cstdint>
 
 #include "display/qdl.h"
@@ -31,6 +32,8 @@ struct QDLGlobals {
 };
 
 extern QDLGlobals qdlGlobals;
+// 1 while the display surface is locked; read by the pointer's timer thread.
+extern std::atomic<uint32_t> qdlDisplayLocked;
 
 // Fills a surface record from the description of its presentation-layer
 // surface or memory block, then classifies the format and computes shifts.

@@ -2,12 +2,16 @@
 #include "display/qdl_pointer.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
 #include "display/qdl_internal.h"
 #include "display/qdl_present.h"
 #include "display/qdl_sheet.h"
+#include "display/q2dx.h"
+#include "framework/qdx_time.h"
 #include "platform/window.h"
 
 namespace {
@@ -15,63 +19,164 @@ namespace {
 constexpr uint8_t kKeyR = 0, kKeyG = 130, kKeyB = 132;
 constexpr QDLPointerRect kNoRect{-1, -1, -1, -1};
 
+// The words the timer thread shares with the main thread are atomics. The
+// main thread keeps the timer away from the front surface, the save-unders
+// and the image by clearing `timerAllowed` and waiting out `busy`; the timer
+// claims `busy` before it looks at `timerAllowed`, so the two never draw at
+// once. Everything else is the main thread's, or the timer's only while the
+// main thread lets it draw.
 struct PointerGlobals {
   bool setUp = false;
   bool mouseOwned = false;  // the pointer set the framework mouse up and shuts it
   int32_t width = 32, height = 32;
-  int32_t x = 100, y = 100;
-  int32_t hotX = 0, hotY = 0;
+  std::atomic<int32_t> x{100}, y{100};
+  std::atomic<int32_t> hotX{0}, hotY{0};
+  // The mouse position the main thread last read, for the timer thread (the
+  // framework's mouse is read on the main thread only).
+  std::atomic<int32_t> mouseX{100}, mouseY{100};
   QDLSurface* pImage = nullptr;
-  QDLSurface* pSaveUnder = nullptr;
-  QDLPointerRect drawn = kNoRect;  // where the pointer is in the back buffer
-  bool visible = false;
-  bool tracking = false;
-  bool timerMode = false;
+  QDLSurface* pSaveUnderA = nullptr;   // under the pointer in the back buffer
+  QDLSurface* pSaveUnderB = nullptr;   // under the pointer on the front surface
+  QDLPointerRect rect1 = kNoRect;      // drawn in the back buffer
+  QDLPointerRect rect2 = kNoRect;      // drawn on the front surface
+  QDLSurface* pFront = nullptr;        // record over the front surface
+  int32_t displayWidth = 0, displayHeight = 0;  // as the timer may clamp to
+  std::atomic<bool> visible{false};
+  std::atomic<bool> tracking{false};
+  std::atomic<bool> timerMode{false};
+  std::atomic<bool> timerAllowed{false};
+  std::atomic<bool> busy{false};
+  std::atomic<int32_t> lastTimerX{-1}, lastTimerY{-1};
+  std::atomic<uint32_t> timerDraws{0};
   bool noImage = false;
   bool suspendedVisible = false;
+  QDXTimerCallback* pTimer = nullptr;
   QDLPresentHook* pHook = nullptr;
-} qdlPointer;
+};
+PointerGlobals qdlPointer;
+
+// Resets every field for a new set-up (the atomics cannot be assigned whole).
+void ResetGlobals() {
+  PointerGlobals& p = qdlPointer;
+  p.setUp = p.mouseOwned = false;
+  p.width = p.height = 32;
+  p.x = p.y = 100;
+  p.hotX = p.hotY = 0;
+  p.mouseX = p.mouseY = 100;
+  p.pImage = p.pSaveUnderA = p.pSaveUnderB = p.pFront = nullptr;
+  p.rect1 = p.rect2 = kNoRect;
+  p.displayWidth = p.displayHeight = 0;
+  p.visible = p.tracking = p.timerMode = p.timerAllowed = p.busy = false;
+  p.lastTimerX = p.lastTimerY = -1;
+  p.timerDraws = 0;
+  p.noImage = p.suspendedVisible = false;
+  p.pTimer = nullptr;
+  p.pHook = nullptr;
+}
+
+// Keeps the timer thread from drawing and waits until it is not.
+void TimerStop() {
+  qdlPointer.timerAllowed.store(false);
+  while (qdlPointer.busy.load()) std::this_thread::yield();
+}
+
+void TimerAllow() { qdlPointer.timerAllowed.store(true); }
 
 QDLSurface* Display() { return qdlGlobals.pDisplay; }
 
-// Reads the framework's mouse and clamps it to the display.
+// Clamps a position to the display and makes it the pointer's.
+void TakePosition(int32_t x, int32_t y, int32_t w, int32_t h) {
+  qdlPointer.x = std::clamp(x, 0, std::max(w - 1, 0));
+  qdlPointer.y = std::clamp(y, 0, std::max(h - 1, 0));
+}
+
+// Reads the framework's mouse (main thread), clamps it to the display and
+// writes it back.
 void ReadMouse() {
   QInputMousePoll();
   QMousePoint p{};
   QInputMouseGetPosition(&p);
   QDLSurface* d = Display();
-  const int32_t w = d ? d->width : 640, h = d ? d->height : 480;
-  p.x = std::clamp(p.x, 0, std::max(w - 1, 0));
-  p.y = std::clamp(p.y, 0, std::max(h - 1, 0));
-  QInputMouseSetPosition(p.x, p.y);
-  qdlPointer.x = p.x;
-  qdlPointer.y = p.y;
+  TakePosition(p.x, p.y, d ? d->width : 640, d ? d->height : 480);
+  QInputMouseSetPosition(qdlPointer.x, qdlPointer.y);
+  qdlPointer.mouseX = qdlPointer.x.load();
+  qdlPointer.mouseY = qdlPointer.y.load();
 }
 
-// Puts back the pixels under the pointer.
-void Restore() {
-  QDLSurface* d = Display();
-  const QDLPointerRect r = qdlPointer.drawn;
-  qdlPointer.drawn = kNoRect;
-  if (d == nullptr || qdlPointer.pSaveUnder == nullptr || r.left < 0) return;
-  QDLSurfaceBlitXY(d, r.left, r.top, qdlPointer.pSaveUnder, 0, 0, r.right - r.left, r.bottom - r.top, 0);
+// Puts back the pixels under the pointer at a rectangle of a surface.
+void RestoreAt(QDLSurface* pTarget, QDLPointerRect* pRect, QDLSurface* pSaveUnder) {
+  const QDLPointerRect r = *pRect;
+  *pRect = kNoRect;
+  if (pTarget == nullptr || pSaveUnder == nullptr || r.left < 0) return;
+  QDLSurfaceBlitXY(pTarget, r.left, r.top, pSaveUnder, 0, 0, r.right - r.left, r.bottom - r.top, 0);
 }
 
-// Saves what lies under the pointer and draws the image with its key.
-void Draw() {
-  QDLSurface* d = Display();
-  if (d == nullptr || qdlPointer.pImage == nullptr || qdlPointer.pSaveUnder == nullptr) return;
-  if (qdlPointer.drawn.left >= 0) Restore();
+// Saves what lies under the pointer on a surface and draws the image there
+// with its key; the rectangle records where (-1s when off screen).
+void DrawAt(QDLSurface* pTarget, QDLPointerRect* pRect, QDLSurface* pSaveUnder, int32_t dw, int32_t dh) {
+  if (pTarget == nullptr || qdlPointer.pImage == nullptr || pSaveUnder == nullptr) return;
+  if (pRect->left >= 0) RestoreAt(pTarget, pRect, pSaveUnder);
   QDLPointerRect r;
-  if (!QDLPointerRectCompute(&r, d->width, d->height)) return;
+  if (!QDLPointerRectCompute(&r, dw, dh)) return;
   const int32_t w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
-  QDLSurfaceBlitXY(qdlPointer.pSaveUnder, 0, 0, d, r.left, r.top, w, h, 0);
+  QDLSurfaceBlitXY(pSaveUnder, 0, 0, pTarget, r.left, r.top, w, h, 0);
   // The image's source moves by what was cut at the top or left.
   const int32_t sx = r.left - (qdlPointer.x - qdlPointer.hotX);
   const int32_t sy = r.top - (qdlPointer.y - qdlPointer.hotY);
-  QDLSurfaceBlitXY(d, r.left, r.top, qdlPointer.pImage, sx, sy, w, h, QDLSURFBLIT_KEY);
-  qdlPointer.drawn = r;
+  QDLSurfaceBlitXY(pTarget, r.left, r.top, qdlPointer.pImage, sx, sy, w, h, QDLSURFBLIT_KEY);
+  *pRect = r;
+}
+
+// The back buffer: rectangle 1 with save-under A.
+void RestoreBack() { RestoreAt(Display(), &qdlPointer.rect1, qdlPointer.pSaveUnderA); }
+void DrawBack() {
+  QDLSurface* d = Display();
+  if (d != nullptr) DrawAt(d, &qdlPointer.rect1, qdlPointer.pSaveUnderA, d->width, d->height);
+}
+
+// The front surface: rectangle 2 with save-under B.
+void RestoreFront() { RestoreAt(qdlPointer.pFront, &qdlPointer.rect2, qdlPointer.pSaveUnderB); }
+void DrawFront() {
+  DrawAt(qdlPointer.pFront, &qdlPointer.rect2, qdlPointer.pSaveUnderB, qdlPointer.displayWidth,
+         qdlPointer.displayHeight);
+}
+
+// The record over the Q2DX front surface, made or refilled when that surface
+// changed; null before the first flip in front-surface mode. Main thread.
+QDLSurface* FrontRecord() {
+  Q2DXSurface* f = Q2DXFrontBuffer();
+  QDLSurface*& p = qdlPointer.pFront;
+  if (f == nullptr) {
+    if (p != nullptr) QDLSurfaceFree(p);
+    p = nullptr;
+    return nullptr;
+  }
+  if (p != nullptr && p->ddSurface == f && p->width == f->width && p->height == f->height) return p;
+  if (p == nullptr) {
+    p = static_cast<QDLSurface*>(QDLPoolAdd(&qdlGlobals.surfacePool));
+    if (p == nullptr) return nullptr;
+  }
+  p->parent = nullptr;
+  p->restoreCallback = nullptr;
+  p->locked = 0;
+  p->lockCount = 0;
+  p->baseLockCount = 0;
+  p->pixels = nullptr;
+  p->restorePending = 0;
+  p->colourKeySet = 0;
+  p->flags = 0;  // pixels of the Q2DX layer's, never freed with the record
+  p->width = f->width;
+  p->height = f->height;
+  p->ddSurface = f;
+  p->texture = nullptr;
+  QDLSurfaceReadDesc(p);
+  p->palette = nullptr;
+  QDLSurfaceComputeShifts(p);
+  QDLSurfaceClassifyFormat(p);
+  // The pointer's rectangle on the old front means nothing on the new one.
+  qdlPointer.rect2 = kNoRect;
+  return p;
 }
 
 // A surface of the display's format.
@@ -106,15 +211,19 @@ QDLSurface* LoadImageFile() {
   return p;
 }
 
-bool ResizeSaveUnder() {
+bool ResizeSaveUnders() {
   const int32_t w = std::max(qdlPointer.width, qdlPointer.pImage ? qdlPointer.pImage->width : 0);
   const int32_t h = std::max(qdlPointer.height, qdlPointer.pImage ? qdlPointer.pImage->height : 0);
   qdlPointer.width = w;
   qdlPointer.height = h;
-  if (qdlPointer.pSaveUnder && qdlPointer.pSaveUnder->width >= w && qdlPointer.pSaveUnder->height >= h) return true;
-  if (qdlPointer.pSaveUnder) QDLSurfaceFree(qdlPointer.pSaveUnder);
-  qdlPointer.pSaveUnder = DisplayFormatSurface(w, h);
-  return qdlPointer.pSaveUnder != nullptr;
+  bool ok = true;
+  for (QDLSurface** pp : {&qdlPointer.pSaveUnderA, &qdlPointer.pSaveUnderB}) {
+    if (*pp && (*pp)->width >= w && (*pp)->height >= h) continue;
+    if (*pp) QDLSurfaceFree(*pp);
+    *pp = DisplayFormatSurface(w, h);
+    ok = ok && *pp != nullptr;
+  }
+  return ok;
 }
 
 uint32_t PointerShown() { return qdlPointer.setUp && qdlPointer.visible ? 1 : 0; }
@@ -155,7 +264,7 @@ int32_t QDLPointerRectCompute(QDLPointerRect* pRect, int32_t dw, int32_t dh) {
 uint32_t QDLPointerSetup(int32_t width, int32_t height, uint32_t flags) {
   if (!QDLIsSetUp() || Display() == nullptr) return 5;
   if (qdlPointer.setUp) return QDL_OK;
-  qdlPointer = PointerGlobals{};
+  ResetGlobals();
   // The framework mouse is set up here when nobody has done it yet; the
   // pointer then shuts it again with itself.
   if (!QInputMouseIsSetUp())
@@ -170,11 +279,17 @@ uint32_t QDLPointerSetup(int32_t width, int32_t height, uint32_t flags) {
     // Without the file (or without flag 4) the pointer starts blank.
     if (qdlPointer.pImage == nullptr) qdlPointer.pImage = BlankImage();
     if (qdlPointer.pImage != nullptr) QDLSurfaceSetColourKey(qdlPointer.pImage, kKeyR, kKeyG, kKeyB);
-    ResizeSaveUnder();
+    ResizeSaveUnders();
+    // Presents go through the front surface, which the pointer draws on.
+    Q2DXFrontModeSet(1);
   }
-  // Timer mode is recorded only: the pointer is drawn around presents on the
-  // main thread, never from the timer thread.
-  qdlPointer.timerMode = (flags & QDLPOINTER_TIMER) != 0 && !qdlPointer.noImage;
+  QDLSurface* d = Display();
+  qdlPointer.displayWidth = d->width;
+  qdlPointer.displayHeight = d->height;
+  if ((flags & QDLPOINTER_TIMER) && !qdlPointer.noImage) {
+    qdlPointer.timerMode = true;
+    qdlPointer.pTimer = QDXTimerAddCallback(QDLPointerTimerProc, 1);
+  }
   qdlPointer.visible = true;
   qdlPointer.tracking = (flags & QDLPOINTER_NO_TRACKING) == 0;
   qdlPointer.pHook = qdlPointer.noImage ? QDLPresentHookAdd(QDLPointerPrePresentPlain, QDLPointerPostPresentPlain)
@@ -186,29 +301,46 @@ uint32_t QDLPointerSetup(int32_t width, int32_t height, uint32_t flags) {
 
 uint32_t QDLPointerShutdown() {
   if (!qdlPointer.setUp) return QDL_OK;
-  Restore();
+  TimerStop();
+  if (qdlPointer.pTimer) QDXTimerRemoveCallback(qdlPointer.pTimer);
+  qdlPointer.pTimer = nullptr;
+  RestoreBack();
+  RestoreFront();
   if (qdlPointer.pHook) QDLPresentHookRemove(qdlPointer.pHook);
   QDLPointerActivationSet(nullptr, nullptr);
   if (qdlPointer.pImage) QDLSurfaceFree(qdlPointer.pImage);
-  if (qdlPointer.pSaveUnder) QDLSurfaceFree(qdlPointer.pSaveUnder);
+  if (qdlPointer.pSaveUnderA) QDLSurfaceFree(qdlPointer.pSaveUnderA);
+  if (qdlPointer.pSaveUnderB) QDLSurfaceFree(qdlPointer.pSaveUnderB);
+  if (qdlPointer.pFront) QDLSurfaceFree(qdlPointer.pFront);
+  if (!qdlPointer.noImage) Q2DXFrontModeSet(0);
   if (qdlPointer.suspendedVisible) platform::showCursor(false);  // undo the suspension's cursor
   if (qdlPointer.mouseOwned) QInputMouseShutdown();
-  qdlPointer = PointerGlobals{};
+  ResetGlobals();
   return QDL_OK;
 }
 
 uint32_t QDLPointerSetImage(QDLSurface* pImage, uint32_t flags) {
   if (!qdlPointer.setUp) return QDL_ERR_FAILED;
   QDLSurface* p = pImage != nullptr ? pImage : qdlPointer.pImage;
+  TimerStop();
   if (p != nullptr && ((flags & QDLPOINTER_IMAGE_KEY) || !p->colourKeySet)) {
     if (flags & QDLPOINTER_IMAGE_KEY) QDLSurfaceSetColourKey(p, kKeyR, kKeyG, kKeyB);
     else QDLSurfaceSetColourKey(p, 0, 0, 0);
   }
-  if (pImage == nullptr) return QDL_OK;
-  Restore();
-  if (qdlPointer.pImage != nullptr && qdlPointer.pImage != pImage) QDLSurfaceFree(qdlPointer.pImage);
-  qdlPointer.pImage = pImage;  // the pointer owns its image from now on
-  ResizeSaveUnder();
+  if (pImage != nullptr) {
+    // Shown: the old image comes off the front surface and the new one goes on.
+    const bool shown = qdlPointer.visible && qdlPointer.rect2.left >= 0;
+    RestoreBack();
+    RestoreFront();
+    if (qdlPointer.pImage != nullptr && qdlPointer.pImage != pImage) QDLSurfaceFree(qdlPointer.pImage);
+    qdlPointer.pImage = pImage;  // the pointer owns its image from now on
+    ResizeSaveUnders();
+    if (shown) {
+      DrawFront();
+      Q2DXFrontShow(1);
+    }
+  }
+  TimerAllow();
   return QDL_OK;
 }
 
@@ -226,7 +358,9 @@ uint32_t QDLPointerTrackOn() {
 uint32_t QDLPointerTrackOff() {
   if (qdlPointer.tracking) {
     qdlPointer.tracking = false;
-    Restore();
+    TimerStop();
+    RestoreFront();
+    // Timer drawing stays stopped until the next present lets it again.
   }
   return QDL_OK;
 }
@@ -237,6 +371,8 @@ uint32_t QDLPointerSetPosition(QDLSurface* pSurface, int32_t x, int32_t y) {
   QInputMouseSetPosition(x + ox, y + oy);
   qdlPointer.x = x + ox;
   qdlPointer.y = y + oy;
+  qdlPointer.mouseX = x + ox;
+  qdlPointer.mouseY = y + oy;
   return QDL_OK;
 }
 
@@ -301,8 +437,10 @@ int32_t QDLPointerPopEvent(QDLSurface* pSurface, QMouseEventQueue* pQueue, QMous
 
 uint32_t QDLPointerSuspend() {
   if (!qdlPointer.visible) return QDL_OK;
+  TimerStop();
   QInputMouseUnacquire();
-  Restore();
+  RestoreBack();
+  RestoreFront();
   qdlPointer.suspendedVisible = true;
   qdlPointer.visible = false;
   platform::showCursor(true);  // the system's cursor stands in while we are away
@@ -313,37 +451,95 @@ uint32_t QDLPointerResume() {
   if (!qdlPointer.suspendedVisible) return QDL_OK;
   qdlPointer.suspendedVisible = false;
   qdlPointer.visible = true;
+  TimerAllow();
   QInputMouseAcquire();
   platform::showCursor(false);
   return QDL_OK;
 }
 
 void QDLPointerPrePresent(uint32_t) {
-  if (!qdlPointer.setUp || !qdlPointer.visible || !qdlPointer.tracking) return;
-  ReadMouse();
-  Draw();
+  if (!qdlPointer.setUp || !qdlPointer.visible) return;
+  TimerStop();
+  // Full screen: the pointer goes into the back buffer before the flip.
+  if (qdlPointer.tracking && Q2DXIsFullScreen()) {
+    ReadMouse();
+    DrawBack();
+  }
 }
 
 void QDLPointerPostPresent(uint32_t argument) {
   if (!qdlPointer.setUp || !qdlPointer.visible) return;
-  // A present with bit 0 cleared the back buffer after showing it: what was
-  // saved under the pointer belongs to the old frame and is dropped.
-  if (argument & 1u) {
-    qdlPointer.drawn = kNoRect;
-    return;
+  QDLSurface* d = Display();
+  if (d != nullptr) {
+    qdlPointer.displayWidth = d->width;
+    qdlPointer.displayHeight = d->height;
   }
-  // The back buffer gets its own pixels back for the next frame.
-  Restore();
+  // The flip copied the frame onto the front surface: what was drawn there
+  // before is gone.
+  QDLSurface* pFront = FrontRecord();
+  qdlPointer.rect2 = kNoRect;
+  if (qdlPointer.tracking) {
+    if (Q2DXIsFullScreen()) {
+      // The pointer drawn into the back buffer is on the front surface now,
+      // over the pixels save-under A kept: the front's record takes them.
+      if (pFront != nullptr && qdlPointer.rect1.left >= 0) {
+        const QDLPointerRect r = qdlPointer.rect1;
+        QDLSurfaceBlitXY(qdlPointer.pSaveUnderB, 0, 0, qdlPointer.pSaveUnderA, 0, 0, r.right - r.left,
+                         r.bottom - r.top, 0);
+        qdlPointer.rect2 = r;
+      }
+      // A present with bit 0 cleared the back buffer after showing it: what
+      // was saved under the pointer belongs to the old frame and is dropped;
+      // otherwise the back buffer gets its own pixels back.
+      if (argument & 1u) qdlPointer.rect1 = kNoRect;
+      else RestoreBack();
+    } else {
+      ReadMouse();
+      DrawFront();
+    }
+  }
+  qdlPointer.lastTimerX = qdlPointer.x.load();
+  qdlPointer.lastTimerY = qdlPointer.y.load();
+  TimerAllow();
 }
 
 void QDLPointerPrePresentPlain(uint32_t) {
-  if (qdlPointer.setUp && qdlPointer.visible) ReadMouse();
+  if (!qdlPointer.setUp || !qdlPointer.visible) return;
+  TimerStop();
+  ReadMouse();
 }
 
-void QDLPointerPostPresentPlain(uint32_t) {}
+void QDLPointerPostPresentPlain(uint32_t) {
+  if (qdlPointer.setUp && qdlPointer.visible) TimerAllow();
+}
+
+void QDLPointerTimerProc(QDXTimerCallback*) {
+  if (!qdlPointer.timerAllowed.load() || !qdlPointer.timerMode.load() || !qdlPointer.visible.load()) return;
+  if (qdlPointer.busy.exchange(true)) return;
+  // Looked at again now that the claim is made: the main thread may have
+  // stopped timer drawing in between.
+  if (!qdlPointer.timerAllowed.load() || qdlPointer.pFront == nullptr || qdlDisplayLocked.load() != 0) {
+    qdlPointer.busy.store(false);
+    return;
+  }
+  TakePosition(qdlPointer.mouseX, qdlPointer.mouseY, qdlPointer.displayWidth, qdlPointer.displayHeight);
+  const int32_t x = qdlPointer.x, y = qdlPointer.y;
+  if (qdlPointer.tracking.load() && (x != qdlPointer.lastTimerX || y != qdlPointer.lastTimerY)) {
+    RestoreFront();
+    DrawFront();
+    qdlPointer.lastTimerX = x;
+    qdlPointer.lastTimerY = y;
+    qdlPointer.timerDraws.fetch_add(1);
+  }
+  qdlPointer.busy.store(false);
+}
 
 int32_t QDLPointerIsSetUp() { return qdlPointer.setUp ? 1 : 0; }
 int32_t QDLPointerIsVisible() { return qdlPointer.visible ? 1 : 0; }
 int32_t QDLPointerIsTracking() { return qdlPointer.tracking ? 1 : 0; }
 QDLSurface* QDLPointerImage() { return qdlPointer.pImage; }
-QDLPointerRect QDLPointerDrawnRect() { return qdlPointer.drawn; }
+QDLPointerRect QDLPointerDrawnRect() { return qdlPointer.rect1; }
+QDLPointerRect QDLPointerFrontRect() { return qdlPointer.rect2; }
+QDLSurface* QDLPointerFrontSurface() { return qdlPointer.pFront; }
+int32_t QDLPointerTimerDrawingAllowed() { return qdlPointer.timerAllowed.load() ? 1 : 0; }
+uint32_t QDLPointerTimerDraws() { return qdlPointer.timerDraws.load(); }

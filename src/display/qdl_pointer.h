@@ -1,18 +1,23 @@
 #pragma once
 // The software mouse pointer: a small keyed image drawn at the mouse
-// position minus a hot spot, with the pixels under it kept in a save-under
-// surface. It is drawn into the back buffer by a present hook just before
-// each present and taken out again just after it, on the main thread; the
-// timer thread never draws. The position and buttons come from the
-// framework's mouse, made relative to a surface or view on request.
+// position minus a hot spot, with the pixels under it kept in save-under
+// surfaces so it can be taken out again. Presents go through the display's
+// front surface while it is set up. Full screen, a present hook draws it into
+// the back buffer before the flip (save-under A) and takes it out after;
+// windowed, it is drawn onto the front surface after the flip (save-under B).
+// In timer mode the framework's timer thread moves it on the front surface
+// between presents, only while the main thread lets it. The position and
+// buttons come from the framework's mouse, made relative to a surface or view
+// on request.
 #include <cstdint>
 
 #include "display/qdl_types.h"
 #include "framework/qdx_mouse.h"
+#include "framework/qdx_time.h"
 
 // Flags of QDLPointerSetup.
 enum : uint32_t {
-  QDLPOINTER_TIMER = 1,         // the old timer-driven drawing: accepted, drawing stays around presents
+  QDLPOINTER_TIMER = 1,         // the timer thread moves the pointer between presents
   QDLPOINTER_LOAD_IMAGE = 4,    // the image is "Pointer.bmp" (a blank pointer when it cannot be read)
   QDLPOINTER_NO_TRACKING = 8,   // start without following the mouse
   QDLPOINTER_MOUSE_OPTION = 16, // passed to the mouse set-up (message mode)
@@ -46,6 +51,12 @@ int32_t QDLPointerPopEvent(QDLSurface* pSurface, QMouseEventQueue* pQueue, QMous
 uint32_t QDLPointerSuspend();
 uint32_t QDLPointerResume();
 
+// The timer callback (on the timer thread in timer mode): moves the pointer
+// on the front surface to the last mouse position the main thread read, when
+// drawing is allowed, the pointer visible and tracking and the display
+// surface not locked.
+void QDLPointerTimerProc(QDXTimerCallback* pNode);
+
 // Present hooks (installed by the set-up).
 void QDLPointerPrePresent(uint32_t argument);
 void QDLPointerPostPresent(uint32_t argument);
@@ -61,4 +72,8 @@ int32_t QDLPointerIsSetUp();
 int32_t QDLPointerIsVisible();
 int32_t QDLPointerIsTracking();
 QDLSurface* QDLPointerImage();
-QDLPointerRect QDLPointerDrawnRect();   // where the pointer is drawn now, -1s when not
+QDLPointerRect QDLPointerDrawnRect();   // where the pointer is in the back buffer, -1s when not
+QDLPointerRect QDLPointerFrontRect();   // where it is on the front surface, -1s when not
+QDLSurface* QDLPointerFrontSurface();   // the front surface's record, null before a present
+int32_t QDLPointerTimerDrawingAllowed();
+uint32_t QDLPointerTimerDraws();        // moves the timer made since the set-up

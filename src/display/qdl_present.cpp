@@ -60,6 +60,8 @@ uint32_t QDLPresent(uint32_t argument) {
       QDLPresentHook* h = static_cast<QDLPresentHook*>(n);
       if (h->pfnPost) h->pfnPost(argument);
     }
+  // In front-surface mode the frame shows now, with what the hooks drew on it.
+  Q2DXFrontShow(0);
   QDXTimerFrameCount();
   return result;
 }

@@ -1,5 +1,6 @@
 // Surfaces of the display library: the pool, creation, views, locking,
 // pixel-format classification and colour keys.
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -379,7 +380,10 @@ uint32_t QDLSurfaceFree(QDLSurface* pSurface) {
   p->ddSurface = nullptr;
   p->pixels = nullptr;
   p->locked = 0;
-  if (qdlGlobals.pDisplay == p) qdlGlobals.pDisplay = nullptr;
+  if (qdlGlobals.pDisplay == p) {
+    qdlGlobals.pDisplay = nullptr;
+    qdlDisplayLocked.store(0);
+  }
   if (p->flags & QDLSURF_CALLER_OWNED) {
     QDLPoolUnlink(p);
   } else {
@@ -387,6 +391,8 @@ uint32_t QDLSurfaceFree(QDLSurface* pSurface) {
   }
   return QDL_OK;
 }
+
+std::atomic<uint32_t> qdlDisplayLocked{0};
 
 uint32_t QDLSurfaceLock(QDLSurface* pSurface) {
   if (!pSurface) return QDL_ERR_FAILED;
@@ -403,6 +409,7 @@ uint32_t QDLSurfaceLock(QDLSurface* pSurface) {
       pBase->pitch = pBase->desc.pitch;
     }
     pBase->locked = 1;
+    if (pBase == qdlGlobals.pDisplay) qdlDisplayLocked.store(1);
   }
   pBase->baseLockCount++;
   pSurface->lockCount++;
@@ -446,6 +453,7 @@ uint32_t QDLSurfaceUnlock(QDLSurface* pSurface) {
     pBase->locked = 0;
     pBase->pixels = nullptr;
     pBase->lockCount = 0;
+    if (pBase == qdlGlobals.pDisplay) qdlDisplayLocked.store(0);
   } else if (pBase->baseLockCount > 0) {
     pBase->baseLockCount--;
   }

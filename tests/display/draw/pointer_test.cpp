@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "display/qdl.h"
@@ -21,6 +22,7 @@
 #include "framework/qdx_mouse.h"
 #include "framework/qdx_window.h"
 #include "platform/display.h"
+#include "platform/headless.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/window.h"
@@ -401,6 +403,230 @@ TEST_F(PointerTest, HeadlessFrameOfTextSpritesAndPointer) {
   QDLGetPixelRGB(shot, 331, 203, &r, &g, &b);  // its white body
   EXPECT_GT(r, 240);
   QDLTextShutdown();
+}
+
+// ---- The front surface and timer-driven drawing -----------------------------------
+
+// A pixel of the front surface the pointer draws on.
+uint16_t FrontPx(int x, int y) {
+  QDLSurface* f = QDLPointerFrontSurface();
+  if (f == nullptr) return 0xDEAD;
+  QDLSurfaceLock(f);
+  const uint16_t v = reinterpret_cast<uint16_t*>(f->pixels + y * f->pitch)[x];
+  QDLSurfaceUnlock(f);
+  return v;
+}
+
+// The arrow's black tip at the hot spot and its white body three rows down.
+void ExpectArrowAt(int x, int y, uint16_t background) {
+  EXPECT_EQ(FrontPx(x, y), 0) << x << ", " << y;
+  EXPECT_EQ(FrontPx(x + 1, y + 3), 0xFFFF) << x << ", " << y;
+  EXPECT_EQ(FrontPx(x + 10, y + 1), background) << "the key colour shows what is under it";
+}
+
+void ExpectNoArrowAt(int x, int y, uint16_t background) {
+  EXPECT_EQ(FrontPx(x, y), background) << x << ", " << y;
+  EXPECT_EQ(FrontPx(x + 1, y + 3), background) << x << ", " << y;
+}
+
+TEST_F(PointerTest, WindowedTheFlipShowsThePointerOnTheFrontSurfaceNotInTheBackBuffer) {
+  UseGeneratedPointer();
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE), 0u);
+  EXPECT_EQ(QDLPointerFrontSurface(), nullptr);  // no present yet
+  const uint16_t fill = 0x1234;
+  QDLFillRect(d, nullptr, fill, 0);
+  QDLPointerSetPosition(nullptr, 200, 150);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  ASSERT_NE(QDLPointerFrontSurface(), nullptr);
+  ExpectArrowAt(200, 150, fill);
+  const QDLPointerRect r = QDLPointerFrontRect();
+  EXPECT_EQ(r.left, 200);
+  EXPECT_EQ(r.top, 150);
+  EXPECT_EQ(r.right, 216);
+  EXPECT_EQ(r.bottom, 174);
+  EXPECT_EQ(QDLPointerDrawnRect().left, -1);  // never in the back buffer windowed
+  EXPECT_EQ(Px(200, 150), fill);
+  EXPECT_EQ(FramePixel(200, 150), (std::vector<uint8_t>{0, 0, 0}));  // the shown frame has it
+  // Tracking off takes it off the front surface.
+  QDLPointerTrackOff();
+  ExpectNoArrowAt(200, 150, fill);
+  EXPECT_EQ(QDLPointerFrontRect().left, -1);
+}
+
+TEST_F(PointerTest, TheTimerMovesThePointerOnTheFrontSurfaceOnlyBetweenPresents) {
+  UseGeneratedPointer();
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE | QDLPOINTER_TIMER), 0u);
+  const uint16_t fill = 0x0F0F;
+  QDLFillRect(d, nullptr, fill, 0);
+  QDLPointerSetPosition(nullptr, 100, 100);
+  // Before the first present the timer may not draw.
+  EXPECT_EQ(QDLPointerTimerDrawingAllowed(), 0);
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 0u);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  EXPECT_EQ(QDLPointerTimerDrawingAllowed(), 1);
+  ExpectArrowAt(100, 100, fill);
+  // Not moved: nothing to draw.
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 0u);
+  // Moved: taken off at the old place with save-under B, drawn at the new one.
+  QDLPointerSetPosition(nullptr, 300, 200);
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 1u);
+  ExpectNoArrowAt(100, 100, fill);
+  ExpectArrowAt(300, 200, fill);
+  EXPECT_EQ(QDLPointerFrontRect().left, 300);
+  EXPECT_EQ(Px(300, 200), fill);  // the back buffer is not touched
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 1u);
+  // Shown on request between presents.
+  ASSERT_EQ(Q2DXFrontShow(1), 0u);
+  EXPECT_EQ(FramePixel(300, 200), (std::vector<uint8_t>{0, 0, 0}));
+  // While the display surface is locked the timer does not draw.
+  QDLPointerSetPosition(nullptr, 50, 60);
+  ASSERT_EQ(QDLSurfaceLock(d), 0u);
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 1u);
+  ExpectArrowAt(300, 200, fill);
+  QDLSurfaceUnlock(d);
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 2u);
+  ExpectArrowAt(50, 60, fill);
+  ExpectNoArrowAt(300, 200, fill);
+  // Tracking off, suspended or not visible: no timer drawing.
+  QDLPointerTrackOff();
+  QDLPointerSetPosition(nullptr, 400, 400);
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 2u);
+  ExpectNoArrowAt(50, 60, fill);
+  QDLPointerTrackOn();
+  ASSERT_EQ(QDLPresent(0), 0u);
+  QDLPointerSuspend();
+  QDLPointerSetPosition(nullptr, 10, 10);
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 2u);
+  QDLPointerResume();
+  QDLPointerTimerProc(nullptr);
+  EXPECT_EQ(QDLPointerTimerDraws(), 3u);
+  ExpectArrowAt(10, 10, fill);
+}
+
+// A present function that notes whether the timer could draw while it runs.
+int32_t g_iAllowedDuringFlip = -1;
+uint32_t FlipNotingTimer(uint32_t argument) {
+  g_iAllowedDuringFlip = QDLPointerTimerDrawingAllowed();
+  return QDLFlip(argument);
+}
+
+TEST_F(PointerTest, TheTimerCallbackRunsOnTheFrameworkTimerAndNeverDuringAPresent) {
+  UseGeneratedPointer();
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE | QDLPOINTER_TIMER), 0u);
+  ASSERT_TRUE(QDXTimerIsRunning());  // the callback started the timer
+  QDLPresentFunctionSet(FlipNotingTimer);
+  QDLFillRect(d, nullptr, 0, 0);
+  QDLPointerSetPosition(nullptr, 20, 30);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  EXPECT_EQ(g_iAllowedDuringFlip, 0);
+  EXPECT_EQ(QDLPointerTimerDrawingAllowed(), 1);
+  QDLPointerSetPosition(nullptr, 40, 50);
+  ASSERT_TRUE(platform::headlessAdvanceClock(50'000'000));  // the timer's ticks
+  EXPECT_EQ(QDLPointerTimerDraws(), 1u);
+  ExpectArrowAt(40, 50, 0);
+  ExpectNoArrowAt(20, 30, 0);
+  // Shut down, the callback is gone with the pointer.
+  QDLPointerShutdown();
+  ASSERT_TRUE(platform::headlessAdvanceClock(50'000'000));
+  EXPECT_EQ(QDLPointerTimerDraws(), 0u);
+  QDLPresentFunctionSet(QDLFlip);
+  QDXTimerStop();
+}
+
+TEST_F(PointerTest, ATimerThreadDrawingWhileTheMainThreadPresentsLeavesOneCleanPointer) {
+  UseGeneratedPointer();
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE | QDLPOINTER_TIMER), 0u);
+  QDLFillRect(d, nullptr, 0x2222, 0);
+  std::atomic<bool> stop{false};
+  std::thread timer([&] {
+    while (!stop.load()) QDLPointerTimerProc(nullptr);
+  });
+  for (int i = 0; i < 300; ++i) {
+    QDLPointerSetPosition(nullptr, 10 + (i * 7) % 600, 10 + (i * 13) % 440);
+    ASSERT_EQ(QDLPresent(0), 0u);
+  }
+  stop = true;
+  timer.join();
+  // The last present put the pointer at the last position; the front surface
+  // is the back buffer everywhere else.
+  QDLPointerSetPosition(nullptr, 320, 240);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  ExpectArrowAt(320, 240, 0x2222);
+  const QDLPointerRect r = QDLPointerFrontRect();
+  int differing = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      if ((x < r.left || x >= r.right || y < r.top || y >= r.bottom) && FrontPx(x, y) != 0x2222) ++differing;
+  EXPECT_EQ(differing, 0);
+  for (int y = 0; y < 480; y += 7)
+    for (int x = 0; x < 640; x += 7) ASSERT_EQ(Px(x, y), 0x2222) << x << ", " << y;
+}
+
+TEST(PointerFullScreen, DrawnIntoTheBackBufferBeforeTheFlipAndMovedOnTheFrontAfter) {
+  QDLShutdown();
+  ASSERT_EQ(QDLSetup(), 0u);
+  const int32_t mode = QDLFindMode(0, 640, 480, 16, 0);
+  QDLSurface* d = QDLOpenDisplay(0, mode, QDLOPEN_FULLSCREEN_OPT32 | QDLOPEN_OPTION2);
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(QDLIsFullScreen(), 1u);
+  const char* build = std::getenv("KORVENA_BUILD_DIR");
+  ASSERT_NE(build, nullptr);
+  platform::setExecutableDir(std::string(build) + "/bin");
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_LOAD_IMAGE | QDLPOINTER_TIMER), 0u);
+  QDLFillRect(d, nullptr, 0x4321, 0);
+  QDLPointerSetPosition(nullptr, 500, 400);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  // The flip showed it; the back buffer has its pixels back; the front keeps
+  // the pointer with what was under it.
+  std::vector<uint8_t> rgb;
+  int w = 0, h = 0;
+  ASSERT_TRUE(platform::displayLastFrame(&rgb, &w, &h));
+  EXPECT_EQ(rgb[(400u * 640u + 500u) * 3u], 0);
+  EXPECT_EQ(QDLPointerDrawnRect().left, -1);
+  QDLSurfaceLock(d);
+  EXPECT_EQ(reinterpret_cast<uint16_t*>(d->pixels + 400 * d->pitch)[500], 0x4321);
+  QDLSurfaceUnlock(d);
+  EXPECT_EQ(QDLPointerFrontRect().left, 500);
+  ExpectArrowAt(500, 400, 0x4321);
+  QDLPointerSetPosition(nullptr, 100, 80);
+  QDLPointerTimerProc(nullptr);
+  ExpectNoArrowAt(500, 400, 0x4321);
+  ExpectArrowAt(100, 80, 0x4321);
+  // A present that clears: the front shows the pointer over the old frame,
+  // the back buffer is left clear.
+  ASSERT_EQ(QDLPresent(1), 0u);
+  ExpectArrowAt(100, 80, 0x4321);
+  QDLSurfaceLock(d);
+  EXPECT_EQ(reinterpret_cast<uint16_t*>(d->pixels + 80 * d->pitch)[100], 0);
+  QDLSurfaceUnlock(d);
+  QDLPointerShutdown();
+  EXPECT_EQ(Q2DXFrontMode(), 0u);
+  platform::setExecutableDir("");
+  QDLShutdown();
+  QDXTimerStop();
+}
+
+TEST(PointerShutdown, TheLibrarysShutdownTakesThePointerAndItsTimerDown) {
+  QDLShutdown();
+  ASSERT_EQ(QDLSetup(), 0u);
+  QDLSurface* d = QDLOpenDisplay(0, QDLFindMode(0, 640, 480, 16, 0), QDLOPEN_WINDOWED);
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(QDLPointerSetup(0, 0, QDLPOINTER_TIMER), 0u);
+  ASSERT_EQ(QDLPresent(0), 0u);
+  QDLShutdown();
+  EXPECT_EQ(QDLPointerIsSetUp(), 0);
+  EXPECT_EQ(QDLPointerTimerDrawingAllowed(), 0);
+  ASSERT_TRUE(platform::headlessAdvanceClock(50'000'000));  // no callback on freed surfaces
+  EXPECT_EQ(QDLPointerTimerDraws(), 0u);
+  QDXTimerStop();
 }
 
 }  // namespace
