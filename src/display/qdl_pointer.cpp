@@ -322,6 +322,8 @@ uint32_t QDLPointerShutdown() {
 uint32_t QDLPointerSetImage(QDLSurface* pImage, uint32_t flags) {
   if (!qdlPointer.setUp) return QDL_ERR_FAILED;
   QDLSurface* p = pImage != nullptr ? pImage : qdlPointer.pImage;
+  // Timer drawing stops for the change and comes back only if it was allowed.
+  const bool allowed = qdlPointer.timerAllowed.load();
   TimerStop();
   if (p != nullptr && ((flags & QDLPOINTER_IMAGE_KEY) || !p->colourKeySet)) {
     if (flags & QDLPOINTER_IMAGE_KEY) QDLSurfaceSetColourKey(p, kKeyR, kKeyG, kKeyB);
@@ -340,7 +342,7 @@ uint32_t QDLPointerSetImage(QDLSurface* pImage, uint32_t flags) {
       Q2DXFrontShow(1);
     }
   }
-  TimerAllow();
+  if (allowed) TimerAllow();
   return QDL_OK;
 }
 

@@ -447,9 +447,19 @@ TEST_F(PointerTest, WindowedTheFlipShowsThePointerOnTheFrontSurfaceNotInTheBackB
   EXPECT_EQ(QDLPointerDrawnRect().left, -1);  // never in the back buffer windowed
   EXPECT_EQ(Px(200, 150), fill);
   EXPECT_EQ(FramePixel(200, 150), (std::vector<uint8_t>{0, 0, 0}));  // the shown frame has it
+  // A new image replaces the old one on the front surface at once.
+  QDLSurface* red = QDLSurfaceCreate(8, 8, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(red, nullptr);
+  QDLFillRect(red, nullptr, 0xF800, 0);
+  ASSERT_EQ(QDLPointerSetImage(red, 0), 0u);
+  EXPECT_EQ(FrontPx(200, 150), 0xF800);
+  EXPECT_EQ(FrontPx(207, 157), 0xF800);
+  EXPECT_EQ(FrontPx(201, 160), fill);  // the arrow's old body is gone
+  EXPECT_EQ(FramePixel(207, 157), (std::vector<uint8_t>{255, 0, 0}));
   // Tracking off takes it off the front surface.
   QDLPointerTrackOff();
-  ExpectNoArrowAt(200, 150, fill);
+  EXPECT_EQ(FrontPx(200, 150), fill);
+  EXPECT_EQ(FrontPx(207, 157), fill);
   EXPECT_EQ(QDLPointerFrontRect().left, -1);
 }
 
@@ -463,6 +473,9 @@ TEST_F(PointerTest, TheTimerMovesThePointerOnTheFrontSurfaceOnlyBetweenPresents)
   EXPECT_EQ(QDLPointerTimerDrawingAllowed(), 0);
   QDLPointerTimerProc(nullptr);
   EXPECT_EQ(QDLPointerTimerDraws(), 0u);
+  // Nor after an image change before it.
+  QDLPointerSetImage(nullptr, QDLPOINTER_IMAGE_KEY);
+  EXPECT_EQ(QDLPointerTimerDrawingAllowed(), 0);
   ASSERT_EQ(QDLPresent(0), 0u);
   EXPECT_EQ(QDLPointerTimerDrawingAllowed(), 1);
   ExpectArrowAt(100, 100, fill);
