@@ -507,6 +507,11 @@ std::int32_t mfhgroup_Input(User* poUser) {
   MFHGroupScreen& s = mfhgroup_oScreen;
   std::int32_t eNext = MFHGROUP_MODE;
   if (!poUser || !poUser->pip) return eNext;
+  // The escape key comes from the keyboard, not from the queue, once a press.
+  if (pcfe_bEscapeLastKey()) {
+    input_EventQueueFlush(&poUser->pip->oEvents);
+    return Leave(2);
+  }
   std::int32_t eCode = 0;
   while (eNext == MFHGROUP_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {

@@ -164,6 +164,12 @@ std::int32_t mfhopts_Input(User* poUser) {
   MFHOptsScreen& s = mfhopts_oScreen;
   std::int32_t eNext = MFHOPTS_STAY;
   if (!poUser || !poUser->pip) return eNext;
+  // The escape key comes from the keyboard, not from the queue, once a press.
+  if (pcfe_bEscapeLastKey()) {
+    input_EventQueueFlush(&poUser->pip->oEvents);
+    sfx_Play(2);
+    return kHub;
+  }
   std::int32_t eCode = 0;
   while (eNext == MFHOPTS_STAY && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {

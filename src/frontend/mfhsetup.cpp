@@ -137,6 +137,13 @@ std::int32_t mfhsetup_Input(User* poUser) {
   MFHSetupScreen& s = mfhsetup_oScreen;
   std::int32_t eNext = MFHSETUP_MODE;
   if (!poUser || !poUser->pip) return eNext;
+  // The escape key comes from the keyboard, not from the queue, once a press.
+  if (pcfe_bEscapeLastKey()) {
+    input_EventQueueFlush(&poUser->pip->oEvents);
+    sfx_Play(2);
+    global_SetExtendedGameMode(static_cast<GameMode>(kBackMode));
+    return kBackMode;
+  }
   std::int32_t eCode = 0;
   while (eNext == MFHSETUP_MODE && pcfe_bEventCodeNext(poUser, &eCode)) {
     switch (eCode) {

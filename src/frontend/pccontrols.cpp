@@ -27,6 +27,9 @@ namespace {
 
 static_assert(PCCONTROLS_FUNCTIONS == INPUT_PORT_FUNCTIONS);
 
+// The configured port's layout when the screen was entered.
+int32_t s_iEnterPreset = 0;
+
 // The front end's active bindings, one per function in binding order: keys
 // RETURN, NUMPAD6, NUMPAD8, NUMPAD4, INSERT, MULTIPLY, HOME, MINUS, SPACE,
 // LEFT SHIFT on keyboard ports, and the joypad buttons counted from 0.
@@ -103,6 +106,18 @@ int32_t CaptureGet(InputPort* pip) {
   const int32_t iButton = static_cast<int32_t>(pip->uFirstPressed);
   pip->uFirstPressed = INPUT_NO_BUTTON_CONTROLS;
   return iButton < PCCONTROLS_EMPTY ? iButton : -1;
+}
+
+// Escape: back to the options screen. A complete set is kept as Exit keeps
+// it; a custom set with a function left empty is not taken, and the port
+// plays the layout and the bindings it had.
+int32_t EscapeLeave(User* pusr) {
+  InputPort* pip = pusr->pip;
+  input_EventQueueFlush(&pip->oEvents);
+  sfx_Play(2);
+  if (PresetHasEmpty(pip)) pip->iPreset = s_iEnterPreset;
+  else PortConfiguredFromPreset(pip);
+  return kModeOptions;
 }
 
 InputEvent* EventTake(User* pusr) {
@@ -190,6 +205,7 @@ void pccontrols_Enter() {
   s.iRow = -1;
   User* pusr = options_poControllerUserGet();
   if (pusr && pusr->pip) input_PortBindingSet(kBinding, pusr->pip);
+  s_iEnterPreset = pusr && pusr->pip ? pusr->pip->iPreset : 0;
   pcfmv_PlayById(kMovie);
   s.bNeedsEnter = 0;
 }
@@ -373,6 +389,9 @@ void pccontrols_Run() {
   if (pusr == nullptr || !pusr->bActive || pusr->pip == nullptr) return;
   int32_t eNext = PCCONTROLS_MODE;
   if (mhelp_bHelpShownGet()) mhelp_Input(pusr);
+  // Escape is read from the keyboard once a press: the page reads the key
+  // last pressed for itself, so the keyboard's state is asked too.
+  else if (pcfe_bEscapeHeld() || pcfe_bEscapeLastKey()) eNext = EscapeLeave(pusr);
   else if (s.iPage == 0) eNext = pccontrols_PresetInput(pusr);
   else if (s.iPage == 1) eNext = pccontrols_CustomInput(pusr);
   else eNext = pccontrols_Page2Input(pusr);

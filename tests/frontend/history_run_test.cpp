@@ -17,11 +17,13 @@
 #include "framework/math/qrand.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhnews.h"
+#include "frontend/pccontrols.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcsave.h"
 #include "platform/display.h"
 #include "shell/global.h"
+#include "shell/input.h"
 #include "shell/texts.h"
 #include "support/captured_pictures.h"
 #include "support/headless_env.h"
@@ -196,6 +198,102 @@ TEST(HistoryRun, EscapeHeldOnAScreenTheHubOpenedLeavesItWithoutTheHubsQuitBox) {
   d.KeyboardKey("ESCAPE", false);
   d.RunUntil([] { return false; }, 3);
   EXPECT_EQ(mfhmain_oScreen.bQuitBox, 1);
+}
+
+// Escape held down on a screen and let go: the screen goes back one screen
+// and no further, whatever the key does while it is held.
+void EscapeHeld(HistoryDriver& d) {
+  d.KeyboardKey("ESCAPE", true);
+  d.RunUntil([] { return false; }, 240);
+  d.KeyboardKey("ESCAPE", false);
+  d.RunUntil([] { return false; }, 10);
+}
+
+// The set-up, the history options and the group tables take the keyboard's
+// Escape as their way back, one screen a press: the set-up to the main menu,
+// the other two to the hub (whose quit box the held key does not open). No
+// event of the screens' own is given.
+TEST(HistoryRun, EscapeGoesBackOneScreenFromTheSetUpTheHistoryOptionsAndTheGroupTables) {
+  using H = HistoryDriver;
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  MenuToHistory(d);
+  d.Answer(45, [](H&) {});
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 45; }, 3000)) << d.ModesText();
+  d.Answer(GAME_MODE_MAIN_MENU, [](H&) {});
+  EscapeHeld(d);
+  EXPECT_EQ(d.Mode(), GAME_MODE_MAIN_MENU) << d.ModesText();
+  EXPECT_TRUE(EndsWith(d.ModesText(), " 45 12")) << d.ModesText();
+  EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_MAIN_MENU);
+
+  // The menu's cursor is still on History.
+  MenuToHistory(d);
+  d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kSelect}); });
+  SetUpFrom1958(d);
+  PlayerAnswers(d);
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  // Options (item 7: up to the first item, down to the last) and Group
+  // Tables (item 4: right of the first).
+  const std::pair<int, std::vector<int>> aWays[] = {
+      {52, {H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown,
+            H::kDown, H::kDown, H::kSelect}},
+      {55, {H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kRight, H::kSelect}},
+  };
+  for (const auto& [eScreen, aKeys] : aWays) {
+    d.Answer(eScreen, [](H&) {});
+    d.Answer(47, [aKeys = aKeys](H& h) {
+      for (int e : aKeys) h.Events({e});
+    });
+    ASSERT_TRUE(d.RunUntil([&, e = eScreen] { return d.Mode() == e; }, 500)) << d.ModesText();
+    d.Answer(47, [](H&) {});
+    d.RunUntil([] { return false; }, 20);
+    ASSERT_EQ(d.Mode(), eScreen) << "the screen stays until Escape";
+    EscapeHeld(d);
+    SCOPED_TRACE(d.ModesText());
+    EXPECT_EQ(d.Mode(), 47) << eScreen;
+    EXPECT_TRUE(EndsWith(d.ModesText(), std::to_string(eScreen) + " 47")) << eScreen;
+    EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0) << eScreen;
+    EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY) << eScreen;
+  }
+}
+
+// Controller Setup from the main menu's Options (its first row): Escape goes
+// back to the options screen once, keeping the layout chosen as Exit keeps
+// it; a custom set with empty functions is not taken, the port keeps what it
+// had.
+TEST(HistoryRun, EscapeLeavesControllerSetupForTheOptionsScreen) {
+  using H = HistoryDriver;
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kRight, H::kDown, H::kSelect}); });
+  d.Answer(41, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(70, [](H&) {});
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 70; }, 3000)) << d.ModesText();
+  InputPort* pip = input_poGetPort(0);
+  ASSERT_EQ(pip->iPreset, 0);
+  ASSERT_EQ(pip->aoConfigured[0].cKey, 36);  // J passes
+  d.Events({H::kRight});
+  d.RunUntil([] { return false; }, 20);
+  ASSERT_EQ(pip->iPreset, 1);
+  ASSERT_EQ(d.Mode(), 70) << "the screen stays until Escape";
+  d.Answer(41, [](H&) {});
+  EscapeHeld(d);
+  EXPECT_EQ(d.Mode(), 41) << d.ModesText();
+  EXPECT_TRUE(EndsWith(d.ModesText(), " 70 41")) << d.ModesText();
+  EXPECT_EQ(pip->iPreset, 1);
+  EXPECT_EQ(pip->aoConfigured[0].cKey, 31);  // the second layout: S passes
+
+  // Again, on to the custom set, whose functions are empty: left as it was.
+  d.Answer(41, [](H& h) { h.Events({H::kSelect}); });
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 70; }, 500)) << d.ModesText();
+  d.Answer(41, [](H&) {});
+  d.Events({H::kRight, H::kRight});
+  d.RunUntil([] { return false; }, 20);
+  ASSERT_EQ(pip->iPreset, PCCONTROLS_CUSTOM);
+  EscapeHeld(d);
+  EXPECT_EQ(d.Mode(), 41) << d.ModesText();
+  EXPECT_EQ(pip->iPreset, 1);
+  EXPECT_EQ(pip->aoConfigured[0].cKey, 31);
 }
 
 // The same edition in each of the other languages: every screen's texts
