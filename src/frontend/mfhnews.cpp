@@ -372,6 +372,27 @@ void DrawRoundLines(const Round* r, bool bFirst, std::int32_t* pn) {
   }
 }
 
+// The rounds of the draw page, group after group from the first of the
+// fixture's round, inside the text window; the page's line count. The line
+// of the title of the round of group g in *piGroupLine, when asked.
+std::int32_t DrawRoundsLines(const Round* r, const Group* g, std::int32_t* piGroupLine) {
+  std::int32_t n = 0;
+  bool bFirst = true;
+  for (std::int32_t i = 0; i < mfhgroup_OrderListSize(); i++) {
+    Round* pOrder = mfhgroup_OrderRoundGet(i);
+    Group* pGroup = mfhgroup_OrderGroupGet(i);
+    if (!pOrder || !pGroup || std::strcmp(pOrder->szName, r->szName) != 0) continue;
+    for (const Group* p = pGroup; p; p = p->pNext) {
+      const Round* q = p == pGroup ? pOrder : mfhgroup_GroupOfRound(p, pOrder);
+      if (!q) continue;
+      if (p == g && piGroupLine) *piGroupLine = bFirst ? n : n + 2;
+      DrawRoundLines(q, bFirst, &n);
+      bFirst = false;
+    }
+  }
+  return n + 1;
+}
+
 // Codes 1 and 10: the rounds of the human team's next fixture, as drawn.
 Outcome DrawPage() {
   MFHNewsScreen& s = mfhnews_oScreen;
@@ -390,20 +411,18 @@ Outcome DrawPage() {
     std::snprintf(m.szDrawGroup, sizeof m.szDrawGroup, "%s", g->szName);
   }
   mfhgroup_OrderListBuild(c);
-  std::int32_t n = 0;
-  bool bFirst = true;
-  for (std::int32_t i = 0; i < mfhgroup_OrderListSize(); i++) {
-    Round* pOrder = mfhgroup_OrderRoundGet(i);
-    Group* pGroup = mfhgroup_OrderGroupGet(i);
-    if (!pOrder || !pGroup || std::strcmp(pOrder->szName, r->szName) != 0) continue;
-    for (const Group* p = pGroup; p; p = p->pNext) {
-      const Round* q = p == pGroup ? pOrder : mfhgroup_GroupOfRound(p, pOrder);
-      if (!q) continue;
-      DrawRoundLines(q, bFirst, &n);
-      bFirst = false;
-    }
+  // The page opens on the human team's own group: laid out once unseen,
+  // the text window then starts at its round's title (as far as the page's
+  // lines allow) and the page is drawn.
+  if (s.bFirstFrame) {
+    const std::int32_t cVisible = s.iLastLine - s.iFirstLine;
+    s.iFirstLine = s.iLastLine = 0;
+    std::int32_t iHuman = 0;
+    const std::int32_t cLines = DrawRoundsLines(r, g, &iHuman);
+    s.iFirstLine = iHuman + cVisible <= cLines ? iHuman : (cLines > cVisible ? cLines - cVisible : 0);
+    s.iLastLine = s.iFirstLine + cVisible;
   }
-  s.cLines = n + 1;
+  s.cLines = DrawRoundsLines(r, g, nullptr);
   return kWait;
 }
 

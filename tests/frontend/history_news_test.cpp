@@ -270,6 +270,44 @@ TEST(HistoryNews, TheDrawListsTheHumanTeamsRoundOnceInItsColour) {
   EXPECT_NE(mfhnews_oScreen.iPage, 1);
 }
 
+// The draw page in the news screen's own text window opens on the human
+// team's group, though it lists the groups of its round from the first:
+// Scotland, in the last of the nine UEFA groups of 1958, is shown with its
+// group's title and its two opponents; the window stays within the page.
+TEST(HistoryNews, TheDrawOpensOnTheHumanTeamsGroup) {
+  NewHistory("SCO", 58, 1);
+  mfhmain_HistoryBegin();
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(history_FixtureFindByTeam(tmgame_CurrentYearGet(), Id("SCO"), &r, &f));
+  for (bool bFirst : {true, false}) {
+    SCOPED_TRACE(bFirst ? "first frame" : "next frame");
+    mfhnews_oScreen.iScript = MFHNEWS_START_QUALIFYING;
+    mfhnews_oScreen.iPos = 6;
+    mfhnews_oScreen.iPendingScript = -1;
+    mfhnews_oScreen.bFirstFrame = bFirst ? 1 : 0;
+    if (bFirst) {
+      mfhnews_oScreen.iFirstLine = 0;
+      mfhnews_oScreen.iLastLine = MFHNEWS_WINDOW_LINES;
+    }
+    pcframe_Begin();
+    mfhnews_Draw();
+    ASSERT_EQ(mfhnews_oScreen.iPage, 1);
+    EXPECT_EQ(TextsIn(0, 185, 245), std::vector<std::string>{tla_DisplayNameGet(static_cast<int>(Id("SCO")))});
+    const std::vector<std::string> aOthers = TextsIn(255, 255, 255);
+    for (const char* psz : {"ESP", "SUI"})
+      EXPECT_NE(std::find(aOthers.begin(), aOthers.end(), std::string(tla_DisplayNameGet(static_cast<int>(Id(psz))))),
+                aOthers.end())
+          << psz;
+    // The first group's teams are above the window.
+    EXPECT_EQ(std::find(aOthers.begin(), aOthers.end(), std::string(tla_DisplayNameGet(static_cast<int>(Id("ENG"))))),
+              aOthers.end());
+    EXPECT_GT(mfhnews_oScreen.iFirstLine, 0);
+    EXPECT_EQ(mfhnews_oScreen.iLastLine - mfhnews_oScreen.iFirstLine, MFHNEWS_WINDOW_LINES);
+    EXPECT_LE(mfhnews_oScreen.iLastLine, mfhnews_oScreen.cLines);
+  }
+}
+
 TEST(HistoryNews, TheScriptsTableHoldsTheReferenceScripts) {
   for (int s = 0; s < MFHNEWS_SCRIPTS; s++) {
     std::vector<int> a;
