@@ -33,6 +33,9 @@ constexpr std::int32_t kBinding = 13, kHub = 47, kTeamChoice = 9, kTeamChoiceExt
 constexpr std::int32_t kLayer = 1;
 constexpr std::int32_t kRowY[MFHFIXTR_WINDOW] = {82, 97, 113, 128, 143};
 constexpr std::int32_t kDateX = 120, kNameX = 252, kVenueX = 361, kKindX = 414;
+// The room of an opponent's name between the date and the venue, and of
+// the team's name over the panel (640 x 480 units).
+constexpr std::int32_t kNameRoom = 180, kHeaderRoom = 380;
 constexpr std::int32_t kButtonY = 179, kFixturesX = 252, kExitX = 413;
 
 struct Colour {
@@ -69,7 +72,10 @@ const char* TeamName(std::uint32_t Name) {
                                                        : tmteam_NameText(Name);
 }
 
-void Print(const char* psz, std::int32_t x, std::int32_t y, Colour c, bool bCentred) {
+// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
+void Print(const char* pszText, std::int32_t x, std::int32_t y, Colour c, bool bCentred, std::int32_t iRoom = 0) {
+  const PCFEFitted o(pszText, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20);
+  const char* psz = o.c_str();
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   draw2d_TextColourSet(0, 0, 0, 255);
   if (bCentred) pctext_PrintCentred(psz, sx + 1, sy + 1, kLayer);
@@ -266,7 +272,7 @@ void mfhfixtr_Draw() {
         bFinals ? kDark : (!s.bInList && s.bOnFixtures ? kYellow : kGrey), true);
   Print(festr_IDToStr(IDS_FE_EXIT), kExitX, kButtonY, !s.bInList && !s.bOnFixtures ? kYellow : kGrey, true);
   const std::uint32_t Human = HumanName();
-  Print(TeamName(Human), kNameX, 55, kYellow, true);
+  Print(TeamName(Human), kNameX, 55, kYellow, true, kHeaderRoom);
   const List l = ListGet();
   const std::int32_t n = static_cast<std::int32_t>(l.v.size());
   char sz[24];
@@ -286,7 +292,7 @@ void mfhfixtr_Draw() {
       Print(festr_IDToStr(IDS_FE_FIX_ARRANGE_FRIENDLY), kNameX, y, kGrey, true);
       Print("-", kVenueX, y, kGrey, true);
     } else {
-      Print(TeamName(bHome ? B : A), kNameX, y, kGrey, true);
+      Print(TeamName(bHome ? B : A), kNameX, y, kGrey, true, kNameRoom);
       Print(festr_IDToStr(bHome ? IDS_FE_FIX_HOME : IDS_FE_FIX_AWAY), kVenueX, y, kGrey, true);
     }
     const std::int32_t eKind = Friendly(f) ? IDS_FE_FIX_FR : (bFinals ? IDS_FE_FIX_WCF : IDS_FE_FIX_WCQ);

@@ -23,6 +23,14 @@ inline constexpr std::int32_t MFHFIXTR_FRAME_RISE = 5;
 inline constexpr int MFHROLE_LAYOUT_RECORDS = 3;
 inline constexpr FrontEndLayoutRecord mfhrole_aoLayout[MFHROLE_LAYOUT_RECORDS] = {
     {"main", 0, 0, 640, 480, 1, 255},
-    {"YArrowL", 192, 146, 12, 20, 0, 255},
-    {"YArrowR", 572, 146, 12, 20, 0, 255},
+    {"YArrowL", 122, 146, 12, 20, 0, 255},
+    {"YArrowR", 502, 146, 12, 20, 0, 255},
 };
+
+// The roll of honour's panel behind the title and the four places, centred
+// on the screen, and the plate under "Exit" (640 x 480 units).
+struct MFHRoleBox {
+  std::int16_t x, y, w, h;
+};
+inline constexpr MFHRoleBox MFHROLE_PANEL = {110, 136, 420, 196};
+inline constexpr MFHRoleBox MFHROLE_EXIT_PLATE = {386, 334, 116, 34};

@@ -311,8 +311,16 @@ std::int32_t SX(std::int32_t x) { return pcfe_ScaleX640(static_cast<std::int16_t
 std::int32_t SY(std::int32_t y) { return pcfe_ScaleY480(static_cast<std::int16_t>(y)); }
 void Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) { draw2d_TextColourSet(r, g, b, 255); }
 void Left(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintLeft(psz, SX(x), SY(y), kLayer); }
+// A team's name cut to the room it has (640 x 480 units).
+void NameLeft(const char* psz, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
+  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)));
+  pctext_PrintLeft(o.c_str(), SX(x), SY(y), kLayer);
+}
+void NameRight(const char* psz, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
+  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)));
+  pctext_PrintRight(o.c_str(), SX(x), SY(y), kLayer);
+}
 void Centred(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintCentred(psz, SX(x), SY(y), kLayer); }
-void Right(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintRight(psz, SX(x), SY(y), kLayer); }
 void Sprite(const char* pszName, std::int32_t x, std::int32_t y) { mregion_DrawAtByName(pszName, SX(x), SY(y)); }
 void Bar(std::int32_t x, std::int32_t y, std::int32_t w) {
   draw2d_FillColourSet(150, 168, 200, 255);
@@ -348,7 +356,7 @@ void TableDraw(const Round* r) {
     if (!tmteam_IsProperName(t->Name)) continue;  // a placeholder: an empty row
     if (s.iFocus == MFHGROUP_FOCUS_AREA && s.iTableTop + k == s.iTableRow) Colour(255, 255, 255);
     else Colour(170, 170, 170);
-    Left(TeamText(t->Name), 76, y + 10);
+    NameLeft(TeamText(t->Name), 76, y + 10, kColumnX[0] - 76 - 18);
     const std::int32_t v[7] = {t->cPlayed, t->cWon, t->cDrawn, t->cLost, t->cFor, t->cAgainst, history_TeamPointsGet(t)};
     char sz[12];
     for (std::int32_t i = 0; i < 7; i++) {
@@ -372,8 +380,9 @@ void MarkersPrint(std::uint32_t uMarks, std::int32_t x, std::int32_t y) {
 }
 
 // One fixture in a row: the date while unplayed, the names, the score.
+// iRoom: the width each name may take (640 x 480 units).
 void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_t xScore, std::int32_t xB,
-                  std::int32_t y, const char* pszCover) {
+                  std::int32_t y, const char* pszCover, std::int32_t iRoom) {
   char sz[24];
   if (!tmglobal_FixturePlayedGet(f)) {
     const FixtureDate* d = tmglobal_FixtureDateGet(r, f->cDate);
@@ -384,8 +393,8 @@ void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_
     }
   }
   Colour(200, 200, 200);
-  Right(TeamText(history_FixtureTeamA(r, f)), xA, y);
-  Left(TeamText(history_FixtureTeamB(r, f)), xB, y);
+  NameRight(TeamText(history_FixtureTeamA(r, f)), xA, y, iRoom);
+  NameLeft(TeamText(history_FixtureTeamB(r, f)), xB, y, iRoom);
   Sprite(pszCover, xScore - 28, y - 3);
   if (tmglobal_FixturePlayedGet(f)) {
     std::snprintf(sz, sizeof sz, "%d - %d", f->cScoreA + f->cExtraA, f->cScoreB + f->cExtraB);
@@ -413,16 +422,16 @@ void ResultsDraw(const Round* r) {
     if (k > 0) Bar(70, y - 22, 500);
     if (!bLegs) {
       const Fixture* f = history_FixtureGet(r, iRow);
-      FixturePrint(r, f, 290, 320, 350, y, "ScoreCov");
+      FixturePrint(r, f, 290, 320, 350, y, "ScoreCov", 230);
       MarkersPrint(mfhgroup_MarkersGet(r, f), 520, y);
       continue;
     }
     const Fixture* f1 = history_FixtureGet(r, 2 * iRow);
     const Fixture* f2 = history_FixtureGet(r, 2 * iRow + 1);
     pctext_FontSet(0);
-    FixturePrint(r, f1, 154, 188, 222, y, "ScoreCov");
+    FixturePrint(r, f1, 154, 188, 222, y, "ScoreCov", 90);
     if (f2) {
-      FixturePrint(r, f2, 418, 452, 486, y, "ScoreCov_1");
+      FixturePrint(r, f2, 418, 452, 486, y, "ScoreCov_1", 90);
       if (tmglobal_FixturePlayedGet(f1) && tmglobal_FixturePlayedGet(f2)) {
         // The aggregate for the first leg's home side.
         char sz[24];

@@ -1,5 +1,6 @@
 // The history hub's services and its screen.
 #include "frontend/mfhmain.h"
+#include "frontend/mfhmain_layout.h"
 
 #include <cstdio>
 #include <cstring>
@@ -303,14 +304,24 @@ std::uint32_t CurrentHumanName() {
 
 using PrintFn = void (*)(const char*, std::int32_t, std::int32_t, std::int32_t);
 
+// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
 void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
-              PrintFn pfnPrint = pctext_PrintLeft) {
+              PrintFn pfnPrint = pctext_PrintLeft, std::int32_t iRoom = 0) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
+  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20);
   draw2d_TextColourSet(0, 0, 0, 255);
-  pfnPrint(psz, sx + 1, sy + 1, kHubLayer);
+  pfnPrint(o.c_str(), sx + 1, sy + 1, kHubLayer);
   draw2d_TextColourSet(r, g, b, 255);
-  pfnPrint(psz, sx, sy, kHubLayer);
+  pfnPrint(o.c_str(), sx, sy, kHubLayer);
 }
+
+// The room of the hub's long texts inside their panels (640 x 480 units):
+// the team's name before the year, the fixture's first team before the "v",
+// the second before the panel's edge, the round's title across the panel.
+constexpr std::int32_t kTeamRoom = 284 * 5 / 4 - 152 * 5 / 4 - 10;
+constexpr std::int32_t kFixtureRooms[2] = {258 * 5 / 4 - 148 * 5 / 4 - 8,
+                                           mfhmain_aoPanels[2].x + mfhmain_aoPanels[2].w - 370 * 5 / 4 - 8};
+constexpr std::int32_t kTitleRoom = mfhmain_aoPanels[2].w - 16;
 
 const char* TeamText(std::uint32_t Name) {
   return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name)) : "";
@@ -324,7 +335,8 @@ void FixtureDraw() {
   if (!NextOpponent(tmgame_CurrentYearGet(), CurrentHumanName(), &r, &f)) return;
   const std::uint32_t aTeams[2] = {history_FixtureTeamA(r, f), history_FixtureTeamB(r, f)};
   for (std::int32_t k = 0; k < 2; k++)
-    if (tmteam_IsProperName(aTeams[k])) HubPrint(TeamText(aTeams[k]), kColumnX[k], 164, 200, 200, 200);
+    if (tmteam_IsProperName(aTeams[k]))
+      HubPrint(TeamText(aTeams[k]), kColumnX[k], 164, 200, 200, 200, pctext_PrintLeft, kFixtureRooms[k]);
   pctext_FontSet(2);
   HubPrint("v", 258, 163, 200, 200, 200);
   pctext_FontSet(1);
@@ -333,7 +345,7 @@ void FixtureDraw() {
     std::snprintf(sz, sizeof sz, "%d.%d.%d", d->cDay, d->cMonth, d->cYear);
     HubPrint(sz, 450, 46, 200, 200, 200, pctext_PrintRight);
   }
-  HubPrint(tmgame_RoundTitleGet(), 256, 188, 200, 200, 200, pctext_PrintCentred);
+  HubPrint(tmgame_RoundTitleGet(), 256, 188, 200, 200, 200, pctext_PrintCentred, kTitleRoom);
 }
 
 // The human team's side for the team sheet: the whole match when the
@@ -523,7 +535,7 @@ void mfhmain_Draw() {
     pcfe_ConfirmPanelDraw(IDS_FE_QUIT_HISTORY, s.iQuitChoice == 0);
     pctext_FontSet(1);
   }
-  HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200);
+  HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200, pctext_PrintLeft, kTeamRoom);
   char sz[32];
   std::snprintf(sz, sizeof sz, "19%02d", tmglobal.iYear % 100);
   HubPrint(sz, 284, 46, 200, 200, 200);

@@ -26,15 +26,23 @@ namespace {
 
 constexpr std::int32_t kBinding = 12, kHub = 47, kNews = 57;
 constexpr std::int32_t kLayer = 1;
-constexpr std::int32_t kNameX = 249, kLabelX = 411, kRowY[4] = {99, 118, 136, 155};
+// The texts in 512 x 240 units inside the panel: the title, the names and
+// the place labels (and "Exit" centred under them).
+constexpr std::int32_t kTitleX = 120, kNameX = 193, kLabelX = 355, kRowY[4] = {99, 118, 136, 155};
+// Room left of the labels for a name, and for the title before the right
+// arrow (640 x 480 units).
+constexpr std::int32_t kNameRoom = (kLabelX - kNameX) * 5 / 4 - 8;
+constexpr std::int32_t kTitleRoom = 502 - kTitleX * 5 / 4 - 6;
 constexpr std::int32_t kPlaceTexts[4] = {IDS_FE_ROLL_1ST, IDS_FE_ROLL_2ND, IDS_FE_ROLL_3RD, IDS_FE_ROLL_4TH};
 
-void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCentred) {
+// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
+void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCentred, std::int32_t iRoom = 0) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   if (bLit) draw2d_TextColourSet(200, 200, 0, 255);
   else draw2d_TextColourSet(200, 200, 200, 255);
-  if (bCentred) pctext_PrintCentred(psz, sx, sy, kLayer);
-  else pctext_PrintLeft(psz, sx, sy, kLayer);
+  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20);
+  if (bCentred) pctext_PrintCentred(o.c_str(), sx, sy, kLayer);
+  else pctext_PrintLeft(o.c_str(), sx, sy, kLayer);
 }
 
 const char* TeamName(std::uint32_t Name) {
@@ -85,15 +93,15 @@ void mfhrole_Draw() {
   if (p && p->Winner != 0) {
     const std::uint32_t aPlaces[4] = {p->Winner, p->RunnerUp, p->Third, p->Fourth};
     for (std::int32_t i = 0; i < 4; i++) {
-      Print(TeamName(aPlaces[i]), kNameX, kRowY[i], false, false);
+      Print(TeamName(aPlaces[i]), kNameX, kRowY[i], false, false, kNameRoom);
       Print(festr_IDToStr(kPlaceTexts[i]), kLabelX, kRowY[i], false, false);
     }
   } else {
-    Print(festr_IDToStr(IDS_FE_ROLL_FINALS_INCOMPLETE), kNameX, kRowY[0], false, false);
+    Print(festr_IDToStr(IDS_FE_ROLL_FINALS_INCOMPLETE), kNameX, kRowY[0], false, false, kTitleRoom - (kNameX - kTitleX) * 5 / 4);
   }
   char sz[64];
   std::snprintf(sz, sizeof sz, "%s 19%d", TeamName(result_HostGet(s.iEdition)), 58 + 4 * s.iEdition);
-  Print(sz, 176, 75, false, false);
+  Print(sz, kTitleX, 75, false, false, kTitleRoom);
   Print(festr_IDToStr(IDS_FE_EXIT), kLabelX, 170, s.bBrowsing == 0, true);
   if (s.bBrowsing && s.iEdition > 0) mregion_DrawByName("YArrowL");
   if (s.bBrowsing && s.iEdition < MFHROLE_LAST_EDITION) mregion_DrawByName("YArrowR");

@@ -402,6 +402,22 @@ void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
   pctext_FontSet(0);
 }
 
+PCFEFitted::PCFEFitted(const char* psz, int32_t iMaxWidth) : m_sz{}, m_psz(psz ? psz : ""), m_iFontBefore(pctext_iCurrentFont) {
+  if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
+  if (m_iFontBefore != 0) pctext_FontSet(0);
+  if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
+  std::snprintf(m_sz, sizeof m_sz, "%s", m_psz);
+  // The longest head that fits with the full stop after it.
+  for (size_t n = std::strlen(m_sz); n > 0; n--) {
+    m_sz[n - 1] = '.';
+    m_sz[n] = '\0';
+    if (pctext_WidthGet(m_sz) <= iMaxWidth) break;
+  }
+  m_psz = m_sz;
+}
+
+PCFEFitted::~PCFEFitted() { pctext_iCurrentFont = m_iFontBefore; }
+
 void pcfe_OtherUsersInputFlush(const User* poMenu) {
   for (User& u : user_aUsers)
     if (u.bActive == 1 && &u != poMenu && u.pip) input_EventQueueFlush(&u.pip->oEvents);

@@ -70,6 +70,24 @@ bool pcfe_bEventCodeNext(User* poUser, int32_t* peCode);
 int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pfnDraw)(),
                             int32_t (*pfnInput)(User*));
 
+// A text made to fit a width (display units): itself in the current font
+// when it fits, else in the small font (0), cut short and ended with a full
+// stop when even that is too wide. The font it needs is current while the
+// object lives; the font before comes back after it.
+class PCFEFitted {
+ public:
+  PCFEFitted(const char* psz, int32_t iMaxWidth);
+  ~PCFEFitted();
+  PCFEFitted(const PCFEFitted&) = delete;
+  PCFEFitted& operator=(const PCFEFitted&) = delete;
+  const char* c_str() const { return m_psz; }
+
+ private:
+  char m_sz[128];
+  const char* m_psz;
+  int32_t m_iFontBefore;
+};
+
 // Escape as the screens read it, held or as the keyboard's last key, only on
 // the tick it goes down: one press is one step back, however long it is held
 // and whichever screen the step leads to.

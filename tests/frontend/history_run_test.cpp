@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -15,13 +16,18 @@
 
 #include "frontend/frontend_services.h"
 #include "framework/math/qrand.h"
+#include "frontend/mfhfixtr_layout.h"
 #include "frontend/mfhmain.h"
+#include "frontend/mfhmain_layout.h"
+#include "frontend/mfhrole.h"
 #include "frontend/mfhnews.h"
 #include "frontend/pccontrols.h"
 #include "frontend/mregion.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcsave.h"
+#include "frontend/pctext.h"
 #include "platform/display.h"
+#include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/texts.h"
@@ -760,6 +766,147 @@ TEST(HistoryRun, EveryHistoryScreenShowsItsSpritesAndTexts) {
   EXPECT_GT(Shown(squad, "csquadbar"), 0.9);
   EXPECT_GT(Written(squad, "main", 32, 80, 310, 375), 20000);
   EXPECT_GT(Written(squad, "main", 325, 80, 600, 375), 20000);
+}
+
+// The text items of the frame being built, each with its extent across the
+// display from its font and alignment.
+struct TextBox {
+  std::string text;
+  int left, right, y;
+};
+std::vector<TextBox> FrameTexts() {
+  std::vector<TextBox> a;
+  const std::int32_t iFont = pctext_iCurrentFont;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) {
+      if (i->uKind != PCFRAME_KIND_TEXT || i->pszText == nullptr || i->pszText[0] == '\0') continue;
+      pctext_iCurrentFont = i->aiCoord[2];
+      const int w = pctext_WidthGet(i->pszText), x = i->aiCoord[0];
+      const int left = i->aiCoord[3] == 0 ? x : (i->aiCoord[3] == 1 ? x - w : x - w / 2);
+      a.push_back({i->pszText, left, left + w, i->aiCoord[1]});
+    }
+  pctext_iCurrentFont = iFont;
+  return a;
+}
+
+// The team ids of the n widest display names in the screens' font.
+std::vector<std::uint32_t> WidestNames(int n) {
+  std::vector<std::pair<int, std::uint32_t>> a;
+  pctext_FontSet(1);
+  for (int id = 1; id < TLA_COUNT; id++) {
+    const char* psz = tla_DisplayNameGet(id);
+    if (psz[0] != '\0' && psz[0] != '*') a.push_back({pctext_WidthGet(psz), static_cast<std::uint32_t>(id)});
+  }
+  std::stable_sort(a.begin(), a.end(), [](const auto& x, const auto& y) { return x.first > y.first; });
+  std::vector<std::uint32_t> v;
+  for (int i = 0; i < n && i < static_cast<int>(a.size()); i++) v.push_back(a[i].second);
+  return v;
+}
+
+// Whether the text lies across [left, right] of the display.
+bool Inside(const TextBox& t, int left, int right) { return t.left >= left && t.right <= right; }
+
+// The hub and the roll of honour with the widest team names there are: the
+// team and its next fixture in the hub, four places and the title of an
+// edition in the roll of honour. Every text stays inside its panel; the
+// roll of honour's panel is centred on the screen.
+TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
+  using H = HistoryDriver;
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  MenuToHistory(d);
+  SetUpFrom1958(d);
+  PlayerAnswers(d);
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  d.Answer(47, [](H&) {});
+  d.RunUntil([] { return false; }, 10);
+  const std::vector<std::uint32_t> aWide = WidestNames(4);
+  ASSERT_EQ(aWide.size(), 4u);
+  ASSERT_GT(pctext_WidthGet(tla_DisplayNameGet(static_cast<int>(aWide[0]))), 160) << "a long name to fit";
+
+  // The hub: the human team and its opponent take the two widest names.
+  const std::uint32_t Human = tmglobal.aHumans[0].Name;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(history_FixtureFindByTeam(tmgame_CurrentYearGet(), Human, &r, &f));
+  const std::uint32_t Other = history_FixtureTeamA(r, f) == Human ? history_FixtureTeamB(r, f) : history_FixtureTeamA(r, f);
+  std::vector<std::pair<TMTeam*, std::uint32_t>> aRenamed;
+  for (TMTeam* t = r->pTeams; t != nullptr; t = t->pNext)
+    if (t->Name == Human || t->Name == Other) {
+      aRenamed.push_back({t, t->Name});
+      t->Name = t->Name == Human ? aWide[0] : aWide[1];
+    }
+  tmglobal.aHumans[0].Name = aWide[0];
+  pcframe_Begin();
+  mfhmain_Draw();
+  const std::vector<TextBox> aHub = FrameTexts();
+  for (auto& [t, Name] : aRenamed) t->Name = Name;
+  tmglobal.aHumans[0].Name = Human;
+  ASSERT_FALSE(aHub.empty());
+  for (const TextBox& t : aHub) {
+    bool bIn = false;
+    for (const MFHPanel& p : mfhmain_aoPanels)
+      bIn = bIn || (t.y >= p.y && t.y < p.y + p.h && Inside(t, p.x + 2, p.x + p.w - 2));
+    EXPECT_TRUE(bIn) << t.text << " " << t.left << ".." << t.right << " y " << t.y;
+  }
+  // The names are there, cut short where they must be.
+  int cNames = 0;
+  for (const TextBox& t : aHub)
+    for (int k = 0; k < 2; k++) {
+      const std::string s = tla_DisplayNameGet(static_cast<int>(aWide[k]));
+      cNames += t.text == s || (t.text.size() > 1 && t.text.back() == '.' &&
+                                s.compare(0, t.text.size() - 1, t.text, 0, t.text.size() - 1) == 0);
+    }
+  EXPECT_GE(cNames, 3) << "the team's name and the fixture's two, with their shadows";
+
+  // The roll of honour (item 6: up from the last item), its places the four
+  // widest names, browsed to 1994 (the longest host's name).
+  d.Answer(47, [](H& h) {
+    for (int i = 0; i < 7; i++) h.Events({H::kUp});
+    for (int i = 0; i < 7; i++) h.Events({H::kDown});
+    h.Events({H::kUp, H::kSelect});
+  });
+  d.Answer(56, [](H&) {});
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 56; }, 500)) << d.ModesText();
+  d.Answer(47, [](H&) {});
+  d.RunUntil([] { return false; }, 20);
+  mfhrole_oScreen.iEdition = 9;
+  RollOfHonourEntry* e = tmmain_RollOfHonourEntryGet(9);
+  ASSERT_NE(e, nullptr);
+  const RollOfHonourEntry oSaved = *e;
+  e->Winner = aWide[0];
+  e->RunnerUp = aWide[1];
+  e->Third = aWide[2];
+  e->Fourth = aWide[3];
+  d.RunUntil([] { return false; }, 4);
+  pcframe_Begin();
+  mfhrole_Draw();
+  const std::vector<TextBox> aRoll = FrameTexts();
+  const korvena_test::Picture oShot = LastFrame();
+  *e = oSaved;
+  const MFHRoleBox& p = MFHROLE_PANEL;
+  ASSERT_GE(aRoll.size(), 10u);
+  for (const TextBox& t : aRoll) {
+    const bool bExit = t.text == festr_IDToStr(IDS_FE_EXIT);
+    if (bExit) continue;
+    EXPECT_TRUE(t.y >= p.y && t.y < p.y + p.h && Inside(t, p.x + 2, p.x + p.w - 2))
+        << t.text << " " << t.left << ".." << t.right << " y " << t.y;
+  }
+  // The panel's frame as drawn: its left and right edges on a row between
+  // the last place and the plate under "Exit", equally far from the sides.
+  ASSERT_EQ(oShot.width, 640);
+  const int y = p.y + p.h - 4;
+  int iLeft = -1, iRight = -1;
+  for (int x = 0; x < oShot.width; x++) {
+    const std::uint16_t c = oShot.pixels[static_cast<std::size_t>(y * oShot.width + x)];
+    const int rr = (c >> 11) << 3, gg = ((c >> 5) & 63) << 2, bb = (c & 31) << 3;
+    if (std::abs(rr - 150) <= 12 && std::abs(gg - 168) <= 12 && std::abs(bb - 200) <= 12) {
+      if (iLeft < 0) iLeft = x;
+      iRight = x;
+    }
+  }
+  ASSERT_GE(iLeft, 0);
+  EXPECT_NEAR(iLeft + iRight, 640 - 1, 4) << iLeft << ".." << iRight;
 }
 
 }  // namespace

@@ -24,11 +24,13 @@ Image Arrow(const Image& backdrop, const FrontEndLayoutRecord& at, bool left) {
 std::vector<Image> fegen_RollSheet(const Image& themed) {
   Image main = themed;
   // The title (y 75 of the 512 x 240 layout), the places (y 99 to 155) and "Exit" (y 170).
-  Rect(main, 180, 136, 420, 196, Rgb{0, 0, 0}, 0.45);
-  Frame(main, 180, 136, 420, 196, kEdge, 1);
-  Rect(main, 184, 184, 412, 1, kEdge, 0.6);
-  Rect(main, 456, 334, 116, 34, Rgb{40, 70, 150}, 0.8);
-  Frame(main, 456, 334, 116, 34, kEdge, 1);
+  const MFHRoleBox& p = MFHROLE_PANEL;
+  Rect(main, p.x, p.y, p.w, p.h, Rgb{0, 0, 0}, 0.45);
+  Frame(main, p.x, p.y, p.w, p.h, kEdge, 1);
+  Rect(main, p.x + 4, 184, p.w - 8, 1, kEdge, 0.6);
+  const MFHRoleBox& e = MFHROLE_EXIT_PLATE;
+  Rect(main, e.x, e.y, e.w, e.h, Rgb{40, 70, 150}, 0.8);
+  Frame(main, e.x, e.y, e.w, e.h, kEdge, 1);
   std::vector<Image> frames{main};
   frames.push_back(Arrow(main, mfhrole_aoLayout[1], true));
   frames.push_back(Arrow(main, mfhrole_aoLayout[2], false));
