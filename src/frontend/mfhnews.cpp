@@ -4,8 +4,10 @@
 // frame (the screen comes back here with the arrival flag and goes on).
 #include "frontend/mfhnews.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "audio/audio_services.h"
 #include "engine/engine_services.h"
@@ -373,18 +375,22 @@ void DrawRoundLines(const Round* r, bool bFirst, std::int32_t* pn) {
 }
 
 // The rounds of the draw page, group after group from the first of the
-// fixture's round, inside the text window; the page's line count. The line
-// of the title of the round of group g in *piGroupLine, when asked.
+// fixture's round, inside the text window; the page's line count. Each
+// group is listed once, though the order list holds an entry for every
+// group whose round has no long name of its own. The line of the title of
+// the round of group g in *piGroupLine, when asked.
 std::int32_t DrawRoundsLines(const Round* r, const Group* g, std::int32_t* piGroupLine) {
   std::int32_t n = 0;
   bool bFirst = true;
+  std::vector<const Group*> aListed;
   for (std::int32_t i = 0; i < mfhgroup_OrderListSize(); i++) {
     Round* pOrder = mfhgroup_OrderRoundGet(i);
     Group* pGroup = mfhgroup_OrderGroupGet(i);
     if (!pOrder || !pGroup || std::strcmp(pOrder->szName, r->szName) != 0) continue;
     for (const Group* p = pGroup; p; p = p->pNext) {
       const Round* q = p == pGroup ? pOrder : mfhgroup_GroupOfRound(p, pOrder);
-      if (!q) continue;
+      if (!q || std::find(aListed.begin(), aListed.end(), p) != aListed.end()) continue;
+      aListed.push_back(p);
       if (p == g && piGroupLine) *piGroupLine = bFirst ? n : n + 2;
       DrawRoundLines(q, bFirst, &n);
       bFirst = false;

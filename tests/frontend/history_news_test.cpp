@@ -306,6 +306,17 @@ TEST(HistoryNews, TheDrawOpensOnTheHumanTeamsGroup) {
     EXPECT_EQ(mfhnews_oScreen.iLastLine - mfhnews_oScreen.iFirstLine, MFHNEWS_WINDOW_LINES);
     EXPECT_LE(mfhnews_oScreen.iLastLine, mfhnews_oScreen.cLines);
   }
+  // The whole page: each of the nine groups once, with its teams once.
+  mfhnews_oScreen.bFirstFrame = 0;
+  mfhnews_oScreen.iFirstLine = 0;
+  mfhnews_oScreen.iLastLine = 100000;
+  pcframe_Begin();
+  mfhnews_Draw();
+  const std::vector<std::string> aAll = TextsIn(255, 255, 255);
+  for (const char* psz : {"ENG", "IRL", "FRA", "HUN", "YUG", "ESP", "SUI"})
+    EXPECT_EQ(std::count(aAll.begin(), aAll.end(), std::string(tla_DisplayNameGet(static_cast<int>(Id(psz))))), 1)
+        << psz;
+  EXPECT_EQ(TextsIn(0, 185, 245).size(), 1u);
 }
 
 TEST(HistoryNews, TheScriptsTableHoldsTheReferenceScripts) {
