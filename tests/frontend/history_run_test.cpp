@@ -806,6 +806,19 @@ std::vector<std::uint32_t> WidestNames(int n) {
 // Whether the text lies across [left, right] of the display.
 bool Inside(const TextBox& t, int left, int right) { return t.left >= left && t.right <= right; }
 
+// Texts of one row (their tops a few units apart) that run into each other;
+// a text and its shadow, one unit off, are one.
+std::vector<std::string> Overlaps(const std::vector<TextBox>& a) {
+  std::vector<std::string> v;
+  for (std::size_t i = 0; i < a.size(); i++)
+    for (std::size_t j = i + 1; j < a.size(); j++) {
+      const TextBox &s = a[i], &t = a[j];
+      if (s.text == t.text || std::abs(s.y - t.y) > 4) continue;
+      if (s.left < t.right && t.left < s.right) v.push_back(s.text + " | " + t.text);
+    }
+  return v;
+}
+
 // The hub and the roll of honour with the widest team names there are: the
 // team and its next fixture in the hub, four places and the title of an
 // edition in the roll of honour. Every text stays inside its panel; the
@@ -843,6 +856,7 @@ TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
   for (auto& [t, Name] : aRenamed) t->Name = Name;
   tmglobal.aHumans[0].Name = Human;
   ASSERT_FALSE(aHub.empty());
+  EXPECT_EQ(Overlaps(aHub), std::vector<std::string>{});
   for (const TextBox& t : aHub) {
     bool bIn = false;
     for (const MFHPanel& p : mfhmain_aoPanels)
@@ -886,6 +900,7 @@ TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
   *e = oSaved;
   const MFHRoleBox& p = MFHROLE_PANEL;
   ASSERT_GE(aRoll.size(), 10u);
+  EXPECT_EQ(Overlaps(aRoll), std::vector<std::string>{});
   for (const TextBox& t : aRoll) {
     const bool bExit = t.text == festr_IDToStr(IDS_FE_EXIT);
     if (bExit) continue;
