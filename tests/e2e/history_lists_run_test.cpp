@@ -137,10 +137,11 @@ TEST_F(Game, TheHubShowsTheFixturesAndTheRollOfHonour) {
   }
   // 1978 is to be played ("Finals Incomplete" on the first row only); 1974
   // has its four places, labels beside them.
-  EXPECT_GT(Differing(roll, roh[0], 300, 196, 500, 214), 50);
-  EXPECT_EQ(Differing(roll, roh[0], 300, 234, 600, 330), 0);
-  EXPECT_GT(Differing(roll74, roh[0], 300, 234, 500, 330), 150);
-  EXPECT_GT(Differing(roll74, roh[0], 512, 196, 600, 330), 100);
+  // The names from x 241, the labels from x 444 (the panel centred).
+  EXPECT_GT(Differing(roll, roh[0], 230, 196, 430, 214), 50);
+  EXPECT_EQ(Differing(roll, roh[0], 230, 234, 530, 330), 0);
+  EXPECT_GT(Differing(roll74, roh[0], 230, 234, 430, 330), 150);
+  EXPECT_GT(Differing(roll74, roh[0], 442, 196, 530, 330), 100);
 }
 
 }  // namespace
