@@ -14,3 +14,6 @@ add_dependencies(test_match_flow data)
 # global operator new).
 korvena_test(test_match_alloc SOURCES matchflow/match_alloc_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_alloc data)
+# The match statistics per 90 minutes and their bands over seeded matches.
+korvena_test(test_match_stats SOURCES matchflow/match_stats_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_match_stats data)

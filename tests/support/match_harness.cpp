@@ -442,8 +442,14 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
     if (paHashes) paHashes->push_back(StateHash());
     if (pfnTick) pfnTick(t, pvContext);
     const std::int32_t e = global.eGameMode;
-    if (e == 66)  // the shoot-out
-      for (std::int32_t k = 0; k < 2; k++) res.aiPenalties[k] = mpenso_oState.aiGoals[k];
+    if (e == 66) {  // the shoot-out
+      for (std::int32_t k = 0; k < 2; k++) {
+        res.aiPenalties[k] = mpenso_oState.aiGoals[k];
+        res.aiShootoutKicks[k] = mpenso_oState.aiKicks[k];
+      }
+    } else if (clock_SecondsGet() > res.iSeconds) {
+      res.iSeconds = clock_SecondsGet();
+    }
     if (e != ePrev) {
       if (res.aiModes.size() < res.aiModes.capacity()) res.aiModes.push_back(e);
       if (e >= 0 && e <= GAME_MODE_LAST) aiEntries[static_cast<std::size_t>(e)]++;
@@ -490,10 +496,15 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   for (std::int32_t k = 0; k < 2; k++) {
     const MatchStats& s = (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats;
     res.aiShots[k] = gstatso_ShotsGet(&s);
+    res.aiOnTarget[k] = gstatso_OnTargetGet(&s);
+    res.aiCorners[k] = gstatso_CornersGet(&s);
+    res.aiFouled[k] = gstatso_FreeKicksGet(&s);
+    res.aiPossession[k] = gstatso_PossessionGet(&s);
     res.cShots += gstatso_ShotsGet(&s);
     res.cOnTarget += gstatso_OnTargetGet(&s);
     res.cCards += gstatso_BookedGet(&s) + gstatso_SentOffGet(&s);
   }
+  if (auto it = res.mapEntries.find(58); it != res.mapEntries.end()) res.cPenaltyKicks = it->second;
   res.cSaves = res.cOnTarget - (res.aiScore[0] + res.aiScore[1] - res.aiPenalties[0] - res.aiPenalties[1]);
   if (res.cSaves < 0) res.cSaves = 0;
   // As the game leaves a match.

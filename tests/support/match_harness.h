@@ -73,6 +73,13 @@ struct Result {
   std::int32_t cShots = 0, cOnTarget = 0, cSaves = 0, cCards = 0;
   std::int32_t aiDistance[22] = {};             // ground covered per player (units)
   std::int32_t aiShots[2] = {};                 // per side, home and away
+  // Per side, home and away: shots on target, corners won, free kicks and
+  // penalties given to the side for fouls against it, clock units with the
+  // ball; the penalties of the match (not the shoot-out's) and its kicks.
+  std::int32_t aiOnTarget[2] = {}, aiCorners[2] = {}, aiFouled[2] = {}, aiPossession[2] = {};
+  std::int32_t cPenaltyKicks = 0;
+  std::int32_t aiShootoutKicks[2] = {};
+  std::int32_t iSeconds = 0;                    // match time played before any shoot-out
   // Kicks by a user's player per side: the ball left his feet in open play,
   // counted by the kind charged when it left (0 a touch or a tackle).
   std::int32_t aaiUserKicks[2][6] = {};

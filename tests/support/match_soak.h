@@ -3,6 +3,7 @@
 // of each match and of a run of them.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/match_harness.h"
 
@@ -22,6 +23,62 @@ struct SoakTotals {
   // Restarts per match against football's (for the short matches played):
   // empty when every count lies in its band, else the counts outside.
   std::string OutOfBands() const;
+};
+
+// The statistics soak: computer against computer, the two sides two
+// different entries of the quick-match table drawn by the seed, the match
+// length cycling through 5, 10 and 15 minutes, fouls on and off, every
+// referee setting, and the friendly and tournament rules of SoakConfig.
+Config StatsConfig(std::uint32_t uSeed);
+
+// The match statistics per 90 minutes of football (a match of L minutes is
+// 90 compressed: its counts scale by 90 / L) over a run of matches, held to
+// the bands of real football.
+struct SoakStats {
+  struct Sample {
+    double d = 0;
+    std::uint32_t uSeed = 0;
+    std::int32_t iLength = 0;  // minutes of the match
+  };
+  // One figure over the matches it applies to.
+  struct Series {
+    std::vector<Sample> a;
+    void Add(double d, std::uint32_t uSeed, std::int32_t iLength) { a.push_back({d, uSeed, iLength}); }
+    double Mean() const;
+    double MeanAt(std::int32_t iLength) const;  // over the matches of one length
+    double Spread() const;  // the standard deviation
+  };
+  Series oGoals;          // goals a match
+  Series oShots;          // shots a team
+  Series oOnTarget;       // shots on target a team
+  Series oFouls;          // fouls a team, fouls on
+  Series oPenalties;      // penalties a match, fouls on
+  Series oCorners;        // corners a team
+  Series oPossession;     // the home side's share of the ball, per cent
+  std::int32_t cMatches = 0, cUnfinished = 0, cFoulsOn = 0;
+  std::int64_t cShotsAll = 0, cOnTargetAll = 0, cGoalsAll = 0;
+  // Shoot-outs: their kicks, goals, rows (kicks of the side that took more)
+  // and the longest.
+  std::int32_t cShootouts = 0, cShootoutKicks = 0, cShootoutGoals = 0, cShootoutsInFive = 0,
+               cShootoutsPastEight = 0, cLongestShootout = 0;
+  std::uint32_t uLongestShootoutSeed = 0;
+  std::string oFirstFault;
+
+  void Add(const Config& c, const Result& r);
+
+  // A band: the figure, its bounds, and whether it is a known failure (a
+  // known failure is reported but fails nothing).
+  struct Band {
+    std::string oName;
+    double dValue, dLo, dHi;
+    bool bKnown;
+    bool In() const { return dValue >= dLo && dValue <= dHi; }
+  };
+  std::vector<Band> Bands() const;
+  // Every figure with its mean, spread and extreme seeds, and each band.
+  std::string Report() const;
+  // The bands left that are not known failures; empty when all hold.
+  std::string Failures() const;
 };
 
 }  // namespace match_harness
