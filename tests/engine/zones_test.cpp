@@ -252,6 +252,8 @@ TEST(Zones, MissingIdsAndTheFirstTree) {
   pp->x = 9000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 1);
   pp->x = 6000;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 3);
+  pp->x = 7000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 2);
   pp->x = 1500;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 9);
