@@ -2,6 +2,9 @@
 // through a file: a refused file leaves nothing behind, an accepted one
 // writes back to the very same bytes.
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,6 +22,23 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   b = model_PCSBytes(r);
   b.insert(b.begin(), 'P');
   korvena_fuzz::WriteSeed(dir, "prop.pcs", b.data(), b.size());
+#ifdef KORVENA_FUZZ_MODELS
+  // The data tree's own models: player bodies, goals, stadiums and props,
+  // each behind the byte that chooses its reader.
+  std::error_code ec;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(KORVENA_FUZZ_MODELS, ec)) {
+    std::string ext = e.path().extension().string();
+    for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    // Player bodies are kept as .bin files.
+    const bool body = ext == ".vsk" || ext == ".bin";
+    if (!e.is_regular_file() || (!body && ext != ".pcs")) continue;
+    std::ifstream in(e.path(), std::ios::binary);
+    std::vector<uint8_t> m(1, body ? 'V' : 'P');
+    m.insert(m.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::string name = e.path().parent_path().filename().string() + "-" + e.path().filename().string();
+    korvena_fuzz::WriteSeed(dir, name, m.data(), m.size());
+  }
+#endif
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

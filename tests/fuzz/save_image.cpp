@@ -8,6 +8,7 @@
 
 #include "frontend/pcsave.h"
 #include "fuzz_support.h"
+#include "save_teams.h"
 #include "matchflow/options.h"
 #include "tournament/result.h"
 #include "tournament/tmsave.h"
@@ -34,6 +35,11 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   tmglobal.bHolderOption = 1;
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("an empty tournament does not save");
   korvena_fuzz::WriteSeed(dir, "settings.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
+  // A new qualifier past the name table (once loaded, and the news stopped
+  // the game at the next match).
+  constexpr std::size_t kNewQualifier = PCSAVE_SETTINGS_BYTES + 4 + 352;
+  pcsave_abImage[kNewQualifier] = 205;
+  korvena_fuzz::WriteSeed(dir, "newqual205.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -50,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (options_oBlock.iMusicVolume != o.iMusicVolume || options_oBlock.iSfxVolume != o.iSfxVolume)
     korvena_fuzz::Fail("a load changed the volumes");
+  korvena_fuzz::LoadedTeamsShownCheck();
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("a loaded save does not save");
   const std::vector<std::uint8_t> a(pcsave_abImage, pcsave_abImage + PCSAVE_IMAGE_SIZE);
   if (pcsave_ImageRestore() != PCSAVE_RESTORE_DONE || !pcsave_ImageBuild())

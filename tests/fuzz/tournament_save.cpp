@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/team.h"
 #include "fuzz_support.h"
+#include "save_teams.h"
 #include "matchflow/matcha.h"
 #include "shell/global.h"
 #include "tournament/fixtures.h"
@@ -89,6 +91,15 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
   korvena_fuzz::WriteSeed(dir, "squads.sav", v.data(), static_cast<std::size_t>(n));
   if (n <= 0 || !tmsave_Read(v.data(), n)) korvena_fuzz::Fail("our own stream with squads is refused");
+  // Saves whose ids are past the name table: the first new qualifier, a roll
+  // of honour's winner, the human team (each once loaded, and the news or the
+  // hub stopped the game).
+  for (const auto& [name, at, id] : {std::tuple{"newqual205.sav", 4 + 352, 205u}, std::tuple{"roll300.sav", 4 + 156, 300u},
+                                     std::tuple{"human500.sav", 4 + 108, 500u}}) {
+    std::vector<std::uint8_t> bad(v.begin(), v.begin() + n);
+    for (int i = 0; i < 4; i++) bad[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(id >> (8 * i));
+    korvena_fuzz::WriteSeed(dir, name, bad.data(), bad.size());
+  }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -97,8 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<std::uint8_t> in(data, data + size);
   if (!tmsave_Read(in.data(), static_cast<std::int32_t>(in.size()))) {
     if (TheYearList != nullptr) korvena_fuzz::Fail("a refused stream changed the tournament");
+    if (tmsave_RefusalGet()[0] == 0) korvena_fuzz::Fail("a refused stream gave no reason");
     return 0;
   }
+  korvena_fuzz::LoadedTeamsShownCheck();
   std::vector<std::uint8_t> a(TMSAVE_BLOCK_SIZE), b(TMSAVE_BLOCK_SIZE);
   const std::int32_t na = tmsave_Write(a.data(), static_cast<std::int32_t>(a.size()));
   if (na <= 0 || !tmsave_Read(a.data(), na)) korvena_fuzz::Fail("a written stream does not read back");
