@@ -13,7 +13,7 @@
 
 FramePacket* pcframe_poCurrent = nullptr;
 int32_t pcframe_iItemPeak = 0;
-int32_t pcframe_iTextRefusals = 0;
+int32_t pcframe_iTextCuts = 0;
 
 namespace {
 
@@ -236,22 +236,26 @@ int32_t pcframe_AddText(int32_t x, int32_t y, int32_t iPriority, uint8_t r, uint
                         int32_t iFont, int32_t bRemap, int32_t iAlign) {
   FramePacket& o = pcframe_oPacket;
   if (!o.bReady) return 0;
-  const size_t uLength = pszText != nullptr ? std::strlen(pszText) : 0;
-  // The whole text with its terminator must fit the pool; a text that does
-  // not is refused rather than cut or written past the end.
-  if (static_cast<size_t>(o.iTextLength) + uLength + 1 > static_cast<size_t>(PCFRAME_TEXT_POOL_SIZE)) {
-    pcframe_iTextRefusals++;
-    return 0;
-  }
   DrawItem* po = pcframe_poItemOfKind(iPriority, PCFRAME_KIND_TEXT);
   if (po == nullptr) return 0;
-  char* pDest = &o.acTextPool[o.iTextLength];
-  for (size_t i = 0; i < uLength; ++i) {
-    uint8_t c = static_cast<uint8_t>(pszText[i]);
-    pDest[i] = static_cast<char>(bRemap ? pcframe_CharRemap(c) : c);
+  // The text starts at the pool's end. Characters go in while the pool holds
+  // fewer than the copy limit, so the two places after it only ever take
+  // terminators; once those are used too the item shares the last one (an
+  // empty text) and nothing is written past the pool.
+  char* pDest;
+  if (o.iTextLength >= PCFRAME_TEXT_POOL_SIZE) {
+    pDest = &o.acTextPool[PCFRAME_TEXT_POOL_SIZE - 1];
+    if (pszText != nullptr && pszText[0] != '\0') pcframe_iTextCuts++;
+  } else {
+    pDest = &o.acTextPool[o.iTextLength];
+    const char* pc = pszText != nullptr ? pszText : "";
+    while (*pc != '\0' && o.iTextLength < PCFRAME_TEXT_COPY_LIMIT) {
+      const uint8_t c = static_cast<uint8_t>(*pc++);
+      o.acTextPool[o.iTextLength++] = static_cast<char>(bRemap ? pcframe_CharRemap(c) : c);
+    }
+    if (*pc != '\0') pcframe_iTextCuts++;
+    o.acTextPool[o.iTextLength++] = '\0';
   }
-  pDest[uLength] = '\0';
-  o.iTextLength = static_cast<int16_t>(o.iTextLength + static_cast<int16_t>(uLength + 1));
   po->pszText = pDest;
   po->aiCoord[0] = static_cast<int16_t>(x);
   po->aiCoord[1] = static_cast<int16_t>(y);

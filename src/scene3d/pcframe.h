@@ -28,9 +28,13 @@ enum : uint32_t {
 enum : int32_t {
   PCFRAME_LAYERS_MAX = 256,
   PCFRAME_ITEMS_MAX = 512,
-  // The text pool holds every text item of one frame with its terminator;
-  // a text that does not fit whole is refused (pcframe_iTextRefusals).
+  // The text pool holds every text item of one frame with its terminator
+  // (the history news pages print some 2,000 characters a frame).
+  // Characters are copied while the pool holds fewer than
+  // PCFRAME_TEXT_COPY_LIMIT: a text that reaches it is cut there and
+  // terminated (pcframe_iTextCuts counts them).
   PCFRAME_TEXT_POOL_SIZE = 8192,
+  PCFRAME_TEXT_COPY_LIMIT = PCFRAME_TEXT_POOL_SIZE - 2,
 };
 
 struct DrawItem {
@@ -147,8 +151,8 @@ struct FramePacket {
 extern FramePacket* pcframe_poCurrent;
 // The largest number of items ever in use in one packet.
 extern int32_t pcframe_iItemPeak;
-// Text items refused since start-up because the text pool was full.
-extern int32_t pcframe_iTextRefusals;
+// Text items cut short since start-up because the text pool was full.
+extern int32_t pcframe_iTextCuts;
 
 void pcframe_Init();
 void pcframe_Shutdown();

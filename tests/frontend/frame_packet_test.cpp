@@ -68,7 +68,7 @@ TEST(FramePacket, NothingIsAddedBeforeBeginAndTakingClearsTheReadyFlag) {
   EXPECT_EQ(pcframe_poTake(), nullptr);
   EXPECT_EQ(pcframe_AddBox(0, 0, 5, 5, 1, 255, 0, 0, 255, 1), 0);
   EXPECT_EQ(pcframe_AddText(0, 0, 1, 255, 255, 255, "x", 0, 0, 0), 0);
-  EXPECT_EQ(pcframe_iTextRefusals, 0);  // not ready is not a full pool
+  EXPECT_EQ(pcframe_iTextCuts, 0);  // not ready is not a full pool
   EXPECT_EQ(pcframe_poItemNew(3), nullptr);
   EXPECT_EQ(pcframe_Render(), 0);
 }
@@ -88,25 +88,42 @@ TEST(FramePacket, PoolsRunOutWithoutDamage) {
   pcframe_Begin();
 }
 
-TEST(FramePacket, TheTextPoolRefusesATextThatDoesNotFitAndCountsIt) {
-  ASSERT_GE(PCFRAME_TEXT_POOL_SIZE, 4096);
+TEST(FramePacket, ATextThatReachesTheEndOfTheTextPoolIsCutThereAndTerminated) {
+  ASSERT_EQ(PCFRAME_TEXT_COPY_LIMIT, PCFRAME_TEXT_POOL_SIZE - 2);
   pcframe_Begin();
-  const int before = pcframe_iTextRefusals;
-  std::string text(99, 'a');  // 100 bytes with the terminator
-  int stored = 0;
-  while (pcframe_AddText(0, 0, 1, 1, 2, 3, text.c_str(), 0, 0, 0)) ++stored;
-  EXPECT_EQ(stored, PCFRAME_TEXT_POOL_SIZE / 100);
-  EXPECT_EQ(pcframe_iTextRefusals, before + 1);
-  EXPECT_LE(pcframe_poCurrent->iTextLength, PCFRAME_TEXT_POOL_SIZE);
-  // A short text still fits in what is left; every stored text is whole.
-  const int left = PCFRAME_TEXT_POOL_SIZE - pcframe_poCurrent->iTextLength;
-  std::string rest(static_cast<size_t>(left - 1), 'b');
-  EXPECT_EQ(pcframe_AddText(0, 0, 2, 1, 2, 3, rest.c_str(), 0, 0, 0), 1);
+  const int before = pcframe_iTextCuts;
+  const std::string text(99, 'a');  // 100 bytes with the terminator
+  const int whole = PCFRAME_TEXT_COPY_LIMIT / 100;
+  for (int i = 0; i < whole; ++i) ASSERT_EQ(pcframe_AddText(0, 0, 1, 1, 2, 3, text.c_str(), 0, 0, 0), 1) << i;
+  EXPECT_EQ(pcframe_poCurrent->iTextLength, whole * 100);
+  EXPECT_EQ(pcframe_iTextCuts, before);
+  // The next is cut where the pool reaches the copy limit, and terminated.
+  const int kept = PCFRAME_TEXT_COPY_LIMIT - whole * 100;
+  ASSERT_LT(kept, 99);
+  ASSERT_EQ(pcframe_AddText(0, 0, 2, 1, 2, 3, std::string(99, 'b').c_str(), 0, 0, 0), 1);
+  EXPECT_EQ(pcframe_poCurrent->iTextLength, PCFRAME_TEXT_COPY_LIMIT + 1);
+  EXPECT_EQ(pcframe_iTextCuts, before + 1);
+  // Then only a terminator fits, and after it the pool is full: the items
+  // are kept with empty texts and the pool is never written past its end.
+  ASSERT_EQ(pcframe_AddText(0, 0, 3, 1, 2, 3, "xyz", 0, 0, 0), 1);
   EXPECT_EQ(pcframe_poCurrent->iTextLength, PCFRAME_TEXT_POOL_SIZE);
-  EXPECT_EQ(pcframe_AddText(0, 0, 2, 1, 2, 3, "", 0, 0, 0), 0);
-  for (DrawItem* i = pcframe_poCurrent->poFirstLayer->poFirstItem; i != nullptr; i = i->pNext)
-    EXPECT_EQ(std::string(i->pszText), text);
-  EXPECT_EQ(std::string(pcframe_poCurrent->poFirstLayer->pNext->poFirstItem->pszText), rest);
+  ASSERT_EQ(pcframe_AddText(0, 0, 4, 1, 2, 3, "uvw", 0, 0, 0), 1);
+  ASSERT_EQ(pcframe_AddText(0, 0, 4, 1, 2, 3, "", 0, 0, 0), 1);
+  EXPECT_EQ(pcframe_poCurrent->iTextLength, PCFRAME_TEXT_POOL_SIZE);
+  EXPECT_EQ(pcframe_iTextCuts, before + 3);
+  const DrawLayer* l = pcframe_poCurrent->poFirstLayer;
+  for (const DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) EXPECT_EQ(std::string(i->pszText), text);
+  EXPECT_EQ(std::string(l->pNext->poFirstItem->pszText), std::string(static_cast<size_t>(kept), 'b'));
+  EXPECT_EQ(std::string(l->pNext->pNext->poFirstItem->pszText), "");
+  for (const DrawItem* i = l->pNext->pNext->pNext->poFirstItem; i != nullptr; i = i->pNext) {
+    EXPECT_EQ(std::string(i->pszText), "");
+    EXPECT_GE(i->pszText, pcframe_poCurrent->acTextPool);
+    EXPECT_LT(i->pszText, pcframe_poCurrent->acTextPool + PCFRAME_TEXT_POOL_SIZE);
+  }
+  // A new frame has the whole pool again.
+  pcframe_Begin();
+  EXPECT_EQ(pcframe_AddText(0, 0, 1, 1, 2, 3, text.c_str(), 0, 0, 0), 1);
+  EXPECT_EQ(pcframe_poCurrent->iTextLength, 100);
   pcframe_Begin();
 }
 
