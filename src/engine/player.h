@@ -181,6 +181,7 @@ struct Player {
   std::int32_t bCollide;           // takes part in collision pushes
   std::int32_t bFouled;            // recorded as fouled (the referee reads it)
   std::int32_t iCardState;         // 0 none, 1 booked, 2 sent off in this match
+  std::int32_t bOnScreen;          // set by the match drawing: 1 when his model was last in view
 };
 
 extern Player player_aHome[PLAYER_TEAM_SIZE];

@@ -7,6 +7,7 @@
 
 #include "engine/player.h"
 #include "engine/team.h"
+#include "framework/qdx_input.h"
 #include "matchflow/matcha.h"
 #include "scene3d/pcframe.h"
 #include "scene3d/scene3d.h"
@@ -36,6 +37,7 @@ struct PersonObject {
 std::vector<PersonObject> g_aObjects;
 std::vector<Player3D*> g_aDrawn;  // placed in view this frame
 Shadow* g_poBallShadow = nullptr;
+constexpr int32_t kMirrorKey = 0x32;  // scan code of M
 
 const Q3DColour kWhite{238, 238, 238, 255}, kBlack{28, 28, 28, 255};
 
@@ -346,7 +348,10 @@ int32_t players3d_FrameUpdate(const FramePacket* p) {
   g_aDrawn.clear();
   if (p == nullptr) return 0;
   int32_t placed = 0;
-  auto place = [&](const PacketPlayer& e, Player3D* o, int32_t kitIndex) {
+  // Holding M shows the home side mirrored (a check of the mirrored poses).
+  const uint8_t* keys = QKeyboardGetState();
+  const bool mirrorHome = keys != nullptr && (keys[kMirrorKey] & 0x80) != 0;
+  auto place = [&](const PacketPlayer& e, Player3D* o, int32_t kitIndex, bool forceMirror) {
     if (o == nullptr || e.pAnimation == nullptr) return;
     // The frame within the clip's pose data.
     const float* pose = static_cast<const float*>(e.pAnimation) + (e.uFramePosition & 0xFFFF) / 64 * PLAYER3D_POSE_FLOATS;
@@ -361,7 +366,9 @@ int32_t players3d_FrameUpdate(const FramePacket* p) {
       TexturesSet(o, appearance, kitIndex * 8, kits_aoKits[kitIndex].bLongSleeves, db);
     }
     const int32_t vis = o->Place(static_cast<uint16_t>(e.uAngles & 0xFFFF), e.iX, e.iHeight, e.iY, pose,
-                                 static_cast<int32_t>(e.uMirror), static_cast<uint16_t>(e.uAngles >> 16));
+                                 forceMirror ? 1 : static_cast<int32_t>(e.uMirror), static_cast<uint16_t>(e.uAngles >> 16));
+    // The player learns whether he is in view.
+    if (e.poPlayer != nullptr) e.poPlayer->bOnScreen = vis == -1 ? 0 : 1;
     if (vis == -1) return;
     ++placed;
     ++scene3d_aiDetailCount[o->iLevel];
@@ -380,10 +387,11 @@ int32_t players3d_FrameUpdate(const FramePacket* p) {
       Player3D* o = kits_poObjectFor(e.poPlayer, db, side);
       // Live frames tell the goalkeeper by his position; a replayed person keeps
       // the kit he was last drawn in.
-      place(e, o, e.poPlayer != nullptr ? side * 2 + (e.poPlayer->PositionCode == 0 ? 1 : 0) : -1);
+      place(e, o, e.poPlayer != nullptr ? side * 2 + (e.poPlayer->PositionCode == 0 ? 1 : 0) : -1,
+            side == 0 && mirrorHome);
     }
   }
-  if (p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] != 0) place(p->oReferee, kits_poReferee, 4);
+  if (p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] != 0) place(p->oReferee, kits_poReferee, 4, false);
   // A person first dressed after loading may wear a head the pages lack.
   if (g_bNamesChanged) {
     kits_PiecesPublish();

@@ -504,7 +504,8 @@ void NetsUpdate(FramePacket* p) {
     GoalNet* g = goals_apoNets[e == 0 ? 1 : 0];
     if (g == nullptr) continue;
     if (t.bReplayed == 0) {
-      if (t.iStartFrame <= g->iLastTrailFrame || t.bActive == 0) continue;
+      // Its active word does not matter: a newer path is always taken.
+      if (t.iStartFrame <= g->iLastTrailFrame) continue;
       g->iLastTrailFrame = t.iStartFrame;
       goalnet_PathApply(g, static_cast<int32_t>(t.uValue), static_cast<uint32_t>(t.iStartFrame), t.afStart, t.afEnd,
                         t.fSpeed);

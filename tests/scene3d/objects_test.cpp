@@ -306,6 +306,33 @@ TEST_F(ObjectsTest, ALiveTrailIsHandedToItsNetOnceAndAReplayedOneEveryFrame) {
   goals_Free();
 }
 
+// A live path is taken by its start frame alone: an entry whose active word
+// is already 0 still moves its net, and the drawing clears the word.
+TEST_F(ObjectsTest, ALiveTrailWithItsActiveWordClearStillMovesItsNet) {
+  Start(0, 0, 1, {0, 10, -80});
+  goals_Load(1);
+  scene3d_bFirstFrame = 1;
+  pcframe_Begin();
+  FramePacket* p = pcframe_poCurrent;
+  p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] = 0;
+  PacketTrail& t = p->aoTrails[1];  // slot 0: the goal at -x
+  const float a[3] = {-58.0f, 1.0f, 0.0f}, b[3] = {-62.0f, 1.0f, 0.0f};
+  std::copy(a, a + 3, t.afStart);
+  std::copy(b, b + 3, t.afEnd);
+  t.fSpeed = 40.0f;
+  t.uValue = 1;
+  t.iStartFrame = 30;
+  t.bActive = 0;
+  t.bReplayed = 0;
+  scene3d_DrawFrame();
+  GoalNet* g = goals_apoNets[0];
+  EXPECT_EQ(g->iLastTrailFrame, 30);
+  EXPECT_EQ(g->oState.bActive, 1);
+  EXPECT_EQ(goals_apoNets[1]->oState.bActive, 0);
+  EXPECT_EQ(t.bActive, 0);
+  goals_Free();
+}
+
 TEST_F(ObjectsTest, TheNetPanelsAreDrawnBackToFrontForTheCamera) {
   GoalParams p = goals_ParamsGet(1, false);
   NetGeometry g;

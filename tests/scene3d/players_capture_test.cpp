@@ -17,6 +17,9 @@
 #include "capture_shot.h"
 #include "display/qdl_device.h"
 #include "engine/anim.h"
+#include "framework/qdx_input.h"
+#include "platform/input.h"
+#include "platform/input_headless.h"
 #include "engine/player.h"
 #include "ground_scene.h"
 #include "scene3d/kits3d.h"
@@ -186,6 +189,57 @@ void UniqueKickOff(Players* t, const char* home, const char* away, int32_t year,
     return n;
   };
   EXPECT_GT(onPeople(second), 40) << what;
+}
+
+// Every person drawn tells his player whether his model was in view; while
+// M (scan code 0x32) is held the home side is drawn mirrored, whatever its
+// entries say, and the away side is not.
+TEST_P(Players, PlayersLearnWhetherTheyAreInViewAndMHeldMirrorsTheHomeSide) {
+  scene3d_eColourMode = kits_ColourModeFor(9, 9);
+  kits_Choose("BRA", 9, "ITA", 9);
+  ASSERT_GT(scene.Load(0, 1, 0), 12);
+  platform::headlessInputReset();
+  platform::inputSetForeground(true);
+  ASSERT_EQ(QKeyboardSetup(0), 0);
+  // One of each side far behind the camera.
+  Player& out = lineUp.aPlayers[4];
+  Player& outAway = lineUp.aPlayers[15];
+  out.x = outAway.x = 0;
+  out.y = outAway.y = -30000;
+  for (Player& p : lineUp.aPlayers) p.bOnScreen = 7;
+  auto unmirrored = [&](FramePacket* p) {
+    lineUp.Fill(p);
+    for (PacketPlayer& e : p->aoHome) e.uMirror = 0;
+    for (PacketPlayer& e : p->aoAway) e.uMirror = 0;
+  };
+  auto mirrored = [&](int i) {
+    Player& p = lineUp.aPlayers[i];
+    Player3D* o = kits_poObjectFor(&p, p.pDBPlayer, i < 11 ? 0 : 1);
+    return o != nullptr ? o->bMirrored : -1;
+  };
+  ASSERT_TRUE(platform::headlessKey(0x32, true));
+  QKeyboardPoll();
+  scene.Frame(kBroadcastEye, kBroadcastTarget, unmirrored);
+  for (int i = 0; i < 22; ++i) {
+    const bool away = &lineUp.aPlayers[i] == &out || &lineUp.aPlayers[i] == &outAway;
+    EXPECT_EQ(lineUp.aPlayers[i].bOnScreen, away ? 0 : 1) << i;
+    if (!away) {
+      EXPECT_EQ(mirrored(i), i < 11 ? 1 : 0) << i;
+    }
+  }
+  platform::headlessKey(0x32, false);
+  QKeyboardPoll();
+  scene.Frame(kBroadcastEye, kBroadcastTarget, unmirrored);
+  for (int i = 0; i < 22; ++i)
+    if (i != 4 && i != 15) {
+      EXPECT_EQ(mirrored(i), 0) << i;
+    }
+  // Back in view, he is on screen again.
+  out.y = 0;
+  scene.Frame(kBroadcastEye, kBroadcastTarget, unmirrored);
+  EXPECT_EQ(out.bOnScreen, 1);
+  EXPECT_EQ(outAway.bOnScreen, 0);
+  QKeyboardShutdown();
 }
 
 TEST_P(Players, KickOffOfAUniqueKitShowsItsDesign) {
