@@ -34,7 +34,7 @@ korvena_test(test_matchflow_view
 include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
 if(TARGET korvena_match_harness)
   korvena_test(test_view_match
-    SOURCES matchflow/view_match_test.cpp
+    SOURCES matchflow/view_match_test.cpp matchflow/box_text_test.cpp
     DEPS korvena_match_harness korvena_shell)
   add_dependencies(test_view_match data)
 endif()

@@ -119,10 +119,12 @@ void kickoff_Update() {
   if (s_pszMessage) {
     pctext_FontSet(2);
     const std::int32_t w = pctext_WidthGet(s_pszMessage) + 40;
-    draw2d_FillColourSet(32, 32, 32, 255);
-    draw2d_RectFill(320 - w / 2, 90, w, 30, 0);
+    // One priority draws its latest item first: the text goes in before its
+    // box so that it is drawn over it.
     draw2d_TextColourSet(200, 200, 0, 255);
     pctext_PrintCentred(s_pszMessage, 320, 100, 0);
+    draw2d_FillColourSet(32, 32, 32, 255);
+    draw2d_RectFill(320 - w / 2, 90, w, 30, 0);
   }
   mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
     if (iEvent == 1 && pusr->MyTeam) {

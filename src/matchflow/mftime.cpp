@@ -127,13 +127,15 @@ void ChoiceDraw() {
   const char* pszB = gstatso_StrGet(kTextMainMenu);
   const std::int32_t wa = pctext_WidthGet(pszA), wb = pctext_WidthGet(pszB);
   const std::int32_t w = (wa > wb ? wa : wb) + 40;
-  draw2d_FillColourSet(32, 32, 32, 255);
-  draw2d_RectFill(320 - w / 2, 90, w, 50, 0);
+  // One priority draws its latest item first: the texts go in before their
+  // box so that they are drawn over it.
   for (std::int32_t i = 0; i < 2; i++) {
     if (s.iCursor == i) draw2d_TextColourSet(200, 200, 0, 255);
     else draw2d_TextColourSet(200, 200, 200, 255);
     pctext_PrintCentred(i == 0 ? pszA : pszB, 320, 100 + 20 * i, 0);
   }
+  draw2d_FillColourSet(32, 32, 32, 255);
+  draw2d_RectFill(320 - w / 2, 90, w, 50, 0);
 }
 
 void Choice() {
