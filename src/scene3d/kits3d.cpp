@@ -120,10 +120,11 @@ KitColours kits_TeamKit(const char* kitName, int32_t edition, int32_t keeper) {
   return k;
 }
 
-void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t awayYear) {
+void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t awayYear, int32_t training) {
   TableEnsure();
   KitChoice choice{};
-  kits_ColourEquivalentsFind(&choice, home != nullptr ? home : "", homeYear, away != nullptr ? away : "", awayYear);
+  kits_ColourEquivalentsFind(&choice, home != nullptr ? home : "", homeYear, away != nullptr ? away : "", awayYear,
+                             training);
   kits_iChosenColourMode = choice.iColourMode;
   for (int32_t side = 0; side < 2; ++side) {
     std::memcpy(kits_aszKitName[side], choice.aszName[side], 12);
@@ -133,8 +134,17 @@ void kits_Choose(const char* home, int32_t homeYear, const char* away, int32_t a
     kits_abSecondNumber[side] = choice.aiEdition[side] >= 9 ? 1 : 0;
   }
   KitColours h = kits_TeamKit(choice.aszName[0], choice.aiEdition[0], 0);
-  KitColours a = kits_TeamKit(choice.aszName[1], choice.aiEdition[1], 0);
   KitColours hk = kits_TeamKit(choice.aszName[0], choice.aiEdition[0], 1);
+  if (training) {
+    // No other side: the keeper keeps his own kit, and the manager stands
+    // where the referee would, in long sleeves.
+    KitColours manager{kBlack, kBlack, kBlack, 1, 1, kBlack, 1};
+    kits_aoKits[0] = kits_aoKits[2] = Converted(h);
+    kits_aoKits[1] = kits_aoKits[3] = Converted(hk);
+    kits_aoKits[4] = Converted(manager);
+    return;
+  }
+  KitColours a = kits_TeamKit(choice.aszName[1], choice.aiEdition[1], 0);
   KitColours ak = kits_TeamKit(choice.aszName[1], choice.aiEdition[1], 1);
   // Keepers: the candidate farthest from both outfield shirts (and, for the
   // away keeper, from the home keeper).
@@ -258,6 +268,17 @@ Player3D* Make(const Player* pp, const DBPlayer* db, int32_t away, int32_t loadN
   return o;
 }
 
+bool Training() { return global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING; }
+
+// Whether the match set up names its sides: both squads, or in training the
+// home squad alone.
+bool SidesSetUp() {
+  const MatchTeam* h = match_HomeTeamGet();
+  const MatchTeam* a = match_AwayTeamGet();
+  if (h == nullptr || h->Squad == nullptr) return false;
+  return Training() || (a != nullptr && a->Squad != nullptr);
+}
+
 void KitsFromMatch() {
   const MatchTeam* h = match_HomeTeamGet();
   const MatchTeam* a = match_AwayTeamGet();
@@ -265,9 +286,10 @@ void KitsFromMatch() {
     return t != nullptr && t->Squad != nullptr ? tla_TLAGet(match_TeamIdGet(t), 0) : "";
   };
   auto year = [](const MatchTeam* t) { return t != nullptr && t->Squad != nullptr ? match_TeamYearGet(t) : 9; };
-  // Without two squads (a scene set up on its own) the kits chosen stay.
-  const bool squads = h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr;
-  if (squads || kits_aszKitName[0][0] == 0) kits_Choose(abbreviation(h), year(h), abbreviation(a), year(a));
+  // Without the match's squads (a scene set up on its own) the kits chosen
+  // stay.
+  if (SidesSetUp() && Training()) kits_Choose(abbreviation(h), year(h), "", year(h), 1);
+  else if (SidesSetUp() || kits_aszKitName[0][0] == 0) kits_Choose(abbreviation(h), year(h), abbreviation(a), year(a));
 }
 
 }  // namespace
@@ -277,10 +299,9 @@ void scene3d_KitColoursFind() {
   // the kits chosen.
   kits_TableLoad("..\\data\\database\\pc\\kits.bin");
   KitsFromMatch();
-  // A scene without two squads (no match set up) keeps the mode it has.
-  const MatchTeam* h = match_HomeTeamGet();
-  const MatchTeam* a = match_AwayTeamGet();
-  if (h != nullptr && a != nullptr && h->Squad != nullptr && a->Squad != nullptr) {
+  // A scene without the match's squads (no match set up) keeps the mode it
+  // has.
+  if (SidesSetUp()) {
     scene3d_eColourMode = static_cast<uint8_t>(kits_iChosenColourMode);
     KitsFromMatch();  // the kits in the match's colouring
   }
@@ -294,25 +315,31 @@ void kits_PlayerObjectsCreate() {
   // after this one composes the pages from the names.
   kits_SlotsReset();
   const int32_t mode = scene3d_eColourMode;
+  // In training there is no away side: its kit is not named and whatever
+  // the away team still holds from an earlier match is not dressed.
+  const bool training = Training();
+  const int32_t sides = training ? 1 : 2;
   kits_KitNamesSet(0, kits_poKitEntryFind(kits_aszKitName[0]), mode);
-  kits_KitNamesSet(16, kits_poKitEntryFind(kits_aszKitName[1]), mode);
+  if (!training) kits_KitNamesSet(16, kits_poKitEntryFind(kits_aszKitName[1]), mode);
   for (Player* pp = match_HomeFirstPlayerGet(); pp != nullptr; pp = match_NextPlayerGet(pp))
-    Make(pp, pp->pDBPlayer, pp->MyTeam == player_PlaysFor_Home ? 0 : 1, 1);
+    if (!training || pp->MyTeam == player_PlaysFor_Home)
+      Make(pp, pp->pDBPlayer, pp->MyTeam == player_PlaysFor_Home ? 0 : 1, 1);
   // The benches: dressed now so that their heads are on the pages; their
   // bodies load when they first come on.
   const MatchTeam* teams[2] = {match_HomeTeamGet(), match_AwayTeamGet()};
-  for (int32_t side = 0; side < 2; ++side)
+  for (int32_t side = 0; side < sides; ++side)
     for (DBPlayer* db = teams[side] != nullptr ? teams[side]->poBenchList : nullptr; db != nullptr; db = db->poNext)
       Make(nullptr, db, side, 0);
+  // The referee, or in training the manager in his long-sleeved top.
   const uint16_t refAppearance = static_cast<uint16_t>(0x100 | 0x38 | 0x800);
   KitColours rk = kits_aoKits[4];
   char code[7];
-  kits_ModelCode(code, refAppearance, 0, 1);
+  kits_ModelCode(code, refAppearance, training ? 1 : 0, 1);
   PlayerKit pk;
   kits_PlayerKitMake(&pk, rk, refAppearance);
   kits_poReferee = new Player3D(code, pk, 1.0f, 1);
-  TexturesSet(kits_poReferee, refAppearance, 32, 0, nullptr);
-  kits_RefereeKitNamesSet(0);
+  TexturesSet(kits_poReferee, refAppearance, 32, training ? 1 : 0, nullptr);
+  kits_RefereeKitNamesSet(training ? 1 : 0);
   kits_NumberNamesSet();
   kits_PiecesPublish();
   g_bNamesChanged = false;

@@ -36,7 +36,11 @@ Q3DColour kits_ColourConvert(Q3DColour c);
 // (kits_ColourEquivalentsFind, whose colour mode it keeps in
 // kits_iChosenColourMode; the kits are converted in the current mode), each side's
 // keeper kit unless it clashes with a shirt of the match, the referee black.
-void kits_Choose(const char* pszHome, int32_t iHomeYear, const char* pszAway, int32_t iAwayYear);
+// In training (bTraining) only the home side is dressed, in its own
+// edition's kit and colouring, and the referee's place is the manager's, in
+// long sleeves.
+void kits_Choose(const char* pszHome, int32_t iHomeYear, const char* pszAway, int32_t iAwayYear,
+                 int32_t bTraining = 0);
 // The kit line chosen for each side ("BRA1970H") and the kit colour table
 // index its numbers are tinted with.
 extern char kits_aszKitName[2][12];

@@ -202,14 +202,16 @@ kitcolour::Rgb ShirtOf(const char* name) {
 
 }  // namespace
 
-void kits_ColourEquivalentsFind(KitChoice* out, const char* home, int32_t homeEd, const char* away, int32_t awayEd) {
+void kits_ColourEquivalentsFind(KitChoice* out, const char* home, int32_t homeEd, const char* away, int32_t awayEd,
+                                int32_t training) {
   homeEd = homeEd < 0 ? 0 : homeEd > 10 ? 10 : homeEd;
   awayEd = awayEd < 0 ? 0 : awayEd > 10 ? 10 : awayEd;
   char* hn = out->aszName[0];
   char* an = out->aszName[1];
   NameMake(hn, home, homeEd, "H");
-  // A black-and-white home kit against a colour kit: its colour edition.
-  if (homeEd <= 1 && awayEd >= 2) {
+  // A black-and-white home kit against a colour kit: its colour edition
+  // (not in training, where there is no other kit).
+  if (!training && homeEd <= 1 && awayEd >= 2) {
     char keep[12];
     std::memcpy(keep, hn, 12);
     const int32_t keepEd = homeEd;
@@ -221,6 +223,12 @@ void kits_ColourEquivalentsFind(KitChoice* out, const char* home, int32_t homeEd
   }
   NearestEdition(hn, &homeEd, home, "H");
   const int32_t mode = homeEd == 0 ? 2 : homeEd == 1 ? 1 : 0;
+  if (training) {
+    an[0] = 0;
+    out->aiEdition[0] = out->aiEdition[1] = homeEd;
+    out->iColourMode = mode;
+    return;
+  }
   bool homeLetter = true;
   if (mode == 0) {
     if (awayEd <= 1) {

@@ -42,13 +42,15 @@ extern const kitcolour::Rgb kits_aoKitColourTable[12];
 // "ITA1970A"), the editions the kits are of, and the colour mode (0 colour,
 // 1 black and white, 2 sepia). Messages (a black-and-white kit without a
 // colour edition, a kit missing from the table) go to stderr.
+// In training (bTraining) there is no away side: the home kit keeps its own
+// edition and colouring, and the away name is left empty.
 struct KitChoice {
   char aszName[2][12];
   int32_t aiEdition[2];
   int32_t iColourMode;
 };
 void kits_ColourEquivalentsFind(KitChoice* poOut, const char* pszHome, int32_t iHomeEdition, const char* pszAway,
-                                int32_t iAwayEdition);
+                                int32_t iAwayEdition, int32_t bTraining = 0);
 
 // A template kit's colours: shirt (and its second colour and pattern 1..5),
 // shorts, socks; the goalkeeper's shirt and shorts (a unique kit's from its

@@ -243,6 +243,41 @@ TEST_F(KitTable, TheTwoSidesKitsAreChosenAsTheTableSays) {
   EXPECT_EQ(k.iColourMode, 2);
 }
 
+// Training has no away side: a black-and-white home kit is not exchanged
+// for its colour edition, the colouring is its edition's, and no away kit is
+// chosen, whatever the away arguments say.
+TEST_F(KitTable, TrainingKeepsTheHomeKitsOwnEditionAndChoosesNoAwayKit) {
+  struct Case {
+    const char* home;
+    int32_t he;
+    const char* wantHome;
+    int32_t mode;
+  };
+  const Case cases[] = {{"ENG", 1, "ENG1962H", 1}, {"SWE", 0, "SWE1958H", 2}, {"BRA", 10, "BRA1998H", 0}};
+  for (const Case& c : cases) {
+    KitChoice k{};
+    kits_ColourEquivalentsFind(&k, c.home, c.he, "ITA", 9, 1);
+    EXPECT_STREQ(k.aszName[0], c.wantHome) << c.home;
+    EXPECT_STREQ(k.aszName[1], "") << c.home;
+    EXPECT_EQ(k.iColourMode, c.mode) << c.home;
+    EXPECT_EQ(k.aiEdition[0], c.he) << c.home;
+  }
+  // The same home kit in a match against a colour kit takes its colour edition.
+  KitChoice m{};
+  kits_ColourEquivalentsFind(&m, "ENG", 1, "ITA", 9);
+  EXPECT_STRNE(m.aszName[0], "ENG1962H");
+  EXPECT_EQ(m.iColourMode, 0);
+  // Dressed for training: the away kits are the home side's and the
+  // manager wears long sleeves.
+  kits_Choose("ENG", 1, "", 1, 1);
+  EXPECT_STREQ(kits_aszKitName[0], "ENG1962H");
+  EXPECT_STREQ(kits_aszKitName[1], "");
+  EXPECT_EQ(kits_iChosenColourMode, 1);
+  EXPECT_EQ(kits_aoKits[4].bLongSleeves, 1);
+  EXPECT_EQ(std::memcmp(&kits_aoKits[2].oShirt, &kits_aoKits[0].oShirt, sizeof(Q3DColour)), 0);
+  EXPECT_EQ(std::memcmp(&kits_aoKits[2].oShorts, &kits_aoKits[0].oShorts, sizeof(Q3DColour)), 0);
+}
+
 TEST_F(KitTable, KitColoursComeFromTheTable) {
   kits_Choose("ITA", 9, "BRA", 9);
   // Italy in blue and white, Brazil in yellow, blue and white; the keepers

@@ -22,6 +22,10 @@
 #include "platform/input_headless.h"
 #include "engine/player.h"
 #include "ground_scene.h"
+#include "matchflow/matcha.h"
+#include "shell/global.h"
+#include "tournament/squad.h"
+#include "tournament/tla.h"
 #include "scene3d/kits3d.h"
 #include "scene3d/kits_slots.h"
 #include "scene3d/scene3d_state.h"
@@ -240,6 +244,67 @@ TEST_P(Players, PlayersLearnWhetherTheyAreInViewAndMHeldMirrorsTheHomeSide) {
   EXPECT_EQ(out.bOnScreen, 1);
   EXPECT_EQ(outAway.bOnScreen, 0);
   QKeyboardShutdown();
+}
+
+// A training session loaded after a match dresses its own side: the home
+// kit of its own edition in that edition's colouring, no away kit, and the
+// manager's top where the referee's would be; nothing of the match's kits
+// shows on the pitch.
+TEST_P(Players, TrainingAfterAMatchWearsItsOwnKitsInItsOwnColouring) {
+  MatchTeam* h = match_HomeTeamGet();
+  MatchTeam* a = match_AwayTeamGet();
+  Squad* const keep[2] = {h->Squad, a->Squad};
+  const GameMode keepMode = global_eGetExtendedGameMode();
+  Squad home{}, away{};
+  home.iTeamId = tla_IDFind("BRA");
+  home.iEdition = 10;
+  away.iTeamId = tla_IDFind("ITA");
+  away.iEdition = 10;
+  h->Squad = &home;
+  a->Squad = &away;
+  global_SetExtendedGameMode(GAME_MODE_START_FRIENDLY);
+  ASSERT_GT(scene.Load(0, 1, 0), 12);
+  EXPECT_EQ(scene3d_eColourMode, 0);
+  EXPECT_STREQ(kits_aszKitName[0], "BRA1998H");
+  const Q3DColour matchShirts[2] = {kits_aoKits[0].oShirt, kits_aoKits[2].oShirt};
+  const Shot match = scene.Frame(kBroadcastEye, kBroadcastTarget, [&](FramePacket* p) { lineUp.Fill(p); });
+  EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("training_match") + ".tga", match));
+  EXPECT_GT(Count(match, matchShirts[0], 36), 60);
+  EXPECT_GT(Count(match, matchShirts[1], 36), 60);
+
+  // Training with the 1962 English side: no away squad.
+  home.iTeamId = tla_IDFind("ENG");
+  home.iEdition = 1;
+  a->Squad = nullptr;
+  global_SetExtendedGameMode(GAME_MODE_START_TRAINING);
+  ASSERT_GT(scene.Load(0, 1, 0), 12);
+  EXPECT_EQ(scene3d_eColourMode, 1);  // black and white: no colour equivalent in training
+  EXPECT_STREQ(kits_aszKitName[0], "ENG1962H");
+  EXPECT_STREQ(kits_aszKitName[1], "");
+  for (int32_t slot = 16; slot < 32; ++slot) EXPECT_STREQ(kits_aTextureSlots[slot].szName, "") << slot;
+  EXPECT_STREQ(kits_aTextureSlots[32].szName, "kits\\uniques\\manager\\front.tga");
+  EXPECT_STREQ(kits_aTextureSlots[35].szName, "kits\\uniques\\manager\\lsleevl.tga");
+  EXPECT_NE(kits_aTextureSlots[0].szName[0], 0);
+  const Shot training = scene.Frame(kBroadcastEye, kBroadcastTarget, [&](FramePacket* p) {
+    lineUp.Fill(p);
+    p->aiSnapshotCounts[PCFRAME_COUNT_AWAY] = 0;
+    p->aiSnapshotCounts[PCFRAME_COUNT_REFEREE] = 0;
+  });
+  EXPECT_TRUE(capture::WriteShot(CaptureDir() + "/" + Name("training_after_match") + ".tga", training));
+  EXPECT_LT(Count(training, matchShirts[0], 36), 5);
+  EXPECT_LT(Count(training, matchShirts[1], 36), 5);
+  // Black and white: no pixel of the frame has colour in it.
+  int coloured = 0;
+  for (int y = 0; y < training.h; ++y)
+    for (int x = 0; x < training.w; ++x) {
+      int r, g, b;
+      training.rgb(x, y, &r, &g, &b);
+      coloured += std::max({r, g, b}) - std::min({r, g, b}) > 40;
+    }
+  EXPECT_LT(coloured, training.w * training.h / 100);
+  h->Squad = keep[0];
+  a->Squad = keep[1];
+  global_SetExtendedGameMode(keepMode);
 }
 
 TEST_P(Players, KickOffOfAUniqueKitShowsItsDesign) {
