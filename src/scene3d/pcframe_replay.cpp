@@ -4,6 +4,7 @@
 
 #include "engine/anim.h"
 #include "engine/player.h"
+#include "matchflow/matcha.h"
 #include "matchflow/replay.h"
 #include "scene3d/pcframe_snapshot.h"
 #include "scene3d/scene3d_services.h"
@@ -36,6 +37,9 @@ void pcframe_PlayersStoreReplay() {
     const AnimRecord* a = anim_RecordGet(v.eAnim);
     if (a == nullptr || a->pfPose == nullptr) continue;
     const bool home = pp->MyTeam == player_PlaysFor_Home;
+    // A side with nobody on the pitch (training has no away side) shows
+    // nobody: the records under its place are of an earlier match's players.
+    if ((home ? match_HomeFirstPlayerGet() : match_AwayFirstPlayerGet()) == nullptr) continue;
     int32_t& count = p->aiSnapshotCounts[home ? PCFRAME_COUNT_HOME : PCFRAME_COUNT_AWAY];
     if (count >= 11) continue;
     PacketPlayer& e = (home ? p->aoHome : p->aoAway)[count++];

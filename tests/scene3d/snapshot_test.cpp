@@ -267,6 +267,64 @@ TEST_F(Snapshot, PlayersBySideWithTheHeadTurnAndTheRefereeExceptInTraining) {
 
 }  // namespace
 
+#include <memory>
+
+#include "engine/anim.h"
+#include "matchflow/replay.h"
+
+namespace {
+
+// A replay recorded in training, after a match: the away side has no players
+// on the pitch, but the away records still hold the last match's men. The
+// replay shows the training side only; with an away side on the pitch its
+// players show again.
+TEST_F(Snapshot, AReplayShowsNoPlayersOfASideWithNobodyOnThePitch) {
+  anim_TableInit();
+  Player* const savedHome = match.HomeTeam.poPlayers;
+  Player* const savedAway = match.AwayTeam.poPlayers;
+  const Player h0 = player_aHome[0], a0 = player_aAway[0];
+  const ReplayState savedState = replay_oState;
+  ReplayFrame* const savedFrames = replay_poFrames;
+  auto frames = std::make_unique<ReplayFrame[]>(REPLAY_FRAMES);
+  static DBPlayer stale{};
+  Player& h = player_aHome[0];
+  Player& a = player_aAway[0];
+  for (Player* pp : {&h, &a}) {
+    pp->pNext = nullptr;
+    pp->Control = 1;
+    pp->oAnimData.eActionAnim = ANIM_STAND;
+  }
+  h.MyTeam = player_PlaysFor_Home;
+  a.MyTeam = player_PlaysFor_Away;
+  a.pDBPlayer = &stale;  // an earlier match's player
+  a.x = 900;
+  match.HomeTeam.poPlayers = &h;
+  match.AwayTeam.poPlayers = nullptr;
+  replay_poFrames = frames.get();
+  replay_oState.bRecording = 1;
+  replay_oState.iIndex = 0;
+  replay_RecordFrame();
+  replay_oState.iPublished = 0;
+  pcframe_Begin();
+  pcframe_PlayersStoreReplay();
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_HOME], 1);
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_AWAY], 0);
+  match.AwayTeam.poPlayers = &a;
+  pcframe_Begin();
+  pcframe_PlayersStoreReplay();
+  EXPECT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_HOME], 1);
+  ASSERT_EQ(P()->aiSnapshotCounts[PCFRAME_COUNT_AWAY], 1);
+  EXPECT_EQ(P()->aoAway[0].iX, 900);
+  replay_poFrames = savedFrames;
+  replay_oState = savedState;
+  match.HomeTeam.poPlayers = savedHome;
+  match.AwayTeam.poPlayers = savedAway;
+  player_aHome[0] = h0;
+  player_aAway[0] = a0;
+}
+
+}  // namespace
+
 #include "matchflow/camera.h"
 
 namespace {
