@@ -50,25 +50,8 @@ int64_t ActivateHookAdapter(QDXMessageHookNode*, platform::Window*, uint32_t, ui
 
 // Step 6 of opening: the display record from the back buffer.
 void FillDisplayRecord(QDLSurface* p, int32_t width, int32_t height, uint32_t flags) {
-  p->parent = nullptr;
-  p->restoreCallback = nullptr;
-  p->locked = 0;
-  p->lockCount = 0;
-  p->baseLockCount = 0;
-  p->pixels = nullptr;
-  p->restorePending = 0;
-  p->colourKeySet = 0;
-  p->flags = QDLSURF_DISPLAY | ((flags & QDLOPEN_VIDEO_MEMORY) ? QDLSURF_VIDEO : 0u);
-  p->width = width;
-  p->height = height;
-  p->ddSurface = Q2DXBackBuffer();
-  p->texture = nullptr;
-  QDLSurfaceReadDesc(p);
-  if (p->bitsPerPixel == 8) p->flags |= QDLSURF_PALETTED;
-  p->palette = nullptr;
-  p->redShift = 0;
-  QDLSurfaceComputeShifts(p);
-  QDLSurfaceClassifyFormat(p);
+  QDLSurfaceWrap(p, Q2DXBackBuffer(), width, height,
+                 QDLSURF_DISPLAY | ((flags & QDLOPEN_VIDEO_MEMORY) ? QDLSURF_VIDEO : 0u));
 }
 
 }  // namespace

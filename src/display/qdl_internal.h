@@ -39,5 +39,9 @@ extern std::atomic<uint32_t> qdlDisplayLocked;
 // surface or memory block, then classifies the format and computes shifts.
 void QDLSurfaceReadDesc(QDLSurface* pSurface);
 void QDLSurfaceFillMemoryDesc(QDLSurface* pSurface);
+// Makes a record describe a presentation-layer surface it does not own:
+// unlocked, no parent, view, palette or texture, the given flags, its
+// description read and its format classified.
+void QDLSurfaceWrap(QDLSurface* pSurface, Q2DXSurface* pDD, int32_t width, int32_t height, uint32_t flags);
 // Views whose parent is being freed lose their pixels.
 void QDLSurfaceOrphanViews(QDLSurface* pParent);

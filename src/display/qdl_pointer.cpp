@@ -157,23 +157,8 @@ QDLSurface* FrontRecord() {
     p = static_cast<QDLSurface*>(QDLPoolAdd(&qdlGlobals.surfacePool));
     if (p == nullptr) return nullptr;
   }
-  p->parent = nullptr;
-  p->restoreCallback = nullptr;
-  p->locked = 0;
-  p->lockCount = 0;
-  p->baseLockCount = 0;
-  p->pixels = nullptr;
-  p->restorePending = 0;
-  p->colourKeySet = 0;
-  p->flags = 0;  // pixels of the Q2DX layer's, never freed with the record
-  p->width = f->width;
-  p->height = f->height;
-  p->ddSurface = f;
-  p->texture = nullptr;
-  QDLSurfaceReadDesc(p);
-  p->palette = nullptr;
-  QDLSurfaceComputeShifts(p);
-  QDLSurfaceClassifyFormat(p);
+  // Pixels of the presentation layer's, never freed with the record.
+  QDLSurfaceWrap(p, f, f->width, f->height, 0);
   // The pointer's rectangle on the old front means nothing on the new one.
   qdlPointer.rect2 = kNoRect;
   return p;

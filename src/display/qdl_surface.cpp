@@ -165,6 +165,28 @@ void QDLSurfaceFillMemoryDesc(QDLSurface* p) {
   }
 }
 
+void QDLSurfaceWrap(QDLSurface* p, Q2DXSurface* pDD, int32_t width, int32_t height, uint32_t flags) {
+  p->parent = nullptr;
+  p->restoreCallback = nullptr;
+  p->locked = 0;
+  p->lockCount = 0;
+  p->baseLockCount = 0;
+  p->pixels = nullptr;
+  p->restorePending = 0;
+  p->colourKeySet = 0;
+  p->flags = flags;
+  p->width = width;
+  p->height = height;
+  p->ddSurface = pDD;
+  p->texture = nullptr;
+  QDLSurfaceReadDesc(p);
+  if (p->bitsPerPixel == 8 && (flags & QDLSURF_DISPLAY)) p->flags |= QDLSURF_PALETTED;
+  p->palette = nullptr;
+  p->redShift = 0;
+  QDLSurfaceComputeShifts(p);
+  QDLSurfaceClassifyFormat(p);
+}
+
 void QDLSurfaceReadDesc(QDLSurface* p) {
   if (p->ddSurface) {
     Q2DXSurfaceGetDesc(p->ddSurface, &p->desc);
