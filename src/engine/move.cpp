@@ -308,6 +308,13 @@ void move_TackleEvent(Player* pp, std::uint32_t eAnim) {
     }
   } else if (eAnim == 78 || eAnim == 79) {
     if (pp->iSpeed < 41) pp->iSpeed = static_cast<std::int16_t>((PlayerO_Attr70Get(pp) + 28) * 41 >> 7);
+  } else if (eAnim == 8 && pp->iSpeed == 0) {
+    // The shoulder challenge is a step into the man, and its clip is drawn
+    // in place: only the tackle state carries the challenger. From a
+    // standstill he steps in at the challenge's own pace; without it he
+    // would lean in where he stands, reach nothing beyond his feet and be
+    // sent in again and again beside a holder who does not move.
+    pp->iSpeed = MOVE_CHALLENGE_STEP_SPEED;
   }
   move_Play(pp, eAnim);
   std::int32_t iDir = iAimX == pp->x && iAimY == pp->y ? pp->iFacing : move_DirectionTo(pp, iAimX, iAimY);

@@ -49,6 +49,9 @@ using MoveEventFn = void (*)(Player*, std::uint32_t eAnim);
 extern const MoveStateFn move_apfnStates[MOVE_STATE_MAX];
 extern const MoveEventFn move_apfnEvents[8];          // entry 0 empty
 constexpr int MOVE_PRIORITY_ROWS = 46;
+// The pace of a moving shoulder challenge or block tackle (8, 9) in the
+// tackle state, units a tick.
+constexpr std::int16_t MOVE_CHALLENGE_STEP_SPEED = 10;
 extern const std::uint8_t move_aEventPriority[MOVE_PRIORITY_ROWS][6];  // {n, e1..e5}
 
 // The shared state of the challenge under way.

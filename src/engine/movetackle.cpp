@@ -88,7 +88,7 @@ void move_StateTackle(Player* pp) {
     if (pp->iSpeed > 0) {
       if (eAnim == 8 || eAnim == 9) {
         iReach = 288;
-        pp->iSpeed = 10;
+        pp->iSpeed = MOVE_CHALLENGE_STEP_SPEED;
       } else if (f <= 8) {
         pp->iSpeed = 41;
       } else {

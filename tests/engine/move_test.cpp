@@ -494,6 +494,39 @@ TEST_F(MoveTest, KeeperOnTheBallIsSafeWhileDiving) {
   }
 }
 
+// A shoulder challenge started from a standstill steps in toward the ball at
+// the challenge's pace and meets a holder who stands 250 away; a block
+// tackle from a standstill is made where the challenger stands.
+TEST_F(MoveTest, ShoulderChallengeFromAStandstillStepsIn) {
+  struct Case {
+    std::uint32_t eAnim;
+    std::int16_t iSpeed;   // at the start of the challenge
+    std::int32_t iTravel;  // ground covered by frame 9
+    bool bContact;
+  } cases[] = {{8, 10, 80, true}, {9, 0, 0, false}};
+  for (const Case& c : cases) {
+    EngineMatchSetup();
+    Player* pp = EnginePlayer(14);  // away, challenging
+    Player* po = EnginePlayer(8);   // home, standing on the ball
+    EnginePlace(po, 1000, 0, 0);
+    EnginePlace(pp, 1290, 0, 401);
+    pp->Control = PLAYER_CONTROL_USER;  // no challenge of its own on running into him
+    ball_oBall.poOwner = po;
+    ball_oBall.iX128 = 1040 * 128;
+    ball_oBall.iY128 = 0;
+    ball_oBall.iHeight128 = 0;
+    move_TackleEvent(pp, c.eAnim);
+    EXPECT_EQ(pp->iSpeed, c.iSpeed) << c.eAnim;
+    EXPECT_EQ(pp->iFacing, 401) << c.eAnim;  // toward the ball
+    for (int f = 0; f < 8; f++) {
+      anim_Advance(pp, &pp->oAnimData);
+      move_apfnStates[pp->MoveState](pp);
+    }
+    EXPECT_EQ(1290 - pp->x, c.iTravel) << c.eAnim;
+    EXPECT_EQ(move_oTackle.bContact, c.bContact ? 1 : 0) << c.eAnim;
+  }
+}
+
 TEST_F(MoveTest, TakingTheBallBringsDownWhoeverIsInTheWay) {
   Player* pp = EnginePlayer(3);
   Player* po = EnginePlayer(20);
