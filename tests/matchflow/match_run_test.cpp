@@ -425,7 +425,7 @@ void WatchShootout(std::int32_t, void* pv) {
 // club states) the next kick is still the other side's.
 TEST_F(MatchRun, TheSidesTakeTheShootOutKicksInTurn) {
   {
-    mh::Config c = Short(103);
+    mh::Config c = Short(105);
     c.iExtraTime = 1;
     c.bPenalties = 1;
     ShootoutWatch w;

@@ -76,13 +76,13 @@ TEST_F(Game, TheFourStartUpFilmsShowWithTheirSoundAndTheMenuMusicFollows) {
 
 TEST_F(Game, IdleAtTheMenuTheAttractFilmPlaysAndAKeyBringsTheMenuBack) {
   // 1500 idle frames bring the demo match, which ends by itself near step
-  // 3350; 1500 more bring the montage (mode 83, film 204) near step 4850,
+  // 2825; 1500 more bring the montage (mode 83, film 204) near step 4325,
   // 675 frames long. Start (the space bar) released leaves it at once: the
   // menu, its music and its bank are back long before the film's end.
   const std::string menu = home_ / "menu.tga", film = home_ / "attract.tga", back = home_ / "back.tga";
   std::string s = "1000 capture " + menu + "\n1000 audio-state\n";
-  s += "5100 capture " + film + "\n5100 audio-state\n5150 keydown SPACE\n5152 keyup SPACE\n";
-  s += "5300 capture " + back + "\n5300 audio-state\n5310 quit 0\n";
+  s += "4600 capture " + film + "\n4600 audio-state\n4650 keydown SPACE\n4652 keyup SPACE\n";
+  s += "4800 capture " + back + "\n4800 audio-state\n4810 quit 0\n";
   timeLimitSeconds_ = 600;  // a whole demo match of the sanitized game on a loaded machine
   korvena_test::GameRun r = run(s);
   ASSERT_EQ(r.exitCode, 0) << r.err;
