@@ -93,7 +93,8 @@ void StageRecord(std::int32_t iPhase) {
       tmglobal_NormalTimeScoreSet(Home(), Away());
       break;
     case 1:
-      tmglobal_ExtraTimeScoreSet(Home() - s.aiNormal[0], Away() - s.aiNormal[1]);
+      // The setter takes the final score and keeps what exceeds normal time.
+      tmglobal_ExtraTimeScoreSet(Home(), Away());
       break;
     case 3:
       tmglobal_PenaltyScoreSet(Home() - s.aiBeforeShootout[0], Away() - s.aiBeforeShootout[1]);

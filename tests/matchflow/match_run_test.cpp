@@ -8,6 +8,7 @@
 
 #include "engine/ball.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/setp.h"
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
@@ -284,6 +285,79 @@ TEST_F(MatchRun, EachRuleSetEndsInItsPhase) {
     ASSERT_TRUE(r.bFinished) << rc.pszName << ": " << r.Describe(c);
     EXPECT_EQ(r.iPhase, rc.iPhase) << rc.pszName << ": " << r.Describe(c);
     EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_END], rc.cPeriodEnds) << rc.pszName << ": " << r.Describe(c);
+  }
+}
+
+// The golden goal: granted for the extra time of round format 8 and of a
+// friendly with the golden-goal option, never for format 7's.
+struct GoldenWatch {
+  ScoreScript oScore;
+  bool bGolden = false;
+};
+
+void WatchGolden(std::int32_t iTick, void* pv) {
+  GoldenWatch& w = *static_cast<GoldenWatch*>(pv);
+  ScoreAtPeriodEnd(iTick, &w.oScore);
+  if (referee_GoldenGoalGet()) w.bGolden = true;
+}
+
+TEST_F(MatchRun, OnlyFormatEightAndTheGoldenGoalOptionPlayForAGoldenGoal) {
+  struct GoldenCase {
+    const char* pszName;
+    std::int32_t iExtraTime, bTournament, iFormat;
+    bool bGolden;
+  };
+  const GoldenCase kCases[] = {
+      {"format 8", 0, 1, 8, true},
+      {"format 7", 0, 1, 7, false},
+      {"format 6", 0, 1, 6, false},
+      {"friendly, golden goal", 2, 0, 0, true},
+      {"friendly, extra time", 1, 0, 0, false},
+  };
+  for (const GoldenCase& gc : kCases) {
+    mh::Config c = Short(21);
+    c.iExtraTime = gc.iExtraTime;
+    c.bTournament = gc.bTournament;
+    c.iRoundFormat = gc.iFormat;
+    GoldenWatch w;
+    w.oScore.aaiScore = {{1, 1}, {2, 1}};
+    mh::Result r = mh::Run(c, nullptr, WatchGolden, &w);
+    ASSERT_TRUE(r.bFinished) << gc.pszName << ": " << r.Describe(c);
+    EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_END], 2) << gc.pszName << ": " << r.Describe(c);
+    EXPECT_EQ(w.bGolden, gc.bGolden) << gc.pszName;
+  }
+}
+
+// The stage scores kept for the tournament: the normal-time score, and the
+// goals of extra time alone (final score less normal time), added up over
+// the extra time of a replayed match.
+TEST_F(MatchRun, TheStageScoresAreTheNormalTimeScoreAndTheExtraTimeGoals) {
+  struct StageCase {
+    const char* pszName;
+    std::int32_t iExtraTime, bTournament, iFormat;
+    std::vector<std::array<std::int32_t, 2>> aaiScore;
+    std::array<std::int32_t, 2> aiNormal, aiExtra;
+  };
+  const StageCase kCases[] = {
+      {"1-1, then 3-2 after extra time", 1, 0, 0, {{1, 1}, {3, 2}}, {1, 1}, {2, 1}},
+      {"1-1, then 2-1 after extra time", 1, 0, 0, {{1, 1}, {2, 1}}, {1, 1}, {1, 0}},
+      {"format 6, 2-2 twice", 0, 1, 6, {{2, 2}, {2, 2}}, {2, 2}, {0, 0}},
+      {"win in normal time", 1, 0, 0, {{2, 0}}, {2, 0}, {0, 0}},
+      {"format 3, replay 2-2, then 3-2", 0, 1, 3, {{1, 1}, {1, 1}, {2, 2}, {3, 2}}, {2, 2}, {1, 0}},
+  };
+  for (const StageCase& sc : kCases) {
+    mh::Config c = Short(21);
+    c.iExtraTime = sc.iExtraTime;
+    c.bTournament = sc.bTournament;
+    c.iRoundFormat = sc.iFormat;
+    ScoreScript s{sc.aaiScore};
+    mh::Result r = mh::Run(c, nullptr, ScoreAtPeriodEnd, &s);
+    ASSERT_TRUE(r.bFinished) << sc.pszName << ": " << r.Describe(c);
+    EXPECT_EQ(r.mapEntries[GAME_MODE_PERIOD_END], static_cast<std::int32_t>(sc.aaiScore.size())) << sc.pszName;
+    EXPECT_EQ(r.aiNormal[0], sc.aiNormal[0]) << sc.pszName;
+    EXPECT_EQ(r.aiNormal[1], sc.aiNormal[1]) << sc.pszName;
+    EXPECT_EQ(r.aiExtra[0], sc.aiExtra[0]) << sc.pszName;
+    EXPECT_EQ(r.aiExtra[1], sc.aiExtra[1]) << sc.pszName;
   }
 }
 

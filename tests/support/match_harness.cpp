@@ -388,6 +388,7 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   tmglobal_TieBreakSet(c.iTieBreak);
   tmglobal_FirstLeg = TMFirstLeg{c.aiFirstLeg[0], c.aiFirstLeg[1], c.bFirstLegPlayed};
   tmglobal_MatchPhaseSet(0);
+  tmglobal_NormalTimeScoreSet(0, 0);
 
   // The records a fresh process starts with.
   for (Player& p : player_aHome) p = Player{};
@@ -493,6 +494,11 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   res.aiScore[0] = match.HomeGoals;
   res.aiScore[1] = match.AwayGoals;
   res.iPhase = tmglobal_MatchPhaseGet();
+  // The stage scores the period end recorded for the tournament.
+  res.aiNormal[0] = tmglobal.cNormalA;
+  res.aiNormal[1] = tmglobal.cNormalB;
+  res.aiExtra[0] = tmglobal.cExtraA;
+  res.aiExtra[1] = tmglobal.cExtraB;
   for (std::int32_t k = 0; k < 2; k++) {
     const MatchStats& s = (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats;
     res.aiShots[k] = gstatso_ShotsGet(&s);
@@ -503,6 +509,7 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
     res.cShots += gstatso_ShotsGet(&s);
     res.cOnTarget += gstatso_OnTargetGet(&s);
     res.cCards += gstatso_BookedGet(&s) + gstatso_SentOffGet(&s);
+    res.cSentOff += gstatso_SentOffGet(&s);
   }
   if (auto it = res.mapEntries.find(58); it != res.mapEntries.end()) res.cPenaltyKicks = it->second;
   res.cSaves = res.cOnTarget - (res.aiScore[0] + res.aiScore[1] - res.aiPenalties[0] - res.aiPenalties[1]);

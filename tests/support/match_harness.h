@@ -71,6 +71,7 @@ struct Result {
   std::vector<std::int32_t> aiModes;            // each mode entered, in order (repeats collapsed)
   std::map<std::int32_t, std::int32_t> mapEntries;  // entries per mode
   std::int32_t cShots = 0, cOnTarget = 0, cSaves = 0, cCards = 0;
+  std::int32_t cSentOff = 0;                    // players sent off, both sides
   std::int32_t aiDistance[22] = {};             // ground covered per player (units)
   std::int32_t aiShots[2] = {};                 // per side, home and away
   // Per side, home and away: shots on target, corners won, free kicks and
