@@ -18,3 +18,6 @@ add_dependencies(test_match_alloc data)
 # The match statistics per 90 minutes and their bands over seeded matches.
 korvena_test(test_match_stats SOURCES matchflow/match_stats_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_stats data)
+# A match after another in one process against the same seed in a new one.
+korvena_test(test_match_fresh SOURCES matchflow/match_fresh_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_match_fresh data)

@@ -11,6 +11,7 @@
 #include "engine/offside.h"
 #include "engine/player.h"
 #include "engine/refact.h"
+#include "engine/setp_util.h"
 #include "engine/referee_services.h"
 #include "engine/target.h"
 #include "engine/team.h"
@@ -56,7 +57,7 @@ struct RefereeState {
   std::int32_t iScoringSide;
   std::int32_t iDelay;
 };
-RefereeState s;
+RefereeState s = {};
 
 bool IsOpponent(const Player* a, const Player* b) { return a && b && a->MyTeam != b->MyTeam; }
 
@@ -603,6 +604,13 @@ void referee_MatchOverSet(std::int32_t bFlag) { s.bMatchOver = bFlag; }
 std::int32_t referee_MatchOverGet() { return s.bMatchOver; }
 void referee_NoSendOffsSet() { s.bNoSendOffs = 1; }
 void referee_NoSendOffsClear() { s.bNoSendOffs = 0; }
+
+void referee_MatchStart() {
+  s = RefereeState{};
+  injuryg_InjuredPlayerSet(nullptr);
+  injuryg_BookedPlayerSet(nullptr);
+  match_SentOffSet(nullptr);
+}
 
 std::int32_t referee_RestartXGet() { return s.iRestartX; }
 std::int32_t referee_RestartYGet() { return s.iRestartY; }

@@ -71,6 +71,9 @@ void referee_MatchOverSet(std::int32_t bFlag);
 std::int32_t referee_MatchOverGet();
 void referee_NoSendOffsSet();
 void referee_NoSendOffsClear();
+// A new match: the judgement state and the restart record of the last one
+// cleared, and nobody marked as booked, sent off or to be taken off.
+void referee_MatchStart();
 
 // Restart record.
 std::int32_t referee_RestartXGet();

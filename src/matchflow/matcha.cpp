@@ -225,9 +225,10 @@ void match_KickOffSetup() {
   cpuman_Arm();
   subs_Reset();
   match_aiRemovals[0] = match_aiRemovals[1] = 0;
-  referee_NoSendOffsClear();
-  referee_MatchOverSet(0);
-  referee_GoldenGoalSet(0);
+  // The referee starts afresh: no flag, decision, restart or card mark of an
+  // earlier match (the no-send-offs, match-decided and golden-goal flags
+  // among them).
+  referee_MatchStart();
   SideReset(&match.HomeTeam);
   if (global_eGetExtendedGameMode() != GAME_MODE_START_TRAINING) {
     SideReset(&match.AwayTeam);

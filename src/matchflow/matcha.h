@@ -96,5 +96,6 @@ void referee_MatchOverSet(std::int32_t bFlag);
 std::int32_t referee_MatchOverGet();
 void referee_NoSendOffsSet();
 void referee_NoSendOffsClear();
+void referee_MatchStart();
 void refact_Init();
 void cpuman_Arm();

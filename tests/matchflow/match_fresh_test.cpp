@@ -1,0 +1,107 @@
+// Every match starts from the same state whatever the process played
+// before: a seed played after another match equals, tick for tick, the same
+// seed played as the only match of a new process (this program started
+// again, so nothing of this one reaches it).
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/match_harness.h"
+#include "support/match_soak.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+// The configuration a test names by its seed.
+mh::Config Cfg(std::uint32_t uSeed) {
+  mh::Config c = mh::SoakConfig(uSeed);
+  c.iLength = 2;
+  c.iReferee = 2;  // harsh: more cards
+  return c;
+}
+
+// In the started copy: KORVENA_FRESH_SEED names the one match to play, its
+// per-tick hashes go to KORVENA_FRESH_OUT, and the copy leaves before any test.
+class FreshChild : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    const char* pszSeed = std::getenv("KORVENA_FRESH_SEED");
+    const char* pszOut = std::getenv("KORVENA_FRESH_OUT");
+    if (!pszSeed || !pszOut) return;
+    std::vector<mh::Hash> a;
+    mh::Run(Cfg(static_cast<std::uint32_t>(std::strtoul(pszSeed, nullptr, 10))), &a);
+    std::ofstream out(pszOut);
+    for (const mh::Hash& h : a) {
+      for (std::uint64_t u : h.au) out << u << ' ';
+      out << '\n';
+    }
+    out.close();
+    std::_Exit(out ? 0 : 1);
+  }
+};
+::testing::Environment* const g_poChild = ::testing::AddGlobalTestEnvironment(new FreshChild);
+
+// The seed's hashes as the only match of a new process.
+std::vector<mh::Hash> FreshRun(std::uint32_t uSeed) {
+  const std::string out = ::testing::TempDir() + "/fresh_" + std::to_string(uSeed) + ".txt";
+  std::remove(out.c_str());
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string cmd = "KORVENA_FRESH_SEED=" + std::to_string(uSeed) + " KORVENA_FRESH_OUT='" + out + "' '" + self +
+                          "' >/dev/null 2>&1";
+  std::vector<mh::Hash> a;
+  if (std::system(cmd.c_str()) != 0) return a;
+  std::ifstream in(out);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream ss(line);
+    mh::Hash h;
+    for (std::uint64_t& u : h.au) ss >> u;
+    a.push_back(h);
+  }
+  std::remove(out.c_str());
+  return a;
+}
+
+class MatchFresh : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+// Seed B after seed A in this process against B alone in a new one. The
+// pairs: a first match with a sending-off (the player to take off was kept
+// and read by the next match's free kicks), ones with a booking, a plain one.
+TEST_F(MatchFresh, ASeedAfterAnotherMatchPlaysAsInANewProcess) {
+  struct Pair {
+    std::uint32_t uFirst, uSecond;
+    std::int32_t cSentOff;  // in the first match
+  };
+  const Pair kPairs[] = {{50, 45, 1}, {50, 19, 1}, {19, 50, 0}, {36, 52, 0}, {7, 23, 0}};
+  for (const Pair& p : kPairs) {
+    const mh::Result r1 = mh::Run(Cfg(p.uFirst));
+    ASSERT_TRUE(r1.bFinished) << r1.Describe(Cfg(p.uFirst));
+    ASSERT_EQ(r1.cSentOff, p.cSentOff) << r1.Describe(Cfg(p.uFirst));
+    std::vector<mh::Hash> a;
+    const mh::Result r2 = mh::Run(Cfg(p.uSecond), &a);
+    ASSERT_TRUE(r2.bFinished) << r2.Describe(Cfg(p.uSecond));
+    const std::vector<mh::Hash> b = FreshRun(p.uSecond);
+    ASSERT_EQ(a.size(), b.size()) << p.uFirst << " then " << p.uSecond;
+    for (std::size_t t = 0; t < a.size(); t++)
+      for (std::int32_t g = 0; g < mh::kGroups; g++)
+        ASSERT_EQ(a[t].au[g], b[t].au[g])
+            << p.uFirst << " then " << p.uSecond << ": tick " << t << " group " << mh::kGroupNames[g];
+  }
+}
+
+}  // namespace
