@@ -1,9 +1,9 @@
 // The game-widget map and its three control configurations.
 #include "shell/gmewidg.h"
 
-#include <cstdio>
 
 #include "framework/qdx_assert.h"
+#include "shell/debuglog.h"
 
 int32_t gmewidg_aaeWidgetMap[GMEWIDG_CONFIGS][GMEWIDG_FUNCTIONS];
 
@@ -54,7 +54,7 @@ int32_t gmewidg_eGetWidget(int32_t eFunction, int32_t cConfig) {
 }
 
 void gmewidg_ConfigSet(int32_t n) {
-  std::printf("config: %d\n", n);
+  debuglog_Printf("config: %d\n", n);
   if (n < 0 || n >= GMEWIDG_CONFIGS) QDX_ASSERT(0);
   for (const ConfigRow& row : kConfigRows)
     if (row.aeWidget[n] != 0) gmewidg_aaeWidgetMap[n][row.eFunction] = row.aeWidget[n];
