@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "audio/sound.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/engine_services.h"
@@ -317,6 +318,27 @@ TEST_F(SpScriptMatchTest, FreeKicksForEachRefereeAction) {
       EXPECT_EQ(poOffender->iCardState, c.iCard) << c.iAction;
       EXPECT_EQ(match_poSentOffGet(), c.iAction == 3 ? poOffender : nullptr);
       EXPECT_EQ(refact_ActionGet(), 1);
+    }
+  }
+}
+
+// A card brings the reaction of the crowd of the side that did not offend:
+// the away crowd's for a home offender, the home crowd's for an away one.
+TEST_F(SpScriptMatchTest, ACardsCrowdReactionIsTheOtherSidesCrowds) {
+  for (const std::int32_t iAction : {2, 3}) {
+    for (const std::int32_t iOffender : {4, 15}) {
+      SetUp();
+      Player* poOffender = EnginePlayer(iOffender);
+      poOffender->iCardState = 0;
+      Stage({-4000, 1000, EnginePlayer(iOffender < 11 ? 16 : 8), poOffender, EnginePlayer(iOffender < 11 ? 17 : 9),
+             iAction});
+      crowd_o.bRunning = 0;
+      crowd_o.iCurrent = CROWD_GOAL;
+      spscript_StartFreeKick();
+      RunToEnd(11);
+      EXPECT_EQ(crowd_o.iCurrent, iOffender < 11 ? CROWD_AWAY : CROWD_HOME)
+          << "action " << iAction << ", offender " << iOffender;
+      EXPECT_EQ(poOffender->iCardState, iAction == 2 ? 1 : 2);
     }
   }
 }

@@ -20,6 +20,7 @@
 #include "engine_env.h"
 #include "framework/math/qrand.h"
 #include "shell/global.h"
+#include "tournament/dbplayer.h"
 
 namespace {
 
@@ -223,6 +224,46 @@ TEST_F(Touch, ALooseBallInReachIsTrappedWithTheTableClip) {
   EXPECT_EQ(ball_OwnerGet(), pp);
   EXPECT_EQ(pp->oAnimData.eActionAnim, trap_AnimGet(60 / 24));
   EXPECT_EQ(pp->MoveState, MOVE_STATE_ANIM_WAIT);
+}
+
+// ---- A keeper's release --------------------------------------------------------------------------------
+// An opponent takes the ball off a keeper releasing it (clip 129) only from
+// in front of him: within a quarter turn of his facing either side, the
+// exact sides included, never from behind.
+TEST_F(Touch, AKeepersReleaseIsTakenFromInFrontAndTheSidesNeverFromBehind) {
+  struct Row {
+    const char* psz;
+    std::int32_t dx, dy;
+    bool bTaken;
+  } rows[] = {{"in front", 100, 0, true},  {"left side", 0, 100, true}, {"right side", 0, -100, true},
+              {"in front, off centre", 70, 60, true}, {"behind", -100, 0, false}, {"behind, off centre", -70, -60, false}};
+  for (const Row& r : rows) {
+    std::int32_t cTaken = 0;
+    for (std::uint32_t n = 0; n < 20; n++) {
+      SetUp();
+      Seed(n * 7);
+      Player* poKeeper = EnginePlayer(0);
+      Player* pp = EnginePlayer(14);
+      EngineDbPlayer(14)->uTackling = 100;
+      EngineDbPlayer(0)->uControl = 1;
+      EnginePlace(poKeeper, 0, 0, 0);  // facing +x
+      anim_ActionAnimSetAt(&poKeeper->oAnimData, 129, 0);
+      BallAt(0, 0, 0, BALL_KIND_NONE);
+      ball_oBall.poOwner = poKeeper;
+      EnginePlace(pp, r.dx, r.dy, 401);
+      EXPECT_EQ(touch_MainUpdate(pp), TOUCH_STATE_MAIN) << r.psz;
+      if (ball_OwnerGet() != pp) continue;
+      cTaken++;
+      EXPECT_EQ(poKeeper->oTouch.iState, TOUCH_STATE_DELAY) << r.psz;
+      EXPECT_EQ(poKeeper->oTouch.iTimer, 9) << r.psz;
+      EXPECT_EQ(poKeeper->iWantedSpeed, 23) << r.psz;
+    }
+    if (r.bTaken) {
+      EXPECT_GE(cTaken, 15) << r.psz;
+    } else {
+      EXPECT_EQ(cTaken, 0) << r.psz;
+    }
+  }
 }
 
 // ---- Contact records ----------------------------------------------------------------------------------

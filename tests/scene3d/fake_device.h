@@ -49,6 +49,8 @@ class RecordingDevice : public Q3DDevice {
   // The first texel of every image registered (copied at registration).
   std::vector<std::vector<uint8_t>> registered;
   int32_t liveImages = 0;
+  // Every texture or material set, in order.
+  std::vector<const void*> textures;
 
   void Destroy() override {}
   void CameraSet(const Q3DCamera*) override { calls.push_back("CameraSet"); }
@@ -81,6 +83,7 @@ class RecordingDevice : public Q3DDevice {
     calls.push_back(s);
   }
   void TextureSet(const void* p) override {
+    textures.push_back(p);
     calls.push_back(p != nullptr && static_cast<const Q3DObject*>(p)->uType == Q3D_TYPE_SPRITE_SHEET ? "TextureSet sheet"
                                                                                                      : "TextureSet");
   }

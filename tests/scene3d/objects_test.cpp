@@ -438,6 +438,31 @@ TEST_F(ObjectsTest, TheRingTurnsOnlyWhileItsPlayerHasTheBall) {
   EXPECT_EQ(r.aColours[0].b, 250);  // user 2's colour
 }
 
+// The ring of a player with the ball wears his user's numbered texture, of
+// one without the plain one: told apart by the first texel of the image the
+// set material's texture was registered with.
+TEST_F(ObjectsTest, TheRingWearsTheNumberedTextureWithTheBallAndThePlainOneWithout) {
+  Scene3DWriteTexture("markers\\plainring.tga", 1, 1, {10, 20, 30});
+  Scene3DWriteTexture("markers\\ring3.tga", 1, 1, {200, 100, 50});
+  Start(0, 0, 1);
+  MarkerRing r(2);
+  auto TexelOfLastSet = [&]() {
+    EXPECT_FALSE(device.textures.empty());
+    if (device.textures.empty()) return std::vector<uint8_t>{};
+    const auto* m = static_cast<const Q3DMaterial*>(device.textures.back());
+    const auto h = static_cast<size_t>(m->pTexture->iHandle);
+    EXPECT_LT(h, device.registered.size());
+    if (h >= device.registered.size() || device.registered[h].size() < 3) return std::vector<uint8_t>{};
+    return std::vector<uint8_t>(device.registered[h].begin(), device.registered[h].begin() + 3);
+  };
+  r.Place(0, 0, 1);
+  r.Draw();
+  EXPECT_EQ(TexelOfLastSet(), (std::vector<uint8_t>{200, 100, 50}));
+  r.Place(0, 0, 0);
+  r.Draw();
+  EXPECT_EQ(TexelOfLastSet(), (std::vector<uint8_t>{10, 20, 30}));
+}
+
 TEST_F(ObjectsTest, ThePulseRepeatsItsPairOfColours) {
   // Ten steps of 0.1 in single precision take the blend from full highlight
   // below 0, where it wraps back to full, the phase on.
