@@ -22,6 +22,7 @@
 #include "engine/team.h"
 #include "engine_env.h"
 #include "framework/math/qrand.h"
+#include "frontend/frontend_services.h"
 #include "matchflow/caption.h"
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
@@ -630,12 +631,38 @@ TEST_F(Referee, TacklesCalledByScoreAndStrictness) {
 TEST_F(Referee, ChallengeBetweenOpponentsIsAFoulWithACardDecision) {
   EXPECT_EQ(referee_ChallengeJudge(Home(3), Home(4)), 0);
   EXPECT_FALSE(referee_bFoulLatchGet());
+  // The card the drawn severity (70..398) calls for under the normal
+  // referee (yellow above 95, red above 110), for an offender not booked.
+  auto Expected = [] {
+    QMathRandState o;
+    QMathRandStateSave(&o);
+    const std::int32_t iSeverity = 70 + static_cast<std::int32_t>(QMathRandRange(329));
+    QMathRandStateRestore(&o);
+    return iSeverity > 110 ? REFACT_RED : iSeverity > 95 ? REFACT_YELLOW : REFACT_STAND;
+  };
+  const std::int32_t iOption = mcondi_RefereeGet();
+  mcondi_RefereeSet(1);
+  std::int32_t eWant = Expected();
   EXPECT_EQ(referee_ChallengeJudge(Away(3), Home(4)), 1);
   EXPECT_EQ(referee_poOffenderGet(), Away(3));
   EXPECT_TRUE(referee_bFoulLatchGet());
-  const std::int32_t a = refact_ActionGet();
-  EXPECT_TRUE(a == REFACT_STAND || a == REFACT_YELLOW || a == REFACT_RED);
+  EXPECT_EQ(refact_ActionGet(), eWant);
   EXPECT_EQ(referee_ChallengeJudge(Away(3), Home(4)), 0);  // latched
+  // Over many draws, each outcome at its severities.
+  std::int32_t acSeen[3] = {};
+  for (std::uint32_t n = 0; n < 200; n++) {
+    referee_FoulLatchClear();
+    refact_ActionSet(REFACT_FOLLOW);
+    QMathRandSkip(n);
+    eWant = Expected();
+    ASSERT_EQ(referee_ChallengeJudge(Away(3), Home(4)), 1);
+    ASSERT_EQ(refact_ActionGet(), eWant) << n;
+    acSeen[eWant == REFACT_STAND ? 0 : eWant == REFACT_YELLOW ? 1 : 2]++;
+  }
+  EXPECT_GT(acSeen[0], 0);
+  EXPECT_GT(acSeen[1], 0);
+  EXPECT_GT(acSeen[2], 0);
+  mcondi_RefereeSet(iOption);
   // The keeper's ball: a team-mate's challenge hands back to open play.
   referee_FoulLatchClear();
   global_SetGameMode(static_cast<GameMode>(32));
