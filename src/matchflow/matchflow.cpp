@@ -88,6 +88,13 @@ void matchflow_InMatchSetup() {
   ball_Init(&ball_oBall);
   ball_Release(&ball_oBall);
   match_Clear();
+  // Nor anything of its players: every record as the program starts it
+  // (the sides are linked to their squads at the kick-off set-up).
+  for (Player& p : player_aHome) p = Player{};
+  for (Player& p : player_aAway) p = Player{};
+  // Nor its clock, which the kick-off wait starts afresh: until then the
+  // clock reads 0 as in the first match.
+  clock_oClock = MatchClock{};
   team_PlayersInit();
   newgoalo_PoolReset();
   usrmark_PoolInit();

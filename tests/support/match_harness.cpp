@@ -391,10 +391,12 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   tmglobal_NormalTimeScoreSet(0, 0);
 
   // The records a fresh process starts with.
-  for (Player& p : player_aHome) p = Player{};
-  for (Player& p : player_aAway) p = Player{};
+  if (c.bFreshRecords) {
+    for (Player& p : player_aHome) p = Player{};
+    for (Player& p : player_aAway) p = Player{};
+    clock_oClock = MatchClock{};
+  }
   player_oReferee = Player{};
-  clock_oClock = MatchClock{};
   match = Match{};
   referee_MatchOverSet(0);
   referee_GoldenGoalSet(0);

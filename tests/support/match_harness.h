@@ -48,6 +48,9 @@ struct Config {
   bool bPlayAgain = false;       // at the end choose Play Again once, then Main Menu
   bool bStopAtChoice = false;    // stop when the end choice shows
   std::int32_t cTickCap = 400000;
+  // Off: the player and clock records are left as the last match left them
+  // (the game's own set-up must clear them), not cleared here first.
+  bool bFreshRecords = true;
 };
 
 // The state hash in groups; a mismatch names its group.
