@@ -43,6 +43,7 @@ constexpr int32_t kReturnHistoryOptions = 52;
 constexpr int32_t kHistoryHub = 47;
 constexpr int32_t kOptionsScreen = 41;
 constexpr int32_t kPlayerChatMax = 8;
+constexpr int32_t kBack = 38;  // the Back event
 // Draw layers of the list: under the error box and the confirmation panel.
 constexpr int32_t kListLayer = 6, kListShadowLayer = 7;
 
@@ -234,7 +235,7 @@ int32_t IconInput(int32_t eCode) {
     } else {
       return s.eReturnMode;
     }
-  } else if (eCode == 38) {
+  } else if (eCode == kBack) {
     sfx_Play(2);
     return s.eReturnMode;
   }
@@ -251,7 +252,7 @@ void ListInput(int32_t eCode) {
     sfx_Play(1);
     s.bYes = 0;
     s.iSubState = s.iPending;
-  } else if (eCode == 38) {
+  } else if (eCode == kBack) {
     sfx_Play(2);
     s.iSubState = PCSAVE_ICONS;
   }
@@ -515,6 +516,19 @@ int32_t pcsave_Step() {
   pcfe_OtherUsersInputFlush(poMenu);
   int32_t eNext = s.eMode;
   Queue* pq = poMenu && poMenu->pip ? &poMenu->pip->oEvents : nullptr;
+  // Escape is Back: from the list to the buttons, from the buttons out of
+  // the screen; over a question it answers "No".
+  if (InputSubState(s.iSubState) && (pcfe_bEscapeHeld() || pcfe_bEscapeLastKey())) {
+    if (pq) input_EventQueueFlush(pq);
+    if (s.iSubState == PCSAVE_ICONS) return IconInput(kBack);
+    if (s.iSubState == PCSAVE_LIST) {
+      ListInput(kBack);
+    } else {
+      sfx_Play(2);
+      s.iSubState = PCSAVE_ICONS;
+    }
+    return eNext;
+  }
   if (InputSubState(s.iSubState)) {
     const int32_t iEntered = s.iSubState;
     while (pq && eNext == s.eMode && s.iSubState == iEntered) {

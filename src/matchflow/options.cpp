@@ -311,6 +311,11 @@ std::int32_t options_EventApply(std::int32_t eEvent, User* pusr) {
   }
 }
 
+std::int32_t options_EscapeLeave() {
+  sfx_Play(2);
+  return History() ? kModeHistoryOptions : kModeMainMenu;
+}
+
 std::int32_t options_UserInput(User* pusr, std::int32_t) {
   std::int32_t eNext = kModeOptions;
   if (pusr == nullptr || pusr->pip == nullptr) return eNext;

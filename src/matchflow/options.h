@@ -92,6 +92,8 @@ void options_RowsLoad();
 std::int32_t options_UserInput(User* pusr, std::int32_t iIndex);
 // One event on the cursor's row; answers the next game mode (41 to stay).
 std::int32_t options_EventApply(std::int32_t eEvent, User* pusr);
+// The Escape key: the screen is left as by Back (nothing saved); the next mode.
+std::int32_t options_EscapeLeave();
 void options_Setup();
 void options_Draw();
 void options_Run();

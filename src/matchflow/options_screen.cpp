@@ -85,7 +85,10 @@ void options_Run() {
   if (options_oScreen.bSetupNeeded) options_Setup();
   options_Draw();
   std::int32_t eNext = kModeOptions;
-  for (std::int32_t i = 0; i < USER_MAX; i++) {
+  // Escape goes back one screen as Back does.
+  const bool bEscape = !mhelp_bHelpShownGet() && (pcfe_bEscapeHeld() || pcfe_bEscapeLastKey());
+  if (bEscape) eNext = options_EscapeLeave();
+  for (std::int32_t i = 0; i < USER_MAX && !bEscape; i++) {
     User* pusr = &user_aUsers[i];
     if (!pusr->bActive || pusr->pip == nullptr) continue;
     if (pusr->bAttachPending) input_PortBindingSet(kBinding, pusr->pip);
