@@ -26,6 +26,7 @@
 #include "matchflow/restart_util.h"
 #include "matchflow/usrctl.h"
 #include "matchflow/usrctl_services.h"
+#include "shell/debuglog.h"
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -282,6 +283,15 @@ void FreeKickEvent(User* pusr, const InputEvent* pEvent) { AimedKickEvent(pusr, 
 
 }  // namespace
 
+namespace {
+// The debug log names each restart with its taker and his side (0 and -1
+// when the side in possession has nobody to take it).
+void RestartLog(const char* pszKind, const Player* poTaker) {
+  debuglog_Printf("restart: %s, side %d, taker %d\n", pszKind, poTaker ? static_cast<int>(poTaker->MyTeam) : 0,
+                  poTaker ? static_cast<int>(poTaker->ID) : -1);
+}
+}  // namespace
+
 Player* corner_TakerChoose() { return DesignatedOrNearest(match_StateTeamFirstPlayerGet()); }
 
 void corner_Setup() {
@@ -290,6 +300,7 @@ void corner_Setup() {
   DefenceZones(SETP_KIND_CORNER);
   Player* poTaker = corner_TakerChoose();
   setp_KickTakerSet(poTaker);
+  RestartLog("corner", poTaker);
   if (global_eGetGameMode() != GAME_MODE_SET_PIECE_SCRIPT) HandOver(poTaker);
   CornerBind();
   restart_oState.bPressed = 0;
@@ -490,6 +501,7 @@ void mgoalkic_Start() {
   CommonSetup();
   Player* poTaker = KeeperTaker();
   setp_KickTakerSet(poTaker);
+  RestartLog("goal kick", poTaker);
   HandOver(poTaker);
   GoalKickBind();
   camera_FadeRelease();
@@ -597,6 +609,7 @@ void mthrowin_Start() {
   setp_KickDistanceSet(2880);
   Player* poThrower = mthrowin_ThrowerFind(ball_CurYGet());
   setp_KickTakerSet(poThrower);
+  RestartLog("throw-in", poThrower);
   const std::int32_t iKind = poThrower ? mthrowin_KindGet(ball_CurXGet(), poThrower->Direction) : 0;
   setp_KindSet(iKind);
   DefenceZones(iKind);

@@ -118,8 +118,11 @@ void global_SetHomeUser(User* poUser) { global.poHomeUser = poUser; }
 User* global_poGetAwayUser() { return global.poAwayUser; }
 void global_SetAwayUser(User* poUser) { global.poAwayUser = poUser; }
 
-void global_SpareFlagSet(uint8_t bFlag) { global.bSpareFlag = bFlag; }
-uint8_t global_bSpareFlagGet() { return global.bSpareFlag; }
+// The one-side word under the name the match engine reads it by: the
+// referee's simple rules, the referee's absence and the player moves without
+// him all follow it.
+void global_SpareFlagSet(uint8_t bFlag) { global.bOneSide = bFlag; }
+uint8_t global_bSpareFlagGet() { return global.bOneSide != 0 ? 1 : 0; }
 
 void global_RecentUsersClear() {
   for (int32_t i = 0; i < GLOBAL_RECENT_USERS_MAX; i++) global.apoRecentUsers[i] = nullptr;

@@ -70,7 +70,6 @@ struct Global {
   int32_t iDay;
   int32_t iMonth;
   int32_t iYear;
-  uint8_t bSpareFlag;
   User* apoRecentUsers[GLOBAL_RECENT_USERS_MAX];
   int32_t bHistory;
   Player* poScorer;  // the player the goal celebration follows
@@ -102,6 +101,7 @@ void global_SetHomeUser(User* poUser);
 User* global_poGetAwayUser();
 void global_SetAwayUser(User* poUser);
 
+// The one-side word (bOneSide) as the match engine sets and reads it.
 void global_SpareFlagSet(uint8_t bFlag);
 uint8_t global_bSpareFlagGet();
 

@@ -1,0 +1,59 @@
+// The real executable, headless: a training session after a Quick Start in
+// the same run, played by keyboard.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/run_game.h"
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+using korvena_test::readFile;
+using korvena_test::scriptKey;
+
+// A Quick Start with the keyboard at home, kicked off and quit through the
+// pause menu ("Quit Match", "Yes"); then Training from the main menu, the
+// keyboard at home, Albania 1998 on the map, and the session loaded, walked
+// on and kicked off (the first J ends the wait, the second kicks off).
+std::string TrainingAfterAQuickStart() {
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(110, "RETURN") + scriptKey(116, "LEFT") + scriptKey(122, "RETURN");
+  s += scriptKey(700, "ESCAPE") + scriptKey(740, "ESCAPE") + scriptKey(770, "J") + scriptKey(820, "ESCAPE");
+  for (int t : {840, 846, 852}) s += scriptKey(t, "DOWN");
+  s += scriptKey(870, "J") + scriptKey(890, "DOWN") + scriptKey(900, "J");
+  s += scriptKey(960, "RIGHT") + scriptKey(970, "RETURN") + scriptKey(990, "LEFT") + scriptKey(1010, "RETURN");
+  for (int t : {1030, 1040, 1050, 1060}) s += scriptKey(t, "RETURN");
+  s += scriptKey(2000, "J") + scriptKey(2050, "J");
+  return s;
+}
+
+// The kick-off taker runs at the far goal and shoots wide of it. There is no
+// side to take a goal kick, so the ball out over the goal line is the
+// training side's corner; its taker takes it and play goes on (the view
+// does not stay on an empty stretch of the pitch).
+TEST_F(Game, AShotWideInTrainingAfterAMatchGivesTheTrainingSideACornerAndPlayGoesOn) {
+  const std::string log = home_ / "debug.txt", d = home_.path();
+  env_["KORVENA_DEBUG_LOG"] = log;
+  timeLimitSeconds_ = 400;
+  std::string s = TrainingAfterAQuickStart();
+  s += "2080 keydown RIGHT\n2365 keyup RIGHT\n" + scriptKey(2360, "SPACE");
+  // The corner, waiting for its taker; J pressed and let go takes it.
+  s += "2700 capture " + d + "/waiting.tga\n" + scriptKey(2710, "J") + "2800 capture " + d + "/taken.tga\n";
+  s += "2810 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  const std::string d2 = readFile(log);
+  // The session: the home side of Albania, kicking off.
+  const std::size_t at = d2.find("kick-off: side 1", d2.find("match start: home 59"));
+  ASSERT_NE(at, std::string::npos) << d2;
+  const std::string session = d2.substr(at);
+  EXPECT_NE(session.find("restart: corner, side 1, taker "), std::string::npos) << session;
+  EXPECT_EQ(session.find("restart: goal kick"), std::string::npos) << session;
+  const std::string waiting = readFile(d + "/waiting.tga");
+  ASSERT_FALSE(waiting.empty());
+  EXPECT_TRUE(readFile(d + "/taken.tga") != waiting) << "the view stayed where it was";
+}
+
+}  // namespace
