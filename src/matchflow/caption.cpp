@@ -341,7 +341,9 @@ void DrawGoal() {
   CaptionState& c = caption_oState;
   const Player* pp = ParamPlayer();
   std::int32_t x = pp && pp->MyTeam == player_PlaysFor_Away ? 340 : 60;
-  if (global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING) x = 200;
+  // Training has no away side: its goal names the scorer beside the home box.
+  const bool bTraining = global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING;
+  if (bTraining) x = 200;
   // Each team box holds the name and, at its right end, the score.
   char szHome[16], szAway[16];
   std::snprintf(szHome, sizeof szHome, "%d", match.HomeGoals);
@@ -353,9 +355,11 @@ void DrawGoal() {
   Text(h.sz, xHome + 4, 22, 255, 255, 255);
   draw2d_TextColourSet(255, 255, 255, 255);
   pctext_PrintRight(szHome, X(xHome + 138), Y(22), kLayer - 1);
-  Strip(xAway, 20, 140, 14, 23, 52, 190, 12, 26, 95);
-  Text(a.sz, xAway + 4, 22, 255, 255, 255);
-  pctext_PrintRight(szAway, X(xAway + 138), Y(22), kLayer - 1);
+  if (!bTraining) {
+    Strip(xAway, 20, 140, 14, 23, 52, 190, 12, 26, 95);
+    Text(a.sz, xAway + 4, 22, 255, 255, 255);
+    pctext_PrintRight(szAway, X(xAway + 138), Y(22), kLayer - 1);
+  }
   Strip(x, c.y, 240, 11, 50, 50, 50, 5, 65, 225);
   NumberName(NumberNameMake(pp ? pp->pDBPlayer : nullptr, 240 - 12), x + 6, c.y);
 }

@@ -23,6 +23,7 @@ struct PacketItems {
   std::int32_t cSheet = 0;
   std::vector<std::int32_t> aiSheetFrames;
   std::vector<std::int32_t> aiBoxColours;  // r << 16 | g << 8 | b
+  std::vector<std::int32_t> aiStripColours;  // a shaded strip's first corner, r << 16 | g << 8 | b
 };
 
 PacketItems Collect() {
@@ -34,6 +35,8 @@ PacketItems Collect() {
         o.cBoxes++;
         o.aiBoxColours.push_back(i->aRed[0] << 16 | i->aGreen[0] << 8 | i->aBlue[0]);
       }
+      if (i->uKind == PCFRAME_KIND_SHADED_BOX)
+        o.aiStripColours.push_back(i->aRed[0] << 16 | i->aGreen[0] << 8 | i->aBlue[0]);
       if (i->uKind == PCFRAME_KIND_SHEET_SPRITE) {
         o.cSheet++;
         o.aiSheetFrames.push_back(i->aiCoord[2]);
@@ -52,6 +55,10 @@ bool HasColour(const PacketItems& o, std::int32_t r, std::int32_t g, std::int32_
   for (std::int32_t c : o.aiBoxColours)
     if (c == (r << 16 | g << 8 | b)) return true;
   return false;
+}
+
+bool HasStrip(const PacketItems& o, std::int32_t r, std::int32_t g, std::int32_t b) {
+  return std::find(o.aiStripColours.begin(), o.aiStripColours.end(), r << 16 | g << 8 | b) != o.aiStripColours.end();
 }
 
 class CaptionTest : public ::testing::Test {
@@ -215,6 +222,30 @@ TEST_F(CaptionTest, GoalStripBySideAndTraining) {
     // 38 ticks of side boxes to 300 (the last one clamps), 15 up, 31 held, 38 out.
     EXPECT_EQ(n, 38 + 15 + 31 + 38);
   }
+}
+
+// A goal in a match shows both team boxes with their scores; training has no
+// away side, so its goal shows the home box and the scorer only (no away
+// box, no away score).
+TEST_F(CaptionTest, ATrainingGoalShowsTheScorerAndNoAwayBox) {
+  match.HomeGoals = 3;
+  match.AwayGoals = 7;
+  for (const GameMode eKind : {GAME_MODE_START_FRIENDLY, GAME_MODE_START_TRAINING}) {
+    caption_Init();
+    global_SetExtendedGameMode(eKind);
+    caption_Request(CAPTION_GOAL, reinterpret_cast<std::intptr_t>(&oPlayer));
+    PacketItems o;
+    for (int i = 0; i < 60; i++) o = Tick();  // the boxes are in, the strip up
+    const bool bMatch = eKind == GAME_MODE_START_FRIENDLY;
+    EXPECT_TRUE(Has(o, "3")) << eKind;
+    EXPECT_TRUE(HasStrip(o, 110, 13, 8)) << eKind;  // the home box
+    EXPECT_EQ(Has(o, "7"), bMatch) << eKind;
+    EXPECT_EQ(HasStrip(o, 23, 52, 190), bMatch) << eKind;  // the away box
+    bool bScorer = false;
+    for (const std::string& t : o.asText) bScorer = bScorer || t.find("Ulvang") != std::string::npos;
+    EXPECT_TRUE(bScorer) << eKind;
+  }
+  match.HomeGoals = match.AwayGoals = 0;
 }
 
 TEST_F(CaptionTest, SharesAndThirds) {
