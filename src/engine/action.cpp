@@ -23,8 +23,7 @@
 #include "shell/pcstub.h"
 #include "shell/user.h"
 
-// Handlers of modules that install into the table (see action_standins.cpp
-// for those still waiting for their module).
+// Handlers of modules that install into the table.
 ActionNode* setp_ExitHandler(ActionNode* poList);
 ActionNode* newgoal_ActionHandler(ActionNode* poList);
 ActionNode* setp_WallHandler(ActionNode* poList);
@@ -47,7 +46,6 @@ ActionNode* sphands_Handler(ActionNode* poList);
 void newgoal_StateMachineRun(Player* poKeeper);
 void newgoal_CelebrationStand(Player* poKeeper);
 void refact_Update();
-Player* match_poScorerGet();
 Player* referee_poInjuredGet();
 Player* setp_poSubstituteGet(std::int32_t i);
 

@@ -10,6 +10,7 @@
 #include "engine/action_react.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/engine_services.h"
 #include "engine/move.h"
 #include "engine/player.h"
 #include "engine/touch.h"
@@ -19,8 +20,6 @@
 #include "shell/global.h"
 #include "shell/imath.h"
 #include "shell/user.h"
-
-Player* match_poScorerGet();
 
 namespace {
 constexpr std::uint32_t kAnimChallenge = 8;

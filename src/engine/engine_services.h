@@ -27,6 +27,9 @@ void match_AwayClubStateSet(std::int32_t iState);
 std::int32_t match_HomeKickOffFlagGet();
 std::int32_t match_AwayKickOffFlagGet();
 void match_ScoreClockDraw();
+// The player the goal celebration follows: the scorer (after an own goal his
+// nearest opponent), or the defending keeper while a shoot-out kick waits.
+Player* match_poScorerGet();
 std::int32_t clock_MinuteGet();
 
 // ---- Possession, flight and strikes -------------------------------------------------

@@ -26,7 +26,6 @@
 #include "shell/debuglog.h"
 #include "shell/global.h"
 
-Player* match_poScorerGet();
 void touch_ContactSet(Player* pp, Player* poMark, std::int32_t iKind);
 
 namespace {

@@ -116,6 +116,8 @@ void match_AwayKickOffFlagSet(std::int32_t iFlag) { match.AwayTeam.KickOff = iFl
 std::int32_t match_CoinTossGet() { return match.CoinToss; }
 void match_CoinTossSet(std::int32_t iToss) { match.CoinToss = iToss; }
 
+Player* match_poScorerGet() { return global.poScorer; }
+
 void match_HomeGoalScored() {
   match.HomeGoals++;
   crowd_ReactGoal();

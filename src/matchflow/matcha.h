@@ -55,6 +55,9 @@ std::int32_t match_CoinTossGet();
 void match_CoinTossSet(std::int32_t iToss);
 void match_HomeGoalScored();
 void match_AwayGoalScored();
+// The player recorded in the global record as the scorer (see
+// engine_services.h).
+Player* match_poScorerGet();
 std::int32_t match_iGoalDifferenceGet(const MatchTeam* poTeam);
 // Copies the squad's players into the side's own buffer; the squad itself is
 // left alone until match_SquadsCopyBack.

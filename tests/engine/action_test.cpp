@@ -538,7 +538,7 @@ TEST_F(Reactions, HolderReactChallengesSlidesOrWaits) {
 }
 
 TEST_F(Reactions, FaceCentreTakesOnlyTheScorersOpponents) {
-  ball_oBall.pplyrWhoKicked = EnginePlayer(9);
+  global.poScorer = EnginePlayer(9);
   ActionNode a{nullptr, nullptr, EnginePlayer(15)};
   ActionNode b{&a, nullptr, EnginePlayer(5)};
   ActionNode c{&b, nullptr, EnginePlayer(16)};
@@ -554,7 +554,7 @@ TEST_F(Reactions, FaceCentreTakesOnlyTheScorersOpponents) {
     EXPECT_EQ(EnginePlayer(id)->oAnimInfo.iTargetX, 0);
   }
   EXPECT_NE(EnginePlayer(5)->oAIInfo.eAction, ACTION_FACE_CENTRE);
-  ball_oBall.pplyrWhoKicked = nullptr;
+  global.poScorer = nullptr;
 }
 
 }  // namespace
@@ -624,7 +624,7 @@ class GoalReact : public Actions {};
 TEST_F(GoalReact, MatesGatherByShirtOthersGoToTheCentre) {
   Player* poScorer = EnginePlayer(9);
   EnginePlace(poScorer, 1000, 500, 0);
-  ball_oBall.pplyrWhoKicked = poScorer;
+  global.poScorer = poScorer;
   struct Case {
     int id;
     std::uint32_t eAnim;
@@ -649,7 +649,7 @@ TEST_F(GoalReact, MatesGatherByShirtOthersGoToTheCentre) {
   EnginePlayer(2)->Control = PLAYER_CONTROL_USER;
   EXPECT_FALSE(action_Run(EnginePlayer(2), ACTION_GOAL_REACT));
   EnginePlayer(2)->Control = PLAYER_CONTROL_COMPUTER;
-  ball_oBall.pplyrWhoKicked = nullptr;
+  global.poScorer = nullptr;
 }
 
 }  // namespace

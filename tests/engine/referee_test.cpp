@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/action.h"
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/move.h"
@@ -254,6 +255,36 @@ TEST_F(Referee, GoalTableByEndAndKind) {
   EXPECT_EQ(Stack(), (std::vector<Pushed>{{GAME_MODE_PERIOD_END, mftime_Enter},
                                           {GAME_MODE_GOAL_CELEBRATION, celebrate_Enter},
                                           {GAME_MODE_RETURN_POSITIONS, returnpos_EnterLong}}));
+}
+
+TEST_F(Referee, AnOwnGoalIsCelebratedByTheNearestOpponent) {
+  // The away number 5 turns the ball into his own goal at -x (home attacks
+  // -x); of the home side, number 7 stands nearest him.
+  match.HomeTeam.KickOff = 1;
+  match.AwayTeam.KickOff = 0;
+  for (std::int32_t k = 1; k < PLAYER_TEAM_SIZE; k++) {
+    Home(k)->x = static_cast<std::int16_t>(-2000 + 300 * k);
+    Home(k)->y = 3000;
+  }
+  Player* poOwnGoal = Away(5);
+  poOwnGoal->x = -8000;
+  poOwnGoal->y = 0;
+  Home(7)->x = -7500;
+  Home(7)->y = 400;
+  LooseBall(poOwnGoal, -9300, 100, -9450, 100);
+  referee_Update(REFEREE_EVENT_GOAL_LINE_LEFT, -9450, 100);
+  ASSERT_EQ(referee_ScoringSideGet(), 1);
+  EXPECT_EQ(ball_WhoKickedGet(), poOwnGoal);
+  EXPECT_EQ(match_poScorerGet(), Home(7));
+  // The celebration follows him: he celebrates, his team-mates gather round
+  // him, and the side that scored against itself goes to the centre spot.
+  action_TableInit();  // the real actions in place of the set-up's standing orders
+  global_SetGameMode(GAME_MODE_GOAL_CELEBRATION);
+  action_FramePass(GAME_MODE_GOAL_CELEBRATION);
+  EXPECT_EQ(Home(7)->oAIInfo.eAction, ACTION_GOAL_CELEBRATE);
+  EXPECT_EQ(Home(3)->oAIInfo.eAction, ACTION_GOAL_REACT);
+  EXPECT_EQ(poOwnGoal->oAIInfo.eAction, ACTION_FACE_CENTRE);
+  EXPECT_EQ(Away(3)->oAIInfo.eAction, ACTION_FACE_CENTRE);
 }
 
 TEST_F(Referee, FoulsGiveFreeKickOrPenaltyOffsideAndKeeperHands) {

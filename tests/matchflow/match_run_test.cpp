@@ -511,6 +511,62 @@ TEST_F(MatchRun, TheSidesTakeTheShootOutKicksInTurn) {
   }
 }
 
+// Whom the shoot-out names as the scorer: while a kick waits (from its
+// set-up until the ball is in or out) and after a kick the keeper saves, the
+// keeper facing the kick; after a goal, the taker.
+struct ShootoutScorerWatch {
+  std::int32_t cWaitTicks = 0, cAfterSaveTicks = 0, cAfterGoalTicks = 0;
+  std::int32_t cSaved = 0, cScored = 0;
+  std::int32_t cWrong = 0;
+  std::int32_t iFirstWrongTick = -1;
+  std::int32_t aiGoals[2] = {}, aiKicks[2] = {};
+  bool bLastScored = false;
+  const Player* poKeeper = nullptr;  // the keeper facing the last kick
+};
+
+void WatchShootoutScorer(std::int32_t iTick, void* pv) {
+  ShootoutScorerWatch& w = *static_cast<ShootoutScorerWatch*>(pv);
+  if (global.eGameMode != 66) return;
+  const MPensoState& m = mpenso_oState;
+  for (std::int32_t k = 0; k < 2; k++) {
+    if (m.aiKicks[k] == w.aiKicks[k]) continue;
+    w.bLastScored = m.aiGoals[k] > w.aiGoals[k];
+    (w.bLastScored ? w.cScored : w.cSaved)++;
+    w.aiKicks[k] = m.aiKicks[k];
+    w.aiGoals[k] = m.aiGoals[k];
+  }
+  const Player* poScorer = match_poScorerGet();
+  bool bRight;
+  if (m.bKickPending) {
+    w.poKeeper = setp_poPartnerGet();
+    w.cWaitTicks++;
+    bRight = w.poKeeper && player_IsGoalkeeper(w.poKeeper) && m.poTaker && w.poKeeper->MyTeam != m.poTaker->MyTeam &&
+             poScorer == w.poKeeper;
+  } else if (w.bLastScored) {
+    w.cAfterGoalTicks++;
+    bRight = poScorer == m.poTaker;
+  } else {
+    w.cAfterSaveTicks++;
+    bRight = w.poKeeper && poScorer == w.poKeeper;
+  }
+  if (!bRight && w.cWrong++ == 0) w.iFirstWrongTick = iTick;
+}
+
+TEST_F(MatchRun, TheShootOutNamesTheKeeperAsScorerUntilAKickGoesIn) {
+  mh::Config c = Short(103);
+  c.iExtraTime = 1;
+  c.bPenalties = 1;
+  ShootoutScorerWatch w;
+  const mh::Result r = mh::Run(c, nullptr, WatchShootoutScorer, &w);
+  ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  EXPECT_EQ(w.cWrong, 0) << "first at tick " << w.iFirstWrongTick;
+  EXPECT_GE(w.cSaved, 1) << r.Describe(c);
+  EXPECT_GE(w.cScored, 1) << r.Describe(c);
+  EXPECT_GE(w.cWaitTicks, 6 * 30);
+  EXPECT_GE(w.cAfterSaveTicks, 30);
+  EXPECT_GE(w.cAfterGoalTicks, 30);
+}
+
 // A user's side in the shoot-out: his taker is his to kick, and the keeper
 // facing him keeps to his goal line (the goal at +x) until the ball is
 // kicked, however long the taker waits.
