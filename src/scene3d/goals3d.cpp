@@ -14,6 +14,9 @@
 #include "scene3d/texture.h"
 
 GoalNet* goals_apoNets[2] = {nullptr, nullptr};
+// Depth of the goal net in inches (world units / 4), the value of the style
+// loaded last; the ball's goal test reads it before any style is loaded.
+std::int32_t goals_NetDepth = 60;
 
 namespace {
 

@@ -10,8 +10,11 @@
 #include "shell/debuglog.h"
 #include "shell/texts.h"
 #include "tournament/tla.h"
+#include "tournament/tournament_services.h"
 
 TMGlobal tmglobal;
+// The first leg of a two-legged tie, read by the period end of the second.
+TMFirstLeg tmglobal_FirstLeg;
 Year* TheYearList = nullptr;
 
 namespace {
