@@ -8,6 +8,7 @@
 
 #include "engine/action.h"
 #include "engine/action_react.h"
+#include "engine/aiopt.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/cover.h"
@@ -112,6 +113,7 @@ ActionNode* action_ShootOrPassHandler(ActionNode* poList) {
   pp->oReceiver = oRec;
   target_ReceiverSet(oRec.poReceiver);
   target_AngleSet(iHeading);
+  pass_RecordSet(PASS_RECORD_AT_POINT, oRec.x, oRec.y);
   action_Set(pp, ACTION_SHOOT_OR_PASS);
   if (action_ContactChance(pp, 25)) touch_ContactSet(pp, pp, pp->x < -7199 || pp->x >= 7200 ? 4 : 2);
   return director_ListUnlink(poList);

@@ -101,6 +101,12 @@ ActionNode* OptionRun(ActionNode* poList, Variant v) {
 Player* s_poLastReceiver;
 ReceiverRecord s_oUserRecord;
 
+struct PassRecord {
+  std::int32_t iMode;
+  std::int32_t x, y;
+};
+PassRecord s_oPass;
+
 }  // namespace
 
 std::int32_t aiopt_CellValue(const Player* pp, std::int32_t c, std::int32_t r) {
@@ -206,6 +212,22 @@ ActionNode* aiopt_OptionCHandler(ActionNode* poList) { return OptionRun(poList, 
 
 void pass_Init() {}
 void pass_KeeperHoldHook() {}
+
+void pass_MatchReset() {
+  s_oPass = PassRecord{};
+  s_poLastReceiver = nullptr;
+  s_oUserRecord = ReceiverRecord{};
+}
+
+void pass_RecordSet(std::int32_t iMode, std::int32_t x, std::int32_t y) {
+  QDX_ASSERT(iMode >= PASS_RECORD_AT_RECEIVER && iMode <= PASS_RECORD_AHEAD);
+  s_oPass = PassRecord{iMode, x, y};
+}
+std::int32_t pass_RecordModeGet() { return s_oPass.iMode; }
+void pass_RecordPointGet(std::int32_t* px, std::int32_t* py) {
+  *px = s_oPass.x;
+  *py = s_oPass.y;
+}
 
 const ReceiverRecord* pass_UserRecordGet() { return &s_oUserRecord; }
 

@@ -2,7 +2,8 @@
 // The option search: a player off the ball looks, in the 15 x 15 cells
 // around him, inside his zone and away from opponents, for the cell whose
 // support value best matches a wanted value, and runs there. Beside it the
-// user's pass receiver and markers.
+// user's pass receiver and markers, and the record of the pass being
+// launched.
 #include <cstdint>
 
 #include "engine/action_list.h"
@@ -41,6 +42,20 @@ ActionNode* aiopt_OptionCHandler(ActionNode* poList);
 
 void pass_Init();
 void pass_KeeperHoldHook();
+// A new match: no pass recorded, no user receiver chosen yet.
+void pass_MatchReset();
+
+// The record of the pass being launched, which a tap header aims by: at the
+// receiver where he stands, at the recorded point, or ahead of the receiver
+// along his heading.
+enum PassRecordMode : std::int32_t {
+  PASS_RECORD_AT_RECEIVER = 0,
+  PASS_RECORD_AT_POINT = 1,
+  PASS_RECORD_AHEAD = 2,
+};
+void pass_RecordSet(std::int32_t iMode, std::int32_t x, std::int32_t y);
+std::int32_t pass_RecordModeGet();
+void pass_RecordPointGet(std::int32_t* px, std::int32_t* py);
 // The receiver of the user's next pass (none unless the owner is a user's).
 Player* pass_UserReceiverChoose();
 void pass_UserMarkersUpdate();

@@ -43,8 +43,8 @@ void newgoal_ReactionDelaySet(Player* poKeeper, std::int32_t iTicks);
 // Passing and shot choice.
 void pass_LeadPointGet(Player* poPasser, Player* poReceiver, std::int32_t* px, std::int32_t* py,
                        std::int32_t iSkill);
-// The pass record of a receiver chosen by the pass choice: mode 0 the
-// receiver's position, 1 its point, 2 a lead along his heading.
+// The record of the pass being launched (aiopt.h): mode 0 the receiver's
+// position, 1 its point, 2 a lead along his heading.
 std::int32_t pass_RecordModeGet();
 void pass_RecordPointGet(std::int32_t* px, std::int32_t* py);
 void shot_SpreadGet(Player* poStriker, std::int32_t* px, std::int32_t* ph, std::int32_t* py);

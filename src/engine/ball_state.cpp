@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/aiopt.h"
 #include "engine/ball.h"
 #include "engine/chaser.h"
 #include "engine/newballA.h"
@@ -26,6 +27,7 @@ void ball_Init(Ball* poBall) {
   chaser_Clear();
   newballA_MatchReset();
   target_MatchReset();
+  pass_MatchReset();
   newgoal_MatchReset();
 }
 

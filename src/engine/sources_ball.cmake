@@ -4,7 +4,6 @@ list(APPEND ENGINE_SOURCES
   ball_goal.cpp
   ball_path.cpp
   ball_state.cpp
-  ball_standins.cpp
   chaser.cpp
   kick.cpp
   kick_tables.cpp

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/action.h"
+#include "engine/aiopt.h"
 #include "engine/action_programs.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
@@ -247,6 +248,8 @@ std::int32_t Steer(Player* pp, std::int32_t t, std::int32_t n) {
     target_XSet(pp->oReceiver.x);
     target_YSet(pp->oReceiver.y);
     target_AngleSet(d.iStrikeAngle);
+    // A lay-off or a pass on goes to the receiver record's point.
+    if (d.pfnStrike == target_DoTapHeader) pass_RecordSet(PASS_RECORD_AT_POINT, pp->oReceiver.x, pp->oReceiver.y);
     return pp->iNextTouchState;
   }
   if (t < n) {

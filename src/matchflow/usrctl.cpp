@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/action.h"
+#include "engine/aiopt.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/chaser.h"
@@ -73,6 +74,8 @@ void OneTwo(Player* pp) {
   if (!player_IsGoalkeeper(pp) && (poReceiver == nullptr || !player_IsGoalkeeper(poReceiver))) {
     newballA_QuietReleaseSet();
     target_ReceiverSet(poReceiver);
+    // Played first time to where the receiver stands.
+    pass_RecordSet(PASS_RECORD_AT_RECEIVER, poReceiver ? poReceiver->x : 0, poReceiver ? poReceiver->y : 0);
     touch_ContactSet(pp, pp, 1);
     chaser_ReactionDelaysSet();
     target_DoTapHeader(pp);

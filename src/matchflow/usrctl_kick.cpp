@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/aihelp.h"
+#include "engine/aiopt.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/ball_services.h"
@@ -100,6 +101,7 @@ std::int32_t LaunchPass(User* pusr, UsrctlUser* w, Player* pp) {
     oRec.y = pp->y + imath_SinScale(1440, iDeg);
   }
   target_ReceiverSet(oRec.poReceiver);
+  pass_RecordSet(PASS_RECORD_AT_POINT, oRec.x, oRec.y);
   usrctl_oKick.poLastReceiver = oRec.poReceiver;
   usrctl_oKick.iLastX = oRec.x;
   usrctl_oKick.iLastY = oRec.y;

@@ -40,6 +40,7 @@ void chaser_StepHandOver() { g_oBallFakes.cHandOver++; }
 void target_Clear() { g_oBallFakes.cTargetClear++; }
 void chaser_Clear() {}
 void target_MatchReset() {}
+void pass_MatchReset() {}
 void newballA_MatchReset() {}
 void newgoal_MatchReset() {}
 void ball_ShotStatsAdd(std::int32_t iOutcome, std::int32_t iSide) {

@@ -17,6 +17,7 @@
 #include "engine/move.h"
 #include "engine/newballA.h"
 #include "engine/player.h"
+#include "engine/aiopt.h"
 #include "engine/target.h"
 #include "engine/team.h"
 #include "engine/touch.h"
@@ -255,6 +256,29 @@ TEST_F(Holder, ThePassToAMateDrawsItsDistanceInYardsWithinTheRecord) {
       EXPECT_EQ(target_poGetReceiver()->MyTeam, pp->MyTeam);
     }
   }
+}
+
+TEST_F(Holder, APassToTheChoicesPointRecordsThatPoint) {
+  // Whatever way the holder looks, a pass he starts is recorded at the point
+  // the pass choice gave, for the tap header at its contact.
+  std::int32_t cPasses = 0;
+  for (std::int32_t iSector = 0; iSector < 8; iSector++) {
+    SetUp();
+    Player* pp = HolderAt(-2000, 0);
+    for (std::int32_t i = 1; i <= 8; i++) EnginePlace(EnginePlayer(i), -2000 + (i % 3 - 1) * 2500, (i % 4 - 2) * 1500, 0);
+    Params(pp, iSector, 0, 0);
+    pass_RecordSet(PASS_RECORD_AHEAD, 12345, -321);
+    if (Run(action_ShootOrPassHandler, pp) != nullptr) continue;
+    cPasses++;
+    ASSERT_NE(pp->oReceiver.poReceiver, nullptr);
+    EXPECT_EQ(pp->oAnimData.pfnContact, target_DoTapHeader);
+    EXPECT_EQ(pass_RecordModeGet(), PASS_RECORD_AT_POINT);
+    std::int32_t x = 0, y = 0;
+    pass_RecordPointGet(&x, &y);
+    EXPECT_EQ(x, pp->oReceiver.x) << "sector " << iSector;
+    EXPECT_EQ(y, pp->oReceiver.y) << "sector " << iSector;
+  }
+  EXPECT_GE(cPasses, 4);
 }
 
 TEST_F(Holder, AHolderWithRoomAheadKeepsTheBall) {

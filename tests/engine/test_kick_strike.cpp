@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "e2_fixture.h"
+#include "engine/aiopt.h"
 #include "engine/anim.h"
 #include "engine/ball_services.h"
 #include "engine/ball.h"
@@ -16,6 +17,8 @@
 #include "engine/team.h"
 #include "framework/math/qrand.h"
 #include "shell/global.h"
+#include "shell/imath.h"
+#include "tournament/dbplayer.h"
 
 namespace {
 
@@ -278,6 +281,49 @@ TEST_F(Strikes, ShotsAndHeadersLaunch) {
   EXPECT_EQ(ball_oBall.iKind, BALL_KIND_STRIKE);
   EXPECT_GT(ball_LandXGet(), 6000);
   EXPECT_GT(ball_LandYGet(), -3000);
+}
+
+TEST_F(Strikes, ATapHeaderGoesWhereThePassRecordSays) {
+  // A passer who never misses taps the ball along the ground to a receiver
+  // 3000 ahead who faces a quarter turn (200 of 802) to his left.
+  Player* pp = Home(6);
+  pp->pDBPlayer->uSpeed = 100;
+  Player* poReceiver = Home(7);
+  Place(poReceiver, 3000, 1000, 200);
+  const int d = Dist(3000, 1000);
+  struct Case {
+    std::int32_t iMode;
+    int x, y;  // where the ball is sent
+  } aCases[] = {
+      {PASS_RECORD_AT_POINT, 3600, 400},
+      {PASS_RECORD_AT_RECEIVER, 3000, 1000},
+      {PASS_RECORD_AHEAD, 3000 + imath_CosScale(72 * (d / 144 + 10), 200 * 360 / 802),
+       1000 + imath_SinScale(72 * (d / 144 + 10), 200 * 360 / 802)},
+  };
+  for (const Case& c : aCases) {
+    Place(pp, 0, 0, 0);
+    ball_PlaceAt(&ball_oBall, 0, 0, 0);
+    newballA_OwnerSet(pp, 1);
+    target_ReceiverSet(poReceiver);
+    pass_RecordSet(c.iMode, 3600, 400);
+    target_DoTapHeader(pp);
+    EXPECT_EQ(ball_oBall.iKind, BALL_KIND_GROUND_PASS) << c.iMode;
+    EXPECT_EQ(ball_oBall.iTargetX, c.x) << c.iMode;
+    EXPECT_EQ(ball_oBall.iTargetY, c.y) << c.iMode;
+    EXPECT_EQ(ball_oBall.poOwner, nullptr);
+  }
+  // Without a receiver the record is not read: 1440 along the strike angle.
+  Place(pp, 0, 0, 0);
+  ball_PlaceAt(&ball_oBall, 0, 0, 0);
+  newballA_OwnerSet(pp, 1);
+  target_ReceiverSet(nullptr);
+  target_AngleSet(0);
+  pass_RecordSet(PASS_RECORD_AT_POINT, 3600, 400);
+  target_DoTapHeader(pp);
+  EXPECT_EQ(ball_oBall.iTargetX, imath_CosScale(1440, 0));
+  EXPECT_EQ(ball_oBall.iTargetY, 0);
+  pass_MatchReset();
+  EXPECT_EQ(pass_RecordModeGet(), PASS_RECORD_AT_RECEIVER);
 }
 
 TEST_F(Strikes, ShotStatisticsGoToTheKickersSide) {
