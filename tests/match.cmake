@@ -9,6 +9,7 @@ korvena_test(test_match_flow
     matchflow/open_play_test.cpp
     matchflow/controls_match_test.cpp
     matchflow/stand_still_test.cpp
+    matchflow/pass_markers_test.cpp
   DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_flow data)
 # A whole match counted for heap allocations (the program replaces the

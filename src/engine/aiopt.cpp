@@ -1,6 +1,7 @@
 // Option search and the user's pass markers.
 #include "engine/aiopt.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "audio/audio_services.h"
@@ -258,7 +259,9 @@ void pass_UserMarkersUpdate() {
   if (!pu) pu = player_UserGet(poOwner);
   if (!pu) return;
   pcframe_AddSpotMarker(poReceiver->x, poReceiver->y, pu->iIndex);
-  std::uint16_t uDir = static_cast<std::uint16_t>(
-      QMathAtan2(s_oUserRecord.x - poOwner->x, s_oUserRecord.y - poOwner->y) & 0xFFFF);
-  pcframe_AddArrowMarker(poOwner->x, poOwner->y, uDir, pu->iIndex);
+  // The arrow takes its turn about the vertical in radians; at 0 it points
+  // along +y of the pitch, a quarter turn along +x.
+  const double dAngle = std::atan2(static_cast<double>(s_oUserRecord.x - poOwner->x),
+                                   static_cast<double>(s_oUserRecord.y - poOwner->y));
+  pcframe_AddArrowMarker(poOwner->x, poOwner->y, dAngle, pu->iIndex);
 }

@@ -2,9 +2,7 @@
 // What the players, animation and movement modules call in the rest of the
 // match engine and in the match flow: possession and strikes, the chaser,
 // the touch machine and the action pass, goalkeepers, the match record and
-// its overlay, the referee and set pieces, user control. Modules not built
-// yet have small stand-ins in engine_standins.cpp; each is removed when its
-// module lands.
+// its overlay, the referee and set pieces, user control.
 #include <cstdint>
 
 struct GoalieObject;
@@ -86,4 +84,3 @@ void spscript_Run();
 
 // ---- User control ------------------------------------------------------------------------------
 void usrctl_PowerBarDraw();
-void aiopt_PassMarkersDraw();

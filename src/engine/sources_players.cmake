@@ -1,5 +1,5 @@
 # Players, their accessors and initialisation, the animation table and state,
-# movement states and events, and the stand-ins for modules not built yet.
+# movement states and events.
 list(APPEND ENGINE_SOURCES
   anim.cpp
   anim_table.cpp
@@ -8,5 +8,4 @@ list(APPEND ENGINE_SOURCES
   movetackle.cpp
   player.cpp
   playerO.cpp
-  plyrInit.cpp
-  engine_standins.cpp)
+  plyrInit.cpp)

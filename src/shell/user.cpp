@@ -3,6 +3,7 @@
 // gets in open play, and the stick mapping of set pieces.
 #include "shell/user.h"
 
+#include "engine/aiopt.h"
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/player.h"
@@ -162,7 +163,7 @@ void user_Update() {
   }
   plyrInit_UserMarkersUpdate();
   usrctl_PowerBarDraw();
-  if (global_eGetGameMode() == GAME_MODE_PLAY) aiopt_PassMarkersDraw();
+  if (global_eGetGameMode() == GAME_MODE_PLAY) pass_UserMarkersUpdate();
 }
 
 static User* OtherUserOf(const User* pusr, const Player* pp) {
