@@ -94,11 +94,9 @@ void pass_LeadPointGet(Player* poPasser, Player* poReceiver, std::int32_t* px, s
   std::int32_t s = poPasser->Direction == 1 ? 1 : -1;
   std::int32_t d = 9360 - poReceiver->x * s;
   // The lead grows with the passer's skill from 10 to 25 yards (the skill
-  // comes 0..100 and is read on a 0..15 scale), and never reaches past half
-  // the receiver's way to the goal line.
+  // comes 0..100 and is read on a 0..15 scale).
   std::int32_t s15 = (iSkill < 0 ? 0 : iSkill > 100 ? 100 : iSkill) * 15 / 100;
   std::int32_t r = d < 720 ? 144 : d < 1440 ? d / 2 : (s15 * 9 + 90) * 16;
-  if (d >= 1440 && r > d / 2) r = d / 2;
   if (poReceiver->y >= -3168 && poReceiver->y <= 3168) {
     // The angle off the line ahead toward the goal centre, in degrees (the
     // heading comes in 802 units a turn).
@@ -109,6 +107,9 @@ void pass_LeadPointGet(Player* poPasser, Player* poReceiver, std::int32_t* px, s
     *px = poReceiver->x + r * s;
     *py = poReceiver->y;
   }
+  // A long lead near the goal line stops on the pitch.
+  *px = *px < -BALL_GOAL_LINE_X ? -BALL_GOAL_LINE_X : *px > BALL_GOAL_LINE_X ? BALL_GOAL_LINE_X : *px;
+  *py = *py < -BALL_TOUCH_LINE_Y ? -BALL_TOUCH_LINE_Y : *py > BALL_TOUCH_LINE_Y ? BALL_TOUCH_LINE_Y : *py;
 }
 
 // ---- Shot value grid -------------------------------------------------------------

@@ -199,16 +199,32 @@ TEST(PassLead, NearAndFarFromTheGoalLine) {
   EnginePlace(r, 0, -4000, 0);  // the away side leads toward -x
   pass_LeadPointGet(EnginePlayer(17), r, &x, &y, 10);
   EXPECT_EQ(x, -(1 * 9 + 90) * 16);
-  // Never past half the receiver's way to the goal line.
-  for (std::int32_t iSkill : {0, 50, 100}) {
-    EnginePlace(r, 9360 - 2000, 4000, 0);
-    pass_LeadPointGet(passer, r, &x, &y, iSkill);
-    EXPECT_LE(x, 9360 - 1000) << iSkill;
-    EnginePlace(r, 9360 - 6000, 4000, 0);
-    pass_LeadPointGet(passer, r, &x, &y, iSkill);
-    EXPECT_LE(x, 9360 - 3000) << iSkill;
-    EXPECT_GE(x, 9360 - 6000 + 1440) << iSkill;
-  }
+  // The whole lead, however near the goal line: 2000 from it, skill 3 of 15
+  // (20 of 100) leads (3 x 9 + 90) x 16 = 1872, to 128 from the line.
+  EnginePlace(r, 9360 - 2000, 4000, 0);
+  pass_LeadPointGet(passer, r, &x, &y, 20);
+  EXPECT_EQ(x, 9360 - 128);
+  EXPECT_EQ(y, 4000);
+  EnginePlace(r, -(9360 - 2000), -4000, 0);
+  pass_LeadPointGet(EnginePlayer(17), r, &x, &y, 20);
+  EXPECT_EQ(x, -(9360 - 128));
+  EXPECT_EQ(y, -4000);
+  EnginePlace(r, 9360 - 6000, 4000, 0);
+  pass_LeadPointGet(passer, r, &x, &y, 100);
+  EXPECT_EQ(x, 9360 - 6000 + 3600);
+  // A lead that would cross the line stops on it.
+  EnginePlace(r, 9360 - 2000, 4000, 0);
+  pass_LeadPointGet(passer, r, &x, &y, 100);
+  EXPECT_EQ(x, 9360);
+  EXPECT_EQ(y, 4000);
+  EnginePlace(r, 9360 - 1500, 0, 0);
+  pass_LeadPointGet(passer, r, &x, &y, 100);
+  EXPECT_EQ(x, 9360);
+  EXPECT_EQ(y, 0);
+  EnginePlace(r, -(9360 - 1500), 0, 0);
+  pass_LeadPointGet(EnginePlayer(17), r, &x, &y, 100);
+  EXPECT_EQ(x, -9360);
+  EXPECT_EQ(y, 0);
   // Central: toward the goal centre, whichever way the passer attacks.
   struct Case {
     Player* passer;
