@@ -183,6 +183,40 @@ void BallWorld(const AnimGenRow& r, int frame, std::uint16_t angle, int x, int h
   out[2] = -v[0] * std::sin(a) + v[2] * std::cos(a) + y;
 }
 
+TEST(AnimData, TheSideDivesHaveTheirRowsAndTheirHeights) {
+  // The keeper's full-length dives: the high one (save row 0) 25 frames, the
+  // low one (save row 7) 22, both meeting the ball at frame 9; the first id
+  // of each pair dives to his right as the clip does, mirrored.
+  struct Want {
+    int id, start, end, contact, mirror;
+  };
+  const Want wants[] = {{38, 0, 24, 9, 1}, {39, 0, 24, 9, 0}, {51, 0, 21, 9, 1}, {52, 0, 21, 9, 0}};
+  for (const Want& w : wants) {
+    const AnimGenRow* r = Row(w.id);
+    ASSERT_NE(r, nullptr) << w.id;
+    EXPECT_EQ(r->type, 2u) << w.id;
+    EXPECT_EQ(r->start, w.start) << w.id;
+    EXPECT_EQ(r->end, w.end) << w.id;
+    EXPECT_EQ(r->contact, w.contact) << w.id;
+    EXPECT_EQ(r->mirror, w.mirror) << w.id;
+    EXPECT_EQ(static_cast<int>(r->followId), 1) << w.id;
+    EXPECT_EQ(r->moveClass, 5u) << w.id;
+    EXPECT_EQ(r->cFrames, w.end + 1) << w.id;
+    ASSERT_NE(r->pfTrack, nullptr) << w.id;
+  }
+  EXPECT_EQ(Row(38)->pfPose, Row(39)->pfPose);
+  EXPECT_EQ(Row(51)->pfPose, Row(52)->pfPose);
+  // The high dive takes the ball well above the keeper's head, the low one
+  // near the ground, each to the side of its column.
+  double hi[3], lo[3], hiMirror[3];
+  BallWorld(*Row(39), 9, 0, 0, 0, 0, hi);
+  BallWorld(*Row(52), 9, 0, 0, 0, 0, lo);
+  BallWorld(*Row(38), 9, 0, 0, 0, 0, hiMirror);
+  EXPECT_GT(hi[1], 1.6 * ANIM_METRES_TO_UNITS);
+  EXPECT_LT(lo[1], 0.5 * ANIM_METRES_TO_UNITS);
+  EXPECT_LT(hi[2] * hiMirror[2], 0.0);
+}
+
 TEST(AnimData, JointsMeetTheContactTrackAtEveryFacing) {
   // Kicks and headers with their mirrored twins: the striking joint (ankle
   // or head) keeps the same distance to the ball whatever the facing and
