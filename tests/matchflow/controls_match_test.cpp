@@ -47,7 +47,7 @@ struct Person {
 
 mh::Result Play(uint8_t cShoot) {
   mh::Config c;
-  c.uSeed = 3;
+  c.uSeed = 1;
   c.aeSide[0] = mh::SideKind::User;
   c.cTickCap = 12000;
   Person o;
@@ -89,8 +89,9 @@ TEST(ControlsMatch, ACustomShootKeyShootsAndTheOldOneDoesNot) {
   EXPECT_GT(k.aaiUserKicks[0][USRCTL_KIND_SHOT], 0) << k.Describe(mh::Config{});
   EXPECT_EQ(space.aaiUserKicks[0][USRCTL_KIND_SHOT], 0) << space.Describe(mh::Config{});
   // Pass on L kicked off and moved the ball in both.
-  EXPECT_GT(k.aaiUserKicks[0][USRCTL_KIND_PASS] + k.aaiUserKicks[0][USRCTL_KIND_NONE], 0);
-  EXPECT_GT(space.aaiUserKicks[0][USRCTL_KIND_PASS] + space.aaiUserKicks[0][USRCTL_KIND_NONE], 0);
+  EXPECT_GT(k.aaiUserKicks[0][USRCTL_KIND_PASS] + k.aaiUserKicks[0][USRCTL_KIND_NONE], 0) << k.Describe(mh::Config{});
+  EXPECT_GT(space.aaiUserKicks[0][USRCTL_KIND_PASS] + space.aaiUserKicks[0][USRCTL_KIND_NONE], 0)
+      << space.Describe(mh::Config{});
   pccontrols_DefaultSet();
   pccontrols_BindingsApply();
 }
