@@ -217,6 +217,144 @@ TEST(AnimData, TheSideDivesHaveTheirRowsAndTheirHeights) {
   EXPECT_LT(hi[2] * hiMirror[2], 0.0);
 }
 
+// The game's rows kind by kind: each kind's stepping, per-tick hook, event
+// dispatcher, movement class and (where the kind fixes it) type, then its
+// ids as "id start-end [cN] [fID@N] [m] [L] [-]" with "-" for no ball track.
+struct RowKind {
+  AnimStepCode step;
+  AnimHookCode hook;
+  AnimDispatchCode dispatch;
+  int cls, type;  // type -1: not fixed by the kind
+  const char* rows;
+};
+
+const RowKind kGameRows[] = {
+    // Kicks.
+    {ANIM_STEP_CONTACT, ANIM_HOOK_PLAY, ANIM_DISPATCH_EVENT, 0, 1,
+     "6 0-18 c3, 19 0-23 c3 m, 20 0-23 c3, 21 0-39 c4, 22 0-27 c3, 23 0-27 c3 m, 27 0-22 c4, 28 0-22 c4,"
+     "29 0-27 c3, 30 0-27 c3 m, 31 0-22 c5 m, 32 0-22 c5, 68 0-59 c33, 69 0-96 c66, 70 0-64 c36, 75 0-24 c5,"
+     "76 0-24 c5, 77 0-73 c34, 88 0-22 c5 m, 89 0-22 c5, 106 0-22 c4, 108 0-32 c5, 109 0-24 c5 m, 110 0-24 c5,"
+     "113 0-18 c6, 114 0-18 c6 m, 115 0-21 c5, 116 0-21 c5 m, 117 0-15 c5 m, 118 0-15 c5, 130 0-20 c6 m,"
+     "131 0-20 c6, 132 0-15 c5 m, 133 0-15 c5, 144 0-15 c5, 145 0-21 c5 m, 147 0-25 c14, 148 0-31 c25,"
+     "156 0-20 c4 m, 157 0-20 c4, 158 0-19 c5 m, 159 0-19 c5, 182 0-20 c6 m, 183 0-20 c6"},
+    // A kick taking the ball; headers, volleys and chest play.
+    {ANIM_STEP_CONTACT, ANIM_HOOK_TAKE, ANIM_DISPATCH_EVENT, 0, 1, "112 0-20 c6"},
+    {ANIM_STEP_CONTACT, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 0, 0,
+     "90 0-21 c6, 91 0-16 c4, 92 0-24 c7, 93 0-29 c7 m, 94 0-29 c7, 95 0-24 c7, 96 0-24 c6 m, 97 0-24 c6,"
+     "98 0-17 c6, 99 0-29 c7"},
+    // Running, walking, turning; the idles; standing and other loops.
+    {ANIM_STEP_LOOP, ANIM_HOOK_RUN, ANIM_DISPATCH_NOW, 0, -1,
+     "7 0-24 L -, 10 0-69 -, 11 0-19 -, 18 0-18 -, 57 0-18 -, 59 0-32, 102 0-22 L -, 127 0-14 L -,"
+     "146 0-22 L -, 160 0-32 L -, 161 0-31"},
+    {ANIM_STEP_LOOP, ANIM_HOOK_RUN, ANIM_DISPATCH_NOW, 1, -1, "168 0-34 L -, 169 0-30 L -, 170 0-35 L -, 171 0-30 L -"},
+    {ANIM_STEP_LOOP, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 1, -1, "136 0-1, 152 0-1"},
+    {ANIM_STEP_LOOP, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 0, -1, "37 0-14 -, 100 0-40 m -, 107 0-1"},
+    {ANIM_STEP_LOOP, ANIM_HOOK_NONE, ANIM_DISPATCH_NOW, 0, -1, "105 0-21 c4"},
+    {ANIM_STEP_LOOP, ANIM_HOOK_NONE, ANIM_DISPATCH_RUN, 0, -1, "129 0-44"},
+    // Challenges, tackles and taking the ball.
+    {ANIM_STEP_FORWARD_MOVE, ANIM_HOOK_TACKLE, ANIM_DISPATCH_EVENT, 0, -1,
+     "8 0-19, 9 0-19, 78 0-32, 79 0-32 m, 143 0-28 -, 154 0-34 -"},
+    {ANIM_STEP_FORWARD_MOVE, ANIM_HOOK_TAKE, ANIM_DISPATCH_EVENT, 0, -1, "33 0-21 c10 -"},
+    // Start-up clips, stopping, celebrations, the knock-on, referee and script clips, falls.
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 0, -1,
+     "2 0-8 f102@18 -, 3 0-8 f105@18, 4 0-15 f129@7, 5 0-21 f129@5, 25 0-23 -, 36 0-9 m -, 101 0-14 m -"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_RUN, ANIM_DISPATCH_NOW, 0, -1, "137 0-15"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_RUN, ANIM_DISPATCH_NOW, 2, -1, "71 0-52"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_CELEBRATE, ANIM_DISPATCH_CELEBRATE, 0, -1, "12 0-49 -, 13 0-69 -, 14 0-80 -, 172 0-80 -"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_RUN_ANIM, ANIM_DISPATCH_EVENT, 0, -1, "167 0-26 -"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 1, -1, "173 0-81, 177 0-34 -, 178 0-110 -"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_NONE, ANIM_DISPATCH_FALL, 0, 4, "35 0-49 -, 155 0-25 -"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_TACKLE, ANIM_DISPATCH_FALL, 0, 4, "142 0-37 -"},
+    // The goalkeeper: stance, dives, saves, falls, movement, getting up.
+    {ANIM_STEP_FORWARD_HOLD, ANIM_HOOK_RUN, ANIM_DISPATCH_NOW, 7, 2, "58 0-1, 72 0-37, 73 0-74 c4, 74 0-49 c3"},
+    {ANIM_STEP_FORWARD_MOVE_ALT, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 5, 2,
+     "38 0-24 c9 m, 39 0-24 c9, 42 0-26 c5, 43 0-30 c7, 51 0-21 c9 m, 52 0-21 c9, 55 0-28 c6 m, 56 0-28 c6,"
+     "80 0-39 c3 m, 81 0-39 c3, 82 0-39 c3 m, 83 0-39 c3, 84 0-39 c3 m, 85 0-39 c3, 86 0-39 c3 m, 87 0-39 c3"},
+    {ANIM_STEP_FORWARD_MOVE_ALT, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 6, 2,
+     "40 0-24 c7, 41 0-24 c7 m, 45 0-19 c6, 48 0-25 c7 m, 49 0-25 c7, 53 0-17 c7 m, 54 0-17 c7, 66 0-16 c6"},
+    {ANIM_STEP_FORWARD_MOVE_ALT, ANIM_HOOK_RUN, ANIM_DISPATCH_EVENT, 6, 2, "44 0-13 c24, 50 0-23 c6"},
+    {ANIM_STEP_FORWARD_MOVE_ALT, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 8, 2, "46 0-39 -, 47 0-39 m -"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_RUN, ANIM_DISPATCH_EVENT, 2, 2, "60 0-39 m, 61 0-39, 64 0-34 m"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 1, 2, "62 0-29 m -, 63 0-29 -, 65 0-25 m -, 67 0-51 -"},
+    // Gathering the ball into the hands.
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_RUN, ANIM_DISPATCH_NOW, 2, 5, "149 0-37 c13"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_STOP, ANIM_DISPATCH_EVENT, 0, 5, "153 0-11 c4, 163 0-15 c3, 164 0-15 c2, 165 0-20 c4"},
+    {ANIM_STEP_HOLD_MOVE, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 1, 5, "174 0-97 c36, 175 0-97 c36 m, 179 0-104 c20"},
+    // Gestures, some played backward.
+    {ANIM_STEP_HOLD, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 12, 3,
+     "121 0-44 -, 122 0-44 m -, 119 43-0 -, 120 43-0 m -, 138 0-47 -, 139 0-47 m -, 140 46-0 -, 141 46-0 m -"},
+    {ANIM_STEP_HOLD, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 13, 3, "123 0-22 -, 124 21-0 -"},
+    {ANIM_STEP_HOLD, ANIM_HOOK_NONE, ANIM_DISPATCH_EVENT, 13, 0, "125 0-1 -"},
+};
+
+struct GameRow {
+  int id, start, end, contact = 255, followId = 1, followFrame = 255;
+  bool mirror = false, look = false, track = true;
+};
+
+GameRow ParseGameRow(const std::string& text) {
+  std::istringstream w(text);
+  GameRow r{};
+  std::string frames, tok;
+  w >> r.id >> frames;
+  EXPECT_EQ(std::sscanf(frames.c_str(), "%d-%d", &r.start, &r.end), 2) << text;
+  while (w >> tok) {
+    if (tok == "m") {
+      r.mirror = true;
+    } else if (tok == "L") {
+      r.look = true;
+    } else if (tok == "-") {
+      r.track = false;
+    } else if (tok[0] == 'c') {
+      r.contact = std::atoi(tok.c_str() + 1);
+    } else if (tok[0] == 'f') {
+      EXPECT_EQ(std::sscanf(tok.c_str() + 1, "%d@%d", &r.followId, &r.followFrame), 2) << text;
+    } else {
+      ADD_FAILURE() << "bad token " << tok << " in " << text;
+    }
+  }
+  return r;
+}
+
+TEST(AnimData, EveryRowIsTheGamesRow) {
+  std::set<int> listed;
+  for (const RowKind& k : kGameRows) {
+    std::istringstream rows(k.rows);
+    std::string text;
+    while (std::getline(rows, text, ',')) {
+      const GameRow want = ParseGameRow(text);
+      SCOPED_TRACE("id " + std::to_string(want.id));
+      EXPECT_TRUE(listed.insert(want.id).second) << "listed twice";
+      const AnimGenRow* r = Row(want.id);
+      ASSERT_NE(r, nullptr);
+      if (k.type >= 0) {
+        EXPECT_EQ(static_cast<int>(r->type), k.type);
+      }
+      EXPECT_EQ(r->start, want.start);
+      EXPECT_EQ(r->end, want.end);
+      // A contact frame the clip never reaches (at or past its end) is kept
+      // as none: the keeper's catching step lists one past its end.
+      const int last = std::max(want.start, want.end);
+      EXPECT_EQ(r->contact, want.contact < last ? want.contact : 255);
+      EXPECT_EQ(static_cast<int>(r->followId), want.followId);
+      EXPECT_EQ(r->followFrame, want.followFrame);
+      EXPECT_EQ(r->mirror != 0, want.mirror);
+      EXPECT_EQ(r->lookAtBall != 0, want.look);
+      EXPECT_EQ(r->pfTrack != nullptr, want.track);
+      EXPECT_EQ(r->step, k.step);
+      EXPECT_EQ(r->hook, k.hook);
+      EXPECT_EQ(r->dispatch, k.dispatch);
+      EXPECT_EQ(static_cast<int>(r->moveClass), k.cls);
+      EXPECT_GE(r->cFrames, last + 1);
+    }
+  }
+  // Every filled row is listed: 162 of them.
+  EXPECT_EQ(listed.size(), static_cast<size_t>(ANIM_GEN_ROWS));
+  for (const AnimGenRow& r : anim_aGenRows) {
+    EXPECT_EQ(listed.count(static_cast<int>(r.id)), 1u) << r.id;
+  }
+}
+
 TEST(AnimData, JointsMeetTheContactTrackAtEveryFacing) {
   // Kicks and headers with their mirrored twins: the striking joint (ankle
   // or head) keeps the same distance to the ball whatever the facing and
