@@ -69,7 +69,7 @@ TEST_F(Game, TheMenusPlayTheirMusicAndSounds) {
 TEST_F(Game, TheDemoMatchMakesSound) {
   std::string capture = home_ / "match.wav";
   std::string script;
-  for (int f = 2400; f <= 3000; f += 100) script += std::to_string(f) + " audio-state\n";
+  for (int f = 1600; f <= 3000; f += 20) script += std::to_string(f) + " audio-state\n";
   script += "2600 audio-capture \"" + capture + "\" 3000\n3100 quit 3\n";
   korvena_test::GameRun r = run(script);
   ASSERT_FALSE(r.timedOut);

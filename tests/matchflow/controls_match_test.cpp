@@ -47,7 +47,7 @@ struct Person {
 
 mh::Result Play(uint8_t cShoot) {
   mh::Config c;
-  c.uSeed = 1;
+  c.uSeed = 3;
   c.aeSide[0] = mh::SideKind::User;
   c.cTickCap = 12000;
   Person o;
