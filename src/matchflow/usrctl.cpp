@@ -13,12 +13,14 @@
 #include "engine/engine_services.h"
 #include "engine/newballA.h"
 #include "engine/player.h"
+#include "engine/spscript.h"
 #include "engine/target.h"
 #include "engine/team.h"
 #include "frontend/pctext.h"
 #include "matchflow/camera.h"
 #include "matchflow/clock.h"
 #include "matchflow/replay.h"
+#include "matchflow/restart.h"
 #include "matchflow/usrctl_services.h"
 #include "shell/debuglog.h"
 #include "shell/game.h"
@@ -106,10 +108,14 @@ void SelectPressed(User* pusr, Player* pp) {
   }
   if (pp == nullptr) return;
   if (InOwnPenaltyArea(pp)) {
-    global_GameModePush(nullptr, static_cast<GameMode>(58), nullptr);
+    // The penalty picks its taker, places the ball and binds the keys as it
+    // starts; without that nobody steps up and the session stands still.
+    global_GameModePush(penalty_Start, static_cast<GameMode>(58), nullptr);
   } else {
-    global_GameModePush(nullptr, GAME_MODE_FREE_KICK, nullptr);
-    global_GameModePush(nullptr, GAME_MODE_SET_PIECE_SCRIPT, nullptr);
+    // The free kick sets itself up where the ball is; the script that runs
+    // first walks the players to their places.
+    global_GameModePush(freekick_Setup, GAME_MODE_FREE_KICK, nullptr);
+    global_GameModePush(spscript_StartFreeKick, GAME_MODE_SET_PIECE_SCRIPT, nullptr);
   }
 }
 
