@@ -3,13 +3,15 @@
 // squad pages, where "Change Squad" shows the whole squad in two lists side
 // by side; a starter and a substitute change places and "Exit" returns to
 // the hub. The captured frame shows both lists' rows where the layout puts
-// them.
+// them. The same campaign's next match is left through the pause menu's
+// "Quit History".
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -135,6 +137,75 @@ TEST_F(SquadPagesRun, ChooseSquadShowsBothListsAndSwapsTwoPlayers) {
         EXPECT_GT(BestOf(shot, sheet, {"gl_1", "bl_1", "pl_1", "rl_1"}, x + 75, y), 0.5) << "row " << row;
       }
     }
+}
+
+// The saved campaign of the squad pages' test in the run's save folder.
+void SaveCampaign(const std::string& home) {
+  {
+    Campaign c(static_cast<std::uint32_t>(tla_IDFind("SCO")), Script::Win, 21);
+    ASSERT_TRUE(c.EditionStart(70));
+  }
+  ASSERT_EQ(pcsave_ImageBuild(), 1);
+  const fs::path folder = fs::path(home) / "share/korvena-football/savegame";
+  fs::create_directories(folder);
+  std::ofstream out(folder / "Scotland 1970  1.1.69.SAV", std::ios::binary);
+  out.write(reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+}
+
+// The saved campaign is loaded and its next match played from the hub;
+// before the kick-off the pause menu's "Quit History" and "Yes" leave the
+// history: the main menu shows again as it was left (Load Game chosen), not
+// the news, and the save on disk is as it was.
+TEST_F(SquadPagesRun, QuitHistoryInAMatchLeavesForTheMainMenuAndRecordsNothing) {
+  SaveCampaign(home_.path());
+  const fs::path save = fs::path(home_.path()) / "share/korvena-football/savegame/Scotland 1970  1.1.69.SAV";
+  const std::string saved = ReadAll(save.string());
+  ASSERT_FALSE(saved.empty());
+  const std::string log = (fs::path(home_.path()) / "debug.log").string();
+  const std::string menu = (fs::path(home_.path()) / "menu.tga").string();
+  const std::string paused = (fs::path(home_.path()) / "paused.tga").string();
+  const std::string after = (fs::path(home_.path()) / "after.tga").string();
+  env_["KORVENA_DEBUG_LOG"] = log;
+  timeLimitSeconds_ = 300;
+  std::string script;
+  int frame = 100;
+  auto key = [&](const char* k, int gap = 6) {
+    script += std::to_string(frame) + " keydown " + k + "\n" + std::to_string(frame + 2) + " keyup " + k + "\n";
+    frame += gap;
+  };
+  // The main menu with Load Game chosen; the one save; the hub's Play Match.
+  key("RIGHT");
+  key("RIGHT");
+  key("DOWN", 20);
+  script += std::to_string(frame) + " capture " + menu + "\n";
+  key("RETURN", 22);
+  key("RETURN");
+  key("RETURN", 60);
+  key("RETURN", 60);
+  // The pause menu before the kick-off: Resume Match, Action Replay, Quit
+  // History; J chooses, then "Yes" under "No".
+  frame = 900;
+  key("ESCAPE", 20);
+  key("DOWN");
+  key("DOWN", 12);
+  script += std::to_string(frame) + " capture " + paused + "\n";
+  key("J", 20);
+  key("DOWN", 10);
+  key("J", 200);
+  script += std::to_string(frame) + " capture " + after + "\n";
+  script += std::to_string(frame + 10) + " quit 3\n";
+  korvena_test::GameRun r = run(script);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  const std::string text = ReadAll(log);
+  ASSERT_NE(text.find("match start: home 102"), std::string::npos) << text;
+  const std::string shown = ReadAll(menu);
+  ASSERT_FALSE(shown.empty());
+  ASSERT_TRUE(ReadAll(paused) != shown);
+  // The frames are compared whole (their bytes would flood the log).
+  EXPECT_TRUE(ReadAll(after) == shown) << "Quit History did not end at the main menu";
+  EXPECT_TRUE(ReadAll(save.string()) == saved) << "the save changed";
+  EXPECT_EQ(std::distance(fs::directory_iterator(save.parent_path()), fs::directory_iterator()), 1) << "a save was added";
 }
 
 }  // namespace
