@@ -173,4 +173,69 @@ TEST_F(Game, AHistorySavedAfterAMatchAndATrainingSessionLoadsInAFreshRun) {
   EXPECT_EQ(d.find("pcsave: refused"), std::string::npos) << d;
 }
 
+// A key held for eight steps.
+std::string Hold(int iStep, const char* pszKey) {
+  return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 8) + " keyup " + pszKey + "\n";
+}
+
+// All by keyboard in one run: a Quick Start kicked off and quit; Training
+// (Albania 1998) kicked off and quit; a new history (1958, Austria) from its
+// film, set-up, map, rules and draw to the hub, whose Options save it. A
+// fresh run of the game loads that save from the main menu.
+TEST_F(Game, AHistorySavedByKeysAfterAQuickStartAndATrainingSessionLoadsInAFreshRun) {
+  timeLimitSeconds_ = 400;
+  const std::string log = home_ / "debug.txt";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  // The Quick Start, quit through the pause menu ("Quit Match", "Yes").
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(110, "RETURN") + scriptKey(116, "LEFT") + scriptKey(122, "RETURN");
+  s += scriptKey(700, "ESCAPE") + scriptKey(740, "ESCAPE") + scriptKey(770, "J") + scriptKey(820, "ESCAPE");
+  for (int t : {840, 846, 852}) s += scriptKey(t, "DOWN");
+  s += scriptKey(870, "J") + scriptKey(890, "DOWN") + scriptKey(900, "J");
+  // Training, kicked off and quit the same way; the menu keeps Training.
+  s += scriptKey(960, "RIGHT") + scriptKey(970, "RETURN") + scriptKey(990, "LEFT") + scriptKey(1010, "RETURN");
+  for (int t : {1030, 1040, 1050, 1060}) s += scriptKey(t, "RETURN");
+  s += scriptKey(2000, "J") + scriptKey(2050, "J") + scriptKey(2100, "ESCAPE");
+  for (int t : {2120, 2126, 2132}) s += scriptKey(t, "DOWN");
+  s += scriptKey(2150, "J") + scriptKey(2170, "DOWN") + scriptKey(2180, "J");
+  // History: its film (Space skips it), the set-up, the map (Austria), the
+  // rules and the draw; then the hub.
+  const struct {
+    int iStep;
+    const char* pszKey;
+  } aKeys[] = {{2310, "DOWN"},   {2330, "LEFT"},   {2350, "LEFT"},   {2372, "RETURN"}, {2414, "SPACE"},
+               {2456, "RETURN"}, {2498, "SPACE"},  {2540, "RETURN"}, {2582, "RETURN"}, {2664, "RETURN"},
+               {2746, "RETURN"},
+               // The hub's Options (the right column's last item), its Save
+               // Game (fifth), and the save screen's Save.
+               {2814, "RIGHT"},  {2844, "DOWN"},   {2874, "DOWN"},   {2904, "DOWN"},   {2936, "RETURN"},
+               {3016, "DOWN"},   {3046, "DOWN"},   {3076, "DOWN"},   {3106, "DOWN"},   {3138, "RETURN"},
+               {3220, "RETURN"}};
+  for (const auto& k : aKeys) s += Hold(k.iStep, k.pszKey);
+  s += "3312 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  const std::string first = readFile(log);
+  ASSERT_NE(first.find("match start: home 59"), std::string::npos) << first;  // the training session
+  const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
+  std::vector<std::filesystem::path> saves;
+  if (std::filesystem::exists(folder))
+    for (const auto& e : std::filesystem::directory_iterator(folder)) saves.push_back(e.path());
+  ASSERT_EQ(saves.size(), 1u) << "the history was not saved";
+  EXPECT_EQ(saves[0].extension(), ".SAV");
+  EXPECT_EQ(saves[0].stem().string().rfind("Austria 1958  ", 0), 0u) << saves[0];
+
+  // The fresh run: Load Game, the list, the one save.
+  const std::string log2 = home_ / "debug2.txt";
+  env_["KORVENA_DEBUG_LOG"] = log2;
+  std::string s2 = scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(118, "RETURN");
+  s2 += scriptKey(140, "RETURN") + scriptKey(146, "RETURN") + "400 quit 3\n";
+  r = run(s2);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  const std::string d = readFile(log2);
+  EXPECT_NE(d.find("pcsave: loaded \"" + saves[0].stem().string() + "\""), std::string::npos) << d << r.err;
+  EXPECT_EQ(d.find("pcsave: refused"), std::string::npos) << d;
+}
+
 }  // namespace
