@@ -73,7 +73,7 @@ TEST_F(Game, SelectInTheAreaTheTrainingSideDefendsStagesAPenaltyThatIsTaken) {
   timeLimitSeconds_ = 400;
   std::string s = TrainingAfterAQuickStart();
   s += "2080 keydown LEFT\n2330 keyup LEFT\n" + scriptKey(2335, "TAB");
-  s += "2680 keydown SPACE\n2686 keyup SPACE\n3400 quit 3\n";
+  s += "2630 keydown SPACE\n2636 keyup SPACE\n3400 quit 3\n";
   korvena_test::GameRun r = run(s);
   EXPECT_FALSE(r.timedOut);
   EXPECT_EQ(r.exitCode, 3) << r.err;
