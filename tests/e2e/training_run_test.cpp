@@ -62,24 +62,32 @@ std::string SessionLog(const std::string& log) {
   return at == std::string::npos ? std::string() : log.substr(at);
 }
 
+// A training session after a Quick Start, then the keys of the tail; the
+// run ends cleanly and its session log is returned.
+class TrainingRun : public Game {
+ protected:
+  std::string PlaySession(const std::string& tail) {
+    const std::string log = home_ / "debug.txt";
+    env_["KORVENA_DEBUG_LOG"] = log;
+    timeLimitSeconds_ = 400;
+    korvena_test::GameRun r = run(TrainingAfterAQuickStart() + tail);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+    const std::string session = SessionLog(readFile(log));
+    EXPECT_FALSE(session.empty()) << readFile(log);
+    return session;
+  }
+};
+
 // Select (Tab) with the controlled player in the penalty area his side
 // defends stages a penalty at the far goal: the side's penalty taker steps
 // up, the aim sweeps, and Space taken at this point of the sweep shoots wide;
 // the ball out over the goal line is the training side's corner and play
 // goes on. Before, the penalty had no taker and the session stood still.
-TEST_F(Game, SelectInTheAreaTheTrainingSideDefendsStagesAPenaltyThatIsTaken) {
-  const std::string log = home_ / "debug.txt";
-  env_["KORVENA_DEBUG_LOG"] = log;
-  timeLimitSeconds_ = 400;
-  std::string s = TrainingAfterAQuickStart();
-  s += "2080 keydown LEFT\n2330 keyup LEFT\n" + scriptKey(2335, "TAB");
-  s += "2630 keydown SPACE\n2636 keyup SPACE\n3400 quit 3\n";
-  korvena_test::GameRun r = run(s);
-  EXPECT_FALSE(r.timedOut);
-  EXPECT_EQ(r.exitCode, 3) << r.err;
-  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
-  const std::string session = SessionLog(readFile(log));
-  ASSERT_FALSE(session.empty()) << readFile(log);
+TEST_F(TrainingRun, SelectInTheAreaTheTrainingSideDefendsStagesAPenaltyThatIsTaken) {
+  const std::string session = PlaySession("2080 keydown LEFT\n2330 keyup LEFT\n" + scriptKey(2335, "TAB") +
+                                          "2630 keydown SPACE\n2636 keyup SPACE\n3400 quit 3\n");
   const std::size_t taker = session.find("pen taker = ");
   ASSERT_NE(taker, std::string::npos) << session;
   EXPECT_NE(session.find("restart: corner, side 1, taker ", taker), std::string::npos) << session;
@@ -89,19 +97,9 @@ TEST_F(Game, SelectInTheAreaTheTrainingSideDefendsStagesAPenaltyThatIsTaken) {
 // walk to their places, J held and let go takes it, and the shot wide of the
 // far goal gives a corner. Before, the free kick was never set up and the
 // session stood still with the kick keys doing nothing.
-TEST_F(Game, SelectOutsideThePenaltyAreaInTrainingStagesAFreeKickThatIsTaken) {
-  const std::string log = home_ / "debug.txt";
-  env_["KORVENA_DEBUG_LOG"] = log;
-  timeLimitSeconds_ = 400;
-  std::string s = TrainingAfterAQuickStart();
-  s += "2080 keydown RIGHT\n2200 keyup RIGHT\n" + scriptKey(2205, "TAB");
-  s += "2500 keydown J\n2530 keyup J\n2780 quit 3\n";
-  korvena_test::GameRun r = run(s);
-  EXPECT_FALSE(r.timedOut);
-  EXPECT_EQ(r.exitCode, 3) << r.err;
-  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
-  const std::string session = SessionLog(readFile(log));
-  ASSERT_FALSE(session.empty()) << readFile(log);
+TEST_F(TrainingRun, SelectOutsideThePenaltyAreaInTrainingStagesAFreeKickThatIsTaken) {
+  const std::string session = PlaySession("2080 keydown RIGHT\n2200 keyup RIGHT\n" + scriptKey(2205, "TAB") +
+                                          "2500 keydown J\n2530 keyup J\n2780 quit 3\n");
   EXPECT_EQ(session.find("pen taker = "), std::string::npos) << session;
   EXPECT_NE(session.find("restart: corner, side 1, taker "), std::string::npos) << session;
 }
