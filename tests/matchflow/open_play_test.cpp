@@ -88,8 +88,8 @@ TEST_F(OpenPlay, ComputerHoldersPassAndShootRatherThanCarryTheBallAbout) {
   EXPECT_GE(cPasses, 40 * kMatches);
   // Keepers' long kicks land in midfield, not in the far box: fewer shots
   // come straight from a restart. Holders shoot from inside the area or
-  // close to it, so a short match holds two or three shots.
-  EXPECT_GE(cShots, 2 * kMatches);
+  // close to it, and a short match holds at least three shots.
+  EXPECT_GE(cShots, 3 * kMatches);
 }
 
 TEST_F(OpenPlay, AnUnchallengedComputerHolderMovesTheBallOn) {
