@@ -82,7 +82,7 @@ TEST_F(SquadPagesRun, ChooseSquadShowsBothListsAndSwapsTwoPlayers) {
   std::string script;
   int frame = 100;
   auto key = [&](const char* k, int gap = 6) {
-    script += std::to_string(frame) + " keydown " + k + "\n" + std::to_string(frame + 2) + " keyup " + k + "\n";
+    script += korvena_test::scriptKey(frame, k);
     frame += gap;
   };
   // Load Game from the main menu: the load icon, the one save.
@@ -170,7 +170,7 @@ TEST_F(SquadPagesRun, QuitHistoryInAMatchLeavesForTheMainMenuAndRecordsNothing) 
   std::string script;
   int frame = 100;
   auto key = [&](const char* k, int gap = 6) {
-    script += std::to_string(frame) + " keydown " + k + "\n" + std::to_string(frame + 2) + " keyup " + k + "\n";
+    script += korvena_test::scriptKey(frame, k);
     frame += gap;
   };
   // The main menu with Load Game chosen; the one save; the hub's Play Match.

@@ -57,7 +57,7 @@ TEST_F(TeamSelectionRun, AFriendlyFromTheMapToTheKickOff) {
   std::string script = "1 keydown ESCAPE\n70 keyup ESCAPE\n";
   int frame = 100;
   auto key = [&](const char* k, int gap = 6) {
-    script += std::to_string(frame) + " keydown " + k + "\n" + std::to_string(frame + 2) + " keyup " + k + "\n";
+    script += korvena_test::scriptKey(frame, k);
     frame += gap;
   };
   auto capture = [&](const char* name) {
