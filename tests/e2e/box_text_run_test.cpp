@@ -1,0 +1,104 @@
+// The real executable, headless: a Friendly of the shortest length, level
+// after normal time, goes into golden-goal extra time with its message at the
+// kick-off; the golden goal ends it and, after its replay, the choice of Play
+// Again or Main Menu shows. Both texts are seen inside their dark boxes.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/captured_pictures.h"
+#include "support/run_game.h"
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+using korvena_test::Picture;
+using korvena_test::scriptKey;
+
+std::string Capture(int iStep, const std::string& path) { return std::to_string(iStep) + " capture " + path + "\n"; }
+
+// Friendly; the keyboard to the home side; the Cook Islands 1998 at home and
+// Albania 1998 away; the team sheet; on the conditions a match length of 5
+// (one step left) and golden-goal extra time (three rows down, one step
+// right); Space kicks off. J now and then takes the home side's kick-offs
+// and restarts; the match is level at full time and Albania score the golden
+// goal, whose replay Escape leaves.
+std::string FriendlyToTheEnd() {
+  std::string s = scriptKey(20, "RETURN") + scriptKey(26, "LEFT");
+  s += scriptKey(32, "RETURN") + scriptKey(48, "RIGHT") + scriptKey(54, "DOWN") + scriptKey(60, "RETURN");
+  s += scriptKey(66, "DOWN");
+  for (int t = 72; t <= 96; t += 6) s += scriptKey(t, "RETURN");
+  s += scriptKey(112, "SPACE") + scriptKey(130, "LEFT");
+  for (int t = 136; t <= 148; t += 6) s += scriptKey(t, "DOWN");
+  s += scriptKey(154, "RIGHT") + scriptKey(166, "SPACE");
+  for (int t = 400; t < 14700; t += 100) s += scriptKey(t, "J");
+  s += scriptKey(15600, "ESCAPE");
+  return s;
+}
+
+// A dark box of the match flow (filled 32, 32, 32) found in a frame by its
+// top row at y 90 across the middle of the screen, and how many pixels of
+// the light text colours lie inside it.
+struct BoxSeen {
+  bool bFound = false;
+  int x0 = 0, x1 = 0, y1 = 0;  // inside: x0 <= x <= x1, 90 <= y <= y1
+  int cText = 0;
+};
+
+BoxSeen FindBox(const Picture& p) {
+  BoxSeen b;
+  const uint16_t dark = korvena_test::To565(32, 32, 32);
+  if (p.width != 640 || p.height != 480 || p.At(320, 92) != dark) return b;
+  b.x0 = b.x1 = 320;
+  while (b.x0 > 0 && p.At(b.x0 - 1, 92) == dark) b.x0--;
+  while (b.x1 < 639 && p.At(b.x1 + 1, 92) == dark) b.x1++;
+  b.y1 = 92;
+  while (b.y1 < 479 && p.At(b.x0, b.y1 + 1) == dark) b.y1++;
+  b.bFound = b.x1 - b.x0 > 60 && b.y1 - 90 >= 20;
+  for (int y = 90; y <= b.y1; ++y)
+    for (int x = b.x0; x <= b.x1; ++x) {
+      const uint16_t c = p.At(x, y);
+      b.cText += (c >> 11) >= 19 && ((c >> 5) & 63) >= 38;  // red and green both 150 or more
+    }
+  return b;
+}
+
+// Of the frames captured at the steps, those that show the box: each must
+// show it, and its text inside it.
+void ExpectBoxWithText(const std::string& dir, const std::string& name, const std::vector<int>& steps,
+                       int iHeight, int cMinText) {
+  int cSeen = 0;
+  for (int t : steps) {
+    const std::string path = dir + "/" + name + std::to_string(t) + ".tga";
+    const Picture p = korvena_test::ReadTga(path);
+    ASSERT_EQ(p.width, 640) << path;
+    const BoxSeen b = FindBox(p);
+    if (!b.bFound || b.y1 - 90 + 1 != iHeight) continue;
+    cSeen++;
+    EXPECT_GT(b.cText, cMinText) << path << ": the box " << b.x0 << "," << 90 << " - " << b.x1 << "," << b.y1
+                                 << " covers its text";
+  }
+  EXPECT_GT(cSeen, 0) << "no capture shows the " << name << " box";
+}
+
+TEST_F(Game, AFriendlyInGoldenGoalExtraTimeShowsItsMessageAndTheEndChoiceInsideTheirBoxes) {
+  timeLimitSeconds_ = 590;
+  const std::string d = home_.path();
+  std::string s = FriendlyToTheEnd();
+  std::vector<int> kickOff, choice;
+  for (int t = 12600; t <= 12760; t += 20) kickOff.push_back(t);
+  for (int t = 15700; t <= 17000; t += 100) choice.push_back(t);
+  for (int t : kickOff) s += Capture(t, d + "/kickoff" + std::to_string(t) + ".tga");
+  for (int t : choice) s += Capture(t, d + "/choice" + std::to_string(t) + ".tga");
+  s += "17010 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_FALSE(r.timedOut);
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  // "GOLDEN GOAL" inks several hundred pixels; the choice's two rows more.
+  ExpectBoxWithText(d, "kickoff", kickOff, 30, 300);
+  ExpectBoxWithText(d, "choice", choice, 50, 400);
+}
+
+}  // namespace
