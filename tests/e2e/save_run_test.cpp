@@ -186,15 +186,9 @@ TEST_F(Game, AHistorySavedByKeysAfterAQuickStartAndATrainingSessionLoadsInAFresh
   timeLimitSeconds_ = 400;
   const std::string log = home_ / "debug.txt";
   env_["KORVENA_DEBUG_LOG"] = log;
-  // The Quick Start, quit through the pause menu ("Quit Match", "Yes").
-  std::string s = scriptKey(100, "RIGHT") + scriptKey(110, "RETURN") + scriptKey(116, "LEFT") + scriptKey(122, "RETURN");
-  s += scriptKey(700, "ESCAPE") + scriptKey(740, "ESCAPE") + scriptKey(770, "J") + scriptKey(820, "ESCAPE");
-  for (int t : {840, 846, 852}) s += scriptKey(t, "DOWN");
-  s += scriptKey(870, "J") + scriptKey(890, "DOWN") + scriptKey(900, "J");
+  // The Quick Start, quit through the pause menu ("Quit Match", "Yes"), and
   // Training, kicked off and quit the same way; the menu keeps Training.
-  s += scriptKey(960, "RIGHT") + scriptKey(970, "RETURN") + scriptKey(990, "LEFT") + scriptKey(1010, "RETURN");
-  for (int t : {1030, 1040, 1050, 1060}) s += scriptKey(t, "RETURN");
-  s += scriptKey(2000, "J") + scriptKey(2050, "J") + scriptKey(2100, "ESCAPE");
+  std::string s = korvena_test::scriptQuickStartThenTraining() + scriptKey(2100, "ESCAPE");
   for (int t : {2120, 2126, 2132}) s += scriptKey(t, "DOWN");
   s += scriptKey(2150, "J") + scriptKey(2170, "DOWN") + scriptKey(2180, "J");
   // History: its film (Space skips it), the set-up, the map (Austria), the

@@ -12,20 +12,8 @@ using Game = korvena_test::GameRunner;
 using korvena_test::readFile;
 using korvena_test::scriptKey;
 
-// A Quick Start with the keyboard at home, kicked off and quit through the
-// pause menu ("Quit Match", "Yes"); then Training from the main menu, the
-// keyboard at home, Albania 1998 on the map, and the session loaded, walked
-// on and kicked off (the first J ends the wait, the second kicks off).
-std::string TrainingAfterAQuickStart() {
-  std::string s = scriptKey(100, "RIGHT") + scriptKey(110, "RETURN") + scriptKey(116, "LEFT") + scriptKey(122, "RETURN");
-  s += scriptKey(700, "ESCAPE") + scriptKey(740, "ESCAPE") + scriptKey(770, "J") + scriptKey(820, "ESCAPE");
-  for (int t : {840, 846, 852}) s += scriptKey(t, "DOWN");
-  s += scriptKey(870, "J") + scriptKey(890, "DOWN") + scriptKey(900, "J");
-  s += scriptKey(960, "RIGHT") + scriptKey(970, "RETURN") + scriptKey(990, "LEFT") + scriptKey(1010, "RETURN");
-  for (int t : {1030, 1040, 1050, 1060}) s += scriptKey(t, "RETURN");
-  s += scriptKey(2000, "J") + scriptKey(2050, "J");
-  return s;
-}
+// A Quick Start kicked off and quit, then a training session kicked off.
+std::string TrainingAfterAQuickStart() { return korvena_test::scriptQuickStartThenTraining(); }
 
 // The kick-off taker runs at the far goal and shoots wide of it. There is no
 // side to take a goal kick, so the ball out over the goal line is the

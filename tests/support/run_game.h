@@ -54,6 +54,22 @@ inline std::string scriptKey(int iStep, const char* pszKey) {
   return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
 }
 
+// Keys from the main menu: a Quick Start with the keyboard at home, kicked
+// off and quit through the pause menu ("Quit Match", "Yes"); then Training,
+// the keyboard at home, Albania 1998 on the map, and the session loaded,
+// walked on and kicked off (the first J ends the wait, the second kicks off,
+// at step 2050).
+inline std::string scriptQuickStartThenTraining() {
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(110, "RETURN") + scriptKey(116, "LEFT") + scriptKey(122, "RETURN");
+  s += scriptKey(700, "ESCAPE") + scriptKey(740, "ESCAPE") + scriptKey(770, "J") + scriptKey(820, "ESCAPE");
+  for (int t : {840, 846, 852}) s += scriptKey(t, "DOWN");
+  s += scriptKey(870, "J") + scriptKey(890, "DOWN") + scriptKey(900, "J");
+  s += scriptKey(960, "RIGHT") + scriptKey(970, "RETURN") + scriptKey(990, "LEFT") + scriptKey(1010, "RETURN");
+  for (int t : {1030, 1040, 1050, 1060}) s += scriptKey(t, "RETURN");
+  s += scriptKey(2000, "J") + scriptKey(2050, "J");
+  return s;
+}
+
 // A test of the whole game: the built executable, a home folder of its own
 // (settings, saves and the instance lock stay inside) and a scripted run.
 class GameRunner : public ::testing::Test {
