@@ -491,10 +491,12 @@ void target_DoKeeperParry(Player* pp) {
   // goal's middle: a dive to his left (column 2) turns a ball coming at him
   // clockwise, one to his right the other way.
   if (newgoal_SaveSideGet(pp) == 2) a2 = -a2;
+  // The keeper is the last to strike it before its new flight is judged: a
+  // parry that runs on toward his goal is no second shot of the striker's.
+  ball_oBall.pplyrWhoKicked = pp;
   ball_Deflect(a1, a2);
   // The keeper touched it last: a parry over his goal line is a corner.
   ball_oBall.poPrevOwner = pp;
-  ball_oBall.pplyrWhoKicked = pp;
 }
 
 void target_DoDeflect(Player* pp, std::int32_t iAngle) {

@@ -195,6 +195,35 @@ TEST_F(Referee, AKeeperParryOverHisLineIsACorner) {
   EXPECT_EQ(match_AwayClubStateGet(), 0);
 }
 
+TEST_F(Referee, AKeeperParryTowardHisGoalIsNoSecondShotOfTheStriker) {
+  // The away side's shot at the home goal (-x) is parried from just in front
+  // of the line, over and over: the parry's flight is judged with the keeper
+  // as the last to strike it, so however it runs on it adds no shot and no
+  // shot on target to the striker's side.
+  Player* poShooter = Away(9);
+  Player* poKeeper = Home(0);
+  std::int32_t cTowardGoal = 0;
+  for (std::int32_t i = 0; i < 200; i++) {
+    gstatso_Clear(AwayStats());
+    gstatso_Clear(HomeStats());
+    const std::int32_t y = (i % 9 - 4) * 96;
+    LooseBall(poShooter, -8600, y, -8700, y);
+    ball_oBall.iHeading = 401;
+    ball_oBall.iHSpeed = 6000;
+    target_DoKeeperParry(poKeeper);
+    const std::int32_t o = ball_OutcomeGet();
+    if ((o == BALL_OUTCOME_ON_TARGET || o == BALL_OUTCOME_GOAL) && ball_OutcomeSideGet() == 1) cTowardGoal++;
+    SCOPED_TRACE("parry " + std::to_string(i) + " outcome " + std::to_string(o));
+    EXPECT_EQ(gstatso_ShotsGet(AwayStats()), 0);
+    EXPECT_EQ(gstatso_OnTargetGet(AwayStats()), 0);
+    EXPECT_EQ(gstatso_ShotsGet(HomeStats()), 0);
+    EXPECT_EQ(ball_WhoKickedGet(), poKeeper);
+    EXPECT_EQ(ball_PrevOwnerGet(), poKeeper);
+  }
+  // Some of them do run on toward or into his goal.
+  EXPECT_GT(cTowardGoal, 0);
+}
+
 TEST_F(Referee, GoalTableByEndAndKind) {
   struct Row {
     std::int32_t iEvent;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "engine/ball.h"
 #include "engine/player.h"
@@ -62,6 +63,35 @@ struct Width {
   }
 };
 
+// The computer's free kicks that are played in the air: where each was
+// taken, where it comes down and what its flight was judged to be.
+struct FreeKickLofts {
+  bool bInFlight = false;
+  std::int32_t cLofts = 0;
+  std::int32_t cAtGoal = 0;    // judged to end in the goal mouth
+  std::int32_t cFarOut = 0;    // taken more than 60 yards from goal
+  std::int32_t cFarOutAtGoal = 0;  // ... coming down within 14 yards of the goal
+  std::int32_t cIntoArea = 0;  // coming down inside the area
+  static void Observe(std::int32_t, void* pv) {
+    FreeKickLofts& o = *static_cast<FreeKickLofts*>(pv);
+    const Ball& b = ball_oBall;
+    const bool bLoft = global.eGameMode == GAME_MODE_FREE_KICK && b.poOwner == nullptr && b.iKind == BALL_KIND_LOFT;
+    if (bLoft && !o.bInFlight) {
+      o.cLofts++;
+      o.cAtGoal += ball_OutcomeGet() == BALL_OUTCOME_GOAL ? 1 : 0;
+      // The goal it attacks is the one it comes down nearer.
+      const std::int32_t gx = b.iLandX >= 0 ? 9360 : -9360;
+      const bool bFar = std::abs(gx - b.iLaunchX) > 60 * 144;
+      const bool bArea = std::abs(gx - b.iLandX) < 2592 && std::abs(b.iLandY) < 2952;
+      const bool bAtGoal = std::abs(gx - b.iLandX) < 2016 && std::abs(b.iLandY) < 2952;
+      o.cFarOut += bFar ? 1 : 0;
+      o.cIntoArea += bArea ? 1 : 0;
+      o.cFarOutAtGoal += bFar && bAtGoal ? 1 : 0;
+    }
+    o.bInFlight = bLoft;
+  }
+};
+
 class OpenPlay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -90,6 +120,26 @@ TEST_F(OpenPlay, ComputerHoldersPassAndShootRatherThanCarryTheBallAbout) {
   // come straight from a restart. Holders shoot from inside the area or
   // close to it, and a short match holds at least three shots.
   EXPECT_GE(cShots, 3 * kMatches);
+}
+
+TEST_F(OpenPlay, ComputerFreeKicksAreCrossedBesideThePostsOrPlayedForwardNotDroppedOnTheKeeper) {
+  // A free kick played into the area goes to the channels beside the posts
+  // where the attackers meet it: a ball dropped in front of the goal would
+  // bounce on into the keeper's hands and count as a shot on target. From
+  // farther out than 60 yards it is played into the attacked third, not
+  // punted at the goal: it comes down at least 14 yards out.
+  FreeKickLofts o;
+  for (std::uint32_t s = 3; s <= 3 * 14; s += 3) {
+    const mh::Config c = mh::StatsConfig(s);
+    if (!c.bFouls) continue;
+    const mh::Result r = mh::Run(c, nullptr, FreeKickLofts::Observe, &o);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  }
+  ASSERT_GE(o.cLofts, 20);
+  ASSERT_GE(o.cIntoArea, 3) << o.cLofts << " lofted free kicks";
+  EXPECT_EQ(o.cAtGoal, 0) << o.cLofts << " lofted free kicks";
+  ASSERT_GE(o.cFarOut, 5) << o.cLofts << " lofted free kicks";
+  EXPECT_EQ(o.cFarOutAtGoal, 0) << o.cFarOut << " free kicks from far out";
 }
 
 TEST_F(OpenPlay, AnUnchallengedComputerHolderMovesTheBallOn) {
