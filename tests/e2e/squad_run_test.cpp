@@ -79,35 +79,32 @@ TEST_F(SquadPagesRun, ChooseSquadShowsBothListsAndSwapsTwoPlayers) {
   const std::string log = (fs::path(home_.path()) / "debug.log").string();
   const std::string lists = (fs::path(home_.path()) / "lists.tga").string();
   env_["KORVENA_DEBUG_LOG"] = log;
-  std::string script;
-  int frame = 100;
-  auto key = [&](const char* k, int gap = 6) {
-    script += korvena_test::scriptKey(frame, k);
-    frame += gap;
-  };
+  korvena_test::KeyScript ks;
+  std::string& script = ks.text;
+  int& frame = ks.step;
   // Load Game from the main menu: the load icon, the one save.
-  key("RIGHT");
-  key("RIGHT");
-  key("DOWN");
-  key("RETURN", 22);
-  key("RETURN");
-  key("RETURN", 60);
+  ks.key("RIGHT");
+  ks.key("RIGHT");
+  ks.key("DOWN");
+  ks.key("RETURN", 22);
+  ks.key("RETURN");
+  ks.key("RETURN", 60);
   // The hub: "Choose Squad", then "Change Squad".
-  key("DOWN");
-  key("DOWN");
-  key("RETURN", 20);
-  key("RETURN", 10);
+  ks.key("DOWN");
+  ks.key("DOWN");
+  ks.key("RETURN", 20);
+  ks.key("RETURN", 10);
   script += std::to_string(frame) + " capture " + lists + "\n";
   frame += 4;
   // The first starter and the first substitute (the right list's first row).
-  key("RETURN");
-  key("RIGHT");
-  key("RETURN");
+  ks.key("RETURN");
+  ks.key("RIGHT");
+  ks.key("RETURN");
   // Escape held for one frame: back to the buttons; then "Exit", the hub.
   script += std::to_string(frame) + " keydown ESCAPE\n" + std::to_string(frame + 1) + " keyup ESCAPE\n";
   frame += 10;
-  key("RIGHT");
-  key("RETURN", 20);
+  ks.key("RIGHT");
+  ks.key("RETURN", 20);
   script += std::to_string(frame + 20) + " quit 3\n";
   korvena_test::GameRun r = run(script);
   EXPECT_EQ(r.exitCode, 3) << r.err;
@@ -167,31 +164,28 @@ TEST_F(SquadPagesRun, QuitHistoryInAMatchLeavesForTheMainMenuAndRecordsNothing) 
   const std::string after = (fs::path(home_.path()) / "after.tga").string();
   env_["KORVENA_DEBUG_LOG"] = log;
   timeLimitSeconds_ = 300;
-  std::string script;
-  int frame = 100;
-  auto key = [&](const char* k, int gap = 6) {
-    script += korvena_test::scriptKey(frame, k);
-    frame += gap;
-  };
+  korvena_test::KeyScript ks;
+  std::string& script = ks.text;
+  int& frame = ks.step;
   // The main menu with Load Game chosen; the one save; the hub's Play Match.
-  key("RIGHT");
-  key("RIGHT");
-  key("DOWN", 20);
+  ks.key("RIGHT");
+  ks.key("RIGHT");
+  ks.key("DOWN", 20);
   script += std::to_string(frame) + " capture " + menu + "\n";
-  key("RETURN", 22);
-  key("RETURN");
-  key("RETURN", 60);
-  key("RETURN", 60);
+  ks.key("RETURN", 22);
+  ks.key("RETURN");
+  ks.key("RETURN", 60);
+  ks.key("RETURN", 60);
   // The pause menu before the kick-off: Resume Match, Action Replay, Quit
   // History; J chooses, then "Yes" under "No".
   frame = 900;
-  key("ESCAPE", 20);
-  key("DOWN");
-  key("DOWN", 12);
+  ks.key("ESCAPE", 20);
+  ks.key("DOWN");
+  ks.key("DOWN", 12);
   script += std::to_string(frame) + " capture " + paused + "\n";
-  key("J", 20);
-  key("DOWN", 10);
-  key("J", 200);
+  ks.key("J", 20);
+  ks.key("DOWN", 10);
+  ks.key("J", 200);
   script += std::to_string(frame) + " capture " + after + "\n";
   script += std::to_string(frame + 10) + " quit 3\n";
   korvena_test::GameRun r = run(script);

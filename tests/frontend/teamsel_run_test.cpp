@@ -54,41 +54,39 @@ TEST_F(TeamSelectionRun, AFriendlyFromTheMapToTheKickOff) {
   env_["KORVENA_DEBUG_LOG"] = log;
   // Escape held past the first run's sheet conversion skips the films
   // whether or not the sheets were converted before.
-  std::string script = "1 keydown ESCAPE\n70 keyup ESCAPE\n";
-  int frame = 100;
-  auto key = [&](const char* k, int gap = 6) {
-    script += korvena_test::scriptKey(frame, k);
-    frame += gap;
-  };
+  korvena_test::KeyScript ks;
+  ks.text = "1 keydown ESCAPE\n70 keyup ESCAPE\n";
+  std::string& script = ks.text;
+  int& frame = ks.step;
   auto capture = [&](const char* name) {
     script += std::to_string(frame) + " capture " + shot(name) + "\n";
     frame += 4;
   };
-  key("RETURN", 12);  // Friendly
-  key("LEFT");        // the home side
-  key("RETURN", 12);  // to the map
+  ks.key("RETURN", 12);  // Friendly
+  ks.key("LEFT");        // the home side
+  ks.key("RETURN", 12);  // to the map
   capture("map.tga");
-  key("RETURN");  // Europe's teams
-  key("DOWN");
-  key("RETURN");  // its editions
-  key("DOWN");
-  key("RETURN");  // chosen: the opponent next
+  ks.key("RETURN");  // Europe's teams
+  ks.key("DOWN");
+  ks.key("RETURN");  // its editions
+  ks.key("DOWN");
+  ks.key("RETURN");  // chosen: the opponent next
   capture("away.tga");
-  key("RIGHT");  // Asia
-  key("RETURN");
-  key("RETURN");
-  key("DOWN");  // an earlier edition
-  key("RETURN", 12);  // the team sheet
-  key("RIGHT");  // the formations
-  key("DOWN");
-  key("RETURN");
-  key("LEFT");  // back to the squad
-  key("RETURN");  // swap the first two starters
-  key("DOWN");
-  key("RETURN");
+  ks.key("RIGHT");  // Asia
+  ks.key("RETURN");
+  ks.key("RETURN");
+  ks.key("DOWN");  // an earlier edition
+  ks.key("RETURN", 12);  // the team sheet
+  ks.key("RIGHT");  // the formations
+  ks.key("DOWN");
+  ks.key("RETURN");
+  ks.key("LEFT");  // back to the squad
+  ks.key("RETURN");  // swap the first two starters
+  ks.key("DOWN");
+  ks.key("RETURN");
   capture("sheet.tga");
-  key("SPACE", 12);  // to the conditions
-  key("SPACE", 12);  // kick off: the match loads
+  ks.key("SPACE", 12);  // to the conditions
+  ks.key("SPACE", 12);  // kick off: the match loads
   script += std::to_string(frame + 900) + " quit 0\n";
   korvena_test::GameRun r = runWithIntro(script);
   EXPECT_FALSE(r.timedOut);

@@ -40,6 +40,14 @@ mh::Config Short(std::uint32_t uSeed) {
   return c;
 }
 
+// A short match that goes to extra time and, still level, to penalties.
+mh::Config ShortToPenalties(std::uint32_t uSeed) {
+  mh::Config c = Short(uSeed);
+  c.iExtraTime = 1;
+  c.bPenalties = 1;
+  return c;
+}
+
 TEST_F(MatchRun, AComputerMatchRunsFromTheSetUpToTheEnd) {
   mh::Config c = Short(11);
   c.iLength = 2;
@@ -499,9 +507,7 @@ void WatchShootout(std::int32_t, void* pv) {
 // club states) the next kick is still the other side's.
 TEST_F(MatchRun, TheSidesTakeTheShootOutKicksInTurn) {
   {
-    mh::Config c = Short(105);
-    c.iExtraTime = 1;
-    c.bPenalties = 1;
+    const mh::Config c = ShortToPenalties(105);
     ShootoutWatch w;
     const mh::Result r = mh::Run(c, nullptr, WatchShootout, &w);
     ASSERT_TRUE(r.bFinished) << r.Describe(c);
@@ -553,9 +559,7 @@ void WatchShootoutScorer(std::int32_t iTick, void* pv) {
 }
 
 TEST_F(MatchRun, TheShootOutNamesTheKeeperAsScorerUntilAKickGoesIn) {
-  mh::Config c = Short(103);
-  c.iExtraTime = 1;
-  c.bPenalties = 1;
+  const mh::Config c = ShortToPenalties(103);
   ShootoutScorerWatch w;
   const mh::Result r = mh::Run(c, nullptr, WatchShootoutScorer, &w);
   ASSERT_TRUE(r.bFinished) << r.Describe(c);

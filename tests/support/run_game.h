@@ -54,6 +54,17 @@ inline std::string scriptKey(int iStep, const char* pszKey) {
   return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
 }
 
+// A script written as it goes: each key pressed at the current step, which
+// then moves on by the gap.
+struct KeyScript {
+  std::string text;
+  int step = 100;
+  void key(const char* pszKey, int iGap = 6) {
+    text += scriptKey(step, pszKey);
+    step += iGap;
+  }
+};
+
 // Keys from the main menu: a Quick Start with the keyboard at home, kicked
 // off and quit through the pause menu ("Quit Match", "Yes"); then Training,
 // the keyboard at home, Albania 1998 on the map, and the session loaded,
