@@ -1,7 +1,8 @@
 // The real executable, headless: a Friendly of the shortest length, level
 // after normal time, goes into golden-goal extra time with its message at the
-// kick-off; the golden goal ends it and, after its replay, the choice of Play
-// Again or Main Menu shows. Both texts are seen inside their dark boxes.
+// kick-off; still level, it goes to penalties and, after the last kick's
+// replay, the choice of Play Again or Main Menu shows. Both texts are seen
+// inside their dark boxes.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,22 +20,22 @@ using korvena_test::scriptKey;
 
 std::string Capture(int iStep, const std::string& path) { return std::to_string(iStep) + " capture " + path + "\n"; }
 
-// Friendly; the keyboard to the home side; the Cook Islands 1998 at home and
-// Albania 1998 away; the team sheet; on the conditions a match length of 5
-// (one step left) and golden-goal extra time (three rows down, one step
-// right); Space kicks off. J now and then takes the home side's kick-offs
-// and restarts; the match is level at full time and Albania score the golden
-// goal, whose replay Escape leaves.
+// Friendly; the keyboard to the home side; Fiji 1998 at home and Albania
+// 1998 away; the team sheet; on the conditions a match length of 5 (one step
+// left) and golden-goal extra time (three rows down, one step right); Space
+// kicks off. J now and then takes the home side's kick-offs, restarts and
+// penalties; the match is level after extra time, and Escape leaves the
+// replay of the shoot-out's last kick.
 std::string FriendlyToTheEnd() {
   std::string s = scriptKey(20, "RETURN") + scriptKey(26, "LEFT");
   s += scriptKey(32, "RETURN") + scriptKey(48, "RIGHT") + scriptKey(54, "DOWN") + scriptKey(60, "RETURN");
-  s += scriptKey(66, "DOWN");
-  for (int t = 72; t <= 96; t += 6) s += scriptKey(t, "RETURN");
-  s += scriptKey(112, "SPACE") + scriptKey(130, "LEFT");
-  for (int t = 136; t <= 148; t += 6) s += scriptKey(t, "DOWN");
-  s += scriptKey(154, "RIGHT") + scriptKey(166, "SPACE");
-  for (int t = 400; t < 14700; t += 100) s += scriptKey(t, "J");
-  s += scriptKey(15600, "ESCAPE");
+  s += scriptKey(66, "DOWN") + scriptKey(72, "DOWN");
+  for (int t = 78; t <= 102; t += 6) s += scriptKey(t, "RETURN");
+  s += scriptKey(118, "SPACE") + scriptKey(136, "LEFT");
+  for (int t = 142; t <= 154; t += 6) s += scriptKey(t, "DOWN");
+  s += scriptKey(160, "RIGHT") + scriptKey(172, "SPACE");
+  for (int t = 400; t < 21000; t += 100) s += scriptKey(t, "J");
+  s += scriptKey(21000, "ESCAPE");
   return s;
 }
 
@@ -88,11 +89,11 @@ TEST_F(Game, AFriendlyInGoldenGoalExtraTimeShowsItsMessageAndTheEndChoiceInsideT
   const std::string d = home_.path();
   std::string s = FriendlyToTheEnd();
   std::vector<int> kickOff, choice;
-  for (int t = 12600; t <= 12760; t += 20) kickOff.push_back(t);
-  for (int t = 15700; t <= 17000; t += 100) choice.push_back(t);
+  for (int t = 11100; t <= 11300; t += 20) kickOff.push_back(t);
+  for (int t = 21100; t <= 22400; t += 100) choice.push_back(t);
   for (int t : kickOff) s += Capture(t, d + "/kickoff" + std::to_string(t) + ".tga");
   for (int t : choice) s += Capture(t, d + "/choice" + std::to_string(t) + ".tga");
-  s += "17010 quit 3\n";
+  s += "22410 quit 3\n";
   korvena_test::GameRun r = run(s);
   EXPECT_FALSE(r.timedOut);
   ASSERT_EQ(r.exitCode, 3) << r.err;

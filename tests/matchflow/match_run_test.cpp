@@ -507,7 +507,7 @@ void WatchShootout(std::int32_t, void* pv) {
 // club states) the next kick is still the other side's.
 TEST_F(MatchRun, TheSidesTakeTheShootOutKicksInTurn) {
   {
-    const mh::Config c = ShortToPenalties(105);
+    const mh::Config c = ShortToPenalties(102);
     ShootoutWatch w;
     const mh::Result r = mh::Run(c, nullptr, WatchShootout, &w);
     ASSERT_TRUE(r.bFinished) << r.Describe(c);

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "engine/action.h"
 #include "engine/ball.h"
 #include "engine/player.h"
+#include "matchflow/matcha.h"
 #include "shell/global.h"
 #include "support/match_harness.h"
 #include "support/match_soak.h"
@@ -92,6 +94,27 @@ struct FreeKickLofts {
   }
 };
 
+// Where the computer's wide players cross from: each time a holder starts
+// a cross, his distance from the goal line he attacks, in yards.
+struct CrossPlaces {
+  std::int8_t aeAction[PLAYER_MAX] = {};
+  std::int32_t cCrosses = 0;
+  double dFarthest = 0;
+  static void Observe(std::int32_t, void* pv) {
+    CrossPlaces& o = *static_cast<CrossPlaces*>(pv);
+    for (Player* po = match_HomeFirstPlayerGet(); po; po = match_NextPlayerGet(po)) {
+      if (po->ID >= PLAYER_MAX) continue;
+      const std::int8_t e = po->oAIInfo.eAction;
+      if (e == ACTION_CROSS && o.aeAction[po->ID] != ACTION_CROSS && global.eGameMode == GAME_MODE_PLAY) {
+        const double d = std::abs((po->Direction == 1 ? 9360.0 : -9360.0) - po->x) / 144.0;
+        o.cCrosses++;
+        if (d > o.dFarthest) o.dFarthest = d;
+      }
+      o.aeAction[po->ID] = e;
+    }
+  }
+};
+
 class OpenPlay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -140,6 +163,19 @@ TEST_F(OpenPlay, ComputerFreeKicksAreCrossedBesideThePostsOrPlayedForwardNotDrop
   EXPECT_EQ(o.cAtGoal, 0) << o.cLofts << " lofted free kicks";
   ASSERT_GE(o.cFarOut, 5) << o.cLofts << " lofted free kicks";
   EXPECT_EQ(o.cFarOutAtGoal, 0) << o.cFarOut << " free kicks from far out";
+}
+
+TEST_F(OpenPlay, WidePlayersCrossFromWithinFortyYardsOfTheGoalLine) {
+  // From farther out a cross is a long ball that runs on to the keeper (and
+  // was judged a shot on target); wide players cross from the attacking
+  // third, the last forty yards.
+  CrossPlaces o;
+  for (std::uint32_t s = 1; s <= 12; s++) {
+    const mh::Result r = mh::Run(mh::StatsConfig(s), nullptr, CrossPlaces::Observe, &o);
+    ASSERT_TRUE(r.bFinished) << r.Describe(mh::StatsConfig(s));
+  }
+  ASSERT_GE(o.cCrosses, 10);
+  EXPECT_LE(o.dFarthest, 42.0) << o.cCrosses << " crosses";
 }
 
 TEST_F(OpenPlay, AnUnchallengedComputerHolderMovesTheBallOn) {
