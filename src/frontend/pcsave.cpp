@@ -73,8 +73,8 @@ bool FilePathMake(char* pszPath, std::size_t cb, const char* pszEntry) {
 int32_t ChosenEntry() { return pcsave_oScreen.iTop + pcsave_oScreen.iRow; }
 
 // Writes the image to a temporary file of ours in the save folder and
-// renames it over the target; on any failure the temporary file goes and
-// the folder is as it was.
+// renames it over the target, the folder synced after the rename; on any
+// failure the temporary file goes and the folder is as it was.
 bool ImageWrite(const char* pszGamePath) {
   errno = 0;
   const std::string oTarget = platform::resolvePath(pszGamePath);
@@ -88,7 +88,7 @@ bool ImageWrite(const char* pszGamePath) {
   const bool bSynced = bFlushed && (s_pfnSync ? s_pfnSync(fileno(pFile)) : fsync(fileno(pFile))) == 0;
   const bool bClosed = std::fclose(pFile) == 0;
   if (n != static_cast<std::size_t>(PCSAVE_IMAGE_SIZE) || !bSynced || !bClosed ||
-      std::rename(oTemp.c_str(), oTarget.c_str()) != 0) {
+      !platform::replaceWithTemporary(oTemp, oTarget)) {
     std::remove(oTemp.c_str());
     return false;
   }

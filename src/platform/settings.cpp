@@ -393,7 +393,7 @@ bool write(SettingsRoot which) {
   ok = (std::fflush(f) == 0) && ok;
   ok = (fsync(fileno(f)) == 0) && ok;
   ok = (std::fclose(f) == 0) && ok;
-  if (ok) ok = std::rename(tmp.c_str(), file.c_str()) == 0;
+  if (ok) ok = replaceWithTemporary(tmp, file);
   if (!ok) {
     unlink(tmp.c_str());
     return false;

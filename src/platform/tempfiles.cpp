@@ -4,8 +4,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +60,37 @@ int removeStaleTemporariesBeside(const std::string& hostFile) {
   const size_t slash = hostFile.find_last_of('/');
   if (slash == std::string::npos) return removeStaleTemporaries(".");
   return removeStaleTemporaries(slash == 0 ? "/" : hostFile.substr(0, slash));
+}
+
+namespace {
+FolderSyncFn s_pfnFolderSync = nullptr;
+}  // namespace
+
+void folderSyncFnSet(FolderSyncFn fn) { s_pfnFolderSync = fn; }
+
+bool syncFolderOf(const std::string& hostFile) {
+  const size_t slash = hostFile.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : hostFile.substr(0, slash);
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int rc = -1;
+  if (fd >= 0) {
+    rc = s_pfnFolderSync ? s_pfnFolderSync(fd, dir.c_str()) : fsync(fd);
+    const int e = errno;
+    close(fd);
+    errno = e;
+  }
+  if (rc != 0) {
+    std::fprintf(stderr, "platform: the folder %s could not be synced (%s); %s may not survive a power cut\n",
+                 dir.c_str(), std::strerror(errno), hostFile.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool replaceWithTemporary(const std::string& tempPath, const std::string& hostPath) {
+  if (std::rename(tempPath.c_str(), hostPath.c_str()) != 0) return false;
+  syncFolderOf(hostPath);
+  return true;
 }
 
 }  // namespace platform

@@ -21,4 +21,18 @@ int removeStaleTemporaries(const std::string& hostDir);
 // The same for the folder holding a host file.
 int removeStaleTemporariesBeside(const std::string& hostFile);
 
+// Renames a written (and synced) temporary file over its target, then syncs
+// the folder holding them, so that the rename itself is on the disc. False
+// when the rename fails (the temporary file is then the caller's to remove).
+// A folder that cannot be synced is said on standard error; the rename stays.
+bool replaceWithTemporary(const std::string& tempPath, const std::string& hostPath);
+
+// Syncs the folder holding a host file: true when it is on the disc.
+bool syncFolderOf(const std::string& hostFile);
+
+// What syncs the folder's open descriptor (tests interpose here); null is
+// fsync. It answers 0, or -1 with errno set.
+using FolderSyncFn = int (*)(int fd, const char* hostDir);
+void folderSyncFnSet(FolderSyncFn fn);
+
 }  // namespace platform

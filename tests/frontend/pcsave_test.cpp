@@ -31,6 +31,7 @@
 #include "frontend/pcsave.h"
 #include "matchflow/options.h"
 #include "platform/paths.h"
+#include "platform/tempfiles.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -665,6 +666,55 @@ TEST_F(SaveScreens, DamagedFilesShowErrorAndLoseNothing) {
     }
     EXPECT_EQ(FileBytes(file), b);
   }
+}
+
+// After the rename that puts a save in place, its folder is synced: the
+// sync finds the new file in place and the temporary one gone.
+int g_cFolderSyncs = 0;
+std::string g_oSyncedFolder;
+bool g_bSaveInPlace = false;
+int FolderSyncSeen(int, const char* hostDir) {
+  g_cFolderSyncs++;
+  g_oSyncedFolder = hostDir;
+  g_bSaveInPlace = false;
+  for (const auto& e : fs::directory_iterator(hostDir)) {
+    if (e.path().filename().string().find(".tmp.") != std::string::npos) return 0;
+    if (e.path().extension() == ".SAV" && fs::file_size(e.path()) == static_cast<std::uintmax_t>(PCSAVE_IMAGE_SIZE))
+      g_bSaveInPlace = true;
+  }
+  return 0;
+}
+int FolderSyncFails(int, const char*) {
+  g_cFolderSyncs++;
+  errno = EIO;
+  return -1;
+}
+
+TEST_F(SaveScreens, TheFolderIsSyncedAfterTheRenameThatPutsASaveInPlace) {
+  MidCampaign(2);
+  g_cFolderSyncs = 0;
+  platform::folderSyncFnSet(FolderSyncSeen);
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  EXPECT_EQ(g_cFolderSyncs, 1);
+  EXPECT_EQ(fs::canonical(g_oSyncedFolder), fs::canonical(Folder()));
+  EXPECT_TRUE(g_bSaveInPlace);
+  // The replacing save of the same day is synced too.
+  options_oBlock.iPlayerChat = 4;
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  EXPECT_EQ(g_cFolderSyncs, 2);
+  EXPECT_TRUE(g_bSaveInPlace);
+  // A folder that cannot be synced is said; the save is in place.
+  platform::folderSyncFnSet(FolderSyncFails);
+  options_oBlock.iPlayerChat = 5;
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("could not be synced"), std::string::npos) << err;
+  EXPECT_EQ(g_cFolderSyncs, 3);
+  platform::folderSyncFnSet(nullptr);
+  const Bytes saved = FileBytes(Folder() / (SaveName() + ".SAV"));
+  ASSERT_EQ(saved.size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
+  EXPECT_EQ(saved[4], 5);
 }
 
 TEST_F(SaveScreens, FoldersLongNamesAndTheSixtyFifthFileAreSkipped) {

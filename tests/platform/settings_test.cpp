@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/paths.h"
 #include "platform/tempfiles.h"
@@ -96,6 +98,37 @@ TEST_F(SettingsTest, TheTwoRootsAreSeparateFiles) {
   settingsCloseKey(m);
   settingsCloseKey(u);
   EXPECT_TRUE(std::filesystem::exists(dir_ / "config/user.txt"));
+}
+
+// Each root's folder is synced after the rename that puts its file in
+// place: the sync sees the new file and no temporary one beside it.
+std::vector<std::string> g_aSyncs;
+int FolderSyncTraced(int, const char* hostDir) {
+  std::string seen = hostDir;
+  for (const auto& e : std::filesystem::directory_iterator(hostDir)) {
+    const std::string n = e.path().filename().string();
+    if (n.find(".tmp.") != std::string::npos) seen += " temporary";
+    else if (n == "machine.txt" || n == "user.txt") seen += " " + readFile(e.path()).substr(0, 4);
+  }
+  g_aSyncs.push_back(seen);
+  return 0;
+}
+
+TEST_F(SettingsTest, EachRootsFolderIsSyncedAfterItsFileIsRenamedIntoPlace) {
+  g_aSyncs.clear();
+  folderSyncFnSet(FolderSyncTraced);
+  for (SettingsRoot r : {SettingsRoot::Machine, SettingsRoot::User}) {
+    SettingsKey* k = settingsOpenKey(r, kKey, true);
+    ASSERT_NE(k, nullptr);
+    EXPECT_EQ(settingsWriteDWord(k, "Language", 3), SettingsResult::Ok);
+    settingsCloseKey(k);
+  }
+  folderSyncFnSet(nullptr);
+  ASSERT_EQ(g_aSyncs.size(), 2u);
+  const std::string head = readFile(dir_ / "machine.txt").substr(0, 4);
+  ASSERT_FALSE(head.empty());
+  EXPECT_EQ(g_aSyncs[0], dir_.path() + " " + head);
+  EXPECT_EQ(g_aSyncs[1], (dir_ / "config") + " " + readFile(dir_ / "config/user.txt").substr(0, 4));
 }
 
 TEST_F(SettingsTest, MissingKeysAndValuesAndWrongTypesAreReported) {
