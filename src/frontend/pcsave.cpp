@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -378,20 +379,31 @@ bool SetupWordOk(int32_t i, int32_t v) {
   }
 }
 
+// False, with the refusal naming the history screens' word (0 to 20) and its value.
+int32_t WordRefused(int32_t i, uint32_t u) {
+  tmsave_RefusalSet("the history screens' word %d (settings word %d) is %d, out of its range", i,
+                    TMSAVE_HISTORY_FIRST + i, Signed(u));
+  return 0;
+}
+
 int32_t HistoryWordsCheck(const uint32_t* pu) {
   const uint32_t uFollow = pu[kWordsFollow];
-  if (uFollow > kWithEditions) return 0;
+  if (uFollow > kWithEditions) return WordRefused(kWordsFollow, uFollow);
   for (int32_t i = uFollow == kWithEditions ? kWordsUsed : uFollow ? kHumanEditions : 0; i < TMSAVE_HISTORY_WORDS; i++)
-    if (pu[i]) return 0;
+    if (pu[i]) return WordRefused(i, pu[i]);
   if (!uFollow) return 1;
   for (int32_t i = 0; i < 5; i++)
-    if (!SetupWordOk(i, Signed(pu[kSetup + i]))) return 0;
+    if (!SetupWordOk(i, Signed(pu[kSetup + i]))) return WordRefused(kSetup + i, pu[kSetup + i]);
   for (int32_t h = 0; h < TM_HUMAN_MAX; h++)
-    if (!In(pu[kHumanEditions + h], 0, TM_EDITIONS)) return 0;
-  return In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1) && In(pu[kIntroYear], -1, 99) &&
-                 DateOk(pu + kLastDate) && DateOk(pu + kBeforeDate)
-             ? 1
-             : 0;
+    if (!In(pu[kHumanEditions + h], 0, TM_EDITIONS)) return WordRefused(kHumanEditions + h, pu[kHumanEditions + h]);
+  if (!In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1)) return WordRefused(kHubCursor, pu[kHubCursor]);
+  if (!In(pu[kIntroYear], -1, 99)) return WordRefused(kIntroYear, pu[kIntroYear]);
+  for (int32_t i : {kLastDate, kBeforeDate})
+    if (!DateOk(pu + i)) {
+      const int32_t k = !In(pu[i], 0, 31) ? 0 : !In(pu[i + 1], 0, 12) ? 1 : 2;
+      return WordRefused(i + k, pu[i + k]);
+    }
+  return 1;
 }
 
 void HistoryWordsRead(const uint32_t* pu) {
@@ -458,12 +470,25 @@ int32_t pcsave_ImageBuild() {
 int32_t pcsave_ImageRestore() {
   const uint8_t* p = pcsave_abImage;
   // The history option is a flag that the stream itself keeps as 0 or 1: any
-  // other value would make the next save of the game unreadable.
-  const int32_t bHistory = Widen(p[0]), iChat = Widen(p[4]), bOffside = Widen(p[5]);
-  if (bHistory < 0 || bHistory > 1 || iChat < 0 || iChat > kPlayerChatMax || bOffside < 0 || bOffside > 1) {
-    Why("its settings bytes are damaged");
-    return PCSAVE_RESTORE_FAILED;
+  // other value would make the next save of the game unreadable. Byte 3 is
+  // a word no one reads, kept as it comes.
+  const struct {
+    int32_t iByte;
+    const char* pszName;
+    int32_t iMax;
+  } kBytes[] = {{0, "history option", 1},
+                {1, "music volume", OPTIONS_VOLUME_MAX},
+                {2, "effects volume", OPTIONS_VOLUME_MAX},
+                {4, "player chat", kPlayerChatMax},
+                {5, "offside", 1}};
+  for (const auto& b : kBytes) {
+    const int32_t v = Widen(p[b.iByte]);
+    if (v < 0 || v > b.iMax) {
+      Why("its %s (settings byte %d) is %d, not 0 to %d", b.pszName, b.iByte, v, b.iMax);
+      return PCSAVE_RESTORE_FAILED;
+    }
   }
+  const int32_t bHistory = Widen(p[0]), iChat = Widen(p[4]), bOffside = Widen(p[5]);
   // The stream keeps the whole options block; the volumes stay as they are.
   const int32_t iMusic = options_oBlock.iMusicVolume, iSfx = options_oBlock.iSfxVolume;
   if (!tmsave_Read(p + PCSAVE_SETTINGS_BYTES, TMSAVE_BLOCK_SIZE)) {

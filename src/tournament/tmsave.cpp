@@ -377,6 +377,8 @@ struct TreeWalk {
   std::int32_t acYearRounds[TMMAX_YEARS] = {};
   bool bConf = false, bGroup = false, bRound = false;
   std::int32_t cRoundTeams = 0, cRoundDates = 0, iMaxDate = -1;
+  // The team-name ids the tree names (its team lists and its fixtures by name).
+  bool abNamed[TM_MAX + 1] = {};
   Year* pYear = nullptr;
   Confederation* pConf = nullptr;
   Group* pGroup = nullptr;
@@ -509,6 +511,7 @@ struct TreeWalk {
         const bool bRoundTeam = tag == TMMAIN_CHUNKROUNDTEAM;
         if ((bRoundTeam ? !bRound : !bGroup) || ++cTeams > TMMAX_TEAMS) return false;
         if (!TreeTeamId(Get32(p + 4))) return tmsave_RefusalSet("the tree's team id %u is not a team", Get32(p + 4));
+        abNamed[Get32(p + 4)] = true;
         if (bRoundTeam) {
           if (cRoundTeams >= 255) return false;
           cRoundTeams++;
@@ -537,6 +540,7 @@ struct TreeWalk {
         const bool bNameIds = p[11] & FIX_BYNAMEID;
         const std::int32_t iLimit = bNameIds ? TM_MAX : cRoundTeams;
         if (p[1] >= iLimit || p[2] >= iLimit) return false;
+        if (bNameIds) abNamed[p[1]] = abNamed[p[2]] = true;
         if (p[12] > iMaxDate) iMaxDate = p[12];
         if (bBuild) {
           Fixture* f = tmmain_FixtureAlloc();
@@ -783,6 +787,16 @@ std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock) {
   if (check.cYears == 0 && Get32(pGlobal + 24)) return tmsave_RefusalSet("a started tournament without a year");
   if (check.cYears && (check.aKeys[0] - 1) / 2 != (pGlobal[9] - 58u) / 4)
     return tmsave_RefusalSet("its tree is of another edition than its year");
+  // Every human team plays in the edition: a team its tree does not name
+  // would have no match to play.
+  const std::uint32_t cHumans = Get32(pGlobal + 116);
+  if (cHumans < 1) return tmsave_RefusalSet("it has no human team");
+  for (std::uint32_t h = 0; h < cHumans; h++) {
+    const std::uint32_t Name =
+        h ? tmmain_TeamStateHumanGet(pGlobal + TMSAVE_GLOBAL_SIZE, static_cast<std::int32_t>(h)) : Get32(pGlobal + 108);
+    if (Name == 0 || Name > static_cast<std::uint32_t>(TM_MAX) || !check.abNamed[Name])
+      return tmsave_RefusalSet("human team %u's id %u has no place in the tree of its edition", h + 1, Name);
+  }
   // Accepted: from here on the running tournament is replaced.
   tmmain_PoolsReset();
   tmgame_FlowReset();

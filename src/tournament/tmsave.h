@@ -56,6 +56,8 @@ struct TMSaveHistoryWords {
 void tmsave_HistoryWordsSet(const TMSaveHistoryWords* poWords);
 // 1 when the block can be read back; nothing changes.
 std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb);
+// The team-name id of human team 2 to 4 (iHuman 1 to 3) that a block keeps.
+std::uint32_t tmmain_TeamStateHumanGet(const std::uint8_t* pb, std::int32_t iHuman);
 // Restores a checked block: match record, squad cache, settings.
 void tmmain_TeamStateLoad(const std::uint8_t* pb);
 

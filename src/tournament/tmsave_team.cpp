@@ -60,6 +60,40 @@ std::uint32_t Get32(const std::uint8_t* p) {
 
 std::int32_t* OptionWord(std::int32_t i) { return reinterpret_cast<std::int32_t*>(&options_oBlock) + i; }
 
+// The options block's words that the matches and the screens read, each
+// with the values it may take (from lo to hi in steps of step). The text
+// language is kept from the running game, and the words no one reads are
+// not looked at.
+struct OptionRange {
+  std::int32_t iWord;
+  const char* pszName;
+  std::int32_t lo, hi, step;
+};
+constexpr OptionRange kOptionRanges[] = {
+    {0, "match length", 5, 15, 5},       {1, "music volume", 0, OPTIONS_VOLUME_MAX, 1},
+    {2, "effects volume", 0, OPTIONS_VOLUME_MAX, 1}, {4, "player chat", 0, OPTIONS_CHAT_MAX, 1},
+    {5, "offside", 0, 1, 1},             {6, "camera", 0, 4, 1},
+    {7, "catch-up", 0, 1, 1},            {8, "extra time", 0, 2, 1},
+    {9, "penalties", 0, 1, 1},           {10, "fouls", 0, 1, 1},
+    {11, "referee", 0, 2, 1},            {12, "day or night", 0, 1, 1},
+    {17, "level of detail", 0, OPTIONS_DETAIL_MAX, 1},
+};
+
+// False, with the refusal naming the word, its value and its range, when an
+// option word is out of its range.
+bool OptionWordsCheck(const std::uint8_t* p) {
+  for (const OptionRange& o : kOptionRanges) {
+    const std::int32_t v = static_cast<std::int32_t>(Get32(p + 4 * o.iWord));
+    if (v >= o.lo && v <= o.hi && (v - o.lo) % o.step == 0) continue;
+    if (o.step == 1)
+      return tmsave_RefusalSet("its %s option (settings word %d) is %d, not %d to %d", o.pszName, o.iWord, v, o.lo,
+                               o.hi);
+    return tmsave_RefusalSet("its %s option (settings word %d) is %d, not %d, %d or %d", o.pszName, o.iWord, v, o.lo,
+                             o.lo + o.step, o.hi);
+  }
+  return true;
+}
+
 void HistoryWordsGet(const std::uint8_t* p, std::uint32_t* pu) {
   for (std::int32_t i = 0; i < TMSAVE_HISTORY_WORDS; i++) pu[i] = Get32(p + 4 * (kHistory + i));
 }
@@ -124,6 +158,7 @@ std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb) {
     }
   }
   const std::uint8_t* p = pb + kSettings;
+  if (!OptionWordsCheck(p)) return 0;
   for (std::int32_t h = 1; h < TM_HUMAN_MAX; h++)
     if (Get32(p + 4 * (kHumans + 2 * (h - 1))) >= static_cast<std::uint32_t>(TLA_COUNT))
       return tmsave_RefusalSet("human team %d's id %u is not a team", h + 1, Get32(p + 4 * (kHumans + 2 * (h - 1))));
@@ -133,9 +168,19 @@ std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb) {
   if (s_poHistory) {
     std::uint32_t au[TMSAVE_HISTORY_WORDS];
     HistoryWordsGet(p, au);
-    if (!s_poHistory->pfnCheck(au)) return tmsave_RefusalSet("the history screens' settings are damaged");
+    tmsave_RefusalSet("%s", "");
+    // The screens name the word they refuse; else the refusal is general.
+    if (!s_poHistory->pfnCheck(au)) {
+      if (!tmsave_RefusalGet()[0]) tmsave_RefusalSet("the history screens' settings are damaged");
+      return 0;
+    }
   }
   return 1;
+}
+
+std::uint32_t tmmain_TeamStateHumanGet(const std::uint8_t* pb, std::int32_t iHuman) {
+  if (iHuman < 1 || iHuman >= TM_HUMAN_MAX) return 0;
+  return Get32(pb + kSettings + 4 * (kHumans + 2 * (iHuman - 1)));
 }
 
 void tmmain_TeamStateLoad(const std::uint8_t* pb) {

@@ -3,7 +3,9 @@
 // good one loads and the history hub follows, where Escape opens the quit box.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,6 +14,7 @@
 #include "engine/player.h"
 #include "engine/team.h"
 #include "frontend/pcsave.h"
+#include "matchflow/options.h"
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
@@ -19,6 +22,7 @@
 #include "tournament/fixtures.h"
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
+#include "tournament/tmsave.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
 #include "tournament/yearfile.h"
@@ -34,11 +38,36 @@ void Write(const std::filesystem::path& p, const char* pb, std::size_t n) {
   out.write(pb, static_cast<std::streamsize>(n));
 }
 
-TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
-  // A tournament not yet started, saved by the game's own writer.
+// A new 1958 history, England the human team, its first match to play,
+// saved into the image by the game's own writer.
+void EnglandHistoryBuild(const std::string& exe) {
   tmmain_PoolsReset();
   tmglobal_Reset();
+  const std::filesystem::path build = std::filesystem::path(exe).parent_path().parent_path();
+  const std::string text = readFile(build / "data" / "database" / "tm" / "english" / "year58.csv");
+  ASSERT_FALSE(text.empty());
+  history_YearTextParse(text.data(), static_cast<std::int32_t>(text.size()));
+  ASSERT_NE(TheYearList, nullptr);
+  history_YearFixturesBuild(TheYearList);
+  tmglobal.cHumans = 1;
+  tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(tla_IDFind("ENG"));
+  history_UserFixturesMark(TheYearList);
+  tmglobal.iYear = tmglobal.iStartYear = 58;
+  tmglobal.bStarted = tmglobal.bPlayQualifiers = 1;
+  tmmain_RollOfHonourInit(0);
   ASSERT_EQ(pcsave_ImageBuild(), 1);
+}
+
+// Keys from the main menu: Load Game, Load, the first save; the hub's Play
+// Match at step 220.
+std::string LoadAndPlayMatch() {
+  return scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(132, "RETURN") +
+         scriptKey(154, "RETURN") + scriptKey(160, "RETURN") + scriptKey(220, "RETURN");
+}
+
+TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
+  // A history saved by the game's own writer.
+  EnglandHistoryBuild(exe_);
   const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
   std::filesystem::create_directories(folder);
   const char* pb = reinterpret_cast<const char*>(pcsave_abImage);
@@ -85,9 +114,7 @@ TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
 // of honour, the human team) are refused, each named on standard error with
 // its reason, and left as they were; the good save after them loads.
 TEST_F(Game, SavesWithTeamIdsOutsideTheNameTableAreRefusedAndNamed) {
-  tmmain_PoolsReset();
-  tmglobal_Reset();
-  ASSERT_EQ(pcsave_ImageBuild(), 1);
+  EnglandHistoryBuild(exe_);
   const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
   std::filesystem::create_directories(folder);
   const std::size_t kGlobal = PCSAVE_SETTINGS_BYTES + 4;
@@ -144,21 +171,7 @@ TEST_F(Game, AHistorySavedAfterAMatchAndATrainingSessionLoadsInAFreshRun) {
   gstatso_Clear(&match_HomeTeamGet()->MatchStats);
   gstatso_Clear(&match_AwayTeamGet()->MatchStats);
   // The history.
-  tmmain_PoolsReset();
-  tmglobal_Reset();
-  const std::filesystem::path build = std::filesystem::path(exe_).parent_path().parent_path();
-  const std::string text = readFile(build / "data" / "database" / "tm" / "english" / "year58.csv");
-  ASSERT_FALSE(text.empty());
-  history_YearTextParse(text.data(), static_cast<std::int32_t>(text.size()));
-  ASSERT_NE(TheYearList, nullptr);
-  history_YearFixturesBuild(TheYearList);
-  tmglobal.cHumans = 1;
-  tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(iEng);
-  history_UserFixturesMark(TheYearList);
-  tmglobal.iYear = tmglobal.iStartYear = 58;
-  tmglobal.bStarted = tmglobal.bPlayQualifiers = 1;
-  tmmain_RollOfHonourInit(0);
-  ASSERT_EQ(pcsave_ImageBuild(), 1);
+  EnglandHistoryBuild(exe_);
   const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
   std::filesystem::create_directories(folder);
   Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
@@ -171,6 +184,96 @@ TEST_F(Game, AHistorySavedAfterAMatchAndATrainingSessionLoadsInAFreshRun) {
   const std::string d = readFile(log);
   EXPECT_NE(d.find("pcsave: loaded \"England 1958  7.5.57\""), std::string::npos) << d << r.err;
   EXPECT_EQ(d.find("pcsave: refused"), std::string::npos) << d;
+}
+
+// Saves whose settings are out of range (a settings byte, an option word of
+// the stream) or whose human team has no place in its edition's tree are
+// refused, each named on standard error with the word and its value; the
+// saves are left as they were.
+TEST_F(Game, SavesWithSettingsOutOfRangeOrAHumanTeamOutsideTheTreeAreRefusedAndNamed) {
+  EnglandHistoryBuild(exe_);
+  const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
+  std::filesystem::create_directories(folder);
+  const std::size_t kGlobal = PCSAVE_SETTINGS_BYTES + 4;
+  const std::size_t kOptions = kGlobal + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SIZE - 4 * TMSAVE_SETTINGS_WORDS;
+  const struct {
+    const char* name;
+    std::size_t at;
+    std::uint32_t value;
+    int cBytes;
+    const char* reason;
+  } bad[] = {{"A camera 1958  1.1.57", kOptions + 4 * 6, 99, 4, "its camera option (settings word 6) is 99, not 0 to 4"},
+             {"B camera 1958  1.1.57", kOptions + 4 * 6, 0xFFFFFFFFu, 4, "its camera option (settings word 6) is -1, not 0 to 4"},
+             {"C camera 1958  1.1.57", kOptions + 4 * 6, 0x80000000u, 4,
+              "its camera option (settings word 6) is -2147483648, not 0 to 4"},
+             {"D length 1958  1.1.57", kOptions, 0, 4, "its match length option (settings word 0) is 0, not 5, 10 or 15"},
+             {"E volume 1958  1.1.57", 1, 17, 1, "its music volume (settings byte 1) is 17, not 0 to 16"},
+             {"F human 1958  1.1.57", kGlobal + 108, 0, 4, "human team 1's id 0 has no place in the tree of its edition"},
+             {"G human 1958  1.1.57", kGlobal + 108, TLA_COUNT - 1, 4,
+              "human team 1's id 204 has no place in the tree of its edition"}};
+  ASSERT_EQ(TLA_COUNT - 1, 204);
+  std::vector<std::string> before;
+  for (const auto& b : bad) {
+    std::string bytes(reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+    for (int i = 0; i < b.cBytes; i++) bytes[b.at + static_cast<std::size_t>(i)] = static_cast<char>(b.value >> (8 * i));
+    Write(folder / (std::string(b.name) + ".SAV"), bytes.data(), bytes.size());
+    before.push_back(bytes);
+  }
+  const std::string log = home_ / "debug.txt";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(118, "RETURN");
+  // Each entry in turn: Load, down to it (the cursor stays where it was),
+  // select.
+  for (int k = 0; k < 7; k++) {
+    const int t = 140 + 80 * k;
+    s += scriptKey(t, "RETURN") + (k ? scriptKey(t + 8, "DOWN") : "") + scriptKey(t + 16, "RETURN");
+  }
+  s += "760 quit 3\n";
+  korvena_test::GameRun r = run(s);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  for (std::size_t i = 0; i < std::size(bad); i++) {
+    const std::filesystem::path f = folder / (std::string(bad[i].name) + ".SAV");
+    EXPECT_NE(r.err.find("pcsave: the save " + f.string() + " was refused: " + bad[i].reason + "\n"), std::string::npos)
+        << bad[i].name << "\n" << r.err;
+    EXPECT_EQ(readFile(f), before[i]);
+  }
+  EXPECT_EQ(readFile(log).find("pcsave: loaded"), std::string::npos) << readFile(log);
+}
+
+// Saves with every option at one end of its range load, and the hub's Play
+// Match starts their match.
+TEST_F(Game, SavesWithTheSettingsAtTheEndsOfTheirRangesLoadAndPlay) {
+  timeLimitSeconds_ = 300;
+  const OptionsBlock o = options_oBlock;
+  const int iHolder = tmglobal.bHolderOption;
+  for (bool bHigh : {false, true}) {
+    OptionsBlock& b = options_oBlock;
+    b.iMatchLength = bHigh ? 15 : 5;
+    b.iMusicVolume = b.iSfxVolume = bHigh ? OPTIONS_VOLUME_MAX : 0;
+    b.iPlayerChat = bHigh ? OPTIONS_CHAT_MAX : 0;
+    b.bOffside = b.bCatchUp = b.bPenalties = b.bFouls = b.iDayNight = bHigh ? 1 : 0;
+    b.iCamera = bHigh ? 4 : 0;
+    b.iExtraTime = b.iReferee = bHigh ? 2 : 0;
+    b.iLevelOfDetail = bHigh ? OPTIONS_DETAIL_MAX : 0;
+    EnglandHistoryBuild(exe_);
+    tmglobal.bHolderOption = bHigh ? 1 : 0;
+    ASSERT_EQ(pcsave_ImageBuild(), 1);
+    options_oBlock = o;
+    tmglobal.bHolderOption = iHolder;
+    const std::filesystem::path folder = home_ / "share/korvena-football/savegame";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+    const std::string log = home_ / (bHigh ? "high.txt" : "low.txt");
+    env_["KORVENA_DEBUG_LOG"] = log;
+    korvena_test::GameRun r = run(LoadAndPlayMatch() + "600 quit 3\n");
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+    const std::string d = readFile(log);
+    EXPECT_NE(d.find("pcsave: loaded \"England 1958  7.5.57\""), std::string::npos) << bHigh << d << r.err;
+    EXPECT_NE(d.find("match start: home"), std::string::npos) << bHigh << d << r.err;
+  }
 }
 
 // A key held for eight steps.

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <array>
 #include <cstring>
@@ -228,6 +229,20 @@ constexpr std::size_t HistoryWordAt(int i) {
 }
 void Put32(Bytes& b, std::size_t at, std::int32_t v) {
   for (int i = 0; i < 4; i++) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+}
+
+// Whether the running tree names a team in a team list of its groups or rounds.
+bool InTree(std::uint32_t Name) {
+  for (const Year* y = TheYearList; y; y = y->pNext)
+    for (const Confederation* c = y->pConfs; c; c = c->pNext)
+      for (const Group* g = c->pGroups; g; g = g->pNext) {
+        for (const TMTeam* t = g->pTeams; t; t = t->pNext)
+          if (t->Name == Name) return true;
+        for (const Round* r = g->pRounds; r; r = r->pNext)
+          for (const TMTeam* t = r->pTeams; t; t = t->pNext)
+            if (t->Name == Name) return true;
+      }
+  return false;
 }
 
 // A campaign in the 1970 qualifiers after a few matches.
@@ -535,6 +550,13 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   // The global chunk's start year (word 120), human teams (116) and options
   // (124, 128); a start year the screen cannot show gives the default.
   const std::size_t kGlobal = PCSAVE_SETTINGS_BYTES + 4;
+  // Human teams 2 and 3: teams of the tree besides the first.
+  std::vector<std::uint32_t> others;
+  for (std::uint32_t u = 1; u < static_cast<std::uint32_t>(TLA_COUNT) && others.size() < 2; u++)
+    if (u != Id("SCO") && InTree(u)) others.push_back(u);
+  ASSERT_EQ(others.size(), 2u);
+  Put32(old, HistoryWordAt(19 - TMSAVE_HISTORY_FIRST), static_cast<std::int32_t>(others[0]));
+  Put32(old, HistoryWordAt(21 - TMSAVE_HISTORY_FIRST), static_cast<std::int32_t>(others[1]));
   for (auto [iStart, cHumans, iLength, iExpected] : {std::array{62, 2, 10, 62}, {0, 1, 15, 58}, {61, 3, 5, 58}}) {
     Put32(old, kGlobal + 120, iStart);
     Put32(old, kGlobal + 116, cHumans);
@@ -666,6 +688,75 @@ TEST_F(SaveScreens, DamagedFilesShowErrorAndLoseNothing) {
     }
     EXPECT_EQ(FileBytes(file), b);
   }
+}
+
+// Each settings byte out of its range, each option word of the stream out
+// of its range and a history screens' word out of its range refuse the file
+// with the byte or word and its value on standard error; the running game
+// is as it was. At each end of its range a byte loads.
+TEST_F(SaveScreens, ASettingOutOfItsRangeIsRefusedNamingItAndItsValue) {
+  MidCampaign(3);
+  const std::string name = SaveName();
+  ASSERT_EQ(SaveThroughScreen(), 52);
+  const fs::path file = Folder() / (name + ".SAV");
+  const Bytes good = FileBytes(file);
+  ASSERT_EQ(good.size(), static_cast<std::size_t>(PCSAVE_IMAGE_SIZE));
+  MidCampaign(5);
+  const Bytes running = Stream();
+  const OptionsBlock o = options_oBlock;
+  const int iHolder = tmglobal.bHolderOption;
+  const HistoryWords h = HistoryWordsGet();
+  const auto load = [&](const Bytes& b, std::string* pErr) {
+    FileWrite(file, b);
+    Enter(43, 52);
+    testing::internal::CaptureStderr();
+    ChooseAndLoad(name);
+    *pErr = testing::internal::GetCapturedStderr();
+    return pcsave_oScreen.iSubState;
+  };
+  const auto refused = [&](const Bytes& b, const std::string& why) {
+    std::string err;
+    EXPECT_EQ(load(b, &err), PCSAVE_ERROR) << why;
+    EXPECT_EQ(err, "pcsave: the save " + file.string() + " was refused: " + why + "\n");
+    EXPECT_EQ(Stream(), running) << why;
+    EXPECT_EQ(std::memcmp(&options_oBlock, &o, sizeof(o)), 0) << why;
+    EXPECT_EQ(tmglobal.bHolderOption, iHolder) << why;
+    EXPECT_EQ(HistoryWordsGet(), h) << why;
+  };
+  const struct {
+    std::size_t at;
+    const char* name;
+    int iMax;
+  } kBytes[] = {{0, "history option", 1}, {1, "music volume", 16}, {2, "effects volume", 16}, {4, "player chat", 8}, {5, "offside", 1}};
+  for (const auto& k : kBytes) {
+    for (int v : {k.iMax + 1, -1, -128, 99}) {
+      Bytes b = good;
+      b[k.at] = static_cast<std::uint8_t>(v);
+      refused(b, "its " + std::string(k.name) + " (settings byte " + std::to_string(k.at) + ") is " +
+                     std::to_string(v) + ", not 0 to " + std::to_string(k.iMax));
+    }
+    for (int v : {0, k.iMax}) {
+      Bytes b = good;
+      b[k.at] = static_cast<std::uint8_t>(v);
+      std::string err;
+      EXPECT_EQ(load(b, &err), PCSAVE_SUCCESS) << k.name << " " << v << ": " << err;
+      MidCampaign(5);
+      HistoryWordsSet(h);
+      options_oBlock = o;
+      tmglobal.bHolderOption = iHolder;
+    }
+  }
+  // The stream's camera option (settings word 6) and a history screens' word.
+  const std::size_t kCamera = HistoryWordAt(6 - TMSAVE_HISTORY_FIRST);
+  for (std::int32_t v : {99, -1, INT32_MIN}) {
+    Bytes b = good;
+    Put32(b, kCamera, v);
+    refused(b, "its camera option (settings word 6) is " + std::to_string(v) + ", not 0 to 4");
+  }
+  Bytes b = good;
+  Put32(b, HistoryWordAt(6), 99);  // the hub's cursor
+  refused(b, "the history screens' word 6 (settings word " + std::to_string(TMSAVE_HISTORY_FIRST + 6) +
+                 ") is 99, out of its range");
 }
 
 // After the rename that puts a save in place, its folder is synced: the
@@ -886,13 +977,14 @@ TEST_F(SaveScreens, ANameWithAccentsIsUtf8OnDiskAndLoadsFromTheList) {
   const int iLanguage = mlang_iLanguage;
   mlang_iLanguage = 2;  // German
   int id = 0;
+  MidCampaign(2);
+  // A team of the campaign's tree (a save's human team must play in it).
   for (int i = 1; i < TLA_COUNT && !id; i++) {
     const char* psz = tla_ShortNameGet(i);
     for (const char* p = psz; p && *p && !id; p++)
-      if (static_cast<unsigned char>(*p) >= 0x80) id = i;
+      if (static_cast<unsigned char>(*p) >= 0x80 && InTree(static_cast<std::uint32_t>(i))) id = i;
   }
   ASSERT_NE(id, 0);
-  MidCampaign(2);
   tmglobal.aHumans[tmglobal.iCurrentHuman].Name = static_cast<std::uint32_t>(id);
   const std::string name = SaveName();
   const Bytes a = Stream();

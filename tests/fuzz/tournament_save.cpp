@@ -22,23 +22,7 @@
 
 namespace {
 
-// The year texts the stream's years are checked against.
-const std::string& Text(std::uint32_t uKey) {
-  static const std::string q =
-      "78,UEFA,1,1,,ha,,gd,w,,,,1/1/77;8/1/77;15/1/77;22/1/77;29/1/77;5/2/77,12;40,,Australia,Fiji,Tonga\r\n"
-      "78,UEFA,Play Off Round Long Name,1,Play Off,ha,,agg,w,,,,1/3/77;8/3/77,,,Angola,Tonga\r\n"
-      "78,CONCACAF Qualifying Zone Long,1,Round Two,,once,,gd,*1.1a,,,,1/4/77,3,,Fiji\r\n";
-  static const std::string f =
-      "F78,1st Round,1,1,,once,,gd2,*,*,,,1/6/78;1/6/78;5/6/78;5/6/78;9/6/78;9/6/78,12;40,,Australia,Fiji,Tonga,"
-      "Angola\r\n"
-      "F78,World Cup Final,Final,Final,,ko3,,,Winner,,,,25/6/78,3,,*1.1a,*1.1b\r\n";
-  return uKey % 2 ? q : f;
-}
-const char* Source(std::uint32_t uKey, std::int32_t* pc) {
-  if (uKey != 11 && uKey != 12) return nullptr;
-  *pc = static_cast<std::int32_t>(Text(uKey).size());
-  return Text(uKey).data();
-}
+const std::string& Text(std::uint32_t uKey) { return korvena_fuzz::YearText78(uKey); }
 
 void Fresh() {
   tmmain_PoolsReset();
@@ -46,7 +30,7 @@ void Fresh() {
   history_PatternsReset();
   result_RandSeed(1);
   tmglobal_YearSet(78);
-  tmsave_YearTextSourceSet(Source);
+  tmsave_YearTextSourceSet(korvena_fuzz::YearText78Source);
 }
 
 }  // namespace
@@ -58,6 +42,9 @@ void KorvenaFuzzSeeds(const std::string& dir) {
     history_YearTextParse(s.data(), static_cast<std::int32_t>(s.size()));
   }
   for (Year* y = TheYearList; y; y = y->pNext) history_YearFixturesBuild(y);
+  // The human team: the first team of the first round.
+  tmglobal.cHumans = 1;
+  tmglobal.aHumans[0].Name = TheYearList->pConfs->pGroups->pRounds->pTeams->Name;
   global.iDay = 31;
   global.iMonth = 12;
   global.iYear = 99;
@@ -95,7 +82,8 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   // of honour's winner, the human team (each once loaded, and the news or the
   // hub stopped the game).
   for (const auto& [name, at, id] : {std::tuple{"newqual205.sav", 4 + 352, 205u}, std::tuple{"roll300.sav", 4 + 156, 300u},
-                                     std::tuple{"human500.sav", 4 + 108, 500u}}) {
+                                     std::tuple{"human500.sav", 4 + 108, 500u},
+                                     std::tuple{"human0.sav", 4 + 108, 0u}, std::tuple{"human204.sav", 4 + 108, 204u}}) {
     std::vector<std::uint8_t> bad(v.begin(), v.begin() + n);
     for (int i = 0; i < 4; i++) bad[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(id >> (8 * i));
     korvena_fuzz::WriteSeed(dir, name, bad.data(), bad.size());
@@ -112,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   korvena_fuzz::LoadedTeamsShownCheck();
+  korvena_fuzz::HumansInTreeCheck();
   std::vector<std::uint8_t> a(TMSAVE_BLOCK_SIZE), b(TMSAVE_BLOCK_SIZE);
   const std::int32_t na = tmsave_Write(a.data(), static_cast<std::int32_t>(a.size()));
   if (na <= 0 || !tmsave_Read(a.data(), na)) korvena_fuzz::Fail("a written stream does not read back");

@@ -3,6 +3,7 @@
 // blocks refused with the running tournament unchanged.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
@@ -151,7 +152,7 @@ void SquadsChange() {
   environ_oEnvironment.iLook = 9;
   environ_oEnvironment.bNight = 1;
   environ_oEnvironment.iPitchType = 2;
-  options_oBlock.iMatchLength = 7;
+  options_oBlock.iMatchLength = 15;
   options_oBlock.iReferee = 2;
   options_oBlock.iExtraTime = 1;
   options_oBlock.iMusicVolume = 11;
@@ -168,7 +169,7 @@ void Scramble() {
   match_aiRemovals[0] = 0;
   environ_Reset();
   environ_PitchReset();
-  options_oBlock.iMatchLength = 3;
+  options_oBlock.iMatchLength = 5;
   options_oBlock.iReferee = 0;
   options_oBlock.iExtraTime = 0;
   options_oBlock.iMusicVolume = 4;
@@ -289,6 +290,51 @@ TEST(TournamentTeamState, DamagedBlocksAreRefusedAndChangeNothing) {
     }
   }
   EXPECT_GT(cRefused, 30);
+}
+
+// Each option word a load restores is refused out of its range, by name,
+// value and range, with nothing changed; at each end of its range it loads,
+// and saves and loads again as it was.
+TEST(TournamentTeamState, AnOptionWordOutOfItsRangeIsRefusedByNameAndValue) {
+  SquadsChange();
+  const std::vector<std::uint8_t> good = Save();
+  ASSERT_FALSE(good.empty());
+  const std::string sGood = State();
+  const struct {
+    std::int32_t iWord;
+    const char* pszName;
+    std::int32_t lo, hi;
+  } kWords[] = {{0, "match length", 5, 15}, {1, "music volume", 0, 16}, {2, "effects volume", 0, 16},
+                {4, "player chat", 0, 8},   {5, "offside", 0, 1},      {6, "camera", 0, 4},
+                {7, "catch-up", 0, 1},      {8, "extra time", 0, 2},   {9, "penalties", 0, 1},
+                {10, "fouls", 0, 1},        {11, "referee", 0, 2},     {12, "day or night", 0, 1},
+                {17, "level of detail", 0, 4}};
+  const auto with = [&](std::int32_t iWord, std::int32_t v) {
+    std::vector<std::uint8_t> a = good;
+    for (std::int32_t i = 0; i < 4; i++)
+      a[static_cast<std::size_t>(kSettings + 4 * iWord + i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+    return a;
+  };
+  for (const auto& w : kWords) {
+    const std::string range = w.iWord == 0 ? "5, 10 or 15" : std::to_string(w.lo) + " to " + std::to_string(w.hi);
+    for (std::int32_t v : {w.lo - 1, w.hi + 1, 99, -1, INT32_MIN, w.iWord == 0 ? 7 : INT32_MAX}) {
+      ASSERT_EQ(Load(good), 1);
+      EXPECT_EQ(Load(with(w.iWord, v)), 0) << w.pszName << " " << v;
+      EXPECT_EQ(std::string(tmsave_RefusalGet()), "its " + std::string(w.pszName) + " option (settings word " +
+                                                      std::to_string(w.iWord) + ") is " + std::to_string(v) +
+                                                      ", not " + range);
+      EXPECT_EQ(State(), sGood) << w.pszName << " " << v;
+    }
+    for (std::int32_t v : {w.lo, w.hi}) {
+      const std::vector<std::uint8_t> a = with(w.iWord, v);
+      ASSERT_EQ(Load(a), 1) << w.pszName << " " << v << ": " << tmsave_RefusalGet();
+      EXPECT_EQ(reinterpret_cast<const std::int32_t*>(&options_oBlock)[w.iWord], v) << w.pszName;
+      EXPECT_EQ(Save(), a) << w.pszName << " " << v;
+    }
+  }
+  // The words no one reads and the text language (kept from the running
+  // game) load whatever they hold.
+  for (std::int32_t iWord : {3, 13, 14, 15, 16}) EXPECT_EQ(Load(with(iWord, 12345)), 1) << iWord;
 }
 
 // A training session after a match takes the away side's squad away: its

@@ -321,6 +321,65 @@ TEST(TournamentSave, TeamIdsOutsideTheNameTableAreRefused) {
   for (const NewQualifier& q : tmglobal.aNewQual) EXPECT_LT(q.Name, static_cast<std::uint32_t>(TLA_COUNT));
 }
 
+// Whether the running tree names a team in a team list of its rounds or groups.
+bool InTree(std::uint32_t Name) {
+  for (const Year* y = TheYearList; y; y = y->pNext)
+    for (const Confederation* c = y->pConfs; c; c = c->pNext)
+      for (const Group* g = c->pGroups; g; g = g->pNext) {
+        for (const TMTeam* t = g->pTeams; t; t = t->pNext)
+          if (t->Name == Name) return true;
+        for (const Round* r = g->pRounds; r; r = r->pNext)
+          for (const TMTeam* t = r->pTeams; t; t = t->pNext)
+            if (t->Name == Name) return true;
+      }
+  return false;
+}
+
+// A human team must have a place in its edition's tree (its team lists or
+// its fixtures): a save naming another team (the first id, the last, a team
+// of other editions) would load into a hub with no match to play. The
+// human teams after the first count as the count of human teams says.
+TEST(TournamentSave, AHumanTeamWithoutAPlaceInTheTreeIsRefused) {
+  const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 2);
+  ASSERT_EQ(tmsave_Read(good.data(), static_cast<std::int32_t>(good.size())), 1);
+  // A team of the 1970 tree besides Mexico, and teams it does not name.
+  std::uint32_t uIn = 0, uOut = 0;
+  for (std::uint32_t u = 1; u < static_cast<std::uint32_t>(TLA_COUNT); u++) {
+    if (!uIn && u != Id("MEX") && InTree(u)) uIn = u;
+    if (!uOut && !InTree(u)) uOut = u;
+  }
+  ASSERT_NE(uIn, 0u);
+  ASSERT_NE(uOut, 0u);
+  ASSERT_FALSE(InTree(0));
+  ASSERT_FALSE(InTree(TLA_COUNT - 1));
+  const std::vector<std::uint8_t> other = MidCampaign(Id("SCO"), 1);  // the running tournament
+  const std::int32_t n = static_cast<std::int32_t>(good.size());
+  const std::int32_t kGlobal = 4, kTeamState = 4 + TMSAVE_GLOBAL_SIZE;
+  const std::int32_t kSettings = kTeamState + TMSAVE_TEAMSTATE_SIZE - 4 * TMSAVE_SETTINGS_WORDS;
+  const auto with = [&](std::vector<std::uint8_t> v, std::int32_t at, std::uint32_t value) {
+    for (std::int32_t i = 0; i < 4; i++) v[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    return v;
+  };
+  const auto refused = [&](const std::vector<std::uint8_t>& v, const std::string& reason) {
+    EXPECT_EQ(tmsave_Read(v.data(), n), 0) << reason;
+    EXPECT_EQ(std::string(tmsave_RefusalGet()), reason);
+    EXPECT_EQ(Save(), other) << reason;
+  };
+  for (std::uint32_t u : {0u, static_cast<std::uint32_t>(TLA_COUNT - 1), uOut})
+    refused(with(good, kGlobal + 108, u), "human team 1's id " + std::to_string(u) + " has no place in the tree of its edition");
+  refused(with(good, kGlobal + 116, 0), "it has no human team");
+  // A second human team.
+  const std::vector<std::uint8_t> two = with(good, kGlobal + 116, 2);
+  for (std::uint32_t u : {0u, uOut})
+    refused(with(two, kSettings + 4 * 19, u), "human team 2's id " + std::to_string(u) + " has no place in the tree of its edition");
+  const std::vector<std::uint8_t> second = with(two, kSettings + 4 * 19, uIn);
+  ASSERT_EQ(tmsave_Read(second.data(), n), 1) << tmsave_RefusalGet();
+  EXPECT_EQ(tmglobal.cHumans, 2);
+  EXPECT_EQ(tmglobal.aHumans[1].Name, uIn);
+  ASSERT_EQ(tmsave_Read(good.data(), n), 1);
+  EXPECT_EQ(tmglobal.aHumans[0].Name, Id("MEX"));
+}
+
 // Short and damaged streams say why they were refused.
 TEST(TournamentSave, ARefusalSaysWhy) {
   const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 1);
