@@ -19,6 +19,40 @@ namespace {
 
 const char* const kSource = "Gen\\history";
 
+const char* const kPlaceFields[4] = {"the first place code", "the second place code", "the third place code",
+                                     "the fourth place code"};
+
+// Where the parse is (line 0: no parse), and the first fault of the parse
+// with its place.
+std::int32_t s_iLine = 0, s_iField = 0;
+const char* s_pszField = "";
+struct FirstFault {
+  bool bSet = false;
+  std::int32_t iLine = 0, iField = 0;
+  const char* pszField = "";
+  char szWhat[96] = "";
+} s_oFirstFault;
+
+void Where(std::int32_t iField, const char* pszField) {
+  s_iField = iField;
+  s_pszField = pszField;
+}
+
+// A fault of the line being parsed: counted, and the first one kept with
+// its line, field and what is wrong (the item, when one is given).
+void Fault(const char* pszExpression, const char* pszWhat, const char* pszItem = nullptr) {
+  if (s_iLine > 0 && !s_oFirstFault.bSet) {
+    FirstFault& f = s_oFirstFault;
+    f.bSet = true;
+    f.iLine = s_iLine;
+    f.iField = s_iField;
+    f.pszField = s_pszField;
+    if (pszItem) std::snprintf(f.szWhat, sizeof(f.szWhat), "%s \"%s\"", pszWhat, pszItem);
+    else std::snprintf(f.szWhat, sizeof(f.szWhat), "%s", pszWhat);
+  }
+  tmreport_Fault(pszExpression, kSource);
+}
+
 // Copies the field starting at p (ending at ',', CR, LF or the end) into a
 // buffer of n bytes; an overlong field is cut and reported. Returns the
 // position after the field's end character (',' only).
@@ -31,13 +65,13 @@ const char* FieldCopy(const char* p, const char* pEnd, char* pszOut, std::int32_
     p++;
   }
   pszOut[i] = 0;
-  if (bCut) tmreport_Fault("field longer than its buffer", kSource);
+  if (bCut) Fault("field longer than its buffer", "a value longer than its buffer", pszOut);
   if (p < pEnd && *p == ',') p++;
   return p;
 }
 
 void NameCheck(const char* psz) {
-  if (std::strlen(psz) > static_cast<std::size_t>(TM_NAME_MAX)) tmreport_Fault("iCount <= 24", kSource);
+  if (std::strlen(psz) > static_cast<std::size_t>(TM_NAME_MAX)) Fault("iCount <= 24", "a name longer than 24 characters", psz);
 }
 
 // Copies at most cMax bytes of a text into a buffer of n bytes, cut to fit;
@@ -137,13 +171,13 @@ void DatesRead(Round* r, const char* psz) {
     const char* s2 = s1 ? static_cast<const char*>(std::memchr(s1 + 1, '/', static_cast<std::size_t>(pItemEnd - s1 - 1)))
                         : nullptr;
     if (!s1 || !s2) {
-      tmreport_Fault("bad date item", kSource);
+      Fault("bad date item", "a date that is not day/month/year");
     } else {
       const std::int32_t d = Number(p, s1), m = Number(s1 + 1, s2), y = Number(s2 + 1, pItemEnd);
       bool bOk = true;
-      if (!(d >= 1 && d <= 31)) { tmreport_Fault("iDay >= 1 && iDay <= 31", kSource); bOk = false; }
-      if (!(m >= 1 && m <= 12)) { tmreport_Fault("iMonth >= 1 && iMonth <= 12", kSource); bOk = false; }
-      if (!(y >= 56 && y <= 98)) { tmreport_Fault("iYear >= 56 && iYear <= 98", kSource); bOk = false; }
+      if (!(d >= 1 && d <= 31)) { Fault("iDay >= 1 && iDay <= 31", "a day outside 1 to 31"); bOk = false; }
+      if (!(m >= 1 && m <= 12)) { Fault("iMonth >= 1 && iMonth <= 12", "a month outside 1 to 12"); bOk = false; }
+      if (!(y >= 56 && y <= 98)) { Fault("iYear >= 56 && iYear <= 98", "a year outside 56 to 98"); bOk = false; }
       if (bOk) history_FixtureDateAdd(r, d, m, y);
     }
     p = *pItemEnd ? pItemEnd + 1 : pItemEnd;
@@ -157,7 +191,7 @@ void StadiumsRead(Round* r, const char* psz) {
     if (!pItemEnd) pItemEnd = p + std::strlen(p);
     const std::int32_t v = Number(p, pItemEnd);
     if (v >= 0 && v < 65536) history_RoundStadiumAdd(r, static_cast<std::uint16_t>(v));
-    else if (pItemEnd > p) tmreport_Fault("bad stadium item", kSource);
+    else if (pItemEnd > p) Fault("bad stadium item", "a stadium that is not a number");
     p = *pItemEnd ? pItemEnd + 1 : pItemEnd;
   }
 }
@@ -177,12 +211,15 @@ void TeamsRead(Round* r, const YearFileRecord* rec, const char* pszGroup, const 
   const char* p = rec->pTeams;
   const char* pEnd = p + rec->cTeams;
   if (p < pEnd && *p == ',') {
+    Where(16, "the first team");
     debuglog_Printf("**** Someone put a comma here! ****\nConf: %s\nGroup: %s\nRound: %s\n", rec->szConf, pszGroup,
                     pszRound);
-    tmreport_Fault("0", kSource);
+    Fault("0", "an empty team before the first");
   }
   const bool bQualifying = rec->szKey[0] != 'F';
+  std::int32_t iField = 16;
   while (p < pEnd) {
+    Where(iField++, "a team");
     char szName[64];
     std::int32_t i = 0;
     while (p < pEnd && *p != ',' && *p != '\r' && *p != '\n') {
@@ -195,13 +232,13 @@ void TeamsRead(Round* r, const YearFileRecord* rec, const char* pszGroup, const 
     const std::int32_t id = tmteam_NameFind(szName);
     if (id <= 0) {
       debuglog_Printf("Unknown team %s\n", szName);
-      tmreport_Fault("unknown team name", kSource);
+      Fault("unknown team name", "an unknown team", szName);
       continue;
     }
     const std::int32_t e = tmglobal_EditionGet();
     if (bQualifying && tmglobal.bHolderOption && e >= 0 && e < TM_EDITIONS &&
         static_cast<std::uint32_t>(id) == tmglobal.aHolders[e]) {
-      if (history_bTeamNotAdded) tmreport_Fault("history_bTeamNotAdded == FALSE", kSource);
+      if (history_bTeamNotAdded) Fault("history_bTeamNotAdded == FALSE", "a second holder left out");
       BoundedCopy(history_szNotAddedGroup, sizeof(history_szNotAddedGroup), pszGroup);
       BoundedCopy(history_szNotAddedRound, sizeof(history_szNotAddedRound), pszRound);
       history_bTeamNotAdded = 1;
@@ -245,7 +282,7 @@ std::uint32_t history_PlayFormatCode(const char* psz, std::uint32_t uOld) {
   for (std::uint32_t i = 0; i < 9; i++) {
     if (std::strcmp(psz, kNames[i]) == 0) return i + 1;
   }
-  tmreport_Fault("unknown play format", kSource);
+  Fault("unknown play format", "an unknown play format", psz);
   return uOld;
 }
 
@@ -254,11 +291,11 @@ std::uint32_t history_TieBreakCode(const char* psz, std::uint32_t uOld) {
   static const char* const kNames[] = {"po", "gd", "agg", "agg2", "bye", "gd2", "gd1", "gd3"};
   for (std::uint32_t i = 0; i < 8; i++) {
     if (std::strcmp(psz, kNames[i]) == 0) {
-      if (i + 1 == TB_AGG2) tmreport_Fault("agg2", kSource);
+      if (i + 1 == TB_AGG2) Fault("agg2", "the tie-break agg2");
       return i + 1;
     }
   }
-  tmreport_Fault("unknown tie-break", kSource);
+  Fault("unknown tie-break", "an unknown tie-break", psz);
   return uOld;
 }
 
@@ -304,25 +341,36 @@ std::int32_t tmteam_RecordTeamAdd(Round* r, std::uint32_t Name) {
 void history_LineParse(const YearFileRecord* rec) {
   Year* y = YearFindOrAdd(rec->szKey);
   if (!y) return;
+  Where(2, "the confederation");
   Confederation* c = ConfFindOrAdd(y, rec->szConf);
   if (!c) return;
+  Where(3, "the group");
   Group* g = GroupFindOrAdd(c, rec->szGroup);
   if (!g) return;
   Round* r = RoundFindOrAdd(g, rec->szRound);
   if (!r) return;
+  Where(6, "the play format");
   r->uFormat = history_PlayFormatCode(rec->szFormat, r->uFormat);
+  Where(4, "the round");
   NameCheck(rec->szRound);
   BoundedCopy(r->szName, sizeof(r->szName), rec->szRound);
   // The third and fourth codes have smaller buffers than the file's field: a
   // longer code is cut to its buffer and reported.
   char* const apszPlace[4] = {r->szPlace1, r->szPlace2, r->szPlace3, r->szPlace4};
   const std::size_t acPlace[4] = {sizeof(r->szPlace1), sizeof(r->szPlace2), sizeof(r->szPlace3), sizeof(r->szPlace4)};
-  std::int32_t cCut = 0;
-  for (std::int32_t i = 0; i < 4; i++) cCut += BoundedCopy(apszPlace[i], acPlace[i], rec->aszPlace[i]);
-  if (cCut) tmreport_Fault("place code longer than its buffer", kSource);
+  std::int32_t iCut = -1;
+  for (std::int32_t i = 0; i < 4; i++)
+    if (BoundedCopy(apszPlace[i], acPlace[i], rec->aszPlace[i]) && iCut < 0) iCut = i;
+  if (iCut >= 0) {
+    Where(9 + iCut, kPlaceFields[iCut]);
+    Fault("place code longer than its buffer", "a place code longer than its buffer", rec->aszPlace[iCut]);
+  }
   BoundedCopy(r->szLongName, sizeof(r->szLongName), rec->szLongName);
+  Where(8, "the tie-break");
   r->uTieBreak = history_TieBreakCode(rec->szTieBreak, r->uTieBreak);
+  Where(14, "the stadiums");
   StadiumsRead(r, rec->szStadiums);
+  Where(13, "the dates");
   if (r->uTieBreak != TB_BYE) DatesRead(r, rec->szDates);
   TeamsRead(r, rec, g->szName, r->szName);
 }
@@ -330,17 +378,31 @@ void history_LineParse(const YearFileRecord* rec) {
 namespace {
 // Splits one line into the record; returns the position after the line.
 const char* LineSplit(const char* p, const char* pEnd, YearFileRecord* rec) {
+  Where(1, "the key");
   p = FieldCopy(p, pEnd, rec->szKey, sizeof(rec->szKey));
+  Where(2, "the confederation");
   p = FieldCopy(p, pEnd, rec->szConf, sizeof(rec->szConf));
+  Where(3, "the group");
   p = FieldCopy(p, pEnd, rec->szGroup, sizeof(rec->szGroup));
+  Where(4, "the round");
   p = FieldCopy(p, pEnd, rec->szRound, sizeof(rec->szRound));
+  Where(5, "the long name");
   p = FieldCopy(p, pEnd, rec->szLongName, sizeof(rec->szLongName));
+  Where(6, "the play format");
   p = FieldCopy(p, pEnd, rec->szFormat, sizeof(rec->szFormat));
+  Where(7, "the seventh field");
   p = FieldCopy(p, pEnd, rec->szUnused1, sizeof(rec->szUnused1));
+  Where(8, "the tie-break");
   p = FieldCopy(p, pEnd, rec->szTieBreak, sizeof(rec->szTieBreak));
-  for (auto& a : rec->aszPlace) p = FieldCopy(p, pEnd, a, sizeof(a));
+  for (std::int32_t i = 0; i < 4; i++) {
+    Where(9 + i, kPlaceFields[i]);
+    p = FieldCopy(p, pEnd, rec->aszPlace[i], sizeof(rec->aszPlace[i]));
+  }
+  Where(13, "the dates");
   p = FieldCopy(p, pEnd, rec->szDates, sizeof(rec->szDates));
+  Where(14, "the stadiums");
   p = FieldCopy(p, pEnd, rec->szStadiums, sizeof(rec->szStadiums));
+  Where(15, "the routes");
   p = FieldCopy(p, pEnd, rec->szUnused2, sizeof(rec->szUnused2));
   rec->pTeams = p;
   while (p < pEnd && *p != '\n' && *p != '\r') p++;
@@ -357,17 +419,28 @@ std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength) {
   std::int32_t cLines = 0;
   static YearFileRecord rec;
   bool bFinals = false;
+  s_oFirstFault = FirstFault{};
+  std::int32_t iLine = 1;
   while (p < pEnd) {
     if (*p == 26) break;
+    s_iLine = iLine;
     const char* pNext = LineSplit(p, pEnd, &rec);
     if (pNext == p) break;
+    for (const char* q = p; q < pNext; q++) iLine += *q == '\n';
     p = pNext;
     if (std::strlen(rec.szKey) < 2) continue;
     if (rec.szKey[0] == 'F' && !bFinals) s_cRoutes = 0;  // a finals file brings its own routes
     bFinals = bFinals || rec.szKey[0] == 'F';
+    const std::int32_t cFaults = tmreport_CountGet();
     history_LineParse(&rec);
+    // A fault reported elsewhere on the line's way into the tree.
+    if (tmreport_CountGet() != cFaults && !s_oFirstFault.bSet) {
+      s_oFirstFault.bSet = true;
+      s_oFirstFault.iLine = s_iLine;
+    }
     cLines++;
   }
+  s_iLine = 0;
   return cLines;
 }
 
@@ -440,7 +513,7 @@ std::int32_t history_YearFileRead(std::int32_t iFileId) {
   if (!p) return 0;
   // The key of the file: its place among the language's year files.
   const std::int32_t iKey = iFileId - tmdata_YearFileIdGet(mlang_iLanguage, 0, 0) + 1;
-  char szWhy[120];
+  char szWhy[240];
   if (YearTextRefusal(p, cLength, iKey, szWhy, sizeof(szWhy))) {
     mem_Unlock();
     Unreadable(iFileId, szWhy);
@@ -450,8 +523,7 @@ std::int32_t history_YearFileRead(std::int32_t iFileId) {
   history_YearTextParse(p, cLength);
   mem_Unlock();
   if (tmreport_CountGet() != cFaults) {
-    std::snprintf(szWhy, sizeof(szWhy), "%d faults in its lines (the debug log names them)",
-                  tmreport_CountGet() - cFaults);
+    history_YearTextFaultDescribe(tmreport_CountGet() - cFaults, szWhy, sizeof(szWhy));
     Unreadable(iFileId, szWhy);
     return 0;
   }
@@ -459,6 +531,17 @@ std::int32_t history_YearFileRead(std::int32_t iFileId) {
 }
 
 std::int32_t history_YearFilesUnreadableGet() { return s_cUnreadable; }
+
+void history_YearTextFaultDescribe(std::int32_t cFaults, char* pszOut, std::size_t cb) {
+  const FirstFault& f = s_oFirstFault;
+  char szAll[40] = "";
+  if (cFaults > 1) std::snprintf(szAll, sizeof(szAll), " (%d faults in all)", cFaults);
+  if (!f.bSet) std::snprintf(pszOut, cb, "%d faults in its lines", cFaults);
+  else if (!f.iField || !f.szWhat[0]) std::snprintf(pszOut, cb, "its line %d has a fault%s", f.iLine, szAll);
+  else
+    std::snprintf(pszOut, cb, "its line %d has %s in field %d (%s)%s", f.iLine, f.szWhat, f.iField, f.pszField,
+                  szAll);
+}
 
 std::int32_t tmmain_QualifiersFileLoad(std::int32_t iYear) {
   return history_YearFileRead(tmdata_YearFileIdGet(mlang_iLanguage, (iYear - 58) / 4, 0));

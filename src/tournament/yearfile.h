@@ -1,6 +1,7 @@
 #pragma once
 // Year files: the qualifying and finals tournaments of an edition as lines of
 // 16 comma-separated fields, read into the tournament tree.
+#include <cstddef>
 #include <cstdint>
 
 #include "tournament/tmtree.h"
@@ -34,6 +35,9 @@ std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength);
 // reason) when it cannot be opened, is empty, holds a line of another year
 // or lines the reader reports as faults. The tree may then hold part of it.
 std::int32_t history_YearFileRead(std::int32_t iFileId);
+// The faults of the last parse in words: the first faulty line, its field
+// and what is wrong there, and how many faults there were in all.
+void history_YearTextFaultDescribe(std::int32_t cFaults, char* pszOut, std::size_t cb);
 // How many year files could not be read since the start.
 std::int32_t history_YearFilesUnreadableGet();
 void history_LineParse(const YearFileRecord* r);

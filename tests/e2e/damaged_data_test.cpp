@@ -2,6 +2,7 @@
 // it says, how it ends, and what still works.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -185,8 +186,19 @@ TEST_F(DamagedData, AYearFileThatCannotBeReadIsNamedAndNoHistoryBegins) {
   std::string random(3000, 0);
   std::uint32_t x = 12345;
   for (char& c : random) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
+  // The flipped letter's line in the file and its field (the teams begin at
+  // field 16 of a line).
+  const std::size_t iLineStart = text.rfind('\n', iTeam) == std::string::npos ? 0 : text.rfind('\n', iTeam) + 1;
+  const long cLine = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(iTeam), '\n');
+  const long cField = 1 + std::count(text.begin() + static_cast<std::ptrdiff_t>(iLineStart),
+                                     text.begin() + static_cast<std::ptrdiff_t>(iTeam), ',');
+  ASSERT_GE(cField, 16);
+  std::string flippedName = flipped.substr(iTeam, 7);
   const std::pair<std::string, std::string> cases[] = {
-      {"", "it is empty"}, {random, "does not begin with the key of its year"}, {flipped, "faults in its lines"}};
+      {"", "it is empty"},
+      {random, "does not begin with the key of its year"},
+      {flipped, "its line " + std::to_string(cLine) + " has an unknown team \"" + flippedName + "\" in field " +
+                    std::to_string(cField) + " (a team)"}};
   for (const auto& [bytes, reason] : cases) {
     Damage(year, bytes);
     korvena_test::GameRun r = Run(NewHistory(root_.string()));

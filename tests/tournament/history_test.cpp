@@ -161,6 +161,34 @@ TEST(YearFile, FaultsAreReportedAndSkipped) {
   EXPECT_EQ(r->uFormat, 0u);
 }
 
+// The faults of a parse in words, for a player who has no debug log: the
+// first faulty line (counted in the file, blank lines included), its field
+// and what is wrong there, and how many faults there were.
+TEST(YearFile, TheFirstFaultIsNamedByItsLineFieldAndWhat) {
+  const std::string t1 = Name(1), t2 = Name(2);
+  const auto described = [](const std::string& s) {
+    Fresh();
+    tmglobal_YearSet(58);
+    history_YearTextParse(s.data(), static_cast<int>(s.size()));
+    char sz[240];
+    history_YearTextFaultDescribe(tmreport_CountGet(), sz, sizeof(sz));
+    return std::string(sz);
+  };
+  const std::string good = Line("58", "UEFA", "1", "1", "once", "gd", "w,o,o,o", "05/06/58", t1 + "," + t2);
+  EXPECT_EQ(described(good + "\r\n" + Line("58", "UEFA", "2", "1", "once", "gd", "w,o,o,o", "05/06/58",
+                                           t1 + ",Nowhere Land," + t2 + ",Atlantis")),
+            "its line 3 has an unknown team \"Nowhere Land\" in field 17 (a team) (2 faults in all)");
+  EXPECT_EQ(described(Line("58", "UEFA", "1", "1", "zz", "gd", "w,o,o,o", "05/06/58", t1)),
+            "its line 1 has an unknown play format \"zz\" in field 6 (the play format)");
+  EXPECT_EQ(described(good + Line("58", "UEFA", "1", "2", "once", "qq", "w,o,o,o", "05/06/58", t1)),
+            "its line 2 has an unknown tie-break \"qq\" in field 8 (the tie-break)");
+  EXPECT_EQ(described(good + good + Line("58", "UEFA", "1", "1", "once", "gd", "w,o,o,o", "05/13/58;40/1/58", t1)),
+            "its line 3 has a month outside 1 to 12 in field 13 (the dates) (2 faults in all)");
+  EXPECT_EQ(described(Line("58", "UEFA", "1", "1", "once", "gd", "w,o," + std::string(30, 'p') + ",q", "05/06/58", t1)),
+            "its line 1 has a place code longer than its buffer \"" + std::string(30, 'p') +
+                "\" in field 11 (the third place code)");
+}
+
 TEST(YearFile, PlaceCodesLongerThanTheirBuffersAreCutAndReported) {
   Fresh();
   tmglobal_YearSet(58);
