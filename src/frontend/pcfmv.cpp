@@ -147,6 +147,18 @@ bool Begin() {
   return true;
 }
 
+// A film that ends before its last frame: which film, and where it stopped.
+void EarlyEndSay(int32_t iResult) {
+  const int32_t iShown = Movie_GetCurrentFrame(pcfmv_o.uMovie), cFrames = Movie_GetFrameCount(pcfmv_o.uMovie);
+  const std::string oPath = platform::resolvePath(pcfmv_o.szPath);
+  if (iResult == STREAMER_TRUNCATED)
+    std::fprintf(stderr, "pcfmv: the film %s is cut short: it stopped after frame %d of %d\n", oPath.c_str(), iShown,
+                 cFrames);
+  else
+    std::fprintf(stderr, "pcfmv: the film %s is damaged: it stopped at frame %d of %d, after %d shown\n",
+                 oPath.c_str(), iShown + 1, cFrames, iShown);
+}
+
 }  // namespace
 
 uint32_t pcfmv_TickGet() { return static_cast<uint32_t>(platform::nowNs() / 1000000u); }
@@ -261,12 +273,14 @@ std::int32_t pcfmv_FrameShow(std::int32_t bFlag) {
     return 0;
   }
   if (iResult == STREAMER_TRUNCATED) {
+    EarlyEndSay(iResult);
     pcfmv_bPlaying = 0;
     QDLPresent(1);
     QDLPresent(1);
     return 0;
   }
   if (iResult == STREAMER_DAMAGED) {
+    EarlyEndSay(iResult);
     pcfmv_Stop();
     return 1;
   }

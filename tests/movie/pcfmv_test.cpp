@@ -20,6 +20,7 @@
 #include "platform/audio.h"
 #include "platform/headless.h"
 #include "platform/movie_streamer.h"
+#include "platform/paths.h"
 #include "shell/pcinstall.h"
 #include "test_films.h"
 
@@ -233,6 +234,47 @@ TEST_F(Player, StartsAndStops) {
     pcfmv_Stop();
     EXPECT_EQ(Now(), kIdle) << row.what << ", then stopped";
   }
+}
+
+// A film that ends before its last frame says which film and where it
+// stopped: cut short after the frames it holds whole, or at a damaged
+// frame. A whole film says nothing.
+TEST_F(Player, AFilmCutShortOrDamagedSaysWhichAndWhereItStopped) {
+  const std::vector<uint8_t> whole = test_films::Film(16, 16, 40, 4);
+  WriteFilm("quorrel.rpl", std::vector<uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2)));
+  std::vector<uint8_t> damaged = test_films::Film(16, 16, 6, 4);
+  damaged[damaged.size() / 2] ^= 0x10;
+  WriteFilm("korvenaintn.rpl", damaged);
+  WriteFilm("ostrellogo.rpl", test_films::Film(16, 16, 12, 16));
+  // Plays the film frame by frame to its end: the frames shown before the
+  // frame that ended it, and what was said meanwhile.
+  const auto play = [](int32_t iId, std::string* pPath, std::string* pErr) {
+    EXPECT_EQ(pcfmv_PlayById(iId), 1);
+    *pPath = platform::resolvePath(pcfmv_o.szPath);
+    testing::internal::CaptureStderr();
+    int32_t iShown = 0;
+    for (int i = 0; i < 100 && pcfmv_bPlaying; ++i) {
+      iShown = pcfmv_CurrentFrameGet();
+      pcfmv_FrameShow(1);
+    }
+    *pErr = testing::internal::GetCapturedStderr();
+    pcfmv_Stop();
+    return iShown;
+  };
+  std::string path, err;
+  const int32_t iCut = play(171, &path, &err);
+  EXPECT_GT(iCut, 0);
+  EXPECT_LT(iCut, 40);
+  EXPECT_EQ(err, "pcfmv: the film " + path + " is cut short: it stopped after frame " + std::to_string(iCut) +
+                     " of 40\n");
+  EXPECT_NE(path.find("quorrel.rpl"), std::string::npos) << path;
+  const int32_t iDamaged = play(170, &path, &err);
+  EXPECT_LT(iDamaged, 6);
+  EXPECT_EQ(err, "pcfmv: the film " + path + " is damaged: it stopped at frame " + std::to_string(iDamaged + 1) +
+                     " of 6, after " + std::to_string(iDamaged) + " shown\n");
+  EXPECT_NE(path.find("korvenaintn.rpl"), std::string::npos) << path;
+  EXPECT_EQ(play(172, &path, &err), 12);
+  EXPECT_EQ(err, "");
 }
 
 TEST_F(Player, StopWhenIdleLeavesThePriorityAlone) {
