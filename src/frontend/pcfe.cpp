@@ -373,7 +373,26 @@ void pcfe_OutroLeave() {
   pcfe_poOutroImage = nullptr;
 }
 
-// ---- Confirmation panel --------------------------------------------------------------
+// ---- Error box and confirmation panel ---------------------------------------------------
+
+void pcfe_ErrorBoxDraw(const char* pszDetail) {
+  const bool bDetail = pszDetail && *pszDetail;
+  int32_t x = pcfe_ScaleX(156), w = pcfe_ScaleX(200), h = pcfe_ScaleY(40);
+  if (bDetail) {
+    const int32_t iNeeded = pctext_WidthGet(pszDetail) + 16;
+    if (iNeeded > w) {
+      x -= (iNeeded - w + 1) / 2;
+      w = iNeeded;
+    }
+    if (x < 0) x = 0;
+    h = pcfe_ScaleY(56);
+  }
+  draw2d_FillColourSet(0, 0, 0, 255);
+  draw2d_RectFill(x, pcfe_ScaleY(106), w, h, 3);
+  draw2d_TextColourSet(200, 200, 200, 255);
+  draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_ERROR), pcfe_ScaleX(256), pcfe_ScaleY(120));
+  if (bDetail) draw2d_TextShadowDraw(pszDetail, pcfe_ScaleX(256), pcfe_ScaleY(138));
+}
 
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
   // A framed panel (512 x 240 units) under the question and the two answers,

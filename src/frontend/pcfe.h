@@ -57,6 +57,10 @@ extern int32_t pcfe_iConvertCounter;
 // The question (a text id) over "Yes" and "No" on a framed panel, the
 // chosen answer yellow: the exit and the save screens' confirmations.
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes);
+// The game's error box: "Error!" on a black box in the middle of the
+// screen, and under it, when given, a line saying what failed (the box
+// widens to it).
+void pcfe_ErrorBoxDraw(const char* pszDetail);
 // Screens only the menu user steers: every other active user's events of
 // this frame are dropped.
 struct User;

@@ -598,12 +598,7 @@ void pcsave_Draw() {
   LabelDraw("icon1", s.eMode == PCSAVE_MODE_SAVE ? IDS_FE_SAVE : IDS_FE_LOAD, bIcons && s.iIcon == 0);
   LabelDraw("icon2", IDS_FE_DELETE, bIcons && s.iIcon == 1);
   LabelDraw("icon3", IDS_FE_EXIT, bIcons && s.iIcon == 2);
-  if (s.bMessage) {
-    draw2d_FillColourSet(0, 0, 0, 255);
-    draw2d_RectFill(pcfe_ScaleX(156), pcfe_ScaleY(106), pcfe_ScaleX(200), pcfe_ScaleY(40), 3);
-    draw2d_TextColourSet(200, 200, 200, 255);
-    draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_ERROR), pcfe_ScaleX(256), pcfe_ScaleY(120));
-  }
+  if (s.bMessage) pcfe_ErrorBoxDraw(nullptr);
   if (s.iSubState == PCSAVE_CONFIRM_DELETE || s.iSubState == PCSAVE_CONFIRM_OVERWRITE) {
     pcfe_ConfirmPanelDraw(s.iSubState == PCSAVE_CONFIRM_DELETE ? IDS_FE_CONFIRM_DELETE_GAME
                                                                 : IDS_FE_CONFIRM_OVERWRITE_GAME,

@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "display/qdl_text.h"
+#include "frontend/pcfe.h"
 #include "platform/paths.h"
 #include "scene3d/pcframe.h"
+#include "shell/debuglog.h"
 #include "shell/draw2d.h"
 #include "shell/pcinstall.h"
 
@@ -23,6 +25,7 @@ int32_t pctext_b3DTextMode = 0;
 namespace {
 char pctext_szMessage[PCTEXT_MESSAGE_MAX + 1];
 int32_t pctext_iMessageFrames = 0;
+int32_t pctext_bErrorBox = 0;  // the message is the error box's detail
 
 FontEntry& pctext_oCurrent() { return pctext_aaoFontSets[pctext_iCurrentSet][pctext_iCurrentFont]; }
 
@@ -109,6 +112,7 @@ int32_t pctext_HeightGet() {
 }
 
 void pctext_MessageSet(const char* pszText) {
+  if (pctext_ErrorBoxGet()) return;
   std::snprintf(pctext_szMessage, sizeof(pctext_szMessage), "%s", pszText != nullptr ? pszText : "");
   pctext_iMessageFrames = PCTEXT_MESSAGE_FRAMES;
 }
@@ -116,9 +120,19 @@ void pctext_MessageSet(const char* pszText) {
 void pctext_MessageDraw() {
   if (pctext_iMessageFrames <= 0) return;
   pctext_FontSet(2);
-  pctext_PrintCentred(pctext_szMessage, 320, 120, 5);
+  if (pctext_bErrorBox) pcfe_ErrorBoxDraw(pctext_szMessage);
+  else pctext_PrintCentred(pctext_szMessage, 320, 120, 5);
   pctext_FontSet(0);
-  pctext_iMessageFrames--;
+  if (--pctext_iMessageFrames <= 0) pctext_bErrorBox = 0;
 }
+
+void pctext_ErrorBoxSet(const char* pszDetail) {
+  std::snprintf(pctext_szMessage, sizeof(pctext_szMessage), "%s", pszDetail != nullptr ? pszDetail : "");
+  pctext_iMessageFrames = PCTEXT_MESSAGE_FRAMES;
+  pctext_bErrorBox = 1;
+  debuglog_Printf("error box: %s\n", pctext_szMessage);
+}
+
+const char* pctext_ErrorBoxGet() { return pctext_bErrorBox && pctext_iMessageFrames > 0 ? pctext_szMessage : nullptr; }
 
 int32_t pctext_iMessageFramesGet() { return pctext_iMessageFrames; }

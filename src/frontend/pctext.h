@@ -50,3 +50,9 @@ int32_t pctext_HeightGet();
 void pctext_MessageSet(const char* pszText);
 void pctext_MessageDraw();
 int32_t pctext_iMessageFramesGet();
+// The game's error box (pcfe_ErrorBoxDraw) over every screen for the
+// message's frames, the detail line under "Error!" (written to the debug
+// log too); a message set while it shows is dropped.
+void pctext_ErrorBoxSet(const char* pszDetail);
+// The detail of the error box showing, or null when none shows.
+const char* pctext_ErrorBoxGet();

@@ -63,14 +63,18 @@ Squad* squadcache_Find(std::int32_t iTeamId, std::int32_t iEdition) {
 }
 
 namespace {
-// The player database that cannot be read: said once, with the reason.
+// The player database that cannot be read: said on standard error once,
+// with the reason, and on the screen in the game's error box each time.
 Squad* DumpUnreadable(const char* pszWhy) {
   static bool s_bReported = false;
+  const char* pszPath = file_pszGetPath(DB_FILE_ID);
   if (!s_bReported) {
-    const char* pszPath = file_pszGetPath(DB_FILE_ID);
     std::fprintf(stderr, "squads: the player database %s cannot be read: %s\n", pszPath ? pszPath : "?", pszWhy);
     s_bReported = true;
   }
+  char szBox[200];
+  std::snprintf(szBox, sizeof(szBox), "%s cannot be read", pszPath ? pszPath : "The player database");
+  pctext_ErrorBoxSet(szBox);
   return nullptr;
 }
 }  // namespace

@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 
+#include "support/captured_pictures.h"
 #include "support/run_game.h"
 #include "support/temp_dir.h"
 
@@ -60,6 +61,7 @@ class DamagedData : public ::testing::Test {
                                                     {"XDG_DATA_HOME", (root_ / "share").string()},
                                                     {"XDG_RUNTIME_DIR", (root_ / "run").string()},
                                                     {"KORVENA_MACHINE_SETTINGS", (root_ / "machine.txt").string()},
+                                                    {"KORVENA_DEBUG_LOG", (root_ / "debug.txt").string()},
                                                     {"HOME", root_.string()}};
     return korvena_test::runGame((root_ / "bin" / "korvena").string(), env, root_.string());
   }
@@ -154,6 +156,31 @@ TEST_F(DamagedData, ADamagedPlayerDatabaseIsNamedOnce) {
                          "shorter than its index says\n"),
             1u)
       << r.err;
+}
+
+// With the player database unreadable, a Quick Start goes back to the main
+// menu, where the game's error box names the file; then the menu shows as
+// before it.
+TEST_F(DamagedData, AnUnreadablePlayerDatabaseShowsTheErrorBoxNamingIt) {
+  const fs::path dump = root_ / "data" / "database" / "dump" / "dump.dat";
+  Damage(dump, korvena_test::readFile(dump.string()).substr(0, 5000));
+  const std::string dir = root_.string();
+  std::string s = "1 keydown ESCAPE\n58 keyup ESCAPE\n" + korvena_test::scriptKey(100, "RIGHT") + "108 capture " + dir +
+                  "/menu.tga\n" + korvena_test::scriptKey(110, "RETURN") + korvena_test::scriptKey(116, "LEFT") +
+                  korvena_test::scriptKey(122, "RETURN");
+  for (int t : {140, 160, 400}) s += std::to_string(t) + " capture " + dir + "/after" + std::to_string(t) + ".tga\n";
+  s += "420 quit 3\n";
+  korvena_test::GameRun r = Run(s);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  const std::string log = korvena_test::readFile((root_ / "debug.txt").string());
+  EXPECT_NE(log.find("error box: ..\\data\\database\\dump\\dump.dat cannot be read\n"), std::string::npos) << log;
+  EXPECT_FALSE(korvena_test::ErrorBoxShown(dir + "/menu.tga"));
+  EXPECT_TRUE(korvena_test::ErrorBoxShown(dir + "/after140.tga"));
+  EXPECT_TRUE(korvena_test::ErrorBoxShown(dir + "/after160.tga"));
+  EXPECT_FALSE(korvena_test::ErrorBoxShown(dir + "/after400.tga"));
+  EXPECT_EQ(korvena_test::readFile(dir + "/after400.tga"), korvena_test::readFile(dir + "/menu.tga"));
 }
 
 // A new 1958 history from the main menu (the qualifiers played), the map's

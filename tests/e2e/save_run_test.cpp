@@ -18,8 +18,10 @@
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
+#include "support/captured_pictures.h"
 #include "support/run_game.h"
 #include "tournament/fixtures.h"
+#include "tournament/squad.h"
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
 #include "tournament/tmsave.h"
@@ -274,6 +276,50 @@ TEST_F(Game, SavesWithTheSettingsAtTheEndsOfTheirRangesLoadAndPlay) {
     EXPECT_NE(d.find("pcsave: loaded \"England 1958  7.5.57\""), std::string::npos) << bHigh << d << r.err;
     EXPECT_NE(d.find("match start: home"), std::string::npos) << bHigh << d << r.err;
   }
+}
+
+// With the player database unreadable, a loaded history's Play Match shows
+// the game's error box naming the file, and the hub stays.
+TEST_F(Game, AnUnreadablePlayerDatabaseShowsTheErrorBoxAtPlayMatch) {
+  namespace fs = std::filesystem;
+  squadcache_Clear();  // every squad comes from the database
+  EnglandHistoryBuild(exe_);
+  const fs::path folder = home_ / "share/korvena-football/savegame";
+  fs::create_directories(folder);
+  Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+  // A game of its own: the executable (with its renderers) beside links to
+  // the build's data, the player database a cut copy.
+  const fs::path build = fs::path(exe_).parent_path().parent_path(), game = home_ / "game";
+  fs::create_directories(game / "bin");
+  for (const auto& e : fs::directory_iterator(build / "bin"))
+    if (e.path().filename() == "korvena" || e.path().extension() == ".so" || e.path().extension() == ".bmp")
+      fs::copy_file(e.path(), game / "bin" / e.path().filename());
+  const fs::path data = fs::absolute(build / "data");
+  for (const auto& e : fs::recursive_directory_iterator(data)) {
+    const fs::path to = game / "data" / fs::relative(e.path(), data);
+    if (e.is_directory()) fs::create_directories(to);
+    else fs::create_symlink(e.path(), to);
+  }
+  const fs::path dump = game / "data" / "database" / "dump" / "dump.dat";
+  const std::string cut = readFile(dump).substr(0, 5000);
+  fs::remove(dump);
+  Write(dump, cut.data(), cut.size());
+  exe_ = (game / "bin" / "korvena").string();
+  const std::string log = home_ / "debug.txt", hub = home_ / "hub.tga", box = home_ / "box.tga";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  korvena_test::GameRun r = run(LoadAndPlayMatch() + "214 capture " + hub + "\n240 capture " + box + "\n400 quit 3\n");
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+  const std::string d = readFile(log);
+  const std::size_t loaded = d.find("pcsave: loaded \"England 1958  7.5.57\"");
+  ASSERT_NE(loaded, std::string::npos) << d << r.err;
+  EXPECT_NE(d.find("error box: ..\\data\\database\\dump\\dump.dat cannot be read\n", loaded), std::string::npos) << d;
+  EXPECT_EQ(d.find("match start: home"), std::string::npos) << d;
+  EXPECT_NE(r.err.find("squads: the player database ..\\data\\database\\dump\\dump.dat cannot be read"), std::string::npos)
+      << r.err;
+  // The hub showed no box before Play Match.
+  EXPECT_FALSE(korvena_test::ErrorBoxShown(hub));
+  EXPECT_TRUE(korvena_test::ErrorBoxShown(box));
 }
 
 // A key held for eight steps.

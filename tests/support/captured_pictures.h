@@ -44,6 +44,21 @@ inline Picture ReadTga(const std::filesystem::path& p) {
   return pic;
 }
 
+// Whether a captured frame shows the front end's error box: a black box
+// across the middle of the screen (at least 240 pixels wide on the row just
+// inside its top) with light text inside it.
+inline bool ErrorBoxShown(const std::filesystem::path& p) {
+  const Picture pic = ReadTga(p);
+  if (pic.width != 640 || pic.height != 480 || pic.At(320, 216) != 0) return false;
+  int x0 = 320, x1 = 320;
+  while (x0 > 0 && pic.At(x0 - 1, 216) == 0) x0--;
+  while (x1 < 639 && pic.At(x1 + 1, 216) == 0) x1++;
+  int cText = 0;
+  for (int y = 216; y < 320; ++y)
+    for (int x = x0; x <= x1; ++x) cText += (pic.At(x, y) >> 11) >= 19;
+  return x1 - x0 >= 240 && cText > 50;
+}
+
 // The frames of a converted 16-bit sprite-bank file, read field by field.
 inline std::vector<Picture> ReadBank16(const std::filesystem::path& p) {
   std::vector<uint8_t> b = korvena_test::readBytes(p);
