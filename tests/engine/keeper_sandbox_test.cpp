@@ -60,13 +60,15 @@ TEST_P(KeeperSandbox, KeepersSaveRecoverAndStayNearTheirGoals) {
               "back %d / %d, farthest off the line %d / %d\n",
               GetParam(), stats.shots, stats.goals[0], stats.goals[1], k[0].saves, k[1].saves, k[0].catches,
               k[1].catches, k[0].ends, k[1].ends, k[0].backs, k[1].backs, k[0].farthest, k[1].farthest);
-  if (stats.shots == 0) GTEST_SKIP() << "no shots in open play";
+  // Near their goals whether or not anybody shoots.
+  for (int i = 0; i < 2; i++) EXPECT_LT(k[i].farthest, 2500) << "keeper " << i;
+  // The seeds are ones whose sides shoot: the keepers have saves to make.
+  ASSERT_GT(stats.shots, 0);
   EXPECT_GT(k[0].saves + k[1].saves, 0);
   EXPECT_GT(k[0].catches + k[1].catches, 0);
   EXPECT_GT(k[0].backs + k[1].backs, 0);
-  for (int i = 0; i < 2; i++) EXPECT_LT(k[i].farthest, 2500) << "keeper " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, KeeperSandbox, ::testing::Values(3u, 805u));
+INSTANTIATE_TEST_SUITE_P(Seeds, KeeperSandbox, ::testing::Values(4u, 9u, 805u));
 
 }  // namespace
