@@ -278,6 +278,38 @@ TEST_F(KitTable, TrainingKeepsTheHomeKitsOwnEditionAndChoosesNoAwayKit) {
   EXPECT_EQ(std::memcmp(&kits_aoKits[2].oShorts, &kits_aoKits[0].oShorts, sizeof(Q3DColour)), 0);
 }
 
+// In training the outfield players wear their side's outfield kit and the
+// keeper alone his keeper's kit, both in the session's colouring: the kits
+// dressed equal the table's lines for the edition, and the two differ.
+TEST_F(KitTable, TrainingDressesTheOutfieldInItsOwnKitAndOnlyTheKeeperInHis) {
+  auto same = [](Q3DColour a, Q3DColour b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; };
+  struct Case {
+    const char* home;
+    int32_t edition;
+  };
+  for (const Case& c : {Case{"BRA", 10}, Case{"ITA", 9}, Case{"ENG", 1}, Case{"SWE", 0}}) {
+    SCOPED_TRACE(c.home);
+    // The colouring set as the scene sets it, then the kits chosen in it.
+    kits_Choose(c.home, c.edition, "", c.edition, 1);
+    scene3d_eColourMode = static_cast<uint8_t>(kits_iChosenColourMode);
+    kits_Choose(c.home, c.edition, "", c.edition, 1);
+    const KitColours outfield = kits_TeamKit(kits_aszKitName[0], c.edition, 0);
+    const KitColours keeper = kits_TeamKit(kits_aszKitName[0], c.edition, 1);
+    ASSERT_GT(kits_fColourDistance(kits_ColourConvert(outfield.oShirt), kits_ColourConvert(keeper.oShirt)), 20.0f);
+    for (int32_t i = 0; i < 4; ++i) {
+      SCOPED_TRACE(i);
+      const KitColours& want = i % 2 == 0 ? outfield : keeper;
+      const KitColours& got = kits_aoKits[i];
+      EXPECT_TRUE(same(got.oShirt, kits_ColourConvert(want.oShirt)));
+      EXPECT_TRUE(same(got.oSecond, kits_ColourConvert(want.oSecond)));
+      EXPECT_TRUE(same(got.oShorts, kits_ColourConvert(want.oShorts)));
+      EXPECT_TRUE(same(got.oSocks, kits_ColourConvert(want.oSocks)));
+      EXPECT_EQ(got.uPattern, want.uPattern);
+      EXPECT_EQ(got.bLongSleeves, want.bLongSleeves);
+    }
+  }
+}
+
 TEST_F(KitTable, KitColoursComeFromTheTable) {
   kits_Choose("ITA", 9, "BRA", 9);
   // Italy in blue and white, Brazil in yellow, blue and white; the keepers
