@@ -18,6 +18,7 @@
 #include "engine/move.h"
 #include "engine/player.h"
 #include "engine_env.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -127,8 +128,7 @@ TEST(EngineHarness, ThreeThousandTicksDeterministicAndAsRecorded) {
   std::string path = std::string(pszSource) + "/tests/engine/golden/harness.txt";
   char szData[32];
   std::snprintf(szData, sizeof szData, "%016llx", static_cast<unsigned long long>(DataFingerprint()));
-  const char* pszUpdate = std::getenv("KORVENA_UPDATE_GOLDEN");
-  if (pszUpdate && std::string(pszUpdate) == "1") {
+  if (korvena_test::UpdatingGolden()) {
     std::ofstream out(path);
     out << "data " << szData << "\n";
     // Eight ticks a line, each line led by its first tick.
@@ -139,7 +139,7 @@ TEST(EngineHarness, ThreeThousandTicksDeterministicAndAsRecorded) {
       out << ' ' << sz << ((t % 8 == 7 || t == kTicks - 1) ? "\n" : "");
     }
     ASSERT_TRUE(out.good());
-    return;
+    GTEST_SKIP() << path << " rewritten, nothing compared";
   }
   std::ifstream in(path);
   ASSERT_TRUE(in.good()) << path << " missing: run with KORVENA_UPDATE_GOLDEN=1";

@@ -24,6 +24,7 @@
 #include "engine/target.h"
 #include "framework/math/qmath.h"
 #include "shell/vsync.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -246,8 +247,7 @@ TEST_F(BallMatch, TwoMinutesAreDeterministic) {
     std::snprintf(sz, sizeof(sz), "%016llx\n", static_cast<unsigned long long>(h));
     oText << sz;
   }
-  const char* pszUpdate = std::getenv("KORVENA_UPDATE_GOLDEN");
-  if (pszUpdate != nullptr && std::string(pszUpdate) == "1") {
+  if (korvena_test::UpdatingGolden()) {
     std::ofstream(GoldenPath()) << oText.str();
     GTEST_SKIP() << "golden file rewritten";
   }

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/golden.h"
 #include "support/match_harness.h"
 #include "support/match_soak.h"
 
@@ -21,11 +22,6 @@ namespace {
 std::string MatchesDir() {
   const char* psz = std::getenv("KORVENA_SOURCE_DIR");
   return std::string(psz ? psz : ".") + "/tests/data/matches/";
-}
-
-bool Updating() {
-  const char* psz = std::getenv("KORVENA_UPDATE_GOLDEN");
-  return psz && std::string(psz) == "1";
 }
 
 // The configurations the recorded runs were made from.
@@ -123,7 +119,7 @@ class Recorded : public ::testing::TestWithParam<const char*> {
 TEST_P(Recorded, ReplaysTickForTick) {
   const std::string name = GetParam();
   const std::string path = MatchesDir() + name + ".txt";
-  if (Updating()) {
+  if (korvena_test::UpdatingGolden()) {
     // Two runs that each start from the same process state (the replay runs
     // in a process of its own): one in a child process, one here.
     const mh::Config c = RecordedConfig(name);
@@ -134,7 +130,7 @@ TEST_P(Recorded, ReplaysTickForTick) {
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t t = 0; t < a.size(); t++) ASSERT_EQ(mh::RecordedWord(a[t]), b[t]) << "tick " << t;
     ASSERT_TRUE(mh::RecordWrite(path, c, a));
-    return;
+    GTEST_SKIP() << path << " recorded again, nothing compared";
   }
   ReplayMatchesRecord(name);
 }

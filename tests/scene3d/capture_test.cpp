@@ -23,6 +23,7 @@
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_state.h"
 #include "shell/pcinstall.h"
+#include "support/golden.h"
 #include "support/headless_env.h"
 
 namespace {
@@ -90,10 +91,10 @@ TEST_P(LoadingScreen, IsDrawnOnTwoFramesWithItsTextsAndClock) {
   ASSERT_NE(src, nullptr);
   const std::string golden = std::string(src) + "/tests/scene3d/golden/loading_" + (z ? "zbuffer" : "software") + ".txt";
   const std::vector<uint8_t> small = capture::Downscale(first, 80, 60);
-  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
-  if (update != nullptr && std::strcmp(update, "1") == 0) {
+  if (korvena_test::UpdatingGolden()) {
     std::ofstream out(golden);
     for (size_t i = 0; i < small.size(); ++i) out << int(small[i]) << ((i % 240) == 239 ? '\n' : ' ');
+    korvena_test::GoldenRewritten(golden);
   } else {
     std::ifstream in(golden);
     ASSERT_TRUE(in.good()) << golden << " (KORVENA_UPDATE_GOLDEN=1 makes it)";

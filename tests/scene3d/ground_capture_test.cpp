@@ -31,6 +31,7 @@
 #include "scene3d/stadium3d.h"
 #include "shell/pcmain_states.h"
 #include "shell/pcinstall.h"
+#include "support/golden.h"
 #include "support/headless_env.h"
 
 namespace {
@@ -49,10 +50,10 @@ void CompareGolden(const std::string& name, const Shot& shot, int tolerance, int
   const char* src = std::getenv("KORVENA_SOURCE_DIR");
   ASSERT_NE(src, nullptr);
   const std::string path = std::string(src) + "/tests/scene3d/golden/ground_" + name + ".txt";
-  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
-  if (update != nullptr && std::strcmp(update, "1") == 0) {
+  if (korvena_test::UpdatingGolden()) {
     std::ofstream out(path);
     for (size_t i = 0; i < small.size(); ++i) out << int(small[i]) << ((i % 96) == 95 ? '\n' : ' ');
+    korvena_test::GoldenRewritten(path);
     return;
   }
   std::ifstream in(path);

@@ -31,6 +31,7 @@
 #include "scene3d/scene3d_state.h"
 #include "tournament/dbplayer.h"
 #include "shell/pcinstall.h"
+#include "support/golden.h"
 #include "support/headless_env.h"
 
 namespace {
@@ -455,9 +456,9 @@ void Figures(const Players* t, const std::string& file, const std::string& got, 
   ASSERT_NE(src, nullptr);
   const std::string dir = std::string(src) + "/tests/scene3d/golden/" + file;
   const std::string path = dir + (t->GetParam() ? "zbuffer" : "software") + ".txt";
-  const char* update = std::getenv("KORVENA_UPDATE_GOLDEN");
-  if (update != nullptr && std::strcmp(update, "1") == 0) {
+  if (korvena_test::UpdatingGolden()) {
     std::ofstream(path) << got;
+    korvena_test::GoldenRewritten(path);
     return;
   }
   auto compare = [&](const std::string& name, double areaShare, int colour) {
