@@ -271,6 +271,10 @@ void match_Clear() {
   team_PresentationFlagSet(&match.AwayTeam, 0);
   match.HomeGoals = 0;
   match.AwayGoals = 0;
+  // No substitutions left over from an earlier match: each side gets its
+  // three at the end of the match start.
+  match.HomeTeam.iSubsAllowed = 0;
+  match.AwayTeam.iSubsAllowed = 0;
 }
 
 std::int32_t match_NearestOtherPlayerFind(Player* pp, std::int32_t x, std::int32_t y, Player** ppFound) {

@@ -396,12 +396,9 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
     for (Player& p : player_aAway) p = Player{};
     clock_oClock = MatchClock{};
   }
-  player_oReferee = Player{};
-  match = Match{};
-  referee_MatchOverSet(0);
-  referee_GoldenGoalSet(0);
-  mpenso_Clear();
-  matchflow_LineupReset();
+  // The referee (his flags and decisions), the match record, the shoot-out
+  // and the line-up are left as the last match left them: the game's own
+  // set-up starts them afresh, as it must when a player plays on.
   // The front end's part: users, squads, kind of game.
   global_Init();
   global.bHistory = 0;
