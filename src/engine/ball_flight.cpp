@@ -602,6 +602,10 @@ void ball_Update() {
   if (poBall->poOwner == nullptr) poBall->iFramesWithoutOwner++;
   switch (poBall->iState) {
     case BALL_STATE_FREE:
+      // A ball somebody has taken flies no further, whatever the mode he took
+      // it in: a flight stepped on under his hold would start each tick from
+      // the height the step before reached, and climb without end.
+      if (poBall->poOwner != nullptr) poBall->iKind = BALL_KIND_NONE;
       if (poBall->iKind != BALL_KIND_NONE) {
         ball_FlightStep(poBall, 1);
       } else {

@@ -545,4 +545,44 @@ TEST(BallLaunch, DropAtFeetAndVectorLaunch) {
   EXPECT_EQ(ball_CurYGet(), 100);
 }
 
+// A ball caught in flight in a mode that leaves it free (a keeper's catch of
+// a free kick): the holder puts it at his hands each tick and starts its next
+// arc there. Its flight ends with the catch; it neither climbs nor bounces on.
+TEST(BallStep, ATakenBallFliesNoFurther) {
+  FreshBall(-6000, 0, 0);
+  g_oBallFakes.iGameMode = 44;
+  ball_LoftLaunch(-9000, 0, 30, 0);
+  ASSERT_EQ(ball_oBall.iKind, BALL_KIND_LOFT);
+  for (int i = 0; i < 20; i++) ball_Update();
+  ASSERT_GT(ball_HeightGet(&ball_oBall), 108);
+  ASSERT_EQ(ball_oBall.iKind, BALL_KIND_LOFT);
+  const std::int32_t iVSpeed = ball_oBall.iVSpeed;
+  const std::int32_t iHSpeed = ball_oBall.iHSpeed;
+  // Taken: an owner, the state left free.
+  alignas(16) static unsigned char s_acHolder[64];
+  ball_oBall.poOwner = reinterpret_cast<Player*>(s_acHolder);
+  const std::int32_t hx = ball_CurXGet(), hy = ball_CurYGet();
+  BallFakesReset();
+  g_oBallFakes.iGameMode = 44;
+  for (int i = 0; i < 600; i++) {
+    ball_Update();
+    ASSERT_EQ(ball_oBall.iKind, BALL_KIND_NONE) << i;
+    ASSERT_EQ(ball_oBall.iVSpeed, iVSpeed) << i;  // no bounce worked out
+    ASSERT_EQ(ball_oBall.iHSpeed, iHSpeed) << i;
+    ASSERT_LE(ball_HeightGet(&ball_oBall), 108) << i;
+    ASSERT_LE(ball_oBall.iLaunchHeight, 108) << i;
+    // The holder: the ball's arc starts where it is, then it goes to his hands.
+    ball_oBall.iLaunchX = ball_CurXGet();
+    ball_oBall.iLaunchHeight = ball_HeightGet(&ball_oBall);
+    ball_oBall.iLaunchY = ball_CurYGet();
+    ball_oBall.iX128 = hx * 128;
+    ball_oBall.iHeight128 = 108 * 128;
+    ball_oBall.iY128 = hy * 128;
+  }
+  EXPECT_TRUE(g_oBallFakes.aSounds.empty());
+  EXPECT_TRUE(g_oBallFakes.aReferee.empty());
+  EXPECT_EQ(g_oBallFakes.cChaserChoose, 0);
+  ball_oBall.poOwner = nullptr;
+}
+
 }  // namespace
