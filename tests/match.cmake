@@ -22,3 +22,6 @@ add_dependencies(test_match_stats data)
 # A match after another in one process against the same seed in a new one.
 korvena_test(test_match_fresh SOURCES matchflow/match_fresh_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_fresh data)
+# A person's keeper carrying the ball over his own goal line.
+korvena_test(test_keeper_carry SOURCES matchflow/keeper_carry_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_keeper_carry data)

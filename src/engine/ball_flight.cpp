@@ -610,6 +610,10 @@ void ball_Update() {
         ball_FlightStep(poBall, 1);
       } else {
         PlaceOnGround(poBall);
+        // Taken where the take leaves it free (a keeper's catch at a free
+        // kick) and still in his hands in open play: carried over a line, it
+        // is out there as a held ball is.
+        if (poBall->poOwner != nullptr && global_eGetGameMode() == GAME_MODE_PLAY) ball_OutOfPlayCheck(poBall);
       }
       break;
     case BALL_STATE_HELD:
