@@ -585,4 +585,36 @@ TEST(BallStep, ATakenBallFliesNoFurther) {
   ball_oBall.poOwner = nullptr;
 }
 
+// A taken ball left free is checked as a held one in open play, and only
+// there: over the goal line at -x the referee hears of it once a tick.
+TEST(BallStep, ATakenFreeBallOverALineIsReportedInOpenPlay) {
+  alignas(16) static unsigned char s_acHolder[64];
+  for (const std::int32_t iMode : {2, 44, 86, 80}) {
+    FreshBall(-9390, 108, -100);
+    g_oBallFakes.iGameMode = iMode;
+    ball_oBall.poOwner = reinterpret_cast<Player*>(s_acHolder);
+    ball_Update();
+    ball_Update();
+    if (iMode == 2) {
+      ASSERT_EQ(g_oBallFakes.aReferee.size(), 2u);
+      EXPECT_EQ(g_oBallFakes.aReferee[0].a[0], 1);
+      EXPECT_EQ(g_oBallFakes.aReferee[0].a[1], -9390);
+      EXPECT_EQ(g_oBallFakes.aReferee[0].a[2], -100);
+    } else {
+      EXPECT_TRUE(g_oBallFakes.aReferee.empty()) << iMode;
+    }
+    // Inside the lines nothing is reported.
+    FreshBall(-9384, 108, -100);
+    g_oBallFakes.iGameMode = iMode;
+    ball_oBall.poOwner = reinterpret_cast<Player*>(s_acHolder);
+    ball_Update();
+    EXPECT_TRUE(g_oBallFakes.aReferee.empty()) << iMode;
+  }
+  // Nobody's ball at rest over the line is left to the flight that took it there.
+  FreshBall(-9390, 0, -100);
+  ball_oBall.poOwner = nullptr;
+  ball_Update();
+  EXPECT_TRUE(g_oBallFakes.aReferee.empty());
+}
+
 }  // namespace
