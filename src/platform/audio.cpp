@@ -34,6 +34,7 @@ struct VoiceShadow {
 Mixer g_mixer;
 VoiceShadow g_shadow[kMaxVoices];
 bool g_open = false;
+bool g_saidSilent = false;  // a device would not open and the game said it runs silent
 uint32_t g_freeHardware = 0;
 
 struct Deferred {
@@ -260,10 +261,23 @@ bool audioOpen() {
   const char* device = std::getenv("KORVENA_AUDIO_DEVICE");
   if (device != nullptr && std::strcmp(device, "none") == 0) return false;
   uint32_t hardware = 0;
-  if (!audioBackend().open(&hardware)) return false;
+  std::string why;
+  if (!audioBackend().open(&hardware, &why)) {
+    // Said once: every film and the sound library try the device again.
+    if (!g_saidSilent)
+      std::fprintf(stderr, "Korvena Football: no sound device (%s); the game runs silent\n",
+                   why.empty() ? "it could not be opened" : why.c_str());
+    g_saidSilent = true;
+    return false;
+  }
   g_freeHardware = hardware;
   g_open = true;
   return true;
+}
+
+void internal::audioForgetSilence() {
+  std::lock_guard<std::recursive_mutex> lock(audioMutex());
+  g_saidSilent = false;
 }
 
 void audioClose() {

@@ -67,7 +67,8 @@ void collectGarbage(bool all);
 
 // ---- Backends --------------------------------------------------------------
 struct AudioBackend {
-  bool (*open)(uint32_t* hardwareBuffers);
+  // False when no device opens, with the reason in why.
+  bool (*open)(uint32_t* hardwareBuffers, std::string* why);
   void (*close)();
   void (*sync)();  // headless: mix up to the virtual clock before a change or a read
   bool concurrent;  // the mixer runs on a thread of its own
@@ -75,6 +76,10 @@ struct AudioBackend {
 extern const AudioBackend kSdlAudio;
 extern const AudioBackend kHeadlessAudio;
 const AudioBackend& audioBackend();
+
+// The first device that would not open is reported on stderr in one line,
+// once until the platform shuts down (shutdown forgets it).
+void audioForgetSilence();
 
 // CD area (audio_cd.cpp): closing with the device.
 void cdDeviceClosed();

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/audio_internal.h"
 #include "platform/internal.h"
 
 namespace platform {
@@ -91,6 +92,7 @@ void shutdown() {
   }
   internal::resetScript();
   internal::clearMessages();
+  internal::audioForgetSilence();
   g_initialised = false;
 }
 

@@ -2,7 +2,11 @@
 // a CD range on SDL's own thread, and closes without leaks.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "audio/qal.h"
@@ -132,6 +136,79 @@ TEST_F(SdlAudio, WithoutAnAudioDeviceTheLibraryStaysClosed) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   EXPECT_TRUE(audioOpen());
   audioClose();
+}
+
+// What a piece of code writes on the process's stderr (the file descriptor,
+// so that what libraries under SDL print is caught too).
+class StderrCapture {
+ public:
+  StderrCapture() {
+    std::fflush(stderr);
+    file_ = std::tmpfile();
+    saved_ = dup(STDERR_FILENO);
+    if (file_ != nullptr) dup2(fileno(file_), STDERR_FILENO);
+  }
+  ~StderrCapture() {
+    if (saved_ >= 0) end();
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  // Restores stderr and returns what was written.
+  std::string end() {
+    std::fflush(stderr);
+    if (saved_ >= 0) {
+      dup2(saved_, STDERR_FILENO);
+      close(saved_);
+      saved_ = -1;
+    }
+    std::string text;
+    if (file_ == nullptr) return text;
+    std::rewind(file_);
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file_)) > 0;) text.append(buffer, n);
+    return text;
+  }
+
+ private:
+  FILE* file_ = nullptr;
+  int saved_ = -1;
+};
+
+// With no sound device every try to open one fails (the films and the sound
+// library each try); the game says once, in one line, that it runs silent,
+// and what the sound libraries print while SDL looks for a device does not
+// reach the terminal. Here SDL is sent to a device that does not exist (on
+// ALSA each try used to print eight lines).
+TEST_F(SdlAudio, WithoutASoundDeviceTheGameSaysOnceInOneLineThatItRunsSilent) {
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  setenv("AUDIODEV", "hw:99,99", 1);
+  StderrCapture capture;
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(audioOpen());
+  EXPECT_EQ(QALInit(nullptr, 1048576, 1024), QAL_ERROR);
+  const std::string err = capture.end();
+  unsetenv("AUDIODEV");
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  EXPECT_NE(err.find("Korvena Football: no sound device"), std::string::npos) << err;
+  EXPECT_NE(err.find("the game runs silent\n"), std::string::npos) << err;
+  // A device found later still opens.
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  EXPECT_TRUE(audioOpen());
+  audioClose();
+}
+
+// Said once for each start of the platform: a new start says it again.
+TEST_F(SdlAudio, EachStartOfThePlatformSaysOnceThatItRunsSilent) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  for (int round = 0; round < 2; ++round) {
+    StderrCapture capture;
+    EXPECT_FALSE(audioOpen());
+    EXPECT_FALSE(audioOpen());
+    const std::string err = capture.end();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("the game runs silent"), std::string::npos) << err;
+    shutdown();
+    std::string why;
+    ASSERT_TRUE(init(BackendKind::Sdl, &why)) << why;
+  }
 }
 
 }  // namespace

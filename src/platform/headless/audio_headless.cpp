@@ -116,7 +116,7 @@ void captureTick(void*) {
   catchUp();
 }
 
-bool hlOpen(uint32_t* hardwareBuffers) {
+bool hlOpen(uint32_t* hardwareBuffers, std::string*) {
   catchUp();
   g_open = true;
   *hardwareBuffers = g_hardwareBuffers;
