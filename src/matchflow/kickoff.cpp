@@ -27,9 +27,22 @@ const char* s_pszMessage = nullptr;
 Player* s_poTaker = nullptr;
 Player* s_poPartner = nullptr;
 
-void KickOffResume() { input_ActiveUsersBind(1); }
-
 std::int32_t PossessionSide() { return match_HomeClubStateGet() == 0 ? player_PlaysFor_Home : player_PlaysFor_Away; }
+
+// The kick-off's bindings: no side 16, the side in possession 19 (the
+// kick-off command and Start), the other side 1.
+void KickOffBind() {
+  const std::int32_t iSide = PossessionSide();
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip) continue;
+    const std::int32_t eBinding = u.MyTeam == 0 ? 16 : u.MyTeam == iSide ? 19 : 1;
+    input_PortBindingSet(eBinding, u.pip);
+  }
+}
+
+// Back from the pause menu the kick-off waits as before: the side in
+// possession can still kick off.
+void KickOffResume() { KickOffBind(); }
 
 void Stand(Player* pp) {
   PlayerO_SpeedSet(pp, 0);
@@ -82,11 +95,7 @@ void kickoff_Start() {
   }
   matchflow_LineupReset();
   const std::int32_t iSide = PossessionSide();
-  for (User& u : user_aUsers) {
-    if (!u.bActive || !u.pip) continue;
-    const std::int32_t eBinding = u.MyTeam == 0 ? 16 : u.MyTeam == iSide ? 19 : 1;
-    input_PortBindingSet(eBinding, u.pip);
-  }
+  KickOffBind();
   sfx_PlayWhistle();
   setp_Init();
   camera_Reset();

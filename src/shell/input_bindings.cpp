@@ -45,7 +45,9 @@ constexpr InputPortBinding s_aipb17[] = {{37, 16, kRelease}, {38, 17, kRelease},
 // 18
 constexpr InputPortBinding s_aipb18[] = {{5, 3, kRelease}, {6, 16, kHeld}, {7, 17, kRelease}, {34, 16, kRelease}, {8, 28, kHeld}, {9, 29, kHeld}, {10, 30, kHeld}, {11, 31, kHeld}, kEnd};
 // 19
-constexpr InputPortBinding s_aipb19[] = {{63, 16, kRelease}, kEnd};
+// Start released opens the pause menu at the kick-off for the side in
+// possession too, as it does for the other side (event 1 of table 1).
+constexpr InputPortBinding s_aipb19[] = {{63, 16, kRelease}, {1, 3, kRelease}, kEnd};
 // 20
 constexpr InputPortBinding s_aipb20[] = {{23, 1, kAlways}, {64, 7, kPress}, {65, 7, kHeld}, {66, 7, kRelease}, {64, 4, kPress}, {65, 4, kHeld}, {66, 4, kRelease}, {4, 3, kRelease}, kEnd};
 // 22: made active for corner, goal kick, keeper's hands

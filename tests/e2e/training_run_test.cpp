@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/captured_pictures.h"
 #include "support/run_game.h"
 
 namespace {
@@ -89,6 +90,39 @@ TEST_F(TrainingRun, SelectOutsideThePenaltyAreaInTrainingStagesAFreeKickThatIsTa
   const std::string session = PlaySession("2080 keydown RIGHT\n2200 keyup RIGHT\n" + scriptKey(2205, "TAB") +
                                           "2500 keydown J\n2530 keyup J\n2780 quit 3\n");
   EXPECT_EQ(session.find("pen taker = "), std::string::npos) << session;
+  EXPECT_NE(session.find("restart: corner, side 1, taker "), std::string::npos) << session;
+}
+
+// Escape at the training kick-off (the training side is the side in
+// possession) opens the pause menu, as at every other kick-off; "Resume
+// Match" (J, the helper's kick-off key) goes back to the kick-off, J then
+// kicks off and the session plays on to the corner of a shot wide. Before,
+// Escape did nothing until the ball was in play.
+TEST_F(TrainingRun, EscapeAtTheTrainingKickOffPausesAndTheKickOffIsTakenAfterResuming) {
+  const std::string d = home_.path();
+  const std::string session =
+      PlaySession("2035 capture " + d + "/before.tga\n" + scriptKey(2040, "ESCAPE") + "2046 capture " + d +
+                  "/paused.tga\n" + scriptKey(2080, "J") + "2110 keydown RIGHT\n2395 keyup RIGHT\n" +
+                  scriptKey(2390, "SPACE") + "2900 quit 3\n");
+  // The menu's title strip shades to orange at its right end (about 100,
+  // 50, 0 at x 400 to 440, y 202 to 212); neither the pitch, its lines nor
+  // the stands show such a patch.
+  auto orange = [](const korvena_test::Picture& p) {
+    int n = 0;
+    for (int y = 202; y <= 212; ++y)
+      for (int x = 400; x <= 440; ++x) {
+        const uint16_t c = p.At(x, y);
+        const int r = (c >> 11) << 3, g = ((c >> 5) & 63) << 2, bl = (c & 31) << 3;
+        n += r >= 50 && 10 * g < 6 * r && bl < 24;
+      }
+    return n;
+  };
+  const korvena_test::Picture before = korvena_test::ReadTga(d + "/before.tga");
+  const korvena_test::Picture paused = korvena_test::ReadTga(d + "/paused.tga");
+  ASSERT_EQ(before.width, 640);
+  ASSERT_EQ(paused.width, 640);
+  EXPECT_EQ(orange(before), 0);
+  EXPECT_GT(orange(paused), 11 * 41 / 2) << "the pause menu did not open at the kick-off";
   EXPECT_NE(session.find("restart: corner, side 1, taker "), std::string::npos) << session;
 }
 
