@@ -244,9 +244,11 @@ void matchflow_LineupNamePlace(std::int32_t c, std::int32_t r, std::int32_t n, s
 }
 
 void matchflow_LineupNameFit(const char* pszName, std::int32_t n, char* pszOut, std::int32_t cb) {
-  // The room between neighbours' centres in a row of n.
+  // The room between neighbours' centres in a row of n, less a 16-unit gap
+  // so that two neighbouring names never touch.
   static const std::int16_t kRoom[6] = {590, 590, 200, 150, 120, 110};
-  const std::int32_t iRoom = pcfe_ScaleX(kRoom[n < 1 ? 1 : n > 5 ? 5 : n]);
+  constexpr std::int16_t kGap = 16;
+  const std::int32_t iRoom = pcfe_ScaleX(static_cast<std::int16_t>(kRoom[n < 1 ? 1 : n > 5 ? 5 : n] - kGap));
   const char* p = std::strrchr(pszName, ' ');
   if (pctext_WidthGet(pszName) > iRoom && p != nullptr && p[1] != '\0') pszName = p + 1;
   std::snprintf(pszOut, static_cast<std::size_t>(cb), "%s", pszName);
@@ -277,11 +279,13 @@ void matchflow_LineupPanel(MatchTeam* poTeam) {
     }
     iRow++;
   }
+  // The box lies under the texts (priority 2), which are drawn with a dark
+  // shadow (priority 1) so that they read over any picture behind the box.
   draw2d_FillColourSet(32, 32, 32, 160);
-  draw2d_RectFill(X(25), Y(23), X(25 + 590) - X(25), Y(iBottom) - Y(23), 0);
+  draw2d_RectFill(X(25), Y(23), X(25 + 590) - X(25), Y(iBottom) - Y(23), 2);
   pctext_FontSet(2);
   draw2d_TextColourSet(200, 200, 0, 255);
-  pctext_PrintCentred(match_TeamNameGet(poTeam), X(320), Y(28), 0);
+  draw2d_TextShadowDraw(match_TeamNameGet(poTeam), X(320), Y(28));
   DBPlayer* p = poTeam->poPitchList;
   std::int32_t iRow = 0;
   draw2d_TextColourSet(200, 200, 200, 255);
@@ -292,9 +296,9 @@ void matchflow_LineupPanel(MatchTeam* poTeam) {
       matchflow_LineupNamePlace(c, iRow, aiRows[r], k, &x, &y);
       char sz[DBPLAYER_NAME_SIZE];
       matchflow_LineupNameFit(p->szName, aiRows[r], sz, static_cast<std::int32_t>(sizeof sz));
-      pctext_PrintCentred(sz, X(x), Y(y + 23), 0);
+      draw2d_TextShadowDraw(sz, X(x), Y(y + 23));
       std::snprintf(sz, sizeof sz, "%d", static_cast<int>(p->uField88));
-      pctext_PrintCentred(sz, X(x), Y(y + 23 - 12), 0);
+      draw2d_TextShadowDraw(sz, X(x), Y(y + 23 - 12));
     }
     iRow++;
   }

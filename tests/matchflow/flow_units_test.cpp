@@ -156,8 +156,9 @@ TEST(Lineup, RowsOfEachFormationHoldElevenAndAFiveIsDrawnAsAW) {
 
 TEST(Lineup, ANameWiderThanItsRoomShowsAsItsLastWordCutToTheRoom) {
   // Over the match every character takes a 16-pixel cell; on the match's
-  // overlay at 640 x 480 a row of five leaves 110 pixels a name (six cells),
-  // a row of two 200.
+  // overlay at 640 x 480 a row of five leaves 110 pixels between centres, a
+  // row of two 200, and a name keeps 16 of them free to its neighbour: 94
+  // (five cells) and 184.
   const std::int32_t bWas = pctext_b3DTextMode;
   pctext_b3DTextMode = 1;
   pcfe_ScaleSet(640, 240, 640, 480);
@@ -167,13 +168,14 @@ TEST(Lineup, ANameWiderThanItsRoomShowsAsItsLastWordCutToTheRoom) {
     return std::string(sz);
   };
   EXPECT_EQ(Fit("Branko Petic", 5), "Petic");
-  EXPECT_EQ(Fit("Branko Petic", 2), "Branko Petic");
+  EXPECT_EQ(Fit("Branko Petic", 2), "Petic");
+  EXPECT_EQ(Fit("Jose Maria", 2), "Jose Maria");
   EXPECT_EQ(Fit("Ivan", 5), "Ivan");
   EXPECT_EQ(Fit("Jose Maria Rodrigues", 1), "Jose Maria Rodrigues");
-  EXPECT_EQ(Fit("Jose Maria Rodrigues", 3), "Rodrigues");
-  EXPECT_EQ(Fit("Dmitri Karenichev", 5), "Kareni");
-  EXPECT_EQ(Fit("Aleksandrovich", 4), "Aleksan");
-  EXPECT_EQ(Fit("Trailing ", 5), "Traili");
+  EXPECT_EQ(Fit("Jose Maria Rodrigues", 3), "Rodrigue");
+  EXPECT_EQ(Fit("Dmitri Karenichev", 5), "Karen");
+  EXPECT_EQ(Fit("Aleksandrovich", 4), "Aleksa");
+  EXPECT_EQ(Fit("Trailing ", 5), "Trail");
   EXPECT_EQ(Fit("", 5), "");
   // At 1280 pixels across there is room for twice as much.
   pcfe_ScaleSet(640, 240, 1280, 960);
