@@ -26,6 +26,7 @@ namespace {
 char pctext_szMessage[PCTEXT_MESSAGE_MAX + 1];
 int32_t pctext_iMessageFrames = 0;
 int32_t pctext_bErrorBox = 0;  // the message is the error box's detail
+int32_t pctext_ai3DCellHeight[PCTEXT_FONTS_PER_SET] = {};
 
 FontEntry& pctext_oCurrent() { return pctext_aaoFontSets[pctext_iCurrentSet][pctext_iCurrentFont]; }
 
@@ -105,8 +106,15 @@ int32_t pctext_CharWidthGet(uint8_t c) {
   return po != nullptr ? QDLFontCharWidth(po, c) : 0;
 }
 
+void pctext_3DCellHeightSet(int32_t iFont, int32_t iHeight) {
+  if (iFont >= 0 && iFont < PCTEXT_FONTS_PER_SET) pctext_ai3DCellHeight[iFont] = iHeight > 0 ? iHeight : 0;
+}
+
 int32_t pctext_HeightGet() {
-  if (pctext_b3DTextMode) return PCTEXT_3D_CELL;
+  if (pctext_b3DTextMode) {
+    const int32_t h = pctext_ai3DCellHeight[pctext_iCurrentFont];
+    return h > 0 ? h : PCTEXT_3D_CELL;
+  }
   QDLFont* po = pctext_oCurrent().poFont;
   return po != nullptr ? QDLFontHeight(po) : 0;
 }

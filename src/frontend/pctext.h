@@ -45,7 +45,11 @@ void pctext_PrintRight(const char* pszText, int32_t x, int32_t y, int32_t iLayer
 void pctext_PrintCentred(const char* pszText, int32_t x, int32_t y, int32_t iLayer);
 int32_t pctext_WidthGet(const char* pszText);
 int32_t pctext_CharWidthGet(uint8_t c);
+// The current font's cell height: in 3D text mode the height of the loaded
+// match font's glyphs (16 while none is known).
 int32_t pctext_HeightGet();
+// The glyph height of match font iFont as the 3D scene loaded it (0: none).
+void pctext_3DCellHeightSet(int32_t iFont, int32_t iHeight);
 
 void pctext_MessageSet(const char* pszText);
 void pctext_MessageDraw();

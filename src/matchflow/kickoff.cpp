@@ -7,6 +7,7 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/player.h"
+#include "engine/setp.h"
 #include "engine/team.h"
 #include "engine/zone.h"
 #include "frontend/pctext.h"
@@ -74,6 +75,10 @@ Player* NearestOutfield(Player* poFirst, const Player* poSkip) {
 }  // namespace
 
 void kickoff_MessageSet(const char* pszText) { s_pszMessage = pszText; }
+std::int32_t kickoff_MessageBoxHeightGet() {
+  pctext_FontSet(2);
+  return pctext_HeightGet() + 20;
+}
 void kickoff_Reset() {
   s_pszMessage = nullptr;
   s_poTaker = s_poPartner = nullptr;
@@ -129,11 +134,12 @@ void kickoff_Update() {
     pctext_FontSet(2);
     const std::int32_t w = pctext_WidthGet(s_pszMessage) + 40;
     // One priority draws its latest item first: the text goes in before its
-    // box so that it is drawn over it.
+    // box so that it is drawn over it. The box holds the font's whole cell
+    // with 10 pixels above and below it (30 high for a 10-pixel font).
     draw2d_TextColourSet(200, 200, 0, 255);
     pctext_PrintCentred(s_pszMessage, 320, 100, 0);
     draw2d_FillColourSet(32, 32, 32, 255);
-    draw2d_RectFill(320 - w / 2, 90, w, 30, 0);
+    draw2d_RectFill(320 - w / 2, 90, w, kickoff_MessageBoxHeightGet(), 0);
   }
   mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
     if (iEvent == 1 && pusr->MyTeam) {
@@ -147,4 +153,7 @@ void kickoff_Update() {
   for (MatchTeam* poTeam : {match_HomeTeamGet(), match_AwayTeamGet()})
     if (poTeam->poPlayers && team_IsComputerControlled(poTeam)) cpuman_Update(poTeam);
   game_MatchFrame();
+  // The kick given, by a user or by the computer for its side, ends the
+  // message: it is not shown again at a later kick-off.
+  if (setp_CommandGet() == SETP_CMD_KICK) s_pszMessage = nullptr;
 }

@@ -63,6 +63,9 @@ void periodbreak_EndsSwap();
 void kickoff_Start();
 void kickoff_Update();
 void kickoff_MessageSet(const char* pszText);
+// The kick-off message's box height in the message font (font 2): its cell
+// and 10 pixels above and below.
+std::int32_t kickoff_MessageBoxHeightGet();
 const char* kickoff_MessageGet();
 Player* kickoff_poTakerGet();
 Player* kickoff_poPartnerGet();
@@ -83,6 +86,10 @@ void mftime_Sequence();
 void mftime_UserInput(User* pusr);
 std::int32_t mftime_RulesFriendly();
 std::int32_t mftime_StepGet();
+// The Play Again / Main Menu choice in font 2: the step between its rows and
+// its box's height.
+std::int32_t mftime_ChoiceRowStepGet();
+std::int32_t mftime_ChoiceBoxHeightGet();
 std::int32_t mftime_NextModeGet();
 // The rule set of a tournament round by its play format (3, 5, 6, 7, 8) or
 // the two-legged tie; each returns the next mode (23, 33 or 66).

@@ -78,7 +78,10 @@ void ClockRestart() {
   team_SubsAllowedSet(match_AwayTeamGet(), TEAM_SUBS_AT_START);
 }
 
+// The match played again starts as new: no message of the last one's extra
+// time waits at its kick-off.
 void MatchReplay() {
+  kickoff_MessageSet(nullptr);
   match_KickOffSetup();
   ClockRestart();
 }
@@ -133,10 +136,10 @@ void ChoiceDraw() {
   for (std::int32_t i = 0; i < 2; i++) {
     if (s.iCursor == i) draw2d_TextColourSet(200, 200, 0, 255);
     else draw2d_TextColourSet(200, 200, 200, 255);
-    pctext_PrintCentred(i == 0 ? pszA : pszB, 320, 100 + 20 * i, 0);
+    pctext_PrintCentred(i == 0 ? pszA : pszB, 320, 100 + mftime_ChoiceRowStepGet() * i, 0);
   }
   draw2d_FillColourSet(32, 32, 32, 255);
-  draw2d_RectFill(320 - w / 2, 90, w, 50, 0);
+  draw2d_RectFill(320 - w / 2, 90, w, mftime_ChoiceBoxHeightGet(), 0);
 }
 
 void Choice() {
@@ -188,6 +191,17 @@ void Decision() {
 }  // namespace
 
 std::int32_t mftime_StepGet() { return s.iStep; }
+// The choice's rows and box follow the font's cell height: rows a cell and
+// 10 pixels apart, 10 pixels above the first and below the second (20 and 50
+// for a 10-pixel font).
+std::int32_t mftime_ChoiceRowStepGet() {
+  pctext_FontSet(2);
+  return pctext_HeightGet() + 10;
+}
+std::int32_t mftime_ChoiceBoxHeightGet() {
+  pctext_FontSet(2);
+  return 10 + mftime_ChoiceRowStepGet() + pctext_HeightGet() + 10;
+}
 void mftime_Reset() { s = PeriodEndState{}; }
 std::int32_t mftime_NextModeGet() { return s.iNext; }
 

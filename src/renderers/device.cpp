@@ -341,8 +341,14 @@ class Device final : public Q3DDevice {
     QDLFont* font = fn(pPath, QDLSHEET_MODE_STRIPS, 0, 0);
     if (font == nullptr) return 7;
     pTexture->iHandle = static_cast<int32_t>(Slot(&m_fonts, font));
+    // Text is laid out in 16-pixel cells across; down, a cell is as tall as
+    // the font's glyphs, which are drawn from the cell's top.
     pTexture->uWidth = 16;
-    pTexture->uHeight = 16;
+    int32_t height = 0;
+    if (font->bank != nullptr)
+      for (int32_t i = 0; i < font->bank->frameCount; ++i)
+        if (font->bank->frames[i].height > height) height = font->bank->frames[i].height;
+    pTexture->uHeight = static_cast<uint32_t>(height > 0 ? height : 16);
     return 0;
   }
 

@@ -170,6 +170,7 @@ void scene3d_FontsLoad() {
     char path[PCINSTALL_PATH_SIZE];
     pcinstall_TexturePath(path, pctext_aaoFontSets[set][i].szFileName);
     scene3d_apoFont[i] = scene3d_poTextureLoad(path);
+    pctext_3DCellHeightSet(i, scene3d_apoFont[i] != nullptr ? static_cast<int32_t>(scene3d_apoFont[i]->uHeight) : 0);
   }
 }
 
@@ -179,6 +180,7 @@ void scene3d_FontsFree() {
     delete f;
     f = nullptr;
   }
+  for (int32_t i = 0; i < 2; ++i) pctext_3DCellHeightSet(i, 0);
   pctext_FontSet(0);
 }
 

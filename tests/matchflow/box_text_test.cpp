@@ -17,7 +17,9 @@
 #include "framework/qdx_window.h"
 #include "frontend/pctext.h"
 #include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
 #include "scene3d/pcframe.h"
+#include "shell/global.h"
 #include "support/match_harness.h"
 
 namespace mh = match_harness;
@@ -76,6 +78,7 @@ struct BoxSeen {
   bool bFound = false;
   std::int32_t cFrames = 0;
   std::int32_t cInked = 0;  // the most in one frame
+  std::int32_t cSpilt = 0;  // lit pixels just above and below the box, the most in one frame
   std::int16_t aiBox[4] = {};
 };
 
@@ -100,18 +103,36 @@ void Look(BoxSeen* w) {
       QDLGetPixel(s, x, y, &px);
       n += px != back;
     }
+  // Around the box the screen was cleared to black: a lit pixel in the ten
+  // rows above or below it (not of the box's colour) is text that spills
+  // out of it.
+  std::int32_t cOut = 0;
+  for (std::int32_t y = y0 - 10; y < y1 + 10; ++y) {
+    if (y >= y0 && y < y1) continue;
+    for (std::int32_t x = x0; x < x1; ++x) {
+      std::uint32_t px = 0;
+      QDLGetPixel(s, x, y, &px);
+      cOut += px != 0 && px != back;  // the box's own edge rows are its colour
+    }
+  }
   w->bFound = true;
   w->cFrames++;
   w->cInked = std::max(w->cInked, n);
+  w->cSpilt = std::max(w->cSpilt, cOut);
   for (int k = 0; k < 4; ++k) w->aiBox[k] = box->aiCoord[k];
 }
 
+// The boxes' heights follow the message font's cell height.
 struct Watch {
-  BoxSeen oKickOff{90, 30}, oChoice{90, 50};
+  BoxSeen oKickOff{90, kickoff_MessageBoxHeightGet()}, oChoice{90, mftime_ChoiceBoxHeightGet()};
+  bool bMessageSet = false;
+  std::int32_t cPlayWithMessage = 0;  // ticks of open play with a kick-off message still set
 };
 
 void WatchBoxes(std::int32_t, void* pv) {
   Watch& w = *static_cast<Watch*>(pv);
+  if (kickoff_MessageGet() != nullptr) w.bMessageSet = true;
+  if (global_eGetGameMode() == GAME_MODE_PLAY && kickoff_MessageGet() != nullptr) w.cPlayWithMessage++;
   // The boxes are known by their places and sizes in each tick's packet.
   if (w.oKickOff.cFrames < 3) Look(&w.oKickOff);
   if (w.oChoice.cFrames < 3) Look(&w.oChoice);
@@ -137,6 +158,16 @@ TEST_F(BoxText, TheExtraTimeMessageAndTheEndChoiceShowTheirTextsInsideTheirBoxes
                                     << w.oKickOff.aiBox[2] << "," << w.oKickOff.aiBox[3];
   EXPECT_GT(w.oChoice.cInked, 200) << "box " << w.oChoice.aiBox[0] << "," << w.oChoice.aiBox[1] << " - "
                                    << w.oChoice.aiBox[2] << "," << w.oChoice.aiBox[3];
+  // The computer's side kicked off extra time: the message ended with that
+  // kick and waits for no later kick-off.
+  EXPECT_TRUE(w.bMessageSet);
+  EXPECT_EQ(w.cPlayWithMessage, 0);
+  // No text reaches out of its box; each box holds its font's cell.
+  EXPECT_EQ(w.oKickOff.cSpilt, 0);
+  EXPECT_EQ(w.oChoice.cSpilt, 0);
+  pctext_FontSet(2);
+  EXPECT_EQ(w.oKickOff.iHeight, pctext_HeightGet() + 20);
+  EXPECT_GT(w.oKickOff.iHeight, 30) << "the 24-point sheet's cell is taller than 10 pixels";
   // The boxes are as wide as their texts and 40 more.
   EXPECT_GT(w.oKickOff.aiBox[2] - w.oKickOff.aiBox[0], 80);
 }
