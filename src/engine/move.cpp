@@ -283,10 +283,10 @@ void move_RunAnimEvent(Player* pp, std::uint32_t eAnim) {
 void move_TackleEvent(Player* pp, std::uint32_t eAnim) {
   pp->iTurnRate = 0;
   move_oTackle.bContact = 0;
-  // A new challenge is judged afresh: the referee's latch from an earlier
-  // one must not keep it from being called.
+  // A new challenge is judged afresh by its own flags. The referee's latch is
+  // left alone: once he has called a foul, no other is called until the
+  // restart's script resets it (or a take clears it).
   move_oTackle.bFoulLatch = 0;
-  referee_FoulLatchClear();
   move_oTackle.bFoulJudged = 0;
   move_oTackle.iSeverity = 0;
   Ball* pb = &ball_oBall;

@@ -16,6 +16,7 @@
 #include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/referee.h"
+#include "engine/spscript.h"
 #include "engine_env.h"
 #include "framework/math/qmath.h"
 #include "shell/debuglog.h"
@@ -385,37 +386,47 @@ TEST_F(MoveTest, ChallengeFoulFloorsTheVictim) {
   }
 }
 
-// A challenge judged earlier in open play leaves the referee's latch set;
-// the next challenge starts with it clear, so a charge from behind can still
-// be called a foul.
-TEST_F(MoveTest, NewChallengeIsJudgedAfterAnEarlierOneLatchedTheReferee) {
+// Once the referee has called a foul in open play he calls no other until the
+// restart's script resets his latch: a challenge that starts meanwhile leaves
+// the latch set and is never called. After the reset the same challenge from
+// behind is called about as often as the strictness says.
+TEST_F(MoveTest, NoFoulIsCalledAfterACalledOneUntilTheRestartResetsTheReferee) {
   std::int32_t cFouls = 0;
   for (std::int32_t iSeed = 0; iSeed < 40; iSeed++) {
-    EngineMatchSetup();
-    global_SetGameMode(GAME_MODE_PLAY);
-    referee_FoulLatchClear();
-    for (std::int32_t i = 0; i < iSeed; i++) QMathRandNext();
-    // The earlier challenge, elsewhere on the pitch.
-    ASSERT_EQ(referee_ChallengeJudge(EnginePlayer(17), EnginePlayer(4)), 1);
-    ASSERT_TRUE(referee_bFoulLatchGet());
-    Player* pp = EnginePlayer(14);
-    Player* po = EnginePlayer(8);
-    EnginePlace(po, 1000, 0, 0);
-    EnginePlace(pp, 940, 0, 0);
-    pp->Control = PLAYER_CONTROL_USER;
-    po->bFouled = 0;
-    ball_oBall.poOwner = po;
-    ball_oBall.iX128 = 1040 * 128;
-    ball_oBall.iY128 = 0;
-    ball_oBall.iHeight128 = 100 * 128;
-    move_TackleEvent(pp, 143);
-    EXPECT_FALSE(referee_bFoulLatchGet()) << iSeed;
-    move_apfnStates[MOVE_STATE_TACKLE](pp);
-    if (po->bFouled) {
-      cFouls++;
-      EXPECT_EQ(po->MoveState, MOVE_STATE_ON_GROUND) << iSeed;
-      EXPECT_EQ(ball_oBall.poOwner, nullptr) << iSeed;
-      EXPECT_TRUE(referee_bFoulLatchGet()) << iSeed;
+    for (const bool bReset : {false, true}) {
+      EngineMatchSetup();
+      global_SetGameMode(GAME_MODE_PLAY);
+      referee_FoulLatchClear();
+      for (std::int32_t i = 0; i < iSeed; i++) QMathRandNext();
+      // The called foul, elsewhere on the pitch.
+      ASSERT_EQ(referee_ChallengeJudge(EnginePlayer(17), EnginePlayer(4)), 1);
+      ASSERT_TRUE(referee_bFoulLatchGet());
+      if (bReset) {
+        spscript_Reset();
+        ASSERT_FALSE(referee_bFoulLatchGet());
+      }
+      Player* pp = EnginePlayer(14);
+      Player* po = EnginePlayer(8);
+      EnginePlace(po, 1000, 0, 0);
+      EnginePlace(pp, 940, 0, 0);
+      pp->Control = PLAYER_CONTROL_USER;
+      po->bFouled = 0;
+      ball_oBall.poOwner = po;
+      ball_oBall.iX128 = 1040 * 128;
+      ball_oBall.iY128 = 0;
+      ball_oBall.iHeight128 = 100 * 128;
+      move_TackleEvent(pp, 143);
+      EXPECT_EQ(referee_bFoulLatchGet(), bReset ? 0 : 1) << iSeed;
+      move_apfnStates[MOVE_STATE_TACKLE](pp);
+      if (!bReset) {
+        EXPECT_EQ(po->bFouled, 0) << iSeed;
+        EXPECT_TRUE(referee_bFoulLatchGet()) << iSeed;
+      } else if (po->bFouled) {
+        cFouls++;
+        EXPECT_EQ(po->MoveState, MOVE_STATE_ON_GROUND) << iSeed;
+        EXPECT_EQ(ball_oBall.poOwner, nullptr) << iSeed;
+        EXPECT_TRUE(referee_bFoulLatchGet()) << iSeed;
+      }
     }
   }
   // From straight behind the score is 100: called as often as the default

@@ -46,6 +46,9 @@ TEST(MatchStats, CountsScaleToNinetyMinutesOfFootball) {
   r.aiPossession[0] = 300;
   r.aiPossession[1] = 100;
   r.cPenaltyKicks = 1;
+  c.iReferee = 2;  // Harsh
+  r.cCards = 3;    // two bookings and a sending-off
+  r.cSentOff = 1;
   st.Add(c, r);
   ASSERT_EQ(st.oGoals.a.size(), 1u);
   EXPECT_DOUBLE_EQ(st.oGoals.a[0].d, 27);
@@ -56,6 +59,11 @@ TEST(MatchStats, CountsScaleToNinetyMinutesOfFootball) {
   EXPECT_DOUBLE_EQ(st.oFouls.a[1].d, 18);  // the away side's
   EXPECT_DOUBLE_EQ(st.oPenalties.a[0].d, 9);
   EXPECT_DOUBLE_EQ(st.oPossession.a[0].d, 75);
+  ASSERT_EQ(st.oCards.a.size(), 1u);
+  EXPECT_DOUBLE_EQ(st.oCards.a[0].d, 27);
+  EXPECT_DOUBLE_EQ(st.oReds.a[0].d, 9);
+  ASSERT_EQ(st.oRedsHarsh.a.size(), 1u);
+  EXPECT_DOUBLE_EQ(st.oRedsHarsh.a[0].d, 9);
   // Extra time: 120 minutes on the clock, a 5-minute match; fouls off.
   c.uSeed = 5;
   c.iLength = 5;
@@ -66,10 +74,15 @@ TEST(MatchStats, CountsScaleToNinetyMinutesOfFootball) {
   e.aiShootoutKicks[0] = 6;
   e.aiShootoutKicks[1] = 6;
   e.aiFouled[0] = 5;
+  e.cCards = 2;
+  e.cSentOff = 1;
   st.Add(c, e);
   EXPECT_DOUBLE_EQ(st.oGoals.a[1].d, 4 * 90.0 / (5 * 120.0 / 90.0));
   EXPECT_EQ(st.oFouls.a.size(), 2u);
   EXPECT_EQ(st.oPenalties.a.size(), 1u);
+  EXPECT_EQ(st.oCards.a.size(), 1u);  // cards count only with fouls on
+  EXPECT_EQ(st.oReds.a.size(), 1u);
+  EXPECT_EQ(st.oRedsHarsh.a.size(), 1u);
   EXPECT_EQ(st.cShootouts, 1);
   EXPECT_EQ(st.cShootoutKicks, 12);
   EXPECT_EQ(st.cShootoutGoals, 4);

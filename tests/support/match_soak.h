@@ -53,6 +53,9 @@ struct SoakStats {
   Series oOnTarget;       // shots on target a team
   Series oFouls;          // fouls a team, fouls on
   Series oPenalties;      // penalties a match, fouls on
+  Series oCards;          // yellow and red cards a match, fouls on
+  Series oReds;           // red cards a match, fouls on
+  Series oRedsHarsh;      // red cards a match, fouls on, a Harsh referee
   Series oCorners;        // corners a team
   Series oPossession;     // the home side's share of the ball, per cent
   std::int32_t cMatches = 0, cUnfinished = 0, cFoulsOn = 0;
