@@ -507,7 +507,7 @@ void WatchShootout(std::int32_t, void* pv) {
 // club states) the next kick is still the other side's.
 TEST_F(MatchRun, TheSidesTakeTheShootOutKicksInTurn) {
   {
-    const mh::Config c = ShortToPenalties(102);
+    const mh::Config c = ShortToPenalties(100);
     ShootoutWatch w;
     const mh::Result r = mh::Run(c, nullptr, WatchShootout, &w);
     ASSERT_TRUE(r.bFinished) << r.Describe(c);
@@ -559,7 +559,7 @@ void WatchShootoutScorer(std::int32_t iTick, void* pv) {
 }
 
 TEST_F(MatchRun, TheShootOutNamesTheKeeperAsScorerUntilAKickGoesIn) {
-  const mh::Config c = ShortToPenalties(103);
+  const mh::Config c = ShortToPenalties(106);
   ShootoutScorerWatch w;
   const mh::Result r = mh::Run(c, nullptr, WatchShootoutScorer, &w);
   ASSERT_TRUE(r.bFinished) << r.Describe(c);

@@ -282,7 +282,7 @@ TEST(ViewMatch, CameraCaptionsAndAGoalReplayedAsItWasDrawn) {
   ASSERT_TRUE(mh::Setup(&why)) << why;
   mem_Init();  // the guard words behind the scratch buffer, as the game's start-up sets them
   int cMatchesWithGoals = 0;
-  for (std::uint32_t uSeed = 1; uSeed <= 40 && cMatchesWithGoals < 2; uSeed++) {
+  for (std::uint32_t uSeed = 7; uSeed <= 46 && cMatchesWithGoals < 2; uSeed++) {
     SCOPED_TRACE(uSeed);
     mh::Config c;
     c.uSeed = uSeed;
