@@ -147,7 +147,7 @@ TEST_F(Game, TheScoreStripAndThePauseMenuKeepTheirTextsApartInAQuickStart) {
   s += scriptKey(700, "ESCAPE") + "720 capture " + d + "/menu0.tga\n" + scriptKey(740, "ESCAPE");
   s += scriptKey(770, "J");
   for (int i = 1; i <= 4; i++) s += std::to_string(770 + 40 * i) + " capture " + d + "/strip" + std::to_string(i) + ".tga\n";
-  s += scriptKey(960, "ESCAPE") + "980 capture " + d + "/menu1.tga\n";
+  s += scriptKey(940, "ESCAPE") + "960 capture " + d + "/menu1.tga\n";
   s += "990 quit 0\n";
   const korvena_test::GameRun r = run(s);
   ASSERT_EQ(r.exitCode, 0) << r.err;
