@@ -231,20 +231,6 @@ void Put32(Bytes& b, std::size_t at, std::int32_t v) {
   for (int i = 0; i < 4; i++) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
 }
 
-// Whether the running tree names a team in a team list of its groups or rounds.
-bool InTree(std::uint32_t Name) {
-  for (const Year* y = TheYearList; y; y = y->pNext)
-    for (const Confederation* c = y->pConfs; c; c = c->pNext)
-      for (const Group* g = c->pGroups; g; g = g->pNext) {
-        for (const TMTeam* t = g->pTeams; t; t = t->pNext)
-          if (t->Name == Name) return true;
-        for (const Round* r = g->pRounds; r; r = r->pNext)
-          for (const TMTeam* t = r->pTeams; t; t = t->pNext)
-            if (t->Name == Name) return true;
-      }
-  return false;
-}
-
 // A campaign in the 1970 qualifiers after a few matches.
 void MidCampaign(int cMatches) {
   Campaign c(Id("SCO"), Script::Win, 21);
@@ -553,7 +539,7 @@ TEST_F(SaveScreens, TheHistorySettingsHubCursorAndNewsMarkersTravelWithTheSave) 
   // Human teams 2 and 3: teams of the tree besides the first.
   std::vector<std::uint32_t> others;
   for (std::uint32_t u = 1; u < static_cast<std::uint32_t>(TLA_COUNT) && others.size() < 2; u++)
-    if (u != Id("SCO") && InTree(u)) others.push_back(u);
+    if (u != Id("SCO") && TeamInTreeLists(u)) others.push_back(u);
   ASSERT_EQ(others.size(), 2u);
   Put32(old, HistoryWordAt(19 - TMSAVE_HISTORY_FIRST), static_cast<std::int32_t>(others[0]));
   Put32(old, HistoryWordAt(21 - TMSAVE_HISTORY_FIRST), static_cast<std::int32_t>(others[1]));
@@ -982,7 +968,7 @@ TEST_F(SaveScreens, ANameWithAccentsIsUtf8OnDiskAndLoadsFromTheList) {
   for (int i = 1; i < TLA_COUNT && !id; i++) {
     const char* psz = tla_ShortNameGet(i);
     for (const char* p = psz; p && *p && !id; p++)
-      if (static_cast<unsigned char>(*p) >= 0x80 && InTree(static_cast<std::uint32_t>(i))) id = i;
+      if (static_cast<unsigned char>(*p) >= 0x80 && TeamInTreeLists(static_cast<std::uint32_t>(i))) id = i;
   }
   ASSERT_NE(id, 0);
   tmglobal.aHumans[tmglobal.iCurrentHuman].Name = static_cast<std::uint32_t>(id);

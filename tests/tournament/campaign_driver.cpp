@@ -11,6 +11,7 @@
 #include "shell/global.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
+#include "tournament/tmtree.h"
 #include "tournament/tmgame.h"
 #include "tournament/tmteam.h"
 #include "tournament/tournament_services.h"
@@ -148,4 +149,17 @@ std::vector<EditionRecord> Campaign::Run(std::int32_t iFirst, std::int32_t iLast
     v.push_back(EditionFinish());
   }
   return v;
+}
+
+bool TeamInTreeLists(std::uint32_t Name) {
+  for (const Year* y = TheYearList; y; y = y->pNext)
+    for (const Confederation* c = y->pConfs; c; c = c->pNext)
+      for (const Group* g = c->pGroups; g; g = g->pNext) {
+        for (const TMTeam* t = g->pTeams; t; t = t->pNext)
+          if (t->Name == Name) return true;
+        for (const Round* r = g->pRounds; r; r = r->pNext)
+          for (const TMTeam* t = r->pTeams; t; t = t->pNext)
+            if (t->Name == Name) return true;
+      }
+  return false;
 }

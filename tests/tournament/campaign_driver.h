@@ -53,3 +53,7 @@ class Campaign {
 
 // Resets the tournament state and seeds every draw.
 void CampaignReset(std::uint32_t uSeed);
+
+// Whether the running tree names a team in a team list of its groups or
+// rounds.
+bool TeamInTreeLists(std::uint32_t Name);

@@ -321,20 +321,6 @@ TEST(TournamentSave, TeamIdsOutsideTheNameTableAreRefused) {
   for (const NewQualifier& q : tmglobal.aNewQual) EXPECT_LT(q.Name, static_cast<std::uint32_t>(TLA_COUNT));
 }
 
-// Whether the running tree names a team in a team list of its rounds or groups.
-bool InTree(std::uint32_t Name) {
-  for (const Year* y = TheYearList; y; y = y->pNext)
-    for (const Confederation* c = y->pConfs; c; c = c->pNext)
-      for (const Group* g = c->pGroups; g; g = g->pNext) {
-        for (const TMTeam* t = g->pTeams; t; t = t->pNext)
-          if (t->Name == Name) return true;
-        for (const Round* r = g->pRounds; r; r = r->pNext)
-          for (const TMTeam* t = r->pTeams; t; t = t->pNext)
-            if (t->Name == Name) return true;
-      }
-  return false;
-}
-
 // A human team must have a place in its edition's tree (its team lists or
 // its fixtures): a save naming another team (the first id, the last, a team
 // of other editions) would load into a hub with no match to play. The
@@ -345,13 +331,13 @@ TEST(TournamentSave, AHumanTeamWithoutAPlaceInTheTreeIsRefused) {
   // A team of the 1970 tree besides Mexico, and teams it does not name.
   std::uint32_t uIn = 0, uOut = 0;
   for (std::uint32_t u = 1; u < static_cast<std::uint32_t>(TLA_COUNT); u++) {
-    if (!uIn && u != Id("MEX") && InTree(u)) uIn = u;
-    if (!uOut && !InTree(u)) uOut = u;
+    if (!uIn && u != Id("MEX") && TeamInTreeLists(u)) uIn = u;
+    if (!uOut && !TeamInTreeLists(u)) uOut = u;
   }
   ASSERT_NE(uIn, 0u);
   ASSERT_NE(uOut, 0u);
-  ASSERT_FALSE(InTree(0));
-  ASSERT_FALSE(InTree(TLA_COUNT - 1));
+  ASSERT_FALSE(TeamInTreeLists(0));
+  ASSERT_FALSE(TeamInTreeLists(TLA_COUNT - 1));
   const std::vector<std::uint8_t> other = MidCampaign(Id("SCO"), 1);  // the running tournament
   const std::int32_t n = static_cast<std::int32_t>(good.size());
   const std::int32_t kGlobal = 4, kTeamState = 4 + TMSAVE_GLOBAL_SIZE;
