@@ -11,11 +11,9 @@ korvena_test(test_subs
     ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
   DEPS korvena_matchflow korvena_engine korvena_shell korvena_framework korvena_platform)
 add_dependencies(test_subs data)
-# Substitutions in whole matches, once the match harness is there.
-include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
-if(TARGET korvena_match_harness)
-  korvena_test(test_subs_match
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/matchflow/subs_match_test.cpp
-    DEPS korvena_match_harness korvena_shell)
-  add_dependencies(test_subs_match data)
-endif()
+# Substitutions in whole matches.
+include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake)
+korvena_test(test_subs_match
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/matchflow/subs_match_test.cpp
+  DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_subs_match data)

@@ -34,17 +34,15 @@ korvena_test(test_frontend_keynames SOURCES frontend/keynames_test.cpp DEPS korv
 add_dependencies(test_frontend_keynames genkeynames)
 
 # Team selection and the team sheet over the real tables and database.
-include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
-if(TARGET korvena_match_harness)
-  korvena_test(test_teamsel
-    SOURCES
-      frontend/teamsel_test.cpp
-      frontend/teamsheet_test.cpp
-      frontend/history_match_test.cpp
-      frontend/squadpages_test.cpp
-    DEPS korvena_match_harness korvena_shell)
-  add_dependencies(test_teamsel data)
-endif()
+include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake)
+korvena_test(test_teamsel
+  SOURCES
+    frontend/teamsel_test.cpp
+    frontend/teamsheet_test.cpp
+    frontend/history_match_test.cpp
+    frontend/squadpages_test.cpp
+  DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_teamsel data)
 
 # The save and load screens over campaigns played by the tournament's driver.
 korvena_test(test_pcsave
@@ -56,10 +54,8 @@ target_include_directories(test_pcsave PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tourn
 add_dependencies(test_pcsave data)
 
 # The quick match with the player database (the match harness sets it up).
-if(TARGET korvena_match_harness)
-  korvena_test(test_quick_match SOURCES frontend/quickmatch_test.cpp DEPS korvena_match_harness korvena_shell)
-  add_dependencies(test_quick_match data)
-endif()
+korvena_test(test_quick_match SOURCES frontend/quickmatch_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_quick_match data)
 
 # The quick-match table generator refusing bad tables.
 korvena_test(test_quickgen SOURCES frontend/quickgen_test.cpp DEPS korvena_platform)

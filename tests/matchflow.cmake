@@ -31,13 +31,11 @@ korvena_test(test_matchflow_view
   DEPS korvena_matchflow korvena_engine korvena_shell)
 
 # The camera, captions and replay in whole headless matches.
-include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake OPTIONAL)
-if(TARGET korvena_match_harness)
-  korvena_test(test_view_match
-    SOURCES matchflow/view_match_test.cpp matchflow/box_text_test.cpp
-    DEPS korvena_match_harness korvena_shell)
-  add_dependencies(test_view_match data)
-endif()
+include(${CMAKE_SOURCE_DIR}/tests/support/match_harness.cmake)
+korvena_test(test_view_match
+  SOURCES matchflow/view_match_test.cpp matchflow/box_text_test.cpp
+  DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_view_match data)
 
 # Every in-match text page with the longest names in all six languages: no
 # text overlaps another or leaves its panel; the pages are written out as

@@ -27,14 +27,10 @@ add_dependencies(scene3d_players_capture_tests q3dswdll q3dd3ddll data)
 
 # The players' bodies and kits: the skeleton walk against references, the
 # detail levels, the generated bodies read back, the kit choices.
-if(TARGET playergeom_core)
-  korvena_test(scene3d_players_tests
-    SOURCES scene3d/players3d_test.cpp
-            scene3d/kit_table_test.cpp
-    DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>" playergeom_core kitsource_core)
-  target_compile_definitions(scene3d_players_tests PRIVATE KORVENA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                             KORVENA_KITS_FILE="${KORVENA_DATA_DIR}/database/pc/kits.bin")
-  if(TARGET data_kits)
-    add_dependencies(scene3d_players_tests data_kits)
-  endif()
-endif()
+korvena_test(scene3d_players_tests
+  SOURCES scene3d/players3d_test.cpp
+          scene3d/kit_table_test.cpp
+  DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>" playergeom_core kitsource_core)
+target_compile_definitions(scene3d_players_tests PRIVATE KORVENA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+                           KORVENA_KITS_FILE="${KORVENA_DATA_DIR}/database/pc/kits.bin")
+add_dependencies(scene3d_players_tests data_kits)

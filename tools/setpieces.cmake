@@ -14,17 +14,14 @@ set_target_properties(spasm PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_D
 
 set(KORVENA_SETPIECE_GENERATED ${CMAKE_BINARY_DIR}/generated/engine)
 file(MAKE_DIRECTORY ${KORVENA_SETPIECE_GENERATED})
-set(KORVENA_SETPIECE_SOURCES)
-if(EXISTS ${CMAKE_SOURCE_DIR}/assets/setpieces/scripts.txt)
-  set(KORVENA_SETPIECE_SOURCES ${KORVENA_SETPIECE_GENERATED}/spscript_list.cpp)
-  add_custom_command(
-    OUTPUT ${KORVENA_SETPIECE_GENERATED}/spscript_list.cpp ${KORVENA_SETPIECE_GENERATED}/spscript_list.txt
-    COMMAND spasm ${CMAKE_SOURCE_DIR}/assets/setpieces/scripts.txt ${KORVENA_SETPIECE_GENERATED}/spscript_list.cpp
-            --list ${KORVENA_SETPIECE_GENERATED}/spscript_list.txt
-    DEPENDS spasm ${CMAKE_SOURCE_DIR}/assets/setpieces/scripts.txt
-    COMMENT "Assembling and checking the set-piece scripts"
-    VERBATIM)
-endif()
+set(KORVENA_SETPIECE_SOURCES ${KORVENA_SETPIECE_GENERATED}/spscript_list.cpp)
+add_custom_command(
+  OUTPUT ${KORVENA_SETPIECE_GENERATED}/spscript_list.cpp ${KORVENA_SETPIECE_GENERATED}/spscript_list.txt
+  COMMAND spasm ${CMAKE_SOURCE_DIR}/assets/setpieces/scripts.txt ${KORVENA_SETPIECE_GENERATED}/spscript_list.cpp
+          --list ${KORVENA_SETPIECE_GENERATED}/spscript_list.txt
+  DEPENDS spasm ${CMAKE_SOURCE_DIR}/assets/setpieces/scripts.txt
+  COMMENT "Assembling and checking the set-piece scripts"
+  VERBATIM)
 
 # Set-piece position tables: sptabgen checks assets/setpieces/positions.txt
 # against the zone source and writes the three tables.

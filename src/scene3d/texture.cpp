@@ -12,7 +12,7 @@
 
 namespace {
 
-// Side of the stand-in texture for a file that cannot be read.
+// Side of the placeholder texture for a file that cannot be read.
 constexpr int32_t kPlaceholderSize = 8;
 
 // Paths already reported as unreadable: each is logged once.

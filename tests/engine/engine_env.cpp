@@ -107,7 +107,7 @@ void Setup(bool bRealSquads) {
   global_SetGameMode(GAME_MODE_PLAY);
   global_SetExtendedGameMode(GAME_MODE_PLAY);
   global_SpareFlagSet(0);
-  engine_StandInClockSet(0);
+  engine_MatchClockSet(0);
   anim_TableInit();
   move_oTackle = MoveTackleState{};
   game_UsersReset();
@@ -202,7 +202,7 @@ void EngineMatchSetup() { Setup(false); }
 void EngineMatchSetupFromSquads() { Setup(true); }
 
 // The harness sets the match clock directly (ticks are thirtieths of a second).
-void engine_StandInClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
+void engine_MatchClockSet(std::int32_t iTicks) { clock_oClock.iClock = iTicks; }
 
 void EngineTick() {
   vsync_iFrame++;

@@ -27,5 +27,5 @@ void EnginePlace(Player* pp, std::int32_t x, std::int32_t y, std::int32_t iFacin
 // A hash of everything the movement writes: ids, states, clips, frames,
 // positions, facings, speeds, stamina, power, knocks, the ball and its owner.
 std::uint64_t EngineStateHash();
-// The match clock the stand-in keeps (ticks).
-void engine_StandInClockSet(std::int32_t iTicks);
+// Sets the match clock (ticks).
+void engine_MatchClockSet(std::int32_t iTicks);

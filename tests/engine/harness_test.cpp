@@ -79,7 +79,7 @@ std::vector<std::uint64_t> HarnessRun(bool* pbClamped) {
   std::vector<std::uint64_t> hashes;
   *pbClamped = true;
   for (std::int32_t t = 0; t < kTicks; t++) {
-    engine_StandInClockSet(29 * 1800 + t);  // minute 30 comes after 60 seconds
+    engine_MatchClockSet(29 * 1800 + t);  // minute 30 comes after 60 seconds
     for (std::int32_t k = 0; k < 3; k++) Request(sc, t);
     EngineTick();
     for (std::int32_t i = 0; i < PLAYER_MAX; i++) {

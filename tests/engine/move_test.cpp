@@ -306,7 +306,7 @@ TEST_F(MoveTest, StaminaAndExhaustion) {
       {false, 2, 31, 0, 7996},     {true, 5, 31, 0, 7996},     {true, 9, 31, 1, 8000},
   };
   for (const Case& c : cases) {
-    engine_StandInClockSet(c.iMinute * 1800);
+    engine_MatchClockSet(c.iMinute * 1800);
     pp->uStamina = c.uStamina;
     pp->uPower = 8000;
     ball_oBall.poOwner = c.bHolder ? pp : nullptr;

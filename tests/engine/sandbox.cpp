@@ -152,7 +152,7 @@ void SandboxTick(SandboxStats* st) {
 
 void SandboxTickStart() {
   vsync_iFrame++;
-  engine_StandInClockSet(s_oWatch.tick);
+  engine_MatchClockSet(s_oWatch.tick);
   global_SetGameMode(GAME_MODE_PLAY);
   global_SetExtendedGameMode(GAME_MODE_PLAY);
   ball_Update();

@@ -243,8 +243,8 @@ TEST_F(MatchKeys, HoldingJChargesAPassThatLeavesOnRelease) {
   // The press and five held ticks.
   EXPECT_EQ(usrctl_oKick.eKind, USRCTL_KIND_PASS);
   EXPECT_EQ(usrctl_poWords(pusr)->iPassCharge, 5);
-  // Escape while the bar shows: no pause (the pause menu stand-in would be
-  // called otherwise; the bar is what the test can see).
+  // Escape while the bar shows: no pause (the pause would be asked for
+  // otherwise; the bar is what the test can see).
   platform::headlessKey(kKeyEscape, true);
   Frame();
   usrctl_UserInput(pusr);

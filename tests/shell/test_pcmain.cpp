@@ -1,5 +1,5 @@
 // The application states and the match state's fixed 30-tick timing, driven
-// by the headless virtual clock and the stand-in screens and match modes.
+// by the headless virtual clock.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,1 +1,0 @@
-// Placeholder translation unit until the display library has sources.
