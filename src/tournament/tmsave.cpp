@@ -280,34 +280,77 @@ void GlobalWrite(std::uint8_t* p) {
   p[637] = static_cast<std::uint8_t>(tmglobal.iGroupIndex >> 8);
 }
 
+// A word of the global chunk as the program keeps it: signed.
+std::int32_t Signed32(const std::uint8_t* p) { return static_cast<std::int32_t>(Get32(p)); }
+
+// The global chunk's flags, each 0 or 1, by the names the game gives them.
+struct GlobalFlag {
+  std::int32_t iOffset;
+  const char* pszName;
+};
+constexpr GlobalFlag kGlobalFlags[] = {
+    {20, "first leg's played flag"},
+    {24, "history-started flag"},
+    {28, "qualifiers-extracted flag"},
+    {32, "finals-loaded flag"},
+    {36, "tournament-over flag"},
+    {40, "second history-started flag"},
+    {44, "holder option"},
+    {124, "Play Qualifiers setting"},
+    {128, "second set-up option"},
+    {132, "second holder option"},
+    {144, "second-leg flag"},
+    {148, "finals flag"},
+    {340, "tournament-match flag"},
+};
+
+// False, with the refusal naming the word, its offset in the global chunk,
+// its value and its range, when the word is outside lo to hi.
+bool WordInRange(const std::uint8_t* p, std::int32_t iOffset, const char* pszName, std::int32_t lo, std::int32_t hi) {
+  const std::int32_t v = Signed32(p + iOffset);
+  if (v >= lo && v <= hi) return true;
+  return tmsave_RefusalSet("its %s (tournament word %d) is %d, not %d to %d", pszName, iOffset, v, lo, hi);
+}
+
 bool GlobalCheck(const std::uint8_t* p) {
   const std::uint32_t uYear = p[9];
   if (Get32(p) != TMMAIN_CHUNKGLOBAL) return tmsave_RefusalSet("it is not a history save");
-  if (Get32(p + 4) != TMSAVE_VERSION) return tmsave_RefusalSet("its version is %u, not %d", Get32(p + 4), TMSAVE_VERSION);
-  if (uYear < 58 || uYear > 98 || (uYear - 58) % 4) return tmsave_RefusalSet("its year %u is not an edition's", uYear);
-  for (std::int32_t o : {24, 28, 32, 36, 40, 44, 124, 128, 132, 144, 148, 340})
-    if (Get32(p + o) > 1) return tmsave_RefusalSet("the flag at offset %d of the tournament is %u", o, Get32(p + o));
-  if (Get32(p + 20) > 1 || Get32(p + 12) > 255 || Get32(p + 16) > 255)
-    return tmsave_RefusalSet("the first leg's result is damaged");
-  if (Get32(p + 116) > TM_HUMAN_MAX || Get32(p + 48) >= TM_HUMAN_MAX || Get32(p + 152) > 5)
-    return tmsave_RefusalSet("the human teams' count, the current human team or the match phase is out of range");
+  if (Get32(p + 4) != TMSAVE_VERSION)
+    return tmsave_RefusalSet("its version is %d, not %d", Signed32(p + 4), TMSAVE_VERSION);
+  if (uYear < 58 || uYear > 98 || (uYear - 58) % 4)
+    return tmsave_RefusalSet("its year (tournament byte 9) is %u, not 58 to 98 in steps of 4", uYear);
+  for (const GlobalFlag& f : kGlobalFlags)
+    if (Get32(p + f.iOffset) > 1)
+      return tmsave_RefusalSet("its %s (tournament word %d) is %d, not 0 or 1", f.pszName, f.iOffset,
+                               Signed32(p + f.iOffset));
+  if (!WordInRange(p, 12, "first leg's home score", 0, 255) || !WordInRange(p, 16, "first leg's away score", 0, 255))
+    return false;
+  if (Get32(p + 116) == 0) return tmsave_RefusalSet("it has no human team");
+  if (!WordInRange(p, 116, "number of human teams", 1, TM_HUMAN_MAX) ||
+      !WordInRange(p, 48, "current human team", 0, TM_HUMAN_MAX - 1))
+    return false;
+  if (!WordInRange(p, 152, "match phase", 0, 5)) return false;
   if (!std::memchr(p + 52, 0, 56)) return tmsave_RefusalSet("the replacement team's name has no end");
   if (!TeamId(Get32(p + 108))) return tmsave_RefusalSet("the human team id %u is not a team", Get32(p + 108));
-  if (!TeamId(Get32(p + 608)) || !TeamId(Get32(p + 612)))
-    return tmsave_RefusalSet("a holder's team id (%u, %u) is not a team", Get32(p + 608), Get32(p + 612));
+  if (!TeamId(Get32(p + 608)))
+    return tmsave_RefusalSet("the holder after the last edition's team id %u is not a team", Get32(p + 608));
+  if (!TeamId(Get32(p + 612)))
+    return tmsave_RefusalSet("the next edition's holder's team id %u is not a team", Get32(p + 612));
   for (std::int32_t i = 0; i < 4 * TM_EDITIONS; i++)
     if (!TeamId(Get32(p + 156 + 4 * i)))
       return tmsave_RefusalSet("the roll of honour's team id %u (edition %d) is not a team", Get32(p + 156 + 4 * i),
                                i / 4);
-  if (Get32(p + 344) > NEWQUAL_NUM_QUALIFIERS)
-    return tmsave_RefusalSet("it lists %u new qualifiers, more than %d", Get32(p + 344), NEWQUAL_NUM_QUALIFIERS);
+  if (!WordInRange(p, 344, "number of new qualifiers", 0, NEWQUAL_NUM_QUALIFIERS)) return false;
   for (std::int32_t i = 0; i < NEWQUAL_NUM_QUALIFIERS; i++)
     if (!TeamId(Get32(p + 352 + 8 * i)))
       return tmsave_RefusalSet("the new qualifier's team id %u is not a team", Get32(p + 352 + 8 * i));
-  if (Get32(p + 332) > 9 || Get32(p + 336) > 8) return tmsave_RefusalSet("the round format or tie-break is unknown");
-  const std::uint32_t d = Get32(p + 616), m = Get32(p + 620), y = Get32(p + 624);
-  if (d > 31 || m > 12 || y > 99) return tmsave_RefusalSet("its date %u.%u.%u is not a date", d, m, y);
-  if ((p[636] | (p[637] << 8)) > TMMAX_GROUPS) return tmsave_RefusalSet("the group index is out of range");
+  if (!WordInRange(p, 332, "round format", 0, 9) || !WordInRange(p, 336, "tie-break", 0, 8)) return false;
+  if (!WordInRange(p, 616, "date's day", 0, 31) || !WordInRange(p, 620, "date's month", 0, 12) ||
+      !WordInRange(p, 624, "date's two-digit year", 0, 99))
+    return false;
+  const std::int32_t iGroup = p[636] | (p[637] << 8);
+  if (iGroup > TMMAX_GROUPS)
+    return tmsave_RefusalSet("its group index (tournament bytes 636 and 637) is %d, not 0 to %d", iGroup, TMMAX_GROUPS);
   return true;
 }
 
@@ -790,7 +833,6 @@ std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock) {
   // Every human team plays in the edition: a team its tree does not name
   // would have no match to play.
   const std::uint32_t cHumans = Get32(pGlobal + 116);
-  if (cHumans < 1) return tmsave_RefusalSet("it has no human team");
   for (std::uint32_t h = 0; h < cHumans; h++) {
     const std::uint32_t Name =
         h ? tmmain_TeamStateHumanGet(pGlobal + TMSAVE_GLOBAL_SIZE, static_cast<std::int32_t>(h)) : Get32(pGlobal + 108);

@@ -148,7 +148,8 @@ std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb) {
     if (!std::memchr(p, 0, SQUAD_NAME_SIZE)) return tmsave_RefusalSet("squad %d's team name has no end", k);
     if (Get32(p + 40) >= static_cast<std::uint32_t>(TLA_COUNT))
       return tmsave_RefusalSet("squad %d's team id %u is not a team", k, Get32(p + 40));
-    if (Get32(p + 44) > 11) return tmsave_RefusalSet("squad %d's edition %u is not an edition", k, Get32(p + 44));
+    if (Get32(p + 44) > 11)
+      return tmsave_RefusalSet("squad %d's edition is %d, not 0 to 11", k, static_cast<std::int32_t>(Get32(p + 44)));
     if (Get32(p + 48) || Get32(p + 52) || n > TMSAVE_SQUAD_BLOCK_PLAYERS || q[0] || q[1] || q[2] != n || q[3])
       return tmsave_RefusalSet("squad %d's block is damaged", k);
     for (std::uint32_t i = 0; i < n; i++) {
@@ -164,7 +165,8 @@ std::int32_t tmmain_TeamStateCheck(const std::uint8_t* pb) {
       return tmsave_RefusalSet("human team %d's id %u is not a team", h + 1, Get32(p + 4 * (kHumans + 2 * (h - 1))));
   for (std::int32_t i = kRandState + 1; i < TMSAVE_SETTINGS_WORDS; i++)
     if (Get32(p + 4 * i) && (!s_poHistory || i < kHistory || i >= kHistoryEnd))
-      return tmsave_RefusalSet("the reserved settings word %d is not 0", i);
+      return tmsave_RefusalSet("the reserved settings word %d is %d, not 0", i,
+                               static_cast<std::int32_t>(Get32(p + 4 * i)));
   if (s_poHistory) {
     std::uint32_t au[TMSAVE_HISTORY_WORDS];
     HistoryWordsGet(p, au);

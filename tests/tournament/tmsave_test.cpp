@@ -3,6 +3,7 @@
 // cut short or damaged, which must leave the running tournament as it was.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <random>
 #include <string>
@@ -47,6 +48,19 @@ std::vector<std::uint8_t> MidCampaign(std::uint32_t Team, int cMatches) {
   EXPECT_TRUE(c.EditionStart(70));
   for (int i = 0; i < cMatches; i++) c.MatchPlay();
   return Save();
+}
+
+// Where the global chunk's words are in a stream.
+constexpr std::int32_t kGlobalAt = 4;
+
+// A stream with one word set.
+std::vector<std::uint8_t> With(std::vector<std::uint8_t> v, std::int32_t at, std::uint32_t value) {
+  for (std::int32_t i = 0; i < 4; i++) v[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(value >> (8 * i));
+  return v;
+}
+
+std::int32_t Load(const std::vector<std::uint8_t>& v) {
+  return tmsave_Read(v.data(), static_cast<std::int32_t>(v.size()));
 }
 
 }  // namespace
@@ -380,5 +394,53 @@ TEST(TournamentSave, ARefusalSaysWhy) {
   EXPECT_EQ(tmsave_Read(v.data(), static_cast<std::int32_t>(v.size())), 0);
   EXPECT_STREQ(tmsave_RefusalGet(), "the tournament tree is damaged");
   EXPECT_EQ(tmsave_Read(good.data(), static_cast<std::int32_t>(good.size())), 1);
+  EXPECT_STREQ(tmsave_RefusalGet(), "");
+}
+
+// A reason names the word as the game calls it, with its range, and prints
+// a signed word signed.
+TEST(TournamentSave, AReasonNamesTheWordItsSignedValueAndItsRange) {
+  const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 1);
+  const std::uint32_t kMinusOne = 0xFFFFFFFFu, kIntMin = static_cast<std::uint32_t>(INT_MIN);
+  struct Case {
+    std::int32_t at;
+    std::uint32_t value;
+    const char* pszReason;
+  };
+  const Case aCases[] = {
+      {124, 2, "its Play Qualifiers setting (tournament word 124) is 2, not 0 or 1"},
+      {124, kMinusOne, "its Play Qualifiers setting (tournament word 124) is -1, not 0 or 1"},
+      {32, kIntMin, "its finals-loaded flag (tournament word 32) is -2147483648, not 0 or 1"},
+      {24, 7, "its history-started flag (tournament word 24) is 7, not 0 or 1"},
+      {20, 2, "its first leg's played flag (tournament word 20) is 2, not 0 or 1"},
+      {340, kMinusOne, "its tournament-match flag (tournament word 340) is -1, not 0 or 1"},
+      {12, 256, "its first leg's home score (tournament word 12) is 256, not 0 to 255"},
+      {116, 5, "its number of human teams (tournament word 116) is 5, not 1 to 4"},
+      {116, kMinusOne, "its number of human teams (tournament word 116) is -1, not 1 to 4"},
+      {152, kMinusOne, "its match phase (tournament word 152) is -1, not 0 to 5"},
+      {152, 6, "its match phase (tournament word 152) is 6, not 0 to 5"},
+      {332, kIntMin, "its round format (tournament word 332) is -2147483648, not 0 to 9"},
+      {336, 9, "its tie-break (tournament word 336) is 9, not 0 to 8"},
+      {344, kMinusOne, "its number of new qualifiers (tournament word 344) is -1, not 0 to 32"},
+      {616, 32, "its date's day (tournament word 616) is 32, not 0 to 31"},
+      {620, kMinusOne, "its date's month (tournament word 620) is -1, not 0 to 12"},
+      {624, 100, "its date's two-digit year (tournament word 624) is 100, not 0 to 99"},
+      {4, kMinusOne, "its version is -1, not 125"},
+  };
+  for (const Case& c : aCases) {
+    EXPECT_EQ(Load(With(good, kGlobalAt + c.at, c.value)), 0) << c.pszReason;
+    EXPECT_STREQ(tmsave_RefusalGet(), c.pszReason);
+  }
+  std::vector<std::uint8_t> v = good;
+  v[kGlobalAt + 9] = 61;
+  EXPECT_EQ(Load(v), 0);
+  EXPECT_STREQ(tmsave_RefusalGet(), "its year (tournament byte 9) is 61, not 58 to 98 in steps of 4");
+  // The team-state block's words likewise.
+  constexpr std::int32_t kTeamState = kGlobalAt + TMSAVE_GLOBAL_SIZE;
+  EXPECT_EQ(Load(With(good, kTeamState + MATCH_SAVE_AREA_SIZE + 44, kMinusOne)), 0);
+  EXPECT_STREQ(tmsave_RefusalGet(), "squad 0's edition is -1, not 0 to 11");
+  EXPECT_EQ(Load(With(good, kTeamState + TMSAVE_TEAMSTATE_SIZE - 4, kIntMin)), 0);
+  EXPECT_STREQ(tmsave_RefusalGet(), "the reserved settings word 47 is -2147483648, not 0");
+  ASSERT_EQ(Load(good), 1);
   EXPECT_STREQ(tmsave_RefusalGet(), "");
 }
