@@ -325,10 +325,18 @@ bool GlobalCheck(const std::uint8_t* p) {
                                Signed32(p + f.iOffset));
   if (!WordInRange(p, 12, "first leg's home score", 0, 255) || !WordInRange(p, 16, "first leg's away score", 0, 255))
     return false;
-  if (Get32(p + 116) == 0) return tmsave_RefusalSet("it has no human team");
-  if (!WordInRange(p, 116, "number of human teams", 1, TM_HUMAN_MAX) ||
-      !WordInRange(p, 48, "current human team", 0, TM_HUMAN_MAX - 1))
-    return false;
+  // The current human team is one of the human teams: with fewer, the hub
+  // would show a team that does not play, without a date or a fixture.
+  const std::int32_t cHumans = Signed32(p + 116), iCurrent = Signed32(p + 48);
+  if (cHumans == 0) return tmsave_RefusalSet("it has no human team");
+  if (!WordInRange(p, 116, "number of human teams", 1, TM_HUMAN_MAX)) return false;
+  if (iCurrent < 0 || iCurrent >= cHumans) {
+    if (cHumans == 1)
+      return tmsave_RefusalSet("its current human team (tournament word 48) is %d, not 0: it has one human team",
+                               iCurrent);
+    return tmsave_RefusalSet("its current human team (tournament word 48) is %d, not 0 to %d: it has %d human teams",
+                             iCurrent, cHumans - 1, cHumans);
+  }
   if (!WordInRange(p, 152, "match phase", 0, 5)) return false;
   if (!std::memchr(p + 52, 0, 56)) return tmsave_RefusalSet("the replacement team's name has no end");
   if (!TeamId(Get32(p + 108))) return tmsave_RefusalSet("the human team id %u is not a team", Get32(p + 108));

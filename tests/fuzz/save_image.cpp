@@ -44,6 +44,12 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("a begun history does not save");
   korvena_fuzz::WriteSeed(dir, "begun.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
   if (pcsave_ImageRestore() != PCSAVE_RESTORE_DONE) korvena_fuzz::Fail("our own save is refused");
+  // Its current human team past its one human team (once loaded into a hub
+  // without a fixture).
+  constexpr std::size_t kGlobal = PCSAVE_SETTINGS_BYTES + 4;
+  pcsave_abImage[kGlobal + 48] = 2;
+  korvena_fuzz::WriteSeed(dir, "current2.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
+  pcsave_abImage[kGlobal + 48] = 0;
   options_oBlock.iCamera = 4;
   options_oBlock.iMatchLength = 15;
   options_oBlock.iLevelOfDetail = 4;
@@ -85,6 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     korvena_fuzz::Fail("a load changed the volumes");
   korvena_fuzz::LoadedTeamsShownCheck();
   korvena_fuzz::HumansInTreeCheck();
+  korvena_fuzz::CurrentHumanCheck();
   if (options_oBlock.iCamera < 0 || options_oBlock.iCamera > 4) korvena_fuzz::Fail("a loaded camera option is out of range");
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("a loaded save does not save");
   const std::vector<std::uint8_t> a(pcsave_abImage, pcsave_abImage + PCSAVE_IMAGE_SIZE);

@@ -39,6 +39,13 @@ inline void HumansInTreeCheck() {
   }
 }
 
+// The current human team of a loaded tournament is one of its human teams:
+// else the hub would show no team, no date and no fixture.
+inline void CurrentHumanCheck() {
+  if (tmglobal.iCurrentHuman < 0 || tmglobal.iCurrentHuman >= tmglobal.cHumans)
+    Fail("a loaded current human team is not below the count of human teams");
+}
+
 // The 1978 year texts (key 11 the qualifiers, 12 the finals) the fuzzed
 // streams' years are checked against, in place of the year files.
 inline const std::string& YearText78(std::uint32_t uKey) {

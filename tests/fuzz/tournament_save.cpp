@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/team.h"
@@ -51,6 +52,22 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   std::vector<std::uint8_t> v(TMSAVE_BLOCK_SIZE);
   std::int32_t n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
   korvena_fuzz::WriteSeed(dir, "fresh.sav", v.data(), static_cast<std::size_t>(n));
+  if (!tmsave_Read(v.data(), n)) korvena_fuzz::Fail("our own fresh stream is refused");
+  // Streams whose current human team is past their one human team (once
+  // loaded into a hub without a fixture), and one of two human teams.
+  const auto seedWith = [&](const char* pszName, std::vector<std::pair<std::int32_t, std::uint32_t>> words) {
+    std::vector<std::uint8_t> w(v.begin(), v.begin() + n);
+    for (const auto& [at, value] : words)
+      for (int i = 0; i < 4; i++) w[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    korvena_fuzz::WriteSeed(dir, pszName, w.data(), w.size());
+  };
+  constexpr std::int32_t kSecondHuman =
+      4 + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SIZE - 4 * TMSAVE_SETTINGS_WORDS + 4 * 19;
+  seedWith("current1.sav", {{4 + 48, 1u}});
+  seedWith("current3.sav", {{4 + 48, 3u}});
+  const std::uint32_t Second = TheYearList->pConfs->pGroups->pRounds->pTeams->pNext->Name;
+  seedWith("two-humans-current1.sav", {{4 + 48, 1u}, {4 + 116, 2u}, {kSecondHuman, Second}});
+  seedWith("two-humans-current2.sav", {{4 + 48, 2u}, {4 + 116, 2u}, {kSecondHuman, Second}});
   history_DaySimulate(TheYearList);
   history_YearCompleteCheck(TheYearList);
   n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
@@ -101,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   korvena_fuzz::LoadedTeamsShownCheck();
   korvena_fuzz::HumansInTreeCheck();
+  korvena_fuzz::CurrentHumanCheck();
   std::vector<std::uint8_t> a(TMSAVE_BLOCK_SIZE), b(TMSAVE_BLOCK_SIZE);
   const std::int32_t na = tmsave_Write(a.data(), static_cast<std::int32_t>(a.size()));
   if (na <= 0 || !tmsave_Read(a.data(), na)) korvena_fuzz::Fail("a written stream does not read back");

@@ -52,6 +52,7 @@ std::vector<std::uint8_t> MidCampaign(std::uint32_t Team, int cMatches) {
 
 // Where the global chunk's words are in a stream.
 constexpr std::int32_t kGlobalAt = 4;
+constexpr std::int32_t kSecondHumanAt = 4 + TMSAVE_GLOBAL_SIZE + TMSAVE_TEAMSTATE_SIZE - 4 * TMSAVE_SETTINGS_WORDS + 4 * 19;
 
 // A stream with one word set.
 std::vector<std::uint8_t> With(std::vector<std::uint8_t> v, std::int32_t at, std::uint32_t value) {
@@ -395,6 +396,40 @@ TEST(TournamentSave, ARefusalSaysWhy) {
   EXPECT_STREQ(tmsave_RefusalGet(), "the tournament tree is damaged");
   EXPECT_EQ(tmsave_Read(good.data(), static_cast<std::int32_t>(good.size())), 1);
   EXPECT_STREQ(tmsave_RefusalGet(), "");
+}
+
+// The current human team is one of the human teams: with one human team a
+// current human team of 1 to 3 (or -1) is refused, naming the word, its value
+// and its range, where it once loaded into a hub with no team, no date and no
+// fixture. With two human teams the second may be the current one.
+TEST(TournamentSave, TheCurrentHumanTeamIsBelowTheCountOfHumanTeams) {
+  const std::vector<std::uint8_t> good = MidCampaign(Id("MEX"), 2);
+  ASSERT_EQ(Load(good), 1);
+  std::uint32_t uIn = 0;
+  for (std::uint32_t u = 1; u < static_cast<std::uint32_t>(TLA_COUNT) && !uIn; u++)
+    if (u != Id("MEX") && TeamInTreeLists(u)) uIn = u;
+  ASSERT_NE(uIn, 0u);
+  const std::vector<std::uint8_t> other = MidCampaign(Id("SCO"), 1);  // the running tournament
+  const auto refused = [&](const std::vector<std::uint8_t>& v, const std::string& reason) {
+    EXPECT_EQ(Load(v), 0) << reason;
+    EXPECT_EQ(std::string(tmsave_RefusalGet()), reason);
+    EXPECT_EQ(Save(), other) << reason;
+  };
+  for (std::int32_t i : {1, 2, 3, -1})
+    refused(With(good, kGlobalAt + 48, static_cast<std::uint32_t>(i)),
+            "its current human team (tournament word 48) is " + std::to_string(i) + ", not 0: it has one human team");
+  const std::vector<std::uint8_t> two = With(With(good, kGlobalAt + 116, 2), kSecondHumanAt, uIn);
+  refused(With(two, kGlobalAt + 48, 2), "its current human team (tournament word 48) is 2, not 0 to 1: it has 2 human teams");
+  for (std::int32_t i : {0, 1}) {
+    // The word and its byte copy at offset 8, as the game writes them.
+    std::vector<std::uint8_t> v = With(two, kGlobalAt + 48, static_cast<std::uint32_t>(i));
+    v[kGlobalAt + 8] = static_cast<std::uint8_t>(i);
+    ASSERT_EQ(Load(v), 1) << i << ": " << tmsave_RefusalGet();
+    EXPECT_STREQ(tmsave_RefusalGet(), "");
+    EXPECT_EQ(tmglobal.cHumans, 2);
+    EXPECT_EQ(tmglobal.iCurrentHuman, i);
+    EXPECT_EQ(Save(), v);
+  }
 }
 
 // A reason names the word as the game calls it, with its range, and prints
