@@ -673,6 +673,31 @@ bool ShapeMatches(const std::uint8_t* pTree, const std::uint8_t* pEnd, const Tre
   return true;
 }
 
+// An edition's tree is its qualifying year, then its finals once they are
+// loaded; the flags say which of the two is being played. A history with
+// qualifiers plays the qualifying year until the finals are loaded; one
+// without them (or whose human team hosts or holds the title, which goes
+// straight to the finals with the setting kept) has both years from the
+// start. Flags that pick a year the tree does not have would leave the hub
+// without a fixture.
+bool FlagsMatchTree(const std::uint8_t* pGlobal, const TreeWalk& w) {
+  if (w.cYears == 0) return true;
+  const bool bFinalsLoaded = Get32(pGlobal + 32), bExtracted = Get32(pGlobal + 28);
+  const bool bPlayQualifiers = Get32(pGlobal + 124), bSecondOption = Get32(pGlobal + 128);
+  if (w.aKeys[0] % 2 == 0) return tmsave_RefusalSet("its tree begins with the finals, without their qualifying year");
+  if (bFinalsLoaded && w.cYears < 2)
+    return tmsave_RefusalSet("its finals-loaded flag is 1, but its tree holds only the qualifying year");
+  if (!bFinalsLoaded && w.cYears > 1)
+    return tmsave_RefusalSet("its finals-loaded flag is 0, but its tree holds the finals");
+  if (bFinalsLoaded) return true;
+  if (bSecondOption && !bPlayQualifiers)
+    return tmsave_RefusalSet(
+        "its Play Qualifiers setting is 0 (No), but its tree holds the qualifiers being played and no finals");
+  if (bExtracted)
+    return tmsave_RefusalSet("its qualifiers-extracted flag is 1, but its tree holds no finals for them");
+  return true;
+}
+
 }  // namespace
 
 void tmsave_YearTextSourceSet(const char* (*pfn)(std::uint32_t uKey, std::int32_t* pcLength)) { s_pfnYearText = pfn; }
@@ -838,6 +863,7 @@ std::int32_t tmsave_Read(const std::uint8_t* pBlock, std::int32_t cBlock) {
   if (check.cYears == 0 && Get32(pGlobal + 24)) return tmsave_RefusalSet("a started tournament without a year");
   if (check.cYears && (check.aKeys[0] - 1) / 2 != (pGlobal[9] - 58u) / 4)
     return tmsave_RefusalSet("its tree is of another edition than its year");
+  if (!FlagsMatchTree(pGlobal, check)) return 0;
   // Every human team plays in the edition: a team its tree does not name
   // would have no match to play.
   const std::uint32_t cHumans = Get32(pGlobal + 116);

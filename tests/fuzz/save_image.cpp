@@ -41,15 +41,19 @@ void KorvenaFuzzSeeds(const std::string& dir) {
   tmglobal.cHumans = 1;
   tmglobal.aHumans[0].Name = TheYearList->pConfs->pGroups->pRounds->pTeams->Name;
   tmglobal.bStarted = 1;
+  tmglobal.bFinalsLoaded = tmglobal.bQualifiersExtracted = 1;
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("a begun history does not save");
   korvena_fuzz::WriteSeed(dir, "begun.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
   if (pcsave_ImageRestore() != PCSAVE_RESTORE_DONE) korvena_fuzz::Fail("our own save is refused");
   // Its current human team past its one human team (once loaded into a hub
-  // without a fixture).
+  // without a fixture), and its finals-loaded flag cleared under a tree that
+  // holds the finals.
   constexpr std::size_t kGlobal = PCSAVE_SETTINGS_BYTES + 4;
   pcsave_abImage[kGlobal + 48] = 2;
   korvena_fuzz::WriteSeed(dir, "current2.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
   pcsave_abImage[kGlobal + 48] = 0;
+  pcsave_abImage[kGlobal + 32] = 0;
+  korvena_fuzz::WriteSeed(dir, "finals-unloaded.sav", pcsave_abImage, PCSAVE_IMAGE_SIZE);
   options_oBlock.iCamera = 4;
   options_oBlock.iMatchLength = 15;
   options_oBlock.iLevelOfDetail = 4;
@@ -91,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     korvena_fuzz::Fail("a load changed the volumes");
   korvena_fuzz::LoadedTeamsShownCheck();
   korvena_fuzz::HumansInTreeCheck();
-  korvena_fuzz::CurrentHumanCheck();
+  korvena_fuzz::CurrentHumanAndYearCheck();
   if (options_oBlock.iCamera < 0 || options_oBlock.iCamera > 4) korvena_fuzz::Fail("a loaded camera option is out of range");
   if (!pcsave_ImageBuild()) korvena_fuzz::Fail("a loaded save does not save");
   const std::vector<std::uint8_t> a(pcsave_abImage, pcsave_abImage + PCSAVE_IMAGE_SIZE);

@@ -39,11 +39,13 @@ inline void HumansInTreeCheck() {
   }
 }
 
-// The current human team of a loaded tournament is one of its human teams:
-// else the hub would show no team, no date and no fixture.
-inline void CurrentHumanCheck() {
+// The current human team of a loaded tournament is one of its human teams,
+// and the year its flags pick to play is in its tree: else the hub would show
+// no team, no date and no fixture.
+inline void CurrentHumanAndYearCheck() {
   if (tmglobal.iCurrentHuman < 0 || tmglobal.iCurrentHuman >= tmglobal.cHumans)
     Fail("a loaded current human team is not below the count of human teams");
+  if (TheYearList && !tmglobal.pCurrentYear) Fail("a loaded tournament has no year to play");
 }
 
 // The 1978 year texts (key 11 the qualifiers, 12 the finals) the fuzzed

@@ -43,9 +43,11 @@ void KorvenaFuzzSeeds(const std::string& dir) {
     history_YearTextParse(s.data(), static_cast<std::int32_t>(s.size()));
   }
   for (Year* y = TheYearList; y; y = y->pNext) history_YearFixturesBuild(y);
-  // The human team: the first team of the first round.
+  // The human team: the first team of the first round; the finals loaded,
+  // as the tree holds them.
   tmglobal.cHumans = 1;
   tmglobal.aHumans[0].Name = TheYearList->pConfs->pGroups->pRounds->pTeams->Name;
+  tmglobal.bFinalsLoaded = tmglobal.bQualifiersExtracted = 1;
   global.iDay = 31;
   global.iMonth = 12;
   global.iYear = 99;
@@ -105,6 +107,20 @@ void KorvenaFuzzSeeds(const std::string& dir) {
     for (int i = 0; i < 4; i++) bad[static_cast<std::size_t>(at + i)] = static_cast<std::uint8_t>(id >> (8 * i));
     korvena_fuzz::WriteSeed(dir, name, bad.data(), bad.size());
   }
+  // The qualifiers alone, being played: with the Play Qualifiers setting on,
+  // and with it off (once loaded into a hub without a fixture).
+  Fresh();
+  const std::string& q = Text(11);
+  history_YearTextParse(q.data(), static_cast<std::int32_t>(q.size()));
+  history_YearFixturesBuild(TheYearList);
+  tmglobal.cHumans = 1;
+  tmglobal.aHumans[0].Name = TheYearList->pConfs->pGroups->pRounds->pTeams->Name;
+  tmglobal.bPlayQualifiers = 1;
+  n = tmsave_Write(v.data(), static_cast<std::int32_t>(v.size()));
+  korvena_fuzz::WriteSeed(dir, "qualifying.sav", v.data(), static_cast<std::size_t>(n));
+  if (n <= 0 || !tmsave_Read(v.data(), n)) korvena_fuzz::Fail("our own stream of the qualifiers is refused");
+  v[4 + 124] = 0;
+  korvena_fuzz::WriteSeed(dir, "qualifying-setting-off.sav", v.data(), static_cast<std::size_t>(n));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -118,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   korvena_fuzz::LoadedTeamsShownCheck();
   korvena_fuzz::HumansInTreeCheck();
-  korvena_fuzz::CurrentHumanCheck();
+  korvena_fuzz::CurrentHumanAndYearCheck();
   std::vector<std::uint8_t> a(TMSAVE_BLOCK_SIZE), b(TMSAVE_BLOCK_SIZE);
   const std::int32_t na = tmsave_Write(a.data(), static_cast<std::int32_t>(a.size()));
   if (na <= 0 || !tmsave_Read(a.data(), na)) korvena_fuzz::Fail("a written stream does not read back");

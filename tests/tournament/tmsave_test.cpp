@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "campaign_driver.h"
+#include "frontend/mfhmain.h"
 #include "matchflow/matcha_save.h"
 #include "shell/global.h"
 #include "shell/texts.h"
 #include "tournament/fixtures.h"
+#include "tournament/result.h"
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
 #include "tournament/tmsave.h"
@@ -62,6 +64,32 @@ std::vector<std::uint8_t> With(std::vector<std::uint8_t> v, std::int32_t at, std
 
 std::int32_t Load(const std::vector<std::uint8_t>& v) {
   return tmsave_Read(v.data(), static_cast<std::int32_t>(v.size()));
+}
+
+bool HumanHasFixture() {
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  Year* y = tmgame_CurrentYearGet();
+  return y && history_FixtureFindByTeam(y, tmglobal.aHumans[tmglobal.iCurrentHuman].Name, &r, &f);
+}
+
+// The 1978 edition begun as the history hub begins it, for one human team,
+// with or without the qualifiers.
+std::vector<std::uint8_t> Begun78(std::uint32_t Team, std::int32_t bPlayQualifiers) {
+  CampaignReset(9);
+  tmglobal.aHumans[0].Name = Team;
+  tmglobal.cHumans = 1;
+  tmglobal.iCurrentHuman = 0;
+  tmglobal.bPlayQualifiers = bPlayQualifiers;
+  tmglobal.bSecondOption = 1;
+  tmglobal_YearSet(78);
+  global.iDay = 1;
+  global.iMonth = 1;
+  global.iYear = 77;
+  mfhmain_YearLoad(78);
+  EXPECT_EQ(tmreport_CountGet(), 0);
+  EXPECT_TRUE(HumanHasFixture());
+  return Save();
 }
 
 }  // namespace
@@ -429,6 +457,60 @@ TEST(TournamentSave, TheCurrentHumanTeamIsBelowTheCountOfHumanTeams) {
     EXPECT_EQ(tmglobal.cHumans, 2);
     EXPECT_EQ(tmglobal.iCurrentHuman, i);
     EXPECT_EQ(Save(), v);
+  }
+}
+
+// An edition's tree holds its qualifying year, then its finals once they are
+// loaded. A history begun with the qualifiers whose Play Qualifiers setting
+// is cleared would play a finals year it does not have (the hub without a
+// fixture): it is refused, as are the other flags that pick a year the tree
+// lacks. A history whose human team hosts the edition starts in the finals
+// with the setting kept, so a tree made without the qualifiers with the
+// setting on is one the game writes: it loads and plays.
+TEST(TournamentSave, FlagsThatDisagreeWithTheTreeAreRefused) {
+  const std::uint32_t Host = result_HostGet(5);
+  std::uint32_t Team = 0;
+  for (const char* tla : {"SCO", "MEX", "KOR", "CHI"})
+    if (!Team && Id(tla) != Host) Team = Id(tla);
+  const std::vector<std::uint8_t> withQualifiers = Begun78(Team, 1);
+  ASSERT_EQ(tmglobal.bFinalsLoaded, 0);
+  ASSERT_EQ(TheYearList->pNext, nullptr);
+  const std::vector<std::uint8_t> without = Begun78(Team, 0);
+  ASSERT_EQ(tmglobal.bFinalsLoaded, 1);
+  ASSERT_NE(TheYearList->pNext, nullptr);
+  const std::vector<std::uint8_t> hosted = Begun78(Host, 1);
+  ASSERT_EQ(tmglobal.bPlayQualifiers, 1);
+  ASSERT_EQ(tmglobal.bFinalsLoaded, 1);
+  const std::vector<std::uint8_t> other = MidCampaign(Id("SCO"), 1);  // the running tournament
+  const auto refused = [&](const std::vector<std::uint8_t>& v, const std::string& reason) {
+    EXPECT_EQ(Load(v), 0) << reason;
+    EXPECT_EQ(std::string(tmsave_RefusalGet()), reason);
+    EXPECT_EQ(Save(), other) << reason;
+  };
+  refused(With(withQualifiers, kGlobalAt + 124, 0),
+          "its Play Qualifiers setting is 0 (No), but its tree holds the qualifiers being played and no finals");
+  refused(With(withQualifiers, kGlobalAt + 32, 1), "its finals-loaded flag is 1, but its tree holds only the qualifying year");
+  refused(With(withQualifiers, kGlobalAt + 28, 1), "its qualifiers-extracted flag is 1, but its tree holds no finals for them");
+  refused(With(without, kGlobalAt + 32, 0), "its finals-loaded flag is 0, but its tree holds the finals");
+  // The finals alone, without their qualifying year.
+  CampaignReset(9);
+  tmglobal_YearSet(78);
+  ASSERT_TRUE(tmmain_FinalsFileLoad(78));
+  tmglobal.aHumans[0].Name = Host;
+  tmglobal.cHumans = 1;
+  tmglobal.bPlayQualifiers = 1;
+  const std::vector<std::uint8_t> finalsAlone = Save();
+  ASSERT_EQ(Load(other), 1);
+  refused(finalsAlone, "its tree begins with the finals, without their qualifying year");
+  // What the game writes loads, with the human team's fixture in the year
+  // its flags pick and no fault, and saves again as it was.
+  for (const auto& v : {withQualifiers, without, hosted, With(without, kGlobalAt + 124, 1)}) {
+    tmreport_CountReset();
+    ASSERT_EQ(Load(v), 1) << tmsave_RefusalGet();
+    EXPECT_TRUE(HumanHasFixture());
+    EXPECT_EQ(tmreport_CountGet(), 0);
+    EXPECT_EQ(Save(), v);
+    ASSERT_EQ(Load(other), 1);
   }
 }
 
