@@ -379,29 +379,73 @@ bool SetupWordOk(int32_t i, int32_t v) {
   }
 }
 
-// False, with the refusal naming the history screens' word (0 to 20) and its value.
-int32_t WordRefused(int32_t i, uint32_t u) {
-  tmsave_RefusalSet("the history screens' word %d (settings word %d) is %d, out of its range", i,
-                    TMSAVE_HISTORY_FIRST + i, Signed(u));
+// What each history screens' word is and the values it may take, as a
+// refusal names them.
+struct HistoryWordName {
+  const char* pszName;
+  const char* pszRange;
+};
+HistoryWordName HistoryWordNameGet(int32_t i, uint32_t uFollow) {
+  static const char* const kDateParts[3] = {"day", "month", "two-digit year"};
+  static char szName[64];
+  static char szRange[32];
+  if (i != kWordsFollow && uFollow == 0) {
+    // A save from before the words has 0 throughout.
+    std::snprintf(szName, sizeof szName, "unused history word %d", static_cast<int>(i));
+    return {szName, "0"};
+  }
+  switch (i) {
+    case kWordsFollow: return {"history words' mark", "0 to 2"};
+    case kSetup: return {"Start Year", "58 to 98 in steps of 4"};
+    case kSetup + 1: return {"number of human teams", "1 to 4"};
+    case kSetup + 2: return {"Play Qualifiers setting", "0 or 1"};
+    case kSetup + 3: return {"second set-up option", "0 or 1"};
+    case kSetup + 4: return {"Match Length", "5, 10 or 15"};
+    case kHubCursor:
+      std::snprintf(szRange, sizeof szRange, "0 to %d", static_cast<int>(MFHMAIN_ITEMS - 1));
+      return {"hub's cursor", szRange};
+    case kIntroYear: return {"news's introduction year", "-1 to 99"};
+    default: break;
+  }
+  if (i >= kLastDate && i < kHumanEditions) {
+    std::snprintf(szName, sizeof szName, "%s results date's %s", i < kBeforeDate ? "news's last" : "news's earlier",
+                  kDateParts[(i - kLastDate) % 3]);
+    return {szName, (i - kLastDate) % 3 == 0 ? "0 to 31" : (i - kLastDate) % 3 == 1 ? "0 to 12" : "0 to 99"};
+  }
+  if (i >= kHumanEditions && i < kWordsUsed && uFollow == kWithEditions) {
+    std::snprintf(szName, sizeof szName, "human team %d's squad edition", static_cast<int>(i - kHumanEditions + 1));
+    std::snprintf(szRange, sizeof szRange, "0 to %d", static_cast<int>(TM_EDITIONS));
+    return {szName, szRange};
+  }
+  std::snprintf(szName, sizeof szName, "unused history word %d", static_cast<int>(i));
+  return {szName, "0"};
+}
+
+// False, with the refusal naming the history screens' word, its place among
+// the settings words, its value and its range.
+int32_t WordRefused(const uint32_t* pu, int32_t i) {
+  const HistoryWordName n = HistoryWordNameGet(i, pu[kWordsFollow]);
+  tmsave_RefusalSet("its %s (settings word %d) is %d, not %s", n.pszName, TMSAVE_HISTORY_FIRST + i, Signed(pu[i]),
+                    n.pszRange);
   return 0;
 }
 
 int32_t HistoryWordsCheck(const uint32_t* pu) {
   const uint32_t uFollow = pu[kWordsFollow];
-  if (uFollow > kWithEditions) return WordRefused(kWordsFollow, uFollow);
+  if (uFollow > kWithEditions) return WordRefused(pu, kWordsFollow);
   for (int32_t i = uFollow == kWithEditions ? kWordsUsed : uFollow ? kHumanEditions : 0; i < TMSAVE_HISTORY_WORDS; i++)
-    if (pu[i]) return WordRefused(i, pu[i]);
+    if (pu[i]) return WordRefused(pu, i);
   if (!uFollow) return 1;
   for (int32_t i = 0; i < 5; i++)
-    if (!SetupWordOk(i, Signed(pu[kSetup + i]))) return WordRefused(kSetup + i, pu[kSetup + i]);
+    if (!SetupWordOk(i, Signed(pu[kSetup + i]))) return WordRefused(pu, kSetup + i);
   for (int32_t h = 0; h < TM_HUMAN_MAX; h++)
-    if (!In(pu[kHumanEditions + h], 0, TM_EDITIONS)) return WordRefused(kHumanEditions + h, pu[kHumanEditions + h]);
-  if (!In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1)) return WordRefused(kHubCursor, pu[kHubCursor]);
-  if (!In(pu[kIntroYear], -1, 99)) return WordRefused(kIntroYear, pu[kIntroYear]);
+    if (!In(pu[kHumanEditions + h], 0, TM_EDITIONS)) return WordRefused(pu, kHumanEditions + h);
+  if (!In(pu[kHubCursor], 0, MFHMAIN_ITEMS - 1)) return WordRefused(pu, kHubCursor);
+  if (!In(pu[kIntroYear], -1, 99)) return WordRefused(pu, kIntroYear);
   for (int32_t i : {kLastDate, kBeforeDate})
     if (!DateOk(pu + i)) {
       const int32_t k = !In(pu[i], 0, 31) ? 0 : !In(pu[i + 1], 0, 12) ? 1 : 2;
-      return WordRefused(i + k, pu[i + k]);
+      return WordRefused(pu, i + k);
     }
   return 1;
 }

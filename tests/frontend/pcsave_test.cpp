@@ -739,10 +739,34 @@ TEST_F(SaveScreens, ASettingOutOfItsRangeIsRefusedNamingItAndItsValue) {
     Put32(b, kCamera, v);
     refused(b, "its camera option (settings word 6) is " + std::to_string(v) + ", not 0 to 4");
   }
-  Bytes b = good;
-  Put32(b, HistoryWordAt(6), 99);  // the hub's cursor
-  refused(b, "the history screens' word 6 (settings word " + std::to_string(TMSAVE_HISTORY_FIRST + 6) +
-                 ") is 99, out of its range");
+  // Each history screens' word is named as the screens call it, with its
+  // value as written (signed) and its range.
+  const struct {
+    int i;
+    std::int32_t v;
+    const char* name;
+    const char* range;
+  } kWords[] = {
+      {0, 3, "history words' mark", "0 to 2"},
+      {1, 60, "Start Year", "58 to 98 in steps of 4"},
+      {2, 0, "number of human teams", "1 to 4"},
+      {3, -1, "Play Qualifiers setting", "0 or 1"},
+      {4, 2, "second set-up option", "0 or 1"},
+      {5, 7, "Match Length", "5, 10 or 15"},
+      {6, 99, "hub's cursor", "0 to 7"},
+      {7, -2, "news's introduction year", "-1 to 99"},
+      {8, 32, "news's last results date's day", "0 to 31"},
+      {12, 13, "news's earlier results date's month", "0 to 12"},
+      {13, INT32_MIN, "news's earlier results date's two-digit year", "0 to 99"},
+      {15, 12, "human team 2's squad edition", "0 to 11"},
+      {19, 1, "unused history word 19", "0"},
+  };
+  for (const auto& w : kWords) {
+    Bytes b = good;
+    Put32(b, HistoryWordAt(w.i), w.v);
+    refused(b, "its " + std::string(w.name) + " (settings word " + std::to_string(TMSAVE_HISTORY_FIRST + w.i) +
+                   ") is " + std::to_string(w.v) + ", not " + w.range);
+  }
 }
 
 // After the rename that puts a save in place, its folder is synced: the
