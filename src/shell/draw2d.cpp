@@ -53,20 +53,33 @@ void draw2d_TriangleFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
 }
 
 // The text in the current colour with a black copy one pixel down and right,
-// printed by pfnPrint; the text colour is left as it was.
+// both on layer iLayer, placed by pfnPrint; the text colour is left as it
+// was. The copy goes in after the text, so that the text is drawn over it.
 static void draw2d_TextShadowPrint(void (*pfnPrint)(const char*, int32_t, int32_t, int32_t), const char* pszText,
-                                   int32_t x, int32_t y) {
+                                   int32_t x, int32_t y, int32_t iLayer) {
   Draw2DColour oSaved = draw2d_oTextColour;
-  pfnPrint(pszText, x, y, 1);
+  pfnPrint(pszText, x, y, iLayer);
   draw2d_TextColourSet(0, 0, 0, 255);
-  pfnPrint(pszText, x + 1, y + 1, 1);
+  pfnPrint(pszText, x + 1, y + 1, iLayer);
   draw2d_oTextColour = oSaved;
 }
 
 void draw2d_TextShadowDraw(const char* pszText, int32_t x, int32_t y) {
-  draw2d_TextShadowPrint(pctext_PrintCentred, pszText, x, y);
+  draw2d_TextShadowPrint(pctext_PrintCentred, pszText, x, y, 1);
 }
 
 void draw2d_TextShadowDrawRemapped(const char* pszText, int32_t x, int32_t y) {
-  draw2d_TextShadowPrint(pctext_PrintLeft, pszText, x, y);
+  draw2d_TextShadowPrint(pctext_PrintLeft, pszText, x, y, 1);
+}
+
+void draw2d_TextShadowLeft(const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
+  draw2d_TextShadowPrint(pctext_PrintLeft, pszText, x, y, iLayer);
+}
+
+void draw2d_TextShadowRight(const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
+  draw2d_TextShadowPrint(pctext_PrintRight, pszText, x, y, iLayer);
+}
+
+void draw2d_TextShadowCentred(const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
+  draw2d_TextShadowPrint(pctext_PrintCentred, pszText, x, y, iLayer);
 }

@@ -31,6 +31,11 @@ void draw2d_GradientRectFill(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
 void draw2d_TriangleFill(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3, int32_t iLayer);
 void draw2d_TextShadowDraw(const char* pszText, int32_t x, int32_t y);
 void draw2d_TextShadowDrawRemapped(const char* pszText, int32_t x, int32_t y);
+// The text with its dark shadow one pixel down and right, on a layer of the
+// caller's choosing: x is the text's left end, its right end or its middle.
+void draw2d_TextShadowLeft(const char* pszText, int32_t x, int32_t y, int32_t iLayer);
+void draw2d_TextShadowRight(const char* pszText, int32_t x, int32_t y, int32_t iLayer);
+void draw2d_TextShadowCentred(const char* pszText, int32_t x, int32_t y, int32_t iLayer);
 
 // The text colour that front-end text output prints in.
 Draw2DColour draw2d_oTextColourGet();

@@ -178,6 +178,9 @@ void pctext_PrintLeft(const char* pszText, int32_t x, int32_t y, int32_t iLayer)
 void pctext_PrintCentred(const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
   PrintTrace("centred", pszText, x, y, iLayer);
 }
+void pctext_PrintRight(const char* pszText, int32_t x, int32_t y, int32_t iLayer) {
+  PrintTrace("right", pszText, x, y, iLayer);
+}
 
 namespace {
 
@@ -424,6 +427,31 @@ TEST_F(Dispatch, DrawingStateItemsAndShadowedText) {
   Draw2DColour c = draw2d_oTextColourGet();
   EXPECT_EQ(c.r, 200);
   EXPECT_EQ(c.a, 77);
+}
+
+// Shadowed text on a layer of the caller's choosing, placed from its left end,
+// its right end or its middle: the text, then its black copy a pixel down and
+// right on the same layer (one priority draws its latest item first, so the
+// text lands over its shadow); the text colour stays as it was.
+TEST_F(Dispatch, ShadowedTextOnAGivenLayerInEachAlignment) {
+  draw2d_TextColourSet(255, 255, 255, 255);
+  draw2d_TextShadowLeft("Brazil 0 - 0 Austria", 80, 10, 1);
+  draw2d_TextShadowRight("45", 577, 10, 0);
+  draw2d_TextColourSet(252, 241, 0, 255);
+  draw2d_TextShadowCentred("OFFSIDE", 256, 136, 2);
+  EXPECT_EQ(g_aoTrace, Trace_t({
+                           "left Brazil 0 - 0 Austria 80 10 L1 rgba 255 255 255 255",
+                           "left Brazil 0 - 0 Austria 81 11 L1 rgba 0 0 0 255",
+                           "right 45 577 10 L0 rgba 255 255 255 255",
+                           "right 45 578 11 L0 rgba 0 0 0 255",
+                           "centred OFFSIDE 256 136 L2 rgba 252 241 0 255",
+                           "centred OFFSIDE 257 137 L2 rgba 0 0 0 255",
+                       }));
+  const Draw2DColour c = draw2d_oTextColourGet();
+  EXPECT_EQ(c.r, 252);
+  EXPECT_EQ(c.g, 241);
+  EXPECT_EQ(c.b, 0);
+  EXPECT_EQ(c.a, 255);
 }
 
 }  // namespace
