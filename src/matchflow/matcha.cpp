@@ -309,9 +309,12 @@ constexpr std::int32_t kLineStep = 13;
 std::int32_t X(std::int32_t x) { return pcfe_ScaleX(static_cast<std::int16_t>(x)); }
 std::int32_t Y(std::int32_t y) { return pcfe_ScaleY(static_cast<std::int16_t>(y)); }
 
+// The strip's and name lines' texts stand on the picture with no panel
+// behind them: each has its dark shadow, so that it reads on light
+// hoardings and pitches in every edition's colouring.
 void Text(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   draw2d_TextColourSet(r, g, b, 255);
-  pctext_PrintLeft(psz, X(x), Y(y), kOverlayLayer);
+  draw2d_TextShadowLeft(psz, X(x), Y(y), kOverlayLayer);
 }
 
 Player* PlayerOfUser(const User* pusr) {
@@ -432,8 +435,7 @@ void match_ScoreClockDraw() {
     const bool bGoalBlink = caption_iTypeGet() == 6 && caption_bBlinkOnGet();
     if (!bGoalBlink && eMode != 66 && !bTraining) {
       Text(zone_YearToStr(match_TeamYearGet(&match.HomeTeam), 0), 16, 10, 200, 200, 200);
-      draw2d_TextColourSet(200, 200, 200, 255);
-      pctext_PrintLeft(szAwayYear, X(oStrip.iAwayYearX), Y(10), kOverlayLayer);
+      Text(szAwayYear, oStrip.iAwayYearX, 10, 200, 200, 200);
       Text(oStrip.szLine, kLineX, 10, 255, 255, 255);
     }
     if (!bTraining) {
@@ -441,9 +443,9 @@ void match_ScoreClockDraw() {
       char szMin[8], szSec[8];
       match_ClockTextsFormat(szMin, szSec, sizeof szMin);
       draw2d_TextColourSet(255, 255, 255, 255);
-      pctext_PrintRight(szMin, pcfe_ScaleX640(577), Y(10), kOverlayLayer);
-      pctext_PrintLeft(":", pcfe_ScaleX640(581), Y(10), kOverlayLayer);
-      pctext_PrintLeft(szSec, pcfe_ScaleX640(601), Y(10), kOverlayLayer);
+      draw2d_TextShadowRight(szMin, pcfe_ScaleX640(577), Y(10), kOverlayLayer);
+      draw2d_TextShadowLeft(":", pcfe_ScaleX640(581), Y(10), kOverlayLayer);
+      draw2d_TextShadowLeft(szSec, pcfe_ScaleX640(601), Y(10), kOverlayLayer);
     }
     if (!caption_bIsPending() && caption_iTypeGet() != 5) {
       std::int32_t yHome = 240 - 22, yAway = 240 - 22;

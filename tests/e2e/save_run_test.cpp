@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/history_save.h"
 #include "engine/player.h"
 #include "engine/team.h"
 #include "frontend/pcsave.h"
@@ -34,38 +35,9 @@ namespace {
 using Game = korvena_test::GameRunner;
 using korvena_test::scriptKey;
 using korvena_test::readFile;
-
-void Write(const std::filesystem::path& p, const char* pb, std::size_t n) {
-  std::ofstream out(p, std::ios::binary);
-  out.write(pb, static_cast<std::streamsize>(n));
-}
-
-// A new 1958 history, England the human team, its first match to play,
-// saved into the image by the game's own writer.
-void EnglandHistoryBuild(const std::string& exe) {
-  tmmain_PoolsReset();
-  tmglobal_Reset();
-  const std::filesystem::path build = std::filesystem::path(exe).parent_path().parent_path();
-  const std::string text = readFile(build / "data" / "database" / "tm" / "english" / "year58.csv");
-  ASSERT_FALSE(text.empty());
-  history_YearTextParse(text.data(), static_cast<std::int32_t>(text.size()));
-  ASSERT_NE(TheYearList, nullptr);
-  history_YearFixturesBuild(TheYearList);
-  tmglobal.cHumans = 1;
-  tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(tla_IDFind("ENG"));
-  history_UserFixturesMark(TheYearList);
-  tmglobal.iYear = tmglobal.iStartYear = 58;
-  tmglobal.bStarted = tmglobal.bPlayQualifiers = 1;
-  tmmain_RollOfHonourInit(0);
-  ASSERT_EQ(pcsave_ImageBuild(), 1);
-}
-
-// Keys from the main menu: Load Game, Load, the first save; the hub's Play
-// Match at step 220.
-std::string LoadAndPlayMatch() {
-  return scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(132, "RETURN") +
-         scriptKey(154, "RETURN") + scriptKey(160, "RETURN") + scriptKey(220, "RETURN");
-}
+using korvena_test::EnglandHistoryBuild;
+using korvena_test::LoadAndPlayMatch;
+using korvena_test::Write;
 
 TEST_F(Game, ALoadFromTheMainMenuRefusesADamagedSaveAndLoadsAGoodOne) {
   // A history saved by the game's own writer.
