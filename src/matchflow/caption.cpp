@@ -49,6 +49,14 @@ void TextCentred(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r
   pctext_PrintCentred(psz, X(x), Y(y), kLayer - 1);
 }
 
+// A text that stands on the picture with no strip or box behind it: with its
+// dark shadow, so that it reads on light hoardings and pitches in every
+// edition's colouring.
+void TextOnPicture(const char* psz, std::int32_t x, std::int32_t y) {
+  draw2d_TextColourSet(255, 255, 255, 255);
+  draw2d_TextShadowLeft(psz, X(x), Y(y), kLayer - 1);
+}
+
 void Box(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::uint8_t r, std::uint8_t g,
          std::uint8_t b, std::uint8_t a) {
   draw2d_FillColourSet(r, g, b, a);
@@ -105,6 +113,11 @@ NumberNameFit NumberNameMake(const DBPlayer* po, std::int32_t iRoom) {
 void NumberName(const NumberNameFit& o, std::int32_t x, std::int32_t y) {
   Text(o.szNumber, x, y, 255, 255, 255);
   Text(o.szName, x + o.iNameAt, y, 255, 255, 255);
+}
+
+void NumberNameOnPicture(const NumberNameFit& o, std::int32_t x, std::int32_t y) {
+  TextOnPicture(o.szNumber, x, y);
+  TextOnPicture(o.szName, x + o.iNameAt, y);
 }
 
 // A side's short name, or its abbreviation where that does not fit.
@@ -298,8 +311,9 @@ void DrawPossession() {
   const std::int32_t x = StripX(w);
   Strip(x, c.y, w, 11, 0, 0, 0, 23, 134, 57);
   TextCentred(gstatso_StrGet(T_POSSESSION), kCentre, c.y, 255, 255, 255);
-  Text(h.sz, x + 4, c.y + 12, 255, 255, 255);
-  Text(a.sz, x + iAwayAt, c.y + 12, 255, 255, 255);
+  // The names stand under the strip, over the picture.
+  TextOnPicture(h.sz, x + 4, c.y + 12);
+  TextOnPicture(a.sz, x + iAwayAt, c.y + 12);
   std::int32_t iHome, iAway;
   caption_SharesGet(gstatso_PossessionGet(&match.HomeTeam.MatchStats), gstatso_PossessionGet(&match.AwayTeam.MatchStats),
                     &iHome, &iAway);
@@ -325,16 +339,18 @@ void DrawShootout() {
   for (std::int32_t k = 0; k < 5; k++) {
     char sz[4];
     std::snprintf(sz, sizeof sz, "%d", k + 1);
-    Text(sz, iColumns + kKick * k, c.y + 12, 255, 255, 255);
+    TextOnPicture(sz, iColumns + kKick * k, c.y + 12);
   }
+  // The kicks' numbers, the teams and the taker stand under the strip, over
+  // the picture.
   for (std::int32_t t = 0; t < 2; t++) {
-    Text(ao[t].sz, x + 6, c.y + 24 + 12 * t, 255, 255, 255);
+    TextOnPicture(ao[t].sz, x + 6, c.y + 24 + 12 * t);
     for (std::int32_t k = 0; k < 5; k++)
       if (c.aaiShootout[t][k])
         pcframe_AddSheetSprite(X(iColumns + kKick * k), Y(c.y + 24 + 12 * t), kLayer - 1, c.aaiShootout[t][k] == 1 ? 0 : 1);
   }
   const Player* pp = ParamPlayer();
-  if (pp) NumberName(NumberNameMake(pp->pDBPlayer, kScreenW - kMargin - (x + 6)), x + 6, c.y + 48);
+  if (pp) NumberNameOnPicture(NumberNameMake(pp->pDBPlayer, kScreenW - kMargin - (x + 6)), x + 6, c.y + 48);
 }
 
 void DrawGoal() {

@@ -117,6 +117,14 @@ void PacketRead(std::vector<TextBox>* paTexts, std::vector<Rect>* paBoxes) {
     }
 }
 
+// A box more than two pixels high is a panel or a marker: vertical dividers
+// and the small squares, card boxes and bars set beside a text are markers;
+// anything larger is a panel.
+bool IsPanel(const Rect& b) {
+  const int w = b.x1 - b.x0, h = b.y1 - b.y0;
+  return h > 2 && !(w <= 2 || (w <= 16 && h <= 32));
+}
+
 // The faults of the current packet's layout, one line each. With
 // bAllInPanels every text must lie in panels, else texts may also stand
 // free on the screen.
@@ -126,12 +134,8 @@ std::vector<std::string> LayoutFaults(bool bAllInPanels) {
   PacketRead(&aTexts, &aBoxes);
   std::vector<Rect> aPanels, aMarks;
   for (const Rect& b : aBoxes) {
-    const int w = b.x1 - b.x0, h = b.y1 - b.y0;
-    if (h <= 2) continue;  // a frame's edge or a bar under a text
-    // Vertical dividers and the small squares, card boxes and bars set
-    // beside a text are markers; anything larger is a panel.
-    if (w <= 2 || (w <= 16 && h <= 32)) aMarks.push_back(b);
-    else aPanels.push_back(b);
+    if (b.y1 - b.y0 <= 2) continue;  // a frame's edge or a bar under a text
+    (IsPanel(b) ? aPanels : aMarks).push_back(b);
   }
   std::vector<std::string> a;
   for (size_t i = 0; i < aTexts.size(); i++) {
@@ -166,6 +170,37 @@ std::vector<std::string> LayoutFaults(bool bAllInPanels) {
       }
     if (!bInside) a.push_back("out of its panel: " + Show(t));
   }
+  return a;
+}
+
+// The texts of the current packet that stand on no panel (they touch none)
+// yet have no shadow: a black copy of the text a pixel down and right, on
+// its layer, in its alignment. Such a text does not read on a light picture.
+std::vector<std::string> ShadowFaults() {
+  std::vector<TextBox> aTexts;
+  std::vector<Rect> aBoxes;
+  PacketRead(&aTexts, &aBoxes);
+  std::vector<Rect> aPanels;
+  for (const Rect& b : aBoxes)
+    if (IsPanel(b)) aPanels.push_back(b);
+  std::vector<std::string> a;
+  size_t k = 0;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+      if (i->uKind != PCFRAME_KIND_TEXT || !i->pszText || !i->pszText[0]) continue;
+      const TextBox& t = aTexts[k++];
+      if (IsShadow(i)) continue;
+      bool bOnPanel = false;
+      for (const Rect& p : aPanels) bOnPanel = bOnPanel || t.r.Overlaps(p);
+      if (bOnPanel) continue;
+      bool bShadow = false;
+      for (DrawItem* o = l->poFirstItem; o && !bShadow; o = o->pNext)
+        bShadow = o->uKind == PCFRAME_KIND_TEXT && o->pszText && std::strcmp(o->pszText, i->pszText) == 0 &&
+                  (o->aRed[0] | o->aGreen[0] | o->aBlue[0]) == 0 && o->aiCoord[0] == i->aiCoord[0] + 1 &&
+                  o->aiCoord[1] == i->aiCoord[1] + 1 && o->aiCoord[2] == i->aiCoord[2] &&
+                  o->aiCoord[3] == i->aiCoord[3];
+      if (!bShadow) a.push_back("no shadow on the picture: " + Show(t));
+    }
   return a;
 }
 
@@ -282,6 +317,9 @@ struct Pages : ::testing::Test {
     std::string all;
     for (const std::string& s : a) all += "\n  " + s;
     EXPECT_TRUE(a.empty()) << name << " in " << kLanguages[iLanguage] << ":" << all;
+    std::string unshadowed;
+    for (const std::string& f : ShadowFaults()) unshadowed += "\n  " + f;
+    EXPECT_EQ(unshadowed, "") << name << " in " << kLanguages[iLanguage];
     ASSERT_EQ(scene3d_DrawFrame(), 1);
     const capture::Shot shot = capture::LastPresented();
     EXPECT_EQ(shot.w, kScreenW);
@@ -532,6 +570,28 @@ TEST_F(Pages, TheCheckerFindsEachKindOfFault) {
   pcframe_Begin();
   pcframe_AddText(630, 0, 2, 255, 255, 255, "AB", 0, 0, 0);
   EXPECT_EQ(LayoutFaults(false).size(), 1u);
+}
+
+// The shadow check: a text on the picture needs its black copy a pixel down
+// and right on its layer and in its alignment; a text on a panel does not.
+TEST_F(Pages, TheShadowCheckFindsATextOnThePictureWithoutItsShadow) {
+  pcframe_Begin();
+  pcframe_AddBox(100, 100, 300, 140, 3, 0, 0, 0, 255, 0);
+  pcframe_AddText(110, 110, 2, 255, 255, 255, "ABCD", 0, 0, 0);  // on the panel
+  pcframe_AddText(300, 300, 1, 255, 255, 255, "free", 0, 0, 1);
+  pcframe_AddText(301, 301, 1, 0, 0, 0, "free", 0, 0, 1);
+  EXPECT_TRUE(ShadowFaults().empty());
+  pcframe_AddText(300, 400, 1, 200, 200, 200, "bare", 0, 0, 0);
+  pcframe_AddText(300, 430, 1, 200, 200, 200, "moved", 0, 0, 0);
+  pcframe_AddText(302, 431, 1, 0, 0, 0, "moved", 0, 0, 0);  // not a pixel down and right
+  pcframe_AddText(300, 460, 1, 200, 200, 200, "grey", 0, 0, 2);
+  pcframe_AddText(301, 461, 1, 0, 0, 0, "grey", 0, 0, 0);  // another alignment
+  const std::vector<std::string> a = ShadowFaults();
+  ASSERT_EQ(a.size(), 3u);
+  EXPECT_NE(a[0].find("\"grey\""), std::string::npos);
+  EXPECT_NE(a[1].find("\"moved\""), std::string::npos);
+  EXPECT_NE(a[2].find("\"bare\""), std::string::npos);
+  pcframe_Begin();
 }
 
 }  // namespace
