@@ -153,10 +153,11 @@ void matchflow_TitleRun() {
     s_iBlink = 0;
     s_bBlinkVisible ^= 1;
   }
+  // "Press Start" stands on the demo match's picture: with its dark shadow.
   if (s_bBlinkVisible) {
     pctext_FontSet(1);
     draw2d_TextColourSet(200, 200, 200, 255);
-    pctext_PrintCentred(festr_IDToStr(27), 256, 220, 0);
+    draw2d_TextShadowCentred(festr_IDToStr(27), 256, 220, 0);
   }
 }
 

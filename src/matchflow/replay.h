@@ -139,6 +139,9 @@ std::int32_t replay_uOrbitAngleGet();
 void replay_EventHandle(std::int32_t iEvent, User* pusr = nullptr);
 // The progress bar's filled length for the shown frame (0..103).
 std::int32_t replay_iProgressGet(std::int32_t iIndex, std::int32_t iEnd);
+// The replay's overlay for one frame: its blinking mark and, unless the
+// controls are hidden or a caption shows, the control panel.
+void replay_Draw();
 
 // The players in recording order: the sides' chains on the pitch, at most 22;
 // the count is returned.

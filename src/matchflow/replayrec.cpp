@@ -108,6 +108,8 @@ void replay_BufferRelease() {
   }
 }
 
+}  // namespace
+
 void replay_Draw() {
   ReplayState& r = replay_oState;
   if (++r.iBlinkCounter >= 16) {
@@ -118,9 +120,10 @@ void replay_Draw() {
     if (r.bControlsHidden) {
       draw2d_TextColourSet(200, 0, 0, 255);
     } else {
+      // The replay's mark stands on the picture: with its dark shadow.
       pctext_FontSet(2);
       draw2d_TextColourSet(200, 200, 200, 255);
-      pctext_PrintLeft(gstatso_StrGet(0), pcfe_ScaleX640(592), pcfe_ScaleY480(24), 0);
+      draw2d_TextShadowLeft(gstatso_StrGet(0), pcfe_ScaleX640(592), pcfe_ScaleY480(24), 0);
     }
   }
   if (caption_bIsPending() || r.bControlsHidden) return;
@@ -145,7 +148,6 @@ void replay_Draw() {
   pcframe_AddBox(X(56), Y(452), X(56 + 103), Y(458), kLayer + 1, 56, 125, 218, 128, 17);
   if (iFill > 0) pcframe_AddBox(X(56), Y(452), X(56 + iFill), Y(458), kLayer, 240, 209, 0, 255, 1);
 }
-}  // namespace
 
 std::int32_t replay_iChainGet(Player* apo[REPLAY_ENTRIES - 1]) {
   // The home chain, then the away chain; a substitute walking on may make a

@@ -33,6 +33,7 @@
 #include "matchflow/menu.h"
 #include "matchflow/mformation.h"
 #include "matchflow/pausemenu.h"
+#include "matchflow/replay.h"
 #include "matchflow/subs.h"
 #include "render3d/q3d.h"
 #include "render3d/q3d_imagefile.h"
@@ -455,6 +456,25 @@ TEST_F(Pages, PauseAndSubstitutionMenus) {
       mformation_Draw();
       Page("formation_" + std::to_string(f), true);
     }
+  }
+}
+
+// The replay's mark over the replayed match, with its controls, and the
+// demo match's "Press Start": texts on the picture.
+TEST_F(Pages, ReplayMarkAndDemoTitle) {
+  for (int l = 0; l < 6; l++) {
+    Language(l);
+    pcframe_Begin();
+    replay_oState.iBlinkCounter = 0;
+    replay_oState.bBlinkOn = 1;
+    replay_oState.bControlsHidden = 0;
+    replay_Draw();
+    Page("replay", false);
+    pcframe_Begin();
+    global.eExtendedGameMode = GAME_MODE_DEMO;
+    matchflow_TitleRun();
+    Page("demo_title", false);
+    global.eExtendedGameMode = GAME_MODE_START_FRIENDLY;
   }
 }
 
