@@ -49,13 +49,28 @@ void TextCentred(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r
   pctext_PrintCentred(psz, X(x), Y(y), kLayer - 1);
 }
 
-// A text that stands on the picture with no strip or box behind it: with its
-// dark shadow, so that it reads on light hoardings and pitches in every
-// edition's colouring.
-void TextOnPicture(const char* psz, std::int32_t x, std::int32_t y) {
-  draw2d_TextColourSet(255, 255, 255, 255);
+// A text through which the picture shows, with no strip behind it or on a
+// see-through box: with its dark shadow, so that it reads on light
+// hoardings and pitches in every edition's colouring.
+void TextShadowed(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  draw2d_TextColourSet(r, g, b, 255);
   draw2d_TextShadowLeft(psz, X(x), Y(y), kLayer - 1);
 }
+
+void TextShadowedCentred(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g,
+                         std::uint8_t b) {
+  draw2d_TextColourSet(r, g, b, 255);
+  draw2d_TextShadowCentred(psz, X(x), Y(y), kLayer - 1);
+}
+
+// Right-aligned: x is where the text ends.
+void TextShadowedRight(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g,
+                       std::uint8_t b) {
+  draw2d_TextColourSet(r, g, b, 255);
+  draw2d_TextShadowRight(psz, X(x), Y(y), kLayer - 1);
+}
+
+void TextOnPicture(const char* psz, std::int32_t x, std::int32_t y) { TextShadowed(psz, x, y, 255, 255, 255); }
 
 void Box(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, std::uint8_t r, std::uint8_t g,
          std::uint8_t b, std::uint8_t a) {
@@ -255,8 +270,8 @@ void DrawPlayer() {
   draw2d_Colour2Set(200, 200, 200, 255);
   draw2d_RectFill2(X(x), Y(c.y), X(x + w) - X(x), 1, kLayer - 1);
   draw2d_RectFill2(X(x + iDivider), Y(c.y), 1, Y(c.y + c.iHeight) - Y(c.y), kLayer - 1);
-  Text(szText, x + 6, c.y, 255, 255, 255);
-  NumberName(o, x + iDivider + 6, c.y);
+  TextOnPicture(szText, x + 6, c.y);
+  NumberNameOnPicture(o, x + iDivider + 6, c.y);
 }
 
 // Two strips: the player above, the decision below (a card box before it
@@ -398,9 +413,8 @@ std::int32_t PageTitle(std::int32_t iTitle, const char* pszExtra, std::int32_t w
   const std::int32_t iHalf = w / 2 - 8 - kApart / 2;
   const TeamFit h = TeamMake(&match.HomeTeam, iHalf);
   const TeamFit a = TeamMake(&match.AwayTeam, iHalf);
-  Text(h.sz, x + 8, 58, 252, 241, 0);
-  draw2d_TextColourSet(252, 241, 0, 255);
-  pctext_PrintRight(a.sz, X(x + w - 8), Y(58), kLayer - 1);
+  TextShadowed(h.sz, x + 8, 58, 252, 241, 0);
+  TextShadowedRight(a.sz, x + w - 8, 58, 252, 241, 0);
   return x;
 }
 
@@ -415,7 +429,7 @@ constexpr std::int32_t kPageScoreY = 68, kPageRowsY = 80;
 void PageScore() {
   char sz[32];
   std::snprintf(sz, sizeof sz, "%d - %d", match.HomeGoals, match.AwayGoals);
-  TextCentred(sz, kPageCentre, kPageScoreY, 255, 255, 255);
+  TextShadowedCentred(sz, kPageCentre, kPageScoreY, 255, 255, 255);
 }
 
 void DrawAreas(std::int32_t bFull) {
@@ -468,10 +482,9 @@ void DrawStats(std::int32_t bFull) {
   PageScore();
   for (std::int32_t i = 0; i < 8; i++) {
     const std::int32_t y = kPageRowsY + 14 * i;
-    TextCentred(gstatso_StrGet(T_SHOTS + i), kPageCentre, y, 255, 255, 255);
-    Text(aaszHome[i], x + 14, y, 255, 255, 255);
-    draw2d_TextColourSet(255, 255, 255, 255);
-    pctext_PrintRight(aaszAway[i], X(x + w - 14), Y(y), kLayer - 1);
+    TextShadowedCentred(gstatso_StrGet(T_SHOTS + i), kPageCentre, y, 255, 255, 255);
+    TextOnPicture(aaszHome[i], x + 14, y);
+    TextShadowedRight(aaszAway[i], x + w - 14, y, 255, 255, 255);
   }
 }
 
@@ -500,13 +513,12 @@ void DrawScorers(std::int32_t bFull) {
       char szName[DBPLAYER_NAME_SIZE];
       caption_NameFit(NameOf(gstatso_GoalScorerGet(apo[t], i)), xMinute - iMinuteW - kApart - x0, szName,
                       sizeof szName);
-      Text(szName, x0, y, uC, uC, uB);
+      TextShadowed(szName, x0, y, uC, uC, uB);
       char sz[16];
       const std::int32_t m = gstatso_GoalMinuteGet(apo[t], i);
       if (m > 120) std::snprintf(sz, sizeof sz, "%c", gstatso_StrGet(T_PEN)[0]);
       else std::snprintf(sz, sizeof sz, "%d", m);
-      draw2d_TextColourSet(uC, uC, uB, 255);
-      pctext_PrintRight(sz, X(xMinute), Y(y), kLayer - 1);
+      TextShadowedRight(sz, xMinute, y, uC, uC, uB);
     }
   }
 }

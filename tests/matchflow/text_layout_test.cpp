@@ -174,16 +174,22 @@ std::vector<std::string> LayoutFaults(bool bAllInPanels) {
   return a;
 }
 
-// The texts of the current packet that stand on no panel (they touch none)
-// yet have no shadow: a black copy of the text a pixel down and right, on
-// its layer, in its alignment. Such a text does not read on a light picture.
+// The texts of the current packet that stand on no opaque panel (they touch
+// none: the picture shows through a see-through box) yet have no shadow: a
+// black copy of the text a pixel down and right, on its layer, in its
+// alignment. Such a text does not read on a light picture.
 std::vector<std::string> ShadowFaults() {
   std::vector<TextBox> aTexts;
   std::vector<Rect> aBoxes;
   PacketRead(&aTexts, &aBoxes);
   std::vector<Rect> aPanels;
-  for (const Rect& b : aBoxes)
-    if (IsPanel(b)) aPanels.push_back(b);
+  size_t iBox = 0;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+      if (i->uKind != PCFRAME_KIND_BOX && i->uKind != PCFRAME_KIND_SHADED_BOX) continue;
+      const Rect& b = aBoxes[iBox++];
+      if (IsPanel(b) && i->uAlpha == 255) aPanels.push_back(b);
+    }
   std::vector<std::string> a;
   size_t k = 0;
   for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
