@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -43,10 +44,14 @@ struct Root {
   bool loaded = false;
   bool dirty = false;
   std::vector<Key> keys;
+  // The failed write last said on standard error ("<file>: <reason>"):
+  // the same failure again is not said again until a write succeeds.
+  std::string failureSaid;
 };
 
 std::mutex g_mutex;
 Root g_roots[2];
+SettingsFileWriteFn g_pfnFileWrite = nullptr;
 
 // Key paths compare with '/' as '\' and without leading, trailing or doubled
 // separators.
@@ -378,27 +383,57 @@ bool makeParent(const std::string& file) {
   return true;
 }
 
+// A write that failed: the file and the reason on standard error, once for
+// each distinct failure of the file; the file on the disc is left as it was.
+void writeFailed(Root& root, const std::string& file, const std::string& why) {
+  const std::string failure = file + ": " + why;
+  if (failure == root.failureSaid) return;
+  root.failureSaid = failure;
+  std::fprintf(stderr, "platform: the settings file %s could not be written (%s); it keeps its last values\n",
+               file.c_str(), why.c_str());
+}
+
 bool write(SettingsRoot which) {
   Root& root = g_roots[static_cast<int>(which)];
   if (!root.loaded || !root.dirty) return true;
   std::string file = fileOf(which);
-  if (!makeParent(file)) return false;
+  if (!makeParent(file)) {
+    writeFailed(root, file, std::string("its folder cannot be made: ") + std::strerror(errno));
+    return false;
+  }
   std::string text = serialise(root, which == SettingsRoot::Machine ? "machine" : "user");
   // Leftovers of games killed while writing go first.
   removeStaleTemporariesBeside(file);
   std::string tmp = temporaryPathFor(file);
   FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (fsync(fileno(f)) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
-  if (ok) ok = replaceWithTemporary(tmp, file);
+  if (!f) {
+    writeFailed(root, file, std::strerror(errno));
+    return false;
+  }
+  // The first step that fails gives the reason.
+  std::string why;
+  auto step = [&why](bool ok, const char* what) {
+    if (!ok && why.empty()) why = errno ? std::strerror(errno) : what;
+    return ok;
+  };
+  errno = 0;
+  const size_t written = g_pfnFileWrite ? g_pfnFileWrite(text.data(), text.size(), f)
+                                        : std::fwrite(text.data(), 1, text.size(), f);
+  bool ok = step(written == text.size(), "short write");
+  ok = step(std::fflush(f) == 0, "flush failed") && ok;
+  ok = step(fsync(fileno(f)) == 0, "sync failed") && ok;
+  ok = step(std::fclose(f) == 0, "close failed") && ok;
+  if (ok) {
+    errno = 0;
+    ok = step(replaceWithTemporary(tmp, file), "rename failed");
+  }
   if (!ok) {
     unlink(tmp.c_str());
+    writeFailed(root, file, why);
     return false;
   }
   root.dirty = false;
+  root.failureSaid.clear();
   return true;
 }
 
@@ -557,6 +592,7 @@ void settingsSetRootFile(SettingsRoot root, const std::string& path) {
   r.loaded = false;
   r.dirty = false;
   r.keys.clear();
+  r.failureSaid.clear();
 }
 
 std::string settingsRootFile(SettingsRoot root) {
@@ -571,7 +607,13 @@ void settingsReset() {
     r.loaded = false;
     r.dirty = false;
     r.keys.clear();
+    r.failureSaid.clear();
   }
+}
+
+void settingsFileWriteFnSet(SettingsFileWriteFn fn) {
+  std::lock_guard<std::mutex> g(g_mutex);
+  g_pfnFileWrite = fn;
 }
 
 namespace internal {

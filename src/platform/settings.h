@@ -11,7 +11,9 @@
 // Files are text, one value a line, written to a temporary file and renamed.
 // A damaged line is skipped with a warning on stderr and a copy of the damaged
 // file is kept beside it (".damaged"), so nothing is lost silently.
+#include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -36,7 +38,9 @@ void settingsCloseKey(SettingsKey* key);  // null is fine; flushes its root when
 bool settingsKeyExists(SettingsRoot root, const char* path);
 
 // Writes the root's file when it changed since it was last written. False
-// when the file cannot be written (the values stay in memory).
+// when the file cannot be written (the values stay in memory, the file on
+// the disc is left as it was, and standard error names the file and the
+// reason: once for each distinct failure, until a write succeeds).
 bool settingsFlush(SettingsRoot root);
 
 // Raw query: the stored type and size are reported (either pointer may be
@@ -66,5 +70,10 @@ std::string settingsRootFile(SettingsRoot root);
 // Forgets everything loaded (keys must be closed); the next open reads the
 // files again.
 void settingsReset();
+
+// What writes a root's text into its temporary file (tests interpose here);
+// null is fwrite. It answers the bytes written, with errno set when fewer.
+using SettingsFileWriteFn = size_t (*)(const void* data, size_t size, FILE* file);
+void settingsFileWriteFnSet(SettingsFileWriteFn fn);
 
 }  // namespace platform

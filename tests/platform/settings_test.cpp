@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -308,6 +309,78 @@ TEST_F(SettingsTest, AnUnwritableRootReportsFailureAndKeepsTheValues) {
   EXPECT_EQ(settingsReadDWord(key, "Language", &v), SettingsResult::Ok);
   EXPECT_EQ(v, 3u);
   settingsCloseKey(key);
+}
+
+// A disc that is full for the settings files while g_bDiscFull holds: the
+// interposed write stores nothing and fails with g_iWriteErrno.
+bool g_bDiscFull = false;
+int g_iWriteErrno = ENOSPC;
+size_t WriteOnAFullDisc(const void* data, size_t size, FILE* file) {
+  if (!g_bDiscFull) return std::fwrite(data, 1, size, file);
+  errno = g_iWriteErrno;
+  return 0;
+}
+
+// Writes one value to the root, closing its key (which writes the file);
+// returns what standard error said meanwhile.
+std::string WriteAndClose(SettingsRoot root, uint32_t value) {
+  testing::internal::CaptureStderr();
+  SettingsKey* key = settingsOpenKey(root, kKey, true);
+  EXPECT_NE(key, nullptr);
+  EXPECT_EQ(settingsWriteDWord(key, "LODBias", value), SettingsResult::Ok);
+  settingsCloseKey(key);
+  return testing::internal::GetCapturedStderr();
+}
+
+// A settings file that cannot be written on a full disc keeps its old
+// contents and is named on standard error with the reason: once for each
+// distinct failure of each file, however often the game tries again, and
+// again once a write in between has succeeded.
+TEST_F(SettingsTest, AFileThatCannotBeWrittenIsNamedOnceForEachFailure) {
+  settingsFileWriteFnSet(WriteOnAFullDisc);
+  g_iWriteErrno = ENOSPC;
+  EXPECT_EQ(WriteAndClose(SettingsRoot::Machine, 1), "");
+  EXPECT_EQ(WriteAndClose(SettingsRoot::User, 1), "");
+  const std::string machine = dir_ / "machine.txt", user = dir_ / "config/user.txt";
+  const std::string before = readFile(machine);
+  ASSERT_NE(before.find("\"LODBias\"=dword:00000001\n"), std::string::npos) << before;
+  const std::string full = "platform: the settings file " + machine +
+                           " could not be written (No space left on device); it keeps its last values\n";
+  g_bDiscFull = true;
+  // Nine tries of the machine file: one line.
+  std::string err;
+  for (uint32_t v = 2; v <= 10; v++) err += WriteAndClose(SettingsRoot::Machine, v);
+  EXPECT_EQ(err, full);
+  EXPECT_EQ(readFile(machine), before);
+  EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(machine)));
+  // The values stay in memory, and the file is still due.
+  SettingsKey* key = settingsOpenKey(SettingsRoot::Machine, kKey, false);
+  uint32_t v = 0;
+  EXPECT_EQ(settingsReadDWord(key, "LODBias", &v), SettingsResult::Ok);
+  EXPECT_EQ(v, 10u);
+  settingsCloseKey(key);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(settingsFlush(SettingsRoot::Machine));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  // The other file is said on its own line.
+  EXPECT_EQ(WriteAndClose(SettingsRoot::User, 2) + WriteAndClose(SettingsRoot::User, 3),
+            "platform: the settings file " + user +
+                " could not be written (No space left on device); it keeps its last values\n");
+  // Another failure of the same file is a line of its own.
+  g_iWriteErrno = EIO;
+  EXPECT_EQ(WriteAndClose(SettingsRoot::Machine, 11) + WriteAndClose(SettingsRoot::Machine, 12),
+            "platform: the settings file " + machine + " could not be written (" + std::strerror(EIO) +
+                "); it keeps its last values\n");
+  // Room again: the file takes the last values, silently.
+  g_bDiscFull = false;
+  EXPECT_EQ(WriteAndClose(SettingsRoot::Machine, 13), "");
+  EXPECT_NE(readFile(machine).find("\"LODBias\"=dword:0000000d\n"), std::string::npos);
+  // A full disc after that is said again.
+  g_bDiscFull = true;
+  g_iWriteErrno = ENOSPC;
+  EXPECT_EQ(WriteAndClose(SettingsRoot::Machine, 14), full);
+  g_bDiscFull = false;
+  settingsFileWriteFnSet(nullptr);
 }
 
 }  // namespace
