@@ -5,6 +5,7 @@
 
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
+#include "platform/paths.h"
 #include "shell/file.h"
 #include "tournament/dbindex.h"
 #include "tournament/squad.h"
@@ -94,6 +95,15 @@ Squad* squadcache_Load(const SquadTeamRef* poTeam, std::int32_t iEdition, std::i
     return nullptr;
   std::FILE* pFile = file_Open(DB_FILE_ID);
   if (!pFile) return DumpUnreadable("it cannot be opened");
+  // A folder (or any other thing that is not a file) opens for reading but
+  // reads nothing.
+  if (!platform::fileExists(file_pszGetPath(DB_FILE_ID))) {
+    file_Close(pFile);
+    const std::uint32_t uAttributes = platform::fileAttributes(file_pszGetPath(DB_FILE_ID));
+    const bool bFolder =
+        uAttributes != platform::kFileAttributeInvalid && (uAttributes & platform::kFileAttributeDirectory) != 0;
+    return DumpUnreadable(bFolder ? "it is a folder, not a file" : "it is not a file");
+  }
   const std::int32_t cbFile = file_iGetSize(pFile);
   std::int32_t cbRead = 0;
   if (cbFile >= 0 && static_cast<std::uint64_t>(uOffset) + uSize <= static_cast<std::uint64_t>(cbFile)) {

@@ -158,6 +158,22 @@ TEST_F(DamagedData, ADamagedPlayerDatabaseIsNamedOnce) {
       << r.err;
 }
 
+// A player database that is a folder is named as one, not as a file cut
+// short; the game stays in its menu.
+TEST_F(DamagedData, APlayerDatabaseThatIsAFolderIsNamedAsOne) {
+  const fs::path dump = root_ / "data" / "database" / "dump" / "dump.dat";
+  fs::remove(dump);
+  fs::create_directories(dump / "inside");
+  korvena_test::GameRun r = Run(kQuickStart);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(Count(r.err, "squads: the player database ..\\data\\database\\dump\\dump.dat cannot be read: it is a "
+                         "folder, not a file\n"),
+            1u)
+      << r.err;
+  EXPECT_EQ(r.err.find("shorter than its index"), std::string::npos) << r.err;
+}
+
 // With the player database unreadable, a Quick Start goes back to the main
 // menu, where the game's error box names the file; then the menu shows as
 // before it.
