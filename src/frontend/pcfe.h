@@ -59,7 +59,9 @@ extern int32_t pcfe_iConvertCounter;
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes);
 // The game's error box: "Error!" on a black box in the middle of the
 // screen, and under it, when given, a line saying what failed (the box
-// widens to it).
+// widens to it). It is drawn over everything else on the screen: its box
+// on PCFE_ERROR_BOX_LAYER, its texts on the layer above.
+enum : int32_t { PCFE_ERROR_BOX_LAYER = -1000 };
 void pcfe_ErrorBoxDraw(const char* pszDetail);
 // Screens only the menu user steers: every other active user's events of
 // this frame are dropped.

@@ -20,6 +20,7 @@
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "support/captured_pictures.h"
+#include "support/error_box_picture.h"
 #include "support/run_game.h"
 #include "tournament/fixtures.h"
 #include "tournament/squad.h"
@@ -292,6 +293,52 @@ TEST_F(Game, AnUnreadablePlayerDatabaseShowsTheErrorBoxAtPlayMatch) {
   // The hub showed no box before Play Match.
   EXPECT_FALSE(korvena_test::ErrorBoxShown(hub));
   EXPECT_TRUE(korvena_test::ErrorBoxShown(box));
+}
+
+// With the player database cut to 1,000 bytes, a loaded history's Play
+// Match shows the game's error box over the hub: it reads "Error!" over the
+// file's name and nothing of the hub's labels (Choose Squad, Fixtures, Roll
+// of Honour, Options) is drawn over it or its text, however long it shows.
+TEST_F(Game, ThePlayerDatabasesErrorBoxIsDrawnOverTheHubsLabels) {
+  namespace fs = std::filesystem;
+  squadcache_Clear();
+  EnglandHistoryBuild(exe_);
+  const fs::path folder = home_ / "share/korvena-football/savegame";
+  fs::create_directories(folder);
+  Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+  // A game of its own, as above, its player database cut to 1,000 bytes.
+  const fs::path build = fs::path(exe_).parent_path().parent_path(), game = home_ / "game";
+  fs::create_directories(game / "bin");
+  for (const auto& e : fs::directory_iterator(build / "bin"))
+    if (e.path().filename() == "korvena" || e.path().extension() == ".so" || e.path().extension() == ".bmp")
+      fs::copy_file(e.path(), game / "bin" / e.path().filename());
+  const fs::path data = fs::absolute(build / "data");
+  for (const auto& e : fs::recursive_directory_iterator(data)) {
+    const fs::path to = game / "data" / fs::relative(e.path(), data);
+    if (e.is_directory()) fs::create_directories(to);
+    else fs::create_symlink(e.path(), to);
+  }
+  const fs::path dump = game / "data" / "database" / "dump" / "dump.dat";
+  const std::string cut = readFile(dump).substr(0, 1000);
+  fs::remove(dump);
+  Write(dump, cut.data(), cut.size());
+  exe_ = (game / "bin" / "korvena").string();
+  const std::string log = home_ / "debug.txt";
+  env_["KORVENA_DEBUG_LOG"] = log;
+  std::string s = LoadAndPlayMatch();
+  const int aSteps[] = {226, 240, 270};
+  for (int t : aSteps) s += std::to_string(t) + " capture " + (home_ / ("box" + std::to_string(t) + ".tga")) + "\n";
+  korvena_test::GameRun r = run(s + "300 quit 3\n");
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  const std::string d = readFile(log);
+  ASSERT_NE(d.find("error box: ..\\data\\database\\dump\\dump.dat cannot be read\n"), std::string::npos) << d;
+  EXPECT_EQ(d.find("match start: home"), std::string::npos) << d;
+  for (int t : aSteps) {
+    std::string why;
+    EXPECT_TRUE(korvena_test::ErrorBoxReads(home_ / ("box" + std::to_string(t) + ".tga"),
+                                            "..\\data\\database\\dump\\dump.dat cannot be read", &why))
+        << why;
+  }
 }
 
 // A key held for eight steps.
