@@ -819,11 +819,12 @@ void mfhnews_Enter() {
     mfhmain_HistoryBegin();
     if (bStart && history_YearFilesUnreadableGet() != cUnreadable) {
       // A year file of the edition could not be read (it was named): no
-      // history begins, and the main menu says so.
+      // history begins, and the main menu shows the error box naming it
+      // until the player presses a key.
       tmmain_PoolsReset();
       tmglobal.bStarted = 0;
       mfhmain_bYearLoaded = 0;
-      pctext_MessageSet(festr_IDToStr(IDS_FE_ERROR));
+      pctext_ErrorBoxHold(history_YearFileUnreadableShortGet());
       global_SetExtendedGameMode(GAME_MODE_MAIN_MENU);
       s.iNextMode = GAME_MODE_RETURN_TO_MAIN_MENU;
       return;

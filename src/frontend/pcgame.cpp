@@ -198,6 +198,24 @@ void pcgame_MainMenuRun() {
   }
   pcgame_MainMenuDraw(pcgame_iChoice);
   mhelp_ScreenHook();
+  if (pctext_bErrorBoxHeldGet()) {
+    // The error box over the menu waits for a key, which only takes it
+    // away; the attract mode waits with it.
+    int32_t bKey = 0;
+    for (int32_t i = 0; i < input_iGetPortCount(); ++i) {
+      InputPort* pip = input_poGetPort(i);
+      if (pip == nullptr) continue;
+      input_PortBindingSet(PCGAME_MENU_BINDING, pip);
+      while (ListNode* poNode = queue_RemoveHead(&pip->oEvents)) {
+        InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
+        input_EventFree(&poEvent);
+        bKey = 1;
+      }
+    }
+    if (bKey) pctext_ErrorBoxDismiss();
+    demo_IdleCountReset();
+    return;
+  }
   int32_t eNext = GAME_MODE_MAIN_MENU;
   for (int32_t i = 0; i < input_iGetPortCount(); ++i) {
     input_PortBindingSet(PCGAME_MENU_BINDING, input_poGetPort(i));

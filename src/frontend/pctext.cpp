@@ -26,6 +26,7 @@ namespace {
 char pctext_szMessage[PCTEXT_MESSAGE_MAX + 1];
 int32_t pctext_iMessageFrames = 0;
 int32_t pctext_bErrorBox = 0;  // the message is the error box's detail
+int32_t pctext_bErrorBoxHeld = 0;  // the error box stays until it is dismissed
 int32_t pctext_ai3DCellHeight[PCTEXT_FONTS_PER_SET] = {};
 
 FontEntry& pctext_oCurrent() { return pctext_aaoFontSets[pctext_iCurrentSet][pctext_iCurrentFont]; }
@@ -131,6 +132,7 @@ void pctext_MessageDraw() {
   if (pctext_bErrorBox) pcfe_ErrorBoxDraw(pctext_szMessage);
   else pctext_PrintCentred(pctext_szMessage, 320, 120, 5);
   pctext_FontSet(0);
+  if (pctext_bErrorBoxHeld) return;
   if (--pctext_iMessageFrames <= 0) pctext_bErrorBox = 0;
 }
 
@@ -138,7 +140,23 @@ void pctext_ErrorBoxSet(const char* pszDetail) {
   std::snprintf(pctext_szMessage, sizeof(pctext_szMessage), "%s", pszDetail != nullptr ? pszDetail : "");
   pctext_iMessageFrames = PCTEXT_MESSAGE_FRAMES;
   pctext_bErrorBox = 1;
+  pctext_bErrorBoxHeld = 0;
   debuglog_Printf("error box: %s\n", pctext_szMessage);
+}
+
+void pctext_ErrorBoxHold(const char* pszDetail) {
+  pctext_ErrorBoxSet(pszDetail);
+  pctext_bErrorBoxHeld = 1;
+}
+
+int32_t pctext_bErrorBoxHeldGet() { return pctext_bErrorBoxHeld; }
+
+void pctext_ErrorBoxDismiss() {
+  if (!pctext_bErrorBox) return;
+  pctext_bErrorBox = 0;
+  pctext_bErrorBoxHeld = 0;
+  pctext_iMessageFrames = 0;
+  debuglog_Printf("error box dismissed\n");
 }
 
 const char* pctext_ErrorBoxGet() { return pctext_bErrorBox && pctext_iMessageFrames > 0 ? pctext_szMessage : nullptr; }

@@ -58,5 +58,12 @@ int32_t pctext_iMessageFramesGet();
 // message's frames, the detail line under "Error!" (written to the debug
 // log too); a message set while it shows is dropped.
 void pctext_ErrorBoxSet(const char* pszDetail);
+// The same box kept, however many frames pass, until a screen that waits
+// for it sees a key (pctext_ErrorBoxDismiss); the main menu does.
+void pctext_ErrorBoxHold(const char* pszDetail);
+// Non-zero while a box of pctext_ErrorBoxHold shows.
+int32_t pctext_bErrorBoxHeldGet();
+// Takes the error box off the screen (written to the debug log).
+void pctext_ErrorBoxDismiss();
 // The detail of the error box showing, or null when none shows.
 const char* pctext_ErrorBoxGet();

@@ -447,15 +447,20 @@ std::int32_t history_YearTextParse(const char* pText, std::int32_t cLength) {
 namespace {
 
 std::int32_t s_cUnreadable = 0;
+char s_szUnreadableShort[120] = "";
 
 // A year file that cannot be used: said with its path and the reason (the
-// box goes to standard error as well), and counted.
-void Unreadable(std::int32_t iFileId, const char* pszWhy) {
+// box goes to standard error as well), and counted; its path and its first
+// faulty line (iLine, 0 when none) kept in short for the screen.
+void Unreadable(std::int32_t iFileId, const char* pszWhy, std::int32_t iLine = 0) {
   const char* pszPath = file_pszGetPath(iFileId);
   char szMessage[300];
   std::snprintf(szMessage, sizeof(szMessage), "The tournament file %s cannot be read: %s", pszPath ? pszPath : "?",
                 pszWhy);
   platform::messageBox(nullptr, szMessage, "Error!", platform::MessageIcon::Stop);
+  if (iLine > 0)
+    std::snprintf(s_szUnreadableShort, sizeof(s_szUnreadableShort), "%s, line %d", pszPath ? pszPath : "?", iLine);
+  else std::snprintf(s_szUnreadableShort, sizeof(s_szUnreadableShort), "%s", pszPath ? pszPath : "?");
   s_cUnreadable++;
 }
 
@@ -483,7 +488,8 @@ const char* FileLoad(std::int32_t iFileId, std::int32_t* pcLength) {
 
 // Why a file's text is not a year file of the key: every line a year line
 // of that key; null when it is one.
-const char* YearTextRefusal(const char* pText, std::int32_t cLength, std::int32_t iKey, char* pszWhy, std::size_t cb) {
+const char* YearTextRefusal(const char* pText, std::int32_t cLength, std::int32_t iKey, char* pszWhy, std::size_t cb,
+                            std::int32_t* piLine) {
   const char* p = pText;
   const char* pEnd = pText + (cLength > 0 ? cLength : 0);
   static YearFileRecord rec;
@@ -496,6 +502,7 @@ const char* YearTextRefusal(const char* pText, std::int32_t cLength, std::int32_
     if (std::strlen(rec.szKey) < 2) continue;
     if (tmdata_KeyIndexGet(rec.szKey) != iKey) {
       std::snprintf(pszWhy, cb, "line %d does not begin with the key of its year", iLine);
+      *piLine = iLine;
       return pszWhy;
     }
     cLines++;
@@ -514,9 +521,10 @@ std::int32_t history_YearFileRead(std::int32_t iFileId) {
   // The key of the file: its place among the language's year files.
   const std::int32_t iKey = iFileId - tmdata_YearFileIdGet(mlang_iLanguage, 0, 0) + 1;
   char szWhy[240];
-  if (YearTextRefusal(p, cLength, iKey, szWhy, sizeof(szWhy))) {
+  std::int32_t iLine = 0;
+  if (YearTextRefusal(p, cLength, iKey, szWhy, sizeof(szWhy), &iLine)) {
     mem_Unlock();
-    Unreadable(iFileId, szWhy);
+    Unreadable(iFileId, szWhy, iLine);
     return 0;
   }
   const std::int32_t cFaults = tmreport_CountGet();
@@ -524,13 +532,14 @@ std::int32_t history_YearFileRead(std::int32_t iFileId) {
   mem_Unlock();
   if (tmreport_CountGet() != cFaults) {
     history_YearTextFaultDescribe(tmreport_CountGet() - cFaults, szWhy, sizeof(szWhy));
-    Unreadable(iFileId, szWhy);
+    Unreadable(iFileId, szWhy, s_oFirstFault.bSet ? s_oFirstFault.iLine : 0);
     return 0;
   }
   return 1;
 }
 
 std::int32_t history_YearFilesUnreadableGet() { return s_cUnreadable; }
+const char* history_YearFileUnreadableShortGet() { return s_szUnreadableShort; }
 
 void history_YearTextFaultDescribe(std::int32_t cFaults, char* pszOut, std::size_t cb) {
   const FirstFault& f = s_oFirstFault;

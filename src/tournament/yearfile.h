@@ -40,6 +40,9 @@ std::int32_t history_YearFileRead(std::int32_t iFileId);
 void history_YearTextFaultDescribe(std::int32_t cFaults, char* pszOut, std::size_t cb);
 // How many year files could not be read since the start.
 std::int32_t history_YearFilesUnreadableGet();
+// The last of them in short for the screen: its path, then ", line <n>"
+// for its first faulty line when one is known ("" while none).
+const char* history_YearFileUnreadableShortGet();
 void history_LineParse(const YearFileRecord* r);
 std::int32_t tmmain_QualifiersFileLoad(std::int32_t iYear);
 std::int32_t tmmain_FinalsFileLoad(std::int32_t iYear);

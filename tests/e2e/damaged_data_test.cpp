@@ -10,6 +10,7 @@
 #include <string>
 
 #include "support/captured_pictures.h"
+#include "support/error_box_picture.h"
 #include "support/run_game.h"
 #include "support/temp_dir.h"
 
@@ -200,17 +201,19 @@ TEST_F(DamagedData, AnUnreadablePlayerDatabaseShowsTheErrorBoxNamingIt) {
 }
 
 // A new 1958 history from the main menu (the qualifiers played), the map's
-// first team chosen; the main menu is captured before History is chosen and
-// at the end.
-std::string NewHistory(const std::string& dir) {
+// first team chosen (its last Return at step 382); the main menu is
+// captured before History is chosen and at the end, at step iEnd. The lines
+// of sKeys come after the last Return (a key that takes an error box away,
+// further captures).
+std::string NewHistory(const std::string& dir, const std::string& sKeys = "", int iEnd = 560) {
   using korvena_test::scriptKey;
   std::string s = "1 keydown ESCAPE\n58 keyup ESCAPE\n" + scriptKey(160, "DOWN") + "164 capture " + dir +
                   "/menu.tga\n" + scriptKey(166, "RETURN") + scriptKey(200, "SPACE");
   int t = 260;
   for (int i = 0; i < 10; i++, t += 6) s += scriptKey(t, "LEFT");
   s += scriptKey(t, "DOWN") + scriptKey(t + 6, "LEFT") + scriptKey(t + 12, "RETURN");
-  s += scriptKey(t + 42, "RETURN") + scriptKey(t + 62, "RETURN");
-  s += std::to_string(t + 240) + " capture " + dir + "/end.tga\n" + std::to_string(t + 250) + " quit 3\n";
+  s += scriptKey(t + 42, "RETURN") + scriptKey(t + 62, "RETURN") + sKeys;
+  s += std::to_string(iEnd) + " capture " + dir + "/end.tga\n" + std::to_string(iEnd + 10) + " quit 3\n";
   return s;
 }
 
@@ -244,7 +247,8 @@ TEST_F(DamagedData, AYearFileThatCannotBeReadIsNamedAndNoHistoryBegins) {
                     std::to_string(cField) + " (a team)"}};
   for (const auto& [bytes, reason] : cases) {
     Damage(year, bytes);
-    korvena_test::GameRun r = Run(NewHistory(root_.string()));
+    // A key takes the error box away.
+    korvena_test::GameRun r = Run(NewHistory(root_.string(), korvena_test::scriptKey(500, "RIGHT")));
     EXPECT_FALSE(r.timedOut);
     EXPECT_EQ(r.exitCode, 3) << r.err;
     EXPECT_NE(r.err.find("year58.csv cannot be read: "), std::string::npos) << reason << "\n" << r.err;
@@ -259,6 +263,69 @@ TEST_F(DamagedData, AYearFileThatCannotBeReadIsNamedAndNoHistoryBegins) {
   EXPECT_EQ(r.exitCode, 3) << r.err;
   EXPECT_EQ(r.err.find("cannot be read"), std::string::npos) << r.err;
   EXPECT_FALSE(korvena_test::readFile((root_ / "end.tga").string()) == korvena_test::readFile((root_ / "menu.tga").string()));
+}
+
+// A year file damaged in one of its lines (a date of letters, a line cut
+// after four fields, a misspelt team) is named on standard error with the
+// line and the field; the main menu shows the game's error box naming the
+// file and the line, still there long after the attract mode would have
+// started, until a key takes it away; the key does nothing else.
+TEST_F(DamagedData, AYearFileDamagedInALineShowsTheErrorBoxNamingItUntilAKey) {
+  const fs::path year = root_ / "data" / "database" / "tm" / "english" / "year58.csv";
+  const std::string text = korvena_test::readFile(year.string());
+  ASSERT_FALSE(text.empty());
+  // The text with line n (from 1) replaced by what f makes of it.
+  auto lineChanged = [&](int n, auto f) {
+    std::size_t at = 0;
+    for (int i = 1; i < n; i++) at = text.find('\n', at) + 1;
+    const std::size_t end = text.find('\n', at);
+    return text.substr(0, at) + f(text.substr(at, end - at)) + text.substr(end);
+  };
+  struct Case {
+    std::string bytes, stderrReason;
+    int line;
+  };
+  const Case cases[] = {
+      {lineChanged(3,
+                   [](std::string l) {
+                     const std::size_t d = l.find("16/06/57");
+                     return l.replace(d, 8, "ab/cd/ef");
+                   }),
+       "its line 3 has a day outside 1 to 31 in field 13 (the dates)", 3},
+      {lineChanged(5,
+                   [](std::string l) {
+                     std::size_t c = 0;
+                     for (int i = 0; i < 4; i++) c = l.find(',', c) + 1;
+                     return l.substr(0, c - 1);
+                   }),
+       "its line 5 has an unknown play format \"\" in field 6 (the play format)", 5},
+      {lineChanged(6,
+                   [](std::string l) {
+                     const std::size_t d = l.find("Poland");
+                     return l.replace(d, 6, "Polland");
+                   }),
+       "its line 6 has an unknown team \"Polland\" in field 17 (a team)", 6},
+  };
+  const std::string dir = root_.string();
+  std::string keys;
+  for (int t : {420, 2100}) keys += std::to_string(t) + " capture " + dir + "/box" + std::to_string(t) + ".tga\n";
+  keys += korvena_test::scriptKey(2110, "RETURN");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stderrReason);
+    Damage(year, c.bytes);
+    korvena_test::GameRun r = Run(NewHistory(dir, keys, 2140));
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_NE(r.err.find("year58.csv cannot be read: " + c.stderrReason), std::string::npos) << r.err;
+    const std::string detail = "..\\data\\database\\tm\\english\\year58.csv, line " + std::to_string(c.line);
+    std::string why;
+    EXPECT_TRUE(korvena_test::ErrorBoxReads(dir + "/box420.tga", detail, &why)) << why;
+    EXPECT_TRUE(korvena_test::ErrorBoxReads(dir + "/box2100.tga", detail, &why)) << why;
+    // The key took the box away and left the menu as it was.
+    const std::string menu = korvena_test::readFile(dir + "/menu.tga");
+    ASSERT_FALSE(menu.empty());
+    EXPECT_TRUE(korvena_test::readFile(dir + "/end.tga") == menu) << "not the menu after the key";
+  }
 }
 
 }  // namespace
