@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "engine/ball.h"
+#include "engine/player.h"
+#include "shell/global.h"
 #include "support/match_harness.h"
 #include "support/match_soak.h"
 
@@ -22,26 +24,55 @@ namespace mh = match_harness;
 
 namespace {
 
-// The configuration a test names by its seed.
-mh::Config Cfg(std::uint32_t uSeed) {
+// The configuration a test names by its seed: a short match, or a long one
+// with fouls on (more free kicks, more players sent off).
+mh::Config Cfg(std::uint32_t uSeed, bool bLong = false) {
   mh::Config c = mh::SoakConfig(uSeed);
-  c.iLength = 2;
+  c.iLength = bLong ? 10 : 2;
+  if (bLong) c.bFouls = 1;
   c.iReferee = 2;  // harsh: more cards
   c.bFreshRecords = false;  // the game's set-up alone clears the players and the clock
   return c;
 }
 
-// The highest the ball went in a match, watched after every tick.
-void HighestBall(std::int32_t, void* pv) {
-  std::int32_t* piHighest = static_cast<std::int32_t*>(pv);
-  const std::int32_t h = ball_HeightGet(&ball_oBall);
-  if (h > *piHighest) *piHighest = h;
+// What a match did with the ball, watched after every tick: the highest it
+// went; how often a keeper caught a free kick still in flight (a take in the
+// free kick's mode leaves the ball free); and, while a keeper held it free
+// after such a catch or any other, the highest it lay and the ticks it still
+// flew on (counted from the tick after his take: the take may come after the
+// ball's step of its tick).
+struct BallWatch {
+  std::int32_t iHighest = 0;
+  std::int32_t cFreeKicksCaught = 0;
+  std::int32_t iHeldHighest = 0;
+  std::int32_t cHeldInFlight = 0;
+  bool bFreeKickFlying = false;      // after the tick before: a free kick in flight, nobody on it
+  const Player* poHolder = nullptr;  // after the tick before: the keeper holding it free
+};
+void WatchBall(std::int32_t, void* pv) {
+  BallWatch* pw = static_cast<BallWatch*>(pv);
+  const Ball* pb = &ball_oBall;
+  const std::int32_t h = ball_HeightGet(pb);
+  if (h > pw->iHighest) pw->iHighest = h;
+  const bool bKeeperHoldsFree =
+      pb->poOwner != nullptr && player_IsGoalkeeper(pb->poOwner) && pb->iState == BALL_STATE_FREE;
+  if (bKeeperHoldsFree) {
+    if (pw->bFreeKickFlying) pw->cFreeKicksCaught++;
+    if (h > pw->iHeldHighest) pw->iHeldHighest = h;
+    if (pw->poHolder == pb->poOwner && pb->iKind != BALL_KIND_NONE) pw->cHeldInFlight++;
+  }
+  pw->poHolder = bKeeperHoldsFree ? pb->poOwner : nullptr;
+  pw->bFreeKickFlying =
+      global_eGetGameMode() == GAME_MODE_FREE_KICK && pb->poOwner == nullptr && pb->iKind != BALL_KIND_NONE;
 }
 // No kick of the game lifts the ball near this (units, a quarter inch each).
 constexpr std::int32_t kBallCeiling = 12000;
+// A keeper holds the ball no higher than his crossbar (8 feet).
+constexpr std::int32_t kCrossbar = 384;
 
-// In the started copy: KORVENA_FRESH_SEED names the one match to play, its
-// per-tick hashes go to KORVENA_FRESH_OUT, and the copy leaves before any test.
+// In the started copy: KORVENA_FRESH_SEED names the one match to play (a long
+// one when KORVENA_FRESH_LONG is set), its per-tick hashes go to
+// KORVENA_FRESH_OUT, and the copy leaves before any test.
 class FreshChild : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -49,9 +80,10 @@ class FreshChild : public ::testing::Environment {
     const char* pszOut = std::getenv("KORVENA_FRESH_OUT");
     if (!pszSeed || !pszOut) return;
     std::vector<mh::Hash> a;
-    std::int32_t iHighest = 0;
-    mh::Run(Cfg(static_cast<std::uint32_t>(std::strtoul(pszSeed, nullptr, 10))), &a, HighestBall, &iHighest);
-    if (iHighest > kBallCeiling) std::_Exit(2);
+    BallWatch w;
+    const bool bLong = std::getenv("KORVENA_FRESH_LONG") != nullptr;
+    mh::Run(Cfg(static_cast<std::uint32_t>(std::strtoul(pszSeed, nullptr, 10)), bLong), &a, WatchBall, &w);
+    if (w.iHighest > kBallCeiling || w.iHeldHighest > kCrossbar || w.cHeldInFlight != 0) std::_Exit(2);
     std::ofstream out(pszOut);
     for (const mh::Hash& h : a) {
       for (std::uint64_t u : h.au) out << u << ' ';
@@ -64,12 +96,13 @@ class FreshChild : public ::testing::Environment {
 ::testing::Environment* const g_poChild = ::testing::AddGlobalTestEnvironment(new FreshChild);
 
 // The seed's hashes as the only match of a new process.
-std::vector<mh::Hash> FreshRun(std::uint32_t uSeed) {
-  const std::string out = ::testing::TempDir() + "/fresh_" + std::to_string(uSeed) + ".txt";
+std::vector<mh::Hash> FreshRun(std::uint32_t uSeed, bool bLong = false) {
+  const std::string out =
+      ::testing::TempDir() + "/fresh_" + std::to_string(uSeed) + (bLong ? "_long" : "") + ".txt";
   std::remove(out.c_str());
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string cmd = "KORVENA_FRESH_SEED=" + std::to_string(uSeed) + " KORVENA_FRESH_OUT='" + out + "' '" + self +
-                          "' >/dev/null 2>&1";
+  const std::string cmd = std::string(bLong ? "KORVENA_FRESH_LONG=1 " : "") + "KORVENA_FRESH_SEED=" +
+                          std::to_string(uSeed) + " KORVENA_FRESH_OUT='" + out + "' '" + self + "' >/dev/null 2>&1";
   std::vector<mh::Hash> a;
   if (std::system(cmd.c_str()) != 0) return a;
   std::ifstream in(out);
@@ -118,17 +151,22 @@ TEST_F(MatchFresh, ASeedAfterAnotherMatchPlaysAsInANewProcess) {
   }
 }
 
-// Seed 16 as the only match of a new process: a keeper catches a free kick
-// still in flight and holds it into open play; the ball stays in his hands
-// and the match plays to its end, as it does after another match.
+// Seed 877, a long match, as the only match of a new process: at a free
+// kick the keeper catches the ball still in flight, his catch leaving it
+// free, and holds it into open play. It flies no further in his hands, and
+// the match plays to its end as it does after another match.
 TEST_F(MatchFresh, AKeeperCatchingAFreeKickPlaysOnAsTheFirstMatchOfAProcess) {
-  const std::vector<mh::Hash> b = FreshRun(16);
-  ASSERT_FALSE(b.empty()) << "seed 16 did not play through in a new process";
+  constexpr std::uint32_t kSeed = 877;
   std::vector<mh::Hash> a;
-  std::int32_t iHighest = 0;
-  const mh::Result r = mh::Run(Cfg(16), &a, HighestBall, &iHighest);
-  ASSERT_TRUE(r.bFinished) << r.Describe(Cfg(16));
-  EXPECT_LE(iHighest, kBallCeiling);
+  BallWatch w;
+  const mh::Result r = mh::Run(Cfg(kSeed, true), &a, WatchBall, &w);
+  ASSERT_TRUE(r.bFinished) << r.Describe(Cfg(kSeed, true));
+  ASSERT_GE(w.cFreeKicksCaught, 1) << "no keeper caught a free kick in flight";
+  EXPECT_EQ(w.cHeldInFlight, 0) << "the ball flew on in the keeper's hands";
+  EXPECT_LE(w.iHeldHighest, kCrossbar);
+  EXPECT_LE(w.iHighest, kBallCeiling);
+  const std::vector<mh::Hash> b = FreshRun(kSeed, true);
+  ASSERT_FALSE(b.empty()) << "seed " << kSeed << " did not play through in a new process, or its ball flew wrong";
   ASSERT_EQ(a.size(), b.size());
   for (std::size_t t = 0; t < a.size(); t++)
     for (std::int32_t g = 0; g < mh::kGroups; g++)
