@@ -199,20 +199,10 @@ void pcgame_MainMenuRun() {
   pcgame_MainMenuDraw(pcgame_iChoice);
   mhelp_ScreenHook();
   if (pctext_bErrorBoxHeldGet()) {
-    // The error box over the menu waits for a key, which only takes it
-    // away; the attract mode waits with it.
-    int32_t bKey = 0;
-    for (int32_t i = 0; i < input_iGetPortCount(); ++i) {
-      InputPort* pip = input_poGetPort(i);
-      if (pip == nullptr) continue;
-      input_PortBindingSet(PCGAME_MENU_BINDING, pip);
-      while (ListNode* poNode = queue_RemoveHead(&pip->oEvents)) {
-        InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
-        input_EventFree(&poEvent);
-        bKey = 1;
-      }
-    }
-    if (bKey) pctext_ErrorBoxDismiss();
+    // The error box over the menu waits for a key (the front-end tick takes
+    // every input while it shows); the attract mode waits with it.
+    for (int32_t i = 0; i < input_iGetPortCount(); ++i)
+      if (InputPort* pip = input_poGetPort(i)) input_PortBindingSet(PCGAME_MENU_BINDING, pip);
     demo_IdleCountReset();
     return;
   }

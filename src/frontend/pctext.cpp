@@ -10,6 +10,8 @@
 #include "scene3d/pcframe.h"
 #include "shell/debuglog.h"
 #include "shell/draw2d.h"
+#include "shell/input.h"
+#include "shell/list.h"
 #include "shell/pcinstall.h"
 
 FontEntry pctext_aaoFontSets[PCTEXT_SETS][PCTEXT_FONTS_PER_SET] = {
@@ -150,6 +152,22 @@ void pctext_ErrorBoxHold(const char* pszDetail) {
 }
 
 int32_t pctext_bErrorBoxHeldGet() { return pctext_bErrorBoxHeld; }
+
+int32_t pctext_ErrorBoxKeyTake() {
+  if (!pctext_bErrorBoxHeld) return 0;
+  int32_t bKey = 0;
+  for (int32_t i = 0; i < input_iGetPortCount(); ++i) {
+    InputPort* pip = input_poGetPort(i);
+    if (pip == nullptr) continue;
+    while (ListNode* poNode = queue_RemoveHead(&pip->oEvents)) {
+      InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
+      input_EventFree(&poEvent);
+      bKey = 1;
+    }
+  }
+  if (bKey) pctext_ErrorBoxDismiss();
+  return 1;
+}
 
 void pctext_ErrorBoxDismiss() {
   if (!pctext_bErrorBox) return;

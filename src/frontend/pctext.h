@@ -58,9 +58,13 @@ int32_t pctext_iMessageFramesGet();
 // message's frames, the detail line under "Error!" (written to the debug
 // log too); a message set while it shows is dropped.
 void pctext_ErrorBoxSet(const char* pszDetail);
-// The same box kept, however many frames pass, until a screen that waits
-// for it sees a key (pctext_ErrorBoxDismiss); the main menu does.
+// The same box kept, however many frames pass, until the player presses a
+// key (pctext_ErrorBoxKeyTake).
 void pctext_ErrorBoxHold(const char* pszDetail);
+// Each front-end tick, before the screen runs: while a kept box shows, every
+// input event of every port is taken from the screen, and the first takes
+// the box away. Non-zero when a kept box showed.
+int32_t pctext_ErrorBoxKeyTake();
 // Non-zero while a box of pctext_ErrorBoxHold shows.
 int32_t pctext_bErrorBoxHeldGet();
 // Takes the error box off the screen (written to the debug log).

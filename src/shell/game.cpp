@@ -20,6 +20,8 @@ int32_t teamadj_MatchPoll() { return 0; }
 int32_t game_FrontEndTick() {
   input_PortsRead();
   input_EventsGenerate();
+  // A kept error box takes the player's keys until one takes it away.
+  (void)pctext_ErrorBoxKeyTake();
   (void)QMathRandNext();
 
   switch (static_cast<int32_t>(global.eGameMode)) {
@@ -209,4 +211,6 @@ void game_MatchEnter() {
   caption_Init();
   camera_ViewInvalidate();
   referee_DecisionClear();
+  // An error box kept for a front-end screen says nothing about the match.
+  pctext_ErrorBoxDismiss();
 }

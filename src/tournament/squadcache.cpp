@@ -75,7 +75,7 @@ Squad* DumpUnreadable(const char* pszWhy) {
   }
   char szBox[200];
   std::snprintf(szBox, sizeof(szBox), "%s cannot be read", pszPath ? pszPath : "The player database");
-  pctext_ErrorBoxSet(szBox);
+  pctext_ErrorBoxHold(szBox);
   return nullptr;
 }
 }  // namespace

@@ -298,7 +298,8 @@ TEST_F(Game, AnUnreadablePlayerDatabaseShowsTheErrorBoxAtPlayMatch) {
 // With the player database cut to 1,000 bytes, a loaded history's Play
 // Match shows the game's error box over the hub: it reads "Error!" over the
 // file's name and nothing of the hub's labels (Choose Squad, Fixtures, Roll
-// of Honour, Options) is drawn over it or its text, however long it shows.
+// of Honour, Options) is drawn over it or its text, however long it shows:
+// it stays until a key, which only takes it away.
 TEST_F(Game, ThePlayerDatabasesErrorBoxIsDrawnOverTheHubsLabels) {
   namespace fs = std::filesystem;
   squadcache_Clear();
@@ -326,9 +327,10 @@ TEST_F(Game, ThePlayerDatabasesErrorBoxIsDrawnOverTheHubsLabels) {
   const std::string log = home_ / "debug.txt";
   env_["KORVENA_DEBUG_LOG"] = log;
   std::string s = LoadAndPlayMatch();
-  const int aSteps[] = {226, 240, 270};
+  const int aSteps[] = {226, 240, 270, 900};
   for (int t : aSteps) s += std::to_string(t) + " capture " + (home_ / ("box" + std::to_string(t) + ".tga")) + "\n";
-  korvena_test::GameRun r = run(s + "300 quit 3\n");
+  s += korvena_test::scriptKey(910, "RETURN") + "940 capture " + (home_ / "after.tga") + "\n";
+  korvena_test::GameRun r = run(s + "960 quit 3\n");
   EXPECT_EQ(r.exitCode, 3) << r.err;
   const std::string d = readFile(log);
   ASSERT_NE(d.find("error box: ..\\data\\database\\dump\\dump.dat cannot be read\n"), std::string::npos) << d;
@@ -339,6 +341,9 @@ TEST_F(Game, ThePlayerDatabasesErrorBoxIsDrawnOverTheHubsLabels) {
                                             "..\\data\\database\\dump\\dump.dat cannot be read", &why))
         << why;
   }
+  // The key took the box away and played no match.
+  EXPECT_FALSE(korvena_test::ErrorBoxShown(home_ / "after.tga"));
+  EXPECT_EQ(readFile(log).find("match start: home"), std::string::npos);
 }
 
 // A key held for eight steps.

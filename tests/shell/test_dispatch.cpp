@@ -70,6 +70,7 @@ FAKE(options_Run)
 FAKE(pausemenu_AttractMovieRun)
 FAKE(mfhmain_HistoryLeave)
 void pcfe_EscapeTrack() {}
+int32_t pctext_ErrorBoxKeyTake() { return 0; }
 int32_t caption_ControllerMsgDraw() {
   Trace("message");
   return 0;
@@ -124,6 +125,7 @@ FAKE(ticktape_Init)
 FAKE(caption_Init)
 FAKE(camera_ViewInvalidate)
 FAKE(referee_DecisionClear)
+FAKE(pctext_ErrorBoxDismiss)
 FAKE(vsync_Init)
 FAKE(input_PortsRead)
 FAKE(input_EventsGenerate)
@@ -373,7 +375,7 @@ TEST_F(Dispatch, GameStartMatchEnterAndStartUpInOrder) {
   EXPECT_EQ(global_eGetGameMode(), GAME_MODE_IN_MATCH_SETUP);
   EXPECT_EQ(global.bHistory, 0);
   EXPECT_EQ(g_aoTrace, Trace_t({"matchflow_LineupReset", "ticktape_Init", "caption_Init", "camera_ViewInvalidate",
-                                "referee_DecisionClear"}));
+                                "referee_DecisionClear", "pctext_ErrorBoxDismiss"}));
 
   // The one-time set-up empties the stack: mode and enter operation of every
   // entry cleared, the pointer 0.
