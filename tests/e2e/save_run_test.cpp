@@ -251,18 +251,17 @@ TEST_F(Game, SavesWithTheSettingsAtTheEndsOfTheirRangesLoadAndPlay) {
   }
 }
 
-// With the player database unreadable, a loaded history's Play Match shows
-// the game's error box naming the file, and the hub stays.
-TEST_F(Game, AnUnreadablePlayerDatabaseShowsTheErrorBoxAtPlayMatch) {
+// A saved England 1958 history in the save folder under home, and a game of
+// its own: the executable (with its renderers) beside links to the build's
+// data, the player database cut to its first cbKeep bytes. Returns the new
+// executable.
+std::string GameWithCutDatabase(const std::string& exe, const std::filesystem::path& home, std::size_t cbKeep) {
   namespace fs = std::filesystem;
-  squadcache_Clear();  // every squad comes from the database
-  EnglandHistoryBuild(exe_);
-  const fs::path folder = home_ / "share/korvena-football/savegame";
+  EnglandHistoryBuild(exe);
+  const fs::path folder = home / "share/korvena-football/savegame";
   fs::create_directories(folder);
   Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
-  // A game of its own: the executable (with its renderers) beside links to
-  // the build's data, the player database a cut copy.
-  const fs::path build = fs::path(exe_).parent_path().parent_path(), game = home_ / "game";
+  const fs::path build = fs::path(exe).parent_path().parent_path(), game = home / "game";
   fs::create_directories(game / "bin");
   for (const auto& e : fs::directory_iterator(build / "bin"))
     if (e.path().filename() == "korvena" || e.path().extension() == ".so" || e.path().extension() == ".bmp")
@@ -274,10 +273,17 @@ TEST_F(Game, AnUnreadablePlayerDatabaseShowsTheErrorBoxAtPlayMatch) {
     else fs::create_symlink(e.path(), to);
   }
   const fs::path dump = game / "data" / "database" / "dump" / "dump.dat";
-  const std::string cut = readFile(dump).substr(0, 5000);
+  const std::string cut = readFile(dump).substr(0, cbKeep);
   fs::remove(dump);
   Write(dump, cut.data(), cut.size());
-  exe_ = (game / "bin" / "korvena").string();
+  return (game / "bin" / "korvena").string();
+}
+
+// With the player database unreadable, a loaded history's Play Match shows
+// the game's error box naming the file, and the hub stays.
+TEST_F(Game, AnUnreadablePlayerDatabaseShowsTheErrorBoxAtPlayMatch) {
+  squadcache_Clear();  // every squad comes from the database
+  exe_ = GameWithCutDatabase(exe_, home_.path(), 5000);
   const std::string log = home_ / "debug.txt", hub = home_ / "hub.tga", box = home_ / "box.tga";
   env_["KORVENA_DEBUG_LOG"] = log;
   korvena_test::GameRun r = run(LoadAndPlayMatch() + "214 capture " + hub + "\n240 capture " + box + "\n400 quit 3\n");
@@ -301,29 +307,8 @@ TEST_F(Game, AnUnreadablePlayerDatabaseShowsTheErrorBoxAtPlayMatch) {
 // of Honour, Options) is drawn over it or its text, however long it shows:
 // it stays until a key, which only takes it away.
 TEST_F(Game, ThePlayerDatabasesErrorBoxIsDrawnOverTheHubsLabels) {
-  namespace fs = std::filesystem;
   squadcache_Clear();
-  EnglandHistoryBuild(exe_);
-  const fs::path folder = home_ / "share/korvena-football/savegame";
-  fs::create_directories(folder);
-  Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
-  // A game of its own, as above, its player database cut to 1,000 bytes.
-  const fs::path build = fs::path(exe_).parent_path().parent_path(), game = home_ / "game";
-  fs::create_directories(game / "bin");
-  for (const auto& e : fs::directory_iterator(build / "bin"))
-    if (e.path().filename() == "korvena" || e.path().extension() == ".so" || e.path().extension() == ".bmp")
-      fs::copy_file(e.path(), game / "bin" / e.path().filename());
-  const fs::path data = fs::absolute(build / "data");
-  for (const auto& e : fs::recursive_directory_iterator(data)) {
-    const fs::path to = game / "data" / fs::relative(e.path(), data);
-    if (e.is_directory()) fs::create_directories(to);
-    else fs::create_symlink(e.path(), to);
-  }
-  const fs::path dump = game / "data" / "database" / "dump" / "dump.dat";
-  const std::string cut = readFile(dump).substr(0, 1000);
-  fs::remove(dump);
-  Write(dump, cut.data(), cut.size());
-  exe_ = (game / "bin" / "korvena").string();
+  exe_ = GameWithCutDatabase(exe_, home_.path(), 1000);
   const std::string log = home_ / "debug.txt";
   env_["KORVENA_DEBUG_LOG"] = log;
   std::string s = LoadAndPlayMatch();
