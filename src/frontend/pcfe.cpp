@@ -375,18 +375,6 @@ void pcfe_OutroLeave() {
 
 // ---- Error box and confirmation panel ---------------------------------------------------
 
-namespace {
-// A light text centred at (x, y) over its black shadow a pixel down and
-// right, both on one layer (the later item of a layer is drawn first).
-void TextOverShadow(const char* psz, int32_t x, int32_t y, int32_t iLayer) {
-  draw2d_TextColourSet(200, 200, 200, 255);
-  pctext_PrintCentred(psz, x, y, iLayer);
-  draw2d_TextColourSet(0, 0, 0, 255);
-  pctext_PrintCentred(psz, x + 1, y + 1, iLayer);
-  draw2d_TextColourSet(200, 200, 200, 255);
-}
-}  // namespace
-
 void pcfe_ErrorBoxDraw(const char* pszDetail) {
   const bool bDetail = pszDetail && *pszDetail;
   int32_t x = pcfe_ScaleX(156), w = pcfe_ScaleX(200), h = pcfe_ScaleY(40);
@@ -403,8 +391,9 @@ void pcfe_ErrorBoxDraw(const char* pszDetail) {
   // screen's, its texts (each over its shadow) on the one above that.
   draw2d_FillColourSet(0, 0, 0, 255);
   draw2d_RectFill(x, pcfe_ScaleY(106), w, h, PCFE_ERROR_BOX_LAYER);
-  TextOverShadow(festr_IDToStr(IDS_FE_ERROR), pcfe_ScaleX(256), pcfe_ScaleY(120), PCFE_ERROR_BOX_LAYER - 1);
-  if (bDetail) TextOverShadow(pszDetail, pcfe_ScaleX(256), pcfe_ScaleY(138), PCFE_ERROR_BOX_LAYER - 1);
+  draw2d_TextColourSet(200, 200, 200, 255);
+  draw2d_TextShadowCentred(festr_IDToStr(IDS_FE_ERROR), pcfe_ScaleX(256), pcfe_ScaleY(120), PCFE_ERROR_BOX_LAYER - 1);
+  if (bDetail) draw2d_TextShadowCentred(pszDetail, pcfe_ScaleX(256), pcfe_ScaleY(138), PCFE_ERROR_BOX_LAYER - 1);
 }
 
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {

@@ -153,8 +153,8 @@ void pctext_ErrorBoxHold(const char* pszDetail) {
 
 int32_t pctext_bErrorBoxHeldGet() { return pctext_bErrorBoxHeld; }
 
-int32_t pctext_ErrorBoxKeyTake() {
-  if (!pctext_bErrorBoxHeld) return 0;
+void pctext_ErrorBoxKeyTake() {
+  if (!pctext_bErrorBoxHeld) return;
   int32_t bKey = 0;
   for (int32_t i = 0; i < input_iGetPortCount(); ++i) {
     InputPort* pip = input_poGetPort(i);
@@ -166,7 +166,6 @@ int32_t pctext_ErrorBoxKeyTake() {
     }
   }
   if (bKey) pctext_ErrorBoxDismiss();
-  return 1;
 }
 
 void pctext_ErrorBoxDismiss() {

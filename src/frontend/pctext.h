@@ -63,8 +63,8 @@ void pctext_ErrorBoxSet(const char* pszDetail);
 void pctext_ErrorBoxHold(const char* pszDetail);
 // Each front-end tick, before the screen runs: while a kept box shows, every
 // input event of every port is taken from the screen, and the first takes
-// the box away. Non-zero when a kept box showed.
-int32_t pctext_ErrorBoxKeyTake();
+// the box away.
+void pctext_ErrorBoxKeyTake();
 // Non-zero while a box of pctext_ErrorBoxHold shows.
 int32_t pctext_bErrorBoxHeldGet();
 // Takes the error box off the screen (written to the debug log).

@@ -21,7 +21,7 @@ int32_t game_FrontEndTick() {
   input_PortsRead();
   input_EventsGenerate();
   // A kept error box takes the player's keys until one takes it away.
-  (void)pctext_ErrorBoxKeyTake();
+  pctext_ErrorBoxKeyTake();
   (void)QMathRandNext();
 
   switch (static_cast<int32_t>(global.eGameMode)) {

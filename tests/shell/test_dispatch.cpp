@@ -70,7 +70,7 @@ FAKE(options_Run)
 FAKE(pausemenu_AttractMovieRun)
 FAKE(mfhmain_HistoryLeave)
 void pcfe_EscapeTrack() {}
-int32_t pctext_ErrorBoxKeyTake() { return 0; }
+void pctext_ErrorBoxKeyTake() {}
 int32_t caption_ControllerMsgDraw() {
   Trace("message");
   return 0;
