@@ -253,6 +253,15 @@ bool Setup(std::string* pWhy) {
 
 bool InMatchTick() { return g_bInMatchTick; }
 
+std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int32_t iFirst) {
+  std::vector<Command> a;
+  for (std::int32_t t = iFirst; iEvery > 0 && t <= iUntil; t += iEvery) {
+    a.push_back(Command{t, 26, 0, 0});
+    a.push_back(Command{t + 1, 28, 0, 0});
+  }
+  return a;
+}
+
 void SeedRestore(std::uint32_t uSeed) {
   QMathRandState r{};
   std::uint64_t x = 0x9E3779B97F4A7C15ull ^ uSeed;

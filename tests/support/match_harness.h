@@ -25,6 +25,11 @@ struct Command {
   std::int32_t iMagnitude = 0;
 };
 
+// A person who only taps Pass (pressed on one tick, let go on the next)
+// every iEvery ticks from tick iFirst up to tick iUntil, and never moves the
+// stick.
+std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int32_t iFirst = 0);
+
 struct Config {
   std::uint32_t uSeed = 1;
   std::int32_t aiTeam[2] = {144, 88};   // team ids, home and away
