@@ -31,6 +31,7 @@
 #include "scene3d/pcframe.h"
 #include "shell/game.h"
 #include "shell/global.h"
+#include "shell/gmewidg.h"
 #include "shell/input.h"
 #include "shell/user.h"
 #include "shell/vsync.h"
@@ -253,11 +254,15 @@ bool Setup(std::string* pWhy) {
 
 bool InMatchTick() { return g_bInMatchTick; }
 
+namespace {
+constexpr std::int32_t kFunctionPass = 4;
+}  // namespace
+
 std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int32_t iFirst) {
   std::vector<Command> a;
   for (std::int32_t t = iFirst; iEvery > 0 && t <= iUntil; t += iEvery) {
-    a.push_back(Command{t, 26, 0, 0});
-    a.push_back(Command{t + 1, 28, 0, 0});
+    a.push_back(Command{t, -kFunctionPass, 0, 1});
+    a.push_back(Command{t + 1, -kFunctionPass, 0, 0});
   }
   return a;
 }
@@ -328,6 +333,30 @@ void UsersSet(const Config& c) {
   global_SetAwayUser(c.aeSide[1] != SideKind::Computer ? &user_aUsers[1] : nullptr);
 }
 
+// The pad buttons of the two sides held down: bit w for widget w.
+std::uint32_t g_auButtons[2];
+
+std::int32_t WidgetOf(const User* pusr, std::int32_t eFunction) {
+  const std::int32_t w = gmewidg_eGetWidget(eFunction, pusr->pip->cConfig);
+  return w > 0 && w < INPUT_WIDGETS_MAX ? w : 0;
+}
+
+// The events of a side's pad buttons this tick, from the port's active
+// binding table as the input task makes them: every function read from a
+// widget gives its press, held (down this tick and the tick before) and
+// release events.
+void ButtonEvents(User* pusr, std::uint32_t uWas, std::uint32_t uNow) {
+  for (const InputPortBinding* pe = pusr->pip->pipbInputPortBinding; pe->eTrigger != INPUT_TRIGGER_END; ++pe) {
+    const std::int32_t w = WidgetOf(pusr, static_cast<std::int32_t>(pe->eFunction));
+    if (w == 0) continue;
+    const bool bPrev = (uWas >> w) & 1u, bCur = (uNow >> w) & 1u;
+    if ((pe->eTrigger == INPUT_TRIGGER_PRESS && !bPrev && bCur) ||
+        (pe->eTrigger == INPUT_TRIGGER_RELEASE && bPrev && !bCur) ||
+        (pe->eTrigger == INPUT_TRIGGER_HELD && bPrev && bCur))
+      EventPost(pusr, static_cast<std::int32_t>(pe->eEvent));
+  }
+}
+
 void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext) {
   for (std::int32_t k = 0; k < 2; k++) {
     User* pusr = SideUser(k);
@@ -335,13 +364,22 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
     // computer plays the home side (it then answers as a spectator).
     if (c.aeSide[k] == SideKind::User || (k == 0 && c.aeSide[0] == SideKind::Computer)) {
       const std::vector<Command>& a = c.aoCommands[k];
+      const std::uint32_t uWas = g_auButtons[k];
+      const bool bPad = pusr && pusr->pip && pusr->pip->pipbInputPortBinding;
       while (aiNext[k] < a.size() && a[aiNext[k]].iTick <= iTick) {
         const Command& cmd = a[aiNext[k]++];
         if (cmd.iTick < iTick) continue;
+        if (cmd.iEvent < 0) {
+          const std::int32_t w = bPad ? WidgetOf(pusr, -cmd.iEvent) : 0;
+          if (w == 0) continue;
+          g_auButtons[k] = cmd.iMagnitude ? g_auButtons[k] | 1u << w : g_auButtons[k] & ~(1u << w);
+          continue;
+        }
         if (cmd.iEvent == 23)
           pusr->uStickDirection = (static_cast<std::uint32_t>(cmd.iDegrees) << 16) | static_cast<std::uint32_t>(cmd.iMagnitude);
         EventPost(pusr, cmd.iEvent);
       }
+      if (bPad && (uWas | g_auButtons[k])) ButtonEvents(pusr, uWas, g_auButtons[k]);
     } else if (c.aeSide[k] == SideKind::Monkey) {
       if (pm->aiHeld[k]) {
         // Held, then released: the press's event + 1 each tick, + 2 at the end.
@@ -426,6 +464,7 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
 
   game_MatchEnter();
   Monkey oMonkey{c.uMonkeySeed};
+  g_auButtons[0] = g_auButtons[1] = 0;
   std::size_t aiNext[2] = {0, 0};
   bool bPlayedAgain = false;
   std::int32_t ePrev = global.eGameMode;

@@ -17,7 +17,12 @@ namespace match_harness {
 enum class SideKind { Computer, User, Monkey };
 
 // One command of a user side: on the tick, the event (with a stick reading
-// for event 23: direction in degrees and magnitude 0..128).
+// for event 23: direction in degrees and magnitude 0..128). A negative event
+// is a button of the side's pad: the button that reads game function
+// -iEvent (4 Pass, 5 Shoot, ...), pressed with iMagnitude 1 and let go with
+// 0. It gives the events the port's active binding table gives every
+// function read from that button, as a real pad's button does (the Pass
+// button passes in open play, throws at a throw-in, takes the kick-off).
 struct Command {
   std::int32_t iTick = 0;
   std::int32_t iEvent = 0;
@@ -25,9 +30,9 @@ struct Command {
   std::int32_t iMagnitude = 0;
 };
 
-// A person who only taps Pass (pressed on one tick, let go on the next)
-// every iEvery ticks from tick iFirst up to tick iUntil, and never moves the
-// stick.
+// A person who only taps the Pass button (pressed on one tick, let go on
+// the next) every iEvery ticks from tick iFirst up to tick iUntil, and never
+// moves the stick.
 std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int32_t iFirst = 0);
 
 struct Config {
