@@ -610,10 +610,11 @@ void ball_Update() {
         ball_FlightStep(poBall, 1);
       } else {
         PlaceOnGround(poBall);
-        // Taken where the take leaves it free (a keeper's catch at a free
-        // kick) and still in his hands in open play: carried over a line, it
-        // is out there as a held ball is.
-        if (poBall->poOwner != nullptr && global_eGetGameMode() == GAME_MODE_PLAY) ball_OutOfPlayCheck(poBall);
+        // Still in open play: taken where the take leaves it free (a keeper's
+        // catch at a free kick) and carried over a line, or come to rest
+        // beyond one while nobody judged it (it went over during a restart),
+        // it is out there as a held or moving ball is.
+        if (global_eGetGameMode() == GAME_MODE_PLAY) ball_OutOfPlayCheck(poBall);
       }
       break;
     case BALL_STATE_HELD:

@@ -20,6 +20,7 @@ namespace {
 
 std::int32_t s_iCountdown;
 bool s_bDone;
+bool s_bBallOut;  // the ball went over a line before the keeper's ball ended
 std::int32_t s_iLaunchX, s_iLaunchY;
 constexpr std::int32_t kAimTree = 1072;
 
@@ -157,11 +158,28 @@ void sphands_Update(Player* pp) {
   }
 }
 
+// The ball over a touch line or a goal line, as the out-of-play check has it.
+static bool BallOverALine() {
+  const std::int32_t bx = setp_BallX(), by = setp_BallY();
+  return (by < 0 ? -by : by) > 5784 || (bx < 0 ? -bx : bx) >= 9385;
+}
+
 static bool HandsStep(Player* pp) {
   SetPieceRecord& rec = pp->oSetPiece;
+  if (rec.iEnterState != 1) {
+    // Carried or kicked over a line while the keeper's ball lasts: the
+    // keeper's ball is over, and open play judges where the ball went out,
+    // as it judges any held or moving ball that crosses a line.
+    if (!s_bDone && BallOverALine()) {
+      s_bDone = true;
+      s_bBallOut = true;
+      setp_ModeEnd(setp_poGetKickTaker() ? setp_poGetKickTaker() : pp);
+    }
+    if (s_bBallOut) return true;
+  }
   switch (rec.iEnterState) {
     case 1: {
-      if (setp_iGetEnterCount() == 0) s_bDone = false;
+      if (setp_iGetEnterCount() == 0) s_bDone = s_bBallOut = false;
       setp_TakerEnsure(true);
       setp_EnterCountInc();
       const std::int32_t bx = setp_BallX();
@@ -193,6 +211,13 @@ static bool HandsStep(Player* pp) {
         anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);
         PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
         if (setp_UserMateExists(pp)) {
+          // A person's keeper stands where he is, facing as he is, until the
+          // person turns him or plays the ball: the stance's run step would
+          // otherwise take him on toward the last point and heading he ran
+          // for (a person's player is not steered to his target), turning
+          // him about and into his own net with the ball.
+          anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
+          setp_FaceHeading(pp, pp->iFacing);
           setp_AimDefaults();
           rec.iEnterState = 13;
         } else {

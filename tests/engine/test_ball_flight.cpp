@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <cstdlib>
 #include <algorithm>
 #include <random>
@@ -610,8 +611,28 @@ TEST(BallStep, ATakenFreeBallOverALineIsReportedInOpenPlay) {
     ball_Update();
     EXPECT_TRUE(g_oBallFakes.aReferee.empty()) << iMode;
   }
-  // Nobody's ball at rest over the line is left to the flight that took it there.
-  FreshBall(-9390, 0, -100);
+  // Nobody's ball at rest over a line in open play (it went over while a
+  // restart let it be) is out at once, over a goal line or a touch line;
+  // outside open play it waits for open play.
+  for (const std::int32_t iMode : {2, 44, 86, 80}) {
+    for (const auto& p : {std::pair{-9390, -100}, std::pair{3000, 5790}}) {
+      FreshBall(p.first, 0, p.second);
+      g_oBallFakes.iGameMode = iMode;
+      ball_oBall.poOwner = nullptr;
+      ball_Update();
+      if (iMode == 2) {
+        ASSERT_EQ(g_oBallFakes.aReferee.size(), 1u);
+        EXPECT_EQ(g_oBallFakes.aReferee[0].a[0], p.second > 5784 ? 0 : 1);
+        EXPECT_EQ(g_oBallFakes.aReferee[0].a[1], p.first);
+        EXPECT_EQ(g_oBallFakes.aReferee[0].a[2], p.second);
+      } else {
+        EXPECT_TRUE(g_oBallFakes.aReferee.empty()) << iMode;
+      }
+    }
+  }
+  // At rest on the pitch it is nothing to judge.
+  FreshBall(-9384, 0, 5784);
+  g_oBallFakes.iGameMode = 2;
   ball_oBall.poOwner = nullptr;
   ball_Update();
   EXPECT_TRUE(g_oBallFakes.aReferee.empty());
