@@ -409,17 +409,19 @@ void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
     x -= (iNeeded - w + 1) / 2;
     w = iNeeded;
   }
+  // Over every label of the screen that opened it, on layers of its own in
+  // front of every screen's: the shadow, the panel, its frame, its texts.
   draw2d_FillColourSet(0, 0, 0, 128);
-  draw2d_RectFill(x - 4, y - 4, w + 8, h + 8, 4);
+  draw2d_RectFill(x - 4, y - 4, w + 8, h + 8, PCFE_PANEL_LAYER);
   draw2d_FillColourSet(16, 24, 56, 255);
-  draw2d_RectFill(x, y, w, h, 3);
-  pcframe_AddBox(x, y, x + w, y + h, 2, 150, 168, 200, 255, 0);
+  draw2d_RectFill(x, y, w, h, PCFE_PANEL_LAYER - 1);
+  pcframe_AddBox(x, y, x + w, y + h, PCFE_PANEL_LAYER - 2, 150, 168, 200, 255, 0);
   draw2d_TextColourSet(200, 200, 200, 255);
-  draw2d_TextShadowDraw(pszQuestion, 320, 164);
+  draw2d_TextShadowCentred(pszQuestion, 320, 164, PCFE_PANEL_LAYER - 3);
   if (bYes) draw2d_TextColourSet(200, 200, 0, 255);
-  draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_YES), 270, 220);
+  draw2d_TextShadowCentred(festr_IDToStr(IDS_FE_YES), 270, 220, PCFE_PANEL_LAYER - 3);
   draw2d_TextColourSet(200, 200, bYes ? 200 : 0, 255);
-  draw2d_TextShadowDraw(festr_IDToStr(IDS_FE_NO), 370, 220);
+  draw2d_TextShadowCentred(festr_IDToStr(IDS_FE_NO), 370, 220, PCFE_PANEL_LAYER - 3);
   pctext_FontSet(0);
 }
 

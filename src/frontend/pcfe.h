@@ -55,7 +55,10 @@ extern int32_t pcfe_cConvertFailures;
 extern int32_t pcfe_iConvertCounter;
 
 // The question (a text id) over "Yes" and "No" on a framed panel, the
-// chosen answer yellow: the exit and the save screens' confirmations.
+// chosen answer yellow: the exit, the hub's and the save screens'
+// confirmations. It is drawn over every label of the screen that opened it
+// and under the error box: from PCFE_PANEL_LAYER to the three layers above.
+enum : int32_t { PCFE_PANEL_LAYER = -900 };
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes);
 // The game's error box: "Error!" on a black box in the middle of the
 // screen, and under it, when given, a line saying what failed (the box

@@ -44,11 +44,14 @@ inline void EnglandHistoryBuild(const std::string& exe) {
   ASSERT_EQ(pcsave_ImageBuild(), 1);
 }
 
-// Keys from the main menu: Load Game, Load, the first save; the hub's Play
-// Match at step 220.
-inline std::string LoadAndPlayMatch() {
+// Keys from the main menu: Load Game, Load, the first save; the hub shows
+// by step 200.
+inline std::string LoadToHub() {
   return scriptKey(100, "RIGHT") + scriptKey(106, "RIGHT") + scriptKey(112, "DOWN") + scriptKey(132, "RETURN") +
-         scriptKey(154, "RETURN") + scriptKey(160, "RETURN") + scriptKey(220, "RETURN");
+         scriptKey(154, "RETURN") + scriptKey(160, "RETURN");
 }
+
+// The same, and the hub's Play Match at step 220.
+inline std::string LoadAndPlayMatch() { return LoadToHub() + scriptKey(220, "RETURN"); }
 
 }  // namespace korvena_test
