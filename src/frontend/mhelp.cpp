@@ -315,7 +315,7 @@ int32_t mhelp_PageInput(User* poUser) {
     return eNext;
   }
   const uint8_t* pabKeys = QKeyboardGetState();
-  if (pabKeys != nullptr && (pabKeys[1] & 0x80) != 0) {
+  if (pabKeys != nullptr && (pabKeys[1] & 0x80) != 0 && !pctext_bErrorBoxKeysTakenGet()) {
     input_EventQueueFlush(&poUser->pip->oEvents);
     sfx_Play(2);
     return kModeOptions;

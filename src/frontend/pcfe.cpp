@@ -477,8 +477,11 @@ bool EscapeDown() {
 }
 }  // namespace
 
-bool pcfe_bEscapeHeld() { return !s_bEscapeWasDown && EscapeDown(); }
+// A key the kept error box took is not the screen's.
+bool pcfe_bEscapeHeld() { return !pctext_bErrorBoxKeysTakenGet() && !s_bEscapeWasDown && EscapeDown(); }
 
-bool pcfe_bEscapeLastKey() { return !s_bEscapeWasDown && (QKeyboardGetLastKey() & 0xFF) == 1; }
+bool pcfe_bEscapeLastKey() {
+  return !pctext_bErrorBoxKeysTakenGet() && !s_bEscapeWasDown && (QKeyboardGetLastKey() & 0xFF) == 1;
+}
 
 void pcfe_EscapeTrack() { s_bEscapeWasDown = EscapeDown(); }

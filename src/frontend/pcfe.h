@@ -99,7 +99,8 @@ class PCFEFitted {
 
 // Escape as the screens read it, held or as the keyboard's last key, only on
 // the tick it goes down: one press is one step back, however long it is held
-// and whichever screen the step leads to.
+// and whichever screen the step leads to. Never while the kept error box
+// takes the keys.
 bool pcfe_bEscapeHeld();
 bool pcfe_bEscapeLastKey();
 // After each front-end tick: remembers whether Escape is down.

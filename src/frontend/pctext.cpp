@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "display/qdl_text.h"
+#include "framework/qdx_input.h"
 #include "frontend/pcfe.h"
 #include "platform/paths.h"
 #include "scene3d/pcframe.h"
@@ -29,6 +30,12 @@ char pctext_szMessage[PCTEXT_MESSAGE_MAX + 1];
 int32_t pctext_iMessageFrames = 0;
 int32_t pctext_bErrorBox = 0;  // the message is the error box's detail
 int32_t pctext_bErrorBoxHeld = 0;  // the error box stays until it is dismissed
+// The keyboard as the last front-end tick left it, to tell a key newly down.
+uint8_t pctext_abKeysBefore[QKEYBOARD_STATE_SIZE] = {};
+// A key that took a kept box away is still down: the keys stay taken.
+int32_t pctext_bKeysHeldBack = 0;
+// This tick's keys belong to the kept box, not to the screen.
+int32_t pctext_bKeysTaken = 0;
 int32_t pctext_ai3DCellHeight[PCTEXT_FONTS_PER_SET] = {};
 
 FontEntry& pctext_oCurrent() { return pctext_aaoFontSets[pctext_iCurrentSet][pctext_iCurrentFont]; }
@@ -154,19 +161,40 @@ void pctext_ErrorBoxHold(const char* pszDetail) {
 int32_t pctext_bErrorBoxHeldGet() { return pctext_bErrorBoxHeld; }
 
 void pctext_ErrorBoxKeyTake() {
-  if (!pctext_bErrorBoxHeld) return;
-  int32_t bKey = 0;
+  // Any key newly down counts, bound to the screen's input or not (Escape,
+  // a match key): the screens read some keys from the keyboard itself.
+  const uint8_t* pabKeys = QKeyboardGetState();
+  int32_t bKeyPressed = 0, bKeyDown = 0;
+  for (int32_t i = 0; i < QKEYBOARD_STATE_SIZE; ++i) {
+    const uint8_t c = pabKeys != nullptr ? pabKeys[i] : 0;
+    if (c & 0x80) {
+      bKeyDown = 1;
+      if (!(pctext_abKeysBefore[i] & 0x80)) bKeyPressed = 1;
+    }
+    pctext_abKeysBefore[i] = c;
+  }
+  pctext_bKeysTaken = pctext_bErrorBoxHeld || pctext_bKeysHeldBack;
+  if (!pctext_bKeysTaken) return;
+  int32_t bEvent = 0;
   for (int32_t i = 0; i < input_iGetPortCount(); ++i) {
     InputPort* pip = input_poGetPort(i);
     if (pip == nullptr) continue;
     while (ListNode* poNode = queue_RemoveHead(&pip->oEvents)) {
       InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
       input_EventFree(&poEvent);
-      bKey = 1;
+      bEvent = 1;
     }
   }
-  if (bKey) pctext_ErrorBoxDismiss();
+  if (pctext_bErrorBoxHeld && (bEvent || bKeyPressed)) {
+    pctext_ErrorBoxDismiss();
+    // The key goes on belonging to the box until it is let go: held, it
+    // neither repeats into the screen nor counts there as a new press.
+    pctext_bKeysHeldBack = 1;
+  }
+  if (pctext_bKeysHeldBack && !pctext_bErrorBoxHeld && !bKeyDown) pctext_bKeysHeldBack = 0;
 }
+
+int32_t pctext_bErrorBoxKeysTakenGet() { return pctext_bKeysTaken; }
 
 void pctext_ErrorBoxDismiss() {
   if (!pctext_bErrorBox) return;

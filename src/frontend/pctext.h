@@ -62,9 +62,13 @@ void pctext_ErrorBoxSet(const char* pszDetail);
 // key (pctext_ErrorBoxKeyTake).
 void pctext_ErrorBoxHold(const char* pszDetail);
 // Each front-end tick, before the screen runs: while a kept box shows, every
-// input event of every port is taken from the screen, and the first takes
-// the box away.
+// input event of every port is taken from the screen, and the first event or
+// key pressed (any key of the keyboard) takes the box away; that key's events
+// are taken too until every key of the keyboard is up again.
 void pctext_ErrorBoxKeyTake();
+// Non-zero on a tick whose keys pctext_ErrorBoxKeyTake took: a screen that
+// reads a key from the keyboard itself (Escape) leaves it alone.
+int32_t pctext_bErrorBoxKeysTakenGet();
 // Non-zero while a box of pctext_ErrorBoxHold shows.
 int32_t pctext_bErrorBoxHeldGet();
 // Takes the error box off the screen (written to the debug log).

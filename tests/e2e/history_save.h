@@ -54,4 +54,32 @@ inline std::string LoadToHub() {
 // The same, and the hub's Play Match at step 220.
 inline std::string LoadAndPlayMatch() { return LoadToHub() + scriptKey(220, "RETURN"); }
 
+// A saved England 1958 history in the save folder under home, and a game of
+// its own: the executable (with its renderers) beside links to the build's
+// data, the player database cut to its first cbKeep bytes. Returns the new
+// executable.
+inline std::string GameWithCutDatabase(const std::string& exe, const std::filesystem::path& home, std::size_t cbKeep) {
+  namespace fs = std::filesystem;
+  EnglandHistoryBuild(exe);
+  const fs::path folder = home / "share/korvena-football/savegame";
+  fs::create_directories(folder);
+  Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
+  const fs::path build = fs::path(exe).parent_path().parent_path(), game = home / "game";
+  fs::create_directories(game / "bin");
+  for (const auto& e : fs::directory_iterator(build / "bin"))
+    if (e.path().filename() == "korvena" || e.path().extension() == ".so" || e.path().extension() == ".bmp")
+      fs::copy_file(e.path(), game / "bin" / e.path().filename());
+  const fs::path data = fs::absolute(build / "data");
+  for (const auto& e : fs::recursive_directory_iterator(data)) {
+    const fs::path to = game / "data" / fs::relative(e.path(), data);
+    if (e.is_directory()) fs::create_directories(to);
+    else fs::create_symlink(e.path(), to);
+  }
+  const fs::path dump = game / "data" / "database" / "dump" / "dump.dat";
+  const std::string cut = readFile(dump).substr(0, cbKeep);
+  fs::remove(dump);
+  Write(dump, cut.data(), cut.size());
+  return (game / "bin" / "korvena").string();
+}
+
 }  // namespace korvena_test

@@ -37,6 +37,7 @@ using Game = korvena_test::GameRunner;
 using korvena_test::scriptKey;
 using korvena_test::readFile;
 using korvena_test::EnglandHistoryBuild;
+using korvena_test::GameWithCutDatabase;
 using korvena_test::LoadAndPlayMatch;
 using korvena_test::Write;
 
@@ -249,34 +250,6 @@ TEST_F(Game, SavesWithTheSettingsAtTheEndsOfTheirRangesLoadAndPlay) {
     EXPECT_NE(d.find("pcsave: loaded \"England 1958  7.5.57\""), std::string::npos) << bHigh << d << r.err;
     EXPECT_NE(d.find("match start: home"), std::string::npos) << bHigh << d << r.err;
   }
-}
-
-// A saved England 1958 history in the save folder under home, and a game of
-// its own: the executable (with its renderers) beside links to the build's
-// data, the player database cut to its first cbKeep bytes. Returns the new
-// executable.
-std::string GameWithCutDatabase(const std::string& exe, const std::filesystem::path& home, std::size_t cbKeep) {
-  namespace fs = std::filesystem;
-  EnglandHistoryBuild(exe);
-  const fs::path folder = home / "share/korvena-football/savegame";
-  fs::create_directories(folder);
-  Write(folder / "England 1958  7.5.57.SAV", reinterpret_cast<const char*>(pcsave_abImage), PCSAVE_IMAGE_SIZE);
-  const fs::path build = fs::path(exe).parent_path().parent_path(), game = home / "game";
-  fs::create_directories(game / "bin");
-  for (const auto& e : fs::directory_iterator(build / "bin"))
-    if (e.path().filename() == "korvena" || e.path().extension() == ".so" || e.path().extension() == ".bmp")
-      fs::copy_file(e.path(), game / "bin" / e.path().filename());
-  const fs::path data = fs::absolute(build / "data");
-  for (const auto& e : fs::recursive_directory_iterator(data)) {
-    const fs::path to = game / "data" / fs::relative(e.path(), data);
-    if (e.is_directory()) fs::create_directories(to);
-    else fs::create_symlink(e.path(), to);
-  }
-  const fs::path dump = game / "data" / "database" / "dump" / "dump.dat";
-  const std::string cut = readFile(dump).substr(0, cbKeep);
-  fs::remove(dump);
-  Write(dump, cut.data(), cut.size());
-  return (game / "bin" / "korvena").string();
 }
 
 // With the player database unreadable, a loaded history's Play Match shows
