@@ -89,6 +89,7 @@ korvena_test(test_history_news
     tournament/campaign_driver.cpp
     frontend/history_edition_test.cpp
     frontend/history_news_test.cpp
+    frontend/history_news_box_test.cpp
   DEPS korvena_frontend korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 target_include_directories(test_history_news PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tournament)
 add_dependencies(test_history_news data)
