@@ -182,6 +182,17 @@ void NextEdition() {
 
 bool SameDate(const std::int32_t* a, const std::int32_t* b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
 
+// The room of a result's team name (512 x 240 units): the first team's
+// column runs from past the widest date to 219, the second team's from 305
+// to short of the reading panel's edge. A wider name is cut to it.
+constexpr std::int32_t kResultNameRoom = 110;
+
+void ResultNamePrint(const char* psz, std::int32_t x, std::int32_t y, bool bRight) {
+  const PCFEFitted o(psz, X(kResultNameRoom));
+  if (bRight) pctext_PrintRight(o.c_str(), X(x), Y(y), kLayer);
+  else pctext_PrintLeft(o.c_str(), X(x), Y(y), kLayer);
+}
+
 Outcome ResultsPage(std::int32_t bDraw) {
   MFHNewsMarkers& m = mfhnews_oMarkers;
   const std::int32_t aiNow[3] = {global.iDay, global.iMonth, global.iYear % 100};
@@ -232,7 +243,7 @@ Outcome ResultsPage(std::int32_t bDraw) {
           Colour(255, 255, 255);
           std::snprintf(sz, sizeof sz, "%d.%d", d->cDay, d->cMonth);
           pctext_PrintLeft(sz, X(60), Y(y), kLayer);
-          pctext_PrintRight(tla_DisplayNameGet(A), X(219), Y(y), kLayer);
+          ResultNamePrint(tla_DisplayNameGet(A), 219, y, true);
           std::snprintf(sz, sizeof sz, "%d", f->cScoreA + f->cExtraA);
           pctext_PrintLeft(sz, X(229), Y(y), kLayer);
           if (f->cPenA + f->cPenB > 0) {
@@ -245,7 +256,7 @@ Outcome ResultsPage(std::int32_t bDraw) {
           }
           std::snprintf(sz, sizeof sz, "%d", f->cScoreB + f->cExtraB);
           pctext_PrintRight(sz, X(295), Y(y), kLayer);
-          pctext_PrintLeft(tla_DisplayNameGet(B), X(305), Y(y), kLayer);
+          ResultNamePrint(tla_DisplayNameGet(B), 305, y, false);
         }
       }
   }
