@@ -20,13 +20,56 @@ struct Table {
   // found before the substring search every other name needs.
   std::map<std::string, size_t> oIndex;
   std::string sProblem;
+  // The faulty lines, each said as "line <n> <what>; left out".
+  std::vector<std::string> asLeftOut;
 };
 Table g_oTable;
 
+// What was last said of each file ("" for a table parsed from memory): the
+// table is read afresh for every match, and the same faults are said once.
+std::map<std::string, std::string> g_oSaid;
+
+// Faulty lines named one by one; the rest are counted.
+constexpr size_t kLeftOutShown = 5;
+
 void Problem(const std::string& what) {
-  std::fprintf(stderr, "kit table: %s\n", what.c_str());
   if (g_oTable.sProblem.empty()) g_oTable.sProblem = what;
 }
+
+// A line left out: kept for the report of the file.
+void LeftOut(const std::string& what) {
+  Problem(what);
+  g_oTable.asLeftOut.push_back(what);
+}
+
+// Says on standard error what is wrong with the table read from the file
+// (the first faulty lines named, then how many lines were left out), unless
+// the same was last said of that file.
+void Report(const std::string& file) {
+  // "kit table <file>, line 3 ..." and "kit table <file>: ..."; a table
+  // parsed from memory is "kit table: ...".
+  const std::string line = file.empty() ? "kit table: " : "kit table " + file + ", ";
+  const std::string whole = file.empty() ? "kit table: " : "kit table " + file + ": ";
+  const std::vector<std::string>& a = g_oTable.asLeftOut;
+  std::string said;
+  for (size_t i = 0; i < a.size() && i < kLeftOutShown; ++i) said += line + a[i] + "\n";
+  if (a.size() > kLeftOutShown)
+    said += whole + std::to_string(a.size() - kLeftOutShown) + " more faulty lines were left out (" +
+            std::to_string(a.size()) + " in all)\n";
+  else if (!a.empty())
+    said += whole + std::to_string(a.size()) + (a.size() == 1 ? " faulty line was" : " faulty lines were") +
+            " left out\n";
+  else if (!g_oTable.sProblem.empty() && !file.empty() && g_oTable.sProblem.compare(0, file.size(), file) == 0)
+    said = "kit table " + g_oTable.sProblem + "\n";  // it names the file itself
+  else if (!g_oTable.sProblem.empty())
+    said = whole + g_oTable.sProblem + "\n";
+  auto it = g_oSaid.find(file);
+  if (it != g_oSaid.end() && it->second == said) return;
+  g_oSaid[file] = said;
+  std::fputs(said.c_str(), stderr);
+}
+
+int32_t Parse(const char* text, size_t n, const std::string& file);
 
 // The line's entry, or false when it has too few fields for its kind.
 bool EntryMake(const std::string& line, KitEntry* e) {
@@ -63,7 +106,11 @@ const KitEntry* Find(const char* name) {
 
 }  // namespace
 
-int32_t kits_TableParse(const char* text, size_t n) {
+int32_t kits_TableParse(const char* text, size_t n) { return Parse(text, n, ""); }
+
+namespace {
+
+int32_t Parse(const char* text, size_t n, const std::string& file) {
   g_oTable = Table{};
   size_t at = 0;
   int32_t lineNo = 0;
@@ -79,9 +126,9 @@ int32_t kits_TableParse(const char* text, size_t n) {
     for (char c : line)
       if (static_cast<unsigned char>(c) < 32 && c != '\t') binary = true;
     KitEntry e{};
-    if (binary) Problem("line " + std::to_string(lineNo) + " holds bytes that are not text; left out");
-    else if (line.size() > 255) Problem("line " + std::to_string(lineNo) + " is longer than 255 characters; left out");
-    else if (!EntryMake(line, &e)) Problem("line " + std::to_string(lineNo) + " has too few fields; left out");
+    if (binary) LeftOut("line " + std::to_string(lineNo) + " holds bytes that are not text; left out");
+    else if (line.size() > 255) LeftOut("line " + std::to_string(lineNo) + " is longer than 255 characters; left out");
+    else if (!EntryMake(line, &e)) LeftOut("line " + std::to_string(lineNo) + " has too few fields; left out");
     else {
       g_oTable.asLines.push_back(line);
       g_oTable.aoEntries.push_back(e);
@@ -91,21 +138,25 @@ int32_t kits_TableParse(const char* text, size_t n) {
     }
   }
   if (g_oTable.asLines.empty() && g_oTable.sProblem.empty()) Problem("the table holds no kits");
+  Report(file);
   return static_cast<int32_t>(g_oTable.asLines.size());
 }
+
+}  // namespace
 
 int32_t kits_TableLoad(const char* path) {
   QDXFile* f = QDXFileOpenRead(path, 0);
   if (f == nullptr) {
     g_oTable = Table{};
     Problem(std::string(path) + " cannot be opened");
+    Report(path);
     return 0;
   }
   std::vector<char> bytes;
   char buf[4096];
   for (size_t got; (got = QDXFileRead(f, buf, sizeof buf)) > 0;) bytes.insert(bytes.end(), buf, buf + got);
   QDXFileClose(f);
-  return kits_TableParse(bytes.data(), bytes.size());
+  return Parse(bytes.data(), bytes.size(), path);
 }
 
 const char* kits_pszTableProblem() { return g_oTable.sProblem.c_str(); }

@@ -23,8 +23,10 @@ struct KitEntry {
 
 // Reads the kit table file; the number of sound lines. A line that is too
 // long, holds a byte that is not text, or has too few fields for its kind
-// is left out and reported; kits_pszTableProblem says what went wrong first
-// ("" when nothing did).
+// is left out; standard error names the file, its first faulty lines and how
+// many lines were left out, once for as long as the file reads the same (the
+// table is read for every match). kits_pszTableProblem says what went wrong
+// first ("" when nothing did).
 int32_t kits_TableLoad(const char* pszPath);
 int32_t kits_TableParse(const char* pText, size_t cbText);
 const char* kits_pszTableProblem();

@@ -134,6 +134,37 @@ TEST_F(DamagedData, AMatchNamesEachTextureAndModelItCannotReadOnce) {
   EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
 }
 
+// A kit table with faulty lines (twelve cut short, one holding a byte that
+// is not text) is named on standard error with the file: its first faulty
+// lines one by one, then how many lines were left out in all, each once.
+// The match is still played in the kits that are left.
+TEST_F(DamagedData, ADamagedKitTableIsNamedOnceWithTheCountOfLinesLeftOut) {
+  const fs::path kits = root_ / "data" / "database" / "pc" / "kits.bin";
+  const std::string text = korvena_test::readFile(kits.string());
+  ASSERT_FALSE(text.empty());
+  std::string bad;
+  std::size_t at = 0;
+  for (int n = 1; at < text.size(); n++) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    if (n >= 3 && n <= 14) line = line.substr(0, line.find(',', line.find(',') + 1));  // two fields
+    if (n == 20) line[4] = '\x01';
+    bad += line + "\n";
+    at = end + 1;
+  }
+  Damage(kits, bad);
+  korvena_test::GameRun r = Run(kQuickStart);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  const std::string file = "kit table ..\\data\\database\\pc\\kits.bin";
+  for (int n = 3; n <= 7; n++)
+    EXPECT_EQ(Count(r.err, file + ", line " + std::to_string(n) + " has too few fields; left out\n"), 1u) << r.err;
+  EXPECT_EQ(Count(r.err, file + ": 8 more faulty lines were left out (13 in all)\n"), 1u) << r.err;
+  EXPECT_EQ(Count(r.err, "kit table"), 6u) << r.err;
+  EXPECT_EQ(r.err.find("Assertion failed"), std::string::npos) << r.err;
+}
+
 // A start-up film that cannot be played is named once; the others play and
 // the menu follows.
 TEST_F(DamagedData, AFilmThatCannotBePlayedIsNamed) {
