@@ -360,4 +360,38 @@ TEST_F(DamagedData, AYearFileDamagedInALineShowsTheErrorBoxNamingItUntilAKey) {
   }
 }
 
+// A year file refused whole: empty, or with a row that does not begin with
+// the key of its year (its fourth line, a line of 1962 in the 1958 file).
+// Standard error gives the reason; the main menu's error box names the file,
+// and the row's line when one is at fault, and no line for an empty file.
+TEST_F(DamagedData, AYearFileRefusedWholeShowsTheErrorBoxWithItsFaultyLineOrNone) {
+  const fs::path year = root_ / "data" / "database" / "tm" / "english" / "year58.csv";
+  const std::string text = korvena_test::readFile(year.string());
+  ASSERT_EQ(text.compare(0, 3, "58,"), 0);
+  std::size_t at = 0;
+  for (int i = 1; i < 4; i++) at = text.find('\n', at) + 1;
+  ASSERT_EQ(text.compare(at, 3, "58,"), 0);
+  const std::string fourth = text.substr(0, at) + "62" + text.substr(at + 2);
+  const std::string path = "..\\data\\database\\tm\\english\\year58.csv";
+  struct Case {
+    std::string bytes, reason, detail;
+  };
+  const Case cases[] = {{"", "cannot be read: it is empty\n", path},
+                        {fourth, "cannot be read: line 4 does not begin with the key of its year\n", path + ", line 4"}};
+  const std::string dir = root_.string();
+  const std::string keys = "420 capture " + dir + "/box.tga\n" + korvena_test::scriptKey(430, "RETURN");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.detail);
+    Damage(year, c.bytes);
+    korvena_test::GameRun r = Run(NewHistory(dir, keys, 460));
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 3) << r.err;
+    EXPECT_NE(r.err.find("year58.csv " + c.reason), std::string::npos) << r.err;
+    std::string why;
+    EXPECT_TRUE(korvena_test::ErrorBoxReads(dir + "/box.tga", c.detail, &why)) << why;
+    EXPECT_TRUE(korvena_test::readFile(dir + "/end.tga") == korvena_test::readFile(dir + "/menu.tga"))
+        << "not the menu after the key";
+  }
+}
+
 }  // namespace
