@@ -332,6 +332,43 @@ std::string WriteAndClose(SettingsRoot root, uint32_t value) {
   return testing::internal::GetCapturedStderr();
 }
 
+// A settings file whose folder cannot be made is named on standard error
+// with the reason, once however often the game tries.
+TEST_F(SettingsTest, AFileWhoseFolderCannotBeMadeIsNamedWithTheReason) {
+  const std::string lost = "/proc/korvena-cannot-write/user.txt";
+  settingsSetRootFile(SettingsRoot::User, lost);
+  testing::internal::CaptureStderr();
+  SettingsKey* key = settingsOpenKey(SettingsRoot::User, kKey, true);
+  ASSERT_NE(key, nullptr);
+  settingsWriteDWord(key, "Language", 3);
+  EXPECT_FALSE(settingsFlush(SettingsRoot::User));
+  EXPECT_FALSE(settingsFlush(SettingsRoot::User));
+  settingsCloseKey(key);
+  const std::string err = testing::internal::GetCapturedStderr();
+  const std::string folder = "platform: the settings file " + lost + " could not be written (its folder cannot be made: ";
+  EXPECT_EQ(err.compare(0, folder.size(), folder), 0) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  EXPECT_NE(err.find("); it keeps its last values\n"), std::string::npos) << err;
+}
+
+// A settings file whose temporary file cannot be opened (a folder stands in
+// its place) is named on standard error with the reason, once however often
+// the game tries; the file on the disc is left as it was.
+TEST_F(SettingsTest, AFileWhoseTemporaryFileCannotBeOpenedIsNamedWithTheReason) {
+  const std::string machine = dir_ / "machine.txt";
+  EXPECT_EQ(WriteAndClose(SettingsRoot::Machine, 1), "");
+  const std::string before = readFile(machine);
+  std::filesystem::create_directory(temporaryPathFor(machine));
+  const std::string err = WriteAndClose(SettingsRoot::Machine, 2) + WriteAndClose(SettingsRoot::Machine, 3);
+  EXPECT_EQ(err, "platform: the settings file " + machine + " could not be written (" + std::strerror(EISDIR) +
+                     "); it keeps its last values\n");
+  EXPECT_EQ(readFile(machine), before);
+  std::filesystem::remove(temporaryPathFor(machine));
+  // The way clear again: the file takes the last value, silently.
+  EXPECT_EQ(WriteAndClose(SettingsRoot::Machine, 4), "");
+  EXPECT_NE(readFile(machine).find("\"LODBias\"=dword:00000004\n"), std::string::npos);
+}
+
 // A settings file that cannot be written on a full disc keeps its old
 // contents and is named on standard error with the reason: once for each
 // distinct failure of each file, however often the game tries again, and
