@@ -20,6 +20,7 @@
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "matchflow/mflow_services.h"
+#include "matchflow/usrctl.h"
 #include "matchflow/virtdir.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/draw2d.h"
@@ -77,6 +78,11 @@ void matchflow_FlowReset() {
   setp_KickAngleSet(0);
   setp_AimSectorSet(8);
   setp_AimSwingSet(0);
+  // Nor anything of a person's play in it: the users' kick words (a charge,
+  // its aim, a press still waiting for its release), the receiver he chose
+  // last (this match's first One-Two would play to him) and the pass-pending
+  // marks.
+  usrctl_Reset();
 }
 
 void matchflow_InMatchSetup() {

@@ -35,6 +35,43 @@ mh::Config Cfg(std::uint32_t uSeed, bool bLong = false) {
   return c;
 }
 
+// Who plays the home side of a match of a plan: the computer in a short or
+// a long match; in a short one the pass-tapper, the monkey, or a person who
+// double-taps Pass (the One-Two) at the pass-tapper's beat and takes his
+// kick-offs.
+enum class Home : char { Computer = 'c', Long = 'C', PassTapper = 'p', Monkey = 'm', OneTwos = 'o' };
+
+struct Match {
+  Home eHome;
+  std::uint32_t uSeed;
+};
+
+// A person's match stops here: the pass-tapper never takes a kick-off of
+// his, and a first half shows what he left.
+constexpr std::int32_t kPersonTicks = 3000;
+
+std::vector<mh::Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil) {
+  std::vector<mh::Command> a;
+  for (std::int32_t t = 0; t <= iUntil; t += iEvery) {
+    a.push_back(mh::Command{t, 153, 0, 0});
+    a.push_back(mh::Command{t + iEvery / 2, 63, 0, 0});
+  }
+  return a;
+}
+
+mh::Config Cfg(const Match& m) {
+  mh::Config c = Cfg(m.uSeed, m.eHome == Home::Long);
+  if (m.eHome == Home::PassTapper || m.eHome == Home::OneTwos) {
+    c.aeSide[0] = mh::SideKind::User;
+    c.cTickCap = kPersonTicks;
+    c.aoCommands[0] = m.eHome == Home::PassTapper ? mh::PassTaps(90, kPersonTicks) : OneTwoTaps(90, kPersonTicks);
+  } else if (m.eHome == Home::Monkey) {
+    c.aeSide[0] = mh::SideKind::Monkey;
+    c.uMonkeySeed = m.uSeed;
+  }
+  return c;
+}
+
 // What a match did with the ball, watched after every tick: the highest it
 // went; how often a keeper caught a free kick still in flight (a take in the
 // free kick's mode leaves the ball free); and, while a keeper held it free
@@ -70,19 +107,41 @@ constexpr std::int32_t kBallCeiling = 12000;
 // A keeper holds the ball no higher than his crossbar (8 feet).
 constexpr std::int32_t kCrossbar = 384;
 
-// In the started copy: KORVENA_FRESH_SEED names the one match to play (a long
-// one when KORVENA_FRESH_LONG is set), its per-tick hashes go to
-// KORVENA_FRESH_OUT, and the copy leaves before any test.
+// A plan written as words, one a match: its home side's letter and its seed
+// ("p21 m33 p45").
+std::string PlanWords(const std::vector<Match>& aPlan) {
+  std::string o;
+  for (const Match& m : aPlan) o += (o.empty() ? "" : " ") + std::string(1, static_cast<char>(m.eHome)) + std::to_string(m.uSeed);
+  return o;
+}
+std::vector<Match> PlanRead(const char* psz) {
+  std::vector<Match> a;
+  std::istringstream in(psz);
+  std::string w;
+  while (in >> w) a.push_back(Match{static_cast<Home>(w[0]), static_cast<std::uint32_t>(std::strtoul(w.c_str() + 1, nullptr, 10))});
+  return a;
+}
+
+// In the started copy: KORVENA_FRESH_PLAN names the matches to play in turn,
+// the last one's per-tick hashes go to KORVENA_FRESH_OUT, and the copy
+// leaves before any test.
 class FreshChild : public ::testing::Environment {
  public:
   void SetUp() override {
-    const char* pszSeed = std::getenv("KORVENA_FRESH_SEED");
+    const char* pszPlan = std::getenv("KORVENA_FRESH_PLAN");
     const char* pszOut = std::getenv("KORVENA_FRESH_OUT");
-    if (!pszSeed || !pszOut) return;
+    if (!pszPlan || !pszOut) return;
+    const std::vector<Match> aPlan = PlanRead(pszPlan);
+    if (aPlan.empty() || !mh::Setup()) std::_Exit(3);
     std::vector<mh::Hash> a;
     BallWatch w;
-    const bool bLong = std::getenv("KORVENA_FRESH_LONG") != nullptr;
-    mh::Run(Cfg(static_cast<std::uint32_t>(std::strtoul(pszSeed, nullptr, 10)), bLong), &a, WatchBall, &w);
+    for (std::size_t i = 0; i < aPlan.size(); i++) {
+      const bool bLast = i + 1 == aPlan.size();
+      const mh::Config c = Cfg(aPlan[i]);
+      const mh::Result r = mh::Run(c, bLast ? &a : nullptr, bLast ? WatchBall : nullptr, &w);
+      // A person's match may stop at its tick cap.
+      if (!r.bFinished && c.aeSide[0] != mh::SideKind::User) std::_Exit(4);
+    }
     if (w.iHighest > kBallCeiling || w.iHeldHighest > kCrossbar || w.cHeldInFlight != 0) std::_Exit(2);
     std::ofstream out(pszOut);
     for (const mh::Hash& h : a) {
@@ -95,14 +154,17 @@ class FreshChild : public ::testing::Environment {
 };
 ::testing::Environment* const g_poChild = ::testing::AddGlobalTestEnvironment(new FreshChild);
 
-// The seed's hashes as the only match of a new process.
-std::vector<mh::Hash> FreshRun(std::uint32_t uSeed, bool bLong = false) {
-  const std::string out =
-      ::testing::TempDir() + "/fresh_" + std::to_string(uSeed) + (bLong ? "_long" : "") + ".txt";
+// The hashes of the plan's last match, its matches played in turn from the
+// start of a new process (empty when one did not finish).
+std::vector<mh::Hash> FreshRun(const std::vector<Match>& aPlan) {
+  const std::string words = PlanWords(aPlan);
+  std::string name = words;
+  for (char& ch : name) if (ch == ' ') ch = '_';
+  const std::string out = ::testing::TempDir() + "/fresh_" + name + ".txt";
   std::remove(out.c_str());
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string cmd = std::string(bLong ? "KORVENA_FRESH_LONG=1 " : "") + "KORVENA_FRESH_SEED=" +
-                          std::to_string(uSeed) + " KORVENA_FRESH_OUT='" + out + "' '" + self + "' >/dev/null 2>&1";
+  const std::string cmd =
+      "KORVENA_FRESH_PLAN='" + words + "' KORVENA_FRESH_OUT='" + out + "' '" + self + "' >/dev/null 2>&1";
   std::vector<mh::Hash> a;
   if (std::system(cmd.c_str()) != 0) return a;
   std::ifstream in(out);
@@ -115,6 +177,19 @@ std::vector<mh::Hash> FreshRun(std::uint32_t uSeed, bool bLong = false) {
   }
   std::remove(out.c_str());
   return a;
+}
+// The seed's hashes as the only match of a new process.
+std::vector<mh::Hash> FreshRun(std::uint32_t uSeed, bool bLong = false) {
+  return FreshRun({Match{bLong ? Home::Long : Home::Computer, uSeed}});
+}
+
+// The first tick and group where two runs differ, as words ("" when equal).
+std::string FirstDifference(const std::vector<mh::Hash>& a, const std::vector<mh::Hash>& b) {
+  for (std::size_t t = 0; t < a.size() && t < b.size(); t++)
+    for (std::int32_t g = 0; g < mh::kGroups; g++)
+      if (a[t].au[g] != b[t].au[g]) return "tick " + std::to_string(t) + " group " + mh::kGroupNames[g];
+  if (a.size() != b.size()) return "lengths " + std::to_string(a.size()) + " and " + std::to_string(b.size());
+  return "";
 }
 
 class MatchFresh : public ::testing::Test {
@@ -151,6 +226,36 @@ TEST_F(MatchFresh, ASeedAfterAnotherMatchPlaysAsInANewProcess) {
   }
 }
 
+// A person's seed after persons' matches in this process against the seed
+// alone in a new one. Before the double-tapper's seeds the pass-tapper passes
+// (choosing his receivers) and the monkey charges, aims and kicks; the
+// double-tapper's One-Two goes to the receiver he last chose, and a new
+// match has none (the choice, with the users' kick words, was kept from one
+// match to the next). Last, the pass-tapper's seed after the other two.
+TEST_F(MatchFresh, APersonsSeedAfterPersonsMatchesPlaysAsInANewProcess) {
+  const std::vector<Match> kPlans[] = {
+      {{Home::PassTapper, 12}, {Home::Monkey, 22}, {Home::OneTwos, 2}},
+      {{Home::PassTapper, 13}, {Home::OneTwos, 3}},
+      {{Home::OneTwos, 14}, {Home::Monkey, 24}, {Home::PassTapper, 4}},
+  };
+  for (const std::vector<Match>& plan : kPlans) {
+    std::vector<mh::Hash> a;
+    for (std::size_t i = 0; i < plan.size(); i++) {
+      const bool bLast = i + 1 == plan.size();
+      const mh::Config c = Cfg(plan[i]);
+      const mh::Result r = mh::Run(c, bLast ? &a : nullptr);
+      if (c.aeSide[0] != mh::SideKind::User) {
+        ASSERT_TRUE(r.bFinished) << r.Describe(c);
+      }
+      ASSERT_GT(r.cTicks, 1500) << r.Describe(c);
+    }
+    const std::vector<mh::Hash> b = FreshRun({plan.back()});
+    ASSERT_FALSE(b.empty()) << PlanWords({plan.back()}) << " did not play in a new process";
+    EXPECT_EQ(FirstDifference(a, b), "") << PlanWords(plan) << " in this process against " << PlanWords({plan.back()})
+                                         << " in a new one";
+  }
+}
+
 // Seed 877, a long match, as the only match of a new process: at a free
 // kick the keeper catches the ball still in flight, his catch leaving it
 // free, and holds it into open play. It flies no further in his hands, and
@@ -174,3 +279,4 @@ TEST_F(MatchFresh, AKeeperCatchingAFreeKickPlaysOnAsTheFirstMatchOfAProcess) {
 }
 
 }  // namespace
+

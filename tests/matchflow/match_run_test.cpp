@@ -103,6 +103,39 @@ TEST_F(MatchRun, ASeedPlaysTheSameAsTheFirstAndAsTheThirdMatchOfAProcess) {
       ASSERT_EQ(a[t].au[g], b[t].au[g]) << "tick " << t << " group " << mh::kGroupNames[g];
 }
 
+// Nor anything of a person's play: a seed of a person who double-taps Pass
+// (the One-Two) and takes his kick-offs plays the same as the first match of
+// the process and after the pass-tapper's and the monkey's matches (his
+// One-Two went to the receiver the pass-tapper chose last, where a new match
+// has none), and so does the pass-tapper's seed after them.
+TEST_F(MatchRun, APersonsSeedPlaysTheSameFirstAndAfterPersonsMatches) {
+  constexpr std::int32_t kTicks = 3000;  // the pass-tapper never takes a kick-off of his
+  auto Person = [](std::uint32_t uSeed, bool bOneTwos) {
+    mh::Config c = Short(uSeed);
+    c.aeSide[0] = mh::SideKind::User;
+    c.cTickCap = kTicks;
+    c.aoCommands[0] = mh::PassTaps(90, kTicks);
+    if (bOneTwos)
+      for (mh::Command& k : c.aoCommands[0]) k.iEvent = k.iEvent == 26 ? 153 : 63;  // the release a kick-off tap
+    return c;
+  };
+  mh::Config m = Short(22);
+  m.aeSide[0] = mh::SideKind::Monkey;
+  for (const bool bOneTwos : {true, false}) {
+    const mh::Config c = Person(bOneTwos ? 2 : 4, bOneTwos);
+    std::vector<mh::Hash> a, b;
+    mh::Run(c, &a);
+    mh::Run(Person(12, false));
+    ASSERT_TRUE(mh::Run(m).bFinished);
+    mh::Run(c, &b);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t t = 0; t < a.size(); t++)
+      for (std::int32_t g = 0; g < mh::kGroups; g++)
+        ASSERT_EQ(a[t].au[g], b[t].au[g]) << (bOneTwos ? "one-twos" : "pass taps") << ": tick " << t << " group "
+                                          << mh::kGroupNames[g];
+  }
+}
+
 // ---- Monkey sides ------------------------------------------------------------------------------
 
 std::string KickCounts(const mh::Result& r) {
