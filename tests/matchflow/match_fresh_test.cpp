@@ -46,25 +46,15 @@ struct Match {
   std::uint32_t uSeed;
 };
 
-// A person's match stops here: the pass-tapper never takes a kick-off of
-// his, and a first half shows what he left.
+// A person's match stops here: a first half shows what he left.
 constexpr std::int32_t kPersonTicks = 3000;
-
-std::vector<mh::Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil) {
-  std::vector<mh::Command> a;
-  for (std::int32_t t = 0; t <= iUntil; t += iEvery) {
-    a.push_back(mh::Command{t, 153, 0, 0});
-    a.push_back(mh::Command{t + iEvery / 2, 63, 0, 0});
-  }
-  return a;
-}
 
 mh::Config Cfg(const Match& m) {
   mh::Config c = Cfg(m.uSeed, m.eHome == Home::Long);
   if (m.eHome == Home::PassTapper || m.eHome == Home::OneTwos) {
     c.aeSide[0] = mh::SideKind::User;
     c.cTickCap = kPersonTicks;
-    c.aoCommands[0] = m.eHome == Home::PassTapper ? mh::PassTaps(90, kPersonTicks) : OneTwoTaps(90, kPersonTicks);
+    c.aoCommands[0] = m.eHome == Home::PassTapper ? mh::PassTaps(90, kPersonTicks) : mh::OneTwoTaps(90, kPersonTicks);
   } else if (m.eHome == Home::Monkey) {
     c.aeSide[0] = mh::SideKind::Monkey;
     c.uMonkeySeed = m.uSeed;

@@ -109,14 +109,12 @@ TEST_F(MatchRun, ASeedPlaysTheSameAsTheFirstAndAsTheThirdMatchOfAProcess) {
 // One-Two went to the receiver the pass-tapper chose last, where a new match
 // has none), and so does the pass-tapper's seed after them.
 TEST_F(MatchRun, APersonsSeedPlaysTheSameFirstAndAfterPersonsMatches) {
-  constexpr std::int32_t kTicks = 3000;  // the pass-tapper never takes a kick-off of his
+  constexpr std::int32_t kTicks = 3000;  // a first half shows what a match left
   auto Person = [](std::uint32_t uSeed, bool bOneTwos) {
     mh::Config c = Short(uSeed);
     c.aeSide[0] = mh::SideKind::User;
     c.cTickCap = kTicks;
-    c.aoCommands[0] = mh::PassTaps(90, kTicks);
-    if (bOneTwos)
-      for (mh::Command& k : c.aoCommands[0]) k.iEvent = k.iEvent == 26 ? 153 : 63;  // the release a kick-off tap
+    c.aoCommands[0] = bOneTwos ? mh::OneTwoTaps(90, kTicks) : mh::PassTaps(90, kTicks);
     return c;
   };
   mh::Config m = Short(22);

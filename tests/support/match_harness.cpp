@@ -267,6 +267,15 @@ std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int
   return a;
 }
 
+std::vector<Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil) {
+  std::vector<Command> a;
+  for (std::int32_t t = 0; iEvery > 0 && t <= iUntil; t += iEvery) {
+    a.push_back(Command{t, 153, 0, 0});
+    a.push_back(Command{t + iEvery / 2, 63, 0, 0});
+  }
+  return a;
+}
+
 void SeedRestore(std::uint32_t uSeed) {
   QMathRandState r{};
   std::uint64_t x = 0x9E3779B97F4A7C15ull ^ uSeed;

@@ -34,6 +34,9 @@ struct Command {
 // the next) every iEvery ticks from tick iFirst up to tick iUntil, and never
 // moves the stick.
 std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int32_t iFirst = 0);
+// A person who plays the One-Two (Pass tapped twice: event 153) every iEvery
+// ticks up to tick iUntil, and takes his kick-offs (event 63) between.
+std::vector<Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil);
 
 struct Config {
   std::uint32_t uSeed = 1;
