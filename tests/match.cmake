@@ -25,3 +25,7 @@ add_dependencies(test_match_fresh data)
 # A person's keeper carrying the ball over his own goal line.
 korvena_test(test_keeper_carry SOURCES matchflow/keeper_carry_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_keeper_carry data)
+# Whole matches with a person on one side (a pass-tapper or the monkey), and
+# the computer on both, watched every tick for play left unjudged.
+korvena_test(test_person_side SOURCES matchflow/person_side_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_person_side data)

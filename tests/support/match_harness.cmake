@@ -3,7 +3,8 @@
 if(NOT TARGET korvena_match_harness)
   add_library(korvena_match_harness STATIC
     ${CMAKE_CURRENT_LIST_DIR}/match_harness.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/match_soak.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/match_soak.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/match_watch.cpp)
   target_link_libraries(korvena_match_harness PUBLIC korvena_options korvena_shell korvena_matchflow korvena_engine
     korvena_frontend korvena_scene3d korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
   target_include_directories(korvena_match_harness PUBLIC ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)

@@ -126,6 +126,21 @@ Config StatsConfig(std::uint32_t uSeed) {
   return c;
 }
 
+Config PersonConfig(std::uint32_t uSeed, bool bComputer) {
+  Config c = StatsConfig(uSeed);
+  c.iLength = 2 + static_cast<std::int32_t>((uSeed / 4) % 3);
+  c.uMonkeySeed = uSeed;
+  if (bComputer) return c;
+  const std::size_t k = (uSeed / 2) % 2;
+  if (uSeed % 2 == 0) {
+    c.aeSide[k] = SideKind::User;
+    c.aoCommands[k] = PassTaps(90, c.cTickCap);
+  } else {
+    c.aeSide[k] = SideKind::Monkey;
+  }
+  return c;
+}
+
 double SoakStats::Series::Mean() const {
   if (a.empty()) return 0;
   double d = 0;

@@ -25,6 +25,12 @@ struct SoakTotals {
   std::string OutOfBands() const;
 };
 
+// A person against the computer: the statistics soak's sides and rules,
+// 2 to 4 minutes, the person at home or away by the seed, tapping Pass every
+// 90 ticks all match (the pass-tapper) or the seeded monkey. bComputer: the
+// same match with the computer on both sides.
+Config PersonConfig(std::uint32_t uSeed, bool bComputer = false);
+
 // The statistics soak: computer against computer, the two sides two
 // different entries of the quick-match table drawn by the seed, the match
 // length cycling through 5, 10 and 15 minutes, fouls on and off, every

@@ -1,0 +1,185 @@
+// The match watch: streaks of unjudged play, tick by tick.
+#include "support/match_watch.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "matchflow/clock.h"
+#include "shell/gmewidg.h"
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/user.h"
+
+namespace match_harness {
+
+namespace {
+
+// The pass-tapper's presses: a side whose commands are only Pass pressed
+// (26) and let go (28).
+std::vector<std::int32_t> TapsOf(const std::vector<Command>& a) {
+  std::vector<std::int32_t> ai;
+  for (const Command& c : a) {
+    if (c.iEvent != 26 && c.iEvent != 28) return {};
+    if (c.iEvent == 26) ai.push_back(c.iTick);
+  }
+  return ai;
+}
+
+// Starts or carries on a streak; the worst keeps the longest.
+void Carry(MatchWatch::Worst* ps, std::int32_t iTick, const Player* po, std::int32_t iSide, bool bRecord,
+           MatchWatch::Worst* pw) {
+  if (ps->cTicks == 0) ps->iFirst = iTick;
+  ps->cTicks++;
+  ps->iLast = iTick;
+  ps->eMode = global.eGameMode;
+  ps->iBallX = ball_XGet(&ball_oBall);
+  ps->iBallY = ball_YGet(&ball_oBall);
+  ps->iSide = iSide;
+  ps->iPlayerX = po ? po->x : 0;
+  ps->iPlayerY = po ? po->y : 0;
+  ps->iPosition = po ? po->PositionCode : -1;
+  ps->iClockMinute = clock_MinuteGet();
+  ps->iClockSecond = clock_SecondOfMinuteGet();
+  if (bRecord && ps->cTicks > pw->cTicks) *pw = *ps;
+}
+
+std::int32_t SideOf(const Player* po) { return po->MyTeam == player_PlaysFor_Home ? 0 : 1; }
+
+}  // namespace
+
+std::string MatchWatch::Worst::Text() const {
+  std::ostringstream o;
+  o << cTicks << " ticks (" << iFirst << ".." << iLast << "), mode " << eMode << ", ball (" << iBallX << ", " << iBallY
+    << ")";
+  if (iSide >= 0) o << ", " << (iSide == 0 ? "home" : "away");
+  if (iPosition >= 0) o << " player at (" << iPlayerX << ", " << iPlayerY << "), position " << iPosition;
+  o << ", clock " << iClockMinute << ":" << (iClockSecond < 10 ? "0" : "") << iClockSecond;
+  return o.str();
+}
+
+MatchWatch::MatchWatch(const Config& c) {
+  for (std::int32_t k = 0; k < 2; k++)
+    if (c.aeSide[k] == SideKind::User) aaiTaps[k] = TapsOf(c.aoCommands[k]);
+}
+
+void MatchWatch::Tick(std::int32_t iTick) {
+  const std::int32_t e = global.eGameMode;
+  // Open play and the keeper's ball: the ball is live and only the referee
+  // stops it.
+  const bool bLive = e == GAME_MODE_PLAY || e == GAME_MODE_KEEPER_HANDS;
+  const Player* po = ball_oBall.poOwner;
+  const std::int32_t bx = ball_XGet(&ball_oBall), by = ball_YGet(&ball_oBall);
+  const std::int32_t iOverX = kWatchGoalLineX + kWatchBallRadius, iOverY = kWatchTouchLineY + kWatchBallRadius;
+
+  // A keeper with the ball wholly beyond the goal line he defends (he
+  // attacks +x when his Direction is 1).
+  bool bKeeperOver = false;
+  if (bLive && po && player_IsGoalkeeper(po)) bKeeperOver = (po->Direction == 1 ? -bx : bx) > iOverX;
+  if (bKeeperOver) Carry(&m_oKeeper, iTick, po, SideOf(po), true, &oKeeperOver);
+  else m_oKeeper.cTicks = 0;
+
+  // A ball nobody holds, wholly over a line.
+  const bool bOut = bLive && !po && (std::abs(bx) > iOverX || std::abs(by) > iOverY);
+  if (bOut) Carry(&m_oOut, iTick, nullptr, -1, true, &oOutUnjudged);
+  else m_oOut.cTicks = 0;
+
+  // A pass-tapper's player keeping the ball: past the wind-up after the
+  // second tap that came once he had it.
+  const std::int32_t k = po ? SideOf(po) : 0;
+  if (bLive && po && !aaiTaps[k].empty()) {
+    if (po != m_pvHolder || m_oHold.cTicks == 0) {
+      m_oHold.cTicks = 0;
+      cHolds++;
+      const std::vector<std::int32_t>& ai = aaiTaps[k];
+      const auto it = std::upper_bound(ai.begin(), ai.end(), iTick);
+      m_iHoldDeadline = ai.end() - it >= 2 ? it[1] + kKickWindUpTicks : INT32_MAX;
+    }
+    m_pvHolder = po;
+    Carry(&m_oHold, iTick, po, k, iTick > m_iHoldDeadline, &oHold);
+    if (m_oHold.cTicks > oLongestHold.cTicks) oLongestHold = m_oHold;
+  } else {
+    m_oHold.cTicks = 0;
+    m_pvHolder = nullptr;
+  }
+}
+
+std::string MatchWatch::Faults(const Result& r) const {
+  std::ostringstream o;
+  if (!r.bFinished) o << "the match did not reach its end (stopped in mode " << r.eStuckMode << "); ";
+  if (oKeeperOver.cTicks > kKeeperOverTicks)
+    o << "a keeper held the ball beyond his own goal line for " << oKeeperOver.Text() << "; ";
+  if (oOutUnjudged.cTicks > kOutUnjudgedTicks) o << "a ball lay out of play unjudged for " << oOutUnjudged.Text() << "; ";
+  if (oHold.cTicks > 0)
+    o << "a pass-tapper's player kept the ball past his second tap for " << oHold.Text() << "; ";
+  return o.str();
+}
+
+// ---- The Pass key ----------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::uint32_t kPassFunction = 4;  // the Pass key's function in the open-play bindings
+constexpr std::int32_t kPassPressed = 26, kPassLetGo = 28;
+
+// The events the side's Pass key gives under its port's bindings in force,
+// pressed or let go, other than the open-play ones the harness hands.
+void PassEventsPost(std::int32_t k, bool bPressed) {
+  User* pusr = &user_aUsers[k];
+  InputPort* pip = pusr->pip;
+  if (!pip || !pip->pipbInputPortBinding) return;
+  const std::int32_t eWidget = gmewidg_eGetWidget(kPassFunction, pip->cConfig);
+  if (eWidget <= 0) return;
+  const std::uint32_t eTrigger = bPressed ? INPUT_TRIGGER_PRESS : INPUT_TRIGGER_RELEASE;
+  for (const InputPortBinding* pe = pip->pipbInputPortBinding; pe->eTrigger != INPUT_TRIGGER_END; ++pe) {
+    if (pe->eTrigger != eTrigger || gmewidg_eGetWidget(static_cast<std::int32_t>(pe->eFunction), pip->cConfig) != eWidget)
+      continue;
+    const std::int32_t e = static_cast<std::int32_t>(pe->eEvent);
+    if (e == kPassPressed || e == kPassLetGo) continue;
+    InputEvent* pev = nullptr;
+    if (!input_bEventAlloc(&pev)) return;
+    pev->eEvent = e;
+    pev->pWidget = nullptr;
+    queue_Append(&pip->oEvents, &pev->oLink);
+  }
+}
+
+struct Both {
+  MatchWatch* pw;
+  PassKey* pk;
+  TickFn pfn;
+  void* pv;
+};
+
+}  // namespace
+
+PassKey::PassKey(const Config& c) {
+  for (std::int32_t k = 0; k < 2; k++)
+    if (c.aeSide[k] == SideKind::User) aaiTaps[k] = TapsOf(c.aoCommands[k]);
+}
+
+void PassKey::Tick(std::int32_t iTick) {
+  for (std::int32_t k = 0; k < 2; k++) {
+    const std::vector<std::int32_t>& a = aaiTaps[k];
+    if (std::binary_search(a.begin(), a.end(), iTick + 1)) PassEventsPost(k, true);
+    if (std::binary_search(a.begin(), a.end(), iTick)) PassEventsPost(k, false);
+  }
+}
+
+Result RunWatched(const Config& c, MatchWatch* pw, TickFn pfnTick, void* pvContext) {
+  PassKey k(c);
+  Both o{pw, &k, pfnTick, pvContext};
+  return Run(c, nullptr,
+             [](std::int32_t iTick, void* pv) {
+               Both& b = *static_cast<Both*>(pv);
+               b.pk->Tick(iTick);
+               b.pw->Tick(iTick);
+               if (b.pfn) b.pfn(iTick, b.pv);
+             },
+             &o);
+}
+
+}  // namespace match_harness
