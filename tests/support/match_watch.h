@@ -1,9 +1,10 @@
 #pragma once
 // A whole match watched tick by tick for play that stops without anybody
 // judging it: a keeper who holds the ball beyond his own goal line, a ball
-// left lying out of play, a person's player who keeps the ball although the
-// person keeps tapping Pass. Shared by the match tests and the soak; it
-// observes only (Run's per-tick observer) and changes nothing.
+// nobody holds left out of play (at rest or still rolling), a person's
+// player who keeps the ball although the person keeps tapping Pass. Shared
+// by the match tests and the soak. The watch only looks; the pass-tapper's
+// Pass key (PassKey below) is the one part that hands the game input.
 #include <cstdint>
 #include <string>
 #include <vector>
