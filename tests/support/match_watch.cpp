@@ -9,22 +9,21 @@
 #include "engine/ball.h"
 #include "engine/player.h"
 #include "matchflow/clock.h"
-#include "shell/gmewidg.h"
 #include "shell/global.h"
-#include "shell/input.h"
-#include "shell/user.h"
 
 namespace match_harness {
 
 namespace {
 
-// The pass-tapper's presses: a side whose commands are only Pass pressed
-// (26) and let go (28).
+// The pass-tapper's presses: a side whose commands are only its Pass button
+// pressed and let go.
+constexpr std::int32_t kPassButton = -4;
+
 std::vector<std::int32_t> TapsOf(const std::vector<Command>& a) {
   std::vector<std::int32_t> ai;
   for (const Command& c : a) {
-    if (c.iEvent != 26 && c.iEvent != 28) return {};
-    if (c.iEvent == 26) ai.push_back(c.iTick);
+    if (c.iEvent != kPassButton) return {};
+    if (c.iMagnitude != 0) ai.push_back(c.iTick);
   }
   return ai;
 }
@@ -118,64 +117,15 @@ std::string MatchWatch::Faults(const Result& r) const {
   return o.str();
 }
 
-// ---- The Pass key ----------------------------------------------------------------------------
-
-namespace {
-
-constexpr std::uint32_t kPassFunction = 4;  // the Pass key's function in the open-play bindings
-constexpr std::int32_t kPassPressed = 26, kPassLetGo = 28;
-
-// The events the side's Pass key gives under its port's bindings in force,
-// pressed or let go, other than the open-play ones the harness hands.
-void PassEventsPost(std::int32_t k, bool bPressed) {
-  User* pusr = &user_aUsers[k];
-  InputPort* pip = pusr->pip;
-  if (!pip || !pip->pipbInputPortBinding) return;
-  const std::int32_t eWidget = gmewidg_eGetWidget(kPassFunction, pip->cConfig);
-  if (eWidget <= 0) return;
-  const std::uint32_t eTrigger = bPressed ? INPUT_TRIGGER_PRESS : INPUT_TRIGGER_RELEASE;
-  for (const InputPortBinding* pe = pip->pipbInputPortBinding; pe->eTrigger != INPUT_TRIGGER_END; ++pe) {
-    if (pe->eTrigger != eTrigger || gmewidg_eGetWidget(static_cast<std::int32_t>(pe->eFunction), pip->cConfig) != eWidget)
-      continue;
-    const std::int32_t e = static_cast<std::int32_t>(pe->eEvent);
-    if (e == kPassPressed || e == kPassLetGo) continue;
-    InputEvent* pev = nullptr;
-    if (!input_bEventAlloc(&pev)) return;
-    pev->eEvent = e;
-    pev->pWidget = nullptr;
-    queue_Append(&pip->oEvents, &pev->oLink);
-  }
-}
-
-struct Both {
-  MatchWatch* pw;
-  PassKey* pk;
-  TickFn pfn;
-  void* pv;
-};
-
-}  // namespace
-
-PassKey::PassKey(const Config& c) {
-  for (std::int32_t k = 0; k < 2; k++)
-    if (c.aeSide[k] == SideKind::User) aaiTaps[k] = TapsOf(c.aoCommands[k]);
-}
-
-void PassKey::Tick(std::int32_t iTick) {
-  for (std::int32_t k = 0; k < 2; k++) {
-    const std::vector<std::int32_t>& a = aaiTaps[k];
-    if (std::binary_search(a.begin(), a.end(), iTick + 1)) PassEventsPost(k, true);
-    if (std::binary_search(a.begin(), a.end(), iTick)) PassEventsPost(k, false);
-  }
-}
-
 Result RunWatched(const Config& c, MatchWatch* pw, TickFn pfnTick, void* pvContext) {
-  PassKey k(c);
-  Both o{pw, &k, pfnTick, pvContext};
+  struct Both {
+    MatchWatch* pw;
+    TickFn pfn;
+    void* pv;
+  } o{pw, pfnTick, pvContext};
   return Run(c, nullptr,
              [](std::int32_t iTick, void* pv) {
                Both& b = *static_cast<Both*>(pv);
-               b.pk->Tick(iTick);
                b.pw->Tick(iTick);
                if (b.pfn) b.pfn(iTick, b.pv);
              },

@@ -3,8 +3,7 @@
 // judging it: a keeper who holds the ball beyond his own goal line, a ball
 // nobody holds left out of play (at rest or still rolling), a person's
 // player who keeps the ball although the person keeps tapping Pass. Shared
-// by the match tests and the soak. The watch only looks; the pass-tapper's
-// Pass key (PassKey below) is the one part that hands the game input.
+// by the match tests and the soak. It only looks and changes nothing.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -55,8 +54,8 @@ struct MatchWatch {
   // case; the match's end is checked from its result.
   std::string Faults(const Result& r) const;
 
-  // The ticks at which each pass-tapper side presses Pass (empty: the side
-  // is not a pass-tapper).
+  // The ticks at which each pass-tapper side presses its Pass button
+  // (empty: the side is not a pass-tapper).
   std::vector<std::int32_t> aaiTaps[2];
 
   Worst oKeeperOver;   // a keeper holding the ball wholly beyond his own goal line
@@ -72,21 +71,8 @@ struct MatchWatch {
   std::int32_t m_iHoldDeadline = 0;  // the last tick the hold going on may last
 };
 
-// The pass-tapper's Pass key as the game's bindings read it. The harness
-// hands a pass-tapper side the open-play Pass events on each tap (26 pressed,
-// 28 let go the tick after); where the bindings in force give the Pass key
-// other events (the kick-off for the side that takes it, the keeper's kick
-// with the ball in his hands, a throw-in), the same tap hands those too, as
-// the key would. Without it the person could never take his kick-off.
-struct PassKey {
-  explicit PassKey(const Config& c);
-  // After tick iTick: the events of the next tick's press or let-go.
-  void Tick(std::int32_t iTick);
-  std::vector<std::int32_t> aaiTaps[2];
-};
-
-// A whole match with a pass-tapper's Pass key and the watch on every tick;
-// pfnTick, when given, observes each tick after them.
+// A whole match with the watch on every tick; pfnTick, when given, observes
+// each tick after it.
 Result RunWatched(const Config& c, MatchWatch* pw, TickFn pfnTick = nullptr, void* pvContext = nullptr);
 
 }  // namespace match_harness
