@@ -613,8 +613,11 @@ void ball_Update() {
         // Still in open play: taken where the take leaves it free (a keeper's
         // catch at a free kick) and carried over a line, or come to rest
         // beyond one while nobody judged it (it went over during a restart),
-        // it is out there as a held or moving ball is.
-        if (global_eGetGameMode() == GAME_MODE_PLAY) ball_OutOfPlayCheck(poBall);
+        // it is out there as a held or moving ball is. So is one carried
+        // over at the keeper's ball that followed such a catch.
+        const GameMode eMode = global_eGetGameMode();
+        if (eMode == GAME_MODE_PLAY || (eMode == GAME_MODE_KEEPER_HANDS && poBall->poOwner != nullptr))
+          ball_OutOfPlayCheck(poBall);
       }
       break;
     case BALL_STATE_HELD:

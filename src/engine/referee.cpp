@@ -11,6 +11,7 @@
 #include "engine/offside.h"
 #include "engine/player.h"
 #include "engine/refact.h"
+#include "engine/setp.h"
 #include "engine/setp_util.h"
 #include "engine/referee_services.h"
 #include "engine/target.h"
@@ -296,6 +297,12 @@ void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
   const GameMode eMode = global_eGetGameMode();
   if (eMode == kModeShootout) {
     ShootoutJudge(iEvent);
+    return;
+  }
+  if (eMode == GAME_MODE_KEEPER_HANDS && iEvent <= REFEREE_EVENT_GOAL_LINE_RIGHT) {
+    // Out during the keeper's ball: it ends, and open play judges the ball
+    // where it lies on the next tick.
+    sphands_BallOut();
     return;
   }
   if (eMode != GAME_MODE_PLAY && eMode != kModePenalty) FoulRecord(iEvent, x, y);

@@ -173,6 +173,10 @@ void sphands_RollLaunch(Player* poKeeper);
 void sphands_DropKickLaunch(Player* poKeeper);
 void sphands_ThrowLaunch(Player* poKeeper);
 void sphands_Update(Player* poKeeper);
+// The ball went over a line, carried or kicked, while the keeper's ball
+// lasts: the keeper's ball is over, and open play judges where it went out
+// as it judges any held or moving ball that crosses a line.
+void sphands_BallOut();
 // Penalty: the aim sweep and the reaction to the outcome.
 void sppen_AimUpdate(Player* poTaker);
 std::int32_t sppen_ReactUpdate(Player* pp);

@@ -164,17 +164,19 @@ static bool BallOverALine() {
   return (by < 0 ? -by : by) > 5784 || (bx < 0 ? -bx : bx) >= 9385;
 }
 
+void sphands_BallOut() {
+  if (s_bDone) return;
+  s_bDone = true;
+  s_bBallOut = true;
+  setp_ModeEnd(setp_poGetKickTaker());
+}
+
 static bool HandsStep(Player* pp) {
   SetPieceRecord& rec = pp->oSetPiece;
   if (rec.iEnterState != 1) {
-    // Carried or kicked over a line while the keeper's ball lasts: the
-    // keeper's ball is over, and open play judges where the ball went out,
-    // as it judges any held or moving ball that crosses a line.
-    if (!s_bDone && BallOverALine()) {
-      s_bDone = true;
-      s_bBallOut = true;
-      setp_ModeEnd(setp_poGetKickTaker() ? setp_poGetKickTaker() : pp);
-    }
+    // The referee hears of a held or flying ball over a line at once; one
+    // that came to rest there ends the keeper's ball here.
+    if (BallOverALine()) sphands_BallOut();
     if (s_bBallOut) return true;
   }
   switch (rec.iEnterState) {

@@ -17,8 +17,10 @@ namespace match_harness {
 constexpr std::int32_t kWatchGoalLineX = 9360, kWatchTouchLineY = 5760, kWatchBallRadius = 36;
 
 // The longest a keeper may hold the ball wholly beyond his own goal line in
-// open play or at his keeper's ball: the tick the referee takes to see it.
-constexpr std::int32_t kKeeperOverTicks = 1;
+// open play or at his keeper's ball: the tick the referee takes to see it,
+// and at the keeper's ball one more, the tick his ball takes to end before
+// open play judges where the ball went out.
+constexpr std::int32_t kKeeperOverTicks = 2;
 // The longest a ball may lie wholly out of play, nobody holding it, in open
 // play or at the keeper's ball before the referee judges it.
 constexpr std::int32_t kOutUnjudgedTicks = 3;
