@@ -44,22 +44,7 @@ inline ConfirmPanelBounds FindConfirmPanel(const Picture& pic) {
 // over its shadow a pixel down and right; a text is printed 3 pixels above
 // its point, as the frame packet does.
 inline Picture ConfirmPanelDrawn(const std::string& question, bool bYes) {
-  Picture pic;
-  QDLSurfacePoolInit();
-  QDLPalettePoolInit();
-  QDLSpriteBankPoolInit();
-  QDLSheetResetBackgroundColour();
-  QDLSheetResetSeparatorColour();
-  EXPECT_EQ(QDLTextSetup(0), 0u);
-  const std::string font = BuildDir() + "/data/textures/Fonts/SW24pt.bmp";
-  const QDLSheetDesc list[2] = {{font.c_str(), QDLSHEET_MODE_STRIPS, 0, 0, nullptr}, {nullptr, 0, 0, 0, nullptr}};
-  QDLSpriteBank* bank = QDLSpriteBankFromSheets(list, QDLFORMAT_RGB565);
-  QDLSurface* s = QDLSurfaceCreate(640, 480, 16, QDLCREATE_MEMORY);
-  EXPECT_TRUE(bank && bank->frameCount > 0 && s) << font;
-  if (bank && bank->frameCount > 0 && s) {
-    QDLFont* f = QDLFontCreate(bank);
-    f->flags |= QDLFONT_OWNS_BANK;
-    QDLFillRect(s, nullptr, QDLSurfaceRGBToPixel(s, 16, 24, 56), 0);
+  return MenuFontPicture(16, 24, 56, [&](QDLSurface* s, QDLFont* f) {
     const uint32_t style = QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP;
     const uint32_t black = QDLSurfaceRGBToPixel(s, 0, 0, 0), grey = QDLSurfaceRGBToPixel(s, 200, 200, 200),
                    yellow = QDLSurfaceRGBToPixel(s, 200, 200, 0);
@@ -70,18 +55,7 @@ inline Picture ConfirmPanelDrawn(const std::string& question, bool bYes) {
     Print(question.c_str(), 320, 164, grey);
     Print("Yes", 270, 220, bYes ? yellow : grey);
     Print("No", 370, 220, bYes ? grey : yellow);
-    pic.width = 640;
-    pic.height = 480;
-    for (int y = 0; y < 480; ++y)
-      for (int x = 0; x < 640; ++x)
-        pic.pixels.push_back(reinterpret_cast<const uint16_t*>(s->pixels + y * s->pitch)[x]);
-    QDLFontFree(f);
-  }
-  QDLTextShutdown();
-  QDLSpriteBankFreeAll();
-  QDLPaletteFreeAll();
-  QDLSurfaceFreeAll();
-  return pic;
+  });
 }
 
 // Whether a captured frame shows the confirmation panel reading the question

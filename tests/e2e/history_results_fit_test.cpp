@@ -17,6 +17,7 @@
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/texts.h"
+#include "support/frame_texts.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
 #include "tournament/fixtures.h"
@@ -32,26 +33,8 @@ using korvena_test::HistoryDriver;
 
 const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-results-fit", true, nullptr, nullptr});
 
-// The text items of the frame being built, each with its extent across the
-// display from its font and alignment.
-struct TextBox {
-  std::string text;
-  int left, right, y;
-};
-std::vector<TextBox> FrameTexts() {
-  std::vector<TextBox> a;
-  const std::int32_t iFont = pctext_iCurrentFont;
-  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
-    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) {
-      if (i->uKind != PCFRAME_KIND_TEXT || i->pszText == nullptr || i->pszText[0] == '\0') continue;
-      pctext_iCurrentFont = i->aiCoord[2];
-      const int w = pctext_WidthGet(i->pszText), x = i->aiCoord[0];
-      const int left = i->aiCoord[3] == 0 ? x : (i->aiCoord[3] == 1 ? x - w : x - w / 2);
-      a.push_back({i->pszText, left, left + w, i->aiCoord[1]});
-    }
-  pctext_iCurrentFont = iFont;
-  return a;
-}
+using korvena_test::FrameTexts;
+using korvena_test::TextBox;
 
 std::int32_t IdOf(const std::string& sName) {
   for (std::int32_t id = 1; id < TLA_COUNT; id++)

@@ -41,9 +41,11 @@ inline ErrorBoxBounds FindErrorBox(const Picture& pic) {
   return b;
 }
 
-// A black 640 x 480 picture with the box's two lines as the front end
-// prints them: "Error!" centred on (320, 240), the detail on (320, 276).
-inline Picture ErrorBoxTextsDrawn(const std::string& detail) {
+// A 640 x 480 picture filled with one colour, drawn on by draw(surface,
+// font) with the front end's large menu font; empty when the font cannot be
+// read.
+template <class Draw>
+inline Picture MenuFontPicture(uint8_t r, uint8_t g, uint8_t b, Draw draw) {
   Picture pic;
   QDLSurfacePoolInit();
   QDLPalettePoolInit();
@@ -59,11 +61,8 @@ inline Picture ErrorBoxTextsDrawn(const std::string& detail) {
   if (bank && bank->frameCount > 0 && s) {
     QDLFont* f = QDLFontCreate(bank);
     f->flags |= QDLFONT_OWNS_BANK;
-    QDLFillRect(s, nullptr, 0, 0);
-    const uint32_t grey = QDLSurfaceRGBToPixel(s, 200, 200, 200);
-    const uint32_t style = QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP;
-    QDLPrintf(s, f, 320, 237, grey, 0, QDLLAYOUT_CENTRED_ON_CURSOR, style, "%s", "Error!");
-    if (!detail.empty()) QDLPrintf(s, f, 320, 273, grey, 0, QDLLAYOUT_CENTRED_ON_CURSOR, style, "%s", detail.c_str());
+    QDLFillRect(s, nullptr, QDLSurfaceRGBToPixel(s, r, g, b), 0);
+    draw(s, f);
     pic.width = 640;
     pic.height = 480;
     for (int y = 0; y < 480; ++y)
@@ -76,6 +75,17 @@ inline Picture ErrorBoxTextsDrawn(const std::string& detail) {
   QDLPaletteFreeAll();
   QDLSurfaceFreeAll();
   return pic;
+}
+
+// A black 640 x 480 picture with the box's two lines as the front end
+// prints them: "Error!" centred on (320, 240), the detail on (320, 276).
+inline Picture ErrorBoxTextsDrawn(const std::string& detail) {
+  return MenuFontPicture(0, 0, 0, [&](QDLSurface* s, QDLFont* f) {
+    const uint32_t grey = QDLSurfaceRGBToPixel(s, 200, 200, 200);
+    const uint32_t style = QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP;
+    QDLPrintf(s, f, 320, 237, grey, 0, QDLLAYOUT_CENTRED_ON_CURSOR, style, "%s", "Error!");
+    if (!detail.empty()) QDLPrintf(s, f, 320, 273, grey, 0, QDLLAYOUT_CENTRED_ON_CURSOR, style, "%s", detail.c_str());
+  });
 }
 
 // How far two 5-6-5 pixels lie apart: the largest difference of their
