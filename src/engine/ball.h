@@ -134,6 +134,13 @@ enum : std::int32_t {
 constexpr std::int32_t BALL_RADIUS = 36;
 constexpr std::int32_t BALL_GOAL_LINE_X = 9360;
 constexpr std::int32_t BALL_TOUCH_LINE_Y = 5760;
+// The referee's rule for a ball over a line: its centre 25 units or more past
+// the goal line, or more than 24 past a touch line.
+constexpr std::int32_t BALL_OUT_GOAL_X = BALL_GOAL_LINE_X + 25;   // 9385
+constexpr std::int32_t BALL_OUT_TOUCH_Y = BALL_TOUCH_LINE_Y + 25;  // 5785
+inline bool ball_bOverGoalLine(std::int32_t x) { return x >= BALL_OUT_GOAL_X || x <= -BALL_OUT_GOAL_X; }
+inline bool ball_bOverTouchLine(std::int32_t y) { return y >= BALL_OUT_TOUCH_Y || y <= -BALL_OUT_TOUCH_Y; }
+inline bool ball_bOverALine(std::int32_t x, std::int32_t y) { return ball_bOverGoalLine(x) || ball_bOverTouchLine(y); }
 
 // Sine of whole degrees scaled by 16384 (any integer degree, taken modulo 360).
 std::int32_t ball_SinDeg(std::int32_t iDegrees);

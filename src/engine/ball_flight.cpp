@@ -694,8 +694,8 @@ std::int32_t ball_OutcomeClassify(std::int32_t* piSide) {
 void ball_OutOfPlayCheck(Ball* poBall) {
   std::int32_t x = ball_XGet(poBall);
   std::int32_t y = ball_YGet(poBall);
-  if (std::abs(y) < 5785 && std::abs(x) < 9385) return;
-  if (std::abs(y) > 5784) {
+  if (!ball_bOverALine(x, y)) return;
+  if (ball_bOverTouchLine(y)) {
     target_Clear();
     referee_Update(0, x, y);
   } else {

@@ -36,7 +36,7 @@ int32_t s_iEnterPreset = 0;
 const uint8_t pccontrols_aFrontEndKeys[PCCONTROLS_FUNCTIONS] = {28, 77, 72, 75, 210, 55, 199, 12, 57, 42};
 const uint8_t pccontrols_aFrontEndButtons[PCCONTROLS_FUNCTIONS] = {1, 2, 0, 3, 4, 5, 6, 7, 8, 9};
 
-constexpr int32_t kSheet = 18, kBinding = 13, kModeOptions = 41, kMovie = 163;
+constexpr int32_t kSheet = 18, kBinding = 13, kModeOptions = OPTIONS_MODE, kMovie = 163;
 constexpr int32_t kLastKeyboardRow = 7, kLastJoypadRow = 9, kKeyColumnEnd = 632;
 
 // The backdrop with the panel behind the rows, the two device drawings and

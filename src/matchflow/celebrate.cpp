@@ -169,13 +169,13 @@ void celebrate_End() {
   global_ResetGameModeStack();
   if (referee_MatchOverGet()) {
     global_GameModePush(mftime_Enter, GAME_MODE_PERIOD_END, nullptr);
-    global_GameModePush(replay_Enter, static_cast<GameMode>(46), nullptr);
+    global_GameModePush(replay_Enter, GAME_MODE_REPLAY, nullptr);
   } else {
     global_GameModePush(kickoff_Start, GAME_MODE_KICK_OFF, nullptr);
     setp_StandStillSet(1);
     camera_Pop();
     if (global_eGetExtendedGameMode() != GAME_MODE_DEMO)
-      global_GameModePush(replay_Enter, static_cast<GameMode>(46), nullptr);
+      global_GameModePush(replay_Enter, GAME_MODE_REPLAY, nullptr);
   }
   ball_Release(&ball_oBall);
   ball_PlaceAt(&ball_oBall, 0, 0, 0);

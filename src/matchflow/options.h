@@ -88,6 +88,8 @@ void options_ResetRow();
 void options_ScreenReset();
 // The rows of the screen in the current context (history or not).
 void options_RowsLoad();
+// The options screen's front-end mode.
+constexpr std::int32_t OPTIONS_MODE = 41;
 // One user's input; answers the next game mode (41 to stay).
 std::int32_t options_UserInput(User* pusr, std::int32_t iIndex);
 // One event on the cursor's row; answers the next game mode (41 to stay).

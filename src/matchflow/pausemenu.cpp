@@ -29,7 +29,7 @@ std::int32_t Resume(Menu*) {
 }
 
 std::int32_t Replay(Menu*) {
-  global_GameModePush(replay_Enter, static_cast<GameMode>(46), nullptr);
+  global_GameModePush(replay_Enter, GAME_MODE_REPLAY, nullptr);
   menu_Close(PAUSEMENU_NAME);
   return 0;
 }

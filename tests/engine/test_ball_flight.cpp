@@ -11,6 +11,8 @@
 #include "ball_fakes.h"
 #include "engine/ball.h"
 #include "engine/ball_services.h"
+#include "engine/referee.h"
+#include "shell/global.h"
 #include "shell/imath.h"
 
 namespace {
@@ -591,16 +593,16 @@ TEST(BallStep, ATakenBallFliesNoFurther) {
 // of it once a tick.
 TEST(BallStep, ATakenFreeBallOverALineIsReportedInOpenPlay) {
   alignas(16) static unsigned char s_acHolder[64];
-  for (const std::int32_t iMode : {2, 44, 86, 80}) {
+  for (const std::int32_t iMode : {GAME_MODE_PLAY, GAME_MODE_FREE_KICK, GAME_MODE_PLAY_ON, GAME_MODE_KEEPER_HANDS}) {
     FreshBall(-9390, 108, -100);
     g_oBallFakes.iGameMode = iMode;
     ball_oBall.poOwner = reinterpret_cast<Player*>(s_acHolder);
     ball_Update();
     ball_Update();
     // In open play, and at the keeper's ball that follows such a catch.
-    if (iMode == 2 || iMode == 80) {
+    if (iMode == GAME_MODE_PLAY || iMode == GAME_MODE_KEEPER_HANDS) {
       ASSERT_EQ(g_oBallFakes.aReferee.size(), 2u) << iMode;
-      EXPECT_EQ(g_oBallFakes.aReferee[0].a[0], 1);
+      EXPECT_EQ(g_oBallFakes.aReferee[0].a[0], REFEREE_EVENT_GOAL_LINE_LEFT);
       EXPECT_EQ(g_oBallFakes.aReferee[0].a[1], -9390);
       EXPECT_EQ(g_oBallFakes.aReferee[0].a[2], -100);
     } else {
@@ -616,15 +618,15 @@ TEST(BallStep, ATakenFreeBallOverALineIsReportedInOpenPlay) {
   // Nobody's ball at rest over a line in open play (it went over while a
   // restart let it be) is out at once, over a goal line or a touch line;
   // outside open play it waits for open play.
-  for (const std::int32_t iMode : {2, 44, 86, 80}) {
+  for (const std::int32_t iMode : {GAME_MODE_PLAY, GAME_MODE_FREE_KICK, GAME_MODE_PLAY_ON, GAME_MODE_KEEPER_HANDS}) {
     for (const auto& p : {std::pair{-9390, -100}, std::pair{3000, 5790}}) {
       FreshBall(p.first, 0, p.second);
       g_oBallFakes.iGameMode = iMode;
       ball_oBall.poOwner = nullptr;
       ball_Update();
-      if (iMode == 2) {
+      if (iMode == GAME_MODE_PLAY) {
         ASSERT_EQ(g_oBallFakes.aReferee.size(), 1u);
-        EXPECT_EQ(g_oBallFakes.aReferee[0].a[0], p.second > 5784 ? 0 : 1);
+        EXPECT_EQ(g_oBallFakes.aReferee[0].a[0], ball_bOverTouchLine(p.second) ? REFEREE_EVENT_TOUCH : REFEREE_EVENT_GOAL_LINE_LEFT);
         EXPECT_EQ(g_oBallFakes.aReferee[0].a[1], p.first);
         EXPECT_EQ(g_oBallFakes.aReferee[0].a[2], p.second);
       } else {
@@ -634,7 +636,7 @@ TEST(BallStep, ATakenFreeBallOverALineIsReportedInOpenPlay) {
   }
   // At rest on the pitch it is nothing to judge.
   FreshBall(-9384, 0, 5784);
-  g_oBallFakes.iGameMode = 2;
+  g_oBallFakes.iGameMode = GAME_MODE_PLAY;
   ball_oBall.poOwner = nullptr;
   ball_Update();
   EXPECT_TRUE(g_oBallFakes.aReferee.empty());

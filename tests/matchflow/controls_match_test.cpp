@@ -11,8 +11,10 @@
 #include "engine/player.h"
 #include "framework/qdx_input.h"
 #include "frontend/pccontrols.h"
+#include "matchflow/options.h"
 #include "matchflow/usrctl.h"
 #include "platform/input_headless.h"
+#include "platform/input_scancodes.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/user.h"
@@ -22,7 +24,11 @@ namespace mh = match_harness;
 
 namespace {
 
-constexpr uint8_t kKeyK = 37, kKeySpace = 57, kKeyL = 38, kKeyJ = 0x24;
+const uint8_t kKeyK = platform::scanCodeFromName("K"), kKeySpace = platform::scanCodeFromName("SPACE"),
+              kKeyL = platform::scanCodeFromName("L"), kKeyJ = platform::scanCodeFromName("J");
+uint8_t Scan(const char* pszKey) { return platform::scanCodeFromName(pszKey); }
+// The controls screen's Exit, chosen.
+constexpr int32_t kEventChoose = 37;
 
 // The person at the keys: while his player holds the ball in open play he
 // holds the shoot key for six ticks, then after a while taps Pass (a
@@ -87,7 +93,7 @@ class CustomSet {
     oUser.pip = pip;
     oUser.bActive = 1;
     pip->iPreset = PCCONTROLS_CUSTOM;
-    const uint8_t keys[8] = {kKeyL, 0x18, 0x19, kKeyK, 0x17, 0x16, 0x15, 0x14};
+    const uint8_t keys[8] = {kKeyL, Scan("O"), Scan("P"), kKeyK, Scan("I"), Scan("U"), Scan("Y"), Scan("T")};
     for (int32_t r = 0; r < 8; ++r) {
       pccontrols_oScreen = PCControlsScreen{0, 1, r};
       Person::Key(keys[r], true);
@@ -97,9 +103,9 @@ class CustomSet {
     pccontrols_oScreen = PCControlsScreen{0, 2, PCCONTROLS_EXIT_ROW};
     InputEvent* pe = nullptr;
     if (!input_bEventAlloc(&pe)) return false;
-    pe->eEvent = 37;
+    pe->eEvent = kEventChoose;
     queue_Append(&pip->oEvents, &pe->oLink);
-    if (pccontrols_Page2Input(&oUser) != 41) return false;
+    if (pccontrols_Page2Input(&oUser) != OPTIONS_MODE) return false;
     pccontrols_BindingsApply();
     return pip->aoKeyMap[3].cKey == kKeyK;
   }

@@ -150,7 +150,7 @@ TEST_F(ReplayTest, PlaybackAfterTheRingHasWrapped) {
   EXPECT_EQ(replay_oState.iIndex, 99);
   // The pause menu's replay leaves at once.
   global.aStack[0].eMode = GAME_MODE_PAUSE_MENU;
-  global.aStack[1].eMode = static_cast<GameMode>(46);
+  global.aStack[1].eMode = GAME_MODE_REPLAY;
   global.iStackPointer = 2;
   replay_EventHandle(83);
   EXPECT_FALSE(replay_oState.bLeaving);
