@@ -9,6 +9,8 @@
 #include "framework/math/qmath.h"
 #include "framework/qdx_assert.h"
 #include "scene3d/scene3d_services.h"
+#include "shell/global.h"
+#include "shell/user.h"
 
 AnimRecord anim_aTable[ANIM_MAX];
 
@@ -297,6 +299,29 @@ std::int32_t anim_ContactBallOffsetGet(std::int32_t iHeading, std::uint32_t eAni
 
 // ---- The ball on its holder ------------------------------------------------------------------
 
+// A keeper with the ball stops at his own goal line unless a person walks
+// him over it: where his hands or feet (a catch's or a dive's travel, a
+// turn, an idle step) would take over it a ball that lay inside it on the
+// tick before, he and the ball stay 1 unit inside the referee's line. A ball
+// that was already over stays where it is for the referee to judge. Only
+// live play: a replay shows what was played.
+constexpr std::uint32_t kSteerDead = 26;  // a stick at this magnitude or less moves nobody
+static void KeeperLineHold(Player* pp, const Ball* pb, std::int32_t* px) {
+  const GameMode e = global_eGetGameMode();
+  if (e != GAME_MODE_PLAY && e != GAME_MODE_PLAY_ON && e != GAME_MODE_KEEPER_HANDS) return;
+  if (!player_IsGoalkeeper(pp)) return;
+  // A ball at his feet (not in his hands) goes where the person's stick
+  // walks him; in his hands the stick only aims.
+  if (e != GAME_MODE_KEEPER_HANDS && pb->iState != BALL_STATE_HELD && pp->Control == PLAYER_CONTROL_USER && pp->pUser &&
+      (pp->pUser->uStickDirection & 0xFFFF) > kSteerDead)
+    return;
+  const std::int32_t iOwn = pp->Direction == 1 ? -1 : 1;  // the side of the goal he defends
+  if (iOwn * ball_XGet(pb) >= BALL_OUT_GOAL_X || iOwn * *px < BALL_OUT_GOAL_X) return;
+  const std::int32_t iBack = *px - iOwn * (BALL_OUT_GOAL_X - 1);
+  pp->x = static_cast<std::int16_t>(pp->x - iBack);
+  *px -= iBack;
+}
+
 void anim_BallAtHolderPlace() {
   Ball* pb = &ball_oBall;
   Player* pp = pb->poOwner;
@@ -322,6 +347,7 @@ void anim_BallAtHolderPlace() {
       y = ry + aiWorld[2];
       h = ANIM_HOLDER_BALL_DROP;
     }
+    KeeperLineHold(pp, pb, &x);
     pb->iX128 = x * 128;
     pb->iHeight128 = h * 128;
     pb->iY128 = y * 128;

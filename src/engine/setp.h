@@ -173,6 +173,8 @@ void sphands_RollLaunch(Player* poKeeper);
 void sphands_DropKickLaunch(Player* poKeeper);
 void sphands_ThrowLaunch(Player* poKeeper);
 void sphands_Update(Player* poKeeper);
+// A keeper's ball begins: nothing of the last one's end is left.
+void sphands_Start();
 // The ball went over a line, carried or kicked, while the keeper's ball
 // lasts: the keeper's ball is over, and open play judges where it went out
 // as it judges any held or moving ball that crosses a line.

@@ -23,6 +23,10 @@ bool s_bDone;
 bool s_bBallOut;  // the ball went over a line before the keeper's ball ended
 std::int32_t s_iLaunchX, s_iLaunchY;
 constexpr std::int32_t kAimTree = 1072;
+// A person's keeper takes his keeper's ball no nearer his goal line than
+// this (a ball's width outside the goal area's reach of the line), walking
+// out to it at the pace a keeper shuffles into place.
+constexpr std::int32_t kHandsSpotX = 9072, kHandsStep = 32;
 
 std::int32_t Heading16(const Player* pp) { return (pp->iFacing * 65536 / 802) & 0xFFFF; }
 
@@ -158,17 +162,33 @@ void sphands_Update(Player* pp) {
   }
 }
 
-// The ball over a touch line or a goal line, as the out-of-play check has it.
-static bool BallOverALine() {
-  const std::int32_t bx = setp_BallX(), by = setp_BallY();
-  return (by < 0 ? -by : by) > 5784 || (bx < 0 ? -bx : bx) >= 9385;
+// The facing toward the goal he attacks.
+static std::int32_t FacingUpfield(const Player* pp) { return pp->Direction == 1 ? 0 : 401; }
+
+// One step of a keeper's walk out to his spot at the keeper's ball, the
+// goal-line distance kHandsSpotX from the centre; false once he is there.
+static bool StepOut(Player* pp) {
+  const std::int32_t iOwn = pp->Direction == 1 ? -1 : 1;  // the side of the goal he defends
+  const std::int32_t iPast = iOwn * pp->x - kHandsSpotX;
+  if (iPast <= 0) return false;
+  const std::int32_t iStep = iPast < kHandsStep ? iPast : kHandsStep;
+  pp->x = static_cast<std::int16_t>(pp->x - iOwn * iStep);
+  return true;
 }
+
+static bool BallOverALine() { return ball_bOverALine(setp_BallX(), setp_BallY()); }
+
+void sphands_Start() { s_bDone = s_bBallOut = false; }
 
 void sphands_BallOut() {
   if (s_bDone) return;
   s_bDone = true;
   s_bBallOut = true;
-  setp_ModeEnd(setp_poGetKickTaker());
+  // The keeper's ball names its taker when it starts, and only its end
+  // clears him.
+  Player* poTaker = setp_poGetKickTaker();
+  QDX_ASSERT(poTaker != nullptr);
+  setp_ModeEnd(poTaker);
 }
 
 static bool HandsStep(Player* pp) {
@@ -181,11 +201,9 @@ static bool HandsStep(Player* pp) {
   }
   switch (rec.iEnterState) {
     case 1: {
-      if (setp_iGetEnterCount() == 0) s_bDone = s_bBallOut = false;
       setp_TakerEnsure(true);
       setp_EnterCountInc();
-      const std::int32_t bx = setp_BallX();
-      if ((bx < 0 ? -bx : bx) >= 9385) {
+      if (ball_bOverGoalLine(setp_BallX())) {
         rec.iEnterState = 2;
       } else if (pp != setp_poGetKickTaker()) {
         QMathPoint c{0, 0};
@@ -210,29 +228,42 @@ static bool HandsStep(Player* pp) {
       const bool bThere = ax >= 7344 || (rec.iWait >= 0 && ax <= rec.iWait);
       rec.iWait = ax;
       if (bThere) {
+        if (setp_UserMateExists(pp)) {
+          // A person's keeper first faces the pitch, and one who gathered on
+          // or near his line steps out to his spot before he waits.
+          setp_FaceHeading(pp, FacingUpfield(pp));
+          rec.iEnterState = 30;
+          return true;
+        }
         anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);
         PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
-        if (setp_UserMateExists(pp)) {
-          // A person's keeper stands where he is, facing as he is, until the
-          // person turns him or plays the ball: the stance's run step would
-          // otherwise take him on toward the last point and heading he ran
-          // for (a person's player is not steered to his target), turning
-          // him about and into his own net with the ball.
-          anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
-          setp_FaceHeading(pp, pp->iFacing);
-          setp_AimDefaults();
-          rec.iEnterState = 13;
-        } else {
-          s_iCountdown = 90;
-          rec.iEnterState = 21;
-        }
+        s_iCountdown = 90;
+        rec.iEnterState = 21;
       } else {
         anim_RequestSet(&pp->oAnimInfo, 59);
         PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
-        setp_FaceHeading(pp, pp->Direction == 1 ? 0 : 401);
+        setp_FaceHeading(pp, FacingUpfield(pp));
       }
       return true;
     }
+    case 30:
+      // A person's keeper, facing the pitch, steps out from his line (the
+      // keeper's own pace when he shuffles into place) and only then waits
+      // for the person. He stands where he is, facing the pitch, until the
+      // person turns him or plays the ball: the stance's run step would
+      // otherwise take him on toward the last point and heading he ran for
+      // (a person's player is not steered to his target).
+      if (StepOut(pp)) {
+        anim_RequestSet(&pp->oAnimInfo, 59);
+        PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
+        return true;
+      }
+      anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);
+      PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
+      anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
+      setp_AimDefaults();
+      rec.iEnterState = 13;
+      return true;
     case 13:
       if (CommandUpdate(pp)) rec.iEnterState = 2;
       return true;

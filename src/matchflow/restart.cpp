@@ -463,6 +463,9 @@ void HandsEvent(User* pusr, const InputEvent* pEvent) {
         pusr->uStickDirection = v;
         return;
       }
+      // Once a kick is pressed the stick no longer aims: the kick waits for
+      // the keeper to be ready and is played whatever the stick does.
+      if (r.bLocked) return;
       // A turn to the right takes the stick reading with it.
       auto Aim = [pusr](bool bRight) {
         setp_CommandSet(bRight ? SETP_CMD_AIM_RIGHT : SETP_CMD_AIM_LEFT);
@@ -477,6 +480,10 @@ void HandsEvent(User* pusr, const InputEvent* pEvent) {
     }
     case 26:
     case 29:
+      if (!bTaker) return;
+      r.bLocked = 1;
+      ChargeEvents(pusr, pEvent->eEvent);
+      return;
     case 27:
     case 30:
       if (bTaker) ChargeEvents(pusr, pEvent->eEvent);
@@ -484,12 +491,15 @@ void HandsEvent(User* pusr, const InputEvent* pEvent) {
     case 28:
     case 31:
       if (!bTaker) return;
+      r.bLocked = 1;
       setp_PowerSet(r.iCharge * 5);
       setp_CommandSet(pEvent->eEvent == 28 ? SETP_CMD_RELEASE : SETP_CMD_READY);
       Bind(pusr, 22);
       return;
     case 163:
-      if (bTaker) setp_CommandSet(SETP_CMD_KICK);
+      if (!bTaker) return;
+      r.bLocked = 1;
+      setp_CommandSet(SETP_CMD_KICK);
       return;
     default: CommonEvents(pusr, pEvent, HandsBind); return;
   }
@@ -515,11 +525,13 @@ void mgoalkic_UserInput(User* pusr) { EachEvent(pusr, GoalKickEvent); }
 void mgoalkic_Update() { UsersThenFrame(mgoalkic_UserInput); }
 
 void mhands_Start() {
+  sphands_Start();
   CommonSetup();
   Player* poTaker = KeeperTaker();
   setp_KickTakerSet(poTaker);
   HandOver(poTaker);
   HandsBind();
+  restart_oState.bLocked = 0;
   restart_oState.iCharge = 0;
   restart_oState.iHeld = 0;
 }

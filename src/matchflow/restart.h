@@ -15,7 +15,7 @@ struct User;
 struct RestartState {
   std::int32_t bPressed;      // corner, free kick: the taker's user pressed a kick button
   std::int32_t bReleased;     // corner, free kick: he released it; aiming stops
-  std::int32_t bLocked;       // goal kick: the kick button was pressed
+  std::int32_t bLocked;       // goal kick, keeper's ball: a kick button was pressed
   std::int32_t iCharge;       // goal kick, keeper's hands: 0..20
   std::int32_t iHeld;         // goal kick, keeper's hands: held ticks
   std::int32_t iAim;          // keeper's ball: the aim, 802 a turn

@@ -18,6 +18,7 @@
 #include "engine/player.h"
 #include "engine/refact.h"
 #include "engine/referee.h"
+#include "engine/setp.h"
 #include "engine/referee_services.h"
 #include "engine/target.h"
 #include "engine/team.h"
@@ -374,6 +375,26 @@ TEST_F(Referee, FoulsGiveFreeKickOrPenaltyOffsideAndKeeperHands) {
   referee_Update(REFEREE_EVENT_KEEPER_HOLDS, 0, 0);
   EXPECT_EQ(referee_DecisionGet(), REFEREE_DECISION_KEEPER_HANDS);
   EXPECT_EQ(Stack(), (std::vector<Pushed>{{GAME_MODE_KEEPER_HANDS, mhands_Start}}));
+}
+
+// An out during the keeper's ball (the ball carried, thrown or kicked over
+// a line) ends the keeper's ball on the tick the referee hears of it, with
+// nothing judged yet: open play judges where the ball went out.
+TEST_F(Referee, AnOutAtTheKeepersBallEndsItForOpenPlayToJudge) {
+  for (const std::int32_t iEvent : {REFEREE_EVENT_TOUCH, REFEREE_EVENT_GOAL_LINE_LEFT, REFEREE_EVENT_GOAL_LINE_RIGHT}) {
+    SetUp();
+    global_SetGameMode(GAME_MODE_KEEPER_HANDS);
+    global.bPopRequest = 0;
+    sphands_Start();
+    setp_KickTakerSet(Home(0));
+    Home(0)->oSetPieceRole.iRole = 2;
+    referee_Update(iEvent, -9400, 100);
+    EXPECT_EQ(global.bPopRequest, 1) << iEvent;
+    EXPECT_EQ(setp_poGetKickTaker(), nullptr) << iEvent;
+    EXPECT_EQ(Home(0)->oSetPieceRole.iRole, -1) << iEvent;
+    EXPECT_EQ(referee_DecisionGet(), 0) << iEvent;
+    EXPECT_TRUE(Stack().empty()) << iEvent;
+  }
 }
 
 TEST_F(Referee, LatchHoldsTheDecisionUntilUnlocked) {

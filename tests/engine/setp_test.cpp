@@ -33,6 +33,7 @@ class SetpTest : public ::testing::Test {
     setp_CommandClear();
     setp_KickTakerSet(nullptr);
     setp_PartnerSet(nullptr);
+    sphands_Start();
   }
   // Runs a handler on one player: 1 when it took him.
   static bool RunOn(ActionNode* (*pfn)(ActionNode*), Player* pp) {
@@ -516,6 +517,99 @@ TEST_F(SetpKindRunTest, KeeperWhoCannotBackUpStillTakesHisBall) {
   pk->x = -6000;
   RunOn(sphands_Handler, pk);  // no nearer than before: there
   EXPECT_EQ(pk->oSetPiece.iEnterState, 21);
+}
+
+// A person's keeper who gathered on or near his goal line, facing his own
+// net, turns to the pitch and steps out to his spot (32 a tick) before he
+// waits for the person; one who gathered further out waits where he is,
+// facing the pitch too. The computer's keeper is not walked out.
+TEST_F(SetpKindRunTest, PersonsKeeperOnHisLineStepsOutFacingThePitchBeforeHeWaits) {
+  struct Case {
+    std::int32_t iDirection, iX, iY, iFacing;  // where he gathered, facing
+    std::int32_t iSpotX, iFacingUpfield;       // where he waits
+    std::int32_t cSteps;                       // ticks of stepping out
+  };
+  const Case aCases[] = {
+      {1, -9380, 300, 401, -9072, 0, 10},    // defends -x: on his line facing his net
+      {0, 9350, -500, 0, 9072, 401, 9},      // defends +x
+      {0, 9100, 0, 200, 9072, 401, 1},       // just inside the spot
+      {1, -8000, 100, 300, -8000, 0, 0},     // well out: waits where he is
+  };
+  for (const Case& k : aCases) {
+    Attacking(1);
+    Player* pk = EnginePlayer(0);
+    pk->Direction = k.iDirection;
+    pk->Control = PLAYER_CONTROL_USER;
+    EnginePlace(pk, k.iX, k.iY, 0);
+    setp_FaceHeading(pk, k.iFacing);
+    ball_PositionSet(&ball_oBall, k.iX, 0, k.iY);
+    setp_KickTakerSet(pk);
+    pk->oSetPiece.iEnterState = 1;
+    RunOn(sphands_Handler, pk);
+    ASSERT_EQ(pk->oSetPiece.iEnterState, 29);
+    RunOn(sphands_Handler, pk);
+    EXPECT_EQ(pk->iFacing, k.iFacingUpfield) << k.iX;
+    std::int32_t cSteps = 0;
+    for (; cSteps < 40 && pk->oSetPiece.iEnterState != 13; cSteps++) {
+      const std::int32_t x0 = pk->x;
+      RunOn(sphands_Handler, pk);
+      EXPECT_LE(std::abs(pk->x - x0), 32);
+      EXPECT_LE(std::abs(pk->x), std::abs(x0)) << "toward his own line";
+    }
+    EXPECT_EQ(pk->oSetPiece.iEnterState, 13) << k.iX;
+    EXPECT_EQ(cSteps - 1, k.cSteps) << k.iX;
+    EXPECT_EQ(pk->x, k.iSpotX);
+    EXPECT_EQ(pk->y, k.iY);
+    EXPECT_EQ(pk->iFacing, k.iFacingUpfield);
+    // Then he waits for the person: nothing moves him.
+    for (int i = 0; i < 30; i++) RunOn(sphands_Handler, pk);
+    EXPECT_EQ(pk->x, k.iSpotX);
+    EXPECT_EQ(pk->oSetPiece.iEnterState, 13);
+    pk->Control = PLAYER_CONTROL_COMPUTER;
+  }
+}
+
+// The keeper's ball begun afresh takes an out at once, however the last one
+// ended; whatever ends it, its taker's set-piece state is reset with it.
+TEST_F(SetpKindRunTest, AKeepersBallEndsOnTheFirstOutAfterTheLastOneEnded) {
+  Attacking(1);
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -8000, 0, 0);
+  ball_PositionSet(&ball_oBall, -8000, 0, 0);
+  setp_KickTakerSet(pk);
+  global.bPopRequest = 0;
+  sphands_BallOut();  // the last keeper's ball ended on an out
+  EXPECT_EQ(global.bPopRequest, 1);
+  EXPECT_EQ(setp_poGetKickTaker(), nullptr);
+  // The next one: the out the referee hears of before its first step.
+  global.bPopRequest = 0;
+  sphands_Start();
+  setp_KickTakerSet(pk);
+  pk->oSetPiece.iEnterState = 1;
+  pk->oSetPieceRole.iRole = 3;
+  sphands_BallOut();
+  EXPECT_EQ(global.bPopRequest, 1);
+  EXPECT_EQ(setp_poGetKickTaker(), nullptr);
+  EXPECT_EQ(pk->oSetPieceRole.iRole, -1);
+}
+
+// A ball nobody holds at rest over a line during the keeper's ball (the
+// referee hears only of a held or moving one) ends it from the keeper's
+// own step.
+TEST_F(SetpKindRunTest, AKeepersBallWithTheBallAtRestOverALineEndsAtItsNextStep) {
+  Attacking(1);
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -8000, 0, 0);
+  ball_PositionSet(&ball_oBall, -8000, 0, 0);
+  setp_KickTakerSet(pk);
+  pk->oSetPiece.iEnterState = 1;
+  RunOn(sphands_Handler, pk);
+  global.bPopRequest = 0;
+  RunOn(sphands_Handler, pk);
+  EXPECT_EQ(global.bPopRequest, 0);
+  ball_PositionSet(&ball_oBall, -9400, 0, 200);
+  RunOn(sphands_Handler, pk);
+  EXPECT_EQ(global.bPopRequest, 1);
 }
 
 TEST_F(SetpKindRunTest, KeepersDropKickFliesUpThePitch) {

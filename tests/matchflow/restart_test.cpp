@@ -486,6 +486,46 @@ TEST_F(Restart, KeeperHandsThrowOrKick) {
   EXPECT_EQ(setp_CommandGet(), SETP_CMD_KICK);
 }
 
+// A kick pressed at the keeper's ball is played whatever the stick does
+// after it: a stick held down on the tick of the press, or every tick after
+// it until the keeper is ready, no longer turns the kick into a turn (the
+// kick keys are switched off with the release, so such a kick was lost and
+// the keeper kept the ball for good). Before any press the stick turns him.
+TEST_F(Restart, KeeperHandsKickPressedIsPlayedWhateverTheStick) {
+  HomeRestarts();
+  struct Case {
+    const char* pszWhat;
+    std::vector<std::int32_t> aiEvents;
+    std::int32_t eCommand;
+  };
+  const Case aCases[] = {
+      {"Pass with the stick held", {23, 26, 23, 27, 23, 28, 23, 23}, SETP_CMD_RELEASE},
+      {"Shoot with the stick held", {23, 29, 23, 30, 31, 23, 23}, SETP_CMD_READY},
+      {"Pass and Shoot", {26, 27, 28, 23, 29, 31, 23}, SETP_CMD_READY},
+      {"the kick", {163, 23, 23}, SETP_CMD_KICK},
+  };
+  for (const Case& c : aCases) {
+    for (std::int32_t iDegrees : {0, 180}) {  // each way the stick turns him
+      mhands_Start();
+      setp_CommandClear();
+      StickSet(iDegrees, 60);
+      for (std::int32_t e : c.aiEvents) {
+        Queue({e});
+        mhands_UserInput(pusr);
+      }
+      EXPECT_EQ(setp_CommandGet(), c.eCommand) << c.pszWhat << ", stick at " << iDegrees;
+    }
+  }
+  // A new keeper's ball takes the stick again.
+  mhands_Start();
+  setp_CommandClear();
+  StickSet(180, 60);
+  Queue({23});
+  mhands_UserInput(pusr);
+  EXPECT_TRUE(setp_CommandGet() == SETP_CMD_AIM_LEFT || setp_CommandGet() == SETP_CMD_AIM_RIGHT)
+      << setp_CommandGet();
+}
+
 // ---- Corner and free kick ------------------------------------------------------------------
 
 TEST_F(Restart, CornerAimCommandsAndTheSecondPressTakesTheKick) {
