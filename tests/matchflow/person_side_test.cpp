@@ -7,13 +7,16 @@
 // held to the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "engine/ball.h"
 #include "engine/player.h"
 #include "matchflow/clock.h"
+#include "shell/global.h"
 #include "support/match_harness.h"
 #include "support/match_soak.h"
 #include "support/match_watch.h"
@@ -68,9 +71,89 @@ INSTANTIATE_TEST_SUITE_P(Matches, PersonSide,
                                            Case{"ComputerOnBothSides7", 7, true}),
                          [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.pszName); });
 
+// Ten-minute matches in which a keeper once took the ball over his own goal
+// line: the pass-tapper (every input table's Pass events, raw), the monkey
+// and the computer on both sides. No keeper carries the ball over his line
+// at his keeper's ball, a keeper whose person never moves the stick and the
+// computer's keeper never do it at all, and no goal is given with the
+// conceding keeper carrying the ball in; every other check of the watch
+// holds too.
+struct CarryCase {
+  const char* pszName;
+  std::uint32_t uSeed;
+  mh::SideKind eKind;
+};
+
+void PrintTo(const CarryCase& c, std::ostream* po) { *po << c.pszName; }
+
+class KeeperCarries : public ::testing::TestWithParam<CarryCase> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+TEST_P(KeeperCarries, NoKeeperTakesTheBallOverHisOwnLineOnAnybodysBehalf) {
+  const CarryCase& k = GetParam();
+  const mh::Config c = mh::CarryConfig(k.uSeed, k.eKind);
+  mh::MatchWatch w(c);
+  const mh::Result r = mh::RunWatched(c, &w);
+  std::printf("%s: %s\n  keeper holds %d and %d, carries %zu\n", k.pszName, r.Describe(c).c_str(),
+              w.acKeeperHolds[0], w.acKeeperHolds[1], w.aoCarries.size());
+  EXPECT_FALSE(r.bAsserted) << r.Describe(c);
+  EXPECT_EQ(w.Faults(r), "") << r.Describe(c);
+  // The keepers did have the ball.
+  EXPECT_GE(w.acKeeperHolds[0] + w.acKeeperHolds[1], 2);
+}
+
+// Seeds with a keeper's carry before the keeper's line was kept: at the
+// keeper's ball (the pass-tapper's 12 and 13, the monkey's 7 and 17), in
+// open play (the pass-tapper's 23 and 33) and the computer's 11.
+INSTANTIATE_TEST_SUITE_P(Matches, KeeperCarries,
+                         ::testing::Values(CarryCase{"PassTapper12", 12, mh::SideKind::User},
+                                           CarryCase{"PassTapper13", 13, mh::SideKind::User},
+                                           CarryCase{"PassTapper23", 23, mh::SideKind::User},
+                                           CarryCase{"Monkey7", 7, mh::SideKind::Monkey},
+                                           CarryCase{"Monkey17", 17, mh::SideKind::Monkey},
+                                           CarryCase{"PassTapper33", 33, mh::SideKind::User},
+                                           CarryCase{"Computer11", 11, mh::SideKind::Computer}),
+                         [](const ::testing::TestParamInfo<CarryCase>& i) { return std::string(i.param.pszName); });
+
+// A person on the keyboard who taps the kick key (H) every 45 ticks and
+// holds an arrow now and then: a kick he presses at his keeper's ball is
+// played even when the arrow is held on every tick after it, so every
+// keeper's ball ends and the match reaches its end.
+TEST(KeeperBallKick, AKickPressedWithAnArrowHeldIsPlayedAndTheMatchGoesOn) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  constexpr std::int32_t kFunctionKick = 7;
+  for (std::uint32_t uSeed : {20u, 31u}) {
+    mh::Config c = mh::SoakConfig(uSeed);
+    c.iLength = 5;
+    const std::size_t k = uSeed % 2;
+    c.aeSide[k] = mh::SideKind::User;
+    // ... and Pass (J) now and then, which takes the kick-offs.
+    c.aoCommands[k] = mh::ButtonTapsWithStick(kFunctionKick, 45, 180, 150, 400, c.cTickCap);
+    const std::vector<mh::Command> pass = mh::PassTaps(450, c.cTickCap, 22);
+    c.aoCommands[k].insert(c.aoCommands[k].end(), pass.begin(), pass.end());
+    std::stable_sort(c.aoCommands[k].begin(), c.aoCommands[k].end(),
+                     [](const mh::Command& a, const mh::Command& b) { return a.iTick < b.iTick; });
+    mh::MatchWatch w(c);
+    std::int32_t cHands = 0;
+    const mh::Result r = mh::RunWatched(c, &w);
+    for (const auto& [eMode, n] : r.mapEntries)
+      if (eMode == GAME_MODE_KEEPER_HANDS) cHands = n;
+    std::printf("seed %u: %s\n  keeper's balls %d\n", uSeed, r.Describe(c).c_str(), cHands);
+    EXPECT_FALSE(r.bAsserted) << r.Describe(c);
+    EXPECT_EQ(w.Faults(r), "") << r.Describe(c);
+    EXPECT_GE(cHands, 1) << "no keeper's ball came";
+  }
+}
+
 // The person's keeper gathers the ball while the person touches nothing:
 // Czechoslovakia (1958) away to Wales (1958), the person tapping Pass every
-// 90 ticks up to tick 4700, then nothing for 2000 ticks, then again to the
+// 90 ticks up to tick 5000, then nothing for 2000 ticks, then again to the
 // end. His keeper takes the ball in that pause; he does not carry it over
 // his own goal line nor stand with it beyond it, the ball he kicks when the
 // taps come again is judged wherever it goes, and the match goes on to its
@@ -101,7 +184,7 @@ TEST(KeeperOwnNet, CzechoslovakiasKeeperAwayToWalesKeepsTheBallOnThePitchWhileTh
   c.iLength = 3;
   c.aeSide = {mh::SideKind::Computer, mh::SideKind::User};
   KeeperInThePause o;
-  o.iFrom = 4700;
+  o.iFrom = 5000;
   o.iTo = o.iFrom + 2000;
   c.aoCommands[1] = mh::PassTaps(90, o.iFrom);
   const std::vector<mh::Command> again = mh::PassTaps(90, c.cTickCap, o.iTo);

@@ -267,6 +267,19 @@ std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int
   return a;
 }
 
+std::vector<Command> ButtonTapsWithStick(std::int32_t eFunction, std::int32_t iEvery, std::int32_t iDegrees,
+                                         std::int32_t iHold, std::int32_t iPeriod, std::int32_t iUntil) {
+  std::vector<Command> a;
+  for (std::int32_t t = 0; t <= iUntil; t++) {
+    const std::int32_t iIn = iPeriod > 0 ? t % iPeriod : iHold;
+    if (iIn < iHold) a.push_back(Command{t, 23, iDegrees, 100});
+    else if (iIn == iHold) a.push_back(Command{t, 23, 0, 0});
+    if (iEvery > 0 && t % iEvery == 0) a.push_back(Command{t, -eFunction, 0, 1});
+    if (iEvery > 0 && t % iEvery == 1) a.push_back(Command{t, -eFunction, 0, 0});
+  }
+  return a;
+}
+
 std::vector<Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil) {
   std::vector<Command> a;
   for (std::int32_t t = 0; iEvery > 0 && t <= iUntil; t += iEvery) {
@@ -417,7 +430,7 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
 // The two places the match waits for a person.
 void Answer(const Config& c, bool* pbPlayedAgain) {
   User* pusr = &user_aUsers[0];
-  if (global.eGameMode == 46) {
+  if (global.eGameMode == GAME_MODE_REPLAY) {
     const ReplayState& r = replay_oState;
     if (!r.bPlaying || r.iIndex == r.iEnd) EventPost(pusr, 83);
   } else if (global.eGameMode == GAME_MODE_PERIOD_END && mftime_StepGet() == 12) {

@@ -141,6 +141,26 @@ Config PersonConfig(std::uint32_t uSeed, bool bComputer) {
   return c;
 }
 
+Config CarryConfig(std::uint32_t uSeed, SideKind eKind) {
+  Config c = SoakConfig(uSeed);
+  c.iLength = 10;
+  if (eKind == SideKind::Computer) return c;
+  const std::size_t k = uSeed % 2;
+  c.aeSide[k] = eKind;
+  if (eKind == SideKind::User) {
+    // Every input table's Pass press, held and release, posted as raw
+    // events on three ticks in a row (the release's last is the kick-off's).
+    static const std::int32_t kaaiPass[3][6] = {
+        {26, 64, 74, 129, 71, 0}, {27, 65, 75, 130, 72, 0}, {28, 66, 76, 131, 73, 63}};
+    for (std::int32_t t = 30; t <= c.cTickCap; t += 90)
+      for (std::int32_t i = 0; i < 3; i++)
+        for (std::int32_t e : kaaiPass[i])
+          if (e) c.aoCommands[k].push_back(Command{t + i, e, 0, 0});
+  }
+  c.uMonkeySeed = uSeed * 7 + 3;
+  return c;
+}
+
 double SoakStats::Series::Mean() const {
   if (a.empty()) return 0;
   double d = 0;

@@ -31,6 +31,13 @@ struct SoakTotals {
 // same match with the computer on both sides.
 Config PersonConfig(std::uint32_t uSeed, bool bComputer = false);
 
+// The keepers' carries watch: SoakConfig's sides and rules over 10 minutes,
+// the person at home on even seeds and away on odd ones, tapping Pass every
+// 90 ticks from tick 30 (the pass-tapper, eKind User: every input table's
+// Pass events, raw) or the monkey seeded seed x 7 + 3; eKind Computer leaves
+// both sides to the computer.
+Config CarryConfig(std::uint32_t uSeed, SideKind eKind);
+
 // The statistics soak: computer against computer, the two sides two
 // different entries of the quick-match table drawn by the seed, the match
 // length cycling through 5, 10 and 15 minutes, fouls on and off, every

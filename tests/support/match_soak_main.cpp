@@ -11,8 +11,56 @@
 #include "support/match_soak.h"
 #include "support/match_watch.h"
 
+namespace {
+
+// match_soak carries N [FIRST]: the keepers' carries over N seeds of the
+// pass-tapper, the monkey and the computer on both sides, each printed.
+int Carries(long n, long first) {
+  namespace mh = match_harness;
+  long acCarries[3] = {}, acFaults[3] = {}, acHolds[3] = {};
+  const mh::SideKind aeKind[3] = {mh::SideKind::User, mh::SideKind::Monkey, mh::SideKind::Computer};
+  const char* const apszKind[3] = {"pass-tapper", "monkey", "computer"};
+  for (int i = 0; i < 3; i++) {
+    for (long s = first; s < first + n; s++) {
+      const mh::Config c = mh::CarryConfig(static_cast<std::uint32_t>(s), aeKind[i]);
+      mh::MatchWatch w(c);
+      const mh::Result r = mh::RunWatched(c, &w);
+      acHolds[i] += w.acKeeperHolds[0] + w.acKeeperHolds[1];
+      for (const mh::MatchWatch::Worst& o : w.aoCarries) {
+        const bool bFault = w.CarryIsFault(o);
+        acCarries[i]++;
+        acFaults[i] += bFault;
+        std::printf("%s seed %ld %s keeper (%s): %s%s\n", apszKind[i], s, o.iSide == 0 ? "home" : "away",
+                    w.abPerson[o.iSide] ? "person" : "computer", o.Text().c_str(), bFault ? " FAULT" : "");
+      }
+      std::printf("%s seed %ld: %s\n", apszKind[i], s, r.Describe(c).c_str());
+      const std::string f = w.Faults(r);
+      if (!f.empty()) std::printf("  FAULT: %s\n", f.c_str());
+      acFaults[i] += !f.empty() && w.aoCarries.empty();
+      std::fflush(stdout);
+    }
+  }
+  long cFaults = 0;
+  for (int i = 0; i < 3; i++) {
+    std::printf("%s: %ld keeper holds, %ld carries, %ld of them faults\n", apszKind[i], acHolds[i], acCarries[i],
+                acFaults[i]);
+    cFaults += acFaults[i];
+  }
+  return cFaults ? 1 : 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   namespace mh = match_harness;
+  if (argc > 1 && std::string(argv[1]) == "carries") {
+    std::string why;
+    if (!mh::Setup(&why)) {
+      std::fprintf(stderr, "soak: %s\n", why.c_str());
+      return 2;
+    }
+    return Carries(argc > 2 ? std::strtol(argv[2], nullptr, 10) : 40, argc > 3 ? std::strtol(argv[3], nullptr, 10) : 1);
+  }
   const long n = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1000;
   const long first = argc > 2 ? std::strtol(argv[2], nullptr, 10) : 1;
   const long persons = argc > 3 ? std::strtol(argv[3], nullptr, 10) : (n + 3) / 4;

@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 
 #include "engine/ball.h"
 #include "engine/player.h"
+#include "engine/team.h"
+#include "matchflow/gstatso.h"
+#include "matchflow/matcha.h"
 #include "matchflow/clock.h"
 #include "shell/global.h"
 
@@ -18,6 +22,16 @@ namespace {
 // The pass-tapper's presses: a side whose commands are only its Pass button
 // pressed and let go.
 constexpr std::int32_t kPassButton = -4;
+
+// A side whose commands are only Pass (its pad button, or every input
+// table's raw Pass events) never moves the stick.
+bool PassOnly(const std::vector<Command>& a) {
+  static const std::int32_t kaiPass[] = {26, 27, 28, 63, 64, 65, 66, 71, 72, 73, 74, 75, 76, 129, 130, 131};
+  for (const Command& c : a)
+    if (c.iEvent != kPassButton && std::find(std::begin(kaiPass), std::end(kaiPass), c.iEvent) == std::end(kaiPass))
+      return false;
+  return !a.empty();
+}
 
 std::vector<std::int32_t> TapsOf(const std::vector<Command>& a) {
   std::vector<std::int32_t> ai;
@@ -61,8 +75,15 @@ std::string MatchWatch::Worst::Text() const {
 }
 
 MatchWatch::MatchWatch(const Config& c) {
-  for (std::int32_t k = 0; k < 2; k++)
+  for (std::int32_t k = 0; k < 2; k++) {
     if (c.aeSide[k] == SideKind::User) aaiTaps[k] = TapsOf(c.aoCommands[k]);
+    abPerson[k] = c.aeSide[k] != SideKind::Computer;
+    abStickIdle[k] = c.aeSide[k] == SideKind::User && PassOnly(c.aoCommands[k]);
+  }
+}
+
+bool MatchWatch::CarryIsFault(const Worst& o) const {
+  return !abPerson[o.iSide] || abStickIdle[o.iSide] || o.eMode == GAME_MODE_KEEPER_HANDS;
 }
 
 void MatchWatch::Tick(std::int32_t iTick) {
@@ -72,19 +93,50 @@ void MatchWatch::Tick(std::int32_t iTick) {
   const bool bLive = e == GAME_MODE_PLAY || e == GAME_MODE_KEEPER_HANDS;
   const Player* po = ball_oBall.poOwner;
   const std::int32_t bx = ball_XGet(&ball_oBall), by = ball_YGet(&ball_oBall);
-  const std::int32_t iOverX = kWatchGoalLineX + kWatchBallRadius, iOverY = kWatchTouchLineY + kWatchBallRadius;
 
-  // A keeper with the ball wholly beyond the goal line he defends (he
-  // attacks +x when his Direction is 1).
+  // A keeper with the ball over the goal line he defends (he attacks +x when
+  // his Direction is 1).
   bool bKeeperOver = false;
-  if (bLive && po && player_IsGoalkeeper(po)) bKeeperOver = (po->Direction == 1 ? -bx : bx) > iOverX;
+  if (bLive && po && player_IsGoalkeeper(po)) bKeeperOver = ball_bOverGoalLine(bx) && (bx < 0) == (po->Direction == 1);
   if (bKeeperOver) Carry(&m_oKeeper, iTick, po, SideOf(po), true, &oKeeperOver);
   else m_oKeeper.cTicks = 0;
 
-  // A ball nobody holds, wholly over a line.
-  const bool bOut = bLive && !po && (std::abs(bx) > iOverX || std::abs(by) > iOverY);
+  // The same keeper still holding it, and it went over on this tick.
+  const bool bKeeperHolds = bLive && po && player_IsGoalkeeper(po);
+  if (bKeeperHolds && po != m_pvKeeper) acKeeperHolds[SideOf(po)]++;
+  if (bKeeperHolds && po == m_pvKeeper && m_bKeeperInside && bKeeperOver) {
+    Worst o;
+    Carry(&o, iTick, po, SideOf(po), false, nullptr);
+    aoCarries.push_back(o);
+  }
+  m_pvKeeper = bKeeperHolds ? po : nullptr;
+  m_bKeeperInside = bKeeperHolds && !bKeeperOver;
+
+  // A ball nobody holds, over a line.
+  const bool bOut = bLive && !po && ball_bOverALine(bx, by);
   if (bOut) Carry(&m_oOut, iTick, nullptr, -1, true, &oOutUnjudged);
   else m_oOut.cTicks = 0;
+
+  // Each goal given: its scorer is not the keeper of the side it went in
+  // against who held the ball when play last ran (he carried it in).
+  MatchTeam* apoTeam[2] = {match_HomeTeamGet(), match_AwayTeamGet()};
+  for (std::int32_t iSide = 0; iSide < 2; iSide++) {
+    if (!apoTeam[iSide] || !apoTeam[1 - iSide]) continue;
+    const MatchStats& st = apoTeam[iSide]->MatchStats;
+    const std::int32_t n = gstatso_GoalCountGet(&st);
+    if (n < m_acGoals[iSide]) m_acGoals[iSide] = 0;  // a new match's lists
+    for (; m_acGoals[iSide] < n; m_acGoals[iSide]++) {
+      const DBPlayer* pdb = gstatso_GoalScorerGet(&st, m_acGoals[iSide]);
+      for (const Player* pk = apoTeam[1 - iSide]->poPlayers; pk && pdb; pk = pk->pNext) {
+        if (pk->pDBPlayer != pdb || !player_IsGoalkeeper(pk) || pk != m_pvLastLiveOwner) continue;
+        Worst o;
+        Carry(&o, iTick, pk, 1 - iSide, false, nullptr);
+        aoKeeperOwnGoals.push_back(o);
+      }
+    }
+  }
+
+  if (bLive) m_pvLastLiveOwner = po;
 
   // A pass-tapper's player keeping the ball: past the wind-up after the
   // second tap that came once he had it.
@@ -107,11 +159,20 @@ void MatchWatch::Tick(std::int32_t iTick) {
 }
 
 std::string MatchWatch::Faults(const Result& r) const {
+  std::string s;
+  if (!r.bFinished) s = "the match did not reach its end (stopped in mode " + std::to_string(r.eStuckMode) + "); ";
+  return s + PlayFaults();
+}
+
+std::string MatchWatch::PlayFaults() const {
   std::ostringstream o;
-  if (!r.bFinished) o << "the match did not reach its end (stopped in mode " << r.eStuckMode << "); ";
   if (oKeeperOver.cTicks > kKeeperOverTicks)
     o << "a keeper held the ball beyond his own goal line for " << oKeeperOver.Text() << "; ";
   if (oOutUnjudged.cTicks > kOutUnjudgedTicks) o << "a ball lay out of play unjudged for " << oOutUnjudged.Text() << "; ";
+  for (const Worst& og : aoKeeperOwnGoals)
+    if (CarryIsFault(og)) o << "a keeper carried the ball into his own goal; the goal was given at " << og.Text() << "; ";
+  for (const Worst& oc : aoCarries)
+    if (CarryIsFault(oc)) o << "a keeper carried the ball over his own goal line at " << oc.Text() << "; ";
   if (oHold.cTicks > 0)
     o << "a pass-tapper's player kept the ball past his second tap for " << oHold.Text() << "; ";
   return o.str();

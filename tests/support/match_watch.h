@@ -12,9 +12,7 @@
 
 namespace match_harness {
 
-// Pitch lines as the referee sees them: a ball is wholly over a line when
-// its centre lies more than its radius past it.
-constexpr std::int32_t kWatchGoalLineX = 9360, kWatchTouchLineY = 5760, kWatchBallRadius = 36;
+// A ball is over a line by the referee's own rule (engine/ball.h).
 
 // The longest a keeper may hold the ball wholly beyond his own goal line in
 // open play or at his keeper's ball: the tick the referee takes to see it,
@@ -24,6 +22,10 @@ constexpr std::int32_t kKeeperOverTicks = 2;
 // The longest a ball may lie wholly out of play, nobody holding it, in open
 // play or at the keeper's ball before the referee judges it.
 constexpr std::int32_t kOutUnjudgedTicks = 3;
+// A keeper's carry: the ball in his hands or at his feet goes from inside
+// his own goal line to over it while he keeps it. None is allowed in
+// the keeper's ball, nor from a side whose person never moves the stick, nor
+// from the computer's keeper.
 // A pass-tapper's player who has the ball in open play or at his keeper's
 // ball kicks it on one of the first two taps that come after he took it
 // (the first may come while he cannot kick yet: gathering the ball, a catch,
@@ -55,21 +57,44 @@ struct MatchWatch {
   // Empty when every check held, else each one that failed with its worst
   // case; the match's end is checked from its result.
   std::string Faults(const Result& r) const;
+  // The same for play alone, the match's end aside (a match watched by a
+  // caller of its own, through the game's frame loop).
+  std::string PlayFaults() const;
 
   // The ticks at which each pass-tapper side presses its Pass button
   // (empty: the side is not a pass-tapper).
   std::vector<std::int32_t> aaiTaps[2];
 
-  Worst oKeeperOver;   // a keeper holding the ball wholly beyond his own goal line
-  Worst oOutUnjudged;  // a ball nobody holds wholly out of play, not judged
+  Worst oKeeperOver;   // a keeper holding the ball over his own goal line
+  Worst oOutUnjudged;  // a ball nobody holds out of play, not judged
   Worst oHold;         // a pass-tapper's player keeping the ball past his second tap
   Worst oLongestHold;  // the longest hold of a pass-tapper's player, fault or not
   std::int32_t cHolds = 0;  // holds by a pass-tapper's players
+
+  // Goals whose scorer is the conceding side's own keeper who held the ball
+  // when play last ran, as the goal lists have them: where each was given.
+  // A fault as a carry is.
+  std::vector<Worst> aoKeeperOwnGoals;
+  // Every carry (see above), in order, and the holds by each side's keeper.
+  std::vector<Worst> aoCarries;
+  std::int32_t acKeeperHolds[2] = {};
+  // The sides a person plays (a pass-tapper or the monkey), and those whose
+  // person never moves the stick (a pass-tapper).
+  bool abPerson[2] = {};
+  bool abStickIdle[2] = {};
+  // A carry the watch counts as a fault: by the keeper of a side nobody
+  // plays or whose person never moves the stick, or by any keeper at his
+  // keeper's ball.
+  bool CarryIsFault(const Worst& o) const;
 
  private:
   // The streak going on of each kind (cTicks 0: none) and whom it is about.
   Worst m_oKeeper, m_oOut, m_oHold;
   const void* m_pvHolder = nullptr;
+  std::int32_t m_acGoals[2] = {};      // each side's goal list as long as the watch has read it
+  const void* m_pvKeeper = nullptr;    // the keeper who held the ball on the tick before
+  const void* m_pvLastLiveOwner = nullptr;  // who held the ball on the last tick of live play
+  bool m_bKeeperInside = false;        // ... with the ball not over his goal line
   std::int32_t m_iHoldDeadline = 0;  // the last tick the hold going on may last
 };
 
