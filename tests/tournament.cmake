@@ -23,6 +23,7 @@ korvena_test(test_tmflow
     tournament/tournament_env.cpp
     tournament/campaign_driver.cpp
     tournament/tmflow_test.cpp
+    tournament/best_third_test.cpp
     tournament/tmsave_test.cpp
     tournament/tmsave_team_test.cpp
     tournament/ticktape_test.cpp

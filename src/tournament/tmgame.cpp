@@ -88,6 +88,27 @@ void DayOn(Year* y) {
   if (y->bComplete && tmglobal.bFinalsLoaded && y == TheYearList->pNext) tmglobal.bTournamentOver = 1;
 }
 
+// Moves the date on to the first date after today at which a fixture of
+// year y that the computer plays falls due; false when there is none.
+bool NextDueDateSet(Year* y) {
+  const FixtureDate now = Today();
+  const FixtureDate* pNext = nullptr;
+  for (Confederation* c = y ? y->pConfs : nullptr; c; c = c->pNext)
+    for (Group* g = c->pGroups; g; g = g->pNext)
+      for (Round* r = g->pRounds; r; r = r->pNext)
+        for (Fixture* f = r->pFixtures; f; f = f->pNext) {
+          if (f->cFlags & (FIX_PLAYED | FIX_BYNAMEID)) continue;
+          const std::uint32_t A = history_FixtureTeamA(r, f), B = history_FixtureTeamB(r, f);
+          if (!tmteam_IsProperName(A) || !tmteam_IsProperName(B)) continue;
+          if (tmgame_IsHumanTeam(A) || tmgame_IsHumanTeam(B)) continue;
+          const FixtureDate* d = tmglobal_FixtureDateGet(r, f->cDate);
+          if (d && (!pNext || history_DateCompare(d, pNext) < 0)) pNext = d;
+        }
+  if (!pNext || history_DateCompare(pNext, &now) <= 0) return false;
+  DateSet(pNext->cDay, pNext->cMonth, pNext->cYear);
+  return true;
+}
+
 void HumanStep() {
   tmgame_Step(tmgame_CurrentYearGet(), nullptr, tmglobal.iCurrentHuman, tmglobal.bPlayQualifiers);
 }
@@ -249,14 +270,28 @@ void tmgame_FixtureDateSettle() {
     }
   }
   s_Pending.bPending = 0;
+  // Without a next fixture the year is played on a date at a time, each
+  // date until it settles nothing more, so a place decided by other groups
+  // (a best third) gives the team its fixture on the date it is decided,
+  // before anything later is played.
+  bool bPlayedOn = false;
   while (!history_FixtureFindByTeam(y, Human, &r, &f) && !y->bComplete && !tmglobal.bTournamentOver) {
     const std::int32_t iBefore = Progress(y);
-    DateSet(31, 12, 99);
     HumanStep();
-    if (Progress(y) == iBefore) {
+    bPlayedOn = true;
+    if (Progress(y) != iBefore || NextDueDateSet(y)) continue;
+    const FixtureDate now = Today();
+    if (now.cDay == 31 && now.cMonth == 12 && now.cYear == 99) {
       StuckReport(y);
       break;
     }
+    DateSet(31, 12, 99);
+  }
+  // The fixture found so: the day before it, as after a match.
+  if (bPlayedOn && history_FixtureFindByTeam(y, Human, &r, &f)) {
+    history_CurrentDateFromFixtureSet(r, f);
+    history_DateDecrement(&global.iDay, &global.iMonth, &global.iYear);
+    HumanStep();
   }
 }
 

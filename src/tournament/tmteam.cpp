@@ -54,6 +54,11 @@ std::size_t PlaceCodeSize(std::int32_t i) {
 
 bool CodeActs(const char* psz) { return psz[0] != 0 && psz[0] != 'o'; }
 
+// The team-name id of the best third-placed teams' code
+// "*randc*1.1*2.1*3.1*4.1*5.1*6.1": the entries holding it wait for the
+// thirds of groups "1" to "6".
+constexpr std::uint32_t kThirds = 418;
+
 Year* YearOf(const Round* r) {
   for (Year* y = TheYearList; y; y = y->pNext)
     for (Confederation* c = y->pConfs; c; c = c->pNext)
@@ -61,6 +66,39 @@ Year* YearOf(const Round* r) {
         for (Round* p = g->pRounds; p; p = p->pNext)
           if (p == r) return y;
   return nullptr;
+}
+
+// Whether round r of group g is one whose third the best-third rule reads:
+// the first round of one of the groups "1" to "6".
+bool BestThirdRound(const Group* g, const Round* r) {
+  return g && std::strcmp(r->szName, "1") == 0 && g->szName[0] >= '1' && g->szName[0] <= '6' && !g->szName[1];
+}
+// Whether the third of such a round may still go on as one of the best
+// thirds: an entry of its year still holds the thirds' code.
+bool BestThirdOpen(const Year* y, const Group* g, const Round* r) {
+  if (!y || !BestThirdRound(g, r)) return false;
+  for (const Confederation* c = y->pConfs; c; c = c->pNext)
+    for (const Group* h = c->pGroups; h; h = h->pNext)
+      for (const Round* p = h->pRounds; p; p = p->pNext)
+        for (const TMTeam* t = p->pTeams; t; t = t->pNext)
+          if (t->Name == kThirds) return true;
+  return false;
+}
+
+// Whether the team stands in a round of a stage of year y after the one
+// that holds round r: a team a rule has moved on from r (a best third) is
+// not out of it.
+bool InLaterStage(const Year* y, const Round* r, std::uint32_t Name) {
+  const Confederation* pStage = nullptr;
+  for (const Confederation* c = y ? y->pConfs : nullptr; c && !pStage; c = c->pNext)
+    for (const Group* g = c->pGroups; g && !pStage; g = g->pNext)
+      for (const Round* p = g->pRounds; p; p = p->pNext)
+        if (p == r) pStage = c;
+  for (const Confederation* c = pStage ? pStage->pNext : nullptr; c; c = c->pNext)
+    for (const Group* g = c->pGroups; g; g = g->pNext)
+      for (const Round* p = g->pRounds; p; p = p->pNext)
+        if (tmteam_TeamEntryGet(p, Name)) return true;
+  return false;
 }
 
 std::int32_t Score(const TMTeam* t) { return t->cPoints * 10000 + (t->cFor - t->cAgainst) * 100 + t->cFor; }
@@ -507,6 +545,11 @@ std::int32_t history_ResultsApply(Group* g, Round* r) {
       std::snprintf(psz, PlaceCodeSize(i), "%s", tmteam_NameText(Name));
     }
   }
+  // A third that a best-third rule may still send on, or has sent on
+  // already, is not out here: the rule decides (history_GroupCodesResolve).
+  if (bHumanIn && !bHumanPlaced && pl.aName[2] == Human && BestThirdRound(g, r) &&
+      (BestThirdOpen(y, g, r) || InLaterStage(y, r, Human)))
+    bHumanPlaced = true;
   if (bHumanIn && !bHumanPlaced) {
     if (bFinals) {
       tmgame_EliminatedSet(iHuman, 1);
@@ -702,7 +745,6 @@ void history_CombinedCodesResolve(Year* y, Round* pRound, std::int32_t n) {
 }
 
 void history_GroupCodesResolve(Year* y) {
-  constexpr std::uint32_t kThirds = 418;
   TMTeam* apEntries[8];
   std::int32_t cEntries = 0;
   for (Confederation* c = y->pConfs; c; c = c->pNext)
@@ -731,6 +773,14 @@ void history_GroupCodesResolve(Year* y) {
     for (std::int32_t i = 1; i < n; i++)
       if (Score(&aRows[i]) < Score(&aRows[iLow])) iLow = i;
     std::snprintf(apRounds[iLow]->szPlace3, sizeof(apRounds[iLow]->szPlace3), "out");
+    // A human third left out of a round already settled is out now; one
+    // whose round is still to settle is found out by the settling.
+    const std::int32_t iHuman = tmglobal.iCurrentHuman;
+    if (apRounds[iLow]->bComplete && iHuman >= 0 && iHuman < tmglobal.cHumans &&
+        tmglobal.aHumans[iHuman].Name == aRows[iLow].Name) {
+      tmgame_EliminatedSet(iHuman, 1);
+      tmgame_EliminatedNewsSet(iHuman, 1);
+    }
     for (std::int32_t i = iLow; i + 1 < n; i++) {
       aRows[i] = aRows[i + 1];
       apRounds[i] = apRounds[i + 1];

@@ -26,7 +26,9 @@ std::int32_t history_CodeTeamResolve(Year* y, const Round* r, std::int32_t n);
 std::int32_t tmteam_PlaceCodeResolve(Year* y, const char* pszCode, std::uint32_t* pName, std::int32_t iPlace);
 std::int32_t tmteam_GroupPlaceFind(Year* y, const char* pszCode, std::uint32_t* pName);
 // The four best third-placed teams of groups "1" to "6" into the entries
-// holding the thirds' code (id 418), once those groups are decided.
+// holding the thirds' code (id 418), once those groups are decided. The
+// current human team third in its group is out (with its news) when it is
+// left out, and not before: settling its group leaves it in.
 void history_GroupCodesResolve(Year* y);
 // Runners-up of groups "u1" to "u9": the best per game is marked "wcf", the
 // other eight fill the second rounds of the first confederation's groups.

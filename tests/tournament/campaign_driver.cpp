@@ -67,6 +67,21 @@ bool Campaign::EditionStart(std::int32_t iYear) {
   return m_Rec.bTookPart;
 }
 
+bool Campaign::FinalsStart(std::int32_t iYear) {
+  m_Rec = EditionRecord{};
+  m_Rec.iYear = iYear;
+  tmglobal_YearSet(iYear);
+  tmmain_UserTeamFlagsClearAll();
+  tmglobal.bStarted = 0;
+  tmmain_YearStart(0, 1, iYear);
+  global.iDay = 1;
+  global.iMonth = 1;
+  global.iYear = iYear - 1;
+  m_Rec.bFinalsReached = tmglobal.bFinalsLoaded != 0;
+  m_Rec.bTookPart = m_Rec.bFinalsReached && tmgame_IsTeamInYear(tmgame_CurrentYearGet(), m_Team) != 0;
+  return m_Rec.bTookPart;
+}
+
 bool Campaign::MatchPlay() {
   Year* y = tmgame_CurrentYearGet();
   Round* r = nullptr;
@@ -102,6 +117,10 @@ bool Campaign::MatchPlay() {
     case Script::Win: iHuman = 2 + m_Rec.cMatches % 2; iOther = m_Rec.cMatches % 2; break;
     case Script::Lose: iHuman = 0; iOther = 1 + m_Rec.cMatches % 3; break;
     case Script::Draw: iHuman = iOther = 1; break;
+    case Script::DrawTwice:
+      iHuman = m_Rec.cMatches <= 2 ? 1 : 0;
+      iOther = 1;
+      break;
     case Script::Third:
       iHuman = 2;
       iOther = 0;
@@ -134,6 +153,14 @@ EditionRecord Campaign::EditionFinish() {
   m_Rec.bOver = tmglobal.bTournamentOver != 0;
   m_Rec.cFaults = tmreport_CountGet();
   m_Rec.sStuck = tmgame_StuckGet();
+  for (Year* p = TheYearList; p; p = p->pNext)
+    for (Confederation* c = p->pConfs; c; c = c->pNext)
+      for (Group* g = c->pGroups; g; g = g->pNext)
+        for (Round* r = g->pRounds; r; r = r->pNext)
+          for (Fixture* f = r->pFixtures; f; f = f->pNext)
+            if ((f->cFlags & FIX_PLAYED) &&
+                (history_FixtureTeamA(r, f) == m_Team || history_FixtureTeamB(r, f) == m_Team))
+              m_Rec.cPlayedFixtures++;
   return m_Rec;
 }
 

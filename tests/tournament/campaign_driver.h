@@ -11,7 +11,8 @@ struct Round;
 struct Fixture;
 
 // Third: wins every match but the semi-finals, so it plays for third place.
-enum class Script { Win, Lose, Draw, Third };
+// DrawTwice: draws its first two matches of an edition, loses the others.
+enum class Script { Win, Lose, Draw, Third, DrawTwice };
 
 struct EditionRecord {
   std::int32_t iYear = 0;
@@ -27,6 +28,9 @@ struct EditionRecord {
   bool bOver = false;
   std::int32_t cFaults = 0;
   std::string sStuck;
+  // The human team's fixtures of the edition's years that stand played at
+  // the end: each should be one of its matches.
+  std::int32_t cPlayedFixtures = 0;
 };
 
 class Campaign {
@@ -35,6 +39,10 @@ class Campaign {
   // Starts the edition of the two-digit year; false when the team takes no
   // part in it.
   bool EditionStart(std::int32_t iYear);
+  // Starts the edition of the two-digit year at its finals, with the teams
+  // that really took part (no qualifiers played); false when the team is
+  // not one of them.
+  bool FinalsStart(std::int32_t iYear);
   // Plays the human team's next match; false when its edition is over.
   bool MatchPlay();
   // Ends the edition (the rest of the year simulated) and returns its record.

@@ -53,6 +53,8 @@ TEST(Campaign, WinningEverything) {
       SCOPED_TRACE(std::string(tla) + " " + Describe(r));
       EXPECT_EQ(r.cFaults, 0);
       EXPECT_EQ(r.sStuck, "");
+      // Every fixture of the team that was played was its own match.
+      EXPECT_EQ(r.cPlayedFixtures, r.cMatches);
       if (!r.bTookPart) continue;
       EXPECT_EQ(r.bPlayedQualifiers, !bHolder && Id(tla) != result_HostGet((r.iYear - 58) / 4));
       EXPECT_EQ(r.uFlags & (TMF_ELIMINATED | TMF_THIRD_PLACE), 0u);
@@ -80,6 +82,8 @@ TEST(Campaign, LosingEverything) {
       SCOPED_TRACE(std::string(tla) + " " + Describe(r));
       EXPECT_EQ(r.cFaults, 0);
       EXPECT_EQ(r.sStuck, "");
+      // Every fixture of the team that was played was its own match.
+      EXPECT_EQ(r.cPlayedFixtures, r.cMatches);
       if (!r.bTookPart) continue;
       EXPECT_EQ(r.uFlags & TMF_WON, 0u);
       if (r.bPlayedQualifiers && r.cQualifierMatches == 0) {
@@ -106,6 +110,8 @@ TEST(Campaign, DrawingEverything) {
         SCOPED_TRACE(std::string(tla) + " " + Describe(r));
         EXPECT_EQ(r.cFaults, 0);
         EXPECT_EQ(r.sStuck, "");
+        // Every fixture of the team that was played was its own match.
+        EXPECT_EQ(r.cPlayedFixtures, r.cMatches);
         cTwoLegged += r.cTwoLegged;
         cPlayOffs += r.cPlayOffs;
         if (r.bFinalsReached) {
