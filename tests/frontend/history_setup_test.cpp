@@ -115,9 +115,18 @@ TEST_F(HistoryScreens, SetupDrawsTheCursorRowInYellow) {
   mfhsetup_Draw();
   const std::vector<std::pair<std::string, int>> a = Texts();
   ASSERT_EQ(a.size(), 6u);
-  const std::pair<std::string, int> want[6] = {{"Start Year", 160},  {"1966", 160}, {"Play Qualifiers", 200},
-                                               {"Yes", 200},         {"Match Length", 160}, {"5", 160}};
+  const std::pair<std::string, int> want[6] = {{"Start Year", 200},  {"1966", 200}, {"Play Qualifiers", 200},
+                                               {"Yes", 200},         {"Match Length", 200}, {"5", 200}};
   for (int i = 0; i < 6; i++) EXPECT_EQ(a[static_cast<size_t>(i)], want[i]) << i;
+  // The hub's colours: the cursor's row yellow (no blue), the others light grey.
+  std::vector<std::pair<std::string, int>> blue;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext)
+      if (i->uKind == PCFRAME_KIND_TEXT && i->aRed[0] != 0) blue.emplace_back(i->pszText, i->aBlue[0]);
+  std::reverse(blue.begin(), blue.end());
+  const std::vector<std::pair<std::string, int>> wantBlue = {{"Start Year", 200}, {"1966", 200},        {"Play Qualifiers", 0},
+                                                             {"Yes", 0},          {"Match Length", 200}, {"5", 200}};
+  EXPECT_EQ(blue, wantBlue);
 }
 
 TEST_F(HistoryScreens, SetupSelectStartsANewHistory) {

@@ -33,6 +33,7 @@
 #include "art/art_image.h"
 #include "../../src/frontend/mhelp_layout.h"
 #include "tools/frontend/fegen_sheets.h"
+#include "matchflow/options_layout.h"
 
 namespace {
 
@@ -681,6 +682,16 @@ void OptionsArrowsPaint(std::vector<Image>& frames) {
   }
 }
 
+// The options screen's reading panels, as dark as the hub's, framed in the
+// backdrop's own blue-grey: the rows with their sliders on one, Exit on the
+// other, so no stand or hoarding shows through a label.
+void OptionsPanelsPaint(Image& backdrop) {
+  for (const OptionsPanel& p : options_aoPanels) {
+    fegen_paint::Rect(backdrop, p.x, p.y, p.w, p.h, Rgb{8, 10, 24}, 0.7);
+    fegen_paint::Frame(backdrop, p.x, p.y, p.w, p.h, Rgb{150, 168, 200}, 2);
+  }
+}
+
 void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
   const Theme dusk{{40, 20, 50}, {120, 60, 70}, {44, 120, 50}, {36, 104, 42}};
   const Theme sepia{{60, 44, 26}, {140, 110, 70}, {120, 118, 70}, {104, 102, 60}};
@@ -707,6 +718,7 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
     }
     if (std::string(s.name) == "fhnews") RulesSheetPaint(frames);
     if (std::string(s.name) == "fhops") OptionsArrowsPaint(frames);
+    if (std::string(s.name) == "options") OptionsPanelsPaint(frames[0]);
     if (std::string(s.name) == "fhset") fegen_FhsetPaint(frames[0]);
     if (std::string(s.name) == "fhmain") fegen_FhmainPaint(frames[0]);
     if (std::string(s.name) == "fhfl") frames = fegen_FixturesSheet(frames[0]);

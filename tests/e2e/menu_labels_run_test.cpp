@@ -1,0 +1,159 @@
+// The real executable, headless: the labels of the options screen and of the
+// history set-up read as the hub's items do. Each label line on the captured
+// screen lies on one of the backdrop's reading panels, the backdrop behind it
+// is no lighter than behind the hub's items, and its letters are as light as
+// the hub's light grey (the cursor's yellow row a little less).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "frontend/mfhmain_layout.h"
+#include "matchflow/options_layout.h"
+#include "support/captured_pictures.h"
+#include "support/run_game.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Game = korvena_test::GameRunner;
+using korvena_test::Picture;
+using korvena_test::ReadBank16;
+using korvena_test::ReadTga;
+using korvena_test::scriptKey;
+
+// Lightness 0..255 of a 5-6-5 pixel.
+double Light(std::uint16_t v) {
+  const double r = (v >> 11) * 255.0 / 31, g = ((v >> 5) & 63) * 255.0 / 63, b = (v & 31) * 255.0 / 31;
+  return 0.299 * r + 0.587 * g + 0.114 * b;
+}
+
+struct Box {
+  int x0, y0, x1, y1;  // x1, y1 past the end
+};
+
+double Lightest(const Picture& pic, const Box& b) {
+  double m = 0;
+  for (int y = b.y0; y < b.y1; ++y)
+    for (int x = b.x0; x < b.x1; ++x) m = std::max(m, Light(pic.At(x, y)));
+  return m;
+}
+
+// The lines of text the frame shows over its backdrop inside the box: the
+// runs of pixel rows in which the frame differs from the backdrop, each with
+// the extent of its differing pixels.
+std::vector<Box> Lines(const Picture& shot, const Picture& backdrop, const Box& in) {
+  std::vector<Box> lines;
+  bool bOpen = false;
+  for (int y = in.y0; y < in.y1; ++y) {
+    int x0 = in.x1, x1 = in.x0;
+    for (int x = in.x0; x < in.x1; ++x)
+      if (shot.At(x, y) != backdrop.At(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
+    if (x1 <= x0) {
+      bOpen = false;
+      continue;
+    }
+    if (!bOpen) lines.push_back({x0, y, x1, y + 1});
+    Box& b = lines.back();
+    b.x0 = std::min(b.x0, x0), b.x1 = std::max(b.x1, x1), b.y1 = y + 1;
+    bOpen = true;
+  }
+  return lines;
+}
+
+template <typename Panel>
+bool OnAPanel(const Box& b, const Panel* paoPanels, int cPanels) {
+  for (int i = 0; i < cPanels; ++i) {
+    const Panel& p = paoPanels[i];
+    if (b.x0 >= p.x && b.y0 >= p.y && b.x1 <= p.x + p.w && b.y1 <= p.y + p.h) return true;
+  }
+  return false;
+}
+
+std::string Text(const Box& b) {
+  return "line " + std::to_string(b.x0) + "," + std::to_string(b.y0) + " to " + std::to_string(b.x1) + "," +
+         std::to_string(b.y1);
+}
+
+class MenuLabels : public Game {
+ protected:
+  // A start that converts whatever menu sheets are older than their art
+  // (the films play then; Escape held skips them), so that the runs of the
+  // test reach their screens at the steps they press their keys.
+  void SetUp() override {
+    Game::SetUp();
+    runWithIntro("1 keydown ESCAPE\n200 keyup ESCAPE\n260 quit 3\n");
+  }
+
+  fs::path Sheet(const char* pszName) const {
+    return fs::path(exe_).parent_path().parent_path() / "data" / "frontend" / (std::string(pszName) + "16.spr");
+  }
+
+  // The lightest backdrop pixel where the hub's left column of items sits:
+  // its items panel inside the frame, left of the rule between the columns.
+  double HubItemsBackdrop() const {
+    const std::vector<Picture> hub = ReadBank16(Sheet("fhmain"));
+    EXPECT_FALSE(hub.empty());
+    if (hub.empty()) return 0;
+    const MFHPanel& m = mfhmain_aoPanels[1];
+    return Lightest(hub[0], {m.x + 4, m.y + 4, m.x + m.w / 2 - 18, m.y + m.h - 4});
+  }
+
+  // Every label line inside the box: on a panel, over a backdrop no lighter
+  // than the hub's items', its letters light; the first line is the cursor's.
+  template <typename Panel>
+  void LabelsRead(const Picture& shot, const Picture& backdrop, const Box& column, std::size_t cLines,
+                  const Panel* paoPanels, int cPanels) {
+    const double hub = HubItemsBackdrop();
+    ASSERT_GT(hub, 0);
+    const std::vector<Box> lines = Lines(shot, backdrop, column);
+    ASSERT_EQ(lines.size(), cLines);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const Box& b = lines[i];
+      EXPECT_TRUE(OnAPanel(b, paoPanels, cPanels)) << Text(b);
+      EXPECT_LE(Lightest(backdrop, b), hub + 4) << Text(b);
+      EXPECT_GE(Lightest(shot, b), i == 0 ? 170 : 195) << Text(b);
+    }
+  }
+};
+
+TEST_F(MenuLabels, TheOptionsScreensLabelsReadAsTheHubsItems) {
+  const fs::path shot = home_ / "options.tga";
+  // The main menu's Options (right of Friendly, then down).
+  std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "DOWN") + scriptKey(112, "RETURN");
+  s += "180 capture " + shot.string() + "\n200 quit 3\n";
+  const korvena_test::GameRun r = run(s);
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  const Picture pic = ReadTga(shot);
+  const std::vector<Picture> sheet = ReadBank16(Sheet("options"));
+  ASSERT_EQ(pic.width, 640);
+  ASSERT_FALSE(sheet.empty());
+  // The nine rows' labels (their values start at x 321), then Exit.
+  LabelsRead(pic, sheet[0], {80, 120, 316, 386}, 9, options_aoPanels, OPTIONS_PANELS);
+  const std::vector<Box> exit = Lines(pic, sheet[0], {480, 386, 620, 440});
+  ASSERT_EQ(exit.size(), 1u);
+  EXPECT_TRUE(OnAPanel(exit[0], options_aoPanels, OPTIONS_PANELS)) << Text(exit[0]);
+  EXPECT_LE(Lightest(sheet[0], exit[0]), HubItemsBackdrop() + 4) << Text(exit[0]);
+  EXPECT_GE(Lightest(pic, exit[0]), 195) << Text(exit[0]);
+}
+
+TEST_F(MenuLabels, TheHistorySetUpsLabelsReadAsTheHubsItems) {
+  const fs::path shot = home_ / "setup.tga";
+  // The main menu's History (below Friendly); Space skips its film.
+  std::string s = scriptKey(100, "DOWN") + scriptKey(110, "RETURN") + scriptKey(150, "SPACE");
+  s += "260 capture " + shot.string() + "\n280 quit 3\n";
+  const korvena_test::GameRun r = run(s);
+  ASSERT_EQ(r.exitCode, 3) << r.err;
+  const Picture pic = ReadTga(shot);
+  const std::vector<Picture> sheet = ReadBank16(Sheet("fhset"));
+  ASSERT_EQ(pic.width, 640);
+  ASSERT_FALSE(sheet.empty());
+  // Start Year, Play Qualifiers and Match Length (their values from x 487).
+  LabelsRead(pic, sheet[0], {80, 140, 480, 300}, 3, mfhsetup_aoPanels, MFHSETUP_PANELS);
+}
+
+}  // namespace
