@@ -266,7 +266,7 @@ Outcome ResultsPage(std::int32_t bDraw) {
 
 Outcome QualificationPage() {
   const std::int32_t h = tmglobal.iCurrentHuman;
-  char sz[96];
+  char sz[128];
   if (tmglobal.bFinalsLoaded) {
     Round* r = nullptr;
     Fixture* f = nullptr;
@@ -291,7 +291,7 @@ Outcome QualificationPage() {
   std::int32_t y = kTop;
   Colour(255, 255, 255);
   if (bQualified) {
-    std::snprintf(sz, sizeof sz, "%s %s", tla_NameGet(static_cast<std::int32_t>(Human())), Text(303));
+    festr_WordFill(Text(303), tla_NameGet(static_cast<std::int32_t>(Human())), sz, sizeof sz);
     pctext_PrintCentred(sz, X(256), Y(y), kLayer);
     y += 20;
   }
@@ -725,9 +725,12 @@ std::int32_t mfhnews_PlayerPageBuild(std::int32_t bSuspensions, MHelpEntry* pao,
   auto Put = [&](std::int32_t id, std::int32_t iSpacing) {
     pao[cEntries++] = {static_cast<std::int16_t>(id), static_cast<std::int16_t>(iSpacing)};
   };
-  auto PutString = [&](const char* psz) {
-    std::snprintf(pasz[cStrings++], MFHNEWS_STRING_SIZE, "%s", psz);
-    Put(MHELP_PAGE_STRING, -1);
+  // A text whose bracketed word (the player's name, the number of weeks or
+  // months) takes its value in place: the value is shown once, where the
+  // sentence has it, and the bracketed word not at all.
+  auto PutFilled = [&](std::int32_t id, const char* pszValue, std::int32_t iSpacing) {
+    festr_WordFill(Text(id), pszValue, pasz[cStrings++], MFHNEWS_STRING_SIZE);
+    Put(MHELP_PAGE_STRING, iSpacing);
   };
   bool bFull = false;
   for (MatchTeam* t : apoTeams) {
@@ -739,24 +742,23 @@ std::int32_t mfhnews_PlayerPageBuild(std::int32_t bSuspensions, MHelpEntry* pao,
         const std::int32_t iType = dbplayer_InjuryTypeGet(p);
         const bool bLength = !bSuspensions && dbplayer_InjuredGet(p) && iType != 0;
         // A paragraph that would not fit ends the page (the end entry kept).
-        const std::int32_t cNeed = bLength ? 5 : 2, cNeedStrings = bLength ? 2 : 1;
+        const std::int32_t cNeed = bLength ? 3 : 1, cNeedStrings = bLength ? 2 : 1;
         bFull = cEntries + cNeed + 1 > MFHNEWS_PAGE_ENTRIES || cStrings + cNeedStrings > MFHNEWS_PAGE_STRINGS;
         if (bFull) break;
-        PutString(dbplayer_NameGet(p));
+        const char* pszName = dbplayer_NameGet(p);
         if (bSuspensions) {
-          Put(dbplayer_SuspendedGet(p) ? 300 : 302, 2);
+          PutFilled(dbplayer_SuspendedGet(p) ? 300 : 302, pszName, 2);
         } else if (!dbplayer_InjuredGet(p)) {
-          Put(287, 2);
+          PutFilled(287, pszName, 2);
         } else if (!bLength) {
-          Put(injuryg_aInjuryTypes[0].uTextId, 2);
+          PutFilled(injuryg_aInjuryTypes[0].uTextId, pszName, 2);
         } else {
-          Put(injuryg_aInjuryTypes[iType].uTextId, -1);
+          PutFilled(injuryg_aInjuryTypes[iType].uTextId, pszName, -1);
           const std::int32_t w = (injuryg_InjuryDaysLeftGet(p) + 3) / 7;
           char sz[16];
           std::snprintf(sz, sizeof sz, "%d", w < 8 ? w : (2 * w) / 9);
           Put(w < 8 ? 296 : 298, -1);
-          PutString(sz);
-          Put(w < 8 ? 297 : 299, 2);
+          PutFilled(w < 8 ? 297 : 299, sz, 2);
         }
       }
   }

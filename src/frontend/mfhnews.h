@@ -66,7 +66,9 @@ void mfhnews_InjuriesPageDraw();
 void mfhnews_SuspensionsPageDraw();
 // The page the injury (bSuspensions 0) or suspension news builds for the
 // two match sides: entries {id, spacing} ended by {1007, 0} and the strings
-// its 1006 entries take. Returns the entry count, the end included.
-constexpr std::int32_t MFHNEWS_PAGE_ENTRIES = 100, MFHNEWS_PAGE_STRINGS = 50, MFHNEWS_STRING_SIZE = 48;
+// its 1006 entries take, each a sentence with the player's name or the
+// number of weeks or months written in it. Returns the entry count, the end
+// included.
+constexpr std::int32_t MFHNEWS_PAGE_ENTRIES = 100, MFHNEWS_PAGE_STRINGS = 50, MFHNEWS_STRING_SIZE = 160;
 std::int32_t mfhnews_PlayerPageBuild(std::int32_t bSuspensions, MHelpEntry* paoEntries,
                                      char (*paszStrings)[MFHNEWS_STRING_SIZE], std::int32_t* pcStrings);

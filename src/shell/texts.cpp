@@ -1,6 +1,9 @@
 // Text lookups by id and the language.
 #include "shell/texts.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "display/qdl_device.h"
 #include "framework/qdx_assert.h"
 #include "shell/cstring.h"
@@ -44,6 +47,19 @@ const char* glstr_IDToStr(int32_t eStrID) {
   QDX_ASSERT(eStrID<IDS_GLOBAL_MAX);
   QDX_ASSERT(eStrID >= 0);
   return glstr_apszStrings[festr_iTableLanguage()][eStrID];
+}
+
+void festr_WordFill(const char* pszText, const char* pszValue, char* pszOut, size_t cb) {
+  if (pszOut == nullptr || cb == 0) return;
+  const char* pszT = pszText != nullptr ? pszText : "";
+  const char* pszV = pszValue != nullptr ? pszValue : "";
+  const char* pOpen = std::strchr(pszT, '[');
+  const char* pClose = pOpen != nullptr ? std::strchr(pOpen, ']') : nullptr;
+  if (pClose == nullptr) {
+    std::snprintf(pszOut, cb, "%s%s%s", pszV, pszV[0] != '\0' && pszT[0] != '\0' ? " " : "", pszT);
+    return;
+  }
+  std::snprintf(pszOut, cb, "%.*s%s%s", static_cast<int>(pOpen - pszT), pszT, pszV, pClose + 1);
 }
 
 void mlang_SetLanguage(int32_t iLanguage) {

@@ -3,6 +3,7 @@
 // tables compiled into the program, one per language (0 English, 1 French,
 // 2 German, 3 Spanish, 4 Italian, 5 Portuguese; any other index reads as
 // English). Team and competition names have one table for all languages.
+#include <cstddef>
 #include <cstdint>
 
 #include "shell/global.h"
@@ -24,6 +25,12 @@ const char* festr_IDToStr(int32_t eStrID);
 const char* festr_TMIDToStr(int32_t eStrID);
 int32_t festr_StrToTMID(const char* pszName);
 const char* glstr_IDToStr(int32_t eStrID);
+
+// Writes a text that names its value by a bracketed word ("[player name] is
+// suspended...", "[number] weeks") with pszValue in the word's place, into
+// pszOut of cb bytes (cut short to fit, always ended). A text without a
+// bracketed word gets the value in front of it, a space between.
+void festr_WordFill(const char* pszText, const char* pszValue, char* pszOut, size_t cb);
 
 void mlang_SetLanguage(int32_t iLanguage);
 const char* mlang_pszGetLanguageName(int32_t iLanguage);

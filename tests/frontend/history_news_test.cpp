@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/engine_services.h"
@@ -319,6 +320,43 @@ TEST(HistoryNews, TheDrawOpensOnTheHumanTeamsGroup) {
   EXPECT_EQ(TextsIn(0, 185, 245).size(), 1u);
 }
 
+// The qualification page of a human team that has qualified, in every
+// language: the team's name stands in its sentence where the text has its
+// bracketed word, once, and no bracketed word is shown.
+TEST(HistoryNews, TheQualificationPageNamesTheQualifiedTeamInItsSentence) {
+  NewHistory("ITA", 58, 1);
+  mfhmain_HistoryBegin();
+  const int h = tmglobal.iCurrentHuman;
+  tmgame_QualifiedSet(h, 1);
+  for (int l : {LANGUAGE_ENGLISH, LANGUAGE_FRENCH, LANGUAGE_GERMAN, LANGUAGE_SPANISH, LANGUAGE_ITALIAN,
+                LANGUAGE_PORTUGUESE}) {
+    mlang_iLanguage = l;
+    const std::string sTeam = tla_NameGet(static_cast<int>(Id("ITA")));  // in the language's own words
+    mfhnews_oScreen.iScript = MFHNEWS_QUALIFYING;
+    mfhnews_oScreen.iPos = 7;
+    mfhnews_oScreen.iPendingScript = -1;
+    mfhnews_oScreen.bFirstFrame = 1;
+    pcframe_Begin();
+    mfhnews_Draw();
+    ASSERT_EQ(mfhnews_oScreen.iPage, 8) << l;
+    const std::vector<std::string> a = TextsIn(255, 255, 255);
+    std::vector<std::string> aNamed;
+    for (const std::string& t : a) {
+      EXPECT_EQ(t.find('['), std::string::npos) << l << ": " << t;
+      if (t.find(sTeam) != std::string::npos) aNamed.push_back(t);
+    }
+    ASSERT_EQ(aNamed.size(), 1u) << l << ": " << sTeam;
+    EXPECT_EQ(aNamed[0].rfind(sTeam, 0), 0u) << l << ": " << aNamed[0];
+    EXPECT_EQ(aNamed[0].find(sTeam, 1), std::string::npos) << l << ": " << aNamed[0];
+    EXPECT_GT(aNamed[0].size(), sTeam.size() + 10) << l << ": " << aNamed[0];
+    if (l == LANGUAGE_ENGLISH) {
+      EXPECT_EQ(aNamed[0], sTeam + " have qualified for the World Cup Finals");
+    }
+  }
+  mlang_iLanguage = LANGUAGE_ENGLISH;
+  tmgame_QualifiedSet(h, 0);
+}
+
 TEST(HistoryNews, TheScriptsTableHoldsTheReferenceScripts) {
   for (int s = 0; s < MFHNEWS_SCRIPTS; s++) {
     std::vector<int> a;
@@ -591,7 +629,7 @@ std::vector<std::string> Page(int bSuspensions) {
   std::vector<std::string> a;
   int s = 0;
   for (int i = 0; i < n; i++) {
-    if (ao[i].iText == 1006) a.push_back(std::string("$") + asz[s++]);
+    if (ao[i].iText == 1006) a.push_back(std::string("$") + asz[s++] + "/" + std::to_string(ao[i].iSpacing));
     else a.push_back(std::to_string(ao[i].iText) + "/" + std::to_string(ao[i].iSpacing));
   }
   EXPECT_EQ(s, cStrings);
@@ -631,20 +669,21 @@ TEST_F(NewsPlayers, InjuriesInListOrderWithWeeksAndMonths) {
   Name(&away_.reserve[0], "Falk");
   Injure(&away_.reserve[0], 2, 30);
   dbplayer_InjuryChangedSet(&away_.reserve[0], 0);  // injured but not news
+  mlang_iLanguage = LANGUAGE_ENGLISH;
   const std::vector<std::string> want = {
-      "$Carlsson", "278/2",
-      "$Dahl", "285/-1", "298/-1", "$1", "299/2",
-      "$Berg", "284/-1", "298/-1", "$7", "299/2",
-      "$Ahlberg", "281/-1", "296/-1", "$1", "297/2",
-      "$Ek", "287/2",
+      "$Carlsson has pulled out of the next game due to a slight injury. /2",
+      "$Dahl has broken his ankle. /-1", "298/-1", "$1 months/2",
+      "$Berg has broken his leg. /-1", "298/-1", "$7 months/2",
+      "$Ahlberg has strained his groin. /-1", "296/-1", "$1 weeks/2",
+      "$Ek has fully recovered from his injury and is available for selection. /2",
       "1007/0"};
   EXPECT_EQ(Page(0), want);
-  // Laid out as the help module does: the bracketed words after the name.
-  mlang_iLanguage = 0;
+  // Laid out as the help module does: the name and the number in the
+  // bracketed words' places.
   mfhnews_InjuriesPageDraw();
   const std::string sText = mhelp_szLayout;
-  EXPECT_NE(sText.find("Carlsson[player name] has pulled out"), std::string::npos) << sText;
-  EXPECT_NE(sText.find("He will be out for 7[number] months"), std::string::npos) << sText;
+  EXPECT_NE(sText.find("Carlsson has pulled out"), std::string::npos) << sText;
+  EXPECT_NE(sText.find("He will be out for 7 months"), std::string::npos) << sText;
 }
 
 TEST_F(NewsPlayers, SuspensionsStartedAndServed) {
@@ -655,11 +694,13 @@ TEST_F(NewsPlayers, SuspensionsStartedAndServed) {
   dbplayer_SuspensionChangedSet(&away_.pitch[1], 1);
   Name(&away_.pitch[2], "Ivarsson");
   dbplayer_SuspendedSet(&away_.pitch[2], 1);  // not news
-  EXPECT_EQ(Page(1), (std::vector<std::string>{"$Gren", "300/2", "$Hed", "302/2", "1007/0"}));
+  mlang_iLanguage = LANGUAGE_ENGLISH;
+  EXPECT_EQ(Page(1), (std::vector<std::string>{"$Gren is suspended for the next game/2", "$Hed returns from suspension/2",
+                                               "1007/0"}));
 }
 
 TEST_F(NewsPlayers, AFullPageStopsBeforeAParagraphThatWouldNotFit) {
-  // 40 long injuries: 5 entries and 2 strings each; 19 fit in 99 entries.
+  // 40 long injuries: 3 entries and 2 strings each; 25 fit in 50 strings.
   static DBPlayer a[40]{};
   for (int i = 0; i < 40; i++) {
     a[i] = DBPlayer{};
@@ -669,9 +710,94 @@ TEST_F(NewsPlayers, AFullPageStopsBeforeAParagraphThatWouldNotFit) {
   }
   match_HomeTeamGet()->poPitchList = a;
   const std::vector<std::string> p = Page(0);
-  EXPECT_EQ(p.size(), 19u * 5 + 1);
+  EXPECT_EQ(p.size(), 25u * 3 + 1);
   EXPECT_EQ(p.back(), "1007/0");
-  EXPECT_EQ(p[p.size() - 6], "$P18");
+  EXPECT_EQ(p[p.size() - 4], "$P24 has a calf strain. /-1");
+}
+
+// The two pages' lines as the player reads them, in every language: built by
+// the page's own builder and laid out by the help module on lines wide
+// enough for a whole paragraph. Each paragraph is one line that begins with
+// the player's name; no bracketed word is left, and each name is shown
+// once. The length of an injury is its number and the word after it.
+std::vector<std::string> PageLines(int bSuspensions) {
+  MHelpEntry ao[MFHNEWS_PAGE_ENTRIES];
+  char asz[MFHNEWS_PAGE_STRINGS][MFHNEWS_STRING_SIZE];
+  int cStrings = 0;
+  mfhnews_PlayerPageBuild(bSuspensions, ao, asz, &cStrings);
+  const char* apsz[MFHNEWS_PAGE_STRINGS];
+  for (int i = 0; i < cStrings; i++) apsz[i] = asz[i];
+  const MHelpEntry* apoPages[1] = {ao};
+  static char szOut[MHELP_LAYOUT_MAX];
+  mhelp_Layout(apoPages, 1, apsz, cStrings, 1 << 20, [](std::uint8_t) { return 1; }, szOut, sizeof szOut);
+  std::vector<std::string> a;
+  std::string sLine;
+  for (const char* p = szOut; *p != '\0'; ++p) {
+    if (*p != '\n') sLine += *p;
+    else if (!sLine.empty()) a.push_back(sLine), sLine.clear();
+  }
+  if (!sLine.empty()) a.push_back(sLine);
+  return a;
+}
+
+int Occurrences(const std::string& s, const std::string& w) {
+  int n = 0;
+  for (std::size_t i = s.find(w); i != std::string::npos; i = s.find(w, i + 1)) n++;
+  return n;
+}
+
+TEST_F(NewsPlayers, EveryLanguageNamesEachPlayerOnceInTheBracketedWordsPlace) {
+  Name(&home_.pitch[0], "Lajos Feky");
+  Injure(&home_.pitch[0], 0, 0);
+  Name(&home_.pitch[1], "Ivo Marten");
+  Injure(&home_.pitch[1], 5, 30);  // 33 / 7 = 4 weeks
+  Name(&home_.bench[0], "Kalle Sund");
+  Injure(&home_.bench[0], 6, 150);  // 21 weeks: 42 / 9 = 4 months
+  Name(&away_.pitch[0], "Per Vik");
+  dbplayer_InjuryChangedSet(&away_.pitch[0], 1);  // healed
+  Name(&away_.bench[0], "Otto Brann");
+  dbplayer_SuspendedSet(&away_.bench[0], 1);
+  dbplayer_SuspensionChangedSet(&away_.bench[0], 1);
+  Name(&away_.reserve[0], "Emil Dorn");
+  dbplayer_SuspensionChangedSet(&away_.reserve[0], 1);  // served
+  const std::vector<std::string> aInjured = {"Lajos Feky", "Ivo Marten", "Kalle Sund", "Per Vik"};
+  const std::vector<std::string> aSuspended = {"Otto Brann", "Emil Dorn"};
+  for (int l : {LANGUAGE_ENGLISH, LANGUAGE_FRENCH, LANGUAGE_GERMAN, LANGUAGE_SPANISH, LANGUAGE_ITALIAN,
+                LANGUAGE_PORTUGUESE}) {
+    mlang_iLanguage = l;
+    for (int bSuspensions : {0, 1}) {
+      const std::vector<std::string>& aNames = bSuspensions ? aSuspended : aInjured;
+      const std::vector<std::string> aLines = PageLines(bSuspensions);
+      ASSERT_EQ(aLines.size(), aNames.size()) << l << " " << bSuspensions;
+      std::string sAll;
+      for (const std::string& s : aLines) sAll += s + "\n";
+      EXPECT_EQ(sAll.find('['), std::string::npos) << l << "\n" << sAll;
+      EXPECT_EQ(sAll.find(']'), std::string::npos) << l << "\n" << sAll;
+      for (std::size_t i = 0; i < aNames.size(); i++) {
+        EXPECT_EQ(aLines[i].rfind(aNames[i], 0), 0u) << l << ": " << aLines[i];
+        EXPECT_EQ(Occurrences(sAll, aNames[i]), 1) << l << ": " << aNames[i] << "\n" << sAll;
+      }
+      if (bSuspensions) continue;
+      // The length: the number with its word, as text 297 or 299 has it.
+      for (const auto& [iLine, iText] : {std::pair<int, int>{1, 297}, {2, 299}}) {
+        std::string sWord = festr_IDToStr(iText);
+        sWord = sWord.substr(sWord.find(']') + 1);
+        const std::string& sLine = aLines[static_cast<std::size_t>(iLine)];
+        const std::string sTail = festr_IDToStr(iText - 1) + std::string("4") + sWord;
+        ASSERT_GE(sLine.size(), sTail.size()) << l;
+        EXPECT_EQ(sLine.substr(sLine.size() - sTail.size()), sTail) << l << ": " << sLine;
+      }
+    }
+  }
+  mlang_iLanguage = LANGUAGE_ENGLISH;
+  const std::vector<std::string> aEnglish = PageLines(0);
+  ASSERT_EQ(aEnglish.size(), 4u);
+  EXPECT_EQ(aEnglish[0], "Lajos Feky has pulled out of the next game due to a slight injury. ");
+  EXPECT_EQ(aEnglish[1], "Ivo Marten has pulled a hamstring. He will be out for 4 weeks");
+  EXPECT_EQ(aEnglish[2], "Kalle Sund has broken his leg. He will be out for 4 months");
+  EXPECT_EQ(aEnglish[3], "Per Vik has fully recovered from his injury and is available for selection. ");
+  EXPECT_EQ(PageLines(1), (std::vector<std::string>{"Otto Brann is suspended for the next game",
+                                                    "Emil Dorn returns from suspension"}));
 }
 
 }  // namespace

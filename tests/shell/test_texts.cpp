@@ -55,6 +55,45 @@ TEST_F(Texts, OtherLanguagesAreWindows1252AndFallBackToEnglish) {
   EXPECT_STREQ(festr_IDToStr(IDS_FE_YES), "Yes");
 }
 
+// A value written in a text's bracketed word: in its place, once, the rest
+// of the text as it stands; without a bracketed word, in front; cut short
+// to the buffer.
+TEST_F(Texts, AValueTakesTheBracketedWordsPlace) {
+  char sz[64];
+  festr_WordFill("[player name] returns from suspension", "Lajos Feky", sz, sizeof sz);
+  EXPECT_STREQ(sz, "Lajos Feky returns from suspension");
+  festr_WordFill("He will be out for [number] weeks.", "3", sz, sizeof sz);
+  EXPECT_STREQ(sz, "He will be out for 3 weeks.");
+  festr_WordFill("[number]", "12", sz, sizeof sz);
+  EXPECT_STREQ(sz, "12");
+  // Only the first bracketed word takes the value.
+  festr_WordFill("[a] and [b]", "x", sz, sizeof sz);
+  EXPECT_STREQ(sz, "x and [b]");
+  // No bracketed word, or one never closed: the value in front.
+  festr_WordFill("is suspended", "Feky", sz, sizeof sz);
+  EXPECT_STREQ(sz, "Feky is suspended");
+  festr_WordFill("[player name is suspended", "Feky", sz, sizeof sz);
+  EXPECT_STREQ(sz, "Feky [player name is suspended");
+  festr_WordFill("", "Feky", sz, sizeof sz);
+  EXPECT_STREQ(sz, "Feky");
+  festr_WordFill("[player name] is suspended", nullptr, sz, sizeof sz);
+  EXPECT_STREQ(sz, " is suspended");
+  festr_WordFill(nullptr, "Feky", sz, sizeof sz);
+  EXPECT_STREQ(sz, "Feky");
+  char szSmall[8];
+  festr_WordFill("[player name] is suspended", "Lajos Feky", szSmall, sizeof szSmall);
+  EXPECT_STREQ(szSmall, "Lajos F");
+  // The texts as the tables hold them, in every language.
+  for (int l = LANGUAGE_ENGLISH; l <= LANGUAGE_PORTUGUESE; l++) {
+    mlang_SetLanguage(l);
+    for (int id : {278, 287, 297, 299, 300, 302, 303}) {
+      festr_WordFill(festr_IDToStr(id), "Feky", sz, sizeof sz);
+      EXPECT_EQ(std::strchr(sz, '['), nullptr) << l << " " << id << ": " << sz;
+      EXPECT_NE(std::strstr(sz, "Feky"), nullptr) << l << " " << id << ": " << sz;
+    }
+  }
+}
+
 TEST_F(Texts, TeamNamesAreOneTableForAllLanguages) {
   EXPECT_STREQ(festr_TMIDToStr(0), "None");
   EXPECT_STREQ(festr_TMIDToStr(1), "Australia");
