@@ -429,11 +429,15 @@ PCFEFitted::PCFEFitted(const char* psz, int32_t iMaxWidth) : m_sz{}, m_psz(psz ?
   if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
   if (m_iFontBefore != 0) pctext_FontSet(0);
   if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
-  std::snprintf(m_sz, sizeof m_sz, "%s", m_psz);
-  // The longest head that fits with the full stop after it.
-  for (size_t n = std::strlen(m_sz); n > 0; n--) {
-    m_sz[n - 1] = '.';
-    m_sz[n] = '\0';
+  // The longest head that fits with the full stop after it; a head cut
+  // after a word ends at that word ("United States.", not "United States .").
+  const size_t cMax = sizeof m_sz - 2;
+  for (size_t n = std::strlen(m_psz); n > 0; n--) {
+    size_t cHead = n - 1 < cMax ? n - 1 : cMax;
+    while (cHead > 0 && m_psz[cHead - 1] == ' ') cHead--;
+    std::memcpy(m_sz, m_psz, cHead);
+    m_sz[cHead] = '.';
+    m_sz[cHead + 1] = '\0';
     if (pctext_WidthGet(m_sz) <= iMaxWidth) break;
   }
   m_psz = m_sz;

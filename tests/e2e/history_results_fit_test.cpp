@@ -125,6 +125,8 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
     if (t.y < MHELP_PANEL_Y0 || t.y >= MHELP_PANEL_Y1 || t.text == festr_IDToStr(IDS_FE_EXIT)) continue;
     EXPECT_TRUE(t.left >= MHELP_PANEL_X0 + 2 && t.right <= MHELP_PANEL_X1 - 2)
         << t.text << " " << t.left << ".." << t.right << " y " << t.y;
+    // A name cut after a word ends at the word: no space before its dot.
+    EXPECT_FALSE(t.text.size() >= 2 && t.text.compare(t.text.size() - 2, 2, " .") == 0) << t.text;
     for (std::size_t j = i + 1; j < a.size(); j++) {
       const TextBox& u = a[j];
       if (std::abs(t.y - u.y) > 4) continue;

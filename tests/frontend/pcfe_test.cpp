@@ -121,6 +121,36 @@ TEST(Scaling, FactorsOfTheVirtualAndTheFixedLayouts) {
   pcfe_ScaleSet(512, 240, 640, 480);
 }
 
+// A text fitted to a width (every letter 16 units wide in the 3D text mode):
+// one that fits stays itself; a longer one is its longest head that fits with
+// a full stop after it, and a head cut after a word ends at the word, the
+// full stop against it.
+TEST(Fitting, ALongNameIsCutToItsRoomWithAFullStopAgainstItsLastWord) {
+  pctext_3DTextModeSet(1);
+  pctext_FontSet(0);
+  const char* psz = "United States of America";  // 24 letters
+  const auto Fit = [&](int cLetters) { return std::string(PCFEFitted(psz, 16 * cLetters).c_str()); };
+  EXPECT_EQ(Fit(24), psz);
+  EXPECT_EQ(Fit(23), "United States of Ameri.");
+  EXPECT_EQ(Fit(18), "United States of.");
+  EXPECT_EQ(Fit(17), "United States of.");
+  EXPECT_EQ(Fit(16), "United States o.");
+  // The head of 14 letters, "United States ", ends at its word.
+  EXPECT_EQ(Fit(15), "United States.");
+  EXPECT_EQ(Fit(14), "United States.");
+  EXPECT_EQ(Fit(13), "United State.");
+  EXPECT_EQ(Fit(8), "United.");
+  EXPECT_EQ(Fit(7), "United.");
+  EXPECT_EQ(Fit(2), "U.");
+  EXPECT_EQ(Fit(1), ".");
+  EXPECT_EQ(std::string(PCFEFitted("Ab  cd", 16 * 5).c_str()), "Ab.");
+  EXPECT_EQ(std::string(PCFEFitted(nullptr, 16).c_str()), "");
+  // A text longer than the fitted copy's room is cut all the same.
+  const std::string sLong(300, 'x');
+  EXPECT_EQ(std::string(PCFEFitted(sLong.c_str(), 16 * 200).c_str()), std::string(126, 'x') + ".");
+  pctext_3DTextModeSet(0);
+}
+
 class Conversion : public ::testing::Test {
  protected:
   void SetUp() override {
