@@ -507,6 +507,10 @@ void mfhmain_Enter() {
   MFHMainScreen& s = mfhmain_oScreen;
   pcfmv_Stop();
   s.bNeedsEnter = 0;
+  // The hub is the history's own screen: whichever screen it comes back
+  // from (the team sheet, the squad pages), the history is the extended
+  // mode again, and the round's title under the next fixture shows.
+  global_SetExtendedGameMode(GAME_MODE_HISTORY);
   const std::int32_t h = tmglobal.iCurrentHuman;
   if (!tmgame_FailedToQualifyGet(h) && !tmgame_EliminatedGet(h) &&
       (tmglobal.iYear < 98 || (tmglobal.iYear == 98 && !tmglobal.bTournamentOver)))

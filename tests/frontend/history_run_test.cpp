@@ -23,6 +23,7 @@
 #include "frontend/mfhnews.h"
 #include "frontend/pccontrols.h"
 #include "frontend/mregion.h"
+#include "frontend/mtatics.h"
 #include "frontend/pcfe.h"
 #include "frontend/pcsave.h"
 #include "frontend/pctext.h"
@@ -261,6 +262,93 @@ TEST(HistoryRun, EscapeGoesBackOneScreenFromTheSetUpTheHistoryOptionsAndTheGroup
     EXPECT_TRUE(EndsWith(d.ModesText(), std::to_string(eScreen) + " 47")) << eScreen;
     EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0) << eScreen;
     EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY) << eScreen;
+  }
+}
+
+// A screen opened from the hub: the cursor brought to Play Match, then the
+// keys and Select; the screen is left to settle with no answer.
+void HubOpen(HistoryDriver& d, const std::vector<int>& aKeys, int eScreen) {
+  using H = HistoryDriver;
+  d.Answer(eScreen, [](H&) {});
+  d.Answer(47, [aKeys](H& h) {
+    for (int i = 0; i < 7; i++) h.Events({H::kUp});
+    for (int e : aKeys) h.Events({e});
+    h.Events({H::kSelect});
+  });
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == eScreen; }, 800)) << d.ModesText();
+  d.Answer(47, [](H&) {});
+  d.RunUntil([] { return false; }, 10);
+}
+
+// One press of Escape: let go a frame later (a tap), or held for two
+// seconds, through the key's repeats, and then let go.
+void EscapePress(HistoryDriver& d, bool bHeld) {
+  d.KeyboardKey("ESCAPE", true);
+  d.RunUntil([] { return false; }, bHeld ? 60 : 1);
+  d.KeyboardKey("ESCAPE", false);
+  d.RunUntil([] { return false; }, 20);
+}
+
+// The hub's texts as it draws them now.
+std::vector<std::string> HubTexts() {
+  pcframe_Begin();
+  mfhmain_Draw();
+  std::vector<std::string> a;
+  for (const korvena_test::TextBox& t : korvena_test::FrameTexts()) a.push_back(t.text);
+  pcframe_Begin();
+  return a;
+}
+
+// The hub of a 1958 history in its qualifiers shows "World Cup Qualifier"
+// under the next fixture; it still does when it comes back from the team
+// sheet and the opposition (Escape) and from the squad pages (their Exit or
+// Escape), with the history as the extended mode again.
+TEST(HistoryRun, TheHubKeepsItsRoundTitleAfterTheTeamSheetAndTheSquadPages) {
+  using H = HistoryDriver;
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  MenuToHistory(d);
+  SetUpFrom1958(d);
+  PlayerAnswers(d);
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  d.DefaultAnswer([](H&) {});
+  d.Answer(47, [](H&) {});
+  ASSERT_EQ(tmglobal.bFinalsLoaded, 0);
+  const std::string sTitle = festr_IDToStr(182);
+  ASSERT_EQ(sTitle, "World Cup Qualifier");
+  const auto Titled = [&] {
+    const std::vector<std::string> a = HubTexts();
+    return std::find(a.begin(), a.end(), sTitle) != a.end();
+  };
+  ASSERT_TRUE(Titled());
+  struct Way {
+    const char* pszName;
+    std::vector<int> aHubKeys;
+    std::vector<int> aLeave;  // the keys that leave the sheet; none: Escape
+  };
+  const Way aWays[] = {
+      {"team", {H::kDown}, {}},
+      {"opposition", {H::kRight, H::kDown}, {}},
+      {"squad", {H::kDown, H::kDown}, {H::kRight, H::kSelect}},
+      {"squad by Escape", {H::kDown, H::kDown}, {}},
+  };
+  for (const Way& w : aWays) {
+    SCOPED_TRACE(w.pszName);
+    HubOpen(d, w.aHubKeys, MTATICS_MODE);
+    if (w.aLeave.empty()) {
+      EscapePress(d, false);
+    } else {
+      const std::vector<int> aLeave = w.aLeave;
+      d.Answer(MTATICS_MODE, [aLeave](H& h) {
+        for (int e : aLeave) h.Events({e});
+      });
+      ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 200)) << d.ModesText();
+      d.Answer(MTATICS_MODE, [](H&) {});
+      d.RunUntil([] { return false; }, 10);
+    }
+    ASSERT_EQ(d.Mode(), 47) << d.ModesText();
+    EXPECT_TRUE(Titled());
+    EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
   }
 }
 
