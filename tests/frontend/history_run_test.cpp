@@ -17,6 +17,7 @@
 #include "frontend/frontend_services.h"
 #include "framework/math/qrand.h"
 #include "frontend/mfhfixtr_layout.h"
+#include "frontend/mfhgroup.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhmain_layout.h"
 #include "frontend/mfhrole.h"
@@ -287,6 +288,88 @@ void EscapePress(HistoryDriver& d, bool bHeld) {
   d.RunUntil([] { return false; }, bHeld ? 60 : 1);
   d.KeyboardKey("ESCAPE", false);
   d.RunUntil([] { return false; }, 20);
+}
+
+// Every screen that Escape leaves for the hub or for the history options,
+// each of which has an Escape of its own, goes back one screen for one
+// press, tapped or held: the hub opens no "Quit History?" and the options
+// stay. The group tables are left with the group selector and with the
+// results area active; the team sheet, the opposition and the squad pages
+// are left from where they open.
+TEST(HistoryRun, OneEscapeActsOnOneScreenOnly) {
+  using H = HistoryDriver;
+  HistoryDriver d;
+  ASSERT_TRUE(d.Start());
+  MenuToHistory(d);
+  SetUpFrom1958(d);
+  PlayerAnswers(d);
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  d.DefaultAnswer([](H&) {});
+  d.Answer(47, [](H&) {});
+  const bool bFinals = mfhmain_oScreen.bFinals != 0;
+  const std::vector<int> aToOptions = {H::kRight, H::kDown, H::kDown, H::kDown};
+  struct Way {
+    const char* pszName;
+    std::vector<int> aHubKeys;  // from Play Match to the item
+    int eScreen;                // the screen the item opens
+    std::vector<int> aKeys;     // then on that screen
+    int eTarget;                // the screen Escape is pressed on
+    int iFocus;                 // the group tables' focus there; -1 other screens
+    int eBack;
+  };
+  std::vector<Way> aWays = {
+      {"team", {H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, 47},
+      {"opposition", {H::kRight, H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, 47},
+      {"fixtures", {H::kDown, H::kDown, H::kDown}, 48, {}, 48, -1, 47},
+      {"group selector", {H::kRight}, 55, {H::kSelect}, 55, MFHGROUP_FOCUS_GROUP, 47},
+      {"group results", {H::kRight}, 55, {H::kSelect, H::kSelect}, 55, MFHGROUP_FOCUS_AREA, 47},
+      {"group tables", {H::kRight}, 55, {}, 55, MFHGROUP_FOCUS_CONF, 47},
+      {"roll of honour", {H::kRight, H::kDown, H::kDown}, 56, {}, 56, -1, 47},
+      {"options", aToOptions, 52, {}, 52, -1, 47},
+      {"save", aToOptions, 52, {H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect}, 42, -1, 52},
+      {"load", aToOptions, 52, {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect}, 43, -1, 52},
+      {"rules", aToOptions, 52,
+       {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect}, 88, -1, 52},
+  };
+  if (!bFinals) aWays.push_back({"squad", {H::kDown, H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, 47});
+  for (const Way& w : aWays)
+    for (bool bHeld : {false, true}) {
+      SCOPED_TRACE(std::string(w.pszName) + (bHeld ? ", held" : ", tapped"));
+      HubOpen(d, w.aHubKeys, w.eScreen);
+      if (!w.aKeys.empty()) {
+        d.Answer(w.eTarget, [](H&) {});
+        const std::vector<int> aKeys = w.aKeys;
+        d.Answer(w.eScreen, [aKeys](H& h) {
+          for (int e : aKeys) h.Events({e});
+        });
+        const std::size_t cModes = d.Modes().size();
+        ASSERT_TRUE(d.RunUntil(
+            [&] {
+              if (w.eTarget != w.eScreen) return d.Mode() == w.eTarget;
+              return d.Modes().size() == cModes && mfhgroup_oScreen.iFocus == w.iFocus;
+            },
+            400))
+            << d.ModesText();
+        d.Answer(w.eScreen, [](H&) {});
+        d.RunUntil([] { return false; }, 10);
+      }
+      ASSERT_EQ(d.Mode(), w.eTarget) << d.ModesText();
+      if (w.iFocus >= 0) {
+        ASSERT_EQ(mfhgroup_oScreen.iFocus, w.iFocus);
+      }
+      d.Answer(w.eBack, [](H&) {});
+      EscapePress(d, bHeld);
+      EXPECT_EQ(d.Mode(), w.eBack) << d.ModesText();
+      EXPECT_TRUE(EndsWith(d.ModesText(), std::to_string(w.eTarget) + " " + std::to_string(w.eBack))) << d.ModesText();
+      EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0);
+      if (w.eBack != 47) {
+        // The options are left with a press of their own.
+        EscapePress(d, bHeld);
+        ASSERT_EQ(d.Mode(), 47) << d.ModesText();
+        EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0);
+      }
+      mfhmain_oScreen.bQuitBox = 0;
+    }
 }
 
 // The hub's texts as it draws them now.
