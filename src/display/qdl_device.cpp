@@ -134,7 +134,6 @@ bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>
   uint32_t devices;
   if (!take(&devices) || devices != g_layer.expected) return false;
   pLists->assign(devices, {});
-  uint32_t total = 0;
   for (uint32_t d = 0; d < devices; ++d) {
     uint32_t count;
     if (!take(&count)) return false;
@@ -150,10 +149,11 @@ bool ParseFile(const std::vector<uint8_t>& b, std::vector<std::vector<Q2DXMode>>
       if (!ModeOffered(g_layer.pDevices[d].driverIndex, mode)) return false;
       (*pLists)[d].push_back(mode);
     }
-    total += count;
   }
-  // A file without a single mode leaves nothing to open.
-  return at == b.size() && total > 0;
+  // The 2D display opens device 0: a file that leaves it without a mode
+  // leaves the game nothing to open, and is built anew like any other that
+  // no longer matches.
+  return at == b.size() && devices > 0 && !(*pLists)[0].empty();
 }
 
 bool ReadAll(FILE* f, std::vector<uint8_t>* pOut) {

@@ -44,7 +44,7 @@ class DamagedData : public ::testing::Test {
     fs::create_directories(root_ / "run");
   }
   // Main menu, then Exit and "Yes".
-  korvena_test::GameRun RunToTheMenuAndExit() {
+  korvena_test::GameRun RunToTheMenuAndExit(const std::string& workingDir = "") {
     return Run("1 keydown ESCAPE\n58 keyup ESCAPE\n"
                "60 echo menu\n"
                "65 keydown RIGHT\n67 keyup RIGHT\n"
@@ -52,9 +52,11 @@ class DamagedData : public ::testing::Test {
                "100 keydown RETURN\n102 keyup RETURN\n"
                "115 keydown LEFT\n117 keyup LEFT\n"
                "120 keydown RETURN\n122 keyup RETURN\n"
-               "900 quit 3\n");
+               "900 quit 3\n",
+               workingDir);
   }
-  korvena_test::GameRun Run(const std::string& script) {
+  // workingDir "" keeps the test's own.
+  korvena_test::GameRun Run(const std::string& script, const std::string& workingDir = "") {
     std::ofstream(root_ / "script.txt") << script;
     const std::map<std::string, std::string> env = {{"KORVENA_BACKEND", "headless"},
                                                     {"KORVENA_SCRIPT", (root_ / "script.txt").string()},
@@ -64,7 +66,8 @@ class DamagedData : public ::testing::Test {
                                                     {"KORVENA_MACHINE_SETTINGS", (root_ / "machine.txt").string()},
                                                     {"KORVENA_DEBUG_LOG", (root_ / "debug.txt").string()},
                                                     {"HOME", root_.string()}};
-    return korvena_test::runGame((root_ / "bin" / "korvena").string(), env, root_.string());
+    return korvena_test::finishGame(
+        korvena_test::startGame((root_ / "bin" / "korvena").string(), env, root_.string(), workingDir));
   }
   void Damage(const fs::path& file, const std::string& bytes) {
     fs::remove(file);
@@ -88,6 +91,36 @@ TEST_F(DamagedData, AMissingTrackOrADamagedBankIsReportedAndTheGameGoesOn) {
   // Reported once, however often the menu asks for the disc.
   const size_t first = r.err.find("track02.wav");
   EXPECT_EQ(r.err.find("track02.wav", first + 1), std::string::npos) << r.err;
+}
+
+// The device cache as fuzzing left it: it matches the drivers, but the
+// display's device (0) lists no mode while the other keeps its modes. It is
+// taken as out of date: the start reaches the menu, and the file is the one
+// a first start writes.
+TEST_F(DamagedData, ADeviceCacheWithoutAModeForTheDisplaysDeviceIsBuiltAnew) {
+  const std::string bin = (root_ / "bin").string();
+  const fs::path cache = root_ / "bin" / "dxinfo.bin";
+  korvena_test::GameRun r = RunToTheMenuAndExit(bin);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string written = korvena_test::readFile(cache);
+  // The driver count, one 16-byte key, the device count, then device 0's
+  // mode count and its modes of 24 bytes each.
+  ASSERT_GE(written.size(), 28u);
+  const auto u32 = [&](size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(written[at + static_cast<size_t>(i)]);
+    return v;
+  };
+  ASSERT_GE(u32(20), 2u);
+  const size_t list1 = 28 + 24 * static_cast<size_t>(u32(24));
+  ASSERT_GT(list1, 28u);
+  ASSERT_LT(list1, written.size());
+  Damage(cache, written.substr(0, 24) + std::string(4, '\0') + written.substr(list1));
+  r = RunToTheMenuAndExit(bin);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.exitCode, 0) << r.err;  // Exit and "Yes", not the script's quit 3
+  EXPECT_NE(r.out.find("menu"), std::string::npos) << r.out;
+  EXPECT_EQ(korvena_test::readFile(cache), written);
 }
 
 // Without the main menu's sheet (and no converted copy) the start ends with

@@ -53,6 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       modes += d->modeCount;
     }
     if (modes == 0) korvena_fuzz::Fail("a cache without modes was accepted");
+    // The menus open on device 0.
+    if (QDLDeviceCount() > 0 && QDLDeviceGet(0)->modeCount == 0)
+      korvena_fuzz::Fail("a cache that leaves the display's device without a mode was accepted");
   }
   std::fclose(f);
   return 0;

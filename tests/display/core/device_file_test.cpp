@@ -167,6 +167,14 @@ TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   b = Bytes(good.begin(), good.begin() + 24);
   P32(&b, 0);
   bad.push_back(b);
+  // The display's device (0) without a mode while the other keeps its own:
+  // the menus would have nothing to open.
+  const size_t list1 = 28 + 24 * U32(good, 24);
+  ASSERT_LT(list1, good.size());
+  b = Bytes(good.begin(), good.begin() + 24);
+  P32(&b, 0);
+  b.insert(b.end(), good.begin() + static_cast<std::ptrdiff_t>(list1), good.end());
+  bad.push_back(b);
   for (size_t i = 0; i < bad.size(); ++i) {
     Spit(name, bad[i]);
     EXPECT_EQ(Load(), 1u) << "case " << i;
@@ -174,6 +182,15 @@ TEST_F(DeviceFile, ShortOrInconsistentFilesAreRefusedAndRewritten) {
   }
   // A null file is refused.
   EXPECT_EQ(QDLDeviceInfoRead(nullptr), 1u);
+  // The other device without a mode (as a hardware device whose every mode
+  // failed the test) is read as it is.
+  b = Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(list1));
+  P32(&b, 0);
+  Spit(name, b);
+  EXPECT_EQ(Load(), 0u);
+  EXPECT_EQ(QDLDeviceGet(0)->modeCount, U32(good, 24));
+  EXPECT_EQ(QDLDeviceGet(1)->modeCount, 0u);
+  EXPECT_EQ(readBytes(name), b);
 }
 
 TEST_F(DeviceFile, RefusingTheTestKeepsOneSafeModePerDevice) {
