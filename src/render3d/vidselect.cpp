@@ -1,6 +1,8 @@
 // The renderer choice and the renderer libraries.
 #include "render3d/vidselect.h"
 
+#include <string>
+
 #include "display/qdl.h"
 #include "display/qdl_context.h"
 #include "display/qdl_device.h"
@@ -17,7 +19,9 @@ uint32_t vidselect_uScreenHeight = 480;
 
 namespace {
 platform::Library* g_pLibrary = nullptr;
-}
+// Why the last probe failed ("" after one that succeeded).
+std::string g_oProbeFailure;
+}  // namespace
 
 Q3DDevice* Q3DDeviceCreate(const char* pDllName) {
   Q3DDeviceUnload();
@@ -40,10 +44,23 @@ void Q3DDeviceUnload() {
 
 uint32_t Q3DDeviceLoaded() { return g_pLibrary != nullptr ? 1 : 0; }
 
+const char* vidselect_pszProbeFailure() { return g_oProbeFailure.c_str(); }
+
 std::int32_t vidselect_bProbeRenderers() {
+  g_oProbeFailure.clear();
   const bool fresh = QDLDeviceInfoLoad() != 0;
-  if (QDLSetup() != 0) return 0;
+  if (const uint32_t uError = QDLSetup(); uError != 0) {
+    g_oProbeFailure = "The display library could not be set up (error " + std::to_string(uError) + ").";
+    return 0;
+  }
   if (QDLFindMode(0, 640, 480, 16, 0) < 0) {
+    // The menus open on device 0; the search takes the nearest mode, so it
+    // fails only when the device has none at all.
+    const QDLDeviceInfo* pInfo = QDLDeviceGet(0);
+    g_oProbeFailure = pInfo == nullptr ? std::string("No display device was found.")
+                                       : "The display device \"" + std::string(pInfo->name) +
+                                             "\" has no display mode that it can draw in. The mode list is kept in " +
+                                             QDLDeviceInfoFileName() + " and is built anew at the next start.";
     QDLShutdown();
     return 0;
   }

@@ -25,6 +25,9 @@ extern uint32_t vidselect_uScreenHeight;
 
 // Start-up probe: 1 success, 0 failure (no display or no 640 x 480 x 16).
 std::int32_t vidselect_bProbeRenderers();
+// Why the last probe failed, as a sentence for the player ("" after one that
+// succeeded).
+const char* vidselect_pszProbeFailure();
 // Before a match's 3D display opens: the screen size and the display
 // context's device, mode and mode flags for the chosen renderer.
 void vidselect_SetScreenSize();

@@ -76,4 +76,6 @@ void scene3d_Shutdown();
 // Non-zero on success: probes display modes and devices, chooses the renderer
 // (0 software, 1 Glide, 2 Direct3D) and writes the video settings.
 std::int32_t vidselect_bProbeRenderers();
+// Why the last probe failed, as a sentence for the player.
+const char* vidselect_pszProbeFailure();
 void vidselect_SetScreenSize();

@@ -68,7 +68,10 @@ int32_t pcmain_Startup(int32_t iArgCount, const char* const* ppszArgs) {
 
   pcmain_VideoTestTextsSet(mlang_iLanguage);
 
-  if (!vidselect_bProbeRenderers()) return 0;
+  if (!vidselect_bProbeRenderers()) {
+    pcmain_StartupError(vidselect_pszProbeFailure());
+    return 0;
+  }
 
   if (QKeyboardSetup(0) != 0) {
     QDLErrorBox("Error calling QKeyboardSetup");

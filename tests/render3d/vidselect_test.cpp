@@ -125,6 +125,27 @@ TEST_F(Probe, GlideHardwareWinsOverDirect3D) {
   EXPECT_EQ(v[0], 1u);  // not written again
 }
 
+// The menus open on device 0: when it can draw in no mode the driver offers,
+// the probe fails and says which device has none and where the list is
+// kept; a probe that succeeds has nothing to say.
+TEST_F(Probe, ADisplayDeviceWithoutAModeFailsTheProbeSayingWhy) {
+  static const QDLRendererEntry kEightBitsOnly[1] = {
+      {{7, 7, 7, 7, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
+       "Eight-bit renderer",
+       "",
+       {0, 0, 0, 0, 0, 0, 0, 0},
+       {1, QDL_DDBD_8, 0, 1, 1024, 1024, 1, 1}}};
+  QDLDeviceRenderersSet(kEightBitsOnly, 1);
+  EXPECT_EQ(vidselect_bProbeRenderers(), 0);
+  EXPECT_EQ(std::string(vidselect_pszProbeFailure()),
+            "The display device \"Eight-bit renderer\" has no display mode that it can draw in. The mode list is "
+            "kept in " + std::string(QDLDeviceInfoFileName()) + " and is built anew at the next start.");
+  Restart();
+  QDLDeviceRenderersSet(nullptr, 0);
+  ASSERT_EQ(vidselect_bProbeRenderers(), 1);
+  EXPECT_STREQ(vidselect_pszProbeFailure(), "");
+}
+
 TEST_F(Probe, GlideRuntimeWithoutHardwareFallsBack) {
   Render3DTestLibrary("libglide2x.so", true);
   Render3DTestLibrary("libq3dglidedll.so", true);

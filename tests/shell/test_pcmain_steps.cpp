@@ -115,6 +115,8 @@ uint32_t QDLErrorBox(const char* pszText) {
   Trace(std::string("QDLErrorBox ") + pszText);
   return 0;
 }
+const char* vidselect_pszProbeFailure() { return "no display mode"; }
+void pcmain_StartupError(const char* pszText) { Trace(std::string("pcmain_StartupError ") + pszText); }
 int32_t QKeyboardSetup(int32_t iArg) {
   Trace("QKeyboardSetup " + std::to_string(iArg));
   return Result("QKeyboardSetup", 0);
@@ -233,6 +235,8 @@ TEST_F(Steps, AFailedStartUpStepEndsStartUpAtOnceAndShutDownUndoesOnlyWhatWasDon
     EXPECT_EQ(pcmain_Startup(0, nullptr), 0);
     Trace_t aoExpected(kStartup.begin(), kStartup.begin() + static_cast<std::ptrdiff_t>(c.cSteps));
     if (std::string(c.pszFails) == "QKeyboardSetup") aoExpected.push_back("QDLErrorBox Error calling QKeyboardSetup");
+    // The probe's failure is said with its reason.
+    if (std::string(c.pszFails) == "vidselect_bProbeRenderers") aoExpected.push_back("pcmain_StartupError no display mode");
     EXPECT_EQ(g_aoTrace, aoExpected);
     g_aoTrace.clear();
     pcmain_Shutdown();
