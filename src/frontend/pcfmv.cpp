@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
 
 #include "audio/audio_services.h"
@@ -19,6 +18,7 @@
 #include "platform/movie_streamer.h"
 #include "platform/paths.h"
 #include "shell/pcinstall.h"
+#include "shell/saidonce.h"
 
 const MovieEntry pcfmv_aoMovies[PCFMV_MOVIES] = {
     {"quorrel.rpl", 171},   {"korvenaintn.rpl", 170}, {"ostrellogo.rpl", 172}, {"histry.rpl", 204},
@@ -181,9 +181,8 @@ int32_t pcfmv_Start(const char* pszFile) {
   pcinstall_FmvPath(pcfmv_o.szPath, pszFile);
   if (Begin()) return 1;
   // Said once for each film that cannot be played.
-  static std::set<std::string> s_aReported;
-  if (s_aReported.insert(pcfmv_o.szPath).second)
-    std::fprintf(stderr, "pcfmv: the film %s cannot be played\n", platform::resolvePath(pcfmv_o.szPath).c_str());
+  saidonce_Say("pcfmv", pcfmv_o.szPath,
+               "pcfmv: the film " + platform::resolvePath(pcfmv_o.szPath) + " cannot be played");
   // A failed start gives back what it took and the menus' audio, once.
   Close();
   AudioRestart();

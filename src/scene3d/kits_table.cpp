@@ -6,6 +6,7 @@
 #include <map>
 
 #include "framework/qdx_file.h"
+#include "shell/saidonce.h"
 
 const kitcolour::Rgb kits_aoKitColourTable[12] = {
     {10, 10, 10},  {128, 64, 0},   {160, 40, 30}, {30, 40, 150}, {200, 200, 200}, {190, 180, 30},
@@ -24,10 +25,6 @@ struct Table {
   std::vector<std::string> asLeftOut;
 };
 Table g_oTable;
-
-// What was last said of each file ("" for a table parsed from memory): the
-// table is read afresh for every match, and the same faults are said once.
-std::map<std::string, std::string> g_oSaid;
 
 // Faulty lines named one by one; the rest are counted.
 constexpr size_t kLeftOutShown = 5;
@@ -63,10 +60,9 @@ void Report(const std::string& file) {
     said = "kit table " + g_oTable.sProblem + "\n";  // it names the file itself
   else if (!g_oTable.sProblem.empty())
     said = whole + g_oTable.sProblem + "\n";
-  auto it = g_oSaid.find(file);
-  if (it != g_oSaid.end() && it->second == said) return;
-  g_oSaid[file] = said;
-  std::fputs(said.c_str(), stderr);
+  // The table is read afresh for every match: what is said of a file ("" for
+  // a table parsed from memory) is said again only when it changes.
+  saidonce_Say("kit table", file, said);
 }
 
 int32_t Parse(const char* text, size_t n, const std::string& file);

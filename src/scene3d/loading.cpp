@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
 
 #include "audio/audio_services.h"
@@ -18,6 +17,7 @@
 #include "scene3d/kits3d.h"
 #include "scene3d/texture.h"
 #include "shell/pcinstall.h"
+#include "shell/saidonce.h"
 #include "shell/texts.h"
 
 LoadingPiece loading_aoPieces[LOADING_PIECES] = {};
@@ -260,8 +260,7 @@ void PieceLoad(int32_t i, bool late) {
   pcinstall_TexturePath(path, pc.szImage);
   if (img->Load(path) != 0) {
     // Each piece that cannot be read is said once; it stays grey.
-    static std::set<std::string> s_aReported;
-    if (s_aReported.insert(path).second) std::fprintf(stderr, "texture: %s cannot be read; it is left grey\n", path);
+    saidonce_Say("loading", path, "texture: " + std::string(path) + " cannot be read; it is left grey");
   }
   if (i >= LOADING_FIRST_CONVERTED_PIECE) texture_ImageColourConvert(img);
   if (late && scene3d_eColourMode != SCENE3D_COLOUR) texture_ImageColourConvert(img);

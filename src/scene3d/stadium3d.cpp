@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
 #include <string>
 
 #include "framework/math/qmatrix.h"
@@ -15,16 +14,15 @@
 #include "scene3d/texture.h"
 #include "shell/debuglog.h"
 #include "shell/pcinstall.h"
+#include "shell/saidonce.h"
 
 namespace {
 
-// Stadium models that could not be read: each is reported once.
-std::set<std::string> g_aReported;
-
+// A stadium model that could not be read: each is reported once.
 void Report(const char* pszName, const char* pszWhat) {
-  if (!g_aReported.insert(std::string(pszName) + pszWhat).second) return;
-  debuglog_Printf("The stadium model %s %s; the stadium is drawn without it.\n", pszName, pszWhat);
-  std::fprintf(stderr, "stadium: the model %s %s; the stadium is drawn without it\n", pszName, pszWhat);
+  const std::string oText = std::string("stadium: the model ") + pszName + " " + pszWhat + "; the stadium is drawn without it";
+  if (saidonce_Say("stadium", oText, oText))
+    debuglog_Printf("The stadium model %s %s; the stadium is drawn without it.\n", pszName, pszWhat);
 }
 
 void MaterialFree(Q3DMaterial*& m) {
@@ -45,10 +43,8 @@ void Compose(Q3DDevice* d, Q3DImage* page, const char* pszName, int32_t x, int32
   small->uFlag = 1;
   char path[PCINSTALL_PATH_SIZE];
   pcinstall_TexturePath(path, pszName);
-  if (small->Load(path) != 0 && g_aReported.insert(path).second) {
+  if (small->Load(path) != 0 && saidonce_Say("stadium", path, "stadium: the page " + std::string(path) + " cannot be read"))
     debuglog_Printf("Stadium page %s cannot be read.\n", path);
-    std::fprintf(stderr, "stadium: the page %s cannot be read\n", path);
-  }
   small->CopyTo(page, x, y);
   d->ImageRelease(small);
 }

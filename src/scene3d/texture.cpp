@@ -2,24 +2,18 @@
 
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <string>
 
 #include "display/qdl_image.h"
 #include "scene3d/scene3d_state.h"
 #include "shell/debuglog.h"
 #include "shell/pcinstall.h"
+#include "shell/saidonce.h"
 
 namespace {
 
 // Side of the placeholder texture for a file that cannot be read.
 constexpr int32_t kPlaceholderSize = 8;
-
-// Paths already reported as unreadable: each is logged once.
-std::set<std::string>& ReportedPaths() {
-  static std::set<std::string> s;
-  return s;
-}
 
 Q3DImageTexture* NewTexture(int32_t bRepeat) {
   Q3DImageTexture* t = new Q3DImageTexture();
@@ -100,10 +94,9 @@ Q3DImageTexture* texture_poLoad(const char* pszName, Q3DImage* pImage, int32_t b
     if (img != nullptr && header) loaded = img->Load(path) == 0;
     if (img != nullptr && !loaded) img->Fill(128, 128, 128, 255);
   }
-  if (!loaded && ReportedPaths().insert(path).second) {
+  // Each path that cannot be read is said once.
+  if (!loaded && saidonce_Say("texture", path, "texture: " + std::string(path) + " cannot be read; a placeholder is used"))
     debuglog_Printf("Texture %s cannot be read; a placeholder is used.\n", path);
-    std::fprintf(stderr, "texture: %s cannot be read; a placeholder is used\n", path);
-  }
   if (loaded && scene3d_eColourMode != SCENE3D_COLOUR) texture_ImageColourConvert(img);
   Finish(t, img, path, iMipLevels);
   if (dev != nullptr) {

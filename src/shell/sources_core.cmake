@@ -23,5 +23,6 @@ list(APPEND SHELL_SOURCES
   user.cpp
   usrmark.cpp
   debuglog.cpp
+  saidonce.cpp
   ${KORVENA_TEXTS_SOURCE}
   ${KORVENA_TEXTS_STAMP})

@@ -2,11 +2,13 @@
 // of two slots.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
 #include "platform/paths.h"
 #include "shell/file.h"
+#include "shell/saidonce.h"
 #include "tournament/dbindex.h"
 #include "tournament/squad.h"
 #include "tournament/tla.h"
@@ -64,15 +66,13 @@ Squad* squadcache_Find(std::int32_t iTeamId, std::int32_t iEdition) {
 }
 
 namespace {
-// The player database that cannot be read: said on standard error once,
-// with the reason, and on the screen in the game's error box each time.
+// The player database that cannot be read: said on standard error once for
+// each reason, and on the screen in the game's error box each time.
 Squad* DumpUnreadable(const char* pszWhy) {
-  static bool s_bReported = false;
   const char* pszPath = file_pszGetPath(DB_FILE_ID);
-  if (!s_bReported) {
-    std::fprintf(stderr, "squads: the player database %s cannot be read: %s\n", pszPath ? pszPath : "?", pszWhy);
-    s_bReported = true;
-  }
+  const std::string oText =
+      std::string("squads: the player database ") + (pszPath ? pszPath : "?") + " cannot be read: " + pszWhy;
+  saidonce_Say("squads", oText, oText);
   char szBox[200];
   std::snprintf(szBox, sizeof(szBox), "%s cannot be read", pszPath ? pszPath : "The player database");
   pctext_ErrorBoxHold(szBox);
