@@ -21,12 +21,15 @@ struct KitEntry {
   std::vector<std::string> asFields;  // every field, the name first
 };
 
-// Reads the kit table file; the number of sound lines. A line that is too
-// long, holds a byte that is not text, or has too few fields for its kind
-// is left out; standard error names the file, its first faulty lines and how
-// many lines were left out, once for as long as the file reads the same (the
-// table is read for every match). kits_pszTableProblem says what went wrong
-// first ("" when nothing did).
+// Reads the kit table file; the number of kit lines taken. A line that is
+// too long, holds a byte that is not text, has too few fields for its kind,
+// or holds a value that cannot be read (a kind other than T or U, a number
+// that is not a whole number, a kit colour number outside 1 to 12, a colour
+// that is not six hexadecimal digits, a unique kit prefix the kit art does
+// not draw) is left out; standard error names the file, its first faulty
+// lines and how many lines were left out, once for as long as the file reads
+// the same (the table is read for every match). kits_pszTableProblem says
+// what went wrong first ("" when nothing did).
 int32_t kits_TableLoad(const char* pszPath);
 int32_t kits_TableParse(const char* pText, size_t cbText);
 const char* kits_pszTableProblem();

@@ -4,6 +4,7 @@
 // two sides apart.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -189,6 +190,92 @@ TEST_F(KitTable, DamagedFilesLeaveOutTheirBadLinesAndSaySo) {
     kits_TableParse(bad.data(), rng() % bad.size());
     kits_Choose("AUS", 2 + static_cast<int32_t>(rng() % 9), "COK", static_cast<int32_t>(rng() % 11));
   }
+}
+
+// The text with its first "from" made "to".
+std::string With(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+const std::string kHome = "AAA1998H,T,5,1,1,SS,EEEEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C";
+const std::string kAway = "AAA1998A,T,1,5,1,SS,1C1C1C,1,1,11,21,21,EEEEEE,1,2,1C1C1C,1,GK19873C-1C1C1C";
+const std::string kUnique = "BBB1998A,U,3,1,1,SS,C81E23-EEEEEE-EEEEEE-C81E23-sash\\,GK19873C-1C1C1C";
+
+// A value the reader cannot read makes its line faulty like a line cut
+// short: named with its line number and what cannot be read, and left out,
+// so that no side is dressed from it.
+TEST_F(KitTable, LinesWithValuesThatCannotBeReadAreNamedAndLeftOut) {
+  // Whole, each of the lines is taken.
+  for (const std::string& line : {kAway, kUnique}) {
+    const std::string table = kHome + "\n" + line + "\n";
+    EXPECT_EQ(kits_TableParse(table.data(), table.size()), 2) << line;
+    EXPECT_STREQ(kits_pszTableProblem(), "") << line;
+  }
+  struct Case {
+    std::string sLine, sSaid;
+  } cases[] = {
+      {With(kAway, "SS,1C1C1C", "SS,ZZZZZZ"), "a colour that cannot be read (\"ZZZZZZ\")"},
+      {With(kAway, "SS,1C1C1C", "SS,1C1C1C-EEZZEE"), "a colour that cannot be read (\"1C1C1C-EEZZEE\")"},
+      {With(kAway, "21,EEEEEE", "21,EEEEEG"), "a colour that cannot be read (\"EEEEEG\")"},
+      {With(kAway, "2,1C1C1C", "2,1C1C1x"), "a colour that cannot be read (\"1C1C1x\")"},
+      {With(kAway, "GK19873C-1C1C1C", "GK19873C"), "a colour that cannot be read (\"GK19873C\")"},
+      {With(kAway, "A,T,1,", "A,T,x9,"), "a number that cannot be read (\"x9\")"},
+      {With(kAway, ",1,1,11,", ",1,1,1a,"), "a number that cannot be read (\"1a\")"},
+      {With(kAway, ",1,2,1C", ",1,-2,1C"), "a number that cannot be read (\"-2\")"},
+      {With(kAway, "A,T,1,5,", "A,T,1,13,"), "a kit colour number outside 1 to 12 (\"13\")"},
+      {With(kAway, "A,T,1,5,", "A,T,1,0,"), "a kit colour number outside 1 to 12 (\"0\")"},
+      {With(kAway, "A,T,", "A,V,"), "a kind that is neither T nor U (\"V\")"},
+      {With(kUnique, "sash", "zigzag"),
+       "a unique kit prefix that cannot be read (\"C81E23-EEEEEE-EEEEEE-C81E23-zigzag\\\")"},
+      {With(kUnique, "GK19873C-1C1C1C", "GK19873C-1C1CQC"), "a colour that cannot be read (\"GK19873C-1C1CQC\")"},
+      {With(kUnique, "A,U,3,", "A,U,3x,"), "a number that cannot be read (\"3x\")"},
+  };
+  for (const Case& c : cases) {
+    const std::string table = kHome + "\n" + c.sLine + "\n";
+    EXPECT_EQ(kits_TableParse(table.data(), table.size()), 1) << c.sLine;
+    EXPECT_EQ(std::string(kits_pszTableProblem()), "line 2 has " + c.sSaid + "; left out") << c.sLine;
+    EXPECT_EQ(kits_poKitEntryFind(c.sLine.substr(0, 8).c_str()), nullptr) << c.sLine;
+    EXPECT_NE(kits_poKitEntryFind("AAA1998H"), nullptr) << c.sLine;
+  }
+}
+
+// The table is read for every match: a file's faulty lines are said once for
+// as long as it reads the same, and again when what is wrong with it changes.
+TEST_F(KitTable, AFilesFaultyLinesAreSaidOnceHoweverOftenItIsRead) {
+  const korvena_test::TempDir dir;
+  const std::string path = dir / "kits.bin";
+  const std::string colour = With(kAway, "SS,1C1C1C", "SS,ZZZZZZ");
+  const std::string number = With(kUnique, "A,U,3,", "A,U,x9,");
+  dir.write("kits.bin", kHome + "\n" + colour + "\n" + number + "\n");
+  const std::string said = "kit table " + path + ", line 2 has a colour that cannot be read (\"ZZZZZZ\"); left out\n" +
+                           "kit table " + path + ", line 3 has a number that cannot be read (\"x9\"); left out\n" +
+                           "kit table " + path + ": 2 faulty lines were left out\n";
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), said);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 1);
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  // One fault mended: what is left is said.
+  dir.write("kits.bin", kHome + "\n" + kAway + "\n" + number + "\n");
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 2);
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 2);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "kit table " + path + ", line 3 has a number that cannot be read (\"x9\"); left out\n" + "kit table " +
+                path + ": 1 faulty line was left out\n");
+  // Both mended: nothing to say; the first fault back: said again.
+  dir.write("kits.bin", kHome + "\n" + kAway + "\n" + kUnique + "\n");
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 3);
+  dir.write("kits.bin", kHome + "\n" + colour + "\n" + number + "\n");
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 1);
+  EXPECT_EQ(kits_TableLoad(path.c_str()), 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), said);
 }
 
 // The table's selection cases: home and away team and edition, the lines
@@ -408,11 +495,24 @@ TEST(KitSlots, EachShirtNumberLiesOnItsPageBelowTheShorts) {
     }
 }
 
+// A kit line as an entry, whatever its values: the table leaves out a line
+// whose shorts name a shade rather than a colour, or whose prefix is not
+// one the kit art draws, but the texture names are made from any entry.
+KitEntry EntryOf(const std::string& line) {
+  KitEntry e{};
+  std::istringstream in(line);
+  for (std::string f; std::getline(in, f, ',');) e.asFields.push_back(f);
+  std::snprintf(e.szName, sizeof e.szName, "%s", e.asFields[0].c_str());
+  e.cKind = e.asFields[1][0];
+  e.bLongSleeves = e.asFields[5].find("SS") == std::string::npos ? 1 : 0;
+  return e;
+}
+
 TEST(KitSlots, KitTexturesAreNamedFromTheKitLines) {
   const std::string table =
-      "ARG1998H,T,5,1,1,SS,6EAFE6-EEEEEE,2,2,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C\n"
-      "ENG1962H,T,5,1,1,LS,EEEEEE,1,1,11,21,21,WHITE_GREY,1,2,EEEEEE,1,GKNOSUCH\n"
-      "ANT1966H,U,1,1,1,SS,antil,GKANT\n";
+      "ARG1998H,T,5,1,1,SS,6EAFE6-EEEEEE,2,2,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C\n";
+  const KitEntry eng = EntryOf("ENG1962H,T,5,1,1,LS,EEEEEE,1,1,11,21,21,WHITE_GREY,1,2,EEEEEE,1,GKNOSUCH");
+  const KitEntry ant = EntryOf("ANT1966H,U,1,1,1,SS,antil,GKANT");
   kits_TableParse(table.data(), table.size());
   kits_SlotsReset();
   kits_KitNamesSet(0, kits_poKitEntryFind("ARG1998H"), 0);
@@ -425,13 +525,13 @@ TEST(KitSlots, KitTexturesAreNamedFromTheKitLines) {
   EXPECT_STREQ(kits_aTextureSlots[15].szName, "");  // the keeper wears the side's socks
   // Black and white: the b+w folders, the shade names mapped; a keeper
   // folder without shorts shows the side's shorts.
-  kits_KitNamesSet(16, kits_poKitEntryFind("ENG1962H"), 1);
+  kits_KitNamesSet(16, &eng, 1);
   EXPECT_STREQ(kits_aTextureSlots[16].szName, "kits\\templates\\shirts\\b+w\\EEEEEE\\01.tga");
   EXPECT_STREQ(kits_aTextureSlots[20].szName, "kits\\templates\\shorts\\b+w\\LIGHT\\01.tga");
   EXPECT_STREQ(kits_aTextureSlots[28].szName, kits_aTextureSlots[20].szName);
   EXPECT_STREQ(kits_aTextureSlots[29].szName, kits_aTextureSlots[21].szName);
   kits_SlotsReset();
-  kits_KitNamesSet(16, kits_poKitEntryFind("ANT1966H"), 0);
+  kits_KitNamesSet(16, &ant, 0);
   EXPECT_STREQ(kits_aTextureSlots[16].szName, "kits\\uniques\\antilfront.tga");
   EXPECT_STREQ(kits_aTextureSlots[18].szName, "kits\\uniques\\antilsleevr.tga");
   char name[256], shade[16] = "GREY_DARK";
