@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "audio/audio_services.h"
@@ -443,15 +445,11 @@ Outcome DrawPage() {
   return kWait;
 }
 
-// The squads the player database did not give while this news runs: not
-// asked for again, so that a page drawn each frame over an unreadable
-// database shows its error box once and goes on without them.
-struct SquadMissing {
-  std::uint32_t Team;
-  std::int32_t iEdition;
-};
-SquadMissing s_aoMissing[SQUADCACHE_SLOTS];
-std::int32_t s_cMissing = 0;
+// The squads the player database did not give while this news runs, by
+// team and edition, however many teams that is: not asked for again, so that
+// a page drawn each frame over an unreadable database shows its error box
+// once and goes on without them.
+std::set<std::pair<std::uint32_t, std::int32_t>> s_aoMissing;
 
 // Loads a team's squad of an edition into a squad-cache slot.
 Squad* SquadLoad(std::uint32_t Team, std::int32_t iEdition, std::int32_t iSlot) {
@@ -459,13 +457,12 @@ Squad* SquadLoad(std::uint32_t Team, std::int32_t iEdition, std::int32_t iSlot) 
   if (Squad* p = squadcache_Find(static_cast<std::int32_t>(Team), iEdition)) {
     if (p == squadcache_SlotGet(iSlot)) return p;
   }
-  for (std::int32_t i = 0; i < s_cMissing; i++)
-    if (s_aoMissing[i].Team == Team && s_aoMissing[i].iEdition == iEdition) return nullptr;
+  if (s_aoMissing.count({Team, iEdition}) != 0) return nullptr;
   const ConferenceEntry* c = mteam_FindConferenceForYear(static_cast<std::int32_t>(Team), iEdition);
   if (!c) return nullptr;
   const SquadTeamRef o = {static_cast<std::int32_t>(Team), static_cast<std::int32_t>(c->uKey)};
   Squad* p = squadcache_Load(&o, iEdition, iSlot, abBuffer, kSquadBuffer);
-  if (!p && s_cMissing < SQUADCACHE_SLOTS) s_aoMissing[s_cMissing++] = {Team, iEdition};
+  if (!p) s_aoMissing.insert({Team, iEdition});
   return p;
 }
 
@@ -816,7 +813,7 @@ void mfhnews_NewsReset() {
   m.szDrawRound[0] = m.szDrawGroup[0] = 0;
   newqual_Clear(tmglobal.aNewQual);
   s_uLastTeam = 0;
-  s_cMissing = 0;
+  s_aoMissing.clear();
   mfhnews_oScreen.iPage = 49;
   mfhnews_oScreen.iPendingScript = -1;
 }
@@ -858,7 +855,7 @@ void mfhnews_Enter() {
       return;
     }
     tmglobal.iCurrentHuman = 0;
-    s_cMissing = 0;
+    s_aoMissing.clear();
     if (bStart) s.iScript = tmglobal.bFinalsLoaded ? MFHNEWS_START_FINALS : MFHNEWS_START_QUALIFYING;
     else s.iScript = tmglobal.bFinalsLoaded ? MFHNEWS_FINALS : MFHNEWS_QUALIFYING;
     s.iPos = 0;

@@ -131,4 +131,66 @@ TEST(HistoryNewsBox, TheSquadChangesPageShowsTheErrorBoxOnceAndGoesOnWithoutTheS
   EXPECT_EQ(cHolds, 1);
 }
 
+// Every squad the database did not give is remembered while the news runs,
+// however many teams ask: a second human team's page asks for two more
+// squads (four in all, past the two squad slots); its box shows once too and,
+// once taken away, does not come back however many frames the page is drawn.
+TEST(HistoryNewsBox, TheSquadsThatCouldNotBeReadAreRememberedForEveryTeam) {
+  HistoryNew("ENG", 58, 1, 11);
+  mfhnews_NewsReset();
+  mfhnews_Reset();
+  user_aUsers[0].bActive = 1;
+  user_aUsers[0].pip = input_poGetPort(0);
+  global_SetMenuUser(&user_aUsers[0]);
+  input_EventQueueFlush(&input_poGetPort(0)->oEvents);
+  mfhmain_HistoryBegin();
+  ASSERT_EQ(mfhmain_NextEditionStart(), 1);
+  global_SetGameMode(static_cast<GameMode>(MFHNEWS_MODE));
+  MFHNewsScreen& s = mfhnews_oScreen;
+  s.bNeedsEnter = 0;
+  s.iScript = MFHNEWS_NEXT_QUALIFYING;
+  s.iPos = 2;
+  s.iPendingScript = -1;
+  s.iNextMode = MFHNEWS_MODE;
+  s.bFirstFrame = 1;
+  s.cFrames = 0;
+
+  const CutDatabase cut;
+  int cHolds = 0;
+  auto Ticks = [&](int n) {
+    for (int i = 0; i < n; i++) {
+      const bool bBefore = pctext_bErrorBoxHeldGet() != 0;
+      Tick();
+      cHolds += !bBefore && pctext_bErrorBoxHeldGet();
+    }
+  };
+  // England's page: its two squads, one box, taken away.
+  Ticks(2);
+  ASSERT_EQ(s.iPage, 0);
+  ASSERT_TRUE(pctext_bErrorBoxHeldGet());
+  Push(37);
+  Ticks(3);
+  ASSERT_FALSE(pctext_bErrorBoxHeldGet());
+  ASSERT_EQ(cHolds, 1);
+
+  // Scotland's page, of the same editions.
+  tmglobal.cHumans = 2;
+  tmglobal.aHumans[1].Name = Id("SCO");
+  mfhmain_aiHumanEdition[1] = mfhmain_aiHumanEdition[0];
+  tmglobal.iCurrentHuman = 1;
+  s.bFirstFrame = 1;
+  Ticks(2);
+  EXPECT_EQ(s.iPage, 0);
+  EXPECT_TRUE(pctext_bErrorBoxHeldGet()) << "Scotland's squads are asked for too";
+  Push(37);
+  Ticks(1);
+  EXPECT_FALSE(pctext_bErrorBoxHeldGet());
+  Ticks(10);
+  EXPECT_FALSE(pctext_bErrorBoxHeldGet()) << "no squad asked for again";
+  EXPECT_EQ(s.iPage, 0);
+  EXPECT_EQ(cHolds, 2);
+  tmglobal.iCurrentHuman = 0;
+  tmglobal.cHumans = 1;
+}
+
 }  // namespace
