@@ -414,6 +414,16 @@ class SetpKindRunTest : public SetpTest {
     for (int i = 0; i < 40; i++) ball_Update();  // the ball on its way
     return t;
   }
+  // The home keeper (attacking +x) with the ball where he stands, the
+  // taker of a keeper's ball.
+  Player* KeeperWithTheBall(std::int32_t x, std::int32_t y) {
+    Attacking(1);
+    Player* pk = EnginePlayer(0);
+    EnginePlace(pk, x, y, 0);
+    ball_PositionSet(&ball_oBall, x, 0, y);
+    setp_KickTakerSet(pk);
+    return pk;
+  }
   void Attacking(std::int32_t iSide) {
     for (std::int32_t id = 0; id < 22; id++) {
       Player* pp = EnginePlayer(id);
@@ -572,11 +582,7 @@ TEST_F(SetpKindRunTest, PersonsKeeperOnHisLineStepsOutFacingThePitchBeforeHeWait
 // The keeper's ball begun afresh takes an out at once, however the last one
 // ended; whatever ends it, its taker's set-piece state is reset with it.
 TEST_F(SetpKindRunTest, AKeepersBallEndsOnTheFirstOutAfterTheLastOneEnded) {
-  Attacking(1);
-  Player* pk = EnginePlayer(0);
-  EnginePlace(pk, -8000, 0, 0);
-  ball_PositionSet(&ball_oBall, -8000, 0, 0);
-  setp_KickTakerSet(pk);
+  Player* pk = KeeperWithTheBall(-8000, 0);
   global.bPopRequest = 0;
   sphands_BallOut();  // the last keeper's ball ended on an out
   EXPECT_EQ(global.bPopRequest, 1);
@@ -597,11 +603,7 @@ TEST_F(SetpKindRunTest, AKeepersBallEndsOnTheFirstOutAfterTheLastOneEnded) {
 // referee hears only of a held or moving one) ends it from the keeper's
 // own step.
 TEST_F(SetpKindRunTest, AKeepersBallWithTheBallAtRestOverALineEndsAtItsNextStep) {
-  Attacking(1);
-  Player* pk = EnginePlayer(0);
-  EnginePlace(pk, -8000, 0, 0);
-  ball_PositionSet(&ball_oBall, -8000, 0, 0);
-  setp_KickTakerSet(pk);
+  Player* pk = KeeperWithTheBall(-8000, 0);
   pk->oSetPiece.iEnterState = 1;
   RunOn(sphands_Handler, pk);
   global.bPopRequest = 0;

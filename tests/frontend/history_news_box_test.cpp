@@ -68,9 +68,8 @@ void Tick() {
   mfhnews_Run();
 }
 
-TEST(HistoryNewsBox, TheSquadChangesPageShowsTheErrorBoxOnceAndGoesOnWithoutTheSquads) {
-  // England's 1962 qualifiers follow its 1958 history; the news of the new
-  // edition stands at its squad changes page.
+// England's 1958 history, the news run by the menu user on the keyboard.
+void EnglandsNews() {
   HistoryNew("ENG", 58, 1, 11);
   mfhnews_NewsReset();
   mfhnews_Reset();
@@ -78,9 +77,10 @@ TEST(HistoryNewsBox, TheSquadChangesPageShowsTheErrorBoxOnceAndGoesOnWithoutTheS
   user_aUsers[0].pip = input_poGetPort(0);
   global_SetMenuUser(&user_aUsers[0]);
   input_EventQueueFlush(&input_poGetPort(0)->oEvents);
-  mfhmain_HistoryBegin();
-  ASSERT_EQ(mfhmain_NextEditionStart(), 1);
-  ASSERT_EQ(tmglobal.iYear, 62);
+}
+
+// The news of the next edition's qualifiers at its squad changes page.
+MFHNewsScreen& NewsAtTheSquadChangesPage() {
   global_SetGameMode(static_cast<GameMode>(MFHNEWS_MODE));
   MFHNewsScreen& s = mfhnews_oScreen;
   s.bNeedsEnter = 0;
@@ -90,6 +90,17 @@ TEST(HistoryNewsBox, TheSquadChangesPageShowsTheErrorBoxOnceAndGoesOnWithoutTheS
   s.iNextMode = MFHNEWS_MODE;
   s.bFirstFrame = 1;
   s.cFrames = 0;
+  return s;
+}
+
+TEST(HistoryNewsBox, TheSquadChangesPageShowsTheErrorBoxOnceAndGoesOnWithoutTheSquads) {
+  // England's 1962 qualifiers follow its 1958 history; the news of the new
+  // edition stands at its squad changes page.
+  EnglandsNews();
+  mfhmain_HistoryBegin();
+  ASSERT_EQ(mfhmain_NextEditionStart(), 1);
+  ASSERT_EQ(tmglobal.iYear, 62);
+  MFHNewsScreen& s = NewsAtTheSquadChangesPage();
 
   const CutDatabase cut;
   int cHolds = 0;  // the frames on which a box newly showed
@@ -136,24 +147,10 @@ TEST(HistoryNewsBox, TheSquadChangesPageShowsTheErrorBoxOnceAndGoesOnWithoutTheS
 // squads (four in all, past the two squad slots); its box shows once too and,
 // once taken away, does not come back however many frames the page is drawn.
 TEST(HistoryNewsBox, TheSquadsThatCouldNotBeReadAreRememberedForEveryTeam) {
-  HistoryNew("ENG", 58, 1, 11);
-  mfhnews_NewsReset();
-  mfhnews_Reset();
-  user_aUsers[0].bActive = 1;
-  user_aUsers[0].pip = input_poGetPort(0);
-  global_SetMenuUser(&user_aUsers[0]);
-  input_EventQueueFlush(&input_poGetPort(0)->oEvents);
+  EnglandsNews();
   mfhmain_HistoryBegin();
   ASSERT_EQ(mfhmain_NextEditionStart(), 1);
-  global_SetGameMode(static_cast<GameMode>(MFHNEWS_MODE));
-  MFHNewsScreen& s = mfhnews_oScreen;
-  s.bNeedsEnter = 0;
-  s.iScript = MFHNEWS_NEXT_QUALIFYING;
-  s.iPos = 2;
-  s.iPendingScript = -1;
-  s.iNextMode = MFHNEWS_MODE;
-  s.bFirstFrame = 1;
-  s.cFrames = 0;
+  MFHNewsScreen& s = NewsAtTheSquadChangesPage();
 
   const CutDatabase cut;
   int cHolds = 0;

@@ -209,14 +209,18 @@ TEST(HistoryRun, EscapeHeldOnAScreenTheHubOpenedLeavesItWithoutTheHubsQuitBox) {
   EXPECT_EQ(mfhmain_oScreen.bQuitBox, 1);
 }
 
+// Escape pressed on a screen, held for cHeld frames and let go, then cAfter
+// frames.
+void EscapeFor(HistoryDriver& d, int cHeld, int cAfter) {
+  d.KeyboardKey("ESCAPE", true);
+  d.RunUntil([] { return false; }, cHeld);
+  d.KeyboardKey("ESCAPE", false);
+  d.RunUntil([] { return false; }, cAfter);
+}
+
 // Escape held down on a screen and let go: the screen goes back one screen
 // and no further, whatever the key does while it is held.
-void EscapeHeld(HistoryDriver& d) {
-  d.KeyboardKey("ESCAPE", true);
-  d.RunUntil([] { return false; }, 240);
-  d.KeyboardKey("ESCAPE", false);
-  d.RunUntil([] { return false; }, 10);
-}
+void EscapeHeld(HistoryDriver& d) { EscapeFor(d, 240, 10); }
 
 // The set-up, the history options and the group tables take the keyboard's
 // Escape as their way back, one screen a press: the set-up to the main menu,
@@ -283,12 +287,7 @@ void HubOpen(HistoryDriver& d, const std::vector<int>& aKeys, int eScreen) {
 
 // One press of Escape: let go a frame later (a tap), or held for two
 // seconds, through the key's repeats, and then let go.
-void EscapePress(HistoryDriver& d, bool bHeld) {
-  d.KeyboardKey("ESCAPE", true);
-  d.RunUntil([] { return false; }, bHeld ? 60 : 1);
-  d.KeyboardKey("ESCAPE", false);
-  d.RunUntil([] { return false; }, 20);
-}
+void EscapePress(HistoryDriver& d, bool bHeld) { EscapeFor(d, bHeld ? 60 : 1, 20); }
 
 // Every screen that Escape leaves for the hub or for the history options,
 // each of which has an Escape of its own, goes back one screen for one
