@@ -15,8 +15,11 @@
 
 #include "engine/ball.h"
 #include "engine/player.h"
+#include "engine/setp.h"
 #include "matchflow/clock.h"
 #include "shell/global.h"
+#include "shell/input.h"
+#include "shell/user.h"
 #include "support/match_harness.h"
 #include "support/match_soak.h"
 #include "support/match_watch.h"
@@ -120,34 +123,73 @@ INSTANTIATE_TEST_SUITE_P(Matches, KeeperCarries,
                                            CarryCase{"Computer11", 11, mh::SideKind::Computer}),
                          [](const ::testing::TestParamInfo<CarryCase>& i) { return std::string(i.param.pszName); });
 
-// A person on the keyboard who taps the kick key (H) every 45 ticks and
-// holds an arrow now and then: a kick he presses at his keeper's ball is
-// played even when the arrow is held on every tick after it, so every
-// keeper's ball ends and the match reaches its end.
-TEST(KeeperBallKick, AKickPressedWithAnArrowHeldIsPlayedAndTheMatchGoesOn) {
+// A person on the keyboard who presses H (Chip: his keeper's throw) as his
+// keeper gathers the ball and holds an arrow from then on, as a held arrow
+// key does, every tick: the throw is played whatever the arrow does, the
+// keeper's ball ends and the match goes on. The press comes before the
+// keeper is ready (he still faces the pitch or steps out from his line); the
+// kick keys are switched off once it is taken, so a throw the arrow undid
+// was lost for good and the clock stood.
+struct KickWithAnArrowHeld {
+  std::int32_t iSide = 0;             // the person's side, 0 home
+  InputWidgetState oStick{};          // the arrow: down, fully
+  std::int32_t iPressed = -1;         // the press of the keeper's ball going on
+  std::int32_t cPressed = 0, cEnded = 0;
+  std::int32_t iLongest = 0;          // the longest from a press to the ball's end
+  void Post(std::int32_t e) {
+    InputEvent* pe = nullptr;
+    if (!input_bEventAlloc(&pe)) return;
+    pe->eEvent = e;
+    pe->pWidget = &oStick;
+    queue_Append(&user_aUsers[iSide].pip->oEvents, &pe->oLink);
+  }
+  static void Observe(std::int32_t iTick, void* pv) {
+    KickWithAnArrowHeld& o = *static_cast<KickWithAnArrowHeld*>(pv);
+    const Player* pk = setp_poGetKickTaker();
+    const bool bHands = global.eGameMode == GAME_MODE_KEEPER_HANDS && pk && player_IsGoalkeeper(pk) &&
+                        pk->MyTeam == (o.iSide == 0 ? player_PlaysFor_Home : player_PlaysFor_Away);
+    if (!bHands) {
+      if (o.iPressed >= 0) {
+        o.cEnded++;
+        o.iLongest = std::max(o.iLongest, iTick - o.iPressed);
+        o.iPressed = -1;
+      }
+      return;
+    }
+    const std::int32_t iState = pk->oSetPiece.iEnterState;
+    if (o.iPressed < 0 && (iState == 29 || iState == 30)) {
+      o.iPressed = iTick;
+      o.cPressed++;
+      o.Post(29);  // Chip pressed and let go: the throw
+      o.Post(31);
+    }
+    if (o.iPressed >= 0) o.Post(23);  // the arrow, every tick
+  }
+};
+
+TEST(KeeperBallKick, AThrowPressedAsTheKeeperGathersIsPlayedWithAnArrowHeld) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  constexpr std::int32_t kFunctionKick = 7;
-  for (std::uint32_t uSeed : {20u, 31u}) {
-    mh::Config c = mh::SoakConfig(uSeed);
-    c.iLength = 5;
-    const std::size_t k = uSeed % 2;
-    c.aeSide[k] = mh::SideKind::User;
-    // ... and Pass (J) now and then, which takes the kick-offs.
-    c.aoCommands[k] = mh::ButtonTapsWithStick(kFunctionKick, 45, 180, 150, 400, c.cTickCap);
-    const std::vector<mh::Command> pass = mh::PassTaps(450, c.cTickCap, 22);
-    c.aoCommands[k].insert(c.aoCommands[k].end(), pass.begin(), pass.end());
-    std::stable_sort(c.aoCommands[k].begin(), c.aoCommands[k].end(),
-                     [](const mh::Command& a, const mh::Command& b) { return a.iTick < b.iTick; });
+  for (std::uint32_t uSeed : {12u, 13u}) {
+    // Pass (J) tapped every 90 ticks as a pad button, which takes the
+    // kick-offs and, at the keeper's ball, gives no kick once the kick keys
+    // are off.
+    mh::Config c = mh::CarryConfig(uSeed, mh::SideKind::User);
+    KickWithAnArrowHeld o;
+    o.iSide = c.aeSide[0] == mh::SideKind::User ? 0 : 1;
+    c.cTickCap = 60000;
+    c.aoCommands[o.iSide] = mh::PassTaps(90, c.cTickCap, 30);
+    o.oStick.iCurrent = 180 << 16 | 100;  // a = 270: it turns a keeper who is ready
     mh::MatchWatch w(c);
-    std::int32_t cHands = 0;
-    const mh::Result r = mh::RunWatched(c, &w);
-    for (const auto& [eMode, n] : r.mapEntries)
-      if (eMode == GAME_MODE_KEEPER_HANDS) cHands = n;
-    std::printf("seed %u: %s\n  keeper's balls %d\n", uSeed, r.Describe(c).c_str(), cHands);
+    const mh::Result r = mh::RunWatched(c, &w, KickWithAnArrowHeld::Observe, &o);
+    std::printf("seed %u: %s\n  keeper's balls pressed %d, ended %d, the longest %d ticks\n", uSeed,
+                r.Describe(c).c_str(), o.cPressed, o.cEnded, o.iLongest);
     EXPECT_FALSE(r.bAsserted) << r.Describe(c);
     EXPECT_EQ(w.Faults(r), "") << r.Describe(c);
-    EXPECT_GE(cHands, 1) << "no keeper's ball came";
+    ASSERT_GE(o.cPressed, 1) << "his keeper never had a keeper's ball";
+    EXPECT_EQ(o.cEnded, o.cPressed);
+    // The steps out, the throw's run-up and its flight: no wait for a key.
+    EXPECT_LE(o.iLongest, 600);
   }
 }
 

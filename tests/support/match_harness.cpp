@@ -267,19 +267,6 @@ std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int
   return a;
 }
 
-std::vector<Command> ButtonTapsWithStick(std::int32_t eFunction, std::int32_t iEvery, std::int32_t iDegrees,
-                                         std::int32_t iHold, std::int32_t iPeriod, std::int32_t iUntil) {
-  std::vector<Command> a;
-  for (std::int32_t t = 0; t <= iUntil; t++) {
-    const std::int32_t iIn = iPeriod > 0 ? t % iPeriod : iHold;
-    if (iIn < iHold) a.push_back(Command{t, 23, iDegrees, 100});
-    else if (iIn == iHold) a.push_back(Command{t, 23, 0, 0});
-    if (iEvery > 0 && t % iEvery == 0) a.push_back(Command{t, -eFunction, 0, 1});
-    if (iEvery > 0 && t % iEvery == 1) a.push_back(Command{t, -eFunction, 0, 0});
-  }
-  return a;
-}
-
 std::vector<Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil) {
   std::vector<Command> a;
   for (std::int32_t t = 0; iEvery > 0 && t <= iUntil; t += iEvery) {

@@ -34,12 +34,6 @@ struct Command {
 // the next) every iEvery ticks from tick iFirst up to tick iUntil, and never
 // moves the stick.
 std::vector<Command> PassTaps(std::int32_t iEvery, std::int32_t iUntil, std::int32_t iFirst = 0);
-// A person on the keyboard who taps the button of game function eFunction
-// every iEvery ticks up to tick iUntil and holds the stick at iDegrees for
-// iHold ticks of every iPeriod (posting it each tick, as a held arrow key
-// does), letting it go between.
-std::vector<Command> ButtonTapsWithStick(std::int32_t eFunction, std::int32_t iEvery, std::int32_t iDegrees,
-                                         std::int32_t iHold, std::int32_t iPeriod, std::int32_t iUntil);
 // A person who plays the One-Two (Pass tapped twice: event 153) every iEvery
 // ticks up to tick iUntil, and takes his kick-offs (event 63) between.
 std::vector<Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil);
