@@ -148,6 +148,15 @@ TEST(HistoryRun, OneEditionWonThroughTheScreensMovesOnToTheNextEdition) {
     EXPECT_NE((" " + d.ModesText() + " ").find(" " + std::to_string(e) + " "), std::string::npos) << e;
 }
 
+// From the main menu to the hub of a new 1958 history, the set-up and the
+// player screens answered; false when the hub does not show.
+bool HubOfANew1958History(HistoryDriver& d) {
+  MenuToHistory(d);
+  SetUpFrom1958(d);
+  PlayerAnswers(d);
+  return d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000);
+}
+
 // The hub at each stage: the fixtures, the group tables and the roll of
 // honour, then Play Match; back from each with Escape. The cursor is first
 // brought to Play Match (item 0) by going up past every item; from there
@@ -179,10 +188,7 @@ TEST(HistoryRun, EscapeHeldOnAScreenTheHubOpenedLeavesItWithoutTheHubsQuitBox) {
   using H = HistoryDriver;
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
-  MenuToHistory(d);
-  SetUpFrom1958(d);
-  PlayerAnswers(d);
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
   std::vector<int> tour, left;
   const auto away = [&] { return d.Mode() == 48 || d.Mode() == 55 || d.Mode() == 56; };
   for (int k = 0; k < 3; k++) {
@@ -299,10 +305,7 @@ TEST(HistoryRun, OneEscapeActsOnOneScreenOnly) {
   using H = HistoryDriver;
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
-  MenuToHistory(d);
-  SetUpFrom1958(d);
-  PlayerAnswers(d);
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
   d.DefaultAnswer([](H&) {});
   d.Answer(47, [](H&) {});
   const bool bFinals = mfhmain_oScreen.bFinals != 0;
@@ -389,10 +392,7 @@ TEST(HistoryRun, TheHubKeepsItsRoundTitleAfterTheTeamSheetAndTheSquadPages) {
   using H = HistoryDriver;
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
-  MenuToHistory(d);
-  SetUpFrom1958(d);
-  PlayerAnswers(d);
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
   d.DefaultAnswer([](H&) {});
   d.Answer(47, [](H&) {});
   ASSERT_EQ(tmglobal.bFinalsLoaded, 0);
@@ -980,10 +980,7 @@ TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
   using H = HistoryDriver;
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
-  MenuToHistory(d);
-  SetUpFrom1958(d);
-  PlayerAnswers(d);
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
   d.Answer(47, [](H&) {});
   d.RunUntil([] { return false; }, 10);
   const std::vector<std::uint32_t> aWide = WidestNames(4);
