@@ -20,6 +20,7 @@
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/imath.h"
+#include "shell/pause.h"
 
 CameraType camera_aoTypes[CAMERA_TYPES_MAX];
 const char* camera_apszCodes[CAMERA_TYPES_MAX];
@@ -482,6 +483,14 @@ void camera_FadeUpdate() {
     const auto u = [](std::int32_t c) { return static_cast<std::uint8_t>(c < 0 ? 0 : (c > 255 ? 255 : c)); };
     draw2d_FillColourSet(u(f.r), u(f.g), u(f.b), 255);
   };
+  // The match's modes wait for the fade to hold the screen white before they
+  // change the scene (the kick-off after the walk-on, the second half, the
+  // return from a replay) and see it hold only on the ticks they run. A
+  // paused match runs none of them, so the fade waits where it is until the
+  // match goes on: stepped through the pause menu's frames (or a replay
+  // watched from it), it would hold and end unseen and leave them waiting
+  // for ever.
+  if (pause_bIsPaused()) return;
   switch (f.iState) {
     case CAMERA_FADE_IDLE: break;
     case CAMERA_FADE_START:

@@ -28,6 +28,7 @@
 #include "shell/gmewidg.h"
 #include "shell/global.h"
 #include "shell/input.h"
+#include "shell/pause.h"
 #include "shell/match_services.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
@@ -311,7 +312,9 @@ void matchflow_LineupPanel(MatchTeam* poTeam) {
 }
 
 void matchflow_LineupDraw() {
-  if (s_iLineupPhase == 0) return;
+  // A paused match shows its pause menu alone: the panels wait, uncounted,
+  // until it goes on.
+  if (s_iLineupPhase == 0 || pause_bIsPaused()) return;
   if (s_iLineupPhase == 2) {
     matchflow_LineupPanel(match_HomeTeamGet());
     if (global.bHistory) global_SetGameMode(GAME_MODE_MATCH_END);

@@ -1,0 +1,253 @@
+// A person's match paused with the pad's Start at each phase that leads to a
+// kick-off or a restart, held a few ticks, about 4 s or about 30 s, and
+// resumed from the pause menu (its select or Start again): the match goes on
+// to its end every time. Where Start only paused it (the restarts and the
+// kick-offs), the resumed match is the unpaused one, tick for tick, moved on
+// by the length of the pause. Phases where Start does something else (it
+// ends the centre-spot wait as well, it leaves a replay) or nothing (the
+// half-time captions, the shoot-out) must go on all the same.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "matchflow/clock.h"
+#include "matchflow/matchflow.h"
+#include "shell/global.h"
+#include "support/match_harness.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+// Pad functions: Start, and the menu's select (read from the Pass button).
+constexpr std::int32_t kStart = 3, kSelect = 16;
+// Pause lengths in ticks (30 a second).
+constexpr std::int32_t kFew = 5, kFourSeconds = 120, kThirtySeconds = 900;
+constexpr std::int32_t kPauseMenu = GAME_MODE_PAUSE_MENU, kShootout = 66;
+
+// What the unpaused match was doing on each tick.
+struct TickState {
+  std::int32_t eMode = 0;
+  std::int32_t iWait = 0;    // the centre-spot wait's counter
+  std::int32_t iLineup = 0;  // the line-up panels' phase
+  std::int32_t iClock = 0;   // the match clock's seconds
+};
+
+struct Recorder {
+  std::vector<TickState> aoTicks;
+  static void Tick(std::int32_t, void* pv) {
+    static_cast<Recorder*>(pv)->aoTicks.push_back(
+        {global.eGameMode, kickoffwait_CounterGet(), matchflow_LineupPhaseGet(), clock_SecondsGet()});
+  }
+};
+
+// The matches: the person (home) taps Pass every 3 s and never moves the
+// stick; 4 minutes a half, extra time and a shoot-out when level. In the
+// whole match his first tap comes after the centre-spot wait has run out by
+// itself, so that its walk-on, line-ups and pan all play; it is level after
+// extra time (every restart of the game comes in it: throw-in, corner, free
+// kick, goal kick, the keeper's ball, a substitution). In the goals match he
+// ends the wait at once and it has a goal in play, with its celebration,
+// replay and kick-off.
+enum class Match { Whole, Goals };
+
+mh::Config MatchConfig(Match e) {
+  mh::Config c;
+  c.uSeed = 1;
+  c.iLength = 4;
+  c.iExtraTime = 1;
+  c.aeSide[0] = mh::SideKind::User;
+  c.aoCommands[0] = mh::PassTaps(90, 400000, e == Match::Whole ? 1300 : 30);
+  c.cTickCap = 60000;
+  return c;
+}
+
+using Ticks = std::vector<TickState>;
+
+// The tick iAfter ticks into the iNth (from 1) stretch of mode e, counting
+// only stretches that begin after the first stretch of mode eAfter (0: any);
+// -1 when there is none.
+std::int32_t Into(const Ticks& a, std::int32_t e, std::int32_t iAfter, std::int32_t iNth = 1, std::int32_t eAfter = 0) {
+  bool bSeen = eAfter == 0;
+  for (std::size_t t = 1; t < a.size(); t++) {
+    if (a[t].eMode == eAfter) bSeen = true;
+    if (!bSeen || a[t].eMode != e || a[t - 1].eMode == e) continue;
+    if (--iNth > 0) continue;
+    const std::size_t u = t + static_cast<std::size_t>(iAfter);
+    return u < a.size() && a[u].eMode == e ? static_cast<std::int32_t>(u) : -1;
+  }
+  return -1;
+}
+
+// The first tick on which pred holds.
+std::int32_t Where(const Ticks& a, const std::function<bool(const TickState&)>& pred) {
+  for (std::size_t t = 0; t < a.size(); t++)
+    if (pred(a[t])) return static_cast<std::int32_t>(t);
+  return -1;
+}
+
+// The staging before the shoot-out: iAfter ticks into the last period end
+// before it.
+std::int32_t BeforeShootout(const Ticks& a, std::int32_t iAfter) {
+  const std::int32_t iShootout = Into(a, kShootout, 0);
+  std::int32_t iEnd = -1;
+  for (std::int32_t t = 1; t < iShootout; t++)
+    if (a[static_cast<std::size_t>(t)].eMode == GAME_MODE_PERIOD_END &&
+        a[static_cast<std::size_t>(t - 1)].eMode != GAME_MODE_PERIOD_END)
+      iEnd = t;
+  return iEnd < 0 || iEnd + iAfter >= iShootout ? -1 : iEnd + iAfter;
+}
+
+struct Phase {
+  const char* pszName;
+  Match eMatch;
+  std::function<std::int32_t(const Ticks&)> pfnFind;
+  std::int32_t cPause;   // ticks the pause menu is left open
+  std::int32_t eResume;  // the button that resumes
+  bool bPauses;          // Start opens the pause menu here
+  bool bSame;            // and only that: the match resumes as it was
+};
+
+const Phase kaPhases[] = {
+    {"WalkOn", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 20; }); },
+     kThirtySeconds, kSelect, true, false},
+    {"HomeLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 2; }); },
+     kFourSeconds, kStart, true, false},
+    {"AwayLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 4; }); },
+     kFew, kSelect, true, false},
+    {"Pan", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 700; }); },
+     kThirtySeconds, kStart, true, false},
+    {"FirstKickOff", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 10); }, kFourSeconds, kSelect,
+     true, true},
+    {"HalfTime", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_PERIOD_BREAK, 100); }, kThirtySeconds,
+     kSelect, false, false},
+    {"SecondHalfKickOff", Match::Whole,
+     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_PERIOD_BREAK); }, kThirtySeconds, kStart,
+     true, true},
+    {"ExtraTimeKickOff", Match::Whole,
+     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_PERIOD_END); }, kFourSeconds, kSelect, true,
+     true},
+    {"ShootoutStaging", Match::Whole, [](const Ticks& a) { return BeforeShootout(a, 100); }, kThirtySeconds, kSelect,
+     false, false},
+    {"Shootout", Match::Whole, [](const Ticks& a) { return Into(a, kShootout, 200); }, kFew, kSelect, true, false},
+    {"ThrowIn", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_THROW_IN, 20); }, kThirtySeconds, kSelect,
+     true, true},
+    {"Corner", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CORNER, 20); }, kFourSeconds, kStart, true,
+     true},
+    {"FreeKick", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_FREE_KICK, 20); }, kFew, kSelect, true,
+     true},
+    {"GoalKick", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_GOAL_KICK, 20); }, kThirtySeconds, kStart,
+     true, true},
+    {"KeepersBall", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_KEEPER_HANDS, 20); }, kFourSeconds,
+     kSelect, true, true},
+    {"StandingPause", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_RETURN_POSITIONS, 20); }, kFew,
+     kStart, true, false},
+    {"SetPieceScript", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_SET_PIECE_SCRIPT, 20); },
+     kFourSeconds, kSelect, false, false},
+    {"Substitution", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CPU_SUBS, 1); }, kThirtySeconds,
+     kSelect, false, false},
+    {"GoalCelebration", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_GOAL_CELEBRATION, 30); },
+     kFourSeconds, kSelect, false, false},
+    {"GoalReplay", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_REPLAY, 20); }, kFew, kSelect, false,
+     false},
+    {"KickOffAfterAGoal", Match::Goals,
+     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_REPLAY); }, kThirtySeconds, kSelect, true,
+     true},
+};
+
+void PrintTo(const Phase& o, std::ostream* os) { *os << o.pszName; }
+
+class MatchPause : public ::testing::TestWithParam<Phase> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+TEST_P(MatchPause, ResumedFromThePauseMenuTheMatchGoesOnToItsEnd) {
+  const Phase& o = GetParam();
+  const mh::Config c = MatchConfig(o.eMatch);
+  Recorder base;
+  std::vector<mh::Hash> aBase;
+  const mh::Result rBase = mh::Run(c, &aBase, Recorder::Tick, &base);
+  ASSERT_TRUE(rBase.bFinished) << rBase.Describe(c);
+  const std::int32_t iAt = o.pfnFind(base.aoTicks);
+  ASSERT_GT(iAt, 0) << "the unpaused match has no such phase: " << rBase.Describe(c);
+  const std::int32_t eModeAt = base.aoTicks[static_cast<std::size_t>(iAt)].eMode;
+
+  // Start let go on tick iAt; the resume let go cPause ticks later (Start
+  // resumes on that tick, the select runs its menu item on the next); the
+  // person's later taps come as long after as the pause lasted.
+  const std::int32_t cShift = o.cPause + (o.eResume == kSelect ? 1 : 0);
+  mh::Config p = c;
+  std::vector<mh::Command>& a = p.aoCommands[0];
+  for (mh::Command& k : a)
+    if (k.iTick >= iAt - 1) k.iTick += cShift;
+  a.push_back({iAt - 1, -kStart, 0, 1});
+  a.push_back({iAt, -kStart, 0, 0});
+  a.push_back({iAt + o.cPause - 1, -o.eResume, 0, 1});
+  a.push_back({iAt + o.cPause, -o.eResume, 0, 0});
+  std::stable_sort(a.begin(), a.end(), [](const mh::Command& x, const mh::Command& y) { return x.iTick < y.iTick; });
+  Recorder paused;
+  std::vector<mh::Hash> aPaused;
+  const mh::Result r = mh::Run(p, &aPaused, Recorder::Tick, &paused);
+  SCOPED_TRACE(std::string(o.pszName) + ": Start at tick " + std::to_string(iAt) + " in mode " +
+               std::to_string(eModeAt));
+
+  EXPECT_TRUE(r.bFinished) << "stuck in mode " << r.eStuckMode << "; " << r.Describe(p);
+  const std::int32_t cPaused = static_cast<std::int32_t>(
+      std::count_if(paused.aoTicks.begin(), paused.aoTicks.end(), [](auto& s) { return s.eMode == kPauseMenu; }));
+  if (!o.bPauses) {
+    EXPECT_EQ(cPaused, 0);
+    return;
+  }
+  EXPECT_EQ(cPaused, cShift) << "the pause menu was not open from the Start to the resume";
+  // The line-up panels wait through the pause (drawn over the pause menu
+  // and counted away, they would hide it and be missed).
+  const std::size_t uAt = static_cast<std::size_t>(iAt);
+  for (std::size_t t = uAt + 1; t < uAt + static_cast<std::size_t>(cShift) && t < paused.aoTicks.size(); t++)
+    ASSERT_EQ(paused.aoTicks[t].iLineup, paused.aoTicks[uAt].iLineup) << "tick " << t << " in the pause";
+  // The match is played after the resume: it reaches open play and its
+  // clock runs on to the end (a shoot-out has neither).
+  const std::size_t uResumed = static_cast<std::size_t>(iAt + cShift);
+  ASSERT_LT(uResumed, paused.aoTicks.size());
+  const auto itResumed = paused.aoTicks.begin() + static_cast<std::ptrdiff_t>(uResumed);
+  if (eModeAt != kShootout) {
+    EXPECT_TRUE(std::any_of(itResumed, paused.aoTicks.end(), [](auto& s) { return s.eMode == GAME_MODE_PLAY; }));
+    EXPECT_GT(r.iSeconds, itResumed->iClock) << "the clock stood from the resume to the end";
+  }
+  if (!o.bSame) return;
+  EXPECT_EQ(r.iSeconds, rBase.iSeconds) << "the match's time played";
+  // Nothing of the match moved while it was paused, and it goes on as the
+  // unpaused match did.
+  ASSERT_EQ(aPaused.size(), aBase.size() + static_cast<std::size_t>(cShift));
+  for (std::size_t t = 0; t < aPaused.size(); t++) {
+    const mh::Hash& h = aPaused[t];
+    // The tick that hears the Start still plays; the match then stands as
+    // it was on it until the tick after the resume.
+    const std::size_t u = t <= uAt ? t : t < uResumed ? uAt : t - static_cast<std::size_t>(cShift);
+    if (t >= uAt && t < uResumed) {
+      // Paused: the match as on the tick of the Start, but for the modes
+      // and the clock, which holds its state until the resume.
+      for (std::int32_t g = 0; g < mh::kGroups; g++) {
+        if (g == mh::kModes || g == mh::kClock) continue;
+        ASSERT_EQ(h.au[g], aBase[u].au[g]) << "tick " << t << " in the pause: " << mh::kGroupNames[g] << " changed";
+      }
+      continue;
+    }
+    ASSERT_EQ(h.Combined(), aBase[u].Combined()) << "tick " << t << " (unpaused tick " << u << ")";
+  }
+  EXPECT_EQ(r.aiScore[0], rBase.aiScore[0]);
+  EXPECT_EQ(r.aiScore[1], rBase.aiScore[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPhase, MatchPause, ::testing::ValuesIn(kaPhases),
+                         [](const ::testing::TestParamInfo<Phase>& i) { return std::string(i.param.pszName); });
+
+}  // namespace
