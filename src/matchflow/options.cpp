@@ -19,7 +19,7 @@ OptionsScreen options_oScreen = {1, 0, {512, 90}, 0, nullptr};
 
 namespace {
 
-constexpr std::int32_t kModeOptions = 41, kModeMainMenu = 12, kModeHistoryOptions = 52, kModeControls = 70;
+constexpr std::int32_t kModeMainMenu = 12, kModeHistoryOptions = 52, kModeControls = 70;
 
 // Front-end texts of the screen.
 enum : std::int32_t {
@@ -276,17 +276,17 @@ std::int32_t options_EventApply(std::int32_t eEvent, User* pusr) {
         s.iCursor--;
         sfx_Play(0);
       }
-      return kModeOptions;
+      return OPTIONS_MODE;
     case 9:
       if (s.iCursor < s.cRows - 1) {
         s.iCursor++;
         sfx_Play(0);
       }
-      return kModeOptions;
+      return OPTIONS_MODE;
     case 10:
     case 11:
       if (ValueChange(eRow, eEvent == 10 ? -1 : 1)) sfx_Play(0);
-      return kModeOptions;
+      return OPTIONS_MODE;
     case 37:
       switch (eRow) {
         case OPTIONS_ROW_CONTROLLER:
@@ -294,20 +294,20 @@ std::int32_t options_EventApply(std::int32_t eEvent, User* pusr) {
           return kModeControls;
         case OPTIONS_ROW_RESET:
           options_ResetRow();
-          return kModeOptions;
+          return OPTIONS_MODE;
         case OPTIONS_ROW_EXIT:
           sfx_Play(1);
           pcinstall_Save();
           return eLeave;
         default:
-          return kModeOptions;
+          return OPTIONS_MODE;
       }
     case 38:
     case 56:
       sfx_Play(1);
       return eLeave;
     default:
-      return kModeOptions;
+      return OPTIONS_MODE;
   }
 }
 
@@ -317,12 +317,12 @@ std::int32_t options_EscapeLeave() {
 }
 
 std::int32_t options_UserInput(User* pusr, std::int32_t) {
-  std::int32_t eNext = kModeOptions;
+  std::int32_t eNext = OPTIONS_MODE;
   if (pusr == nullptr || pusr->pip == nullptr) return eNext;
   while (ListNode* pNode = queue_RemoveHead(&pusr->pip->oEvents)) {
     InputEvent* pEvent = reinterpret_cast<InputEvent*>(pNode);
     const std::int32_t e = options_EventApply(pEvent->eEvent, pusr);
-    if (eNext == kModeOptions) eNext = e;
+    if (eNext == OPTIONS_MODE) eNext = e;
     input_EventFree(&pEvent);
   }
   return eNext;

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr std::int32_t kSheetOptions = 16, kBinding = 13, kModeOptions = 41, kModeControls = 70;
+constexpr std::int32_t kSheetOptions = 16, kBinding = 13, kModeControls = 70;
 
 // The backdrop, the two slider tracks and the two knobs (640 x 480 units).
 const RegionDef kaoRegions[5] = {
@@ -84,7 +84,7 @@ void options_Draw() {
 void options_Run() {
   if (options_oScreen.bSetupNeeded) options_Setup();
   options_Draw();
-  std::int32_t eNext = kModeOptions;
+  std::int32_t eNext = OPTIONS_MODE;
   // Escape goes back one screen as Back does.
   const bool bEscape = !mhelp_bHelpShownGet() && (pcfe_bEscapeHeld() || pcfe_bEscapeLastKey());
   if (bEscape) eNext = options_EscapeLeave();
@@ -92,12 +92,12 @@ void options_Run() {
     User* pusr = &user_aUsers[i];
     if (!pusr->bActive || pusr->pip == nullptr) continue;
     if (pusr->bAttachPending) input_PortBindingSet(kBinding, pusr->pip);
-    std::int32_t e = kModeOptions;
+    std::int32_t e = OPTIONS_MODE;
     if (mhelp_bHelpShownGet()) mhelp_Input(pusr);
     else e = options_UserInput(pusr, i);
-    if (eNext == kModeOptions) eNext = e;
+    if (eNext == OPTIONS_MODE) eNext = e;
   }
-  if (eNext == kModeOptions) return;
+  if (eNext == OPTIONS_MODE) return;
   if (eNext == kModeControls) pccontrols_ActivePortsMark();
   options_oScreen.iCursor = 0;
   options_oScreen.bSetupNeeded = 1;
