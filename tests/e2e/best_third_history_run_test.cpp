@@ -23,6 +23,12 @@
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
+#include "frontend/mfhfixtr.h"
+#include "frontend/mfhgroup.h"
+#include "frontend/mfhmain.h"
+#include "frontend/mfhrole.h"
+#include "frontend/mtatics.h"
+#include "frontend/wcqual.h"
 
 namespace {
 
@@ -131,7 +137,7 @@ TEST(BestThirdHistory, BrazilThirdOnThreePointsPlaysItsRoundOf16) {
   // only save.
   d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kRight, H::kRight, H::kDown, H::kSelect}); });
   d.Answer(PCSAVE_MODE_LOAD, [](H& h) { h.Events({H::kSelect, H::kSelect}); });
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 3000)) << d.ModesText();
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 3000)) << d.ModesText();
   ASSERT_EQ(tmglobal.iYear, 90);
   ASSERT_EQ(tmglobal.aHumans[0].Name, Brazil);
   // Its next match is the last group match, against the opponent saved.
@@ -145,9 +151,10 @@ TEST(BestThirdHistory, BrazilThirdOnThreePointsPlaysItsRoundOf16) {
   // match is drawn 0-0, the next won 1-0. The first hub after the draw and
   // the fixture the next match is played for are noted.
   d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
-  for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
-  d.Answer(13, [](H& h) { h.Events({H::kBack, H::kBack}); });
-  for (int e : {48, 55, 56}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
+  for (int e : {WC_MODE_WINNER, WC_MODE_QUALIFIED, WC_MODE_NOT_QUALIFIED, WC_MODE_ELIMINATED, WC_MODE_INTRO})
+    d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
+  d.Answer(MTATICS_MODE, [](H& h) { h.Events({H::kBack, H::kBack}); });
+  for (int e : {MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
   d.DefaultAnswer([](H& h) { h.Events({H::kSelect}); });
   struct Next {
     bool bSeen = false;
@@ -180,7 +187,7 @@ TEST(BestThirdHistory, BrazilThirdOnThreePointsPlaysItsRoundOf16) {
     if (d.Matches() == 1) note(played);
     return d.Matches() == 0 ? std::pair{0, 0} : std::pair{1, 0};
   });
-  d.Answer(47, [&](H& h) {
+  d.Answer(MFHMAIN_MODE, [&](H& h) {
     if (h.Matches() == 1 && !hub.bSeen) {
       note(hub);
       // Brazil's place and points in group 3.
@@ -196,7 +203,8 @@ TEST(BestThirdHistory, BrazilThirdOnThreePointsPlaysItsRoundOf16) {
   });
   tmreport_CountReset();
   ASSERT_TRUE(d.RunUntil(
-      [&] { return (d.Matches() >= 2 && d.Mode() == 47) || tmglobal.iYear != 90 || d.Mode() == GAME_MODE_MAIN_MENU; },
+      [&] { return (d.Matches() >= 2 && d.Mode() == MFHMAIN_MODE)
+           || tmglobal.iYear != 90 || d.Mode() == GAME_MODE_MAIN_MENU; },
       20000))
       << d.ModesText();
   SCOPED_TRACE(d.ModesText());
@@ -222,7 +230,7 @@ TEST(BestThirdHistory, BrazilThirdOnThreePointsPlaysItsRoundOf16) {
   EXPECT_EQ(played.B, hub.B);
   EXPECT_EQ(d.Matches(), 2);
   EXPECT_EQ(tmglobal.iYear, 90);
-  EXPECT_EQ(d.Mode(), 47);
+  EXPECT_EQ(d.Mode(), MFHMAIN_MODE);
   EXPECT_EQ(tmreport_CountGet(), 0);
   EXPECT_STREQ(tmgame_StuckGet(), "");
 }

@@ -26,6 +26,9 @@
 #include "tournament/tmgame.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
+#include "frontend/mfhmain.h"
+#include "frontend/mfhsetup.h"
+#include "frontend/mteam.h"
 
 namespace {
 
@@ -60,14 +63,14 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   ASSERT_TRUE(d.Start());
   d.Answer(GAME_MODE_MAIN_MENU, [](HistoryDriver& h) { h.Events({HistoryDriver::kDown, HistoryDriver::kSelect}); });
   d.Answer(84, [](HistoryDriver& h) { h.Events({HistoryDriver::kSkip}); });
-  d.Answer(45, [](HistoryDriver& h) {
+  d.Answer(MFHSETUP_MODE, [](HistoryDriver& h) {
     for (int i = 0; i < 10; i++) h.Events({HistoryDriver::kLeft});
     h.Events({HistoryDriver::kDown, HistoryDriver::kLeft, HistoryDriver::kSelect});
   });
-  d.Answer(9, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
+  d.Answer(MTEAM_MODE, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
   d.Answer(GAME_MODE_NEWS, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
-  d.Answer(47, [](HistoryDriver&) {});
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  d.Answer(MFHMAIN_MODE, [](HistoryDriver&) {});
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000)) << d.ModesText();
   ASSERT_EQ(tmglobal.iYear, 58);
 
   // The qualifiers played up to the first of September 1957.

@@ -35,6 +35,9 @@
 #include "tournament/squad.h"
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
+#include "frontend/mfhgroup.h"
+#include "frontend/mtatics.h"
+#include "frontend/wcqual.h"
 
 namespace {
 
@@ -153,7 +156,7 @@ void FollowHandOvers(Ref& ref, int n, std::vector<int>* paeModes) {
     paeModes->push_back(v.eMode);
     const int iScript = mfhnews_oScreen.iPendingScript >= 0 ? mfhnews_oScreen.iPendingScript : mfhnews_oScreen.iScript;
     EXPECT_EQ(iScript, ref.iScript) << "hand-over " << i;
-    if (v.eMode == 47) return;
+    if (v.eMode == MFHMAIN_MODE) return;
   }
 }
 
@@ -373,7 +376,7 @@ TEST(HistoryNews, AHistoryWithQualifiersStartsTheQualifyingScript) {
   const Visit v = RunToHandOver();
   EXPECT_EQ(mfhnews_oScreen.iScript, MFHNEWS_START_QUALIFYING);
   EXPECT_EQ(v.eMode, ref.NextHandOver());
-  EXPECT_EQ(v.eMode, 47);
+  EXPECT_EQ(v.eMode, MFHMAIN_MODE);
   ASSERT_FALSE(v.aiPages.empty());
   EXPECT_EQ(v.aiPages.front(), 2) << "the qualifying rules first";
   EXPECT_EQ(tmglobal.bStarted, 1);
@@ -387,7 +390,7 @@ TEST(HistoryNews, PlayQualifiersOffStartsTheFinalsScript) {
   ref.iScript = MFHNEWS_START_FINALS;
   std::vector<int> ae;
   FollowHandOvers(ref, 6, &ae);
-  EXPECT_EQ(ae, (std::vector<int>{79, 13, 47}));
+  EXPECT_EQ(ae, (std::vector<int>{WC_MODE_INTRO, MTATICS_MODE, MFHMAIN_MODE}));
   EXPECT_EQ(mfhnews_oMarkers.iIntroYear, 58);
   EXPECT_EQ(mfhnews_bPending, 0) << "the hub takes over";
 }
@@ -407,9 +410,9 @@ TEST(HistoryNews, AFailedTeamGoesThroughFailedToItsNextEdition) {
   std::vector<int> ae;
   FollowHandOvers(ref, 8, &ae);
   ASSERT_GE(ae.size(), 3u);
-  EXPECT_EQ(ae[0], 77);
-  EXPECT_EQ(ae[1], 55);
-  EXPECT_EQ(ae[2], 55);
+  EXPECT_EQ(ae[0], WC_MODE_NOT_QUALIFIED);
+  EXPECT_EQ(ae[1], MFHGROUP_MODE);
+  EXPECT_EQ(ae[2], MFHGROUP_MODE);
   EXPECT_EQ(tmglobal.iYear, 62) << "moved on to Brazil's next edition";
   EXPECT_EQ(tmgame_FailedToQualifyGet(0), 0);
 }
@@ -467,7 +470,7 @@ TEST(HistoryNews, SkippedEditionsGetTheDefaultRollOfHonour) {
   EXPECT_EQ(tmglobal.iYear, 98);
   EXPECT_EQ(mfhmain_oScreen.bHistoryOver, 1);
   EXPECT_EQ(mfhnews_oScreen.iScript, MFHNEWS_OVER);
-  EXPECT_EQ(mfhnews_oScreen.iNextMode, 56) << "the roll of honour";
+  EXPECT_EQ(mfhnews_oScreen.iNextMode, MFHROLE_MODE) << "the roll of honour";
   EXPECT_EQ(mfhrole_bFromNews, 1);
 }
 

@@ -20,6 +20,14 @@
 #include "tournament/tmgame.h"
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
+#include "frontend/mfhfixtr.h"
+#include "frontend/mfhgroup.h"
+#include "frontend/mfhmain.h"
+#include "frontend/mfhrole.h"
+#include "frontend/mfhsetup.h"
+#include "frontend/mtatics.h"
+#include "frontend/mteam.h"
+#include "frontend/wcqual.h"
 
 namespace {
 
@@ -36,19 +44,20 @@ TEST(HistoryRealMatch, TheFirstMatchPlayedAtFiveMinutesIsTheResultTheNewsShows) 
   // the qualifiers and its match length left as it is; the map's first team.
   d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
   d.Answer(84, [](H& h) { h.Events({H::kSkip}); });
-  d.Answer(45, [](H& h) {
+  d.Answer(MFHSETUP_MODE, [](H& h) {
     for (int i = 0; i < 10; i++) h.Events({H::kLeft});
     h.Events({H::kDown, H::kLeft, H::kSelect});
   });
-  d.Answer(9, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(MTEAM_MODE, [](H& h) { h.Events({H::kSelect}); });
   d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
-  d.Answer(47, [](H& h) { h.Events({H::kSelect}); });
-  for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
-  for (int e : {48, 55, 56}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
+  d.Answer(MFHMAIN_MODE, [](H& h) { h.Events({H::kSelect}); });
+  for (int e : {WC_MODE_WINNER, WC_MODE_QUALIFIED, WC_MODE_NOT_QUALIFIED, WC_MODE_ELIMINATED, WC_MODE_INTRO})
+    d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
+  for (int e : {MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
   // A goal's replay is left as soon as it shows.
   d.Answer(kReplayMode, [](H& h) { h.Events({kReplayLeave}); });
 
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000)) << d.ModesText();
   ASSERT_EQ(mcondi_MatchLengthGet(), 5);
   const std::uint32_t Team = tmglobal.aHumans[0].Name;
   Round* r = nullptr;
@@ -76,7 +85,7 @@ TEST(HistoryRealMatch, TheFirstMatchPlayedAtFiveMinutesIsTheResultTheNewsShows) 
   ASSERT_TRUE(d.RunUntil(
       [&] {
         bResults = bResults || (mfhnews_oScreen.iPage == 5 && mfhnews_oScreen.cLines > 0);
-        return d.Mode() == 47;
+        return d.Mode() == MFHMAIN_MODE;
       },
       5000));
   EXPECT_TRUE(bResults);
@@ -89,10 +98,11 @@ TEST(HistoryRealMatch, TheFirstMatchPlayedAtFiveMinutesIsTheResultTheNewsShows) 
   // The rest of the edition by the test double, every match won: on to the
   // team's next edition (or the end of the history) without a fault.
   d.MatchDouble([] { return std::pair{2, 0}; });
-  d.Answer(13, [](H& h) { h.Events({H::kBack, H::kBack}); });
+  d.Answer(MTATICS_MODE, [](H& h) { h.Events({H::kBack, H::kBack}); });
   d.DefaultAnswer([](H& h) { h.Events({H::kSelect}); });
-  ASSERT_TRUE(d.RunUntil([&] { return (tmglobal.iYear != 58 && d.Mode() == 47) || d.Mode() == GAME_MODE_MAIN_MENU; },
-                         80000));
+  ASSERT_TRUE(d.RunUntil(
+      [&] { return (tmglobal.iYear != 58 && d.Mode() == MFHMAIN_MODE) || d.Mode() == GAME_MODE_MAIN_MENU; },
+      80000));
   EXPECT_EQ(tmreport_CountGet(), 0);
   EXPECT_GT(d.Matches(), 2);
 }
@@ -103,14 +113,15 @@ TEST(HistoryRealMatch, TheFirstMatchPlayedAtFiveMinutesIsTheResultTheNewsShows) 
 void ToTheFirstHub(H& d) {
   d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
   d.Answer(84, [](H& h) { h.Events({H::kSkip}); });
-  d.Answer(45, [](H& h) {
+  d.Answer(MFHSETUP_MODE, [](H& h) {
     for (int i = 0; i < 10; i++) h.Events({H::kLeft});
     h.Events({H::kDown, H::kLeft, H::kSelect});
   });
-  d.Answer(9, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(MTEAM_MODE, [](H& h) { h.Events({H::kSelect}); });
   d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
-  for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
-  for (int e : {48, 55, 56}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
+  for (int e : {WC_MODE_WINNER, WC_MODE_QUALIFIED, WC_MODE_NOT_QUALIFIED, WC_MODE_ELIMINATED, WC_MODE_INTRO})
+    d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
+  for (int e : {MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE}) d.Answer(e, [](H& h) { h.Events({H::kEscape}); });
   d.Answer(kReplayMode, [](H& h) { h.Events({kReplayLeave}); });
 }
 
@@ -122,7 +133,7 @@ TEST(HistoryRealMatch, QuitHistoryInTheMatchLeavesForTheMainMenuAndRecordsNothin
   H d;
   ASSERT_TRUE(d.Start());
   ToTheFirstHub(d);
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000)) << d.ModesText();
   ASSERT_EQ(tmglobal.bStarted, 1);
   const std::uint32_t Team = tmglobal.aHumans[0].Name;
   Round* r = nullptr;
@@ -131,9 +142,9 @@ TEST(HistoryRealMatch, QuitHistoryInTheMatchLeavesForTheMainMenuAndRecordsNothin
   ASSERT_FALSE(tmglobal_FixturePlayedGet(f));
   tmreport_CountReset();
 
-  d.Answer(47, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(MFHMAIN_MODE, [](H& h) { h.Events({H::kSelect}); });
   ASSERT_TRUE(d.RunUntil([&] { return pcmain_eCurrentState == APP_STATE_MATCH; }, 3000)) << d.ModesText();
-  d.Answer(47, [](H&) {});
+  d.Answer(MFHMAIN_MODE, [](H&) {});
   // Up from "Resume Match" wraps to the last item, "Quit History"; its page
   // opens on "No"; Down gives "Yes". Given once.
   bool bAsked = false;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -42,6 +43,13 @@
 #include "tournament/tla.h"
 #include "tournament/tmgame.h"
 #include "tournament/tmtree.h"
+#include "frontend/mfhfixtr.h"
+#include "frontend/mfhopts.h"
+#include "frontend/mfhsetup.h"
+#include "frontend/mhelp.h"
+#include "frontend/mteam.h"
+#include "frontend/wcqual.h"
+#include "matchflow/options.h"
 
 namespace {
 
@@ -60,19 +68,27 @@ bool EndsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// The last modes entered as ModesText writes them, each after a space.
+std::string Trail(std::initializer_list<std::int32_t> aeModes) {
+  std::string s;
+  for (std::int32_t e : aeModes) s += " " + std::to_string(e);
+  return s;
+}
+
 TEST(HistoryRun, TheSetUpAndTheTeamChoiceStartAHistoryOfOneHumanTeamAndHandOverToTheNews) {
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
   MenuToHistory(d);
   // 1966 (two steps right), qualifiers played, ten minutes.
-  d.Answer(45, [](HistoryDriver& h) {
+  d.Answer(MFHSETUP_MODE, [](HistoryDriver& h) {
     h.Events({HistoryDriver::kRight, HistoryDriver::kRight, HistoryDriver::kDown, HistoryDriver::kDown,
               HistoryDriver::kRight, HistoryDriver::kSelect});
   });
   // The map's first region and its first team.
-  d.Answer(9, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
+  d.Answer(MTEAM_MODE, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
   ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == GAME_MODE_NEWS; }, 3000)) << d.ModesText();
-  EXPECT_TRUE(EndsWith(d.ModesText(), " 12 84 45 9 57")) << d.ModesText();
+  EXPECT_TRUE(EndsWith(d.ModesText(), Trail({GAME_MODE_MAIN_MENU, 84, MFHSETUP_MODE, MTEAM_MODE, MFHNEWS_MODE})))
+      << d.ModesText();
   EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
   EXPECT_EQ(tmglobal.iStartYear, 66);
   EXPECT_EQ(tmglobal.iYear, 66);
@@ -91,13 +107,13 @@ TEST(HistoryRun, TheSetUpAndTheTeamChoiceStartAHistoryOfOneHumanTeamAndHandOverT
 // The set-up from 1958 (Left at 1958 changes nothing) with the qualifiers,
 // and the map's first team.
 void SetUpFrom1958(HistoryDriver& d) {
-  d.Answer(45, [](HistoryDriver& h) {
+  d.Answer(MFHSETUP_MODE, [](HistoryDriver& h) {
     h.Events({HistoryDriver::kLeft, HistoryDriver::kLeft, HistoryDriver::kLeft, HistoryDriver::kLeft,
               HistoryDriver::kLeft, HistoryDriver::kLeft, HistoryDriver::kLeft, HistoryDriver::kLeft,
               HistoryDriver::kLeft, HistoryDriver::kLeft, HistoryDriver::kDown, HistoryDriver::kLeft,
               HistoryDriver::kSelect});
   });
-  d.Answer(9, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
+  d.Answer(MTEAM_MODE, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
 }
 
 // The player's answers through a whole edition: the news pages confirmed,
@@ -105,12 +121,14 @@ void SetUpFrom1958(HistoryDriver& d) {
 // double, two goals to none or three to one.
 void PlayerAnswers(HistoryDriver& d) {
   d.Answer(GAME_MODE_NEWS, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
-  d.Answer(47, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
-  for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kSkip}); });
+  d.Answer(MFHMAIN_MODE, [](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
+  for (int e : {WC_MODE_WINNER, WC_MODE_QUALIFIED, WC_MODE_NOT_QUALIFIED, WC_MODE_ELIMINATED, WC_MODE_INTRO})
+    d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kSkip}); });
   // The squad pages: to the buttons and out.
-  d.Answer(13, [](HistoryDriver& h) { h.Events({HistoryDriver::kBack, HistoryDriver::kBack}); });
+  d.Answer(MTATICS_MODE, [](HistoryDriver& h) { h.Events({HistoryDriver::kBack, HistoryDriver::kBack}); });
   // The tables and the roll of honour the news opens: Escape goes back to it.
-  for (int e : {48, 55, 56}) d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kEscape}); });
+  for (int e : {MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE})
+    d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kEscape}); });
   d.DefaultAnswer([](HistoryDriver& h) { h.Events({HistoryDriver::kSelect}); });
   d.MatchDouble([&d] { return d.Matches() % 2 ? std::pair{3, 1} : std::pair{2, 0}; });
 }
@@ -134,8 +152,9 @@ TEST(HistoryRun, OneEditionWonThroughTheScreensMovesOnToTheNextEdition) {
   EXPECT_TRUE(uFlags & TMF_WON) << uFlags;
   EXPECT_EQ(uFlags & (TMF_ELIMINATED | TMF_FAILED), 0u);
   // The edition ends in the hub of the team's next edition (or the history is over).
-  ASSERT_TRUE(d.RunUntil([&] { return (tmglobal.iYear != 58 && d.Mode() == 47) || d.Mode() == GAME_MODE_MAIN_MENU; },
-                         20000))
+  ASSERT_TRUE(d.RunUntil(
+      [&] { return (tmglobal.iYear != 58 && d.Mode() == MFHMAIN_MODE) || d.Mode() == GAME_MODE_MAIN_MENU; },
+      20000))
       << d.ModesText();
   SCOPED_TRACE(d.ModesText());
   EXPECT_EQ(tmreport_CountGet(), 0);
@@ -144,7 +163,8 @@ TEST(HistoryRun, OneEditionWonThroughTheScreensMovesOnToTheNextEdition) {
   EXPECT_EQ(tmglobal.aHolders[1], Team);
   EXPECT_GT(tmglobal.iYear, 58);
   // Every screen of the edition was seen: news, hub, match, films.
-  for (int e : {57, 47, 22, 76, 75})
+  for (int e :
+       std::initializer_list<int>{MFHNEWS_MODE, MFHMAIN_MODE, GAME_MODE_MATCH_START, WC_MODE_QUALIFIED, WC_MODE_WINNER})
     EXPECT_NE((" " + d.ModesText() + " ").find(" " + std::to_string(e) + " "), std::string::npos) << e;
 }
 
@@ -178,8 +198,9 @@ void HubTourStep(HistoryDriver& h, std::vector<int>& tour) {
 }
 
 void HubTour(HistoryDriver& d, std::vector<int>& tour) {
-  d.Answer(47, [&tour](HistoryDriver& h) { HubTourStep(h, tour); });
-  for (int e : {48, 55, 56}) d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kEscape}); });
+  d.Answer(MFHMAIN_MODE, [&tour](HistoryDriver& h) { HubTourStep(h, tour); });
+  for (int e : {MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE})
+    d.Answer(e, [](HistoryDriver& h) { h.Events({HistoryDriver::kEscape}); });
 }
 
 // Escape held on a screen the hub opened leaves that screen once: back in
@@ -190,23 +211,23 @@ TEST(HistoryRun, EscapeHeldOnAScreenTheHubOpenedLeavesItWithoutTheHubsQuitBox) {
   ASSERT_TRUE(d.Start());
   ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
   std::vector<int> tour, left;
-  const auto away = [&] { return d.Mode() == 48 || d.Mode() == 55 || d.Mode() == 56; };
+  const auto away = [&] { return d.Mode() == MFHFIXTR_MODE || d.Mode() == MFHGROUP_MODE || d.Mode() == MFHROLE_MODE; };
   for (int k = 0; k < 3; k++) {
-    d.Answer(47, [&tour](H& h) { HubTourStep(h, tour); });
+    d.Answer(MFHMAIN_MODE, [&tour](H& h) { HubTourStep(h, tour); });
     ASSERT_TRUE(d.RunUntil(away, 500)) << d.ModesText();
     left.push_back(d.Mode());
-    d.Answer(47, [](H&) {});
+    d.Answer(MFHMAIN_MODE, [](H&) {});
     d.KeyboardKey("ESCAPE", true);
     d.RunUntil([] { return false; }, 240);
     d.KeyboardKey("ESCAPE", false);
     d.RunUntil([] { return false; }, 10);
     SCOPED_TRACE(d.ModesText());
-    EXPECT_EQ(d.Mode(), 47);
+    EXPECT_EQ(d.Mode(), MFHMAIN_MODE);
     EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0) << left.back();
     mfhmain_oScreen.bQuitBox = 0;
   }
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<int>{48, 55, 56}));
+  EXPECT_EQ(left, (std::vector<int>{MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE}));
   // A new press in the hub opens it.
   d.KeyboardKey("ESCAPE", true);
   d.RunUntil([] { return false; }, 3);
@@ -237,12 +258,12 @@ TEST(HistoryRun, EscapeGoesBackOneScreenFromTheSetUpTheHistoryOptionsAndTheGroup
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
   MenuToHistory(d);
-  d.Answer(45, [](H&) {});
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 45; }, 3000)) << d.ModesText();
+  d.Answer(MFHSETUP_MODE, [](H&) {});
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHSETUP_MODE; }, 3000)) << d.ModesText();
   d.Answer(GAME_MODE_MAIN_MENU, [](H&) {});
   EscapeHeld(d);
   EXPECT_EQ(d.Mode(), GAME_MODE_MAIN_MENU) << d.ModesText();
-  EXPECT_TRUE(EndsWith(d.ModesText(), " 45 12")) << d.ModesText();
+  EXPECT_TRUE(EndsWith(d.ModesText(), Trail({MFHSETUP_MODE, GAME_MODE_MAIN_MENU}))) << d.ModesText();
   EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_MAIN_MENU);
 
   // The menu's cursor is still on History.
@@ -250,27 +271,28 @@ TEST(HistoryRun, EscapeGoesBackOneScreenFromTheSetUpTheHistoryOptionsAndTheGroup
   d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kSelect}); });
   SetUpFrom1958(d);
   PlayerAnswers(d);
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000)) << d.ModesText();
   // Options (item 7: up to the first item, down to the last) and Group
   // Tables (item 4: right of the first).
   const std::pair<int, std::vector<int>> aWays[] = {
-      {52, {H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown,
-            H::kDown, H::kDown, H::kSelect}},
-      {55, {H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kRight, H::kSelect}},
+      {MFHOPTS_MODE,
+       {H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown,
+        H::kDown, H::kDown, H::kSelect}},
+      {MFHGROUP_MODE, {H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kRight, H::kSelect}},
   };
   for (const auto& [eScreen, aKeys] : aWays) {
     d.Answer(eScreen, [](H&) {});
-    d.Answer(47, [aKeys = aKeys](H& h) {
+    d.Answer(MFHMAIN_MODE, [aKeys = aKeys](H& h) {
       for (int e : aKeys) h.Events({e});
     });
     ASSERT_TRUE(d.RunUntil([&, e = eScreen] { return d.Mode() == e; }, 500)) << d.ModesText();
-    d.Answer(47, [](H&) {});
+    d.Answer(MFHMAIN_MODE, [](H&) {});
     d.RunUntil([] { return false; }, 20);
     ASSERT_EQ(d.Mode(), eScreen) << "the screen stays until Escape";
     EscapeHeld(d);
     SCOPED_TRACE(d.ModesText());
-    EXPECT_EQ(d.Mode(), 47) << eScreen;
-    EXPECT_TRUE(EndsWith(d.ModesText(), std::to_string(eScreen) + " 47")) << eScreen;
+    EXPECT_EQ(d.Mode(), MFHMAIN_MODE) << eScreen;
+    EXPECT_TRUE(EndsWith(d.ModesText(), Trail({eScreen, MFHMAIN_MODE}))) << eScreen;
     EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0) << eScreen;
     EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY) << eScreen;
   }
@@ -281,13 +303,13 @@ TEST(HistoryRun, EscapeGoesBackOneScreenFromTheSetUpTheHistoryOptionsAndTheGroup
 void HubOpen(HistoryDriver& d, const std::vector<int>& aKeys, int eScreen) {
   using H = HistoryDriver;
   d.Answer(eScreen, [](H&) {});
-  d.Answer(47, [aKeys](H& h) {
+  d.Answer(MFHMAIN_MODE, [aKeys](H& h) {
     for (int i = 0; i < 7; i++) h.Events({H::kUp});
     for (int e : aKeys) h.Events({e});
     h.Events({H::kSelect});
   });
   ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == eScreen; }, 800)) << d.ModesText();
-  d.Answer(47, [](H&) {});
+  d.Answer(MFHMAIN_MODE, [](H&) {});
   d.RunUntil([] { return false; }, 10);
 }
 
@@ -307,7 +329,7 @@ TEST(HistoryRun, OneEscapeActsOnOneScreenOnly) {
   ASSERT_TRUE(d.Start());
   ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
   d.DefaultAnswer([](H&) {});
-  d.Answer(47, [](H&) {});
+  d.Answer(MFHMAIN_MODE, [](H&) {});
   const bool bFinals = mfhmain_oScreen.bFinals != 0;
   const std::vector<int> aToOptions = {H::kRight, H::kDown, H::kDown, H::kDown};
   struct Way {
@@ -320,20 +342,24 @@ TEST(HistoryRun, OneEscapeActsOnOneScreenOnly) {
     int eBack;
   };
   std::vector<Way> aWays = {
-      {"team", {H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, 47},
-      {"opposition", {H::kRight, H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, 47},
-      {"fixtures", {H::kDown, H::kDown, H::kDown}, 48, {}, 48, -1, 47},
-      {"group selector", {H::kRight}, 55, {H::kSelect}, 55, MFHGROUP_FOCUS_GROUP, 47},
-      {"group results", {H::kRight}, 55, {H::kSelect, H::kSelect}, 55, MFHGROUP_FOCUS_AREA, 47},
-      {"group tables", {H::kRight}, 55, {}, 55, MFHGROUP_FOCUS_CONF, 47},
-      {"roll of honour", {H::kRight, H::kDown, H::kDown}, 56, {}, 56, -1, 47},
-      {"options", aToOptions, 52, {}, 52, -1, 47},
-      {"save", aToOptions, 52, {H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect}, 42, -1, 52},
-      {"load", aToOptions, 52, {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect}, 43, -1, 52},
-      {"rules", aToOptions, 52,
-       {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect}, 88, -1, 52},
+      {"team", {H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, MFHMAIN_MODE},
+      {"opposition", {H::kRight, H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, MFHMAIN_MODE},
+      {"fixtures", {H::kDown, H::kDown, H::kDown}, MFHFIXTR_MODE, {}, MFHFIXTR_MODE, -1, MFHMAIN_MODE},
+      {"group selector", {H::kRight}, MFHGROUP_MODE, {H::kSelect}, MFHGROUP_MODE, MFHGROUP_FOCUS_GROUP, MFHMAIN_MODE},
+      {"group results", {H::kRight}, MFHGROUP_MODE, {H::kSelect, H::kSelect}, MFHGROUP_MODE, MFHGROUP_FOCUS_AREA,
+       MFHMAIN_MODE},
+      {"group tables", {H::kRight}, MFHGROUP_MODE, {}, MFHGROUP_MODE, MFHGROUP_FOCUS_CONF, MFHMAIN_MODE},
+      {"roll of honour", {H::kRight, H::kDown, H::kDown}, MFHROLE_MODE, {}, MFHROLE_MODE, -1, MFHMAIN_MODE},
+      {"options", aToOptions, MFHOPTS_MODE, {}, MFHOPTS_MODE, -1, MFHMAIN_MODE},
+      {"save", aToOptions, MFHOPTS_MODE, {H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect}, PCSAVE_MODE_SAVE, -1,
+       MFHOPTS_MODE},
+      {"load", aToOptions, MFHOPTS_MODE, {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect},
+       PCSAVE_MODE_LOAD, -1, MFHOPTS_MODE},
+      {"rules", aToOptions, MFHOPTS_MODE,
+       {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect},
+       MHELP_RULES_MODE, -1, MFHOPTS_MODE},
   };
-  if (!bFinals) aWays.push_back({"squad", {H::kDown, H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, 47});
+  if (!bFinals) aWays.push_back({"squad", {H::kDown, H::kDown}, MTATICS_MODE, {}, MTATICS_MODE, -1, MFHMAIN_MODE});
   for (const Way& w : aWays)
     for (bool bHeld : {false, true}) {
       SCOPED_TRACE(std::string(w.pszName) + (bHeld ? ", held" : ", tapped"));
@@ -364,10 +390,10 @@ TEST(HistoryRun, OneEscapeActsOnOneScreenOnly) {
       EXPECT_EQ(d.Mode(), w.eBack) << d.ModesText();
       EXPECT_TRUE(EndsWith(d.ModesText(), std::to_string(w.eTarget) + " " + std::to_string(w.eBack))) << d.ModesText();
       EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0);
-      if (w.eBack != 47) {
+      if (w.eBack != MFHMAIN_MODE) {
         // The options are left with a press of their own.
         EscapePress(d, bHeld);
-        ASSERT_EQ(d.Mode(), 47) << d.ModesText();
+        ASSERT_EQ(d.Mode(), MFHMAIN_MODE) << d.ModesText();
         EXPECT_EQ(mfhmain_oScreen.bQuitBox, 0);
       }
       mfhmain_oScreen.bQuitBox = 0;
@@ -394,7 +420,7 @@ TEST(HistoryRun, TheHubKeepsItsRoundTitleAfterTheTeamSheetAndTheSquadPages) {
   ASSERT_TRUE(d.Start());
   ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
   d.DefaultAnswer([](H&) {});
-  d.Answer(47, [](H&) {});
+  d.Answer(MFHMAIN_MODE, [](H&) {});
   ASSERT_EQ(tmglobal.bFinalsLoaded, 0);
   const std::string sTitle = festr_IDToStr(182);
   ASSERT_EQ(sTitle, "World Cup Qualifier");
@@ -424,11 +450,11 @@ TEST(HistoryRun, TheHubKeepsItsRoundTitleAfterTheTeamSheetAndTheSquadPages) {
       d.Answer(MTATICS_MODE, [aLeave](H& h) {
         for (int e : aLeave) h.Events({e});
       });
-      ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 200)) << d.ModesText();
+      ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 200)) << d.ModesText();
       d.Answer(MTATICS_MODE, [](H&) {});
       d.RunUntil([] { return false; }, 10);
     }
-    ASSERT_EQ(d.Mode(), 47) << d.ModesText();
+    ASSERT_EQ(d.Mode(), MFHMAIN_MODE) << d.ModesText();
     EXPECT_TRUE(Titled());
     EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
   }
@@ -443,32 +469,32 @@ TEST(HistoryRun, EscapeLeavesControllerSetupForTheOptionsScreen) {
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
   d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kRight, H::kDown, H::kSelect}); });
-  d.Answer(41, [](H& h) { h.Events({H::kSelect}); });
-  d.Answer(70, [](H&) {});
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 70; }, 3000)) << d.ModesText();
+  d.Answer(OPTIONS_MODE, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(PCCONTROLS_MODE, [](H&) {});
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == PCCONTROLS_MODE; }, 3000)) << d.ModesText();
   InputPort* pip = input_poGetPort(0);
   ASSERT_EQ(pip->iPreset, 0);
   ASSERT_EQ(pip->aoConfigured[0].cKey, 36);  // J passes
   d.Events({H::kRight});
   d.RunUntil([] { return false; }, 20);
   ASSERT_EQ(pip->iPreset, 1);
-  ASSERT_EQ(d.Mode(), 70) << "the screen stays until Escape";
-  d.Answer(41, [](H&) {});
+  ASSERT_EQ(d.Mode(), PCCONTROLS_MODE) << "the screen stays until Escape";
+  d.Answer(OPTIONS_MODE, [](H&) {});
   EscapeHeld(d);
-  EXPECT_EQ(d.Mode(), 41) << d.ModesText();
-  EXPECT_TRUE(EndsWith(d.ModesText(), " 70 41")) << d.ModesText();
+  EXPECT_EQ(d.Mode(), OPTIONS_MODE) << d.ModesText();
+  EXPECT_TRUE(EndsWith(d.ModesText(), Trail({PCCONTROLS_MODE, OPTIONS_MODE}))) << d.ModesText();
   EXPECT_EQ(pip->iPreset, 1);
   EXPECT_EQ(pip->aoConfigured[0].cKey, 31);  // the second layout: S passes
 
   // Again, on to the custom set, whose functions are empty: left as it was.
-  d.Answer(41, [](H& h) { h.Events({H::kSelect}); });
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 70; }, 500)) << d.ModesText();
-  d.Answer(41, [](H&) {});
+  d.Answer(OPTIONS_MODE, [](H& h) { h.Events({H::kSelect}); });
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == PCCONTROLS_MODE; }, 500)) << d.ModesText();
+  d.Answer(OPTIONS_MODE, [](H&) {});
   d.Events({H::kRight, H::kRight});
   d.RunUntil([] { return false; }, 20);
   ASSERT_EQ(pip->iPreset, PCCONTROLS_CUSTOM);
   EscapeHeld(d);
-  EXPECT_EQ(d.Mode(), 41) << d.ModesText();
+  EXPECT_EQ(d.Mode(), OPTIONS_MODE) << d.ModesText();
   EXPECT_EQ(pip->iPreset, 1);
   EXPECT_EQ(pip->aoConfigured[0].cKey, 31);
 }
@@ -488,15 +514,17 @@ TEST_P(HistoryRunLanguage, OneEditionThroughTheScreensMovesOnToTheNextEdition) {
   PlayerAnswers(d);
   ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == GAME_MODE_NEWS; }, 3000)) << d.ModesText();
   tmreport_CountReset();
-  ASSERT_TRUE(d.RunUntil([&] { return (tmglobal.iYear != 58 && d.Mode() == 47) || d.Mode() == GAME_MODE_MAIN_MENU; },
-                         80000))
+  ASSERT_TRUE(d.RunUntil(
+      [&] { return (tmglobal.iYear != 58 && d.Mode() == MFHMAIN_MODE) || d.Mode() == GAME_MODE_MAIN_MENU; },
+      80000))
       << d.ModesText();
   SCOPED_TRACE(d.ModesText());
   EXPECT_EQ(mlang_iLanguage, GetParam());
-  EXPECT_EQ(d.Mode(), 47);
+  EXPECT_EQ(d.Mode(), MFHMAIN_MODE);
   EXPECT_EQ(tmreport_CountGet(), 0);
   EXPECT_GT(d.Matches(), 3);
-  for (int e : {57, 47, 22, 55, 75})
+  for (int e :
+       std::initializer_list<int>{MFHNEWS_MODE, MFHMAIN_MODE, GAME_MODE_MATCH_START, MFHGROUP_MODE, WC_MODE_WINNER})
     EXPECT_NE((" " + d.ModesText() + " ").find(" " + std::to_string(e) + " "), std::string::npos) << e;
 }
 
@@ -527,7 +555,8 @@ TEST(HistoryRun, AWholeHistoryFrom1958To1998ThroughTheScreensEndsInTheMainMenu) 
   EXPECT_GT(cWon, 3);
   EXPECT_EQ(cWon, cFilms);
   // Each stage toured the fixtures, the tables and the roll of honour.
-  for (int e : {48, 55, 56, 13}) EXPECT_NE(std::count(d.Modes().begin(), d.Modes().end(), e), 0) << e;
+  for (int e : {MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE, MTATICS_MODE})
+    EXPECT_NE(std::count(d.Modes().begin(), d.Modes().end(), e), 0) << e;
 }
 
 // The human team's fixtures of the current edition as the tree holds them:
@@ -607,11 +636,11 @@ TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditio
   ASSERT_TRUE(d.Start());
   MenuToHistory(d);
   // 1962 (one step right of 1958), the qualifiers played.
-  d.Answer(45, [](HistoryDriver& h) {
+  d.Answer(MFHSETUP_MODE, [](HistoryDriver& h) {
     for (int i = 0; i < 10; i++) h.Events({H::kLeft});
     h.Events({H::kRight, H::kDown, H::kLeft, H::kSelect});
   });
-  d.Answer(9, [](HistoryDriver& h) { h.Events({H::kSelect}); });
+  d.Answer(MTEAM_MODE, [](HistoryDriver& h) { h.Events({H::kSelect}); });
   PlayerAnswers(d);
   d.MatchDouble(KeyedWin);
   std::vector<int> tour;
@@ -624,7 +653,7 @@ TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditio
   QMathRandState oRand{};
   MFHNewsMarkers oMarkers{};
   EditionEnd run, loaded;
-  d.Answer(47, [&](HistoryDriver& h) {
+  d.Answer(MFHMAIN_MODE, [&](HistoryDriver& h) {
     if (tmglobal.iYear == 90 && iMatchesBefore < 0) iMatchesBefore = h.Matches();
     if (stage == kBefore && tmglobal.iYear == 90 && h.Matches() > iMatchesBefore) {
       stage = kSaving;
@@ -655,7 +684,7 @@ TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditio
     }
     HubTourStep(h, tour);
   });
-  d.Answer(52, [&](HistoryDriver& h) {
+  d.Answer(MFHOPTS_MODE, [&](HistoryDriver& h) {
     if (stage == kSaving) h.Events({H::kDown, H::kDown, H::kDown, H::kDown, H::kSelect});
     else h.Events({H::kBack});
   });
@@ -727,9 +756,9 @@ TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditio
   d.Answer(PCSAVE_MODE_LOAD, [](HistoryDriver& h) { h.Events({H::kSelect, H::kSelect}); });
   stage = kBack;
   bLoaded = true;
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 3000)) << d.ModesText();
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 3000)) << d.ModesText();
   ASSERT_EQ(tmglobal.iYear, 90);
-  EXPECT_TRUE(EndsWith(d.ModesText(), " 12 43 47")) << d.ModesText();
+  EXPECT_TRUE(EndsWith(d.ModesText(), Trail({GAME_MODE_MAIN_MENU, PCSAVE_MODE_LOAD, MFHMAIN_MODE}))) << d.ModesText();
   cSeen = 0;
   ASSERT_TRUE(d.RunUntil([&] { return stage == kSaved && watch(loaded); }, 150000)) << d.ModesText();
   EXPECT_EQ(tmreport_CountGet(), 0);
@@ -845,22 +874,23 @@ TEST(HistoryRun, EveryHistoryScreenShowsItsSpritesAndTexts) {
       if (capture(h, key)) fn(h);
     });
   };
-  wrap(45, 45, [](HistoryDriver& h) {
+  wrap(MFHSETUP_MODE, MFHSETUP_MODE, [](HistoryDriver& h) {
     for (int i = 0; i < 10; i++) h.Events({H::kLeft});
     h.Events({H::kDown, H::kLeft, H::kSelect});
   });
   wrap(GAME_MODE_NEWS, GAME_MODE_NEWS, [](HistoryDriver& h) { h.Events({H::kSelect}); });
-  for (int e : {48, 55, 56}) wrap(e, e, [](HistoryDriver& h) { h.Events({H::kEscape}); });
-  wrap(52, 52, [](HistoryDriver& h) { h.Events({H::kBack}); });
+  for (int e : {MFHFIXTR_MODE, MFHGROUP_MODE, MFHROLE_MODE})
+    wrap(e, e, [](HistoryDriver& h) { h.Events({H::kEscape}); });
+  wrap(MFHOPTS_MODE, MFHOPTS_MODE, [](HistoryDriver& h) { h.Events({H::kBack}); });
   // The squad pages (the team sheet opened by "Choose Squad"); the team
   // sheet before a match only goes on.
-  d.Answer(13, [&capture](HistoryDriver& h) {
-    if (global_eGetExtendedGameMode() != 54 || capture(h, 13)) h.Events({H::kBack, H::kBack});
+  d.Answer(MTATICS_MODE, [&capture](HistoryDriver& h) {
+    if (global_eGetExtendedGameMode() != 54 || capture(h, MTATICS_MODE)) h.Events({H::kBack, H::kBack});
   });
   // The hub: Choose Squad (in the qualifiers), Fixtures, the group tables,
   // the roll of honour, Options, then Play Match.
   int iVisit = 0;
-  wrap(47, 47, [&iVisit](HistoryDriver& h) {
+  wrap(MFHMAIN_MODE, MFHMAIN_MODE, [&iVisit](HistoryDriver& h) {
     h.Events({H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp, H::kUp});
     const std::vector<std::int32_t> aDown7 = {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown};
     switch (iVisit++) {
@@ -887,18 +917,18 @@ TEST(HistoryRun, EveryHistoryScreenShowsItsSpritesAndTexts) {
     ASSERT_EQ(s.frame.height, 480) << e;
   }
   // The set-up: its three rows, names and values.
-  const Shot& setup = shots[45];
+  const Shot& setup = shots[MFHSETUP_MODE];
   EXPECT_GT(Shown(setup, "main"), 0.9);
   EXPECT_GT(Written(setup, "main", 90, 150, 570, 270), 1000);
   // The options with the cursor on the first row: the arrow down only.
-  const Shot& options = shots[52];
+  const Shot& options = shots[MFHOPTS_MODE];
   EXPECT_GT(Shown(options, "main"), 0.9);
   EXPECT_EQ(Shown(options, "YArrowD"), 1.0);
   EXPECT_LT(Shown(options, "YArrowU"), 0.5);
   EXPECT_GT(Written(options, "main", 120, 140, 420, 380), 2000);
   EXPECT_GT(Written(options, "main", 500, 405, 560, 435), 50);
   // The hub: the team and the date, the eight items, the next fixture.
-  const Shot& hub = shots[47];
+  const Shot& hub = shots[MFHMAIN_MODE];
   EXPECT_GT(Shown(hub, "main"), 0.9);
   EXPECT_GT(Written(hub, "main", 175, 85, 600, 115), 300);
   EXPECT_GT(Written(hub, "main", 175, 135, 600, 300), 1500);
@@ -908,7 +938,7 @@ TEST(HistoryRun, EveryHistoryScreenShowsItsSpritesAndTexts) {
   EXPECT_GT(Shown(news, "main"), 0.9);
   EXPECT_GT(Written(news, "main", 70, 130, 550, 380), 3000);
   // The fixtures outside the list: no arrow; the rows and both buttons.
-  const Shot& fixtures = shots[48];
+  const Shot& fixtures = shots[MFHFIXTR_MODE];
   EXPECT_GT(Shown(fixtures, "main"), 0.9);
   EXPECT_LT(Shown(fixtures, "YArrowU"), 0.5);
   EXPECT_LT(Shown(fixtures, "YArrowD"), 0.5);
@@ -916,7 +946,7 @@ TEST(HistoryRun, EveryHistoryScreenShowsItsSpritesAndTexts) {
   EXPECT_GT(Written(fixtures, "main", 256, 352, 576, 382), 200);
   // The group tables of the team's group of three: the bars, the titles'
   // strip, three league rows with their texts; the next confederation's arrow.
-  const Shot& groups = shots[55];
+  const Shot& groups = shots[MFHGROUP_MODE];
   for (const char* psz : {"Layer8", "Layer7", "Layer5", "Results1", "League1", "League2", "League3"})
     EXPECT_GT(Shown(groups, psz), 0.9) << psz;
   EXPECT_LT(Shown(groups, "League4"), 0.5);
@@ -925,14 +955,14 @@ TEST(HistoryRun, EveryHistoryScreenShowsItsSpritesAndTexts) {
   EXPECT_GT(Written(groups, "Layer4", 60, 146, 580, 262), 5000);
   // The roll of honour at the first edition: the arrow right only, the title
   // and "Finals Incomplete".
-  const Shot& roll = shots[56];
+  const Shot& roll = shots[MFHROLE_MODE];
   EXPECT_GT(Shown(roll, "main"), 0.9);
   EXPECT_EQ(Shown(roll, "YArrowR"), 1.0);
   EXPECT_LT(Shown(roll, "YArrowL"), 0.5);
   EXPECT_GT(Written(roll, "main", 200, 145, 560, 170), 200);
   EXPECT_GT(Written(roll, "main", 200, 195, 560, 215), 200);
   // The squad pages: the header and button bars, both lists of eight rows.
-  const Shot& squad = shots[13];
+  const Shot& squad = shots[MTATICS_MODE];
   EXPECT_GT(Shown(squad, "opbar"), 0.9);
   EXPECT_GT(Shown(squad, "csquadbar"), 0.9);
   EXPECT_GT(Written(squad, "main", 32, 80, 310, 375), 20000);
@@ -981,7 +1011,7 @@ TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
   ASSERT_TRUE(HubOfANew1958History(d)) << d.ModesText();
-  d.Answer(47, [](H&) {});
+  d.Answer(MFHMAIN_MODE, [](H&) {});
   d.RunUntil([] { return false; }, 10);
   const std::vector<std::uint32_t> aWide = WidestNames(4);
   ASSERT_EQ(aWide.size(), 4u);
@@ -1025,14 +1055,14 @@ TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
 
   // The roll of honour (item 6: up from the last item), its places the four
   // widest names, browsed to 1994 (the longest host's name).
-  d.Answer(47, [](H& h) {
+  d.Answer(MFHMAIN_MODE, [](H& h) {
     for (int i = 0; i < 7; i++) h.Events({H::kUp});
     for (int i = 0; i < 7; i++) h.Events({H::kDown});
     h.Events({H::kUp, H::kSelect});
   });
-  d.Answer(56, [](H&) {});
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 56; }, 500)) << d.ModesText();
-  d.Answer(47, [](H&) {});
+  d.Answer(MFHROLE_MODE, [](H&) {});
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHROLE_MODE; }, 500)) << d.ModesText();
+  d.Answer(MFHMAIN_MODE, [](H&) {});
   d.RunUntil([] { return false; }, 20);
   mfhrole_oScreen.iEdition = 9;
   RollOfHonourEntry* e = tmmain_RollOfHonourEntryGet(9);

@@ -24,6 +24,9 @@
 #include "tournament/tla.h"
 #include "tournament/tmteam.h"
 #include "tournament/tmtree.h"
+#include "frontend/mhelp.h"
+#include "frontend/mteam.h"
+#include "frontend/pcsave.h"
 
 namespace {
 
@@ -78,7 +81,7 @@ TEST_F(HistoryScreens, SetupRowsKeepTheirRanges) {
   EXPECT_EQ(mfhsetup_oSettings.bPlayQualifiers, 1);
   EXPECT_EQ(mfhsetup_oSettings.iMatchLength, 5);
   EXPECT_EQ(mfhsetup_oSettings.cHumanTeams, 1);
-  EXPECT_EQ(SetupKeys({10, 10}), 45);  // 58 is the first edition
+  EXPECT_EQ(SetupKeys({10, 10}), MFHSETUP_MODE);  // 58 is the first edition
   EXPECT_EQ(mfhsetup_oSettings.iStartYear, 58);
   for (int i = 0; i < 12; i++) SetupKeys({11});
   EXPECT_EQ(mfhsetup_oSettings.iStartYear, 98);
@@ -138,7 +141,7 @@ TEST_F(HistoryScreens, SetupSelectStartsANewHistory) {
     for (RollOfHonourEntry& e : tmglobal.aRoll) e = {1, 2, 3, 4};
     global_SetExtendedGameMode(GAME_MODE_NONE);
     mfhsetup_oSettings = {70, 1, bQualifiers ? 1 : 0, 1, 10};
-    EXPECT_EQ(SetupKeys({37, 8}), 9);  // the select ends the screen's events
+    EXPECT_EQ(SetupKeys({37, 8}), MTEAM_MODE);  // the select ends the screen's events
     EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
     EXPECT_EQ(global.iDay, 1);
     EXPECT_EQ(global.iMonth, 1);
@@ -158,9 +161,9 @@ TEST_F(HistoryScreens, SetupSelectStartsANewHistory) {
     input_EventQueueFlush(&input_poGetPort(0)->oEvents);
   }
   // Start acts as select; back and the escape key go to the main menu's return.
-  EXPECT_EQ(SetupKeys({1}), 9);
+  EXPECT_EQ(SetupKeys({1}), MTEAM_MODE);
   EXPECT_EQ(SetupKeys({38}), 12);
-  EXPECT_EQ(global_eGetExtendedGameMode(), 12);
+  EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_MAIN_MENU);
   EXPECT_EQ(SetupKeys({152}), 12);
 }
 
@@ -177,7 +180,7 @@ TEST_F(HistoryScreens, SetupRunLeavesRearmed) {
   pcframe_Begin();
   mfhsetup_Run();
   global_GameModeTransition();
-  EXPECT_EQ(global_eGetGameMode(), 9);
+  EXPECT_EQ(global_eGetGameMode(), MTEAM_MODE);
   EXPECT_EQ(mfhsetup_oScreen.bNeedsEnter, 1);
   EXPECT_EQ(mfhsetup_oScreen.iCursor, 0);
   EXPECT_EQ(mfhmain_bYearLoaded, 0);
@@ -229,8 +232,10 @@ TEST_F(HistoryScreens, OptionsRowsChangeTheMatchOptions) {
 TEST_F(HistoryScreens, OptionsHandOverFromEveryActionRow) {
   struct Case {
     int row, code, next, extended;
-  } cases[] = {{4, 37, 42, 49}, {5, 37, 43, 52}, {6, 37, 41, 49}, {8, 37, 88, 49}, {9, 37, 47, 49},
-               {0, 38, 47, 49}, {3, 1, 47, 49},  {6, 152, 47, 49}};
+  } cases[] = {{4, 37, PCSAVE_MODE_SAVE, GAME_MODE_HISTORY},    {5, 37, PCSAVE_MODE_LOAD, MFHOPTS_MODE},
+               {6, 37, OPTIONS_MODE, GAME_MODE_HISTORY},        {8, 37, MHELP_RULES_MODE, GAME_MODE_HISTORY},
+               {9, 37, MFHMAIN_MODE, GAME_MODE_HISTORY},        {0, 38, MFHMAIN_MODE, GAME_MODE_HISTORY},
+               {3, 1, MFHMAIN_MODE, GAME_MODE_HISTORY},         {6, 152, MFHMAIN_MODE, GAME_MODE_HISTORY}};
   for (const Case& c : cases) {
     mfhopts_Enter();
     for (int i = 0; i < c.row; i++) FrontEndPush(9);
@@ -240,8 +245,8 @@ TEST_F(HistoryScreens, OptionsHandOverFromEveryActionRow) {
   // Restore from outside the history returns to the general options.
   mfhopts_Enter();
   global_SetExtendedGameMode(GAME_MODE_MAIN_MENU);
-  EXPECT_EQ(OptsKeys({9, 9, 9, 9, 9, 37}), 43);
-  EXPECT_EQ(global_eGetExtendedGameMode(), 41);
+  EXPECT_EQ(OptsKeys({9, 9, 9, 9, 9, 37}), PCSAVE_MODE_LOAD);
+  EXPECT_EQ(global_eGetExtendedGameMode(), OPTIONS_MODE);
   // Run sets the mode and re-arms the screen with its cursor at the top.
   mfhopts_oScreen.bNeedsEnter = 1;
   pcframe_Begin();
@@ -254,7 +259,7 @@ TEST_F(HistoryScreens, OptionsHandOverFromEveryActionRow) {
   pcframe_Begin();
   mfhopts_Run();
   global_GameModeTransition();
-  EXPECT_EQ(global_eGetGameMode(), 42);
+  EXPECT_EQ(global_eGetGameMode(), PCSAVE_MODE_SAVE);
   EXPECT_EQ(mfhopts_oScreen.bNeedsEnter, 1);
   EXPECT_EQ(mfhopts_oScreen.iCursor, 0);
   // Up at the top and Down at the bottom stay; the window follows.
@@ -290,7 +295,7 @@ TEST_F(HistoryScreens, MainMenuReachesTheTeamChoiceThroughTheSetup) {
     histintro_Run();
     global_GameModeTransition();
   }
-  ASSERT_EQ(global_eGetGameMode(), 45);
+  ASSERT_EQ(global_eGetGameMode(), MFHSETUP_MODE);
   mfhsetup_Reset();
   for (int code : {11, 11, 9, 11, 9, 11}) {
     FrontEndPush(code);
@@ -301,7 +306,7 @@ TEST_F(HistoryScreens, MainMenuReachesTheTeamChoiceThroughTheSetup) {
   pcframe_Begin();
   mfhsetup_Run();
   global_GameModeTransition();
-  EXPECT_EQ(global_eGetGameMode(), 9);
+  EXPECT_EQ(global_eGetGameMode(), MTEAM_MODE);
   EXPECT_EQ(global_eGetExtendedGameMode(), GAME_MODE_HISTORY);
   EXPECT_EQ(tmglobal.iYear, 66);
   EXPECT_EQ(tmglobal.bFinals, 1);

@@ -203,7 +203,7 @@ void OnTick(std::int32_t iTick, void* pv) {
   }
 
   // A frame was written when the ring's index moved outside the replay.
-  const bool bRecorded = r.bRecording && replay_poFrames && eRan != 46 && r.iIndex != w->iPrevIndex;
+  const bool bRecorded = r.bRecording && replay_poFrames && eRan != GAME_MODE_REPLAY && r.iIndex != w->iPrevIndex;
   w->iPrevIndex = r.iIndex;
   if (bRecorded) {
     if (replay_iEntriesGet(r.iEnd) != cEntries) Fault(w, "a frame of " + std::to_string(replay_iEntriesGet(r.iEnd)) + " entries" + at);
@@ -229,7 +229,7 @@ void OnTick(std::int32_t iTick, void* pv) {
   }
   w->cGoals = cGoals;
 
-  if (eRan == 46 && r.iPublished >= 0 && replay_poFrames) {
+  if (eRan == GAME_MODE_REPLAY && r.iPublished >= 0 && replay_poFrames) {
     const std::int32_t f = r.iPublished;
     Shown o;
     if (!ShownTake(&o, true)) Fault(w, "the replay showed no players" + at);
