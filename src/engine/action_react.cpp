@@ -155,7 +155,6 @@ struct SteerWords {
 };
 SteerWords s_aSteer[USER_MAX];
 
-constexpr std::int32_t kStickDead = 26;
 constexpr std::int32_t kStickWalk = 71;
 
 ActionNode* Unlink(ActionNode* po, ActionNode** ppoHead) {
@@ -191,7 +190,7 @@ void action_UserSteer(Player* pp) {
   std::int32_t m = static_cast<std::int32_t>(pu->uStickDirection & 0xFFFF);
   std::int32_t iDeg = static_cast<std::int32_t>(pu->uStickDirection >> 16);
   std::int32_t h = pp->iFacing;
-  if (m >= kStickDead) {
+  if (m >= USER_STICK_STEER_MIN) {
     // The stick's degrees as a 16-bit angle, wrapped into 16 bits.
     std::int32_t a = static_cast<std::int32_t>(static_cast<std::int64_t>(iDeg + 90) * 65536 / 360) & 0xFFFF;
     Ball* pb = &ball_oBall;
@@ -219,7 +218,7 @@ void action_UserSteer(Player* pp) {
     if (bMoving) anim_RequestSet(&pp->oAnimInfo, 33);
   } else if (e == 3) {
     anim_RequestSet(&pp->oAnimInfo, 143);
-  } else if (m < kStickDead) {
+  } else if (m < USER_STICK_STEER_MIN) {
     anim_RequestSet(&pp->oAnimInfo, ANIM_STAND);
   } else if (m < kStickWalk) {
     anim_RequestSet(&pp->oAnimInfo, ANIM_TURN);

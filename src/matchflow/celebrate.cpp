@@ -13,6 +13,7 @@
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/imath.h"
+#include "shell/user.h"
 #include "shell/usrmark.h"
 
 namespace {
@@ -105,7 +106,7 @@ void Event(User* pusr, std::int32_t iEvent) {
       const std::int32_t iDeg = static_cast<std::int32_t>(u >> 16);
       if ((u >> 16) != (s_auLastStick[i] >> 16)) s_aiAimStep[i] = 0;
       s_auLastStick[i] = u;
-      if (iMag < 26) s_aiAimStep[i] = 0;
+      if (iMag < USER_STICK_STEER_MIN) s_aiAimStep[i] = 0;
       if (!bScorer) {
         if (iMag >= 21) {
           std::int32_t x, y;

@@ -26,8 +26,6 @@
 
 namespace {
 
-constexpr std::int32_t kStickDead = 30;  // a stick at this magnitude or less aims nothing
-
 Player* Controlled(const User* pusr) { return pusr->phl ? pusr->phl->pplyr : nullptr; }
 std::int32_t MagnitudeOf(std::uint32_t uStick) { return static_cast<std::int32_t>(uStick & 0xFFFF); }
 std::int32_t AngleOf(std::uint32_t uStick) { return static_cast<std::int32_t>(uStick >> 16); }
@@ -387,7 +385,7 @@ std::int32_t usrctl_KickDecide(User* pusr, std::int32_t eEvent) {
 
 void usrctl_AimFromStick(User* pusr) {
   const std::uint32_t s = pusr->uStickDirection;
-  if (MagnitudeOf(s) > kStickDead) target_AngleSet((AngleOf(s) + 90) * 802 / 360);
+  if (MagnitudeOf(s) > USER_STICK_AIM_DEAD) target_AngleSet((AngleOf(s) + 90) * 802 / 360);
 }
 
 std::int32_t usrctl_CurveOffsetGet(std::int32_t iCurve) {
@@ -402,13 +400,13 @@ std::int32_t usrctl_CurveOffsetGet(std::int32_t iCurve) {
 void usrctl_CurveAim(User* pusr) {
   UsrctlUser* w = usrctl_poWords(pusr);
   Player* pp = Controlled(pusr);
-  if (MagnitudeOf(pusr->uStickDirection) < kStickDead) user_PlayerSteerStop(pusr);
+  if (MagnitudeOf(pusr->uStickDirection) < USER_STICK_AIM_DEAD) user_PlayerSteerStop(pusr);
   const std::uint32_t uOn = w->uStickOnBall;
   const std::int32_t iOnMag = MagnitudeOf(uOn);
   const std::int32_t iOnDeg = Wrap360(AngleOf(uOn) + 90);
   const std::int32_t iAimDeg = DegreesOf802(w->iAim);
   const bool bSteering = pp != nullptr && pp->bUserSteered;
-  const bool bA = !bSteering && iOnMag > kStickDead && DegreesApart(iOnDeg, iAimDeg) > 5;
+  const bool bA = !bSteering && iOnMag > USER_STICK_AIM_DEAD && DegreesApart(iOnDeg, iAimDeg) > 5;
   const bool bB = bSteering && iOnMag >= 31 &&
                   DegreesApart(Wrap360(AngleOf(pusr->uStickDirection) + 90), iAimDeg) >= 6 &&
                   DegreesApart(Wrap360(AngleOf(w->uStickPrev) + 90), iAimDeg) >= 6;
@@ -425,7 +423,7 @@ void usrctl_CurveAim(User* pusr) {
 void usrctl_ShotSideAim(User* pusr) {
   Player* pp = Controlled(pusr);
   const std::uint32_t s = pusr->uStickDirection;
-  if (MagnitudeOf(s) <= kStickDead || pp == nullptr) {
+  if (MagnitudeOf(s) <= USER_STICK_AIM_DEAD || pp == nullptr) {
     target_KindSet(0);
     return;
   }
@@ -455,7 +453,7 @@ void usrctl_ShotSideAim(User* pusr) {
 
 void usrctl_TargetPointAim(User* pusr) {
   const std::uint32_t s = pusr->uStickDirection;
-  if (MagnitudeOf(s) <= kStickDead) return;
+  if (MagnitudeOf(s) <= USER_STICK_AIM_DEAD) return;
   const std::int32_t a = AngleOf(s);
   std::int32_t iStep;
   if (input_bAngleNear90(a)) iStep = 48;
@@ -470,7 +468,7 @@ void usrctl_TargetPointAim(User* pusr) {
 void usrctl_CrossAim(User* pusr) {
   UsrctlUser* w = usrctl_poWords(pusr);
   const std::uint32_t s = pusr->uStickDirection;
-  if (MagnitudeOf(s) <= kStickDead) return;
+  if (MagnitudeOf(s) <= USER_STICK_AIM_DEAD) return;
   const std::int32_t a = AngleOf(s) + 90;
   if (a > 310) {
     w->iAim -= 4;

@@ -17,6 +17,14 @@ enum : int32_t {
   USER_WORD_3 = 3,
 };
 
+// The stick's dead zones, by magnitude (0..128): one for moving a player,
+// a wider one for aiming a kick.
+// A player is steered from a magnitude of this or more; below it he stands
+// (and the celebrating scorer takes no aim step).
+constexpr int32_t USER_STICK_STEER_MIN = 26;
+// A stick at this magnitude or less aims no kick.
+constexpr int32_t USER_STICK_AIM_DEAD = 30;
+
 struct User {
   int32_t iIndex;
   InputPort* pip;
