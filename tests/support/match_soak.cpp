@@ -9,6 +9,7 @@
 #include "frontend/mquick.h"
 #include "frontend/frontend_services.h"
 #include "shell/global.h"
+#include "support/match_watch.h"
 
 namespace match_harness {
 
@@ -149,16 +150,21 @@ Config CarryConfig(std::uint32_t uSeed, SideKind eKind) {
   c.aeSide[k] = eKind;
   if (eKind == SideKind::User) {
     // Every input table's Pass press, held and release, posted as raw
-    // events on three ticks in a row (the release's last is the kick-off's).
-    static const std::int32_t kaaiPass[3][6] = {
-        {26, 64, 74, 129, 71, 0}, {27, 65, 75, 130, 72, 0}, {28, 66, 76, 131, 73, 63}};
+    // events on three ticks in a row.
     for (std::int32_t t = 30; t <= c.cTickCap; t += 90)
       for (std::int32_t i = 0; i < 3; i++)
-        for (std::int32_t e : kaaiPass[i])
+        for (std::int32_t e : kaaiPassEvents[i])
           if (e) c.aoCommands[k].push_back(Command{t + i, e, 0, 0});
   }
   c.uMonkeySeed = uSeed * 7 + 3;
   return c;
+}
+
+std::int32_t CarryMatchFaults(const MatchWatch& w, const Result& r, std::string* pOther) {
+  std::int32_t c = 0;
+  for (const MatchWatch::Worst& o : w.aoCarries) c += w.CarryIsFault(o) ? 1 : 0;
+  *pOther = w.FaultsBesideCarries(r);
+  return c + (pOther->empty() ? 0 : 1);
 }
 
 double SoakStats::Series::Mean() const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/match_harness.h"
+#include "support/match_watch.h"
 
 namespace match_harness {
 
@@ -37,6 +38,10 @@ Config PersonConfig(std::uint32_t uSeed, bool bComputer = false);
 // Pass events, raw) or the monkey seeded seed x 7 + 3; eKind Computer leaves
 // both sides to the computer.
 Config CarryConfig(std::uint32_t uSeed, SideKind eKind);
+// The faults the carries watch counts in one match: each carry the watch
+// holds a fault, and one more when the match has any other (said in *pOther:
+// no end, play left unjudged, a goal carried in), whatever carries it saw.
+std::int32_t CarryMatchFaults(const MatchWatch& w, const Result& r, std::string* pOther);
 
 // The statistics soak: computer against computer, the two sides two
 // different entries of the quick-match table drawn by the seed, the match

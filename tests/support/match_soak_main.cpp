@@ -27,23 +27,22 @@ int Carries(long n, long first) {
       const mh::Result r = mh::RunWatched(c, &w);
       acHolds[i] += w.acKeeperHolds[0] + w.acKeeperHolds[1];
       for (const mh::MatchWatch::Worst& o : w.aoCarries) {
-        const bool bFault = w.CarryIsFault(o);
         acCarries[i]++;
-        acFaults[i] += bFault;
         std::printf("%s seed %ld %s keeper (%s): %s%s\n", apszKind[i], s, o.iSide == 0 ? "home" : "away",
-                    w.abPerson[o.iSide] ? "person" : "computer", o.Text().c_str(), bFault ? " FAULT" : "");
+                    w.abPerson[o.iSide] ? "person" : "computer", o.Text().c_str(), w.CarryIsFault(o) ? " FAULT" : "");
       }
       std::printf("%s seed %ld: %s\n", apszKind[i], s, r.Describe(c).c_str());
-      const std::string f = w.Faults(r);
-      if (!f.empty()) std::printf("  FAULT: %s\n", f.c_str());
-      acFaults[i] += !f.empty() && w.aoCarries.empty();
+      // The match's other faults, besides the carries said above.
+      std::string other;
+      acFaults[i] += mh::CarryMatchFaults(w, r, &other);
+      if (!other.empty()) std::printf("  FAULT: %s\n", other.c_str());
       std::fflush(stdout);
     }
   }
   long cFaults = 0;
   for (int i = 0; i < 3; i++) {
-    std::printf("%s: %ld keeper holds, %ld carries, %ld of them faults\n", apszKind[i], acHolds[i], acCarries[i],
-                acFaults[i]);
+    std::printf("%s: %ld keeper holds, %ld carries, %ld faults (faulty carries and matches with other faults)\n",
+                apszKind[i], acHolds[i], acCarries[i], acFaults[i]);
     cFaults += acFaults[i];
   }
   return cFaults ? 1 : 0;

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <iterator>
 #include <sstream>
 
 #include "engine/ball.h"
@@ -26,10 +25,8 @@ constexpr std::int32_t kPassButton = -4;
 // A side whose commands are only Pass (its pad button, or every input
 // table's raw Pass events) never moves the stick.
 bool PassOnly(const std::vector<Command>& a) {
-  static const std::int32_t kaiPass[] = {26, 27, 28, 63, 64, 65, 66, 71, 72, 73, 74, 75, 76, 129, 130, 131};
   for (const Command& c : a)
-    if (c.iEvent != kPassButton && std::find(std::begin(kaiPass), std::end(kaiPass), c.iEvent) == std::end(kaiPass))
-      return false;
+    if (c.iEvent != kPassButton && !IsPassEvent(c.iEvent)) return false;
   return !a.empty();
 }
 
@@ -63,6 +60,13 @@ void Carry(MatchWatch::Worst* ps, std::int32_t iTick, const Player* po, std::int
 std::int32_t SideOf(const Player* po) { return po->MyTeam == player_PlaysFor_Home ? 0 : 1; }
 
 }  // namespace
+
+bool IsPassEvent(std::int32_t iEvent) {
+  for (const auto& aiRow : kaaiPassEvents)
+    for (std::int32_t e : aiRow)
+      if (e != 0 && e == iEvent) return true;
+  return false;
+}
 
 std::string MatchWatch::Worst::Text() const {
   std::ostringstream o;
@@ -158,13 +162,21 @@ void MatchWatch::Tick(std::int32_t iTick) {
   }
 }
 
-std::string MatchWatch::Faults(const Result& r) const {
-  std::string s;
-  if (!r.bFinished) s = "the match did not reach its end (stopped in mode " + std::to_string(r.eStuckMode) + "); ";
-  return s + PlayFaults();
+namespace {
+
+std::string EndFault(const Result& r) {
+  return r.bFinished ? "" : "the match did not reach its end (stopped in mode " + std::to_string(r.eStuckMode) + "); ";
 }
 
-std::string MatchWatch::PlayFaults() const {
+}  // namespace
+
+std::string MatchWatch::Faults(const Result& r) const { return EndFault(r) + PlayFaults(); }
+
+std::string MatchWatch::FaultsBesideCarries(const Result& r) const { return EndFault(r) + PlaySaid(false); }
+
+std::string MatchWatch::PlayFaults() const { return PlaySaid(true); }
+
+std::string MatchWatch::PlaySaid(bool bCarries) const {
   std::ostringstream o;
   if (oKeeperOver.cTicks > kKeeperOverTicks)
     o << "a keeper held the ball beyond his own goal line for " << oKeeperOver.Text() << "; ";
@@ -172,7 +184,7 @@ std::string MatchWatch::PlayFaults() const {
   for (const Worst& og : aoKeeperOwnGoals)
     if (CarryIsFault(og)) o << "a keeper carried the ball into his own goal; the goal was given at " << og.Text() << "; ";
   for (const Worst& oc : aoCarries)
-    if (CarryIsFault(oc)) o << "a keeper carried the ball over his own goal line at " << oc.Text() << "; ";
+    if (bCarries && CarryIsFault(oc)) o << "a keeper carried the ball over his own goal line at " << oc.Text() << "; ";
   if (oHold.cTicks > 0)
     o << "a pass-tapper's player kept the ball past his second tap for " << oHold.Text() << "; ";
   return o.str();

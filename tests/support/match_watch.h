@@ -33,6 +33,13 @@ constexpr std::int32_t kOutUnjudgedTicks = 3;
 // hold is a fault when it lasts past the second tap by more than this.
 constexpr std::int32_t kKickWindUpTicks = 60;
 
+// Every input table's Pass events, raw: the presses, the holds and the
+// releases (the last release, 63, is the kick-off's); 0 fills a row.
+inline constexpr std::int32_t kaaiPassEvents[3][6] = {
+    {26, 64, 74, 129, 71, 0}, {27, 65, 75, 130, 72, 0}, {28, 66, 76, 131, 73, 63}};
+// One of them.
+bool IsPassEvent(std::int32_t iEvent);
+
 struct MatchWatch {
   // One fault kind's worst case: its length in ticks, where it started and
   // how things stood on its last tick.
@@ -60,6 +67,9 @@ struct MatchWatch {
   // The same for play alone, the match's end aside (a match watched by a
   // caller of its own, through the game's frame loop).
   std::string PlayFaults() const;
+  // Faults() less the carries over the goal line (a caller that says each
+  // carry itself).
+  std::string FaultsBesideCarries(const Result& r) const;
 
   // The ticks at which each pass-tapper side presses its Pass button
   // (empty: the side is not a pass-tapper).
@@ -88,6 +98,8 @@ struct MatchWatch {
   bool CarryIsFault(const Worst& o) const;
 
  private:
+  // The play faults, with or without the carries.
+  std::string PlaySaid(bool bCarries) const;
   // The streak going on of each kind (cTicks 0: none) and whom it is about.
   Worst m_oKeeper, m_oOut, m_oHold;
   const void* m_pvHolder = nullptr;
