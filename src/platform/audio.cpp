@@ -2,12 +2,12 @@
 // state reports.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/audio_internal.h"
 #include "platform/internal.h"
+#include "platform/saidonce.h"
 
 namespace platform {
 namespace internal {
@@ -32,9 +32,10 @@ struct VoiceShadow {
 };
 
 Mixer g_mixer;
+// What the game says once when no sound device opens.
+constexpr const char* kSilentTopic = "sound device";
 VoiceShadow g_shadow[kMaxVoices];
 bool g_open = false;
-bool g_saidSilent = false;  // a device would not open and the game said it runs silent
 uint32_t g_freeHardware = 0;
 
 struct Deferred {
@@ -264,10 +265,9 @@ bool audioOpen() {
   std::string why;
   if (!audioBackend().open(&hardware, &why)) {
     // Said once: every film and the sound library try the device again.
-    if (!g_saidSilent)
-      std::fprintf(stderr, "Korvena Football: no sound device (%s); the game runs silent\n",
-                   why.empty() ? "it could not be opened" : why.c_str());
-    g_saidSilent = true;
+    sayOnce(kSilentTopic, "",
+            "Korvena Football: no sound device (" + (why.empty() ? std::string("it could not be opened") : why) +
+                "); the game runs silent");
     return false;
   }
   g_freeHardware = hardware;
@@ -277,7 +277,7 @@ bool audioOpen() {
 
 void internal::audioForgetSilence() {
   std::lock_guard<std::recursive_mutex> lock(audioMutex());
-  g_saidSilent = false;
+  sayOnce(kSilentTopic, "", "");  // a new start says it again
 }
 
 void audioClose() {

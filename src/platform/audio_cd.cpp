@@ -5,20 +5,17 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <utility>
 
 #include "platform/audio_internal.h"
 #include "platform/internal.h"
 #include "platform/paths.h"
+#include "platform/saidonce.h"
 
 namespace platform {
 namespace internal {
 namespace {
-
-// CD tracks already reported unreadable (each is reported once a run).
-std::set<std::string> g_reportedTracks;
 
 constexpr int kMaxDiscTracks = 99;
 constexpr uint32_t kDataTrackFrames = 2 * 75;
@@ -241,8 +238,8 @@ bool cdOpen() {
       std::fclose(f);
     }
     if (!ok) {
-      if (g_reportedTracks.insert(name).second)
-        std::fprintf(stderr, "Korvena Football: the CD track %s cannot be read; it is left out\n", name.c_str());
+      // Reported once a run, however often the disc is opened.
+      sayOnce("CD tracks", name, "Korvena Football: the CD track " + name + " cannot be read; it is left out");
       disc.tracks.push_back(Track{"", at, kDataTrackFrames});
       at += kDataTrackFrames;
       continue;

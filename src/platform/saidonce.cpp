@@ -1,34 +1,37 @@
 // Problems said once.
-#include "shell/saidonce.h"
+#include "platform/saidonce.h"
 
 #include <cstdio>
 #include <map>
 #include <mutex>
 #include <utility>
 
+namespace platform {
 namespace {
 
-std::mutex g_oLock;
+std::mutex g_lock;
 // What was last said under each topic and key.
-std::map<std::pair<std::string, std::string>, std::string> g_oSaid;
+std::map<std::pair<std::string, std::string>, std::string> g_said;
 
 }  // namespace
 
-std::int32_t saidonce_Say(const char* pszTopic, const std::string& oKey, const std::string& oText) {
+bool sayOnce(const char* topic, const std::string& key, const std::string& text) {
   {
-    const std::lock_guard<std::mutex> oHold(g_oLock);
-    std::string& oLast = g_oSaid[{pszTopic != nullptr ? pszTopic : "", oKey}];
-    if (oLast == oText) return 0;
-    oLast = oText;
+    const std::lock_guard<std::mutex> hold(g_lock);
+    std::string& last = g_said[{topic != nullptr ? topic : "", key}];
+    if (last == text) return false;
+    last = text;
   }
-  if (oText.empty()) return 0;
-  std::fputs(oText.c_str(), stderr);
-  if (oText.back() != '\n') std::fputc('\n', stderr);
+  if (text.empty()) return false;
+  std::fputs(text.c_str(), stderr);
+  if (text.back() != '\n') std::fputc('\n', stderr);
   std::fflush(stderr);
-  return 1;
+  return true;
 }
 
-void saidonce_Reset() {
-  const std::lock_guard<std::mutex> oHold(g_oLock);
-  g_oSaid.clear();
+void forgetSaid() {
+  const std::lock_guard<std::mutex> hold(g_lock);
+  g_said.clear();
 }
+
+}  // namespace platform

@@ -10,6 +10,7 @@ list(APPEND PLATFORM_SOURCES
   library.cpp
   messagebox.cpp
   instance.cpp
+  saidonce.cpp
   sdl/sdl_backend.cpp
   headless/headless_backend.cpp
   headless/script.cpp)

@@ -1,7 +1,8 @@
 #pragma once
 // Problems said once: a problem met again and again (a file read for every
 // match, a page drawn every frame) is said on standard error the first time,
-// and again only when what there is to say of it changes.
+// and again only when what there is to say of it changes. The memory is the
+// platform layer's (platform/saidonce.h), which says its own problems there.
 #include <cstdint>
 #include <string>
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/saidonce.h"
 #include "shell/saidonce.h"
 
 namespace {
@@ -39,6 +40,22 @@ TEST(SaidOnce, ATextIsSaidOnceUnderItsTopicAndKeyAndAgainWhenItChanges) {
   // Forgotten: said again.
   saidonce_Reset();
   EXPECT_EQ(Said("films", "outro.rpl", "the film outro.rpl cannot be played"), "the film outro.rpl cannot be played\n");
+}
+
+// The platform layer says its problems (the sound device, the disc's tracks)
+// into the same memory as the game: one said is not said again by the other,
+// and one reset forgets both.
+TEST(SaidOnce, ThePlatformAndTheGameShareOneMemory) {
+  saidonce_Reset();
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(platform::sayOnce("sound device", "", "no sound device; the game runs silent"));
+  EXPECT_FALSE(platform::sayOnce("sound device", "", "no sound device; the game runs silent"));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "no sound device; the game runs silent\n");
+  EXPECT_EQ(Said("sound device", "", "no sound device; the game runs silent"), "");
+  EXPECT_EQ(Said("films", "intro.rpl", "the film intro.rpl cannot be played"), "the film intro.rpl cannot be played\n");
+  EXPECT_FALSE(platform::sayOnce("films", "intro.rpl", "the film intro.rpl cannot be played"));
+  platform::forgetSaid();
+  EXPECT_EQ(Said("films", "intro.rpl", "the film intro.rpl cannot be played"), "the film intro.rpl cannot be played\n");
 }
 
 }  // namespace
