@@ -4,9 +4,9 @@
 #include <cstring>
 #include <cstdlib>
 #include <map>
-#include <span>
 
 #include "framework/qdx_file.h"
+#include "scene3d/kits_line.h"
 #include "shell/saidonce.h"
 
 const kitcolour::Rgb kits_aoKitColourTable[12] = {
@@ -68,38 +68,13 @@ void Report(const std::string& file) {
 
 int32_t Parse(const char* text, size_t n, const std::string& file);
 
-// A whole number of at most four digits, as the table's numbers are.
-bool WholeNumber(const std::string& s) {
-  if (s.empty() || s.size() > 4) return false;
-  for (char c : s)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
-// The fields of a line that hold numbers (0-based): the three numbers, then
-// a template kit's shirt, shorts and socks part numbers.
-constexpr size_t kTemplateNumbers[] = {2, 3, 4, 7, 8, 9, 10, 11, 13, 14, 16};
-constexpr size_t kUniqueNumbers[] = {2, 3, 4};
-
-// What is wrong with a line that has its fields: its first value that does
-// not read ("" when every value does).
-std::string Unreadable(const KitEntry& e);
-
 // The line's entry, or false when it has too few fields for its kind.
 bool EntryMake(const std::string& line, KitEntry* e) {
-  e->asFields.clear();
-  size_t at = 0;
-  while (at <= line.size()) {
-    const size_t comma = line.find(',', at);
-    const size_t end = comma == std::string::npos ? line.size() : comma;
-    if (end > at) e->asFields.push_back(line.substr(at, end - at));
-    if (comma == std::string::npos) break;
-    at = comma + 1;
-  }
+  e->asFields = kitline::Fields(line);
   const std::vector<std::string>& f = e->asFields;
   if (f.size() < 6) return false;
-  e->cKind = f[1][0];
-  if (f.size() < (e->cKind == 'U' ? 8u : 18u)) return false;
+  e->cKind = kitline::Kind(f);
+  if (f.size() < (e->cKind == 'U' ? kitline::kUniqueFields : kitline::kTemplateFields)) return false;
   std::snprintf(e->szName, sizeof e->szName, "%s", f[0].c_str());
   e->iNumber1 = std::atoi(f[2].c_str()) - 1;
   e->iColour = std::atoi(f[3].c_str()) - 1;
@@ -136,16 +111,11 @@ int32_t Parse(const char* text, size_t n, const std::string& file) {
     at = end + 1;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    bool binary = false;
-    for (char c : line)
-      if (static_cast<unsigned char>(c) < 32 && c != '\t') binary = true;
     KitEntry e{};
-    std::string unreadable;
-    if (binary) LeftOut("line " + std::to_string(lineNo) + " holds bytes that are not text; left out");
-    else if (line.size() > 255) LeftOut("line " + std::to_string(lineNo) + " is longer than 255 characters; left out");
-    else if (!EntryMake(line, &e)) LeftOut("line " + std::to_string(lineNo) + " has too few fields; left out");
-    else if (!(unreadable = Unreadable(e)).empty()) LeftOut("line " + std::to_string(lineNo) + " has " + unreadable + "; left out");
-    else {
+    const std::string fault = kitline::Fault(line);
+    if (!fault.empty() || !EntryMake(line, &e)) {
+      LeftOut("line " + std::to_string(lineNo) + " " + (fault.empty() ? "has too few fields" : fault) + "; left out");
+    } else {
       g_oTable.asLines.push_back(line);
       g_oTable.aoEntries.push_back(e);
       const std::string name = e.asFields[0];
@@ -180,76 +150,10 @@ int32_t kits_TableLineCount() { return static_cast<int32_t>(g_oTable.asLines.siz
 int32_t kits_bKitExists(const char* name) { return Find(name) != nullptr ? 1 : 0; }
 const KitEntry* kits_poKitEntryFind(const char* name) { return Find(name); }
 
-namespace {
-
-// A keeper's folder: two letters, his shirt's colour, a dash, his shorts'.
-bool KeeperRead(const std::string& gk, KitLook* k) {
-  return gk.size() >= 15 && kitcolour::Parse(gk.c_str() + 2, &k->oKeeperShirt) &&
-         kitcolour::Parse(gk.c_str() + 9, &k->oKeeperShorts);
-}
-
-// What LookRead answers besides the index of a field.
-constexpr int kLookReads = -1, kLookTooFewFields = -2;
-
-// Reads the kit's colours into k; the index of the first field that does
-// not read (1 for a kind that is neither T nor U), or kLookReads when all do.
-int LookRead(const KitEntry& e, KitLook* k) {
-  const std::vector<std::string>& f = e.asFields;
-  *k = KitLook{};
-  if (e.cKind == 'U') {
-    // A unique kit carries its colours in its name prefix; its design
-    // counts as a plain shirt.
-    if (f.size() < 8) return kLookTooFewFields;
-    kitcolour::UniqueLook u{};
-    if (!kitcolour::ParseUnique(f[6].c_str(), &u)) return 6;
-    if (!KeeperRead(f[7], k)) return 7;
-    k->oShirt = u.aColours[0];
-    k->oSecond = u.aColours[1];
-    k->oShorts = u.aColours[2];
-    k->oSocks = u.aColours[3];
-    k->iPattern = 1;
-    return kLookReads;
-  }
-  if (e.cKind != 'T') return 1;
-  if (f.size() < 18) return kLookTooFewFields;
-  const size_t dash = f[6].find('-');
-  if (!kitcolour::Parse(f[6].c_str(), &k->oShirt)) return 6;
-  k->oSecond = k->oShirt;
-  if (dash != std::string::npos && (dash + 7 > f[6].size() || !kitcolour::Parse(f[6].c_str() + dash + 1, &k->oSecond)))
-    return 6;
-  k->iPattern = f[10] == "22" ? 5 : std::atoi(f[7].c_str());
-  if (k->iPattern < 1 || k->iPattern > 5) k->iPattern = 1;
-  if (!kitcolour::Parse(f[12].c_str(), &k->oShorts)) return 12;
-  if (!kitcolour::Parse(f[15].c_str(), &k->oSocks)) return 15;
-  if (!KeeperRead(f[17], k)) return 17;
-  return kLookReads;
-}
-
-std::string Unreadable(const KitEntry& e) {
-  const std::vector<std::string>& f = e.asFields;
-  KitLook look{};
-  const int colour = LookRead(e, &look);
-  if (colour == kLookTooFewFields) return "too few fields";
-  if (colour == 1) return "a kind that is neither T nor U (\"" + f[1] + "\")";
-  const bool unique = e.cKind == 'U';
-  for (size_t i : unique ? std::span<const size_t>(kUniqueNumbers) : std::span<const size_t>(kTemplateNumbers))
-    if (!WholeNumber(f[i])) return "a number that cannot be read (\"" + f[i] + "\")";
-  // The second number picks the numbers' tint from the twelve kit colours.
-  const int tint = std::atoi(f[3].c_str());
-  if (tint < 1 || tint > 12) return "a kit colour number outside 1 to 12 (\"" + f[3] + "\")";
-  if (colour >= 0) {
-    const std::string what = unique && colour == 6 ? "a unique kit prefix" : "a colour";
-    return what + " that cannot be read (\"" + f[static_cast<size_t>(colour)] + "\")";
-  }
-  return "";
-}
-
-}  // namespace
-
 bool kits_bKitLookRead(const KitEntry* e, KitLook* out) {
   if (e == nullptr) return false;
   KitLook k{};
-  if (LookRead(*e, &k) != kLookReads) return false;
+  if (kitline::LookRead(e->asFields, &k) != kitline::kLookReads) return false;
   *out = k;
   return true;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "scene3d/kits_colour.h"
+#include "scene3d/kits_line.h"
 
 // A kit line's fields (empty fields skipped). Template kits hold 18
 // fields, unique kits 8.
@@ -21,12 +22,8 @@ struct KitEntry {
   std::vector<std::string> asFields;  // every field, the name first
 };
 
-// Reads the kit table file; the number of kit lines taken. A line that is
-// too long, holds a byte that is not text, has too few fields for its kind,
-// or holds a value that cannot be read (a kind other than T or U, a number
-// that is not a whole number, a kit colour number outside 1 to 12, a colour
-// that is not six hexadecimal digits, a unique kit prefix the kit art does
-// not draw) is left out; standard error names the file, its first faulty
+// Reads the kit table file; the number of kit lines taken. A line with a
+// fault by the table's rules (kitline::Fault) is left out; standard error names the file, its first faulty
 // lines and how many lines were left out, once for as long as the file reads
 // the same (the table is read for every match). kits_pszTableProblem says
 // what went wrong first ("" when nothing did).
@@ -57,11 +54,7 @@ struct KitChoice {
 void kits_ColourEquivalentsFind(KitChoice* poOut, const char* pszHome, int32_t iHomeEdition, const char* pszAway,
                                 int32_t iAwayEdition, int32_t bTraining = 0);
 
-// A template kit's colours: shirt (and its second colour and pattern 1..5),
-// shorts, socks; the goalkeeper's shirt and shorts (a unique kit's from its
-// name prefix, as plain). False when the entry is not a readable kit.
-struct KitLook {
-  kitcolour::Rgb oShirt, oSecond, oShorts, oSocks, oKeeperShirt, oKeeperShorts;
-  int32_t iPattern;
-};
+// A kit's colours (scene3d/kits_line.h). False when the entry is not a
+// readable kit.
+using KitLook = kitline::Look;
 bool kits_bKitLookRead(const KitEntry* poEntry, KitLook* poOut);

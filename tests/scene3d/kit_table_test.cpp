@@ -17,6 +17,7 @@
 
 #include "kitsource.h"
 #include "scene3d/kits3d.h"
+#include "scene3d/kits_line.h"
 #include "scene3d/kits_table.h"
 #include "scene3d/scene3d_state.h"
 #include "support/temp_dir.h"
@@ -33,6 +34,14 @@ bool Mentions(const std::vector<std::string>& errors, const std::string& what) {
   for (const std::string& e : errors)
     if (e.find(what) != std::string::npos) return true;
   return false;
+}
+
+// The text with its first "from" made "to".
+std::string With(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
 }
 
 // ---- The generator ---------------------------------------------------------------------------
@@ -108,11 +117,13 @@ TEST(KitSource, TheTableChecksCatchWhatTheGameCouldMisread) {
   // A name inside another line (lines are found by substring).
   EXPECT_TRUE(Mentions(with("BBB1998H,T,5,1,1,SS,EEEEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,AAA1998H"), "occurs in line"));
   EXPECT_TRUE(Mentions(with("BBB1998H,T,5,1,1,SS," + std::string(250, '1')), "longer than 255"));
-  EXPECT_TRUE(Mentions(with("BBB1998H,T,5,1,1,SS,EEEEEE,1,1,11,21"), "fields, not 18"));
+  EXPECT_TRUE(Mentions(with("BBB1998H,T,5,1,1,SS,EEEEEE,1,1,11,21"), "has too few fields"));
+  EXPECT_TRUE(Mentions(with("BBB1998H,T,5,1,1,SS,EEEEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C,1"),
+                       "has 19 fields, not 18"));
   EXPECT_TRUE(Mentions(with("BBB1998H,T,5,1,1,SS,EEEEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C"),
                        "BBB1998H has no away kit"));
   EXPECT_TRUE(Mentions(with("BBB1998A,T,5,1,1,SS,EEXEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C"),
-                       "unreadable colour"));
+                       "a colour that cannot be read"));
   // Unique kits: the prefix names the colours, the design and the year's
   // colouring; the game reads the shirt from it to keep the sides apart.
   const std::string sash = "BBB1998H,U,3,1,1,SS,C81E23-EEEEEE-EEEEEE-C81E23-sash\\,GK19873C-1C1C1C";
@@ -129,13 +140,16 @@ TEST(KitSource, TheTableChecksCatchWhatTheGameCouldMisread) {
     h.replace(h.find(from), from.size(), to);
     return withPair(h, away);
   };
-  EXPECT_TRUE(Mentions(broken("sash", "zigzag"), "unknown unique kit prefix"));
-  EXPECT_TRUE(Mentions(broken("sash\\", "sash"), "unknown unique kit prefix"));
-  EXPECT_TRUE(Mentions(broken("-EEEEEE-EEEEEE", "-EEEEEE"), "unknown unique kit prefix"));
+  EXPECT_TRUE(Mentions(broken("sash", "zigzag"), "a unique kit prefix that cannot be read"));
+  EXPECT_TRUE(Mentions(broken("sash\\", "sash"), "a unique kit prefix that cannot be read"));
+  EXPECT_TRUE(Mentions(broken("-EEEEEE-EEEEEE", "-EEEEEE"), "a unique kit prefix that cannot be read"));
   EXPECT_TRUE(Mentions(broken("sash\\", "sash-bw\\"), "another colouring than its year's"));
-  EXPECT_TRUE(Mentions(broken(",GK19873C-1C1C1C", ""), "fields, not 8"));
-  EXPECT_TRUE(Mentions(broken("GK19873C", "GK19X73C"), "unreadable colour"));
-  EXPECT_TRUE(Mentions(broken(",U,", ",V,"), "unknown kind \"V\""));
+  EXPECT_TRUE(Mentions(broken(",GK19873C-1C1C1C", ""), "has too few fields"));
+  EXPECT_TRUE(Mentions(broken("GK19873C", "GK19X73C"), "a colour that cannot be read"));
+  EXPECT_TRUE(Mentions(broken("GK19873C-1C1C1C", "GK19873C-1C1C1C,1"), "has 9 fields, not 8"));
+  // A line of another kind reads as a template kit's: too short for one.
+  EXPECT_TRUE(Mentions(broken(",U,", ",V,"), "has too few fields"));
+  EXPECT_TRUE(Mentions(withPair(sash, With(away, ",T,", ",V,")), "a kind that is neither T nor U (\"V\")"));
   EXPECT_TRUE(Mentions(broken("C81E23-EEEEEE-EEEEEE-C81E23", "F0F0F0-C81E23-EEEEEE-C81E23"), "BBB1998H and its away kit clash"));
   std::vector<std::string> old = good;
   old.push_back("CCC1962H,T,5,1,1,LS,EEEEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C");
@@ -192,14 +206,6 @@ TEST_F(KitTable, DamagedFilesLeaveOutTheirBadLinesAndSaySo) {
   }
 }
 
-// The text with its first "from" made "to".
-std::string With(std::string text, const std::string& from, const std::string& to) {
-  const size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 const std::string kHome = "AAA1998H,T,5,1,1,SS,EEEEEE,1,1,11,21,21,1C1C1C,1,2,EEEEEE,1,GK19873C-1C1C1C";
 const std::string kAway = "AAA1998A,T,1,5,1,SS,1C1C1C,1,1,11,21,21,EEEEEE,1,2,1C1C1C,1,GK19873C-1C1C1C";
 const std::string kUnique = "BBB1998A,U,3,1,1,SS,C81E23-EEEEEE-EEEEEE-C81E23-sash\\,GK19873C-1C1C1C";
@@ -239,6 +245,40 @@ TEST_F(KitTable, LinesWithValuesThatCannotBeReadAreNamedAndLeftOut) {
     EXPECT_EQ(std::string(kits_pszTableProblem()), "line 2 has " + c.sSaid + "; left out") << c.sLine;
     EXPECT_EQ(kits_poKitEntryFind(c.sLine.substr(0, 8).c_str()), nullptr) << c.sLine;
     EXPECT_NE(kits_poKitEntryFind("AAA1998H"), nullptr) << c.sLine;
+  }
+}
+
+// One set of rules judges a line for the game's reader and for the table's
+// generator: what the reader leaves out, the generator refuses to write, in
+// the same words.
+TEST_F(KitTable, TheReaderAndTheGeneratorJudgeALineByTheSameRules) {
+  EXPECT_EQ(kitline::Fault(kAway), "");
+  EXPECT_EQ(kitline::Fault(kUnique), "");
+  EXPECT_TRUE(kitsource::Check({kHome, kAway}).empty());
+  struct Case {
+    std::string sLine, sFault;
+  } cases[] = {
+      {With(kAway, "SS,1C1C1C", "SS,1C\x01" "C1C"), "holds bytes that are not text"},
+      {With(kAway, "SS,1C1C1C", "SS,1C1C1C-" + std::string(200, 'E')), "is longer than 255 characters"},
+      {With(kAway, ",1,GK19873C-1C1C1C", ""), "has too few fields"},
+      {With(kUnique, ",GK19873C-1C1C1C", ""), "has too few fields"},
+      {With(kAway, "A,T,", "A,V,"), "has a kind that is neither T nor U (\"V\")"},
+      {With(kAway, "A,T,1,", "A,T,x9,"), "has a number that cannot be read (\"x9\")"},
+      {With(kAway, ",1,1,11,", ",1,1,11111,"), "has a number that cannot be read (\"11111\")"},
+      {With(kAway, "A,T,1,5,", "A,T,1,13,"), "has a kit colour number outside 1 to 12 (\"13\")"},
+      {With(kAway, "21,EEEEEE", "21,EEEEEG"), "has a colour that cannot be read (\"EEEEEG\")"},
+      {With(kAway, "GK19873C-1C1C1C", "GK19873C"), "has a colour that cannot be read (\"GK19873C\")"},
+      {With(kUnique, "sash", "zigzag"),
+       "has a unique kit prefix that cannot be read (\"C81E23-EEEEEE-EEEEEE-C81E23-zigzag\\\")"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(kitline::Fault(c.sLine), c.sFault) << c.sLine;
+    const std::string table = kHome + "\n" + c.sLine + "\n";
+    EXPECT_EQ(kits_TableParse(table.data(), table.size()), 1) << c.sLine;
+    EXPECT_EQ(std::string(kits_pszTableProblem()), "line 2 " + c.sFault + "; left out") << c.sLine;
+    const std::vector<std::string> errors = kitsource::Check({kHome, c.sLine});
+    EXPECT_TRUE(Mentions(errors, "kit line 2 (" + c.sLine.substr(0, 8) + ") " + c.sFault))
+        << c.sLine << (errors.empty() ? "" : "\n" + errors[0]);
   }
 }
 

@@ -5,6 +5,8 @@
 #include <set>
 #include <sstream>
 
+#include "scene3d/kits_line.h"
+
 namespace kitsource {
 
 namespace {
@@ -268,52 +270,34 @@ std::vector<std::string> Check(const std::vector<std::string>& lines) {
     const std::string& l = lines[i];
     const std::string name = l.substr(0, l.find(','));
     const std::string where = "kit line " + std::to_string(i + 1) + " (" + name + ")";
-    if (l.size() > 255) errors.push_back(where + " is longer than 255 characters");
-    std::vector<std::string> f;
-    std::istringstream in(l);
-    for (std::string s; std::getline(in, s, ',');)
-      if (!s.empty()) f.push_back(s);
-    Rgb c;
-    const bool unique = f.size() > 1 && f[1] == "U";
-    if (f.size() > 1 && f[1] != "T" && !unique) errors.push_back(where + ": unknown kind \"" + f[1] + "\"");
-    if (unique) {
-      kitcolour::UniqueLook u{};
-      if (f.size() != 8) errors.push_back(where + " has " + std::to_string(f.size()) + " fields, not 8");
-      else if (!kitcolour::ParseUnique(f[6].c_str(), &u))
-        errors.push_back(where + ": unknown unique kit prefix \"" + f[6] + "\"");
-      else if (u.iMode != (name.size() < 7 ? 0 : name.compare(3, 4, "1958") == 0 ? 2 : name.compare(3, 4, "1962") == 0 ? 1 : 0))
-        errors.push_back(where + ": a unique kit drawn in another colouring than its year's");
-      else if (f[7].size() != 15 || !kitcolour::Parse(f[7].c_str() + 2, &c) || !kitcolour::Parse(f[7].c_str() + 9, &c))
-        errors.push_back(where + ": unreadable colour");
-    } else if (f.size() != 18) {
-      errors.push_back(where + " has " + std::to_string(f.size()) + " fields, not 18");
-    }
+    // The rules the game reads a line by (scene3d/kits_line.h) ...
+    const std::string fault = kitline::Fault(l);
+    if (!fault.empty()) errors.push_back(where + " " + fault);
+    // ... and what the table writes beside them: no field the game does not
+    // read, and a unique kit in its year's colouring.
+    const std::vector<std::string> f = kitline::Fields(l);
+    const bool unique = kitline::Kind(f) == 'U';
+    const size_t want = unique ? kitline::kUniqueFields : kitline::kTemplateFields;
+    if (fault.empty() && f.size() != want)
+      errors.push_back(where + " has " + std::to_string(f.size()) + " fields, not " + std::to_string(want));
+    kitcolour::UniqueLook u{};
+    if (fault.empty() && unique && kitcolour::ParseUnique(f[6].c_str(), &u) &&
+        u.iMode != (name.size() < 7 ? 0 : name.compare(3, 4, "1958") == 0 ? 2 : name.compare(3, 4, "1962") == 0 ? 1 : 0))
+      errors.push_back(where + ": a unique kit drawn in another colouring than its year's");
     if (name.size() != 8 || (name[7] != 'H' && name[7] != 'A')) errors.push_back(where + ": unreadable kit name");
     if (!names.insert(name).second) errors.push_back(where + " names a kit twice");
     for (size_t j = 0; j < lines.size(); ++j)
       if (j != i && lines[j].find(name) != std::string::npos)
         errors.push_back(where + ": its name occurs in line " + std::to_string(j + 1));
-    if (!unique && f.size() == 18) {
-      const size_t dash = f[6].find('-');
-      if (!kitcolour::Parse(f[6].c_str(), &c) || (dash != std::string::npos && !kitcolour::Parse(f[6].c_str() + dash + 1, &c)) ||
-          !kitcolour::Parse(f[12].c_str(), &c) || !kitcolour::Parse(f[15].c_str(), &c) || f[17].size() != 15 ||
-          !kitcolour::Parse(f[17].c_str() + 2, &c) || !kitcolour::Parse(f[17].c_str() + 9, &c))
-        errors.push_back(where + ": unreadable colour");
-    }
   }
   // The home and away shirts of an edition apart, in colour and in the
   // edition's own colouring (as the game reads them: a unique kit's from
   // its prefix).
   std::map<std::string, Rgb> shirts;
   for (const std::string& l : lines) {
-    std::vector<std::string> f;
-    std::istringstream in(l);
-    for (std::string s; std::getline(in, s, ',');)
-      if (!s.empty()) f.push_back(s);
-    kitcolour::UniqueLook u{};
-    Rgb c;
-    if (f.size() == 8 && f[1] == "U" && kitcolour::ParseUnique(f[6].c_str(), &u)) shirts[f[0]] = u.aColours[0];
-    else if (f.size() == 18 && kitcolour::Parse(f[6].c_str(), &c)) shirts[f[0]] = c;
+    const std::vector<std::string> f = kitline::Fields(l);
+    kitline::Look look{};
+    if (kitline::Fault(l).empty() && kitline::LookRead(f, &look) == kitline::kLookReads) shirts[f[0]] = look.oShirt;
   }
   for (const auto& [name, shirt] : shirts) {
     if (name.size() != 8 || name[7] != 'H') continue;
@@ -342,11 +326,8 @@ std::vector<std::string> Check(const std::vector<std::string>& lines) {
 std::vector<std::string> CheckUniqueTextures(const std::vector<std::string>& lines, const std::string& dir) {
   std::vector<std::string> errors;
   for (const std::string& l : lines) {
-    std::vector<std::string> f;
-    std::istringstream in(l);
-    for (std::string s; std::getline(in, s, ',');)
-      if (!s.empty()) f.push_back(s);
-    if (f.size() < 8 || f[1] != "U") continue;
+    const std::vector<std::string> f = kitline::Fields(l);
+    if (f.size() < kitline::kUniqueFields || kitline::Kind(f) != 'U') continue;
     std::string prefix = f[6];
     std::replace(prefix.begin(), prefix.end(), '\\', '/');
     const bool longSleeves = f[5].find("SS") == std::string::npos;

@@ -50,10 +50,14 @@ Source Read(const std::string& sKits, const std::string& sTeams);
 // The kit table's lines ("AUS1966H,T,..."): every edition's H and A line,
 // and the colour editions ("...1966") of teams with only 1958 and 1962.
 std::vector<std::string> Expand(const Source& src);
-// The table's own checks: no kit name inside another line, lines of at most
-// 255 characters and 18 fields, a colour edition for every black-and-white
-// kit, readable colours, home and away shirts apart in every mode the kit
-// can be seen in. Empty when sound.
+// The table's checks: every line read whole by the game's own rules
+// (kitline::Fault: text, length, fields, kind, numbers, colours, unique kit
+// prefixes), and beside them what the table promises: exactly the fields
+// of its kind, unique kits in their year's colouring, names of a team, a
+// year and H or A, no kit name inside another line nor twice, an away kit
+// for every home kit, a colour edition for every black-and-white kit, home
+// and away shirts apart in every mode the kit can be seen in. Empty when
+// sound.
 // A unique kit's line is its name, "U", the numbers, the sleeves, its name
 // prefix (its colours, design and colouring: the game's clash check reads
 // the shirt colour from it) and the goalkeeper folder.
