@@ -12,6 +12,7 @@
 #include "shell/input.h"
 #include "shell/texts.h"
 #include "shell/user.h"
+#include "tournament/tla.h"
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
 
@@ -25,18 +26,24 @@ constexpr int32_t kWinnerFilms[6] = {173, 174, 178, 177, 176, 179};
 constexpr int32_t kQualifiedFilms[6] = {180, 181, 185, 184, 183, 186};
 constexpr int32_t kEliminatedFilms[6] = {187, 188, 192, 191, 190, 191};
 
+// A team's name in the current language, as the news writes it; a name
+// that is not a national team's keeps the tournament's own text.
+const char* TeamNameText(std::uint32_t Name) {
+  if (Name == 0) return "";
+  if (Name < static_cast<std::uint32_t>(TLA_COUNT)) return tla_NameGet(static_cast<int32_t>(Name));
+  return tmteam_NameText(Name);
+}
+
 const char* HumanNameGet() {
   const int32_t i = tmglobal.iCurrentHuman;
-  const std::uint32_t Name = i >= 0 && i < TM_HUMAN_MAX ? tmglobal.aHumans[i].Name : 0;
-  return Name != 0 ? tmteam_NameText(Name) : "";
+  return TeamNameText(i >= 0 && i < TM_HUMAN_MAX ? tmglobal.aHumans[i].Name : 0);
 }
 
 // The team that the final's "Winner" place recorded as the next edition's
 // holder: the roll of honour is filled only after this screen.
 const char* WinnerNameGet() {
   const int32_t e = tmglobal_EditionGet();
-  const std::uint32_t Name = e >= 0 && e < TM_EDITIONS ? tmglobal.aHolders[e + 1] : 0;
-  return Name != 0 ? tmteam_NameText(Name) : "";
+  return TeamNameText(e >= 0 && e < TM_EDITIONS ? tmglobal.aHolders[e + 1] : 0);
 }
 
 void Line(WCCaptionLine* po, int32_t y, const char* psz) {

@@ -419,6 +419,42 @@ TEST_F(Help, PresentationFilmsAndCaptions) {
   EXPECT_STREQ(l[0].sz, "F\311LICITATIONS");
 }
 
+// The captions name the teams in the player's language, as the news pages
+// of the same history do.
+TEST_F(Help, PresentationCaptionsNameTheTeamsInTheChosenLanguage) {
+  const std::uint32_t England = static_cast<std::uint32_t>(tla_IDFind("ENG"));
+  const std::uint32_t Germany = static_cast<std::uint32_t>(tla_IDFind("FRG"));
+  tmglobal.iYear = 58;
+  tmglobal.iCurrentHuman = 0;
+  tmglobal.aHumans[0].Name = England;
+  tmglobal.aHolders[1] = Germany;
+  WCCaptionLine l[4];
+  struct Case {
+    int lang;
+    const char *team, *holder, *notQualified;
+  } cases[] = {{1, "Angleterre", "RFA", "NE SONT PAS QUALIFI\311S POUR LA"},
+               {3, "Inglaterra", "RFA", nullptr},
+               {2, "England", "BR Deutschland", nullptr},
+               {0, "England", "West Germany", "HAVE NOT QUALIFIED FOR THE"}};
+  for (const Case& c : cases) {
+    mlang_iLanguage = c.lang;
+    SCOPED_TRACE(c.lang);
+    // The caption writes the name the news pages write.
+    EXPECT_STREQ(tla_NameGet(static_cast<std::int32_t>(England)), c.team);
+    ASSERT_EQ(wc_CaptionGet(77, l), 3);
+    EXPECT_STREQ(l[0].sz, c.team);
+    if (c.notQualified) {
+      EXPECT_STREQ(l[1].sz, c.notQualified);
+    }
+    ASSERT_EQ(wc_CaptionGet(76, l), 4);
+    EXPECT_STREQ(l[1].sz, c.team);
+    ASSERT_EQ(wc_CaptionGet(78, l), 3);
+    EXPECT_STREQ(l[0].sz, c.team);
+    ASSERT_EQ(wc_CaptionGet(75, l), 2);
+    EXPECT_STREQ(l[0].sz, c.holder);
+  }
+}
+
 TEST_F(Help, PresentationScreensHandOverToTheNews) {
   tmglobal.iYear = 82;
   struct Screen {
