@@ -539,6 +539,9 @@ std::int32_t mfhgroup_Input(User* poUser) {
             sfx_Play(1);
             break;
           case MFHGROUP_FOCUS_GROUP: s.iFocus = MFHGROUP_FOCUS_AREA; sfx_Play(1); break;
+          // From the table or the results select goes on to Exit, so that a
+          // player pressing select alone comes to leave the screen.
+          case MFHGROUP_FOCUS_AREA: s.iFocus = MFHGROUP_FOCUS_EXIT; sfx_Play(1); break;
           case MFHGROUP_FOCUS_VIEW:
             s.iView = s.iView == MFHGROUP_VIEW_TABLE ? MFHGROUP_VIEW_RESULTS : MFHGROUP_VIEW_TABLE;
             ScrollsReset();

@@ -255,7 +255,7 @@ TEST_F(GroupScreen, EveryFocusEventAndKindOfRound) {
        "f0 c1 e1 v1 r0 m47", "f0 c1 e1 v1 r0 m47", "f0 c1 e1 v1 r0 m47", "f1 c1 e1 v1 r0 m55"},
       {"f0 c1 e1 v1 r0 m55", "f3 c1 e1 v1 r0 m55", "f1 c1 e0 v1 r0 m55", "f1 c1 e2 v1 r0 m55", "f2 c1 e1 v1 r0 m55",
        "f1 c1 e1 v1 r0 m47", "f1 c1 e1 v1 r0 m47", "f1 c1 e1 v1 r0 m47", "f3 c1 e1 v1 r0 m55"},
-      {"f2 c1 e1 v1 r0 m55", "f2 c1 e1 v1 r1 m55", "f2 c1 e1 v1 r0 m55", "f2 c1 e1 v1 r0 m55", "f2 c1 e1 v1 r0 m55",
+      {"f2 c1 e1 v1 r0 m55", "f2 c1 e1 v1 r1 m55", "f2 c1 e1 v1 r0 m55", "f2 c1 e1 v1 r0 m55", "f5 c1 e1 v1 r0 m55",
        "f1 c1 e1 v1 r0 m55", "f2 c1 e1 v1 r0 m47", "f2 c1 e1 v1 r0 m47", "f0 c1 e1 v1 r0 m55"},
       {"f1 c1 e1 v1 r0 m55", "f5 c1 e1 v1 r0 m55", "f1 c1 e1 v1 r0 m55", "f5 c1 e1 v1 r0 m55", "f3 c1 e1 v2 r0 m55",
        "f3 c1 e1 v1 r0 m47", "f3 c1 e1 v1 r0 m47", "f3 c1 e1 v1 r0 m47", "f0 c1 e1 v1 r0 m55"},
