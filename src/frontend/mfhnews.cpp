@@ -668,7 +668,14 @@ Outcome CodeRun(std::int32_t iCode) {
       return kDone;
     case 43:
       s.bBlocked = 1;
-      if (s.cFrames < kEditionWait) return kWait;
+      if (s.cFrames < kEditionWait) {
+        // The next edition's matches are played up to the human team's
+        // first: the page says so while it waits.
+        pctext_FontSet(1);
+        Colour(255, 255, 255);
+        pctext_PrintCentred(Text(IDS_FE_HIST_PLAYING_MATCHES), X(256), Y(120), kLayer);
+        return kWait;
+      }
       s.bBlocked = 0;
       NextEdition();
       return kDone;
