@@ -3,6 +3,7 @@
 
 #include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pcfmv.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/user.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr int32_t kStay = GAME_MODE_INTRO;
 constexpr int32_t kHistorySetup = 45;
 constexpr int32_t kHistoryBinding = 47;
+PCFMVSkipKeys s_oHistorySkipKeys;
 
 // Plays the next movie of the chain: 172, then 171, 170 and 204.
 void ChainAdvance() {
@@ -119,6 +121,7 @@ void histintro_Enter() {
     if (u.bActive && u.pip) input_PortBindingSet(kHistoryBinding, u.pip);
   pcfmv_PlayById(351);
   histintro_bSkip = 0;
+  pcfmv_SkipKeysArm(&s_oHistorySkipKeys);
 }
 
 void histintro_Input(User* pusr) {
@@ -134,6 +137,8 @@ void histintro_Run() {
   }
   for (User& u : user_aUsers)
     if (u.bActive) histintro_Input(&u);
+  // Escape and Return skip the film as the skip button does.
+  if (pcfmv_bSkipKeyReleased(&s_oHistorySkipKeys)) histintro_bSkip = 1;
   if (!pcfmv_IsIdle() && !histintro_bSkip) return;
   pcfmv_Stop();
   global_SetGameMode(static_cast<GameMode>(kHistorySetup));

@@ -12,7 +12,9 @@
 #include "display/qdl.h"
 #include "display/qdl_draw.h"
 #include "display/qdl_present.h"
+#include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pctext.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/movie_streamer.h"
@@ -306,4 +308,37 @@ std::int32_t pcfmv_FrameShow(std::int32_t bFlag) {
     }
   }
   return 0;
+}
+
+// ---- Keys that skip a film -------------------------------------------------------------
+
+namespace {
+
+constexpr uint8_t kSkipScanCodes[PCFMV_SKIP_KEYS] = {0x01, 0x1C, 0x9C};  // Escape, Return, keypad Enter
+
+bool SkipKeyDown(int32_t i) {
+  const uint8_t* pabKeys = QKeyboardGetState();
+  return pabKeys != nullptr && (pabKeys[kSkipScanCodes[i]] & 0x80) != 0;
+}
+
+}  // namespace
+
+void pcfmv_SkipKeysArm(PCFMVSkipKeys* po) {
+  for (int32_t i = 0; i < PCFMV_SKIP_KEYS; i++) {
+    po->abWasDown[i] = SkipKeyDown(i) ? 1 : 0;
+    po->abPressed[i] = 0;
+  }
+}
+
+bool pcfmv_bSkipKeyReleased(PCFMVSkipKeys* po) {
+  const bool bTaken = pctext_bErrorBoxKeysTakenGet() != 0;
+  bool bReleased = false;
+  for (int32_t i = 0; i < PCFMV_SKIP_KEYS; i++) {
+    const bool bDown = SkipKeyDown(i);
+    if (bTaken) po->abPressed[i] = 0;
+    else if (bDown && !po->abWasDown[i]) po->abPressed[i] = 1;
+    else if (!bDown && po->abPressed[i]) bReleased = true;
+    po->abWasDown[i] = bDown ? 1 : 0;
+  }
+  return bReleased;
 }

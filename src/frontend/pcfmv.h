@@ -44,3 +44,18 @@ const MovieEntry* pcfmv_poFind(uint32_t uId);
 void pcfmv_SoundFilled(uint32_t uSound);
 // Milliseconds of the platform clock.
 uint32_t pcfmv_TickGet();
+
+// The keyboard keys that skip a film besides the skip button: Escape,
+// Return and the keypad's Enter. A key skips when it is let go after a press
+// made while the film shows, so nothing of it reaches the screen after the
+// film; a key already down when the film starts does not count, nor one an
+// error box takes.
+constexpr int32_t PCFMV_SKIP_KEYS = 3;
+struct PCFMVSkipKeys {
+  uint8_t abWasDown[PCFMV_SKIP_KEYS];
+  uint8_t abPressed[PCFMV_SKIP_KEYS];
+};
+// At the film's start: the keys down now are not presses of this film.
+void pcfmv_SkipKeysArm(PCFMVSkipKeys* po);
+// Once a frame: true when one of the keys was let go after its press.
+bool pcfmv_bSkipKeyReleased(PCFMVSkipKeys* po);

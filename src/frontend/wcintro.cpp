@@ -1,7 +1,8 @@
 // The edition's introduction film (mode 79): it leaves for the news screen
-// when the film ends or is skipped (event 161).
+// when the film ends or is skipped (event 161, or Escape or Return let go).
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
+#include "frontend/pcfmv.h"
 #include "frontend/wcqual.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -13,6 +14,7 @@
 namespace {
 int32_t s_bNeedsEnter = 1;
 int32_t s_bSkip = 0;
+PCFMVSkipKeys s_oSkipKeys;
 }  // namespace
 
 void wcintro_Enter() {
@@ -21,6 +23,7 @@ void wcintro_Enter() {
   QDX_ASSERT(iFilm >= 0);
   if (iFilm >= 0) pcfmv_PlayById(iFilm);
   s_bSkip = 0;
+  pcfmv_SkipKeysArm(&s_oSkipKeys);
 }
 
 void wcintro_Input(User* poUser) {
@@ -39,6 +42,8 @@ void wcintro_Run() {
   }
   for (User& usr : user_aUsers)
     if (usr.bActive) wcintro_Input(&usr);
+  // Escape and Return skip the film as the skip button does.
+  if (pcfmv_bSkipKeyReleased(&s_oSkipKeys)) s_bSkip = 1;
   if (!pcfmv_IsIdle() && !s_bSkip) return;
   pcfmv_Stop();
   global_SetGameMode(GAME_MODE_NEWS);
