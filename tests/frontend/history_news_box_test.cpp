@@ -36,13 +36,17 @@ class CutDatabase {
     squadcache_Clear();
   }
   ~CutDatabase() {
-    Write(whole_);
-    squadcache_Clear();
+    Restore();
     pctext_ErrorBoxDismiss();
     mfhnews_NewsReset();
   }
   CutDatabase(const CutDatabase&) = delete;
   CutDatabase& operator=(const CutDatabase&) = delete;
+  // The whole file back, no squad in the cache; the news is left as it is.
+  void Restore() const {
+    Write(whole_);
+    squadcache_Clear();
+  }
 
  private:
   void Write(const std::string& bytes) const {
@@ -188,6 +192,49 @@ TEST(HistoryNewsBox, TheSquadsThatCouldNotBeReadAreRememberedForEveryTeam) {
   EXPECT_EQ(cHolds, 2);
   tmglobal.iCurrentHuman = 0;
   tmglobal.cHumans = 1;
+}
+
+// The squads the database did not give are remembered only while the news
+// runs: a news entered again (from the hub, not back from a screen it
+// opened) asks for them again, so once the database can be read the squad
+// changes page lists the players it could not list before.
+TEST(HistoryNewsBox, TheNewsEnteredAgainAsksAgainForTheSquadsItCouldNotRead) {
+  EnglandsNews();
+  mfhmain_HistoryBegin();
+  const std::int32_t eOld = mfhmain_aiHumanEdition[0];
+  ASSERT_EQ(mfhmain_NextEditionStart(), 1);
+  MFHNewsScreen& s = NewsAtTheSquadChangesPage();
+  // The page over the whole database: the players who joined and left.
+  Tick();
+  ASSERT_EQ(s.iPage, 0);
+  ASSERT_FALSE(pctext_bErrorBoxHeldGet());
+  const std::int32_t cWhole = s.cLines;
+  ASSERT_GT(cWhole, 3);
+  squadcache_Clear();
+
+  CutDatabase cut;
+  NewsAtTheSquadChangesPage();
+  Tick();
+  ASSERT_TRUE(pctext_bErrorBoxHeldGet());
+  Push(37);
+  Tick();
+  ASSERT_FALSE(pctext_bErrorBoxHeldGet());
+  ASSERT_EQ(s.cLines, 1);
+  // The database can be read again; this news does not ask again.
+  cut.Restore();
+  for (int i = 0; i < 3; i++) Tick();
+  EXPECT_EQ(s.iPage, 0);
+  EXPECT_EQ(s.cLines, 1);
+
+  // The news entered anew, at the same page of the same editions.
+  mfhnews_bArrived = 0;
+  mfhnews_Enter();
+  mfhmain_aiHumanEdition[0] = eOld;
+  NewsAtTheSquadChangesPage();
+  Tick();
+  EXPECT_FALSE(pctext_bErrorBoxHeldGet());
+  EXPECT_EQ(s.iPage, 0);
+  EXPECT_EQ(s.cLines, cWhole) << "the squads are asked for again";
 }
 
 }  // namespace
