@@ -48,6 +48,12 @@ void PrintLeft(const char* psz, std::int32_t x, std::int32_t y) {
 void ShadowCentred(const char* psz, std::int32_t x, std::int32_t y) {
   if (psz) draw2d_TextShadowDraw(psz, SX(x), SY(y));
 }
+// A team's name on the bottom bar, left (0) or right (1), fitted inside it.
+void BarNameDraw(const char* psz, std::int32_t iSide) {
+  if (!psz) return;
+  const PCFEFitted o(psz, mtatdisp_BarNameRoom());
+  ShadowCentred(o.c_str(), MTATDISP_BAR_NAME_X[iSide], 197);
+}
 void Sprite(const char* pszName, std::int32_t x, std::int32_t y) { mregion_DrawAtByName(pszName, SX(x), SY(y)); }
 void Fill(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a, std::int32_t x, std::int32_t y, std::int32_t w,
           std::int32_t h, std::int32_t iLayer) {
@@ -416,12 +422,20 @@ void mtatdisp_TwoSheetsDraw() {
   }
 }
 
+std::int32_t mtatdisp_BarNameRoom() {
+  const FrontEndLayoutRecord& bar = mtatdisp_BarRecord();
+  const std::int32_t x0 = pcfe_ScaleX640(static_cast<std::int16_t>(bar.x + MTATDISP_BAR_NAME_MARGIN));
+  const std::int32_t x1 = pcfe_ScaleX640(static_cast<std::int16_t>(bar.x + bar.w - MTATDISP_BAR_NAME_MARGIN));
+  const std::int32_t iLeft = SX(MTATDISP_BAR_NAME_X[0]) - x0, iRight = x1 - SX(MTATDISP_BAR_NAME_X[1]);
+  return 2 * (iLeft < iRight ? iLeft : iRight);
+}
+
 void mtatdisp_MatchHeaderDraw() {
   const Squad* apSquads[2] = {match_HomeTeamGet()->Squad, match_AwayTeamGet()->Squad};
   pctext_FontSet(1);
   Grey(250);
   for (std::int32_t k = 0; k < 2; k++)
-    if (apSquads[k]) ShadowCentred(tla_DisplayNameGet(apSquads[k]->iTeamId), k == 0 ? 100 : 403, 197);
+    if (apSquads[k]) BarNameDraw(tla_DisplayNameGet(apSquads[k]->iTeamId), k);
   pctext_FontSet(0);
   for (std::int32_t k = 0; k < 2; k++)
     if (apSquads[k]) PrintCentred(zone_YearToStr(apSquads[k]->iEdition, 0), k == 0 ? 216 : 296, 197);
@@ -441,8 +455,8 @@ void mtatdisp_HistoryHeaderDraw() {
     const std::uint32_t A = history_FixtureTeamA(r, f);
     const std::uint32_t Opponent = A == Human ? history_FixtureTeamB(r, f) : A;
     if (tmteam_IsProperName(Opponent)) {
-      ShadowCentred(tla_DisplayNameGet(static_cast<std::int32_t>(Human)), 100, 197);
-      ShadowCentred(tla_DisplayNameGet(static_cast<std::int32_t>(Opponent)), 403, 197);
+      BarNameDraw(tla_DisplayNameGet(static_cast<std::int32_t>(Human)), 0);
+      BarNameDraw(tla_DisplayNameGet(static_cast<std::int32_t>(Opponent)), 1);
     }
   }
   pctext_FontSet(0);

@@ -47,6 +47,9 @@ void mtatdisp_PitchMarkersDraw(TacticsSide* ps, std::int32_t bRight);
 void mtatdisp_CompleteDraw(std::int32_t bHomeComplete, std::int32_t bAwayComplete);
 void mtatdisp_MatchHeaderDraw();
 void mtatdisp_HistoryHeaderDraw();
+// The width (display units) a team name may take on the bottom bar, centred
+// where it stands and clear of the bar's ends.
+std::int32_t mtatdisp_BarNameRoom();
 void mtatdisp_FrameDraw1(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::int32_t x, std::int32_t y, std::int32_t w,
                          std::int32_t h);
 void mtatdisp_FrameDraw2(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::int32_t x, std::int32_t y, std::int32_t w,

@@ -4,6 +4,7 @@
 // sheet, in sprite order, in 640 x 480 units. The screens add their regions
 // from these records and the art generator paints each sprite at this size.
 #include <cstdint>
+#include <string_view>
 
 struct FrontEndLayoutRecord {
   const char* pszName;
@@ -60,3 +61,16 @@ inline constexpr FrontEndLayoutRecord mtatdisp_aoLayout[MTATDISP_LAYOUT_RECORDS]
     {"pl_1", 106, 184, 80, 30, 0, 0},      {"pr_1", 186, 184, 20, 30, 0, 0},
     {"rl_1", 106, 222, 80, 30, 0, 0},      {"rr_1", 186, 222, 20, 30, 0, 0},
 };
+
+// The two team names on the team sheet's bottom bar ("box"): centred at these
+// x (512 x 240 units) and kept this far inside the bar's ends (640 x 480
+// units); a name wider than that is fitted to it.
+inline constexpr std::int16_t MTATDISP_BAR_NAME_X[2] = {100, 403};
+inline constexpr std::int16_t MTATDISP_BAR_NAME_MARGIN = 6;
+
+// The bottom bar's record.
+inline constexpr const FrontEndLayoutRecord& mtatdisp_BarRecord() {
+  for (const FrontEndLayoutRecord& r : mtatdisp_aoLayout)
+    if (std::string_view(r.pszName) == "box") return r;
+  return mtatdisp_aoLayout[0];
+}

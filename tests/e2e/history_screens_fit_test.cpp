@@ -1,0 +1,157 @@
+// Screens of a history played in this process through the game's own frame
+// loop: the team names on the team sheet's bottom bar stay inside the bar,
+// long names fitted to it.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/team.h"
+#include "frontend/mfhmain.h"
+#include "frontend/mtatics.h"
+#include "frontend/mteam_layout.h"
+#include "frontend/pcfe.h"
+#include "matchflow/matcha.h"
+#include "scene3d/pcframe.h"
+#include "shell/global.h"
+#include "support/frame_texts.h"
+#include "support/headless_env.h"
+#include "support/history_driver.h"
+#include "tournament/fixtures.h"
+#include "tournament/result.h"
+#include "tournament/squad.h"
+#include "tournament/tla.h"
+#include "tournament/tmgame.h"
+#include "tournament/tmteam.h"
+#include "tournament/tmtree.h"
+
+namespace {
+
+using H = korvena_test::HistoryDriver;
+using korvena_test::FrameTexts;
+using korvena_test::TextBox;
+
+const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-sheets-fit", true, nullptr, nullptr});
+
+const std::string kLong = "United States of America";
+
+std::int32_t IdOf(const std::string& sName) {
+  for (std::int32_t id = 1; id < TLA_COUNT; id++)
+    if (sName == tla_DisplayNameGet(id)) return id;
+  return 0;
+}
+
+// The shown form of a name: itself, or its head ended with a full stop.
+bool ShownAs(const std::string& sShown, const std::string& sName) {
+  if (sShown == sName) return true;
+  return sShown.size() > 1 && sShown.back() == '.' && sShown.size() - 1 < sName.size() &&
+         sName.compare(0, sShown.size() - 1, sShown, 0, sShown.size() - 1) == 0;
+}
+
+// A new 1958 history with the qualifiers, the map's first team, at its hub.
+bool HubOfANewHistory(H& d) {
+  d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
+  d.Answer(84, [](H& h) { h.Events({H::kSkip}); });
+  d.Answer(45, [](H& h) {
+    for (int i = 0; i < 10; i++) h.Events({H::kLeft});
+    h.Events({H::kDown, H::kLeft, H::kSelect});
+  });
+  d.Answer(9, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(MFHMAIN_MODE, [](H&) {});
+  return d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000);
+}
+
+// A screen the hub opens: the cursor up to Play Match, the keys, Select.
+bool HubOpen(H& d, std::vector<int> aKeys, int eScreen) {
+  d.Answer(eScreen, [](H&) {});
+  d.Answer(MFHMAIN_MODE, [aKeys](H& h) {
+    for (int i = 0; i < 7; i++) h.Events({H::kUp});
+    for (int e : aKeys) h.Events({e});
+    h.Events({H::kSelect});
+  });
+  const bool b = d.RunUntil([&] { return d.Mode() == eScreen; }, 800);
+  d.Answer(MFHMAIN_MODE, [](H&) {});
+  d.RunUntil([] { return false; }, 10);
+  return b;
+}
+
+// The texts one of the sheet's bars draws, on a fresh frame.
+std::vector<TextBox> BarTexts(void (*pfnDraw)()) {
+  pcframe_Begin();
+  pfnDraw();
+  std::vector<TextBox> a = FrameTexts();
+  pcframe_Begin();
+  return a;
+}
+
+// Every text of the bar lies inside it, clear of its ends, and no two run
+// into each other; the long name is there, whole or cut short.
+void ExpectInsideTheBar(const std::vector<TextBox>& a, int cLong) {
+  const FrontEndLayoutRecord& bar = mtatdisp_BarRecord();
+  const int x0 = pcfe_ScaleX640(bar.x), x1 = pcfe_ScaleX640(static_cast<std::int16_t>(bar.x + bar.w));
+  int c = 0;
+  for (std::size_t i = 0; i < a.size(); i++) {
+    const TextBox& t = a[i];
+    EXPECT_GE(t.left, x0 + 2) << t.text << " " << t.left << ".." << t.right;
+    EXPECT_LE(t.right, x1 - 2) << t.text << " " << t.left << ".." << t.right;
+    for (std::size_t j = i + 1; j < a.size(); j++)
+      if (a[j].y == t.y && a[j].text != t.text) {
+        EXPECT_FALSE(t.left < a[j].right && a[j].left < t.right) << t.text << " | " << a[j].text;
+      }
+    if (ShownAs(t.text, kLong)) c++;
+  }
+  // Each name is drawn twice: its shadow and itself.
+  EXPECT_EQ(c, 2 * cLong);
+}
+
+// The team sheet the hub opens for the human team: with "United States of
+// America" as the next opponent, and as both sides of the match header, the
+// names on the bottom bar lie inside it.
+TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
+  H d;
+  ASSERT_TRUE(d.Start());
+  ASSERT_TRUE(HubOfANewHistory(d)) << d.ModesText();
+  ASSERT_TRUE(HubOpen(d, {H::kDown}, MTATICS_MODE)) << d.ModesText();
+  ASSERT_EQ(global_eGetExtendedGameMode(), 51);
+  const std::int32_t idLong = IdOf(kLong);
+  ASSERT_GT(idLong, 0);
+
+  // The history's bar: the human team and its next opponent, renamed.
+  const std::uint32_t Human = tmglobal.aHumans[0].Name;
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(history_FixtureFindByTeam(tmgame_CurrentYearGet(), Human, &r, &f));
+  const std::uint32_t Opponent =
+      history_FixtureTeamA(r, f) == Human ? history_FixtureTeamB(r, f) : history_FixtureTeamA(r, f);
+  std::vector<TMTeam*> apRenamed;
+  for (TMTeam* t = r->pTeams; t != nullptr; t = t->pNext)
+    if (t->Name == Opponent) {
+      t->Name = static_cast<std::uint32_t>(idLong);
+      apRenamed.push_back(t);
+    }
+  ASSERT_FALSE(apRenamed.empty());
+  const std::vector<TextBox> aHistory = BarTexts(mtatdisp_HistoryHeaderDraw);
+  for (TMTeam* t : apRenamed) t->Name = Opponent;
+  {
+    SCOPED_TRACE("history");
+    ExpectInsideTheBar(aHistory, 1);
+  }
+
+  // The friendly's bar: the long name on both sides, with their editions.
+  Squad* apSquads[2] = {match_HomeTeamGet()->Squad, match_AwayTeamGet()->Squad};
+  ASSERT_NE(apSquads[0], nullptr);
+  ASSERT_NE(apSquads[1], nullptr);
+  const std::int32_t aiIds[2] = {apSquads[0]->iTeamId, apSquads[1]->iTeamId};
+  apSquads[0]->iTeamId = apSquads[1]->iTeamId = idLong;
+  const std::vector<TextBox> aMatch = BarTexts(mtatdisp_MatchHeaderDraw);
+  apSquads[0]->iTeamId = aiIds[0];
+  apSquads[1]->iTeamId = aiIds[1];
+  {
+    SCOPED_TRACE("match");
+    ExpectInsideTheBar(aMatch, 2);
+  }
+}
+
+}  // namespace
