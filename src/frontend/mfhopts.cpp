@@ -42,8 +42,9 @@ void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   draw2d_TextColourSet(0, 0, 0, 255);
   pctext_PrintLeft(psz, sx + 1, sy + 1, kLayer);
+  // The hub's colours: light grey, the cursor's row yellow.
   if (bLit) draw2d_TextColourSet(200, 200, 0, 255);
-  else draw2d_TextColourSet(160, 160, 160, 255);
+  else draw2d_TextColourSet(200, 200, 200, 255);
   pctext_PrintLeft(psz, sx, sy, kLayer);
 }
 

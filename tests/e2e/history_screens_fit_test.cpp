@@ -1,20 +1,27 @@
 // Screens of a history played in this process through the game's own frame
 // loop: the team names on the team sheet's bottom bar stay inside the bar,
-// long names fitted to it.
+// long names fitted to it; the history options' labels lie on dark reading
+// panels, as light as the hub's items.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "engine/team.h"
 #include "frontend/mfhmain.h"
+#include "frontend/mfhmain_layout.h"
+#include "frontend/mfhopts.h"
+#include "frontend/mfhopts_layout.h"
 #include "frontend/mtatics.h"
 #include "frontend/mteam_layout.h"
 #include "frontend/pcfe.h"
 #include "matchflow/matcha.h"
+#include "platform/display.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
+#include "support/captured_pictures.h"
 #include "support/frame_texts.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
@@ -151,6 +158,109 @@ TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
   {
     SCOPED_TRACE("match");
     ExpectInsideTheBar(aMatch, 2);
+  }
+}
+
+// The last frame the headless display showed, 5-6-5 as the sheets hold it.
+korvena_test::Picture LastFrame() {
+  std::vector<std::uint8_t> rgb;
+  int w = 0, h = 0;
+  korvena_test::Picture p;
+  if (!platform::displayLastFrame(&rgb, &w, &h)) return p;
+  p.width = w;
+  p.height = h;
+  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+    p.pixels.push_back(korvena_test::To565(rgb[i], rgb[i + 1], rgb[i + 2]));
+  return p;
+}
+
+std::vector<korvena_test::Picture> Sheet(const char* pszName) {
+  return korvena_test::ReadBank16(korvena_test::BuildDir() + "/data/frontend/" + pszName + "16.spr");
+}
+
+// Lightness 0..255 of a 5-6-5 pixel.
+double Light(std::uint16_t v) {
+  const double r = (v >> 11) * 255.0 / 31, g = ((v >> 5) & 63) * 255.0 / 63, b = (v & 31) * 255.0 / 31;
+  return 0.299 * r + 0.587 * g + 0.114 * b;
+}
+
+struct Box {
+  int x0, y0, x1, y1;  // x1, y1 past the end
+};
+
+std::string Text(const Box& b) {
+  return "line " + std::to_string(b.x0) + "," + std::to_string(b.y0) + " to " + std::to_string(b.x1) + "," +
+         std::to_string(b.y1);
+}
+
+double Lightest(const korvena_test::Picture& pic, const Box& b) {
+  double m = 0;
+  for (int y = b.y0; y < b.y1; ++y)
+    for (int x = b.x0; x < b.x1; ++x) m = std::max(m, Light(pic.At(x, y)));
+  return m;
+}
+
+// The lines of text the frame shows over its backdrop inside the box: the
+// runs of pixel rows in which the frame differs from the backdrop, each with
+// the extent of its differing pixels.
+std::vector<Box> Lines(const korvena_test::Picture& shot, const korvena_test::Picture& backdrop, const Box& in) {
+  std::vector<Box> lines;
+  bool bOpen = false;
+  for (int y = in.y0; y < in.y1; ++y) {
+    int x0 = in.x1, x1 = in.x0;
+    for (int x = in.x0; x < in.x1; ++x)
+      if (shot.At(x, y) != backdrop.At(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
+    if (x1 <= x0) {
+      bOpen = false;
+      continue;
+    }
+    if (!bOpen) lines.push_back({x0, y, x1, y + 1});
+    Box& b = lines.back();
+    b.x0 = std::min(b.x0, x0), b.x1 = std::max(b.x1, x1), b.y1 = y + 1;
+    bOpen = true;
+  }
+  return lines;
+}
+
+bool OnAPanel(const Box& b) {
+  for (const MFHOptsPanel& p : mfhopts_aoPanels)
+    if (b.x0 >= p.x && b.y0 >= p.y && b.x1 <= p.x + p.w && b.y1 <= p.y + p.h) return true;
+  return false;
+}
+
+// The history options the hub opens (its last item), the cursor on the first
+// row: the nine rows with their values and Exit each lie on one of the
+// backdrop's panels, over a backdrop no lighter than behind the hub's items,
+// their letters as light as the hub's light grey (the cursor's yellow row a
+// little less). No stand or hoarding shows behind "Fouls" and its "Yes".
+TEST(HistoryScreensFit, TheHistoryOptionsLabelsLieOnDarkPanels) {
+  H d;
+  ASSERT_TRUE(d.Start());
+  ASSERT_TRUE(HubOfANewHistory(d)) << d.ModesText();
+  ASSERT_TRUE(HubOpen(d, {H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown, H::kDown}, MFHOPTS_MODE))
+      << d.ModesText();
+  d.RunUntil([] { return false; }, 20);
+  ASSERT_EQ(d.Mode(), MFHOPTS_MODE);
+  ASSERT_EQ(mfhopts_oScreen.iCursor, 0);
+  const korvena_test::Picture shot = LastFrame();
+  const std::vector<korvena_test::Picture> sheet = Sheet("fhops"), hub = Sheet("fhmain");
+  ASSERT_EQ(shot.width, 640);
+  ASSERT_FALSE(sheet.empty());
+  ASSERT_FALSE(hub.empty());
+  // The lightest backdrop where the hub's left column of items sits.
+  const MFHPanel& m = mfhmain_aoPanels[1];
+  const double hubBackdrop = Lightest(hub[0], {m.x + 4, m.y + 4, m.x + m.w / 2 - 18, m.y + m.h - 4});
+  ASSERT_GT(hubBackdrop, 0);
+  // The rows (labels from x 125, values from x 347), then Exit (x 521, y 416).
+  const std::vector<Box> rows = Lines(shot, sheet[0], {100, 136, 496, 398});
+  const std::vector<Box> exit = Lines(shot, sheet[0], {500, 400, 620, 460});
+  ASSERT_EQ(rows.size(), 9u);
+  ASSERT_EQ(exit.size(), 1u);
+  for (std::size_t i = 0; i < rows.size() + 1; ++i) {
+    const Box& b = i < rows.size() ? rows[i] : exit[0];
+    EXPECT_TRUE(OnAPanel(b)) << Text(b);
+    EXPECT_LE(Lightest(sheet[0], b), hubBackdrop + 4) << Text(b);
+    EXPECT_GE(Lightest(shot, b), i == 0 ? 170 : 195) << Text(b);
   }
 }
 

@@ -213,12 +213,22 @@ TEST_F(HistoryScreens, OptionsRowsChangeTheMatchOptions) {
   mfhopts_Draw();
   const std::vector<std::pair<std::string, int>> a = Texts();
   ASSERT_EQ(a.size(), 14u);  // ten labels, four values
-  EXPECT_EQ(a[0], (std::pair<std::string, int>{"Match Length", 160}));
+  EXPECT_EQ(a[0], (std::pair<std::string, int>{"Match Length", 200}));
   EXPECT_EQ(a[1].first, "15");
   EXPECT_EQ(a[3].first, "Very Close");
   EXPECT_EQ(a[5].first, "No");
   EXPECT_EQ(a[8], (std::pair<std::string, int>{"Save Game", 200}));
   EXPECT_EQ(a[13].first, "Exit");
+  // The hub's colours: the cursor's row yellow (no blue), the others light grey.
+  std::vector<std::pair<std::string, int>> blue;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext)
+      if (i->uKind == PCFRAME_KIND_TEXT && i->aRed[0] != 0) blue.emplace_back(i->pszText, i->aBlue[0]);
+  std::reverse(blue.begin(), blue.end());
+  ASSERT_EQ(blue.size(), 14u);
+  EXPECT_EQ(blue[0], (std::pair<std::string, int>{"Match Length", 200}));
+  EXPECT_EQ(blue[8], (std::pair<std::string, int>{"Save Game", 0}));
+  EXPECT_EQ(blue[13], (std::pair<std::string, int>{"Exit", 200}));
   // "Reset Options" restores the defaults and stays.
   EXPECT_EQ(OptsKeys({9, 9, 9, 37}), MFHOPTS_STAY);
   EXPECT_EQ(mfhopts_oScreen.iCursor, 7);

@@ -34,6 +34,7 @@
 #include "../../src/frontend/mhelp_layout.h"
 #include "tools/frontend/fegen_sheets.h"
 #include "matchflow/options_layout.h"
+#include "frontend/mfhopts_layout.h"
 
 namespace {
 
@@ -692,6 +693,15 @@ void OptionsPanelsPaint(Image& backdrop) {
   }
 }
 
+// The history options' reading panels, as dark as the hub's and framed in
+// its sand colour: the rows with their values on one, Exit on the other.
+void HistoryOptionsPanelsPaint(Image& backdrop) {
+  for (const MFHOptsPanel& p : mfhopts_aoPanels) {
+    fegen_paint::Rect(backdrop, p.x, p.y, p.w, p.h, Rgb{24, 16, 8}, 0.7);
+    fegen_paint::Frame(backdrop, p.x, p.y, p.w, p.h, Rgb{186, 170, 118}, 2);
+  }
+}
+
 void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
   const Theme dusk{{40, 20, 50}, {120, 60, 70}, {44, 120, 50}, {36, 104, 42}};
   const Theme sepia{{60, 44, 26}, {140, 110, 70}, {120, 118, 70}, {104, 102, 60}};
@@ -717,6 +727,7 @@ void WriteOtherSheets(Fonts& fonts, const std::string& dir) {
       frames.push_back(Panel(r.w, r.h, faces[i % 4], seed++));
     }
     if (std::string(s.name) == "fhnews") RulesSheetPaint(frames);
+    if (std::string(s.name) == "fhops") HistoryOptionsPanelsPaint(frames[0]);
     if (std::string(s.name) == "fhops") OptionsArrowsPaint(frames);
     if (std::string(s.name) == "options") OptionsPanelsPaint(frames[0]);
     if (std::string(s.name) == "fhset") fegen_FhsetPaint(frames[0]);
