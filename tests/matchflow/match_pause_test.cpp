@@ -13,6 +13,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "matchflow/clock.h"
@@ -107,62 +108,49 @@ struct Phase {
   const char* pszName;
   Match eMatch;
   std::function<std::int32_t(const Ticks&)> pfnFind;
-  std::int32_t cPause;   // ticks the pause menu is left open
-  std::int32_t eResume;  // the button that resumes
   bool bPauses;          // Start opens the pause menu here
   bool bSame;            // and only that: the match resumes as it was
 };
 
 const Phase kaPhases[] = {
-    {"WalkOn", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 20; }); },
-     kThirtySeconds, kSelect, true, false},
-    {"HomeLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 2; }); },
-     kFourSeconds, kStart, true, false},
-    {"AwayLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 4; }); },
-     kFew, kSelect, true, false},
-    {"Pan", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 700; }); },
-     kThirtySeconds, kStart, true, false},
-    {"FirstKickOff", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 10); }, kFourSeconds, kSelect,
-     true, true},
-    {"HalfTime", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_PERIOD_BREAK, 100); }, kThirtySeconds,
-     kSelect, false, false},
+    {"WalkOn", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 20; }); }, true, false},
+    {"HomeLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 2; }); }, true, false},
+    {"AwayLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 4; }); }, true, false},
+    {"Pan", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 700; }); }, true, false},
+    {"FirstKickOff", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 10); }, true, true},
+    {"HalfTime", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_PERIOD_BREAK, 100); }, false, false},
     {"SecondHalfKickOff", Match::Whole,
-     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_PERIOD_BREAK); }, kThirtySeconds, kStart,
-     true, true},
+     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_PERIOD_BREAK); }, true, true},
     {"ExtraTimeKickOff", Match::Whole,
-     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_PERIOD_END); }, kFourSeconds, kSelect, true,
-     true},
-    {"ShootoutStaging", Match::Whole, [](const Ticks& a) { return BeforeShootout(a, 100); }, kThirtySeconds, kSelect,
-     false, false},
-    {"Shootout", Match::Whole, [](const Ticks& a) { return Into(a, kShootout, 200); }, kFew, kSelect, true, false},
-    {"ThrowIn", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_THROW_IN, 20); }, kThirtySeconds, kSelect,
-     true, true},
-    {"Corner", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CORNER, 20); }, kFourSeconds, kStart, true,
-     true},
-    {"FreeKick", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_FREE_KICK, 20); }, kFew, kSelect, true,
-     true},
-    {"GoalKick", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_GOAL_KICK, 20); }, kThirtySeconds, kStart,
-     true, true},
-    {"KeepersBall", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_KEEPER_HANDS, 20); }, kFourSeconds,
-     kSelect, true, true},
-    {"StandingPause", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_RETURN_POSITIONS, 20); }, kFew,
-     kStart, true, false},
-    {"SetPieceScript", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_SET_PIECE_SCRIPT, 20); },
-     kFourSeconds, kSelect, false, false},
-    {"Substitution", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CPU_SUBS, 1); }, kThirtySeconds,
-     kSelect, false, false},
-    {"GoalCelebration", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_GOAL_CELEBRATION, 30); },
-     kFourSeconds, kSelect, false, false},
-    {"GoalReplay", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_REPLAY, 20); }, kFew, kSelect, false,
-     false},
+     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_PERIOD_END); }, true, true},
+    {"ShootoutStaging", Match::Whole, [](const Ticks& a) { return BeforeShootout(a, 100); }, false, false},
+    {"Shootout", Match::Whole, [](const Ticks& a) { return Into(a, kShootout, 200); }, true, false},
+    {"ThrowIn", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_THROW_IN, 20); }, true, true},
+    {"Corner", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CORNER, 20); }, true, true},
+    {"FreeKick", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_FREE_KICK, 20); }, true, true},
+    {"GoalKick", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_GOAL_KICK, 20); }, true, true},
+    {"KeepersBall", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_KEEPER_HANDS, 20); }, true, true},
+    {"StandingPause", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_RETURN_POSITIONS, 20); }, true, false},
+    {"SetPieceScript", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_SET_PIECE_SCRIPT, 20); }, false, false},
+    {"Substitution", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CPU_SUBS, 1); }, false, false},
+    {"GoalCelebration", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_GOAL_CELEBRATION, 30); }, false, false},
+    {"GoalReplay", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_REPLAY, 20); }, false, false},
     {"KickOffAfterAGoal", Match::Goals,
-     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_REPLAY); }, kThirtySeconds, kSelect, true,
-     true},
+     [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_REPLAY); }, true, true},
 };
 
 void PrintTo(const Phase& o, std::ostream* os) { *os << o.pszName; }
 
-class MatchPause : public ::testing::TestWithParam<Phase> {
+// A pause's length in ticks; the button that resumes it changes with it.
+struct Pause {
+  std::int32_t cTicks;
+  const char* pszName;
+};
+const Pause kaPauses[] = {{kFew, "AFewTicks"}, {kFourSeconds, "FourSeconds"}, {kThirtySeconds, "ThirtySeconds"}};
+std::int32_t ResumeButton(const Pause& o) { return o.cTicks == kFourSeconds ? kStart : kSelect; }
+void PrintTo(const Pause& o, std::ostream* os) { *os << o.pszName; }
+
+class MatchPause : public ::testing::TestWithParam<std::tuple<Phase, Pause>> {
  protected:
   void SetUp() override {
     std::string why;
@@ -171,7 +159,11 @@ class MatchPause : public ::testing::TestWithParam<Phase> {
 };
 
 TEST_P(MatchPause, ResumedFromThePauseMenuTheMatchGoesOnToItsEnd) {
-  const Phase& o = GetParam();
+  const Phase& o = std::get<0>(GetParam());
+  // Where Start opens no pause menu, a second Start would open one later on:
+  // the person presses select there instead.
+  const std::int32_t cPause = std::get<1>(GetParam()).cTicks;
+  const std::int32_t eResume = o.bPauses ? ResumeButton(std::get<1>(GetParam())) : kSelect;
   const mh::Config c = MatchConfig(o.eMatch);
   Recorder base;
   std::vector<mh::Hash> aBase;
@@ -184,15 +176,15 @@ TEST_P(MatchPause, ResumedFromThePauseMenuTheMatchGoesOnToItsEnd) {
   // Start let go on tick iAt; the resume let go cPause ticks later (Start
   // resumes on that tick, the select runs its menu item on the next); the
   // person's later taps come as long after as the pause lasted.
-  const std::int32_t cShift = o.cPause + (o.eResume == kSelect ? 1 : 0);
+  const std::int32_t cShift = cPause + (eResume == kSelect ? 1 : 0);
   mh::Config p = c;
   std::vector<mh::Command>& a = p.aoCommands[0];
   for (mh::Command& k : a)
     if (k.iTick >= iAt - 1) k.iTick += cShift;
   a.push_back({iAt - 1, -kStart, 0, 1});
   a.push_back({iAt, -kStart, 0, 0});
-  a.push_back({iAt + o.cPause - 1, -o.eResume, 0, 1});
-  a.push_back({iAt + o.cPause, -o.eResume, 0, 0});
+  a.push_back({iAt + cPause - 1, -eResume, 0, 1});
+  a.push_back({iAt + cPause, -eResume, 0, 0});
   std::stable_sort(a.begin(), a.end(), [](const mh::Command& x, const mh::Command& y) { return x.iTick < y.iTick; });
   Recorder paused;
   std::vector<mh::Hash> aPaused;
@@ -247,7 +239,9 @@ TEST_P(MatchPause, ResumedFromThePauseMenuTheMatchGoesOnToItsEnd) {
   EXPECT_EQ(r.aiScore[1], rBase.aiScore[1]);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPhase, MatchPause, ::testing::ValuesIn(kaPhases),
-                         [](const ::testing::TestParamInfo<Phase>& i) { return std::string(i.param.pszName); });
+INSTANTIATE_TEST_SUITE_P(EveryPhase, MatchPause, ::testing::Combine(::testing::ValuesIn(kaPhases), ::testing::ValuesIn(kaPauses)),
+                         [](const ::testing::TestParamInfo<std::tuple<Phase, Pause>>& i) {
+                           return std::string(std::get<0>(i.param).pszName) + "_" + std::get<1>(i.param).pszName;
+                         });
 
 }  // namespace
