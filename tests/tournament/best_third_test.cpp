@@ -156,3 +156,48 @@ TEST(BestThirds, AThirdThroughPlaysItsRoundOf16AndAThirdLeftOutIsOut) {
     EXPECT_TRUE(bOut) << e.iYear << ": no third was left out";
   }
 }
+
+namespace {
+
+// Teams of each edition's first-stage group that is decided last: its round
+// is settled only once the best thirds are ranked.
+const Edition kLastGroups[] = {
+    {86, {"FRG", "URU", "SCO", "DEN"}},
+    {90, {"BEL", "KOR", "URU", "ESP"}},
+    {94, {"ARG", "GRE", "NGA", "BGR"}},
+};
+
+}  // namespace
+
+// A third of the group decided last is ranked among the best thirds before
+// its own round is settled: through, it is not out when the round settles.
+TEST(BestThirds, AThirdOfTheLastGroupToFinishThroughIsNotOut) {
+  for (const Edition& e : kLastGroups) {
+    bool bThrough = false;
+    for (const char* pszTeam : e.apszTeams) {
+      const std::uint32_t Team = Id(pszTeam);
+      for (std::uint32_t seed = 1; seed <= kSeeds && !bThrough; seed++) {
+        const Script script = seed % 2 ? Script::Draw : Script::DrawTwice;
+        SCOPED_TRACE(std::to_string(e.iYear) + " " + pszTeam + " seed " + std::to_string(seed));
+        Campaign c(Team, script, seed);
+        ASSERT_TRUE(c.FinalsStart(e.iYear));
+        for (int i = 0; i < kFirstStageMatches; i++) ASSERT_TRUE(c.MatchPlay());
+        Group* g = nullptr;
+        Round* r = FirstStageRound(Team, &g);
+        ASSERT_NE(r, nullptr);
+        ASSERT_TRUE(r->bComplete);
+        RoundPlaces pl;
+        tmteam_RoundOutcomeGet(g, r, &pl);
+        if (pl.aName[2] != Team || !InRoundOf16(Team)) continue;
+        bThrough = true;
+        EXPECT_EQ(tmglobal.aHumans[0].uFlags & (TMF_ELIMINATED | TMF_ELIMINATED_NEWS), 0u);
+        Round* pNext = nullptr;
+        Fixture* f = nullptr;
+        ASSERT_TRUE(history_FixtureFindByTeam(Finals(), Team, &pNext, &f));
+        ASSERT_TRUE(c.MatchPlay());
+        EXPECT_TRUE(f->cFlags & FIX_PLAYED);
+      }
+    }
+    EXPECT_TRUE(bThrough) << e.iYear << ": no third of the last group went through";
+  }
+}
