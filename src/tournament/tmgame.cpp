@@ -101,10 +101,13 @@ bool NextDueDateSet(Year* y) {
           const std::uint32_t A = history_FixtureTeamA(r, f), B = history_FixtureTeamB(r, f);
           if (!tmteam_IsProperName(A) || !tmteam_IsProperName(B)) continue;
           if (tmgame_IsHumanTeam(A) || tmgame_IsHumanTeam(B)) continue;
+          // A fixture already due that is still unplayed (one the
+          // simulator passes over) is no date to move on to.
           const FixtureDate* d = tmglobal_FixtureDateGet(r, f->cDate);
-          if (d && (!pNext || history_DateCompare(d, pNext) < 0)) pNext = d;
+          if (!d || history_DateCompare(d, &now) <= 0) continue;
+          if (!pNext || history_DateCompare(d, pNext) < 0) pNext = d;
         }
-  if (!pNext || history_DateCompare(pNext, &now) <= 0) return false;
+  if (!pNext) return false;
   DateSet(pNext->cDay, pNext->cMonth, pNext->cYear);
   return true;
 }

@@ -201,3 +201,53 @@ TEST(BestThirds, AThirdOfTheLastGroupToFinishThroughIsNotOut) {
     EXPECT_TRUE(bThrough) << e.iYear << ": no third of the last group went through";
   }
 }
+
+// A fixture already due that stays unplayed (here one of a round settled
+// before the human team's last first-stage match) does not stop the year
+// being played on a date at a time while the team waits for the best
+// thirds: through, it has its tie the day before, and nothing dated after
+// today is played.
+TEST(BestThirds, AThirdWaitsDateByDatePastAFixtureLeftUnplayed) {
+  const char* const apszTeams[] = {"BRA", "ESP", "NIR", "ALG"};  // 1986, group 4: decided before group 5
+  int cThrough = 0;
+  for (const char* pszTeam : apszTeams) {
+    const std::uint32_t Team = Id(pszTeam);
+    for (std::uint32_t seed = 1; seed <= kSeeds && cThrough < 3; seed++) {
+      const Script script = seed % 2 ? Script::Draw : Script::DrawTwice;
+      SCOPED_TRACE(std::string(pszTeam) + " seed " + std::to_string(seed));
+      Campaign c(Team, script, seed);
+      ASSERT_TRUE(c.FinalsStart(86));
+      for (int i = 0; i < kFirstStageMatches - 1; i++) ASSERT_TRUE(c.MatchPlay());
+      // A played fixture of a settled round, dated before today, unplayed.
+      const FixtureDate now = Today();
+      Fixture* pLeft = nullptr;
+      for (Group* h = Finals()->pConfs->pGroups; h && !pLeft; h = h->pNext)
+        for (Round* p = h->pRounds; p && !pLeft; p = p->pNext)
+          for (Fixture* f = p->pFixtures; p->bComplete && f && !pLeft; f = f->pNext)
+            if ((f->cFlags & FIX_PLAYED) && history_DateCompare(tmglobal_FixtureDateGet(p, f->cDate), &now) < 0)
+              pLeft = f;
+      ASSERT_NE(pLeft, nullptr) << "no round settled before the last match";
+      pLeft->cFlags = static_cast<std::uint8_t>(pLeft->cFlags & ~FIX_PLAYED);
+      ASSERT_TRUE(c.MatchPlay());
+      Group* g = nullptr;
+      Round* r = FirstStageRound(Team, &g);
+      ASSERT_NE(r, nullptr);
+      RoundPlaces pl;
+      tmteam_RoundOutcomeGet(g, r, &pl);
+      if (pl.aName[2] != Team || !InRoundOf16(Team)) continue;
+      cThrough++;
+      Round* pNext = nullptr;
+      Fixture* f = nullptr;
+      ASSERT_TRUE(history_FixtureFindByTeam(Finals(), Team, &pNext, &f));
+      const FixtureDate* d = tmglobal_FixtureDateGet(pNext, f->cDate);
+      ASSERT_NE(d, nullptr);
+      int iFixDay = d->cDay, iFixMonth = d->cMonth, iFixYear = d->cYear;
+      history_DateDecrement(&iFixDay, &iFixMonth, &iFixYear);
+      EXPECT_EQ(global.iDay * 10000 + global.iMonth * 100 + global.iYear,
+                iFixDay * 10000 + iFixMonth * 100 + iFixYear);
+      EXPECT_EQ(PlayedAfterToday(), 0);
+      EXPECT_FALSE(pLeft->cFlags & FIX_PLAYED);
+    }
+  }
+  EXPECT_EQ(cThrough, 3) << "too few thirds went through";
+}
