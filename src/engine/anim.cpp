@@ -5,6 +5,8 @@
 
 #include "engine/ball.h"
 #include "engine/engine_services.h"
+#include "engine/newgoal.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "framework/math/qmath.h"
 #include "framework/qdx_assert.h"
@@ -299,20 +301,40 @@ std::int32_t anim_ContactBallOffsetGet(std::int32_t iHeading, std::uint32_t eAni
 
 // ---- The ball on its holder ------------------------------------------------------------------
 
-// A keeper with the ball stops at his own goal line unless a person walks
-// him over it: where his hands or feet (a catch's or a dive's travel, a
-// turn, an idle step) would take over it a ball that lay inside it on the
-// tick before, he and the ball stay 1 unit inside the referee's line. A ball
-// that was already over stays where it is for the referee to judge. Only
-// live play: a replay shows what was played.
+// A keeper with the ball in his hands stops at his own goal line: where his
+// hands or feet (a catch's or a dive's travel, a turn, an idle step, the
+// keeper's ball) would take over it a ball that lay inside it on the tick
+// before, he and the ball stay 1 unit inside the referee's line. A ball that
+// was already over stays where it is for the referee to judge. Only live
+// play: a replay shows what was played.
+//
+// The ball is in his hands while his own machine has it (a save, a catch, a
+// smother and the recovery from it, the hold before the keeper's ball) and
+// throughout the keeper's ball. Any other ball he owns is at his feet, taken
+// as any player takes it (a back pass, a loose ball): a person who walks him
+// over his line with it carries it over as he would any outfield player, for
+// the referee to judge (between the posts a goal, outside them a corner).
+// The computer's keeper is held at his line with it either way.
 constexpr std::uint32_t kSteerDead = 26;  // a stick at this magnitude or less moves nobody
+bool anim_bBallInKeepersHands(const Player* pp) {
+  if (global_eGetGameMode() == GAME_MODE_KEEPER_HANDS) return true;
+  switch (newgoal_StateGet(pp)) {
+    case GOALIE_STATE_SAVE_MOVE:
+    case GOALIE_STATE_SAVE_END:
+    case GOALIE_STATE_RECOVER:
+    case GOALIE_STATE_CATCH:
+    case GOALIE_STATE_SMOTHER:
+    case GOALIE_STATE_HOLD: return true;
+    default: return false;
+  }
+}
 static void KeeperLineHold(Player* pp, const Ball* pb, std::int32_t* px) {
   const GameMode e = global_eGetGameMode();
   if (e != GAME_MODE_PLAY && e != GAME_MODE_PLAY_ON && e != GAME_MODE_KEEPER_HANDS) return;
   if (!player_IsGoalkeeper(pp)) return;
-  // A ball at his feet (not in his hands) goes where the person's stick
-  // walks him; in his hands the stick only aims.
-  if (e != GAME_MODE_KEEPER_HANDS && pb->iState != BALL_STATE_HELD && pp->Control == PLAYER_CONTROL_USER && pp->pUser &&
+  // At his feet the ball goes where the person's stick walks him; in his
+  // hands the stick only aims.
+  if (!anim_bBallInKeepersHands(pp) && pp->Control == PLAYER_CONTROL_USER && pp->pUser &&
       (pp->pUser->uStickDirection & 0xFFFF) > kSteerDead)
     return;
   const std::int32_t iOwn = pp->Direction == 1 ? -1 : 1;  // the side of the goal he defends

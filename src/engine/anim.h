@@ -151,7 +151,13 @@ std::int32_t anim_FacingToAngle16(std::int32_t iFacing);
 // World origins of the 17 skeleton segments in the player's current frame.
 void anim_JointsGet(const Player* pp, std::int32_t aiOut[ANIM_SEGMENTS][3]);
 
+// The ball on its holder: at the point of his clip, or at his feet ahead of
+// him; a keeper with the ball in his hands stops at his own goal line.
 void anim_BallAtHolderPlace();
+// Whether a keeper who holds the ball has it in his hands (his own machine
+// took it: a save, a catch, a smother, the hold, and the keeper's ball)
+// rather than at his feet (taken as any player takes it).
+bool anim_bBallInKeepersHands(const Player* pp);
 void anim_CardMarkerDraw(Player* pp);
 
 // Ball samples: a snapshot of the ball at a tick value.

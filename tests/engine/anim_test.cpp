@@ -8,8 +8,11 @@
 #include "engine/ball.h"
 #include "engine/engine_services.h"
 #include "engine/move.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine_env.h"
+#include "shell/global.h"
+#include "shell/user.h"
 
 namespace {
 
@@ -239,6 +242,61 @@ TEST_F(AnimTest, BallFollowsItsHolder) {
   anim_BallAtHolderPlace();
   EXPECT_EQ(ball_XGet(&ball_oBall), 5);
   EXPECT_EQ(ball_oBall.iLaunchX, 5);
+}
+
+// The ball on a keeper's feet (a clip without a ball track) where his step
+// toward his own goal (at -x for the home keeper) puts it, against where it
+// lay the tick before: in his hands he and the ball stop 1 unit inside the
+// referee's line; a ball already over, a replay and a person walking him
+// with the ball at his feet are left where the step puts them.
+TEST_F(AnimTest, AKeeperWithTheBallInHisHandsStopsAtHisGoalLine) {
+  struct Case {
+    const char* pszWhat;
+    GameMode eMode;
+    std::int32_t eGoalieState;
+    bool bPerson;            // his user's stick walks him
+    std::int32_t iBallWasX;  // the ball's x on the tick before
+    std::int32_t iBallX, iKeeperX;
+  };
+  // Unheld, the step puts the ball at -9409 with the keeper at -9362.
+  const Case aCases[] = {
+      {"a catch carried over", GAME_MODE_PLAY, GOALIE_STATE_CATCH, false, -9300, -9384, -9337},
+      {"a person's catch carried over", GAME_MODE_PLAY, GOALIE_STATE_CATCH, true, -9300, -9384, -9337},
+      {"the keeper's ball", GAME_MODE_KEEPER_HANDS, GOALIE_STATE_DECIDE, true, -9300, -9384, -9337},
+      {"the hold in play on", GAME_MODE_PLAY_ON, GOALIE_STATE_HOLD, false, -9300, -9384, -9337},
+      {"the computer's keeper at his feet", GAME_MODE_PLAY, GOALIE_STATE_DECIDE, false, -9300, -9384, -9337},
+      {"a ball already over", GAME_MODE_PLAY, GOALIE_STATE_CATCH, false, -9390, -9409, -9362},
+      {"a replay", GAME_MODE_REPLAY, GOALIE_STATE_CATCH, false, -9300, -9409, -9362},
+      {"a person walking him with the ball at his feet", GAME_MODE_PLAY, GOALIE_STATE_DECIDE, true, -9300, -9409,
+       -9362},
+  };
+  User oUser{};
+  for (const Case& c : aCases) {
+    SetUp();
+    pp = EnginePlayer(0);
+    ASSERT_EQ(pp->Direction, 1) << "he defends the goal at -x";
+    ASSERT_NE(pp->pGoalie, nullptr);
+    global_SetGameMode(c.eMode);
+    pp->pGoalie->eState = c.eGoalieState;
+    if (c.bPerson) {
+      pp->Control = PLAYER_CONTROL_USER;
+      pp->pUser = &oUser;
+      oUser.uStickDirection = 270u << 16 | 100u;  // held toward his goal
+    }
+    EnginePlace(pp, -9362, 40, 401);
+    ball_PositionSet(&ball_oBall, c.iBallWasX, 18, 40);
+    ball_oBall.poOwner = pp;
+    ball_oBall.iState = BALL_STATE_HELD;  // as every owned ball of open play
+    anim_ActionAnimSet(Data(), 169);
+    anim_BallAtHolderPlace();
+    EXPECT_EQ(ball_XGet(&ball_oBall), c.iBallX) << c.pszWhat;
+    EXPECT_EQ(pp->x, c.iKeeperX) << c.pszWhat;
+    EXPECT_EQ(ball_YGet(&ball_oBall), 40) << c.pszWhat;
+    EXPECT_EQ(pp->y, 40) << c.pszWhat;
+    pp->Control = PLAYER_CONTROL_COMPUTER;
+    pp->pUser = nullptr;
+  }
+  global_SetGameMode(GAME_MODE_PLAY);
 }
 
 TEST_F(AnimTest, BallSamples) {

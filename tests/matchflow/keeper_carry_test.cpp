@@ -2,7 +2,8 @@
 // caught it while the ball stayed free (at a free kick), and walks with it
 // over his own goal line: the referee sees the ball out as he carries it
 // over, between the posts a goal to the other side, outside them a corner.
-// Nothing waits for the person to kick it away first.
+// Nothing waits for the person to kick it away first. The same for a back
+// pass his keeper takes at his feet in ordinary open play.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,6 +12,8 @@
 
 #include "engine/ball.h"
 #include "engine/newballA.h"
+#include "engine/newgoal.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/referee.h"
 #include "framework/qdx_input.h"
@@ -18,6 +21,7 @@
 #include "platform/input_headless.h"
 #include "shell/global.h"
 #include "shell/user.h"
+#include "shell/usrmark.h"
 #include "support/match_harness.h"
 
 namespace mh = match_harness;
@@ -92,6 +96,60 @@ struct CarryingKeeper {
   static void Observe(std::int32_t iTick, void* pv) { static_cast<CarryingKeeper*>(pv)->Tick(iTick); }
 };
 
+// A back pass reaches a person's keeper in ordinary open play: he has it at
+// his feet (the held ball of open play, his own machine deciding, not
+// saving), and the person has him; the person then walks his keeper with it
+// over his own goal line, beyond a post first when asked.
+struct BackPass {
+  CarryingKeeper oKeys;  // the keys, and what the referee decided
+  bool bWide = false;
+  std::int32_t iPhase = 0;  // 0 waiting for open play, 2 walking, 3 over the line
+  std::int32_t iReceivedTick = -1;
+  std::int32_t iGoalieStateAtFeet = -1;  // the keeper's machine as he walks with it
+  std::int32_t iBallStateAtFeet = -1;
+  bool bUserHadKeeper = false;
+
+  void Tick(std::int32_t iTick) {
+    Player* k = &player_aHome[0];
+    oKeys.aiGoals[0] = match.HomeGoals;
+    oKeys.aiGoals[1] = match.AwayGoals;
+    if (iPhase == 0) {
+      if (global.eGameMode != GAME_MODE_PLAY || iTick < 600) return;
+      // The pass arrives at his feet, as any player takes one in open play.
+      ball_PlaceAt(&ball_oBall, k->x + (k->x < 0 ? 48 : -48), 0, k->y);
+      newballA_OwnerSet(k, 1);
+      user_PlayerSet(&user_aUsers[0], k);
+      iPhase = 2;
+      iReceivedTick = iTick;
+      bUserHadKeeper = user_aUsers[0].phl && user_aUsers[0].phl->pplyr == k;
+    }
+    const std::int32_t bx = ball_CurXGet();
+    if (iPhase == 2) {
+      if (bWide && std::abs(k->y) < 1000) {
+        oKeys.Hold(kKeyUp);
+      } else {
+        oKeys.Hold(k->x < 0 ? kKeyLeft : kKeyRight);
+      }
+      if (ball_oBall.poOwner == k) {
+        iGoalieStateAtFeet = newgoal_StateGet(k);
+        iBallStateAtFeet = ball_oBall.iState;
+      }
+      if (std::abs(bx) >= 9385) {
+        iPhase = 3;
+        oKeys.iOverTick = iTick;
+      }
+    }
+    if (iPhase == 3) oKeys.Hold(0);
+    if (oKeys.iDecisionTick < 0 && iPhase >= 2 && referee_DecisionGet() != 0) {
+      oKeys.iDecisionTick = iTick;
+      oKeys.iDecision = referee_DecisionGet();
+      oKeys.aiGoalsAtDecision[0] = match.HomeGoals;
+      oKeys.aiGoalsAtDecision[1] = match.AwayGoals;
+    }
+  }
+  static void Observe(std::int32_t iTick, void* pv) { static_cast<BackPass*>(pv)->Tick(iTick); }
+};
+
 class KeeperCarry : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -136,3 +194,40 @@ TEST_F(KeeperCarry, OverHisGoalLineOutsideThePostsIsACornerForTheOtherSide) {
 }
 
 }  // namespace
+
+namespace {
+
+// The back pass, taken and walked over the line: the ball at his feet is
+// the ordinary held ball of open play (the state any player's ball has),
+// his own machine has it not; the referee sees it out as he carries it over.
+void BackPassCheck(const BackPass& b) {
+  ASSERT_GE(b.iReceivedTick, 0) << "open play never came";
+  EXPECT_TRUE(b.bUserHadKeeper);
+  EXPECT_EQ(b.iBallStateAtFeet, BALL_STATE_HELD);
+  EXPECT_EQ(b.iGoalieStateAtFeet, GOALIE_STATE_DECIDE);
+  ASSERT_GE(b.oKeys.iOverTick, 0) << "the keeper never reached his goal line";
+  ASSERT_GE(b.oKeys.iDecisionTick, 0) << "the referee saw nothing";
+  EXPECT_LE(b.oKeys.iDecisionTick, b.oKeys.iOverTick + 1);
+}
+
+}  // namespace
+
+TEST_F(KeeperCarry, ABackPassWalkedOverHisGoalLineBetweenThePostsIsAGoalForTheOtherSide) {
+  BackPass b;
+  mh::Run(Cfg(), nullptr, BackPass::Observe, &b);
+  b.oKeys.Hold(0);
+  BackPassCheck(b);
+  EXPECT_EQ(b.oKeys.iDecision, 6);
+  EXPECT_EQ(b.oKeys.aiGoalsAtDecision[0], 0);
+  EXPECT_EQ(b.oKeys.aiGoalsAtDecision[1], 1);
+}
+
+TEST_F(KeeperCarry, ABackPassWalkedOverHisGoalLineOutsideThePostsIsACornerForTheOtherSide) {
+  BackPass b;
+  b.bWide = true;
+  mh::Run(Cfg(), nullptr, BackPass::Observe, &b);
+  b.oKeys.Hold(0);
+  BackPassCheck(b);
+  EXPECT_EQ(b.oKeys.iDecision, 7);
+  EXPECT_EQ(b.oKeys.aiGoals[1], 0);
+}
