@@ -176,6 +176,16 @@ static bool StepOut(Player* pp) {
   return true;
 }
 
+// The aim starts at its defaults for the person, but a throw or kick he has
+// already released (as the keeper took the catch, backed up or stepped out)
+// keeps the power its press charged: it is played as soon as he is ready.
+static void AimDefaultsKeepingThePress() {
+  const std::int32_t iPower = setp_PowerGet();
+  const std::int32_t eCommand = setp_CommandGet();
+  setp_AimDefaults();
+  if (eCommand == SETP_CMD_RELEASE || eCommand == SETP_CMD_READY) setp_PowerSet(iPower);
+}
+
 static bool BallOverALine() { return ball_bOverALine(setp_BallX(), setp_BallY()); }
 
 void sphands_Start() { s_bDone = s_bBallOut = false; }
@@ -261,7 +271,7 @@ static bool HandsStep(Player* pp) {
       anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);
       PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
       anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
-      setp_AimDefaults();
+      AimDefaultsKeepingThePress();
       rec.iEnterState = 13;
       return true;
     case 13:

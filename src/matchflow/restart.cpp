@@ -449,6 +449,16 @@ void GoalKickEvent(User* pusr, const InputEvent* pEvent) {
   }
 }
 
+// The Pass (28) or Chip (31) release at the keeper's ball: the throw or kick
+// with the power its press charged, played once the keeper is ready.
+void HandsRelease(User* pusr, std::int32_t eReleased) {
+  RestartState& r = restart_oState;
+  r.bLocked = 1;
+  setp_PowerSet(r.iCharge * 5);
+  setp_CommandSet(eReleased == 28 ? SETP_CMD_RELEASE : SETP_CMD_READY);
+  Bind(pusr, 22);
+}
+
 // The keeper guards goal 2 (at +x) while he attacks toward -x.
 bool GuardsGoal2(const Player* poKeeper) { return poKeeper->Direction == 0; }
 
@@ -482,19 +492,26 @@ void HandsEvent(User* pusr, const InputEvent* pEvent) {
     case 29:
       if (!bTaker) return;
       r.bLocked = 1;
+      // The key of a press carried over from the catch comes up as pressed
+      // anew with the keys of the keeper's ball: its charge goes on.
+      if (r.bCarried && pEvent->eEvent == r.eCatchKey) {
+        r.bCarried = 0;
+        return;
+      }
+      r.bCarried = 0;
       ChargeEvents(pusr, pEvent->eEvent);
       return;
     case 27:
     case 30:
-      if (bTaker) ChargeEvents(pusr, pEvent->eEvent);
+      if (!bTaker) return;
+      if (pEvent->eEvent == r.eCatchKey + 1) r.bCarried = 0;
+      ChargeEvents(pusr, pEvent->eEvent);
       return;
     case 28:
     case 31:
       if (!bTaker) return;
-      r.bLocked = 1;
-      setp_PowerSet(r.iCharge * 5);
-      setp_CommandSet(pEvent->eEvent == 28 ? SETP_CMD_RELEASE : SETP_CMD_READY);
-      Bind(pusr, 22);
+      r.bCarried = 0;
+      HandsRelease(pusr, pEvent->eEvent);
       return;
     case 163:
       if (!bTaker) return;
@@ -525,18 +542,75 @@ void mgoalkic_UserInput(User* pusr) { EachEvent(pusr, GoalKickEvent); }
 void mgoalkic_Update() { UsersThenFrame(mgoalkic_UserInput); }
 
 void mhands_Start() {
+  RestartState& r = restart_oState;
+  const RestartState oCatch = r;
+  mhands_CatchPressClear();
   sphands_Start();
   CommonSetup();
   Player* poTaker = KeeperTaker();
   setp_KickTakerSet(poTaker);
   HandOver(poTaker);
   HandsBind();
-  restart_oState.bLocked = 0;
-  restart_oState.iCharge = 0;
-  restart_oState.iHeld = 0;
+  r.bLocked = 0;
+  r.iCharge = 0;
+  r.iHeld = 0;
+  r.bCarried = 0;
+  // A press his user made as the keeper took the catch is his first press
+  // at this keeper's ball, with the charge it had.
+  if (poTaker == nullptr || oCatch.poCatchKeeper != poTaker) return;
+  r.bLocked = 1;
+  r.iCharge = oCatch.iCharge;
+  r.iHeld = oCatch.iHeld;
+  r.eCatchKey = oCatch.eCatchKey;
+  if (oCatch.eCatchRelease == 0) {
+    r.bCarried = 1;
+  } else if (poTaker->pUser) {
+    HandsRelease(poTaker->pUser, oCatch.eCatchKey + 2);
+  }
 }
 
-void mhands_UserInput(User* pusr) { EachEvent(pusr, HandsEvent); }
+void mhands_UserInput(User* pusr) {
+  RestartState& r = restart_oState;
+  EachEvent(pusr, HandsEvent);
+  // A carried press whose key neither came up pressed nor held with the
+  // keys of the keeper's ball was let go as they changed: it is released.
+  if (r.bCarried && IsTakersUser(pusr)) {
+    r.bCarried = 0;
+    HandsRelease(pusr, r.eCatchKey + 2);
+  }
+}
+
+void mhands_CatchPressEvent(User* pusr, std::int32_t eEvent) {
+  RestartState& r = restart_oState;
+  Player* pp = Controlled(pusr);
+  if (pp == nullptr) return;
+  switch (eEvent) {
+    case 26:
+    case 29:
+      if (r.poCatchKeeper == pp) return;  // one press a catch
+      r.poCatchKeeper = pp;
+      r.eCatchKey = eEvent;
+      r.eCatchRelease = 0;
+      ChargeEvents(pusr, eEvent);
+      return;
+    case 27:
+    case 30:
+      if (r.poCatchKeeper == pp && r.eCatchRelease == 0 && eEvent == r.eCatchKey + 1) ChargeEvents(pusr, eEvent);
+      return;
+    case 28:
+    case 31:
+      if (r.poCatchKeeper == pp && r.eCatchRelease == 0 && eEvent == r.eCatchKey + 2) r.eCatchRelease = eEvent;
+      return;
+    default: return;
+  }
+}
+
+void mhands_CatchPressClear() {
+  RestartState& r = restart_oState;
+  r.poCatchKeeper = nullptr;
+  r.eCatchKey = 0;
+  r.eCatchRelease = 0;
+}
 
 void mhands_Update() { UsersThenFrame(mhands_UserInput); }
 

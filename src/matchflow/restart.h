@@ -20,6 +20,12 @@ struct RestartState {
   std::int32_t iHeld;         // goal kick, keeper's hands: held ticks
   std::int32_t iAim;          // keeper's ball: the aim, 802 a turn
   std::int32_t bKeeperPress;  // keeper's ball: a kick button was pressed in this mode
+  // Keeper's hands: a Pass or Chip press his user made while the keeper took
+  // the catch, carried into the keeper's ball that follows it.
+  Player* poCatchKeeper;      // the keeper who took the catch (none: no press)
+  std::int32_t eCatchKey;     // the press: 26 Pass, 29 Chip
+  std::int32_t eCatchRelease; // its release: 28 Pass, 31 Chip; 0 while the key is held
+  std::int32_t bCarried;      // keeper's hands: the carried press is held; the key's next press continues it
   std::int32_t iPlayOn;       // play on: ticks left
   std::int32_t bPlayOnStarted;
   std::int32_t bLeave;        // standing pause: the referee's countdown ran out
@@ -53,6 +59,12 @@ void mgoalkic_UserInput(User* pusr);
 void mhands_Start();
 void mhands_Update();
 void mhands_UserInput(User* pusr);
+// A Pass or Chip event (26 to 31) of the user of a keeper who has the ball
+// in his hands in open play (taking the catch): it charges the throw or kick
+// of the keeper's ball that follows the catch, as at the keeper's ball.
+void mhands_CatchPressEvent(User* pusr, std::int32_t eEvent);
+// The ball has a new holder: a press made at the last one's catch is void.
+void mhands_CatchPressClear();
 
 // ---- Throw-in ----------------------------------------------------------------------------
 void mthrowin_Start();

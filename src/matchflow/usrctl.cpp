@@ -259,6 +259,7 @@ void usrctl_KickLatchClear() {
   // A new owner ends any charging kick, and the bar that showed it.
   usrctl_oKick.eKind = USRCTL_KIND_NONE;
   usrctl_oKick.iShown = 0;
+  mhands_CatchPressClear();
 }
 
 void usrctl_ChargeReset() {

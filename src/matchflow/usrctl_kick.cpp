@@ -14,6 +14,7 @@
 #include "engine/shtpass.h"
 #include "engine/target.h"
 #include "matchflow/matcha.h"
+#include "matchflow/restart.h"
 #include "matchflow/usrctl.h"
 #include "matchflow/usrctl_services.h"
 #include "shell/debuglog.h"
@@ -365,6 +366,13 @@ std::int32_t usrctl_KickDecide(User* pusr, std::int32_t eEvent) {
   Player* pp = Controlled(pusr);
   UsrctlUser* w = usrctl_poWords(pusr);
   if (pp == nullptr) return USRCTL_KICK_INPUT;
+  // A keeper taking the catch plays nothing yet: Pass and Chip charge the
+  // throw or kick of the keeper's ball that follows.
+  if (eEvent >= 26 && eEvent <= 31 && ball_OwnerGet() == pp && player_IsGoalkeeper(pp) &&
+      anim_bBallInKeepersHands(pp)) {
+    mhands_CatchPressEvent(pusr, eEvent);
+    return USRCTL_KICK_INPUT;
+  }
   if (player_IsAnimKick(pp)) {
     debuglog_Printf("Ignore kick - anim %d, Cframe %d\n", static_cast<int>(pp->oAnimData.eActionAnim),
                     static_cast<int>(anim_FrameGet(&pp->oAnimData)));

@@ -579,6 +579,72 @@ TEST_F(SetpKindRunTest, PersonsKeeperOnHisLineStepsOutFacingThePitchBeforeHeWait
   }
 }
 
+// A throw the person released at any moment of his keeper's ball (before
+// the keeper backs up, while he steps out from his line, once he waits at
+// his spot) is played with the power its press charged, as soon as he is
+// ready: a quick long throw after a catch on the line goes long. Without a
+// press the aim waits at its defaults.
+TEST_F(SetpKindRunTest, PersonsKeeperThrowsWithThePowerThePressChargedWhenever) {
+  struct Case {
+    const char* pszWhen;
+    std::int32_t iPressAtState;  // the keeper's state on the tick the throw is released
+    std::int32_t iPower;
+    std::int32_t iLaunchX;  // power x 64.8 + 1440 on from his spot, as the integer cosine gives it
+  };
+  const Case aCases[] = {
+      {"before he backs up", 1, 75, -2774},
+      {"as he steps out", 30, 90, -1802},
+      {"at his spot", 13, 35, -5365},
+  };
+  for (const Case& c : aCases) {
+    Attacking(1);
+    Player* pk = EnginePlayer(0);
+    pk->Direction = 1;
+    pk->Control = PLAYER_CONTROL_USER;
+    EnginePlace(pk, -9380, 300, 0);
+    setp_FaceHeading(pk, 401);
+    ball_PositionSet(&ball_oBall, -9380, 0, 300);
+    setp_KickTakerSet(pk);
+    setp_CommandClear();
+    setp_PowerSet(10);
+    pk->oSetPiece.iEnterState = 1;
+    bool bPressed = false;
+    std::int32_t cTicks = 0;
+    for (; cTicks < 40 && pk->oSetPiece.iEnterState != 2; cTicks++) {
+      if (!bPressed && pk->oSetPiece.iEnterState == c.iPressAtState) {
+        // As the keys of the keeper's ball leave it: the power, then the throw.
+        setp_PowerSet(c.iPower);
+        setp_CommandSet(SETP_CMD_READY);
+        bPressed = true;
+      }
+      RunOn(sphands_Handler, pk);
+    }
+    ASSERT_TRUE(bPressed) << c.pszWhen;
+    ASSERT_EQ(pk->oSetPiece.iEnterState, 2) << c.pszWhen;
+    EXPECT_EQ(setp_PowerGet(), c.iPower) << c.pszWhen;
+    // Thrown from his spot straight up the pitch.
+    EXPECT_EQ(pk->x, -9072) << c.pszWhen;
+    std::int32_t x, y;
+    sphands_LaunchPointGet(&x, &y);
+    EXPECT_EQ(x, c.iLaunchX) << c.pszWhen;
+    EXPECT_EQ(y, 300) << c.pszWhen;
+    EXPECT_EQ(pk->oAnimInfo.eActionAnim, 69u) << c.pszWhen;
+  }
+  // No press: at his spot the aim is at its defaults.
+  Attacking(1);
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -9380, 300, 0);
+  ball_PositionSet(&ball_oBall, -9380, 0, 300);
+  setp_KickTakerSet(pk);
+  setp_CommandClear();
+  setp_PowerSet(90);
+  pk->oSetPiece.iEnterState = 1;
+  for (int i = 0; i < 40 && pk->oSetPiece.iEnterState != 13; i++) RunOn(sphands_Handler, pk);
+  ASSERT_EQ(pk->oSetPiece.iEnterState, 13);
+  EXPECT_EQ(setp_PowerGet(), 10);
+  pk->Control = PLAYER_CONTROL_COMPUTER;
+}
+
 // The keeper's ball begun afresh takes an out at once, however the last one
 // ended; whatever ends it, its taker's set-piece state is reset with it.
 TEST_F(SetpKindRunTest, AKeepersBallEndsOnTheFirstOutAfterTheLastOneEnded) {

@@ -14,6 +14,8 @@
 #include "engine/action.h"
 #include "engine/ball.h"
 #include "engine/newballA.h"
+#include "engine/newgoal.h"
+#include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/referee.h"
 #include "engine/target.h"
@@ -484,6 +486,126 @@ TEST_F(Restart, KeeperHandsThrowOrKick) {
   Queue({163});
   mhands_UserInput(pusr);
   EXPECT_EQ(setp_CommandGet(), SETP_CMD_KICK);
+}
+
+// Pass or Chip pressed while the person's keeper still takes the catch (in
+// open play, the ball in his hands) is his first press at the keeper's ball
+// that follows, with the charge it had: released during the catch, the
+// throw or kick waits for the keeper with that power; still held, the key
+// comes up pressed anew with the keys of the keeper's ball and its charge
+// goes on; let go as the keys change, it is released with its charge.
+TEST_F(Restart, APressAsTheKeeperTakesTheCatchIsHisFirstAtTheKeepersBall) {
+  // A key's events: its first, n held ticks and its release (0: none).
+  auto Key = [](std::int32_t eFirst, std::int32_t n, std::int32_t eRelease) {
+    std::vector<std::int32_t> a{eFirst};
+    for (int i = 0; i < n; i++) a.push_back(eFirst == 26 || eFirst == 27 ? 27 : 30);
+    if (eRelease) a.push_back(eRelease);
+    return a;
+  };
+  struct Case {
+    const char* pszWhat;
+    std::vector<std::int32_t> aeCatch, aeHands;
+    bool bHandsInput;
+    std::int32_t eCommand, iPower, eBinding;
+  };
+  const Case aCases[] = {
+      {"Pass released", Key(26, 12, 28), {}, false, SETP_CMD_RELEASE, 60, 22},
+      {"Chip released", Key(29, 15, 31), {}, false, SETP_CMD_READY, 75, 22},
+      {"Pass held past the top", Key(26, 30, 28), {}, false, SETP_CMD_RELEASE, 100, 22},
+      {"Pass held on", Key(26, 6, 0), Key(26, 4, 28), true, SETP_CMD_RELEASE, 50, 22},
+      {"Chip held on", Key(29, 6, 0), Key(30, 3, 31), true, SETP_CMD_READY, 50, 22},
+      {"Chip let go as the keys change", Key(29, 6, 0), {}, true, SETP_CMD_READY, 30, 22},
+      {"one press a catch", {26, 27, 27, 28, 29, 30, 31}, {}, false, SETP_CMD_RELEASE, 10, 22},
+      {"Pass released, the stick held after it", Key(26, 4, 28), {23, 23}, true, SETP_CMD_RELEASE, 20, 22},
+      {"Chip held on, the stick held with it", Key(29, 2, 0), {23, 29, 23, 30, 23, 31}, true, SETP_CMD_READY, 15, 22},
+      {"no press", {}, {}, true, SETP_CMD_NONE, -1, 49},
+  };
+  for (const Case& c : aCases) {
+    SetUp();
+    HomeRestarts();
+    Player* pk = EnginePlayer(0);
+    user_PlayerSet(pusr, pk);
+    newballA_OwnerSet(pk, 1);
+    pk->pGoalie->eState = GOALIE_STATE_CATCH;
+    Queue(c.aeCatch);
+    usrctl_UserInput(pusr);
+    EXPECT_EQ(ball_OwnerGet(), pk) << c.pszWhat << ": the catch plays nothing";
+    setp_PowerSet(-1);
+    mhands_Start();
+    ASSERT_EQ(setp_poGetKickTaker(), pk);
+    if (c.bHandsInput) {
+      StickSet(180, 60);  // it would turn him
+      Queue(c.aeHands);
+      mhands_UserInput(pusr);
+    }
+    EXPECT_EQ(setp_CommandGet(), c.eCommand) << c.pszWhat;
+    EXPECT_EQ(setp_PowerGet(), c.iPower) << c.pszWhat;
+    EXPECT_EQ(Port().eBinding, c.eBinding) << c.pszWhat;
+    EXPECT_EQ(restart_oState.bLocked, c.eCommand != SETP_CMD_NONE ? 1 : 0) << c.pszWhat;
+    TearDown();
+  }
+  // A press at a catch whose ball went to another holder is void.
+  SetUp();
+  HomeRestarts();
+  Player* pk = EnginePlayer(0);
+  user_PlayerSet(pusr, pk);
+  newballA_OwnerSet(pk, 1);
+  pk->pGoalie->eState = GOALIE_STATE_CATCH;
+  Queue({26, 27, 27, 28});
+  usrctl_UserInput(pusr);
+  newballA_OwnerSet(EnginePlayer(3), 1);
+  newballA_OwnerSet(pk, 1);
+  mhands_Start();
+  EXPECT_EQ(setp_CommandGet(), SETP_CMD_NONE);
+  EXPECT_EQ(restart_oState.bLocked, 0);
+}
+
+// Through the match tick: a person's keeper gets up on his line from a save
+// with the ball in his hands; his person presses Chip, holds it 15 ticks
+// and lets go before the keeper's ball starts; the keeper's ball follows, he
+// steps out to his spot and throws at once, 75 per cent long (75 x 64.8 +
+// 1440 = 6300 along his facing, straight up the pitch, 6298 as the integer
+// cosine gives it).
+TEST_F(Restart, AThrowChargedAsTheKeeperGetsUpWithTheBallIsThrownThatLong) {
+  action_TableInit();
+  HomeRestarts();
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -9300, 200, 401);
+  user_PlayerSet(pusr, pk);
+  ball_PlaceAt(&ball_oBall, -9300, 0, 200);
+  newballA_OwnerSet(pk, 1);
+  // He gets up from his save with the ball in his hands.
+  newgoalo_StateSet(pk->pGoalie, GOALIE_STATE_RECOVER);
+  anim_RequestSet(&pk->oAnimInfo, 60);
+  anim_ActionAnimSet(&pk->oAnimData, 60);
+  std::vector<std::int32_t> aePress{29};
+  for (int i = 0; i < 15; i++) aePress.push_back(30);
+  aePress.push_back(31);
+  Queue(aePress);
+  Port().bInUse = 0;  // the queued events only: no keys read
+  bool bHands = false, bThrown = false;
+  std::int32_t iThrowX = 0, iThrowY = 0, iThrowFacing = -1;
+  ASSERT_EQ(global_eGetGameMode(), GAME_MODE_PLAY);
+  for (int t = 0; t < 600 && !bThrown; t++) {
+    game_MatchTick();
+    vsync_TasksRun();
+    if (global_eGetGameMode() == GAME_MODE_KEEPER_HANDS) bHands = true;
+    if (bHands && pk->oAnimData.eActionAnim == 69 && iThrowFacing < 0) {
+      iThrowX = pk->x;
+      iThrowY = pk->y;
+      iThrowFacing = pk->iFacing;
+    }
+    if (bHands && ball_oBall.poOwner == nullptr) bThrown = true;
+  }
+  ASSERT_TRUE(bHands) << "no keeper's ball followed the catch";
+  ASSERT_TRUE(bThrown) << "the keeper never threw";
+  EXPECT_EQ(iThrowFacing, 0);
+  EXPECT_EQ(iThrowX, -9072);
+  EXPECT_EQ(setp_PowerGet(), 75);
+  std::int32_t x, y;
+  sphands_LaunchPointGet(&x, &y);
+  EXPECT_EQ(x, -2774);
+  EXPECT_EQ(y, iThrowY);
 }
 
 // A kick pressed at the keeper's ball is played whatever the stick does
