@@ -529,6 +529,31 @@ TEST_F(SetpKindRunTest, KeeperWhoCannotBackUpStillTakesHisBall) {
   EXPECT_EQ(pk->oSetPiece.iEnterState, 21);
 }
 
+// An out the referee hears of ends the keeper's ball for good: the keeper
+// waiting to kick (the computer's countdown about to choose his aim) plays
+// nothing more, whatever ticks of the ended keeper's ball still run before
+// open play takes over.
+TEST_F(SetpKindRunTest, AfterAnOutTheKeepersBallPlaysNothingMore) {
+  Attacking(1);
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, -8000, 0, 0);
+  ball_PositionSet(&ball_oBall, -8000, 0, 0);
+  setp_KickTakerSet(pk);
+  pk->oSetPiece.iEnterState = 1;
+  RunOn(sphands_Handler, pk);
+  RunOn(sphands_Handler, pk);
+  ASSERT_EQ(pk->oSetPiece.iEnterState, 21);
+  const std::uint32_t eAnim = pk->oAnimInfo.eActionAnim;
+  global.bPopRequest = 0;
+  sphands_BallOut();
+  EXPECT_EQ(global.bPopRequest, 1);
+  for (int i = 0; i < 120; i++) RunOn(sphands_Handler, pk);
+  EXPECT_EQ(pk->oSetPiece.iEnterState, 21);
+  EXPECT_EQ(pk->oAnimInfo.eActionAnim, eAnim);
+  EXPECT_EQ(setp_CommandGet(), SETP_CMD_NONE);
+  EXPECT_EQ(ball_XGet(&ball_oBall), -8000);
+}
+
 // A person's keeper who gathered on or near his goal line, facing his own
 // net, turns to the pitch and steps out to his spot (32 a tick) before he
 // waits for the person; one who gathered further out waits where he is,
