@@ -19,6 +19,8 @@
 #include "matchflow/clock.h"
 #include "matchflow/matchflow.h"
 #include "shell/global.h"
+#include "shell/input.h"
+#include "shell/user.h"
 #include "support/match_harness.h"
 
 namespace mh = match_harness;
@@ -37,13 +39,15 @@ struct TickState {
   std::int32_t iWait = 0;    // the centre-spot wait's counter
   std::int32_t iLineup = 0;  // the line-up panels' phase
   std::int32_t iClock = 0;   // the match clock's seconds
+  std::int32_t eBinding = 0; // the person's port's binding
 };
 
 struct Recorder {
   std::vector<TickState> aoTicks;
   static void Tick(std::int32_t, void* pv) {
     static_cast<Recorder*>(pv)->aoTicks.push_back(
-        {global.eGameMode, kickoffwait_CounterGet(), matchflow_LineupPhaseGet(), clock_SecondsGet()});
+        {global.eGameMode, kickoffwait_CounterGet(), matchflow_LineupPhaseGet(), clock_SecondsGet(),
+         user_aUsers[0].pip ? user_aUsers[0].pip->eBinding : 0});
   }
 };
 
@@ -104,6 +108,18 @@ std::int32_t BeforeShootout(const Ticks& a, std::int32_t iAfter) {
   return iEnd < 0 || iEnd + iAfter >= iShootout ? -1 : iEnd + iAfter;
 }
 
+// In the shoot-out, 20 ticks into the person's first kick (his binding for
+// a penalty, which hears Start; the others' kicks do not).
+std::int32_t ShootoutKick(const Ticks& a) {
+  constexpr std::int32_t kPenaltyBinding = 33;
+  std::int32_t cHeld = 0;
+  for (std::size_t t = 0; t < a.size(); t++) {
+    cHeld = a[t].eMode == kShootout && a[t].eBinding == kPenaltyBinding ? cHeld + 1 : 0;
+    if (cHeld == 20) return static_cast<std::int32_t>(t);
+  }
+  return -1;
+}
+
 struct Phase {
   const char* pszName;
   Match eMatch;
@@ -124,7 +140,7 @@ const Phase kaPhases[] = {
     {"ExtraTimeKickOff", Match::Whole,
      [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 5, 1, GAME_MODE_PERIOD_END); }, true, true},
     {"ShootoutStaging", Match::Whole, [](const Ticks& a) { return BeforeShootout(a, 100); }, false, false},
-    {"Shootout", Match::Whole, [](const Ticks& a) { return Into(a, kShootout, 200); }, true, false},
+    {"Shootout", Match::Whole, [](const Ticks& a) { return ShootoutKick(a); }, true, false},
     {"ThrowIn", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_THROW_IN, 20); }, true, true},
     {"Corner", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CORNER, 20); }, true, true},
     {"FreeKick", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_FREE_KICK, 20); }, true, true},
