@@ -483,14 +483,6 @@ void camera_FadeUpdate() {
     const auto u = [](std::int32_t c) { return static_cast<std::uint8_t>(c < 0 ? 0 : (c > 255 ? 255 : c)); };
     draw2d_FillColourSet(u(f.r), u(f.g), u(f.b), 255);
   };
-  // The match's modes wait for the fade to hold the screen white before they
-  // change the scene (the kick-off after the walk-on, the second half, the
-  // return from a replay) and see it hold only on the ticks they run. A
-  // paused match runs none of them, so the fade waits where it is until the
-  // match goes on: stepped through the pause menu's frames (or a replay
-  // watched from it), it would hold and end unseen and leave them waiting
-  // for ever.
-  if (pause_bIsPaused()) return;
   switch (f.iState) {
     case CAMERA_FADE_IDLE: break;
     case CAMERA_FADE_START:
@@ -514,6 +506,13 @@ void camera_FadeUpdate() {
       break;
     case CAMERA_FADE_HOLDING:
       draw2d_FillColourSet(255, 255, 255, 255);
+      // The match's modes wait for the fade to hold before they change the
+      // scene (the kick-off after the walk-on, the second half, the return
+      // from a replay), and see it hold only on the ticks they run. A paused
+      // match runs none of them: the hold lasts until the match goes on, or
+      // it would end behind the pause menu (or a replay watched from it) and
+      // leave them waiting for ever.
+      if (pause_bIsPaused()) break;
       f.iCounter--;
       if (f.bRelease || f.iCounter < 0) {
         f.iCounter = 0;

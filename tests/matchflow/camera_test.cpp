@@ -14,6 +14,7 @@
 #include "matchflow/replay.h"
 #include "matchflow/virtdir.h"
 #include "shell/draw2d.h"
+#include "shell/pause.h"
 
 namespace {
 
@@ -159,6 +160,26 @@ TEST(Camera, FadeTicksPerState) {
   EXPECT_EQ(camera_oFade.iState, CAMERA_FADE_FALLING);
   camera_oFade.iState = 9;
   EXPECT_DEATH(camera_FadeUpdate(), "unknown fade state");
+}
+
+// While the match is paused the white hold lasts, however long the pause:
+// the modes that wait for it to hold run only once the match goes on. The
+// rise goes on through the pause, and the hold's 46 ticks start counting at
+// the resume.
+TEST(Camera, AFadeHoldsWhiteUntilAPausedMatchGoesOn) {
+  camera_oFade = CameraFade{};
+  camera_FadeStart();
+  pause_bFlag = 1;
+  for (std::int32_t i = 0; i < 2000; i++) camera_FadeUpdate();
+  EXPECT_TRUE(camera_bIsFadeHolding());
+  pause_bFlag = 0;
+  std::int32_t cHeld = 0;
+  while (camera_bIsFadeHolding() && cHeld < 100) {
+    camera_FadeUpdate();
+    cHeld++;
+  }
+  EXPECT_EQ(cHeld, 46);
+  EXPECT_EQ(camera_oFade.iState, CAMERA_FADE_FALLING);
 }
 
 // The broadcast routine written out plainly over 64-bit integers.
