@@ -379,6 +379,20 @@ void MarkersPrint(std::uint32_t uMarks, std::int32_t x, std::int32_t y) {
     }
 }
 
+// The current font's cell height in 640 x 480 units, rounded up.
+std::int32_t TextHeight() {
+  const std::int32_t h = SY(480) > 0 ? SY(480) : 480;
+  return (pctext_HeightGet() * 480 + h - 1) / h;
+}
+
+// A text's cell is drawn from 3 units over the point it is printed at: a
+// name printed at a row's y fills its score box's height from y - 3. The
+// date over the box is printed one cell higher, so that its cell ends where
+// the box begins, and the bar parting the row from the one above lies just
+// over the date's cell.
+std::int32_t DateY(std::int32_t y) { return y - TextHeight(); }
+std::int32_t RowBarY(std::int32_t y) { return DateY(y) - 3 - 3; }
+
 // One fixture in a row: the date while unplayed, the names, the score.
 // iRoom: the width each name may take (640 x 480 units).
 void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_t xScore, std::int32_t xB,
@@ -389,7 +403,7 @@ void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_
     if (d) {
       std::snprintf(sz, sizeof sz, "%02d/%02d/%02d", d->cDay, d->cMonth, d->cYear);
       Colour(150, 150, 150);
-      Centred(sz, xScore, y - 14);
+      Centred(sz, xScore, DateY(y));
     }
   }
   Colour(200, 200, 200);
@@ -419,7 +433,7 @@ void ResultsDraw(const Round* r) {
   }
   for (std::int32_t k = 0; k < MFHGROUP_WINDOW && s.iResultsTop + k < n; k++) {
     const std::int32_t iRow = s.iResultsTop + k, y = 164 + 56 * k;
-    if (k > 0) Bar(70, y - 22, 500);
+    if (k > 0) Bar(70, RowBarY(y), 500);
     if (!bLegs) {
       const Fixture* f = history_FixtureGet(r, iRow);
       FixturePrint(r, f, 290, 320, 350, y, "ScoreCov", 230);

@@ -1,22 +1,28 @@
 // Screens of a history played in this process through the game's own frame
 // loop: the team names on the team sheet's bottom bar stay inside the bar,
 // long names fitted to it; the history options' labels lie on dark reading
-// panels, as light as the hub's items.
+// panels, as light as the hub's items; the group tables' results show each
+// date to come between its row's separator bar and its score box.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "engine/team.h"
+#include "frontend/mfhgroup.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhmain_layout.h"
 #include "frontend/mfhopts.h"
 #include "frontend/mfhopts_layout.h"
+#include "frontend/mregion.h"
 #include "frontend/mtatics.h"
 #include "frontend/mteam_layout.h"
 #include "frontend/pcfe.h"
+#include "frontend/pctext.h"
 #include "matchflow/matcha.h"
 #include "platform/display.h"
 #include "scene3d/pcframe.h"
@@ -261,6 +267,103 @@ TEST(HistoryScreensFit, TheHistoryOptionsLabelsLieOnDarkPanels) {
     EXPECT_TRUE(OnAPanel(b)) << Text(b);
     EXPECT_LE(Lightest(sheet[0], b), hubBackdrop + 4) << Text(b);
     EXPECT_GE(Lightest(shot, b), i == 0 ? 170 : 195) << Text(b);
+  }
+}
+
+// A fixture's date as the results show it: its text cell as the display
+// draws it (three pixels over the text's place, one font height tall) and
+// the middle of its line.
+struct DateCell {
+  std::string text;
+  int top, bottom, middle;
+};
+
+// The frame's pieces the results view is read from: the dates, the score
+// boxes (left and top edges) and the separator bars.
+struct ResultsFrame {
+  std::vector<DateCell> dates;
+  std::vector<Box> boxes, bars;
+};
+
+ResultsFrame ResultsFrameRead() {
+  ResultsFrame o;
+  std::vector<std::int32_t> aiCovers;
+  for (const char* psz : {"ScoreCov", "ScoreCov_1"}) {
+    const std::int32_t i = mregion_FindByName(psz);
+    if (i >= 0) aiCovers.push_back(mregion_aoTable[i].iSprite);
+  }
+  const std::int32_t iFont = pctext_iCurrentFont;
+  const int wCover = pcfe_ScaleX640(56), hCover = pcfe_ScaleY480(22);
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l != nullptr; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i != nullptr; i = i->pNext) {
+      const std::int16_t* c = i->aiCoord;
+      if (i->uKind == PCFRAME_KIND_TEXT && i->pszText != nullptr) {
+        int iDay = 0, iMonth = 0, iYear = 0;
+        char cMore = 0;
+        if (std::sscanf(i->pszText, "%d/%d/%d%c", &iDay, &iMonth, &iYear, &cMore) != 3) continue;
+        pctext_iCurrentFont = c[2];
+        const int w = pctext_WidthGet(i->pszText), h = pctext_HeightGet();
+        const int left = c[3] == 0 ? c[0] : (c[3] == 1 ? c[0] - w : c[0] - w / 2);
+        o.dates.push_back({i->pszText, c[1] - 3, c[1] - 3 + h, left + w / 2});
+      } else if (i->uKind == PCFRAME_KIND_BACKDROP_SPRITE &&
+                 std::find(aiCovers.begin(), aiCovers.end(), c[3]) != aiCovers.end()) {
+        o.boxes.push_back({c[0], c[1], c[0] + wCover, c[1] + hCover});
+      } else if (i->uKind == PCFRAME_KIND_BOX) {
+        o.bars.push_back({c[0], c[1], c[2], c[3]});
+      }
+    }
+  pctext_iCurrentFont = iFont;
+  return o;
+}
+
+// The group tables the hub opens (its fifth item) in a new history, none of
+// whose fixtures is played yet, switched to the results view: every row's
+// date is drawn centred over its score box, its whole text cell below the
+// bar that parts the row from the one above (on the first row, below the
+// results panel's top) and above the score box.
+TEST(HistoryScreensFit, TheResultsDatesLieBetweenTheSeparatorAndTheScoreBox) {
+  H d;
+  ASSERT_TRUE(d.Start());
+  ASSERT_TRUE(HubOfANewHistory(d)) << d.ModesText();
+  ASSERT_TRUE(HubOpen(d, {H::kDown, H::kDown, H::kDown, H::kDown}, MFHGROUP_MODE)) << d.ModesText();
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  // Down to the view switch (past the group selector where there is one),
+  // then select.
+  for (int i = 0; i < 2 && s.iFocus != MFHGROUP_FOCUS_VIEW; i++) {
+    const std::int32_t iFrom = s.iFocus;
+    d.Events({H::kDown});
+    d.RunUntil([&] { return s.iFocus != iFrom; }, 100);
+  }
+  ASSERT_EQ(s.iFocus, MFHGROUP_FOCUS_VIEW);
+  d.Events({H::kSelect});
+  ASSERT_TRUE(d.RunUntil([&] { return s.iView == MFHGROUP_VIEW_RESULTS; }, 100));
+  ASSERT_EQ(d.Mode(), MFHGROUP_MODE);
+
+  pcframe_Begin();
+  mfhgroup_Draw();
+  const ResultsFrame o = ResultsFrameRead();
+  pcframe_Begin();
+
+  // Every fixture shown is still to come: one date per score box.
+  ASSERT_GE(o.boxes.size(), 2u);
+  ASSERT_EQ(o.dates.size(), o.boxes.size());
+  const int yPanel = pcfe_ScaleY480(mregion_aoTable[mregion_FindByName("Results")].y);
+  for (const DateCell& t : o.dates) {
+    const std::string sAt = t.text + " " + std::to_string(t.top) + ".." + std::to_string(t.bottom);
+    // Its score box: the nearest below it under its middle.
+    const Box* pBox = nullptr;
+    for (const Box& b : o.boxes)
+      if (b.x0 <= t.middle && t.middle < b.x1 && b.y0 > t.top && (!pBox || b.y0 < pBox->y0)) pBox = &b;
+    ASSERT_NE(pBox, nullptr) << sAt;
+    EXPECT_LE(t.bottom, pBox->y0) << sAt << " over the score box at " << pBox->y0;
+    EXPECT_LE(std::abs(2 * t.middle - (pBox->x0 + pBox->x1)), 2) << sAt << " " << Text(*pBox);
+    // The bar above the box: the nearest whose span holds the date's middle.
+    const Box* pBar = nullptr;
+    for (const Box& b : o.bars)
+      if (b.x0 <= t.middle && t.middle < b.x1 && b.y1 <= pBox->y0 && pBox->y0 - b.y1 < pcfe_ScaleY480(56) &&
+          (!pBar || b.y1 > pBar->y1))
+        pBar = &b;
+    EXPECT_GE(t.top, pBar ? pBar->y1 : yPanel) << sAt << " under " << (pBar ? Text(*pBar) : "the panel's top");
   }
 }
 
