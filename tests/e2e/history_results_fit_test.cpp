@@ -19,6 +19,7 @@
 #include "shell/texts.h"
 #include "support/frame_texts.h"
 #include "support/headless_env.h"
+#include "support/team_names.h"
 #include "support/history_driver.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
@@ -32,25 +33,14 @@
 
 namespace {
 
+using korvena_test::ShownAs;
+
 using korvena_test::HistoryDriver;
 
 const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-results-fit", true, nullptr, nullptr});
 
 using korvena_test::FrameTexts;
 using korvena_test::TextBox;
-
-std::int32_t IdOf(const std::string& sName) {
-  for (std::int32_t id = 1; id < TLA_COUNT; id++)
-    if (sName == tla_DisplayNameGet(id)) return id;
-  return 0;
-}
-
-// The shown form of a name: itself, or its head ended with a full stop.
-bool ShownAs(const std::string& sShown, const std::string& sName) {
-  if (sShown == sName) return true;
-  return sShown.size() > 1 && sShown.back() == '.' && sShown.size() - 1 < sName.size() &&
-         sName.compare(0, sShown.size() - 1, sShown, 0, sShown.size() - 1) == 0;
-}
 
 // A 1958 history begun from the main menu; in its hub the first months of
 // the qualifiers are played. The results page then lists the fixtures of
@@ -83,7 +73,7 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   global.iYear = 57;
 
   const std::string sLong = "United States of America", sOther = "Republic of Ireland";
-  const std::int32_t idLong = IdOf(sLong), idOther = IdOf(sOther);
+  const std::int32_t idLong = korvena_test::TeamIdOf(sLong), idOther = korvena_test::TeamIdOf(sOther);
   ASSERT_GT(idLong, 0);
   ASSERT_GT(idOther, 0);
   // The first two played fixtures of the year (on the page's first lines):

@@ -28,8 +28,10 @@
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "support/captured_pictures.h"
+#include "support/last_frame.h"
 #include "support/frame_texts.h"
 #include "support/headless_env.h"
+#include "support/team_names.h"
 #include "support/history_driver.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
@@ -41,6 +43,15 @@
 
 namespace {
 
+using korvena_test::ShownAs;
+
+using korvena_test::LastFrame;
+
+using korvena_test::Box;
+using korvena_test::Light;
+using korvena_test::Lightest;
+using korvena_test::TextLines;
+
 using H = korvena_test::HistoryDriver;
 using korvena_test::FrameTexts;
 using korvena_test::TextBox;
@@ -48,19 +59,6 @@ using korvena_test::TextBox;
 const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-sheets-fit", true, nullptr, nullptr});
 
 const std::string kLong = "United States of America";
-
-std::int32_t IdOf(const std::string& sName) {
-  for (std::int32_t id = 1; id < TLA_COUNT; id++)
-    if (sName == tla_DisplayNameGet(id)) return id;
-  return 0;
-}
-
-// The shown form of a name: itself, or its head ended with a full stop.
-bool ShownAs(const std::string& sShown, const std::string& sName) {
-  if (sShown == sName) return true;
-  return sShown.size() > 1 && sShown.back() == '.' && sShown.size() - 1 < sName.size() &&
-         sName.compare(0, sShown.size() - 1, sShown, 0, sShown.size() - 1) == 0;
-}
 
 // A new 1958 history with the qualifiers, the map's first team, at its hub.
 bool HubOfANewHistory(H& d) {
@@ -128,7 +126,7 @@ TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
   ASSERT_TRUE(HubOfANewHistory(d)) << d.ModesText();
   ASSERT_TRUE(HubOpen(d, {H::kDown}, MTATICS_MODE)) << d.ModesText();
   ASSERT_EQ(global_eGetExtendedGameMode(), 51);
-  const std::int32_t idLong = IdOf(kLong);
+  const std::int32_t idLong = korvena_test::TeamIdOf(kLong);
   ASSERT_GT(idLong, 0);
 
   // The history's bar: the human team and its next opponent, renamed.
@@ -167,65 +165,13 @@ TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
   }
 }
 
-// The last frame the headless display showed, 5-6-5 as the sheets hold it.
-korvena_test::Picture LastFrame() {
-  std::vector<std::uint8_t> rgb;
-  int w = 0, h = 0;
-  korvena_test::Picture p;
-  if (!platform::displayLastFrame(&rgb, &w, &h)) return p;
-  p.width = w;
-  p.height = h;
-  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
-    p.pixels.push_back(korvena_test::To565(rgb[i], rgb[i + 1], rgb[i + 2]));
-  return p;
-}
-
 std::vector<korvena_test::Picture> Sheet(const char* pszName) {
   return korvena_test::ReadBank16(korvena_test::BuildDir() + "/data/frontend/" + pszName + "16.spr");
 }
 
-// Lightness 0..255 of a 5-6-5 pixel.
-double Light(std::uint16_t v) {
-  const double r = (v >> 11) * 255.0 / 31, g = ((v >> 5) & 63) * 255.0 / 63, b = (v & 31) * 255.0 / 31;
-  return 0.299 * r + 0.587 * g + 0.114 * b;
-}
-
-struct Box {
-  int x0, y0, x1, y1;  // x1, y1 past the end
-};
-
 std::string Text(const Box& b) {
   return "line " + std::to_string(b.x0) + "," + std::to_string(b.y0) + " to " + std::to_string(b.x1) + "," +
          std::to_string(b.y1);
-}
-
-double Lightest(const korvena_test::Picture& pic, const Box& b) {
-  double m = 0;
-  for (int y = b.y0; y < b.y1; ++y)
-    for (int x = b.x0; x < b.x1; ++x) m = std::max(m, Light(pic.At(x, y)));
-  return m;
-}
-
-// The lines of text the frame shows over its backdrop inside the box: the
-// runs of pixel rows in which the frame differs from the backdrop, each with
-// the extent of its differing pixels.
-std::vector<Box> Lines(const korvena_test::Picture& shot, const korvena_test::Picture& backdrop, const Box& in) {
-  std::vector<Box> lines;
-  bool bOpen = false;
-  for (int y = in.y0; y < in.y1; ++y) {
-    int x0 = in.x1, x1 = in.x0;
-    for (int x = in.x0; x < in.x1; ++x)
-      if (shot.At(x, y) != backdrop.At(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
-    if (x1 <= x0) {
-      bOpen = false;
-      continue;
-    }
-    if (!bOpen) lines.push_back({x0, y, x1, y + 1});
-    Box& b = lines.back();
-    b.x0 = std::min(b.x0, x0), b.x1 = std::max(b.x1, x1), b.y1 = y + 1;
-    bOpen = true;
-  }
-  return lines;
 }
 
 bool OnAPanel(const Box& b) {
@@ -258,8 +204,8 @@ TEST(HistoryScreensFit, TheHistoryOptionsLabelsLieOnDarkPanels) {
   const double hubBackdrop = Lightest(hub[0], {m.x + 4, m.y + 4, m.x + m.w / 2 - 18, m.y + m.h - 4});
   ASSERT_GT(hubBackdrop, 0);
   // The rows (labels from x 125, values from x 347), then Exit (x 521, y 416).
-  const std::vector<Box> rows = Lines(shot, sheet[0], {100, 136, 496, 398});
-  const std::vector<Box> exit = Lines(shot, sheet[0], {500, 400, 620, 460});
+  const std::vector<Box> rows = TextLines(shot, sheet[0], {100, 136, 496, 398});
+  const std::vector<Box> exit = TextLines(shot, sheet[0], {500, 400, 620, 460});
   ASSERT_EQ(rows.size(), 9u);
   ASSERT_EQ(exit.size(), 1u);
   for (std::size_t i = 0; i < rows.size() + 1; ++i) {

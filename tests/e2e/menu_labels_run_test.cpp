@@ -20,50 +20,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using korvena_test::Box;
+using korvena_test::Light;
+using korvena_test::Lightest;
+using korvena_test::TextLines;
+
 using Game = korvena_test::GameRunner;
 using korvena_test::Picture;
 using korvena_test::ReadBank16;
 using korvena_test::ReadTga;
 using korvena_test::scriptKey;
-
-// Lightness 0..255 of a 5-6-5 pixel.
-double Light(std::uint16_t v) {
-  const double r = (v >> 11) * 255.0 / 31, g = ((v >> 5) & 63) * 255.0 / 63, b = (v & 31) * 255.0 / 31;
-  return 0.299 * r + 0.587 * g + 0.114 * b;
-}
-
-struct Box {
-  int x0, y0, x1, y1;  // x1, y1 past the end
-};
-
-double Lightest(const Picture& pic, const Box& b) {
-  double m = 0;
-  for (int y = b.y0; y < b.y1; ++y)
-    for (int x = b.x0; x < b.x1; ++x) m = std::max(m, Light(pic.At(x, y)));
-  return m;
-}
-
-// The lines of text the frame shows over its backdrop inside the box: the
-// runs of pixel rows in which the frame differs from the backdrop, each with
-// the extent of its differing pixels.
-std::vector<Box> Lines(const Picture& shot, const Picture& backdrop, const Box& in) {
-  std::vector<Box> lines;
-  bool bOpen = false;
-  for (int y = in.y0; y < in.y1; ++y) {
-    int x0 = in.x1, x1 = in.x0;
-    for (int x = in.x0; x < in.x1; ++x)
-      if (shot.At(x, y) != backdrop.At(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
-    if (x1 <= x0) {
-      bOpen = false;
-      continue;
-    }
-    if (!bOpen) lines.push_back({x0, y, x1, y + 1});
-    Box& b = lines.back();
-    b.x0 = std::min(b.x0, x0), b.x1 = std::max(b.x1, x1), b.y1 = y + 1;
-    bOpen = true;
-  }
-  return lines;
-}
 
 template <typename Panel>
 bool OnAPanel(const Box& b, const Panel* paoPanels, int cPanels) {
@@ -110,7 +76,7 @@ class MenuLabels : public Game {
                   const Panel* paoPanels, int cPanels) {
     const double hub = HubItemsBackdrop();
     ASSERT_GT(hub, 0);
-    const std::vector<Box> lines = Lines(shot, backdrop, column);
+    const std::vector<Box> lines = TextLines(shot, backdrop, column);
     ASSERT_EQ(lines.size(), cLines);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const Box& b = lines[i];
@@ -134,7 +100,7 @@ TEST_F(MenuLabels, TheOptionsScreensLabelsReadAsTheHubsItems) {
   ASSERT_FALSE(sheet.empty());
   // The nine rows' labels (their values start at x 321), then Exit.
   LabelsRead(pic, sheet[0], {80, 120, 316, 386}, 9, options_aoPanels, OPTIONS_PANELS);
-  const std::vector<Box> exit = Lines(pic, sheet[0], {480, 386, 620, 440});
+  const std::vector<Box> exit = TextLines(pic, sheet[0], {480, 386, 620, 440});
   ASSERT_EQ(exit.size(), 1u);
   EXPECT_TRUE(OnAPanel(exit[0], options_aoPanels, OPTIONS_PANELS)) << Text(exit[0]);
   EXPECT_LE(Lightest(sheet[0], exit[0]), HubItemsBackdrop() + 4) << Text(exit[0]);

@@ -511,15 +511,22 @@ TEST_F(SetpKindRunTest, KeepersBallBehindHisLineEndsForEveryone) {
   EXPECT_LT(t, 10);
 }
 
+// The keeper of the side's first player at (x, 0) with the ball, about to
+// take his ball.
+Player* KeepersBallAt(std::int32_t x) {
+  Player* pk = EnginePlayer(0);
+  EnginePlace(pk, x, 0, 0);
+  ball_PositionSet(&ball_oBall, x, 0, 0);
+  setp_KickTakerSet(pk);
+  pk->oSetPiece.iEnterState = 1;
+  return pk;
+}
+
 TEST_F(SetpKindRunTest, KeeperWhoCannotBackUpStillTakesHisBall) {
   // Holding the ball he never moves; he counts as there once he gets no
   // nearer his line than the tick before.
   Attacking(1);
-  Player* pk = EnginePlayer(0);
-  EnginePlace(pk, -6000, 0, 0);
-  ball_PositionSet(&ball_oBall, -6000, 0, 0);
-  setp_KickTakerSet(pk);
-  pk->oSetPiece.iEnterState = 1;
+  Player* pk = KeepersBallAt(-6000);
   RunOn(sphands_Handler, pk);
   EXPECT_EQ(pk->oSetPiece.iEnterState, 29);
   RunOn(sphands_Handler, pk);  // first look: not there yet
@@ -535,11 +542,7 @@ TEST_F(SetpKindRunTest, KeeperWhoCannotBackUpStillTakesHisBall) {
 // open play takes over.
 TEST_F(SetpKindRunTest, AfterAnOutTheKeepersBallPlaysNothingMore) {
   Attacking(1);
-  Player* pk = EnginePlayer(0);
-  EnginePlace(pk, -8000, 0, 0);
-  ball_PositionSet(&ball_oBall, -8000, 0, 0);
-  setp_KickTakerSet(pk);
-  pk->oSetPiece.iEnterState = 1;
+  Player* pk = KeepersBallAt(-8000);
   RunOn(sphands_Handler, pk);
   RunOn(sphands_Handler, pk);
   ASSERT_EQ(pk->oSetPiece.iEnterState, 21);

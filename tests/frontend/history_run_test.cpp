@@ -35,6 +35,7 @@
 #include "shell/input.h"
 #include "shell/texts.h"
 #include "support/captured_pictures.h"
+#include "support/last_frame.h"
 #include "support/frame_texts.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
@@ -52,6 +53,8 @@
 #include "matchflow/options.h"
 
 namespace {
+
+using korvena_test::LastFrame;
 
 using korvena_test::HistoryDriver;
 
@@ -771,19 +774,6 @@ TEST(HistoryRun, ACampaignSavedMidEditionAndLoadedThroughTheScreensEndsTheEditio
   EXPECT_TRUE(run.uFlags & TMF_WON) << run.uFlags;
   EXPECT_EQ(loaded.uFlags, run.uFlags);
   EXPECT_EQ(upTo1990(), runRoll);
-}
-
-// The last frame the headless display showed, 5-6-5 as the sheets hold it.
-korvena_test::Picture LastFrame() {
-  std::vector<std::uint8_t> rgb;
-  int w = 0, h = 0;
-  korvena_test::Picture p;
-  if (!platform::displayLastFrame(&rgb, &w, &h)) return p;
-  p.width = w;
-  p.height = h;
-  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
-    p.pixels.push_back(korvena_test::To565(rgb[i], rgb[i + 1], rgb[i + 2]));
-  return p;
 }
 
 // A screen as it was captured: the frame and the regions of its layout.

@@ -520,13 +520,18 @@ TEST_F(Restart, APressAsTheKeeperTakesTheCatchIsHisFirstAtTheKeepersBall) {
       {"Chip held on, the stick held with it", Key(29, 2, 0), {23, 29, 23, 30, 23, 31}, true, SETP_CMD_READY, 15, 22},
       {"no press", {}, {}, true, SETP_CMD_NONE, -1, 49},
   };
-  for (const Case& c : aCases) {
+  // The person's keeper taking a catch, the ball his.
+  const auto Catching = [&] {
     SetUp();
     HomeRestarts();
     Player* pk = EnginePlayer(0);
     user_PlayerSet(pusr, pk);
     newballA_OwnerSet(pk, 1);
     pk->pGoalie->eState = GOALIE_STATE_CATCH;
+    return pk;
+  };
+  for (const Case& c : aCases) {
+    Player* pk = Catching();
     Queue(c.aeCatch);
     usrctl_UserInput(pusr);
     EXPECT_EQ(ball_OwnerGet(), pk) << c.pszWhat << ": the catch plays nothing";
@@ -545,12 +550,7 @@ TEST_F(Restart, APressAsTheKeeperTakesTheCatchIsHisFirstAtTheKeepersBall) {
     TearDown();
   }
   // A press at a catch whose ball went to another holder is void.
-  SetUp();
-  HomeRestarts();
-  Player* pk = EnginePlayer(0);
-  user_PlayerSet(pusr, pk);
-  newballA_OwnerSet(pk, 1);
-  pk->pGoalie->eState = GOALIE_STATE_CATCH;
+  Player* pk = Catching();
   Queue({26, 27, 27, 28});
   usrctl_UserInput(pusr);
   newballA_OwnerSet(EnginePlayer(3), 1);

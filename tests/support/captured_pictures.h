@@ -3,6 +3,7 @@
 // the menu sheets it converted to 16 bits, both as 5-6-5 pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -86,6 +87,47 @@ inline std::vector<Picture> ReadBank16(const std::filesystem::path& p) {
     frames.push_back(f);
   }
   return frames;
+}
+
+// Lightness 0..255 of a 5-6-5 pixel.
+inline double Light(uint16_t v) {
+  const double r = (v >> 11) * 255.0 / 31, g = ((v >> 5) & 63) * 255.0 / 63, b = (v & 31) * 255.0 / 31;
+  return 0.299 * r + 0.587 * g + 0.114 * b;
+}
+
+// A rectangle of a picture.
+struct Box {
+  int x0, y0, x1, y1;  // x1, y1 past the end
+};
+
+// The lightest pixel inside the box.
+inline double Lightest(const Picture& pic, const Box& b) {
+  double m = 0;
+  for (int y = b.y0; y < b.y1; ++y)
+    for (int x = b.x0; x < b.x1; ++x) m = std::max(m, Light(pic.At(x, y)));
+  return m;
+}
+
+// The lines of text the frame shows over its backdrop inside the box: the
+// runs of pixel rows in which the frame differs from the backdrop, each with
+// the extent of its differing pixels.
+inline std::vector<Box> TextLines(const Picture& shot, const Picture& backdrop, const Box& in) {
+  std::vector<Box> lines;
+  bool bOpen = false;
+  for (int y = in.y0; y < in.y1; ++y) {
+    int x0 = in.x1, x1 = in.x0;
+    for (int x = in.x0; x < in.x1; ++x)
+      if (shot.At(x, y) != backdrop.At(x, y)) x0 = std::min(x0, x), x1 = std::max(x1, x + 1);
+    if (x1 <= x0) {
+      bOpen = false;
+      continue;
+    }
+    if (!bOpen) lines.push_back({x0, y, x1, y + 1});
+    Box& b = lines.back();
+    b.x0 = std::min(b.x0, x0), b.x1 = std::max(b.x1, x1), b.y1 = y + 1;
+    bOpen = true;
+  }
+  return lines;
 }
 
 }  // namespace korvena_test

@@ -79,6 +79,20 @@ const Edition kEditions[] = {
 };
 
 constexpr int kFirstStageMatches = 3;
+
+// Team third in its first-stage round, which is settled (a failure when it
+// is not).
+bool ThirdInItsSettledRound(std::uint32_t Team) {
+  Group* g = nullptr;
+  Round* r = FirstStageRound(Team, &g);
+  if (r == nullptr || !r->bComplete) {
+    ADD_FAILURE() << "no settled first-stage round";
+    return false;
+  }
+  RoundPlaces pl;
+  tmteam_RoundOutcomeGet(g, r, &pl);
+  return pl.aName[2] == Team;
+}
 constexpr std::uint32_t kSeeds = 60;
 
 }  // namespace
@@ -98,13 +112,7 @@ TEST(BestThirds, AThirdThroughPlaysItsRoundOf16AndAThirdLeftOutIsOut) {
         Campaign c(Team, script, seed);
         ASSERT_TRUE(c.FinalsStart(e.iYear));
         for (int i = 0; i < kFirstStageMatches; i++) ASSERT_TRUE(c.MatchPlay());
-        Group* g = nullptr;
-        Round* r = FirstStageRound(Team, &g);
-        ASSERT_NE(r, nullptr);
-        ASSERT_TRUE(r->bComplete);
-        RoundPlaces pl;
-        tmteam_RoundOutcomeGet(g, r, &pl);
-        if (pl.aName[2] != Team) continue;
+        if (!ThirdInItsSettledRound(Team)) continue;
         const std::uint32_t uFlags = tmglobal.aHumans[0].uFlags;
         Round* pNext = nullptr;
         Fixture* f = nullptr;
@@ -182,13 +190,7 @@ TEST(BestThirds, AThirdOfTheLastGroupToFinishThroughIsNotOut) {
         Campaign c(Team, script, seed);
         ASSERT_TRUE(c.FinalsStart(e.iYear));
         for (int i = 0; i < kFirstStageMatches; i++) ASSERT_TRUE(c.MatchPlay());
-        Group* g = nullptr;
-        Round* r = FirstStageRound(Team, &g);
-        ASSERT_NE(r, nullptr);
-        ASSERT_TRUE(r->bComplete);
-        RoundPlaces pl;
-        tmteam_RoundOutcomeGet(g, r, &pl);
-        if (pl.aName[2] != Team || !InRoundOf16(Team)) continue;
+        if (!ThirdInItsSettledRound(Team) || !InRoundOf16(Team)) continue;
         bThrough = true;
         EXPECT_EQ(tmglobal.aHumans[0].uFlags & (TMF_ELIMINATED | TMF_ELIMINATED_NEWS), 0u);
         Round* pNext = nullptr;
