@@ -55,17 +55,44 @@ class GenTexts : public ::testing::Test {
   fs::path dir_ = tmp_.path();
 };
 
-TEST_F(GenTexts, WritesWindows1252TablesAndCountsMissingTranslations) {
+TEST_F(GenTexts, WritesWindows1252Tables) {
   Write("assets/frontend/en.txt", "# comment\n1\tYES\tYes\n2\t-\tCaf\xC3\xA9 \xE2\x82\xAC\\n2\n");
-  Write("assets/frontend/fr.txt", "1\tOui\n");
+  Write("assets/frontend/fr.txt", "1\tOui\n2\tCaf\xC3\xA9\n");
+  for (const char* l : {"de", "es", "it", "pt"}) Write(std::string("assets/frontend/") + l + ".txt", "1\tJa\n2\tX\n");
   Write("src/user.cpp", "int i = IDS_FE_YES + IDS_FE_MAX;\n");
   GenRun r = Run();
   ASSERT_EQ(r.iExit, 0) << r.oOutput;
   EXPECT_NE(r.oHeader.find("IDS_FE_YES = 1,"), std::string::npos) << r.oHeader;
   EXPECT_NE(r.oCpp.find("\"Caf\\351 \\200\\0122\""), std::string::npos) << r.oCpp;
   EXPECT_NE(r.oCpp.find("\"Oui\""), std::string::npos);
-  EXPECT_NE(r.oOutput.find("frontend: 1 text(s) missing in French"), std::string::npos) << r.oOutput;
-  EXPECT_NE(r.oOutput.find("frontend: 2 text(s) missing in German"), std::string::npos) << r.oOutput;
+  EXPECT_NE(r.oCpp.find("\"Caf\\351\""), std::string::npos);
+}
+
+// Every language has every id that English has: a missing one (once shown in
+// English in that language's game) fails the build, naming the language, the
+// file and the ids. A text equal in every language is written in each file.
+TEST_F(GenTexts, ALanguageWithoutAnIdOfTheEnglishIsRefused) {
+  Write("assets/frontend/en.txt", "0\tEMPTY\t\n10\tWAIT\tPlease Wait\n134\tVERSUS\tversus\n203\t-\t0\n");
+  for (const char* l : {"de", "es", "it", "pt"})
+    Write(std::string("assets/frontend/") + l + ".txt", "0\t\n10\tW\n134\tv\n203\t0\n");
+  Write("assets/frontend/fr.txt", "0\t\n203\t0\n");
+  Write("assets/global/en.txt", "0\tTACTICS\tTactics\n");
+  for (const char* l : {"fr", "de", "es", "it", "pt"}) Write(std::string("assets/global/") + l + ".txt", "0\tT\n");
+  Write("assets/global/it.txt", "");
+  GenRun r = Run();
+  EXPECT_EQ(r.iExit, 1);
+  EXPECT_NE(r.oOutput.find("frontend/fr.txt: 2 id(s) with English text have no French text: 10, 134"), std::string::npos)
+      << r.oOutput;
+  EXPECT_NE(r.oOutput.find("global/it.txt: 1 id(s) with English text have no Italian text: 0"), std::string::npos)
+      << r.oOutput;
+  EXPECT_EQ(r.oOutput.find("German text"), std::string::npos) << r.oOutput;
+  EXPECT_EQ(r.oCpp, "");  // nothing written
+  // With the two French texts the tables are written.
+  Write("assets/frontend/fr.txt", "0\t\n10\tVeuillez patienter\n134\tcontre\n203\t0\n");
+  Write("assets/global/it.txt", "0\tTattica\n");
+  r = Run();
+  ASSERT_EQ(r.iExit, 0) << r.oOutput;
+  EXPECT_NE(r.oCpp.find("\"contre\""), std::string::npos);
 }
 
 TEST_F(GenTexts, AnIdUsedByCodeNeedsEnglishText) {

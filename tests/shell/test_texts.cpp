@@ -1,12 +1,18 @@
-// Text tables per language with the English fallback.
+// Text tables per language; any language index other than 1 to 5 reads English.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/user.h"
 #include "shell/texts.h"
+#include "shell/texts_data.h"
 
 namespace {
 
@@ -36,13 +42,13 @@ TEST_F(Texts, EnglishTextsAsTheGameQuotesThem) {
   EXPECT_STREQ(festr_IDToStr(1003), "");
 }
 
-TEST_F(Texts, OtherLanguagesAreWindows1252AndFallBackToEnglish) {
+TEST_F(Texts, OtherLanguagesAreWindows1252) {
   mlang_SetLanguage(LANGUAGE_FRENCH);
   EXPECT_STREQ(festr_IDToStr(IDS_FE_LANGUAGE_FRENCH), "Fran\xE7" "ais");
   EXPECT_STREQ(festr_IDToStr(IDS_FE_YES), "Oui");
-  EXPECT_STREQ(festr_IDToStr(IDS_FE_REALLY_QUIT), "Really Quit?");  // not translated: English
-  EXPECT_STREQ(festr_IDToStr(IDS_FE_QUIT_HISTORY), "Quitter l'historique ?");
-  EXPECT_STREQ(glstr_IDToStr(0), "Tactics");
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_REALLY_QUIT), "Vraiment quitter ?");
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_QUIT_HISTORY), "Quitter l'Histoire ?");
+  EXPECT_STREQ(glstr_IDToStr(0), "Tactique");
   mlang_SetLanguage(LANGUAGE_GERMAN);
   EXPECT_STREQ(festr_IDToStr(IDS_FE_LANGUAGE_FRENCH), "Franz\xF6sisch");
   mlang_SetLanguage(LANGUAGE_PORTUGUESE);
@@ -111,14 +117,19 @@ TEST_F(Texts, AbbreviationRowsAndVideoTestTexts) {
   EXPECT_STREQ(tlastr_apszRows[0][0][1], "NONE");
   EXPECT_STREQ(tlastr_apszRows[0][5][3], "Papua New G.");
   EXPECT_STREQ(tlastr_apszRows[0][204][0], "BUR");
-  EXPECT_STREQ(tlastr_apszRows[4][144][0], "BRA");  // Italian falls back to English
-  pcmain_VideoTestTextsSet(3);
+  EXPECT_STREQ(tlastr_apszRows[4][144][0], "BRA");
+  EXPECT_STREQ(tlastr_apszRows[4][144][1], "Brasile");
+  EXPECT_STREQ(tlastr_apszRows[4][0][0], "NON");  // every language has the row of no team
+  pcmain_VideoTestTextsSet(0);
   EXPECT_STREQ(pcmain_pszVideoTestQuestion,
                "We must now check your video cards for higher screen resoloutions.\nThis test can cause your screen "
                "to go blank for up to 60 seconds\n\nWarning - This check can sometimes cause incorrectly configured "
                "machines to crash.\nIf this test crashes, restart and select cancel to disable higher "
                "resoloutions\n\nClick on OK to proceed, or Cancel to disable higher resoloutions.\n\n");
   EXPECT_STREQ(pcmain_pszVideoTestDisabled, "Higher screen resolotions have been disabled\n\nClick on OK to proceed");
+  pcmain_VideoTestTextsSet(3);
+  EXPECT_STREQ(pcmain_pszVideoTestDisabled,
+               "Las resoluciones de pantalla m\xE1s altas se han desactivado\n\nHaga clic en Aceptar para seguir");
   pcmain_VideoTestTextsSet(9);
   EXPECT_EQ(pcmain_pszVideoTestQuestion, pcmain_apszVideoTestTexts[0][0]);
 }
@@ -185,6 +196,97 @@ TEST_F(Texts, LanguageModeGoesBackToTheMenu) {
   mlang_Enter();
   EXPECT_EQ(mlang_bFirstRunDone, 1);
   EXPECT_EQ(global_eGetGameMode(), GAME_MODE_RETURN_TO_MAIN_MENU);
+}
+
+// The loading screen's "versus" and "Please Wait - Loading", the titles of the
+// matches that are not a history's and the shell's messages have their own
+// words in every language (once English stood in for them in all five).
+TEST_F(Texts, EveryLanguageHasItsOwnLoadingScreenTexts) {
+  const int32_t aiFrontEnd[] = {IDS_FE_REALLY_QUIT,     IDS_FE_PLEASE_WAIT_LOADING, IDS_FE_DEMO_MATCH,
+                                IDS_FE_PRESS_START,     IDS_FE_FRIENDLY_MATCH,      IDS_FE_TRAINING_SESSION,
+                                IDS_FE_VERSUS_WORD};
+  const int32_t aiGlobal[] = {IDS_GLOBAL_TACTICS, IDS_GLOBAL_INSERT_CONTROLLER, IDS_GLOBAL_CHECK_CD};
+  for (int32_t l = 1; l < TEXT_LANGUAGE_MAX; l++) {
+    for (int32_t i : aiFrontEnd) {
+      EXPECT_STRNE(festr_apszStrings[l][i], festr_apszStrings[0][i]) << "language " << l << " text " << i;
+      EXPECT_NE(festr_apszStrings[l][i][0], 0) << "language " << l << " text " << i;
+    }
+    for (int32_t i : aiGlobal) EXPECT_STRNE(glstr_apszStrings[l][i], glstr_apszStrings[0][i]) << l << " " << i;
+    EXPECT_STRNE(pcmain_apszVideoTestTexts[l][VIDEOTEST_QUESTION], pcmain_apszVideoTestTexts[0][VIDEOTEST_QUESTION]);
+  }
+  mlang_SetLanguage(LANGUAGE_FRENCH);
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_PLEASE_WAIT_LOADING), "Veuillez patienter - Chargement");
+  EXPECT_STREQ(festr_IDToStr(IDS_FE_VERSUS_WORD), "contre");
+  // The key letters and digits are the same in every language.
+  EXPECT_STREQ(festr_IDToStr(203), "0");
+  EXPECT_STREQ(festr_IDToStr(238), "Z");
+}
+
+// A UTF-8 text of the Latin-1 range in Windows-1252.
+std::string From8(const std::string& oUtf8) {
+  std::string o;
+  for (size_t i = 0; i < oUtf8.size(); i++) {
+    unsigned c = static_cast<unsigned char>(oUtf8[i]);
+    if (c >= 0xC0 && i + 1 < oUtf8.size()) c = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(oUtf8[++i]) & 0x3Fu);
+    o.push_back(static_cast<char>(c));
+  }
+  return o;
+}
+
+// Windows-1252 capitals.
+std::string Upper(std::string o) {
+  for (char& ch : o) {
+    const unsigned c = static_cast<unsigned char>(ch);
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) ch = static_cast<char>(c - 0x20);
+  }
+  return o;
+}
+
+// The words of a text without an elided article ("l'") and end marks.
+std::vector<std::string> Words(const char* psz) {
+  std::vector<std::string> ao;
+  std::istringstream in(psz);
+  for (std::string w; in >> w;) {
+    if (const size_t a = w.find('\''); a != std::string::npos) w = w.substr(a + 1);
+    while (!w.empty() && (w.back() == '?' || w.back() == '!')) w.pop_back();
+    if (!w.empty() && static_cast<unsigned char>(w[0]) == 0xBF) w = w.substr(1);  // an opening question mark
+    ao.push_back(w);
+  }
+  return ao;
+}
+
+// The history mode has one name in each language: the main menu's button
+// (assets/frontend/mainmenu.txt, in capitals), the hub's Escape question and
+// the pause menu's "Quit History" use the same word, the two texts with a
+// capital as the mode's name (as English writes "Quit History?").
+TEST_F(Texts, TheHistoryModeHasOneNameInEachLanguage) {
+  const char* pszSource = std::getenv("KORVENA_SOURCE_DIR");
+  ASSERT_NE(pszSource, nullptr);
+  std::ifstream in(std::string(pszSource) + "/assets/frontend/mainmenu.txt");
+  ASSERT_TRUE(in);
+  const char* const kLang[TEXT_LANGUAGE_MAX] = {"eng", "fra", "ger", "spa", "ita", "por"};
+  int cFound = 0;
+  for (std::string oLine; std::getline(in, oLine);) {
+    std::vector<std::string> aoCols;
+    std::istringstream cols(oLine);
+    for (std::string c; std::getline(cols, c, '\t');) aoCols.push_back(c);
+    if (aoCols.size() < 5) continue;
+    for (int32_t l = 0; l < TEXT_LANGUAGE_MAX; l++) {
+      if (aoCols[0] != kLang[l]) continue;
+      cFound++;
+      const std::string oName = Upper(From8(aoCols[4]));
+      for (const char* psz : {festr_apszStrings[l][IDS_FE_QUIT_HISTORY], gstatso_apszStrings[l][IDS_INGAME_QUIT_HISTORY]}) {
+        bool bNamed = false;
+        for (const std::string& w : Words(psz)) {
+          if (Upper(w) != oName) continue;
+          bNamed = true;
+          EXPECT_EQ(w[0], oName[0]) << psz << ": the mode's name has its capital";
+        }
+        EXPECT_TRUE(bNamed) << kLang[l] << ": \"" << psz << "\" does not name the mode " << oName;
+      }
+    }
+  }
+  EXPECT_EQ(cFound, TEXT_LANGUAGE_MAX);
 }
 
 }  // namespace

@@ -12,9 +12,8 @@
 //
 // The generator fails when a source is malformed, an id is out of range or
 // given twice, a translation has no English text, a character has no
-// Windows-1252 code, or a text id named in the game's sources (IDS_FE_*,
-// IDS_GLOBAL_*) has no English text. Missing translations fall back to
-// English; their count per language is printed.
+// Windows-1252 code, a language lacks an id that English has, or a text id
+// named in the game's sources (IDS_FE_*, IDS_GLOBAL_*) has no English text.
 //
 // The rules pages of the history mode ("rules/<lang>.txt") are read as
 // blocks: a line "[finals 58]", "[qual 58]", "[qual 58 conf 2]", "[noteA 70]"
@@ -589,18 +588,23 @@ int main(int argc, char** argv) {
       hdr << "  " << oFull << " = " << i << ",\n";
     }
     hdr << "};\n";
-    // Translations must have English text; missing ones fall back to English.
+    // Every language has exactly the ids English has: a text shown in English
+    // in another language's game is a fault of the sources (a text equal in
+    // every language, such as a key's letter, is written in each file).
     if (t.bPerLanguage) {
       for (int l = 1; l < 6; l++) {
+        const std::string oFile = (oDir / (std::string(kLanguages[l]) + ".txt")).string();
+        std::string oMissing;
         int cMissing = 0;
         for (int32_t i = 0; i < t.iCount; i++) {
           const Entry& e = aaLang[static_cast<size_t>(l)][static_cast<size_t>(i)];
-          if (e.bPresent && !aEn[static_cast<size_t>(i)].bPresent)
-            Error((oDir / (std::string(kLanguages[l]) + ".txt")).string(), "id " + std::to_string(i) + " has no English text");
-          if (!e.bPresent && aEn[static_cast<size_t>(i)].bPresent) cMissing++;
+          if (e.bPresent && !aEn[static_cast<size_t>(i)].bPresent) Error(oFile, "id " + std::to_string(i) + " has no English text");
+          if (!e.bPresent && aEn[static_cast<size_t>(i)].bPresent) {
+            oMissing += (cMissing++ ? ", " : "") + std::to_string(i);
+          }
         }
         if (cMissing > 0)
-          std::printf("gentexts: %s: %d text(s) missing in %s, English used\n", t.pszFolder, cMissing, kLanguageNames[l]);
+          Error(oFile, std::to_string(cMissing) + " id(s) with English text have no " + kLanguageNames[l] + " text: " + oMissing);
       }
     }
     // The table: [language][id] or [id], with [field] for multi-field rows.
