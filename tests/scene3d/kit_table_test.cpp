@@ -282,6 +282,37 @@ TEST_F(KitTable, TheReaderAndTheGeneratorJudgeALineByTheSameRules) {
   }
 }
 
+// The longest line the game reads is 255 characters, as long as its buffer
+// holds: such a line is read whole and written by the generator; one more
+// character and both leave it out, in the same words.
+TEST_F(KitTable, ALineOfTheLongestLengthIsReadAndOneLongerIsNot) {
+  // The away shirt's second colour, padded out (its first six digits count).
+  const auto Padded = [](size_t n) {
+    const std::string line = With(kAway, "SS,1C1C1C", "SS,1C1C1C-EEEEEE");
+    return With(line, "-EEEEEE", "-EEEEEE" + std::string(n - line.size(), 'E'));
+  };
+  const std::string longest = Padded(kitline::kMaxLine), over = Padded(kitline::kMaxLine + 1);
+  ASSERT_EQ(longest.size(), 255u);
+  ASSERT_EQ(over.size(), 256u);
+  EXPECT_EQ(kitline::Fault(longest), "");
+  std::string table = kHome + "\n" + longest + "\n";
+  EXPECT_EQ(kits_TableParse(table.data(), table.size()), 2);
+  EXPECT_EQ(std::string(kits_pszTableProblem()), "");
+  const KitEntry* e = kits_poKitEntryFind("AAA1998A");
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(e->asFields.back(), "GK19873C-1C1C1C");
+  EXPECT_EQ(e->asFields[6].size(), 6 + 255u - kAway.size());  // the shirt field read whole
+  const std::vector<std::string> errors = kitsource::Check({kHome, longest});
+  EXPECT_TRUE(errors.empty()) << (errors.empty() ? "" : errors[0]);
+
+  EXPECT_EQ(kitline::Fault(over), "is longer than 255 characters");
+  table = kHome + "\n" + over + "\n";
+  EXPECT_EQ(kits_TableParse(table.data(), table.size()), 1);
+  EXPECT_EQ(std::string(kits_pszTableProblem()), "line 2 is longer than 255 characters; left out");
+  EXPECT_EQ(kits_poKitEntryFind("AAA1998A"), nullptr);
+  EXPECT_TRUE(Mentions(kitsource::Check({kHome, over}), "kit line 2 (AAA1998A) is longer than 255 characters"));
+}
+
 // The table is read for every match: a file's faulty lines are said once for
 // as long as it reads the same, and again when what is wrong with it changes.
 TEST_F(KitTable, AFilesFaultyLinesAreSaidOnceHoweverOftenItIsRead) {
