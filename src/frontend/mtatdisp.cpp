@@ -176,11 +176,11 @@ void mtatdisp_Enter() {
   mtatics_bNeedsEnter = 0;
   mtatics_bHomeComplete = mtatics_bAwayComplete = 0;
   const std::int32_t eExt = Extended();
-  const bool bHistory = eExt == 51 || eExt == 71 || eExt == 54;
+  const bool bHistory = eExt == 51 || eExt == 71 || eExt == GAME_MODE_HISTORY_SQUAD;
   User* poHome = global_poGetHomeUser();
   User* poAway = global_poGetAwayUser();
   if (eExt == 71) mtatdisp_Players = &mteam_aoSides[1];
-  else if (eExt == 51 || eExt == 54 || (poHome && poAway) || !poAway) mtatdisp_Players = &mteam_aoSides[0];
+  else if (eExt == 51 || eExt == GAME_MODE_HISTORY_SQUAD || (poHome && poAway) || !poAway) mtatdisp_Players = &mteam_aoSides[0];
   else mtatdisp_Players = &mteam_aoSides[1];
   if (eExt == 71 || eExt == 51) QDX_ASSERT(mtatdisp_Players->poTeamPlayerTeam && "mtatdisp_Players->poTeamPlayerTeam");
   mregion_Reset();
@@ -477,7 +477,7 @@ void mtatdisp_Draw() {
       mtatdisp_OneSheetDraw();
       mtatdisp_HistoryHeaderDraw();
       break;
-    case 54: mfhsquad_Draw(); break;
+    case GAME_MODE_HISTORY_SQUAD: mfhsquad_Draw(); break;
     default: break;
   }
   mhelp_ScreenHook();

@@ -20,7 +20,7 @@ std::int32_t mtatics_bNeedsEnter = 1;
 namespace {
 
 std::int32_t Extended() { return global_eGetExtendedGameMode(); }
-bool HistoryUse() { return Extended() == 51 || Extended() == 71 || Extended() == 54; }
+bool HistoryUse() { return Extended() == 51 || Extended() == 71 || Extended() == GAME_MODE_HISTORY_SQUAD; }
 
 std::int32_t* CompleteFlag(std::int32_t iSideNumber) {
   return iSideNumber == 0 ? &mtatics_bHomeComplete : &mtatics_bAwayComplete;
@@ -80,7 +80,7 @@ std::int32_t mtatics_Input(User* poUser) {
   if (!pip) return MTATICS_MODE;
   const std::int32_t eExt = Extended();
   std::int32_t iSideNumber = -1;
-  if (eExt == 51 || eExt == 54) iSideNumber = 0;
+  if (eExt == 51 || eExt == GAME_MODE_HISTORY_SQUAD) iSideNumber = 0;
   else if (eExt == 71) iSideNumber = 1;
   else if (poUser == global_poGetAwayUser()) iSideNumber = 1;
   else if (poUser == global_poGetHomeUser()) iSideNumber = 0;
@@ -102,9 +102,9 @@ std::int32_t mtatics_Input(User* poUser) {
     InputEvent* poEvent = reinterpret_cast<InputEvent*>(poNode);
     const std::int32_t eCode = poEvent->eEvent;
     const bool bBlocked = *pbComplete != 0;
-    if (eExt == 54 && eCode >= 8 && eCode <= 11) {
+    if (eExt == GAME_MODE_HISTORY_SQUAD && eCode >= 8 && eCode <= 11) {
       if (!bBlocked) mfhsquad_Move(poTeam, eCode);
-    } else if (eExt == 54 && eCode == 37) {
+    } else if (eExt == GAME_MODE_HISTORY_SQUAD && eCode == 37) {
       if (!bBlocked) mfhsquad_Select(poTeam, &eNext);
     } else {
       switch (eCode) {
@@ -182,7 +182,7 @@ std::int32_t mtatics_Input(User* poUser) {
     }
     input_EventFree(&poEvent);
   }
-  if (eExt != 54 && !*pbComplete) {
+  if (eExt != GAME_MODE_HISTORY_SQUAD && !*pbComplete) {
     if (iDirection < 0 && ps->iCursorItem == MTATICS_LIST) {
       sfx_Play(0);
       ps->bAttributePanel = 1;
@@ -205,7 +205,7 @@ std::int32_t mtatics_Input(User* poUser) {
     }
   }
   if (bLeaving) {
-    if (eExt == 54) {
+    if (eExt == GAME_MODE_HISTORY_SQUAD) {
       mfhsquad_Back(poTeam, &eNext);
     } else if (*pbComplete) {
       *pbComplete = 0;

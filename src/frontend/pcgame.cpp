@@ -163,7 +163,7 @@ int32_t pcgame_MainMenuInput(int32_t iPort) {
           global_SetExtendedGameMode(GAME_MODE_HISTORY);
           input_ActiveUsersPortMarkSet();
           global_SetMenuUser(pusr);
-          eNext = 84;
+          eNext = GAME_MODE_HISTORY_INTRO;
           break;
         case PCGAME_OPTIONS:
           global_SetExtendedGameMode(GAME_MODE_MAIN_MENU);

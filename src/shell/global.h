@@ -33,13 +33,16 @@ enum GameMode : int32_t {
   GAME_MODE_REPLAY = 46,
   GAME_MODE_HISTORY = 49,
   GAME_MODE_START_FRIENDLY = 50,
+  GAME_MODE_HISTORY_SQUAD = 54,  // extended mode: the team sheet's squad pages in a history
   GAME_MODE_NEWS = 57,
   GAME_MODE_GOAL_CELEBRATION = 64,
-  GAME_MODE_INTERVAL = 72,
+  GAME_MODE_SHOOTOUT = 66,  // one kick of the penalty shoot-out
+  GAME_MODE_INTERVAL = 72,  // the centre-spot wait before a kick-off
   GAME_MODE_INTRO = 73,
   GAME_MODE_KEEPER_HANDS = 80,
   GAME_MODE_LANGUAGE = 81,
   GAME_MODE_SET_PIECE_SCRIPT = 82,
+  GAME_MODE_HISTORY_INTRO = 84,  // the film shown when the history mode is chosen
   GAME_MODE_CPU_SUBS = 85,
   GAME_MODE_PLAY_ON = 86,
   GAME_MODE_LAST = 88,

@@ -8,8 +8,13 @@
 
 #include "frontend/frontend_services.h"
 #include "frontend/mfhgroup.h"
+#include "frontend/mfhmain.h"
 #include "frontend/mfhnews.h"
+#include "frontend/mfhsetup.h"
+#include "frontend/mtatics.h"
+#include "frontend/mteam.h"
 #include "frontend/pctext.h"
+#include "frontend/wcqual.h"
 #include "shell/global.h"
 #include "shell/texts.h"
 #include "support/frame_texts.h"
@@ -29,11 +34,11 @@ const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-news-flow", t
 // qualifiers; the map's first team.
 void NewHistoryFrom1958(HistoryDriver& d, bool bQualifiers) {
   d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
-  d.Answer(45, [bQualifiers](H& h) {
+  d.Answer(MFHSETUP_MODE, [bQualifiers](H& h) {
     for (int i = 0; i < 10; i++) h.Events({H::kLeft});
     h.Events({H::kDown, bQualifiers ? H::kLeft : H::kRight, H::kSelect});
   });
-  d.Answer(9, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(MTEAM_MODE, [](H& h) { h.Events({H::kSelect}); });
 }
 
 // Steps until the mode is eMode and has been held long enough to take keys.
@@ -60,23 +65,23 @@ TEST(NewsFlow, EscapeAndReturnSkipTheFilms) {
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
   NewHistoryFrom1958(d, false);
-  d.Answer(84, [](H&) {});
-  ASSERT_TRUE(Settled(d, 84, 2000)) << d.ModesText();
+  d.Answer(GAME_MODE_HISTORY_INTRO, [](H&) {});
+  ASSERT_TRUE(Settled(d, GAME_MODE_HISTORY_INTRO, 2000)) << d.ModesText();
   ASSERT_EQ(pcfmv_IsIdle(), 0) << "the history film plays";
-  EXPECT_LE(TapUntilLeft(d, "ESCAPE", 84, 200), 3) << d.ModesText();
-  EXPECT_EQ(d.Mode(), 45);
-  d.Answer(45, [](H&) {});
+  EXPECT_LE(TapUntilLeft(d, "ESCAPE", GAME_MODE_HISTORY_INTRO, 200), 3) << d.ModesText();
+  EXPECT_EQ(d.Mode(), MFHSETUP_MODE);
+  d.Answer(MFHSETUP_MODE, [](H&) {});
   d.RunUntil([] { return false; }, 40);
-  EXPECT_EQ(d.Mode(), 45) << d.ModesText();
+  EXPECT_EQ(d.Mode(), MFHSETUP_MODE) << d.ModesText();
 
   // The set-up without the qualifiers: the news of the 1958 finals shows
   // the edition's film first.
   NewHistoryFrom1958(d, false);
-  d.Answer(79, [](H&) {});
-  ASSERT_TRUE(Settled(d, 79, 3000)) << d.ModesText();
+  d.Answer(WC_MODE_INTRO, [](H&) {});
+  ASSERT_TRUE(Settled(d, WC_MODE_INTRO, 3000)) << d.ModesText();
   ASSERT_EQ(tmglobal.iYear, 58);
   ASSERT_EQ(pcfmv_IsIdle(), 0) << "the 1958 film plays";
-  EXPECT_LE(TapUntilLeft(d, "RETURN", 79, 200), 3) << d.ModesText();
+  EXPECT_LE(TapUntilLeft(d, "RETURN", WC_MODE_INTRO, 200), 3) << d.ModesText();
   EXPECT_EQ(d.Mode(), GAME_MODE_NEWS);
 }
 
@@ -97,23 +102,24 @@ TEST(NewsFlow, ReturnAloneGoesOnThroughTheNewsOfAFailedQualification) {
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
   NewHistoryFrom1958(d, true);
-  d.Answer(84, [](H& h) { h.Events({H::kSkip}); });
-  for (int e : {75, 76, 77, 78, 79}) d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
-  d.Answer(13, [](H& h) { h.Events({H::kBack, H::kBack}); });
-  d.Answer(47, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(GAME_MODE_HISTORY_INTRO, [](H& h) { h.Events({H::kSkip}); });
+  for (int e : {WC_MODE_WINNER, WC_MODE_QUALIFIED, WC_MODE_NOT_QUALIFIED, WC_MODE_ELIMINATED, WC_MODE_INTRO})
+    d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
+  d.Answer(MTATICS_MODE, [](H& h) { h.Events({H::kBack, H::kBack}); });
+  d.Answer(MFHMAIN_MODE, [](H& h) { h.Events({H::kSelect}); });
   d.DefaultAnswer([](H& h) { h.Events({H::kSelect}); });
   d.MatchDouble([] { return std::pair{0, 3}; });
-  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == 47; }, 5000)) << d.ModesText();
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000)) << d.ModesText();
   const std::uint32_t Team = tmglobal.aHumans[0].Name;
 
   int cTablesSelects = 0, cTables = 0, cMostSelects = 0;
-  d.Answer(55, [&](H& h) {
+  d.Answer(MFHGROUP_MODE, [&](H& h) {
     cTablesSelects++;
     h.Events({H::kSelect});
   });
   std::vector<std::string> aEmpty;
   const auto watch = [&] {
-    if (d.Mode() == 55 && d.Held() == 0) {
+    if (d.Mode() == MFHGROUP_MODE && d.Held() == 0) {
       cTables++;
       cTablesSelects = 0;
     }
@@ -123,15 +129,16 @@ TEST(NewsFlow, ReturnAloneGoesOnThroughTheNewsOfAFailedQualification) {
         PageTexts().empty())
       aEmpty.push_back("year " + std::to_string(tmglobal.iYear) + " script " + std::to_string(s.iScript) +
                        " page " + std::to_string(s.iPage));
-    return (tmglobal.iYear != 58 && d.Mode() == 47) || d.Mode() == GAME_MODE_MAIN_MENU || cTablesSelects > 20;
+    return (tmglobal.iYear != 58 && d.Mode() == MFHMAIN_MODE) || d.Mode() == GAME_MODE_MAIN_MENU || cTablesSelects > 20;
   };
   tmreport_CountReset();
   ASSERT_TRUE(d.RunUntil(watch, 40000)) << d.ModesText();
   SCOPED_TRACE(d.ModesText());
-  EXPECT_NE(d.ModesText().find(" 77 57"), std::string::npos) << "the failure's film and its news";
+  const std::string sFilmThenNews = " " + std::to_string(WC_MODE_NOT_QUALIFIED) + " " + std::to_string(GAME_MODE_NEWS);
+  EXPECT_NE(d.ModesText().find(sFilmThenNews), std::string::npos) << "the failure's film and its news";
   EXPECT_GE(cTables, 2) << "the news opened the group tables twice";
   EXPECT_LE(cMostSelects, 4);
-  EXPECT_EQ(d.Mode(), 47);
+  EXPECT_EQ(d.Mode(), MFHMAIN_MODE);
   EXPECT_EQ(tmglobal.iYear, 62);
   EXPECT_EQ(tmglobal.aHumans[0].Name, Team);
   for (const std::string& s : aEmpty) ADD_FAILURE() << "a page with nothing on it: " << s;

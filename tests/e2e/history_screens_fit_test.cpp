@@ -18,8 +18,10 @@
 #include "frontend/mfhmain_layout.h"
 #include "frontend/mfhopts.h"
 #include "frontend/mfhopts_layout.h"
+#include "frontend/mfhsetup.h"
 #include "frontend/mregion.h"
 #include "frontend/mtatics.h"
+#include "frontend/mteam.h"
 #include "frontend/mteam_layout.h"
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
@@ -63,12 +65,12 @@ const std::string kLong = "United States of America";
 // A new 1958 history with the qualifiers, the map's first team, at its hub.
 bool HubOfANewHistory(H& d) {
   d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
-  d.Answer(84, [](H& h) { h.Events({H::kSkip}); });
-  d.Answer(45, [](H& h) {
+  d.Answer(GAME_MODE_HISTORY_INTRO, [](H& h) { h.Events({H::kSkip}); });
+  d.Answer(MFHSETUP_MODE, [](H& h) {
     for (int i = 0; i < 10; i++) h.Events({H::kLeft});
     h.Events({H::kDown, H::kLeft, H::kSelect});
   });
-  d.Answer(9, [](H& h) { h.Events({H::kSelect}); });
+  d.Answer(MTEAM_MODE, [](H& h) { h.Events({H::kSelect}); });
   d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
   d.Answer(MFHMAIN_MODE, [](H&) {});
   return d.RunUntil([&] { return d.Mode() == MFHMAIN_MODE; }, 5000);

@@ -103,7 +103,7 @@ TEST_P(PauseBeforeKickOff, ResumedTheMatchKicksOffAndIsPlayedToFullTime) {
   };
 
   // The stadium before the kick-off: Escape opens the pause menu.
-  ASSERT_TRUE(d.RunUntil([] { return global.eGameMode == 72 && kickoffwait_CounterGet() >= kPanWait; }, 3000))
+  ASSERT_TRUE(d.RunUntil([] { return global.eGameMode == GAME_MODE_INTERVAL && kickoffwait_CounterGet() >= kPanWait; }, 3000))
       << d.ModesText();
   Tap("ESCAPE");
   ASSERT_TRUE(d.RunUntil([] { return global.eGameMode == GAME_MODE_PAUSE_MENU; }, 10)) << d.ModesText();

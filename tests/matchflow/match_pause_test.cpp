@@ -31,7 +31,7 @@ namespace {
 constexpr std::int32_t kStart = 3, kSelect = 16;
 // Pause lengths in ticks (30 a second).
 constexpr std::int32_t kFew = 5, kFourSeconds = 120, kThirtySeconds = 900;
-constexpr std::int32_t kPauseMenu = GAME_MODE_PAUSE_MENU, kShootout = 66;
+constexpr std::int32_t kPauseMenu = GAME_MODE_PAUSE_MENU, kShootout = GAME_MODE_SHOOTOUT;
 
 // What the unpaused match was doing on each tick.
 struct TickState {
@@ -129,10 +129,10 @@ struct Phase {
 };
 
 const Phase kaPhases[] = {
-    {"WalkOn", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 20; }); }, true, false},
-    {"HomeLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 2; }); }, true, false},
-    {"AwayLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iLineup == 4; }); }, true, false},
-    {"Pan", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == 72 && s.iWait == 700; }); }, true, false},
+    {"WalkOn", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == GAME_MODE_INTERVAL && s.iWait == 20; }); }, true, false},
+    {"HomeLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == GAME_MODE_INTERVAL && s.iLineup == 2; }); }, true, false},
+    {"AwayLineUp", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == GAME_MODE_INTERVAL && s.iLineup == 4; }); }, true, false},
+    {"Pan", Match::Whole, [](const Ticks& a) { return Where(a, [](auto& s) { return s.eMode == GAME_MODE_INTERVAL && s.iWait == 700; }); }, true, false},
     {"FirstKickOff", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_KICK_OFF, 10); }, true, true},
     {"HalfTime", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_PERIOD_BREAK, 100); }, false, false},
     {"SecondHalfKickOff", Match::Whole,
