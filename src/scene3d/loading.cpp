@@ -1,9 +1,11 @@
 #include "scene3d/loading.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "audio/audio_services.h"
 #include "frontend/pcfe.h"
@@ -115,15 +117,33 @@ void SweepBuild() {
   }
 }
 
-// One text twice: a shadow one pixel right and down, then in its colour.
-void ShadowText(Q3DDevice* d, const char* text, int32_t x, int32_t y, uint32_t align, Q3DColour c) {
+// One text twice, at screen pixels x, y: a shadow one pixel right and down,
+// then in its colour.
+void ShadowTextAt(Q3DDevice* d, const char* text, int32_t x, int32_t y, uint32_t align, Q3DColour c) {
   Q3DTexture* font = scene3d_apoFont[0];
   if (font == nullptr || text == nullptr || text[0] == 0) return;
   const Q3DColour shadow{73, 73, 37, 255};
   d->ParameterSet(Q3D_PARAM_FLAT_COLOUR, &shadow);
-  d->TextDraw(font, X(x) + 1, Y(y) + 1, align, text);
+  d->TextDraw(font, x + 1, y + 1, align, text);
   d->ParameterSet(Q3D_PARAM_FLAT_COLOUR, &c);
-  d->TextDraw(font, X(x), Y(y), align, text);
+  d->TextDraw(font, x, y, align, text);
+}
+
+// A text drawn in lines that keep to the screen: a margin as wide as the
+// left one (x 48) on either side, 16 pixels a character. A text of more
+// than one line ends on its own line's y, its first lines above it (kept
+// below the screen's top margin), so it keeps its distance to the next.
+void FittedText(Q3DDevice* d, const char* text, int32_t x, int32_t y, uint32_t align, Q3DColour c) {
+  if (text == nullptr) return;
+  const int32_t room = (static_cast<int32_t>(scene3d_uScreenWidth) - 2 * X(48)) / 16;
+  const std::vector<std::string> lines = loading_TextLines(text, room);
+  const Q3DTexture* font = scene3d_apoFont[0];
+  const int32_t cell = font != nullptr ? static_cast<int32_t>(font->uHeight) + 2 : 0;
+  const int32_t step = std::max(Y(24), cell);
+  const int32_t n = static_cast<int32_t>(lines.size());
+  const int32_t top = std::max(Y(y) - (n - 1) * step, std::min(Y(y), Y(12)));
+  for (int32_t i = 0; i < n; ++i)
+    ShadowTextAt(d, lines[static_cast<size_t>(i)].c_str(), X(x), top + i * step, align, c);
 }
 
 // A team's name through the character remap (64 characters at most), with
@@ -155,17 +175,17 @@ void TextsDraw(Q3DDevice* d) {
     ty = 53;
   } else if (mode == 15) t = scene3d_pszFrontEndText(IDS_FE_DEMO_MATCH);
   else t = scene3d_pszRoundTitleGet();
-  ShadowText(d, t, 48, ty, 0, title);
+  FittedText(d, t, 48, ty, 0, title);
   char line[160];
   TeamLine(line, sizeof line, 0, withYear);
-  ShadowText(d, line, 48, training ? 154 : 108, 0, plain);
+  FittedText(d, line, 48, training ? 154 : 108, 0, plain);
   if (!training) {
-    ShadowText(d, scene3d_pszFrontEndText(IDS_FE_VERSUS_WORD), 48, 156, 0, plain);
+    FittedText(d, scene3d_pszFrontEndText(IDS_FE_VERSUS_WORD), 48, 156, 0, plain);
     TeamLine(line, sizeof line, 1, withYear);
-    ShadowText(d, line, 48, 196, 0, plain);
-    ShadowText(d, scene3d_pszCityNameGet(), 48, 248, 0, plain);
+    FittedText(d, line, 48, 196, 0, plain);
+    FittedText(d, scene3d_pszCityNameGet(), 48, 248, 0, plain);
   }
-  ShadowText(d, scene3d_pszFrontEndText(IDS_FE_PLEASE_WAIT_LOADING), 320, 440, 2, plain);
+  FittedText(d, scene3d_pszFrontEndText(IDS_FE_PLEASE_WAIT_LOADING), 320, 440, 2, plain);
 }
 
 void ScreenDraw(Q3DDevice* d) {
@@ -346,6 +366,29 @@ int32_t (*const kSteps[LOADING_STEPS])() = {Step1, Step2, Step3,  Step4,  Step5,
 }  // namespace
 
 const Q3DScreenVertex* loading_SweepGet() { return g_aoSweep; }
+
+std::vector<std::string> loading_TextLines(const char* pszText, int32_t cChars) {
+  std::vector<std::string> lines;
+  const std::string text = pszText != nullptr ? pszText : "";
+  const size_t room = static_cast<size_t>(std::max<int32_t>(cChars, 1));
+  size_t at = 0;
+  while (at < text.size()) {
+    while (at < text.size() && text[at] == ' ' && !lines.empty()) ++at;  // a break's blanks
+    if (at >= text.size()) break;
+    size_t end = std::min(text.size(), at + room);
+    if (end < text.size()) {
+      // The last blank that leaves the line within the room; a word longer
+      // than a line is broken where the line ends.
+      const size_t blank = text.rfind(' ', end);
+      if (blank != std::string::npos && blank > at) end = blank;
+    }
+    std::string line = text.substr(at, end - at);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    lines.push_back(line);
+    at = end;
+  }
+  return lines;
+}
 
 int32_t loading_PiecesRefresh() {
   Q3DDevice* d = scene3d_poDevice;

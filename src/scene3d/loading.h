@@ -3,6 +3,8 @@
 // loading screen and its progress clock (loading_bRunStep is declared with
 // the scene's services).
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "render3d/q3d.h"
 
@@ -42,5 +44,9 @@ const Q3DScreenVertex* loading_SweepGet();
 // composed (a person first drawn after loading, with a head of his own) and
 // hands the changed pages to the device again. Returns the pieces loaded.
 int32_t loading_PiecesRefresh();
+// A loading-screen text in lines of at most cChars characters, broken at
+// blanks (a word longer than a line where the line ends); the screen draws
+// every text in the lines that its width holds.
+std::vector<std::string> loading_TextLines(const char* pszText, int32_t cChars);
 // Frees what the sequence made (the scene's shut-down).
 void loading_Release();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,9 @@
 #include "scene3d/scene3d.h"
 #include "scene3d/scene3d_query.h"
 #include "scene3d/scene3d_state.h"
+#include "shell/global.h"
 #include "shell/texts.h"
+#include "shell/texts_data.h"
 
 namespace {
 
@@ -256,6 +259,94 @@ TEST_F(LoadingTest, TheScreenNamesTheStadiumsCityInTheCurrentLanguage) {
   environ_StadiumSet(400);
   EXPECT_STREQ(scene3d_pszCityNameGet(), "");
   environ_StadiumSet(keepStadium);
+  mlang_iLanguage = keepLanguage;
+}
+
+// A loading-screen text in the lines a screen's width holds: broken at the
+// last blank that fits, the blanks of a break dropped, a word longer than a
+// line broken where the line ends.
+TEST(LoadingTextLines, BreakAtTheLastBlankThatFits) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(loading_TextLines("Coupe du Monde 1er tour", 34), V{"Coupe du Monde 1er tour"});
+  EXPECT_EQ(loading_TextLines("Coupe du Monde 1er tour", 23), V{"Coupe du Monde 1er tour"});
+  EXPECT_EQ(loading_TextLines("Coupe du Monde 1er tour", 22), (V{"Coupe du Monde 1er", "tour"}));
+  EXPECT_EQ(loading_TextLines("Coupe du Monde 1er tour", 17), (V{"Coupe du Monde", "1er tour"}));
+  EXPECT_EQ(loading_TextLines("Coupe du Monde match pour la 3e place", 34), (V{"Coupe du Monde match pour la 3e", "place"}));
+  EXPECT_EQ(loading_TextLines("Weltmeisterschaft 1958", 10), (V{"Weltmeiste", "rschaft", "1958"}));
+  EXPECT_EQ(loading_TextLines("a  b", 1), (V{"a", "b"}));
+  EXPECT_EQ(loading_TextLines("", 34), V{});
+  EXPECT_EQ(loading_TextLines(nullptr, 34), V{});
+}
+
+std::string Unblanked(std::string s) {
+  s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+  return s;
+}
+
+// Every language's titles of the loading screen (the history's rounds, the
+// demonstration, the friendly and the training) and its bottom line, drawn
+// at 640 x 480 and at two smaller screens: every line keeps a margin as wide
+// as the left one (48 of 640) from the right edge as well, and the lines
+// give the whole text (a word longer than a line broken where it ends).
+TEST_F(LoadingTest, EveryTitleKeepsToTheScreenInEveryLanguage) {
+  const GameMode keepMode = global.eExtendedGameMode;
+  const int32_t keepLanguage = mlang_iLanguage;
+  const struct {
+    int32_t w, h;
+  } screens[] = {{640, 480}, {400, 300}, {320, 240}};
+  int cWrapped640 = 0;
+  for (const auto& sc : screens) {
+    scene3d_StopOnDevice();
+    scene3d_StartOnDevice(&device, 1, static_cast<uint32_t>(sc.w), static_cast<uint32_t>(sc.h));
+    const int32_t margin = 48 * sc.w / 640;
+    for (int32_t l = 0; l < TEXT_LANGUAGE_MAX; l++) {
+      mlang_iLanguage = l;
+      // The history's round titles through the line breaking the screen uses.
+      for (int32_t id = 182; id <= 189; id++) {
+        const std::vector<std::string> lines = loading_TextLines(festr_IDToStr(id), (sc.w - 2 * margin) / 16);
+        std::string whole;
+        for (const std::string& s : lines) {
+          EXPECT_LE(margin + 16 * static_cast<int32_t>(s.size()), sc.w - margin) << s;
+          whole += (whole.empty() ? "" : " ") + s;
+        }
+        EXPECT_EQ(Unblanked(whole), Unblanked(festr_IDToStr(id))) << sc.w;
+        if (sc.w == 640 && lines.size() > 1) cWrapped640++;
+      }
+      // The screen itself in the demonstration, the friendly and the training.
+      for (int32_t mode : {15, 50, 39}) {
+        global.eExtendedGameMode = static_cast<GameMode>(mode);
+        loading_bRunStep(0);
+        loading_bRunStep(1);
+        device.calls.clear();
+        loading_bRunStep(1);  // the loading screen
+        const char* title = festr_IDToStr(mode == 15 ? IDS_FE_DEMO_MATCH : mode == 50 ? IDS_FE_FRIENDLY_MATCH : IDS_FE_TRAINING_SESSION);
+        std::string shown;
+        int cTexts = 0;
+        for (size_t i = 0; i < device.calls.size(); ++i) {
+          std::istringstream in(device.calls[i]);
+          std::string kind;
+          int font = 0, x = 0, y = 0;
+          unsigned align = 0;
+          if (!(in >> kind >> font >> x >> y >> align) || kind != "TextDraw") continue;
+          std::string text;
+          std::getline(in, text);
+          text = text.substr(1);
+          if (++cTexts % 2 == 1) continue;  // the shadow
+          const int32_t w = 16 * static_cast<int32_t>(text.size());
+          const int32_t left = align == 2 ? x - w / 2 : x;
+          EXPECT_GE(left, margin) << sc.w << " " << text;
+          EXPECT_LE(left + w, sc.w - margin) << sc.w << " " << text;
+          EXPECT_GE(y, 0) << text;
+          if (y < 108 * sc.h / 480) shown += (shown.empty() ? "" : " ") + text;
+        }
+        EXPECT_EQ(Unblanked(shown), Unblanked(title)) << sc.w << " language " << l;
+      }
+    }
+  }
+  EXPECT_GE(cWrapped640, 1);  // the French third-place play-off at least
+  scene3d_StopOnDevice();
+  scene3d_StartOnDevice(&device, 1, 640, 480);
+  global.eExtendedGameMode = keepMode;
   mlang_iLanguage = keepLanguage;
 }
 
