@@ -27,6 +27,7 @@ korvena_test(test_tmflow
     tournament/tmsave_test.cpp
     tournament/tmsave_team_test.cpp
     tournament/ticktape_test.cpp
+    tournament/fixture_pairs_test.cpp
   DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 add_dependencies(test_tmflow data)
 
