@@ -9,6 +9,7 @@ korvena_test(test_tournament
     tournament/team_test.cpp
     tournament/history_test.cpp
     tournament/draw_test.cpp
+    tournament/squad_numbers_test.cpp
   DEPS korvena_tournament korvena_matchflow korvena_engine korvena_shell korvena_frontend korvena_scene3d korvena_audio korvena_display korvena_framework korvena_platform)
 add_dependencies(test_tournament data)
 
