@@ -155,8 +155,6 @@ struct SteerWords {
 };
 SteerWords s_aSteer[USER_MAX];
 
-constexpr std::int32_t kStickWalk = 71;
-
 ActionNode* Unlink(ActionNode* po, ActionNode** ppoHead) {
   bool bHead = po == *ppoHead;
   ActionNode* poNext = director_ListUnlink(po);
@@ -220,7 +218,7 @@ void action_UserSteer(Player* pp) {
     anim_RequestSet(&pp->oAnimInfo, 143);
   } else if (m < USER_STICK_STEER_MIN) {
     anim_RequestSet(&pp->oAnimInfo, ANIM_STAND);
-  } else if (m < kStickWalk) {
+  } else if (m < USER_STICK_WALK_MIN) {
     anim_RequestSet(&pp->oAnimInfo, ANIM_TURN);
   } else {
     anim_RequestSet(&pp->oAnimInfo, pw->bSprint ? ANIM_RUN : ANIM_WALK);

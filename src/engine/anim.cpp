@@ -315,7 +315,6 @@ std::int32_t anim_ContactBallOffsetGet(std::int32_t iHeading, std::uint32_t eAni
 // over his line with it carries it over as he would any outfield player, for
 // the referee to judge (between the posts a goal, outside them a corner).
 // The computer's keeper is held at his line with it either way.
-constexpr std::uint32_t kSteerDead = 26;  // a stick at this magnitude or less moves nobody
 bool anim_bBallInKeepersHands(const Player* pp) {
   if (global_eGetGameMode() == GAME_MODE_KEEPER_HANDS) return true;
   switch (newgoal_StateGet(pp)) {
@@ -332,10 +331,10 @@ static void KeeperLineHold(Player* pp, const Ball* pb, std::int32_t* px) {
   const GameMode e = global_eGetGameMode();
   if (e != GAME_MODE_PLAY && e != GAME_MODE_PLAY_ON && e != GAME_MODE_KEEPER_HANDS) return;
   if (!player_IsGoalkeeper(pp)) return;
-  // At his feet the ball goes where the person's stick walks him; in his
-  // hands the stick only aims.
+  // At his feet the ball goes where the person's stick walks him (from the
+  // magnitude that steers him on); in his hands the stick only aims.
   if (!anim_bBallInKeepersHands(pp) && pp->Control == PLAYER_CONTROL_USER && pp->pUser &&
-      (pp->pUser->uStickDirection & 0xFFFF) > kSteerDead)
+      static_cast<std::int32_t>(pp->pUser->uStickDirection & 0xFFFF) >= USER_STICK_STEER_MIN)
     return;
   const std::int32_t iOwn = pp->Direction == 1 ? -1 : 1;  // the side of the goal he defends
   if (iOwn * ball_XGet(pb) >= BALL_OUT_GOAL_X || iOwn * *px < BALL_OUT_GOAL_X) return;

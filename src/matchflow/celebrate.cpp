@@ -108,20 +108,20 @@ void Event(User* pusr, std::int32_t iEvent) {
       s_auLastStick[i] = u;
       if (iMag < USER_STICK_STEER_MIN) s_aiAimStep[i] = 0;
       if (!bScorer) {
-        if (iMag >= 21) {
+        if (iMag >= USER_STICK_CELEBRATE_STEP_MIN) {
           std::int32_t x, y;
           RunTarget(pp, iDeg, &x, &y);
           PlayerO_MoveToSet(pp, x, y, ANIM_TURN);
         }
         break;
       }
-      if (iMag < 21) {
+      if (iMag < USER_STICK_CELEBRATE_STEP_MIN) {
         PlayerO_MoveToSet(pp, pp->x, pp->y, ANIM_STAND);
       } else {
         std::int32_t x, y;
         RunTarget(pp, iDeg, &x, &y);
         std::uint32_t eAnim = ANIM_TURN;
-        if (iMag >= 50) {
+        if (iMag >= USER_STICK_CELEBRATE_RUN_MIN) {
           eAnim = 10;
           if (s_abSprint[i]) {
             eAnim = 11;

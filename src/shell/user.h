@@ -24,6 +24,14 @@ enum : int32_t {
 constexpr int32_t USER_STICK_STEER_MIN = 26;
 // A stick at this magnitude or less aims no kick.
 constexpr int32_t USER_STICK_AIM_DEAD = 30;
+// A steered player walks (runs with Sprint) from a magnitude of this or more;
+// from USER_STICK_STEER_MIN up to it he only steps round (ANIM_TURN).
+constexpr int32_t USER_STICK_WALK_MIN = 71;
+// In the goal celebration a user's player steps toward the stick from a
+// magnitude of this or more (below it the scorer stands still), and the
+// scorer runs from the second.
+constexpr int32_t USER_STICK_CELEBRATE_STEP_MIN = 21;
+constexpr int32_t USER_STICK_CELEBRATE_RUN_MIN = 50;
 
 struct User {
   int32_t iIndex;

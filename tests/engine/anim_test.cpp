@@ -244,11 +244,50 @@ TEST_F(AnimTest, BallFollowsItsHolder) {
   EXPECT_EQ(ball_oBall.iLaunchX, 5);
 }
 
-// The ball on a keeper's feet (a clip without a ball track) where his step
-// toward his own goal (at -x for the home keeper) puts it, against where it
-// lay the tick before: in his hands he and the ball stop 1 unit inside the
-// referee's line; a ball already over, a replay and a person walking him
-// with the ball at his feet are left where the step puts them.
+// The home keeper (defending the goal at -x) at -9362 with the ball owned
+// at his feet (a clip without a ball track), the ball at iBallWasX on the
+// tick before, in a mode and a state of his own machine; iStick >= 0 is the
+// magnitude of his person's stick held toward his goal. Unheld, the step
+// puts the ball at -9409 with the keeper at -9362.
+struct LineStep {
+  std::int32_t iBallX, iKeeperX;
+};
+LineStep KeeperStepAtHisLine(GameMode eMode, std::int32_t eGoalieState, std::int32_t iStick, std::int32_t iBallWasX) {
+  EngineMatchSetup();
+  Player* pp = EnginePlayer(0);
+  EXPECT_EQ(pp->Direction, 1) << "he defends the goal at -x";
+  if (pp->pGoalie == nullptr) {
+    ADD_FAILURE() << "the keeper has no machine";
+    return {};
+  }
+  static User oUser;
+  oUser = User{};
+  global_SetGameMode(eMode);
+  pp->pGoalie->eState = eGoalieState;
+  if (iStick >= 0) {
+    pp->Control = PLAYER_CONTROL_USER;
+    pp->pUser = &oUser;
+    oUser.uStickDirection = 270u << 16 | static_cast<std::uint32_t>(iStick);
+  }
+  EnginePlace(pp, -9362, 40, 401);
+  ball_PositionSet(&ball_oBall, iBallWasX, 18, 40);
+  ball_oBall.poOwner = pp;
+  ball_oBall.iState = BALL_STATE_HELD;  // as every owned ball of open play
+  anim_ActionAnimSet(&pp->oAnimData, 169);
+  anim_BallAtHolderPlace();
+  EXPECT_EQ(ball_YGet(&ball_oBall), 40);
+  EXPECT_EQ(pp->y, 40);
+  const LineStep o{ball_XGet(&ball_oBall), pp->x};
+  pp->Control = PLAYER_CONTROL_COMPUTER;
+  pp->pUser = nullptr;
+  global_SetGameMode(GAME_MODE_PLAY);
+  return o;
+}
+
+// Where his step toward his own goal puts the ball, against where it lay the
+// tick before: in his hands he and the ball stop 1 unit inside the referee's
+// line; a ball already over, a replay and a person walking him with the ball
+// at his feet are left where the step puts them.
 TEST_F(AnimTest, AKeeperWithTheBallInHisHandsStopsAtHisGoalLine) {
   struct Case {
     const char* pszWhat;
@@ -258,7 +297,6 @@ TEST_F(AnimTest, AKeeperWithTheBallInHisHandsStopsAtHisGoalLine) {
     std::int32_t iBallWasX;  // the ball's x on the tick before
     std::int32_t iBallX, iKeeperX;
   };
-  // Unheld, the step puts the ball at -9409 with the keeper at -9362.
   const Case aCases[] = {
       {"a catch carried over", GAME_MODE_PLAY, GOALIE_STATE_CATCH, false, -9300, -9384, -9337},
       {"a person's catch carried over", GAME_MODE_PLAY, GOALIE_STATE_CATCH, true, -9300, -9384, -9337},
@@ -270,33 +308,51 @@ TEST_F(AnimTest, AKeeperWithTheBallInHisHandsStopsAtHisGoalLine) {
       {"a person walking him with the ball at his feet", GAME_MODE_PLAY, GOALIE_STATE_DECIDE, true, -9300, -9409,
        -9362},
   };
-  User oUser{};
   for (const Case& c : aCases) {
-    SetUp();
-    pp = EnginePlayer(0);
-    ASSERT_EQ(pp->Direction, 1) << "he defends the goal at -x";
-    ASSERT_NE(pp->pGoalie, nullptr);
-    global_SetGameMode(c.eMode);
-    pp->pGoalie->eState = c.eGoalieState;
-    if (c.bPerson) {
-      pp->Control = PLAYER_CONTROL_USER;
-      pp->pUser = &oUser;
-      oUser.uStickDirection = 270u << 16 | 100u;  // held toward his goal
-    }
-    EnginePlace(pp, -9362, 40, 401);
-    ball_PositionSet(&ball_oBall, c.iBallWasX, 18, 40);
-    ball_oBall.poOwner = pp;
-    ball_oBall.iState = BALL_STATE_HELD;  // as every owned ball of open play
-    anim_ActionAnimSet(Data(), 169);
-    anim_BallAtHolderPlace();
-    EXPECT_EQ(ball_XGet(&ball_oBall), c.iBallX) << c.pszWhat;
-    EXPECT_EQ(pp->x, c.iKeeperX) << c.pszWhat;
-    EXPECT_EQ(ball_YGet(&ball_oBall), 40) << c.pszWhat;
-    EXPECT_EQ(pp->y, 40) << c.pszWhat;
-    pp->Control = PLAYER_CONTROL_COMPUTER;
-    pp->pUser = nullptr;
+    SCOPED_TRACE(c.pszWhat);
+    const LineStep o = KeeperStepAtHisLine(c.eMode, c.eGoalieState, c.bPerson ? 100 : -1, c.iBallWasX);
+    EXPECT_EQ(o.iBallX, c.iBallX);
+    EXPECT_EQ(o.iKeeperX, c.iKeeperX);
   }
-  global_SetGameMode(GAME_MODE_PLAY);
+}
+
+// Every state of his own machine that has the ball in his hands holds a
+// person's keeper at his line however hard the stick walks him; the states
+// around them (the ball at his feet, the wait for a shot) let him carry it.
+TEST_F(AnimTest, EveryHandsStateHoldsAPersonsKeeperAtHisLine) {
+  const struct {
+    std::int32_t eState;
+    bool bHands;
+  } aStates[] = {
+      {GOALIE_STATE_SAVE_MOVE, true}, {GOALIE_STATE_SAVE_END, true}, {GOALIE_STATE_RECOVER, true},
+      {GOALIE_STATE_CATCH, true},     {GOALIE_STATE_SMOTHER, true},  {GOALIE_STATE_HOLD, true},
+      {GOALIE_STATE_DECIDE, false},   {GOALIE_STATE_SAVE_WAIT, false}, {GOALIE_STATE_RUN_OUT, false},
+  };
+  for (const auto& c : aStates) {
+    SCOPED_TRACE(c.eState);
+    const LineStep o = KeeperStepAtHisLine(GAME_MODE_PLAY, c.eState, 128, -9300);
+    EXPECT_EQ(o.iBallX, c.bHands ? -9384 : -9409);
+    EXPECT_EQ(o.iKeeperX, c.bHands ? -9337 : -9362);
+  }
+}
+
+// With the ball at his feet, the stick that starts to steer a person's keeper
+// also takes him and the ball over his line; one below it leaves him held
+// there as a computer's keeper is.
+TEST_F(AnimTest, TheStickThatSteersAKeeperWalksHimOverHisLine) {
+  const struct {
+    std::int32_t iStick;
+    std::int32_t iBallX, iKeeperX;
+  } aCases[] = {{0, -9384, -9337},
+                {USER_STICK_STEER_MIN - 1, -9384, -9337},
+                {USER_STICK_STEER_MIN, -9409, -9362},
+                {USER_STICK_STEER_MIN + 1, -9409, -9362}};
+  for (const auto& c : aCases) {
+    SCOPED_TRACE(c.iStick);
+    const LineStep o = KeeperStepAtHisLine(GAME_MODE_PLAY, GOALIE_STATE_DECIDE, c.iStick, -9300);
+    EXPECT_EQ(o.iBallX, c.iBallX);
+    EXPECT_EQ(o.iKeeperX, c.iKeeperX);
+  }
 }
 
 TEST_F(AnimTest, BallSamples) {
