@@ -15,8 +15,10 @@
 #include "framework/qdx_input.h"
 #include "frontend/frontend_services.h"
 #include "frontend/intro.h"
+#include "frontend/mfhsetup.h"
 #include "frontend/pcfmv.h"
 #include "frontend/frontend_env.h"
+#include "frontend/wcqual.h"
 #include "platform/headless.h"
 #include "platform/input_headless.h"
 #include "shell/global.h"
@@ -24,6 +26,7 @@
 #include "shell/pcinstall.h"
 #include "shell/user.h"
 #include "test_films.h"
+#include "tournament/tmtree.h"
 
 namespace {
 
@@ -131,7 +134,7 @@ TEST_F(Intro, HistoryIntroLeavesForTheSetUpWhenSkippedOrEnded) {
   for (bool skip : {true, false}) {
     int frames = 0;
     do {
-      global_SetGameMode(static_cast<GameMode>(84));
+      global_SetGameMode(GAME_MODE_HISTORY_INTRO);
       histintro_Run();
       if (frames == 0) {
         EXPECT_EQ(Film(), "histshrt.rpl");
@@ -139,8 +142,8 @@ TEST_F(Intro, HistoryIntroLeavesForTheSetUpWhenSkippedOrEnded) {
       }
       if (pcfmv_bPlaying) pcfmv_FrameShow(1);
       ++frames;
-    } while (static_cast<int32_t>(global.eGameMode) == 84 && frames < 20);
-    EXPECT_EQ(static_cast<int32_t>(global.eGameMode), 45);
+    } while (global.eGameMode == GAME_MODE_HISTORY_INTRO && frames < 20);
+    EXPECT_EQ(static_cast<int32_t>(global.eGameMode), MFHSETUP_MODE);
     EXPECT_EQ(frames, skip ? 2 : 6) << (skip ? "skipped" : "to its end");
     EXPECT_EQ(pcfmv_o.bOpen, 0);
     EXPECT_EQ(histintro_bNeedsEnter, 1);
@@ -160,6 +163,57 @@ TEST_F(Intro, HoldingEscapeLeavesOnTheNextFrame) {
   EXPECT_EQ(intro_bNeedsEnter, 1);
   platform::headlessKey(1, false);
   QKeyboardPoll();
+  QKeyboardShutdown();
+}
+
+// Escape, Return or the keypad's Enter already down when the history film or
+// an edition's film starts (the key that chose the screen, held on) and let
+// go while the film plays leave it playing; the same key pressed and let go
+// during the film skips it.
+TEST_F(Intro, AKeyHeldFromBeforeAFilmDoesNotSkipItWhenLetGo) {
+  WriteFilms({"histshrt.rpl", "swdn58mv.rpl"}, 100);
+  input_FirstFreeUserAttach();
+  ASSERT_TRUE(input_bUserActivate(&user_aUsers[0]));
+  tmglobal_YearSet(58);
+  ASSERT_EQ(QKeyboardSetup(0), 0);
+  QKeyboardAcquire();
+  const auto Key = [](uint8_t uScanCode, bool bDown) {
+    ASSERT_TRUE(platform::headlessKey(uScanCode, bDown));
+    QKeyboardPoll();
+  };
+  const struct {
+    int32_t eMode;
+    void (*pfnRun)();
+    const char* pszFilm;
+    int32_t eNext;
+  } aScreens[] = {{GAME_MODE_HISTORY_INTRO, histintro_Run, "histshrt.rpl", MFHSETUP_MODE},
+                  {WC_MODE_INTRO, wcintro_Run, "swdn58mv.rpl", GAME_MODE_NEWS}};
+  for (const auto& o : aScreens) {
+    // One front-end frame of the screen: the screen, then the film's frame.
+    const auto Frame = [&o] {
+      global_SetGameMode(static_cast<GameMode>(o.eMode));
+      o.pfnRun();
+      if (pcfmv_bPlaying) pcfmv_FrameShow(1);
+      platform::headlessAdvanceClock(66666667);
+      return static_cast<int32_t>(global.eGameMode);
+    };
+    const uint8_t auKeys[] = {0x01, 0x1C, 0x9C};  // Escape, Return, the keypad's Enter
+    for (uint8_t uKey : auKeys) {
+      SCOPED_TRACE(std::string(o.pszFilm) + " key " + std::to_string(uKey));
+      Key(uKey, true);
+      EXPECT_EQ(Frame(), o.eMode);
+      EXPECT_EQ(Film(), o.pszFilm);
+      EXPECT_EQ(Frame(), o.eMode);
+      Key(uKey, false);
+      for (int i = 0; i < 3; i++) EXPECT_EQ(Frame(), o.eMode) << "held from before the film, let go";
+      EXPECT_EQ(Film(), o.pszFilm);
+      Key(uKey, true);
+      EXPECT_EQ(Frame(), o.eMode) << "pressed during the film";
+      Key(uKey, false);
+      EXPECT_EQ(Frame(), o.eNext) << "let go after its press";
+      EXPECT_EQ(pcfmv_o.bOpen, 0);
+    }
+  }
   QKeyboardShutdown();
 }
 
