@@ -22,6 +22,14 @@ add_dependencies(test_match_stats data)
 # A match after another in one process against the same seed in a new one.
 korvena_test(test_match_fresh SOURCES matchflow/match_fresh_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_fresh data)
+# A match after another (played to full time or quit from the pause menu)
+# against the same match played first.
+korvena_test(test_match_after_match SOURCES matchflow/match_after_match_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_match_after_match data)
+# Start heard on the tick open play gives way to another mode; the pause
+# flag against the pause menu on the stack, after every tick.
+korvena_test(test_pause_flag SOURCES matchflow/pause_flag_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_pause_flag data)
 # A person's keeper carrying the ball over his own goal line.
 korvena_test(test_keeper_carry SOURCES matchflow/keeper_carry_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_keeper_carry data)

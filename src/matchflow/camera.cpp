@@ -167,6 +167,27 @@ void camera_Init() {
   camera_Push(aiFirst[iOption]);
 }
 
+void camera_MatchReset() {
+  // A fade left running (a match quit behind its white screen) or a release
+  // left asked for would swallow this match's first fade: the walk-on waits
+  // for a hold that never comes.
+  camera_oFade = CameraFade{};
+  camera_oBroadcast = CameraBroadcast{};
+  s_oView = camera_ViewInitial();
+  s_bViewValid = 0;
+  s_bTrackMode = 0;
+  for (std::int32_t& i : s_aiStraightStep) i = 0;
+  s_iStraightFrames = 0;
+  s_bStraightReset = 0;
+  s_iViewRadius = 4320;
+  for (std::int32_t& i : camera_aiStack) i = 0;
+  camera_iStackPointer = -1;
+  camera_uOrbitAngle = 0;
+  for (std::int32_t& i : camera_aiThrowView) i = 0;
+  for (std::int32_t& i : camera_aiSavedView) i = 0;
+  camera_poCelebrationPlayer = nullptr;
+}
+
 void camera_Activate(std::int32_t iId) {
   if (!camera_bIsTypeRegistered(iId)) return;
   const CameraType& t = camera_aoTypes[iId];

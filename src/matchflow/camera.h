@@ -134,6 +134,10 @@ void camera_TypesClear();
 void camera_TypeRegister(const char* pszCode, std::int32_t iId, std::int32_t iKind, CameraUpdateFn pfnUpdate);
 void camera_TypesRegister();
 void camera_Init();
+// Everything of the camera a match leaves behind (its fade, its views and
+// moves, its stack) back to how the program starts it; the type table is
+// kept. Called by the in-match set-up before camera_Init.
+void camera_MatchReset();
 void camera_Update();
 void camera_Push(std::int32_t iId);
 void camera_PushIfNew(std::int32_t iId);

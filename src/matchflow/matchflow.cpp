@@ -18,8 +18,11 @@
 #include "frontend/pctext.h"
 #include "matchflow/camera.h"
 #include "matchflow/clock.h"
+#include "matchflow/demo.h"
 #include "matchflow/matcha.h"
 #include "matchflow/mflow_services.h"
+#include "matchflow/replay.h"
+#include "matchflow/restart.h"
 #include "matchflow/usrctl.h"
 #include "matchflow/virtdir.h"
 #include "scene3d/scene3d_services.h"
@@ -84,6 +87,23 @@ void matchflow_FlowReset() {
   // last (this match's first One-Two would play to him) and the pass-pending
   // marks.
   usrctl_Reset();
+  // Nor its restarts' words: a keeper's catch press carried towards a
+  // keeper's ball the last match never reached would be played by this
+  // match's keeper in the same place.
+  restart_oState = RestartState{};
+  // Nor its camera (a fade still running or a release still asked for would
+  // leave this match's walk-on waiting for a hold that never comes), nor its
+  // replay (a recording left running), nor its pause (a match quit from its
+  // pause menu): each match begins with nothing paused and no one pausing.
+  camera_MatchReset();
+  replay_MatchReset();
+  pause_FlagClear();
+  global_SetPauseUser(nullptr);
+  // Nor an attract demo's machine, unless this match is the demo.
+  if (global_eGetExtendedGameMode() != GAME_MODE_DEMO) demo_Stop();
+  // Kept on purpose: the options and the users' controls (the player's own
+  // choices), the injuries carried between matches, a history's progress and
+  // the match record's sides (the front end hands those to the match).
 }
 
 void matchflow_InMatchSetup() {

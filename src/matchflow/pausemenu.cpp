@@ -15,6 +15,21 @@ namespace {
 char s_aszPages[3][MENU_NAME_MAX + 1];
 std::int32_t s_bQuit = 0;
 
+// The pause menu pushed by this tick's Start and not yet entered: where it
+// lies on the game-mode stack (-1 none), and what its opening changed.
+struct Opening {
+  std::int32_t iAt = -1;
+  User* poUser = nullptr;
+  User* poPauseUserBefore = nullptr;
+  const InputPortBinding* pipbBefore = nullptr;
+};
+Opening s_oOpening;
+
+bool IsPauseEntry(std::int32_t i) {
+  return i >= 0 && i < global.iStackPointer && global.aStack[i].eMode == GAME_MODE_PAUSE_MENU &&
+         global.aStack[i].pfnInit == pausemenu_Enter;
+}
+
 void Copy(char* psz, const char* pszFrom) {
   std::int32_t i = 0;
   for (; pszFrom != nullptr && i < MENU_NAME_MAX && pszFrom[i] != '\0'; i++) psz[i] = pszFrom[i];
@@ -49,6 +64,9 @@ std::int32_t Quit(Menu*) {
   s_bQuit = 1;
   global_GameModePush(nullptr, GAME_MODE_MATCH_END, nullptr);
   menu_Close(PAUSEMENU_NAME);
+  // The match ends here: nothing of it is paused any more, and nothing of it
+  // resumes (its clock and music are the next match's to start).
+  pause_FlagClear();
   return 0;
 }
 
@@ -99,10 +117,42 @@ void pausemenu_Build() {
 }
 
 void pausemenu_Enter() {
+  s_oOpening = Opening{};
   if (User* pusr = global_poGetPauseUser(); pusr != nullptr && pusr->pip != nullptr) {
     input_PortBindingSet(8, pusr->pip);
   }
   menu_Open(PAUSEMENU_NAME, s_aszPages[0]);
+  // The match is paused from the tick its menu comes up (the tick that heard
+  // Start was played as any other); coming back from a replay watched from
+  // the menu it still is.
+  if (!pause_bIsPaused()) pause_Set();
+}
+
+void pausemenu_OpenNote(User* pusr, User* poPauseUserBefore, const InputPortBinding* pipbBefore) {
+  s_oOpening = Opening{global.iStackPointer - 1, pusr, poPauseUserBefore, pipbBefore};
+}
+
+void pausemenu_Settle() {
+  const Opening o = s_oOpening;
+  s_oOpening = Opening{};
+  if (o.iAt >= 0 && !(IsPauseEntry(o.iAt) && o.iAt == global.iStackPointer - 1 && !global.bPopRequest)) {
+    // The tick that heard Start also pushed another mode, emptied the stack
+    // or ended its own mode: the menu would lie under that mode, or be gone,
+    // or be popped for it. The Start is dropped as if never heard.
+    if (IsPauseEntry(o.iAt)) {
+      for (std::int32_t i = o.iAt; i + 1 < global.iStackPointer; i++) global.aStack[i] = global.aStack[i + 1];
+      global.iStackPointer--;
+    }
+    global_SetPauseUser(o.poPauseUserBefore);
+    if (o.poUser != nullptr && o.poUser->pip != nullptr) o.poUser->pip->pipbInputPortBinding = o.pipbBefore;
+  }
+  // The flag says that the pause menu is up (or a replay watched from it
+  // runs): with no pause menu on the stack, nothing is paused.
+  if (pause_bIsPaused()) {
+    bool bOnStack = false;
+    for (std::int32_t i = 0; i < global.iStackPointer; i++) bOnStack = bOnStack || IsPauseEntry(i);
+    if (!bOnStack) pause_FlagClear();
+  }
 }
 
 std::int32_t pausemenu_bQuitGet() { return s_bQuit; }

@@ -5,6 +5,8 @@
 
 #include "matchflow/usrctl_services.h"
 
+struct InputPortBinding;
+
 constexpr const char* PAUSEMENU_NAME = "Debug";
 constexpr std::int32_t PAUSEMENU_CAMERA_ITEM = 2;  // index of "Camera" on the first page
 
@@ -27,8 +29,16 @@ enum : std::int32_t {
 
 // Builds the menu at the in-match set-up.
 void pausemenu_Build();
-// Enter operation of mode 7.
+// Enter operation of mode 7: opens the menu and pauses the match.
 void pausemenu_Enter();
+// What pausemenu_Open notes of the menu it pushed: the user, the pause user
+// and the port's binding table before it.
+void pausemenu_OpenNote(User* pusr, User* poPauseUserBefore, const InputPortBinding* pipbBefore);
+// The end of each match tick, before its mode transition: a pause menu pushed
+// by the tick's Start that another mode has come over, or that is gone or
+// about to be popped, is taken back; and the pause flag is cleared when no
+// pause menu is on the game-mode stack.
+void pausemenu_Settle();
 // Mode 7's input for the user who paused.
 void pausemenu_UserInput(User* pusr);
 // Set when the match was left through "Quit Match" / "Quit History"; cleared

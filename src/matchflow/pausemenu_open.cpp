@@ -10,12 +10,17 @@
 
 void pausemenu_Open(User* pusr, UsrctlResumeFn pfnResume) {
   if (pusr == nullptr || pusr->MyTeam == 0) return;
+  const InputPortBinding* pipbBefore = pusr->pip != nullptr ? pusr->pip->pipbInputPortBinding : nullptr;
+  User* poPauseUserBefore = global_poGetPauseUser();
   if (pusr->pip != nullptr) input_PortBindingRestore(pusr->pip);
   global_SetPauseUser(pusr);
   // The camera distance is changed from open play only.
   const bool bOpenPlay = global_eGetGameMode() == GAME_MODE_PLAY;
+  const std::int32_t iDepth = global.iStackPointer;
   global_GameModePush(pausemenu_Enter, GAME_MODE_PAUSE_MENU, pfnResume);
-  pause_Set();
+  // The menu's enter pauses the match when the menu comes up at the end of
+  // the tick; the tick's end takes the Start back if another mode comes up.
+  if (global.iStackPointer > iDepth) pausemenu_OpenNote(pusr, poPauseUserBefore, pipbBefore);
   menu_ItemTypeSet(PAUSEMENU_NAME, bOpenPlay ? MENU_ITEM_SELECTABLE : MENU_ITEM_DIMMED, PAUSEMENU_CAMERA_ITEM);
   if (demo_bIsRunning()) demo_Stop();
 }

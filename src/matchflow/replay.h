@@ -126,6 +126,9 @@ struct ReplayPlayerView {
 void replay_StartRecording();
 void replay_ClearRecording();
 void replay_Reset();
+// replay_Reset and the rest of the replay's state as the program starts it:
+// the in-match set-up's start of each match.
+void replay_MatchReset();
 void replay_BufferFill();
 void replay_RecordFrame();
 void replay_Enter();

@@ -225,6 +225,18 @@ void replay_Reset() {
   replay_BufferRelease();
 }
 
+void replay_MatchReset() {
+  // A match left while recording (quit from the pause menu) would go on
+  // recording into this one from where it was: its first replay would start
+  // anywhere in the ring.
+  replay_Reset();
+  replay_oState = ReplayState{};
+  replay_oState.iPublished = -1;
+  for (std::uint8_t& c : replay_acEntries) c = 0;
+  pcframe_TrailReset(&replay_oTrail);
+  s_bLeft = 0;
+}
+
 void replay_RecordFrame() {
   ReplayState& r = replay_oState;
   if (!r.bRecording || !replay_poFrames) return;

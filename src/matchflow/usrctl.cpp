@@ -206,6 +206,9 @@ void usrctl_Reset() {
   std::memset(usrctl_aUsers, 0, sizeof usrctl_aUsers);
   usrctl_oKick = UsrctlKick{};
   std::memset(s_abPassPending, 0, sizeof s_abPassPending);
+  // A hold of the simulation left by the last match would stop this one's.
+  usrctl_bHold = 0;
+  usrctl_bStepRelease = 0;
 }
 
 void usrctl_PassPendingSet(const Player* pp, std::int32_t bFlag) {

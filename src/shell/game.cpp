@@ -157,6 +157,7 @@ int32_t game_MatchTick() {
   }
   caption_Draw();
   demo_Update();
+  pausemenu_Settle();
   global_GameModeTransition();
   return iResult;
 }

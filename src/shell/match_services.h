@@ -19,6 +19,9 @@ int32_t pausemenu_bQuitGet();
 // ---- Match modes ---------------------------------------------------------------------
 void usrctl_Update();
 void options_DebugUpdate();
+// A pause menu the tick's Start pushed under another mode taken back; the
+// pause flag cleared when no pause menu is on the stack.
+void pausemenu_Settle();
 void matchstart_Update();
 void kickoff_Update();
 void matchflow_InMatchSetup();

@@ -104,6 +104,7 @@ FAKE(cpuman_ModeRun)
 FAKE(playon_Update)
 FAKE(caption_Draw)
 FAKE(demo_Update)
+FAKE(pausemenu_Settle)
 // The frame's steps, match entry and the set-up.
 FAKE(replay_RecordFrame)
 FAKE(clock_Update)
@@ -331,7 +332,7 @@ TEST_F(Dispatch, MatchTableCallsEachModeThenCaptionsDemoAndTheTransition) {
     Trace_t aoExpected = {"input_PortsRead", "input_EventsGenerate", "font0"};
     auto it = oTable.find(iMode);
     if (it != oTable.end()) aoExpected.push_back(it->second);
-    aoExpected.insert(aoExpected.end(), {"caption_Draw", "demo_Update", "enter"});
+    aoExpected.insert(aoExpected.end(), {"caption_Draw", "demo_Update", "pausemenu_Settle", "enter"});
     EXPECT_EQ(g_aoTrace, aoExpected) << iMode;
     EXPECT_EQ(global_eGetGameMode(), GAME_MODE_PLAY_ON) << iMode;
   }

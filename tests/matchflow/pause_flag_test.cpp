@@ -1,0 +1,141 @@
+// The pause flag says exactly that the pause menu is up: after every tick it
+// is set only while the pause menu (or a replay watched from it) is on the
+// game-mode stack. Start heard on the tick open play gives way to another
+// mode (the standing pause before a restart, a keeper's catch, half time,
+// full time) is dropped:
+// the match goes on tick for tick as if it had not been pressed. Start on
+// another tick of open play brings the menu up on the next.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "shell/global.h"
+#include "shell/input.h"
+#include "shell/list.h"
+#include "shell/pause.h"
+#include "shell/user.h"
+#include "support/match_harness.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+constexpr std::int32_t kPlayStart = 4;  // Start as open play reads it
+
+bool PauseMenuOnStack() {
+  for (std::int32_t i = 0; i < global.iStackPointer; i++)
+    if (global.aStack[i].eMode == GAME_MODE_PAUSE_MENU) return true;
+  return false;
+}
+
+struct Watch {
+  std::int32_t iStartAfter = -1;  // Start posted after this tick (heard on the next)
+  std::vector<std::int32_t> aeModes;
+  std::vector<std::int32_t> abPaused;
+  std::int32_t cFlagWithoutMenu = 0;  // ticks ending with the flag set and no pause menu on the stack
+  std::int32_t cMenuWithoutFlag = 0;  // ticks ending in the pause menu with the flag clear
+};
+
+void Tick(std::int32_t iTick, void* pv) {
+  Watch& w = *static_cast<Watch*>(pv);
+  w.aeModes.push_back(global.eGameMode);
+  w.abPaused.push_back(pause_bIsPaused());
+  if (pause_bIsPaused() && !PauseMenuOnStack()) w.cFlagWithoutMenu++;
+  if (global.eGameMode == GAME_MODE_PAUSE_MENU && !pause_bIsPaused()) w.cMenuWithoutFlag++;
+  if (iTick != w.iStartAfter) return;
+  User& u = user_aUsers[0];
+  InputEvent* pe = nullptr;
+  if (!u.pip || !input_bEventAlloc(&pe)) return;
+  pe->eEvent = kPlayStart;
+  pe->pWidget = nullptr;
+  queue_Append(&u.pip->oEvents, &pe->oLink);
+}
+
+// A person's friendly at home, 2 minutes a half; he taps Pass every 3 s from
+// the tick when the centre-spot wait has run out by itself.
+mh::Config Config() {
+  mh::Config c;
+  c.uSeed = 5;
+  c.iLength = 2;
+  c.iExtraTime = 0;
+  c.bPenalties = 0;
+  c.aeSide[0] = mh::SideKind::User;
+  c.aoCommands[0] = mh::PassTaps(90, 100000, 1300);
+  c.cTickCap = 30000;
+  return c;
+}
+
+// The first tick of open play's giving way to the mode e (after the tick
+// given), or -1.
+std::int32_t GivesWayTo(const Watch& w, std::int32_t e, std::size_t uAfter = 0) {
+  for (std::size_t t = uAfter + 1; t < w.aeModes.size(); t++)
+    if (w.aeModes[t] == e && w.aeModes[t - 1] == GAME_MODE_PLAY) return static_cast<std::int32_t>(t);
+  return -1;
+}
+
+class PauseFlag : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+TEST_F(PauseFlag, StartOnTheTickAnotherModeComesIsDroppedAndTheFlagFollowsTheMenu) {
+  const mh::Config c = Config();
+  Watch base;
+  std::vector<mh::Hash> aBase;
+  const mh::Result rBase = mh::Run(c, &aBase, Tick, &base);
+  ASSERT_TRUE(rBase.bFinished) << rBase.Describe(c);
+  EXPECT_EQ(base.cFlagWithoutMenu, 0);
+
+  struct Case {
+    const char* pszName;
+    std::int32_t iAt;  // the tick that hears Start
+  };
+  const std::int32_t iHalfTime = GivesWayTo(base, GAME_MODE_PERIOD_BREAK);
+  const Case kaCases[] = {
+      {"the standing pause before a restart", GivesWayTo(base, GAME_MODE_RETURN_POSITIONS)},
+      {"a keeper's catch", GivesWayTo(base, GAME_MODE_KEEPER_HANDS)},
+      {"half time", iHalfTime},
+      {"full time", GivesWayTo(base, GAME_MODE_PERIOD_END)},
+  };
+  for (const Case& k : kaCases) {
+    SCOPED_TRACE(std::string(k.pszName) + " at tick " + std::to_string(k.iAt));
+    ASSERT_GT(k.iAt, 0) << "the match has no such moment";
+    Watch w;
+    w.iStartAfter = k.iAt - 1;
+    std::vector<mh::Hash> a;
+    const mh::Result r = mh::Run(c, &a, Tick, &w);
+    EXPECT_TRUE(r.bFinished) << r.Describe(c);
+    const std::size_t uAt = static_cast<std::size_t>(k.iAt);
+    ASSERT_LT(uAt, w.aeModes.size());
+    EXPECT_EQ(w.aeModes[uAt], base.aeModes[uAt]) << "the mode that came";
+    EXPECT_EQ(w.abPaused[uAt], 0) << "paused under the mode that came";
+    EXPECT_EQ(w.cFlagWithoutMenu, 0) << "ticks that ended with the flag set and no pause menu";
+    ASSERT_EQ(a.size(), aBase.size());
+    for (std::size_t t = 0; t < a.size(); t++)
+      ASSERT_EQ(a[t].Combined(), aBase[t].Combined()) << "tick " << t << ": the Start was not dropped";
+  }
+
+  // Start on an ordinary tick of open play brings the menu up on the next,
+  // with the flag set (and the flag set only while it is up).
+  Watch w;
+  w.iStartAfter = iHalfTime - 40;
+  ASSERT_EQ(base.aeModes[static_cast<std::size_t>(w.iStartAfter + 1)], GAME_MODE_PLAY);
+  ASSERT_EQ(base.aeModes[static_cast<std::size_t>(w.iStartAfter + 2)], GAME_MODE_PLAY);
+  mh::Config cShort = c;
+  cShort.cTickCap = iHalfTime + 60;
+  (void)mh::Run(cShort, nullptr, Tick, &w);
+  const std::size_t uAt = static_cast<std::size_t>(w.iStartAfter + 1);
+  ASSERT_LT(uAt, w.aeModes.size());
+  EXPECT_EQ(w.abPaused[uAt - 1], 0);
+  EXPECT_EQ(w.abPaused[uAt], 1);
+  EXPECT_EQ(w.aeModes[uAt], GAME_MODE_PAUSE_MENU);
+  EXPECT_EQ(w.cFlagWithoutMenu, 0);
+  EXPECT_EQ(w.cMenuWithoutFlag, 0);
+}
+
+}  // namespace
