@@ -174,10 +174,14 @@ bool HasGroupName() {
   return s.iEntry < mfhgroup_OrderListSize() && mfhgroup_OrderGroupGet(s.iEntry)->szName[0] != '\0';
 }
 
-bool ShowsTable() {
+// A round of a league has a table; the others show their results alone, and
+// the view switch has nothing to switch to there.
+bool HasTable() {
   const Round* r = CurrentRound();
-  return r && mfhgroup_oScreen.iView == MFHGROUP_VIEW_TABLE && mfhgroup_LayoutGet(r) == MFHGROUP_LAYOUT_LEAGUE;
+  return r && mfhgroup_LayoutGet(r) == MFHGROUP_LAYOUT_LEAGUE;
 }
+
+bool ShowsTable() { return HasTable() && mfhgroup_oScreen.iView == MFHGROUP_VIEW_TABLE; }
 
 bool ListsTeam(const Round* r, std::uint32_t Name) {
   for (const TMTeam* t = r->pTeams; t; t = t->pNext)
@@ -194,6 +198,10 @@ void ScrollsReset() {
 std::int32_t ResultRowCount(const Round* r) {
   const std::int32_t n = history_FixtureCountGet(r);
   return mfhgroup_LayoutGet(r) == MFHGROUP_LAYOUT_TWO_LEGS ? (n + 1) / 2 : n;
+}
+
+std::int32_t ResultsWindow(const Round* r) {
+  return mfhgroup_LayoutGet(r) == MFHGROUP_LAYOUT_TWO_LEGS ? MFHGROUP_LEGS_WINDOW : MFHGROUP_WINDOW;
 }
 
 // Selects the confederation and the entry of the last round, in tree order,
@@ -257,14 +265,23 @@ std::int32_t Leave(std::int32_t iSound) {
   return 47;
 }
 
-// Moves the focus; onto the group selector of a round without a group name
-// it goes on past it.
+// Whether the focus passes over a control: the group selector of a round
+// without a group name, the view switch of a round without a table.
+bool Passed(std::int32_t iFocus) {
+  return (iFocus == MFHGROUP_FOCUS_GROUP && !HasGroupName()) || (iFocus == MFHGROUP_FOCUS_VIEW && !HasTable());
+}
+
+// Moves the focus; onto a control it passes over it goes on past it, up and
+// left to the control above it, down and right to the one below.
 bool FocusMove(std::int32_t iDir) {
   MFHGroupScreen& s = mfhgroup_oScreen;
   std::int32_t to = kLinks[s.iFocus][iDir];
   if (to < 0) return false;
-  if (to == MFHGROUP_FOCUS_GROUP && !HasGroupName())
-    to = iDir == 0 || iDir == 2 ? MFHGROUP_FOCUS_CONF : MFHGROUP_FOCUS_VIEW;
+  while (Passed(to)) {
+    const bool bBack = iDir == 0 || iDir == 2;
+    if (to == MFHGROUP_FOCUS_GROUP) to = bBack ? MFHGROUP_FOCUS_CONF : MFHGROUP_FOCUS_VIEW;
+    else to = bBack ? MFHGROUP_FOCUS_GROUP : MFHGROUP_FOCUS_EXIT;
+  }
   s.iFocus = to;
   sfx_Play(0);
   return true;
@@ -278,11 +295,12 @@ void Scroll(std::int32_t iDelta) {
   std::int32_t& row = bTable ? s.iTableRow : s.iResultsRow;
   std::int32_t& top = bTable ? s.iTableTop : s.iResultsTop;
   const std::int32_t n = bTable ? history_TeamCountGet(r) : ResultRowCount(r);
+  const std::int32_t cWindow = bTable ? MFHGROUP_WINDOW : ResultsWindow(r);
   const std::int32_t to = row + iDelta;
   if (to < 0 || to >= n) return;
   row = to;
   if (row < top) top = row;
-  if (row >= top + MFHGROUP_WINDOW) top = row - MFHGROUP_WINDOW + 1;
+  if (row >= top + cWindow) top = row - cWindow + 1;
   sfx_Play(0);
 }
 
@@ -393,6 +411,17 @@ std::int32_t TextHeight() {
 std::int32_t DateY(std::int32_t y) { return y - TextHeight(); }
 std::int32_t RowBarY(std::int32_t y) { return DateY(y) - 3 - 3; }
 
+// The score box over which a row's texts are printed.
+constexpr const FrontEndLayoutRecord& kCover = mfhgroup_aoLayout[13];
+static_assert(std::string_view(kCover.pszName) == "ScoreCov");
+
+// The rows of the results, from y 164: a fixture a row, 56 apart; a tie of
+// two legs has the line of its aggregate under its score boxes, its cell
+// beginning where they end, and so its rows lie further apart, the bar
+// parting them clear of the aggregate above and of the dates below.
+constexpr std::int32_t kFirstRowY = 164, kRowPitch = 56, kLegsRowPitch = 68;
+std::int32_t AggregateY(std::int32_t y) { return y - 3 + kCover.h + 3; }
+
 // One fixture in a row: the date while unplayed, the names, the score.
 // iRoom: the width each name may take (640 x 480 units).
 void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_t xScore, std::int32_t xB,
@@ -409,7 +438,7 @@ void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_
   Colour(200, 200, 200);
   NameRight(TeamText(history_FixtureTeamA(r, f)), xA, y, iRoom);
   NameLeft(TeamText(history_FixtureTeamB(r, f)), xB, y, iRoom);
-  Sprite(pszCover, xScore - 28, y - 3);
+  Sprite(pszCover, xScore - kCover.w / 2, y - 3);
   if (tmglobal_FixturePlayedGet(f)) {
     std::snprintf(sz, sizeof sz, "%d - %d", f->cScoreA + f->cExtraA, f->cScoreB + f->cExtraB);
     Colour(255, 255, 255);
@@ -417,11 +446,18 @@ void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_
   }
 }
 
+// A team's goals in a fixture (extra time's with them); 0 when it does not play in it.
+std::int32_t GoalsOf(const Round* r, const Fixture* f, std::uint32_t Name) {
+  if (history_FixtureTeamA(r, f) == Name) return f->cScoreA + f->cExtraA;
+  if (history_FixtureTeamB(r, f) == Name) return f->cScoreB + f->cExtraB;
+  return 0;
+}
+
 void ResultsDraw(const Round* r) {
   const MFHGroupScreen& s = mfhgroup_oScreen;
   const std::int32_t iLayout = mfhgroup_LayoutGet(r);
   const bool bLegs = iLayout == MFHGROUP_LAYOUT_TWO_LEGS;
-  const std::int32_t n = ResultRowCount(r);
+  const std::int32_t n = ResultRowCount(r), cWindow = ResultsWindow(r);
   if (bLegs) {
     mregion_DrawByName("Leg1");
     mregion_DrawByName("Leg2");
@@ -431,8 +467,11 @@ void ResultsDraw(const Round* r) {
   } else {
     mregion_DrawByName("Results");
   }
-  for (std::int32_t k = 0; k < MFHGROUP_WINDOW && s.iResultsTop + k < n; k++) {
-    const std::int32_t iRow = s.iResultsTop + k, y = 164 + 56 * k;
+  for (std::int32_t k = 0; k < cWindow && s.iResultsTop + k < n; k++) {
+    const std::int32_t iRow = s.iResultsTop + k, y = kFirstRowY + (bLegs ? kLegsRowPitch : kRowPitch) * k;
+    // The ties of two legs are printed in the small font: the bar lies over
+    // the dates' cells in it.
+    pctext_FontSet(bLegs ? 0 : 1);
     if (k > 0) Bar(70, RowBarY(y), 500);
     if (!bLegs) {
       const Fixture* f = history_FixtureGet(r, iRow);
@@ -442,25 +481,24 @@ void ResultsDraw(const Round* r) {
     }
     const Fixture* f1 = history_FixtureGet(r, 2 * iRow);
     const Fixture* f2 = history_FixtureGet(r, 2 * iRow + 1);
-    pctext_FontSet(0);
     FixturePrint(r, f1, 154, 188, 222, y, "ScoreCov", 90);
     if (f2) {
       FixturePrint(r, f2, 418, 452, 486, y, "ScoreCov_1", 90);
       if (tmglobal_FixturePlayedGet(f1) && tmglobal_FixturePlayedGet(f2)) {
-        // The aggregate for the first leg's home side.
+        // Under the second leg, in its order: its home side's goals first.
+        const std::uint32_t A = history_FixtureTeamA(r, f2), B = history_FixtureTeamB(r, f2);
         char sz[24];
-        std::snprintf(sz, sizeof sz, "%s %d - %d", festr_IDToStr(IDS_FE_GRP_AGGREGATE),
-                      f1->cScoreA + f1->cExtraA + f2->cScoreB + f2->cExtraB,
-                      f1->cScoreB + f1->cExtraB + f2->cScoreA + f2->cExtraA);
+        std::snprintf(sz, sizeof sz, "%s %d - %d", festr_IDToStr(IDS_FE_GRP_AGGREGATE), GoalsOf(r, f1, A) + GoalsOf(r, f2, A),
+                      GoalsOf(r, f1, B) + GoalsOf(r, f2, B));
         Colour(255, 255, 0);
-        Centred(sz, 452, y + 16);
+        Centred(sz, 452, AggregateY(y));
       }
-      MarkersPrint(mfhgroup_MarkersGet(r, f2), 500, y + 16);
+      MarkersPrint(mfhgroup_MarkersGet(r, f2), 500, AggregateY(y));
     }
-    pctext_FontSet(1);
   }
+  pctext_FontSet(1);
   if (s.iResultsTop > 0) mregion_DrawByName("YArwU");
-  if (s.iResultsTop + MFHGROUP_WINDOW < n) mregion_DrawByName("YArwD");
+  if (s.iResultsTop + cWindow < n) mregion_DrawByName("YArwD");
 }
 
 }  // namespace
@@ -519,8 +557,15 @@ void mfhgroup_Draw() {
     if (ShowsTable()) TableDraw(r);
     else ResultsDraw(r);
   }
-  FocusColour(MFHGROUP_FOCUS_VIEW);
-  Centred(festr_IDToStr(s.iView == MFHGROUP_VIEW_TABLE ? IDS_FE_RESULTS : IDS_FE_HIST_GROUP_TABLES), 230, 434);
+  // The switch names the view it turns to; a round without a table has none
+  // to turn to, and the switch stands greyed, passed over by the focus.
+  if (!HasTable()) {
+    Colour(80, 80, 80);
+    Centred(festr_IDToStr(IDS_FE_HIST_GROUP_TABLES), 230, 434);
+  } else {
+    FocusColour(MFHGROUP_FOCUS_VIEW);
+    Centred(festr_IDToStr(s.iView == MFHGROUP_VIEW_TABLE ? IDS_FE_RESULTS : IDS_FE_HIST_GROUP_TABLES), 230, 434);
+  }
   FocusColour(MFHGROUP_FOCUS_EXIT);
   Centred(festr_IDToStr(IDS_FE_EXIT), 430, 434);
   pctext_FontSet(0);
@@ -557,6 +602,7 @@ std::int32_t mfhgroup_Input(User* poUser) {
           // player pressing select alone comes to leave the screen.
           case MFHGROUP_FOCUS_AREA: s.iFocus = MFHGROUP_FOCUS_EXIT; sfx_Play(1); break;
           case MFHGROUP_FOCUS_VIEW:
+            if (!HasTable()) break;
             s.iView = s.iView == MFHGROUP_VIEW_TABLE ? MFHGROUP_VIEW_RESULTS : MFHGROUP_VIEW_TABLE;
             ScrollsReset();
             sfx_Play(1);
@@ -576,12 +622,17 @@ std::int32_t mfhgroup_Input(User* poUser) {
         break;
       case 56: eNext = Leave(1); break;
       case 152: eNext = Leave(2); break;
-      case 157:
-        s.iFocus = s.iFocus == MFHGROUP_FOCUS_CONF
-                       ? (HasGroupName() ? MFHGROUP_FOCUS_GROUP : MFHGROUP_FOCUS_VIEW)
-                       : (s.iFocus == MFHGROUP_FOCUS_GROUP ? MFHGROUP_FOCUS_VIEW : MFHGROUP_FOCUS_CONF);
+      case 157: {
+        // Confederation, group, view switch and round again, past the
+        // controls the focus passes over.
+        static constexpr std::int32_t kCycle[3] = {MFHGROUP_FOCUS_CONF, MFHGROUP_FOCUS_GROUP, MFHGROUP_FOCUS_VIEW};
+        std::int32_t i = s.iFocus == MFHGROUP_FOCUS_CONF ? 0 : (s.iFocus == MFHGROUP_FOCUS_GROUP ? 1 : 2);
+        do i = (i + 1) % 3;
+        while (Passed(kCycle[i]));
+        s.iFocus = kCycle[i];
         sfx_Play(1);
         break;
+      }
       case 114: mhelp_HelpShownToggle(); break;
       default: break;
     }

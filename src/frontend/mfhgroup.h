@@ -58,6 +58,9 @@ std::int32_t mfhgroup_LeagueSort(const Round* pRound, TMTeam** apOut);
 // ---- The screen -----------------------------------------------------------------------
 constexpr std::int32_t MFHGROUP_MODE = 55;
 constexpr std::int32_t MFHGROUP_WINDOW = 5;  // visible rows of the table and the results
+// Visible ties of the two-legs results: each has a line for its aggregate
+// under its score boxes.
+constexpr std::int32_t MFHGROUP_LEGS_WINDOW = 4;
 enum : std::int32_t {
   MFHGROUP_FOCUS_CONF = 0, MFHGROUP_FOCUS_GROUP = 1, MFHGROUP_FOCUS_AREA = 2, MFHGROUP_FOCUS_VIEW = 3,
   MFHGROUP_FOCUS_FURTHER = 4, MFHGROUP_FOCUS_EXIT = 5,

@@ -304,11 +304,25 @@ std::uint32_t CurrentHumanName() {
 
 using PrintFn = void (*)(const char*, std::int32_t, std::int32_t, std::int32_t);
 
+// The frame of "Quit History?" while it shows (display pixels, ends
+// excluded), else empty: a hub text it would cut through is left out, so
+// that no part of one shows round its edge.
+struct CoverRect {
+  std::int32_t x0, y0, x1, y1;
+};
+CoverRect s_oCover = {0, 0, 0, 0};
+
 // iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
 void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
               PrintFn pfnPrint = pctext_PrintLeft, std::int32_t iRoom = 0) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20);
+  // The text's cell with its shadow: from 3 pixels over its place, one font
+  // height tall, and one pixel more each way.
+  const std::int32_t w = pctext_WidthGet(o.c_str());
+  const std::int32_t left = pfnPrint == pctext_PrintRight ? sx - w : (pfnPrint == pctext_PrintCentred ? sx - w / 2 : sx);
+  const std::int32_t top = sy - 3, bottom = top + pctext_HeightGet() + 1;
+  if (left < s_oCover.x1 && left + w + 1 > s_oCover.x0 && top < s_oCover.y1 && bottom > s_oCover.y0) return;
   draw2d_TextColourSet(0, 0, 0, 255);
   pfnPrint(o.c_str(), sx + 1, sy + 1, kHubLayer);
   draw2d_TextColourSet(r, g, b, 255);
@@ -535,8 +549,12 @@ void mfhmain_Draw() {
   const MFHMainScreen& s = mfhmain_oScreen;
   mregion_DrawByName("main");
   pctext_FontSet(1);
+  s_oCover = {0, 0, 0, 0};
   if (s.bQuitBox) {
     pcfe_ConfirmPanelDraw(IDS_FE_QUIT_HISTORY, s.iQuitChoice == 0);
+    std::int32_t x = 0, y = 0, w = 0, h = 0;
+    pcfe_ConfirmPanelRect(IDS_FE_QUIT_HISTORY, &x, &y, &w, &h);
+    s_oCover = {x, y, x + w, y + h};
     pctext_FontSet(1);
   }
   HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200, pctext_PrintLeft, kTeamRoom);

@@ -63,7 +63,7 @@ const std::int8_t mfhnews_aaScripts[MFHNEWS_SCRIPTS][24] = {
 };
 
 MFHNewsScreen mfhnews_oScreen = {1, 0, 0, -1, 49, 0, 0, 1, 1, 0, 0, MFHNEWS_WINDOW_LINES, 0, MFHNEWS_MODE, 0};
-MFHNewsMarkers mfhnews_oMarkers = {-1, {0, 0, 0}, {0, 0, 0}, "", ""};
+MFHNewsMarkers mfhnews_oMarkers = {-1, {0, 0, 0}, {0, 0, 0}, "", "", -1};
 
 namespace {
 
@@ -371,14 +371,22 @@ void DrawRoundLines(const Round* r, bool bFirst, std::int32_t* pn) {
   const TMTeam* b = a ? a->pNext : nullptr;
   const std::int32_t y = LineY(n);
   if (a && b) {
-    if (!tmteam_IsProperName(a->Name) || !tmteam_IsProperName(b->Name)) return;
+    // The tie as its first match is played, its home side first, as the
+    // hub and the results give it: the fixtures' home sides are drawn by
+    // lot, not in the order the round lists its teams.
+    std::uint32_t A = a->Name, B = b->Name;
+    if (const Fixture* f = history_FixtureGet(r, 0)) {
+      A = history_FixtureTeamA(r, f);
+      B = history_FixtureTeamB(r, f);
+    }
+    if (!tmteam_IsProperName(A) || !tmteam_IsProperName(B)) return;
     if (y >= 0) {
-      TeamColour(a->Name);
-      pctext_PrintCentred(tla_DisplayNameGet(static_cast<std::int32_t>(a->Name)), X(156), Y(y), kLayer);
+      TeamColour(A);
+      pctext_PrintCentred(tla_DisplayNameGet(static_cast<std::int32_t>(A)), X(156), Y(y), kLayer);
       Colour(255, 255, 255);
       pctext_PrintCentred(Text(133), X(256), Y(y), kLayer);
-      TeamColour(b->Name);
-      pctext_PrintCentred(tla_DisplayNameGet(static_cast<std::int32_t>(b->Name)), X(356), Y(y), kLayer);
+      TeamColour(B);
+      pctext_PrintCentred(tla_DisplayNameGet(static_cast<std::int32_t>(B)), X(356), Y(y), kLayer);
     }
     n++;
   } else if (a && tmteam_IsProperName(a->Name)) {
@@ -412,7 +420,13 @@ std::int32_t DrawRoundsLines(const Round* r, const Group* g, std::int32_t* piGro
   return n + 1;
 }
 
-// Codes 1 and 10: the rounds of the human team's next fixture, as drawn.
+// The tournament a draw belongs to: an edition's qualifiers or its finals.
+// Their rounds and groups take the same names from one to the next ("1" of
+// "1"), so the draw page tells them apart by this too.
+std::int32_t DrawStage() { return tmglobal.iYear * 2 + (tmglobal.bFinalsLoaded ? 1 : 0); }
+
+// Codes 1 and 10: the rounds of the human team's next fixture, as drawn;
+// each draw once.
 Outcome DrawPage() {
   MFHNewsScreen& s = mfhnews_oScreen;
   MFHNewsMarkers& m = mfhnews_oMarkers;
@@ -425,9 +439,12 @@ Outcome DrawPage() {
     return kDone;
   }
   if (s.bFirstFrame) {
-    if (std::strcmp(m.szDrawRound, r->szName) == 0 && std::strcmp(m.szDrawGroup, g->szName) == 0) return kDone;
+    if (m.iDrawStage == DrawStage() && std::strcmp(m.szDrawRound, r->szName) == 0 &&
+        std::strcmp(m.szDrawGroup, g->szName) == 0)
+      return kDone;
     std::snprintf(m.szDrawRound, sizeof m.szDrawRound, "%s", r->szName);
     std::snprintf(m.szDrawGroup, sizeof m.szDrawGroup, "%s", g->szName);
+    m.iDrawStage = DrawStage();
   }
   mfhgroup_OrderListBuild(c);
   // The page opens on the human team's own group: laid out once unseen,
@@ -558,6 +575,14 @@ void ExitDraw() {
   pctext_PrintCentred(Text(IDS_FE_EXIT), X(428), Y(191), kLayer);
 }
 
+// "PLAYING MATCHES" in the middle of the page, while codes 23 and 43 play
+// the tournament on.
+void PlayingMatchesDraw() {
+  pctext_FontSet(1);
+  Colour(255, 255, 255);
+  pctext_PrintCentred(Text(IDS_FE_HIST_PLAYING_MATCHES), X(256), Y(120), kLayer);
+}
+
 // Runs one code; pages draw themselves.
 Outcome CodeRun(std::int32_t iCode) {
   MFHNewsScreen& s = mfhnews_oScreen;
@@ -596,9 +621,7 @@ Outcome CodeRun(std::int32_t iCode) {
     case 9: return QualifiersPage();
     case 23:
       if (s.cFrames == 0) {
-        pctext_FontSet(1);
-        Colour(255, 255, 255);
-        pctext_PrintCentred(Text(IDS_FE_HIST_PLAYING_MATCHES), X(256), Y(120), kLayer);
+        PlayingMatchesDraw();
         s.bBlocked = 1;
         return kWait;
       }
@@ -671,9 +694,7 @@ Outcome CodeRun(std::int32_t iCode) {
       if (s.cFrames < kEditionWait) {
         // The next edition's matches are played up to the human team's
         // first: the page says so while it waits.
-        pctext_FontSet(1);
-        Colour(255, 255, 255);
-        pctext_PrintCentred(Text(IDS_FE_HIST_PLAYING_MATCHES), X(256), Y(120), kLayer);
+        PlayingMatchesDraw();
         return kWait;
       }
       s.bBlocked = 0;
@@ -818,6 +839,7 @@ void mfhnews_NewsReset() {
   m.iIntroYear = -1;
   for (std::int32_t i = 0; i < 3; i++) m.aiLast[i] = m.aiBefore[i] = 0;
   m.szDrawRound[0] = m.szDrawGroup[0] = 0;
+  m.iDrawStage = -1;
   newqual_Clear(tmglobal.aNewQual);
   s_uLastTeam = 0;
   s_aoMissing.clear();
@@ -831,6 +853,7 @@ void mfhnews_NewsReset() {
 void mfhnews_DrawMarkersRestore() {
   MFHNewsMarkers& m = mfhnews_oMarkers;
   m.szDrawRound[0] = m.szDrawGroup[0] = 0;
+  m.iDrawStage = -1;
   Round* r = nullptr;
   Fixture* f = nullptr;
   Confederation* c = nullptr;
@@ -840,6 +863,7 @@ void mfhnews_DrawMarkersRestore() {
     return;
   std::snprintf(m.szDrawRound, sizeof m.szDrawRound, "%s", r->szName);
   std::snprintf(m.szDrawGroup, sizeof m.szDrawGroup, "%s", g->szName);
+  m.iDrawStage = DrawStage();
 }
 
 void mfhnews_Enter() {

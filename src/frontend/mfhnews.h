@@ -44,6 +44,7 @@ struct MFHNewsMarkers {
   std::int32_t aiLast[3];       // day, month, year of the last results page
   std::int32_t aiBefore[3];     // and of the one before it
   char szDrawRound[56], szDrawGroup[56];  // the draw page's last round and group
+  std::int32_t iDrawStage;      // and the tournament they belong to (-1 none)
 };
 extern MFHNewsMarkers mfhnews_oMarkers;
 

@@ -396,19 +396,30 @@ void pcfe_ErrorBoxDraw(const char* pszDetail) {
   if (bDetail) draw2d_TextShadowCentred(pszDetail, pcfe_ScaleX(256), pcfe_ScaleY(138), PCFE_ERROR_BOX_LAYER - 1);
 }
 
+void pcfe_ConfirmPanelRect(int32_t eQuestion, int32_t* px, int32_t* py, int32_t* pw, int32_t* ph) {
+  // A question wider than the panel widens it about its centre.
+  const int32_t iFont = pctext_iCurrentFont;
+  pctext_FontSet(2);
+  const int32_t iNeeded = pctext_WidthGet(festr_IDToStr(eQuestion)) + 16;
+  pctext_iCurrentFont = iFont;
+  *px = pcfe_ScaleX(156);
+  *pw = pcfe_ScaleX(200);
+  *py = pcfe_ScaleY(80);
+  *ph = pcfe_ScaleY(40);
+  if (iNeeded > *pw) {
+    *px -= (iNeeded - *pw + 1) / 2;
+    *pw = iNeeded;
+  }
+}
+
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
   // A framed panel (512 x 240 units) under the question and the two answers,
   // the chosen one yellow: opaque inside, so that the button words under it
   // do not show through the text, with a translucent shadow round it.
-  // A question wider than the panel widens it about its centre.
+  int32_t x = 0, y = 0, w = 0, h = 0;
+  pcfe_ConfirmPanelRect(eQuestion, &x, &y, &w, &h);
   pctext_FontSet(2);
   const char* pszQuestion = festr_IDToStr(eQuestion);
-  int32_t x = pcfe_ScaleX(156), w = pcfe_ScaleX(200);
-  const int32_t y = pcfe_ScaleY(80), h = pcfe_ScaleY(40), iNeeded = pctext_WidthGet(pszQuestion) + 16;
-  if (iNeeded > w) {
-    x -= (iNeeded - w + 1) / 2;
-    w = iNeeded;
-  }
   // Over every label of the screen that opened it, on layers of its own in
   // front of every screen's: the shadow, the panel, its frame, its texts.
   draw2d_FillColourSet(0, 0, 0, 128);

@@ -60,6 +60,9 @@ extern int32_t pcfe_iConvertCounter;
 // and under the error box: from PCFE_PANEL_LAYER to the three layers above.
 enum : int32_t { PCFE_PANEL_LAYER = -900 };
 void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes);
+// That panel's frame on the display for the question (its shadow round it
+// not counted).
+void pcfe_ConfirmPanelRect(int32_t eQuestion, int32_t* px, int32_t* py, int32_t* pw, int32_t* ph);
 // The game's error box: "Error!" on a black box in the middle of the
 // screen, and under it, when given, a line saying what failed (the box
 // widens to it). It is drawn over everything else on the screen: its box
