@@ -205,14 +205,14 @@ void AimedKickEvent(User* pusr, const InputEvent* pEvent, UsrctlResumeFn pfnResu
     case 23: {
       const std::uint32_t v = EventValue(pEvent);
       if (bTaker) {
-        if (StickMagnitude(v) >= 31 && !r.bReleased) {
+        if (StickMagnitude(v) > USER_STICK_AIM_DEAD && !r.bReleased) {
           const std::int32_t c = restart_AimCommandOf(StickDegrees(v));
           if (c != SETP_CMD_NONE) setp_CommandSet(c);
           pusr->uStickDirection = 0;
         }
       } else {
         pusr->uStickDirection = v;
-        if (StickMagnitude(v) > 25) user_DirectionMap(pusr, StickDegrees(v), StickMagnitude(v));
+        if (StickMagnitude(v) >= USER_STICK_STEER_MIN) user_DirectionMap(pusr, StickDegrees(v), StickMagnitude(v));
       }
       return;
     }
@@ -420,7 +420,7 @@ void GoalKickEvent(User* pusr, const InputEvent* pEvent) {
       const std::uint32_t v = EventValue(pEvent);
       if (!bTaker) {
         pusr->uStickDirection = v;
-      } else if (!r.bLocked && StickMagnitude(v) >= 31) {
+      } else if (!r.bLocked && StickMagnitude(v) > USER_STICK_AIM_DEAD) {
         const std::int32_t a = StickDegrees(v) + 90;
         if (a >= 136 && a <= 214) setp_CommandSet(SETP_CMD_AIM_LEFT);
         else if (a > 315) setp_CommandSet(SETP_CMD_AIM_RIGHT);
@@ -459,6 +459,9 @@ void HandsRelease(User* pusr, std::int32_t eReleased) {
   Bind(pusr, 22);
 }
 
+// The ways the taker's stick turns the keeper at his keeper's ball.
+constexpr std::int32_t kHandsStickIdle = 0, kHandsStickUp = 1, kHandsStickDown = 2;
+
 // The keeper guards goal 2 (at +x) while he attacks toward -x.
 bool GuardsGoal2(const Player* poKeeper) { return poKeeper->Direction == 0; }
 
@@ -476,16 +479,22 @@ void HandsEvent(User* pusr, const InputEvent* pEvent) {
       // Once a kick is pressed the stick no longer aims: the kick waits for
       // the keeper to be ready and is played whatever the stick does.
       if (r.bLocked) return;
-      // A turn to the right takes the stick reading with it.
-      auto Aim = [pusr](bool bRight) {
+      // The stick is read every tick it is held: a press turns him one
+      // quarter when it reaches a turning way, and he turns again only once
+      // it has left that way (let go, or pressed the other way).
+      std::int32_t eWay = kHandsStickIdle;
+      if (StickMagnitude(v) > USER_STICK_AIM_DEAD) {
+        const std::int32_t a = StickDegrees(v) + 90;
+        if (a < 135) eWay = kHandsStickUp;
+        else if (a >= 226 && a <= 314) eWay = kHandsStickDown;
+      }
+      if (eWay != kHandsStickIdle && eWay != r.eTurnWay) {
+        // A turn to the right takes the stick reading with it.
+        const bool bRight = (eWay == kHandsStickUp) == GuardsGoal2(poKeeper);
         setp_CommandSet(bRight ? SETP_CMD_AIM_RIGHT : SETP_CMD_AIM_LEFT);
         if (bRight) pusr->uStickDirection = 0;
-      };
-      if (StickMagnitude(v) > 30) {
-        const std::int32_t a = StickDegrees(v) + 90;
-        if (a < 135) Aim(GuardsGoal2(poKeeper));
-        else if (a >= 226 && a <= 314) Aim(!GuardsGoal2(poKeeper));
       }
+      r.eTurnWay = eWay;
       return;
     }
     case 26:
@@ -555,6 +564,7 @@ void mhands_Start() {
   r.iCharge = 0;
   r.iHeld = 0;
   r.bCarried = 0;
+  r.eTurnWay = kHandsStickIdle;
   // A press his user made as the keeper took the catch is his first press
   // at this keeper's ball, with the charge it had.
   if (poTaker == nullptr || oCatch.poCatchKeeper != poTaker) return;
@@ -729,7 +739,7 @@ void PenaltyEvent(User* pusr, const InputEvent* pEvent) {
       // does not undo it.
       const std::int32_t cNow = setp_CommandGet();
       if (cNow == SETP_CMD_KICK || cNow == SETP_CMD_KEEPER_A || cNow == SETP_CMD_KEEPER_B) return;
-      if (StickMagnitude(v) >= 31) {
+      if (StickMagnitude(v) > USER_STICK_AIM_DEAD) {
         const std::int32_t c = restart_AimCommandOf(StickDegrees(v));
         if (c != SETP_CMD_NONE) setp_CommandSet(c);
       } else {
@@ -749,7 +759,7 @@ void PenaltyEvent(User* pusr, const InputEvent* pEvent) {
     case 162:
       if (setp_PenaltyFlagGet()) {
         const std::uint32_t v = pusr->uStickDirection;
-        setp_AimSectorSet(StickMagnitude(v) >= 31 ? setp_AimSectorFromAngle(StickDegrees(v) + 90) : 8);
+        setp_AimSectorSet(StickMagnitude(v) > USER_STICK_AIM_DEAD ? setp_AimSectorFromAngle(StickDegrees(v) + 90) : 8);
       }
       return;
     default: CommonEvents(pusr, pEvent, PenaltyBind); return;
@@ -773,7 +783,7 @@ void penalty_UserInput(User* pusr) {
   EachEvent(pusr, PenaltyEvent);
   if (OnTakersSide(pusr)) return;
   const std::uint32_t v = pusr->uStickDirection;
-  setp_AimSectorSet(StickMagnitude(v) > 30 ? setp_AimSectorFromAngle(StickDegrees(v) + 90) : 8);
+  setp_AimSectorSet(StickMagnitude(v) > USER_STICK_AIM_DEAD ? setp_AimSectorFromAngle(StickDegrees(v) + 90) : 8);
 }
 
 void penalty_Update() { UsersThenFrame(penalty_UserInput); }

@@ -26,6 +26,7 @@ struct RestartState {
   std::int32_t eCatchKey;     // the press: 26 Pass, 29 Chip
   std::int32_t eCatchRelease; // its release: 28 Pass, 31 Chip; 0 while the key is held
   std::int32_t bCarried;      // keeper's hands: the carried press is held; the key's next press continues it
+  std::int32_t eTurnWay;      // keeper's hands: the way the stick turned him last (0 none, 1 up, 2 down)
   std::int32_t iPlayOn;       // play on: ticks left
   std::int32_t bPlayOnStarted;
   std::int32_t bLeave;        // standing pause: the referee's countdown ran out

@@ -124,7 +124,7 @@ bool AimAllowed(std::int32_t iAim, std::int32_t iKeeperX) {
 
 void StickAim(User* pusr, Player* poKeeper) {
   const std::uint32_t v = pusr->uStickDirection;
-  if (StickMagnitude(v) <= 25) return;
+  if (StickMagnitude(v) < USER_STICK_STEER_MIN) return;
   const std::int32_t iAim = Wrap360(StickDegrees(v) + 90) * 802 / 360;
   if (AimAllowed(iAim, poKeeper->x)) restart_oState.iAim = iAim;
   target_AngleSet(restart_oState.iAim);
