@@ -39,6 +39,8 @@ std::int32_t s_aaiHands[2][3];   // the hands at the save animation's end, from 
 std::int32_t s_iMotion;
 
 GameMode Mode() { return global_eGetGameMode(); }
+constexpr GameMode kModePenalty = static_cast<GameMode>(58);
+constexpr GameMode kModeShootout = static_cast<GameMode>(66);
 
 std::int32_t MotionIndex(const Player* pp) { return pp->MyTeam == player_PlaysFor_Home ? 0 : 1; }
 
@@ -178,6 +180,16 @@ void Decide(Player* pp, GoalieObject* g) {
     return;
   }
   s_abKeeperFlag[s_iMotion] = 0;
+  // The ball on the penalty spot is the taker's until he has struck it (the
+  // struck ball carries the penalty's outcome): the keeper takes up his
+  // place on his line and comes for nothing. (A side
+  // alert left from open play would otherwise let him smother the ball off
+  // the spot.)
+  if ((Mode() == kModePenalty || Mode() == kModeShootout) && !setp_bKickStruck() &&
+      ball_OutcomeGet() != BALL_OUTCOME_PENALTY) {
+    newgoal_Position(pp);
+    return;
+  }
   const std::int32_t o = ball_OutcomeGet();
   const std::int32_t s = ball_OutcomeSideGet();
   const Ball* pb = &ball_oBall;

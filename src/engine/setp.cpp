@@ -35,9 +35,10 @@ struct SetpState {
   std::int32_t iWallCount;
   std::int32_t bStandStill;
   std::int32_t bUserAim;
+  std::int32_t bKickStruck;
 };
 
-SetpState s_o{nullptr, nullptr, 0, 0, 0, 0, 0, 0, 10, 49, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0};
+SetpState s_o{nullptr, nullptr, 0, 0, 0, 0, 0, 0, 10, 49, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 PowerGauge s_oAimMarker{};
 
 }  // namespace
@@ -60,6 +61,7 @@ void setp_RecordInit(Player* pp) {
 
 void setp_Init() {
   s_o.iEnterCount = 0;
+  s_o.bKickStruck = 0;
   s_o.iCommand = 0;
   s_o.poPartner = nullptr;
   s_o.poTaker = nullptr;
@@ -181,6 +183,8 @@ void setp_WallCountClear() { s_o.iWallCount = 0; }
 void setp_StandStillSet(std::int32_t bFlag) { s_o.bStandStill = bFlag; }
 std::int32_t setp_StandStillGet() { return s_o.bStandStill; }
 std::int32_t setp_UserAimGet() { return s_o.bUserAim; }
+void setp_KickStruckSet() { s_o.bKickStruck = 1; }
+bool setp_bKickStruck() { return s_o.bKickStruck != 0; }
 
 void setp_WordSet(Player* pp, std::int32_t iState) { pp->oSetPiece.iEnterState = iState; }
 std::int32_t setp_WordGet(const Player* pp) { return pp->oSetPiece.iEnterState; }

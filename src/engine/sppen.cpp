@@ -5,6 +5,7 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/move.h"
+#include "engine/newballA.h"
 #include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/setp.h"
@@ -25,6 +26,7 @@ std::int32_t s_iEndCountdown;
 std::int32_t s_iDelay;
 bool s_bKickStarted;
 bool s_bDone;
+std::int32_t s_iSpotX, s_iSpotY;  // where the ball waits for the kick
 
 constexpr GameMode kModePenalty = static_cast<GameMode>(58);
 constexpr GameMode kModeShootout = static_cast<GameMode>(66);
@@ -48,6 +50,37 @@ void AimMarkerSet(const Player* poTaker) {
   const std::int32_t gx = poTaker->Direction == 1 ? 9360 : -9360;
   const std::int32_t a = setp_HeadingTo(setp_BallX(), setp_BallY(), gx, setp_AimOffsetGet());
   pcframe_AddAimMarker(setp_BallX(), setp_BallY(), static_cast<std::uint16_t>(a * 65536 / 802), 546);
+}
+
+// The strikes of the two kicks: the ball is in play from here on.
+void TakerStrike(Player* poTaker) {
+  setp_KickStruckSet();
+  setp_TakerKick(poTaker);
+}
+void ComputerStrike(Player* poTaker) {
+  setp_KickStruckSet();
+  target_DoShotRandom(poTaker);
+}
+
+// Before the kick nobody but the taker plays the ball: should it have left
+// the spot all the same, it is put back and the kick is taken again. The
+// side's user keeps the taker he was given; with no user left on his side
+// the computer takes the kick.
+void KickWaitCheck(Player* pp, SetPieceRecord& rec) {
+  const Ball* pb = &ball_oBall;
+  if (pb->poOwner || ball_XGet(pb) != s_iSpotX || ball_YGet(pb) != s_iSpotY || ball_HeightGet(pb) != 0) {
+    if (pb->poOwner) newballA_OwnerSet(nullptr, 0);
+    ball_PositionSet(&ball_oBall, s_iSpotX, 0, s_iSpotY);
+  }
+  if (rec.iEnterState != 19 && rec.iEnterState != 28) return;
+  if (pp->pUser) return;
+  if (User* pu = setp_SideUserGet(pp)) {
+    user_PlayerSet(pu, pp);
+    return;
+  }
+  setp_CommandClear();
+  s_iDelay = 135;
+  rec.iEnterState = 21;
 }
 
 }  // namespace
@@ -130,6 +163,8 @@ static bool PenaltyStep(Player* pp) {
         s_bKickStarted = false;
         if (eMode == kModePenalty)
           ball_PositionSet(&ball_oBall, pp->Direction == 1 ? 7632 : -7632, 0, 0);
+        s_iSpotX = setp_BallX();
+        s_iSpotY = setp_BallY();
         setp_Stand(pp);
         setp_AimAngleSet(setp_HeadingTo(setp_BallX(), setp_BallY(), pp->Direction == 1 ? 9360 : -9360, 0));
         setp_KickAngleSet(setp_AimAngleGet());
@@ -181,6 +216,8 @@ static bool PenaltyStep(Player* pp) {
       }
       return true;
     case 19:
+      KickWaitCheck(pp, rec);
+      if (rec.iEnterState != 19) return true;
       sppen_AimUpdate(pp);
       if (UserCommands(pp)) {
         setp_KickAngleSet(setp_AimAngleGet());
@@ -189,18 +226,21 @@ static bool PenaltyStep(Player* pp) {
       }
       return true;
     case 28:
+      KickWaitCheck(pp, rec);
+      if (rec.iEnterState != 28) return true;
       sppen_AimUpdate(pp);
       if (--s_iDelay <= 0) rec.iEnterState = 18;
       return true;
     case 18:
       if (!s_bKickStarted) {
         s_bKickStarted = true;
-        setp_KickStart(pp, ANIM_GOALIE_PLACEKIK, setp_TakerKick);
+        setp_KickStart(pp, ANIM_GOALIE_PLACEKIK, TakerStrike);
         SectorDraw(pp);
       }
       rec.iEnterState = 11;
       return true;
     case 21:
+      KickWaitCheck(pp, rec);
       if (--s_iDelay <= 0) {
         setp_CommandSet(SETP_CMD_KICK);
         rec.iEnterState = 27;
@@ -209,7 +249,7 @@ static bool PenaltyStep(Player* pp) {
     case 27:
       if (!s_bKickStarted) {
         s_bKickStarted = true;
-        setp_KickStart(pp, ANIM_GOALIE_PLACEKIK, target_DoShotRandom);
+        setp_KickStart(pp, ANIM_GOALIE_PLACEKIK, ComputerStrike);
         setp_CommandSet(SETP_CMD_KICK);
         SectorDraw(pp);
       }

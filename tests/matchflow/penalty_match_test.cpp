@@ -1,0 +1,284 @@
+// Penalties inside whole matches: before the kick the ball on the spot is the
+// taker's alone, however long a person takes over his kick, and every
+// penalty is taken and the match goes on.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/ball.h"
+#include "engine/chaser.h"
+#include "engine/move.h"
+#include "engine/newballA.h"
+#include "engine/newgoal.h"
+#include "engine/newgoalo.h"
+#include "engine/player.h"
+#include "engine/referee.h"
+#include "engine/setp.h"
+#include "engine/touch.h"
+#include "shell/global.h"
+#include "shell/user.h"
+#include "support/match_harness.h"
+#include "support/match_soak.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+constexpr std::int32_t kPenalty = 58;
+constexpr std::int32_t kFunctionPass = 4;
+
+// A foul as a tackle that brings a player down gives it: the referee hears of
+// the foul, then the fouled player loses the ball and goes to the ground.
+void TackleFoul(Player* poOffender, Player* poFouled) {
+  referee_FouledSet(poFouled);
+  referee_CardDecide(poOffender, poFouled, 80);
+  referee_Update(REFEREE_EVENT_FOUL, poOffender->x, poOffender->y);
+  newballA_OwnerSet(nullptr, 0);
+  chaser_Choose();
+  touch_StateForce(poFouled, 30);
+  move_RequestPlay(poFouled, 35);
+  PlayerO_MoveStateSet(poFouled, MOVE_STATE_ON_GROUND);
+}
+
+Player* Keeper(std::int32_t iSide) { return iSide == player_PlaysFor_Home ? &player_aHome[0] : &player_aAway[0]; }
+
+// What a match's penalties did, read after each tick.
+struct PenaltyWatch {
+  std::int32_t cPenalties = 0;   // mode 58 entered
+  std::int32_t cStruck = 0;      // the taker's kick met the ball
+  std::int32_t iFirstTick = -1;  // the first penalty's first tick
+  std::int32_t iStruckTick = -1; // and its kick
+  std::int32_t iEndTick = -1;    // and the tick the match left it
+  std::int32_t cOtherTouches = 0;  // ticks before a kick with the ball another's or off the spot
+  std::string oFirstTouch;
+  std::int32_t cKeeperSlides = 0;  // ticks before a kick with a keeper sliding in
+  bool bPersonTaker = false;     // the first penalty's taker was a person's
+  bool bIn = false, bStruck = false;
+  std::int32_t iSpotX = 0, iSpotY = 0;
+
+  void Tick(std::int32_t t) {
+    const bool bPenalty = global.eGameMode == kPenalty;
+    if (bPenalty && !bIn) {
+      cPenalties++;
+      bStruck = false;
+      iSpotX = ball_XGet(&ball_oBall);
+      iSpotY = ball_YGet(&ball_oBall);
+      if (iFirstTick < 0) iFirstTick = t;
+    }
+    if (!bPenalty && bIn && iEndTick < 0) iEndTick = t;
+    bIn = bPenalty;
+    if (!bPenalty || bStruck) return;
+    const Player* poTaker = setp_poGetKickTaker();
+    if (t == iFirstTick + 1 && poTaker) bPersonTaker = poTaker->pUser != nullptr;
+    if (setp_bKickStruck()) {
+      bStruck = true;
+      cStruck++;
+      if (iStruckTick < 0) iStruckTick = t;
+      return;
+    }
+    for (std::int32_t iSide : {player_PlaysFor_Home, player_PlaysFor_Away}) {
+      const Player* poKeeper = Keeper(iSide);
+      const std::uint32_t e = poKeeper->oAnimData.eActionAnim;
+      if (newgoal_StateGet(poKeeper) == GOALIE_STATE_SMOTHER || e == 78 || e == 79) cKeeperSlides++;
+    }
+    const Player* po = ball_OwnerGet();
+    const bool bOff = ball_XGet(&ball_oBall) != iSpotX || ball_YGet(&ball_oBall) != iSpotY;
+    if ((po && po != poTaker) || bOff) {
+      if (cOtherTouches++ == 0)
+        oFirstTouch = "tick " + std::to_string(t) + (po ? ": player " + std::to_string(po->ID) + " has it" : "") +
+                      (bOff ? ": off the spot" : "");
+    }
+  }
+};
+
+// The person (home) taps Pass every 3 s up to kSetUpTick; on the first tick
+// of open play from then on the harness sets up the penalty for him:
+// his forward fouled in the area, the other side's keeper on his six-yard
+// line straight in front of the spot with his come-out alert on.
+constexpr std::int32_t kSetUpTick = 1500;
+
+struct PersonPenalty {
+  PenaltyWatch w;
+  bool bSetUp = false;
+  // The ball taken off the spot and the person's control moved off the taker
+  // this many ticks into the penalty (0: never).
+  std::int32_t iSnatchAfter = 0;
+  bool bSnatched = false;
+  bool bBackOnSpot = false, bTakerBack = false;
+  // The defending keeper's place on this tick.
+  std::int32_t iLookTick = -1, iKeeperX = 0, iKeeperY = 0;
+
+  static void Tick(std::int32_t t, void* pv) {
+    PersonPenalty& o = *static_cast<PersonPenalty*>(pv);
+    if (t == o.iLookTick) {
+      o.iKeeperX = std::abs(Keeper(player_PlaysFor_Away)->x);
+      o.iKeeperY = Keeper(player_PlaysFor_Away)->y;
+    }
+    if (o.bSnatched && t == o.w.iFirstTick + o.iSnatchAfter + 1) {
+      o.bBackOnSpot = ball_OwnerGet() == nullptr && ball_XGet(&ball_oBall) == o.w.iSpotX && ball_YGet(&ball_oBall) == 0;
+      o.bTakerBack = setp_poGetKickTaker() && setp_poGetKickTaker()->pUser == &user_aUsers[0];
+    }
+    if (!o.bSnatched && o.iSnatchAfter > 0 && o.w.iFirstTick >= 0 && t == o.w.iFirstTick + o.iSnatchAfter) {
+      // Somebody else plays the ball and the person is given another player.
+      o.bSnatched = true;
+      newballA_OwnerSet(&player_aAway[5], 1);
+      Player* poOther = setp_poGetKickTaker() == &player_aHome[3] ? &player_aHome[4] : &player_aHome[3];
+      user_PlayerSet(&user_aUsers[0], poOther);
+      return;  // this tick's look is the snatch, not the penalty
+    }
+    o.w.Tick(t);
+    if (o.bSetUp || t < kSetUpTick || global.eGameMode != GAME_MODE_PLAY || referee_bDecisionLocked()) return;
+    o.bSetUp = true;
+    Player* poForward = &player_aHome[9];
+    Player* poKeeper = Keeper(player_PlaysFor_Away);
+    Player* poDefender = &player_aAway[4];
+    const std::int32_t iSign = poForward->Direction == 1 ? 1 : -1;
+    poForward->x = static_cast<std::int16_t>(iSign * 7200);
+    poForward->y = 600;
+    poDefender->x = static_cast<std::int16_t>(iSign * 7150);
+    poDefender->y = 700;
+    poKeeper->x = static_cast<std::int16_t>(iSign * 7056);
+    poKeeper->y = 0;
+    if (poKeeper->pGoalie) newgoalo_StateSet(poKeeper->pGoalie, 2);
+    newgoal_SideFlagSet(poKeeper->MyTeam, 1);
+    TackleFoul(poDefender, poForward);
+  }
+};
+
+mh::Config PersonPenaltyConfig(std::int32_t iPressTick) {
+  mh::Config c;
+  c.uSeed = 3;
+  c.iLength = 2;
+  c.aeSide[0] = mh::SideKind::User;
+  c.aoCommands[0] = mh::PassTaps(90, kSetUpTick);
+  if (iPressTick > 0) {
+    // The kick: Pass pressed, held 6 ticks (the power rises) and let go;
+    // then the taps again for the restarts to come.
+    c.aoCommands[0].push_back({iPressTick, -kFunctionPass, 0, 1});
+    c.aoCommands[0].push_back({iPressTick + 6, -kFunctionPass, 0, 0});
+    const std::vector<mh::Command> a = mh::PassTaps(90, 400000, iPressTick + 90);
+    c.aoCommands[0].insert(c.aoCommands[0].end(), a.begin(), a.end());
+  }
+  c.cTickCap = 40000;
+  return c;
+}
+
+// The penalty's first tick when the person never presses (the match cut
+// short a while into the penalty).
+std::int32_t PenaltyStart() {
+  mh::Config c = PersonPenaltyConfig(0);
+  c.cTickCap = kSetUpTick + 1200;
+  PersonPenalty o;
+  mh::Run(c, nullptr, PersonPenalty::Tick, &o);
+  return o.w.iFirstTick;
+}
+
+// The person waits 10, 20 and 30 s at his penalty: nobody else comes for the
+// ball, the keeper stays on his line, and when he shoots the penalty is
+// taken, the match goes on from it and is played to its end.
+TEST(PenaltyMatch, APersonWhoWaitsBeforeHisKickIsLeftTheBall) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  const std::int32_t iStart = PenaltyStart();
+  ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
+  for (std::int32_t iWait : {300, 600, 900}) {
+    PersonPenalty o;
+    o.iLookTick = iStart + iWait - 1;
+    const mh::Config c = PersonPenaltyConfig(iStart + iWait);
+    const mh::Result r = mh::Run(c, nullptr, PersonPenalty::Tick, &o);
+    SCOPED_TRACE("wait " + std::to_string(iWait));
+    ASSERT_EQ(o.w.iFirstTick, iStart);
+    EXPECT_TRUE(o.w.bPersonTaker);
+    EXPECT_EQ(o.w.cOtherTouches, 0) << o.w.oFirstTouch;
+    EXPECT_EQ(o.w.cKeeperSlides, 0);
+    // The keeper waits on his line.
+    EXPECT_EQ(o.iKeeperX, 9336);
+    EXPECT_EQ(o.iKeeperY, 0);
+    // Kicked on the press (the power's hold and the run-up after it).
+    EXPECT_GE(o.w.iStruckTick, iStart + iWait);
+    EXPECT_LT(o.w.iStruckTick, iStart + iWait + 120);
+    EXPECT_GT(o.w.iEndTick, o.w.iStruckTick);
+    EXPECT_TRUE(r.bFinished) << r.Describe(c);
+  }
+}
+
+// Should the ball leave the spot and the person lose his taker some other
+// way while he waits, the ball is put back on the spot, the taker is his
+// again, and his kick is taken when he shoots.
+TEST(PenaltyMatch, ABallTakenOffTheSpotBeforeTheKickIsPutBack) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  const std::int32_t iStart = PenaltyStart();
+  ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
+  PersonPenalty o;
+  o.iSnatchAfter = 200;
+  const mh::Config c = PersonPenaltyConfig(iStart + 400);
+  const mh::Result r = mh::Run(c, nullptr, PersonPenalty::Tick, &o);
+  ASSERT_TRUE(o.bSnatched);
+  EXPECT_TRUE(o.bBackOnSpot);
+  EXPECT_TRUE(o.bTakerBack);
+  EXPECT_GE(o.w.iStruckTick, iStart + 400);
+  EXPECT_LT(o.w.iStruckTick, iStart + 520);
+  EXPECT_TRUE(r.bFinished) << r.Describe(c);
+}
+
+// The forced fouls: a foul given the way a tackle gives it, on an
+// attacker in the area while the defending keeper's come-out alert is on and
+// he stands near the spot. Seeds 845 and 853 of the person soak (the monkey
+// plays the attacking side) stood in the penalty for ever after the keeper
+// slid the ball off the spot; 14 and 25 went on after the keeper had it.
+struct AlertFoul {
+  std::int32_t iFromTick = 0;
+  bool bForced = false;
+  PenaltyWatch w;
+  static void Tick(std::int32_t t, void* pv) {
+    AlertFoul& o = *static_cast<AlertFoul*>(pv);
+    o.w.Tick(t);
+    if (o.bForced || t < o.iFromTick || global.eGameMode != GAME_MODE_PLAY || referee_bDecisionLocked()) return;
+    for (std::int32_t iSide : {player_PlaysFor_Home, player_PlaysFor_Away}) {
+      const Player* poKeeper = Keeper(iSide);
+      const std::int32_t iSpotX = poKeeper->x < 0 ? -7632 : 7632;
+      if (!newgoal_SideFlagGet(iSide) || std::abs(poKeeper->x - iSpotX) + std::abs(poKeeper->y) > 1000) continue;
+      for (std::int32_t i = 0; i < 22; i++) {
+        Player* pp = i < 11 ? &player_aHome[i] : &player_aAway[i - 11];
+        if (pp->MyTeam == iSide || player_IsGoalkeeper(pp) || !referee_bInPenaltyArea(pp)) continue;
+        // The nearest outfield opponent fouls him.
+        Player* poOffender = nullptr;
+        std::int32_t iBest = 1 << 30;
+        for (std::int32_t j = 1; j < 11; j++) {
+          Player* po = iSide == player_PlaysFor_Home ? &player_aHome[j] : &player_aAway[j];
+          const std::int32_t d = std::abs(po->x - pp->x) + std::abs(po->y - pp->y);
+          if (d < iBest) iBest = d, poOffender = po;
+        }
+        o.bForced = true;
+        TackleFoul(poOffender, pp);
+        return;
+      }
+    }
+  }
+};
+
+TEST(PenaltyMatch, AForcedFoulBeforeAnAlertedKeeperIsTakenAndPlayGoesOn) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  for (std::uint32_t s : {845u, 853u, 14u, 25u}) {
+    mh::Config c = mh::PersonConfig(s);
+    c.bFouls = 1;
+    c.cTickCap = 60000;
+    AlertFoul o;
+    o.iFromTick = 600 + static_cast<std::int32_t>(s % 13) * 150;
+    const mh::Result r = mh::Run(c, nullptr, AlertFoul::Tick, &o);
+    SCOPED_TRACE("seed " + std::to_string(s));
+    ASSERT_TRUE(o.bForced);
+    EXPECT_GE(o.w.cPenalties, 1);
+    EXPECT_EQ(o.w.cOtherTouches, 0) << o.w.oFirstTouch;
+    EXPECT_EQ(o.w.cKeeperSlides, 0);
+    EXPECT_EQ(o.w.cStruck, o.w.cPenalties);
+    EXPECT_TRUE(r.bFinished) << r.Describe(c);
+  }
+}
+
+}  // namespace
