@@ -315,8 +315,14 @@ void Move(std::int32_t iSide, std::int32_t eCode) {
 std::int32_t SidesBuild() {
   const bool bHistory = Extended() == GAME_MODE_HISTORY;
   const std::int32_t cSides = bHistory ? kHumanTeamCount : 2;
-  if (bHistory) squadcache_Clear();
   match_SquadBuffersPoint();
+  if (bHistory) {
+    // A new history's squads are loaded afresh: no side keeps a slot (or the
+    // copy of a squad) from an earlier history, else the hub's next
+    // preparation would copy that squad back into the new team's slot.
+    squadcache_Clear();
+    match_AwaySquadSet(nullptr);
+  }
   for (std::int32_t k = 0; k < cSides; k++) {
     TacticsSide* ps = &mteam_aoSides[k];
     const ConferenceEntry* p = ChosenEntry(k);
@@ -493,6 +499,8 @@ ConferenceEntry* mteam_TeamByIndex(std::int32_t iSide, std::uint32_t uMask, std:
     if ((p[i].uMask & uMask) && n-- == 0) return &p[i];
   return nullptr;
 }
+
+std::int32_t mteam_SidesBuild(std::int32_t) { return SidesBuild(); }
 
 std::int32_t mteam_TableIndexOfTeam(std::int32_t iSide, std::uint32_t uMask) {
   std::int32_t c = 0;

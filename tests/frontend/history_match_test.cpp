@@ -17,7 +17,9 @@
 #include "frontend/mfhmain_layout.h"
 #include "frontend/mfhsetup.h"
 #include "frontend/pcfe.h"
+#include "frontend/mregion.h"
 #include "frontend/mtatics.h"
+#include "frontend/mteam.h"
 #include "frontend/screen_tools.h"
 #include "matchflow/environ.h"
 #include "matchflow/matcha.h"
@@ -403,3 +405,53 @@ TEST_F(HistoryMatch, TheForcedScoreArmsOnItsPatternAndCountsWithAWrap) {
 }
 
 }  // namespace
+
+namespace {
+std::vector<std::string> Names(const MatchTeam* t) {
+  std::vector<std::string> v;
+  for (const DBPlayer* l : {t->poPitchList, t->poBenchList, t->poReserveList})
+    for (const DBPlayer* p = l; p; p = p->poNext) v.push_back(dbplayer_NameGet(p));
+  return v;
+}
+}  // namespace
+
+TEST_F(HistoryMatch, ANewHistoryShowsOnlyItsOwnTeamsPlayersAfterAnotherTeamsHistory) {
+  // The first history (1962): the human team is the away side of its next fixture.
+  Load(62, "USA", true);
+  Round* r = nullptr;
+  Fixture* f = nullptr;
+  ASSERT_TRUE(Next(&r, &f));
+  tmglobal.aHumans[0].Name = history_FixtureTeamB(r, f);
+  const std::uint32_t first = tmglobal.aHumans[0].Name;
+  ASSERT_EQ(Prepare(), 1);
+  MatchTeam* human = mfhmain_poMatchTeamGet(first);
+  ASSERT_EQ(human, match_AwayTeamGet());
+  ASSERT_NE(human->poReserveList, nullptr);
+  ASSERT_EQ(team_PlayersSwap(human, human->poPitchList->poNext, human->poReserveList, 0), 1);
+  team_FormationSave(human);
+  // A new history: the team choice sets up the new human team as the home side.
+  Load(58, "AUT", false);
+  mteam_Reset();
+  mteam_Enter();
+  mteam_aoSides[0].iButton = mregion_FindByName("EURO");
+  const std::uint32_t uMask = tmglobal_EditionMaskGet();
+  int c = 0;
+  ASSERT_TRUE(mteam_TeamCountForMask(0, uMask, &c) > 0);
+  mteam_aoSides[0].iTeamIndex = -1;
+  for (int n = 0; n < mteam_TeamCountForMask(0, uMask, &c); n++)
+    if (mteam_TeamByIndex(0, uMask, n)->uTeam == Id("AUT")) mteam_aoSides[0].iTeamIndex = n;
+  ASSERT_GE(mteam_aoSides[0].iTeamIndex, 0);
+  mteam_SidesBuild(47);
+  ASSERT_EQ(TeamOf(match_HomeTeamGet()), static_cast<int>(Id("AUT")));
+  const Squad* s = squadcache_SlotGet(0);
+  std::vector<std::string> own;
+  for (int i = 0; i < s->Size; i++) own.push_back(dbplayer_NameGet(&s->poFirstPlayer[i]));
+  ASSERT_FALSE(own.empty());
+  global_SetExtendedGameMode(GAME_MODE_HISTORY);
+  ASSERT_EQ(Prepare(), 1);
+  MatchTeam* aut = mfhmain_poMatchTeamGet(Id("AUT"));
+  ASSERT_NE(aut, nullptr);
+  const std::vector<std::string> shown = Names(aut);
+  EXPECT_EQ(shown.size(), own.size());
+  for (const std::string& n : shown) EXPECT_NE(std::find(own.begin(), own.end(), n), own.end()) << n;
+}
