@@ -37,6 +37,9 @@ add_dependencies(test_keeper_carry data)
 # the computer on both, watched every tick for play left unjudged.
 korvena_test(test_person_side SOURCES matchflow/person_side_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_person_side data)
+# A throw-in whose throw was cut off before the release: thrown again.
+korvena_test(test_throw_in_stand SOURCES matchflow/throw_in_stand_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_throw_in_stand data)
 # A person's match paused at each phase that leads to a kick-off or a restart.
 korvena_test(test_match_pause SOURCES matchflow/match_pause_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_pause data)

@@ -116,6 +116,13 @@ static bool ThrowInStep(Player* pp) {
       rec.iEnterState = 11;
       return true;
     case 11:
+      // A throw whose clip was cut off before the ball left his hands (he
+      // still holds it, its release still waiting) is thrown again.
+      if (pp->oSetPiece.iPosState == SETP_POS_KICKING && pp->oAnimData.pfnContact && ball_oBall.poOwner == pp &&
+          pp->oAnimData.eActionAnim != 147 && pp->oAnimData.eActionAnim != 148) {
+        rec.iEnterState = 10;
+        return true;
+      }
       // A throw along the line can come to rest between the line the ball
       // counts as thrown in at (5760) and the one the referee calls it out
       // at (5784): it is in play as it lies.
