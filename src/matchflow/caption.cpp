@@ -17,6 +17,7 @@
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/input.h"
+#include "shell/pause.h"
 #include "shell/texts.h"
 #include "tournament/dbplayer.h"
 #include "tournament/tla.h"
@@ -588,6 +589,9 @@ void caption_TextSet(const char* psz) {
 
 void caption_Draw() {
   matchflow_LineupDraw();
+  // A paused match shows its pause menu alone: a caption (the shoot-out's
+  // panel, a goal's, a player's) neither draws nor counts until it goes on.
+  if (pause_bIsPaused()) return;
   CaptionState& c = caption_oState;
   if (c.iPending == 0) {
     if (c.iCooldown > 0) c.iCooldown--;

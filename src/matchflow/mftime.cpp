@@ -169,6 +169,10 @@ void Decision() {
     } else {
       s.iNext = GAME_MODE_PERIOD_END;
       s.iStep = 12;
+      // Only a press made once the choice is up chooses: one made after the
+      // last page was left (a second press, or the other person's press
+      // heard a step later) is dropped.
+      s.bSkip = 0;
     }
     return;
   }
