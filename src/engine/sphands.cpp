@@ -225,6 +225,13 @@ static bool HandsStep(Player* pp) {
       } else {
         rec.iWait = -1;
         rec.iEnterState = 29;
+        if (setp_UserMateExists(pp)) {
+          // A person's keeper faces the pitch from the start, where he
+          // stands: his run's heading from the catch (often toward his own
+          // goal) would turn him about, the ball dropping to his feet.
+          setp_FaceHeading(pp, FacingUpfield(pp));
+          anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
+        }
       }
       return true;
     }
@@ -242,6 +249,7 @@ static bool HandsStep(Player* pp) {
           // A person's keeper first faces the pitch, and one who gathered on
           // or near his line steps out to his spot before he waits.
           setp_FaceHeading(pp, FacingUpfield(pp));
+          anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
           rec.iEnterState = 30;
           return true;
         }
@@ -266,6 +274,9 @@ static bool HandsStep(Player* pp) {
       if (StepOut(pp)) {
         anim_RequestSet(&pp->oAnimInfo, 59);
         PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
+        // He is stepped out here, not run: a target left behind him would
+        // turn him about (with the ball at his feet) to run back for it.
+        anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
         return true;
       }
       anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);

@@ -1,13 +1,16 @@
 // The person's keeper at his keeper's ball in hand, over the engine's test
 // match: one press of the stick turns him one quarter however long it is
 // held, and a press carried over from his catch keeps the stick from
-// turning him before the key comes up again.
+// turning him before the key comes up again; once he has played the ball
+// the keeper's ball ends at once, however far the others still have to go.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
 #include "../engine/engine_env.h"
+#include "engine/action.h"
+#include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/newballA.h"
 #include "engine/newgoal.h"
@@ -18,6 +21,7 @@
 #include "matchflow/restart.h"
 #include "matchflow/usrctl.h"
 #include "matchflow/usrctl_services.h"
+#include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/list.h"

@@ -195,7 +195,7 @@ TEST(KeeperBallKick, AThrowPressedAsTheKeeperGathersIsPlayedWithAnArrowHeld) {
 
 // The person's keeper gathers the ball while the person touches nothing:
 // Czechoslovakia (1958) away to Wales (1958), the person tapping Pass every
-// 90 ticks up to tick 4500, then nothing for 2000 ticks, then again to the
+// 90 ticks up to tick 2500, then nothing for 3000 ticks, then again to the
 // end. His keeper takes the ball in that pause; he does not carry it over
 // his own goal line nor stand with it beyond it, the ball he kicks when the
 // taps come again is judged wherever it goes, and the match goes on to its
@@ -226,8 +226,8 @@ TEST(KeeperOwnNet, CzechoslovakiasKeeperAwayToWalesKeepsTheBallOnThePitchWhileTh
   c.iLength = 3;
   c.aeSide = {mh::SideKind::Computer, mh::SideKind::User};
   KeeperInThePause o;
-  o.iFrom = 4500;
-  o.iTo = o.iFrom + 2000;
+  o.iFrom = 2500;
+  o.iTo = o.iFrom + 3000;
   c.aoCommands[1] = mh::PassTaps(90, o.iFrom);
   const std::vector<mh::Command> again = mh::PassTaps(90, c.cTickCap, o.iTo);
   c.aoCommands[1].insert(c.aoCommands[1].end(), again.begin(), again.end());
