@@ -1,5 +1,16 @@
 # Shared compile settings and helpers for every target of the project.
 
+# The test tree links some hundred and fifty test programs, each with the
+# whole game in it: to spare the disk their debug sections are kept
+# compressed (the sanitizers' stack traces read them as they are) and they
+# are linked at a fixed address, which leaves out the run-time relocations of
+# every pointer in the game's tables and the sanitizers' records.
+if(KORVENA_SANITIZE AND NOT KORVENA_FUZZ)
+  set(KORVENA_LEAN_PROGRAMS ON)
+else()
+  set(KORVENA_LEAN_PROGRAMS OFF)
+endif()
+
 add_library(korvena_options INTERFACE)
 target_compile_options(korvena_options INTERFACE
   -Wall -Wextra -Wno-unused-parameter
@@ -7,10 +18,12 @@ target_compile_options(korvena_options INTERFACE
   -ffp-contract=off -fno-fast-math
   $<$<BOOL:${KORVENA_WERROR}>:-Werror>
   $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined>
+  $<$<BOOL:${KORVENA_LEAN_PROGRAMS}>:-gz>
   # The fuzz tree traces coverage in every library; tests/fuzz links libFuzzer.
   $<$<BOOL:${KORVENA_FUZZ}>:-fsanitize=fuzzer-no-link>)
 target_link_options(korvena_options INTERFACE
-  $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined>)
+  $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined>
+  $<$<BOOL:${KORVENA_LEAN_PROGRAMS}>:-gz -no-pie>)
 target_compile_features(korvena_options INTERFACE cxx_std_20)
 target_include_directories(korvena_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
 # Assertions stay on in every build type.
