@@ -5,7 +5,8 @@
 // - At full time the pages are skipped with Pass; a Pass given again just
 //   after the one that leaves the last page, before the Play Again / Main
 //   Menu choice shows, chooses nothing: the choice shows and waits, and a
-//   Pass given while it shows plays again.
+//   Pass given while it shows plays again. The match played again, paused
+//   half a minute before its kick-off and resumed, kicks off and is played.
 // - In a shoot-out, the pause menu opened on the person's kick is drawn with
 //   nothing over it: its texts read in a captured frame as in a pause with
 //   no panel up. With KORVENA_CAPTURE_DIR set the frames are kept in its
@@ -97,22 +98,16 @@ struct MatchRun {
   // A key pressed on the next step and let go two steps later; with Pass the
   // pad's Pass (its button 1) too, on the same steps. Returns after 4 steps.
   void Tap(const char* pszKey) {
-    const std::string t = std::to_string(platform::headlessStep() + 1), u = std::to_string(platform::headlessStep() + 3);
-    std::string s = t + " keydown " + pszKey + "\n" + u + " keyup " + pszKey + "\n";
-    if (bPad && std::string(pszKey) == "J") s += t + " joybutton 0 1 down\n" + u + " joybutton 0 1 up\n";
-    std::string why;
-    ASSERT_TRUE(platform::headlessLoadScriptText(s, &why)) << why;
+    Press(pszKey);
     Wait(4);
   }
 
   // A key pressed on the next step and let go two steps later, without
   // waiting.
   void Press(const char* pszKey) {
-    const std::string t = std::to_string(platform::headlessStep() + 1), u = std::to_string(platform::headlessStep() + 3);
-    std::string s = t + " keydown " + pszKey + "\n" + u + " keyup " + pszKey + "\n";
-    if (bPad && std::string(pszKey) == "J") s += t + " joybutton 0 1 down\n" + u + " joybutton 0 1 up\n";
     std::string why;
-    ASSERT_TRUE(platform::headlessLoadScriptText(s, &why)) << why;
+    ASSERT_TRUE(platform::headlessLoadScriptText(korvena_test::scriptTap(platform::headlessStep() + 1, pszKey, bPad), &why))
+        << why;
   }
 
   // Pass every 3 s until pred holds (looked at on every step) or the match
@@ -210,6 +205,67 @@ const ChoiceCase kaChoiceCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(FullTime, PlayAgainChoice, ::testing::ValuesIn(kaChoiceCases),
                          [](const ::testing::TestParamInfo<ChoiceCase>& i) { return std::string(i.param.pszName); });
+
+// ---- Played again, paused before its kick-off -----------------------------------------
+
+// Pixels of the pitch's grass in a frame: green well above red and blue.
+int GrassPixels(const korvena_test::Picture& f) {
+  int n = 0;
+  for (int y = 0; y < f.height; y++)
+    for (int x = 0; x < f.width; x++) {
+      const std::uint16_t p = f.At(x, y);
+      const int r = (p >> 11) * 2, g = (p >> 5) & 63, b = (p & 31) * 2;
+      n += g >= 20 && g > r + 8 && g > b + 8;
+    }
+  return n;
+}
+
+// A Quick Start played to full time and played again: the new match's
+// kick-off, with its fade still running, is paused with Escape for 30 s and
+// resumed with Pass. Nothing of the first match's end is left over: the
+// pitch shows, the person's Pass kicks off, and the clock runs from 00:00 on
+// through open play.
+TEST(PlayAgainPause, TheMatchPlayedAgainAndPausedHalfAMinuteBeforeItsKickOffIsPlayed) {
+  MatchRun m;
+  ASSERT_TRUE(m.Start(Kind::QuickStart, false));
+  HistoryDriver& d = m.d;
+  const std::filesystem::path dir = korvena_test::HeadlessRoot();
+  const auto Capture = [&](const char* pszName) {
+    const std::string s = std::to_string(platform::headlessStep() + 1) + " capture " + (dir / pszName).string() + "\n";
+    std::string why;
+    EXPECT_TRUE(platform::headlessLoadScriptText(s, &why)) << why;
+    m.Wait(3);
+    return korvena_test::ReadTga(dir / pszName);
+  };
+  m.pfnEachStep = ClockWind;
+  ASSERT_TRUE(m.PassUntil([] { return InPeriodEnd(kChoice); }, 8000)) << d.ModesText();
+  m.pfnEachStep = [] {};
+  m.Wait(30);
+  ASSERT_TRUE(InPeriodEnd(kChoice)) << d.ModesText();
+  m.Tap("J");  // Play Again
+  ASSERT_TRUE(d.RunUntil([] { return global.eGameMode == GAME_MODE_KICK_OFF; }, 200)) << d.ModesText();
+  m.Wait(5);
+  ASSERT_EQ(global.eGameMode, GAME_MODE_KICK_OFF) << d.ModesText();
+  m.Tap("ESCAPE");
+  ASSERT_TRUE(d.RunUntil([] { return global.eGameMode == GAME_MODE_PAUSE_MENU; }, 10)) << d.ModesText();
+  m.Wait(900);
+  ASSERT_EQ(global.eGameMode, GAME_MODE_PAUSE_MENU) << d.ModesText();
+  m.Tap("J");  // Resume Match
+  ASSERT_TRUE(d.RunUntil([] { return global.eGameMode != GAME_MODE_PAUSE_MENU; }, 10)) << d.ModesText();
+  EXPECT_EQ(clock_ValueGet(), 0);
+  EXPECT_EQ(clock_PeriodGet(), 0);
+  // The person's Pass kicks off; Pass every 3 s from then on, for a minute
+  // of the match's clock.
+  ASSERT_TRUE(m.PassUntil([] { return global.eGameMode == GAME_MODE_PLAY; }, 600)) << d.ModesText();
+  EXPECT_TRUE(m.PassUntil([] { return clock_SecondsGet() >= 60; }, 3000))
+      << "the clock stands at " << clock_SecondsGet() << " s; " << d.ModesText();
+  EXPECT_EQ(pcmain_eCurrentState, APP_STATE_MATCH);
+  // Taken in open play, the frame shows the pitch (no fade held over it).
+  ASSERT_TRUE(m.PassUntil([] { return global.eGameMode == GAME_MODE_PLAY; }, 900)) << d.ModesText();
+  const korvena_test::Picture f = Capture("played_again.tga");
+  ASSERT_EQ(f.width, 640);
+  EXPECT_GT(GrassPixels(f), 640 * 480 / 4);
+}
 
 // ---- The pause menu over the shoot-out's panel ----------------------------------------
 

@@ -94,11 +94,9 @@ TEST_P(PauseBeforeKickOff, ResumedTheMatchKicksOffAndIsPlayedToFullTime) {
   const auto Wait = [&](std::int32_t n) { d.RunUntil([] { return false; }, n); };
   const bool bPad = o.eKind == Kind::FriendlyTwoPersons;
   const auto Tap = [&](const char* pszKey) {
-    const std::string t = std::to_string(platform::headlessStep() + 1), u = std::to_string(platform::headlessStep() + 3);
-    std::string s = t + " keydown " + pszKey + "\n" + u + " keyup " + pszKey + "\n";
-    if (bPad && std::string(pszKey) == "J") s += t + " joybutton 0 1 down\n" + u + " joybutton 0 1 up\n";
     std::string why;
-    ASSERT_TRUE(platform::headlessLoadScriptText(s, &why)) << why;
+    ASSERT_TRUE(platform::headlessLoadScriptText(korvena_test::scriptTap(platform::headlessStep() + 1, pszKey, bPad), &why))
+        << why;
     Wait(4);
   };
 

@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <ostream>
 #include <sstream>
@@ -172,35 +170,15 @@ class AfterChild : public ::testing::Environment {
     if (!mh::Setup()) std::_Exit(3);
     const Played o = PlayAfter(static_cast<After>(std::atoi(pszPlay)));
     if (!o.oResult.bFinished) std::_Exit(4);
-    std::ofstream out(pszOut);
-    for (const mh::Hash& h : o.aHashes) {
-      for (std::uint64_t u : h.au) out << u << ' ';
-      out << '\n';
-    }
-    out.close();
-    std::_Exit(out ? 0 : 1);
+    std::_Exit(mh::HashesWrite(pszOut, o.aHashes) ? 0 : 1);
   }
 };
 ::testing::Environment* const g_poChild = ::testing::AddGlobalTestEnvironment(new AfterChild);
 
 std::vector<mh::Hash> PlayedFirst(After e) {
   const std::string out = ::testing::TempDir() + "/after_" + std::to_string(static_cast<int>(e)) + ".txt";
-  std::remove(out.c_str());
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string cmd = "KORVENA_AFTER_PLAY=" + std::to_string(static_cast<int>(e)) + " KORVENA_AFTER_OUT='" + out +
-                          "' '" + self + "' >/dev/null 2>&1";
-  std::vector<mh::Hash> a;
-  if (std::system(cmd.c_str()) != 0) return a;
-  std::ifstream in(out);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream ss(line);
-    mh::Hash h;
-    for (std::uint64_t& u : h.au) ss >> u;
-    a.push_back(h);
-  }
-  std::remove(out.c_str());
-  return a;
+  return mh::ChildHashes("KORVENA_AFTER_PLAY=" + std::to_string(static_cast<int>(e)) + " KORVENA_AFTER_OUT='" + out + "'",
+                         out);
 }
 
 // The first tick and group where two runs differ ("" when equal).

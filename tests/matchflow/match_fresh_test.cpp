@@ -8,8 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -133,13 +131,7 @@ class FreshChild : public ::testing::Environment {
       if (!r.bFinished && c.aeSide[0] != mh::SideKind::User) std::_Exit(4);
     }
     if (w.iHighest > kBallCeiling || w.iHeldHighest > kCrossbar || w.cHeldInFlight != 0) std::_Exit(2);
-    std::ofstream out(pszOut);
-    for (const mh::Hash& h : a) {
-      for (std::uint64_t u : h.au) out << u << ' ';
-      out << '\n';
-    }
-    out.close();
-    std::_Exit(out ? 0 : 1);
+    std::_Exit(mh::HashesWrite(pszOut, a) ? 0 : 1);
   }
 };
 ::testing::Environment* const g_poChild = ::testing::AddGlobalTestEnvironment(new FreshChild);
@@ -151,22 +143,7 @@ std::vector<mh::Hash> FreshRun(const std::vector<Match>& aPlan) {
   std::string name = words;
   for (char& ch : name) if (ch == ' ') ch = '_';
   const std::string out = ::testing::TempDir() + "/fresh_" + name + ".txt";
-  std::remove(out.c_str());
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string cmd =
-      "KORVENA_FRESH_PLAN='" + words + "' KORVENA_FRESH_OUT='" + out + "' '" + self + "' >/dev/null 2>&1";
-  std::vector<mh::Hash> a;
-  if (std::system(cmd.c_str()) != 0) return a;
-  std::ifstream in(out);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream ss(line);
-    mh::Hash h;
-    for (std::uint64_t& u : h.au) ss >> u;
-    a.push_back(h);
-  }
-  std::remove(out.c_str());
-  return a;
+  return mh::ChildHashes("KORVENA_FRESH_PLAN='" + words + "' KORVENA_FRESH_OUT='" + out + "'", out);
 }
 // The seed's hashes as the only match of a new process.
 std::vector<mh::Hash> FreshRun(std::uint32_t uSeed, bool bLong = false) {

@@ -3,9 +3,12 @@
 // headless backend, the keyboard and the ports with the default bindings.
 #include <gtest/gtest.h>
 
+#include "engine/player.h"
 #include "framework/qdx_input.h"
 #include "platform/platform.h"
 #include "shell/input.h"
+#include "shell/user.h"
+#include "shell/usrmark.h"
 
 namespace korvena_test {
 
@@ -15,6 +18,24 @@ inline void InputPortsUp() {
   input_BindingTablesClear();
   input_PortsInit();
   input_DefaultBindingsRegister();
+}
+
+// Port 0 emptied and listening, and user 0 on it for the home side with a
+// marker of his own; *ppusr is that user.
+inline void HomeUserUp(User** ppusr) {
+  InputPort& oPort = *input_poGetPort(0);
+  input_EventQueueFlush(&oPort.oEvents);
+  oPort.bInUse = 1;
+  oPort.bEventsEnabled = 1;
+  User* pusr = &user_aUsers[0];
+  pusr->iIndex = 0;
+  pusr->pip = &oPort;
+  pusr->bActive = 1;
+  pusr->MyTeam = player_PlaysFor_Home;
+  UserMarker* phl = nullptr;
+  ASSERT_TRUE(usrmark_bAlloc(&phl));
+  pusr->phl = phl;
+  *ppusr = pusr;
 }
 
 }  // namespace korvena_test

@@ -129,4 +129,11 @@ bool RecordRead(const std::string& path, Config* pc, std::vector<std::uint32_t>*
                 std::map<std::int32_t, Hash>* pmapCheckpoints);
 constexpr std::int32_t kCheckpointEvery = 50;
 
+// A run handed from a child process to its parent: every group of every
+// tick, one tick a line. ChildHashes runs this program again with sEnv
+// (NAME='value' words) before it, for the child to write its run to out;
+// empty when the child failed.
+bool HashesWrite(const std::string& path, const std::vector<Hash>& aHashes);
+std::vector<Hash> ChildHashes(const std::string& sEnv, const std::string& out);
+
 }  // namespace match_harness

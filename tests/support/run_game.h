@@ -3,6 +3,7 @@
 // collects its exit code and output.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -52,6 +53,16 @@ inline constexpr const char* kSkipIntro = "1 keydown ESCAPE\n3 keyup ESCAPE\n";
 // A script's key pressed at a step and let go two steps later.
 inline std::string scriptKey(int iStep, const char* pszKey) {
   return std::to_string(iStep) + " keydown " + pszKey + "\n" + std::to_string(iStep + 2) + " keyup " + pszKey + "\n";
+}
+
+// scriptKey at a step of a game run in this process; with bPadPass, a Pass
+// (the key J) also presses the first pad's Pass (its button 1) on the same
+// steps, for a second person.
+inline std::string scriptTap(std::uint64_t uStep, const char* pszKey, bool bPadPass) {
+  std::string s = scriptKey(static_cast<int>(uStep), pszKey);
+  if (bPadPass && std::string(pszKey) == "J")
+    s += std::to_string(uStep) + " joybutton 0 1 down\n" + std::to_string(uStep + 2) + " joybutton 0 1 up\n";
+  return s;
 }
 
 // A script written as it goes: each key pressed at the current step, which
