@@ -110,6 +110,23 @@ struct MatchRun {
         << why;
   }
 
+  // The frame of the next step, read back; with KORVENA_CAPTURE_DIR set it is
+  // kept in its match_end/ folder too.
+  korvena_test::Picture Capture(const char* pszName) {
+    const std::filesystem::path dir = korvena_test::HeadlessRoot();
+    const std::string s = std::to_string(platform::headlessStep() + 1) + " capture " + (dir / pszName).string() + "\n";
+    std::string why;
+    EXPECT_TRUE(platform::headlessLoadScriptText(s, &why)) << why;
+    Wait(3);
+    if (const char* pszDir = std::getenv("KORVENA_CAPTURE_DIR")) {
+      std::error_code ec;
+      std::filesystem::create_directories(std::filesystem::path(pszDir) / "match_end", ec);
+      std::filesystem::copy_file(dir / pszName, std::filesystem::path(pszDir) / "match_end" / pszName,
+                                 std::filesystem::copy_options::overwrite_existing, ec);
+    }
+    return korvena_test::ReadTga(dir / pszName);
+  }
+
   // Pass every 3 s until pred holds (looked at on every step) or the match
   // is left; false when it was left or never held. A Pass pressed just
   // before is let go and heard before it returns.
@@ -229,14 +246,6 @@ TEST(PlayAgainPause, TheMatchPlayedAgainAndPausedHalfAMinuteBeforeItsKickOffIsPl
   MatchRun m;
   ASSERT_TRUE(m.Start(Kind::QuickStart, false));
   HistoryDriver& d = m.d;
-  const std::filesystem::path dir = korvena_test::HeadlessRoot();
-  const auto Capture = [&](const char* pszName) {
-    const std::string s = std::to_string(platform::headlessStep() + 1) + " capture " + (dir / pszName).string() + "\n";
-    std::string why;
-    EXPECT_TRUE(platform::headlessLoadScriptText(s, &why)) << why;
-    m.Wait(3);
-    return korvena_test::ReadTga(dir / pszName);
-  };
   m.pfnEachStep = ClockWind;
   ASSERT_TRUE(m.PassUntil([] { return InPeriodEnd(kChoice); }, 8000)) << d.ModesText();
   m.pfnEachStep = [] {};
@@ -262,7 +271,7 @@ TEST(PlayAgainPause, TheMatchPlayedAgainAndPausedHalfAMinuteBeforeItsKickOffIsPl
   EXPECT_EQ(pcmain_eCurrentState, APP_STATE_MATCH);
   // Taken in open play, the frame shows the pitch (no fade held over it).
   ASSERT_TRUE(m.PassUntil([] { return global.eGameMode == GAME_MODE_PLAY; }, 900)) << d.ModesText();
-  const korvena_test::Picture f = Capture("played_again.tga");
+  const korvena_test::Picture f = m.Capture("played_again.tga");
   ASSERT_EQ(f.width, 640);
   EXPECT_GT(GrassPixels(f), 640 * 480 / 4);
 }
@@ -312,20 +321,6 @@ TEST(ShootoutPause, ThePauseMenuIsDrawnOverTheShootoutPanel) {
   MatchRun m;
   ASSERT_TRUE(m.Start(Kind::QuickStart, true));
   HistoryDriver& d = m.d;
-  const std::filesystem::path dir = korvena_test::HeadlessRoot();
-  const auto Capture = [&](const char* pszName) {
-    const std::string s = std::to_string(platform::headlessStep() + 1) + " capture " + (dir / pszName).string() + "\n";
-    std::string why;
-    EXPECT_TRUE(platform::headlessLoadScriptText(s, &why)) << why;
-    m.Wait(3);
-    if (const char* pszDir = std::getenv("KORVENA_CAPTURE_DIR")) {
-      std::error_code ec;
-      std::filesystem::create_directories(std::filesystem::path(pszDir) / "match_end", ec);
-      std::filesystem::copy_file(dir / pszName, std::filesystem::path(pszDir) / "match_end" / pszName,
-                                 std::filesystem::copy_options::overwrite_existing, ec);
-    }
-    return korvena_test::ReadTga(dir / pszName);
-  };
   const auto Pause = [&] {
     m.Tap("ESCAPE");
     EXPECT_TRUE(d.RunUntil([] { return global.eGameMode == GAME_MODE_PAUSE_MENU; }, 10)) << d.ModesText();
@@ -333,7 +328,7 @@ TEST(ShootoutPause, ThePauseMenuIsDrawnOverTheShootoutPanel) {
   };
 
   Pause();
-  const korvena_test::Picture ref = Capture("reference.tga");
+  const korvena_test::Picture ref = m.Capture("reference.tga");
   m.Tap("J");  // Resume
   // Every period ends level, so that the match goes to penalties.
   m.pfnEachStep = [] {
@@ -343,11 +338,11 @@ TEST(ShootoutPause, ThePauseMenuIsDrawnOverTheShootoutPanel) {
   ASSERT_TRUE(m.PassUntil(PersonsKickWithThePanelUp, 8000)) << d.ModesText();
   m.pfnEachStep = [] {};
   // The panel's title where the menu's box comes.
-  EXPECT_GT(WhiteInMenuBox(Capture("panel.tga")), 100);
+  EXPECT_GT(WhiteInMenuBox(m.Capture("panel.tga")), 100);
   ASSERT_TRUE(PersonsKickWithThePanelUp());
   Pause();
   ASSERT_EQ(global.eGameMode, GAME_MODE_PAUSE_MENU) << d.ModesText();
-  const korvena_test::Picture shot = Capture("shootout.tga");
+  const korvena_test::Picture shot = m.Capture("shootout.tga");
   ASSERT_EQ(ref.width, 640);
   ASSERT_EQ(shot.width, 640);
 
@@ -367,7 +362,7 @@ TEST(ShootoutPause, ThePauseMenuIsDrawnOverTheShootoutPanel) {
   // Resumed, the kick goes on with its panel.
   m.Tap("J");
   ASSERT_TRUE(d.RunUntil(PersonsKickWithThePanelUp, 10)) << d.ModesText();
-  EXPECT_GT(WhiteInMenuBox(Capture("resumed.tga")), 100);
+  EXPECT_GT(WhiteInMenuBox(m.Capture("resumed.tga")), 100);
 }
 
 }  // namespace

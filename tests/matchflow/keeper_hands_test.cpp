@@ -63,18 +63,9 @@ class KeeperHands : public ::testing::Test {
     global_ResetGameModeStack();
   }
   static InputPort& Port() { return *input_poGetPort(0); }
-  void Queue(std::vector<std::int32_t> aeEvents) {
-    for (std::int32_t e : aeEvents) {
-      InputEvent* pEvent = nullptr;
-      ASSERT_TRUE(input_bEventAlloc(&pEvent));
-      pEvent->eEvent = e;
-      pEvent->pWidget = &s_oStick;
-      queue_Append(&Port().oEvents, &pEvent->oLink);
-    }
-  }
+  void Queue(std::vector<std::int32_t> aeEvents) { korvena_test::EventsQueue(&Port(), &s_oStick, aeEvents); }
   static void StickSet(std::int32_t iDegrees, std::int32_t iMagnitude) {
-    s_oStick.iCurrent =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(iDegrees) << 16 | static_cast<std::uint32_t>(iMagnitude));
+    s_oStick.iCurrent = korvena_test::StickWord(iDegrees, iMagnitude);
   }
   // One input step with the stick as it is (read every tick, as the port
   // gives it); the turn it asks for, taken by the keeper's handler.

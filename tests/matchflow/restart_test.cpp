@@ -102,18 +102,9 @@ class Restart : public ::testing::Test {
     global_GameModePush(nullptr, GAME_MODE_PLAY, nullptr);
     global_GameModeTransition();
   }
-  void Queue(std::vector<std::int32_t> aeEvents) {
-    for (std::int32_t e : aeEvents) {
-      InputEvent* pEvent = nullptr;
-      ASSERT_TRUE(input_bEventAlloc(&pEvent));
-      pEvent->eEvent = e;
-      pEvent->pWidget = &s_oStick;
-      queue_Append(&Port().oEvents, &pEvent->oLink);
-    }
-  }
+  void Queue(std::vector<std::int32_t> aeEvents) { korvena_test::EventsQueue(&Port(), &s_oStick, aeEvents); }
   static void StickSet(std::int32_t iDegrees, std::int32_t iMagnitude) {
-    s_oStick.iCurrent =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(iDegrees) << 16 | static_cast<std::uint32_t>(iMagnitude));
+    s_oStick.iCurrent = korvena_test::StickWord(iDegrees, iMagnitude);
   }
   User* pusr = nullptr;
 };

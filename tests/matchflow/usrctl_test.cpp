@@ -57,18 +57,12 @@ class UserControl : public ::testing::Test {
   static InputPort& Port() { return *input_poGetPort(0); }
   // Queues events and runs the user's step once.
   void Step(std::vector<std::int32_t> aeEvents) {
-    for (std::int32_t e : aeEvents) {
-      InputEvent* pEvent = nullptr;
-      ASSERT_TRUE(input_bEventAlloc(&pEvent));
-      pEvent->eEvent = e;
-      pEvent->pWidget = &s_oStick;
-      queue_Append(&Port().oEvents, &pEvent->oLink);
-    }
+    korvena_test::EventsQueue(&Port(), &s_oStick, aeEvents);
     usrctl_UserInput(pusr);
   }
   // The stick reading that event 23 stores: degrees << 16 | magnitude.
   void Stick(std::int32_t iDegrees, std::int32_t iMagnitude) {
-    s_oStick.iCurrent = static_cast<std::int32_t>(static_cast<std::uint32_t>(iDegrees) << 16 | static_cast<std::uint32_t>(iMagnitude));
+    s_oStick.iCurrent = korvena_test::StickWord(iDegrees, iMagnitude);
     Step({23});
   }
   // Press, n held ticks, release of a kick button (press event p).

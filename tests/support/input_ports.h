@@ -3,10 +3,14 @@
 // headless backend, the keyboard and the ports with the default bindings.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "engine/player.h"
 #include "framework/qdx_input.h"
 #include "platform/platform.h"
 #include "shell/input.h"
+#include "shell/list.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
 
@@ -18,6 +22,22 @@ inline void InputPortsUp() {
   input_BindingTablesClear();
   input_PortsInit();
   input_DefaultBindingsRegister();
+}
+
+// Events queued on a port as its stick (or button) widget gave them.
+inline void EventsQueue(InputPort* pPort, InputWidgetState* pWidget, const std::vector<std::int32_t>& aeEvents) {
+  for (std::int32_t e : aeEvents) {
+    InputEvent* pEvent = nullptr;
+    ASSERT_TRUE(input_bEventAlloc(&pEvent));
+    pEvent->eEvent = e;
+    pEvent->pWidget = pWidget;
+    queue_Append(&pPort->oEvents, &pEvent->oLink);
+  }
+}
+
+// A stick's reading as its widget holds it: degrees << 16 | magnitude.
+inline std::int32_t StickWord(std::int32_t iDegrees, std::int32_t iMagnitude) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(iDegrees) << 16 | static_cast<std::uint32_t>(iMagnitude));
 }
 
 // Port 0 emptied and listening, and user 0 on it for the home side with a
