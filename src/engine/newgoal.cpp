@@ -39,8 +39,6 @@ std::int32_t s_aaiHands[2][3];   // the hands at the save animation's end, from 
 std::int32_t s_iMotion;
 
 GameMode Mode() { return global_eGetGameMode(); }
-constexpr GameMode kModePenalty = static_cast<GameMode>(58);
-constexpr GameMode kModeShootout = static_cast<GameMode>(66);
 
 std::int32_t MotionIndex(const Player* pp) { return pp->MyTeam == player_PlaysFor_Home ? 0 : 1; }
 
@@ -185,7 +183,7 @@ void Decide(Player* pp, GoalieObject* g) {
   // place on his line and comes for nothing. (A side
   // alert left from open play would otherwise let him smother the ball off
   // the spot.)
-  if ((Mode() == kModePenalty || Mode() == kModeShootout) && !setp_bKickStruck() &&
+  if ((Mode() == GAME_MODE_PENALTY || Mode() == GAME_MODE_SHOOTOUT) && !setp_bKickStruck() &&
       ball_OutcomeGet() != BALL_OUTCOME_PENALTY) {
     newgoal_Position(pp);
     return;
@@ -318,7 +316,7 @@ void SaveJudge(Player* pp, GoalieObject* g) {
   }
   if (bCatch) {
     newballA_OwnerSet(pp, 1);
-    if (Mode() == 66) mpenso_RecordKick(0);
+    if (Mode() == GAME_MODE_SHOOTOUT) mpenso_RecordKick(0);
     StepsZero(false);
     newgoalo_StateSet(g, GOALIE_STATE_CATCH);
     return;
@@ -489,7 +487,7 @@ void StateRun(Player* pp, GoalieObject* g) {
       g->bMoveFlag = 0;
       if (pp->height < 49) StepsZero(true);
       MotionStep(pp);
-      if (Mode() == 58) setp_CommandSet(SETP_CMD_PEN_MISSED);
+      if (Mode() == GAME_MODE_PENALTY) setp_CommandSet(SETP_CMD_PEN_MISSED);
       if (AnimEnded(pp)) SaveEnd(pp, g, true);
       return;
     case GOALIE_STATE_SMOTHER: {
@@ -582,7 +580,7 @@ void newgoal_Update(Player* pp) {
   s_iMotion = MotionIndex(pp);
   GoalieObject* g = pp->pGoalie;
   if (!g) return;
-  if (Mode() == 66 && pp->oAIInfo.bIsAttacking && g->eState == GOALIE_STATE_DECIDE) {
+  if (Mode() == GAME_MODE_SHOOTOUT && pp->oAIInfo.bIsAttacking && g->eState == GOALIE_STATE_DECIDE) {
     if (s_iHoldCount > 0) s_iHoldCount--;
     if (ball_oBall.poOwner != pp) {
       g->bMoveFlag = 1;

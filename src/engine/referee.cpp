@@ -34,8 +34,6 @@ RefereeCallRecord referee_oLastCall;
 namespace {
 
 constexpr GameMode kModeKeeperBall = static_cast<GameMode>(32);
-constexpr GameMode kModePenalty = static_cast<GameMode>(58);
-constexpr GameMode kModeShootout = static_cast<GameMode>(66);
 constexpr GameMode kModeCpuSubs = GAME_MODE_CPU_SUBS;
 
 struct RefereeState {
@@ -96,7 +94,7 @@ std::int32_t BallInGoal() {
 }
 
 void SetPieceCommand(std::int32_t iCommand) {
-  if (global_eGetGameMode() == kModePenalty) setp_CommandSet(iCommand);
+  if (global_eGetGameMode() == GAME_MODE_PENALTY) setp_CommandSet(iCommand);
 }
 
 // The side attacking the end of a goal-line event (1 at -x, 2 at +x).
@@ -295,7 +293,7 @@ void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
   referee_oLastCall.y = y;
   if (s.bOff) return;
   const GameMode eMode = global_eGetGameMode();
-  if (eMode == kModeShootout) {
+  if (eMode == GAME_MODE_SHOOTOUT) {
     ShootoutJudge(iEvent);
     return;
   }
@@ -305,7 +303,7 @@ void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
     sphands_BallOut();
     return;
   }
-  if (eMode != GAME_MODE_PLAY && eMode != kModePenalty) FoulRecord(iEvent, x, y);
+  if (eMode != GAME_MODE_PLAY && eMode != GAME_MODE_PENALTY) FoulRecord(iEvent, x, y);
   Player* poOwner = ball_OwnerGet();
   if (poOwner && poOwner->Control == PLAYER_CONTROL_USER && poOwner->pUser) {
     user_ControlWordClear(poOwner->pUser);
@@ -313,7 +311,7 @@ void referee_Update(std::int32_t iEvent, std::int32_t x, std::int32_t y) {
     user_PlayerRelease(poOwner->pUser);
   }
 
-  if (eMode == kModePenalty && s.iDecision == REFEREE_DECISION_PENALTY) {
+  if (eMode == GAME_MODE_PENALTY && s.iDecision == REFEREE_DECISION_PENALTY) {
     // The penalty's outcome is what open play restarts with. The latch set
     // when the penalty was given holds until the penalty's own reset, so
     // the outcome is judged through it.
@@ -390,7 +388,7 @@ void referee_RestartDecide() {
     case REFEREE_DECISION_PENALTY:
       playon_CountSet(15);
       Push(playon_Enter2, GAME_MODE_PLAY_ON);
-      Push(penalty_Start, kModePenalty);
+      Push(penalty_Start, GAME_MODE_PENALTY);
       break;
     case REFEREE_DECISION_GOAL: Push(kickoffwait_Enter, GAME_MODE_INTERVAL); break;
     case REFEREE_DECISION_CORNER:

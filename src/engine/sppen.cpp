@@ -28,8 +28,6 @@ bool s_bKickStarted;
 bool s_bDone;
 std::int32_t s_iSpotX, s_iSpotY;  // where the ball waits for the kick
 
-constexpr GameMode kModePenalty = static_cast<GameMode>(58);
-constexpr GameMode kModeShootout = static_cast<GameMode>(66);
 
 bool IsKeeper(const Player* pp) { return pp->ID == 0 || pp->ID == 11; }
 
@@ -161,7 +159,7 @@ static bool PenaltyStep(Player* pp) {
       if (pp == poTaker) {
         setp_EnterCountInc();
         s_bKickStarted = false;
-        if (eMode == kModePenalty)
+        if (eMode == GAME_MODE_PENALTY)
           ball_PositionSet(&ball_oBall, pp->Direction == 1 ? 7632 : -7632, 0, 0);
         s_iSpotX = setp_BallX();
         s_iSpotY = setp_BallY();
@@ -191,7 +189,7 @@ static bool PenaltyStep(Player* pp) {
         match_PlayerRemove(pp);
         match_SentOffSet(nullptr);
         rec.iEnterState = 2;
-      } else if (eMode == kModeShootout && poTaker && IsKeeper(pp) && pp->MyTeam == poTaker->MyTeam) {
+      } else if (eMode == GAME_MODE_SHOOTOUT && poTaker && IsKeeper(pp) && pp->MyTeam == poTaker->MyTeam) {
         // The kicking side's keeper stays where the shoot-out placed him.
         setp_EnterCountInc();
         if (pp->pGoalie) newgoalo_StateSet(pp->pGoalie, 2);
@@ -199,7 +197,7 @@ static bool PenaltyStep(Player* pp) {
       } else if (!IsKeeper(pp) && poTaker && pp->MyTeam == poTaker->MyTeam) {
         setp_EnterCountInc();
         QMathPoint pt{pp->x, pp->y};
-        if (!zone_bRandomPoint(pp, &pt, eMode == kModeShootout ? 114 : 113)) pt = QMathPoint{pp->x, pp->y};
+        if (!zone_bRandomPoint(pp, &pt, eMode == GAME_MODE_SHOOTOUT ? 114 : 113)) pt = QMathPoint{pp->x, pp->y};
         pt.x += QMathRandBetween(-1440, 1440);
         pt.y += QMathRandBetween(-1440, 1440);
         setp_WalkStart(pp, pt.x, pt.y, ANIM_RUN);
@@ -263,7 +261,7 @@ static bool PenaltyStep(Player* pp) {
       return true;
     case 2:
       sppen_ReactUpdate(pp);
-      if (eMode == kModePenalty && setp_iGetEnterCount() == 0 && !s_bDone) {
+      if (eMode == GAME_MODE_PENALTY && setp_iGetEnterCount() == 0 && !s_bDone) {
         if (--s_iEndCountdown < 0) {
           s_bDone = true;
           setp_CommandClear();

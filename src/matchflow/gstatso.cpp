@@ -10,9 +10,6 @@ extern const char* const gstatso_apszStrings[6][GSTATSO_STRINGS_MAX];
 extern std::int32_t mlang_iLanguage;
 
 namespace {
-// The game mode of one kick of a penalty shoot-out.
-constexpr GameMode kShootOutKick = static_cast<GameMode>(66);
-
 void Bump(std::uint8_t* pu) { *pu = static_cast<std::uint8_t>(*pu + 1); }
 }  // namespace
 
@@ -73,7 +70,7 @@ std::int32_t gstatso_GoalAdd(MatchStats* p, DBPlayer* poScorer, std::int32_t iKi
   QDX_ASSERT(p);
   std::int32_t iMinute;
   // A shoot-out kick is listed at 121 whatever the period (periods 4 and 5).
-  if (global_eGetGameMode() == kShootOutKick) {
+  if (global_eGetGameMode() == GAME_MODE_SHOOTOUT) {
     iMinute = GSTATSO_SHOOTOUT_MINUTE;
   } else {
     static const std::int32_t aiCap[4] = {45, 90, 105, 120};

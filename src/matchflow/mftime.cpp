@@ -437,7 +437,7 @@ void mftime_Run() {
       if (!camera_bIsFadeHolding()) break;
       clock_ResumeOnPlay();
       global_GameModePush(celebrate_Enter, GAME_MODE_GOAL_CELEBRATION, nullptr);
-      global_GameModePush(mpenso_Start, static_cast<GameMode>(66), nullptr);
+      global_GameModePush(mpenso_Start, GAME_MODE_SHOOTOUT, nullptr);
       camera_Pop();
       s.iNext = GAME_MODE_PERIOD_END;
       break;

@@ -110,7 +110,7 @@ void SelectPressed(User* pusr, Player* pp) {
   if (InOwnPenaltyArea(pp)) {
     // The penalty picks its taker, places the ball and binds the keys as it
     // starts; without that nobody steps up and the session stands still.
-    global_GameModePush(penalty_Start, static_cast<GameMode>(58), nullptr);
+    global_GameModePush(penalty_Start, GAME_MODE_PENALTY, nullptr);
   } else {
     // The free kick sets itself up where the ball is; the script that runs
     // first walks the players to their places.
