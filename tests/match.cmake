@@ -26,6 +26,12 @@ add_dependencies(test_match_fresh data)
 # against the same match played first.
 korvena_test(test_match_after_match SOURCES matchflow/match_after_match_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_after_match data)
+# Every match's start leaves the state of one match as a new process's does.
+korvena_test(test_match_start_state SOURCES matchflow/match_start_state_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_match_start_state data)
+# At full time only a press made once the end choice is drawn chooses.
+korvena_test(test_play_again_gap SOURCES matchflow/play_again_choice_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_play_again_gap data)
 # Start heard on the tick open play gives way to another mode; the pause
 # flag against the pause menu on the stack, after every tick.
 korvena_test(test_pause_flag SOURCES matchflow/pause_flag_test.cpp DEPS korvena_match_harness korvena_shell)

@@ -19,6 +19,7 @@
 #include "framework/math/qrand.h"
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/caption.h"
 #include "matchflow/gstatso.h"
 #include "matchflow/injuryg.h"
@@ -56,7 +57,8 @@ struct RefereeState {
   std::int32_t iScoringSide;
   std::int32_t iDelay;
 };
-RefereeState s = {};
+constexpr RefereeState kRefereeFresh = {};
+RefereeState s = kRefereeFresh;
 
 bool IsOpponent(const Player* a, const Player* b) { return a && b && a->MyTeam != b->MyTeam; }
 
@@ -610,8 +612,9 @@ std::int32_t referee_MatchOverGet() { return s.bMatchOver; }
 void referee_NoSendOffsSet() { s.bNoSendOffs = 1; }
 void referee_NoSendOffsClear() { s.bNoSendOffs = 0; }
 
+MatchStateBlock referee_MatchState() { return {"referee", &s, sizeof s}; }
 void referee_MatchStart() {
-  s = RefereeState{};
+  matchstate_Restore(s, kRefereeFresh);
   injuryg_InjuredPlayerSet(nullptr);
   injuryg_BookedPlayerSet(nullptr);
   match_SentOffSet(nullptr);

@@ -73,6 +73,8 @@ void referee_NoSendOffsSet();
 void referee_NoSendOffsClear();
 // A new match: the judgement state and the restart record of the last one
 // cleared, and nobody marked as booked, sent off or to be taken off.
+struct MatchStateBlock;
+MatchStateBlock referee_MatchState();
 void referee_MatchStart();
 
 // Restart record.

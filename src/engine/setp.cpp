@@ -9,6 +9,7 @@
 #include "framework/qdx_assert.h"
 #include "matchflow/gauge.h"
 #include "matchflow/matcha.h"
+#include "matchflow/matchstate.h"
 #include "shell/global.h"
 
 namespace {
@@ -38,13 +39,24 @@ struct SetpState {
   std::int32_t bKickStruck;
 };
 
-SetpState s_o{nullptr, nullptr, 0, 0, 0, 0, 0, 0, 10, 49, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-PowerGauge s_oAimMarker{};
+// The set pieces' state of one match: the shared words, the aim marker and
+// the player being sent off (set by the red card, cleared once he has left).
+struct SetpMatch {
+  SetpState o;
+  PowerGauge oAimMarker;
+  Player* poSentOff;
+};
+constexpr SetpMatch kSetpFresh = {
+    {nullptr, nullptr, 0, 0, 0, 0, 0, 0, 10, 49, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {}, nullptr};
+SetpMatch s_oMatch = kSetpFresh;
+SetpState& s_o = s_oMatch.o;
+PowerGauge& s_oAimMarker = s_oMatch.oAimMarker;
+Player*& s_poSentOff = s_oMatch.poSentOff;
 
 }  // namespace
 
-// The player being sent off: set by the red card, cleared once he has left.
-static Player* s_poSentOff;
+MatchStateBlock setp_MatchState() { return {"setp", &s_oMatch, sizeof s_oMatch}; }
+void setp_MatchReset() { matchstate_Restore(s_oMatch, kSetpFresh); }
 Player* match_poSentOffGet() { return s_poSentOff; }
 void match_SentOffSet(Player* pp) { s_poSentOff = pp; }
 

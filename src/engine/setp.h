@@ -50,6 +50,11 @@ constexpr std::int32_t SETP_ARRIVE = 72;
 
 // ---- Shared state --------------------------------------------------------------------------
 void setp_Init();
+// Everything of the set pieces of one match (the aim and its swing among it)
+// as the program starts it.
+struct MatchStateBlock;
+MatchStateBlock setp_MatchState();
+void setp_MatchReset();
 void setp_Reset(Player* pp);
 void setp_RecordInit(Player* pp);
 void setp_AimDefaults();

@@ -17,6 +17,7 @@
 #include "engine/spscript_core.h"
 #include "framework/math/qrand.h"
 #include "framework/qdx_assert.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/camera.h"
 #include "matchflow/caption.h"
 #include "matchflow/clock.h"
@@ -310,7 +311,8 @@ void MatchHost::Effect(std::int32_t op, const std::int32_t* a, bool bPenalty, bo
 }
 
 MatchHost s_oHost;
-SpScriptMachine s_oMachine{spscript_List, &s_oHost};
+constexpr SpScriptMachine kMachineFresh{spscript_List, &s_oHost};
+SpScriptMachine s_oMachine = kMachineFresh;
 
 void Start(std::int32_t iScript, void (*pfnSetup)()) {
   spscript_Reset();
@@ -322,6 +324,12 @@ void Start(std::int32_t iScript, void (*pfnSetup)()) {
 
 // The machine the mode runs (tests read its state).
 const SpScriptMachine* spscript_poMachineGet() { return &s_oMachine; }
+
+MatchStateBlock spscript_MatchState() { return {"spscript", &s_oMachine, sizeof s_oMachine}; }
+void spscript_MatchReset() {
+  matchstate_Restore(s_oMachine, kMachineFresh);
+  spscript_Reset();
+}
 
 void spscript_Reset() {
   for (User& u : user_aUsers)

@@ -21,6 +21,10 @@ void spscript_StartFreeKick();        // script 11
 void spscript_StartSubstitution();    // script 21
 void spscript_StartPenalty();         // script 22
 void spscript_StartShootoutKick();    // script 22
+struct MatchStateBlock;
+MatchStateBlock spscript_MatchState();
+// The machine as the program starts it, then spscript_Reset.
+void spscript_MatchReset();
 void spscript_Reset();
 // Once per tick in mode 82: drops the users' input, steps the script, runs
 // one match frame.

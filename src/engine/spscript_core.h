@@ -62,7 +62,7 @@ struct SpScriptFrame {
 
 class SpScriptMachine {
  public:
-  SpScriptMachine(const SpScriptEntry* list, SpScriptHost* host) : list_(list), host_(host) {}
+  constexpr SpScriptMachine(const SpScriptEntry* list, SpScriptHost* host) : list_(list), host_(host) {}
 
   void Reset();
   void Call(std::int32_t id);

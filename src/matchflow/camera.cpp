@@ -14,6 +14,7 @@
 #include "framework/math/trigw.h"
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/replay.h"
 #include "matchflow/virtdir.h"
 #include "scene3d/scene3d_services.h"
@@ -24,14 +25,6 @@
 
 CameraType camera_aoTypes[CAMERA_TYPES_MAX];
 const char* camera_apszCodes[CAMERA_TYPES_MAX];
-CameraBroadcast camera_oBroadcast;
-CameraFade camera_oFade;
-std::int32_t camera_aiStack[CAMERA_STACK_MAX];
-std::int32_t camera_iStackPointer = -1;
-std::uint16_t camera_uOrbitAngle = 0;
-std::int32_t camera_aiThrowView[6];
-std::int32_t camera_aiSavedView[6];
-Player* camera_poCelebrationPlayer = nullptr;
 
 const CameraBroadcastParams camera_aoBroadcastParams[5] = {
     {CAMERA_NOR, 12, 5461, 4320, 3600, 1008, 576, 576},  {CAMERA_FAR, 12, 5461, 5040, 3600, 1152, 864, 576},
@@ -44,28 +37,43 @@ void camera_DefaultTarget(std::intptr_t, std::int32_t* px, std::int32_t* ph, std
   ball_PositionGet(ball_Get(), px, ph, py);
 }
 
-CameraView camera_ViewInitial() {
-  CameraView o{};
-  o.aiEye[1] = 7200;
-  o.aiEye[2] = 14400;
-  o.pfnTarget = camera_DefaultTarget;
-  return o;
-}
-
-CameraView s_oView = camera_ViewInitial();
-std::int32_t s_bViewValid = 0;
-std::int32_t s_bTrackMode = 0;
-
-// The straight move.
-std::int32_t s_aiStraightStep[3];
-std::int32_t s_iStraightFrames = 0;
-std::int32_t s_bStraightReset = 0;
-
 // Free camera words.
 constexpr std::int32_t kMoveStep = 96;
 constexpr std::int32_t kTurnStep = 2;
 constexpr std::int32_t kZoomStep = 48;
-std::int32_t s_iViewRadius = 4320;
+
+constexpr CameraMatch camera_MatchFresh() {
+  CameraMatch o{};
+  o.oView.aiEye[1] = 7200;
+  o.oView.aiEye[2] = 14400;
+  o.oView.pfnTarget = camera_DefaultTarget;
+  o.iViewRadius = 4320;
+  o.iStackPointer = -1;
+  return o;
+}
+constexpr CameraMatch kCameraFresh = camera_MatchFresh();
+
+}  // namespace
+
+CameraMatch camera_oMatch = kCameraFresh;
+CameraBroadcast& camera_oBroadcast = camera_oMatch.oBroadcast;
+CameraFade& camera_oFade = camera_oMatch.oFade;
+std::int32_t (&camera_aiStack)[CAMERA_STACK_MAX] = camera_oMatch.aiStack;
+std::int32_t& camera_iStackPointer = camera_oMatch.iStackPointer;
+std::uint16_t& camera_uOrbitAngle = camera_oMatch.uOrbitAngle;
+std::int32_t (&camera_aiThrowView)[6] = camera_oMatch.aiThrowView;
+std::int32_t (&camera_aiSavedView)[6] = camera_oMatch.aiSavedView;
+Player*& camera_poCelebrationPlayer = camera_oMatch.poCelebrationPlayer;
+
+namespace {
+
+CameraView& s_oView = camera_oMatch.oView;
+std::int32_t& s_bViewValid = camera_oMatch.bViewValid;
+std::int32_t& s_bTrackMode = camera_oMatch.bTrackMode;
+std::int32_t (&s_aiStraightStep)[3] = camera_oMatch.aiStraightStep;
+std::int32_t& s_iStraightFrames = camera_oMatch.iStraightFrames;
+std::int32_t& s_bStraightReset = camera_oMatch.bStraightReset;
+std::int32_t& s_iViewRadius = camera_oMatch.iViewRadius;
 
 std::int32_t camera_Clamp(std::int32_t v, std::int32_t lo, std::int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
@@ -167,25 +175,12 @@ void camera_Init() {
   camera_Push(aiFirst[iOption]);
 }
 
+MatchStateBlock camera_MatchState() { return {"camera", &camera_oMatch, sizeof camera_oMatch}; }
 void camera_MatchReset() {
   // A fade left running (a match quit behind its white screen) or a release
   // left asked for would swallow this match's first fade: the walk-on waits
   // for a hold that never comes.
-  camera_oFade = CameraFade{};
-  camera_oBroadcast = CameraBroadcast{};
-  s_oView = camera_ViewInitial();
-  s_bViewValid = 0;
-  s_bTrackMode = 0;
-  for (std::int32_t& i : s_aiStraightStep) i = 0;
-  s_iStraightFrames = 0;
-  s_bStraightReset = 0;
-  s_iViewRadius = 4320;
-  for (std::int32_t& i : camera_aiStack) i = 0;
-  camera_iStackPointer = -1;
-  camera_uOrbitAngle = 0;
-  for (std::int32_t& i : camera_aiThrowView) i = 0;
-  for (std::int32_t& i : camera_aiSavedView) i = 0;
-  camera_poCelebrationPlayer = nullptr;
+  matchstate_Restore(camera_oMatch, kCameraFresh);
 }
 
 void camera_Activate(std::int32_t iId) {

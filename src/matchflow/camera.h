@@ -117,26 +117,51 @@ struct CameraBroadcast {
 
 extern CameraType camera_aoTypes[CAMERA_TYPES_MAX];
 extern const char* camera_apszCodes[CAMERA_TYPES_MAX];
-extern CameraBroadcast camera_oBroadcast;
-extern CameraFade camera_oFade;
-extern std::int32_t camera_aiStack[CAMERA_STACK_MAX];
-extern std::int32_t camera_iStackPointer;
-extern std::uint16_t camera_uOrbitAngle;
-// The throw-in camera's six words (eye x, height, y, target x, height, y),
-// set by the set-piece script.
-extern std::int32_t camera_aiThrowView[6];
-// The eye and target the goal-kick camera leaves for later restoring.
-extern std::int32_t camera_aiSavedView[6];
-// The player the celebration camera follows.
-extern struct Player* camera_poCelebrationPlayer;
+
+// Everything of the camera that belongs to one match, in one record: its
+// view, its moves, its stack, its fade. The type table is kept across
+// matches. The names below are the parts the rest of the game reads.
+struct CameraMatch {
+  CameraView oView;
+  std::int32_t bViewValid;
+  std::int32_t bTrackMode;
+  // The straight move.
+  std::int32_t aiStraightStep[3];
+  std::int32_t iStraightFrames;
+  std::int32_t bStraightReset;
+  // The free camera's distance from its target.
+  std::int32_t iViewRadius;
+  CameraBroadcast oBroadcast;
+  CameraFade oFade;
+  std::int32_t aiStack[CAMERA_STACK_MAX];
+  std::int32_t iStackPointer;
+  // The throw-in camera's six words (eye x, height, y, target x, height, y),
+  // set by the set-piece script.
+  std::int32_t aiThrowView[6];
+  // The eye and target the goal-kick camera leaves for later restoring.
+  std::int32_t aiSavedView[6];
+  // The player the celebration camera follows.
+  struct Player* poCelebrationPlayer;
+  std::uint16_t uOrbitAngle;
+};
+extern CameraMatch camera_oMatch;
+extern CameraBroadcast& camera_oBroadcast;
+extern CameraFade& camera_oFade;
+extern std::int32_t (&camera_aiStack)[CAMERA_STACK_MAX];
+extern std::int32_t& camera_iStackPointer;
+extern std::uint16_t& camera_uOrbitAngle;
+extern std::int32_t (&camera_aiThrowView)[6];
+extern std::int32_t (&camera_aiSavedView)[6];
+extern struct Player*& camera_poCelebrationPlayer;
 
 void camera_TypesClear();
 void camera_TypeRegister(const char* pszCode, std::int32_t iId, std::int32_t iKind, CameraUpdateFn pfnUpdate);
 void camera_TypesRegister();
 void camera_Init();
-// Everything of the camera a match leaves behind (its fade, its views and
-// moves, its stack) back to how the program starts it; the type table is
-// kept. Called by the in-match set-up before camera_Init.
+// The camera's match record back to how the program starts it; called by
+// the start of every match before camera_Init.
+struct MatchStateBlock;
+MatchStateBlock camera_MatchState();
 void camera_MatchReset();
 void camera_Update();
 void camera_Push(std::int32_t iId);

@@ -6,6 +6,7 @@
 #include "engine/player.h"
 #include "matchflow/camera.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/mflow_services.h"
 #include "engine/action_react.h"
 #include "matchflow/replay.h"
@@ -18,13 +19,19 @@
 
 namespace {
 
-std::int32_t s_iCounter = 0;
-std::int32_t s_bEnd = 0;
-std::int32_t s_iScoringSide = 0;
-std::int32_t s_abSprint[USER_MAX] = {};
-std::int32_t s_abRequest[USER_MAX] = {};
-std::int32_t s_aiAimStep[USER_MAX] = {};
-std::uint32_t s_auLastStick[USER_MAX] = {};
+// One match's goal celebration: its count, the scoring side, and each
+// user's sprint, request, aim step and last stick reading.
+struct CelebrateState {
+  std::int32_t iCounter;
+  std::int32_t bEnd;
+  std::int32_t iScoringSide;
+  std::int32_t abSprint[USER_MAX];
+  std::int32_t abRequest[USER_MAX];
+  std::int32_t aiAimStep[USER_MAX];
+  std::uint32_t auLastStick[USER_MAX];
+};
+constexpr CelebrateState kCelebrateFresh = {};
+CelebrateState s_o = kCelebrateFresh;
 
 constexpr std::int32_t kTargetX = 9358;
 constexpr std::int32_t kTargetY = 5758;
@@ -44,12 +51,11 @@ void RunTarget(const Player* pp, std::int32_t iDegrees, std::int32_t* px, std::i
 
 }  // namespace
 
-std::int32_t celebrate_CounterGet() { return s_iCounter; }
+std::int32_t celebrate_CounterGet() { return s_o.iCounter; }
 
+MatchStateBlock celebrate_MatchState() { return {"celebrate", &s_o, sizeof s_o}; }
 void celebrate_Reset() {
-  s_iCounter = 0;
-  s_bEnd = 0;
-  s_iScoringSide = 0;
+  matchstate_Restore(s_o, kCelebrateFresh);
   global.poScorer = nullptr;
   // A celebration armed by the last goal of a match that ended before it
   // was danced does not carry into the next match's first goal.
@@ -59,7 +65,7 @@ Player* celebrate_poScorerGet() { return Scorer(); }
 
 void celebrate_ScorerSet(Player* poScorer, std::int32_t iSide) {
   global.poScorer = poScorer;
-  s_iScoringSide = iSide;
+  s_o.iScoringSide = iSide;
 }
 
 void celebrate_Enter() {
@@ -68,13 +74,13 @@ void celebrate_Enter() {
     if (u.bActive && u.pip && u.MyTeam) input_PortBindingSet(2, u.pip);
   Player* pp = Scorer();
   if (pp) {
-    if (s_iScoringSide == 0) s_iScoringSide = pp->MyTeam;
+    if (s_o.iScoringSide == 0) s_o.iScoringSide = pp->MyTeam;
     if (pp->pUser && pp->pUser->pip) {
       input_PortBindingSet(35, pp->pUser->pip);
       global_SetPauseUser(pp->pUser);
     } else {
       for (User& u : user_aUsers) {
-        if (!u.bActive || !u.pip || u.MyTeam != pp->MyTeam || u.MyTeam != s_iScoringSide) continue;
+        if (!u.bActive || !u.pip || u.MyTeam != pp->MyTeam || u.MyTeam != s_o.iScoringSide) continue;
         input_PortBindingSet(35, u.pip);
         global_SetPauseUser(&u);
         user_PlayerSet(&u, pp);
@@ -82,9 +88,9 @@ void celebrate_Enter() {
       }
     }
   }
-  for (std::int32_t i = 0; i < USER_MAX; i++) s_abSprint[i] = s_abRequest[i] = s_aiAimStep[i] = 0;
-  s_iCounter = 0;
-  s_bEnd = 0;
+  for (std::int32_t i = 0; i < USER_MAX; i++) s_o.abSprint[i] = s_o.abRequest[i] = s_o.aiAimStep[i] = 0;
+  s_o.iCounter = 0;
+  s_o.bEnd = 0;
   camera_Push(CAMERA_CEL);
   replay_ClearRecording();
 }
@@ -98,15 +104,15 @@ void Event(User* pusr, std::int32_t iEvent) {
   const std::int32_t i = pusr->iIndex & (USER_MAX - 1);
   const bool bScorer = pp && pp == Scorer();
   switch (iEvent) {
-    case 83: s_bEnd = 1; break;
+    case 83: s_o.bEnd = 1; break;
     case 23: {
       if (!pp) break;
       const std::uint32_t u = pusr->uStickDirection;
       const std::int32_t iMag = static_cast<std::int32_t>(u & 0xFFFF);
       const std::int32_t iDeg = static_cast<std::int32_t>(u >> 16);
-      if ((u >> 16) != (s_auLastStick[i] >> 16)) s_aiAimStep[i] = 0;
-      s_auLastStick[i] = u;
-      if (iMag < USER_STICK_STEER_MIN) s_aiAimStep[i] = 0;
+      if ((u >> 16) != (s_o.auLastStick[i] >> 16)) s_o.aiAimStep[i] = 0;
+      s_o.auLastStick[i] = u;
+      if (iMag < USER_STICK_STEER_MIN) s_o.aiAimStep[i] = 0;
       if (!bScorer) {
         if (iMag >= USER_STICK_CELEBRATE_STEP_MIN) {
           std::int32_t x, y;
@@ -123,12 +129,12 @@ void Event(User* pusr, std::int32_t iEvent) {
         std::uint32_t eAnim = ANIM_TURN;
         if (iMag >= USER_STICK_CELEBRATE_RUN_MIN) {
           eAnim = 10;
-          if (s_abSprint[i]) {
+          if (s_o.abSprint[i]) {
             eAnim = 11;
-            s_abSprint[i] = 0;
-          } else if (s_abRequest[i]) {
+            s_o.abSprint[i] = 0;
+          } else if (s_o.abRequest[i]) {
             eAnim = 18;
-            s_abRequest[i] = 0;
+            s_o.abRequest[i] = 0;
           }
         }
         PlayerO_MoveToSet(pp, x, y, eAnim);
@@ -139,8 +145,8 @@ void Event(User* pusr, std::int32_t iEvent) {
     case 121: if (bScorer) PlayerO_MoveToSet(pp, pp->x, pp->y, 14); break;
     case 122: if (bScorer) PlayerO_MoveToSet(pp, pp->x, pp->y, 172); break;
     case 123: if (bScorer) PlayerO_MoveToSet(pp, pp->x, pp->y, 13); break;
-    case 124: s_abSprint[i] = 1; break;
-    case 125: s_abRequest[i] = 1; break;
+    case 124: s_o.abSprint[i] = 1; break;
+    case 125: s_o.abRequest[i] = 1; break;
     default: break;
   }
 }
@@ -148,17 +154,17 @@ void Event(User* pusr, std::int32_t iEvent) {
 }  // namespace
 
 void celebrate_Run() {
-  s_iCounter++;
+  s_o.iCounter++;
   mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
     if (pusr->MyTeam) Event(pusr, iEvent);
   });
-  if (s_iCounter == 90) {
+  if (s_o.iCounter == 90) {
     replay_ClearRecording();
     react_GoalCelebrationArm();
   }
   const Player* pp = Scorer();
   const bool bUserScorer = pp && pp->Control == PLAYER_CONTROL_USER;
-  if (s_bEnd || (s_iCounter >= 210 && !bUserScorer) || s_iCounter >= 451) {
+  if (s_o.bEnd || (s_o.iCounter >= 210 && !bUserScorer) || s_o.iCounter >= 451) {
     celebrate_End();
     return;
   }
@@ -166,7 +172,7 @@ void celebrate_Run() {
 }
 
 void celebrate_End() {
-  s_bEnd = 0;
+  s_o.bEnd = 0;
   global_ResetGameModeStack();
   if (referee_MatchOverGet()) {
     global_GameModePush(mftime_Enter, GAME_MODE_PERIOD_END, nullptr);

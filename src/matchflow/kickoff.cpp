@@ -14,6 +14,7 @@
 #include "matchflow/camera.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/mflow_services.h"
 #include "matchflow/replay.h"
 #include "shell/debuglog.h"
@@ -24,9 +25,15 @@
 
 namespace {
 
-const char* s_pszMessage = nullptr;
-Player* s_poTaker = nullptr;
-Player* s_poPartner = nullptr;
+// One match's kick-off: the message shown at it (extra time, golden goal),
+// its taker and his partner.
+struct KickOffState {
+  const char* pszMessage;
+  Player* poTaker;
+  Player* poPartner;
+};
+constexpr KickOffState kKickOffFresh = {};
+KickOffState s_o = kKickOffFresh;
 
 std::int32_t PossessionSide() { return match_HomeClubStateGet() == 0 ? player_PlaysFor_Home : player_PlaysFor_Away; }
 
@@ -74,18 +81,16 @@ Player* NearestOutfield(Player* poFirst, const Player* poSkip) {
 
 }  // namespace
 
-void kickoff_MessageSet(const char* pszText) { s_pszMessage = pszText; }
+void kickoff_MessageSet(const char* pszText) { s_o.pszMessage = pszText; }
 std::int32_t kickoff_MessageBoxHeightGet() {
   pctext_FontSet(2);
   return pctext_HeightGet() + 20;
 }
-void kickoff_Reset() {
-  s_pszMessage = nullptr;
-  s_poTaker = s_poPartner = nullptr;
-}
-const char* kickoff_MessageGet() { return s_pszMessage; }
-Player* kickoff_poTakerGet() { return s_poTaker; }
-Player* kickoff_poPartnerGet() { return s_poPartner; }
+MatchStateBlock kickoff_MatchState() { return {"kickoff", &s_o, sizeof s_o}; }
+void kickoff_Reset() { matchstate_Restore(s_o, kKickOffFresh); }
+const char* kickoff_MessageGet() { return s_o.pszMessage; }
+Player* kickoff_poTakerGet() { return s_o.poTaker; }
+Player* kickoff_poPartnerGet() { return s_o.poPartner; }
 
 void kickoff_Start() {
   for (User& u : user_aUsers) {
@@ -118,26 +123,26 @@ void kickoff_Start() {
     }
     Stand(pp);
   }
-  s_poTaker = NearestOutfield(poAttack, nullptr);
-  s_poPartner = NearestOutfield(poAttack, s_poTaker);
-  setp_KickTakerSet(s_poTaker);
-  setp_PartnerSet(s_poPartner);
+  s_o.poTaker = NearestOutfield(poAttack, nullptr);
+  s_o.poPartner = NearestOutfield(poAttack, s_o.poTaker);
+  setp_KickTakerSet(s_o.poTaker);
+  setp_PartnerSet(s_o.poPartner);
   for (Player* pp = match_OtherTeamFirstPlayerGet(); pp; pp = pp->pNext) Stand(pp);
   replay_ClearRecording();
   replay_StartRecording();
-  debuglog_Printf("kick-off: side %d, taker %d, partner %d\n", iSide, s_poTaker ? s_poTaker->ID : -1,
-                  s_poPartner ? s_poPartner->ID : -1);
+  debuglog_Printf("kick-off: side %d, taker %d, partner %d\n", iSide, s_o.poTaker ? s_o.poTaker->ID : -1,
+                  s_o.poPartner ? s_o.poPartner->ID : -1);
 }
 
 void kickoff_Update() {
-  if (s_pszMessage) {
+  if (s_o.pszMessage) {
     pctext_FontSet(2);
-    const std::int32_t w = pctext_WidthGet(s_pszMessage) + 40;
+    const std::int32_t w = pctext_WidthGet(s_o.pszMessage) + 40;
     // One priority draws its latest item first: the text goes in before its
     // box so that it is drawn over it. The box holds the font's whole cell
     // with 10 pixels above and below it (30 high for a 10-pixel font).
     draw2d_TextColourSet(200, 200, 0, 255);
-    pctext_PrintCentred(s_pszMessage, 320, 100, 0);
+    pctext_PrintCentred(s_o.pszMessage, 320, 100, 0);
     draw2d_FillColourSet(32, 32, 32, 255);
     draw2d_RectFill(320 - w / 2, 90, w, kickoff_MessageBoxHeightGet(), 0);
   }
@@ -145,7 +150,7 @@ void kickoff_Update() {
     if (iEvent == 1 && pusr->MyTeam) {
       pausemenu_Open(pusr, KickOffResume);
     } else if (iEvent == 63) {
-      s_pszMessage = nullptr;
+      s_o.pszMessage = nullptr;
       setp_CommandSet(1);
     }
   });
@@ -155,5 +160,5 @@ void kickoff_Update() {
   game_MatchFrame();
   // The kick given, by a user or by the computer for its side, ends the
   // message: it is not shown again at a later kick-off.
-  if (setp_CommandGet() == SETP_CMD_KICK) s_pszMessage = nullptr;
+  if (setp_CommandGet() == SETP_CMD_KICK) s_o.pszMessage = nullptr;
 }

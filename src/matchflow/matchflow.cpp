@@ -20,6 +20,7 @@
 #include "matchflow/clock.h"
 #include "matchflow/demo.h"
 #include "matchflow/matcha.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/mflow_services.h"
 #include "matchflow/replay.h"
 #include "matchflow/restart.h"
@@ -39,12 +40,18 @@
 
 namespace {
 
-std::int32_t s_iLoadStep = 0;
-std::int32_t s_iWaitCounter = 0;
-void (*s_pfnSceneInit)() = nullptr;
+// The loading steps, the centre-spot wait and the line-up panels of one
+// match.
+struct FlowState {
+  std::int32_t iLoadStep;
+  std::int32_t iWaitCounter;
+  std::int32_t iLineupPhase;
+  std::int32_t iLineupTimer;
+};
+constexpr FlowState kFlowFresh = {};
+FlowState s_oFlow = kFlowFresh;
 
-std::int32_t s_iLineupPhase = 0;
-std::int32_t s_iLineupTimer = 0;
+void (*s_pfnSceneInit)() = nullptr;
 constexpr std::int32_t kLineupDurations[6] = {0, 40, 100, 40, 100, 0};
 
 void SceneInit() {
@@ -56,71 +63,21 @@ void SceneInit() {
 
 // ---- Mode 24 ------------------------------------------------------------------------------------
 
-void matchflow_FlowReset() {
-  s_iLoadStep = 0;
-  s_iWaitCounter = 0;
-  matchflow_LineupReset();
-  s_iLineupTimer = 0;
-  periodbreak_Reset();
-  mftime_Reset();
-  celebrate_Reset();
-  kickoff_Reset();
-  mpenso_Clear();
-  setp_Init();
-  // Nothing of a stoppage of the last match reaches this one: the script
-  // machine and the foul latch reset, the referee's decision unlocked.
-  spscript_Reset();
-  referee_DecisionUnlock();
-  // Nor the referee's last restart (its point, its delay and which side
-  // takes it): the shoot-out's first set-up hands those club states to the
-  // match, and the last match's last kick would choose this one's first taker.
-  referee_RestartClubStatesSet(0, 0);
-  referee_RestartPointSet(0, 0);
-  referee_RestartDelaySet(0);
-  // Nor the aim of its last penalty or set piece: a shoot-out's swing no
-  // longer makes this match's first aimed free kick swing too.
-  setp_KickAngleSet(0);
-  setp_AimSectorSet(8);
-  setp_AimSwingSet(0);
-  // Nor anything of a person's play in it: the users' kick words (a charge,
-  // its aim, a press still waiting for its release), the receiver he chose
-  // last (this match's first One-Two would play to him) and the pass-pending
-  // marks.
-  usrctl_Reset();
-  // Nor its restarts' words: a keeper's catch press carried towards a
-  // keeper's ball the last match never reached would be played by this
-  // match's keeper in the same place.
-  restart_oState = RestartState{};
-  // Nor its camera (a fade still running or a release still asked for would
-  // leave this match's walk-on waiting for a hold that never comes), nor its
-  // replay (a recording left running), nor its pause (a match quit from its
-  // pause menu): each match begins with nothing paused and no one pausing.
-  camera_MatchReset();
-  replay_MatchReset();
-  pause_FlagClear();
-  global_SetPauseUser(nullptr);
-  // Nor an attract demo's machine, unless this match is the demo.
-  if (global_eGetExtendedGameMode() != GAME_MODE_DEMO) demo_Stop();
-  // Kept on purpose: the options and the users' controls (the player's own
-  // choices), the injuries carried between matches, a history's progress and
-  // the match record's sides (the front end hands those to the match).
-}
+MatchStateBlock matchflow_MatchState() { return {"matchflow", &s_oFlow, sizeof s_oFlow}; }
+void matchflow_MatchReset() { matchstate_Restore(s_oFlow, kFlowFresh); }
 
 void matchflow_InMatchSetup() {
-  matchflow_FlowReset();
   camera_TypesRegister();
   global_ResetGameModeStack();
   pausemenu_Build();
-  camera_Init();
-  ball_Init(&ball_oBall);
-  ball_Release(&ball_oBall);
+  matchflow_MatchBegin();
   match_Clear();
-  // Nor anything of its players: every record as the program starts it
-  // (the sides are linked to their squads at the kick-off set-up).
+  // Every player record as the program starts it (the sides are linked to
+  // their squads at the kick-off set-up).
   for (Player& p : player_aHome) p = Player{};
   for (Player& p : player_aAway) p = Player{};
-  // Nor its clock, which the kick-off wait starts afresh: until then the
-  // clock reads 0 as in the first match.
+  // The clock, which the kick-off wait starts afresh: until then it reads 0
+  // as in the first match.
   clock_oClock = MatchClock{};
   team_PlayersInit();
   newgoalo_PoolReset();
@@ -139,10 +96,10 @@ void matchflow_InMatchSetup() {
 // ---- Mode 22 ------------------------------------------------------------------------------------
 
 void matchstart_SceneInitSet(void (*pfnInit)()) { s_pfnSceneInit = pfnInit; }
-std::int32_t matchstart_StepGet() { return s_iLoadStep; }
+std::int32_t matchstart_StepGet() { return s_oFlow.iLoadStep; }
 
 void matchstart_Enter() {
-  s_iLoadStep = 0;
+  s_oFlow.iLoadStep = 0;
   match_KickOffSetup();
 }
 
@@ -172,8 +129,8 @@ std::int32_t matchstart_LoadStep(std::int32_t iStep) {
 void matchstart_Update() {
   user_ActiveEventQueuesFlush();
   anim_TableInit();
-  const std::int32_t iReport = matchstart_LoadStep(s_iLoadStep);
-  s_iLoadStep++;
+  const std::int32_t iReport = matchstart_LoadStep(s_oFlow.iLoadStep);
+  s_oFlow.iLoadStep++;
   if (iReport != GAME_MODE_KICK_OFF) return;
 
   action_TableInit();
@@ -194,7 +151,7 @@ void matchstart_Update() {
 
 // ---- Mode 72 ------------------------------------------------------------------------------------
 
-std::int32_t kickoffwait_CounterGet() { return s_iWaitCounter; }
+std::int32_t kickoffwait_CounterGet() { return s_oFlow.iWaitCounter; }
 
 namespace {
 void WaitResume() { input_ActiveUsersBind(1); }
@@ -202,7 +159,7 @@ void WaitResume() { input_ActiveUsersBind(1); }
 void KickOffSignal() {
   setp_CommandSet(1);
   camera_FadeStart();
-  s_iWaitCounter = -1000;
+  s_oFlow.iWaitCounter = -1000;
 }
 }  // namespace
 
@@ -214,22 +171,22 @@ void kickoffwait_Enter() {
   ball_Release(&ball_oBall);
   ball_PlaceAt(&ball_oBall, 0, 0, 0);
   setp_Init();
-  s_iWaitCounter = 0;
+  s_oFlow.iWaitCounter = 0;
 }
 
 void kickoffwait_Update() {
   mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
     if (iEvent == 1 && pusr->MyTeam) {
       pausemenu_Open(pusr, WaitResume);
-    } else if (iEvent == 83 && s_iWaitCounter >= 0) {
+    } else if (iEvent == 83 && s_oFlow.iWaitCounter >= 0) {
       KickOffSignal();
     }
   });
-  if (s_iWaitCounter >= 0) {
-    s_iWaitCounter++;
+  if (s_oFlow.iWaitCounter >= 0) {
+    s_oFlow.iWaitCounter++;
     const bool bDemo = global_eGetExtendedGameMode() == GAME_MODE_DEMO;
-    if ((bDemo && s_iWaitCounter > 60) || (!bDemo && clock_MinuteGet() == 0 && s_iWaitCounter >= 1201) ||
-        (!bDemo && clock_MinuteGet() > 0 && s_iWaitCounter >= 151))
+    if ((bDemo && s_oFlow.iWaitCounter > 60) || (!bDemo && clock_MinuteGet() == 0 && s_oFlow.iWaitCounter >= 1201) ||
+        (!bDemo && clock_MinuteGet() > 0 && s_oFlow.iWaitCounter >= 151))
       KickOffSignal();
   }
   game_MatchFrame();
@@ -246,12 +203,12 @@ const std::int8_t matchflow_aaiLineupRows[MATCHFLOW_FORMATIONS][MATCHFLOW_LINEUP
 };
 
 void matchflow_LineupStart() {
-  s_iLineupPhase = 1;
-  s_iLineupTimer = kLineupDurations[1];
+  s_oFlow.iLineupPhase = 1;
+  s_oFlow.iLineupTimer = kLineupDurations[1];
 }
 
-void matchflow_LineupReset() { s_iLineupPhase = 0; }
-std::int32_t matchflow_LineupPhaseGet() { return s_iLineupPhase; }
+void matchflow_LineupReset() { s_oFlow.iLineupPhase = 0; }
+std::int32_t matchflow_LineupPhaseGet() { return s_oFlow.iLineupPhase; }
 
 void matchflow_LineupNamePlace(std::int32_t c, std::int32_t r, std::int32_t n, std::int32_t k, std::int32_t* px,
                                std::int32_t* py) {
@@ -334,15 +291,15 @@ void matchflow_LineupPanel(MatchTeam* poTeam) {
 void matchflow_LineupDraw() {
   // A paused match shows its pause menu alone: the panels wait, uncounted,
   // until it goes on.
-  if (s_iLineupPhase == 0 || pause_bIsPaused()) return;
-  if (s_iLineupPhase == 2) {
+  if (s_oFlow.iLineupPhase == 0 || pause_bIsPaused()) return;
+  if (s_oFlow.iLineupPhase == 2) {
     matchflow_LineupPanel(match_HomeTeamGet());
     if (global.bHistory) global_SetGameMode(GAME_MODE_MATCH_END);
-  } else if (s_iLineupPhase == 4 && global_eGetExtendedGameMode() != GAME_MODE_START_TRAINING) {
+  } else if (s_oFlow.iLineupPhase == 4 && global_eGetExtendedGameMode() != GAME_MODE_START_TRAINING) {
     matchflow_LineupPanel(match_AwayTeamGet());
   }
-  if (--s_iLineupTimer < 0) {
-    s_iLineupPhase = s_iLineupPhase >= 5 ? 0 : s_iLineupPhase + 1;
-    s_iLineupTimer = kLineupDurations[s_iLineupPhase];
+  if (--s_oFlow.iLineupTimer < 0) {
+    s_oFlow.iLineupPhase = s_oFlow.iLineupPhase >= 5 ? 0 : s_oFlow.iLineupPhase + 1;
+    s_oFlow.iLineupTimer = kLineupDurations[s_oFlow.iLineupPhase];
   }
 }

@@ -12,11 +12,18 @@ struct User;
 
 // ---- Mode 24, 22, 72: set-up, match start, centre-spot wait ------------------------------
 void matchflow_InMatchSetup();
-// Every flow mode's state back to its start (each match begins afresh).
-void matchflow_FlowReset();
+// Each flow mode's state of one match, and its reset to the start (see
+// matchstate.h).
+struct MatchStateBlock;
+MatchStateBlock matchflow_MatchState();
+void matchflow_MatchReset();
+MatchStateBlock periodbreak_MatchState();
 void periodbreak_Reset();
+MatchStateBlock mftime_MatchState();
 void mftime_Reset();
+MatchStateBlock celebrate_MatchState();
 void celebrate_Reset();
+MatchStateBlock kickoff_MatchState();
 void kickoff_Reset();
 void matchstart_Enter();
 void matchstart_Update();

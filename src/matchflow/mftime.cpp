@@ -17,6 +17,7 @@
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/mflow_services.h"
 #include "matchflow/virtdir.h"
 #include "shell/debuglog.h"
@@ -44,8 +45,12 @@ struct PeriodEndState {
   // Scores kept between the stages of one match.
   std::int32_t aiNormal[2];
   std::int32_t aiBeforeShootout[2];
+  // The Play Again / Main Menu choice has been drawn: a press counts from
+  // the next step on.
+  std::int32_t bChoiceShown;
 };
-PeriodEndState s = {};
+constexpr PeriodEndState kPeriodEndFresh = {};
+PeriodEndState s = kPeriodEndFresh;
 
 std::int32_t Home() { return match.HomeGoals; }
 std::int32_t Away() { return match.AwayGoals; }
@@ -78,10 +83,11 @@ void ClockRestart() {
   team_SubsAllowedSet(match_AwayTeamGet(), TEAM_SUBS_AT_START);
 }
 
-// The match played again starts as new: no message of the last one's extra
-// time waits at its kick-off.
+// The match played again starts as a new match does (nothing of the last
+// one, its shoot-out, aim, camera or replay, reaches it), then its sides are
+// set up for the kick-off and its clock starts afresh.
 void MatchReplay() {
-  kickoff_MessageSet(nullptr);
+  matchflow_MatchBegin();
   match_KickOffSetup();
   ClockRestart();
 }
@@ -144,6 +150,14 @@ void ChoiceDraw() {
 
 void Choice() {
   ChoiceDraw();
+  // Only a press made once the choice has been drawn chooses: the step that
+  // first draws it drops what was pressed before (the steps read their
+  // presses before they draw).
+  if (!s.bChoiceShown) {
+    s.bChoiceShown = 1;
+    s.bSkip = 0;
+    return;
+  }
   if (!s.bSkip) return;
   s.bSkip = 0;
   if (s.iCursor == 1) {
@@ -169,10 +183,7 @@ void Decision() {
     } else {
       s.iNext = GAME_MODE_PERIOD_END;
       s.iStep = 12;
-      // Only a press made once the choice is up chooses: one made after the
-      // last page was left (a second press, or the other person's press
-      // heard a step later) is dropped.
-      s.bSkip = 0;
+      s.bChoiceShown = 0;
     }
     return;
   }
@@ -206,7 +217,8 @@ std::int32_t mftime_ChoiceBoxHeightGet() {
   pctext_FontSet(2);
   return 10 + mftime_ChoiceRowStepGet() + pctext_HeightGet() + 10;
 }
-void mftime_Reset() { s = PeriodEndState{}; }
+MatchStateBlock mftime_MatchState() { return {"mftime", &s, sizeof s}; }
+void mftime_Reset() { matchstate_Restore(s, kPeriodEndFresh); }
 std::int32_t mftime_NextModeGet() { return s.iNext; }
 
 std::int32_t mftime_RulesFriendly() {

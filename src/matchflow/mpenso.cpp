@@ -13,6 +13,7 @@
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/mflow_services.h"
 #include "matchflow/restart.h"
 #include "shell/debuglog.h"
@@ -45,10 +46,7 @@ void Place(Player* pp, std::int32_t x, std::int32_t y, std::int32_t fx, std::int
 
 }  // namespace
 
-void mpenso_Clear() {
-  MPensoState& m = mpenso_oState;
-  m = MPensoState{};
-}
+void mpenso_Clear() { matchstate_Clear(mpenso_oState); }
 
 void mpenso_BallPlace() {
   ball_Release(&ball_oBall);

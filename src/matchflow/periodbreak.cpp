@@ -9,6 +9,7 @@
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/mflow_services.h"
 #include "matchflow/virtdir.h"
 #include "shell/game.h"
@@ -16,19 +17,21 @@
 
 namespace {
 
-std::int32_t s_iPhase = 0;
-std::int32_t s_iTimer = 0;
-std::int32_t s_bSkip = 0;
+// One match's period break.
+struct BreakState {
+  std::int32_t iPhase;
+  std::int32_t iTimer;
+  std::int32_t bSkip;
+};
+constexpr BreakState kBreakFresh = {};
+BreakState s_o = kBreakFresh;
 
 }  // namespace
 
-std::int32_t periodbreak_PhaseGet() { return s_iPhase; }
+std::int32_t periodbreak_PhaseGet() { return s_o.iPhase; }
 
-void periodbreak_Reset() {
-  s_iPhase = 0;
-  s_iTimer = 0;
-  s_bSkip = 0;
-}
+MatchStateBlock periodbreak_MatchState() { return {"periodbreak", &s_o, sizeof s_o}; }
+void periodbreak_Reset() { matchstate_Restore(s_o, kBreakFresh); }
 
 void periodbreak_EndsSwap() {
   // Toss 1 before: toss 0, home defending; toss 0 before: toss 1, home in possession.
@@ -57,7 +60,7 @@ void periodbreak_Enter() {
   periodbreak_EndsSwap();
   ball_Release(&ball_oBall);
   ball_PlaceAt(&ball_oBall, 0, 0, 0);
-  s_iPhase = 1;
+  s_o.iPhase = 1;
   for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp))
     PlayerO_MoveToSet(pp, 0, -11520, ANIM_WALK);
 }
@@ -68,17 +71,17 @@ namespace {
 // A caption page of the break: shown, its timer and skip cleared, then waited on.
 void PageStart(std::int32_t eCaption) {
   caption_Request(eCaption, 0);
-  s_iTimer = 0;
-  s_bSkip = 0;
-  s_iPhase++;
+  s_o.iTimer = 0;
+  s_o.bSkip = 0;
+  s_o.iPhase++;
 }
 }  // namespace
 
 void periodbreak_Sequence() {
-  switch (s_iPhase) {
+  switch (s_o.iPhase) {
     case 1:
       virtdir_PathSet(2);
-      s_iPhase = 2;
+      s_o.iPhase = 2;
       break;
     case 2:
       PageStart(CAPTION_SCORERS_HALF);
@@ -86,21 +89,21 @@ void periodbreak_Sequence() {
     case 3:
     case 6:
     case 9:
-      s_iTimer++;
-      if (s_iTimer >= 200 || (s_bSkip && (s_iPhase != 3 || s_iTimer >= 51))) {
+      s_o.iTimer++;
+      if (s_o.iTimer >= 200 || (s_o.bSkip && (s_o.iPhase != 3 || s_o.iTimer >= 51))) {
         caption_Clear();
-        s_bSkip = 0;
-        s_iTimer = 0;
-        s_iPhase++;
+        s_o.bSkip = 0;
+        s_o.iTimer = 0;
+        s_o.iPhase++;
       }
       break;
     case 4:
     case 7:
     case 10:
-      if (++s_iTimer >= 20) {
-        s_iTimer = 0;
-        if (s_iPhase == 10) camera_FadeStart();
-        s_iPhase++;
+      if (++s_o.iTimer >= 20) {
+        s_o.iTimer = 0;
+        if (s_o.iPhase == 10) camera_FadeStart();
+        s_o.iPhase++;
       }
       break;
     case 5:
@@ -115,7 +118,7 @@ void periodbreak_Sequence() {
         global_GameModePush(kickoff_Start, GAME_MODE_KICK_OFF, nullptr);
         for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) plyrInit_RestartInit(pp);
         gstatso_ActionAreasSwap(&match_HomeTeamGet()->MatchStats);
-        s_iPhase = 0;
+        s_o.iPhase = 0;
       }
       break;
     default:
@@ -126,11 +129,11 @@ void periodbreak_Sequence() {
 void periodbreak_Update() {
   mflow_UserEventsEach([](User*, std::int32_t iEvent) {
     if (iEvent == 37) {
-      s_bSkip = 1;
+      s_o.bSkip = 1;
     } else if (iEvent == 8 || iEvent == 9) {
       if (iEvent == 8) caption_ScorersScrollUp();
       else caption_ScorersScrollDown();
-      s_iTimer = 0;
+      s_o.iTimer = 0;
     }
   });
   periodbreak_Sequence();

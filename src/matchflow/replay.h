@@ -108,7 +108,7 @@ struct ReplayState {
   std::int32_t aiSavedTarget[3];
   std::int32_t iPublished;     // the frame the match frame shows; -1 the live match
 };
-extern ReplayState replay_oState;
+extern ReplayState& replay_oState;
 
 // What a recorded entry gives back for drawing a replayed player.
 struct ReplayPlayerView {
@@ -128,6 +128,8 @@ void replay_ClearRecording();
 void replay_Reset();
 // replay_Reset and the rest of the replay's state as the program starts it:
 // the in-match set-up's start of each match.
+struct MatchStateBlock;
+MatchStateBlock replay_MatchState();
 void replay_MatchReset();
 void replay_BufferFill();
 void replay_RecordFrame();

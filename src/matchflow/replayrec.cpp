@@ -1,6 +1,7 @@
 // The action replay's recorder and playback: a ring of 318 recorded ticks in the borrowed scratch
 // buffer, and game mode 46 that plays it back with its own camera.
 #include "matchflow/replay.h"
+#include "matchflow/matchstate.h"
 
 #include "engine/ball.h"
 #include "engine/player.h"
@@ -21,14 +22,31 @@
 #include "shell/mem.h"
 #include "shell/user.h"
 
-ReplayState replay_oState;
+namespace {
+// The replay's recording of one match.
+struct ReplayMatch {
+  ReplayState oState;
+  std::uint8_t acEntries[REPLAY_FRAMES];  // entries written per frame
+  PCFrameTrail oTrail;                     // the presentation's ball trail record
+  std::int32_t bLeft;                      // the mode was left while handling this tick's events
+};
+constexpr ReplayMatch replay_MatchFresh() {
+  ReplayMatch o{};
+  o.oState.iPublished = -1;
+  return o;
+}
+constexpr ReplayMatch kReplayFresh = replay_MatchFresh();
+ReplayMatch s_oMatch = kReplayFresh;
+}  // namespace
+
+ReplayState& replay_oState = s_oMatch.oState;
 
 namespace {
-std::uint8_t replay_acEntries[REPLAY_FRAMES];  // entries written per frame
-PCFrameTrail replay_oTrail;                     // the presentation's ball trail record
+std::uint8_t (&replay_acEntries)[REPLAY_FRAMES] = s_oMatch.acEntries;
+PCFrameTrail& replay_oTrail = s_oMatch.oTrail;
 
 constexpr std::int32_t kReplayBinding = 31;
-std::int32_t s_bLeft = 0;  // the mode was left while handling this tick's events
+std::int32_t& s_bLeft = s_oMatch.bLeft;
 constexpr std::int32_t kLayer = 2;
 
 std::int32_t replay_Wrap(std::int32_t i) { return i >= REPLAY_FRAMES ? i - REPLAY_FRAMES : (i < 0 ? i + REPLAY_FRAMES : i); }
@@ -225,16 +243,14 @@ void replay_Reset() {
   replay_BufferRelease();
 }
 
+MatchStateBlock replay_MatchState() { return {"replay", &s_oMatch, sizeof s_oMatch}; }
 void replay_MatchReset() {
   // A match left while recording (quit from the pause menu) would go on
   // recording into this one from where it was: its first replay would start
   // anywhere in the ring.
   replay_Reset();
-  replay_oState = ReplayState{};
-  replay_oState.iPublished = -1;
-  for (std::uint8_t& c : replay_acEntries) c = 0;
-  pcframe_TrailReset(&replay_oTrail);
-  s_bLeft = 0;
+  matchstate_Restore(s_oMatch, kReplayFresh);
+  pcframe_TrailReset(nullptr);
 }
 
 void replay_RecordFrame() {

@@ -2,6 +2,7 @@
 // update and each user's input step. The kick decision and the aim
 // operations are in usrctl_kick.cpp.
 #include "matchflow/usrctl.h"
+#include "matchflow/matchstate.h"
 
 #include <cstring>
 
@@ -30,15 +31,19 @@
 #include "shell/user.h"
 #include "shell/usrmark.h"
 
-UsrctlKick usrctl_oKick;
-UsrctlUser usrctl_aUsers[USER_MAX];
-std::int32_t usrctl_bHold;
-std::int32_t usrctl_bStepRelease;
+static_assert(USER_MAX == 4 && PLAYER_MAX == 22, "the user controls' record is sized for 4 users, 22 players");
+namespace {
+constexpr UsrctlState kUsrctlFresh = {};
+}  // namespace
+UsrctlState usrctl_oState = kUsrctlFresh;
+UsrctlKick& usrctl_oKick = usrctl_oState.oKick;
+UsrctlUser (&usrctl_aUsers)[4] = usrctl_oState.aUsers;
+std::int32_t& usrctl_bHold = usrctl_oState.bHold;
+std::int32_t& usrctl_bStepRelease = usrctl_oState.bStepRelease;
 
 namespace {
 
-// Pass-pending marks by player id (home 0..10, away 11..21).
-std::uint8_t s_abPassPending[PLAYER_MAX];
+std::uint8_t (&s_abPassPending)[PLAYER_MAX] = usrctl_oState.abPassPending;
 
 Player* Controlled(const User* pusr) { return pusr->phl ? pusr->phl->pplyr : nullptr; }
 
@@ -202,14 +207,9 @@ UsrctlUser* usrctl_poWords(const User* pusr) {
   return &usrctl_aUsers[i >= 0 && i < USER_MAX ? i : 0];
 }
 
-void usrctl_Reset() {
-  std::memset(usrctl_aUsers, 0, sizeof usrctl_aUsers);
-  usrctl_oKick = UsrctlKick{};
-  std::memset(s_abPassPending, 0, sizeof s_abPassPending);
-  // A hold of the simulation left by the last match would stop this one's.
-  usrctl_bHold = 0;
-  usrctl_bStepRelease = 0;
-}
+MatchStateBlock usrctl_MatchState() { return {"usrctl", &usrctl_oState, sizeof usrctl_oState}; }
+// A hold of the simulation left by the last match would stop this one's.
+void usrctl_Reset() { matchstate_Restore(usrctl_oState, kUsrctlFresh); }
 
 void usrctl_PassPendingSet(const Player* pp, std::int32_t bFlag) {
   s_abPassPending[pp->ID % PLAYER_MAX] = static_cast<std::uint8_t>(bFlag ? 1 : 0);

@@ -61,15 +61,28 @@ struct UsrctlKick {
   std::int32_t iPassExtra;     // charge - 4 of the last long pass
 };
 
-extern UsrctlKick usrctl_oKick;
-extern UsrctlUser usrctl_aUsers[4];
-// Simulation hold: a hold flag and a single-step release flag. Nothing in
-// the game sets them; a debugging session may.
-extern std::int32_t usrctl_bHold;
-extern std::int32_t usrctl_bStepRelease;
+// The user controls' state of one match, in one record.
+struct UsrctlState {
+  UsrctlKick oKick;
+  UsrctlUser aUsers[4];
+  // Simulation hold: a hold flag and a single-step release flag. Nothing in
+  // the game sets them; a debugging session may.
+  std::int32_t bHold;
+  std::int32_t bStepRelease;
+  // Pass-pending marks by player id (home 0..10, away 11..21).
+  std::uint8_t abPassPending[22];
+};
+extern UsrctlState usrctl_oState;
+extern UsrctlKick& usrctl_oKick;
+extern UsrctlUser (&usrctl_aUsers)[4];
+extern std::int32_t& usrctl_bHold;
+extern std::int32_t& usrctl_bStepRelease;
 
 UsrctlUser* usrctl_poWords(const User* pusr);
-// All users' words, the shared kick state and the pass-pending marks cleared.
+// All users' words, the shared kick state, the hold and the pass-pending
+// marks cleared: the record as the program starts it.
+struct MatchStateBlock;
+MatchStateBlock usrctl_MatchState();
 void usrctl_Reset();
 
 void usrctl_StartPlay();

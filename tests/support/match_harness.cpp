@@ -415,16 +415,22 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
 }
 
 // The two places the match waits for a person.
-void Answer(const Config& c, bool* pbPlayedAgain) {
+// *piPlayedAgain: 0, 1 Play Again pressed while the choice shows, 2 taken.
+void Answer(const Config& c, std::int32_t* piPlayedAgain) {
   User* pusr = &user_aUsers[0];
   if (global.eGameMode == GAME_MODE_REPLAY) {
     const ReplayState& r = replay_oState;
     if (!r.bPlaying || r.iIndex == r.iEnd) EventPost(pusr, 83);
-  } else if (global.eGameMode == GAME_MODE_PERIOD_END && mftime_StepGet() == 12) {
-    const bool bAgain = c.bPlayAgain && !*pbPlayedAgain;
-    if (bAgain) *pbPlayedAgain = true;
+  } else if (global.eGameMode == GAME_MODE_PERIOD_END && mftime_StepGet() == 12 && c.bAnswerChoice) {
+    // Pressed on every step the choice shows (the step that first draws it
+    // drops the press): Play Again until the choice gives way to it once,
+    // then Main Menu.
+    const bool bAgain = c.bPlayAgain && *piPlayedAgain != 2;
+    if (bAgain) *piPlayedAgain = 1;
     EventPost(pusr, bAgain ? 8 : 9);
     EventPost(pusr, 37);
+  } else if (*piPlayedAgain == 1) {
+    *piPlayedAgain = 2;
   }
 }
 
@@ -475,7 +481,7 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   Monkey oMonkey{c.uMonkeySeed};
   g_auButtons[0] = g_auButtons[1] = 0;
   std::size_t aiNext[2] = {0, 0};
-  bool bPlayedAgain = false;
+  std::int32_t iPlayedAgain = 0;
   std::int32_t ePrev = global.eGameMode;
   // The records of the run kept in fixed room while the match runs: the
   // ticks make no heap allocation of the harness's own.
@@ -489,7 +495,7 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   for (std::int32_t t = 0; t < c.cTickCap; t++) {
     g_bInMatchTick = true;
     Inputs(c, t, &oMonkey, aiNext);
-    Answer(c, &bPlayedAgain);
+    Answer(c, &iPlayedAgain);
     Player* const poHeld = ball_OwnerGet();
     pcframe_Begin();
     vsync_TasksRun();

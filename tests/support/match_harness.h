@@ -60,6 +60,7 @@ struct Config {
   std::uint32_t uMonkeySeed = 7;
   bool bPlayAgain = false;       // at the end choose Play Again once, then Main Menu
   bool bStopAtChoice = false;    // stop when the end choice shows
+  bool bAnswerChoice = true;     // off: the end choice is left to the test's own presses
   std::int32_t cTickCap = 400000;
   // Off: the player and clock records are left as the last match left them
   // (the game's own set-up must clear them), not cleared here first.
