@@ -334,7 +334,7 @@ void action_FramePass(std::int32_t eGameMode) {
       break;
     case GAME_MODE_RETURN_POSITIONS: {
       std::int32_t eBelow = global_eGetPrevGameMode();
-      if (eBelow == 58 || eBelow == 66) {
+      if (eBelow == GAME_MODE_PENALTY || eBelow == GAME_MODE_SHOOTOUT) {
         EveryPlayer(ACTION_PENALTY);
       } else if (eBelow != 65) {
         EveryPlayer(ACTION_STAND);
@@ -361,8 +361,8 @@ void action_FramePass(std::int32_t eGameMode) {
       });
       break;
     }
-    case 58:
-    case 66:
+    case GAME_MODE_PENALTY:
+    case GAME_MODE_SHOOTOUT:
       EveryPlayer(ACTION_PENALTY);
       break;
     case GAME_MODE_GOAL_CELEBRATION:

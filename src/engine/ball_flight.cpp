@@ -654,7 +654,7 @@ void ball_PredictPath(Ball* poBall) {
 
 std::int32_t ball_OutcomeClassify(std::int32_t* piSide) {
   GameMode eMode = global_eGetGameMode();
-  if (eMode == 58 || eMode == 66) {
+  if (eMode == GAME_MODE_PENALTY || eMode == GAME_MODE_SHOOTOUT) {
     *piSide = ball_XGet(&ball_oBall) < 0 ? 1 : 2;
     return BALL_OUTCOME_PENALTY;
   }

@@ -83,7 +83,7 @@ void chaser_Clear() {
 }
 
 void chaser_Choose() {
-  if (global_eGetGameMode() == 66) return;
+  if (global_eGetGameMode() == GAME_MODE_SHOOTOUT) return;
   // While a set-piece script stages a restart the ball is dead: a ball coming
   // to rest out of play must not send a scripted walker after it.
   if (global_eGetGameMode() == GAME_MODE_SET_PIECE_SCRIPT) return;

@@ -50,8 +50,8 @@ void TargetMirrored(const Player* pp, const GoalieObject* g, std::int32_t* pX, s
   const std::int32_t BX = sg * ball_XGet(pb);
   const std::int32_t by = ball_YGet(pb);
   std::int32_t X, Y;
-  if (eMode == 58 || eMode == 66) {
-    X = eMode == 58 ? 9336 : kLineX;
+  if (eMode == GAME_MODE_PENALTY || eMode == GAME_MODE_SHOOTOUT) {
+    X = eMode == GAME_MODE_PENALTY ? 9336 : kLineX;
     Y = 0;
   } else if (newgoal_SideFlagGet(g->iSide) && BX > 0) {
     if (BX <= 7056) {
@@ -89,7 +89,8 @@ void TargetMirrored(const Player* pp, const GoalieObject* g, std::int32_t* pX, s
     if (X > kLineX) X = kLineX;
   }
   const Player* po = pb->poOwner;
-  if (po && po->MyTeam != pp->MyTeam && std::abs(by) < 1296 && eMode != 58 && eMode != 66) {
+  if (po && po->MyTeam != pp->MyTeam && std::abs(by) < 1296 && eMode != GAME_MODE_PENALTY &&
+      eMode != GAME_MODE_SHOOTOUT) {
     if (BX > 8496) {
       std::int32_t dx = BX - X, dy = by - Y;
       std::int32_t dist = player_Dist(dx, dy);
@@ -217,7 +218,8 @@ void newgoal_Position(Player* pp) {
     Stand(pp, g, ANIM_STAND);
     return;
   }
-  if (eMode == 58 && std::abs(pp->x - sg * 9336) <= 33 && std::abs(static_cast<std::int32_t>(pp->y)) <= 33) {
+  if (eMode == GAME_MODE_PENALTY && std::abs(pp->x - sg * 9336) <= 33 &&
+      std::abs(static_cast<std::int32_t>(pp->y)) <= 33) {
     ToSpot(pp, g, sg * 9336, 0);
     return;
   }

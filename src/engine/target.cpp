@@ -133,7 +133,7 @@ std::int32_t target_HeaderSpeedGet(const Player* pp) {
 
 // ---- Shots, chips and crosses --------------------------------------------------------
 std::int32_t target_ShotAimXGet(std::int32_t iDirection, std::int32_t x, std::int32_t y) {
-  if (global_eGetGameMode() == 66) return 9504;
+  if (global_eGetGameMode() == GAME_MODE_SHOOTOUT) return 9504;
   std::int32_t s = iDirection == 1 ? 1 : -1;
   std::int32_t ax = s * x;  // toward the goal attacked, positive
   if (ax <= 7632) return s * 9312;
@@ -161,8 +161,9 @@ void target_ShotExecute(Player* pp, std::int32_t iPercent) {
   std::int32_t e = QMathAtan2(d, iAimH) & 0xFFFF;
   GameMode eMode = global_eGetGameMode();
   bool bHigh = HighBall();
-  std::int32_t s = (eMode == 58 || eMode == 66) ? (100 - PlayerO_Attr56Get(pp)) / 2
-                                               : 128 - (bHigh ? PlayerO_Attr57Get(pp) : PlayerO_Attr56Get(pp));
+  std::int32_t s = (eMode == GAME_MODE_PENALTY || eMode == GAME_MODE_SHOOTOUT)
+                       ? (100 - PlayerO_Attr56Get(pp)) / 2
+                       : 128 - (bHigh ? PlayerO_Attr57Get(pp) : PlayerO_Attr56Get(pp));
   std::int32_t s2 = s * 3640 / 128;
   std::int32_t iAngleErr = s2 > 0 ? QMathRandBetween(-s2, s2) : 0;
   std::int32_t iElevErr = r(s2);

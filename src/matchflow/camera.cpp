@@ -442,7 +442,7 @@ void camera_PathStepSet(const std::int32_t aiStart[3], const std::int32_t aiEnd[
 }
 
 void camera_StraightUpdate() {
-  if (global_eGetGameMode() == 7 || s_iStraightFrames <= 0) return;
+  if (global_eGetGameMode() == GAME_MODE_PAUSE_MENU || s_iStraightFrames <= 0) return;
   for (std::int32_t i = 0; i < 3; i++) s_oView.aiEye[i] += s_aiStraightStep[i];
   if (--s_iStraightFrames == 0) {
     camera_oBroadcast.aiSmoothTarget[0] = ball_CurXGet() * 256;

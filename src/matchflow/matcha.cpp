@@ -424,8 +424,8 @@ void match_ClockTextsFormat(char* pszMinutes, char* pszSeconds, std::size_t cb) 
 void match_ScoreClockDraw() {
   const GameMode eMode = global_eGetGameMode();
   const bool bTraining = global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING;
-  const bool bMarkersOnly = eMode == GAME_MODE_INTERVAL || eMode == 60 || eMode == 61 || eMode == 63 ||
-                            eMode == GAME_MODE_PERIOD_BREAK || eMode == GAME_MODE_PERIOD_END;
+  const bool bMarkersOnly = eMode == GAME_MODE_INTERVAL || eMode == 60 || eMode == GAME_MODE_FORMATION_CHANGE ||
+                            eMode == 63 || eMode == GAME_MODE_PERIOD_BREAK || eMode == GAME_MODE_PERIOD_END;
   pctext_FontSet(1);
   const char* pszAwayYear = zone_YearToStr(match_TeamYearGet(&match.AwayTeam), 0);
   char szAwayYear[16];
@@ -433,7 +433,7 @@ void match_ScoreClockDraw() {
   const ScoreStrip oStrip = ScoreStripMake(szAwayYear);
   if (!bMarkersOnly) {
     const bool bGoalBlink = caption_iTypeGet() == 6 && caption_bBlinkOnGet();
-    if (!bGoalBlink && eMode != 66 && !bTraining) {
+    if (!bGoalBlink && eMode != GAME_MODE_SHOOTOUT && !bTraining) {
       Text(zone_YearToStr(match_TeamYearGet(&match.HomeTeam), 0), 16, 10, 200, 200, 200);
       Text(szAwayYear, oStrip.iAwayYearX, 10, 200, 200, 200);
       Text(oStrip.szLine, kLineX, 10, 255, 255, 255);

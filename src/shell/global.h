@@ -36,6 +36,7 @@ enum GameMode : int32_t {
   GAME_MODE_HISTORY_SQUAD = 54,  // extended mode: the team sheet's squad pages in a history
   GAME_MODE_NEWS = 57,
   GAME_MODE_PENALTY = 58,  // a penalty kick in the match
+  GAME_MODE_FORMATION_CHANGE = 61,  // a side's formation chosen from the substitution menu
   GAME_MODE_GOAL_CELEBRATION = 64,
   GAME_MODE_SHOOTOUT = 66,  // one kick of the penalty shoot-out
   GAME_MODE_INTERVAL = 72,  // the centre-spot wait before a kick-off

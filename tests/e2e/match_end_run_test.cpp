@@ -307,8 +307,8 @@ int WhiteInMenuBox(const korvena_test::Picture& f) {
 // The person's kick in the shoot-out with its panel slid in.
 bool PersonsKickWithThePanelUp() {
   const Player* pp = mpenso_oState.poTaker;
-  return global.eGameMode == 66 && pp && pp->MyTeam == player_PlaysFor_Home && caption_iTypeGet() == CAPTION_SHOOTOUT &&
-         caption_oState.iPending == 2;
+  return global.eGameMode == GAME_MODE_SHOOTOUT && pp && pp->MyTeam == player_PlaysFor_Home &&
+         caption_iTypeGet() == CAPTION_SHOOTOUT && caption_oState.iPending == 2;
 }
 
 // A Quick Start with extra time and penalties, level at each period end:
