@@ -236,7 +236,7 @@ Player* pass_UserReceiverChoose() {
   Player* poOwner = ball_OwnerGet();
   if (!poOwner || !player_IsUserControlled(poOwner)) return nullptr;
   std::int32_t iDir = poOwner->iFacing;
-  if (poOwner->uStickMagnitude >= 30) {
+  if (poOwner->uStickMagnitude >= USER_STICK_PASS_AIM_MIN) {
     // (angle + 90) x 401 / 180 runs to 1000 for a full turn of the stick:
     // wrapped into one turn of 802.
     iDir = ((poOwner->uStickAngle + 90) * 401 / 180) % 802;

@@ -415,7 +415,7 @@ void usrctl_CurveAim(User* pusr) {
   const std::int32_t iAimDeg = DegreesOf802(w->iAim);
   const bool bSteering = pp != nullptr && pp->bUserSteered;
   const bool bA = !bSteering && iOnMag > USER_STICK_AIM_DEAD && DegreesApart(iOnDeg, iAimDeg) > 5;
-  const bool bB = bSteering && iOnMag >= 31 &&
+  const bool bB = bSteering && iOnMag >= USER_STICK_CURVE_STEERED_MIN &&
                   DegreesApart(Wrap360(AngleOf(pusr->uStickDirection) + 90), iAimDeg) >= 6 &&
                   DegreesApart(Wrap360(AngleOf(w->uStickPrev) + 90), iAimDeg) >= 6;
   if (!bA && !bB) return;

@@ -32,6 +32,12 @@ constexpr int32_t USER_STICK_WALK_MIN = 71;
 // scorer runs from the second.
 constexpr int32_t USER_STICK_CELEBRATE_STEP_MIN = 21;
 constexpr int32_t USER_STICK_CELEBRATE_RUN_MIN = 50;
+// While a user steers his player, the stick held away from his kick's aim
+// bends the kick only from a magnitude of this or more.
+constexpr int32_t USER_STICK_CURVE_STEERED_MIN = 31;
+// A user's pass looks for its receiver along the stick from a magnitude of
+// this or more; below it, along the way his player faces.
+constexpr int32_t USER_STICK_PASS_AIM_MIN = 30;
 
 struct User {
   int32_t iIndex;
