@@ -14,6 +14,10 @@
 #include "shell/user.h"
 
 namespace {
+// The thrower's clips: the short throw (below 2161 units) and the long one.
+constexpr std::uint32_t kAnimThrowShort = 147;
+constexpr std::uint32_t kAnimThrowLong = 148;
+
 std::int32_t s_iCountdown;
 bool s_bHandedOver;
 bool s_bDone;
@@ -112,14 +116,14 @@ static bool ThrowInStep(Player* pp) {
       if (setp_CommandGet() == SETP_CMD_KICK) rec.iEnterState = 10;
       return true;
     case 10:
-      setp_KickStart(pp, setp_KickDistanceGet() < 2161 ? 147 : 148, target_DoThrow);
+      setp_KickStart(pp, setp_KickDistanceGet() < 2161 ? kAnimThrowShort : kAnimThrowLong, target_DoThrow);
       rec.iEnterState = 11;
       return true;
     case 11:
       // A throw whose clip was cut off before the ball left his hands (he
       // still holds it, its release still waiting) is thrown again.
       if (pp->oSetPiece.iPosState == SETP_POS_KICKING && pp->oAnimData.pfnContact && ball_oBall.poOwner == pp &&
-          pp->oAnimData.eActionAnim != 147 && pp->oAnimData.eActionAnim != 148) {
+          pp->oAnimData.eActionAnim != kAnimThrowShort && pp->oAnimData.eActionAnim != kAnimThrowLong) {
         rec.iEnterState = 10;
         return true;
       }

@@ -41,13 +41,16 @@ void camera_DefaultTarget(std::intptr_t, std::int32_t* px, std::int32_t* ph, std
 constexpr std::int32_t kMoveStep = 96;
 constexpr std::int32_t kTurnStep = 2;
 constexpr std::int32_t kZoomStep = 48;
+// The free camera's view radius: how far ahead of the eye a turn puts the
+// target, and the radius the zoom starts from.
+constexpr std::int32_t kViewRadius = 4320;
 
 constexpr CameraMatch camera_MatchFresh() {
   CameraMatch o{};
   o.oView.aiEye[1] = 7200;
   o.oView.aiEye[2] = 14400;
   o.oView.pfnTarget = camera_DefaultTarget;
-  o.iViewRadius = 4320;
+  o.iViewRadius = kViewRadius;
   o.iStackPointer = -1;
   return o;
 }
@@ -568,14 +571,14 @@ void camera_FreeMove(std::int32_t iEvent) {
     case 141: moveBoth(camera_HeadingDegrees(E[0] - T[0], E[2] - T[2]), kMoveStep); break;
     case 142: {
       const std::int32_t b = QMathAtan2(T[2] - E[2], T[0] - E[0]) - kTurnStep * 65536 / 360;
-      T[0] = E[0] + camera_SinScale(b, 4320);
-      T[2] = E[2] + camera_CosScale(b, 4320);
+      T[0] = E[0] + camera_SinScale(b, kViewRadius);
+      T[2] = E[2] + camera_CosScale(b, kViewRadius);
       break;
     }
     case 143: {
       const std::int32_t d = (iHeading + kTurnStep) % 360;
-      T[0] = E[0] + imath_SinScale(4320, d);
-      T[2] = E[2] + imath_CosScale(4320, d);
+      T[0] = E[0] + imath_SinScale(kViewRadius, d);
+      T[2] = E[2] + imath_CosScale(kViewRadius, d);
       break;
     }
     case 144:
