@@ -21,9 +21,12 @@ target_compile_options(korvena_options INTERFACE
   $<$<BOOL:${KORVENA_LEAN_PROGRAMS}>:-gz>
   # The fuzz tree traces coverage in every library; tests/fuzz links libFuzzer.
   $<$<BOOL:${KORVENA_FUZZ}>:-fsanitize=fuzzer-no-link>)
+# The fixed address is for programs only: a shared library (the renderers,
+# the test tree's stand-in libraries) is loaded wherever there is room.
 target_link_options(korvena_options INTERFACE
   $<$<BOOL:${KORVENA_SANITIZE}>:-fsanitize=address,undefined>
-  $<$<BOOL:${KORVENA_LEAN_PROGRAMS}>:-gz -no-pie>)
+  $<$<BOOL:${KORVENA_LEAN_PROGRAMS}>:-gz>
+  $<$<AND:$<BOOL:${KORVENA_LEAN_PROGRAMS}>,$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>>:-no-pie>)
 target_compile_features(korvena_options INTERFACE cxx_std_20)
 target_include_directories(korvena_options INTERFACE ${CMAKE_SOURCE_DIR}/src)
 # Assertions stay on in every build type.
