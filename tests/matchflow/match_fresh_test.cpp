@@ -139,11 +139,7 @@ class FreshChild : public ::testing::Environment {
 // The hashes of the plan's last match, its matches played in turn from the
 // start of a new process (empty when one did not finish).
 std::vector<mh::Hash> FreshRun(const std::vector<Match>& aPlan) {
-  const std::string words = PlanWords(aPlan);
-  std::string name = words;
-  for (char& ch : name) if (ch == ' ') ch = '_';
-  const std::string out = ::testing::TempDir() + "/fresh_" + name + ".txt";
-  return mh::ChildHashes("KORVENA_FRESH_PLAN='" + words + "' KORVENA_FRESH_OUT='" + out + "'", out);
+  return mh::ChildHashes("KORVENA_FRESH_PLAN='" + PlanWords(aPlan) + "'", "KORVENA_FRESH_OUT");
 }
 // The seed's hashes as the only match of a new process.
 std::vector<mh::Hash> FreshRun(std::uint32_t uSeed, bool bLong = false) {

@@ -35,6 +35,7 @@
 #include "shell/input.h"
 #include "shell/user.h"
 #include "shell/vsync.h"
+#include "support/temp_dir.h"
 #include "tournament/squad.h"
 #include "tournament/tmtree.h"
 #include "tournament/tournament_services.h"
@@ -611,11 +612,13 @@ bool HashesWrite(const std::string& path, const std::vector<Hash>& aHashes) {
   return static_cast<bool>(out);
 }
 
-std::vector<Hash> ChildHashes(const std::string& sEnv, const std::string& out) {
-  std::remove(out.c_str());
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string cmd = sEnv + " '" + self + "' >/dev/null 2>&1";
+std::vector<Hash> ChildHashes(const std::string& sEnv, const std::string& sOutVariable) {
+  const korvena_test::TempDir oDir;
   std::vector<Hash> a;
+  if (oDir.path().empty()) return a;
+  const std::string out = oDir / "hashes.txt";
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string cmd = sEnv + " " + sOutVariable + "='" + out + "' '" + self + "' >/dev/null 2>&1";
   if (std::system(cmd.c_str()) != 0) return a;
   std::ifstream in(out);
   std::string line;
@@ -625,7 +628,6 @@ std::vector<Hash> ChildHashes(const std::string& sEnv, const std::string& out) {
     for (std::uint64_t& u : h.au) ss >> u;
     a.push_back(h);
   }
-  std::remove(out.c_str());
   return a;
 }
 

@@ -132,9 +132,11 @@ constexpr std::int32_t kCheckpointEvery = 50;
 
 // A run handed from a child process to its parent: every group of every
 // tick, one tick a line. ChildHashes runs this program again with sEnv
-// (NAME='value' words) before it, for the child to write its run to out;
-// empty when the child failed.
+// (NAME='value' words) before it and the variable sOutVariable naming a file
+// of this call's own (in a new temporary folder, so that runs of the same
+// tests side by side never meet), for the child to write its run to; empty
+// when the child failed.
 bool HashesWrite(const std::string& path, const std::vector<Hash>& aHashes);
-std::vector<Hash> ChildHashes(const std::string& sEnv, const std::string& out);
+std::vector<Hash> ChildHashes(const std::string& sEnv, const std::string& sOutVariable);
 
 }  // namespace match_harness
