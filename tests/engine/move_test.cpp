@@ -22,6 +22,7 @@
 #include "shell/debuglog.h"
 #include "shell/global.h"
 #include "shell/imath.h"
+#include "support/temp_dir.h"
 #include "tournament/dbplayer.h"
 
 namespace {
@@ -693,8 +694,8 @@ TEST_F(MoveTest, InvalidStateAndRunClipAssert) {
 }
 
 TEST_F(MoveTest, DebugLogIsSilentUnlessNamed) {
-  std::string path = ::testing::TempDir() + "/debuglog_test.txt";
-  std::remove(path.c_str());
+  const korvena_test::TempDir dir;
+  const std::string path = dir / "debuglog.txt";
   unsetenv("KORVENA_DEBUG_LOG");
   debuglog_Reset();
   debuglog_Printf("duff foul\n");

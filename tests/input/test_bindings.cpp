@@ -13,14 +13,15 @@
 
 #include "ports_fixture.h"
 #include "shell/debuglog.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 // What a call writes to the debug log; it must write nothing to standard
 // output (a benchmark's report goes there).
 std::string DebugLogOf(const std::function<void()>& fn) {
-  const std::string path = ::testing::TempDir() + "/bindings_debuglog.txt";
-  std::remove(path.c_str());
+  const korvena_test::TempDir dir;
+  const std::string path = dir / "debuglog.txt";
   setenv("KORVENA_DEBUG_LOG", path.c_str(), 1);
   debuglog_Reset();
   ::testing::internal::CaptureStdout();

@@ -15,6 +15,7 @@
 #include "audio/qal.h"
 #include "platform/movie_codec.h"
 #include "platform/movie_streamer.h"
+#include "support/temp_dir.h"
 #include "test_films.h"
 
 using namespace platform;
@@ -342,7 +343,8 @@ namespace {
 // The validator's exit code on the given bytes.
 int Validate(const std::vector<uint8_t>& bytes, const std::string& name) {
   const char* build = std::getenv("KORVENA_BUILD_DIR");
-  const std::string file = std::string(::testing::TempDir()) + name;
+  const korvena_test::TempDir dir;
+  const std::string file = dir / name;
   std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                               static_cast<std::streamsize>(bytes.size()));
   const std::string cmd = std::string(build ? build : ".") + "/tools/korvena_fmvcheck " + file + " >/dev/null 2>&1";

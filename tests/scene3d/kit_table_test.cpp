@@ -720,8 +720,8 @@ TEST(KitArt, UniqueKitsAreDrawnAndTheirTexturesChecked) {
   const std::vector<std::string> lines = {
       "BBB1998H,U,3,1,1,SS,C81E23-EEEEEE-1C1C1C-C81E23-sash\\,GK19873C-1C1C1C",
       "BBB1962H,U,3,1,1,LS,C81E23-EEEEEE-1C1C1C-C81E23-quarters-bw\\,GK19873C-1C1C1C"};
-  const std::string dir = ::testing::TempDir() + "/korvena_unique_kits";
-  std::filesystem::remove_all(dir);
+  const korvena_test::TempDir temp;
+  const std::string dir = temp.path();
   EXPECT_EQ(kitsource::CheckUniqueTextures(lines, dir).size(), 16u);
   ASSERT_GT(kitart::WriteAll(lines, {}, dir), 16);
   EXPECT_TRUE(kitsource::CheckUniqueTextures(lines, dir).empty());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "tournament_env.h"
 
 namespace fs = std::filesystem;
@@ -34,9 +35,6 @@ struct Outcome {
 class TmgenRun {
  public:
   TmgenRun() {
-    root_ = fs::temp_directory_path() / ("korvena_tmgen_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
     const fs::path from = SourceDir() / "assets";
     fs::create_directories(root_ / "assets" / "texts");
     fs::copy(from / "tournament", root_ / "assets" / "tournament", fs::copy_options::recursive);
@@ -44,7 +42,6 @@ class TmgenRun {
     for (const char* sub : {"teams", "frontend", "abbreviations"})
       fs::copy(from / "texts" / sub, root_ / "assets" / "texts" / sub, fs::copy_options::recursive);
   }
-  ~TmgenRun() { fs::remove_all(root_); }
   fs::path Source(int year) const { return root_ / "assets" / "tournament" / "editions" / (std::to_string(year) + ".txt"); }
   Outcome Go() const {
     const fs::path out = root_ / "out";
@@ -59,7 +56,8 @@ class TmgenRun {
   }
 
  private:
-  fs::path root_;
+  korvena_test::TempDir dir_;  // a folder of this run's own, removed with it
+  fs::path root_ = dir_.path();
 };
 
 // The line number (from 1) of the first line holding the text.

@@ -464,7 +464,8 @@ TEST(ImageDamage, TruncatedAndCorruptedFiles) {
 }
 
 struct ImageFiles : ::testing::Test {
-  std::string Name(const char* p) { return std::string(::testing::TempDir()) + p; }
+  std::string Name(const char* p) { return dir_ / p; }
+  korvena_test::TempDir dir_;
 };
 
 TEST_F(ImageFiles, RoundTripsOfA565Surface) {

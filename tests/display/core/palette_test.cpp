@@ -7,6 +7,7 @@
 #include "display/qdl.h"
 #include "display/qdl_internal.h"
 #include "display/qdl_palette.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -20,9 +21,8 @@ struct PaletteTest : ::testing::Test {
     QDLSurfaceFreeAll();
     qdlGlobals.pDisplay = nullptr;
   }
-  std::string TempFile(const char* pName) {
-    return std::string(::testing::TempDir()) + pName;
-  }
+  std::string TempFile(const char* pName) { return dir_ / pName; }
+  korvena_test::TempDir dir_;
 };
 
 QDLPaletteEntry E(uint8_t r, uint8_t g, uint8_t b) { return QDLPaletteEntry{r, g, b, 0}; }

@@ -197,7 +197,8 @@ TEST_F(FontsTest, FrameOfGeneratedFontsAndSprites) {
   EXPECT_GT(b, 200);
 
   // Capture the frame and read it back.
-  const std::string out = BuildDir() + "/tests/draw_frame.tga";
+  const drawtest::TempDir dir("fonts_frame");
+  const std::string out = dir.File("draw_frame.tga");
   ASSERT_EQ(QDLSurfaceSaveTGA(s, out.c_str(), nullptr), 0u);
   const auto bytes = drawtest::ReadFile(out);
   ASSERT_EQ(bytes.size(), 18u + 640u * 480u * 3u);
