@@ -2,6 +2,8 @@
 // written out as TGA files to look at, and small statistics to compare.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -71,10 +73,18 @@ inline bool WriteShot(const std::string& path, const Shot& s) {
     }
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  FILE* f = std::fopen(path.c_str(), "wb");
+  // The captures' folder is shared by every run of the tests in the tree:
+  // the picture is written under a name of this process's own and renamed
+  // over the target, so a run beside this one never finds it half written.
+  const std::string part = path + "." + std::to_string(::getpid()) + ".part";
+  FILE* f = std::fopen(part.c_str(), "wb");
   if (f == nullptr) return false;
   const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-  return std::fclose(f) == 0 && ok;
+  if (std::fclose(f) != 0 || !ok || std::rename(part.c_str(), path.c_str()) != 0) {
+    std::remove(part.c_str());
+    return false;
+  }
+  return true;
 }
 
 // A small picture of the shot: the mean colour of each cell of a grid of
