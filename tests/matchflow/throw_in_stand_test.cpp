@@ -10,6 +10,10 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/anim.h"
+#include "engine/ball.h"
+#include "engine/player.h"
+#include "engine/setp.h"
 #include "shell/global.h"
 #include "support/match_harness.h"
 #include "support/match_soak.h"
@@ -52,6 +56,56 @@ TEST(ThrowInStand, AThrowCutOffBeforeTheReleaseIsThrownAgainAndTheMatchEnds) {
   ASSERT_GE(o.cThrowIns, 4);
   // Walking to the line, the aim and the flight: no throw-in stands.
   EXPECT_LE(o.iLongest, 1500);
+}
+
+// The same cut made on purpose: at a computer match's first throw-in, once
+// the thrower has started his throw (the throw-in's state 11) and still holds
+// the ball with its release waiting, his throw clip is replaced by the
+// throw-in stance, as another part of the game setting his animation would.
+// He starts the throw again, the ball leaves his hands and the throw-in ends.
+struct CutThrow {
+  Player* poThrower = nullptr;
+  std::int32_t iCut = -1;        // the tick his clip was cut off
+  std::int32_t iRestarted = -1;  // he was seen throwing again, the ball in his hands
+  std::int32_t iThrown = -1;     // the ball left his hands
+  std::int32_t iEnded = -1;      // the throw-in ended
+  static bool Throwing(const Player* pp) {
+    return pp->oAnimData.eActionAnim == 147 || pp->oAnimData.eActionAnim == 148;
+  }
+  static void Observe(std::int32_t iTick, void* pv) {
+    CutThrow& o = *static_cast<CutThrow*>(pv);
+    if (o.iCut < 0) {
+      Player* pp = global.eGameMode == GAME_MODE_THROW_IN ? setp_poGetKickTaker() : nullptr;
+      if (pp && pp->oSetPiece.iEnterState == 11 && pp->oSetPiece.iPosState == SETP_POS_KICKING &&
+          pp->oAnimData.pfnContact && ball_oBall.poOwner == pp && Throwing(pp)) {
+        anim_RequestSet(&pp->oAnimInfo, 152);
+        anim_ActionAnimSet(&pp->oAnimData, 152);
+        o.poThrower = pp;
+        o.iCut = iTick;
+      }
+      return;
+    }
+    if (o.iEnded >= 0) return;
+    if (o.iRestarted < 0 && ball_oBall.poOwner == o.poThrower && Throwing(o.poThrower)) o.iRestarted = iTick;
+    if (o.iThrown < 0 && o.iRestarted >= 0 && ball_oBall.poOwner != o.poThrower) o.iThrown = iTick;
+    if (global.eGameMode != GAME_MODE_THROW_IN) o.iEnded = iTick;
+  }
+};
+
+TEST(ThrowInStand, AThrowWhoseClipIsReplacedBeforeTheReleaseIsStartedAgainAndThrown) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  mh::Config c;
+  c.uSeed = 3;
+  c.cTickCap = 40000;
+  CutThrow o;
+  const mh::Result r = mh::Run(c, nullptr, CutThrow::Observe, &o);
+  ASSERT_GE(o.iCut, 0) << "no throw-in reached its throw: " << r.Describe(c);
+  EXPECT_GT(o.iRestarted, o.iCut) << "the throw was not started again";
+  EXPECT_GT(o.iThrown, o.iRestarted) << "the ball never left his hands";
+  EXPECT_GT(o.iEnded, o.iCut) << "the throw-in stood: " << r.Describe(c);
+  EXPECT_LE(o.iEnded - o.iCut, 300);
+  EXPECT_TRUE(r.bFinished) << r.Describe(c);
 }
 
 }  // namespace
