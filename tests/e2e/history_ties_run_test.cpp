@@ -2,9 +2,9 @@
 // loop, in English and in French: the group tables' two-legs results (the
 // dates, the score boxes, the aggregate line and the bars parting the ties
 // each in a place of their own, the aggregate in the order of the leg it is
-// under, the view switch greyed and passed over where there is no table);
-// the news's draw page of every edition, its tie in the order of its first
-// leg; the hub's "Quit History?" hiding no hub text in part.
+// under, the view switch greyed, passed over and turning nothing where there
+// is no table); the news's draw page of every edition, its tie in the order
+// of its first leg; the hub's "Quit History?" hiding no hub text in part.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -389,6 +389,38 @@ TEST(HistoryTies, AViewSwitchWithNothingToSwitchToIsPassedOver) {
   EXPECT_EQ(t->red, 255) << "the focus's yellow";
   d.Events({H::kSelect});
   EXPECT_TRUE(d.RunUntil([&] { return s.iView == MFHGROUP_VIEW_RESULTS; }, 60));
+}
+
+// Select with the focus on a greyed view switch (no key brings it there, the
+// focus passes over the switch, but one left there) does nothing: the round
+// of two legs stays as it is, no view is turned, and a league round then
+// still opens on its table.
+TEST(HistoryTies, SelectOnAGreyedViewSwitchTurnsNoView) {
+  H d;
+  ASSERT_TRUE(Start(d, LANGUAGE_ENGLISH));
+  ASSERT_TRUE(HubOfANewHistory(d, LANGUAGE_ENGLISH)) << d.ModesText();
+  ASSERT_TRUE(GroupTablesOn(d, "AFC-CAF")) << d.ModesText();
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  ASSERT_EQ(mfhgroup_LayoutGet(mfhgroup_OrderRoundGet(s.iEntry)), MFHGROUP_LAYOUT_TWO_LEGS);
+  ASSERT_EQ(s.iView, MFHGROUP_VIEW_TABLE);
+  s.iFocus = MFHGROUP_FOCUS_VIEW;
+  d.Events({H::kSelect});
+  d.RunUntil([] { return false; }, 10);
+  EXPECT_EQ(d.Mode(), MFHGROUP_MODE);
+  EXPECT_EQ(s.iFocus, MFHGROUP_FOCUS_VIEW);
+  EXPECT_EQ(s.iView, MFHGROUP_VIEW_TABLE);
+
+  // UEFA's first group plays a league: its table shows, its switch naming
+  // the results.
+  s.iConf = 0;
+  s.iEntry = 0;
+  s.iFocus = MFHGROUP_FOCUS_CONF;
+  mfhgroup_OrderListBuild(history_ConfByIndexGet(tmgame_CurrentYearGet(), 0));
+  ASSERT_EQ(mfhgroup_LayoutGet(mfhgroup_OrderRoundGet(0)), MFHGROUP_LAYOUT_LEAGUE);
+  const Frame o = Drawn(mfhgroup_Draw);
+  const Cell* t = SwitchText(o);
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->text, festr_IDToStr(IDS_FE_RESULTS));
 }
 
 // The hub's "Quit History?" in English and in French: a text of the hub
