@@ -75,33 +75,47 @@ int32_t caption_ControllerMsgDraw() {
   Trace("message");
   return 0;
 }
-// Match modes.
-FAKE(usrctl_Update)
-FAKE(options_DebugUpdate)
-FAKE(matchstart_Update)
-FAKE(kickoff_Update)
-FAKE(matchflow_InMatchSetup)
-FAKE(mgoalkic_Update)
-FAKE(corner_Run)
-FAKE(keeperball_Run)
-FAKE(periodbreak_Update)
-FAKE(mftime_Run)
-FAKE(returnpos_Update)
-FAKE(mthrowin_Update)
-FAKE(freekick_Run)
-FAKE(replay_Update)
-FAKE(penalty_Update)
-FAKE(subs_Update)
-FAKE(mformation_Update)
-FAKE(subs_Mode62Update)
-FAKE(celebrate_Run)
-FAKE(mpenso_Update)
-FAKE(subs_Mode67Update)
-FAKE(kickoffwait_Update)
-FAKE(mhands_Update)
-FAKE(spscript_Update)
-FAKE(cpuman_ModeRun)
-FAKE(playon_Update)
+// The parts of the match a match tick runs: each notes the mode it ran in
+// and then does what the test gives it to do (g_pfnPartDoes), as a real part
+// asks for the next mode.
+namespace {
+int32_t g_eModeSeen;
+void (*g_pfnPartDoes)();
+void Part(const char* pszName) {
+  Trace(pszName);
+  g_eModeSeen = static_cast<int32_t>(global.eGameMode);
+  if (g_pfnPartDoes) g_pfnPartDoes();
+}
+}  // namespace
+#define PART(name) \
+  void name() { Part(#name); }
+PART(usrctl_Update)
+PART(options_DebugUpdate)
+PART(matchstart_Update)
+PART(kickoff_Update)
+PART(matchflow_InMatchSetup)
+PART(mgoalkic_Update)
+PART(corner_Run)
+PART(keeperball_Run)
+PART(periodbreak_Update)
+PART(mftime_Run)
+PART(returnpos_Update)
+PART(mthrowin_Update)
+PART(freekick_Run)
+PART(replay_Update)
+PART(penalty_Update)
+PART(subs_Update)
+PART(mformation_Update)
+PART(subs_Mode62Update)
+PART(celebrate_Run)
+PART(mpenso_Update)
+PART(subs_Mode67Update)
+PART(kickoffwait_Update)
+PART(mhands_Update)
+PART(spscript_Update)
+PART(cpuman_ModeRun)
+PART(playon_Update)
+#undef PART
 FAKE(caption_Draw)
 FAKE(demo_Update)
 FAKE(pausemenu_Settle)
@@ -198,6 +212,7 @@ class Dispatch : public ::testing::Test {
     g_bControllerMissing = 0;
     g_bSimulationHeld = 0;
     mfhmain_State = 0;
+    g_pfnPartDoes = nullptr;
     g_bPauseQuit = 0;
   }
 };
@@ -309,33 +324,112 @@ TEST_F(Dispatch, FrontEndTableCallsEachScreenWithItsMessage) {
   EXPECT_EQ(g_aoTrace, Trace_t({"input_PortsRead", "input_EventsGenerate"}));
 }
 
-TEST_F(Dispatch, MatchTableCallsEachModeThenCaptionsDemoAndTheTransition) {
-  std::map<int32_t, const char*> oTable = {
-      {2, "usrctl_Update"},       {7, "options_DebugUpdate"},  {22, "matchstart_Update"},
-      {23, "kickoff_Update"},     {24, "matchflow_InMatchSetup"}, {26, "mgoalkic_Update"},
-      {27, "corner_Run"},         {32, "keeperball_Run"},      {33, "vsync_Init"},
-      {34, "periodbreak_Update"}, {35, "mftime_Run"},          {36, "returnpos_Update"},
-      {40, "mthrowin_Update"},    {44, "freekick_Run"},        {46, "replay_Update"},
-      {58, "penalty_Update"},     {59, "subs_Update"},         {61, "mformation_Update"},
-      {62, "subs_Mode62Update"},  {64, "celebrate_Run"},       {66, "mpenso_Update"},
-      {67, "subs_Mode67Update"},  {72, "kickoffwait_Update"},  {80, "mhands_Update"},
-      {82, "spscript_Update"},    {85, "cpuman_ModeRun"},      {86, "playon_Update"},
-  };
+// Which part of the match each mode runs, by what the mode is: a throw-in
+// runs the throw-in, a corner the corner... The substitutions' modes (59, 62,
+// 67) and the formation's (61) have no names.
+const std::map<int32_t, const char*> kPartOfMode = {
+    {GAME_MODE_PLAY, "usrctl_Update"},
+    {GAME_MODE_PAUSE_MENU, "options_DebugUpdate"},
+    {GAME_MODE_MATCH_START, "matchstart_Update"},
+    {GAME_MODE_KICK_OFF, "kickoff_Update"},
+    {GAME_MODE_IN_MATCH_SETUP, "matchflow_InMatchSetup"},
+    {GAME_MODE_GOAL_KICK, "mgoalkic_Update"},
+    {GAME_MODE_CORNER, "corner_Run"},
+    {32, "keeperball_Run"},
+    {GAME_MODE_PERIOD_BREAK, "periodbreak_Update"},
+    {GAME_MODE_PERIOD_END, "mftime_Run"},
+    {GAME_MODE_RETURN_POSITIONS, "returnpos_Update"},
+    {GAME_MODE_THROW_IN, "mthrowin_Update"},
+    {GAME_MODE_FREE_KICK, "freekick_Run"},
+    {GAME_MODE_REPLAY, "replay_Update"},
+    {GAME_MODE_PENALTY, "penalty_Update"},
+    {59, "subs_Update"},
+    {61, "mformation_Update"},
+    {62, "subs_Mode62Update"},
+    {GAME_MODE_GOAL_CELEBRATION, "celebrate_Run"},
+    {GAME_MODE_SHOOTOUT, "mpenso_Update"},
+    {67, "subs_Mode67Update"},
+    {GAME_MODE_INTERVAL, "kickoffwait_Update"},
+    {GAME_MODE_KEEPER_HANDS, "mhands_Update"},
+    {GAME_MODE_SET_PIECE_SCRIPT, "spscript_Update"},
+    {GAME_MODE_CPU_SUBS, "cpuman_ModeRun"},
+    {GAME_MODE_PLAY_ON, "playon_Update"},
+};
+
+// The parts of the match in a trace, in order.
+Trace_t PartsIn(const Trace_t& a) {
+  std::set<std::string> oParts;
+  for (const auto& [iMode, pszPart] : kPartOfMode) oParts.insert(pszPart);
+  Trace_t o;
+  for (const std::string& s : a)
+    if (oParts.count(s)) o.push_back(s);
+  return o;
+}
+
+// Where a call comes in a trace; -1 when it is not there.
+int32_t At(const Trace_t& a, const std::string& s) {
+  for (size_t i = 0; i < a.size(); i++)
+    if (a[i] == s) return static_cast<int32_t>(i);
+  return -1;
+}
+
+// Every mode, the match's and the rest: a match mode runs its own part, once,
+// in that mode, and no other part; any other mode runs none. The match goes
+// on after every tick but that of its end, which starts the frame rate again.
+TEST_F(Dispatch, EachMatchModeRunsItsOwnPartAndNoOther) {
   for (int32_t iMode = -2; iMode <= 90; iMode++) {
     global = Global{};
-    global_bModeChanged = 0;
     global_SetGameMode(static_cast<GameMode>(iMode));
-    // A push pending in every mode: the transition after the common calls takes it.
-    global_GameModePush([] { Trace("enter"); }, GAME_MODE_PLAY_ON, nullptr);
     g_aoTrace.clear();
-    EXPECT_EQ(game_MatchTick(), iMode == 33 ? 0 : 1) << iMode;
-    Trace_t aoExpected = {"input_PortsRead", "input_EventsGenerate", "font0"};
-    auto it = oTable.find(iMode);
-    if (it != oTable.end()) aoExpected.push_back(it->second);
-    aoExpected.insert(aoExpected.end(), {"caption_Draw", "demo_Update", "pausemenu_Settle", "enter"});
-    EXPECT_EQ(g_aoTrace, aoExpected) << iMode;
-    EXPECT_EQ(global_eGetGameMode(), GAME_MODE_PLAY_ON) << iMode;
+    g_eModeSeen = -100;
+    const int32_t iGoesOn = game_MatchTick();
+    const auto it = kPartOfMode.find(iMode);
+    if (it != kPartOfMode.end()) {
+      EXPECT_EQ(PartsIn(g_aoTrace), Trace_t({it->second})) << iMode;
+      EXPECT_EQ(g_eModeSeen, iMode);
+    } else {
+      EXPECT_EQ(PartsIn(g_aoTrace), Trace_t()) << iMode;
+    }
+    // Whatever the mode, the captions are drawn, the demo moves on and the
+    // pause menu settles.
+    for (const char* psz : {"caption_Draw", "demo_Update", "pausemenu_Settle"})
+      EXPECT_GE(At(g_aoTrace, psz), 0) << iMode << " " << psz;
+    EXPECT_EQ(iGoesOn, iMode == GAME_MODE_MATCH_END ? 0 : 1) << iMode;
+    EXPECT_EQ(At(g_aoTrace, "vsync_Init") >= 0, iMode == GAME_MODE_MATCH_END) << iMode;
+    // No part asked for another mode: the tick keeps its own.
+    EXPECT_EQ(global_eGetGameMode(), iMode) << iMode;
   }
+}
+
+// A part runs on the inputs of its own tick, read before it; the captions are
+// drawn over what it did; the mode it asks for (a throw-in handing over to
+// play) takes over once the tick is done, its enter operation after the
+// captions and the pause menu's settling, and the next tick runs that mode's
+// part.
+TEST_F(Dispatch, APartSeesThisTicksInputsAndTheModeItAsksForRunsFromTheNextTick) {
+  global_SetGameMode(GAME_MODE_THROW_IN);
+  g_pfnPartDoes = [] {
+    if (global.eGameMode == GAME_MODE_THROW_IN) global_GameModePush([] { Trace("enter"); }, GAME_MODE_PLAY_ON, nullptr);
+  };
+  EXPECT_EQ(game_MatchTick(), 1);
+  g_pfnPartDoes = nullptr;
+  const Trace_t a = g_aoTrace;
+  const int32_t iPart = At(a, "mthrowin_Update");
+  ASSERT_GE(iPart, 0);
+  EXPECT_EQ(g_eModeSeen, GAME_MODE_THROW_IN) << "the part ran in its own mode";
+  EXPECT_LT(At(a, "input_PortsRead"), iPart);
+  EXPECT_LT(At(a, "input_EventsGenerate"), iPart);
+  EXPECT_LT(At(a, "input_PortsRead"), At(a, "input_EventsGenerate"));
+  EXPECT_LT(At(a, "font0"), iPart) << "the part prints in the match's font";
+  EXPECT_GT(At(a, "caption_Draw"), iPart);
+  EXPECT_GT(At(a, "enter"), At(a, "caption_Draw"));
+  EXPECT_GT(At(a, "enter"), At(a, "pausemenu_Settle"));
+  EXPECT_EQ(global_eGetGameMode(), GAME_MODE_PLAY_ON);
+
+  g_aoTrace.clear();
+  EXPECT_EQ(game_MatchTick(), 1);
+  EXPECT_EQ(PartsIn(g_aoTrace), Trace_t({"playon_Update"}));
+  EXPECT_EQ(At(g_aoTrace, "enter"), -1) << "entered once";
 }
 
 TEST_F(Dispatch, MatchFrameSimulatesUnlessHeldAndAlwaysDraws) {
