@@ -720,7 +720,7 @@ void caption_PossessionPeriodic() {
 std::int32_t caption_ControllerMsgDraw() {
   if (!input_bControllerMissing()) return 0;
   Box(0, 105, 512, 40, 5, 76, 215, 255);
-  TextCentred(glstr_IDToStr(13), 256, 120, 255, 255, 255);
+  TextCentred(gstatso_GlobalStrGet(IDS_GLOBAL_INSERT_CONTROLLER), 256, 120, 255, 255, 255);
   return 1;
 }
 

@@ -5,9 +5,12 @@
 #include "matchflow/clock.h"
 #include "shell/global.h"
 
-// The generated in-match texts and the interface language (shell/texts.h).
-extern const char* const gstatso_apszStrings[6][GSTATSO_STRINGS_MAX];
+#include "shell/texts_data.h"
+
+// The interface language (shell/texts.h).
 extern std::int32_t mlang_iLanguage;
+
+static_assert(GSTATSO_STRINGS_MAX == IDS_INGAME_MAX);
 
 namespace {
 void Bump(std::uint8_t* pu) { *pu = static_cast<std::uint8_t>(*pu + 1); }
@@ -97,9 +100,19 @@ std::int32_t s_iTextLanguage = -1;
 std::int32_t gstatso_LanguageGet() { return s_iTextLanguage >= 0 ? s_iTextLanguage : mlang_iLanguage; }
 void gstatso_LanguageSet(std::int32_t iLanguage) { s_iTextLanguage = iLanguage; }
 
+namespace {
+std::int32_t TableLanguage() {
+  const std::int32_t iLanguage = gstatso_LanguageGet();
+  return iLanguage >= 0 && iLanguage < TEXT_LANGUAGE_MAX ? iLanguage : 0;
+}
+}  // namespace
+
 const char* gstatso_StrGet(std::int32_t iId) {
   QDX_ASSERT(iId >= 0 && iId < GSTATSO_STRINGS_MAX);
-  std::int32_t iLanguage = gstatso_LanguageGet();
-  if (iLanguage < 0 || iLanguage >= 6) iLanguage = 0;
-  return gstatso_apszStrings[iLanguage][iId];
+  return gstatso_apszStrings[TableLanguage()][iId];
+}
+
+const char* gstatso_GlobalStrGet(std::int32_t iId) {
+  QDX_ASSERT(iId >= 0 && iId < IDS_GLOBAL_MAX);
+  return glstr_apszStrings[TableLanguage()][iId];
 }

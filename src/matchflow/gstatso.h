@@ -61,6 +61,10 @@ std::int32_t gstatso_GoalKindGet(const MatchStats* poStats, std::int32_t i);
 std::int32_t gstatso_GoalAdd(MatchStats* poStats, DBPlayer* poScorer, std::int32_t iKind);
 // The in-match text in the on-screen language (any other value: English).
 const char* gstatso_StrGet(std::int32_t iId);
+// A global text shown in the match (the skills of the bench's attribute
+// panel, the formation names, the controller message) in the same language,
+// so a match's screens all speak the on-screen language.
+const char* gstatso_GlobalStrGet(std::int32_t iId);
 // The on-screen-text language: the interface language until the options set
 // one of their own.
 std::int32_t gstatso_LanguageGet();

@@ -6,11 +6,13 @@
 #include "engine/engine_services.h"
 #include "engine/formation.h"
 #include "engine/team.h"
+#include "matchflow/gstatso.h"
 #include "matchflow/subs.h"
 #include "shell/draw2d.h"
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
+#include "shell/texts_data.h"
 #include "shell/user.h"
 #include "tournament/dbplayer.h"
 
@@ -19,10 +21,6 @@ MformationState mformation_oState;
 namespace {
 
 MformationState& s = mformation_oState;
-
-const char* const kNames[FORMATION_MAX] = {"5131", "541", "532",  "523",  "451",  "442",  "4132",
-                                           "4312", "41212", "424", "433",  "343",  "352",  "334",
-                                           "1441", "1432", "1423", "1342", "1351"};
 
 }  // namespace
 
@@ -71,13 +69,13 @@ void mformation_Draw() {
   draw2d_FillColourSet(0, 0, 0, 160);
   subs_PanelFill(150, 60, 320, 116, 3);
   draw2d_TextColourSet(255, 255, 255, 255);
-  subs_TextLeft("Formation", 160, 62);
+  subs_TextLeft(gstatso_StrGet(IDS_INGAME_FORMATION), 160, 62);
   const std::int32_t iCurrent = s.poTeam ? s.poTeam->iFormation : -1;
   for (std::int32_t i = 0; i < FORMATION_MAX; i++) {
     if (i == s.iCursor) draw2d_TextColourSet(200, 200, 0, 255);
     else if (i == iCurrent) draw2d_TextColourSet(200, 50, 50, 255);
     else draw2d_TextColourSet(255, 255, 255, 255);
-    subs_TextCentred(kNames[i], i < 10 ? 196 : 276, 74 + 10 * (i % 10));
+    subs_TextCentred(gstatso_GlobalStrGet(IDS_GLOBAL_FORMATION_5131 + i), i < 10 ? 196 : 276, 74 + 10 * (i % 10));
   }
   // The pitch with a triangle per slot of the formation under the cursor.
   draw2d_GradientSet(32, 100, 32, 32, 100, 32, 32, 200, 32, 32, 200, 32, 255);

@@ -15,12 +15,14 @@
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/caption.h"
+#include "matchflow/gstatso.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/draw2d.h"
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/list.h"
+#include "shell/texts_data.h"
 #include "shell/user.h"
 #include "tournament/dbplayer.h"
 #include "tournament/tla.h"
@@ -406,12 +408,15 @@ void subs_TextCentred(const char* psz, std::int32_t x, std::int32_t y) {
 }
 
 void subs_MenuDraw() {
-  static const char* const kItems[SUBS_MENU_ITEMS] = {"Resume Match", "Substitution", "Formation"};
+  // The items in the match's on-screen language, as the pause menu's.
+  const char* const apszItems[SUBS_MENU_ITEMS] = {gstatso_StrGet(IDS_INGAME_RESUME_MATCH),
+                                                  gstatso_StrGet(IDS_INGAME_SUBSTITUTION),
+                                                  gstatso_StrGet(IDS_INGAME_FORMATION)};
   const MatchTeam* po = MenuSide();
   const char* pszName = po && po->Squad ? tla_ShortNameGet(po->Squad->iTeamId) : "";
   // The panel holds its title and items whatever the size of the text.
   std::int32_t w = 150;
-  for (const char* psz : {pszName ? pszName : "", kItems[0], kItems[1], kItems[2]}) {
+  for (const char* psz : {pszName ? pszName : "", apszItems[0], apszItems[1], apszItems[2]}) {
     const std::int32_t iText = (pctext_WidthGet(psz) * 640 + subs_X(640) - 1) / subs_X(640) + 20;
     if (iText > w) w = iText;
   }
@@ -422,7 +427,7 @@ void subs_MenuDraw() {
   for (std::int32_t i = 0; i < SUBS_MENU_ITEMS; i++) {
     if (i == s.iMenuCursor) draw2d_TextColourSet(200, 200, 0, 255);
     else draw2d_TextColourSet(255, 255, 255, 255);
-    subs_TextLeft(kItems[i], 255, 120 + 10 * i);
+    subs_TextLeft(apszItems[i], 255, 120 + 10 * i);
   }
 }
 
@@ -585,27 +590,23 @@ void EntryDraw(const DBPlayer* p, std::int32_t x, std::int32_t y, bool bCursor, 
   subs_TextLeft(sz, x + 8, y);
 }
 
-// The attribute panel over one of the two columns (x its left edge).
+// The attribute panel over one of the two columns (x its left edge): the
+// skills' names (global texts, outfield then goalkeeping) in the match's
+// on-screen language, each followed by its value.
 void DetailsDraw(const DBPlayer* p, std::int32_t x) {
-  static const char* const kNames[] = {"Speed",   "Stamina", "Energy",     "Accuracy",  "Power",   "Heading",
-                                       "Passing", "Control", "Creativity", "Awareness", "Tackling"};
-  static const char* const kKeeper[] = {"Diving", "Handling", "Reactions", "Judgement"};
-  const std::int32_t aiValues[] = {p->uSpeed,   p->iStamina, p->uFitness78, p->uAccuracy,
-                                   p->uPower,   p->iHeading, p->uPassing,               p->uControl,
-                                   p->uCreativity, p->uAwareness, p->uTackling};
-  const std::int32_t aiKeeper[] = {p->uDiving, p->uHandling, p->uReactions, p->uJudgement};
+  constexpr std::int32_t kOutfield = 11, kSkills = 15;
+  const std::int32_t aiValues[kSkills] = {p->uSpeed,      p->iStamina,   p->uFitness78, p->uAccuracy, p->uPower,
+                                          p->iHeading,    p->uPassing,   p->uControl,   p->uCreativity,
+                                          p->uAwareness,  p->uTackling,  p->uDiving,    p->uHandling,
+                                          p->uReactions,  p->uJudgement};
   draw2d_FillColourSet(0, 0, 0, 230);
   subs_PanelFill(x, 30, 304, 200, 2);
   draw2d_TextColourSet(255, 255, 255, 255);
-  char sz[40];
-  std::int32_t y = 36;
-  for (std::size_t i = 0; i < sizeof kNames / sizeof *kNames; i++, y += 10) {
-    std::snprintf(sz, sizeof sz, "%-11s %3d", kNames[i], static_cast<int>(aiValues[i]));
-    subs_TextLeft(sz, x + 8, y);
-  }
-  if (dbplayer_FirstPositionGet(p) != 0) return;
-  for (std::size_t i = 0; i < 4; i++, y += 10) {
-    std::snprintf(sz, sizeof sz, "%-11s %3d", kKeeper[i], static_cast<int>(aiKeeper[i]));
+  const std::int32_t cShown = dbplayer_FirstPositionGet(p) == 0 ? kSkills : kOutfield;
+  char sz[64];
+  for (std::int32_t i = 0, y = 36; i < cShown; i++, y += 10) {
+    std::snprintf(sz, sizeof sz, "%-11s %3d", gstatso_GlobalStrGet(IDS_GLOBAL_SKILL_SPEED + i),
+                  static_cast<int>(aiValues[i]));
     subs_TextLeft(sz, x + 8, y);
   }
 }
@@ -623,14 +624,14 @@ void subs_BenchDraw() {
   subs_PanelFill(16, 30, 608, 200, 3);
   draw2d_TextColourSet(255, 255, 255, 255);
   if (!bDetails || !b.poPitchCursor) {
-    subs_TextLeft("Subs", 328, 34);
+    subs_TextLeft(gstatso_StrGet(IDS_INGAME_SUBS), 328, 34);
     std::int32_t y = 48;
     for (const DBPlayer* p = b.poTeam->poBenchList; p; p = p->poNext, y += 10)
       EntryDraw(p, 328, y, !b.poPitchCursor && p == b.poBenchCursor, p == b.poFirst || p == b.poSecond, true);
   }
   if (!bDetails || b.poPitchCursor) {
     draw2d_TextColourSet(255, 255, 255, 255);
-    subs_TextLeft("Team", 24, 34);
+    subs_TextLeft(gstatso_StrGet(IDS_INGAME_TEAM), 24, 34);
     std::int32_t y = 48;
     for (const DBPlayer* p = b.poTeam->poPitchList; p; p = p->poNext, y += 10)
       EntryDraw(p, 24, y, p == b.poPitchCursor, p == b.poFirst || p == b.poSecond, false);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "../engine/engine_env.h"
@@ -17,11 +18,13 @@
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/clock.h"
+#include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/mformation.h"
 #include "matchflow/subs.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
+#include "shell/texts.h"
 #include "tournament/dbplayer.h"
 
 namespace {
@@ -446,6 +449,56 @@ TEST_F(Subs, MenuBenchAndFormationPanelsHoldTheirTextsOnTheScreen) {
   ExpectInsideItsPanel(Collect(), "formation");
   pcframe_Shutdown();
   pcfe_ScaleSet(512, 240, 640, 480);
+  pctext_b3DTextMode = b3D;
+}
+
+// The texts of the packet drawn since the frame began.
+std::vector<std::string> PacketTexts() {
+  std::vector<std::string> a;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext)
+      if (i->uKind == PCFRAME_KIND_TEXT && i->pszText[0] != '\0') a.push_back(i->pszText);
+  return a;
+}
+
+bool Drew(const std::vector<std::string>& a, const std::string& s) { return std::find(a.begin(), a.end(), s) != a.end(); }
+
+// On Screen Text in French with the menus in English: the substitution menu,
+// the bench's headings and its attribute panel speak French, as the pause
+// menu does.
+TEST_F(Subs, InAFrenchMatchTheMenuAndTheBenchSpeakFrench) {
+  const std::int32_t b3D = pctext_b3DTextMode, iLanguage = mlang_iLanguage;
+  pctext_b3DTextMode = 1;
+  mlang_iLanguage = LANGUAGE_ENGLISH;
+  gstatso_LanguageSet(LANGUAGE_FRENCH);
+  pcframe_Init();
+  Home()->SubRequest = 1;
+  subs_Mode67Enter();
+  pcframe_Begin();
+  subs_MenuDraw();
+  std::vector<std::string> a = PacketTexts();
+  for (const char* psz : {"Reprendre le match", "Remplacement", "Formation"}) EXPECT_TRUE(Drew(a, psz)) << psz;
+  EXPECT_FALSE(Drew(a, "Resume Match"));
+  EXPECT_FALSE(Drew(a, "Substitution"));
+
+  subs_BenchEnter();
+  pcframe_Begin();
+  subs_BenchDraw();
+  a = PacketTexts();
+  // "Équipe" and "Remplaçants", as the tables hold them (Latin-1).
+  EXPECT_TRUE(Drew(a, "\xc9quipe"));
+  EXPECT_TRUE(Drew(a, "Rempla\xe7" "ants"));
+  subs_BenchEvent(61);  // the attribute panel of the keeper under the cursor
+  pcframe_Begin();
+  subs_BenchDraw();
+  std::string sAll;
+  for (const std::string& s : PacketTexts()) sAll += s + "|";
+  EXPECT_NE(sAll.find("Vitesse "), std::string::npos) << sAll;
+  EXPECT_NE(sAll.find("Plongeon "), std::string::npos) << sAll;
+  EXPECT_EQ(sAll.find("Speed"), std::string::npos) << sAll;
+  pcframe_Shutdown();
+  gstatso_LanguageSet(-1);
+  mlang_iLanguage = iLanguage;
   pctext_b3DTextMode = b3D;
 }
 
