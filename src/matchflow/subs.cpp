@@ -2,7 +2,9 @@
 // menu and the bench.
 #include "matchflow/subs.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 #include "engine/anim.h"
@@ -603,9 +605,13 @@ void DetailsDraw(const DBPlayer* p, std::int32_t x) {
   subs_PanelFill(x, 30, 304, 200, 2);
   draw2d_TextColourSet(255, 255, 255, 255);
   const std::int32_t cShown = dbplayer_FirstPositionGet(p) == 0 ? kSkills : kOutfield;
+  // The values in one column after the longest name (eleven at least).
+  int iPad = 11;
+  for (std::int32_t i = 0; i < cShown; i++)
+    iPad = std::max(iPad, static_cast<int>(std::strlen(gstatso_GlobalStrGet(IDS_GLOBAL_SKILL_SPEED + i))));
   char sz[64];
   for (std::int32_t i = 0, y = 36; i < cShown; i++, y += 10) {
-    std::snprintf(sz, sizeof sz, "%-11s %3d", gstatso_GlobalStrGet(IDS_GLOBAL_SKILL_SPEED + i),
+    std::snprintf(sz, sizeof sz, "%-*s %3d", iPad, gstatso_GlobalStrGet(IDS_GLOBAL_SKILL_SPEED + i),
                   static_cast<int>(aiValues[i]));
     subs_TextLeft(sz, x + 8, y);
   }

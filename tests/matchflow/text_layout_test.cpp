@@ -4,12 +4,14 @@
 // menus, the bench and the line-up panels. The frame packet of each is
 // checked before it is drawn: no two texts may overlap, a text drawn over a
 // panel must lie wholly inside panels, none may cross a divider or a marker,
-// none may leave the screen. Each page is then drawn by the software renderer
+// none may leave the screen, and none in another language may show an English
+// text its own table translates. Each page is then drawn by the software renderer
 // and, when KORVENA_CAPTURE_DIR names a folder, written out to its
 // matchtext/ folder to look at.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
@@ -211,6 +213,40 @@ std::vector<std::string> ShadowFaults() {
   return a;
 }
 
+// Whether psz holds the words of pszWords, not inside a longer word (a
+// byte past 127 is part of a word: the accented letters).
+bool HoldsWords(const std::string& s, const char* pszWords) {
+  auto bLetter = [](unsigned char c) { return std::isalnum(c) || c > 127; };
+  const size_t n = std::strlen(pszWords);
+  for (size_t i = s.find(pszWords); i != std::string::npos; i = s.find(pszWords, i + 1))
+    if ((i == 0 || !bLetter(s[i - 1])) && (i + n == s.size() || !bLetter(s[i + n]))) return true;
+  return false;
+}
+
+// The texts of the current packet that show an English text of the match's
+// tables (in-match and global) which the language has its own text for: a
+// text from the wrong table, or one written into the code.
+std::vector<std::string> EnglishFaults(int iLanguage) {
+  std::vector<std::string> a;
+  if (iLanguage == LANGUAGE_ENGLISH) return a;
+  std::vector<TextBox> aTexts;
+  std::vector<Rect> aBoxes;
+  PacketRead(&aTexts, &aBoxes);
+  auto Table = [&](const char* pszTable, const char* const* ppszEnglish, const char* const* ppszOwn, int n) {
+    for (int id = 0; id < n; id++) {
+      const char* e = ppszEnglish[id];
+      // Texts with a bracketed word are filled in before they are shown.
+      if (e[0] == '\0' || std::strchr(e, '[') || std::strcmp(e, ppszOwn[id]) == 0) continue;
+      for (const TextBox& t : aTexts)
+        if (HoldsWords(t.s, e))
+          a.push_back(std::string(pszTable) + " text " + std::to_string(id) + " in English: " + Show(t));
+    }
+  };
+  Table("in-match", gstatso_apszStrings[0], gstatso_apszStrings[iLanguage], IDS_INGAME_MAX);
+  Table("global", glstr_apszStrings[0], glstr_apszStrings[iLanguage], IDS_GLOBAL_MAX);
+  return a;
+}
+
 const char* const kLanguages[6] = {"english", "french", "german", "spanish", "italian", "portuguese"};
 
 // The longest player names: the longest the generated database holds, a
@@ -327,6 +363,9 @@ struct Pages : ::testing::Test {
     std::string unshadowed;
     for (const std::string& f : ShadowFaults()) unshadowed += "\n  " + f;
     EXPECT_EQ(unshadowed, "") << name << " in " << kLanguages[iLanguage];
+    std::string english;
+    for (const std::string& f : EnglishFaults(iLanguage)) english += "\n  " + f;
+    EXPECT_EQ(english, "") << name << " in " << kLanguages[iLanguage];
     ASSERT_EQ(scene3d_DrawFrame(), 1);
     const capture::Shot shot = capture::LastPresented();
     EXPECT_EQ(shot.w, kScreenW);
