@@ -36,6 +36,13 @@ int32_t s_iEnterPreset = 0;
 const uint8_t pccontrols_aFrontEndKeys[PCCONTROLS_FUNCTIONS] = {28, 77, 72, 75, 210, 55, 199, 12, 57, 42};
 const uint8_t pccontrols_aFrontEndButtons[PCCONTROLS_FUNCTIONS] = {1, 2, 0, 3, 4, 5, 6, 7, 8, 9};
 
+// Each row's label, in row order.
+constexpr int32_t kaiRowLabels[PCCONTROLS_FUNCTIONS] = {
+    IDS_FE_CONTROLS_PASS,      IDS_FE_CONTROLS_CHIP,   IDS_FE_CONTROLS_KICK,         IDS_FE_CONTROLS_SHOOT,
+    IDS_FE_CONTROLS_LONG_PASS, IDS_FE_CONTROLS_SPRINT, IDS_FE_CONTROLS_KEEPER_PANIC, IDS_FE_CONTROLS_JUMP_CHALLENGE,
+    IDS_FE_CONTROLS_START,     IDS_FE_CONTROLS_SELECT,
+};
+
 constexpr int32_t kSheet = 18, kBinding = 13, kModeOptions = OPTIONS_MODE, kMovie = 163;
 constexpr int32_t kLastKeyboardRow = 7, kLastJoypadRow = 9, kKeyColumnEnd = 632;
 
@@ -136,6 +143,10 @@ void Print(const char* psz, int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t 
 
 PCControlsPresets pccontrols_aaKeyPresets = pccontrols_kaaKeyPresets;
 PCControlsPresets pccontrols_aaButtonPresets = pccontrols_kaaButtonPresets;
+
+int32_t pccontrols_RowLabelGet(int32_t iRow) {
+  return iRow >= 0 && iRow < PCCONTROLS_FUNCTIONS ? kaiRowLabels[iRow] : 0;
+}
 
 const PCControlsKeyName* pccontrols_poKeyNameFind(uint8_t cScanCode) {
   for (const PCControlsKeyName& k : pccontrols_aoKeyNames)
@@ -360,7 +371,7 @@ void pccontrols_Draw() {
       else r = 255, g = 255, b = 0;
     }
     const int32_t y = 155 + 25 * f;
-    Print(festr_IDToStr(IDS_FE_CONTROLS_PASS + f), 200, y, r, g, b, true);
+    Print(festr_IDToStr(kaiRowLabels[f]), 200, y, r, g, b, true);
     if (bKeyboard) {
       const PCControlsKeyName* pk = pc[f] == PCCONTROLS_EMPTY ? nullptr : pccontrols_poKeyNameFind(pc[f]);
       const char* pszKey = pk ? festr_IDToStr(pk->iText) : "-";

@@ -10,7 +10,7 @@ struct InputKeyMapEntry;
 struct User;
 
 enum : int32_t {
-  PCCONTROLS_FUNCTIONS = 10,  // Pass, Kick, Chip, Shoot, Long Pass/Cross, Sprint, Keeper Panic, Jump Challenge, Start, Select
+  PCCONTROLS_FUNCTIONS = 10,  // Pass, Chip, Kick, Shoot, Long Pass/Cross, Sprint, Keeper Panic, Jump Challenge, Start, Select
   PCCONTROLS_PRESETS = 4,     // three presets and the custom set
   PCCONTROLS_CUSTOM = 3,
   PCCONTROLS_EMPTY = 255,
@@ -19,9 +19,10 @@ enum : int32_t {
   PCCONTROLS_EXIT_ROW = 10,
 };
 
-// The presets as the game starts, by function: keyboard scan codes and joypad
+// The presets as the game starts, by row: keyboard scan codes and joypad
 // buttons counted from 0; the custom set starts empty (255) but for the
-// keyboard's Start (ESCAPE) and Select (TAB).
+// keyboard's Start (ESCAPE) and Select (TAB). The first keyboard preset:
+// J passes, H chips, G kicks the ball ahead, SPACE shoots.
 using PCControlsPresets = std::array<std::array<uint8_t, PCCONTROLS_FUNCTIONS>, PCCONTROLS_PRESETS>;
 constexpr PCControlsPresets pccontrols_kaaKeyPresets = {{
     {36, 35, 34, 57, 21, 184, 28, 22, 1, 15},
@@ -53,6 +54,13 @@ struct PCControlsKeyName {
 extern const PCControlsKeyName pccontrols_aoKeyNames[PCCONTROLS_KEY_NAMES];
 // The name row of a scan code; null when the key has none.
 const PCControlsKeyName* pccontrols_poKeyNameFind(uint8_t cScanCode);
+
+// The front-end text that labels a row (0..9): the match function the row's
+// key or button drives. A row's binding is read as a widget (rows 0 to 7 as
+// widgets 17 to 24, rows 8 and 9 as 15 and 16) and the game-widget map gives
+// each widget its function: Chip (function 7) reads row 1 and Kick
+// (function 6) row 2, so row 1 says "Chip" and row 2 "Kick".
+int32_t pccontrols_RowLabelGet(int32_t iRow);
 
 // Every port's active bindings to the front end's set.
 void pccontrols_Init();

@@ -5,8 +5,11 @@
 // run from the options screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "framework/qdx_input.h"
@@ -399,6 +402,35 @@ TEST_F(Controls, TheOptionsScreensUserConfiguresAndLeavesWithThePortMarksRestore
   pccontrols_Run();
   EXPECT_EQ(global_eGetGameMode(), PCCONTROLS_MODE);
   EXPECT_EQ(pccontrols_oScreen.iPage, 0);
+  options_ScreenReset();
+}
+
+// The screen names each row by the function its key drives: on the first
+// keyboard layout J passes, H chips, G kicks the ball ahead, SPACE shoots.
+TEST_F(Controls, TheFirstKeyboardLayoutShowsEachKeyBesideItsFunction) {
+  pcframe_Begin();
+  options_ScreenReset();
+  options_RowsLoad();
+  ASSERT_EQ(options_EventApply(37, kb()), PCCONTROLS_MODE);
+  pcframe_Begin();
+  pccontrols_Draw();
+  // The lines of the screen, left to right: the texts drawn (not their black
+  // copies) at one height.
+  std::map<int32_t, std::map<int32_t, std::string>> lines;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext)
+      if (i->uKind == PCFRAME_KIND_TEXT && (i->aRed[0] | i->aGreen[0] | i->aBlue[0]) != 0)
+        lines[i->aiCoord[1]][i->aiCoord[0]] = i->pszText;
+  std::vector<std::string> rows;
+  std::string all;
+  for (const auto& line : lines) {
+    std::string row;
+    for (const auto& text : line.second) row += (row.empty() ? "" : " ") + text.second;
+    rows.push_back(row);
+    all += "\n  " + row;
+  }
+  for (const char* psz : {"Pass J", "Chip H", "Kick G", "Shoot SPACE"})
+    EXPECT_TRUE(std::find(rows.begin(), rows.end(), psz) != rows.end()) << psz << " in" << all;
   options_ScreenReset();
 }
 

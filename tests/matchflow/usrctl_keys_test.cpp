@@ -23,6 +23,7 @@
 #include "shell/gmewidg.h"
 #include "shell/input.h"
 #include "shell/list.h"
+#include "shell/texts.h"
 #include "shell/user.h"
 #include "shell/usrmark.h"
 
@@ -147,6 +148,60 @@ TEST_F(MatchKeys, KeyPressesGiveTheMatchEvents) {
   EXPECT_TRUE(KeyFrame(kKeyRightAlt, true).empty());
   EXPECT_EQ(KeyFrame(kKeyRightAlt, true), std::vector<int32_t>({33}));
   KeyFrame(kKeyRightAlt, false);
+}
+
+// Each row of each keyboard preset: its key, pressed, held and let go in a
+// match, gives the events of the function the row's label names on the
+// controls screen, and none of another row's function. The functions by
+// their labels: Pass 4, Chip 7, Kick 6 (the kick ahead), Shoot 5, Long
+// Pass/Cross 8, Sprint 9, Keeper Panic 72, Jump Challenge 61, Start 3,
+// Select 2; they are read in the bindings of a user on the ball (4), Keeper
+// Panic in those of his side in possession without it (3).
+TEST_F(MatchKeys, EachRowsKeyDrivesTheFunctionItsLabelNames) {
+  const struct {
+    int32_t iLabel;
+    uint32_t eFunction;
+  } aoNamed[] = {{IDS_FE_CONTROLS_PASS, 4},         {IDS_FE_CONTROLS_CHIP, 7},
+                 {IDS_FE_CONTROLS_KICK, 6},         {IDS_FE_CONTROLS_SHOOT, 5},
+                 {IDS_FE_CONTROLS_LONG_PASS, 8},    {IDS_FE_CONTROLS_SPRINT, 9},
+                 {IDS_FE_CONTROLS_KEEPER_PANIC, 72}, {IDS_FE_CONTROLS_JUMP_CHALLENGE, 61},
+                 {IDS_FE_CONTROLS_START, 3},        {IDS_FE_CONTROLS_SELECT, 2}};
+  // The function of each event of a binding table; -1 when it has none.
+  auto FunctionOf = [](int32_t eBinding, int32_t eEvent) -> int64_t {
+    for (const InputPortBinding* p = input_apipbInputBindings[eBinding]; gmewidg_eGetWidget(p->eFunction, 0) != 0; p++)
+      if (static_cast<int32_t>(p->eEvent) == eEvent) return p->eFunction;
+    return -1;
+  };
+  for (int32_t iPreset = 0; iPreset < PCCONTROLS_CUSTOM; iPreset++) {
+    pccontrols_PresetSet(0, iPreset);
+    pccontrols_BindingsApply();
+    for (int32_t iRow = 0; iRow < PCCONTROLS_FUNCTIONS; iRow++) {
+      uint32_t eFunction = 0;
+      for (const auto& o : aoNamed)
+        if (o.iLabel == pccontrols_RowLabelGet(iRow)) eFunction = o.eFunction;
+      ASSERT_NE(eFunction, 0u) << "row " << iRow << " has no function's label";
+      const int32_t eBinding = eFunction == 72 ? 3 : 4;
+      input_PortBindingSet(eBinding, pip);
+      const uint8_t cKey = pccontrols_aaKeyPresets[iPreset][iRow];
+      std::vector<int32_t> aEvents;
+      for (bool bDown : {true, true, false}) {
+        const std::vector<int32_t> a = KeyFrame(cKey, bDown);
+        aEvents.insert(aEvents.end(), a.begin(), a.end());
+      }
+      for (int i = 0; i < 8; i++) KeyFrame(cKey, false);  // past the double-press window
+      bool bOwn = false;
+      for (int32_t e : aEvents) {
+        const int64_t f = FunctionOf(eBinding, e);
+        bOwn = bOwn || f == eFunction;
+        for (const auto& o : aoNamed)
+          EXPECT_FALSE(o.eFunction != eFunction && f == o.eFunction)
+              << "preset " << iPreset << " row " << iRow << ": event " << e << " of function " << f;
+      }
+      EXPECT_TRUE(bOwn) << "preset " << iPreset << " row " << iRow << " (key " << int(cKey) << ") gives no event of function "
+                        << eFunction;
+    }
+  }
+  pccontrols_PresetSet(0, 0);
 }
 
 TEST_F(MatchKeys, PadButtonsFromTheirPresetEvenForAPadPluggedInLate) {
