@@ -16,6 +16,7 @@ korvena_test(test_frontend
     frontend/sides_test.cpp
     frontend/history_hub_test.cpp
     frontend/history_fixtures_test.cpp
+    frontend/text_glyphs_test.cpp
   DEPS korvena_frontend korvena_scene3d korvena_shell korvena_audio korvena_tournament korvena_display korvena_framework korvena_platform)
 add_dependencies(test_frontend data)
 

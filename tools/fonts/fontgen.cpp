@@ -26,7 +26,8 @@
 //                        [--sheet-width W] --out FILE.bmp [--tga FILE.tga]
 //   --cell W: every frame W pixels wide, glyph centred (fixed-pitch cells);
 //   --rows R: glyph rows between the separator rows (default: the font's
-//             tallest glyph extent over all codes);
+//             tallest glyph extent over all codes); a glyph of the codes
+//             128..255 taller than the rows is drawn less tall to fit;
 //   --xsize X: the glyphs' horizontal pixel size (default: as tall as wide),
 //             so a face can be widened to fill fixed-pitch cells;
 //   --fit: with --cell, narrows the horizontal size until the widest
@@ -180,6 +181,7 @@ int main(int argc, char** argv) {
     if (xsize == 0) xsize = o.iSize + 1;  // from the square size down
     else if (xsize <= 4) Fail("no horizontal size fits the cell");
   }
+  const FT_UInt xppem = face->size->metrics.x_ppem;
 
   // Common baseline and height: the tallest extent above and below it.
   int above = 0, below = 0;
@@ -197,6 +199,19 @@ int main(int argc, char** argv) {
     const int desc = static_cast<int>((-face->size->metrics.descender + 63) >> 6);
     baseline = std::min(asc, o.iRows - std::min(desc, o.iRows / 4));
     rows = o.iRows;
+    // A letter of the upper codes that the rows would cut (the accented
+    // capitals: cut, "É" would read as "E") is drawn again less tall, as
+    // wide as before, until it fits whole. The printable ASCII glyphs keep
+    // their size.
+    for (int c = 128; c < kCodes; ++c) {
+      Glyph& g = glyphs[static_cast<size_t>(c)];
+      const auto Cut = [&] { return !g.bBlank && (g.iTop > baseline || g.iRows - g.iTop > rows - baseline); };
+      for (int ysize = o.iSize - 1; Cut() && ysize >= o.iSize / 2; --ysize) {
+        if (FT_Set_Pixel_Sizes(face, xppem, static_cast<FT_UInt>(ysize)) != 0) Fail("cannot set the pixel size");
+        g = Render(face, c, o);
+      }
+      if (Cut()) Fail("no height fits the rows for code", std::to_string(c));
+    }
   }
 
   // Frame widths and ink placement.
