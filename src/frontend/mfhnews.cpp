@@ -293,7 +293,10 @@ Outcome QualificationPage() {
   std::int32_t y = kTop;
   Colour(255, 255, 255);
   if (bQualified) {
-    festr_WordFill(Text(303), tla_NameGet(static_cast<std::int32_t>(Human())), sz, sizeof sz);
+    // The sentence's words agree with the team's name.
+    char szForm[128];
+    festr_FormCopy(Text(303), tla_FormGet(static_cast<std::int32_t>(Human())), szForm, sizeof szForm);
+    festr_WordFill(szForm, tla_NameGet(static_cast<std::int32_t>(Human())), sz, sizeof sz);
     pctext_PrintCentred(sz, X(256), Y(y), kLayer);
     y += 20;
   }

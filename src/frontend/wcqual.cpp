@@ -2,6 +2,7 @@
 #include "frontend/wcqual.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "framework/qdx_assert.h"
 #include "frontend/frontend_services.h"
@@ -34,9 +35,19 @@ const char* TeamNameText(std::uint32_t Name) {
   return tmteam_NameText(Name);
 }
 
-const char* HumanNameGet() {
+std::uint32_t HumanTeam() {
   const int32_t i = tmglobal.iCurrentHuman;
-  return TeamNameText(i >= 0 && i < TM_HUMAN_MAX ? tmglobal.aHumans[i].Name : 0);
+  return i >= 0 && i < TM_HUMAN_MAX ? tmglobal.aHumans[i].Name : 0;
+}
+
+const char* HumanNameGet() { return TeamNameText(HumanTeam()); }
+
+// The gender and number the caption's words agree with: the human team's
+// name's in the current language (a name that is not a national team's is
+// masculine singular).
+int32_t HumanFormGet() {
+  const std::uint32_t Name = HumanTeam();
+  return Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_FormGet(static_cast<int32_t>(Name)) : TLA_FORM_MASCULINE;
 }
 
 // The team that the final's "Winner" place recorded as the next edition's
@@ -51,10 +62,23 @@ void Line(WCCaptionLine* po, int32_t y, const char* psz) {
   std::snprintf(po->sz, sizeof po->sz, "%s", psz != nullptr ? psz : "");
 }
 
-void YearLine(WCCaptionLine* po, int32_t y, const char* pszAfter) {
+// A line whose words agree with the human team.
+void TeamLine(WCCaptionLine* po, int32_t y, int32_t eText) {
   po->y = y;
-  if (pszAfter != nullptr) std::snprintf(po->sz, sizeof po->sz, "19%d %s", static_cast<int>(tmglobal_YearGet()), pszAfter);
-  else std::snprintf(po->sz, sizeof po->sz, "19%d", static_cast<int>(tmglobal_YearGet()));
+  festr_FormCopy(festr_IDToStr(eText), HumanFormGet(), po->sz, sizeof po->sz);
+}
+
+// The line that holds the year: the text writes "19%d" where its language
+// puts the year ("1962 FINALS", "PHASE FINALE 1962"); no text, the year alone.
+void YearLine(WCCaptionLine* po, int32_t y, const char* pszText) {
+  po->y = y;
+  const int iYear = static_cast<int>(tmglobal_YearGet());
+  const char* pszYear = pszText != nullptr ? std::strstr(pszText, "19%d") : nullptr;
+  if (pszText == nullptr) std::snprintf(po->sz, sizeof po->sz, "19%d", iYear);
+  else if (pszYear == nullptr) std::snprintf(po->sz, sizeof po->sz, "%s", pszText);
+  else
+    std::snprintf(po->sz, sizeof po->sz, "%.*s19%02d%s", static_cast<int>(pszYear - pszText), pszText, iYear % 100,
+                  pszYear + 4);
 }
 
 }  // namespace
@@ -79,17 +103,17 @@ int32_t wc_CaptionGet(int32_t iMode, WCCaptionLine* pao) {
     case WC_MODE_QUALIFIED:
       Line(&pao[0], 90, festr_IDToStr(IDS_FE_CONGRATULATIONS));
       Line(&pao[1], 110, HumanNameGet());
-      Line(&pao[2], 130, festr_IDToStr(IDS_FE_HAVE_QUALIFIED_FOR_THE));
+      TeamLine(&pao[2], 130, IDS_FE_HAVE_QUALIFIED_FOR_THE);
       YearLine(&pao[3], 150, festr_IDToStr(IDS_FE_FINALS));
       return 4;
     case WC_MODE_NOT_QUALIFIED:
       Line(&pao[0], 90, HumanNameGet());
-      Line(&pao[1], 110, festr_IDToStr(IDS_FE_HAVE_NOT_QUALIFIED_FOR_THE));
+      TeamLine(&pao[1], 110, IDS_FE_HAVE_NOT_QUALIFIED_FOR_THE);
       YearLine(&pao[2], 130, festr_IDToStr(IDS_FE_FINALS));
       return 3;
     case WC_MODE_ELIMINATED:
       Line(&pao[0], 90, HumanNameGet());
-      Line(&pao[1], 110, festr_IDToStr(IDS_FE_HAVE_BEEN_ELIMINATED));
+      TeamLine(&pao[1], 110, IDS_FE_HAVE_BEEN_ELIMINATED);
       Line(&pao[2], 130, festr_IDToStr(IDS_FE_FROM_THE_TOURNAMENT));
       return 3;
     case WC_MODE_WINNER:

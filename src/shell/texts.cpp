@@ -1,6 +1,7 @@
 // Text lookups by id and the language.
 #include "shell/texts.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
@@ -60,6 +61,20 @@ void festr_WordFill(const char* pszText, const char* pszValue, char* pszOut, siz
     return;
   }
   std::snprintf(pszOut, cb, "%.*s%s%s", static_cast<int>(pOpen - pszT), pszT, pszV, pClose + 1);
+}
+
+void festr_FormCopy(const char* pszText, int32_t iForm, char* pszOut, size_t cb) {
+  if (pszOut == nullptr || cb == 0) return;
+  const char* p = pszText != nullptr ? pszText : "";
+  int32_t cForms = 1;
+  for (const char* q = p; *q != '\0'; ++q) cForms += *q == '|';
+  // The form wanted: a plural team takes the second of two forms.
+  int32_t i = 0;
+  if (iForm >= 0 && iForm <= 3) i = cForms == 4 ? iForm : (cForms == 2 ? iForm / 2 : 0);
+  for (; i > 0; i--) p = std::strchr(p, '|') + 1;
+  const char* pEnd = std::strchr(p, '|');
+  const int n = static_cast<int>(pEnd != nullptr ? pEnd - p : static_cast<std::ptrdiff_t>(std::strlen(p)));
+  std::snprintf(pszOut, cb, "%.*s", n, p);
 }
 
 void mlang_SetLanguage(int32_t iLanguage) {

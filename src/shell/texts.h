@@ -31,6 +31,11 @@ const char* glstr_IDToStr(int32_t eStrID);
 // pszOut of cb bytes (cut short to fit, always ended). A text without a
 // bracketed word gets the value in front of it, a space between.
 void festr_WordFill(const char* pszText, const char* pszValue, char* pszOut, size_t cb);
+// Copies the form of a text that agrees with a team of form iForm (its
+// gender and number, tla_FormGet) into pszOut of cb bytes: a text holds its
+// forms apart by '|', four (masculine, feminine, masculine plural, feminine
+// plural), two (singular, plural) or one for every team.
+void festr_FormCopy(const char* pszText, int32_t iForm, char* pszOut, size_t cb);
 
 void mlang_SetLanguage(int32_t iLanguage);
 const char* mlang_pszGetLanguageName(int32_t iLanguage);

@@ -12,6 +12,7 @@
 // The text tables and the language index of the game shell (shell/texts.h).
 extern std::int32_t mlang_iLanguage;
 extern const char* const tlastr_apszRows[6][TLA_COUNT][4];
+extern const std::uint8_t tlastr_aauForms[6][TLA_COUNT];
 
 namespace {
 
@@ -40,6 +41,10 @@ const char* tla_TLAGet(std::int32_t iTeamId, std::int32_t bCurrentLanguage) {
 const char* tla_NameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kFull); }
 const char* tla_EnglishNameGet(std::int32_t iTeamId) { return Field(iTeamId, 0, kFull); }
 const char* tla_ShortNameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kShort); }
+std::int32_t tla_FormGet(std::int32_t iTeamId) {
+  if (iTeamId < 0 || iTeamId >= TLA_COUNT || mlang_iLanguage < 0 || mlang_iLanguage >= 6) return TLA_FORM_MASCULINE;
+  return tlastr_aauForms[mlang_iLanguage][iTeamId];
+}
 const char* tla_DisplayNameGet(std::int32_t iTeamId) {
   const char* psz = Field(iTeamId, mlang_iLanguage, kAlternative);
   return psz[0] != '\0' ? psz : Field(iTeamId, mlang_iLanguage, kFull);

@@ -15,6 +15,11 @@ const char* tla_NameGet(std::int32_t iTeamId);
 const char* tla_EnglishNameGet(std::int32_t iTeamId);
 const char* tla_ShortNameGet(std::int32_t iTeamId);
 const char* tla_DisplayNameGet(std::int32_t iTeamId);
+// The gender and number of a team's full name in the current language, which
+// the words of a sentence naming it agree with (festr_FormCopy); masculine
+// singular for an id outside 0..204.
+enum : std::int32_t { TLA_FORM_MASCULINE, TLA_FORM_FEMININE, TLA_FORM_MASCULINE_PLURAL, TLA_FORM_FEMININE_PLURAL };
+std::int32_t tla_FormGet(std::int32_t iTeamId);
 // The id whose full name (abbreviation) in the current language equals the
 // text exactly; an absent text is reported and gives 0.
 std::int32_t tla_IDFromNameFind(const char* pszName);

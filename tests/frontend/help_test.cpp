@@ -432,7 +432,7 @@ TEST_F(Help, PresentationCaptionsNameTheTeamsInTheChosenLanguage) {
   struct Case {
     int lang;
     const char *team, *holder, *notQualified;
-  } cases[] = {{1, "Angleterre", "RFA", "NE SONT PAS QUALIFI\311S POUR LA"},
+  } cases[] = {{1, "Angleterre", "RFA", "NE S'EST PAS QUALIFI\311E POUR LA"},
                {3, "Inglaterra", "RFA", nullptr},
                {2, "England", "BR Deutschland", nullptr},
                {0, "England", "West Germany", "HAVE NOT QUALIFIED FOR THE"}};
@@ -453,6 +453,69 @@ TEST_F(Help, PresentationCaptionsNameTheTeamsInTheChosenLanguage) {
     ASSERT_EQ(wc_CaptionGet(75, l), 2);
     EXPECT_STREQ(l[0].sz, c.holder);
   }
+}
+
+// A UTF-8 literal of Latin letters as the texts' Windows-1252 bytes.
+std::string Cp1252(const char* psz) {
+  std::string o;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(psz); *p; ++p)
+    if ((*p & 0xE0) == 0xC0 && p[1]) {
+      o.push_back(static_cast<char>(((*p & 0x1F) << 6) | (p[1] & 0x3F)));
+      ++p;
+    } else {
+      o.push_back(static_cast<char>(*p));
+    }
+  return o;
+}
+
+// The captions' sentences per language: their words agree with the team's
+// name (gender and number where the language has them) and the year stands
+// where the language puts it.
+TEST_F(Help, PresentationCaptionsAgreeWithTheTeamAndPlaceTheYear) {
+  struct Case {
+    int lang;
+    const char* team;
+    int mode;
+    std::vector<const char*> lines;
+  } cases[] = {
+      {0, "BRA", 76, {"CONGRATULATIONS", "Brazil", "HAVE QUALIFIED FOR THE", "1962 FINALS"}},
+      {0, "BRA", 77, {"Brazil", "HAVE NOT QUALIFIED FOR THE", "1962 FINALS"}},
+      {0, "BRA", 78, {"Brazil", "HAVE BEEN ELIMINATED", "FROM THE TOURNAMENT"}},
+      {1, "BRA", 76, {"FÉLICITATIONS", "Brésil", "S'EST QUALIFIÉ POUR LA", "PHASE FINALE 1962"}},
+      {1, "BRA", 77, {"Brésil", "NE S'EST PAS QUALIFIÉ POUR LA", "PHASE FINALE 1962"}},
+      {1, "BRA", 78, {"Brésil", "EST ÉLIMINÉ", "DU TOURNOI"}},
+      {1, "ITA", 78, {"Italie", "EST ÉLIMINÉE", "DU TOURNOI"}},
+      {1, "USA", 77, {"États-Unis", "NE SE SONT PAS QUALIFIÉS POUR LA", "PHASE FINALE 1962"}},
+      {1, "USA", 78, {"États-Unis", "SONT ÉLIMINÉS", "DU TOURNOI"}},
+      {1, "COK", 76, {"FÉLICITATIONS", "Îles Cook", "SE SONT QUALIFIÉES POUR LA", "PHASE FINALE 1962"}},
+      {2, "BRA", 76, {"HERZLICHEN GLÜCKWUNSCH", "Brasilien", "HAT SICH FÜR DIE", "ENDRUNDE 1962 QUALIFIZIERT"}},
+      {2, "BRA", 77, {"Brasilien", "HAT SICH NICHT FÜR DIE", "ENDRUNDE 1962 QUALIFIZIERT"}},
+      {2, "BRA", 78, {"Brasilien", "IST AUS DEM", "TURNIER AUSGESCHIEDEN"}},
+      {2, "USA", 78, {"USA", "SIND AUS DEM", "TURNIER AUSGESCHIEDEN"}},
+      {3, "BRA", 76, {"ENHORABUENA", "Brasil", "SE HA CLASIFICADO PARA LA", "FASE FINAL DE 1962"}},
+      {3, "BRA", 77, {"Brasil", "NO SE HA CLASIFICADO PARA LA", "FASE FINAL DE 1962"}},
+      {3, "BRA", 78, {"Brasil", "QUEDA FUERA", "DEL TORNEO"}},
+      {4, "BRA", 76, {"CONGRATULAZIONI", "Brasile", "SI QUALIFICA PER LA", "FASE FINALE 1962"}},
+      {4, "BRA", 77, {"Brasile", "NON SI QUALIFICA PER LA", "FASE FINALE 1962"}},
+      {4, "BRA", 78, {"Brasile", "È FUORI", "DAL TORNEO"}},
+      {4, "USA", 78, {"Stati Uniti", "SONO FUORI", "DAL TORNEO"}},
+      {5, "BRA", 76, {"PARABÉNS", "Brasil", "QUALIFICOU-SE PARA A", "FASE FINAL DE 1962"}},
+      {5, "BRA", 77, {"Brasil", "NÃO SE QUALIFICOU PARA A", "FASE FINAL DE 1962"}},
+      {5, "BRA", 78, {"Brasil", "ESTÁ FORA", "DO TORNEIO"}},
+      {5, "USA", 78, {"Estados Unidos", "ESTÃO FORA", "DO TORNEIO"}},
+  };
+  tmglobal.iYear = 62;
+  tmglobal.iCurrentHuman = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.lang) + " " + c.team + " " + std::to_string(c.mode));
+    mlang_iLanguage = LANGUAGE_ENGLISH;  // the English abbreviations
+    tmglobal.aHumans[0].Name = static_cast<std::uint32_t>(tla_IDFind(c.team));
+    mlang_iLanguage = c.lang;
+    WCCaptionLine l[4];
+    ASSERT_EQ(wc_CaptionGet(c.mode, l), static_cast<int32_t>(c.lines.size()));
+    for (size_t i = 0; i < c.lines.size(); ++i) EXPECT_EQ(l[i].sz, Cp1252(c.lines[i])) << i;
+  }
+  mlang_iLanguage = LANGUAGE_ENGLISH;
 }
 
 TEST_F(Help, PresentationScreensHandOverToTheNews) {

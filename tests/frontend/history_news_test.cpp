@@ -355,6 +355,10 @@ TEST(HistoryNews, TheQualificationPageNamesTheQualifiedTeamInItsSentence) {
     if (l == LANGUAGE_ENGLISH) {
       EXPECT_EQ(aNamed[0], sTeam + " have qualified for the World Cup Finals");
     }
+    // The French sentence agrees with "Italie", feminine singular.
+    if (l == LANGUAGE_FRENCH) {
+      EXPECT_EQ(aNamed[0], sTeam + " s'est qualifi\351e pour la phase finale de la Coupe du Monde");
+    }
   }
   mlang_iLanguage = LANGUAGE_ENGLISH;
   tmgame_QualifiedSet(h, 0);

@@ -68,6 +68,25 @@ TEST_F(GenTexts, WritesWindows1252Tables) {
   EXPECT_NE(r.oCpp.find("\"Caf\\351\""), std::string::npos);
 }
 
+// The teams' forms: feminine by the name's first word's ending, the listed
+// teams as their line says, every other team masculine singular.
+TEST_F(GenTexts, WritesEachTeamsGenderAndNumber) {
+  Write("assets/abbreviations/en.txt", "1\t-\tBRA\tBrazil\tBrazil\t\n2\t-\tITA\tItaly\tItaly\t\n"
+                                       "3\t-\tUSA\tUSA\tUSA\t\n4\t-\tMEX\tMexico\tMexico\t\n"
+                                       "5\t-\tCIV\tIvory C.\tIvory Coast\t\n");
+  for (const char* l : {"fr", "de", "es", "it", "pt"})
+    Write(std::string("assets/abbreviations/") + l + ".txt",
+          "1\tBRA\tBr\xC3\xA9sil\tBr\xC3\xA9sil\t\n2\tITA\tItalie\tItalie\t\n3\tUSA\tUSA\tUSA\t\n"
+          "4\tMEX\tMexique\tMexique\t\n5\tCIV\tC.d'Ivoire\tC\xC3\xB4te d'Ivoire\t\n");
+  Write("assets/grammar/fr.txt", "# comment\nfeminine-ending\te\nmasculine\tMEX\nmasculine-plural\tUSA\n");
+  GenRun r = Run();
+  ASSERT_EQ(r.iExit, 0) << r.oOutput;
+  EXPECT_NE(r.oHeader.find("tlastr_aauForms[TEXT_LANGUAGE_MAX][205]"), std::string::npos) << r.oHeader;
+  // English (no file) then French: none, Brésil, Italie, USA, Mexique, Côte d'Ivoire.
+  EXPECT_NE(r.oCpp.find("  {\n    0, 0, 0, 0, 0, 0, 0,"), std::string::npos) << r.oCpp;
+  EXPECT_NE(r.oCpp.find("  {\n    0, 0, 1, 2, 0, 1, 0,"), std::string::npos) << r.oCpp;
+}
+
 // Every language has every id that English has: a missing one (once shown in
 // English in that language's game) fails the build, naming the language, the
 // file and the ids. A text equal in every language is written in each file.
@@ -122,6 +141,9 @@ TEST_F(GenTexts, BadSourcesAreRefusedWithTheirLine) {
       {"assets/frontend/en.txt", "1\tA\tBad \xFF byte\n", "invalid UTF-8"},
       {"assets/frontend/en.txt", "1\tA\tEscape \\q\n", "unknown escape \\q"},
       {"assets/global/en.txt", "52\tX\tPast the global table\n", "id '52' is not in 0..51"},
+      {"assets/frontend/en.txt", "1\tA\tone|two|three\n", "id 1 has 3 forms; a text has 1, 2 or 4"},
+      {"assets/grammar/fr.txt", "plural\tUSA\n", "fr.txt:1: unknown kind 'plural'"},
+      {"assets/grammar/fr.txt", "feminine\tXYZ\n", "fr.txt:1: no team has the abbreviation XYZ"},
   };
   for (const Case& c : aCases) {
     SCOPED_TRACE(c.pszText);

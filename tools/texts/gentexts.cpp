@@ -15,6 +15,9 @@
 // Windows-1252 code, a language lacks an id that English has, or a text id
 // named in the game's sources (IDS_FE_*, IDS_GLOBAL_*) has no English text.
 //
+// The gender and number of each team's name per language come from
+// "grammar/<lang>.txt" (see BuildForms).
+//
 // The rules pages of the history mode ("rules/<lang>.txt") are read as
 // blocks: a line "[finals 58]", "[qual 58]", "[qual 58 conf 2]", "[noteA 70]"
 // or "[noteB 82]" opens a page, and each line after it is a paragraph,
@@ -551,6 +554,89 @@ void BuildRules(const fs::path& oRulesDir, const fs::path& oEditionsDir, std::ve
 
 }  // namespace
 
+// The gender and number of every team's full name in each language
+// ("grammar/<lang>.txt"), for the sentences whose words agree with the team
+// they name. A name is masculine singular, or feminine when its first word
+// (cut at a space or hyphen) ends in one of the "feminine-ending" lines'
+// letters; the lines "masculine", "feminine", "masculine-plural" and
+// "feminine-plural" then name, by their English abbreviations, the teams
+// the rule gets wrong; a language without the file has every name
+// masculine singular. Written as tlastr_aauForms[language][team]: 0
+// masculine, 1 feminine, 2 masculine plural, 3 feminine plural.
+void BuildForms(const fs::path& oDir, const std::vector<std::vector<Entry>>& aaTeams, int32_t cTeams,
+                std::ostringstream& cpp, std::ostringstream& hdr) {
+  static const char* const kKinds[4] = {"masculine", "feminine", "masculine-plural", "feminine-plural"};
+  std::map<std::string, int32_t> oIds;
+  for (int32_t i = 1; i < cTeams; i++) {
+    const Entry& e = aaTeams[0][static_cast<size_t>(i)];
+    if (e.bPresent && !e.aoFields.empty()) oIds[e.aoFields[0]] = i;
+  }
+  hdr << "extern const std::uint8_t tlastr_aauForms[TEXT_LANGUAGE_MAX][" << cTeams << "];\n\n";
+  cpp << "const std::uint8_t tlastr_aauForms[TEXT_LANGUAGE_MAX][" << cTeams << "] = {\n";
+  for (int l = 0; l < 6; l++) {
+    const fs::path oPath = oDir / (std::string(kLanguages[l]) + ".txt");
+    std::ifstream in(oPath, std::ios::binary);  // none: every name masculine singular
+    std::vector<std::string> aoEndings;
+    std::map<int32_t, int> oListed;
+    std::string oLine;
+    for (int iLine = 1; std::getline(in, oLine); iLine++) {
+      if (!oLine.empty() && oLine.back() == '\r') oLine.pop_back();
+      if (oLine.empty() || oLine[0] == '#') continue;
+      const std::string oWhere = oPath.string() + ":" + std::to_string(iLine);
+      const std::vector<std::string> aoCols = Split(oLine);
+      if (aoCols.size() != 2) {
+        Error(oWhere, "expected a kind and its values, tab-separated");
+        continue;
+      }
+      if (aoCols[0] == "feminine-ending") {
+        aoEndings.push_back(aoCols[1]);
+        continue;
+      }
+      const int iKind = static_cast<int>(std::find(kKinds, kKinds + 4, aoCols[0]) - kKinds);
+      if (iKind == 4) {
+        Error(oWhere, "unknown kind '" + aoCols[0] + "'");
+        continue;
+      }
+      std::istringstream ss(aoCols[1]);
+      for (std::string oCode; ss >> oCode;) {
+        const auto it = oIds.find(oCode);
+        if (it == oIds.end()) Error(oWhere, "no team has the abbreviation " + oCode);
+        else if (!oListed.emplace(it->second, iKind).second) Error(oWhere, oCode + " is listed twice");
+      }
+    }
+    cpp << "  {";
+    for (int32_t i = 0; i < cTeams; i++) {
+      int iForm = 0;
+      const Entry& e = aaTeams[static_cast<size_t>(l)][static_cast<size_t>(i)];
+      if (e.bPresent && e.aoFields.size() > 2) {
+        const std::string& oName = e.aoFields[2];
+        const std::string oWord = oName.substr(0, oName.find_first_of(" -"));
+        for (const std::string& oEnd : aoEndings)
+          if (oWord.size() >= oEnd.size() && oWord.compare(oWord.size() - oEnd.size(), oEnd.size(), oEnd) == 0) iForm = 1;
+      }
+      const auto it = oListed.find(i);
+      if (it != oListed.end()) iForm = it->second;
+      cpp << (i % 32 == 0 ? "\n    " : " ") << iForm << ",";
+    }
+    cpp << "\n  },\n";
+  }
+  cpp << "};\n\n";
+}
+
+// A text whose words agree with a team holds its forms apart by '|': two
+// (singular, plural) or four (masculine, feminine, masculine plural,
+// feminine plural).
+void CheckForms(const std::vector<std::vector<Entry>>& aaLang, const char* pszFolder) {
+  for (size_t l = 0; l < aaLang.size(); l++)
+    for (size_t i = 0; i < aaLang[l].size(); i++)
+      for (const std::string& o : aaLang[l][i].aoFields) {
+        const auto c = std::count(o.begin(), o.end(), '|');
+        if (c != 0 && c != 1 && c != 3)
+          Error(std::string(pszFolder) + "/" + kLanguages[l] + ".txt",
+                "id " + std::to_string(i) + " has " + std::to_string(c + 1) + " forms; a text has 1, 2 or 4");
+      }
+}
+
 int main(int argc, char** argv) {
   if (argc != 5) {
     std::fprintf(stderr, "usage: gentexts <assets/texts> <src folder> <out.cpp> <out.h>\n");
@@ -575,6 +661,7 @@ int main(int argc, char** argv) {
     } else {
       ReadSource(t, oDir / "all.txt", true, &aaLang[0]);
     }
+    CheckForms(aaLang, t.pszFolder);
     // Names of the English (or shared) entries become id constants.
     std::vector<Entry>& aEn = aaLang[0];
     std::set<std::string> oNamesHere;
@@ -628,6 +715,7 @@ int main(int argc, char** argv) {
       if (t.bPerLanguage) cpp << "  },\n";
     }
     cpp << "};\n\n";
+    if (std::string(t.pszFolder) == "abbreviations") BuildForms(oAssets / "grammar", aaLang, t.iCount, cpp, hdr);
   }
 
   // Every text id that the game's sources name must have English text.
