@@ -436,14 +436,63 @@ void pcfe_ConfirmPanelDraw(int32_t eQuestion, int32_t bYes) {
   pctext_FontSet(0);
 }
 
+namespace {
+
+// A capital letter, accented capitals of Windows-1252 included.
+bool IsCapital(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
+
+// The text with its first cInitials capitalised words (a word ends at a
+// space or a hyphen) cut to their initials and a full stop: "Costa Rica"
+// with one, "C. Rica"; "Etats-Unis", "E.-Unis". The last word stays whole;
+// false when the text has no such word to cut.
+bool InitialsMake(const char* psz, int32_t cInitials, char* pszOut, size_t cb) {
+  const size_t n = std::strlen(psz);
+  size_t iLast = n;
+  while (iLast > 0 && psz[iLast - 1] != ' ' && psz[iLast - 1] != '-') iLast--;
+  std::string o;
+  int32_t c = 0;
+  for (size_t i = 0; i < n;) {
+    size_t j = i;
+    while (j < n && psz[j] != ' ' && psz[j] != '-') j++;
+    if (i < iLast && j - i > 1 && IsCapital(static_cast<unsigned char>(psz[i])) && c < cInitials) {
+      o.push_back(psz[i]);
+      o.push_back('.');
+      c++;
+    } else {
+      o.append(psz + i, j - i);
+    }
+    if (j < n) o.push_back(psz[j]);
+    i = j + 1;
+  }
+  if (c < cInitials || o.size() + 1 > cb) return false;
+  std::memcpy(pszOut, o.c_str(), o.size() + 1);
+  return true;
+}
+
+}  // namespace
+
 PCFEFitted::PCFEFitted(const char* psz, int32_t iMaxWidth) : m_sz{}, m_psz(psz ? psz : ""), m_iFontBefore(pctext_iCurrentFont) {
   if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
   if (m_iFontBefore != 0) pctext_FontSet(0);
   if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
+  const size_t cMax = sizeof m_sz - 2;
+  const size_t cText = std::strlen(m_psz);
+  // A name whose last letter alone is too much ("Costa Ric.") is drawn
+  // whole: it is wider than its room by less than a letter.
+  if (cText >= 2 && cText - 1 <= cMax) {
+    std::memcpy(m_sz, m_psz, cText - 1);
+    std::memcpy(m_sz + cText - 1, ".", 2);
+    if (pctext_WidthGet(m_sz) <= iMaxWidth) return;
+  }
+  // Its leading words cut to their initials, one more at a time.
+  for (int32_t c = 1; InitialsMake(m_psz, c, m_sz, sizeof m_sz); c++)
+    if (pctext_WidthGet(m_sz) <= iMaxWidth) {
+      m_psz = m_sz;
+      return;
+    }
   // The longest head that fits with the full stop after it; a head cut
   // after a word ends at that word ("United States.", not "United States .").
-  const size_t cMax = sizeof m_sz - 2;
-  for (size_t n = std::strlen(m_psz); n > 0; n--) {
+  for (size_t n = cText; n > 0; n--) {
     size_t cHead = n - 1 < cMax ? n - 1 : cMax;
     while (cHead > 0 && m_psz[cHead - 1] == ' ') cHead--;
     std::memcpy(m_sz, m_psz, cHead);

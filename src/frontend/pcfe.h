@@ -83,9 +83,13 @@ int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pf
                             int32_t (*pfnInput)(User*));
 
 // A text made to fit a width (display units): itself in the current font
-// when it fits, else in the small font (0), cut short and ended with a full
-// stop when even that is too wide. The font it needs is current while the
-// object lives; the font before comes back after it.
+// when it fits, else in the small font (0). When even that is too wide it is
+// cut where it reads well: kept whole when only its last letter is too much
+// (a cut "Costa Ric." saves less than a letter), else its leading
+// capitalised words cut to their initials ("C. Rica", "É.-Unis", one more
+// word at a time, the last word whole), else its longest head with a full
+// stop. The font it needs is current while the object lives; the font
+// before comes back after it.
 class PCFEFitted {
  public:
   PCFEFitted(const char* psz, int32_t iMaxWidth);

@@ -122,19 +122,20 @@ TEST(Scaling, FactorsOfTheVirtualAndTheFixedLayouts) {
 }
 
 // A text fitted to a width (every letter 16 units wide in the 3D text mode):
-// one that fits stays itself; a longer one is its longest head that fits with
-// a full stop after it, and a head cut after a word ends at the word, the
-// full stop against it.
-TEST(Fitting, ALongNameIsCutToItsRoomWithAFullStopAgainstItsLastWord) {
+// one that fits stays itself; a longer one has its leading capitalised words
+// cut to their initials, one more at a time with its last word whole, and
+// else is its longest head that fits with a full stop after it, a head cut
+// after a word ending at the word, the full stop against it.
+TEST(Fitting, ALongNameIsCutToItsRoomWhereItReadsWell) {
   pctext_3DTextModeSet(1);
   pctext_FontSet(0);
   const char* psz = "United States of America";  // 24 letters
   const auto Fit = [&](int cLetters) { return std::string(PCFEFitted(psz, 16 * cLetters).c_str()); };
   EXPECT_EQ(Fit(24), psz);
-  EXPECT_EQ(Fit(23), "United States of Ameri.");
-  EXPECT_EQ(Fit(18), "United States of.");
-  EXPECT_EQ(Fit(17), "United States of.");
-  EXPECT_EQ(Fit(16), "United States o.");
+  EXPECT_EQ(Fit(23), "U. States of America");
+  EXPECT_EQ(Fit(20), "U. States of America");
+  EXPECT_EQ(Fit(19), "U. S. of America");
+  EXPECT_EQ(Fit(16), "U. S. of America");
   // The head of 14 letters, "United States ", ends at its word.
   EXPECT_EQ(Fit(15), "United States.");
   EXPECT_EQ(Fit(14), "United States.");
@@ -143,12 +144,35 @@ TEST(Fitting, ALongNameIsCutToItsRoomWithAFullStopAgainstItsLastWord) {
   EXPECT_EQ(Fit(7), "United.");
   EXPECT_EQ(Fit(2), "U.");
   EXPECT_EQ(Fit(1), ".");
-  EXPECT_EQ(std::string(PCFEFitted("Ab  cd", 16 * 5).c_str()), "Ab.");
+  const auto FitOf = [](const char* p, int cLetters) { return std::string(PCFEFitted(p, 16 * cLetters).c_str()); };
+  EXPECT_EQ(FitOf("Costa Rica", 9), "C. Rica");
+  EXPECT_EQ(FitOf("\311tats-Unis", 9), "\311.-Unis");
+  EXPECT_EQ(FitOf("Papouasie-N.-Guin\351e", 18), "P.-N.-Guin\351e");
+  EXPECT_EQ(FitOf("Irlande du Nord", 12), "I. du Nord");
+  EXPECT_EQ(FitOf("Tch\351coslovaquie", 12), "Tch\351coslova.");
+  EXPECT_EQ(FitOf("Ab  cd", 5), "Ab.");
   EXPECT_EQ(std::string(PCFEFitted(nullptr, 16).c_str()), "");
   // A text longer than the fitted copy's room is cut all the same.
   const std::string sLong(300, 'x');
   EXPECT_EQ(std::string(PCFEFitted(sLong.c_str(), 16 * 200).c_str()), std::string(126, 'x') + ".");
   pctext_3DTextModeSet(0);
+}
+
+// In a proportional font a name that only its last letter keeps from its
+// room is drawn whole: cut, "Costa Ric." would save less than a letter.
+TEST(Fitting, ANameOneLetterTooWideIsDrawnWhole) {
+  const FrontEndFont font("SWfont18pt.bmp");
+  ASSERT_NE(font.get(), nullptr);
+  pctext_FontSet(0);
+  for (const char* psz : {"Costa Rica", "\311tats-Unis"}) {
+    std::string sCut(psz);
+    sCut.back() = '.';
+    const int w = pctext_WidthGet(psz), wCut = pctext_WidthGet(sCut.c_str());
+    ASSERT_LT(wCut, w) << psz;
+    EXPECT_STREQ(PCFEFitted(psz, wCut).c_str(), psz);
+    EXPECT_STREQ(PCFEFitted(psz, w - 1).c_str(), psz);
+  }
+  EXPECT_STREQ(PCFEFitted("Costa Rica", pctext_WidthGet("C. Rica")).c_str(), "C. Rica");
 }
 
 class Conversion : public ::testing::Test {
