@@ -312,14 +312,22 @@ void Run(int32_t eMode) {
   global_SetGameMode(static_cast<GameMode>(eNext));
 }
 
+// A button's word, centred on its face inside the frame with a margin each
+// side (640 x 480 units): a word too wide for the large font takes the small
+// one ("Supprimer").
+constexpr int32_t kLabelMargin = 7;
+
 void LabelDraw(const char* pszRegion, int32_t eText, bool bChosen) {
   const int32_t i = mregion_FindByName(pszRegion);
   if (i < 0) return;
   const int32_t x = mregion_XGet(i) + mregion_WidthGet(i) / 2, y = mregion_YGet(i) + mregion_HeightGet(i) / 2 - 10;
   if (bChosen) draw2d_TextColourSet(255, 255, 0, 255);
   else draw2d_TextColourSet(200, 200, 200, 255);
-  draw2d_TextShadowDraw(festr_IDToStr(eText), pcfe_ScaleX640(static_cast<int16_t>(x)),
-                        pcfe_ScaleY480(static_cast<int16_t>(y)));
+  const int32_t iFont = pctext_iCurrentFont;
+  const PCFEFitted o(festr_IDToStr(eText), pcfe_ScaleX640(static_cast<int16_t>(mregion_WidthGet(i) - 2 * kLabelMargin)));
+  // The small font's word sits as low as the large font's middle.
+  const int32_t yWord = y + (pctext_iCurrentFont != iFont ? 4 : 0);
+  draw2d_TextShadowDraw(o.c_str(), pcfe_ScaleX640(static_cast<int16_t>(x)), pcfe_ScaleY480(static_cast<int16_t>(yWord)));
 }
 
 // The history screens' words of the save: 0 the words follow (2; 1 in a

@@ -26,10 +26,13 @@
 #include "campaign_driver.h"
 #include "display/qdl.h"
 #include "display/qdl_device.h"
+#include "display/qdl_text.h"
 #include "frontend/mfhmain.h"
 #include "frontend/mfhnews.h"
 #include "frontend/mfhsetup.h"
+#include "frontend/pcfe.h"
 #include "frontend/pcsave.h"
+#include "frontend/pctext.h"
 #include "matchflow/options.h"
 #include "platform/paths.h"
 #include "platform/tempfiles.h"
@@ -1090,4 +1093,49 @@ TEST_F(SaveScreens, TheScreensShowTheirLabelsListArrowsBarAndBoxes) {
   s = WhatIsShown();
   EXPECT_EQ(s.texts["Save"], kGrey);
   EXPECT_EQ(s.texts.count("Error!"), 1u);
+}
+
+// In every language the words of the three buttons, on the save and the load
+// screen, lie inside their button's frame (its 122 units less 3 each side)
+// in the font they are drawn in, and are the whole words.
+TEST_F(SaveScreens, EveryLanguagesButtonWordsFitTheirButtons) {
+  const std::int32_t iLanguage = mlang_iLanguage;
+  QDLFont* apSaved[2];
+  ASSERT_EQ(QDLTextSetup(0), 0u);  // the fonts' list (already up it stays as it is)
+  for (int f = 0; f < 2; f++) {
+    const fs::path p = BuildDir() / "data" / "textures" / "Fonts" / (f == 0 ? "SWfont18pt.bmp" : "SW24pt.bmp");
+    apSaved[f] = pctext_aaoFontSets[PCTEXT_SET_FRONT_END][f].poFont;
+    pctext_aaoFontSets[PCTEXT_SET_FRONT_END][f].poFont = QDLFontCreateFromSheet(p.c_str(), 3, 0, 0);
+    ASSERT_NE(pctext_aaoFontSets[PCTEXT_SET_FRONT_END][f].poFont, nullptr);
+  }
+  pctext_iCurrentSet = PCTEXT_SET_FRONT_END;
+  Files(2);
+  for (int l = 0; l < 6; l++) {
+    mlang_iLanguage = l;
+    for (int mode : {PCSAVE_MODE_SAVE, PCSAVE_MODE_LOAD}) {
+      SCOPED_TRACE(std::to_string(l) + " " + std::to_string(mode));
+      Enter(mode);
+      Frame();
+      for (int id : {mode == PCSAVE_MODE_SAVE ? IDS_FE_SAVE : IDS_FE_LOAD, IDS_FE_DELETE, IDS_FE_EXIT}) {
+        const char* psz = festr_IDToStr(id);
+        int n = 0;
+        for (DrawLayer* dl = pcframe_poCurrent->poFirstLayer; dl; dl = dl->pNext)
+          for (DrawItem* i = dl->poFirstItem; i; i = i->pNext) {
+            if (i->uKind != PCFRAME_KIND_TEXT || std::strcmp(i->pszText, psz) != 0 || i->aRed[0] == 0) continue;
+            n++;
+            pctext_iCurrentFont = i->aiCoord[2];
+            const int w = pctext_WidthGet(psz), x = i->aiCoord[0];
+            EXPECT_GE(x - w / 2, pcfe_ScaleX640(436 + 3)) << psz;
+            EXPECT_LE(x - w / 2 + w, pcfe_ScaleX640(436 + 122 - 3)) << psz;
+          }
+        EXPECT_EQ(n, 1) << psz;
+      }
+    }
+  }
+  for (int f = 0; f < 2; f++) {
+    QDLFontFree(pctext_aaoFontSets[PCTEXT_SET_FRONT_END][f].poFont);
+    pctext_aaoFontSets[PCTEXT_SET_FRONT_END][f].poFont = apSaved[f];
+  }
+  pctext_iCurrentFont = 0;
+  mlang_iLanguage = iLanguage;
 }
