@@ -552,8 +552,6 @@ void BuildRules(const fs::path& oRulesDir, const fs::path& oEditionsDir, std::ve
   cpp << "};\n\n";
 }
 
-}  // namespace
-
 // The gender and number of every team's full name in each language
 // ("grammar/<lang>.txt"), for the sentences whose words agree with the team
 // they name. A name is masculine singular, or feminine when its first word
@@ -636,6 +634,8 @@ void CheckForms(const std::vector<std::vector<Entry>>& aaLang, const char* pszFo
                 "id " + std::to_string(i) + " has " + std::to_string(c + 1) + " forms; a text has 1, 2 or 4");
       }
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 5) {
