@@ -16,12 +16,15 @@ char s_aszPages[3][MENU_NAME_MAX + 1];
 std::int32_t s_bQuit = 0;
 
 // The pause menu pushed by this tick's Start and not yet entered: where it
-// lies on the game-mode stack (-1 none), and what its opening changed.
+// lies on the game-mode stack (-1 none), what its opening changed, and
+// whether a mode pushed earlier in the tick was still waiting for its enter
+// (the stack's push flag before the menu's push).
 struct Opening {
   std::int32_t iAt = -1;
   User* poUser = nullptr;
   User* poPauseUserBefore = nullptr;
   const InputPortBinding* pipbBefore = nullptr;
+  std::int32_t bPushPendingBefore = 0;
 };
 Opening s_oOpening;
 
@@ -128,20 +131,28 @@ void pausemenu_Enter() {
   if (!pause_bIsPaused()) pause_Set();
 }
 
-void pausemenu_OpenNote(User* pusr, User* poPauseUserBefore, const InputPortBinding* pipbBefore) {
-  s_oOpening = Opening{global.iStackPointer - 1, pusr, poPauseUserBefore, pipbBefore};
+void pausemenu_OpenNote(User* pusr, User* poPauseUserBefore, const InputPortBinding* pipbBefore,
+                        std::int32_t bPushPendingBefore) {
+  s_oOpening = Opening{global.iStackPointer - 1, pusr, poPauseUserBefore, pipbBefore, bPushPendingBefore};
 }
 
 void pausemenu_Settle() {
   const Opening o = s_oOpening;
   s_oOpening = Opening{};
-  if (o.iAt >= 0 && !(IsPauseEntry(o.iAt) && o.iAt == global.iStackPointer - 1 && !global.bPopRequest)) {
-    // The tick that heard Start also pushed another mode, emptied the stack
-    // or ended its own mode: the menu would lie under that mode, or be gone,
-    // or be popped for it. The Start is dropped as if never heard.
+  const bool bOnTop = IsPauseEntry(o.iAt) && o.iAt == global.iStackPointer - 1;
+  if (o.iAt >= 0 && !(bOnTop && !global.bPopRequest && !o.bPushPendingBefore)) {
+    // The tick that heard Start also pushed another mode (before the Start
+    // or after it), emptied the stack or ended its own mode: the menu would
+    // lie under that mode, or over one whose enter would then never run
+    // (the menu's resume runs in its place), or be gone, or be popped for
+    // it. The Start is dropped as if never heard.
     if (IsPauseEntry(o.iAt)) {
       for (std::int32_t i = o.iAt; i + 1 < global.iStackPointer; i++) global.aStack[i] = global.aStack[i + 1];
       global.iStackPointer--;
+      // With nothing pushed after the menu, the push flag is the one the
+      // tick had before it: the mode transition neither enters the mode
+      // below again now nor on the next tick.
+      if (bOnTop) global_bModeChanged = o.bPushPendingBefore;
     }
     global_SetPauseUser(o.poPauseUserBefore);
     if (o.poUser != nullptr && o.poUser->pip != nullptr) o.poUser->pip->pipbInputPortBinding = o.pipbBefore;

@@ -32,12 +32,15 @@ void pausemenu_Build();
 // Enter operation of mode 7: opens the menu and pauses the match.
 void pausemenu_Enter();
 // What pausemenu_Open notes of the menu it pushed: the user, the pause user
-// and the port's binding table before it.
-void pausemenu_OpenNote(User* pusr, User* poPauseUserBefore, const InputPortBinding* pipbBefore);
+// and the port's binding table before it, and the stack's push flag before
+// it (set: a mode pushed earlier in the tick waits for its enter).
+void pausemenu_OpenNote(User* pusr, User* poPauseUserBefore, const InputPortBinding* pipbBefore,
+                        std::int32_t bPushPendingBefore);
 // The end of each match tick, before its mode transition: a pause menu pushed
-// by the tick's Start that another mode has come over, or that is gone or
-// about to be popped, is taken back; and the pause flag is cleared when no
-// pause menu is on the game-mode stack.
+// by the tick's Start that another mode has come over, that lies over a mode
+// pushed earlier in the tick, or that is gone or about to be popped, is taken
+// back; and the pause flag is cleared when no pause menu is on the game-mode
+// stack.
 void pausemenu_Settle();
 // Mode 7's input for the user who paused.
 void pausemenu_UserInput(User* pusr);

@@ -466,6 +466,31 @@ TEST_F(PauseMenu, OnlyThePauseUsersEventsCount) {
   poOther->bActive = 0;
 }
 
+std::int32_t g_cEntered = 0;
+void CountEnter() { ++g_cEntered; }
+
+// Start on the tick the current mode ends is dropped: the mode below is
+// entered once, on that tick, as without the Start (not again on the next).
+TEST_F(PauseMenu, StartOnTheTickItsModeEndsIsDroppedAndTheModeBelowIsEnteredOnce) {
+  global_ResetGameModeStack();
+  global_GameModePush(CountEnter, GAME_MODE_PLAY, nullptr);
+  global_GameModePush(nullptr, GAME_MODE_RETURN_POSITIONS, nullptr);
+  global_GameModeTransition();
+  global_SetPauseUser(nullptr);
+  g_cEntered = 0;
+  global_GameModePopRequest();
+  pausemenu_Open(pusr, NoResume);
+  pausemenu_Settle();
+  global_GameModeTransition();
+  EXPECT_EQ(global.eGameMode, GAME_MODE_PLAY);
+  EXPECT_EQ(g_cEntered, 1);
+  pausemenu_Settle();
+  global_GameModeTransition();
+  EXPECT_EQ(g_cEntered, 1) << "entered again on the next tick";
+  EXPECT_EQ(pause_bIsPaused(), 0);
+  EXPECT_EQ(global_poGetPauseUser(), nullptr);
+}
+
 // ---- The attract-mode demo ---------------------------------------------------------------
 
 class Demo : public WithPorts {

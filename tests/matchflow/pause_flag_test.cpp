@@ -4,18 +4,22 @@
 // mode (the standing pause before a restart, a keeper's catch, half time,
 // full time) is dropped:
 // the match goes on tick for tick as if it had not been pressed. Start on
-// another tick of open play brings the menu up on the next.
+// another tick of open play brings the menu up on the next. In training,
+// Select and Start heard on one tick, in either order, stage the penalty
+// as Select alone does.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "engine/player.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/list.h"
 #include "shell/pause.h"
 #include "shell/user.h"
+#include "shell/usrmark.h"
 #include "support/match_harness.h"
 
 namespace mh = match_harness;
@@ -136,6 +140,90 @@ TEST_F(PauseFlag, StartOnTheTickAnotherModeComesIsDroppedAndTheFlagFollowsTheMen
   EXPECT_EQ(w.aeModes[uAt], GAME_MODE_PAUSE_MENU);
   EXPECT_EQ(w.cFlagWithoutMenu, 0);
   EXPECT_EQ(w.cMenuWithoutFlag, 0);
+}
+
+// ---- Select and Start on one tick in training ---------------------------------------------
+
+constexpr std::int32_t kSelect = 137;  // Select as open play reads it
+
+// The person's controlled player stands in the penalty area his side
+// defends (where Select in training stages a penalty).
+bool InOwnArea() {
+  const User& u = user_aUsers[0];
+  const Player* pp = u.phl ? u.phl->pplyr : nullptr;
+  if (pp == nullptr || (pp->x > -6768 && pp->x < 6768) || pp->y < -3168 || pp->y > 3168) return false;
+  return pp->Direction == 1 ? pp->x < 0 : pp->x > 0;
+}
+
+struct Training {
+  std::int32_t iEventsAfter = -1;       // the session turned training and the events posted after this tick
+  std::vector<std::int32_t> aeEvents;  // in this order
+  std::vector<std::int32_t> aeModes, aeBindings, abPaused, abInArea;
+};
+
+void TrainingTick(std::int32_t iTick, void* pv) {
+  Training& w = *static_cast<Training*>(pv);
+  User& u = user_aUsers[0];
+  w.aeModes.push_back(global.eGameMode);
+  w.aeBindings.push_back(u.pip ? u.pip->eBinding : -1);
+  w.abPaused.push_back(pause_bIsPaused());
+  w.abInArea.push_back(InOwnArea() ? 1 : 0);
+  if (iTick != w.iEventsAfter || u.pip == nullptr) return;
+  global_SetExtendedGameMode(GAME_MODE_START_TRAINING);
+  for (std::int32_t e : w.aeEvents) {
+    InputEvent* pe = nullptr;
+    if (!input_bEventAlloc(&pe)) return;
+    pe->eEvent = e;
+    pe->pWidget = nullptr;
+    queue_Append(&u.pip->oEvents, &pe->oLink);
+  }
+}
+
+TEST_F(PauseFlag, SelectAndStartOnOneTickInTrainingStageThePenaltyInEitherOrder) {
+  const mh::Config c = Config();
+  Training base;
+  mh::Config cBase = c;
+  cBase.cTickCap = 6000;
+  (void)mh::Run(cBase, nullptr, TrainingTick, &base);
+  // A tick of open play with the person's player in his own area.
+  std::int32_t iAt = -1;
+  for (std::size_t t = 1; t + 1 < base.aeModes.size() && iAt < 0; t++)
+    if (base.aeModes[t - 1] == GAME_MODE_PLAY && base.aeModes[t] == GAME_MODE_PLAY && base.abInArea[t - 1] &&
+        base.aeModes[t + 1] == GAME_MODE_PLAY)
+      iAt = static_cast<std::int32_t>(t);
+  ASSERT_GT(iAt, 0) << "the person's player is never in his own area in open play";
+
+  mh::Config cShort = c;
+  cShort.cTickCap = iAt + 90;
+  Training alone;
+  alone.iEventsAfter = iAt - 1;
+  alone.aeEvents = {kSelect};
+  std::vector<mh::Hash> aAlone;
+  (void)mh::Run(cShort, &aAlone, TrainingTick, &alone);
+  const std::size_t uAt = static_cast<std::size_t>(iAt);
+  ASSERT_LT(uAt, alone.aeModes.size());
+  ASSERT_EQ(alone.aeModes[uAt], GAME_MODE_PENALTY) << "Select alone stages no penalty";
+  ASSERT_TRUE(alone.aeBindings[uAt] == 33 || alone.aeBindings[uAt] == 48) << "the penalty's enter did not run";
+
+  const struct {
+    const char* pszName;
+    std::vector<std::int32_t> aeEvents;
+  } kaOrders[] = {{"Select then Start", {kSelect, kPlayStart}}, {"Start then Select", {kPlayStart, kSelect}}};
+  for (const auto& k : kaOrders) {
+    SCOPED_TRACE(k.pszName);
+    Training w;
+    w.iEventsAfter = iAt - 1;
+    w.aeEvents = k.aeEvents;
+    std::vector<mh::Hash> a;
+    (void)mh::Run(cShort, &a, TrainingTick, &w);
+    ASSERT_EQ(w.aeModes.size(), alone.aeModes.size());
+    EXPECT_EQ(w.aeModes, alone.aeModes) << "the modes";
+    EXPECT_EQ(w.aeBindings, alone.aeBindings) << "the person's bindings";
+    EXPECT_EQ(w.abPaused, alone.abPaused) << "the pause flag";
+    ASSERT_EQ(a.size(), aAlone.size());
+    for (std::size_t t = 0; t < a.size(); t++)
+      ASSERT_EQ(a[t].Combined(), aAlone[t].Combined()) << "tick " << t << ": not as Select alone";
+  }
 }
 
 }  // namespace
