@@ -466,6 +466,48 @@ TEST_F(PauseMenu, OnlyThePauseUsersEventsCount) {
   poOther->bActive = 0;
 }
 
+// Quit Match, Yes: the match ends at the tick's end with nothing paused,
+// though the menu is still on the stack under the match end.
+TEST_F(PauseMenu, QuitYesLeavesNothingPaused) {
+  // One tick of the menu, ended as the match tick ends it.
+  auto Tick = [this](std::vector<std::int32_t> ae) {
+    for (std::int32_t e : ae) Queue(pusr, e);
+    pausemenu_UserInput(pusr);
+    menu_Step(PAUSEMENU_NAME);
+    pausemenu_Settle();
+    global_GameModeTransition();
+  };
+  ModeSet(GAME_MODE_PLAY);
+  pausemenu_Open(pusr, NoResume);
+  pausemenu_Settle();
+  global_GameModeTransition();
+  ASSERT_EQ(pause_bIsPaused(), 1);
+  for (int i = 0; i < 3; i++) Tick({9});
+  Tick({6});
+  Tick({9});
+  ASSERT_EQ(CurrentLabel(), "Yes");
+  Tick({6});
+  Tick({});
+  ASSERT_EQ(pausemenu_bQuitGet(), 1);
+  ASSERT_EQ(global.eGameMode, GAME_MODE_MATCH_END);
+  EXPECT_EQ(pause_bIsPaused(), 0);
+}
+
+// The game-mode stack emptied under the menu (a new match set up over it):
+// the tick's end leaves nothing paused.
+TEST_F(PauseMenu, ATickEndingWithoutThePauseMenuOnTheStackEndsThePause) {
+  ModeSet(GAME_MODE_PLAY);
+  pausemenu_Open(pusr, NoResume);
+  global_GameModeTransition();
+  ASSERT_EQ(pause_bIsPaused(), 1);
+  global_ResetGameModeStack();
+  global_GameModePush(nullptr, GAME_MODE_MATCH_START, nullptr);
+  pausemenu_Settle();
+  global_GameModeTransition();
+  EXPECT_EQ(global.eGameMode, GAME_MODE_MATCH_START);
+  EXPECT_EQ(pause_bIsPaused(), 0);
+}
+
 std::int32_t g_cEntered = 0;
 void CountEnter() { ++g_cEntered; }
 
