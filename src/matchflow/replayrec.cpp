@@ -1,7 +1,6 @@
 // The action replay's recorder and playback: a ring of 318 recorded ticks in the borrowed scratch
 // buffer, and game mode 46 that plays it back with its own camera.
 #include "matchflow/replay.h"
-#include "matchflow/matchstate.h"
 
 #include "engine/ball.h"
 #include "engine/player.h"
@@ -13,6 +12,7 @@
 #include "matchflow/clock.h"
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
+#include "matchflow/matchstate.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/draw2d.h"
 #include "shell/game.h"

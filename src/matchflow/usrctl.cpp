@@ -2,7 +2,6 @@
 // update and each user's input step. The kick decision and the aim
 // operations are in usrctl_kick.cpp.
 #include "matchflow/usrctl.h"
-#include "matchflow/matchstate.h"
 
 #include <cstring>
 
@@ -20,6 +19,7 @@
 #include "frontend/pctext.h"
 #include "matchflow/camera.h"
 #include "matchflow/clock.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/replay.h"
 #include "matchflow/restart.h"
 #include "matchflow/usrctl_services.h"
