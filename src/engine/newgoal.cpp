@@ -19,6 +19,7 @@
 #include "engine/newgoal_internal.h"
 #include "engine/newgoalo.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/setp.h"
 #include "engine/target.h"
 #include "framework/math/qmath.h"
@@ -34,6 +35,7 @@ std::int32_t s_iHoldCount;
 std::int32_t s_abSideFlag[3];    // by side 1, 2
 std::int32_t s_abKeeperFlag[2];  // by motion index
 std::int32_t s_bGuessed;
+std::int32_t s_abPenaltyStop[2];  // by motion index: he stopped the penalty and has the ball
 NewgoalMotion s_aoMotion[2];
 std::int32_t s_aaiHands[2][3];   // the hands at the save animation's end, from his origin
 std::int32_t s_iMotion;
@@ -316,7 +318,6 @@ void SaveJudge(Player* pp, GoalieObject* g) {
   }
   if (bCatch) {
     newballA_OwnerSet(pp, 1);
-    if (Mode() == GAME_MODE_SHOOTOUT) mpenso_RecordKick(0);
     StepsZero(false);
     newgoalo_StateSet(g, GOALIE_STATE_CATCH);
     return;
@@ -487,7 +488,6 @@ void StateRun(Player* pp, GoalieObject* g) {
       g->bMoveFlag = 0;
       if (pp->height < 49) StepsZero(true);
       MotionStep(pp);
-      if (Mode() == GAME_MODE_PENALTY) setp_CommandSet(SETP_CMD_PEN_MISSED);
       if (AnimEnded(pp)) SaveEnd(pp, g, true);
       return;
     case GOALIE_STATE_SMOTHER: {
@@ -511,6 +511,26 @@ void StateRun(Player* pp, GoalieObject* g) {
     default:
       return;
   }
+}
+
+// The keeper facing a penalty or a shoot-out kick who has the ball once it is
+// struck, however he came by it (a catch, a slide onto a slow ball, a
+// pick-up), has stopped the kick: a shoot-out kick is recorded missed (the
+// next kick is set up); a penalty whose ball has not yet gone in or out is
+// missed (his side reacts) and he keeps the ball for his keeper's ball.
+void KickStopped(const Player* pp) {
+  const GameMode eMode = Mode();
+  if (eMode != GAME_MODE_PENALTY && eMode != GAME_MODE_SHOOTOUT) return;
+  if (pp == nullptr || !player_IsGoalkeeper(pp) || !setp_bKickStruck()) return;
+  const Player* poTaker = setp_poGetKickTaker();
+  if (poTaker == nullptr || poTaker->MyTeam == pp->MyTeam) return;
+  if (eMode == GAME_MODE_SHOOTOUT) {
+    mpenso_RecordKick(0);
+    return;
+  }
+  if (referee_DecisionGet() != REFEREE_DECISION_PENALTY) return;
+  setp_CommandSet(SETP_CMD_PEN_MISSED);
+  s_abPenaltyStop[MotionIndex(pp)] = 1;
 }
 
 }  // namespace
@@ -576,7 +596,8 @@ void newgoal_CelebrationStand(Player* poKeeper) {
   PlayerO_MoveToSet(poKeeper, poKeeper->x, poKeeper->y, ANIM_STAND);
 }
 
-void newgoal_Update(Player* pp) {
+// One tick of the keeper's machine.
+static void KeeperTick(Player* pp) {
   s_iMotion = MotionIndex(pp);
   GoalieObject* g = pp->pGoalie;
   if (!g) return;
@@ -596,6 +617,26 @@ void newgoal_Update(Player* pp) {
     newgoal_CelebrationStand(pp);
     return;
   }
+  // The keeper who stopped a penalty and has the ball, his save over, stands
+  // holding it while the penalty and its play-on last (deciding, he would
+  // walk back to his line with it), and has his keeper's ball once open play
+  // goes on, as after a catch in open play.
+  std::int32_t& bStop = s_abPenaltyStop[s_iMotion];
+  if (bStop && ball_oBall.poOwner != pp) bStop = 0;
+  if (bStop && (g->eState == GOALIE_STATE_DECIDE || g->eState == GOALIE_STATE_HOLD)) {
+    if (Mode() == GAME_MODE_PLAY) {
+      bStop = 0;
+      HoldStart(pp, g);
+      return;
+    }
+    if (g->eState != GOALIE_STATE_HOLD) {
+      newgoalo_StateSet(g, GOALIE_STATE_HOLD);
+      Play(pp, ANIM_GOALIE_STANCE, 0);
+    }
+    g->bMoveFlag = 0;
+    PlayerO_SpeedSet(pp, 0);
+    return;
+  }
   if (s_iHoldCount > 0) {
     s_iHoldCount--;
     if (g->eState == GOALIE_STATE_WAIT || g->eState == GOALIE_STATE_SAVE_WAIT ||
@@ -612,11 +653,19 @@ void newgoal_Update(Player* pp) {
   StateRun(pp, g);
 }
 
+void newgoal_Update(Player* pp) {
+  KeeperTick(pp);
+  // Checked once his tick is over, so that a ball only parried or spilled
+  // off him does not count.
+  if (ball_oBall.poOwner == pp) KickStopped(pp);
+}
+
 void newgoal_MatchReset() {
   s_iHoldCount = 0;
   s_abSideFlag[0] = s_abSideFlag[1] = s_abSideFlag[2] = 0;
   s_abKeeperFlag[0] = s_abKeeperFlag[1] = 0;
   s_bGuessed = 0;
+  s_abPenaltyStop[0] = s_abPenaltyStop[1] = 0;
   s_aoMotion[0] = NewgoalMotion{};
   s_aoMotion[1] = NewgoalMotion{};
   for (auto& a : s_aaiHands) a[0] = a[1] = a[2] = 0;

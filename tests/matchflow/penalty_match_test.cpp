@@ -18,6 +18,7 @@
 #include "engine/referee.h"
 #include "engine/setp.h"
 #include "engine/touch.h"
+#include "matchflow/matchflow.h"
 #include "shell/global.h"
 #include "shell/user.h"
 #include "support/match_harness.h"
@@ -277,6 +278,116 @@ TEST(PenaltyMatch, AForcedFoulBeforeAnAlertedKeeperIsTakenAndPlayGoesOn) {
     EXPECT_EQ(o.w.cOtherTouches, 0) << o.w.oFirstTouch;
     EXPECT_EQ(o.w.cKeeperSlides, 0);
     EXPECT_EQ(o.w.cStruck, o.w.cPenalties);
+    EXPECT_TRUE(r.bFinished) << r.Describe(c);
+  }
+}
+
+// ---- A kick from the spot the keeper gathers -------------------------------------------------
+
+// Once the kick is struck its ball is made a slow one along the ground at the
+// keeper facing it (his save set-up dropped): he slides onto it and has it.
+struct GatheredKick {
+  GameMode eMode = GAME_MODE_SHOOTOUT;
+  std::int32_t iSpeed = 0;
+  PersonPenalty* poPerson = nullptr;  // the match penalty's person and foul
+  Player* poKeeper = nullptr;
+  const Player* poTaker = nullptr;
+  std::int32_t iRolled = -1, iGathered = -1;
+  // The shoot-out: the kicks and goals before it, the tick it is recorded,
+  // whether as a goal, and the first tick of the next kick.
+  std::int32_t cKicks = 0, cGoals = 0, iRecorded = -1, iNextKick = -1;
+  bool bScored = false;
+  // The match penalty: missed, its end, and the keeper's ball after it.
+  std::int32_t iMissed = -1, iEnd = -1, iKeepersBall = -1;
+
+  static void Tick(std::int32_t t, void* pv) {
+    GatheredKick& o = *static_cast<GatheredKick*>(pv);
+    if (o.poPerson) PersonPenalty::Tick(t, o.poPerson);
+    const MPensoState& m = mpenso_oState;
+    if (o.iRolled < 0) {
+      if (global.eGameMode != o.eMode || !setp_bKickStruck()) return;
+      if (o.eMode == GAME_MODE_SHOOTOUT && !m.bKickPending) return;
+      o.iRolled = t;
+      o.poTaker = setp_poGetKickTaker();
+      o.poKeeper = Keeper(o.poTaker->MyTeam == player_PlaysFor_Home ? player_PlaysFor_Away : player_PlaysFor_Home);
+      o.cKicks = m.aiKicks[0] + m.aiKicks[1];
+      o.cGoals = m.aiGoals[0] + m.aiGoals[1];
+      ball_VectorLaunch(o.iSpeed, o.poKeeper->x > ball_XGet(&ball_oBall) ? 0 : 180, 0, 0);
+      ball_OutcomeClear();
+      if (o.poKeeper->pGoalie) newgoalo_StateSet(o.poKeeper->pGoalie, GOALIE_STATE_DECIDE);
+      return;
+    }
+    if (o.iGathered < 0 && ball_OwnerGet() == o.poKeeper) o.iGathered = t;
+    if (o.eMode == GAME_MODE_SHOOTOUT) {
+      if (global.eGameMode != GAME_MODE_SHOOTOUT) return;
+      if (o.iRecorded < 0 && m.aiKicks[0] + m.aiKicks[1] > o.cKicks) {
+        o.iRecorded = t;
+        o.bScored = m.aiGoals[0] + m.aiGoals[1] > o.cGoals;
+      }
+      if (o.iRecorded >= 0 && o.iNextKick < 0 && m.bKickPending && m.poTaker && m.poTaker->MyTeam != o.poTaker->MyTeam)
+        o.iNextKick = t;
+      return;
+    }
+    if (o.iEnd < 0) {
+      if (global.eGameMode == GAME_MODE_PENALTY && o.iMissed < 0 && setp_CommandGet() == SETP_CMD_PEN_MISSED)
+        o.iMissed = t;
+      if (global.eGameMode != GAME_MODE_PENALTY) o.iEnd = t;
+    } else if (o.iKeepersBall < 0 && global.eGameMode == GAME_MODE_KEEPER_HANDS) {
+      o.iKeepersBall = t;
+    }
+  }
+};
+
+// The kick is recorded missed once the keeper has the ball, and the other
+// side's kick follows; the shoot-out is played to its end.
+TEST(PenaltyMatch, AShootOutKickTheKeeperSlidesOntoIsMissedAndTheNextKickComes) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  for (std::int32_t iSpeed : {400, 600}) {
+    mh::Config c;
+    c.uSeed = 100;
+    c.iLength = 1;
+    c.iExtraTime = 1;
+    c.bPenalties = 1;
+    c.cTickCap = 20000;
+    GatheredKick o;
+    o.iSpeed = iSpeed;
+    const mh::Result r = mh::Run(c, nullptr, GatheredKick::Tick, &o);
+    SCOPED_TRACE("speed " + std::to_string(iSpeed));
+    ASSERT_GE(o.iRolled, 0) << "no shoot-out";
+    ASSERT_GE(o.iGathered, 0) << "the keeper never had the ball";
+    EXPECT_GE(o.iRecorded, o.iGathered - 1) << "recorded before he had it";
+    EXPECT_LE(o.iRecorded, o.iGathered + 1) << "not recorded when he had it";
+    EXPECT_FALSE(o.bScored);
+    EXPECT_GT(o.iNextKick, o.iRecorded);
+    EXPECT_LE(o.iNextKick, o.iRecorded + 61);
+    EXPECT_TRUE(r.bFinished) << r.Describe(c);
+  }
+}
+
+// The penalty is missed once the keeper has the ball (his side reacts), it
+// ends, and open play goes on from his keeper's ball.
+TEST(PenaltyMatch, APenaltyTheKeeperSlidesOntoIsMissedAndPlayGoesOnFromHisBall) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  const std::int32_t iStart = PenaltyStart();
+  ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
+  for (std::int32_t iSpeed : {80, 120}) {
+    PersonPenalty p;
+    GatheredKick o;
+    o.eMode = GAME_MODE_PENALTY;
+    o.iSpeed = iSpeed;
+    o.poPerson = &p;
+    const mh::Config c = PersonPenaltyConfig(iStart + 300);
+    const mh::Result r = mh::Run(c, nullptr, GatheredKick::Tick, &o);
+    SCOPED_TRACE("speed " + std::to_string(iSpeed));
+    ASSERT_GE(o.iRolled, 0) << "the penalty was not struck";
+    ASSERT_GE(o.iGathered, 0) << "the keeper never had the ball";
+    ASSERT_LT(o.iGathered, o.iEnd) << "the penalty ended before he had it";
+    EXPECT_GE(o.iMissed, o.iGathered - 1);
+    EXPECT_LE(o.iMissed, o.iGathered + 1);
+    EXPECT_GT(o.iKeepersBall, o.iEnd);
+    EXPECT_LE(o.iKeepersBall, o.iEnd + 60);
     EXPECT_TRUE(r.bFinished) << r.Describe(c);
   }
 }
