@@ -50,13 +50,20 @@ void AimMarkerSet(const Player* poTaker) {
   pcframe_AddAimMarker(setp_BallX(), setp_BallY(), static_cast<std::uint16_t>(a * 65536 / 802), 546);
 }
 
-// The strikes of the two kicks: the ball is in play from here on.
-void TakerStrike(Player* poTaker) {
+// The strikes of the two kicks: the ball is in play from here on. The aim's
+// swing belongs to this kick alone: cleared once it is struck, so that no
+// later free kick or corner of the match takes it for a disturbance of its
+// own aim.
+void Struck() {
   setp_KickStruckSet();
+  setp_AimSwingSet(0);
+}
+void TakerStrike(Player* poTaker) {
+  Struck();
   setp_TakerKick(poTaker);
 }
 void ComputerStrike(Player* poTaker) {
-  setp_KickStruckSet();
+  Struck();
   target_DoShotRandom(poTaker);
 }
 

@@ -3,6 +3,7 @@
 // penalty is taken and the match goes on.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -280,6 +281,46 @@ TEST(PenaltyMatch, AForcedFoulBeforeAnAlertedKeeperIsTakenAndPlayGoesOn) {
     EXPECT_EQ(o.w.cStruck, o.w.cPenalties);
     EXPECT_TRUE(r.bFinished) << r.Describe(c);
   }
+}
+
+// The penalty's aim swing set for the person's kick, and the swing the
+// match's next free kick or corner after it starts with.
+struct SwingAfterPenalty {
+  PersonPenalty p;
+  std::int32_t iPenaltySwing = 0;
+  bool bStruck = false;
+  std::int32_t eNextMode = 0, iNextSwing = -1;
+  static void Tick(std::int32_t t, void* pv) {
+    SwingAfterPenalty& o = *static_cast<SwingAfterPenalty*>(pv);
+    PersonPenalty::Tick(t, &o.p);
+    const GameMode e = global.eGameMode;
+    if (e == GAME_MODE_PENALTY && !o.bStruck) {
+      o.iPenaltySwing = std::max(o.iPenaltySwing, setp_AimSwingGet());
+      o.bStruck = setp_bKickStruck();
+    }
+    if (o.bStruck && o.eNextMode == 0 && (e == GAME_MODE_FREE_KICK || e == GAME_MODE_CORNER)) {
+      o.eNextMode = e;
+      o.iNextSwing = setp_AimSwingGet();
+    }
+  }
+};
+
+// A person's free kick or corner after the match's penalty aims as any
+// other: the penalty's swing (a random aim and up to a quarter of the power
+// off) is gone once the penalty is struck.
+TEST(PenaltyMatch, TheNextFreeKickOrCornerAfterAPenaltyHasNoSwing) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  const std::int32_t iStart = PenaltyStart();
+  ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
+  SwingAfterPenalty o;
+  const mh::Config c = PersonPenaltyConfig(iStart + 300);
+  const mh::Result r = mh::Run(c, nullptr, SwingAfterPenalty::Tick, &o);
+  ASSERT_TRUE(o.bStruck);
+  EXPECT_GT(o.iPenaltySwing, 0);
+  ASSERT_NE(o.eNextMode, 0) << "no free kick or corner after the penalty";
+  EXPECT_EQ(o.iNextSwing, 0) << "mode " << o.eNextMode;
+  EXPECT_TRUE(r.bFinished) << r.Describe(c);
 }
 
 // ---- A kick from the spot the keeper gathers -------------------------------------------------
