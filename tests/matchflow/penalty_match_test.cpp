@@ -29,8 +29,11 @@ namespace mh = match_harness;
 
 namespace {
 
-constexpr std::int32_t kPenalty = 58;
 constexpr std::int32_t kFunctionPass = 4;
+// The goal mouth: a keeper on his line stands within a step of the goal
+// line and inside the posts.
+constexpr std::int32_t kStep = 96;
+constexpr std::int32_t kPostInner = 564;
 
 // A foul as a tackle that brings a player down gives it: the referee hears of
 // the foul, then the fouled player loses the ball and goes to the ground.
@@ -62,7 +65,7 @@ struct PenaltyWatch {
   std::int32_t iSpotX = 0, iSpotY = 0;
 
   void Tick(std::int32_t t) {
-    const bool bPenalty = global.eGameMode == kPenalty;
+    const bool bPenalty = global.eGameMode == GAME_MODE_PENALTY;
     if (bPenalty && !bIn) {
       cPenalties++;
       bStruck = false;
@@ -97,8 +100,8 @@ struct PenaltyWatch {
 };
 
 // The person (home) taps Pass every 3 s up to kSetUpTick; on the first tick
-// of open play from then on the harness sets up the penalty for him:
-// his forward fouled in the area, the other side's keeper on his six-yard
+// of open play from then on the harness gives him a penalty: his forward is
+// fouled in the area while the other side's keeper stands on his six-yard
 // line straight in front of the spot with his come-out alert on.
 constexpr std::int32_t kSetUpTick = 1500;
 
@@ -106,27 +109,42 @@ struct PersonPenalty {
   PenaltyWatch w;
   bool bSetUp = false;
   // The ball taken off the spot and the person's control moved off the taker
-  // this many ticks into the penalty (0: never).
+  // this many ticks into the penalty (0: never): carried off by an opponent,
+  // or knocked away loose.
   std::int32_t iSnatchAfter = 0;
+  bool bKnockedAway = false;
   bool bSnatched = false;
   bool bBackOnSpot = false, bTakerBack = false;
-  // The defending keeper's place on this tick.
-  std::int32_t iLookTick = -1, iKeeperX = 0, iKeeperY = 0;
+  // The defending keeper's place a second before this tick and on it.
+  std::int32_t iLookTick = -1, aiKeeperX[2] = {}, aiKeeperY[2] = {};
 
   static void Tick(std::int32_t t, void* pv) {
     PersonPenalty& o = *static_cast<PersonPenalty*>(pv);
-    if (t == o.iLookTick) {
-      o.iKeeperX = std::abs(Keeper(player_PlaysFor_Away)->x);
-      o.iKeeperY = Keeper(player_PlaysFor_Away)->y;
+    for (std::int32_t i : {0, 1}) {
+      if (t != o.iLookTick - 60 * (1 - i)) continue;
+      o.aiKeeperX[i] = std::abs(Keeper(player_PlaysFor_Away)->x);
+      o.aiKeeperY[i] = Keeper(player_PlaysFor_Away)->y;
     }
     if (o.bSnatched && t == o.w.iFirstTick + o.iSnatchAfter + 1) {
-      o.bBackOnSpot = ball_OwnerGet() == nullptr && ball_XGet(&ball_oBall) == o.w.iSpotX && ball_YGet(&ball_oBall) == 0;
+      o.bBackOnSpot = ball_OwnerGet() == nullptr && ball_XGet(&ball_oBall) == o.w.iSpotX &&
+                      ball_YGet(&ball_oBall) == o.w.iSpotY && ball_HeightGet(&ball_oBall) == 0 &&
+                      ball_oBall.iHSpeed == 0;
       o.bTakerBack = setp_poGetKickTaker() && setp_poGetKickTaker()->pUser == &user_aUsers[0];
     }
     if (!o.bSnatched && o.iSnatchAfter > 0 && o.w.iFirstTick >= 0 && t == o.w.iFirstTick + o.iSnatchAfter) {
-      // Somebody else plays the ball and the person is given another player.
+      // The ball leaves the spot and the person is given another player.
       o.bSnatched = true;
-      newballA_OwnerSet(&player_aAway[5], 1);
+      const std::int32_t iBack = o.w.iSpotX > 0 ? -1 : 1;  // toward the halfway line
+      if (o.bKnockedAway) {
+        ball_PositionSet(&ball_oBall, o.w.iSpotX + iBack * 300, 0, o.w.iSpotY + 200);
+        ball_VectorLaunch(300, 90, 0, 0);
+      } else {
+        Player* poThief = &player_aAway[5];
+        poThief->x = static_cast<std::int16_t>(o.w.iSpotX + iBack * 600);
+        poThief->y = static_cast<std::int16_t>(o.w.iSpotY + 400);
+        newballA_OwnerSet(poThief, 1);
+        ball_PlaceAt(&ball_oBall, poThief->x, 0, poThief->y);
+      }
       Player* poOther = setp_poGetKickTaker() == &player_aHome[3] ? &player_aHome[4] : &player_aHome[3];
       user_PlayerSet(&user_aUsers[0], poOther);
       return;  // this tick's look is the snatch, not the penalty
@@ -196,9 +214,12 @@ TEST(PenaltyMatch, APersonWhoWaitsBeforeHisKickIsLeftTheBall) {
     EXPECT_TRUE(o.w.bPersonTaker);
     EXPECT_EQ(o.w.cOtherTouches, 0) << o.w.oFirstTouch;
     EXPECT_EQ(o.w.cKeeperSlides, 0);
-    // The keeper waits on his line.
-    EXPECT_EQ(o.iKeeperX, 9336);
-    EXPECT_EQ(o.iKeeperY, 0);
+    // The keeper waits on his line between his posts, and stands there.
+    EXPECT_GE(o.aiKeeperX[1], BALL_GOAL_LINE_X - kStep);
+    EXPECT_LE(o.aiKeeperX[1], BALL_GOAL_LINE_X);
+    EXPECT_LT(std::abs(o.aiKeeperY[1]), kPostInner);
+    EXPECT_EQ(o.aiKeeperX[0], o.aiKeeperX[1]);
+    EXPECT_EQ(o.aiKeeperY[0], o.aiKeeperY[1]);
     // Kicked on the press (the power's hold and the run-up after it).
     EXPECT_GE(o.w.iStruckTick, iStart + iWait);
     EXPECT_LT(o.w.iStruckTick, iStart + iWait + 120);
@@ -207,27 +228,33 @@ TEST(PenaltyMatch, APersonWhoWaitsBeforeHisKickIsLeftTheBall) {
   }
 }
 
-// Should the ball leave the spot and the person lose his taker some other
-// way while he waits, the ball is put back on the spot, the taker is his
-// again, and his kick is taken when he shoots.
+// Should the ball leave the spot (carried off by an opponent, or knocked
+// away loose) and the person lose his taker some other way while he waits,
+// the ball is put back on the spot at rest, the taker is his again, and his
+// kick is taken when he shoots.
 TEST(PenaltyMatch, ABallTakenOffTheSpotBeforeTheKickIsPutBack) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
   const std::int32_t iStart = PenaltyStart();
   ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
-  PersonPenalty o;
-  o.iSnatchAfter = 200;
-  const mh::Config c = PersonPenaltyConfig(iStart + 400);
-  const mh::Result r = mh::Run(c, nullptr, PersonPenalty::Tick, &o);
-  ASSERT_TRUE(o.bSnatched);
-  EXPECT_TRUE(o.bBackOnSpot);
-  EXPECT_TRUE(o.bTakerBack);
-  EXPECT_GE(o.w.iStruckTick, iStart + 400);
-  EXPECT_LT(o.w.iStruckTick, iStart + 520);
-  EXPECT_TRUE(r.bFinished) << r.Describe(c);
+  for (bool bKnockedAway : {false, true}) {
+    PersonPenalty o;
+    o.iSnatchAfter = 200;
+    o.bKnockedAway = bKnockedAway;
+    const mh::Config c = PersonPenaltyConfig(iStart + 400);
+    const mh::Result r = mh::Run(c, nullptr, PersonPenalty::Tick, &o);
+    SCOPED_TRACE(bKnockedAway ? "knocked away" : "carried off");
+    ASSERT_TRUE(o.bSnatched);
+    EXPECT_TRUE(o.bBackOnSpot);
+    EXPECT_TRUE(o.bTakerBack);
+    EXPECT_EQ(o.w.cOtherTouches, 0) << o.w.oFirstTouch;
+    EXPECT_GE(o.w.iStruckTick, iStart + 400);
+    EXPECT_LT(o.w.iStruckTick, iStart + 520);
+    EXPECT_TRUE(r.bFinished) << r.Describe(c);
+  }
 }
 
-// The forced fouls: a foul given the way a tackle gives it, on an
+// Fouls forced by the harness: a foul given the way a tackle gives it, on an
 // attacker in the area while the defending keeper's come-out alert is on and
 // he stands near the spot. Seeds 845 and 853 of the person soak (the monkey
 // plays the attacking side) stood in the penalty for ever after the keeper
