@@ -187,8 +187,9 @@ void sphands_BallOut();
 // Penalty: the aim sweep and the reaction to the outcome.
 void sppen_AimUpdate(Player* poTaker);
 std::int32_t sppen_ReactUpdate(Player* pp);
-// The penalty's (or the shoot-out kick's) taker has struck the ball: until
-// then it is his alone. Every restart's set-up clears it.
+// The taker of a penalty, a shoot-out kick or a keeper's ball in hand has
+// struck the ball: until then it is his alone. Every restart's set-up
+// clears it.
 void setp_KickStruckSet();
 bool setp_bKickStruck();
 // Throw-in: aim toward the partner (80 % of the way, clamped inside the lines).

@@ -1,6 +1,8 @@
 // Keeper's ball in hand: the keeper backs up to his box's line and then
 // rolls, drop-kicks or throws the ball (a user) or kicks it toward a zone of
 // the far goal mouth (the computer); the others go to their goal-kick places.
+// It ends once the ball has left the keeper (struck, or put down at his
+// feet) and everyone is back in his place: until then nobody else plays it.
 #include "engine/action_list.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
@@ -20,6 +22,7 @@ namespace {
 
 std::int32_t s_iCountdown;
 bool s_bDone;
+bool s_bPutDown;  // the person's keeper puts the ball down at his feet (no strike)
 bool s_bBallOut;  // the ball went over a line before the keeper's ball ended
 std::int32_t s_iLaunchX, s_iLaunchY;
 constexpr std::int32_t kAimTree = 1072;
@@ -65,6 +68,7 @@ std::int32_t CommandUpdate(Player* pp) {
   const std::int32_t h = Heading16(pp);
   switch (setp_CommandGet()) {
     case SETP_CMD_KICK:
+      s_bPutDown = true;
       anim_RequestSet(&pp->oAnimInfo, 71);
       anim_ActionAnimSet(&pp->oAnimData, 71);
       PlayerO_MoveStateSet(pp, MOVE_STATE_ANIM_PLAY);
@@ -119,13 +123,16 @@ void sphands_LaunchPointGet(std::int32_t* px, std::int32_t* py) {
   *py = s_iLaunchY;
 }
 
+// The launches are the keeper's strike: from here on the ball is in play.
 void sphands_RollLaunch(Player* pp) {
+  setp_KickStruckSet();
   setp_BallRelease(pp);
   ball_oBall.iKind = 4;
   ball_GroundPassLaunch(s_iLaunchX, s_iLaunchY);
   ball_PredictPath(&ball_oBall);
 }
 void sphands_DropKickLaunch(Player* pp) {
+  setp_KickStruckSet();
   setp_BallRelease(pp);
   ball_SpinSet(&ball_oBall, 0);
   // Moved, not placed: a placed ball would lie still at his feet.
@@ -135,7 +142,14 @@ void sphands_DropKickLaunch(Player* pp) {
   ball_PredictPath(&ball_oBall);
   ball_KickSoundB();
 }
-void sphands_ThrowLaunch(Player* pp) { setp_AngleKick(pp, s_iLaunchX, s_iLaunchY, 45, -1500); }
+void sphands_ThrowLaunch(Player* pp) {
+  setp_KickStruckSet();
+  setp_AngleKick(pp, s_iLaunchX, s_iLaunchY, 45, -1500);
+}
+static void ComputerKick(Player* pp) {
+  setp_KickStruckSet();
+  target_DoKickToAimPoint(pp);
+}
 
 void sphands_Update(Player* pp) {
   if (s_iCountdown == 90) {
@@ -147,7 +161,7 @@ void sphands_Update(Player* pp) {
     // The kick's backspin comes from its distance: left from an earlier set
     // piece, a long kick kept bouncing on over the far goal line.
     setp_KickDistanceSet(setp_Distance(pt.x - setp_BallX(), pt.y - setp_BallY()));
-    setp_KickStart(pp, 69, target_DoKickToAimPoint);
+    setp_KickStart(pp, 69, ComputerKick);
   }
   // Turns 22 units a tick toward the way he attacks.
   const std::int32_t iWant = pp->Direction == 1 ? 0 : 401;
@@ -188,7 +202,17 @@ static void AimDefaultsKeepingThePress() {
 
 static bool BallOverALine() { return ball_bOverALine(setp_BallX(), setp_BallY()); }
 
-void sphands_Start() { s_bDone = s_bBallOut = false; }
+void sphands_Start() { s_bDone = s_bBallOut = s_bPutDown = false; }
+
+// The ball has left the keeper's hands: struck (rolled, thrown or kicked),
+// or put down at his feet once his putting it down has ended. Until then
+// the ball is his alone: the keeper's ball goes on (no open play, nobody
+// else may play it) however soon the others are back in their places.
+static bool BallLeftHands() {
+  if (setp_bKickStruck()) return true;
+  const Player* poTaker = setp_poGetKickTaker();
+  return s_bPutDown && poTaker != nullptr && anim_IsEnded(&poTaker->oAnimData);
+}
 
 void sphands_BallOut() {
   if (s_bDone) return;
@@ -298,7 +322,7 @@ static bool HandsStep(Player* pp) {
       return true;
     case 26:
       QDX_ASSERT(setp_iGetEnterCount() >= 0);
-      if (!s_bDone && setp_iGetEnterCount() == 0 && anim_IsEnded(&pp->oAnimData)) {
+      if (!s_bDone && setp_iGetEnterCount() == 0 && BallLeftHands() && anim_IsEnded(&pp->oAnimData)) {
         s_bDone = true;
         setp_ModeEnd(pp);
       }

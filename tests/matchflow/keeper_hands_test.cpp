@@ -138,4 +138,68 @@ TEST_F(KeeperHands, APressCarriedFromTheCatchKeepsTheStickFromTurningHim) {
   }
 }
 
+// Through the match tick: the person's keeper waits with the ball, everyone
+// else long back in his place, when his person lets go of Chip (H, a long
+// kick up the pitch: he puts the ball down ahead of him and kicks it from a
+// run-up) or Pass (J, to a team-mate ahead), or presses Shoot (Space, the
+// ball put down at his feet). An opponent stands where the long kick's
+// run-up puts the ball down and a team-mate beside him. Until the keeper has
+// struck the ball, or put it down, the keeper's ball goes on (the clock
+// stopped) and the ball is his alone: the first to play it is the keeper
+// with his kick. The keeper's ball ends as soon as the ball has left him.
+TEST_F(KeeperHands, NobodyButTheKeeperPlaysTheBallBeforeHisKick) {
+  struct Case {
+    const char* pszWhat;
+    std::int32_t eCommand;
+    bool bStrike;  // he kicks, rolls or throws it (else he puts it down)
+  };
+  for (const Case c : {Case{"H", SETP_CMD_READY, true}, Case{"J", SETP_CMD_RELEASE, true},
+                       Case{"Space", SETP_CMD_KICK, false}}) {
+    TearDown();
+    SetUp();
+    action_TableInit();
+    EnginePlace(pk, -9000, 300, 0);
+    ball_PlaceAt(&ball_oBall, -9000, 0, 300);
+    newballA_OwnerSet(pk, 1);
+    global_GameModePush(mhands_Start, GAME_MODE_KEEPER_HANDS, nullptr);
+    global_GameModeTransition();
+    Port().bInUse = 0;  // no keys read: the press is the keeper's ball's command
+    const auto Tick = [] {
+      game_MatchTick();
+      vsync_TasksRun();
+    };
+    // He waits with the ball; the others walk back to their places.
+    std::int32_t t = 0;
+    for (; t < 900 && !(pk->oSetPiece.iEnterState == 13 && setp_iGetEnterCount() == 1); t++) Tick();
+    ASSERT_EQ(pk->oSetPiece.iEnterState, 13) << c.pszWhat;
+    ASSERT_EQ(setp_iGetEnterCount(), 1) << c.pszWhat << ": the others still on their way";
+    std::int32_t ai[3];
+    ASSERT_TRUE(anim_BallPointAt(pk->iFacing, 69, ai, 0));
+    EnginePlace(EnginePlayer(PLAYER_TEAM_SIZE + 9), pk->x + ai[0], pk->y + ai[2], 401);
+    EnginePlace(EnginePlayer(4), pk->x + ai[0], pk->y + ai[2] + 200, 401);
+    setp_PowerSet(50);
+    setp_CommandSet(c.eCommand);
+    std::int32_t iStruck = -1;
+    for (t = 0; t < 150 && global_eGetGameMode() == GAME_MODE_KEEPER_HANDS; t++) {
+      Tick();
+      if (ball_oBall.poOwner == pk || iStruck >= 0) continue;
+      ASSERT_EQ(ball_oBall.poOwner, nullptr) << c.pszWhat << ": player " << ball_oBall.poOwner->ID
+                                             << " took the ball " << t << " ticks after the press";
+      EXPECT_TRUE(c.bStrike) << c.pszWhat << ": the ball left him";
+      EXPECT_EQ(ball_oBall.pplyrWhoKicked, pk) << c.pszWhat;
+      EXPECT_NE(ball_oBall.iKind, BALL_KIND_NONE) << c.pszWhat << ": the ball left him unplayed";
+      iStruck = t;
+    }
+    ASSERT_EQ(global_eGetGameMode(), GAME_MODE_PLAY) << c.pszWhat << ": still the keeper's ball " << t << " ticks on";
+    if (c.bStrike) {
+      ASSERT_GE(iStruck, 0) << c.pszWhat << ": open play " << t << " ticks after the press, before his kick";
+      EXPECT_LE(t - iStruck, 2) << c.pszWhat;
+    } else {
+      EXPECT_EQ(ball_oBall.poOwner, pk) << c.pszWhat;
+      const bool bPuttingDown = pk->oAnimData.eActionAnim == 71 && !anim_IsEnded(&pk->oAnimData);
+      EXPECT_FALSE(bPuttingDown) << c.pszWhat << ": open play " << t << " ticks after the press, before he has put the ball down";
+    }
+  }
+}
+
 }  // namespace
