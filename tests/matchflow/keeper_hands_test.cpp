@@ -1,8 +1,10 @@
 // The person's keeper at his keeper's ball in hand, over the engine's test
 // match: one press of the stick turns him one quarter however long it is
 // held, and a press carried over from his catch keeps the stick from
-// turning him before the key comes up again; once he has played the ball
-// the keeper's ball ends at once, however far the others still have to go.
+// turning him before the key comes up again, its charge going on into the
+// throw. Until the keeper has struck the ball (or put it down at his feet)
+// nobody else plays it; the keeper's ball then ends once every player has
+// walked back to his place, at once when they are back already.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,7 +15,6 @@
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/newballA.h"
-#include "engine/newgoal.h"
 #include "engine/newgoalo.h"
 #include "engine/player.h"
 #include "engine/referee.h"
@@ -24,9 +25,7 @@
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
-#include "shell/list.h"
 #include "shell/user.h"
-#include "shell/usrmark.h"
 #include "shell/vsync.h"
 #include "support/input_ports.h"
 
@@ -134,7 +133,15 @@ TEST_F(KeeperHands, APressCarriedFromTheCatchKeepsTheStickFromTurningHim) {
     Queue({23, 30, 31});
     mhands_UserInput(pusr);
     EXPECT_EQ(setp_CommandGet(), SETP_CMD_READY) << "stick at " << iDegrees;
-    EXPECT_EQ(setp_PowerGet(), 25);  // three held at the catch, two here
+    // One press across the catch and the keeper's ball: charged as the same
+    // press held as long at the keeper's ball alone.
+    const std::int32_t iCarried = setp_PowerGet();
+    mhands_Start();
+    setp_CommandClear();
+    Queue({29, 30, 30, 30, 30, 30, 31});
+    mhands_UserInput(pusr);
+    ASSERT_EQ(setp_CommandGet(), SETP_CMD_READY);
+    EXPECT_EQ(iCarried, setp_PowerGet()) << "stick at " << iDegrees;
   }
 }
 
