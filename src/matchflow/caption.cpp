@@ -6,6 +6,7 @@
 
 #include "engine/engine_services.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/team.h"
 #include "framework/qdx_assert.h"
 #include "frontend/pcfe.h"
@@ -526,7 +527,11 @@ void DrawScorers(std::int32_t bFull) {
 
 void DrawOffsideFoul(std::int32_t bPenalty) {
   static const std::uint8_t kRed[3] = {80, 0, 0}, kGrey[3] = {50, 50, 50};
-  const std::int32_t iText = bPenalty ? T_FOUL_PENALTY : (referee_bCardFlagGet() ? T_FOUL : T_OFFSIDE);
+  // "OFFSIDE" when the referee called an offside, else "FOUL": the foul
+  // latch is cleared by the script that shows this caption, and the card
+  // flag only tells a card's colour (a foul with no card would read offside).
+  const std::int32_t iText =
+      bPenalty ? T_FOUL_PENALTY : (referee_DecisionGet() == REFEREE_DECISION_OFFSIDE ? T_OFFSIDE : T_FOUL);
   DecisionDraw(gstatso_StrGet(iText), 8, bPenalty ? kRed : kGrey, 0);
 }
 }  // namespace

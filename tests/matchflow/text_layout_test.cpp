@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../scene3d/capture_shot.h"
@@ -25,6 +26,7 @@
 #include "display/qdl_device.h"
 #include "engine/ball.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/team.h"
 #include "frontend/pctext.h"
 #include "matchflow/caption.h"
@@ -401,6 +403,31 @@ TEST_F(Pages, ScoreStripAndNameLines) {
     match.HomeTeam.SubRequest = match.AwayTeam.SubRequest = 1;
     match_ScoreClockDraw();
     Page("score_strip", false);
+  }
+}
+
+// The offside-or-foul caption says what the referee called: a foul given no
+// card reads "FOUL", an offside "OFFSIDE".
+TEST_F(Pages, TheOffsideOrFoulCaptionSaysTheRefereesCall) {
+  Language(0);
+  const std::intptr_t pp = reinterpret_cast<std::intptr_t>(&player_aAway[3]);
+  for (const auto& [iEvent, pszWanted, pszNot] :
+       {std::tuple{REFEREE_EVENT_FOUL, "FOUL", "OFFSIDE"}, std::tuple{REFEREE_EVENT_OFFSIDE, "OFFSIDE", "FOUL"}}) {
+    referee_MatchStart();
+    referee_Update(iEvent, 1000, 0);
+    pcframe_Begin();
+    Held(CAPTION_OFFSIDE_FOUL, pp, 186);
+    caption_Draw();
+    std::vector<TextBox> a;
+    std::vector<Rect> boxes;
+    PacketRead(&a, &boxes);
+    bool bWanted = false, bNot = false;
+    for (const TextBox& t : a) {
+      bWanted = bWanted || t.s == pszWanted;
+      bNot = bNot || t.s == pszNot;
+    }
+    EXPECT_TRUE(bWanted && !bNot) << "event " << iEvent << ": " << pszWanted << " wanted";
+    pcframe_Begin();
   }
 }
 
