@@ -10,9 +10,8 @@
 #include "matchflow/clock.h"
 #include "matchflow/matchflow.h"
 #include "shell/global.h"
-#include "shell/input.h"
-#include "shell/list.h"
 #include "shell/user.h"
+#include "support/input_ports.h"
 #include "support/match_harness.h"
 
 namespace mh = match_harness;
@@ -22,12 +21,7 @@ namespace {
 constexpr std::int32_t kLastPage = 9, kChoice = 12, kSkip = 37, kDown = 9, kKickOff = 63;
 
 void Post(std::int32_t iUser, std::int32_t iEvent = kSkip) {
-  User& u = user_aUsers[iUser];
-  InputEvent* pe = nullptr;
-  if (!u.pip || !input_bEventAlloc(&pe)) return;
-  pe->eEvent = iEvent;
-  pe->pWidget = nullptr;
-  queue_Append(&u.pip->oEvents, &pe->oLink);
+  if (User& u = user_aUsers[iUser]; u.pip) korvena_test::EventsQueue(u.pip, nullptr, {iEvent});
 }
 
 struct Watch {
