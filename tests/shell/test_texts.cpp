@@ -89,13 +89,20 @@ TEST_F(Texts, AValueTakesTheBracketedWordsPlace) {
   char szSmall[8];
   festr_WordFill("[player name] is suspended", "Lajos Feky", szSmall, sizeof szSmall);
   EXPECT_STREQ(szSmall, "Lajos F");
-  // The texts as the tables hold them, in every language.
+  // The texts as the tables hold them, in every language, in each of the
+  // team forms (a text that agrees with its team holds its forms apart by
+  // '|', and the one shown is the form of the team named).
+  char szForm[160];
   for (int l = LANGUAGE_ENGLISH; l <= LANGUAGE_PORTUGUESE; l++) {
     mlang_SetLanguage(l);
     for (int id : {278, 287, 297, 299, 300, 302, 303}) {
-      festr_WordFill(festr_IDToStr(id), "Feky", sz, sizeof sz);
-      EXPECT_EQ(std::strchr(sz, '['), nullptr) << l << " " << id << ": " << sz;
-      EXPECT_NE(std::strstr(sz, "Feky"), nullptr) << l << " " << id << ": " << sz;
+      for (int iForm = 0; iForm < 4; iForm++) {
+        festr_FormCopy(festr_IDToStr(id), iForm, szForm, sizeof szForm);
+        festr_WordFill(szForm, "Feky", sz, sizeof sz);
+        EXPECT_EQ(std::strchr(sz, '['), nullptr) << l << " " << id << " " << iForm << ": " << sz;
+        EXPECT_EQ(std::strchr(sz, '|'), nullptr) << l << " " << id << " " << iForm << ": " << sz;
+        EXPECT_NE(std::strstr(sz, "Feky"), nullptr) << l << " " << id << " " << iForm << ": " << sz;
+      }
     }
   }
 }
