@@ -39,6 +39,7 @@
 #include "support/frame_texts.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
+#include "support/team_names.h"
 #include "support/temp_dir.h"
 #include "tournament/result.h"
 #include "tournament/tla.h"
@@ -996,34 +997,6 @@ std::vector<std::string> Overlaps(const std::vector<TextBox>& a) {
 // team and its next fixture in the hub, four places and the title of an
 // edition in the roll of honour. Every text stays inside its panel; the
 // roll of honour's panel is centred on the screen.
-
-// A name as drawn where its room is short: whole; its leading words cut to
-// an initial and a full stop ("C. Rica"); or its end cut with a full stop.
-bool IsNameOrItsCut(const std::string& text, const std::string& name) {
-  std::size_t i = 0, j = 0;
-  while (i < text.size()) {
-    // An initial: a word's first letter and a full stop, then a blank, a
-    // hyphen or the end.
-    if (j < name.size() && i + 1 < text.size() && text[i] == name[j] && text[i + 1] == '.' &&
-        (i + 2 == text.size() || text[i + 2] == ' ' || text[i + 2] == '-')) {
-      const std::size_t e = name.find_first_of(" -", j);
-      if (e != std::string::npos && e > j + 1) {
-        i += 2;
-        j = e;
-        continue;
-      }
-    }
-    if (j < name.size() && text[i] == name[j]) {
-      i++;
-      j++;
-      continue;
-    }
-    // The end cut with a full stop.
-    return text[i] == '.' && i + 1 == text.size() && i > 0 && j < name.size();
-  }
-  return j == name.size();
-}
-
 TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
   using H = HistoryDriver;
   HistoryDriver d;
@@ -1065,7 +1038,7 @@ TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
   // their initials, or the end cut with a full stop).
   int cNames = 0;
   for (const TextBox& t : aHub)
-    for (int k = 0; k < 2; k++) cNames += IsNameOrItsCut(t.text, tla_DisplayNameGet(static_cast<int>(aWide[k])));
+    for (int k = 0; k < 2; k++) cNames += korvena_test::ShownAs(t.text, tla_DisplayNameGet(static_cast<int>(aWide[k])));
   EXPECT_GE(cNames, 3) << "the team's name and the fixture's two, with their shadows";
 
   // The roll of honour (item 6: up from the last item), its places the four
