@@ -379,7 +379,8 @@ QDLSpriteBank* QDLSpriteBankFromSheets(const QDLSheetDesc* pList, uint32_t forma
     s.alike = s.format == b.target || (IsIndexed(s.format) && IsIndexed(b.target));
     const uint32_t uPaletteCount = s.pPalette != nullptr ? s.pPalette->entryCount : 0;
     QDLPixelConverterForFormats(&s.toCompare, s.format, b.target, s.pPalette, uPaletteCount, false, false);
-    QDLPixelConverterForFormats(&s.toStore, s.format, b.target, s.pPalette, uPaletteCount, true, false);
+    QDLPixelConverterForFormats(&s.toStore, s.format, b.target, s.pPalette, uPaletteCount,
+                                (d->flags & QDLSHEET_NO_DITHER) == 0, false);
     if (paletted && IsIndexed(s.format) && b.pPalette == nullptr && s.pPalette != nullptr) {
       // The first paletted sheet gives the bank its palette.
       b.pPalette = QDLPaletteCreate(256, 1, 0);

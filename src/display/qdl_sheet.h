@@ -33,6 +33,7 @@ enum : uint32_t {
   QDLSHEET_MODE_WHOLE = 6,
   QDLSHEET_MODE_MASK = 0x3F,        // bits 0..5: the mode, with 32 for a paletted sheet
   QDLSHEET_PALETTED = 32,
+  QDLSHEET_NO_DITHER = 0x2000,      // store the pixels undithered (a font's greys are its coverage)
   QDLSHEET_32_COLOURS = 0x4000,     // reduce a paletted sheet to 32 colours
   QDLSHEET_RAW = 0x8000,            // store every frame as raw rows
 };

@@ -413,7 +413,15 @@ QDLFont* QDLFontCreate(QDLSpriteBank* pBank) {
 
 QDLFont* QDLFontCreateFromDescriptor(const QDLSheetDesc* pDesc) {
   if (pDesc == nullptr || !qdlText.setUp) return nullptr;
-  const QDLSheetDesc list[2] = {*pDesc, QDLSheetDesc{nullptr, 0, 0, 0, nullptr}};
+  // A font's greys are how much of each pixel its glyph covers, the alpha
+  // its text is drawn with: stored as they are, not dithered. A dithered
+  // glyph's edges took noise from the dither's generator, which every
+  // picture loaded before moves on, so the same letter came out different
+  // from one load to the next, an edge pixel at times as bright as the
+  // stroke over the shadow below it.
+  QDLSheetDesc desc = *pDesc;
+  desc.flags |= QDLSHEET_NO_DITHER;
+  const QDLSheetDesc list[2] = {desc, QDLSheetDesc{nullptr, 0, 0, 0, nullptr}};
   QDLSpriteBank* pBank = QDLSpriteBankFromSheets(list, 0);
   if (pBank == nullptr) return nullptr;
   if (pBank->frameCount == 0) {

@@ -42,7 +42,8 @@ struct FontsTest : ::testing::Test {
   // The font as QDLFontCreateFromSheet(path, 3, 0, 0) builds it on a 5-6-5 display.
   static QDLFont* Load(const char* name) {
     const std::string path = FontPath(name);
-    const QDLSheetDesc list[2] = {{path.c_str(), QDLSHEET_MODE_STRIPS, 0, 0, nullptr}, {nullptr, 0, 0, 0, nullptr}};
+    const QDLSheetDesc list[2] = {{path.c_str(), QDLSHEET_MODE_STRIPS | QDLSHEET_NO_DITHER, 0, 0, nullptr},
+                                  {nullptr, 0, 0, 0, nullptr}};
     QDLSpriteBank* b = QDLSpriteBankFromSheets(list, QDLFORMAT_RGB565);
     if (b == nullptr || b->frameCount == 0) return nullptr;
     QDLFont* f = QDLFontCreate(b);
