@@ -35,8 +35,11 @@ korvena_font(SW24pt.bmp DejaVuSans-Bold.ttf 20 TGA 24pt.tga)
 # Match font 0: fixed 16 x 16 cells (software renderer; the TGA copy for the
 # hardware renderers): a bold fixed-pitch face 14 pixels high, widened until
 # its glyphs fill the cells (the match's texts are printed 16 pixels a
-# character).
-korvena_font(SWfont3a3.bmp DejaVuSansMono-Bold.ttf 14 TGA font3a3.tga ARGS --cell 16 --rows 14 --xsize 26 --fit)
+# character). Its soft edges are fainter (edge gamma 2): the match's texts
+# stand on the picture over a dark shadow one pixel down and right, and a
+# stroke's soft edge over that shadow (the inner corner of "D") must leave
+# it dark.
+korvena_font(SWfont3a3.bmp DejaVuSansMono-Bold.ttf 14 TGA font3a3.tga ARGS --cell 16 --rows 14 --xsize 26 --fit --edge-gamma 2)
 # Debug font read at start-up ("fonts\debug.bmp"; names match without case).
 korvena_font(debug.bmp DejaVuSansMono.ttf 11)
 

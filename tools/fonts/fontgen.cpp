@@ -31,12 +31,17 @@
 //   --xsize X: the glyphs' horizontal pixel size (default: as tall as wide),
 //             so a face can be widened to fill fixed-pitch cells;
 //   --fit: with --cell, narrows the horizontal size until the widest
-//          printable ASCII glyph leaves a pixel free in its cell.
+//          printable ASCII glyph leaves a pixel free in its cell;
+//   --edge-gamma G: a glyph's partly covered pixels drawn fainter, coverage
+//          c of 255 becoming 255 (c / 255)^G (1, the default, keeps them),
+//          so that a soft edge lying over the text's own dark shadow leaves
+//          the shadow dark.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -83,6 +88,7 @@ struct Options {
   int iSheetWidth = 512;
   int iXSize = 0;
   bool bFit = false;
+  double dEdgeGamma = 1.0;
 };
 
 [[noreturn]] void Fail(const char* what, const std::string& detail = {}) {
@@ -105,6 +111,7 @@ Options ParseArgs(int argc, char** argv) {
     else if (a == "--sheet-width") o.iSheetWidth = std::atoi(next().c_str());
     else if (a == "--xsize") o.iXSize = std::atoi(next().c_str());
     else if (a == "--fit") o.bFit = true;
+    else if (a == "--edge-gamma") o.dEdgeGamma = std::atof(next().c_str());
     else if (a == "--out") o.out = next();
     else if (a == "--tga") o.tga = next();
     else Fail("unknown argument", a);
@@ -114,6 +121,7 @@ Options ParseArgs(int argc, char** argv) {
   if (o.iSheetWidth < 64 || o.iSheetWidth > 4096) Fail("sheet width out of range");
   if (o.iXSize < 0 || o.iXSize > 128) Fail("horizontal size out of range");
   if (o.bFit && o.iCell <= 2) Fail("--fit needs --cell");
+  if (o.dEdgeGamma < 1.0 || o.dEdgeGamma > 4.0) Fail("edge gamma out of range");
   return o;
 }
 
@@ -145,11 +153,13 @@ Glyph Render(FT_Face face, int code, const Options& o) {
   g.abCoverage.resize(static_cast<size_t>(g.iWidth) * static_cast<size_t>(g.iRows));
   for (int y = 0; y < g.iRows; ++y)
     for (int x = 0; x < g.iWidth; ++x) {
-      const uint8_t v = s->bitmap.buffer[y * s->bitmap.pitch + x];
+      uint8_t v = s->bitmap.buffer[y * s->bitmap.pitch + x];
+      // A partly covered pixel fainter by the edge gamma; ink stays ink.
+      if (v != 0 && v != 255 && o.dEdgeGamma != 1.0)
+        v = static_cast<uint8_t>(std::max(1L, std::lround(255.0 * std::pow(v / 255.0, o.dEdgeGamma))));
       g.abCoverage[static_cast<size_t>(y * g.iWidth + x)] = v;
       if (v != 0) g.bBlank = false;
     }
-  (void)o;
   return g;
 }
 
