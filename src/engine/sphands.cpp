@@ -190,6 +190,17 @@ static bool StepOut(Player* pp) {
   return true;
 }
 
+// A keeper holding the ball plays his carrying clip (59, the ball at his
+// chest) only while his target is beyond the run's reach of 96: at his
+// target the run gives him the plain stand clip, the ball at his feet. A
+// person's player is not steered to his target (his facing is set on its
+// own), so a point a stride up the pitch keeps a person's keeper carrying
+// the ball without turning him.
+static void CarryTargetAhead(Player* pp) {
+  const std::int32_t iUp = pp->Direction == 1 ? 1 : -1;
+  anim_TargetPointSet(&pp->oAnimInfo, pp->x + iUp * 128, pp->y);
+}
+
 // The aim starts at its defaults for the person, but a throw or kick he has
 // already released (as the keeper took the catch, backed up or stepped out)
 // keeps the power its press charged: it is played as soon as he is ready.
@@ -273,7 +284,6 @@ static bool HandsStep(Player* pp) {
           // A person's keeper first faces the pitch, and one who gathered on
           // or near his line steps out to his spot before he waits.
           setp_FaceHeading(pp, FacingUpfield(pp));
-          anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
           rec.iEnterState = 30;
           return true;
         }
@@ -285,6 +295,7 @@ static bool HandsStep(Player* pp) {
         anim_RequestSet(&pp->oAnimInfo, 59);
         PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
         setp_FaceHeading(pp, FacingUpfield(pp));
+        if (setp_UserMateExists(pp)) CarryTargetAhead(pp);
       }
       return true;
     }
@@ -298,9 +309,7 @@ static bool HandsStep(Player* pp) {
       if (StepOut(pp)) {
         anim_RequestSet(&pp->oAnimInfo, 59);
         PlayerO_MoveStateSet(pp, MOVE_STATE_KEEPER_IDLE);
-        // He is stepped out here, not run: a target left behind him would
-        // turn him about (with the ball at his feet) to run back for it.
-        anim_TargetPointSet(&pp->oAnimInfo, pp->x, pp->y);
+        CarryTargetAhead(pp);
         return true;
       }
       anim_RequestSet(&pp->oAnimInfo, ANIM_GOALIE_STANCE);

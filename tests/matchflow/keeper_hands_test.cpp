@@ -2,7 +2,9 @@
 // match: one press of the stick turns him one quarter however long it is
 // held, and a press carried over from his catch keeps the stick from
 // turning him before the key comes up again, its charge going on into the
-// throw. Until the keeper has struck the ball (or put it down at his feet)
+// throw. From his catch until he waits he faces up the pitch with the ball
+// in his hands, also while he steps out from his line to his spot.
+// Until the keeper has struck the ball (or put it down at his feet)
 // nobody else plays it; the keeper's ball then ends once every player has
 // walked back to his place, at once when they are back already.
 #include <gtest/gtest.h>
@@ -206,6 +208,48 @@ TEST_F(KeeperHands, NobodyButTheKeeperPlaysTheBallBeforeHisKick) {
       const bool bPuttingDown = pk->oAnimData.eActionAnim == 71 && !anim_IsEnded(&pk->oAnimData);
       EXPECT_FALSE(bPuttingDown) << c.pszWhat << ": open play " << t << " ticks after the press, before he has put the ball down";
     }
+  }
+}
+
+
+// Wherever the person's keeper gathers the ball (out beyond his area, at its
+// edge, in the goal mouth or on his line, the last two stepping out to his
+// spot), turned toward his own goal and with a target left behind him: from
+// the catch until he waits, on every tick, he faces up the pitch and holds
+// the ball above his feet (his stance holds it at 108, his carrying clip
+// higher, the plain stand clip on the ground).
+TEST_F(KeeperHands, HisBallStaysInHisHandsFacingUpThePitchUntilHeWaits) {
+  constexpr std::int32_t kAboveFeet = 54;
+  struct Gather {
+    const char* pszWhere;
+    std::int32_t x, y;
+  };
+  for (const Gather g : {Gather{"out", -6000, 500}, Gather{"area", -8000, 0}, Gather{"mouth", -9200, -300},
+                         Gather{"line", -9330, 100}}) {
+    TearDown();
+    SetUp();
+    action_TableInit();
+    EnginePlace(pk, g.x, g.y, 401);
+    ball_PlaceAt(&ball_oBall, g.x, 0, g.y);
+    newballA_OwnerSet(pk, 1);
+    anim_TargetPointSet(&pk->oAnimInfo, -10800, g.y + 1500);
+    global_GameModePush(mhands_Start, GAME_MODE_KEEPER_HANDS, nullptr);
+    global_GameModeTransition();
+    Port().bInUse = 0;
+    bool bWaited = false;
+    for (std::int32_t t = 0; t < 60 && !bWaited; t++) {
+      game_MatchTick();
+      vsync_TasksRun();
+      bWaited = pk->oSetPiece.iEnterState == 13;  // his first tick waiting is checked too
+      ASSERT_TRUE(bWaited || pk->oSetPiece.iEnterState == 29 || pk->oSetPiece.iEnterState == 30) << g.pszWhere;
+      const std::int32_t iOff = (pk->iFacing % 802 + 802) % 802;
+      EXPECT_LE(iOff < 401 ? iOff : 802 - iOff, 8) << g.pszWhere << ": facing " << pk->iFacing << " at tick " << t;
+      ASSERT_EQ(ball_OwnerGet(), pk) << g.pszWhere << " at tick " << t;
+      EXPECT_GT(ball_HeightGet(&ball_oBall), kAboveFeet) << g.pszWhere << ": clip " << pk->oAnimData.eActionAnim
+                                                         << " at tick " << t;
+    }
+    EXPECT_TRUE(bWaited) << g.pszWhere;
+    EXPECT_EQ(pk->x, g.x < -9072 ? -9072 : g.x) << g.pszWhere << ": stepped out to his spot";
   }
 }
 
