@@ -24,7 +24,15 @@
 // Set up afresh by the new match's own steps after the start (and by the
 // kick-off set-up and the clock's restart for a match played again): the
 // match record's scores and statistics, the players, the clock, the
-// computer managers, the marking pool and the users' match words.
+// computer managers, the marking pool and the users' match words; by the
+// match entry: the captions and the referee's decision; by the kick-off
+// set-up: the substitutions, the referee's actions and cards shown.
+// Not gathered here: the rest of engine/'s and matchflow/'s file-scope
+// words (the keepers' and players' decisions, each set piece's own words,
+// the ball's flight path, the offside line, the collision spheres), which
+// the step that uses them sets before it reads them; matches played after
+// others equal the same matches played first in a new process, tick for
+// tick (test_match_after_match, test_match_fresh).
 #include "matchflow/matchstate.h"
 
 #include "engine/ball.h"
