@@ -77,9 +77,16 @@ void mformation_Draw() {
     else draw2d_TextColourSet(255, 255, 255, 255);
     subs_TextCentred(gstatso_GlobalStrGet(IDS_GLOBAL_FORMATION_5131 + i), i < 10 ? 196 : 276, 74 + 10 * (i % 10));
   }
-  // The pitch with a triangle per slot of the formation under the cursor.
+  // The pitch with a triangle per slot of the formation under the cursor,
+  // the goalkeeper at the bottom and the board's rows (0 to 9) spread up the
+  // pitch, so that the forwards of the deepest formations stay on it.
+  constexpr std::int32_t kPitchX = 330, kPitchY = 74, kPitchSize = 92;
+  constexpr std::int32_t kRowStep = 9, kRowMax = 9;
+  constexpr std::int32_t kGoalkeeperY = kPitchY + kPitchSize - 6;
+  static_assert(kGoalkeeperY - kRowMax * kRowStep - 4 >= kPitchY, "the last row's triangles leave the pitch");
   draw2d_GradientSet(32, 100, 32, 32, 100, 32, 32, 200, 32, 32, 200, 32, 255);
-  draw2d_GradientRectFill(subs_X(330), subs_Y(74), subs_X(330 + 92) - subs_X(330), subs_Y(74 + 92) - subs_Y(74), 2);
+  draw2d_GradientRectFill(subs_X(kPitchX), subs_Y(kPitchY), subs_X(kPitchX + kPitchSize) - subs_X(kPitchX),
+                          subs_Y(kPitchY + kPitchSize) - subs_Y(kPitchY), 2);
   const FormationSlot* ps = formation_RecordGet(s.iCursor);
   for (std::int32_t k = 0; k < FORMATION_SLOTS; k++) {
     const FormationSlot& o = ps[k];
@@ -90,7 +97,7 @@ void mformation_Draw() {
       default: draw2d_FillColourSet(40, 90, 220, 255); break;
     }
     const std::int32_t x = 376 + (o.iColumn * 12 - 54) / 4 * 3 / 2;
-    const std::int32_t y = 160 - o.iRow * 16;
+    const std::int32_t y = kGoalkeeperY - o.iRow * kRowStep;
     draw2d_TriangleFill(subs_X(x), subs_Y(y - 4), subs_X(x - 4), subs_Y(y + 3), subs_X(x + 4), subs_Y(y + 3), 0);
   }
 }

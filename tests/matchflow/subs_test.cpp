@@ -452,6 +452,44 @@ TEST_F(Subs, MenuBenchAndFormationPanelsHoldTheirTextsOnTheScreen) {
   pctext_b3DTextMode = b3D;
 }
 
+// The formation change's diagram at 640 x 480: for every formation, chosen
+// by either side, each of the eleven player markers lies on the pitch.
+TEST_F(Subs, EveryFormationsMarkersStayOnTheDiagramsPitch) {
+  pcfe_ScaleSet(640, 240, 640, 480);
+  pcframe_Init();
+  for (MatchTeam* t : {Home(), Away()}) {
+    Home()->SubRequest = Away()->SubRequest = 0;
+    t->SubRequest = 1;
+    mformation_Enter();
+    ASSERT_EQ(mformation_oState.poTeam, t);
+    for (std::int32_t f = 0; f < FORMATION_MAX; f++) {
+      SCOPED_TRACE("formation " + std::to_string(f) + (t == Home() ? ", home" : ", away"));
+      mformation_oState.iCursor = f;
+      pcframe_Begin();
+      mformation_Draw();
+      const DrawItem* poPitch = nullptr;
+      std::vector<const DrawItem*> aoMarkers;
+      for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+        for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+          if (i->uKind == PCFRAME_KIND_SHADED_BOX) poPitch = i;
+          if (i->uKind == PCFRAME_KIND_TRIANGLE) aoMarkers.push_back(i);
+        }
+      ASSERT_NE(poPitch, nullptr);
+      EXPECT_EQ(aoMarkers.size(), static_cast<std::size_t>(FORMATION_SLOTS));
+      for (const DrawItem* m : aoMarkers)
+        for (int v = 0; v < 3; v++) {
+          const std::int32_t x = m->aiCoord[2 * v], y = m->aiCoord[2 * v + 1];
+          EXPECT_GE(x, poPitch->aiCoord[0]) << "corner " << v << " at " << x << ", " << y;
+          EXPECT_LE(x, poPitch->aiCoord[2]) << "corner " << v << " at " << x << ", " << y;
+          EXPECT_GE(y, poPitch->aiCoord[1]) << "corner " << v << " at " << x << ", " << y;
+          EXPECT_LE(y, poPitch->aiCoord[3]) << "corner " << v << " at " << x << ", " << y;
+        }
+    }
+  }
+  pcframe_Shutdown();
+  pcfe_ScaleSet(512, 240, 640, 480);
+}
+
 // The texts of the packet drawn since the frame began.
 std::vector<std::string> PacketTexts() {
   std::vector<std::string> a;
