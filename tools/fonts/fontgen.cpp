@@ -27,7 +27,10 @@
 //   --cell W: every frame W pixels wide, glyph centred (fixed-pitch cells);
 //   --rows R: glyph rows between the separator rows (default: the font's
 //             tallest glyph extent over all codes); a glyph of the codes
-//             128..255 taller than the rows is drawn less tall to fit;
+//             128..255 taller than the rows is drawn less tall to fit, an
+//             accented capital as its capital less tall under a mark of
+//             whole pixels (acute, grave, circumflex, tilde, diaeresis, ring
+//             or caron) one free row above it;
 //   --xsize X: the glyphs' horizontal pixel size (default: as tall as wide),
 //             so a face can be widened to fill fixed-pitch cells;
 //   --fit: with --cell, narrows the horizontal size until the widest
@@ -163,6 +166,89 @@ Glyph Render(FT_Face face, int code, const Options& o) {
   return g;
 }
 
+// The marks drawn over an accented capital that fixed rows leave too little
+// room for at full size: whole pixels, '#' ink, two rows (three for the
+// ring), so that the accent reads at a glance in a small bold face.
+enum class Mark { kAcute, kGrave, kCircumflex, kTilde, kDiaeresis, kRing, kCaron };
+
+struct MarkShape {
+  const char* apszRows[3];
+};
+
+constexpr MarkShape kMarkShapes[] = {
+    {{"..##", ".##.", nullptr}},       // acute
+    {{"##..", ".##.", nullptr}},       // grave
+    {{".###.", "##.##", nullptr}},     // circumflex
+    {{".##..#", "#..##.", nullptr}},   // tilde
+    {{"##..##", "##..##", nullptr}},   // diaeresis
+    {{".##.", "#..#", ".##."}},        // ring
+    {{"##.##", ".###.", nullptr}},     // caron
+};
+
+struct AccentedCapital {
+  int iCode;    // Windows-1252
+  char cPlain;  // the capital under the mark
+  Mark eMark;
+};
+
+constexpr AccentedCapital kAccentedCapitals[] = {
+    {0x8A, 'S', Mark::kCaron},      {0x8E, 'Z', Mark::kCaron},      {0x9F, 'Y', Mark::kDiaeresis},
+    {0xC0, 'A', Mark::kGrave},      {0xC1, 'A', Mark::kAcute},      {0xC2, 'A', Mark::kCircumflex},
+    {0xC3, 'A', Mark::kTilde},      {0xC4, 'A', Mark::kDiaeresis},  {0xC5, 'A', Mark::kRing},
+    {0xC8, 'E', Mark::kGrave},      {0xC9, 'E', Mark::kAcute},      {0xCA, 'E', Mark::kCircumflex},
+    {0xCB, 'E', Mark::kDiaeresis},  {0xCC, 'I', Mark::kGrave},      {0xCD, 'I', Mark::kAcute},
+    {0xCE, 'I', Mark::kCircumflex}, {0xCF, 'I', Mark::kDiaeresis},  {0xD1, 'N', Mark::kTilde},
+    {0xD2, 'O', Mark::kGrave},      {0xD3, 'O', Mark::kAcute},      {0xD4, 'O', Mark::kCircumflex},
+    {0xD5, 'O', Mark::kTilde},      {0xD6, 'O', Mark::kDiaeresis},  {0xD9, 'U', Mark::kGrave},
+    {0xDA, 'U', Mark::kAcute},      {0xDB, 'U', Mark::kCircumflex}, {0xDC, 'U', Mark::kDiaeresis},
+    {0xDD, 'Y', Mark::kAcute},
+};
+
+const AccentedCapital* AccentedCapitalOf(int code) {
+  for (const AccentedCapital& a : kAccentedCapitals)
+    if (a.iCode == code) return &a;
+  return nullptr;
+}
+
+// The accented capital as its plain capital drawn less tall, as wide as
+// before, with the mark centred over it and one free row between them; the
+// whole fits the baseline's rows above and the rows below it.
+Glyph ComposeAccented(FT_Face face, const AccentedCapital& a, FT_UInt xppem, int above, int below,
+                      const Options& o) {
+  const MarkShape& m = kMarkShapes[static_cast<int>(a.eMark)];
+  int markRows = 0, markWidth = 0;
+  for (const char* r : m.apszRows)
+    if (r != nullptr) {
+      ++markRows;
+      markWidth = std::max(markWidth, static_cast<int>(std::strlen(r)));
+    }
+  Glyph body;
+  for (int ysize = o.iSize;; --ysize) {
+    if (ysize < o.iSize / 2) Fail("no height fits the rows for code", std::to_string(a.iCode));
+    if (FT_Set_Pixel_Sizes(face, xppem, static_cast<FT_UInt>(ysize)) != 0) Fail("cannot set the pixel size");
+    body = Render(face, a.cPlain, o);
+    if (body.iTop + 1 + markRows <= above && body.iRows - body.iTop <= below) break;
+  }
+  const int markX = (body.iWidth - markWidth) / 2;
+  const int left = std::min(0, markX);
+  Glyph g;
+  g.iAdvance = body.iAdvance;
+  g.iLeft = body.iLeft + left;
+  g.iTop = body.iTop + 1 + markRows;
+  g.iWidth = std::max(body.iWidth, markX + markWidth) - left;
+  g.iRows = body.iRows + 1 + markRows;
+  g.bBlank = false;
+  g.abCoverage.assign(static_cast<size_t>(g.iWidth) * static_cast<size_t>(g.iRows), 0);
+  for (int y = 0; y < markRows; ++y)
+    for (int x = 0; m.apszRows[y][x] != '\0'; ++x)
+      if (m.apszRows[y][x] == '#') g.abCoverage[static_cast<size_t>(y * g.iWidth + markX - left + x)] = 255;
+  for (int y = 0; y < body.iRows; ++y)
+    for (int x = 0; x < body.iWidth; ++x)
+      g.abCoverage[static_cast<size_t>((y + 1 + markRows) * g.iWidth + x - left)] =
+          body.abCoverage[static_cast<size_t>(y * body.iWidth + x)];
+  return g;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -209,13 +295,16 @@ int main(int argc, char** argv) {
     const int desc = static_cast<int>((-face->size->metrics.descender + 63) >> 6);
     baseline = std::min(asc, o.iRows - std::min(desc, o.iRows / 4));
     rows = o.iRows;
-    // A letter of the upper codes that the rows would cut (the accented
-    // capitals: cut, "É" would read as "E") is drawn again less tall, as
-    // wide as before, until it fits whole. The printable ASCII glyphs keep
-    // their size.
+    // A letter of the upper codes that the rows would cut is drawn again
+    // less tall, as wide as before, until it fits whole; an accented capital
+    // (cut, "É" would read as "E"; shrunk whole, its accent would thin to a
+    // pixel or two) becomes its capital drawn less tall under a mark of
+    // whole pixels. The printable ASCII glyphs keep their size.
     for (int c = 128; c < kCodes; ++c) {
       Glyph& g = glyphs[static_cast<size_t>(c)];
       const auto Cut = [&] { return !g.bBlank && (g.iTop > baseline || g.iRows - g.iTop > rows - baseline); };
+      const AccentedCapital* a = AccentedCapitalOf(c);
+      if (a != nullptr && Cut()) g = ComposeAccented(face, *a, xppem, baseline, rows - baseline, o);
       for (int ysize = o.iSize - 1; Cut() && ysize >= o.iSize / 2; --ysize) {
         if (FT_Set_Pixel_Sizes(face, xppem, static_cast<FT_UInt>(ysize)) != 0) Fail("cannot set the pixel size");
         g = Render(face, c, o);

@@ -4,10 +4,12 @@
 // primitives, captured as a TGA file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "display/qdl.h"
 #include "display/qdl_bank.h"
@@ -91,6 +93,103 @@ TEST_F(FontsTest, TgaCopiesCutLikeTheirSheets) {
       EXPECT_EQ(a->frames[c].encoding, b->frames[c].encoding) << c;
     }
   }
+}
+
+// The pixels of one character drawn white on black in the alpha-map mode,
+// a row a string: '#' at least half ink, '.' less, ' ' none.
+std::vector<std::string> Lit(QDLSurface* s, QDLFont* f, unsigned char c) {
+  QDLFillRect(s, nullptr, 0, 0);
+  const char sz[2] = {static_cast<char>(c), '\0'};
+  QDLPrintText(s, f, 0, 0, 0xFFFF, 0, QDLLAYOUT_PLAIN, QDLSTYLE_SOLID | QDLSTYLE_ALPHAMAP, sz);
+  std::vector<std::string> a;
+  for (int y = 0; y < s->height; ++y) {
+    const auto* row = reinterpret_cast<const uint16_t*>(s->pixels + y * s->pitch);
+    std::string line;
+    for (int x = 0; x < s->width; ++x) {
+      const int g = (row[x] >> 5) & 63;  // green of 5-6-5
+      line += g >= 32 ? '#' : g > 0 ? '.' : ' ';
+    }
+    a.push_back(line);
+  }
+  return a;
+}
+
+bool RowLit(const std::string& row) { return row.find('#') != std::string::npos; }
+
+// The lit pixels of rows [from, to) and how many columns they span.
+std::pair<int, int> LitIn(const std::vector<std::string>& a, int from, int to) {
+  int n = 0, x0 = 1 << 30, x1 = -1;
+  for (int y = from; y < to; ++y)
+    for (int x = 0; x < static_cast<int>(a[static_cast<size_t>(y)].size()); ++x)
+      if (a[static_cast<size_t>(y)][static_cast<size_t>(x)] == '#') {
+        ++n;
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+      }
+  return {n, x1 < 0 ? 0 : x1 - x0 + 1};
+}
+
+std::string Picture(const std::vector<std::string>& a) {
+  std::string s;
+  for (const std::string& r : a) s += "|" + r + "|\n";
+  return s;
+}
+
+// Every accented capital of the match font shows its mark at a glance, over
+// the dark of the match's pictures: four pixels of at least half ink, two
+// columns wide at least, above the letter with a row free between them
+// (under it for the cedilla). A plain capital is one piece of ink, so the
+// mark is the accent's own.
+TEST_F(FontsTest, MatchFontsAccentedCapitalsShowAClearMark) {
+  struct Capital {
+    unsigned char c, plain;
+  };
+  const Capital kAbove[] = {{0x8A, 'S'}, {0x8E, 'Z'}, {0x9F, 'Y'}, {0xC0, 'A'}, {0xC1, 'A'}, {0xC2, 'A'}, {0xC3, 'A'},
+                            {0xC4, 'A'}, {0xC5, 'A'}, {0xC8, 'E'}, {0xC9, 'E'}, {0xCA, 'E'}, {0xCB, 'E'}, {0xCC, 'I'},
+                            {0xCD, 'I'}, {0xCE, 'I'}, {0xCF, 'I'}, {0xD1, 'N'}, {0xD2, 'O'}, {0xD3, 'O'}, {0xD4, 'O'},
+                            {0xD5, 'O'}, {0xD6, 'O'}, {0xD9, 'U'}, {0xDA, 'U'}, {0xDB, 'U'}, {0xDC, 'U'}, {0xDD, 'Y'}};
+  constexpr int kMarkPixels = 4;
+  QDLSurface* s = QDLSurfaceCreate(20, 20, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(s, nullptr);
+  for (const char* name : {"SWfont3a3.bmp", "font3a3.tga"}) {
+    SCOPED_TRACE(name);
+    QDLFont* f = Load(name);
+    ASSERT_NE(f, nullptr);
+    for (const Capital& k : kAbove) {
+      const std::vector<std::string> a = Lit(s, f, k.c), plain = Lit(s, f, k.plain);
+      SCOPED_TRACE("code " + std::to_string(k.c) + "\n" + Picture(a));
+      const int h = static_cast<int>(a.size());
+      // The plain capital: no free row between its top and its foot.
+      int top = 0, foot = h - 1;
+      while (top < h && !RowLit(plain[static_cast<size_t>(top)])) ++top;
+      while (foot > top && !RowLit(plain[static_cast<size_t>(foot)])) --foot;
+      ASSERT_LT(top, h);
+      for (int y = top; y <= foot; ++y) EXPECT_TRUE(RowLit(plain[static_cast<size_t>(y)])) << "plain row " << y;
+      // The accented one: the mark, a free row, the letter.
+      int markTop = 0;
+      while (markTop < h && !RowLit(a[static_cast<size_t>(markTop)])) ++markTop;
+      int gap = markTop;
+      while (gap < h && RowLit(a[static_cast<size_t>(gap)])) ++gap;
+      int letter = gap;
+      while (letter < h && !RowLit(a[static_cast<size_t>(letter)])) ++letter;
+      if (letter >= h) {
+        ADD_FAILURE() << "no free row between the mark and the letter";
+        continue;
+      }
+      const auto [n, w] = LitIn(a, markTop, gap);
+      EXPECT_GE(n, kMarkPixels);
+      EXPECT_GE(w, 2);
+    }
+    // The cedilla: ink under the foot of the plain "C".
+    const std::vector<std::string> a = Lit(s, f, 0xC7), plain = Lit(s, f, 'C');
+    int foot = static_cast<int>(plain.size()) - 1;
+    while (foot > 0 && !RowLit(plain[static_cast<size_t>(foot)])) --foot;
+    const auto [n, w] = LitIn(a, foot + 1, static_cast<int>(a.size()));
+    EXPECT_GE(n, kMarkPixels) << Picture(a);
+    EXPECT_GE(w, 2) << Picture(a);
+    QDLFontFree(f);
+  }
+  QDLSurfaceFree(s);
 }
 
 TEST_F(FontsTest, GeneratedFontsMeasureAsExpected) {
