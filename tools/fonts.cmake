@@ -27,6 +27,9 @@ function(korvena_font out ttf size)
     COMMENT "Rasterising font ${out}"
     VERBATIM)
   set_property(GLOBAL APPEND PROPERTY KORVENA_FONT_OUTPUTS ${outputs})
+  # The rasteriser's arguments but the output, for tests that draw the font
+  # again with some of them changed.
+  set_property(GLOBAL PROPERTY KORVENA_FONT_ARGS_${out} --font ${KORVENA_DEJAVU_DIR}/${ttf} --size ${size} ${ARG_ARGS})
 endfunction()
 
 # Front end: font 0 (small) and font 1 (large, also the software match font 1).

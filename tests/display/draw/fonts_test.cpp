@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -190,6 +191,80 @@ TEST_F(FontsTest, MatchFontsAccentedCapitalsShowAClearMark) {
     QDLFontFree(f);
   }
   QDLSurfaceFree(s);
+}
+
+// The pixels of a 24-bit BMP sheet as the rasteriser writes it, red, green
+// and blue, top row first; empty when the file is not one.
+struct SheetPixels {
+  int w = 0, h = 0;
+  std::vector<uint8_t> rgb;
+};
+SheetPixels ReadSheet(const std::string& path) {
+  const std::vector<uint8_t> b = drawtest::ReadFile(path);
+  SheetPixels o;
+  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || drawtest::U16(b, 28) != 24) return o;
+  const uint32_t off = drawtest::U32(b, 10);
+  const int w = static_cast<int32_t>(drawtest::U32(b, 18)), h = static_cast<int32_t>(drawtest::U32(b, 22));
+  const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+  if (w <= 0 || h <= 0 || b.size() < off + stride * static_cast<size_t>(h)) return o;
+  o.w = w;
+  o.h = h;
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = b.data() + off + stride * static_cast<size_t>(h - 1 - y);  // bottom-up
+    for (int x = 0; x < w; ++x) o.rgb.insert(o.rgb.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+  }
+  return o;
+}
+
+// The match font's soft edges are fainter than plain anti-aliasing, so that
+// the dark shadow under its texts shows through them: drawn again by the
+// rasteriser with its other arguments and straight edges, every partly
+// covered pixel of coverage c is 255 (c / 255)^2 in the match font (edge
+// gamma 2), and every other pixel is the same.
+TEST_F(FontsTest, MatchFontsSoftEdgesAreFainterByTheEdgeGamma) {
+  std::vector<std::string> args;
+  std::string all = KORVENA_MATCH_FONT_ARGS;
+  for (size_t at = 0; at != std::string::npos;) {
+    const size_t bar = all.find('|', at);
+    args.push_back(all.substr(at, bar == std::string::npos ? std::string::npos : bar - at));
+    at = bar == std::string::npos ? bar : bar + 1;
+  }
+  std::string cmd = BuildDir() + "/tools/korvena_fontgen";
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--edge-gamma") {
+      ++i;  // and its value
+      continue;
+    }
+    cmd += " '" + args[i] + "'";
+  }
+  const drawtest::TempDir dir("match_font_straight_edges");
+  cmd += " --out '" + dir.File("straight.bmp") + "' >/dev/null";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  const SheetPixels straight = ReadSheet(dir.File("straight.bmp"));
+  const SheetPixels font = ReadSheet(FontPath("SWfont3a3.bmp"));
+  ASSERT_GT(straight.w, 0);
+  ASSERT_EQ(font.w, straight.w);
+  ASSERT_EQ(font.h, straight.h);
+  int cEdges = 0, cFainter = 0, cWrong = 0;
+  for (size_t i = 0; i < straight.rgb.size(); i += 3) {
+    const uint8_t* p = &straight.rgb[i];
+    const uint8_t* q = &font.rgb[i];
+    const bool bEdge = p[0] == p[1] && p[1] == p[2] && p[0] > 0 && p[0] < 255;  // grey: ink, partly covered
+    long want[3] = {p[0], p[1], p[2]};
+    if (bEdge) {
+      ++cEdges;
+      want[0] = want[1] = want[2] = std::max(1L, std::lround(255.0 * std::pow(p[0] / 255.0, 2.0)));
+      cFainter += q[0] < p[0];
+    }
+    if (q[0] != want[0] || q[1] != want[1] || q[2] != want[2]) {
+      if (++cWrong <= 5)
+        ADD_FAILURE() << "pixel " << i / 3 % straight.w << ", " << i / 3 / straight.w << ": " << int{q[0]} << " for "
+                      << want[0] << " (straight " << int{p[0]} << ")";
+    }
+  }
+  EXPECT_EQ(cWrong, 0);
+  EXPECT_GT(cEdges, 0);
+  EXPECT_GT(cFainter, 0);
 }
 
 TEST_F(FontsTest, GeneratedFontsMeasureAsExpected) {
