@@ -229,6 +229,30 @@ TEST_F(Texts, EveryLanguageHasItsOwnLoadingScreenTexts) {
   EXPECT_STREQ(festr_IDToStr(238), "Z");
 }
 
+// French sets a colon and a semicolon off from the word before with a space
+// (an ordinary one or, where a paragraph wraps, a non-breaking one): every
+// French text a player reads, the history's rules pages included, is
+// scanned; a colon between two digits (a clock's "45:00") is no punctuation.
+TEST_F(Texts, FrenchPutsASpaceBeforeEachColonAndSemicolon) {
+  std::vector<const char*> apsz;
+  for (int32_t i = 0; i < IDS_FE_MAX; i++) apsz.push_back(festr_apszStrings[LANGUAGE_FRENCH][i]);
+  for (int32_t i = 0; i < IDS_GLOBAL_MAX; i++) apsz.push_back(glstr_apszStrings[LANGUAGE_FRENCH][i]);
+  for (int32_t i = 0; i < IDS_INGAME_MAX; i++) apsz.push_back(gstatso_apszStrings[LANGUAGE_FRENCH][i]);
+  for (int32_t i = 0; i < VIDEOTEST_TEXT_MAX; i++) apsz.push_back(pcmain_apszVideoTestTexts[LANGUAGE_FRENCH][i]);
+  const auto Digit = [](char c) { return c >= '0' && c <= '9'; };
+  int cMarks = 0;
+  for (const char* psz : apsz) {
+    const std::string o = psz != nullptr ? psz : "";
+    for (size_t i = 0; i < o.size(); i++) {
+      if (o[i] != ':' && o[i] != ';') continue;
+      if (o[i] == ':' && i > 0 && i + 1 < o.size() && Digit(o[i - 1]) && Digit(o[i + 1])) continue;
+      cMarks++;
+      EXPECT_TRUE(i > 0 && (o[i - 1] == ' ' || o[i - 1] == '\xA0')) << "\"" << o << "\"";
+    }
+  }
+  EXPECT_GT(cMarks, 0);  // the rules pages have some
+}
+
 // A UTF-8 text of the Latin-1 range in Windows-1252.
 std::string From8(const std::string& oUtf8) {
   std::string o;
