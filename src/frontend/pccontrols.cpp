@@ -348,18 +348,20 @@ void pccontrols_Draw() {
   char sz[160];
   const char* pszConfiguration = festr_IDToStr(IDS_FE_CONTROLS_CONFIGURATION);
   const bool bEnglishOrder = mlang_iLanguage == 0;
+  // French sets its colon off with a space.
+  const char* pszColon = mlang_iLanguage == LANGUAGE_FRENCH ? " :" : ":";
   if (bKeyboard) {
     // English and German name the keyboard first; the other languages the configuration.
     const char* pszKeyboard = festr_IDToStr(IDS_FE_CONTROLS_KEYBOARD);
     const bool bKeyboardFirst = bEnglishOrder || mlang_iLanguage == 2;
-    std::snprintf(sz, sizeof sz, "%s %s: %s", bKeyboardFirst ? pszKeyboard : pszConfiguration,
-                  bKeyboardFirst ? pszConfiguration : pszKeyboard, szConfig);
+    std::snprintf(sz, sizeof sz, "%s %s%s %s", bKeyboardFirst ? pszKeyboard : pszConfiguration,
+                  bKeyboardFirst ? pszConfiguration : pszKeyboard, pszColon, szConfig);
   } else if (bEnglishOrder) {
-    std::snprintf(sz, sizeof sz, "%s %d %s: %s", festr_IDToStr(IDS_FE_CONTROLS_CONTROLLER_PORT), pip->iIndex,
-                  pszConfiguration, szConfig);
+    std::snprintf(sz, sizeof sz, "%s %d %s%s %s", festr_IDToStr(IDS_FE_CONTROLS_CONTROLLER_PORT), pip->iIndex,
+                  pszConfiguration, pszColon, szConfig);
   } else {
-    std::snprintf(sz, sizeof sz, "%s %s %d: %s", pszConfiguration, festr_IDToStr(IDS_FE_CONTROLS_CONTROLLER_PORT),
-                  pip->iIndex, szConfig);
+    std::snprintf(sz, sizeof sz, "%s %s %d%s %s", pszConfiguration, festr_IDToStr(IDS_FE_CONTROLS_CONTROLLER_PORT),
+                  pip->iIndex, pszColon, szConfig);
   }
   if (s.iPage == 0) Print(sz, 340, 80, 255, 255, 0, true);
   else Print(sz, 340, 80, 200, 200, 200, true);

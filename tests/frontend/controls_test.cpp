@@ -434,6 +434,42 @@ TEST_F(Controls, TheFirstKeyboardLayoutShowsEachKeyBesideItsFunction) {
   options_ScreenReset();
 }
 
+// The heading names the device and its configuration after a colon, which
+// French sets off with a space ("Configuration Clavier : 1"), the other
+// languages not; for the keyboard and for a pad.
+TEST_F(Controls, TheHeadingsColonHasASpaceBeforeItInFrench) {
+  const int32_t saved = mlang_iLanguage;
+  for (int32_t l : {LANGUAGE_ENGLISH, LANGUAGE_FRENCH, LANGUAGE_GERMAN})
+    for (User* u : {kb(), pad()}) {
+      mlang_iLanguage = l;
+      pcframe_Begin();
+      options_ScreenReset();
+      options_RowsLoad();
+      ASSERT_EQ(options_EventApply(37, u), PCCONTROLS_MODE);
+      pcframe_Begin();
+      pccontrols_Draw();
+      std::vector<std::string> headings;
+      for (DrawLayer* y = pcframe_poCurrent->poFirstLayer; y; y = y->pNext)
+        for (DrawItem* i = y->poFirstItem; i; i = i->pNext)
+          if (i->uKind == PCFRAME_KIND_TEXT && (i->aRed[0] | i->aGreen[0] | i->aBlue[0]) != 0 &&
+              std::string(i->pszText).find(':') != std::string::npos)
+            headings.push_back(i->pszText);
+      ASSERT_EQ(headings.size(), 1u) << l;
+      const std::string& h = headings[0];
+      SCOPED_TRACE(h);
+      EXPECT_NE(h.find(festr_IDToStr(IDS_FE_CONTROLS_CONFIGURATION)), std::string::npos);
+      const size_t iColon = h.find(':');
+      ASSERT_GT(iColon, 1u);
+      EXPECT_EQ(h[iColon - 1] == ' ', l == LANGUAGE_FRENCH);
+      if (l == LANGUAGE_FRENCH) {
+        EXPECT_NE(h[iColon - 2], ' ');  // one space, not two
+      }
+      EXPECT_EQ(h.substr(iColon, 2), ": ");
+      options_ScreenReset();
+    }
+  mlang_iLanguage = saved;
+}
+
 // Every language's key names fit between the key column (x 450) and the
 // screen's edge, in the screen's font or else in the smaller one, and the
 // labels centred at x 200 stay left of the column.
