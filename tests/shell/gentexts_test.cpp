@@ -79,12 +79,39 @@ TEST_F(GenTexts, WritesEachTeamsGenderAndNumber) {
           "1\tBRA\tBr\xC3\xA9sil\tBr\xC3\xA9sil\t\n2\tITA\tItalie\tItalie\t\n3\tUSA\tUSA\tUSA\t\n"
           "4\tMEX\tMexique\tMexique\t\n5\tCIV\tC.d'Ivoire\tC\xC3\xB4te d'Ivoire\t\n");
   Write("assets/grammar/fr.txt", "# comment\nfeminine-ending\te\nmasculine\tMEX\nmasculine-plural\tUSA\n");
+  for (const char* l : {"en", "de", "es", "it", "pt"}) Write(std::string("assets/grammar/") + l + ".txt", "# none\n");
   GenRun r = Run();
   ASSERT_EQ(r.iExit, 0) << r.oOutput;
   EXPECT_NE(r.oHeader.find("tlastr_aauForms[TEXT_LANGUAGE_MAX][205]"), std::string::npos) << r.oHeader;
-  // English (no file) then French: none, Brésil, Italie, USA, Mexique, Côte d'Ivoire.
+  // English (an empty file) then French: none, Brésil, Italie, USA, Mexique, Côte d'Ivoire.
   EXPECT_NE(r.oCpp.find("  {\n    0, 0, 0, 0, 0, 0, 0,"), std::string::npos) << r.oCpp;
   EXPECT_NE(r.oCpp.find("  {\n    0, 0, 1, 2, 0, 1, 0,"), std::string::npos) << r.oCpp;
+}
+
+// A language with team names and no grammar file would have every team
+// masculine singular without a word: the build fails, naming the file and
+// the language. A language without team names needs none.
+TEST_F(GenTexts, ALanguageWithTeamNamesAndNoGrammarFileIsRefused) {
+  Write("assets/abbreviations/en.txt", "1\t-\tBRA\tBrazil\tBrazil\t\n");
+  for (const char* l : {"fr", "de", "es", "it", "pt"})
+    Write(std::string("assets/abbreviations/") + l + ".txt", "1\tBRA\tBrasil\tBrasil\t\n");
+  for (const char* l : {"en", "fr", "de", "es", "pt"}) Write(std::string("assets/grammar/") + l + ".txt", "");
+  GenRun r = Run();
+  EXPECT_EQ(r.iExit, 1);
+  EXPECT_NE(r.oOutput.find("grammar/it.txt: missing: the gender and number of the Italian team names"), std::string::npos)
+      << r.oOutput;
+  EXPECT_EQ(r.oOutput.find("grammar/fr.txt"), std::string::npos) << r.oOutput;
+  EXPECT_EQ(r.oCpp, "");  // nothing written
+  // Without Italian team names the Italian file is not needed.
+  fs::remove(dir_ / "assets" / "abbreviations" / "it.txt");
+  r = Run();
+  EXPECT_EQ(r.oOutput.find("grammar/it.txt"), std::string::npos) << r.oOutput;
+  // With it, the tables are written.
+  Write("assets/abbreviations/it.txt", "1\tBRA\tBrasile\tBrasile\t\n");
+  Write("assets/grammar/it.txt", "feminine-ending\ta\n");
+  r = Run();
+  ASSERT_EQ(r.iExit, 0) << r.oOutput;
+  EXPECT_NE(r.oCpp.find("tlastr_aauForms"), std::string::npos);
 }
 
 // Every language has every id that English has: a missing one (once shown in

@@ -16,7 +16,8 @@
 // named in the game's sources (IDS_FE_*, IDS_GLOBAL_*) has no English text.
 //
 // The gender and number of each team's name per language come from
-// "grammar/<lang>.txt" (see BuildForms).
+// "grammar/<lang>.txt" (see BuildForms), which every language with team
+// names must have.
 //
 // The rules pages of the history mode ("rules/<lang>.txt") are read as
 // blocks: a line "[finals 58]", "[qual 58]", "[qual 58 conf 2]", "[noteA 70]"
@@ -558,9 +559,11 @@ void BuildRules(const fs::path& oRulesDir, const fs::path& oEditionsDir, std::ve
 // (cut at a space or hyphen) ends in one of the "feminine-ending" lines'
 // letters; the lines "masculine", "feminine", "masculine-plural" and
 // "feminine-plural" then name, by their English abbreviations, the teams
-// the rule gets wrong; a language without the file has every name
-// masculine singular. Written as tlastr_aauForms[language][team]: 0
-// masculine, 1 feminine, 2 masculine plural, 3 feminine plural.
+// the rule gets wrong. Every language with team names needs the file (an
+// empty one says its sentences never agree with a team): without it every
+// name would pass as masculine singular, so a missing file fails the build.
+// Written as tlastr_aauForms[language][team]: 0 masculine, 1 feminine, 2
+// masculine plural, 3 feminine plural.
 void BuildForms(const fs::path& oDir, const std::vector<std::vector<Entry>>& aaTeams, int32_t cTeams,
                 std::ostringstream& cpp, std::ostringstream& hdr) {
   static const char* const kKinds[4] = {"masculine", "feminine", "masculine-plural", "feminine-plural"};
@@ -573,7 +576,11 @@ void BuildForms(const fs::path& oDir, const std::vector<std::vector<Entry>>& aaT
   cpp << "const std::uint8_t tlastr_aauForms[TEXT_LANGUAGE_MAX][" << cTeams << "] = {\n";
   for (int l = 0; l < 6; l++) {
     const fs::path oPath = oDir / (std::string(kLanguages[l]) + ".txt");
-    std::ifstream in(oPath, std::ios::binary);  // none: every name masculine singular
+    std::ifstream in(oPath, std::ios::binary);
+    const auto& aTeams = aaTeams[static_cast<size_t>(l)];
+    if (!in && std::any_of(aTeams.begin(), aTeams.end(), [](const Entry& e) { return e.bPresent; }))
+      Error(oPath.string(), std::string("missing: the gender and number of the ") + kLanguageNames[l] +
+                                " team names (an empty file if no sentence agrees with a team)");
     std::vector<std::string> aoEndings;
     std::map<int32_t, int> oListed;
     std::string oLine;
