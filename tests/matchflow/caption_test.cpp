@@ -13,7 +13,20 @@
 #include "matchflow/matcha.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
+#include "shell/texts.h"
+#include "shell/texts_data.h"
 #include "tournament/dbplayer.h"
+
+// The input layer's missing-controller answer as this test program has it
+// (linked with --wrap): missing while g_bControllerMissing is set, else the
+// game's own answer (this platform never reports a controller missing).
+namespace {
+bool g_bControllerMissing = false;
+}  // namespace
+extern "C" std::int32_t __real__Z24input_bControllerMissingv();
+extern "C" std::int32_t __wrap__Z24input_bControllerMissingv() {
+  return g_bControllerMissing ? 1 : __real__Z24input_bControllerMissingv();
+}
 
 namespace {
 
@@ -338,6 +351,33 @@ TEST_F(CaptionTest, CardBoxByGameKind) {
   caption_Request(CAPTION_BOOKED, reinterpret_cast<std::intptr_t>(&oPlayer));
   const PacketItems o = Tick();
   EXPECT_TRUE(HasColour(o, 229, 199, 0));
+}
+
+// The insert-controller message belongs to the match: it is drawn in the
+// match's (On Screen Text) language, not the menus', each way round.
+TEST_F(CaptionTest, TheControllerMessageIsInTheMatchsLanguage) {
+  const std::int32_t iMenus = mlang_iLanguage;
+  for (const auto& [iMenuLanguage, iMatchLanguage] : {std::pair{LANGUAGE_ENGLISH, LANGUAGE_GERMAN},
+                                                      std::pair{LANGUAGE_FRENCH, LANGUAGE_ENGLISH}}) {
+    mlang_iLanguage = iMenuLanguage;
+    gstatso_LanguageSet(iMatchLanguage);
+    g_bControllerMissing = true;
+    pcframe_Begin();
+    const std::int32_t bShown = caption_ControllerMsgDraw();
+    const PacketItems o = Collect();
+    g_bControllerMissing = false;
+    gstatso_LanguageSet(-1);
+    mlang_iLanguage = iMenus;
+    const char* pszMatch = glstr_apszStrings[iMatchLanguage][IDS_GLOBAL_INSERT_CONTROLLER];
+    const char* pszMenus = glstr_apszStrings[iMenuLanguage][IDS_GLOBAL_INSERT_CONTROLLER];
+    ASSERT_STRNE(pszMatch, pszMenus);
+    EXPECT_EQ(bShown, 1);
+    EXPECT_TRUE(Has(o, pszMatch)) << iMatchLanguage;
+    EXPECT_FALSE(Has(o, pszMenus)) << iMenuLanguage;
+  }
+  pcframe_Begin();
+  EXPECT_EQ(caption_ControllerMsgDraw(), 0);  // none missing: nothing drawn
+  EXPECT_TRUE(Collect().asText.empty());
 }
 
 TEST_F(CaptionTest, PossessionPeriodicAndPanels) {
