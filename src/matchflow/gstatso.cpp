@@ -18,10 +18,9 @@ void Bump(std::uint8_t* pu) { *pu = static_cast<std::uint8_t>(*pu + 1); }
 
 void gstatso_Clear(MatchStats* p) {
   QDX_ASSERT(p);
-  p->Shots = p->OnTarget = p->Corners = p->FreeKicks = p->Offsides = p->Booked = p->SentOff = 0;
-  p->Possession = 0;
-  p->ActionArea[0] = p->ActionArea[1] = p->ActionArea[2] = 0;
-  p->GoalCount = 0;
+  // The goal list too, past its count: a save writes all of it, and no
+  // scorer, minute or kind of an earlier match may stay in it.
+  *p = MatchStats{};
 }
 
 void gstatso_ShotAdd(MatchStats* p) { Bump(&p->Shots); }

@@ -28,7 +28,8 @@ struct MatchStats {
 constexpr std::int32_t GSTATSO_STRINGS_MAX = 65;
 constexpr std::int32_t GSTATSO_SHOOTOUT_MINUTE = 121;
 
-// Counters, possession, action areas and goal count to 0.
+// Counters, possession, action areas and the whole goal list (count,
+// scorers, minutes, kinds) to 0.
 void gstatso_Clear(MatchStats* poStats);
 void gstatso_ShotAdd(MatchStats* poStats);
 void gstatso_ShotOnTargetAdd(MatchStats* poStats);  // a shot on target is a shot as well

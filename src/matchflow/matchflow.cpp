@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "engine/action.h"
 #include "engine/anim.h"
@@ -15,6 +16,7 @@
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/camera.h"
+#include "matchflow/caption.h"
 #include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchstate.h"
@@ -66,10 +68,23 @@ void matchflow_InMatchSetup() {
   pausemenu_Build();
   matchflow_MatchBegin();
   match_Clear();
-  // Every player record as the program starts it (the sides are linked to
-  // their squads at the kick-off set-up).
-  for (Player& p : player_aHome) p = Player{};
-  for (Player& p : player_aAway) p = Player{};
+  matchflow_MatchSetup();
+  for (User& u : user_aUsers) {
+    if (!u.bActive || !u.pip) continue;
+    input_PortBindingSet(1, u.pip);
+    input_PortBindingSave(u.pip);
+    input_PortPendingSet(u.pip);
+  }
+  global_GameModePush(matchstart_Enter, GAME_MODE_MATCH_START, nullptr);
+}
+
+void matchflow_MatchSetup() {
+  // Every player record as the program starts it, byte for byte (the sides
+  // are linked to their squads at the kick-off set-up).
+  static_assert(std::is_trivially_copyable_v<Player>);
+  static const Player kPlayerFresh{};
+  for (Player& p : player_aHome) matchstate_Restore(p, kPlayerFresh);
+  for (Player& p : player_aAway) matchstate_Restore(p, kPlayerFresh);
   // The clock, which the kick-off wait starts afresh: until then it reads 0
   // as in the first match.
   clock_oClock = MatchClock{};
@@ -78,13 +93,19 @@ void matchflow_InMatchSetup() {
   usrmark_PoolInit();
   user_Init();
   user_MatchReset();
-  for (User& u : user_aUsers) {
-    if (!u.bActive || !u.pip) continue;
-    input_PortBindingSet(1, u.pip);
-    input_PortBindingSave(u.pip);
-    input_PortPendingSet(u.pip);
+  // No caption of the last match (its shoot-out's marks among them) waits.
+  caption_Init();
+}
+
+void matchflow_PlayersKickOffInit() {
+  std::int32_t i = 0;
+  for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
+    pp->ID = static_cast<std::uint8_t>(i++);
+    // A side handed no squad plays for nobody: nothing to set up.
+    if (pp->MyTeam != player_PlaysFor_Home && pp->MyTeam != player_PlaysFor_Away) continue;
+    plyrInit_KickOffInit(pp, PLAYER_CONTROL_COMPUTER);
   }
-  global_GameModePush(matchstart_Enter, GAME_MODE_MATCH_START, nullptr);
+  anim_Reset(&player_oReferee.oAnimData);
 }
 
 // ---- Mode 22 ------------------------------------------------------------------------------------
@@ -101,14 +122,7 @@ std::int32_t matchstart_LoadStep(std::int32_t iStep) {
   pctext_FontSet(1);
   draw2d_TextColourSet(200, 200, 200, 255);
   if (iStep == 0) {
-    std::int32_t i = 0;
-    for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
-      pp->ID = static_cast<std::uint8_t>(i++);
-      // A side handed no squad plays for nobody: nothing to set up.
-      if (pp->MyTeam != player_PlaysFor_Home && pp->MyTeam != player_PlaysFor_Away) continue;
-      plyrInit_KickOffInit(pp, PLAYER_CONTROL_COMPUTER);
-    }
-    anim_Reset(&player_oReferee.oAnimData);
+    matchflow_PlayersKickOffInit();
     for (const User& u : user_aUsers)
       if (u.bActive && u.pip) gmewidg_ConfigSet(u.pip->cConfig);
     return 0;

@@ -12,6 +12,15 @@ struct User;
 
 // ---- Mode 24, 22, 72: set-up, match start, centre-spot wait ------------------------------
 void matchflow_InMatchSetup();
+// What every match sets up between its start (matchflow_MatchBegin) and its
+// sides' kick-off set-up, a new match and the same sides played again
+// alike: the players' records, the clock, the keepers' records, the users'
+// markers and match words, the captions.
+void matchflow_MatchSetup();
+// Every player of the two sides numbered in the chain's order and given the
+// kick-off set-up, and the referee's clip from its start: the first loading
+// step of a new match, and the set-up of a match played again.
+void matchflow_PlayersKickOffInit();
 // Each flow mode's state of one match, and its reset to the start (see
 // matchstate.h).
 struct MatchStateBlock;

@@ -3,6 +3,7 @@
 // Play Again / Main Menu choice after a friendly.
 #include <cstdio>
 
+#include "engine/action.h"
 #include "engine/anim.h"
 #include "engine/ball.h"
 #include "engine/player.h"
@@ -83,13 +84,30 @@ void ClockRestart() {
   team_SubsAllowedSet(match_AwayTeamGet(), TEAM_SUBS_AT_START);
 }
 
-// The match played again starts as a new match does (nothing of the last
-// one, its shoot-out, aim, camera or replay, reaches it), then its sides are
-// set up for the kick-off and its clock starts afresh.
+// The match played again is set up as a new match is (nothing of the last
+// one, its players, captions, touches, shoot-out, aim, camera or replay,
+// reaches it): the start, the players, clock, pools, users and captions,
+// the sides' kick-off set-up and the players' own, the action table and
+// its touch state; then its clock starts afresh. The period end that chose
+// it goes on to its kick-off: the start leaves it the stage scores it keeps
+// for the tournament record, and it gives every player the kick-off set-up
+// (first pass). Its director's path stays over the set-up until the
+// kick-off, as the walk-on's does in a new match, so that the camera the
+// start took from the ball is not moved before it.
 void MatchReplay() {
+  const PeriodEndState oKept = s;
   matchflow_MatchBegin();
+  for (std::int32_t k = 0; k < 2; k++) {
+    s.aiNormal[k] = oKept.aiNormal[k];
+    s.aiBeforeShootout[k] = oKept.aiBeforeShootout[k];
+  }
+  s.bFirstPass = 1;
+  matchflow_MatchSetup();
   match_KickOffSetup();
+  matchflow_PlayersKickOffInit();
+  action_TableInit();
   ClockRestart();
+  virtdir_PathSet(3);
 }
 
 // The stage's score into the tournament record, by the phase that ended.
@@ -433,11 +451,14 @@ void mftime_Run() {
         if (s.bFirstPass) plyrInit_KickOffInit(pp, PLAYER_CONTROL_COMPUTER);
         else plyrInit_RestartInit(pp);
       }
-      s.bFirstPass = 1;
       global_ResetGameModeStack();
       global_GameModePush(kickoff_Start, GAME_MODE_KICK_OFF, nullptr);
-      camera_Pop();
+      // A match played again (first pass) kept the period end's director
+      // over its set-up: the kick-off puts back the camera its start took
+      // from the ball, unmoved, as a new match's kick-off does.
+      if (!s.bFirstPass) camera_Pop();
       BallToCentre();
+      s.bFirstPass = 1;
       s.iNext = GAME_MODE_PERIOD_END;
       break;
     case GAME_MODE_MATCH_END:

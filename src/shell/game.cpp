@@ -209,7 +209,6 @@ void game_MatchEnter() {
   global.bHistory = 0;
   matchflow_LineupReset();
   ticktape_Init();
-  caption_Init();
   camera_ViewInvalidate();
   referee_DecisionClear();
   // An error box kept for a front-end screen says nothing about the match.

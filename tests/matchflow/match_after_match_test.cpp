@@ -7,6 +7,7 @@
 // its centre-spot wait and resumed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,18 +17,25 @@
 #include <string>
 #include <vector>
 
+#include "engine/player.h"
+#include "matchflow/camera.h"
+#include "matchflow/caption.h"
 #include "matchflow/clock.h"
 #include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
+#include "matchflow/matcha_save.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/matchstate.h"
 #include "matchflow/menu.h"
 #include "matchflow/pausemenu.h"
 #include "shell/global.h"
+#include "shell/gmewidg.h"
 #include "shell/input.h"
 #include "shell/list.h"
 #include "shell/pause.h"
 #include "shell/user.h"
 #include "support/match_harness.h"
+#include "tournament/tournament_services.h"
 
 namespace mh = match_harness;
 
@@ -270,5 +278,236 @@ TEST_P(MatchAfterMatch, PlaysAsTheSameMatchPlayedFirst) {
 
 INSTANTIATE_TEST_SUITE_P(EveryMatchBefore, MatchAfterMatch, ::testing::ValuesIn(kaBefore),
                          [](const ::testing::TestParamInfo<Before>& i) { return std::string(i.param.pszName); });
+
+// ---- The same match played again ------------------------------------------
+
+// The events the Pass button gives through the port's active binding on the
+// trigger given (every function read from the button, as a pad's button).
+void PassPost(std::int32_t eTrigger) {
+  constexpr std::int32_t kPass = 4;
+  const User& u = user_aUsers[0];
+  if (!u.pip || !u.pip->pipbInputPortBinding) return;
+  const std::int32_t w = gmewidg_eGetWidget(kPass, u.pip->cConfig);
+  for (const InputPortBinding* pe = u.pip->pipbInputPortBinding; pe->eTrigger != INPUT_TRIGGER_END; ++pe)
+    if (static_cast<std::int32_t>(pe->eTrigger) == eTrigger && gmewidg_eGetWidget(static_cast<std::int32_t>(pe->eFunction), u.pip->cConfig) == w)
+      Post(static_cast<std::int32_t>(pe->eEvent));
+}
+
+// The match played again starts on the same random stream in every run.
+constexpr std::uint32_t kAgainSeed = 41;
+
+// What a run shows of its second match (its second start): the per-tick
+// hashes and the bytes of both sides' player records from its start, the
+// shoot-out panel's marks as its shoot-out begins, the camera's eye and
+// target over the first steps of its kick-off, and its save.
+struct Again {
+  std::vector<mh::Hash> aHashes;
+  std::vector<std::string> asPlayers;
+  std::vector<std::int32_t> aiMarks;
+  std::vector<std::int32_t> aiCamera;
+  std::vector<std::uint8_t> abSave;
+  mh::Result oResult;
+};
+
+constexpr std::int32_t kCameraSteps = 40;
+// Where a save's squad copies start, after the match's own part.
+constexpr std::ptrdiff_t kSquadCopies = 1084;
+
+// The run's watch, after every tick: the person taps Pass every 3 s from the
+// kick-off of each match (counted from its start, so that the match played
+// again gets the same presses whatever its tick); the score is levelled as
+// normal time and extra time end (phases 0 and 1), so that extra time and a
+// shoot-out, or the replay, follow.
+struct Watch {
+  Again* po = nullptr;
+  std::int32_t cStarts = 0;
+  std::int32_t iStartTick = 0;  // the tick of the last start
+  std::int32_t iTicks = 0;
+  bool bInPeriodEnd = false;
+  bool bMarksTaken = false;
+  std::int32_t iKickOffAt = -1;
+  std::uint32_t uReseed = 0;  // the seed put in at the second start (0 none)
+  std::int32_t iWatched = 2;  // the start whose match is watched
+};
+Watch g_oWatch;
+
+void StartSeen() {
+  Watch& w = g_oWatch;
+  w.cStarts++;
+  w.iStartTick = w.iTicks;
+  if (w.cStarts == w.iWatched && w.uReseed) mh::SeedRestore(w.uReseed);
+}
+
+std::string PlayerBytes() {
+  return std::string(reinterpret_cast<const char*>(player_aHome), sizeof player_aHome) +
+         std::string(reinterpret_cast<const char*>(player_aAway), sizeof player_aAway);
+}
+
+void WatchTick(std::int32_t iTick, void*) {
+  Watch& w = g_oWatch;
+  w.iTicks = iTick + 1;
+  const std::int32_t t = iTick - w.iStartTick;  // ticks since the start
+  const std::int32_t iFrom = w.cStarts == 1 ? 1300 : 60;
+  if (t >= iFrom && (t - iFrom) % 90 == 0) PassPost(INPUT_TRIGGER_PRESS);
+  if (t >= iFrom && (t - iFrom) % 90 == 1) PassPost(INPUT_TRIGGER_RELEASE);
+  const bool bIn = global.eGameMode == GAME_MODE_PERIOD_END;
+  if (bIn && !w.bInPeriodEnd && tmglobal_MatchPhaseGet() <= 1) match.AwayGoals = match.HomeGoals;
+  w.bInPeriodEnd = bIn;
+  if (w.cStarts != w.iWatched || !w.po) return;
+  Again& a = *w.po;
+  a.aHashes.push_back(mh::StateHash());
+  a.asPlayers.push_back(PlayerBytes());
+  if (global.eGameMode == GAME_MODE_SHOOTOUT && !w.bMarksTaken) {
+    w.bMarksTaken = true;
+    for (const auto& ai : caption_oState.aaiShootout) a.aiMarks.insert(a.aiMarks.end(), ai, ai + 5);
+  }
+  if (global.eGameMode == GAME_MODE_KICK_OFF && w.iKickOffAt < 0) w.iKickOffAt = iTick;
+  if (w.iKickOffAt >= 0 && iTick - w.iKickOffAt < kCameraSteps) {
+    const CameraView* v = camera_poViewGet();
+    a.aiCamera.insert(a.aiCamera.end(), v->aiEye, v->aiEye + 3);
+    a.aiCamera.insert(a.aiCamera.end(), v->aiTarget, v->aiTarget + 3);
+  }
+}
+
+// A person's match with extra time and penalties: a friendly whose end
+// choice is Play Again, or a history match (played again when drawn after
+// extra time).
+mh::Config AgainConfig(std::uint32_t uSeed, bool bHistory) {
+  mh::Config c = PersonsMatch(uSeed);
+  c.aoCommands[0].clear();
+  c.iExtraTime = 1;
+  c.bPenalties = 1;
+  c.cTickCap = 80000;
+  if (bHistory) {
+    c.bTournament = 1;
+    c.iRoundFormat = 3;
+  } else {
+    c.bPlayAgain = true;
+  }
+  return c;
+}
+
+Again Play(const mh::Config& c, std::int32_t iWatched, std::uint32_t uReseed) {
+  Again a;
+  g_oWatch = Watch{};
+  g_oWatch.po = &a;
+  g_oWatch.iWatched = iWatched;
+  g_oWatch.uReseed = uReseed;
+  matchstate_ObserverSet(StartSeen);
+  a.oResult = mh::Run(c, nullptr, WatchTick, nullptr);
+  matchstate_ObserverSet(nullptr);
+  a.abSave.assign(MATCH_SAVE_AREA_SIZE, 0);
+  match_SaveAreaWrite(a.abSave.data());
+  return a;
+}
+
+// The first tick where two runs' player records differ, with the byte.
+std::string FirstPlayerDifference(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  for (std::size_t t = 0; t < a.size() && t < b.size(); t++) {
+    if (a[t] == b[t]) continue;
+    std::size_t k = 0;
+    while (a[t][k] == b[t][k]) k++;
+    return "tick " + std::to_string(t) + " player " + std::to_string(k / sizeof(Player)) + " byte " +
+           std::to_string(k % sizeof(Player));
+  }
+  return "";
+}
+
+struct AgainCase {
+  const char* pszName;
+  bool bHistory;
+  std::uint32_t auBefore[2];  // the seeds of the two runs' first matches
+};
+void PrintTo(const AgainCase& o, std::ostream* os) { *os << o.pszName; }
+
+const AgainCase kaAgain[] = {
+    {"PlayAgain", false, {16, 23}},
+    {"HistoryReplayed", true, {15, 24}},
+};
+
+class PlayedAgain : public ::testing::TestWithParam<AgainCase> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+// The match played again after two different matches, on the same random
+// stream from its start, plays alike to its end: every hash group and the
+// player records every tick, the shoot-out's panel (empty as its first kick
+// comes) and the save.
+TEST_P(PlayedAgain, PlaysTheSameWhateverCameBefore) {
+  const AgainCase& k = GetParam();
+  Again a[2];
+  for (std::int32_t i = 0; i < 2; i++) {
+    const mh::Config c = AgainConfig(k.auBefore[i], k.bHistory);
+    a[i] = Play(c, 2, kAgainSeed);
+    ASSERT_TRUE(a[i].oResult.bFinished) << a[i].oResult.Describe(c);
+    ASSERT_FALSE(a[i].aHashes.empty()) << "no match played again: " << a[i].oResult.Describe(c);
+    if (k.bHistory) {
+      EXPECT_GE(a[i].oResult.iPhase, 2) << a[i].oResult.Describe(c);
+    } else {
+      EXPECT_GT(a[i].oResult.aiShootoutKicks[0], 0) << "no shoot-out in the match played again";
+    }
+  }
+  EXPECT_EQ(FirstDifference(a[0].aHashes, a[1].aHashes), "");
+  EXPECT_EQ(FirstPlayerDifference(a[0].asPlayers, a[1].asPlayers), "");
+  EXPECT_EQ(a[0].aiMarks, a[1].aiMarks);
+  if (!k.bHistory) {
+    EXPECT_EQ(a[0].aiMarks, std::vector<std::int32_t>(10, 0)) << "the shoot-out panel shows kicks before the first";
+  }
+  // The match's own part of its save: the sides' records with their
+  // statistics and goal lists, and the match's words. (The squad copies
+  // after it carry what the match before left in them: its substitutions
+  // and cards.)
+  EXPECT_TRUE(std::equal(a[0].abSave.begin(), a[0].abSave.begin() + kSquadCopies, a[1].abSave.begin()))
+      << "the saves differ";
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterTwoMatches, PlayedAgain, ::testing::ValuesIn(kaAgain),
+                         [](const ::testing::TestParamInfo<AgainCase>& i) { return std::string(i.param.pszName); });
+
+class SameMatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+// The camera over the first steps of the kick-off after Play Again frames
+// the pitch as a new match's camera does at its kick-off.
+TEST_F(SameMatch, AfterPlayAgainItStartsAsANewMatchs) {
+  mh::Config cNew = AgainConfig(kAfterSeed, false);
+  cNew.cTickCap = 1400;
+  const Again oNew = Play(cNew, 1, kAgainSeed);
+  const Again oAgain = Play(AgainConfig(16, false), 2, kAgainSeed);
+  ASSERT_EQ(oNew.aiCamera.size(), static_cast<std::size_t>(6 * kCameraSteps)) << "the new match came to no kick-off";
+  ASSERT_EQ(oAgain.aiCamera.size(), oNew.aiCamera.size()) << "the match played again came to no kick-off";
+  EXPECT_EQ(oAgain.aiCamera, oNew.aiCamera);
+}
+
+// A new match saved after two different matches is saved alike, byte for
+// byte: the goal lists past its own goals keep nothing of a match before.
+TEST_F(SameMatch, ANewMatchIsSavedAlikeWhateverCameBefore) {
+  std::vector<std::uint8_t> aab[2];
+  std::int32_t aiGoalsBefore[2] = {};
+  const std::uint32_t auBefore[2] = {12, 15};
+  for (std::int32_t i = 0; i < 2; i++) {
+    const mh::Config cBefore = PersonsMatch(auBefore[i]);
+    const mh::Result r = mh::Run(cBefore);
+    ASSERT_TRUE(r.bFinished) << r.Describe(cBefore);
+    aiGoalsBefore[i] = r.aiScore[0] + r.aiScore[1];
+    const Played o = PlayAfter(After::Alone);
+    ASSERT_TRUE(o.oResult.bFinished);
+    // The match after scores less than the ones before: their goals lay
+    // past its own in the lists.
+    EXPECT_LT(o.oResult.aiScore[0] + o.oResult.aiScore[1], aiGoalsBefore[i]);
+    aab[i].assign(MATCH_SAVE_AREA_SIZE, 0);
+    match_SaveAreaWrite(aab[i].data());
+  }
+  EXPECT_TRUE(aab[0] == aab[1]) << "the saves differ";
+}
 
 }  // namespace

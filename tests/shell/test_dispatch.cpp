@@ -469,8 +469,8 @@ TEST_F(Dispatch, GameStartMatchEnterAndStartUpInOrder) {
   game_MatchEnter();
   EXPECT_EQ(global_eGetGameMode(), GAME_MODE_IN_MATCH_SETUP);
   EXPECT_EQ(global.bHistory, 0);
-  EXPECT_EQ(g_aoTrace, Trace_t({"matchflow_LineupReset", "ticktape_Init", "caption_Init", "camera_ViewInvalidate",
-                                "referee_DecisionClear", "pctext_ErrorBoxDismiss"}));
+  EXPECT_EQ(g_aoTrace, Trace_t({"matchflow_LineupReset", "ticktape_Init", "camera_ViewInvalidate", "referee_DecisionClear",
+                                "pctext_ErrorBoxDismiss"}));
 
   // The one-time set-up empties the stack: mode and enter operation of every
   // entry cleared, the pointer 0.
