@@ -20,13 +20,17 @@
 // - the referee's call record (a count over the program's run that tests
 //   read) and the in-match set-up's scene start-up routine (a headless run's
 //   own);
-// - the pause menu's pages: built again by each new match's set-up.
-// Set up afresh by the new match's own steps after the start (and by the
-// kick-off set-up and the clock's restart for a match played again): the
-// match record's scores and statistics, the players, the clock, the
-// computer managers, the marking pool and the users' match words; by the
-// match entry: the captions and the referee's decision; by the kick-off
-// set-up: the substitutions, the referee's actions and cards shown.
+// - the pause menu's pages: built again by each new match's set-up;
+// - for a match played again, the period end that chose it: it runs on to
+//   the kick-off, with the stage scores it keeps for the tournament record.
+// Set up afresh after the start by the set-up that a new match and a match
+// played again both go through (matchflow_MatchSetup, the sides' kick-off
+// set-up, the players' own, the action table and the clock's start): the
+// players, the clock, the keepers' records, the users' markers and match
+// words, the captions (a shoot-out's marks among them), the match record's
+// scores and statistics (the whole goal lists), the computer managers, the
+// substitutions, the referee's actions and cards shown, the touch state;
+// by the match entry: the referee's decision.
 // Not gathered here: the rest of engine/'s and matchflow/'s file-scope
 // words (the keepers' and players' decisions, each set piece's own words,
 // the ball's flight path, the offside line, the collision spheres), which
