@@ -25,6 +25,9 @@
 #include "shell/draw2d.h"
 #include "shell/game.h"
 #include "shell/global.h"
+#include "shell/gmewidg.h"
+#include "shell/input.h"
+#include "shell/user.h"
 #include "shell/vsync.h"
 #include "tournament/tournament_services.h"
 
@@ -34,6 +37,9 @@ constexpr std::int32_t kTextExtraTime = 19;
 constexpr std::int32_t kTextGoldenGoal = 21;
 constexpr std::int32_t kTextPlayAgain = 47;
 constexpr std::int32_t kTextMainMenu = 49;
+// The game function the choice's select (event 37, on its release) is read
+// from.
+constexpr std::int32_t kFunctionSelect = 16;
 
 struct PeriodEndState {
   std::int32_t iStep;
@@ -49,6 +55,9 @@ struct PeriodEndState {
   // The Play Again / Main Menu choice has been drawn: a press counts from
   // the next step on.
   std::int32_t bChoiceShown;
+  // By user: his select was already down on the step that first drew the
+  // choice and has not been up since; its release chooses nothing.
+  std::int32_t abSelectHeld[USER_MAX];
 };
 constexpr PeriodEndState kPeriodEndFresh = {};
 PeriodEndState s = kPeriodEndFresh;
@@ -166,16 +175,37 @@ void ChoiceDraw() {
   draw2d_RectFill(320 - w / 2, 90, w, mftime_ChoiceBoxHeightGet(), 0);
 }
 
+// The user's select is down: its widget as his port read it this step.
+bool SelectDown(const User& u) {
+  if (!u.bActive || !u.pip) return false;
+  const std::int32_t w = gmewidg_eGetWidget(kFunctionSelect, u.pip->cConfig);
+  return w > 0 && w < INPUT_WIDGETS_MAX && u.pip->aoWidget[w].iCurrent != 0;
+}
+
+// A select event of the user that was pressed before the choice showed: the
+// key or button went down on or before the step that first drew it.
+bool SelectHeldSinceDraw(const User* pusr) {
+  if (s.iStep != 12 || !s.bChoiceShown) return false;
+  for (std::int32_t i = 0; i < USER_MAX; i++)
+    if (&user_aUsers[i] == pusr) return s.abSelectHeld[i] != 0;
+  return false;
+}
+
 void Choice() {
   ChoiceDraw();
   // Only a press made once the choice has been drawn chooses: the step that
   // first draws it drops what was pressed before (the steps read their
-  // presses before they draw).
+  // presses before they draw), and a select that was down then (a Pass held
+  // on from the pages) chooses nothing when it is let go; once it has been
+  // seen up, the user's next press counts.
   if (!s.bChoiceShown) {
     s.bChoiceShown = 1;
     s.bSkip = 0;
+    for (std::int32_t i = 0; i < USER_MAX; i++) s.abSelectHeld[i] = SelectDown(user_aUsers[i]) ? 1 : 0;
     return;
   }
+  for (std::int32_t i = 0; i < USER_MAX; i++)
+    if (s.abSelectHeld[i] && !SelectDown(user_aUsers[i])) s.abSelectHeld[i] = 0;
   if (!s.bSkip) return;
   s.bSkip = 0;
   if (s.iCursor == 1) {
@@ -428,7 +458,7 @@ void mftime_Sequence() {
 }
 
 void mftime_Run() {
-  mflow_UserEventsEach([](User*, std::int32_t iEvent) {
+  mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
     if (iEvent == 8) {
       caption_ScorersScrollUp();
       s.iCursor = 0;
@@ -438,7 +468,7 @@ void mftime_Run() {
       s.iCursor = 1;
       s.iTimer = 0;
     } else if (iEvent == 37) {
-      s.bSkip = 1;
+      if (!SelectHeldSinceDraw(pusr)) s.bSkip = 1;
     }
   });
   mftime_Sequence();

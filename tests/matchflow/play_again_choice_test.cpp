@@ -3,13 +3,21 @@
 // followed, 0 to 20 steps later, by a second Pass of the same person or of
 // the other: one heard on or before the step that first draws the choice
 // chooses nothing and the choice waits; one heard after it plays again.
+// The same for the person's own Pass key held down: one that went down on or
+// before the step that first draws the choice and is let go after it
+// chooses nothing; one that went down after it plays again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
+#include "framework/qdx_input.h"
 #include "matchflow/clock.h"
 #include "matchflow/matchflow.h"
+#include "platform/input_headless.h"
 #include "shell/global.h"
+#include "shell/gmewidg.h"
+#include "shell/input.h"
 #include "shell/user.h"
 #include "support/input_ports.h"
 #include "support/match_harness.h"
@@ -19,6 +27,24 @@ namespace mh = match_harness;
 namespace {
 
 constexpr std::int32_t kLastPage = 9, kChoice = 12, kSkip = 37, kDown = 9, kKickOff = 63;
+constexpr std::int32_t kFunctionSelect = 16;
+
+// The key person 0's select (his Pass) is read from, as his port maps it.
+std::uint8_t SelectKey() {
+  const InputPort* pip = user_aUsers[0].pip;
+  const std::int32_t w = gmewidg_eGetWidget(kFunctionSelect, pip->cConfig);
+  return w >= 17 && w <= 24 ? pip->aoKeyMap[w - 17].cKey : 0;
+}
+
+std::uint8_t g_cHeld = 0;  // the key held down, 0 none
+
+void KeyHold(bool bDown) {
+  if (!bDown && !g_cHeld) return;
+  if (bDown) g_cHeld = SelectKey();
+  platform::headlessKey(g_cHeld, bDown);
+  QKeyboardPoll();
+  if (!bDown) g_cHeld = 0;
+}
 
 void Post(std::int32_t iUser, std::int32_t iEvent = kSkip) {
   if (User& u = user_aUsers[iUser]; u.pip) korvena_test::EventsQueue(u.pip, nullptr, {iEvent});
@@ -30,6 +56,12 @@ struct Watch {
   std::int32_t iDrawn = -1;            // the step that first draws the choice
   std::int32_t iStepBefore = 0;
   std::int32_t iChosen = -1;           // the step the choice gave way to a kick-off
+  // The second press as person 0's Pass key held down: from the step it is
+  // heard down, let go so that its release is heard this many steps after
+  // the later of that step and the draw.
+  bool bKey = false;
+  std::int32_t iUpAfter = 0;
+  std::int32_t iKeyDown = -1, iKeyUp = -1;  // the steps it is heard down and up
 };
 
 void Act(std::int32_t iTick, void* pv) {
@@ -56,7 +88,18 @@ void Act(std::int32_t iTick, void* pv) {
     Post(0);
     w.iFirstHeard = iHeard;
   }
-  if (w.iFirstHeard >= 0 && iHeard == w.iFirstHeard + w.iGap) Post(w.iSecond);
+  if (w.iFirstHeard >= 0 && iHeard == w.iFirstHeard + w.iGap) {
+    if (!w.bKey) {
+      Post(w.iSecond);
+    } else {
+      KeyHold(true);
+      w.iKeyDown = iHeard;
+    }
+  }
+  if (w.iKeyDown >= 0 && w.iKeyUp < 0 && w.iDrawn >= 0 && iHeard == std::max(w.iKeyDown, w.iDrawn) + w.iUpAfter) {
+    KeyHold(false);
+    w.iKeyUp = iHeard;
+  }
   // Once the case is decided (played again, or a second's wait with no
   // choice), Main Menu ends the run.
   if (iStep == kChoice && (w.iChosen >= 0 || (w.iDrawn >= 0 && iTick > w.iDrawn + 30))) {
@@ -111,6 +154,63 @@ std::vector<Case> Cases() {
 INSTANTIATE_TEST_SUITE_P(EveryGap, PlayAgainGap, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<Case>& i) {
                            return std::to_string(i.param.cPersons) + "Persons" + std::to_string(i.param.iGap) + "Steps";
+                         });
+
+// The second press is the Pass key going down iGap steps after the first
+// press is heard and held until after the choice is drawn: it is let go
+// iUpAfter steps after the later of its down step and the draw.
+struct HoldCase {
+  std::int32_t iGap, iUpAfter;
+};
+
+class PlayAgainHold : public ::testing::TestWithParam<HoldCase> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+  void TearDown() override { KeyHold(false); }
+};
+
+TEST_P(PlayAgainHold, OnlyAKeyThatGoesDownAfterTheChoiceIsDrawnChooses) {
+  const HoldCase& o = GetParam();
+  mh::Config c;
+  c.uSeed = 40;
+  c.iLength = 2;
+  c.iExtraTime = 0;
+  c.aeSide[0] = mh::SideKind::User;
+  c.bAnswerChoice = false;
+  c.cTickCap = 20000;
+  Watch w;
+  w.iGap = o.iGap;
+  w.bKey = true;
+  w.iUpAfter = o.iUpAfter;
+  const mh::Result r = mh::Run(c, nullptr, Act, &w);
+  ASSERT_GE(w.iFirstHeard, 0) << "full time's last page never showed: " << r.Describe(c);
+  ASSERT_GE(w.iDrawn, 0) << "the choice never showed";
+  ASSERT_GE(w.iKeyDown, 0);
+  ASSERT_GT(w.iKeyUp, w.iDrawn) << "the key was let go before the choice was drawn";
+  if (w.iKeyDown > w.iDrawn) {
+    EXPECT_GE(w.iChosen, w.iKeyUp) << "a key that went down at step " << w.iKeyDown << ", after the choice was drawn at "
+                                   << w.iDrawn << ", and was let go at " << w.iKeyUp << " chose nothing";
+  } else {
+    EXPECT_LT(w.iChosen, 0) << "a key held down from step " << w.iKeyDown << " across the draw at " << w.iDrawn
+                            << " and let go at " << w.iKeyUp << " chose";
+  }
+}
+
+std::vector<HoldCase> HoldCases() {
+  std::vector<HoldCase> a;
+  for (std::int32_t g = 1; g <= 16; g++) a.push_back({g, 3});
+  for (std::int32_t g : {2, 9}) a.push_back({g, 1});
+  for (std::int32_t g : {2, 9}) a.push_back({g, 20});
+  return a;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryGap, PlayAgainHold, ::testing::ValuesIn(HoldCases()),
+                         [](const ::testing::TestParamInfo<HoldCase>& i) {
+                           return "Down" + std::to_string(i.param.iGap) + "StepsUp" + std::to_string(i.param.iUpAfter) +
+                                  "StepsAfter";
                          });
 
 }  // namespace
