@@ -36,6 +36,7 @@ std::int32_t s_abSideFlag[3];    // by side 1, 2
 std::int32_t s_abKeeperFlag[2];  // by motion index
 std::int32_t s_bGuessed;
 std::int32_t s_abPenaltyStop[2];  // by motion index: he stopped the penalty and has the ball
+std::int32_t s_bPenaltyMissCalled;  // the struck penalty kick has been called missed
 NewgoalMotion s_aoMotion[2];
 std::int32_t s_aaiHands[2][3];   // the hands at the save animation's end, from his origin
 std::int32_t s_iMotion;
@@ -518,6 +519,8 @@ void StateRun(Player* pp, GoalieObject* g) {
 // pick-up), has stopped the kick: a shoot-out kick is recorded missed (the
 // next kick is set up); a penalty whose ball has not yet gone in or out is
 // missed (his side reacts) and he keeps the ball for his keeper's ball.
+// The miss is called once per kick: he holds the ball for many ticks, and
+// the command word is the set piece's from then on (its end clears it).
 void KickStopped(const Player* pp) {
   const GameMode eMode = Mode();
   if (eMode != GAME_MODE_PENALTY && eMode != GAME_MODE_SHOOTOUT) return;
@@ -529,8 +532,10 @@ void KickStopped(const Player* pp) {
     return;
   }
   if (referee_DecisionGet() != REFEREE_DECISION_PENALTY) return;
-  setp_CommandSet(SETP_CMD_PEN_MISSED);
   s_abPenaltyStop[MotionIndex(pp)] = 1;
+  if (s_bPenaltyMissCalled) return;
+  s_bPenaltyMissCalled = 1;
+  setp_CommandSet(SETP_CMD_PEN_MISSED);
 }
 
 }  // namespace
@@ -654,6 +659,8 @@ static void KeeperTick(Player* pp) {
 }
 
 void newgoal_Update(Player* pp) {
+  // Until a kick is struck there is no miss to call: the next kick may be.
+  if (!setp_bKickStruck()) s_bPenaltyMissCalled = 0;
   KeeperTick(pp);
   // Checked once his tick is over, so that a ball only parried or spilled
   // off him does not count.
@@ -666,6 +673,7 @@ void newgoal_MatchReset() {
   s_abKeeperFlag[0] = s_abKeeperFlag[1] = 0;
   s_bGuessed = 0;
   s_abPenaltyStop[0] = s_abPenaltyStop[1] = 0;
+  s_bPenaltyMissCalled = 0;
   s_aoMotion[0] = NewgoalMotion{};
   s_aoMotion[1] = NewgoalMotion{};
   for (auto& a : s_aaiHands) a[0] = a[1] = a[2] = 0;

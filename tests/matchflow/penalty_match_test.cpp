@@ -367,6 +367,11 @@ struct GatheredKick {
   bool bScored = false;
   // The match penalty: missed, its end, and the keeper's ball after it.
   std::int32_t iMissed = -1, iEnd = -1, iKeepersBall = -1;
+  // The set piece's command word cleared 3 ticks after the miss, the keeper
+  // still holding the ball; the times the command word became the miss while
+  // the penalty lasted.
+  bool bClearAfterMiss = false;
+  std::int32_t iCleared = -1, cMissedCalls = 0, iCommandBefore = 0;
 
   static void Tick(std::int32_t t, void* pv) {
     GatheredKick& o = *static_cast<GatheredKick*>(pv);
@@ -397,8 +402,18 @@ struct GatheredKick {
       return;
     }
     if (o.iEnd < 0) {
-      if (global.eGameMode == GAME_MODE_PENALTY && o.iMissed < 0 && setp_CommandGet() == SETP_CMD_PEN_MISSED)
-        o.iMissed = t;
+      const std::int32_t iCommand = setp_CommandGet();
+      if (global.eGameMode == GAME_MODE_PENALTY && iCommand == SETP_CMD_PEN_MISSED) {
+        if (o.iMissed < 0) o.iMissed = t;
+        if (o.iCommandBefore != SETP_CMD_PEN_MISSED) o.cMissedCalls++;
+      }
+      o.iCommandBefore = iCommand;
+      if (o.bClearAfterMiss && o.iCleared < 0 && o.iMissed >= 0 && t == o.iMissed + 3 &&
+          global.eGameMode == GAME_MODE_PENALTY && ball_OwnerGet() == o.poKeeper) {
+        setp_CommandClear();
+        o.iCommandBefore = setp_CommandGet();
+        o.iCleared = t;
+      }
       if (global.eGameMode != GAME_MODE_PENALTY) o.iEnd = t;
     } else if (o.iKeepersBall < 0 && global.eGameMode == GAME_MODE_KEEPER_HANDS) {
       o.iKeepersBall = t;
@@ -411,7 +426,8 @@ struct GatheredKick {
 TEST(PenaltyMatch, AShootOutKickTheKeeperSlidesOntoIsMissedAndTheNextKickComes) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  for (std::int32_t iSpeed : {400, 600}) {
+  // 80: as slow as a real penalty's kick; 400 and 600 a few times faster.
+  for (std::int32_t iSpeed : {80, 400, 600}) {
     mh::Config c;
     c.uSeed = 100;
     c.iLength = 1;
@@ -434,26 +450,40 @@ TEST(PenaltyMatch, AShootOutKickTheKeeperSlidesOntoIsMissedAndTheNextKickComes) 
 }
 
 // The penalty is missed once the keeper has the ball (his side reacts), it
-// ends, and open play goes on from his keeper's ball.
+// ends, and open play goes on from his keeper's ball. The miss is called
+// once for the kick however long he holds the ball: once the command word
+// has been cleared after it, his holding on does not call it again.
 TEST(PenaltyMatch, APenaltyTheKeeperSlidesOntoIsMissedAndPlayGoesOnFromHisBall) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
   const std::int32_t iStart = PenaltyStart();
   ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
-  for (std::int32_t iSpeed : {80, 120}) {
+  struct Case {
+    std::int32_t iSpeed;
+    bool bClear;
+  };
+  // 70 and 80: as slow as real penalty kicks.
+  for (const Case& k : {Case{70, false}, Case{80, false}, Case{120, false}, Case{80, true}}) {
+    const std::int32_t iSpeed = k.iSpeed;
     PersonPenalty p;
     GatheredKick o;
     o.eMode = GAME_MODE_PENALTY;
     o.iSpeed = iSpeed;
     o.poPerson = &p;
+    o.bClearAfterMiss = k.bClear;
     const mh::Config c = PersonPenaltyConfig(iStart + 300);
     const mh::Result r = mh::Run(c, nullptr, GatheredKick::Tick, &o);
-    SCOPED_TRACE("speed " + std::to_string(iSpeed));
+    SCOPED_TRACE("speed " + std::to_string(iSpeed) + (k.bClear ? ", the command cleared after the miss" : ""));
     ASSERT_GE(o.iRolled, 0) << "the penalty was not struck";
     ASSERT_GE(o.iGathered, 0) << "the keeper never had the ball";
     ASSERT_LT(o.iGathered, o.iEnd) << "the penalty ended before he had it";
     EXPECT_GE(o.iMissed, o.iGathered - 1);
     EXPECT_LE(o.iMissed, o.iGathered + 1);
+    EXPECT_EQ(o.cMissedCalls, 1);
+    if (k.bClear) {
+      ASSERT_GE(o.iCleared, 0) << "he no longer held the ball 3 ticks after the miss";
+      ASSERT_LT(o.iCleared, o.iEnd);
+    }
     EXPECT_GT(o.iKeepersBall, o.iEnd);
     EXPECT_LE(o.iKeepersBall, o.iEnd + 60);
     EXPECT_TRUE(r.bFinished) << r.Describe(c);
