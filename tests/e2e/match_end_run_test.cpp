@@ -5,8 +5,11 @@
 // - At full time the pages are skipped with Pass; a Pass given again just
 //   after the one that leaves the last page, before the Play Again / Main
 //   Menu choice shows, chooses nothing: the choice shows and waits, and a
-//   Pass given while it shows plays again. The match played again, paused
-//   half a minute before its kick-off and resumed, kicks off and is played.
+//   Pass given while it shows plays again. The second person's pad button
+//   held down from before the choice shows and let go once it shows chooses
+//   nothing; pressed once it shows, it plays again. The match played again,
+//   paused half a minute before its kick-off and resumed, kicks off and is
+//   played.
 // - In a shoot-out, the pause menu opened on the person's kick is drawn with
 //   nothing over it: its texts read in a captured frame as in a pause with
 //   no panel up. With KORVENA_CAPTURE_DIR set the frames are kept in its
@@ -222,6 +225,87 @@ const ChoiceCase kaChoiceCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(FullTime, PlayAgainChoice, ::testing::ValuesIn(kaChoiceCases),
                          [](const ::testing::TestParamInfo<ChoiceCase>& i) { return std::string(i.param.pszName); });
+
+// ---- The pad's Pass held across the choice's first step -------------------------------
+
+struct HoldCase {
+  const char* pszName;
+  // Steps from the press that leaves the last page to the pad's Pass going
+  // down; 0: it goes down 3 steps after the choice shows.
+  std::int32_t iDownAfterLastPage;
+};
+
+void PrintTo(const HoldCase& o, std::ostream* os) { *os << o.pszName; }
+
+class PlayAgainHold : public ::testing::TestWithParam<HoldCase> {};
+
+// The second person's Pass (the pad's button 1) goes down while the pages
+// give way to the choice, or once it shows, and is let go 3 steps after the
+// later of that and the choice's first step. Only a button that went down
+// once the choice showed plays again; one held down across its first step
+// chooses nothing, and the choice waits for a press.
+TEST_P(PlayAgainHold, OnlyAPadPassThatGoesDownOnceTheChoiceShowsChooses) {
+  const HoldCase& o = GetParam();
+  MatchRun m;
+  ASSERT_TRUE(m.Start(Kind::FriendlyTwoPersons, false));
+  m.pfnEachStep = ClockWind;
+  HistoryDriver& d = m.d;
+  ASSERT_TRUE(m.PassUntil([] { return global.eGameMode == GAME_MODE_PERIOD_END && mftime_StepGet() >= 1; }, 6000))
+      << d.ModesText();
+  m.pfnEachStep = [] {};
+  // Each page read for 2 s and left with Pass; with the last one's press, the
+  // pad's Pass goes down when it is to go down before the choice shows.
+  std::string why;
+  std::uint64_t uDown = 0;
+  for (std::int32_t iPage : {3, 6, kLastPage}) {
+    ASSERT_TRUE(d.RunUntil([&] { return InPeriodEnd(iPage); }, 300)) << "page " << iPage << ": step " << mftime_StepGet();
+    m.Wait(60);
+    ASSERT_TRUE(InPeriodEnd(iPage)) << "page " << iPage << ": step " << mftime_StepGet();
+    const std::uint64_t uPress = platform::headlessStep() + 1;
+    std::string sScript = korvena_test::scriptTap(uPress, "J", false);
+    if (iPage == kLastPage && o.iDownAfterLastPage > 0) {
+      uDown = uPress + static_cast<std::uint64_t>(o.iDownAfterLastPage);
+      sScript += std::to_string(uDown) + " joybutton 0 1 down\n";
+    }
+    ASSERT_TRUE(platform::headlessLoadScriptText(sScript, &why)) << why;
+    ASSERT_TRUE(d.RunUntil([&] { return !InPeriodEnd(iPage); }, 6)) << "page " << iPage << " stayed";
+  }
+  // The step after the one that leaves step 11 is the choice's first.
+  ASSERT_TRUE(d.RunUntil([] { return InPeriodEnd(kChoice); }, 40)) << "mode " << global.eGameMode << ", step "
+                                                                    << mftime_StepGet();
+  const std::uint64_t uShown = platform::headlessStep() + 1;
+  std::string sScript;
+  if (uDown == 0) {
+    uDown = uShown + 3;
+    sScript = std::to_string(uDown) + " joybutton 0 1 down\n";
+  } else {
+    ASSERT_LT(uDown, uShown) << "the pad's Pass was to go down before the choice showed";
+  }
+  sScript += std::to_string(std::max(uDown, uShown) + 3) + " joybutton 0 1 up\n";
+  ASSERT_TRUE(platform::headlessLoadScriptText(sScript, &why)) << why;
+  ASSERT_TRUE(d.RunUntil([] { return platform::headlessPendingScriptLines() == 0; }, 10));
+  if (uDown > uShown) {
+    EXPECT_TRUE(d.RunUntil([] { return global.eGameMode == GAME_MODE_KICK_OFF; }, 200))
+        << "a Pass pressed once the choice showed chose nothing: " << d.ModesText();
+    return;
+  }
+  for (std::int32_t i = 0; i < 60 && InPeriodEnd(kChoice); i++) m.Wait(1);
+  EXPECT_TRUE(InPeriodEnd(kChoice)) << "a Pass held down from before the choice showed chose: mode "
+                                    << global.eGameMode << ", step " << mftime_StepGet() << ", next "
+                                    << mftime_NextModeGet();
+  // The choice waits for a press made while it shows.
+  m.Tap("J");
+  EXPECT_TRUE(d.RunUntil([] { return global.eGameMode == GAME_MODE_KICK_OFF; }, 200)) << d.ModesText();
+}
+
+const HoldCase kaHoldCases[] = {
+    {"DownEightStepsAfterTheLastPage", 8},
+    {"DownTwelveStepsAfterTheLastPage", 12},
+    {"DownOnceTheChoiceShows", 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(FullTime, PlayAgainHold, ::testing::ValuesIn(kaHoldCases),
+                         [](const ::testing::TestParamInfo<HoldCase>& i) { return std::string(i.param.pszName); });
 
 // ---- Played again, paused before its kick-off -----------------------------------------
 
