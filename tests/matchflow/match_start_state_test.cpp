@@ -302,6 +302,7 @@ void Post(std::int32_t iEvent) {
 // cap stops one (the mode word is put back once the run is over).
 struct Before {
   std::function<bool()> bQuitAt, bCutAt;
+  bool bDemo = false;  // the attract demo's machine runs from the run's first tick
   bool bPaused = false, bQuit = false, bInPeriodEnd = false;
   std::int32_t cPeriodEnds = 0;
   GameMode eCutIn = GAME_MODE_NONE;
@@ -311,6 +312,10 @@ Before g_oBefore;
 void Act(std::int32_t iTick, void*) {
   Look(iTick);
   Before& b = g_oBefore;
+  if (b.bDemo && iTick == 0) {
+    demo_Start();
+    b.bDemo = false;
+  }
   const bool bIn = global.eGameMode == GAME_MODE_PERIOD_END;
   if (bIn && !b.bInPeriodEnd && b.cPeriodEnds++ < 2) match.AwayGoals = match.HomeGoals;
   b.bInPeriodEnd = bIn;
@@ -420,7 +425,7 @@ TEST_F(MatchStartState, AfterTheAttractDemo) {
   c.aoCommands[0].clear();
   c.bDemo = true;
   c.cTickCap = 20000;
-  demo_Start();
+  g_oBefore.bDemo = true;
   ExpectFreshAfter(c, 1, false);
 }
 
