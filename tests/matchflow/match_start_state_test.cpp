@@ -134,6 +134,8 @@ void MatchAdd(Snapshot& o, const std::string& sWhen) {
   o.Add(aSeg, sWhen + "captions", &caption_oState, sizeof caption_oState);
   o.Add(aSeg, sWhen + "touch", touch_aTeams, sizeof touch_aTeams);
   o.Add(aSeg, sWhen + "match", &match, sizeof match);
+  o.Add(aSeg, sWhen + "home statistics", &match.HomeTeam.MatchStats, sizeof match.HomeTeam.MatchStats);
+  o.Add(aSeg, sWhen + "away statistics", &match.AwayTeam.MatchStats, sizeof match.AwayTeam.MatchStats);
   QMathRandState r;
   QMathRandStateSave(&r);
   o.Add(aSeg, sWhen + "random", &r, sizeof r);
@@ -162,14 +164,23 @@ Snapshot Read(const std::string& path) {
   return o;
 }
 
-// Each record that differs, with its first differing byte and both values there.
-std::string Differences(const Snapshot& a, const Snapshot& b) {
+// A match played again runs on from the period end that chose it to its
+// kick-off, with no walk-on: after its start only what its set-up makes
+// afresh whatever way it comes to the kick-off is compared there.
+bool Again(const std::string& sName) {
+  return sName.rfind("start: ", 0) == 0 || sName == "kick-off: captions" || sName == "kick-off: home statistics" ||
+         sName == "kick-off: away statistics";
+}
+
+// Each record that differs (of those bWanted takes), with its first
+// differing byte and both values there.
+std::string Differences(const Snapshot& a, const Snapshot& b, bool (*bWanted)(const std::string&) = nullptr) {
   if (a.asNames != b.asNames) return "the records differ: " + std::to_string(a.asNames.size()) + " against " +
                                      std::to_string(b.asNames.size());
   std::ostringstream ss;
   for (std::size_t i = 0; i < a.asNames.size(); i++) {
     const std::vector<std::string>&x = a.aasValues[i], &y = b.aasValues[i];
-    if (x == y) continue;
+    if (x == y || (bWanted && !bWanted(a.asNames[i]))) continue;
     std::size_t k = 0, cb = 0;
     for (; k < x.size() && k < y.size() && x[k] == y[k]; k++) cb += x[k].size() == 2 ? 1 : 8;
     ss << a.asNames[i] << " (byte " << cb << ": " << (k < x.size() ? x[k] : "-") << " against "
@@ -371,7 +382,7 @@ class MatchStartState : public ::testing::Test {
     ASSERT_TRUE(g_o.bDone) << "the match did not kick off";
     const Snapshot oFresh = Fresh(bHistory, g_o.iShift);
     ASSERT_FALSE(oFresh.asNames.empty()) << "the new process took no state";
-    EXPECT_EQ(Differences(g_o.o, oFresh), "");
+    EXPECT_EQ(Differences(g_o.o, oFresh, iWanted == 2 ? Again : nullptr), "");
   }
 };
 
