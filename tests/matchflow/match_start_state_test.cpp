@@ -18,6 +18,7 @@
 #include <link.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -134,8 +135,9 @@ void MatchAdd(Snapshot& o, const std::string& sWhen) {
   o.Add(aSeg, sWhen + "captions", &caption_oState, sizeof caption_oState);
   o.Add(aSeg, sWhen + "touch", touch_aTeams, sizeof touch_aTeams);
   o.Add(aSeg, sWhen + "match", &match, sizeof match);
-  o.Add(aSeg, sWhen + "home statistics", &match.HomeTeam.MatchStats, sizeof match.HomeTeam.MatchStats);
-  o.Add(aSeg, sWhen + "away statistics", &match.AwayTeam.MatchStats, sizeof match.AwayTeam.MatchStats);
+  constexpr std::size_t kGoals = offsetof(MatchStats, GoalCount);
+  o.Add(aSeg, sWhen + "home goal list", &match.HomeTeam.MatchStats.GoalCount, sizeof(MatchStats) - kGoals);
+  o.Add(aSeg, sWhen + "away goal list", &match.AwayTeam.MatchStats.GoalCount, sizeof(MatchStats) - kGoals);
   QMathRandState r;
   QMathRandStateSave(&r);
   o.Add(aSeg, sWhen + "random", &r, sizeof r);
@@ -165,11 +167,13 @@ Snapshot Read(const std::string& path) {
 }
 
 // A match played again runs on from the period end that chose it to its
-// kick-off, with no walk-on: after its start only what its set-up makes
-// afresh whatever way it comes to the kick-off is compared there.
+// kick-off, with no walk-on (its clock, possession and the side that kicks
+// off come another way): after its start only what its set-up makes afresh
+// whatever way it comes to the kick-off is compared there, the captions with
+// the shoot-out panel's marks and the goal lists.
 bool Again(const std::string& sName) {
-  return sName.rfind("start: ", 0) == 0 || sName == "kick-off: captions" || sName == "kick-off: home statistics" ||
-         sName == "kick-off: away statistics";
+  return sName.rfind("start: ", 0) == 0 || sName == "kick-off: captions" || sName == "kick-off: home goal list" ||
+         sName == "kick-off: away goal list";
 }
 
 // Each record that differs (of those bWanted takes), with its first
