@@ -2,14 +2,15 @@
 // same state as a new process's first match: every module's record of one
 // match as the start leaves it, and 300 ticks into the match (the players
 // walking on) and at the kick-off those records again with what the match's
-// own steps set up and the generator's state (both
-// sides' players and the referee, the captions with the shoot-out panel's
-// marks, the touch words, the match record with its goal lists). It holds
-// after a match cut off in open play, after a shoot-out, for Play Again after
-// a shoot-out, for a drawn history match played again, after a match quit
-// from its pause menu in the half-time break or in a shoot-out, after the
-// attract demo, and after every block was scribbled over. What the start
-// keeps on purpose is listed, with its reason, beside the routine.
+// own steps set up and the generator's state (both sides' players and the
+// referee, the captions with the shoot-out panel's marks, the touch words,
+// the match record with its goal lists). It holds after a match cut off in
+// open play, in its half-time break or in its shoot-out, after a shoot-out,
+// after a match quit from its pause menu, after the attract demo, after every
+// block was scribbled over, and (at its start, and by its captions and goal
+// lists at its kick-off) for Play Again after a shoot-out and for a drawn
+// history match played again. What the start keeps on purpose is listed,
+// with its reason, beside the routine.
 //
 // The state is compared by value: a word that points into the program or a
 // library is read as which of them and how far into it, the same in every
