@@ -71,10 +71,18 @@ const char* TeamName(std::uint32_t Name) {
   return Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name))
                                                        : tmteam_NameText(Name);
 }
+// A team's short name; none for a place still to be decided.
+const char* TeamShortName(std::uint32_t Name) {
+  return tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT)
+             ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
+             : nullptr;
+}
 
 // iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
-void Print(const char* pszText, std::int32_t x, std::int32_t y, Colour c, bool bCentred, std::int32_t iRoom = 0) {
-  const PCFEFitted o(pszText, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20);
+// pszShort: a team's short name, for a room its whole name does not fit.
+void Print(const char* pszText, std::int32_t x, std::int32_t y, Colour c, bool bCentred, std::int32_t iRoom = 0,
+           const char* pszShort = nullptr) {
+  const PCFEFitted o(pszText, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20, pszShort);
   const char* psz = o.c_str();
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   draw2d_TextColourSet(0, 0, 0, 255);
@@ -272,7 +280,7 @@ void mfhfixtr_Draw() {
         bFinals ? kDark : (!s.bInList && s.bOnFixtures ? kYellow : kGrey), true);
   Print(festr_IDToStr(IDS_FE_EXIT), kExitX, kButtonY, !s.bInList && !s.bOnFixtures ? kYellow : kGrey, true);
   const std::uint32_t Human = HumanName();
-  Print(TeamName(Human), kNameX, 55, kYellow, true, kHeaderRoom);
+  Print(TeamName(Human), kNameX, 55, kYellow, true, kHeaderRoom, TeamShortName(Human));
   const List l = ListGet();
   const std::int32_t n = static_cast<std::int32_t>(l.v.size());
   char sz[24];
@@ -292,7 +300,7 @@ void mfhfixtr_Draw() {
       Print(festr_IDToStr(IDS_FE_FIX_ARRANGE_FRIENDLY), kNameX, y, kGrey, true);
       Print("-", kVenueX, y, kGrey, true);
     } else {
-      Print(TeamName(bHome ? B : A), kNameX, y, kGrey, true, kNameRoom);
+      Print(TeamName(bHome ? B : A), kNameX, y, kGrey, true, kNameRoom, TeamShortName(bHome ? B : A));
       Print(festr_IDToStr(bHome ? IDS_FE_FIX_HOME : IDS_FE_FIX_AWAY), kVenueX, y, kGrey, true);
     }
     const std::int32_t eKind = Friendly(f) ? IDS_FE_FIX_FR : (bFinals ? IDS_FE_FIX_WCF : IDS_FE_FIX_WCQ);

@@ -329,13 +329,14 @@ std::int32_t SX(std::int32_t x) { return pcfe_ScaleX640(static_cast<std::int16_t
 std::int32_t SY(std::int32_t y) { return pcfe_ScaleY480(static_cast<std::int16_t>(y)); }
 void Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) { draw2d_TextColourSet(r, g, b, 255); }
 void Left(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintLeft(psz, SX(x), SY(y), kLayer); }
-// A team's name cut to the room it has (640 x 480 units).
-void NameLeft(const char* psz, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
-  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)));
+// A team's name fitted to the room it has (640 x 480 units), its short name
+// pszShort where the whole does not fit.
+void NameLeft(const char* psz, const char* pszShort, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
+  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)), pszShort);
   pctext_PrintLeft(o.c_str(), SX(x), SY(y), kLayer);
 }
-void NameRight(const char* psz, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
-  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)));
+void NameRight(const char* psz, const char* pszShort, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
+  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)), pszShort);
   pctext_PrintRight(o.c_str(), SX(x), SY(y), kLayer);
 }
 void Centred(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintCentred(psz, SX(x), SY(y), kLayer); }
@@ -353,6 +354,11 @@ const char* TeamText(std::uint32_t Name) {
   if (tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT))
     return tla_DisplayNameGet(static_cast<std::int32_t>(Name));
   return tmteam_NameText(Name);
+}
+const char* TeamShortText(std::uint32_t Name) {
+  if (tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT))
+    return tla_ShortNameGet(static_cast<std::int32_t>(Name));
+  return nullptr;
 }
 
 constexpr std::int32_t kColumnX[7] = {330, 365, 400, 435, 470, 505, 548};
@@ -374,7 +380,7 @@ void TableDraw(const Round* r) {
     if (!tmteam_IsProperName(t->Name)) continue;  // a placeholder: an empty row
     if (s.iFocus == MFHGROUP_FOCUS_AREA && s.iTableTop + k == s.iTableRow) Colour(255, 255, 255);
     else Colour(170, 170, 170);
-    NameLeft(TeamText(t->Name), 76, y + 10, kColumnX[0] - 76 - 18);
+    NameLeft(TeamText(t->Name), TeamShortText(t->Name), 76, y + 10, kColumnX[0] - 76 - 18);
     const std::int32_t v[7] = {t->cPlayed, t->cWon, t->cDrawn, t->cLost, t->cFor, t->cAgainst, history_TeamPointsGet(t)};
     char sz[12];
     for (std::int32_t i = 0; i < 7; i++) {
@@ -436,8 +442,8 @@ void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_
     }
   }
   Colour(200, 200, 200);
-  NameRight(TeamText(history_FixtureTeamA(r, f)), xA, y, iRoom);
-  NameLeft(TeamText(history_FixtureTeamB(r, f)), xB, y, iRoom);
+  NameRight(TeamText(history_FixtureTeamA(r, f)), TeamShortText(history_FixtureTeamA(r, f)), xA, y, iRoom);
+  NameLeft(TeamText(history_FixtureTeamB(r, f)), TeamShortText(history_FixtureTeamB(r, f)), xB, y, iRoom);
   Sprite(pszCover, xScore - kCover.w / 2, y - 3);
   if (tmglobal_FixturePlayedGet(f)) {
     std::snprintf(sz, sizeof sz, "%d - %d", f->cScoreA + f->cExtraA, f->cScoreB + f->cExtraB);

@@ -313,10 +313,11 @@ struct CoverRect {
 CoverRect s_oCover = {0, 0, 0, 0};
 
 // iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
+// pszShort: a team's short name, for a room its whole name does not fit.
 void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
-              PrintFn pfnPrint = pctext_PrintLeft, std::int32_t iRoom = 0) {
+              PrintFn pfnPrint = pctext_PrintLeft, std::int32_t iRoom = 0, const char* pszShort = nullptr) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
-  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20);
+  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20, pszShort);
   // The text's cell with its shadow: from 3 pixels over its place, one font
   // height tall, and one pixel more each way.
   const std::int32_t w = pctext_WidthGet(o.c_str());
@@ -340,6 +341,10 @@ constexpr std::int32_t kTitleRoom = mfhmain_aoPanels[2].w - 16;
 const char* TeamText(std::uint32_t Name) {
   return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name)) : "";
 }
+const char* TeamShortText(std::uint32_t Name) {
+  return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
+                                                                   : nullptr;
+}
 
 // The next fixture: both teams (no name for one still unknown), its date and
 // the round's title.
@@ -350,7 +355,8 @@ void FixtureDraw() {
   const std::uint32_t aTeams[2] = {history_FixtureTeamA(r, f), history_FixtureTeamB(r, f)};
   for (std::int32_t k = 0; k < 2; k++)
     if (tmteam_IsProperName(aTeams[k]))
-      HubPrint(TeamText(aTeams[k]), kColumnX[k], 164, 200, 200, 200, pctext_PrintLeft, kFixtureRooms[k]);
+      HubPrint(TeamText(aTeams[k]), kColumnX[k], 164, 200, 200, 200, pctext_PrintLeft, kFixtureRooms[k],
+               TeamShortText(aTeams[k]));
   pctext_FontSet(2);
   HubPrint("v", 258, 163, 200, 200, 200);
   pctext_FontSet(1);
@@ -557,7 +563,8 @@ void mfhmain_Draw() {
     s_oCover = {x, y, x + w, y + h};
     pctext_FontSet(1);
   }
-  HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200, pctext_PrintLeft, kTeamRoom);
+  HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200, pctext_PrintLeft, kTeamRoom,
+           TeamShortText(CurrentHumanName()));
   char sz[32];
   std::snprintf(sz, sizeof sz, "19%02d", tmglobal.iYear % 100);
   HubPrint(sz, 284, 46, 200, 200, 200);

@@ -189,8 +189,8 @@ bool SameDate(const std::int32_t* a, const std::int32_t* b) { return a[0] == b[0
 // to short of the reading panel's edge. A wider name is cut to it.
 constexpr std::int32_t kResultNameRoom = 110;
 
-void ResultNamePrint(const char* psz, std::int32_t x, std::int32_t y, bool bRight) {
-  const PCFEFitted o(psz, X(kResultNameRoom));
+void ResultNamePrint(std::int32_t iTeamId, std::int32_t x, std::int32_t y, bool bRight) {
+  const PCFEFitted o(tla_DisplayNameGet(iTeamId), X(kResultNameRoom), tla_ShortNameGet(iTeamId));
   if (bRight) pctext_PrintRight(o.c_str(), X(x), Y(y), kLayer);
   else pctext_PrintLeft(o.c_str(), X(x), Y(y), kLayer);
 }
@@ -245,7 +245,7 @@ Outcome ResultsPage(std::int32_t bDraw) {
           Colour(255, 255, 255);
           std::snprintf(sz, sizeof sz, "%d.%d", d->cDay, d->cMonth);
           pctext_PrintLeft(sz, X(60), Y(y), kLayer);
-          ResultNamePrint(tla_DisplayNameGet(A), 219, y, true);
+          ResultNamePrint(A, 219, y, true);
           std::snprintf(sz, sizeof sz, "%d", f->cScoreA + f->cExtraA);
           pctext_PrintLeft(sz, X(229), Y(y), kLayer);
           if (f->cPenA + f->cPenB > 0) {
@@ -258,7 +258,7 @@ Outcome ResultsPage(std::int32_t bDraw) {
           }
           std::snprintf(sz, sizeof sz, "%d", f->cScoreB + f->cExtraB);
           pctext_PrintRight(sz, X(295), Y(y), kLayer);
-          ResultNamePrint(tla_DisplayNameGet(B), 305, y, false);
+          ResultNamePrint(B, 305, y, false);
         }
       }
   }

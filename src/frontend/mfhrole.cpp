@@ -36,11 +36,13 @@ constexpr std::int32_t kTitleRoom = 502 - kTitleX * 5 / 4 - 6;
 constexpr std::int32_t kPlaceTexts[4] = {IDS_FE_ROLL_1ST, IDS_FE_ROLL_2ND, IDS_FE_ROLL_3RD, IDS_FE_ROLL_4TH};
 
 // iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
-void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCentred, std::int32_t iRoom = 0) {
+// pszShort: a team's short name, for a room its whole name does not fit.
+void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCentred, std::int32_t iRoom = 0,
+           const char* pszShort = nullptr) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   if (bLit) draw2d_TextColourSet(200, 200, 0, 255);
   else draw2d_TextColourSet(200, 200, 200, 255);
-  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20);
+  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20, pszShort);
   if (bCentred) pctext_PrintCentred(o.c_str(), sx, sy, kLayer);
   else pctext_PrintLeft(o.c_str(), sx, sy, kLayer);
 }
@@ -48,6 +50,10 @@ void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCen
 const char* TeamName(std::uint32_t Name) {
   return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name))
                                                                    : "";
+}
+const char* TeamShortName(std::uint32_t Name) {
+  return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
+                                                                   : nullptr;
 }
 
 }  // namespace
@@ -93,7 +99,7 @@ void mfhrole_Draw() {
   if (p && p->Winner != 0) {
     const std::uint32_t aPlaces[4] = {p->Winner, p->RunnerUp, p->Third, p->Fourth};
     for (std::int32_t i = 0; i < 4; i++) {
-      Print(TeamName(aPlaces[i]), kNameX, kRowY[i], false, false, kNameRoom);
+      Print(TeamName(aPlaces[i]), kNameX, kRowY[i], false, false, kNameRoom, TeamShortName(aPlaces[i]));
       Print(festr_IDToStr(kPlaceTexts[i]), kLabelX, kRowY[i], false, false);
     }
   } else {

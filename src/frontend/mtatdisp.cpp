@@ -49,9 +49,8 @@ void ShadowCentred(const char* psz, std::int32_t x, std::int32_t y) {
   if (psz) draw2d_TextShadowDraw(psz, SX(x), SY(y));
 }
 // A team's name on the bottom bar, left (0) or right (1), fitted inside it.
-void BarNameDraw(const char* psz, std::int32_t iSide) {
-  if (!psz) return;
-  const PCFEFitted o(psz, mtatdisp_BarNameRoom());
+void BarNameDraw(std::int32_t iTeamId, std::int32_t iSide) {
+  const PCFEFitted o(tla_DisplayNameGet(iTeamId), mtatdisp_BarNameRoom(), tla_ShortNameGet(iTeamId));
   ShadowCentred(o.c_str(), MTATDISP_BAR_NAME_X[iSide], 197);
 }
 void Sprite(const char* pszName, std::int32_t x, std::int32_t y) { mregion_DrawAtByName(pszName, SX(x), SY(y)); }
@@ -435,7 +434,7 @@ void mtatdisp_MatchHeaderDraw() {
   pctext_FontSet(1);
   Grey(250);
   for (std::int32_t k = 0; k < 2; k++)
-    if (apSquads[k]) BarNameDraw(tla_DisplayNameGet(apSquads[k]->iTeamId), k);
+    if (apSquads[k]) BarNameDraw(apSquads[k]->iTeamId, k);
   pctext_FontSet(0);
   for (std::int32_t k = 0; k < 2; k++)
     if (apSquads[k]) PrintCentred(zone_YearToStr(apSquads[k]->iEdition, 0), k == 0 ? 216 : 296, 197);
@@ -455,8 +454,8 @@ void mtatdisp_HistoryHeaderDraw() {
     const std::uint32_t A = history_FixtureTeamA(r, f);
     const std::uint32_t Opponent = A == Human ? history_FixtureTeamB(r, f) : A;
     if (tmteam_IsProperName(Opponent)) {
-      BarNameDraw(tla_DisplayNameGet(static_cast<std::int32_t>(Human)), 0);
-      BarNameDraw(tla_DisplayNameGet(static_cast<std::int32_t>(Opponent)), 1);
+      BarNameDraw(static_cast<std::int32_t>(Human), 0);
+      BarNameDraw(static_cast<std::int32_t>(Opponent), 1);
     }
   }
   pctext_FontSet(0);

@@ -471,19 +471,32 @@ bool InitialsMake(const char* psz, int32_t cInitials, char* pszOut, size_t cb) {
 
 }  // namespace
 
-PCFEFitted::PCFEFitted(const char* psz, int32_t iMaxWidth) : m_sz{}, m_psz(psz ? psz : ""), m_iFontBefore(pctext_iCurrentFont) {
+const char* pcfe_TeamNameInRoom(const char* pszWhole, const char* pszShort, int32_t iRoom, bool bNearly) {
+  const char* psz = pszWhole ? pszWhole : "";
+  if (pctext_WidthGet(psz) <= iRoom) return psz;
+  // A name whose last letter alone is too much is drawn whole: it is wider
+  // than its room by less than a letter.
+  const size_t cText = std::strlen(psz);
+  char sz[128];
+  if (bNearly && cText >= 2 && cText + 1 <= sizeof sz) {
+    std::memcpy(sz, psz, cText - 1);
+    std::memcpy(sz + cText - 1, ".", 2);
+    if (pctext_WidthGet(sz) <= iRoom) return psz;
+  }
+  if (pszShort && pszShort[0] != '\0' && pctext_WidthGet(pszShort) <= iRoom) return pszShort;
+  return nullptr;
+}
+
+PCFEFitted::PCFEFitted(const char* psz, int32_t iMaxWidth, const char* pszShort)
+    : m_sz{}, m_psz(psz ? psz : ""), m_iFontBefore(pctext_iCurrentFont) {
   if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
   if (m_iFontBefore != 0) pctext_FontSet(0);
-  if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
+  if (const char* pszFit = pcfe_TeamNameInRoom(m_psz, pszShort, iMaxWidth, true)) {
+    m_psz = pszFit;
+    return;
+  }
   const size_t cMax = sizeof m_sz - 2;
   const size_t cText = std::strlen(m_psz);
-  // A name whose last letter alone is too much ("Costa Ric.") is drawn
-  // whole: it is wider than its room by less than a letter.
-  if (cText >= 2 && cText - 1 <= cMax) {
-    std::memcpy(m_sz, m_psz, cText - 1);
-    std::memcpy(m_sz + cText - 1, ".", 2);
-    if (pctext_WidthGet(m_sz) <= iMaxWidth) return;
-  }
   // Its leading words cut to their initials, one more at a time.
   for (int32_t c = 1; InitialsMake(m_psz, c, m_sz, sizeof m_sz); c++)
     if (pctext_WidthGet(m_sz) <= iMaxWidth) {

@@ -82,17 +82,25 @@ bool pcfe_bEventCodeNext(User* poUser, int32_t* peCode);
 int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pfnDraw)(),
                             int32_t (*pfnInput)(User*));
 
+// A team's name in a room (display units), measured in the current font:
+// its whole name when that fits, else its short name when that fits; null
+// when neither does, for the caller's own cut. With bNearly the whole name
+// also counts as fitting when only its last letter is too much (a cut
+// "Costa Ric." saves less than a letter). The menus and the match both
+// choose a team's name by it.
+const char* pcfe_TeamNameInRoom(const char* pszWhole, const char* pszShort, int32_t iRoom, bool bNearly);
+
 // A text made to fit a width (display units): itself in the current font
 // when it fits, else in the small font (0). When even that is too wide it is
-// cut where it reads well: kept whole when only its last letter is too much
-// (a cut "Costa Ric." saves less than a letter), else its leading
-// capitalised words cut to their initials ("C. Rica", "É.-Unis", one more
-// word at a time, the last word whole), else its longest head with a full
-// stop. The font it needs is current while the object lives; the font
-// before comes back after it.
+// cut where it reads well: kept whole when only its last letter is too much,
+// else its short form when given and that fits (a team's short name: see
+// pcfe_TeamNameInRoom), else its leading capitalised words cut to their
+// initials ("C. Rica", "É.-Unis", one more word at a time, the last word
+// whole), else its longest head with a full stop. The font it needs is
+// current while the object lives; the font before comes back after it.
 class PCFEFitted {
  public:
-  PCFEFitted(const char* psz, int32_t iMaxWidth);
+  PCFEFitted(const char* psz, int32_t iMaxWidth, const char* pszShort = nullptr);
   ~PCFEFitted();
   PCFEFitted(const PCFEFitted&) = delete;
   PCFEFitted& operator=(const PCFEFitted&) = delete;

@@ -137,7 +137,7 @@ void NumberNameOnPicture(const NumberNameFit& o, std::int32_t x, std::int32_t y)
   TextOnPicture(o.szName, x + o.iNameAt, y);
 }
 
-// A side's short name, or its abbreviation where that does not fit.
+// A side's name as caption_TeamFit chooses it for a room.
 struct TeamFit {
   char sz[32];
 };
@@ -780,6 +780,10 @@ void caption_TeamFit(const MatchTeam* poTeam, std::int32_t iRoom, char* pszOut, 
   if (cb == 0) return;
   const char* psz = match_TeamNameGet(poTeam);
   if (psz == nullptr) psz = "";
-  if (pctext_WidthGet(psz) > iRoom && match_SquadGet(poTeam) != nullptr) psz = tla_TLAGet(match_TeamIdGet(poTeam), 1);
+  if (match_SquadGet(poTeam) != nullptr) {
+    const std::int32_t iTeamId = match_TeamIdGet(poTeam);
+    psz = pcfe_TeamNameInRoom(tla_DisplayNameGet(iTeamId), tla_ShortNameGet(iTeamId), iRoom, false);
+    if (psz == nullptr) psz = tla_TLAGet(iTeamId, 1);
+  }
   caption_TextFit(psz, iRoom, pszOut, cb);
 }

@@ -94,8 +94,9 @@ void caption_TextFit(const char* psz, std::int32_t iRoom, char* pszOut, std::siz
 // initial and the rest, else the names after the first, else the last name,
 // else the last name cut.
 void caption_NameFit(const char* pszName, std::int32_t iRoom, char* pszOut, std::size_t cb);
-// A side's short team name when it fits iRoom pixels, else its abbreviation
-// (cut when even that does not fit).
+// A side's team name in iRoom pixels as the menus choose it
+// (pcfe_TeamNameInRoom): its whole name when it fits, else its short name
+// when that fits, else its abbreviation (cut when even that does not fit).
 void caption_TeamFit(const MatchTeam* poTeam, std::int32_t iRoom, char* pszOut, std::size_t cb);
 
 // The walk-on's team line-up display, stepped before the captions.

@@ -381,8 +381,9 @@ void SubMarker(std::int32_t x) {
 // The score strip: the home year at x 16, the score line at x 80 and the away
 // year at x 337 or, after a longer line, a cell and a half after it; the away
 // side's substitution marker from x 403 or after the away year. The line
-// keeps the short names while that leaves the clock (from x 545) its room,
-// else it takes the abbreviations.
+// names both teams in the order a team's name is chosen for a room in
+// (pcfe_TeamNameInRoom): their whole names while that leaves the clock (from
+// x 545) its room, else their short names, else their abbreviations.
 constexpr std::int32_t kLineX = 80, kAwayYearX = 337, kAwayMarkerX = 403, kClockLeft = 545;
 
 struct ScoreStrip {
@@ -394,11 +395,15 @@ struct ScoreStrip {
 ScoreStrip ScoreStripMake(const char* pszAwayYear) {
   ScoreStrip o{};
   const std::int32_t iYearW = pctext_WidthGet(pszAwayYear);
-  for (std::int32_t bShort = 1; bShort >= 0; bShort--) {
-    if (bShort) match_ScoreLineFormat(o.szLine, sizeof o.szLine);
+  const std::int32_t iHome = match_TeamIdGet(&match.HomeTeam), iAway = match_TeamIdGet(&match.AwayTeam);
+  for (std::int32_t iForm = 0; iForm < 3; iForm++) {
+    if (iForm == 0)
+      std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", tla_DisplayNameGet(iHome), match.HomeGoals,
+                    match.AwayGoals, tla_DisplayNameGet(iAway));
+    else if (iForm == 1) match_ScoreLineFormat(o.szLine, sizeof o.szLine);
     else
-      std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", tla_TLAGet(match_TeamIdGet(&match.HomeTeam), 1),
-                    match.HomeGoals, match.AwayGoals, tla_TLAGet(match_TeamIdGet(&match.AwayTeam), 1));
+      std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", tla_TLAGet(iHome, 1), match.HomeGoals, match.AwayGoals,
+                    tla_TLAGet(iAway, 1));
     // Over the match the virtual screen is 640 wide: widths are in its units.
     const std::int32_t iEnd = kLineX + pctext_WidthGet(o.szLine);
     o.iAwayYearX = iEnd + 24 > kAwayYearX ? iEnd + 24 : kAwayYearX;

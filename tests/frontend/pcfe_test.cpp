@@ -158,6 +158,36 @@ TEST(Fitting, ALongNameIsCutToItsRoomWhereItReadsWell) {
   pctext_3DTextModeSet(0);
 }
 
+// A team's name in a room (every letter 16 units wide): its whole name where
+// that fits, else its short name where that fits (before any cut of the
+// whole), else the cuts of the whole as above; an empty short name or none
+// is passed over.
+TEST(Fitting, ATeamsShortNameStandsInWhereItsWholeNameDoesNotFit) {
+  pctext_3DTextModeSet(1);
+  pctext_FontSet(0);
+  const auto Fit = [](const char* pszWhole, const char* pszShort, int cLetters) {
+    return std::string(PCFEFitted(pszWhole, 16 * cLetters, pszShort).c_str());
+  };
+  const char* pszWhole = "Tch\351coslovaquie";  // 15 letters
+  const char* pszShort = "Tch\351coslova.";     // 12
+  EXPECT_EQ(Fit(pszWhole, pszShort, 15), pszWhole);
+  EXPECT_EQ(Fit(pszWhole, pszShort, 14), pszShort);
+  EXPECT_EQ(Fit(pszWhole, pszShort, 12), pszShort);
+  EXPECT_EQ(Fit(pszWhole, pszShort, 11), "Tch\351coslov.");
+  // The short name comes before the initials; too wide, the initials.
+  EXPECT_EQ(Fit("Irlande du Nord", "Irlande N.", 12), "Irlande N.");
+  EXPECT_EQ(Fit("Irlande du Nord", "Irlande N.", 9), "Irlande.");
+  EXPECT_EQ(Fit("Costa Rica", "Costa Rica", 9), "C. Rica");
+  EXPECT_EQ(Fit("Costa Rica", "", 9), "C. Rica");
+  EXPECT_EQ(Fit("Costa Rica", nullptr, 9), "C. Rica");
+  // The choice itself: null where neither name fits, for the caller's cut.
+  EXPECT_STREQ(pcfe_TeamNameInRoom(pszWhole, pszShort, 16 * 15, false), pszWhole);
+  EXPECT_STREQ(pcfe_TeamNameInRoom(pszWhole, pszShort, 16 * 13, false), pszShort);
+  EXPECT_EQ(pcfe_TeamNameInRoom(pszWhole, pszShort, 16 * 11, false), nullptr);
+  EXPECT_EQ(pcfe_TeamNameInRoom(pszWhole, "", 16 * 13, true), nullptr);
+  pctext_3DTextModeSet(0);
+}
+
 // In a proportional font a name that only its last letter keeps from its
 // room is drawn whole: cut, "Costa Ric." would save less than a letter.
 TEST(Fitting, ANameOneLetterTooWideIsDrawnWhole) {
@@ -171,6 +201,11 @@ TEST(Fitting, ANameOneLetterTooWideIsDrawnWhole) {
     ASSERT_LT(wCut, w) << psz;
     EXPECT_STREQ(PCFEFitted(psz, wCut).c_str(), psz);
     EXPECT_STREQ(PCFEFitted(psz, w - 1).c_str(), psz);
+    // Before a short name too; the match, which has no such allowance,
+    // takes the short name there.
+    EXPECT_STREQ(PCFEFitted(psz, wCut, "X").c_str(), psz);
+    EXPECT_STREQ(pcfe_TeamNameInRoom(psz, "X", wCut, true), psz);
+    EXPECT_STREQ(pcfe_TeamNameInRoom(psz, "X", wCut, false), "X");
   }
   EXPECT_STREQ(PCFEFitted("Costa Rica", pctext_WidthGet("C. Rica")).c_str(), "C. Rica");
 }
