@@ -28,6 +28,7 @@
 #include "engine/player.h"
 #include "engine/referee.h"
 #include "engine/team.h"
+#include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "matchflow/caption.h"
 #include "matchflow/clock.h"
@@ -285,18 +286,17 @@ struct Pages : ::testing::Test {
     dev = nullptr;
   }
 
-  // The team of the language's longest short name, and the next longest.
+  // The team of the language's longest short name, and the team of its
+  // longest whole name (another team): the one stands in its short name
+  // wherever the whole does not fit, the other in its whole name wherever
+  // that fits.
   static void LongestTeams(int* piFirst, int* piSecond) {
-    *piFirst = *piSecond = 1;
-    for (int i = 1; i < TLA_COUNT; i++) {
-      const size_t n = std::strlen(tla_ShortNameGet(i));
-      if (n > std::strlen(tla_ShortNameGet(*piFirst))) {
-        *piSecond = *piFirst;
-        *piFirst = i;
-      } else if (n > std::strlen(tla_ShortNameGet(*piSecond)) || *piSecond == *piFirst) {
-        *piSecond = i;
-      }
-    }
+    *piFirst = 1;
+    for (int i = 1; i < TLA_COUNT; i++)
+      if (std::strlen(tla_ShortNameGet(i)) > std::strlen(tla_ShortNameGet(*piFirst))) *piFirst = i;
+    *piSecond = *piFirst == 1 ? 2 : 1;
+    for (int i = 1; i < TLA_COUNT; i++)
+      if (i != *piFirst && std::strlen(tla_DisplayNameGet(i)) > std::strlen(tla_DisplayNameGet(*piSecond))) *piSecond = i;
   }
 
   void Language(int i) {
@@ -593,8 +593,8 @@ TEST_F(Pages, LineUpNamesKeepACellApart) {
 
 // Names shorten step by step to their room, in 16-pixel cells: the whole
 // name, the initial and the rest, the names after the first, the last name,
-// the last name cut with a full stop; a team's short name gives way to its
-// abbreviation.
+// the last name cut with a full stop; a team's whole name gives way to its
+// short name and that to its abbreviation, as in the menus.
 TEST_F(Pages, NamesAndTeamsShortenToTheirRoom) {
   const auto Name = [](const char* psz, int cCells) {
     char sz[DBPLAYER_NAME_SIZE];
@@ -615,13 +615,41 @@ TEST_F(Pages, NamesAndTeamsShortenToTheirRoom) {
   EXPECT_STREQ(sz, "FUERA DE.");  // the blank before the cut goes too
   caption_TextFit("OFFSIDE", 7 * kCell, sz, sizeof sz);
   EXPECT_STREQ(sz, "OFFSIDE");
+  // A team: its whole name where that fits, else its short name, else its
+  // abbreviation, else that cut.
+  const auto Team = [](const MatchTeam* po, int cCells) {
+    char sz[32];
+    caption_TeamFit(po, cCells * kCell, sz, sizeof sz);
+    return std::string(sz);
+  };
+  const auto Cells = [](const char* psz) { return static_cast<int>(std::strlen(psz)); };
   Language(0);
-  caption_TeamFit(&match.HomeTeam, 12 * kCell, sz, sizeof sz);
-  EXPECT_STREQ(sz, tla_ShortNameGet(match_TeamIdGet(&match.HomeTeam)));
-  caption_TeamFit(&match.HomeTeam, 11 * kCell, sz, sizeof sz);
-  EXPECT_STREQ(sz, tla_TLAGet(match_TeamIdGet(&match.HomeTeam), 1));
-  caption_TeamFit(&match.HomeTeam, 2 * kCell, sz, sizeof sz);
-  EXPECT_EQ(std::strlen(sz), 2u);
+  const int id = match_TeamIdGet(&match.HomeTeam);
+  const char *pszWhole = tla_DisplayNameGet(id), *pszShort = tla_ShortNameGet(id), *pszTLA = tla_TLAGet(id, 1);
+  ASSERT_GT(Cells(pszWhole), Cells(pszShort));
+  ASSERT_GT(Cells(pszShort), Cells(pszTLA));
+  EXPECT_EQ(Team(&match.HomeTeam, Cells(pszWhole)), pszWhole);
+  EXPECT_EQ(Team(&match.HomeTeam, Cells(pszWhole) - 1), pszShort);
+  EXPECT_EQ(Team(&match.HomeTeam, Cells(pszShort)), pszShort);
+  EXPECT_EQ(Team(&match.HomeTeam, Cells(pszShort) - 1), pszTLA);
+  EXPECT_EQ(Team(&match.HomeTeam, 2).size(), 2u);
+  // "Tch\351coslovaquie" (15 letters) whole in a room of 15 and more, else
+  // its short name, as the menus cut it in the same rooms.
+  Language(1);
+  int idCzech = 0;
+  for (int i = 1; i < TLA_COUNT; i++)
+    if (std::strcmp(tla_DisplayNameGet(i), "Tch\351coslovaquie") == 0) idCzech = i;
+  ASSERT_GT(idCzech, 0);
+  match.HomeTeam.Squad->iTeamId = idCzech;
+  const std::int32_t iFont = pctext_iCurrentFont;
+  for (const auto& [cCells, pszWanted] : std::vector<std::pair<int, const char*>>{
+           {24, "Tch\351coslovaquie"}, {15, "Tch\351coslovaquie"}, {14, "Tch\351coslova."}, {12, "Tch\351coslova."}}) {
+    EXPECT_EQ(Team(&match.HomeTeam, cCells), pszWanted) << cCells;
+    EXPECT_STREQ(PCFEFitted(tla_DisplayNameGet(idCzech), cCells * kCell, tla_ShortNameGet(idCzech)).c_str(), pszWanted)
+        << cCells;
+  }
+  pctext_iCurrentFont = iFont;
+  EXPECT_EQ(Team(&match.HomeTeam, 11), tla_TLAGet(idCzech, 1));
 }
 
 // The checker itself: overlapping texts, texts run together, a text hanging
