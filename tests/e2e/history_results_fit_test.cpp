@@ -47,7 +47,8 @@ using korvena_test::TextBox;
 // two teams with long names, "United States of America" first on one line
 // and second on the next: every name, date and score lies inside the
 // reading panel, no two texts of a line run into each other, and the long
-// names are shown cut short to their columns.
+// names are shown cut short to their columns. In French "Tch\351coslovaquie"
+// is shown whole or by its short name in the same columns.
 TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   HistoryDriver d;
   ASSERT_TRUE(d.Start());
@@ -76,39 +77,43 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   const std::int32_t idLong = korvena_test::TeamIdOf(sLong), idOther = korvena_test::TeamIdOf(sOther);
   ASSERT_GT(idLong, 0);
   ASSERT_GT(idOther, 0);
-  // The first two played fixtures of the year (on the page's first lines):
-  // the long name as the home side of the first, the away side of the second.
-  std::vector<std::pair<TMTeam*, std::uint32_t>> aRenamed;
-  int cFixtures = 0;
-  for (Confederation* c = tmgame_CurrentYearGet()->pConfs; c && cFixtures < 2; c = c->pNext)
-    for (Group* g = c->pGroups; g && cFixtures < 2; g = g->pNext)
-      for (Round* r = g->pRounds; r && cFixtures < 2; r = r->pNext)
-        for (Fixture* f = r->pFixtures; f && cFixtures < 2; f = f->pNext) {
-          if (!tmglobal_FixturePlayedGet(f) || !history_FixtureDateIsPast(r, f)) continue;
-          const std::uint32_t A = history_FixtureTeamA(r, f), B = history_FixtureTeamB(r, f);
-          for (TMTeam* t = r->pTeams; t != nullptr; t = t->pNext)
-            if (t->Name == A || t->Name == B) {
-              aRenamed.push_back({t, t->Name});
-              const bool bHome = t->Name == A;
-              t->Name = static_cast<std::uint32_t>(bHome == (cFixtures == 0) ? idLong : idOther);
-            }
-          cFixtures++;
-        }
-  ASSERT_EQ(cFixtures, 2);
-
   // One frame of the results page (code 5 of the qualifying script), every
-  // result since the start, in the font the screen leaves current.
-  mfhnews_oMarkers.aiLast[0] = mfhnews_oMarkers.aiLast[1] = mfhnews_oMarkers.aiLast[2] = 0;
-  mfhnews_oScreen.iScript = MFHNEWS_QUALIFYING;
-  mfhnews_oScreen.iPos = 6;
-  mfhnews_oScreen.iPendingScript = -1;
-  mfhnews_oScreen.iFirstLine = 0;
-  mfhnews_oScreen.iLastLine = MFHNEWS_WINDOW_LINES;
-  pctext_FontSet(0);
-  pcframe_Begin();
-  mfhnews_Draw();
-  const std::vector<TextBox> a = FrameTexts();
-  for (auto& [t, Name] : aRenamed) t->Name = Name;
+  // result since the start, in the font the screen leaves current, with the
+  // first two played fixtures of the year (on the page's first lines)
+  // renamed: the first team the home side of the first, the away side of
+  // the second, the other team against it.
+  const auto ResultsFrame = [](std::int32_t idFirst, std::int32_t idSecond) {
+    std::vector<std::pair<TMTeam*, std::uint32_t>> aRenamed;
+    int cFixtures = 0;
+    for (Confederation* c = tmgame_CurrentYearGet()->pConfs; c && cFixtures < 2; c = c->pNext)
+      for (Group* g = c->pGroups; g && cFixtures < 2; g = g->pNext)
+        for (Round* r = g->pRounds; r && cFixtures < 2; r = r->pNext)
+          for (Fixture* f = r->pFixtures; f && cFixtures < 2; f = f->pNext) {
+            if (!tmglobal_FixturePlayedGet(f) || !history_FixtureDateIsPast(r, f)) continue;
+            const std::uint32_t A = history_FixtureTeamA(r, f), B = history_FixtureTeamB(r, f);
+            for (TMTeam* t = r->pTeams; t != nullptr; t = t->pNext)
+              if (t->Name == A || t->Name == B) {
+                aRenamed.push_back({t, t->Name});
+                const bool bHome = t->Name == A;
+                t->Name = static_cast<std::uint32_t>(bHome == (cFixtures == 0) ? idFirst : idSecond);
+              }
+            cFixtures++;
+          }
+    EXPECT_EQ(cFixtures, 2);
+    mfhnews_oMarkers.aiLast[0] = mfhnews_oMarkers.aiLast[1] = mfhnews_oMarkers.aiLast[2] = 0;
+    mfhnews_oScreen.iScript = MFHNEWS_QUALIFYING;
+    mfhnews_oScreen.iPos = 6;
+    mfhnews_oScreen.iPendingScript = -1;
+    mfhnews_oScreen.iFirstLine = 0;
+    mfhnews_oScreen.iLastLine = MFHNEWS_WINDOW_LINES;
+    pctext_FontSet(0);
+    pcframe_Begin();
+    mfhnews_Draw();
+    std::vector<TextBox> a = FrameTexts();
+    for (auto& [t, Name] : aRenamed) t->Name = Name;
+    return a;
+  };
+  const std::vector<TextBox> a = ResultsFrame(idLong, idOther);
   ASSERT_EQ(mfhnews_oScreen.iPage, 5);
 
   std::vector<int> aiDateRows;
@@ -151,6 +156,26 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   EXPECT_NE(std::find_if(a.begin(), a.end(), [&](const TextBox& t) { return t.text != sLong && ShownAs(t.text, sLong); }),
             a.end())
       << "the long name cut short";
+
+  // In French "Tch\351coslovaquie" (15 letters) on both lines, in one form:
+  // whole where its column holds it, else its short name "Tch\351coslova.",
+  // the form the match gives it too, never a cut of its own.
+  mlang_SetLanguage(1);
+  const std::string sCzech = "Tch\351coslovaquie";
+  const std::int32_t idCzech = korvena_test::TeamIdOf(sCzech);
+  const std::vector<TextBox> aFrench = idCzech > 0 ? ResultsFrame(idCzech, idOther) : std::vector<TextBox>{};
+  const std::string sShort = idCzech > 0 ? tla_ShortNameGet(idCzech) : "";
+  mlang_SetLanguage(0);
+  ASSERT_GT(idCzech, 0);
+  EXPECT_EQ(sShort, "Tch\351coslova.");
+  std::vector<std::string> aNames;
+  for (const TextBox& t : aFrench)
+    if (ShownAs(t.text, sCzech)) aNames.push_back(t.text);
+  ASSERT_GE(aNames.size(), 2u);
+  for (const std::string& n : aNames) {
+    EXPECT_EQ(n, aNames[0]);
+    EXPECT_TRUE(n == sCzech || n == sShort) << n;
+  }
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include "platform/display.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
+#include "shell/texts.h"
 #include "support/captured_pictures.h"
 #include "support/last_frame.h"
 #include "support/frame_texts.h"
@@ -61,6 +62,7 @@ using korvena_test::TextBox;
 const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-sheets-fit", true, nullptr, nullptr});
 
 const std::string kLong = "United States of America";
+const std::string kCzech = "Tch\351coslovaquie";
 
 // A new 1958 history with the qualifiers, the map's first team, at its hub.
 bool HubOfANewHistory(H& d) {
@@ -101,7 +103,7 @@ std::vector<TextBox> BarTexts(void (*pfnDraw)()) {
 
 // Every text of the bar lies inside it, clear of its ends, and no two run
 // into each other; the long name is there, whole or cut short.
-void ExpectInsideTheBar(const std::vector<TextBox>& a, int cLong) {
+void ExpectInsideTheBar(const std::vector<TextBox>& a, int cLong, const std::string& sLong = kLong) {
   const FrontEndLayoutRecord& bar = mtatdisp_BarRecord();
   const int x0 = pcfe_ScaleX640(bar.x), x1 = pcfe_ScaleX640(static_cast<std::int16_t>(bar.x + bar.w));
   int c = 0;
@@ -113,7 +115,7 @@ void ExpectInsideTheBar(const std::vector<TextBox>& a, int cLong) {
       if (a[j].y == t.y && a[j].text != t.text) {
         EXPECT_FALSE(t.left < a[j].right && a[j].left < t.right) << t.text << " | " << a[j].text;
       }
-    if (ShownAs(t.text, kLong)) c++;
+    if (ShownAs(t.text, sLong)) c++;
   }
   // Each name is drawn twice: its shadow and itself.
   EXPECT_EQ(c, 2 * cLong);
@@ -121,7 +123,8 @@ void ExpectInsideTheBar(const std::vector<TextBox>& a, int cLong) {
 
 // The team sheet the hub opens for the human team: with "United States of
 // America" as the next opponent, and as both sides of the match header, the
-// names on the bottom bar lie inside it.
+// names on the bottom bar lie inside it; so does "Tch\351coslovaquie" in
+// French, on both sides in one form, whole or its short name.
 TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
   H d;
   ASSERT_TRUE(d.Start());
@@ -159,11 +162,33 @@ TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
   const std::int32_t aiIds[2] = {apSquads[0]->iTeamId, apSquads[1]->iTeamId};
   apSquads[0]->iTeamId = apSquads[1]->iTeamId = idLong;
   const std::vector<TextBox> aMatch = BarTexts(mtatdisp_MatchHeaderDraw);
+  // In French "Tch\351coslovaquie" on both sides: whole where the bar's
+  // room holds it, else its short name, the one form on both sides.
+  mlang_SetLanguage(1);
+  const std::int32_t idCzech = korvena_test::TeamIdOf(kCzech);
+  apSquads[0]->iTeamId = apSquads[1]->iTeamId = idCzech;
+  const std::vector<TextBox> aFrench = idCzech > 0 ? BarTexts(mtatdisp_MatchHeaderDraw) : std::vector<TextBox>{};
+  const std::string sShort = idCzech > 0 ? tla_ShortNameGet(idCzech) : "";
+  mlang_SetLanguage(0);
   apSquads[0]->iTeamId = aiIds[0];
   apSquads[1]->iTeamId = aiIds[1];
   {
     SCOPED_TRACE("match");
     ExpectInsideTheBar(aMatch, 2);
+  }
+  ASSERT_GT(idCzech, 0);
+  EXPECT_EQ(sShort, "Tch\351coslova.");
+  {
+    SCOPED_TRACE("match in French");
+    ExpectInsideTheBar(aFrench, 2, kCzech);
+    std::vector<std::string> aNames;
+    for (const TextBox& t : aFrench)
+      if (ShownAs(t.text, kCzech)) aNames.push_back(t.text);
+    ASSERT_EQ(aNames.size(), 4u);
+    for (const std::string& n : aNames) {
+      EXPECT_EQ(n, aNames[0]);
+      EXPECT_TRUE(n == kCzech || n == sShort) << n;
+    }
   }
 }
 

@@ -1041,6 +1041,40 @@ TEST(HistoryRun, TheWidestTeamNamesStayInsideTheHubsAndTheRollOfHonoursPanels) {
     for (int k = 0; k < 2; k++) cNames += korvena_test::ShownAs(t.text, tla_DisplayNameGet(static_cast<int>(aWide[k])));
   EXPECT_GE(cNames, 3) << "the team's name and the fixture's two, with their shadows";
 
+  // In French "Tch\351coslovaquie" as the team and its opponent: whole where
+  // its room holds it, else its short name "Tch\351coslova." (the match's
+  // too), never a cut of its own; the fixture's columns do not hold it.
+  mlang_SetLanguage(1);
+  const std::string sCzech = "Tch\351coslovaquie";
+  const std::uint32_t Czech = static_cast<std::uint32_t>(korvena_test::TeamIdOf(sCzech));
+  const std::string sShort = Czech > 0 ? tla_ShortNameGet(static_cast<int>(Czech)) : "";
+  for (TMTeam* t = r->pTeams; t != nullptr && Czech > 0; t = t->pNext)
+    if (t->Name == Human || t->Name == Other) {
+      aRenamed.push_back({t, t->Name});
+      t->Name = Czech;
+    }
+  tmglobal.aHumans[0].Name = Czech > 0 ? Czech : Human;
+  pcframe_Begin();
+  mfhmain_Draw();
+  const std::vector<TextBox> aFrenchHub = FrameTexts();
+  for (auto& [t, Name] : aRenamed) t->Name = Name;
+  tmglobal.aHumans[0].Name = Human;
+  mlang_SetLanguage(0);
+  ASSERT_GT(Czech, 0u);
+  EXPECT_EQ(sShort, "Tch\351coslova.");
+  std::vector<TextBox> aCzech;
+  for (const TextBox& t : aFrenchHub)
+    if (korvena_test::ShownAs(t.text, sCzech)) aCzech.push_back(t);
+  ASSERT_GE(aCzech.size(), 6u) << "the team's name and the fixture's two, with their shadows";
+  int yTeam = aCzech[0].y;
+  for (const TextBox& t : aCzech) yTeam = std::min(yTeam, t.y);
+  for (const TextBox& t : aCzech) {
+    EXPECT_TRUE(t.text == sCzech || t.text == sShort) << t.text;
+    if (t.y > yTeam + 4) {
+      EXPECT_EQ(t.text, sShort) << "in the fixture's columns";
+    }
+  }
+
   // The roll of honour (item 6: up from the last item), its places the four
   // widest names, browsed to 1994 (the longest host's name).
   d.Answer(MFHMAIN_MODE, [](H& h) {

@@ -15,10 +15,12 @@ inline std::int32_t TeamIdOf(const std::string& sName) {
   return 0;
 }
 
-// The shown form of a name where its room is short: itself; its leading
+// The shown form of a name where its room is short: itself; the team's
+// short name, when it is a team's ("USA", "Tch\351coslova."); its leading
 // words cut to an initial and a full stop ("C. Rica", "U. S. of America",
 // "E.-Unis"); or its head ended with a full stop.
 inline bool ShownAs(const std::string& sShown, const std::string& sName) {
+  if (const std::int32_t id = TeamIdOf(sName); id > 0 && sShown == tla_ShortNameGet(id)) return true;
   std::size_t i = 0, j = 0;
   while (i < sShown.size()) {
     // An initial: a word's first letter and a full stop, then a blank, a
