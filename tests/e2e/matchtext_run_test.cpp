@@ -137,7 +137,7 @@ std::string Lines(const std::vector<std::string>& a) {
   return s;
 }
 
-// Quick Start (Croatia against the USSR): the short names make a score line
+// Quick Start (Croatia against the USSR): the team names make a score line
 // that reaches past the middle of the screen. The strip is captured four
 // times in play (it shows from the kick-off), the pause menu once before the
 // kick-off and once in play.
