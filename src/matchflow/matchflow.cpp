@@ -277,7 +277,11 @@ void matchflow_LineupPanel(MatchTeam* poTeam) {
   draw2d_RectFill(X(25), Y(23), X(25 + 590) - X(25), Y(iBottom) - Y(23), 2);
   pctext_FontSet(2);
   draw2d_TextColourSet(200, 200, 0, 255);
-  draw2d_TextShadowDraw(match_TeamNameGet(poTeam), X(320), Y(28));
+  // The side's name as every team name in a room is chosen: whole where the
+  // box holds it, else its short name.
+  char szTeam[32];
+  caption_TeamFit(poTeam, X(605) - X(35), szTeam, sizeof szTeam);
+  draw2d_TextShadowDraw(szTeam, X(320), Y(28));
   DBPlayer* p = poTeam->poPitchList;
   std::int32_t iRow = 0;
   draw2d_TextColourSet(200, 200, 200, 255);
