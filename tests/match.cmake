@@ -49,6 +49,10 @@ add_dependencies(test_throw_in_stand data)
 # A person's match paused at each phase that leads to a kick-off or a restart.
 korvena_test(test_match_pause SOURCES matchflow/match_pause_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_match_pause data)
+# Start on every tick of a restart's staging, each tried in a forked copy of
+# the match: paused where it stands, resumed tick for tick; quit from it.
+korvena_test(test_staging_pause SOURCES matchflow/staging_pause_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_staging_pause data)
 # The soak's count of a match's faults and the watch's reading of a side's
 # commands, without a match played.
 korvena_test(test_match_soak SOURCES support/match_soak_test.cpp DEPS korvena_match_harness korvena_shell)

@@ -26,8 +26,9 @@ MatchStateBlock spscript_MatchState();
 // The machine as the program starts it, then spscript_Reset.
 void spscript_MatchReset();
 void spscript_Reset();
-// Once per tick in mode 82: drops the users' input, steps the script, runs
-// one match frame.
+// Once per tick in mode 82: the users' Start opens the pause menu (the
+// staging then stands on this tick until the resume) and their other input
+// is dropped; steps the script, runs one match frame.
 void spscript_Update();
 // The driver's tick alone (the script, without the match frame).
 void spscript_UpdateScript();

@@ -51,3 +51,6 @@ std::int32_t pausemenu_bQuitGet();
 const char* pausemenu_pszPageGet(std::int32_t iPage);  // 0 paused, 1 camera, 2 quit
 // Mode 7's tick (the name it has in the mode table).
 void options_DebugUpdate();
+// The match drawn as it stands with the camera as it was left, not moved on:
+// a set-piece staging's picture while its pause menu comes up and is up.
+void pausemenu_StandingFrame();

@@ -4,6 +4,7 @@
 #include "matchflow/menu.h"
 #include "matchflow/pausemenu.h"
 #include "matchflow/usrctl.h"
+#include "scene3d/scene3d_services.h"
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/input.h"
@@ -46,5 +47,15 @@ void options_DebugUpdate() {
   }
   pctext_FontSet(0);
   menu_Step(PAUSEMENU_NAME);
-  game_MatchFrameNoSim();
+  if (global_eGetPrevGameMode() == GAME_MODE_SET_PIECE_SCRIPT) pausemenu_StandingFrame();
+  else game_MatchFrameNoSim();
+}
+
+// A staging's camera is the script's (its fade, the view it set up, the
+// broadcast view before it): moved on behind the menu, it would meet the
+// resumed script ahead of it. Its picture is drawn from the camera as it was
+// left.
+void pausemenu_StandingFrame() {
+  pcframe_CameraStore();
+  game_DrawStep();
 }
