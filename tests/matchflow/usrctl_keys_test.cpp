@@ -27,6 +27,9 @@
 #include "shell/user.h"
 #include "shell/usrmark.h"
 
+// The pause menu's openings (counted by the user control tests' pause menu).
+int usrctl_test_PauseOpenings();
+
 namespace {
 
 constexpr uint8_t kKeyJ = 36, kKeyH = 35, kKeyG = 34, kKeySpace = 57, kKeyY = 21, kKeyRightAlt = 184,
@@ -313,6 +316,52 @@ TEST_F(MatchKeys, HoldingJChargesAPassThatLeavesOnRelease) {
   EXPECT_EQ(usrctl_oKick.eKind, USRCTL_KIND_NONE);
   EXPECT_EQ(pp->oAnimData.pfnContact, target_DoHeaderPass);
   EXPECT_EQ(usrctl_PassExtraGet(), 3);
+}
+
+// Pass tapped with one held tick (the bar shows a charge of 1 for that tick)
+// and Escape tapped just after it. Let go on the same tick as J, the Start
+// comes first in the binding (before the Pass release that launches the
+// pass and clears the bar): the bar still shows, and Start is not heard.
+// Let go a tick later, the bar is gone and the pause menu opens.
+TEST_F(MatchKeys, EscapeLetGoWithATappedPassIsNotHeardButATickLaterIs) {
+  for (const int iLater : {0, 1}) {
+    SCOPED_TRACE("Escape let go " + std::to_string(iLater) + " ticks after J");
+    EngineMatchSetup();
+    usrctl_Reset();
+    User* pusr = &user_aUsers[0];
+    pusr->iIndex = 0;
+    pusr->pip = pip;
+    pusr->bActive = 1;
+    pusr->MyTeam = player_PlaysFor_Home;
+    UserMarker* phl = nullptr;
+    ASSERT_TRUE(usrmark_bAlloc(&phl));
+    pusr->phl = phl;
+    Player* pp = EnginePlayer(9);
+    EnginePlace(pp, 0, 0, 0);
+    user_PlayerSet(pusr, pp);
+    newballA_OwnerSet(pp, 1);
+    pccontrols_BindingsApply();
+    input_PortBindingSet(4, pip);
+    const int cBefore = usrctl_test_PauseOpenings();
+    const auto Tick = [&] {
+      Frame();
+      usrctl_UserInput(pusr);
+    };
+    platform::headlessKey(kKeyJ, true);
+    Tick();
+    platform::headlessKey(kKeyEscape, true);
+    Tick();
+    EXPECT_EQ(usrctl_oKick.iShown, 1) << "the bar on the held tick";
+    platform::headlessKey(kKeyJ, false);
+    if (iLater == 0) platform::headlessKey(kKeyEscape, false);
+    Tick();
+    EXPECT_EQ(usrctl_oKick.eKind, USRCTL_KIND_NONE) << "the pass launched";
+    EXPECT_EQ(usrctl_oKick.iShown, 0);
+    platform::headlessKey(kKeyEscape, false);
+    Tick();
+    EXPECT_EQ(usrctl_test_PauseOpenings() - cBefore, iLater == 0 ? 0 : 1);
+    input_EventQueueFlush(&pip->oEvents);
+  }
 }
 
 // ---- The power bar ------------------------------------------------------------------------

@@ -30,6 +30,7 @@
 // The pause menu as the tests see it: every opening is counted.
 static int g_cPauseOpened = 0;
 void pausemenu_Open(User*, UsrctlResumeFn) { ++g_cPauseOpened; }
+int usrctl_test_PauseOpenings() { return g_cPauseOpened; }
 
 namespace {
 
