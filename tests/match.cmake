@@ -60,3 +60,6 @@ korvena_test(test_match_soak SOURCES support/match_soak_test.cpp DEPS korvena_ma
 # way a tackle gives them: nobody but the taker touches the ball first.
 korvena_test(test_penalty_match SOURCES matchflow/penalty_match_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_penalty_match data)
+# Both sides at their kick-off places at every kick-off of a match.
+korvena_test(test_kickoff_places SOURCES matchflow/kickoff_places_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_kickoff_places data)

@@ -6,6 +6,7 @@
 
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/move.h"
 #include "engine/player.h"
 #include "engine/setp.h"
 #include "engine/team.h"
@@ -57,6 +58,20 @@ void Stand(Player* pp) {
   PlayerO_MoveToSet(pp, pp->x, pp->y, ANIM_STAND);
   pp->oAnimInfo.eActionAnim = ANIM_OFFENCE_IDLE;
   player_FaceTowards(pp, 0, 0);
+}
+
+// A player put at his kick-off place (the centre of his zone 35). One who has
+// to be moved there starts from the standing clip, as the kick-off reset
+// leaves a player: the rest of the clip he was playing where he stood (a
+// scorer's last steps of his celebration) would carry him off his place when
+// it ends. A keeper's clips are his own machine's.
+void PutAtPlace(Player* pp, const QMathPoint& pt) {
+  if (!player_IsGoalkeeper(pp) && (pp->x != pt.x || pp->y != pt.y)) {
+    anim_Reset(&pp->oAnimData);
+    PlayerO_MoveStateSet(pp, MOVE_STATE_RUN);
+  }
+  pp->x = static_cast<std::int16_t>(pt.x);
+  pp->y = static_cast<std::int16_t>(pt.y);
 }
 
 // The non-goalkeeper of the chain nearest the ball (within 253440 units; a
@@ -115,8 +130,7 @@ void kickoff_Start() {
   for (Player* pp = poAttack; pp; pp = pp->pNext) {
     QMathPoint pt{};
     if (zone_bCentreGet(pp, &pt, 35)) {
-      pp->x = static_cast<std::int16_t>(pt.x);
-      pp->y = static_cast<std::int16_t>(pt.y);
+      PutAtPlace(pp, pt);
       pp->oSetPiece.iTargetX = static_cast<std::int16_t>(pt.x);
       pp->oSetPiece.iTargetY = static_cast<std::int16_t>(pt.y);
       anim_TargetPointSet(&pp->oAnimInfo, pt.x, pt.y);
@@ -127,7 +141,18 @@ void kickoff_Start() {
   s_o.poPartner = NearestOutfield(poAttack, s_o.poTaker);
   setp_KickTakerSet(s_o.poTaker);
   setp_PartnerSet(s_o.poPartner);
-  for (Player* pp = match_OtherTeamFirstPlayerGet(); pp; pp = pp->pNext) Stand(pp);
+  // The other side's outfield players to their kick-off places in their own
+  // half, outside the centre circle. Only the first kick-off of a match comes
+  // after the walk-on, which has them there already; at any other (after a
+  // goal, at the start of a half or of extra time, at a match played again)
+  // they would wait where they last stood: the scorers where they celebrated,
+  // or on the touch line the players walked off to. Their keeper takes his
+  // goal himself.
+  for (Player* pp = match_OtherTeamFirstPlayerGet(); pp; pp = pp->pNext) {
+    QMathPoint pt{};
+    if (!player_IsGoalkeeper(pp) && zone_bCentreGet(pp, &pt, 35)) PutAtPlace(pp, pt);
+    Stand(pp);
+  }
   replay_ClearRecording();
   replay_StartRecording();
   debuglog_Printf("kick-off: side %d, taker %d, partner %d\n", iSide, s_o.poTaker ? s_o.poTaker->ID : -1,

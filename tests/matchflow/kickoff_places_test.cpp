@@ -1,0 +1,150 @@
+// Both sides stand at their kick-off places whenever a kick-off is taken:
+// the first of a match (after the walk-on), after a goal, at the second half,
+// at both halves of extra time, at a match played again by Play Again and at
+// a drawn history match played again. On the tick the ball is played every
+// outfield player but the taker and his partner stands at the centre of his
+// zone 35 in his own half (his keeper's), and nobody waits on a touch line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/player.h"
+#include "engine/zone.h"
+#include "matchflow/clock.h"
+#include "matchflow/matcha.h"
+#include "matchflow/matchflow.h"
+#include "shell/global.h"
+#include "support/match_harness.h"
+
+namespace mh = match_harness;
+
+namespace {
+
+// What is wrong with the players' places on this tick ("" when nothing).
+std::string Misplaced() {
+  std::ostringstream ss;
+  const Player* poTaker = kickoff_poTakerGet();
+  const Player* poPartner = kickoff_poPartnerGet();
+  for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
+    const std::int32_t id = pp->ID;
+    if (pp->y <= -5760 || pp->y >= 5760) ss << " " << id << " on a touch line;";
+    if (player_IsGoalkeeper(pp) || pp == poTaker || pp == poPartner) continue;
+    for (Player* pk = match_HomeFirstPlayerGet(); pk; pk = match_NextPlayerGet(pk))
+      if (pk->MyTeam == pp->MyTeam && player_IsGoalkeeper(pk) && pp->x != 0 && (pp->x < 0) != (pk->x < 0))
+        ss << " " << id << " in the other half;";
+    QMathPoint pt{};
+    if (!zone_bCentreGet(pp, &pt, 35)) ss << " " << id << " has no kick-off place;";
+    else if (pp->x != pt.x || pp->y != pt.y)
+      ss << " " << id << " at (" << pp->x << ", " << pp->y << "), his place (" << pt.x << ", " << pt.y << ");";
+  }
+  return ss.str();
+}
+
+// Each kick-off taken, named by what came before it, and what was wrong on
+// the tick its ball was played (the last tick of the kick-off). The first
+// iLevel period ends are levelled, so that extra time or a match played
+// again follows.
+struct Watch {
+  std::int32_t iLevel = 0;
+  bool bInPeriodEnd = false;
+  std::int32_t eBefore = 0;  // the last mode before the kick-off (replay and pause menu aside)
+  std::int32_t eLast = 0;
+  std::string sKind, sMisplaced;
+  std::vector<std::string> asKinds, asFaults;
+};
+
+std::string Kind(std::int32_t eBefore) {
+  if (eBefore == GAME_MODE_INTERVAL) return "first";
+  if (eBefore == GAME_MODE_GOAL_CELEBRATION) return "after a goal";
+  switch (clock_PeriodGet()) {
+    case 0: return "played again";
+    case 1: return "second half";
+    case 2: return "extra time";
+    case 3: return "extra time's second half";
+    default: return "period " + std::to_string(clock_PeriodGet());
+  }
+}
+
+void Observe(std::int32_t, void* pv) {
+  Watch& w = *static_cast<Watch*>(pv);
+  const std::int32_t e = global.eGameMode;
+  const bool bInPeriodEnd = e == GAME_MODE_PERIOD_END;
+  if (bInPeriodEnd && !w.bInPeriodEnd && w.iLevel > 0) {
+    match.AwayGoals = match.HomeGoals;
+    w.iLevel--;
+  }
+  w.bInPeriodEnd = bInPeriodEnd;
+  if (e == GAME_MODE_KICK_OFF) {
+    if (w.eLast != GAME_MODE_KICK_OFF) w.sKind = Kind(w.eBefore);
+    w.sMisplaced = Misplaced();
+  } else if (w.eLast == GAME_MODE_KICK_OFF && e == GAME_MODE_PLAY) {
+    w.asKinds.push_back(w.sKind);
+    if (!w.sMisplaced.empty()) w.asFaults.push_back(w.sKind + ":" + w.sMisplaced);
+  }
+  if (e != GAME_MODE_KICK_OFF && e != GAME_MODE_REPLAY && e != GAME_MODE_PAUSE_MENU) w.eBefore = e;
+  w.eLast = e;
+}
+
+struct Case {
+  const char* pszName;
+  std::uint32_t uSeed;
+  std::int32_t iRoundFormat;  // a history match's round format (0: a friendly)
+  std::int32_t iLevel;
+  bool bPlayAgain;
+  std::vector<std::string> asWanted;  // kick-offs the match must have
+};
+void PrintTo(const Case& o, std::ostream* os) { *os << o.pszName; }
+
+const Case kaCases[] = {
+    // A friendly with a goal in its first half, drawn at full time, then
+    // played again.
+    {"FriendlyThenPlayAgain", 10, 0, 1, true,
+     {"first", "after a goal", "second half", "extra time", "extra time's second half", "played again"}},
+    // A goal whose scorer's side is put at its places while one of them is
+    // still in a clip of the celebration that moves him when it ends.
+    {"GoalStillCelebrating", 7, 0, 0, false, {"first", "after a goal", "second half"}},
+    // A history match drawn after extra time and played again (round format
+    // 3: played again once, then extra time and lots).
+    {"HistoryMatchPlayedAgain", 15, 3, 2, false,
+     {"first", "second half", "extra time", "extra time's second half", "played again"}},
+};
+
+class KickOffPlaces : public ::testing::TestWithParam<Case> {
+ protected:
+  void SetUp() override {
+    std::string why;
+    ASSERT_TRUE(mh::Setup(&why)) << why;
+  }
+};
+
+TEST_P(KickOffPlaces, BothSidesStandAtTheirPlaces) {
+  const Case& k = GetParam();
+  mh::Config c;
+  c.uSeed = k.uSeed;
+  c.iLength = 2;
+  c.iExtraTime = 1;
+  c.bPenalties = 0;
+  c.bPlayAgain = k.bPlayAgain;
+  c.bTournament = k.iRoundFormat ? 1 : 0;
+  c.iRoundFormat = k.iRoundFormat;
+  c.cTickCap = 120000;
+  Watch w;
+  w.iLevel = k.iLevel;
+  const mh::Result r = mh::Run(c, nullptr, Observe, &w);
+  ASSERT_TRUE(r.bFinished) << r.Describe(c);
+  std::string sTaken;
+  for (const std::string& s : w.asKinds) sTaken += s + "; ";
+  for (const std::string& s : k.asWanted)
+    EXPECT_NE(std::find(w.asKinds.begin(), w.asKinds.end(), s), w.asKinds.end())
+        << "no kick-off " << s << " among " << sTaken;
+  for (const std::string& s : w.asFaults) ADD_FAILURE() << s;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKickOff, KickOffPlaces, ::testing::ValuesIn(kaCases),
+                         [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.pszName); });
+
+}  // namespace
