@@ -1,13 +1,14 @@
 // Every match starts through one routine, and a match after others reads the
 // same state as a new process's first match: every module's record of one
 // match as the start leaves it, and 300 ticks into the match (the players
-// walking on) and at the kick-off those records again with what the match's
-// own steps set up and the generator's state (both sides' players and the
-// referee, the captions with the shoot-out panel's marks, the touch words,
-// the match record with its goal lists). It holds after a match cut off in
-// open play, in its half-time break or in its shoot-out, after a shoot-out,
-// after a match quit from its pause menu, after the attract demo, after every
-// block was scribbled over, and (at its start, and by its captions and goal
+// walking on), at the kick-off and 300 ticks after it (the person's Pass
+// taps played) those records again with what the match's own steps set up
+// and the generator's state (both sides' players and the referee, the
+// captions with the shoot-out panel's marks, the touch words, the match
+// record with its goal lists). It holds after a match cut off in open play,
+// in its half-time break or in its shoot-out, after a shoot-out, after a
+// match quit from its pause menu, after the attract demo, after every block
+// was scribbled over, and (at its start, and by its captions and goal
 // lists at its kick-off) for Play Again after a shoot-out and for a drawn
 // history match played again. What the start keeps on purpose is listed,
 // with its reason, beside the routine.
@@ -171,7 +172,7 @@ Snapshot Read(const std::string& path) {
 // kick-off, with no walk-on (its clock, possession and the side that kicks
 // off come another way): after its start only what its set-up makes afresh
 // whatever way it comes to the kick-off is compared there, the captions with
-// the shoot-out panel's marks and the goal lists.
+// the shoot-out panel's marks and the goal lists, and nothing in open play.
 bool Again(const std::string& sName) {
   return sName.rfind("start: ", 0) == 0 || sName == "kick-off: captions" || sName == "kick-off: home goal list" ||
          sName == "kick-off: away goal list";
@@ -198,9 +199,15 @@ std::string Differences(const Snapshot& a, const Snapshot& b, bool (*bWanted)(co
 
 constexpr std::uint32_t kSeed = 31;
 constexpr std::int32_t kInto = 300;
+constexpr std::int32_t kOpenPlay = 300;
+
+// A new match is started by the in-match set-up in its run's first tick, so
+// a new process's first match has the run's second tick for its first.
+constexpr std::int32_t kNewRunFirst = 1;
 
 // The iWanted-th start of a run (counted from Watch), kInto ticks later (the
-// players walking on) and the kick-off (the first tick ending in open play).
+// players walking on), the kick-off (the first tick ending in open play) and
+// kOpenPlay ticks after it.
 // The start draws from the seed, so that a match after others draws as a
 // first one (the generator is one stream for the program's run).
 struct Watched {
@@ -208,6 +215,7 @@ struct Watched {
   std::int32_t cTicks = 0;       // ticks of this run so far
   std::int32_t iShift = -1;      // run ticks before the watched match's first
   bool bInto = false;            // the look kInto ticks in taken
+  std::int32_t iKickOff = -1;    // the run tick of the kick-off
   Snapshot o;
   bool bDone = false;            // every look taken
 };
@@ -233,15 +241,19 @@ void Look(std::int32_t iTick) {
   if (!g_o.bInto && iTick + 1 == g_o.iShift + kInto) {
     g_o.bInto = true;
     MatchAdd(g_o.o, std::to_string(kInto) + " ticks in: ");
-  } else if (g_o.bInto && global.eGameMode == GAME_MODE_PLAY) {
+  } else if (g_o.bInto && g_o.iKickOff < 0 && global.eGameMode == GAME_MODE_PLAY) {
     MatchAdd(g_o.o, "kick-off: ");
+    g_o.iKickOff = iTick;
+  } else if (g_o.iKickOff >= 0 && iTick == g_o.iKickOff + kOpenPlay) {
+    MatchAdd(g_o.o, "open play: ");
     g_o.bDone = true;
   }
 }
 
 // A person's friendly (or a history match that is replayed when drawn after
 // extra time), 2 minutes a half, Pass tapped every 3 s from tick 1300 of
-// the run, or of a watched match that starts iShift ticks into it.
+// the run; iShift ticks earlier for a new process's match that plays a
+// watched match that started iShift ticks later in its run.
 mh::Config Persons(std::uint32_t uSeed, bool bHistory = false, std::int32_t iShift = 0) {
   mh::Config c;
   c.uSeed = uSeed;
@@ -271,11 +283,17 @@ class Child : public ::testing::Environment {
     if (!pszOut) return;
     if (!mh::Setup()) std::_Exit(3);
     Watch(1);
-    const char* pszShift = std::getenv("KORVENA_START_SHIFT");
-    mh::Config c = Persons(kSeed, std::getenv("KORVENA_START_HISTORY") != nullptr, pszShift ? std::atoi(pszShift) : 0);
+    // The presses fall on the same ticks of the match as the parent's: the
+    // parent hands over its watched match's first tick in its run.
+    const char* pszFirst = std::getenv("KORVENA_START_FIRST");
+    const std::int32_t iFirst = pszFirst ? std::atoi(pszFirst) : kNewRunFirst;
+    mh::Config c = Persons(kSeed, std::getenv("KORVENA_START_HISTORY") != nullptr, iFirst - kNewRunFirst);
     c.cTickCap = 4000;
     mh::Run(c, nullptr, [](std::int32_t iTick, void*) {
       Look(iTick);
+      // A match that starts elsewhere in the run than a new one does would
+      // take the presses on other ticks than the parent's.
+      if (g_o.iShift >= 0 && g_o.iShift != kNewRunFirst) std::_Exit(4);
       if (!g_o.bDone) return;
       Write(g_o.o, std::getenv("KORVENA_START_OUT"));
       std::_Exit(0);
@@ -286,12 +304,13 @@ class Child : public ::testing::Environment {
 };
 ::testing::Environment* const g_poChild = ::testing::AddGlobalTestEnvironment(new Child);
 
-Snapshot Fresh(bool bHistory, std::int32_t iShift) {
+// iFirst: the run tick of the watched match's first tick.
+Snapshot Fresh(bool bHistory, std::int32_t iFirst) {
   const korvena_test::TempDir oDir;
   const std::string out = oDir / "fresh.txt";
   const std::string self = "/proc/" + std::to_string(getpid()) + "/exe";
   const std::string cmd = std::string(bHistory ? "KORVENA_START_HISTORY=1 " : "") +
-                          "KORVENA_START_SHIFT=" + std::to_string(iShift) + " KORVENA_START_OUT='" + out + "' '" +
+                          "KORVENA_START_FIRST=" + std::to_string(iFirst) + " KORVENA_START_OUT='" + out + "' '" +
                           self + "' >/dev/null 2>&1";
   if (std::system(cmd.c_str()) != 0) return {};
   return Read(out);
@@ -456,7 +475,7 @@ TEST_F(MatchStartState, AfterEveryBlockWasScribbledOver) {
   c.cTickCap = 4000;
   mh::Run(c, nullptr, Act);
   ASSERT_TRUE(g_o.bDone);
-  EXPECT_EQ(Differences(g_o.o, Fresh(false, 0)), "");
+  EXPECT_EQ(Differences(g_o.o, Fresh(false, g_o.iShift)), "");
 }
 
 }  // namespace
