@@ -34,6 +34,7 @@
 #include "shell/list.h"
 #include "shell/pause.h"
 #include "shell/user.h"
+#include "support/input_ports.h"
 #include "support/match_harness.h"
 #include "tournament/tournament_services.h"
 
@@ -47,14 +48,7 @@ constexpr std::int32_t kStart = 3, kMenuDown = 9, kMenuSelect = 6, kMenuStart = 
 // centre spot before the kick-off.
 constexpr std::int32_t kWalkOn = 20, kPan = 700, kCentreSpot = 1100;
 
-void Post(std::int32_t iEvent) {
-  User& u = user_aUsers[0];
-  InputEvent* pe = nullptr;
-  if (!u.pip || !input_bEventAlloc(&pe)) return;
-  pe->eEvent = iEvent;
-  pe->pWidget = nullptr;
-  queue_Append(&u.pip->oEvents, &pe->oLink);
-}
+void Post(std::int32_t iEvent) { korvena_test::FirstUserEventPost(iEvent); }
 
 // The events Start let go gives through the port's active binding (the
 // centre-spot wait's gives two: the wait ended, and the pause).

@@ -47,6 +47,7 @@
 #include "shell/input.h"
 #include "shell/list.h"
 #include "shell/user.h"
+#include "support/input_ports.h"
 #include "support/match_harness.h"
 #include "support/temp_dir.h"
 
@@ -321,14 +322,7 @@ Snapshot Fresh(bool bHistory, std::int32_t iFirst) {
 // The pad's Start; the pause menu's down, select.
 constexpr std::int32_t kStart = 3, kMenuDown = 9, kMenuSelect = 6;
 
-void Post(std::int32_t iEvent) {
-  User& u = user_aUsers[0];
-  InputEvent* pe = nullptr;
-  if (!u.pip || !input_bEventAlloc(&pe)) return;
-  pe->eEvent = iEvent;
-  pe->pWidget = nullptr;
-  queue_Append(&u.pip->oEvents, &pe->oLink);
-}
+void Post(std::int32_t iEvent) { korvena_test::FirstUserEventPost(iEvent); }
 
 // The person before: levels the score at the first two period ends of the
 // run (extra time and a shoot-out, or a replay of a drawn history match,

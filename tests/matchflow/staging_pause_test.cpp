@@ -35,6 +35,7 @@
 #include "shell/list.h"
 #include "shell/pause.h"
 #include "shell/user.h"
+#include "support/input_ports.h"
 #include "support/match_harness.h"
 
 namespace mh = match_harness;
@@ -48,14 +49,7 @@ constexpr std::int32_t kScript = GAME_MODE_SET_PIECE_SCRIPT;
 // the restart has been taken.
 constexpr std::int32_t kPause = 4, kLongPause = 900, kFollow = 60;
 
-void Post(std::int32_t iEvent) {
-  User& u = user_aUsers[0];
-  InputEvent* pe = nullptr;
-  if (!u.pip || !input_bEventAlloc(&pe)) return;
-  pe->eEvent = iEvent;
-  pe->pWidget = nullptr;
-  queue_Append(&u.pip->oEvents, &pe->oLink);
-}
+void Post(std::int32_t iEvent) { korvena_test::FirstUserEventPost(iEvent); }
 
 // The events Start let go gives through the port's active binding.
 std::int32_t StartPost() {

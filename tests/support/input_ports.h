@@ -35,6 +35,17 @@ inline void EventsQueue(InputPort* pPort, InputWidgetState* pWidget, const std::
   }
 }
 
+// An event on the first user's port, as a widget of his would queue it
+// (nothing when he has no port or the event pool is empty).
+inline void FirstUserEventPost(std::int32_t iEvent) {
+  User& u = user_aUsers[0];
+  InputEvent* pe = nullptr;
+  if (!u.pip || !input_bEventAlloc(&pe)) return;
+  pe->eEvent = iEvent;
+  pe->pWidget = nullptr;
+  queue_Append(&u.pip->oEvents, &pe->oLink);
+}
+
 // A stick's reading as its widget holds it: degrees << 16 | magnitude.
 inline std::int32_t StickWord(std::int32_t iDegrees, std::int32_t iMagnitude) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(iDegrees) << 16 | static_cast<std::uint32_t>(iMagnitude));
