@@ -80,6 +80,23 @@ class MatchKeys : public ::testing::Test {
     Frame();
     return Drain();
   }
+  // The first user on the keyboard port, on the home side, steering player 9
+  // with the ball at the centre spot, the port on open play's binding.
+  void PersonOnTheBall(User* pusr) {
+    pusr->iIndex = 0;
+    pusr->pip = pip;
+    pusr->bActive = 1;
+    pusr->MyTeam = player_PlaysFor_Home;
+    UserMarker* phl = nullptr;
+    ASSERT_TRUE(usrmark_bAlloc(&phl));
+    pusr->phl = phl;
+    Player* pp = EnginePlayer(9);
+    EnginePlace(pp, 0, 0, 0);
+    user_PlayerSet(pusr, pp);
+    newballA_OwnerSet(pp, 1);
+    pccontrols_BindingsApply();
+    input_PortBindingSet(4, pip);
+  }
   InputPort* pip = nullptr;
 };
 
@@ -280,19 +297,8 @@ TEST_F(MatchKeys, HoldingJChargesAPassThatLeavesOnRelease) {
   usrctl_Reset();
   for (std::int32_t i = 0; i < PLAYER_MAX; i++) EnginePlayer(i)->oAIInfo.bIsAttacking = i < PLAYER_TEAM_SIZE;
   User* pusr = &user_aUsers[0];
-  pusr->iIndex = 0;
-  pusr->pip = pip;
-  pusr->bActive = 1;
-  pusr->MyTeam = player_PlaysFor_Home;
-  UserMarker* phl = nullptr;
-  ASSERT_TRUE(usrmark_bAlloc(&phl));
-  pusr->phl = phl;
+  PersonOnTheBall(pusr);
   Player* pp = EnginePlayer(9);
-  EnginePlace(pp, 0, 0, 0);
-  user_PlayerSet(pusr, pp);
-  newballA_OwnerSet(pp, 1);
-  pccontrols_BindingsApply();
-  input_PortBindingSet(4, pip);
   platform::headlessKey(kKeyJ, true);
   for (int t = 0; t < 6; t++) {
     Frame();
@@ -329,19 +335,7 @@ TEST_F(MatchKeys, EscapeLetGoWithATappedPassIsNotHeardButATickLaterIs) {
     EngineMatchSetup();
     usrctl_Reset();
     User* pusr = &user_aUsers[0];
-    pusr->iIndex = 0;
-    pusr->pip = pip;
-    pusr->bActive = 1;
-    pusr->MyTeam = player_PlaysFor_Home;
-    UserMarker* phl = nullptr;
-    ASSERT_TRUE(usrmark_bAlloc(&phl));
-    pusr->phl = phl;
-    Player* pp = EnginePlayer(9);
-    EnginePlace(pp, 0, 0, 0);
-    user_PlayerSet(pusr, pp);
-    newballA_OwnerSet(pp, 1);
-    pccontrols_BindingsApply();
-    input_PortBindingSet(4, pip);
+    PersonOnTheBall(pusr);
     const int cBefore = usrctl_test_PauseOpenings();
     const auto Tick = [&] {
       Frame();
