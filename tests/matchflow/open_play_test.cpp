@@ -124,14 +124,18 @@ class OpenPlay : public ::testing::Test {
 };
 
 TEST_F(OpenPlay, ComputerHoldersPassAndShootRatherThanCarryTheBallAbout) {
-  // Six short matches of the soak's rules (1 to 3 minutes, several sides).
+  // Six ten-minute matches of the soak's rules (several sides). The soak's
+  // own lengths, 1 to 3 minutes, leave a few seconds of play between the
+  // restarts: too few for a side to build three shots.
   constexpr std::int32_t kMatches = 6;
   constexpr std::uint32_t kFirst = 33;
   std::int32_t cShots = 0, cPasses = 0;
   for (std::uint32_t s = kFirst; s < kFirst + kMatches; s++) {
+    mh::Config c = mh::SoakConfig(s);
+    c.iLength = 10;
     Possession o;
-    const mh::Result r = mh::Run(mh::SoakConfig(s), nullptr, Possession::Observe, &o);
-    ASSERT_TRUE(r.bFinished) << r.Describe(mh::SoakConfig(s));
+    const mh::Result r = mh::Run(c, nullptr, Possession::Observe, &o);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
     o.StreakEnd();
     // About twelve seconds of play at most with the ball at one outfield
     // player's feet: a holder who only turns about with it held it for
@@ -143,7 +147,7 @@ TEST_F(OpenPlay, ComputerHoldersPassAndShootRatherThanCarryTheBallAbout) {
   EXPECT_GE(cPasses, 40 * kMatches);
   // Keepers' long kicks land in midfield, not in the far box: fewer shots
   // come straight from a restart. Holders shoot from inside the area or
-  // close to it, and a short match holds at least three shots.
+  // close to it, and a ten-minute match holds at least three shots.
   EXPECT_GE(cShots, 3 * kMatches);
 }
 
@@ -154,7 +158,7 @@ TEST_F(OpenPlay, ComputerFreeKicksAreCrossedBesideThePostsOrPlayedForwardNotDrop
   // farther out than 60 yards it is played into the attacked third, not
   // punted at the goal: it comes down at least 14 yards out.
   FreeKickLofts o;
-  for (std::uint32_t s = 3; s <= 3 * 14; s += 3) {
+  for (std::uint32_t s = 3; s <= 3 * 23; s += 3) {
     const mh::Config c = mh::StatsConfig(s);
     if (!c.bFouls) continue;
     const mh::Result r = mh::Run(c, nullptr, FreeKickLofts::Observe, &o);
