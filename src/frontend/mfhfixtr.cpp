@@ -71,12 +71,6 @@ const char* TeamName(std::uint32_t Name) {
   return Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name))
                                                        : tmteam_NameText(Name);
 }
-// A team's short name; none for a place still to be decided.
-const char* TeamShortName(std::uint32_t Name) {
-  return tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT)
-             ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
-             : nullptr;
-}
 
 // iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
 // pszShort: a team's short name, for a room its whole name does not fit.
@@ -280,7 +274,7 @@ void mfhfixtr_Draw() {
         bFinals ? kDark : (!s.bInList && s.bOnFixtures ? kYellow : kGrey), true);
   Print(festr_IDToStr(IDS_FE_EXIT), kExitX, kButtonY, !s.bInList && !s.bOnFixtures ? kYellow : kGrey, true);
   const std::uint32_t Human = HumanName();
-  Print(TeamName(Human), kNameX, 55, kYellow, true, kHeaderRoom, TeamShortName(Human));
+  Print(TeamName(Human), kNameX, 55, kYellow, true, kHeaderRoom, tla_ShortNameOf(Human));
   const List l = ListGet();
   const std::int32_t n = static_cast<std::int32_t>(l.v.size());
   char sz[24];
@@ -300,7 +294,7 @@ void mfhfixtr_Draw() {
       Print(festr_IDToStr(IDS_FE_FIX_ARRANGE_FRIENDLY), kNameX, y, kGrey, true);
       Print("-", kVenueX, y, kGrey, true);
     } else {
-      Print(TeamName(bHome ? B : A), kNameX, y, kGrey, true, kNameRoom, TeamShortName(bHome ? B : A));
+      Print(TeamName(bHome ? B : A), kNameX, y, kGrey, true, kNameRoom, tla_ShortNameOf(bHome ? B : A));
       Print(festr_IDToStr(bHome ? IDS_FE_FIX_HOME : IDS_FE_FIX_AWAY), kVenueX, y, kGrey, true);
     }
     const std::int32_t eKind = Friendly(f) ? IDS_FE_FIX_FR : (bFinals ? IDS_FE_FIX_WCF : IDS_FE_FIX_WCQ);

@@ -355,11 +355,6 @@ const char* TeamText(std::uint32_t Name) {
     return tla_DisplayNameGet(static_cast<std::int32_t>(Name));
   return tmteam_NameText(Name);
 }
-const char* TeamShortText(std::uint32_t Name) {
-  if (tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT))
-    return tla_ShortNameGet(static_cast<std::int32_t>(Name));
-  return nullptr;
-}
 
 constexpr std::int32_t kColumnX[7] = {330, 365, 400, 435, 470, 505, 548};
 
@@ -380,7 +375,7 @@ void TableDraw(const Round* r) {
     if (!tmteam_IsProperName(t->Name)) continue;  // a placeholder: an empty row
     if (s.iFocus == MFHGROUP_FOCUS_AREA && s.iTableTop + k == s.iTableRow) Colour(255, 255, 255);
     else Colour(170, 170, 170);
-    NameLeft(TeamText(t->Name), TeamShortText(t->Name), 76, y + 10, kColumnX[0] - 76 - 18);
+    NameLeft(TeamText(t->Name), tla_ShortNameOf(t->Name), 76, y + 10, kColumnX[0] - 76 - 18);
     const std::int32_t v[7] = {t->cPlayed, t->cWon, t->cDrawn, t->cLost, t->cFor, t->cAgainst, history_TeamPointsGet(t)};
     char sz[12];
     for (std::int32_t i = 0; i < 7; i++) {
@@ -442,8 +437,8 @@ void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_
     }
   }
   Colour(200, 200, 200);
-  NameRight(TeamText(history_FixtureTeamA(r, f)), TeamShortText(history_FixtureTeamA(r, f)), xA, y, iRoom);
-  NameLeft(TeamText(history_FixtureTeamB(r, f)), TeamShortText(history_FixtureTeamB(r, f)), xB, y, iRoom);
+  NameRight(TeamText(history_FixtureTeamA(r, f)), tla_ShortNameOf(history_FixtureTeamA(r, f)), xA, y, iRoom);
+  NameLeft(TeamText(history_FixtureTeamB(r, f)), tla_ShortNameOf(history_FixtureTeamB(r, f)), xB, y, iRoom);
   Sprite(pszCover, xScore - kCover.w / 2, y - 3);
   if (tmglobal_FixturePlayedGet(f)) {
     std::snprintf(sz, sizeof sz, "%d - %d", f->cScoreA + f->cExtraA, f->cScoreB + f->cExtraB);

@@ -341,10 +341,6 @@ constexpr std::int32_t kTitleRoom = mfhmain_aoPanels[2].w - 16;
 const char* TeamText(std::uint32_t Name) {
   return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name)) : "";
 }
-const char* TeamShortText(std::uint32_t Name) {
-  return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
-                                                                   : nullptr;
-}
 
 // The next fixture: both teams (no name for one still unknown), its date and
 // the round's title.
@@ -356,7 +352,7 @@ void FixtureDraw() {
   for (std::int32_t k = 0; k < 2; k++)
     if (tmteam_IsProperName(aTeams[k]))
       HubPrint(TeamText(aTeams[k]), kColumnX[k], 164, 200, 200, 200, pctext_PrintLeft, kFixtureRooms[k],
-               TeamShortText(aTeams[k]));
+               tla_ShortNameOf(aTeams[k]));
   pctext_FontSet(2);
   HubPrint("v", 258, 163, 200, 200, 200);
   pctext_FontSet(1);
@@ -564,7 +560,7 @@ void mfhmain_Draw() {
     pctext_FontSet(1);
   }
   HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200, pctext_PrintLeft, kTeamRoom,
-           TeamShortText(CurrentHumanName()));
+           tla_ShortNameOf(CurrentHumanName()));
   char sz[32];
   std::snprintf(sz, sizeof sz, "19%02d", tmglobal.iYear % 100);
   HubPrint(sz, 284, 46, 200, 200, 200);

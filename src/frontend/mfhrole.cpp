@@ -51,10 +51,6 @@ const char* TeamName(std::uint32_t Name) {
   return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name))
                                                                    : "";
 }
-const char* TeamShortName(std::uint32_t Name) {
-  return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
-                                                                   : nullptr;
-}
 
 }  // namespace
 
@@ -99,7 +95,7 @@ void mfhrole_Draw() {
   if (p && p->Winner != 0) {
     const std::uint32_t aPlaces[4] = {p->Winner, p->RunnerUp, p->Third, p->Fourth};
     for (std::int32_t i = 0; i < 4; i++) {
-      Print(TeamName(aPlaces[i]), kNameX, kRowY[i], false, false, kNameRoom, TeamShortName(aPlaces[i]));
+      Print(TeamName(aPlaces[i]), kNameX, kRowY[i], false, false, kNameRoom, tla_ShortNameOf(aPlaces[i]));
       Print(festr_IDToStr(kPlaceTexts[i]), kLabelX, kRowY[i], false, false);
     }
   } else {

@@ -8,6 +8,7 @@
 #include "engine/team.h"
 #include "framework/qdx_assert.h"
 #include "tournament/squad.h"
+#include "tournament/tmtree.h"
 
 // The text tables and the language index of the game shell (shell/texts.h).
 extern std::int32_t mlang_iLanguage;
@@ -41,6 +42,11 @@ const char* tla_TLAGet(std::int32_t iTeamId, std::int32_t bCurrentLanguage) {
 const char* tla_NameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kFull); }
 const char* tla_EnglishNameGet(std::int32_t iTeamId) { return Field(iTeamId, 0, kFull); }
 const char* tla_ShortNameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kShort); }
+const char* tla_ShortNameOf(std::uint32_t Name) {
+  return tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT)
+             ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
+             : nullptr;
+}
 std::int32_t tla_FormGet(std::int32_t iTeamId) {
   if (iTeamId < 0 || iTeamId >= TLA_COUNT || mlang_iLanguage < 0 || mlang_iLanguage >= 6) return TLA_FORM_MASCULINE;
   return tlastr_aauForms[mlang_iLanguage][iTeamId];

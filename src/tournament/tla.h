@@ -15,6 +15,9 @@ const char* tla_NameGet(std::int32_t iTeamId);
 const char* tla_EnglishNameGet(std::int32_t iTeamId);
 const char* tla_ShortNameGet(std::int32_t iTeamId);
 const char* tla_DisplayNameGet(std::int32_t iTeamId);
+// The short name of a team a tournament names (its id); none for a place
+// still to be decided, which names no team.
+const char* tla_ShortNameOf(std::uint32_t Name);
 // The gender and number of a team's full name in the current language, which
 // the words of a sentence naming it agree with (festr_FormCopy); masculine
 // singular for an id outside 0..204.
