@@ -12,7 +12,9 @@
 
 #include "engine/anim.h"
 #include "engine/ball.h"
+#include "engine/move.h"
 #include "engine/player.h"
+#include "engine/referee.h"
 #include "engine/team.h"
 #include "framework/math/qrand.h"
 #include "framework/qdx_input.h"
@@ -202,17 +204,13 @@ Hash StateHash() {
   return o;
 }
 
-bool Setup(std::string* pWhy) {
-  if (g_bSetUp) return true;
-  // The build tree: KORVENA_BUILD_DIR, else the folder above the program's.
-  const char* pszBuild = std::getenv("KORVENA_BUILD_DIR");
-  std::error_code oErr;
-  const fs::path oBuild = pszBuild ? fs::path(pszBuild) : fs::read_symlink("/proc/self/exe", oErr).parent_path().parent_path();
-  const fs::path oDump = oBuild / "data" / "database" / "dump" / "dump.dat";
-  if (!fs::exists(oDump)) {
-    if (pWhy) *pWhy = "no player database at " + oDump.string();
-    return false;
-  }
+namespace {
+
+fs::path g_oDump;
+
+// A temporary folder of this process's own with the player database in it,
+// the data and settings folders pointed at it.
+bool FolderMake(std::string* pWhy) {
   std::string oTemplate = (fs::temp_directory_path() / "korvena-match-XXXXXX").string();
   if (!mkdtemp(oTemplate.data())) {
     if (pWhy) *pWhy = "no temporary folder";
@@ -222,18 +220,39 @@ bool Setup(std::string* pWhy) {
   fs::create_directories(g_oRoot / "bin");
   fs::create_directories(g_oRoot / "data" / "database" / "dump");
   fs::create_directories(g_oRoot / "run");
-  fs::copy_file(oDump, g_oRoot / "data" / "database" / "dump" / "dump.dat");
+  fs::copy_file(g_oDump, g_oRoot / "data" / "database" / "dump" / "dump.dat");
   setenv("XDG_CONFIG_HOME", (g_oRoot / "config").c_str(), 1);
   setenv("XDG_DATA_HOME", (g_oRoot / "share").c_str(), 1);
   setenv("XDG_RUNTIME_DIR", (g_oRoot / "run").c_str(), 1);
+  return true;
+}
+
+void FolderPoint() {
+  platform::setExecutableDir((g_oRoot / "bin").string());
+  platform::settingsSetRootFile(platform::SettingsRoot::Machine, (g_oRoot / "machine.txt").string());
+  platform::settingsSetRootFile(platform::SettingsRoot::User, (g_oRoot / "user.txt").string());
+}
+
+}  // namespace
+
+bool Setup(std::string* pWhy) {
+  if (g_bSetUp) return true;
+  // The build tree: KORVENA_BUILD_DIR, else the folder above the program's.
+  const char* pszBuild = std::getenv("KORVENA_BUILD_DIR");
+  std::error_code oErr;
+  const fs::path oBuild = pszBuild ? fs::path(pszBuild) : fs::read_symlink("/proc/self/exe", oErr).parent_path().parent_path();
+  g_oDump = oBuild / "data" / "database" / "dump" / "dump.dat";
+  if (!fs::exists(g_oDump)) {
+    if (pWhy) *pWhy = "no player database at " + g_oDump.string();
+    return false;
+  }
+  if (!FolderMake(pWhy)) return false;
   std::string oWhy;
   if (!platform::isRunning() && !platform::init(platform::BackendKind::Headless, &oWhy)) {
     if (pWhy) *pWhy = oWhy;
     return false;
   }
-  platform::setExecutableDir((g_oRoot / "bin").string());
-  platform::settingsSetRootFile(platform::SettingsRoot::Machine, (g_oRoot / "machine.txt").string());
-  platform::settingsSetRootFile(platform::SettingsRoot::User, (g_oRoot / "user.txt").string());
+  FolderPoint();
   QKeyboardSetup(0);
   game_UsersReset();
   input_BindingTablesClear();
@@ -251,6 +270,18 @@ bool Setup(std::string* pWhy) {
     fs::remove_all(g_oRoot, e);
   });
   return true;
+}
+
+bool FolderOwn(std::string* pWhy) {
+  if (!g_bSetUp) return Setup(pWhy);
+  if (!FolderMake(pWhy)) return false;
+  FolderPoint();
+  return true;
+}
+
+void FolderRemove() {
+  std::error_code e;
+  fs::remove_all(g_oRoot, e);
 }
 
 bool InMatchTick() { return g_bInMatchTick; }
@@ -275,6 +306,12 @@ std::vector<Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil) {
     a.push_back(Command{t + iEvery / 2, 63, 0, 0});
   }
   return a;
+}
+
+ShotOrigin ShotOriginOf(std::int32_t x, std::int32_t y, std::int32_t iGoalSign) {
+  const std::int32_t iFromLine = kGoalLineX - (iGoalSign < 0 ? -x : x);
+  if (iFromLine <= kPenaltyAreaDepth && std::abs(y) <= kPenaltyAreaHalfWidth) return kShotInArea;
+  return iFromLine <= 25 * kUnitsPerYard ? kShotWithin25 : kShotBeyond25;
 }
 
 void SeedRestore(std::uint32_t uSeed) {
@@ -415,6 +452,65 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
   }
 }
 
+// What the harness reads of the match each tick up to full time, into the
+// result's full-time figures. It only reads.
+struct FullTimeWatch {
+  std::int32_t aiShots[2] = {}, aiGoals[2] = {}, cFreeKicks = 0;
+  std::int32_t aiMoveState[22] = {};
+
+  static const MatchStats& Stats(std::int32_t k) { return (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats; }
+  static const Player& PlayerAt(std::int32_t i) { return i < 11 ? player_aHome[i] : player_aAway[i - 11]; }
+  // The end a side attacks: -1 the goal at -x, +1 the one at +x.
+  static std::int32_t GoalSignOf(const Player& p) { return p.Direction == 0 ? -1 : 1; }
+
+  void Tick(Result::FullTime* pf, const std::array<std::int32_t, GAME_MODE_LAST + 1>& aiEntries) {
+    const bool bPlay = global.eGameMode == GAME_MODE_PLAY;
+    std::int32_t cFreeKicksNow = 0;
+    for (std::int32_t k = 0; k < 2; k++) {
+      const MatchStats& s = Stats(k);
+      // A new shot: the path the game just predicted starts where it was struck.
+      const std::int32_t cShots = gstatso_ShotsGet(&s);
+      for (; aiShots[k] < cShots; aiShots[k]++) {
+        const std::int32_t iSign = GoalSignOf(PlayerAt(11 * k));
+        pf->aaiShotOrigin[k][ShotOriginOf(ball_aPath[0].iX, ball_aPath[0].iY, iSign)]++;
+      }
+      const std::int32_t cGoals = gstatso_GoalCountGet(&s);
+      for (; aiGoals[k] < cGoals && aiGoals[k] < GSTATSO_GOALS_MAX; aiGoals[k]++) {
+        if (gstatso_GoalKindGet(&s, aiGoals[k]) != 0) pf->aiOwnGoals[k]++;
+        else if (ball_OutcomeGet() == BALL_OUTCOME_PENALTY) pf->aiPenaltyGoals[k]++;
+      }
+      cFreeKicksNow += gstatso_FreeKicksGet(&s);
+    }
+    if (cFreeKicksNow > cFreeKicks) {
+      const Player* poFouled = referee_poFouledGet();
+      if (poFouled && referee_bInPenaltyArea(poFouled)) pf->cFoulsInArea++;
+      cFreeKicks = cFreeKicksNow;
+    }
+    for (std::int32_t i = 0; i < 22; i++) {
+      const Player& p = PlayerAt(i);
+      if (bPlay && p.MoveState == MOVE_STATE_TACKLE && aiMoveState[i] != MOVE_STATE_TACKLE) {
+        pf->cChallenges++;
+        // His own penalty area: at the end his side does not attack.
+        const std::int32_t iOwn = -GoalSignOf(p);
+        if (ShotOriginOf(p.x, p.y, iOwn) == kShotInArea) pf->cChallengesInArea++;
+      }
+      aiMoveState[i] = p.MoveState;
+    }
+    for (std::int32_t k = 0; k < 2; k++) {
+      const MatchStats& s = Stats(k);
+      pf->aiGoals[k] = k == 0 ? match.HomeGoals : match.AwayGoals;
+      pf->aiShots[k] = gstatso_ShotsGet(&s);
+      pf->aiOnTarget[k] = gstatso_OnTargetGet(&s);
+      pf->aiCorners[k] = gstatso_CornersGet(&s);
+      pf->aiFouled[k] = gstatso_FreeKicksGet(&s);
+      pf->aiBooked[k] = gstatso_BookedGet(&s);
+      pf->aiSentOff[k] = gstatso_SentOffGet(&s);
+      pf->aiPossession[k] = gstatso_PossessionGet(&s);
+    }
+    pf->cPenaltyKicks = aiEntries[GAME_MODE_PENALTY];
+  }
+};
+
 // The two places the match waits for a person.
 // *piPlayedAgain: 0, 1 Play Again pressed while the choice shows, 2 taken.
 void Answer(const Config& c, std::int32_t* piPlayedAgain) {
@@ -492,6 +588,7 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   aiEntries[static_cast<std::size_t>(ePrev)]++;
   std::int32_t aiPrevX[22] = {}, aiPrevY[22] = {};
   std::int32_t aiUserTick[22], aiUserKind[22] = {};
+  FullTimeWatch oFullTime;
   for (std::int32_t& i : aiUserTick) i = -1000;
   for (std::int32_t t = 0; t < c.cTickCap; t++) {
     g_bInMatchTick = true;
@@ -518,6 +615,17 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
       if (res.aiModes.size() < res.aiModes.capacity()) res.aiModes.push_back(e);
       if (e >= 0 && e <= GAME_MODE_LAST) aiEntries[static_cast<std::size_t>(e)]++;
       ePrev = e;
+    }
+    // Up to full time: the clock leaves the second half on the tick normal
+    // time ends.
+    if (!res.oFullTime.bReached) {
+      oFullTime.Tick(&res.oFullTime, aiEntries);
+      if (clock_oClock.iPeriod >= 2) {
+        res.oFullTime.bReached = true;
+        res.oFullTime.iTick = t;
+      }
+    } else if (e == GAME_MODE_PLAY && clock_oClock.iPeriod >= 2) {
+      res.bExtraTime = true;
     }
     // A user's kick: the ball leaves a player a user steered within the last
     // second (the user lets him go when the kick is decided, the ball leaves

@@ -76,6 +76,20 @@ struct Hash {
 };
 Hash StateHash();
 
+// Where a shot was struck, seen from the goal it attacks, by the pitch's
+// marks: 144 units a yard (1,440 units are ten yards), the goal line at
+// 9,360 from the centre, the penalty area 18 yards (2,592) deep and 44 wide
+// (3,168 either side of the middle), as the referee's own test of it.
+enum ShotOrigin : std::int32_t { kShotInArea = 0, kShotWithin25 = 1, kShotBeyond25 = 2, kShotOrigins = 3 };
+constexpr std::int32_t kUnitsPerYard = 144;
+constexpr std::int32_t kGoalLineX = 9360;
+constexpr std::int32_t kPenaltyAreaDepth = 18 * kUnitsPerYard;
+constexpr std::int32_t kPenaltyAreaHalfWidth = 22 * kUnitsPerYard;
+// In the penalty area of the goal at the end iGoalSign (-1 the goal at -x,
+// +1 the one at +x), edges included; else within 25 yards of that goal line
+// (25 yards included), else beyond.
+ShotOrigin ShotOriginOf(std::int32_t x, std::int32_t y, std::int32_t iGoalSign);
+
 struct Result {
   bool bFinished = false;        // reached mode 33
   bool bAsserted = false;
@@ -101,6 +115,30 @@ struct Result {
   // Kicks by a user's player per side: the ball left his feet in open play,
   // counted by the kind charged when it left (0 a touch or a tackle).
   std::int32_t aaiUserKicks[2][6] = {};
+  // The match at full time: the moment normal time ends (the clock's second
+  // half over; a match without extra time ends there anyway), or its end
+  // when it never got there (bReached false). Goals and statistics per side,
+  // home and away, as the match's statistics held them then.
+  struct FullTime {
+    bool bReached = false;
+    std::int32_t iTick = 0;                      // the tick normal time ended on
+    std::int32_t aiGoals[2] = {};                // the score
+    std::int32_t aiPenaltyGoals[2] = {};         // of them, scored from penalty kicks
+    std::int32_t aiOwnGoals[2] = {};             // of them, own goals by the other side
+    std::int32_t aiShots[2] = {}, aiOnTarget[2] = {}, aiCorners[2] = {};
+    std::int32_t aiFouled[2] = {};               // free kicks and penalties given to the side for fouls
+    std::int32_t aiBooked[2] = {}, aiSentOff[2] = {};  // of the side's players
+    std::int32_t aiPossession[2] = {};           // clock units with the ball
+    std::int32_t cPenaltyKicks = 0;              // penalty kicks awarded
+    // Each counted shot by where it was struck (ShotOrigin), per side.
+    std::int32_t aaiShotOrigin[2][kShotOrigins] = {};
+    // Challenges (tackles begun in open play), those by a defender standing
+    // in his own penalty area, and the fouls called on a player standing in
+    // the penalty area he attacks.
+    std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
+  };
+  FullTime oFullTime;
+  bool bExtraTime = false;                       // play went on after full time
   std::string Describe(const Config& c) const;
 };
 
@@ -110,6 +148,12 @@ using TickFn = void (*)(std::int32_t iTick, void* pvContext);
 // Sets the process up once (headless platform, data folder with the player
 // database, keyboard, ports, frame packet). Safe to call again.
 bool Setup(std::string* pWhy = nullptr);
+
+// A forked worker process: a temporary folder of its own (settings and
+// data), apart from its parent's. FolderRemove removes this process's folder
+// (a worker's, before it leaves with _exit).
+bool FolderOwn(std::string* pWhy = nullptr);
+void FolderRemove();
 
 Result Run(const Config& c, std::vector<Hash>* paHashes = nullptr, TickFn pfnTick = nullptr, void* pvContext = nullptr);
 
