@@ -54,8 +54,10 @@ add_dependencies(test_match_pause data)
 korvena_test(test_staging_pause SOURCES matchflow/staging_pause_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_staging_pause data)
 # The soak's count of a match's faults and the watch's reading of a side's
-# commands, without a match played.
+# commands; its figures, bands and records; the full-time snapshot of seeded
+# matches and the worker processes that play them.
 korvena_test(test_match_soak SOURCES support/match_soak_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_match_soak data)
 # Penalties with a person who waits before his kick, and fouls forced the
 # way a tackle gives them: nobody but the taker touches the ball first.
 korvena_test(test_penalty_match SOURCES matchflow/penalty_match_test.cpp DEPS korvena_match_harness korvena_shell)

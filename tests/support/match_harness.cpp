@@ -624,8 +624,15 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
         res.oFullTime.bReached = true;
         res.oFullTime.iTick = t;
       }
-    } else if (e == GAME_MODE_PLAY && clock_oClock.iPeriod >= 2) {
-      res.bExtraTime = true;
+    } else if (!res.bReplayed) {
+      // Played again: the clock starts afresh in the first half.
+      if (clock_oClock.iPeriod < 2) {
+        res.bReplayed = true;
+      } else if (aiEntries[GAME_MODE_SHOOTOUT] == 0) {
+        if (e == GAME_MODE_PLAY) res.bExtraTime = true;
+        res.aiExtraGoals[0] = match.HomeGoals - res.oFullTime.aiGoals[0];
+        res.aiExtraGoals[1] = match.AwayGoals - res.oFullTime.aiGoals[1];
+      }
     }
     // A user's kick: the ball leaves a player a user steered within the last
     // second (the user lets him go when the kick is decided, the ball leaves

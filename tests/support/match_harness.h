@@ -138,7 +138,13 @@ struct Result {
     std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
   };
   FullTime oFullTime;
-  bool bExtraTime = false;                       // play went on after full time
+  // After full time, before any shoot-out: extra time played and its goals
+  // per side. A tie played again from the start after a level extra time
+  // (some tournament rounds) is bReplayed; the match played again is not
+  // the one these figures follow.
+  bool bExtraTime = false;
+  std::int32_t aiExtraGoals[2] = {};
+  bool bReplayed = false;
   std::string Describe(const Config& c) const;
 };
 

@@ -376,6 +376,9 @@ MatchRecord RecordOf(const Config& c, const Result& r, const std::string& sFault
   o.cChallengesInArea = f.cChallengesInArea;
   o.cFoulsInArea = f.cFoulsInArea;
   o.bExtraTime = r.bExtraTime ? 1 : 0;
+  o.aiExtraGoals[0] = r.aiExtraGoals[0];
+  o.aiExtraGoals[1] = r.aiExtraGoals[1];
+  o.bReplayed = r.bReplayed ? 1 : 0;
   auto n = [&r](std::int32_t e) {
     auto it = r.mapEntries.find(e);
     return it == r.mapEntries.end() ? 0 : it->second;
@@ -443,6 +446,9 @@ const Column kColumns[] = {
     KORVENA_COLUMN("challenges_in_area", cChallengesInArea),
     KORVENA_COLUMN("fouls_in_area", cFoulsInArea),
     KORVENA_COLUMN("extra_time", bExtraTime),
+    KORVENA_COLUMN("home_extra_time_goals", aiExtraGoals[0]),
+    KORVENA_COLUMN("away_extra_time_goals", aiExtraGoals[1]),
+    KORVENA_COLUMN("replayed", bReplayed),
     KORVENA_COLUMN("home_final", aiFinal[0]),
     KORVENA_COLUMN("away_final", aiFinal[1]),
     KORVENA_COLUMN("home_shootout_kicks", aiShootoutKicks[0]),
@@ -796,16 +802,15 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     o << "  " << sBands << "\n";
   }
   // After full time.
-  std::int32_t cRules = 0, cExtra = 0, cExtraGoals = 0, cShootouts = 0, cKicks = 0, cScored = 0, cInFive = 0,
+  std::int32_t cRules = 0, cExtra = 0, cExtraGoals = 0, cReplayed = 0, cShootouts = 0, cKicks = 0, cScored = 0, cInFive = 0,
                cPastEight = 0, cLongest = 0;
   std::uint32_t uLongest = 0;
   for (const MatchRecord& r : aAll) {
     if (!Counted(r)) continue;
     cRules += r.iExtraTime != 0 || r.bTournament;
-    if (r.bExtraTime) {
-      cExtra++;
-      cExtraGoals += r.aiFinal[0] + r.aiFinal[1] - r.aiShootoutGoals[0] - r.aiShootoutGoals[1] - r.Goals();
-    }
+    cExtra += r.bExtraTime;
+    cExtraGoals += r.aiExtraGoals[0] + r.aiExtraGoals[1];
+    cReplayed += r.bReplayed;
     const std::int32_t c = r.aiShootoutKicks[0] + r.aiShootoutKicks[1];
     if (c == 0) continue;
     cShootouts++;
@@ -816,8 +821,10 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     cPastEight += cRows > 8;
     if (cRows > cLongest) cLongest = cRows, uLongest = r.uSeed;
   }
-  std::snprintf(sz, sizeof sz, "Extra time: %d matches went to it (of %d under rules that may give it), %d goals in it (%.2f a match of extra time)\n",
-                cExtra, cRules, cExtraGoals, cExtra ? static_cast<double>(cExtraGoals) / cExtra : 0.0);
+  std::snprintf(sz, sizeof sz,
+                "Extra time: %d matches went to it (of %d under rules that may give it), %d goals in it (%.2f a match of "
+                "extra time); %d ties played again after it (their second match is not counted above)\n",
+                cExtra, cRules, cExtraGoals, cExtra ? static_cast<double>(cExtraGoals) / cExtra : 0.0, cReplayed);
   o << sz;
   std::snprintf(sz, sizeof sz, "Shoot-outs: %d, %d kicks, %d scored (%.0f%%), %d decided in five rows, %d past eight, longest %d rows (seed %u)\n",
                 cShootouts, cKicks, cScored, cKicks ? 100.0 * cScored / cKicks : 0.0, cInFive, cPastEight, cLongest, uLongest);

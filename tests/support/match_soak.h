@@ -123,9 +123,10 @@ struct MatchRecord {
   std::int32_t cPenaltyKicks = 0;
   std::int32_t aiShotOrigin[kShotOrigins] = {};  // both sides
   std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
-  // After full time: extra time played, the final score (a shoot-out's
-  // goals in it), the shoot-out's kicks and goals.
-  std::int32_t bExtraTime = 0;
+  // After full time: extra time played and its goals, the tie played again
+  // (Result::bReplayed), the final score (a shoot-out's goals in it), the
+  // shoot-out's kicks and goals.
+  std::int32_t bExtraTime = 0, aiExtraGoals[2] = {}, bReplayed = 0;
   std::int32_t aiFinal[2] = {}, aiShootoutKicks[2] = {}, aiShootoutGoals[2] = {};
   // The whole match (SoakTotals): entries of the restart modes, shots,
   // saves and cards, players who never moved.
