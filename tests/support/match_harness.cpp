@@ -457,11 +457,32 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
 struct FullTimeWatch {
   std::int32_t aiShots[2] = {}, aiGoals[2] = {}, cFreeKicks = 0;
   std::int32_t aiMoveState[22] = {};
+  // The shot kick in flight: its kicker and aim.
+  bool bShotFlying = false;
+  const Player* poShooter = nullptr;
+  std::int32_t aiAim[3] = {};
 
   static const MatchStats& Stats(std::int32_t k) { return (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats; }
   static const Player& PlayerAt(std::int32_t i) { return i < 11 ? player_aHome[i] : player_aAway[i - 11]; }
   // The end a side attacks: -1 the goal at -x, +1 the one at +x.
   static std::int32_t GoalSignOf(const Player& p) { return p.Direction == 0 ? -1 : 1; }
+
+  // The counts as they stand; a count that drops was cleared by the match's
+  // set-up (the last match's left until then), and is followed from there.
+  void Start() {
+    for (std::int32_t k = 0; k < 2; k++) {
+      aiShots[k] = gstatso_ShotsGet(&Stats(k));
+      aiGoals[k] = gstatso_GoalCountGet(&Stats(k));
+    }
+    cFreeKicks = gstatso_FreeKicksGet(&Stats(0)) + gstatso_FreeKicksGet(&Stats(1));
+    for (std::int32_t i = 0; i < 22; i++) aiMoveState[i] = PlayerAt(i).MoveState;
+    const Ball& b = ball_oBall;
+    bShotFlying = b.iKind == BALL_KIND_SHOT && b.pplyrWhoKicked != nullptr;
+    poShooter = b.pplyrWhoKicked;
+    aiAim[0] = b.iTargetX;
+    aiAim[1] = b.iTargetHeight;
+    aiAim[2] = b.iTargetY;
+  }
 
   void Tick(Result::FullTime* pf, const std::array<std::int32_t, GAME_MODE_LAST + 1>& aiEntries) {
     const bool bPlay = global.eGameMode == GAME_MODE_PLAY;
@@ -470,6 +491,8 @@ struct FullTimeWatch {
       const MatchStats& s = Stats(k);
       // A new shot: the path the game just predicted starts where it was struck.
       const std::int32_t cShots = gstatso_ShotsGet(&s);
+      if (cShots < aiShots[k]) aiShots[k] = cShots;
+      if (gstatso_GoalCountGet(&s) < aiGoals[k]) aiGoals[k] = gstatso_GoalCountGet(&s);
       for (; aiShots[k] < cShots; aiShots[k]++) {
         const std::int32_t iSign = GoalSignOf(PlayerAt(11 * k));
         pf->aaiShotOrigin[k][ShotOriginOf(ball_aPath[0].iX, ball_aPath[0].iY, iSign)]++;
@@ -481,11 +504,28 @@ struct FullTimeWatch {
       }
       cFreeKicksNow += gstatso_FreeKicksGet(&s);
     }
+    // A shot kick: a flight of the shot's kind newly launched (a new kicker
+    // or a new aim), where the game's prediction of it starts.
+    const Ball& b = ball_oBall;
+    const bool bShot = b.iKind == BALL_KIND_SHOT && b.pplyrWhoKicked != nullptr &&
+                       global.eGameMode != GAME_MODE_PENALTY && global.eGameMode != GAME_MODE_SHOOTOUT;
+    if (bShot && (!bShotFlying || b.pplyrWhoKicked != poShooter || b.iTargetX != aiAim[0] ||
+                  b.iTargetHeight != aiAim[1] || b.iTargetY != aiAim[2])) {
+      const Player& p = *b.pplyrWhoKicked;
+      const std::int32_t k = p.MyTeam == player_PlaysFor_Home ? 0 : 1;
+      pf->aiShotKicks[k]++;
+      pf->aaiShotKickOrigin[k][ShotOriginOf(ball_aPath[0].iX, ball_aPath[0].iY, GoalSignOf(p))]++;
+    }
+    bShotFlying = bShot;
+    poShooter = b.pplyrWhoKicked;
+    aiAim[0] = b.iTargetX;
+    aiAim[1] = b.iTargetHeight;
+    aiAim[2] = b.iTargetY;
     if (cFreeKicksNow > cFreeKicks) {
       const Player* poFouled = referee_poFouledGet();
       if (poFouled && referee_bInPenaltyArea(poFouled)) pf->cFoulsInArea++;
-      cFreeKicks = cFreeKicksNow;
     }
+    cFreeKicks = cFreeKicksNow;
     for (std::int32_t i = 0; i < 22; i++) {
       const Player& p = PlayerAt(i);
       if (bPlay && p.MoveState == MOVE_STATE_TACKLE && aiMoveState[i] != MOVE_STATE_TACKLE) {
@@ -589,6 +629,7 @@ Result Run(const Config& c, std::vector<Hash>* paHashes, TickFn pfnTick, void* p
   std::int32_t aiPrevX[22] = {}, aiPrevY[22] = {};
   std::int32_t aiUserTick[22], aiUserKind[22] = {};
   FullTimeWatch oFullTime;
+  oFullTime.Start();
   for (std::int32_t& i : aiUserTick) i = -1000;
   for (std::int32_t t = 0; t < c.cTickCap; t++) {
     g_bInMatchTick = true;

@@ -130,8 +130,13 @@ struct Result {
     std::int32_t aiBooked[2] = {}, aiSentOff[2] = {};  // of the side's players
     std::int32_t aiPossession[2] = {};           // clock units with the ball
     std::int32_t cPenaltyKicks = 0;              // penalty kicks awarded
-    // Each counted shot by where it was struck (ShotOrigin), per side.
+    // Each counted shot by where it was struck (ShotOrigin), per side. The
+    // match statistics count a shot only when its flight reaches the goal
+    // or passes close by it; every shot kick (a shot's flight launched, wide
+    // or blocked ones too, penalty kicks aside) is counted apart.
     std::int32_t aaiShotOrigin[2][kShotOrigins] = {};
+    std::int32_t aiShotKicks[2] = {};
+    std::int32_t aaiShotKickOrigin[2][kShotOrigins] = {};
     // Challenges (tackles begun in open play), those by a defender standing
     // in his own penalty area, and the fouls called on a player standing in
     // the penalty area he attacks.

@@ -367,6 +367,8 @@ MatchRecord RecordOf(const Config& c, const Result& r, const std::string& sFault
     o.aiSentOff[k] = f.aiSentOff[k];
     o.aiPossession[k] = f.aiPossession[k];
     for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiShotOrigin[i] += f.aaiShotOrigin[k][i];
+    o.aiShotKicks[k] = f.aiShotKicks[k];
+    for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiShotKickOrigin[i] += f.aaiShotKickOrigin[k][i];
     o.aiFinal[k] = r.aiScore[k];
     o.aiShootoutKicks[k] = r.aiShootoutKicks[k];
     o.aiShootoutGoals[k] = r.aiPenalties[k];
@@ -442,6 +444,11 @@ const Column kColumns[] = {
     KORVENA_COLUMN("shots_in_area", aiShotOrigin[kShotInArea]),
     KORVENA_COLUMN("shots_within_25_yards", aiShotOrigin[kShotWithin25]),
     KORVENA_COLUMN("shots_beyond_25_yards", aiShotOrigin[kShotBeyond25]),
+    KORVENA_COLUMN("home_shot_kicks", aiShotKicks[0]),
+    KORVENA_COLUMN("away_shot_kicks", aiShotKicks[1]),
+    KORVENA_COLUMN("shot_kicks_in_area", aiShotKickOrigin[kShotInArea]),
+    KORVENA_COLUMN("shot_kicks_within_25_yards", aiShotKickOrigin[kShotWithin25]),
+    KORVENA_COLUMN("shot_kicks_beyond_25_yards", aiShotKickOrigin[kShotBeyond25]),
     KORVENA_COLUMN("challenges", cChallenges),
     KORVENA_COLUMN("challenges_in_area", cChallengesInArea),
     KORVENA_COLUMN("fouls_in_area", cFoulsInArea),
@@ -720,6 +727,12 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
   });
   band(pMore, 0, kInf);
   pMore->bAboveLo = true;
+  // Every shot kick, the ones the statistics leave out (wide, blocked) too.
+  mean("shot kicks a team", a, [](const MatchRecord& o) { return (o.aiShotKicks[0] + o.aiShotKicks[1]) / 2.0; });
+  ratio("shot kicks from inside the area", [](const MatchRecord& o) -> double { return o.aiShotKickOrigin[kShotInArea]; },
+        [](const MatchRecord& o) -> double { return o.aiShotKicks[0] + o.aiShotKicks[1]; });
+  ratio("shot kicks from beyond 25 yards", [](const MatchRecord& o) -> double { return o.aiShotKickOrigin[kShotBeyond25]; },
+        [](const MatchRecord& o) -> double { return o.aiShotKicks[0] + o.aiShotKicks[1]; });
   band(mean("corners a team", a, [](const MatchRecord& o) { return (o.aiCorners[0] + o.aiCorners[1]) / 2.0; }), 4, 6);
   mean("home possession %", a, [](const MatchRecord& o) {
     const double d = o.aiPossession[0] + o.aiPossession[1];
@@ -789,7 +802,7 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     std::string sBands;
     for (std::size_t i = 0; i < aiLengths.size(); i++) {
       const Figure& f = aaf[i][k];
-      const bool bShare = f.sName.find("share") != std::string::npos || f.sName.find("shots from") != std::string::npos ||
+      const bool bShare = f.sName.find("share") != std::string::npos || f.sName.find(" from ") != std::string::npos ||
                           f.sName.find("saves") != std::string::npos || f.sName.find("35-65") != std::string::npos;
       std::snprintf(sz, sizeof sz, bShare ? "  %6.3f +-%5.3f%s" : "  %6.2f +-%5.2f%s", f.e.dMean, f.e.dError, f.In() ? " " : "!");
       o << sz;

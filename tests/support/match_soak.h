@@ -122,6 +122,8 @@ struct MatchRecord {
   std::int32_t aiBooked[2] = {}, aiSentOff[2] = {}, aiPossession[2] = {};
   std::int32_t cPenaltyKicks = 0;
   std::int32_t aiShotOrigin[kShotOrigins] = {};  // both sides
+  std::int32_t aiShotKicks[2] = {};
+  std::int32_t aiShotKickOrigin[kShotOrigins] = {};  // both sides
   std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
   // After full time: extra time played and its goals, the tie played again
   // (Result::bReplayed), the final score (a shoot-out's goals in it), the

@@ -210,6 +210,9 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
   o.aiShotOrigin[mh::kShotInArea] = 5;
   o.aiShotOrigin[mh::kShotWithin25] = 4;
   o.aiShotOrigin[mh::kShotBeyond25] = 3;
+  o.aiShotKicks[0] = 6;
+  o.aiShotKicks[1] = 10;
+  o.aiShotKickOrigin[mh::kShotBeyond25] = 12;
   o.aiPossession[0] = 300;
   o.aiPossession[1] = 100;  // 75%: outside 35-65
   a.push_back(o);
@@ -242,6 +245,8 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
   EXPECT_DOUBLE_EQ(mean("shots from inside the area"), 5.0 / 20);
   EXPECT_DOUBLE_EQ(mean("shots from beyond 25 yards"), 11.0 / 20);
   EXPECT_DOUBLE_EQ(mean("inside area less beyond 25, a team"), (1.0 - 4.0) / 2);
+  EXPECT_DOUBLE_EQ(mean("shot kicks a team"), 4);  // (8 + 0) / 2
+  EXPECT_DOUBLE_EQ(mean("shot kicks from beyond 25 yards"), 12.0 / 16);
   EXPECT_DOUBLE_EQ(mean("home possession in 35-65%"), 0.5);
   EXPECT_DOUBLE_EQ(mean("cards a match (fouls on)"), 3);
   EXPECT_DOUBLE_EQ(mean("red cards a match (fouls on)"), 1);
@@ -378,8 +383,13 @@ TEST_F(SeededMatches, TheFullTimeFiguresAreNormalTimesAndNoMore) {
     EXPECT_LE(f.aiFouled[k], r.aiFouled[k]);
     for (std::int32_t i = 0; i < mh::kShotOrigins; i++) cOrigins += f.aaiShotOrigin[k][i];
   }
-  // Every shot counted at full time has its origin.
+  // Every shot counted at full time has its origin, and so has every shot kick.
   EXPECT_EQ(cOrigins, f.aiShots[0] + f.aiShots[1]);
+  std::int32_t cKickOrigins = 0;
+  for (std::int32_t k = 0; k < 2; k++)
+    for (std::int32_t i = 0; i < mh::kShotOrigins; i++) cKickOrigins += f.aaiShotKickOrigin[k][i];
+  EXPECT_EQ(cKickOrigins, f.aiShotKicks[0] + f.aiShotKicks[1]);
+  EXPECT_GT(f.aiShotKicks[0] + f.aiShotKicks[1], 0);
   // The ball was held in extra time too.
   EXPECT_GT(f.aiPossession[0] + f.aiPossession[1], 0);
   EXPECT_LT(f.aiPossession[0] + f.aiPossession[1], r.aiPossession[0] + r.aiPossession[1]);
@@ -433,7 +443,9 @@ TEST_F(SeededMatches, AMatchWithoutExtraTimeEndsWithItsFullTimeFigures) {
 }
 
 // The same seeds on one process and on three worker processes: the same
-// records in the same order, the same report.
+// records in the same order, the same report. (Each worker's first match
+// follows another match than it follows in the one process: nothing the last
+// match left reaches a match's figures.)
 TEST_F(SeededMatches, WorkerProcessesGiveTheReportOneProcessGives) {
   std::vector<mh::Config> ao;
   for (std::uint32_t s : {kReplaySeed, 3u, 6u, 9u}) ao.push_back(mh::StatsConfig(s));
