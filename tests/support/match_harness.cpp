@@ -455,12 +455,9 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
 // What the harness reads of the match each tick up to full time, into the
 // result's full-time figures. It only reads.
 struct FullTimeWatch {
-  std::int32_t aiShots[2] = {}, aiGoals[2] = {}, cFreeKicks = 0;
+  std::int32_t aiShots[2] = {}, aiGoals[2] = {}, cFreeKicks = 0, cCalls = 0;
   std::int32_t aiMoveState[22] = {};
-  // The shot kick in flight: its kicker and aim.
-  bool bShotFlying = false;
-  const Player* poShooter = nullptr;
-  std::int32_t aiAim[3] = {};
+  bool bShotFlying = false;  // the ball free in a shot's flight
 
   static const MatchStats& Stats(std::int32_t k) { return (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats; }
   static const Player& PlayerAt(std::int32_t i) { return i < 11 ? player_aHome[i] : player_aAway[i - 11]; }
@@ -475,13 +472,10 @@ struct FullTimeWatch {
       aiGoals[k] = gstatso_GoalCountGet(&Stats(k));
     }
     cFreeKicks = gstatso_FreeKicksGet(&Stats(0)) + gstatso_FreeKicksGet(&Stats(1));
+    cCalls = referee_oLastCall.cCalls;
     for (std::int32_t i = 0; i < 22; i++) aiMoveState[i] = PlayerAt(i).MoveState;
     const Ball& b = ball_oBall;
-    bShotFlying = b.iKind == BALL_KIND_SHOT && b.pplyrWhoKicked != nullptr;
-    poShooter = b.pplyrWhoKicked;
-    aiAim[0] = b.iTargetX;
-    aiAim[1] = b.iTargetHeight;
-    aiAim[2] = b.iTargetY;
+    bShotFlying = b.iKind == BALL_KIND_SHOT && b.iState == BALL_STATE_FREE && b.poOwner == nullptr;
   }
 
   void Tick(Result::FullTime* pf, const std::array<std::int32_t, GAME_MODE_LAST + 1>& aiEntries) {
@@ -504,28 +498,27 @@ struct FullTimeWatch {
       }
       cFreeKicksNow += gstatso_FreeKicksGet(&s);
     }
-    // A shot kick: a flight of the shot's kind newly launched (a new kicker
-    // or a new aim), where the game's prediction of it starts.
+    // A shot kick: the ball free in a flight of the shot's kind where it was
+    // not on the tick before (a touch on its way, or the net, leaves it one
+    // flight), counted where the game's prediction of it starts.
     const Ball& b = ball_oBall;
-    const bool bShot = b.iKind == BALL_KIND_SHOT && b.pplyrWhoKicked != nullptr &&
-                       global.eGameMode != GAME_MODE_PENALTY && global.eGameMode != GAME_MODE_SHOOTOUT;
-    if (bShot && (!bShotFlying || b.pplyrWhoKicked != poShooter || b.iTargetX != aiAim[0] ||
-                  b.iTargetHeight != aiAim[1] || b.iTargetY != aiAim[2])) {
+    const bool bShot = b.iKind == BALL_KIND_SHOT && b.iState == BALL_STATE_FREE && b.poOwner == nullptr &&
+                       b.pplyrWhoKicked != nullptr && global.eGameMode != GAME_MODE_PENALTY &&
+                       global.eGameMode != GAME_MODE_SHOOTOUT;
+    if (bShot && !bShotFlying) {
       const Player& p = *b.pplyrWhoKicked;
       const std::int32_t k = p.MyTeam == player_PlaysFor_Home ? 0 : 1;
       pf->aiShotKicks[k]++;
       pf->aaiShotKickOrigin[k][ShotOriginOf(ball_aPath[0].iX, ball_aPath[0].iY, GoalSignOf(p))]++;
     }
     bShotFlying = bShot;
-    poShooter = b.pplyrWhoKicked;
-    aiAim[0] = b.iTargetX;
-    aiAim[1] = b.iTargetHeight;
-    aiAim[2] = b.iTargetY;
-    if (cFreeKicksNow > cFreeKicks) {
-      const Player* poFouled = referee_poFouledGet();
-      if (poFouled && referee_bInPenaltyArea(poFouled)) pf->cFoulsInArea++;
-    }
+    // A foul given: the referee's last call, where it happened.
+    const RefereeCallRecord& o = referee_oLastCall;
+    if (cFreeKicksNow > cFreeKicks && o.cCalls != cCalls && o.iEvent == REFEREE_EVENT_FOUL &&
+        ShotOriginOf(o.x, o.y, o.x < 0 ? -1 : 1) == kShotInArea)
+      pf->cFoulsInArea++;
     cFreeKicks = cFreeKicksNow;
+    cCalls = o.cCalls;
     for (std::int32_t i = 0; i < 22; i++) {
       const Player& p = PlayerAt(i);
       if (bPlay && p.MoveState == MOVE_STATE_TACKLE && aiMoveState[i] != MOVE_STATE_TACKLE) {

@@ -138,8 +138,8 @@ struct Result {
     std::int32_t aiShotKicks[2] = {};
     std::int32_t aaiShotKickOrigin[2][kShotOrigins] = {};
     // Challenges (tackles begun in open play), those by a defender standing
-    // in his own penalty area, and the fouls called on a player standing in
-    // the penalty area he attacks.
+    // in his own penalty area, and the fouls given for something done in a
+    // penalty area (either).
     std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
   };
   FullTime oFullTime;

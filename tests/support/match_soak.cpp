@@ -749,7 +749,7 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
   mean("challenges in the own area a match", a, [](const MatchRecord& o) -> double { return o.cChallengesInArea; });
   // Fouls, cards and penalties: the matches with fouls on.
   mean("fouls a team (fouls on)", aFouls, [](const MatchRecord& o) { return (o.aiFouled[0] + o.aiFouled[1]) / 2.0; });
-  mean("fouls in the area a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cFoulsInArea; });
+  mean("fouls in a penalty area a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cFoulsInArea; });
   band(mean("penalties a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cPenaltyKicks; }),
        1.0 / 15, kInf);
   band(mean("cards a match (fouls on)", aFouls,
