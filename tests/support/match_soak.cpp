@@ -781,7 +781,7 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     acFouls.push_back(m);
   }
   o << "Computer matches at full time (the end of normal time), mean +- standard error; ! marks a figure out of its band\n";
-  std::snprintf(sz, sizeof sz, "%-38s", "");
+  std::snprintf(sz, sizeof sz, "%-44s", "");
   o << sz;
   for (std::int32_t iLength : aiLengths) {
     if (iLength) std::snprintf(sz, sizeof sz, "  %-15s", (std::to_string(iLength) + " minutes").c_str());
@@ -789,7 +789,7 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     o << sz;
   }
   o << "  band\n";
-  std::snprintf(sz, sizeof sz, "%-38s", "matches (fouls on)");
+  std::snprintf(sz, sizeof sz, "%-44s", "matches (fouls on)");
   o << sz;
   for (std::size_t i = 0; i < aiLengths.size(); i++) {
     std::snprintf(sz, sizeof sz, "  %-15s", (std::to_string(acMatches[i]) + " (" + std::to_string(acFouls[i]) + ")").c_str());
@@ -797,7 +797,7 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
   }
   o << "\n";
   for (std::size_t k = 0; k < aaf.back().size(); k++) {
-    std::snprintf(sz, sizeof sz, "%-38s", aaf.back()[k].sName.c_str());
+    std::snprintf(sz, sizeof sz, "%-44s", aaf.back()[k].sName.c_str());
     o << sz;
     std::string sBands;
     for (std::size_t i = 0; i < aiLengths.size(); i++) {
