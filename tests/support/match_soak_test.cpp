@@ -345,7 +345,7 @@ TEST(ShotOrigin, TheAreaAnd25YardsAreMeasuredFromTheGoalAttacked) {
 
 // ---- Seeded matches ---------------------------------------------------------------------------
 
-struct SeededMatches : ::testing::Test {
+struct SoakSeededMatches : ::testing::Test {
   void SetUp() override {
     std::string why;
     ASSERT_TRUE(mh::Setup(&why)) << why;
@@ -356,7 +356,7 @@ struct SeededMatches : ::testing::Test {
 // in extra time and decided by a shoot-out: the full-time score is the one
 // the period end kept for normal time, and no count at full time passes the
 // same count at the end.
-TEST_F(SeededMatches, TheFullTimeFiguresAreNormalTimesAndNoMore) {
+TEST_F(SoakSeededMatches, TheFullTimeFiguresAreNormalTimesAndNoMore) {
   const mh::Config c = mh::StatsConfig(kLevelSeed);
   ASSERT_EQ(c.iLength, 15);
   ASSERT_EQ(c.iExtraTime, 2);
@@ -399,7 +399,7 @@ TEST_F(SeededMatches, TheFullTimeFiguresAreNormalTimesAndNoMore) {
 // the start: the full-time figures are the first match's (the statistics of
 // the match played again start afresh), and the normal time the period end
 // kept last is the second match's.
-TEST_F(SeededMatches, ATiePlayedAgainKeepsTheFirstMatchsFullTime) {
+TEST_F(SoakSeededMatches, ATiePlayedAgainKeepsTheFirstMatchsFullTime) {
   const mh::Config c = mh::StatsConfig(kReplaySeed);
   ASSERT_EQ(c.iLength, 5);
   ASSERT_EQ(c.iRoundFormat, 3);
@@ -420,7 +420,7 @@ TEST_F(SeededMatches, ATiePlayedAgainKeepsTheFirstMatchsFullTime) {
 
 // A friendly without extra time ends at full time: its figures there are
 // the match's, and nothing follows them.
-TEST_F(SeededMatches, AMatchWithoutExtraTimeEndsWithItsFullTimeFigures) {
+TEST_F(SoakSeededMatches, AMatchWithoutExtraTimeEndsWithItsFullTimeFigures) {
   mh::Config c = mh::StatsConfig(kReplaySeed);
   c.bTournament = 0;
   c.iExtraTime = 0;
@@ -446,7 +446,7 @@ TEST_F(SeededMatches, AMatchWithoutExtraTimeEndsWithItsFullTimeFigures) {
 // records in the same order, the same report. (Each worker's first match
 // follows another match than it follows in the one process: nothing the last
 // match left reaches a match's figures.)
-TEST_F(SeededMatches, WorkerProcessesGiveTheReportOneProcessGives) {
+TEST_F(SoakSeededMatches, WorkerProcessesGiveTheReportOneProcessGives) {
   std::vector<mh::Config> ao;
   for (std::uint32_t s : {kReplaySeed, 3u, 6u, 9u}) ao.push_back(mh::StatsConfig(s));
   ao.push_back(mh::PersonConfig(2));
