@@ -47,3 +47,8 @@ korvena_test(test_matchtext_layout
   SOURCES matchflow/text_layout_test.cpp
   DEPS "$<LINK_GROUP:RESCAN,korvena_shell,korvena_scene3d,korvena_render3d,korvena_matchflow,korvena_engine,korvena_audio,korvena_tournament,korvena_frontend,korvena_display,korvena_framework,korvena_math,korvena_platform>")
 add_dependencies(test_matchtext_layout q3dswdll data)
+
+# A friendly played again starts from the team sheets its first match
+# started from.
+korvena_test(test_play_again_sheets SOURCES matchflow/play_again_sheets_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_play_again_sheets data)

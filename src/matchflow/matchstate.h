@@ -28,10 +28,25 @@ void matchstate_Clear(T& o) {
   matchstate_Restore(o, kFresh);
 }
 
-// Starts a match: a new one (the in-match set-up, the demo's too) or the same
-// sides again (Play Again, a history match replayed). Everything that belongs
-// to one match is reset first, then the ball and, from it, the camera.
+// Starts a new match (the in-match set-up, the demo's too): everything that
+// belongs to one match is reset first, then the ball and, from it, the
+// camera. The sides' team sheets are kept as the front end hands them over,
+// for the same friendly played again.
 void matchflow_MatchBegin();
+
+// How the same sides start again.
+enum class MatchAgain {
+  // Play Again after a friendly or a quick start: from the team sheets its
+  // first match started from (nobody substituted, booked or suspended by the
+  // matches played since, the same line-up and formation).
+  kFriendly,
+  // A drawn tournament match replayed: the sheets as the tournament carries
+  // them, the bookings of its matches among them.
+  kTournament,
+};
+// Starts the same sides again: reset as a new match is, then the team sheets
+// by eKind.
+void matchflow_MatchBeginAgain(MatchAgain eKind);
 
 // The blocks, in the order the start resets them.
 std::size_t matchstate_BlocksGet(const MatchStateBlock** ppaBlocks);

@@ -95,27 +95,25 @@ void ClockRestart() {
 
 // The match played again is set up as a new match is (nothing of the last
 // one, its players, captions, touches, shoot-out, aim, camera or replay,
-// reaches it): the start, the players, clock, pools, users and captions,
-// the sides' kick-off set-up and the players' own, the action table and
-// its touch state; then its clock starts afresh. The period end that chose
-// it goes on to its kick-off: the start leaves it the stage scores it keeps
-// for the tournament record, and it gives every player the kick-off set-up
-// (first pass). Its director's path stays over the set-up until the
+// reaches it): the start (a friendly's from the team sheets its first match
+// started from, a tournament's with the sheets the tournament carries), the
+// players, clock, pools, users and captions, the sides' kick-off set-up and
+// the players' own, the action table and its touch state; then its clock
+// starts afresh and the player speech's cool-downs with it, as a new match's
+// last loading step resets them. The period end that chose it goes on to
+// its kick-off from its own fresh record and gives every player the kick-off
+// set-up (first pass). Its director's path stays over the set-up until the
 // kick-off, as the walk-on's does in a new match, so that the camera the
 // start took from the ball is not moved before it.
-void MatchReplay() {
-  const PeriodEndState oKept = s;
-  matchflow_MatchBegin();
-  for (std::int32_t k = 0; k < 2; k++) {
-    s.aiNormal[k] = oKept.aiNormal[k];
-    s.aiBeforeShootout[k] = oKept.aiBeforeShootout[k];
-  }
+void MatchReplay(MatchAgain eKind) {
+  matchflow_MatchBeginAgain(eKind);
   s.bFirstPass = 1;
   matchflow_MatchSetup();
   match_KickOffSetup();
   matchflow_PlayersKickOffInit();
   action_TableInit();
   ClockRestart();
+  pchat_Reset();
   virtdir_PathSet(3);
 }
 
@@ -213,9 +211,8 @@ void Choice() {
     s.iStep = 0;
     return;
   }
-  MatchReplay();
+  MatchReplay(MatchAgain::kFriendly);
   tmglobal_MatchPhaseSet(0);
-  s.bFirstPass = 1;
   s.iStep = 0;
   camera_FadeStart();
   s.iNext = GAME_MODE_KICK_OFF;
@@ -310,7 +307,7 @@ std::int32_t mftime_RulesFormat(std::int32_t iFormat) {
     case 1:
       if (!Level() || iFormat == 6) return Decided();
       if (iFormat == 3 || iFormat == 5) {
-        MatchReplay();
+        MatchReplay(MatchAgain::kTournament);
         camera_FadeStart();
         tmglobal_MatchPhaseSet(2);
         return GAME_MODE_KICK_OFF;
