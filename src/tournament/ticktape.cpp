@@ -6,10 +6,12 @@
 #include "frontend/pcfe.h"
 #include "frontend/pctext.h"
 #include "framework/math/qrand.h"
+#include "matchflow/gstatso.h"
 #include "shell/draw2d.h"
 #include "shell/global.h"
 #include "shell/pause.h"
 #include "shell/texts.h"
+#include "shell/texts_data.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
 #include "tournament/tmgame.h"
@@ -34,6 +36,17 @@ bool IsToday(const Round* r, const Fixture* f) {
 const char* FullName(std::uint32_t Team) {
   return Team < static_cast<std::uint32_t>(TLA_COUNT) ? tla_NameGet(static_cast<std::int32_t>(Team))
                                                        : tmteam_NameText(Team);
+}
+
+// The line's heading: the in-match "Latest Score" of the on-screen language
+// without the blank its text ends with, and its colon as that language
+// writes it (French sets it off with a non-breaking space, as its texts do).
+void HeadingMake(char* psz, std::size_t cb) {
+  const char* pszText = gstatso_StrGet(IDS_INGAME_LATEST_SCORE);
+  std::size_t n = std::strlen(pszText);
+  while (n > 0 && pszText[n - 1] == ' ') n--;
+  std::snprintf(psz, cb, "%.*s%s", static_cast<int>(n), pszText,
+                gstatso_LanguageGet() == LANGUAGE_FRENCH ? "\xA0:" : ":");
 }
 
 void Draw() {
@@ -110,8 +123,10 @@ void ticktape_Update() {
       e.iMinute = -1;
       TickResult& r = t.aResults[e.uResult];
       (e.uSide ? r.uShownB : r.uShownA)++;
-      std::snprintf(t.szText, sizeof(t.szText), "%s: %s %d - %d %s", glstr_IDToStr(33), FullName(r.TeamA),
-                    r.uShownA, r.uShownB, FullName(r.TeamB));
+      char szHeading[48];
+      HeadingMake(szHeading, sizeof szHeading);
+      std::snprintf(t.szText, sizeof(t.szText), "%s %s %d - %d %s", szHeading, FullName(r.TeamA), r.uShownA,
+                    r.uShownB, FullName(r.TeamB));
       pctext_FontSet(1);
       t.iWidth = pctext_WidthGet(t.szText);
       t.iX = 640;

@@ -10,6 +10,7 @@
 #include "campaign_driver.h"
 #include "framework/math/qrand.h"
 #include "matchflow/clock.h"
+#include "matchflow/gstatso.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/pause.h"
@@ -152,7 +153,7 @@ TEST(Ticker, ScoresCountUpAndTheBandScrollsUnlessPaused) {
   ASSERT_EQ(cShown, ticktape.cEvents);
   EXPECT_EQ(r.uShownA, r.uFinalA);
   EXPECT_EQ(r.uShownB, r.uFinalB);
-  const std::string first = std::string(glstr_IDToStr(33)) + ": " + tla_NameGet(static_cast<int>(r.TeamA)) + " " +
+  const std::string first = std::string("Latest Score: ") + tla_NameGet(static_cast<int>(r.TeamA)) + " " +
                             (ticktape.aEvents[0].uSide == 0 ? "1 - 0 " : "0 - 1 ") +
                             tla_NameGet(static_cast<int>(r.TeamB));
   EXPECT_EQ(texts[0], first);
@@ -166,5 +167,40 @@ TEST(Ticker, ScoresCountUpAndTheBandScrollsUnlessPaused) {
   ticktape_Update();
   EXPECT_EQ(ticktape.iX, 297);
   tmglobal_TournamentMatchSet(0);
+  clock_oClock.iClock = 0;
+}
+
+// The line is headed by the in-match "Latest Score" of the on-screen
+// language, its colon set as that language writes it (French with a
+// non-breaking space before it); the teams keep their full names of the
+// interface language, as every team name over the match does.
+TEST(Ticker, TheLineIsHeadedInTheOnScreenLanguage) {
+  const char* const apszHeading[6] = {"Latest Score: ",     "Dernier score\xA0: ",  "Aktueller Stand: ",
+                                      "\xDAltimo resultado: ", "Ultimo risultato: ", "\xDAltimo resultado: "};
+  if (pcframe_poCurrent == nullptr) pcframe_Init();
+  const std::int32_t iInterface = mlang_iLanguage;
+  for (int iScreen = 0; iScreen < 6; iScreen++)
+    for (int iNames : {0, iScreen}) {
+      GroupDay();
+      mlang_iLanguage = iNames;
+      gstatso_LanguageSet(iScreen);
+      ticktape_Init();
+      ASSERT_GT(ticktape.cEvents, 0);
+      clock_oClock.iClock = 95 * CLOCK_UNITS_PER_MINUTE;
+      for (int frame = 0; frame < 100 && ticktape.iState != 3; frame++) {
+        pcframe_Begin();
+        ticktape_Update();
+      }
+      ASSERT_EQ(ticktape.iState, 3);
+      const TickResult& r = ticktape.aResults[0];
+      const std::string want = std::string(apszHeading[iScreen]) + tla_NameGet(static_cast<int>(r.TeamA)) +
+                               (r.uShownA ? " 1 - 0 " : " 0 - 1 ") + tla_NameGet(static_cast<int>(r.TeamB));
+      EXPECT_EQ(ticktape.szText, want) << "on-screen language " << iScreen << ", names in " << iNames;
+      // No blank before the colon but French's, and that one never breaks.
+      EXPECT_EQ(std::string(ticktape.szText).find(" :"), std::string::npos) << ticktape.szText;
+      tmglobal_TournamentMatchSet(0);
+    }
+  mlang_iLanguage = iInterface;
+  gstatso_LanguageSet(-1);
   clock_oClock.iClock = 0;
 }
