@@ -2,6 +2,7 @@
 #include "matchflow/matcha.h"
 #include "matchflow/subs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -178,6 +179,11 @@ Squad* match_SquadGet(const MatchTeam* poTeam) { return poTeam->Squad; }
 std::int32_t match_TeamIdGet(const MatchTeam* poTeam) { return poTeam->Squad ? poTeam->Squad->iTeamId : 0; }
 std::int32_t match_TeamYearGet(const MatchTeam* poTeam) { return poTeam->Squad ? poTeam->Squad->iEdition : 0; }
 const char* match_TeamNameGet(const MatchTeam* poTeam) { return tla_ShortNameGet(match_TeamIdGet(poTeam)); }
+const char* match_TeamNameInRoom(const MatchTeam* poTeam, std::int32_t iRoom) {
+  const std::int32_t iTeamId = match_TeamIdGet(poTeam);
+  const char* psz = pcfe_TeamNameInRoom(tla_DisplayNameGet(iTeamId), tla_ShortNameGet(iTeamId), iRoom, false);
+  return psz != nullptr ? psz : tla_ShortNameGet(iTeamId);
+}
 
 DBPlayer* match_BenchFirstGet() {
   match_bBenchAway = 0;
@@ -369,48 +375,78 @@ const Player* SideFallback(Player* poFirst, std::int32_t iTeam) {
   return poBest;
 }
 
-void SubMarker(std::int32_t x) {
+void SubMarker(std::int32_t x, std::int32_t y) {
   draw2d_FillColourSet(200, 30, 30, 255);
-  draw2d_RectFill(X(x), Y(10), X(x + 13) - X(x), Y(12) - Y(0), kOverlayLayer);
+  draw2d_RectFill(X(x), Y(y), X(x + 13) - X(x), Y(12) - Y(0), kOverlayLayer);
   draw2d_FillColourSet(255, 90, 90, 255);
-  draw2d_TriangleFill(X(x + 2), Y(12), X(x + 11), Y(12), X(x + 6), Y(16), kOverlayLayer);
+  draw2d_TriangleFill(X(x + 2), Y(y + 2), X(x + 11), Y(y + 2), X(x + 6), Y(y + 6), kOverlayLayer);
   draw2d_FillColourSet(90, 10, 10, 255);
-  draw2d_TriangleFill(X(x + 2), Y(20), X(x + 11), Y(20), X(x + 6), Y(16), kOverlayLayer);
+  draw2d_TriangleFill(X(x + 2), Y(y + 10), X(x + 11), Y(y + 10), X(x + 6), Y(y + 6), kOverlayLayer);
 }
 
-// The score strip: the home year at x 16, the score line at x 80 and the away
-// year at x 337 or, after a longer line, a cell and a half after it; the away
-// side's substitution marker from x 403 or after the away year. The line
-// names both teams in the order a team's name is chosen for a room in
-// (pcfe_TeamNameInRoom): their whole names while that leaves the clock (from
-// x 545) its room, else their short names, else their abbreviations.
-constexpr std::int32_t kLineX = 80, kAwayYearX = 337, kAwayMarkerX = 403, kClockLeft = 545;
+// The score strip names both teams as every team name in a room is chosen
+// (match_TeamNameInRoom): whole where the room holds the name, else short,
+// never a third form. On one row at y 10 while its line leaves the clock its
+// room: the home year at x 16, the score line at x 80 with both whole names,
+// else both short names, and the away year at x 337 or, after a longer line,
+// a cell and a half after it; the away side's substitution marker from x 403
+// or after the away year. Where not even the short names leave the clock its
+// room, each side has a row of its own, the away row 13 below the home one:
+// its year at x 16, its name at x 80 (whole where the row holds it) and its
+// goals in one column a cell after the longer name; the away marker then
+// stands at the left edge of its row, under the home one.
+constexpr std::int32_t kStripY = 10, kRowStep = 13, kHomeMarkerX = 2;
+constexpr std::int32_t kLineX = 80, kAwayYearX = 337, kAwayMarkerX = 403, kMarkerW = 13, kGap = 8;
 
 struct ScoreStrip {
-  char szLine[96];
-  std::int32_t iAwayYearX;
-  std::int32_t iAwayMarkerX;
+  bool bTwoRows;
+  char szLine[96];       // one row
+  char aszName[2][48];   // two rows: home, away
+  char aszGoals[2][8];
+  std::int32_t iGoalsRight;
+  std::int32_t iAwayYearX, iAwayYearY;
+  std::int32_t iAwayMarkerX, iAwayMarkerY;
 };
 
-ScoreStrip ScoreStripMake(const char* pszAwayYear) {
+// iClockLeft: where the clock's first figure stands.
+ScoreStrip ScoreStripMake(const char* pszAwayYear, std::int32_t iClockLeft) {
   ScoreStrip o{};
   const std::int32_t iYearW = pctext_WidthGet(pszAwayYear);
-  const std::int32_t iHome = match_TeamIdGet(&match.HomeTeam), iAway = match_TeamIdGet(&match.AwayTeam);
-  for (std::int32_t iForm = 0; iForm < 3; iForm++) {
-    if (iForm == 0)
-      std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", tla_DisplayNameGet(iHome), match.HomeGoals,
-                    match.AwayGoals, tla_DisplayNameGet(iAway));
-    else if (iForm == 1) match_ScoreLineFormat(o.szLine, sizeof o.szLine);
-    else
-      std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", tla_TLAGet(iHome, 1), match.HomeGoals, match.AwayGoals,
-                    tla_TLAGet(iAway, 1));
+  const MatchTeam* apoSide[2] = {&match.HomeTeam, &match.AwayTeam};
+  for (std::int32_t bShort = 0; bShort < 2; bShort++) {
+    // Both names whole, else both short.
+    const char* apsz[2];
+    for (std::int32_t k = 0; k < 2; k++) {
+      const std::int32_t iTeamId = match_TeamIdGet(apoSide[k]);
+      apsz[k] = bShort ? tla_ShortNameGet(iTeamId) : tla_DisplayNameGet(iTeamId);
+    }
+    std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", apsz[0], match.HomeGoals, match.AwayGoals, apsz[1]);
     // Over the match the virtual screen is 640 wide: widths are in its units.
     const std::int32_t iEnd = kLineX + pctext_WidthGet(o.szLine);
     o.iAwayYearX = iEnd + 24 > kAwayYearX ? iEnd + 24 : kAwayYearX;
-    const std::int32_t iMarker = o.iAwayYearX + iYearW + 8;
+    const std::int32_t iMarker = o.iAwayYearX + iYearW + kGap;
     o.iAwayMarkerX = iMarker > kAwayMarkerX ? iMarker : kAwayMarkerX;
-    if (o.iAwayMarkerX + 13 + 8 <= kClockLeft) break;
+    o.iAwayYearY = o.iAwayMarkerY = kStripY;
+    if (o.iAwayMarkerX + kMarkerW + kGap <= iClockLeft) return o;
   }
+  o.bTwoRows = true;
+  o.szLine[0] = '\0';
+  std::snprintf(o.aszGoals[0], sizeof o.aszGoals[0], "%d", match.HomeGoals);
+  std::snprintf(o.aszGoals[1], sizeof o.aszGoals[1], "%d", match.AwayGoals);
+  const std::int32_t iGoalsW = std::max(pctext_WidthGet(o.aszGoals[0]), pctext_WidthGet(o.aszGoals[1]));
+  const std::int32_t iCell = pctext_WidthGet(" ");
+  // Two cells between the home goals and the clock, so that the two figures
+  // do not read as one.
+  const std::int32_t iRoom = iClockLeft - 2 * iCell - iGoalsW - iCell - kLineX;
+  std::int32_t iNamesW = 0;
+  for (std::int32_t k = 0; k < 2; k++) {
+    std::snprintf(o.aszName[k], sizeof o.aszName[k], "%s", match_TeamNameInRoom(apoSide[k], iRoom));
+    iNamesW = std::max(iNamesW, pctext_WidthGet(o.aszName[k]));
+  }
+  o.iGoalsRight = kLineX + iNamesW + iCell + iGoalsW;
+  o.iAwayYearX = 16;
+  o.iAwayYearY = o.iAwayMarkerY = kStripY + kRowStep;
+  o.iAwayMarkerX = kHomeMarkerX;
   return o;
 }
 
@@ -435,18 +471,26 @@ void match_ScoreClockDraw() {
   const char* pszAwayYear = zone_YearToStr(match_TeamYearGet(&match.AwayTeam), 0);
   char szAwayYear[16];
   std::snprintf(szAwayYear, sizeof szAwayYear, "%s", pszAwayYear ? pszAwayYear : "");
-  const ScoreStrip oStrip = ScoreStripMake(szAwayYear);
+  // Minutes, ":" and seconds each in their own cell: "118:47" ends at 633.
+  char szMin[8], szSec[8];
+  match_ClockTextsFormat(szMin, szSec, sizeof szMin);
+  const ScoreStrip oStrip = ScoreStripMake(szAwayYear, 577 - pctext_WidthGet(szMin));
   if (!bMarkersOnly) {
     const bool bGoalBlink = caption_iTypeGet() == 6 && caption_bBlinkOnGet();
     if (!bGoalBlink && eMode != GAME_MODE_SHOOTOUT && !bTraining) {
-      Text(zone_YearToStr(match_TeamYearGet(&match.HomeTeam), 0), 16, 10, 200, 200, 200);
-      Text(szAwayYear, oStrip.iAwayYearX, 10, 200, 200, 200);
-      Text(oStrip.szLine, kLineX, 10, 255, 255, 255);
+      Text(zone_YearToStr(match_TeamYearGet(&match.HomeTeam), 0), 16, kStripY, 200, 200, 200);
+      Text(szAwayYear, oStrip.iAwayYearX, oStrip.iAwayYearY, 200, 200, 200);
+      if (!oStrip.bTwoRows) {
+        Text(oStrip.szLine, kLineX, kStripY, 255, 255, 255);
+      } else {
+        for (std::int32_t k = 0; k < 2; k++) {
+          const std::int32_t y = kStripY + k * kRowStep;
+          Text(oStrip.aszName[k], kLineX, y, 255, 255, 255);
+          Text(oStrip.aszGoals[k], oStrip.iGoalsRight - pctext_WidthGet(oStrip.aszGoals[k]), y, 255, 255, 255);
+        }
+      }
     }
     if (!bTraining) {
-      // Minutes, ":" and seconds each in their own cell: "118:47" ends at 633.
-      char szMin[8], szSec[8];
-      match_ClockTextsFormat(szMin, szSec, sizeof szMin);
       draw2d_TextColourSet(255, 255, 255, 255);
       draw2d_TextShadowRight(szMin, pcfe_ScaleX640(577), Y(10), kOverlayLayer);
       draw2d_TextShadowLeft(":", pcfe_ScaleX640(581), Y(10), kOverlayLayer);
@@ -471,6 +515,6 @@ void match_ScoreClockDraw() {
         if (const Player* pp = SideFallback(match.AwayTeam.poPlayers, player_PlaysFor_Away)) NameLine(pp, -1, false, yAway);
     }
   }
-  if (match.HomeTeam.SubRequest) SubMarker(2);
-  if (match.AwayTeam.SubRequest) SubMarker(oStrip.iAwayMarkerX);
+  if (match.HomeTeam.SubRequest) SubMarker(kHomeMarkerX, kStripY);
+  if (match.AwayTeam.SubRequest) SubMarker(oStrip.iAwayMarkerX, oStrip.iAwayMarkerY);
 }

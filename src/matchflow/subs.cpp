@@ -18,6 +18,7 @@
 #include "frontend/pctext.h"
 #include "matchflow/caption.h"
 #include "matchflow/gstatso.h"
+#include "matchflow/matcha.h"
 #include "scene3d/scene3d_services.h"
 #include "shell/draw2d.h"
 #include "shell/game.h"
@@ -415,17 +416,20 @@ void subs_MenuDraw() {
                                                   gstatso_StrGet(IDS_INGAME_SUBSTITUTION),
                                                   gstatso_StrGet(IDS_INGAME_FORMATION)};
   const MatchTeam* po = MenuSide();
-  const char* pszName = po && po->Squad ? tla_ShortNameGet(po->Squad->iTeamId) : "";
-  // The panel holds its title and items whatever the size of the text.
+  // The panel holds its items whatever the size of the text (a margin of 10
+  // either side). Its title names the side as every team name in a room is
+  // chosen: whole where the items' width holds it, else its short name, which
+  // the panel widens for when it must.
+  const auto Units = [](const char* psz) { return (pctext_WidthGet(psz) * 640 + subs_X(640) - 1) / subs_X(640); };
   std::int32_t w = 150;
-  for (const char* psz : {pszName ? pszName : "", apszItems[0], apszItems[1], apszItems[2]}) {
-    const std::int32_t iText = (pctext_WidthGet(psz) * 640 + subs_X(640) - 1) / subs_X(640) + 20;
-    if (iText > w) w = iText;
-  }
+  for (const char* psz : apszItems)
+    if (Units(psz) + 20 > w) w = Units(psz) + 20;
+  const char* pszName = po && po->Squad ? match_TeamNameInRoom(po, subs_X(245 + w - 10) - subs_X(255)) : "";
+  if (Units(pszName) + 20 > w) w = Units(pszName) + 20;
   draw2d_FillColourSet(0, 0, 0, 160);
   subs_PanelFill(245, 100, w, 14 + 10 * SUBS_MENU_ITEMS + (pctext_HeightGet() * 240 + subs_Y(240) - 1) / subs_Y(240), 2);
   draw2d_TextColourSet(255, 255, 255, 255);
-  subs_TextLeft(pszName ? pszName : "", 255, 104);
+  subs_TextLeft(pszName, 255, 104);
   for (std::int32_t i = 0; i < SUBS_MENU_ITEMS; i++) {
     if (i == s.iMenuCursor) draw2d_TextColourSet(200, 200, 0, 255);
     else draw2d_TextColourSet(255, 255, 255, 255);

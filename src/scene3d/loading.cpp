@@ -147,17 +147,20 @@ void FittedText(Q3DDevice* d, const char* text, int32_t x, int32_t y, uint32_t a
 }
 
 // A team's name through the character remap (64 characters at most), with
-// its year label in the friendly, demo and training matches.
+// its year label in the friendly, demo and training matches. The name is
+// whole where it keeps to one line of the screen beside its year, else the
+// team's short name.
 void TeamLine(char* out, size_t size, int32_t away, bool withYear) {
-  const char* name = scene3d_pszTeamNameGet(away);
+  const char* year = withYear ? scene3d_pszTeamYearGet(away) : nullptr;
+  const bool bYear = year != nullptr && year[0] != 0;
+  const int32_t room = (static_cast<int32_t>(scene3d_uScreenWidth) - 2 * X(48)) / 16 * 16 -
+                       (bYear ? pctext_WidthGet(year) + pctext_WidthGet(" ") : 0);
+  const char* name = scene3d_pszTeamNameGet(away, room);
   size_t n = 0;
   for (; name != nullptr && name[n] != 0 && n < 64 && n + 1 < size; ++n)
     out[n] = static_cast<char>(pcframe_CharRemap(static_cast<uint8_t>(name[n])));
   out[n] = 0;
-  if (withYear) {
-    const char* year = scene3d_pszTeamYearGet(away);
-    if (year != nullptr && year[0] != 0) std::snprintf(out + n, size - n, " %s", year);
-  }
+  if (bYear) std::snprintf(out + n, size - n, " %s", year);
 }
 
 void TextsDraw(Q3DDevice* d) {

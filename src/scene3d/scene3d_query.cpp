@@ -28,9 +28,9 @@ std::int32_t scene3d_bHistoryFinalsGet() {
 // colour.
 std::int32_t scene3d_iExtendedModeGet() { return static_cast<std::int32_t>(global.eExtendedGameMode); }
 
-const char* scene3d_pszTeamNameGet(std::int32_t bAway) {
+const char* scene3d_pszTeamNameGet(std::int32_t bAway, std::int32_t iRoom) {
   const MatchTeam* t = bAway ? match_AwayTeamGet() : match_HomeTeamGet();
-  return t != nullptr ? match_TeamNameGet(t) : "";
+  return t != nullptr ? match_TeamNameInRoom(t, iRoom) : "";
 }
 
 const char* scene3d_pszTeamYearGet(std::int32_t bAway) {

@@ -406,6 +406,111 @@ TEST_F(Pages, ScoreStripAndNameLines) {
   }
 }
 
+// The texts of the current packet, their shadows left out, that stand above
+// the screen row yBelow (pixels), top to bottom and left to right.
+std::vector<std::string> PacketTextsAbove(int yBelow) {
+  std::vector<std::tuple<int, int, std::string>> a;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext)
+      if (i->uKind == PCFRAME_KIND_TEXT && i->pszText && i->pszText[0] && !IsShadow(i) && i->aiCoord[1] < yBelow)
+        a.emplace_back(i->aiCoord[1], i->aiCoord[0], i->pszText);
+  std::sort(a.begin(), a.end());
+  std::vector<std::string> v;
+  for (const auto& t : a) v.push_back(std::get<2>(t));
+  return v;
+}
+
+// The id of the team whose whole name in the current language is psz.
+int TeamNamed(const char* psz) {
+  for (int i = 1; i < TLA_COUNT; i++)
+    if (std::strcmp(tla_DisplayNameGet(i), psz) == 0) return i;
+  return 0;
+}
+
+// The score strip names each team whole where its room holds the name, else
+// by its short name, and never by its abbreviation: on one row while the line
+// leaves the clock its room, else on a row a side (both whole names there
+// when the rows hold them).
+TEST_F(Pages, TheScoreStripNamesEachTeamWholeElseByItsShortName) {
+  struct Case {
+    int iLanguage;
+    const char *pszHome, *pszAway;
+    int iHomeGoals, iAwayGoals, iMinute;
+    std::vector<std::string> aWanted;  // the strip's texts, row by row, left to right
+  };
+  const std::vector<Case> aCases = {
+      {0, "Brazil", "Italy", 1, 0, 45, {"98", "Brazil 1 - 0 Italy", "98", "45", ":", "00"}},
+      // "Czechoslovakia 1 - 0 Wales" leaves the clock no room; the short names do.
+      {0, "Czechoslovakia", "Wales", 1, 0, 45, {"98", "Czechoslov. 1 - 0 Wales", "98", "45", ":", "00"}},
+      // Not even "Tch\351coslova. 1 - 0 P.de Galles" does: a row a side, whole.
+      {1, "Tch\351coslovaquie", "Pays de Galles", 1, 0, 45,
+       {"98", "Tch\351coslovaquie", "1", "45", ":", "00", "98", "Pays de Galles", "0"}},
+      // Short names that fit one row however long the whole ones.
+      {0, "United States of America", "Netherlands Antilles", 10, 10, 118,
+       {"98", "USA 10 - 10 N.Antilles", "98", "118", ":", "00"}},
+      {2, "Niederl\344ndische Antillen", "Elfenbeink\374ste", 10, 10, 45,
+       {"98", "Niederl\344ndische Antillen", "10", "45", ":", "00", "98", "Elfenbeink\374ste", "10"}},
+      // In extra time the clock has a third figure, and the rows' room is a
+      // cell less: "Niederl\344ndische Antillen" gives way to its short name.
+      {2, "Niederl\344ndische Antillen", "Elfenbeink\374ste", 10, 10, 118,
+       {"98", "N.Antillen", "10", "118", ":", "00", "98", "Elfenbeink\374ste", "10"}},
+  };
+  for (const Case& c : aCases) {
+    Language(c.iLanguage);
+    const int idHome = TeamNamed(c.pszHome), idAway = TeamNamed(c.pszAway);
+    ASSERT_GT(idHome, 0) << c.pszHome;
+    ASSERT_GT(idAway, 0) << c.pszAway;
+    match.HomeTeam.Squad->iTeamId = idHome;
+    match.AwayTeam.Squad->iTeamId = idAway;
+    match.HomeTeam.Squad->iEdition = match.AwayTeam.Squad->iEdition = 10;
+    match.HomeGoals = c.iHomeGoals;
+    match.AwayGoals = c.iAwayGoals;
+    clock_oClock.iClock = c.iMinute * 1800;
+    match.HomeTeam.SubRequest = match.AwayTeam.SubRequest = 1;
+    pcframe_Begin();
+    match_ScoreClockDraw();
+    // The strip's texts (the name lines stand at the foot of the screen).
+    const std::vector<std::string> a = PacketTextsAbove(80);
+    EXPECT_EQ(a, c.aWanted) << c.pszHome << " v " << c.pszAway << " in " << kLanguages[c.iLanguage];
+    for (const std::string& t : a)
+      for (int id : {idHome, idAway}) {
+        if (std::strcmp(tla_TLAGet(id, 1), tla_ShortNameGet(id)) == 0) continue;  // "USA"
+        EXPECT_FALSE(HoldsWords(t, tla_TLAGet(id, 1))) << "\"" << t << "\" names a team by its abbreviation";
+      }
+    Page("score_strip_" + std::string(tla_TLAGet(idHome, 0)) + "_" + std::to_string(c.iMinute), false);
+  }
+}
+
+// The substitution menu's title names the side whole where the width its
+// items give the panel holds the name, else by its short name.
+TEST_F(Pages, TheSubstitutionMenusTitleIsTheSidesWholeNameElseItsShortName) {
+  const struct {
+    int iLanguage;
+    const char *pszTeam, *pszWanted;
+  } aCases[] = {
+      {0, "Wales", "Wales"},
+      // "Resume Match" gives the panel twelve cells: not enough for "Czechoslovakia".
+      {0, "Czechoslovakia", "Czechoslov."},
+      // "Reprendre le match" gives it eighteen.
+      {1, "Tch\351coslovaquie", "Tch\351coslovaquie"},
+      {1, "Pays de Galles", "Pays de Galles"},
+      {1, "Antilles n\351erlandaises", "Antilles n\351."},
+  };
+  for (const auto& c : aCases) {
+    Language(c.iLanguage);
+    const int id = TeamNamed(c.pszTeam);
+    ASSERT_GT(id, 0) << c.pszTeam;
+    match.AwayTeam.Squad->iTeamId = id;
+    match.AwayTeam.SubRequest = 1;
+    pcframe_Begin();
+    subs_MenuDraw();
+    const std::vector<std::string> a = PacketTextsAbove(480);
+    ASSERT_FALSE(a.empty());
+    EXPECT_EQ(a[0], c.pszWanted) << c.pszTeam;
+    Page("subs_menu_" + std::string(tla_TLAGet(id, 0)), true);
+  }
+}
+
 // The offside-or-foul caption says what the referee called: a foul given no
 // card reads "FOUL", an offside "OFFSIDE".
 TEST_F(Pages, TheOffsideOrFoulCaptionSaysTheRefereesCall) {

@@ -8,6 +8,7 @@
 
 #include "fake_device.h"
 #include "matchflow/environ.h"
+#include "matchflow/matcha.h"
 #include "engine/anim.h"
 #include "engine/player.h"
 #include "scene3d/kits3d.h"
@@ -21,6 +22,8 @@
 #include "shell/global.h"
 #include "shell/texts.h"
 #include "shell/texts_data.h"
+#include "tournament/squad.h"
+#include "tournament/tla.h"
 
 namespace {
 
@@ -259,6 +262,71 @@ TEST_F(LoadingTest, TheScreenNamesTheStadiumsCityInTheCurrentLanguage) {
   environ_StadiumSet(400);
   EXPECT_STREQ(scene3d_pszCityNameGet(), "");
   environ_StadiumSet(keepStadium);
+  mlang_iLanguage = keepLanguage;
+}
+
+// The loading screen names each side whole where its name keeps to one line
+// of the screen beside its year, else by its short name.
+TEST_F(LoadingTest, EachTeamIsNamedWholeWhereItsLineHoldsItElseByItsShortName) {
+  const GameMode keepMode = global.eExtendedGameMode;
+  const int32_t keepLanguage = mlang_iLanguage;
+  Squad* const keepSquads[2] = {match.HomeTeam.Squad, match.AwayTeam.Squad};
+  Squad aSquads[2]{};
+  match.HomeTeam.Squad = &aSquads[0];
+  match.AwayTeam.Squad = &aSquads[1];
+  aSquads[0].iEdition = aSquads[1].iEdition = 10;  // "98"
+  global.eExtendedGameMode = static_cast<GameMode>(50);  // a friendly: the names with their years
+  const auto IdOf = [](const char* psz) {
+    for (int32_t i = 1; i < TLA_COUNT; i++)
+      if (std::string(tla_DisplayNameGet(i)) == psz) return i;
+    return 0;
+  };
+  // What the screen draws for a text: every character through the remap.
+  const auto Drawn = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(pcframe_CharRemap(static_cast<uint8_t>(c)));
+    return s;
+  };
+  const struct {
+    int32_t w, h, language;
+    const char *home, *away, *homeShown, *awayShown;
+  } cases[] = {
+      // 34 characters a line at 640, 21 at 400, 17 at 320.
+      {640, 480, 0, "United States of America", "Netherlands Antilles", "United States of America 98",
+       "Netherlands Antilles 98"},
+      {400, 300, 0, "United States of America", "Netherlands Antilles", "USA 98", "N.Antilles 98"},
+      {640, 480, 1, "Tch\351coslovaquie", "Pays de Galles", "Tch\351coslovaquie 98", "Pays de Galles 98"},
+      {320, 240, 1, "Tch\351coslovaquie", "Pays de Galles", "Tch\351coslova. 98", "Pays de Galles 98"},
+  };
+  for (const auto& c : cases) {
+    scene3d_StopOnDevice();
+    scene3d_StartOnDevice(&device, 1, static_cast<uint32_t>(c.w), static_cast<uint32_t>(c.h));
+    mlang_iLanguage = c.language;
+    aSquads[0].iTeamId = IdOf(c.home);
+    aSquads[1].iTeamId = IdOf(c.away);
+    ASSERT_GT(aSquads[0].iTeamId, 0) << c.home;
+    ASSERT_GT(aSquads[1].iTeamId, 0) << c.away;
+    loading_bRunStep(0);
+    loading_bRunStep(1);
+    device.calls.clear();
+    loading_bRunStep(1);  // the loading screen
+    std::vector<std::string> texts;
+    for (const std::string& call : device.calls) {
+      std::istringstream in(call);
+      std::string kind, text;
+      int font = 0, x = 0, y = 0;
+      unsigned align = 0;
+      if (!(in >> kind >> font >> x >> y >> align) || kind != "TextDraw") continue;
+      std::getline(in, text);
+      texts.push_back(text.substr(1));
+    }
+    for (const char* shown : {c.homeShown, c.awayShown})
+      EXPECT_EQ(std::count(texts.begin(), texts.end(), Drawn(shown)), 2) << c.w << ": " << shown;  // with its shadow
+  }
+  scene3d_StopOnDevice();
+  scene3d_StartOnDevice(&device, 1, 640, 480);
+  match.HomeTeam.Squad = keepSquads[0];
+  match.AwayTeam.Squad = keepSquads[1];
+  global.eExtendedGameMode = keepMode;
   mlang_iLanguage = keepLanguage;
 }
 
