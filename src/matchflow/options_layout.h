@@ -1,8 +1,10 @@
 #pragma once
 // The reading panels of the options screen's backdrop ("options"), in
-// 640 x 480 units: one under the rows with their values and sliders, one
-// under Exit. The rows are placed in 512 x 240 units (x 1.25, y 2); the
-// art generator paints the panels and the tests check the rows lie on them.
+// 640 x 480 units: one under the rows with their values and sliders (wide
+// enough that the longest value, a renderer's name from x 321, keeps a
+// margin from its right edge, which lines up with the other's), one under
+// Exit. The rows are placed in 512 x 240 units (x 1.25, y 2); the art
+// generator paints the panels and the tests check the rows lie on them.
 #include <cstdint>
 
 struct OptionsPanel {
@@ -11,4 +13,4 @@ struct OptionsPanel {
 
 constexpr int OPTIONS_PANELS = 2;
 
-inline constexpr OptionsPanel options_aoPanels[OPTIONS_PANELS] = {{80, 126, 500, 256}, {500, 388, 102, 38}};
+inline constexpr OptionsPanel options_aoPanels[OPTIONS_PANELS] = {{60, 126, 542, 256}, {500, 388, 102, 38}};

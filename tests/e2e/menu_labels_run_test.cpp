@@ -107,6 +107,42 @@ TEST_F(MenuLabels, TheOptionsScreensLabelsReadAsTheHubsItems) {
   EXPECT_GE(Lightest(pic, exit[0]), 195) << Text(exit[0]);
 }
 
+// The options screen in every language with the z-buffered renderer chosen,
+// whose row shows the longest value ("1 - Korvena z-buffered renderer"):
+// every line on the reading panel (labels, values and sliders) keeps a
+// margin of 8 pixels from the panel's edges.
+TEST_F(MenuLabels, TheOptionsScreensTextsKeepAMarginInsideTheirPanelInEveryLanguage) {
+  const std::vector<Picture> sheet = ReadBank16(Sheet("options"));
+  ASSERT_FALSE(sheet.empty());
+  const OptionsPanel& p = options_aoPanels[0];
+  constexpr int kMargin = 8;
+  // The middle of the Video Mode row (at y 136 of 240), and where
+  // "DirectDraw" would end.
+  constexpr int kVideoY = 280, kShortValueEnd = 440;
+  for (int l = 0; l < 6; l++) {
+    home_.write("machine.txt", "; Korvena Football settings: machine\n\n[Software\\Ostrelwerk\\Quorrel\\Korvena Football]\n"
+                               "\"Language\"=dword:0000000" + std::to_string(l) +
+                               "\n\"VidMode\"=dword:00000002\n\"VidDevice\"=dword:00000001\n");
+    const fs::path shot = home_ / ("options" + std::to_string(l) + ".tga");
+    std::string s = scriptKey(100, "RIGHT") + scriptKey(106, "DOWN") + scriptKey(112, "RETURN");
+    s += "180 capture " + shot.string() + "\n200 quit 3\n";
+    const korvena_test::GameRun r = run(s);
+    ASSERT_EQ(r.exitCode, 3) << r.err;
+    const Picture pic = ReadTga(shot);
+    ASSERT_EQ(pic.width, 640);
+    // Inside the frame (2 pixels): a text over it shows at its inner edge.
+    const std::vector<Box> lines = TextLines(pic, sheet[0], {p.x + 2, p.y + 2, p.x + p.w - 2, p.y + p.h - 2});
+    ASSERT_GE(lines.size(), 8u) << "language " << l;
+    bool bVideoSeen = false;
+    for (const Box& b : lines) {
+      EXPECT_GE(b.x0, p.x + kMargin) << "language " << l << ": " << Text(b);
+      EXPECT_LE(b.x1, p.x + p.w - kMargin) << "language " << l << ": " << Text(b);
+      if (b.y0 <= kVideoY && kVideoY < b.y1 && b.x1 > kShortValueEnd) bVideoSeen = true;
+    }
+    EXPECT_TRUE(bVideoSeen) << "language " << l << ": the renderer's name is not on the Video Mode row";
+  }
+}
+
 TEST_F(MenuLabels, TheHistorySetUpsLabelsReadAsTheHubsItems) {
   const fs::path shot = home_ / "setup.tga";
   // The main menu's History (below Friendly); Space skips its film.
