@@ -28,7 +28,6 @@
 #include "shell/texts_data.h"
 #include "shell/user.h"
 #include "tournament/dbplayer.h"
-#include "tournament/tla.h"
 #include "tournament/squad.h"
 
 void mformation_Enter();
