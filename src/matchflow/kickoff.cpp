@@ -141,16 +141,16 @@ void kickoff_Start() {
   s_o.poPartner = NearestOutfield(poAttack, s_o.poTaker);
   setp_KickTakerSet(s_o.poTaker);
   setp_PartnerSet(s_o.poPartner);
-  // The other side's outfield players to their kick-off places in their own
-  // half, outside the centre circle. Only the first kick-off of a match comes
-  // after the walk-on, which has them there already; at any other (after a
-  // goal, at the start of a half or of extra time, at a match played again)
-  // they would wait where they last stood: the scorers where they celebrated,
-  // or on the touch line the players walked off to. Their keeper takes his
-  // goal himself.
+  // The other side to its kick-off places: the keeper in his goal, the rest
+  // in their own half outside the centre circle. Only the first kick-off of a
+  // match comes after the walk-on, which has them there already; at any other
+  // (after a goal, at the start of a half or of extra time, at a match played
+  // again) they would wait where they last stood: the scorers where they
+  // celebrated, or on the touch line the players walked off to, the keeper
+  // with his goal empty behind the play.
   for (Player* pp = match_OtherTeamFirstPlayerGet(); pp; pp = pp->pNext) {
     QMathPoint pt{};
-    if (!player_IsGoalkeeper(pp) && zone_bCentreGet(pp, &pt, 35)) PutAtPlace(pp, pt);
+    if (zone_bCentreGet(pp, &pt, 35)) PutAtPlace(pp, pt);
     Stand(pp);
   }
   replay_ClearRecording();

@@ -254,7 +254,11 @@ TEST(Zones, MissingIdsAndTheFirstTree) {
   pp->x = 6000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 3);
   pp->x = 7000;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 1);
+  const std::int32_t y = pp->y;
+  pp->y = -3200;  // the area's tight angle
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 2);
+  pp->y = y;
   pp->x = 1500;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 9);
   pp->x = -9000;

@@ -1,12 +1,15 @@
 // Both sides stand at their kick-off places whenever a kick-off is taken:
 // the first of a match (after the walk-on), after a goal, at the second half,
 // at both halves of extra time, at a match played again by Play Again and at
-// a drawn history match played again. On the tick the ball is played every
-// outfield player but the taker and his partner stands at the centre of his
-// zone 35 in his own half (his keeper's), and nobody waits on a touch line.
+// a drawn history match played again. On every tick of the kick-off both
+// keepers stand in their goal areas and the side not kicking off outside the
+// centre circle; on the tick the ball is played every outfield player but
+// the taker and his partner stands at the centre of his zone 35 in his own
+// half (his keeper's), and nobody waits on a touch line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -23,6 +26,33 @@
 namespace mh = match_harness;
 
 namespace {
+
+// The pitch: goal lines at x = +-9453; the goal area 5.5 m deep and 18.32 m
+// wide, the centre circle 9.15 m across the spot (1440 units).
+constexpr std::int32_t kGoalLine = 9453, kGoalAreaDepth = 866, kGoalAreaHalfWidth = 1443, kCircle = 1440;
+
+bool InGoalArea(std::int32_t x, std::int32_t y) {
+  return std::abs(x) <= kGoalLine && std::abs(x) >= kGoalLine - kGoalAreaDepth && std::abs(y) <= kGoalAreaHalfWidth;
+}
+bool InCircle(std::int32_t x, std::int32_t y) {
+  return static_cast<std::int64_t>(x) * x + static_cast<std::int64_t>(y) * y < static_cast<std::int64_t>(kCircle) * kCircle;
+}
+
+// What the laws forbid on any tick of a kick-off ("" when nothing): a keeper
+// out of his goal area, a player of the side not kicking off in the circle.
+std::string Unlawful() {
+  std::ostringstream ss;
+  const Player* poTaker = kickoff_poTakerGet();
+  if (!poTaker) return "";
+  for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
+    if (player_IsGoalkeeper(pp)) {
+      if (!InGoalArea(pp->x, pp->y)) ss << " keeper " << pp->ID << " at (" << pp->x << ", " << pp->y << ");";
+    } else if (pp->MyTeam != poTaker->MyTeam && InCircle(pp->x, pp->y)) {
+      ss << " " << pp->ID << " in the circle at (" << pp->x << ", " << pp->y << ");";
+    }
+  }
+  return ss.str();
+}
 
 // What is wrong with the players' places on this tick ("" when nothing).
 std::string Misplaced() {
@@ -53,7 +83,7 @@ struct Watch {
   bool bInPeriodEnd = false;
   std::int32_t eBefore = 0;  // the last mode before the kick-off (replay and pause menu aside)
   std::int32_t eLast = 0;
-  std::string sKind, sMisplaced;
+  std::string sKind, sMisplaced, sUnlawful;
   std::vector<std::string> asKinds, asFaults;
 };
 
@@ -79,11 +109,13 @@ void Observe(std::int32_t, void* pv) {
   }
   w.bInPeriodEnd = bInPeriodEnd;
   if (e == GAME_MODE_KICK_OFF) {
-    if (w.eLast != GAME_MODE_KICK_OFF) w.sKind = Kind(w.eBefore);
+    if (w.eLast != GAME_MODE_KICK_OFF) w.sKind = Kind(w.eBefore), w.sUnlawful.clear();
     w.sMisplaced = Misplaced();
+    if (w.sUnlawful.empty()) w.sUnlawful = Unlawful();
   } else if (w.eLast == GAME_MODE_KICK_OFF && e == GAME_MODE_PLAY) {
     w.asKinds.push_back(w.sKind);
     if (!w.sMisplaced.empty()) w.asFaults.push_back(w.sKind + ":" + w.sMisplaced);
+    if (!w.sUnlawful.empty()) w.asFaults.push_back(w.sKind + ", while it waited:" + w.sUnlawful);
   }
   if (e != GAME_MODE_KICK_OFF && e != GAME_MODE_REPLAY && e != GAME_MODE_PAUSE_MENU) w.eBefore = e;
   w.eLast = e;
@@ -146,5 +178,32 @@ TEST_P(KickOffPlaces, BothSidesStandAtTheirPlaces) {
 
 INSTANTIATE_TEST_SUITE_P(EveryKickOff, KickOffPlaces, ::testing::ValuesIn(kaCases),
                          [](const ::testing::TestParamInfo<Case>& i) { return std::string(i.param.pszName); });
+
+// Every role's kick-off place, on either flank and at either end: a keeper in
+// his goal area (attacking or defending), every other player of the side
+// not kicking off in his own half outside the centre circle.
+TEST(KickOffPlaceData, EveryRolesPlaceKeepsTheLaws) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  for (std::int32_t iCode = 0; iCode < ROLES_CODES; iCode++) {
+    for (std::int32_t iFlip = 0; iFlip < 4; iFlip++) {
+      Player p{};
+      p.oAIInfo.iZoneFlip = iFlip;
+      const std::int32_t iOwnSide = iFlip & 1 ? 1 : -1;  // the flip mirrors the side attacking toward +x
+      for (std::int32_t iTree : {roles_aTable[iCode][0], roles_aTable[iCode][1]}) {
+        QMathPoint pt{};
+        ASSERT_TRUE(zone_bCentreGetAt(&p, &pt, 35, iTree)) << "role " << iCode << " tree " << iTree;
+        const std::string where = "role " + std::to_string(iCode) + " flip " + std::to_string(iFlip) + " tree " +
+                                  std::to_string(iTree) + " at (" + std::to_string(pt.x) + ", " + std::to_string(pt.y) + ")";
+        if (iCode == 0) {
+          EXPECT_TRUE(InGoalArea(pt.x, pt.y) && pt.x * iOwnSide > 0) << where;
+        } else if (iTree == roles_aTable[iCode][1]) {
+          EXPECT_GT(pt.x * iOwnSide, 0) << where;
+          EXPECT_FALSE(InCircle(pt.x, pt.y)) << where;
+        }
+      }
+    }
+  }
+}
 
 }  // namespace

@@ -693,6 +693,14 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
     af.push_back(Figure{psz, MeanOf(ad)});
     return &af.back();
   };
+  // A count of each match per 90 minutes of play: a match of L minutes plays
+  // the clock's ninety in L, so its count stands for 90 / L times as much.
+  auto per90 = [&](const char* psz, const std::vector<const MatchRecord*>& ao, double (*pfn)(const MatchRecord&)) {
+    std::vector<double> ad;
+    for (const MatchRecord* p : ao) ad.push_back(pfn(*p) * 90.0 / std::max<std::int32_t>(1, p->iLength));
+    af.push_back(Figure{psz, MeanOf(ad)});
+    return &af.back();
+  };
   auto ratio = [&](const char* psz, double (*pfnNum)(const MatchRecord&), double (*pfnDen)(const MatchRecord&)) {
     std::vector<double> aNum, aDen;
     for (const MatchRecord* p : a) aNum.push_back(pfnNum(*p)), aDen.push_back(pfnDen(*p));
@@ -704,11 +712,12 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
     pf->dLo = lo;
     pf->dHi = hi;
   };
-  band(mean("goals a match", a, [](const MatchRecord& o) -> double { return o.Goals(); }), iLength == 10 ? 2.3 : 2.0,
+  band(per90("goals a match", a, [](const MatchRecord& o) -> double { return o.Goals(); }), iLength == 10 ? 2.3 : 2.0,
        iLength == 10 ? 3.2 : 3.6);
+  mean("goals on the scoreboard at full time", a, [](const MatchRecord& o) -> double { return o.Goals(); });
   mean("goalless share", a, [](const MatchRecord& o) -> double { return o.Goals() == 0; });
-  band(mean("shots a team", a, [](const MatchRecord& o) { return (o.aiShots[0] + o.aiShots[1]) / 2.0; }), 10, 16);
-  mean("on target a team", a, [](const MatchRecord& o) { return (o.aiOnTarget[0] + o.aiOnTarget[1]) / 2.0; });
+  band(per90("shots a team", a, [](const MatchRecord& o) { return (o.aiShots[0] + o.aiShots[1]) / 2.0; }), 10, 16);
+  per90("on target a team", a, [](const MatchRecord& o) { return (o.aiOnTarget[0] + o.aiOnTarget[1]) / 2.0; });
   band(ratio("share of shots on target", [](const MatchRecord& o) -> double { return o.aiOnTarget[0] + o.aiOnTarget[1]; },
              [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; }),
        0.35, 0.50);
@@ -722,18 +731,18 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
         [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
   ratio("shots from beyond 25 yards", [](const MatchRecord& o) -> double { return o.aiShotOrigin[kShotBeyond25]; },
         [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
-  Figure* pMore = mean("inside area less beyond 25, a team", a, [](const MatchRecord& o) {
+  Figure* pMore = per90("inside area less beyond 25, a team", a, [](const MatchRecord& o) {
     return (o.aiShotOrigin[kShotInArea] - o.aiShotOrigin[kShotBeyond25]) / 2.0;
   });
   band(pMore, 0, kInf);
   pMore->bAboveLo = true;
   // Every shot kick, the ones the statistics leave out (wide, blocked) too.
-  mean("shot kicks a team", a, [](const MatchRecord& o) { return (o.aiShotKicks[0] + o.aiShotKicks[1]) / 2.0; });
+  per90("shot kicks a team", a, [](const MatchRecord& o) { return (o.aiShotKicks[0] + o.aiShotKicks[1]) / 2.0; });
   ratio("shot kicks from inside the area", [](const MatchRecord& o) -> double { return o.aiShotKickOrigin[kShotInArea]; },
         [](const MatchRecord& o) -> double { return o.aiShotKicks[0] + o.aiShotKicks[1]; });
   ratio("shot kicks from beyond 25 yards", [](const MatchRecord& o) -> double { return o.aiShotKickOrigin[kShotBeyond25]; },
         [](const MatchRecord& o) -> double { return o.aiShotKicks[0] + o.aiShotKicks[1]; });
-  band(mean("corners a team", a, [](const MatchRecord& o) { return (o.aiCorners[0] + o.aiCorners[1]) / 2.0; }), 4, 6);
+  band(per90("corners a team", a, [](const MatchRecord& o) { return (o.aiCorners[0] + o.aiCorners[1]) / 2.0; }), 4, 6);
   mean("home possession %", a, [](const MatchRecord& o) {
     const double d = o.aiPossession[0] + o.aiPossession[1];
     return d > 0 ? 100.0 * o.aiPossession[0] / d : 50.0;
@@ -745,17 +754,17 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
               return p >= 35 && p <= 65;
             }),
        0.85, 1);
-  mean("challenges a match", a, [](const MatchRecord& o) -> double { return o.cChallenges; });
-  mean("challenges in the own area a match", a, [](const MatchRecord& o) -> double { return o.cChallengesInArea; });
+  per90("challenges a match", a, [](const MatchRecord& o) -> double { return o.cChallenges; });
+  per90("challenges in the own area a match", a, [](const MatchRecord& o) -> double { return o.cChallengesInArea; });
   // Fouls, cards and penalties: the matches with fouls on.
-  mean("fouls a team (fouls on)", aFouls, [](const MatchRecord& o) { return (o.aiFouled[0] + o.aiFouled[1]) / 2.0; });
-  mean("fouls in a penalty area a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cFoulsInArea; });
-  band(mean("penalties a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cPenaltyKicks; }),
+  per90("fouls a team (fouls on)", aFouls, [](const MatchRecord& o) { return (o.aiFouled[0] + o.aiFouled[1]) / 2.0; });
+  per90("fouls in a penalty area a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cFoulsInArea; });
+  band(per90("penalties a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cPenaltyKicks; }),
        1.0 / 15, kInf);
-  band(mean("cards a match (fouls on)", aFouls,
+  band(per90("cards a match (fouls on)", aFouls,
             [](const MatchRecord& o) -> double { return o.aiBooked[0] + o.aiBooked[1] + o.aiSentOff[0] + o.aiSentOff[1]; }),
        2, 5);
-  band(mean("red cards a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.aiSentOff[0] + o.aiSentOff[1]; }),
+  band(per90("red cards a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.aiSentOff[0] + o.aiSentOff[1]; }),
        0, 0.4);
   return af;
 }
@@ -780,7 +789,8 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     acMatches.push_back(n);
     acFouls.push_back(m);
   }
-  o << "Computer matches at full time (the end of normal time), mean +- standard error; ! marks a figure out of its band\n";
+  o << "Computer matches at full time (the end of normal time), mean +- standard error; counts per 90 minutes of play\n"
+       "(a match of L minutes counted 90 / L times: the clock runs its ninety in L); ! marks a figure out of its band\n";
   std::snprintf(sz, sizeof sz, "%-44s", "");
   o << sz;
   for (std::int32_t iLength : aiLengths) {

@@ -157,37 +157,45 @@ const mh::Figure* FigureOf(const std::vector<mh::Figure>& a, const std::string& 
   return nullptr;
 }
 
-// Two goals a match is in the band at five and fifteen minutes (2.0-3.6)
-// and out at ten (2.3-3.2); the failures name the length.
-TEST(SoakFigures, GoalsAreHeldToTheirBandAtEachLength) {
+// Goals are counted per 90 minutes of play: a match of 5, 10 or 15 minutes
+// counts 18, 9 or 6 times. Three a match is in the band at every length
+// (2.0-3.6 at five and fifteen, 2.3-3.2 at ten), one and a half at ten is
+// out there only; the failures name the length.
+TEST(SoakFigures, GoalsAreCountedPerNinetyMinutesAndHeldToTheirBandAtEachLength) {
   std::vector<mh::MatchRecord> a;
   for (std::uint32_t s = 0; s < 6; s++) {
-    a.push_back(Played(3 * s + 1, 5, 1, 1));
-    a.push_back(Played(3 * s + 2, 10, 2, s % 2 ? 0 : 1));  // 2.5 a match
-    a.push_back(Played(3 * s + 3, 15, 2, 0));
+    a.push_back(Played(3 * s + 1, 5, s == 0 ? 1 : 0, 0));       // 18 / 6
+    a.push_back(Played(3 * s + 2, 10, 0, s % 3 == 0 ? 1 : 0));  // 2 * 9 / 6
+    a.push_back(Played(3 * s + 3, 15, s % 3 == 0 ? 1 : 0, 0));  // 2 * 6 / 6
   }
   const std::vector<mh::Figure> af5 = mh::FullTimeFigures(a, 5), af10 = mh::FullTimeFigures(a, 10),
-                                afAll = mh::FullTimeFigures(a, 0);
+                                af15 = mh::FullTimeFigures(a, 15), afAll = mh::FullTimeFigures(a, 0);
   const mh::Figure* p5 = FigureOf(af5, "goals a match");
   const mh::Figure* p10 = FigureOf(af10, "goals a match");
+  const mh::Figure* p15 = FigureOf(af15, "goals a match");
   const mh::Figure* pAll = FigureOf(afAll, "goals a match");
-  ASSERT_TRUE(p5 && p10 && pAll);
-  EXPECT_DOUBLE_EQ(p5->e.dMean, 2);
+  const mh::Figure* pBoard = FigureOf(af10, "goals on the scoreboard at full time");
+  ASSERT_TRUE(p5 && p10 && p15 && pAll && pBoard);
+  EXPECT_DOUBLE_EQ(p5->e.dMean, 3);
   EXPECT_TRUE(p5->In());
-  EXPECT_DOUBLE_EQ(p10->e.dMean, 2.5);
+  EXPECT_DOUBLE_EQ(p10->e.dMean, 3);
   EXPECT_TRUE(p10->In());
+  EXPECT_DOUBLE_EQ(p15->e.dMean, 2);
+  EXPECT_TRUE(p15->In());
   EXPECT_EQ(p10->BandText(), "2.3-3.2");
   EXPECT_EQ(p5->BandText(), "2-3.6");
-  EXPECT_DOUBLE_EQ(pAll->e.dMean, 39.0 / 18);  // (12 + 15 + 12) / 18
-  // Two a match at ten as well: out there only.
+  EXPECT_DOUBLE_EQ(pAll->e.dMean, (18.0 + 18 + 12) / 18);
+  EXPECT_DOUBLE_EQ(pBoard->e.dMean, 2.0 / 6);  // as the matches ended
+  EXPECT_FALSE(pBoard->bBand);
+  // One and a half per 90 at ten: out there only.
   for (mh::MatchRecord& o : a)
-    if (o.iLength == 10) o.aiGoals[1] = 0;
+    if (o.iLength == 10 && o.uSeed != 2) o.aiGoals[1] = 0;
   const std::string f = mh::FullTimeFailures(a);
-  EXPECT_NE(f.find("goals a match at 10 minutes 2.000 +- 0.000 (band 2.3-3.2)"), std::string::npos) << f;
+  EXPECT_NE(f.find("goals a match at 10 minutes 1.500 +- 1.500 (band 2.3-3.2)"), std::string::npos) << f;
   EXPECT_EQ(f.find("goals a match at 5 minutes"), std::string::npos) << f;
   EXPECT_EQ(f.find("goals a match at 15 minutes"), std::string::npos) << f;
   EXPECT_EQ(f.find("goals a match over all"), std::string::npos) << f;
-  EXPECT_NE(mh::FullTimeReport(a).find("2.00 +- 0.00!"), std::string::npos) << mh::FullTimeReport(a);
+  EXPECT_NE(mh::FullTimeReport(a).find("1.50 +- 1.50!"), std::string::npos) << mh::FullTimeReport(a);
 }
 
 // Shots count a team, the share on target of their sums, saves of the shots
@@ -236,27 +244,27 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
     EXPECT_NE(p, nullptr) << psz;
     return p ? p->e.dMean : -1;
   };
-  EXPECT_DOUBLE_EQ(mean("goals a match"), 1.5);
+  EXPECT_DOUBLE_EQ(mean("goals a match"), 9 * 1.5);  // per 90 minutes: nine times a 10-minute match
   EXPECT_DOUBLE_EQ(mean("goalless share"), 0.5);
-  EXPECT_DOUBLE_EQ(mean("shots a team"), 5);             // (6 + 4) / 2
+  EXPECT_DOUBLE_EQ(mean("shots a team"), 9 * 5.0);           // (6 + 4) / 2
   EXPECT_DOUBLE_EQ(mean("share of shots on target"), 8.0 / 20);
   // The goals from shots: 3 less a penalty and an own goal; 0 in the other.
   EXPECT_DOUBLE_EQ(mean("keepers' saves of shots on target"), 7.0 / 8);
   EXPECT_DOUBLE_EQ(mean("shots from inside the area"), 5.0 / 20);
   EXPECT_DOUBLE_EQ(mean("shots from beyond 25 yards"), 11.0 / 20);
-  EXPECT_DOUBLE_EQ(mean("inside area less beyond 25, a team"), (1.0 - 4.0) / 2);
-  EXPECT_DOUBLE_EQ(mean("shot kicks a team"), 4);  // (8 + 0) / 2
+  EXPECT_DOUBLE_EQ(mean("inside area less beyond 25, a team"), 9 * (1.0 - 4.0) / 2);
+  EXPECT_DOUBLE_EQ(mean("shot kicks a team"), 9 * 4.0);  // (8 + 0) / 2
   EXPECT_DOUBLE_EQ(mean("shot kicks from beyond 25 yards"), 12.0 / 16);
   EXPECT_DOUBLE_EQ(mean("home possession in 35-65%"), 0.5);
-  EXPECT_DOUBLE_EQ(mean("cards a match (fouls on)"), 3);
-  EXPECT_DOUBLE_EQ(mean("red cards a match (fouls on)"), 1);
-  EXPECT_DOUBLE_EQ(mean("penalties a match (fouls on)"), 1);
+  EXPECT_DOUBLE_EQ(mean("cards a match (fouls on)"), 9 * 3.0);
+  EXPECT_DOUBLE_EQ(mean("red cards a match (fouls on)"), 9.0);
+  EXPECT_DOUBLE_EQ(mean("penalties a match (fouls on)"), 9.0);
   const std::string f = mh::FullTimeFailures(a);
   EXPECT_NE(f.find("1 unfinished, 0 ended before full time (first: seed 4: stopped)"), std::string::npos) << f;
-  EXPECT_NE(f.find("red cards a match (fouls on) at 10 minutes 1.000"), std::string::npos) << f;
+  EXPECT_NE(f.find("red cards a match (fouls on) at 10 minutes 9.000"), std::string::npos) << f;
   EXPECT_NE(f.find("inside area less beyond 25, a team at 10 minutes"), std::string::npos) << f;
   EXPECT_EQ(f.find("penalties a match"), std::string::npos) << f;
-  EXPECT_EQ(f.find("; cards a match"), std::string::npos) << f;
+  EXPECT_NE(f.find("cards a match (fouls on) at 10 minutes 27.000"), std::string::npos) << f;
 }
 
 // More shots from inside the area than from beyond 25 yards: as many is

@@ -582,13 +582,13 @@ void MakeSkills(Player* p, int rating, int rank, Rng& r) {
   // foul, seldom a sending-off) and strike the ball hard; a keeper handles
   // less surely than he dives, judges and reacts, so a shot on target beats
   // him often enough for football's goals.
-  int speed = 0, control = 0, power = 0, acc = 0, head = 0, pass = 0, creat = 0, aware = 0, tack = 0, gk = -25;
+  int speed = 0, control = 0, power = 0, acc = 0, head = 0, pass = 0, creat = 0, aware = 0, tack = 0, gk = -40;
   int hand = 0;  // a keeper's handling, against his other keeping skills
   switch (role) {
-    case kKeeper: speed = -10; control = -12; power = 0; acc = -15; head = -10; pass = -10; creat = -20; aware = 4; tack = -15; gk = 10; hand = -20; break;
+    case kKeeper: speed = -10; control = -12; power = 0; acc = -15; head = -10; pass = -10; creat = -20; aware = 4; tack = -15; gk = -30; hand = -10; break;
     case kDefender: speed = 0; control = -4; power = 14; acc = -6; head = 8; pass = -2; creat = -8; aware = 4; tack = 30; break;
-    case kMidfield: speed = 2; control = 6; power = 10; acc = 2; head = -2; pass = 8; creat = 6; aware = 4; tack = 20; break;
-    case kForward: speed = 8; control = 6; power = 16; acc = 10; head = 4; pass = 0; creat = 4; aware = 2; tack = 10; break;
+    case kMidfield: speed = 2; control = 6; power = 25; acc = 17; head = -2; pass = 8; creat = 6; aware = 4; tack = 20; break;
+    case kForward: speed = 8; control = 6; power = 31; acc = 25; head = 4; pass = 0; creat = 4; aware = 2; tack = 10; break;
   }
   std::uint8_t* b = p->ab;  // b[i] is record byte 52 + i
   b[0] = skill(speed);
