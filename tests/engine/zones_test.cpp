@@ -256,7 +256,7 @@ TEST(Zones, MissingIdsAndTheFirstTree) {
   pp->x = 7000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 1);
   const std::int32_t y = pp->y;
-  pp->y = -3200;  // the area's tight angle
+  pp->y = -1800;  // beside the middle of the area
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 2);
   pp->y = y;
   pp->x = 1500;

@@ -579,16 +579,17 @@ void MakeSkills(Player* p, int rating, int rank, Rng& r) {
   const int base = 36 + rating * 4 + (rank == 0 ? 4 : rank == 1 ? 0 : -5);
   auto skill = [&](int bias) { return static_cast<std::uint8_t>(std::clamp(base + bias + r.Between(-8, 8), 30, 99)); };
   // Outfielders tackle cleanly (a clean tackler's challenge from behind is a
-  // foul, seldom a sending-off) and strike the ball hard; a keeper handles
-  // less surely than he dives, judges and reacts, so a shot on target beats
-  // him often enough for football's goals.
+  // foul, seldom a sending-off) and strike the ball hard and true, heading it
+  // on target too; a keeper is beaten often enough for football's goals:
+  // his keeping skills sit low and his handling lowest, so that he parries
+  // and spills a shot he would otherwise have held.
   int speed = 0, control = 0, power = 0, acc = 0, head = 0, pass = 0, creat = 0, aware = 0, tack = 0, gk = -40;
   int hand = 0;  // a keeper's handling, against his other keeping skills
   switch (role) {
-    case kKeeper: speed = -10; control = -12; power = 0; acc = -15; head = -10; pass = -10; creat = -20; aware = 4; tack = -15; gk = -30; hand = -10; break;
-    case kDefender: speed = 0; control = -4; power = 14; acc = -6; head = 8; pass = -2; creat = -8; aware = 4; tack = 30; break;
-    case kMidfield: speed = 2; control = 6; power = 25; acc = 17; head = -2; pass = 8; creat = 6; aware = 4; tack = 20; break;
-    case kForward: speed = 8; control = 6; power = 31; acc = 25; head = 4; pass = 0; creat = 4; aware = 2; tack = 10; break;
+    case kKeeper: speed = -10; control = -12; power = 0; acc = -15; head = -10; pass = -10; creat = -20; aware = 4; tack = -15; gk = -50; hand = -10; break;
+    case kDefender: speed = 0; control = -4; power = 14; acc = 5; head = 15; pass = -2; creat = -8; aware = 4; tack = 30; break;
+    case kMidfield: speed = 2; control = 6; power = 25; acc = 30; head = 10; pass = 8; creat = 6; aware = 4; tack = 20; break;
+    case kForward: speed = 8; control = 6; power = 31; acc = 40; head = 25; pass = 0; creat = 4; aware = 2; tack = 10; break;
   }
   std::uint8_t* b = p->ab;  // b[i] is record byte 52 + i
   b[0] = skill(speed);
@@ -602,7 +603,8 @@ void MakeSkills(Player* p, int rating, int rank, Rng& r) {
   b[8] = skill(aware);
   b[9] = skill(tack);
   b[14] = skill(2);  // stamina
-  for (int i = 15; i <= 18; i++) b[i] = skill(i == 16 ? gk + hand : gk);  // reactions, handling, judgement, diving
+  auto keeping = [&](int bias) { return static_cast<std::uint8_t>(std::clamp(base + bias + r.Between(-8, 8), 5, 99)); };
+  for (int i = 15; i <= 18; i++) b[i] = keeping(i == 16 ? gk + hand : gk);  // reactions, handling, judgement, diving
 }
 
 void SetPreferences(Player* p, Rng& r) {
@@ -791,7 +793,9 @@ void CheckBlock(const std::string& where, const std::vector<std::uint8_t>& file,
     if (side > 2) Error(w, "side is 0-2");
     for (int k = 52; k <= 70; k++) {
       if (k >= 62 && k <= 65) continue;
-      if (file[at + static_cast<size_t>(k)] < 30 || file[at + static_cast<size_t>(k)] > 99) Error(w, "skills are 30-99");
+      // The keeping skills (67-70) reach down to 5: an outfielder in goal, or a keeper who fumbles.
+      const int lo = k >= 67 ? 5 : 30;
+      if (file[at + static_cast<size_t>(k)] < lo || file[at + static_cast<size_t>(k)] > 99) Error(w, k >= 67 ? "keeping skills are 5-99" : "skills are 30-99");
     }
     const std::uint32_t app = Get16(file, at + 74);
     if (((app >> 6) & 7) > 4) Error(w, "hair style is 0-4");
