@@ -64,7 +64,8 @@ void Stand(Player* pp) {
 // to be moved there starts from the standing clip, as the kick-off reset
 // leaves a player: the rest of the clip he was playing where he stood (a
 // scorer's last steps of his celebration) would carry him off his place when
-// it ends. A keeper's clips are his own machine's.
+// it ends. A keeper's clips are his own machine's. Everybody stands on the
+// ground: a keeper whose last save ended in the air keeps its height else.
 void PutAtPlace(Player* pp, const QMathPoint& pt) {
   if (!player_IsGoalkeeper(pp) && (pp->x != pt.x || pp->y != pt.y)) {
     anim_Reset(&pp->oAnimData);
@@ -72,6 +73,7 @@ void PutAtPlace(Player* pp, const QMathPoint& pt) {
   }
   pp->x = static_cast<std::int16_t>(pt.x);
   pp->y = static_cast<std::int16_t>(pt.y);
+  pp->height = 0;
 }
 
 // The non-goalkeeper of the chain nearest the ball (within 253440 units; a

@@ -36,9 +36,12 @@ Player* Keeper(Player* poFirst) {
   return nullptr;
 }
 
+// A player put at his shoot-out place stands on the ground there: a keeper
+// whose last save ended in the air would otherwise stay at its height.
 void Place(Player* pp, std::int32_t x, std::int32_t y, std::int32_t fx, std::int32_t fy) {
   pp->x = static_cast<std::int16_t>(x);
   pp->y = static_cast<std::int16_t>(y);
+  pp->height = 0;
   PlayerO_SpeedSet(pp, 0);
   anim_TargetPointSet(&pp->oAnimInfo, x, y);
   player_FaceTowards(pp, fx, fy);

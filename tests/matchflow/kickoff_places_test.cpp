@@ -47,6 +47,7 @@ std::string Unlawful() {
   for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) {
     if (player_IsGoalkeeper(pp)) {
       if (!InGoalArea(pp->x, pp->y)) ss << " keeper " << pp->ID << " at (" << pp->x << ", " << pp->y << ");";
+      if (pp->height != 0) ss << " keeper " << pp->ID << " off the ground at " << pp->height << ";";
     } else if (pp->MyTeam != poTaker->MyTeam && InCircle(pp->x, pp->y)) {
       ss << " " << pp->ID << " in the circle at (" << pp->x << ", " << pp->y << ");";
     }
