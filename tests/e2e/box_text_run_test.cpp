@@ -97,9 +97,9 @@ TEST_F(Game, AFriendlyInGoldenGoalExtraTimeShowsItsMessageAndTheEndChoiceInsideT
   env_["KORVENA_DEBUG_LOG"] = home_ / "debug.txt";
   std::string s = FriendlyToTheEnd();
   std::vector<int> kickOff, choice, again;
-  // Normal time ends 0-0 near step 11900; the golden-goal message shows at
-  // the extra-time kick-off, from about step 12240 to 12300.
-  for (int t = 11100; t <= 13100; t += 20) kickOff.push_back(t);
+  // Normal time ends 0-0 near step 12800; the golden-goal message shows at
+  // the extra-time kick-off, from about step 13040 to 13100.
+  for (int t = 12100; t <= 14100; t += 20) kickOff.push_back(t);
   for (int t = 21100; t <= 22400; t += 100) choice.push_back(t);
   // J takes Play Again: the match starts as new, with no golden-goal message
   // at its kick-off.

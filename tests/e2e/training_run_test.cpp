@@ -16,16 +16,17 @@ using korvena_test::scriptKey;
 // A Quick Start kicked off and quit, then a training session kicked off.
 std::string TrainingAfterAQuickStart() { return korvena_test::scriptQuickStartThenTraining(); }
 
-// The kick-off taker runs at the far goal and shoots wide of it. There is no
-// side to take a goal kick, so the ball out over the goal line is the
-// training side's corner; its taker takes it and play goes on (the view
-// does not stay on an empty stretch of the pitch).
+// The kick-off taker runs at the far goal and shoots (Space at step 2350)
+// high and wide of its far post. There is no side to take a goal kick, so
+// the ball out over the goal line is the training side's corner; its taker
+// takes it and play goes on (the view does not stay on an empty stretch of
+// the pitch).
 TEST_F(Game, AShotWideInTrainingAfterAMatchGivesTheTrainingSideACornerAndPlayGoesOn) {
   const std::string log = home_ / "debug.txt", d = home_.path();
   env_["KORVENA_DEBUG_LOG"] = log;
   timeLimitSeconds_ = 400;
   std::string s = TrainingAfterAQuickStart();
-  s += "2080 keydown RIGHT\n2365 keyup RIGHT\n" + scriptKey(2360, "SPACE");
+  s += "2080 keydown RIGHT\n2355 keyup RIGHT\n" + scriptKey(2350, "SPACE");
   // The corner, waiting for its taker; J pressed and let go takes it.
   s += "2700 capture " + d + "/waiting.tga\n" + scriptKey(2710, "J") + "2800 capture " + d + "/taken.tga\n";
   s += "2810 quit 3\n";
