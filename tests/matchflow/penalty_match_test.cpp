@@ -168,9 +168,9 @@ struct PersonPenalty {
   }
 };
 
-mh::Config PersonPenaltyConfig(std::int32_t iPressTick) {
+mh::Config PersonPenaltyConfig(std::int32_t iPressTick, std::uint32_t uSeed = 3) {
   mh::Config c;
-  c.uSeed = 3;
+  c.uSeed = uSeed;
   c.iLength = 2;
   c.aeSide[0] = mh::SideKind::User;
   c.aoCommands[0] = mh::PassTaps(90, kSetUpTick);
@@ -188,8 +188,8 @@ mh::Config PersonPenaltyConfig(std::int32_t iPressTick) {
 
 // The penalty's first tick when the person never presses (the match cut
 // short a while into the penalty).
-std::int32_t PenaltyStart() {
-  mh::Config c = PersonPenaltyConfig(0);
+std::int32_t PenaltyStart(std::uint32_t uSeed = 3) {
+  mh::Config c = PersonPenaltyConfig(0, uSeed);
   c.cTickCap = kSetUpTick + 1200;
   PersonPenalty o;
   mh::Run(c, nullptr, PersonPenalty::Tick, &o);
@@ -256,11 +256,11 @@ TEST(PenaltyMatch, ABallTakenOffTheSpotBeforeTheKickIsPutBack) {
 
 // Fouls forced by the harness: a foul given the way a tackle gives it, on an
 // attacker in the area while the defending keeper's come-out alert is on and
-// he stands near the spot. Seeds 833, 883 and 21 of the person soak (the
-// monkey plays one side) and 834 (the pass-tapper plays one side): a keeper
-// the alert let come for the ball slid it off the spot before the kick in
-// each of them, and play went on after he had it (in earlier matches the
-// penalty stood for ever).
+// he stands near the spot. A keeper the alert let come for the ball once slid
+// it off the spot before the kick, and play went on after he had it (in
+// earlier matches the penalty stood for ever). Seeds 873, 53 and 73 of the
+// person soak (the monkey plays one side) and 868 (the pass-tapper plays one
+// side) each bring such a keeper near the spot with an attacker in his area.
 struct AlertFoul {
   std::int32_t iFromTick = 0;
   bool bForced = false;
@@ -295,7 +295,7 @@ struct AlertFoul {
 TEST(PenaltyMatch, AForcedFoulBeforeAnAlertedKeeperIsTakenAndPlayGoesOn) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  for (std::uint32_t s : {833u, 883u, 834u, 21u}) {
+  for (std::uint32_t s : {873u, 53u, 868u, 73u}) {
     mh::Config c = mh::PersonConfig(s);
     c.bFouls = 1;
     c.cTickCap = 60000;
@@ -458,7 +458,10 @@ TEST(PenaltyMatch, AShootOutKickTheKeeperSlidesOntoIsMissedAndTheNextKickComes) 
 TEST(PenaltyMatch, APenaltyTheKeeperSlidesOntoIsMissedAndPlayGoesOnFromHisBall) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  const std::int32_t iStart = PenaltyStart();
+  // A keeper's slide does not always hold the ball (his handling decides):
+  // seed 13's keeper holds the rolled kick at each speed below.
+  constexpr std::uint32_t kSeed = 13;
+  const std::int32_t iStart = PenaltyStart(kSeed);
   ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
   struct Case {
     std::int32_t iSpeed;
@@ -473,7 +476,7 @@ TEST(PenaltyMatch, APenaltyTheKeeperSlidesOntoIsMissedAndPlayGoesOnFromHisBall) 
     o.iSpeed = iSpeed;
     o.poPerson = &p;
     o.bClearAfterMiss = k.bClear;
-    const mh::Config c = PersonPenaltyConfig(iStart + 300);
+    const mh::Config c = PersonPenaltyConfig(iStart + 300, kSeed);
     const mh::Result r = mh::Run(c, nullptr, GatheredKick::Tick, &o);
     SCOPED_TRACE("speed " + std::to_string(iSpeed) + (k.bClear ? ", the command cleared after the miss" : ""));
     ASSERT_GE(o.iRolled, 0) << "the penalty was not struck";

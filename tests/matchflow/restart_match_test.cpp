@@ -83,7 +83,7 @@ TEST(RestartMatch, KeepersKicksLandInTheAttackedHalfNotOverTheFarLine) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
   LongKicks k;
-  for (std::uint32_t s = 1; s <= 14; s++) {
+  for (std::uint32_t s = 1; s <= 17; s++) {
     const mh::Config c = mh::SoakConfig(s);
     const mh::Result r = mh::Run(c, nullptr, LongKickTick, &k);
     ASSERT_TRUE(r.bFinished) << r.Describe(c);
