@@ -593,7 +593,7 @@ TEST_F(MatchRun, TheShootOutNamesTheKeeperAsScorerUntilAKickGoesIn) {
   // A shoot-out with kicks saved before its last one: a save that ends the
   // shoot-out leaves it at once, one saved earlier is followed by the next
   // kick's set-up.
-  const mh::Config c = ShortToPenalties(111);
+  const mh::Config c = ShortToPenalties(108);
   ShootoutScorerWatch w;
   const mh::Result r = mh::Run(c, nullptr, WatchShootoutScorer, &w);
   ASSERT_TRUE(r.bFinished) << r.Describe(c);

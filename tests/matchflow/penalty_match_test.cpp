@@ -258,8 +258,8 @@ TEST(PenaltyMatch, ABallTakenOffTheSpotBeforeTheKickIsPutBack) {
 // attacker in the area while the defending keeper's come-out alert is on and
 // he stands near the spot. A keeper the alert let come for the ball once slid
 // it off the spot before the kick, and play went on after he had it (in
-// earlier matches the penalty stood for ever). Seeds 873, 53 and 73 of the
-// person soak (the monkey plays one side) and 868 (the pass-tapper plays one
+// earlier matches the penalty stood for ever). Seeds 73, 47 and 71 of the
+// person soak (the monkey plays one side) and 62 (the pass-tapper plays one
 // side) each bring such a keeper near the spot with an attacker in his area.
 struct AlertFoul {
   std::int32_t iFromTick = 0;
@@ -295,7 +295,7 @@ struct AlertFoul {
 TEST(PenaltyMatch, AForcedFoulBeforeAnAlertedKeeperIsTakenAndPlayGoesOn) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  for (std::uint32_t s : {873u, 53u, 868u, 73u}) {
+  for (std::uint32_t s : {73u, 47u, 71u, 62u}) {
     mh::Config c = mh::PersonConfig(s);
     c.bFouls = 1;
     c.cTickCap = 60000;
@@ -340,10 +340,12 @@ struct SwingAfterPenalty {
 TEST(PenaltyMatch, TheNextFreeKickOrCornerAfterAPenaltyHasNoSwing) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  const std::int32_t iStart = PenaltyStart();
+  // Seed 12: a corner comes after the penalty.
+  constexpr std::uint32_t kSeed = 12;
+  const std::int32_t iStart = PenaltyStart(kSeed);
   ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
   SwingAfterPenalty o;
-  const mh::Config c = PersonPenaltyConfig(iStart + 300);
+  const mh::Config c = PersonPenaltyConfig(iStart + 300, kSeed);
   const mh::Result r = mh::Run(c, nullptr, SwingAfterPenalty::Tick, &o);
   ASSERT_TRUE(o.bStruck);
   EXPECT_GT(o.iPenaltySwing, 0);
@@ -459,8 +461,8 @@ TEST(PenaltyMatch, APenaltyTheKeeperSlidesOntoIsMissedAndPlayGoesOnFromHisBall) 
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
   // A keeper's slide does not always hold the ball (his handling decides):
-  // seed 13's keeper holds the rolled kick at each speed below.
-  constexpr std::uint32_t kSeed = 13;
+  // seed 12's keeper holds the rolled kick at each speed below.
+  constexpr std::uint32_t kSeed = 12;
   const std::int32_t iStart = PenaltyStart(kSeed);
   ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
   struct Case {

@@ -111,18 +111,21 @@ TEST_P(KeeperCarries, NoKeeperTakesTheBallOverHisOwnLineOnAnybodysBehalf) {
 }
 
 // Seeds with a keeper's carry before the keeper's line was kept: at the
-// keeper's ball (the pass-tapper's 13, the monkey's 7 and 17), in open play
-// (the pass-tapper's 23 and 33) and the computer's 11. The pass-tapper's 2,
-// at home as his 12 was, gives the person's keeper five keeper's balls (12's
-// keeper now has the ball only once).
+// keeper's ball (the monkey's 7 and 17) and in open play (the pass-tapper's
+// 23). Those seeds' matches have since changed, and some no longer give the
+// keepers the ball twice; these stand in for them with keepers who have it:
+// the pass-tapper's 2 (at home, as his 12 was: the person's keeper has the
+// ball twice), his 37 and 49 (away, as his 13 and 33 were: the person's
+// keeper has it four times in each) and the computer's 5 (in place of his
+// 11: each keeper has it once).
 INSTANTIATE_TEST_SUITE_P(Matches, KeeperCarries,
                          ::testing::Values(CarryCase{"PassTapper2", 2, mh::SideKind::User},
-                                           CarryCase{"PassTapper13", 13, mh::SideKind::User},
+                                           CarryCase{"PassTapper37", 37, mh::SideKind::User},
                                            CarryCase{"PassTapper23", 23, mh::SideKind::User},
                                            CarryCase{"Monkey7", 7, mh::SideKind::Monkey},
                                            CarryCase{"Monkey17", 17, mh::SideKind::Monkey},
-                                           CarryCase{"PassTapper33", 33, mh::SideKind::User},
-                                           CarryCase{"Computer11", 11, mh::SideKind::Computer}),
+                                           CarryCase{"PassTapper49", 49, mh::SideKind::User},
+                                           CarryCase{"Computer5", 5, mh::SideKind::Computer}),
                          [](const ::testing::TestParamInfo<CarryCase>& i) { return std::string(i.param.pszName); });
 
 // A person on the keyboard who presses H (Chip: his keeper's throw) as his
@@ -197,7 +200,7 @@ TEST(KeeperBallKick, AThrowPressedAsTheKeeperGathersIsPlayedWithAnArrowHeld) {
 
 // The person's keeper gathers the ball while the person touches nothing:
 // Czechoslovakia (1958) away to Wales (1958), the person tapping Pass every
-// 90 ticks up to tick 2500, then nothing for 3000 ticks, then again to the
+// 90 ticks up to tick 3800, then nothing for 3000 ticks, then again to the
 // end. His keeper takes the ball in that pause; he does not carry it over
 // his own goal line nor stand with it beyond it, the ball he kicks when the
 // taps come again is judged wherever it goes, and the match goes on to its
@@ -228,7 +231,7 @@ TEST(KeeperOwnNet, CzechoslovakiasKeeperAwayToWalesKeepsTheBallOnThePitchWhileTh
   c.iLength = 3;
   c.aeSide = {mh::SideKind::Computer, mh::SideKind::User};
   KeeperInThePause o;
-  o.iFrom = 2500;
+  o.iFrom = 3800;
   o.iTo = o.iFrom + 3000;
   c.aoCommands[1] = mh::PassTaps(90, o.iFrom);
   const std::vector<mh::Command> again = mh::PassTaps(90, c.cTickCap, o.iTo);

@@ -79,11 +79,13 @@ void LongKickTick(std::int32_t, void* pv) {
 
 // The computer's goal kicks and keeper's kicks aim at the half they attack;
 // aimed at the far goal mouth they crossed the far goal line untouched.
+// Such kicks come about once in three soak matches: these soak seeds have
+// one to three each, fourteen in all.
 TEST(RestartMatch, KeepersKicksLandInTheAttackedHalfNotOverTheFarLine) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
   LongKicks k;
-  for (std::uint32_t s = 1; s <= 17; s++) {
+  for (std::uint32_t s : {2u, 14u, 17u, 29u, 38u, 49u, 52u, 77u}) {
     const mh::Config c = mh::SoakConfig(s);
     const mh::Result r = mh::Run(c, nullptr, LongKickTick, &k);
     ASSERT_TRUE(r.bFinished) << r.Describe(c);
