@@ -19,6 +19,7 @@
 
 #include "matchflow/clock.h"
 #include "matchflow/matchflow.h"
+#include "matchflow/subs.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/user.h"
@@ -41,6 +42,7 @@ struct TickState {
   std::int32_t iLineup = 0;  // the line-up panels' phase
   std::int32_t iClock = 0;   // the match clock's seconds
   std::int32_t eBinding = 0; // the person's port's binding
+  bool bSubstitute = false;  // a substitute stands staged to come on
 };
 
 struct Recorder {
@@ -48,7 +50,7 @@ struct Recorder {
   static void Tick(std::int32_t, void* pv) {
     static_cast<Recorder*>(pv)->aoTicks.push_back(
         {global.eGameMode, kickoffwait_CounterGet(), matchflow_LineupPhaseGet(), clock_SecondsGet(),
-         user_aUsers[0].pip ? user_aUsers[0].pip->eBinding : 0});
+         user_aUsers[0].pip ? user_aUsers[0].pip->eBinding : 0, setp_poSubstituteGet(1) != nullptr});
   }
 };
 
@@ -57,15 +59,15 @@ struct Recorder {
 // whole match his first tap comes after the centre-spot wait has run out by
 // itself, so that its walk-on, line-ups and pan all play; it is level after
 // extra time (every restart of the game comes in it: throw-in, corner, free
-// kick, goal kick, the keeper's ball, a substitution). In the goals match he
-// ends the wait at once and it has a goal in play, with its celebration,
-// replay and kick-off. (Seed 2 is the first whose whole match has every
-// phase below.)
+// kick, goal kick, the keeper's ball, and a substitution by the computer at
+// a set piece's staging). In the goals match he ends the wait at once and it
+// has a goal in play, with its celebration, replay and kick-off. (Seed 8 is
+// the first whose whole match has every phase below.)
 enum class Match { Whole, Goals };
 
 mh::Config MatchConfig(Match e) {
   mh::Config c;
-  c.uSeed = e == Match::Whole ? 2 : 1;
+  c.uSeed = e == Match::Whole ? 8 : 1;
   c.iLength = 4;
   c.iExtraTime = 1;
   c.aeSide[0] = mh::SideKind::User;
@@ -110,6 +112,21 @@ std::int32_t BeforeShootout(const Ticks& a, std::int32_t iAfter) {
   return iEnd < 0 || iEnd + iAfter >= iShootout ? -1 : iEnd + iAfter;
 }
 
+// iAfter ticks into the first turn of the computer's manager (at a throw-in,
+// a corner or a goal kick) after which a substitute is staged before play
+// goes on: the substitution the staging plays; -1 when no turn brings one.
+std::int32_t SubstitutionTurn(const Ticks& a, std::int32_t iAfter) {
+  for (std::size_t t = 1; t < a.size(); t++) {
+    if (a[t].eMode != GAME_MODE_CPU_SUBS || a[t - 1].eMode == GAME_MODE_CPU_SUBS) continue;
+    for (std::size_t u = t; u < a.size() && a[u].eMode != GAME_MODE_PLAY; u++) {
+      if (!a[u].bSubstitute) continue;
+      const std::size_t v = t + static_cast<std::size_t>(iAfter);
+      return v < a.size() && a[v].eMode == GAME_MODE_CPU_SUBS ? static_cast<std::int32_t>(v) : -1;
+    }
+  }
+  return -1;
+}
+
 // In the shoot-out, 20 ticks into the person's first kick (his binding for
 // a penalty, which hears Start; the others' kicks do not).
 std::int32_t ShootoutKick(const Ticks& a) {
@@ -129,6 +146,7 @@ struct Phase {
   bool bPauses;          // Start opens the pause menu here
   bool bSame;            // and only that: the match resumes as it was
   std::int32_t iLate = 0;  // ticks the Start waits for a mode that hears it
+  bool bSubstitutes = false;  // a substitute comes on in the staging it pauses
 };
 
 const Phase kaPhases[] = {
@@ -154,8 +172,8 @@ const Phase kaPhases[] = {
     // after the resume); staging_pause_test follows it tick for tick.
     {"SetPieceScript", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_SET_PIECE_SCRIPT, 20); }, true, false},
     // The computer's substitution hears no input: the staging it came over
-    // hears the Start when it goes on.
-    {"Substitution", Match::Whole, [](const Ticks& a) { return Into(a, GAME_MODE_CPU_SUBS, 1); }, true, false, 2},
+    // hears the Start when it goes on, and brings the substitute on.
+    {"Substitution", Match::Whole, [](const Ticks& a) { return SubstitutionTurn(a, 1); }, true, false, 2, true},
     {"GoalCelebration", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_GOAL_CELEBRATION, 30); }, false, false},
     {"GoalReplay", Match::Goals, [](const Ticks& a) { return Into(a, GAME_MODE_REPLAY, 20); }, false, false},
     {"KickOffAfterAGoal", Match::Goals,
@@ -236,6 +254,17 @@ TEST_P(MatchPause, ResumedFromThePauseMenuTheMatchGoesOnToItsEnd) {
   if (eModeAt != kShootout) {
     EXPECT_TRUE(std::any_of(itResumed, paused.aoTicks.end(), [](auto& s) { return s.eMode == GAME_MODE_PLAY; }));
     EXPECT_GT(r.iSeconds, itResumed->iClock) << "the clock stood from the resume to the end";
+  }
+  if (o.bSubstitutes) {
+    // The Start is heard in the staging with the substitute staged, and he
+    // is still there after the resume, before play goes on.
+    const auto itMenu = std::find_if(paused.aoTicks.begin(), paused.aoTicks.end(), [](auto& s) { return s.eMode == kPauseMenu; });
+    ASSERT_TRUE(itMenu != paused.aoTicks.end() && itMenu != paused.aoTicks.begin());
+    EXPECT_EQ((itMenu - 1)->eMode, GAME_MODE_SET_PIECE_SCRIPT) << "the pause menu came over no staging";
+    EXPECT_TRUE((itMenu - 1)->bSubstitute) << "the paused staging had no substitute staged";
+    const auto itPlay = std::find_if(itResumed, paused.aoTicks.end(), [](auto& s) { return s.eMode == GAME_MODE_PLAY; });
+    EXPECT_TRUE(std::any_of(itResumed, itPlay, [](auto& s) { return s.eMode == GAME_MODE_SET_PIECE_SCRIPT && s.bSubstitute; }))
+        << "no substitute came on in the staging after the resume";
   }
   if (!o.bSame) return;
   EXPECT_EQ(r.iSeconds, rBase.iSeconds) << "the match's time played";
