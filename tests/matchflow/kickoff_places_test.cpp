@@ -137,9 +137,11 @@ const Case kaCases[] = {
     // played again.
     {"FriendlyThenPlayAgain", 10, 0, 1, true,
      {"first", "after a goal", "second half", "extra time", "extra time's second half", "played again"}},
-    // A goal whose scorer's side is put at its places while one of them is
-    // still in a clip of the celebration that moves him when it ends.
-    {"GoalStillCelebrating", 7, 0, 0, false, {"first", "after a goal", "second half"}},
+    // A goal in the first half (seed 51, the away side's): the scorer's
+    // side, still about the other half where it celebrated, is put at its
+    // places with every one of them in the middle of a moving clip (jog,
+    // jockey, shuffle); the scorer's own celebration clip has ended by then.
+    {"GoalStillCelebrating", 51, 0, 0, false, {"first", "after a goal", "second half"}},
     // A history match drawn after extra time and played again (round format
     // 3: played again once, then extra time and lots).
     {"HistoryMatchPlayedAgain", 15, 3, 2, false,

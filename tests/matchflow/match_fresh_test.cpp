@@ -172,7 +172,7 @@ TEST_F(MatchFresh, ASeedAfterAnotherMatchPlaysAsInANewProcess) {
     std::uint32_t uFirst, uSecond;
     std::int32_t cSentOff;  // in the first match
   };
-  const Pair kPairs[] = {{21, 45, 1}, {192, 19, 1}, {22, 50, 0}, {33, 52, 0}, {3, 4, 0}, {11, 12, 0}};
+  const Pair kPairs[] = {{423, 45, 1}, {437, 19, 1}, {128, 50, 0}, {134, 52, 0}, {3, 4, 0}, {11, 12, 0}};
   for (const Pair& p : kPairs) {
     const mh::Result r1 = mh::Run(Cfg(p.uFirst));
     ASSERT_TRUE(r1.bFinished) << r1.Describe(Cfg(p.uFirst));
