@@ -172,7 +172,7 @@ TEST_F(MatchFresh, ASeedAfterAnotherMatchPlaysAsInANewProcess) {
     std::uint32_t uFirst, uSecond;
     std::int32_t cSentOff;  // in the first match
   };
-  const Pair kPairs[] = {{423, 45, 1}, {437, 19, 1}, {128, 50, 0}, {134, 52, 0}, {3, 4, 0}, {11, 12, 0}};
+  const Pair kPairs[] = {{517, 45, 1}, {1366, 19, 1}, {128, 50, 0}, {135, 52, 0}, {3, 4, 0}, {11, 12, 0}};
   for (const Pair& p : kPairs) {
     const mh::Result r1 = mh::Run(Cfg(p.uFirst));
     ASSERT_TRUE(r1.bFinished) << r1.Describe(Cfg(p.uFirst));
@@ -219,12 +219,12 @@ TEST_F(MatchFresh, APersonsSeedAfterPersonsMatchesPlaysAsInANewProcess) {
   }
 }
 
-// Seed 877, a long match, as the only match of a new process: at a free
+// Seed 5357, a long match, as the only match of a new process: at a free
 // kick the keeper catches the ball still in flight, his catch leaving it
 // free, and holds it into open play. It flies no further in his hands, and
 // the match plays to its end as it does after another match.
 TEST_F(MatchFresh, AKeeperCatchingAFreeKickPlaysOnAsTheFirstMatchOfAProcess) {
-  constexpr std::uint32_t kSeed = 877;
+  constexpr std::uint32_t kSeed = 5357;
   std::vector<mh::Hash> a;
   BallWatch w;
   const mh::Result r = mh::Run(Cfg(kSeed, true), &a, WatchBall, &w);
