@@ -125,6 +125,9 @@ void kickoff_Start() {
   KickOffBind();
   sfx_PlayWhistle();
   setp_Init();
+  // The ball waits on the spot: what was judged of its last flight (a shot
+  // at the goal this keeper stands in once the ends are changed) is over.
+  ball_OutcomeClear();
   camera_Reset();
   camera_TargetSourceDefault();
 

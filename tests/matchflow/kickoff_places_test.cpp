@@ -142,6 +142,10 @@ const Case kaCases[] = {
     // places with every one of them in the middle of a moving clip (jog,
     // jockey, shuffle); the scorer's own celebration clip has ended by then.
     {"GoalStillCelebrating", 139, 0, 0, false, {"first", "after a goal", "second half"}},
+    // A keeper still in a dive when the period ended (no shot coming at the
+    // extra-time kick-off): he must stand in his goal, on the ground, not
+    // dive on from his place and land outside the goal area.
+    {"KeeperStillSaving", 501, 0, 0, false, {"first", "second half", "extra time"}},
     // A history match drawn after extra time and played again (round format
     // 3: played again once, then extra time and lots).
     {"HistoryMatchPlayedAgain", 15, 3, 2, false,
