@@ -129,6 +129,7 @@ struct Case {
   std::int32_t iLevel;
   bool bPlayAgain;
   std::vector<std::string> asWanted;  // kick-offs the match must have
+  bool bPerson = false;               // the home side a person who taps Pass
 };
 void PrintTo(const Case& o, std::ostream* os) { *os << o.pszName; }
 
@@ -146,6 +147,9 @@ const Case kaCases[] = {
     // extra-time kick-off): he must stand in his goal, on the ground, not
     // dive on from his place and land outside the goal area.
     {"KeeperStillSaving", 501, 0, 0, false, {"first", "second half", "extra time"}},
+    // A person's side (tapping Pass, which takes his kick-offs) in a friendly
+    // played again.
+    {"PersonsSidePlayedAgain", 1, 0, 1, true, {"first", "second half", "extra time", "played again"}, true},
     // A history match drawn after extra time and played again (round format
     // 3: played again once, then extra time and lots).
     {"HistoryMatchPlayedAgain", 15, 3, 2, false,
@@ -171,6 +175,10 @@ TEST_P(KickOffPlaces, BothSidesStandAtTheirPlaces) {
   c.bTournament = k.iRoundFormat ? 1 : 0;
   c.iRoundFormat = k.iRoundFormat;
   c.cTickCap = 120000;
+  if (k.bPerson) {
+    c.aeSide[0] = mh::SideKind::User;
+    c.aoCommands[0] = mh::PassTaps(90, c.cTickCap);
+  }
   Watch w;
   w.iLevel = k.iLevel;
   const mh::Result r = mh::Run(c, nullptr, Observe, &w);

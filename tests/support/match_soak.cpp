@@ -686,21 +686,23 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
   std::vector<Figure> af;
   af.reserve(32);  // the figures below are banded through pointers to them as they come
   const double kInf = std::numeric_limits<double>::infinity();
-  // A figure of each match (or of the fouls-on matches), and a share of sums.
+  // A figure of each match (or of the fouls-on matches); bPer90 counts each
+  // match per 90 minutes of play: a match of L minutes plays the clock's
+  // ninety in L, so its count stands for 90 / L times as much.
+  auto figure = [&](const char* psz, const std::vector<const MatchRecord*>& ao, double (*pfn)(const MatchRecord&),
+                    bool bPer90) {
+    std::vector<double> ad;
+    for (const MatchRecord* p : ao) ad.push_back(pfn(*p) * (bPer90 ? 90.0 / std::max<std::int32_t>(1, p->iLength) : 1.0));
+    af.push_back(Figure{psz, MeanOf(ad)});
+    return &af.back();
+  };
   auto mean = [&](const char* psz, const std::vector<const MatchRecord*>& ao, double (*pfn)(const MatchRecord&)) {
-    std::vector<double> ad;
-    for (const MatchRecord* p : ao) ad.push_back(pfn(*p));
-    af.push_back(Figure{psz, MeanOf(ad)});
-    return &af.back();
+    return figure(psz, ao, pfn, false);
   };
-  // A count of each match per 90 minutes of play: a match of L minutes plays
-  // the clock's ninety in L, so its count stands for 90 / L times as much.
   auto per90 = [&](const char* psz, const std::vector<const MatchRecord*>& ao, double (*pfn)(const MatchRecord&)) {
-    std::vector<double> ad;
-    for (const MatchRecord* p : ao) ad.push_back(pfn(*p) * 90.0 / std::max<std::int32_t>(1, p->iLength));
-    af.push_back(Figure{psz, MeanOf(ad)});
-    return &af.back();
+    return figure(psz, ao, pfn, true);
   };
+  // A share of sums.
   auto ratio = [&](const char* psz, double (*pfnNum)(const MatchRecord&), double (*pfnDen)(const MatchRecord&)) {
     std::vector<double> aNum, aDen;
     for (const MatchRecord* p : a) aNum.push_back(pfnNum(*p)), aDen.push_back(pfnDen(*p));

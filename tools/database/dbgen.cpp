@@ -577,7 +577,7 @@ std::uint16_t MakeAppearance(const Profile& pr, Rng& r) {
 void MakeSkills(Player* p, int rating, int rank, Rng& r) {
   const Role role = RoleOf(p->aiPos[0]);
   const int base = 36 + rating * 4 + (rank == 0 ? 4 : rank == 1 ? 0 : -5);
-  auto skill = [&](int bias) { return static_cast<std::uint8_t>(std::clamp(base + bias + r.Between(-8, 8), 30, 99)); };
+  auto skill = [&](int bias, int lo = 30) { return static_cast<std::uint8_t>(std::clamp(base + bias + r.Between(-8, 8), lo, 99)); };
   // Outfielders tackle cleanly (a clean tackler's challenge from behind is a
   // foul, seldom a sending-off) and strike the ball hard and true, heading it
   // on target too; a keeper is beaten often enough for football's goals:
@@ -603,8 +603,7 @@ void MakeSkills(Player* p, int rating, int rank, Rng& r) {
   b[8] = skill(aware);
   b[9] = skill(tack);
   b[14] = skill(2);  // stamina
-  auto keeping = [&](int bias) { return static_cast<std::uint8_t>(std::clamp(base + bias + r.Between(-8, 8), 5, 99)); };
-  for (int i = 15; i <= 18; i++) b[i] = keeping(i == 16 ? gk + hand : gk);  // reactions, handling, judgement, diving
+  for (int i = 15; i <= 18; i++) b[i] = skill(i == 16 ? gk + hand : gk, 5);  // reactions, handling, judgement, diving
 }
 
 void SetPreferences(Player* p, Rng& r) {
