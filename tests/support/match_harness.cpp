@@ -15,6 +15,7 @@
 #include "engine/move.h"
 #include "engine/player.h"
 #include "engine/referee.h"
+#include "engine/target.h"
 #include "engine/team.h"
 #include "framework/math/qrand.h"
 #include "framework/qdx_input.h"
@@ -458,6 +459,16 @@ struct FullTimeWatch {
   std::int32_t aiShots[2] = {}, aiGoals[2] = {}, cFreeKicks = 0, cCalls = 0;
   std::int32_t aiMoveState[22] = {};
   bool bShotFlying = false;  // the ball free in a shot's flight
+  // Struck shots: each player's kick waiting for its contact on the tick
+  // before, the ball's holder and last kicker then, and the strike followed
+  // (its striker, side, whether it was bound for the goal, the side's goals
+  // when it was struck).
+  AnimContactFn apfnContact[22] = {};
+  const Player* poHeldBefore = nullptr;
+  const Player* poKickedBefore = nullptr;
+  const Player* poStriker = nullptr;
+  std::int32_t iStrikeSide = 0, iStrikeGoals = 0;
+  bool bStrikeBound = false;
 
   static const MatchStats& Stats(std::int32_t k) { return (k == 0 ? match.HomeTeam : match.AwayTeam).MatchStats; }
   static const Player& PlayerAt(std::int32_t i) { return i < 11 ? player_aHome[i] : player_aAway[i - 11]; }
@@ -476,6 +487,65 @@ struct FullTimeWatch {
     for (std::int32_t i = 0; i < 22; i++) aiMoveState[i] = PlayerAt(i).MoveState;
     const Ball& b = ball_oBall;
     bShotFlying = b.iKind == BALL_KIND_SHOT && b.iState == BALL_STATE_FREE && b.poOwner == nullptr;
+    for (std::int32_t i = 0; i < 22; i++) apfnContact[i] = PlayerAt(i).oAnimData.pfnContact;
+    poHeldBefore = b.poOwner;
+    poKickedBefore = b.pplyrWhoKicked;
+    poStriker = nullptr;
+  }
+
+  static bool Shooting(AnimContactFn pfn) {
+    return pfn == target_DoShotRandom || pfn == target_DoShotMedium || pfn == target_DoShotFull ||
+           pfn == target_DoShotByMode || pfn == target_DoChip70 || pfn == target_DoShotAtPoint;
+  }
+  static std::int32_t SideOf(const Player& p) { return p.MyTeam == player_PlaysFor_Home ? 0 : 1; }
+  static std::int32_t GoalsOf(std::int32_t k) { return k == 0 ? match.HomeGoals : match.AwayGoals; }
+
+  // The strike followed to its end: the net, the first touch of anyone but
+  // the striker, or the ball out of open play.
+  void StrikeFollow(Result::FullTime* pf) {
+    if (poStriker == nullptr) return;
+    const Ball& b = ball_oBall;
+    const std::int32_t k = iStrikeSide;
+    const Player* poToucher = b.poOwner != nullptr ? b.poOwner : b.pplyrWhoKicked;
+    if (GoalsOf(k) > iStrikeGoals) {
+      pf->aiStruckOnTarget[k]++;
+      pf->aiStruckScored[k]++;
+    } else if (poToucher != poStriker) {
+      const bool bKeeper = poToucher != nullptr && player_IsGoalkeeper(poToucher) && SideOf(*poToucher) != k;
+      if (bKeeper && bStrikeBound) {
+        pf->aiStruckOnTarget[k]++;
+        pf->aiKeeperSaves[k]++;
+      }
+    } else if (global.eGameMode == GAME_MODE_PLAY || global.eGameMode == GAME_MODE_PLAY_ON) {
+      return;
+    }
+    poStriker = nullptr;
+  }
+
+  // A strike: a player's shooting kick reached its contact this tick and
+  // the ball left him, free, in a flight of his (penalty kicks aside).
+  void StrikeFind(Result::FullTime* pf) {
+    const Ball& b = ball_oBall;
+    const bool bKick = global.eGameMode != GAME_MODE_PENALTY && global.eGameMode != GAME_MODE_SHOOTOUT &&
+                       b.poOwner == nullptr && b.iState == BALL_STATE_FREE && b.pplyrWhoKicked != nullptr;
+    for (std::int32_t i = 0; i < 22; i++) {
+      const Player& p = PlayerAt(i);
+      const bool bStruck = bKick && Shooting(apfnContact[i]) && p.oAnimData.pfnContact == nullptr &&
+                           b.pplyrWhoKicked == &p && ball_PathIndexGet() <= 1;
+      apfnContact[i] = p.oAnimData.pfnContact;
+      if (!bStruck) continue;
+      const std::int32_t k = SideOf(p);
+      const std::int32_t iSign = GoalSignOf(p);
+      pf->aiStruck[k]++;
+      if (b.iKind == BALL_KIND_HIGH_HEADER || b.iKind == BALL_KIND_HEADER) pf->aiStruckHeaders[k]++;
+      pf->aaiStruckOrigin[k][ShotOriginOf(ball_aPath[0].iX, ball_aPath[0].iY, iSign)]++;
+      poStriker = &p;
+      iStrikeSide = k;
+      iStrikeGoals = GoalsOf(k);
+      bStrikeBound = ball_OutcomeGet() == BALL_OUTCOME_GOAL && ball_OutcomeSideGet() == (iSign < 0 ? 1 : 2);
+    }
+    poHeldBefore = b.poOwner;
+    poKickedBefore = b.pplyrWhoKicked;
   }
 
   void Tick(Result::FullTime* pf, const std::array<std::int32_t, GAME_MODE_LAST + 1>& aiEntries) {
@@ -512,6 +582,8 @@ struct FullTimeWatch {
       pf->aaiShotKickOrigin[k][ShotOriginOf(ball_aPath[0].iX, ball_aPath[0].iY, GoalSignOf(p))]++;
     }
     bShotFlying = bShot;
+    StrikeFollow(pf);
+    StrikeFind(pf);
     // A foul given: the referee's last call, where it happened.
     const RefereeCallRecord& o = referee_oLastCall;
     if (cFreeKicksNow > cFreeKicks && o.cCalls != cCalls && o.iEvent == REFEREE_EVENT_FOUL &&

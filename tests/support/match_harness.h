@@ -141,6 +141,16 @@ struct Result {
     // in his own penalty area, and the fouls given for something done in a
     // penalty area (either).
     std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
+    // Struck shots, as football counts them: every strike at goal (a
+    // shooting kick or header reaching its contact, penalty kicks aside),
+    // wide, blocked or on target, by where it was struck. Each is followed
+    // to its end: on target when it went in, or when it was bound for the
+    // goal and the other side's keeper stopped it (a block by anyone else
+    // first is no shot on target); the keeper's saves are those stops.
+    std::int32_t aiStruck[2] = {}, aiStruckOnTarget[2] = {}, aiStruckScored[2] = {};
+    std::int32_t aiKeeperSaves[2] = {};  // of the side's struck shots, by the other keeper
+    std::int32_t aiStruckHeaders[2] = {};  // of them, headed
+    std::int32_t aaiStruckOrigin[2][kShotOrigins] = {};
   };
   FullTime oFullTime;
   // After full time, before any shoot-out: extra time played and its goals

@@ -369,6 +369,12 @@ MatchRecord RecordOf(const Config& c, const Result& r, const std::string& sFault
     for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiShotOrigin[i] += f.aaiShotOrigin[k][i];
     o.aiShotKicks[k] = f.aiShotKicks[k];
     for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiShotKickOrigin[i] += f.aaiShotKickOrigin[k][i];
+    o.aiStruck[k] = f.aiStruck[k];
+    o.aiStruckOnTarget[k] = f.aiStruckOnTarget[k];
+    o.aiStruckScored[k] = f.aiStruckScored[k];
+    o.aiKeeperSaves[k] = f.aiKeeperSaves[k];
+    o.aiStruckHeaders[k] = f.aiStruckHeaders[k];
+    for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiStruckOrigin[i] += f.aaiStruckOrigin[k][i];
     o.aiFinal[k] = r.aiScore[k];
     o.aiShootoutKicks[k] = r.aiShootoutKicks[k];
     o.aiShootoutGoals[k] = r.aiPenalties[k];
@@ -449,6 +455,19 @@ const Column kColumns[] = {
     KORVENA_COLUMN("shot_kicks_in_area", aiShotKickOrigin[kShotInArea]),
     KORVENA_COLUMN("shot_kicks_within_25_yards", aiShotKickOrigin[kShotWithin25]),
     KORVENA_COLUMN("shot_kicks_beyond_25_yards", aiShotKickOrigin[kShotBeyond25]),
+    KORVENA_COLUMN("home_struck", aiStruck[0]),
+    KORVENA_COLUMN("away_struck", aiStruck[1]),
+    KORVENA_COLUMN("home_struck_on_target", aiStruckOnTarget[0]),
+    KORVENA_COLUMN("away_struck_on_target", aiStruckOnTarget[1]),
+    KORVENA_COLUMN("home_struck_scored", aiStruckScored[0]),
+    KORVENA_COLUMN("away_struck_scored", aiStruckScored[1]),
+    KORVENA_COLUMN("home_keeper_saves_against", aiKeeperSaves[0]),
+    KORVENA_COLUMN("away_keeper_saves_against", aiKeeperSaves[1]),
+    KORVENA_COLUMN("home_struck_headers", aiStruckHeaders[0]),
+    KORVENA_COLUMN("away_struck_headers", aiStruckHeaders[1]),
+    KORVENA_COLUMN("struck_in_area", aiStruckOrigin[kShotInArea]),
+    KORVENA_COLUMN("struck_within_25_yards", aiStruckOrigin[kShotWithin25]),
+    KORVENA_COLUMN("struck_beyond_25_yards", aiStruckOrigin[kShotBeyond25]),
     KORVENA_COLUMN("challenges", cChallenges),
     KORVENA_COLUMN("challenges_in_area", cChallengesInArea),
     KORVENA_COLUMN("fouls_in_area", cFoulsInArea),
@@ -718,26 +737,54 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
        iLength == 10 ? 3.2 : 3.6);
   mean("goals on the scoreboard at full time", a, [](const MatchRecord& o) -> double { return o.Goals(); });
   mean("goalless share", a, [](const MatchRecord& o) -> double { return o.Goals() == 0; });
-  band(per90("shots a team", a, [](const MatchRecord& o) { return (o.aiShots[0] + o.aiShots[1]) / 2.0; }), 10, 16);
-  per90("on target a team", a, [](const MatchRecord& o) { return (o.aiOnTarget[0] + o.aiOnTarget[1]) / 2.0; });
-  band(ratio("share of shots on target", [](const MatchRecord& o) -> double { return o.aiOnTarget[0] + o.aiOnTarget[1]; },
-             [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; }),
+  // Shots as football counts them: every strike at goal (struck shots),
+  // on target when it went in or the keeper stopped it bound for the goal;
+  // the keepers' saves are of those.
+  band(per90("struck shots a team", a, [](const MatchRecord& o) { return (o.aiStruck[0] + o.aiStruck[1]) / 2.0; }), 10,
+       16);
+  per90("struck shots on target a team",
+        a, [](const MatchRecord& o) { return (o.aiStruckOnTarget[0] + o.aiStruckOnTarget[1]) / 2.0; });
+  band(ratio("share of struck shots on target",
+             [](const MatchRecord& o) -> double { return o.aiStruckOnTarget[0] + o.aiStruckOnTarget[1]; },
+             [](const MatchRecord& o) -> double { return o.aiStruck[0] + o.aiStruck[1]; }),
        0.35, 0.50);
-  band(ratio("keepers' saves of shots on target",
-             [](const MatchRecord& o) -> double { return o.aiOnTarget[0] + o.aiOnTarget[1] - o.ShotGoals(); },
-             [](const MatchRecord& o) -> double { return o.aiOnTarget[0] + o.aiOnTarget[1]; }),
+  band(ratio("keepers' saves of struck shots on target",
+             [](const MatchRecord& o) -> double { return o.aiKeeperSaves[0] + o.aiKeeperSaves[1]; },
+             [](const MatchRecord& o) -> double { return o.aiStruckOnTarget[0] + o.aiStruckOnTarget[1]; }),
        0.65, 0.80);
-  ratio("shots from inside the area", [](const MatchRecord& o) -> double { return o.aiShotOrigin[kShotInArea]; },
-        [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
-  ratio("shots from outside, within 25 yds", [](const MatchRecord& o) -> double { return o.aiShotOrigin[kShotWithin25]; },
-        [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
-  ratio("shots from beyond 25 yards", [](const MatchRecord& o) -> double { return o.aiShotOrigin[kShotBeyond25]; },
-        [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
-  Figure* pMore = per90("inside area less beyond 25, a team", a, [](const MatchRecord& o) {
-    return (o.aiShotOrigin[kShotInArea] - o.aiShotOrigin[kShotBeyond25]) / 2.0;
+  ratio("struck shots from inside the area", [](const MatchRecord& o) -> double { return o.aiStruckOrigin[kShotInArea]; },
+        [](const MatchRecord& o) -> double { return o.aiStruck[0] + o.aiStruck[1]; });
+  ratio("struck shots from outside, within 25 yds",
+        [](const MatchRecord& o) -> double { return o.aiStruckOrigin[kShotWithin25]; },
+        [](const MatchRecord& o) -> double { return o.aiStruck[0] + o.aiStruck[1]; });
+  ratio("struck shots from beyond 25 yards", [](const MatchRecord& o) -> double { return o.aiStruckOrigin[kShotBeyond25]; },
+        [](const MatchRecord& o) -> double { return o.aiStruck[0] + o.aiStruck[1]; });
+  Figure* pMore = per90("struck inside area less beyond 25, a team", a, [](const MatchRecord& o) {
+    return (o.aiStruckOrigin[kShotInArea] - o.aiStruckOrigin[kShotBeyond25]) / 2.0;
   });
   band(pMore, 0, kInf);
   pMore->bAboveLo = true;
+  ratio("share of struck shots headed",
+        [](const MatchRecord& o) -> double { return o.aiStruckHeaders[0] + o.aiStruckHeaders[1]; },
+        [](const MatchRecord& o) -> double { return o.aiStruck[0] + o.aiStruck[1]; });
+  ratio("share of goals from struck shots",
+        [](const MatchRecord& o) -> double { return o.aiStruckScored[0] + o.aiStruckScored[1]; },
+        [](const MatchRecord& o) -> double { return o.Goals(); });
+  // The match statistics' own count: every flight of a side bound for the
+  // goal it attacks or passing close by (crosses and passes among them),
+  // on target when bound for the goal; saves are those less the goals from
+  // shots.
+  per90("statistics' shots a team", a, [](const MatchRecord& o) { return (o.aiShots[0] + o.aiShots[1]) / 2.0; });
+  ratio("statistics' share on target", [](const MatchRecord& o) -> double { return o.aiOnTarget[0] + o.aiOnTarget[1]; },
+        [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
+  ratio("statistics' on target not scored",
+        [](const MatchRecord& o) -> double { return o.aiOnTarget[0] + o.aiOnTarget[1] - o.ShotGoals(); },
+        [](const MatchRecord& o) -> double { return o.aiOnTarget[0] + o.aiOnTarget[1]; });
+  ratio("statistics' shots from inside the area", [](const MatchRecord& o) -> double { return o.aiShotOrigin[kShotInArea]; },
+        [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
+  ratio("statistics' shots from beyond 25 yards",
+        [](const MatchRecord& o) -> double { return o.aiShotOrigin[kShotBeyond25]; },
+        [](const MatchRecord& o) -> double { return o.aiShots[0] + o.aiShots[1]; });
   // Every shot kick, the ones the statistics leave out (wide, blocked) too.
   per90("shot kicks a team", a, [](const MatchRecord& o) { return (o.aiShotKicks[0] + o.aiShotKicks[1]) / 2.0; });
   ratio("shot kicks from inside the area", [](const MatchRecord& o) -> double { return o.aiShotKickOrigin[kShotInArea]; },
@@ -815,7 +862,8 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     for (std::size_t i = 0; i < aiLengths.size(); i++) {
       const Figure& f = aaf[i][k];
       const bool bShare = f.sName.find("share") != std::string::npos || f.sName.find(" from ") != std::string::npos ||
-                          f.sName.find("saves") != std::string::npos || f.sName.find("35-65") != std::string::npos;
+                          f.sName.find("saves") != std::string::npos || f.sName.find("35-65") != std::string::npos ||
+                          f.sName.find("not scored") != std::string::npos;
       std::snprintf(sz, sizeof sz, bShare ? "  %6.3f +-%5.3f%s" : "  %6.2f +-%5.2f%s", f.e.dMean, f.e.dError, f.In() ? " " : "!");
       o << sz;
       const std::string b = f.BandText();

@@ -125,6 +125,10 @@ struct MatchRecord {
   std::int32_t aiShotKicks[2] = {};
   std::int32_t aiShotKickOrigin[kShotOrigins] = {};  // both sides
   std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
+  // Struck shots (Result::FullTime), per side; their origins both sides.
+  std::int32_t aiStruck[2] = {}, aiStruckOnTarget[2] = {}, aiStruckScored[2] = {}, aiKeeperSaves[2] = {};
+  std::int32_t aiStruckHeaders[2] = {};
+  std::int32_t aiStruckOrigin[kShotOrigins] = {};
   // After full time: extra time played and its goals, the tie played again
   // (Result::bReplayed), the final score (a shoot-out's goals in it), the
   // shoot-out's kicks and goals.

@@ -198,7 +198,8 @@ TEST(SoakFigures, GoalsAreCountedPerNinetyMinutesAndHeldToTheirBandAtEachLength)
   EXPECT_NE(mh::FullTimeReport(a).find("1.50 +- 1.50!"), std::string::npos) << mh::FullTimeReport(a);
 }
 
-// Shots count a team, the share on target of their sums, saves of the shots
+// Struck shots count a team, the share on target of their sums, the
+// keepers' saves of those on target; the statistics' shots likewise, their
 // on target less the goals from shots (penalty kicks and own goals are
 // not); cards and penalties over the matches with fouls on; a person's
 // match and an unfinished one count in no figure, and the unfinished one
@@ -221,6 +222,17 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
   o.aiShotKicks[0] = 6;
   o.aiShotKicks[1] = 10;
   o.aiShotKickOrigin[mh::kShotBeyond25] = 12;
+  o.aiStruck[0] = 9;
+  o.aiStruck[1] = 3;
+  o.aiStruckOnTarget[0] = 4;  // 3 saved, 1 in: the home side's goal that was no penalty
+  o.aiStruckOnTarget[1] = 1;  // saved: the away side's goal was an own goal
+  o.aiKeeperSaves[0] = 3;
+  o.aiKeeperSaves[1] = 1;
+  o.aiStruckScored[0] = 1;
+  o.aiStruckHeaders[1] = 2;
+  o.aiStruckOrigin[mh::kShotInArea] = 2;
+  o.aiStruckOrigin[mh::kShotWithin25] = 4;
+  o.aiStruckOrigin[mh::kShotBeyond25] = 6;
   o.aiPossession[0] = 300;
   o.aiPossession[1] = 100;  // 75%: outside 35-65
   a.push_back(o);
@@ -230,6 +242,10 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
   q.aiOnTarget[0] = 4;
   q.aiBooked[0] = 5;  // not counted: fouls off
   q.aiShotOrigin[mh::kShotBeyond25] = 8;
+  q.aiStruck[0] = 4;
+  q.aiStruckOnTarget[0] = 3;
+  q.aiKeeperSaves[0] = 3;
+  q.aiStruckOrigin[mh::kShotInArea] = 4;
   a.push_back(q);
   mh::MatchRecord person = Played(3, 10, 9, 9);
   person.iKind = 1;
@@ -246,13 +262,21 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
   };
   EXPECT_DOUBLE_EQ(mean("goals a match"), 9 * 1.5);  // per 90 minutes: nine times a 10-minute match
   EXPECT_DOUBLE_EQ(mean("goalless share"), 0.5);
-  EXPECT_DOUBLE_EQ(mean("shots a team"), 9 * 5.0);           // (6 + 4) / 2
-  EXPECT_DOUBLE_EQ(mean("share of shots on target"), 8.0 / 20);
+  EXPECT_DOUBLE_EQ(mean("struck shots a team"), 9 * 4.0);  // (6 + 2) / 2
+  EXPECT_DOUBLE_EQ(mean("struck shots on target a team"), 9 * 2.0);  // (2.5 + 1.5) / 2
+  EXPECT_DOUBLE_EQ(mean("share of struck shots on target"), 8.0 / 16);
+  EXPECT_DOUBLE_EQ(mean("keepers' saves of struck shots on target"), 7.0 / 8);
+  EXPECT_DOUBLE_EQ(mean("struck shots from inside the area"), 6.0 / 16);
+  EXPECT_DOUBLE_EQ(mean("struck shots from beyond 25 yards"), 6.0 / 16);
+  EXPECT_DOUBLE_EQ(mean("struck inside area less beyond 25, a team"), 9 * (-2.0 + 2.0) / 2);
+  EXPECT_DOUBLE_EQ(mean("share of struck shots headed"), 2.0 / 16);
+  EXPECT_DOUBLE_EQ(mean("share of goals from struck shots"), 1.0 / 3);
+  EXPECT_DOUBLE_EQ(mean("statistics' shots a team"), 9 * 5.0);  // (6 + 4) / 2
+  EXPECT_DOUBLE_EQ(mean("statistics' share on target"), 8.0 / 20);
   // The goals from shots: 3 less a penalty and an own goal; 0 in the other.
-  EXPECT_DOUBLE_EQ(mean("keepers' saves of shots on target"), 7.0 / 8);
-  EXPECT_DOUBLE_EQ(mean("shots from inside the area"), 5.0 / 20);
-  EXPECT_DOUBLE_EQ(mean("shots from beyond 25 yards"), 11.0 / 20);
-  EXPECT_DOUBLE_EQ(mean("inside area less beyond 25, a team"), 9 * (1.0 - 4.0) / 2);
+  EXPECT_DOUBLE_EQ(mean("statistics' on target not scored"), 7.0 / 8);
+  EXPECT_DOUBLE_EQ(mean("statistics' shots from inside the area"), 5.0 / 20);
+  EXPECT_DOUBLE_EQ(mean("statistics' shots from beyond 25 yards"), 11.0 / 20);
   EXPECT_DOUBLE_EQ(mean("shot kicks a team"), 9 * 4.0);  // (8 + 0) / 2
   EXPECT_DOUBLE_EQ(mean("shot kicks from beyond 25 yards"), 12.0 / 16);
   EXPECT_DOUBLE_EQ(mean("home possession in 35-65%"), 0.5);
@@ -262,7 +286,11 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
   const std::string f = mh::FullTimeFailures(a);
   EXPECT_NE(f.find("1 unfinished, 0 ended before full time (first: seed 4: stopped)"), std::string::npos) << f;
   EXPECT_NE(f.find("red cards a match (fouls on) at 10 minutes 9.000"), std::string::npos) << f;
-  EXPECT_NE(f.find("inside area less beyond 25, a team at 10 minutes"), std::string::npos) << f;
+  EXPECT_NE(f.find("struck inside area less beyond 25, a team at 10 minutes"), std::string::npos) << f;
+  EXPECT_NE(f.find("struck shots a team at 10 minutes 36.000"), std::string::npos) << f;
+  EXPECT_EQ(f.find("share of struck shots on target"), std::string::npos) << f;
+  EXPECT_NE(f.find("keepers' saves of struck shots on target at 10 minutes 0.875"), std::string::npos) << f;
+  EXPECT_EQ(f.find("statistics'"), std::string::npos) << f;
   EXPECT_EQ(f.find("penalties a match"), std::string::npos) << f;
   EXPECT_NE(f.find("cards a match (fouls on) at 10 minutes 27.000"), std::string::npos) << f;
 }
@@ -271,14 +299,14 @@ TEST(SoakFigures, EachFigureCountsItsOwnMatchesAndGoals) {
 // not more.
 TEST(SoakFigures, AsManyShotsFromInsideAsFromBeyondIsNotMore) {
   mh::MatchRecord o = Played(1, 5, 1, 1);
-  o.aiShotOrigin[mh::kShotInArea] = o.aiShotOrigin[mh::kShotBeyond25] = 3;
+  o.aiStruckOrigin[mh::kShotInArea] = o.aiStruckOrigin[mh::kShotBeyond25] = 3;
   const std::vector<mh::Figure> af = mh::FullTimeFigures({o}, 5);
-  const mh::Figure* p = FigureOf(af, "inside area less beyond 25, a team");
+  const mh::Figure* p = FigureOf(af, "struck inside area less beyond 25, a team");
   ASSERT_NE(p, nullptr);
   EXPECT_FALSE(p->In());
   EXPECT_EQ(p->BandText(), "> 0");
-  o.aiShotOrigin[mh::kShotInArea] = 4;
-  EXPECT_TRUE(FigureOf(mh::FullTimeFigures({o}, 5), "inside area less beyond 25, a team")->In());
+  o.aiStruckOrigin[mh::kShotInArea] = 4;
+  EXPECT_TRUE(FigureOf(mh::FullTimeFigures({o}, 5), "struck inside area less beyond 25, a team")->In());
 }
 
 // ---- Records and their CSV lines ---------------------------------------------------------------
@@ -291,6 +319,8 @@ TEST(SoakRecord, ARecordComesBackFromItsCsvLineWhole) {
   o.aiGoals[1] = 3;
   o.aiPossession[0] = 123456;
   o.aiShotOrigin[mh::kShotBeyond25] = 7;
+  o.aiKeeperSaves[1] = 5;
+  o.aiStruckOrigin[mh::kShotWithin25] = 6;
   o.cStill = -2;
   o.sFault = "a ball lay out of play, \"unjudged\", for 4 ticks";
   o.sDescribe = "seed 1: finished, score 0-0, modes 2 3";
@@ -301,6 +331,8 @@ TEST(SoakRecord, ARecordComesBackFromItsCsvLineWhole) {
   EXPECT_EQ(back.uSeed, 4000000000u);
   EXPECT_EQ(back.aiGoals[1], 3);
   EXPECT_EQ(back.aiShotOrigin[mh::kShotBeyond25], 7);
+  EXPECT_EQ(back.aiKeeperSaves[1], 5);
+  EXPECT_EQ(back.aiStruckOrigin[mh::kShotWithin25], 6);
   EXPECT_EQ(back.sFault, o.sFault);
   EXPECT_EQ(back.sDescribe, o.sDescribe);
   // As many header names as fields before the quoted two.
@@ -398,6 +430,21 @@ TEST_F(SoakSeededMatches, TheFullTimeFiguresAreNormalTimesAndNoMore) {
     for (std::int32_t i = 0; i < mh::kShotOrigins; i++) cKickOrigins += f.aaiShotKickOrigin[k][i];
   EXPECT_EQ(cKickOrigins, f.aiShotKicks[0] + f.aiShotKicks[1]);
   EXPECT_GT(f.aiShotKicks[0] + f.aiShotKicks[1], 0);
+  // Each struck shot has its origin; those on target went in or the keeper
+  // stopped them; a struck shot's goal is one of the side's. Followed apart,
+  // the strikes that were no header are this match's shot kicks.
+  std::int32_t cStruckOrigins = 0;
+  for (std::int32_t k = 0; k < 2; k++) {
+    for (std::int32_t i = 0; i < mh::kShotOrigins; i++) cStruckOrigins += f.aaiStruckOrigin[k][i];
+    EXPECT_LE(f.aiStruckOnTarget[k], f.aiStruck[k]);
+    EXPECT_EQ(f.aiStruckOnTarget[k], f.aiStruckScored[k] + f.aiKeeperSaves[k]);
+    EXPECT_LE(f.aiStruckScored[k], f.aiGoals[k]);
+    EXPECT_EQ(f.aiStruck[k] - f.aiStruckHeaders[k], f.aiShotKicks[k]) << k;
+  }
+  EXPECT_EQ(cStruckOrigins, f.aiStruck[0] + f.aiStruck[1]);
+  EXPECT_GT(f.aiKeeperSaves[0] + f.aiKeeperSaves[1], 0);
+  EXPECT_GT(f.aiStruckScored[0] + f.aiStruckScored[1], 0);
+  EXPECT_GT(f.aiStruckHeaders[0] + f.aiStruckHeaders[1], 0);
   // The ball was held in extra time too.
   EXPECT_GT(f.aiPossession[0] + f.aiPossession[1], 0);
   EXPECT_LT(f.aiPossession[0] + f.aiPossession[1], r.aiPossession[0] + r.aiPossession[1]);
