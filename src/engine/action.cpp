@@ -342,10 +342,12 @@ void action_FramePass(std::int32_t eGameMode) {
       break;
     }
     case GAME_MODE_THROW_IN:
-      EachPlayer([](Player* pp) {
+      // As at a corner or a free kick, a person who has the thrower does not
+      // steer him: his stance and his throw are the throw-in's own.
+      EachPlayer([poTaker](Player* pp) {
         if (IsKeeperByRole(pp)) return;
         action_Run(pp, pp->oAIInfo.bIsAttacking ? ACTION_THROWIN : ACTION_MARK);
-        action_Run(pp, ACTION_SUPPORT);
+        if (pp != poTaker) action_Run(pp, ACTION_SUPPORT);
       });
       break;
     case GAME_MODE_FREE_KICK: {

@@ -3,8 +3,8 @@
 // he stood holding it, the release still waiting, and the match stood in the
 // throw-in until the tick cap. Now the throw is started again, every
 // throw-in ends within a short while and the match finishes. In seed 234's
-// match the monkey's thrower has his throw clip cut off over and over before
-// the release (from tick 22399), is started again each time and throws.
+// match the monkey's player switch hands him the thrower during a throw-in;
+// his throw is left alone and the ball leaves the thrower's hands.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -108,6 +108,48 @@ TEST(ThrowInStand, AThrowWhoseClipIsReplacedBeforeTheReleaseIsStartedAgainAndThr
   EXPECT_GT(o.iEnded, o.iCut) << "the throw-in stood: " << r.Describe(c);
   EXPECT_LE(o.iEnded - o.iCut, 300);
   EXPECT_TRUE(r.bFinished) << r.Describe(c);
+}
+
+// A person's player switch at a throw-in can pick the thrower himself: in
+// seed 234's match the monkey's switch at tick 22385 cycles to the team-mate
+// second nearest the ball, and the thrower's partner has come nearer to it
+// than the thrower. The person who has him does not steer him: his throw is
+// never cut off while he holds the ball, and it leaves his hands at once.
+struct PersonsThrower {
+  std::int32_t iStart = -1;   // the tick the throw-in going on began
+  std::int32_t iTaken = -1;   // the first tick a person had the thrower
+  std::int32_t iLasted = -1;  // ticks, the throw-in in which he had him
+  std::int32_t cCut = 0;      // ticks the thrower's throw was seen cut off
+  static void Observe(std::int32_t iTick, void* pv) {
+    PersonsThrower& o = *static_cast<PersonsThrower*>(pv);
+    if (global.eGameMode != GAME_MODE_THROW_IN) {
+      if (o.iStart >= 0 && o.iTaken >= o.iStart && o.iLasted < 0) o.iLasted = iTick - o.iStart;
+      o.iStart = -1;
+      return;
+    }
+    if (o.iStart < 0) o.iStart = iTick;
+    const Player* pp = setp_poGetKickTaker();
+    if (pp == nullptr) return;
+    if (pp->Control == PLAYER_CONTROL_USER && o.iTaken < 0) o.iTaken = iTick;
+    if (pp->oSetPiece.iPosState == SETP_POS_KICKING && pp->oAnimData.pfnContact && ball_oBall.poOwner == pp &&
+        !CutThrow::Throwing(pp))
+      o.cCut++;
+  }
+};
+
+TEST(ThrowInStand, APersonsSwitchToTheThrowerLeavesHisThrowAlone) {
+  std::string why;
+  ASSERT_TRUE(mh::Setup(&why)) << why;
+  mh::Config c = mh::CarryConfig(234, mh::SideKind::Monkey);
+  c.cTickCap = 60000;
+  PersonsThrower o;
+  const mh::Result r = mh::Run(c, nullptr, PersonsThrower::Observe, &o);
+  EXPECT_TRUE(r.bFinished) << r.Describe(c);
+  ASSERT_EQ(o.iTaken, 22385) << "the person never had the thrower: " << r.Describe(c);
+  EXPECT_EQ(o.cCut, 0);
+  // The throw-in began at tick 22201; the throw left his hands soon after
+  // the switch, not some 220 ticks later when the computer had him back.
+  EXPECT_EQ(o.iLasted, 213);
 }
 
 }  // namespace
