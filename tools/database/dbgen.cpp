@@ -586,7 +586,7 @@ void MakeSkills(Player* p, int rating, int rank, Rng& r) {
   int speed = 0, control = 0, power = 0, acc = 0, head = 0, pass = 0, creat = 0, aware = 0, tack = 0, gk = -40;
   int hand = 0;  // a keeper's handling, against his other keeping skills
   switch (role) {
-    case kKeeper: speed = -10; control = -12; power = 0; acc = -15; head = -10; pass = -10; creat = -20; aware = 4; tack = -15; gk = -50; hand = -10; break;
+    case kKeeper: speed = -10; control = -12; power = 0; acc = -15; head = -10; pass = -10; creat = -20; aware = 4; tack = -15; gk = -46; hand = -10; break;
     case kDefender: speed = 0; control = -4; power = 14; acc = 5; head = 15; pass = -2; creat = -8; aware = 4; tack = 30; break;
     case kMidfield: speed = 2; control = 6; power = 25; acc = 30; head = 10; pass = 8; creat = 6; aware = 4; tack = 20; break;
     case kForward: speed = 8; control = 6; power = 31; acc = 40; head = 25; pass = 0; creat = 4; aware = 2; tack = 10; break;
