@@ -251,13 +251,25 @@ TEST(Zones, MissingIdsAndTheFirstTree) {
   pp = TreePlayer(551, 0);
   pp->x = 9000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 1);
-  pp->x = 6000;
-  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 3);
+  pp->x = 6000;  // 20 to 25 yards out
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 2);
   pp->x = 7000;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 1);
   const std::int32_t y = pp->y;
   pp->y = -1800;  // beside the middle of the area
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 1);
+  pp->x = 5500;  // 25 to 30 yards out: straight in front, then at a slant
+  pp->y = 0;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 2);
+  pp->y = -1000;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 3);
+  pp->y = -2000;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 9);
+  pp->x = 9000;  // on the goal line: beside the goal area, then the area's corner
+  pp->y = -1800;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 2);
+  pp->y = -2500;
+  EXPECT_EQ(zone_iChildAtPlayer(551, pp), 4);
   pp->y = y;
   pp->x = 1500;
   EXPECT_EQ(zone_iChildAtPlayer(551, pp), 9);
