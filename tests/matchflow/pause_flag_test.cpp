@@ -61,7 +61,7 @@ void Tick(std::int32_t iTick, void* pv) {
 // the tick when the centre-spot wait has run out by itself.
 mh::Config Config() {
   mh::Config c;
-  c.uSeed = 3;
+  c.uSeed = 4;
   c.iLength = 2;
   c.iExtraTime = 0;
   c.bPenalties = 0;
