@@ -76,7 +76,7 @@ void CzechoslovakiaHistorySave() {
 // gathered the ball and held it kIdleHold steps. The person then taps Pass
 // again kResumeTaps times, and the run ends kAfterResume steps after the
 // first of them.
-constexpr std::int32_t kFirstTap = 668, kTapEvery = 90, kLastTap = 1388;
+constexpr std::int32_t kFirstTap = 668, kTapEvery = 90, kLastTap = 938;
 // The replay's event that leaves it.
 constexpr std::int32_t kLeaveReplay = 83;
 constexpr std::int32_t kIdleHold = 400, kResumeTaps = 4, kAfterResume = 900;

