@@ -53,7 +53,7 @@ struct Person {
   static void Observe(std::int32_t, void* pv) { static_cast<Person*>(pv)->Tick(); }
 };
 
-mh::Result Play(uint8_t cShoot, std::int32_t cTicks = 12000, std::uint32_t uSeed = 3) {
+mh::Result Play(uint8_t cShoot, std::int32_t cTicks = 12000, std::uint32_t uSeed = 4) {
   mh::Config c;
   c.uSeed = uSeed;
   c.aeSide[0] = mh::SideKind::User;

@@ -2,7 +2,7 @@
 // a throw whose clip was cut off before the ball left the thrower's hands;
 // he stood holding it, the release still waiting, and the match stood in the
 // throw-in until the tick cap. Now the throw is started again, every
-// throw-in ends within a short while and the match finishes. In seed 234's
+// throw-in ends within a short while and the match finishes. In seed 433's
 // match the monkey's player switch hands him the thrower during a throw-in;
 // his throw is left alone and the ball leaves the thrower's hands.
 #include <gtest/gtest.h>
@@ -111,10 +111,10 @@ TEST(ThrowInStand, AThrowWhoseClipIsReplacedBeforeTheReleaseIsStartedAgainAndThr
 }
 
 // A person's player switch at a throw-in can pick the thrower himself: in
-// seed 234's match the monkey's switch at tick 22385 cycles to the team-mate
-// second nearest the ball, and the thrower's partner has come nearer to it
-// than the thrower. The person who has him does not steer him: his throw is
-// never cut off while he holds the ball, and it leaves his hands at once.
+// seed 433's match the monkey's switch at tick 14381 hands him his own side's
+// thrower, who holds the ball and is still choosing his throw. The person who
+// has him does not steer him: his throw is never cut off while he holds the
+// ball, and it leaves his hands at once.
 struct PersonsThrower {
   std::int32_t iStart = -1;   // the tick the throw-in going on began
   std::int32_t iTaken = -1;   // the first tick a person had the thrower
@@ -140,16 +140,17 @@ struct PersonsThrower {
 TEST(ThrowInStand, APersonsSwitchToTheThrowerLeavesHisThrowAlone) {
   std::string why;
   ASSERT_TRUE(mh::Setup(&why)) << why;
-  mh::Config c = mh::CarryConfig(234, mh::SideKind::Monkey);
+  mh::Config c = mh::CarryConfig(433, mh::SideKind::Monkey);
   c.cTickCap = 60000;
   PersonsThrower o;
   const mh::Result r = mh::Run(c, nullptr, PersonsThrower::Observe, &o);
   EXPECT_TRUE(r.bFinished) << r.Describe(c);
-  ASSERT_EQ(o.iTaken, 22385) << "the person never had the thrower: " << r.Describe(c);
+  ASSERT_EQ(o.iTaken, 14381) << "the person never had the thrower: " << r.Describe(c);
   EXPECT_EQ(o.cCut, 0);
-  // The throw-in began at tick 22201; the throw left his hands soon after
-  // the switch, not some 220 ticks later when the computer had him back.
-  EXPECT_EQ(o.iLasted, 213);
+  // The throw-in began at tick 14191 and ends 55 ticks after the switch;
+  // steered, his throw was cut off on 136 ticks and the throw-in ran on
+  // some 270 ticks longer.
+  EXPECT_EQ(o.iLasted, 245);
 }
 
 }  // namespace

@@ -282,7 +282,9 @@ TEST(ViewMatch, CameraCaptionsAndAGoalReplayedAsItWasDrawn) {
   ASSERT_TRUE(mh::Setup(&why)) << why;
   mem_Init();  // the guard words behind the scratch buffer, as the game's start-up sets them
   int cMatchesWithGoals = 0;
-  for (std::uint32_t uSeed = 7; uSeed <= 46 && cMatchesWithGoals < 2; uSeed++) {
+  // From seed 13 on: seed 12's only goal comes 44 ticks after play starts
+  // again, too few frames of open play in the ring to compare a hundred.
+  for (std::uint32_t uSeed = 13; uSeed <= 46 && cMatchesWithGoals < 2; uSeed++) {
     SCOPED_TRACE(uSeed);
     mh::Config c;
     c.uSeed = uSeed;
