@@ -355,6 +355,10 @@ MatchRecord RecordOf(const Config& c, const Result& r, const std::string& sFault
   o.bFinished = r.bFinished ? 1 : 0;
   const Result::FullTime& f = r.oFullTime;
   o.bFullTime = f.bReached ? 1 : 0;
+  // Origins are kept for both sides together.
+  auto origins = [](std::int32_t* piTo, const std::int32_t* piFrom) {
+    for (std::int32_t i = 0; i < kShotOrigins; i++) piTo[i] += piFrom[i];
+  };
   for (std::int32_t k = 0; k < 2; k++) {
     o.aiGoals[k] = f.aiGoals[k];
     o.aiPenaltyGoals[k] = f.aiPenaltyGoals[k];
@@ -366,15 +370,15 @@ MatchRecord RecordOf(const Config& c, const Result& r, const std::string& sFault
     o.aiBooked[k] = f.aiBooked[k];
     o.aiSentOff[k] = f.aiSentOff[k];
     o.aiPossession[k] = f.aiPossession[k];
-    for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiShotOrigin[i] += f.aaiShotOrigin[k][i];
+    origins(o.aiShotOrigin, f.aaiShotOrigin[k]);
     o.aiShotKicks[k] = f.aiShotKicks[k];
-    for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiShotKickOrigin[i] += f.aaiShotKickOrigin[k][i];
+    origins(o.aiShotKickOrigin, f.aaiShotKickOrigin[k]);
     o.aiStruck[k] = f.aiStruck[k];
     o.aiStruckOnTarget[k] = f.aiStruckOnTarget[k];
     o.aiStruckScored[k] = f.aiStruckScored[k];
     o.aiKeeperSaves[k] = f.aiKeeperSaves[k];
     o.aiStruckHeaders[k] = f.aiStruckHeaders[k];
-    for (std::int32_t i = 0; i < kShotOrigins; i++) o.aiStruckOrigin[i] += f.aaiStruckOrigin[k][i];
+    origins(o.aiStruckOrigin, f.aaiStruckOrigin[k]);
     o.aiFinal[k] = r.aiScore[k];
     o.aiShootoutKicks[k] = r.aiShootoutKicks[k];
     o.aiShootoutGoals[k] = r.aiPenalties[k];
