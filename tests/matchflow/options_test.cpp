@@ -112,6 +112,14 @@ TEST_F(Options, PlayerChatRunsOffNativeThenTheLanguagesWithJapaneseBeforePortugu
   EXPECT_EQ(options_oBlock.iPlayerChat, 8);
 }
 
+// In French the own-language chat reads "Maternelle" (never the Italian "Natale").
+TEST_F(Options, FrenchPlayerChatNamesTheOwnLanguageMaternelle) {
+  mlang_iLanguage = LANGUAGE_FRENCH;
+  options_oBlock.iPlayerChat = 1;
+  EXPECT_EQ(Value(OPTIONS_ROW_CHAT), "Maternelle");
+  mlang_iLanguage = LANGUAGE_ENGLISH;
+}
+
 TEST_F(Options, TheCursorStopsAtBothEndsAndHistoryHasNoTextLanguageRow) {
   Press(8);
   EXPECT_EQ(options_oScreen.iCursor, 0);

@@ -253,6 +253,26 @@ TEST_F(Texts, FrenchPutsASpaceBeforeEachColonAndSemicolon) {
   EXPECT_GT(cMarks, 0);  // the rules pages have some
 }
 
+// The qualifying pages of 1958, 1978, 1982 and 1990 name a feminine host and
+// a feminine holder, so their places line agrees with both: French
+// "qualifiées d'office", Italian "qualificate di diritto".
+TEST_F(Texts, QualifyingPagesAgreeWithAFeminineHostAndHolder) {
+  const auto Page = [](int32_t iLanguage, int32_t iYear) {
+    mlang_SetLanguage(iLanguage);
+    std::string o;
+    for (int32_t i = rules_aiQual[(iYear - 58) / 4]; rules_aoEntries[i].iText != 1007; i++)
+      o += std::string(festr_IDToStr(rules_aoEntries[i].iText)) + "\n";
+    return o;
+  };
+  for (int32_t iYear : {58, 78, 82, 90}) {
+    const std::string oFr = Page(LANGUAGE_FRENCH, iYear), oIt = Page(LANGUAGE_ITALIAN, iYear);
+    EXPECT_NE(oFr.find("sont qualifi\xE9" "es d'office"), std::string::npos) << iYear;
+    EXPECT_EQ(oFr.find("qualifi\xE9s d'office"), std::string::npos) << iYear;
+    EXPECT_NE(oIt.find("sono qualificate di diritto"), std::string::npos) << iYear << "\n" << oIt;
+    EXPECT_EQ(oIt.find("qualificati di diritto"), std::string::npos) << iYear;
+  }
+}
+
 // A UTF-8 text of the Latin-1 range in Windows-1252.
 std::string From8(const std::string& oUtf8) {
   std::string o;

@@ -193,6 +193,97 @@ TEST_F(FontsTest, MatchFontsAccentedCapitalsShowAClearMark) {
   QDLSurfaceFree(s);
 }
 
+// The mark of an accented capital as Lit draws it: its rows, from the first
+// lit one to the free row over the letter, cut to the columns its ink spans;
+// and the width of the letter under it.
+struct MarkInk {
+  std::vector<std::string> rows;
+  int letterWidth = 0;
+};
+MarkInk MarkOf(const std::vector<std::string>& a) {
+  MarkInk m;
+  const int h = static_cast<int>(a.size());
+  int top = 0;
+  while (top < h && !RowLit(a[static_cast<size_t>(top)])) ++top;
+  int gap = top;
+  while (gap < h && RowLit(a[static_cast<size_t>(gap)])) ++gap;
+  size_t x0 = std::string::npos, x1 = 0;
+  for (int y = top; y < gap; ++y) {
+    x0 = std::min(x0, a[static_cast<size_t>(y)].find('#'));
+    x1 = std::max(x1, a[static_cast<size_t>(y)].rfind('#'));
+  }
+  if (top == gap) return m;
+  for (int y = top; y < gap; ++y) m.rows.push_back(a[static_cast<size_t>(y)].substr(x0, x1 - x0 + 1));
+  m.letterWidth = LitIn(a, gap, h).second;
+  return m;
+}
+
+// The pieces of ink of a mark, pixels joined by a side or a corner.
+int Pieces(std::vector<std::string> m) {
+  int n = 0;
+  const auto Fill = [&m](auto&& self, int y, int x) -> void {
+    if (y < 0 || y >= static_cast<int>(m.size()) || x < 0 || x >= static_cast<int>(m[0].size())) return;
+    if (m[static_cast<size_t>(y)][static_cast<size_t>(x)] != '#') return;
+    m[static_cast<size_t>(y)][static_cast<size_t>(x)] = ' ';
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) self(self, y + dy, x + dx);
+  };
+  for (size_t y = 0; y < m.size(); ++y)
+    for (size_t x = 0; x < m[y].size(); ++x)
+      if (m[y][x] == '#') {
+        ++n;
+        Fill(Fill, static_cast<int>(y), static_cast<int>(x));
+      }
+  return n;
+}
+
+// The mean column of a row's ink, times its pixel count of the other row, so
+// that two rows compare without a division: Lean(top, bottom) > 0 when the
+// top row's ink lies right of the bottom row's.
+int Lean(const std::string& top, const std::string& bottom) {
+  const auto Ink = [](const std::string& r, int* pSum, int* pCount) {
+    for (size_t x = 0; x < r.size(); ++x)
+      if (r[x] == '#') {
+        *pSum += static_cast<int>(x);
+        ++*pCount;
+      }
+  };
+  int s0 = 0, n0 = 0, s1 = 0, n1 = 0;
+  Ink(top, &s0, &n0);
+  Ink(bottom, &s1, &n1);
+  return s0 * n1 - s1 * n0;
+}
+
+// Each accented capital of the match font shows its own mark, not just any:
+// the tilde of "Ñ" one wave across more than half the letter, the diaeresis
+// of "Ü" two dots, the acute of "É" rising to the right and the grave of "È"
+// to the left, the circumflex of "Ô" a peak (its top row inside its bottom).
+TEST_F(FontsTest, MatchFontsAccentedCapitalsShowTheirOwnMark) {
+  QDLSurface* s = QDLSurfaceCreate(20, 20, 16, QDLCREATE_MEMORY);
+  ASSERT_NE(s, nullptr);
+  for (const char* name : {"SWfont3a3.bmp", "font3a3.tga"}) {
+    SCOPED_TRACE(name);
+    QDLFont* f = Load(name);
+    ASSERT_NE(f, nullptr);
+    const MarkInk tilde = MarkOf(Lit(s, f, 0xD1)), dots = MarkOf(Lit(s, f, 0xDC)), acute = MarkOf(Lit(s, f, 0xC9)),
+                  grave = MarkOf(Lit(s, f, 0xC8)), peak = MarkOf(Lit(s, f, 0xD4));
+    for (const MarkInk* m : {&tilde, &dots, &acute, &grave, &peak}) ASSERT_EQ(m->rows.size(), 2u) << Picture(m->rows);
+    EXPECT_EQ(Pieces(tilde.rows), 1) << Picture(tilde.rows);
+    EXPECT_GT(2 * static_cast<int>(tilde.rows[0].size()), tilde.letterWidth) << Picture(tilde.rows);
+    EXPECT_EQ(Pieces(dots.rows), 2) << Picture(dots.rows);
+    EXPECT_EQ(Pieces(acute.rows), 1) << Picture(acute.rows);
+    EXPECT_GT(Lean(acute.rows[0], acute.rows[1]), 0) << Picture(acute.rows);
+    EXPECT_EQ(Pieces(grave.rows), 1) << Picture(grave.rows);
+    EXPECT_LT(Lean(grave.rows[0], grave.rows[1]), 0) << Picture(grave.rows);
+    EXPECT_EQ(Pieces(peak.rows), 1) << Picture(peak.rows);
+    EXPECT_EQ(Lean(peak.rows[0], peak.rows[1]), 0) << Picture(peak.rows);
+    EXPECT_GT(peak.rows[0].find('#'), peak.rows[1].find('#')) << Picture(peak.rows);
+    EXPECT_LT(peak.rows[0].rfind('#'), peak.rows[1].rfind('#')) << Picture(peak.rows);
+    QDLFontFree(f);
+  }
+  QDLSurfaceFree(s);
+}
+
 // The pixels of a 24-bit BMP sheet as the rasteriser writes it, red, green
 // and blue, top row first; empty when the file is not one.
 struct SheetPixels {
