@@ -4,6 +4,7 @@ korvena_test(keeper_tests
     ${CMAKE_CURRENT_LIST_DIR}/engine/engine_env.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/keeper_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/engine/keeper_play_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/engine/keeper_penalty_test.cpp
   DEPS korvena_engine korvena_shell)
 # The keepers in the open-play sandbox.
 korvena_test(keeper_sandbox_tests

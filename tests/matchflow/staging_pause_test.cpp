@@ -30,6 +30,7 @@
 #include "matchflow/matchstate.h"
 #include "matchflow/menu.h"
 #include "matchflow/pausemenu.h"
+#include "scene3d/pcframe.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/list.h"
@@ -72,13 +73,32 @@ std::uint64_t Bytes(const MatchStateBlock& o) {
 }
 
 // The match after a tick: the harness's state hash, the script machine and
-// the camera (its view, fade and stack) byte for byte.
+// the camera (its view, fade and stack) byte for byte, the camera the tick's
+// picture is drawn from, and the person's port binding (its id and table).
 struct TickState {
   std::int32_t eMode = 0;
   mh::Hash oHash;
-  std::uint64_t uScript = 0, uCamera = 0;
+  std::uint64_t uScript = 0, uCamera = 0, uDrawn = 0;
+  std::int32_t eBinding = -1;
+  const InputPortBinding* pipbBinding = nullptr;
 };
-TickState Now() { return {global.eGameMode, mh::StateHash(), Bytes(spscript_MatchState()), Bytes(camera_MatchState())}; }
+TickState Now() {
+  const FramePacket* p = pcframe_poCurrent;
+  const std::int32_t bDrawn = p ? p->aiSnapshotCounts[PCFRAME_COUNT_CAMERA] : 0;
+  PacketCamera oDrawn{};
+  if (bDrawn) oDrawn = p->oCamera;
+  const InputPort* pip = user_aUsers[0].pip;
+  return {global.eGameMode,
+          mh::StateHash(),
+          Bytes(spscript_MatchState()),
+          Bytes(camera_MatchState()),
+          Bytes({"drawn", &oDrawn, sizeof oDrawn}) ^ static_cast<std::uint64_t>(bDrawn),
+          pip ? pip->eBinding : -1,
+          pip ? pip->pipbInputPortBinding : nullptr};
+}
+bool SameBinding(const TickState& s, const TickState& o) {
+  return s.eBinding == o.eBinding && s.pipbBinding == o.pipbBinding;
+}
 
 // A person at home, 4 minutes a half, who from the tick the centre-spot
 // wait has run out by itself presses Pass and Shoot in turn every 1.5 s,
@@ -197,14 +217,20 @@ void CommandsShift(std::int32_t iFrom, std::int32_t cTicks) {
   Send(r);
 }
 
-constexpr std::int32_t kWhatScript = mh::kGroups, kWhatCamera = mh::kGroups + 1, kWhatMode = mh::kGroups + 2;
+constexpr std::int32_t kWhatScript = mh::kGroups, kWhatCamera = mh::kGroups + 1, kWhatMode = mh::kGroups + 2,
+                       kWhatDrawn = mh::kGroups + 3, kWhatBinding = mh::kGroups + 4;
 std::string WhatName(std::int32_t i) {
   if (i >= 0 && i < mh::kGroups) return mh::kGroupNames[i];
-  return i == kWhatScript ? "script" : i == kWhatCamera ? "camera" : i == kWhatMode ? "mode" : "-";
+  return i == kWhatScript    ? "script"
+         : i == kWhatCamera  ? "camera"
+         : i == kWhatMode    ? "mode"
+         : i == kWhatDrawn   ? "drawn camera"
+         : i == kWhatBinding ? "binding"
+                             : "-";
 }
 
-// What differs between two ticks' states (-1 nothing), the modes and the
-// clock left out when bStanding.
+// What differs between two ticks' states (-1 nothing), the modes, the clock
+// and the binding (the menu's while it is up) left out when bStanding.
 std::int32_t Difference(const TickState& s, const TickState& o, bool bStanding) {
   if (!bStanding && s.eMode != o.eMode) return kWhatMode;
   for (std::int32_t g = 0; g < mh::kGroups; g++) {
@@ -213,6 +239,8 @@ std::int32_t Difference(const TickState& s, const TickState& o, bool bStanding) 
   }
   if (s.uScript != o.uScript) return kWhatScript;
   if (s.uCamera != o.uCamera) return kWhatCamera;
+  if (s.uDrawn != o.uDrawn) return kWhatDrawn;
+  if (!bStanding && !SameBinding(s, o)) return kWhatBinding;
   return -1;
 }
 
@@ -252,12 +280,14 @@ void CopyTick(std::int32_t iTick) {
   }
   // Standing: the tick of the Start and the paused ticks leave the match as
   // the tick before the Start left it (the modes and the clock, which keeps
-  // its state for the resume, aside).
+  // its state for the resume, aside), and draw it from the same camera; the
+  // resume gives the person back the staging's binding.
   const std::int32_t iResume = p.iAt + p.iPause;
   const TickState& o = a[static_cast<std::size_t>(p.iAt - 1)];
   if (iTick <= iResume) {
     if (iTick < iResume && s.eMode != GAME_MODE_PAUSE_MENU) Fail(kNoMenu, iTick);
     if (iTick == iResume && s.eMode != kScript) Fail(kNotResumed, iTick);
+    if (iTick == iResume && !SameBinding(s, o)) Fail(kDiffers, iTick, kWhatBinding);
     if (const std::int32_t w = Difference(s, o, true); w >= 0) Fail(kMovedInPause, iTick, w);
     if (iTick == iResume - 1) Post(kMenuStart);
     return;
