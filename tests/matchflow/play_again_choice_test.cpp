@@ -5,7 +5,8 @@
 // chooses nothing and the choice waits; one heard after it plays again.
 // The same for the person's own Pass key held down: one that went down on or
 // before the step that first draws the choice and is let go after it
-// chooses nothing; one that went down after it plays again.
+// chooses nothing; one that went down after it plays again. Once the held
+// key has been let go, the person's next press of it plays again.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,6 +63,10 @@ struct Watch {
   bool bKey = false;
   std::int32_t iUpAfter = 0;
   std::int32_t iKeyDown = -1, iKeyUp = -1;  // the steps it is heard down and up
+  // Then, when iAgainAfter >= 0, the same key pressed again: down this many
+  // steps after its release is heard, let go two steps later.
+  std::int32_t iAgainAfter = -1;
+  std::int32_t iAgainDown = -1, iAgainUp = -1;  // the steps that press is heard down and up
 };
 
 void Act(std::int32_t iTick, void* pv) {
@@ -99,6 +104,14 @@ void Act(std::int32_t iTick, void* pv) {
   if (w.iKeyDown >= 0 && w.iKeyUp < 0 && w.iDrawn >= 0 && iHeard == std::max(w.iKeyDown, w.iDrawn) + w.iUpAfter) {
     KeyHold(false);
     w.iKeyUp = iHeard;
+  }
+  if (w.iAgainAfter >= 0 && w.iKeyUp >= 0 && w.iAgainDown < 0 && iHeard == w.iKeyUp + w.iAgainAfter) {
+    KeyHold(true);
+    w.iAgainDown = iHeard;
+  }
+  if (w.iAgainDown >= 0 && w.iAgainUp < 0 && iHeard == w.iAgainDown + 2) {
+    KeyHold(false);
+    w.iAgainUp = iHeard;
   }
   // Once the case is decided (played again, or a second's wait with no
   // choice), Main Menu ends the run.
@@ -197,6 +210,30 @@ TEST_P(PlayAgainHold, OnlyAKeyThatGoesDownAfterTheChoiceIsDrawnChooses) {
     EXPECT_LT(w.iChosen, 0) << "a key held down from step " << w.iKeyDown << " across the draw at " << w.iDrawn
                             << " and let go at " << w.iKeyUp << " chose";
   }
+}
+
+// The key held across the draw chooses nothing when it is let go, and only
+// for that once: the same person's next press of it plays again.
+TEST_F(PlayAgainHold, TheNextPressAfterAHeldKeyIsLetGoChooses) {
+  mh::Config c;
+  c.uSeed = 40;
+  c.iLength = 2;
+  c.iExtraTime = 0;
+  c.aeSide[0] = mh::SideKind::User;
+  c.bAnswerChoice = false;
+  c.cTickCap = 20000;
+  Watch w;
+  w.iGap = 2;
+  w.bKey = true;
+  w.iUpAfter = 3;
+  w.iAgainAfter = 3;
+  mh::Run(c, nullptr, Act, &w);
+  ASSERT_GE(w.iDrawn, 0) << "the choice never showed";
+  ASSERT_LE(w.iKeyDown, w.iDrawn) << "the key went down after the choice was drawn";
+  ASSERT_GT(w.iKeyUp, w.iDrawn);
+  ASSERT_GE(w.iAgainUp, 0) << "the key was not pressed again";
+  EXPECT_GE(w.iChosen, w.iAgainUp) << "the press heard down at step " << w.iAgainDown << " and up at " << w.iAgainUp
+                                   << ", after the held key was let go at " << w.iKeyUp << ", chose nothing";
 }
 
 std::vector<HoldCase> HoldCases() {

@@ -5,7 +5,9 @@
 // a new match's of the same sides and seed, however the first match booked,
 // sent off or substituted its players. A drawn history match played again
 // keeps what the tournament keeps: the bookings of its first match. Both
-// start with the player speech's cool-downs reset, as a new match does.
+// start with the player speech's cool-downs reset, as a new match does. The
+// friendly played again kicks off with the action table's match state (the
+// director, the close-down, the steering, the touch words) as a new match's.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,9 +17,12 @@
 #include <string>
 
 #include "audio/sound.h"
+#include "engine/action.h"
+#include "engine/action_react.h"
 #include "engine/formation.h"
 #include "engine/player.h"
 #include "engine/team.h"
+#include "engine/touch.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "matchflow/matchstate.h"
@@ -30,6 +35,40 @@
 namespace mh = match_harness;
 
 namespace {
+
+// ---- The action table's match state as text -----------------------------------------------
+
+// A player by his record: "h3", "a7", "-" for none.
+std::string PlayerName(const Player* pp) {
+  if (!pp) return "-";
+  for (std::int32_t i = 0; i < PLAYER_TEAM_SIZE; i++) {
+    if (pp == &player_aHome[i]) return "h" + std::to_string(i);
+    if (pp == &player_aAway[i]) return "a" + std::to_string(i);
+  }
+  return "?";
+}
+
+// What the action table's reset sets up for a match: the director, the
+// player closing down and his delay, the steering point, the users' turns,
+// both sides' touch words and each player's touch record.
+std::string TableText() {
+  std::ostringstream ss;
+  std::int32_t x = 0, y = 0;
+  action_SteeringPointGet(&x, &y);
+  ss << "director " << PlayerName(director_poPlayerGet()) << " close-down " << PlayerName(closedown_poPlayerGet())
+     << " delay " << closedown_DelayGet() << " steer " << x << ',' << y << " turns";
+  for (std::int32_t i = 0; i < 4; i++) ss << ' ' << action_UserTurnGet(i);
+  for (const TouchTeam& t : touch_aTeams)
+    ss << "\ntouch " << PlayerName(t.poContact) << ' ' << t.iKind << ' ' << t.iSavedKind << ' ' << t.iOffsetX << ' '
+       << t.iOffsetY << ' ' << t.iOffsetH << ' ' << t.iHeading << ' ' << t.iTurn;
+  for (const Player* pa : {player_aHome, player_aAway})
+    for (std::int32_t i = 0; i < PLAYER_TEAM_SIZE; i++) {
+      const TouchRecord& o = pa[i].oTouch;
+      ss << "\n" << PlayerName(&pa[i]) << ' ' << o.iState << ' ' << o.iContactMark << ' ' << o.iTimer << ' '
+         << o.aiOffset[0] << ' ' << o.aiOffset[1];
+    }
+  return ss.str();
+}
 
 // ---- The team sheets as text ---------------------------------------------------------------
 
@@ -146,6 +185,8 @@ struct Watch {
   std::string sSheets;        // at the watched kick-off
   std::string sCardsBefore;   // as the matches before left them
   std::string sCardsAtKickOff;
+  std::string sTable;         // the action table's match state at the watched kick-off
+  std::string sTableBefore;   // and as the matches before left it
   Marks oBefore;              // what the matches before the watched start did
   bool bSpeechBefore = false;   // the speech not as a reset leaves it before the start
   bool bStartTick = false;      // the watched start came on this tick
@@ -165,6 +206,7 @@ void Look(std::int32_t, void*) {
     // As the matches before leave them, up to the tick the start comes on.
     w.oBefore = MarksGet();
     w.sCardsBefore = CardsText();
+    w.sTableBefore = TableText();
     w.bSpeechBefore = !SpeechReset();
   } else if (w.bStartTick) {
     w.bStartTick = false;
@@ -180,6 +222,7 @@ void Look(std::int32_t, void*) {
   w.bTaken = true;
   w.sSheets = SheetsText();
   w.sCardsAtKickOff = CardsText();
+  w.sTable = TableText();
   // Nothing more to see: the run ends here.
   global.eGameMode = GAME_MODE_MATCH_END;
 }
@@ -238,6 +281,20 @@ TEST_F(PlayAgainSheets, APlayedAgainMatchStartsWithTheSpeechReset) {
   ASSERT_TRUE(o.bTaken);
   EXPECT_TRUE(o.bSpeechBefore) << "the first match left the speech as a reset does";
   EXPECT_TRUE(o.bSpeechReset);
+}
+
+// At its kick-off the match played again finds the action table's match
+// state (the director, the close-down and its delay, the steering, the
+// touch words) as a new match's kick-off finds it, whatever the first match
+// left in it.
+TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffWithANewMatchsActionTable) {
+  mh::Config c = Friendly();
+  const Watch oNew = Run(c, 1);
+  c.bPlayAgain = true;
+  const Watch oAgain = Run(c, 2);
+  ASSERT_TRUE(oNew.bTaken && oAgain.bTaken);
+  EXPECT_NE(oAgain.sTableBefore, oNew.sTable) << "the first match left the table as a new match's kick-off has it";
+  EXPECT_EQ(oAgain.sTable, oNew.sTable);
 }
 
 // Round format 5: drawn after extra time, the match is played again. Its
