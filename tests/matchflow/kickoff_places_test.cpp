@@ -5,16 +5,20 @@
 // keepers stand in their goal areas and the side not kicking off outside the
 // centre circle; on the tick the ball is played every outfield player but
 // the taker and his partner stands at the centre of his zone 35 in his own
-// half (his keeper's), and nobody waits on a touch line.
+// half (his keeper's), and nobody waits on a touch line. On its first tick
+// (but after the walk-on) a player moved to his place starts from the
+// standing clip and a keeper plays on the clip he had.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/anim.h"
 #include "engine/player.h"
 #include "engine/zone.h"
 #include "matchflow/clock.h"
@@ -75,6 +79,39 @@ std::string Misplaced() {
   return ss.str();
 }
 
+// Where each player stood and the clip he played on a tick.
+struct Was {
+  std::int32_t x, y;
+  AnimData oAnim;
+};
+using Whereabouts = std::map<const Player*, Was>;
+
+Whereabouts Now() {
+  Whereabouts m;
+  for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) m[pp] = {pp->x, pp->y, pp->oAnimData};
+  return m;
+}
+
+// What is wrong with the clips on a kick-off's first tick, against the tick
+// before it ("" when nothing): a player moved to his place starts from the
+// standing clip, whichever side he plays for; a keeper plays on the clip he
+// had, moved or not (his clips are his own machine's).
+std::string Clips(const Whereabouts& mBefore) {
+  std::ostringstream ss;
+  for (const auto& [pp, was] : mBefore) {
+    const AnimData& o = pp->oAnimData;
+    if (player_IsGoalkeeper(pp)) {
+      if (o.eActionAnim != was.oAnim.eActionAnim || o.uTicks < was.oAnim.uTicks)
+        ss << " keeper " << static_cast<int>(pp->ID) << "'s clip " << was.oAnim.eActionAnim << " (tick "
+           << was.oAnim.uTicks << ") became " << o.eActionAnim << " (tick " << o.uTicks << ");";
+    } else if ((pp->x != was.x || pp->y != was.y) && (o.eActionAnim != ANIM_STAND || o.uTicks != 0)) {
+      ss << " " << static_cast<int>(pp->ID) << " moved to his place in clip " << o.eActionAnim << " at its tick "
+         << o.uTicks << ";";
+    }
+  }
+  return ss.str();
+}
+
 // Each kick-off taken, named by what came before it, and what was wrong on
 // the tick its ball was played (the last tick of the kick-off). The first
 // iLevel period ends are levelled, so that extra time or a match played
@@ -85,6 +122,8 @@ struct Watch {
   std::int32_t eBefore = 0;  // the last mode before the kick-off (replay and pause menu aside)
   std::int32_t eLast = 0;
   std::string sKind, sMisplaced, sUnlawful;
+  Whereabouts mBefore;  // the last tick's
+  std::int32_t cMovedAtStart = 0;  // players moved to their places at the kick-offs checked
   std::vector<std::string> asKinds, asFaults;
 };
 
@@ -110,7 +149,17 @@ void Observe(std::int32_t, void* pv) {
   }
   w.bInPeriodEnd = bInPeriodEnd;
   if (e == GAME_MODE_KICK_OFF) {
-    if (w.eLast != GAME_MODE_KICK_OFF) w.sKind = Kind(w.eBefore), w.sUnlawful.clear();
+    if (w.eLast != GAME_MODE_KICK_OFF) {
+      w.sKind = Kind(w.eBefore), w.sUnlawful.clear();
+      // The walk-on leaves everybody at his place for the first kick-off, and
+      // a match played again starts every clip afresh before its own.
+      if (w.sKind != "first" && w.sKind != "played again") {
+        const std::string sClips = Clips(w.mBefore);
+        if (!sClips.empty()) w.asFaults.push_back(w.sKind + ", on its first tick:" + sClips);
+        for (const auto& [pp, was] : w.mBefore)
+          w.cMovedAtStart += !player_IsGoalkeeper(pp) && (pp->x != was.x || pp->y != was.y);
+      }
+    }
     w.sMisplaced = Misplaced();
     if (w.sUnlawful.empty()) w.sUnlawful = Unlawful();
   } else if (w.eLast == GAME_MODE_KICK_OFF && e == GAME_MODE_PLAY) {
@@ -119,6 +168,7 @@ void Observe(std::int32_t, void* pv) {
     if (!w.sUnlawful.empty()) w.asFaults.push_back(w.sKind + ", while it waited:" + w.sUnlawful);
   }
   if (e != GAME_MODE_KICK_OFF && e != GAME_MODE_REPLAY && e != GAME_MODE_PAUSE_MENU) w.eBefore = e;
+  w.mBefore = Now();
   w.eLast = e;
 }
 
@@ -189,6 +239,7 @@ TEST_P(KickOffPlaces, BothSidesStandAtTheirPlaces) {
     EXPECT_NE(std::find(w.asKinds.begin(), w.asKinds.end(), s), w.asKinds.end())
         << "no kick-off " << s << " among " << sTaken;
   for (const std::string& s : w.asFaults) ADD_FAILURE() << s;
+  EXPECT_GT(w.cMovedAtStart, 0) << "nobody was moved to his place at a kick-off";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKickOff, KickOffPlaces, ::testing::ValuesIn(kaCases),

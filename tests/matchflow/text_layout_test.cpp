@@ -440,6 +440,10 @@ TEST_F(Pages, TheScoreStripNamesEachTeamWholeElseByItsShortName) {
   };
   const std::vector<Case> aCases = {
       {0, "Brazil", "Italy", 1, 0, 45, {"98", "Brazil 1 - 0 Italy", "98", "45", ":", "00"}},
+      // Whole names that differ from their short names ("N.Zealand",
+      // "S.Korea"), whole wherever the line fits, on either side.
+      {0, "New Zealand", "Wales", 1, 0, 45, {"98", "New Zealand 1 - 0 Wales", "98", "45", ":", "00"}},
+      {0, "Wales", "South Korea", 1, 0, 45, {"98", "Wales 1 - 0 South Korea", "98", "45", ":", "00"}},
       // "Czechoslovakia 1 - 0 Wales" leaves the clock no room; the short names do.
       {0, "Czechoslovakia", "Wales", 1, 0, 45, {"98", "Czechoslov. 1 - 0 Wales", "98", "45", ":", "00"}},
       // Not even "Tch\351coslova. 1 - 0 P.de Galles" does: a row a side, whole.
@@ -664,6 +668,34 @@ TEST_F(Pages, LineUpPanelsOfEveryFormation) {
       matchflow_LineupPanel(&match.HomeTeam);
       Page("lineup_" + std::to_string(f), true);
     }
+  }
+}
+
+// The line-up panel's title names the side whole where the box holds the
+// name (some thirty-five cells), not by its short name.
+TEST_F(Pages, TheLineUpPanelsTitleIsTheSidesWholeName) {
+  const struct {
+    int iLanguage;
+    const char* pszTeam;
+  } aCases[] = {
+      {0, "Czechoslovakia"},
+      {0, "United States of America"},
+      {1, "Tch\351coslovaquie"},
+      {1, "Antilles n\351erlandaises"},
+      {2, "Niederl\344ndische Antillen"},
+  };
+  for (const auto& c : aCases) {
+    Language(c.iLanguage);
+    const int id = TeamNamed(c.pszTeam);
+    ASSERT_GT(id, 0) << c.pszTeam;
+    ASSERT_STRNE(tla_ShortNameGet(id), c.pszTeam);
+    match.HomeTeam.Squad->iTeamId = id;
+    pcframe_Begin();
+    matchflow_LineupPanel(&match.HomeTeam);
+    const std::vector<std::string> a = PacketTextsAbove(480);
+    ASSERT_FALSE(a.empty());
+    EXPECT_EQ(a[0], c.pszTeam);
+    Page("lineup_title_" + std::string(tla_TLAGet(id, 0)), true);
   }
 }
 
