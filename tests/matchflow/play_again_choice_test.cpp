@@ -183,17 +183,22 @@ class PlayAgainHold : public ::testing::TestWithParam<HoldCase> {
     ASSERT_TRUE(mh::Setup(&why)) << why;
   }
   void TearDown() override { KeyHold(false); }
+  // A two-minute friendly with a person at home who answers the choice himself.
+  static mh::Config HoldMatch() {
+    mh::Config c;
+    c.uSeed = 40;
+    c.iLength = 2;
+    c.iExtraTime = 0;
+    c.aeSide[0] = mh::SideKind::User;
+    c.bAnswerChoice = false;
+    c.cTickCap = 20000;
+    return c;
+  }
 };
 
 TEST_P(PlayAgainHold, OnlyAKeyThatGoesDownAfterTheChoiceIsDrawnChooses) {
   const HoldCase& o = GetParam();
-  mh::Config c;
-  c.uSeed = 40;
-  c.iLength = 2;
-  c.iExtraTime = 0;
-  c.aeSide[0] = mh::SideKind::User;
-  c.bAnswerChoice = false;
-  c.cTickCap = 20000;
+  const mh::Config c = HoldMatch();
   Watch w;
   w.iGap = o.iGap;
   w.bKey = true;
@@ -215,13 +220,7 @@ TEST_P(PlayAgainHold, OnlyAKeyThatGoesDownAfterTheChoiceIsDrawnChooses) {
 // The key held across the draw chooses nothing when it is let go, and only
 // for that once: the same person's next press of it plays again.
 TEST_F(PlayAgainHold, TheNextPressAfterAHeldKeyIsLetGoChooses) {
-  mh::Config c;
-  c.uSeed = 40;
-  c.iLength = 2;
-  c.iExtraTime = 0;
-  c.aeSide[0] = mh::SideKind::User;
-  c.bAnswerChoice = false;
-  c.cTickCap = 20000;
+  const mh::Config c = HoldMatch();
   Watch w;
   w.iGap = 2;
   w.bKey = true;
