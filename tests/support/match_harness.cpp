@@ -460,12 +460,9 @@ struct FullTimeWatch {
   std::int32_t aiMoveState[22] = {};
   bool bShotFlying = false;  // the ball free in a shot's flight
   // Struck shots: each player's kick waiting for its contact on the tick
-  // before, the ball's holder and last kicker then, and the strike followed
-  // (its striker, side, whether it was bound for the goal, the side's goals
-  // when it was struck).
+  // before, and the strike followed (its striker, side, whether it was bound
+  // for the goal, the side's goals when it was struck).
   AnimContactFn apfnContact[22] = {};
-  const Player* poHeldBefore = nullptr;
-  const Player* poKickedBefore = nullptr;
   const Player* poStriker = nullptr;
   std::int32_t iStrikeSide = 0, iStrikeGoals = 0;
   bool bStrikeBound = false;
@@ -488,8 +485,6 @@ struct FullTimeWatch {
     const Ball& b = ball_oBall;
     bShotFlying = b.iKind == BALL_KIND_SHOT && b.iState == BALL_STATE_FREE && b.poOwner == nullptr;
     for (std::int32_t i = 0; i < 22; i++) apfnContact[i] = PlayerAt(i).oAnimData.pfnContact;
-    poHeldBefore = b.poOwner;
-    poKickedBefore = b.pplyrWhoKicked;
     poStriker = nullptr;
   }
 
@@ -544,8 +539,6 @@ struct FullTimeWatch {
       iStrikeGoals = GoalsOf(k);
       bStrikeBound = ball_OutcomeGet() == BALL_OUTCOME_GOAL && ball_OutcomeSideGet() == (iSign < 0 ? 1 : 2);
     }
-    poHeldBefore = b.poOwner;
-    poKickedBefore = b.pplyrWhoKicked;
   }
 
   void Tick(Result::FullTime* pf, const std::array<std::int32_t, GAME_MODE_LAST + 1>& aiEntries) {
@@ -577,7 +570,7 @@ struct FullTimeWatch {
                        global.eGameMode != GAME_MODE_SHOOTOUT;
     if (bShot && !bShotFlying) {
       const Player& p = *b.pplyrWhoKicked;
-      const std::int32_t k = p.MyTeam == player_PlaysFor_Home ? 0 : 1;
+      const std::int32_t k = SideOf(p);
       pf->aiShotKicks[k]++;
       pf->aaiShotKickOrigin[k][ShotOriginOf(ball_aPath[0].iX, ball_aPath[0].iY, GoalSignOf(p))]++;
     }
