@@ -57,6 +57,11 @@ void SquadCopy(MatchTeam* poTeam, Squad* poSquad) {
     o = poSquad->poFirstPlayer[i];
     o.poSlot = o.poSavedSlot = nullptr;
     o.poNext = nullptr;
+    // Who was substituted belongs to one match: the copy-back carries the
+    // flag into a history's squad, and a player taken off there would never
+    // come off the bench again in its later matches. Cards, suspensions and
+    // injuries go on with the tournament.
+    dbplayer_SubstitutedSet(&o, 0);
   }
 }
 

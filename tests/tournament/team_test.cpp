@@ -328,6 +328,39 @@ TEST(MatchRecord, SquadHandOverAndCopyBack) {
   EXPECT_DEATH(match_AwaySquadSet(big), "pAwaySquad->Size <= TEAM_SQUADSIZE_MAX");
 }
 
+// A history hands the same squad to match after match, and the copy-back
+// writes each match's records into it whole.
+TEST(MatchRecord, TheNextMatchStartsWithNobodySubstitutedAndTheTournamentsCards) {
+  global.eExtendedGameMode = GAME_MODE_HISTORY;
+  MatchTeam* t = Side(0, 82, 4);
+  Squad* s = match_SquadGet(t);
+  t->iFormation = -1;
+  team_SetUp(dbteams_Find(82)->aiFormation[4], t);
+  DBPlayer* out = t->poPitchList->poNext;
+  DBPlayer* in = t->poBenchList;
+  ASSERT_NE(out, nullptr);
+  ASSERT_NE(in, nullptr);
+  const std::ptrdiff_t iOut = out - t->MySquad, iIn = in - t->MySquad;
+  dbplayer_YellowCardAdd(out);
+  ASSERT_EQ(team_PlayersSwap(t, out, in, 1), 1);
+  ASSERT_TRUE(dbplayer_SubstitutedGet(out));
+  match_SquadsCopyBack();
+  EXPECT_TRUE(dbplayer_SubstitutedGet(&s->poFirstPlayer[iOut]));
+  match_HomeSquadSet(s);
+  for (std::int32_t i = 0; i < t->iSquadSize; i++) EXPECT_FALSE(dbplayer_SubstitutedGet(&t->MySquad[i])) << i;
+  EXPECT_EQ(dbplayer_CardStateGet(&t->MySquad[iOut]), DBPLAYER_CARD_BOOKED);
+  EXPECT_EQ(dbplayer_StarterGet(&t->MySquad[iOut]), dbplayer_StarterGet(&s->poFirstPlayer[iOut]));
+  EXPECT_EQ(dbplayer_BenchGet(&t->MySquad[iIn]), dbplayer_BenchGet(&s->poFirstPlayer[iIn]));
+  // Put on the bench for the next match, he is a substitute the side may use.
+  t->iFormation = -1;
+  team_SetUp(dbteams_Find(82)->aiFormation[4], t);
+  DBPlayer* again = &t->MySquad[iOut];
+  ASSERT_EQ(team_PlayersSwap(t, again, t->poBenchList, 0), 1);
+  const std::vector<DBPlayer*> bench = ListOf(t->poBenchList);
+  EXPECT_NE(std::find(bench.begin(), bench.end(), again), bench.end());
+  EXPECT_FALSE(dbplayer_SubstitutedGet(again));
+}
+
 TEST(MatchRecord, ChainWalksAndRemovalsAgainstAListModel) {
   std::mt19937 rng(7);
   for (int round = 0; round < 30; round++) {
