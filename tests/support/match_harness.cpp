@@ -456,7 +456,7 @@ void Inputs(const Config& c, std::int32_t iTick, Monkey* pm, std::size_t* aiNext
 // What the harness reads of the match each tick up to full time, into the
 // result's full-time figures. It only reads.
 struct FullTimeWatch {
-  std::int32_t aiShots[2] = {}, aiGoals[2] = {}, cFreeKicks = 0, cCalls = 0;
+  std::int32_t aiShots[2] = {}, aiGoals[2] = {}, aiCorners[2] = {}, cFreeKicks = 0, cCalls = 0;
   std::int32_t aiMoveState[22] = {};
   bool bShotFlying = false;  // the ball free in a shot's flight
   // Struck shots: each player's kick waiting for its contact on the tick
@@ -478,6 +478,7 @@ struct FullTimeWatch {
     for (std::int32_t k = 0; k < 2; k++) {
       aiShots[k] = gstatso_ShotsGet(&Stats(k));
       aiGoals[k] = gstatso_GoalCountGet(&Stats(k));
+      aiCorners[k] = gstatso_CornersGet(&Stats(k));
     }
     cFreeKicks = gstatso_FreeKicksGet(&Stats(0)) + gstatso_FreeKicksGet(&Stats(1));
     cCalls = referee_oLastCall.cCalls;
@@ -560,6 +561,14 @@ struct FullTimeWatch {
         else if (ball_OutcomeGet() == BALL_OUTCOME_PENALTY) pf->aiPenaltyGoals[k]++;
       }
       cFreeKicksNow += gstatso_FreeKicksGet(&s);
+      // A corner given: the ball as it went out, last on it its owner, else
+      // the one who had it before, else its kicker.
+      const std::int32_t cCorners = gstatso_CornersGet(&s);
+      if (cCorners < aiCorners[k]) aiCorners[k] = cCorners;
+      for (; aiCorners[k] < cCorners; aiCorners[k]++) {
+        const Player* poLast = ball_OwnerGet() ? ball_OwnerGet() : ball_PrevOwnerGet() ? ball_PrevOwnerGet() : ball_WhoKickedGet();
+        if (poLast && player_IsGoalkeeper(poLast) && SideOf(*poLast) != k) pf->aiCornersOffKeeper[k]++;
+      }
     }
     // A shot kick: the ball free in a flight of the shot's kind where it was
     // not on the tick before (a touch on its way, or the net, leaves it one
@@ -590,7 +599,13 @@ struct FullTimeWatch {
         pf->cChallenges++;
         // His own penalty area: at the end his side does not attack.
         const std::int32_t iOwn = -GoalSignOf(p);
-        if (ShotOriginOf(p.x, p.y, iOwn) == kShotInArea) pf->cChallengesInArea++;
+        if (ShotOriginOf(p.x, p.y, iOwn) == kShotInArea) {
+          pf->cChallengesInArea++;
+          const Player* poHolder = ball_OwnerGet();
+          if (poHolder && SideOf(*poHolder) != SideOf(p) && !player_IsGoalkeeper(&p) &&
+              referee_TackleScore(&p, poHolder) >= 80)
+            pf->cChallengesInAreaFoulScore++;
+        }
       }
       aiMoveState[i] = p.MoveState;
     }

@@ -141,6 +141,13 @@ struct Result {
     // in his own penalty area, and the fouls given for something done in a
     // penalty area (either).
     std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
+    // Of the challenges in the own area, those by an outfield player on the
+    // other side's holder that the referee's rule scores a foul (80 or more,
+    // as the challenge begins: from behind, or late on the ball).
+    std::int32_t cChallengesInAreaFoulScore = 0;
+    // Of the side's corners, those the other side's keeper was last on the
+    // ball for (his parries and tips, a ball he let go over the line).
+    std::int32_t aiCornersOffKeeper[2] = {};
     // Struck shots, as football counts them: every strike at goal (a
     // shooting kick or header reaching its contact, penalty kicks aside),
     // wide, blocked or on target, by where it was struck. Each is followed

@@ -366,6 +366,7 @@ MatchRecord RecordOf(const Config& c, const Result& r, const std::string& sFault
     o.aiShots[k] = f.aiShots[k];
     o.aiOnTarget[k] = f.aiOnTarget[k];
     o.aiCorners[k] = f.aiCorners[k];
+    o.aiCornersOffKeeper[k] = f.aiCornersOffKeeper[k];
     o.aiFouled[k] = f.aiFouled[k];
     o.aiBooked[k] = f.aiBooked[k];
     o.aiSentOff[k] = f.aiSentOff[k];
@@ -386,6 +387,7 @@ MatchRecord RecordOf(const Config& c, const Result& r, const std::string& sFault
   o.cPenaltyKicks = f.cPenaltyKicks;
   o.cChallenges = f.cChallenges;
   o.cChallengesInArea = f.cChallengesInArea;
+  o.cChallengesInAreaFoulScore = f.cChallengesInAreaFoulScore;
   o.cFoulsInArea = f.cFoulsInArea;
   o.bExtraTime = r.bExtraTime ? 1 : 0;
   o.aiExtraGoals[0] = r.aiExtraGoals[0];
@@ -442,6 +444,8 @@ const Column kColumns[] = {
     KORVENA_COLUMN("away_on_target", aiOnTarget[1]),
     KORVENA_COLUMN("home_corners", aiCorners[0]),
     KORVENA_COLUMN("away_corners", aiCorners[1]),
+    KORVENA_COLUMN("home_corners_off_keeper", aiCornersOffKeeper[0]),
+    KORVENA_COLUMN("away_corners_off_keeper", aiCornersOffKeeper[1]),
     KORVENA_COLUMN("home_fouled", aiFouled[0]),
     KORVENA_COLUMN("away_fouled", aiFouled[1]),
     KORVENA_COLUMN("home_booked", aiBooked[0]),
@@ -474,6 +478,7 @@ const Column kColumns[] = {
     KORVENA_COLUMN("struck_beyond_25_yards", aiStruckOrigin[kShotBeyond25]),
     KORVENA_COLUMN("challenges", cChallenges),
     KORVENA_COLUMN("challenges_in_area", cChallengesInArea),
+    KORVENA_COLUMN("challenges_in_area_foul_score", cChallengesInAreaFoulScore),
     KORVENA_COLUMN("fouls_in_area", cFoulsInArea),
     KORVENA_COLUMN("extra_time", bExtraTime),
     KORVENA_COLUMN("home_extra_time_goals", aiExtraGoals[0]),
@@ -796,6 +801,8 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
   ratio("shot kicks from beyond 25 yards", [](const MatchRecord& o) -> double { return o.aiShotKickOrigin[kShotBeyond25]; },
         [](const MatchRecord& o) -> double { return o.aiShotKicks[0] + o.aiShotKicks[1]; });
   band(per90("corners a team", a, [](const MatchRecord& o) { return (o.aiCorners[0] + o.aiCorners[1]) / 2.0; }), 4, 6);
+  per90("corners off the keeper a team", a,
+        [](const MatchRecord& o) { return (o.aiCornersOffKeeper[0] + o.aiCornersOffKeeper[1]) / 2.0; });
   mean("home possession %", a, [](const MatchRecord& o) {
     const double d = o.aiPossession[0] + o.aiPossession[1];
     return d > 0 ? 100.0 * o.aiPossession[0] / d : 50.0;
@@ -809,6 +816,8 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
        0.85, 1);
   per90("challenges a match", a, [](const MatchRecord& o) -> double { return o.cChallenges; });
   per90("challenges in the own area a match", a, [](const MatchRecord& o) -> double { return o.cChallengesInArea; });
+  per90("of them on the holder, scored a foul", a,
+        [](const MatchRecord& o) -> double { return o.cChallengesInAreaFoulScore; });
   // Fouls, cards and penalties: the matches with fouls on.
   per90("fouls a team (fouls on)", aFouls, [](const MatchRecord& o) { return (o.aiFouled[0] + o.aiFouled[1]) / 2.0; });
   per90("fouls in a penalty area a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cFoulsInArea; });

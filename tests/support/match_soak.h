@@ -125,6 +125,8 @@ struct MatchRecord {
   std::int32_t aiShotKicks[2] = {};
   std::int32_t aiShotKickOrigin[kShotOrigins] = {};  // both sides
   std::int32_t cChallenges = 0, cChallengesInArea = 0, cFoulsInArea = 0;
+  std::int32_t cChallengesInAreaFoulScore = 0;  // of them, on the holder and scored a foul
+  std::int32_t aiCornersOffKeeper[2] = {};      // of the side's corners, off the other keeper
   // Struck shots (Result::FullTime), per side; their origins both sides.
   std::int32_t aiStruck[2] = {}, aiStruckOnTarget[2] = {}, aiStruckScored[2] = {}, aiKeeperSaves[2] = {};
   std::int32_t aiStruckHeaders[2] = {};

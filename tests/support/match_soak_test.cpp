@@ -445,6 +445,11 @@ TEST_F(SoakSeededMatches, TheFullTimeFiguresAreNormalTimesAndNoMore) {
   EXPECT_GT(f.aiKeeperSaves[0] + f.aiKeeperSaves[1], 0);
   EXPECT_GT(f.aiStruckScored[0] + f.aiStruckScored[1], 0);
   EXPECT_GT(f.aiStruckHeaders[0] + f.aiStruckHeaders[1], 0);
+  // Of the corners, those off the other keeper; of the challenges in the
+  // own area, those the referee's rule scores a foul.
+  for (std::int32_t k = 0; k < 2; k++) EXPECT_LE(f.aiCornersOffKeeper[k], f.aiCorners[k]) << k;
+  EXPECT_GT(f.aiCornersOffKeeper[0] + f.aiCornersOffKeeper[1], 0);
+  EXPECT_LE(f.cChallengesInAreaFoulScore, f.cChallengesInArea);
   // The ball was held in extra time too.
   EXPECT_GT(f.aiPossession[0] + f.aiPossession[1], 0);
   EXPECT_LT(f.aiPossession[0] + f.aiPossession[1], r.aiPossession[0] + r.aiPossession[1]);
