@@ -117,7 +117,7 @@ void move_FrameUpdate() {
       Hook(pp);
       if (Requested(pp) != ANIM_RUN) {
         std::int32_t s = pp->uStamina + 2;
-        pp->uStamina = static_cast<std::uint16_t>(s > 700 ? 700 : s);
+        pp->uStamina = static_cast<std::uint16_t>(s > PLAYER_STAMINA_FULL ? PLAYER_STAMINA_FULL : s);
       }
     }
     RunState(pp);

@@ -15,6 +15,7 @@ struct ZoneBox;
 constexpr std::int32_t PLAYER_TEAM_SIZE = 11;
 constexpr std::int32_t PLAYER_MAX = 22;
 constexpr std::uint8_t PLAYER_ID_REFEREE = 255;
+constexpr std::uint16_t PLAYER_STAMINA_FULL = 700;  // a fresh player's stamina, its most
 
 enum : std::int32_t {
   player_PlaysFor_Home = 1,

@@ -66,7 +66,7 @@ void plyrInit_KickOffInit(Player* pPlayer, std::int32_t iControl) {
   SideAndPlace(pPlayer);
   pPlayer->iResetWord = 0;
   pPlayer->iKnocks = 0;
-  pPlayer->uStamina = 700;
+  pPlayer->uStamina = PLAYER_STAMINA_FULL;
   pPlayer->uPower = static_cast<std::uint16_t>(100 * PlayerO_Attr66Get(pPlayer));
   touch_StateInit(pPlayer);
   grid_SupportStateInit(pPlayer);

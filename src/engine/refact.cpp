@@ -90,7 +90,7 @@ void refact_Init() {
   pr->x = 0;
   pr->y = 1440;
   pr->bCollide = 1;
-  pr->uStamina = 700;
+  pr->uStamina = PLAYER_STAMINA_FULL;
   pr->uPower = 10000;  // he never tires
   // Standing, once the clip table is filled (a match set up without the
   // engine's tables keeps him still).

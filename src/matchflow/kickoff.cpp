@@ -13,6 +13,7 @@
 #include "engine/zone.h"
 #include "frontend/pctext.h"
 #include "matchflow/camera.h"
+#include "matchflow/clock.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "matchflow/matchstate.h"
@@ -158,6 +159,12 @@ void kickoff_Start() {
     if (zone_bCentreGet(pp, &pt, 35)) PutAtPlace(pp, pt);
     Stand(pp);
   }
+  // A match's first kick-off: the keepers ran from the touch line to their
+  // goals in the wait at the centre spot, which was no play. Everybody kicks
+  // off fresh, as the same match played again (placed here straight from
+  // the touch line) does.
+  if (clock_SecondsGet() == 0)
+    for (Player* pp = match_HomeFirstPlayerGet(); pp; pp = match_NextPlayerGet(pp)) pp->uStamina = PLAYER_STAMINA_FULL;
   replay_ClearRecording();
   replay_StartRecording();
   debuglog_Printf("kick-off: side %d, taker %d, partner %d\n", iSide, s_o.poTaker ? s_o.poTaker->ID : -1,

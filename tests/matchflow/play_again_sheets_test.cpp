@@ -7,7 +7,8 @@
 // keeps what the tournament keeps: the bookings of its first match. Both
 // start with the player speech's cool-downs reset, as a new match does. The
 // friendly played again kicks off with the action table's match state (the
-// director, the close-down, the steering, the touch words) as a new match's.
+// director, the close-down, the steering, the touch words) as a new match's,
+// and with every player as fresh.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -187,6 +188,7 @@ struct Watch {
   std::string sCardsAtKickOff;
   std::string sTable;         // the action table's match state at the watched kick-off
   std::string sTableBefore;   // and as the matches before left it
+  std::string sStamina;       // each player's stamina at the watched kick-off
   Marks oBefore;              // what the matches before the watched start did
   bool bSpeechBefore = false;   // the speech not as a reset leaves it before the start
   bool bStartTick = false;      // the watched start came on this tick
@@ -223,6 +225,8 @@ void Look(std::int32_t, void*) {
   w.sSheets = SheetsText();
   w.sCardsAtKickOff = CardsText();
   w.sTable = TableText();
+  for (const Player* pa : {player_aHome, player_aAway})
+    for (std::int32_t i = 0; i < PLAYER_TEAM_SIZE; i++) w.sStamina += PlayerName(&pa[i]) + ' ' + std::to_string(pa[i].uStamina) + ' ';
   // Nothing more to see: the run ends here.
   global.eGameMode = GAME_MODE_MATCH_END;
 }
@@ -295,6 +299,22 @@ TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffWithANewMatchsActionTable) {
   ASSERT_TRUE(oNew.bTaken && oAgain.bTaken);
   EXPECT_NE(oAgain.sTableBefore, oNew.sTable) << "the first match left the table as a new match's kick-off has it";
   EXPECT_EQ(oAgain.sTable, oNew.sTable);
+}
+
+// Both kick off with every player fresh: a new match's keepers ran from the
+// touch line to their goals in the wait at the centre spot, the match played
+// again's were put there.
+TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffAsFreshAsANewMatch) {
+  mh::Config c = Friendly();
+  const Watch oNew = Run(c, 1);
+  c.bPlayAgain = true;
+  const Watch oAgain = Run(c, 2);
+  ASSERT_TRUE(oNew.bTaken && oAgain.bTaken);
+  std::string sFresh;
+  for (const char* psz : {"h", "a"})
+    for (std::int32_t i = 0; i < PLAYER_TEAM_SIZE; i++) sFresh += psz + std::to_string(i) + " 700 ";
+  EXPECT_EQ(oNew.sStamina, sFresh);
+  EXPECT_EQ(oAgain.sStamina, sFresh);
 }
 
 // Round format 5: drawn after extra time, the match is played again. Its
