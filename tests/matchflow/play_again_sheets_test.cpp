@@ -16,6 +16,7 @@
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "audio/sound.h"
 #include "engine/action.h"
@@ -231,6 +232,18 @@ void Look(std::int32_t, void*) {
   global.eGameMode = GAME_MODE_MATCH_END;
 }
 
+// A friendly of five minutes a half with a harsh referee, the computer on
+// both sides: seed 3 books a player and substitutes one before full time.
+mh::Config Friendly() {
+  mh::Config c;
+  c.uSeed = 3;
+  c.iLength = 5;
+  c.iExtraTime = 0;
+  c.bPenalties = 0;
+  c.iReferee = 2;
+  return c;
+}
+
 class PlayAgainSheets : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -249,19 +262,16 @@ class PlayAgainSheets : public ::testing::Test {
     EXPECT_TRUE(g_w.bTaken) << "no kick-off of start " << iWanted << ": " << r.Describe(c);
     return g_w;
   }
+
+  // The watched kick-offs of the friendly as a new match and played again.
+  std::pair<Watch, Watch> NewAndAgain() {
+    mh::Config c = Friendly();
+    Watch oNew = Run(c, 1);
+    c.bPlayAgain = true;
+    return {oNew, Run(c, 2)};
+  }
 };
 
-// A friendly of five minutes a half with a harsh referee, the computer on
-// both sides: seed 3 books a player and substitutes one before full time.
-mh::Config Friendly() {
-  mh::Config c;
-  c.uSeed = 3;
-  c.iLength = 5;
-  c.iExtraTime = 0;
-  c.bPenalties = 0;
-  c.iReferee = 2;
-  return c;
-}
 
 TEST_F(PlayAgainSheets, AFriendlyPlayedAgainStartsFromANewMatchsTeamSheets) {
   mh::Config c = Friendly();
@@ -292,10 +302,7 @@ TEST_F(PlayAgainSheets, APlayedAgainMatchStartsWithTheSpeechReset) {
 // touch words) as a new match's kick-off finds it, whatever the first match
 // left in it.
 TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffWithANewMatchsActionTable) {
-  mh::Config c = Friendly();
-  const Watch oNew = Run(c, 1);
-  c.bPlayAgain = true;
-  const Watch oAgain = Run(c, 2);
+  const auto [oNew, oAgain] = NewAndAgain();
   ASSERT_TRUE(oNew.bTaken && oAgain.bTaken);
   EXPECT_NE(oAgain.sTableBefore, oNew.sTable) << "the first match left the table as a new match's kick-off has it";
   EXPECT_EQ(oAgain.sTable, oNew.sTable);
@@ -305,10 +312,7 @@ TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffWithANewMatchsActionTable) {
 // touch line to their goals in the wait at the centre spot, the match played
 // again's were put there.
 TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffAsFreshAsANewMatch) {
-  mh::Config c = Friendly();
-  const Watch oNew = Run(c, 1);
-  c.bPlayAgain = true;
-  const Watch oAgain = Run(c, 2);
+  const auto [oNew, oAgain] = NewAndAgain();
   ASSERT_TRUE(oNew.bTaken && oAgain.bTaken);
   std::string sFresh;
   for (const char* psz : {"h", "a"})
