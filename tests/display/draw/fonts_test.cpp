@@ -42,6 +42,20 @@ struct FontsTest : ::testing::Test {
     QDLPaletteFreeAll();
     QDLSurfaceFreeAll();
   }
+  // Each match font as the match loads it, drawn on one small surface.
+  template <class Fn>
+  static void EachMatchFont(Fn fn) {
+    QDLSurface* s = QDLSurfaceCreate(20, 20, 16, QDLCREATE_MEMORY);
+    ASSERT_NE(s, nullptr);
+    for (const char* name : {"SWfont3a3.bmp", "font3a3.tga"}) {
+      SCOPED_TRACE(name);
+      QDLFont* f = Load(name);
+      ASSERT_NE(f, nullptr);
+      fn(s, f);
+      QDLFontFree(f);
+    }
+    QDLSurfaceFree(s);
+  }
   // The font as QDLFontCreateFromSheet(path, 3, 0, 0) builds it on a 5-6-5 display.
   static QDLFont* Load(const char* name) {
     const std::string path = FontPath(name);
@@ -150,12 +164,7 @@ TEST_F(FontsTest, MatchFontsAccentedCapitalsShowAClearMark) {
                             {0xCD, 'I'}, {0xCE, 'I'}, {0xCF, 'I'}, {0xD1, 'N'}, {0xD2, 'O'}, {0xD3, 'O'}, {0xD4, 'O'},
                             {0xD5, 'O'}, {0xD6, 'O'}, {0xD9, 'U'}, {0xDA, 'U'}, {0xDB, 'U'}, {0xDC, 'U'}, {0xDD, 'Y'}};
   constexpr int kMarkPixels = 4;
-  QDLSurface* s = QDLSurfaceCreate(20, 20, 16, QDLCREATE_MEMORY);
-  ASSERT_NE(s, nullptr);
-  for (const char* name : {"SWfont3a3.bmp", "font3a3.tga"}) {
-    SCOPED_TRACE(name);
-    QDLFont* f = Load(name);
-    ASSERT_NE(f, nullptr);
+  EachMatchFont([&](QDLSurface* s, QDLFont* f) {
     for (const Capital& k : kAbove) {
       const std::vector<std::string> a = Lit(s, f, k.c), plain = Lit(s, f, k.plain);
       SCOPED_TRACE("code " + std::to_string(k.c) + "\n" + Picture(a));
@@ -188,9 +197,7 @@ TEST_F(FontsTest, MatchFontsAccentedCapitalsShowAClearMark) {
     const auto [n, w] = LitIn(a, foot + 1, static_cast<int>(a.size()));
     EXPECT_GE(n, kMarkPixels) << Picture(a);
     EXPECT_GE(w, 2) << Picture(a);
-    QDLFontFree(f);
-  }
-  QDLSurfaceFree(s);
+  });
 }
 
 // The mark of an accented capital as Lit draws it: its rows, from the first
@@ -259,12 +266,7 @@ int Lean(const std::string& top, const std::string& bottom) {
 // of "Ü" two dots, the acute of "É" rising to the right and the grave of "È"
 // to the left, the circumflex of "Ô" a peak (its top row inside its bottom).
 TEST_F(FontsTest, MatchFontsAccentedCapitalsShowTheirOwnMark) {
-  QDLSurface* s = QDLSurfaceCreate(20, 20, 16, QDLCREATE_MEMORY);
-  ASSERT_NE(s, nullptr);
-  for (const char* name : {"SWfont3a3.bmp", "font3a3.tga"}) {
-    SCOPED_TRACE(name);
-    QDLFont* f = Load(name);
-    ASSERT_NE(f, nullptr);
+  EachMatchFont([&](QDLSurface* s, QDLFont* f) {
     const MarkInk tilde = MarkOf(Lit(s, f, 0xD1)), dots = MarkOf(Lit(s, f, 0xDC)), acute = MarkOf(Lit(s, f, 0xC9)),
                   grave = MarkOf(Lit(s, f, 0xC8)), peak = MarkOf(Lit(s, f, 0xD4));
     for (const MarkInk* m : {&tilde, &dots, &acute, &grave, &peak}) ASSERT_EQ(m->rows.size(), 2u) << Picture(m->rows);
@@ -279,9 +281,7 @@ TEST_F(FontsTest, MatchFontsAccentedCapitalsShowTheirOwnMark) {
     EXPECT_EQ(Lean(peak.rows[0], peak.rows[1]), 0) << Picture(peak.rows);
     EXPECT_GT(peak.rows[0].find('#'), peak.rows[1].find('#')) << Picture(peak.rows);
     EXPECT_LT(peak.rows[0].rfind('#'), peak.rows[1].rfind('#')) << Picture(peak.rows);
-    QDLFontFree(f);
-  }
-  QDLSurfaceFree(s);
+  });
 }
 
 // The pixels of a 24-bit BMP sheet as the rasteriser writes it, red, green
