@@ -561,12 +561,11 @@ struct FullTimeWatch {
         else if (ball_OutcomeGet() == BALL_OUTCOME_PENALTY) pf->aiPenaltyGoals[k]++;
       }
       cFreeKicksNow += gstatso_FreeKicksGet(&s);
-      // A corner given: the ball as it went out, last on it its owner, else
-      // the one who had it before, else its kicker.
+      // A corner given: the player the referee found last on the ball.
       const std::int32_t cCorners = gstatso_CornersGet(&s);
       if (cCorners < aiCorners[k]) aiCorners[k] = cCorners;
       for (; aiCorners[k] < cCorners; aiCorners[k]++) {
-        const Player* poLast = ball_OwnerGet() ? ball_OwnerGet() : ball_PrevOwnerGet() ? ball_PrevOwnerGet() : ball_WhoKickedGet();
+        const Player* poLast = referee_poTestPlayerGet();
         if (poLast && player_IsGoalkeeper(poLast) && SideOf(*poLast) != k) pf->aiCornersOffKeeper[k]++;
       }
     }
