@@ -52,3 +52,8 @@ add_dependencies(test_matchtext_layout q3dswdll data)
 # started from.
 korvena_test(test_play_again_sheets SOURCES matchflow/play_again_sheets_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_play_again_sheets data)
+
+# A drawn history tie played again keeps the drawn match's cards and forgets
+# who was substituted in it.
+korvena_test(test_history_replay SOURCES matchflow/history_replay_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_history_replay data)

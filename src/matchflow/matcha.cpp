@@ -39,9 +39,20 @@ void ClubStateSet(MatchTeam* poTeam, std::int32_t iState) {
   for (Player* pp = poTeam->poPlayers; pp; pp = pp->pNext) pp->oAIInfo.bIsAttacking = iState == 0;
 }
 
-// A side without squad players has no formation to restore.
+// Who was substituted belongs to one match: a player taken off in one
+// match, or brought on and taken off again, may come off the bench in the
+// next. Cards, suspensions and injuries go on with the tournament.
+void SubstitutionsForget(MatchTeam* poTeam) {
+  for (std::int32_t i = 0; i < poTeam->iSquadSize; i++) dbplayer_SubstitutedSet(&poTeam->MySquad[i], 0);
+}
+
+// A side without squad players has no formation to restore. A drawn
+// tournament match played again comes here with its squad copy as the
+// drawn match left it: its substitutions are forgotten as a new match's are.
 void SideReset(MatchTeam* poTeam) {
-  if (poTeam->MySquad && poTeam->iSquadSize > 0) team_FormationReset(poTeam);
+  if (!poTeam->MySquad || poTeam->iSquadSize <= 0) return;
+  SubstitutionsForget(poTeam);
+  team_FormationReset(poTeam);
 }
 
 // The side's lists and cursors point into its squad copy: a new squad (or
@@ -57,12 +68,9 @@ void SquadCopy(MatchTeam* poTeam, Squad* poSquad) {
     o = poSquad->poFirstPlayer[i];
     o.poSlot = o.poSavedSlot = nullptr;
     o.poNext = nullptr;
-    // Who was substituted belongs to one match: the copy-back carries the
-    // flag into a history's squad, and a player taken off there would never
-    // come off the bench again in its later matches. Cards, suspensions and
-    // injuries go on with the tournament.
-    dbplayer_SubstitutedSet(&o, 0);
   }
+  // The copy-back carries the flag into a history's squad.
+  SubstitutionsForget(poTeam);
 }
 
 }  // namespace

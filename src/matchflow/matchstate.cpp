@@ -21,7 +21,9 @@
 //   scene gave the squad records are left as they are: the scene is not
 //   built again);
 // - a history match replayed keeps them as the tournament carries them: the
-//   bookings, suspensions and injuries of its matches.
+//   bookings, suspensions and injuries of its matches (who was substituted
+//   belongs to one match: the kick-off set-up forgets it, as every match's
+//   does).
 //
 // Kept across matches on purpose:
 // - the options and the users' controls: the player's own choices;
