@@ -65,3 +65,6 @@ add_dependencies(test_penalty_match data)
 # Both sides at their kick-off places at every kick-off of a match.
 korvena_test(test_kickoff_places SOURCES matchflow/kickoff_places_test.cpp DEPS korvena_match_harness korvena_shell)
 add_dependencies(test_kickoff_places data)
+# Both keepers on the ground at their places for every kick of a shoot-out.
+korvena_test(test_shootout_places SOURCES matchflow/shootout_places_test.cpp DEPS korvena_match_harness korvena_shell)
+add_dependencies(test_shootout_places data)
