@@ -420,6 +420,21 @@ std::vector<std::string> PacketTextsAbove(int yBelow) {
   return v;
 }
 
+// The red squares of the substitution markers in the current packet, in
+// screen pixels, top to bottom and left to right.
+std::vector<Rect> SubMarkersRead() {
+  std::vector<Rect> a;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext)
+    for (DrawItem* i = l->poFirstItem; i; i = i->pNext) {
+      const int16_t* c = i->aiCoord;
+      const bool bBox = i->uKind == PCFRAME_KIND_BOX || i->uKind == PCFRAME_KIND_SHADED_BOX;
+      if (bBox && i->aRed[0] == 200 && i->aGreen[0] == 30 && i->aBlue[0] == 30)
+        a.push_back({std::min(c[0], c[2]), std::min(c[1], c[3]), std::max(c[0], c[2]), std::max(c[1], c[3])});
+    }
+  std::sort(a.begin(), a.end(), [](const Rect& p, const Rect& q) { return std::tie(p.y0, p.x0) < std::tie(q.y0, q.x0); });
+  return a;
+}
+
 // The id of the team whose whole name in the current language is psz.
 int TeamNamed(const char* psz) {
   for (int i = 1; i < TLA_COUNT; i++)
@@ -476,6 +491,30 @@ TEST_F(Pages, TheScoreStripNamesEachTeamWholeElseByItsShortName) {
     // The strip's texts (the name lines stand at the foot of the screen).
     const std::vector<std::string> a = PacketTextsAbove(80);
     EXPECT_EQ(a, c.aWanted) << c.pszHome << " v " << c.pszAway << " in " << kLanguages[c.iLanguage];
+    // Both sides' substitution markers: the home one at the strip's left
+    // edge; the away one on the same row after the away year, or, on two
+    // rows, at the left edge of the away row, under the home one.
+    std::vector<TextBox> aTexts;
+    std::vector<Rect> aBoxes;
+    PacketRead(&aTexts, &aBoxes);
+    const std::vector<Rect> aMarks = SubMarkersRead();
+    ASSERT_EQ(aMarks.size(), 2u);
+    const Rect &home = aMarks[0], &away = aMarks[1];
+    const bool bTwoRows = c.aWanted.size() > 6;
+    if (bTwoRows) {
+      EXPECT_EQ(away.x0, home.x0) << "the away marker not under the home one";
+      EXPECT_GE(away.y0, home.y1) << "the away marker not under the home one";
+      for (const TextBox& t : aTexts)
+        if (t.s == c.aWanted[7]) {
+          EXPECT_TRUE(away.y0 < t.r.y1 && t.r.y0 < away.y1) << "the away marker off its row";
+        }
+    } else {
+      EXPECT_EQ(away.y0, home.y0) << "the away marker off the strip's row";
+      for (const TextBox& t : aTexts)
+        if (t.s == c.aWanted[2]) {
+          EXPECT_GE(away.x0, t.r.x1) << "the away marker before the away year";
+        }
+    }
     for (const std::string& t : a)
       for (int id : {idHome, idAway}) {
         if (std::strcmp(tla_TLAGet(id, 1), tla_ShortNameGet(id)) == 0) continue;  // "USA"
