@@ -23,10 +23,9 @@ struct KeeperCounts {
   std::int32_t farthest = 0;  // farthest off his goal line
 };
 
-class KeeperSandbox : public ::testing::TestWithParam<std::uint32_t> {};
-
-TEST_P(KeeperSandbox, KeepersSaveRecoverAndStayNearTheirGoals) {
-  SandboxStart(GetParam());
+// One seed's open play: the keepers' counts added to k.
+void Play(std::uint32_t uSeed, SandboxStats* pStats, KeeperCounts* pk) {
+  SandboxStart(uSeed);
   SandboxStats stats;
   KeeperCounts k[2];
   std::int32_t ePrev[2] = {GOALIE_STATE_DECIDE, GOALIE_STATE_DECIDE};
@@ -58,17 +57,29 @@ TEST_P(KeeperSandbox, KeepersSaveRecoverAndStayNearTheirGoals) {
   }
   std::printf("seed %u: shots %d, goals %d-%d; keepers' saves %d / %d, catches %d / %d, other ends %d / %d, "
               "back %d / %d, farthest off the line %d / %d\n",
-              GetParam(), stats.shots, stats.goals[0], stats.goals[1], k[0].saves, k[1].saves, k[0].catches,
+              uSeed, stats.shots, stats.goals[0], stats.goals[1], k[0].saves, k[1].saves, k[0].catches,
               k[1].catches, k[0].ends, k[1].ends, k[0].backs, k[1].backs, k[0].farthest, k[1].farthest);
   // Near their goals whether or not anybody shoots.
-  for (int i = 0; i < 2; i++) EXPECT_LT(k[i].farthest, 2500) << "keeper " << i;
-  // The seeds are ones whose sides shoot: the keepers have saves to make.
-  ASSERT_GT(stats.shots, 0);
-  EXPECT_GT(k[0].saves + k[1].saves, 0);
-  EXPECT_GT(k[0].catches + k[1].catches, 0);
-  EXPECT_GT(k[0].backs + k[1].backs, 0);
+  for (int i = 0; i < 2; i++) EXPECT_LT(k[i].farthest, 2500) << "seed " << uSeed << ", keeper " << i;
+  pStats->shots += stats.shots;
+  for (int i = 0; i < 2; i++) {
+    pk->saves += k[i].saves;
+    pk->catches += k[i].catches;
+    pk->backs += k[i].backs;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, KeeperSandbox, ::testing::Values(9u, 65u, 812u));
+// The first six seeds in a row: not every seed's sides shoot, nor does
+// every keeper catch, but over the run the keepers have saves to make and
+// catch some (24 shots, 26 saves and 3 catches with the present data).
+TEST(KeeperSandbox, KeepersSaveRecoverAndStayNearTheirGoals) {
+  SandboxStats stats;
+  KeeperCounts k;
+  for (std::uint32_t uSeed = 1; uSeed <= 6; uSeed++) Play(uSeed, &stats, &k);
+  ASSERT_GT(stats.shots, 0);
+  EXPECT_GT(k.saves, 0);
+  EXPECT_GT(k.catches, 0);
+  EXPECT_GT(k.backs, 0);
+}
 
 }  // namespace
