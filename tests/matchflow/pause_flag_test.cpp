@@ -58,10 +58,11 @@ void Tick(std::int32_t iTick, void* pv) {
 }
 
 // A person's friendly at home, 2 minutes a half; he taps Pass every 3 s from
-// the tick when the centre-spot wait has run out by itself.
-mh::Config Config() {
+// the tick when the centre-spot wait has run out by itself. Any seed serves
+// the training check, which looks for its moment in the match: the first.
+mh::Config Config(std::uint32_t uSeed = 1) {
   mh::Config c;
-  c.uSeed = 4;
+  c.uSeed = uSeed;
   c.iLength = 2;
   c.iExtraTime = 0;
   c.bPenalties = 0;
@@ -87,13 +88,29 @@ class PauseFlag : public ::testing::Test {
   }
 };
 
+// The moments the cases hear Start on: each the first tick of open play's
+// giving way to its mode.
+bool HasEveryMoment(const Watch& w) {
+  for (std::int32_t e : {GAME_MODE_RETURN_POSITIONS, GAME_MODE_KEEPER_HANDS, GAME_MODE_PERIOD_BREAK, GAME_MODE_PERIOD_END})
+    if (GivesWayTo(w, e) < 0) return false;
+  return true;
+}
+
 TEST_F(PauseFlag, StartOnTheTickAnotherModeComesIsDroppedAndTheFlagFollowsTheMenu) {
-  const mh::Config c = Config();
+  // The first seed from 1 whose match has every moment (a keeper's catch is
+  // the one a match may lack; seed 4 with the present data).
+  mh::Config c;
   Watch base;
   std::vector<mh::Hash> aBase;
-  const mh::Result rBase = mh::Run(c, &aBase, Tick, &base);
-  ASSERT_TRUE(rBase.bFinished) << rBase.Describe(c);
-  EXPECT_EQ(base.cFlagWithoutMenu, 0);
+  for (std::uint32_t uSeed = 1; uSeed <= 20; uSeed++) {
+    c = Config(uSeed);
+    base = Watch{};
+    aBase.clear();
+    const mh::Result rBase = mh::Run(c, &aBase, Tick, &base);
+    ASSERT_TRUE(rBase.bFinished) << rBase.Describe(c);
+    EXPECT_EQ(base.cFlagWithoutMenu, 0) << "seed " << uSeed;
+    if (HasEveryMoment(base)) break;
+  }
 
   struct Case {
     const char* pszName;
