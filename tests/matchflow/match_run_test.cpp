@@ -593,13 +593,20 @@ TEST_F(MatchRun, TheShootOutNamesTheKeeperAsScorerUntilAKickGoesIn) {
   // A shoot-out with kicks saved before its last one: a save that ends the
   // shoot-out leaves it at once, one saved earlier is followed by the next
   // kick's set-up.
-  const mh::Config c = ShortToPenalties(108);
+  // The first seed from 1 whose shoot-out has both (seed 1 with the present
+  // data; every seed on the way names its scorers rightly too).
   ShootoutScorerWatch w;
-  const mh::Result r = mh::Run(c, nullptr, WatchShootoutScorer, &w);
-  ASSERT_TRUE(r.bFinished) << r.Describe(c);
-  EXPECT_EQ(w.cWrong, 0) << "first at tick " << w.iFirstWrongTick;
-  EXPECT_GE(w.cSaved, 1) << r.Describe(c);
-  EXPECT_GE(w.cScored, 1) << r.Describe(c);
+  std::uint32_t uSeed = 1;
+  for (; uSeed <= 200; uSeed++) {
+    const mh::Config c = ShortToPenalties(uSeed);
+    w = ShootoutScorerWatch{};
+    const mh::Result r = mh::Run(c, nullptr, WatchShootoutScorer, &w);
+    ASSERT_TRUE(r.bFinished) << r.Describe(c);
+    EXPECT_EQ(w.cWrong, 0) << "seed " << uSeed << ", first at tick " << w.iFirstWrongTick;
+    if (w.cSaved >= 1 && w.cScored >= 1 && w.cAfterSaveTicks >= 30 && w.cAfterGoalTicks >= 30) break;
+  }
+  EXPECT_GE(w.cSaved, 1) << "up to seed " << uSeed;
+  EXPECT_GE(w.cScored, 1) << "up to seed " << uSeed;
   EXPECT_GE(w.cWaitTicks, 6 * 30);
   EXPECT_GE(w.cAfterSaveTicks, 30);
   EXPECT_GE(w.cAfterGoalTicks, 30);
