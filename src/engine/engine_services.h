@@ -2,7 +2,8 @@
 // What the players, animation and movement modules call in the rest of the
 // match engine and in the match flow: possession and strikes, the chaser,
 // the touch machine and the action pass, goalkeepers, the match record and
-// its overlay, the referee and set pieces, user control.
+// its overlay, the referee and set pieces, the pause menu over a staging,
+// user control.
 #include <cstdint>
 
 struct GoalieObject;
@@ -81,6 +82,9 @@ void setp_CommandSet(std::int32_t iCommand);
 void setp_RecordInit(Player* pp);
 std::int32_t setp_AngleGet();  // the set-piece aim, 802 a turn
 void spscript_Run();
+// A set piece's staging: its users' input for the tick; true when Start
+// brought the pause menu up and the tick has drawn the match as it stands.
+bool pausemenu_StagingInput();
 
 // ---- User control ------------------------------------------------------------------------------
 void usrctl_PowerBarDraw();

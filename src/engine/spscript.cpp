@@ -22,13 +22,11 @@
 #include "matchflow/caption.h"
 #include "matchflow/clock.h"
 #include "matchflow/injuryg.h"
-#include "matchflow/pausemenu.h"
 #include "matchflow/replay.h"
 #include "shell/game.h"
 #include "shell/global.h"
 #include "shell/imath.h"
 #include "shell/input.h"
-#include "shell/list.h"
 #include "shell/user.h"
 
 // What the scripts call in the substitutions and the restart set-ups.
@@ -369,52 +367,11 @@ void spscript_UpdateScript() {
   if (s_oMachine.Script()) s_oMachine.Update();
 }
 
-namespace {
-
-// Each user's binding as the staging had it when its pause menu came up (0:
-// the user was not there).
-std::int32_t s_aeHeldBinding[USER_MAX];
-
-// The pause menu closed: the users get back the bindings the staging gave
-// them (the menu's user had the menu's own).
-void StagingResume() {
-  for (std::int32_t i = 0; i < USER_MAX; i++) {
-    User& u = user_aUsers[i];
-    if (s_aeHeldBinding[i] != 0 && u.bActive && u.pip) input_PortBindingSet(s_aeHeldBinding[i], u.pip);
-  }
-}
-
-// The users' input while the players are walked to their places: Start
-// (event 4, let go) opens the pause menu; every other press is dropped, so
-// that nothing reaches the match. True when the pause menu comes up.
-bool StagingInput() {
-  const std::int32_t iDepth = global.iStackPointer;
-  std::int32_t aeBinding[USER_MAX] = {};
-  for (std::int32_t i = 0; i < USER_MAX; i++)
-    if (user_aUsers[i].bActive && user_aUsers[i].pip) aeBinding[i] = user_aUsers[i].pip->eBinding;
-  for (User& u : user_aUsers) {
-    if (!u.bActive || !u.pip) continue;
-    while (ListNode* pNode = queue_RemoveHead(&u.pip->oEvents)) {
-      InputEvent* pEvent = reinterpret_cast<InputEvent*>(pNode);
-      if (pEvent->eEvent == 4) pausemenu_Open(&u, StagingResume);
-      input_EventFree(&pEvent);
-    }
-  }
-  if (global.iStackPointer <= iDepth) return false;
-  for (std::int32_t i = 0; i < USER_MAX; i++) s_aeHeldBinding[i] = aeBinding[i];
-  return true;
-}
-
-}  // namespace
-
 void spscript_Update() {
   // With the pause menu coming up the staging stands where it is: its script,
   // its camera and the match step on from this same tick after the resume,
   // and the tick only draws the match as it stands, as the paused ticks do.
-  if (StagingInput()) {
-    pausemenu_StandingFrame();
-    return;
-  }
+  if (pausemenu_StagingInput()) return;
   spscript_UpdateScript();
   game_MatchFrame();
 }

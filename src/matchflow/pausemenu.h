@@ -54,3 +54,9 @@ void options_DebugUpdate();
 // The match drawn as it stands with the camera as it was left, not moved on:
 // a set-piece staging's picture while its pause menu comes up and is up.
 void pausemenu_StandingFrame();
+// The users' input while a set piece's players are walked to their places
+// (mode 82): Start (let go) opens the pause menu, whose resume gives each
+// user back the staging's binding; every other press is dropped, so that
+// nothing reaches the match. True when the pause menu comes up: the tick has
+// then drawn the match as it stands and the staging stands with it.
+bool pausemenu_StagingInput();

@@ -1,7 +1,9 @@
 // Mode 7's tick: only the user who paused steers the menu; the match is drawn
-// without being simulated.
+// without being simulated. The Start of a set piece's staging, which brings
+// the menu up over it.
 #include "frontend/pctext.h"
 #include "matchflow/menu.h"
+#include "matchflow/mflow_services.h"
 #include "matchflow/pausemenu.h"
 #include "matchflow/usrctl.h"
 #include "scene3d/scene3d_services.h"
@@ -58,4 +60,35 @@ void options_DebugUpdate() {
 void pausemenu_StandingFrame() {
   pcframe_CameraStore();
   game_DrawStep();
+}
+
+namespace {
+
+// Each user's binding as the staging had it when its pause menu came up (0:
+// the user was not there).
+std::int32_t s_aeHeldBinding[USER_MAX];
+
+// The pause menu closed: the users get back the bindings the staging gave
+// them (the menu's user had the menu's own).
+void StagingResume() {
+  for (std::int32_t i = 0; i < USER_MAX; i++) {
+    User& u = user_aUsers[i];
+    if (s_aeHeldBinding[i] != 0 && u.bActive && u.pip) input_PortBindingSet(s_aeHeldBinding[i], u.pip);
+  }
+}
+
+}  // namespace
+
+bool pausemenu_StagingInput() {
+  const std::int32_t iDepth = global.iStackPointer;
+  std::int32_t aeBinding[USER_MAX] = {};
+  for (std::int32_t i = 0; i < USER_MAX; i++)
+    if (user_aUsers[i].bActive && user_aUsers[i].pip) aeBinding[i] = user_aUsers[i].pip->eBinding;
+  mflow_UserEventsEach([](User* pusr, std::int32_t iEvent) {
+    if (iEvent == 4) pausemenu_Open(pusr, StagingResume);
+  });
+  if (global.iStackPointer <= iDepth) return false;
+  for (std::int32_t i = 0; i < USER_MAX; i++) s_aeHeldBinding[i] = aeBinding[i];
+  pausemenu_StandingFrame();
+  return true;
 }

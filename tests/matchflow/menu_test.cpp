@@ -642,6 +642,12 @@ TEST_F(Demo, TheQuitKeysWorkThroughTheKickOffAndTheRestarts) {
   EXPECT_EQ(demo_oMachine.eState, DEMO_STOP_REQUESTED);
   demo_Update();
   EXPECT_EQ(demo_oMachine.eState, DEMO_LEAVE);
+  // So does a set piece's staging, which drops every other press.
+  demo_Start();
+  Queue(&u, 158);
+  EXPECT_FALSE(pausemenu_StagingInput());
+  EXPECT_EQ(queue_RemoveHead(&u.pip->oEvents), nullptr);
+  EXPECT_EQ(demo_oMachine.eState, DEMO_STOP_REQUESTED);
   // Outside a demo the event changes nothing.
   demo_Stop();
   Queue(&u, 158);
