@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <ostream>
 #include <sstream>
@@ -21,13 +20,10 @@
 #include "matchflow/camera.h"
 #include "matchflow/caption.h"
 #include "matchflow/clock.h"
-#include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matcha_save.h"
 #include "matchflow/matchflow.h"
 #include "matchflow/matchstate.h"
-#include "matchflow/menu.h"
-#include "matchflow/pausemenu.h"
 #include "shell/global.h"
 #include "shell/gmewidg.h"
 #include "shell/input.h"
@@ -36,28 +32,18 @@
 #include "shell/user.h"
 #include "support/input_ports.h"
 #include "support/match_harness.h"
+#include "support/pause_presses.h"
 #include "tournament/tournament_services.h"
 
 namespace mh = match_harness;
 
 namespace {
 
-// The pad's Start; the pause menu's down, select and Start (which resumes).
-constexpr std::int32_t kStart = 3, kMenuDown = 9, kMenuSelect = 6, kMenuStart = 5;
 // Centre-spot wait counts: the walk-on, the pan, the camera resting on the
 // centre spot before the kick-off.
 constexpr std::int32_t kWalkOn = 20, kPan = 700, kCentreSpot = 1100;
 
 void Post(std::int32_t iEvent) { korvena_test::FirstUserEventPost(iEvent); }
-
-// The events Start let go gives through the port's active binding (the
-// centre-spot wait's gives two: the wait ended, and the pause).
-void StartPost() {
-  const User& u = user_aUsers[0];
-  if (!u.pip || !u.pip->pipbInputPortBinding) return;
-  for (const InputPortBinding* pe = u.pip->pipbInputPortBinding; pe->eTrigger != INPUT_TRIGGER_END; ++pe)
-    if (pe->eFunction == kStart && pe->eTrigger == INPUT_TRIGGER_RELEASE) Post(static_cast<std::int32_t>(pe->eEvent));
-}
 
 // What the person does besides tapping Pass, decided after each tick from
 // what the match shows (so that it comes at the same point of the match
@@ -79,24 +65,18 @@ void Act(std::int32_t iTick, void* pv) {
     if (!p.bAt || !p.bAt()) return;
     p.iPausedAt = iTick;
     p.eModeAtStart = e;
-    StartPost();
+    korvena_test::StartLetGoPost();
     return;
   }
   if (e != GAME_MODE_PAUSE_MENU || p.bResumed) return;
   if (p.iResumeAfter > 0) {
     if (iTick - p.iPausedAt >= p.iResumeAfter) {
-      Post(kMenuStart);
+      Post(korvena_test::kMenuStart);
       p.bResumed = true;
     }
     return;
   }
-  const Menu* m = menu_MenuFind(PAUSEMENU_NAME);
-  if (!m || !m->poCurrentPage || !m->poCurrentPage->poCurrent) return;
-  const char* pszLabel = m->poCurrentPage->poCurrent->szLabel;
-  const char* pszQuit = pausemenu_pszPageGet(2);
-  const bool bOnQuitPage = std::strcmp(m->szCurrentPage, pszQuit) == 0;
-  const char* pszWanted = bOnQuitPage ? gstatso_StrGet(PAUSEMENU_T_YES) : pszQuit;
-  Post(std::strcmp(pszLabel, pszWanted) == 0 ? kMenuSelect : kMenuDown);
+  korvena_test::QuitMatchPress();
 }
 
 bool InWait(std::int32_t iCount) { return global.eGameMode == GAME_MODE_INTERVAL && kickoffwait_CounterGet() == iCount; }

@@ -37,18 +37,15 @@
 #include "matchflow/caption.h"
 #include "matchflow/clock.h"
 #include "matchflow/demo.h"
-#include "matchflow/gstatso.h"
 #include "matchflow/matcha.h"
 #include "matchflow/matchflow.h"
 #include "matchflow/matchstate.h"
-#include "matchflow/menu.h"
-#include "matchflow/pausemenu.h"
 #include "shell/global.h"
 #include "shell/input.h"
 #include "shell/list.h"
 #include "shell/user.h"
-#include "support/input_ports.h"
 #include "support/match_harness.h"
+#include "support/pause_presses.h"
 #include "support/temp_dir.h"
 
 namespace mh = match_harness;
@@ -319,11 +316,6 @@ Snapshot Fresh(bool bHistory, std::int32_t iFirst) {
 
 // ---- What the match before does ----------------------------------------------------------
 
-// The pad's Start; the pause menu's down, select.
-constexpr std::int32_t kStart = 3, kMenuDown = 9, kMenuSelect = 6;
-
-void Post(std::int32_t iEvent) { korvena_test::FirstUserEventPost(iEvent); }
-
 // The person before: levels the score at the first two period ends of the
 // run (extra time and a shoot-out, or a replay of a drawn history match,
 // follow), and where bQuitAt first holds presses Start and quits the match
@@ -356,18 +348,11 @@ void Act(std::int32_t iTick, void*) {
   if (!b.bPaused) {
     if (!b.bQuitAt()) return;
     b.bPaused = true;
-    const User& u = user_aUsers[0];
-    for (const InputPortBinding* pe = u.pip->pipbInputPortBinding; pe->eTrigger != INPUT_TRIGGER_END; ++pe)
-      if (pe->eFunction == kStart && pe->eTrigger == INPUT_TRIGGER_RELEASE) Post(static_cast<std::int32_t>(pe->eEvent));
+    korvena_test::StartLetGoPost();
     return;
   }
-  const Menu* m = menu_MenuFind(PAUSEMENU_NAME);
-  if (global.eGameMode != GAME_MODE_PAUSE_MENU || !m || !m->poCurrentPage || !m->poCurrentPage->poCurrent) return;
-  const char* pszQuit = pausemenu_pszPageGet(2);
-  const char* pszWanted = std::strcmp(m->szCurrentPage, pszQuit) == 0 ? gstatso_StrGet(PAUSEMENU_T_YES) : pszQuit;
-  const bool bOn = std::strcmp(m->poCurrentPage->poCurrent->szLabel, pszWanted) == 0;
-  if (bOn && pszWanted != pszQuit) b.bQuit = true;
-  Post(bOn ? kMenuSelect : kMenuDown);
+  if (global.eGameMode != GAME_MODE_PAUSE_MENU) return;
+  if (korvena_test::QuitMatchPress() == korvena_test::QuitPress::Yes) b.bQuit = true;
 }
 
 class MatchStartState : public ::testing::Test {

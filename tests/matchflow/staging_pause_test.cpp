@@ -17,7 +17,6 @@
 
 #include <cstdint>
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,9 +25,7 @@
 #include "engine/setp.h"
 #include "engine/spscript.h"
 #include "matchflow/camera.h"
-#include "matchflow/gstatso.h"
 #include "matchflow/matchstate.h"
-#include "matchflow/menu.h"
 #include "matchflow/pausemenu.h"
 #include "scene3d/pcframe.h"
 #include "shell/global.h"
@@ -38,32 +35,16 @@
 #include "shell/user.h"
 #include "support/input_ports.h"
 #include "support/match_harness.h"
+#include "support/pause_presses.h"
 
 namespace mh = match_harness;
 
 namespace {
 
-// The pad's Start; the pause menu's down, select and Start (which resumes).
-constexpr std::int32_t kStart = 3, kMenuDown = 9, kMenuSelect = 6, kMenuStart = 5;
 constexpr std::int32_t kScript = GAME_MODE_SET_PIECE_SCRIPT;
 // Ticks the menu is left up for, and how long a copy follows the match after
 // the restart has been taken.
 constexpr std::int32_t kPause = 4, kLongPause = 900, kFollow = 60;
-
-void Post(std::int32_t iEvent) { korvena_test::FirstUserEventPost(iEvent); }
-
-// The events Start let go gives through the port's active binding.
-std::int32_t StartPost() {
-  const User& u = user_aUsers[0];
-  std::int32_t c = 0;
-  if (!u.pip || !u.pip->pipbInputPortBinding) return 0;
-  for (const InputPortBinding* pe = u.pip->pipbInputPortBinding; pe->eTrigger != INPUT_TRIGGER_END; ++pe)
-    if (pe->eFunction == kStart && pe->eTrigger == INPUT_TRIGGER_RELEASE) {
-      Post(static_cast<std::int32_t>(pe->eEvent));
-      c++;
-    }
-  return c;
-}
 
 std::uint64_t Bytes(const MatchStateBlock& o) {
   std::uint64_t h = 0xCBF29CE484222325ull;
@@ -244,24 +225,13 @@ std::int32_t Difference(const TickState& s, const TickState& o, bool bStanding) 
   return -1;
 }
 
-void QuitStep(std::int32_t iTick) {
-  const Menu* m = menu_MenuFind(PAUSEMENU_NAME);
-  if (!m || !m->poCurrentPage || !m->poCurrentPage->poCurrent) return;
-  const char* pszQuit = pausemenu_pszPageGet(2);
-  const bool bOnQuitPage = std::strcmp(m->szCurrentPage, pszQuit) == 0;
-  const char* pszWanted = bOnQuitPage ? gstatso_StrGet(PAUSEMENU_T_YES) : pszQuit;
-  const bool bSelect = std::strcmp(m->poCurrentPage->poCurrent->szLabel, pszWanted) == 0;
-  Post(bSelect ? kMenuSelect : kMenuDown);
-  if (bSelect && bOnQuitPage) g_poCopy->r.iYesAt = iTick;
-}
-
 // After each tick of a copy (what is posted after a tick is heard on the
 // next).
 void CopyTick(std::int32_t iTick) {
   const Plan& p = g_poCopy->o;
   const std::vector<TickState>& a = g_poBase->a;
   if (iTick == p.iAt - 1) {
-    if (StartPost() == 0) Fail(kNoStart, iTick);
+    if (korvena_test::StartLetGoPost() == 0) Fail(kNoStart, iTick);
     return;
   }
   if (iTick < p.iAt) return;
@@ -273,8 +243,8 @@ void CopyTick(std::int32_t iTick) {
       g_poCopy->r.bPaused = pause_bIsPaused();
     } else if (s.eMode != GAME_MODE_PAUSE_MENU) {
       Fail(kNoMenu, iTick);
-    } else {
-      QuitStep(iTick);
+    } else if (korvena_test::QuitMatchPress() == korvena_test::QuitPress::Yes) {
+      g_poCopy->r.iYesAt = iTick;
     }
     return;
   }
@@ -289,7 +259,7 @@ void CopyTick(std::int32_t iTick) {
     if (iTick == iResume && s.eMode != kScript) Fail(kNotResumed, iTick);
     if (iTick == iResume && !SameBinding(s, o)) Fail(kDiffers, iTick, kWhatBinding);
     if (const std::int32_t w = Difference(s, o, true); w >= 0) Fail(kMovedInPause, iTick, w);
-    if (iTick == iResume - 1) Post(kMenuStart);
+    if (iTick == iResume - 1) korvena_test::FirstUserEventPost(korvena_test::kMenuStart);
     return;
   }
   // Resumed: the base's tick as many ticks back as the staging stood.
