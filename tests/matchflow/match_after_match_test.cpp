@@ -452,7 +452,7 @@ class SameMatch : public ::testing::Test {
 
 // The camera over the first steps of the kick-off after Play Again frames
 // the pitch as a new match's camera does at its kick-off.
-TEST_F(SameMatch, AfterPlayAgainItStartsAsANewMatchs) {
+TEST_F(SameMatch, AfterPlayAgainItStartsAsANewMatchDoes) {
   mh::Config cNew = AgainConfig(kAfterSeed, false);
   cNew.cTickCap = 1400;
   const Again oNew = Play(cNew, 1, kAgainSeed);

@@ -273,7 +273,7 @@ class PlayAgainSheets : public ::testing::Test {
 };
 
 
-TEST_F(PlayAgainSheets, AFriendlyPlayedAgainStartsFromANewMatchsTeamSheets) {
+TEST_F(PlayAgainSheets, AFriendlyPlayedAgainStartsFromTheTeamSheetsOfANewMatch) {
   mh::Config c = Friendly();
   const Watch oNew = Run(c, 1);
   ASSERT_TRUE(oNew.bTaken);
@@ -301,7 +301,7 @@ TEST_F(PlayAgainSheets, APlayedAgainMatchStartsWithTheSpeechReset) {
 // state (the director, the close-down and its delay, the steering, the
 // touch words) as a new match's kick-off finds it, whatever the first match
 // left in it.
-TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffWithANewMatchsActionTable) {
+TEST_F(PlayAgainSheets, AFriendlyPlayedAgainKicksOffWithTheActionTableOfANewMatch) {
   const auto [oNew, oAgain] = NewAndAgain();
   ASSERT_TRUE(oNew.bTaken && oAgain.bTaken);
   EXPECT_NE(oAgain.sTableBefore, oNew.sTable) << "the first match left the table as a new match's kick-off has it";
