@@ -32,7 +32,8 @@
 
 namespace {
 
-constexpr std::int32_t kSide = 256, kWords = 512, kRemovals = 532, kEnvironment = 540, kCopies = 1084;
+constexpr std::int32_t kSide = 256, kWords = 512, kRemovals = 532, kEnvironment = 540;
+constexpr std::int32_t kCopies = MATCH_SAVE_SQUAD_COPIES;
 constexpr std::int32_t kCopySize = TEAM_SQUADSIZE_MAX * DBPLAYER_FILE_SIZE;
 constexpr std::int32_t kFormationPlaces = FORMATION_MAX * FORMATION_SLOTS;
 static_assert(kCopies + 2 * kCopySize == MATCH_SAVE_AREA_SIZE);

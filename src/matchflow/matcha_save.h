@@ -5,6 +5,9 @@
 #include <cstdint>
 
 constexpr std::int32_t MATCH_SAVE_AREA_SIZE = 12284;
+// Where the two squad copies start: the bytes before them are the match's
+// own (the sides, the goals and coin toss, the removals, the environment).
+constexpr std::int32_t MATCH_SAVE_SQUAD_COPIES = 1084;
 
 // Writes the area (MATCH_SAVE_AREA_SIZE bytes; bytes without a meaning 0).
 void match_SaveAreaWrite(std::uint8_t* pb);

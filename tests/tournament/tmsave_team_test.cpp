@@ -29,7 +29,7 @@ namespace {
 
 constexpr std::int32_t kTeamState = 4 + TMSAVE_GLOBAL_SIZE;
 constexpr std::int32_t kSlots = kTeamState + MATCH_SAVE_AREA_SIZE;
-constexpr std::int32_t kHomeCopy = kTeamState + 1084;
+constexpr std::int32_t kHomeCopy = kTeamState + MATCH_SAVE_SQUAD_COPIES;
 constexpr std::int32_t kSettings = kTeamState + TMSAVE_TEAMSTATE_SIZE - 4 * TMSAVE_SETTINGS_WORDS;
 
 std::uint32_t Id(const char* psz) { return static_cast<std::uint32_t>(tla_IDFind(psz)); }
