@@ -42,8 +42,10 @@ fuzz: deps
 # for each match length (5, 10 and 15 minutes; 400 by default), and a quarter
 # as many with a person on one side: each match's statistics at full time,
 # per length and over all, mean and standard error beside football's band.
-# Fails when a band is out. SOAK_JOBS worker processes (default: all
-# processors); SOAK_CSV=path writes one line a match.
+# Fails when a band is out, but for corners and penalties: the game's rules
+# hold them out of football's bands, and they are reported in a section of
+# their own. SOAK_JOBS worker processes (default: all processors);
+# SOAK_CSV=path writes one line a match.
 SOAK ?= 400
 soak: deps
 	cmake --preset release -DKORVENA_SOAK=ON

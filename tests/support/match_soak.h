@@ -52,59 +52,6 @@ std::int32_t CarryMatchFaults(const MatchWatch& w, const Result& r, std::string*
 // referee setting, and the friendly and tournament rules of SoakConfig.
 Config StatsConfig(std::uint32_t uSeed);
 
-// The match statistics per 90 minutes of football (a match of L minutes is
-// 90 compressed: its counts scale by 90 / L) over a run of matches, held to
-// the bands of real football.
-struct SoakStats {
-  struct Sample {
-    double d = 0;
-    std::uint32_t uSeed = 0;
-    std::int32_t iLength = 0;  // minutes of the match
-  };
-  // One figure over the matches it applies to.
-  struct Series {
-    std::vector<Sample> a;
-    void Add(double d, std::uint32_t uSeed, std::int32_t iLength) { a.push_back({d, uSeed, iLength}); }
-    double Mean() const;
-    double MeanAt(std::int32_t iLength) const;  // over the matches of one length
-    double Spread() const;  // the standard deviation
-  };
-  Series oGoals;          // goals a match
-  Series oShots;          // shots a team
-  Series oOnTarget;       // shots on target a team
-  Series oFouls;          // fouls a team, fouls on
-  Series oPenalties;      // penalties a match, fouls on
-  Series oCards;          // yellow and red cards a match, fouls on
-  Series oReds;           // red cards a match, fouls on
-  Series oRedsHarsh;      // red cards a match, fouls on, a Harsh referee
-  Series oCorners;        // corners a team
-  Series oPossession;     // the home side's share of the ball, per cent
-  std::int32_t cMatches = 0, cUnfinished = 0, cFoulsOn = 0;
-  std::int64_t cShotsAll = 0, cOnTargetAll = 0, cGoalsAll = 0;
-  // Shoot-outs: their kicks, goals, rows (kicks of the side that took more)
-  // and the longest.
-  std::int32_t cShootouts = 0, cShootoutKicks = 0, cShootoutGoals = 0, cShootoutsInFive = 0,
-               cShootoutsPastEight = 0, cLongestShootout = 0;
-  std::uint32_t uLongestShootoutSeed = 0;
-  std::string oFirstFault;
-
-  void Add(const Config& c, const Result& r);
-
-  // A band: the figure, its bounds, and whether it is a known failure (a
-  // known failure is reported but fails nothing).
-  struct Band {
-    std::string oName;
-    double dValue, dLo, dHi;
-    bool bKnown;
-    bool In() const { return dValue >= dLo && dValue <= dHi; }
-  };
-  std::vector<Band> Bands() const;
-  // Every figure with its mean, spread and extreme seeds, and each band.
-  std::string Report() const;
-  // The bands left that are not known failures; empty when all hold.
-  std::string Failures() const;
-};
-
 // ---- The statistics soak at full time ---------------------------------------------------------
 
 // One match of a soak as the soak keeps it: its rules, its figures at full
@@ -177,23 +124,30 @@ Estimate RatioOf(const std::vector<double>& aNum, const std::vector<double>& aDe
 inline constexpr std::int32_t kSoakLengths[] = {5, 10, 15};
 
 // One figure of the statistics soak over the matches of one length (0: all
-// of them), with its band of football (bBand false: reported only).
+// of them), with its band of football (bBand false: reported only). A
+// figure held by the rules (sHeld, the reason) is one the game's rules keep
+// out of football's band however well the game follows them: it is reported
+// apart, beside its band, and fails nothing.
 struct Figure {
   std::string sName;
   Estimate e;
   bool bBand = false;
   double dLo = 0, dHi = 0;
   bool bAboveLo = false;  // the mean must be above dLo, not only at it
+  std::string sHeld{};
   bool In() const { return !bBand || ((bAboveLo ? e.dMean > dLo : e.dMean >= dLo) && e.dMean <= dHi); }
+  bool Fails() const { return !In() && sHeld.empty(); }
   std::string BandText() const;
 };
 // The statistics soak's computer matches (iKind 0, finished) of a length.
 std::vector<Figure> FullTimeFigures(const std::vector<MatchRecord>& a, std::int32_t iLength);
 // Every figure per length and over all, mean and standard error beside its
-// band, then extra time and shoot-outs.
+// band, the figures held by the rules in a section of their own (each with
+// its reason), then extra time and shoot-outs.
 std::string FullTimeReport(const std::vector<MatchRecord>& a);
-// The bands out (figure, length, value and band) and the matches that never
-// reached full time or their end; empty when all hold.
+// The bands out (figure, length, value and band; not the figures held by
+// the rules) and the matches that never reached full time or their end;
+// empty when all hold.
 std::string FullTimeFailures(const std::vector<MatchRecord>& a);
 
 }  // namespace match_harness

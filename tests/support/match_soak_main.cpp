@@ -6,7 +6,8 @@
 // standard error beside football's band. Then matches with a person on one
 // side (a pass-tapper or the monkey), a quarter as many as the computer's
 // unless the third argument says otherwise. It fails when a match did not
-// end, a watch found a fault, or a band is out.
+// end, a watch found a fault, or a band is out (not the bands of the figures
+// the rules hold out of them, corners and penalties: reported apart).
 //
 // SOAK_JOBS=n plays the matches on n worker processes (default: the
 // processors online); the report is the same whatever n. SOAK_CSV=path
