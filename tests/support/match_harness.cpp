@@ -310,7 +310,7 @@ std::vector<Command> OneTwoTaps(std::int32_t iEvery, std::int32_t iUntil) {
 }
 
 ShotOrigin ShotOriginOf(std::int32_t x, std::int32_t y, std::int32_t iGoalSign) {
-  const std::int32_t iFromLine = kGoalLineX - (iGoalSign < 0 ? -x : x);
+  const std::int32_t iFromLine = BALL_GOAL_LINE_X - (iGoalSign < 0 ? -x : x);
   if (iFromLine <= kPenaltyAreaDepth && std::abs(y) <= kPenaltyAreaHalfWidth) return kShotInArea;
   return iFromLine <= 25 * kUnitsPerYard ? kShotWithin25 : kShotBeyond25;
 }

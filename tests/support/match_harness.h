@@ -82,7 +82,6 @@ Hash StateHash();
 // (3,168 either side of the middle), as the referee's own test of it.
 enum ShotOrigin : std::int32_t { kShotInArea = 0, kShotWithin25 = 1, kShotBeyond25 = 2, kShotOrigins = 3 };
 constexpr std::int32_t kUnitsPerYard = 144;
-constexpr std::int32_t kGoalLineX = 9360;
 constexpr std::int32_t kPenaltyAreaDepth = 18 * kUnitsPerYard;
 constexpr std::int32_t kPenaltyAreaHalfWidth = 22 * kUnitsPerYard;
 // In the penalty area of the goal at the end iGoalSign (-1 the goal at -x,

@@ -367,7 +367,6 @@ TEST(ShotOrigin, TheAreaAnd25YardsAreMeasuredFromTheGoalAttacked) {
     EXPECT_EQ(mh::ShotOriginOf(-o.x, o.y, -1), o.e) << -o.x << "," << o.y;
   }
   EXPECT_EQ(mh::kPenaltyAreaDepth, 2592);
-  EXPECT_EQ(mh::kGoalLineX, BALL_GOAL_LINE_X);
   // The referee's own test of the area agrees at its edges, at both ends.
   for (std::int32_t iDirection : {0, 1}) {
     const std::int32_t iSign = iDirection == 0 ? -1 : 1;
