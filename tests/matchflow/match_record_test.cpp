@@ -164,9 +164,11 @@ TEST(RecordedInOneProcess, EachMatchStillEqualsItsRecord) {
 
 // The least of each restart over the two dozen seeds, each played 8 minutes
 // longer than its soak length (9 to 11 minutes): about four hours of play,
-// in which these seeds give 10 goals, 17 corners and 50 goal kicks (a one- to
-// three-minute match spends most of itself on the walk-on and the
-// kick-offs). Penalties are rare (a foul needs a tackle from
+// in which these seeds give 11 goals, 25 corners and 49 goal kicks. The
+// floors hold because of those 8 minutes: at their soak lengths (1 to 3
+// minutes, most of it the walk-on and the kick-offs) the same seeds give 1
+// goal, 1 corner and 3 goal kicks, below the floors of goals, corners,
+// goal kicks and saves. Penalties are rare (a foul needs a tackle from
 // behind) and these seeds give none, so they have no floor here.
 struct SoakFloor {
   const char* pszWhat;
