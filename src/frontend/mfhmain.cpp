@@ -237,7 +237,9 @@ void mfhmain_SimulateUntilFixture() {
   const std::uint32_t Human = h >= 0 && h < TM_HUMAN_MAX ? tmglobal.aHumans[h].Name : 0;
   if (!Human || !history_FixtureFindByTeam(y, Human, &r, &f)) return;
   history_CurrentDateFromFixtureSet(r, f);
-  while (!tmgame_AreDueFixturesPlayed(y)) {
+  // The match day's own computer fixtures too: their results are known at
+  // kick-off, for the results ticker to bring them in goal by goal.
+  while (!tmgame_AreFixturesDueByTodayPlayed(y)) {
     const std::int32_t iBefore = PlayedCount(y);
     tmgame_DaySimulate();
     if (PlayedCount(y) == iBefore) break;  // nothing more falls due by the date

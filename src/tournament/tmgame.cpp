@@ -551,18 +551,29 @@ std::int32_t tmgame_IsRoundStarted(const Round* r) {
   return 0;
 }
 
-std::int32_t tmgame_AreDueFixturesPlayed(const Year* y) {
+namespace {
+
+// Whether no computer fixture between proper teams is left unplayed that is
+// dated before the current date, or on it too when bToday is set.
+std::int32_t ComputerFixturesPlayed(const Year* y, bool bToday) {
   for (const Confederation* c = y ? y->pConfs : nullptr; c; c = c->pNext)
     for (const Group* g = c->pGroups; g; g = g->pNext)
       for (const Round* r = g->pRounds; r; r = r->pNext)
         for (const Fixture* f = r->pFixtures; f; f = f->pNext) {
-          if ((f->cFlags & FIX_PLAYED) || !history_FixtureDateIsPast(r, f)) continue;
+          if (f->cFlags & FIX_PLAYED) continue;
+          if (!(bToday ? history_FixtureDateIsDue(r, f) : history_FixtureDateIsPast(r, f))) continue;
           const std::uint32_t A = history_FixtureTeamA(r, f), B = history_FixtureTeamB(r, f);
           if (tmgame_IsHumanTeam(A) || tmgame_IsHumanTeam(B)) continue;
           if (tmteam_IsProperName(A) && tmteam_IsProperName(B)) return 0;
         }
   return 1;
 }
+
+}  // namespace
+
+std::int32_t tmgame_AreDueFixturesPlayed(const Year* y) { return ComputerFixturesPlayed(y, false); }
+
+std::int32_t tmgame_AreFixturesDueByTodayPlayed(const Year* y) { return ComputerFixturesPlayed(y, true); }
 
 void tmgame_UserFixtureDateSet() {
   Round* r = nullptr;

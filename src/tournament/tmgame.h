@@ -63,6 +63,9 @@ std::int32_t history_IsNextFixtureOfTeam(const Round* r, const Fixture* f, std::
 void history_UserFixturesMark(Year* y);
 std::int32_t tmgame_IsRoundStarted(const Round* r);
 std::int32_t tmgame_AreDueFixturesPlayed(const Year* y);
+// The same for the fixtures dated on or before the current date: the match
+// day's other fixtures are played before the human team's match.
+std::int32_t tmgame_AreFixturesDueByTodayPlayed(const Year* y);
 void tmgame_UserFixtureDateSet();
 const char* tmgame_RoundTitleGet();
 
