@@ -49,13 +49,15 @@ void HeadingMake(char* psz, std::size_t cb) {
                 gstatso_LanguageGet() == LANGUAGE_FRENCH ? "\xA0:" : ":");
 }
 
+// The text, then its see-through band: a layer draws its items last given
+// first, so the band goes down under the text.
 void Draw() {
-  draw2d_FillColourSet(52, 52, 52, 0);
-  draw2d_RectFill(0, pcfe_ScaleY480(22), pcfe_ScaleX640(640), pcfe_ScaleY480(14), kLayer);
   pctext_FontSet(1);
   draw2d_TextColourSet(240, 240, 30, 255);
   pctext_PrintLeft(ticktape.szText, pcfe_ScaleX640(static_cast<std::int16_t>(ticktape.iX)), pcfe_ScaleY480(25),
                    kLayer);
+  draw2d_FillColourSet(52, 52, 52, 0);
+  draw2d_RectFill(0, pcfe_ScaleY480(22), pcfe_ScaleX640(640), pcfe_ScaleY480(14), kLayer);
 }
 
 }  // namespace

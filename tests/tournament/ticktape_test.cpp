@@ -1,6 +1,6 @@
 // The results ticker of a history match: today's simulated results of the
 // human team's group, goals at random minutes, scores counting up, the band
-// and the text in the frame packet, and nothing moving while paused.
+// and the text over it in the frame packet, and nothing moving while paused.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -65,6 +65,17 @@ std::vector<std::string> PacketTexts(int* pcBoxes) {
       if (i->uKind == PCFRAME_KIND_TEXT) a.emplace_back(i->pszText);
       if (i->uKind == PCFRAME_KIND_BOX) (*pcBoxes)++;
     }
+  return a;
+}
+
+// The kinds of the packet's items in the order they are drawn: layers from
+// the last, each layer's items from its first (the last given).
+std::vector<int> DrawOrder() {
+  std::vector<DrawLayer*> aLayers;
+  for (DrawLayer* l = pcframe_poCurrent->poFirstLayer; l; l = l->pNext) aLayers.push_back(l);
+  std::vector<int> a;
+  for (auto it = aLayers.rbegin(); it != aLayers.rend(); ++it)
+    for (DrawItem* i = (*it)->poFirstItem; i; i = i->pNext) a.push_back(i->uKind);
   return a;
 }
 
@@ -148,6 +159,8 @@ TEST(Ticker, ScoresCountUpAndTheBandScrollsUnlessPaused) {
       ASSERT_EQ(a.size(), 1u);
       EXPECT_EQ(a[0], ticktape.szText);
       EXPECT_EQ(cBoxes, 1);
+      // The see-through band goes down first, the text over it.
+      EXPECT_EQ(DrawOrder(), (std::vector<int>{PCFRAME_KIND_BOX, PCFRAME_KIND_TEXT}));
     }
   }
   ASSERT_EQ(cShown, ticktape.cEvents);
