@@ -84,6 +84,15 @@ korvena_test(test_history_real_match
   DEPS -Wl,--start-group korvena_options korvena_shell korvena_scene3d korvena_audio korvena_tournament korvena_frontend korvena_matchflow korvena_engine korvena_display korvena_framework korvena_platform -Wl,--end-group)
 add_dependencies(test_history_real_match korvena data)
 
+# The results ticker in history matches played through the screens (long).
+korvena_test(test_ticker_run
+  COST 500
+  SOURCES
+    support/history_driver.cpp
+    frontend/ticker_run_test.cpp
+  DEPS -Wl,--start-group korvena_options korvena_shell korvena_scene3d korvena_audio korvena_tournament korvena_frontend korvena_matchflow korvena_engine korvena_display korvena_framework korvena_platform -Wl,--end-group)
+add_dependencies(test_ticker_run korvena data)
+
 # The history's editions and its news screen over the generated year files.
 korvena_test(test_history_news
   SOURCES
