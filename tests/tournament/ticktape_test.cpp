@@ -142,8 +142,10 @@ TEST(Ticker, ScoresCountUpAndTheBandScrollsUnlessPaused) {
   if (pcframe_poCurrent == nullptr) pcframe_Init();
   const TickResult& r = ticktape.aResults[0];
   int cShown = 0;
+  int cScrolled = 0;
   std::vector<std::string> texts;
-  for (int frame = 0; frame < 20000 && cShown < ticktape.cEvents; frame++) {
+  // On until the last goal has come in and scrolled off the band.
+  for (int frame = 0; frame < 20000 && (cShown < ticktape.cEvents || ticktape.iState == 3); frame++) {
     pcframe_Begin();
     const int iBefore = ticktape.iState;
     ticktape_Update();
@@ -154,6 +156,7 @@ TEST(Ticker, ScoresCountUpAndTheBandScrollsUnlessPaused) {
       EXPECT_EQ(r.uShownA + r.uShownB, cShown);
     }
     if (iBefore == 3) {
+      cScrolled++;
       int cBoxes = 0;
       const std::vector<std::string> a = PacketTexts(&cBoxes);
       ASSERT_EQ(a.size(), 1u);
@@ -164,6 +167,8 @@ TEST(Ticker, ScoresCountUpAndTheBandScrollsUnlessPaused) {
     }
   }
   ASSERT_EQ(cShown, ticktape.cEvents);
+  // Each goal's line crossed the screen before the next came in.
+  EXPECT_GE(cScrolled, cShown * (640 / 4));
   EXPECT_EQ(r.uShownA, r.uFinalA);
   EXPECT_EQ(r.uShownB, r.uFinalB);
   const std::string first = std::string("Latest Score: ") + tla_NameGet(static_cast<int>(r.TeamA)) + " " +
