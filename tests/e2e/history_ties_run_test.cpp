@@ -464,20 +464,6 @@ TEST(HistoryTies, TheQuitPanelCutsNoHubTextInEnglish) { QuitPanelHidesNoTextInPa
 TEST(HistoryTies, TheQuitPanelCutsNoHubTextInFrench) { QuitPanelHidesNoTextInPart(LANGUAGE_FRENCH); }
 
 
-// The team selection's answer that picks the team: over the map to its
-// confederation's button, down its list to it, select.
-void TeamPick(H& h, const char* pszButton, std::uint32_t Team) {
-  const TacticsSide& ps = mteam_aoSides[0];
-  if (ps.iPhase == MTEAM_MAP && std::strcmp(mregion_aoTable[ps.iButton].szName, pszButton) != 0) {
-    h.Events({H::kLeft});
-  } else if (ps.iPhase == MTEAM_LIST) {
-    const ConferenceEntry* p = mteam_TeamByIndex(0, tmglobal_EditionMaskGet(), ps.iTeamIndex);
-    h.Events({p != nullptr && p->uTeam != Team ? H::kDown : H::kSelect});
-  } else {
-    h.Events({H::kSelect});
-  }
-}
-
 // The line of a knock-out round on the draw page: the names either side of
 // its "v".
 struct DrawLine {
@@ -520,7 +506,7 @@ TEST(HistoryTies, EveryEditionsDrawShowsItsTieInTheOrderOfItsFirstLeg) {
     for (int i = 0; i < 10; i++) h.Events({H::kLeft});
     h.Events({H::kDown, H::kLeft, H::kSelect});
   });
-  d.Answer(MTEAM_MODE, [Usa](H& h) { TeamPick(h, "USA", Usa); });
+  d.Answer(MTEAM_MODE, [Usa](H& h) { korvena_test::TeamPick(h, "USA", Usa); });
   for (int e : {75, 76, 77, 78, 79, 84}) d.Answer(e, [](H& h) { h.Events({H::kSkip}); });
   d.Answer(13, [](H& h) { h.Events({H::kBack, H::kBack}); });
   d.Answer(MFHMAIN_MODE, [](H& h) { h.Events({H::kSelect}); });

@@ -54,20 +54,6 @@ constexpr std::int32_t kReplayMode = 46, kReplayLeave = 83;
 
 const bool g_bEnv = korvena_test::AddHeadlessEnvironment({"korvena-ticker-run", true, nullptr, nullptr});
 
-// The team selection's answer that picks the team: over the map to the
-// European button, down its list to the team, select.
-void EuropeanTeamPick(H& h, std::uint32_t Team) {
-  const TacticsSide& ps = mteam_aoSides[0];
-  if (ps.iPhase == MTEAM_MAP && std::strcmp(mregion_aoTable[ps.iButton].szName, "EURO") != 0) {
-    h.Events({H::kLeft});
-  } else if (ps.iPhase == MTEAM_LIST) {
-    const ConferenceEntry* p = mteam_TeamByIndex(0, tmglobal_EditionMaskGet(), ps.iTeamIndex);
-    h.Events({p != nullptr && p->uTeam != Team ? H::kDown : H::kSelect});
-  } else {
-    h.Events({H::kSelect});
-  }
-}
-
 // History from the main menu, its film skipped; the set-up from 1958 with
 // the qualifiers, or from 1998 (ten steps on) with the finals only; the
 // team (by its English name) from the map; the news pages confirmed, the
@@ -86,7 +72,7 @@ void ToTheFirstHub(H& d, bool b1998, const char* pszTeam) {
   mlang_SetLanguage(0);
   const std::uint32_t Team = static_cast<std::uint32_t>(korvena_test::TeamIdOf(pszTeam));
   mlang_SetLanguage(iLanguage);
-  d.Answer(MTEAM_MODE, [Team](H& h) { EuropeanTeamPick(h, Team); });
+  d.Answer(MTEAM_MODE, [Team](H& h) { korvena_test::TeamPick(h, "EURO", Team); });
   d.Answer(GAME_MODE_NEWS, [](H& h) { h.Events({H::kSelect}); });
   for (int e : {WC_MODE_WINNER, WC_MODE_QUALIFIED, WC_MODE_NOT_QUALIFIED, WC_MODE_ELIMINATED, WC_MODE_INTRO})
     d.Answer(e, [](H& h) { h.Events({H::kSkip}); });

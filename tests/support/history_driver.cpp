@@ -1,8 +1,11 @@
 #include "support/history_driver.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "framework/qdx_window.h"
+#include "frontend/mregion.h"
+#include "frontend/mteam.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
 #include "shell/global.h"
@@ -149,6 +152,18 @@ std::string HistoryDriver::ModesText() const {
   std::string s;
   for (std::int32_t e : modes_) s += (s.empty() ? "" : " ") + std::to_string(e);
   return s;
+}
+
+void TeamPick(HistoryDriver& h, const char* pszButton, std::uint32_t Team) {
+  const TacticsSide& ps = mteam_aoSides[0];
+  if (ps.iPhase == MTEAM_MAP && std::strcmp(mregion_aoTable[ps.iButton].szName, pszButton) != 0) {
+    h.Events({HistoryDriver::kLeft});
+  } else if (ps.iPhase == MTEAM_LIST) {
+    const ConferenceEntry* p = mteam_TeamByIndex(0, tmglobal_EditionMaskGet(), ps.iTeamIndex);
+    h.Events({p != nullptr && p->uTeam != Team ? HistoryDriver::kDown : HistoryDriver::kSelect});
+  } else {
+    h.Events({HistoryDriver::kSelect});
+  }
 }
 
 }  // namespace korvena_test

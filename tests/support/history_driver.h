@@ -78,4 +78,9 @@ class HistoryDriver {
   bool escapeHeld_ = false;
 };
 
+// The team selection's answer that picks a team (its team-name id) for the
+// first player: over the map to the button of its confederation
+// (pszButton, "EURO", "USA", ...), down its list to the team, select.
+void TeamPick(HistoryDriver& h, const char* pszButton, std::uint32_t Team);
+
 }  // namespace korvena_test
