@@ -65,18 +65,9 @@ List ListGet() {
 bool Friendly(const Fixture* f) { return (f->cFlags & FIX_BYNAMEID) != 0; }
 bool SlotOpen(const Fixture* f) { return Friendly(f) && !(f->cFlags & FIX_SLOTFILLED); }
 
-// A team's display name; nothing for a place still to be decided.
-const char* TeamName(std::uint32_t Name) {
-  if (!tmteam_IsProperName(Name)) return "";
-  return Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name))
-                                                       : tmteam_NameText(Name);
-}
-
-// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
-// pszShort: a team's short name, for a room its whole name does not fit.
-void Print(const char* pszText, std::int32_t x, std::int32_t y, Colour c, bool bCentred, std::int32_t iRoom = 0,
-           const char* pszShort = nullptr) {
-  const PCFEFitted o(pszText, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20, pszShort);
+// A text as fitted, with its shadow (the fitted text's font current while
+// it is drawn).
+void Print(const PCFEFitted& o, std::int32_t x, std::int32_t y, Colour c, bool bCentred) {
   const char* psz = o.c_str();
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   draw2d_TextColourSet(0, 0, 0, 255);
@@ -85,6 +76,14 @@ void Print(const char* pszText, std::int32_t x, std::int32_t y, Colour c, bool b
   draw2d_TextColourSet(c.r, c.g, c.b, 255);
   if (bCentred) pctext_PrintCentred(psz, sx, sy, kLayer);
   else pctext_PrintLeft(psz, sx, sy, kLayer);
+}
+void Print(const char* psz, std::int32_t x, std::int32_t y, Colour c, bool bCentred) {
+  Print(PCFEFitted(psz, 1 << 20), x, y, c, bCentred);
+}
+// A team by its team-name id, centred, in iRoom (640 x 480 units); nothing
+// for a place still to be decided.
+void TeamPrint(std::uint32_t Name, std::int32_t x, std::int32_t y, Colour c, std::int32_t iRoom) {
+  if (tmteam_IsProperName(Name)) Print(PCFEFitted(tla_NamesOf(Name), pcfe_ScaleX640(static_cast<std::int16_t>(iRoom))), x, y, c, true);
 }
 
 void WindowFollow(MFHFixtrScreen& s) {
@@ -274,7 +273,7 @@ void mfhfixtr_Draw() {
         bFinals ? kDark : (!s.bInList && s.bOnFixtures ? kYellow : kGrey), true);
   Print(festr_IDToStr(IDS_FE_EXIT), kExitX, kButtonY, !s.bInList && !s.bOnFixtures ? kYellow : kGrey, true);
   const std::uint32_t Human = HumanName();
-  Print(TeamName(Human), kNameX, 55, kYellow, true, kHeaderRoom, tla_ShortNameOf(Human));
+  TeamPrint(Human, kNameX, 55, kYellow, kHeaderRoom);
   const List l = ListGet();
   const std::int32_t n = static_cast<std::int32_t>(l.v.size());
   char sz[24];
@@ -294,7 +293,7 @@ void mfhfixtr_Draw() {
       Print(festr_IDToStr(IDS_FE_FIX_ARRANGE_FRIENDLY), kNameX, y, kGrey, true);
       Print("-", kVenueX, y, kGrey, true);
     } else {
-      Print(TeamName(bHome ? B : A), kNameX, y, kGrey, true, kNameRoom, tla_ShortNameOf(bHome ? B : A));
+      TeamPrint(bHome ? B : A, kNameX, y, kGrey, kNameRoom);
       Print(festr_IDToStr(bHome ? IDS_FE_FIX_HOME : IDS_FE_FIX_AWAY), kVenueX, y, kGrey, true);
     }
     const std::int32_t eKind = Friendly(f) ? IDS_FE_FIX_FR : (bFinals ? IDS_FE_FIX_WCF : IDS_FE_FIX_WCQ);

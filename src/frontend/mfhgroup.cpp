@@ -329,14 +329,14 @@ std::int32_t SX(std::int32_t x) { return pcfe_ScaleX640(static_cast<std::int16_t
 std::int32_t SY(std::int32_t y) { return pcfe_ScaleY480(static_cast<std::int16_t>(y)); }
 void Colour(std::uint8_t r, std::uint8_t g, std::uint8_t b) { draw2d_TextColourSet(r, g, b, 255); }
 void Left(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintLeft(psz, SX(x), SY(y), kLayer); }
-// A team's name fitted to the room it has (640 x 480 units), its short name
-// pszShort where the whole does not fit.
-void NameLeft(const char* psz, const char* pszShort, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
-  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)), pszShort);
+// A team by its team-name id fitted to the room it has (640 x 480 units); a
+// place still to be decided shows its code.
+void NameLeft(std::uint32_t Name, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
+  const PCFEFitted o(tla_NamesOf(Name), SX(static_cast<std::int16_t>(iRoom)));
   pctext_PrintLeft(o.c_str(), SX(x), SY(y), kLayer);
 }
-void NameRight(const char* psz, const char* pszShort, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
-  const PCFEFitted o(psz, SX(static_cast<std::int16_t>(iRoom)), pszShort);
+void NameRight(std::uint32_t Name, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
+  const PCFEFitted o(tla_NamesOf(Name), SX(static_cast<std::int16_t>(iRoom)));
   pctext_PrintRight(o.c_str(), SX(x), SY(y), kLayer);
 }
 void Centred(const char* psz, std::int32_t x, std::int32_t y) { pctext_PrintCentred(psz, SX(x), SY(y), kLayer); }
@@ -350,13 +350,9 @@ void FocusColour(std::int32_t iFocus) {
   else Colour(200, 200, 200);
 }
 
-const char* TeamText(std::uint32_t Name) {
-  if (tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT))
-    return tla_DisplayNameGet(static_cast<std::int32_t>(Name));
-  return tmteam_NameText(Name);
-}
-
 constexpr std::int32_t kColumnX[7] = {330, 365, 400, 435, 470, 505, 548};
+// A row's name runs from x 76 to 18 short of the first column.
+static_assert(MFHGROUP_TABLE_NAME_ROOM == kColumnX[0] - 76 - 18);
 
 void TableDraw(const Round* r) {
   const MFHGroupScreen& s = mfhgroup_oScreen;
@@ -375,7 +371,7 @@ void TableDraw(const Round* r) {
     if (!tmteam_IsProperName(t->Name)) continue;  // a placeholder: an empty row
     if (s.iFocus == MFHGROUP_FOCUS_AREA && s.iTableTop + k == s.iTableRow) Colour(255, 255, 255);
     else Colour(170, 170, 170);
-    NameLeft(TeamText(t->Name), tla_ShortNameOf(t->Name), 76, y + 10, kColumnX[0] - 76 - 18);
+    NameLeft(t->Name, 76, y + 10, MFHGROUP_TABLE_NAME_ROOM);
     const std::int32_t v[7] = {t->cPlayed, t->cWon, t->cDrawn, t->cLost, t->cFor, t->cAgainst, history_TeamPointsGet(t)};
     char sz[12];
     for (std::int32_t i = 0; i < 7; i++) {
@@ -437,8 +433,8 @@ void FixturePrint(const Round* r, const Fixture* f, std::int32_t xA, std::int32_
     }
   }
   Colour(200, 200, 200);
-  NameRight(TeamText(history_FixtureTeamA(r, f)), tla_ShortNameOf(history_FixtureTeamA(r, f)), xA, y, iRoom);
-  NameLeft(TeamText(history_FixtureTeamB(r, f)), tla_ShortNameOf(history_FixtureTeamB(r, f)), xB, y, iRoom);
+  NameRight(history_FixtureTeamA(r, f), xA, y, iRoom);
+  NameLeft(history_FixtureTeamB(r, f), xB, y, iRoom);
   Sprite(pszCover, xScore - kCover.w / 2, y - 3);
   if (tmglobal_FixturePlayedGet(f)) {
     std::snprintf(sz, sizeof sz, "%d - %d", f->cScoreA + f->cExtraA, f->cScoreB + f->cExtraB);
@@ -476,15 +472,15 @@ void ResultsDraw(const Round* r) {
     if (k > 0) Bar(70, RowBarY(y), 500);
     if (!bLegs) {
       const Fixture* f = history_FixtureGet(r, iRow);
-      FixturePrint(r, f, 290, 320, 350, y, "ScoreCov", 230);
+      FixturePrint(r, f, 290, 320, 350, y, "ScoreCov", MFHGROUP_RESULT_NAME_ROOM);
       MarkersPrint(mfhgroup_MarkersGet(r, f), 520, y);
       continue;
     }
     const Fixture* f1 = history_FixtureGet(r, 2 * iRow);
     const Fixture* f2 = history_FixtureGet(r, 2 * iRow + 1);
-    FixturePrint(r, f1, 154, 188, 222, y, "ScoreCov", 90);
+    FixturePrint(r, f1, 154, 188, 222, y, "ScoreCov", MFHGROUP_LEG_NAME_ROOM);
     if (f2) {
-      FixturePrint(r, f2, 418, 452, 486, y, "ScoreCov_1", 90);
+      FixturePrint(r, f2, 418, 452, 486, y, "ScoreCov_1", MFHGROUP_LEG_NAME_ROOM);
       if (tmglobal_FixturePlayedGet(f1) && tmglobal_FixturePlayedGet(f2)) {
         // Under the second leg, in its order: its home side's goals first.
         const std::uint32_t A = history_FixtureTeamA(r, f2), B = history_FixtureTeamB(r, f2);

@@ -61,6 +61,10 @@ constexpr std::int32_t MFHGROUP_WINDOW = 5;  // visible rows of the table and th
 // Visible ties of the two-legs results: each has a line for its aggregate
 // under its score boxes.
 constexpr std::int32_t MFHGROUP_LEGS_WINDOW = 4;
+// The room of a team's name (640 x 480 units): in a row of the league
+// table, on either side of a result, on either side of a leg of a two-legged
+// tie. A wider name is fitted to it as every team name is (pcfe_TeamNameFit).
+constexpr std::int32_t MFHGROUP_TABLE_NAME_ROOM = 236, MFHGROUP_RESULT_NAME_ROOM = 230, MFHGROUP_LEG_NAME_ROOM = 90;
 enum : std::int32_t {
   MFHGROUP_FOCUS_CONF = 0, MFHGROUP_FOCUS_GROUP = 1, MFHGROUP_FOCUS_AREA = 2, MFHGROUP_FOCUS_VIEW = 3,
   MFHGROUP_FOCUS_FURTHER = 4, MFHGROUP_FOCUS_EXIT = 5,

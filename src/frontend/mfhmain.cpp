@@ -314,12 +314,11 @@ struct CoverRect {
 };
 CoverRect s_oCover = {0, 0, 0, 0};
 
-// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
-// pszShort: a team's short name, for a room its whole name does not fit.
-void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
-              PrintFn pfnPrint = pctext_PrintLeft, std::int32_t iRoom = 0, const char* pszShort = nullptr) {
+// A text as fitted, with its shadow (the fitted text's font current while
+// it is drawn); not where the quit box covers it.
+void HubDraw(const PCFEFitted& o, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+             PrintFn pfnPrint) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
-  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20, pszShort);
   // The text's cell with its shadow: from 3 pixels over its place, one font
   // height tall, and one pixel more each way.
   const std::int32_t w = pctext_WidthGet(o.c_str());
@@ -331,6 +330,16 @@ void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, s
   draw2d_TextColourSet(r, g, b, 255);
   pfnPrint(o.c_str(), sx, sy, kHubLayer);
 }
+// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
+std::int32_t Room(std::int32_t iRoom) { return iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20; }
+void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+              PrintFn pfnPrint = pctext_PrintLeft, std::int32_t iRoom = 0) {
+  HubDraw(PCFEFitted(psz, Room(iRoom)), x, y, r, g, b, pfnPrint);
+}
+// A team by its team-name id, left-aligned in iRoom, in the hub's grey.
+void HubTeamPrint(std::uint32_t Name, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
+  HubDraw(PCFEFitted(tla_NamesOf(Name), Room(iRoom)), x, y, 200, 200, 200, pctext_PrintLeft);
+}
 
 // The room of the hub's long texts inside their panels (640 x 480 units):
 // the team's name before the year, the fixture's first team before the "v",
@@ -339,10 +348,6 @@ constexpr std::int32_t kTeamRoom = 284 * 5 / 4 - 152 * 5 / 4 - 10;
 constexpr std::int32_t kFixtureRooms[2] = {258 * 5 / 4 - 148 * 5 / 4 - 8,
                                            mfhmain_aoPanels[2].x + mfhmain_aoPanels[2].w - 370 * 5 / 4 - 8};
 constexpr std::int32_t kTitleRoom = mfhmain_aoPanels[2].w - 16;
-
-const char* TeamText(std::uint32_t Name) {
-  return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name)) : "";
-}
 
 // The next fixture: both teams (no name for one still unknown), its date and
 // the round's title.
@@ -353,8 +358,7 @@ void FixtureDraw() {
   const std::uint32_t aTeams[2] = {history_FixtureTeamA(r, f), history_FixtureTeamB(r, f)};
   for (std::int32_t k = 0; k < 2; k++)
     if (tmteam_IsProperName(aTeams[k]))
-      HubPrint(TeamText(aTeams[k]), kColumnX[k], 164, 200, 200, 200, pctext_PrintLeft, kFixtureRooms[k],
-               tla_ShortNameOf(aTeams[k]));
+      HubTeamPrint(aTeams[k], kColumnX[k], 164, kFixtureRooms[k]);
   pctext_FontSet(2);
   HubPrint("v", 258, 163, 200, 200, 200);
   pctext_FontSet(1);
@@ -561,8 +565,7 @@ void mfhmain_Draw() {
     s_oCover = {x, y, x + w, y + h};
     pctext_FontSet(1);
   }
-  HubPrint(TeamText(CurrentHumanName()), 152, 46, 200, 200, 200, pctext_PrintLeft, kTeamRoom,
-           tla_ShortNameOf(CurrentHumanName()));
+  HubTeamPrint(CurrentHumanName(), 152, 46, kTeamRoom);
   char sz[32];
   std::snprintf(sz, sizeof sz, "19%02d", tmglobal.iYear % 100);
   HubPrint(sz, 284, 46, 200, 200, 200);

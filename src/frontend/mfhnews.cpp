@@ -184,13 +184,8 @@ void NextEdition() {
 
 bool SameDate(const std::int32_t* a, const std::int32_t* b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
 
-// The room of a result's team name (512 x 240 units): the first team's
-// column runs from past the widest date to 219, the second team's from 305
-// to short of the reading panel's edge. A wider name is cut to it.
-constexpr std::int32_t kResultNameRoom = 110;
-
 void ResultNamePrint(std::int32_t iTeamId, std::int32_t x, std::int32_t y, bool bRight) {
-  const PCFEFitted o(tla_DisplayNameGet(iTeamId), X(kResultNameRoom), tla_ShortNameGet(iTeamId));
+  const PCFEFitted o(tla_NamesGet(iTeamId), mfhnews_ResultNameRoom());
   if (bRight) pctext_PrintRight(o.c_str(), X(x), Y(y), kLayer);
   else pctext_PrintLeft(o.c_str(), X(x), Y(y), kLayer);
 }
@@ -951,6 +946,16 @@ void mfhnews_Draw() {
   if (s.bShowExit) ExitDraw();
   pctext_FontSet(0);
   mregion_DrawAll();
+}
+
+// The first team's column runs from a blank past the widest date ("30.12"
+// at x 60) to 219, the second team's from 305 to 2 units (640 x 480) short
+// of the reading panel's edge. Both take the narrower, so that a team reads
+// alike on either side.
+std::int32_t mfhnews_ResultNameRoom() {
+  const std::int32_t iFirst = X(219) - X(60) - pctext_WidthGet("30.12 ");
+  const std::int32_t iSecond = pcfe_ScaleX640(static_cast<std::int16_t>(MHELP_PANEL_X1 - 2)) - X(305);
+  return std::min(iFirst, iSecond);
 }
 
 std::int32_t mfhnews_Input(User* poUser) {

@@ -60,6 +60,10 @@ void mfhnews_DrawMarkersRestore();
 void mfhnews_Enter();
 // Runs the current code (and every code after it that shows nothing).
 void mfhnews_Draw();
+// The room of a team's name on the results page (display units, in the
+// current font), the same on either side of a result: a wider name is
+// fitted to it as every team name is (pcfe_TeamNameFit).
+std::int32_t mfhnews_ResultNameRoom();
 std::int32_t mfhnews_Input(User* poUser);
 void mfhnews_Run();
 void mfhnews_PageTitleDraw(std::int32_t iCode);

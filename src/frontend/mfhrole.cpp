@@ -35,21 +35,18 @@ constexpr std::int32_t kNameRoom = (kLabelX - kNameX) * 5 / 4 - 8;
 constexpr std::int32_t kTitleRoom = 502 - kTitleX * 5 / 4 - 6;
 constexpr std::int32_t kPlaceTexts[4] = {IDS_FE_ROLL_1ST, IDS_FE_ROLL_2ND, IDS_FE_ROLL_3RD, IDS_FE_ROLL_4TH};
 
-// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
-// pszShort: a team's short name, for a room its whole name does not fit.
-void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCentred, std::int32_t iRoom = 0,
-           const char* pszShort = nullptr) {
+// A text as fitted (the fitted text's font current while it is drawn).
+void Print(const PCFEFitted& o, std::int32_t x, std::int32_t y, bool bLit, bool bCentred) {
   const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(x)), sy = pcfe_ScaleY(static_cast<std::int16_t>(y));
   if (bLit) draw2d_TextColourSet(200, 200, 0, 255);
   else draw2d_TextColourSet(200, 200, 200, 255);
-  const PCFEFitted o(psz, iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20, pszShort);
   if (bCentred) pctext_PrintCentred(o.c_str(), sx, sy, kLayer);
   else pctext_PrintLeft(o.c_str(), sx, sy, kLayer);
 }
-
-const char* TeamName(std::uint32_t Name) {
-  return Name > 0 && Name < static_cast<std::uint32_t>(TLA_COUNT) ? tla_DisplayNameGet(static_cast<std::int32_t>(Name))
-                                                                   : "";
+// iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
+std::int32_t Room(std::int32_t iRoom) { return iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20; }
+void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCentred, std::int32_t iRoom = 0) {
+  Print(PCFEFitted(psz, Room(iRoom)), x, y, bLit, bCentred);
 }
 
 }  // namespace
@@ -95,14 +92,14 @@ void mfhrole_Draw() {
   if (p && p->Winner != 0) {
     const std::uint32_t aPlaces[4] = {p->Winner, p->RunnerUp, p->Third, p->Fourth};
     for (std::int32_t i = 0; i < 4; i++) {
-      Print(TeamName(aPlaces[i]), kNameX, kRowY[i], false, false, kNameRoom, tla_ShortNameOf(aPlaces[i]));
+      Print(PCFEFitted(tla_NamesOf(aPlaces[i]), Room(kNameRoom)), kNameX, kRowY[i], false, false);
       Print(festr_IDToStr(kPlaceTexts[i]), kLabelX, kRowY[i], false, false);
     }
   } else {
     Print(festr_IDToStr(IDS_FE_ROLL_FINALS_INCOMPLETE), kNameX, kRowY[0], false, false, kTitleRoom - (kNameX - kTitleX) * 5 / 4);
   }
   char sz[64];
-  std::snprintf(sz, sizeof sz, "%s 19%d", TeamName(result_HostGet(s.iEdition)), 58 + 4 * s.iEdition);
+  std::snprintf(sz, sizeof sz, "%s 19%d", tla_NamesOf(result_HostGet(s.iEdition)).pszWhole, 58 + 4 * s.iEdition);
   Print(sz, kTitleX, 75, false, false, kTitleRoom);
   Print(festr_IDToStr(IDS_FE_EXIT), kLabelX, 170, s.bBrowsing == 0, true);
   if (s.bBrowsing && s.iEdition > 0) mregion_DrawByName("YArrowL");

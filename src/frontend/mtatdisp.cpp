@@ -50,7 +50,7 @@ void ShadowCentred(const char* psz, std::int32_t x, std::int32_t y) {
 }
 // A team's name on the bottom bar, left (0) or right (1), fitted inside it.
 void BarNameDraw(std::int32_t iTeamId, std::int32_t iSide) {
-  const PCFEFitted o(tla_DisplayNameGet(iTeamId), mtatdisp_BarNameRoom(), tla_ShortNameGet(iTeamId));
+  const PCFEFitted o(tla_NamesGet(iTeamId), mtatdisp_BarNameRoom());
   ShadowCentred(o.c_str(), MTATDISP_BAR_NAME_X[iSide], 197);
 }
 void Sprite(const char* pszName, std::int32_t x, std::int32_t y) { mregion_DrawAtByName(pszName, SX(x), SY(y)); }

@@ -403,13 +403,20 @@ void BuildRefused() {
 void Print(const char* psz, std::int32_t x, std::int32_t y) {
   if (psz) draw2d_TextShadowDraw(psz, pcfe_ScaleX(static_cast<std::int16_t>(x)), pcfe_ScaleY(static_cast<std::int16_t>(y)));
 }
+// The x (512 x 240 units) about which a side's list is centred.
+std::int32_t ListX(std::int32_t iSide) { return iSide == 0 || iSide == 2 ? 160 : 355; }
+// A team's name in a side's list, fitted to its room.
+void TeamPrint(std::uint32_t uTeam, std::int32_t iSide, std::int32_t y) {
+  const PCFEFitted o(tla_NamesGet(static_cast<std::int32_t>(uTeam)), mteam_ListNameRoom(iSide));
+  Print(o.c_str(), ListX(iSide), y);
+}
 void Grey() { draw2d_TextColourSet(200, 200, 200, 255); }
 void Yellow() { draw2d_TextColourSet(200, 200, 0, 255); }
 
 void SideDraw(std::int32_t iSide, std::int32_t* pacDoneDrawn) {
   const TacticsSide* ps = &mteam_aoSides[iSide];
   const bool bRed = iSide == 0 || iSide == 2;
-  const std::int32_t x = bRed ? 160 : 355;
+  const std::int32_t x = ListX(iSide);
   const bool bHistory = HistoryChoice();
   switch (ps->iPhase) {
     case MTEAM_IDLE: return;
@@ -434,7 +441,7 @@ void SideDraw(std::int32_t iSide, std::int32_t* pacDoneDrawn) {
           if (n < 0 || n >= c) continue;
           if (n == ps->iTeamIndex) Yellow();
           else Grey();
-          Print(tla_DisplayNameGet(static_cast<std::int32_t>(p[n].uTeam)), x, 174 + 10 * i);
+          TeamPrint(p[n].uTeam, iSide, 174 + 10 * i);
         }
         return;
       }
@@ -446,7 +453,7 @@ void SideDraw(std::int32_t iSide, std::int32_t* pacDoneDrawn) {
         if (mteam_iListTop + r == ps->iTeamIndex) Yellow();
         else if (Extended() == 69 && e->uTeam == uHuman) draw2d_TextColourSet(0, 200, 0, 255);
         else Grey();
-        Print(tla_DisplayNameGet(static_cast<std::int32_t>(e->uTeam)), x, 174 + 10 * r);
+        TeamPrint(e->uTeam, iSide, 174 + 10 * r);
       }
       return;
     }
@@ -454,18 +461,18 @@ void SideDraw(std::int32_t iSide, std::int32_t* pacDoneDrawn) {
       mteam_EditionColumnDraw(iSide, x);
       const ConferenceEntry* p = RawEntry(iSide);
       Grey();
-      if (p) Print(tla_DisplayNameGet(static_cast<std::int32_t>(p->uTeam)), x, 174);
+      if (p) TeamPrint(p->uTeam, iSide, 174);
       return;
     }
     case MTEAM_DONE: {
       const ConferenceEntry* p = bHistory ? ChosenEntry(iSide) : RawEntry(iSide);
       Grey();
       if (bHistory) {
-        if (p) Print(tla_DisplayNameGet(static_cast<std::int32_t>(p->uTeam)), x, 150 + 10 * pacDoneDrawn[bRed ? 0 : 1]);
+        if (p) TeamPrint(p->uTeam, iSide, 150 + 10 * pacDoneDrawn[bRed ? 0 : 1]);
         pacDoneDrawn[bRed ? 0 : 1]++;
         return;
       }
-      if (p) Print(tla_DisplayNameGet(static_cast<std::int32_t>(p->uTeam)), x, 174);
+      if (p) TeamPrint(p->uTeam, iSide, 174);
       mteam_EditionColumnDraw(iSide, x);
       return;
     }
@@ -728,6 +735,18 @@ void mteam_ButtonDraw(std::int32_t iSide) {
     mteam_iMarkerCounter = 0;
     mteam_bMarkerToggle = !mteam_bMarkerToggle;
   }
+}
+
+std::int32_t mteam_ListNameRoom(std::int32_t iSide) {
+  const bool bRed = iSide == 0 || iSide == 2;
+  for (const FrontEndLayoutRecord& r : mteam_aoLayout)
+    if (std::strcmp(r.pszName, bRed ? "redbox" : "bluebox") == 0) {
+      const std::int32_t sx = pcfe_ScaleX(static_cast<std::int16_t>(ListX(iSide)));
+      const std::int32_t x0 = pcfe_ScaleX640(static_cast<std::int16_t>(r.x + 6)),
+                         x1 = pcfe_ScaleX640(static_cast<std::int16_t>(r.x + r.w - 6));
+      return 2 * (sx - x0 < x1 - sx ? sx - x0 : x1 - sx);
+    }
+  return 1 << 20;
 }
 
 void mteam_EditionColumnDraw(std::int32_t iSide, std::int32_t x) {

@@ -86,6 +86,11 @@ void mteam_Run();
 void mteam_ButtonDraw(std::int32_t iSide);
 void mteam_HighlightDraw(const char* pszSprite);
 void mteam_EditionColumnDraw(std::int32_t iSide, std::int32_t x);
+// The room of a team's name in a side's list (display units): about the
+// list's x, 6 units (640 x 480) inside the side's box ("redbox" for sides 0
+// and 2, "bluebox" for 1 and 3). A wider name is fitted to it as every team
+// name is (pcfe_TeamNameFit).
+std::int32_t mteam_ListNameRoom(std::int32_t iSide);
 
 // Lookups over a side's current button.
 ConferenceEntry* mteam_TableOfButton(std::int32_t iSide, std::int32_t* pcCount);

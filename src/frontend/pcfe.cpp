@@ -471,49 +471,69 @@ bool InitialsMake(const char* psz, int32_t cInitials, char* pszOut, size_t cb) {
 
 }  // namespace
 
-const char* pcfe_TeamNameInRoom(const char* pszWhole, const char* pszShort, int32_t iRoom, bool bNearly) {
-  const char* psz = pszWhole ? pszWhole : "";
-  if (pctext_WidthGet(psz) <= iRoom) return psz;
-  // A name whose last letter alone is too much is drawn whole: it is wider
-  // than its room by less than a letter.
+namespace {
+
+// Whether the room holds the text: it fits, or only its last letter is too
+// much (cut, it would save less than a letter).
+bool Holds(const char* psz, int32_t iRoom) {
+  if (pctext_WidthGet(psz) <= iRoom) return true;
   const size_t cText = std::strlen(psz);
   char sz[128];
-  if (bNearly && cText >= 2 && cText + 1 <= sizeof sz) {
-    std::memcpy(sz, psz, cText - 1);
-    std::memcpy(sz + cText - 1, ".", 2);
-    if (pctext_WidthGet(sz) <= iRoom) return psz;
-  }
-  if (pszShort && pszShort[0] != '\0' && pctext_WidthGet(pszShort) <= iRoom) return pszShort;
-  return nullptr;
+  if (cText < 2 || cText + 1 > sizeof sz) return false;
+  std::memcpy(sz, psz, cText - 1);
+  std::memcpy(sz + cText - 1, ".", 2);
+  return pctext_WidthGet(sz) <= iRoom;
 }
 
-PCFEFitted::PCFEFitted(const char* psz, int32_t iMaxWidth, const char* pszShort)
+// The longest head of the text that fits the room with a full stop after
+// it, into pszOut (cb bytes, 3 at least); a head cut after a word ends at
+// that word ("United States.", not "United States ."), a head ending in a
+// full stop has no second ("Papua N.", not "Papua N..").
+void HeadCut(const char* psz, int32_t iRoom, char* pszOut, size_t cb) {
+  const size_t cMax = cb - 2;
+  for (size_t n = std::strlen(psz); n > 0; n--) {
+    size_t cHead = n - 1 < cMax ? n - 1 : cMax;
+    while (cHead > 0 && psz[cHead - 1] == ' ') cHead--;
+    std::memcpy(pszOut, psz, cHead);
+    pszOut[cHead] = '.';
+    pszOut[cHead > 0 && psz[cHead - 1] == '.' ? cHead : cHead + 1] = '\0';
+    if (pctext_WidthGet(pszOut) <= iRoom) return;
+  }
+}
+
+}  // namespace
+
+const char* pcfe_TeamNameFit(const TLANames& oNames, int32_t iRoom, char* pszCut, size_t cb) {
+  const char* pszWhole = oNames.pszWhole ? oNames.pszWhole : "";
+  if (Holds(pszWhole, iRoom)) return pszWhole;
+  const char* pszDisplay = oNames.pszDisplay;
+  if (pszDisplay && pszDisplay[0] != '\0' && pctext_WidthGet(pszDisplay) <= iRoom) return pszDisplay;
+  const char* pszShort = oNames.pszShort && oNames.pszShort[0] != '\0' ? oNames.pszShort : pszWhole;
+  if (pctext_WidthGet(pszShort) <= iRoom || cb < 3) return pszShort;
+  HeadCut(pszShort, iRoom, pszCut, cb);
+  return pszCut;
+}
+
+PCFEFitted::PCFEFitted(const char* psz, int32_t iMaxWidth)
     : m_sz{}, m_psz(psz ? psz : ""), m_iFontBefore(pctext_iCurrentFont) {
   if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
   if (m_iFontBefore != 0) pctext_FontSet(0);
-  if (const char* pszFit = pcfe_TeamNameInRoom(m_psz, pszShort, iMaxWidth, true)) {
-    m_psz = pszFit;
-    return;
-  }
-  const size_t cMax = sizeof m_sz - 2;
-  const size_t cText = std::strlen(m_psz);
+  if (Holds(m_psz, iMaxWidth)) return;
   // Its leading words cut to their initials, one more at a time.
   for (int32_t c = 1; InitialsMake(m_psz, c, m_sz, sizeof m_sz); c++)
     if (pctext_WidthGet(m_sz) <= iMaxWidth) {
       m_psz = m_sz;
       return;
     }
-  // The longest head that fits with the full stop after it; a head cut
-  // after a word ends at that word ("United States.", not "United States .").
-  for (size_t n = cText; n > 0; n--) {
-    size_t cHead = n - 1 < cMax ? n - 1 : cMax;
-    while (cHead > 0 && m_psz[cHead - 1] == ' ') cHead--;
-    std::memcpy(m_sz, m_psz, cHead);
-    m_sz[cHead] = '.';
-    m_sz[cHead + 1] = '\0';
-    if (pctext_WidthGet(m_sz) <= iMaxWidth) break;
-  }
+  HeadCut(m_psz, iMaxWidth, m_sz, sizeof m_sz);
   m_psz = m_sz;
+}
+
+PCFEFitted::PCFEFitted(const TLANames& oTeam, int32_t iMaxWidth)
+    : m_sz{}, m_psz(oTeam.pszWhole ? oTeam.pszWhole : ""), m_iFontBefore(pctext_iCurrentFont) {
+  if (pctext_WidthGet(m_psz) <= iMaxWidth) return;
+  if (m_iFontBefore != 0) pctext_FontSet(0);
+  m_psz = pcfe_TeamNameFit(oTeam, iMaxWidth, m_sz, sizeof m_sz);
 }
 
 PCFEFitted::~PCFEFitted() { pctext_iCurrentFont = m_iFontBefore; }

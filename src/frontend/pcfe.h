@@ -4,7 +4,10 @@
 // between layout units and the display, and the two small application
 // states of the front end's graphics: the first-run conversion of the
 // background sheets and the outro.
+#include <cstddef>
 #include <cstdint>
+
+#include "tournament/tla.h"
 
 struct QDLSpriteBank;
 struct QDLFrame;
@@ -83,24 +86,28 @@ int32_t pcfe_MenuScreenStep(int32_t* pbNeedsEnter, void (*pfnEnter)(), void (*pf
                             int32_t (*pfnInput)(User*));
 
 // A team's name in a room (display units), measured in the current font:
-// its whole name when that fits, else its short name when that fits; null
-// when neither does, for the caller's own cut. With bNearly the whole name
-// also counts as fitting when only its last letter is too much (a cut
-// "Costa Ric." saves less than a letter). The menus and the match both
-// choose a team's name by it.
-const char* pcfe_TeamNameInRoom(const char* pszWhole, const char* pszShort, int32_t iRoom, bool bNearly);
+// the one rule by which the menus and the match alike choose a team's
+// name. Its whole name where the room holds it (also where only its last
+// letter is too much: cut, "Costa Ric." would save less than a letter);
+// else its display name where that is another and fits ("Papua New G.");
+// else its short name where that fits; else its short name cut to the room
+// with a full stop, written to pszCut (cb bytes). Never its abbreviation,
+// never its whole name's initials. The form chosen is returned.
+const char* pcfe_TeamNameFit(const TLANames& oNames, int32_t iRoom, char* pszCut, size_t cb);
 
 // A text made to fit a width (display units): itself in the current font
 // when it fits, else in the small font (0). When even that is too wide it is
 // cut where it reads well: kept whole when only its last letter is too much,
-// else its short form when given and that fits (a team's short name: see
-// pcfe_TeamNameInRoom), else its leading capitalised words cut to their
-// initials ("C. Rica", "É.-Unis", one more word at a time, the last word
-// whole), else its longest head with a full stop. The font it needs is
-// current while the object lives; the font before comes back after it.
+// else its leading capitalised words cut to their initials ("C. Rica",
+// "É.-Unis", one more word at a time, the last word whole), else its
+// longest head with a full stop. A team's name is fitted by the team's rule
+// instead (pcfe_TeamNameFit), in the small font where the current one does
+// not hold it whole. The font it needs is current while the object lives;
+// the font before comes back after it.
 class PCFEFitted {
  public:
-  PCFEFitted(const char* psz, int32_t iMaxWidth, const char* pszShort = nullptr);
+  PCFEFitted(const char* psz, int32_t iMaxWidth);
+  PCFEFitted(const TLANames& oTeam, int32_t iMaxWidth);
   ~PCFEFitted();
   PCFEFitted(const PCFEFitted&) = delete;
   PCFEFitted& operator=(const PCFEFitted&) = delete;

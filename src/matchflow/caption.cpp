@@ -139,7 +139,7 @@ void NumberNameOnPicture(const NumberNameFit& o, std::int32_t x, std::int32_t y)
 
 // A side's name as caption_TeamFit chooses it for a room.
 struct TeamFit {
-  char sz[32];
+  char sz[64];
 };
 TeamFit TeamMake(const MatchTeam* po, std::int32_t iRoom) {
   TeamFit o{};
@@ -377,21 +377,28 @@ void DrawGoal() {
   // Training has no away side: its goal names the scorer beside the home box.
   const bool bTraining = global_eGetExtendedGameMode() == GAME_MODE_START_TRAINING;
   if (bTraining) x = 200;
-  // Each team box holds the name and, at its right end, the score.
+  // Each team box holds the name and, at its right end, the score: 140
+  // wide, wider where the name needs it, up to half the screen less a
+  // margin and half the gap kept from the other box. The home box rests at
+  // the screen's left edge, the away box at x 372 or, wider, as far left as
+  // its right end needs to keep the margin.
   char szHome[16], szAway[16];
   std::snprintf(szHome, sizeof szHome, "%d", match.HomeGoals);
   std::snprintf(szAway, sizeof szAway, "%d", match.AwayGoals);
-  const TeamFit h = TeamMake(&match.HomeTeam, 140 - 4 - kGap - W(szHome) - 2);
-  const TeamFit a = TeamMake(&match.AwayTeam, 140 - 4 - kGap - W(szAway) - 2);
-  const std::int32_t xHome = c.iSlide - 300, xAway = 512 - c.iSlide + 160;
-  Strip(xHome, 20, 140, 14, 110, 13, 8, 232, 26, 16);
+  constexpr std::int32_t kBoxMax = (kScreenW - 2 * kMargin - kApart) / 2;
+  const auto BoxWidth = [](const TeamFit& o, const char* pszScore) { return Max(140, 4 + W(o.sz) + kGap + W(pszScore) + 2); };
+  const TeamFit h = TeamMake(&match.HomeTeam, kBoxMax - 4 - kGap - W(szHome) - 2);
+  const TeamFit a = TeamMake(&match.AwayTeam, kBoxMax - 4 - kGap - W(szAway) - 2);
+  const std::int32_t wHome = BoxWidth(h, szHome), wAway = BoxWidth(a, szAway);
+  const std::int32_t xHome = c.iSlide - 300, xAway = Min(372, kScreenW - kMargin - wAway) + 300 - c.iSlide;
+  Strip(xHome, 20, wHome, 14, 110, 13, 8, 232, 26, 16);
   Text(h.sz, xHome + 4, 22, 255, 255, 255);
   draw2d_TextColourSet(255, 255, 255, 255);
-  pctext_PrintRight(szHome, X(xHome + 138), Y(22), kLayer - 1);
+  pctext_PrintRight(szHome, X(xHome + wHome - 2), Y(22), kLayer - 1);
   if (!bTraining) {
-    Strip(xAway, 20, 140, 14, 23, 52, 190, 12, 26, 95);
+    Strip(xAway, 20, wAway, 14, 23, 52, 190, 12, 26, 95);
     Text(a.sz, xAway + 4, 22, 255, 255, 255);
-    pctext_PrintRight(szAway, X(xAway + 138), Y(22), kLayer - 1);
+    pctext_PrintRight(szAway, X(xAway + wAway - 2), Y(22), kLayer - 1);
   }
   Strip(x, c.y, 240, 11, 50, 50, 50, 5, 65, 225);
   NumberName(NumberNameMake(pp ? pp->pDBPlayer : nullptr, 240 - 12), x + 6, c.y);
@@ -778,12 +785,6 @@ void caption_NameFit(const char* pszName, std::int32_t iRoom, char* pszOut, std:
 
 void caption_TeamFit(const MatchTeam* poTeam, std::int32_t iRoom, char* pszOut, std::size_t cb) {
   if (cb == 0) return;
-  const char* psz = match_TeamNameGet(poTeam);
-  if (psz == nullptr) psz = "";
-  if (match_SquadGet(poTeam) != nullptr) {
-    const std::int32_t iTeamId = match_TeamIdGet(poTeam);
-    psz = pcfe_TeamNameInRoom(tla_DisplayNameGet(iTeamId), tla_ShortNameGet(iTeamId), iRoom, false);
-    if (psz == nullptr) psz = tla_TLAGet(iTeamId, 1);
-  }
-  caption_TextFit(psz, iRoom, pszOut, cb);
+  char szCut[64];
+  std::snprintf(pszOut, cb, "%s", pcfe_TeamNameFit(tla_NamesGet(match_TeamIdGet(poTeam)), iRoom, szCut, sizeof szCut));
 }

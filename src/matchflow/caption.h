@@ -94,9 +94,10 @@ void caption_TextFit(const char* psz, std::int32_t iRoom, char* pszOut, std::siz
 // initial and the rest, else the names after the first, else the last name,
 // else the last name cut.
 void caption_NameFit(const char* pszName, std::int32_t iRoom, char* pszOut, std::size_t cb);
-// A side's team name in iRoom pixels as the menus choose it
-// (pcfe_TeamNameInRoom): its whole name when it fits, else its short name
-// when that fits, else its abbreviation (cut when even that does not fit).
+// A side's team name in iRoom pixels, by the rule every team name in a room
+// is chosen by (pcfe_TeamNameFit): its whole name where the room holds it,
+// else its short name, cut to the room where even that does not fit; never
+// its abbreviation.
 void caption_TeamFit(const MatchTeam* poTeam, std::int32_t iRoom, char* pszOut, std::size_t cb);
 
 // The walk-on's team line-up display, stepped before the captions.

@@ -192,11 +192,6 @@ Squad* match_SquadGet(const MatchTeam* poTeam) { return poTeam->Squad; }
 std::int32_t match_TeamIdGet(const MatchTeam* poTeam) { return poTeam->Squad ? poTeam->Squad->iTeamId : 0; }
 std::int32_t match_TeamYearGet(const MatchTeam* poTeam) { return poTeam->Squad ? poTeam->Squad->iEdition : 0; }
 const char* match_TeamNameGet(const MatchTeam* poTeam) { return tla_ShortNameGet(match_TeamIdGet(poTeam)); }
-const char* match_TeamNameInRoom(const MatchTeam* poTeam, std::int32_t iRoom) {
-  const std::int32_t iTeamId = match_TeamIdGet(poTeam);
-  const char* psz = pcfe_TeamNameInRoom(tla_DisplayNameGet(iTeamId), tla_ShortNameGet(iTeamId), iRoom, false);
-  return psz != nullptr ? psz : tla_ShortNameGet(iTeamId);
-}
 
 DBPlayer* match_BenchFirstGet() {
   match_bBenchAway = 0;
@@ -398,8 +393,8 @@ void SubMarker(std::int32_t x, std::int32_t y) {
 }
 
 // The score strip names both teams as every team name in a room is chosen
-// (match_TeamNameInRoom): whole where the room holds the name, else short,
-// never a third form. On one row at y 10 while its line leaves the clock its
+// (caption_TeamFit): whole where the room holds the name, else short, never
+// the abbreviation. On one row at y 10 while its line leaves the clock its
 // room: the home year at x 16, the score line at x 80 with both whole names,
 // else both short names, and the away year at x 337 or, after a longer line,
 // a cell and a half after it; the away side's substitution marker from x 403
@@ -430,8 +425,8 @@ ScoreStrip ScoreStripMake(const char* pszAwayYear, std::int32_t iClockLeft) {
     // Both names whole, else both short.
     const char* apsz[2];
     for (std::int32_t k = 0; k < 2; k++) {
-      const std::int32_t iTeamId = match_TeamIdGet(apoSide[k]);
-      apsz[k] = bShort ? tla_ShortNameGet(iTeamId) : tla_DisplayNameGet(iTeamId);
+      const TLANames oNames = tla_NamesGet(match_TeamIdGet(apoSide[k]));
+      apsz[k] = bShort ? oNames.pszShort : oNames.pszWhole;
     }
     std::snprintf(o.szLine, sizeof o.szLine, "%s %d - %d %s", apsz[0], match.HomeGoals, match.AwayGoals, apsz[1]);
     // Over the match the virtual screen is 640 wide: widths are in its units.
@@ -453,7 +448,7 @@ ScoreStrip ScoreStripMake(const char* pszAwayYear, std::int32_t iClockLeft) {
   const std::int32_t iRoom = iClockLeft - 2 * iCell - iGoalsW - iCell - kLineX;
   std::int32_t iNamesW = 0;
   for (std::int32_t k = 0; k < 2; k++) {
-    std::snprintf(o.aszName[k], sizeof o.aszName[k], "%s", match_TeamNameInRoom(apoSide[k], iRoom));
+    caption_TeamFit(apoSide[k], iRoom, o.aszName[k], sizeof o.aszName[k]);
     iNamesW = std::max(iNamesW, pctext_WidthGet(o.aszName[k]));
   }
   o.iGoalsRight = kLineX + iNamesW + iCell + iGoalsW;

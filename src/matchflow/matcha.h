@@ -70,11 +70,6 @@ Squad* match_SquadGet(const MatchTeam* poTeam);
 std::int32_t match_TeamIdGet(const MatchTeam* poTeam);
 std::int32_t match_TeamYearGet(const MatchTeam* poTeam);
 const char* match_TeamNameGet(const MatchTeam* poTeam);
-// The side's team name for a room of iRoom pixels, measured in the current
-// font, as every team name in a room is chosen (pcfe_TeamNameInRoom): its
-// whole name where that fits, else its short name, fitting or not (the
-// caller makes room for it or breaks its line).
-const char* match_TeamNameInRoom(const MatchTeam* poTeam, std::int32_t iRoom);
 DBPlayer* match_BenchFirstGet();
 DBPlayer* match_BenchNextGet(DBPlayer* poEntry);
 DBPlayer* match_ReserveFirstGet();

@@ -423,7 +423,9 @@ void subs_MenuDraw() {
   std::int32_t w = 150;
   for (const char* psz : apszItems)
     if (Units(psz) + 20 > w) w = Units(psz) + 20;
-  const char* pszName = po && po->Squad ? match_TeamNameInRoom(po, subs_X(245 + w - 10) - subs_X(255)) : "";
+  char szName[64] = "";
+  if (po && po->Squad) caption_TeamFit(po, subs_X(245 + w - 10) - subs_X(255), szName, sizeof szName);
+  const char* pszName = szName;
   if (Units(pszName) + 20 > w) w = Units(pszName) + 20;
   draw2d_FillColourSet(0, 0, 0, 160);
   subs_PanelFill(245, 100, w, 14 + 10 * SUBS_MENU_ITEMS + (pctext_HeightGet() * 240 + subs_Y(240) - 1) / subs_Y(240), 2);

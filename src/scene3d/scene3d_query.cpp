@@ -2,6 +2,7 @@
 
 #include "engine/zone.h"
 #include "matchflow/environ.h"
+#include "matchflow/caption.h"
 #include "matchflow/matcha.h"
 #include "shell/global.h"
 #include "shell/texts.h"
@@ -29,8 +30,12 @@ std::int32_t scene3d_bHistoryFinalsGet() {
 std::int32_t scene3d_iExtendedModeGet() { return static_cast<std::int32_t>(global.eExtendedGameMode); }
 
 const char* scene3d_pszTeamNameGet(std::int32_t bAway, std::int32_t iRoom) {
+  static char aszName[2][64];
+  char* psz = aszName[bAway ? 1 : 0];
   const MatchTeam* t = bAway ? match_AwayTeamGet() : match_HomeTeamGet();
-  return t != nullptr ? match_TeamNameInRoom(t, iRoom) : "";
+  psz[0] = '\0';
+  if (t != nullptr) caption_TeamFit(t, iRoom, psz, sizeof aszName[0]);
+  return psz;
 }
 
 const char* scene3d_pszTeamYearGet(std::int32_t bAway) {

@@ -20,8 +20,9 @@ void scene3d_KitColoursFind();
 // names (0 home, 1 away) and year labels, the stadium's city, the history
 // round title and a front-end text by id.
 std::int32_t scene3d_iExtendedModeGet();
-// A side's name for a room of iRoom pixels in the current font: its whole
-// name where that fits, else its short name (match_TeamNameInRoom).
+// A side's name for a room of iRoom pixels in the current font, as every
+// team name in a room is chosen (caption_TeamFit); kept until the next call
+// for the same side.
 const char* scene3d_pszTeamNameGet(std::int32_t bAway, std::int32_t iRoom);
 const char* scene3d_pszTeamYearGet(std::int32_t bAway);
 const char* scene3d_pszCityNameGet();

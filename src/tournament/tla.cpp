@@ -42,10 +42,14 @@ const char* tla_TLAGet(std::int32_t iTeamId, std::int32_t bCurrentLanguage) {
 const char* tla_NameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kFull); }
 const char* tla_EnglishNameGet(std::int32_t iTeamId) { return Field(iTeamId, 0, kFull); }
 const char* tla_ShortNameGet(std::int32_t iTeamId) { return Field(iTeamId, mlang_iLanguage, kShort); }
-const char* tla_ShortNameOf(std::uint32_t Name) {
-  return tmteam_IsProperName(Name) && Name < static_cast<std::uint32_t>(TLA_COUNT)
-             ? tla_ShortNameGet(static_cast<std::int32_t>(Name))
-             : nullptr;
+TLANames tla_NamesGet(std::int32_t iTeamId) {
+  return {Field(iTeamId, mlang_iLanguage, kFull), tla_DisplayNameGet(iTeamId), Field(iTeamId, mlang_iLanguage, kShort)};
+}
+TLANames tla_NamesOf(std::uint32_t Name) {
+  if (Name == 0) return {"", "", ""};
+  if (Name < static_cast<std::uint32_t>(TLA_COUNT)) return tla_NamesGet(static_cast<std::int32_t>(Name));
+  const char* psz = tmteam_NameText(Name);
+  return {psz, psz, psz};
 }
 std::int32_t tla_FormGet(std::int32_t iTeamId) {
   if (iTeamId < 0 || iTeamId >= TLA_COUNT || mlang_iLanguage < 0 || mlang_iLanguage >= 6) return TLA_FORM_MASCULINE;

@@ -15,9 +15,21 @@ const char* tla_NameGet(std::int32_t iTeamId);
 const char* tla_EnglishNameGet(std::int32_t iTeamId);
 const char* tla_ShortNameGet(std::int32_t iTeamId);
 const char* tla_DisplayNameGet(std::int32_t iTeamId);
-// The short name of a team a tournament names (its id); none for a place
-// still to be decided, which names no team.
-const char* tla_ShortNameOf(std::uint32_t Name);
+// A team's names in the current language, longest first, as the screens
+// and the match choose among them for a room (pcfe_TeamNameFit): its whole
+// (full) name; the name it has for display where room is short, its whole
+// name when it has none ("Papua New G."); its short name.
+struct TLANames {
+  const char* pszWhole;
+  const char* pszDisplay;
+  const char* pszShort;
+};
+TLANames tla_NamesGet(std::int32_t iTeamId);
+// The names of what a tournament names by a team-name id: a team's own
+// (ids 1..204); for any other id its one text in the names table in every
+// form (a place still to be decided by its code, "*2.2*b"; an empty slot
+// none); none for id 0, which names no team.
+TLANames tla_NamesOf(std::uint32_t Name);
 // The gender and number of a team's full name in the current language, which
 // the words of a sentence naming it agree with (festr_FormCopy); masculine
 // singular for an id outside 0..204.

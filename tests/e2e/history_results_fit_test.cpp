@@ -46,8 +46,10 @@ using korvena_test::TextBox;
 // the qualifiers are played. The results page then lists the fixtures of
 // two teams with long names, "United States of America" first on one line
 // and second on the next: every name, date and score lies inside the
-// reading panel, no two texts of a line run into each other, and the long
-// names are shown cut short to their columns. In French "Tch\351coslovaquie"
+// reading panel, no two texts of a line run into each other, and each name
+// shows in the form its column's room gives it: whole where the room holds
+// it, else its short name or that cut. So does every team of the database,
+// in English and in French, on either side. In French "Tch\351coslovaquie"
 // is shown whole or by its short name in the same columns.
 TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   HistoryDriver d;
@@ -115,6 +117,8 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   };
   const std::vector<TextBox> a = ResultsFrame(idLong, idOther);
   ASSERT_EQ(mfhnews_oScreen.iPage, 5);
+  // The results are drawn in the small font (0), as the test leaves it.
+  const int iRoom = mfhnews_ResultNameRoom();
 
   std::vector<int> aiDateRows;
   for (std::size_t i = 0; i < a.size(); i++) {
@@ -146,16 +150,37 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
     const TextBox* pAway = nullptr;
     for (const TextBox& t : a) {
       if (t.y != aiDateRows[static_cast<std::size_t>(k)]) continue;
-      if (ShownAs(t.text, sHome) && !pHome) pHome = &t;
-      else if (ShownAs(t.text, sAway)) pAway = &t;
+      if (ShownAs(t.text, sHome, iRoom) && !pHome) pHome = &t;
+      else if (ShownAs(t.text, sAway, iRoom)) pAway = &t;
     }
     ASSERT_NE(pHome, nullptr) << k;
     ASSERT_NE(pAway, nullptr) << k;
     EXPECT_LT(pHome->right, pAway->left) << k;
   }
-  EXPECT_NE(std::find_if(a.begin(), a.end(), [&](const TextBox& t) { return t.text != sLong && ShownAs(t.text, sLong); }),
+  EXPECT_NE(std::find_if(a.begin(), a.end(), [&](const TextBox& t) { return t.text != sLong && ShownAs(t.text, sLong, iRoom); }),
             a.end())
       << "the long name cut short";
+
+  // Every team on the first line, home against "Republic of Ireland", and
+  // on the second, away against it (and wherever its renamed group plays it
+  // on the page): in the form its room gives it, and in no other.
+  std::string sFaults;
+  for (int l : {0, 1}) {
+    mlang_SetLanguage(l);
+    for (std::int32_t id = 1; id < TLA_COUNT; id++) {
+      if (id == idOther) continue;
+      const std::string sWhole = tla_NamesGet(id).pszWhole, sWanted = korvena_test::TeamNameShown(id, iRoom);
+      int c = 0, cOther = 0;
+      for (const TextBox& t : ResultsFrame(id, idOther)) {
+        if (t.text == sWanted) c++;
+        else if (ShownAs(t.text, sWhole, korvena_test::kAnyRoom)) cOther++;
+      }
+      if (c < 2 || cOther > 0)
+        sFaults += "\n  " + sWanted + " (" + sWhole + ") " + std::to_string(c) + " " + std::to_string(cOther);
+    }
+  }
+  mlang_SetLanguage(0);
+  EXPECT_EQ(sFaults, "");
 
   // In French "Tch\351coslovaquie" (15 letters) on both lines, in one form:
   // whole where its column holds it, else its short name "Tch\351coslova.",
@@ -170,7 +195,7 @@ TEST(HistoryResults, LongTeamNamesAreCutToTheirColumnsInsideThePanel) {
   EXPECT_EQ(sShort, "Tch\351coslova.");
   std::vector<std::string> aNames;
   for (const TextBox& t : aFrench)
-    if (ShownAs(t.text, sCzech)) aNames.push_back(t.text);
+    if (ShownAs(t.text, sCzech, iRoom)) aNames.push_back(t.text);
   ASSERT_GE(aNames.size(), 2u);
   for (const std::string& n : aNames) {
     EXPECT_EQ(n, aNames[0]);

@@ -1,6 +1,8 @@
 // Screens of a history played in this process through the game's own frame
 // loop: the team names on the team sheet's bottom bar stay inside the bar,
-// long names fitted to it; the history options' labels lie on dark reading
+// long names fitted to it; every team of the database shows in the form its
+// room gives it on that bar, in the group tables and in the map's team
+// list; the history options' labels lie on dark reading
 // panels, as light as the hub's items; the group tables' results show each
 // date to come between its row's separator bar and its score box.
 #include <gtest/gtest.h>
@@ -102,7 +104,8 @@ std::vector<TextBox> BarTexts(void (*pfnDraw)()) {
 }
 
 // Every text of the bar lies inside it, clear of its ends, and no two run
-// into each other; the long name is there, whole or cut short.
+// into each other; the long name is there in the form the bar's room gives
+// it: whole where the room holds it, else its short name or that cut.
 void ExpectInsideTheBar(const std::vector<TextBox>& a, int cLong, const std::string& sLong = kLong) {
   const FrontEndLayoutRecord& bar = mtatdisp_BarRecord();
   const int x0 = pcfe_ScaleX640(bar.x), x1 = pcfe_ScaleX640(static_cast<std::int16_t>(bar.x + bar.w));
@@ -115,7 +118,7 @@ void ExpectInsideTheBar(const std::vector<TextBox>& a, int cLong, const std::str
       if (a[j].y == t.y && a[j].text != t.text) {
         EXPECT_FALSE(t.left < a[j].right && a[j].left < t.right) << t.text << " | " << a[j].text;
       }
-    if (ShownAs(t.text, sLong)) c++;
+    if (ShownAs(t.text, sLong, mtatdisp_BarNameRoom())) c++;
   }
   // Each name is drawn twice: its shadow and itself.
   EXPECT_EQ(c, 2 * cLong);
@@ -162,6 +165,21 @@ TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
   const std::int32_t aiIds[2] = {apSquads[0]->iTeamId, apSquads[1]->iTeamId};
   apSquads[0]->iTeamId = apSquads[1]->iTeamId = idLong;
   const std::vector<TextBox> aMatch = BarTexts(mtatdisp_MatchHeaderDraw);
+  // Every team of the database, in English and in French, on both sides:
+  // each name in the form the bar's room gives it, measured in the menus'
+  // font; whole wherever the room holds the whole name.
+  std::string sFaults;
+  for (int l : {0, 1}) {
+    mlang_SetLanguage(l);
+    for (std::int32_t id = 1; id < TLA_COUNT; id++) {
+      apSquads[0]->iTeamId = apSquads[1]->iTeamId = id;
+      const std::string sWanted = korvena_test::TeamNameShown(id, mtatdisp_BarNameRoom());
+      int c = 0;
+      for (const TextBox& t : BarTexts(mtatdisp_MatchHeaderDraw)) c += t.text == sWanted;
+      if (c != 4) sFaults += "\n  " + sWanted + " (" + tla_NamesGet(id).pszWhole + ") " + std::to_string(c);
+    }
+  }
+  EXPECT_EQ(sFaults, "");
   // In French "Tch\351coslovaquie" on both sides: whole where the bar's
   // room holds it, else its short name, the one form on both sides.
   mlang_SetLanguage(1);
@@ -183,13 +201,109 @@ TEST(HistoryScreensFit, TheTeamSheetsBottomBarHoldsLongTeamNames) {
     ExpectInsideTheBar(aFrench, 2, kCzech);
     std::vector<std::string> aNames;
     for (const TextBox& t : aFrench)
-      if (ShownAs(t.text, kCzech)) aNames.push_back(t.text);
+      if (ShownAs(t.text, kCzech, mtatdisp_BarNameRoom())) aNames.push_back(t.text);
     ASSERT_EQ(aNames.size(), 4u);
     for (const std::string& n : aNames) {
       EXPECT_EQ(n, aNames[0]);
       EXPECT_TRUE(n == kCzech || n == sShort) << n;
     }
   }
+}
+
+// The group tables the hub opens (its fifth item), their first team given
+// every team of the database in turn, in English and in French: its row of
+// the table and its results show it in the form each room gives it, whole
+// where the room holds the name, else its short name or that cut, measured
+// in the menus' font; never initials.
+TEST(HistoryScreensFit, TheGroupTablesShowEveryTeamInTheFormItsRoomGivesIt) {
+  H d;
+  ASSERT_TRUE(d.Start());
+  ASSERT_TRUE(HubOfANewHistory(d)) << d.ModesText();
+  ASSERT_TRUE(HubOpen(d, {H::kDown, H::kDown, H::kDown, H::kDown}, MFHGROUP_MODE)) << d.ModesText();
+  MFHGroupScreen& s = mfhgroup_oScreen;
+  const Round* r = mfhgroup_OrderRoundGet(s.iEntry);
+  ASSERT_NE(r, nullptr);
+  ASSERT_EQ(mfhgroup_LayoutGet(r), MFHGROUP_LAYOUT_LEAGUE);
+  ASSERT_NE(r->pTeams, nullptr);
+  TMTeam* t = r->pTeams;
+  const std::uint32_t Saved = t->Name;
+  const auto Count = [&](std::int32_t iView, const std::string& sWanted) {
+    s.iView = iView;
+    pcframe_Begin();
+    mfhgroup_Draw();
+    int c = 0;
+    for (const TextBox& b : FrameTexts()) c += b.text == sWanted;
+    pcframe_Begin();
+    return c;
+  };
+  std::string sFaults;
+  for (int l : {0, 1}) {
+    mlang_SetLanguage(l);
+    for (std::int32_t id = 1; id < TLA_COUNT; id++) {
+      t->Name = static_cast<std::uint32_t>(id);
+      const std::string sRow = korvena_test::TeamNameShown(id, pcfe_ScaleX640(MFHGROUP_TABLE_NAME_ROOM));
+      const std::string sResult = korvena_test::TeamNameShown(id, pcfe_ScaleX640(MFHGROUP_RESULT_NAME_ROOM));
+      const int cRow = Count(MFHGROUP_VIEW_TABLE, sRow), cResults = Count(MFHGROUP_VIEW_RESULTS, sResult);
+      if (cRow < 1 || cResults < 1)
+        sFaults += "\n  " + sRow + " / " + sResult + " (" + tla_NamesGet(id).pszWhole + ") " + std::to_string(cRow) +
+                   " " + std::to_string(cResults);
+    }
+  }
+  mlang_SetLanguage(0);
+  t->Name = Saved;
+  s.iView = MFHGROUP_VIEW_TABLE;
+  EXPECT_EQ(sFaults, "");
+}
+
+// The team choice of a new history, the first team of its list given
+// every team of the database in turn, in English and in French: each shows
+// in the form the list's room gives it, whole where the room holds it
+// ("Papua New Guinea", not "Papua New G.", in a box that holds "United
+// States of America"), measured in the menus' font.
+TEST(HistoryScreensFit, TheMapsTeamListShowsEveryTeamInTheFormItsRoomGivesIt) {
+  H d;
+  ASSERT_TRUE(d.Start());
+  d.Answer(GAME_MODE_MAIN_MENU, [](H& h) { h.Events({H::kDown, H::kSelect}); });
+  d.Answer(GAME_MODE_HISTORY_INTRO, [](H& h) { h.Events({H::kSkip}); });
+  d.Answer(MFHSETUP_MODE, [](H& h) {
+    for (int i = 0; i < 10; i++) h.Events({H::kLeft});
+    h.Events({H::kDown, H::kLeft, H::kSelect});
+  });
+  // The first player opens the list of the button the map starts on.
+  d.Answer(MTEAM_MODE, [](H& h) {
+    if (mteam_aoSides[0].iPhase == MTEAM_MAP) h.Events({H::kSelect});
+  });
+  ASSERT_TRUE(d.RunUntil([&] { return d.Mode() == MTEAM_MODE && mteam_aoSides[0].iPhase == MTEAM_LIST; }, 5000))
+      << d.ModesText();
+  d.Answer(MTEAM_MODE, [](H&) {});
+  const std::int32_t iSide = 0;
+  ASSERT_EQ(mteam_iRedBlock, iSide);
+  ConferenceEntry* e = mteam_TeamByIndex(iSide, tmglobal_EditionMaskGet(), mteam_iListTop);
+  ASSERT_NE(e, nullptr);
+  const std::uint32_t uSaved = e->uTeam;
+  const std::int32_t iRoom = mteam_ListNameRoom(iSide);
+  const std::int32_t iFont = pctext_iCurrentFont;
+  pctext_FontSet(1);
+  const std::int32_t wLongest = pctext_WidthGet("United States of America");
+  pctext_FontSet(iFont);
+  ASSERT_GE(iRoom, wLongest) << "the box holds the longest name in the list's font";
+  std::string sFaults;
+  for (int l : {0, 1}) {
+    mlang_SetLanguage(l);
+    for (std::int32_t id = 1; id < TLA_COUNT; id++) {
+      e->uTeam = static_cast<std::uint32_t>(id);
+      const std::string sWanted = korvena_test::TeamNameShown(id, iRoom);
+      pcframe_Begin();
+      mteam_Draw();
+      int c = 0;
+      for (const TextBox& t : FrameTexts()) c += t.text == sWanted;
+      pcframe_Begin();
+      if (c < 1) sFaults += "\n  " + sWanted + " (" + tla_NamesGet(id).pszWhole + ")";
+    }
+  }
+  mlang_SetLanguage(0);
+  e->uTeam = uSaved;
+  EXPECT_EQ(sFaults, "");
 }
 
 std::vector<korvena_test::Picture> Sheet(const char* pszName) {

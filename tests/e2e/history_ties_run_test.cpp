@@ -31,6 +31,7 @@
 #include "shell/texts.h"
 #include "support/headless_env.h"
 #include "support/history_driver.h"
+#include "support/team_names.h"
 #include "tournament/fixtures.h"
 #include "tournament/result.h"
 #include "tournament/tla.h"
@@ -335,6 +336,41 @@ void TwoLegsViewFits(std::int32_t iLanguage) {
 
 TEST(HistoryTies, TheTwoLegsResultsHoldTheirTextsApartInEnglish) { TwoLegsViewFits(LANGUAGE_ENGLISH); }
 TEST(HistoryTies, TheTwoLegsResultsHoldTheirTextsApartInFrench) { TwoLegsViewFits(LANGUAGE_FRENCH); }
+
+// The two-legs results of AF1, its first team given every team of the
+// database in turn: on either side of each leg the team shows in the form
+// the leg's room gives it (whole where the room holds it, else its short
+// name or that cut with a full stop), and in no other; never initials.
+void TwoLegsNamesFit(std::int32_t iLanguage) {
+  H d;
+  ASSERT_TRUE(Start(d, iLanguage));
+  ASSERT_TRUE(HubOfANewHistory(d, iLanguage)) << d.ModesText();
+  Round* r = TiesSetUp();
+  ASSERT_NE(r, nullptr);
+  ASSERT_TRUE(GroupTablesOn(d, "AFC-CAF")) << d.ModesText();
+  TMTeam* t = r->pTeams;
+  ASSERT_NE(t, nullptr);
+  const std::uint32_t Saved = t->Name;
+  const int iRoom = pcfe_ScaleX640(MFHGROUP_LEG_NAME_ROOM);
+  std::string sFaults;
+  for (std::int32_t id = 1; id < TLA_COUNT; id++) {
+    t->Name = static_cast<std::uint32_t>(id);
+    const std::string sWhole = tla_NamesGet(id).pszWhole, sWanted = korvena_test::TeamNameShown(id, iRoom);
+    int c = 0, cOther = 0;
+    for (const Cell& x : Drawn(mfhgroup_Draw, {"ScoreCov", "ScoreCov_1"}).texts) {
+      if (x.text == sWanted) c++;
+      else if (korvena_test::ShownAs(x.text, sWhole, korvena_test::kAnyRoom)) cOther++;
+    }
+    // Four ties in the window, the team in both legs of each.
+    if (c < 8 || cOther > 0)
+      sFaults += "\n  " + sWanted + " (" + sWhole + ") " + std::to_string(c) + " " + std::to_string(cOther);
+  }
+  t->Name = Saved;
+  EXPECT_EQ(sFaults, "");
+}
+
+TEST(HistoryTies, EveryTeamShowsInTheTwoLegsResultsAsItsRoomGivesItInEnglish) { TwoLegsNamesFit(LANGUAGE_ENGLISH); }
+TEST(HistoryTies, EveryTeamShowsInTheTwoLegsResultsAsItsRoomGivesItInFrench) { TwoLegsNamesFit(LANGUAGE_FRENCH); }
 
 // The text of the view switch (the bottom bar's left word).
 const Cell* SwitchText(const Frame& o) {

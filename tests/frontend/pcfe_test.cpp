@@ -159,14 +159,15 @@ TEST(Fitting, ALongNameIsCutToItsRoomWhereItReadsWell) {
 }
 
 // A team's name in a room (every letter 16 units wide): its whole name where
-// that fits, else its short name where that fits (before any cut of the
-// whole), else the cuts of the whole as above; an empty short name or none
-// is passed over.
+// that fits, else its display name where that is another and fits, else its
+// short name where that fits, else its short name cut with a full stop;
+// never the initials of its whole name. An empty short name or none gives
+// the whole name's cut.
 TEST(Fitting, ATeamsShortNameStandsInWhereItsWholeNameDoesNotFit) {
   pctext_3DTextModeSet(1);
   pctext_FontSet(0);
   const auto Fit = [](const char* pszWhole, const char* pszShort, int cLetters) {
-    return std::string(PCFEFitted(pszWhole, 16 * cLetters, pszShort).c_str());
+    return std::string(PCFEFitted(TLANames{pszWhole, pszWhole, pszShort}, 16 * cLetters).c_str());
   };
   const char* pszWhole = "Tch\351coslovaquie";  // 15 letters
   const char* pszShort = "Tch\351coslova.";     // 12
@@ -174,17 +175,26 @@ TEST(Fitting, ATeamsShortNameStandsInWhereItsWholeNameDoesNotFit) {
   EXPECT_EQ(Fit(pszWhole, pszShort, 14), pszShort);
   EXPECT_EQ(Fit(pszWhole, pszShort, 12), pszShort);
   EXPECT_EQ(Fit(pszWhole, pszShort, 11), "Tch\351coslov.");
-  // The short name comes before the initials; too wide, the initials.
+  // The short name, then its cut: never the whole name's initials.
   EXPECT_EQ(Fit("Irlande du Nord", "Irlande N.", 12), "Irlande N.");
   EXPECT_EQ(Fit("Irlande du Nord", "Irlande N.", 9), "Irlande.");
-  EXPECT_EQ(Fit("Costa Rica", "Costa Rica", 9), "C. Rica");
-  EXPECT_EQ(Fit("Costa Rica", "", 9), "C. Rica");
-  EXPECT_EQ(Fit("Costa Rica", nullptr, 9), "C. Rica");
-  // The choice itself: null where neither name fits, for the caller's cut.
-  EXPECT_STREQ(pcfe_TeamNameInRoom(pszWhole, pszShort, 16 * 15, false), pszWhole);
-  EXPECT_STREQ(pcfe_TeamNameInRoom(pszWhole, pszShort, 16 * 13, false), pszShort);
-  EXPECT_EQ(pcfe_TeamNameInRoom(pszWhole, pszShort, 16 * 11, false), nullptr);
-  EXPECT_EQ(pcfe_TeamNameInRoom(pszWhole, "", 16 * 13, true), nullptr);
+  EXPECT_EQ(Fit("Costa Rica", "Costa Rica", 9), "Costa Ri.");
+  EXPECT_EQ(Fit("Costa Rica", "", 9), "Costa Ri.");
+  EXPECT_EQ(Fit("Costa Rica", nullptr, 9), "Costa Ri.");
+  EXPECT_EQ(Fit("United States of America", "USA", 16), "USA");
+  // The choice itself, and the display name between the whole and the
+  // short name; a cut short name ending in a full stop takes no second.
+  char sz[32];
+  const TLANames oCzech{pszWhole, pszWhole, pszShort};
+  EXPECT_STREQ(pcfe_TeamNameFit(oCzech, 16 * 15, sz, sizeof sz), pszWhole);
+  EXPECT_STREQ(pcfe_TeamNameFit(oCzech, 16 * 13, sz, sizeof sz), pszShort);
+  EXPECT_STREQ(pcfe_TeamNameFit(oCzech, 16 * 11, sz, sizeof sz), "Tch\351coslov.");
+  const TLANames oPapua{"Papua New Guinea", "Papua New G.", "Papua N.G."};
+  for (const auto& [cLetters, pszWanted] : std::vector<std::pair<int, const char*>>{
+           {16, "Papua New Guinea"}, {15, "Papua New G."}, {12, "Papua New G."}, {11, "Papua N.G."},
+           {10, "Papua N.G."}, {9, "Papua N."}, {8, "Papua N."}, {7, "Papua."}}) {
+    EXPECT_STREQ(pcfe_TeamNameFit(oPapua, 16 * cLetters, sz, sizeof sz), pszWanted) << cLetters;
+  }
   pctext_3DTextModeSet(0);
 }
 
@@ -201,11 +211,13 @@ TEST(Fitting, ANameOneLetterTooWideIsDrawnWhole) {
     ASSERT_LT(wCut, w) << psz;
     EXPECT_STREQ(PCFEFitted(psz, wCut).c_str(), psz);
     EXPECT_STREQ(PCFEFitted(psz, w - 1).c_str(), psz);
-    // Before a short name too; the match, which has no such allowance,
-    // takes the short name there.
-    EXPECT_STREQ(PCFEFitted(psz, wCut, "X").c_str(), psz);
-    EXPECT_STREQ(pcfe_TeamNameInRoom(psz, "X", wCut, true), psz);
-    EXPECT_STREQ(pcfe_TeamNameInRoom(psz, "X", wCut, false), "X");
+    // A team's whole name too, before its short name; a unit less, the
+    // short name.
+    char sz[32];
+    const TLANames oTeam{psz, psz, "X"};
+    EXPECT_STREQ(PCFEFitted(oTeam, wCut).c_str(), psz);
+    EXPECT_STREQ(pcfe_TeamNameFit(oTeam, wCut, sz, sizeof sz), psz);
+    EXPECT_STREQ(pcfe_TeamNameFit(oTeam, wCut - 1, sz, sizeof sz), "X");
   }
   EXPECT_STREQ(PCFEFitted("Costa Rica", pctext_WidthGet("C. Rica")).c_str(), "C. Rica");
 }

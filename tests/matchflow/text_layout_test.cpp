@@ -50,6 +50,7 @@
 #include "shell/texts.h"
 #include "shell/user.h"
 #include "support/headless_env.h"
+#include "support/team_names.h"
 #include "tournament/squad.h"
 #include "tournament/tla.h"
 #include "tournament/tmtree.h"
@@ -770,7 +771,8 @@ TEST_F(Pages, LineUpNamesKeepACellApart) {
 // Names shorten step by step to their room, in 16-pixel cells: the whole
 // name, the initial and the rest, the names after the first, the last name,
 // the last name cut with a full stop; a team's whole name gives way to its
-// short name and that to its abbreviation, as in the menus.
+// short name and that to its own cut, as in the menus, never to its
+// abbreviation.
 TEST_F(Pages, NamesAndTeamsShortenToTheirRoom) {
   const auto Name = [](const char* psz, int cCells) {
     char sz[DBPLAYER_NAME_SIZE];
@@ -791,8 +793,8 @@ TEST_F(Pages, NamesAndTeamsShortenToTheirRoom) {
   EXPECT_STREQ(sz, "FUERA DE.");  // the blank before the cut goes too
   caption_TextFit("OFFSIDE", 7 * kCell, sz, sizeof sz);
   EXPECT_STREQ(sz, "OFFSIDE");
-  // A team: its whole name where that fits, else its short name, else its
-  // abbreviation, else that cut.
+  // A team: its whole name where that fits, else its short name, else that
+  // cut with a full stop.
   const auto Team = [](const MatchTeam* po, int cCells) {
     char sz[32];
     caption_TeamFit(po, cCells * kCell, sz, sizeof sz);
@@ -807,7 +809,11 @@ TEST_F(Pages, NamesAndTeamsShortenToTheirRoom) {
   EXPECT_EQ(Team(&match.HomeTeam, Cells(pszWhole)), pszWhole);
   EXPECT_EQ(Team(&match.HomeTeam, Cells(pszWhole) - 1), pszShort);
   EXPECT_EQ(Team(&match.HomeTeam, Cells(pszShort)), pszShort);
-  EXPECT_EQ(Team(&match.HomeTeam, Cells(pszShort) - 1), pszTLA);
+  const std::string sCut = Team(&match.HomeTeam, Cells(pszShort) - 1);
+  EXPECT_NE(sCut, pszTLA);
+  EXPECT_EQ(sCut, korvena_test::TeamNameShown(id, (Cells(pszShort) - 1) * kCell));
+  EXPECT_EQ(sCut.back(), '.');
+  EXPECT_EQ(std::string(pszShort).compare(0, sCut.size() - 1, sCut, 0, sCut.size() - 1), 0) << sCut;
   EXPECT_EQ(Team(&match.HomeTeam, 2).size(), 2u);
   // "Tch\351coslovaquie" (15 letters) whole in a room of 15 and more, else
   // its short name, as the menus cut it in the same rooms.
@@ -819,13 +825,64 @@ TEST_F(Pages, NamesAndTeamsShortenToTheirRoom) {
   match.HomeTeam.Squad->iTeamId = idCzech;
   const std::int32_t iFont = pctext_iCurrentFont;
   for (const auto& [cCells, pszWanted] : std::vector<std::pair<int, const char*>>{
-           {24, "Tch\351coslovaquie"}, {15, "Tch\351coslovaquie"}, {14, "Tch\351coslova."}, {12, "Tch\351coslova."}}) {
+           {24, "Tch\351coslovaquie"}, {15, "Tch\351coslovaquie"}, {14, "Tch\351coslova."}, {12, "Tch\351coslova."},
+           {11, "Tch\351coslov."}, {4, "Tch."}}) {
     EXPECT_EQ(Team(&match.HomeTeam, cCells), pszWanted) << cCells;
-    EXPECT_STREQ(PCFEFitted(tla_DisplayNameGet(idCzech), cCells * kCell, tla_ShortNameGet(idCzech)).c_str(), pszWanted)
-        << cCells;
+    EXPECT_STREQ(PCFEFitted(tla_NamesGet(idCzech), cCells * kCell).c_str(), pszWanted) << cCells;
   }
   pctext_iCurrentFont = iFont;
-  EXPECT_EQ(Team(&match.HomeTeam, 11), tla_TLAGet(idCzech, 1));
+  EXPECT_NE(Team(&match.HomeTeam, 11), tla_TLAGet(idCzech, 1));
+}
+
+// Every team of the database, in English and in French, on both sides of
+// the goal caption, under the possession caption's strip and as the line-up
+// panel's title: each shows its whole name where its room holds it, else
+// the form the one rule gives (its short name, or that cut), never its
+// abbreviation. The goal caption's boxes grow to hold a name, up to half
+// the screen less the margin and half the gap between the boxes (296): a
+// name's room there is that less the box's padding (4 before the name, 2
+// after the score), the gap and the score. The possession caption gives each
+// name half the strip's widest less the gap; the line-up box is 570 wide.
+TEST_F(Pages, EveryTeamShowsWholeWhereItsRoomHoldsIt) {
+  const std::intptr_t pp = reinterpret_cast<std::intptr_t>(&player_aAway[3]);
+  constexpr int kGoalRoom = 296 - 4 - 8 - kCell - 2, kPossessionRoom = (kScreenW - 16) / 2 - 32, kLineupRoom = 570;
+  for (int l : {0, 1}) {
+    Language(l);
+    match.HomeGoals = 1;
+    match.AwayGoals = 0;
+    for (int id = 1; id < TLA_COUNT; id++) {
+      match.HomeTeam.Squad->iTeamId = match.AwayTeam.Squad->iTeamId = id;
+      const std::string sGoal = korvena_test::TeamNameShown(id, kGoalRoom);
+      const std::string sPossession = korvena_test::TeamNameShown(id, kPossessionRoom);
+      const std::string sLineup = korvena_test::TeamNameShown(id, kLineupRoom);
+      const std::string sWhole = tla_NamesGet(id).pszWhole;
+      // The rule's form is the whole name wherever that fits its room.
+      for (const auto& [iRoom, s] : {std::pair{kGoalRoom, sGoal}, std::pair{kPossessionRoom, sPossession}})
+        if (static_cast<int>(sWhole.size()) * kCell <= iRoom) {
+          EXPECT_EQ(s, sWhole) << iRoom;
+        }
+      pcframe_Begin();
+      Held(CAPTION_GOAL, pp, 196);
+      caption_oState.iSlide = 300;
+      caption_Draw();
+      EXPECT_EQ(PacketTextsAbove(kScreenH / 4), (std::vector<std::string>{sGoal, "1", sGoal, "0"}))
+          << sWhole << " in " << kLanguages[l];
+      caption_Clear();
+      pcframe_Begin();
+      Held(CAPTION_POSSESSION, pp, 186);
+      caption_Draw();
+      const std::vector<std::string> a = PacketTextsAbove(kScreenH);
+      EXPECT_EQ(std::vector<std::string>(a.begin() + 1, a.end()), (std::vector<std::string>{sPossession, sPossession}))
+          << sWhole << " in " << kLanguages[l];
+      caption_Clear();
+      pcframe_Begin();
+      matchflow_LineupPanel(&match.HomeTeam);
+      const std::vector<std::string> b = PacketTextsAbove(kScreenH);
+      ASSERT_FALSE(b.empty());
+      EXPECT_EQ(b[0], sLineup) << kLanguages[l];
+      pcframe_Begin();
+    }
+  }
 }
 
 // The checker itself: overlapping texts, texts run together, a text hanging
