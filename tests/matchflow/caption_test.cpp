@@ -355,7 +355,7 @@ TEST_F(CaptionTest, CardBoxByGameKind) {
 
 // The insert-controller message belongs to the match: it is drawn in the
 // match's (On Screen Text) language, not the menus', each way round.
-TEST_F(CaptionTest, TheControllerMessageIsInTheMatchsLanguage) {
+TEST_F(CaptionTest, TheControllerMessageIsInTheLanguageOfTheMatch) {
   const std::int32_t iMenus = mlang_iLanguage;
   for (const auto& [iMenuLanguage, iMatchLanguage] : {std::pair{LANGUAGE_ENGLISH, LANGUAGE_GERMAN},
                                                       std::pair{LANGUAGE_FRENCH, LANGUAGE_ENGLISH}}) {

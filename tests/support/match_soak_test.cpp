@@ -45,7 +45,7 @@ struct CarryWatch : ::testing::Test {
   CarryWatch() { r.bFinished = true; }
 };
 
-TEST_F(CarryWatch, AMatchsOtherFaultsCountBesideItsHarmlessCarries) {
+TEST_F(CarryWatch, TheOtherFaultsOfAMatchCountBesideItsHarmlessCarries) {
   mh::MatchWatch w(c);
   std::string other;
   EXPECT_EQ(mh::CarryMatchFaults(w, r, &other), 0);
@@ -458,7 +458,7 @@ TEST_F(SoakSeededMatches, TheFullTimeFiguresAreNormalTimesAndNoMore) {
 // the start: the full-time figures are the first match's (the statistics of
 // the match played again start afresh), and the normal time the period end
 // kept last is the second match's.
-TEST_F(SoakSeededMatches, ATiePlayedAgainKeepsTheFirstMatchsFullTime) {
+TEST_F(SoakSeededMatches, ATiePlayedAgainKeepsTheFullTimeOfTheFirstMatch) {
   const mh::Config c = mh::StatsConfig(kReplaySeed);
   ASSERT_EQ(c.iLength, 5);
   ASSERT_EQ(c.iRoundFormat, 3);
