@@ -222,6 +222,16 @@ void ExpectTickerHoldsTheDay(const std::vector<std::pair<Round*, Fixture*>>& aDa
   EXPECT_EQ(ticktape.cEvents, std::min(cGoals, TICKTAPE_EVENTS));
 }
 
+// The day's other fixtures played before the kick-off and held by the
+// ticker, with a goal at least, and the band's lines seen as they are wanted.
+void ExpectTheDayScrolled(const std::vector<std::pair<Round*, Fixture*>>& aDay, const Seen& s, const H& d) {
+  ExpectDayPlayedBeforeKickOff(aDay);
+  ExpectTickerHoldsTheDay(aDay);
+  ASSERT_GT(ticktape.cEvents, 0) << "a goalless draw: nothing to scroll";
+  ASSERT_FALSE(s.texts.empty()) << d.ModesText();
+  EXPECT_EQ(s.texts, s.wanted);
+}
+
 // 1958's first match, West Germany v Argentina on 8 June, at length one (a
 // match minute a frame or two, so that the lines follow each other quickly):
 // Northern Ireland v Czechoslovakia of the same day is played before the
@@ -246,11 +256,7 @@ TEST(TickerRun, The1958OpenerScrollsTheDaysOtherResultGoalByGoal) {
 
   mcondi_MatchLengthSet(1);
   const Seen s = MatchWatch(d, 3, "Latest Score: ", "en");
-  ExpectDayPlayedBeforeKickOff(aDay);
-  ExpectTickerHoldsTheDay(aDay);
-  ASSERT_GT(ticktape.cEvents, 0) << "a goalless draw: nothing to scroll";
-  ASSERT_FALSE(s.texts.empty()) << d.ModesText();
-  EXPECT_EQ(s.texts, s.wanted);
+  ASSERT_NO_FATAL_FAILURE(ExpectTheDayScrolled(aDay, s, d));
   EXPECT_GT(s.cInPacket, 100);
   // The text on top of its band: glyphs in (240, 240, 30); the colour the
   // band over them would give is a stray pixel or two of the stands.
@@ -276,10 +282,7 @@ TEST(TickerRun, TheOpenerScrollsInFrench) {
   ASSERT_EQ(aDay.size(), 1u);
   mcondi_MatchLengthSet(1);
   const Seen s = MatchWatch(d, 2, "Dernier score\xA0: ", "fr");
-  ExpectDayPlayedBeforeKickOff(aDay);
-  ExpectTickerHoldsTheDay(aDay);
-  ASSERT_FALSE(s.texts.empty()) << d.ModesText();
-  EXPECT_EQ(s.texts, s.wanted);
+  ASSERT_NO_FATAL_FAILURE(ExpectTheDayScrolled(aDay, s, d));
   EXPECT_NE(s.texts[0].find("Irlande du Nord"), std::string::npos) << s.texts[0];
   EXPECT_GT(s.iMostInColour, 40);
   EXPECT_LT(s.iMostDimmed * 10, s.iMostInColour);
@@ -309,11 +312,7 @@ TEST(TickerRun, TheSecondMatchOf1998ScrollsItsDaysOtherResult) {
   EXPECT_FALSE(aDay[0].second->cFlags & FIX_PLAYED);
   mcondi_MatchLengthSet(1);
   const Seen s = MatchWatch(d, 1, "Latest Score: ", "");
-  ExpectDayPlayedBeforeKickOff(aDay);
-  ExpectTickerHoldsTheDay(aDay);
-  ASSERT_GT(ticktape.cEvents, 0) << "a goalless draw: nothing to scroll";
-  ASSERT_FALSE(s.texts.empty()) << d.ModesText();
-  EXPECT_EQ(s.texts, s.wanted);
+  ASSERT_NO_FATAL_FAILURE(ExpectTheDayScrolled(aDay, s, d));
   EXPECT_EQ(s.texts[0].rfind("Latest Score: ", 0), 0u) << s.texts[0];
 }
 
