@@ -331,14 +331,13 @@ void HubDraw(const PCFEFitted& o, std::int32_t x, std::int32_t y, std::uint8_t r
   pfnPrint(o.c_str(), sx, sy, kHubLayer);
 }
 // iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
-std::int32_t Room(std::int32_t iRoom) { return iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20; }
 void HubPrint(const char* psz, std::int32_t x, std::int32_t y, std::uint8_t r, std::uint8_t g, std::uint8_t b,
               PrintFn pfnPrint = pctext_PrintLeft, std::int32_t iRoom = 0) {
-  HubDraw(PCFEFitted(psz, Room(iRoom)), x, y, r, g, b, pfnPrint);
+  HubDraw(PCFEFitted(psz, pcfe_RoomX640(iRoom)), x, y, r, g, b, pfnPrint);
 }
 // A team by its team-name id, left-aligned in iRoom, in the hub's grey.
 void HubTeamPrint(std::uint32_t Name, std::int32_t x, std::int32_t y, std::int32_t iRoom) {
-  HubDraw(PCFEFitted(tla_NamesOf(Name), Room(iRoom)), x, y, 200, 200, 200, pctext_PrintLeft);
+  HubDraw(PCFEFitted(tla_NamesOf(Name), pcfe_RoomX640(iRoom)), x, y, 200, 200, 200, pctext_PrintLeft);
 }
 
 // The room of the hub's long texts inside their panels (640 x 480 units):

@@ -44,9 +44,8 @@ void Print(const PCFEFitted& o, std::int32_t x, std::int32_t y, bool bLit, bool 
   else pctext_PrintLeft(o.c_str(), sx, sy, kLayer);
 }
 // iRoom: the width the text may take (640 x 480 units); 0 leaves it as it is.
-std::int32_t Room(std::int32_t iRoom) { return iRoom > 0 ? pcfe_ScaleX640(static_cast<std::int16_t>(iRoom)) : 1 << 20; }
 void Print(const char* psz, std::int32_t x, std::int32_t y, bool bLit, bool bCentred, std::int32_t iRoom = 0) {
-  Print(PCFEFitted(psz, Room(iRoom)), x, y, bLit, bCentred);
+  Print(PCFEFitted(psz, pcfe_RoomX640(iRoom)), x, y, bLit, bCentred);
 }
 
 }  // namespace
@@ -92,7 +91,7 @@ void mfhrole_Draw() {
   if (p && p->Winner != 0) {
     const std::uint32_t aPlaces[4] = {p->Winner, p->RunnerUp, p->Third, p->Fourth};
     for (std::int32_t i = 0; i < 4; i++) {
-      Print(PCFEFitted(tla_NamesOf(aPlaces[i]), Room(kNameRoom)), kNameX, kRowY[i], false, false);
+      Print(PCFEFitted(tla_NamesOf(aPlaces[i]), pcfe_RoomX640(kNameRoom)), kNameX, kRowY[i], false, false);
       Print(festr_IDToStr(kPlaceTexts[i]), kLabelX, kRowY[i], false, false);
     }
   } else {

@@ -133,6 +133,7 @@ int32_t pcfe_ScaleX(int16_t x) { return static_cast<int32_t>(static_cast<float>(
 int32_t pcfe_ScaleY(int16_t y) { return static_cast<int32_t>(static_cast<float>(y) * pcfe_fScaleY); }
 int32_t pcfe_ScaleX640(int16_t x) { return static_cast<int32_t>(static_cast<float>(x) * pcfe_fScaleX640); }
 int32_t pcfe_ScaleY480(int16_t y) { return static_cast<int32_t>(static_cast<float>(y) * pcfe_fScaleY480); }
+int32_t pcfe_RoomX640(int32_t iRoom) { return iRoom > 0 ? pcfe_ScaleX640(static_cast<int16_t>(iRoom)) : 1 << 20; }
 
 // ---- Front-end state ----------------------------------------------------------------
 

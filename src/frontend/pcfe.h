@@ -47,6 +47,9 @@ int32_t pcfe_ScaleX(int16_t x);
 int32_t pcfe_ScaleY(int16_t y);
 int32_t pcfe_ScaleX640(int16_t x);
 int32_t pcfe_ScaleY480(int16_t y);
+// A text's room given in 640 x 480 units, on the display; 0 (or less) is
+// no limit.
+int32_t pcfe_RoomX640(int32_t iRoom);
 
 int32_t pcfe_ConvertNeeded();
 void pcfe_ConvertEnter();
